@@ -1,0 +1,277 @@
+#pragma once
+// Application-level codes shared by the controller, the screens, the editing
+// models and the remote interface, and the two descriptor types the editing
+// layer builds on.
+#include "systype.h"
+
+enum CHANNEL_ALTERFUN {
+    CHANNEL_ALTERFUN_CLOSED = 0,
+    CHANNEL_ALTERFUN_SYNCOUT = 1,
+    CHANNEL_ALTERFUN_DIGITAL = 2,
+};
+
+// Digital protocol output kinds.
+enum {
+    DIGITAL_SPI = 0,
+    DIGITAL_I2C = 1,
+    DIGITAL_UART = 2,
+};
+
+enum MESSAGE_TYPE {
+    MESSAGE_TYPE_INFO = 0,
+    MESSAGE_TYPE_TIPS = 1,
+    MESSAGE_TYPE_ERROR = 2,
+};
+
+enum ERROR_TYPE {
+    ERROR_SCPI = 0,
+    ERROR_CH_PROTECT = 1,
+    ERROR_COUPLE = 2,
+    ERROR_HIGH_TEMP_PROTECT = 3,
+};
+
+enum KEY_FROM_TYPE {
+    KEY_FROM_REMOTE = 0,
+    KEY_FROM_FRONT_PANEL = 1,
+    KEY_FROM_UI = 2,
+};
+
+enum STATUSBAR_TYPE {
+    STATUSBAR_USBDISK = 0,
+    STATUSBAR_USBHOST = 1,
+    STATUSBAR_NETWORK = 2,
+    STATUSBAR_LOCKER = 3,
+    STATUSBAR_EXT10 = 4,
+    STATUSBAR_EXT10FALSE = 5,
+    STATUSBAR_TEMP = 6,
+    STATUSBAR_ALL = 7,
+};
+
+// User notices; their texts belong to the screens.
+enum TIPS_TYPE {
+    TIPS_LOCKED = 0,
+    TIPS_IOCONFILICT_RETRY = 1,
+    TIPS_IOCONFILICT_BEMODFY = 2,
+    TIPS_IOCONFILICT_MODFYFALSE = 3,
+    TIPS_MODULATE_BASECHANGED = 4,
+    TIPS_SWEEP_BASECHANGED = 5,
+    TIPS_BURST_BASECHANGED = 6,
+    TIPS_CAN_NOT_MODULATE = 7,
+    TIPS_CAN_NOT_SWEEP = 8,
+    TIPS_CAN_NOT_BURST = 9,
+    TIPS_NODBM_AT_HIGHZ = 10,
+    TIPS_CONFLICT_WORK_AS_SYNC = 11,
+    TIPS_CONFLICT_WORK_AS_DIGITAL = 12,
+    TIPS_OUT_OF_RANGE = 13,
+    TIPS_MERGE_MUST_EQUAL_LOAD = 14,
+    TIPS_SAVE_FILE_OK = 15,
+    TIPS_IP_FROMAT_ERROR = 16,
+    TIPS_MASK_ERROR = 17,
+    TIPS_RENAME_ERROR = 18,
+    TIPS_RENAME_OK = 19,
+    TIPS_DELETE_ERROR = 20,
+    TIPS_DELETE_OK = 21,
+    TIPS_PROTECT_WAREN = 22,
+    TIPS_WARB_NOAVALID = 23,
+    TIPS_USB_DISK_NOAVALID = 24,
+    TIPS_TF_DISK_NOAVALID = 25,
+    TIPS_CONFILICT_NOISESUM_AND_MERGE = 26,
+    TIPS_IMAGE_SAVE_OK = 27,
+    TIPS_IMAGE_SAVE_FALSE = 28,
+    TIPS_FILE_FORMAT_ERROR = 29,
+    TIPS_KEY_LOCKED_ERROR = 30,
+    TIPS_COPY_OK = 31,
+    TIPS_COPY_ERROR = 32,
+    TIPS_PHASE_COUPLE_NEED_PHASESYNC = 33,
+    TIPS_MERGE_NEED_PHASESYNC = 34,
+    TIPS_ALL = 35,
+};
+
+// How an editable value is entered.
+enum ParamType {
+    IsDouble = 0,
+    IsInt = 1,
+    IsPlus = 2,
+    IsPlusDouble = 2,
+    IsPlusInt = 3,
+    IsMutSelect = 4,
+    IsSwitch = 8,
+    IsString = 16,
+    IsIP = 32,
+    IsBit = 64,
+    IshErro = 255,
+};
+
+// Quantity marked by a waveform-preview indicator.
+enum EParamType {
+    EPT_Undefine = 0,
+    EPT_Ampl = 1,
+    EPT_Freq = 2,
+    EPT_Offset = 3,
+    EPT_Phase = 4,
+    EPT_SYMMETRY = 5,
+    EPT_Duty = 6,
+    EPT_RiseEdge = 7,
+    EPT_FallEdge = 8,
+    EPT_SNR = 9,
+};
+
+// Physical unit class of a value.
+enum UintType {
+    UintUndefined = -2,
+    UintDefault = -1,
+    UintFre = 0,
+    UintPeriod = 1,
+    UintVoltage = 2,
+    UintAmpVpp = 3,
+    UintAmpVDbm = 4,
+    UintAmpVrms = 5,
+    UintRatio = 6,
+    UintAngle = 7,
+    UintNum = 8,
+    UintOhm = 9,
+    UintBitRate = 10,
+    UintSampleRate = 11,
+    UintSNR = 12,
+};
+
+// Identifier of every editable parameter entry: the index passed to the
+// editing models, the key by which screens and remote commands name it.
+enum channelparamIndexType {
+    PARAM_INDEX_AMP = 0,
+    PARAM_INDEX_FREQ = 1,
+    PARAM_INDEX_SAMPLERATE = 2,
+    PARAM_INDEX_PHASE = 3,
+    PARAM_INDEX_OFFSET = 4,
+    PARAM_INDEX_DUTYPULSE = 5,
+    PARAM_INDEX_SYMMETRY = 6,
+    PARAM_INDEX_RISE = 7,
+    PARAM_INDEX_FALL = 8,
+    PARAM_INDEX_MODSOURCE = 9,
+    PARAM_INDEX_MODWAVE = 10,
+    PARAM_INDEX_MODFREQ = 11,
+    PARAM_INDEX_BITRATE = 12,
+    PARAM_INDEX_MODDEPTHAM = 13,
+    PARAM_INDEX_MODDEPTH = 14,
+    PARAM_INDEX_FMFREQDEV = 15,
+    PARAM_INDEX_MODPHASEDEVPM = 16,
+    PARAM_INDEX_MODHOPFREFSK = 17,
+    PARAM_INDEX_MODHOPFREFSK2 = 18,
+    PARAM_INDEX_MODHOPFREFSK3 = 19,
+    PARAM_INDEX_MODRATE = 20,
+    PARAM_INDEX_MODPHASE1 = 21,
+    PARAM_INDEX_MODPHASE2 = 22,
+    PARAM_INDEX_MODPHASE3 = 23,
+    PARAM_INDEX_MODPHASE4 = 24,
+    PARAM_INDEX_MODPWMDUTYDEV = 25,
+    PARAM_INDEX_OSKOSCTIME = 26,
+    PARAM_INDEX_QAMIQMAP = 27,
+    PARAM_INDEX_SWEEPSTARTFREQ = 28,
+    PARAM_INDEX_SWEEPENDFREQ = 29,
+    PARAM_INDEX_SWEEPTIME = 30,
+    PARAM_INDEX_SWEEPSTEP = 31,
+    PARAM_INDEX_MODLISTFILE = 32,
+    PARAM_INDEX_HARMONICORDER = 33,
+    PARAM_INDEX_HARMONICTYPE = 34,
+    PARAM_INDEX_HARMONICUSERTYPE = 35,
+    PARAM_INDEX_HARMONICSN = 36,
+    PARAM_INDEX_HARMONICSNAMP = 37,
+    PARAM_INDEX_HARMONICSNPHASE = 38,
+    PARAM_INDEX_PNCODEELEMENT = 39,
+    PARAM_INDEX_PRBSEDGETIME = 40,
+    PARAM_INDEX_TRIGOUT = 41,
+    PARAM_INDEX_BURSTTRIGPERIOD = 42,
+    PARAM_INDEX_BURSTNCYNC = 43,
+    PARAM_INDEX_BURSTGATEPOLARITY = 44,
+    PARAM_INDEX_BURSSTARTPHASE = 45,
+    PARAM_INDEX_ARBFILE = 46,
+    PARAM_INDEX_MODARBFILE = 47,
+    PARAM_INDEX_TRIGSOURCE = 48,
+    PARAM_INDEX_TRIGSOURCEOSK = 49,
+    PARAM_INDEX_ARBSAMPLE = 50,
+    PARAM_INDEX_ARBFILTER = 51,
+    PARAM_INDEX_CHSWITCH = 52,
+    PARAM_INDEX_CHREVERSE = 53,
+    PARAM_INDEX_CHLOAD = 54,
+    PARAM_INDEX_CHAMPLIMIT = 55,
+    PARAM_INDEX_CHAMPLIMITH = 56,
+    PARAM_INDEX_CHAMPLIMITL = 57,
+    PARAM_INDEX_CHSYNCOUT = 58,
+    PARAM_INDEX_CHSYNCREVERSE = 59,
+    PARAM_INDEX_CHNOISESUMSW = 60,
+    PARAM_INDEX_CHNOISERATIO = 61,
+    PARAM_INDEX_CHMERGE = 62,
+    PARAM_INDEX_CHCOUPLEFREQSW = 63,
+    PARAM_INDEX_CHCOUPLEFREQTYPE = 64,
+    PARAM_INDEX_CHCOUPLEFREQDEV = 65,
+    PARAM_INDEX_CHCOUPLEFREQRATE = 66,
+    PARAM_INDEX_CHCOUPLEAMPLSW = 67,
+    PARAM_INDEX_CHCOUPLEAMPLTYPE = 68,
+    PARAM_INDEX_CHCOUPLEAMPLDEV = 69,
+    PARAM_INDEX_CHCOUPLEAMPLRATE = 70,
+    PARAM_INDEX_CHCOUPLEPHASESW = 71,
+    PARAM_INDEX_CHCOUPLEPHASETYPE = 72,
+    PARAM_INDEX_CHCOUPLEPHASEDEV = 73,
+    PARAM_INDEX_CHCOUPLEPHASERATE = 74,
+    PARAM_INDEX_SYS_START = 75,
+    PARAM_INDEX_SYSLANGUAGE = 75,
+    PARAM_INDEX_SYSSEPARATOR = 76,
+    PARAM_INDEX_SYSBEEP = 77,
+    PARAM_INDEX_SYSBACKLIGHT = 78,
+    PARAM_INDEX_SYSSCREENSAVE = 79,
+    PARAM_INDEX_SYSCLKSOURCE = 80,
+    PARAM_INDEX_SYSPICFROMAT = 81,
+    PARAM_INDEX_SYSCLKOUT = 82,
+    PARAM_INDEX_SYSPHASESYNC = 83,
+    PARAM_INDEX_SYSMANUALTRIG = 84,
+    PARAM_INDEX_SYSPOWERUPPARAM = 85,
+    PARAM_INDEX_SYSPRESETFILE = 86,
+    PARAM_INDEX_SYSFACTORYRESET = 87,
+    PARAM_INDEX_SYSIPSETTYPE = 88,
+    PARAM_INDEX_SYSIPSET = 89,
+    PARAM_INDEX_SYSIPMASK = 90,
+    PARAM_INDEX_SYSIPGATEWAY = 91,
+    PARAM_INDEX_SYSMACADDR = 92,
+    PARAM_INDEX_COUNTER_START = 93,
+    PARAM_INDEX_COUNTERONOFF = 93,
+    PARAM_INDEX_COUNTERCOUPLING = 94,
+    PARAM_INDEX_COUNTERTRIGVOLTAGE = 95,
+    PARAM_INDEX_COUNTERTRIGSENSITI = 96,
+    PARAM_INDEX_COUNTERLPF = 97,
+    PARAM_IDNEX_DIGITALSW = 98,
+    PARAM_IDNEX_DIGITAL_FORMAT = 99,
+    PARAM_INDEX_DIGITAL_VALTAGE = 100,
+    PARAM_IDNEX_DIGITALAUTOSEND = 101,
+    PARAM_IDNEX_SPICLK = 102,
+    PARAM_IDNEX_I2CCLK = 103,
+    PARAM_IDNEX_I2CADDR = 104,
+    PARAM_IDNEX_DIGITALSENDINTERVAL = 105,
+    PARAM_INDEX_UARTBAUDRATE = 106,
+    PARAM_INDEX_UARTDATABITS = 107,
+    PARAM_INDEX_UARTSTOPBITS = 108,
+    PARAM_INDEX_UARTVERIFY = 109,
+    PARAM_INDEX_TOTAL = 110,
+};
+
+// One selectable unit of the number pad.
+struct UnitStruct {
+    double scale;     // factor from a number typed in this unit to the base unit
+    UintType Type;
+    const char* uint; // unit text
+    const char* name; // button label, may carry a preset such as "25%"
+    double Default;   // value entered by a preset button, else 0
+};
+
+// Descriptor of one editable numeric or choice parameter.
+struct DataInfo {
+    ParamType HType;
+    UintType UType;
+    char keyboardtype[20];
+    double (*GetValue)(CH_ID);
+    void (*SetValue)(CH_ID, double);
+    double Min;
+    double Max;
+    u8 Length;
+    int MinBit;
+    int MinStep;
+};

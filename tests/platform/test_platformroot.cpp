@@ -1,0 +1,34 @@
+#include <gtest/gtest.h>
+#include <QFile>
+#include <QTemporaryDir>
+#include "platformroot.h"
+#include "shellrunner.h"
+
+TEST(PlatformRoot, BoardPathsResolveBelowTheRoot)
+{
+    PlatformRoot::setRoot(QString());
+    EXPECT_FALSE(PlatformRoot::simulated());
+    EXPECT_EQ(PlatformRoot::path("/dev/fpga"), QString("/dev/fpga"));
+    PlatformRoot::setRoot("/tmp/simroot/");
+    EXPECT_TRUE(PlatformRoot::simulated());
+    EXPECT_EQ(PlatformRoot::path("/dev/fpga"), QString("/tmp/simroot/dev/fpga"));
+    EXPECT_EQ(PlatformRoot::cpath("/home/root/settings.ini"), QByteArray("/tmp/simroot/home/root/settings.ini"));
+    PlatformRoot::setRoot(QString());
+}
+
+TEST(ShellRunner, SimulatedBoardRecordsAndRunsNothing)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    PlatformRoot::setRoot(dir.path());
+    ShellRunner::clearRecorded();
+    const QString marker = dir.path() + "/must-not-exist";
+    EXPECT_EQ(ShellRunner::run("touch " + marker), 0);
+    EXPECT_EQ(ShellRunner::run("reboot"), 0);
+    EXPECT_FALSE(QFile::exists(marker));
+    EXPECT_EQ(ShellRunner::recorded(), QStringList({"touch " + marker, "reboot"}));
+    QFile log(PlatformRoot::path(ShellRunner::kLogPath));
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    EXPECT_EQ(log.readAll(), QByteArray("touch " + marker.toUtf8() + "\nreboot\n"));
+    PlatformRoot::setRoot(QString());
+}
