@@ -1,0 +1,99 @@
+#include "scpi_error.h"
+#include "scpi_fifo.h"
+#include "scpi_ieee488.h"
+
+const char* SCPI_ErrorTranslate(int16_t code)
+{
+    switch (code) {
+    case SCPI_ERROR_NO_ERROR: return "No error";
+    case SCPI_ERROR_INVALID_CHARACTER: return "Invalid character";
+    case SCPI_ERROR_INVALID_SEPARATOR: return "Invalid separator";
+    case SCPI_ERROR_DATA_TYPE_ERROR: return "Data type error";
+    case SCPI_ERROR_PARAMETER_NOT_ALLOWED: return "Parameter not allowed";
+    case SCPI_ERROR_MISSING_PARAMETER: return "Missing parameter";
+    case SCPI_ERROR_UNDEFINED_HEADER: return "Undefined header";
+    case SCPI_ERROR_INVALID_SUFFIX: return "Invalid suffix";
+    case SCPI_ERROR_SUFFIX_NOT_ALLOWED: return "Suffix not allowed";
+    case SCPI_ERROR_INVALID_STRING_DATA: return "Invalid string data";
+    case SCPI_ERROR_EXECUTION_ERROR: return "Execution error";
+    case SCPI_ERROR_ILLEGAL_PARAMETER_VALUE: return "Illegal parameter value";
+    case SCPI_ERROR_SYSTEM_ERROR: return "System error";
+    case SCPI_ERROR_OUT_OF_RANGE: return "Out of range!";
+    case SCPI_ERROR_CHANNEL_OVERLOAD: return "Channel overload!";
+    case SCPI_ERROR_IP_FORMAT: return "IP format error!";
+    case SCPI_ERROR_MASK_FORMAT: return "Mask format error!";
+    case SCPI_ERROR_RENAME: return "Rename error!";
+    case SCPI_ERROR_DELETE: return "delete error!";
+    case SCPI_ERROR_FILE_SAVE: return "file save error!";
+    case SCPI_ERROR_NO_USB: return "NO USB disk!";
+    case SCPI_ERROR_NODB_AT_HIGHZ: return "No dBm at highZ!";
+    case SCPI_ERROR_IO_CONFILICT: return "IO confilict!";
+    default: return "Unknown error";
+    }
+}
+
+// Event status bit of each error class (IEEE 488.2 and SCPI-99).
+struct EsrRange {
+    int16_t from;
+    int16_t to;
+    scpi_reg_val_t bit;
+};
+static const EsrRange kEsrRanges[] = {
+    {-199, -100, ESR_CER},  // command error
+    {-299, -200, ESR_EER},  // execution error
+    {-399, -300, ESR_DER},  // device-dependent error
+    {1, 32767, ESR_DER},    // device-specific positive codes
+    {-499, -400, ESR_QER},  // query error
+    {-599, -500, ESR_PON},  // power on
+    {-699, -600, ESR_URQ},  // user request
+    {-799, -700, ESR_REQ},  // request control
+    {-899, -800, ESR_OPC},  // operation complete
+};
+
+void SCPI_ErrorInit(scpi_t* c)
+{
+    if (c && c->error_queue)
+        fifo_init(c->error_queue);
+}
+
+void SCPI_ErrorPush(scpi_t* c, int16_t code)
+{
+    if (!c)
+        return;
+    if (c->error_queue)
+        fifo_add(c->error_queue, code);
+    for (const EsrRange& r : kEsrRanges)
+        if (code >= r.from && code <= r.to)
+            SCPI_RegSetBits(c, SCPI_REG_ESR, r.bit);
+    SCPI_RegSetBits(c, SCPI_REG_STB, STB_QMA);
+    if (c->interface && c->interface->error)
+        c->interface->error(c, code);
+    c->cmd_error = true;
+}
+
+int16_t SCPI_ErrorPop(scpi_t* c)
+{
+    int16_t code = 0;
+    if (!c || !c->error_queue)
+        return 0;
+    if (!fifo_remove(c->error_queue, &code))
+        code = 0;
+    if (fifo_is_empty(c->error_queue))
+        SCPI_RegClearBits(c, SCPI_REG_STB, STB_QMA);
+    return code;
+}
+
+int32_t SCPI_ErrorCount(scpi_t* c)
+{
+    if (!c || !c->error_queue)
+        return 0;
+    return fifo_count(c->error_queue);
+}
+
+void SCPI_ErrorClear(scpi_t* c)
+{
+    if (!c || !c->error_queue)
+        return;
+    fifo_clear(c->error_queue);
+    SCPI_RegClearBits(c, SCPI_REG_STB, STB_QMA);
+}

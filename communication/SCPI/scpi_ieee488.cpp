@@ -1,0 +1,74 @@
+#include "scpi_ieee488.h"
+
+static bool valid(scpi_t* c, int name)
+{
+    return c && c->registers && name >= 0 && name < SCPI_REG_COUNT;
+}
+
+scpi_reg_val_t SCPI_RegGet(scpi_t* c, scpi_reg_name_t name)
+{
+    return valid(c, name) ? c->registers[name] : 0;
+}
+
+// Summary bit of an event register in the status byte: set while any bit of
+// the register is enabled.
+static void updateSummary(scpi_t* c, scpi_reg_name_t event, scpi_reg_name_t enable, scpi_reg_val_t stbBit)
+{
+    const scpi_reg_val_t stb = c->registers[SCPI_REG_STB];
+    if (c->registers[event] & c->registers[enable])
+        SCPI_RegSet(c, SCPI_REG_STB, scpi_reg_val_t(stb | stbBit));
+    else
+        SCPI_RegSet(c, SCPI_REG_STB, scpi_reg_val_t(stb & ~stbBit));
+}
+
+void SCPI_RegSet(scpi_t* c, scpi_reg_name_t name, scpi_reg_val_t value)
+{
+    if (!valid(c, name))
+        return;
+    const scpi_reg_val_t old = c->registers[name];
+    c->registers[name] = value;
+
+    switch (name) {
+    case SCPI_REG_STB: {
+        bool srq = false;
+        const scpi_reg_val_t mask = scpi_reg_val_t(c->registers[SCPI_REG_SRE] & ~STB_SRQ);
+        if (value & mask) {
+            value = scpi_reg_val_t(value | STB_SRQ);
+            srq = value != old;  // no new request while nothing changed
+        } else {
+            value = scpi_reg_val_t(value & ~STB_SRQ);
+        }
+        c->registers[SCPI_REG_STB] = value;
+        if (srq && c->interface && c->interface->control)
+            c->interface->control(c, SCPI_CTRL_SRQ, value);
+        break;
+    }
+    case SCPI_REG_SRE:
+        SCPI_RegSet(c, SCPI_REG_STB, c->registers[SCPI_REG_STB]);
+        break;
+    case SCPI_REG_ESR:
+    case SCPI_REG_ESE:
+        updateSummary(c, SCPI_REG_ESR, SCPI_REG_ESE, STB_ESR);
+        break;
+    case SCPI_REG_OPER:
+    case SCPI_REG_OPERE:
+        updateSummary(c, SCPI_REG_OPER, SCPI_REG_OPERE, STB_OPS);
+        break;
+    case SCPI_REG_QUES:
+    case SCPI_REG_QUESE:
+        updateSummary(c, SCPI_REG_QUES, SCPI_REG_QUESE, STB_QES);
+        break;
+    default:
+        break;
+    }
+}
+
+void SCPI_RegSetBits(scpi_t* c, scpi_reg_name_t name, scpi_reg_val_t bits)
+{
+    SCPI_RegSet(c, name, scpi_reg_val_t(SCPI_RegGet(c, name) | bits));
+}
+
+void SCPI_RegClearBits(scpi_t* c, scpi_reg_name_t name, scpi_reg_val_t bits)
+{
+    SCPI_RegSet(c, name, scpi_reg_val_t(SCPI_RegGet(c, name) & ~bits));
+}

@@ -1,0 +1,182 @@
+// Error queue, status bits per error class, the instrument's error list and
+// the error texts.
+#include <gtest/gtest.h>
+#include "scpi_test_table.h"
+
+using Codes = std::vector<int>;
+
+TEST(ScpiErrorQueue, KeepsTheNewestSixteenCodes)
+{
+    ScpiTestRig rig;
+    // "PUSH" after the first takes the path "TEST:".
+    std::string msg = "TEST:PUSH 1";
+    for (int i = 2; i <= 20; i++)
+        msg += ";PUSH " + std::to_string(i);
+    msg += "\n";
+    ASSERT_LT(msg.size(), 256u);
+    rig.send(msg);
+    EXPECT_EQ(SCPI_ErrorCount(&rig.ctx), 16);
+    Codes expected;
+    for (int i = 5; i <= 20; i++)
+        expected.push_back(i);
+    EXPECT_EQ(rig.drainErrors(), expected);
+    EXPECT_EQ(SCPI_ErrorPop(&rig.ctx), 0);
+    EXPECT_EQ(rig.errors.size(), 20u);  // every code still reached the callback
+}
+
+TEST(ScpiErrorQueue, QueueBitOfTheStatusByteFollowsTheQueue)
+{
+    ScpiTestRig rig;
+    rig.send("NOSUCH\n");
+    EXPECT_EQ(SCPI_RegGet(&rig.ctx, SCPI_REG_STB) & 0x04, 0x04);
+    rig.send("NOSUCH\n");
+    EXPECT_EQ(SCPI_ErrorPop(&rig.ctx), -113);
+    EXPECT_EQ(SCPI_RegGet(&rig.ctx, SCPI_REG_STB) & 0x04, 0x04);
+    EXPECT_EQ(SCPI_ErrorPop(&rig.ctx), -113);
+    EXPECT_EQ(SCPI_RegGet(&rig.ctx, SCPI_REG_STB) & 0x04, 0);
+    rig.send("NOSUCH\n");
+    SCPI_ErrorClear(&rig.ctx);
+    EXPECT_EQ(SCPI_ErrorCount(&rig.ctx), 0);
+    EXPECT_EQ(SCPI_RegGet(&rig.ctx, SCPI_REG_STB) & 0x04, 0);
+}
+
+TEST(ScpiErrorQueue, EventStatusBitPerCodeRange)
+{
+    struct Case {
+        int code;
+        int bit;
+    } cases[] = {
+        {-100, 0x20}, {-199, 0x20}, {-113, 0x20}, {-200, 0x10}, {-299, 0x10}, {-300, 0x08},
+        {-399, 0x08}, {1, 0x08}, {32767, 0x08}, {-400, 0x04}, {-499, 0x04}, {-500, 0x80},
+        {-599, 0x80}, {-600, 0x40}, {-699, 0x40}, {-700, 0x02}, {-799, 0x02}, {-800, 0x01},
+        {-899, 0x01}, {-801, 0x01}, {0, 0}, {-99, 0}, {-900, 0}, {-32768, 0},
+    };
+    for (const Case& c : cases) {
+        ScpiTestRig rig;
+        rig.send("TEST:PUSH " + std::to_string(c.code) + "\n");
+        EXPECT_EQ(rig.drainErrors(), Codes{c.code});
+        EXPECT_EQ(SCPI_RegGet(&rig.ctx, SCPI_REG_ESR), c.bit) << c.code;
+    }
+}
+
+TEST(ScpiErrorQueue, FailingHandlersGetExecutionError)
+{
+    ScpiTestRig rig;
+    rig.send("TEST:FAIL\n");
+    EXPECT_EQ(rig.drainErrors(), Codes{-200});
+    // A handler reporting its own code: the list holds it and the -200, the
+    // queue only the -200.
+    rig.send("TEST:FAIL:CODE\n");
+    EXPECT_EQ(rig.drainErrors(), Codes{-200});
+    EXPECT_EQ(Sys_ErrorPop(), -200);
+    EXPECT_EQ(Sys_ErrorPop(), -224);
+    EXPECT_EQ(Sys_ErrorPop(), -200);
+    EXPECT_EQ(Sys_ErrorPop(), 0);
+    // A handler that pushed its own error and failed gets no -200 on top.
+    rig.send("CHAN1:BAS:FREQ 1 S\n");
+    EXPECT_EQ(rig.drainErrors(), Codes{-224});
+}
+
+TEST(ScpiStatusRegisters, SummaryBitsAndServiceRequest)
+{
+    ScpiTestRig rig;
+    SCPI_RegSet(&rig.ctx, SCPI_REG_ESE, 0x20);
+    rig.send("NOSUCH\n");  // command error sets ESR 0x20, enabled
+    EXPECT_EQ(SCPI_RegGet(&rig.ctx, SCPI_REG_STB) & 0x20, 0x20);
+    EXPECT_TRUE(rig.controls.empty());  // SRE still 0: no request
+    SCPI_RegSet(&rig.ctx, SCPI_REG_SRE, 0x20);
+    EXPECT_EQ(SCPI_RegGet(&rig.ctx, SCPI_REG_STB) & 0x40, 0x40);
+    ASSERT_EQ(rig.controls.size(), 1u);
+    EXPECT_EQ(rig.controls[0].first, SCPI_CTRL_SRQ);
+    EXPECT_EQ(rig.controls[0].second, SCPI_RegGet(&rig.ctx, SCPI_REG_STB));
+    // Writing the same status byte again raises no second request.
+    SCPI_RegSet(&rig.ctx, SCPI_REG_STB, SCPI_RegGet(&rig.ctx, SCPI_REG_STB));
+    EXPECT_EQ(rig.controls.size(), 1u);
+    SCPI_RegSet(&rig.ctx, SCPI_REG_ESR, 0);
+    EXPECT_EQ(SCPI_RegGet(&rig.ctx, SCPI_REG_STB) & 0x60, 0);
+
+    SCPI_RegSet(&rig.ctx, SCPI_REG_QUESE, 0x0100);
+    SCPI_RegSetBits(&rig.ctx, SCPI_REG_QUES, 0x0100);
+    EXPECT_EQ(SCPI_RegGet(&rig.ctx, SCPI_REG_STB) & 0x08, 0x08);
+    SCPI_RegClearBits(&rig.ctx, SCPI_REG_QUES, 0x0100);
+    EXPECT_EQ(SCPI_RegGet(&rig.ctx, SCPI_REG_STB) & 0x08, 0);
+    SCPI_RegSet(&rig.ctx, SCPI_REG_OPERE, 0x10);
+    SCPI_RegSet(&rig.ctx, SCPI_REG_OPER, 0x11);
+    EXPECT_EQ(SCPI_RegGet(&rig.ctx, SCPI_REG_STB) & 0x80, 0x80);
+    EXPECT_EQ(SCPI_RegGet(&rig.ctx, scpi_reg_name_t(8)), 0);  // outside: no access
+}
+
+TEST(ScpiErrorTexts, EveryCodeHasItsText)
+{
+    struct Case {
+        int code;
+        const char* text;
+    } cases[] = {
+        {0, "No error"},
+        {-101, "Invalid character"},
+        {-103, "Invalid separator"},
+        {-104, "Data type error"},
+        {-108, "Parameter not allowed"},
+        {-109, "Missing parameter"},
+        {-113, "Undefined header"},
+        {-131, "Invalid suffix"},
+        {-138, "Suffix not allowed"},
+        {-151, "Invalid string data"},
+        {-200, "Execution error"},
+        {-224, "Illegal parameter value"},
+        {-310, "System error"},
+        {-801, "Out of range!"},
+        {-802, "Channel overload!"},
+        {-803, "IP format error!"},
+        {-804, "Mask format error!"},
+        {-805, "Rename error!"},
+        {-806, "delete error!"},
+        {-807, "file save error!"},
+        {-808, "NO USB disk!"},
+        {-809, "No dBm at highZ!"},
+        {-810, "IO confilict!"},
+        {-102, "Unknown error"},
+        {-811, "Unknown error"},
+        {5, "Unknown error"},
+    };
+    for (const Case& c : cases)
+        EXPECT_STREQ(SCPI_ErrorTranslate(int16_t(c.code)), c.text) << c.code;
+}
+
+TEST(ScpiErrorTexts, TipText)
+{
+    char buf[96];
+    SCPI_FormatErrorTip(buf, sizeof buf, -113);
+    EXPECT_STREQ(buf, "[ERROR]:-113,\"Undefined header\"");
+    SCPI_FormatErrorTip(buf, sizeof buf, -801);
+    EXPECT_STREQ(buf, "[ERROR]:-801,\"Out of range!\"");
+}
+
+TEST(SysErrorStack, NewestFirstAndTheOldestDroppedPastOneHundred)
+{
+    Sys_ErrorClear();
+    for (int i = 1; i <= 101; i++)
+        Sys_Error(int16_t(-i));
+    EXPECT_EQ(Sys_ErrorCount(), 100);
+    for (int i = 101; i >= 2; i--)
+        EXPECT_EQ(Sys_ErrorPop(), -i);
+    EXPECT_EQ(Sys_ErrorPop(), 0);
+    EXPECT_EQ(Sys_ErrorCount(), 0);
+}
+
+TEST(SysErrorStack, ReadAndClearedThroughCommands)
+{
+    ScpiTestRig rig;
+    rig.send("NOSUCH\n");
+    rig.send("TEST:INT\n");
+    rig.send("SYST:ERR?\n");
+    EXPECT_EQ(rig.out, "-109,\"Missing parameter\"\r\n");
+    rig.out.clear();
+    rig.send("SYST:ERR?;ERR?\n");
+    EXPECT_EQ(rig.out, "-113,\"Undefined header\";0,\"No error\"\r\n");
+    rig.out.clear();
+    rig.send("NOSUCH\n");
+    rig.send("SYST:ERR\n");
+    rig.send("SYST:ERR?\n");
+    EXPECT_EQ(rig.out, "0,\"No error\"\r\n");
+}

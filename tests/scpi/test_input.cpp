@@ -1,0 +1,140 @@
+// The transports' entry: message length limit, newline handling, and that no
+// malformed message disturbs the next one.
+#include <gtest/gtest.h>
+#include <cstring>
+#include <random>
+#include "scpi_test_table.h"
+
+using Calls = std::vector<std::string>;
+using Codes = std::vector<int>;
+
+TEST(ScpiInput, MessagesUpTo255BytesRunLongerOnesAreIgnored)
+{
+    ScpiTestRig rig;
+    // 255 bytes: header, blanks as padding, newline.
+    std::string ok = "TEST:TAG?";
+    ok += std::string(255 - ok.size() - 1, ' ') + "\n";
+    ASSERT_EQ(ok.size(), 255u);
+    EXPECT_EQ(rig.send(ok), 1);
+    EXPECT_EQ(rig.out, "42\r\n");
+
+    rig.out.clear();
+    std::string tooLong = "TEST:TAG?" + std::string(256 - 10, ' ') + "\n";
+    ASSERT_EQ(tooLong.size(), 256u);
+    EXPECT_EQ(rig.send(tooLong), -1);
+    EXPECT_EQ(rig.out, "");
+    EXPECT_TRUE(rig.errors.empty());  // ignored without an error
+    EXPECT_EQ(SCPI_Input(&rig.ctx, "x", -1), -1);
+    EXPECT_EQ(SCPI_Input(&rig.ctx, nullptr, 3), -1);
+    EXPECT_EQ(SCPI_Input(nullptr, "x\n", 2), -1);
+}
+
+TEST(ScpiInput, OnlyNewlineTerminatedTextRuns)
+{
+    ScpiTestRig rig;
+    EXPECT_EQ(rig.send("TEST:TAG?"), 0);
+    EXPECT_EQ(rig.out, "");
+    EXPECT_TRUE(scpi_test_record.calls.empty());
+    // Nothing is carried over into the next call.
+    rig.send("\n");
+    EXPECT_EQ(rig.out, "");
+    EXPECT_TRUE(scpi_test_record.calls.empty());
+
+    rig.send("TEST:TAG?\nTEST:NOOP");
+    EXPECT_EQ(scpi_test_record.calls, Calls{"TEST:TAG?"});
+    EXPECT_EQ(rig.out, "42\r\n");
+    EXPECT_EQ(rig.send(""), 0);  // empty call: nothing to run
+    EXPECT_EQ(scpi_test_record.calls.size(), 1u);
+}
+
+TEST(ScpiInput, AllThreeNewlineFormsTerminate)
+{
+    ScpiTestRig rig;
+    rig.send("TEST:TAG?\r\n");
+    rig.send("TEST:TAG?\r");
+    rig.send("TEST:TAG?\n");
+    EXPECT_EQ(rig.out, "42\r\n42\r\n42\r\n");
+    EXPECT_TRUE(rig.drainErrors().empty());
+}
+
+TEST(ScpiInput, ReturnValueReflectsTheLastUnit)
+{
+    ScpiTestRig rig;
+    EXPECT_EQ(rig.send("TEST:NOOP\n"), 1);
+    EXPECT_EQ(rig.send("NOSUCH\n"), 0);
+    EXPECT_EQ(rig.send("TEST:NOOP;NOSUCH\n"), 0);
+    EXPECT_EQ(rig.send("NOSUCH;:TEST:NOOP\n"), 1);
+    EXPECT_EQ(rig.send("@\n"), 0);
+}
+
+TEST(ScpiInput, EmptyUnitsAndWhiteSpaceAreSkipped)
+{
+    ScpiTestRig rig;
+    rig.send("  \t TEST:NOOP ;;  ; NOOP\t\n");
+    EXPECT_EQ(scpi_test_record.calls, (Calls{"TEST:NOOP", "TEST:NOOP"}));
+    rig.send("\n\n\r\n");
+    EXPECT_TRUE(rig.drainErrors().empty());
+}
+
+TEST(ScpiInput, EmbeddedNulAndHighBytes)
+{
+    ScpiTestRig rig;
+    const char msg[] = "TEST:CHAR \"a\0b\xff\"\n";
+    SCPI_Input(&rig.ctx, msg, int(sizeof msg - 1));
+    EXPECT_EQ(scpi_test_record.chars, std::string("\"a\0b\xff\"", 6));
+    rig.send(std::string("\xff\xfe\n", 3));
+    EXPECT_EQ(rig.drainErrors(), Codes{-101});
+}
+
+TEST(ScpiInput, UndefinedHeaderIsReportedAndTheNextMessageWorks)
+{
+    ScpiTestRig rig;
+    rig.send("FOO:BAR?\n");
+    EXPECT_EQ(rig.out, "");
+    EXPECT_EQ(rig.errors, Codes{-113});
+    rig.send("*IDN?\n");
+    EXPECT_EQ(rig.out, "VELTRIX Technologies,ORNAV96T,SN0001,1.09.0018\r\n");
+}
+
+TEST(ScpiInput, IncompleteHeaders)
+{
+    ScpiTestRig rig;
+    rig.send("*\n");
+    rig.send("TEST:\n");
+    rig.send(":\n");
+    rig.send("TEST::NOOP\n");
+    rig.send("TEST:?\n");
+    EXPECT_EQ(rig.drainErrors(), (Codes{-113, -113, -113, -101, -101}));
+    EXPECT_TRUE(scpi_test_record.calls.empty());
+}
+
+// Random bytes, and pieces of valid messages glued together at random: none
+// may crash, and every one must leave the parser answering correctly.
+TEST(ScpiInput, RandomInputNeverBreaksTheNextMessage)
+{
+    ScpiTestRig rig;
+    std::mt19937 rng(20240611u);
+    const char* pieces[] = {"CHAN", "1", ":", "BAS", "FREQ", "?", " ", ",", ";", "\n", "\r", "'", "\"",
+                            "#H", "#Q", "#B", "#2", "#9", "kHZ", "(", ")", "*IDN", "TEST", "BLOC", "#15",
+                            "TEXT", "1e", "-", ".", "[", "]", "\0", "\xff", "SYST:ERR?", "VOLT"};
+    for (int round = 0; round < 3000; round++) {
+        std::string msg;
+        const int kind = round % 3;
+        const int n = int(rng() % 300);
+        if (kind == 0) {
+            for (int i = 0; i < n; i++)
+                msg += char(rng() & 0xff);
+        } else {
+            while (int(msg.size()) < n) {
+                const char* p = pieces[rng() % (sizeof pieces / sizeof pieces[0])];
+                msg += (*p == '\0') ? std::string(1, '\0') : std::string(p);
+            }
+        }
+        rig.send(msg);
+        rig.out.clear();
+        rig.send("TEST:TAG?\n");
+        ASSERT_EQ(rig.out, "42\r\n") << "after input #" << round;
+        rig.out.clear();
+        SCPI_ErrorClear(&rig.ctx);
+    }
+}
