@@ -187,16 +187,14 @@ bool matchFrom(const Pattern& p, int pi, const Header& h, int hi, int32_t* numbe
 
 }  // namespace
 
-bool SCPI_MatchNumbers(const char* pattern, const char* header, int len,
-                       int32_t* numbers, int count)
+static bool matchSplit(const char* pattern, const Header& h, int32_t* numbers, int count)
 {
     for (int i = 0; numbers && i < count; i++)
         numbers[i] = 1;
-    if (!pattern || !header || len <= 0)
+    if (!pattern)
         return false;
     Pattern p;
-    Header h;
-    if (!splitPattern(pattern, &p) || !splitHeader(header, len, &h) || p.query != h.query)
+    if (!splitPattern(pattern, &p) || p.query != h.query)
         return false;
     int32_t found[SCPI_MAX_PATTERN_NUMBERS];
     for (int32_t& f : found)
@@ -206,6 +204,29 @@ bool SCPI_MatchNumbers(const char* pattern, const char* header, int len,
     for (int i = 0; numbers && i < count && i < p.places; i++)
         numbers[i] = found[i];
     return true;
+}
+
+bool SCPI_MatchNumbers(const char* pattern, const char* header, int len,
+                       int32_t* numbers, int count)
+{
+    Header h;
+    if (!header || len <= 0 || !splitHeader(header, len, &h)) {
+        for (int i = 0; numbers && i < count; i++)
+            numbers[i] = 1;
+        return false;
+    }
+    return matchSplit(pattern, h, numbers, count);
+}
+
+const scpi_command_t* SCPI_FindCommand(const scpi_command_t* list, const char* header, int len)
+{
+    Header h;
+    if (!list || !header || len <= 0 || !splitHeader(header, len, &h))
+        return nullptr;
+    for (const scpi_command_t* cmd = list; cmd->pattern; cmd++)
+        if (matchSplit(cmd->pattern, h, nullptr, 0))
+            return cmd;
+    return nullptr;
 }
 
 bool SCPI_Match(const char* pattern, const char* header, int len)

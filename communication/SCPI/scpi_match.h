@@ -25,6 +25,10 @@ bool SCPI_Match(const char* pattern, const char* header, int len);
 bool SCPI_MatchNumbers(const char* pattern, const char* header, int len,
                        int32_t* numbers, int count);
 
+// First command of the list (ended by a null pattern) whose pattern the
+// header matches; null when none does.
+const scpi_command_t* SCPI_FindCommand(const scpi_command_t* list, const char* header, int len);
+
 // Does the header of the running command match the pattern?
 bool SCPI_IsCmd(scpi_t* context, const char* pattern);
 

@@ -142,14 +142,6 @@ static void rememberPath(scpi_t* c, const char* header, int len)
     c->path_len = pathLen;
 }
 
-static const scpi_command_t* findCommand(scpi_t* c, const char* header, int len)
-{
-    for (const scpi_command_t* cmd = c->cmdlist; cmd && cmd->pattern; cmd++)
-        if (SCPI_Match(cmd->pattern, header, len))
-            return cmd;
-    return nullptr;
-}
-
 static void processCommand(scpi_t* c)
 {
     if (c->output_count > 0)
@@ -200,7 +192,7 @@ int SCPI_Parse(scpi_t* c, const char* data, int len)
             int headerLen = 0;
             const scpi_command_t* cmd = nullptr;
             if ((isCommon(h.type) || isCompound(h.type)) && composeHeader(c, &h, &header, &headerLen))
-                cmd = findCommand(c, header, headerLen);
+                cmd = SCPI_FindCommand(c->cmdlist, header, headerLen);
             if (cmd) {
                 c->param_list.cmd = cmd;
                 scpiLex_Init(&c->param_list.lex_state, state->programData.ptr, state->programData.len);

@@ -33,6 +33,8 @@ struct InstrumentContext {
         SCPI_SetTipHook(nullptr);
         scpi_context.parent = nullptr;
         SCPI_ErrorClear(&scpi_context);
+        for (int r = 0; r < SCPI_REG_COUNT; r++)
+            scpi_context.registers[r] = 0;
         Sys_ErrorClear();
         g_response.clear();
     }
@@ -113,6 +115,27 @@ TEST(ScpiInstrumentInterface, RefusedResponsesAndMissingSinkCountNothing)
     SCPI_SetResponseSink(nullptr);
     EXPECT_EQ(SCPI_Write(&scpi_context, "abc", 3), 0u);
     EXPECT_EQ(SCPI_Flush(&scpi_context), SCPI_RES_OK);
+}
+
+TEST(ScpiInstrumentInterface, ControlAndResetLogLines)
+{
+    testing::internal::CaptureStderr();
+    SCPI_Control(&scpi_context, SCPI_CTRL_SRQ, 0x44);
+    SCPI_Control(&scpi_context, SCPI_CTRL_SDC, 0x1);
+    SCPI_Reset(&scpi_context);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "**SRQ: 0x44 (68)\r\n**CTRL 03: 0x1 (1)\r\n**Reset\r\n");
+}
+
+TEST(ScpiInstrumentInterface, ServiceRequestOfTheProgramContextIsLogged)
+{
+    InstrumentContext ic;
+    SCPI_RegSet(&scpi_context, SCPI_REG_ESE, 0x20);
+    SCPI_RegSet(&scpi_context, SCPI_REG_SRE, 0x20);
+    testing::internal::CaptureStderr();
+    // The command error sets ESR 0x20, whose summary 0x20 in the status byte
+    // requests service (0x40); then the queue bit 0x04 changes it once more.
+    ic.send("NOSUCH\n");
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "**SRQ: 0x60 (96)\r\n**SRQ: 0x64 (100)\r\n");
 }
 
 #include "test_instrument_interface.moc"

@@ -44,21 +44,24 @@ TEST(ScpiResultFormat, DoubleUsesSixteenSignificantDigits)
 
 TEST(ScpiResultFormat, NumbersIgnoreADecimalCommaLocale)
 {
-    // The application runs with the user's locale; replies stay "1.5".
-    const char* old = setlocale(LC_NUMERIC, nullptr);
-    std::string saved = old ? old : "C";
-    bool switched = false;
-    for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "C.UTF-8"})
-        if (setlocale(LC_NUMERIC, name)) {
-            switched = true;
+    // The application runs with the user's locale; "1.5" must stay 1.5 both
+    // ways even where the locale writes 1,5.
+    const std::string saved = setlocale(LC_NUMERIC, nullptr);
+    bool comma = false;
+    for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "de_DE", "fr_FR.UTF-8", "fr_FR.utf8"})
+        if (setlocale(LC_NUMERIC, name) && localeconv()->decimal_point[0] == ',') {
+            comma = true;
             break;
         }
+    if (!comma) {
+        setlocale(LC_NUMERIC, saved.c_str());
+        GTEST_SKIP() << "no locale with a decimal comma is installed";
+    }
     ScpiTestRig rig;
     rig.send("TEST:DOUB 1.5\n");
     rig.send("TEST:DOUB?;SCI?\n");
     setlocale(LC_NUMERIC, saved.c_str());
     EXPECT_EQ(rig.out, "1.5;1.500000e+00 \r\n");
-    (void)switched;
 }
 
 TEST(ScpiResultFormat, IntegersBooleansTextAndBases)
