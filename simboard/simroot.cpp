@@ -62,6 +62,8 @@ bool SimRoot::create(const QString& dirIn, QString* error)
     }
     ok = ok && makeFile(dir, "/sys/class/gpio/export", QByteArray(), error);
     ok = ok && makeFile(dir, "/sys/class/net/eth0/carrier", "1\n", error);
+    // A locally administered MAC address for the simulated interface.
+    ok = ok && makeFile(dir, "/sys/class/net/eth0/address", "02:00:00:00:01:00\n", error);
     ok = ok && makeFile(dir, "/sys/class/graphics/fb0/blank", "0\n", error);
     ok = ok && makeFile(dir, "/sys/devices/platform/backlight/backlight/backlight/brightness", "8\n", error);
     ok = ok && makeFile(dir, "/proc/net/route",
