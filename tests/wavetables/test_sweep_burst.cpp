@@ -148,6 +148,9 @@ protected:
     {
         WaveTables::SetUp();
         rec(CH1).WorkMode = WORK_BURST;
+        // Start off the zero crossing so that an idle sample differs from
+        // a carrier sample at every edge of a gap.
+        rec(CH1).Phase = 30;
     }
     static short fast(int i) { return mem(CH1).DispBase[(8 * i) % 460]; }
 };
