@@ -35,9 +35,3 @@ TEST(CUnit, NoiseRatioBlendsTowardsTheNextRow)
     EXPECT_NEAR(CUnit::NoiseRatio(5.5e5), 2.592964824 * t + (1 - t) * 2.599009901, 1e-12);
     EXPECT_NEAR(CUnit::VppToVrmsRatio(CH1, BASE_Noise, 1e5), 1 / 2.597014925, 1e-12);
 }
-
-TEST(CUnit, DbmOfOneVoltRmsIntoFiftyOhms)
-{
-    EXPECT_NEAR(CUnit::VrmsToDbm(BASE_Sine, 1.0, 50), 10 * std::log10(1.0 / 50 / 0.001), 1e-12);
-    EXPECT_NEAR(CUnit::DbmToVrms(BASE_Sine, 13.010299956639813, 50), 1.0, 1e-12);
-}

@@ -88,12 +88,3 @@ TEST(Prbs, LongSequencesUsePrimitivePolynomials)
             EXPECT_NE(xpow(period / q, poly, n), 1u) << "PN" << n << " factor " << q;
     }
 }
-
-TEST(Prbs, RegisterNeverLocksUp)
-{
-    CPrbs p(33);
-    for (int i = 0; i < 100000; ++i) {
-        p.Next();
-        ASSERT_NE(p.State(), 0u);
-    }
-}

@@ -109,10 +109,3 @@ TEST(Sampling, NoiseSumScalesTheSignalAndAddsSeededNoise)
     CWaveCreate::BaseNoiseSum(data, 50, 100, 1000.0);
     EXPECT_EQ(std::memcmp(data, orig, sizeof(data)), 0);
 }
-
-TEST(Sampling, LimitRangClamps)
-{
-    EXPECT_EQ(CWaveCreate::LimitRang(5, 0, 10), 5);
-    EXPECT_EQ(CWaveCreate::LimitRang(-5, 0, 10), 0);
-    EXPECT_EQ(CWaveCreate::LimitRang(50, 0, 10), 10);
-}
