@@ -1,4 +1,5 @@
 #include "ornav72.h"
+#include "CWaveGreate.h"
 #include "sys_param.h"
 #include <QDebug>
 #include <QThread>
@@ -18,6 +19,7 @@ Ornav72::Ornav72()
     InitSysInfo();
 
     // 3. Register layer and waveform tables.
+    CWaveCreate::Init();
     // 4. Parameter record: factory values, then the power-up source.
     sys_param::setFactoryValues(sys_param::HWinfo);
 
