@@ -1,6 +1,7 @@
 #include "ornav72.h"
 #include "CWaveGreate.h"
 #include "sys_param.h"
+#include "sysparm.h"
 #include <QDebug>
 #include <QThread>
 #include <QTimer>
@@ -20,8 +21,8 @@ Ornav72::Ornav72()
 
     // 3. Register layer and waveform tables.
     CWaveCreate::Init();
-    // 4. Parameter record: factory values, then the power-up source.
-    sys_param::setFactoryValues(sys_param::HWinfo);
+    // 4. Parameter record: factory values, EEPROM open, then the power-up source.
+    sysparm = new SysParm();
 
     // 5. Arbitrary-wave and list reloads run queued in the worker thread.
     connect(this, &Ornav72::chArbCmd, this, &Ornav72::chUpdateArbMem, Qt::QueuedConnection);
