@@ -1,6 +1,8 @@
 #include "ornav72.h"
 #include "CSetParam.h"
+#include "CWaveGreate.h"
 #include "sys_param.h"
+#include "sysparm.h"
 #include <QDebug>
 #include <QThread>
 #include <QTimer>
@@ -20,8 +22,9 @@ Ornav72::Ornav72()
 
     // 3. Register layer and waveform tables.
     CSetParam::Init(bandwidth);
-    // 4. Parameter record: factory values, then the power-up source.
-    sys_param::setFactoryValues(sys_param::HWinfo);
+    CWaveCreate::Init();
+    // 4. Parameter record: factory values, EEPROM open, then the power-up source.
+    sysparm = new SysParm();
 
     // 5. Arbitrary-wave and list reloads run queued in the worker thread.
     connect(this, &Ornav72::chArbCmd, this, &Ornav72::chUpdateArbMem, Qt::QueuedConnection);

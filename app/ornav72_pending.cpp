@@ -35,4 +35,3 @@ void Ornav72::powerCheck() {}
 void Ornav72::counterSwChanged() {}
 void Ornav72::digitalDisUpdate() {}
 
-void Ornav72::systemAllParamReload(QByteArray) {}

@@ -8,6 +8,7 @@
 #include <QMutex>
 #include <QString>
 #include <cstdint>
+#include "cchcharacter.h"
 #include "fpga_regs.h"
 #include "fpga_usercmd.h"
 #include "systype.h"
@@ -60,8 +61,6 @@ public:
     static bool OpenDevice();
     static void CloseDevice();
     static bool DeviceOpen() { return fd >= 0; }
-    // Hands the bandwidth variant to each channel's characteristics.
-    static void InitChannelsBandwidth(unsigned variant);
 
     static QString ReadLogicVer();
     static QString ReadHardwareVer();
@@ -78,9 +77,8 @@ public:
     // The main-DAC start-up words in the order they are sent.
     static const unsigned short kDacInitWords[24];
 
-    // Flatness tables (table port kind 2): n words, 4096 on CH1/CH2, 1536 on
-    // CH3/CH4.
-    static int FlatnessTableSize(CH_ID ch) { return ch <= CH2 ? 4096 : 1536; }
+    // Flatness tables (table port kind 2): CChCharacter::FlatnessWords(ch)
+    // words, 4096 on CH1/CH2, 1536 on CH3/CH4.
     static void SetFineAmpDataReg(CH_ID ch, const unsigned short* table, int n);
     static void SetFineAmpData(CH_ID ch, unsigned short v);
     static void SetFineAmpDataToDefault(CH_ID ch);
@@ -110,6 +108,9 @@ public:
     static volatile bool isDcCal;
     static volatile bool isAcCal;
     static uint32_t chAllLed;
+    // The output-path characteristics of each channel, built at static
+    // initialisation; Init hands them the board's bandwidth variant.
+    static CChCharacter pCharacter[4];
 
     static const char* kDevicePath;
 };

@@ -14,6 +14,7 @@ unsigned short CSetParam::m_NoiseSumCal[4] = {0, 0, 0, 0};
 volatile bool CSetParam::isDcCal = false;
 volatile bool CSetParam::isAcCal = false;
 uint32_t CSetParam::chAllLed = 0;
+CChCharacter CSetParam::pCharacter[4] = {CChCharacter(CH1), CChCharacter(CH2), CChCharacter(CH3), CChCharacter(CH4)};
 const char* CSetParam::kDevicePath = "/dev/fpga";
 
 CSetParam::CSetParam() { isAcCal = false; }

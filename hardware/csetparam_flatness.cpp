@@ -17,7 +17,7 @@ void CSetParam::SetFineAmpData(CH_ID ch, unsigned short v)
 {
     if (ch < CH1 || ch > CH4)
         return;
-    const std::vector<unsigned short> table(size_t(FlatnessTableSize(ch)), v);
+    const std::vector<unsigned short> table(size_t(CChCharacter::FlatnessWords(ch)), v);
     SetFineAmpDataReg(ch, table.data(), int(table.size()));
 }
 

@@ -17,7 +17,8 @@ void CSetParam::Init(unsigned variant)
         return;
     }
     // 2. Bandwidth variant of every channel's characteristics.
-    InitChannelsBandwidth(variant);
+    for (CChCharacter& c : pCharacter)
+        c.InitBandwidth(variant);
 
     // 3. Versions and the display name.
     sys_param::LogicVersion = ReadLogicVer();
@@ -36,13 +37,6 @@ void CSetParam::Init(unsigned variant)
 
     // 7. Digital protocol output off.
     SetFPGA_reg(REG_DIG_SW, static_cast<unsigned char>(0));
-}
-
-// The channel characteristics take the bandwidth variant here once they are
-// part of the application (CChCharacter::InitBandwidth of each channel).
-void CSetParam::InitChannelsBandwidth(unsigned variant)
-{
-    (void)variant;
 }
 
 QString CSetParam::ReadLogicVer()

@@ -29,9 +29,18 @@ TEST_F(BringUp, ProgramsDacsFlatnessAndDigitalOutputInOrder)
     // Hardware byte 0x1A: ((0x1A >> 3) + 1).(0x1A & 7) = 4.02; logic bytes
     // 0x3B 0x07: 3.11.007.
     setPowerOn("0x1A", "0x3B", "7");
-    sys_param::SysInfo = "ORNAV72X;EN;300";
-    CSetParam::Init(300);
+    sys_param::SysInfo = "ORNAV72X;EN;200";
+    CSetParam::Init(200);
     ASSERT_TRUE(CSetParam::DeviceOpen());
+    // Every channel got the reduced bandwidth variant.
+    for (int ch = CH1; ch <= CH4; ++ch) {
+        CChCharacter reduced{CH_ID(ch)}, full{CH_ID(ch)};
+        reduced.InitBandwidth(200);
+        ASSERT_NE(reduced.Bandwidth.freqSine, full.Bandwidth.freqSine);
+        EXPECT_EQ(CSetParam::pCharacter[ch].chId, CH_ID(ch));
+        EXPECT_EQ(CSetParam::pCharacter[ch].Bandwidth.freqSine, reduced.Bandwidth.freqSine) << ch;
+        EXPECT_EQ(CSetParam::pCharacter[ch].Bandwidth.freqArb, reduced.Bandwidth.freqArb) << ch;
+    }
     EXPECT_EQ(sys_param::HardWareVersion, QString("4.02"));
     EXPECT_EQ(sys_param::LogicVersion, QString("3.11.007"));
     EXPECT_EQ(sys_param::DisplayName, QString("ORNAV72X"));
