@@ -1,4 +1,5 @@
 #include "ornav72.h"
+#include "CSetParam.h"
 #include "CWaveGreate.h"
 #include "sys_param.h"
 #include "sysparm.h"
@@ -20,6 +21,7 @@ Ornav72::Ornav72()
     InitSysInfo();
 
     // 3. Register layer and waveform tables.
+    CSetParam::Init(bandwidth);
     CWaveCreate::Init();
     // 4. Parameter record: factory values, EEPROM open, then the power-up source.
     sysparm = new SysParm();

@@ -43,7 +43,7 @@ bool SimRoot::create(const QString& dirIn, QString* error)
         "/run/media/mmcblk0p1", "/usr/share/ArbWaveLib", "/usr/share/Language",
         "/sys/class/gpio", "/sys/class/net/eth0", "/sys/bus/w1/devices",
         "/sys/class/graphics/fb0", "/sys/devices/platform/backlight/backlight/backlight",
-        "/sys/devices/platform/ocp/44e0b000.i2c/i2c-0/0-0050", "/proc/net",
+        "/sys/devices/platform/ocp/44e0b000.i2c/i2c-0/0-0050", "/proc/net", "/etc", "/var/run",
     };
     for (const char* d : dirs)
         if (!makeDir(dir, d, error))
@@ -72,5 +72,18 @@ bool SimRoot::create(const QString& dirIn, QString* error)
                         "eth0\t0000007F\t00000000\t0001\t0\t0\t0\t000000FF\t0\t0\t0\n",
                         error);
     ok = ok && makeFile(dir, "/var/log/ornav-shell.log", QByteArray(), error);
+    // The FPGA's devices: the files mark them present, the simulated FPGA
+    // answers. Its power-on values can be edited before the program starts.
+    ok = ok && makeFile(dir, "/dev/fpga", QByteArray(), error);
+    ok = ok && makeFile(dir, "/dev/fpga_cfg", QByteArray(), error);
+    ok = ok && makeFile(dir, "/etc/ornav-simfpga.ini",
+                        "; Power-on values of the simulated FPGA (decimal or 0x hex).\n"
+                        "; HwVersion reads as ((v >> 3) + 1).(v & 7); LogicVersion0/1 are the\n"
+                        "; two bytes of the logic version; ClockStatus 0xff means an external\n"
+                        "; reference is locked; Configured 0 makes the FPGA ask for its\n"
+                        "; bitstream; ErasePolls is how long a flash erase stays busy.\n"
+                        "HwVersion=0x09\nLogicVersion0=0x12\nLogicVersion1=0x05\n"
+                        "ClockStatus=0\nConfigured=1\nErasePolls=3\n",
+                        error);
     return ok;
 }

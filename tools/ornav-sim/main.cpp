@@ -9,6 +9,11 @@
 
 static const SimCommand kCommands[] = {
     {"init", "init                      create or complete the simulated board root", simCmdInit},
+    {"peek", "peek ADDR [COUNT]         print COUNT register bytes from ADDR (hex)", simCmdPeek},
+    {"poke", "poke ADDR BYTE...         set register bytes as the hardware would", simCmdPoke},
+    {"key", "key CODE                  queue one key event", simCmdKey},
+    {"stream", "stream NAME               print the words last streamed to a port target", simCmdStream},
+    {"log", "log [--clear]             print (and clear) the register writes received", simCmdLog},
 };
 
 static void usage()

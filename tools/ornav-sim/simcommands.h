@@ -12,3 +12,8 @@ struct SimCommand {
 };
 
 int simCmdInit(const QString& root, const QStringList& args);
+int simCmdPeek(const QString& root, const QStringList& args);
+int simCmdPoke(const QString& root, const QStringList& args);
+int simCmdKey(const QString& root, const QStringList& args);
+int simCmdStream(const QString& root, const QStringList& args);
+int simCmdLog(const QString& root, const QStringList& args);
