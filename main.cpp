@@ -89,6 +89,11 @@ int main(int argc, char* argv[])
     // 6..8. Its worker thread.
     auto* worker = new QThread();
     controller->moveToThread(worker);
+    controller->fpgaconfig.moveToThread(worker);
+    QObject::connect(&controller->fpgaconfig, &fpga_config::write_process, &controller->uidata,
+                     &Uidata::updateProcessBar, Qt::QueuedConnection);
+    QObject::connect(&controller->uidata, &Uidata::cmd_fpgaconfig, &controller->fpgaconfig,
+                     &fpga_config::fpga_cfg_write, Qt::QueuedConnection);
     worker->start(QThread::InheritPriority);
 
     // 9. Translation: language 0 keeps the texts of the screens.

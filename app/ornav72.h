@@ -11,6 +11,8 @@
 #include <QByteArray>
 #include "global.h"
 #include "uidata.h"
+#include "fpga_config.h"
+#include "mem_io.h"
 
 class Channel;
 class CKeyQThread;
@@ -108,6 +110,8 @@ public:
     int digitalLength = 0;
     Uidata::ASK_TYPE askwindtype = Uidata::ASK_NONE;
     QString hidCmdTmp;
+    mem_io memio;
+    fpga_config fpgaconfig;
     static char SN[32];
     bool usbdiskstatus = false;
     bool usbhoststatus = false;
