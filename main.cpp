@@ -1,1 +1,136 @@
-int main() { return 0; }
+// Process entry of the instrument application.
+#include <QApplication>
+#include <QDebug>
+#include <QFile>
+#include <QQmlApplicationEngine>
+#include <QQmlContext>
+#include <QQuickWindow>
+#include <QSGRendererInterface>
+#include <QSocketNotifier>
+#include <QTextCodec>
+#include <QThread>
+#include <QTranslator>
+#include <QtQml>
+#include <csignal>
+#include <sys/socket.h>
+#include <unistd.h>
+#include "ornav72.h"
+#include "platformroot.h"
+#include "sys_param.h"
+#include "uidata.h"
+
+namespace {
+int g_signalPipe[2] = {-1, -1};
+
+void onTerminate(int)
+{
+    const char c = 1;
+    // Only async-signal-safe work here: wake the event loop.
+    ssize_t r = ::write(g_signalPipe[1], &c, 1);
+    (void)r;
+}
+
+// SIGINT and SIGTERM end the event loop, so the program leaves through the
+// same path as a normal quit and exits with status 0.
+void installQuitOnSignal(QApplication& app)
+{
+    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, g_signalPipe) != 0)
+        return;
+    auto* notifier = new QSocketNotifier(g_signalPipe[0], QSocketNotifier::Read, &app);
+    QObject::connect(notifier, &QSocketNotifier::activated, &app, [&app]() {
+        char c;
+        ssize_t r = ::read(g_signalPipe[0], &c, 1);
+        (void)r;
+        qInfo("signal received, quitting");
+        app.quit();
+    });
+    struct sigaction sa {};
+    sa.sa_handler = onTerminate;
+    sigemptyset(&sa.sa_mask);
+    sa.sa_flags = SA_RESTART;
+    sigaction(SIGINT, &sa, nullptr);
+    sigaction(SIGTERM, &sa, nullptr);
+}
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    // The screens and images are compiled into the core library.
+    Q_INIT_RESOURCE(qml);
+    Q_INIT_RESOURCE(picture);
+    PlatformRoot::initFromArgs(argc, argv);
+
+    // 1. Texts are UTF-8.
+    QTextCodec::setCodecForLocale(QTextCodec::codecForName("UTF-8"));
+
+    // 2. QML types.
+    qmlRegisterType<Uidata>("appc", 1, 0, "Appc");
+
+    // 3. Single-threaded scene-graph rendering (the capture reads the frame in
+    // the GUI thread).
+    qputenv("QSG_RENDER_LOOP", "basic");
+    // Headless runs (offscreen platform, no GPU) draw with the software scene
+    // graph instead of OpenGL ES.
+    const QByteArray qpa = qgetenv("QT_QPA_PLATFORM");
+    if ((qpa == "offscreen" || qpa == "minimal") && qEnvironmentVariableIsEmpty("QT_QUICK_BACKEND"))
+        QQuickWindow::setSceneGraphBackend(QSGRendererInterface::Software);
+
+    // 4. Application and translator.
+    QApplication app(argc, argv);
+    QTranslator translator;
+    installQuitOnSignal(app);
+    if (PlatformRoot::simulated())
+        qInfo("running on the simulated board at %s", qPrintable(PlatformRoot::root()));
+
+    // 5. The controller.
+    auto* controller = new Ornav72();
+    pOrnav72 = controller;
+
+    // 6..8. Its worker thread.
+    auto* worker = new QThread();
+    controller->moveToThread(worker);
+    controller->fpgaconfig.moveToThread(worker);
+    QObject::connect(&controller->fpgaconfig, &fpga_config::write_process, &controller->uidata,
+                     &Uidata::updateProcessBar, Qt::QueuedConnection);
+    QObject::connect(&controller->uidata, &Uidata::cmd_fpgaconfig, &controller->fpgaconfig,
+                     &fpga_config::fpga_cfg_write, Qt::QueuedConnection);
+    worker->start(QThread::InheritPriority);
+
+    // 9. Translation: language 0 keeps the texts of the screens.
+    const int language = int(sys_param::GetLanguage(CH_SYS));
+    if (language > 0 && !translator.load(PlatformRoot::path("/usr/share/Language/en_US.qm")))
+        qInfo("translation file not found, keeping the built-in texts");
+    app.installTranslator(&translator);
+
+    // 10. QML engine with the state object.
+    auto* engine = new QQmlApplicationEngine();
+    controller->uidata.engine = engine;
+    engine->rootContext()->setContextProperty("uidata", &controller->uidata);
+
+    // 11. Back-light level before the first frame.
+    controller->brightnessChanged();
+
+    // 12. Screens.
+    engine->load(QUrl(QStringLiteral("qrc:/qml/main.qml")));
+    const auto roots = engine->rootObjects();
+    if (!roots.isEmpty() && roots.first())
+        controller->UIStartUpInit(roots.first());
+    qInfo("ornav72 running");
+
+    // 13. Event loop.
+    app.exec();
+
+    // 14. Stop the worker thread, then release the objects. The worker is asked
+    // to finish its current slot rather than killed in the middle of a write.
+    worker->quit();
+    if (!worker->wait(3000)) {
+        worker->terminate();
+        worker->wait();
+    }
+    delete worker;
+    delete controller;
+    pOrnav72 = nullptr;
+    delete engine;
+    qInfo("ornav72 stopped");
+    return 0;
+}

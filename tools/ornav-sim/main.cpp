@@ -1,1 +1,57 @@
-int main() { return 0; }
+// ornav-sim: the outside view of a simulated board. It creates simulated
+// board roots and talks to the simulated hardware of a running ornav72.
+#include "simcommands.h"
+#include <QCoreApplication>
+#include <QDir>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+static const SimCommand kCommands[] = {
+    {"init", "init                      create or complete the simulated board root", simCmdInit},
+    {"peek", "peek ADDR [COUNT]         print COUNT register bytes from ADDR (hex)", simCmdPeek},
+    {"poke", "poke ADDR BYTE...         set register bytes as the hardware would", simCmdPoke},
+    {"key", "key CODE                  queue one key event", simCmdKey},
+    {"stream", "stream NAME               print the words last streamed to a port target", simCmdStream},
+    {"log", "log [--clear]             print (and clear) the register writes received", simCmdLog},
+};
+
+static void usage()
+{
+    std::fprintf(stderr, "usage: ornav-sim --root DIR COMMAND [ARGS...]\ncommands:\n");
+    for (const SimCommand& c : kCommands)
+        std::fprintf(stderr, "  %s\n", c.usage);
+}
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    QStringList args = app.arguments().mid(1);
+    QString root;
+    if (const char* env = std::getenv("ORNAV_ROOT"))
+        root = QString::fromLocal8Bit(env);
+    while (!args.isEmpty() && args.first().startsWith("--root")) {
+        const QString a = args.takeFirst();
+        if (a == "--root") {
+            if (args.isEmpty()) {
+                usage();
+                return 2;
+            }
+            root = args.takeFirst();
+        } else {
+            root = a.mid(7);
+        }
+    }
+    if (root.isEmpty() || args.isEmpty()) {
+        usage();
+        return 2;
+    }
+    root = QDir(root).absolutePath();
+    const QString name = args.takeFirst();
+    for (const SimCommand& c : kCommands)
+        if (name == c.name)
+            return c.run(root, args);
+    std::fprintf(stderr, "ornav-sim: unknown command '%s'\n", qPrintable(name));
+    usage();
+    return 2;
+}

@@ -1,0 +1,161 @@
+#include "ornav72.h"
+#include "CSetParam.h"
+#include "CWaveGreate.h"
+#include "sys_param.h"
+#include "sysparm.h"
+#include <QDebug>
+#include <QThread>
+#include <QTimer>
+
+Ornav72* pOrnav72 = nullptr;
+QElapsedTimer Ornav72::runRecondTime;
+char Ornav72::SN[32];
+
+Ornav72::Ornav72()
+{
+    // 1. Embedded objects are constructed with their start values above.
+    uidata.controller = this;
+    qInfo("*********Ornav72 start-up ************");
+
+    // 2. System information and serial number.
+    InitSysInfo();
+
+    // 3. Register layer and waveform tables.
+    CSetParam::Init(bandwidth);
+    CWaveCreate::Init();
+    // 4. Parameter record: factory values, EEPROM open, then the power-up source.
+    sysparm = new SysParm();
+
+    // 5. Arbitrary-wave and list reloads run queued in the worker thread.
+    connect(this, &Ornav72::chArbCmd, this, &Ornav72::chUpdateArbMem, Qt::QueuedConnection);
+    connect(this, &Ornav72::chListCmd, this, &Ornav72::chUpdateListMem, Qt::QueuedConnection);
+
+    // 6..9. Channels, their pairing and the merge list.
+    for (int ch = CH4; ch >= CH1; --ch) {
+        const CH_DATA& d = sys_param::HWinfo.PDT[ch];
+        emit chArbCmd(ch, QString::fromLocal8Bit(d.ArbFileDir, int(strnlen(d.ArbFileDir, 128))), true, false, false);
+        emit chArbCmd(ch, QString::fromLocal8Bit(d.ModArbFileDir, int(strnlen(d.ModArbFileDir, 128))), false, false, false);
+        if (d.ListFileDir[0] != '\0')
+            emit chListCmd(ch, QString::fromLocal8Bit(d.ListFileDir, int(strnlen(d.ListFileDir, 128))), false, false);
+        outputObject[ch] = nullptr;
+        handlTrigObject[ch] = nullptr;
+    }
+
+    // 10. Current channel; the digital protocol output starts off.
+    currentCh = CH1;
+    sys_param::SetDigitalSW(CH_SYS, 0);
+
+    // 12. Status flags.
+    usbdiskstatus = false;
+    usbhoststatus = false;
+    lockerstatus = false;
+    ethnetstatus = true;
+
+    // 14. Network read-out, 15. serial number fallback from the MAC.
+    GetHostNetAddress(sys_param::MAC, sys_param::IP, sys_param::Mask, sys_param::Gateway);
+    const unsigned char first = static_cast<unsigned char>(SN[0]);
+    if (SN[0] == '\0' || first < '0' || first > 'z') {
+        const QString mac = QString::fromLatin1(sys_param::MAC, int(strnlen(sys_param::MAC, sizeof(sys_param::MAC))));
+        const QString sn = serialFromMac(mac);
+        qInfo("serial Num:%s mac:%s", qPrintable(sn), qPrintable(mac));
+        SetSN(sn);
+    }
+
+    // 16. Remote-command signals, queued into the worker thread.
+    connect(this, &Ornav72::loadSysParamRemote, this, &Ornav72::systemAllParamReload, Qt::BlockingQueuedConnection);
+    connect(this, &Ornav72::setModeIndexCmd, this, &Ornav72::setModeIndexCmdProcess, Qt::QueuedConnection);
+    connect(this, &Ornav72::setValueCmd, this, &Ornav72::setValueCmdProcess, Qt::QueuedConnection);
+    connect(this, &Ornav72::setUnitsCmd, this, &Ornav72::setUnitsCmdProcess, Qt::QueuedConnection);
+    connect(this, &Ornav72::chCmd, this, &Ornav72::chChanged, Qt::QueuedConnection);
+    connect(this, &Ornav72::cmdClick, this, &Ornav72::simulateClick, Qt::QueuedConnection);
+    connect(this, &Ornav72::chModSelectedCmd, this, &Ornav72::chModSelected, Qt::QueuedConnection);
+    connect(this, &Ornav72::chBaseWaveSelectedCmd, this, &Ornav72::chBaseWaveSelected, Qt::QueuedConnection);
+
+    // 17. Remote-control threads and message queue.
+    // 18. The last user activity is now.
+    lastIpActiveTime = clock_tick();
+}
+
+Ornav72::~Ornav72()
+{
+    if (timerthread) {
+        // The tick must not run while the controller goes away.
+        timerthread->quit();
+        if (!timerthread->wait(500))
+            timerthread->terminate();
+        timerthread->wait();
+        appTimer = nullptr; // deleted in its own thread as that thread finished
+        delete timerthread;
+        timerthread = nullptr;
+    }
+    free(pixelData);
+}
+
+qint64 Ornav72::clock_tick()
+{
+    return runRecondTime.isValid() ? runRecondTime.elapsed() : 0;
+}
+
+void Ornav72::SetInfoWindowState(QString state, Uidata::ASK_TYPE type)
+{
+    askwindtype = type;
+    if (mainObject)
+        QMetaObject::invokeMethod(mainObject, "infoWindowState", Q_ARG(QVariant, state), Q_ARG(QVariant, int(type)));
+}
+
+void Ornav72::UIStartUpInit(QObject* root)
+{
+    mainObject = root;
+    uidata.mainObject = root;
+    initObject();
+    powerCheck();
+    qInfo("UI start-up done");
+}
+
+void Ornav72::initObject()
+{
+    connect(this, &Ornav72::tempdis, this, &Ornav72::SendTempDis, Qt::QueuedConnection);
+    connect(this, &Ornav72::TipsMessage, this, &Ornav72::SendTipsMessageDis, Qt::QueuedConnection);
+    connect(this, &Ornav72::channelParamChanged, this, &Ornav72::chParamChanged, Qt::QueuedConnection);
+    if (mainObject) {
+        // The screens may not declare every signal yet; a missing one is skipped.
+        const struct { const char* sig; const char* slot; } qmlLinks[] = {
+            {SIGNAL(beep(int)), SLOT(beep(int))},
+            {SIGNAL(warnBeep(int)), SLOT(warnBeep(int))},
+            {SIGNAL(chSignalSelected(int,int,int,bool,int)), SLOT(chSignalSelected(int,int,int,bool,int))},
+            {SIGNAL(keyPress(int,int,int,int,int)), SLOT(keyPress(int,int,int,int,int))},
+        };
+        for (const auto& l : qmlLinks) {
+            const QByteArray sig = QMetaObject::normalizedSignature(l.sig + 1);
+            if (mainObject->metaObject()->indexOfSignal(sig) >= 0)
+                connect(mainObject, l.sig, this, l.slot, Qt::QueuedConnection);
+        }
+    }
+    connect(&uidata, &Uidata::listfreqUpdate, this, &Ornav72::listfreqChanged, Qt::QueuedConnection);
+    connect(&uidata, &Uidata::upgrade, this, &Ornav72::upgrade, Qt::QueuedConnection);
+    connect(this, &Ornav72::setKeyCmd, this, QOverload<int, int, int>::of(&Ornav72::keyPress), Qt::QueuedConnection);
+
+    if (mainObject)
+        getMainBarFromQml(mainObject);
+
+    // 6. External reference icon from the stored clock source.
+    exit10MValid = sys_param::HWinfo.ClockSource;
+    SendTipsMessageDis(MESSAGE_TYPE_INFO, STATUSBAR_EXT10, sys_param::HWinfo.ClockSource, "", false);
+
+    if (counterObj == nullptr)
+        qDebug("get counter obj error !!");
+
+    runRecondTime.start();
+    lastIpActiveTime = clock_tick();
+
+    // 10. The 500 ms system tick runs in a thread of its own.
+    timerthread = new QThread();
+    appTimer = new QTimer();
+    appTimer->start(500);
+    appTimer->moveToThread(timerthread);
+    connect(this, SIGNAL(cmdSetTimer(int)), appTimer, SLOT(start(int)), Qt::BlockingQueuedConnection);
+    connect(this, SIGNAL(cmdStopTimer()), appTimer, SLOT(stop()), Qt::BlockingQueuedConnection);
+    connect(appTimer, &QTimer::timeout, this, &Ornav72::SysTimer_Slots, Qt::DirectConnection);
+    connect(timerthread, &QThread::finished, appTimer, &QObject::deleteLater);
+    timerthread->start();
+}

@@ -1,0 +1,177 @@
+#pragma once
+// The application controller: owns the persistence object, the channels, the
+// system editing models, the QML-facing state, the key reader and the board
+// lines; runs the start-up sequence and routes parameter changes and status
+// messages. Constructed in the GUI thread, then moved to its worker thread.
+#include <QElapsedTimer>
+#include <QImage>
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <QByteArray>
+#include "global.h"
+#include "uidata.h"
+#include "fpga_config.h"
+#include "mem_io.h"
+
+class Channel;
+class CKeyQThread;
+class PseWave;
+class SysParm;
+class channelModel;
+class QTimer;
+class QThread;
+
+class Ornav72 : public QObject {
+    Q_OBJECT
+public:
+    Ornav72();
+    ~Ornav72() override;
+
+    void UIStartUpInit(QObject* root);
+    void initObject();
+    void getMainBarFromQml(QObject* root);
+    void getChObjectFromQml(CH_ID ch, QObject* tabs);
+    void getUtilitObjectFromQml(QObject* tabutility);
+
+    static qint64 clock_tick();
+    void SetInfoWindowState(QString state, Uidata::ASK_TYPE type);
+
+    // System information and serial number (settings file "SysInfo", "SN").
+    QString InitSysInfo();
+    void SaveSysInfo(QString text);
+    void SaveSysHTTP(QString text);
+    QString getHttp();
+    void SetSN(QString text);
+    void SetSN(const char* text, unsigned length);
+    static const char* GetSN();
+    static const char* GetSoftwareVersion();
+    // The serial number derived from a MAC text ("00:00:00:00:01:00" -> "256");
+    // "1234567891234" when the text has fewer than six parts.
+    static QString serialFromMac(const QString& mac);
+
+    // Network interface read-out into the parameter record.
+    void GetHostNetAddress(char* mac, char* ip, char* mask, char* gateway);
+    static int get_gateway_addr(char* gateway);
+
+    // ---- fields, in declaration order -------------------------------------
+    bool listFileType[4] = {false, false, false, false};
+    unsigned char* pixelData = nullptr;
+    bool screenShotOk = false;
+    bool exit10MValid = true;
+    bool education = false;
+    uint32_t bandwidth = 0;
+    qint64 lastIpUpdateTime = 0;
+    qint64 lastIpActiveTime = 0;
+    QImage screenShotImage;
+    CKeyQThread* KeyQThread = nullptr;
+    Uidata uidata;
+    QObject* pTemptextObj = nullptr;
+    QObject* screenmaksobj = nullptr;
+    QObject* askWindowobj = nullptr;
+    QObject* mainObject = nullptr;
+    QObject* usbdiskObject = nullptr;
+    QObject* lockerObject = nullptr;
+    QObject* usbhostObject = nullptr;
+    QObject* netoffObject = nullptr;
+    QObject* ext10mObject = nullptr;
+    QObject* ext10mfalseObject = nullptr;
+    QObject* utilitySystem = nullptr;
+    PseWave* pseObject[4] = {nullptr, nullptr, nullptr, nullptr};
+    SysParm* sysparm = nullptr;
+    QTimer* appTimer = nullptr;
+    QThread* timerthread = nullptr;
+    QObject* topmainObject = nullptr;
+    QObject* helpObject = nullptr;
+    QObject* mergeObj = nullptr;
+    QObject* digitalObj = nullptr;
+    QObject* chObject = nullptr;
+    QObject* appdataObj = nullptr;
+    QObject* invertObject[4] = {nullptr, nullptr, nullptr, nullptr};
+    QObject* loadbtnObject[4] = {nullptr, nullptr, nullptr, nullptr};
+    QObject* copybtnObject[4] = {nullptr, nullptr, nullptr, nullptr};
+    QObject* uMainObject = nullptr;
+    QObject* uChObject = nullptr;
+    QObject* uCoupleChObject = nullptr;
+    QObject* outputObject[4] = {nullptr, nullptr, nullptr, nullptr};
+    QObject* handlTrigObject[4] = {nullptr, nullptr, nullptr, nullptr};
+    QObject* counterObj = nullptr;
+    QObject* counterClrObj = nullptr;
+    QObject* counterInputObj = nullptr;
+    QList<channelModel*> sysparalist;
+    QList<channelModel*> ch12CoupleParalist;
+    QList<channelModel*> ch34CoupleParalist;
+    static QElapsedTimer runRecondTime;
+    Channel* channel[4] = {nullptr, nullptr, nullptr, nullptr};
+    CH_ID currentCh = CH1;
+    QString upgradedir;
+    QString digitaltext;
+    unsigned char digitalBuffer[2048] = {};
+    int digitalLength = 0;
+    Uidata::ASK_TYPE askwindtype = Uidata::ASK_NONE;
+    QString hidCmdTmp;
+    mem_io memio;
+    fpga_config fpgaconfig;
+    static char SN[32];
+    bool usbdiskstatus = false;
+    bool usbhoststatus = false;
+    bool lockerstatus = false;
+    bool ethnetstatus = true;
+    bool factorymodel = true;
+    bool ScreenSaved = false;
+
+signals:
+    void tempdis(float temp);
+    void TipsMessage(int type, int index, bool status, QString header = "", bool disWindow = true);
+    void channelParamChanged(int ch);
+    void setValueCmd(int ch, int paramindex, double value);
+    void setUnitsCmd(int ch, int paramindex, int unit);
+    void setModeIndexCmd(int ch, int mode, int index);
+    void setKeyCmd(int key, int repeat = 0, int where = 0);
+    void chArbCmd(int ch, QString arbfile, bool base, bool exe, bool tempfile);
+    void chListCmd(int ch, QString Sfile, bool exe, bool tempfile);
+    void chCmd(int ch);
+    void loadSysParamRemote(QByteArray data);
+    void cmdClick(int x, int y, int press_status);
+    void cmdSetTimer(int setV);
+    void cmdStopTimer();
+    void chModSelectedCmd(int ch, int bmodeIndex);
+    void chBaseWaveSelectedCmd(int ch, int bwaveIndex, int where);
+
+public slots:
+    void SendTipsMessageDis(int type, int index, bool status, QString header = "", bool disWindow = true);
+    void chParamChanged(int ch);
+    void SendTempDis(float temp);
+    void systemAllParamReload(QByteArray data);
+
+    // Handlers that later subsystems fill in; each is named for its job and
+    // does nothing until that subsystem exists.
+    void chUpdateArbMem(int ch, QString arbfile, bool base, bool exe, bool tempfile);
+    void chUpdateListMem(int ch, QString file, bool exe, bool tempfile);
+    void setModeIndexCmdProcess(int ch, int mode, int index);
+    void setValueCmdProcess(int ch, int paramindex, double value);
+    void setUnitsCmdProcess(int ch, int paramindex, int unit);
+    void chChanged(int ch);
+    void simulateClick(int x, int y, int press_status);
+    void chModSelected(int ch, int bmodeIndex);
+    void chBaseWaveSelected(int ch, int bwaveIndex, int where);
+    void chSignalSelected(int ch, int mode, int index, bool base, int where);
+    void keyPress(int key, int repeat = 0, int where = 0);
+    void keyPress(int key, int repeat, int where, int x, int y);
+    void beep(int where);
+    void warnBeep(int where);
+    void ParamListChanged();
+    void listfreqChanged(int ch);
+    void upgrade();
+    void SysTimer_Slots();
+    void brightnessChanged();
+
+private:
+    // Start-up steps that belong to subsystems still to come.
+    void powerCheck();
+    void counterSwChanged();
+    void digitalDisUpdate();
+};
+
+// The one controller of the process, set once it is constructed.
+extern Ornav72* pOrnav72;

@@ -1,0 +1,37 @@
+// Controller slots whose subsystems are not part of the program yet. Each is
+// connected at start-up so the wiring is complete; each does nothing (and says
+// so in the debug log) until its subsystem lands.
+#include "ornav72.h"
+#include <QDebug>
+
+void Ornav72::chUpdateArbMem(int ch, QString arbfile, bool, bool, bool)
+{
+    qDebug("arbitrary-wave reload of CH%d not available yet: %s", ch + 1, qPrintable(arbfile));
+}
+
+void Ornav72::chUpdateListMem(int ch, QString file, bool, bool)
+{
+    qDebug("frequency-list reload of CH%d not available yet: %s", ch + 1, qPrintable(file));
+}
+
+void Ornav72::setModeIndexCmdProcess(int, int, int) {}
+void Ornav72::setValueCmdProcess(int, int, double) {}
+void Ornav72::setUnitsCmdProcess(int, int, int) {}
+void Ornav72::chChanged(int) {}
+void Ornav72::simulateClick(int, int, int) {}
+void Ornav72::chModSelected(int, int) {}
+void Ornav72::chBaseWaveSelected(int, int, int) {}
+void Ornav72::chSignalSelected(int, int, int, bool, int) {}
+void Ornav72::keyPress(int, int, int) {}
+void Ornav72::keyPress(int key, int repeat, int where, int, int) { keyPress(key, repeat, where); }
+void Ornav72::beep(int) {}
+void Ornav72::warnBeep(int) {}
+void Ornav72::ParamListChanged() {}
+void Ornav72::listfreqChanged(int) {}
+void Ornav72::upgrade() {}
+void Ornav72::SysTimer_Slots() {}
+void Ornav72::brightnessChanged() {}
+void Ornav72::powerCheck() {}
+void Ornav72::counterSwChanged() {}
+void Ornav72::digitalDisUpdate() {}
+

@@ -1,0 +1,59 @@
+// Routing of status messages and of parameter changes.
+#include "ornav72.h"
+#include <QDebug>
+#include <QVariant>
+
+void Ornav72::SendTipsMessageDis(int type, int index, bool status, QString header, bool disWindow)
+{
+    if (type != MESSAGE_TYPE_INFO && type != MESSAGE_TYPE_TIPS && type != MESSAGE_TYPE_ERROR)
+        qFatal("error type %s %d", Q_FUNC_INFO, __LINE__);
+
+    int number = -1;
+    if (type == MESSAGE_TYPE_TIPS || type == MESSAGE_TYPE_ERROR) {
+        warnBeep(0);
+        number = index;
+    } else {
+        QObject* icon = nullptr;
+        switch (index) {
+        case STATUSBAR_USBDISK: icon = usbdiskObject; number = 0; break;
+        case STATUSBAR_USBHOST: icon = usbhostObject; number = 2; break;
+        case STATUSBAR_NETWORK: icon = netoffObject; number = 4; break;
+        case STATUSBAR_LOCKER: icon = lockerObject; number = 6; break;
+        case STATUSBAR_EXT10: icon = ext10mObject; number = 8; break;
+        case STATUSBAR_EXT10FALSE: icon = ext10mfalseObject; number = 9; break;
+        default: break;
+        }
+        if (icon && icon->property("visible").toBool() != status)
+            QMetaObject::invokeMethod(icon, "setVisible", Q_ARG(QVariant, status));
+        // No message when the external reference comes back.
+        if (index == STATUSBAR_EXT10FALSE && !status)
+            return;
+    }
+    if (number < 0)
+        return;
+    if (status)
+        number += 1;
+    if (mainObject && disWindow)
+        QMetaObject::invokeMethod(mainObject, "messageTips", Q_ARG(QVariant, type), Q_ARG(QVariant, number),
+                                  Q_ARG(QVariant, header), Q_ARG(QVariant, 2000));
+}
+
+void Ornav72::chParamChanged(int ch)
+{
+    if (ch >= CH1 && ch <= CH4) {
+        // Channel execution, the merged partner and the panel LED come with
+        // the channel layer.
+        return;
+    }
+    if (ch == CH_SYS)
+        return;
+    if (ch == CH_COUNTER || ch == CH_DIGITAL)
+        return;
+    qWarning("***************   err ch:%d", ch);
+}
+
+void Ornav72::SendTempDis(float temp)
+{
+    if (pTemptextObj && factorymodel)
+        pTemptextObj->setProperty("text", QString::number(double(temp), 'f', 1));
+}

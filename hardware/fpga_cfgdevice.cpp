@@ -1,0 +1,35 @@
+#include "fpga_cfgdevice.h"
+#include "platformroot.h"
+#include "simfpga_devices.h"
+#include <fcntl.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+FpgaCfgDevice::~FpgaCfgDevice() = default;
+
+FpgaCfgDevice* FpgaCfgDevice::open(const char* boardPath)
+{
+    const QByteArray path = PlatformRoot::cpath(boardPath);
+    const int fd = ::open(path.constData(), O_RDWR);
+    if (fd < 0)
+        return nullptr;
+    if (PlatformRoot::simulated())
+        return new SimFpgaCfgDevice(fd);
+    return new KernelFpgaCfgDevice(fd);
+}
+
+KernelFpgaCfgDevice::~KernelFpgaCfgDevice()
+{
+    if (m_fd >= 0)
+        ::close(m_fd);
+}
+
+int KernelFpgaCfgDevice::control(unsigned long request, unsigned long arg)
+{
+    return ::ioctl(m_fd, request, arg);
+}
+
+int KernelFpgaCfgDevice::write(const void* data, unsigned n)
+{
+    return int(::write(m_fd, data, n));
+}

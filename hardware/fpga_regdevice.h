@@ -1,0 +1,32 @@
+#pragma once
+// The FPGA register device behind CSetParam. On the board it is the kernel
+// device "/dev/fpga"; on a simulated board the simulated FPGA stands in.
+// Counts are bytes for unit 0 and 16-bit words for unit 2.
+#include "fpga_usercmd.h"
+
+class FpgaRegDevice {
+public:
+    virtual ~FpgaRegDevice();
+    virtual int write(const userCmd* cmd, int count) = 0;
+    virtual int read(userCmd* cmd, int count) = 0;
+    virtual int control(unsigned long request, unsigned long arg) = 0;
+
+    // Opens the register device at a board path: the simulated FPGA on a
+    // simulated board, the kernel device otherwise. Returns null when the
+    // device is absent; *fd receives the descriptor (-1 on failure).
+    static FpgaRegDevice* open(const char* boardPath, int* fd);
+};
+
+// The kernel driver: the record goes to write()/read() with the count as the
+// length, control requests through ioctl().
+class KernelFpgaRegDevice : public FpgaRegDevice {
+public:
+    explicit KernelFpgaRegDevice(int fd) : m_fd(fd) {}
+    ~KernelFpgaRegDevice() override;
+    int write(const userCmd* cmd, int count) override;
+    int read(userCmd* cmd, int count) override;
+    int control(unsigned long request, unsigned long arg) override;
+
+private:
+    int m_fd;
+};

@@ -1,0 +1,230 @@
+#include "sysparm.h"
+#include "CRC.h"
+#include "buildinfo.h"
+#include "platformroot.h"
+#include "settingsfile.h"
+#include "sys_param.h"
+#include <QDebug>
+#include <QDir>
+#include <QFile>
+#include <QList>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
+
+const char* SysParm::kEepromPath = "/sys/devices/platform/ocp/44e0b000.i2c/i2c-0/0-0050/eeprom";
+const char* SysParm::kPresetPrefix = "/home/root/Param_Preset_";
+const char* SysParm::kProduct = "ORNAV96T";
+HardWareInfo SysParm::oldhwif;
+
+namespace {
+const int kRecordSize = int(sizeof(HardWareInfo));
+const char kHomeDir[] = "/home/root/";
+} // namespace
+
+SysParm::SysParm()
+{
+    at24fd = -1;
+    PreSetHWI();
+    openAt24();
+    loadFromPowerUpParam();
+}
+
+SysParm::~SysParm()
+{
+    if (at24fd >= 0)
+        ::close(at24fd);
+}
+
+const char* SysParm::buildTime() { return ORNAV_BUILD_TIME; }
+
+uint16_t SysParm::crc_16(const unsigned char* data, unsigned int size) { return CRC::crc_16(data, size); }
+
+void SysParm::init_crc16_tab() { CRC::init_crc16_tab(); }
+
+void SysParm::PreSetHWI() { sys_param::setFactoryValues(sys_param::HWinfo); }
+
+bool SysParm::openAt24()
+{
+    if (at24fd >= 0)
+        return true;
+    at24fd = ::open(PlatformRoot::cpath(kEepromPath).constData(), O_RDWR | O_SYNC);
+    if (at24fd < 0) {
+        qDebug("[paramFlash-ERRO]:open error");
+        return false;
+    }
+    return true;
+}
+
+int SysParm::LoadFromAt24(unsigned char* buf)
+{
+    if (!openAt24())
+        return 0;
+    ssize_t n = ::pread(at24fd, buf, 4096, 0);
+    if (n != 4096)
+        return n > 0 ? int(n) : 0;
+    int total = 4096;
+    ssize_t m = ::pread(at24fd, buf + 4096, size_t(kRecordSize - 4096), 4096);
+    if (m > 0)
+        total += int(m);
+    return total;
+}
+
+bool SysParm::SaveToAt24(unsigned char* old, unsigned char* now, bool force)
+{
+    if (!openAt24())
+        return false;
+    if (force) {
+        ssize_t a = ::pwrite(at24fd, now, 4096, 0);
+        ssize_t b = ::pwrite(at24fd, now + 4096, size_t(kRecordSize - 4096), 4096);
+        m_writes += 2;
+        if (b != kRecordSize - 4096)
+            b = 0;
+        const int total = int(a > 0 ? a : 0) + int(b);
+        if (total != kRecordSize)
+            qDebug("[paramFlash-ERRO]:pwrite error ret:%d = sizeof(HardWareInfo):%d", total, kRecordSize);
+        std::memcpy(old, now, size_t(kRecordSize));
+        return true;
+    }
+    for (int i = 0; i < kRecordSize; ++i) {
+        if (old[i] == now[i])
+            continue;
+        if (::pwrite(at24fd, now + i, 1, i) == 1)
+            old[i] = now[i];
+        ++m_writes;
+        m_byteOffsets.append(i);
+    }
+    return true;
+}
+
+bool SysParm::LoadSysParam(QString path)
+{
+    if (path.isEmpty()) {
+        unsigned char buf[sizeof(HardWareInfo)];
+        std::memset(buf, 0, sizeof buf);
+        const int n = LoadFromAt24(buf);
+        return LoadSysParamData(buf, n);
+    }
+    QFile f(PlatformRoot::path(path));
+    if (!f.open(QIODevice::ReadOnly))
+        return false;
+    // Read one byte more than a record, so an oversized copy shows as such
+    // without reading a huge file into memory.
+    const QByteArray data = f.read(kRecordSize + 1);
+    f.close();
+    return LoadSysParamData(reinterpret_cast<const unsigned char*>(data.constData()), data.size());
+}
+
+bool SysParm::LoadSysParamData(const unsigned char* data, int size)
+{
+    if (size != kRecordSize || data == nullptr) {
+        qDebug("size not match %d!=%d", kRecordSize, size);
+        return false;
+    }
+    HardWareInfo copy;
+    std::memcpy(&copy, data, sizeof copy);
+    // The text fields of a foreign copy need not be terminated.
+    char product[sizeof copy.product + 1] = {};
+    std::memcpy(product, copy.product, sizeof copy.product);
+    if (std::strcmp(product, kProduct) != 0) {
+        qInfo("product name not match %s!=%s", product, kProduct);
+        return false;
+    }
+    char built[sizeof copy.buildtime + 1] = {};
+    std::memcpy(built, copy.buildtime, sizeof copy.buildtime);
+    if (std::strcmp(built, buildTime()) != 0) {
+        qWarning("product butidtime not match %s!=%s", built, buildTime());
+        return false;
+    }
+    const uint32_t crc = crc_16(data + 4, unsigned(kRecordSize - 4));
+    if (copy.CRC16 != crc) {
+        qWarning("crc error 0x%x != 0x%x", copy.CRC16, crc);
+        return false;
+    }
+    std::memcpy(&sys_param::HWinfo, data, sizeof(HardWareInfo));
+    return true;
+}
+
+void SysParm::SaveSysParam(QString path, bool force)
+{
+    HardWareInfo& live = sys_param::HWinfo;
+    std::memset(live.product, 0, sizeof live.product);
+    std::memset(live.buildtime, 0, sizeof live.buildtime);
+    std::strncpy(live.product, kProduct, sizeof live.product - 1);
+    std::strncpy(live.buildtime, buildTime(), sizeof live.buildtime - 1);
+    unsigned char* now = reinterpret_cast<unsigned char*>(&live);
+    unsigned char* old = reinterpret_cast<unsigned char*>(&oldhwif);
+    if (!force && std::memcmp(now, old, size_t(kRecordSize)) == 0)
+        return;
+    qInfo("save to eeprom !");
+    live.CRC16 = crc_16(now + 4, unsigned(kRecordSize - 4));
+    qInfo("CRC16 0x%x !", live.CRC16);
+
+    bool ok = false;
+    if (path.isEmpty()) {
+        ok = SaveToAt24(old, now, force);
+    } else {
+        const QString dir = PlatformRoot::path(kHomeDir);
+        const bool exists = QDir(dir).exists();
+        qInfo("paht:%s %s", kHomeDir, exists ? "exist" : "no exist");
+        if (!exists) {
+            const bool made = QDir().mkpath(dir);
+            qInfo("create path:%s %s", kHomeDir, made ? "true" : "false");
+        }
+        const QString file = PlatformRoot::path(path);
+        // Write a temporary copy and rename it over the old file, so a
+        // power loss mid-write never leaves a truncated preset behind.
+        const QString tmp = file + ".tmp";
+        QFile::remove(tmp);
+        QFile f(tmp);
+        if (!f.open(QIODevice::WriteOnly)) {
+            qWarning() << "save file error:" << path;
+            return;
+        }
+        ok = f.write(reinterpret_cast<const char*>(now), kRecordSize) == kRecordSize;
+        ok = f.flush() && ok;
+        ::fsync(f.handle());
+        f.close();
+        if (ok) {
+            QFile::remove(file);
+            ok = QFile::rename(tmp, file);
+        } else {
+            QFile::remove(tmp);
+        }
+        if (ok)
+            std::memcpy(old, now, size_t(kRecordSize));
+        ::sync();
+    }
+    qInfo("save %s", ok ? "ok" : "false");
+}
+
+void SysParm::loadFromPowerUpParam()
+{
+    powerUpSet = SettingsFile::value("powerUpValue", 0).toInt();
+    sys_param::IPSetInit(CH_SYS);
+    if (powerUpSet == POWERON_FACTORY)
+        return;
+    QString source;
+    if (powerUpSet == POWERON_LAST)
+        source = QString();
+    else if (powerUpSet >= POWERON_PRESET1 && powerUpSet <= POWERON_PRESET5)
+        source = QString::fromLatin1(kPresetPrefix) + QString::number(powerUpSet - 1);
+    else
+        return; // an unknown choice keeps the factory values
+    qInfo("load sys paramer :%s", source.isEmpty() ? kEepromPath : qPrintable(source));
+    if (LoadSysParam(source))
+        return;
+    qWarning("load sys paramer error");
+    SaveSysParam(source, true);
+    if (!source.isEmpty())
+        SettingsFile::setValue("powerUpValue", 0);
+}
+
+bool SysParm::reloadAll(const QByteArray& data)
+{
+    if (data.isEmpty()) {
+        PreSetHWI();
+        return true;
+    }
+    return LoadSysParamData(reinterpret_cast<const unsigned char*>(data.constData()), data.size());
+}

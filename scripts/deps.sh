@@ -1,0 +1,23 @@
+#!/bin/bash
+# Installs every Debian 12 package the project needs to build, run and test.
+set -e
+PACKAGES=(
+  build-essential cmake ninja-build pkg-config git
+  qtbase5-dev qtdeclarative5-dev qtquickcontrols2-5-dev
+  qml-module-qtquick2 qml-module-qtquick-window2 qml-module-qtquick-controls
+  qml-module-qtquick-layouts qml-module-qtquick-dialogs
+  libgtest-dev libgmock-dev
+  liblzo2-dev libtirpc-dev rpcsvc-proto rpcbind
+  python3 python3-pyvisa python3-pyvisa-py lxi-tools
+  clang libclang-rt-14-dev
+  xvfb procps
+)
+missing=()
+for p in "${PACKAGES[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  apt-get install -y -qq "${missing[@]}"
+fi

@@ -1,0 +1,216 @@
+#include <cmath>
+#include "chchar_fixture.h"
+
+namespace {
+// AC gain of a switch code from the stage gains.
+double acGainOf(int code)
+{
+    double g = 1.0;
+    if (code & 1) g *= 6.16;
+    if (code & 2) g /= 10.0;
+    if (code & 4) g /= 10.0;
+    if (code & 8) g /= 3.0;
+    return g;
+}
+} // namespace
+
+TEST_F(ChCharTest, RangeTableIsTheSameOnEveryChannel)
+{
+    for (CH_ID ch : {CH1, CH2, CH3, CH4}) {
+        CChCharacter c(ch);
+        ASSERT_EQ(c.AmpSWMaps.size(), 9u);
+        for (int i = 0; i < 9; ++i) {
+            SCOPED_TRACE(testing::Message() << "ch " << ch << " range " << i);
+            const AmpSWMap& m = c.AmpSWMaps[i];
+            EXPECT_EQ(m.amp, ref::ranges[i].amp);
+            EXPECT_EQ(int(m.ATT), ref::ranges[i].att);
+            EXPECT_EQ(int(m.ATTRef), ref::ranges[i].attRef);
+            EXPECT_EQ(m.MaxAmp, ref::ranges[i].maxAmp);
+            EXPECT_EQ(m.MaxDC, ref::ranges[i].maxDC);
+            EXPECT_EQ(m.DC_a, 1.0);
+            EXPECT_EQ(m.DC_b, 0.0);
+            EXPECT_TRUE(m.ACFreAmp.empty());
+            EXPECT_EQ(c.GetAmpATTMap(i), &m);
+            EXPECT_EQ(c.GetATTtoAmpMap(m.ATT), &m);
+        }
+        EXPECT_EQ(c.GetAmpATTMap(9), nullptr);
+        EXPECT_EQ(c.GetAmpATTMap(-1), nullptr);
+        for (int code : {2, 3, 5, 7, 10, 11, 13, 16, 255})
+            EXPECT_EQ(c.GetATTtoAmpMap(static_cast<unsigned char>(code)), nullptr) << code;
+        EXPECT_EQ(c.LED, 0u);
+    }
+}
+
+TEST_F(ChCharTest, GainsOfEverySwitchCode)
+{
+    for (int code = 0; code < 16; ++code) {
+        const unsigned char c = static_cast<unsigned char>(code);
+        EXPECT_DOUBLE_EQ(CChCharacter::GetACGain(c), acGainOf(code)) << code;
+        const double dc = (code & 1) ? 12.0 / 11.0 : 2.0 / 11.0;
+        EXPECT_DOUBLE_EQ(CChCharacter::GetDCGain(c), dc) << code;
+        EXPECT_DOUBLE_EQ(CChCharacter::calcDCGain(c), dc) << code;
+    }
+    // The codes of the range table, spelled out.
+    EXPECT_DOUBLE_EQ(CChCharacter::GetACGain(14), 1.0 / 300.0);
+    EXPECT_DOUBLE_EQ(CChCharacter::GetACGain(9), 6.16 / 3.0);
+    EXPECT_DOUBLE_EQ(CChCharacter::GetACGain(15), 6.16 / 300.0);
+}
+
+TEST_F(ChCharTest, AcRangeAtTheBoundariesHighImpedance)
+{
+    CChCharacter c(CH1);
+    // Each range serves up to its `amp`; just above goes to the next AC
+    // range. The DC-only range (amp 0) is never chosen for an amplitude.
+    const struct {
+        double amp;
+        int atOrBelow, above;
+    } edges[] = {
+        {0.004, 14, 6}, {0.011, 6, 12}, {0.033, 12, 4}, {0.1, 4, 8},
+        {0.3, 8, 0},    {4.0, 0, 9},    {8.0, 9, 1},    {20.0, 1, 1},
+    };
+    for (const auto& e : edges) {
+        EXPECT_EQ(int(c.GetACMapSW(e.amp)), e.atOrBelow) << e.amp;
+        EXPECT_EQ(int(c.GetACMapSW(e.amp * (1 + 1e-9))), e.above) << e.amp;
+    }
+    EXPECT_EQ(int(c.GetACMapSW(0.0)), 14);
+    EXPECT_EQ(int(c.GetACMapSW(0.002)), 14);
+    EXPECT_EQ(int(c.GetACMapSW(2.0)), 0);
+    EXPECT_EQ(int(c.GetACMapSW(25.0)), 1);  // beyond every range: the largest
+    EXPECT_EQ(c.GetACSWMap(0.05), &c.AmpSWMaps[3]);
+}
+
+TEST_F(ChCharTest, AcRangeIntoFiftyOhmUsesTheOpenCircuitAmplitude)
+{
+    for (CH_ID ch : {CH2, CH3}) {
+        setLoad(ch, 50);
+        CChCharacter c(ch);
+        // 5 mVpp at 50 ohm is 10 mVpp open circuit.
+        EXPECT_EQ(int(c.GetACMapSW(0.005)), 6);
+        EXPECT_EQ(int(c.GetACMapSW(0.002)), 14);
+        EXPECT_EQ(int(c.GetACMapSW(0.0021)), 6);
+        EXPECT_EQ(int(c.GetACMapSW(0.15)), 8);
+        EXPECT_EQ(int(c.GetACMapSW(0.1500001)), 0);
+        EXPECT_EQ(int(c.GetACMapSW(2.0)), 0);
+        EXPECT_EQ(int(c.GetACMapSW(2.0000001)), 9);
+        EXPECT_EQ(int(c.GetACMapSW(4.0)), 9);
+        EXPECT_EQ(int(c.GetACMapSW(10.0)), 1);
+    }
+}
+
+TEST_F(ChCharTest, WithoutLoadTheLargestRangeIsUsed)
+{
+    setLoad(CH4, 0);
+    CChCharacter c(CH4);
+    EXPECT_EQ(int(c.GetACMapSW(0.001)), 1);
+    EXPECT_EQ(int(c.GetDCMapSW(0.0)), 1);
+    EXPECT_EQ(c.GetMapAmp(6), 0.0);
+}
+
+TEST_F(ChCharTest, DcRangeSkipsTheAttenuatorOnlyRangeUnlessDc)
+{
+    CChCharacter c(CH1);
+    // Up to 2 V every small range reaches the offset; the first one wins.
+    EXPECT_EQ(int(c.GetDCMapSW(0.0)), 14);
+    EXPECT_EQ(int(c.GetDCMapSW(2.0)), 14);
+    // 3 V with a sine: the amplified /3 range; with DC: the attenuator-only range.
+    EXPECT_EQ(int(c.GetDCMapSW(3.0)), 9);
+    EXPECT_EQ(int(c.GetDCMapSW(2.0000001)), 9);
+    EXPECT_EQ(int(c.GetDCMapSW(10.0)), 9);
+    EXPECT_EQ(int(c.GetDCMapSW(10.0001)), 1);
+    rec(CH1).BaseWave = BASE_DC;
+    EXPECT_EQ(int(c.GetDCMapSW(3.0)), 15);
+    EXPECT_EQ(int(c.GetDCMapSW(2.0)), 14);
+    EXPECT_EQ(int(c.GetDCMapSW(10.0)), 15);
+    EXPECT_EQ(int(c.GetDCMapSW(10.0001)), 1);
+    EXPECT_EQ(c.GetDCSWMap(3.0), &c.AmpSWMaps[5]);
+
+    // Into 50 ohm the open-circuit offset is twice the one at the load.
+    setLoad(CH1, 50);
+    rec(CH1).BaseWave = BASE_Square;
+    EXPECT_EQ(int(c.GetDCMapSW(1.0)), 14);
+    EXPECT_EQ(int(c.GetDCMapSW(1.5)), 9);
+    EXPECT_EQ(int(c.GetDCMapSW(5.0)), 9);
+    EXPECT_EQ(int(c.GetDCMapSW(5.01)), 1);
+}
+
+TEST_F(ChCharTest, FullScaleOfARangeAtTheLoad)
+{
+    CChCharacter c(CH3);
+    EXPECT_DOUBLE_EQ(c.GetMapAmp(14), 0.004);
+    EXPECT_DOUBLE_EQ(c.GetMapAmp(9), 8.0);
+    EXPECT_DOUBLE_EQ(c.GetMapAmp(15), 0.0);
+    EXPECT_DOUBLE_EQ(c.GetMapAmp(3), 20.0);  // no range: the largest output
+    setLoad(CH3, 50);
+    EXPECT_DOUBLE_EQ(c.GetMapAmp(12), 0.0165);
+    EXPECT_DOUBLE_EQ(c.GetMapAmp(1), 10.0);
+    EXPECT_DOUBLE_EQ(c.GetMapAmp(7), 10.0);
+}
+
+TEST_F(ChCharTest, DcCalibrationPerSwitchCode)
+{
+    CChCharacter c(CH2);
+    EXPECT_DOUBLE_EQ(c.GetDcCalValue(8, 1.25), 1.25);  // uncalibrated: a = 1, b = 0
+
+    EXPECT_TRUE(c.SetDCCalValue(8, 1.1, 0.01));
+    EXPECT_TRUE(c.SetDCCalValue(1, 0.95, -0.02));
+    EXPECT_DOUBLE_EQ(c.GetDcCalValue(8, 2.0), 1.1 * 2.0 + 2 * 0.01);
+    EXPECT_DOUBLE_EQ(c.GetDcCalValue(1, -3.0), 0.95 * -3.0 + 2 * -0.02);
+    EXPECT_DOUBLE_EQ(c.GetDcCalValue(14, 0.5), 0.5);  // other ranges untouched
+
+    // A gain outside 0.6 < a < 1.5 is a failed measurement: back to a = 1, b = 0.
+    EXPECT_FALSE(c.SetDCCalValue(8, 1.7, 0.01));
+    EXPECT_EQ(c.GetATTtoAmpMap(8)->DC_a, 1.0);
+    EXPECT_EQ(c.GetATTtoAmpMap(8)->DC_b, 0.0);
+    EXPECT_FALSE(c.SetDCCalValue(1, 0.6, 0.01));
+    EXPECT_EQ(c.GetATTtoAmpMap(1)->DC_a, 1.0);
+    EXPECT_FALSE(c.SetDCCalValue(1, 1.5, 0.01));
+    EXPECT_TRUE(c.SetDCCalValue(1, 0.6001, 0.01));
+    EXPECT_TRUE(c.SetDCCalValue(1, 1.4999, 0.01));
+    EXPECT_FALSE(c.SetDCCalValue(3, 1.0, 0.0));  // no such range
+
+    c.SetAllDCCalValue(1.0, 0.0);
+    for (const AmpSWMap& m : c.AmpSWMaps) {
+        EXPECT_EQ(m.DC_a, 1.0);
+        EXPECT_EQ(m.DC_b, 0.0);
+    }
+}
+
+TEST_F(ChCharTest, DcCalibrationOfAnUnknownCodeIsLoggedAndLeavesTheValue)
+{
+    CChCharacter c(CH1);
+    LogCapture log;
+    EXPECT_DOUBLE_EQ(c.GetDcCalValue(3, 1.234), 1.234);
+    EXPECT_TRUE(log.contains("[error]f:GetDcCalValue could not find a,b ATT:3"));
+}
+
+TEST_F(ChCharTest, LedWordKeepsOtherFieldsWhenModeOrWaveChanges)
+{
+    CChCharacter c(CH1);
+    c.SetWaveLed(BASE_Sine);
+    c.SetModeLed(WORK_BASE);
+    EXPECT_EQ(c.LED, 0x2000u | 0x8000u);
+    c.SetModeLed(MT_FM);  // a modulation kind counts as its work mode
+    EXPECT_EQ(c.LED, 0x2000u | 0x10000u);
+    c.SetModeLed(ST_LOG);
+    EXPECT_EQ(c.LED, 0x2000u | 0x4000u);
+    c.SetModeLed(BT_GATE);
+    EXPECT_EQ(c.LED, 0x2000u | 0x20000u);
+    c.SetWaveLed(BASE_DC);
+    EXPECT_EQ(c.LED, 0x8u | 0x20000u);
+
+    const struct {
+        u32 wave, bit;
+    } waves[] = {{BASE_Sine, 0x2000}, {BASE_Square, 0x1000}, {BASE_Ramp, 0x800},
+                 {BASE_Pulse, 0x400}, {BASE_Arb, 0x2},       {BASE_Harmonic, 0x4},
+                 {BASE_Noise, 0x1},   {BASE_DC, 0x8},        {BASE_Prbs, 0x200},
+                 {BASE_Userdef, 0x10}};
+    for (const auto& w : waves) {
+        c.LED = 0x1E0;  // output LEDs are not the waveform's to clear
+        c.SetWaveLed(w.wave);
+        EXPECT_EQ(c.LED, 0x1E0u | w.bit) << w.wave;
+    }
+    EXPECT_EQ(CChCharacter::OutputLed(CH1), 0x100u);
+    EXPECT_EQ(CChCharacter::OutputLed(CH2), 0x20u);
+    EXPECT_EQ(CChCharacter::OutputLed(CH3), 0x40u);
+    EXPECT_EQ(CChCharacter::OutputLed(CH4), 0x80u);
+}

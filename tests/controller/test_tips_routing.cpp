@@ -1,0 +1,104 @@
+// Status messages reach the screens through the QML functions of the root
+// object and of the status-bar icons.
+#include <gtest/gtest.h>
+#include <QGuiApplication>
+#include <QQmlComponent>
+#include <QQmlEngine>
+#include <QTemporaryDir>
+#include "ornav72.h"
+#include "platformroot.h"
+#include "simroot.h"
+
+namespace {
+const char kScreen[] = R"(
+import QtQuick 2.12
+Item {
+    id: root
+    property var calls: []
+    function messageTips(type, number, header, ms) { calls.push("tips " + type + " " + number + " " + header + " " + ms) }
+    function infoWindowState(state, type) { calls.push("info " + state + " " + type) }
+    Item {
+        objectName: "statusbar"
+        Item { objectName: "imgdusb"; visible: false
+               function setVisible(v) { visible = v; root.calls.push("usb " + v) } }
+        Item { objectName: "ext10mfalse"; visible: true
+               function setVisible(v) { visible = v; root.calls.push("ext10mfalse " + v) } }
+    }
+}
+)";
+
+int argc = 1;
+char arg0[] = "test";
+char* argv[] = {arg0, nullptr};
+} // namespace
+
+class TipsRouting : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        if (!QGuiApplication::instance())
+            new QGuiApplication(argc, argv);
+    }
+    void SetUp() override
+    {
+        ASSERT_TRUE(SimRoot::create(dir.path()));
+        PlatformRoot::setRoot(dir.path());
+        QQmlComponent c(&engine);
+        c.setData(kScreen, QUrl());
+        root = c.create();
+        ASSERT_NE(root, nullptr) << qPrintable(c.errorString());
+        ctrl = new Ornav72();
+        ctrl->UIStartUpInit(root);
+        root->setProperty("calls", QVariantList());
+    }
+    void TearDown() override
+    {
+        delete ctrl;
+        delete root;
+        PlatformRoot::setRoot(QString());
+    }
+    QStringList calls() const { return root->property("calls").toStringList(); }
+
+    QTemporaryDir dir;
+    QQmlEngine engine;
+    QObject* root = nullptr;
+    Ornav72* ctrl = nullptr;
+};
+
+TEST_F(TipsRouting, InfoMessagesToggleTheIconAndShowTheNumberedText)
+{
+    ctrl->SendTipsMessageDis(MESSAGE_TYPE_INFO, STATUSBAR_USBDISK, true, "", true);
+    EXPECT_EQ(calls(), QStringList({"usb true", "tips 0 1  2000"}));
+    root->setProperty("calls", QVariantList());
+    // Same state again: no icon call, message base number 0 + 1.
+    ctrl->SendTipsMessageDis(MESSAGE_TYPE_INFO, STATUSBAR_USBDISK, true, "hdr", true);
+    EXPECT_EQ(calls(), QStringList({"tips 0 1 hdr 2000"}));
+}
+
+TEST_F(TipsRouting, ReturnOfTheReferenceHidesTheIconWithoutAMessage)
+{
+    ctrl->SendTipsMessageDis(MESSAGE_TYPE_INFO, STATUSBAR_EXT10FALSE, false, "", true);
+    EXPECT_EQ(calls(), QStringList({"ext10mfalse false"}));
+}
+
+TEST_F(TipsRouting, TipsAndErrorsUseTheirIndexAndIconOnlyCallsStaySilent)
+{
+    ctrl->SendTipsMessageDis(MESSAGE_TYPE_TIPS, TIPS_OUT_OF_RANGE, false, "", true);
+    ctrl->SendTipsMessageDis(MESSAGE_TYPE_ERROR, 3, true, "CH1", true);
+    ctrl->SendTipsMessageDis(MESSAGE_TYPE_INFO, STATUSBAR_LOCKER, true, "", false);
+    ctrl->SendTipsMessageDis(MESSAGE_TYPE_INFO, STATUSBAR_TEMP, true, "", true);
+    EXPECT_EQ(calls(), QStringList({"tips 1 13  2000", "tips 2 4 CH1 2000"}));
+}
+
+TEST_F(TipsRouting, InfoWindowStateRecordsTheDialogKind)
+{
+    ctrl->SetInfoWindowState("upgrading", Uidata::ASK_UPGTADING);
+    EXPECT_EQ(ctrl->askwindtype, Uidata::ASK_UPGTADING);
+    EXPECT_EQ(calls(), QStringList({QString("info upgrading %1").arg(int(Uidata::ASK_UPGTADING))}));
+}
+
+TEST_F(TipsRouting, UnknownMessageTypeEndsTheProgram)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_DEATH(ctrl->SendTipsMessageDis(5, 0, true, "", true), "error type");
+}

@@ -1,0 +1,133 @@
+// Start-up programming of the board as the simulated FPGA sees it.
+#include "fpga_test_support.h"
+#include "sys_param.h"
+#include <QSettings>
+
+namespace {
+// The main-DAC start-up words, in order, as the AD9122 bring-up needs them.
+const unsigned short kDacWords[24] = {
+    0x0020, 0x0000, 0x1048, 0x1601, 0x1704, 0x0B00, 0x0A00, 0x0C01, 0x0D01, 0x0E01, 0x1BE0, 0x1C01,
+    0x1D00, 0x1E01, 0x44FF, 0x4503, 0x40FF, 0x4103, 0x1803, 0x1800, 0x1803, 0x1800, 0x1803, 0x1800,
+};
+
+QByteArray le16(unsigned w) { return QByteArray(1, char(w & 0xFF)) + QByteArray(1, char(w >> 8)); }
+} // namespace
+
+class BringUp : public SimBoardTest {
+protected:
+    void setPowerOn(const char* hw, const char* l0, const char* l1)
+    {
+        QSettings s(file(SimFpga::kPowerOnPath), QSettings::IniFormat);
+        s.setValue("HwVersion", hw);
+        s.setValue("LogicVersion0", l0);
+        s.setValue("LogicVersion1", l1);
+    }
+};
+
+TEST_F(BringUp, ProgramsDacsFlatnessAndDigitalOutputInOrder)
+{
+    // Hardware byte 0x1A: ((0x1A >> 3) + 1).(0x1A & 7) = 4.02; logic bytes
+    // 0x3B 0x07: 3.11.007.
+    setPowerOn("0x1A", "0x3B", "7");
+    sys_param::SysInfo = "ORNAV72X;EN;200";
+    CSetParam::Init(200);
+    ASSERT_TRUE(CSetParam::DeviceOpen());
+    // Every channel got the reduced bandwidth variant.
+    for (int ch = CH1; ch <= CH4; ++ch) {
+        CChCharacter reduced{CH_ID(ch)}, full{CH_ID(ch)};
+        reduced.InitBandwidth(200);
+        ASSERT_NE(reduced.Bandwidth.freqSine, full.Bandwidth.freqSine);
+        EXPECT_EQ(CSetParam::pCharacter[ch].chId, CH_ID(ch));
+        EXPECT_EQ(CSetParam::pCharacter[ch].Bandwidth.freqSine, reduced.Bandwidth.freqSine) << ch;
+        EXPECT_EQ(CSetParam::pCharacter[ch].Bandwidth.freqArb, reduced.Bandwidth.freqArb) << ch;
+    }
+    EXPECT_EQ(sys_param::HardWareVersion, QString("4.02"));
+    EXPECT_EQ(sys_param::LogicVersion, QString("3.11.007"));
+    EXPECT_EQ(sys_param::DisplayName, QString("ORNAV72X"));
+
+    const auto w = fpga().writes();
+    // 24 DAC words, then per channel select/load/stream/unload, then the
+    // digital output switch.
+    ASSERT_EQ(w.size(), 24 + 4 * 4 + 1);
+    for (int i = 0; i < 24; ++i) {
+        EXPECT_EQ(w[i].address, REG_DAC_SPI) << i;
+        EXPECT_EQ(w[i].bytes.toHex(), le16(kDacWords[i]).toHex()) << i;
+    }
+    const int sizes[4] = {4096, 4096, 1536, 1536};
+    for (int ch = 0; ch < 4; ++ch) {
+        const int k = 24 + 4 * ch;
+        EXPECT_EQ(w[k].address, REG_TABLE_SELECT);
+        EXPECT_EQ(w[k].bytes, bytes({ch * 4 + 2})) << ch;
+        EXPECT_EQ(w[k + 1].address, REG_TABLE_LOAD);
+        EXPECT_EQ(w[k + 1].bytes, bytes({1}));
+        EXPECT_EQ(w[k + 2].address, REG_TABLE_DATA);
+        EXPECT_EQ(w[k + 2].unit, 2);
+        EXPECT_EQ(w[k + 2].count, sizes[ch]);
+        EXPECT_EQ(w[k + 3].address, REG_TABLE_LOAD);
+        EXPECT_EQ(w[k + 3].bytes, bytes({0}));
+
+        QVector<quint64> table;
+        ASSERT_TRUE(fpga().stream(QString("table:%1:flat").arg(ch + 1), &table));
+        EXPECT_EQ(table.size(), sizes[ch]);
+        EXPECT_EQ(table.count(65535), sizes[ch]);
+    }
+    EXPECT_EQ(w.last().address, REG_DIG_SW);
+    EXPECT_EQ(w.last().bytes, bytes({0}));
+}
+
+TEST_F(BringUp, MissingRegisterDeviceLeavesTheApplicationRunningWithoutIt)
+{
+    ASSERT_TRUE(QFile::remove(file("/dev/fpga")));
+    sys_param::LogicVersion = "untouched";
+    fpga().clearWrites();
+    MessageCapture log;
+    CSetParam::Init(600);
+    EXPECT_FALSE(CSetParam::DeviceOpen());
+    EXPECT_TRUE(log.contains("Can't Open /dev/fpga !!!\n\r")) << log.messages().join('|').toStdString();
+    EXPECT_EQ(sys_param::LogicVersion, QString("untouched"));
+    EXPECT_TRUE(fpga().writes().isEmpty());
+    CSetParam::SetFPGA_reg(REG_BEEP, true);
+    EXPECT_TRUE(fpga().writes().isEmpty());
+}
+
+TEST_F(BringUp, VersionTexts)
+{
+    openDevice();
+    struct { int b0, b1; const char* text; } logic[] = {
+        {0x12, 0x05, "1.02.005"}, {0x00, 0x00, "0.00.000"}, {0xFF, 0xFF, "15.15.255"}, {0xA9, 0x64, "10.09.100"},
+    };
+    for (const auto& c : logic) {
+        fpga().poke(REG_LOGIC_VER, bytes({c.b0, c.b1}));
+        EXPECT_EQ(CSetParam::ReadLogicVer(), QString(c.text));
+    }
+    struct { int b; const char* text; } hw[] = {{0x00, "1.00"}, {0x09, "2.01"}, {0x07, "1.07"}, {0xFF, "32.07"}};
+    for (const auto& c : hw) {
+        fpga().poke(REG_HW_VER, bytes({c.b}));
+        EXPECT_EQ(CSetParam::ReadHardwareVer(), QString(c.text));
+    }
+}
+
+TEST_F(BringUp, SimulatedFpgaStartsWithTheRootsPowerOnValues)
+{
+    // The values SimRoot writes: hardware 0x09, logic 0x12 0x05.
+    openDevice();
+    EXPECT_EQ(fpga().peek(REG_HW_VER, 3), bytes({0x09, 0x12, 0x05}));
+    CSetParam::CloseDevice();
+    setPowerOn("0x21", "0x40", "0x0c");
+    openDevice();
+    EXPECT_EQ(CSetParam::ReadHardwareVer(), QString("5.01"));
+    EXPECT_EQ(CSetParam::ReadLogicVer(), QString("4.00.012"));
+}
+
+TEST_F(BringUp, SoftwareDates)
+{
+    const QString full = CSetParam::ReadSoftDate();
+    // "Mmm dd yyyy hh:mm:ss"
+    EXPECT_TRUE(QRegExp("[A-Z][a-z]{2} [ 0-9][0-9] [0-9]{4} [0-9]{2}:[0-9]{2}:[0-9]{2}").exactMatch(full))
+        << full.toStdString();
+    EXPECT_EQ(CSetParam::GetSoftDate(), full.left(11));
+    EXPECT_STREQ(CSetParam::SoftAndLogicDate("Jan  1 2024"), "Jan  1 2024");
+    EXPECT_STREQ(CSetParam::SoftAndLogicDate(""), "Jan  1 2024");
+    EXPECT_STREQ(CSetParam::SoftAndLogicDate(nullptr), "Jan  1 2024");
+    EXPECT_STREQ(CSetParam::SoftAndLogicDate("Feb  2 2025"), "Feb  2 2025");
+}

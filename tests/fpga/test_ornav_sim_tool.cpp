@@ -1,0 +1,150 @@
+// ornav-sim reaching the simulated FPGA that this test process serves, the
+// way it reaches a running ornav72.
+#include "fpga_test_support.h"
+#include <QProcess>
+
+namespace {
+struct ToolRun {
+    int status = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+ToolRun tool(const QString& root, const QStringList& args)
+{
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove("ORNAV_ROOT");
+    p.setProcessEnvironment(env);
+    p.start(QString(ORNAV_BIN_DIR) + "/tools/ornav-sim", QStringList{"--root", root} + args);
+    ToolRun r;
+    if (!p.waitForFinished(20000))
+        return r;
+    r.status = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    r.out = p.readAllStandardOutput();
+    r.err = p.readAllStandardError();
+    return r;
+}
+} // namespace
+
+class OrnavSimTool : public SimBoardTest {
+protected:
+    void SetUp() override
+    {
+        SimBoardTest::SetUp();
+        openDevice();
+        ASSERT_TRUE(fpga().serving());
+    }
+    ToolRun run(const QStringList& args) { return tool(dir.path(), args); }
+};
+
+TEST_F(OrnavSimTool, PeekPrintsRegisterBytesAsHex)
+{
+    fpga().poke(0x819, bytes({0x09, 0x12, 0x05, 0xAB}));
+    ToolRun r = run({"peek", "0x819", "4"});
+    EXPECT_EQ(r.status, 0) << r.err.constData();
+    EXPECT_EQ(r.out, QByteArray("09 12 05 ab\n"));
+    r = run({"peek", "2073"}); // decimal 0x819, one byte by default
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, QByteArray("09\n"));
+    r = run({"peek", "0xffff"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, QByteArray("00\n"));
+}
+
+TEST_F(OrnavSimTool, PokeSetsStatusAsTheHardwareWould)
+{
+    ToolRun r = run({"poke", "0x801", "0xff"});
+    ASSERT_EQ(r.status, 0) << r.err.constData();
+    EXPECT_TRUE(CSetParam::GetInputClkValid());
+    r = run({"poke", "0x81c", "3", "0"});
+    ASSERT_EQ(r.status, 0);
+    EXPECT_EQ(CSetParam::PollOverload(), 0x1);
+    r = run({"poke", "0x80b", "0x78", "0x56", "0x34", "0x12"});
+    ASSERT_EQ(r.status, 0);
+    unsigned char c[4] = {0, 0, 0, 0};
+    CSetParam::FpgaRead(REG_CNT_CYCLE_H, c, 4);
+    EXPECT_EQ(QByteArray(reinterpret_cast<char*>(c), 4), bytes({0x78, 0x56, 0x34, 0x12}));
+    // Pokes are the hardware, not bus writes.
+    for (const auto& w : fpga().writes())
+        EXPECT_NE(w.address, 0x801);
+}
+
+TEST_F(OrnavSimTool, KeyQueuesOneEvent)
+{
+    EXPECT_FALSE(CSetParam::HAS_KEY_FLAG());
+    ASSERT_EQ(run({"key", "0x2a"}).status, 0);
+    ASSERT_EQ(run({"key", "7"}).status, 0);
+    EXPECT_TRUE(CSetParam::HAS_KEY_FLAG());
+    EXPECT_EQ(CSetParam::GetKey(), 0x2A);
+    EXPECT_EQ(CSetParam::GetKey(), 7);
+    EXPECT_FALSE(CSetParam::HAS_KEY_FLAG());
+}
+
+TEST_F(OrnavSimTool, StreamPrintsOneDecimalWordPerLine)
+{
+    const unsigned short words[4] = {0, 1, 65535, 4660};
+    CSetParam::SetFPGA_reg(REG_TABLE_SELECT, static_cast<unsigned char>(2 * 4 + 0));
+    CSetParam::SetFPGA_reg(REG_TABLE_LOAD, static_cast<unsigned char>(1));
+    CSetParam::FpgaWriteWords(REG_TABLE_DATA, words, 4);
+    CSetParam::SetFPGA_reg(REG_TABLE_LOAD, static_cast<unsigned char>(0));
+    ToolRun r = run({"stream", "table:3:base"});
+    EXPECT_EQ(r.status, 0) << r.err.constData();
+    EXPECT_EQ(r.out, QByteArray("0\n1\n65535\n4660\n"));
+    r = run({"stream", "list:1"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, QByteArray());
+    r = run({"stream", "table:9:base"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.err.contains("table:CH:KIND")) << r.err.constData();
+}
+
+TEST_F(OrnavSimTool, LogListsWritesAndClears)
+{
+    CSetParam::SetFPGA_reg(REG_BEEP, true);
+    CSetParam::SetFPGA_reg(REG_DAC_SPI, static_cast<unsigned short>(0x0A00));
+    ToolRun r = run({"log"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, QByteArray("0x0701 01\n0x0702 00 0a\n"));
+    r = run({"log", "--clear"});
+    EXPECT_EQ(r.out, QByteArray("0x0701 01\n0x0702 00 0a\n"));
+    r = run({"log"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, QByteArray());
+    CSetParam::SetFPGA_reg(REG_BUZZER, static_cast<unsigned char>(3));
+    EXPECT_EQ(run({"log"}).out, QByteArray("0x0700 03\n"));
+}
+
+TEST_F(OrnavSimTool, WrongAddressesCountsAndBytesAreRefused)
+{
+    const QList<QStringList> bad = {
+        {"peek"}, {"peek", "0x10000"}, {"peek", "-1"}, {"peek", "zz"}, {"peek", "0x800", "0"},
+        {"peek", "0xfff0", "17"}, {"peek", "0x800", "1", "2"}, {"poke", "0x800"}, {"poke", "0x800", "256"},
+        {"poke", "0xffff", "1", "2"}, {"poke", "0x10000", "1"}, {"key"}, {"key", "300"}, {"stream"},
+        {"log", "--all"},
+    };
+    const QByteArray before = fpga().peek(0, SimFpga::kSpaceSize);
+    for (const QStringList& args : bad) {
+        const ToolRun r = run(args);
+        EXPECT_EQ(r.status, 2) << args.join(' ').toStdString();
+        EXPECT_FALSE(r.err.isEmpty()) << args.join(' ').toStdString();
+        EXPECT_TRUE(r.out.isEmpty()) << args.join(' ').toStdString();
+    }
+    EXPECT_EQ(fpga().peek(0, SimFpga::kSpaceSize), before);
+    EXPECT_EQ(fpga().pendingKeys(), 0);
+}
+
+TEST_F(OrnavSimTool, NoRunningProgramIsAClearErrorWithStatusTwo)
+{
+    CSetParam::CloseDevice();
+    EXPECT_FALSE(fpga().serving());
+    EXPECT_FALSE(QFile::exists(file(SimFpga::kSocketPath)));
+    for (const QStringList& args : QList<QStringList>{{"peek", "0x800"}, {"log"}, {"key", "1"}}) {
+        const ToolRun r = run(args);
+        EXPECT_EQ(r.status, 2);
+        EXPECT_TRUE(r.err.contains("no ornav72 is running")) << r.err.constData();
+    }
+    // A root that was never a board.
+    const ToolRun r = tool(dir.path() + "/nowhere", {"peek", "0"});
+    EXPECT_EQ(r.status, 2);
+}
