@@ -10,7 +10,7 @@ PACKAGES=(
   liblzo2-dev libtirpc-dev rpcsvc-proto rpcbind
   python3 python3-pyvisa python3-pyvisa-py lxi-tools
   clang libclang-rt-14-dev
-  xvfb procps
+  xvfb procps locales
 )
 missing=()
 for p in "${PACKAGES[@]}"; do
@@ -20,4 +20,11 @@ if [ ${#missing[@]} -gt 0 ]; then
   export DEBIAN_FRONTEND=noninteractive
   apt-get update -qq
   apt-get install -y -qq "${missing[@]}"
+fi
+# One locale with a decimal comma, so the tests can check that numbers on the
+# remote interface never follow the user's locale.
+if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
+  sed -i 's/^# *de_DE.UTF-8 UTF-8/de_DE.UTF-8 UTF-8/' /etc/locale.gen
+  grep -q '^de_DE.UTF-8 UTF-8' /etc/locale.gen || echo 'de_DE.UTF-8 UTF-8' >> /etc/locale.gen
+  locale-gen >/dev/null
 fi
