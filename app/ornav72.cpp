@@ -1,6 +1,7 @@
 #include "ornav72.h"
 #include "CSetParam.h"
 #include "CWaveGreate.h"
+#include "scpi_msg_adpt.h"
 #include "sys_param.h"
 #include "sysparm.h"
 #include <QDebug>
@@ -72,6 +73,7 @@ Ornav72::Ornav72()
     connect(this, &Ornav72::chBaseWaveSelectedCmd, this, &Ornav72::chBaseWaveSelected, Qt::QueuedConnection);
 
     // 17. Remote-control threads and message queue.
+    scpi_adpt_init(this);
     // 18. The last user activity is now.
     lastIpActiveTime = clock_tick();
 }

@@ -14,6 +14,7 @@ static const SimCommand kCommands[] = {
     {"key", "key CODE                  queue one key event", simCmdKey},
     {"stream", "stream NAME               print the words last streamed to a port target", simCmdStream},
     {"log", "log [--clear]             print (and clear) the register writes received", simCmdLog},
+    {"usbtmc", "usbtmc MESSAGE [--chunk N] send MESSAGE over the USBTMC gadget; print a query's reply", simCmdUsbtmc},
 };
 
 static void usage()

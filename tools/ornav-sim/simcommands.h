@@ -17,3 +17,4 @@ int simCmdPoke(const QString& root, const QStringList& args);
 int simCmdKey(const QString& root, const QStringList& args);
 int simCmdStream(const QString& root, const QStringList& args);
 int simCmdLog(const QString& root, const QStringList& args);
+int simCmdUsbtmc(const QString& root, const QStringList& args);

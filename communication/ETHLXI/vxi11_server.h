@@ -1,0 +1,31 @@
+#pragma once
+// VXI-11 network instrument server on ONC RPC: the core, abort and interrupt
+// channels registered with the port mapper on UDP and TCP, served by one
+// dispatch thread.
+
+// Link identifier of the one link the instrument grants.
+enum { VXI11_LINK_ID = 5000 };
+#define VXI11_DEVICE_NAME "inst0"
+enum { VXI11_ABORT_PORT = 666, VXI11_MAX_RECV_SIZE = 0x100000 };
+
+// Device_ErrorCode values used here.
+enum {
+    VXI11_ERR_NONE = 0,
+    VXI11_ERR_DEVICE_NOT_ACCESSIBLE = 3,
+    VXI11_ERR_INVALID_LINK = 4,
+    VXI11_ERR_IO_TIMEOUT = 15,
+    VXI11_ERR_ABORT = 23,
+};
+// Device_Flags bit of a write's last chunk; read reasons.
+enum { VXI11_FLAG_END = 8, VXI11_REASON_REQCNT = 1, VXI11_REASON_END = 4 };
+
+// Longest a read waits for a reply, whatever the client asks: the one
+// dispatch thread serves every client.
+enum { VXI11_MAX_IO_TIMEOUT_MS = 60000 };
+// Largest message assembled from write chunks.
+enum { VXI11_MAX_MESSAGE = 128 * 1024 * 1024 };
+
+// Creates the transports and registers the programs; 0 or -1.
+int vxi11_init();
+// The VXI-11 thread: waits for an instrument address, then serves for ever.
+void* vxi11_srv_run_thread(void*);

@@ -1,0 +1,11 @@
+#pragma once
+// The instrument's command table handed to the interpreter.
+#include "scpi_types.h"
+
+// Firmware version reported by the identification queries.
+#define SCPI_FIRMWARE_VERSION "1.09.0018"
+#define SCPI_MANUFACTURER "VELTRIX Technologies"
+#define SCPI_MODEL "ORNAV96T"
+
+// Terminated by a record with a null pattern.
+extern const scpi_command_t scpi_commands[];

@@ -1,0 +1,57 @@
+#include "scpi_identify.h"
+#include <cstdio>
+#include "CSetParam.h"
+#include "ornav72.h"
+#include "scpi_commands.h"
+#include "scpi_error.h"
+#include "scpi_result.h"
+#include "sys_error.h"
+#include "sys_param.h"
+
+static scpi_result_t replyText(scpi_t* context, const char* text, int n)
+{
+    if (n < 0)
+        return SCPI_RES_ERR;
+    SCPI_ResultCharacters(context, text, size_t(n));
+    return SCPI_RES_OK;
+}
+
+scpi_result_t SCPI_IdnQ(scpi_t* context)
+{
+    char buf[256];
+    const int n = snprintf(buf, sizeof buf, "%s,%s,%s,%s", SCPI_MANUFACTURER,
+                           sys_param::DisplayName.toLatin1().constData(), Ornav72::GetSN(),
+                           SCPI_FIRMWARE_VERSION);
+    return replyText(context, buf, n < int(sizeof buf) ? n : int(sizeof buf) - 1);
+}
+
+scpi_result_t SCPI_ModelIdnQ(scpi_t* context)
+{
+    char buf[128];
+    const int n = snprintf(buf, sizeof buf, "%s%%EN#SN%s", SCPI_MODEL, Ornav72::GetSN());
+    return replyText(context, buf, n < int(sizeof buf) ? n : int(sizeof buf) - 1);
+}
+
+scpi_result_t SCPI_SystemInfoQ(scpi_t* context)
+{
+    char buf[384];
+    const int mhz = int(CSetParam::pCharacter[0].Bandwidth.freqSine / 1e6);
+    const int n = snprintf(buf, sizeof buf, "20220225,%s,%s,AWG,ORNAV72,%dMHz,%1.1fGSa/s,4CH,%s,**,%s,*,*",
+                           SCPI_FIRMWARE_VERSION, sys_param::HardWareVersion.toLatin1().constData(), mhz,
+                           2.5, sys_param::DisplayName.toLatin1().constData(), Ornav72::GetSN());
+    return replyText(context, buf, n < int(sizeof buf) ? n : int(sizeof buf) - 1);
+}
+
+scpi_result_t SCPI_SystemErrorQ(scpi_t* context)
+{
+    const int16_t code = Sys_ErrorPop();
+    char buf[160];
+    const int n = snprintf(buf, sizeof buf, "%d,\"%s\"", int(code), SCPI_ErrorTranslate(code));
+    return replyText(context, buf, n < int(sizeof buf) ? n : int(sizeof buf) - 1);
+}
+
+scpi_result_t SCPI_SystemError(scpi_t*)
+{
+    Sys_ErrorClear();
+    return SCPI_RES_OK;
+}

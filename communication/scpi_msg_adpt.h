@@ -1,0 +1,122 @@
+#pragma once
+// The remote-control adapter: one System V message queue carries complete
+// messages from the transports (USBTMC, VXI-11) to the single SCPI worker
+// thread; the handlers' output collects in one static response buffer from
+// which the transports read the replies.
+#include <pthread.h>
+#include <cstdint>
+
+class QObject;
+
+// Type of every record on the queue.
+enum { SCPI_MSG_TYPE = 20 };
+// Key of the queue on the board.
+enum { SCPI_MSG_QUEUE_KEY = 1025 };
+// Response bytes the buffer holds.
+enum { SCPI_TX_BUF_SIZE = 4097024 };
+// Room in front of the response bytes for a USBTMC bulk-in header.
+enum { SCPI_TX_MARGIN = 12 };
+
+// The queue carries only this record; the message bytes stay in the sender's
+// heap buffer and their ownership passes to the worker, which frees them.
+// Sender and worker are threads of one process. On the 32-bit board the
+// record is 12 bytes; on a 64-bit desktop `long` and the pointer are wider.
+struct scpi_msg_t {
+    long mtype;
+    long msglen;
+    char* mtext;
+};
+
+// One static object for the process. The margin sits directly in front of
+// txBuf so that a USBTMC header can be written in front of any read position
+// and header plus data leave in one write; the pad takes the alignment bytes
+// that round a reply at the very end of the buffer up to a multiple of four.
+struct scpi_tx_buffer_t {
+    char txBufMargin[SCPI_TX_MARGIN];
+    char txBuf[SCPI_TX_BUF_SIZE];
+    char txPad[4];
+    int txHead;  // read position
+    int txTail;  // write position
+};
+
+enum SCPI_DEVICE_STATUS {
+    SCPI_LXI_ID = 0,
+    SCPI_TMC_ID = 1,
+    SCPI_RS232_ID = 2,
+    SCPI_GPIB_ID = 3,
+    SCPI_MAX_ID = 4,
+};
+
+extern scpi_tx_buffer_t scpi_tx_buffer;
+extern pthread_mutex_t scpi_txbuf_mutex;
+extern pthread_mutex_t scpi_response_mutex;
+// -1 while a delivered message is being executed, 0 when the worker is done.
+extern volatile int scpi_response_load_finished;
+extern volatile unsigned g_scpi_device_status;
+// The last carrier state read for the Ethernet interface.
+extern volatile bool eth0_carrier;
+
+// Start-up, called once from the controller's constructor.
+int scpi_adpt_init(QObject* controller);
+
+// Delivers one message to the worker. `buffer` must come from malloc; the
+// worker frees it. On failure the buffer is freed here and -1 returned.
+int scpi_msg_cmd_write(char* buffer, int length);
+// The worker's blocking receive of the next record; 0 or -1.
+int scpi_msg_cmd_read(scpi_msg_t* record);
+
+// The parser's write callback: appends to the response buffer; returns the
+// bytes taken, or -1.
+int scpi_msg_reponse_write(const char* data, int length);
+// Bytes held in the response buffer (0 when the positions are inconsistent).
+int scpi_msg_reponse_avail_len();
+// Lock the buffer and return the read position; advance it by n and unlock.
+char* scpi_msg_tx_read_start();
+void scpi_msg_tx_read_end(int n);
+// Lock the buffer and return the write position; advance it by n (clipped)
+// and unlock.
+char* scpi_msg_tx_write_start();
+void scpi_msg_tx_write_end(int n);
+// Bytes held, for a caller between scpi_msg_tx_read_start and _end.
+int scpi_msg_tx_held_locked();
+// Copies up to max held bytes out and consumes them; returns the count.
+int scpi_msg_tx_read(char* dst, int max);
+void scpi_msg_reponse_buf_clear();
+
+// Busy flag: set (-1) when a message is handed over, cleared when the worker
+// has executed it.
+void scpi_muti_write_flg_set();
+void scpi_muti_write_flg_clr();
+bool scpi_muti_write_busy();
+// Waits in 1 ms steps while the busy flag is set, at most max_ms; true when
+// the worker is idle.
+bool scpi_wait_idle(int max_ms);
+
+void scpi_device_set(int id);
+void scpi_device_clr(int id);
+int scpi_device_status(int id);
+
+// 1 when the Ethernet link is down, 0 when up.
+int getethnetstatus();
+// Whether the key thread reports any key locked.
+int getlocktatus();
+
+// One pass of the network hot-plug thread over the carrier file's text: sets
+// eth0_carrier and the LXI status bit.
+void scpi_carrier_apply(const char* text);
+
+// Opens the queue (simulated board: a private queue of this process) and
+// discards records left in it by an earlier run, whose text pointers belong
+// to a process that no longer exists. Returns 0 or -1.
+int scpi_msg_queue_open(bool simulated);
+
+// The worker: parser set-up with the controller as parent, then the loop.
+void scpi_worker_init(QObject* controller);
+void scpi_msg_execute(scpi_msg_t* record);
+void* scpi_thread(void* controller);
+void* scpi_hot_plug_thread(void*);
+
+// Test and diagnostic hook: called by the worker with each record it takes,
+// before executing it (data mode, text, length).
+typedef void (*scpi_msg_probe_t)(int wfileFlag, const char* text, long length);
+void scpi_msg_set_probe(scpi_msg_probe_t probe);

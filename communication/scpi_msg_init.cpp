@@ -1,0 +1,105 @@
+// Start-up of remote control and the network hot-plug thread.
+#include "scpi_msg_adpt.h"
+#include <QObject>
+#include <QString>
+#include <fcntl.h>
+#include <lzo/lzo1x.h>
+#include <pthread.h>
+#include <unistd.h>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include "ETHLXI/vxi11_server.h"
+#include "SCPI/scpi.h"
+#include "USBTMC/usbtmc.h"
+#include "ornav72.h"
+#include "platformroot.h"
+#include "shellrunner.h"
+
+static const char kCarrierPath[] = "/sys/class/net/eth0/carrier";
+
+int getlocktatus()
+{
+    // No front-panel key is locked until the key-lock commands exist.
+    return 0;
+}
+
+void* scpi_hot_plug_thread(void*)
+{
+    const QByteArray path = PlatformRoot::cpath(kCarrierPath);
+    int fd = open(path.constData(), O_RDONLY);
+    if (fd < 0) {
+        fprintf(stderr, "[scpi-ERRO]:~open fiel err=%d\n", errno);
+        return nullptr;
+    }
+    for (;;) {
+        char text[51];
+        const ssize_t n = pread(fd, text, 50, 0);
+        if (n <= 0) {
+            close(fd);
+            // A short pause keeps a file that reads empty (being rewritten,
+            // interface going away) from spinning this thread.
+            usleep(10000);
+            fd = open(path.constData(), O_RDONLY);
+            if (fd < 0) {
+                fprintf(stderr, "[scpi-ERRO]:~open fiel err=%d\n", errno);
+                return nullptr;
+            }
+            continue;
+        }
+        text[n] = '\0';
+        scpi_carrier_apply(text);
+        close(fd);
+        sleep(2);
+        fd = open(path.constData(), O_RDONLY);
+        if (fd < 0) {
+            fprintf(stderr, "[scpi-ERRO]:~open fiel err=%d\n", errno);
+            return nullptr;
+        }
+    }
+}
+
+// The serial number reaches the shell; it is remote-writable text, so only
+// characters that cannot change the command survive.
+static QString shellSafe(const char* text)
+{
+    QString out;
+    for (const char* p = text; p && *p; ++p) {
+        const char c = *p;
+        if ((c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '-' ||
+            c == '_' || c == '.')
+            out += QLatin1Char(c);
+    }
+    return out;
+}
+
+static void startThread(void* (*fn)(void*), void* arg, const char* failure)
+{
+    pthread_t t;
+    const int ret = pthread_create(&t, nullptr, fn, arg);
+    if (ret != 0)
+        fprintf(stderr, failure, ret);
+    else
+        pthread_detach(t);
+}
+
+int scpi_adpt_init(QObject* controller)
+{
+    if (lzo_init() != LZO_E_OK) {
+        fprintf(stderr, "[scpi-ERRO]:internal error - lzo_init() failed !!!\n");
+        fprintf(stderr, "[scpi-ERRO]:(this usually indicates a compiler bug - try recompiling\n"
+                        "without optimizations, and enable '-DLZO_DEBUG' for diagnostics)\n");
+    }
+    SCPI_SetIdnSerial(&scpi_context, Ornav72::GetSN());
+    ShellRunner::run(QString("modprobe g_usbtmc Product=%1 Serial=%2")
+                         .arg(shellSafe(scpi_context.idn[1]), shellSafe(Ornav72::GetSN())));
+    if (scpi_msg_queue_open(PlatformRoot::simulated()) < 0) {
+        fprintf(stderr, "[usb-ERRO]:failed to create scpi sem!\n");
+        return -1;
+    }
+    startThread(usbtmcThread, nullptr, "[usb-ERRO]:usbtmcThread create error,retValue=%d\n");
+    startThread(scpi_thread, controller, "[usb-ERRO]:scpi_thread create error,retValue=%d\n");
+    startThread(scpi_hot_plug_thread, nullptr, "[usb-ERRO]:scpi_hot_plug_thread create error,retValue=%d\n");
+    startThread(vxi11_srv_run_thread, nullptr, "[usb-ERRO]:scpi_thread create error,retValue=%d\n");
+    return 0;
+}
