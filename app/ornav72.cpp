@@ -80,6 +80,7 @@ Ornav72::Ornav72()
 
 Ornav72::~Ornav72()
 {
+    scpi_adpt_detach(this);
     if (timerthread) {
         // The tick must not run while the controller goes away.
         timerthread->quit();

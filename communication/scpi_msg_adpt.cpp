@@ -225,6 +225,8 @@ int scpi_msg_queue_open(bool simulated)
     }
     if (g_msgQueue < 0)
         return -1;
+    if (simulated)
+        atexit([] { msgctl(g_msgQueue, IPC_RMID, nullptr); });
     // The queue outlives the process. Records of an earlier run point into a
     // heap that is gone: drop them unread.
     scpi_msg_t stale;

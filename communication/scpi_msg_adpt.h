@@ -5,6 +5,7 @@
 // which the transports read the replies.
 #include <pthread.h>
 #include <cstdint>
+#include <QString>
 
 class QObject;
 
@@ -56,8 +57,10 @@ extern volatile unsigned g_scpi_device_status;
 // The last carrier state read for the Ethernet interface.
 extern volatile bool eth0_carrier;
 
-// Start-up, called once from the controller's constructor.
+// Start-up, called from the controller's constructor.
 int scpi_adpt_init(QObject* controller);
+// A controller going away stops being the worker's parent.
+void scpi_adpt_detach(QObject* controller);
 
 // Delivers one message to the worker. `buffer` must come from malloc; the
 // worker frees it. On failure the buffer is freed here and -1 returned.
@@ -100,6 +103,10 @@ int scpi_device_status(int id);
 int getethnetstatus();
 // Whether the key thread reports any key locked.
 int getlocktatus();
+
+// The shell command that loads the USB gadget driver; product and serial
+// keep only characters that cannot change the command.
+QString scpi_modprobe_command(const char* product, const char* serial);
 
 // One pass of the network hot-plug thread over the carrier file's text: sets
 // eth0_carrier and the LXI status bit.

@@ -83,16 +83,34 @@ static void startThread(void* (*fn)(void*), void* arg, const char* failure)
         pthread_detach(t);
 }
 
+QString scpi_modprobe_command(const char* product, const char* serial)
+{
+    return QString("modprobe g_usbtmc Product=%1 Serial=%2").arg(shellSafe(product), shellSafe(serial));
+}
+
+void scpi_adpt_detach(QObject* controller)
+{
+    if (scpi_context.parent == controller)
+        scpi_context.parent = nullptr;
+}
+
 int scpi_adpt_init(QObject* controller)
 {
+    // The queue, the threads and the RPC registration exist once per
+    // process; a later controller only takes over as the worker's parent.
+    static bool started = false;
+    if (started) {
+        scpi_context.parent = controller;
+        return 0;
+    }
+    started = true;
     if (lzo_init() != LZO_E_OK) {
         fprintf(stderr, "[scpi-ERRO]:internal error - lzo_init() failed !!!\n");
         fprintf(stderr, "[scpi-ERRO]:(this usually indicates a compiler bug - try recompiling\n"
                         "without optimizations, and enable '-DLZO_DEBUG' for diagnostics)\n");
     }
     SCPI_SetIdnSerial(&scpi_context, Ornav72::GetSN());
-    ShellRunner::run(QString("modprobe g_usbtmc Product=%1 Serial=%2")
-                         .arg(shellSafe(scpi_context.idn[1]), shellSafe(Ornav72::GetSN())));
+    ShellRunner::run(scpi_modprobe_command(scpi_context.idn[1], Ornav72::GetSN()));
     if (scpi_msg_queue_open(PlatformRoot::simulated()) < 0) {
         fprintf(stderr, "[usb-ERRO]:failed to create scpi sem!\n");
         return -1;
