@@ -1,0 +1,42 @@
+#pragma once
+// A small VXI-11 client over the generated RPC stubs, for the tools, the
+// tests and the benchmarks.
+#include <QByteArray>
+#include <QString>
+
+struct __rpc_client;  // CLIENT of the RPC library
+
+class Vxi11Client {
+public:
+    ~Vxi11Client();
+    // Finds the core channel through the port mapper of host; "tcp" or "udp".
+    bool open(const QString& host, const char* proto = "tcp");
+    void close();
+
+    struct Link {
+        bool rpcOk = false;
+        long error = -1;
+        long lid = 0;
+        unsigned abortPort = 0;
+        unsigned long maxRecvSize = 0;
+    };
+    Link createLink(const char* device);
+
+    struct Result {
+        bool rpcOk = false;
+        long error = -1;
+        long reason = 0;
+        unsigned long size = 0;
+        QByteArray data;
+    };
+    Result write(long lid, const QByteArray& data, bool end = true, unsigned long ioTimeoutMs = 2000);
+    Result read(long lid, unsigned long requestSize = 1 << 20, unsigned long ioTimeoutMs = 2000);
+    Result clear(long lid);
+    Result destroyLink(long lid);
+
+    // Write with END, then read until END.
+    QByteArray query(long lid, const QByteArray& message, bool* ok = nullptr, unsigned long ioTimeoutMs = 2000);
+
+private:
+    struct __rpc_client* clnt_ = nullptr;
+};

@@ -1,0 +1,99 @@
+#include "remote_rig.h"
+#include <pthread.h>
+#include <rpc/rpc.h>
+#include <unistd.h>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <cstdio>
+#include <mutex>
+#include "ETHLXI/vxi11_server.h"
+#include "SCPI/scpi.h"
+#include "USBTMC/usbtmc.h"
+#include "ornav72.h"
+#include "platformroot.h"
+#include "scpi_msg_adpt.h"
+#include "simroot.h"
+#include "sys_param.h"
+
+namespace {
+std::mutex g_lock;
+std::vector<DeliveredMessage> g_delivered;
+
+void probe(int mode, const char* text, long length)
+{
+    std::lock_guard<std::mutex> l(g_lock);
+    g_delivered.push_back({mode, text ? QByteArray(text, int(length)) : QByteArray()});
+}
+
+void* vxiThread(void*)
+{
+    svc_run();
+    return nullptr;
+}
+
+void startThread(void* (*fn)(void*), void* arg)
+{
+    pthread_t t;
+    if (pthread_create(&t, nullptr, fn, arg) == 0)
+        pthread_detach(t);
+}
+} // namespace
+
+const char* RemoteRig::displayName() { return "TESTMODEL"; }
+const char* RemoteRig::serial() { return "SNTEST42"; }
+
+QByteArray RemoteRig::idn()
+{
+    return QByteArray("VELTRIX Technologies,") + displayName() + "," + serial() + ",1.09.0018\r\n";
+}
+
+RemoteRig& RemoteRig::get()
+{
+    static RemoteRig rig;
+    return rig;
+}
+
+RemoteRig::RemoteRig()
+{
+    static QTemporaryDir dir;
+    root_ = dir.path();
+    SimRoot::create(root_);
+    PlatformRoot::setRoot(root_);
+    Ornav72::runRecondTime.start();
+    sys_param::DisplayName = displayName();
+    std::snprintf(Ornav72::SN, sizeof Ornav72::SN, "%s", serial());
+    SCPI_SetIdnSerial(&scpi_context, Ornav72::GetSN());
+    scpi_msg_set_probe(probe);
+    if (scpi_msg_queue_open(true) == 0) {
+        startThread(scpi_thread, nullptr);
+        startThread(usbtmcThread, nullptr);
+        startThread(scpi_hot_plug_thread, nullptr);
+    }
+    vxiUp_ = vxi11_init() == 0;
+    if (vxiUp_)
+        startThread(vxiThread, nullptr);
+}
+
+std::vector<DeliveredMessage> RemoteRig::delivered()
+{
+    std::lock_guard<std::mutex> l(g_lock);
+    return g_delivered;
+}
+
+void RemoteRig::clearDelivered()
+{
+    std::lock_guard<std::mutex> l(g_lock);
+    g_delivered.clear();
+}
+
+bool RemoteRig::waitDelivered(size_t n, int timeoutMs)
+{
+    QElapsedTimer t;
+    t.start();
+    while (t.elapsed() < timeoutMs) {
+        if (delivered().size() >= n && scpi_wait_idle(0))
+            return true;
+        usleep(2000);
+    }
+    return false;
+}

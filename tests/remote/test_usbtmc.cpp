@@ -1,0 +1,210 @@
+// USBTMC through the simulated gadget device: bulk packets in, replies out.
+#include <gtest/gtest.h>
+#include <QRandomGenerator>
+#include "SCPI/scpi_wfile.h"
+#include "remote_rig.h"
+#include "scpi_msg_adpt.h"
+#include "usbtmc_host.h"
+
+namespace {
+
+class Usbtmc : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        rig = &RemoteRig::get();
+        ASSERT_TRUE(host.connectTo(rig->root()));
+        // One round trip: the device has taken this connection, so the
+        // reset after an earlier host went away is behind us.
+        ASSERT_EQ(host.query("*IDN?\n"), RemoteRig::idn());
+        rig->clearDelivered();
+    }
+    // After a fault the device reopens; a fresh connection must work again.
+    void expectRecovers()
+    {
+        EXPECT_TRUE(host.closedByDevice());
+        ASSERT_TRUE(host.connectTo(rig->root()));
+        bool ok = false;
+        EXPECT_EQ(host.query("*IDN?\n", 1 << 20, &ok), RemoteRig::idn());
+        EXPECT_TRUE(ok);
+    }
+    RemoteRig* rig = nullptr;
+    UsbtmcHost host;
+};
+
+TEST_F(Usbtmc, QueryRoundTripEchoesTagAndAlignsTheReply)
+{
+    ASSERT_TRUE(host.sendMessage("*IDN?\n"));
+    const UsbtmcHost::Reply r = host.request(1 << 20);
+    ASSERT_TRUE(r.ok);
+    const QByteArray expected = RemoteRig::idn();
+    EXPECT_EQ(r.data, expected);
+    EXPECT_EQ(r.transferSize, uint32_t(expected.size()));
+    EXPECT_TRUE(r.eom);
+    EXPECT_EQ(r.tagInverse, uint8_t(~r.tag));
+    EXPECT_EQ(r.frameSize, 12 + ((expected.size() + 3) & ~3));
+}
+
+TEST_F(Usbtmc, HundredByteReplyComesAs64WithoutEomThen36WithEom)
+{
+    // A reply of exactly 100 bytes, placed in the response buffer as a
+    // handler would after the command has run.
+    ASSERT_TRUE(host.sendMessage("SYSTem:ERRor\n"));
+    ASSERT_TRUE(rig->waitDelivered(1));
+    QByteArray reply;
+    for (int i = 0; i < 100; ++i)
+        reply.append(char('A' + i % 26));
+    ASSERT_EQ(scpi_msg_reponse_write(reply.constData(), reply.size()), 100);
+
+    const UsbtmcHost::Reply first = host.request(64);
+    ASSERT_TRUE(first.ok);
+    EXPECT_EQ(first.transferSize, 64u);
+    EXPECT_FALSE(first.eom);
+    EXPECT_EQ(first.data, reply.left(64));
+    const UsbtmcHost::Reply second = host.request(64);
+    ASSERT_TRUE(second.ok);
+    EXPECT_EQ(second.transferSize, 36u);
+    EXPECT_TRUE(second.eom);
+    EXPECT_EQ(second.data, reply.mid(64));
+    EXPECT_EQ(second.frameSize, 12 + 36);
+    EXPECT_EQ(scpi_msg_reponse_avail_len(), 0);
+}
+
+TEST_F(Usbtmc, MessageWithoutNewlineRunsWithEomAndIsDroppedWithout)
+{
+    // With EOM the device appends the LF the parser needs.
+    bool ok = false;
+    EXPECT_EQ(host.query("*IDN?", 1 << 20, &ok), RemoteRig::idn());
+    EXPECT_TRUE(ok);
+    ASSERT_EQ(rig->delivered().size(), 1u);
+    EXPECT_EQ(rig->delivered()[0].text, QByteArray("*IDN?\n"));
+
+    // Without EOM and without a terminator the transfer is not a message.
+    rig->clearDelivered();
+    ASSERT_TRUE(host.sendMessage("*IDN?", false));
+    EXPECT_FALSE(rig->waitDelivered(1, 300));
+    // A terminator makes it one even without EOM.
+    ASSERT_TRUE(host.sendMessage("*IDN?\r", false));
+    ASSERT_TRUE(rig->waitDelivered(1));
+    EXPECT_EQ(rig->delivered()[0].text, QByteArray("*IDN?\r"));
+}
+
+TEST_F(Usbtmc, LongTransferIsAssembledFrom512ByteReadsIntoOneMessage)
+{
+    QByteArray block(200000, '\0');
+    QRandomGenerator gen(7);
+    for (char& c : block)
+        c = char(gen.bounded(256));
+    scpi_wfile_arm(WF_BaseArb, 0, "wave.bsv");
+    ASSERT_TRUE(host.sendMessage(block, true, 512));
+    ASSERT_TRUE(rig->waitDelivered(1));
+    const auto got = rig->delivered();
+    ASSERT_EQ(got.size(), 1u);
+    EXPECT_EQ(got[0].mode, int(WF_BaseArb));
+    EXPECT_EQ(got[0].text.size(), block.size());
+    EXPECT_TRUE(got[0].text == block);
+    // The data mode ends with the block; commands parse again.
+    EXPECT_EQ(wfile_flag, int(WF_None));
+    EXPECT_EQ(host.query("*IDN?\n"), RemoteRig::idn());
+}
+
+TEST_F(Usbtmc, TransfersWithoutEomContinueOneMessage)
+{
+    const QByteArray a(1000, 'a'), b(700, 'b');
+    scpi_wfile_arm(WF_LIST, 1, "list.csv");
+    ASSERT_TRUE(host.sendMessage(a, false, 512));
+    ASSERT_TRUE(host.sendMessage(b, true, 512));
+    ASSERT_TRUE(rig->waitDelivered(1));
+    ASSERT_EQ(rig->delivered().size(), 1u);
+    EXPECT_EQ(rig->delivered()[0].text, a + b);
+}
+
+TEST_F(Usbtmc, ShortPacketMakesTheDeviceReopen)
+{
+    ASSERT_TRUE(host.sendRaw(QByteArray("\x01\x02\xfd", 3)));
+    expectRecovers();
+}
+
+TEST_F(Usbtmc, WrongTagInverseIsRefused)
+{
+    QByteArray t = UsbtmcHost::msgOutHeader(5, 6, true) + QByteArray("*IDN?\n", 6);
+    t[2] = char(0x00);
+    t.append(QByteArray(2, '\0'));
+    ASSERT_TRUE(host.sendRaw(t));
+    EXPECT_FALSE(rig->waitDelivered(1, 300));
+    expectRecovers();
+}
+
+TEST_F(Usbtmc, HugeTransferSizeIsRefusedWithoutWaitingForData)
+{
+    QByteArray t = UsbtmcHost::msgOutHeader(9, 0xFFFFFFF0u, true) + QByteArray(500, 'x');
+    ASSERT_TRUE(host.sendRaw(t));
+    expectRecovers();
+    EXPECT_EQ(rig->delivered().size(), 1u);  // only the recovery query
+}
+
+TEST_F(Usbtmc, RequestWithTermCharGetsNoReply)
+{
+    ASSERT_TRUE(host.sendMessage("*IDN?\n"));
+    ASSERT_TRUE(rig->waitDelivered(1));
+    ASSERT_TRUE(host.sendRaw(UsbtmcHost::requestHeader(host.nextTag(), 100, true, '\n')));
+    expectRecovers();
+}
+
+TEST_F(Usbtmc, VendorSpecificIsRefusedAndUnknownIdsIgnored)
+{
+    QByteArray unknown(12, '\0');
+    unknown[0] = char(50);
+    ASSERT_TRUE(host.sendRaw(unknown));
+    bool ok = false;
+    EXPECT_EQ(host.query("*IDN?\n", 1 << 20, &ok), RemoteRig::idn());
+    EXPECT_TRUE(ok);
+
+    QByteArray vendor(12, '\0');
+    vendor[0] = char(126);
+    vendor[1] = char(3);
+    vendor[2] = char(0xFC);
+    ASSERT_TRUE(host.sendRaw(vendor));
+    expectRecovers();
+}
+
+TEST_F(Usbtmc, MessageOverTheParserLimitRunsNothing)
+{
+    QByteArray big("*IDN?");
+    while (big.size() < 300)
+        big += ";*IDN?";
+    big += '\n';
+    ASSERT_TRUE(host.sendMessage(big));
+    ASSERT_TRUE(rig->waitDelivered(1));
+    // Nothing ran, so a read request finds no reply and the device reopens.
+    ASSERT_TRUE(host.sendRaw(UsbtmcHost::requestHeader(host.nextTag(), 1000)));
+    expectRecovers();
+}
+
+TEST_F(Usbtmc, ReplyLargerThanTheRequestIsReadInPieces)
+{
+    ASSERT_TRUE(host.sendMessage("SYSTem:ERRor\n"));
+    ASSERT_TRUE(rig->waitDelivered(1));
+    QByteArray reply(200003, '\0');
+    for (int i = 0; i < reply.size(); ++i)
+        reply[i] = char(i * 31 + 7);
+    ASSERT_EQ(scpi_msg_reponse_write(reply.constData(), reply.size()), reply.size());
+    QByteArray got;
+    int transfers = 0;
+    for (;;) {
+        const UsbtmcHost::Reply r = host.request(100000);
+        ASSERT_TRUE(r.ok);
+        got += r.data;
+        ++transfers;
+        if (r.eom) {
+            EXPECT_EQ(r.transferSize, 3u);
+            EXPECT_EQ(r.frameSize, 16);
+            break;
+        }
+        ASSERT_LT(transfers, 5);
+    }
+    EXPECT_EQ(transfers, 3);
+    EXPECT_TRUE(got == reply);
+}
+
+} // namespace
