@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QMetaObject>
 #include <QObject>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -98,8 +99,10 @@ void* scpi_thread(void* controller)
     scpi_msg_t rec;
     for (;;) {
         if (scpi_msg_cmd_read(&rec) < 0) {
-            // The queue is gone; nothing can arrive any more.
-            fprintf(stderr, "[scpi-ERRO]:message queue read failed\n");
+            // The queue is gone (a simulated board removes it at exit);
+            // nothing can arrive any more.
+            if (errno != EIDRM)
+                fprintf(stderr, "[scpi-ERRO]:message queue read failed\n");
             return nullptr;
         }
         scpi_msg_execute(&rec);

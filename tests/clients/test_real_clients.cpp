@@ -1,0 +1,125 @@
+// The real program on a simulated board, driven by real instrument-control
+// clients: pyvisa-py and lxi-tools over VXI-11 (through rpcbind), and the
+// simulated board's USB host over the USBTMC gadget stand-in.
+#include <gtest/gtest.h>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <csignal>
+#include "simroot.h"
+
+namespace {
+
+const QByteArray kFactoryIdn = "VELTRIX Technologies,ORNAV46Q,SN1234567890123,1.09.0018";
+
+QString bin(const char* name) { return QString(ORNAV_BIN_DIR) + "/" + name; }
+
+class RealClients : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        dir = new QTemporaryDir;
+        ASSERT_TRUE(SimRoot::create(dir->path()));
+        proc = new QProcess;
+        proc->setProcessChannelMode(QProcess::MergedChannels);
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        env.remove("ORNAV_ROOT");
+        proc->setProcessEnvironment(env);
+        proc->start(bin("ornav72"), {"--root", dir->path()});
+        ASSERT_TRUE(proc->waitForStarted(10000));
+        for (int i = 0; i < 300 && !output.contains("vxi11_init ok!"); ++i) {
+            proc->waitForReadyRead(100);
+            output += proc->readAll();
+            if (proc->state() != QProcess::Running)
+                break;
+        }
+        serverUp = output.contains("vxi11_init ok!");
+    }
+    static void TearDownTestSuite()
+    {
+        if (proc) {
+            ::kill(pid_t(proc->processId()), SIGTERM);
+            proc->waitForFinished(15000);
+            delete proc;
+            proc = nullptr;
+        }
+        delete dir;
+        dir = nullptr;
+    }
+    void SetUp() override { ASSERT_TRUE(serverUp) << output.constData(); }
+
+    static QByteArray run(const QString& program, const QStringList& args, int* exitCode = nullptr)
+    {
+        QProcess p;
+        p.start(program, args);
+        if (!p.waitForStarted(10000)) {
+            if (exitCode)
+                *exitCode = -1;
+            return QByteArray();
+        }
+        p.waitForFinished(30000);
+        if (exitCode)
+            *exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+        return p.readAllStandardOutput();
+    }
+
+    static QTemporaryDir* dir;
+    static QProcess* proc;
+    static QByteArray output;
+    static bool serverUp;
+};
+QTemporaryDir* RealClients::dir = nullptr;
+QProcess* RealClients::proc = nullptr;
+QByteArray RealClients::output;
+bool RealClients::serverUp = false;
+
+TEST_F(RealClients, PyvisaQueriesIdentificationAndErrorList)
+{
+    const char* script =
+        "import pyvisa\n"
+        "rm = pyvisa.ResourceManager('@py')\n"
+        "i = rm.open_resource('TCPIP::127.0.0.1::inst0::INSTR')\n"
+        "i.timeout = 5000\n"
+        "print(i.query('*IDN?').strip())\n"
+        "i.write('NO:SUCH:COMMand')\n"
+        "print(i.query('SYSTem:ERRor?').strip())\n"
+        "print(i.query('SYSTem:ERRor?').strip())\n"
+        "i.close()\n";
+    int code = 0;
+    const QList<QByteArray> lines = run("/usr/bin/python3", {"-c", script}, &code).split('\n');
+    ASSERT_EQ(code, 0);
+    ASSERT_GE(lines.size(), 3);
+    EXPECT_EQ(lines[0], kFactoryIdn);
+    EXPECT_EQ(lines[1], QByteArray("-113,\"Undefined header\""));
+    EXPECT_EQ(lines[2], QByteArray("0,\"No error\""));
+}
+
+TEST_F(RealClients, LxiToolsQueriesIdentification)
+{
+    int code = 0;
+    const QByteArray out = run("lxi", {"scpi", "-a", "127.0.0.1", "*IDN?"}, &code);
+    ASSERT_EQ(code, 0);
+    EXPECT_EQ(out.trimmed(), kFactoryIdn);
+}
+
+TEST_F(RealClients, UsbHostQueriesOverTheGadgetStandIn)
+{
+    int code = 0;
+    QByteArray out = run(bin("tools/ornav-sim"), {"--root", dir->path(), "usbtmc", "*IDN?"}, &code);
+    ASSERT_EQ(code, 0);
+    EXPECT_EQ(out.trimmed(), kFactoryIdn);
+    // Sixteen bytes per bulk-in request still give the whole reply.
+    out = run(bin("tools/ornav-sim"), {"--root", dir->path(), "usbtmc", "IDN?", "--chunk", "16"}, &code);
+    ASSERT_EQ(code, 0);
+    EXPECT_EQ(out.trimmed(), QByteArray("ORNAV96T%EN#SNSN1234567890123"));
+}
+
+TEST_F(RealClients, GadgetDriverIsLoadedThroughTheShellRunnerOnly)
+{
+    QFile log(dir->path() + "/var/log/ornav-shell.log");
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(log.readAll().contains("modprobe g_usbtmc Product=ORNAV96T Serial=SN1234567890123"));
+}
+
+} // namespace
