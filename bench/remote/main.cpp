@@ -1,0 +1,100 @@
+// Round trips and throughput of the remote transports of the running
+// program on a simulated board: VXI-11 over loopback (through rpcbind) and
+// USBTMC over the simulated gadget.
+//   bench_remote [QUERIES]
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <csignal>
+#include <cstdio>
+#include <vector>
+#include "ETHLXI/vxi11_client.h"
+#include "simroot.h"
+#include "usbtmc_host.h"
+
+static void report(const char* what, std::vector<double>& us)
+{
+    std::sort(us.begin(), us.end());
+    const double median = us[us.size() / 2];
+    const double p99 = us[std::min(us.size() - 1, size_t(double(us.size()) * 0.99))];
+    std::printf("%-34s n=%zu  median %8.1f us  p99 %8.1f us\n", what, us.size(), median, p99);
+}
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    const int queries = argc > 1 ? std::max(10, atoi(argv[1])) : 1000;
+    QTemporaryDir dir;
+    if (!SimRoot::create(dir.path()))
+        return 1;
+    QProcess proc;
+    proc.setProcessChannelMode(QProcess::MergedChannels);
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    env.remove("ORNAV_ROOT");
+    proc.setProcessEnvironment(env);
+    proc.start(QCoreApplication::applicationDirPath() + "/../ornav72", {"--root", dir.path()});
+    QByteArray out;
+    for (int i = 0; i < 300 && !out.contains("vxi11_init ok!"); ++i) {
+        proc.waitForReadyRead(100);
+        out += proc.readAll();
+    }
+    if (!out.contains("vxi11_init ok!")) {
+        std::fprintf(stderr, "instrument did not come up (is rpcbind running?)\n%s", out.constData());
+        return 1;
+    }
+
+    Vxi11Client vxi;
+    if (!vxi.open("127.0.0.1", "tcp")) {
+        std::fprintf(stderr, "no VXI-11 core channel\n");
+        return 1;
+    }
+    const long lid = vxi.createLink("inst0").lid;
+    std::vector<double> us;
+    QElapsedTimer t;
+    for (int i = 0; i < queries; ++i) {
+        t.start();
+        bool ok = false;
+        vxi.query(lid, "*IDN?\n", &ok);
+        us.push_back(double(t.nsecsElapsed()) / 1000.0);
+        if (!ok) {
+            std::fprintf(stderr, "VXI-11 query failed\n");
+            return 1;
+        }
+    }
+    report("VXI-11 *IDN? round trip", us);
+
+    // Throughput of 1 MiB messages (the link's maximum receive size), each
+    // one write with END.
+    const QByteArray mib(1 << 20, 'x');
+    const int writes = 20;
+    t.start();
+    for (int i = 0; i < writes; ++i)
+        vxi.write(lid, mib, true, 5000);
+    const double s = double(t.nsecsElapsed()) / 1e9;
+    std::printf("%-34s %d x 1 MiB  %.1f MiB/s\n", "VXI-11 write throughput", writes, writes / s);
+
+    UsbtmcHost usb;
+    if (!usb.connectTo(dir.path())) {
+        std::fprintf(stderr, "no USBTMC gadget\n");
+        return 1;
+    }
+    us.clear();
+    for (int i = 0; i < queries; ++i) {
+        t.start();
+        bool ok = false;
+        usb.query("*IDN?\n", 1 << 20, &ok);
+        us.push_back(double(t.nsecsElapsed()) / 1000.0);
+        if (!ok) {
+            std::fprintf(stderr, "USBTMC query failed\n");
+            return 1;
+        }
+    }
+    report("USBTMC *IDN? round trip", us);
+
+    ::kill(pid_t(proc.processId()), SIGTERM);
+    proc.waitForFinished(10000);
+    return 0;
+}
