@@ -60,27 +60,28 @@ static void putLe32(QByteArray& b, int at, uint32_t v)
         b[at + i] = char((v >> (8 * i)) & 0xFF);
 }
 
-QByteArray UsbtmcHost::msgOutHeader(uint8_t tag, uint32_t transferSize, bool eom)
+// A bulk-out header: MsgID, bTag, its inverse, transferSize, attributes and
+// (requests only) the terminating character.
+static QByteArray bulkHeader(uint8_t msgId, uint8_t tag, uint32_t transferSize, uint8_t attributes, uint8_t term)
 {
     QByteArray h(12, '\0');
-    h[0] = char(1);
+    h[0] = char(msgId);
     h[1] = char(tag);
     h[2] = char(uint8_t(~tag));
     putLe32(h, 4, transferSize);
-    h[8] = char(eom ? 1 : 0);
+    h[8] = char(attributes);
+    h[9] = char(term);
     return h;
+}
+
+QByteArray UsbtmcHost::msgOutHeader(uint8_t tag, uint32_t transferSize, bool eom)
+{
+    return bulkHeader(1, tag, transferSize, eom ? 1 : 0, 0);
 }
 
 QByteArray UsbtmcHost::requestHeader(uint8_t tag, uint32_t transferSize, bool termChar, uint8_t term)
 {
-    QByteArray h(12, '\0');
-    h[0] = char(2);
-    h[1] = char(tag);
-    h[2] = char(uint8_t(~tag));
-    putLe32(h, 4, transferSize);
-    h[8] = char(termChar ? 2 : 0);
-    h[9] = char(term);
-    return h;
+    return bulkHeader(2, tag, transferSize, termChar ? 2 : 0, termChar ? term : 0);
 }
 
 bool UsbtmcHost::sendRaw(const QByteArray& bytes, int packetSize)
