@@ -186,10 +186,6 @@ TEST_F(RegsTest, SmallCodesSkipEightAndBurstCyclesSaturate)
     EXPECT_EQ(chValue(CH2, REG_BURST_CYCLES, 2), 1000u);
     CSetParam::SetBurstCycles(CH2, 70000);
     EXPECT_EQ(chValue(CH2, REG_BURST_CYCLES, 2), 65535u);
-    CSetParam::SetBurstMode(CH2, BURST_FPGA_INIFITE);
-    EXPECT_EQ(chValue(CH2, REG_BURST_MODE, 1), uint64_t(BURST_FPGA_INIFITE));
-    CSetParam::SetQAM_Mode(CH3, 4);
-    EXPECT_EQ(chValue(CH3, REG_QAM_MODE, 1), 4u);
 }
 
 // The road of a remote frequency change ends in these eight bytes; look at

@@ -54,12 +54,6 @@ TEST_F(CounterTest, TriggerLevelAndSensitivityWords)
     fpga().clearWrites();
     CSetParam::SetCntTrigSensiti(150);
     EXPECT_EQ(writesAt(REG_OFS_DAC), (QList<uint64_t>{4095 | 0x5000}));
-    CSetParam::SetCnt(true);
-    CSetParam::SetCntLPF(1);
-    CSetParam::SetCntCoupling(1);
-    EXPECT_EQ(value(REG_CNT_ON, 1), 1u);
-    EXPECT_EQ(value(REG_CNT_LPF, 1), 1u);
-    EXPECT_EQ(value(REG_CNT_COUPLING, 1), 1u);
 }
 
 TEST_F(CounterTest, FastRangeReadingAndDerivedTimes)
@@ -203,14 +197,4 @@ TEST_F(RegsTest, DigitalDataCappedClockAndIntervalWords)
     EXPECT_EQ(value(REG_DIG_INTERVAL, 6), uint64_t((1 / 0.5) * ref::W48F / ref::FCLK));
     CSetParam::SetDigitalMannulTrig();
     EXPECT_EQ(writesAt(REG_DIG_MANUAL), (QList<uint64_t>{1, 0}));
-    CSetParam::SetDigitalUartDataBits(8);
-    CSetParam::SetDigitalUartParityType(1);
-    CSetParam::SetDigitalUartStopBits(2);
-    CSetParam::SetDigitalTrigType(true);
-    CSetParam::SetDigitalSW(3);
-    EXPECT_EQ(value(REG_DIG_UART_BITS, 1), 8u);
-    EXPECT_EQ(value(REG_DIG_UART_PARITY, 1), 1u);
-    EXPECT_EQ(value(REG_DIG_UART_STOP, 1), 2u);
-    EXPECT_EQ(value(REG_DIG_TRIG_TYPE, 1), 1u);
-    EXPECT_EQ(value(REG_DIG_SW, 1), 3u);
 }

@@ -100,7 +100,7 @@ TEST_F(RegsTest, ModulatingSourceLoadsTheRightTable)
     EXPECT_EQ(chValue(CH2, REG_MOD_WAVE, 1), 5u);
 }
 
-TEST_F(RegsTest, TriggersOutputInversionAndSyncFlags)
+TEST_F(RegsTest, TriggersOutputAndSyncFlags)
 {
     CSetParam::SetTrigAndEdge(CH1, 0, true);
     EXPECT_EQ(chValue(CH1, REG_TRIG_SOURCE, 1), 0u);
@@ -110,8 +110,6 @@ TEST_F(RegsTest, TriggersOutputInversionAndSyncFlags)
     EXPECT_EQ(chValue(CH1, REG_TRIG_SOURCE, 1), 2u);
     CSetParam::SetTrigAndEdge(CH1, 2, false);
     EXPECT_EQ(chValue(CH1, REG_TRIG_SOURCE, 1), 3u);
-    CSetParam::SetEXT_TrigOutType(CH4, 2);
-    EXPECT_EQ(chValue(CH4, REG_TRIG_OUT, 1), 2u);
 
     CSetParam::SetChOutput(CH1, true);
     CSetParam::SetChOutput(CH4, true);
@@ -120,9 +118,6 @@ TEST_F(RegsTest, TriggersOutputInversionAndSyncFlags)
     CSetParam::SetChOutput(CH1, false);
     EXPECT_EQ(chValue(CH1, REG_OUTPUT, 1), 0u);
     EXPECT_EQ(CSetParam::chAllLed, 0x80u);
-
-    CSetParam::SetFPGAChInversion(CH3, true);
-    EXPECT_EQ(chValue(CH3, REG_INVERT, 1), 1u);
 
     CSetParam::SetSyncManual(CH2, true);
     CSetParam::SetSyncManual(CH4, true);
@@ -146,9 +141,6 @@ TEST_F(RegsTest, AmplitudeScaleAndSwitchCodeWords)
     CSetParam::SetNoiseSum(CH1, true, 0x1234);
     EXPECT_EQ(chValue(CH1, REG_NOISE_SUM_EN, 1), 1u);
     EXPECT_EQ(chValue(CH1, REG_NOISE_SUM_GAIN, 2), 0x1234u);
-    CSetParam::SetBeep(3);
-    EXPECT_EQ(writesAt(REG_BUZZER), (QList<uint64_t>{3}));
-    EXPECT_EQ(writesAt(REG_BEEP), (QList<uint64_t>{1}));
 }
 
 TEST_F(RegsTest, LedWordsAreActiveLowAndCarryEveryOutputLed)
