@@ -7,6 +7,7 @@
 // every read leaves its buffer as it was, so readers start from 0.
 #include <QMutex>
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 #include "cchcharacter.h"
 #include "fpga_regs.h"
@@ -44,6 +45,8 @@ public:
     // Raw write of at most 6 bytes; returns 1.
     static int SetFPGADirect(unsigned address, const void* data, unsigned int n);
 
+    // CH1..CH4: only these have a register block of their own.
+    static bool IsChannel(CH_ID ch) { return ch >= CH1 && ch <= CH4; }
     // Address of a per-channel register.
     static unsigned short ChReg(CH_ID ch, unsigned offset) { return (unsigned(ch) * REG_CH_BLOCK) | offset; }
     // Address of a raw (channel, address) access: below 0x400 the address is
@@ -95,6 +98,156 @@ public:
     // Reads REG_SAFE_STATUS, clears the latch of every overloaded channel and
     // returns their mask (bit n for channel n).
     static unsigned char PollOverload();
+
+    // ---- carrier, modulation and burst timing ------------------------------------
+    // Each writes the register named in its comment; channels outside
+    // CH1..CH4 and inputs that are not numbers are ignored.
+    static void SetFre(CH_ID ch, double f);              // REG_PHASE_INC, only when f changed
+    static void SetModFre(CH_ID ch, double f);           // REG_MOD_INC
+    static void SetBurstPeriod(CH_ID ch, double T);      // REG_MOD_INC at 1 / T
+    static void SetModHop1Fre(CH_ID ch, double f);       // REG_HOP1_INC
+    static void SetModHop2Fre(CH_ID ch, double f);       // REG_HOP2_INC
+    static void SetModHop3Fre(CH_ID ch, double f);       // REG_HOP3_INC
+    static unsigned long long GetFreToStep(double f);    // 48-bit increment of f
+    static void SetOscTime(CH_ID ch, double t);          // REG_OSK_INC
+    static void SetBurstDelay(CH_ID ch, double d);       // REG_BURST_DELAY
+    static void SetModDepth(CH_ID ch, double percent);   // REG_MOD_DEPTH
+    static void SetModOffsetFre(CH_ID ch, double dev);   // REG_MOD_DEPTH, Hz
+    static void SetModOffsetPhase(CH_ID ch, double dev); // REG_MOD_DEPTH, degrees
+    static void SetPhase(CH_ID ch, double phase);        // REG_START_PHASE
+    static void SetPhase2(CH_ID ch, double phase);       // REG_PHASE2
+    static void SetPhase3(CH_ID ch, double phase);       // REG_PHASE3
+    static void SetPhase4(CH_ID ch, double phase);       // REG_PHASE4
+    static void SetBurstCycles(CH_ID ch, unsigned n);    // REG_BURST_CYCLES
+    static void SetBurstMode(CH_ID ch, unsigned char m); // REG_BURST_MODE (BURST_FPGA_Type)
+    static void SetQAM_Mode(CH_ID ch, unsigned char m);  // REG_QAM_MODE
+    static void SetPNCodeElement(CH_ID ch, unsigned char n);   // REG_PN_ORDER
+    static void SetPRBSCodeElement(CH_ID ch, unsigned char n); // REG_PRBS_ORDER
+    // The carrier frequency SetFre last wrote per channel (-1: none).
+    static double m_Fre[4];
+    // Forgets every cached register value (carrier frequency, switch code,
+    // flatness amplitude), so that the next setting writes in full.
+    static void ForgetWrittenState();
+
+    // ---- switches and routing -----------------------------------------------------
+    static void SetWorkModeReg(CH_ID ch, FPGA_WORK_MODE m);
+    static void SetBaseWaveType(CH_ID ch, FPGA_BASE_WAVE_TYPE t);
+    static void SetBaseWaveType(CH_ID ch);
+    static unsigned char BaseWaveGenerator(CH_ID ch, BASE_WAVE w);
+    static unsigned char getFpgaFilterSwitch(CH_ID ch, BASE_WAVE w);
+    static void SetModWaveType(CH_ID ch);
+    static void SetTrigSource(CH_ID ch, unsigned char s);
+    static void SetTrigAndEdge(CH_ID ch, int source, bool edge);
+    static void SetEXT_TrigOutType(CH_ID ch, unsigned char t);
+    static void SetChOutput(CH_ID ch, bool on);
+    static void SetFPGAChInversion(CH_ID ch, bool inv);
+    static void SetSyncManual(CH_ID ch, bool on);
+    static void SetATT(CH_ID ch, unsigned char code);
+    static void SetVolAdjFine(CH_ID ch, long long v);  // clamped to 1..65535
+    static void SetNoiseSum(CH_ID ch, bool on, unsigned short gain);
+    static void SetDACMode(unsigned char m);
+    static void SetDACValue(unsigned short w);
+    static void SetBuzzerValue(unsigned char v);
+    static void SetBeep(unsigned char v);
+
+    // ---- LEDs -----------------------------------------------------------------------
+    static void SetChLedData(CH_ID ch);
+    static void SetAllLedOff(CH_ID ch);
+    // The three LED expander words of a channel's LED state, in sending order.
+    static void LedWords(CH_ID ch, unsigned short out[3]);
+
+    // ---- edges, pulses and ramps ------------------------------------------------------
+    // A slope word: 24-bit mantissa and the doubling count n.
+    struct SlopeWord {
+        uint32_t mantissa;
+        unsigned shifts;
+    };
+    static SlopeWord SplitSlope(double k, double edge);
+    // Edge time the FPGA must be told to produce edge e on this channel's
+    // output stage (the measured edge tables), seconds.
+    static double PulseEdgeCorrection(CH_ID ch, double e);
+    static double PrbsEdgeCorrection(CH_ID ch, double t);
+    static double SquareEdge(double f);
+    static void SetPulseParam(CH_ID ch, double f, double duty, double rise, double fall);
+    static void SetSquarePulseParam(CH_ID ch, double f, double duty);
+    static void SetSymmetry(CH_ID ch, double sym);
+    static void SetPRBSEdgeTime(CH_ID ch, double t);
+    static void SetPulseSweepData(CH_ID ch, const short* profile, double f0, double f1);
+    static void SetPulseListSweepData(CH_ID ch, const double* freqs, int n);
+
+    // ---- noise ------------------------------------------------------------------------
+    // Taps of the noise-shaping filter: 96 on CH1/CH2, 24 on CH3/CH4.
+    static int NoiseTaps(CH_ID ch);
+    // Low-pass coefficients at bandwidth bw into coef[NoiseTaps(ch)]; false
+    // (coefficients untouched) when bw gives no filter.
+    static bool GetNoiseRatio(CH_ID ch, double bw, short* coef);
+    static void SetNoiseBW(CH_ID ch, double bw);
+
+    // ---- amplitude and offset -----------------------------------------------------------
+    static void SetAmpOffset(CH_ID ch, double freq, double vpp, double offset, bool merge,
+                             bool inversion, bool noiseSum, float snr);
+    static void SetOffset(CH_ID ch, unsigned char code, double volts, bool inverted);
+    // The coarse and fine offset-DAC words of an output voltage at the DAC.
+    static void OffsetDacWords(double x, unsigned* coarse, unsigned* fine);
+    static void SetAmp(CH_ID ch, unsigned char code, double ampFlat, double vpp, double noiseRef,
+                       bool noiseOn);
+    static void SetAmpBigDC(CH_ID ch, double vpp, double mapAmp, double noiseRef, bool noiseOn);
+    static void SetMerge(CH_ID ch, unsigned char code, double mergeAmp, bool on);
+    static void SetFineAmpCal(CH_ID ch, unsigned char code, double vpp);
+
+    // ---- tables -------------------------------------------------------------------------
+    static void SetBaseWaveData(CH_ID ch, const short* data, int len, bool deep);
+    static void SetModWaveData(CH_ID ch, const short* data, int len);
+    static void SetListData(CH_ID ch, const double* freqs, int n);
+    // Deep waveform memory of CH1/CH2 (sample-by-sample playback).
+    static const int kDeepResampleLen = 8388608;   // 2^23
+    static const int kDeepMaxSamples = 67108864;   // 2^26
+    static bool SetDeepWaveData(CH_ID ch, const short* data, int len);
+    // Whole passes of a wave of len samples the deep memory takes so that
+    // the total is a multiple of 8 samples (one 16-byte window).
+    static int DeepPasses(long long len);
+
+    // ---- counter ------------------------------------------------------------------------
+    static void SetCnt(bool on);
+    static void SetCntLPF(unsigned char v);
+    static void SetCntCoupling(unsigned char v);
+    static void SetCntTrigVoltage(double v);
+    static void SetCntTrigSensiti(double percent);
+    static unsigned GetCnterHLevel();
+    static unsigned GetCnterLLevel();
+    static unsigned GetCnterRefH();
+    static unsigned GetCnterRefL();
+    static unsigned GetCnterCycleH();
+    static unsigned GetCnterCycleL();
+    // One measurement; 1 with a signal, 0 without.
+    static int readCounterPara();
+    // Enters one set of results into the statistics.
+    static void refresh(double fre, double duty, double period, double pwidth, double nwidth);
+    // Mean, minimum, maximum and standard deviation of the most recent
+    // `count` values of a ring of 256 written up to (excluding) `next`.
+    static void StatisticalOne(const double* ring, int count, int next, double* mean, double* min,
+                               double* max, double* sdev);
+    static void offCounter();
+    static int CounterSamples();
+    enum CounterValue { VALUE = 0, MEAN, MIN, MAX, SDEV, FD, COUNTER_VALUES };
+    static const int kCounterRing = 256;
+    static QStringList strFre, strDuty, strPeriod, strPWidth, strNWidth;
+    // Numbers behind the texts, indexed by CounterValue.
+    static double cntFre[COUNTER_VALUES], cntDuty[COUNTER_VALUES], cntPeriod[COUNTER_VALUES],
+        cntPWidth[COUNTER_VALUES], cntNWidth[COUNTER_VALUES];
+    static bool cntSlowRange;
+
+    // ---- digital protocol output ------------------------------------------------------------
+    static void SetDigitalSW(unsigned char v);
+    static void SetDigitalTrigType(bool b);
+    static void SetDigitalMannulTrig();
+    static void SetDigitalAutoInterval(double rate);
+    static void SetDigitalClk(double f);
+    static void SetDigitalUartDataBits(unsigned char v);
+    static void SetDigitalUartParityType(unsigned char v);
+    static void SetDigitalUartStopBits(unsigned char v);
+    static void SetDigitalData(const char* bytes, unsigned n);
+    static const unsigned kDigitalMaxBytes = 2048;
 
     // ---- access state ---------------------------------------------------------
     static int fd;

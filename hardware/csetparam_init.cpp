@@ -16,6 +16,8 @@ void CSetParam::Init(unsigned variant)
         qWarning("Can't Open %s !!!\n\r", kDevicePath);
         return;
     }
+    // A freshly opened FPGA holds none of the values the caches remember.
+    ForgetWrittenState();
     // 2. Bandwidth variant of every channel's characteristics.
     for (CChCharacter& c : pCharacter)
         c.InitBandwidth(variant);
