@@ -10,7 +10,7 @@
 #include <cstdlib>
 #include <cstring>
 #include "SCPI/scpi.h"
-#include "SCPI/scpi_commands.h"
+#include "SCPI/commands/scpi_commands.h"
 #include "SCPI/scpi_wfile.h"
 #include "hardwareinfo.h"
 

@@ -3,9 +3,9 @@
 #include "CSetParam.h"
 #include "ornav72.h"
 #include "scpi_commands.h"
-#include "scpi_error.h"
-#include "scpi_result.h"
-#include "sys_error.h"
+#include "SCPI/scpi_error.h"
+#include "SCPI/scpi_result.h"
+#include "SCPI/sys_error.h"
 #include "sys_param.h"
 
 static scpi_result_t replyText(scpi_t* context, const char* text, int n)
