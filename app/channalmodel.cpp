@@ -43,6 +43,12 @@ channelModel::~channelModel()
     delete[] m_MutiParam;
 }
 
+void channelModel::setParent(Channel* c)
+{
+    channel = c;
+    QObject::setParent(c);
+}
+
 bool channelModel::GetValue(double& v) const
 {
     if (!m_param || !m_param->GetValue)

@@ -61,7 +61,8 @@ public:
     CH_ID ch = CH1;
     EParamType type = EPT_Undefine;
 
-    void setParent(Channel* c) { channel = c; }
+    // Binds the entry to its channel (also its QObject parent).
+    void setParent(Channel* c);
     bool GetValue(double& v) const;
     bool GetValue(int& v) const;
     // The value through the descriptor in use (0 without one).

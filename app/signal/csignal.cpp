@@ -94,7 +94,7 @@ void Signal::paramSelected(channelModel* e)
 
 void Signal::updateIndicator(QPainter* painter)
 {
-    if (type >= BASE_Sine && type <= BASE_Userdef && psewave && focuseParam)
+    if (type >= int(BASE_Sine) && type <= int(BASE_Userdef) && psewave && focuseParam)
         psewave->DrawIndicator(painter, ch, focuseParam->type);
 }
 
