@@ -17,9 +17,8 @@
 #include <vector>
 
 namespace {
-// The ranges up to 0.33 Vpp borrow the flatness curves of the 0.3 Vpp range
-// and are reached by attenuating its signal: their DAC level is divided by
-// the attenuation of the range below it.
+// The low ranges (up to 0.33 Vpp) drive the DAC lower than their nominal
+// full scale: by 3.1 on the ranges up to 36 mVpp, by 3.4 above.
 double smallRangeDivisor(const CChCharacter& c, unsigned char code)
 {
     const AmpSWMap* m = c.GetATTtoAmpMap(code);

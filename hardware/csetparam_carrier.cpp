@@ -189,15 +189,20 @@ void CSetParam::SetQAM_Mode(CH_ID ch, unsigned char m)
         SetFPGA_reg(ChReg(ch, REG_QAM_MODE), m);
 }
 
-// The length codes skip 8: code n + 1 stands for the lengths from 8 on.
+namespace {
+// The length codes skip 8: code n + 1 stands for the lengths from 8 on (the
+// top code stays at the top instead of wrapping to 0).
+unsigned char lengthCode(unsigned char n) { return static_cast<unsigned char>(n >= 8 && n < 255 ? n + 1 : n); }
+} // namespace
+
 void CSetParam::SetPNCodeElement(CH_ID ch, unsigned char n)
 {
     if (IsChannel(ch))
-        SetFPGA_reg(ChReg(ch, REG_PN_ORDER), static_cast<unsigned char>(n >= 8 ? n + 1 : n));
+        SetFPGA_reg(ChReg(ch, REG_PN_ORDER), lengthCode(n));
 }
 
 void CSetParam::SetPRBSCodeElement(CH_ID ch, unsigned char n)
 {
     if (IsChannel(ch))
-        SetFPGA_reg(ChReg(ch, REG_PRBS_ORDER), static_cast<unsigned char>(n >= 8 ? n + 1 : n));
+        SetFPGA_reg(ChReg(ch, REG_PRBS_ORDER), lengthCode(n));
 }

@@ -1,0 +1,209 @@
+// Carrier, modulation, hop, burst and OSK timing; depths and deviations;
+// start and PSK phases; the small mode codes.
+#include "regs_fixture.h"
+#include <QProcess>
+#include <limits>
+
+TEST_F(RegsTest, CarrierIncrementIsCeilOfFTimes2To63OverFclk)
+{
+    struct Case {
+        CH_ID ch;
+        double f;
+    };
+    // Ordinary values, zero, and the largest frequency of each channel pair
+    // (sine 600 MHz on CH1/CH2, 200 MHz on CH3/CH4).
+    const Case cases[] = {{CH1, 1000}, {CH2, 1e-6}, {CH3, 12345.678}, {CH4, 0},
+                          {CH1, 600e6}, {CH2, 600e6}, {CH3, 200e6}, {CH4, 200e6}};
+    for (const Case& c : cases) {
+        CSetParam::SetFre(c.ch, c.f);
+        EXPECT_EQ(chValue(c.ch, REG_PHASE_INC, 8), ref::inc64(c.f)) << c.ch << " " << c.f;
+    }
+    // The published value for 1 MHz.
+    CSetParam::SetFre(CH2, 1e6);
+    EXPECT_EQ(chValue(CH2, REG_PHASE_INC, 8), 29514790517935284ull);
+    // Nothing spills into the register after the eight bytes.
+    EXPECT_EQ(chValue(CH1, REG_PHASE_INC + 8, 2), 0u);
+}
+
+TEST_F(RegsTest, UnchangedCarrierWritesNothingAChangedOnePulsesTheReset)
+{
+    sys_param::SetPhaseSyncType(CH_SYS, 1);
+    CSetParam::SetFre(CH1, 1000);
+    EXPECT_EQ(writesAt(reg(CH1, REG_PHASE_INC)).size(), 1);
+    EXPECT_EQ(writesAt(REG_SYNC_RESET), (QList<uint64_t>{15, 0}));
+
+    fpga().clearWrites();
+    CSetParam::SetFre(CH1, 1000);
+    EXPECT_TRUE(fpga().writes().isEmpty());
+
+    // The cache is per channel.
+    CSetParam::SetFre(CH2, 1000);
+    EXPECT_EQ(writesAt(reg(CH2, REG_PHASE_INC)).size(), 1);
+
+    fpga().clearWrites();
+    CSetParam::SetFre(CH1, 2000);
+    EXPECT_EQ(writesAt(reg(CH1, REG_PHASE_INC)), (QList<uint64_t>{ref::inc64(2000)}));
+    EXPECT_EQ(writesAt(REG_SYNC_RESET), (QList<uint64_t>{15, 0}));
+
+    // Without phase synchronisation the reset stays quiet.
+    sys_param::SetPhaseSyncType(CH_SYS, 0);
+    fpga().clearWrites();
+    CSetParam::SetFre(CH1, 3000);
+    EXPECT_EQ(writesAt(reg(CH1, REG_PHASE_INC)).size(), 1);
+    EXPECT_TRUE(writesAt(REG_SYNC_RESET).isEmpty());
+
+    // Forgetting the written state makes the same frequency write again.
+    CSetParam::ForgetWrittenState();
+    fpga().clearWrites();
+    CSetParam::SetFre(CH1, 3000);
+    EXPECT_EQ(writesAt(reg(CH1, REG_PHASE_INC)).size(), 1);
+}
+
+TEST_F(RegsTest, CarrierRefusesNonsenseWithoutWrapping)
+{
+    CSetParam::SetFre(CH1, 1000);
+    fpga().clearWrites();
+    CSetParam::SetFre(CH1, std::numeric_limits<double>::quiet_NaN());
+    CSetParam::SetFre(CH_SYS, 5000);          // no register block
+    CSetParam::SetFre(CH_ID(-1), 5000);
+    EXPECT_TRUE(fpga().writes().isEmpty());
+    EXPECT_EQ(chValue(CH1, REG_PHASE_INC, 8), ref::inc64(1000));
+    // A negative frequency is no frequency: increment 0. One beyond the
+    // accumulator saturates instead of wrapping to a low frequency.
+    CSetParam::SetFre(CH1, -5);
+    EXPECT_EQ(chValue(CH1, REG_PHASE_INC, 8), 0u);
+    CSetParam::SetFre(CH1, 1e9);
+    EXPECT_EQ(chValue(CH1, REG_PHASE_INC, 8), ~uint64_t(0));
+}
+
+TEST_F(RegsTest, ModulationRateBurstPeriodAndHops)
+{
+    sys_param::SetPhaseSyncType(CH_SYS, 1);
+    CSetParam::SetModFre(CH2, 10e3);
+    EXPECT_EQ(chValue(CH2, REG_MOD_INC, 8), ref::inc64(10e3));
+    EXPECT_EQ(writesAt(REG_SYNC_RESET), (QList<uint64_t>{15, 0}));
+    // The modulation rate is not cached: the same value writes again.
+    fpga().clearWrites();
+    CSetParam::SetModFre(CH2, 10e3);
+    EXPECT_EQ(writesAt(reg(CH2, REG_MOD_INC)).size(), 1);
+
+    CSetParam::SetBurstPeriod(CH3, 1e-3);
+    EXPECT_EQ(chValue(CH3, REG_MOD_INC, 8), ref::inc64(1.0 / 1e-3));
+
+    CSetParam::SetModHop1Fre(CH1, 2e3);
+    CSetParam::SetModHop2Fre(CH1, 3e6);
+    CSetParam::SetModHop3Fre(CH1, 600e6);
+    EXPECT_EQ(chValue(CH1, REG_HOP1_INC, 6), ref::inc48(2e3));
+    EXPECT_EQ(chValue(CH1, REG_HOP2_INC, 6), ref::inc48(3e6));
+    EXPECT_EQ(chValue(CH1, REG_HOP3_INC, 6), ref::inc48(600e6));
+    EXPECT_EQ(CSetParam::GetFreToStep(1234.5), ref::inc48(1234.5));
+    // Six bytes each: the byte after HOP1 is HOP1's neighbour's, untouched.
+    EXPECT_EQ(chValue(CH1, REG_HOP1_INC + 6, 1), 0u);
+}
+
+TEST_F(RegsTest, OskTimeBurstDelayDepthAndDeviations)
+{
+    const double t = 1e-3, d = 2e-6;
+    CSetParam::SetOscTime(CH1, t);
+    EXPECT_EQ(chValue(CH1, REG_OSK_INC, 6), 2 * uint64_t(std::ceil((1 / t) * ref::W48 / ref::FCLK)));
+    CSetParam::SetBurstDelay(CH1, d);
+    EXPECT_EQ(chValue(CH1, REG_BURST_DELAY, 6), 2 * uint64_t(std::ceil(ref::W48 / (d * ref::FCLK))));
+
+    CSetParam::SetModDepth(CH2, 50);
+    EXPECT_EQ(chValue(CH2, REG_MOD_DEPTH, 6), uint64_t(50 * ref::W48 / 100));
+    CSetParam::SetModDepth(CH2, 100);
+    EXPECT_EQ(chValue(CH2, REG_MOD_DEPTH, 6), uint64_t(100 * ref::W48 / 100));
+    CSetParam::SetModDepth(CH2, 0);
+    EXPECT_EQ(chValue(CH2, REG_MOD_DEPTH, 6), 0u);
+
+    CSetParam::SetModOffsetFre(CH3, 1e6);
+    EXPECT_EQ(chValue(CH3, REG_MOD_DEPTH, 6), uint64_t(1e6 * ref::W48 / ref::FCLK));
+    CSetParam::SetModOffsetPhase(CH4, 180);
+    EXPECT_EQ(chValue(CH4, REG_MOD_DEPTH, 6), 2 * uint64_t(std::ceil(180 * ref::W48 / 360)));
+    CSetParam::SetModOffsetPhase(CH4, 360);
+    EXPECT_EQ(chValue(CH4, REG_MOD_DEPTH, 6), 2 * uint64_t(std::ceil(360 * ref::W48 / 360)));
+
+    // A zero time is an infinite rate: the 48-bit word saturates.
+    CSetParam::SetOscTime(CH2, 0);
+    EXPECT_EQ(chValue(CH2, REG_OSK_INC, 6), 0xFFFFFFFFFFFFull);
+    CSetParam::SetBurstDelay(CH2, 0);
+    EXPECT_EQ(chValue(CH2, REG_BURST_DELAY, 6), 0xFFFFFFFFFFFFull);
+    // A negative depth is no depth.
+    CSetParam::SetModDepth(CH2, -10);
+    EXPECT_EQ(chValue(CH2, REG_MOD_DEPTH, 6), 0u);
+}
+
+TEST_F(RegsTest, StartPhaseWrapsIntoATurnAndRampsStartAQuarterLater)
+{
+    auto word = [](double p) { return uint64_t(p * ref::W32 / 360); };
+    rec(CH1).BaseWave = BASE_Sine;
+    CSetParam::SetPhase(CH1, 45);
+    EXPECT_EQ(chValue(CH1, REG_START_PHASE, 4), word(45));
+    CSetParam::SetPhase(CH1, -30);
+    EXPECT_EQ(chValue(CH1, REG_START_PHASE, 4), word(330));
+    CSetParam::SetPhase(CH1, 360);
+    EXPECT_EQ(chValue(CH1, REG_START_PHASE, 4), word(360));
+    CSetParam::SetPhase(CH1, 0);
+    EXPECT_EQ(chValue(CH1, REG_START_PHASE, 4), 0u);
+    CSetParam::SetPhase(CH1, -720);
+    EXPECT_EQ(chValue(CH1, REG_START_PHASE, 4), 0u);
+    CSetParam::SetPhase(CH1, 1e12);  // far out: still inside one turn
+    EXPECT_LE(chValue(CH1, REG_START_PHASE, 4), uint64_t(ref::W32));
+
+    rec(CH3).BaseWave = BASE_Ramp;
+    CSetParam::SetPhase(CH3, 30);
+    EXPECT_EQ(chValue(CH3, REG_START_PHASE, 4), word(120));
+    CSetParam::SetPhase(CH3, 300);  // 390 -> 30
+    EXPECT_EQ(chValue(CH3, REG_START_PHASE, 4), word(30));
+    CSetParam::SetPhase(CH3, -90);  // exactly 0
+    EXPECT_EQ(chValue(CH3, REG_START_PHASE, 4), 0u);
+}
+
+TEST_F(RegsTest, PskPhasesAre16BitFractionsOfATurn)
+{
+    auto word = [](double p) { return uint64_t(p * 65535 / 360) & 0xFFFF; };
+    CSetParam::SetPhase2(CH2, 90);
+    CSetParam::SetPhase3(CH2, 180);
+    CSetParam::SetPhase4(CH2, 360);
+    EXPECT_EQ(chValue(CH2, REG_PHASE2, 2), word(90));
+    EXPECT_EQ(chValue(CH2, REG_PHASE3, 2), word(180));
+    EXPECT_EQ(chValue(CH2, REG_PHASE4, 2), word(360));
+    // A negative phase is the same point of the turn as phase + 360.
+    CSetParam::SetPhase2(CH2, -90);
+    EXPECT_EQ(chValue(CH2, REG_PHASE2, 2), word(270));
+}
+
+TEST_F(RegsTest, SmallCodesSkipEightAndBurstCyclesSaturate)
+{
+    const int pn[][2] = {{3, 3}, {7, 7}, {8, 9}, {10, 11}};
+    for (const auto& p : pn) {
+        CSetParam::SetPNCodeElement(CH1, static_cast<unsigned char>(p[0]));
+        EXPECT_EQ(chValue(CH1, REG_PN_ORDER, 1), uint64_t(p[1]));
+        CSetParam::SetPRBSCodeElement(CH4, static_cast<unsigned char>(p[0]));
+        EXPECT_EQ(chValue(CH4, REG_PRBS_ORDER, 1), uint64_t(p[1]));
+    }
+    CSetParam::SetBurstCycles(CH2, 1000);
+    EXPECT_EQ(chValue(CH2, REG_BURST_CYCLES, 2), 1000u);
+    CSetParam::SetBurstCycles(CH2, 70000);
+    EXPECT_EQ(chValue(CH2, REG_BURST_CYCLES, 2), 65535u);
+}
+
+// The road of a remote frequency change ends in these eight bytes; look at
+// them from outside the process the way a developer would.
+TEST_F(RegsTest, OrnavSimPeekSeesThePhaseIncrement)
+{
+    ASSERT_TRUE(fpga().serving());
+    CSetParam::SetFre(CH1, 1000);
+    const uint64_t k = ref::inc64(1000);
+    QString expected;
+    for (int b = 0; b < 8; ++b)
+        expected += QString::asprintf(b ? " %02x" : "%02x", unsigned((k >> (8 * b)) & 0xFF));
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove("ORNAV_ROOT");
+    p.setProcessEnvironment(env);
+    p.start(QString(ORNAV_BIN_DIR) + "/tools/ornav-sim", {"--root", dir.path(), "peek", "0x003", "8"});
+    ASSERT_TRUE(p.waitForFinished(20000));
+    EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().constData();
+    EXPECT_EQ(QString::fromLatin1(p.readAllStandardOutput()).trimmed(), expected);
+}
