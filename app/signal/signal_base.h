@@ -97,6 +97,9 @@ public:
     static const int kNoiseRows = 24;
     static const double kNoiseBandwidth[kNoiseRows];
     static const double kNoiseGain[kNoiseRows];
+
+protected:
+    void buildParamList(int) override {} // fixed list
 };
 
 class Signal_Dc : public Signal_sine {
@@ -105,6 +108,9 @@ public:
     Signal_Dc(CH_ID ch, QList<channelModel*>* list);
     void SignalSelected() override;
     void Exe() override;
+
+protected:
+    void buildParamList(int) override {} // fixed list
 };
 
 class Signal_PRBS : public Signal_sine {
