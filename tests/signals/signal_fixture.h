@@ -56,6 +56,9 @@ protected:
         CSetParam::ForgetWrittenState();
         CWaveCreate::Init();
         std::memset(CWaveCreate::wavemem, 0, sizeof(CWaveCreate::wavemem));
+        for (u32& b : CWaveCreate::bwavev)
+            b = BASE_Unknown;
+        std::memset(CWaveCreate::m_arb, 0, sizeof(CWaveCreate::m_arb));
         for (int c = 0; c < 4; ++c) {
             chan[c].reset(new Channel());
             chan[c]->InitSignal(CH_ID(c));
