@@ -278,7 +278,8 @@ QVariantList Channel::channelModeltoVariant(QList<channelModel*>* list)
 
 void Channel::qmlparamLoad()
 {
-    if (mObject)
+    // The channel page rebuilds its entry list from Uidata's input list.
+    if (mObject && mObject->metaObject()->indexOfMethod("paramLoad()") >= 0)
         QMetaObject::invokeMethod(mObject, "paramLoad", Qt::QueuedConnection);
 }
 

@@ -132,6 +132,14 @@ void Ornav72::UIStartUpInit(QObject* root)
     mainObject = root;
     uidata.mainObject = root;
     initObject();
+    // The channels' parameter lists and previews on the screens.
+    for (int ch = CH1; ch <= CH4; ++ch) {
+        if (!channel[ch])
+            continue;
+        channel[ch]->qmlparamLoad();
+        if (pseObject[ch])
+            channel[ch]->setpse(pseObject[ch]);
+    }
     powerCheck();
     qInfo("UI start-up done");
 }
