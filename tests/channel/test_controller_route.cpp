@@ -10,6 +10,8 @@
 #include "channalmodel.h"
 #include "channel.h"
 #include "ornav72.h"
+#include "psewave.h"
+#include "signal/csignal.h"
 #include "platformroot.h"
 #include "simfpga.h"
 #include "simroot.h"
@@ -114,4 +116,25 @@ TEST_F(ControllerRoute, SyncOutputGivesTheSyncChannelItsRole)
     ctrl->ChannelSyncOut(CH1);
     EXPECT_EQ(ctrl->channel[CH3]->alterfun, int(CHANNEL_ALTERFUN_DIGITAL));
     sys_param::ch(CH1).SyncOut = false;
+}
+
+TEST_F(ControllerRoute, PreviewFollowsTheFocusedEntryOfTheSignal)
+{
+    PseWave pse;
+    Channel* ch2 = ctrl->channel[CH2];
+    ch2->setpse(&pse);
+    for (Signal* s : ch2->modulateSignal)
+        EXPECT_EQ(s->psewave, &pse);
+    Signal* sine = ch2->baseSignal.at(BASE_Sine);
+    channelModel* amp = ch2->entry(PARAM_INDEX_AMP);
+    sine->paramSelected(amp);
+    EXPECT_EQ(pse.curSignal, sine);
+    EXPECT_EQ(pse.repaintRequests, 1);
+    EXPECT_EQ(sine->focuseParam, amp);
+    sine->paramSelected(amp);
+    EXPECT_EQ(pse.repaintRequests, 1) << "the same entry again repaints nothing";
+    ch2->entry(PARAM_INDEX_FREQ)->curSignal = sine;
+    ch2->entry(PARAM_INDEX_FREQ)->disfocused();
+    EXPECT_EQ(sine->focuseParam, ch2->entry(PARAM_INDEX_FREQ));
+    EXPECT_EQ(pse.repaintRequests, 2);
 }
