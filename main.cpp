@@ -15,6 +15,8 @@
 #include <sys/socket.h>
 #include <unistd.h>
 #include "ornav72.h"
+#include "channalmodel.h"
+#include "psewave.h"
 #include "platformroot.h"
 #include "sys_param.h"
 #include "uidata.h"
@@ -65,6 +67,8 @@ int main(int argc, char* argv[])
 
     // 2. QML types.
     qmlRegisterType<Uidata>("appc", 1, 0, "Appc");
+    qmlRegisterUncreatableType<channelModel>("chmodel", 1, 0, "Chmodel", "entries are made by the channels");
+    qmlRegisterType<PseWave>("pseWave", 1, 0, "PseWave");
 
     // 3. Single-threaded scene-graph rendering (the capture reads the frame in
     // the GUI thread).

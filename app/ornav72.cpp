@@ -1,6 +1,8 @@
 #include "ornav72.h"
 #include "CSetParam.h"
 #include "CWaveGreate.h"
+#include "channalmodel.h"
+#include "channel.h"
 #include "scpi_msg_adpt.h"
 #include "sys_param.h"
 #include "sysparm.h"
@@ -33,6 +35,8 @@ Ornav72::Ornav72()
 
     // 6..9. Channels, their pairing and the merge list.
     for (int ch = CH4; ch >= CH1; --ch) {
+        channel[ch] = new Channel();
+        channel[ch]->InitSignal(CH_ID(ch));
         const CH_DATA& d = sys_param::HWinfo.PDT[ch];
         emit chArbCmd(ch, QString::fromLocal8Bit(d.ArbFileDir, int(strnlen(d.ArbFileDir, 128))), true, false, false);
         emit chArbCmd(ch, QString::fromLocal8Bit(d.ModArbFileDir, int(strnlen(d.ModArbFileDir, 128))), false, false, false);
@@ -40,6 +44,22 @@ Ornav72::Ornav72()
             emit chListCmd(ch, QString::fromLocal8Bit(d.ListFileDir, int(strnlen(d.ListFileDir, 128))), false, false);
         outputObject[ch] = nullptr;
         handlTrigObject[ch] = nullptr;
+        for (int index : {int(PARAM_INDEX_MODWAVE), int(PARAM_INDEX_HARMONICTYPE)})
+            if (channelModel* m = channel[ch]->entry(index))
+                connect(m, &channelModel::valueChanged, this, &Ornav72::ParamListChanged);
+    }
+    channel[CH1]->pFriendCh = channel[CH2];
+    channel[CH2]->pFriendCh = channel[CH1];
+    channel[CH3]->pFriendCh = channel[CH4];
+    channel[CH4]->pFriendCh = channel[CH3];
+    channel[CH1]->pSyncCh = channel[CH3];
+    channel[CH2]->pSyncCh = channel[CH4];
+    for (Channel* c : channel) {
+        connect(c, &Channel::signalUpdated, this, &Ornav72::chParamChanged, Qt::QueuedConnection);
+        connect(c, &Channel::sendTipsMessage, this,
+                [this](int type, int index, bool status, QString header) {
+                    emit TipsMessage(type, index, status, header, true);
+                });
     }
 
     // 10. Current channel; the digital protocol output starts off.
@@ -91,6 +111,10 @@ Ornav72::~Ornav72()
         delete timerthread;
         timerthread = nullptr;
     }
+    for (Channel*& c : channel) {
+        delete c;
+        c = nullptr;
+    }
     free(pixelData);
 }
 
@@ -111,6 +135,14 @@ void Ornav72::UIStartUpInit(QObject* root)
     mainObject = root;
     uidata.mainObject = root;
     initObject();
+    // The channels' parameter lists and previews on the screens.
+    for (int ch = CH1; ch <= CH4; ++ch) {
+        if (!channel[ch])
+            continue;
+        channel[ch]->qmlparamLoad();
+        if (pseObject[ch])
+            channel[ch]->setpse(pseObject[ch]);
+    }
     powerCheck();
     qInfo("UI start-up done");
 }

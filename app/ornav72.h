@@ -50,6 +50,27 @@ public:
     // "1234567891234" when the text has fewer than six parts.
     static QString serialFromMac(const QString& mac);
 
+    // ---- channels ------------------------------------------------------------
+    // Gives CH3/CH4 the role of sync output of CH1/CH2 when that channel's
+    // sync output is on (normal output otherwise).
+    void ChannelSyncOut(CH_ID ch);
+    // Stores a channel's alternative use and updates its screens; with exec
+    // the channel is applied.
+    void ChDisableDisUpdate(CH_ID ch, int alterfun, QString label, bool exec);
+    // Masks the amplitude-coupling switch of a pair (COUPLE12 / COUPLE34).
+    void coupleAmplSwitchMask(CH_ID pair, bool masked);
+    // Hooks of the selection, coupling and screen layers.
+    bool conflictIOCheck(CH_ID ch, QString& names);
+    void setHandlTrig(CH_ID ch);
+    void channalCopy(CH_ID ch);
+    void channelFourcePhaseSync(bool on, int tip);
+    void ChDisableMergeDisUpdate(CH_ID ch, bool disabled);
+    void chSwDisUpdate(CH_ID ch, bool on);
+    void chReverseDisUpdate(CH_ID ch);
+    void chLoadDisUpdate(CH_ID ch);
+    void chLimitDisUpdate(CH_ID ch);
+    void chMergeDisUpdate(CH_ID ch);
+
     // Network interface read-out into the parameter record.
     void GetHostNetAddress(char* mac, char* ip, char* mask, char* gateway);
     static int get_gateway_addr(char* gateway);

@@ -35,3 +35,20 @@ void Ornav72::powerCheck() {}
 void Ornav72::counterSwChanged() {}
 void Ornav72::digitalDisUpdate() {}
 
+
+// Channel hooks of the selection layer (connector check, manual-trigger
+// button, copy, phase-synchronisation forcing) and of the status displays.
+bool Ornav72::conflictIOCheck(CH_ID, QString& names)
+{
+    names.clear();
+    return false;
+}
+void Ornav72::setHandlTrig(CH_ID) {}
+void Ornav72::channalCopy(CH_ID) {}
+void Ornav72::channelFourcePhaseSync(bool, int) {}
+void Ornav72::ChDisableMergeDisUpdate(CH_ID, bool) {}
+void Ornav72::chSwDisUpdate(CH_ID, bool) {}
+void Ornav72::chReverseDisUpdate(CH_ID) {}
+void Ornav72::chLoadDisUpdate(CH_ID) {}
+void Ornav72::chLimitDisUpdate(CH_ID) {}
+void Ornav72::chMergeDisUpdate(CH_ID) {}

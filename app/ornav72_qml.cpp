@@ -1,6 +1,8 @@
 // Binding of the controller to the named objects of the QML screen tree.
 #include "ornav72.h"
 #include <QDebug>
+#include "channel.h"
+#include "psewave.h"
 
 namespace {
 QObject* find(QObject* base, const char* name)
@@ -25,7 +27,7 @@ void Ornav72::getMainBarFromQml(QObject* root)
     uidata.vkObject = find(root, "vk");
     const char* waves[4] = {"notewaveCh1", "notewaveCh2", "notewaveCh3", "notewaveCh4"};
     for (int ch = 0; ch < 4; ++ch)
-        pseObject[ch] = reinterpret_cast<PseWave*>(find(root, waves[ch]));
+        pseObject[ch] = qobject_cast<PseWave*>(find(root, waves[ch]));
 
     topmainObject = find(root, "topmain");
     if (!topmainObject)
@@ -49,7 +51,8 @@ void Ornav72::getChObjectFromQml(CH_ID ch, QObject* tabs)
     if (!chObj)
         qFatal("get ch object error");
     QObject* mc = find(chObj, (name + "mc").constData());
-    Q_UNUSED(mc);
+    if (channel[ch])
+        channel[ch]->mObject = mc;
     QObject* cc = find(chObj, (name + "cc").constData());
     QObject* column = find(cc, "buttonColumn");
     if (!column)

@@ -1,5 +1,8 @@
 // Routing of status messages and of parameter changes.
 #include "ornav72.h"
+#include "CSetParam.h"
+#include "channel.h"
+#include "sys_param.h"
 #include <QDebug>
 #include <QVariant>
 
@@ -41,8 +44,14 @@ void Ornav72::SendTipsMessageDis(int type, int index, bool status, QString heade
 void Ornav72::chParamChanged(int ch)
 {
     if (ch >= CH1 && ch <= CH4) {
-        // Channel execution, the merged partner and the panel LED come with
-        // the channel layer.
+        Channel* c = channel[ch];
+        if (!c)
+            return;
+        c->ChannelExe();
+        // A channel that merges this one adds its signal: it follows.
+        if (c->pFriendCh && sys_param::ch(c->pFriendCh->ch).ChMerge != 0)
+            c->pFriendCh->ChannelExe();
+        CSetParam::SetChLedData(currentCh);
         return;
     }
     if (ch == CH_SYS)

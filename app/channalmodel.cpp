@@ -1,0 +1,306 @@
+#include "channalmodel.h"
+#include <QDebug>
+#include <cmath>
+#include "channel.h"
+#include "signal/csignal.h"
+#include "ornav72.h"
+#include "SCPI/sys_error.h"
+#include "SCPI/scpi_error.h"
+#include "sys_param.h"
+
+channelModel::channelModel(CH_ID c, DataInfo info, int index, EParamType t, bool multi, QObject* parent)
+    : QObject(parent)
+{
+    init(c, &info, 1, index, t, multi);
+}
+
+channelModel::channelModel(CH_ID c, const DataInfo* infos, int n, int index, EParamType t, bool multi,
+                           QObject* parent)
+    : QObject(parent)
+{
+    init(c, infos, n, index, t, multi);
+}
+
+void channelModel::init(CH_ID c, const DataInfo* infos, int n, int index, EParamType t, bool multi)
+{
+    if (n < 1)
+        n = 1;
+    m_MutiParam = new DataInfo[size_t(n)];
+    for (int i = 0; i < n; ++i)
+        m_MutiParam[i] = infos[i];
+    m_param = m_MutiParam;
+    m_param_size = uint32_t(n);
+    paramindex = index;
+    isMultiSelect = multi;
+    ch = c;
+    type = t;
+    m_selectIndex = GetMaxBit(value());
+    disUpdate();
+}
+
+channelModel::~channelModel()
+{
+    delete[] m_MutiParam;
+}
+
+void channelModel::setParent(Channel* c)
+{
+    channel = c;
+    QObject::setParent(c);
+}
+
+bool channelModel::GetValue(double& v) const
+{
+    if (!m_param || !m_param->GetValue)
+        return false;
+    v = m_param->GetValue(ch);
+    return true;
+}
+
+bool channelModel::GetValue(int& v) const
+{
+    double d = 0;
+    if (!GetValue(d))
+        return false;
+    v = int(d);
+    return true;
+}
+
+double channelModel::value() const
+{
+    double v = 0;
+    GetValue(v);
+    return v;
+}
+
+int channelModel::rvalue() const
+{
+    return int(value());
+}
+
+bool channelModel::selectParam(int index)
+{
+    if (index < 0 || uint32_t(index) >= m_param_size)
+        return false;
+    m_param = &m_MutiParam[index];
+    return true;
+}
+
+int channelModel::GetMaxBit(double x)
+{
+    double a = std::fabs(x);
+    if (a < 1e-20 || x > 1e20 || !std::isfinite(x))
+        return 0;
+    int n = 0;
+    while (a >= 10) {
+        a /= 10;
+        ++n;
+    }
+    while (a < 1) {
+        a *= 10;
+        --n;
+    }
+    return n;
+}
+
+bool channelModel::ValueCheck(double& v)
+{
+    if (!m_param)
+        return true;
+    if (v > m_param->Max + 1e-13) {
+        v = m_param->Max;
+        return false;
+    }
+    if (v < m_param->Min - 1e-13) {
+        v = m_param->Min;
+        return false;
+    }
+    return true;
+}
+
+bool channelModel::SetValue(double v, int unitIndex)
+{
+    if (unitIndex < 0 || uint32_t(unitIndex) >= m_param_size)
+        unitIndex = paramIndexInUse();
+    DataInfo* d = &m_MutiParam[unitIndex];
+    DataInfo* inUse = m_param;
+    // The check runs against the descriptor the value is given in.
+    m_param = d;
+    const bool ok = ValueCheck(v);
+    m_param = inUse;
+    if (!ok) {
+        Sys_Error(SCPI_ERROR_OUT_OF_RANGE);
+        if (pOrnav72)
+            emit pOrnav72->TipsMessage(MESSAGE_TYPE_TIPS, TIPS_OUT_OF_RANGE, false, QString(), true);
+        qWarning("[wainning] %s out of range,set value modfied ", "SetValue");
+    }
+    if (d->GetValue && d->SetValue && d->GetValue(ch) != v) {
+        d->SetValue(ch, v);
+        mulitInputTypeSync(unitIndex);
+        m_selectIndex = GetMaxBit(v);
+        valueChangedProcess();
+        disUpdate();
+    }
+    return ok;
+}
+
+bool channelModel::SetRange(double min, double max, int unitIndex)
+{
+    if (unitIndex < 0 || uint32_t(unitIndex) >= m_param_size)
+        return false;
+    DataInfo& d = m_MutiParam[unitIndex];
+    bool changed = false;
+    if (d.Max != max) {
+        d.Max = max;
+        changed = true;
+    }
+    if (d.Min != min) {
+        d.Min = min;
+        changed = true;
+    }
+    if (changed && &d == m_param)
+        return SetValueWitheCheck(value(), d.Min, d.Max, unitIndex);
+    return false;
+}
+
+bool channelModel::SetValueWitheCheck(double v, double min, double max, int unitIndex)
+{
+    if (v <= max + 1e-10 && v >= min - 1e-10)
+        return true;
+    if (!isMultiSelect && (unitIndex < 0 || uint32_t(unitIndex) >= m_param_size)) {
+        qWarning("[wainning] unitIndex %d >= m_param_size:%u %s", unitIndex, m_param_size, "SetValueWitheCheck");
+        return false;
+    }
+    const int idx = (unitIndex >= 0 && uint32_t(unitIndex) < m_param_size) ? unitIndex : paramIndexInUse();
+    const DataInfo& d = m_MutiParam[idx];
+    const double limit = v > max ? max : min;
+    if (d.SetValue)
+        d.SetValue(ch, limit);
+    mulitInputTypeSync(idx);
+    m_selectIndex = GetMaxBit(limit);
+    emit valueChanged();
+    disUpdate();
+    qWarning("[wainning] %s out of range,paramindex:%d", "SetValueWitheCheck", paramindex);
+    return false;
+}
+
+bool channelModel::UpdateRange()
+{
+    if (!m_param)
+        return true;
+    return SetValueWitheCheck(value(), m_param->Min, m_param->Max, paramIndexInUse());
+}
+
+void channelModel::valueChangedProcess()
+{
+    emit valueChanged();
+    if (curSignal) {
+        curSignal->drawWave(false);
+        curSignal->updatePse();
+    }
+    if (channel)
+        emit channel->signalUpdated(ch);
+}
+
+void channelModel::updateDataInfo()
+{
+    emit keyboardtypeChanged(m_param ? QString::fromLatin1(m_param->keyboardtype) : QString());
+    emit unitsChanged();
+    emit unitChanged();
+    disUpdate();
+}
+
+void channelModel::wmask(bool m)
+{
+    mask = m;
+    emit maskChanged(m);
+}
+
+void channelModel::wlistvalue(QString v)
+{
+    m_value = v;
+    emit listvalueChanged(m_value);
+}
+
+void channelModel::wsPos(int p)
+{
+    m_sIndex = p;
+    emit sPosChanged(p);
+}
+
+void channelModel::disfocused()
+{
+    if (curSignal)
+        curSignal->paramSelected(this);
+}
+
+bool channelModel::isSymbol() const
+{
+    return m_param && (m_param->HType == IsDouble || m_param->HType == IsInt);
+}
+
+QString channelModel::rkeyboardtype()
+{
+    return m_param ? QString::fromLatin1(m_param->keyboardtype) : QString();
+}
+
+int channelModel::runits() { return 0; }
+int channelModel::runit() { return paramIndexInUse(); }
+QString channelModel::rlistgroup() { return QStringLiteral("base"); }
+int channelModel::rnameindex() { return 0; }
+void channelModel::mulitInputTypeSync(int) {}
+bool channelModel::coupleState() { return m_couplestate; }
+
+bool channelModel::isCoupled()
+{
+    if (paramindex != PARAM_INDEX_PHASE)
+        return false;
+    const CH_ID pair = (ch == CH1 || ch == CH2) ? COUPLE12 : COUPLE34;
+    return sys_param::GetChCouplePhaseSW(pair) != 0;
+}
+
+void channelModel::wnameindex(int i)
+{
+    nameIndex = i;
+    emit nameindexChanged();
+}
+
+void channelModel::wlistgroup(QString) {}
+
+void channelModel::wparamfocus(bool focus)
+{
+    if (focus != m_paramfocus) {
+        inputting = false;
+        m_paramfocus = focus;
+        emit paramfocusChanged(focus);
+    }
+    disUpdate();
+}
+
+QString channelModel::formatValue(double v) const
+{
+    // Plain number; the unit-table formatting of the number pad belongs to
+    // the editing layer built on top of this class.
+    return QString::number(v, 'g', 12);
+}
+
+void channelModel::disUpdate()
+{
+    double v = 0;
+    if (!GetValue(v))
+        return;
+    m_sIndex = 0;
+    m_sLenth = 0;
+    wlistvalue(formatValue(v));
+}
+
+void channelModel::reClicked() {}
+QString channelModel::onFileSelectEvent(QString, bool) { return QStringLiteral("quit"); }
+
+void channelModel::unitClicked(int)
+{
+    if (m_paramfocus)
+        wparamfocus(false);
+}
+
+QString channelModel::getNoteText() { return QString(); }

@@ -1,0 +1,185 @@
+#pragma once
+// channelModel: one editable value of the instrument (a channel's frequency,
+// amplitude, a modulation depth, a switch ...). The model holds the value's
+// descriptor(s) (DataInfo: accessor pair into the parameter record, limits,
+// digits), the text shown on screen, and reports changes: the channel (or a
+// signal object) listens to valueChanged() and re-derives whatever depends on
+// the value, then asks the controller to apply the channel.
+//
+// Entries with several input forms (amplitude as Vpp/Vrms/dBm/high level,
+// frequency or period, ...) hold one descriptor per form; m_param points at
+// the one in use. Range rules that depend on other parameters and on the
+// hardware live in subclasses overriding UpdateRange(); the base keeps the
+// limits of its descriptor and only brings the stored value inside them.
+#include <QObject>
+#include <QString>
+#include "global.h"
+
+class Signal;
+class Channel;
+
+class channelModel : public QObject {
+    Q_OBJECT
+    Q_PROPERTY(QString listvalue READ rlistvalue WRITE wlistvalue NOTIFY listvalueChanged)
+    Q_PROPERTY(int value READ rvalue NOTIFY valueChanged)
+    Q_PROPERTY(bool isMultiSelect READ risMultiSelect NOTIFY isMultiSelectChanged)
+    Q_PROPERTY(QString keyboardtype READ rkeyboardtype WRITE wkeyboardtype NOTIFY keyboardtypeChanged)
+    Q_PROPERTY(bool paramfocus READ rparamfocus WRITE wparamfocus NOTIFY paramfocusChanged)
+    Q_PROPERTY(int sPos READ rsPos WRITE wsPos NOTIFY sPosChanged)
+    Q_PROPERTY(int sLenth READ rsLenth NOTIFY sLenthChanged)
+    Q_PROPERTY(bool mask READ rmask WRITE wmask NOTIFY maskChanged)
+    Q_PROPERTY(int units READ runits NOTIFY unitsChanged)
+    Q_PROPERTY(int unit READ runit NOTIFY unitChanged)
+    Q_PROPERTY(int paramindex READ rparamindex NOTIFY paramindexChanged)
+    Q_PROPERTY(int nameindex READ rnameindex WRITE wnameindex NOTIFY nameindexChanged)
+    Q_PROPERTY(QString listgroup READ rlistgroup WRITE wlistgroup NOTIFY listgroupChanged)
+
+public:
+    channelModel(CH_ID ch, DataInfo info, int paramindex, EParamType type, bool isMultiSelect,
+                 QObject* parent = nullptr);
+    ~channelModel() override;
+
+    // ---- fields, in declaration order -------------------------------------
+    DataInfo* m_MutiParam = nullptr;
+    DataInfo* m_param = nullptr;
+    uint32_t m_param_size = 0;
+    int paramindex = 0;
+    int nameIndex = 0;
+    bool isMultiSelect = false;
+    Signal* curSignal = nullptr;
+    Channel* channel = nullptr;
+    QString m_name;
+    QString m_value;
+    QString m_keyboardtype;
+    bool m_couplestate = true;
+    int m_sLenth = 0;
+    int m_sIndex = 0;
+    int m_selectIndex = 0;
+    bool inputting = false;
+    bool m_paramfocus = false;
+    bool mask = false;
+    CH_ID ch = CH1;
+    EParamType type = EPT_Undefine;
+
+    // Binds the entry to its channel (also its QObject parent).
+    void setParent(Channel* c);
+    bool GetValue(double& v) const;
+    bool GetValue(int& v) const;
+    // The value through the descriptor in use (0 without one).
+    double value() const;
+    // The edit entry point: checks the value against the limits of the
+    // descriptor `unitIndex` (clamping it, reporting -801 and the
+    // out-of-range tip when it had to), stores it when it differs, and runs
+    // the change processing. True when the value was within the limits.
+    bool SetValue(double value, int unitIndex = 0);
+    // Makes descriptor `index` the one in use; false for an index the entry
+    // does not have.
+    bool selectParam(int index);
+    int paramIndexInUse() const { return int(m_param - m_MutiParam); }
+    const DataInfo* descriptor(int index) const
+    {
+        return index >= 0 && uint32_t(index) < m_param_size ? &m_MutiParam[index] : nullptr;
+    }
+    void updateDataInfo();
+    void wmask(bool m);
+    void wlistvalue(QString v);
+    void disfocused();
+    CH_ID rCh() const { return ch; }
+    bool isSymbol() const;
+    // Leading-digit exponent of a value (0 for |x| < 1e-20 or x > 1e20).
+    static int GetMaxBit(double x);
+
+    // Property readers.
+    QString rlistvalue() const { return m_value; }
+    int rvalue() const;
+    bool risMultiSelect() const { return isMultiSelect; }
+    bool rparamfocus() const { return m_paramfocus; }
+    int rsPos() const { return m_sIndex; }
+    int rsLenth() const { return m_sLenth; }
+    bool rmask() const { return mask; }
+    int rparamindex() const { return paramindex; }
+    void wkeyboardtype(QString t) { m_keyboardtype = t; emit keyboardtypeChanged(t); }
+    void wsPos(int p);
+
+public slots:
+    virtual QString rkeyboardtype();
+    virtual int runits();
+    virtual int runit();
+    virtual QString rlistgroup();
+    virtual int rnameindex();
+    // New limits for descriptor unitIndex; when the descriptor in use
+    // changed, the value is brought inside (result of SetValueWitheCheck),
+    // otherwise false.
+    virtual bool SetRange(double min, double max, int unitIndex = 0);
+    // Derives the record's other forms of the value after it was set in
+    // form unitIndex (empty here: one form only).
+    virtual void mulitInputTypeSync(int unitIndex);
+    virtual bool coupleState();
+    virtual bool isCoupled();
+    virtual void wnameindex(int i);
+    virtual void wlistgroup(QString g);
+    virtual void wparamfocus(bool focus);
+    virtual void disUpdate();
+    virtual void reClicked();
+    virtual QString onFileSelectEvent(QString path, bool confirm);
+    virtual void unitClicked(int unit);
+    virtual QString getNoteText();
+    // Recomputes the limits (subclasses with a range rule) and brings the
+    // stored value inside them. Returns the result of the final check: true
+    // when the value already lay inside, false when it had to be moved.
+    virtual bool UpdateRange();
+    // Clamps value to the limits in use; false when it had to.
+    virtual bool ValueCheck(double& value);
+    // Brings the stored value of descriptor unitIndex inside [min, max]
+    // (1e-10 tolerance): writes the violated limit, derives the other forms,
+    // emits valueChanged() and redisplays. False when it was outside.
+    virtual bool SetValueWitheCheck(double value, double min, double max, int unitIndex);
+    // After a change: valueChanged(), the owning signal's preview, and the
+    // owning channel's apply request.
+    virtual void valueChangedProcess();
+
+signals:
+    void listvalueChanged(QString value);
+    void valueChanged();
+    void isMultiSelectChanged();
+    void keyboardtypeChanged(QString type);
+    void paramfocusChanged(bool focus);
+    void sPosChanged(int pos);
+    void sLenthChanged(int len);
+    void maskChanged(bool mask);
+    void unitsChanged();
+    void unitChanged();
+    void paramindexChanged();
+    void nameindexChanged();
+    void listgroupChanged();
+
+protected:
+    // For entries with several input forms: n descriptors, the first in use.
+    channelModel(CH_ID ch, const DataInfo* infos, int n, int paramindex, EParamType type,
+                 bool isMultiSelect, QObject* parent);
+    // Text of a value in the unit class of the descriptor in use.
+    virtual QString formatValue(double v) const;
+
+private:
+    void init(CH_ID ch, const DataInfo* infos, int n, int paramindex, EParamType type,
+              bool isMultiSelect);
+};
+
+// An entry whose change processing is left to the channel: it only emits
+// valueChanged(), which the channel connects to its own handler (the handler
+// re-derives the dependent ranges and asks for the apply itself).
+class channelNoExeModel : public channelModel {
+    Q_OBJECT
+public:
+    using channelModel::channelModel;
+    channelNoExeModel(CH_ID ch, const DataInfo* infos, int n, int paramindex, EParamType type,
+                      QObject* parent = nullptr)
+        : channelModel(ch, infos, n, paramindex, type, false, parent)
+    {
+    }
+    void valueChangedProcess() override { emit valueChanged(); }
+};
+
+// Builds the entries 0 .. PARAM_INDEX_CHMERGE of one channel, each with its
+// parameter index, in index order (the list is cleared first).
+void channelInputParaInit(CH_ID ch, QList<channelModel*>& list);

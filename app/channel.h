@@ -1,0 +1,152 @@
+#pragma once
+// Channel: one output channel. It owns the channel's editing entries and one
+// object of every signal class, keeps the current base signal and mode
+// signal, reacts to every entry change by re-deriving the limits of the
+// entries that depend on it, and asks the controller to apply the channel
+// (signalUpdated, queued to the controller's chParamChanged). Applying
+// (ChannelExe) programs the FPGA through the current signals.
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <QVariantList>
+#include "global.h"
+
+class channelModel;
+class Signal;
+class PseWave;
+
+class Channel : public QObject {
+    Q_OBJECT
+public:
+    Channel();
+    ~Channel() override;
+
+    // ---- fields -------------------------------------------------------------
+    CH_ID ch = CH1;
+    bool lastOnoff = false;
+    int alterfun = CHANNEL_ALTERFUN_CLOSED;
+    Channel* pFriendCh = nullptr;
+    Channel* pSyncCh = nullptr;
+    QObject* mObject = nullptr;
+    volatile bool safeOff = false;
+    QList<channelModel*> chParaList;
+    QList<channelModel*>* pcurrentlist = nullptr;
+    QList<channelModel*> baselist;
+    QList<channelModel*> modlist;
+    QVariantList qvChSetlist;
+    QList<Signal*> baseSignal;
+    QList<Signal*> modulateSignal;
+    QList<Signal*> sweepSignal;
+    QList<Signal*> burstSignal;
+    Signal* currentBaseSignal = nullptr;
+    Signal* currentSignal = nullptr;
+
+    void InitSignal(CH_ID ch);
+    void InitBaseSignal();
+    void InitModulateSignal();
+    void InitSweepSignal();
+    void InitBurstSignal();
+    void InitChSetList();
+
+    // Selection; each returns the parameter list for the screens (empty for
+    // an index outside the list).
+    QVariantList switchToBase(int wave, int sub);
+    QVariantList switchToMod(int index);
+    QVariantList switchToScan(int index);
+    QVariantList switchToBurst(int index);
+    // Selects the base signal and the mode signal the record names.
+    void selectFromRecord();
+    // The mode signal of the record's work mode (the base signal in
+    // continuous mode).
+    Signal* recordModeSignal() const;
+
+    void ChannelExe();
+
+    // ---- limits ---------------------------------------------------------------
+    double GetMaxFreq() const;
+    bool GetMinMaxFreqency(double& min, double& max) const;
+    double GetMaxLimitAmpl() const;
+    bool CheckLimit(int index, channelModel* high, channelModel* low);
+
+    // ---- coupling within the pair ----------------------------------------------
+    // The partner's value for this (source) channel's value v.
+    static double GetCoupleFrequency(CH_ID source, double v);
+    static double GetCoupleAmpl(CH_ID source, double v);
+    static double GetCouplePhase(CH_ID source, double v);
+    static CH_ID pairOf(CH_ID ch) { return (ch == CH1 || ch == CH2) ? COUPLE12 : COUPLE34; }
+    void AmplFunctionANoiseSum(bool on);
+    void AmplFunctionAlimit(bool on);
+    void AmplFunctionMerge(bool on);
+    void AmplFunctionACouple(bool on);
+
+    // ---- screens ------------------------------------------------------------------
+    void qmlparamLoad();
+    void setpse(PseWave* pse);
+    static QVariantList channelModeltoVariant(QList<channelModel*>* list);
+    // Entry PARAM_INDEX_x of this channel (null outside the list).
+    channelModel* entry(int index) const;
+
+public slots:
+    void baseChanged();
+    void ModFrequencyChanged();
+    void SweepTimeChanged();
+    void SweepStepsChanged();
+    void SyncFreq(bool apply);
+    void SyncFreq();
+    void limitVChanged();
+    void limitChanged();
+    void CopyClicked();
+    void SyncOutChanged();
+    void SynReverseChanged();
+    void LoadChanged();
+    void InversionChanged();
+    void SweepStartStopFreqChanged();
+    void OutPutChanged();
+    void FrequencyChanged();
+    void ArbSampleChanged();
+    void DutyChanged();
+    void PhaseChanged();
+    void AmplChanged();
+    void OffsetlChanged();
+    void RiseChanged();
+    void FallChanged();
+    void NoiseSumSWChanged();
+    void BurstNCyncChanged();
+    void BurstPeroidChanged();
+    void HarmnicOderChanged();
+    void TrigOutChanged();
+    void TrigInSourceChanged();
+    void TrigInSourceOSKChanged();
+    void ModSourceChanged();
+    void ModAMDevChanged();
+    void ModFMDevChanged();
+    void MergeSetParaChanged();
+
+signals:
+    // The channel's parameters changed; the controller applies it.
+    void signalUpdated(int ch);
+    // A notice for the user (MESSAGE_TYPE, index, status, header).
+    void sendTipsMessage(int type, int index, bool status, QString header);
+
+private:
+    void connectSlots();
+    // Range rule of entry index; true when its value lay inside.
+    bool refresh(int index);
+    bool refreshOf(Channel* c, int index);
+    // Common ending of the slots: the preview, then the apply request.
+    void redrawPreview();
+    void finish();
+    // Rebuilds the shown lists from the current signals and reloads them
+    // on the screen.
+    void updateScreenList();
+    // Pushes a coupled value c into the partner's entry `index`; false when
+    // it is outside the partner's range.
+    bool coupleToPartner(int index, double c, const char* what);
+    // The connector check of the controller; names lists the other users.
+    bool ioConflict(QString& names) const;
+    void refuseForConflict(int index, int tip, const QString& names);
+    void setEntryQuiet(int index, double v);
+    BASE_WAVE wave() const;
+    bool merges() const;
+    bool partnerMerges() const;
+};

@@ -1,0 +1,235 @@
+// Within a channel pair: coupled frequency, amplitude and phase, the merge
+// and noise-sum exclusions, and the frequency of the sync output that CH3/CH4
+// can carry for CH1/CH2.
+#include "channel.h"
+#include <QDebug>
+#include <cmath>
+#include "CSetParam.h"
+#include "CWaveGreate.h"
+#include "channalmodel.h"
+#include "ornav72.h"
+#include "sys_param.h"
+
+namespace {
+bool evenSource(CH_ID source) { return source == CH1 || source == CH3; }
+} // namespace
+
+double Channel::GetCoupleFrequency(CH_ID source, double v)
+{
+    const CH_ID pair = pairOf(source);
+    const bool dev = sys_param::GetChCoupleFreqType(pair) != 0;
+    const double rate = sys_param::GetChCoupleFreqRate(pair);
+    const double off = sys_param::GetChCoupleFreqDev(pair);
+    double x;
+    if (evenSource(source))
+        x = dev ? v + off : v * rate;
+    else
+        x = dev ? v - off : (rate != 0 ? v / rate : v);
+    // Frequencies are kept to 1 uHz.
+    return std::floor((x + 1e-7) * 1e6) / 1e6;
+}
+
+double Channel::GetCoupleAmpl(CH_ID source, double v)
+{
+    const CH_ID pair = pairOf(source);
+    const bool dev = sys_param::GetChCoupleAmplType(pair) != 0;
+    const double rate = sys_param::GetChCoupleAmplRate(pair);
+    const double off = sys_param::GetChCoupleAmplDev(pair);
+    if (evenSource(source))
+        return dev ? v + off : v * rate;
+    return dev ? v - off : (rate != 0 ? v / rate : v);
+}
+
+double Channel::GetCouplePhase(CH_ID source, double v)
+{
+    const CH_ID pair = pairOf(source);
+    const bool dev = sys_param::GetChCouplePhaseType(pair) != 0;
+    const double rate = sys_param::GetChCouplePhaseRate(pair);
+    const double off = sys_param::GetChCouplePhaseDev(pair);
+    if (evenSource(source))
+        return dev ? v + off : v * rate;
+    return dev ? v - off : (rate != 0 ? v / rate : v);
+}
+
+bool Channel::coupleToPartner(int index, double c, const char* what)
+{
+    channelModel* own = entry(index);
+    channelModel* p = pFriendCh ? pFriendCh->entry(index) : nullptr;
+    if (!own || !p)
+        return false;
+    const DataInfo* pd = p->descriptor(0);
+    if (!pd)
+        return false;
+    const bool fits = c <= pd->Max + 1e-13 && c >= pd->Min - 1e-13;
+    p->m_couplestate = fits;
+    if (!fits) {
+        emit sendTipsMessage(MESSAGE_TYPE_ERROR, ERROR_COUPLE, false, QString());
+        qDebug("couple error!!! couple %s:%e ", what, c);
+    } else if (pd->GetValue && pd->SetValue && std::fabs(c - pd->GetValue(pFriendCh->ch)) > 1e-13) {
+        pd->SetValue(pFriendCh->ch, c);
+        p->mulitInputTypeSync(0);
+        p->m_selectIndex = channelModel::GetMaxBit(c);
+        p->valueChangedProcess();
+    }
+    p->disUpdate();
+    own->m_couplestate = p->m_couplestate;
+    own->disUpdate();
+    return fits;
+}
+
+// ---- exclusions ------------------------------------------------------------------
+
+void Channel::AmplFunctionMerge(bool on)
+{
+    const bool m = on || partnerMerges();
+    for (Channel* c : {this, pFriendCh}) {
+        if (!c)
+            continue;
+        for (int i : {int(PARAM_INDEX_CHAMPLIMIT), int(PARAM_INDEX_CHNOISESUMSW)})
+            if (channelModel* e = c->entry(i))
+                e->wmask(m);
+    }
+    if (pOrnav72)
+        pOrnav72->coupleAmplSwitchMask(pairOf(ch), m);
+}
+
+void Channel::AmplFunctionACouple(bool on)
+{
+    for (Channel* c : {this, pFriendCh}) {
+        if (!c)
+            continue;
+        for (int i : {int(PARAM_INDEX_CHAMPLIMIT), int(PARAM_INDEX_CHNOISESUMSW)})
+            if (channelModel* e = c->entry(i))
+                e->wmask(on);
+    }
+    if (pOrnav72)
+        pOrnav72->ChDisableMergeDisUpdate(ch, on);
+}
+
+void Channel::AmplFunctionANoiseSum(bool on)
+{
+    if (pOrnav72)
+        pOrnav72->ChDisableMergeDisUpdate(ch, on);
+    const CH_ID p = CChCharacter::PartnerOf(ch);
+    const bool m = on || sys_param::ch(ch).AmpLimit || sys_param::ch(p).AmpLimit;
+    if (pOrnav72)
+        pOrnav72->coupleAmplSwitchMask(pairOf(ch), m);
+}
+
+void Channel::AmplFunctionAlimit(bool on)
+{
+    if (pOrnav72)
+        pOrnav72->ChDisableMergeDisUpdate(ch, on);
+    const CH_ID p = CChCharacter::PartnerOf(ch);
+    const bool m = on || sys_param::ch(ch).noiseSumSW || sys_param::ch(p).noiseSumSW;
+    if (pOrnav72)
+        pOrnav72->coupleAmplSwitchMask(pairOf(ch), m);
+}
+
+void Channel::MergeSetParaChanged()
+{
+    if (pFriendCh) {
+        CH_DATA& own = sys_param::ch(ch);
+        const CH_DATA& p = sys_param::ch(pFriendCh->ch);
+        if (merges() && own.Load != p.Load) {
+            // A merged pair shares one load: the smaller value takes the larger.
+            if (own.Load < p.Load) {
+                if (channelModel* l = entry(PARAM_INDEX_CHLOAD))
+                    l->SetValue(double(p.Load), 0);
+            } else if (channelModel* l = pFriendCh->entry(PARAM_INDEX_CHLOAD)) {
+                l->SetValue(double(own.Load), 0);
+            }
+            emit sendTipsMessage(MESSAGE_TYPE_TIPS, TIPS_MERGE_MUST_EQUAL_LOAD, false, QString());
+        }
+    }
+    AmplFunctionMerge(merges());
+    if (pOrnav72)
+        pOrnav72->channelFourcePhaseSync(merges(), TIPS_MERGE_NEED_PHASESYNC);
+    refresh(PARAM_INDEX_AMP);
+    refresh(PARAM_INDEX_OFFSET);
+    refreshOf(pFriendCh, PARAM_INDEX_AMP);
+    refreshOf(pFriendCh, PARAM_INDEX_OFFSET);
+    if (pOrnav72)
+        pOrnav72->chMergeDisUpdate(ch);
+    finish();
+}
+
+// ---- sync output --------------------------------------------------------------------
+
+void Channel::SyncFreq()
+{
+    SyncFreq(true);
+}
+
+void Channel::SyncFreq(bool apply)
+{
+    if ((ch != CH1 && ch != CH2) || !pSyncCh)
+        return;
+    const CH_DATA& d = sys_param::ch(ch);
+    if (!d.SyncOut)
+        return;
+    double f = d.Frequency;
+    switch (d.BaseWave) {
+    case BASE_Arb:
+        if (d.ArbSample) {
+            const int n = CWaveCreate::GetWaveMem(ch)->ArbLen;
+            // One sync pulse per pass of the wave; no wave, no sync.
+            f = n > 0 ? d.SampleRate / n : -1;
+        }
+        break;
+    case BASE_Noise:
+    case BASE_DC:
+    case BASE_Prbs:
+        f = -1;
+        break;
+    default:
+        break;
+    }
+    if (d.WorkMode == WORK_SCAN) {
+        if (d.TrigerSource == TRIGSOURCE_INNER)
+            f = d.SwpTime > 0 ? 1 / d.SwpTime : -1;
+    } else if (d.WorkMode == WORK_BURST) {
+        const u32 kind = d.BurstType & 3;
+        if ((kind == (BT_NCYC & 3) || kind == (BT_INFINIT & 3)) && d.TrigerSource == TRIGSOURCE_INNER)
+            f = d.TrigerPeriod > 0 ? 1 / d.TrigerPeriod : -1;
+    } else if (d.WorkMode == WORK_MODULATION) {
+        switch (d.ModType) {
+        case MT_AM:
+        case MT_BAM:
+        case MT_ASK:
+        case MT_FM:
+        case MT_FSK:
+        case MT_3FSK:
+        case MT_4FSK:
+        case MT_PM:
+        case MT_PSK:
+        case MT_PWM:
+        case MT_SUM:
+            if (!d.ModSrc)
+                f = d.ModFre;
+            break;
+        case MT_QAM:
+        case MT_BPSK:
+        case MT_QPSK:
+            f = d.Bitrate;
+            break;
+        case MT_OSK:
+            if (d.TrigerSourceOSK == 0)
+                f = d.ModRate;
+            break;
+        default:
+            f = -1;
+            break;
+        }
+    }
+    if (!std::isfinite(f))
+        f = -1;
+    // The sync channel's square generator sets the ceiling.
+    const double top = CSetParam::pCharacter[pSyncCh->ch].Bandwidth.freqSquare;
+    if (top > 0)
+        while (f > top)
+            f /= 2;
+    sys_param::SyncFrequency[pSyncCh->ch] = f;
+    if (apply)
+        emit pSyncCh->signalUpdated(pSyncCh->ch);
+}

@@ -1,0 +1,45 @@
+// The controller's part in the channels: roles of CH3/CH4 as sync output of
+// CH1/CH2, and the pair masks it keeps in its coupling lists.
+#include "ornav72.h"
+#include <QDebug>
+#include "channalmodel.h"
+#include "channel.h"
+#include "sys_param.h"
+
+void Ornav72::ChannelSyncOut(CH_ID ch)
+{
+    if (ch != CH1 && ch != CH2)
+        return;
+    Channel* src = channel[ch];
+    Channel* sync = channel[ch + 2];
+    if (!src || !sync)
+        return;
+    if (sync->alterfun == CHANNEL_ALTERFUN_DIGITAL) {
+        qWarning("error function ");
+        return;
+    }
+    const bool on = sys_param::ch(ch).SyncOut;
+    ChDisableDisUpdate(CH_ID(ch + 2), on ? CHANNEL_ALTERFUN_SYNCOUT : CHANNEL_ALTERFUN_CLOSED,
+                       on ? QStringLiteral("CH%1 SYNC OUT").arg(ch + 1) : QString(), false);
+    if (on)
+        src->SyncFreq(false);
+}
+
+void Ornav72::ChDisableDisUpdate(CH_ID ch, int alterfun, QString, bool exec)
+{
+    if (ch < CH1 || ch > CH4 || !channel[ch])
+        return;
+    channel[ch]->alterfun = alterfun;
+    chSwDisUpdate(ch, sys_param::GetChOnOff(ch) != 0);
+    chMergeDisUpdate(ch);
+    if (exec)
+        chParamChanged(ch);
+}
+
+void Ornav72::coupleAmplSwitchMask(CH_ID pair, bool masked)
+{
+    const QList<channelModel*>& l = pair == COUPLE12 ? ch12CoupleParalist : ch34CoupleParalist;
+    for (channelModel* m : l)
+        if (m->paramindex == PARAM_INDEX_CHCOUPLEAMPLSW)
+            m->wmask(masked);
+}

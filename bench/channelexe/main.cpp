@@ -1,0 +1,73 @@
+// Time of one channel apply (ChannelExe) on a simulated board, per base
+// waveform, with the output on: the steady re-apply of unchanged settings
+// and the apply after a frequency change. The first apply of each waveform
+// (range switch, 50 ms settling) is not counted. Prints medians in
+// microseconds.
+//
+//   bench_channelexe [runs]      (default 101)
+#include <QTemporaryDir>
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+#include "CSetParam.h"
+#include "CWaveGreate.h"
+#include "channel.h"
+#include "signal/csignal.h"
+#include "platformroot.h"
+#include "simroot.h"
+#include "sys_param.h"
+
+namespace {
+template <class F>
+double medianMicros(int runs, F step)
+{
+    std::vector<double> t(static_cast<size_t>(runs));
+    for (int r = 0; r < runs; ++r) {
+        const auto a = std::chrono::steady_clock::now();
+        step(r);
+        const auto b = std::chrono::steady_clock::now();
+        t[size_t(r)] = std::chrono::duration<double, std::micro>(b - a).count();
+    }
+    std::nth_element(t.begin(), t.begin() + runs / 2, t.end());
+    return t[size_t(runs / 2)];
+}
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 101;
+    QTemporaryDir dir;
+    if (!dir.isValid() || !SimRoot::create(dir.path()))
+        return 1;
+    PlatformRoot::setRoot(dir.path());
+    if (!CSetParam::OpenDevice())
+        return 1;
+    sys_param::setFactoryValues(sys_param::HWinfo);
+    CWaveCreate::Init();
+    Channel c;
+    c.InitSignal(CH1);
+    sys_param::OnOff[CH1] = true;
+    const struct {
+        const char* name;
+        BASE_WAVE wave;
+    } waves[] = {{"sine", BASE_Sine},       {"square", BASE_Square}, {"ramp", BASE_Ramp},
+                 {"pulse", BASE_Pulse},     {"arb", BASE_Arb},       {"harmonic", BASE_Harmonic},
+                 {"noise", BASE_Noise},     {"dc", BASE_DC},         {"prbs", BASE_Prbs}};
+    std::printf("%-10s %12s %12s\n", "wave", "steady us", "new freq us");
+    for (const auto& w : waves) {
+        c.switchToBase(w.wave, 0);
+        c.currentSignal->drawWave(true);
+        c.ChannelExe();
+        const double steady = medianMicros(runs, [&](int) { c.ChannelExe(); });
+        const double fresh = medianMicros(runs, [&](int r) {
+            sys_param::SetChFrequency(CH1, 1000.0 + r);
+            c.ChannelExe();
+        });
+        std::printf("%-10s %12.1f %12.1f\n", w.name, steady, fresh);
+    }
+    CSetParam::CloseDevice();
+    PlatformRoot::setRoot(QString());
+    return 0;
+}

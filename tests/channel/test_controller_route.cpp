@@ -1,0 +1,140 @@
+// The controller's side of the road: its four channels, their pairing, the
+// queued apply of a changed channel (with a merging partner), and the sync
+// output role of CH3/CH4.
+#include <gtest/gtest.h>
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QTemporaryDir>
+#include <cmath>
+#include "CSetParam.h"
+#include "channalmodel.h"
+#include "channel.h"
+#include "ornav72.h"
+#include "psewave.h"
+#include "signal/csignal.h"
+#include "platformroot.h"
+#include "simfpga.h"
+#include "simroot.h"
+#include "sys_param.h"
+
+namespace {
+int argc = 1;
+char arg0[] = "test";
+char* argv[] = {arg0, nullptr};
+uint64_t inc64(double f) { return uint64_t(std::ceil(f * 9223372036854775808.0 / 3.125e8)); }
+} // namespace
+
+class ControllerRoute : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        if (!QGuiApplication::instance())
+            new QGuiApplication(argc, argv);
+    }
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        ASSERT_TRUE(SimRoot::create(dir.path()));
+        PlatformRoot::setRoot(dir.path());
+        ctrl = new Ornav72();
+        ASSERT_TRUE(CSetParam::DeviceOpen());
+        SimFpga::instance().clearWrites();
+    }
+    void TearDown() override
+    {
+        delete ctrl;
+        CSetParam::CloseDevice();
+        PlatformRoot::setRoot(QString());
+    }
+    static uint64_t chValue(CH_ID c, unsigned offset, int n)
+    {
+        const QByteArray b = SimFpga::instance().peek(unsigned(c) * 0x100 + offset, n);
+        uint64_t v = 0;
+        for (int k = n - 1; k >= 0; --k)
+            v = (v << 8) | uint8_t(b.at(k));
+        return v;
+    }
+    static int writesTo(unsigned address)
+    {
+        int n = 0;
+        for (const auto& w : SimFpga::instance().writes())
+            n += w.address == address;
+        return n;
+    }
+    QTemporaryDir dir;
+    Ornav72* ctrl = nullptr;
+};
+
+TEST_F(ControllerRoute, ChannelsArePairedAndAChangeIsAppliedThroughTheEventLoop)
+{
+    for (int c = 0; c < 4; ++c)
+        ASSERT_NE(ctrl->channel[c], nullptr);
+    EXPECT_EQ(ctrl->channel[CH1]->pFriendCh, ctrl->channel[CH2]);
+    EXPECT_EQ(ctrl->channel[CH4]->pFriendCh, ctrl->channel[CH3]);
+    EXPECT_EQ(ctrl->channel[CH1]->pSyncCh, ctrl->channel[CH3]);
+    EXPECT_EQ(ctrl->channel[CH2]->pSyncCh, ctrl->channel[CH4]);
+    EXPECT_EQ(ctrl->channel[CH3]->pSyncCh, nullptr);
+
+    Channel* ch1 = ctrl->channel[CH1];
+    ch1->switchToBase(BASE_Sine, 0);
+    ch1->entry(PARAM_INDEX_FREQ)->SetValue(1234, 0);
+    ch1->entry(PARAM_INDEX_CHSWITCH)->SetValue(1, 0);
+    EXPECT_EQ(writesTo(unsigned(CH1) * 0x100 + REG_PHASE_INC), 0) << "the apply is queued";
+    QCoreApplication::processEvents();
+    EXPECT_EQ(chValue(CH1, REG_PHASE_INC, 8), inc64(1234));
+    EXPECT_EQ(chValue(CH1, REG_OUTPUT, 1), 1u);
+    EXPECT_GT(writesTo(REG_LED_PORT), 0) << "the panel LEDs follow";
+}
+
+TEST_F(ControllerRoute, ApplyingAChannelAppliesThePartnerThatMergesIt)
+{
+    sys_param::ch(CH2).ChMerge = 0;
+    ctrl->chParamChanged(CH1);
+    EXPECT_EQ(writesTo(unsigned(CH2) * 0x100 + REG_OUTPUT), 0);
+    sys_param::ch(CH2).ChMerge = 2;
+    SimFpga::instance().clearWrites();
+    ctrl->chParamChanged(CH1);
+    EXPECT_GT(writesTo(unsigned(CH1) * 0x100 + REG_OUTPUT), 0);
+    EXPECT_GT(writesTo(unsigned(CH2) * 0x100 + REG_OUTPUT), 0);
+    sys_param::ch(CH2).ChMerge = 0;
+}
+
+TEST_F(ControllerRoute, SyncOutputGivesTheSyncChannelItsRole)
+{
+    CH_DATA& d = sys_param::ch(CH2);
+    d.SyncOut = true;
+    d.Frequency = 2500;
+    ctrl->ChannelSyncOut(CH2);
+    EXPECT_EQ(ctrl->channel[CH4]->alterfun, int(CHANNEL_ALTERFUN_SYNCOUT));
+    EXPECT_DOUBLE_EQ(sys_param::SyncFrequency[CH4], 2500);
+    d.SyncOut = false;
+    ctrl->ChannelSyncOut(CH2);
+    EXPECT_EQ(ctrl->channel[CH4]->alterfun, int(CHANNEL_ALTERFUN_CLOSED));
+    // A sync channel already carrying the digital output keeps that role.
+    ctrl->channel[CH3]->alterfun = CHANNEL_ALTERFUN_DIGITAL;
+    sys_param::ch(CH1).SyncOut = true;
+    ctrl->ChannelSyncOut(CH1);
+    EXPECT_EQ(ctrl->channel[CH3]->alterfun, int(CHANNEL_ALTERFUN_DIGITAL));
+    sys_param::ch(CH1).SyncOut = false;
+}
+
+TEST_F(ControllerRoute, PreviewFollowsTheFocusedEntryOfTheSignal)
+{
+    PseWave pse;
+    Channel* ch2 = ctrl->channel[CH2];
+    ch2->setpse(&pse);
+    for (Signal* s : ch2->modulateSignal)
+        EXPECT_EQ(s->psewave, &pse);
+    Signal* sine = ch2->baseSignal.at(BASE_Sine);
+    channelModel* amp = ch2->entry(PARAM_INDEX_AMP);
+    sine->paramSelected(amp);
+    EXPECT_EQ(pse.curSignal, sine);
+    EXPECT_EQ(pse.repaintRequests, 1);
+    EXPECT_EQ(sine->focuseParam, amp);
+    sine->paramSelected(amp);
+    EXPECT_EQ(pse.repaintRequests, 1) << "the same entry again repaints nothing";
+    ch2->entry(PARAM_INDEX_FREQ)->curSignal = sine;
+    ch2->entry(PARAM_INDEX_FREQ)->disfocused();
+    EXPECT_EQ(sine->focuseParam, ch2->entry(PARAM_INDEX_FREQ));
+    EXPECT_EQ(pse.repaintRequests, 2);
+}
