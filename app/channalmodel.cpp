@@ -304,3 +304,5 @@ void channelModel::unitClicked(int)
 }
 
 QString channelModel::getNoteText() { return QString(); }
+QString channelModel::onKeyEvent(int, int) { return QStringLiteral("error"); }
+QString channelModel::InputUnit(int) { return QStringLiteral("error"); }

@@ -123,7 +123,14 @@ public slots:
     virtual void reClicked();
     virtual QString onFileSelectEvent(QString path, bool confirm);
     virtual void unitClicked(int unit);
+    // A front-panel key (KBD_KEY code; below 32 a unit button) while the
+    // entry is shown: "" handled, "quit" the entry gives up the focus,
+    // "error" refused, "updatelist" the screen must rebuild its list.
+    virtual QString onKeyEvent(int key, int repeat);
     virtual QString getNoteText();
+    // A unit chosen on the number pad (its position in the unit table, or
+    // Key_Ok for the unit that suits the value): applies the typed value.
+    virtual QString InputUnit(int key);
     // Recomputes the limits (subclasses with a range rule) and brings the
     // stored value inside them. Returns the result of the final check: true
     // when the value already lay inside, false when it had to be moved.
