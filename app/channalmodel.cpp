@@ -6,6 +6,7 @@
 #include "ornav72.h"
 #include "SCPI/sys_error.h"
 #include "SCPI/scpi_error.h"
+#include "paramvalue.h"
 #include "sys_param.h"
 
 channelModel::channelModel(CH_ID c, DataInfo info, int index, EParamType t, bool multi, QObject* parent)
@@ -88,19 +89,7 @@ bool channelModel::selectParam(int index)
 
 int channelModel::GetMaxBit(double x)
 {
-    double a = std::fabs(x);
-    if (a < 1e-20 || x > 1e20 || !std::isfinite(x))
-        return 0;
-    int n = 0;
-    while (a >= 10) {
-        a /= 10;
-        ++n;
-    }
-    while (a < 1) {
-        a *= 10;
-        --n;
-    }
-    return n;
+    return ::GetMaxBit(x);
 }
 
 bool channelModel::ValueCheck(double& v)
@@ -120,6 +109,14 @@ bool channelModel::ValueCheck(double& v)
 
 bool channelModel::SetValue(double v, int unitIndex)
 {
+    if (std::isnan(v)) {
+        // Not a number: nothing to clamp it to, so nothing is stored.
+        Sys_Error(SCPI_ERROR_OUT_OF_RANGE);
+        if (pOrnav72)
+            emit pOrnav72->TipsMessage(MESSAGE_TYPE_TIPS, TIPS_OUT_OF_RANGE, false, QString(), true);
+        qWarning("[wainning] %s out of range,set value modfied ", "SetValue");
+        return false;
+    }
     if (unitIndex < 0 || uint32_t(unitIndex) >= m_param_size)
         unitIndex = paramIndexInUse();
     DataInfo* d = &m_MutiParam[unitIndex];
@@ -279,9 +276,21 @@ void channelModel::wparamfocus(bool focus)
 
 QString channelModel::formatValue(double v) const
 {
-    // Plain number; the unit-table formatting of the number pad belongs to
-    // the editing layer built on top of this class.
-    return QString::number(v, 'g', 12);
+    QString text;
+    int sPos = 0, sLen = 0;
+    paramValueToString(v, displayUnitType(), m_param ? m_param->MinBit : 0, text, false, 0, sPos, sLen);
+    return text;
+}
+
+UintType channelModel::displayUnitType() const
+{
+    if (!m_param)
+        return UintUndefined;
+    // A PRBS "frequency" is its bit rate.
+    if (paramindex == PARAM_INDEX_FREQ && ch >= CH1 && ch <= CH4 &&
+        int(sys_param::GetChBaseWave(ch)) == BASE_Prbs)
+        return UintBitRate;
+    return m_param->UType;
 }
 
 void channelModel::disUpdate()
@@ -289,9 +298,18 @@ void channelModel::disUpdate()
     double v = 0;
     if (!GetValue(v))
         return;
-    m_sIndex = 0;
-    m_sLenth = 0;
-    wlistvalue(formatValue(v));
+    QString text;
+    int sPos = 0, sLen = 0;
+    paramValueToString(v, displayUnitType(), m_param->MinBit, text, m_paramfocus, m_selectIndex, sPos, sLen);
+    if (m_sIndex != sPos) {
+        m_sIndex = sPos;
+        emit sPosChanged(sPos);
+    }
+    if (m_sLenth != sLen) {
+        m_sLenth = sLen;
+        emit sLenthChanged(sLen);
+    }
+    wlistvalue(text);
 }
 
 void channelModel::reClicked() {}
@@ -304,5 +322,4 @@ void channelModel::unitClicked(int)
 }
 
 QString channelModel::getNoteText() { return QString(); }
-QString channelModel::onKeyEvent(int, int) { return QStringLiteral("error"); }
-QString channelModel::InputUnit(int) { return QStringLiteral("error"); }
+

@@ -166,6 +166,10 @@ protected:
                  bool isMultiSelect, QObject* parent);
     // Text of a value in the unit class of the descriptor in use.
     virtual QString formatValue(double v) const;
+    // Unit class the value is shown in (a PRBS frequency shows as a bit rate).
+    UintType displayUnitType() const;
+    // Starts typing with the given text.
+    void startTyping(const QString& text);
 
 private:
     void init(CH_ID ch, const DataInfo* infos, int n, int paramindex, EParamType type,

@@ -24,7 +24,7 @@ TEST_F(ModelBase, AnEditOutsideTheLimitsIsClampedAppliedAndReported)
     EXPECT_TRUE(phase->SetValue(-12.5, 0));
     EXPECT_DOUBLE_EQ(rec(CH1).Phase, -12.5);
     EXPECT_EQ(Sys_ErrorPop(), 0);
-    EXPECT_EQ(phase->rlistvalue(), QStringLiteral("-12.5"));
+    EXPECT_EQ(phase->rlistvalue(), QString::fromUtf8("-12.500 °"));
 }
 
 TEST_F(ModelBase, AValueGivenInAnotherFormIsCheckedAgainstThatFormsLimits)

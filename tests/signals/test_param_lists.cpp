@@ -53,7 +53,7 @@ TEST_F(ParamLists, ArbitraryOnCh3InSampleModeFallsBackToTheTable)
               (QList<int>{PARAM_INDEX_FREQ, PARAM_INDEX_AMP, PARAM_INDEX_OFFSET, PARAM_INDEX_PHASE,
                           PARAM_INDEX_ARBFILE, PARAM_INDEX_CHNOISESUMSW}));
     EXPECT_FALSE(rec(CH3).ArbSample);
-    EXPECT_EQ(C(CH3).entry(PARAM_INDEX_ARBSAMPLE)->rlistvalue(), QStringLiteral("0"));
+    EXPECT_EQ(C(CH3).entry(PARAM_INDEX_ARBSAMPLE)->value(), 0.0);
 }
 
 TEST_F(ParamLists, ArbitrarySampleModeOnCh1AndWhereTheModeForbidsIt)
@@ -108,9 +108,9 @@ TEST_F(ParamLists, ChoosingAnotherHarmonicRedisplaysItsAmplitudeAndPhase)
     channelModel* sn = C(CH2).entry(PARAM_INDEX_HARMONICSN);
     channelModel* amp = C(CH2).entry(PARAM_INDEX_HARMONICSNAMP);
     amp->disUpdate();
-    EXPECT_EQ(amp->rlistvalue(), QStringLiteral("1"));
+    EXPECT_EQ(amp->rlistvalue(), QStringLiteral("1.000 Vpp"));
     sn->SetValue(5, 0); // component 5 is element 3
-    EXPECT_EQ(amp->rlistvalue(), QStringLiteral("0.25"));
+    EXPECT_EQ(amp->rlistvalue(), QStringLiteral("250 mVpp"));
 }
 
 TEST_F(ParamLists, ModulatingSourceListFollowsSourceAndWave)
