@@ -1,5 +1,15 @@
 #include "uidata.h"
+#include <QCoreApplication>
+#include <QDir>
+#include <cstdlib>
 #include <QVariant>
+#include "channalmodel.h"
+#include "channel.h"
+#include "ornav72.h"
+#include "platformroot.h"
+#include "shellrunner.h"
+#include "signal/csignal.h"
+#include "sys_param.h"
 
 Uidata::Uidata(QObject* parent) : QObject(parent) {}
 
@@ -9,4 +19,253 @@ void Uidata::updateProcessBar(int value)
     emit processBarChanged(value);
     if (mainObject)
         QMetaObject::invokeMethod(mainObject, "updateProcessBar", Q_ARG(QVariant, value));
+}
+
+QVariantList* Uidata::getCurInputlist(int ch)
+{
+    return ch >= 0 && ch < 4 ? &chInputList[ch] : nullptr;
+}
+
+QVariantList* Uidata::getChSetlist(int ch)
+{
+    return ch >= 0 && ch < 4 ? &chSetList[ch] : nullptr;
+}
+
+channelModel* Uidata::getCurChannelModel(QObject* listView, QVariantList* list)
+{
+    if (!listView || !list || list->isEmpty())
+        return nullptr;
+    int i = listView->property("currentIndex").toInt();
+    if (i < 0 || i >= list->size())
+        i = 0;
+    channelModel* m = qobject_cast<channelModel*>(list->at(i).value<QObject*>());
+    if (!m)
+        qWarning("QVariant can  not Convert to channelModel");
+    return m;
+}
+
+void Uidata::sendInputListChanged(int ch)
+{
+    switch (ch) {
+    case 0: emit ch1InputListChanged(chInputList[0]); break;
+    case 1: emit ch2InputListChanged(chInputList[1]); break;
+    case 2: emit ch3InputListChanged(chInputList[2]); break;
+    case 3: emit ch4InputListChanged(chInputList[3]); break;
+    default: break;
+    }
+}
+
+void Uidata::sendAllChsetListChanged()
+{
+    emit ch1SetListChanged(chSetList[0]);
+    emit ch2SetListChanged(chSetList[1]);
+    emit ch3SetListChanged(chSetList[2]);
+    emit ch4SetListChanged(chSetList[3]);
+}
+
+void Uidata::switchToCh(int ch)
+{
+    if (controller && ch >= 0 && ch < 4)
+        emit controller->chCmd(ch);
+}
+
+void Uidata::chSwitch(int ch, bool on)
+{
+    if (!controller)
+        return;
+    emit controller->setValueCmd(ch, PARAM_INDEX_CHSWITCH, on);
+    controller->beep(2);
+}
+
+void Uidata::chReverse(int ch, bool on)
+{
+    if (!controller)
+        return;
+    emit controller->setValueCmd(ch, PARAM_INDEX_CHREVERSE, on);
+    controller->beep(2);
+}
+
+void Uidata::chSetLoad(int ch, double load)
+{
+    if (!controller)
+        return;
+    emit controller->setValueCmd(ch, PARAM_INDEX_CHLOAD, load);
+    controller->beep(2);
+}
+
+void Uidata::mergeClick(int ch, bool on)
+{
+    if (!controller || ch < 0 || ch > 3 || !controller->channel[ch])
+        return;
+    channelModel* merge = controller->channel[ch]->entry(PARAM_INDEX_CHMERGE);
+    if (!merge)
+        return;
+    if (merge->mask) {
+        controller->warnBeep(2);
+        qWarning("channel disabled! can't merge!");
+        return;
+    }
+    const CH_ID c = CH_ID(ch);
+    const CH_ID partner = CH_ID(ch ^ 1);
+    if (sys_param::GetChNoiseSumSW(c) == 0 && sys_param::GetChNoiseSumSW(partner) == 0) {
+        merge->SetValue(on ? ch + 1 : 0, 0);
+        controller->beep(2);
+    } else {
+        emit controller->TipsMessage(MESSAGE_TYPE_TIPS, TIPS_CONFILICT_NOISESUM_AND_MERGE, false, QString(), true);
+        controller->warnBeep(2);
+    }
+}
+
+void Uidata::channelCopy(int ch)
+{
+    if (!controller || ch < 0 || ch > 3 || !controller->channel[ch])
+        return;
+    if (controller->channel[ch]->alterfun == CHANNEL_ALTERFUN_CLOSED)
+        controller->channalCopy(CH_ID(ch));
+}
+
+int Uidata::getCurrentModel(int ch)
+{
+    if (ch < 0 || ch >= 4) {
+        qWarning("[error]ch:%d", ch);
+        return 0;
+    }
+    return int(sys_param::ch(CH_ID(ch)).WorkMode >> 12);
+}
+
+int Uidata::getcurIndex(int ch, int kind)
+{
+    if (ch < 0 || ch >= 4)
+        return 0;
+    const CH_DATA& d = sys_param::ch(CH_ID(ch));
+    switch (kind) {
+    case 0: return int(d.BaseWave) & 0xF;
+    case 1: return int(d.ModType) & 0xF;
+    case 2: return int(d.SweepType) & 0xF;
+    case 3: return int(d.BurstType) & 0xF;
+    default: return 0;
+    }
+}
+
+// kind 1 modulation, 2 sweep, 3 burst.
+int Uidata::firstSupported(int ch, int kind)
+{
+    if (!controller || ch < 0 || ch >= 4 || !controller->channel[ch])
+        return -1;
+    Channel* c = controller->channel[ch];
+    const QList<Signal*>& list = kind == 1 ? c->modulateSignal : kind == 2 ? c->sweepSignal : c->burstSignal;
+    const CH_DATA& d = sys_param::ch(CH_ID(ch));
+    const int wave = int(d.BaseWave);
+    auto supports = [&](int i) {
+        const Signal_mod* m = i >= 0 && i < list.size() ? dynamic_cast<const Signal_mod*>(list.at(i)) : nullptr;
+        return m && m->allowsBase(wave);
+    };
+    const int stored = getcurIndex(ch, kind);
+    if (supports(stored))
+        return stored;
+    for (int i = 0; i < list.size(); ++i) {
+        if (!supports(i))
+            continue;
+        const CH_ID id = CH_ID(ch);
+        if (kind == 1)
+            sys_param::SetChModType(id, sys_param::modTypeOfIndex(i));
+        else if (kind == 2)
+            sys_param::SetChSweepType(id, SWEEP_Type(WORK_SCAN + i));
+        else
+            sys_param::SetChBurstType(id, BURST_Type(WORK_BURST + i));
+        return i;
+    }
+    return -1;
+}
+
+int Uidata::modulateSelected(int ch) { return firstSupported(ch, 1); }
+int Uidata::sweepSelected(int ch) { return firstSupported(ch, 2); }
+int Uidata::burstSelected(int ch) { return firstSupported(ch, 3); }
+
+static const char kTfCard[] = "/run/media/mmcblk0p1";
+static const char kUsbDisk[] = "/media/usbdisk";
+
+static bool usbDiskPresent()
+{
+    // The mount point exists on the board at all times; a disk is present
+    // when something is mounted there, i.e. it is not empty.
+    QDir d(PlatformRoot::path(kUsbDisk));
+    return d.exists() && !d.entryList(QDir::AllEntries | QDir::NoDotAndDotDot).isEmpty();
+}
+
+bool Uidata::setstorage(int ch, int place)
+{
+    if (ch < 0 || ch >= 4)
+        return false;
+    const CH_ID c = CH_ID(ch);
+    if (place == STORAGE_USER || place == STORAGE_EXTERNAL) {
+        const bool present = place == STORAGE_USER ? QDir(PlatformRoot::path(kTfCard)).exists() : usbDiskPresent();
+        if (!present) {
+            if (sys_param::storagePlace[ch] != STORAGE_LOCAL)
+                sys_param::storagePlace[ch] = STORAGE_LOCAL;
+            if (controller)
+                emit controller->TipsMessage(MESSAGE_TYPE_TIPS,
+                                             place == STORAGE_USER ? TIPS_TF_DISK_NOAVALID : TIPS_USB_DISK_NOAVALID,
+                                             false, QString(), true);
+            return false;
+        }
+    }
+    if (place < 0 || place >= 3)
+        return false;
+    sys_param::storagePlace[c] = u8(place);
+    return true;
+}
+
+int Uidata::storagePlace(int ch)
+{
+    if (ch < 0 || ch >= 4)
+        return 0;
+    if (controller && controller->listFileType[ch] && sys_param::storagePlace[ch] == STORAGE_LOCAL)
+        sys_param::storagePlace[ch] = STORAGE_USER;
+    if (sys_param::storagePlace[ch] == STORAGE_EXTERNAL && !usbDiskPresent())
+        sys_param::storagePlace[ch] = STORAGE_USER;
+    return sys_param::storagePlace[ch];
+}
+
+QString Uidata::storageLocal(int) { return QStringLiteral("file:///media/ram"); }
+
+QString Uidata::storageUser(int)
+{
+    return QDir(PlatformRoot::path(kTfCard)).exists() ? QStringLiteral("file:///run/media/mmcblk0p1") : QString();
+}
+
+QString Uidata::storageExternal(int)
+{
+    return usbDiskPresent() ? QStringLiteral("file:///media/usbdisk") : QString();
+}
+
+void Uidata::askProcess(int type)
+{
+    if (!controller)
+        return;
+    switch (type) {
+    case ASK_UPGTADE:
+        emit upgrade();
+        return;
+    case ASK_FACTORY:
+        controller->systemAllParamReload(QByteArray());
+        break;
+    case ASK_LANGUAGE:
+        // The new language takes effect after a restart of the instrument.
+        ShellRunner::run(QStringLiteral("reboot"));
+        if (PlatformRoot::simulated())
+            QCoreApplication::quit();
+        else
+            exit(0);
+        return;
+    default:
+        break;
+    }
+    controller->SetInfoWindowState(QStringLiteral("closed"), ASK_NONE);
+}
+
+void Uidata::clrAskWindowtype()
+{
+    if (controller)
+        controller->askwindtype = ASK_NONE;
 }

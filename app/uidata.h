@@ -1,23 +1,64 @@
 #pragma once
 // The QML-facing state object, exposed to the screens as context property
-// "uidata". It lives in the GUI thread; the controller reaches the screens
-// through it and through invokeMethod on the bound QML objects.
+// "uidata". It holds the lists of editing models the screens show (each
+// entry a QVariant holding one channelModel*), forwards screen actions to the
+// controller and answers the pages' questions about the selection.
 #include <QObject>
 #include <QString>
+#include <QVariantList>
+#include "systype.h"
 
 class Ornav72;
 class QQmlApplicationEngine;
+class channelModel;
+
+#define UIDATA_LIST(name, Writer, Notify) \
+    Q_PROPERTY(QVariantList name READ r##name WRITE Writer NOTIFY Notify)
 
 class Uidata : public QObject {
     Q_OBJECT
+    UIDATA_LIST(ch1inputlist, setch1List, ch1InputListChanged)
+    UIDATA_LIST(ch2inputlist, setch2List, ch2InputListChanged)
+    UIDATA_LIST(ch3inputlist, setch3List, ch3InputListChanged)
+    UIDATA_LIST(ch4inputlist, setch4List, ch4InputListChanged)
+    UIDATA_LIST(ch1setlist, wch1setList, ch1SetListChanged)
+    UIDATA_LIST(ch2setlist, wch2setList, ch2SetListChanged)
+    UIDATA_LIST(ch3setlist, wch3setList, ch3SetListChanged)
+    UIDATA_LIST(ch4setlist, wch4setList, ch4SetListChanged)
+    UIDATA_LIST(ch12CoupleSetList, wch12CoupleSetList, ch12CoupleSetListChanged)
+    UIDATA_LIST(ch34CoupleSetList, wch34CoupleSetList, ch34CoupleSetListChanged)
+    UIDATA_LIST(chMergeSetList, wchMergeSetList, chMergeSetListChanged)
+    UIDATA_LIST(digitalSetList, wdigitalSetList, digitalSetListChanged)
+    UIDATA_LIST(syssetlist, wsyssetlist, syssetlistChanged)
+    UIDATA_LIST(syslanlist, wsyslanlist, syslanlistChanged)
+    UIDATA_LIST(editlist, weditlist, editlistChanged)
+    UIDATA_LIST(counterSetlist, wcounterSetlist, counterSetlistChanged)
+
 public:
+    // Front-panel key numbers as QML sees them (same values as KBD_KEY).
+    enum QML_KEY {
+        QKey_Start = Key_Start, QKey_Mod = Key_Mod, QKey_Sweep = Key_Sweep, QKey_Burst = Key_Burst,
+        QKey_Sine = Key_Sine, QKey_Square = Key_Square, QKey_Ramp = Key_Ramp, QKey_Pulse = Key_Pulse,
+        QKey_Arb = Key_Arb, QKey_Harmonic = Key_Harmonic, QKey_Noise = Key_Noise, QKey_DC = Key_DC,
+        QKey_PRBS = Key_PRBS, QKey_WARB = Key_WARB, QKey_Ch1 = Key_Ch1, QKey_Ch2 = Key_Ch2,
+        QKey_Ch3 = Key_Ch3, QKey_Ch4 = Key_Ch4, QKey_Utility = Key_Utility, QKey_Right = Key_Right,
+        QKey_Left = Key_Left, QKey_Ok = Key_Ok, QKey_Up = Key_Up, QKey_Down = Key_Down, QKey_0 = Key_0,
+        QKey_1 = Key_1, QKey_2 = Key_2, QKey_3 = Key_3, QKey_4 = Key_4, QKey_5 = Key_5, QKey_6 = Key_6,
+        QKey_7 = Key_7, QKey_8 = Key_8, QKey_9 = Key_9, QKey_Dot = Key_Dot, QKey_Symbol = Key_Symbol,
+        QKey_Backspace = Key_Backspace, QKey_Cancel = Key_Cancel, QKey_Null = Key_Null,
+    };
+    Q_ENUM(QML_KEY)
     // Kind of the question dialog that is open.
     enum ASK_TYPE {
         ASK_NONE = 0,
-        ASK_UPGRADE,
-        ASK_UPGTADING,
-        ASK_FACTORY_RESET,
-        ASK_POWER_OFF,
+        ASK_UPGTADE = 1,
+        ASK_UPGTADING = 2,
+        ASK_FACTORY = 3,
+        ASK_LANGUAGE = 4,
+        ASK_FILELOADING = 5,
+        ASK_POWEROFF = 6,
+        ASK_UPGRADOK = 7,
+        ASK_POWERUPINFO = 8,
     };
     Q_ENUM(ASK_TYPE)
 
@@ -28,11 +69,86 @@ public:
     QObject* mainObject = nullptr;
     QObject* vkObject = nullptr;
     QObject* tabsObject = nullptr;
+    // Per channel: the base list (not the mode list) is shown.
+    bool baseType[4] = {true, true, true, true};
+    QString notepadtext;
+
+    QVariantList chInputList[4];
+    QVariantList chSetList[4];
+    QVariantList ch12CoupleSetList;
+    QVariantList ch34CoupleSetList;
+    QVariantList chMergeSetList;
+    QVariantList digitalSetList;
+    QVariantList syssetlist;
+    QVariantList syslanlist;
+    QVariantList editlist;
+    QVariantList counterSetlist;
 
     // Last progress value shown by the loader's progress bar (0..100, -1 failure).
     int processValue() const { return m_process; }
 
+    // Property readers and writers. A write replaces the list only when it
+    // differs and emits nothing; the send* operations announce the lists.
+    QVariantList rch1inputlist() const { return chInputList[0]; }
+    QVariantList rch2inputlist() const { return chInputList[1]; }
+    QVariantList rch3inputlist() const { return chInputList[2]; }
+    QVariantList rch4inputlist() const { return chInputList[3]; }
+    void setch1List(const QVariantList& l) { replace(chInputList[0], l); }
+    void setch2List(const QVariantList& l) { replace(chInputList[1], l); }
+    void setch3List(const QVariantList& l) { replace(chInputList[2], l); }
+    void setch4List(const QVariantList& l) { replace(chInputList[3], l); }
+    QVariantList rch1setlist() const { return chSetList[0]; }
+    QVariantList rch2setlist() const { return chSetList[1]; }
+    QVariantList rch3setlist() const { return chSetList[2]; }
+    QVariantList rch4setlist() const { return chSetList[3]; }
+    void wch1setList(const QVariantList& l) { replace(chSetList[0], l); }
+    void wch2setList(const QVariantList& l) { replace(chSetList[1], l); }
+    void wch3setList(const QVariantList& l) { replace(chSetList[2], l); }
+    void wch4setList(const QVariantList& l) { replace(chSetList[3], l); }
+    QVariantList rch12CoupleSetList() const { return ch12CoupleSetList; }
+    QVariantList rch34CoupleSetList() const { return ch34CoupleSetList; }
+    QVariantList rchMergeSetList() const { return chMergeSetList; }
+    QVariantList rdigitalSetList() const { return digitalSetList; }
+    QVariantList rsyssetlist() const { return syssetlist; }
+    QVariantList rsyslanlist() const { return syslanlist; }
+    QVariantList reditlist() const { return editlist; }
+    QVariantList rcounterSetlist() const { return counterSetlist; }
+    void wch12CoupleSetList(const QVariantList& l) { replace(ch12CoupleSetList, l); }
+    void wch34CoupleSetList(const QVariantList& l) { replace(ch34CoupleSetList, l); }
+    void wchMergeSetList(const QVariantList& l) { replace(chMergeSetList, l); }
+    void wdigitalSetList(const QVariantList& l) { replace(digitalSetList, l); }
+    void wsyssetlist(const QVariantList& l) { replace(syssetlist, l); }
+    void wsyslanlist(const QVariantList& l) { replace(syslanlist, l); }
+    void weditlist(const QVariantList& l) { replace(editlist, l); }
+    void wcounterSetlist(const QVariantList& l) { replace(counterSetlist, l); }
+
+    // Lists by channel for the controller (null outside 0..3).
+    QVariantList* getCurInputlist(int ch);
+    QVariantList* getChSetlist(int ch);
+    QVariantList* getsysSetlist() { return &syssetlist; }
+    QVariantList* getsyslanlist() { return &syslanlist; }
+    QVariantList* getCounterSetlist() { return &counterSetlist; }
+    // The model at the list view's "currentIndex" (clamped into the list).
+    static channelModel* getCurChannelModel(QObject* listView, QVariantList* list);
+
 signals:
+    void ch1InputListChanged(QVariantList list);
+    void ch2InputListChanged(QVariantList list);
+    void ch3InputListChanged(QVariantList list);
+    void ch4InputListChanged(QVariantList list);
+    void ch1SetListChanged(QVariantList list);
+    void ch2SetListChanged(QVariantList list);
+    void ch3SetListChanged(QVariantList list);
+    void ch4SetListChanged(QVariantList list);
+    void ch12CoupleSetListChanged(QVariantList list);
+    void ch34CoupleSetListChanged(QVariantList list);
+    void chMergeSetListChanged(QVariantList list);
+    void digitalSetListChanged(QVariantList list);
+    void syssetlistChanged(QVariantList list);
+    void syslanlistChanged(QVariantList list);
+    void editlistChanged(QVariantList list);
+    void counterSetlistChanged(QVariantList list);
+
     void cmd_fpgaconfig(QString path);
     void listfreqUpdate(int ch);
     void upgrade();
@@ -41,6 +157,48 @@ signals:
 public slots:
     void updateProcessBar(int value);
 
+    void sendInputListChanged(int ch);
+    void sendAllChsetListChanged();
+    void sendch12CoupleSetListChanged() { emit ch12CoupleSetListChanged(ch12CoupleSetList); }
+    void sendch34CoupleSetListChanged() { emit ch34CoupleSetListChanged(ch34CoupleSetList); }
+    void sendchMergeSetListChanged() { emit chMergeSetListChanged(chMergeSetList); }
+    void sendsyssetlistChanged() { emit syssetlistChanged(syssetlist); }
+    void sendsyslanlistChanged() { emit syslanlistChanged(syslanlist); }
+    void sendcounterSetlistChanged() { emit counterSetlistChanged(counterSetlist); }
+    void senddigitalSetListChanged() { emit digitalSetListChanged(digitalSetList); }
+
+    // Screen actions (channel numbers 0..3).
+    void switchToCh(int ch);
+    void chSwitch(int ch, bool on);
+    void chReverse(int ch, bool on);
+    void chSetLoad(int ch, double load);
+    void mergeClick(int ch, bool on);
+    void channelCopy(int ch);
+    // The channel's work-mode index (WorkMode >> 12).
+    int getCurrentModel(int ch);
+    // Low four bits of the base wave (kind 0), modulation (1), sweep (2) or
+    // burst type (3).
+    int getcurIndex(int ch, int kind);
+    // Position of the stored mode type when it suits the base wave, else the
+    // first that does (stored), or -1.
+    int modulateSelected(int ch);
+    int sweepSelected(int ch);
+    int burstSelected(int ch);
+    // Storage place of the channel's file browser; false when refused.
+    bool setstorage(int ch, int place);
+    int storagePlace(int ch);
+    QString storageLocal(int ch);
+    QString storageUser(int ch);
+    QString storageExternal(int ch);
+    void askProcess(int type);
+    void clrAskWindowtype();
+
 private:
+    static void replace(QVariantList& dst, const QVariantList& src)
+    {
+        if (dst != src)
+            dst = src;
+    }
+    int firstSupported(int ch, int kind);
     int m_process = 0;
 };
