@@ -70,6 +70,21 @@ public:
     void chLoadDisUpdate(CH_ID ch);
     void chLimitDisUpdate(CH_ID ch);
     void chMergeDisUpdate(CH_ID ch);
+    void chCopyBtnObjectDisUpdate(CH_ID ch);
+    // Inversion, output switch, load, limits and merge of a channel.
+    void StatusDisUpdate(CH_ID ch);
+
+    // Users of the shared trigger/FSK connector as channel bit masks.
+    void channelTrigOut(int& out, int& modIn, int& trigIn);
+    // The editing model of a parameter: list 0..3 a channel, COUPLE12 and
+    // COUPLE34 the pairs, CH_SYS/CH_DIGITAL/CH_COUNTER the system models.
+    channelModel* GetChModelFormIndex(CH_ID list, int paramindex);
+    void ChannelOnOff(CH_ID ch, bool on);
+    // Reloads every model and display of a channel and applies it.
+    void channalReload(CH_ID ch);
+    void systemReload();
+    void powerUpParamChanged();
+    void chUpdateParamList(channelModel* model);
 
     // Network interface read-out into the parameter record.
     void GetHostNetAddress(char* mac, char* ip, char* mask, char* gateway);
@@ -77,6 +92,8 @@ public:
 
     // ---- fields, in declaration order -------------------------------------
     bool listFileType[4] = {false, false, false, false};
+    // Last visibility given to each channel's manual-trigger button (-1 none yet).
+    int handlTrigShown[4] = {-1, -1, -1, -1};
     unsigned char* pixelData = nullptr;
     bool screenShotOk = false;
     bool exit10MValid = true;
@@ -188,6 +205,7 @@ public slots:
     void brightnessChanged();
 
 private:
+    void resolvePortConflict(CH_ID ch);
     // Start-up steps that belong to subsystems still to come.
     void powerCheck();
     void counterSwChanged();

@@ -14,20 +14,12 @@ void Ornav72::chUpdateListMem(int ch, QString file, bool, bool)
     qDebug("frequency-list reload of CH%d not available yet: %s", ch + 1, qPrintable(file));
 }
 
-void Ornav72::setModeIndexCmdProcess(int, int, int) {}
-void Ornav72::setValueCmdProcess(int, int, double) {}
-void Ornav72::setUnitsCmdProcess(int, int, int) {}
 void Ornav72::chChanged(int) {}
 void Ornav72::simulateClick(int, int, int) {}
-void Ornav72::chModSelected(int, int) {}
-void Ornav72::chBaseWaveSelected(int, int, int) {}
-void Ornav72::chSignalSelected(int, int, int, bool, int) {}
 void Ornav72::keyPress(int, int, int) {}
 void Ornav72::keyPress(int key, int repeat, int where, int, int) { keyPress(key, repeat, where); }
 void Ornav72::beep(int) {}
 void Ornav72::warnBeep(int) {}
-void Ornav72::ParamListChanged() {}
-void Ornav72::listfreqChanged(int) {}
 void Ornav72::upgrade() {}
 void Ornav72::SysTimer_Slots() {}
 void Ornav72::brightnessChanged() {}
@@ -38,17 +30,5 @@ void Ornav72::digitalDisUpdate() {}
 
 // Channel hooks of the selection layer (connector check, manual-trigger
 // button, copy, phase-synchronisation forcing) and of the status displays.
-bool Ornav72::conflictIOCheck(CH_ID, QString& names)
-{
-    names.clear();
-    return false;
-}
-void Ornav72::setHandlTrig(CH_ID) {}
-void Ornav72::channalCopy(CH_ID) {}
 void Ornav72::channelFourcePhaseSync(bool, int) {}
 void Ornav72::ChDisableMergeDisUpdate(CH_ID, bool) {}
-void Ornav72::chSwDisUpdate(CH_ID, bool) {}
-void Ornav72::chReverseDisUpdate(CH_ID) {}
-void Ornav72::chLoadDisUpdate(CH_ID) {}
-void Ornav72::chLimitDisUpdate(CH_ID) {}
-void Ornav72::chMergeDisUpdate(CH_ID) {}

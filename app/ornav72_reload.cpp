@@ -1,0 +1,246 @@
+// Copying a channel from its partner, reloading a channel or the whole
+// record, and the channel status shown on the screens.
+#include <QDebug>
+#include <QMetaObject>
+#include "CWaveGreate.h"
+#include "channalmodel.h"
+#include "channel.h"
+#include "ornav72.h"
+#include "signal/csignal.h"
+#include "sys_param.h"
+#include "sysparm.h"
+
+namespace {
+
+// Calls a QML function when the object has it; a screen without the item
+// simply shows nothing.
+void qml(QObject* o, const char* name, std::initializer_list<QVariant> args)
+{
+    if (!o)
+        return;
+    QByteArray sig = QByteArray(name) + "(";
+    for (size_t i = 0; i < args.size(); ++i)
+        sig += i ? ",QVariant" : "QVariant";
+    sig += ")";
+    if (o->metaObject()->indexOfMethod(sig.constData()) < 0)
+        return;
+    const QVariant* a = args.begin();
+    switch (args.size()) {
+    case 1: QMetaObject::invokeMethod(o, name, Q_ARG(QVariant, a[0])); break;
+    case 2: QMetaObject::invokeMethod(o, name, Q_ARG(QVariant, a[0]), Q_ARG(QVariant, a[1])); break;
+    case 3:
+        QMetaObject::invokeMethod(o, name, Q_ARG(QVariant, a[0]), Q_ARG(QVariant, a[1]), Q_ARG(QVariant, a[2]));
+        break;
+    default: break;
+    }
+}
+
+CH_ID partnerOf(CH_ID ch)
+{
+    return CH_ID(int(ch) ^ 1);
+}
+
+CH_ID pairRecord(CH_ID ch)
+{
+    return (ch == CH1 || ch == CH2) ? COUPLE12 : COUPLE34;
+}
+
+} // namespace
+
+void Ornav72::channalCopy(CH_ID ch)
+{
+    if (ch < CH1 || ch > CH4) {
+        qWarning("not this channel:%d", int(ch));
+        return;
+    }
+    const CH_ID from = partnerOf(ch);
+    const bool on = sys_param::OnOff[ch];
+    sys_param::chParamCopy(from, ch);
+    CWaveCreate::chcopy(from, ch);
+    if (SWaveMem* mem = CWaveCreate::GetWaveMem(ch))
+        mem->BaseWaveChanged = true;
+    chUpdateArbMem(ch, QString::fromLocal8Bit(sys_param::GetChArbFileDir(from)), true, false, false);
+    chUpdateArbMem(ch, QString::fromLocal8Bit(sys_param::GetChModArbFileDir(from)), false, false, false);
+    chUpdateListMem(ch, QString::fromLocal8Bit(sys_param::GetChListFileDir(from)), false, false);
+    sys_param::OnOff[ch] = on;
+    sys_param::SetChOnOff(ch, on);
+    channalReload(ch);
+}
+
+void Ornav72::channalReload(CH_ID ch)
+{
+    if (ch < CH1 || ch > CH4 || !channel[ch])
+        return;
+    Channel* c = channel[ch];
+    c->selectFromRecord();
+    for (channelModel* m : c->chParaList)
+        if (m)
+            m->updateDataInfo();
+    c->qmlparamLoad();
+    StatusDisUpdate(ch);
+    ChannelSyncOut(ch);
+    emit channelParamChanged(int(ch));
+}
+
+void Ornav72::systemReload()
+{
+    for (QList<channelModel*>* list : {&sysparalist, &ch12CoupleParalist, &ch34CoupleParalist})
+        for (channelModel* m : *list)
+            if (m)
+                m->updateDataInfo();
+    // The hardware address is read-only.
+    if (sysparalist.size() > 17 && sysparalist[17])
+        sysparalist[17]->wmask(true);
+}
+
+void Ornav72::systemAllParamReload(QByteArray data)
+{
+    // Empty data is a factory reset; otherwise a checked copy replaces the
+    // live record, and a refused copy leaves it untouched.
+    if (!sysparm)
+        return;
+    if (data.isEmpty()) {
+        sysparm->PreSetHWI();
+    } else if (sysparm->LoadSysParamData(reinterpret_cast<const unsigned char*>(data.constData()), data.size())) {
+        qInfo("LoadSysParamData ok");
+    } else {
+        qWarning("LoadSysParamData error");
+    }
+    sys_param::CounterOnOff = false;
+    sys_param::digitalSW = false;
+    for (int ch = CH1; ch <= CH4; ++ch) {
+        sys_param::OnOff[ch] = false;
+        sys_param::SetChOnOff(CH_ID(ch), 0);
+        channalReload(CH_ID(ch));
+    }
+    brightnessChanged();
+    systemReload();
+    counterSwChanged();
+}
+
+void Ornav72::powerUpParamChanged()
+{
+    if (!sysparm)
+        return;
+    if (int(sys_param::GetParamRemember(CH_SYS)) == 1) {
+        std::vector<unsigned char> buf(sizeof(HardWareInfo));
+        sysparm->LoadFromAt24(buf.data());
+        sysparm->powerUpSet = 1;
+    } else {
+        sysparm->powerUpSet = 0;
+    }
+}
+
+void Ornav72::ParamListChanged()
+{
+    chUpdateParamList(qobject_cast<channelModel*>(sender()));
+}
+
+void Ornav72::chUpdateParamList(channelModel* model)
+{
+    if (!model || model->ch < CH1 || model->ch > CH4 || !channel[model->ch])
+        return;
+    Channel* c = channel[model->ch];
+    Signal* s = model->curSignal;
+    if (!s || (s != c->currentSignal && s != c->currentBaseSignal))
+        return;
+    QList<channelModel*>& target = (s == c->currentBaseSignal) ? c->baselist : c->modlist;
+    target = s->getParamList(s->type);
+    if (c->pcurrentlist == &target)
+        uidata.chInputList[model->ch] = Channel::channelModeltoVariant(&target);
+    uidata.sendInputListChanged(model->ch);
+    emit c->signalUpdated(model->ch);
+}
+
+void Ornav72::listfreqChanged(int ch)
+{
+    if (ch < CH1 || ch > CH4 || !channel[ch])
+        return;
+    if (channelModel* m = channel[ch]->entry(PARAM_INDEX_MODLISTFILE)) {
+        if (m->curSignal) {
+            m->curSignal->SignalSelected();
+            m->curSignal->drawWave(true);
+            m->curSignal->updatePse();
+        }
+    }
+}
+
+// ---- channel status on the screens -----------------------------------------
+
+void Ornav72::StatusDisUpdate(CH_ID ch)
+{
+    chReverseDisUpdate(ch);
+    chSwDisUpdate(ch, sys_param::OnOff[ch]);
+    chLoadDisUpdate(ch);
+    chLimitDisUpdate(ch);
+    chMergeDisUpdate(ch);
+}
+
+void Ornav72::chReverseDisUpdate(CH_ID ch)
+{
+    if (ch < CH1 || ch > CH4)
+        return;
+    const bool inv = sys_param::ch(ch).ChInversion;
+    qml(appdataObj, "channel_Setopposition", {int(ch) + 1, inv});
+    qml(invertObject[ch], "setChecked", {inv});
+}
+
+void Ornav72::chSwDisUpdate(CH_ID ch, bool on)
+{
+    if (ch < CH1 || ch > CH4)
+        return;
+    const bool digital = channel[ch] && channel[ch]->alterfun == CHANNEL_ALTERFUN_DIGITAL;
+    qml(appdataObj, "channel_Setswitch", {int(ch) + 1, on || digital});
+    qml(outputObject[ch], "setChecked", {on});
+}
+
+void Ornav72::chLoadDisUpdate(CH_ID ch)
+{
+    if (ch < CH1 || ch > CH4)
+        return;
+    QString text;
+    if (sys_param::ch(ch).Load == 1000000) {
+        text = QStringLiteral("HighZ");
+    } else if (channel[ch] && channel[ch]->entry(PARAM_INDEX_CHLOAD)) {
+        channelModel* m = channel[ch]->entry(PARAM_INDEX_CHLOAD);
+        m->disUpdate();
+        text = m->rlistvalue();
+    } else {
+        text = QString::number(sys_param::ch(ch).Load) + QStringLiteral(" Ω");
+    }
+    if (text.size() > 6) {
+        const int sp = text.indexOf(' ');
+        if (sp >= 0)
+            text[sp] = '\n';
+    }
+    qml(appdataObj, "channel_SetchLoad", {int(ch) + 1, text});
+    qml(loadbtnObject[ch], "setload", {text});
+}
+
+void Ornav72::chLimitDisUpdate(CH_ID ch)
+{
+    if (ch < CH1 || ch > CH4)
+        return;
+    qml(appdataObj, "channel_Setchhvalue", {int(ch) + 1, sys_param::ch(ch).LimitH});
+    qml(appdataObj, "channel_Setchlvalue", {int(ch) + 1, sys_param::ch(ch).LimitL});
+}
+
+void Ornav72::chMergeDisUpdate(CH_ID ch)
+{
+    if (ch < CH1 || ch > CH4)
+        return;
+    const CH_ID first = (ch == CH1 || ch == CH2) ? CH1 : CH3;
+    qml(mergeObj, "redrawmerge",
+        {int(first) + 1, int(sys_param::ch(first).ChMerge), int(sys_param::ch(CH_ID(first + 1)).ChMerge)});
+}
+
+void Ornav72::chCopyBtnObjectDisUpdate(CH_ID ch)
+{
+    if (ch < CH1 || ch > CH4)
+        return;
+    const CH_ID pair = pairRecord(ch);
+    const bool coupled = sys_param::GetChCoupleFreqSW(pair) != 0 || sys_param::GetChCoupleAmplSW(pair) != 0 ||
+                         sys_param::GetChCouplePhaseSW(pair) != 0;
+    const bool merging = sys_param::ch(ch).ChMerge || sys_param::ch(partnerOf(ch)).ChMerge;
+    qml(copybtnObject[ch], "setvisible", {!coupled && !merging});
+}

@@ -1,0 +1,32 @@
+import QtQuick 2.12
+
+// The tab of one channel: its page and its column of buttons.
+Item {
+    id: tab
+    property int ch: 0
+    signal signalSelected(int ch, int mode, int type, bool base, int baseType)
+    objectName: "ch" + (ch + 1)
+
+    ChannelPage {
+        objectName: "ch" + (tab.ch + 1) + "mc"
+        ch: tab.ch
+        anchors.fill: parent
+        onSignalSelected: tab.signalSelected(ch, mode, type, base, baseType)
+    }
+    Item {
+        objectName: "ch" + (tab.ch + 1) + "cc"
+        Column {
+            objectName: "buttonColumn"
+            Item { objectName: "output"; property bool checked: false
+                   function setChecked(v) { checked = v } }
+            Item { objectName: "invert"; property bool checked: false
+                   function setChecked(v) { checked = v } }
+            Item { objectName: "handltrig"; visible: false
+                   function setVisible(v) { visible = v } }
+            Item { objectName: "loadbtn"; property string load: ""
+                   function setload(t) { load = t } }
+            Item { objectName: "copybtn"; visible: true
+                   function setvisible(v) { visible = v } }
+        }
+    }
+}
