@@ -16,6 +16,8 @@ char Ornav72::SN[32];
 
 Ornav72::Ornav72()
 {
+    if (!pOrnav72)
+        pOrnav72 = this;
     // 1. Embedded objects are constructed with their start values above.
     uidata.controller = this;
     qInfo("*********Ornav72 start-up ************");
@@ -101,6 +103,8 @@ Ornav72::Ornav72()
 Ornav72::~Ornav72()
 {
     scpi_adpt_detach(this);
+    if (pOrnav72 == this)
+        pOrnav72 = nullptr;
     if (timerthread) {
         // The tick must not run while the controller goes away.
         timerthread->quit();

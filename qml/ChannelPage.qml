@@ -8,6 +8,9 @@ Item {
     id: page
     property int ch: 0
     property var entries: []
+    // The work mode this page last chose (-1: take the stored one). The
+    // controller applies a choice later, so the page keeps its own.
+    property int curMode: -1
     signal signalSelected(int ch, int mode, int type, bool base, int baseType)
 
     function inputList() {
@@ -27,7 +30,9 @@ Item {
         return baseWave()
     }
 
+    function mode() { return curMode >= 0 ? curMode : uidata.getCurrentModel(ch) }
     function setmode(mode) {
+        curMode = mode
         if (mode === 0) {
             signalSelected(ch, 0, baseWave(), true, baseWave())
             return
@@ -37,20 +42,23 @@ Item {
             signalSelected(ch, mode, t, false, baseWave())
     }
     function setBaseWave(wave, where) {
-        var mode = uidata.getCurrentModel(ch)
+        var mode = page.mode()
         if (mode === 0)
             signalSelected(ch, 0, wave, true, wave)
         else
             signalSelected(ch, mode, uidata.getcurIndex(ch, mode), true, wave)
     }
     function setwave(index, where) {
-        var mode = uidata.getCurrentModel(ch)
+        var mode = page.mode()
         if (mode === 0)
             signalSelected(ch, 0, index, true, index)
         else
             signalSelected(ch, mode, index, false, baseWave())
     }
-    function paramLoad() { entries = inputList() }
+    function paramLoad() {
+        curMode = -1
+        entries = inputList()
+    }
 
     Connections {
         target: uidata

@@ -1,0 +1,100 @@
+// Front-panel keys and the knob on a channel's frequency entry.
+#include <QSignalSpy>
+#include <cmath>
+#include "selection_fixture.h"
+
+class Keys : public Selection {
+protected:
+    void SetUp() override
+    {
+        Selection::SetUp();
+        ctrl->chSignalSelected(0, 0, BASE_Sine, true, BASE_Sine);
+        settle();
+        f = entry(0, PARAM_INDEX_FREQ);
+        ASSERT_NE(f, nullptr);
+        f->SetValue(1000, f->runit());
+        ctrl->ChannelOnOff(CH1, true);
+        settle();
+        sys_param::SetSeparator(CH_SYS, 0);
+    }
+    channelModel* f = nullptr;
+};
+
+TEST_F(Keys, TheEntryShowsItsValueInTheLargestUnitWithGrouping)
+{
+    f->SetValue(1234567.891, f->runit());
+    f->disUpdate();
+    // Frequency entries show down to 1 µHz; ten digits at most.
+    EXPECT_EQ(f->rlistvalue(), QString("1.234,567,891 MHz"));
+    sys_param::SetSeparator(CH_SYS, 1);
+    f->disUpdate();
+    EXPECT_EQ(f->rlistvalue(), QString("1.234 567 891 MHz"));
+}
+
+TEST_F(Keys, TypedDigitsWithAUnitKeyStoreTheValue)
+{
+    EXPECT_EQ(f->onKeyEvent(Key_5, 0), QString());
+    EXPECT_TRUE(f->rparamfocus());
+    EXPECT_EQ(f->onKeyEvent(Key_Dot, 0), QString());
+    EXPECT_EQ(f->onKeyEvent(Key_2, 0), QString());
+    EXPECT_EQ(f->rlistvalue(), QString("5.2"));
+    // A second point and a minus sign on a positive-only value are refused.
+    EXPECT_EQ(f->onKeyEvent(Key_Dot, 0), QString("error"));
+    EXPECT_EQ(f->onKeyEvent(Key_Symbol, 0), QString("error"));
+    // Unit button 1 of the frequency table is kHz.
+    EXPECT_EQ(f->onKeyEvent(1, 0), QString("quit"));
+    EXPECT_DOUBLE_EQ(sys_param::ch(CH1).Frequency, 5200);
+    EXPECT_FALSE(f->rparamfocus());
+    settle();
+    EXPECT_EQ(chValue(CH1, REG_PHASE_INC, 8), uint64_t(std::ceil(5200 * 9223372036854775808.0 / 3.125e8)));
+}
+
+TEST_F(Keys, TypingIsLimitedToTheEntrysLengthAndBackspaceCanCancel)
+{
+    const int length = f->m_param->Length;
+    ASSERT_GT(length, 0);
+    for (int i = 0; i < length; ++i)
+        ASSERT_EQ(f->onKeyEvent(Key_1, 0), QString()) << i;
+    EXPECT_EQ(f->onKeyEvent(Key_1, 0), QString("error"));
+    for (int i = 0; i < length - 1; ++i)
+        ASSERT_EQ(f->onKeyEvent(Key_Backspace, 0), QString());
+    EXPECT_EQ(f->onKeyEvent(Key_Backspace, 0), QString("quit"));
+    EXPECT_DOUBLE_EQ(sys_param::ch(CH1).Frequency, 1000);
+}
+
+TEST_F(Keys, TheFirstOkOnlySelectsThenCancelLeaves)
+{
+    EXPECT_EQ(f->onKeyEvent(Key_Ok, 0), QString());
+    EXPECT_TRUE(f->rparamfocus());
+    EXPECT_DOUBLE_EQ(sys_param::ch(CH1).Frequency, 1000);
+    EXPECT_EQ(f->onKeyEvent(Key_Cancel, 0), QString("quit"));
+    EXPECT_FALSE(f->rparamfocus());
+}
+
+TEST_F(Keys, KnobStepsTheSelectedDigitAndArrowsMoveIt)
+{
+    QSignalSpy applied(ctrl->channel[CH1], &Channel::signalUpdated);
+    f->onKeyEvent(Key_Ok, 0);
+    // Focused on the leading digit (10^3): one step up is 2000.
+    EXPECT_EQ(f->onKeyEvent(Key_Up, 1), QString());
+    EXPECT_DOUBLE_EQ(sys_param::ch(CH1).Frequency, 2000);
+    EXPECT_GE(applied.count(), 1);
+    // One digit to the right, two steps down: 1800.
+    EXPECT_EQ(f->onKeyEvent(Key_Right, 0), QString());
+    EXPECT_EQ(f->onKeyEvent(Key_Down, 2), QString());
+    EXPECT_DOUBLE_EQ(sys_param::ch(CH1).Frequency, 1800);
+    EXPECT_EQ(f->rsLenth(), 1);
+}
+
+TEST_F(Keys, AValueAboveTheMaximumTypedInIsStoredAsTheMaximumWithTheTip)
+{
+    QSignalSpy tips(ctrl, &Ornav72::TipsMessage);
+    for (int i = 0; i < 4; ++i)
+        f->onKeyEvent(Key_9, 0);
+    // 9999 MHz: unit button 0.
+    EXPECT_EQ(f->onKeyEvent(0, 0), QString("error"));
+    EXPECT_DOUBLE_EQ(sys_param::ch(CH1).Frequency, f->m_param->Max);
+    EXPECT_EQ(Sys_ErrorPop(), -801);
+    ASSERT_GE(tips.count(), 1);
+    EXPECT_EQ(tips.at(0).at(1).toInt(), int(TIPS_OUT_OF_RANGE));
+}

@@ -1,0 +1,164 @@
+// Mode, base-wave and type selection through the channel pages, and the
+// check of the shared trigger/FSK connector.
+#include <QSignalSpy>
+#include "selection_fixture.h"
+#include "signal/csignal.h"
+
+TEST_F(Selection, ModeKeyThroughThePageSwitchesToTheModeAndShowsItsEntries)
+{
+    sys_param::SetChModType(CH1, MT_AM);
+    ctrl->chModSelected(0, 1);
+    settle();
+    EXPECT_EQ(sys_param::ch(CH1).WorkMode, u32(WORK_MODULATION));
+    const QList<int> list = shown(0);
+    EXPECT_TRUE(list.contains(PARAM_INDEX_MODDEPTHAM));
+    EXPECT_TRUE(list.contains(PARAM_INDEX_MODSOURCE));
+    EXPECT_FALSE(list.contains(PARAM_INDEX_SWEEPTIME));
+    // The mode signal carries the stored base wave.
+    Channel* c = ctrl->channel[CH1];
+    ASSERT_NE(c->currentSignal, nullptr);
+    EXPECT_EQ(c->currentSignal->baseSignal, c->baseSignal[int(sys_param::ch(CH1).BaseWave)]);
+    // The page received the list too.
+    QObject* page = c->mObject;
+    ASSERT_NE(page, nullptr);
+    EXPECT_EQ(page->property("entries").toList().size(), list.size());
+
+    // Back to continuous: the base wave's list.
+    ctrl->chModSelected(0, 0);
+    settle();
+    EXPECT_EQ(sys_param::ch(CH1).WorkMode, u32(WORK_BASE));
+    EXPECT_FALSE(shown(0).contains(PARAM_INDEX_MODDEPTHAM));
+}
+
+TEST_F(Selection, WaveKeyChoosesTheBaseWaveAndItsEntries)
+{
+    ctrl->chBaseWaveSelected(1, BASE_Pulse, 0);
+    settle();
+    EXPECT_EQ(sys_param::ch(CH2).BaseWave, u32(BASE_Pulse));
+    const QList<int> list = shown(1);
+    EXPECT_TRUE(list.contains(PARAM_INDEX_DUTYPULSE));
+    EXPECT_TRUE(list.contains(PARAM_INDEX_RISE));
+    EXPECT_TRUE(list.contains(PARAM_INDEX_FALL));
+    // The generator follows: the pulse's base-wave code reaches the FPGA.
+    settle();
+    EXPECT_FALSE(SimFpga::instance().writes().empty());
+}
+
+TEST_F(Selection, RemoteModeAndIndexSelectASweepAndMarkTheListBrowser)
+{
+    ctrl->setModeIndexCmdProcess(1, 2, 0);
+    settle();
+    EXPECT_EQ(sys_param::ch(CH2).WorkMode, u32(WORK_SCAN));
+    EXPECT_EQ(sys_param::ch(CH2).SweepType & 3u, 0u);
+    EXPECT_TRUE(ctrl->listFileType[1]);
+    EXPECT_TRUE(shown(1).contains(PARAM_INDEX_SWEEPTIME));
+    // A mode outside 0..3 changes nothing.
+    ctrl->setModeIndexCmdProcess(1, 7, 0);
+    settle();
+    EXPECT_EQ(sys_param::ch(CH2).WorkMode, u32(WORK_SCAN));
+}
+
+TEST_F(Selection, ListSweepReloadsItsListOnlyWhenOneIsNamed)
+{
+    QSignalSpy lists(ctrl, &Ornav72::chListCmd);
+    sys_param::SetChListFileDir(CH1, "", 0);
+    sys_param::SetChSweepType(CH1, ST_LIST);
+    ctrl->chSignalSelected(0, 2, ST_LIST & 3, false, int(sys_param::ch(CH1).BaseWave));
+    EXPECT_EQ(lists.count(), 0);
+    const char path[] = "/run/media/mmcblk0p1/f.csv";
+    sys_param::SetChListFileDir(CH1, path, int(sizeof path - 1));
+    ctrl->chSignalSelected(0, 2, ST_LIST & 3, false, int(sys_param::ch(CH1).BaseWave));
+    ASSERT_EQ(lists.count(), 1);
+    EXPECT_EQ(lists.at(0).at(1).toString(), QString(path));
+    EXPECT_FALSE(lists.at(0).at(2).toBool());
+}
+
+namespace {
+// CH1 on, in a linear sweep with its trigger output on: it drives the port.
+void driveThePortFromCh1(Ornav72* ctrl)
+{
+    sys_param::SetChBaseWave(CH1, BASE_Sine);
+    sys_param::OnOff[CH1] = true;
+    sys_param::ch(CH1).TrigerOut = 1;
+    ctrl->chSignalSelected(0, 2, 0, false, BASE_Sine);
+}
+} // namespace
+
+TEST_F(Selection, ExternalFskOnAnotherChannelIsTurnedInternalWhileThePortDrivesAnOutput)
+{
+    driveThePortFromCh1(ctrl);
+    int out = 0, modIn = 0, trigIn = 0;
+    ctrl->channelTrigOut(out, modIn, trigIn);
+    ASSERT_EQ(out, 1);
+    while (Sys_ErrorCount() > 0)
+        Sys_ErrorPop();
+
+    QSignalSpy tips(ctrl, &Ornav72::TipsMessage);
+    sys_param::SetChBaseWave(CH2, BASE_Sine);
+    sys_param::OnOff[CH2] = true;
+    sys_param::ch(CH2).ModSrc = true;
+    sys_param::SetChModType(CH2, MT_FSK);
+    ctrl->chSignalSelected(1, 1, int(MT_FSK & 63), false, BASE_Sine);
+    EXPECT_FALSE(sys_param::ch(CH2).ModSrc);
+    EXPECT_EQ(Sys_ErrorPop(), -810);
+    bool shownTip = false;
+    for (const QList<QVariant>& t : tips)
+        if (t.at(0).toInt() == MESSAGE_TYPE_TIPS && t.at(1).toInt() == TIPS_IOCONFILICT_BEMODFY &&
+            t.at(3).toString() == "CH1")
+            shownTip = true;
+    EXPECT_TRUE(shownTip);
+}
+
+TEST_F(Selection, GatedBurstOnAChannelWhileAnotherDrivesThePortSwitchesItOff)
+{
+    driveThePortFromCh1(ctrl);
+    while (Sys_ErrorCount() > 0)
+        Sys_ErrorPop();
+    QSignalSpy tips(ctrl, &Ornav72::TipsMessage);
+    sys_param::SetChBaseWave(CH3, BASE_Sine);
+    sys_param::OnOff[CH3] = true;
+    sys_param::SetChBurstType(CH3, BT_GATE);
+    ctrl->chSignalSelected(2, 3, BT_GATE & 3, false, BASE_Sine);
+    EXPECT_FALSE(sys_param::OnOff[CH3]);
+    EXPECT_EQ(Sys_ErrorPop(), -810);
+    bool shownTip = false;
+    for (const QList<QVariant>& t : tips)
+        if (t.at(1).toInt() == TIPS_IOCONFILICT_MODFYFALSE && t.at(3).toString() == "CH1")
+            shownTip = true;
+    EXPECT_TRUE(shownTip);
+}
+
+TEST_F(Selection, ASecondDriverOfThePortLosesItsTriggerOutput)
+{
+    driveThePortFromCh1(ctrl);
+    while (Sys_ErrorCount() > 0)
+        Sys_ErrorPop();
+    sys_param::SetChBaseWave(CH4, BASE_Sine);
+    sys_param::OnOff[CH4] = true;
+    sys_param::ch(CH4).TrigerOut = 1;
+    ctrl->chSignalSelected(3, 2, 0, false, BASE_Sine);
+    EXPECT_EQ(sys_param::ch(CH4).TrigerOut, 0);
+    EXPECT_EQ(Sys_ErrorPop(), -810);
+    // Were both to drive it, each names the other; channel numbers in order.
+    sys_param::ch(CH4).TrigerOut = 1;
+    QString names;
+    EXPECT_TRUE(ctrl->conflictIOCheck(CH1, names));
+    EXPECT_EQ(names, QString("CH4"));
+    EXPECT_TRUE(ctrl->conflictIOCheck(CH4, names));
+    EXPECT_EQ(names, QString("CH1"));
+    // A channel that is off never conflicts.
+    sys_param::OnOff[CH2] = false;
+    EXPECT_FALSE(ctrl->conflictIOCheck(CH2, names));
+}
+
+TEST_F(Selection, ManualTriggerButtonFollowsTheTriggerSource)
+{
+    QObject* button = ctrl->handlTrigObject[CH1];
+    ASSERT_NE(button, nullptr);
+    sys_param::ch(CH1).TrigerSource = 3;
+    ctrl->chSignalSelected(0, 2, 0, false, BASE_Sine);
+    EXPECT_TRUE(button->property("visible").toBool());
+    sys_param::ch(CH1).TrigerSource = 0;
+    ctrl->setHandlTrig(CH1);
+    EXPECT_FALSE(button->property("visible").toBool());
+}
