@@ -67,10 +67,11 @@ void periodFreqModel::mulitInputTypeSync(int u)
 {
     if (u < 0 || u >= int(m_param_size))
         return;
-    const double v = checkedValue(this, u);
+    const DataInfo& di = m_MutiParam[u];
     // A zero (or vanishing) value has no reciprocal: the other field stays.
-    if (std::fabs(v) <= 1e-12)
+    if (!di.GetValue || std::fabs(di.GetValue(ch)) <= 1e-12)
         return;
+    const double v = checkedValue(this, u);
     if (u == 0)
         sys_param::SetChPeriod(ch, 1.0 / v);
     else
@@ -173,12 +174,11 @@ void DutyPulseWidthModel::mulitInputTypeSync(int u)
     if (u == 0) {
         const double v = checkedValue(this, 0);
         const double e = minDutyTime(ch);
+        // Neither the high nor the low time may be shorter than the
+        // shortest time the pulse generator holds a level.
         double r = v / 100;
-        // Neither the high nor the low time may vanish.
-        if (r >= 1)
-            r = d.Period > 0 ? 1 - e / d.Period : 1;
-        if (r <= 0)
-            r = d.Period > 0 ? e / d.Period : 0;
+        if (d.Period > 2 * e)
+            r = bounded(r, e / d.Period, 1 - e / d.Period);
         sys_param::SetChPulseWidth(ch, d.Period * r);
         return;
     }
