@@ -254,3 +254,57 @@ TEST_F(RangeRules, EdgesShareTheShorterHalfOfThePulse)
     EXPECT_DOUBLE_EQ(Dsc(CH1, PARAM_INDEX_RISE, 0).Max, e);
     EXPECT_NEAR(d.Rise, e + 1e-9 - 50e-9, 1e-18);
 }
+
+TEST_F(RangeRules, ModulationSweepAndHarmonicLimitsPerPair)
+{
+    for (CH_ID c : {CH1, CH3}) {
+        const bool fast = c == CH1;
+        const double sineHi = fast ? 600e6 : 200e6;
+        CH_DATA& d = rec(c);
+        d.BaseWave = BASE_Sine;
+        d.Frequency = 50e6;
+
+        // PRBS edges: at most 80 % of a bit less the shortest edge.
+        d.EdgeTime = 1;
+        E(c, PARAM_INDEX_PRBSEDGETIME)->UpdateRange();
+        const double m = fast ? 2.6e-9 : 4.2e-9;
+        EXPECT_DOUBLE_EQ(Dsc(c, PARAM_INDEX_PRBSEDGETIME, 0).Min, m);
+        EXPECT_DOUBLE_EQ(Dsc(c, PARAM_INDEX_PRBSEDGETIME, 0).Max, std::max((1 / 50e6) / 1.25 - m, m));
+        EXPECT_DOUBLE_EQ(d.EdgeTime, Dsc(c, PARAM_INDEX_PRBSEDGETIME, 0).Max);
+
+        // OSK: half a period of the keying rate.
+        d.ModRate = 1000;
+        E(c, PARAM_INDEX_OSKOSCTIME)->UpdateRange();
+        EXPECT_DOUBLE_EQ(Dsc(c, PARAM_INDEX_OSKOSCTIME, 0).Min, fast ? 5e-9 : 6e-9);
+        EXPECT_DOUBLE_EQ(Dsc(c, PARAM_INDEX_OSKOSCTIME, 0).Max, 0.5e-3);
+
+        // Harmonic order: every harmonic inside the sine bandwidth.
+        d.HarmonicOrder = 16;
+        E(c, PARAM_INDEX_HARMONICORDER)->UpdateRange();
+        EXPECT_DOUBLE_EQ(Dsc(c, PARAM_INDEX_HARMONICORDER, 0).Max, std::min(16.0, std::floor(sineHi / 50e6)));
+        EXPECT_EQ(d.HarmonicOrder, u8(std::min(16.0, std::floor(sineHi / 50e6))));
+
+        // FM deviation: the swing stays above zero and below the bandwidth.
+        d.Frequency = sineHi * 0.75;
+        E(c, PARAM_INDEX_FMFREQDEV)->UpdateRange();
+        EXPECT_DOUBLE_EQ(Dsc(c, PARAM_INDEX_FMFREQDEV, 0).Max, sineHi - sineHi * 0.75);
+
+        // Burst period: N cycles plus 100 ns.
+        d.BstCycles = 10;
+        d.Period = 1e-3;
+        E(c, PARAM_INDEX_BURSTTRIGPERIOD)->UpdateRange();
+        EXPECT_DOUBLE_EQ(Dsc(c, PARAM_INDEX_BURSTTRIGPERIOD, 0).Min, 10 * 1e-3 + 1e-7);
+
+        // Linear sweep of a pulse: at least one period of the lowest frequency.
+        d.BaseWave = BASE_Pulse;
+        d.SweepType = ST_LINE;
+        d.SwpStartFre = 10.001;
+        d.SwpEndFre = 1000;
+        E(c, PARAM_INDEX_SWEEPTIME)->UpdateRange();
+        EXPECT_NEAR(Dsc(c, PARAM_INDEX_SWEEPTIME, 0).Min, 0.1, 1e-12);
+        d.SweepType = ST_STEP;
+        E(c, PARAM_INDEX_SWEEPTIME)->UpdateRange();
+        EXPECT_DOUBLE_EQ(Dsc(c, PARAM_INDEX_SWEEPTIME, 0).Min, 0.001);
+        EXPECT_EQ(E(c, PARAM_INDEX_SWEEPTIME)->rnameindex(), 1);
+    }
+}
