@@ -1,0 +1,195 @@
+#include "channalmodel_sys.h"
+#include <QDebug>
+#include <QStringList>
+#include <cstring>
+#include "SCPI/scpi_error.h"
+#include "SCPI/sys_error.h"
+#include "channalmodel_rules.h"
+
+using namespace entryrules;
+
+// ---- coupleParamModel -----------------------------------------------------------------
+
+bool coupleParamModel::UpdateRange()
+{
+    const CH_ID a = ch == COUPLE12 ? CH1 : CH3;
+    const CH_ID b = partner(a);
+    double lo = 0, hiA = 0, hiB = 0;
+    bandwidth(a, BASE_Sine, lo, hiA);
+    bandwidth(b, BASE_Sine, lo, hiB);
+    double mn = 0, mx = 0;
+    switch (paramindex) {
+    case PARAM_INDEX_CHCOUPLEFREQDEV:
+        mn = 1e-6 - hiA;
+        mx = hiB - 1e-6;
+        break;
+    case PARAM_INDEX_CHCOUPLEFREQRATE:
+        mn = std::max(1e-6 / hiA, 1e-4);
+        mx = std::min(hiB / 1e-6, 10000.0);
+        break;
+    case PARAM_INDEX_CHCOUPLEAMPLDEV:
+        mn = -19.998;
+        mx = 19.998;
+        break;
+    case PARAM_INDEX_CHCOUPLEPHASEDEV:
+        mn = -720;
+        mx = 720;
+        break;
+    case PARAM_INDEX_CHCOUPLEAMPLRATE:
+    case PARAM_INDEX_CHCOUPLEPHASERATE:
+        mn = 1e-4;
+        mx = 10000;
+        break;
+    default:
+        qWarning("%s error paramindex:%d", "UpdateRange", paramindex);
+        return SetValueWitheCheck(value(), m_param->Min, m_param->Max, 0);
+    }
+    return limitAndCheck(this, mn, mx);
+}
+
+// ---- ipModel ---------------------------------------------------------------------------
+
+char* ipModel::field() const
+{
+    switch (paramindex) {
+    case PARAM_INDEX_SYSIPMASK: return sys_param::Mask;
+    case PARAM_INDEX_SYSIPGATEWAY: return sys_param::Gateway;
+    default: return sys_param::IP;
+    }
+}
+
+void ipModel::disUpdate()
+{
+    if (inputting)
+        return;
+    m_sIndex = 0;
+    m_sLenth = 0;
+    wlistvalue(QString::fromLatin1(field(), int(strnlen(field(), 16))));
+}
+
+bool ipModel::parseAddress(const QString& text, int out[4])
+{
+    const QStringList parts = text.split(QLatin1Char('.'));
+    if (parts.size() != 4)
+        return false;
+    for (int i = 0; i < 4; ++i) {
+        bool ok = false;
+        const int v = parts[i].toInt(&ok, 10);
+        if (!ok || parts[i].isEmpty() || v < 0 || v > 255)
+            return false;
+        out[i] = v;
+    }
+    return true;
+}
+
+int ipModel::getMaskbit(const QString& mask)
+{
+    int g[4];
+    if (!parseAddress(mask, g))
+        return -1;
+    const quint32 m = (quint32(g[0]) << 24) | (quint32(g[1]) << 16) | (quint32(g[2]) << 8) | quint32(g[3]);
+    int n = 0;
+    while (n < 32 && (m >> (31 - n)) & 1)
+        ++n;
+    // Nothing but zeros may follow the ones.
+    if (n < 32 && (m << n) != 0)
+        return -1;
+    return n;
+}
+
+QString ipModel::confirm()
+{
+    const bool isMask = paramindex == PARAM_INDEX_SYSIPMASK;
+    int g[4];
+    const bool parsed = m_value.count(QLatin1Char('.')) == 3 && !m_value.endsWith(QLatin1Char('.'))
+        && parseAddress(m_value, g);
+    inputting = false;
+    if (!parsed || (isMask && getMaskbit(m_value) < 0)) {
+        Sys_Error(isMask ? SCPI_ERROR_MASK_FORMAT : SCPI_ERROR_IP_FORMAT);
+        tips(isMask ? TIPS_MASK_ERROR : TIPS_IP_FROMAT_ERROR);
+        wparamfocus(false);
+        return QStringLiteral("error");
+    }
+    const QByteArray text = QStringLiteral("%1.%2.%3.%4").arg(g[0]).arg(g[1]).arg(g[2]).arg(g[3]).toLatin1();
+    char* f = field();
+    std::memset(f, 0, 16);
+    std::memcpy(f, text.constData(), size_t(std::min(text.size(), 15)));
+    sys_param::IPSaveNetwork();
+    emit valueChanged();
+    wparamfocus(false);
+    return QStringLiteral("quit");
+}
+
+QString ipModel::onKeyEvent(int key, int)
+{
+    if (key == Key_Cancel) {
+        inputting = false;
+        wparamfocus(false);
+        return QStringLiteral("quit");
+    }
+    if (key >= Key_0 && key <= Key_9) {
+        const QChar digit = QLatin1Char(char('0' + (key - Key_0)));
+        if (!m_paramfocus)
+            wparamfocus(true);
+        if (!inputting) {
+            inputting = true;
+            wlistvalue(QString(digit));
+            return QString();
+        }
+        const QString group = m_value.mid(m_value.lastIndexOf(QLatin1Char('.')) + 1);
+        if (group.size() > 2 || (group + digit).toInt() > 255)
+            return QStringLiteral("error");
+        wlistvalue(m_value + digit);
+        return QString();
+    }
+    if (key == Key_Dot && inputting) {
+        if (m_value.count(QLatin1Char('.')) >= 3)
+            return QString();
+        wlistvalue(m_value + (m_value.endsWith(QLatin1Char('.')) ? QStringLiteral("0.") : QStringLiteral(".")));
+        return QString();
+    }
+    if (key == Key_Backspace && inputting) {
+        QString t = m_value;
+        t.chop(1);
+        if (t.isEmpty()) {
+            inputting = false;
+            wparamfocus(false);
+            return QStringLiteral("quit");
+        }
+        wlistvalue(t);
+        return QString();
+    }
+    if (key == Key_Ok) {
+        if (inputting)
+            return confirm();
+        if (!m_paramfocus) {
+            wparamfocus(true);
+            return QString();
+        }
+        wparamfocus(false);
+        return QString();
+    }
+    return QStringLiteral("error");
+}
+
+// ---- macModel --------------------------------------------------------------------------
+
+void macModel::disUpdate()
+{
+    m_sIndex = 0;
+    m_sLenth = 0;
+    wlistvalue(QString::fromLatin1(sys_param::MAC, int(strnlen(sys_param::MAC, sizeof sys_param::MAC))));
+}
+
+QString macModel::onKeyEvent(int key, int)
+{
+    if (key == Key_Cancel || (key == Key_Ok && m_paramfocus)) {
+        wparamfocus(false);
+        return QStringLiteral("quit");
+    }
+    if (key == Key_Ok) {
+        wparamfocus(true);
+        return QString();
+    }
+    return QStringLiteral("error");
+}
