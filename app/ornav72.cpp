@@ -3,6 +3,7 @@
 #include "CWaveGreate.h"
 #include "channalmodel.h"
 #include "channel.h"
+#include "channalmodel_sys.h"
 #include "scpi_msg_adpt.h"
 #include "sys_param.h"
 #include "sysparm.h"
@@ -67,6 +68,10 @@ Ornav72::Ornav72()
     // 10. Current channel; the digital protocol output starts off.
     currentCh = CH1;
     sys_param::SetDigitalSW(CH_SYS, 0);
+
+    // 11. System and coupling editing models.
+    InitSysSetlist();
+    InitCoupleSetlist();
 
     // 12. Status flags.
     usbdiskstatus = false;

@@ -85,6 +85,12 @@ public:
     void systemReload();
     void powerUpParamChanged();
     void chUpdateParamList(channelModel* model);
+    // Builds the system, counter and digital models and the lists the system
+    // and network pages show.
+    void InitSysSetlist();
+    // Builds the coupling models of both pairs and the entries each pair shows.
+    void InitCoupleSetlist();
+    void UpdateCoupleSetList(CH_ID pair);
 
     // Network interface read-out into the parameter record.
     void GetHostNetAddress(char* mac, char* ip, char* mask, char* gateway);

@@ -99,3 +99,38 @@ TEST_F(Selection, MergeIsRefusedWhileThePairAddsNoise)
     ctrl->uidata.mergeClick(0, true);
     EXPECT_EQ(sys_param::ch(CH1).ChMerge, 1);
 }
+
+TEST_F(Selection, EachPairShowsNineCouplingEntriesByItsTypes)
+{
+    sys_param::SetChCoupleFreqType(COUPLE12, 0);  // ratio
+    ctrl->UpdateCoupleSetList(COUPLE12);
+    auto indices = [&] {
+        QList<int> out;
+        for (const QVariant& v : ctrl->uidata.ch12CoupleSetList)
+            out.append(qobject_cast<channelModel*>(v.value<QObject*>())->paramindex);
+        return out;
+    };
+    QList<int> l = indices();
+    EXPECT_EQ(l.size(), 9);
+    EXPECT_TRUE(l.contains(PARAM_INDEX_CHCOUPLEFREQRATE));
+    EXPECT_FALSE(l.contains(PARAM_INDEX_CHCOUPLEFREQDEV));
+    sys_param::SetChCoupleFreqType(COUPLE12, 1);  // deviation
+    ctrl->UpdateCoupleSetList(COUPLE12);
+    l = indices();
+    EXPECT_EQ(l.size(), 9);
+    EXPECT_FALSE(l.contains(PARAM_INDEX_CHCOUPLEFREQRATE));
+    EXPECT_TRUE(l.contains(PARAM_INDEX_CHCOUPLEFREQDEV));
+}
+
+TEST_F(Selection, RemoteCouplingAndSystemValuesReachTheirModels)
+{
+    emit ctrl->setValueCmd(COUPLE34, PARAM_INDEX_CHCOUPLEAMPLRATE, 2.5);
+    settle();
+    EXPECT_DOUBLE_EQ(sys_param::GetChCoupleAmplRate(COUPLE34), 2.5);
+    emit ctrl->setValueCmd(CH_SYS, PARAM_INDEX_SYSBEEP, 0);
+    settle();
+    EXPECT_EQ(sys_param::GetBeep(CH_SYS), 0.0);
+    emit ctrl->setValueCmd(CH_SYS, PARAM_INDEX_SYSBEEP, 1);
+    settle();
+    EXPECT_EQ(sys_param::GetBeep(CH_SYS), 1.0);
+}

@@ -1,0 +1,58 @@
+// The controller's system and coupling models and the lists their pages show.
+#include "channalmodel.h"
+#include "channalmodel_sys.h"
+#include "channel.h"
+#include "ornav72.h"
+#include "sys_param.h"
+
+void Ornav72::InitSysSetlist()
+{
+    QList<QVariant> sys, lan;
+    sysInputParaInit(sysparalist, sys, lan);
+    uidata.syssetlist = sys;
+    uidata.syslanlist = lan;
+    // The counter page shows the counter models (positions 18 .. 22).
+    uidata.counterSetlist.clear();
+    for (int i = PARAM_INDEX_COUNTER_START - PARAM_INDEX_SYS_START;
+         i <= PARAM_INDEX_COUNTERLPF - PARAM_INDEX_SYS_START && i < sysparalist.size(); ++i)
+        uidata.counterSetlist.append(QVariant::fromValue(static_cast<QObject*>(sysparalist[i])));
+}
+
+void Ornav72::InitCoupleSetlist()
+{
+    chCoupleInputParaInit(COUPLE12, ch12CoupleParalist);
+    chCoupleInputParaInit(COUPLE34, ch34CoupleParalist);
+    UpdateCoupleSetList(COUPLE12);
+    UpdateCoupleSetList(COUPLE34);
+    for (channelModel* m : ch12CoupleParalist)
+        if (m)
+            m->channel = nullptr;
+    for (channelModel* m : ch34CoupleParalist)
+        if (m)
+            m->channel = nullptr;
+    // Phase coupling forces the phases; the system phase mode is then fixed.
+    if (sys_param::GetChCouplePhaseSW(COUPLE12) != 0 || sys_param::GetChCouplePhaseSW(COUPLE34) != 0) {
+        const int i = PARAM_INDEX_SYSPHASESYNC - PARAM_INDEX_SYS_START;
+        if (i < sysparalist.size() && sysparalist[i] && !sysparalist[i]->mask) {
+            sysparalist[i]->wmask(true);
+            sysparalist[i]->disUpdate();
+        }
+    }
+}
+
+void Ornav72::UpdateCoupleSetList(CH_ID pair)
+{
+    const QList<channelModel*>& models = pair == COUPLE12 ? ch12CoupleParalist : ch34CoupleParalist;
+    QVariantList& shown = pair == COUPLE12 ? uidata.ch12CoupleSetList : uidata.ch34CoupleSetList;
+    // Each quantity shows its switch, its type, and its ratio or deviation.
+    const bool freqDev = sys_param::GetChCoupleFreqType(pair) != 0;
+    const bool amplDev = sys_param::GetChCoupleAmplType(pair) != 0;
+    const bool phaseDev = sys_param::GetChCouplePhaseType(pair) != 0;
+    shown.clear();
+    for (int i = 0; i < models.size(); ++i) {
+        if ((i == 2 && !freqDev) || (i == 3 && freqDev) || (i == 6 && !amplDev) || (i == 7 && amplDev) ||
+            (i == 10 && !phaseDev) || (i == 11 && phaseDev))
+            continue;
+        shown.append(QVariant::fromValue(static_cast<QObject*>(models[i])));
+    }
+}
