@@ -141,6 +141,21 @@ bool channelModel::SetValue(double v, int unitIndex)
     return ok;
 }
 
+double channelModel::checkedFormValue(int u)
+{
+    if (u < 0 || uint32_t(u) >= m_param_size)
+        return value();
+    const DataInfo& di = m_MutiParam[u];
+    double v = di.GetValue ? di.GetValue(ch) : 0;
+    DataInfo* inUse = m_param;
+    m_param = &m_MutiParam[u];
+    const bool inside = ValueCheck(v);
+    m_param = inUse;
+    if (!inside && di.SetValue)
+        di.SetValue(ch, v);
+    return v;
+}
+
 bool channelModel::SetRange(double min, double max, int unitIndex)
 {
     if (unitIndex < 0 || uint32_t(unitIndex) >= m_param_size)

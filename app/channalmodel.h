@@ -81,6 +81,10 @@ public:
         return index >= 0 && uint32_t(index) < m_param_size ? &m_MutiParam[index] : nullptr;
     }
     void updateDataInfo();
+    // The value of form u read back through its getter and brought inside
+    // that form's limits (stored again when it had to move): the first step
+    // of deriving the record's other forms.
+    double checkedFormValue(int u);
     void wmask(bool m);
     void wlistvalue(QString v);
     void disfocused();

@@ -140,16 +140,9 @@ void AmplModel::mulitInputTypeSync(int u)
 {
     if (u < 0 || u >= int(m_param_size))
         return;
-    const DataInfo& di = m_MutiParam[u];
-    if (!di.GetValue)
+    if (!m_MutiParam[u].GetValue)
         return;
-    double v = di.GetValue(ch);
-    DataInfo* inUse = m_param;
-    m_param = &m_MutiParam[u];
-    const bool inside = ValueCheck(v);
-    m_param = inUse;
-    if (!inside && di.SetValue)
-        di.SetValue(ch, v);
+    double v = checkedFormValue(u);
 
     const CH_DATA& d = rec(ch);
     const BASE_WAVE w = BASE_WAVE(d.BaseWave);
@@ -324,16 +317,9 @@ void offsetModel::mulitInputTypeSync(int u)
 {
     if (u < 0 || u >= int(m_param_size))
         return;
-    const DataInfo& di = m_MutiParam[u];
-    if (!di.GetValue)
+    if (!m_MutiParam[u].GetValue)
         return;
-    double v = di.GetValue(ch);
-    DataInfo* inUse = m_param;
-    m_param = &m_MutiParam[u];
-    const bool inside = ValueCheck(v);
-    m_param = inUse;
-    if (!inside && di.SetValue)
-        di.SetValue(ch, v);
+    double v = checkedFormValue(u);
     const CH_DATA& d = rec(ch);
     if (u == 0) {
         sys_param::SetChOffset(ch, v);
@@ -426,12 +412,7 @@ void NoiselSumModel::mulitInputTypeSync(int u)
 {
     if (u < 0 || u >= int(m_param_size) || !m_MutiParam[u].GetValue)
         return;
-    double v = m_MutiParam[u].GetValue(ch);
-    DataInfo* inUse = m_param;
-    m_param = &m_MutiParam[u];
-    if (!ValueCheck(v) && m_MutiParam[u].SetValue)
-        m_MutiParam[u].SetValue(ch, v);
-    m_param = inUse;
+    const double v = checkedFormValue(u);
     if (u == 0)
         sys_param::SetChSNRatio(ch, CUnit::dBToPowerRatio(v));
     else

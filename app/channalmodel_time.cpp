@@ -11,18 +11,6 @@ double minDutyTime(CH_ID ch) { return fastPair(ch) ? 1e-9 : 5e-9; }
 
 // The stored value of descriptor u passed through the limits of u (written
 // back when it had to move).
-double checkedValue(channelModel* m, int u)
-{
-    const DataInfo& di = m->m_MutiParam[u];
-    double v = di.GetValue ? di.GetValue(m->ch) : 0;
-    DataInfo* inUse = m->m_param;
-    m->m_param = &m->m_MutiParam[u];
-    const bool inside = m->ValueCheck(v);
-    m->m_param = inUse;
-    if (!inside && di.SetValue)
-        di.SetValue(m->ch, v);
-    return v;
-}
 } // namespace
 
 // ---- periodFreqModel -----------------------------------------------------------------
@@ -71,7 +59,7 @@ void periodFreqModel::mulitInputTypeSync(int u)
     // A zero (or vanishing) value has no reciprocal: the other field stays.
     if (!di.GetValue || std::fabs(di.GetValue(ch)) <= 1e-12)
         return;
-    const double v = checkedValue(this, u);
+    const double v = checkedFormValue(u);
     if (u == 0)
         sys_param::SetChPeriod(ch, 1.0 / v);
     else
@@ -172,7 +160,7 @@ void DutyPulseWidthModel::mulitInputTypeSync(int u)
         return;
     const CH_DATA& d = rec(ch);
     if (u == 0) {
-        const double v = checkedValue(this, 0);
+        const double v = checkedFormValue(0);
         const double e = minDutyTime(ch);
         // Neither the high nor the low time may be shorter than the
         // shortest time the pulse generator holds a level.
@@ -182,7 +170,7 @@ void DutyPulseWidthModel::mulitInputTypeSync(int u)
         sys_param::SetChPulseWidth(ch, d.Period * r);
         return;
     }
-    double w = checkedValue(this, 1);
+    double w = checkedFormValue(1);
     if (w < minPulse(ch)) {
         w = minPulse(ch);
         sys_param::SetChPulseWidth(ch, w);

@@ -133,6 +133,7 @@ private:
     // Range rule of entry index; true when its value lay inside.
     bool refresh(int index);
     bool refreshOf(Channel* c, int index);
+    void refreshPulseHops(u32 modType);
     // Common ending of the slots: the preview, then the apply request.
     void redrawPreview();
     void finish();

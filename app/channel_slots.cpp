@@ -106,24 +106,9 @@ void Channel::FrequencyChanged()
             if (pulse)
                 refresh(PARAM_INDEX_MODFREQ);
             break;
-        case MT_FSK:
-            if (pulse)
-                refresh(PARAM_INDEX_MODHOPFREFSK);
-            break;
-        case MT_3FSK:
-            if (pulse) {
-                refresh(PARAM_INDEX_MODHOPFREFSK);
-                refresh(PARAM_INDEX_MODHOPFREFSK2);
-            }
-            break;
-        case MT_4FSK:
-            if (pulse) {
-                refresh(PARAM_INDEX_MODHOPFREFSK);
-                refresh(PARAM_INDEX_MODHOPFREFSK2);
-                refresh(PARAM_INDEX_MODHOPFREFSK3);
-            }
-            break;
         default:
+            if (pulse)
+                refreshPulseHops(d.ModType);
             break;
         }
     }
@@ -438,24 +423,9 @@ void Channel::ModFrequencyChanged()
         if (pulse)
             refresh(PARAM_INDEX_FMFREQDEV);
         break;
-    case MT_FSK:
-        if (pulse)
-            refresh(PARAM_INDEX_MODHOPFREFSK);
-        break;
-    case MT_3FSK:
-        if (pulse) {
-            refresh(PARAM_INDEX_MODHOPFREFSK);
-            refresh(PARAM_INDEX_MODHOPFREFSK2);
-        }
-        break;
-    case MT_4FSK:
-        if (pulse) {
-            refresh(PARAM_INDEX_MODHOPFREFSK);
-            refresh(PARAM_INDEX_MODHOPFREFSK2);
-            refresh(PARAM_INDEX_MODHOPFREFSK3);
-        }
-        break;
     default:
+        if (pulse)
+            refreshPulseHops(d.ModType);
         break;
     }
     SyncFreq(true);
@@ -535,4 +505,14 @@ void Channel::CopyClicked()
 {
     if (pOrnav72)
         pOrnav72->channalCopy(ch);
+}
+
+// On a pulse carrier the hop frequencies of FSK, 3FSK and 4FSK are bounded
+// by the modulating rate; their ranges follow it.
+void Channel::refreshPulseHops(u32 modType)
+{
+    const int hops = modType == MT_FSK ? 1 : modType == MT_3FSK ? 2 : modType == MT_4FSK ? 3 : 0;
+    const int index[3] = {PARAM_INDEX_MODHOPFREFSK, PARAM_INDEX_MODHOPFREFSK2, PARAM_INDEX_MODHOPFREFSK3};
+    for (int i = 0; i < hops; ++i)
+        refresh(index[i]);
 }
