@@ -49,7 +49,7 @@ TEST_F(ChCharTest, BandwidthOfEveryVariantAndChannel)
     }
 }
 
-TEST_F(ChCharTest, BandwidthVariantCanBeChangedAfterConstruction)
+TEST_F(ChCharTest, BandwidthVariantChangesAfterConstructionUserAndUnknownWaves)
 {
     // Before the board variant is known the channel reports full bandwidth.
     CChCharacter c(CH3);
@@ -58,15 +58,12 @@ TEST_F(ChCharTest, BandwidthVariantCanBeChangedAfterConstruction)
     expectBandwidth(c, ref::ch34_200);
     c.InitBandwidth(401);  // not a reduced variant: full again
     expectBandwidth(c, ref::ch34Full);
-}
 
-TEST_F(ChCharTest, UserWaveUsesArbBandwidthAndUnknownWaveIsRefused)
-{
-    CChCharacter c(CH1);
+    // A user wave has the arbitrary bandwidth; an unknown wave is refused.
     c.InitBandwidth(400);
     double lo = 0, hi = 0;
     EXPECT_TRUE(c.GetBWFreScope(BASE_Userdef, lo, hi));
-    EXPECT_DOUBLE_EQ(hi, ref::ch12_400.arb * 1e6);
+    EXPECT_DOUBLE_EQ(hi, ref::ch34_400.arb * 1e6);
     lo = hi = 123;
     EXPECT_FALSE(c.GetBWFreScope(BASE_Unknown, lo, hi));
     EXPECT_DOUBLE_EQ(lo, 1e-6);

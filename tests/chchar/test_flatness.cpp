@@ -111,17 +111,6 @@ TEST_F(ChCharTest, FlatTableWithoutRangeOrCurves)
     EXPECT_FALSE(measured);
 }
 
-TEST_F(ChCharTest, SingleCurveOfARange)
-{
-    CChCharacter c(CH1);
-    addCurve(c, 8, 0.1, {pt(1000, 0.998), pt(10e6, 0.990)});
-    bool measured = false;
-    const std::vector<unsigned short> t = flatTable(c, 8, 0.2, 4096, &measured);
-    EXPECT_TRUE(measured);
-    EXPECT_EQ(t[0], 65404);
-    EXPECT_EQ(t[4095], 64880);
-}
-
 TEST_F(ChCharTest, AmplitudeBetweenTwoCurvesBlendsThem)
 {
     CChCharacter c(CH2);
@@ -150,6 +139,12 @@ TEST_F(ChCharTest, AmplitudeBetweenTwoCurvesBlendsThem)
     EXPECT_EQ(flatTable(c, 8, 0.5, n), hi);
     EXPECT_EQ(flatTable(c, 8, 0.1, n), lo);
     EXPECT_EQ(flatTable(c, 8, 0.05, n), lo);
+
+    // An upper curve without points is not blended.
+    CChCharacter e(CH1);
+    addCurve(e, 8, 0.1, kLowCurve);
+    ASSERT_NE(e.GetATTtoAmpForMap(8, 0.3), nullptr);  // created empty
+    EXPECT_EQ(flatTable(e, 8, 0.2, n), lo);
 }
 
 TEST_F(ChCharTest, CurvesAreChosenByAmplitudeNotByInsertionOrder)
@@ -174,14 +169,6 @@ TEST_F(ChCharTest, OnePointLowerCurveTakesTheUpperShapeAtItsGain)
     // Exactly at the first curve's amplitude the first curve is used as it is.
     for (unsigned short v : flatTable(c, 8, 0.1, 64))
         ASSERT_EQ(v, 64224);
-}
-
-TEST_F(ChCharTest, UpperCurveWithoutPointsIsNotBlended)
-{
-    CChCharacter c(CH1);
-    addCurve(c, 8, 0.1, kLowCurve);
-    ASSERT_NE(c.GetATTtoAmpForMap(8, 0.3), nullptr);  // created empty
-    EXPECT_EQ(flatTable(c, 8, 0.2, 4096), ref::curveTable(kLowCurve, 4096));
 }
 
 TEST_F(ChCharTest, SmallRangeBorrowsTheShapeAndScalesByItsOwnGain)

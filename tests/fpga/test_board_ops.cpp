@@ -105,8 +105,6 @@ TEST_F(BoardOps, OverloadBitsNeedBothBitsOfAChannel)
 {
     EXPECT_EQ(CSetParam::OverloadChannels(0b00000011), 0x1);
     EXPECT_EQ(CSetParam::OverloadChannels(0b00000010), 0x0);
-    EXPECT_EQ(CSetParam::OverloadChannels(0b00000001), 0x0);
-    EXPECT_EQ(CSetParam::OverloadChannels(0b00001100), 0x2);
     EXPECT_EQ(CSetParam::OverloadChannels(0b11000000), 0x8);
     EXPECT_EQ(CSetParam::OverloadChannels(0b01100110), 0x0);
     EXPECT_EQ(CSetParam::OverloadChannels(0b00111100), 0x6);

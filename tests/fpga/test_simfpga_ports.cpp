@@ -1,8 +1,6 @@
 // The streamed ports and the hardware-driven registers of the simulated FPGA,
 // exercised through the register access of the application.
 #include "fpga_test_support.h"
-#include <algorithm>
-#include <vector>
 
 class SimFpgaPorts : public SimBoardTest {
 protected:
@@ -74,48 +72,6 @@ TEST_F(SimFpgaPorts, FrequencyListEntriesGoToEveryChannelOfTheMask)
     setByte(REG_LIST_LOAD, 0);
     EXPECT_EQ(stream("list:3"), (QVector<quint64>{42}));
     EXPECT_EQ(stream("list:1").size(), 2);
-}
-
-TEST_F(SimFpgaPorts, DeepMemoryWindowCollectsSamplesAcrossWraps)
-{
-    // 20 samples = 40 bytes: two full windows and one of 8 bytes, the address
-    // wrapping to the window base after each 16 bytes.
-    std::vector<unsigned char> data;
-    QVector<quint64> want;
-    for (int i = 0; i < 20; ++i) {
-        const unsigned s = unsigned(i * 3000 + 7) & 0xFFFF;
-        data.push_back(static_cast<unsigned char>(s & 0xFF));
-        data.push_back(static_cast<unsigned char>(s >> 8));
-        want << s;
-    }
-    setByte(REG_DEEP2_LOAD, 1);
-    size_t pos = 0;
-    unsigned addr = REG_DEEP2_DATA;
-    while (pos < data.size()) {
-        const size_t n = std::min<size_t>(REG_DEEP2_DATA + 16 - addr, data.size() - pos);
-        CSetParam::FpgaWrite(addr, data.data() + pos, int(n));
-        pos += n;
-        addr += unsigned(n);
-        if (addr >= REG_DEEP2_DATA + 16)
-            addr = REG_DEEP2_DATA;
-    }
-    setByte(REG_DEEP2_LOAD, 0);
-    EXPECT_EQ(stream("deep:2"), want);
-    EXPECT_TRUE(stream("deep:1").isEmpty());
-}
-
-TEST_F(SimFpgaPorts, DigitalDataAndCompanionBytes)
-{
-    setByte(REG_DIG_LOAD, 1);
-    const int data[3] = {0xA0, 0x55, 0x07};
-    for (int d : data) {
-        setByte(REG_DIG_DATA, d);
-        setByte(REG_DIG_FLAG, d == 0x07 ? 1 : 0);
-    }
-    setByte(REG_DIG_LOAD, 0);
-    setByte(REG_DIG_DATA, 0x99); // outside a load
-    EXPECT_EQ(stream("digital"), (QVector<quint64>{0xA0, 0x55, 0x07}));
-    EXPECT_EQ(stream("digital:flag"), (QVector<quint64>{0, 0, 1}));
 }
 
 TEST_F(SimFpgaPorts, StatusBlockIgnoresWritesAndKeepsWhatTheHardwareSets)

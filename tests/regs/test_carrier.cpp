@@ -1,7 +1,6 @@
 // Carrier, modulation, hop, burst and OSK timing; depths and deviations;
 // start and PSK phases; the small mode codes.
 #include "regs_fixture.h"
-#include <QProcess>
 #include <limits>
 
 TEST_F(RegsTest, CarrierIncrementIsCeilOfFTimes2To63OverFclk)
@@ -186,24 +185,4 @@ TEST_F(RegsTest, SmallCodesSkipEightAndBurstCyclesSaturate)
     EXPECT_EQ(chValue(CH2, REG_BURST_CYCLES, 2), 1000u);
     CSetParam::SetBurstCycles(CH2, 70000);
     EXPECT_EQ(chValue(CH2, REG_BURST_CYCLES, 2), 65535u);
-}
-
-// The road of a remote frequency change ends in these eight bytes; look at
-// them from outside the process the way a developer would.
-TEST_F(RegsTest, OrnavSimPeekSeesThePhaseIncrement)
-{
-    ASSERT_TRUE(fpga().serving());
-    CSetParam::SetFre(CH1, 1000);
-    const uint64_t k = ref::inc64(1000);
-    QString expected;
-    for (int b = 0; b < 8; ++b)
-        expected += QString::asprintf(b ? " %02x" : "%02x", unsigned((k >> (8 * b)) & 0xFF));
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.remove("ORNAV_ROOT");
-    p.setProcessEnvironment(env);
-    p.start(QString(ORNAV_BIN_DIR) + "/tools/ornav-sim", {"--root", dir.path(), "peek", "0x003", "8"});
-    ASSERT_TRUE(p.waitForFinished(20000));
-    EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().constData();
-    EXPECT_EQ(QString::fromLatin1(p.readAllStandardOutput()).trimmed(), expected);
 }

@@ -128,19 +128,13 @@ TEST_F(RegsTest, TriggersOutputAndSyncFlags)
     EXPECT_TRUE(sys_param::syncManual[CH4]);
 }
 
-TEST_F(RegsTest, AmplitudeScaleAndSwitchCodeWords)
+TEST_F(RegsTest, AmplitudeScaleWordIsHeldInsideSixteenBitsAndAboveZero)
 {
     const long long in[][2] = {{0, 1}, {-5, 1}, {1, 1}, {32768, 32768}, {65535, 65535}, {70000, 65535}};
     for (const auto& v : in) {
         CSetParam::SetVolAdjFine(CH2, v[0]);
         EXPECT_EQ(chValue(CH2, REG_VOL_ADJ, 2), uint64_t(v[1])) << v[0];
     }
-    CSetParam::SetATT(CH3, 9);
-    EXPECT_EQ(chValue(CH3, REG_ATT, 1), 9u);
-    EXPECT_EQ(CSetParam::m_ATT[CH3], 9);
-    CSetParam::SetNoiseSum(CH1, true, 0x1234);
-    EXPECT_EQ(chValue(CH1, REG_NOISE_SUM_EN, 1), 1u);
-    EXPECT_EQ(chValue(CH1, REG_NOISE_SUM_GAIN, 2), 0x1234u);
 }
 
 TEST_F(RegsTest, LedWordsAreActiveLowAndCarryEveryOutputLed)

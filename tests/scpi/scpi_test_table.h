@@ -47,6 +47,13 @@ struct ScpiTestRig {
     ScpiTestRig(const ScpiTestRig&) = delete;
     ScpiTestRig& operator=(const ScpiTestRig&) = delete;
     int send(const std::string& message);
+    // The response to one message alone.
+    std::string ask(const std::string& message)
+    {
+        out.clear();
+        send(message);
+        return out;
+    }
     // Error queue in order, emptied.
     std::vector<int> drainErrors();
 };

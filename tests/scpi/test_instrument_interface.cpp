@@ -107,7 +107,7 @@ TEST(ScpiInstrumentInterface, ErrorsGoToTheListAndAsTipToTheController)
     EXPECT_EQ(Sys_ErrorPop(), -801);
 }
 
-TEST(ScpiInstrumentInterface, RefusedResponsesAndMissingSinkCountNothing)
+TEST(ScpiInstrumentInterface, RefusedResponsesCountNothingAndControlsAreLogged)
 {
     InstrumentContext ic;
     SCPI_SetResponseSink(refuseResponse);
@@ -115,10 +115,7 @@ TEST(ScpiInstrumentInterface, RefusedResponsesAndMissingSinkCountNothing)
     SCPI_SetResponseSink(nullptr);
     EXPECT_EQ(SCPI_Write(&scpi_context, "abc", 3), 0u);
     EXPECT_EQ(SCPI_Flush(&scpi_context), SCPI_RES_OK);
-}
 
-TEST(ScpiInstrumentInterface, ControlAndResetLogLines)
-{
     testing::internal::CaptureStderr();
     SCPI_Control(&scpi_context, SCPI_CTRL_SRQ, 0x44);
     SCPI_Control(&scpi_context, SCPI_CTRL_SDC, 0x1);

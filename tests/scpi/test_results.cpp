@@ -2,6 +2,7 @@
 // commands.
 #include <gtest/gtest.h>
 #include <clocale>
+#include <cstring>
 #include "scpi_test_table.h"
 
 TEST(ScpiResultFormat, ScientificIsSixDigitsLeftAlignedInThirteen)
@@ -64,120 +65,70 @@ TEST(ScpiResultFormat, NumbersIgnoreADecimalCommaLocale)
     EXPECT_EQ(rig.out, "1.5;1.500000e+00 \r\n");
 }
 
-TEST(ScpiResultFormat, IntegersBooleansTextAndBases)
+TEST(ScpiResultFormat, IntegersBooleansTextAndBlocks)
 {
     ScpiTestRig rig;
-    rig.send("TEST:INT -300;INT?\n");
-    EXPECT_EQ(rig.out, "-300\r\n");
-    rig.out.clear();
-    rig.send("TEST:INT 45;BASE?\n");
+    EXPECT_EQ(rig.ask("TEST:INT -300;INT?\n"), "-300\r\n");
     // Three results of one query are separated by commas.
-    EXPECT_EQ(rig.out, "#H2D,#Q55,#B101101\r\n");
-    rig.out.clear();
-    rig.send("TEST:INT 0;BASE?\n");
-    EXPECT_EQ(rig.out, "#H0,#Q0,#B0\r\n");
-    rig.out.clear();
-    rig.send("TEST:INT -1;BASE?\n");
-    EXPECT_EQ(rig.out, "#HFFFFFFFF,#Q37777777777,#B11111111111111111111111111111111\r\n");
-    rig.out.clear();
-    rig.send("TEST:BOOL ON;BOOL?\n");
-    EXPECT_EQ(rig.out, "1\r\n");
-    rig.out.clear();
-    rig.send("TEST:BOOL OFF;BOOL?\n");
-    EXPECT_EQ(rig.out, "0\r\n");
-    rig.out.clear();
-    rig.send("TEST:TEXT 'a\"b';TEXT?\n");
-    EXPECT_EQ(rig.out, "\"a\"b\"\r\n");  // quotes inside are written as they are
-}
+    EXPECT_EQ(rig.ask("TEST:INT 45;BASE?\n"), "#H2D,#Q55,#B101101\r\n");
+    EXPECT_EQ(rig.ask("TEST:INT 0;BASE?\n"), "#H0,#Q0,#B0\r\n");
+    EXPECT_EQ(rig.ask("TEST:INT -1;BASE?\n"),
+              "#HFFFFFFFF,#Q37777777777,#B11111111111111111111111111111111\r\n");
+    EXPECT_EQ(rig.ask("TEST:BOOL ON;BOOL?\n"), "1\r\n");
+    EXPECT_EQ(rig.ask("TEST:BOOL OFF;BOOL?\n"), "0\r\n");
+    EXPECT_EQ(rig.ask("TEST:TEXT 'a\"b';TEXT?\n"), "\"a\"b\"\r\n");  // quotes inside are written as they are
 
-TEST(ScpiResultFormat, BlocksCarryTheirLengthDigits)
-{
-    ScpiTestRig rig;
-    rig.send("TEST:BLOC #15hello;BLOC?\n");
-    EXPECT_EQ(rig.out, "#15hello\r\n");
-    rig.out.clear();
+    // Blocks carry the count of their length digits.
+    EXPECT_EQ(rig.ask("TEST:BLOC #15hello;BLOC?\n"), "#15hello\r\n");
     scpi_test_record.block = std::string(1234, 'x');
-    rig.send("TEST:BLOC?\n");
-    EXPECT_EQ(rig.out, "#41234" + std::string(1234, 'x') + "\r\n");
-    rig.out.clear();
+    EXPECT_EQ(rig.ask("TEST:BLOC?\n"), "#41234" + std::string(1234, 'x') + "\r\n");
     scpi_test_record.block.clear();
-    rig.send("TEST:BLOC?\n");
-    EXPECT_EQ(rig.out, "#10\r\n");
+    EXPECT_EQ(rig.ask("TEST:BLOC?\n"), "#10\r\n");
 }
 
 TEST(ScpiResultFormat, NumberParameterAsText)
 {
-    scpi_number_t n{};
-    n.value = 2500.0;
-    n.unit = SCPI_UNIT_HERTZ;
+    struct Case {
+        double value;
+        scpi_unit_t unit;
+        const char* text;
+    } cases[] = {{2500.0, SCPI_UNIT_HERTZ, "2500 HZ"}, {0.001, SCPI_UNIT_SECONDS, "0.001 S"},
+                 {1, SCPI_UNIT_VPP, "1 Vpp"}, {-7.25, SCPI_UNIT_NONE, "-7.25"}};
     char buf[64];
-    EXPECT_EQ(SCPI_NumberToStr(nullptr, nullptr, &n, buf, sizeof buf), 7u);
-    EXPECT_STREQ(buf, "2500 HZ");
-    n.value = 0.001;
-    n.unit = SCPI_UNIT_SECONDS;
-    SCPI_NumberToStr(nullptr, nullptr, &n, buf, sizeof buf);
-    EXPECT_STREQ(buf, "0.001 S");
-    n.unit = SCPI_UNIT_VPP;
-    n.value = 1;
-    SCPI_NumberToStr(nullptr, nullptr, &n, buf, sizeof buf);
-    EXPECT_STREQ(buf, "1 Vpp");
-    n.unit = SCPI_UNIT_NONE;
-    n.value = -7.25;
-    SCPI_NumberToStr(nullptr, nullptr, &n, buf, sizeof buf);
-    EXPECT_STREQ(buf, "-7.25");
-    char small[4];
+    for (const Case& c : cases) {
+        scpi_number_t n{};
+        n.value = c.value;
+        n.unit = c.unit;
+        EXPECT_EQ(SCPI_NumberToStr(nullptr, nullptr, &n, buf, sizeof buf), strlen(c.text));
+        EXPECT_STREQ(buf, c.text);
+    }
+    scpi_number_t n{};
     n.value = 123456;
+    char small[4];
     EXPECT_EQ(SCPI_NumberToStr(nullptr, nullptr, &n, small, sizeof small), 3u);
     EXPECT_STREQ(small, "123");
 }
 
-TEST(ScpiResponsePlacement, QueriesOfOneMessageShareOneLine)
+TEST(ScpiResponsePlacement, SeparatorsAndLineEndsOfCompoundMessages)
 {
     ScpiTestRig rig;
-    rig.send("*IDN?;TEST:TAG?\n");
-    EXPECT_EQ(rig.out, "VELTRIX Technologies,ORNAV96T,SN0001,1.09.0018;42\r\n");
-}
-
-TEST(ScpiResponsePlacement, ThreeQueriesAndTwoMessages)
-{
-    ScpiTestRig rig;
-    rig.send("CHAN1:BAS:FREQ 1;FREQ?;:CHAN2:BAS:FREQ 2;FREQ?;:TEST:TAG?\n");
-    EXPECT_EQ(rig.out, "1.000000e+00 ;2.000000e+00 ;42\r\n");
-    rig.out.clear();
+    // Queries of one message share one line.
+    EXPECT_EQ(rig.ask("*IDN?;TEST:TAG?\n"), "VELTRIX Technologies,ORNAV96T,SN0001,1.09.0018;42\r\n");
+    EXPECT_EQ(rig.ask("CHAN1:BAS:FREQ 1;FREQ?;:CHAN2:BAS:FREQ 2;FREQ?;:TEST:TAG?\n"),
+              "1.000000e+00 ;2.000000e+00 ;42\r\n");
     // Each newline ends a message and its response.
-    rig.send("TEST:TAG?\nTEST:TAG?\n");
-    EXPECT_EQ(rig.out, "42\r\n42\r\n");
-}
-
-TEST(ScpiResponsePlacement, QueryFollowedBySetCommandLeavesNoLineEnd)
-{
-    ScpiTestRig rig;
-    rig.send("TEST:TAG?;:TEST:NOOP\n");
-    EXPECT_EQ(rig.out, "42;");
-    rig.out.clear();
-    // A set command between two queries: one separator, one line end.
-    rig.send("TEST:TAG?;:TEST:NOOP;:TEST:TAG?\n");
-    EXPECT_EQ(rig.out, "42;42\r\n");
-}
-
-TEST(ScpiResponsePlacement, FailedUnitsAfterAQueryKeepItsLineEnd)
-{
-    ScpiTestRig rig;
-    rig.send("TEST:TAG?;:NOSUCH:THING\n");
-    EXPECT_EQ(rig.out, "42\r\n");
+    EXPECT_EQ(rig.ask("TEST:TAG?\nTEST:TAG?\n"), "42\r\n42\r\n");
+    // A query followed by a set command leaves no line end; a set command
+    // between two queries gives one separator and one line end.
+    EXPECT_EQ(rig.ask("TEST:TAG?;:TEST:NOOP\n"), "42;");
+    EXPECT_EQ(rig.ask("TEST:TAG?;:TEST:NOOP;:TEST:TAG?\n"), "42;42\r\n");
+    // Failed units after a query keep its line end.
+    EXPECT_EQ(rig.ask("TEST:TAG?;:NOSUCH:THING\n"), "42\r\n");
     EXPECT_EQ(rig.drainErrors(), std::vector<int>{-113});
-    rig.out.clear();
     // A later message starts without a separator.
     rig.send("TEST:TAG?;:TEST:NOOP\n");
-    rig.out.clear();
-    rig.send("TEST:TAG?\n");
-    EXPECT_EQ(rig.out, "42\r\n");
-}
-
-TEST(ScpiResponsePlacement, SetCommandsAloneWriteNothingButFlush)
-{
-    ScpiTestRig rig;
-    rig.send("TEST:INT 5;:TEST:DOUB 2\n");
-    EXPECT_EQ(rig.out, "");
+    EXPECT_EQ(rig.ask("TEST:TAG?\n"), "42\r\n");
+    // Set commands alone write nothing but flush.
+    EXPECT_EQ(rig.ask("TEST:INT 5;:TEST:DOUB 2\n"), "");
     EXPECT_GE(rig.flushes, 1);
 }
