@@ -8,6 +8,8 @@ set(_vxi_out ${_vxi_dir}/vxi11.h ${_vxi_dir}/vxi11_xdr.c ${_vxi_dir}/vxi11_svc.c
 add_custom_command(
   OUTPUT ${_vxi_out}
   COMMAND ${CMAKE_COMMAND} -E copy ${_vxi_src} ${_vxi_dir}/vxi11.x
+  # rpcgen refuses to overwrite its outputs; a changed definition regenerates.
+  COMMAND ${CMAKE_COMMAND} -E remove -f vxi11.h vxi11_xdr.c vxi11_svc.c vxi11_clnt.c
   COMMAND ${RPCGEN} -h -o vxi11.h vxi11.x
   COMMAND ${RPCGEN} -c -o vxi11_xdr.c vxi11.x
   COMMAND ${RPCGEN} -m -o vxi11_svc.c vxi11.x
