@@ -1,4 +1,5 @@
 #pragma once
+#include "tests/common/fpga_probe.h"
 // Reference tables of the output paths, entered independently of the code
 // under test, and a fixture that starts each case from the factory record.
 #include <gtest/gtest.h>
@@ -53,30 +54,6 @@ const Bw ch34_200 = {120, 40, 40, 3, 60, 40, 20};
 const double STEP = 152587.890625;  // FCLK / 2048
 
 } // namespace ref
-
-// Collects the Qt log while a case runs.
-class LogCapture {
-public:
-    LogCapture() { active() = this; prev_ = qInstallMessageHandler(&LogCapture::handler); }
-    ~LogCapture() { qInstallMessageHandler(prev_); active() = nullptr; }
-    QStringList lines;
-    bool contains(const QString& s) const
-    {
-        for (const QString& l : lines)
-            if (l.contains(s))
-                return true;
-        return false;
-    }
-
-private:
-    static LogCapture*& active() { static LogCapture* a = nullptr; return a; }
-    static void handler(QtMsgType, const QMessageLogContext&, const QString& msg)
-    {
-        if (active())
-            active()->lines << msg;
-    }
-    QtMessageHandler prev_;
-};
 
 class ChCharTest : public ::testing::Test {
 protected:

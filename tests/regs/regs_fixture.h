@@ -15,22 +15,11 @@
 #include "CSetParam.h"
 #include "platformroot.h"
 #include "simfpga.h"
+#include "tests/common/fpga_probe.h"
 #include "simroot.h"
 #include "sys_param.h"
 
 namespace ref {
-const double FCLK = 3.125e8;
-const double W64 = 9223372036854775808.0;   // 2^63
-const double W48 = 140737488355327.0;       // 2^47 - 1
-const double W48F = 281474976710655.0;      // 2^48 - 1
-const double W32 = 4294967295.0;            // 2^32 - 1
-const double W36 = 34359738368.0;           // 2^35
-const double SLOPE_K = 0.000209712;
-const double SLOPE_MIN = 8388608.0;
-
-inline uint64_t inc64(double f) { return uint64_t(std::ceil(f * W64 / FCLK)); }
-inline uint64_t inc48(double f) { return uint64_t(std::ceil(f * W48 / FCLK)); }
-
 struct Slope {
     uint32_t mantissa;
     int n;
@@ -51,7 +40,7 @@ inline Slope slope(double K, double e)
 }
 } // namespace ref
 
-class RegsTest : public ::testing::Test {
+class RegsTest : public ::testing::Test, public FpgaProbe {
 protected:
     void SetUp() override
     {
@@ -83,43 +72,8 @@ protected:
         PlatformRoot::setRoot(QString());
     }
 
-    static SimFpga& fpga() { return SimFpga::instance(); }
     static CH_DATA& rec(CH_ID ch) { return sys_param::HWinfo.PDT[ch]; }
-    static unsigned reg(CH_ID ch, unsigned offset) { return unsigned(ch) * 0x100 + offset; }
-
-    // The register value now held at address, n bytes, least significant first.
-    static uint64_t value(unsigned address, int n)
-    {
-        const QByteArray b = fpga().peek(address, n);
-        uint64_t v = 0;
-        for (int k = n - 1; k >= 0; --k)
-            v = (v << 8) | uint8_t(b.at(k));
-        return v;
-    }
-    static uint64_t chValue(CH_ID ch, unsigned offset, int n) { return value(reg(ch, offset), n); }
-
-    // Every write to one address as a number (little-endian), in order.
-    static QList<uint64_t> writesAt(unsigned address)
-    {
-        QList<uint64_t> out;
-        for (const auto& w : fpga().writes()) {
-            if (w.address != address)
-                continue;
-            uint64_t v = 0;
-            for (int k = w.bytes.size() - 1; k >= 0; --k)
-                v = (v << 8) | uint8_t(w.bytes.at(k));
-            out << v;
-        }
-        return out;
-    }
-    // The addresses written, in order.
-    static QList<unsigned> addresses()
-    {
-        QList<unsigned> out;
-        for (const auto& w : fpga().writes())
-            out << w.address;
-        return out;
-    }
+    // The words streamed to a port target, which must have been loaded.
     static QVector<quint64> stream(const QString& name)
     {
         QVector<quint64> v;
@@ -130,26 +84,3 @@ protected:
     QTemporaryDir dir;
 };
 
-// Collects the Qt log while it lives.
-class LogCapture {
-public:
-    LogCapture() { active() = this; prev_ = qInstallMessageHandler(&LogCapture::handler); }
-    ~LogCapture() { qInstallMessageHandler(prev_); active() = nullptr; }
-    QStringList lines;
-    bool contains(const QString& s) const
-    {
-        for (const QString& l : lines)
-            if (l.contains(s))
-                return true;
-        return false;
-    }
-
-private:
-    static LogCapture*& active() { static LogCapture* a = nullptr; return a; }
-    static void handler(QtMsgType, const QMessageLogContext&, const QString& msg)
-    {
-        if (active())
-            active()->lines << msg;
-    }
-    QtMessageHandler prev_;
-};
