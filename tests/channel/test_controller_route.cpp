@@ -14,56 +14,11 @@
 #include "signal/csignal.h"
 #include "platformroot.h"
 #include "simfpga.h"
+#include "tests/common/controller_fixture.h"
 #include "simroot.h"
 #include "sys_param.h"
 
-namespace {
-int argc = 1;
-char arg0[] = "test";
-char* argv[] = {arg0, nullptr};
-uint64_t inc64(double f) { return uint64_t(std::ceil(f * 9223372036854775808.0 / 3.125e8)); }
-} // namespace
-
-class ControllerRoute : public ::testing::Test {
-protected:
-    static void SetUpTestSuite()
-    {
-        if (!QGuiApplication::instance())
-            new QGuiApplication(argc, argv);
-    }
-    void SetUp() override
-    {
-        ASSERT_TRUE(dir.isValid());
-        ASSERT_TRUE(SimRoot::create(dir.path()));
-        PlatformRoot::setRoot(dir.path());
-        ctrl = new Ornav72();
-        ASSERT_TRUE(CSetParam::DeviceOpen());
-        SimFpga::instance().clearWrites();
-    }
-    void TearDown() override
-    {
-        delete ctrl;
-        CSetParam::CloseDevice();
-        PlatformRoot::setRoot(QString());
-    }
-    static uint64_t chValue(CH_ID c, unsigned offset, int n)
-    {
-        const QByteArray b = SimFpga::instance().peek(unsigned(c) * 0x100 + offset, n);
-        uint64_t v = 0;
-        for (int k = n - 1; k >= 0; --k)
-            v = (v << 8) | uint8_t(b.at(k));
-        return v;
-    }
-    static int writesTo(unsigned address)
-    {
-        int n = 0;
-        for (const auto& w : SimFpga::instance().writes())
-            n += w.address == address;
-        return n;
-    }
-    QTemporaryDir dir;
-    Ornav72* ctrl = nullptr;
-};
+class ControllerRoute : public ControllerTest {};
 
 TEST_F(ControllerRoute, ChannelsArePairedAndAChangeIsAppliedThroughTheEventLoop)
 {
@@ -81,7 +36,7 @@ TEST_F(ControllerRoute, ChannelsArePairedAndAChangeIsAppliedThroughTheEventLoop)
     ch1->entry(PARAM_INDEX_CHSWITCH)->SetValue(1, 0);
     EXPECT_EQ(writesTo(unsigned(CH1) * 0x100 + REG_PHASE_INC), 0) << "the apply is queued";
     QCoreApplication::processEvents();
-    EXPECT_EQ(chValue(CH1, REG_PHASE_INC, 8), inc64(1234));
+    EXPECT_EQ(chValue(CH1, REG_PHASE_INC, 8), ref::inc64(1234));
     EXPECT_EQ(chValue(CH1, REG_OUTPUT, 1), 1u);
     EXPECT_GT(writesTo(REG_LED_PORT), 0) << "the panel LEDs follow";
 }

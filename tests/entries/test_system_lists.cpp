@@ -8,44 +8,26 @@
 #include "channalmodel.h"
 #include "channalmodel_sys.h"
 #include "ornav72.h"
+#include "tests/common/controller_fixture.h"
 #include "platformroot.h"
 #include "simroot.h"
 #include "sys_param.h"
 
-namespace {
-int argc = 1;
-char arg0[] = "test";
-char* argv[] = {arg0, nullptr};
-} // namespace
-
-class SystemLists : public ::testing::Test {
+class SystemLists : public ControllerTest {
 protected:
-    static void SetUpTestSuite()
-    {
-        if (!QGuiApplication::instance())
-            new QGuiApplication(argc, argv);
-    }
     void SetUp() override
     {
-        ASSERT_TRUE(dir.isValid());
-        ASSERT_TRUE(SimRoot::create(dir.path()));
-        PlatformRoot::setRoot(dir.path());
-        ctrl = new Ornav72();
-        pOrnav72 = ctrl;
+        ControllerTest::SetUp();
         sysInputParaInit(list, syslist, lanlist);
     }
     void TearDown() override
     {
         qDeleteAll(list);
-        pOrnav72 = nullptr;
-        delete ctrl;
-        PlatformRoot::setRoot(QString());
+        ControllerTest::TearDown();
     }
     channelModel* E(int index) { return list.at(index - PARAM_INDEX_SYS_START); }
     static int indexOf(const QVariant& v) { return qobject_cast<channelModel*>(v.value<QObject*>())->paramindex; }
 
-    QTemporaryDir dir;
-    Ornav72* ctrl = nullptr;
     QList<channelModel*> list;
     QList<QVariant> syslist, lanlist;
 };

@@ -17,34 +17,23 @@
 #include "simfpga.h"
 #include "simroot.h"
 #include "sys_param.h"
+#include "tests/common/controller_fixture.h"
 
 inline void initScreenResources()
 {
     Q_INIT_RESOURCE(qml);
 }
 
-class Selection : public ::testing::Test {
+class Selection : public ControllerTest {
 protected:
     static void SetUpTestSuite()
     {
-        static int argc = 1;
-        static char arg0[] = "test";
-        static char* argv[] = {arg0, nullptr};
-        // Headless: the software scene graph, as the program uses it.
-        qputenv("QSG_RENDER_LOOP", "basic");
-        QQuickWindow::setSceneGraphBackend(QSGRendererInterface::Software);
-        if (!QGuiApplication::instance())
-            new QGuiApplication(argc, argv);
+        ControllerTest::SetUpTestSuite();
         initScreenResources();
     }
     void SetUp() override
     {
-        ASSERT_TRUE(SimRoot::create(dir.path()));
-        PlatformRoot::setRoot(dir.path());
-        ctrl = new Ornav72();
-        ASSERT_TRUE(CSetParam::DeviceOpen());
-        // A fresh simulated FPGA: nothing written yet.
-        CSetParam::ForgetWrittenState();
+        ControllerTest::SetUp();
         engine = new QQmlApplicationEngine();
         engine->rootContext()->setContextProperty("uidata", &ctrl->uidata);
         engine->load(QUrl(QStringLiteral("qrc:/qml/main.qml")));
@@ -53,14 +42,12 @@ protected:
         settle();
         while (Sys_ErrorCount() > 0)
             Sys_ErrorPop();
-        SimFpga::instance().clearWrites();
+        fpga().clearWrites();
     }
     void TearDown() override
     {
         delete engine;
-        delete ctrl;
-        CSetParam::CloseDevice();
-        PlatformRoot::setRoot(QString());
+        ControllerTest::TearDown();
     }
     static void settle()
     {
@@ -76,17 +63,7 @@ protected:
                 out.append(m->paramindex);
         return out;
     }
-    static uint64_t chValue(CH_ID c, unsigned offset, int n)
-    {
-        const QByteArray b = SimFpga::instance().peek(unsigned(c) * 0x100 + offset, n);
-        uint64_t v = 0;
-        for (int k = n - 1; k >= 0; --k)
-            v = (v << 8) | uint8_t(b.at(k));
-        return v;
-    }
     channelModel* entry(int ch, int index) const { return ctrl->GetChModelFormIndex(CH_ID(ch), index); }
 
-    QTemporaryDir dir;
-    Ornav72* ctrl = nullptr;
     QQmlApplicationEngine* engine = nullptr;
 };

@@ -46,7 +46,7 @@ TEST_F(Keys, TypedDigitsWithAUnitKeyStoreTheValue)
     EXPECT_DOUBLE_EQ(sys_param::ch(CH1).Frequency, 5200);
     EXPECT_FALSE(f->rparamfocus());
     settle();
-    EXPECT_EQ(chValue(CH1, REG_PHASE_INC, 8), uint64_t(std::ceil(5200 * 9223372036854775808.0 / 3.125e8)));
+    EXPECT_EQ(chValue(CH1, REG_PHASE_INC, 8), ref::inc64(5200));
 }
 
 TEST_F(Keys, TypingIsLimitedToTheEntrysLengthAndBackspaceCanCancel)

@@ -5,9 +5,6 @@
 #include <limits>
 #include "selection_fixture.h"
 
-namespace {
-uint64_t inc64(double f) { return uint64_t(std::ceil(f * 9223372036854775808.0 / 3.125e8)); }
-}
 
 TEST_F(Selection, RemoteFrequencyChangesTheRecordAndThePhaseIncrement)
 {
@@ -17,10 +14,10 @@ TEST_F(Selection, RemoteFrequencyChangesTheRecordAndThePhaseIncrement)
     emit ctrl->setValueCmd(0, PARAM_INDEX_FREQ, 1500);
     settle();
     EXPECT_DOUBLE_EQ(sys_param::ch(CH1).Frequency, 1500);
-    EXPECT_EQ(chValue(CH1, REG_PHASE_INC, 8), inc64(1500));
+    EXPECT_EQ(chValue(CH1, REG_PHASE_INC, 8), ref::inc64(1500));
     emit ctrl->setValueCmd(0, PARAM_INDEX_FREQ, 2345.5);
     settle();
-    EXPECT_EQ(chValue(CH1, REG_PHASE_INC, 8), inc64(2345.5));
+    EXPECT_EQ(chValue(CH1, REG_PHASE_INC, 8), ref::inc64(2345.5));
 }
 
 TEST_F(Selection, RemoteValuesOutsideTheRangeAreClampedAndNaNIsRefused)
