@@ -17,21 +17,7 @@
 #include "simroot.h"
 #include "sys_param.h"
 
-namespace {
-double medianMicros(int runs, const std::function<void(int)>& step)
-{
-    std::vector<double> t(static_cast<size_t>(runs));
-    for (int r = 0; r < runs; ++r) {
-        SimFpga::instance().clearWrites();  // keep the simulator's write record short
-        const auto a = std::chrono::steady_clock::now();
-        step(r);
-        const auto b = std::chrono::steady_clock::now();
-        t[size_t(r)] = std::chrono::duration<double, std::micro>(b - a).count();
-    }
-    std::nth_element(t.begin(), t.begin() + runs / 2, t.end());
-    return t[size_t(runs / 2)];
-}
-} // namespace
+#include "bench/common/median_timer.h"
 
 int main(int argc, char** argv)
 {
