@@ -1,39 +1,16 @@
 // Copying a channel from its partner, reloading a channel or the whole
 // record, and the channel status shown on the screens.
 #include <QDebug>
-#include <QMetaObject>
 #include "CWaveGreate.h"
 #include "channalmodel.h"
 #include "channel.h"
 #include "ornav72.h"
+#include "qmlcall.h"
 #include "signal/csignal.h"
 #include "sys_param.h"
 #include "sysparm.h"
 
 namespace {
-
-// Calls a QML function when the object has it; a screen without the item
-// simply shows nothing.
-void qml(QObject* o, const char* name, std::initializer_list<QVariant> args)
-{
-    if (!o)
-        return;
-    QByteArray sig = QByteArray(name) + "(";
-    for (size_t i = 0; i < args.size(); ++i)
-        sig += i ? ",QVariant" : "QVariant";
-    sig += ")";
-    if (o->metaObject()->indexOfMethod(sig.constData()) < 0)
-        return;
-    const QVariant* a = args.begin();
-    switch (args.size()) {
-    case 1: QMetaObject::invokeMethod(o, name, Q_ARG(QVariant, a[0])); break;
-    case 2: QMetaObject::invokeMethod(o, name, Q_ARG(QVariant, a[0]), Q_ARG(QVariant, a[1])); break;
-    case 3:
-        QMetaObject::invokeMethod(o, name, Q_ARG(QVariant, a[0]), Q_ARG(QVariant, a[1]), Q_ARG(QVariant, a[2]));
-        break;
-    default: break;
-    }
-}
 
 CH_ID partnerOf(CH_ID ch)
 {
@@ -181,8 +158,8 @@ void Ornav72::chReverseDisUpdate(CH_ID ch)
     if (ch < CH1 || ch > CH4)
         return;
     const bool inv = sys_param::ch(ch).ChInversion;
-    qml(appdataObj, "channel_Setopposition", {int(ch) + 1, inv});
-    qml(invertObject[ch], "setChecked", {inv});
+    qmlCall(appdataObj, "channel_Setopposition", {int(ch) + 1, inv});
+    qmlCall(invertObject[ch], "setChecked", {inv});
 }
 
 void Ornav72::chSwDisUpdate(CH_ID ch, bool on)
@@ -190,8 +167,8 @@ void Ornav72::chSwDisUpdate(CH_ID ch, bool on)
     if (ch < CH1 || ch > CH4)
         return;
     const bool digital = channel[ch] && channel[ch]->alterfun == CHANNEL_ALTERFUN_DIGITAL;
-    qml(appdataObj, "channel_Setswitch", {int(ch) + 1, on || digital});
-    qml(outputObject[ch], "setChecked", {on});
+    qmlCall(appdataObj, "channel_Setswitch", {int(ch) + 1, on || digital});
+    qmlCall(outputObject[ch], "setChecked", {on});
 }
 
 void Ornav72::chLoadDisUpdate(CH_ID ch)
@@ -213,16 +190,16 @@ void Ornav72::chLoadDisUpdate(CH_ID ch)
         if (sp >= 0)
             text[sp] = '\n';
     }
-    qml(appdataObj, "channel_SetchLoad", {int(ch) + 1, text});
-    qml(loadbtnObject[ch], "setload", {text});
+    qmlCall(appdataObj, "channel_SetchLoad", {int(ch) + 1, text});
+    qmlCall(loadbtnObject[ch], "setload", {text});
 }
 
 void Ornav72::chLimitDisUpdate(CH_ID ch)
 {
     if (ch < CH1 || ch > CH4)
         return;
-    qml(appdataObj, "channel_Setchhvalue", {int(ch) + 1, sys_param::ch(ch).LimitH});
-    qml(appdataObj, "channel_Setchlvalue", {int(ch) + 1, sys_param::ch(ch).LimitL});
+    qmlCall(appdataObj, "channel_Setchhvalue", {int(ch) + 1, sys_param::ch(ch).LimitH});
+    qmlCall(appdataObj, "channel_Setchlvalue", {int(ch) + 1, sys_param::ch(ch).LimitL});
 }
 
 void Ornav72::chMergeDisUpdate(CH_ID ch)
@@ -230,7 +207,7 @@ void Ornav72::chMergeDisUpdate(CH_ID ch)
     if (ch < CH1 || ch > CH4)
         return;
     const CH_ID first = (ch == CH1 || ch == CH2) ? CH1 : CH3;
-    qml(mergeObj, "redrawmerge",
+    qmlCall(mergeObj, "redrawmerge",
         {int(first) + 1, int(sys_param::ch(first).ChMerge), int(sys_param::ch(CH_ID(first + 1)).ChMerge)});
 }
 
@@ -242,5 +219,5 @@ void Ornav72::chCopyBtnObjectDisUpdate(CH_ID ch)
     const bool coupled = sys_param::GetChCoupleFreqSW(pair) != 0 || sys_param::GetChCoupleAmplSW(pair) != 0 ||
                          sys_param::GetChCouplePhaseSW(pair) != 0;
     const bool merging = sys_param::ch(ch).ChMerge || sys_param::ch(partnerOf(ch)).ChMerge;
-    qml(copybtnObject[ch], "setvisible", {!coupled && !merging});
+    qmlCall(copybtnObject[ch], "setvisible", {!coupled && !merging});
 }

@@ -1,13 +1,12 @@
 // Choosing what a channel generates: work mode, base wave and mode type, and
 // the users of the shared trigger/FSK connector.
 #include <QDebug>
-#include <QMetaObject>
-#include <QThread>
 #include "SCPI/scpi_error.h"
 #include "SCPI/sys_error.h"
 #include "channalmodel.h"
 #include "channel.h"
 #include "ornav72.h"
+#include "qmlcall.h"
 #include "signal/csignal.h"
 #include "sys_param.h"
 
@@ -41,34 +40,20 @@ QString channelNames(int mask)
     return names;
 }
 
-// Calls a function of a page, waiting for it when the page lives in another
-// thread (blocking on one's own thread would dead-lock).
-void callPage(QObject* page, const char* method, Qt::ConnectionType across, QVariant a, QVariant b = QVariant(),
-              bool two = false)
-{
-    if (!page)
-        return;
-    const Qt::ConnectionType type = page->thread() == QThread::currentThread() ? Qt::DirectConnection : across;
-    if (two)
-        QMetaObject::invokeMethod(page, method, type, Q_ARG(QVariant, a), Q_ARG(QVariant, b));
-    else
-        QMetaObject::invokeMethod(page, method, type, Q_ARG(QVariant, a));
-}
-
 } // namespace
 
 void Ornav72::chModSelected(int ch, int modeIndex)
 {
     if (ch < 0 || ch >= 4 || !channel[ch])
         return;
-    callPage(channel[ch]->mObject, "setmode", Qt::BlockingQueuedConnection, modeIndex);
+    qmlCall(channel[ch]->mObject, "setmode", {modeIndex}, QmlCall::Wait);
 }
 
 void Ornav72::chBaseWaveSelected(int ch, int waveIndex, int where)
 {
     if (ch < 0 || ch >= 4 || !channel[ch])
         return;
-    callPage(channel[ch]->mObject, "setBaseWave", Qt::QueuedConnection, waveIndex, where, true);
+    qmlCall(channel[ch]->mObject, "setBaseWave", {waveIndex, where}, QmlCall::Queued);
 }
 
 void Ornav72::setModeIndexCmdProcess(int ch, int mode, int index)
@@ -79,8 +64,8 @@ void Ornav72::setModeIndexCmdProcess(int ch, int mode, int index)
     }
     QObject* page = channel[ch]->mObject;
     if (int(sys_param::ch(CH_ID(ch)).WorkMode >> 12) != mode)
-        callPage(page, "setmode", Qt::BlockingQueuedConnection, mode);
-    callPage(page, "setwave", Qt::BlockingQueuedConnection, index, 0, true);
+        qmlCall(page, "setmode", {mode}, QmlCall::Wait);
+    qmlCall(page, "setwave", {index, 0}, QmlCall::Wait);
 }
 
 void Ornav72::channelTrigOut(int& out, int& modIn, int& trigIn)
@@ -139,8 +124,7 @@ void Ornav72::setHandlTrig(CH_ID ch)
     if (handlTrigShown[ch] == int(visible))
         return;
     handlTrigShown[ch] = int(visible);
-    if (handlTrigObject[ch])
-        QMetaObject::invokeMethod(handlTrigObject[ch], "setVisible", Q_ARG(QVariant, visible));
+    qmlCall(handlTrigObject[ch], "setVisible", {visible});
 }
 
 // Resolves a connector conflict of a channel that has just been selected.
