@@ -4,6 +4,7 @@
 // thread; the handlers' output collects in one static response buffer from
 // which the transports read the replies.
 #include <pthread.h>
+#include <cstddef>
 #include <cstdint>
 #include <QString>
 
@@ -61,6 +62,13 @@ extern volatile bool eth0_carrier;
 int scpi_adpt_init(QObject* controller);
 // A controller going away stops being the worker's parent.
 void scpi_adpt_detach(QObject* controller);
+
+// Whether a message ends with LF or CR, the terminators a transport leaves
+// alone (otherwise it may append a LF before delivering).
+inline bool scpi_msg_has_terminator(const char* p, size_t n)
+{
+    return n > 0 && (p[n - 1] == '\n' || p[n - 1] == '\r');
+}
 
 // Delivers one message to the worker. `buffer` must come from malloc; the
 // worker frees it. On failure the buffer is freed here and -1 returned.

@@ -30,11 +30,6 @@ void dropPending()
     g_write = PendingWrite();
 }
 
-bool endsWithTerminator(const char* p, size_t n)
-{
-    return n > 0 && (p[n - 1] == '\n' || p[n - 1] == '\r');
-}
-
 template <typename T> T* zeroed()
 {
     static T r;
@@ -101,7 +96,7 @@ Device_WriteResp* device_write_1_svc(Device_WriteParms* p, struct svc_req*)
         g_write.io_timeout = p->io_timeout;
         return &r;
     }
-    if ((first || discarded) && !endsWithTerminator(g_write.pbuf, g_write.recv))
+    if ((first || discarded) && !scpi_msg_has_terminator(g_write.pbuf, g_write.recv))
         g_write.pbuf[g_write.recv++] = '\n';
     g_write.pbuf[g_write.recv] = '\0';
     char* msg = g_write.pbuf;

@@ -29,11 +29,6 @@ void clearReassembly()
     g_rx = Reassembly();
 }
 
-bool endsWithTerminator(const char* p, uint32_t n)
-{
-    return n > 0 && (p[n - 1] == '\n' || p[n - 1] == '\r');
-}
-
 // Copies the bytes into a buffer of the worker's and delivers it.
 void deliverCopy(const char* p, uint32_t n, bool appendLF)
 {
@@ -112,7 +107,7 @@ int handleMsgOut(const usbtmc_bulk_header_t& h, const uint8_t* data, int length)
 
     // The whole transfer is in this read; what follows it is alignment.
     if (!eom) {
-        if (endsWithTerminator(payload, transferSize))
+        if (scpi_msg_has_terminator(payload, transferSize))
             deliverCopy(payload, transferSize, false);
         return 0;
     }
@@ -130,7 +125,7 @@ int handleMsgOut(const usbtmc_bulk_header_t& h, const uint8_t* data, int length)
         deliverAssembled();
         return 0;
     }
-    deliverCopy(payload, transferSize, !endsWithTerminator(payload, transferSize));
+    deliverCopy(payload, transferSize, !scpi_msg_has_terminator(payload, transferSize));
     return 0;
 }
 
