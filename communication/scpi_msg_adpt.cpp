@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <time.h>
 #include <unistd.h>
 
 scpi_tx_buffer_t scpi_tx_buffer;
@@ -83,12 +84,20 @@ bool scpi_muti_write_busy()
 
 bool scpi_wait_idle(int max_ms)
 {
-    for (int i = 0; i < max_ms; ++i) {
+    // Timed by the monotonic clock; the short poll keeps a reply's latency
+    // well below a millisecond.
+    timespec start;
+    clock_gettime(CLOCK_MONOTONIC, &start);
+    for (;;) {
         if (!scpi_muti_write_busy())
             return true;
-        usleep(1000);
+        timespec now;
+        clock_gettime(CLOCK_MONOTONIC, &now);
+        const long long ms = (now.tv_sec - start.tv_sec) * 1000LL + (now.tv_nsec - start.tv_nsec) / 1000000;
+        if (ms >= max_ms)
+            return false;
+        usleep(100);
     }
-    return !scpi_muti_write_busy();
 }
 
 // ---- response buffer -------------------------------------------------------
@@ -237,8 +246,8 @@ int scpi_msg_queue_open(bool simulated)
 
 int scpi_msg_cmd_write(char* buffer, int length)
 {
-    for (int i = 0; i < 1002 && scpi_muti_write_busy(); ++i)
-        usleep(1000);
+    // The previous message first, but never more than about a second.
+    scpi_wait_idle(1002);
     scpi_muti_write_flg_set();
     scpi_msg_t rec;
     rec.mtype = SCPI_MSG_TYPE;

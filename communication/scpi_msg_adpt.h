@@ -99,8 +99,8 @@ void scpi_msg_reponse_buf_clear();
 void scpi_muti_write_flg_set();
 void scpi_muti_write_flg_clr();
 bool scpi_muti_write_busy();
-// Waits in 1 ms steps while the busy flag is set, at most max_ms; true when
-// the worker is idle.
+// Waits while the busy flag is set, at most max_ms; true when the worker is
+// idle.
 bool scpi_wait_idle(int max_ms);
 
 void scpi_device_set(int id);

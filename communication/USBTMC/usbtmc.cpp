@@ -5,7 +5,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <QElapsedTimer>
 #include "SCPI/scpi_wfile.h"
 #include "platformroot.h"
 #include "scpi_msg_adpt.h"
@@ -141,10 +140,7 @@ int handleRequestIn(const usbtmc_bulk_header_t& h)
         return -1;
     }
     // Wait up to two seconds for the worker to finish the last message.
-    QElapsedTimer clock;
-    clock.start();
-    while (scpi_muti_write_busy() && clock.elapsed() < 2000)
-        usleep(100);
+    scpi_wait_idle(2000);
 
     const uint32_t requested = le32toh(h.command_specific.req_dev_dep_msg_in.transferSize);
     char* p = scpi_msg_tx_read_start();
