@@ -27,35 +27,24 @@ int getlocktatus()
 void* scpi_hot_plug_thread(void*)
 {
     const QByteArray path = PlatformRoot::cpath(kCarrierPath);
-    int fd = open(path.constData(), O_RDONLY);
-    if (fd < 0) {
-        fprintf(stderr, "[scpi-ERRO]:~open fiel err=%d\n", errno);
-        return nullptr;
-    }
     for (;;) {
-        char text[51];
-        const ssize_t n = pread(fd, text, 50, 0);
-        if (n <= 0) {
-            close(fd);
-            // A short pause keeps a file that reads empty (being rewritten,
-            // interface going away) from spinning this thread.
-            usleep(10000);
-            fd = open(path.constData(), O_RDONLY);
-            if (fd < 0) {
-                fprintf(stderr, "[scpi-ERRO]:~open fiel err=%d\n", errno);
-                return nullptr;
-            }
-            continue;
-        }
-        text[n] = '\0';
-        scpi_carrier_apply(text);
-        close(fd);
-        sleep(2);
-        fd = open(path.constData(), O_RDONLY);
+        const int fd = open(path.constData(), O_RDONLY);
         if (fd < 0) {
             fprintf(stderr, "[scpi-ERRO]:~open fiel err=%d\n", errno);
             return nullptr;
         }
+        char text[51];
+        const ssize_t n = read(fd, text, 50);
+        close(fd);
+        if (n <= 0) {
+            // Read again at once; the short pause keeps a file that reads
+            // empty (being rewritten, interface going away) from spinning.
+            usleep(10000);
+            continue;
+        }
+        text[n] = '\0';
+        scpi_carrier_apply(text);
+        sleep(2);
     }
 }
 
