@@ -141,19 +141,19 @@ bool channelModel::SetValue(double v, int unitIndex)
     return ok;
 }
 
-double channelModel::checkedFormValue(int u)
+bool channelModel::checkedFormValue(int u, double& v)
 {
-    if (u < 0 || uint32_t(u) >= m_param_size)
-        return value();
+    if (u < 0 || uint32_t(u) >= m_param_size || !m_MutiParam[u].GetValue)
+        return false;
     const DataInfo& di = m_MutiParam[u];
-    double v = di.GetValue ? di.GetValue(ch) : 0;
+    v = di.GetValue(ch);
     DataInfo* inUse = m_param;
     m_param = &m_MutiParam[u];
     const bool inside = ValueCheck(v);
     m_param = inUse;
     if (!inside && di.SetValue)
         di.SetValue(ch, v);
-    return v;
+    return true;
 }
 
 bool channelModel::SetRange(double min, double max, int unitIndex)

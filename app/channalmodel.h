@@ -83,8 +83,8 @@ public:
     void updateDataInfo();
     // The value of form u read back through its getter and brought inside
     // that form's limits (stored again when it had to move): the first step
-    // of deriving the record's other forms.
-    double checkedFormValue(int u);
+    // of deriving the record's other forms. False for a form the entry lacks.
+    bool checkedFormValue(int u, double& v);
     void wmask(bool m);
     void wlistvalue(QString v);
     void disfocused();

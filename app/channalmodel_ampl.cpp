@@ -138,11 +138,9 @@ bool AmplModel::SetRange(double min, double max, int unit)
 
 void AmplModel::mulitInputTypeSync(int u)
 {
-    if (u < 0 || u >= int(m_param_size))
+    double v = 0;
+    if (!checkedFormValue(u, v))
         return;
-    if (!m_MutiParam[u].GetValue)
-        return;
-    double v = checkedFormValue(u);
 
     const CH_DATA& d = rec(ch);
     const BASE_WAVE w = BASE_WAVE(d.BaseWave);
@@ -315,11 +313,9 @@ bool offsetModel::UpdateRange()
 
 void offsetModel::mulitInputTypeSync(int u)
 {
-    if (u < 0 || u >= int(m_param_size))
+    double v = 0;
+    if (!checkedFormValue(u, v))
         return;
-    if (!m_MutiParam[u].GetValue)
-        return;
-    double v = checkedFormValue(u);
     const CH_DATA& d = rec(ch);
     if (u == 0) {
         sys_param::SetChOffset(ch, v);
@@ -410,9 +406,9 @@ bool NoiselSumModel::UpdateRange()
 
 void NoiselSumModel::mulitInputTypeSync(int u)
 {
-    if (u < 0 || u >= int(m_param_size) || !m_MutiParam[u].GetValue)
+    double v = 0;
+    if (!checkedFormValue(u, v))
         return;
-    const double v = checkedFormValue(u);
     if (u == 0)
         sys_param::SetChSNRatio(ch, CUnit::dBToPowerRatio(v));
     else

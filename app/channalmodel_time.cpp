@@ -59,7 +59,8 @@ void periodFreqModel::mulitInputTypeSync(int u)
     // A zero (or vanishing) value has no reciprocal: the other field stays.
     if (!di.GetValue || std::fabs(di.GetValue(ch)) <= 1e-12)
         return;
-    const double v = checkedFormValue(u);
+    double v = 0;
+    checkedFormValue(u, v);
     if (u == 0)
         sys_param::SetChPeriod(ch, 1.0 / v);
     else
@@ -160,7 +161,8 @@ void DutyPulseWidthModel::mulitInputTypeSync(int u)
         return;
     const CH_DATA& d = rec(ch);
     if (u == 0) {
-        const double v = checkedFormValue(0);
+        double v = 0;
+        checkedFormValue(0, v);
         const double e = minDutyTime(ch);
         // Neither the high nor the low time may be shorter than the
         // shortest time the pulse generator holds a level.
@@ -170,7 +172,8 @@ void DutyPulseWidthModel::mulitInputTypeSync(int u)
         sys_param::SetChPulseWidth(ch, d.Period * r);
         return;
     }
-    double w = checkedFormValue(1);
+    double w = 0;
+    checkedFormValue(1, w);
     if (w < minPulse(ch)) {
         w = minPulse(ch);
         sys_param::SetChPulseWidth(ch, w);
