@@ -72,6 +72,12 @@ bool SimRoot::create(const QString& dirIn, QString* error)
                         "eth0\t0000007F\t00000000\t0001\t0\t0\t0\t000000FF\t0\t0\t0\n",
                         error);
     ok = ok && makeFile(dir, "/var/log/ornav-shell.log", QByteArray(), error);
+    // The one-wire board thermometer as the kernel's driver presents it; edit
+    // the number after "t=" (milli-degrees Celsius) to change the temperature.
+    ok = ok && makeFile(dir, kThermometerFile,
+                        "90 01 4b 46 7f ff 0c 10 1c : crc=1c YES\n"
+                        "90 01 4b 46 7f ff 0c 10 1c t=25000\n",
+                        error);
     // The FPGA's devices: the files mark them present, the simulated FPGA
     // answers. Its power-on values can be edited before the program starts.
     ok = ok && makeFile(dir, "/dev/fpga", QByteArray(), error);
