@@ -18,6 +18,7 @@
 #include "channalmodel.h"
 #include "psewave.h"
 #include "platformroot.h"
+#include "simboard.h"
 #include "sys_param.h"
 #include "uidata.h"
 
@@ -61,6 +62,10 @@ int main(int argc, char* argv[])
     Q_INIT_RESOURCE(qml);
     Q_INIT_RESOURCE(picture);
     PlatformRoot::initFromArgs(argc, argv);
+    // A board root means the simulated board: its devices stand in for the
+    // kernel's before the controller opens any of them.
+    if (PlatformRoot::simulated())
+        SimBoard::install();
 
     // 1. Texts are UTF-8.
     QTextCodec::setCodecForLocale(QTextCodec::codecForName("UTF-8"));

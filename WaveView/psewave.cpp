@@ -1,7 +1,6 @@
 #include "psewave.h"
-#include "signal/csignal.h"
 
-void PseWave::setCurSignal(Signal* s)
+void PseWave::setCurSignal(PseIndicator* s)
 {
     curSignal = s;
     ++repaintRequests;

@@ -6,7 +6,17 @@
 #include <QQuickPaintedItem>
 #include "global.h"
 
-class Signal;
+class QPainter;
+
+// What the preview shows: the signal whose picture and indicator are current.
+// The signal classes live above the waveform layer and implement it.
+class PseIndicator {
+public:
+    virtual void updateIndicator(QPainter* painter) = 0;
+
+protected:
+    ~PseIndicator() = default;
+};
 
 class PseWave : public QQuickPaintedItem {
     Q_OBJECT
@@ -14,11 +24,11 @@ public:
     explicit PseWave(QQuickItem* parent = nullptr) : QQuickPaintedItem(parent) {}
 
     int ch = CH1;
-    Signal* curSignal = nullptr;
+    PseIndicator* curSignal = nullptr;
     // Repaints requested through setCurSignal (read by the screens' tests).
     int repaintRequests = 0;
 
-    Q_INVOKABLE void setCurSignal(Signal* s);
+    void setCurSignal(PseIndicator* s);
     void DrawIndicator(QPainter* painter, int ch, EParamType type);
     void paint(QPainter* painter) override;
 };

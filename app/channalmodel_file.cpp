@@ -30,14 +30,8 @@ QString canonicalBoardPath(const QString& boardFile)
     QString canon = QFileInfo(host).canonicalFilePath();
     if (canon.isEmpty())
         return QDir::cleanPath(boardFile);
-    if (PlatformRoot::simulated()) {
-        const QString root = QFileInfo(PlatformRoot::root()).canonicalFilePath();
-        if (!root.isEmpty() && canon.startsWith(root + QLatin1Char('/')))
-            canon = canon.mid(root.size());
-        else
-            return QDir::cleanPath(boardFile);
-    }
-    return canon;
+    const QString board = PlatformRoot::boardPathOf(canon);
+    return board.isEmpty() ? QDir::cleanPath(boardFile) : board;
 }
 } // namespace
 

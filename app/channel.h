@@ -9,6 +9,7 @@
 #include <QObject>
 #include <QString>
 #include <QVariantList>
+#include <functional>
 #include "global.h"
 
 class channelModel;
@@ -40,6 +41,9 @@ public:
     QList<Signal*> burstSignal;
     Signal* currentBaseSignal = nullptr;
     Signal* currentSignal = nullptr;
+    // The controller's check of the shared trigger/FSK connector: true when
+    // another user holds it (names lists them). Unset: no conflict.
+    std::function<bool(CH_ID ch, QString& names)> conflictCheck;
 
     void InitSignal(CH_ID ch);
     void InitBaseSignal();
@@ -127,6 +131,25 @@ signals:
     void signalUpdated(int ch);
     // A notice for the user (MESSAGE_TYPE, index, status, header).
     void sendTipsMessage(int type, int index, bool status, QString header);
+    // What the screens and the controller must follow; the controller
+    // connects them once, directly, when it makes the channel.
+    // The amplitude-coupling switch of a pair is masked or free again.
+    void coupleAmplMaskChanged(CH_ID pair, bool masked);
+    // Merging is barred (or allowed again) for this channel.
+    void mergeMaskChanged(CH_ID ch, bool disabled);
+    // Merging changed: the pair's phases must be synchronised (tip).
+    void mergePhaseSyncNeeded(bool on, int tip);
+    void mergeDisplayChanged(CH_ID ch);
+    void loadDisplayChanged(CH_ID ch);
+    void reverseDisplayChanged(CH_ID ch);
+    void limitDisplayChanged(CH_ID ch);
+    void switchDisplayChanged(CH_ID ch, bool on);
+    // The sync output switch changed: CH3/CH4 follow CH1/CH2 or not.
+    void syncOutputChanged(CH_ID ch);
+    // The trigger source changed: the manual trigger key follows.
+    void handTriggerChanged(CH_ID ch);
+    // The user asked to copy this channel to its partner.
+    void copyRequested(CH_ID ch);
 
 private:
     void connectSlots();

@@ -7,7 +7,6 @@
 #include "CSetParam.h"
 #include "CWaveGreate.h"
 #include "channalmodel.h"
-#include "ornav72.h"
 #include "sys_param.h"
 
 namespace {
@@ -89,8 +88,7 @@ void Channel::AmplFunctionMerge(bool on)
             if (channelModel* e = c->entry(i))
                 e->wmask(m);
     }
-    if (pOrnav72)
-        pOrnav72->coupleAmplSwitchMask(pairOf(ch), m);
+    emit coupleAmplMaskChanged(pairOf(ch), m);
 }
 
 void Channel::AmplFunctionACouple(bool on)
@@ -102,28 +100,23 @@ void Channel::AmplFunctionACouple(bool on)
             if (channelModel* e = c->entry(i))
                 e->wmask(on);
     }
-    if (pOrnav72)
-        pOrnav72->ChDisableMergeDisUpdate(ch, on);
+    emit mergeMaskChanged(ch, on);
 }
 
 void Channel::AmplFunctionANoiseSum(bool on)
 {
-    if (pOrnav72)
-        pOrnav72->ChDisableMergeDisUpdate(ch, on);
+    emit mergeMaskChanged(ch, on);
     const CH_ID p = CChCharacter::PartnerOf(ch);
     const bool m = on || sys_param::ch(ch).AmpLimit || sys_param::ch(p).AmpLimit;
-    if (pOrnav72)
-        pOrnav72->coupleAmplSwitchMask(pairOf(ch), m);
+    emit coupleAmplMaskChanged(pairOf(ch), m);
 }
 
 void Channel::AmplFunctionAlimit(bool on)
 {
-    if (pOrnav72)
-        pOrnav72->ChDisableMergeDisUpdate(ch, on);
+    emit mergeMaskChanged(ch, on);
     const CH_ID p = CChCharacter::PartnerOf(ch);
     const bool m = on || sys_param::ch(ch).noiseSumSW || sys_param::ch(p).noiseSumSW;
-    if (pOrnav72)
-        pOrnav72->coupleAmplSwitchMask(pairOf(ch), m);
+    emit coupleAmplMaskChanged(pairOf(ch), m);
 }
 
 void Channel::MergeSetParaChanged()
@@ -143,14 +136,12 @@ void Channel::MergeSetParaChanged()
         }
     }
     AmplFunctionMerge(merges());
-    if (pOrnav72)
-        pOrnav72->channelFourcePhaseSync(merges(), TIPS_MERGE_NEED_PHASESYNC);
+    emit mergePhaseSyncNeeded(merges(), TIPS_MERGE_NEED_PHASESYNC);
     refresh(PARAM_INDEX_AMP);
     refresh(PARAM_INDEX_OFFSET);
     refreshOf(pFriendCh, PARAM_INDEX_AMP);
     refreshOf(pFriendCh, PARAM_INDEX_OFFSET);
-    if (pOrnav72)
-        pOrnav72->chMergeDisUpdate(ch);
+    emit mergeDisplayChanged(ch);
     finish();
 }
 

@@ -7,7 +7,6 @@
 #include "CSetParam.h"
 #include "CWaveGreate.h"
 #include "channalmodel.h"
-#include "ornav72.h"
 #include "sys_param.h"
 
 BASE_WAVE Channel::wave() const
@@ -122,16 +121,14 @@ void Channel::limitVChanged()
     const channelModel* from = qobject_cast<channelModel*>(sender());
     const int index = from ? from->paramindex : int(PARAM_INDEX_CHAMPLIMITH);
     CheckLimit(index, entry(PARAM_INDEX_CHAMPLIMITH), entry(PARAM_INDEX_CHAMPLIMITL));
-    if (pOrnav72)
-        pOrnav72->chLimitDisUpdate(ch);
+    emit limitDisplayChanged(ch);
     if (sys_param::ch(ch).AmpLimit)
         limitChanged();
 }
 
 void Channel::limitChanged()
 {
-    if (pOrnav72)
-        pOrnav72->chLimitDisUpdate(ch);
+    emit limitDisplayChanged(ch);
     refresh(PARAM_INDEX_FREQ);
     refresh(PARAM_INDEX_OFFSET);
     if (wave() != BASE_DC)

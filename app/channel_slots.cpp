@@ -10,7 +10,6 @@
 #include "SCPI/scpi_error.h"
 #include "SCPI/sys_error.h"
 #include "channalmodel.h"
-#include "ornav72.h"
 #include "signal/csignal.h"
 #include "sys_param.h"
 
@@ -43,7 +42,7 @@ void Channel::finish()
 
 bool Channel::ioConflict(QString& names) const
 {
-    return pOrnav72 && pOrnav72->conflictIOCheck(ch, names);
+    return conflictCheck && conflictCheck(ch, names);
 }
 
 void Channel::setEntryQuiet(int index, double v)
@@ -299,8 +298,7 @@ void Channel::LoadChanged()
         }
     }
     emit signalUpdated(ch);
-    if (pOrnav72)
-        pOrnav72->chLoadDisUpdate(ch);
+    emit loadDisplayChanged(ch);
     if (coupled && pFriendCh)
         if (channelModel* po = pFriendCh->entry(PARAM_INDEX_OFFSET))
             emit po->valueChanged();
@@ -308,8 +306,7 @@ void Channel::LoadChanged()
 
 void Channel::InversionChanged()
 {
-    if (pOrnav72)
-        pOrnav72->chReverseDisUpdate(ch);
+    emit reverseDisplayChanged(ch);
 }
 
 // ---- output, sync, trigger --------------------------------------------------------------
@@ -322,12 +319,10 @@ void Channel::OutPutChanged()
         refuseForConflict(PARAM_INDEX_CHSWITCH, TIPS_IOCONFILICT_RETRY, names);
         return;
     }
-    if (pOrnav72)
-        pOrnav72->chSwDisUpdate(ch, on);
+    emit switchDisplayChanged(ch, on);
     if (pSyncCh && sys_param::ch(ch).SyncOut) {
         sys_param::SetChOnOff(pSyncCh->ch, on ? 1 : 0);
-        if (pOrnav72)
-            pOrnav72->chSwDisUpdate(pSyncCh->ch, on);
+        emit switchDisplayChanged(pSyncCh->ch, on);
         emit pSyncCh->signalUpdated(pSyncCh->ch);
     }
     if (on && pFriendCh && sys_param::GetChOnOff(pFriendCh->ch) != 0 && pFriendCh->merges())
@@ -347,8 +342,7 @@ void Channel::TrigOutChanged()
 
 void Channel::SyncOutChanged()
 {
-    if (pOrnav72)
-        pOrnav72->ChannelSyncOut(ch);
+    emit syncOutputChanged(ch);
     if (!pSyncCh)
         return;
     const bool on = sys_param::GetChOnOff(ch) != 0 && sys_param::ch(ch).SyncOut;
@@ -379,8 +373,7 @@ void Channel::TrigInSourceChanged()
     redrawPreview();
     SyncFreq(true);
     emit signalUpdated(ch);
-    if (pOrnav72)
-        pOrnav72->setHandlTrig(ch);
+    emit handTriggerChanged(ch);
 }
 
 void Channel::TrigInSourceOSKChanged()
@@ -503,8 +496,7 @@ void Channel::NoiseSumSWChanged()
 
 void Channel::CopyClicked()
 {
-    if (pOrnav72)
-        pOrnav72->channalCopy(ch);
+    emit copyRequested(ch);
 }
 
 // On a pulse carrier the hop frequencies of FSK, 3FSK and 4FSK are bounded

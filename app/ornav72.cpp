@@ -5,6 +5,7 @@
 #include "channel.h"
 #include "channalmodel_sys.h"
 #include "scpi_msg_adpt.h"
+#include "SCPI/commands/scpi_commands.h"
 #include "sys_param.h"
 #include "sysparm.h"
 #include <QDebug>
@@ -14,6 +15,25 @@
 Ornav72* pOrnav72 = nullptr;
 QElapsedTimer Ornav72::runRecondTime;
 char Ornav72::SN[32];
+
+// What a channel announces reaches the screens and the pair settings here;
+// the calls stay synchronous, as part of the channel's slot.
+static void connectChannel(Ornav72* self, Channel* c)
+{
+    const auto direct = Qt::DirectConnection;
+    QObject::connect(c, &Channel::coupleAmplMaskChanged, self, &Ornav72::coupleAmplSwitchMask, direct);
+    QObject::connect(c, &Channel::mergeMaskChanged, self, &Ornav72::ChDisableMergeDisUpdate, direct);
+    QObject::connect(c, &Channel::mergePhaseSyncNeeded, self, &Ornav72::channelFourcePhaseSync, direct);
+    QObject::connect(c, &Channel::mergeDisplayChanged, self, &Ornav72::chMergeDisUpdate, direct);
+    QObject::connect(c, &Channel::loadDisplayChanged, self, &Ornav72::chLoadDisUpdate, direct);
+    QObject::connect(c, &Channel::reverseDisplayChanged, self, &Ornav72::chReverseDisUpdate, direct);
+    QObject::connect(c, &Channel::limitDisplayChanged, self, &Ornav72::chLimitDisUpdate, direct);
+    QObject::connect(c, &Channel::switchDisplayChanged, self, &Ornav72::chSwDisUpdate, direct);
+    QObject::connect(c, &Channel::syncOutputChanged, self, &Ornav72::ChannelSyncOut, direct);
+    QObject::connect(c, &Channel::handTriggerChanged, self, &Ornav72::setHandlTrig, direct);
+    QObject::connect(c, &Channel::copyRequested, self, &Ornav72::channalCopy, direct);
+    c->conflictCheck = [self](CH_ID ch, QString& names) { return self->conflictIOCheck(ch, names); };
+}
 
 Ornav72::Ornav72()
 {
@@ -39,6 +59,7 @@ Ornav72::Ornav72()
     // 6..9. Channels, their pairing and the merge list.
     for (int ch = CH4; ch >= CH1; --ch) {
         channel[ch] = new Channel();
+        connectChannel(this, channel[ch]);
         channel[ch]->InitSignal(CH_ID(ch));
         const CH_DATA& d = sys_param::HWinfo.PDT[ch];
         emit chArbCmd(ch, QString::fromLocal8Bit(d.ArbFileDir, int(strnlen(d.ArbFileDir, 128))), true, false, false);
@@ -99,7 +120,9 @@ Ornav72::Ornav72()
     connect(this, &Ornav72::chModSelectedCmd, this, &Ornav72::chModSelected, Qt::QueuedConnection);
     connect(this, &Ornav72::chBaseWaveSelectedCmd, this, &Ornav72::chBaseWaveSelected, Qt::QueuedConnection);
 
-    // 17. Remote-control threads and message queue.
+    // 17. Remote-control threads and message queue; the remote layer gets the
+    // command set, the serial number and the clock from here.
+    scpi_adpt_set_hooks({scpi_commands, &Ornav72::GetSN, &Ornav72::clock_tick});
     scpi_adpt_init(this);
     // 18. The last user activity is now.
     lastIpActiveTime = clock_tick();
@@ -137,6 +160,12 @@ void Ornav72::SetInfoWindowState(QString state, Uidata::ASK_TYPE type)
     askwindtype = type;
     if (mainObject)
         QMetaObject::invokeMethod(mainObject, "infoWindowState", Q_ARG(QVariant, state), Q_ARG(QVariant, int(type)));
+}
+
+void Ornav72::showPowerDownNotice()
+{
+    // Info-window state shown while the board powers down.
+    SetInfoWindowState(QStringLiteral("fileloadding"), Uidata::ASK_TYPE(6));
 }
 
 void Ornav72::UIStartUpInit(QObject* root)

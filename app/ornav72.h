@@ -22,7 +22,7 @@ class channelModel;
 class QTimer;
 class QThread;
 
-class Ornav72 : public QObject {
+class Ornav72 : public QObject, public PowerDownNotice {
     Q_OBJECT
 public:
     Ornav72();
@@ -36,6 +36,8 @@ public:
 
     static qint64 clock_tick();
     void SetInfoWindowState(QString state, Uidata::ASK_TYPE type);
+    // The info window shown while the power key switches the board off.
+    void showPowerDownNotice() override;
 
     // System information and serial number (settings file "SysInfo", "SN").
     QString InitSysInfo();

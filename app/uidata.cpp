@@ -253,10 +253,7 @@ void Uidata::askProcess(int type)
     case ASK_LANGUAGE:
         // The new language takes effect after a restart of the instrument.
         ShellRunner::run(QStringLiteral("reboot"));
-        if (PlatformRoot::simulated())
-            QCoreApplication::quit();
-        else
-            exit(0);
+        ShellRunner::exitProgram("restart");
         return;
     default:
         break;

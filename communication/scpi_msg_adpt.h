@@ -9,6 +9,7 @@
 #include <QString>
 
 class QObject;
+struct scpi_command_t;
 
 // Type of every record on the queue.
 enum { SCPI_MSG_TYPE = 20 };
@@ -57,6 +58,27 @@ extern volatile int scpi_response_load_finished;
 extern volatile unsigned g_scpi_device_status;
 // The last carrier state read for the Ethernet interface.
 extern volatile bool eth0_carrier;
+
+// What the remote layer takes from the controller before start-up: the
+// instrument's command table (terminated by a null pattern), its serial
+// number and the monotonic millisecond clock the transports time transfers
+// with. The remote layer sits below the controller and never calls it.
+struct scpi_adpt_hooks_t {
+    const scpi_command_t* commands;
+    const char* (*serial)();
+    qint64 (*clock_ms)();
+};
+void scpi_adpt_set_hooks(const scpi_adpt_hooks_t& hooks);
+// The installed command table (an empty one before start-up).
+const scpi_command_t* scpi_adpt_commands();
+// The serial number ("" before start-up) and the clock (0 before start-up).
+const char* scpi_adpt_serial();
+qint64 scpi_adpt_clock_ms();
+
+// Which queue the worker reads: the board's keyed queue (default) or, for a
+// simulated board, a private queue of this process. Chosen by the program's
+// entry before start-up.
+void scpi_msg_queue_set_private(bool privateQueue);
 
 // Start-up, called from the controller's constructor.
 int scpi_adpt_init(QObject* controller);

@@ -12,11 +12,41 @@
 #include "ETHLXI/vxi11_server.h"
 #include "SCPI/scpi.h"
 #include "USBTMC/usbtmc.h"
-#include "ornav72.h"
 #include "platformroot.h"
 #include "shellrunner.h"
 
 static const char kCarrierPath[] = "/sys/class/net/eth0/carrier";
+
+static const scpi_command_t kNoCommands[] = {{nullptr, nullptr, 0}};
+static scpi_adpt_hooks_t g_hooks = {kNoCommands, nullptr, nullptr};
+static bool g_privateQueue = false;
+
+void scpi_adpt_set_hooks(const scpi_adpt_hooks_t& hooks)
+{
+    g_hooks = hooks;
+    if (!g_hooks.commands)
+        g_hooks.commands = kNoCommands;
+}
+
+const scpi_command_t* scpi_adpt_commands()
+{
+    return g_hooks.commands;
+}
+
+const char* scpi_adpt_serial()
+{
+    return g_hooks.serial ? g_hooks.serial() : "";
+}
+
+qint64 scpi_adpt_clock_ms()
+{
+    return g_hooks.clock_ms ? g_hooks.clock_ms() : 0;
+}
+
+void scpi_msg_queue_set_private(bool privateQueue)
+{
+    g_privateQueue = privateQueue;
+}
 
 int getlocktatus()
 {
@@ -98,9 +128,9 @@ int scpi_adpt_init(QObject* controller)
         fprintf(stderr, "[scpi-ERRO]:(this usually indicates a compiler bug - try recompiling\n"
                         "without optimizations, and enable '-DLZO_DEBUG' for diagnostics)\n");
     }
-    SCPI_SetIdnSerial(&scpi_context, Ornav72::GetSN());
-    ShellRunner::run(scpi_modprobe_command(scpi_context.idn[1], Ornav72::GetSN()));
-    if (scpi_msg_queue_open(PlatformRoot::simulated()) < 0) {
+    SCPI_SetIdnSerial(&scpi_context, scpi_adpt_serial());
+    ShellRunner::run(scpi_modprobe_command(scpi_context.idn[1], scpi_adpt_serial()));
+    if (scpi_msg_queue_open(g_privateQueue) < 0) {
         fprintf(stderr, "[usb-ERRO]:failed to create scpi sem!\n");
         return -1;
     }

@@ -10,7 +10,6 @@
 #include <cstdlib>
 #include <cstring>
 #include "SCPI/scpi.h"
-#include "SCPI/commands/scpi_commands.h"
 #include "SCPI/scpi_wfile.h"
 #include "hardwareinfo.h"
 
@@ -28,7 +27,7 @@ static int responseSink(const char* data, int len)
 
 void scpi_worker_init(QObject* controller)
 {
-    scpi_context.cmdlist = scpi_commands;
+    scpi_context.cmdlist = scpi_adpt_commands();
     SCPI_SetResponseSink(responseSink);
     SCPI_InstrumentInit(controller);
 }

@@ -1,11 +1,17 @@
 #include "fpga_cfgdevice.h"
 #include "platformroot.h"
-#include "simfpga_devices.h"
 #include <fcntl.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
 
+static FpgaCfgDevice::Factory g_factory = nullptr;
+
 FpgaCfgDevice::~FpgaCfgDevice() = default;
+
+void FpgaCfgDevice::setFactory(Factory factory)
+{
+    g_factory = factory;
+}
 
 FpgaCfgDevice* FpgaCfgDevice::open(const char* boardPath)
 {
@@ -13,8 +19,8 @@ FpgaCfgDevice* FpgaCfgDevice::open(const char* boardPath)
     const int fd = ::open(path.constData(), O_RDWR);
     if (fd < 0)
         return nullptr;
-    if (PlatformRoot::simulated())
-        return new SimFpgaCfgDevice(fd);
+    if (g_factory)
+        return g_factory(fd);
     return new KernelFpgaCfgDevice(fd);
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // The FPGA configuration device "/dev/fpga_cfg": it takes a bitstream and
-// programs the FPGA's configuration flash. On a simulated board the simulated
-// FPGA's configuration port stands in.
+// programs the FPGA's configuration flash. A simulated board installs its
+// FPGA's configuration port in its place (setFactory).
 
 // Control requests of the configuration device.
 const unsigned long FPGA_CFG_INIT = 0x16D;        // issued once at start-up
@@ -21,6 +21,11 @@ public:
     // Opens the configuration device at a board path (read-write); null when
     // it cannot be opened. The device closes with the object.
     static FpgaCfgDevice* open(const char* boardPath);
+
+    // Makes the device that answers an opened descriptor; null restores the
+    // kernel driver.
+    typedef FpgaCfgDevice* (*Factory)(int fd);
+    static void setFactory(Factory factory);
 };
 
 class KernelFpgaCfgDevice : public FpgaCfgDevice {

@@ -1,11 +1,17 @@
 #include "fpga_regdevice.h"
 #include "platformroot.h"
-#include "simfpga_devices.h"
 #include <fcntl.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
 
+static FpgaRegDevice::Factory g_factory = nullptr;
+
 FpgaRegDevice::~FpgaRegDevice() = default;
+
+void FpgaRegDevice::setFactory(Factory factory)
+{
+    g_factory = factory;
+}
 
 FpgaRegDevice* FpgaRegDevice::open(const char* boardPath, int* fd)
 {
@@ -15,10 +21,10 @@ FpgaRegDevice* FpgaRegDevice::open(const char* boardPath, int* fd)
         *fd = d;
     if (d < 0)
         return nullptr;
-    // On a simulated board the file only marks that the board has an FPGA;
-    // the simulated FPGA answers the transfers.
-    if (PlatformRoot::simulated())
-        return new SimFpgaRegDevice(d);
+    // A simulated board's file only marks that the board has an FPGA; the
+    // device installed for that board answers the transfers.
+    if (g_factory)
+        return g_factory(d);
     return new KernelFpgaRegDevice(d);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // The FPGA register device behind CSetParam. On the board it is the kernel
-// device "/dev/fpga"; on a simulated board the simulated FPGA stands in.
+// device "/dev/fpga"; a simulated board installs its own device (setFactory)
+// before the controller starts.
 // Counts are bytes for unit 0 and 16-bit words for unit 2.
 #include "fpga_usercmd.h"
 
@@ -11,10 +12,15 @@ public:
     virtual int read(userCmd* cmd, int count) = 0;
     virtual int control(unsigned long request, unsigned long arg) = 0;
 
-    // Opens the register device at a board path: the simulated FPGA on a
-    // simulated board, the kernel device otherwise. Returns null when the
+    // Opens the register device at a board path: the installed device, or
+    // the kernel device when none is installed. Returns null when the
     // device is absent; *fd receives the descriptor (-1 on failure).
     static FpgaRegDevice* open(const char* boardPath, int* fd);
+
+    // Makes the device that answers an opened descriptor; null restores the
+    // kernel driver. Set once by the program's entry (or a test rig).
+    typedef FpgaRegDevice* (*Factory)(int fd);
+    static void setFactory(Factory factory);
 };
 
 // The kernel driver: the record goes to write()/read() with the count as the

@@ -1,5 +1,4 @@
 #include "mem_io.h"
-#include "ornav72.h"
 #include "platformroot.h"
 #include "shellrunner.h"
 #include <QCoreApplication>
@@ -13,8 +12,6 @@
 
 namespace {
 std::atomic<mem_io*> g_current{nullptr};
-// Info-window state shown while the board powers down.
-const int kPowerDownWindowState = 6;
 } // namespace
 
 mem_io::mem_io()
@@ -90,7 +87,7 @@ void mem_io::DirectionOutSetPin(int line, int fd, bool v)
     SetPin(fd, v);
 }
 
-bool mem_io::softPowerOff_Check(Ornav72* controller)
+bool mem_io::softPowerOff_Check(PowerDownNotice* controller)
 {
     if (powerkey <= 0)
         return count != 0;
@@ -99,7 +96,7 @@ bool mem_io::softPowerOff_Check(Ornav72* controller)
     if (::read(powerkey, &c, 1) == 1 && c == '0') {
         if (count++ > 0) {
             if (controller)
-                controller->SetInfoWindowState("fileloadding", Uidata::ASK_TYPE(kPowerDownWindowState));
+                controller->showPowerDownNotice();
             // Power off only once the key is let go, so it does not restart
             // the board at once.
             for (;;) {
@@ -112,13 +109,7 @@ bool mem_io::softPowerOff_Check(Ornav72* controller)
             ShellRunner::run("sync");
             ShellRunner::run("sleep 1");
             SetPin(poweroff, true);
-            if (!PlatformRoot::simulated())
-                std::exit(0);
-            // A simulated board has no supply to cut: the application quits
-            // through its event loop instead, and the host is left alone.
-            qInfo("power off on the simulated board: quitting the application");
-            if (QCoreApplication::instance())
-                QMetaObject::invokeMethod(QCoreApplication::instance(), "quit", Qt::QueuedConnection);
+            ShellRunner::exitProgram("power off");
         }
     } else {
         count = 0;

@@ -4,7 +4,15 @@
 // the trigger connector. One object, owned by the application controller.
 #include <QString>
 
-class Ornav72;
+// Whoever shows the notice on the screens while the board powers down (the
+// application controller's info window).
+class PowerDownNotice {
+public:
+    virtual void showPowerDownNotice() = 0;
+
+protected:
+    ~PowerDownNotice() = default;
+};
 
 class mem_io {
 public:
@@ -27,7 +35,7 @@ public:
     // Called on every system tick: the power key held on two consecutive
     // ticks unmounts the file systems and switches the supply off. Returns
     // whether the key is being held.
-    bool softPowerOff_Check(Ornav72* controller);
+    bool softPowerOff_Check(PowerDownNotice* controller);
 
     // The object the register layer drives the trigger direction through
     // (null before the controller made it).

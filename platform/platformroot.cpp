@@ -1,5 +1,6 @@
 #include "platformroot.h"
 #include <QDir>
+#include <QFileInfo>
 #include <cstdlib>
 #include <cstring>
 
@@ -49,4 +50,14 @@ QString PlatformRoot::path(const QString& boardPath)
 QByteArray PlatformRoot::cpath(const char* boardPath)
 {
     return path(QString::fromLocal8Bit(boardPath)).toLocal8Bit();
+}
+
+QString PlatformRoot::boardPathOf(const QString& canonicalHostPath)
+{
+    if (g_root.isEmpty())
+        return canonicalHostPath;
+    const QString root = QFileInfo(g_root).canonicalFilePath();
+    if (root.isEmpty() || !canonicalHostPath.startsWith(root + QLatin1Char('/')))
+        return QString();
+    return canonicalHostPath.mid(root.size());
 }

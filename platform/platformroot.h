@@ -19,6 +19,9 @@ public:
     static QString path(const QString& boardPath);
     // The same as an 8-bit path for the C library calls (open, ioctl ...).
     static QByteArray cpath(const char* boardPath);
+    // The board path of a canonical host path (the reverse of path()); an
+    // empty text when the host path lies outside the board root.
+    static QString boardPathOf(const QString& canonicalHostPath);
 };
 
 // Short form used throughout the code: boardPath("/dev/fpga").

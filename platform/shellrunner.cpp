@@ -1,5 +1,6 @@
 #include "shellrunner.h"
 #include "platformroot.h"
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -45,4 +46,13 @@ void ShellRunner::clearRecorded()
 {
     QMutexLocker lock(&g_mutex);
     g_recorded.clear();
+}
+
+void ShellRunner::exitProgram(const char* why)
+{
+    if (!PlatformRoot::simulated())
+        std::exit(0);
+    qInfo("%s on the simulated board: quitting the application", why);
+    if (QCoreApplication::instance())
+        QMetaObject::invokeMethod(QCoreApplication::instance(), "quit", Qt::QueuedConnection);
 }

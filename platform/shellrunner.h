@@ -17,4 +17,9 @@ public:
     // Commands recorded by this process (simulated board only).
     static QStringList recorded();
     static void clearRecorded();
+    // Ends the program after a command that takes the board down (power off,
+    // reboot, restart). On the board the process ends at once. A simulated
+    // board has no supply to cut: the application quits through its event
+    // loop instead, and the host is left alone.
+    static void exitProgram(const char* why);
 };

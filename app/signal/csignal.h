@@ -11,12 +11,13 @@
 #include <QObject>
 #include <QString>
 #include "global.h"
+#include "psewave.h"
 
 class channelModel;
 class PseWave;
 class QPainter;
 
-class Signal : public QObject {
+class Signal : public QObject, public PseIndicator {
     Q_OBJECT
 public:
     Signal(CH_ID ch, QList<channelModel*>* list, int type);
@@ -42,7 +43,7 @@ public:
     void SetPse(PseWave* p) { psewave = p; }
     void updatePse();
     void paramSelected(channelModel* entry);
-    void updateIndicator(QPainter* painter);
+    void updateIndicator(QPainter* painter) override;
     channelModel* GetAmplOrHigh();
 
     // Entry PARAM_INDEX_x of the channel (null when the list lacks it).

@@ -16,6 +16,7 @@
 #include "channel.h"
 #include "signal/csignal.h"
 #include "platformroot.h"
+#include "simboard.h"
 #include "simroot.h"
 #include "sys_param.h"
 
@@ -28,6 +29,7 @@ int main(int argc, char* argv[])
     if (!dir.isValid() || !SimRoot::create(dir.path()))
         return 1;
     PlatformRoot::setRoot(dir.path());
+    SimBoard::install();
     if (!CSetParam::OpenDevice())
         return 1;
     sys_param::setFactoryValues(sys_param::HWinfo);

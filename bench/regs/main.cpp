@@ -14,6 +14,7 @@
 #include "CSetParam.h"
 #include "platformroot.h"
 #include "simfpga.h"
+#include "simboard.h"
 #include "simroot.h"
 #include "sys_param.h"
 
@@ -28,6 +29,7 @@ int main(int argc, char** argv)
         return 1;
     }
     PlatformRoot::setRoot(dir.path());
+    SimBoard::install();
     if (!CSetParam::OpenDevice()) {
         std::fprintf(stderr, "no simulated register device\n");
         return 1;

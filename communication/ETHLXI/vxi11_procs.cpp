@@ -4,7 +4,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include "ornav72.h"
 #include "scpi_msg_adpt.h"
 #include "vxi11/vxi11.h"
 #include "vxi11_server.h"
@@ -65,7 +64,7 @@ Device_WriteResp* device_write_1_svc(Device_WriteParms* p, struct svc_req*)
         r.error = VXI11_ERR_INVALID_LINK;
         return &r;
     }
-    const qint64 now = Ornav72::clock_tick();
+    const qint64 now = scpi_adpt_clock_ms();
     bool discarded = false;
     if (g_write.pbuf && now - g_write.start_time > qint64(g_write.io_timeout)) {
         fprintf(stderr, "[vxi-ERRO] f:%s,l:%d,time out give up data size:%d!\r\n", __func__, __LINE__,

@@ -25,6 +25,9 @@ enum { VXI11_MAX_IO_TIMEOUT_MS = 60000 };
 // Largest message assembled from write chunks.
 enum { VXI11_MAX_MESSAGE = 128 * 1024 * 1024 };
 
+// Serve on the loopback interface only (a simulated board: a test
+// instrument must never be reachable from the network). Before vxi11_init.
+void vxi11_set_loopback_only(bool on);
 // Creates the transports and registers the programs; 0 or -1.
 int vxi11_init();
 // The VXI-11 thread: waits for an instrument address, then serves for ever.

@@ -221,9 +221,7 @@ int USBTMC_Data_parse(const uint8_t* data, int length)
 void* usbtmcThread(void*)
 {
     static const char kPath[] = "/dev/usbtmc0";
-    // On the board the gadget driver is still being loaded.
-    if (!PlatformRoot::simulated())
-        sleep(2);
+    usbtmc_dev_wait_ready();
     uint8_t* buf = static_cast<uint8_t*>(std::malloc(USBTMC_READ_SIZE));
     if (!buf)
         return nullptr;

@@ -1,86 +1,50 @@
 #include "usbtmc_device.h"
 #include <fcntl.h>
-#include <sys/socket.h>
-#include <sys/un.h>
 #include <unistd.h>
 #include <cerrno>
-#include <cstdio>
-#include <cstring>
 #include "platformroot.h"
 
 static const char kDevicePath[] = "/dev/usbtmc0";
-static int g_fd = -1;
-static int g_listen = -1;
 
-// Packets of the simulated bulk-in endpoint stay below the socket's limit.
-static const int kSimPacket = 65536;
+UsbtmcDevice::~UsbtmcDevice() = default;
 
-static int simListen()
+GadgetUsbtmcDevice::~GadgetUsbtmcDevice()
 {
-    if (g_listen >= 0)
-        return g_listen;
-    const QByteArray path = PlatformRoot::cpath(kDevicePath);
-    sockaddr_un addr;
-    std::memset(&addr, 0, sizeof addr);
-    addr.sun_family = AF_UNIX;
-    if (size_t(path.size()) >= sizeof addr.sun_path) {
-        fprintf(stderr, "[usb-ERRO]:simulated device path too long: %s\n", path.constData());
-        return -1;
-    }
-    std::memcpy(addr.sun_path, path.constData(), size_t(path.size()));
-    const int s = socket(AF_UNIX, SOCK_SEQPACKET | SOCK_CLOEXEC, 0);
-    if (s < 0)
-        return -1;
-    unlink(path.constData());
-    if (bind(s, reinterpret_cast<sockaddr*>(&addr), sizeof addr) < 0 || listen(s, 1) < 0) {
-        close(s);
-        return -1;
-    }
-    g_listen = s;
-    return s;
+    close();
 }
 
-int usbtmc_dev_open()
+void GadgetUsbtmcDevice::waitReady()
 {
-    if (g_fd >= 0)
-        return g_fd;
-    if (!PlatformRoot::simulated()) {
-        g_fd = open(PlatformRoot::cpath(kDevicePath).constData(), O_RDWR | O_CLOEXEC);
-        return g_fd;
-    }
-    const int s = simListen();
-    if (s < 0)
-        return -1;
-    int c;
-    do {
-        c = accept4(s, nullptr, nullptr, SOCK_CLOEXEC);
-    } while (c < 0 && errno == EINTR);
-    g_fd = c;
-    return g_fd;
+    // The gadget driver is still being loaded.
+    sleep(2);
 }
 
-int usbtmc_dev_read(void* buf, int len)
+int GadgetUsbtmcDevice::open()
 {
-    if (g_fd < 0)
+    if (m_fd < 0)
+        m_fd = ::open(PlatformRoot::cpath(kDevicePath).constData(), O_RDWR | O_CLOEXEC);
+    return m_fd;
+}
+
+int GadgetUsbtmcDevice::read(void* buf, int len)
+{
+    if (m_fd < 0)
         return -1;
     ssize_t n;
     do {
-        n = read(g_fd, buf, size_t(len));
+        n = ::read(m_fd, buf, size_t(len));
     } while (n < 0 && errno == EINTR);
     return int(n);
 }
 
-int usbtmc_dev_write(const void* buf, int len)
+int GadgetUsbtmcDevice::write(const void* buf, int len)
 {
-    if (g_fd < 0)
+    if (m_fd < 0)
         return -1;
     const char* p = static_cast<const char*>(buf);
-    const int piece = PlatformRoot::simulated() ? kSimPacket : len;
     int done = 0;
     while (done < len) {
-        const int n = len - done < piece ? len - done : piece;
-        const ssize_t w = PlatformRoot::simulated() ? send(g_fd, p + done, size_t(n), MSG_NOSIGNAL)
-                                                    : write(g_fd, p + done, size_t(n));
+        const ssize_t w = ::write(m_fd, p + done, size_t(len - done));
         if (w < 0) {
             if (errno == EINTR)
                 continue;
@@ -91,14 +55,52 @@ int usbtmc_dev_write(const void* buf, int len)
     return done;
 }
 
+void GadgetUsbtmcDevice::close()
+{
+    if (m_fd >= 0)
+        ::close(m_fd);
+    m_fd = -1;
+}
+
+static UsbtmcDevice* g_device = nullptr;
+
+static UsbtmcDevice* device()
+{
+    static GadgetUsbtmcDevice gadget;
+    return g_device ? g_device : &gadget;
+}
+
+void usbtmc_set_device(UsbtmcDevice* d)
+{
+    g_device = d;
+}
+
+void usbtmc_dev_wait_ready()
+{
+    device()->waitReady();
+}
+
+int usbtmc_dev_open()
+{
+    return device()->open();
+}
+
+int usbtmc_dev_read(void* buf, int len)
+{
+    return device()->read(buf, len);
+}
+
+int usbtmc_dev_write(const void* buf, int len)
+{
+    return device()->write(buf, len);
+}
+
 void usbtmc_dev_close()
 {
-    if (g_fd >= 0)
-        close(g_fd);
-    g_fd = -1;
+    device()->close();
 }
 
 bool usbtmc_dev_is_open()
 {
-    return g_fd >= 0;
+    return device()->isOpen();
 }

@@ -1,15 +1,48 @@
 #pragma once
-// The gadget's character device "/dev/usbtmc0". On the board it is the USB
-// gadget driver's node. On a simulated board the same path is a listening
-// sequenced-packet socket: a host (ornav-sim usbtmc, the tests) connecting to
-// it plugs the cable in, each packet is one bulk transfer packet, and closing
-// the connection unplugs it.
+// The gadget's character device "/dev/usbtmc0": the USB gadget driver's node
+// on the board. A simulated board installs its own endpoint device in its
+// place (usbtmc_set_device), the way the FPGA register device is chosen.
 
-// Opens (board) or waits for a host (simulated board); -1 on failure.
+// One USBTMC device endpoint pair: bulk-out reads, bulk-in writes.
+class UsbtmcDevice {
+public:
+    virtual ~UsbtmcDevice();
+    // Waits until the device can be opened at all (the gadget driver is still
+    // loading when the transport thread starts).
+    virtual void waitReady() {}
+    // Opens the device (or waits for a host); the descriptor or -1.
+    virtual int open() = 0;
+    // One read from the bulk-out endpoint, at most len bytes.
+    virtual int read(void* buf, int len) = 0;
+    // One bulk-in transfer; returns the bytes written or -1.
+    virtual int write(const void* buf, int len) = 0;
+    virtual void close() = 0;
+    virtual bool isOpen() const = 0;
+};
+
+// The kernel gadget driver's node.
+class GadgetUsbtmcDevice : public UsbtmcDevice {
+public:
+    ~GadgetUsbtmcDevice() override;
+    void waitReady() override;
+    int open() override;
+    int read(void* buf, int len) override;
+    int write(const void* buf, int len) override;
+    void close() override;
+    bool isOpen() const override { return m_fd >= 0; }
+
+private:
+    int m_fd = -1;
+};
+
+// Installs the device the transport uses (owned by the caller, alive until
+// the process ends); null restores the gadget device. Before start-up only.
+void usbtmc_set_device(UsbtmcDevice* device);
+
+// The installed device's operations, used by the transport thread.
+void usbtmc_dev_wait_ready();
 int usbtmc_dev_open();
-// One read from the bulk-out endpoint, at most len bytes.
 int usbtmc_dev_read(void* buf, int len);
-// One bulk-in transfer; returns the bytes written or -1.
 int usbtmc_dev_write(const void* buf, int len);
 void usbtmc_dev_close();
 bool usbtmc_dev_is_open();

@@ -11,6 +11,7 @@
 #include "platformroot.h"
 #include "simroot.h"
 #include "tests/common/fpga_probe.h"
+#include "tests/common/test_rig.h"
 
 class ControllerTest : public ::testing::Test, public FpgaProbe {
 protected:
@@ -28,8 +29,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(dir.isValid());
-        ASSERT_TRUE(SimRoot::create(dir.path()));
-        PlatformRoot::setRoot(dir.path());
+        ASSERT_TRUE(TestRig::useSimulatedBoard(dir.path()));
         ctrl = new Ornav72();
         ASSERT_TRUE(CSetParam::DeviceOpen());
         // A fresh simulated FPGA: nothing written yet.
@@ -39,8 +39,7 @@ protected:
     void TearDown() override
     {
         delete ctrl;
-        CSetParam::CloseDevice();
-        PlatformRoot::setRoot(QString());
+        TestRig::leaveSimulatedBoard();
     }
 
     QTemporaryDir dir;

@@ -13,6 +13,7 @@
 #include "platformroot.h"
 #include "simfpga.h"
 #include "simroot.h"
+#include "tests/common/test_rig.h"
 
 // A fresh simulated board root for one test; the register device is closed
 // and the root released when the test ends. Nothing here ever reaches the
@@ -22,15 +23,10 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(dir.isValid());
-        ASSERT_TRUE(SimRoot::create(dir.path()));
-        PlatformRoot::setRoot(dir.path());
+        ASSERT_TRUE(TestRig::useSimulatedBoard(dir.path()));
         ASSERT_TRUE(PlatformRoot::simulated());
     }
-    void TearDown() override
-    {
-        CSetParam::CloseDevice();
-        PlatformRoot::setRoot(QString());
-    }
+    void TearDown() override { TestRig::leaveSimulatedBoard(); }
     QString file(const char* boardPath) const { return dir.path() + boardPath; }
     void writeFile(const char* boardPath, const QByteArray& content) const
     {

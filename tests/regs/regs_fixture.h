@@ -16,6 +16,7 @@
 #include "platformroot.h"
 #include "simfpga.h"
 #include "tests/common/fpga_probe.h"
+#include "tests/common/test_rig.h"
 #include "simroot.h"
 #include "sys_param.h"
 
@@ -45,22 +46,10 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(dir.isValid());
-        ASSERT_TRUE(SimRoot::create(dir.path()));
-        PlatformRoot::setRoot(dir.path());
+        TestRig::resetProcessState();
+        ASSERT_TRUE(TestRig::useSimulatedBoard(dir.path()));
         ASSERT_TRUE(PlatformRoot::simulated());
         ASSERT_TRUE(CSetParam::OpenDevice());
-        sys_param::setFactoryValues(sys_param::HWinfo);
-        for (int ch = 0; ch < 4; ++ch) {
-            sys_param::OnOff[ch] = false;
-            sys_param::syncManual[ch] = false;
-            CSetParam::pCharacter[ch].LED = 0;
-            CSetParam::pCharacter[ch].ClearAcCalValue();
-            CSetParam::pCharacter[ch].SetAllDCCalValue(1.0, 0.0);
-        }
-        sys_param::SetPhaseSyncType(CH_SYS, 0);
-        CSetParam::chAllLed = 0;
-        CSetParam::isAcCal = false;
-        CSetParam::isDcCal = false;
         CSetParam::ForgetWrittenState();
         fpga().clearWrites();
     }
@@ -68,8 +57,7 @@ protected:
     {
         for (int ch = 0; ch < 4; ++ch)
             CSetParam::pCharacter[ch].ClearAcCalValue();
-        CSetParam::CloseDevice();
-        PlatformRoot::setRoot(QString());
+        TestRig::leaveSimulatedBoard();
     }
 
     static CH_DATA& rec(CH_ID ch) { return sys_param::HWinfo.PDT[ch]; }

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <mutex>
 #include "ETHLXI/vxi11_server.h"
+#include "SCPI/commands/scpi_commands.h"
 #include "SCPI/scpi.h"
 #include "USBTMC/usbtmc.h"
 #include "ornav72.h"
@@ -14,6 +15,7 @@
 #include "scpi_msg_adpt.h"
 #include "simroot.h"
 #include "sys_param.h"
+#include "tests/common/test_rig.h"
 
 namespace {
 std::mutex g_lock;
@@ -57,11 +59,11 @@ RemoteRig::RemoteRig()
 {
     static QTemporaryDir dir;
     root_ = dir.path();
-    SimRoot::create(root_);
-    PlatformRoot::setRoot(root_);
+    TestRig::useSimulatedBoard(root_);
     Ornav72::runRecondTime.start();
     sys_param::DisplayName = displayName();
     std::snprintf(Ornav72::SN, sizeof Ornav72::SN, "%s", serial());
+    scpi_adpt_set_hooks({scpi_commands, &Ornav72::GetSN, &Ornav72::clock_tick});
     SCPI_SetIdnSerial(&scpi_context, Ornav72::GetSN());
     scpi_msg_set_probe(probe);
     if (scpi_msg_queue_open(true) == 0) {

@@ -20,6 +20,7 @@
 #include "signal/csignal.h"
 #include "simfpga.h"
 #include "tests/common/fpga_probe.h"
+#include "tests/common/test_rig.h"
 #include "simroot.h"
 #include "sys_param.h"
 
@@ -29,19 +30,10 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(dir.isValid());
-        ASSERT_TRUE(SimRoot::create(dir.path()));
-        PlatformRoot::setRoot(dir.path());
+        TestRig::resetProcessState();
+        ASSERT_TRUE(TestRig::useSimulatedBoard(dir.path()));
         ASSERT_TRUE(PlatformRoot::simulated());
         ASSERT_TRUE(CSetParam::OpenDevice());
-        sys_param::setFactoryValues(sys_param::HWinfo);
-        for (int c = 0; c < 4; ++c) {
-            sys_param::OnOff[c] = false;
-            sys_param::syncManual[c] = false;
-            sys_param::SyncFrequency[c] = 0;
-            CSetParam::pCharacter[c].LED = 0;
-        }
-        sys_param::TrgInOut = 0;
-        CSetParam::chAllLed = 0;
         CSetParam::ForgetWrittenState();
         CWaveCreate::Init();
         std::memset(CWaveCreate::wavemem, 0, sizeof(CWaveCreate::wavemem));
@@ -64,8 +56,7 @@ protected:
     {
         for (auto& c : chan)
             c.reset();
-        CSetParam::CloseDevice();
-        PlatformRoot::setRoot(QString());
+        TestRig::leaveSimulatedBoard();
     }
 
     static CH_DATA& rec(CH_ID c) { return sys_param::HWinfo.PDT[c]; }

@@ -1,7 +1,7 @@
 #include "scpi_identify.h"
 #include <cstdio>
 #include "CSetParam.h"
-#include "ornav72.h"
+#include "scpi_msg_adpt.h"
 #include "scpi_commands.h"
 #include "SCPI/scpi_error.h"
 #include "SCPI/scpi_result.h"
@@ -20,7 +20,7 @@ scpi_result_t SCPI_IdnQ(scpi_t* context)
 {
     char buf[256];
     const int n = snprintf(buf, sizeof buf, "%s,%s,%s,%s", SCPI_MANUFACTURER,
-                           sys_param::DisplayName.toLatin1().constData(), Ornav72::GetSN(),
+                           sys_param::DisplayName.toLatin1().constData(), scpi_adpt_serial(),
                            SCPI_FIRMWARE_VERSION);
     return replyText(context, buf, n < int(sizeof buf) ? n : int(sizeof buf) - 1);
 }
@@ -28,7 +28,7 @@ scpi_result_t SCPI_IdnQ(scpi_t* context)
 scpi_result_t SCPI_ModelIdnQ(scpi_t* context)
 {
     char buf[128];
-    const int n = snprintf(buf, sizeof buf, "%s%%EN#SN%s", SCPI_MODEL, Ornav72::GetSN());
+    const int n = snprintf(buf, sizeof buf, "%s%%EN#SN%s", SCPI_MODEL, scpi_adpt_serial());
     return replyText(context, buf, n < int(sizeof buf) ? n : int(sizeof buf) - 1);
 }
 
@@ -38,7 +38,7 @@ scpi_result_t SCPI_SystemInfoQ(scpi_t* context)
     const int mhz = int(CSetParam::pCharacter[0].Bandwidth.freqSine / 1e6);
     const int n = snprintf(buf, sizeof buf, "20220225,%s,%s,AWG,ORNAV72,%dMHz,%1.1fGSa/s,4CH,%s,**,%s,*,*",
                            SCPI_FIRMWARE_VERSION, sys_param::HardWareVersion.toLatin1().constData(), mhz,
-                           2.5, sys_param::DisplayName.toLatin1().constData(), Ornav72::GetSN());
+                           2.5, sys_param::DisplayName.toLatin1().constData(), scpi_adpt_serial());
     return replyText(context, buf, n < int(sizeof buf) ? n : int(sizeof buf) - 1);
 }
 

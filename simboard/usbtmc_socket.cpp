@@ -1,0 +1,96 @@
+#include "usbtmc_socket.h"
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include "platformroot.h"
+
+static const char kDevicePath[] = "/dev/usbtmc0";
+// Packets of the simulated bulk-in endpoint stay below the socket's limit.
+static const int kSimPacket = 65536;
+
+SocketUsbtmcDevice::~SocketUsbtmcDevice()
+{
+    close();
+    if (m_listen >= 0)
+        ::close(m_listen);
+}
+
+int SocketUsbtmcDevice::listenSocket()
+{
+    if (m_listen >= 0)
+        return m_listen;
+    const QByteArray path = PlatformRoot::cpath(kDevicePath);
+    sockaddr_un addr;
+    std::memset(&addr, 0, sizeof addr);
+    addr.sun_family = AF_UNIX;
+    if (size_t(path.size()) >= sizeof addr.sun_path) {
+        fprintf(stderr, "[usb-ERRO]:simulated device path too long: %s\n", path.constData());
+        return -1;
+    }
+    std::memcpy(addr.sun_path, path.constData(), size_t(path.size()));
+    const int s = socket(AF_UNIX, SOCK_SEQPACKET | SOCK_CLOEXEC, 0);
+    if (s < 0)
+        return -1;
+    unlink(path.constData());
+    if (bind(s, reinterpret_cast<sockaddr*>(&addr), sizeof addr) < 0 || listen(s, 1) < 0) {
+        ::close(s);
+        return -1;
+    }
+    m_listen = s;
+    return s;
+}
+
+int SocketUsbtmcDevice::open()
+{
+    if (m_fd >= 0)
+        return m_fd;
+    const int s = listenSocket();
+    if (s < 0)
+        return -1;
+    int c;
+    do {
+        c = accept4(s, nullptr, nullptr, SOCK_CLOEXEC);
+    } while (c < 0 && errno == EINTR);
+    m_fd = c;
+    return m_fd;
+}
+
+int SocketUsbtmcDevice::read(void* buf, int len)
+{
+    if (m_fd < 0)
+        return -1;
+    ssize_t n;
+    do {
+        n = ::read(m_fd, buf, size_t(len));
+    } while (n < 0 && errno == EINTR);
+    return int(n);
+}
+
+int SocketUsbtmcDevice::write(const void* buf, int len)
+{
+    if (m_fd < 0)
+        return -1;
+    const char* p = static_cast<const char*>(buf);
+    int done = 0;
+    while (done < len) {
+        const int n = len - done < kSimPacket ? len - done : kSimPacket;
+        const ssize_t w = send(m_fd, p + done, size_t(n), MSG_NOSIGNAL);
+        if (w < 0) {
+            if (errno == EINTR)
+                continue;
+            return -1;
+        }
+        done += int(w);
+    }
+    return done;
+}
+
+void SocketUsbtmcDevice::close()
+{
+    if (m_fd >= 0)
+        ::close(m_fd);
+    m_fd = -1;
+}
