@@ -14,13 +14,13 @@
 #include <csignal>
 #include <sys/socket.h>
 #include <unistd.h>
-#include "ornav72.h"
-#include "channalmodel.h"
-#include "psewave.h"
-#include "platformroot.h"
-#include "simboard.h"
-#include "sys_param.h"
-#include "uidata.h"
+#include "app/ornav72.h"
+#include "app/channalmodel.h"
+#include "WaveView/psewave.h"
+#include "platform/platformroot.h"
+#include "simboard/simboard.h"
+#include "param/sys_param.h"
+#include "app/uidata.h"
 
 namespace {
 int g_signalPipe[2] = {-1, -1};

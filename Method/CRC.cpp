@@ -1,4 +1,4 @@
-#include "CRC.h"
+#include "Method/CRC.h"
 #include <mutex>
 
 namespace {

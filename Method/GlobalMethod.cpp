@@ -1,4 +1,4 @@
-#include "GlobalMethod.h"
+#include "Method/GlobalMethod.h"
 #include <cstring>
 
 void GlobalMethod::Normalize(double* data, int n, double newMin, double newMax)

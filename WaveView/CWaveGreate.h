@@ -11,7 +11,7 @@
 // Everything is static: the tables are fixed-size arrays that live for the
 // whole process, built and read on the controller's thread only. Init() must
 // run once before any table is built.
-#include "systype.h"
+#include "param/systype.h"
 
 enum {
     WAVE_BASE_POINTS = 8192,  // base and arbitrary tables, one period

@@ -1,9 +1,9 @@
 // Tables of the four channels, the shared sine table and the small helpers.
-#include "CWaveGreate.h"
+#include "WaveView/CWaveGreate.h"
 #include <cmath>
 #include <cstring>
-#include "GlobalMethod.h"
-#include "sys_param.h"
+#include "Method/GlobalMethod.h"
+#include "param/sys_param.h"
 
 SWaveMem CWaveCreate::wavemem[CH_Total];
 short CWaveCreate::sintable[WAVE_BASE_POINTS];

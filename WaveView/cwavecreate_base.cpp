@@ -2,10 +2,10 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
-#include "CUnit.h"
-#include "CWaveGreate.h"
-#include "prbs.h"
-#include "sys_param.h"
+#include "param/CUnit.h"
+#include "WaveView/CWaveGreate.h"
+#include "WaveView/prbs.h"
+#include "param/sys_param.h"
 
 // Start of the preview within the table: the channel's phase in table points.
 static int previewPhaseOffset(double phaseDeg)

@@ -1,8 +1,8 @@
 // Burst mode previews. The carrier is drawn at eight times its preview speed
 // so that a burst of several cycles fits the window.
 #include <cstring>
-#include "CWaveGreate.h"
-#include "sys_param.h"
+#include "WaveView/CWaveGreate.h"
+#include "param/sys_param.h"
 
 // Carrier at point i, eight preview periods per window.
 static short fastCarrier(const SWaveMem& w, int len, int i)

@@ -2,10 +2,10 @@
 // QAM, OSK) and the hop lists of a pulse carrier. The window shows a few
 // symbols; DispMod draws the symbol levels, DispMixer the keyed carrier.
 #include <cstring>
-#include "CWaveGreate.h"
-#include "prbs.h"
-#include "sys_param.h"
-#include "wavepreview.h"
+#include "WaveView/CWaveGreate.h"
+#include "WaveView/prbs.h"
+#include "param/sys_param.h"
+#include "WaveView/wavepreview.h"
 
 using wavepreview::carrierAt;
 using wavepreview::dispValue;

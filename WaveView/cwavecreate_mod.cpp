@@ -2,9 +2,9 @@
 // and the previews of the analogue modulations (AM, DSB-AM, FM, PM, PWM, SUM).
 // The 460-point window shows one period of the modulating wave.
 #include <cstring>
-#include "CWaveGreate.h"
-#include "sys_param.h"
-#include "wavepreview.h"
+#include "WaveView/CWaveGreate.h"
+#include "param/sys_param.h"
+#include "WaveView/wavepreview.h"
 
 using wavepreview::carrierAt;
 using wavepreview::cycleRatio;

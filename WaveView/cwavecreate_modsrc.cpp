@@ -1,10 +1,10 @@
 // The 2048-point internal modulating wave of a channel.
 #include <cstdlib>
 #include <cstring>
-#include "CWaveGreate.h"
-#include "GlobalMethod.h"
-#include "sys_param.h"
-#include "wavepreview.h"
+#include "WaveView/CWaveGreate.h"
+#include "Method/GlobalMethod.h"
+#include "param/sys_param.h"
+#include "WaveView/wavepreview.h"
 
 void CWaveCreate::CreateModSrc(CH_ID ch, MOD_WAVE wave)
 {

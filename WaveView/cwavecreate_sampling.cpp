@@ -1,7 +1,7 @@
 // Resampling and shaping routines used by the table builders and the preview.
 #include <cmath>
 #include <cstdlib>
-#include "CWaveGreate.h"
+#include "WaveView/CWaveGreate.h"
 
 static inline int wrap(long long i, int n)
 {

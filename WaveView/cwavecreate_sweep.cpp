@@ -4,9 +4,9 @@
 // the carrier phase at the instantaneous frequency relative to the lowest.
 #include <cmath>
 #include <cstring>
-#include "CWaveGreate.h"
-#include "GlobalMethod.h"
-#include "sys_param.h"
+#include "WaveView/CWaveGreate.h"
+#include "Method/GlobalMethod.h"
+#include "param/sys_param.h"
 
 namespace {
 // Smallest frequency used as a reference, so a zero start cannot divide by zero.

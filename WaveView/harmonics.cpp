@@ -2,8 +2,8 @@
 // each with its own amplitude and phase, played from the wave memory.
 #include <cmath>
 #include <cstring>
-#include "CWaveGreate.h"
-#include "sys_param.h"
+#include "WaveView/CWaveGreate.h"
+#include "param/sys_param.h"
 
 // Highest harmonic that the record can describe.
 static int harmonicOrder(const CH_DATA& d)

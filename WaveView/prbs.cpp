@@ -1,4 +1,4 @@
-#include "prbs.h"
+#include "WaveView/prbs.h"
 
 namespace {
 struct PrbsPoly {

@@ -1,4 +1,4 @@
-#include "psewave.h"
+#include "WaveView/psewave.h"
 
 void PseWave::setCurSignal(PseIndicator* s)
 {

@@ -4,7 +4,7 @@
 // are current and ask it to repaint. The painting of the traces, arrows and
 // bar charts fills in paint() and DrawIndicator().
 #include <QQuickPaintedItem>
-#include "global.h"
+#include "param/global.h"
 
 class QPainter;
 

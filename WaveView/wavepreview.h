@@ -3,7 +3,7 @@
 // preview DispBase holds one carrier period over `len` points; the composite
 // traces read it at a phase counted in carrier cycles.
 #include <cmath>
-#include "CWaveGreate.h"
+#include "WaveView/CWaveGreate.h"
 
 namespace wavepreview {
 

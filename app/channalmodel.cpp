@@ -1,13 +1,13 @@
-#include "channalmodel.h"
+#include "app/channalmodel.h"
 #include <QDebug>
 #include <cmath>
-#include "channel.h"
-#include "signal/csignal.h"
-#include "ornav72.h"
-#include "SCPI/sys_error.h"
-#include "SCPI/scpi_error.h"
-#include "paramvalue.h"
-#include "sys_param.h"
+#include "app/channel.h"
+#include "app/signal/csignal.h"
+#include "app/ornav72.h"
+#include "communication/SCPI/sys_error.h"
+#include "communication/SCPI/scpi_error.h"
+#include "param/paramvalue.h"
+#include "param/sys_param.h"
 
 channelModel::channelModel(CH_ID c, DataInfo info, int index, EParamType t, bool multi, QObject* parent)
     : QObject(parent)

@@ -13,7 +13,7 @@
 // limits of its descriptor and only brings the stored value inside them.
 #include <QObject>
 #include <QString>
-#include "global.h"
+#include "param/global.h"
 
 class Signal;
 class Channel;

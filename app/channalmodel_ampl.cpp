@@ -1,13 +1,13 @@
-#include "channalmodel_ampl.h"
+#include "app/channalmodel_ampl.h"
 #include <QDebug>
-#include "CUnit.h"
-#include "SCPI/scpi_error.h"
-#include "SCPI/sys_error.h"
-#include "channalmodel_rules.h"
-#include "ornav72.h"
-#include "paramvalue.h"
-#include "signal/csignal.h"
-#include "uinttable.h"
+#include "param/CUnit.h"
+#include "communication/SCPI/scpi_error.h"
+#include "communication/SCPI/sys_error.h"
+#include "app/channalmodel_rules.h"
+#include "app/ornav72.h"
+#include "param/paramvalue.h"
+#include "app/signal/csignal.h"
+#include "param/uinttable.h"
 
 using namespace entryrules;
 

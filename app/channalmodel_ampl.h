@@ -3,7 +3,7 @@
 // offset (or low level), load, harmonic component amplitude and the ratio
 // of summed noise. Their limits follow what the output stage can deliver at
 // the channel's frequency and load.
-#include "channalmodel.h"
+#include "app/channalmodel.h"
 
 // Amplitude: descriptor 0 Vpp, 1 Vrms, 2 dBm, 3 high level. The one in use
 // follows the record: 3 in high/low mode (AmpMode 1), else AmpUnit.

@@ -1,10 +1,10 @@
-#include "channalmodel_file.h"
+#include "app/channalmodel_file.h"
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include "channalmodel_rules.h"
-#include "ornav72.h"
-#include "platformroot.h"
+#include "app/channalmodel_rules.h"
+#include "app/ornav72.h"
+#include "platform/platformroot.h"
 
 using namespace entryrules;
 

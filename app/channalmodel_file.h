@@ -3,7 +3,7 @@
 // modulating source and the frequency list of the list sweep. The file
 // browser calls onFileSelectEvent with the highlighted path (preview) and
 // with the chosen one (confirm).
-#include "channalmodel.h"
+#include "app/channalmodel.h"
 
 class fileModelBase : public channelModel {
     Q_OBJECT

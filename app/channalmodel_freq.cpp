@@ -1,5 +1,5 @@
-#include "channalmodel_freq.h"
-#include "channalmodel_rules.h"
+#include "app/channalmodel_freq.h"
+#include "app/channalmodel_rules.h"
 
 using namespace entryrules;
 

@@ -2,7 +2,7 @@
 // Entries of the modulation and sweep frequencies and of the harmonic
 // waveform. Their limits follow the carrier's bandwidth and, on a pulse
 // carrier, the frequencies the pulse's edge tables can follow.
-#include "channalmodel.h"
+#include "app/channalmodel.h"
 
 class modFreqModel : public channelModel {
     Q_OBJECT

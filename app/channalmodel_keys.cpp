@@ -1,9 +1,9 @@
 // Keys and knob on an editing model: focus, typing, the selected digit, the
 // arrow steps and the number pad's unit buttons.
 #include <QDebug>
-#include "channalmodel.h"
-#include "paramvalue.h"
-#include "uinttable.h"
+#include "app/channalmodel.h"
+#include "param/paramvalue.h"
+#include "param/uinttable.h"
 
 namespace {
 const QString kHandled;

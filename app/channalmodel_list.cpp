@@ -5,15 +5,15 @@
 // (UpdateRange) replace them.
 #include <QFile>
 #include <cstring>
-#include "channalmodel.h"
-#include "channalmodel_ampl.h"
-#include "channalmodel_file.h"
-#include "channalmodel_freq.h"
-#include "channalmodel_select.h"
-#include "channalmodel_sys.h"
-#include "channalmodel_time.h"
-#include "platformroot.h"
-#include "sys_param.h"
+#include "app/channalmodel.h"
+#include "app/channalmodel_ampl.h"
+#include "app/channalmodel_file.h"
+#include "app/channalmodel_freq.h"
+#include "app/channalmodel_select.h"
+#include "app/channalmodel_sys.h"
+#include "app/channalmodel_time.h"
+#include "platform/platformroot.h"
+#include "param/sys_param.h"
 
 namespace {
 

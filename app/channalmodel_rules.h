@@ -5,10 +5,10 @@
 #include <algorithm>
 #include <cmath>
 #include <QString>
-#include "CSetParam.h"
-#include "channalmodel.h"
-#include "channel.h"
-#include "sys_param.h"
+#include "hardware/CSetParam.h"
+#include "app/channalmodel.h"
+#include "app/channel.h"
+#include "param/sys_param.h"
 
 namespace entryrules {
 

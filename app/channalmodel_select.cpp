@@ -1,9 +1,9 @@
-#include "channalmodel_select.h"
+#include "app/channalmodel_select.h"
 #include <QDebug>
-#include "channalmodel_rules.h"
-#include "ornav72.h"
-#include "signal/csignal.h"
-#include "sysparm.h"
+#include "app/channalmodel_rules.h"
+#include "app/ornav72.h"
+#include "app/signal/csignal.h"
+#include "param/sysparm.h"
 
 using namespace entryrules;
 

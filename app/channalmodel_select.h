@@ -1,6 +1,6 @@
 #pragma once
 // Entries chosen rather than typed: on/off switches and option lists.
-#include "channalmodel.h"
+#include "app/channalmodel.h"
 
 class switchModel : public channelModel {
     Q_OBJECT

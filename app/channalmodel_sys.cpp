@@ -1,10 +1,10 @@
-#include "channalmodel_sys.h"
+#include "app/channalmodel_sys.h"
 #include <QDebug>
 #include <QStringList>
 #include <cstring>
-#include "SCPI/scpi_error.h"
-#include "SCPI/sys_error.h"
-#include "channalmodel_rules.h"
+#include "communication/SCPI/scpi_error.h"
+#include "communication/SCPI/sys_error.h"
+#include "app/channalmodel_rules.h"
 
 using namespace entryrules;
 

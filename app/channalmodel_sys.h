@@ -3,7 +3,7 @@
 // addresses, hardware address), and the builders of those lists.
 #include <QList>
 #include <QVariant>
-#include "channalmodel.h"
+#include "app/channalmodel.h"
 
 // Coupling deviation and ratio of a pair (ch = COUPLE12 or COUPLE34): the
 // partner's value must stay inside the partner's bandwidth.

@@ -1,5 +1,5 @@
-#include "channalmodel_time.h"
-#include "channalmodel_rules.h"
+#include "app/channalmodel_time.h"
+#include "app/channalmodel_rules.h"
 
 using namespace entryrules;
 

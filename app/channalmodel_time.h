@@ -3,7 +3,7 @@
 // times, PRBS edges, PWM deviation, OSK oscillation time, burst period and
 // count, sweep time. Their limits follow the channel's bandwidth and the
 // other timing values they must fit into.
-#include "channalmodel.h"
+#include "app/channalmodel.h"
 
 // Frequency (descriptor 0) or period (descriptor 1), selected by TimeUnit.
 class periodFreqModel : public channelModel {

@@ -1,13 +1,13 @@
 // Channel construction, signal lists, selection and the screen hooks.
-#include "channel.h"
+#include "app/channel.h"
 #include <QDebug>
 #include <QMetaObject>
-#include "channalmodel.h"
-#include "psewave.h"
-#include "signal/signal_base.h"
-#include "signal/signal_mod.h"
-#include "signal/signal_sweep.h"
-#include "sys_param.h"
+#include "app/channalmodel.h"
+#include "WaveView/psewave.h"
+#include "app/signal/signal_base.h"
+#include "app/signal/signal_mod.h"
+#include "app/signal/signal_sweep.h"
+#include "param/sys_param.h"
 
 Channel::Channel() = default;
 

@@ -10,7 +10,7 @@
 #include <QString>
 #include <QVariantList>
 #include <functional>
-#include "global.h"
+#include "param/global.h"
 
 class channelModel;
 class Signal;

@@ -1,13 +1,13 @@
 // Within a channel pair: coupled frequency, amplitude and phase, the merge
 // and noise-sum exclusions, and the frequency of the sync output that CH3/CH4
 // can carry for CH1/CH2.
-#include "channel.h"
+#include "app/channel.h"
 #include <QDebug>
 #include <cmath>
-#include "CSetParam.h"
-#include "CWaveGreate.h"
-#include "channalmodel.h"
-#include "sys_param.h"
+#include "hardware/CSetParam.h"
+#include "WaveView/CWaveGreate.h"
+#include "app/channalmodel.h"
+#include "param/sys_param.h"
 
 namespace {
 bool evenSource(CH_ID source) { return source == CH1 || source == CH3; }

@@ -1,8 +1,8 @@
 // Applying a channel to the hardware.
-#include "channel.h"
-#include "CSetParam.h"
-#include "signal/csignal.h"
-#include "sys_param.h"
+#include "app/channel.h"
+#include "hardware/CSetParam.h"
+#include "app/signal/csignal.h"
+#include "param/sys_param.h"
 
 namespace {
 void writeChByte(CH_ID ch, unsigned reg, unsigned char v)

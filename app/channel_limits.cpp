@@ -1,13 +1,13 @@
 // Limits of a channel: largest frequency and amplitude, the amplitude-limit
 // window and its two handlers.
-#include "channel.h"
+#include "app/channel.h"
 #include <QDebug>
 #include <algorithm>
 #include <cmath>
-#include "CSetParam.h"
-#include "CWaveGreate.h"
-#include "channalmodel.h"
-#include "sys_param.h"
+#include "hardware/CSetParam.h"
+#include "WaveView/CWaveGreate.h"
+#include "app/channalmodel.h"
+#include "param/sys_param.h"
 
 BASE_WAVE Channel::wave() const
 {

@@ -1,17 +1,17 @@
 // Reactions of a channel to its entries: each re-derives the limits of the
 // entries that depend on the changed value, redraws the preview and asks for
 // the channel to be applied.
-#include "channel.h"
+#include "app/channel.h"
 #include <QDebug>
 #include <algorithm>
 #include <cmath>
-#include "CSetParam.h"
-#include "CWaveGreate.h"
-#include "SCPI/scpi_error.h"
-#include "SCPI/sys_error.h"
-#include "channalmodel.h"
-#include "signal/csignal.h"
-#include "sys_param.h"
+#include "hardware/CSetParam.h"
+#include "WaveView/CWaveGreate.h"
+#include "communication/SCPI/scpi_error.h"
+#include "communication/SCPI/sys_error.h"
+#include "app/channalmodel.h"
+#include "app/signal/csignal.h"
+#include "param/sys_param.h"
 
 // ---- helpers ---------------------------------------------------------------------
 

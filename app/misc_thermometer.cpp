@@ -1,5 +1,5 @@
-#include "misc.h"
-#include "platformroot.h"
+#include "app/misc.h"
+#include "platform/platformroot.h"
 #include <QByteArray>
 #include <QMutex>
 #include <cstdio>

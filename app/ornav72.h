@@ -9,10 +9,10 @@
 #include <QObject>
 #include <QString>
 #include <QByteArray>
-#include "global.h"
-#include "uidata.h"
-#include "fpga_config.h"
-#include "mem_io.h"
+#include "param/global.h"
+#include "app/uidata.h"
+#include "hardware/fpga_config.h"
+#include "hardware/mem_io.h"
 
 class Channel;
 class CKeyQThread;

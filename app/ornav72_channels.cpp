@@ -1,10 +1,10 @@
 // The controller's part in the channels: roles of CH3/CH4 as sync output of
 // CH1/CH2, and the pair masks it keeps in its coupling lists.
-#include "ornav72.h"
+#include "app/ornav72.h"
 #include <QDebug>
-#include "channalmodel.h"
-#include "channel.h"
-#include "sys_param.h"
+#include "app/channalmodel.h"
+#include "app/channel.h"
+#include "param/sys_param.h"
 
 void Ornav72::ChannelSyncOut(CH_ID ch)
 {

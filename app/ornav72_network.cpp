@@ -1,7 +1,7 @@
 // Read-out of the Ethernet interface into the parameter record.
-#include "ornav72.h"
-#include "platformroot.h"
-#include "sys_param.h"
+#include "app/ornav72.h"
+#include "platform/platformroot.h"
+#include "param/sys_param.h"
 #include <QFile>
 #include <QNetworkInterface>
 #include <arpa/inet.h>

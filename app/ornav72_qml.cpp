@@ -1,8 +1,8 @@
 // Binding of the controller to the named objects of the QML screen tree.
-#include "ornav72.h"
+#include "app/ornav72.h"
 #include <QDebug>
-#include "channel.h"
-#include "psewave.h"
+#include "app/channel.h"
+#include "WaveView/psewave.h"
 
 namespace {
 QObject* find(QObject* base, const char* name)

@@ -1,14 +1,14 @@
 // Copying a channel from its partner, reloading a channel or the whole
 // record, and the channel status shown on the screens.
 #include <QDebug>
-#include "CWaveGreate.h"
-#include "channalmodel.h"
-#include "channel.h"
-#include "ornav72.h"
-#include "qmlcall.h"
-#include "signal/csignal.h"
-#include "sys_param.h"
-#include "sysparm.h"
+#include "WaveView/CWaveGreate.h"
+#include "app/channalmodel.h"
+#include "app/channel.h"
+#include "app/ornav72.h"
+#include "app/qmlcall.h"
+#include "app/signal/csignal.h"
+#include "param/sys_param.h"
+#include "param/sysparm.h"
 
 namespace {
 

@@ -2,9 +2,9 @@
 // through the editing models exactly as a front-panel entry would.
 #include <QDebug>
 #include <QTimer>
-#include "channalmodel.h"
-#include "channel.h"
-#include "ornav72.h"
+#include "app/channalmodel.h"
+#include "app/channel.h"
+#include "app/ornav72.h"
 
 channelModel* Ornav72::GetChModelFormIndex(CH_ID list, int paramindex)
 {

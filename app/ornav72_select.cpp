@@ -1,14 +1,14 @@
 // Choosing what a channel generates: work mode, base wave and mode type, and
 // the users of the shared trigger/FSK connector.
 #include <QDebug>
-#include "SCPI/scpi_error.h"
-#include "SCPI/sys_error.h"
-#include "channalmodel.h"
-#include "channel.h"
-#include "ornav72.h"
-#include "qmlcall.h"
-#include "signal/csignal.h"
-#include "sys_param.h"
+#include "communication/SCPI/scpi_error.h"
+#include "communication/SCPI/sys_error.h"
+#include "app/channalmodel.h"
+#include "app/channel.h"
+#include "app/ornav72.h"
+#include "app/qmlcall.h"
+#include "app/signal/csignal.h"
+#include "param/sys_param.h"
 
 namespace {
 

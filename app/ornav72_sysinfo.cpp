@@ -1,7 +1,7 @@
 // The system-information record and the serial number, kept in the settings file.
-#include "ornav72.h"
-#include "settingsfile.h"
-#include "sys_param.h"
+#include "app/ornav72.h"
+#include "param/settingsfile.h"
+#include "param/sys_param.h"
 #include <QDebug>
 #include <QStringList>
 #include <cstring>

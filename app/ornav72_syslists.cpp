@@ -1,9 +1,9 @@
 // The controller's system and coupling models and the lists their pages show.
-#include "channalmodel.h"
-#include "channalmodel_sys.h"
-#include "channel.h"
-#include "ornav72.h"
-#include "sys_param.h"
+#include "app/channalmodel.h"
+#include "app/channalmodel_sys.h"
+#include "app/channel.h"
+#include "app/ornav72.h"
+#include "param/sys_param.h"
 
 void Ornav72::InitSysSetlist()
 {

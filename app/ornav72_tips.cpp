@@ -1,8 +1,8 @@
 // Routing of status messages and of parameter changes.
-#include "ornav72.h"
-#include "CSetParam.h"
-#include "channel.h"
-#include "sys_param.h"
+#include "app/ornav72.h"
+#include "hardware/CSetParam.h"
+#include "app/channel.h"
+#include "param/sys_param.h"
 #include <QDebug>
 #include <QVariant>
 

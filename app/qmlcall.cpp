@@ -1,4 +1,4 @@
-#include "qmlcall.h"
+#include "app/qmlcall.h"
 #include <QByteArray>
 #include <QMetaObject>
 #include <QThread>

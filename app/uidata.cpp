@@ -1,15 +1,15 @@
-#include "uidata.h"
+#include "app/uidata.h"
 #include <QCoreApplication>
 #include <QDir>
 #include <cstdlib>
 #include <QVariant>
-#include "channalmodel.h"
-#include "channel.h"
-#include "ornav72.h"
-#include "platformroot.h"
-#include "shellrunner.h"
-#include "signal/csignal.h"
-#include "sys_param.h"
+#include "app/channalmodel.h"
+#include "app/channel.h"
+#include "app/ornav72.h"
+#include "platform/platformroot.h"
+#include "platform/shellrunner.h"
+#include "app/signal/csignal.h"
+#include "param/sys_param.h"
 
 Uidata::Uidata(QObject* parent) : QObject(parent) {}
 

@@ -6,7 +6,7 @@
 #include <QObject>
 #include <QString>
 #include <QVariantList>
-#include "systype.h"
+#include "param/systype.h"
 
 class Ornav72;
 class QQmlApplicationEngine;

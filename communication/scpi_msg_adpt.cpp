@@ -1,6 +1,6 @@
 // Message queue, response buffer, busy flag and device status of the remote
 // adapter.
-#include "scpi_msg_adpt.h"
+#include "communication/scpi_msg_adpt.h"
 #include <sys/ipc.h>
 #include <sys/msg.h>
 #include <cerrno>

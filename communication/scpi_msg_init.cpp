@@ -1,5 +1,5 @@
 // Start-up of remote control and the network hot-plug thread.
-#include "scpi_msg_adpt.h"
+#include "communication/scpi_msg_adpt.h"
 #include <QObject>
 #include <QString>
 #include <fcntl.h>
@@ -9,11 +9,11 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include "ETHLXI/vxi11_server.h"
-#include "SCPI/scpi.h"
-#include "USBTMC/usbtmc.h"
-#include "platformroot.h"
-#include "shellrunner.h"
+#include "communication/ETHLXI/vxi11_server.h"
+#include "communication/SCPI/scpi.h"
+#include "communication/USBTMC/usbtmc.h"
+#include "platform/platformroot.h"
+#include "platform/shellrunner.h"
 
 static const char kCarrierPath[] = "/sys/class/net/eth0/carrier";
 

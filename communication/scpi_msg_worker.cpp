@@ -1,7 +1,7 @@
 // The SCPI worker: takes each delivered message off the queue and either
 // runs it through the interpreter or, in a data-transfer mode, hands it as
 // raw data to the pending receiver.
-#include "scpi_msg_adpt.h"
+#include "communication/scpi_msg_adpt.h"
 #include <QByteArray>
 #include <QMetaObject>
 #include <QObject>
@@ -9,9 +9,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include "SCPI/scpi.h"
-#include "SCPI/scpi_wfile.h"
-#include "hardwareinfo.h"
+#include "communication/SCPI/scpi.h"
+#include "communication/SCPI/scpi_wfile.h"
+#include "param/hardwareinfo.h"
 
 static scpi_msg_probe_t g_probe = nullptr;
 

@@ -12,7 +12,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
-#include "scpi_test_table.h"
+#include "tests/scpi/scpi_test_table.h"
 
 static char g_response[1 << 16];
 static size_t g_responseLen = 0;

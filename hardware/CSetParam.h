@@ -9,10 +9,10 @@
 #include <QString>
 #include <QStringList>
 #include <cstdint>
-#include "cchcharacter.h"
-#include "fpga_regs.h"
-#include "fpga_usercmd.h"
-#include "systype.h"
+#include "hardware/cchcharacter.h"
+#include "hardware/fpga_regs.h"
+#include "hardware/fpga_usercmd.h"
+#include "param/systype.h"
 
 class FpgaRegDevice;
 

@@ -1,4 +1,4 @@
-#include "cchcharacter.h"
+#include "hardware/cchcharacter.h"
 #include <limits>
 
 CChCharacter::CChCharacter(CH_ID id)

@@ -13,7 +13,7 @@
 // Every limit is an open-circuit value in the tables; the value at the load
 // is that times GetLoadGain() (50 ohm source into the load).
 #include <vector>
-#include "systype.h"
+#include "param/systype.h"
 
 struct HardwareBandwidth {
     double freqSine;

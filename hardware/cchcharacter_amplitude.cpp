@@ -1,6 +1,6 @@
-#include "cchcharacter.h"
+#include "hardware/cchcharacter.h"
 #include <cmath>
-#include "sys_param.h"
+#include "param/sys_param.h"
 
 namespace {
 // The smallest amplitude the output can be set to, Vpp into the reference

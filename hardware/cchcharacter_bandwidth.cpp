@@ -1,4 +1,4 @@
-#include "cchcharacter.h"
+#include "hardware/cchcharacter.h"
 
 namespace {
 // Per waveform, MHz: sine, square, pulse, ramp, harmonic, arb, PRBS.

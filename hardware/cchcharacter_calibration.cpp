@@ -1,4 +1,4 @@
-#include "cchcharacter.h"
+#include "hardware/cchcharacter.h"
 #include <QtGlobal>
 #include <algorithm>
 #include <cmath>

@@ -1,6 +1,6 @@
-#include "cchcharacter.h"
+#include "hardware/cchcharacter.h"
 #include <QtGlobal>
-#include "sys_param.h"
+#include "param/sys_param.h"
 
 namespace {
 // Gains of the switchable stages.

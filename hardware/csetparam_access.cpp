@@ -1,7 +1,7 @@
 // Register access: the transfer record, the serialised device calls and the
 // value writes of every width.
-#include "CSetParam.h"
-#include "fpga_regdevice.h"
+#include "hardware/CSetParam.h"
+#include "hardware/fpga_regdevice.h"
 #include <QDebug>
 #include <QMutexLocker>
 

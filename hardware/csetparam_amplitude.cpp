@@ -8,10 +8,10 @@
 // same, one code serves both. Otherwise (a small signal on a large offset)
 // the amplifier is switched in for the offset and the AC signal is scaled
 // down through the attenuators and the amplitude word ("large-offset path").
-#include "CSetParam.h"
-#include "CUnit.h"
-#include "fpga_scales.h"
-#include "sys_param.h"
+#include "hardware/CSetParam.h"
+#include "param/CUnit.h"
+#include "hardware/fpga_scales.h"
+#include "param/sys_param.h"
 #include <QThread>
 #include <cmath>
 #include <vector>

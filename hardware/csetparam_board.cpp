@@ -1,8 +1,8 @@
 // Board-level operations: phase-synchronising reset, reference clock, the
 // trigger connector, the manual trigger and the overload latches.
-#include "CSetParam.h"
-#include "mem_io.h"
-#include "sys_param.h"
+#include "hardware/CSetParam.h"
+#include "hardware/mem_io.h"
+#include "param/sys_param.h"
 
 void CSetParam::ResetFPFGA(bool force)
 {

@@ -5,9 +5,9 @@
 // FCLK: the carrier and the modulation rate have 64-bit accumulators (one
 // turn = 2^63), the hop frequencies and the OSK / burst-delay counters 48-bit
 // ones (full scale 2^47 - 1).
-#include "CSetParam.h"
-#include "fpga_scales.h"
-#include "sys_param.h"
+#include "hardware/CSetParam.h"
+#include "hardware/fpga_scales.h"
+#include "param/sys_param.h"
 #include <QDebug>
 #include <cmath>
 

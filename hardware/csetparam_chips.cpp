@@ -1,6 +1,6 @@
 // The serial ports of the chips behind the FPGA: the main DACs (AD9122), the
 // clock synthesiser (LMK04906) and the LTC2000.
-#include "CSetParam.h"
+#include "hardware/CSetParam.h"
 #include <QDebug>
 #include <QThread>
 

@@ -4,8 +4,8 @@
 // a threshold, and a slow range counted at FCLK. One reading gives the
 // frequency, the duty cycle and from them the period and the two pulse
 // widths; the last 256 readings give the statistics.
-#include "CSetParam.h"
-#include "fpga_scales.h"
+#include "hardware/CSetParam.h"
+#include "hardware/fpga_scales.h"
 #include <QString>
 #include <cmath>
 

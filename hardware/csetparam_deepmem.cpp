@@ -4,8 +4,8 @@
 // windows of 8 samples, so a wave whose length is not a multiple of 8 is
 // written several times over until the total is, and very long waves of
 // such a length are first resampled to 2^23 samples.
-#include "CSetParam.h"
-#include "GlobalMethod.h"
+#include "hardware/CSetParam.h"
+#include "Method/GlobalMethod.h"
 #include <QDebug>
 #include <new>
 

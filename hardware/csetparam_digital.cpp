@@ -2,9 +2,9 @@
 // the bytes to send through a data port with a companion byte each (the
 // UART parity bit, 0 otherwise), a bit clock and, for automatic sending, an
 // interval increment.
-#include "CSetParam.h"
-#include "fpga_scales.h"
-#include "sys_param.h"
+#include "hardware/CSetParam.h"
+#include "hardware/fpga_scales.h"
+#include "param/sys_param.h"
 #include <cmath>
 
 using namespace fpga_scale;

@@ -9,9 +9,9 @@
 // measured edge of CH1/CH2 below 3 ns and of CH3/CH4 below 20 ns follows the
 // tables below, so the wanted edge is first mapped to the edge the FPGA must
 // be asked for.
-#include "CSetParam.h"
-#include "fpga_scales.h"
-#include "sys_param.h"
+#include "hardware/CSetParam.h"
+#include "hardware/fpga_scales.h"
+#include "param/sys_param.h"
 #include <cmath>
 
 using namespace fpga_scale;

@@ -1,6 +1,6 @@
 // Amplitude-flatness tables: one word per 152587.890625 Hz of output
 // frequency, sent through the table port (kind 2) as one word stream.
-#include "CSetParam.h"
+#include "hardware/CSetParam.h"
 #include <vector>
 
 void CSetParam::SetFineAmpDataReg(CH_ID ch, const unsigned short* table, int n)

@@ -1,9 +1,9 @@
 // Bring-up of the FPGA board: device open, version read-outs and the first
 // programming of the main DACs, the flatness tables and the digital output.
-#include "CSetParam.h"
+#include "hardware/CSetParam.h"
 #include "buildinfo.h"
-#include "platformroot.h"
-#include "sys_param.h"
+#include "platform/platformroot.h"
+#include "param/sys_param.h"
 #include <QDebug>
 #include <QThread>
 #include <cstring>

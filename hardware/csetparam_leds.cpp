@@ -2,7 +2,7 @@
 // output ports, active low: a lit LED is a 0 bit. The word shown is the
 // selected channel's waveform and mode keys plus the output-on LEDs of all
 // four channels.
-#include "CSetParam.h"
+#include "hardware/CSetParam.h"
 #include <QThread>
 
 void CSetParam::LedWords(CH_ID ch, unsigned short out[3])

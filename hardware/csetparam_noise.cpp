@@ -2,8 +2,8 @@
 // coefficients are loaded through the table port (target 0x10 + channel):
 // a windowed sinc of 96 taps on CH1/CH2 and 24 taps on CH3/CH4, designed
 // against FCLK at bw / 8 on CH1/CH2 and at bw / 2 on CH3/CH4.
-#include "CSetParam.h"
-#include "fpga_scales.h"
+#include "hardware/CSetParam.h"
+#include "hardware/fpga_scales.h"
 #include <QDebug>
 #include <cmath>
 

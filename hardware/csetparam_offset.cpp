@@ -4,7 +4,7 @@
 // 0.8999799559029866 mV DAC, the fine output adds the rest in
 // 0.10002004409701343 mV steps. The DAC output x (0 .. 4.096 V) maps to the
 // level before the output stage as 6 x - 12.288.
-#include "CSetParam.h"
+#include "hardware/CSetParam.h"
 #include <QThread>
 #include <cmath>
 

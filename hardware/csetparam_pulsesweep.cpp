@@ -2,10 +2,10 @@
 // increment, so a swept pulse needs a slope per sweep step: the FPGA takes a
 // table of (shifts, mantissas, step increment) entries, one per step,
 // through the streamed sweep registers while REG_SWEEP_LOAD is 1.
-#include "CSetParam.h"
-#include "CWaveGreate.h"
-#include "fpga_scales.h"
-#include "sys_param.h"
+#include "hardware/CSetParam.h"
+#include "WaveView/CWaveGreate.h"
+#include "hardware/fpga_scales.h"
+#include "param/sys_param.h"
 #include <cmath>
 
 namespace {

@@ -2,9 +2,9 @@
 // modulating source, triggers, output relay, inversion, output-path switch
 // code, amplitude scale, noise summing; and the board's offset-DAC port and
 // buzzer.
-#include "CSetParam.h"
-#include "CWaveGreate.h"
-#include "sys_param.h"
+#include "hardware/CSetParam.h"
+#include "WaveView/CWaveGreate.h"
+#include "param/sys_param.h"
 
 namespace {
 void writeByte(CH_ID ch, unsigned reg, unsigned v)

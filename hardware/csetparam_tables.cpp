@@ -5,10 +5,10 @@
 // REG_TABLE_DATA; the FPGA needs a short pause after a wave table before the
 // generator reads it. The frequency list has a port of its own with one
 // 36-bit entry per write.
-#include "CSetParam.h"
-#include "CWaveGreate.h"
-#include "GlobalMethod.h"
-#include "fpga_scales.h"
+#include "hardware/CSetParam.h"
+#include "WaveView/CWaveGreate.h"
+#include "Method/GlobalMethod.h"
+#include "hardware/fpga_scales.h"
 #include <QDebug>
 #include <QThread>
 #include <cmath>

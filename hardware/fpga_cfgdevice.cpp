@@ -1,5 +1,5 @@
-#include "fpga_cfgdevice.h"
-#include "platformroot.h"
+#include "hardware/fpga_cfgdevice.h"
+#include "platform/platformroot.h"
 #include <fcntl.h>
 #include <sys/ioctl.h>
 #include <unistd.h>

@@ -1,7 +1,7 @@
-#include "fpga_config.h"
-#include "fpga_cfgdevice.h"
-#include "platformroot.h"
-#include "shellrunner.h"
+#include "hardware/fpga_config.h"
+#include "hardware/fpga_cfgdevice.h"
+#include "platform/platformroot.h"
+#include "platform/shellrunner.h"
 #include <QByteArray>
 #include <QDebug>
 #include <QFile>

@@ -1,5 +1,5 @@
-#include "fpga_regdevice.h"
-#include "platformroot.h"
+#include "hardware/fpga_regdevice.h"
+#include "platform/platformroot.h"
 #include <fcntl.h>
 #include <sys/ioctl.h>
 #include <unistd.h>

@@ -3,7 +3,7 @@
 // device "/dev/fpga"; a simulated board installs its own device (setFactory)
 // before the controller starts.
 // Counts are bytes for unit 0 and 16-bit words for unit 2.
-#include "fpga_usercmd.h"
+#include "hardware/fpga_usercmd.h"
 
 class FpgaRegDevice {
 public:

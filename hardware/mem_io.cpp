@@ -1,6 +1,6 @@
-#include "mem_io.h"
-#include "platformroot.h"
-#include "shellrunner.h"
+#include "hardware/mem_io.h"
+#include "platform/platformroot.h"
+#include "platform/shellrunner.h"
 #include <QCoreApplication>
 #include <QDebug>
 #include <QFile>

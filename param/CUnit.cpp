@@ -1,4 +1,4 @@
-#include "CUnit.h"
+#include "param/CUnit.h"
 #include <cmath>
 
 double CUnit::m_arbVrms[CH_Total] = {1.0, 1.0, 1.0, 1.0};

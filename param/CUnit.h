@@ -2,7 +2,7 @@
 // Amplitude unit conversions: Vpp, Vrms and dBm of each waveform, and the
 // per-channel rms ratio of the wave currently in the wave memory. Loads are
 // in ohms, 1000000 standing for high impedance.
-#include "systype.h"
+#include "param/systype.h"
 
 class CUnit {
 public:

@@ -1,6 +1,6 @@
 // The factory values of the parameter record: what a factory reset writes
 // after clearing the whole record to zero.
-#include "sys_param.h"
+#include "param/sys_param.h"
 #include <cstring>
 
 namespace {

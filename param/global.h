@@ -2,7 +2,7 @@
 // Application-level codes shared by the controller, the screens, the editing
 // models and the remote interface, and the two descriptor types the editing
 // layer builds on.
-#include "systype.h"
+#include "param/systype.h"
 
 enum CHANNEL_ALTERFUN {
     CHANNEL_ALTERFUN_CLOSED = 0,

@@ -5,7 +5,7 @@
 // 32-bit ARM target (doubles on 8-byte boundaries). Every offset is pinned
 // by a static_assert; reserved bytes are spelled out so that they are zero.
 #include <cstddef>
-#include "systype.h"
+#include "param/systype.h"
 
 struct CH_DATA {
     u32 WorkMode;            // 0

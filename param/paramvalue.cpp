@@ -1,8 +1,8 @@
-#include "paramvalue.h"
+#include "param/paramvalue.h"
 #include <cmath>
 #include <cstdio>
-#include "sys_param.h"
-#include "uinttable.h"
+#include "param/sys_param.h"
+#include "param/uinttable.h"
 
 double pow10i(int n)
 {

@@ -2,7 +2,7 @@
 // Number handling of the editing models: the displayed text of a value with
 // its unit and digit grouping, the selected digit and the arrow/knob steps.
 #include <QString>
-#include "global.h"
+#include "param/global.h"
 
 // Decimal exponent of the leading digit: 0 for |x| < 1e-20 or x > 1e20.
 int GetMaxBit(double x);

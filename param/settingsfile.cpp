@@ -1,5 +1,5 @@
-#include "settingsfile.h"
-#include "platformroot.h"
+#include "param/settingsfile.h"
+#include "platform/platformroot.h"
 #include <QSettings>
 
 const char* SettingsFile::kPath = "/home/root/settings.ini";

@@ -1,5 +1,5 @@
-#include "sys_param.h"
-#include "settingsfile.h"
+#include "param/sys_param.h"
+#include "param/settingsfile.h"
 #include <cmath>
 #include <cstring>
 #include <type_traits>

@@ -8,8 +8,8 @@
 //   I  integers/enumerations: stored truncated towards zero when different
 //   B0 booleans: value != 0          B4 booleans: |value| > 0.0001
 #include <QString>
-#include "hardwareinfo.h"
-#include "global.h"
+#include "param/hardwareinfo.h"
+#include "param/global.h"
 
 #define SP_ACCESS(name) \
     static double Get##name(CH_ID ch); \

@@ -1,9 +1,9 @@
-#include "sysparm.h"
-#include "CRC.h"
+#include "param/sysparm.h"
+#include "Method/CRC.h"
 #include "buildinfo.h"
-#include "platformroot.h"
-#include "settingsfile.h"
-#include "sys_param.h"
+#include "platform/platformroot.h"
+#include "param/settingsfile.h"
+#include "param/sys_param.h"
 #include <QDebug>
 #include <QDir>
 #include <QFile>

@@ -7,7 +7,7 @@
 #include <QByteArray>
 #include <QList>
 #include <cstdint>
-#include "hardwareinfo.h"
+#include "param/hardwareinfo.h"
 
 class SysParm {
 public:

@@ -1,4 +1,4 @@
-#include "uinttable.h"
+#include "param/uinttable.h"
 #include <cmath>
 
 #define UNIT_END {0, UintUndefined, "", "", 0}

@@ -3,7 +3,7 @@
 // largest scale first, each table ended by an entry of scale 0 and type
 // UintUndefined. The amplitude classes (Vpp, Vrms, dBm) share one table in
 // which every entry carries its own class.
-#include "global.h"
+#include "param/global.h"
 
 extern const UnitStruct FrequencyUint[];
 extern const UnitStruct PeriodUint[];

@@ -1,4 +1,4 @@
-#include "platformroot.h"
+#include "platform/platformroot.h"
 #include <QDir>
 #include <QFileInfo>
 #include <cstdlib>

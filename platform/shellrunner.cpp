@@ -1,5 +1,5 @@
-#include "shellrunner.h"
-#include "platformroot.h"
+#include "platform/shellrunner.h"
+#include "platform/platformroot.h"
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>

@@ -1,8 +1,8 @@
-#include "simboard.h"
-#include "simfpga_devices.h"
-#include "usbtmc_socket.h"
-#include "ETHLXI/vxi11_server.h"
-#include "scpi_msg_adpt.h"
+#include "simboard/simboard.h"
+#include "simboard/simfpga_devices.h"
+#include "simboard/usbtmc_socket.h"
+#include "communication/ETHLXI/vxi11_server.h"
+#include "communication/scpi_msg_adpt.h"
 
 namespace {
 bool g_installed = false;

@@ -1,7 +1,7 @@
 // The register space of the simulated FPGA and what its logic does with the
 // bytes written to it.
-#include "simfpga.h"
-#include "fpga_regs.h"
+#include "simboard/simfpga.h"
+#include "hardware/fpga_regs.h"
 #include <QSettings>
 #include <cstring>
 

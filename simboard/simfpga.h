@@ -28,7 +28,7 @@
 #include <deque>
 #include <mutex>
 #include <thread>
-#include "fpga_usercmd.h"
+#include "hardware/fpga_usercmd.h"
 
 class SimFpga {
 public:

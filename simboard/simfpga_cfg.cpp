@@ -1,7 +1,7 @@
 // The configuration port of the simulated FPGA: it takes a bitstream the way
 // "/dev/fpga_cfg" does (prepare, erase with a busy phase, data, finish).
-#include "simfpga.h"
-#include "fpga_cfgdevice.h"
+#include "simboard/simfpga.h"
+#include "hardware/fpga_cfgdevice.h"
 
 namespace {
 // Largest bitstream the configuration flash takes.

@@ -1,6 +1,6 @@
-#include "simfpga_devices.h"
-#include "platformroot.h"
-#include "simfpga.h"
+#include "simboard/simfpga_devices.h"
+#include "platform/platformroot.h"
+#include "simboard/simfpga.h"
 #include <unistd.h>
 
 SimFpgaRegDevice::SimFpgaRegDevice(int fd) : m_fd(fd)

@@ -2,8 +2,8 @@
 // The simulated FPGA behind the register device and the configuration device
 // of a simulated board. The descriptor is that of the stand-in file in the
 // board root ("/dev/fpga", "/dev/fpga_cfg"), which marks the device present.
-#include "fpga_regdevice.h"
-#include "fpga_cfgdevice.h"
+#include "hardware/fpga_regdevice.h"
+#include "hardware/fpga_cfgdevice.h"
 
 class SimFpgaRegDevice : public FpgaRegDevice {
 public:

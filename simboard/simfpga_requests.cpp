@@ -1,7 +1,7 @@
 // The named stream targets of the simulated FPGA and the text requests that
 // ornav-sim sends to a running program.
-#include "simfpga.h"
-#include "fpga_regs.h"
+#include "simboard/simfpga.h"
+#include "hardware/fpga_regs.h"
 
 namespace {
 // Channel numbers as on the front panel: "1".."4" or "CH1".."CH4".

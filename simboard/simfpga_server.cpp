@@ -2,7 +2,7 @@
 // line per connection on a Unix socket under the board root, answered and
 // closed. The socket disappears with the program; a stale one left by a
 // crash refuses connections, so ornav-sim can tell nobody is running.
-#include "simfpga.h"
+#include "simboard/simfpga.h"
 #include <QDebug>
 #include <QDir>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "simroot.h"
+#include "simboard/simroot.h"
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>

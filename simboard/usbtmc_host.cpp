@@ -1,4 +1,4 @@
-#include "usbtmc_host.h"
+#include "simboard/usbtmc_host.h"
 #include <poll.h>
 #include <sys/socket.h>
 #include <sys/un.h>

@@ -1,11 +1,11 @@
-#include "usbtmc_socket.h"
+#include "simboard/usbtmc_socket.h"
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include "platformroot.h"
+#include "platform/platformroot.h"
 
 static const char kDevicePath[] = "/dev/usbtmc0";
 // Packets of the simulated bulk-in endpoint stay below the socket's limit.

@@ -3,7 +3,7 @@
 // a listening sequenced-packet socket. A host (ornav-sim usbtmc, the tests)
 // connecting to it plugs the cable in, each packet is one bulk transfer
 // packet, and closing the connection unplugs it.
-#include "USBTMC/usbtmc_device.h"
+#include "communication/USBTMC/usbtmc_device.h"
 
 class SocketUsbtmcDevice : public UsbtmcDevice {
 public:

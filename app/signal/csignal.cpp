@@ -1,9 +1,9 @@
-#include "csignal.h"
-#include "CSetParam.h"
-#include "CWaveGreate.h"
-#include "channalmodel.h"
-#include "psewave.h"
-#include "sys_param.h"
+#include "app/signal/csignal.h"
+#include "hardware/CSetParam.h"
+#include "WaveView/CWaveGreate.h"
+#include "app/channalmodel.h"
+#include "WaveView/psewave.h"
+#include "param/sys_param.h"
 
 Signal::Signal(CH_ID c, QList<channelModel*>* list, int t)
     : ch(c), type(t), realType(t), psysparalist(list)

@@ -10,8 +10,8 @@
 #include <QList>
 #include <QObject>
 #include <QString>
-#include "global.h"
-#include "psewave.h"
+#include "param/global.h"
+#include "WaveView/psewave.h"
 
 class channelModel;
 class PseWave;

@@ -1,10 +1,10 @@
 // Arbitrary waveform: played from the 8192-point table like a sine, or on
 // CH1/CH2 sample by sample from the deep memory at SampleRate.
-#include "signal_base.h"
-#include "CSetParam.h"
-#include "CWaveGreate.h"
-#include "channalmodel.h"
-#include "sys_param.h"
+#include "app/signal/signal_base.h"
+#include "hardware/CSetParam.h"
+#include "WaveView/CWaveGreate.h"
+#include "app/channalmodel.h"
+#include "param/sys_param.h"
 
 namespace {
 bool ch12(CH_ID ch) { return ch == CH1 || ch == CH2; }

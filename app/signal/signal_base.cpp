@@ -1,9 +1,9 @@
 // The periodic base waveforms: sine, square, ramp and pulse.
-#include "signal_base.h"
-#include "CSetParam.h"
-#include "CWaveGreate.h"
-#include "channalmodel.h"
-#include "sys_param.h"
+#include "app/signal/signal_base.h"
+#include "hardware/CSetParam.h"
+#include "WaveView/CWaveGreate.h"
+#include "app/channalmodel.h"
+#include "param/sys_param.h"
 
 // ---- entry lists -------------------------------------------------------------
 

@@ -1,7 +1,7 @@
 #pragma once
 // Base-waveform signals: one class per BASE_WAVE. The channel keeps one
 // object of each, in BASE_WAVE order, plus a second square at BASE_Userdef.
-#include "csignal.h"
+#include "app/signal/csignal.h"
 
 // Sine: the reference for the periodic waveforms. Exe programs, in order,
 // the work mode (continuous only), the generator, the wave table when it

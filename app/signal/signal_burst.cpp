@@ -1,8 +1,8 @@
 // N-cycle, gated and infinite bursts.
-#include "signal_sweep.h"
-#include "CSetParam.h"
-#include "signal_mod.h"
-#include "sys_param.h"
+#include "app/signal/signal_sweep.h"
+#include "hardware/CSetParam.h"
+#include "app/signal/signal_mod.h"
+#include "param/sys_param.h"
 
 using P = CSetParam;
 

@@ -3,7 +3,7 @@
 // mode and the modulation registers after the carrier's base signal has
 // programmed the carrier; every Exe ends with the sync output released from
 // manual control.
-#include "csignal.h"
+#include "app/signal/csignal.h"
 
 // Base waveforms that may carry a mode (bit n = BASE_WAVE n).
 enum {

@@ -1,7 +1,7 @@
 // Amplitude-class modulations: AM, double-sideband AM, QAM, ASK.
-#include "signal_mod.h"
-#include "CSetParam.h"
-#include "sys_param.h"
+#include "app/signal/signal_mod.h"
+#include "hardware/CSetParam.h"
+#include "param/sys_param.h"
 
 using P = CSetParam;
 

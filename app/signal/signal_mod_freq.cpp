@@ -2,9 +2,9 @@
 // change frequency through the phase increment alone (its edge slopes depend
 // on the frequency): it steps through the frequency list prepared in the
 // wave memory, with one set of edge slopes per step.
-#include "signal_mod.h"
-#include "CSetParam.h"
-#include "sys_param.h"
+#include "app/signal/signal_mod.h"
+#include "hardware/CSetParam.h"
+#include "param/sys_param.h"
 
 using P = CSetParam;
 

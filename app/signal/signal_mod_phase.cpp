@@ -1,9 +1,9 @@
 // Phase-class modulations: PM, PSK, BPSK, QPSK. Under BPSK and QPSK the
 // first keyed phase is the carrier's start phase, programmed by the base
 // signal.
-#include "signal_mod.h"
-#include "CSetParam.h"
-#include "sys_param.h"
+#include "app/signal/signal_mod.h"
+#include "hardware/CSetParam.h"
+#include "param/sys_param.h"
 
 using P = CSetParam;
 

@@ -1,10 +1,10 @@
 // Harmonic, noise, DC and PRBS base waveforms.
-#include "signal_base.h"
+#include "app/signal/signal_base.h"
 #include <cmath>
-#include "CSetParam.h"
-#include "CWaveGreate.h"
-#include "channalmodel.h"
-#include "sys_param.h"
+#include "hardware/CSetParam.h"
+#include "WaveView/CWaveGreate.h"
+#include "app/channalmodel.h"
+#include "param/sys_param.h"
 
 // ---- harmonic ------------------------------------------------------------------
 

@@ -1,11 +1,11 @@
 // Linear, logarithmic, stepped and list sweeps.
-#include "signal_sweep.h"
+#include "app/signal/signal_sweep.h"
 #include <cmath>
-#include "CSetParam.h"
-#include "CWaveGreate.h"
-#include "channalmodel.h"
-#include "signal_mod.h"
-#include "sys_param.h"
+#include "hardware/CSetParam.h"
+#include "WaveView/CWaveGreate.h"
+#include "app/channalmodel.h"
+#include "app/signal/signal_mod.h"
+#include "param/sys_param.h"
 
 using P = CSetParam;
 

@@ -3,7 +3,7 @@
 // modulation by a sweep-shaped modulating table; stepped and list sweeps use
 // the FPGA's frequency-list mode. All of them, and the N-cycle and infinite
 // bursts, share the trigger handling of Signal_mod.
-#include "csignal.h"
+#include "app/signal/csignal.h"
 
 class Signal_LINE : public Signal_mod {
     Q_OBJECT

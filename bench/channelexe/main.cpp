@@ -11,14 +11,14 @@
 #include <cstdio>
 #include <cstdlib>
 #include <vector>
-#include "CSetParam.h"
-#include "CWaveGreate.h"
-#include "channel.h"
-#include "signal/csignal.h"
-#include "platformroot.h"
-#include "simboard.h"
-#include "simroot.h"
-#include "sys_param.h"
+#include "hardware/CSetParam.h"
+#include "WaveView/CWaveGreate.h"
+#include "app/channel.h"
+#include "app/signal/csignal.h"
+#include "platform/platformroot.h"
+#include "simboard/simboard.h"
+#include "simboard/simroot.h"
+#include "param/sys_param.h"
 
 #include "bench/common/median_timer.h"
 

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <chrono>
 #include <vector>
-#include "simfpga.h"
+#include "simboard/simfpga.h"
 
 template <class F>
 double medianMicros(int runs, F step)

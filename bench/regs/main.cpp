@@ -11,12 +11,12 @@
 #include <cstdlib>
 #include <functional>
 #include <vector>
-#include "CSetParam.h"
-#include "platformroot.h"
-#include "simfpga.h"
-#include "simboard.h"
-#include "simroot.h"
-#include "sys_param.h"
+#include "hardware/CSetParam.h"
+#include "platform/platformroot.h"
+#include "simboard/simfpga.h"
+#include "simboard/simboard.h"
+#include "simboard/simroot.h"
+#include "param/sys_param.h"
 
 #include "bench/common/median_timer.h"
 

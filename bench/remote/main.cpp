@@ -10,9 +10,9 @@
 #include <csignal>
 #include <cstdio>
 #include <vector>
-#include "ETHLXI/vxi11_client.h"
-#include "simroot.h"
-#include "usbtmc_host.h"
+#include "communication/ETHLXI/vxi11_client.h"
+#include "simboard/simroot.h"
+#include "simboard/usbtmc_host.h"
 
 static void report(const char* what, std::vector<double>& us)
 {

@@ -9,8 +9,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <vector>
-#include "CWaveGreate.h"
-#include "sys_param.h"
+#include "WaveView/CWaveGreate.h"
+#include "param/sys_param.h"
 
 namespace {
 const CH_ID kCh = CH1;

@@ -1,7 +1,7 @@
-#include "vxi11_client.h"
+#include "communication/ETHLXI/vxi11_client.h"
 #include <cstring>
 #include "vxi11/vxi11.h"
-#include "vxi11_server.h"
+#include "communication/ETHLXI/vxi11_server.h"
 
 Vxi11Client::~Vxi11Client()
 {

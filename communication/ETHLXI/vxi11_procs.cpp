@@ -4,9 +4,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include "scpi_msg_adpt.h"
+#include "communication/scpi_msg_adpt.h"
 #include "vxi11/vxi11.h"
-#include "vxi11_server.h"
+#include "communication/ETHLXI/vxi11_server.h"
 
 namespace {
 

@@ -1,12 +1,12 @@
-#include "vxi11_server.h"
+#include "communication/ETHLXI/vxi11_server.h"
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
 #include <cstdio>
 #include <cstring>
-#include "platformroot.h"
-#include "sys_param.h"
+#include "platform/platformroot.h"
+#include "param/sys_param.h"
 #include "vxi11/vxi11.h"
 
 extern "C" {

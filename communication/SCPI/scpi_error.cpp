@@ -1,6 +1,6 @@
-#include "scpi_error.h"
-#include "scpi_fifo.h"
-#include "scpi_ieee488.h"
+#include "communication/SCPI/scpi_error.h"
+#include "communication/SCPI/scpi_fifo.h"
+#include "communication/SCPI/scpi_ieee488.h"
 
 const char* SCPI_ErrorTranslate(int16_t code)
 {

@@ -3,7 +3,7 @@
 // Pushing a code also sets the event status bit of its class, marks the
 // error queue in the status byte and hands the code to the interface's error
 // callback (the instrument records it on its error list and shows a tip).
-#include "scpi_types.h"
+#include "communication/SCPI/scpi_types.h"
 
 enum : int16_t {
     SCPI_ERROR_NO_ERROR = 0,

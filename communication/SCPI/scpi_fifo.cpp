@@ -1,4 +1,4 @@
-#include "scpi_fifo.h"
+#include "communication/SCPI/scpi_fifo.h"
 
 static const int16_t kSlots = SCPI_ERROR_QUEUE_SIZE + 1;
 

@@ -1,7 +1,7 @@
 #pragma once
 // Ring buffer of error codes behind the context's error queue. It keeps the
 // newest SCPI_ERROR_QUEUE_SIZE codes: adding to a full queue drops the oldest.
-#include "scpi_types.h"
+#include "communication/SCPI/scpi_types.h"
 
 void fifo_init(scpi_fifo_t* fifo);
 void fifo_clear(scpi_fifo_t* fifo);

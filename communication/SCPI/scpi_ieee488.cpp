@@ -1,4 +1,4 @@
-#include "scpi_ieee488.h"
+#include "communication/SCPI/scpi_ieee488.h"
 
 static bool valid(scpi_t* c, int name)
 {

@@ -1,10 +1,10 @@
-#include "scpi_interface.h"
+#include "communication/SCPI/scpi_interface.h"
 #include <cstdio>
 #include <cstring>
-#include "global.h"
-#include "scpi_error.h"
-#include "scpi_units.h"
-#include "sys_error.h"
+#include "param/global.h"
+#include "communication/SCPI/scpi_error.h"
+#include "communication/SCPI/scpi_units.h"
+#include "communication/SCPI/sys_error.h"
 
 static scpi_response_sink_t g_responseSink = nullptr;
 static scpi_tip_hook_t g_tipHook = nullptr;

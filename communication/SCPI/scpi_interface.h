@@ -2,7 +2,7 @@
 // The instrument's side of the interpreter: its one context, the interface
 // callbacks and the two links to the rest of the program that the remote
 // adapter installs at start-up (where responses go, how tips are shown).
-#include "scpi_types.h"
+#include "communication/SCPI/scpi_types.h"
 
 // The program's interpreter context, driven only by the SCPI worker thread.
 // Its command table is set by the command set; its serial number at start-up.

@@ -1,4 +1,4 @@
-#include "scpi_lexer.h"
+#include "communication/SCPI/scpi_lexer.h"
 
 void scpiLex_Init(lex_state_t* state, const char* text, int len)
 {

@@ -5,7 +5,7 @@
 // fills the token, advances the position past it and returns the number of
 // bytes taken; otherwise it returns 0, leaves the position where it was and
 // marks the token SCPI_TOKEN_UNKNOWN.
-#include "scpi_types.h"
+#include "communication/SCPI/scpi_types.h"
 
 void scpiLex_Init(lex_state_t* state, const char* text, int len);
 bool scpiLex_IsEos(const lex_state_t* state);

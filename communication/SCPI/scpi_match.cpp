@@ -1,4 +1,4 @@
-#include "scpi_match.h"
+#include "communication/SCPI/scpi_match.h"
 #include <climits>
 #include <cstring>
 

@@ -9,7 +9,7 @@
 // place (1 when none are given). Nodes in square brackets may be left out.
 // A pattern ending in "?" matches only a query header and a query header
 // only such a pattern. A leading ":" is ignored on either side.
-#include "scpi_types.h"
+#include "communication/SCPI/scpi_types.h"
 
 // Does the mnemonic (len bytes) match the long or short form of the pattern
 // word (plen bytes)? Used for header nodes and for choice names.

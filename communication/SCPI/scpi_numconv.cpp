@@ -1,4 +1,4 @@
-#include "scpi_numconv.h"
+#include "communication/SCPI/scpi_numconv.h"
 #include <clocale>
 #include <cmath>
 #include <cstdio>

@@ -1,12 +1,12 @@
-#include "scpi_param.h"
+#include "communication/SCPI/scpi_param.h"
 #include <cmath>
 #include <cstdint>
 #include <cstring>
-#include "scpi_error.h"
-#include "scpi_lexer.h"
-#include "scpi_match.h"
-#include "scpi_numconv.h"
-#include "scpi_units.h"
+#include "communication/SCPI/scpi_error.h"
+#include "communication/SCPI/scpi_lexer.h"
+#include "communication/SCPI/scpi_match.h"
+#include "communication/SCPI/scpi_numconv.h"
+#include "communication/SCPI/scpi_units.h"
 
 static bool missing(scpi_t* c, bool mandatory)
 {

@@ -4,7 +4,7 @@
 // missing parameter pushes -109 "Missing parameter"; without it, a missing
 // parameter just returns false and leaves the destination unchanged.
 // A parameter of the wrong kind pushes -104 "Data type error".
-#include "scpi_types.h"
+#include "communication/SCPI/scpi_types.h"
 
 // The next parameter as its raw program data token.
 bool SCPI_Parameter(scpi_t* context, scpi_parameter_t* parameter, bool mandatory);

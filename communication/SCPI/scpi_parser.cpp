@@ -1,9 +1,9 @@
-#include "scpi_parser.h"
+#include "communication/SCPI/scpi_parser.h"
 #include <cstring>
-#include "scpi_error.h"
-#include "scpi_lexer.h"
-#include "scpi_match.h"
-#include "scpi_numconv.h"
+#include "communication/SCPI/scpi_error.h"
+#include "communication/SCPI/scpi_lexer.h"
+#include "communication/SCPI/scpi_match.h"
+#include "communication/SCPI/scpi_numconv.h"
 
 static const char* const kDefaultIdn[4] = {"MANUFACTURER", "MODEL", "SERIAL", "01-01"};
 

@@ -2,7 +2,7 @@
 // The interpreter: splits input into program message units, makes each
 // header absolute (compound rule), finds its command, runs the handler and
 // terminates the response.
-#include "scpi_types.h"
+#include "communication/SCPI/scpi_types.h"
 
 // Prepares the context: fills null identification entries with defaults,
 // empties the input buffer and the error queue.

@@ -1,8 +1,8 @@
-#include "scpi_result.h"
+#include "communication/SCPI/scpi_result.h"
 #include <cstdio>
 #include <cstring>
-#include "scpi_numconv.h"
-#include "scpi_parser.h"
+#include "communication/SCPI/scpi_numconv.h"
+#include "communication/SCPI/scpi_parser.h"
 
 static size_t writeDelimiter(scpi_t* c)
 {

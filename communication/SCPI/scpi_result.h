@@ -3,7 +3,7 @@
 // and counts one result of the running command. Every writer except the
 // block writer first writes "," when the command has already produced a
 // result, so several results of one query form one comma-separated list.
-#include "scpi_types.h"
+#include "communication/SCPI/scpi_types.h"
 
 size_t SCPI_ResultCharacters(scpi_t* context, const char* data, size_t len);
 size_t SCPI_ResultInt(scpi_t* context, int32_t value);

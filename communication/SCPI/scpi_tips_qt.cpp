@@ -3,9 +3,9 @@
 #include <QMetaObject>
 #include <QObject>
 #include <QString>
-#include "global.h"
-#include "scpi_interface.h"
-#include "scpi_parser.h"
+#include "param/global.h"
+#include "communication/SCPI/scpi_interface.h"
+#include "communication/SCPI/scpi_parser.h"
 
 static void controllerTip(scpi_t* context, int type, const char* text)
 {

@@ -1,6 +1,6 @@
-#include "scpi_units.h"
+#include "communication/SCPI/scpi_units.h"
 #include <cstring>
-#include "scpi_numconv.h"
+#include "communication/SCPI/scpi_numconv.h"
 
 const scpi_unit_def_t scpi_units_def[] = {
     {"uV", SCPI_UNIT_VOLT, 1e-6},

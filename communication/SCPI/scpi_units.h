@@ -1,7 +1,7 @@
 #pragma once
 // Unit suffixes of numeric parameters ("kHZ", "mVpp", "uS" ...), looked up
 // case-insensitively as a whole, so "MS" is milliseconds and "MHZ" megahertz.
-#include "scpi_types.h"
+#include "communication/SCPI/scpi_types.h"
 
 // The instrument's unit table, ended by a record with a null name.
 extern const scpi_unit_def_t scpi_units_def[];

@@ -1,4 +1,4 @@
-#include "scpi_wfile.h"
+#include "communication/SCPI/scpi_wfile.h"
 #include <cstdio>
 
 volatile int wfile_flag = WF_None;

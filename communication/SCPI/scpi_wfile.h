@@ -3,7 +3,7 @@
 // "SYSTem:CONFigure" or "DIGital:DATa" the next message the transports
 // deliver is raw data for the pending target, not commands. Only the SCPI
 // worker touches this state (and a transport resetting after a fault).
-#include "systype.h"
+#include "param/systype.h"
 
 extern volatile int wfile_flag;    // WF_type
 extern int wfile_channel;          // pending target channel

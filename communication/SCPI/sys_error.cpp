@@ -1,4 +1,4 @@
-#include "sys_error.h"
+#include "communication/SCPI/sys_error.h"
 #include <mutex>
 
 static std::mutex g_sysErrorMutex;

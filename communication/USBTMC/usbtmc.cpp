@@ -1,14 +1,14 @@
 // USBTMC bulk message handling (USBTMC 1.0 bulk headers, little-endian).
-#include "usbtmc.h"
+#include "communication/USBTMC/usbtmc.h"
 #include <endian.h>
 #include <unistd.h>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include "SCPI/scpi_wfile.h"
-#include "platformroot.h"
-#include "scpi_msg_adpt.h"
-#include "usbtmc_device.h"
+#include "communication/SCPI/scpi_wfile.h"
+#include "platform/platformroot.h"
+#include "communication/scpi_msg_adpt.h"
+#include "communication/USBTMC/usbtmc_device.h"
 
 namespace {
 

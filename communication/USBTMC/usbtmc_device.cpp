@@ -1,8 +1,8 @@
-#include "usbtmc_device.h"
+#include "communication/USBTMC/usbtmc_device.h"
 #include <fcntl.h>
 #include <unistd.h>
 #include <cerrno>
-#include "platformroot.h"
+#include "platform/platformroot.h"
 
 static const char kDevicePath[] = "/dev/usbtmc0";
 

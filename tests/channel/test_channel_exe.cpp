@@ -1,6 +1,6 @@
 // Applying a channel: output off, switching on, mode after base, and the two
 // alternative uses of CH3/CH4 (sync output, digital output).
-#include "../signals/signal_fixture.h"
+#include "tests/signals/signal_fixture.h"
 
 class ChannelExe : public SignalTest {};
 

@@ -1,7 +1,7 @@
 // The channel's entries and its reactions to them: entry list, selection,
 // limits, coupling within the pair, sync-output frequency, load changes.
 #include <QSignalSpy>
-#include "../signals/signal_fixture.h"
+#include "tests/signals/signal_fixture.h"
 
 class ChannelSlots : public SignalTest {};
 

@@ -6,17 +6,17 @@
 #include <QGuiApplication>
 #include <QTemporaryDir>
 #include <cmath>
-#include "CSetParam.h"
-#include "channalmodel.h"
-#include "channel.h"
-#include "ornav72.h"
-#include "psewave.h"
-#include "signal/csignal.h"
-#include "platformroot.h"
-#include "simfpga.h"
+#include "hardware/CSetParam.h"
+#include "app/channalmodel.h"
+#include "app/channel.h"
+#include "app/ornav72.h"
+#include "WaveView/psewave.h"
+#include "app/signal/csignal.h"
+#include "platform/platformroot.h"
+#include "simboard/simfpga.h"
 #include "tests/common/controller_fixture.h"
-#include "simroot.h"
-#include "sys_param.h"
+#include "simboard/simroot.h"
+#include "param/sys_param.h"
 
 class ControllerRoute : public ControllerTest {};
 

@@ -1,8 +1,8 @@
 // The entry base the channel relies on: checked edits, range changes, the
 // input form in use, and the change processing towards signal and channel.
 #include <QSignalSpy>
-#include "../signals/signal_fixture.h"
-#include "SCPI/sys_error.h"
+#include "tests/signals/signal_fixture.h"
+#include "communication/SCPI/sys_error.h"
 
 class ModelBase : public SignalTest {
 protected:

@@ -3,7 +3,7 @@
 // the carrier, the amplitude path and the output relay in the FPGA, and the
 // sine table streamed once.
 #include <QSignalSpy>
-#include "../signals/signal_fixture.h"
+#include "tests/signals/signal_fixture.h"
 
 class Road : public SignalTest {};
 

@@ -7,8 +7,8 @@
 #include <QStringList>
 #include <QtGlobal>
 #include <limits>
-#include "cchcharacter.h"
-#include "sys_param.h"
+#include "hardware/cchcharacter.h"
+#include "param/sys_param.h"
 
 namespace ref {
 

@@ -1,4 +1,4 @@
-#include "chchar_fixture.h"
+#include "tests/chchar/chchar_fixture.h"
 
 namespace {
 struct Case {

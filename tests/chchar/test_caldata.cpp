@@ -1,5 +1,5 @@
 #include <cmath>
-#include "chchar_fixture.h"
+#include "tests/chchar/chchar_fixture.h"
 
 TEST_F(ChCharTest, CurvesAreFoundByRangeAndAmplitude)
 {

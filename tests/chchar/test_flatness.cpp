@@ -1,6 +1,6 @@
 #include <cmath>
 #include <vector>
-#include "chchar_fixture.h"
+#include "tests/chchar/chchar_fixture.h"
 
 namespace {
 using Points = std::vector<ACFrePiont>;

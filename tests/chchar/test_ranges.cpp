@@ -1,5 +1,5 @@
 #include <cmath>
-#include "chchar_fixture.h"
+#include "tests/chchar/chchar_fixture.h"
 
 namespace {
 // AC gain of a switch code from the stage gains.

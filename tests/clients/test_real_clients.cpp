@@ -6,7 +6,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <csignal>
-#include "simroot.h"
+#include "simboard/simroot.h"
 
 namespace {
 

@@ -6,10 +6,10 @@
 #include <QQuickWindow>
 #include <QSGRendererInterface>
 #include <QTemporaryDir>
-#include "CSetParam.h"
-#include "ornav72.h"
-#include "platformroot.h"
-#include "simroot.h"
+#include "hardware/CSetParam.h"
+#include "app/ornav72.h"
+#include "platform/platformroot.h"
+#include "simboard/simroot.h"
 #include "tests/common/fpga_probe.h"
 #include "tests/common/test_rig.h"
 

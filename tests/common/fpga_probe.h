@@ -10,7 +10,7 @@
 #include <QtGlobal>
 #include <cmath>
 #include <cstdint>
-#include "simfpga.h"
+#include "simboard/simfpga.h"
 
 namespace ref {
 const double FCLK = 3.125e8;

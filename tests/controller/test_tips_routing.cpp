@@ -5,9 +5,9 @@
 #include <QQmlComponent>
 #include <QQmlEngine>
 #include <QTemporaryDir>
-#include "ornav72.h"
-#include "platformroot.h"
-#include "simroot.h"
+#include "app/ornav72.h"
+#include "platform/platformroot.h"
+#include "simboard/simroot.h"
 
 namespace {
 const char kScreen[] = R"(

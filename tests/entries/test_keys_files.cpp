@@ -3,10 +3,10 @@
 #include <QDir>
 #include <QFile>
 #include <QSignalSpy>
-#include "../signals/signal_fixture.h"
-#include "SCPI/sys_error.h"
-#include "channalmodel_freq.h"
-#include "channalmodel_sys.h"
+#include "tests/signals/signal_fixture.h"
+#include "communication/SCPI/sys_error.h"
+#include "app/channalmodel_freq.h"
+#include "app/channalmodel_sys.h"
 
 class EntryKeys : public SignalTest {
 protected:

@@ -4,8 +4,8 @@
 // duty cycle and pulse width, edges. Golden values are written out from the
 // formulas of the output stage (50 ohm source, bandwidth per DAC pair).
 #include <QSignalSpy>
-#include "../signals/signal_fixture.h"
-#include "CUnit.h"
+#include "tests/signals/signal_fixture.h"
+#include "param/CUnit.h"
 
 namespace {
 const double kSqrt2 = 1.4142135623730951;

@@ -4,14 +4,14 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QTemporaryDir>
-#include "SCPI/sys_error.h"
-#include "channalmodel.h"
-#include "channalmodel_sys.h"
-#include "ornav72.h"
+#include "communication/SCPI/sys_error.h"
+#include "app/channalmodel.h"
+#include "app/channalmodel_sys.h"
+#include "app/ornav72.h"
 #include "tests/common/controller_fixture.h"
-#include "platformroot.h"
-#include "simroot.h"
-#include "sys_param.h"
+#include "platform/platformroot.h"
+#include "simboard/simroot.h"
+#include "param/sys_param.h"
 
 class SystemLists : public ControllerTest {
 protected:

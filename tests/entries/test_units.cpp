@@ -1,8 +1,8 @@
 // Unit switching of the amplitude entry (Vpp, Vrms, dBm; dBm refused at high
 // impedance) and the round trip of a value through the three forms.
-#include "../signals/signal_fixture.h"
-#include "SCPI/sys_error.h"
-#include "uinttable.h"
+#include "tests/signals/signal_fixture.h"
+#include "communication/SCPI/sys_error.h"
+#include "param/uinttable.h"
 
 namespace {
 double ratioOf(BASE_WAVE w)

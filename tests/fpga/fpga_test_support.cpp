@@ -1,4 +1,4 @@
-#include "fpga_test_support.h"
+#include "tests/fpga/fpga_test_support.h"
 #include <QMutexLocker>
 
 QMutex MessageCapture::s_mutex;

@@ -9,10 +9,10 @@
 #include <QStringList>
 #include <QTemporaryDir>
 #include <vector>
-#include "CSetParam.h"
-#include "platformroot.h"
-#include "simfpga.h"
-#include "simroot.h"
+#include "hardware/CSetParam.h"
+#include "platform/platformroot.h"
+#include "simboard/simfpga.h"
+#include "simboard/simroot.h"
 #include "tests/common/test_rig.h"
 
 // A fresh simulated board root for one test; the register device is closed

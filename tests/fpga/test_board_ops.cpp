@@ -1,9 +1,9 @@
 // Board operations: trigger connector, manual trigger, phase reset, reference
 // clock, overload latches and the chip serial ports.
-#include "fpga_test_support.h"
-#include "mem_io.h"
-#include "shellrunner.h"
-#include "sys_param.h"
+#include "tests/fpga/fpga_test_support.h"
+#include "hardware/mem_io.h"
+#include "platform/shellrunner.h"
+#include "param/sys_param.h"
 
 class BoardOps : public SimBoardTest {
 protected:

@@ -1,6 +1,6 @@
 // Start-up programming of the board as the simulated FPGA sees it.
-#include "fpga_test_support.h"
-#include "sys_param.h"
+#include "tests/fpga/fpga_test_support.h"
+#include "param/sys_param.h"
 #include <QSettings>
 
 class BringUp : public SimBoardTest {

@@ -1,7 +1,7 @@
 // The bitstream loader against the simulated configuration device.
-#include "fpga_test_support.h"
-#include "fpga_config.h"
-#include "shellrunner.h"
+#include "tests/fpga/fpga_test_support.h"
+#include "hardware/fpga_config.h"
+#include "platform/shellrunner.h"
 
 namespace {
 const int kBlock = 51200;

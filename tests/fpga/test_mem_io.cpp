@@ -1,8 +1,8 @@
 // The GPIO lines of the board on a simulated root, and the soft power-off,
 // which must leave the host alone.
-#include "fpga_test_support.h"
-#include "mem_io.h"
-#include "shellrunner.h"
+#include "tests/fpga/fpga_test_support.h"
+#include "hardware/mem_io.h"
+#include "platform/shellrunner.h"
 #include <QDir>
 #include <QThread>
 #include <thread>

@@ -1,6 +1,6 @@
 // ornav-sim reaching the simulated FPGA that this test process serves, the
 // way it reaches a running ornav72.
-#include "fpga_test_support.h"
+#include "tests/fpga/fpga_test_support.h"
 #include <QProcess>
 
 namespace {

@@ -4,8 +4,8 @@
 #include <QProcess>
 #include <QSettings>
 #include <QTemporaryDir>
-#include "simfpga.h"
-#include "simroot.h"
+#include "simboard/simfpga.h"
+#include "simboard/simroot.h"
 
 namespace {
 QString bin(const char* name) { return QString(ORNAV_BIN_DIR) + name; }

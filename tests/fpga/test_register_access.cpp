@@ -1,7 +1,7 @@
 // Register access through the simulated FPGA: byte order and width of every
 // write, the raw address rule, the closed-device behaviour, keys and the key
 // expander read-back.
-#include "fpga_test_support.h"
+#include "tests/fpga/fpga_test_support.h"
 #include <thread>
 
 namespace {

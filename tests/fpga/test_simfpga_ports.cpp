@@ -1,6 +1,6 @@
 // The streamed ports and the hardware-driven registers of the simulated FPGA,
 // exercised through the register access of the application.
-#include "fpga_test_support.h"
+#include "tests/fpga/fpga_test_support.h"
 
 class SimFpgaPorts : public SimBoardTest {
 protected:

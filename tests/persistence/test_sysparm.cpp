@@ -5,11 +5,11 @@
 #include <QSettings>
 #include <QTemporaryDir>
 #include <cstring>
-#include "CRC.h"
-#include "platformroot.h"
-#include "simroot.h"
-#include "sys_param.h"
-#include "sysparm.h"
+#include "Method/CRC.h"
+#include "platform/platformroot.h"
+#include "simboard/simroot.h"
+#include "param/sys_param.h"
+#include "param/sysparm.h"
 
 namespace {
 const char kEeprom[] = "/sys/devices/platform/ocp/44e0b000.i2c/i2c-0/0-0050/eeprom";

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 #include <QFile>
 #include <QTemporaryDir>
-#include "platformroot.h"
-#include "shellrunner.h"
+#include "platform/platformroot.h"
+#include "platform/shellrunner.h"
 
 TEST(PlatformRoot, BoardPathsResolveBelowTheRoot)
 {

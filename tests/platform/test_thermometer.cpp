@@ -2,9 +2,9 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include "misc.h"
-#include "platformroot.h"
-#include "simroot.h"
+#include "app/misc.h"
+#include "platform/platformroot.h"
+#include "simboard/simroot.h"
 
 namespace {
 

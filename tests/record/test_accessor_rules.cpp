@@ -2,7 +2,7 @@
 #include <cmath>
 #include <cstring>
 #include <string>
-#include "sys_param.h"
+#include "param/sys_param.h"
 
 namespace {
 class Accessors : public ::testing::Test {

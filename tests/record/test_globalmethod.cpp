@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 #include <QString>
 #include <cstring>
-#include "GlobalMethod.h"
+#include "Method/GlobalMethod.h"
 
 TEST(GlobalMethod, SymmetricRangesScaleByTheMaxima)
 {

@@ -3,7 +3,7 @@
 // documented offsets, independent of the structure declaration.
 #include <gtest/gtest.h>
 #include <cstring>
-#include "sys_param.h"
+#include "param/sys_param.h"
 
 namespace {
 const unsigned char* bytes() { return reinterpret_cast<const unsigned char*>(&sys_param::HWinfo); }

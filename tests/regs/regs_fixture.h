@@ -12,13 +12,13 @@
 #include <cmath>
 #include <cstdint>
 #include <vector>
-#include "CSetParam.h"
-#include "platformroot.h"
-#include "simfpga.h"
+#include "hardware/CSetParam.h"
+#include "platform/platformroot.h"
+#include "simboard/simfpga.h"
 #include "tests/common/fpga_probe.h"
 #include "tests/common/test_rig.h"
-#include "simroot.h"
-#include "sys_param.h"
+#include "simboard/simroot.h"
+#include "param/sys_param.h"
 
 namespace ref {
 struct Slope {

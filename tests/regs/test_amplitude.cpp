@@ -1,7 +1,7 @@
 // The amplitude path: switch-code choice and sequence, offset-DAC words,
 // amplitude scale, flatness upload and its cache, merge and noise gains.
-#include "regs_fixture.h"
-#include "CUnit.h"
+#include "tests/regs/regs_fixture.h"
+#include "param/CUnit.h"
 
 namespace {
 const double DCGAIN = 0.18181818181818182;  // 2/11 without the amplifier

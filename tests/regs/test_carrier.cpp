@@ -1,6 +1,6 @@
 // Carrier, modulation, hop, burst and OSK timing; depths and deviations;
 // start and PSK phases; the small mode codes.
-#include "regs_fixture.h"
+#include "tests/regs/regs_fixture.h"
 #include <limits>
 
 TEST_F(RegsTest, CarrierIncrementIsCeilOfFTimes2To63OverFclk)

@@ -1,6 +1,6 @@
 // Counter trigger DAC words, counter readings and statistics; the digital
 // protocol output's bytes, companions, clock and interval words.
-#include "regs_fixture.h"
+#include "tests/regs/regs_fixture.h"
 
 namespace {
 void pokeCount(unsigned address, uint32_t v)

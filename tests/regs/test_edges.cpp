@@ -1,5 +1,5 @@
 // Pulse, square and ramp edges, symmetry, PRBS edge and pulse sweeps.
-#include "regs_fixture.h"
+#include "tests/regs/regs_fixture.h"
 
 namespace {
 struct EdgeRegs {

@@ -1,7 +1,7 @@
 // Work mode, generator and filter codes, modulating source, triggers,
 // output relay, sync flags, amplitude scale limits and the LED expander.
-#include "regs_fixture.h"
-#include "CWaveGreate.h"
+#include "tests/regs/regs_fixture.h"
+#include "WaveView/CWaveGreate.h"
 
 TEST_F(RegsTest, GeneratorAndFilterFollowTheBaseWave)
 {

@@ -1,6 +1,6 @@
 // Wave-table, modulation-table, list, deep-memory and noise-filter uploads
 // as the simulated FPGA received them.
-#include "regs_fixture.h"
+#include "tests/regs/regs_fixture.h"
 
 namespace {
 std::vector<short> ramp(int n, int start, int step)

@@ -1,4 +1,4 @@
-#include "remote_rig.h"
+#include "tests/remote/remote_rig.h"
 #include <pthread.h>
 #include <rpc/rpc.h>
 #include <unistd.h>
@@ -6,15 +6,15 @@
 #include <QTemporaryDir>
 #include <cstdio>
 #include <mutex>
-#include "ETHLXI/vxi11_server.h"
-#include "SCPI/commands/scpi_commands.h"
-#include "SCPI/scpi.h"
-#include "USBTMC/usbtmc.h"
-#include "ornav72.h"
-#include "platformroot.h"
-#include "scpi_msg_adpt.h"
-#include "simroot.h"
-#include "sys_param.h"
+#include "communication/ETHLXI/vxi11_server.h"
+#include "communication/SCPI/commands/scpi_commands.h"
+#include "communication/SCPI/scpi.h"
+#include "communication/USBTMC/usbtmc.h"
+#include "app/ornav72.h"
+#include "platform/platformroot.h"
+#include "communication/scpi_msg_adpt.h"
+#include "simboard/simroot.h"
+#include "param/sys_param.h"
 #include "tests/common/test_rig.h"
 
 namespace {

@@ -5,9 +5,9 @@
 #include <unistd.h>
 #include <cstring>
 #include <vector>
-#include "platformroot.h"
-#include "remote_rig.h"
-#include "scpi_msg_adpt.h"
+#include "platform/platformroot.h"
+#include "tests/remote/remote_rig.h"
+#include "communication/scpi_msg_adpt.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
 // USBTMC through the simulated gadget device: bulk packets in, replies out.
 #include <gtest/gtest.h>
 #include <QRandomGenerator>
-#include "SCPI/scpi_wfile.h"
-#include "remote_rig.h"
-#include "scpi_msg_adpt.h"
-#include "usbtmc_host.h"
+#include "communication/SCPI/scpi_wfile.h"
+#include "tests/remote/remote_rig.h"
+#include "communication/scpi_msg_adpt.h"
+#include "simboard/usbtmc_host.h"
 
 namespace {
 

@@ -2,10 +2,10 @@
 #include <gtest/gtest.h>
 #include <QElapsedTimer>
 #include <unistd.h>
-#include "ETHLXI/vxi11_client.h"
-#include "ETHLXI/vxi11_server.h"
-#include "remote_rig.h"
-#include "scpi_msg_adpt.h"
+#include "communication/ETHLXI/vxi11_client.h"
+#include "communication/ETHLXI/vxi11_server.h"
+#include "tests/remote/remote_rig.h"
+#include "communication/scpi_msg_adpt.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "scpi_test_table.h"
+#include "tests/scpi/scpi_test_table.h"
 #include <cstdio>
 #include <cstring>
 

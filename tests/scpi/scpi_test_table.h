@@ -4,7 +4,7 @@
 // owns a context of its own with an interface capturing everything.
 #include <string>
 #include <vector>
-#include "SCPI/scpi.h"
+#include "communication/SCPI/scpi.h"
 
 extern const scpi_command_t scpi_test_commands[];
 

@@ -1,7 +1,7 @@
 // Each kind of program data, how the readers convert it and the error each
 // malformed or misplaced kind gets.
 #include <gtest/gtest.h>
-#include "scpi_test_table.h"
+#include "tests/scpi/scpi_test_table.h"
 
 using Codes = std::vector<int>;
 

@@ -1,7 +1,7 @@
 // Error queue, status bits per error class, the instrument's error list and
 // the error texts.
 #include <gtest/gtest.h>
-#include "scpi_test_table.h"
+#include "tests/scpi/scpi_test_table.h"
 
 using Codes = std::vector<int>;
 

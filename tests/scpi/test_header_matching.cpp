@@ -1,7 +1,7 @@
 // Header matching: long and short forms, letter case, numeric suffixes,
 // optional nodes, queries and the compound path rule across ";".
 #include <gtest/gtest.h>
-#include "scpi_test_table.h"
+#include "tests/scpi/scpi_test_table.h"
 
 using Calls = std::vector<std::string>;
 

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 #include <cstring>
 #include <random>
-#include "scpi_test_table.h"
+#include "tests/scpi/scpi_test_table.h"
 
 using Calls = std::vector<std::string>;
 using Codes = std::vector<int>;

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 #include <QObject>
 #include <QSignalSpy>
-#include "scpi_test_table.h"
+#include "tests/scpi/scpi_test_table.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 #include <clocale>
 #include <cstring>
-#include "scpi_test_table.h"
+#include "tests/scpi/scpi_test_table.h"
 
 TEST(ScpiResultFormat, ScientificIsSixDigitsLeftAlignedInThirteen)
 {

@@ -8,15 +8,15 @@
 #include <QQuickWindow>
 #include <QSGRendererInterface>
 #include <QTemporaryDir>
-#include "CSetParam.h"
-#include "SCPI/sys_error.h"
-#include "channalmodel.h"
-#include "channel.h"
-#include "ornav72.h"
-#include "platformroot.h"
-#include "simfpga.h"
-#include "simroot.h"
-#include "sys_param.h"
+#include "hardware/CSetParam.h"
+#include "communication/SCPI/sys_error.h"
+#include "app/channalmodel.h"
+#include "app/channel.h"
+#include "app/ornav72.h"
+#include "platform/platformroot.h"
+#include "simboard/simfpga.h"
+#include "simboard/simroot.h"
+#include "param/sys_param.h"
 #include "tests/common/controller_fixture.h"
 
 inline void initScreenResources()

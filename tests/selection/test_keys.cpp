@@ -1,7 +1,7 @@
 // Front-panel keys and the knob on a channel's frequency entry.
 #include <QSignalSpy>
 #include <cmath>
-#include "selection_fixture.h"
+#include "tests/selection/selection_fixture.h"
 
 class Keys : public Selection {
 protected:

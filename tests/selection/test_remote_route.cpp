@@ -3,7 +3,7 @@
 #include <QSignalSpy>
 #include <cmath>
 #include <limits>
-#include "selection_fixture.h"
+#include "tests/selection/selection_fixture.h"
 
 
 TEST_F(Selection, RemoteFrequencyChangesTheRecordAndThePhaseIncrement)

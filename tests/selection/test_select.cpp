@@ -1,8 +1,8 @@
 // Mode, base-wave and type selection through the channel pages, and the
 // check of the shared trigger/FSK connector.
 #include <QSignalSpy>
-#include "selection_fixture.h"
-#include "signal/csignal.h"
+#include "tests/selection/selection_fixture.h"
+#include "app/signal/csignal.h"
 
 TEST_F(Selection, ModeKeyThroughThePageSwitchesToTheModeAndShowsItsEntries)
 {

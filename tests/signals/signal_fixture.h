@@ -12,17 +12,17 @@
 #include <cstdint>
 #include <cstring>
 #include <memory>
-#include "CSetParam.h"
-#include "CWaveGreate.h"
-#include "channalmodel.h"
-#include "channel.h"
-#include "platformroot.h"
-#include "signal/csignal.h"
-#include "simfpga.h"
+#include "hardware/CSetParam.h"
+#include "WaveView/CWaveGreate.h"
+#include "app/channalmodel.h"
+#include "app/channel.h"
+#include "platform/platformroot.h"
+#include "app/signal/csignal.h"
+#include "simboard/simfpga.h"
 #include "tests/common/fpga_probe.h"
 #include "tests/common/test_rig.h"
-#include "simroot.h"
-#include "sys_param.h"
+#include "simboard/simroot.h"
+#include "param/sys_param.h"
 
 
 class SignalTest : public ::testing::Test, public FpgaProbe {

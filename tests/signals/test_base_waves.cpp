@@ -1,7 +1,7 @@
 // Programming of the base waveforms, observed in the simulated FPGA: which
 // registers each Exe writes, with which words, in which order.
-#include "signal_fixture.h"
-#include "signal/signal_base.h"
+#include "tests/signals/signal_fixture.h"
+#include "app/signal/signal_base.h"
 
 class BaseWaves : public SignalTest {
 protected:

@@ -1,7 +1,7 @@
 // Modulation signals on the simulated FPGA: the mode registers each one
 // writes after the carrier's base signal, for every class of modulation.
-#include "signal_fixture.h"
-#include "signal/signal_mod.h"
+#include "tests/signals/signal_fixture.h"
+#include "app/signal/signal_mod.h"
 
 class Modulation : public SignalTest {
 protected:

@@ -1,5 +1,5 @@
 // The entries each signal shows, under the rules that change them.
-#include "signal_fixture.h"
+#include "tests/signals/signal_fixture.h"
 
 class ParamLists : public SignalTest {
 protected:

@@ -1,7 +1,7 @@
 // Sweeps and bursts on the simulated FPGA: the FM-based and list-based
 // sweeps, the pulse special case, the trigger handling and the three bursts.
-#include "signal_fixture.h"
-#include "signal/signal_sweep.h"
+#include "tests/signals/signal_fixture.h"
+#include "app/signal/signal_sweep.h"
 
 class SweepBurst : public SignalTest {
 protected:

@@ -2,8 +2,8 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include "ornav72.h"
-#include "platformroot.h"
+#include "app/ornav72.h"
+#include "platform/platformroot.h"
 
 namespace {
 void writeRoute(const QString& root, const QByteArray& text)

@@ -5,8 +5,8 @@
 #include <QTemporaryDir>
 #include <QFile>
 #include <csignal>
-#include "ornav72.h"
-#include "simroot.h"
+#include "app/ornav72.h"
+#include "simboard/simroot.h"
 
 namespace {
 QString program() { return QString(ORNAV_BIN_DIR) + "/ornav72"; }

@@ -1,8 +1,8 @@
 // Display text of values: unit choice, digit window, grouping, highlight.
 #include <gtest/gtest.h>
 #include <cmath>
-#include "paramvalue.h"
-#include "uinttable.h"
+#include "param/paramvalue.h"
+#include "param/uinttable.h"
 
 namespace {
 

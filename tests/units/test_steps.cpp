@@ -1,6 +1,6 @@
 // Selected-digit moves and arrow/knob steps of the editing models.
 #include <gtest/gtest.h>
-#include "paramvalue.h"
+#include "param/paramvalue.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 // Base-wave tables and the carrier preview drawn from them.
 #include <cmath>
 #include <cstdlib>
-#include "CUnit.h"
-#include "wavefixture.h"
+#include "param/CUnit.h"
+#include "tests/wavetables/wavefixture.h"
 
 TEST_F(WaveTables, SineTableHitsPeaksAndZeroCrossings)
 {

@@ -1,7 +1,7 @@
 // The wave-memory change flag: raised by a rebuilt table, cleared by the
 // channel when it uploads the table, and not raised again for a table that
 // did not change.
-#include "wavefixture.h"
+#include "tests/wavetables/wavefixture.h"
 
 namespace {
 // What the channel execution does with the flag: upload and clear.

@@ -1,7 +1,7 @@
 // Vpp-to-Vrms ratios used by the tables and the noise sum.
 #include <gtest/gtest.h>
 #include <cmath>
-#include "CUnit.h"
+#include "param/CUnit.h"
 
 TEST(CUnit, RatiosOfTheStandardWaves)
 {

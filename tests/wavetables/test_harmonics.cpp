@@ -1,6 +1,6 @@
 // Harmonic waveform: which harmonics are on, and the summed table.
 #include <cmath>
-#include "wavefixture.h"
+#include "tests/wavetables/wavefixture.h"
 
 class Harmonics : public WaveTables {
 protected:

@@ -1,7 +1,7 @@
 // Modulating tables, pulse-carrier frequency lists and modulation previews.
 #include <cmath>
 #include <cstdlib>
-#include "wavefixture.h"
+#include "tests/wavetables/wavefixture.h"
 
 class Modulation : public WaveTables {
 protected:

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 #include <cstdint>
 #include <vector>
-#include "prbs.h"
+#include "WaveView/prbs.h"
 
 TEST(Prbs, CodeElementsNameTheRegisterLengths)
 {

@@ -1,6 +1,6 @@
 // Resampling and shaping routines shared by the tables and the preview.
 #include <cstdlib>
-#include "wavefixture.h"
+#include "tests/wavetables/wavefixture.h"
 
 TEST(Sampling, PeaksampleAlternatesMaximumAndMinimumOfTheSkippedSamples)
 {

@@ -1,6 +1,6 @@
 // Sweep tables and previews, burst previews.
 #include <cmath>
-#include "wavefixture.h"
+#include "tests/wavetables/wavefixture.h"
 
 class Sweep : public WaveTables {
 protected:

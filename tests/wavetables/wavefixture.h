@@ -2,8 +2,8 @@
 // Common set-up of the waveform-table tests: factory record, fresh tables.
 #include <gtest/gtest.h>
 #include <cstring>
-#include "CWaveGreate.h"
-#include "sys_param.h"
+#include "WaveView/CWaveGreate.h"
+#include "param/sys_param.h"
 
 class WaveTables : public ::testing::Test {
 protected:

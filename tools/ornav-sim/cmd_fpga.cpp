@@ -1,8 +1,8 @@
 // ornav-sim commands that reach the simulated FPGA of a running ornav72:
 // peek, poke, key, stream and log. Arguments are checked here, so a wrong
 // address or count is refused before anything is sent.
-#include "simcommands.h"
-#include "simfpga.h"
+#include "tools/ornav-sim/simcommands.h"
+#include "simboard/simfpga.h"
 #include <QFile>
 #include <cerrno>
 #include <cstdio>

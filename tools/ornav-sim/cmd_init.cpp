@@ -1,5 +1,5 @@
-#include "simcommands.h"
-#include "simroot.h"
+#include "tools/ornav-sim/simcommands.h"
+#include "simboard/simroot.h"
 #include <cstdio>
 
 int simCmdInit(const QString& root, const QStringList&)

@@ -1,7 +1,7 @@
 // ornav-sim usbtmc: the USB host of the simulated USBTMC gadget.
 #include <cstdio>
-#include "simcommands.h"
-#include "usbtmc_host.h"
+#include "tools/ornav-sim/simcommands.h"
+#include "simboard/usbtmc_host.h"
 
 int simCmdUsbtmc(const QString& root, const QStringList& args)
 {

@@ -1,6 +1,6 @@
 // ornav-sim: the outside view of a simulated board. It creates simulated
 // board roots and talks to the simulated hardware of a running ornav72.
-#include "simcommands.h"
+#include "tools/ornav-sim/simcommands.h"
 #include <QCoreApplication>
 #include <QDir>
 #include <cstdio>

@@ -1,5 +1,5 @@
-#include "scpi_commands.h"
-#include "scpi_identify.h"
+#include "communication/SCPI/commands/scpi_commands.h"
+#include "communication/SCPI/commands/scpi_identify.h"
 
 const scpi_command_t scpi_commands[] = {
     {"*IDN?", SCPI_IdnQ, 0},

@@ -1,6 +1,6 @@
 #pragma once
 // The instrument's command table handed to the interpreter.
-#include "SCPI/scpi_types.h"
+#include "communication/SCPI/scpi_types.h"
 
 // Firmware version reported by the identification queries.
 #define SCPI_FIRMWARE_VERSION "1.09.0018"

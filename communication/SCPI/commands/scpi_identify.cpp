@@ -1,12 +1,12 @@
-#include "scpi_identify.h"
+#include "communication/SCPI/commands/scpi_identify.h"
 #include <cstdio>
-#include "CSetParam.h"
-#include "scpi_msg_adpt.h"
-#include "scpi_commands.h"
-#include "SCPI/scpi_error.h"
-#include "SCPI/scpi_result.h"
-#include "SCPI/sys_error.h"
-#include "sys_param.h"
+#include "hardware/CSetParam.h"
+#include "communication/scpi_msg_adpt.h"
+#include "communication/SCPI/commands/scpi_commands.h"
+#include "communication/SCPI/scpi_error.h"
+#include "communication/SCPI/scpi_result.h"
+#include "communication/SCPI/sys_error.h"
+#include "param/sys_param.h"
 
 static scpi_result_t replyText(scpi_t* context, const char* text, int n)
 {

@@ -1,6 +1,6 @@
 #pragma once
 // Identification and error-list commands.
-#include "SCPI/scpi_types.h"
+#include "communication/SCPI/scpi_types.h"
 
 scpi_result_t SCPI_IdnQ(scpi_t* context);           // "*IDN?"
 scpi_result_t SCPI_ModelIdnQ(scpi_t* context);      // "IDN?"

@@ -1,4 +1,4 @@
-#include "scpi_sync.h"
+#include "communication/SCPI/commands/scpi_sync.h"
 #include <QDeadlineTimer>
 #include <QObject>
 #include <QSemaphore>
