@@ -23,10 +23,14 @@ enum { SCPI_TX_MARGIN = 12 };
 // heap buffer and their ownership passes to the worker, which frees them.
 // Sender and worker are threads of one process. On the 32-bit board the
 // record is 12 bytes; on a 64-bit desktop `long` and the pointer are wider.
+// The record also names the session that sent the message and its sequence
+// number, so that the reply reaches that session only.
 struct scpi_msg_t {
     long mtype;
     long msglen;
     char* mtext;
+    int owner;
+    unsigned long long seq;
 };
 
 // One static object for the process. The margin sits directly in front of
@@ -70,9 +74,14 @@ inline bool scpi_msg_has_terminator(const char* p, size_t n)
     return n > 0 && (p[n - 1] == '\n' || p[n - 1] == '\r');
 }
 
-// Delivers one message to the worker. `buffer` must come from malloc; the
-// worker frees it. On failure the buffer is freed here and -1 returned.
+// Delivers one message to the worker on the default session (see
+// scpi_msg_session.h for clients with sessions of their own). `buffer` must
+// come from malloc; the worker frees it. On failure the buffer is freed here
+// and -1 returned.
 int scpi_msg_cmd_write(char* buffer, int length);
+// Puts one record on the queue; -1 when the queue refuses it (the caller
+// still owns the buffer).
+int scpi_msg_queue_send(char* buffer, int length, int owner, unsigned long long seq);
 // The worker's blocking receive of the next record; 0 or -1.
 int scpi_msg_cmd_read(scpi_msg_t* record);
 
@@ -128,6 +137,9 @@ int scpi_msg_queue_open(bool simulated);
 // The worker: parser set-up with the controller as parent, then the loop.
 void scpi_worker_init(QObject* controller);
 void scpi_msg_execute(scpi_msg_t* record);
+// A client going away (or resetting) leaves a data-transfer mode that it
+// entered; a mode entered by another client stays.
+void scpi_msg_data_mode_drop(int owner);
 void* scpi_thread(void* controller);
 void* scpi_hot_plug_thread(void*);
 

@@ -1,5 +1,6 @@
 #include "usbtmc_device.h"
 #include <fcntl.h>
+#include <poll.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
@@ -55,14 +56,46 @@ int usbtmc_dev_open()
     do {
         c = accept4(s, nullptr, nullptr, SOCK_CLOEXEC);
     } while (c < 0 && errno == EINTR);
+    if (c >= 0 && send(c, USBTMC_SIM_ATTACHED, sizeof USBTMC_SIM_ATTACHED - 1, MSG_NOSIGNAL) < 0) {
+        close(c);
+        c = -1;
+    }
     g_fd = c;
     return g_fd;
+}
+
+// Like a real USB device port, the gadget serves one host at a time: a
+// second host is told so at once and let go.
+// Called when the listening socket is readable, so the accept does not wait.
+static void refuseWaitingHost()
+{
+    const int c = accept4(g_listen, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
+    if (c < 0)
+        return;
+    send(c, USBTMC_SIM_BUSY, sizeof USBTMC_SIM_BUSY - 1, MSG_NOSIGNAL | MSG_DONTWAIT);
+    close(c);
 }
 
 int usbtmc_dev_read(void* buf, int len)
 {
     if (g_fd < 0)
         return -1;
+    if (PlatformRoot::simulated() && g_listen >= 0) {
+        for (;;) {
+            pollfd p[2] = {{g_fd, POLLIN, 0}, {g_listen, POLLIN, 0}};
+            if (poll(p, 2, -1) < 0) {
+                if (errno == EINTR)
+                    continue;
+                return -1;
+            }
+            // The connected host first: when it has just gone, the host
+            // waiting behind it is the next one, not a second one.
+            if (p[0].revents)
+                break;
+            if (p[1].revents & POLLIN)
+                refuseWaitingHost();
+        }
+    }
     ssize_t n;
     do {
         n = read(g_fd, buf, size_t(len));

@@ -1,6 +1,7 @@
 // USBTMC through the simulated gadget device: bulk packets in, replies out.
 #include <gtest/gtest.h>
 #include <QRandomGenerator>
+#include "SCPI/scpi.h"
 #include "SCPI/scpi_wfile.h"
 #include "remote_rig.h"
 #include "scpi_msg_adpt.h"
@@ -49,12 +50,12 @@ TEST_F(Usbtmc, HundredByteReplyComesAs64WithoutEomThen36WithEom)
 {
     // A reply of exactly 100 bytes, placed in the response buffer as a
     // handler would after the command has run.
-    ASSERT_TRUE(host.sendMessage("SYSTem:ERRor\n"));
-    ASSERT_TRUE(rig->waitDelivered(1));
     QByteArray reply;
     for (int i = 0; i < 100; ++i)
         reply.append(char('A' + i % 26));
-    ASSERT_EQ(scpi_msg_reponse_write(reply.constData(), reply.size()), 100);
+    rig->injectReply(reply);
+    ASSERT_TRUE(host.sendMessage("SYSTem:ERRor\n"));
+    ASSERT_TRUE(rig->waitDelivered(1));
 
     const UsbtmcHost::Reply first = host.request(64);
     ASSERT_TRUE(first.ok);
@@ -168,27 +169,54 @@ TEST_F(Usbtmc, VendorSpecificIsRefusedAndUnknownIdsIgnored)
     expectRecovers();
 }
 
-TEST_F(Usbtmc, MessageOverTheParserLimitRunsNothing)
+TEST_F(Usbtmc, MessageOverTheParserLimitIsRefusedWithOverrunAndLongOnesRun)
 {
+    Sys_ErrorClear();
     QByteArray big("*IDN?");
-    while (big.size() < 300)
+    while (big.size() <= SCPI_INPUT_MAX_MESSAGE)
         big += ";*IDN?";
     big += '\n';
     ASSERT_TRUE(host.sendMessage(big));
     ASSERT_TRUE(rig->waitDelivered(1));
-    // Nothing ran, so a read request finds no reply and the device reopens.
-    ASSERT_TRUE(host.sendRaw(UsbtmcHost::requestHeader(host.nextTag(), 1000)));
-    expectRecovers();
+    EXPECT_EQ(host.query("SYSTem:ERRor?\n"), QByteArray("-363,\"Input buffer overrun\"\r\n"));
+
+    // About 4000 bytes of settings and queries in one message all run.
+    QByteArray compound;
+    int queries = 0;
+    while (compound.size() < 3950) {
+        compound += "*ESE 0;*ESE?;";
+        ++queries;
+    }
+    compound += "*IDN?\n";
+    QByteArray expected;
+    for (int i = 0; i < queries; ++i)
+        expected += "0;";
+    expected += RemoteRig::idn();
+    EXPECT_EQ(host.query(compound), expected);
+    EXPECT_EQ(host.query("SYSTem:ERRor?\n"), QByteArray("0,\"No error\"\r\n"));
+}
+
+TEST_F(Usbtmc, SecondHostIsRefusedAtOnceWhileOneIsConnected)
+{
+    UsbtmcHost second;
+    EXPECT_FALSE(second.connectTo(rig->root(), 3000));
+    EXPECT_TRUE(second.busy());
+    // The first host is not disturbed.
+    EXPECT_EQ(host.query("*IDN?\n"), RemoteRig::idn());
+    // Once it is gone the port is free for the next one.
+    host.disconnect();
+    ASSERT_TRUE(second.connectTo(rig->root()));
+    EXPECT_EQ(second.query("*IDN?\n"), RemoteRig::idn());
 }
 
 TEST_F(Usbtmc, ReplyLargerThanTheRequestIsReadInPieces)
 {
-    ASSERT_TRUE(host.sendMessage("SYSTem:ERRor\n"));
-    ASSERT_TRUE(rig->waitDelivered(1));
     QByteArray reply(200003, '\0');
     for (int i = 0; i < reply.size(); ++i)
         reply[i] = char(i * 31 + 7);
-    ASSERT_EQ(scpi_msg_reponse_write(reply.constData(), reply.size()), reply.size());
+    rig->injectReply(reply);
+    ASSERT_TRUE(host.sendMessage("SYSTem:ERRor\n"));
+    ASSERT_TRUE(rig->waitDelivered(1));
     QByteArray got;
     int transfers = 0;
     for (;;) {
