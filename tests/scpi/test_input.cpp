@@ -41,7 +41,7 @@ TEST(ScpiInput, LongCompoundMessageRunsEveryUnit)
     std::string msg;
     int n = 0;
     while (msg.size() < 3980) {
-        msg += n ? ";TEST:TAG?" : "TEST:TAG?";
+        msg += n ? ";:TEST:TAG?" : "TEST:TAG?";
         ++n;
     }
     msg += "\n";
