@@ -6,6 +6,7 @@
 #include "vxi11_tcp.h"
 #include <arpa/inet.h>
 #include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <pthread.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -446,6 +447,10 @@ void* acceptLoop(void*)
             close(c);
             continue;
         }
+        // Replies are whole records written at once; nothing to gain from
+        // holding small ones back.
+        const int one = 1;
+        setsockopt(c, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
         g_connections++;
         auto* arg = new ConnArg{c, g_nextConn++};
         pthread_t t;
