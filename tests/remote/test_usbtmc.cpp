@@ -1,6 +1,8 @@
 // USBTMC through the simulated gadget device: bulk packets in, replies out.
 #include <gtest/gtest.h>
+#include <QFile>
 #include <QRandomGenerator>
+#include <unistd.h>
 #include "SCPI/scpi.h"
 #include "SCPI/scpi_wfile.h"
 #include "remote_rig.h"
@@ -194,6 +196,45 @@ TEST_F(Usbtmc, MessageOverTheParserLimitIsRefusedWithOverrunAndLongOnesRun)
     expected += RemoteRig::idn();
     EXPECT_EQ(host.query(compound), expected);
     EXPECT_EQ(host.query("SYSTem:ERRor?\n"), QByteArray("0,\"No error\"\r\n"));
+}
+
+long rssKb()
+{
+    QFile f("/proc/self/status");
+    if (!f.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : f.readAll().split('\n'))
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').first().toLong();
+    return -1;
+}
+
+TEST_F(Usbtmc, UnfinishedLongTransferIsFreedWhenTheHostGoes)
+{
+    const long before = rssKb();
+    // A transfer announced as 48 MiB, of which 40 MiB arrive.
+    const uint32_t announced = 48u << 20;
+    ASSERT_TRUE(host.sendRaw(UsbtmcHost::msgOutHeader(host.nextTag(), announced, true) + QByteArray(500, 'x')));
+    const QByteArray packet(512, 'y');
+    for (int i = 0; i < (40 << 20) / 512; ++i)
+        ASSERT_TRUE(host.sendRaw(packet));
+    // Once the device has taken it all, the data is held...
+    bool ok = false;
+    for (int i = 0; i < 250 && !ok; ++i) {
+        ok = rssKb() - before > 30 * 1024;
+        if (!ok)
+            usleep(20000);
+    }
+    EXPECT_TRUE(ok);
+    // ...until the host is unplugged.
+    host.disconnect();
+    long after = rssKb();
+    for (int i = 0; i < 250 && after - before >= 8 * 1024; ++i) {
+        usleep(20000);
+        after = rssKb();
+    }
+    EXPECT_LT(after - before, 8 * 1024) << "RSS still " << (after - before) << " KiB above";
+    EXPECT_TRUE(rig->delivered().empty());
 }
 
 TEST_F(Usbtmc, SecondHostIsRefusedAtOnceWhileOneIsConnected)
