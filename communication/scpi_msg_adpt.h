@@ -56,7 +56,8 @@ enum SCPI_DEVICE_STATUS {
 extern scpi_tx_buffer_t scpi_tx_buffer;
 extern pthread_mutex_t scpi_txbuf_mutex;
 extern pthread_mutex_t scpi_response_mutex;
-// -1 while a delivered message is being executed, 0 when the worker is done.
+// -1 while any delivered message is queued or being executed, 0 when the
+// worker has finished them all (kept by the sessions, scpi_msg_session.h).
 extern volatile int scpi_response_load_finished;
 extern volatile unsigned g_scpi_device_status;
 // The last carrier state read for the Ethernet interface.
@@ -103,8 +104,12 @@ int scpi_msg_tx_held_locked();
 int scpi_msg_tx_read(char* dst, int max);
 void scpi_msg_reponse_buf_clear();
 
+// The response buffer collects the output of the message being executed;
+// when it has run, the worker moves it to the reply of the session that
+// sent the message.
+
 // Busy flag: set (-1) when a message is handed over, cleared when the worker
-// has executed it.
+// has executed every message handed over.
 void scpi_muti_write_flg_set();
 void scpi_muti_write_flg_clr();
 bool scpi_muti_write_busy();
