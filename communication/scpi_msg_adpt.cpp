@@ -1,6 +1,7 @@
 // Message queue, response buffer, busy flag and device status of the remote
 // adapter.
 #include "communication/scpi_msg_adpt.h"
+#include "communication/scpi_msg_session.h"
 #include <sys/ipc.h>
 #include <sys/msg.h>
 #include <cerrno>
@@ -244,25 +245,33 @@ int scpi_msg_queue_open(bool simulated)
     return 0;
 }
 
-int scpi_msg_cmd_write(char* buffer, int length)
+int scpi_msg_queue_send(char* buffer, int length, int owner, unsigned long long seq)
 {
-    // The previous message first, but never more than about a second.
-    scpi_wait_idle(1002);
-    scpi_muti_write_flg_set();
     scpi_msg_t rec;
     rec.mtype = SCPI_MSG_TYPE;
     rec.msglen = length;
     rec.mtext = buffer;
-    const int ret = g_msgQueue < 0 ? -1 : msgsnd(g_msgQueue, &rec, sizeof(rec) - sizeof(long), IPC_NOWAIT);
-    if (ret < 0) {
-        fprintf(stderr, "[scpi-ERRO]:SCPI msgsnd failed,retValue=%d\n", ret);
-        // Nobody will execute it: the text is freed here and the busy flag
-        // cleared, or every later message would wait out the full second.
-        std::free(buffer);
-        scpi_muti_write_flg_clr();
+    rec.owner = owner;
+    rec.seq = seq;
+    if (g_msgQueue < 0)
         return -1;
+    // The queue holds many records; should it ever be full, the worker is
+    // taking them off, so a short wait is enough.
+    for (int tries = 0;; ++tries) {
+        const int ret = msgsnd(g_msgQueue, &rec, sizeof(rec) - sizeof(long), IPC_NOWAIT);
+        if (ret == 0)
+            return 0;
+        if ((errno != EAGAIN && errno != EINTR) || tries >= 1000) {
+            fprintf(stderr, "[scpi-ERRO]:SCPI msgsnd failed,retValue=%d\n", ret);
+            return -1;
+        }
+        usleep(1000);
     }
-    return 0;
+}
+
+int scpi_msg_cmd_write(char* buffer, int length)
+{
+    return scpi_session_deliver(SCPI_SESSION_DEFAULT, buffer, length);
 }
 
 int scpi_msg_cmd_read(scpi_msg_t* record)

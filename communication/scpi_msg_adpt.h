@@ -24,10 +24,14 @@ enum { SCPI_TX_MARGIN = 12 };
 // heap buffer and their ownership passes to the worker, which frees them.
 // Sender and worker are threads of one process. On the 32-bit board the
 // record is 12 bytes; on a 64-bit desktop `long` and the pointer are wider.
+// The record also names the session that sent the message and its sequence
+// number, so that the reply reaches that session only.
 struct scpi_msg_t {
     long mtype;
     long msglen;
     char* mtext;
+    int owner;
+    unsigned long long seq;
 };
 
 // One static object for the process. The margin sits directly in front of
@@ -53,7 +57,8 @@ enum SCPI_DEVICE_STATUS {
 extern scpi_tx_buffer_t scpi_tx_buffer;
 extern pthread_mutex_t scpi_txbuf_mutex;
 extern pthread_mutex_t scpi_response_mutex;
-// -1 while a delivered message is being executed, 0 when the worker is done.
+// -1 while any delivered message is queued or being executed, 0 when the
+// worker has finished them all (kept by the sessions, scpi_msg_session.h).
 extern volatile int scpi_response_load_finished;
 extern volatile unsigned g_scpi_device_status;
 // The last carrier state read for the Ethernet interface.
@@ -92,9 +97,14 @@ inline bool scpi_msg_has_terminator(const char* p, size_t n)
     return n > 0 && (p[n - 1] == '\n' || p[n - 1] == '\r');
 }
 
-// Delivers one message to the worker. `buffer` must come from malloc; the
-// worker frees it. On failure the buffer is freed here and -1 returned.
+// Delivers one message to the worker on the default session (see
+// scpi_msg_session.h for clients with sessions of their own). `buffer` must
+// come from malloc; the worker frees it. On failure the buffer is freed here
+// and -1 returned.
 int scpi_msg_cmd_write(char* buffer, int length);
+// Puts one record on the queue; -1 when the queue refuses it (the caller
+// still owns the buffer).
+int scpi_msg_queue_send(char* buffer, int length, int owner, unsigned long long seq);
 // The worker's blocking receive of the next record; 0 or -1.
 int scpi_msg_cmd_read(scpi_msg_t* record);
 
@@ -116,8 +126,12 @@ int scpi_msg_tx_held_locked();
 int scpi_msg_tx_read(char* dst, int max);
 void scpi_msg_reponse_buf_clear();
 
+// The response buffer collects the output of the message being executed;
+// when it has run, the worker moves it to the reply of the session that
+// sent the message.
+
 // Busy flag: set (-1) when a message is handed over, cleared when the worker
-// has executed it.
+// has executed every message handed over.
 void scpi_muti_write_flg_set();
 void scpi_muti_write_flg_clr();
 bool scpi_muti_write_busy();
@@ -150,6 +164,9 @@ int scpi_msg_queue_open(bool simulated);
 // The worker: parser set-up with the controller as parent, then the loop.
 void scpi_worker_init(QObject* controller);
 void scpi_msg_execute(scpi_msg_t* record);
+// A client going away (or resetting) leaves a data-transfer mode that it
+// entered; a mode entered by another client stays.
+void scpi_msg_data_mode_drop(int owner);
 void* scpi_thread(void* controller);
 void* scpi_hot_plug_thread(void*);
 

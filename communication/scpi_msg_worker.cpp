@@ -2,9 +2,11 @@
 // runs it through the interpreter or, in a data-transfer mode, hands it as
 // raw data to the pending receiver.
 #include "communication/scpi_msg_adpt.h"
+#include "communication/scpi_msg_session.h"
 #include <QByteArray>
 #include <QMetaObject>
 #include <QObject>
+#include <malloc.h>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -69,32 +71,65 @@ static void receiveData(const scpi_msg_t* rec)
     scpi_wfile_reset();
 }
 
+// The session that put the worker into a data-transfer mode: only its next
+// message is the data; another client's messages still run as commands.
+// -1 when the mode was entered outside the worker (any session's data).
+static volatile int g_dataModeOwner = -1;
+
+void scpi_msg_data_mode_drop(int owner)
+{
+    if (wfile_flag != WF_None && (g_dataModeOwner == owner || g_dataModeOwner == -1)) {
+        scpi_wfile_reset();
+        g_dataModeOwner = -1;
+    }
+}
+
+static void runCommands(const scpi_msg_t* rec)
+{
+    if (!rec->mtext) {
+        fprintf(stderr, "[scpi-ERRO]:null scpi cmd mtype:%ld\n", rec->mtype);
+    } else if (rec->msglen == 5 && std::memcmp(rec->mtext, "WFILE", 5) == 0) {
+        fprintf(stderr, "[scpi-ERRO]:error!wfile no \\ n\n");
+        SCPI_Input(&scpi_context, "WFILE\n", 6);
+    } else {
+        SCPI_Input(&scpi_context, rec->mtext, int(rec->msglen));
+    }
+}
+
 void scpi_msg_execute(scpi_msg_t* rec)
 {
     if (!rec)
         return;
+    // The response buffer collects this message's output only.
+    scpi_msg_reponse_buf_clear();
     if (g_probe)
         g_probe(wfile_flag, rec->mtext, rec->msglen);
-    if (wfile_flag == WF_None) {
-        if (!rec->mtext) {
-            fprintf(stderr, "[scpi-ERRO]:null scpi cmd mtype:%ld\n", rec->mtype);
-        } else if (rec->msglen == 5 && std::memcmp(rec->mtext, "WFILE", 5) == 0) {
-            fprintf(stderr, "[scpi-ERRO]:error!wfile no \\ n\n");
-            SCPI_Input(&scpi_context, "WFILE\n", 6);
-        } else {
-            SCPI_Input(&scpi_context, rec->mtext, int(rec->msglen));
-        }
+    const bool dataForThisClient =
+        wfile_flag != WF_None && (g_dataModeOwner == -1 || g_dataModeOwner == rec->owner);
+    if (!dataForThisClient) {
+        const bool before = wfile_flag != WF_None;
+        runCommands(rec);
+        if (!before && wfile_flag != WF_None)
+            g_dataModeOwner = rec->owner;
     } else {
         receiveData(rec);
+        g_dataModeOwner = -1;
     }
     std::free(rec->mtext);
     rec->mtext = nullptr;
-    scpi_muti_write_flg_clr();
+    // A large message (a wave file) leaves no pages behind in the arena of
+    // the transport thread that received it.
+    if (rec->msglen > 4 * 1024 * 1024)
+        malloc_trim(0);
+    scpi_session_finished(rec->owner, rec->seq);
 }
 
 void* scpi_thread(void* controller)
 {
     scpi_worker_init(static_cast<QObject*>(controller));
+    // Whatever a test or an earlier run left in the response buffer belongs
+    // to no message.
+    scpi_msg_reponse_buf_clear();
     scpi_msg_t rec;
     for (;;) {
         if (scpi_msg_cmd_read(&rec) < 0) {

@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstring>
 #include <QDir>
+#include "simboard/usbtmc_socket.h"
 
 UsbtmcHost::~UsbtmcHost()
 {
@@ -16,6 +17,7 @@ UsbtmcHost::~UsbtmcHost()
 bool UsbtmcHost::connectTo(const QString& root, int timeoutMs)
 {
     disconnect();
+    busy_ = false;
     const QByteArray path = QDir(root).absoluteFilePath("dev/usbtmc0").toLocal8Bit();
     sockaddr_un addr;
     std::memset(&addr, 0, sizeof addr);
@@ -30,8 +32,21 @@ bool UsbtmcHost::connectTo(const QString& root, int timeoutMs)
         if (s < 0)
             return false;
         if (::connect(s, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0) {
-            fd_ = s;
-            return true;
+            // The device greets the host it takes; a device busy with another
+            // host says so and lets go.
+            const int left = int(qMax<qint64>(timeoutMs - t.elapsed(), 1000));
+            pollfd p{s, POLLIN, 0};
+            char greeting[32];
+            ssize_t n = -1;
+            if (poll(&p, 1, left) > 0)
+                n = recv(s, greeting, sizeof greeting, 0);
+            if (n > 0 && QByteArray(greeting, int(n)) == USBTMC_SIM_ATTACHED) {
+                fd_ = s;
+                return true;
+            }
+            busy_ = n > 0 && QByteArray(greeting, int(n)) == USBTMC_SIM_BUSY;
+            close(s);
+            return false;
         }
         close(s);
         if (t.elapsed() > timeoutMs)

@@ -11,7 +11,11 @@ class UsbtmcHost {
 public:
     ~UsbtmcHost();
     // Connects to the instrument below root; waits up to timeoutMs for it.
+    // False at once when the instrument is serving another host (busy()).
     bool connectTo(const QString& root, int timeoutMs = 10000);
+    // Whether the last connectTo was refused because another host is
+    // connected.
+    bool busy() const { return busy_; }
     void disconnect();
     bool connected() const { return fd_ >= 0; }
 
@@ -47,4 +51,5 @@ public:
 private:
     int fd_ = -1;
     uint8_t tag_ = 0;
+    bool busy_ = false;
 };

@@ -1,4 +1,5 @@
 #include "simboard/usbtmc_socket.h"
+#include <poll.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
@@ -54,14 +55,44 @@ int SocketUsbtmcDevice::open()
     do {
         c = accept4(s, nullptr, nullptr, SOCK_CLOEXEC);
     } while (c < 0 && errno == EINTR);
+    if (c >= 0 && send(c, USBTMC_SIM_ATTACHED, sizeof USBTMC_SIM_ATTACHED - 1, MSG_NOSIGNAL) < 0) {
+        ::close(c);
+        c = -1;
+    }
     m_fd = c;
     return m_fd;
+}
+
+// Called when the listening socket is readable, so the accept does not wait.
+void SocketUsbtmcDevice::refuseWaitingHost()
+{
+    const int c = accept4(m_listen, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
+    if (c < 0)
+        return;
+    send(c, USBTMC_SIM_BUSY, sizeof USBTMC_SIM_BUSY - 1, MSG_NOSIGNAL | MSG_DONTWAIT);
+    ::close(c);
 }
 
 int SocketUsbtmcDevice::read(void* buf, int len)
 {
     if (m_fd < 0)
         return -1;
+    if (m_listen >= 0) {
+        for (;;) {
+            pollfd p[2] = {{m_fd, POLLIN, 0}, {m_listen, POLLIN, 0}};
+            if (poll(p, 2, -1) < 0) {
+                if (errno == EINTR)
+                    continue;
+                return -1;
+            }
+            // The connected host first: when it has just gone, the host
+            // waiting behind it is the next one, not a second one.
+            if (p[0].revents)
+                break;
+            if (p[1].revents & POLLIN)
+                refuseWaitingHost();
+        }
+    }
     ssize_t n;
     do {
         n = ::read(m_fd, buf, size_t(len));

@@ -2,8 +2,13 @@
 // The USBTMC endpoint of a simulated board: the board path "/dev/usbtmc0" is
 // a listening sequenced-packet socket. A host (ornav-sim usbtmc, the tests)
 // connecting to it plugs the cable in, each packet is one bulk transfer
-// packet, and closing the connection unplugs it.
+// packet, and closing the connection unplugs it. The device greets the host
+// it takes with USBTMC_SIM_ATTACHED; while it serves one host, any other gets
+// USBTMC_SIM_BUSY and is disconnected at once, like a real USB device port.
 #include "communication/USBTMC/usbtmc_device.h"
+
+#define USBTMC_SIM_ATTACHED "USBTMC-ATTACHED"
+#define USBTMC_SIM_BUSY "USBTMC-BUSY"
 
 class SocketUsbtmcDevice : public UsbtmcDevice {
 public:
@@ -17,6 +22,7 @@ public:
 
 private:
     int listenSocket();
+    void refuseWaitingHost();
     int m_fd = -1;
     int m_listen = -1;
 };

@@ -1,14 +1,19 @@
 // Round trips and throughput of the remote transports of the running
 // program on a simulated board: VXI-11 over loopback (through rpcbind) and
 // USBTMC over the simulated gadget.
-//   bench_remote [QUERIES]
+// Besides the one-client round trips (median and p99), CLIENTS VXI-11
+// clients (8 unless given) issue "*IDN?" concurrently for SECONDS (10 unless
+// given): total queries per second and each client's median and p99.
+//   bench_remote [QUERIES] [SECONDS] [CLIENTS]
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <algorithm>
+#include <atomic>
 #include <csignal>
 #include <cstdio>
+#include <thread>
 #include <vector>
 #include "communication/ETHLXI/vxi11_client.h"
 #include "simboard/simroot.h"
@@ -16,16 +21,74 @@
 
 static void report(const char* what, std::vector<double>& us)
 {
+    if (us.empty()) {
+        std::printf("%-34s no queries\n", what);
+        return;
+    }
     std::sort(us.begin(), us.end());
     const double median = us[us.size() / 2];
     const double p99 = us[std::min(us.size() - 1, size_t(double(us.size()) * 0.99))];
     std::printf("%-34s n=%zu  median %8.1f us  p99 %8.1f us\n", what, us.size(), median, p99);
 }
 
+// Clients querying "*IDN?" at the same time, each on a connection and link
+// of its own, for the given time.
+static bool concurrentClients(int clients, int seconds)
+{
+    std::vector<std::vector<double>> us(static_cast<size_t>(clients));
+    std::atomic<int> failures{0};
+    std::vector<std::thread> threads;
+    QElapsedTimer wall;
+    wall.start();
+    for (int k = 0; k < clients; ++k) {
+        threads.emplace_back([k, seconds, &us, &failures] {
+            Vxi11Client c;
+            if (!c.open("127.0.0.1", "tcp")) {
+                failures++;
+                return;
+            }
+            const long lid = c.createLink("inst0").lid;
+            QElapsedTimer run, t;
+            run.start();
+            while (run.elapsed() < qint64(seconds) * 1000) {
+                t.start();
+                bool ok = false;
+                c.query(lid, "*IDN?\n", &ok, 5000);
+                if (!ok) {
+                    failures++;
+                    break;
+                }
+                us[size_t(k)].push_back(double(t.nsecsElapsed()) / 1000.0);
+            }
+            c.destroyLink(lid);
+        });
+    }
+    for (auto& t : threads)
+        t.join();
+    const double s = double(wall.nsecsElapsed()) / 1e9;
+    size_t total = 0;
+    for (const auto& v : us)
+        total += v.size();
+    std::printf("%d VXI-11 clients for %d s: %zu queries, %.0f queries/s in total\n", clients, seconds, total,
+                double(total) / s);
+    for (int k = 0; k < clients; ++k) {
+        char name[64];
+        std::snprintf(name, sizeof name, "  client %d *IDN? round trip", k + 1);
+        report(name, us[size_t(k)]);
+    }
+    if (failures) {
+        std::fprintf(stderr, "%d concurrent queries failed\n", failures.load());
+        return false;
+    }
+    return true;
+}
+
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     const int queries = argc > 1 ? std::max(10, atoi(argv[1])) : 1000;
+    const int seconds = argc > 2 ? std::max(1, atoi(argv[2])) : 10;
+    const int clients = argc > 3 ? std::max(1, atoi(argv[3])) : 8;
     QTemporaryDir dir;
     if (!SimRoot::create(dir.path()))
         return 1;
@@ -52,8 +115,13 @@ int main(int argc, char** argv)
         return 1;
     }
     const long lid = vxi.createLink("inst0").lid;
-    std::vector<double> us;
+    // The program is still starting up (screens, timers): let it settle
+    // before measuring.
     QElapsedTimer t;
+    t.start();
+    while (t.elapsed() < 2000)
+        vxi.query(lid, "*IDN?\n");
+    std::vector<double> us;
     for (int i = 0; i < queries; ++i) {
         t.start();
         bool ok = false;
@@ -65,6 +133,8 @@ int main(int argc, char** argv)
         }
     }
     report("VXI-11 *IDN? round trip", us);
+    if (!concurrentClients(clients, seconds))
+        return 1;
 
     // Throughput of 1 MiB messages (the link's maximum receive size), each
     // one write with END.

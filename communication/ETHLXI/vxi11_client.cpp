@@ -3,6 +3,16 @@
 #include "vxi11/vxi11.h"
 #include "communication/ETHLXI/vxi11_server.h"
 
+// Calls go through clnt_call with results on the caller's stack, so that
+// clients in several threads (one CLIENT each) never share a result.
+template <typename A, typename R>
+static bool call(CLIENT* c, u_long proc, xdrproc_t xa, A* a, xdrproc_t xr, R* r)
+{
+    std::memset(r, 0, sizeof *r);
+    timeval tv{70, 0};
+    return clnt_call(c, proc, xa, reinterpret_cast<char*>(a), xr, reinterpret_cast<char*>(r), tv) == RPC_SUCCESS;
+}
+
 Vxi11Client::~Vxi11Client()
 {
     close();
@@ -36,8 +46,9 @@ Vxi11Client::Link Vxi11Client::createLink(const char* device)
     std::memset(&p, 0, sizeof p);
     p.clientId = 1;
     p.device = const_cast<char*>(device);
-    Create_LinkResp* r = create_link_1(&p, clnt_);
-    if (!r)
+    Create_LinkResp res;
+    Create_LinkResp* r = &res;
+    if (!call(clnt_, create_link, xdrproc_t(xdr_Create_LinkParms), &p, xdrproc_t(xdr_Create_LinkResp), r))
         return l;
     l.rpcOk = true;
     l.error = r->error;
@@ -59,8 +70,9 @@ Vxi11Client::Result Vxi11Client::write(long lid, const QByteArray& data, bool en
     p.flags = end ? VXI11_FLAG_END : 0;
     p.data.data_len = u_int(data.size());
     p.data.data_val = const_cast<char*>(data.constData());
-    Device_WriteResp* r = device_write_1(&p, clnt_);
-    if (!r)
+    Device_WriteResp wr;
+    Device_WriteResp* r = &wr;
+    if (!call(clnt_, device_write, xdrproc_t(xdr_Device_WriteParms), &p, xdrproc_t(xdr_Device_WriteResp), r))
         return res;
     res.rpcOk = true;
     res.error = r->error;
@@ -78,8 +90,9 @@ Vxi11Client::Result Vxi11Client::read(long lid, unsigned long requestSize, unsig
     p.lid = lid;
     p.requestSize = requestSize;
     p.io_timeout = ioTimeoutMs;
-    Device_ReadResp* r = device_read_1(&p, clnt_);
-    if (!r)
+    Device_ReadResp rr;
+    Device_ReadResp* r = &rr;
+    if (!call(clnt_, device_read, xdrproc_t(xdr_Device_ReadParms), &p, xdrproc_t(xdr_Device_ReadResp), r))
         return res;
     res.rpcOk = true;
     res.error = r->error;
@@ -97,10 +110,10 @@ Vxi11Client::Result Vxi11Client::clear(long lid)
     Device_GenericParms p;
     std::memset(&p, 0, sizeof p);
     p.lid = lid;
-    Device_Error* r = device_clear_1(&p, clnt_);
-    if (r) {
+    Device_Error r;
+    if (call(clnt_, device_clear, xdrproc_t(xdr_Device_GenericParms), &p, xdrproc_t(xdr_Device_Error), &r)) {
         res.rpcOk = true;
-        res.error = r->error;
+        res.error = r.error;
     }
     return res;
 }
@@ -111,12 +124,81 @@ Vxi11Client::Result Vxi11Client::destroyLink(long lid)
     if (!clnt_)
         return res;
     Device_Link l = lid;
-    Device_Error* r = destroy_link_1(&l, clnt_);
-    if (r) {
+    Device_Error r;
+    if (call(clnt_, destroy_link, xdrproc_t(xdr_Device_Link), &l, xdrproc_t(xdr_Device_Error), &r)) {
         res.rpcOk = true;
-        res.error = r->error;
+        res.error = r.error;
     }
     return res;
+}
+
+Vxi11Client::Result Vxi11Client::readStb(long lid)
+{
+    Result res;
+    if (!clnt_)
+        return res;
+    Device_GenericParms p;
+    std::memset(&p, 0, sizeof p);
+    p.lid = lid;
+    Device_ReadStbResp r;
+    if (call(clnt_, device_readstb, xdrproc_t(xdr_Device_GenericParms), &p, xdrproc_t(xdr_Device_ReadStbResp), &r)) {
+        res.rpcOk = true;
+        res.error = r.error;
+        res.stb = r.stb;
+    }
+    return res;
+}
+
+long Vxi11Client::linkCall(int proc, long lid)
+{
+    if (!clnt_)
+        return -1;
+    Device_Error e;
+    bool ok = false;
+    switch (proc) {
+    case device_trigger:
+    case device_remote:
+    case device_local: {
+        Device_GenericParms p;
+        std::memset(&p, 0, sizeof p);
+        p.lid = lid;
+        ok = call(clnt_, u_long(proc), xdrproc_t(xdr_Device_GenericParms), &p, xdrproc_t(xdr_Device_Error), &e);
+        break;
+    }
+    case device_lock: {
+        Device_LockParms p;
+        std::memset(&p, 0, sizeof p);
+        p.lid = lid;
+        ok = call(clnt_, u_long(proc), xdrproc_t(xdr_Device_LockParms), &p, xdrproc_t(xdr_Device_Error), &e);
+        break;
+    }
+    case device_unlock: {
+        Device_Link l = lid;
+        ok = call(clnt_, u_long(proc), xdrproc_t(xdr_Device_Link), &l, xdrproc_t(xdr_Device_Error), &e);
+        break;
+    }
+    case device_enable_srq: {
+        Device_EnableSrqParms p;
+        std::memset(&p, 0, sizeof p);
+        p.lid = lid;
+        ok = call(clnt_, u_long(proc), xdrproc_t(xdr_Device_EnableSrqParms), &p, xdrproc_t(xdr_Device_Error), &e);
+        break;
+    }
+    case device_docmd: {
+        Device_DocmdParms p;
+        std::memset(&p, 0, sizeof p);
+        p.lid = lid;
+        Device_DocmdResp r;
+        ok = call(clnt_, u_long(proc), xdrproc_t(xdr_Device_DocmdParms), &p, xdrproc_t(xdr_Device_DocmdResp), &r);
+        e.error = r.error;
+        if (ok)
+            xdr_free(xdrproc_t(xdr_Device_DocmdResp), reinterpret_cast<char*>(&r));
+        break;
+    }
+    default:
+        return -1;
+    }
+    return ok ? long(e.error) : -1;
 }
 
 QByteArray Vxi11Client::query(long lid, const QByteArray& message, bool* ok, unsigned long ioTimeoutMs)

@@ -27,12 +27,19 @@ public:
         long error = -1;
         long reason = 0;
         unsigned long size = 0;
+        unsigned stb = 0;
         QByteArray data;
     };
     Result write(long lid, const QByteArray& data, bool end = true, unsigned long ioTimeoutMs = 2000);
     Result read(long lid, unsigned long requestSize = 1 << 20, unsigned long ioTimeoutMs = 2000);
     Result clear(long lid);
     Result destroyLink(long lid);
+    // device_readstb: the status byte in stb.
+    Result readStb(long lid);
+    // One of the procedures that take only a link (trigger 14, remote 16,
+    // local 17, lock 18, unlock 19, enable_srq 20, docmd 22): its error
+    // code, or -1 when the call failed.
+    long linkCall(int proc, long lid);
 
     // Write with END, then read until END.
     QByteArray query(long lid, const QByteArray& message, bool* ok = nullptr, unsigned long ioTimeoutMs = 2000);

@@ -8,6 +8,7 @@
 #include "platform/platformroot.h"
 #include "param/sys_param.h"
 #include "vxi11/vxi11.h"
+#include "communication/ETHLXI/vxi11_tcp.h"
 
 extern "C" {
 void device_async_1(struct svc_req* rqstp, SVCXPRT* transp);
@@ -15,9 +16,13 @@ void device_core_1(struct svc_req* rqstp, SVCXPRT* transp);
 void device_intr_1(struct svc_req* rqstp, SVCXPRT* transp);
 }
 
+// After the first failed registration the retries stay quiet.
+static bool g_quiet = false;
+
 static int fail(int line, const char* what)
 {
-    fprintf(stderr, "[vxi-ERRO] f:%s,l:%d,%s\r\n", "vxi11_init", line, what);
+    if (!g_quiet)
+        fprintf(stderr, "[vxi-ERRO] f:%s,l:%d,%s\r\n", "vxi11_init", line, what);
     return -1;
 }
 
@@ -26,6 +31,11 @@ static bool g_loopbackOnly = false;
 void vxi11_set_loopback_only(bool on)
 {
     g_loopbackOnly = on;
+}
+
+bool vxi11_loopback_only()
+{
+    return g_loopbackOnly;
 }
 
 // On a simulated board the server answers on the loopback interface only, so
@@ -49,13 +59,28 @@ static int boundSocket(int type)
     return s;
 }
 
-int vxi11_init()
+static void unregisterAll()
 {
     pmap_unset(DEVICE_ASYNC, DEVICE_ASYNC_VERSION);
     pmap_unset(DEVICE_CORE, DEVICE_CORE_VERSION);
     pmap_unset(DEVICE_INTR, DEVICE_INTR_VERSION);
+}
 
-    SVCXPRT* udp = svcudp_create(boundSocket(SOCK_DGRAM));
+// UDP calls are served by the RPC library's dispatch loop; TCP connections
+// by the server of vxi11_tcp.cpp, one thread each.
+int vxi11_init()
+{
+    static SVCXPRT* udp = nullptr;
+    unregisterAll();
+    if (udp) {
+        // An earlier attempt that failed half-way.
+        svc_unregister(DEVICE_ASYNC, DEVICE_ASYNC_VERSION);
+        svc_unregister(DEVICE_CORE, DEVICE_CORE_VERSION);
+        svc_unregister(DEVICE_INTR, DEVICE_INTR_VERSION);
+        svc_destroy(udp);
+        udp = nullptr;
+    }
+    udp = svcudp_create(boundSocket(SOCK_DGRAM));
     if (!udp)
         return fail(__LINE__, "cannot create udp service.");
     if (!svc_register(udp, DEVICE_ASYNC, DEVICE_ASYNC_VERSION, device_async_1, IPPROTO_UDP))
@@ -65,17 +90,14 @@ int vxi11_init()
     if (!svc_register(udp, DEVICE_INTR, DEVICE_INTR_VERSION, device_intr_1, IPPROTO_UDP))
         return fail(__LINE__, "unable to register (DEVICE_INTR, DEVICE_INTR_VERSION, udp).");
 
-    const int ts = boundSocket(SOCK_STREAM);
-    if (ts != RPC_ANYSOCK && listen(ts, 16) < 0)
+    const int port = vxi11_tcp_start();
+    if (port <= 0)
         return fail(__LINE__, "cannot create tcp service.");
-    SVCXPRT* tcp = svctcp_create(ts, 0, 0);
-    if (!tcp)
-        return fail(__LINE__, "cannot create tcp service.");
-    if (!svc_register(tcp, DEVICE_ASYNC, DEVICE_ASYNC_VERSION, device_async_1, IPPROTO_TCP))
+    if (!pmap_set(DEVICE_ASYNC, DEVICE_ASYNC_VERSION, IPPROTO_TCP, u_short(port)))
         return fail(__LINE__, "unable to register (DEVICE_ASYNC, DEVICE_ASYNC_VERSION, tcp).");
-    if (!svc_register(tcp, DEVICE_CORE, DEVICE_CORE_VERSION, device_core_1, IPPROTO_TCP))
+    if (!pmap_set(DEVICE_CORE, DEVICE_CORE_VERSION, IPPROTO_TCP, u_short(port)))
         return fail(__LINE__, "unable to register (DEVICE_CORE, DEVICE_CORE_VERSION, tcp).");
-    if (!svc_register(tcp, DEVICE_INTR, DEVICE_INTR_VERSION, device_intr_1, IPPROTO_TCP))
+    if (!pmap_set(DEVICE_INTR, DEVICE_INTR_VERSION, IPPROTO_TCP, u_short(port)))
         return fail(__LINE__, "unable to register (DEVICE_INTR, DEVICE_INTR_VERSION, tcp).");
     return 0;
 }
@@ -85,11 +107,20 @@ void* vxi11_srv_run_thread(void*)
     // No server until the instrument has an address.
     while (sys_param::IP[0] < '0')
         sleep(1);
-    const int ret = vxi11_init();
-    if (ret < 0) {
-        fprintf(stderr, "[usb-ERRO]:vxi11 server init error,retValue=%d\n", ret);
-        return nullptr;
+    // The port mapper may start after the instrument (or restart): the
+    // registration is tried again every few seconds until it succeeds.
+    for (;;) {
+        const int ret = vxi11_init();
+        if (ret == 0)
+            break;
+        if (!g_quiet) {
+            fprintf(stderr, "[usb-ERRO]:vxi11 server init error,retValue=%d\n", ret);
+            fprintf(stderr, "[usb-WARN]:vxi11 registration retried every %d s\n", int(VXI11_RETRY_SECONDS));
+            g_quiet = true;
+        }
+        sleep(VXI11_RETRY_SECONDS);
     }
+    g_quiet = false;
     fprintf(stderr, "[usb-WARN]:vxi11_init ok!\n");
     svc_run();
     fprintf(stderr, "[usb-ERRO]:vxi11_srv_run end! erorr\n");

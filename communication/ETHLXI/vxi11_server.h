@@ -3,7 +3,8 @@
 // channels registered with the port mapper on UDP and TCP, served by one
 // dispatch thread.
 
-// Link identifier of the one link the instrument grants.
+// Link identifier of the first link the instrument grants; every further
+// link gets the next free one.
 enum { VXI11_LINK_ID = 5000 };
 #define VXI11_DEVICE_NAME "inst0"
 enum { VXI11_ABORT_PORT = 666, VXI11_MAX_RECV_SIZE = 0x100000 };
@@ -19,8 +20,7 @@ enum {
 // Device_Flags bit of a write's last chunk; read reasons.
 enum { VXI11_FLAG_END = 8, VXI11_REASON_REQCNT = 1, VXI11_REASON_END = 4 };
 
-// Longest a read waits for a reply, whatever the client asks: the one
-// dispatch thread serves every client.
+// Longest a read waits for a reply, whatever the client asks.
 enum { VXI11_MAX_IO_TIMEOUT_MS = 60000 };
 // Largest message assembled from write chunks.
 enum { VXI11_MAX_MESSAGE = 128 * 1024 * 1024 };
@@ -28,6 +28,10 @@ enum { VXI11_MAX_MESSAGE = 128 * 1024 * 1024 };
 // Serve on the loopback interface only (a simulated board: a test
 // instrument must never be reachable from the network). Before vxi11_init.
 void vxi11_set_loopback_only(bool on);
+bool vxi11_loopback_only();
+// Seconds between registration attempts while the port mapper is missing.
+enum { VXI11_RETRY_SECONDS = 3 };
+
 // Creates the transports and registers the programs; 0 or -1.
 int vxi11_init();
 // The VXI-11 thread: waits for an instrument address, then serves for ever.

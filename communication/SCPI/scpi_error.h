@@ -19,6 +19,7 @@ enum : int16_t {
     SCPI_ERROR_EXECUTION_ERROR = -200,
     SCPI_ERROR_ILLEGAL_PARAMETER_VALUE = -224,
     SCPI_ERROR_SYSTEM_ERROR = -310,
+    SCPI_ERROR_INPUT_BUFFER_OVERRUN = -363,
     // Instrument errors, also raised outside remote control.
     SCPI_ERROR_OUT_OF_RANGE = -801,
     SCPI_ERROR_CHANNEL_OVERLOAD = -802,

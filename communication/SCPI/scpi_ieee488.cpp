@@ -1,4 +1,5 @@
 #include "communication/SCPI/scpi_ieee488.h"
+#include "communication/SCPI/sys_error.h"
 
 static bool valid(scpi_t* c, int name)
 {
@@ -71,4 +72,25 @@ void SCPI_RegSetBits(scpi_t* c, scpi_reg_name_t name, scpi_reg_val_t bits)
 void SCPI_RegClearBits(scpi_t* c, scpi_reg_name_t name, scpi_reg_val_t bits)
 {
     SCPI_RegSet(c, name, scpi_reg_val_t(SCPI_RegGet(c, name) & ~bits));
+}
+
+uint8_t SCPI_StatusByte(scpi_t* c, bool mav)
+{
+    if (!c || !c->registers)
+        return 0;
+    const scpi_reg_val_t* r = c->registers;
+    unsigned stb = 0;
+    if (r[SCPI_REG_QUES] & r[SCPI_REG_QUESE])
+        stb |= STB_QES;
+    if (Sys_ErrorCount() > 0)
+        stb |= STB_QMA;
+    if (mav)
+        stb |= STB_MAV;
+    if (r[SCPI_REG_ESR] & r[SCPI_REG_ESE])
+        stb |= STB_ESR;
+    if (r[SCPI_REG_OPER] & r[SCPI_REG_OPERE])
+        stb |= STB_OPS;
+    if (stb & r[SCPI_REG_SRE] & ~unsigned(STB_SRQ))
+        stb |= STB_SRQ;
+    return uint8_t(stb);
 }

@@ -9,3 +9,10 @@ scpi_reg_val_t SCPI_RegGet(scpi_t* context, scpi_reg_name_t name);
 void SCPI_RegSet(scpi_t* context, scpi_reg_name_t name, scpi_reg_val_t value);
 void SCPI_RegSetBits(scpi_t* context, scpi_reg_name_t name, scpi_reg_val_t bits);
 void SCPI_RegClearBits(scpi_t* context, scpi_reg_name_t name, scpi_reg_val_t bits);
+
+// The status byte as a client reads it: the summaries of the enabled event
+// registers, "error queue not empty" while the instrument's error list
+// holds a code, MAV when mav is true (a reply waits for the asking client)
+// and the master summary 0x40 when any bit enabled in the service request
+// enable register is set. Safe to call from a transport thread.
+uint8_t SCPI_StatusByte(scpi_t* context, bool mav);

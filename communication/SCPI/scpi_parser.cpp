@@ -227,8 +227,12 @@ int SCPI_Input(scpi_t* c, const char* data, int len)
 {
     if (!c || len < 0 || (len > 0 && !data) || !c->buffer.data)
         return -1;
-    if (len > SCPI_INPUT_MAX_MESSAGE || len > c->buffer.length - 1)
+    if (len > SCPI_INPUT_MAX_MESSAGE || len > c->buffer.length - 1) {
+        // Dropped whole, but the client learns why its query stays
+        // unanswered.
+        SCPI_ErrorPush(c, SCPI_ERROR_INPUT_BUFFER_OVERRUN);
         return -1;
+    }
 
     c->buffer.position = 0;
     c->buffer.data[0] = '\0';

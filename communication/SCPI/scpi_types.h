@@ -11,7 +11,9 @@
 class QObject;
 
 // Size of the input buffer; a message may use all but the terminating NUL.
-enum { SCPI_INPUT_BUFFER_LENGTH = 256 };
+// Long compound messages (many settings in one line) fit; a longer message
+// is refused with "Input buffer overrun".
+enum { SCPI_INPUT_BUFFER_LENGTH = 8192 };
 enum { SCPI_INPUT_MAX_MESSAGE = SCPI_INPUT_BUFFER_LENGTH - 1 };
 // Capacity of the error FIFO in codes.
 enum { SCPI_ERROR_QUEUE_SIZE = 16 };

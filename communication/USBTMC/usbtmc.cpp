@@ -5,9 +5,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <new>
+#include <vector>
 #include "communication/SCPI/scpi_wfile.h"
 #include "platform/platformroot.h"
 #include "communication/scpi_msg_adpt.h"
+#include "communication/scpi_msg_session.h"
 #include "communication/USBTMC/usbtmc_device.h"
 
 namespace {
@@ -21,6 +24,15 @@ struct Reassembly {
     usbtmc_bulk_header_t header{};
 };
 Reassembly g_rx;
+// The host's session: the replies to its messages, and only those.
+int g_session = -1;
+
+int session()
+{
+    if (g_session < 0)
+        g_session = scpi_session_open();
+    return g_session;
+}
 
 void clearReassembly()
 {
@@ -41,7 +53,7 @@ void deliverCopy(const char* p, uint32_t n, bool appendLF)
     if (appendLF)
         msg[n++] = '\n';
     msg[n] = '\0';
-    scpi_msg_cmd_write(msg, int(n));
+    scpi_session_deliver(session(), msg, int(n));
 }
 
 // Hands the assembled buffer itself to the worker.
@@ -51,7 +63,7 @@ void deliverAssembled()
     const uint32_t n = g_rx.recvindex;
     g_rx.recvbuf = nullptr;
     clearReassembly();
-    scpi_msg_cmd_write(msg, int(n));
+    scpi_session_deliver(session(), msg, int(n));
 }
 
 int handleMsgOut(const usbtmc_bulk_header_t& h, const uint8_t* data, int length)
@@ -100,7 +112,6 @@ int handleMsgOut(const usbtmc_bulk_header_t& h, const uint8_t* data, int length)
         }
         std::memcpy(g_rx.recvbuf + g_rx.recvindex, payload, present);
         g_rx.recvindex += present;
-        scpi_wait_idle(1000);
         return 0;
     }
 
@@ -111,6 +122,12 @@ int handleMsgOut(const usbtmc_bulk_header_t& h, const uint8_t* data, int length)
         return 0;
     }
     if (g_rx.multframe) {
+        if (uint64_t(g_rx.recvindex) + transferSize > USBTMC_MAX_MESSAGE) {
+            fprintf(stderr, "[usbtmc-ERRO] f:%s,l:%d,transfer too large:%u\r\n", __func__, __LINE__,
+                    unsigned(transferSize));
+            clearReassembly();
+            return -1;
+        }
         char* grown = static_cast<char*>(std::realloc(g_rx.recvbuf, size_t(g_rx.recvindex) + transferSize + 1));
         if (!grown) {
             clearReassembly();
@@ -139,18 +156,24 @@ int handleRequestIn(const usbtmc_bulk_header_t& h)
         fprintf(stderr, "[usbtmc-ERRO] f:%s,l:%d,FAIL! requested term char!\r\n\r\n", __func__, __LINE__);
         return -1;
     }
-    // Wait up to two seconds for the worker to finish the last message.
-    scpi_wait_idle(2000);
+    // Wait up to two seconds for the worker to finish this host's messages;
+    // the wait ends as soon as the reply is there.
+    const int held = scpi_session_wait_reply(session(), USBTMC_REPLY_WAIT_MS);
+    if (held <= 0)
+        return -1;
 
     const uint32_t requested = le32toh(h.command_specific.req_dev_dep_msg_in.transferSize);
-    char* p = scpi_msg_tx_read_start();
-    const int held = scpi_msg_tx_held_locked();
-    if (held <= 0) {
-        scpi_msg_tx_read_end(0);
-        return -1;
-    }
     const uint32_t size = requested < uint32_t(held) ? requested : uint32_t(held);
     const bool all = size == uint32_t(held);
+    const uint32_t padded = (size + 3u) & ~3u;
+    // Header, reply bytes and alignment leave in one bulk-in write.
+    std::vector<char> frame;
+    try {
+        frame.assign(USBTMC_HEADER_SIZE + padded, '\0');
+    } catch (const std::bad_alloc&) {
+        fprintf(stderr, "[usbtmc-ERRO] f:%s,l:%d,malloc error\r\n\r\n", __func__, __LINE__);
+        return -1;
+    }
     usbtmc_bulk_header_t reply;
     std::memset(&reply, 0, sizeof reply);
     reply.MsgID = USBTMC_MSGID_DEV_DEP_MSG_IN;
@@ -158,18 +181,13 @@ int handleRequestIn(const usbtmc_bulk_header_t& h)
     reply.bTagInverse = h.bTagInverse;
     reply.command_specific.dev_dep_msg_in.transferSize = htole32(size);
     reply.command_specific.dev_dep_msg_in.bmTransferAttributes = all ? USBTMC_ATTR_EOM : 0;
-    char* frame = p - USBTMC_HEADER_SIZE;
-    std::memcpy(frame, &reply, sizeof reply);
-    const uint32_t padded = (size + 3u) & ~3u;
-    if (all)
-        std::memset(p + size, 0, padded - size);  // free space after the reply
-    const int ret = usbtmc_dev_write(frame, int(USBTMC_HEADER_SIZE + padded));
-    if (ret < 0) {
+    std::memcpy(frame.data(), &reply, sizeof reply);
+    // Only this thread consumes the host's reply, so the bytes counted above
+    // are still there.
+    scpi_session_read(session(), frame.data() + USBTMC_HEADER_SIZE, int(size));
+    const int ret = usbtmc_dev_write(frame.data(), int(frame.size()));
+    if (ret < 0)
         fprintf(stderr, "[usbtmc-ERRO] f:%s,l:%d,write error ret:%d !\r\n\r\n", __func__, __LINE__, ret);
-        scpi_msg_tx_read_end(0);
-        return 1;
-    }
-    scpi_msg_tx_read_end(int(size));
     return 1;
 }
 
@@ -178,7 +196,17 @@ int handleRequestIn(const usbtmc_bulk_header_t& h)
 void USBTMC_Reset_State()
 {
     clearReassembly();
-    scpi_wfile_reset();
+    // The host is gone: its partial message, its reply and a data-transfer
+    // mode it started go with it; other clients are not touched.
+    if (g_session >= 0) {
+        scpi_session_clear(g_session);
+        scpi_msg_data_mode_drop(g_session);
+    }
+}
+
+int USBTMC_Session()
+{
+    return session();
 }
 
 int USBTMC_Data_parse(const uint8_t* data, int length)

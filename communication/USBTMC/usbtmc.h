@@ -52,7 +52,13 @@ static_assert(sizeof(usbtmc_bulk_header_t) == USBTMC_HEADER_SIZE, "USBTMC bulk h
 // Handles one read from the bulk-out endpoint: 0 handled, 1 reply sent,
 // negative on a protocol fault (the device is then reopened).
 int USBTMC_Data_parse(const uint8_t* data, int length);
-// Drops a message being assembled and leaves any data-transfer mode.
+// How long a read request waits for the reply to the host's message.
+enum { USBTMC_REPLY_WAIT_MS = 2000 };
+
+// Drops a message being assembled, the host's uncollected reply and a
+// data-transfer mode the host started.
 void USBTMC_Reset_State();
+// The remote session of the USB host.
+int USBTMC_Session();
 // The USBTMC thread.
 void* usbtmcThread(void*);

@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 #include <csignal>
 #include "simboard/simroot.h"
+#include "simboard/usbtmc_host.h"
 
 namespace {
 
@@ -95,6 +96,94 @@ TEST_F(RealClients, PyvisaQueriesIdentificationAndErrorList)
     EXPECT_EQ(lines[2], QByteArray("0,\"No error\""));
 }
 
+TEST_F(RealClients, PyvisaReadsTheStatusByteAndTheCommonCommands)
+{
+    // Each *OPC? makes sure the messages before it have run before the
+    // status byte is read over the side channel.
+    const char* script =
+        "import pyvisa\n"
+        "rm = pyvisa.ResourceManager('@py')\n"
+        "i = rm.open_resource('TCPIP::127.0.0.1::inst0::INSTR')\n"
+        "i.timeout = 5000\n"
+        "i.write('*CLS'); i.query('*OPC?')\n"
+        "print(i.read_stb())\n"
+        "i.write('NO:SUCH:COMMand'); i.query('*OPC?')\n"
+        "print(i.read_stb())\n"
+        "print(i.query('*ESR?').strip())\n"
+        "print(i.query('*TST?').strip())\n"
+        "i.write('*ESE 32;*SRE 32;NO:SUCH'); i.query('*OPC?')\n"
+        "print(i.read_stb())\n"
+        "i.write('*CLS;*ESE 0;*SRE 0'); i.query('*OPC?')\n"
+        "print(i.read_stb())\n"
+        "i.close()\n";
+    int code = 0;
+    const QList<QByteArray> lines = run("/usr/bin/python3", {"-c", script}, &code).split('\n');
+    ASSERT_EQ(code, 0);
+    ASSERT_GE(lines.size(), 6);
+    EXPECT_EQ(lines[0], QByteArray("0"));
+    EXPECT_EQ(lines[1], QByteArray("4"));   // error queue not empty
+    EXPECT_EQ(lines[2], QByteArray("32"));  // command error
+    EXPECT_EQ(lines[3], QByteArray("0"));   // the FPGA answered at bring-up
+    EXPECT_EQ(lines[4], QByteArray::number(0x04 | 0x20 | 0x40));
+    EXPECT_EQ(lines[5], QByteArray("0"));
+}
+
+TEST_F(RealClients, TwentyConcurrentPyvisaClientsEachGetTheirOwnReplies)
+{
+    // Client k sends k identification queries in one message: a reply that
+    // reached the wrong client shows in its length.
+    const char* script =
+        "import pyvisa, threading\n"
+        "bad = []\n"
+        "def client(k):\n"
+        "    try:\n"
+        "        rm = pyvisa.ResourceManager('@py')\n"
+        "        i = rm.open_resource('TCPIP::127.0.0.1::inst0::INSTR')\n"
+        "        i.timeout = 20000\n"
+        "        for r in range(5):\n"
+        "            got = i.query(';'.join(['*IDN?'] * k)).strip()\n"
+        "            if got.count('VELTRIX') != k: bad.append((k, got))\n"
+        "        i.close()\n"
+        "    except Exception as e:\n"
+        "        bad.append((k, repr(e)))\n"
+        "ts = [threading.Thread(target=client, args=(k,)) for k in range(1, 21)]\n"
+        "[t.start() for t in ts]\n"
+        "[t.join() for t in ts]\n"
+        "print(len(bad))\n"
+        "print(bad[:3])\n";
+    int code = 0;
+    const QList<QByteArray> lines = run("/usr/bin/python3", {"-c", script}, &code).split('\n');
+    ASSERT_EQ(code, 0);
+    ASSERT_GE(lines.size(), 2);
+    EXPECT_EQ(lines[0], QByteArray("0")) << lines[1].constData();
+}
+
+TEST_F(RealClients, PipelinedCallsOnAConnectionClosedAtOnceDoNotEndTheProgram)
+{
+    // Two create_link calls sent in one go, the socket closed at once: the
+    // second reply meets a closed connection.
+    const char* script =
+        "import socket, struct, subprocess\n"
+        "out = subprocess.run(['rpcinfo', '-p', '127.0.0.1'], capture_output=True, text=True).stdout\n"
+        "port = [int(l.split()[3]) for l in out.splitlines() if l.split()[:3] == ['395183', '1', 'tcp']][0]\n"
+        "body = struct.pack('>10I', 1, 0, 2, 395183, 1, 10, 0, 0, 0, 0)\n"
+        "body += struct.pack('>4I', 1, 0, 0, 5) + b'inst0\\0\\0\\0'\n"
+        "rec = struct.pack('>I', 0x80000000 | len(body)) + body\n"
+        "for n in range(5):\n"
+        "    s = socket.create_connection(('127.0.0.1', port))\n"
+        "    s.sendall(rec + rec)\n"
+        "    s.close()\n"
+        "print('sent')\n";
+    int code = 0;
+    EXPECT_EQ(run("/usr/bin/python3", {"-c", script}, &code).trimmed(), QByteArray("sent"));
+    EXPECT_EQ(code, 0);
+    proc->waitForFinished(500);
+    ASSERT_EQ(proc->state(), QProcess::Running) << "exit status " << proc->exitCode();
+    const QByteArray out = run("lxi", {"scpi", "-a", "127.0.0.1", "*IDN?"}, &code);
+    EXPECT_EQ(code, 0);
+    EXPECT_EQ(out.trimmed(), kFactoryIdn);
+}
+
 TEST_F(RealClients, LxiToolsQueriesIdentification)
 {
     int code = 0;
@@ -113,6 +202,24 @@ TEST_F(RealClients, UsbHostQueriesOverTheGadgetStandIn)
     out = run(bin("tools/ornav-sim"), {"--root", dir->path(), "usbtmc", "IDN?", "--chunk", "16"}, &code);
     ASSERT_EQ(code, 0);
     EXPECT_EQ(out.trimmed(), QByteArray("ORNAV96T%EN#SNSN1234567890123"));
+}
+
+TEST_F(RealClients, SecondUsbHostIsRefusedAtOnce)
+{
+    UsbtmcHost first;
+    ASSERT_TRUE(first.connectTo(dir->path()));
+    int code = 0;
+    QProcess p;
+    p.start(bin("tools/ornav-sim"), {"--root", dir->path(), "usbtmc", "*IDN?"});
+    ASSERT_TRUE(p.waitForStarted(10000));
+    // Refused, not left hanging.
+    ASSERT_TRUE(p.waitForFinished(10000));
+    code = p.exitCode();
+    EXPECT_EQ(code, 3);
+    EXPECT_TRUE(p.readAllStandardError().contains("in use by another host"));
+    bool ok = false;
+    EXPECT_EQ(first.query("*IDN?\n", 1 << 20, &ok).trimmed(), kFactoryIdn);
+    EXPECT_TRUE(ok);
 }
 
 TEST_F(RealClients, GadgetDriverIsLoadedThroughTheShellRunnerOnly)

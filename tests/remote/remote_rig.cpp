@@ -20,11 +20,18 @@
 namespace {
 std::mutex g_lock;
 std::vector<DeliveredMessage> g_delivered;
+QByteArray g_injected;
 
 void probe(int mode, const char* text, long length)
 {
     std::lock_guard<std::mutex> l(g_lock);
     g_delivered.push_back({mode, text ? QByteArray(text, int(length)) : QByteArray()});
+    // The worker has just emptied the response buffer for this message:
+    // what is written now is part of its reply.
+    if (!g_injected.isEmpty()) {
+        scpi_msg_reponse_write(g_injected.constData(), g_injected.size());
+        g_injected.clear();
+    }
 }
 
 void* vxiThread(void*)
@@ -80,6 +87,12 @@ std::vector<DeliveredMessage> RemoteRig::delivered()
 {
     std::lock_guard<std::mutex> l(g_lock);
     return g_delivered;
+}
+
+void RemoteRig::injectReply(const QByteArray& bytes)
+{
+    std::lock_guard<std::mutex> l(g_lock);
+    g_injected = bytes;
 }
 
 void RemoteRig::clearDelivered()

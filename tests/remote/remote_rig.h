@@ -21,6 +21,9 @@ public:
     // Messages the worker has taken since the last clear.
     std::vector<DeliveredMessage> delivered();
     void clearDelivered();
+    // The next message the worker takes gets these bytes in front of its own
+    // output, as if a handler had written them.
+    void injectReply(const QByteArray& bytes);
     // Waits until at least n messages were delivered (up to timeoutMs).
     bool waitDelivered(size_t n, int timeoutMs = 5000);
 

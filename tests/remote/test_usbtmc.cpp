@@ -1,6 +1,9 @@
 // USBTMC through the simulated gadget device: bulk packets in, replies out.
 #include <gtest/gtest.h>
+#include <QFile>
 #include <QRandomGenerator>
+#include <unistd.h>
+#include "communication/SCPI/scpi.h"
 #include "communication/SCPI/scpi_wfile.h"
 #include "tests/remote/remote_rig.h"
 #include "communication/scpi_msg_adpt.h"
@@ -49,12 +52,12 @@ TEST_F(Usbtmc, HundredByteReplyComesAs64WithoutEomThen36WithEom)
 {
     // A reply of exactly 100 bytes, placed in the response buffer as a
     // handler would after the command has run.
-    ASSERT_TRUE(host.sendMessage("SYSTem:ERRor\n"));
-    ASSERT_TRUE(rig->waitDelivered(1));
     QByteArray reply;
     for (int i = 0; i < 100; ++i)
         reply.append(char('A' + i % 26));
-    ASSERT_EQ(scpi_msg_reponse_write(reply.constData(), reply.size()), 100);
+    rig->injectReply(reply);
+    ASSERT_TRUE(host.sendMessage("SYSTem:ERRor\n"));
+    ASSERT_TRUE(rig->waitDelivered(1));
 
     const UsbtmcHost::Reply first = host.request(64);
     ASSERT_TRUE(first.ok);
@@ -168,27 +171,93 @@ TEST_F(Usbtmc, VendorSpecificIsRefusedAndUnknownIdsIgnored)
     expectRecovers();
 }
 
-TEST_F(Usbtmc, MessageOverTheParserLimitRunsNothing)
+TEST_F(Usbtmc, MessageOverTheParserLimitIsRefusedWithOverrunAndLongOnesRun)
 {
+    Sys_ErrorClear();
     QByteArray big("*IDN?");
-    while (big.size() < 300)
+    while (big.size() <= SCPI_INPUT_MAX_MESSAGE)
         big += ";*IDN?";
     big += '\n';
     ASSERT_TRUE(host.sendMessage(big));
     ASSERT_TRUE(rig->waitDelivered(1));
-    // Nothing ran, so a read request finds no reply and the device reopens.
-    ASSERT_TRUE(host.sendRaw(UsbtmcHost::requestHeader(host.nextTag(), 1000)));
-    expectRecovers();
+    EXPECT_EQ(host.query("SYSTem:ERRor?\n"), QByteArray("-363,\"Input buffer overrun\"\r\n"));
+
+    // About 4000 bytes of settings and queries in one message all run.
+    QByteArray compound;
+    int queries = 0;
+    while (compound.size() < 3950) {
+        compound += "*ESE 0;*ESE?;";
+        ++queries;
+    }
+    compound += "*IDN?\n";
+    QByteArray expected;
+    for (int i = 0; i < queries; ++i)
+        expected += "0;";
+    expected += RemoteRig::idn();
+    EXPECT_EQ(host.query(compound), expected);
+    EXPECT_EQ(host.query("SYSTem:ERRor?\n"), QByteArray("0,\"No error\"\r\n"));
+}
+
+long rssKb()
+{
+    QFile f("/proc/self/status");
+    if (!f.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : f.readAll().split('\n'))
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').first().toLong();
+    return -1;
+}
+
+TEST_F(Usbtmc, UnfinishedLongTransferIsFreedWhenTheHostGoes)
+{
+    const long before = rssKb();
+    // A transfer announced as 48 MiB, of which 40 MiB arrive.
+    const uint32_t announced = 48u << 20;
+    ASSERT_TRUE(host.sendRaw(UsbtmcHost::msgOutHeader(host.nextTag(), announced, true) + QByteArray(500, 'x')));
+    const QByteArray packet(512, 'y');
+    for (int i = 0; i < (40 << 20) / 512; ++i)
+        ASSERT_TRUE(host.sendRaw(packet));
+    // Once the device has taken it all, the data is held...
+    bool ok = false;
+    for (int i = 0; i < 250 && !ok; ++i) {
+        ok = rssKb() - before > 30 * 1024;
+        if (!ok)
+            usleep(20000);
+    }
+    EXPECT_TRUE(ok);
+    // ...until the host is unplugged.
+    host.disconnect();
+    long after = rssKb();
+    for (int i = 0; i < 250 && after - before >= 8 * 1024; ++i) {
+        usleep(20000);
+        after = rssKb();
+    }
+    EXPECT_LT(after - before, 8 * 1024) << "RSS still " << (after - before) << " KiB above";
+    EXPECT_TRUE(rig->delivered().empty());
+}
+
+TEST_F(Usbtmc, SecondHostIsRefusedAtOnceWhileOneIsConnected)
+{
+    UsbtmcHost second;
+    EXPECT_FALSE(second.connectTo(rig->root(), 3000));
+    EXPECT_TRUE(second.busy());
+    // The first host is not disturbed.
+    EXPECT_EQ(host.query("*IDN?\n"), RemoteRig::idn());
+    // Once it is gone the port is free for the next one.
+    host.disconnect();
+    ASSERT_TRUE(second.connectTo(rig->root()));
+    EXPECT_EQ(second.query("*IDN?\n"), RemoteRig::idn());
 }
 
 TEST_F(Usbtmc, ReplyLargerThanTheRequestIsReadInPieces)
 {
-    ASSERT_TRUE(host.sendMessage("SYSTem:ERRor\n"));
-    ASSERT_TRUE(rig->waitDelivered(1));
     QByteArray reply(200003, '\0');
     for (int i = 0; i < reply.size(); ++i)
         reply[i] = char(i * 31 + 7);
-    ASSERT_EQ(scpi_msg_reponse_write(reply.constData(), reply.size()), reply.size());
+    rig->injectReply(reply);
+    ASSERT_TRUE(host.sendMessage("SYSTem:ERRor\n"));
+    ASSERT_TRUE(rig->waitDelivered(1));
     QByteArray got;
     int transfers = 0;
     for (;;) {

@@ -5,6 +5,7 @@
 #include "communication/ETHLXI/vxi11_client.h"
 #include "communication/ETHLXI/vxi11_server.h"
 #include "tests/remote/remote_rig.h"
+#include "communication/SCPI/scpi.h"
 #include "communication/scpi_msg_adpt.h"
 
 namespace {
@@ -30,13 +31,21 @@ protected:
 TEST_P(Vxi11, LinkToInst0IsGrantedAndOtherDevicesRefused)
 {
     EXPECT_EQ(link.error, 0);
-    EXPECT_EQ(link.lid, 5000);
+    EXPECT_GE(link.lid, 5000);
     EXPECT_EQ(link.abortPort, 666u);
     EXPECT_EQ(link.maxRecvSize, 0x100000ul);
-    const Vxi11Client::Link other = client.createLink("gpib0,5");
-    ASSERT_TRUE(other.rpcOk);
-    EXPECT_EQ(other.error, 3);
-    EXPECT_EQ(other.lid, 0);
+    for (const char* name : {"gpib0,5", "inst0 ", "INST0", "inst01", ""}) {
+        const Vxi11Client::Link other = client.createLink(name);
+        ASSERT_TRUE(other.rpcOk);
+        EXPECT_EQ(other.error, 3) << name;
+        EXPECT_EQ(other.lid, 0) << name;
+    }
+    // Every link gets an id of its own.
+    const Vxi11Client::Link second = client.createLink("inst0");
+    ASSERT_TRUE(second.rpcOk);
+    EXPECT_EQ(second.error, 0);
+    EXPECT_NE(second.lid, link.lid);
+    EXPECT_EQ(client.destroyLink(second.lid).error, 0);
 }
 
 TEST_P(Vxi11, QueryWithoutNewlineGetsLfAppendedAndReplyEndsWithEnd)
@@ -116,15 +125,91 @@ TEST_P(Vxi11, DeviceClearDiscardsTheReply)
     EXPECT_EQ(client.read(link.lid, 1000, 100).error, 15);
 }
 
-TEST_P(Vxi11, MessageOverTheParserLimitRunsNothingAndTheNextWorks)
+TEST_P(Vxi11, MessageOverTheParserLimitIsRefusedWithOverrunAndTheNextWorks)
 {
+    // Over UDP a call stays below the datagram size, so the long message
+    // comes in chunks.
+    client.query(link.lid, "SYSTem:ERRor\n");
     QByteArray big;
-    while (big.size() < 400)
+    while (big.size() <= SCPI_INPUT_MAX_MESSAGE)
         big += "*IDN?;";
     big += "*IDN?\n";
-    EXPECT_EQ(client.write(link.lid, big).error, 0);
+    for (int at = 0; at < big.size(); at += 4000)
+        EXPECT_EQ(client.write(link.lid, big.mid(at, 4000), at + 4000 >= big.size()).error, 0);
     EXPECT_EQ(client.read(link.lid, 1000, 200).error, 15);
+    EXPECT_EQ(client.query(link.lid, "SYSTem:ERRor?\n"), QByteArray("-363,\"Input buffer overrun\"\r\n"));
     EXPECT_EQ(client.query(link.lid, "*IDN?\n"), RemoteRig::idn());
+}
+
+TEST_P(Vxi11, DeviceClearDropsAHalfMessage)
+{
+    EXPECT_EQ(client.write(link.lid, "IDN?;", false).error, 0);
+    EXPECT_EQ(client.clear(link.lid).error, 0);
+    EXPECT_EQ(client.query(link.lid, "*IDN?"), RemoteRig::idn());
+    ASSERT_EQ(rig->delivered().size(), 1u);
+    EXPECT_EQ(rig->delivered()[0].text, QByteArray("*IDN?\n"));
+}
+
+TEST_P(Vxi11, EveryProcedureRefusesADestroyedOrUnknownLink)
+{
+    const Vxi11Client::Link l = client.createLink("inst0");
+    ASSERT_EQ(l.error, 0);
+    EXPECT_EQ(client.destroyLink(l.lid).error, 0);
+    for (long lid : {l.lid, 4999L, 0L}) {
+        EXPECT_EQ(client.write(lid, "*IDN?\n").error, 4) << lid;
+        EXPECT_EQ(client.read(lid, 100, 100).error, 4) << lid;
+        EXPECT_EQ(client.readStb(lid).error, 4) << lid;
+        EXPECT_EQ(client.clear(lid).error, 4) << lid;
+        for (int proc : {14, 16, 17, 18, 19, 20, 22})
+            EXPECT_EQ(client.linkCall(proc, lid), 4) << lid << " procedure " << proc;
+        EXPECT_EQ(client.destroyLink(lid).error, 4) << lid;
+    }
+    EXPECT_TRUE(rig->delivered().empty());
+    // The fixture's link is untouched.
+    for (int proc : {14, 16, 17, 18, 19, 20, 22})
+        EXPECT_EQ(client.linkCall(proc, link.lid), 0) << "procedure " << proc;
+    EXPECT_EQ(client.query(link.lid, "*IDN?\n"), RemoteRig::idn());
+}
+
+TEST_P(Vxi11, ReadStbGivesTheStatusByte)
+{
+    EXPECT_EQ(client.query(link.lid, "*CLS;*SRE 0;*ESE 0;*STB?\n"), QByteArray("0\r\n"));
+    Vxi11Client::Result stb = client.readStb(link.lid);
+    ASSERT_EQ(stb.error, 0);
+    EXPECT_EQ(stb.stb, 0u);
+    // An error queued sets "error queue not empty"; an uncollected reply
+    // sets MAV; with both enabled for service, the master summary too.
+    EXPECT_EQ(client.write(link.lid, "NO:SUCH:COMMand\n").error, 0);
+    EXPECT_EQ(client.query(link.lid, "*SRE 16;*STB?\n"), QByteArray("4\r\n"));
+    EXPECT_EQ(client.write(link.lid, "*IDN?\n").error, 0);
+    ASSERT_TRUE(rig->waitDelivered(4));
+    stb = client.readStb(link.lid);
+    EXPECT_EQ(stb.stb, 0x04u | 0x10u | 0x40u);
+    EXPECT_EQ(client.read(link.lid).data, RemoteRig::idn());
+    EXPECT_EQ(client.readStb(link.lid).stb, 0x04u);
+    // *CLS empties the error list.
+    EXPECT_EQ(client.write(link.lid, "*CLS;*SRE 0\n").error, 0);
+    ASSERT_TRUE(rig->waitDelivered(5));
+    EXPECT_EQ(client.readStb(link.lid).stb, 0u);
+    EXPECT_EQ(client.query(link.lid, "SYSTem:ERRor?\n"), QByteArray("0,\"No error\"\r\n"));
+}
+
+TEST_P(Vxi11, EventStatusCommandsFollowIeee4882)
+{
+    EXPECT_EQ(client.query(link.lid, "*CLS;*ESE 36;*ESE?;*SRE 255;*SRE?\n"), QByteArray("36;191\r\n"));
+    // A command error sets bit 5 of the event status register, which *ESE
+    // enables: the summary bit 0x20 and the master summary 0x40 follow.
+    client.write(link.lid, "NO:SUCH\n");
+    EXPECT_EQ(client.query(link.lid, "*STB?\n"), QByteArray(QByteArray::number(0x04 | 0x20 | 0x40) + "\r\n"));
+    EXPECT_EQ(client.query(link.lid, "*ESR?\n"), QByteArray("32\r\n"));
+    // Reading the register cleared it.
+    EXPECT_EQ(client.query(link.lid, "*ESR?\n"), QByteArray("0\r\n"));
+    EXPECT_EQ(client.query(link.lid, "*OPC;*ESR?\n"), QByteArray("1\r\n"));
+    EXPECT_EQ(client.query(link.lid, "*WAI;*OPC?\n"), QByteArray("1\r\n"));
+    // Out of range: -224, and the register keeps its value.
+    EXPECT_EQ(client.query(link.lid, "*CLS;*ESE 256;*ESE?\n"), QByteArray("36\r\n"));
+    EXPECT_EQ(client.query(link.lid, "SYSTem:ERRor?\n"), QByteArray("-224,\"Illegal parameter value\"\r\n"));
+    EXPECT_EQ(client.query(link.lid, "*CLS;*ESE 0;*SRE 0;*STB?\n"), QByteArray("0\r\n"));
 }
 
 TEST_P(Vxi11, NewCommandDiscardsAnUncollectedReply)

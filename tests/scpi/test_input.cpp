@@ -8,25 +8,49 @@
 using Calls = std::vector<std::string>;
 using Codes = std::vector<int>;
 
-TEST(ScpiInput, MessagesUpTo255BytesRunLongerOnesAreIgnored)
+TEST(ScpiInput, MessagesUpToTheLimitRunLongerOnesAreRefusedWithOverrun)
 {
     ScpiTestRig rig;
-    // 255 bytes: header, blanks as padding, newline.
+    // The longest message: header, blanks as padding, newline.
+    const size_t limit = size_t(SCPI_INPUT_MAX_MESSAGE);
+    ASSERT_GE(limit, 4096u);
     std::string ok = "TEST:TAG?";
-    ok += std::string(255 - ok.size() - 1, ' ') + "\n";
-    ASSERT_EQ(ok.size(), 255u);
+    ok += std::string(limit - ok.size() - 1, ' ') + "\n";
+    ASSERT_EQ(ok.size(), limit);
     EXPECT_EQ(rig.send(ok), 1);
     EXPECT_EQ(rig.out, "42\r\n");
+    EXPECT_TRUE(rig.errors.empty());
 
     rig.out.clear();
-    std::string tooLong = "TEST:TAG?" + std::string(256 - 10, ' ') + "\n";
-    ASSERT_EQ(tooLong.size(), 256u);
+    std::string tooLong = "TEST:TAG?" + std::string(limit + 1 - 10, ' ') + "\n";
+    ASSERT_EQ(tooLong.size(), limit + 1);
     EXPECT_EQ(rig.send(tooLong), -1);
     EXPECT_EQ(rig.out, "");
-    EXPECT_TRUE(rig.errors.empty());  // ignored without an error
+    // Nothing of it ran, and the client is told why.
+    EXPECT_EQ(rig.errors, Codes{-363});
+    EXPECT_STREQ(SCPI_ErrorTranslate(-363), "Input buffer overrun");
     EXPECT_EQ(SCPI_Input(&rig.ctx, "x", -1), -1);
     EXPECT_EQ(SCPI_Input(&rig.ctx, nullptr, 3), -1);
     EXPECT_EQ(SCPI_Input(nullptr, "x\n", 2), -1);
+}
+
+TEST(ScpiInput, LongCompoundMessageRunsEveryUnit)
+{
+    ScpiTestRig rig;
+    // About 4000 bytes of queries in one line, answered on one line.
+    std::string msg;
+    int n = 0;
+    while (msg.size() < 3980) {
+        msg += n ? ";:TEST:TAG?" : "TEST:TAG?";
+        ++n;
+    }
+    msg += "\n";
+    EXPECT_EQ(rig.send(msg), 1);
+    std::string expected;
+    for (int i = 0; i < n; ++i)
+        expected += i ? ";42" : "42";
+    EXPECT_EQ(rig.out, expected + "\r\n");
+    EXPECT_TRUE(rig.errors.empty());
 }
 
 TEST(ScpiInput, OnlyNewlineTerminatedTextRunsAndBlankUnitsAreSkipped)

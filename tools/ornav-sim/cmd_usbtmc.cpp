@@ -28,6 +28,10 @@ int simCmdUsbtmc(const QString& root, const QStringList& args)
         return 2;
     UsbtmcHost host;
     if (!host.connectTo(root)) {
+        if (host.busy()) {
+            std::fprintf(stderr, "ornav-sim: the instrument's USB port is in use by another host\n");
+            return 3;
+        }
         std::fprintf(stderr, "ornav-sim: no instrument on %s/dev/usbtmc0\n", qPrintable(root));
         return 2;
     }

@@ -1,5 +1,6 @@
 #include "communication/SCPI/commands/scpi_commands.h"
 #include "communication/SCPI/commands/scpi_identify.h"
+#include "communication/SCPI/commands/scpi_common.h"
 
 const scpi_command_t scpi_commands[] = {
     {"*IDN?", SCPI_IdnQ, 0},
@@ -7,5 +8,17 @@ const scpi_command_t scpi_commands[] = {
     {"SYSTem:INFO?", SCPI_SystemInfoQ, 0},
     {"SYSTem:ERRor?", SCPI_SystemErrorQ, 0},
     {"SYSTem:ERRor", SCPI_SystemError, 0},
+    // IEEE 488.2 common commands: status reporting, synchronisation, self-test.
+    {"*CLS", SCPI_CoreCls, 0},
+    {"*ESE", SCPI_CoreEse, 0},
+    {"*ESE?", SCPI_CoreEseQ, 0},
+    {"*ESR?", SCPI_CoreEsrQ, 0},
+    {"*OPC", SCPI_CoreOpc, 0},
+    {"*OPC?", SCPI_CoreOpcQ, 0},
+    {"*SRE", SCPI_CoreSre, 0},
+    {"*SRE?", SCPI_CoreSreQ, 0},
+    {"*STB?", SCPI_CoreStbQ, 0},
+    {"*TST?", SCPI_CoreTstQ, 0},
+    {"*WAI", SCPI_CoreWai, 0},
     {nullptr, nullptr, 0},
 };

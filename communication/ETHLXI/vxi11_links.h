@@ -1,0 +1,31 @@
+#pragma once
+// The VXI-11 links of the instrument and the core procedures on them,
+// independent of the RPC transport that carried the call. Every link has an
+// id of its own, a session of its own (its replies) and its own partial
+// message; the procedures are safe to run from several threads at once.
+#include <vector>
+#include "vxi11/vxi11.h"
+
+// Links at most open at once; a further create_link gets "out of resources".
+enum { VXI11_MAX_LINKS = 128 };
+enum { VXI11_ERR_OUT_OF_RESOURCES = 9 };
+
+// conn names the TCP connection the link was created on (0 for UDP); its
+// links are destroyed when it closes.
+void vxi11_create_link(const Create_LinkParms& p, Create_LinkResp& r, long conn);
+void vxi11_device_write(const Device_WriteParms& p, Device_WriteResp& r);
+// The reply bytes are copied into storage, which must outlive the encoding
+// of r.
+void vxi11_device_read(const Device_ReadParms& p, Device_ReadResp& r, std::vector<char>& storage);
+void vxi11_device_readstb(const Device_GenericParms& p, Device_ReadStbResp& r);
+void vxi11_device_clear(const Device_GenericParms& p, Device_Error& r);
+void vxi11_destroy_link(Device_Link lid, Device_Error& r);
+// Procedures the instrument accepts without doing anything: error 0 on a
+// valid link, 4 on any other.
+Device_ErrorCode vxi11_check_link(Device_Link lid);
+
+// A TCP connection closed: its links go, with their partial messages and
+// uncollected replies.
+void vxi11_drop_connection(long conn);
+// Links open now (tests and diagnostics).
+int vxi11_link_count();

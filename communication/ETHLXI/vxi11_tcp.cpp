@@ -1,0 +1,504 @@
+// The VXI-11 server on TCP: ONC RPC calls in record-marking framing, one
+// thread per connection. A read that waits for its reply holds only its own
+// connection; other clients go on being served. A connection that breaks or
+// sends garbage ends only itself, and a record longer than the largest
+// legitimate call is skipped without being kept in memory.
+#include "communication/ETHLXI/vxi11_tcp.h"
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <pthread.h>
+#include <sys/socket.h>
+#include <unistd.h>
+#include <atomic>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <vector>
+#include "vxi11/vxi11.h"
+#include "communication/ETHLXI/vxi11_links.h"
+#include "communication/ETHLXI/vxi11_server.h"
+
+namespace {
+
+// A call record: a 1 MiB write and its headers.
+const size_t kMaxRecord = size_t(VXI11_MAX_RECV_SIZE) + 4096;
+// What is kept of a record that is too long: enough for its call header.
+const size_t kKeptOfOversized = 512;
+
+enum : u_int {
+    kCall = 0,
+    kReply = 1,
+    kMsgAccepted = 0,
+    kMsgDenied = 1,
+    kRpcMismatch = 0,
+    kSuccess = 0,
+    kProgUnavail = 1,
+    kProgMismatch = 2,
+    kProcUnavail = 3,
+    kGarbageArgs = 4,
+};
+
+std::atomic<int> g_connections{0};
+std::atomic<long> g_nextConn{1};
+int g_listenFd = -1;
+int g_port = 0;
+
+bool recvAll(int fd, char* p, size_t n)
+{
+    while (n > 0) {
+        const ssize_t r = recv(fd, p, n, 0);
+        if (r == 0)
+            return false;
+        if (r < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        p += r;
+        n -= size_t(r);
+    }
+    return true;
+}
+
+bool sendAll(int fd, const char* p, size_t n)
+{
+    while (n > 0) {
+        // MSG_NOSIGNAL: a client that has gone must not end the program.
+        const ssize_t w = send(fd, p, n, MSG_NOSIGNAL);
+        if (w < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        p += w;
+        n -= size_t(w);
+    }
+    return true;
+}
+
+// Reads one record (all its fragments). Returns false when the connection
+// ended. oversized tells that the record was longer than kMaxRecord: only
+// its beginning is kept.
+bool readRecord(int fd, std::vector<char>& rec, bool& oversized)
+{
+    rec.clear();
+    oversized = false;
+    char scratch[65536];
+    for (;;) {
+        uint32_t mark;
+        if (!recvAll(fd, reinterpret_cast<char*>(&mark), 4))
+            return false;
+        mark = ntohl(mark);
+        size_t len = mark & 0x7FFFFFFFu;
+        const bool last = mark & 0x80000000u;
+        while (len > 0) {
+            const size_t chunk = len < sizeof scratch ? len : sizeof scratch;
+            if (!oversized && rec.size() + chunk > kMaxRecord) {
+                oversized = true;
+                rec.resize(rec.size() < kKeptOfOversized ? rec.size() : kKeptOfOversized);
+                rec.shrink_to_fit();
+            }
+            if (oversized) {
+                if (!recvAll(fd, scratch, chunk))
+                    return false;
+                if (rec.size() < kKeptOfOversized)
+                    rec.insert(rec.end(), scratch, scratch + (kKeptOfOversized - rec.size() < chunk
+                                                                  ? kKeptOfOversized - rec.size()
+                                                                  : chunk));
+            } else {
+                const size_t at = rec.size();
+                rec.resize(at + chunk);
+                if (!recvAll(fd, rec.data() + at, chunk))
+                    return false;
+            }
+            len -= chunk;
+        }
+        if (last)
+            return true;
+    }
+}
+
+// Skips an opaque_auth (flavor and body of at most 400 bytes).
+bool skipAuth(XDR* x)
+{
+    u_int flavor = 0, len = 0;
+    if (!xdr_u_int(x, &flavor) || !xdr_u_int(x, &len) || len > 400)
+        return false;
+    return xdr_setpos(x, xdr_getpos(x) + ((len + 3u) & ~3u));
+}
+
+// Encodes a reply into out (record mark included) and sends it.
+class Reply {
+public:
+    Reply(u_int xid, size_t resultRoom) : buf_(128 + resultRoom)
+    {
+        xdrmem_create(&x_, buf_.data() + 4, u_int(buf_.size() - 4), XDR_ENCODE);
+        u_int dir = kReply;
+        xdr_u_int(&x_, &xid);
+        xdr_u_int(&x_, &dir);
+    }
+    ~Reply() { xdr_destroy(&x_); }
+    void accepted(u_int stat)
+    {
+        u_int v[] = {kMsgAccepted, 0 /* AUTH_NONE */, 0, stat};
+        for (u_int& w : v)
+            xdr_u_int(&x_, &w);
+    }
+    void mismatch(u_int low, u_int high)
+    {
+        xdr_u_int(&x_, &low);
+        xdr_u_int(&x_, &high);
+    }
+    void denied()
+    {
+        u_int v[] = {kMsgDenied, kRpcMismatch, 2, 2};
+        for (u_int& w : v)
+            xdr_u_int(&x_, &w);
+    }
+    bool result(xdrproc_t proc, void* value) { return proc(&x_, value); }
+    bool send(int fd)
+    {
+        const u_int len = xdr_getpos(&x_);
+        const uint32_t mark = htonl(0x80000000u | len);
+        std::memcpy(buf_.data(), &mark, 4);
+        return sendAll(fd, buf_.data(), size_t(len) + 4);
+    }
+
+private:
+    std::vector<char> buf_;
+    XDR x_;
+};
+
+// Decodes the arguments, runs the procedure, encodes its result.
+template <typename Args> bool decodeArgs(XDR* x, xdrproc_t proc, Args& args)
+{
+    std::memset(&args, 0, sizeof args);
+    return proc(x, &args);
+}
+
+bool serveCall(int fd, long conn, const std::vector<char>& rec, bool oversized)
+{
+    XDR x;
+    xdrmem_create(&x, const_cast<char*>(rec.data()), u_int(rec.size()), XDR_DECODE);
+    u_int xid = 0, dir = 0, rpcvers = 0, prog = 0, vers = 0, proc = 0;
+    const bool header = xdr_u_int(&x, &xid) && xdr_u_int(&x, &dir) && dir == kCall && xdr_u_int(&x, &rpcvers) &&
+                        xdr_u_int(&x, &prog) && xdr_u_int(&x, &vers) && xdr_u_int(&x, &proc) &&
+                        skipAuth(&x) && skipAuth(&x);
+    if (!header) {
+        // Not a call this server can answer: the stream is unusable.
+        xdr_destroy(&x);
+        return false;
+    }
+    if (rpcvers != 2) {
+        Reply r(xid, 0);
+        r.denied();
+        xdr_destroy(&x);
+        return r.send(fd);
+    }
+    const bool known = prog == DEVICE_CORE || prog == DEVICE_ASYNC || prog == DEVICE_INTR;
+    if (!known || vers != 1 || oversized) {
+        Reply r(xid, 0);
+        if (!known) {
+            r.accepted(kProgUnavail);
+        } else if (vers != 1) {
+            r.accepted(kProgMismatch);
+            r.mismatch(1, 1);
+        } else {
+            // A call longer than the largest write the link accepts.
+            r.accepted(kGarbageArgs);
+        }
+        xdr_destroy(&x);
+        return r.send(fd);
+    }
+
+    bool ok = true;
+    bool argsOk = true;
+    if (proc == 0) {  // NULLPROC
+        Reply r(xid, 0);
+        r.accepted(kSuccess);
+        ok = r.send(fd);
+    } else if (prog == DEVICE_ASYNC && proc == 1) {
+        Device_Link lid;
+        if ((argsOk = decodeArgs(&x, xdrproc_t(xdr_Device_Link), lid))) {
+            Device_Error e;
+            e.error = vxi11_check_link(lid);
+            Reply r(xid, 16);
+            r.accepted(kSuccess);
+            r.result(xdrproc_t(xdr_Device_Error), &e);
+            ok = r.send(fd);
+        }
+    } else if (prog == DEVICE_INTR && proc == 30) {
+        Device_SrqParms a;
+        if ((argsOk = decodeArgs(&x, xdrproc_t(xdr_Device_SrqParms), a))) {
+            xdr_free(xdrproc_t(xdr_Device_SrqParms), reinterpret_cast<char*>(&a));
+            Reply r(xid, 0);
+            r.accepted(kSuccess);
+            ok = r.send(fd);
+        }
+    } else if (prog != DEVICE_CORE) {
+        Reply r(xid, 0);
+        r.accepted(kProcUnavail);
+        ok = r.send(fd);
+    } else {
+        switch (proc) {
+        case 10: {
+            Create_LinkParms a;
+            if ((argsOk = decodeArgs(&x, xdrproc_t(xdr_Create_LinkParms), a))) {
+                Create_LinkResp res;
+                vxi11_create_link(a, res, conn);
+                xdr_free(xdrproc_t(xdr_Create_LinkParms), reinterpret_cast<char*>(&a));
+                Reply r(xid, 32);
+                r.accepted(kSuccess);
+                r.result(xdrproc_t(xdr_Create_LinkResp), &res);
+                ok = r.send(fd);
+            }
+            break;
+        }
+        case 11: {
+            Device_WriteParms a;
+            if ((argsOk = decodeArgs(&x, xdrproc_t(xdr_Device_WriteParms), a))) {
+                Device_WriteResp res;
+                vxi11_device_write(a, res);
+                xdr_free(xdrproc_t(xdr_Device_WriteParms), reinterpret_cast<char*>(&a));
+                Reply r(xid, 16);
+                r.accepted(kSuccess);
+                r.result(xdrproc_t(xdr_Device_WriteResp), &res);
+                ok = r.send(fd);
+            }
+            break;
+        }
+        case 12: {
+            Device_ReadParms a;
+            if ((argsOk = decodeArgs(&x, xdrproc_t(xdr_Device_ReadParms), a))) {
+                Device_ReadResp res;
+                std::vector<char> storage;
+                vxi11_device_read(a, res, storage);
+                Reply r(xid, 16 + storage.size());
+                r.accepted(kSuccess);
+                r.result(xdrproc_t(xdr_Device_ReadResp), &res);
+                ok = r.send(fd);
+            }
+            break;
+        }
+        case 13: {
+            Device_GenericParms a;
+            if ((argsOk = decodeArgs(&x, xdrproc_t(xdr_Device_GenericParms), a))) {
+                Device_ReadStbResp res;
+                vxi11_device_readstb(a, res);
+                Reply r(xid, 16);
+                r.accepted(kSuccess);
+                r.result(xdrproc_t(xdr_Device_ReadStbResp), &res);
+                ok = r.send(fd);
+            }
+            break;
+        }
+        case 15: {
+            Device_GenericParms a;
+            if ((argsOk = decodeArgs(&x, xdrproc_t(xdr_Device_GenericParms), a))) {
+                Device_Error res;
+                vxi11_device_clear(a, res);
+                Reply r(xid, 16);
+                r.accepted(kSuccess);
+                r.result(xdrproc_t(xdr_Device_Error), &res);
+                ok = r.send(fd);
+            }
+            break;
+        }
+        case 14: case 16: case 17: {  // trigger, remote, local
+            Device_GenericParms a;
+            if ((argsOk = decodeArgs(&x, xdrproc_t(xdr_Device_GenericParms), a))) {
+                Device_Error res;
+                res.error = vxi11_check_link(a.lid);
+                Reply r(xid, 16);
+                r.accepted(kSuccess);
+                r.result(xdrproc_t(xdr_Device_Error), &res);
+                ok = r.send(fd);
+            }
+            break;
+        }
+        case 18: {
+            Device_LockParms a;
+            if ((argsOk = decodeArgs(&x, xdrproc_t(xdr_Device_LockParms), a))) {
+                Device_Error res;
+                res.error = vxi11_check_link(a.lid);
+                Reply r(xid, 16);
+                r.accepted(kSuccess);
+                r.result(xdrproc_t(xdr_Device_Error), &res);
+                ok = r.send(fd);
+            }
+            break;
+        }
+        case 19: case 23: {  // unlock, destroy_link
+            Device_Link lid;
+            if ((argsOk = decodeArgs(&x, xdrproc_t(xdr_Device_Link), lid))) {
+                Device_Error res;
+                if (proc == 23)
+                    vxi11_destroy_link(lid, res);
+                else
+                    res.error = vxi11_check_link(lid);
+                Reply r(xid, 16);
+                r.accepted(kSuccess);
+                r.result(xdrproc_t(xdr_Device_Error), &res);
+                ok = r.send(fd);
+            }
+            break;
+        }
+        case 20: {
+            Device_EnableSrqParms a;
+            if ((argsOk = decodeArgs(&x, xdrproc_t(xdr_Device_EnableSrqParms), a))) {
+                Device_Error res;
+                res.error = vxi11_check_link(a.lid);
+                xdr_free(xdrproc_t(xdr_Device_EnableSrqParms), reinterpret_cast<char*>(&a));
+                Reply r(xid, 16);
+                r.accepted(kSuccess);
+                r.result(xdrproc_t(xdr_Device_Error), &res);
+                ok = r.send(fd);
+            }
+            break;
+        }
+        case 22: {
+            Device_DocmdParms a;
+            if ((argsOk = decodeArgs(&x, xdrproc_t(xdr_Device_DocmdParms), a))) {
+                Device_DocmdResp res;
+                std::memset(&res, 0, sizeof res);
+                res.error = vxi11_check_link(a.lid);
+                xdr_free(xdrproc_t(xdr_Device_DocmdParms), reinterpret_cast<char*>(&a));
+                Reply r(xid, 16);
+                r.accepted(kSuccess);
+                r.result(xdrproc_t(xdr_Device_DocmdResp), &res);
+                ok = r.send(fd);
+            }
+            break;
+        }
+        case 25: {
+            Device_RemoteFunc a;
+            if ((argsOk = decodeArgs(&x, xdrproc_t(xdr_Device_RemoteFunc), a))) {
+                Device_Error res;
+                res.error = VXI11_ERR_NONE;
+                Reply r(xid, 16);
+                r.accepted(kSuccess);
+                r.result(xdrproc_t(xdr_Device_Error), &res);
+                ok = r.send(fd);
+            }
+            break;
+        }
+        case 26: {
+            Device_Error res;
+            res.error = VXI11_ERR_NONE;
+            Reply r(xid, 16);
+            r.accepted(kSuccess);
+            r.result(xdrproc_t(xdr_Device_Error), &res);
+            ok = r.send(fd);
+            break;
+        }
+        default: {
+            Reply r(xid, 0);
+            r.accepted(kProcUnavail);
+            ok = r.send(fd);
+            break;
+        }
+        }
+    }
+    xdr_destroy(&x);
+    if (!argsOk) {
+        Reply r(xid, 0);
+        r.accepted(kGarbageArgs);
+        ok = r.send(fd);
+    }
+    return ok;
+}
+
+struct ConnArg {
+    int fd;
+    long conn;
+};
+
+void* serveConnection(void* p)
+{
+    const ConnArg arg = *static_cast<ConnArg*>(p);
+    delete static_cast<ConnArg*>(p);
+    std::vector<char> rec;
+    bool oversized = false;
+    // Calls are answered one after the other, in the order they arrived.
+    while (readRecord(arg.fd, rec, oversized)) {
+        if (!serveCall(arg.fd, arg.conn, rec, oversized))
+            break;
+        if (rec.capacity() > 65536)
+            std::vector<char>().swap(rec);
+    }
+    vxi11_drop_connection(arg.conn);
+    close(arg.fd);
+    g_connections--;
+    return nullptr;
+}
+
+void* acceptLoop(void*)
+{
+    for (;;) {
+        const int c = accept4(g_listenFd, nullptr, nullptr, SOCK_CLOEXEC);
+        if (c < 0) {
+            if (errno != EINTR)
+                usleep(100000);
+            continue;
+        }
+        if (g_connections >= VXI11_MAX_CONNECTIONS) {
+            close(c);
+            continue;
+        }
+        // Replies are whole records written at once; nothing to gain from
+        // holding small ones back.
+        const int one = 1;
+        setsockopt(c, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
+        g_connections++;
+        auto* arg = new ConnArg{c, g_nextConn++};
+        pthread_t t;
+        if (pthread_create(&t, nullptr, serveConnection, arg) != 0) {
+            delete arg;
+            close(c);
+            g_connections--;
+            continue;
+        }
+        pthread_detach(t);
+    }
+    return nullptr;
+}
+
+} // namespace
+
+int vxi11_tcp_start()
+{
+    if (g_listenFd >= 0)
+        return g_port;
+    const int s = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (s < 0)
+        return -1;
+    sockaddr_in a;
+    std::memset(&a, 0, sizeof a);
+    a.sin_family = AF_INET;
+    // A simulated board answers on the loopback interface only, so that a
+    // test instrument is never reachable from the network.
+    a.sin_addr.s_addr = htonl(vxi11_loopback_only() ? INADDR_LOOPBACK : INADDR_ANY);
+    a.sin_port = 0;
+    socklen_t len = sizeof a;
+    if (bind(s, reinterpret_cast<sockaddr*>(&a), sizeof a) < 0 || listen(s, 16) < 0 ||
+        getsockname(s, reinterpret_cast<sockaddr*>(&a), &len) < 0) {
+        close(s);
+        return -1;
+    }
+    g_listenFd = s;
+    g_port = ntohs(a.sin_port);
+    pthread_t t;
+    if (pthread_create(&t, nullptr, acceptLoop, nullptr) != 0) {
+        close(s);
+        g_listenFd = -1;
+        return -1;
+    }
+    pthread_detach(t);
+    return g_port;
+}
+
+int vxi11_tcp_connections()
+{
+    return g_connections;
+}

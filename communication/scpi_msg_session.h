@@ -1,0 +1,56 @@
+#pragma once
+// Remote sessions: every client of the instrument (each VXI-11 link, the
+// USBTMC host) delivers its messages through a session of its own and
+// collects only the replies to its own messages. The one SCPI worker still
+// executes every message in arrival order; when it has finished one, the
+// output goes to the reply of the session that sent it.
+#include <cstdint>
+
+// Session 0 always exists; deliveries without a session of their own
+// (scpi_msg_cmd_write) go to it.
+enum { SCPI_SESSION_DEFAULT = 0 };
+
+// Largest message a client can hand over: the largest arbitrary-wave file
+// with room for its command. Transports refuse anything longer before
+// allocating it.
+enum { SCPI_MAX_MESSAGE = 128 * 1024 * 1024 };
+
+// Messages a session may have queued before its next delivery waits, and
+// the bytes all queued messages may hold together: a fast client cannot
+// make the queue grow without end.
+enum { SCPI_SESSION_MAX_QUEUED = 8 };
+enum : long long { SCPI_QUEUED_BYTES_LIMIT = 2LL * SCPI_MAX_MESSAGE };
+
+// A new session; its id is positive.
+int scpi_session_open();
+// Ends a session: its uncollected reply is freed and the output of its
+// messages still queued is dropped when they have run.
+void scpi_session_close(int id);
+// Whether the session exists.
+bool scpi_session_valid(int id);
+
+// Delivers one message of the session (buffer from malloc; ownership passes
+// to the worker, or the buffer is freed here on failure). An uncollected
+// reply of the session is discarded: a new command replaces it. Returns 0
+// or -1.
+int scpi_session_deliver(int id, char* buffer, int length);
+
+// Device clear: drops the session's uncollected reply and the output of the
+// messages it has already delivered.
+void scpi_session_clear(int id);
+
+// Waits until the session has a reply and none of its messages is still
+// queued or executing, at most timeoutMs; returns the bytes held (0 when
+// nothing arrived in time).
+int scpi_session_wait_reply(int id, int timeoutMs);
+// Bytes of reply held for the session now.
+int scpi_session_held(int id);
+// Copies up to max bytes of the reply out and consumes them.
+int scpi_session_read(int id, char* dst, int max);
+
+// Worker side: the message seq of the session has run; its output is the
+// content of the response buffer, which is emptied here.
+void scpi_session_finished(int id, uint64_t seq);
+
+// Messages delivered and not yet finished, all sessions together.
+int scpi_session_inflight();
