@@ -21,6 +21,7 @@
 #include "simboard/simboard.h"
 #include "param/sys_param.h"
 #include "app/uidata.h"
+#include "app/web_capture_window.h"
 
 namespace {
 int g_signalPipe[2] = {-1, -1};
@@ -124,10 +125,16 @@ int main(int argc, char* argv[])
     const auto roots = engine->rootObjects();
     if (!roots.isEmpty() && roots.first())
         controller->UIStartUpInit(roots.first());
+    // The web page's live view of the screen.
+    if (!roots.isEmpty())
+        installWebScreenCapture(roots.first());
     qInfo("ornav72 running");
 
     // 13. Event loop.
     app.exec();
+
+    // No more grabs of a window that is going away.
+    installWebScreenCapture(nullptr);
 
     // 14. Stop the worker thread, then release the objects. The worker is asked
     // to finish its current slot rather than killed in the middle of a write.
