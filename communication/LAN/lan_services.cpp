@@ -29,8 +29,8 @@ void* lan_services_thread(void*)
         if (http > 0)
             fprintf(stderr, "[lan-WARN]:web server on port %d\n", http);
     }
-    // The ports actually listened on (a port of 0 in the settings asks for
-    // any free one).
+    // What the identification and the announcement name: only the
+    // services that did start.
     config.rawPort = raw > 0 ? raw : 0;
     config.httpPort = http > 0 ? http : 0;
     lan_config_set(config);

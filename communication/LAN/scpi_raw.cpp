@@ -63,7 +63,11 @@ bool runMessage(int fd, int session, std::vector<char>& msg)
     std::vector<char> reply(size_t(held) + 1);
     const int got = scpi_session_read(session, reply.data(), held);
     reply.resize(size_t(got));
-    if (reply.empty() || reply.back() != '\n')
+    // The parser ends a reply with CR LF; on a raw socket a reply ends with
+    // LF alone, as clients split replies at LF.
+    if (reply.size() >= 2 && reply[reply.size() - 2] == '\r' && reply.back() == '\n')
+        reply.erase(reply.end() - 2);
+    else if (reply.empty() || reply.back() != '\n')
         reply.push_back('\n');
     return sendAll(fd, reply.data(), reply.size());
 }

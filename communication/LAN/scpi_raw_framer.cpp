@@ -84,6 +84,7 @@ ScpiRawFramer::Status ScpiRawFramer::feed(const char* p, size_t n)
                 blockLeft_ = blockLen_;
                 state_ = blockLeft_ ? Body : Text;
                 if (!blockLeft_ && bareBlock_) {
+                    cur_.clear();
                     finish(true);
                     state_ = AfterBlock;
                 }

@@ -220,8 +220,10 @@ MHD_Result onRequest(void*, MHD_Connection* c, const char* url, const char* meth
         req = new Request;
         *cls = req;
         const char* len = MHD_lookup_connection_value(c, MHD_HEADER_KIND, MHD_HTTP_HEADER_CONTENT_LENGTH);
-        if (len && std::strtoull(len, nullptr, 10) > bodyLimit(url))
+        if (len && std::strtoull(len, nullptr, 10) > bodyLimit(url)) {
             req->tooLarge = true;
+            return sendText(c, MHD_HTTP_CONTENT_TOO_LARGE, "request body too large");
+        }
         return MHD_YES;
     }
     if (*uploadSize) {

@@ -1,0 +1,149 @@
+// The raw SCPI socket of the real program, driven by real clients: pyvisa-py
+// over "TCPIP::127.0.0.1::5025::SOCKET", lxi-tools' raw mode and plain
+// Python sockets.
+#include <gtest/gtest.h>
+#include "lan_instrument.h"
+
+namespace {
+
+class RawSocket : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        inst = new LanInstrument;
+        up = inst->start() && inst->waitFor("[lan-WARN]:scpi raw socket on port 5025");
+    }
+    static void TearDownTestSuite()
+    {
+        delete inst;
+        inst = nullptr;
+    }
+    void SetUp() override { ASSERT_TRUE(up) << inst->log().constData(); }
+
+    static QList<QByteArray> python(const char* script, int* code)
+    {
+        return lanRun("/usr/bin/python3", {"-c", script}, code).trimmed().split('\n');
+    }
+
+    static LanInstrument* inst;
+    static bool up;
+};
+LanInstrument* RawSocket::inst = nullptr;
+bool RawSocket::up = false;
+
+const char* const kOpen =
+    "import pyvisa\n"
+    "rm = pyvisa.ResourceManager('@py')\n"
+    "i = rm.open_resource('TCPIP::127.0.0.1::5025::SOCKET')\n"
+    "i.read_termination = '\\n'; i.write_termination = '\\n'; i.timeout = 5000\n";
+
+} // namespace
+
+TEST_F(RawSocket, PyvisaQueriesIdentitySettingAndErrorList)
+{
+    const QByteArray script = QByteArray(kOpen) +
+                              "print(i.query('*IDN?'))\n"
+                              "i.write('*ESE 36')\n"
+                              "print(i.query('*ESE?'))\n"
+                              "i.write('NO:SUCH:COMMand')\n"
+                              "print(i.query('SYSTem:ERRor?'))\n"
+                              "print(i.query('SYSTem:ERRor?'))\n"
+                              "i.write('*ESE 0')\n"
+                              "i.close()\n";
+    int code = 0;
+    const QList<QByteArray> lines = python(script.constData(), &code);
+    ASSERT_EQ(code, 0);
+    ASSERT_EQ(lines.size(), 4);
+    EXPECT_EQ(lines[0], kLanFactoryIdn);
+    EXPECT_EQ(lines[1], QByteArray("36"));
+    EXPECT_EQ(lines[2], QByteArray("-113,\"Undefined header\""));
+    EXPECT_EQ(lines[3], QByteArray("0,\"No error\""));
+}
+
+TEST_F(RawSocket, LxiToolsRawModeQueriesIdentity)
+{
+    int code = 0;
+    const QByteArray out = lanRun("/usr/bin/lxi", {"scpi", "-r", "-a", "127.0.0.1", "*IDN?"}, &code);
+    EXPECT_EQ(code, 0);
+    EXPECT_EQ(out.trimmed(), kLanFactoryIdn);
+}
+
+TEST_F(RawSocket, ArbitraryWaveArrivesAsOneDefiniteLengthBlock)
+{
+    // 1000 bytes with LF and CR among them: only the block's length can
+    // tell where the data ends. The worker has no wave-file receiver yet
+    // and reports the size it was handed.
+    const QByteArray script = QByteArray(kOpen) +
+                              "data = bytes((k * 7) % 256 for k in range(1000))\n"
+                              "assert b'\\n' in data and b'\\r' in data\n"
+                              "i.write('WARB1:CARRier \"raw.bsv\"')\n"
+                              "i.write_raw(b'#41000' + data + b'\\n')\n"
+                              "print(i.query('*IDN?'))\n"
+                              "print(i.query('SYSTem:ERRor?'))\n"
+                              "i.close()\n";
+    int code = 0;
+    const QList<QByteArray> lines = python(script.constData(), &code);
+    ASSERT_EQ(code, 0);
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_EQ(lines[0], kLanFactoryIdn);
+    EXPECT_EQ(lines[1], QByteArray("0,\"No error\""));
+    EXPECT_TRUE(inst->waitFor("wfile_flag:3, 1000 bytes dropped")) << inst->log().constData();
+}
+
+TEST_F(RawSocket, TwoClientsAtOnceEachGetTheirOwnRepliesInOrder)
+{
+    // Both clients pipeline many queries without waiting; each must read
+    // exactly its own answers, in the order it asked.
+    const QByteArray full = QByteArray(
+                                "import socket, threading\n"
+                                "def client(query, expect, n, res, k):\n"
+                                "    s = socket.create_connection(('127.0.0.1', 5025), timeout=20)\n"
+                                "    s.sendall((query + '\\n').encode() * n)\n"
+                                "    buf = b''\n"
+                                "    while buf.count(b'\\n') < n:\n"
+                                "        chunk = s.recv(65536)\n"
+                                "        if not chunk: break\n"
+                                "        buf += chunk\n"
+                                "    s.close()\n"
+                                "    lines = buf.decode().split('\\n')[:-1]\n"
+                                "    res[k] = (len(lines), sum(l == expect for l in lines))\n"
+                                "res = {}\n"
+                                "a = threading.Thread(target=client, args=('*IDN?', '") +
+                            kLanFactoryIdn +
+                            "', 300, res, 'a'))\n"
+                            "b = threading.Thread(target=client, args=('*OPC?', '1', 300, res, 'b'))\n"
+                            "a.start(); b.start(); a.join(); b.join()\n"
+                            "print(res['a'][0], res['a'][1])\n"
+                            "print(res['b'][0], res['b'][1])\n";
+    int code = 0;
+    const QList<QByteArray> lines = python(full.constData(), &code);
+    ASSERT_EQ(code, 0);
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_EQ(lines[0], QByteArray("300 300"));
+    EXPECT_EQ(lines[1], QByteArray("300 300"));
+}
+
+TEST_F(RawSocket, OversizedBlockClosesOnlyThatConnection)
+{
+    const char* script =
+        "import socket\n"
+        "s = socket.create_connection(('127.0.0.1', 5025), timeout=10)\n"
+        "s.sendall(b'#9999999999')\n"
+        "print(s.recv(100) == b'')\n"
+        "t = socket.create_connection(('127.0.0.1', 5025), timeout=10)\n"
+        "t.sendall(b'*OPC?\\n')\n"
+        "print(t.recv(100).decode().strip())\n";
+    int code = 0;
+    const QList<QByteArray> lines = python(script, &code);
+    ASSERT_EQ(code, 0);
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_EQ(lines[0], QByteArray("True"));
+    EXPECT_EQ(lines[1], QByteArray("1"));
+    EXPECT_TRUE(inst->waitFor("block longer than")) << inst->log().constData();
+}
+
+TEST_F(RawSocket, NoAvahiDaemonIsOneLogLine)
+{
+    EXPECT_EQ(inst->log().count("[lan-WARN]:mdns off"), 1) << inst->log().constData();
+    EXPECT_TRUE(inst->running());
+}
