@@ -4,6 +4,7 @@
 #include "channalmodel.h"
 #include "channel.h"
 #include "channalmodel_sys.h"
+#include "misc.h"
 #include "scpi_msg_adpt.h"
 #include "sys_param.h"
 #include "sysparm.h"
@@ -78,6 +79,14 @@ Ornav72::Ornav72()
     usbhoststatus = false;
     lockerstatus = false;
     ethnetstatus = true;
+
+    // 13. Calibration data, then the temperature factors that ride on its
+    // points, corrected from the board temperature as it is now (the system
+    // tick keeps it up to date afterwards).
+    CSetParam::SetSerialNumberSource(&Ornav72::GetSN);
+    CSetParam::LoadCalData(QString());
+    CSetParam::LoadTempCalData();
+    CSetParam::boardtemp = float(misc::ReadDS18B20());
 
     // 14. Network read-out, 15. serial number fallback from the MAC.
     GetHostNetAddress(sys_param::MAC, sys_param::IP, sys_param::Mask, sys_param::Gateway);

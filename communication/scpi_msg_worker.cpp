@@ -5,13 +5,16 @@
 #include <QByteArray>
 #include <QMetaObject>
 #include <QObject>
+#include <QString>
 #include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include "SCPI/scpi.h"
 #include "SCPI/commands/scpi_commands.h"
 #include "SCPI/scpi_wfile.h"
+#include "CSetParam.h"
 #include "hardwareinfo.h"
 
 static scpi_msg_probe_t g_probe = nullptr;
@@ -47,6 +50,18 @@ static void receiveConfiguration(const char* data, long length)
                                   Q_ARG(QByteArray, QByteArray(data, int(length))));
 }
 
+// "WFILE": the calibration text of the calibration station, parsed into the
+// channel characteristics (saved later by "SYNC#:CMD3"). An empty message
+// carries no data: parsing nothing would instead reload the file.
+static void receiveCalibration(const char* data, long length)
+{
+    if (!data || length <= 0 || length > INT_MAX) {
+        fprintf(stderr, "[scpi-ERRO]:empty calibration data\n");
+        return;
+    }
+    CSetParam::LoadCalData(QString::fromLatin1(data, int(length)));
+}
+
 static void receiveData(const scpi_msg_t* rec)
 {
     switch (wfile_flag) {
@@ -54,6 +69,8 @@ static void receiveData(const scpi_msg_t* rec)
         receiveConfiguration(rec->mtext, rec->msglen);
         break;
     case WF_Cal:
+        receiveCalibration(rec->mtext, rec->msglen);
+        break;
     case WF_ModArb:
     case WF_BaseArb:
     case WF_LIST:
