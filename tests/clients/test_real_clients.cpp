@@ -95,6 +95,46 @@ TEST_F(RealClients, PyvisaQueriesIdentificationAndErrorList)
     EXPECT_EQ(lines[2], QByteArray("0,\"No error\""));
 }
 
+// A calibration station's session: DC calibration state on CH1, a range
+// word, the calibration text by file transfer, saving. The saved file and
+// the range register are checked on the simulated board.
+TEST_F(RealClients, PyvisaRunsACalibrationSession)
+{
+    const char* script =
+        "import pyvisa\n"
+        "rm = pyvisa.ResourceManager('@py')\n"
+        "i = rm.open_resource('TCPIP::127.0.0.1::inst0::INSTR')\n"
+        "i.timeout = 10000\n"
+        "i.write('SYNC1:CMD0')\n"
+        "i.write_binary_values('WP1:ADDR47 ', [9], datatype='B')\n"
+        "i.write('WFILE')\n"
+        "i.write('[SN:X]\\r\\n[T:DC]\\r\\n[CH:0]\\r\\n[ATT:09][A:1.012000][B:-0.003000]\\r\\n'\n"
+        "        '[CH:END]\\r\\n[T:END]\\r\\n\\r\\n[T:AC]\\r\\n[CH:0]\\r\\n[ATT:08]\\r\\n'\n"
+        "        '[V:0.100000]\\r\\n[1.000e+03:0.998000]\\r\\n[1.000e+07:0.990000]\\r\\n'\n"
+        "        '[CH:END]\\r\\n[T:END]\\r\\n')\n"
+        "i.write('SYNC1:CMD3')\n"
+        "print(i.query('SYSTem:ERRor?').strip())\n"
+        "i.close()\n";
+    int code = 0;
+    const QByteArray out = run("/usr/bin/python3", {"-c", script}, &code);
+    ASSERT_EQ(code, 0);
+    EXPECT_EQ(out.trimmed(), QByteArray("0,\"No error\""));
+
+    QFile saved(dir->path() + "/home/root/Local.cal");
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    const QByteArray text = saved.readAll();
+    EXPECT_TRUE(text.startsWith("[SN:SN1234567890123]\r\n[T:DC]\r\n[CH:0]\r\n[ATT:14][A:1.000000][B:0.000000]\r\n"));
+    EXPECT_TRUE(text.contains("[ATT:09][A:1.012000][B:-0.003000]\r\n"));
+    EXPECT_TRUE(text.contains("[T:AC]\r\n[CH:0]\r\n[ATT:08]\r\n[V:0.100000]\r\n[1.000e+03:0.998000]\r\n"
+                              "[1.000e+07:0.990000]\r\n[CH:END]\r\n[T:END]\r\n\r\n"));
+    EXPECT_TRUE(text.endsWith("[T:AC]\r\n[CH:3]\r\n[CH:END]\r\n[T:END]\r\n\r\n"));
+
+    // CH1's range register holds the code written with ADDR47 (0x3D).
+    const QByteArray att = run(bin("tools/ornav-sim"), {"--root", dir->path(), "peek", "0x3D"}, &code);
+    ASSERT_EQ(code, 0);
+    EXPECT_EQ(att.trimmed(), QByteArray("09"));
+}
+
 TEST_F(RealClients, LxiToolsQueriesIdentification)
 {
     int code = 0;
