@@ -2,6 +2,7 @@
 #include <QByteArray>
 #include <QFile>
 #include <QtGlobal>
+#include <algorithm>
 #include <bitset>
 #include <cmath>
 #include "cchcharacter.h"
@@ -167,6 +168,10 @@ private:
                 else
                     qWarning("[%s] too many curves for code %d", "analysisCalFlie", code);
             }
+            ascending = curve && std::adjacent_find(curve->Points.begin(), curve->Points.end(),
+                                                    [](const ACFrePiont& x, const ACFrePiont& y) {
+                                                        return !(x.fre < y.fre);
+                                                    }) == curve->Points.end();
             return;
         }
         if (body.startsWith(kTagA) || body.startsWith(kTagB) || body.startsWith(kTagSN))
@@ -178,11 +183,31 @@ private:
         if (factors) {
             CChCharacter::SetAddACTempValue(&curve->Points, f, g, high);
         } else if (curve->Points.size() < size_t(CCalFile::kMaxCurvePoints)) {
-            CChCharacter::SetAddACCalValue(&curve->Points, f, g);
+            addPoint(f, g);
         } else if (!warnedPoints) {
             qWarning("[%s] more than %d points in one curve", "analysisCalFlie", CCalFile::kMaxCurvePoints);
             warnedPoints = true;
         }
+    }
+
+    // SetAddACCalValue merges a point into any point within 0.01 % and
+    // appends it otherwise. Files list a curve's points in ascending order;
+    // while the curve is ascending, a point more than 0.01 % above its last
+    // point can match none and is appended at once. This keeps a curve of
+    // thousands of points linear to read.
+    void addPoint(double f, double g)
+    {
+        std::vector<ACFrePiont>& pts = curve->Points;
+        const double rf = CChCharacter::RoundCalFreq(f);
+        if (ascending && !pts.empty() && rf > 0.0 && std::isfinite(rf) && std::isfinite(g) &&
+            rf - pts.back().fre > rf * 1e-4) {
+            pts.push_back(ACFrePiont{rf, g, 0.0, 0.0});
+            return;
+        }
+        const size_t before = pts.size();
+        CChCharacter::SetAddACCalValue(&pts, f, g);
+        if (pts.size() > before && pts.size() > 1)
+            ascending = ascending && pts[pts.size() - 2].fre < pts.back().fre;
     }
 
     // A channel section ends: its curves are put in order and, in a
@@ -222,6 +247,7 @@ private:
     double a = 0, b = 0;
     bool haveA = false, haveB = false;
     bool warnedPoints = false;
+    bool ascending = false;  // the current curve's points strictly ascend
     std::bitset<256> touched;
 };
 

@@ -168,3 +168,41 @@ TEST_F(CalTest, FieldReadersReadAtThePositionAndMoveOn)
     EXPECT_EQ(next, -1);
     EXPECT_TRUE(CCalFile::ParseField("[CH:2]", "[CH:", "]", 99, next).isNull());
 }
+
+TEST_F(CalTest, ReadingACurveGivesWhatAddingItsPointsOneByOneGives)
+{
+    // Ascending runs, near duplicates within 0.01 %, repeats and steps back,
+    // as a station re-measuring points may send them.
+    // 1.000e4 lies exactly 0.01 % above 9.999e3: the two are one point.
+    std::vector<std::pair<double, double>> pts = {{500.0, 0.95}, {9.999e3, 0.91}, {1.0e4, 0.92}};
+    unsigned s = 12345;
+    double f = 1000.0;
+    for (int k = 0; k < 3000; ++k) {
+        s = s * 1103515245u + 12345u;
+        const unsigned r = (s >> 16) % 10;
+        if (r < 6)
+            f *= 1.0 + ((s >> 8) % 50) * 1e-4;  // up, sometimes by less than 0.01 %
+        else if (r < 8)
+            f *= 0.999;                          // a step back
+        pts.push_back({f, 0.9 + ((s >> 4) % 1000) * 1e-4});
+    }
+    QString text = "[T:AC]\r\n[CH:0]\r\n[ATT:09]\r\n[V:3.000000]\r\n";
+    CChCharacter direct(CH1);
+    std::vector<ACFrePiont>* want = &direct.GetATTtoAmpForMap(9, 3.0)->Points;
+    for (const auto& p : pts) {
+        text += QString::asprintf("[%.6e:%.6f]\r\n", p.first, p.second);
+        CChCharacter::SetAddACCalValue(want, QString::asprintf("%.6e", p.first).toDouble(),
+                                       QString::asprintf("%.6f", p.second).toDouble());
+    }
+    text += "[CH:END]\r\n[T:END]\r\n";
+    direct.SortACCalValue(9);
+    direct.Set1KFreqCalValue();
+    parse(text);
+    const std::vector<ACFrePiont>& got = range(0, 9)->ACFreAmp.at(0).Points;
+    const std::vector<ACFrePiont>& exp = direct.GetATTtoAmpMap(9)->ACFreAmp.at(0).Points;
+    ASSERT_EQ(got.size(), exp.size());
+    for (size_t k = 0; k < got.size(); ++k) {
+        ASSERT_EQ(got[k].fre, exp[k].fre) << k;
+        ASSERT_EQ(got[k].amp, exp[k].amp) << k;
+    }
+}

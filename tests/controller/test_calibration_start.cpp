@@ -1,0 +1,89 @@
+// The controller loads the calibration at start and carries out the
+// calibration station's channel preparation.
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include "tests/common/controller_fixture.h"
+#include "SCPI/commands/scpi_service.h"
+#include "SCPI/scpi.h"
+#include "misc.h"
+#include "scpi_msg_adpt.h"
+#include "sys_param.h"
+
+namespace {
+
+class CalibrationStart : public ControllerTest {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        ASSERT_TRUE(SimRoot::create(dir.path()));
+        put("/home/root/Local.cal",
+            "[SN:X]\r\n[T:DC]\r\n[CH:1]\r\n[ATT:09][A:1.050000][B:0.001000]\r\n[CH:END]\r\n[T:END]\r\n"
+            "[T:AC]\r\n[CH:1]\r\n[ATT:08]\r\n[V:0.100000]\r\n[1.000e+03:0.998000]\r\n[CH:END]\r\n[T:END]\r\n");
+        put("/home/root/Htemp.fac",
+            "[T:AC]\r\n[CH:1]\r\n[ATT:08]\r\n[V:0.100000]\r\n[1.000e+03:1.100000]\r\n[CH:END]\r\n[T:END]\r\n");
+        put(SimRoot::kThermometerFile, "4b 01 4b 46 7f ff 05 10 e1 t=31500\n");
+        misc::ResetDS18B20();
+        log = new LogCapture;
+        ControllerTest::SetUp();
+    }
+    void TearDown() override
+    {
+        ControllerTest::TearDown();
+        delete log;
+        for (CChCharacter& c : CSetParam::pCharacter) {
+            c.SetAllDCCalValue(1.0, 0.0);
+            c.ClearAcCalValue();
+        }
+        CSetParam::isDcCal = false;
+        CSetParam::isAcCal = false;
+        CChCharacter::SetBoardTemperatureSource(nullptr);
+        misc::ResetDS18B20();
+    }
+    void put(const char* boardFile, const QByteArray& bytes)
+    {
+        const QString p = dir.path() + boardFile;
+        QDir().mkpath(QFileInfo(p).path());
+        QFile f(p);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(bytes);
+    }
+    LogCapture* log = nullptr;
+};
+
+} // namespace
+
+TEST_F(CalibrationStart, CalibrationAndBoardTemperatureAreLoadedAtStart)
+{
+    EXPECT_TRUE(log->contains(" calibrate file:/home/root/Local.cal"));
+    EXPECT_TRUE(log->contains("Htemp factor file is /home/root/Htemp.fac"));
+    EXPECT_TRUE(log->contains("Ltemp factor file not found "));
+    const AmpSWMap* m9 = CSetParam::pCharacter[1].GetATTtoAmpMap(9);
+    EXPECT_EQ(m9->DC_a, 1.05);
+    EXPECT_EQ(m9->DC_b, 0.001);
+    const AmpSWMap* m8 = CSetParam::pCharacter[1].GetATTtoAmpMap(8);
+    ASSERT_EQ(m8->ACFreAmp.size(), 1u);
+    EXPECT_NEAR(m8->ACFreAmp[0].Points.at(0).tmpHfactor, 0.1, 1e-12);
+    // The flatness correction starts from the board thermometer's reading.
+    EXPECT_FLOAT_EQ(CSetParam::boardtemp, 31.5f);
+    EXPECT_DOUBLE_EQ(CChCharacter::BoardTemperature(), 31.5);
+}
+
+TEST_F(CalibrationStart, TheStationsStepOpensTheOutputAndLoadsFiftyOhm)
+{
+    ctrl->ChannelOnOff(CH1, true);
+    sys_param::SetChLoad(CH1, 1000000);
+    QCoreApplication::processEvents();
+    ASSERT_EQ(sys_param::GetChOnOff(CH1), 1.0);
+    pc_lock = false;
+    scpi_worker_init(ctrl);
+    const char cmd[] = "SYNC1:CMD0\n";
+    SCPI_Input(&scpi_context, cmd, int(sizeof cmd - 1));
+    for (int i = 0; i < 5; ++i)
+        QCoreApplication::processEvents();
+    EXPECT_TRUE(pc_lock);
+    EXPECT_EQ(sys_param::GetChOnOff(CH1), 0.0);
+    EXPECT_EQ(sys_param::GetChLoad(CH1), 50.0);
+    EXPECT_TRUE(CSetParam::isDcCal);
+}
