@@ -87,3 +87,38 @@ TEST_F(CalibrationStart, TheStationsStepOpensTheOutputAndLoadsFiftyOhm)
     EXPECT_EQ(sys_param::GetChLoad(CH1), 50.0);
     EXPECT_TRUE(CSetParam::isDcCal);
 }
+
+TEST_F(CalibrationStart, FactoryItemsAreWrittenThroughTheController)
+{
+    scpi_worker_init(ctrl);
+    // Replies collected here: the program's remote threads own the adapter's
+    // response buffer.
+    static QByteArray reply;
+    SCPI_SetResponseSink([](const char* data, int len) {
+        reply.append(data, len);
+        return len;
+    });
+    auto input = [](const QByteArray& m) {
+        reply.clear();
+        SCPI_Input(&scpi_context, m.constData(), m.size());
+        return reply;
+    };
+    // The serial number takes any channel number; 31 bytes are too many.
+    input("WP9:ADDR2048 #18SN-F0042\n");
+    EXPECT_STREQ(Ornav72::GetSN(), "SN-F0042");
+    input("WP1:ADDR2048 #231" + QByteArray(31, 'x') + "\n");
+    EXPECT_STREQ(Ornav72::GetSN(), "SN-F0042");
+    const QByteArray sn = input("RP1:ADDR2048?\n");
+    EXPECT_EQ(sn.left(30), QByteArray("SN-F0042") + QByteArray(22, '\0'));
+
+    input("WP1:ADDR2304 #217ORNAV96T;EN;600;x\n");
+    input("WP2:ADDR2305 #219www.example.org\r\nzz\n");
+    QFile ini(dir.path() + "/home/root/settings.ini");
+    ASSERT_TRUE(ini.open(QIODevice::ReadOnly));
+    const QByteArray settings = ini.readAll();
+    EXPECT_TRUE(settings.contains("SN=SN-F0042")) << settings.constData();
+    EXPECT_TRUE(settings.contains("ORNAV96T;EN;600\"")) << settings.constData();
+    EXPECT_EQ(input("RP1:ADDR2305?\n"), QByteArray("www.example.org\r\n"));
+    const QByteArray info = input("RP1:ADDR2304?\n");
+    EXPECT_TRUE(info.startsWith("ORNAV96T;EN;600;1.09;")) << info.constData();
+}
