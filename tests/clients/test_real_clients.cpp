@@ -96,8 +96,9 @@ TEST_F(RealClients, PyvisaQueriesIdentificationAndErrorList)
 }
 
 // A calibration station's session: DC calibration state on CH1, a range
-// word, the calibration text by file transfer, saving. The saved file and
-// the range register are checked on the simulated board.
+// word, the calibration text by file transfer, saving, then verification of
+// the AC path. The saved file, the range register and the flatness table are
+// checked on the simulated board.
 TEST_F(RealClients, PyvisaRunsACalibrationSession)
 {
     const char* script =
@@ -113,6 +114,9 @@ TEST_F(RealClients, PyvisaRunsACalibrationSession)
         "        '[V:0.100000]\\r\\n[1.000e+03:0.998000]\\r\\n[1.000e+07:0.990000]\\r\\n'\n"
         "        '[CH:END]\\r\\n[T:END]\\r\\n')\n"
         "i.write('SYNC1:CMD3')\n"
+        "i.write('SYNC1:CMD5')\n"
+        "i.write_binary_values('WP1:ADDR47 ', [8], datatype='B')\n"
+        "i.write_binary_values('WP1:ADDR51 ', [0.1], datatype='d')\n"
         "print(i.query('SYSTem:ERRor?').strip())\n"
         "i.close()\n";
     int code = 0;
@@ -129,10 +133,19 @@ TEST_F(RealClients, PyvisaRunsACalibrationSession)
                               "[1.000e+07:0.990000]\r\n[CH:END]\r\n[T:END]\r\n\r\n"));
     EXPECT_TRUE(text.endsWith("[T:AC]\r\n[CH:3]\r\n[CH:END]\r\n[T:END]\r\n\r\n"));
 
-    // CH1's range register holds the code written with ADDR47 (0x3D).
+    // Verifying AC: range 8 (ADDR47) at 0.1 Vpp (ADDR51) programs CH1's
+    // flatness table from the received 0.1 V curve: 0.998 at 1 kHz down to
+    // 0.990 from 10 MHz on (word 66 is the first above 10 MHz).
     const QByteArray att = run(bin("tools/ornav-sim"), {"--root", dir->path(), "peek", "0x3D"}, &code);
     ASSERT_EQ(code, 0);
-    EXPECT_EQ(att.trimmed(), QByteArray("09"));
+    EXPECT_EQ(att.trimmed(), QByteArray("08"));
+    const QList<QByteArray> flat =
+        run(bin("tools/ornav-sim"), {"--root", dir->path(), "stream", "table:1:flat"}, &code).trimmed().split('\n');
+    ASSERT_EQ(code, 0);
+    ASSERT_EQ(flat.size(), 4096);
+    EXPECT_EQ(flat[0], QByteArray("65404"));
+    EXPECT_EQ(flat[66], QByteArray("64880"));
+    EXPECT_EQ(flat[4095], QByteArray("64880"));
 }
 
 TEST_F(RealClients, LxiToolsQueriesIdentification)
