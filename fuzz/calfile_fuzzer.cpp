@@ -5,7 +5,8 @@
 // (hot or cold) parsed over the calibration of a fixed text, or both in turn.
 // After parsing, every table must be within its limits: at most the curve
 // and point counts, points ascending with positive finite frequencies, DC
-// gains inside their window, factors inside theirs. Then the tables are
+// gains inside their window, factors inside theirs, curves in amplitude
+// order. Then the tables are
 // written out and read back twice: from the second pass on the text must not
 // change (the file format is a fixed point of save and load).
 #include <QByteArray>
@@ -51,6 +52,9 @@ void check(const Chars& t)
                 fail("DC correction outside its window");
             if (m.ACFreAmp.size() > size_t(CCalFile::kMaxCurves))
                 fail("too many curves");
+            for (size_t k = 1; k < m.ACFreAmp.size(); ++k)
+                if (m.ACFreAmp[k].AdjAmp < m.ACFreAmp[k - 1].AdjAmp)
+                    fail("curves not in amplitude order");
             for (const ACAmpFre& curve : m.ACFreAmp) {
                 if (!std::isfinite(curve.AdjAmp))
                     fail("curve amplitude not finite");

@@ -168,6 +168,8 @@ private:
                 else
                     qWarning("[%s] too many curves for code %d", "analysisCalFlie", code);
             }
+            if (curve)
+                touched.set(size_t(code));  // a new curve must find its place too
             ascending = curve && std::adjacent_find(curve->Points.begin(), curve->Points.end(),
                                                     [](const ACFrePiont& x, const ACFrePiont& y) {
                                                         return !(x.fre < y.fre);

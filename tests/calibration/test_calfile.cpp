@@ -206,3 +206,13 @@ TEST_F(CalTest, ReadingACurveGivesWhatAddingItsPointsOneByOneGives)
         ASSERT_EQ(got[k].amp, exp[k].amp) << k;
     }
 }
+
+TEST_F(CalTest, ACurveWithoutPointsStillTakesItsPlaceByAmplitude)
+{
+    parse("[T:AC]\r\n[CH:1]\r\n[ATT:08]\r\n[V:0.500000]\r\n[1.000e+03:0.990000]\r\n"
+          "[ATT:08]\r\n[V:0.100000]\r\n[CH:END]\r\n[T:END]\r\n");
+    const AmpSWMap* m = range(1, 8);
+    ASSERT_EQ(m->ACFreAmp.size(), 2u);
+    EXPECT_EQ(m->ACFreAmp[0].AdjAmp, 0.1);
+    EXPECT_EQ(m->ACFreAmp[1].AdjAmp, 0.5);
+}
