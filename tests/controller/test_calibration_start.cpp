@@ -2,7 +2,11 @@
 // calibration station's channel preparation.
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QThread>
+#include <cstdlib>
+#include <cstring>
 #include "tests/common/controller_fixture.h"
 #include "SCPI/commands/scpi_service.h"
 #include "SCPI/scpi.h"
@@ -49,6 +53,27 @@ protected:
         ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
         f.write(bytes);
     }
+    // One message through the program's own message queue and SCPI worker
+    // thread, the way a transport delivers it; the controller's queued work
+    // runs here meanwhile. Returns the reply.
+    static QByteArray deliver(const QByteArray& m)
+    {
+        scpi_msg_reponse_buf_clear();
+        char* b = static_cast<char*>(std::malloc(size_t(m.size())));
+        std::memcpy(b, m.constData(), size_t(m.size()));
+        EXPECT_GE(scpi_msg_cmd_write(b, m.size()), 0);
+        QElapsedTimer t;
+        t.start();
+        while (scpi_muti_write_busy() && t.elapsed() < 20000) {
+            QCoreApplication::processEvents();
+            QThread::msleep(5);
+        }
+        EXPECT_FALSE(scpi_muti_write_busy());
+        QCoreApplication::processEvents();
+        char buf[512];
+        const int n = scpi_msg_tx_read(buf, sizeof buf);
+        return QByteArray(buf, n > 0 ? n : 0);
+    }
     LogCapture* log = nullptr;
 };
 
@@ -77,11 +102,7 @@ TEST_F(CalibrationStart, TheStationsStepOpensTheOutputAndLoadsFiftyOhm)
     QCoreApplication::processEvents();
     ASSERT_EQ(sys_param::GetChOnOff(CH1), 1.0);
     pc_lock = false;
-    scpi_worker_init(ctrl);
-    const char cmd[] = "SYNC1:CMD0\n";
-    SCPI_Input(&scpi_context, cmd, int(sizeof cmd - 1));
-    for (int i = 0; i < 5; ++i)
-        QCoreApplication::processEvents();
+    deliver("SYNC1:CMD0\n");
     EXPECT_TRUE(pc_lock);
     EXPECT_EQ(sys_param::GetChOnOff(CH1), 0.0);
     EXPECT_EQ(sys_param::GetChLoad(CH1), 50.0);
@@ -90,19 +111,7 @@ TEST_F(CalibrationStart, TheStationsStepOpensTheOutputAndLoadsFiftyOhm)
 
 TEST_F(CalibrationStart, FactoryItemsAreWrittenThroughTheController)
 {
-    scpi_worker_init(ctrl);
-    // Replies collected here: the program's remote threads own the adapter's
-    // response buffer.
-    static QByteArray reply;
-    SCPI_SetResponseSink([](const char* data, int len) {
-        reply.append(data, len);
-        return len;
-    });
-    auto input = [](const QByteArray& m) {
-        reply.clear();
-        SCPI_Input(&scpi_context, m.constData(), m.size());
-        return reply;
-    };
+    auto input = [](const QByteArray& m) { return deliver(m); };
     // The serial number takes any channel number; 31 bytes are too many.
     input("WP9:ADDR2048 #18SN-F0042\n");
     EXPECT_STREQ(Ornav72::GetSN(), "SN-F0042");
