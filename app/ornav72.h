@@ -13,6 +13,7 @@
 #include "app/uidata.h"
 #include "hardware/fpga_config.h"
 #include "hardware/mem_io.h"
+#include "communication/SCPI/commands/scpi_service_host.h"
 
 class Channel;
 class CKeyQThread;
@@ -22,7 +23,7 @@ class channelModel;
 class QTimer;
 class QThread;
 
-class Ornav72 : public QObject, public PowerDownNotice {
+class Ornav72 : public QObject, public PowerDownNotice, public ScpiServiceHost {
     Q_OBJECT
 public:
     Ornav72();
@@ -38,6 +39,14 @@ public:
     void SetInfoWindowState(QString state, Uidata::ASK_TYPE type);
     // The info window shown while the power key switches the board off.
     void showPowerDownNotice() override;
+    // The factory and service rows of the remote interface.
+    void serviceSetValue(int ch, int paramIndex, double value) override;
+    void serviceSetSerial(const char* text, unsigned length) override;
+    QString serviceSysInfo() override;
+    void serviceSaveSysInfo(const QString& text) override;
+    void serviceSaveHttp(const QString& text) override;
+    QString serviceHttp() override;
+    void serviceWakeScreen() override;
 
     // System information and serial number (settings file "SysInfo", "SN").
     QString InitSysInfo();
