@@ -228,3 +228,49 @@ TEST(WebPassword, PasswordProtectsThePageAndTheConsoleButNotTheIdentification)
     // The raw socket is off with port 0.
     EXPECT_FALSE(inst.log().contains("scpi raw socket on port"));
 }
+
+TEST_F(Web, OutputSwitchOnThePageSetsTheChannelsOutputRelay)
+{
+    const QByteArray probe = body("/api/scpi", {"--data-binary", "CHANnel1:OUTPut?"});
+    if (probe.contains("-113"))
+        GTEST_SKIP() << "the command set has no CHANnel#:OUTPut yet";
+    auto relay = [](int ch) {
+        return lanRun(lanBin("tools/ornav-sim"),
+                      {"--root", inst->root(), "peek", QString::number(ch * 0x100 + 0x61)})
+            .trimmed();
+    };
+    // Off to start with, as the factory record has it.
+    body("/api/output", {"-d", "channel=1&on=0"});
+    ASSERT_EQ(relay(0), QByteArray("00"));
+    QTemporaryDir profile;
+    const QByteArray script = R"PY(
+import sys
+from selenium import webdriver
+from selenium.webdriver.common.by import By
+from selenium.webdriver.support.ui import WebDriverWait
+from selenium.webdriver.chrome.service import Service
+o = webdriver.ChromeOptions()
+o.binary_location = '/usr/bin/chromium'
+for a in ('--headless', '--no-sandbox', '--disable-gpu', '--disable-dev-shm-usage',
+          '--user-data-dir=' + sys.argv[1]):
+    o.add_argument(a)
+d = webdriver.Chrome(service=Service('/usr/bin/chromedriver'), options=o)
+try:
+    d.get('http://127.0.0.1:8080/')
+    w = WebDriverWait(d, 20)
+    w.until(lambda d: d.find_element(By.ID, 'out-1').get_attribute('data-state') == 'off')
+    d.find_element(By.ID, 'out-1').click()
+    w.until(lambda d: d.find_element(By.ID, 'out-1').get_attribute('data-state') == 'on')
+    print(d.find_element(By.ID, 'out-1').text)
+finally:
+    d.quit()
+)PY";
+    int code = 0;
+    const QByteArray out = lanRun("/usr/bin/python3", {"-c", script, profile.path()}, &code, 90000).trimmed();
+    ASSERT_EQ(code, 0) << out.constData();
+    EXPECT_EQ(out, QByteArray("ON"));
+    EXPECT_EQ(relay(0), QByteArray("01"));
+    EXPECT_EQ(relay(1), QByteArray("00"));
+    body("/api/output", {"-d", "channel=1&on=0"});
+    EXPECT_EQ(relay(0), QByteArray("00"));
+}
