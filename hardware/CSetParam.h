@@ -90,6 +90,8 @@ public:
     static void ResetFPFGA(bool force);
     static void SetExtCLKIn(bool in, bool out);
     static bool GetInputClkValid();
+    // Latest board temperature (°C) read by the system tick.
+    static float boardtemp;
     static void SetDigtalModTrigInOutReg(CH_ID ch, bool enable, bool isOut);
     static void SetManualTrig(CH_ID ch);
     // Channels whose two overload bits are both set in a REG_SAFE_STATUS

@@ -4,6 +4,8 @@
 #include "mem_io.h"
 #include "sys_param.h"
 
+float CSetParam::boardtemp = 0.0f;
+
 void CSetParam::ResetFPFGA(bool force)
 {
     if (!force && sys_param::GetPhaseSyncType(CH_SYS) == 0)

@@ -1,0 +1,3 @@
+#include "remotelock.h"
+
+bool pc_lock = false;
