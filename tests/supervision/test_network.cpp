@@ -164,3 +164,34 @@ TEST_F(SupervisionTest, LosingTheNetworkLinkReleasesTheRemoteLock)
     EXPECT_TRUE(pc_lock);
     pc_lock = false;
 }
+
+TEST_F(SupervisionTest, MaskEntryRefusesNonContiguousMasksAndShowsTheStoredOne)
+{
+    setting("IPSetType", 1);
+    start(false);
+    channelModel* mask = ctrl->GetChModelFormIndex(CH_SYS, PARAM_INDEX_SYSIPMASK);
+    ShellRunner::clearRecorded();
+    for (int k : {Key_2, Key_5, Key_5, Key_Dot, Key_0, Key_Dot, Key_2, Key_5, Key_5, Key_Dot, Key_0})
+        mask->onKeyEvent(k, 0);
+    EXPECT_EQ(mask->onKeyEvent(Key_Ok, 0), QStringLiteral("error"));
+    EXPECT_EQ(errors(), QList<int>{-804});
+    EXPECT_EQ(mask->rlistvalue(), QString("255.255.255.0"));
+    // Not a dotted address at all: reported as an address error.
+    for (int k : {Key_2, Key_5, Key_5, Key_Dot, Key_0})
+        mask->onKeyEvent(k, 0);
+    EXPECT_EQ(mask->onKeyEvent(Key_Ok, 0), QStringLiteral("error"));
+    EXPECT_EQ(errors(), QList<int>{-803});
+    EXPECT_EQ(field(sys_param::Mask), QString("255.255.255.0"));
+    EXPECT_TRUE(ShellRunner::recorded().isEmpty());
+
+    // An accepted mask is stored and applied.
+    for (int k : {Key_2, Key_5, Key_5, Key_Dot, Key_2, Key_5, Key_5, Key_Dot, Key_0, Key_Dot, Key_0})
+        mask->onKeyEvent(k, 0);
+    EXPECT_EQ(mask->onKeyEvent(Key_Ok, 0), QStringLiteral("quit"));
+    settle();
+    EXPECT_EQ(field(sys_param::Mask), QString("255.255.0.0"));
+    EXPECT_EQ(QSettings(file("/home/root/settings.ini"), QSettings::IniFormat).value("Mask").toString(),
+              QString("255.255.0.0"));
+    EXPECT_TRUE(ShellRunner::recorded().contains("ifconfig eth0 192.168.1.10 255.255.0.0"))
+        << ShellRunner::recorded().join('\n').toStdString();
+}
