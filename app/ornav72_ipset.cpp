@@ -58,12 +58,12 @@ void Ornav72::connectSupervisionModels()
         return i >= 0 && i < sysparalist.size() ? sysparalist[i] : nullptr;
     };
     if (channelModel* m = model(PARAM_INDEX_SYSBACKLIGHT))
-        connect(m, &channelModel::valueChanged, this, &Ornav72::brightnessChanged);
+        connect(m, &channelModel::valueChanged, this, &Ornav72::brightnessChanged, Qt::UniqueConnection);
     if (channelModel* m = model(PARAM_INDEX_SYSIPSETTYPE))
-        connect(m, &channelModel::valueChanged, this, &Ornav72::IPSetTypeChanged);
+        connect(m, &channelModel::valueChanged, this, &Ornav72::IPSetTypeChanged, Qt::UniqueConnection);
     for (int index : kAddressModels)
         if (channelModel* m = model(index))
-            connect(m, &channelModel::valueChanged, this, &Ornav72::IPParamChanged);
+            connect(m, &channelModel::valueChanged, this, &Ornav72::IPParamChanged, Qt::UniqueConnection);
 }
 
 void Ornav72::IPSetTypeChanged()

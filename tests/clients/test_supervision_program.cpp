@@ -173,6 +173,11 @@ TEST_F(SupervisedProgram, StaticAddressIsSetWithExactlyTheseCommands)
     QSettings(file("/home/root/settings.ini"), QSettings::IniFormat).setValue("IPSetType", 1);
     start();
     ASSERT_TRUE(waitFor("set gatway ip cmd:route add default gw 192.168.1.1")) << output.constData();
+    // The log line comes just before the route commands run.
+    QElapsedTimer t;
+    t.start();
+    while (!readFile("/var/log/ornav-shell.log").contains("route add default gw") && t.elapsed() < 20000)
+        runFor(50);
     const QByteArray shell = readFile("/var/log/ornav-shell.log");
     EXPECT_TRUE(shell.contains("killall udhcpc\n"
                                "ifconfig eth0 192.168.1.10 255.255.255.0\n"

@@ -62,6 +62,25 @@ TEST_F(SupervisionTest, OverloadOfASyncOutputChannelSwitchesItsSourceOff)
     EXPECT_TRUE(calls().contains("tips 2 1 CH4:"));
 }
 
+TEST_F(SupervisionTest, OverloadOfTheDigitalOutputChannelSwitchesTheDigitalOutputOff)
+{
+    start();
+    ctrl->channel[CH3]->alterfun = CHANNEL_ALTERFUN_DIGITAL;
+    sys_param::digitalSW = true;
+    fpga().poke(kSafeStatus, QByteArray(1, char(0x30)));
+    tick();
+    EXPECT_FALSE(sys_param::digitalSW);
+    EXPECT_EQ(errors(), QList<int>{-802});
+    EXPECT_TRUE(calls().contains("tips 2 1 CH3:")) << calls().join('\n').toStdString();
+    // Already off: listed again, but nothing to switch and no message.
+    clearCalls();
+    fpga().poke(kSafeStatus, QByteArray(1, char(0x30)));
+    tick();
+    EXPECT_EQ(errors(), QList<int>{-802});
+    EXPECT_TRUE(calls().filter("tips 2").isEmpty());
+    ctrl->channel[CH3]->alterfun = CHANNEL_ALTERFUN_CLOSED;
+}
+
 TEST_F(SupervisionTest, SixtyFiveDegreesKeepsTheOutputsAboveSwitchesAllOff)
 {
     start();
