@@ -160,11 +160,6 @@ Ornav72::~Ornav72()
     free(pixelData);
 }
 
-qint64 Ornav72::clock_tick()
-{
-    return runRecondTime.isValid() ? runRecondTime.elapsed() : 0;
-}
-
 void Ornav72::SetInfoWindowState(QString state, Uidata::ASK_TYPE type)
 {
     askwindtype = type;
@@ -192,6 +187,9 @@ void Ornav72::UIStartUpInit(QObject* root)
             channel[ch]->setpse(pseObject[ch]);
     }
     powerCheck();
+    // The stored address mode is applied in the controller's thread.
+    if (channelModel* m = GetChModelFormIndex(CH_SYS, PARAM_INDEX_SYSIPSETTYPE))
+        emit m->valueChanged();
     qInfo("UI start-up done");
 }
 

@@ -221,6 +221,42 @@ public slots:
     void SysTimer_Slots();
     void brightnessChanged();
 
+    // ---- system supervision, display power and network settings -------------
+public:
+    // Records now as the last user activity; returns whether the screen
+    // saver was on (the caller then swallows the key that woke it).
+    bool clrSavescreen();
+    // Switches a channel (or what it feeds) off after an overload or an
+    // over-temperature event and reports it (error -802, error message).
+    void channelProtect(int ch, int msgid, bool chdis);
+    void SetBackLightBlank(bool state);
+    void SetBrightness(int level);
+    // Looks for an upgrade package folder on the USB disk; the one found is
+    // kept in upgradedir.
+    bool haveUpgradefile();
+    void SetIPType_dhcp();
+    void SetIPType_static();
+    void AutoIPMonitor();
+    void IPUpdate();
+    // The uptime clock behind clock_tick(): null is the program's own
+    // elapsed timer. Tests put a clock of their own here.
+    static void setUptimeSource(qint64 (*source)());
+    // Moves clock_tick() forward by ms (tests; on a simulated board the
+    // tick also takes the offset from "/var/run/ornav-uptime-offset").
+    static void setUptimeOffset(qint64 ms);
+    // Blank and back-light level last written (-1 none yet).
+    int lastBlank = -1;
+    int lastBrightness = -1;
+
+public slots:
+    void IPSetTypeChanged();
+    void IPParamChanged();
+
+private:
+    // Connects the back-light and network entries of the system list.
+    void connectSupervisionModels();
+    void releaseRemoteLock();
+
 private:
     void resolvePortConflict(CH_ID ch);
     // Start-up steps that belong to subsystems still to come.

@@ -35,5 +35,5 @@ QString Ornav72::serviceHttp()
 
 void Ornav72::serviceWakeScreen()
 {
-    lastIpActiveTime = clock_tick();
+    clrSavescreen();
 }
