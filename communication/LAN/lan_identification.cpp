@@ -3,7 +3,8 @@
 #include "communication/LAN/lan_identification.h"
 #include <QXmlStreamWriter>
 #include <unistd.h>
-#include "communication/LAN/lan_config.h"
+#include "communication/LAN/scpi_raw.h"
+#include "communication/LAN/web_server.h"
 #include "communication/SCPI/scpi.h"
 #include "communication/scpi_msg_adpt.h"
 #include "param/sys_param.h"
@@ -46,8 +47,10 @@ LanIdentity lan_identity()
         QString::fromLatin1(sys_param::Gateway, int(qstrnlen(sys_param::Gateway, sizeof sys_param::Gateway)));
     id.mac = QString::fromLatin1(sys_param::MAC, int(qstrnlen(sys_param::MAC, sizeof sys_param::MAC)));
     id.dhcp = !sys_param::IPSetType;
-    id.rawPort = lan_config().rawPort;
-    id.httpPort = lan_config().httpPort;
+    // The ports actually served (a service that could not start is left
+    // out).
+    id.rawPort = scpi_raw_port() > 0 ? scpi_raw_port() : 0;
+    id.httpPort = web_server_port() > 0 ? web_server_port() : 0;
     return id;
 }
 

@@ -14,7 +14,8 @@ static const int kPortMapper = 111;
 
 void* lan_services_thread(void*)
 {
-    LanConfig config = lan_config_load();
+    // Set once, before any service reads it.
+    const LanConfig config = lan_config_load();
     lan_config_set(config);
     while (sys_param::IP[0] < '0')
         sleep(1);
@@ -29,13 +30,8 @@ void* lan_services_thread(void*)
         if (http > 0)
             fprintf(stderr, "[lan-WARN]:web server on port %d\n", http);
     }
-    // What the identification and the announcement name: only the
-    // services that did start.
-    config.rawPort = raw > 0 ? raw : 0;
-    config.httpPort = http > 0 ? http : 0;
-    lan_config_set(config);
     const LanIdentity id = lan_identity();
     const QByteArray name = (id.model + QStringLiteral(" ") + id.serial).toUtf8();
-    mdns_announce_start(name.constData(), config.httpPort, config.rawPort, kPortMapper);
+    mdns_announce_start(name.constData(), http > 0 ? http : 0, raw > 0 ? raw : 0, kPortMapper);
     return nullptr;
 }
