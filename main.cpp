@@ -18,6 +18,7 @@
 #include "channalmodel.h"
 #include "psewave.h"
 #include "platformroot.h"
+#include "simtouch.h"
 #include "sys_param.h"
 #include "uidata.h"
 
@@ -119,6 +120,9 @@ int main(int argc, char* argv[])
     const auto roots = engine->rootObjects();
     if (!roots.isEmpty() && roots.first())
         controller->UIStartUpInit(roots.first());
+    // On a simulated board the touch screen is a file in the board root.
+    if (PlatformRoot::simulated() && !roots.isEmpty())
+        new SimTouch(qobject_cast<QWindow*>(roots.first()), PlatformRoot::path("/dev/input/event0"), &app);
     qInfo("ornav72 running");
 
     // 13. Event loop.

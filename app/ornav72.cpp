@@ -1,6 +1,7 @@
 #include "ornav72.h"
 #include "CSetParam.h"
 #include "CWaveGreate.h"
+#include "ckeyqthread.h"
 #include "channalmodel.h"
 #include "channel.h"
 #include "channalmodel_sys.h"
@@ -10,6 +11,7 @@
 #include <QDebug>
 #include <QThread>
 #include <QTimer>
+#include <unistd.h>
 
 Ornav72* pOrnav72 = nullptr;
 QElapsedTimer Ornav72::runRecondTime;
@@ -110,6 +112,11 @@ Ornav72::~Ornav72()
     scpi_adpt_detach(this);
     if (pOrnav72 == this)
         pOrnav72 = nullptr;
+    // The key reader stops before what its keys reach goes away.
+    delete KeyQThread;
+    KeyQThread = nullptr;
+    if (touchFd >= 0)
+        ::close(touchFd);
     if (timerthread) {
         // The tick must not run while the controller goes away.
         timerthread->quit();
@@ -178,6 +185,15 @@ void Ornav72::initObject()
     connect(&uidata, &Uidata::listfreqUpdate, this, &Ornav72::listfreqChanged, Qt::QueuedConnection);
     connect(&uidata, &Uidata::upgrade, this, &Ornav72::upgrade, Qt::QueuedConnection);
     connect(this, &Ornav72::setKeyCmd, this, QOverload<int, int, int>::of(&Ornav72::keyPress), Qt::QueuedConnection);
+
+    // The front-panel key reader and its two threads.
+    if (!KeyQThread) {
+        KeyQThread = new CKeyQThread();
+        connect(KeyQThread, QOverload<int, int, int>::of(&CKeyQThread::SendKey), this,
+                QOverload<int, int, int>::of(&Ornav72::keyPress), Qt::QueuedConnection);
+        connect(KeyQThread, &CKeyQThread::WarnBeep, this, &Ornav72::warnBeep, Qt::QueuedConnection);
+        connect(KeyQThread, &CKeyQThread::TipsMessage, this, &Ornav72::TipsMessage, Qt::QueuedConnection);
+    }
 
     if (mainObject)
         getMainBarFromQml(mainObject);

@@ -1,0 +1,42 @@
+// Screen capture into a file, as the long press of OK asks for it: grabs the
+// rendered window and saves it under the next free number.
+#include "uidata.h"
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QQuickWindow>
+#include <unistd.h>
+#include "ornav72.h"
+#include "platformroot.h"
+#include "sys_param.h"
+
+bool Uidata::screenShot(bool convert, QString path, int where)
+{
+    auto* window = qobject_cast<QQuickWindow*>(mainObject);
+    if (!window || !convert)
+        return false;
+    const QImage image = window->grabWindow();
+    if (path.isEmpty())
+        return !image.isNull();
+    bool saved = false;
+    if (!image.isNull() && QDir(path).exists()) {
+        const int f = int(sys_param::HWinfo.PicFormat);
+        const char* format = f == 0 ? "bmp" : f == 1 ? "jpeg" : "png";
+        QString name;
+        for (int n = 1;; ++n) {
+            name = QStringLiteral("%1/screenshot%2.%3").arg(path).arg(n).arg(QLatin1String(format));
+            if (!QFile::exists(name))
+                break;
+        }
+        saved = image.save(name, format);
+        if (!PlatformRoot::simulated())
+            ::sync();
+    }
+    if (controller) {
+        emit controller->TipsMessage(MESSAGE_TYPE_TIPS, saved ? TIPS_IMAGE_SAVE_OK : TIPS_IMAGE_SAVE_FALSE, saved,
+                                     QString(), true);
+        if (!saved)
+            controller->warnBeep(where);
+    }
+    return saved;
+}
