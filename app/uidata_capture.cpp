@@ -4,7 +4,9 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QPixmap>
 #include <QQuickWindow>
+#include <QScreen>
 #include <unistd.h>
 #include "ornav72.h"
 #include "platformroot.h"
@@ -15,7 +17,11 @@ bool Uidata::screenShot(bool convert, QString path, int where)
     auto* window = qobject_cast<QQuickWindow*>(mainObject);
     if (!window || !convert)
         return false;
-    const QImage image = window->grabWindow();
+    QImage image = window->grabWindow();
+    if (image.isNull() && window->screen())
+        image = window->screen()->grabWindow(window->winId()).toImage();
+    if (image.isNull())
+        qWarning("screen capture: the window gave no image");
     if (path.isEmpty())
         return !image.isNull();
     bool saved = false;
@@ -29,6 +35,8 @@ bool Uidata::screenShot(bool convert, QString path, int where)
                 break;
         }
         saved = image.save(name, format);
+        if (!saved)
+            qWarning("screen capture: cannot write %s", qPrintable(name));
         if (!PlatformRoot::simulated())
             ::sync();
     }
