@@ -165,7 +165,10 @@ void CKeyQThread::HandleEvent(unsigned char code, int repeat)
     if (entry->key == Key_Null)
         return;
     if (code & 0x80) {
-        if (entry->IsLock) {
+        // The remote lock locks every key, yet Utility is the panel's way out
+        // of it: it reaches the controller unless per-key locks are in use.
+        const bool releasesRemoteLock = entry->key == Key_Utility && pc_lock && !keyLockRemoteMode;
+        if (entry->IsLock && !releasesRemoteLock) {
             emit WarnBeep(KEY_FROM_FRONT_PANEL);
             emit TipsMessage(MESSAGE_TYPE_TIPS, TIPS_KEY_LOCKED_ERROR, false, QString(), true);
         } else if (!entry->IsLongPress) {
