@@ -196,7 +196,8 @@ void CKeyQThread::IdleTimeout()
 
 void CKeyQThread::slotOfThread()
 {
-    InitKeyMap();
+    // The key map was built by the constructor: building it again here would
+    // drop a lock that a remote command set meanwhile.
     CSetParam::InitLEDFonfig();
     CSetParam::InitKEYFonfig();
     // Events the expander collected before we listened are thrown away.
