@@ -212,6 +212,7 @@ void CKeyQThread::slotOfThread()
         sleepMs(2);
     }
     qInfo("key reader ready");
+    readyFlag = true;
     emit ready();
     while (!stopping) {
         unsigned char code = 0;

@@ -62,6 +62,8 @@ public:
     void HandleEvent(unsigned char code, int repeat);
     void IdleTimeout();
     bool LongPressPending() const { return pendingEntry != nullptr; }
+    // The expanders are set up and the reader takes keys.
+    bool IsReady() const { return readyFlag; }
 
     QElapsedTimer elapsedTime;
     QThread* mThread = nullptr;
@@ -95,5 +97,6 @@ private:
     KEY_INFO* pKeyReadBuff = nullptr;
     Key_Map* pendingEntry = nullptr;  // OK held, long press not yet decided
     std::atomic<bool> stopping {false};
+    std::atomic<bool> readyFlag {false};
     bool scanStarted = false;
 };

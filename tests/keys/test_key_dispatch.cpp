@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QQuickItem>
 #include <QSignalSpy>
+#include <QThread>
 #include "ckeyqthread.h"
 #include "tests/selection/selection_fixture.h"
 
@@ -15,6 +16,12 @@ protected:
         pc_lock = false;
         keyLockRemoteMode = false;
         Selection::SetUp();
+        // The key reader sets up the expanders first (LED and key port
+        // writes); what the tests count starts after that.
+        ASSERT_NE(ctrl->KeyQThread, nullptr);
+        for (int i = 0; i < 300 && !ctrl->KeyQThread->IsReady(); ++i)
+            QThread::msleep(10);
+        ASSERT_TRUE(ctrl->KeyQThread->IsReady());
         sys_param::HWinfo.Beep = true;
         ctrl->chSignalSelected(0, 0, BASE_Sine, true, BASE_Sine);
         ctrl->ChannelOnOff(CH1, true);
@@ -415,4 +422,16 @@ TEST_F(KeyDispatch, RemoteTouchWritesTheEventsOrReportsTheMissingDevice)
     };
     EXPECT_EQ(value(1), 799);  // 800 - (-20), clamped
     EXPECT_EQ(value(2), 0);    // 1280 - 5000, clamped
+}
+
+TEST_F(KeyDispatch, TheKeyReaderSetsUpBothExpanders)
+{
+    // Key matrix rows and columns, no GPIO columns, key events with interrupt.
+    EXPECT_EQ(fpga().keyChipReg(0x1D), 0xFF);
+    EXPECT_EQ(fpga().keyChipReg(0x1E), 0x1F);
+    EXPECT_EQ(fpga().keyChipReg(0x1F), 0x00);
+    EXPECT_EQ(fpga().keyChipReg(0x01), 0x11);
+    // LED pins are general-purpose outputs.
+    for (uint8_t r : {0x23, 0x24, 0x25})
+        EXPECT_EQ(fpga().ledChipReg(r), 0xFF) << int(r);
 }
