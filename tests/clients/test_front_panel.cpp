@@ -254,8 +254,11 @@ TEST_F(FrontPanel, AfterAKeyLockCommandUtilityNoLongerReleases)
 
 TEST_F(FrontPanel, RemoteTouchWritesClampedEventsAndPressesTheScreen)
 {
-    scpi({"MOUSE DOWN,0,0", "MOUSE UP,0,0"});
+    // Without a y position nothing is touched, and that is no error.
+    EXPECT_EQ(scpi({"MOUSE DOWN,5", "SYSTem:ERRor?"}), QStringList{"0,\"No error\""});
     QFile dev(dir.path() + "/dev/input/event0");
+    EXPECT_EQ(dev.size(), 0);
+    scpi({"MOUSE DOWN,0,0", "MOUSE UP,0,0"});
     ASSERT_TRUE(dev.open(QIODevice::ReadOnly));
     const QByteArray all = dev.readAll();
     const int size = 24;  // struct input_event on this machine
@@ -297,6 +300,8 @@ TEST_F(FrontPanel, CurrentChannelRows)
     const QStringList r = scpi({"CHSEL?", "CHANnel3:SELect", "CHSEL?", "CHANnel3:SELect?", "CHANnel1:SELect?",
                                 "CHANnel5:SELect", "SYSTem:ERRor?", "KEY:LED?"});
     ASSERT_EQ(r.size(), 6);
+    // A lock without ON/OFF is a missing parameter.
+    EXPECT_TRUE(scpi({"KEY:SINe:LOCK", "SYSTem:ERRor?", "KEY:SINe:LOCK?"}).first().startsWith("-109,"));
     EXPECT_EQ(r[0], QString("0"));
     EXPECT_EQ(r[1], QString("2"));
     EXPECT_EQ(r[2], QString("1"));
