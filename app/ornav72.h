@@ -35,6 +35,8 @@ public:
     void getUtilitObjectFromQml(QObject* tabutility);
 
     static qint64 clock_tick();
+    // The current channel 0..3 (CH_ID); asked by the remote channel queries.
+    Q_INVOKABLE int currentChannel() const { return int(currentCh); }
     void SetInfoWindowState(QString state, Uidata::ASK_TYPE type);
 
     // System information and serial number (settings file "SysInfo", "SN").

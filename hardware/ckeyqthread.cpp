@@ -13,6 +13,15 @@ volatile bool keyLockRemoteMode = false;
 Key_Map CKeyQThread::KeyMap[256];
 
 namespace {
+std::atomic<CKeyQThread*> g_reader {nullptr};
+}
+
+CKeyQThread* CKeyQThread::instance()
+{
+    return g_reader.load();
+}
+
+namespace {
 // The ring is shared by the scanning thread (writer) and the key thread
 // (reader). A knob step merges into the newest queued event, which the reader
 // may be taking at that moment, so both sides hold this lock for the few
@@ -80,6 +89,8 @@ CKeyQThread::CKeyQThread(bool startThreads)
     }
     pKeyWriteBuff = pKeyReadBuff = &nodes[0];
     elapsedTime.start();
+    CKeyQThread* none = nullptr;
+    g_reader.compare_exchange_strong(none, this);
     if (!startThreads)
         return;
     mThread = new QThread();
@@ -95,6 +106,8 @@ CKeyQThread::CKeyQThread(bool startThreads)
 
 CKeyQThread::~CKeyQThread()
 {
+    CKeyQThread* self = this;
+    g_reader.compare_exchange_strong(self, nullptr);
     stopping = true;
     if (scanStarted)
         pthread_join(mThread_scan, nullptr);

@@ -43,6 +43,10 @@ public:
     explicit CKeyQThread(bool startThreads = true);
     ~CKeyQThread() override;
 
+    // The one reader of the process (null before it is made): the remote
+    // lock commands reach it here.
+    static CKeyQThread* instance();
+
     static Key_Map KeyMap[256];
     static void InitKeyMap();
     // The map entry of a key number (first one), null when no entry has it.

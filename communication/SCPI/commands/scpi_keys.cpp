@@ -1,9 +1,11 @@
 #include "scpi_keys.h"
+#include <QMetaObject>
+#include <QObject>
 #include <QtGlobal>
 #include <cstdio>
 #include "CSetParam.h"
 #include "ckeyqthread.h"
-#include "ornav72.h"
+#include "global.h"
 #include "scpi_sync.h"
 #include "SCPI/scpi_error.h"
 #include "SCPI/scpi_match.h"
@@ -12,15 +14,27 @@
 #include "sys_param.h"
 
 namespace {
-Ornav72* controllerOf(scpi_t* context)
+// The controller (the context's parent). Requests go to it as its own
+// signals, emitted by name: this layer does not know the controller's class.
+QObject* controllerOf(scpi_t* context)
 {
-    return context ? qobject_cast<Ornav72*>(context->parent) : nullptr;
+    return context ? context->parent : nullptr;
 }
 
-CKeyQThread* keysOf(scpi_t* context)
+CKeyQThread* keysOf(scpi_t*)
 {
-    Ornav72* c = controllerOf(context);
-    return c ? c->KeyQThread : nullptr;
+    return CKeyQThread::instance();
+}
+
+bool request(QObject* c, const char* signal, int a)
+{
+    return c && QMetaObject::invokeMethod(c, signal, Qt::DirectConnection, Q_ARG(int, a));
+}
+
+bool request(QObject* c, const char* signal, int a, int b, int d)
+{
+    return c && QMetaObject::invokeMethod(c, signal, Qt::DirectConnection, Q_ARG(int, a), Q_ARG(int, b),
+                                          Q_ARG(int, d));
 }
 
 // The channel of a "CHANnel#" header, 0..3; -1 (and -108) for another number.
@@ -37,8 +51,10 @@ int channelOf(scpi_t* context)
 // The controller's current channel, -1 when it holds none.
 int currentChannel(scpi_t* context)
 {
-    Ornav72* c = controllerOf(context);
-    const int ch = c ? int(c->currentCh) : -1;
+    QObject* c = controllerOf(context);
+    int ch = -1;
+    if (!c || !QMetaObject::invokeMethod(c, "currentChannel", Qt::DirectConnection, Q_RETURN_ARG(int, ch)))
+        return -1;
     return ch >= CH1 && ch <= CH4 ? ch : -1;
 }
 
@@ -52,11 +68,8 @@ const scpi_choice_def_t kTouchActions[] = {
 
 scpi_result_t SCPI_KeyPress(scpi_t* context)
 {
-    Ornav72* c = controllerOf(context);
-    if (!c)
-        return SCPI_RES_ERR;
-    emit c->setKeyCmd(SCPI_CmdTag(context), 1, KEY_FROM_REMOTE);
-    return SCPI_RES_OK;
+    return request(controllerOf(context), "setKeyCmd", SCPI_CmdTag(context), 1, KEY_FROM_REMOTE) ? SCPI_RES_OK
+                                                                                                  : SCPI_RES_ERR;
 }
 
 scpi_result_t SCPI_KeyLock(scpi_t* context)
@@ -157,10 +170,9 @@ scpi_result_t SCPI_Mouse(scpi_t* context)
     int32_t x = 0, y = 0;
     if (!SCPI_ParamInt(context, &x, false) || !SCPI_ParamInt(context, &y, false))
         return SCPI_RES_OK;  // no position: nothing to touch
-    Ornav72* c = controllerOf(context);
-    if (!c)
+    QObject* c = controllerOf(context);
+    if (!request(c, "cmdClick", int(x), int(y), action == 1 ? 0 : 1))
         return SCPI_RES_ERR;
-    emit c->cmdClick(int(x), int(y), action == 1 ? 0 : 1);
     // The touch is written before the next command is parsed.
     SCPI_WaitApplied(c);
     return SCPI_RES_OK;
@@ -171,11 +183,12 @@ scpi_result_t SCPI_ChannelSelect(scpi_t* context)
     const int ch = channelOf(context);
     if (ch < 0)
         return SCPI_RES_ERR;
-    Ornav72* c = controllerOf(context);
+    QObject* c = controllerOf(context);
     if (!c)
         return SCPI_RES_ERR;
     if (currentChannel(context) != ch) {
-        emit c->chCmd(ch);
+        if (!request(c, "chCmd", ch))
+            return SCPI_RES_ERR;
         SCPI_WaitApplied(c);
     }
     return SCPI_RES_OK;
