@@ -2,18 +2,18 @@
 // place that has the focus (ask dialog, help page, channel or utility page)
 // and the path of a key to an editing model. Runs in the worker thread; the
 // screens are reached only through invoked QML functions.
-#include "ornav72.h"
+#include "app/ornav72.h"
 #include <QDebug>
 #include <QDir>
 #include <QVariant>
-#include "CSetParam.h"
-#include "SCPI/sys_error.h"
-#include "channalmodel.h"
-#include "channel.h"
-#include "ckeyqthread.h"
-#include "platformroot.h"
-#include "qmlcall.h"
-#include "sys_param.h"
+#include "hardware/CSetParam.h"
+#include "communication/SCPI/sys_error.h"
+#include "app/channalmodel.h"
+#include "app/channel.h"
+#include "hardware/ckeyqthread.h"
+#include "platform/platformroot.h"
+#include "app/qmlcall.h"
+#include "param/sys_param.h"
 
 namespace {
 const char kCaptureDir[] = "/media/usbdisk/ORNAV96T";

@@ -1,13 +1,13 @@
 // Front-panel keys on the utility tab: the six pages (channel settings,
 // coupling, merge, counter, digital output, system), the moves between their
 // lists and the hidden key sequence of the system page.
-#include "ornav72.h"
+#include "app/ornav72.h"
 #include <QDebug>
 #include <QVariant>
 #include <QVector>
-#include "channalmodel.h"
-#include "qmlcall.h"
-#include "sys_param.h"
+#include "app/channalmodel.h"
+#include "app/qmlcall.h"
+#include "param/sys_param.h"
 
 namespace {
 QObject* child(QObject* base, const char* name)

@@ -1,9 +1,9 @@
 // Remote touch: a press or release at a screen position is written to the
 // touch screen's input device as the events its driver would report, so the
 // screens receive it exactly like a finger on the panel.
-#include "ornav72.h"
+#include "app/ornav72.h"
 // Before the input header: it defines KEY_INFO as a key code.
-#include "ckeyqthread.h"
+#include "hardware/ckeyqthread.h"
 #include <QDebug>
 #include <QThread>
 #include <QVariant>
@@ -13,8 +13,8 @@
 #include <fcntl.h>
 #include <linux/input.h>
 #include <unistd.h>
-#include "platformroot.h"
-#include "qmlcall.h"
+#include "platform/platformroot.h"
+#include "app/qmlcall.h"
 
 namespace {
 // The screen is 1280 x 800; the panel is mounted turned, with its X axis

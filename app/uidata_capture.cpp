@@ -1,6 +1,6 @@
 // Screen capture into a file, as the long press of OK asks for it: grabs the
 // rendered window and saves it under the next free number.
-#include "uidata.h"
+#include "app/uidata.h"
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -8,9 +8,9 @@
 #include <QQuickWindow>
 #include <QScreen>
 #include <unistd.h>
-#include "ornav72.h"
-#include "platformroot.h"
-#include "sys_param.h"
+#include "app/ornav72.h"
+#include "platform/platformroot.h"
+#include "param/sys_param.h"
 
 bool Uidata::screenShot(bool convert, QString path, int where)
 {

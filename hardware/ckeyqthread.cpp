@@ -1,11 +1,11 @@
-#include "ckeyqthread.h"
+#include "hardware/ckeyqthread.h"
 #include <QDebug>
 #include <QThread>
 #include <cstring>
 #include <mutex>
-#include "CSetParam.h"
-#include "global.h"
-#include "systype.h"
+#include "hardware/CSetParam.h"
+#include "param/global.h"
+#include "param/systype.h"
 
 volatile bool pc_lock = false;
 volatile bool keyLockRemoteMode = false;

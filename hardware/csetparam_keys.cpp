@@ -1,7 +1,7 @@
 // Set-up of the LED and key expanders (TCA8418) behind the FPGA's two
 // expander ports. The expanders sit on a slow serial bus: every word needs
 // 10 ms before the next one.
-#include "CSetParam.h"
+#include "hardware/CSetParam.h"
 #include <QThread>
 
 void CSetParam::InitLEDFonfig()

@@ -1,4 +1,4 @@
-#include "simtouch.h"
+#include "simboard/simtouch.h"
 #include <QCoreApplication>
 #include <QFile>
 #include <QMouseEvent>

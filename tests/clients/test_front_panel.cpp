@@ -10,7 +10,7 @@
 #include <QThread>
 #include <cmath>
 #include <csignal>
-#include "simroot.h"
+#include "simboard/simroot.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <QQuickItem>
 #include <QSignalSpy>
 #include <QThread>
-#include "ckeyqthread.h"
+#include "hardware/ckeyqthread.h"
 #include "tests/selection/selection_fixture.h"
 
 class KeyDispatch : public Selection {

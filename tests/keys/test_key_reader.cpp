@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 #include <QGuiApplication>
 #include <QSignalSpy>
-#include "ckeyqthread.h"
-#include "global.h"
-#include "systype.h"
+#include "hardware/ckeyqthread.h"
+#include "param/global.h"
+#include "param/systype.h"
 
 namespace {
 int argc = 1;

@@ -1,17 +1,17 @@
-#include "scpi_keys.h"
+#include "communication/SCPI/commands/scpi_keys.h"
 #include <QMetaObject>
 #include <QObject>
 #include <QtGlobal>
 #include <cstdio>
-#include "CSetParam.h"
-#include "ckeyqthread.h"
-#include "global.h"
-#include "scpi_sync.h"
-#include "SCPI/scpi_error.h"
-#include "SCPI/scpi_match.h"
-#include "SCPI/scpi_param.h"
-#include "SCPI/scpi_result.h"
-#include "sys_param.h"
+#include "hardware/CSetParam.h"
+#include "hardware/ckeyqthread.h"
+#include "param/global.h"
+#include "communication/SCPI/commands/scpi_sync.h"
+#include "communication/SCPI/scpi_error.h"
+#include "communication/SCPI/scpi_match.h"
+#include "communication/SCPI/scpi_param.h"
+#include "communication/SCPI/scpi_result.h"
+#include "param/sys_param.h"
 
 namespace {
 // The controller (the context's parent). Requests go to it as its own

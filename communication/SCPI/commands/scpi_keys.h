@@ -1,7 +1,7 @@
 #pragma once
 // Remote rows of the front panel: key presses, key locks and key LEDs, the
 // remote lock, remote touch and the current channel.
-#include "SCPI/scpi_types.h"
+#include "communication/SCPI/scpi_types.h"
 
 scpi_result_t SCPI_KeyPress(scpi_t* context);
 scpi_result_t SCPI_KeyLock(scpi_t* context);
