@@ -24,8 +24,6 @@ void Ornav72::upgrade() {}
 void Ornav72::SysTimer_Slots() {}
 void Ornav72::brightnessChanged() {}
 void Ornav72::powerCheck() {}
-void Ornav72::counterSwChanged() {}
-void Ornav72::digitalDisUpdate() {}
 
 
 // Channel hooks of the selection layer (connector check, manual-trigger

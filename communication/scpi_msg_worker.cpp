@@ -12,6 +12,7 @@
 #include "SCPI/scpi.h"
 #include "SCPI/commands/scpi_commands.h"
 #include "SCPI/scpi_wfile.h"
+#include "SCPI/commands/scpi_digital.h"
 #include "hardwareinfo.h"
 
 static scpi_msg_probe_t g_probe = nullptr;
@@ -56,9 +57,12 @@ static void receiveData(const scpi_msg_t* rec)
     case WF_Cal:
     case WF_ModArb:
     case WF_BaseArb:
-    case WF_LIST:
     case WF_DIGITALDATA:
-        // Their receivers (calibration loader, file writers, digital output)
+        if (std::strcmp(wfile_name, "digitalData") == 0)
+            SCPI_DigitalDataReceived(&scpi_context, rec->mtext, rec->msglen);
+        break;
+    case WF_LIST:
+        // Their receivers (calibration loader, file writers)
         // are not part of this program yet: the block is dropped.
         fprintf(stderr, "[scpi-ERRO]:no receiver for wfile_flag:%d, %ld bytes dropped\n", int(wfile_flag),
                 rec->msglen);
