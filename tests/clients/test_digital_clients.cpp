@@ -139,6 +139,31 @@ TEST_F(DigitalClients, UartHelloDecodesWithItsBaudRateBitsParityAndStopBits)
     EXPECT_TRUE(sigrokDecode(vcd, "uart:rx=TX:baudrate=115200:data_bits=8:parity=even:stop_bits=2",
                              "uart=rx-parity-err:rx-warnings")
                     .isEmpty());
+    // At another baud rate the same lines do not read as "Hello".
+    EXPECT_NE(hexBytes(sigrokDecode(vcd, "uart:rx=TX:baudrate=57600:data_bits=8:parity=even:stop_bits=2",
+                                    "uart=rx-data")),
+              QByteArray("Hello"));
+}
+
+TEST_F(DigitalClients, RemoteDataKeepsTheFirst2048Bytes)
+{
+    int code = 0;
+    const QList<QByteArray> out =
+        // pyvisa-py sends a write longer than 1024 bytes but within the
+        // server's maximum receive size as one chunk without the END flag;
+        // chunks of 1024 bytes make it send END with the last one.
+        visa("data = bytes((k * 7) % 256 for k in range(3000))\n"
+             "i.visalib.sessions[i.session].max_recv_size = 1024\n"
+             "i.write('DIGital:DATa')\n"
+             "i.write_raw(data)\n"
+             "got = i.query_binary_values('DIGital:DATa?', datatype='B', container=bytes)\n"
+             "print(len(got), got == data[:2048])\n"
+             "print(i.query('SYSTem:ERRor?').strip())\n",
+             &code);
+    ASSERT_EQ(code, 0) << out.join('\n').constData();
+    ASSERT_GE(out.size(), 2);
+    EXPECT_EQ(out[0], QByteArray("2048 True"));
+    EXPECT_EQ(out[1], QByteArray("0,\"No error\""));
 }
 
 TEST_F(DigitalClients, SpiAtOneMegahertzDecodesTheBytes)

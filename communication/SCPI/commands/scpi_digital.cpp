@@ -182,6 +182,13 @@ void SCPI_DigitalDataReceived(scpi_t* c, const char* data, long length)
 {
     if (!data || length < 0)
         length = 0;
+    // The message terminator is framing, not data: the transports end every
+    // message with LF (VXI-11 and USBTMC append one to a message without).
+    if (length > 0 && data[length - 1] == '\n') {
+        --length;
+        if (length > 0 && data[length - 1] == '\r')
+            --length;
+    }
     if (length > long(kMaxData))
         length = long(kMaxData);
     std::printf("get digital data len:%ld first data:%d\n", length, length > 0 ? int(uint8_t(data[0])) : 0);

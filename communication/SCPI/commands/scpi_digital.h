@@ -36,5 +36,6 @@ scpi_result_t SCPI_DigitalUartStopQ(scpi_t* context);
 scpi_result_t SCPI_DigitalUartParity(scpi_t* context);  // "DIGital:UART:PARity"
 scpi_result_t SCPI_DigitalUartParityQ(scpi_t* context);
 
-// The data block that follows "DIGital:DATa" (at most 2048 bytes used).
+// The data message that follows "DIGital:DATa": without its terminator (a
+// final LF or CR LF), at most 2048 bytes used.
 void SCPI_DigitalDataReceived(scpi_t* context, const char* data, long length);
