@@ -81,8 +81,8 @@ Window {
                                        Item { objectName: "statisticRec"; Item { objectName: "counterClr" } } }
                                 Item { objectName: "UtilityDigitalSet"
                                        property string inputText: ""
-                                       property bool hexFormat: !uidata.getdigitalfromat()
-                                       property bool autoSend: uidata.getdigitalAutoSend()
+                                       property bool hexFormat: uidata ? !uidata.getdigitalfromat() : true
+                                       property bool autoSend: uidata ? uidata.getdigitalAutoSend() : false
                                        property int paints: 0
                                        property int reloads: 0
                                        function setInputText(text) { inputText = text }
