@@ -210,6 +210,9 @@ public slots:
     int uartDataBits();
     int uartStopBits();
     int iSuartVerify();
+    // Manual trigger button: CH_DIGITAL (7) sends the digital data once while
+    // the digital output is on; 0..3 trigger that channel.
+    void channelManulTrigChanged(int ch);
     void clrAskWindowtype();
 
 private:

@@ -2,6 +2,7 @@
 // whatever changes the controller's state runs in the controller's thread.
 #include <QMetaObject>
 #include <QThread>
+#include "CSetParam.h"
 #include "ornav72.h"
 #include "sys_param.h"
 #include "uidata.h"
@@ -67,3 +68,22 @@ int Uidata::uartDataBits() { return qMin<int>(sys_param::HWinfo.digitalUARTDataB
 int Uidata::uartStopBits() { return qMin<int>(sys_param::HWinfo.digitalUARTStopBits, 1) + 1; }
 
 int Uidata::iSuartVerify() { return sys_param::HWinfo.digitalUARTParity; }
+
+void Uidata::channelManulTrigChanged(int ch)
+{
+    if (!controller)
+        return;
+    if (ch == CH_DIGITAL) {
+        if (sys_param::digitalSW) {
+            controller->beep(2);
+            CSetParam::SetDigitalMannulTrig();
+        } else {
+            controller->warnBeep(2);
+        }
+        return;
+    }
+    if (ch >= CH1 && ch <= CH4) {
+        controller->beep(2);
+        CSetParam::SetManualTrig(CH_ID(ch));
+    }
+}

@@ -129,6 +129,19 @@ TEST_F(DigitalOutput, UartExecutionProgramsEveryRegisterAndStreamsTheData)
     EXPECT_EQ(data, QVector<quint64>({'a', 'b'}));
 }
 
+TEST_F(DigitalOutput, TheTriggerButtonSendsOnlyWhileTheOutputIsOn)
+{
+    ctrl->uidata.channelManulTrigChanged(CH_DIGITAL);
+    EXPECT_EQ(writesTo(REG_DIG_MANUAL), 0);
+    ASSERT_TRUE(ctrl->uidata.digitalfunChanged(DIGITAL_UART));
+    ASSERT_TRUE(ctrl->uidata.setdigitalSwitch(true));
+    settle();
+    fpga().clearWrites();
+    ctrl->uidata.channelManulTrigChanged(CH_DIGITAL);
+    EXPECT_EQ(writesAt(REG_DIG_MANUAL), QList<uint64_t>({1, 0}));
+    EXPECT_EQ(fpga().digitalTriggers(), 1);
+}
+
 TEST_F(DigitalOutput, HexTextBecomesBytesAndNonNumbersBecomeZero)
 {
     set(PARAM_IDNEX_DIGITAL_FORMAT, 0);
