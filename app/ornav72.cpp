@@ -153,6 +153,10 @@ void Ornav72::UIStartUpInit(QObject* root)
             channel[ch]->setpse(pseObject[ch]);
     }
     powerCheck();
+    // The record was loaded in the constructor, before any channel existed;
+    // only now can each channel bring the hardware to its stored settings
+    // (registers and output relay), on the controller's own thread.
+    QMetaObject::invokeMethod(this, [this]() { applyStoredSettings(); }, Qt::QueuedConnection);
     qInfo("UI start-up done");
 }
 
