@@ -59,6 +59,11 @@ public:
     void recordImage(HardWareInfo* out) override
     {
         std::memcpy(out, &sys_param::HWinfo, sizeof *out);
+        // Stamped as a stored copy is, so that it passes the checks of a load.
+        std::memset(out->product, 0, sizeof out->product);
+        std::memset(out->buildtime, 0, sizeof out->buildtime);
+        std::strncpy(out->product, SysParm::kProduct, sizeof out->product - 1);
+        std::strncpy(out->buildtime, SysParm::buildTime(), sizeof out->buildtime - 1);
         out->CRC16 = SysParm::crc_16(reinterpret_cast<const unsigned char*>(out) + 4, unsigned(sizeof *out - 4));
     }
     void setValue(int target, int paramIndex, double value) override
