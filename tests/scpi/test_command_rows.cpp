@@ -287,3 +287,30 @@ TEST_F(CommandRows, EveryDescribedRowResolves)
 }
 
 } // namespace
+
+#include <QFile>
+#include "SCPI/commands/scpi_doc.h"
+
+// docs/scpi-commands.md is what tools/scpi-doc writes from today's table:
+// regenerate it with `build/tools/scpi-doc docs/scpi-commands.md`.
+TEST(CommandReference, CheckedInFileIsCurrent)
+{
+    QFile f(QString(ORNAV_SOURCE_DIR) + "/docs/scpi-commands.md");
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << "docs/scpi-commands.md is missing";
+    const std::string onDisk = f.readAll().toStdString();
+    EXPECT_TRUE(onDisk == scpi_command_reference())
+        << "docs/scpi-commands.md is stale: run build/tools/scpi-doc docs/scpi-commands.md";
+}
+
+TEST(CommandReference, ListsEveryPatternOfTheTable)
+{
+    const std::string doc = scpi_command_reference();
+    for (const scpi_command_t* c = scpi_commands; c->pattern; ++c) {
+        std::string p = c->pattern;
+        const std::string base = (!p.empty() && p.back() == '?') ? p.substr(0, p.size() - 1) : p;
+        // A set and query pair is listed once as "X[?]".
+        if (doc.find("`" + p + "`") == std::string::npos)
+            p = base + "[?]";
+        EXPECT_NE(doc.find("`" + p + "`"), std::string::npos) << c->pattern;
+    }
+}
