@@ -5,12 +5,17 @@
 # build fails or the fuzzer finds a crash, a hang or a broken state; the
 # failing input is left in the build folder's artifacts/.
 #
-#   bash fuzz/run.sh [seconds]
+#   bash fuzz/run.sh [seconds] [target]
+#
+# target: scpi_input_fuzzer (default; the interpreter over a test table) or
+# scpi_table_fuzzer (the instrument's whole command table with a recorder of
+# the controller requests; seeds also from fuzz/corpus_table).
 #
 # Needs the Debian packages clang and libclang-rt-14-dev (libFuzzer).
 set -euo pipefail
 
 SECONDS_TO_RUN="${1:-60}"
+TARGET="${2:-scpi_input_fuzzer}"
 HERE="$(cd "$(dirname "$0")" && pwd)"
 BUILD="${FUZZ_BUILD_DIR:-$HERE/../build-fuzz}"
 
@@ -20,15 +25,17 @@ command -v ninja >/dev/null && GENERATOR=(-G Ninja)
 
 cmake -S "$HERE" -B "$BUILD" "${GENERATOR[@]}" -DCMAKE_CXX_COMPILER="$CXX" \
       -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$BUILD" --target scpi_input_fuzzer -j 2
+cmake --build "$BUILD" --target "$TARGET" -j 2
 
 WORK="$(mktemp -d)"
 trap 'rm -rf "$WORK"' EXIT
 mkdir -p "$BUILD/artifacts"
 
-echo "fuzzing SCPI_Input for ${SECONDS_TO_RUN}s"
+echo "fuzzing $TARGET for ${SECONDS_TO_RUN}s"
+SEEDS=("$HERE/corpus")
+[ "$TARGET" = scpi_table_fuzzer ] && SEEDS+=("$HERE/corpus_table")
 set +e
-"$BUILD/scpi_input_fuzzer" \
+"$BUILD/$TARGET" \
     -max_total_time="$SECONDS_TO_RUN" \
     -timeout=10 \
     -rss_limit_mb=2048 \
@@ -37,7 +44,7 @@ set +e
     -dict="$HERE/scpi.dict" \
     -print_final_stats=1 \
     -artifact_prefix="$BUILD/artifacts/" \
-    "$WORK" "$HERE/corpus" 2>&1 | tee "$BUILD/last-run.log" | grep -E "^(#[0-9]+[[:space:]]+(INITED|DONE)|Done |stat::|==[0-9]+==ERROR|SUMMARY|artifact_prefix|Test unit written|interpreter broken)"
+    "$WORK" "${SEEDS[@]}" 2>&1 | tee "$BUILD/last-run.log" | grep -E "^(#[0-9]+[[:space:]]+(INITED|DONE)|Done |stat::|==[0-9]+==ERROR|SUMMARY|artifact_prefix|Test unit written|interpreter broken|bad request)"
 status=${PIPESTATUS[0]}
 set -e
 if [ "$status" -ne 0 ]; then

@@ -66,7 +66,7 @@ static scpi_result_t switchSet(scpi_t* c, const scpi_row_t& row, int pair)
     ScpiInstrument& inst = scpi_row_instrument(c);
     if (inst.modelMasked(pair, it.swIndex))
         return SCPI_RES_ERR;
-    if (on != scpi_row_channel(inst.record(), pair).*it.sw) {
+    if (on != (scpi_field(scpi_row_channel(inst.record(), pair).*it.sw) != 0)) {
         inst.setValue(pair, it.swIndex, on ? 1 : 0);
         scpi_row_wait(c, row);
     }
@@ -84,7 +84,7 @@ static scpi_result_t amountSet(scpi_t* c, const scpi_row_t& row, int pair)
     ScpiInstrument& inst = scpi_row_instrument(c);
     const CH_DATA& d = scpi_row_channel(inst.record(), pair);
     bool sent = false;
-    if (d.*it.type != difference) {
+    if ((scpi_field(d.*it.type) != 0) != difference) {
         inst.setValue(pair, it.typeIndex, difference ? 1 : 0);
         sent = true;
     }

@@ -1,5 +1,6 @@
 #pragma once
 // Tags of the described rows of the command table, one block per area.
+#include <cstring>
 #include "scpi_rows.h"
 
 #define A_(area, n) SCPI_ROW_ID(SCPI_AREA_##area, n)
@@ -40,8 +41,23 @@ enum scpi_row_id_files {
 
 #undef A_
 
+// A field of the record as a number. The record may come from outside (a
+// received block, the EEPROM), so a flag is read as its byte: any value
+// other than 0 is set, and no byte is ever loaded as an invalid bool.
+template <class T>
+inline double scpi_field(const T& v)
+{
+    return double(v);
+}
+inline double scpi_field(const bool& v)
+{
+    unsigned char b;
+    std::memcpy(&b, &v, 1);
+    return b ? 1 : 0;
+}
+
 // Shorthands for the descriptors.
-#define SCPI_READ_CH(field) [](const HardWareInfo& r, int t) -> double { return double(r.PDT[t].field); }
-#define SCPI_READ_SYS(field) [](const HardWareInfo& r, int) -> double { return double(r.field); }
+#define SCPI_READ_CH(field) [](const HardWareInfo& r, int t) -> double { return scpi_field(r.PDT[t].field); }
+#define SCPI_READ_SYS(field) [](const HardWareInfo& r, int) -> double { return scpi_field(r.field); }
 #define SCPI_READ_PAIR(field) \
-    [](const HardWareInfo& r, int t) -> double { return double(scpi_row_channel(r, t).field); }
+    [](const HardWareInfo& r, int t) -> double { return scpi_field(scpi_row_channel(r, t).field); }

@@ -1,4 +1,5 @@
 #include "scpi_rows.h"
+#include <cmath>
 #include <cstdio>
 #include "SCPI/scpi_error.h"
 #include "SCPI/scpi_match.h"
@@ -198,15 +199,23 @@ scpi_result_t SCPI_RowQuery(scpi_t* c)
         SCPI_ResultBool(c, v != 0);
         return SCPI_RES_OK;
     case RF_INT:
-        SCPI_ResultInt(c, int32_t(v));
+        if (v >= -2147483648.0 && v < 2147483648.0) {
+            SCPI_ResultInt(c, int32_t(v));
+        } else {
+            // A record from outside may hold anything; never convert out of range.
+            char buf[400];  // the widest double has 309 digits
+            const int n = std::isfinite(v) ? snprintf(buf, sizeof buf, "%.0f", std::trunc(v))
+                                           : snprintf(buf, sizeof buf, "%s", std::isnan(v) ? "nan" : "inf");
+            SCPI_ResultCharacters(c, buf, n < 0 ? 0 : size_t(n) < sizeof buf ? size_t(n) : sizeof buf - 1);
+        }
         return SCPI_RES_OK;
     case RF_NAME: {
-        const int pos = int(v);
         int count = 0;
         while (row->choices && row->choices[count].name)
             count++;
-        if (pos < 0 || pos >= count)
+        if (!(v >= 0 && v < count))
             return SCPI_RES_ERR;  // a stored value outside the list
+        const int pos = int(v);
         const char* name = row->choices[pos].name;
         size_t len = 0;
         while (name[len])
