@@ -62,6 +62,7 @@ void report(const char* what, std::vector<double>& us, int pause, const char* no
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
+    setvbuf(stdout, nullptr, _IOLBF, 0);
     const int iterations = argc > 1 ? std::max(10, atoi(argv[1])) : 200;
     QTemporaryDir dir;
     if (!SimRoot::create(dir.path()))
@@ -89,7 +90,7 @@ int main(int argc, char** argv)
     }
     const long lid = vxi.createLink("inst0").lid;
     auto send = [&](const char* m) { vxi.write(lid, QByteArray(m) + "\n", true, 10000); };
-    auto ask = [&](const char* m, bool* ok) { return vxi.query(lid, QByteArray(m) + "\n", ok, 10000); };
+    auto ask = [&](const char* m, bool* ok) { return vxi.query(lid, QByteArray(m) + "\n", ok, 3000); };
 
     // Outputs on, so that every setting goes all the way to the registers;
     // the channels in the modes their rows need.
@@ -116,10 +117,12 @@ int main(int argc, char** argv)
             allOk = allOk && ok && !reply.isEmpty();
             if (i == 0)
                 first = reply.trimmed();
+            if (!allOk)
+                break;  // a row this build does not have: no reply to wait for
         }
         bool ok = false;
         const QByteArray err = ask("SYSTem:ERRor?", &ok).trimmed();
-        const QByteArray note = (allOk ? QByteArray() : QByteArray("no reply; ")) +
+        const QByteArray note = (allOk ? QByteArray() : QByteArray("not in this build (no reply); ")) +
                                 (err.startsWith("0,") ? QByteArray() : "error list: " + err);
         report(r.name, us, r.formerPauseMs, note.constData());
         ask("SYSTem:ERRor", &ok);
