@@ -1,4 +1,5 @@
 #include "app/ornav72.h"
+#include "app/scpi_instrument_qt.h"
 #include "hardware/CSetParam.h"
 #include "WaveView/CWaveGreate.h"
 #include "hardware/ckeyqthread.h"
@@ -135,6 +136,7 @@ Ornav72::Ornav72()
     // command set, the serial number and the clock from here.
     scpi_adpt_set_hooks({scpi_commands, &Ornav72::GetSN, &Ornav72::clock_tick});
     scpi_commands_install_receivers();
+    scpi_instrument_set_program(scpi_instrument_program_qt);
     scpi_adpt_init(this);
     // 18. The last user activity is now.
     lastIpActiveTime = clock_tick();
@@ -197,6 +199,10 @@ void Ornav72::UIStartUpInit(QObject* root)
     // The stored address mode is applied in the controller's thread.
     if (channelModel* m = GetChModelFormIndex(CH_SYS, PARAM_INDEX_SYSIPSETTYPE))
         emit m->valueChanged();
+    // The record was loaded in the constructor, before any channel existed;
+    // only now can each channel bring the hardware to its stored settings
+    // (registers and output relay), on the controller's own thread.
+    QMetaObject::invokeMethod(this, [this]() { applyStoredSettings(); }, Qt::QueuedConnection);
     qInfo("UI start-up done");
 }
 

@@ -102,6 +102,9 @@ public:
     void ChannelOnOff(CH_ID ch, bool on);
     // Reloads every model and display of a channel and applies it.
     void channalReload(CH_ID ch);
+    // Applies every channel's stored configuration to the hardware, as the
+    // start-up does once the screens exist.
+    void applyStoredSettings();
     void systemReload();
     void powerUpParamChanged();
     void chUpdateParamList(channelModel* model);
