@@ -93,6 +93,11 @@ public:
     // Builds the coupling models of both pairs and the entries each pair shows.
     void InitCoupleSetlist();
     void UpdateCoupleSetList(CH_ID pair);
+    // Start-up: the stored sync outputs, amplitude- and phase-coupling and
+    // merge state of the pairs applied to the models and the screens.
+    void applyStoredPairState();
+    // Start-up: the system entries whose changes the controller answers.
+    void connectSettingHandlers();
 
     // Network interface read-out into the parameter record.
     void GetHostNetAddress(char* mac, char* ip, char* mask, char* gateway);
@@ -211,6 +216,15 @@ public slots:
     void upgrade();
     void SysTimer_Slots();
     void brightnessChanged();
+
+    // Channel pairs and system settings answered by the controller.
+    void chCoupleTypeChanged(CH_ID pair);
+    void sysClkSourceChanged();
+    void sysClkOutChanged();
+    void sysClkSourceDisUpdate(bool disWindow = true);
+    void languageChanged();
+    void systemParamChanged();
+    void disSeparatorChanged();
 
 private:
     void resolvePortConflict(CH_ID ch);

@@ -27,8 +27,3 @@ void Ornav72::powerCheck() {}
 void Ornav72::counterSwChanged() {}
 void Ornav72::digitalDisUpdate() {}
 
-
-// Channel hooks of the selection layer (connector check, manual-trigger
-// button, copy, phase-synchronisation forcing) and of the status displays.
-void Ornav72::channelFourcePhaseSync(bool, int) {}
-void Ornav72::ChDisableMergeDisUpdate(CH_ID, bool) {}
