@@ -2,9 +2,12 @@
 // language (takes effect at the next start), the phase mode and the number
 // separator.
 #include "app/ornav72.h"
+#include <QDebug>
 #include <QThread>
 #include "app/channalmodel.h"
 #include "app/channel.h"
+#include "communication/SCPI/scpi_error.h"
+#include "communication/SCPI/sys_error.h"
 #include "hardware/CSetParam.h"
 #include "param/sys_param.h"
 
@@ -55,6 +58,22 @@ void Ornav72::languageChanged()
 
 void Ornav72::systemParamChanged()
 {
+    // Phase coupling and merged pairs rely on synchronised phases: while
+    // one is on, the mode stays synchronising whoever asks to leave it
+    // (the screen entry is masked; a remote request is refused here).
+    const bool phaseCoupled = sys_param::GetChCouplePhaseSW(COUPLE12) != 0 || sys_param::GetChCouplePhaseSW(COUPLE34) != 0;
+    bool merged = false;
+    for (int c = CH1; c <= CH4; ++c)
+        merged = merged || sys_param::ch(CH_ID(c)).ChMerge != 0;
+    const int i = PARAM_INDEX_SYSPHASESYNC - PARAM_INDEX_SYS_START;
+    if (!sys_param::HWinfo.PhaseSyncType && (phaseCoupled || merged) && i < sysparalist.size() && sysparalist[i]) {
+        qWarning("phase synchronisation is needed by %s", phaseCoupled ? "phase coupling" : "a merge");
+        Sys_Error(SCPI_ERROR_EXECUTION_ERROR);
+        emit TipsMessage(MESSAGE_TYPE_TIPS, phaseCoupled ? TIPS_PHASE_COUPLE_NEED_PHASESYNC : TIPS_MERGE_NEED_PHASESYNC,
+                         false);
+        sysparalist[i]->SetValue(1, 0);
+        return;
+    }
     CSetParam::ResetFPFGA(false);
 }
 

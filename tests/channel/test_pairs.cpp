@@ -226,6 +226,15 @@ TEST_F(Pairs, PhaseCouplingAndMergeForcePhaseSynchronisationAndHoldIt)
     EXPECT_EQ(tips.last().at(1).toInt(), int(TIPS_PHASE_COUPLE_NEED_PHASESYNC));
     EXPECT_EQ(writesAt(REG_SYNC_RESET), (QList<uint64_t>{15, 0})) << "the phase mode's reset";
 
+    // Leaving the mode while the coupling needs it is refused, remotely too.
+    fpga().clearWrites();
+    tips.clear();
+    remote(CH_SYS, PARAM_INDEX_SYSPHASESYNC, 0);
+    EXPECT_TRUE(sys_param::HWinfo.PhaseSyncType);
+    ASSERT_GE(tips.count(), 1);
+    EXPECT_EQ(tips.first().at(1).toInt(), int(TIPS_PHASE_COUPLE_NEED_PHASESYNC));
+    EXPECT_EQ(writesAt(REG_SYNC_RESET), (QList<uint64_t>{15, 0})) << "the phases restart once, synchronised";
+
     // A merge also needs it: switching phase coupling off keeps the mask.
     remote(CH3, PARAM_INDEX_CHMERGE, 3);
     remote(COUPLE12, PARAM_INDEX_CHCOUPLEPHASESW, 0);
@@ -236,6 +245,7 @@ TEST_F(Pairs, PhaseCouplingAndMergeForcePhaseSynchronisationAndHoldIt)
 
     // Merging while the mode is off switches it on with the merge tip.
     remote(CH_SYS, PARAM_INDEX_SYSPHASESYNC, 0);
+    ASSERT_FALSE(sys_param::HWinfo.PhaseSyncType) << "nothing needs it any more";
     tips.clear();
     remote(CH4, PARAM_INDEX_CHMERGE, 4);
     EXPECT_TRUE(sys_param::HWinfo.PhaseSyncType);
