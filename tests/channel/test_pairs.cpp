@@ -295,11 +295,16 @@ TEST_F(Pairs, MergeRaisesTheSmallerLoadAndProgramsTheSum)
 
 TEST_F(Pairs, AmplitudeLimitOnThePartnerEndsTheMergeAndMasksBoth)
 {
+    remote(CH1, PARAM_INDEX_CHSWITCH, 1);
+    remote(CH2, PARAM_INDEX_CHSWITCH, 1);
     remote(CH1, PARAM_INDEX_CHMERGE, 1);
     ASSERT_NE(rec(CH1).ChMerge, 0u);
-    // The merge masks the limit; a remote user may still set it.
-    entry(CH2, PARAM_INDEX_CHAMPLIMIT)->SetValue(1, 0);
+    ASSERT_EQ(chValue(CH1, REG_MERGE_EN, 1), 1u);
+    // The merge masks the limit on screen; a remote request still sets it.
+    remote(CH2, PARAM_INDEX_CHAMPLIMIT, 1);
+    EXPECT_TRUE(rec(CH2).AmpLimit);
     EXPECT_EQ(rec(CH1).ChMerge, 0u);
+    EXPECT_EQ(chValue(CH1, REG_MERGE_EN, 1), 0u) << "CH1 is applied without the sum";
     EXPECT_TRUE(entry(CH1, PARAM_INDEX_CHMERGE)->mask);
     EXPECT_TRUE(entry(CH2, PARAM_INDEX_CHMERGE)->mask);
     EXPECT_TRUE(pairEntry(COUPLE12, PARAM_INDEX_CHCOUPLEAMPLSW)->mask);
