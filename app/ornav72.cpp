@@ -27,7 +27,9 @@ static void connectChannel(Ornav72* self, Channel* c)
     const auto direct = Qt::DirectConnection;
     QObject::connect(c, &Channel::coupleAmplMaskChanged, self, &Ornav72::coupleAmplSwitchMask, direct);
     QObject::connect(c, &Channel::mergeMaskChanged, self, &Ornav72::ChDisableMergeDisUpdate, direct);
-    QObject::connect(c, &Channel::mergePhaseSyncNeeded, self, &Ornav72::channelFourcePhaseSync, direct);
+    QObject::connect(c, &Channel::phaseSyncNeeded, self, &Ornav72::channelFourcePhaseSync, direct);
+    QObject::connect(c, &Channel::coupleTypeChanged, self, &Ornav72::chCoupleTypeChanged, direct);
+    QObject::connect(c, &Channel::copyButtonDisplayChanged, self, &Ornav72::chCopyBtnObjectDisUpdate, direct);
     QObject::connect(c, &Channel::mergeDisplayChanged, self, &Ornav72::chMergeDisUpdate, direct);
     QObject::connect(c, &Channel::loadDisplayChanged, self, &Ornav72::chLoadDisUpdate, direct);
     QObject::connect(c, &Channel::reverseDisplayChanged, self, &Ornav72::chReverseDisUpdate, direct);
@@ -195,6 +197,8 @@ void Ornav72::UIStartUpInit(QObject* root)
         if (pseObject[ch])
             channel[ch]->setpse(pseObject[ch]);
     }
+    // Sync outputs, amplitude and phase coupling, merges as stored.
+    applyStoredPairState();
     powerCheck();
     // The stored address mode is applied in the controller's thread.
     if (channelModel* m = GetChModelFormIndex(CH_SYS, PARAM_INDEX_SYSIPSETTYPE))
@@ -244,6 +248,9 @@ void Ornav72::initObject()
     // 6. External reference icon from the stored clock source.
     exit10MValid = sys_param::HWinfo.ClockSource;
     SendTipsMessageDis(MESSAGE_TYPE_INFO, STATUSBAR_EXT10, sys_param::HWinfo.ClockSource, "", false);
+    // 7. Reference clock input and output as stored, then the phases restart.
+    CSetParam::SetExtCLKIn(sys_param::HWinfo.ClockSource, sys_param::HWinfo.ClockOut);
+    CSetParam::ResetFPFGA(true);
 
     if (counterObj == nullptr)
         qDebug("get counter obj error !!");

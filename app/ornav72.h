@@ -114,6 +114,11 @@ public:
     // Builds the coupling models of both pairs and the entries each pair shows.
     void InitCoupleSetlist();
     void UpdateCoupleSetList(CH_ID pair);
+    // Start-up: the stored sync outputs, amplitude- and phase-coupling and
+    // merge state of the pairs applied to the models and the screens.
+    void applyStoredPairState();
+    // Start-up: the system entries whose changes the controller answers.
+    void connectSettingHandlers();
 
     // ---- frequency counter and digital protocol output --------------------
     // Whether an output type can have its channels: SPI and I2C need CH3 and
@@ -302,6 +307,14 @@ public slots:
     void digitalSWChanged();
     void digitaAutoSendChanged();
     void digitalRequestPaint();
+    // Channel pairs and system settings answered by the controller.
+    void chCoupleTypeChanged(CH_ID pair);
+    void sysClkSourceChanged();
+    void sysClkOutChanged();
+    void sysClkSourceDisUpdate(bool disWindow = true);
+    void languageChanged();
+    void systemParamChanged();
+    void disSeparatorChanged();
 
 private:
     // Connects the back-light and network entries of the system list.

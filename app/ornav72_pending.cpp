@@ -16,8 +16,3 @@ void Ornav72::chUpdateListMem(int ch, QString file, bool, bool)
 
 void Ornav72::upgrade() {}
 
-
-// Channel hooks of the selection layer (connector check, manual-trigger
-// button, copy, phase-synchronisation forcing) and of the status displays.
-void Ornav72::channelFourcePhaseSync(bool, int) {}
-void Ornav72::ChDisableMergeDisUpdate(CH_ID, bool) {}
