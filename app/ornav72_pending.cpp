@@ -4,16 +4,6 @@
 #include "ornav72.h"
 #include <QDebug>
 
-void Ornav72::chUpdateArbMem(int ch, QString arbfile, bool, bool, bool)
-{
-    qDebug("arbitrary-wave reload of CH%d not available yet: %s", ch + 1, qPrintable(arbfile));
-}
-
-void Ornav72::chUpdateListMem(int ch, QString file, bool, bool)
-{
-    qDebug("frequency-list reload of CH%d not available yet: %s", ch + 1, qPrintable(file));
-}
-
 void Ornav72::chChanged(int) {}
 void Ornav72::simulateClick(int, int, int) {}
 void Ornav72::keyPress(int, int, int) {}

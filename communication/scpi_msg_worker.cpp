@@ -13,6 +13,7 @@
 #include "SCPI/commands/scpi_commands.h"
 #include "SCPI/scpi_wfile.h"
 #include "hardwareinfo.h"
+#include "scpi_wfile_receivers.h"
 
 static scpi_msg_probe_t g_probe = nullptr;
 
@@ -53,10 +54,13 @@ static void receiveData(const scpi_msg_t* rec)
     case WF_CONFIG:
         receiveConfiguration(rec->mtext, rec->msglen);
         break;
-    case WF_Cal:
     case WF_ModArb:
     case WF_BaseArb:
     case WF_LIST:
+        scpi_receive_wave_file(scpi_context.parent, wfile_flag, wfile_channel, wfile_name, rec->mtext,
+                               rec->msglen > 0 ? size_t(rec->msglen) : 0);
+        break;
+    case WF_Cal:
     case WF_DIGITALDATA:
         // Their receivers (calibration loader, file writers, digital output)
         // are not part of this program yet: the block is dropped.
