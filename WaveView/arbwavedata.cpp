@@ -61,9 +61,10 @@ void scaleSamples(short* s, size_t m, double lo, double hi)
         }
         return;
     }
+    // Rounded, so that the extremes land exactly on the ends of the range.
     const double scale = 2.0 * kFull / (hi - lo);
     for (size_t i = 0; i < m; ++i)
-        s[i] = clampSample((s[i] - mid) * scale);
+        s[i] = clampSample(std::round((s[i] - mid) * scale));
 }
 
 // A table of n points from the m loaded samples: interpolated when the
