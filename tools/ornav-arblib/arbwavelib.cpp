@@ -47,7 +47,7 @@ struct Rng {
         s ^= s << 13;
         s ^= s >> 7;
         s ^= s << 17;
-        return double(s >> 11) / double(1ull << 52) * 2.0 - 1.0 + 1e-12;
+        return double(s >> 11) / double(1ull << 53) * 2.0 - 1.0 + 1e-12;
     }
     double normal()
     {
@@ -470,10 +470,11 @@ std::vector<unsigned char> fileBytes(const Wave& w)
             continue;
         std::vector<double> v(kPoints, 0.0);
         e.fill(v);
-        double lo = v[0], hi = v[0];
-        for (double& x : v) {
+        for (double& x : v)
             if (!std::isfinite(x))
                 x = 0;
+        double lo = v[0], hi = v[0];
+        for (double x : v) {
             lo = std::min(lo, x);
             hi = std::max(hi, x);
         }
