@@ -99,6 +99,13 @@ bool ArbWaveData::ValidRemoteName(const QString& name, const QString& type)
     }
     if (name.contains(QLatin1String("..")))
         return false;
+    // A wave is read by its suffix: a name without "bsv" or "csv" could
+    // never be played.
+    if (type != QLatin1String("List")) {
+        const QString suffix = QFileInfo(name).suffix().toLower();
+        if (suffix != QLatin1String("bsv") && suffix != QLatin1String("csv"))
+            return false;
+    }
     return receivedPath(0, type, name).toLocal8Bit().size() <= kMaxBoardPath;
 }
 

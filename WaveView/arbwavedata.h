@@ -28,7 +28,7 @@ public:
 
     // A name received remotely may only name a file directly in the internal
     // storage: no "/", "\\", "..", NUL or other control character, not
-    // empty, and short enough that "/run/media/mmcblk0p1/CH#_<type>_<name>"
+    // empty, a wave's name ending in ".bsv" or ".csv", and short enough that "/run/media/mmcblk0p1/CH#_<type>_<name>"
     // fits a 128-byte path field of the record.
     static bool ValidRemoteName(const QString& name, const QString& type);
 

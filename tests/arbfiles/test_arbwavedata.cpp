@@ -331,15 +331,18 @@ TEST_F(ArbFiles, ReceivedFilesAreNamedByChannelAndType)
               QStringLiteral("/run/media/mmcblk0p1/CH2_List_L"));
     EXPECT_EQ(read(hostOf("CH2_List_L")), l);
     const QByteArray b = bsv(ramp(64, -9, 9));
-    EXPECT_EQ(ArbWaveData::SaveDataToFile(0, "W", "Base", b.constData(), size_t(b.size())),
-              QStringLiteral("/run/media/mmcblk0p1/CH1_Base_W"));
-    EXPECT_EQ(read(hostOf("CH1_Base_W")), b);
+    EXPECT_EQ(ArbWaveData::SaveDataToFile(0, "W.bsv", "Base", b.constData(), size_t(b.size())),
+              QStringLiteral("/run/media/mmcblk0p1/CH1_Base_W.bsv"));
+    EXPECT_EQ(read(hostOf("CH1_Base_W.bsv")), b);
+    // A wave must say what it is: bsv or csv.
+    EXPECT_TRUE(ArbWaveData::SaveDataToFile(0, "W.txt", "Base", b.constData(), size_t(b.size())).isEmpty());
+    EXPECT_TRUE(ArbWaveData::SaveDataToFile(0, "W", "Mod", b.constData(), size_t(b.size())).isEmpty());
 }
 
 TEST_F(ArbFiles, ReceivedFileWithBadHeaderIsDeleted)
 {
     const QByteArray bad = "[HEAD]:\r\n[DATA]:8\r\n12345678";
-    EXPECT_TRUE(ArbWaveData::SaveDataToFile(0, "bad", "Base", bad.constData(), size_t(bad.size())).isEmpty());
+    EXPECT_TRUE(ArbWaveData::SaveDataToFile(0, "bad.bsv", "Base", bad.constData(), size_t(bad.size())).isEmpty());
     const QByteArray badList = list(0, {});
     EXPECT_TRUE(ArbWaveData::SaveDataToFile(3, "bad", "List", badList.constData(), size_t(badList.size())).isEmpty());
     EXPECT_TRUE(userFiles().isEmpty()) << userFiles().join(",").toStdString();
@@ -348,18 +351,18 @@ TEST_F(ArbFiles, ReceivedFileWithBadHeaderIsDeleted)
 TEST_F(ArbFiles, ReceivedNamesNeverLeaveTheStorageFolder)
 {
     const QByteArray b = bsv(ramp(64, -9, 9));
-    const QStringList bad = {"../x", "a/b", "a\\b", "..", QString("x") + QChar(1), QString("x") + QChar(0) + "y",
-                             QString(120, QChar('n')), ""};
+    const QStringList bad = {"../x.bsv", "a/b.bsv", "a\\b.bsv", "...bsv", QString("x.bsv") + QChar(1),
+                             QString("x") + QChar(0) + "y.bsv", QString(120, QChar('n')) + ".bsv", ""};
     for (const QString& name : bad)
         EXPECT_TRUE(ArbWaveData::SaveDataToFile(0, name, "Base", b.constData(), size_t(b.size())).isEmpty())
             << name.toStdString();
-    EXPECT_TRUE(ArbWaveData::SaveDataToFile(4, "ok", "Base", b.constData(), size_t(b.size())).isEmpty());
-    EXPECT_TRUE(ArbWaveData::SaveDataToFile(0, "ok", "Other", b.constData(), size_t(b.size())).isEmpty());
+    EXPECT_TRUE(ArbWaveData::SaveDataToFile(4, "ok.bsv", "Base", b.constData(), size_t(b.size())).isEmpty());
+    EXPECT_TRUE(ArbWaveData::SaveDataToFile(0, "ok.bsv", "Other", b.constData(), size_t(b.size())).isEmpty());
     EXPECT_TRUE(userFiles().isEmpty());
     EXPECT_FALSE(QFile::exists(dir.path() + "/run/media/x"));
     EXPECT_FALSE(QFile::exists(dir.path() + "/run/media/mmcblk0p1/CH1_Base_a"));
     // The longest name that still fits the record's path field is taken.
-    EXPECT_FALSE(ArbWaveData::SaveDataToFile(0, QString(97, QChar('n')), "Base", b.constData(), size_t(b.size()))
+    EXPECT_FALSE(ArbWaveData::SaveDataToFile(0, QString(93, QChar('n')) + ".bsv", "Base", b.constData(), size_t(b.size()))
                      .isEmpty());
 }
 
@@ -367,11 +370,11 @@ TEST_F(ArbFiles, ReceivedFileReplacesALinkInsteadOfWritingThroughIt)
 {
     const QString outside = dir.path() + "/home/root/precious";
     write(outside, "keep");
-    ASSERT_TRUE(QFile::link(outside, hostOf("CH1_Base_W")));
+    ASSERT_TRUE(QFile::link(outside, hostOf("CH1_Base_W.bsv")));
     const QByteArray b = bsv(ramp(64, -9, 9));
-    EXPECT_FALSE(ArbWaveData::SaveDataToFile(0, "W", "Base", b.constData(), size_t(b.size())).isEmpty());
+    EXPECT_FALSE(ArbWaveData::SaveDataToFile(0, "W.bsv", "Base", b.constData(), size_t(b.size())).isEmpty());
     EXPECT_EQ(read(outside), QByteArray("keep"));
-    EXPECT_FALSE(QFileInfo(hostOf("CH1_Base_W")).isSymLink());
+    EXPECT_FALSE(QFileInfo(hostOf("CH1_Base_W.bsv")).isSymLink());
 }
 
 } // namespace
