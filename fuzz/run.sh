@@ -20,7 +20,7 @@ command -v ninja >/dev/null && GENERATOR=(-G Ninja)
 
 cmake -S "$HERE" -B "$BUILD" "${GENERATOR[@]}" -DCMAKE_CXX_COMPILER="$CXX" \
       -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$BUILD" --target scpi_input_fuzzer -j 2
+cmake --build "$BUILD" --target scpi_input_fuzzer arbfile_parse_fuzzer -j 2
 
 WORK="$(mktemp -d)"
 trap 'rm -rf "$WORK"' EXIT
@@ -45,3 +45,27 @@ if [ "$status" -ne 0 ]; then
     exit "$status"
 fi
 echo "fuzz: no crash, hang or broken state found"
+
+# The wave and list file parsers, bounded separately (ARB_FUZZ_SECONDS,
+# default 30).
+ARB_SECONDS="${ARB_FUZZ_SECONDS:-30}"
+ARB_WORK="$(mktemp -d)"
+trap 'rm -rf "$WORK" "$ARB_WORK"' EXIT
+echo "fuzzing the wave and list file parsers for ${ARB_SECONDS}s"
+set +e
+"$BUILD/arbfile_parse_fuzzer" \
+    -max_total_time="$ARB_SECONDS" \
+    -timeout=10 \
+    -rss_limit_mb=2048 \
+    -max_len=4096 \
+    -dict="$HERE/arbfile.dict" \
+    -print_final_stats=1 \
+    -artifact_prefix="$BUILD/artifacts/" \
+    "$ARB_WORK" "$HERE/corpus_arbfile" 2>&1 | tee "$BUILD/last-run-arbfile.log" | grep -E "^(#[0-9]+[[:space:]]+(INITED|DONE)|Done |stat::|==[0-9]+==ERROR|SUMMARY|artifact_prefix|Test unit written)"
+status=${PIPESTATUS[0]}
+set -e
+if [ "$status" -ne 0 ]; then
+    echo "fuzz: file parsers FAILED (exit $status), see $BUILD/last-run-arbfile.log and $BUILD/artifacts/"
+    exit "$status"
+fi
+echo "fuzz: file parsers: no crash, hang or broken promise found"
