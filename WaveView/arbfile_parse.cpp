@@ -177,8 +177,21 @@ size_t parseCsvValues(const char* buf, size_t len, double* out, size_t max)
         line = buf + start;
         n = (nl ? size_t(nl - buf) : len) - start;
         double v = 0;
-        if (leadingNumber(line, n, &v))
+        if (nl) {
+            // A line feed ends the line and no number reads past it, so the
+            // number is converted in place (no copy); blanks first only.
+            const char* s = line;
+            while (s < nl && (*s == ' ' || *s == '\t'))
+                ++s;
+            if (s == nl)
+                continue;
+            char* end = nullptr;
+            const double x = std::strtod(s, &end);
+            if (end != s && end <= nl && std::isfinite(x))
+                out[got++] = x;
+        } else if (leadingNumber(line, n, &v)) {
             out[got++] = v;
+        }
     }
     return got;
 }
