@@ -107,7 +107,8 @@ TEST_F(Receivers, NamesOutsideTheStorageWriteNothing)
     const QByteArray file = bsv(QVector<int16_t>(16, 5));
     for (const QByteArray& cmd : {QByteArray("WARB1:CARRier \"../../home/root/evil.bsv\"\n"),
                                   QByteArray("WARB2:CARRier \"a/b.bsv\"\n"), QByteArray("WARB1:MODulate \"...bsv\"\n"),
-                                  QByteArray("WFREQLIST1 \"x\\\\y\"\n"), QByteArray("WARB1:CARRier \"w.txt\"\n")}) {
+                                  QByteArray("WFREQLIST1 \"x\\\\y\"\n"), QByteArray("WARB1:CARRier \"w.txt\"\n"),
+                                  QByteArray("WARB5:CARRier \"ok.bsv\"\n")}) {
         deliver(cmd);
         EXPECT_NE(wfile_flag, int(WF_None)) << cmd.constData();
         deliver(file);
