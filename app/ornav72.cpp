@@ -1,4 +1,6 @@
 #include "app/ornav72.h"
+#include "app/scpi_wfile_receivers.h"
+#include "WaveView/arbwavedata.h"
 #include "app/scpi_instrument_qt.h"
 #include "hardware/CSetParam.h"
 #include "WaveView/CWaveGreate.h"
@@ -138,6 +140,10 @@ Ornav72::Ornav72()
     // command set, the serial number and the clock from here.
     scpi_adpt_set_hooks({scpi_commands, &Ornav72::GetSN, &Ornav72::clock_tick});
     scpi_commands_install_receivers();
+    scpi_install_wave_receivers();
+    ArbWaveData::SetListRangeSource([](CH_ID ch, double* lo, double* hi) {
+        CSetParam::pCharacter[ch].GetBWFreScope(int(sys_param::ch(ch).BaseWave), *lo, *hi);
+    });
     scpi_instrument_set_program(scpi_instrument_program_qt);
     scpi_adpt_init(this);
     // 18. The last user activity is now.

@@ -9,6 +9,7 @@
 #include <QObject>
 #include <QString>
 #include <QByteArray>
+#include <QVariantList>
 #include "param/global.h"
 #include "app/uidata.h"
 #include "hardware/fpga_config.h"
@@ -248,6 +249,9 @@ public slots:
     // does nothing until that subsystem exists.
     void chUpdateArbMem(int ch, QString arbfile, bool base, bool exe, bool tempfile);
     void chUpdateListMem(int ch, QString file, bool exe, bool tempfile);
+    // Links the library folders into "/media/ram" under their shown names
+    // (pairs [folder, shown name]).
+    void SetArbDir(QVariantList list);
     void setModeIndexCmdProcess(int ch, int mode, int index);
     void setValueCmdProcess(int ch, int paramindex, double value);
     void setUnitsCmdProcess(int ch, int paramindex, int unit);

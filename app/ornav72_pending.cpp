@@ -4,15 +4,5 @@
 #include "app/ornav72.h"
 #include <QDebug>
 
-void Ornav72::chUpdateArbMem(int ch, QString arbfile, bool, bool, bool)
-{
-    qDebug("arbitrary-wave reload of CH%d not available yet: %s", ch + 1, qPrintable(arbfile));
-}
-
-void Ornav72::chUpdateListMem(int ch, QString file, bool, bool)
-{
-    qDebug("frequency-list reload of CH%d not available yet: %s", ch + 1, qPrintable(file));
-}
-
 void Ornav72::upgrade() {}
 

@@ -3,7 +3,7 @@
 # UndefinedBehaviorSanitizer) and runs each for the given number of seconds
 # (default 60, or FUZZ_SECONDS): the SCPI interpreter over a test table, the
 # instrument's whole command table with a recorder of the controller
-# requests, and the calibration text parser. Exits non-zero when the build
+# requests, the calibration text parser and the wave and list file parsers. Exits non-zero when the build
 # fails or a fuzzer finds a crash, a hang or a broken state; the failing
 # input is left in the build folder's artifacts/.
 #
@@ -26,6 +26,7 @@ TARGETS=(
   "scpi_input_fuzzer 512 scpi.dict corpus"
   "scpi_table_fuzzer 512 scpi.dict corpus corpus_table"
   "calfile_fuzzer 65536 cal.dict corpus_cal"
+  "arbfile_parse_fuzzer 4096 arbfile.dict corpus_arbfile"
 )
 
 names=()

@@ -320,8 +320,8 @@ if want("config"):
     write_block(image[:4535])
     case("4535 bytes report -108", errors() == [-108], "")
     inst.write("WFREQLIST1 \"list1\"")
-    inst.write("*RST")  # data for the list, not a command
-    case("message after arming is data", errors() == [], "")
+    inst.write("*RST")  # data for the list, not a command: refused as a list file
+    case("message after arming is data", errors() == [-224], "")
     inst.write("CHANnel1:BASe:FREQuency 1234")
     inst.write("*RST")
     case("reset restores the factory frequency", same(q("CHANnel1:BASe:FREQuency?"), 1000.0),

@@ -1,4 +1,5 @@
 #include "tests/remote/remote_rig.h"
+#include "app/scpi_wfile_receivers.h"
 #include "app/scpi_instrument_qt.h"
 #include <pthread.h>
 #include <rpc/rpc.h>
@@ -73,6 +74,7 @@ RemoteRig::RemoteRig()
     std::snprintf(Ornav72::SN, sizeof Ornav72::SN, "%s", serial());
     scpi_adpt_set_hooks({scpi_commands, &Ornav72::GetSN, &Ornav72::clock_tick});
     scpi_commands_install_receivers();
+    scpi_install_wave_receivers();
     scpi_instrument_set_program(scpi_instrument_program_qt);
     SCPI_SetIdnSerial(&scpi_context, Ornav72::GetSN());
     scpi_msg_set_probe(probe);
