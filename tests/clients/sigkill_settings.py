@@ -1,4 +1,4 @@
-#!/usr/bin/env python3
+#!/usr/bin/python3
 """Kills the running program with SIGKILL at random moments of a stream of
 remote setting changes (waveform keys over VXI-11 with pyvisa-py) and starts
 it again on the same simulated board root each time. After every kill the
@@ -8,7 +8,7 @@ stream went through, and the program must start from it.
 
 Usage: sigkill_settings.py BUILD_DIR [ROUNDS] [SEED]   (run in a private
 network namespace: the program registers with the port mapper)."""
-import os, random, signal, struct, subprocess, sys, tempfile, threading, time
+import os, random, shutil, signal, struct, subprocess, sys, tempfile, threading, time
 
 import pyvisa
 
@@ -159,6 +159,7 @@ def main():
             sys.exit("round %d: the last state on disk is not one the stream passed through" % r)
     print("rounds %d, kills in the middle of an EEPROM save %d, states %d" % (ROUNDS, kills_mid_save, len(states)))
     print("SIGKILL TEST OK")
+    shutil.rmtree(root, ignore_errors=True)
 
 
 main()
