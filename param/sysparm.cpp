@@ -159,12 +159,19 @@ bool SysParm::SaveSysParam(QString path, bool force)
     std::memset(live.buildtime, 0, sizeof live.buildtime);
     std::strncpy(live.product, kProduct, sizeof live.product - 1);
     std::strncpy(live.buildtime, buildTime(), sizeof live.buildtime - 1);
-    unsigned char* now = reinterpret_cast<unsigned char*>(&live);
+    // The screens and the remote interface change the live record while the
+    // tick saves it: the CRC and every byte written come from one snapshot,
+    // so each stored copy is consistent with its own CRC (a change made
+    // meanwhile is saved on the next tick).
+    HardWareInfo snapshot;
+    std::memcpy(&snapshot, &live, sizeof snapshot);
+    unsigned char* now = reinterpret_cast<unsigned char*>(&snapshot);
     unsigned char* old = reinterpret_cast<unsigned char*>(&oldhwif);
     if (!force && std::memcmp(now, old, size_t(kRecordSize)) == 0)
         return true;
     qInfo("save to eeprom !");
-    live.CRC16 = crc_16(now + 4, unsigned(kRecordSize - 4));
+    snapshot.CRC16 = crc_16(now + 4, unsigned(kRecordSize - 4));
+    live.CRC16 = snapshot.CRC16;
     qInfo("CRC16 0x%x !", live.CRC16);
 
     bool ok = false;

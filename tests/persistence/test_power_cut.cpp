@@ -253,3 +253,38 @@ TEST_F(PowerCut, PresetReplacementStoppedAtEveryStepLeavesOldOrNewFile)
     }
 }
 } // namespace
+
+namespace {
+// The screens and the remote interface change the live record while the tick
+// saves it; every stored copy must still match its own CRC, and the change
+// reaches the EEPROM with the next save.
+TEST_F(PowerCut, RecordChangedDuringASaveLeavesConsistentCopies)
+{
+    const QByteArray a = settleStateA();
+    SysParm p;
+    std::memcpy(&SysParm::oldhwif, a.constData(), 4536);
+    changeSettings(4321.0);
+    bool changed = false;
+    SysParm::setEepromByteHook([&](int) {
+        if (!changed)
+            sys_param::SetChFrequency(CH2, 777.0); // meanwhile, on another thread
+        changed = true;
+        return true;
+    });
+    EXPECT_TRUE(p.SaveSysParam("", false));
+    SysParm::setEepromByteHook(nullptr);
+    ASSERT_TRUE(changed);
+    const QByteArray e = readFile(eeprom()).left(4536);
+    const QByteArray s = readFile(shadow());
+    EXPECT_EQ(e, s);
+    const QByteArray live = liveBytes();
+    EXPECT_TRUE(p.LoadSysParamData(reinterpret_cast<const unsigned char*>(e.constData()), e.size()))
+        << "the EEPROM copy must match its CRC";
+    EXPECT_TRUE(p.LoadSysParamData(reinterpret_cast<const unsigned char*>(s.constData()), s.size()))
+        << "the shadow copy must match its CRC";
+    setLive(live);
+    EXPECT_TRUE(p.SaveSysParam("", false));
+    EXPECT_EQ(powerUp().mid(4), live.mid(4));
+    EXPECT_EQ(sys_param::HWinfo.PDT[CH2].Frequency, 777.0);
+}
+} // namespace
