@@ -140,26 +140,31 @@ for w in workers:
     w.start()
 samples = [sample()]
 print("t=0s rss=%d kB fds=%d threads=%d" % samples[0], flush=True)
+crashed = None
 while time.time() < end:
     time.sleep(min(10, max(0, end - time.time())))
     if prog.poll() is not None:
-        sys.exit("the program exited during the soak (status %s)" % prog.returncode)
+        crashed = "the program exited after %ds (status %s); its output: %s" % (time.time() - t0, prog.returncode, log)
+        print(crashed, flush=True)
+        end = time.time()  # the clients stop
+        break
     samples.append(sample())
     print("t=%ds rss=%d kB fds=%d threads=%d" % ((int(time.time() - t0),) + samples[-1]), flush=True)
 for w in workers:
     w.join(60)
 
-rm = pyvisa.ResourceManager("@py")
-inst = rm.open_resource("TCPIP::127.0.0.1::inst0::INSTR")
-inst.timeout = 10000
 errors = []
-for _ in range(40):
-    e = inst.query("SYSTem:ERRor?").strip()
-    if e.startswith("0,") or e.startswith("+0,"):
-        break
-    errors.append(e)
-inst.close()
 alive = prog.poll() is None
+if alive:
+    rm = pyvisa.ResourceManager("@py")
+    inst = rm.open_resource("TCPIP::127.0.0.1::inst0::INSTR")
+    inst.timeout = 10000
+    for _ in range(40):
+        e = inst.query("SYSTem:ERRor?").strip()
+        if e.startswith("0,") or e.startswith("+0,"):
+            break
+        errors.append(e)
+    inst.close()
 prog.send_signal(signal.SIGTERM)
 try:
     prog.wait(20)
