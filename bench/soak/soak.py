@@ -59,7 +59,7 @@ def wrong(what):
 IDN = None
 CHECKS = {
     "*OPC?": re.compile(r"^1$"),
-    "CHSEL?": re.compile(r"^[1-4]$|^CH[1-4]$"),
+    "CHSEL?": re.compile(r"^[0-3]$"),  # the current channel, counted from 0
     "CHANnel1:SELect?": re.compile(r"^[01]$|^(ON|OFF)$"),
     "KEY:LOCK?": re.compile(r"^[0-9A-Za-z,]*$"),
     "*STB?": re.compile(r"^\d+$"),
@@ -95,6 +95,7 @@ def vxi_client(n):
         except Exception as e:  # a timeout or a lost link
             count("client_errors")
             wrong("client %d: %s" % (n, e))
+            print("client %d: %s" % (n, e), flush=True)
             time.sleep(1)
     inst.close()
     rm.close()
