@@ -14,6 +14,7 @@
 #include "hardware/fpga_config.h"
 #include "hardware/mem_io.h"
 #include "communication/SCPI/commands/scpi_service_host.h"
+#include "communication/SCPI/commands/scpi_display_host.h"
 
 class Channel;
 class CKeyQThread;
@@ -23,7 +24,7 @@ class channelModel;
 class QTimer;
 class QThread;
 
-class Ornav72 : public QObject, public PowerDownNotice, public ScpiServiceHost {
+class Ornav72 : public QObject, public PowerDownNotice, public ScpiServiceHost, public ScpiDisplayHost {
     Q_OBJECT
 public:
     Ornav72();
@@ -59,6 +60,17 @@ public:
     void SetSN(const char* text, unsigned length);
     static const char* GetSN();
     static const char* GetSoftwareVersion();
+    // ---- screen capture ---------------------------------------------------------
+    // Reads the rendered frame into pixelData (BMP header, bottom row first);
+    // with convert, also into screenShotImage, and with a folder saves it
+    // there as the next free "screenshot<N>" file. Runs in the GUI thread.
+    bool getscreenShot(bool convert = false, QString savePath = QString(), int where = 0);
+    // The remote screen rows: a capture made in the GUI thread, copied out.
+    QByteArray displayCapture() override;
+    // The BMP header at the front of pixelData.
+    static const unsigned char kBmpHeader[54];
+    static const int kCaptureBytes = 4096054;
+
     // The serial number derived from a MAC text ("00:00:00:00:01:00" -> "256");
     // "1234567891234" when the text has fewer than six parts.
     static QString serialFromMac(const QString& mac);

@@ -5,6 +5,7 @@
 #include "communication/scpi_msg_adpt.h"
 #include "communication/SCPI/commands/scpi_service.h"
 #include "communication/SCPI/commands/scpi_common.h"
+#include "communication/SCPI/commands/scpi_display.h"
 
 const scpi_command_t scpi_commands[] = {
     {"*IDN?", SCPI_IdnQ, 0},
@@ -37,6 +38,9 @@ const scpi_command_t scpi_commands[] = {
     {"CHANnel#:SELect?", SCPI_ChannelSelectQ, 0},
     {"CHANnel#:SELect", SCPI_ChannelSelect, 0},
     {"CHSEL?", SCPI_CurrentChannelQ, 0},
+    // Screen capture: the screen as a picture and as the compressed raw capture.
+    {"DISPlay:DATA?", SCPI_DisplayDataQ, 0},
+    {"DISPlay:ZBMP?", SCPI_DisplayZbmpQ, 0},
     {nullptr, nullptr, 0},
 };
 
