@@ -8,8 +8,10 @@
 #include <QImage>
 #include <QOpenGLContext>
 #include <QOpenGLFunctions>
+#include <QPixmap>
 #include <QQuickWindow>
 #include <QSGRendererInterface>
+#include <QScreen>
 #include <QSemaphore>
 #include <QThread>
 #include <cstdlib>
@@ -54,6 +56,10 @@ bool readFrame(QObject* root, unsigned char* pixels)
         return f->glGetError() == GL_NO_ERROR;
     }
     QImage image = window->grabWindow();
+    // Some platforms (offscreen) keep the rendered frame only in the
+    // screen's backing store: the screen then gives the window's pixels.
+    if (image.isNull() && window->screen())
+        image = window->screen()->grabWindow(window->winId()).toImage();
     if (image.isNull())
         return false;
     if (image.size() != QSize(kWidth, kHeight))
