@@ -14,8 +14,6 @@ void Ornav72::chUpdateListMem(int ch, QString file, bool, bool)
     qDebug("frequency-list reload of CH%d not available yet: %s", ch + 1, qPrintable(file));
 }
 
-void Ornav72::counterSwChanged() {}
-void Ornav72::digitalDisUpdate() {}
 
 
 // Channel hooks of the selection layer (connector check, manual-trigger
