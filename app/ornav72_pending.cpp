@@ -14,8 +14,6 @@ void Ornav72::chUpdateListMem(int ch, QString file, bool, bool)
     qDebug("frequency-list reload of CH%d not available yet: %s", ch + 1, qPrintable(file));
 }
 
-
-
 // Channel hooks of the selection layer (connector check, manual-trigger
 // button, copy, phase-synchronisation forcing) and of the status displays.
 void Ornav72::channelFourcePhaseSync(bool, int) {}
