@@ -16,6 +16,7 @@
 #include "hardware/mem_io.h"
 #include "app/counter.h"
 #include "communication/SCPI/commands/scpi_service_host.h"
+#include "communication/SCPI/commands/scpi_display_host.h"
 #include "communication/SCPI/commands/scpi_digital_host.h"
 
 class Channel;
@@ -26,7 +27,8 @@ class channelModel;
 class QTimer;
 class QThread;
 
-class Ornav72 : public QObject, public PowerDownNotice, public ScpiServiceHost, public ScpiDigitalHost {
+class Ornav72 : public QObject, public PowerDownNotice, public ScpiServiceHost, public ScpiDigitalHost,
+                public ScpiDisplayHost {
     Q_OBJECT
 public:
     Ornav72();
@@ -67,6 +69,17 @@ public:
     void SetSN(const char* text, unsigned length);
     static const char* GetSN();
     static const char* GetSoftwareVersion();
+    // ---- screen capture ---------------------------------------------------------
+    // Reads the rendered frame into pixelData (BMP header, bottom row first);
+    // with convert, also into screenShotImage, and with a folder saves it
+    // there as the next free "screenshot<N>" file. Runs in the GUI thread.
+    bool getscreenShot(bool convert = false, QString savePath = QString(), int where = 0);
+    // The remote screen rows: a capture made in the GUI thread, copied out.
+    QByteArray displayCapture() override;
+    // The BMP header at the front of pixelData.
+    static const unsigned char kBmpHeader[54];
+    static const int kCaptureBytes = 4096054;
+
     // The serial number derived from a MAC text ("00:00:00:00:01:00" -> "256");
     // "1234567891234" when the text has fewer than six parts.
     static QString serialFromMac(const QString& mac);

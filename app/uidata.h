@@ -218,6 +218,18 @@ public slots:
     // Captures the screen; with a folder, saves it there as the next free
     // "screenshot<N>" file in the picture format of the settings.
     bool screenShot(bool convert, QString path, int where);
+    // The system page: names, versions, serial number and web address.
+    QString getDeviceName();
+    QString getHttp();
+    // The FPGA / software version text; without full, the text before its
+    // last ".".
+    QString getFpgaVersion(bool full);
+    QString getSoftVersion(bool full);
+    QString getHardwaveVersion();
+    QString getSN();
+    // Whether the FPGA holds a configuration; when not, the stored bitstream
+    // is loaded (cmd_fpgaconfig) and the answer is false.
+    bool fpgaOnlineCheck();
 
     // ---- frequency-list editor and the file browser (uidata_files.cpp) ----
     // Paths from QML are board paths, optionally with the prefix "file://".

@@ -1,4 +1,4 @@
-#include "arbwavelib.h"
+#include "tools/ornav-arblib/arbwavelib.h"
 #include <algorithm>
 #include <cerrno>
 #include <cmath>

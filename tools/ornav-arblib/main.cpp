@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
-#include "arbwavelib.h"
+#include "tools/ornav-arblib/arbwavelib.h"
 
 int main(int argc, char** argv)
 {

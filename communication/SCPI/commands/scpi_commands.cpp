@@ -11,6 +11,7 @@
 #include "communication/SCPI/commands/scpi_keys.h"
 #include "communication/SCPI/commands/scpi_service.h"
 #include "communication/SCPI/commands/scpi_common.h"
+#include "communication/SCPI/commands/scpi_display.h"
 #endif
 
 const scpi_command_t scpi_commands[] = {
@@ -196,6 +197,11 @@ const scpi_command_t scpi_commands[] = {
     SCPI_ROW_S("WARB#:CARRier", R_WARB_CARRIER),
     SCPI_ROW_S("WFREQLIST#", R_WFREQLIST),
 
+#ifndef SCPI_TABLE_STANDALONE
+    // Screen capture: the screen as a picture and as the compressed raw capture.
+    {"DISPlay:DATA?", SCPI_DisplayDataQ, 0},
+    {"DISPlay:ZBMP?", SCPI_DisplayZbmpQ, 0},
+#endif
     {nullptr, nullptr, 0},
 };
 
