@@ -5,9 +5,6 @@
 #include "communication/SCPI/scpi_error.h"
 #include "communication/SCPI/scpi_result.h"
 #include "communication/SCPI/sys_error.h"
-#include "hardware/CSetParam.h"
-#include "communication/scpi_msg_adpt.h"
-#include "param/sys_param.h"
 
 static scpi_result_t replyText(scpi_t* context, const char* text, int n)
 {
