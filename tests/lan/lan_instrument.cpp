@@ -1,5 +1,5 @@
 // Start and stop of the program for the LAN tests.
-#include "lan_instrument.h"
+#include "tests/lan/lan_instrument.h"
 #include <QDir>
 #include <QSettings>
 #include <csignal>

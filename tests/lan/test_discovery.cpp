@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 #include <QFile>
 #include <unistd.h>
-#include "lan_instrument.h"
+#include "tests/lan/lan_instrument.h"
 
 namespace {
 

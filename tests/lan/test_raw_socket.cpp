@@ -2,7 +2,7 @@
 // over "TCPIP::127.0.0.1::5025::SOCKET", lxi-tools' raw mode and plain
 // Python sockets.
 #include <gtest/gtest.h>
-#include "lan_instrument.h"
+#include "tests/lan/lan_instrument.h"
 
 namespace {
 

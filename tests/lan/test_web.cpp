@@ -7,7 +7,7 @@
 #include <QJsonObject>
 #include <QTemporaryDir>
 #include <QXmlStreamReader>
-#include "lan_instrument.h"
+#include "tests/lan/lan_instrument.h"
 
 namespace {
 
