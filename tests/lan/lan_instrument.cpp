@@ -83,10 +83,3 @@ QByteArray lanRun(const QString& program, const QStringList& args, int* exitCode
         *exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
     return p.readAllStandardOutput();
 }
-
-bool lanHasArbTransfer()
-{
-    const QByteArray out = lanRun("/usr/bin/curl", {"-s", "--data-binary", "WARB1:CARRier \"probe.bsv\"",
-                                                   "http://127.0.0.1:8080/api/scpi"});
-    return out.contains("\"ok\":true") && !out.contains("-113");
-}

@@ -32,7 +32,3 @@ QByteArray lanRun(const QString& program, const QStringList& args, int* exitCode
 QString lanBin(const char* name);
 // The identification the factory record gives.
 extern const QByteArray kLanFactoryIdn;
-// Whether the command set has the arbitrary-wave transfer ("WARB#:CARRier"),
-// asked through the web console of the program on port 8080 (its session
-// ends at once, so a transfer it arms is dropped again).
-bool lanHasArbTransfer();
