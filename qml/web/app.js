@@ -56,6 +56,13 @@ async function setOutput(ch, on) {
   await loadChannels();
 }
 
+// The replies are in the parser's exponent form ("1.000000e+03"): shown as
+// plain numbers, anything else as it came.
+function num(text) {
+  const x = parseFloat(text);
+  return isFinite(x) ? String(Number(x.toPrecision(10))) : text;
+}
+
 async function loadChannels() {
   const d = await getJson("/api/channels");
   const body = $("channel-table").tBodies[0];
@@ -68,7 +75,7 @@ async function loadChannels() {
     b.textContent = on ? "ON" : "OFF";
     b.dataset.state = on ? "on" : "off";
     b.addEventListener("click", () => setOutput(c.channel, !on).catch((e) => setStatus(e.message)));
-    body.appendChild(row(["CH" + c.channel, c.wave, c.frequency, c.amplitude, c.offset, b]));
+    body.appendChild(row(["CH" + c.channel, c.wave, num(c.frequency), num(c.amplitude), num(c.offset), b]));
   }
 }
 
