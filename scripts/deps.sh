@@ -10,6 +10,8 @@ PACKAGES=(
   liblzo2-dev libtirpc-dev rpcsvc-proto rpcbind
   python3 python3-pyvisa python3-pyvisa-py python3-lzo lxi-tools
   sigrok-cli
+  libmicrohttpd-dev libavahi-client-dev avahi-daemon avahi-utils dbus curl
+  chromium chromium-driver python3-selenium
   clang libclang-rt-14-dev
   xvfb procps locales
 )
