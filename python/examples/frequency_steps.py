@@ -3,8 +3,8 @@
 
     frequency_steps.py [RESOURCE] [START STOP STEPS]
 
-Connect CH1 to the counter input. The counter needs a gate time to settle:
-each step waits `DWELL` seconds before it reads.
+Connect CH1 to the counter input. The counter's reading refreshes once a
+second: each step waits `DWELL` seconds before it reads.
 """
 import sys
 import time
@@ -13,7 +13,7 @@ import numpy as np
 
 from ornav72 import Ornav72
 
-DWELL = 0.2
+DWELL = 1.1
 
 resource = sys.argv[1] if len(sys.argv) > 1 else "TCPIP::127.0.0.1::inst0::INSTR"
 start, stop, steps = (float(sys.argv[2]), float(sys.argv[3]), int(sys.argv[4])) if len(sys.argv) > 4 \
@@ -26,6 +26,10 @@ ch.amplitude = 1.0
 ch.output = True
 gen.counter.enabled = True
 gen.counter.coupling = "ac"
+for _ in range(30):  # up to 3 s for the first reading
+    if gen.counter.frequency > 0:
+        break
+    time.sleep(0.1)
 
 print("%12s %14s %10s" % ("set [Hz]", "counted [Hz]", "duty [%]"))
 for f in np.linspace(start, stop, steps):

@@ -11,6 +11,7 @@ import os
 import subprocess
 import sys
 import tempfile
+import time
 import unittest
 
 import numpy as np
@@ -272,9 +273,11 @@ class RoundTrips(unittest.TestCase):
         gen.counter.enabled = True
         sim("counter", 1000, 25)
         self.assertTrue(gen.wait())
-        for _ in range(50):
+        # The counter's reading refreshes once a second.
+        for _ in range(100):
             if math.isclose(gen.counter.frequency, 1000, rel_tol=1e-3):
                 break
+            time.sleep(0.1)
         self.assertAlmostEqual(gen.counter.frequency, 1000, delta=1)
         self.assertAlmostEqual(gen.counter.period, 1e-3, delta=1e-6)
         self.assertAlmostEqual(gen.counter.duty, 25, delta=0.1)
