@@ -324,7 +324,7 @@ COMMANDS = [
      'doc': 'unit of the signal-to-noise entry'},
     {'name': 'noise_sum_snr', 'scope': 'channel', 'kind': 'number',
      'set': 'CHANnel#:NS:SNR', 'query': 'CHANnel#:NS:SNR?',
-     'unit': '', 'range': (-100.0, 100.0), 'range34': None, 'step': None,
+     'unit': 'dB or ratio', 'range': (0.0, 100000.0), 'range34': None, 'step': None,
      'choices': None,
      'suffix': '', 'index': None, 'reply_mask': None,
      'doc': 'signal-to-noise of the noise sum; a dB suffix selects dB (harmonic, noise, DC: -200)'},

@@ -186,10 +186,14 @@ class _ChannelBase(_SubSystem):
 
     def upload_arb(self, samples, name="python.bsv", frequency=1000, modulation=False):
         """Uploads an arbitrary wave (a sequence or numpy array of at least 9
-        samples) as a bsv file named `name`, stored on the instrument and
-        played by this channel as its carrier (or, with modulation=True, as
-        its modulating wave). The samples are scaled so that the largest
-        magnitude is full scale, as the instrument does with any file."""
+        samples) as a bsv file named `name`: it becomes this channel's
+        arbitrary wave, played while `waveform` is 'arb' (with
+        modulation=True: its modulating wave, played while
+        `modulation_waveform` is 'arb'). The samples go as 16-bit words
+        scaled so that the largest magnitude is full scale; the instrument
+        then keeps a wave symmetric about zero as it is and stretches any
+        other from its lowest to its highest sample over its full range.
+        Raises OSError when the instrument refuses the file."""
         data = np.asarray(samples, dtype=float).ravel()
         if data.size < 9:
             raise ValueError("An arbitrary wave needs at least 9 samples, not %d" % data.size)

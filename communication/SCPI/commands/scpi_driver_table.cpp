@@ -104,7 +104,8 @@ const DriverRow kRows[] = {
     R("CHANnel#:ARB:FILTer", "arb_filter", "channel", "", N, N),
     R("CHANnel#:NS", "noise_sum", "channel", "", N, N),
     R("CHANnel#:NS:SNR:UNIT", "noise_sum_unit", "channel", "", N, N),
-    R("CHANnel#:NS:SNR", "noise_sum_snr", "channel", "", -100, 100),
+    // In the unit of noise_sum_unit: from 0 dB, or from a ratio of 1, up.
+    R("CHANnel#:NS:SNR", "noise_sum_snr", "channel", "dB or ratio", 0, 100000),
     // work mode, trigger, modulation, sweep, burst
     R("CHANnel#:MODE", "mode", "channel", "", N, N),
     R("CHANnel#:TRIGger:SOURce", "trigger_source", "channel", "", N, N),
