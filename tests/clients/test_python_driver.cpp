@@ -7,61 +7,35 @@
 #include <gtest/gtest.h>
 #include <QFile>
 #include <QProcess>
-#include <QTemporaryDir>
+#include "tests/common/instrument_process.h"
 #include <algorithm>
 #include <cmath>
-#include <csignal>
 #include <vector>
 
 namespace {
 
-QString bin(const char* name) { return QString(ORNAV_BIN_DIR) + "/" + name; }
 QString src(const char* name) { return QString(ORNAV_SOURCE_DIR) + "/" + name; }
 
-class PythonDriver : public ::testing::Test {
+// One program for the suite, on a root made by "ornav-sim init" (with the
+// built-in wave library, as on a real instrument).
+class PythonDriver : public TestRig::InstrumentSuite {
 protected:
     static void SetUpTestSuite()
     {
-        dir = new QTemporaryDir;
-        QProcess init;
-        init.start(bin("tools/ornav-sim"), {"--root", dir->path(), "init"});
-        ASSERT_TRUE(init.waitForFinished(60000));
-        ASSERT_EQ(init.exitCode(), 0) << init.readAllStandardError().constData();
-        proc = new QProcess;
-        proc->setProcessChannelMode(QProcess::MergedChannels);
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("QT_QPA_PLATFORM", "offscreen");
-        env.remove("ORNAV_ROOT");
-        proc->setProcessEnvironment(env);
-        proc->start(bin("ornav72"), {"--root", dir->path()});
-        ASSERT_TRUE(proc->waitForStarted(10000));
-        for (int i = 0; i < 300 && !output.contains("vxi11_init ok!"); ++i) {
-            proc->waitForReadyRead(100);
-            output += proc->readAll();
-            if (proc->state() != QProcess::Running)
-                break;
-        }
-        serverUp = output.contains("vxi11_init ok!");
+        startOn([](const QString& root) {
+            int code = -1;
+            TestRig::runSim(root, {"init"}, &code);
+            return code == 0;
+        });
     }
-    static void TearDownTestSuite()
-    {
-        if (proc) {
-            ::kill(pid_t(proc->processId()), SIGTERM);
-            proc->waitForFinished(15000);
-            delete proc;
-            proc = nullptr;
-        }
-        delete dir;
-        dir = nullptr;
-    }
-    void SetUp() override { ASSERT_TRUE(serverUp) << output.constData(); }
 
     struct Run {
         int code = -1;
         QString out;
     };
-    // Runs a Python file with the package on the path; output and errors merged.
-    static Run python(const QString& file, const QStringList& args, const QString& cwd = QString())
+    // Runs a Python file under /usr/bin/python3 with the package on the
+    // path, in the root folder; output and errors merged.
+    static Run python(const QString& file, const QStringList& args)
     {
         QProcess p;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -69,8 +43,7 @@ protected:
         env.insert("PYTHONDONTWRITEBYTECODE", "1");
         p.setProcessEnvironment(env);
         p.setProcessChannelMode(QProcess::MergedChannels);
-        if (!cwd.isEmpty())
-            p.setWorkingDirectory(cwd);
+        p.setWorkingDirectory(root());
         p.start("/usr/bin/python3", QStringList{file} + args);
         Run r;
         if (!p.waitForFinished(300000)) {
@@ -85,23 +58,13 @@ protected:
     }
     static Run driverTests(const QString& cls)
     {
-        return python(src("python/tests/test_driver.py"), {dir->path(), bin("tools/ornav-sim"), cls});
+        return python(src("python/tests/test_driver.py"), {root(), TestRig::buildPath("tools/ornav-sim"), cls});
     }
     static Run example(const char* name, const QStringList& args = {})
     {
-        return python(src("python/examples/") + name, QStringList{"TCPIP::127.0.0.1::inst0::INSTR"} + args,
-                      dir->path());
+        return python(src("python/examples/") + name, QStringList{"TCPIP::127.0.0.1::inst0::INSTR"} + args);
     }
-
-    static QTemporaryDir* dir;
-    static QProcess* proc;
-    static QByteArray output;
-    static bool serverUp;
 };
-QTemporaryDir* PythonDriver::dir = nullptr;
-QProcess* PythonDriver::proc = nullptr;
-QByteArray PythonDriver::output;
-bool PythonDriver::serverUp = false;
 
 TEST_F(PythonDriver, EveryPropertyRoundTrips)
 {
@@ -132,7 +95,9 @@ TEST_F(PythonDriver, ExampleWaveformOn)
 TEST_F(PythonDriver, ExampleFrequencyStepsReadsTheCounter)
 {
     // The simulated counter input: what the counter registers would hold.
-    QProcess::execute(bin("tools/ornav-sim"), {"--root", dir->path(), "counter", "5000", "40"});
+    int code = -1;
+    sim({"counter", "5000", "40"}, &code);
+    ASSERT_EQ(code, 0);
     const Run r = example("frequency_steps.py", {"1000", "3000", "3"});
     ASSERT_EQ(r.code, 0) << r.out.toStdString();
     EXPECT_TRUE(r.out.contains("    1000.000       5000.000      40.00")) << r.out.toStdString();
@@ -161,10 +126,7 @@ TEST_F(PythonDriver, ExampleArbUploadPlaysTheWave)
     const auto [lo, hi] = std::minmax_element(words.begin(), words.end());
     const double mid = (*lo + *hi) / 2.0, scale = 2.0 * 32767 / (*hi - *lo);
     ASSERT_GT(std::fabs(mid), 1.0);
-    QProcess p;
-    p.start(bin("tools/ornav-sim"), {"--root", dir->path(), "stream", "table:1:base"});
-    ASSERT_TRUE(p.waitForFinished(60000));
-    const QList<QByteArray> lines = p.readAllStandardOutput().trimmed().split('\n');
+    const QList<QByteArray> lines = sim({"stream", "table:1:base"}).trimmed().split('\n');
     ASSERT_EQ(lines.size(), 8192);
     for (int i = 0; i < 8192; ++i)
         ASSERT_EQ(lines[i].trimmed().toLongLong(), (long long)uint16_t(int16_t(std::round((words[i] - mid) * scale))))
@@ -175,7 +137,7 @@ TEST_F(PythonDriver, ExampleScreenshotSavesAPng)
 {
     const Run r = example("screenshot.py", {"shot.png"});
     ASSERT_EQ(r.code, 0) << r.out.toStdString();
-    QFile f(dir->path() + "/shot.png");
+    QFile f(root() + "/shot.png");
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_TRUE(f.read(8) == QByteArray("\x89PNG\r\n\x1a\n", 8));
 }
