@@ -316,9 +316,19 @@ class Ornav72(_System):
     def _connection(self):
         return self.adapter.connection
 
+    def _is_socket(self):
+        return str(getattr(self._connection, "resource_name", "")).upper().endswith("::SOCKET")
+
     def write_bytes(self, data):
         """Sends bytes as one message (a file after an arming command)."""
         conn = self._connection
+        if self._is_socket():
+            # A raw socket has no END marker: the data goes as one IEEE 488.2
+            # definite-length block, which the instrument reads by its length.
+            data = bytes(data)
+            length = str(len(data)).encode()
+            conn.write_raw(b"#" + str(len(length)).encode() + length + data + b"\n")
+            return
         session = None
         try:
             session = conn.visalib.sessions[conn.session]
