@@ -12,7 +12,9 @@ Item {
     signal entryFocus(var model)
     objectName: "ch" + (ch + 1)
 
+    property alias page: page
     ChannelPage {
+        id: page
         objectName: "ch" + (tab.ch + 1) + "mc"
         ch: tab.ch
         appdata: tab.appdata

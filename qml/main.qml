@@ -140,6 +140,23 @@ Window {
         if (typeof uidata.translateArbDir === "function")
             uidata.translateArbDir(appdata.arbDirs, appdata.arbDirNames)
         pseWaveDisplay(0)
+        // Once the controller listens: each page announces its stored
+        // selection, which builds the parameter lists and previews.
+        Qt.callLater(announceSelections)
+    }
+    function announceSelections() {
+        for (var i = 0; i < 4; ++i) {
+            var page = channelPage(i)
+            if (page)
+                page.setmode(uidata.getCurrentModel(i))
+        }
+    }
+    function channelPage(ch) {
+        var name = "ch" + (ch + 1)
+        for (var i = 0; i < tabs.children.length; ++i)
+            if (tabs.children[i].objectName === name)
+                return tabs.children[i].page
+        return null
     }
 
     AppData { id: appdata }

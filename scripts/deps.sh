@@ -11,6 +11,8 @@ PACKAGES=(
   python3 python3-pyvisa python3-pyvisa-py lxi-tools
   clang libclang-rt-14-dev
   xvfb procps locales
+  # screens: translation tools, a Chinese font, window capture for the screenshot tour
+  qttools5-dev-tools fonts-wqy-microhei x11-apps
 )
 missing=()
 for p in "${PACKAGES[@]}"; do
