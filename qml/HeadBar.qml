@@ -24,10 +24,11 @@ Rectangle {
         HeadButton { objectName: "imgcounterswitch"; glyph: "Σ"; label: qsTr("计数器"); checked: bar.counterOn; onClicked: bar.counter() }
     }
     Text {
-        anchors.centerIn: parent
+        x: 470
+        anchors.verticalCenter: parent.verticalCenter
         color: "#c8d2dc"
-        font.pixelSize: 24
-        font.letterSpacing: 2
+        font.pixelSize: 22
+        font.letterSpacing: 1
         text: qsTr("ORNAV72 任意波形发生器")
     }
 }

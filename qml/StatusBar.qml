@@ -10,8 +10,8 @@ Row {
     layoutDirection: Qt.RightToLeft
     StatusIcon { objectName: "imglocker"; label: "LOCK"; tint: "#e0a030"; visible: false
                  function setVisible(n) { visible = !!n; bar.lockVisible(visible) } }
-    StatusIcon { objectName: "imgdusb"; label: "USB"; visible: false }
-    StatusIcon { objectName: "imghusb"; label: "DISK"; visible: false }
+    StatusIcon { objectName: "imgdusb"; label: "DISK"; visible: false }
+    StatusIcon { objectName: "imghusb"; label: "USB"; visible: false }
     StatusIcon {
         objectName: "imgnet"
         label: "LAN"

@@ -126,6 +126,13 @@ Window {
         else
             pseWaveDisplay(tabs.current)
     }
+    // A channel's parameter list (empty once the controller is gone, at exit).
+    function inputList(ch) {
+        if (!uidata)
+            return []
+        return ch === 0 ? uidata.ch1inputlist : ch === 1 ? uidata.ch2inputlist
+             : ch === 2 ? uidata.ch3inputlist : uidata.ch4inputlist
+    }
     function openKeyboard(model, ch) {
         if (!model || ch !== tabs.current)
             return
@@ -226,8 +233,7 @@ Window {
                         border.color: appdata.chColor(index)
                         border.width: 2
                         opacity: chmain.mask[index] ? 0.4 : 1.0
-                        readonly property var entries: index === 0 ? uidata.ch1inputlist : index === 1 ? uidata.ch2inputlist
-                                                       : index === 2 ? uidata.ch3inputlist : uidata.ch4inputlist
+                        readonly property var entries: root.inputList(index)
                         Rectangle { width: parent.width; height: 40; radius: 6; color: appdata.chColor(index)
                                     Text { anchors.centerIn: parent; color: "white"; font.pixelSize: 22; font.bold: true
                                            text: "CH" + (index + 1) + "  " + (appdata.chSwitch[index] ? "ON" : "OFF") } }
@@ -416,8 +422,7 @@ Window {
         color: "#101418"
         border.color: root.accent
         visible: topmain.state === "normalframe" && tabs.current < 4 && !vk.visible
-        readonly property var entries: tabs.current === 0 ? uidata.ch1inputlist : tabs.current === 1 ? uidata.ch2inputlist
-                                       : tabs.current === 2 ? uidata.ch3inputlist : uidata.ch4inputlist
+        readonly property var entries: root.inputList(tabs.current)
         Text {
             x: 16; y: 10
             color: root.accent
@@ -496,11 +501,10 @@ Window {
                 limitH: appdata.chLimitH[index]
                 limitL: appdata.chLimitL[index]
                 current: tabs.current === index
-                readonly property var entries: index === 0 ? uidata.ch1inputlist : index === 1 ? uidata.ch2inputlist
-                                               : index === 2 ? uidata.ch3inputlist : uidata.ch4inputlist
+                readonly property var entries: root.inputList(index)
                 property int modeNo: 0
                 property int waveNo: 0
-                onEntriesChanged: { modeNo = uidata.getCurrentModel(index); waveNo = uidata.getcurIndex(index, 0) }
+                onEntriesChanged: if (uidata) { modeNo = uidata.getCurrentModel(index); waveNo = uidata.getcurIndex(index, 0) }
                 wave: appdata.baseWaves[waveNo] ? appdata.baseWaves[waveNo][0] : ""
                 mode: modeNo > 0 ? appdata.modeNames[modeNo] : ""
                 onTouched: tabs.setChTab(ch, 2)

@@ -29,6 +29,7 @@ XPID= APID=
 cleanup() {
   [ -n "$APID" ] && kill "$APID" 2>/dev/null && wait "$APID" 2>/dev/null || true
   [ -n "$XPID" ] && kill "$XPID" 2>/dev/null && wait "$XPID" 2>/dev/null || true
+  [ -f "$LOG" ] && cp "$LOG" "$OUT/ornav72.log"
   rm -rf "$WORK"
 }
 trap cleanup EXIT
@@ -37,6 +38,7 @@ XPID=$!
 for _ in $(seq 50); do [ -e /tmp/.X11-unix/X$N ] && break; sleep 0.1; done
 
 "$SIM" --root "$ROOT" init --language "${ORNAV_LANGUAGE:-en}" >/dev/null
+rm -rf "$ROOT/media/usbdisk"     # no USB disk until the tour plugs one in
 QT_QPA_PLATFORM=xcb "$APP" --root "$ROOT" >"$LOG" 2>&1 &
 APID=$!
 for _ in $(seq 100); do grep -q "UI start-up done" "$LOG" 2>/dev/null && break; sleep 0.2; done
@@ -86,13 +88,16 @@ tap ok
 tap ch2
 wave_row 5; shot 08-ch2-fsk
 wave_row 2; shot 09-ch2-qam
-# A USB disk brings a message; an upgrade file on it the question.
+# A USB disk brings a message, and with an upgrade file on it the question;
+# pulling it out closes the question.
 mkdir -p "$ROOT/media/usbdisk"
-shot 13-message-tip 1.6
+shot 13-message-tip 1.8
+rm -rf "$ROOT/media/usbdisk"
+sleep 3
 mkdir -p "$ROOT/media/usbdisk/ORNAV96T" && : >"$ROOT/media/usbdisk/ORNAV96T/update.uas"
-shot 14-ask-dialog 2.5
-rm -rf "$ROOT/media/usbdisk/ORNAV96T"
-sleep 2.5
+shot 14-ask-dialog 4
+rm -rf "$ROOT/media/usbdisk"
+sleep 3
 touch_at 60 27; shot 15-overview
 
 kill "$APID"; wait "$APID" 2>/dev/null || true; APID=
