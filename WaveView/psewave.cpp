@@ -233,12 +233,12 @@ void PseWave::DrawIndicatorOffset(QPainter* p, double vpp, double offset, const 
     const int h = indicatorSpan();
     int y1, y2, g;
     if (ratio > 0) {
-        y1 = int((1 - ratio) * 120 + 30);
+        y1 = int(std::lround((1 - ratio) * 120 + 30));
         y2 = kZeroY;
         g = y1;
     } else {
         y1 = kZeroY;
-        y2 = int(-ratio * 120 + kZeroY);
+        y2 = int(std::lround(-ratio * 120 + kZeroY));
         g = y2;
     }
     DrawArrowsVertical(p, c, y1, y2, 10);

@@ -450,13 +450,13 @@ Window {
     // Waveform previews of the four channels.
     property var previews: [notewaveCh1, notewaveCh2, notewaveCh3, notewaveCh4]
     PseWave { id: notewaveCh1; objectName: "notewaveCh1"; channel: 0; penColor: appdata.chColor(0); penWidth: 2
-              x: 540; y: 360; width: 500; height: 300; visible: false }
+              x: 540; y: 360; width: 500; height: 300; windWidth: width; visible: false }
     PseWave { id: notewaveCh2; objectName: "notewaveCh2"; channel: 1; penColor: appdata.chColor(1); penWidth: 2
-              x: 540; y: 360; width: 500; height: 300; visible: false }
+              x: 540; y: 360; width: 500; height: 300; windWidth: width; visible: false }
     PseWave { id: notewaveCh3; objectName: "notewaveCh3"; channel: 2; penColor: appdata.chColor(2); penWidth: 2
-              x: 540; y: 360; width: 500; height: 300; visible: false }
+              x: 540; y: 360; width: 500; height: 300; windWidth: width; visible: false }
     PseWave { id: notewaveCh4; objectName: "notewaveCh4"; channel: 3; penColor: appdata.chColor(3); penWidth: 2
-              x: 540; y: 360; width: 500; height: 300; visible: false }
+              x: 540; y: 360; width: 500; height: 300; windWidth: width; visible: false }
 
     // The counter strip: a handle when closed, the readings when open.
     Rectangle {
