@@ -158,6 +158,7 @@ Item {
     function channel_Setswitch(ch, on) { chSwitch = setAt(chSwitch, ch, !!on) }
     function channel_Setopposition(ch, inv) { chInvert = setAt(chInvert, ch, !!inv) }
     function channel_SetchLoad(ch, text) { chLoad = setAt(chLoad, ch, String(text)) }
-    function channel_Setchhvalue(ch, v) { chLimitH = setAt(chLimitH, ch, String(v)) }
-    function channel_Setchlvalue(ch, v) { chLimitL = setAt(chLimitL, ch, String(v)) }
+    function limitText(v) { return typeof v === "number" ? v.toFixed(3) + " V" : String(v) }
+    function channel_Setchhvalue(ch, v) { chLimitH = setAt(chLimitH, ch, limitText(v)) }
+    function channel_Setchlvalue(ch, v) { chLimitL = setAt(chLimitL, ch, limitText(v)) }
 }

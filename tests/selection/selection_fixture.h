@@ -47,7 +47,12 @@ protected:
     }
     void TearDown() override
     {
+        // The controller goes first: its timer thread calls into the screens
+        // (screen saver, status icons) and must not find them deleted.
+        delete ctrl;
+        ctrl = nullptr;
         delete engine;
+        engine = nullptr;
         ControllerTest::TearDown();
     }
     static void settle()
