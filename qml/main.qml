@@ -88,10 +88,8 @@ Window {
             uidata.counteronoff(counterOn)
     }
     function counterupdate(freq, period, duty, width) {
-        counterFreq.text = qsTr("频率") + ":" + freq
-        counterPeriod.text = qsTr("周期") + ":" + period
-        counterDuty.text = qsTr("占空比") + ":" + duty
-        counterWidth.text = qsTr("正脉宽") + ":" + width
+        countertext.text = qsTr("频率") + ":" + freq + "   " + qsTr("周期") + ":" + period + "   "
+                + qsTr("占空比") + ":" + duty + "   " + qsTr("正脉宽") + ":" + width
     }
     // Only the shown channel's preview is visible.
     function pseWaveDisplay(ch) {
@@ -381,6 +379,14 @@ Window {
                                     property int focusIndex: 0
                                     property var pageKeys: []
                                     function counterOnkey(key) { pageKeys.push(key) }
+                                    // Latest result lists: frequency, period, duty,
+                                    // positive width, negative width; readings held.
+                                    property var results: []
+                                    property int samples: 0
+                                    function updateCounter(fre, period, duty, pwidth, nwidth, count) {
+                                        results = [fre, period, duty, pwidth, nwidth]
+                                        samples = count
+                                    }
                                     KeyList { objectName: "countersetlistview"; model: uidata ? uidata.counterSetlist : [] }
                                     Item { objectName: "statisticRec"; Item { objectName: "counterClr" } }
                                 }
@@ -389,6 +395,16 @@ Window {
                                     property int focusIndex: 0
                                     property var pageKeys: []
                                     function digitalOnkey(key, where) { pageKeys.push(key) }
+                                    property string inputText: ""
+                                    property bool hexFormat: uidata ? !uidata.getdigitalfromat() : true
+                                    property bool autoSend: uidata ? uidata.getdigitalAutoSend() : false
+                                    property int paints: 0
+                                    property int reloads: 0
+                                    function setInputText(text) { inputText = text }
+                                    function digitalformatctl(format) { hexFormat = !format }
+                                    function digitalsendctl(on) { autoSend = on }
+                                    function requestPaint() { paints++ }
+                                    function digitalparamReload() { reloads++ }
                                     KeyList { objectName: "digitallistview"; model: uidata ? uidata.digitalSetList : [] }
                                 }
                                 Item {
@@ -469,15 +485,17 @@ Window {
         color: "#1c2a1c"
         border.color: "#446722"
         clip: true
-        Row {
+        Text {
+            id: countertext
+            objectName: "countertext"
             x: 24
+            width: parent.width - 32
             anchors.verticalCenter: parent.verticalCenter
-            spacing: 20
             visible: root.counterOn
-            Text { id: counterFreq; width: 230; color: "white"; font.pixelSize: 18; elide: Text.ElideRight; text: qsTr("频率") + ":" }
-            Text { id: counterPeriod; width: 210; color: "white"; font.pixelSize: 18; elide: Text.ElideRight; text: qsTr("周期") + ":" }
-            Text { id: counterDuty; width: 170; color: "white"; font.pixelSize: 18; elide: Text.ElideRight; text: qsTr("占空比") + ":" }
-            Text { id: counterWidth; width: 210; color: "white"; font.pixelSize: 18; elide: Text.ElideRight; text: qsTr("正脉宽") + ":" }
+            color: "white"
+            font.pixelSize: 18
+            elide: Text.ElideRight
+            text: ""
         }
         MouseArea { anchors.fill: parent; enabled: !root.counterOn; onClicked: { root.beep(2); root.counteronoff(true) } }
     }

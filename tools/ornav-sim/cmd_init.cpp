@@ -1,4 +1,5 @@
 #include "tools/ornav-sim/simcommands.h"
+#include "tools/ornav-arblib/arbwavelib.h"
 #include "simboard/simroot.h"
 #include <QDir>
 #include <QFile>
@@ -27,6 +28,13 @@ int simCmdInit(const QString& root, const QStringList& args)
     QString error;
     if (!SimRoot::create(root, &error)) {
         std::fprintf(stderr, "ornav-sim: %s\n", qPrintable(error));
+        return 1;
+    }
+    // The built-in wave library the board carries in "/usr/share/ArbWaveLib".
+    std::string libError;
+    const QString lib = QDir(root).absolutePath() + QStringLiteral("/usr/share/ArbWaveLib");
+    if (arbwavelib::writeLibrary(lib.toStdString(), &libError) < 0) {
+        std::fprintf(stderr, "ornav-sim: %s\n", libError.c_str());
         return 1;
     }
     Q_INIT_RESOURCE(language);
