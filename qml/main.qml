@@ -106,7 +106,7 @@ Window {
     function overViewPseWaveDisplay() {
         for (var i = 0; i < 4; ++i) {
             var p = previews[i]
-            p.x = i * 313; p.y = 440; p.width = 340; p.height = 300
+            p.x = i * 313; p.y = 425; p.width = 340; p.height = 285
             p.visible = true
             p.opacity = chmain.mask[i] ? 0.4 : 1.0
         }
@@ -453,9 +453,9 @@ Window {
                 model: note.entries.slice(0, 4)
                 Row {
                     spacing: 12
-                    Text { width: 130; color: "#9fb0c0"; font.pixelSize: 24; elide: Text.ElideRight
+                    Text { width: 170; color: "#9fb0c0"; font.pixelSize: 24; elide: Text.ElideRight
                            text: modelData ? appdata.paramName(modelData.paramindex, modelData.nameindex) : "" }
-                    Text { width: 330; color: "white"; font.pixelSize: 28; elide: Text.ElideRight
+                    Text { width: 290; color: "white"; font.pixelSize: 28; elide: Text.ElideRight
                            text: !modelData ? "" : modelData.isMultiSelect ? appdata.choiceText(modelData.paramindex, modelData.value)
                                                                            : modelData.listvalue }
                 }
