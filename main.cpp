@@ -15,6 +15,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 #include "app/ornav72.h"
+#include "app/screentypes.h"
 #include "communication/scpi_msg_adpt.h"
 #include "app/channalmodel.h"
 #include "WaveView/psewave.h"
@@ -62,8 +63,6 @@ void installQuitOnSignal(QApplication& app)
 int main(int argc, char* argv[])
 {
     // The screens and images are compiled into the core library.
-    Q_INIT_RESOURCE(qml);
-    Q_INIT_RESOURCE(picture);
     PlatformRoot::initFromArgs(argc, argv);
     // A board root means the simulated board: its devices stand in for the
     // kernel's before the controller opens any of them.
@@ -74,9 +73,7 @@ int main(int argc, char* argv[])
     QTextCodec::setCodecForLocale(QTextCodec::codecForName("UTF-8"));
 
     // 2. QML types.
-    qmlRegisterType<Uidata>("appc", 1, 0, "Appc");
-    qmlRegisterUncreatableType<channelModel>("chmodel", 1, 0, "Chmodel", "entries are made by the channels");
-    qmlRegisterType<PseWave>("pseWave", 1, 0, "PseWave");
+    registerScreenTypes();
 
     // 3. Single-threaded scene-graph rendering (the capture reads the frame in
     // the GUI thread).

@@ -42,6 +42,9 @@ void Ornav72::getMainBarFromQml(QObject* root)
     for (int ch = CH1; ch <= CH4; ++ch)
         getChObjectFromQml(CH_ID(ch), tabs);
     getUtilitObjectFromQml(find(tabs, "tabutility"));
+    // The button columns and the foot bar start from the stored settings.
+    for (int ch = CH1; ch <= CH4; ++ch)
+        StatusDisUpdate(CH_ID(ch));
 }
 
 void Ornav72::getChObjectFromQml(CH_ID ch, QObject* tabs)

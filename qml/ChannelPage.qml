@@ -64,26 +64,91 @@ Item {
     function paramLoad() {
         curMode = -1
         entries = inputList()
+        refresh()
     }
+    // What the wave list shows: the mode and the selected entry.
+    property var appdata: null
+    property color accent: "#990000"
+    property int shownMode: 0
+    property int shownIndex: 0
+    function refresh() {
+        shownMode = uidata.getCurrentModel(ch)
+        shownIndex = uidata.getcurIndex(ch, shownMode)
+    }
+    // An entry took the focus (touch or keys): the keyboard opens for it.
+    signal entryFocus(var model)
 
     Connections {
         target: uidata
-        function onCh1InputListChanged(list) { if (page.ch === 0) page.entries = list }
-        function onCh2InputListChanged(list) { if (page.ch === 1) page.entries = list }
-        function onCh3InputListChanged(list) { if (page.ch === 2) page.entries = list }
-        function onCh4InputListChanged(list) { if (page.ch === 3) page.entries = list }
+        function onCh1InputListChanged(list) { if (page.ch === 0) { page.entries = list; page.refresh() } }
+        function onCh2InputListChanged(list) { if (page.ch === 1) { page.entries = list; page.refresh() } }
+        function onCh3InputListChanged(list) { if (page.ch === 2) { page.entries = list; page.refresh() } }
+        function onCh4InputListChanged(list) { if (page.ch === 3) { page.entries = list; page.refresh() } }
+    }
+
+    // Mode selector above the wave list.
+    Row {
+        id: modeRow
+        x: 0
+        y: 0
+        spacing: 4
+        Repeater {
+            model: page.appdata ? page.appdata.modeNames : []
+            Rectangle {
+                width: 47
+                height: 40
+                radius: 4
+                color: index === page.shownMode ? page.accent : "#242a31"
+                Text { anchors.centerIn: parent; width: parent.width - 4; horizontalAlignment: Text.AlignHCenter
+                       fontSizeMode: Text.HorizontalFit; minimumPixelSize: 10; font.pixelSize: 16
+                       color: "white"; text: modelData }
+                MouseArea { anchors.fill: parent; onClicked: { page.setmode(index); page.shownMode = index } }
+            }
+        }
+    }
+    // Base waves or the types of the current mode.
+    ListView {
+        id: waves
+        objectName: "wavelistview"
+        x: 0
+        y: 46
+        width: 200
+        height: parent.height - 46
+        clip: true
+        spacing: 4
+        model: page.appdata ? page.appdata.modeList(page.shownMode) : []
+        currentIndex: page.shownIndex
+        delegate: Rectangle {
+            width: 200
+            height: 52
+            radius: 4
+            color: index === page.shownIndex ? page.accent : "#1a1f25"
+            border.color: "#2c333b"
+            WaveIcon { x: 6; anchors.verticalCenter: parent.verticalCenter; kind: modelData[1]; color: "white" }
+            Text { x: 62; anchors.verticalCenter: parent.verticalCenter; width: 132; elide: Text.ElideRight
+                   color: "white"; font.pixelSize: 20; text: modelData[0] }
+            MouseArea { anchors.fill: parent; onClicked: page.setwave(index, 2) }
+        }
     }
 
     ListView {
         objectName: "inputlistview"
-        anchors.fill: parent
+        x: 210
+        y: 0
+        width: 320
+        height: parent.height
+        clip: true
+        spacing: 4
         function upCurrentIndex() { decrementCurrentIndex() }
         function downCurrentIndex() { incrementCurrentIndex() }
         model: page.entries
-        delegate: Text {
-            color: "#d8e2ec"
-            font.pixelSize: 22
-            text: modelData ? modelData.listvalue : ""
+        delegate: InputlistDelegate {
+            model: modelData
+            appdata: page.appdata
+            accent: page.accent
+            current: ListView.isCurrentItem && ListView.view.activeFocus
+            onTouched: { ListView.view.currentIndex = index; ListView.view.forceActiveFocus(); page.entryFocus(modelData) }
+            onFocusGained: page.entryFocus(modelData)
         }
     }
 }

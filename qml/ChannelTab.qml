@@ -4,34 +4,54 @@ import QtQuick 2.12
 Item {
     id: tab
     property int ch: 0
+    property var appdata: null
+    property color accent: "#990000"
+    property bool keyboardOpen: false
     signal signalSelected(int ch, int mode, int type, bool base, int baseType)
+    signal beep(int where)
+    signal entryFocus(var model)
     objectName: "ch" + (ch + 1)
 
+    property alias page: page
     ChannelPage {
+        id: page
         objectName: "ch" + (tab.ch + 1) + "mc"
         ch: tab.ch
+        appdata: tab.appdata
+        accent: tab.accent
         anchors.fill: parent
         onSignalSelected: tab.signalSelected(ch, mode, type, base, baseType)
+        onEntryFocus: tab.entryFocus(model)
     }
     Item {
         objectName: "ch" + (tab.ch + 1) + "cc"
-        x: 1100
-        y: 100
+        x: 1060
+        y: 0
+        width: 190
+        visible: !tab.keyboardOpen
         Column {
             objectName: "buttonColumn"
+            spacing: 10
             // The output switch: a touch toggles the channel's output.
-            Rectangle { id: output; objectName: "output"; property bool checked: false
-                        width: 150; height: 60; color: checked ? "#2e7d32" : "#37474f"
-                        function setChecked(v) { checked = v }
-                        MouseArea { anchors.fill: parent; onClicked: uidata.chSwitch(tab.ch, !output.checked) } }
-            Item { objectName: "invert"; property bool checked: false
-                   function setChecked(v) { checked = v } }
-            Item { objectName: "handltrig"; visible: false
-                   function setVisible(v) { visible = v } }
-            Item { objectName: "loadbtn"; property string load: ""
-                   function setload(t) { load = t } }
-            Item { objectName: "copybtn"; visible: true
-                   function setvisible(v) { visible = v } }
+            PanelButton { id: output; objectName: "output"; accent: tab.accent
+                          label: qsTr("输出"); valueText: checked ? qsTr("开") : qsTr("关")
+                          onClicked: { uidata.chSwitch(tab.ch, !output.checked) } }
+            PanelButton { id: invert; objectName: "invert"; accent: tab.accent
+                          label: qsTr("反相"); valueText: checked ? qsTr("开") : qsTr("关")
+                          onClicked: { uidata.chReverse(tab.ch, !invert.checked) } }
+            PanelButton { id: loadbtn; objectName: "loadbtn"; accent: tab.accent
+                          property string load: ""
+                          function setload(t) { load = t }
+                          label: qsTr("负载"); valueText: load.replace("\n", " ")
+                          // Touch toggles between high impedance and 50 Ω.
+                          onClicked: { uidata.chSetLoad(tab.ch, load === "HighZ" ? 50 : 1e6) } }
+            PanelButton { id: copybtn; objectName: "copybtn"; accent: tab.accent
+                          label: qsTr("复制"); valueText: "CH" + (tab.ch + 1) + " →"
+                          function setvisible(v) { visible = v }
+                          onClicked: { tab.beep(2); uidata.channelCopy(tab.ch) } }
+            PanelButton { id: handltrig; objectName: "handltrig"; accent: tab.accent; visible: false
+                          label: qsTr("手动触发"); valueText: ""
+                          onClicked: { tab.beep(2); if (typeof uidata.channelManulTrigChanged === "function") uidata.channelManulTrigChanged(tab.ch) } }
         }
     }
 }

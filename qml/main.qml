@@ -1,84 +1,338 @@
 import QtQuick 2.12
 import QtQuick.Window 2.12
+import appc 1.0
+import pseWave 1.0
 
+// The instrument's screen, 1280 x 800: head bar with the status icons, the
+// channel tabs (wave list, parameter list, button column, waveform preview),
+// the foot bar with the four channels, and the dialogs above them. The
+// controller reaches it only through the objectNames and functions here.
 Window {
     id: root
-    objectName: "mainwindow"
+    objectName: "qmlmain"
     width: 1280
     height: 800
     visible: true
-    color: "#10161d"
+    color: "black"
+    title: qsTr("ORNAV72 任意波形发生器")
 
+    // Panel keys from the screen (touches on the keyboard).
+    signal keyPress(int realkey, int repeater, int ch, int chlistIndex, int where)
     // Answer of a channel page to a selection; the controller applies it.
     signal chSignalSelected(int ch, int mode, int type, bool base, int baseType)
     signal beep(int where)
     signal warnBeep(int where)
 
-    // Screen capture (the long press of OK).
-    function screenShot(convert, path, where) { return uidata.screenShot(convert, path, where) }
-    // The counter strip: open (920 wide) while the counter is on, with the
-    // latest frequency, period, duty cycle and positive pulse width.
-    function counteronoff(on) {
-        counterframe.width = on ? 920 : 16
-        uidata.counteronoff(on)
-    }
-    function counterupdate(fre, period, duty, pwidth) {
-        countertext.text = "频率:" + fre + "  周期:" + period + "  占空比:" + duty + "  正脉宽:" + pwidth
+    // The tab shown (0..3 channels, 4 utility); the remote side reads it here.
+    property alias current: tabs.current
+    readonly property int curCh: tabs.current < 4 ? tabs.current : lastCh
+    property int lastCh: 0
+    readonly property color accent: appdata.chColor(tabs.current < 4 ? tabs.current : 8)
+    property bool counterOn: false
+
+    function setChTab(ch, where) { tabs.setChTab(ch, where) }
+    function updateMainIndex(page) { utilityMain().updateMainIndex(page) }
+    function utilityMain() {
+        for (var i = 0; i < tabs.children.length; ++i)
+            if (tabs.children[i].objectName === "tabutility")
+                return tabs.children[i].children[0]
+        return null
     }
 
-    Item {
+    // A message for a while: type 0 info, 1 tips, 2 error; any other type
+    // shows nothing.
+    function messageTips(type, number, header, milliseconds) {
+        if (type !== 0 && type !== 1 && type !== 2)
+            return
+        // A remote error has an empty table entry: its header is the text.
+        var text = (header ? header : "") + appdata.messageText(type, number)
+        if (text === "")
+            return
+        if (screenmask.screensaver)
+            root.beep(0)
+        msgBox.text = text
+        msgBox.visible = true
+        msgTimer.interval = milliseconds > 0 ? milliseconds : 2000
+        msgTimer.restart()
+    }
+    // A notice at power-up (type: the question it asks), unless a dialog is up.
+    function powerinfo(text, type) {
+        if (askWindow.visible)
+            return
+        askWindow.asktype = type
+        askWindow.text = text
+        askWindow.focusButton = 1
+        askWindow.state = "powerupInfo"
+    }
+    function infoWindowState(state, type) {
+        askWindow.asktype = type
+        askWindow.text = appdata.askText(type)
+        askWindow.focusButton = 1
+        askWindow.state = state
+    }
+    function qmlAskWindowState(state, type) { infoWindowState(state, type) }
+    // Progress of a firmware write: below 0 or from 100 the dialog closes.
+    function processBar(value) {
+        if (value < 0 || value >= 100) {
+            askWindow.barShown = false
+            askWindow.progressBar.value = 0
+            askWindow.state = "closed"
+            return
+        }
+        askWindow.progressBar.value = value
+        askWindow.barShown = true
+    }
+    function updateProcessBar(value) { processBar(value) }
+    // Screen capture (the long press of OK).
+    function screenShot(convert, path, where) { return uidata.screenShot(convert, path, where) }
+    function counteronoff(on) {
+        counterOn = !!on
+        if (typeof uidata.counteronoff === "function")
+            uidata.counteronoff(counterOn)
+    }
+    function counterupdate(freq, period, duty, width) {
+        countertext.text = qsTr("频率") + ":" + freq + "   " + qsTr("周期") + ":" + period + "   "
+                + qsTr("占空比") + ":" + duty + "   " + qsTr("正脉宽") + ":" + width
+    }
+    // Only the shown channel's preview is visible.
+    function pseWaveDisplay(ch) {
+        for (var i = 0; i < 4; ++i) {
+            var p = previews[i]
+            p.opacity = 1.0
+            p.x = 540; p.y = 360; p.width = 500; p.height = 300
+            p.visible = (i === ch) && topmain.state === "normalframe"
+        }
+        if (vk.visible)
+            pseWaveKb(true)
+    }
+    // The overview: the four previews in a row, masked channels dimmed.
+    function overViewPseWaveDisplay() {
+        for (var i = 0; i < 4; ++i) {
+            var p = previews[i]
+            p.x = i * 313; p.y = 425; p.width = 340; p.height = 285
+            p.visible = true
+            p.opacity = chmain.mask[i] ? 0.4 : 1.0
+        }
+    }
+    // While the keyboard is open the preview moves aside.
+    function pseWaveKb(open) {
+        if (tabs.current > 3)
+            return
+        var p = previews[tabs.current]
+        if (open) { p.x = 760; p.y = 260 } else { p.x = 540; p.y = 360 }
+    }
+    function refreshPreviews() {
+        if (topmain.state === "overviewframe")
+            overViewPseWaveDisplay()
+        else
+            pseWaveDisplay(tabs.current)
+    }
+    // A channel's parameter list (empty once the controller is gone, at exit).
+    function inputList(ch) {
+        if (!uidata)
+            return []
+        return ch === 0 ? uidata.ch1inputlist : ch === 1 ? uidata.ch2inputlist
+             : ch === 2 ? uidata.ch3inputlist : uidata.ch4inputlist
+    }
+    function openKeyboard(model, ch) {
+        if (!model || ch !== tabs.current)
+            return
+        vk.accent = appdata.chColor(ch)
+        vk.updateKeyBoard(model.keyboardtype, ch, model.paramindex)
+        pseWaveKb(vk.visible)
+    }
+
+    Component.onCompleted: {
+        if (typeof uidata.fpgaOnlineCheck === "function" && !uidata.fpgaOnlineCheck())
+            infoWindowState("upgrading", 2)
+        if (typeof uidata.translateArbDir === "function")
+            uidata.translateArbDir(appdata.arbDirs, appdata.arbDirNames)
+        pseWaveDisplay(0)
+        // Once the controller listens: each page announces its stored
+        // selection, which builds the parameter lists and previews.
+        Qt.callLater(announceSelections)
+    }
+    function announceSelections() {
+        for (var i = 0; i < 4; ++i) {
+            var page = channelPage(i)
+            if (page)
+                page.setmode(uidata.getCurrentModel(i))
+        }
+    }
+    function channelPage(ch) {
+        var name = "ch" + (ch + 1)
+        for (var i = 0; i < tabs.children.length; ++i)
+            if (tabs.children[i].objectName === name)
+                return tabs.children[i].page
+        return null
+    }
+
+    AppData { id: appdata }
+
+    HeadBar {
+        id: headbar
+        frame: topmain.state
+        counterOn: root.counterOn
+        onHome: { vk.hidefouce(); root.beep(2); topmain.changeState(topmain.state === "overviewframe" ? "normalframe" : "overviewframe") }
+        onHelp: { vk.hidefouce(); root.beep(2); topmain.changeState(topmain.state === "helpviewframe" ? "normalframe" : "helpviewframe") }
+        onCounter: { vk.hidefouce(); root.beep(2); root.counteronoff(!root.counterOn) }
+        StatusBar {
+            anchors { right: parent.right; rightMargin: 10; verticalCenter: parent.verticalCenter }
+            onLockVisible: screenmask.setEnable(on)
+        }
+    }
+
+    FocusScope {
+        id: topmain
         objectName: "topmain"
-        anchors.fill: parent
+        x: 10
+        y: 60
+        width: 1260
+        height: 640
         state: "normalframe"
         states: [
             State { name: "normalframe" },
             State { name: "overviewframe" },
             State { name: "helpviewframe" }
         ]
+        onStateChanged: root.refreshPreviews()
         function changeState(newstate) { state = newstate }
+
         Item {
+            id: helpview
             objectName: "helpview"
+            anchors.fill: parent
+            visible: topmain.state === "helpviewframe"
             property int shownKey: -1
             function getToButtonIndex(key) { shownKey = key }
+            Text {
+                anchors.fill: parent
+                anchors.margins: 30
+                color: "#d0d8e0"
+                font.pixelSize: 22
+                wrapMode: Text.Wrap
+                text: qsTr("按下前面板上的任意按键可查看该按键的说明。") + "\n\n" +
+                      qsTr("CH1～CH4：切换通道页面；Utility：系统设置；旋钮与方向键：移动光标、修改数值。")
+            }
         }
         Item {
+            id: overview
+            objectName: "overview"
+            anchors.fill: parent
+            visible: topmain.state === "overviewframe"
+            Row {
+                x: 0
+                y: 10
+                spacing: 10
+                Repeater {
+                    model: 4
+                    Rectangle {
+                        width: 307
+                        height: 350
+                        radius: 6
+                        color: "#15191e"
+                        border.color: appdata.chColor(index)
+                        border.width: 2
+                        opacity: chmain.mask[index] ? 0.4 : 1.0
+                        readonly property var entries: root.inputList(index)
+                        Rectangle { width: parent.width; height: 40; radius: 6; color: appdata.chColor(index)
+                                    Text { anchors.centerIn: parent; color: "white"; font.pixelSize: 22; font.bold: true
+                                           text: "CH" + (index + 1) + "  " + (appdata.chSwitch[index] ? "ON" : "OFF") } }
+                        Column {
+                            x: 12; y: 50
+                            spacing: 6
+                            Repeater {
+                                model: parent.parent.entries.slice(0, 6)
+                                Text {
+                                    width: 283
+                                    elide: Text.ElideRight
+                                    color: "#e0e6ec"
+                                    font.pixelSize: 20
+                                    text: modelData ? appdata.paramName(modelData.paramindex, modelData.nameindex) + "  " +
+                                                      (modelData.isMultiSelect ? appdata.choiceText(modelData.paramindex, modelData.value)
+                                                                               : modelData.listvalue) : ""
+                                }
+                            }
+                        }
+                    }
+                }
+            }
+        }
+        Item {
+            objectName: "filebrowser"
+            visible: false
+        }
+
+        Item {
+            id: chmain
             objectName: "chmain"
             anchors.fill: parent
+            visible: topmain.state === "normalframe"
+            property alias current: tabs.current
+            // Masked tabs cannot be selected (channels in use by coupling,
+            // merge or digital output).
+            property var mask: [false, false, false, false, false]
+            function setChTab(ch, where) { tabs.setChTab(ch, where) }
+
+            // Tab buttons.
+            Row {
+                id: tabRow
+                spacing: 6
+                Repeater {
+                    model: [qsTr("CH1"), qsTr("CH2"), qsTr("CH3"), qsTr("CH4"), qsTr("系统")]
+                    Rectangle {
+                        width: 170
+                        height: 44
+                        radius: 6
+                        color: tabs.current === index ? appdata.chColor(index < 4 ? index : 8) : "#1c2127"
+                        border.color: appdata.chColor(index < 4 ? index : 8)
+                        border.width: 2
+                        opacity: chmain.mask[index] ? 0.4 : 1.0
+                        Text { anchors.centerIn: parent; color: "white"; font.pixelSize: 22; font.bold: tabs.current === index
+                               text: modelData }
+                        MouseArea { anchors.fill: parent; onClicked: tabs.setChTab(index, 2) }
+                    }
+                }
+            }
+
             Item {
                 id: tabs
                 objectName: "tabs"
-                anchors.fill: parent
+                y: 50
+                width: parent.width
+                height: parent.height - 50
                 property int current: 0
+                property var mask: chmain.mask
                 function setChTab(ch, where) {
+                    if (ch < 0 || ch > 4)
+                        return
+                    if (chmain.mask[ch]) {
+                        root.warnBeep(where)
+                        return
+                    }
                     current = ch
-                    if (ch < 4)
-                        uidata.switchToCh(ch)
                     root.beep(where)
                 }
-                ChannelTab {
-                    ch: 0
-                    anchors.fill: parent
-                    visible: tabs.current === 0
-                    onSignalSelected: root.chSignalSelected(ch, mode, type, base, baseType)
+                onCurrentChanged: {
+                    vk.hidefouce()
+                    if (current < 4) {
+                        root.lastCh = current
+                        uidata.switchToCh(current)
+                    }
+                    root.pseWaveDisplay(current)
                 }
-                ChannelTab {
-                    ch: 1
-                    anchors.fill: parent
-                    visible: tabs.current === 1
-                    onSignalSelected: root.chSignalSelected(ch, mode, type, base, baseType)
-                }
-                ChannelTab {
-                    ch: 2
-                    anchors.fill: parent
-                    visible: tabs.current === 2
-                    onSignalSelected: root.chSignalSelected(ch, mode, type, base, baseType)
-                }
-                ChannelTab {
-                    ch: 3
-                    anchors.fill: parent
-                    visible: tabs.current === 3
-                    onSignalSelected: root.chSignalSelected(ch, mode, type, base, baseType)
-                }
+                ChannelTab { ch: 0; anchors.fill: parent; visible: tabs.current === 0; appdata: appdata; accent: appdata.chColor(0)
+                             keyboardOpen: vk.visible; onBeep: root.beep(where); onEntryFocus: root.openKeyboard(model, ch)
+                             onSignalSelected: root.chSignalSelected(ch, mode, type, base, baseType) }
+                ChannelTab { ch: 1; anchors.fill: parent; visible: tabs.current === 1; appdata: appdata; accent: appdata.chColor(1)
+                             keyboardOpen: vk.visible; onBeep: root.beep(where); onEntryFocus: root.openKeyboard(model, ch)
+                             onSignalSelected: root.chSignalSelected(ch, mode, type, base, baseType) }
+                ChannelTab { ch: 2; anchors.fill: parent; visible: tabs.current === 2; appdata: appdata; accent: appdata.chColor(2)
+                             keyboardOpen: vk.visible; onBeep: root.beep(where); onEntryFocus: root.openKeyboard(model, ch)
+                             onSignalSelected: root.chSignalSelected(ch, mode, type, base, baseType) }
+                ChannelTab { ch: 3; anchors.fill: parent; visible: tabs.current === 3; appdata: appdata; accent: appdata.chColor(3)
+                             keyboardOpen: vk.visible; onBeep: root.beep(where); onEntryFocus: root.openKeyboard(model, ch)
+                             onSignalSelected: root.chSignalSelected(ch, mode, type, base, baseType) }
                 Item {
                     objectName: "tabutility"
                     anchors.fill: parent
@@ -170,49 +424,168 @@ Window {
                         }
                     }
                 }
+
             }
         }
     }
 
-    // The virtual keyboard: its unit row and the file browser take the
-    // arrows while they are shown.
-    Item {
-        objectName: "vk"
-        visible: false
-        property bool subkvisible: false
-        property var knobKeys: []
-        function hdknob(key, where) { knobKeys.push(key) }
+    // What the shown channel puts out, above its preview.
+    Rectangle {
+        id: note
+        objectName: "notepanel"
+        x: 540
+        y: 110
+        width: 500
+        height: 240
+        radius: 6
+        color: "#101418"
+        border.color: root.accent
+        visible: topmain.state === "normalframe" && tabs.current < 4 && !vk.visible
+        readonly property var entries: root.inputList(tabs.current)
+        Text {
+            x: 16; y: 10
+            color: root.accent
+            font.pixelSize: 28
+            font.bold: true
+            text: "CH" + (tabs.current + 1)
+        }
+        Column {
+            x: 16; y: 56
+            spacing: 8
+            Repeater {
+                model: note.entries.slice(0, 4)
+                Row {
+                    spacing: 12
+                    Text { width: 170; color: "#9fb0c0"; font.pixelSize: 24; elide: Text.ElideRight
+                           text: modelData ? appdata.paramName(modelData.paramindex, modelData.nameindex) : "" }
+                    Text { width: 290; color: "white"; font.pixelSize: 28; elide: Text.ElideRight
+                           text: !modelData ? "" : modelData.isMultiSelect ? appdata.choiceText(modelData.paramindex, modelData.value)
+                                                                           : modelData.listvalue }
+                }
+            }
+        }
     }
-    // The question dialog.
-    Item {
-        objectName: "askWindow"
-        property var keys: []
-        function onkey(key) { keys.push(key) }
-    }
-    // Above everything: swallows touches while the remote lock holds.
-    MouseArea {
-        objectName: "screenmask"
-        anchors.fill: parent
-        z: 99
-        enabled: false
-        function setEnable(on) { enabled = on }
-    }
+
+    // Waveform previews of the four channels.
+    property var previews: [notewaveCh1, notewaveCh2, notewaveCh3, notewaveCh4]
+    PseWave { id: notewaveCh1; objectName: "notewaveCh1"; channel: 0; penColor: appdata.chColor(0); penWidth: 2
+              x: 540; y: 360; width: 500; height: 300; windWidth: width; visible: false }
+    PseWave { id: notewaveCh2; objectName: "notewaveCh2"; channel: 1; penColor: appdata.chColor(1); penWidth: 2
+              x: 540; y: 360; width: 500; height: 300; windWidth: width; visible: false }
+    PseWave { id: notewaveCh3; objectName: "notewaveCh3"; channel: 2; penColor: appdata.chColor(2); penWidth: 2
+              x: 540; y: 360; width: 500; height: 300; windWidth: width; visible: false }
+    PseWave { id: notewaveCh4; objectName: "notewaveCh4"; channel: 3; penColor: appdata.chColor(3); penWidth: 2
+              x: 540; y: 360; width: 500; height: 300; windWidth: width; visible: false }
+
+    // The counter strip: a handle when closed, the readings when open.
     Rectangle {
         id: counterframe
         objectName: "counterframe"
         anchors.right: parent.right
-        anchors.bottom: parent.bottom
-        width: 16
-        height: 40
-        color: "#446722"
+        y: 664
+        width: root.counterOn ? 920 : 16
+        height: 42
+        color: "#1c2a1c"
+        border.color: "#446722"
         clip: true
         Text {
             id: countertext
             objectName: "countertext"
+            x: 24
+            width: parent.width - 32
             anchors.verticalCenter: parent.verticalCenter
-            x: 20
+            visible: root.counterOn
             color: "white"
+            font.pixelSize: 18
+            elide: Text.ElideRight
             text: ""
+        }
+        MouseArea { anchors.fill: parent; enabled: !root.counterOn; onClicked: { root.beep(2); root.counteronoff(true) } }
+    }
+
+    // Foot bar: the four channels.
+    Row {
+        id: footbar
+        objectName: "footbar"
+        x: 0
+        y: 712
+        spacing: 1
+        Repeater {
+            model: 4
+            ChannelFrame {
+                ch: index
+                accent: appdata.chColor(index)
+                on: appdata.chSwitch[index]
+                inverted: appdata.chInvert[index]
+                masked: chmain.mask[index]
+                load: appdata.chLoad[index].replace("\n", " ")
+                limitH: appdata.chLimitH[index]
+                limitL: appdata.chLimitL[index]
+                current: tabs.current === index
+                readonly property var entries: root.inputList(index)
+                property int modeNo: 0
+                property int waveNo: 0
+                onEntriesChanged: if (uidata) { modeNo = uidata.getCurrentModel(index); waveNo = uidata.getcurIndex(index, 0) }
+                wave: appdata.baseWaves[waveNo] ? appdata.baseWaves[waveNo][0] : ""
+                mode: modeNo > 0 ? appdata.modeNames[modeNo] : ""
+                onTouched: tabs.setChTab(ch, 2)
+            }
+        }
+    }
+
+    // Message box.
+    Rectangle {
+        id: msgBox
+        objectName: "messagebox"
+        property alias text: msgText.text
+        visible: false
+        z: 97
+        anchors.horizontalCenter: parent.horizontalCenter
+        y: 330
+        width: Math.min(1100, msgText.implicitWidth + 80)
+        height: 70
+        radius: 8
+        color: "#5c6670"
+        border.color: "#c0c8d0"
+        Text { id: msgText; anchors.centerIn: parent; color: "white"; font.pixelSize: 26 }
+        Timer { id: msgTimer; interval: 2000; onTriggered: msgBox.visible = false }
+    }
+
+    VKeyboard {
+        id: vk
+        x: 550
+        y: 60
+        width: 720
+        height: 640
+        z: 50
+        onKey: root.keyPress(realkey, 1, ch, listIndex, 2)
+        onHidden: root.pseWaveKb(false)
+    }
+
+    AskWindow {
+        id: askWindow
+        onBeep: root.beep(where)
+    }
+
+    // Above everything: swallows touches while the remote lock holds, and
+    // wakes the screen saver.
+    MouseArea {
+        id: screenmask
+        objectName: "screenmask"
+        anchors.fill: parent
+        z: 99
+        enabled: false
+        property bool screensaver: false
+        function setScreensave(screenStatus, lockStatus) {
+            screensaver = !!screenStatus
+            enabled = !!screenStatus || !!lockStatus
+        }
+        function setEnable(lockStatus) { enabled = !!lockStatus }
+        onClicked: {
+            if (screensaver)
+                root.beep(2)
+            else
+                root.messageTips(1, 0, "", 2000)
         }
     }
 }

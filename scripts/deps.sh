@@ -15,6 +15,8 @@ PACKAGES=(
   chromium chromium-driver python3-selenium
   clang libclang-rt-14-dev
   xvfb procps locales
+  # screens: translation tools, a Chinese font, window capture for the screenshot tour
+  qttools5-dev-tools fonts-wqy-microhei x11-apps
 )
 missing=()
 for p in "${PACKAGES[@]}"; do

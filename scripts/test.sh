@@ -8,6 +8,8 @@ pgrep -x rpcbind >/dev/null || rpcbind -w 2>/dev/null || rpcbind || true
 export QT_QPA_PLATFORM=offscreen
 status=0
 (cd build && ctest --output-on-failure --timeout 300) || status=1
+# Screens: the screenshot tour in a real X window (Xvfb).
+bash scripts/screenshots.sh build/screenshots || status=1
 if [ -x fuzz/run.sh ]; then
   FUZZ_SECONDS=${FUZZ_SECONDS:-60} bash fuzz/run.sh || status=1
 fi

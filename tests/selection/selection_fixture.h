@@ -13,6 +13,7 @@
 #include "app/channalmodel.h"
 #include "app/channel.h"
 #include "app/ornav72.h"
+#include "app/screentypes.h"
 #include "platform/platformroot.h"
 #include "simboard/simfpga.h"
 #include "simboard/simroot.h"
@@ -21,7 +22,7 @@
 
 inline void initScreenResources()
 {
-    Q_INIT_RESOURCE(qml);
+    registerScreenTypes();
 }
 
 class Selection : public ControllerTest {
@@ -46,7 +47,12 @@ protected:
     }
     void TearDown() override
     {
+        // The controller goes first: its timer thread calls into the screens
+        // (screen saver, status icons) and must not find them deleted.
+        delete ctrl;
+        ctrl = nullptr;
         delete engine;
+        engine = nullptr;
         ControllerTest::TearDown();
     }
     static void settle()

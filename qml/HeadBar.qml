@@ -1,0 +1,34 @@
+import QtQuick 2.12
+
+// The head bar: home (overview), help and the counter switch on the left,
+// the instrument's name in the middle; the status icons sit on the right.
+Rectangle {
+    id: bar
+    objectName: "headbar"
+    property string frame: "normalframe"
+    property bool counterOn: false
+    signal home()
+    signal help()
+    signal counter()
+    width: 1280
+    height: 56
+    color: "#14181d"
+    Rectangle { anchors.bottom: parent.bottom; width: parent.width; height: 2; color: "#2f3842" }
+
+    Row {
+        x: 8
+        y: 6
+        spacing: 8
+        HeadButton { objectName: "homebtn"; glyph: "⌂"; label: qsTr("概览"); checked: bar.frame === "overviewframe"; onClicked: bar.home() }
+        HeadButton { objectName: "helpbtn"; glyph: "?"; label: qsTr("帮助"); checked: bar.frame === "helpviewframe"; onClicked: bar.help() }
+        HeadButton { objectName: "imgcounterswitch"; glyph: "Σ"; label: qsTr("计数器"); checked: bar.counterOn; onClicked: bar.counter() }
+    }
+    Text {
+        x: 470
+        anchors.verticalCenter: parent.verticalCenter
+        color: "#c8d2dc"
+        font.pixelSize: 22
+        font.letterSpacing: 1
+        text: qsTr("ORNAV72 任意波形发生器")
+    }
+}

@@ -1,0 +1,33 @@
+import QtQuick 2.12
+
+// Status icons: remote lock, USB device, USB disk, network (crossed out
+// when down) and the external 10 MHz reference (crossed out when invalid).
+Row {
+    id: bar
+    objectName: "statusbar"
+    signal lockVisible(bool on)
+    spacing: 6
+    layoutDirection: Qt.RightToLeft
+    StatusIcon { objectName: "imglocker"; label: "LOCK"; tint: "#e0a030"; visible: false
+                 function setVisible(n) { visible = !!n; bar.lockVisible(visible) } }
+    StatusIcon { objectName: "imgdusb"; label: "DISK"; visible: false }
+    StatusIcon { objectName: "imghusb"; label: "USB"; visible: false }
+    StatusIcon {
+        objectName: "imgnet"
+        label: "LAN"
+        visible: true
+        Rectangle { objectName: "imgnetoff"; anchors.fill: parent; color: "transparent"; visible: true
+                    function setVisible(n) { visible = !!n }
+                    Rectangle { anchors.centerIn: parent; width: parent.width; height: 3; rotation: -28; color: "#d04040" } }
+    }
+    StatusIcon {
+        id: ext
+        objectName: "ext10m"
+        label: "10M"
+        visible: false
+        function setVisible(n) { visible = !!n; if (visible) extOff.visible = false }
+        Rectangle { id: extOff; objectName: "ext10mfalse"; anchors.fill: parent; color: "transparent"; visible: false
+                    function setVisible(n) { visible = !!n }
+                    Rectangle { anchors.centerIn: parent; width: parent.width; height: 3; rotation: -28; color: "#d04040" } }
+    }
+}

@@ -1,0 +1,213 @@
+// What the screens do with the controller's calls and with touches: masked
+// tabs, the progress bar, messages, the lock mask and the ask dialog.
+#include <QQuickWindow>
+#include <QSignalSpy>
+#include <QTest>
+#include <algorithm>
+#include "WaveView/CWaveGreate.h"
+#include "tests/screens/screens_fixture.h"
+
+namespace {
+QVariantList masks(bool ch2)
+{
+    return {false, ch2, false, false, false};
+}
+} // namespace
+
+TEST_F(Screens, AMaskedTabRefusesSetChTabWithTheWarningBeep)
+{
+    QSignalSpy warn(root(), SIGNAL(warnBeep(int)));
+    QSignalSpy beep(root(), SIGNAL(beep(int)));
+    obj("chmain")->setProperty("mask", masks(true));
+    call(obj("tabs"), "setChTab", {1, 2});
+    EXPECT_EQ(obj("tabs")->property("current").toInt(), 0);
+    ASSERT_EQ(warn.count(), 1);
+    EXPECT_EQ(warn[0][0].toInt(), 2);
+    EXPECT_EQ(beep.count(), 0);
+    // Unmasked, the same call selects the tab with a plain beep and shows
+    // that channel's preview only.
+    obj("chmain")->setProperty("mask", masks(false));
+    call(obj("tabs"), "setChTab", {1, 2});
+    EXPECT_EQ(obj("tabs")->property("current").toInt(), 1);
+    EXPECT_EQ(beep.count(), 1);
+    EXPECT_TRUE(obj("notewaveCh2")->property("visible").toBool());
+    EXPECT_FALSE(obj("notewaveCh1")->property("visible").toBool());
+    settle();
+    EXPECT_EQ(int(ctrl->currentCh), 1);  // the controller follows the tab
+}
+
+TEST_F(Screens, TheProgressBarShowsBelowOneHundredAndClosesTheDialogFromIt)
+{
+    QObject* ask = obj("askWindow");
+    QObject* bar = obj("progress");
+    call(root(), "infoWindowState", {QStringLiteral("fileloadding"), 5});
+    call(root(), "processBar", {40});
+    EXPECT_TRUE(ask->property("visible").toBool());
+    EXPECT_TRUE(bar->property("visible").toBool());
+    EXPECT_EQ(bar->property("value").toInt(), 40);
+    call(root(), "processBar", {100});
+    EXPECT_FALSE(ask->property("visible").toBool());
+    EXPECT_FALSE(bar->property("visible").toBool());
+    call(root(), "infoWindowState", {QStringLiteral("fileloadding"), 5});
+    call(root(), "processBar", {-1});
+    EXPECT_FALSE(ask->property("visible").toBool());
+    // The controller's path: the FPGA loader's progress through Uidata.
+    call(root(), "infoWindowState", {QStringLiteral("upgrading"), 2});
+    ctrl->uidata.updateProcessBar(60);
+    settle();
+    EXPECT_EQ(bar->property("value").toInt(), 60);
+    EXPECT_TRUE(ask->property("visible").toBool());
+    EXPECT_TRUE(log->warnings.isEmpty()) << log->warnings.join('\n').toStdString();
+}
+
+TEST_F(Screens, MessagesShowTheirTableEntryAndOtherTypesNothing)
+{
+    QObject* box = obj("messagebox");
+    call(root(), "messageTips", {3, 0, QString(), 2000});
+    EXPECT_FALSE(box->property("visible").toBool());
+    call(root(), "messageTips", {1, 99, QString(), 2000});  // past the table
+    EXPECT_FALSE(box->property("visible").toBool());
+    call(root(), "messageTips", {0, 7, QStringLiteral("USB "), 2000});
+    EXPECT_TRUE(box->property("visible").toBool());
+    EXPECT_EQ(box->property("text").toString(), QStringLiteral("USB 设备已锁定"));
+    box->setProperty("visible", false);
+    call(root(), "messageTips", {3, 0, QStringLiteral("-113,\"Undefined header\""), 2000});
+    EXPECT_FALSE(box->property("visible").toBool());
+}
+
+// A remote command error reaches the screen the way the interpreter sends
+// it: the error entry 0 is empty and the message is the error itself.
+TEST_F(Screens, ARemoteErrorShowsItsOwnText)
+{
+    const QString error = QStringLiteral("-113,\"Undefined header\"");
+    ASSERT_TRUE(QMetaObject::invokeMethod(ctrl, "TipsMessage", Qt::DirectConnection, Q_ARG(int, MESSAGE_TYPE_ERROR),
+                                          Q_ARG(int, int(ERROR_SCPI)), Q_ARG(bool, false), Q_ARG(QString, error),
+                                          Q_ARG(bool, true)));
+    settle();
+    QObject* box = obj("messagebox");
+    EXPECT_TRUE(box->property("visible").toBool());
+    EXPECT_EQ(box->property("text").toString(), error);
+    EXPECT_TRUE(log->warnings.isEmpty()) << log->warnings.join('\n').toStdString();
+}
+
+TEST_F(Screens, ATouchOnTheLockMaskShowsTheRemoteLockTipAndNothingElse)
+{
+    auto* window = qobject_cast<QQuickWindow*>(root());
+    ASSERT_NE(window, nullptr);
+    QSignalSpy beep(root(), SIGNAL(beep(int)));
+    QSignalSpy selected(root(), SIGNAL(chSignalSelected(int,int,int,bool,int)));
+    call(obj("imglocker"), "setVisible", {true});  // the remote lock icon raises the mask
+    EXPECT_TRUE(obj("screenmask")->property("enabled").toBool());
+    // A touch on the square entry of the wave list, under the mask.
+    QTest::mouseClick(window, Qt::LeftButton, Qt::NoModifier, QPoint(110, 238));
+    settle();
+    EXPECT_EQ(selected.count(), 0);
+    EXPECT_EQ(beep.count(), 0);
+    QObject* box = obj("messagebox");
+    EXPECT_TRUE(box->property("visible").toBool());
+    EXPECT_EQ(box->property("text").toString(), QStringLiteral("远程控制中，设备已锁定，按Utility解锁"));
+    // Unlocked, the same touch selects the square wave.
+    call(obj("screenmask"), "setEnable", {false});
+    QTest::mouseClick(window, Qt::LeftButton, Qt::NoModifier, QPoint(110, 238));
+    settle();
+    ASSERT_EQ(selected.count(), 1);
+    EXPECT_EQ(selected[0][2].toInt(), int(BASE_Square));
+    EXPECT_EQ(sys_param::GetChBaseWave(CH1), BASE_Square);
+}
+
+TEST_F(Screens, TheScreenSaverMaskWakesWithABeep)
+{
+    auto* window = qobject_cast<QQuickWindow*>(root());
+    QSignalSpy beep(root(), SIGNAL(beep(int)));
+    call(obj("screenmask"), "setScreensave", {true, false});
+    EXPECT_TRUE(obj("screenmask")->property("enabled").toBool());
+    QTest::mouseClick(window, Qt::LeftButton, Qt::NoModifier, QPoint(640, 400));
+    ASSERT_EQ(beep.count(), 1);
+    EXPECT_EQ(beep[0][0].toInt(), 2);
+    EXPECT_FALSE(obj("messagebox")->property("visible").toBool());
+    call(obj("screenmask"), "setScreensave", {false, false});
+    EXPECT_FALSE(obj("screenmask")->property("enabled").toBool());
+}
+
+TEST_F(Screens, TheAskDialogTakesUpDownAndOk)
+{
+    QObject* ask = obj("askWindow");
+    call(root(), "infoWindowState", {QStringLiteral("askWindow"), int(Uidata::ASK_FACTORY)});
+    EXPECT_TRUE(ask->property("visible").toBool());
+    EXPECT_EQ(ask->property("focusButton").toInt(), 1);
+    call(ask, "onkey", {int(Key_Up)});
+    EXPECT_EQ(ask->property("focusButton").toInt(), 0);
+    call(ask, "onkey", {int(Key_Ok)});  // OK on Cancel closes
+    EXPECT_FALSE(ask->property("visible").toBool());
+    EXPECT_EQ(ask->property("state").toString(), QStringLiteral("closed"));
+    // A power-up notice shows its own text, unless a dialog is up.
+    call(root(), "powerinfo", {QStringLiteral("ERROR!\nfan"), int(Uidata::ASK_POWERUPINFO)});
+    EXPECT_EQ(ask->property("state").toString(), QStringLiteral("powerupInfo"));
+    EXPECT_EQ(ask->property("text").toString(), QStringLiteral("ERROR!\nfan"));
+    call(root(), "powerinfo", {QStringLiteral("other"), int(Uidata::ASK_POWERUPINFO)});
+    EXPECT_EQ(ask->property("text").toString(), QStringLiteral("ERROR!\nfan"));
+}
+
+TEST_F(Screens, TheNumberPadOpensForTheFocusedEntryAndSendsItsKeys)
+{
+    QObject* vk = obj("vk");
+    QSignalSpy keys(root(), SIGNAL(keyPress(int,int,int,int,int)));
+    channelModel* freq = entry(0, PARAM_INDEX_FREQ);
+    ASSERT_NE(freq, nullptr);
+    freq->wparamfocus(true);
+    settle();
+    EXPECT_TRUE(vk->property("visible").toBool());
+    EXPECT_EQ(vk->property("state").toString(), QStringLiteral("Hz"));
+    EXPECT_TRUE(vk->property("subkvisible").toBool());
+    // The preview moves aside while the pad is open.
+    EXPECT_EQ(obj("notewaveCh1")->property("x").toInt(), 760);
+    EXPECT_EQ(obj("notewaveCh1")->property("y").toInt(), 260);
+    // The unit row wraps on the knob.
+    call(vk, "hdknob", {int(Key_Up), 0});
+    EXPECT_EQ(vk->property("unitFocus").toInt(), 4);
+    call(vk, "hidefouce");
+    EXPECT_FALSE(vk->property("visible").toBool());
+    EXPECT_EQ(obj("notewaveCh1")->property("x").toInt(), 540);
+    EXPECT_EQ(keys.count(), 0);
+}
+
+TEST_F(Screens, CounterStripOpensAndShowsItsReadings)
+{
+    QObject* strip = obj("counterframe");
+    EXPECT_EQ(strip->property("width").toInt(), 16);
+    call(root(), "counteronoff", {true});
+    EXPECT_EQ(strip->property("width").toInt(), 920);
+    call(root(), "counterupdate", {QStringLiteral("1.000 kHz"), QStringLiteral("1.000 ms"), QStringLiteral("50.0 %"),
+                                   QStringLiteral("500.0 us")});
+    const QString text = obj("countertext")->property("text").toString();
+    EXPECT_TRUE(text.startsWith(QStringLiteral("频率:1.000 kHz"))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("正脉宽:500.0 us"))) << text.toStdString();
+    call(root(), "counteronoff", {false});
+    EXPECT_EQ(strip->property("width").toInt(), 16);
+    EXPECT_TRUE(log->warnings.isEmpty()) << log->warnings.join('\n').toStdString();
+}
+
+// Choosing a mode draws its preview: the output trace of AM, sweep and burst
+// is a carrier, not the flat line of an empty table.
+TEST_F(Screens, ModeSelectionsDrawTheirPreviewTraces)
+{
+    auto spread = [](const short* t) {
+        short lo = t[0], hi = t[0];
+        for (int i = 0; i < WAVE_DISP_POINTS; ++i) {
+            lo = std::min(lo, t[i]);
+            hi = std::max(hi, t[i]);
+        }
+        return hi - lo;
+    };
+    const struct { int ch, mode, type; } picks[] = {{1, 1, MT_AM}, {2, 2, int(ST_LINE & 0xF)}, {3, 3, 0}};
+    for (const auto& p : picks) {
+        ctrl->chSignalSelected(p.ch, 0, BASE_Sine, true, BASE_Sine);
+        settle();
+        ctrl->chSignalSelected(p.ch, p.mode, p.type, false, BASE_Sine);
+        settle();
+        const SWaveMem* m = CWaveCreate::GetWaveMem(CH_ID(p.ch));
+        EXPECT_GT(spread(m->DispBase), 100) << "CH" << p.ch + 1;
+        EXPECT_GT(spread(m->DispMixer), 100) << "CH" << p.ch + 1 << " mode " << p.mode;
+    }
+    EXPECT_TRUE(log->warnings.isEmpty()) << log->warnings.join('\n').toStdString();
+}
