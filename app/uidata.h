@@ -196,6 +196,11 @@ public slots:
     // "screenshot<N>" file in the picture format of the settings.
     bool screenShot(bool convert, QString path, int where);
 
+    // File browser: the folders and matching files of a folder of the
+    // browser's storages ({name, path, isDir, size} each, folders first);
+    // nothing for a folder outside them.
+    QVariantList browseFolder(QString dir, QStringList filters);
+
 private:
     static void replace(QVariantList& dst, const QVariantList& src)
     {
