@@ -1,8 +1,8 @@
 import QtQuick 2.12
 import appc 1.0
 
-// Utility page 3: the frequency counter: its settings, the readings with
-// their statistics over the last readings, and the button that clears them.
+// Utility page 3: the frequency counter: its settings, the results with
+// their statistics over the last results, and the button that clears them.
 // focusIndex: 0 the settings list, 1 the clear button.
 Item {
     id: page
@@ -12,14 +12,17 @@ Item {
     property int samples: 0
     // Rows: frequency, period, duty, positive and negative pulse width;
     // columns: reading, mean, minimum, maximum, standard deviation.
-    property var readings: [[], [], [], [], []]
+    property var results: [[], [], [], [], []]
     signal entryTouched(var model, int listNo)
     signal toMenu()
     signal beep(int where)
     signal warnBeep(int where)
 
     // Keys the controller does not handle itself (the page's own controls).
+    // Keys received, newest last (kept for the key tests).
+    property var pageKeys: []
     function counterOnkey(key) {
+        pageKeys = pageKeys.concat([key])
         if (!list.activeFocus) {
             list.forceActiveFocus()
             focusIndex = 0
@@ -35,9 +38,9 @@ Item {
         else if (key === Appc.QKey_Ok) uidata.counterClr()
         else warnBeep(1)
     }
-    // The readings of one refresh: five lists of texts and the sample count.
+    // The results of one refresh: five lists of texts and the sample count.
     function updateCounter(fre, period, duty, pwidth, nwidth, count) {
-        readings = [fre || [], period || [], duty || [], pwidth || [], nwidth || []]
+        results = [fre || [], period || [], duty || [], pwidth || [], nwidth || []]
         samples = count || 0
     }
 
@@ -83,8 +86,8 @@ Item {
                     color: r === 0 || c === 0 ? "#9fb0c0" : "white"
                     text: r === 0 ? (c === 0 ? "" : stats.colNames[c - 1])
                                   : c === 0 ? stats.rowNames[r - 1]
-                                            : (page.readings[r - 1] && page.readings[r - 1][c - 1] !== undefined
-                                               ? page.readings[r - 1][c - 1] : "------")
+                                            : (page.results[r - 1] && page.results[r - 1][c - 1] !== undefined
+                                               ? page.results[r - 1][c - 1] : "------")
                 }
             }
         }

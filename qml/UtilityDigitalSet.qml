@@ -15,7 +15,7 @@ Item {
     property bool hexFormat: true
     property bool autoSend: false
     property bool outputOn: false
-    property string dataText: ""
+    property string inputText: ""
     property bool typing: false
     readonly property var funNames: ["SPI", "I2C", "UART"]
     signal entryTouched(var model, int listNo)
@@ -32,11 +32,15 @@ Item {
         outputOn = uidata.getdigitalSwitch()
         timing.requestPaint()
     }
-    function digitalparamReload() { reload() }
+    // Redraws and reloads asked by the controller, counted.
+    property int paints: 0
+    property int reloads: 0
+    property var pageKeys: []
+    function digitalparamReload() { reloads += 1; reload() }
     function digitalformatctl(textFormat) { hexFormat = !textFormat; timing.requestPaint() }
     function digitalsendctl(auto) { autoSend = !!auto; if (autoSend && focusIndex === 4) focusIndex = 3 }
-    function requestPaint() { reload() }
-    function setInputText(text) { dataText = String(text); timing.requestPaint() }
+    function requestPaint() { paints += 1; reload() }
+    function setInputText(text) { inputText = String(text); timing.requestPaint() }
     function setfocusIndex(i) { focusIndex = Math.max(0, Math.min(lastFocus(), i)) }
     function lastFocus() { return autoSend ? 3 : 4 }
 
@@ -59,17 +63,18 @@ Item {
     }
     function applyText() {
         typing = false
-        uidata.digtalTextChanged(dataText)
+        uidata.digtalTextChanged(inputText)
         timing.requestPaint()
     }
     function typeChar(c) {
-        if (dataText.length < 2048 * 3)
-            dataText += c
+        if (inputText.length < 2048 * 3)
+            inputText += c
         timing.requestPaint()
     }
 
     // Keys the controller gives the page while its focus is not on the list.
     function digitalOnkey(key, where) {
+        pageKeys = pageKeys.concat([key])
         if (!list.activeFocus) {
             list.forceActiveFocus()
             focusIndex = 0
@@ -79,7 +84,7 @@ Item {
         if (typing) {
             if (key >= Appc.QKey_0 && key <= Appc.QKey_9) typeChar(String(key - Appc.QKey_0))
             else if (key === Appc.QKey_Dot) typeChar(hexFormat ? " " : ".")
-            else if (key === Appc.QKey_Backspace) { dataText = dataText.slice(0, -1); timing.requestPaint() }
+            else if (key === Appc.QKey_Backspace) { inputText = inputText.slice(0, -1); timing.requestPaint() }
             else if (key === Appc.QKey_Ok) applyText()
             else if (key === Appc.QKey_Cancel) { typing = false; }
             else { warnBeep(1); return }
@@ -169,7 +174,7 @@ Item {
             font.family: "monospace"
             wrapMode: Text.WrapAnywhere
             elide: Text.ElideRight
-            text: page.dataText + (page.typing ? "▏" : "")
+            text: page.inputText + (page.typing ? "▏" : "")
         }
         MouseArea { anchors.fill: parent; onClicked: { page.focusIndex = 2; page.typing = true; page.beep(2) } }
     }
@@ -191,7 +196,7 @@ Item {
                     anchors.fill: parent
                     onClicked: {
                         if (modelData === "␣") page.typeChar(" ")
-                        else if (modelData === "⌫") { page.dataText = page.dataText.slice(0, -1); timing.requestPaint() }
+                        else if (modelData === "⌫") { page.inputText = page.inputText.slice(0, -1); timing.requestPaint() }
                         else if (modelData === "↵") page.applyText()
                         else page.typeChar(modelData)
                         page.beep(2)
@@ -235,6 +240,6 @@ Item {
         height: 380
         fun: page.fun
         hexFormat: page.hexFormat
-        dataText: page.dataText
+        dataText: page.inputText
     }
 }

@@ -17,7 +17,10 @@ FocusScope {
 
     readonly property var menuNames: [qsTr("通道设置"), qsTr("通道耦合"), qsTr("通道合并"), qsTr("计数器"),
                                       qsTr("数字输出"), qsTr("系统设置")]
+    // The page whose menu button last took the focus back (-1: none yet).
+    property int menuIndex: -1
     function updateMainIndex(p) {
+        menuIndex = p
         if (p >= 0 && p < 6)
             layout.currentIndex = p
         menu.forceActiveFocus()

@@ -23,8 +23,10 @@ Item {
         fpgaVersion = info("getFpgaVersion", factory)
     }
     // The factory sequence shows the detailed versions.
+    property string versions: ""
     function updateVersion(soft, fpga) {
         factory = true
+        versions = soft + " " + fpga
         softVersion = String(soft)
         fpgaVersion = String(fpga)
     }
