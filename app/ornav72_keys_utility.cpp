@@ -214,10 +214,12 @@ void Ornav72::keyPressUtility(int key, int repeat, int where)
     if (key == Key_Up || key == Key_Down) {
         const bool up = key == Key_Up;
         if (page == PAGE_SYSTEM && l.view == lists[1].view) {
-            // Each column of the system list wraps on its own.
+            // Each column of the system list wraps on its own; the last
+            // column may be shorter (the factory reset after the twelve).
             const int col = i / kSysRows * kSysRows;
             const int row = i - col;
-            setIndex(l.view, col + (up ? (row + kSysRows - 1) % kSysRows : (row + 1) % kSysRows));
+            const int rows = qBound(1, l.models->size() - col, kSysRows);
+            setIndex(l.view, col + (up ? (row + rows - 1) % rows : (row + 1) % rows));
             beep(where);
             return;
         }

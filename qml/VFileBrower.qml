@@ -42,6 +42,8 @@ Rectangle {
                                                  : listType ? "userList" : "userArb"
     states: [State { name: "buildinArb" }, State { name: "userArb" }, State { name: "userList" },
              State { name: "editList" }, State { name: "nomem" }]
+    // The list editor and the name entry use the preview's place.
+    readonly property bool coversPreview: open && (editing || naming)
     readonly property bool writable: state === "userArb" || state === "userList"
 
     onOpenChanged: if (open) reopen(); else { editing = false; naming = false }

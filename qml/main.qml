@@ -99,7 +99,7 @@ Window {
             var p = previews[i]
             p.opacity = 1.0
             p.x = 540; p.y = 360; p.width = 500; p.height = 300
-            p.visible = (i === ch) && topmain.state === "normalframe"
+            p.visible = (i === ch) && topmain.state === "normalframe" && !filebrowser.coversPreview
         }
         if (vk.visible)
             pseWaveKb(true)
@@ -372,6 +372,7 @@ Window {
             fileModel: root.entryOf(vk.ch, vk.listIndex)
             onBeep: root.beep(where)
             onWarnBeep: root.warnBeep(where)
+            onCoversPreviewChanged: root.pseWaveDisplay(tabs.current)
         }
     }
 

@@ -100,5 +100,48 @@ rm -rf "$ROOT/media/usbdisk"
 sleep 3
 touch_at 60 27; shot 15-overview
 
+
+# ---- the utility tab, the file browser and the help page ----
+touch_at 60 27                   # back from the overview
+menu() { touch_at 100 $((145 + $1 * 78)); }
+touch_at 799 82; shot 16-utility-channels
+menu 1; touch_at 370 171; shot 17-utility-coupling        # frequency coupling of CH1/CH2 on
+menu 2; touch_at 400 135; shot 18-utility-merge           # CH1 merges CH2
+menu 3; touch_at 370 135; shot 19-utility-counter 2.5     # counter on, a reading or two
+menu 4
+"$SIM" --root "$ROOT" usbtmc "DIGital:DATa" >/dev/null
+"$SIM" --root "$ROOT" usbtmc "Hi" >/dev/null
+touch_at 1155 138; shot 20-utility-digital-spi             # output on, SPI
+touch_at 366 132;  shot 21-utility-digital-i2c
+touch_at 472 132;  shot 22-utility-digital-uart
+touch_at 1155 138                                          # output off again
+menu 5; shot 23-utility-system
+# File browser of channel 1's arbitrary wave: the library, the internal
+# storage and a USB disk; then the list editor of a list sweep.
+mkdir -p "$ROOT/run/media/mmcblk0p1/waves"
+printf '[HEAD]:44\r\n[FREQ-POINTS]:3\r\n1000.000000\r\n2000.000000\r\n5000.000000\r\n' >"$ROOT/run/media/mmcblk0p1/sweep.csv"
+printf 'ramp\n' >"$ROOT/run/media/mmcblk0p1/ramp.bsv"
+tap ch1 arb
+tap down down down down down down down down down down up ok
+shot 24-filebrowser-library
+touch_at 100 168; shot 25-filebrowser-internal
+mkdir -p "$ROOT/media/usbdisk/wavelib" && printf 'x\n' >"$ROOT/media/usbdisk/usb1.bsv"
+sleep 3
+touch_at 100 236; shot 26-filebrowser-usb
+tap ok                           # nothing chosen on a folder: enters it
+touch_at 100 168
+touch_at 226 27; touch_at 226 27  # a head-bar touch closes the browser (help there and back)
+tap sine sweep
+wave_row 3                       # list sweep
+tap down down down down down down down down down down ok
+tap down
+touch_at 1188 151; shot 27-list-editor
+touch_at 936 181                 # back from the editor
+touch_at 226 27; touch_at 226 27
+# The help page, and the page of a panel key pressed while it is shown.
+touch_at 226 27; shot 28-help
+tap sweep; shot 29-help-sweep
+touch_at 226 27
+
 kill "$APID"; wait "$APID" 2>/dev/null || true; APID=
 python3 scripts/check_screenshots.py "$OUT" "$LOG"
