@@ -9,11 +9,15 @@
 #include <QObject>
 #include <QString>
 #include <QByteArray>
+#include <QVariantList>
 #include "param/global.h"
 #include "app/uidata.h"
 #include "hardware/fpga_config.h"
 #include "hardware/mem_io.h"
+#include "app/counter.h"
 #include "communication/SCPI/commands/scpi_service_host.h"
+#include "communication/SCPI/commands/scpi_display_host.h"
+#include "communication/SCPI/commands/scpi_digital_host.h"
 
 class Channel;
 class CKeyQThread;
@@ -23,7 +27,8 @@ class channelModel;
 class QTimer;
 class QThread;
 
-class Ornav72 : public QObject, public PowerDownNotice, public ScpiServiceHost {
+class Ornav72 : public QObject, public PowerDownNotice, public ScpiServiceHost, public ScpiDigitalHost,
+                public ScpiDisplayHost {
     Q_OBJECT
 public:
     Ornav72();
@@ -49,6 +54,11 @@ public:
     void serviceSaveHttp(const QString& text) override;
     QString serviceHttp() override;
     void serviceWakeScreen() override;
+    // The digital-output rows of the remote interface.
+    bool digitalLinesFree(unsigned type) override;
+    bool digitalChangeType(int type) override;
+    QByteArray digitalData() override;
+    void digitalTakeRemoteData(const QByteArray& data) override;
 
     // System information and serial number (settings file "SysInfo", "SN").
     QString InitSysInfo();
@@ -59,6 +69,17 @@ public:
     void SetSN(const char* text, unsigned length);
     static const char* GetSN();
     static const char* GetSoftwareVersion();
+    // ---- screen capture ---------------------------------------------------------
+    // Reads the rendered frame into pixelData (BMP header, bottom row first);
+    // with convert, also into screenShotImage, and with a folder saves it
+    // there as the next free "screenshot<N>" file. Runs in the GUI thread.
+    bool getscreenShot(bool convert = false, QString savePath = QString(), int where = 0);
+    // The remote screen rows: a capture made in the GUI thread, copied out.
+    QByteArray displayCapture() override;
+    // The BMP header at the front of pixelData.
+    static const unsigned char kBmpHeader[54];
+    static const int kCaptureBytes = 4096054;
+
     // The serial number derived from a MAC text ("00:00:00:00:01:00" -> "256");
     // "1234567891234" when the text has fewer than six parts.
     static QString serialFromMac(const QString& mac);
@@ -95,6 +116,9 @@ public:
     void ChannelOnOff(CH_ID ch, bool on);
     // Reloads every model and display of a channel and applies it.
     void channalReload(CH_ID ch);
+    // Applies every channel's stored configuration to the hardware, as the
+    // start-up does once the screens exist.
+    void applyStoredSettings();
     void systemReload();
     void powerUpParamChanged();
     void chUpdateParamList(channelModel* model);
@@ -104,6 +128,38 @@ public:
     // Builds the coupling models of both pairs and the entries each pair shows.
     void InitCoupleSetlist();
     void UpdateCoupleSetList(CH_ID pair);
+    // Start-up: the stored sync outputs, amplitude- and phase-coupling and
+    // merge state of the pairs applied to the models and the screens.
+    void applyStoredPairState();
+    // Start-up: the system entries whose changes the controller answers.
+    void connectSettingHandlers();
+
+    // ---- frequency counter and digital protocol output --------------------
+    // Whether an output type can have its channels: SPI and I2C need CH3 and
+    // CH4 (not while CH1's or CH2's sync output is on), UART needs CH4 (not
+    // while CH2's sync output is on).
+    bool digitalIOAvalid(uint type);
+    // Stores a new output type when the output is off or the type is
+    // available; false (and tip 11) otherwise.
+    Q_INVOKABLE bool digitalTypeChanged(int newfun);
+    // Roles and labels of CH2..CH4 for the current type and switch.
+    void updatedigitalChIO();
+    // The entries the digital page shows for the current type.
+    void updateDigitalSetlist();
+    // Programs the digital output from the record and the data buffer.
+    void digitalExe();
+    // Bytes of digitaltext (hexadecimal or text format) into buffer (2048
+    // bytes at least); sets digitalLength.
+    void GetDigitalDataByte(char* buffer);
+    // Data received remotely: at most 2048 bytes, shown on the page.
+    void digitalRemoteSetTxt(const char* data, size_t length);
+    Q_INVOKABLE void digitalRemoteData(QByteArray data);
+    // The model wiring of the counter and digital entries (sysparalist 18..34).
+    void connectCounterDigitalModels();
+    // Counter switched: apply it and open or close the counter strip.
+    void counterSwChanged();
+    // Reloads the digital page's entries.
+    void digitalDisUpdate();
 
     // Network interface read-out into the parameter record.
     void GetHostNetAddress(char* mac, char* ip, char* mask, char* gateway);
@@ -165,6 +221,7 @@ public:
     QString digitaltext;
     unsigned char digitalBuffer[2048] = {};
     int digitalLength = 0;
+    Counter counter;
     Uidata::ASK_TYPE askwindtype = Uidata::ASK_NONE;
     QString hidCmdTmp;
     mem_io memio;
@@ -205,6 +262,9 @@ public slots:
     // does nothing until that subsystem exists.
     void chUpdateArbMem(int ch, QString arbfile, bool base, bool exe, bool tempfile);
     void chUpdateListMem(int ch, QString file, bool exe, bool tempfile);
+    // Links the library folders into "/media/ram" under their shown names
+    // (pairs [folder, shown name]).
+    void SetArbDir(QVariantList list);
     void setModeIndexCmdProcess(int ch, int mode, int index);
     void setValueCmdProcess(int ch, int paramindex, double value);
     void setUnitsCmdProcess(int ch, int paramindex, int unit);
@@ -256,6 +316,22 @@ public:
 public slots:
     void IPSetTypeChanged();
     void IPParamChanged();
+    // Slots of the counter and digital entries.
+    void counterParamChanged();
+    void digitalClkChanged();
+    void digitalParamChanged();
+    void digitalFormatChanged();
+    void digitalSWChanged();
+    void digitaAutoSendChanged();
+    void digitalRequestPaint();
+    // Channel pairs and system settings answered by the controller.
+    void chCoupleTypeChanged(CH_ID pair);
+    void sysClkSourceChanged();
+    void sysClkOutChanged();
+    void sysClkSourceDisUpdate(bool disWindow = true);
+    void languageChanged();
+    void systemParamChanged();
+    void disSeparatorChanged();
 
 private:
     // Connects the back-light and network entries of the system list.
@@ -275,8 +351,6 @@ private:
     void resolvePortConflict(CH_ID ch);
     // Start-up steps that belong to subsystems still to come.
     void powerCheck();
-    void counterSwChanged();
-    void digitalDisUpdate();
 };
 
 // The one controller of the process, set once it is constructed.

@@ -174,7 +174,7 @@ Window {
         if (typeof uidata.fpgaOnlineCheck === "function" && !uidata.fpgaOnlineCheck())
             infoWindowState("upgrading", 2)
         if (typeof uidata.translateArbDir === "function")
-            uidata.translateArbDir(appdata.arbDirs, appdata.arbDirNames)
+            uidata.translateArbDir(appdata.arbDirs.map(function(d, i) { return [d, appdata.arbDirNames[i]] }))
         pseWaveDisplay(0)
         // Once the controller listens: each page announces its stored
         // selection, which builds the parameter lists and previews.
@@ -436,6 +436,10 @@ Window {
         border.color: "#446722"
         clip: true
         Row {
+            objectName: "countertext"
+            // The whole reading as one text (for remote checks and tests).
+            readonly property string text: counterFreq.text + "  " + counterPeriod.text + "  " + counterDuty.text +
+                                           "  " + counterWidth.text
             x: 24
             anchors.verticalCenter: parent.verticalCenter
             spacing: 20

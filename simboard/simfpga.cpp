@@ -44,6 +44,7 @@ void SimFpga::resetLocked(const PowerOn& p)
     m_deep[1].clear();
     m_digData.clear();
     m_digFlag.clear();
+    m_digTriggers = 0;
     m_writes.clear();
     m_dropped = 0;
     m_space[REG_HW_VER] = p.hwVersion;
@@ -227,7 +228,13 @@ void SimFpga::applyByte(unsigned a, uint8_t v)
         if (!old && v) {
             m_digData.clear();
             m_digFlag.clear();
+            m_digTriggers = 0;
         }
+        break;
+    case REG_DIG_MANUAL:
+        // A manual send is the pulse 1 then 0.
+        if (old && !v)
+            ++m_digTriggers;
         break;
     case REG_DIG_DATA:
         if (m_space[REG_DIG_LOAD])

@@ -23,9 +23,12 @@ int usageError(const char* text)
 
 bool number(const QString& t, quint64 max, quint64* v) { return SimFpga::parseNumber(t, max, v); }
 
+} // namespace
+
 // Sends one request to the program serving the board at root and prints its
-// answer. 2 when no program is running there, 1 when it refuses.
-int request(const QString& root, const QString& line)
+// answer (or, with capture, hands it back). 2 when no program is running
+// there, 1 when it refuses.
+int simRequest(const QString& root, const QString& line, QByteArray* capture)
 {
     const QByteArray file = QFile::encodeName(root + SimFpga::kSocketPath);
     sockaddr_un addr;
@@ -62,7 +65,10 @@ int request(const QString& root, const QString& line)
     }
     ::close(fd);
     if (reply.startsWith("ok\n")) {
-        std::fwrite(reply.constData() + 3, 1, size_t(reply.size() - 3), stdout);
+        if (capture)
+            *capture = reply.mid(3);
+        else
+            std::fwrite(reply.constData() + 3, 1, size_t(reply.size() - 3), stdout);
         return 0;
     }
     if (reply.startsWith("error ")) {
@@ -72,6 +78,9 @@ int request(const QString& root, const QString& line)
     std::fprintf(stderr, "ornav-sim: no answer from ornav72\n");
     return 1;
 }
+
+namespace {
+int request(const QString& root, const QString& line) { return simRequest(root, line, nullptr); }
 } // namespace
 
 int simCmdPeek(const QString& root, const QStringList& args)

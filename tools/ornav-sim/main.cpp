@@ -14,6 +14,8 @@ static const SimCommand kCommands[] = {
     {"key", "key CODE                  queue one key event", simCmdKey},
     {"stream", "stream NAME               print the words last streamed to a port target", simCmdStream},
     {"log", "log [--clear]             print (and clear) the register writes received", simCmdLog},
+    {"digital-trace", "digital-trace OUT.vcd     write the digital output's lines as a VCD trace", simCmdDigitalTrace},
+    {"counter", "counter FREQ [DUTY]       set the counter results of an input at FREQ Hz (DUTY %, default 50)", simCmdCounter},
     {"usbtmc", "usbtmc MESSAGE [--chunk N] send MESSAGE over the USBTMC gadget; print a query's reply", simCmdUsbtmc},
 };
 

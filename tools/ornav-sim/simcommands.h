@@ -2,6 +2,7 @@
 // Sub-commands of ornav-sim. Each takes the arguments after its name and
 // returns the process exit status (0 success, 1 failure, 2 usage error or
 // no running instrument to talk to).
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
@@ -17,4 +18,9 @@ int simCmdPoke(const QString& root, const QStringList& args);
 int simCmdKey(const QString& root, const QStringList& args);
 int simCmdStream(const QString& root, const QStringList& args);
 int simCmdLog(const QString& root, const QStringList& args);
+int simCmdDigitalTrace(const QString& root, const QStringList& args);
+int simCmdCounter(const QString& root, const QStringList& args);
+// One request to the running program; its answer printed, or returned in
+// capture when given.
+int simRequest(const QString& root, const QString& line, QByteArray* capture = nullptr);
 int simCmdUsbtmc(const QString& root, const QStringList& args);
