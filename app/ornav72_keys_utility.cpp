@@ -195,8 +195,12 @@ void Ornav72::keyPressUtility(int key, int repeat, int where)
                 if (left && sys)
                     giveFocus(sys);
             } else if (i >= kSysRows) {
+                // The entries after the twelfth form a further column; its
+                // row is reached from the same row of the second column.
                 if (left)
                     qmlCall(sys, "moveCurrentIndexLeft", {}, QmlCall::Wait);
+                else if (i + kSysRows < l.models->size())
+                    qmlCall(sys, "moveCurrentIndexRight", {}, QmlCall::Wait);
                 else if (lan)
                     giveFocus(lan);
             } else {

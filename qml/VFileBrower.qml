@@ -275,7 +275,7 @@ Rectangle {
             color: "#9fb0c0"
             font.pixelSize: 15
             wrapMode: Text.Wrap
-            text: fb.rootUrl === "" ? "" : qsTr("可用空间") + ": " + uidata.getMemInfo(fb.place)
+            text: fb.rootUrl === "" || !uidata ? "" : qsTr("可用空间") + ": " + uidata.getMemInfo(fb.place)
         }
     }
 

@@ -166,11 +166,12 @@ TEST(ScreenTexts, EveryTextHasItsEnglishTranslation)
     }
     QStringList missing;
     QRegularExpression tr(QStringLiteral("qsTr\\(\"([^\"]*)\"\\)"));
-    for (const QString& name : {"DigitalTiming", "HelpViewFrame", "UtilityChannelCouple", "UtilityCounterSet",
-                                "UtilityDigitalSet", "UtilityEntry", "UtilityMain", "UtilityMerge",
-                                "UtilitySystemSet", "VFileBrower"}) {
+    for (const char* file : {"DigitalTiming", "HelpViewFrame", "UtilityChannelCouple", "UtilityCounterSet",
+                             "UtilityDigitalSet", "UtilityEntry", "UtilityMain", "UtilityMerge",
+                             "UtilitySystemSet", "VFileBrower"}) {
+        const QString name = QString::fromLatin1(file);
         QFile f(qml + "/" + name + ".qml");
-        ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << name.toStdString();
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << file;
         const QString src = QString::fromUtf8(f.readAll());
         for (auto it = tr.globalMatch(src); it.hasNext();) {
             const QString s = it.next().captured(1);
