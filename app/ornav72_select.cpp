@@ -249,6 +249,12 @@ void Ornav72::chSignalSelected(int ch, int mode, int type, bool base, int baseTy
             chan->baseChanged();
         }
     } else {
+        // A mode signal draws its own preview (carrier and modulating or
+        // sweep wave); the apply request only programs the hardware.
+        if (chan->currentSignal) {
+            chan->currentSignal->drawWave(false);
+            chan->currentSignal->updatePse();
+        }
         emit channelParamChanged(ch);
     }
 

@@ -48,7 +48,7 @@ Rectangle {
     Text {
         x: 134
         anchors.verticalCenter: parent.verticalCenter
-        width: row.width - 134 - 34
+        width: row.width - 134 - (coupleMark.visible ? 34 : 10)
         color: "white"
         font.pixelSize: 24
         textFormat: Text.StyledText
@@ -57,6 +57,7 @@ Rectangle {
         text: row.richValue
     }
     Text {
+        id: coupleMark
         anchors { right: parent.right; rightMargin: 8; verticalCenter: parent.verticalCenter }
         visible: row.model ? row.model.isCoupled() : false
         color: row.model && row.model.coupleState() ? "#6fcf6f" : "#cf6f6f"

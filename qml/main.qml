@@ -88,10 +88,8 @@ Window {
             uidata.counteronoff(counterOn)
     }
     function counterupdate(freq, period, duty, width) {
-        counterFreq.text = qsTr("频率") + ":" + freq
-        counterPeriod.text = qsTr("周期") + ":" + period
-        counterDuty.text = qsTr("占空比") + ":" + duty
-        counterWidth.text = qsTr("正脉宽") + ":" + width
+        countertext.text = qsTr("频率") + ":" + freq + "   " + qsTr("周期") + ":" + period + "   "
+                + qsTr("占空比") + ":" + duty + "   " + qsTr("正脉宽") + ":" + width
     }
     // Only the shown channel's preview is visible.
     function pseWaveDisplay(ch) {
@@ -108,7 +106,7 @@ Window {
     function overViewPseWaveDisplay() {
         for (var i = 0; i < 4; ++i) {
             var p = previews[i]
-            p.x = i * 313; p.y = 440; p.width = 340; p.height = 300
+            p.x = i * 313; p.y = 425; p.width = 340; p.height = 285
             p.visible = true
             p.opacity = chmain.mask[i] ? 0.4 : 1.0
         }
@@ -403,9 +401,9 @@ Window {
                 model: note.entries.slice(0, 4)
                 Row {
                     spacing: 12
-                    Text { width: 130; color: "#9fb0c0"; font.pixelSize: 24; elide: Text.ElideRight
+                    Text { width: 170; color: "#9fb0c0"; font.pixelSize: 24; elide: Text.ElideRight
                            text: modelData ? appdata.paramName(modelData.paramindex, modelData.nameindex) : "" }
-                    Text { width: 330; color: "white"; font.pixelSize: 28; elide: Text.ElideRight
+                    Text { width: 290; color: "white"; font.pixelSize: 28; elide: Text.ElideRight
                            text: !modelData ? "" : modelData.isMultiSelect ? appdata.choiceText(modelData.paramindex, modelData.value)
                                                                            : modelData.listvalue }
                 }
@@ -435,19 +433,17 @@ Window {
         color: "#1c2a1c"
         border.color: "#446722"
         clip: true
-        Row {
+        Text {
+            id: countertext
             objectName: "countertext"
-            // The whole reading as one text (for remote checks and tests).
-            readonly property string text: counterFreq.text + "  " + counterPeriod.text + "  " + counterDuty.text +
-                                           "  " + counterWidth.text
             x: 24
+            width: parent.width - 32
             anchors.verticalCenter: parent.verticalCenter
-            spacing: 20
             visible: root.counterOn
-            Text { id: counterFreq; width: 230; color: "white"; font.pixelSize: 18; elide: Text.ElideRight; text: qsTr("频率") + ":" }
-            Text { id: counterPeriod; width: 210; color: "white"; font.pixelSize: 18; elide: Text.ElideRight; text: qsTr("周期") + ":" }
-            Text { id: counterDuty; width: 170; color: "white"; font.pixelSize: 18; elide: Text.ElideRight; text: qsTr("占空比") + ":" }
-            Text { id: counterWidth; width: 210; color: "white"; font.pixelSize: 18; elide: Text.ElideRight; text: qsTr("正脉宽") + ":" }
+            color: "white"
+            font.pixelSize: 18
+            elide: Text.ElideRight
+            text: ""
         }
         MouseArea { anchors.fill: parent; enabled: !root.counterOn; onClicked: { root.beep(2); root.counteronoff(true) } }
     }

@@ -3,6 +3,8 @@
 #include <QQuickWindow>
 #include <QSignalSpy>
 #include <QTest>
+#include <algorithm>
+#include "WaveView/CWaveGreate.h"
 #include "tests/screens/screens_fixture.h"
 
 namespace {
@@ -159,11 +161,35 @@ TEST_F(Screens, CounterStripOpensAndShowsItsReadings)
     EXPECT_EQ(strip->property("width").toInt(), 920);
     call(root(), "counterupdate", {QStringLiteral("1.000 kHz"), QStringLiteral("1.000 ms"), QStringLiteral("50.0 %"),
                                    QStringLiteral("500.0 us")});
-    bool found = false;
-    for (QObject* t : strip->findChildren<QObject*>())
-        found = found || t->property("text").toString() == QStringLiteral("频率:1.000 kHz");
-    EXPECT_TRUE(found);
+    const QString text = obj("countertext")->property("text").toString();
+    EXPECT_TRUE(text.startsWith(QStringLiteral("频率:1.000 kHz"))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("正脉宽:500.0 us"))) << text.toStdString();
     call(root(), "counteronoff", {false});
     EXPECT_EQ(strip->property("width").toInt(), 16);
+    EXPECT_TRUE(log->warnings.isEmpty()) << log->warnings.join('\n').toStdString();
+}
+
+// Choosing a mode draws its preview: the output trace of AM, sweep and burst
+// is a carrier, not the flat line of an empty table.
+TEST_F(Screens, ModeSelectionsDrawTheirPreviewTraces)
+{
+    auto spread = [](const short* t) {
+        short lo = t[0], hi = t[0];
+        for (int i = 0; i < WAVE_DISP_POINTS; ++i) {
+            lo = std::min(lo, t[i]);
+            hi = std::max(hi, t[i]);
+        }
+        return hi - lo;
+    };
+    const struct { int ch, mode, type; } picks[] = {{1, 1, MT_AM}, {2, 2, int(ST_LINE & 0xF)}, {3, 3, 0}};
+    for (const auto& p : picks) {
+        ctrl->chSignalSelected(p.ch, 0, BASE_Sine, true, BASE_Sine);
+        settle();
+        ctrl->chSignalSelected(p.ch, p.mode, p.type, false, BASE_Sine);
+        settle();
+        const SWaveMem* m = CWaveCreate::GetWaveMem(CH_ID(p.ch));
+        EXPECT_GT(spread(m->DispBase), 100) << "CH" << p.ch + 1;
+        EXPECT_GT(spread(m->DispMixer), 100) << "CH" << p.ch + 1 << " mode " << p.mode;
+    }
     EXPECT_TRUE(log->warnings.isEmpty()) << log->warnings.join('\n').toStdString();
 }

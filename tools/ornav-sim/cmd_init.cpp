@@ -30,6 +30,13 @@ int simCmdInit(const QString& root, const QStringList& args)
         std::fprintf(stderr, "ornav-sim: %s\n", qPrintable(error));
         return 1;
     }
+    // The built-in wave library the board carries in "/usr/share/ArbWaveLib".
+    std::string libError;
+    const QString lib = QDir(root).absolutePath() + QStringLiteral("/usr/share/ArbWaveLib");
+    if (arbwavelib::writeLibrary(lib.toStdString(), &libError) < 0) {
+        std::fprintf(stderr, "ornav-sim: %s\n", libError.c_str());
+        return 1;
+    }
     Q_INIT_RESOURCE(language);
     const QString qmDir = root + QStringLiteral("/usr/share/Language");
     const QString qm = qmDir + QStringLiteral("/en_US.qm");
@@ -44,13 +51,6 @@ int simCmdInit(const QString& root, const QStringList& args)
         QSettings s(root + QStringLiteral("/home/root/settings.ini"), QSettings::IniFormat);
         s.setValue(QStringLiteral("language"), language);
         s.sync();
-    }
-    // The built-in wave library the board carries in "/usr/share/ArbWaveLib".
-    std::string libError;
-    const QString lib = QDir(root).absolutePath() + QStringLiteral("/usr/share/ArbWaveLib");
-    if (arbwavelib::writeLibrary(lib.toStdString(), &libError) < 0) {
-        std::fprintf(stderr, "ornav-sim: %s\n", libError.c_str());
-        return 1;
     }
     std::printf("simulated board root ready: %s\n", qPrintable(root));
     return 0;
