@@ -20,7 +20,7 @@ QStringList names(const QVariant& entries)
 }
 } // namespace
 
-class FileBrowser : public UtilityScreens {
+class BrowserScreen : public UtilityScreens {
 protected:
     void SetUp() override
     {
@@ -41,7 +41,7 @@ protected:
     QObject* fb = nullptr;
 };
 
-TEST_F(FileBrowser, OpensWithTheKeyboardAndListsEachStorage)
+TEST_F(BrowserScreen, OpensWithTheKeyboardAndListsEachStorage)
 {
     openFor(PARAM_INDEX_ARBFILE);
     ASSERT_TRUE(fb->property("visible").toBool());
@@ -69,7 +69,7 @@ TEST_F(FileBrowser, OpensWithTheKeyboardAndListsEachStorage)
     EXPECT_TRUE(log->warnings.isEmpty()) << log->warnings.join('\n').toStdString();
 }
 
-TEST_F(FileBrowser, RefusesEveryChangeInTheBuiltInLibrary)
+TEST_F(BrowserScreen, RefusesEveryChangeInTheBuiltInLibrary)
 {
     openFor(PARAM_INDEX_ARBFILE);
     ASSERT_EQ(fb->property("state").toString(), QStringLiteral("buildinArb"));
@@ -95,7 +95,7 @@ TEST_F(FileBrowser, RefusesEveryChangeInTheBuiltInLibrary)
     EXPECT_TRUE(exists(QString(kUser) + "/Sinc.bsv"));
 }
 
-TEST_F(FileBrowser, NamesThatLeaveTheirStorageAreRefused)
+TEST_F(BrowserScreen, NamesThatLeaveTheirStorageAreRefused)
 {
     openFor(PARAM_INDEX_ARBFILE);
     call(fb, "setStorage", {1});
@@ -117,7 +117,7 @@ TEST_F(FileBrowser, NamesThatLeaveTheirStorageAreRefused)
     EXPECT_TRUE(exists(QString(kUser) + "/renamed.bsv"));
 }
 
-TEST_F(FileBrowser, TheListEditorAddsNothingAt2048Entries)
+TEST_F(BrowserScreen, TheListEditorAddsNothingAt2048Entries)
 {
     ctrl->listFileType[0] = true;
     openFor(PARAM_INDEX_MODLISTFILE);
@@ -153,7 +153,7 @@ TEST_F(FileBrowser, TheListEditorAddsNothingAt2048Entries)
     EXPECT_DOUBLE_EQ(w->List[3], 25.0);
 }
 
-TEST_F(FileBrowser, AUsbDiskPulledOutWhileShownClosesTheBrowser)
+TEST_F(BrowserScreen, AUsbDiskPulledOutWhileShownClosesTheBrowser)
 {
     writeFile(QString(kUsb) + "/disk.bsv", "usb wave");
     ctrl->SysTimer_Slots();  // the disk is noticed
