@@ -48,7 +48,12 @@ Item {
         if (key >= Appc.QKey_0 && key <= Appc.QKey_Cancel) return 22
         return 0
     }
-    function getToButtonIndex(key) { topic = topicOf(key) }
+    // The last panel key asked about (-1: none yet).
+    property int shownKey: -1
+    function getToButtonIndex(key) {
+        shownKey = key
+        topic = topicOf(key)
+    }
 
     ListView {
         id: topicList
