@@ -55,30 +55,32 @@ Item {
         topic = topicOf(key)
     }
 
-    ListView {
+    GridView {
         id: topicList
         objectName: "helptopics"
         x: 0
         y: 0
-        width: 240
+        width: 410
         height: parent.height
-        clip: true
-        spacing: 3
+        flow: GridView.FlowTopToBottom
+        cellWidth: 205
+        cellHeight: 40
+        interactive: false
         model: help.topics
         currentIndex: help.topic
         delegate: Rectangle {
-            width: 240
+            width: 200
             height: 36
             radius: 4
             color: index === help.topic ? help.accent : "#161b21"
-            Text { x: 10; anchors.verticalCenter: parent.verticalCenter; width: 220; elide: Text.ElideRight
-                   color: "white"; font.pixelSize: 18; text: modelData[0] }
+            Text { x: 10; anchors.verticalCenter: parent.verticalCenter; width: 184; elide: Text.ElideRight
+                   color: "white"; font.pixelSize: 17; text: modelData[0] }
             MouseArea { anchors.fill: parent; onClicked: help.topic = index }
         }
     }
     Rectangle {
-        x: 260
-        width: parent.width - 260
+        x: 420
+        width: parent.width - 420
         height: parent.height
         radius: 6
         color: "#101418"

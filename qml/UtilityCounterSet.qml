@@ -52,6 +52,7 @@ Item {
         entryWidth: 320
         nameWidth: 130
         appdata: page.appdata
+        marking: page.focusIndex === 0
         model: uidata ? uidata.counterSetlist : []
         onActiveFocusChanged: if (activeFocus) page.focusIndex = 0
         onEntryTouched: page.entryTouched(model, 6)

@@ -133,7 +133,7 @@ Item {
                 border.color: page.focusIndex === 0 && list.activeFocus ? "#ffd54f" : "#46505b"
                 border.width: 2
                 Text { anchors.centerIn: parent; color: "white"; font.pixelSize: 20; font.bold: index === page.fun; text: modelData }
-                MouseArea { anchors.fill: parent; onClicked: { page.focusIndex = 0; if (page.selectFun(index)) page.beep(2) } }
+                MouseArea { anchors.fill: parent; onClicked: { list.forceActiveFocus(); page.focusIndex = 0; if (page.selectFun(index)) page.beep(2) } }
             }
         }
     }
@@ -147,6 +147,7 @@ Item {
         nameWidth: 120
         cellHeight: 52
         appdata: page.appdata
+        marking: page.focusIndex === 1
         model: uidata ? uidata.digitalSetList : []
         onEntryTouched: { page.focusIndex = 1; page.entryTouched(model, 6) }
     }
@@ -176,7 +177,7 @@ Item {
             elide: Text.ElideRight
             text: page.inputText + (page.typing ? "▏" : "")
         }
-        MouseArea { anchors.fill: parent; onClicked: { page.focusIndex = 2; page.typing = true; page.beep(2) } }
+        MouseArea { anchors.fill: parent; onClicked: { list.forceActiveFocus(); page.focusIndex = 2; page.typing = true; page.beep(2) } }
     }
     // Hexadecimal letters and the space while typing (digits come from the pad).
     Grid {
@@ -217,7 +218,7 @@ Item {
             border.width: 2
             Text { anchors.centerIn: parent; color: "white"; font.pixelSize: 20
                    text: qsTr("输出") + "  " + (page.outputOn ? qsTr("开") : qsTr("关")) }
-            MouseArea { anchors.fill: parent; onClicked: { page.focusIndex = 3; page.toggleOutput() } }
+            MouseArea { anchors.fill: parent; onClicked: { list.forceActiveFocus(); page.focusIndex = 3; page.toggleOutput() } }
         }
         Rectangle {
             objectName: "digitalsend"
@@ -227,7 +228,7 @@ Item {
             border.color: page.focusIndex === 4 && list.activeFocus ? "#ffd54f" : "#6f9a3a"
             border.width: 2
             Text { anchors.centerIn: parent; color: "white"; font.pixelSize: 20; text: qsTr("手动发送") }
-            MouseArea { anchors.fill: parent; onClicked: { page.focusIndex = 4; uidata.channelManulTrigChanged(7) } }
+            MouseArea { anchors.fill: parent; onClicked: { list.forceActiveFocus(); page.focusIndex = 4; uidata.channelManulTrigChanged(7) } }
         }
     }
 

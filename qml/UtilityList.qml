@@ -14,6 +14,9 @@ GridView {
     property color accent: "#446722"
     property int entryWidth: 300
     property int nameWidth: 130
+    // Whether the current entry is marked while the list has the focus (a
+    // page whose own controls take the keys turns it off meanwhile).
+    property bool marking: true
     signal entryTouched(var model, int index)
     flow: GridView.FlowTopToBottom
     cellWidth: entryWidth + 8
@@ -31,7 +34,7 @@ GridView {
         model: modelData
         appdata: list.appdata
         accent: list.accent
-        current: GridView.isCurrentItem && list.activeFocus
+        current: GridView.isCurrentItem && list.activeFocus && list.marking
         onTouched: {
             list.currentIndex = index
             list.forceActiveFocus()

@@ -44,7 +44,7 @@ Item {
             listNo: 6
             cellHeight: 48
             entryWidth: 300
-            nameWidth: 120
+            nameWidth: 150
             appdata: page.appdata
             model: uidata ? uidata.syssetlist : []
             onEntryTouched: page.entryTouched(model, 6)
@@ -64,7 +64,7 @@ Item {
             listNo: 6
             cellHeight: 48
             entryWidth: 380
-            nameWidth: 110
+            nameWidth: 150
             appdata: page.appdata
             model: uidata ? uidata.syslanlist : []
             onEntryTouched: page.entryTouched(model, 6)
@@ -94,8 +94,8 @@ Item {
                 ]
                 Row {
                     spacing: 8
-                    Text { width: 110; color: "#9fb0c0"; font.pixelSize: 18; text: modelData[0] }
-                    Text { width: 280; color: "white"; font.pixelSize: 18; elide: Text.ElideRight; text: modelData[1] }
+                    Text { width: 150; color: "#9fb0c0"; font.pixelSize: 17; elide: Text.ElideRight; text: modelData[0] }
+                    Text { width: 245; color: "white"; font.pixelSize: 17; elide: Text.ElideRight; text: modelData[1] }
                 }
             }
         }

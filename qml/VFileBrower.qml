@@ -218,6 +218,41 @@ Rectangle {
     }
     function editorSave() { return uidata.savelist(ch, editPath) }
 
+    // A touch on an entry highlights it; a touch on the highlighted one
+    // opens the folder or takes the file.
+    function touchEntry(i) {
+        if (current !== i) {
+            current = i
+            preview()
+            beep(2)
+        } else if (choose()) {
+            beep(2)
+        } else {
+            warnBeep(2)
+        }
+    }
+    // Which operation buttons work in the shown storage.
+    function allows(op) {
+        if (op === "up") return true
+        if (op === "newfile" || op === "edit") return state === "userList"
+        if (op === "copy") return state !== "nomem"
+        if (op === "paste") return writable && copied !== ""
+        return writable
+    }
+    function operate(op) {
+        var ok = true
+        if (op === "up") ok = up()
+        else if (op === "newfile") ok = newFile()
+        else if (op === "newfolder") ok = newFolder()
+        else if (op === "delete") ok = removeSelected()
+        else if (op === "rename") { ok = selected() !== null; if (ok) { nameText = selected().name; naming = true } }
+        else if (op === "copy") ok = copySelected()
+        else if (op === "paste") ok = paste()
+        else if (op === "edit") ok = openEditor()
+        if (ok) beep(2); else warnBeep(2)
+        return ok
+    }
+
     // Panel keys while the browser is open (from the keyboard's hdknob).
     function onKey(key, repeat) {
         var n = repeat > 0 ? repeat : 1
@@ -287,6 +322,7 @@ Rectangle {
         color: "#d8e2ec"
         font.pixelSize: 18
         elide: Text.ElideLeft
+        visible: !fb.editing
         text: fb.state === "nomem" ? "" : fb.dir.replace("file://", "")
     }
     ListView {
@@ -322,11 +358,7 @@ Rectangle {
                    color: "white"; font.pixelSize: 20; text: modelData.name }
             MouseArea {
                 anchors.fill: parent
-                onClicked: {
-                    if (fb.current === index) { if (fb.choose()) fb.beep(2); else fb.warnBeep(2) }
-                    else { fb.current = index; fb.preview(); fb.beep(2) }
-                }
-                onDoubleClicked: if (modelData.isDir) fb.enter(modelData)
+                onClicked: fb.touchEntry(index)
             }
         }
     }
@@ -347,36 +379,19 @@ Rectangle {
         spacing: 6
         visible: !fb.editing
         Repeater {
-            model: [
-                [qsTr("上一级"), "up", true],
-                [qsTr("新建列表"), "newfile", fb.state === "userList"],
-                [qsTr("新建文件夹"), "newfolder", fb.writable],
-                [qsTr("删除"), "delete", fb.writable],
-                [qsTr("重命名"), "rename", fb.writable],
-                [qsTr("复制"), "copy", fb.state !== "nomem"],
-                [qsTr("粘贴"), "paste", fb.writable && fb.copied !== ""],
-                [qsTr("编辑列表"), "edit", fb.state === "userList"]
-            ]
+            model: [[qsTr("上一级"), "up"], [qsTr("新建列表"), "newfile"], [qsTr("新建文件夹"), "newfolder"],
+                    [qsTr("删除"), "delete"], [qsTr("重命名"), "rename"], [qsTr("复制"), "copy"],
+                    [qsTr("粘贴"), "paste"], [qsTr("编辑列表"), "edit"]]
             Rectangle {
+                readonly property bool allowed: fb.allows(modelData[1])
                 width: 120; height: 50; radius: 4
                 color: "#242a31"; border.color: "#6b7885"
-                opacity: modelData[2] ? 1.0 : 0.35
+                opacity: allowed ? 1.0 : 0.35
                 Text { anchors.centerIn: parent; color: "white"; font.pixelSize: 18; text: modelData[0] }
                 MouseArea {
                     anchors.fill: parent
-                    enabled: modelData[2]
-                    onClicked: {
-                        var op = modelData[1], ok = true
-                        if (op === "up") ok = fb.up()
-                        else if (op === "newfile") ok = fb.newFile()
-                        else if (op === "newfolder") ok = fb.newFolder()
-                        else if (op === "delete") ok = fb.removeSelected()
-                        else if (op === "rename") { ok = fb.selected() !== null; if (ok) { fb.nameText = fb.selected().name; fb.naming = true } }
-                        else if (op === "copy") ok = fb.copySelected()
-                        else if (op === "paste") ok = fb.paste()
-                        else if (op === "edit") ok = fb.openEditor()
-                        if (ok) fb.beep(2); else fb.warnBeep(2)
-                    }
+                    enabled: parent.allowed
+                    onClicked: fb.operate(modelData[1])
                 }
             }
         }

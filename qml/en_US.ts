@@ -1999,122 +1999,122 @@
 <context>
     <name>VFileBrower</name>
     <message>
-        <location filename="VFileBrower.qml" line="257"/>
+        <location filename="VFileBrower.qml" line="294"/>
         <source>内置波形</source>
         <translation>Library</translation>
     </message>
     <message>
-        <location filename="VFileBrower.qml" line="257"/>
+        <location filename="VFileBrower.qml" line="294"/>
         <source>内部存储</source>
         <translation>Internal</translation>
     </message>
     <message>
-        <location filename="VFileBrower.qml" line="257"/>
+        <location filename="VFileBrower.qml" line="294"/>
         <source>U盘</source>
         <translation>USB disk</translation>
     </message>
     <message>
-        <location filename="VFileBrower.qml" line="276"/>
+        <location filename="VFileBrower.qml" line="313"/>
         <source>可用空间</source>
         <translation>Free</translation>
     </message>
     <message>
-        <location filename="VFileBrower.qml" line="336"/>
+        <location filename="VFileBrower.qml" line="370"/>
         <source>未检测到U盘</source>
         <translation>No USB disk found</translation>
     </message>
     <message>
-        <location filename="VFileBrower.qml" line="336"/>
+        <location filename="VFileBrower.qml" line="370"/>
         <source>未检测到TF卡</source>
         <translation>No TF card found</translation>
     </message>
     <message>
-        <location filename="VFileBrower.qml" line="349"/>
+        <location filename="VFileBrower.qml" line="382"/>
         <source>上一级</source>
         <translation>Up</translation>
     </message>
     <message>
-        <location filename="VFileBrower.qml" line="350"/>
+        <location filename="VFileBrower.qml" line="382"/>
         <source>新建列表</source>
         <translation>New list</translation>
     </message>
     <message>
-        <location filename="VFileBrower.qml" line="351"/>
+        <location filename="VFileBrower.qml" line="382"/>
         <source>新建文件夹</source>
         <translation>New folder</translation>
     </message>
     <message>
-        <location filename="VFileBrower.qml" line="352"/>
+        <location filename="VFileBrower.qml" line="383"/>
         <source>删除</source>
         <translation>Delete</translation>
     </message>
     <message>
-        <location filename="VFileBrower.qml" line="353"/>
+        <location filename="VFileBrower.qml" line="383"/>
         <source>重命名</source>
         <translation>Rename</translation>
     </message>
     <message>
-        <location filename="VFileBrower.qml" line="354"/>
+        <location filename="VFileBrower.qml" line="383"/>
         <source>复制</source>
         <translation>Copy</translation>
     </message>
     <message>
-        <location filename="VFileBrower.qml" line="355"/>
+        <location filename="VFileBrower.qml" line="384"/>
         <source>粘贴</source>
         <translation>Paste</translation>
     </message>
     <message>
-        <location filename="VFileBrower.qml" line="356"/>
+        <location filename="VFileBrower.qml" line="384"/>
         <source>编辑列表</source>
         <translation>Edit list</translation>
     </message>
     <message>
-        <location filename="VFileBrower.qml" line="390"/>
+        <location filename="VFileBrower.qml" line="407"/>
         <source>新名称</source>
         <translation>New name</translation>
     </message>
     <message>
-        <location filename="VFileBrower.qml" line="409"/>
+        <location filename="VFileBrower.qml" line="426"/>
         <source>确定</source>
         <translation>OK</translation>
     </message>
     <message>
-        <location filename="VFileBrower.qml" line="412"/>
+        <location filename="VFileBrower.qml" line="429"/>
         <source>取消</source>
         <translation>Cancel</translation>
     </message>
     <message>
-        <location filename="VFileBrower.qml" line="426"/>
+        <location filename="VFileBrower.qml" line="443"/>
         <source>列表编辑</source>
         <translation>List editor</translation>
     </message>
     <message>
-        <location filename="VFileBrower.qml" line="450"/>
+        <location filename="VFileBrower.qml" line="467"/>
         <source>添加</source>
         <translation>Add</translation>
     </message>
     <message>
-        <location filename="VFileBrower.qml" line="450"/>
+        <location filename="VFileBrower.qml" line="467"/>
         <source>上移</source>
         <translation>Move up</translation>
     </message>
     <message>
-        <location filename="VFileBrower.qml" line="450"/>
+        <location filename="VFileBrower.qml" line="467"/>
         <source>下移</source>
         <translation>Move down</translation>
     </message>
     <message>
-        <location filename="VFileBrower.qml" line="451"/>
+        <location filename="VFileBrower.qml" line="468"/>
         <source>保存</source>
         <translation>Save</translation>
     </message>
     <message>
-        <location filename="VFileBrower.qml" line="451"/>
+        <location filename="VFileBrower.qml" line="468"/>
         <source>返回</source>
         <translation>Back</translation>
     </message>
     <message>
-        <location filename="VFileBrower.qml" line="470"/>
+        <location filename="VFileBrower.qml" line="487"/>
         <source>新值</source>
         <translation>New value</translation>
     </message>

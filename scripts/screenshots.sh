@@ -107,10 +107,14 @@ menu() { touch_at 100 $((145 + $1 * 78)); }
 touch_at 799 82; shot 16-utility-channels
 menu 1; touch_at 370 171; shot 17-utility-coupling        # frequency coupling of CH1/CH2 on
 menu 2; touch_at 400 135; shot 18-utility-merge           # CH1 merges CH2
-menu 3; touch_at 370 135; shot 19-utility-counter 2.5     # counter on, a reading or two
+"$SIM" --root "$ROOT" counter 12345.678 25 >/dev/null     # a signal on the counter input
+menu 3; touch_at 370 135; shot 19-utility-counter 3.5     # counter on, a few readings
+touch_at 370 135                                          # and off again
 menu 4
-"$SIM" --root "$ROOT" usbtmc "DIGital:DATa" >/dev/null
-"$SIM" --root "$ROOT" usbtmc "Hi" >/dev/null
+touch_at 800 158                                          # the data box: type "A 5 B"
+for x in 576 912; do touch_at $x 232; done                # A, space
+tap n5                                                    # digits come from the panel
+touch_at 912 232; touch_at 632 232; touch_at 1024 232     # space, B, enter
 touch_at 1155 138; shot 20-utility-digital-spi             # output on, SPI
 touch_at 366 132;  shot 21-utility-digital-i2c
 touch_at 472 132;  shot 22-utility-digital-uart
