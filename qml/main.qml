@@ -42,12 +42,15 @@ Window {
     // A message for a while: type 0 info, 1 tips, 2 error; any other type
     // shows nothing.
     function messageTips(type, number, header, milliseconds) {
-        var text = appdata.messageText(type, number)
+        if (type !== 0 && type !== 1 && type !== 2)
+            return
+        // A remote error has an empty table entry: its header is the text.
+        var text = (header ? header : "") + appdata.messageText(type, number)
         if (text === "")
             return
         if (screenmask.screensaver)
             root.beep(0)
-        msgBox.text = (header ? header : "") + text
+        msgBox.text = text
         msgBox.visible = true
         msgTimer.interval = milliseconds > 0 ? milliseconds : 2000
         msgTimer.restart()

@@ -70,6 +70,24 @@ TEST_F(Screens, MessagesShowTheirTableEntryAndOtherTypesNothing)
     call(root(), "messageTips", {0, 7, QStringLiteral("USB "), 2000});
     EXPECT_TRUE(box->property("visible").toBool());
     EXPECT_EQ(box->property("text").toString(), QStringLiteral("USB 设备已锁定"));
+    box->setProperty("visible", false);
+    call(root(), "messageTips", {3, 0, QStringLiteral("-113,\"Undefined header\""), 2000});
+    EXPECT_FALSE(box->property("visible").toBool());
+}
+
+// A remote command error reaches the screen the way the interpreter sends
+// it: the error entry 0 is empty and the message is the error itself.
+TEST_F(Screens, ARemoteErrorShowsItsOwnText)
+{
+    const QString error = QStringLiteral("-113,\"Undefined header\"");
+    ASSERT_TRUE(QMetaObject::invokeMethod(ctrl, "TipsMessage", Qt::DirectConnection, Q_ARG(int, MESSAGE_TYPE_ERROR),
+                                          Q_ARG(int, int(ERROR_SCPI)), Q_ARG(bool, false), Q_ARG(QString, error),
+                                          Q_ARG(bool, true)));
+    settle();
+    QObject* box = obj("messagebox");
+    EXPECT_TRUE(box->property("visible").toBool());
+    EXPECT_EQ(box->property("text").toString(), error);
+    EXPECT_TRUE(log->warnings.isEmpty()) << log->warnings.join('\n').toStdString();
 }
 
 TEST_F(Screens, ATouchOnTheLockMaskShowsTheRemoteLockTipAndNothingElse)
