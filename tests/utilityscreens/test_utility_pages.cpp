@@ -1,11 +1,7 @@
-// The utility pages, the help page and the overview as the controller and
+// The utility pages and the help page as the controller and
 // the user see them: the functions the controller calls exist with their
 // arguments, the timing drawing follows the digital settings, the help
-// follows the panel keys, every page shows without a QML warning and every
-// text of the screens has its English translation.
-#include <QFile>
-#include <QRegularExpression>
-#include <QSet>
+// follows the panel keys and every page shows without a QML warning.
 #include "tests/utilityscreens/utility_fixture.h"
 
 TEST_F(UtilityScreens, EveryPageFunctionTheControllerCallsTakesItsArguments)
@@ -147,37 +143,4 @@ TEST_F(UtilityScreens, EveryPageShowsWithoutAWarning)
         call(obj("helpview"), "getToButtonIndex", {k});
     settle();
     EXPECT_TRUE(log->warnings.isEmpty()) << log->warnings.join('\n').toStdString();
-}
-
-// Every qsTr() text of the screens has an English text in the translation.
-TEST(ScreenTexts, EveryTextHasItsEnglishTranslation)
-{
-    const QString qml = QStringLiteral(ORNAV_SOURCE_DIR "/qml");
-    QFile ts(qml + "/en_US.ts");
-    ASSERT_TRUE(ts.open(QIODevice::ReadOnly));
-    const QString t = QString::fromUtf8(ts.readAll());
-    QSet<QString> translated;
-    QRegularExpression msg(QStringLiteral("<source>(.*?)</source>\\s*<translation>(.+?)</translation>"),
-                           QRegularExpression::DotMatchesEverythingOption);
-    for (auto it = msg.globalMatch(t); it.hasNext();) {
-        QString s = it.next().captured(1);
-        s.replace("&lt;", "<").replace("&gt;", ">").replace("&quot;", "\"").replace("&amp;", "&");
-        translated.insert(s);
-    }
-    QStringList missing;
-    QRegularExpression tr(QStringLiteral("qsTr\\(\"([^\"]*)\"\\)"));
-    for (const char* file : {"DigitalTiming", "HelpViewFrame", "UtilityChannelCouple", "UtilityCounterSet",
-                             "UtilityDigitalSet", "UtilityEntry", "UtilityMain", "UtilityMerge",
-                             "UtilitySystemSet", "VFileBrower"}) {
-        const QString name = QString::fromLatin1(file);
-        QFile f(qml + "/" + name + ".qml");
-        ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << file;
-        const QString src = QString::fromUtf8(f.readAll());
-        for (auto it = tr.globalMatch(src); it.hasNext();) {
-            const QString s = it.next().captured(1);
-            if (!translated.contains(s))
-                missing << name + ": " + s;
-        }
-    }
-    EXPECT_TRUE(missing.isEmpty()) << missing.join('\n').toStdString();
 }
