@@ -28,7 +28,7 @@ Item {
         rows: 8
         listNo: col.ch
         entryWidth: col.width
-        nameWidth: 104
+        nameWidth: 132
         appdata: col.appdata
         accent: col.appdata ? col.appdata.chColor(col.ch) : "#446722"
         enabled: !col.mask

@@ -23,7 +23,7 @@ Item {
                 rows: 3
                 listNo: 4
                 entryWidth: 320
-                nameWidth: 120
+                nameWidth: 175
                 appdata: page.appdata
                 model: uidata ? uidata.ch12CoupleSetList : []
                 onEntryTouched: page.entryTouched(model, 4)
@@ -41,7 +41,7 @@ Item {
                 rows: 3
                 listNo: 5
                 entryWidth: 320
-                nameWidth: 120
+                nameWidth: 175
                 appdata: page.appdata
                 model: uidata ? uidata.ch34CoupleSetList : []
                 onEntryTouched: page.entryTouched(model, 5)

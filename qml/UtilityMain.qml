@@ -48,7 +48,8 @@ FocusScope {
                     color: index === layout.currentIndex ? "#446722" : "#1c2127"
                     border.color: index === layout.currentIndex && menu.activeFocus ? "#ffd54f" : "#446722"
                     border.width: 2
-                    Text { anchors.centerIn: parent; color: "white"; font.pixelSize: 22
+                    Text { anchors.centerIn: parent; width: parent.width - 12; horizontalAlignment: Text.AlignHCenter
+                           fontSizeMode: Text.HorizontalFit; minimumPixelSize: 14; color: "white"; font.pixelSize: 22
                            font.bold: index === layout.currentIndex; text: modelData }
                     MouseArea { anchors.fill: parent; onClicked: utility.selectPage(index) }
                 }

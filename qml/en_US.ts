@@ -1661,62 +1661,62 @@
 <context>
     <name>UtilityCounterSet</name>
     <message>
-        <location filename="UtilityCounterSet.qml" line="70"/>
+        <location filename="UtilityCounterSet.qml" line="71"/>
         <source>频率</source>
         <translation>Frequency</translation>
     </message>
     <message>
-        <location filename="UtilityCounterSet.qml" line="70"/>
+        <location filename="UtilityCounterSet.qml" line="71"/>
         <source>周期</source>
         <translation>Period</translation>
     </message>
     <message>
-        <location filename="UtilityCounterSet.qml" line="70"/>
+        <location filename="UtilityCounterSet.qml" line="71"/>
         <source>占空比</source>
         <translation>Duty</translation>
     </message>
     <message>
-        <location filename="UtilityCounterSet.qml" line="70"/>
+        <location filename="UtilityCounterSet.qml" line="71"/>
         <source>正脉宽</source>
         <translation>+Width</translation>
     </message>
     <message>
-        <location filename="UtilityCounterSet.qml" line="70"/>
+        <location filename="UtilityCounterSet.qml" line="71"/>
         <source>负脉宽</source>
         <translation>-Width</translation>
     </message>
     <message>
-        <location filename="UtilityCounterSet.qml" line="71"/>
+        <location filename="UtilityCounterSet.qml" line="72"/>
         <source>当前值</source>
         <translation>Reading</translation>
     </message>
     <message>
-        <location filename="UtilityCounterSet.qml" line="71"/>
+        <location filename="UtilityCounterSet.qml" line="72"/>
         <source>平均值</source>
         <translation>Mean</translation>
     </message>
     <message>
-        <location filename="UtilityCounterSet.qml" line="71"/>
+        <location filename="UtilityCounterSet.qml" line="72"/>
         <source>最小值</source>
         <translation>Minimum</translation>
     </message>
     <message>
-        <location filename="UtilityCounterSet.qml" line="71"/>
+        <location filename="UtilityCounterSet.qml" line="72"/>
         <source>最大值</source>
         <translation>Maximum</translation>
     </message>
     <message>
-        <location filename="UtilityCounterSet.qml" line="71"/>
+        <location filename="UtilityCounterSet.qml" line="72"/>
         <source>标准差</source>
         <translation>Std. dev.</translation>
     </message>
     <message>
-        <location filename="UtilityCounterSet.qml" line="99"/>
+        <location filename="UtilityCounterSet.qml" line="100"/>
         <source>统计次数</source>
         <translation>Samples</translation>
     </message>
     <message>
-        <location filename="UtilityCounterSet.qml" line="111"/>
+        <location filename="UtilityCounterSet.qml" line="112"/>
         <source>清除统计</source>
         <translation>Clear</translation>
     </message>
@@ -1724,37 +1724,37 @@
 <context>
     <name>UtilityDigitalSet</name>
     <message>
-        <location filename="UtilityDigitalSet.qml" line="167"/>
+        <location filename="UtilityDigitalSet.qml" line="168"/>
         <source>发送数据</source>
         <translation>Data to send</translation>
     </message>
     <message>
-        <location filename="UtilityDigitalSet.qml" line="167"/>
+        <location filename="UtilityDigitalSet.qml" line="168"/>
         <source>十六进制</source>
         <translation>Hex</translation>
     </message>
     <message>
-        <location filename="UtilityDigitalSet.qml" line="167"/>
+        <location filename="UtilityDigitalSet.qml" line="168"/>
         <source>文本</source>
         <translation>Text</translation>
     </message>
     <message>
-        <location filename="UtilityDigitalSet.qml" line="219"/>
+        <location filename="UtilityDigitalSet.qml" line="220"/>
         <source>输出</source>
         <translation>Output</translation>
     </message>
     <message>
-        <location filename="UtilityDigitalSet.qml" line="219"/>
+        <location filename="UtilityDigitalSet.qml" line="220"/>
         <source>开</source>
         <translation>On</translation>
     </message>
     <message>
-        <location filename="UtilityDigitalSet.qml" line="219"/>
+        <location filename="UtilityDigitalSet.qml" line="220"/>
         <source>关</source>
         <translation>Off</translation>
     </message>
     <message>
-        <location filename="UtilityDigitalSet.qml" line="229"/>
+        <location filename="UtilityDigitalSet.qml" line="230"/>
         <source>手动发送</source>
         <translation>Send</translation>
     </message>
