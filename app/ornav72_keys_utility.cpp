@@ -195,8 +195,12 @@ void Ornav72::keyPressUtility(int key, int repeat, int where)
                 if (left && sys)
                     giveFocus(sys);
             } else if (i >= kSysRows) {
+                // The entries after the twelfth form a further column; its
+                // row is reached from the same row of the second column.
                 if (left)
                     qmlCall(sys, "moveCurrentIndexLeft", {}, QmlCall::Wait);
+                else if (i + kSysRows < l.models->size())
+                    qmlCall(sys, "moveCurrentIndexRight", {}, QmlCall::Wait);
                 else if (lan)
                     giveFocus(lan);
             } else {
@@ -214,10 +218,12 @@ void Ornav72::keyPressUtility(int key, int repeat, int where)
     if (key == Key_Up || key == Key_Down) {
         const bool up = key == Key_Up;
         if (page == PAGE_SYSTEM && l.view == lists[1].view) {
-            // Each column of the system list wraps on its own.
+            // Each column of the system list wraps on its own; the last
+            // column may be shorter (the factory reset after the twelve).
             const int col = i / kSysRows * kSysRows;
             const int row = i - col;
-            setIndex(l.view, col + (up ? (row + kSysRows - 1) % kSysRows : (row + 1) % kSysRows));
+            const int rows = qBound(1, l.models->size() - col, kSysRows);
+            setIndex(l.view, col + (up ? (row + rows - 1) % rows : (row + 1) % rows));
             beep(where);
             return;
         }

@@ -30,6 +30,16 @@ void Ornav72::InitCoupleSetlist()
     chCoupleInputParaInit(COUPLE34, ch34CoupleParalist);
     UpdateCoupleSetList(COUPLE12);
     UpdateCoupleSetList(COUPLE34);
+    // The utility tab's channel pages: each channel's settings list, and
+    // the merge setting of every channel.
+    uidata.chMergeSetList.clear();
+    for (int ch = CH1; ch <= CH4; ++ch) {
+        if (!channel[ch])
+            continue;
+        uidata.chSetList[ch] = channel[ch]->qvChSetlist;
+        if (channelModel* m = channel[ch]->entry(PARAM_INDEX_CHMERGE))
+            uidata.chMergeSetList.append(QVariant::fromValue(static_cast<QObject*>(m)));
+    }
     // The pair's first channel settles the coupling when a setting changes.
     const struct {
         QList<channelModel*>* list;

@@ -260,6 +260,11 @@ public slots:
     QString getMemInfo(int place);
     void translateArbDir(QVariantList list);
 
+    // File browser: the folders and matching files of a folder of the
+    // browser's storages ({name, path, isDir, size} each, folders first);
+    // nothing for a folder outside them.
+    QVariantList browseFolder(QString dir, QStringList filters);
+
 private:
     static void replace(QVariantList& dst, const QVariantList& src)
     {

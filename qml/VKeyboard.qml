@@ -19,6 +19,8 @@ Item {
     property var knobKeys: []
     signal key(int realkey, int ch, int listIndex)
     signal hidden()
+    // Panel keys while the file browser is open (state "fileBrowse").
+    signal browseKey(int realkey, int repeat)
 
     readonly property var unitRows: ({
         "Hz": ["MHz", "kHz", "Hz", "mHz", "μHz"],
@@ -48,7 +50,7 @@ Item {
     })
     // Types whose entries are typed on the number pad.
     readonly property var numericTypes: ["Hz", "sapslist", "Time", "AmplVoltage", "VppVoltage", "DCVoltage",
-        "Percent", "Degree", "bitrate", "LoadOhz", "SNR"]
+        "Percent", "Degree", "bitrate", "LoadOhz", "SNR", "noSubBoard"]
     readonly property var units: unitRows[state] !== undefined ? unitRows[state] : []
     readonly property bool numeric: numericTypes.indexOf(state) >= 0
 
@@ -86,6 +88,10 @@ Item {
     // Down move in the row, wrapping; OK takes the unit.
     function hdknob(k, where) {
         knobKeys.push(k)
+        if (state === "fileBrowse") {
+            browseKey(k, where)
+            return
+        }
         if (!subkvisible || units.length === 0)
             return
         if (k === Appc.QKey_Up)

@@ -1404,4 +1404,719 @@
         <translation>Utility</translation>
     </message>
 </context>
+<context>
+    <name>DigitalTiming</name>
+    <message>
+        <location filename="DigitalTiming.qml" line="120"/>
+        <source>(示例)</source>
+        <translation>(example)</translation>
+    </message>
+</context>
+<context>
+    <name>HelpViewFrame</name>
+    <message>
+        <location filename="HelpViewFrame.qml" line="14"/>
+        <source>使用帮助</source>
+        <translation>Using the help</translation>
+    </message>
+    <message>
+        <location filename="HelpViewFrame.qml" line="14"/>
+        <source>按下前面板上的任意按键可查看该按键的说明，或在左侧选择主题。再次点击帮助按钮返回。</source>
+        <translation>Press any front-panel key to read what it does, or pick a topic on the left. Touch the help button again to return.</translation>
+    </message>
+    <message>
+        <location filename="HelpViewFrame.qml" line="15"/>
+        <source>正弦波</source>
+        <translation>Sine</translation>
+    </message>
+    <message>
+        <location filename="HelpViewFrame.qml" line="15"/>
+        <source>正弦波：设置频率、幅度、偏移和相位。幅度可用 Vpp、Vrms 或 dBm 表示，dBm 需要设置负载。</source>
+        <translation>Sine: set frequency, amplitude, offset and phase. The amplitude can be given in Vpp, Vrms or dBm; dBm needs a load setting.</translation>
+    </message>
+    <message>
+        <location filename="HelpViewFrame.qml" line="16"/>
+        <source>方波</source>
+        <translation>Square</translation>
+    </message>
+    <message>
+        <location filename="HelpViewFrame.qml" line="16"/>
+        <source>方波：除频率、幅度、偏移、相位外，还可设置占空比。高频时占空比范围会受限制。</source>
+        <translation>Square: besides frequency, amplitude, offset and phase, set the duty cycle. At high frequencies the duty-cycle range narrows.</translation>
+    </message>
+    <message>
+        <location filename="HelpViewFrame.qml" line="17"/>
+        <source>锯齿波</source>
+        <translation>Ramp</translation>
+    </message>
+    <message>
+        <location filename="HelpViewFrame.qml" line="17"/>
+        <source>锯齿波：对称性决定上升部分所占的比例，0% 为下降锯齿，100% 为上升锯齿，50% 为三角波。</source>
+        <translation>Ramp: the symmetry is the rising part of the period: 0 % a falling ramp, 100 % a rising ramp, 50 % a triangle.</translation>
+    </message>
+    <message>
+        <location filename="HelpViewFrame.qml" line="18"/>
+        <source>脉冲波</source>
+        <translation>Pulse</translation>
+    </message>
+    <message>
+        <location filename="HelpViewFrame.qml" line="18"/>
+        <source>脉冲波：可设置脉宽或占空比，以及上升沿和下降沿时间。边沿时间不能超过脉宽允许的范围。</source>
+        <translation>Pulse: set the pulse width or duty cycle and the rise and fall times. The edges must fit within the pulse width.</translation>
+    </message>
+    <message>
+        <location filename="HelpViewFrame.qml" line="19"/>
+        <source>任意波</source>
+        <translation>Arbitrary</translation>
+    </message>
+    <message>
+        <location filename="HelpViewFrame.qml" line="19"/>
+        <source>任意波：从内置波形库、内部存储或U盘选择波形文件（*.bsv、*.csv）。可按频率或采样率播放。</source>
+        <translation>Arbitrary: choose a wave file (*.bsv, *.csv) from the built-in library, the internal storage or a USB disk. It plays at a frequency or at a sample rate.</translation>
+    </message>
+    <message>
+        <location filename="HelpViewFrame.qml" line="20"/>
+        <source>谐波</source>
+        <translation>Harmonic</translation>
+    </message>
+    <message>
+        <location filename="HelpViewFrame.qml" line="20"/>
+        <source>谐波：设置谐波次数和类型（奇次、偶次、全部或自定义），并为每次谐波设置幅度和相位。</source>
+        <translation>Harmonic: set the number of harmonics and their kind (odd, even, all or user), and each harmonic's amplitude and phase.</translation>
+    </message>
+    <message>
+        <location filename="HelpViewFrame.qml" line="21"/>
+        <source>噪声</source>
+        <translation>Noise</translation>
+    </message>
+    <message>
+        <location filename="HelpViewFrame.qml" line="21"/>
+        <source>噪声：输出带宽受限的高斯白噪声，只需设置幅度和偏移。</source>
+        <translation>Noise: band-limited Gaussian white noise; only amplitude and offset are set.</translation>
+    </message>
+    <message>
+        <location filename="HelpViewFrame.qml" line="22"/>
+        <source>直流</source>
+        <translation>DC</translation>
+    </message>
+    <message>
+        <location filename="HelpViewFrame.qml" line="22"/>
+        <source>直流：输出恒定电压，由偏移设置，范围取决于负载。</source>
+        <translation>DC: a constant voltage set by the offset; its range depends on the load.</translation>
+    </message>
+    <message>
+        <location filename="HelpViewFrame.qml" line="23"/>
+        <source>伪随机码</source>
+        <translation>PRBS</translation>
+    </message>
+    <message>
+        <location filename="HelpViewFrame.qml" line="23"/>
+        <source>伪随机码：选择码元长度（PN3～PN33）、码率和边沿时间。</source>
+        <translation>PRBS: choose the sequence length (PN3 to PN33), the bit rate and the edge time.</translation>
+    </message>
+    <message>
+        <location filename="HelpViewFrame.qml" line="24"/>
+        <source>连续</source>
+        <translation>Continuous</translation>
+    </message>
+    <message>
+        <location filename="HelpViewFrame.qml" line="24"/>
+        <source>连续模式：通道连续输出所选的基本波形。</source>
+        <translation>Continuous mode: the channel puts out the chosen base wave without interruption.</translation>
+    </message>
+    <message>
+        <location filename="HelpViewFrame.qml" line="25"/>
+        <source>调制</source>
+        <translation>Modulation</translation>
+    </message>
+    <message>
+        <location filename="HelpViewFrame.qml" line="25"/>
+        <source>调制：AM、FM、PM、ASK、FSK、PSK、QAM、OSK、PWM、SUM 等。调制源可选内部或外部，内部调制可选调制波形和调制频率。</source>
+        <translation>Modulation: AM, FM, PM, ASK, FSK, PSK, QAM, OSK, PWM, SUM and more. The source is internal or external; an internal source has its own wave and frequency.</translation>
+    </message>
+    <message>
+        <location filename="HelpViewFrame.qml" line="26"/>
+        <source>扫频</source>
+        <translation>Sweep</translation>
+    </message>
+    <message>
+        <location filename="HelpViewFrame.qml" line="26"/>
+        <source>扫频：线性、对数、步进或列表扫频。设置起始频率、终止频率和扫频时间；列表扫频使用频率列表文件。</source>
+        <translation>Sweep: linear, logarithmic, stepped or list. Set the start and stop frequencies and the sweep time; a list sweep plays a frequency-list file.</translation>
+    </message>
+    <message>
+        <location filename="HelpViewFrame.qml" line="27"/>
+        <source>脉冲串</source>
+        <translation>Burst</translation>
+    </message>
+    <message>
+        <location filename="HelpViewFrame.qml" line="27"/>
+        <source>脉冲串：N周期、门控或无限脉冲串。触发源可为内部、外部或手动，可设置起始相位和触发输出。</source>
+        <translation>Burst: N cycles, gated or infinite. The trigger is internal, external or manual; set the start phase and the trigger output.</translation>
+    </message>
+    <message>
+        <location filename="HelpViewFrame.qml" line="28"/>
+        <source>通道设置</source>
+        <translation>Channel settings</translation>
+    </message>
+    <message>
+        <location filename="HelpViewFrame.qml" line="28"/>
+        <source>通道设置：每个通道的负载、幅度限制（上限和下限）、同步输出（CH1、CH2）和噪声叠加。</source>
+        <translation>Channel settings: each channel's load, amplitude limits (high and low), sync output (CH1, CH2) and noise sum.</translation>
+    </message>
+    <message>
+        <location filename="HelpViewFrame.qml" line="29"/>
+        <source>通道耦合</source>
+        <translation>Coupling</translation>
+    </message>
+    <message>
+        <location filename="HelpViewFrame.qml" line="29"/>
+        <source>通道耦合：CH1 与 CH2、CH3 与 CH4 可按比率或差值耦合频率、幅度和相位。相位耦合需要相位同步模式。</source>
+        <translation>Coupling: CH1 with CH2 and CH3 with CH4 can couple frequency, amplitude and phase by a ratio or a difference. Phase coupling needs phase synchronisation.</translation>
+    </message>
+    <message>
+        <location filename="HelpViewFrame.qml" line="30"/>
+        <source>通道合并</source>
+        <translation>Merge</translation>
+    </message>
+    <message>
+        <location filename="HelpViewFrame.qml" line="30"/>
+        <source>通道合并：合并的通道在自身输出上叠加另一通道的信号。两个通道的负载必须相同，不能同时使用噪声叠加。</source>
+        <translation>Merge: a merged channel adds its partner's signal to its own output. Both channels need the same load; noise sum cannot be on at the same time.</translation>
+    </message>
+    <message>
+        <location filename="HelpViewFrame.qml" line="31"/>
+        <source>计数器</source>
+        <translation>Counter</translation>
+    </message>
+    <message>
+        <location filename="HelpViewFrame.qml" line="31"/>
+        <source>计数器：测量输入信号的频率、周期、占空比和脉宽，并给出统计值。可设置耦合、触发电平、灵敏度和低通滤波。</source>
+        <translation>Counter: measures the input's frequency, period, duty cycle and pulse widths, with statistics. Set coupling, trigger level, sensitivity and low-pass filter.</translation>
+    </message>
+    <message>
+        <location filename="HelpViewFrame.qml" line="32"/>
+        <source>数字输出</source>
+        <translation>Digital output</translation>
+    </message>
+    <message>
+        <location filename="HelpViewFrame.qml" line="32"/>
+        <source>数字输出：CH2～CH4 可作为 SPI、I2C 或 UART 发送端。输入十六进制或文本数据，可手动发送或按间隔自动发送。</source>
+        <translation>Digital output: CH2 to CH4 become an SPI, I2C or UART transmitter. Enter hexadecimal or text data and send it by hand or repeatedly at an interval.</translation>
+    </message>
+    <message>
+        <location filename="HelpViewFrame.qml" line="33"/>
+        <source>系统设置</source>
+        <translation>System</translation>
+    </message>
+    <message>
+        <location filename="HelpViewFrame.qml" line="33"/>
+        <source>系统设置：语言、分隔符、蜂鸣器、背光、屏保、时钟源、截图格式、相位同步、上电参数、预设和恢复出厂，以及网络地址。</source>
+        <translation>System: language, separator, beeper, backlight, screen saver, clock source, capture format, phase synchronisation, power-up settings, presets, factory reset and the network address.</translation>
+    </message>
+    <message>
+        <location filename="HelpViewFrame.qml" line="34"/>
+        <source>通道按键</source>
+        <translation>Channel keys</translation>
+    </message>
+    <message>
+        <location filename="HelpViewFrame.qml" line="34"/>
+        <source>CH1～CH4：切换到该通道的页面；再按一次当前通道的按键可打开或关闭其输出。Utility：进入系统页面，远程控制时按下解锁。</source>
+        <translation>CH1 to CH4: show that channel's page; the key of the channel shown switches its output. Utility: the utility pages; during remote control it unlocks the panel.</translation>
+    </message>
+    <message>
+        <location filename="HelpViewFrame.qml" line="35"/>
+        <source>旋钮与方向键</source>
+        <translation>Knob and arrows</translation>
+    </message>
+    <message>
+        <location filename="HelpViewFrame.qml" line="35"/>
+        <source>旋钮和上下键修改选中的数位或移动列表；左右键移动数位或在列表之间切换；OK 确认，长按 OK 截屏到U盘。</source>
+        <translation>The knob and Up/Down change the selected digit or move in a list; Left/Right select the digit or move between lists; OK confirms, holding OK saves a screen capture on the USB disk.</translation>
+    </message>
+    <message>
+        <location filename="HelpViewFrame.qml" line="36"/>
+        <source>数字键</source>
+        <translation>Number keys</translation>
+    </message>
+    <message>
+        <location filename="HelpViewFrame.qml" line="36"/>
+        <source>数字键、小数点和正负号用于输入数值，输入后选择单位或按 OK 确认，退格删除最后一位，取消放弃输入。</source>
+        <translation>Digits, point and sign type a value; finish with a unit or OK. Backspace removes the last character, Cancel drops the entry.</translation>
+    </message>
+</context>
+<context>
+    <name>UtilityChannelCouple</name>
+    <message>
+        <location filename="UtilityChannelCouple.qml" line="18"/>
+        <source>CH1 与 CH2 耦合</source>
+        <translation>CH1 and CH2 coupling</translation>
+    </message>
+    <message>
+        <location filename="UtilityChannelCouple.qml" line="36"/>
+        <source>CH3 与 CH4 耦合</source>
+        <translation>CH3 and CH4 coupling</translation>
+    </message>
+</context>
+<context>
+    <name>UtilityCounterSet</name>
+    <message>
+        <location filename="UtilityCounterSet.qml" line="71"/>
+        <source>频率</source>
+        <translation>Frequency</translation>
+    </message>
+    <message>
+        <location filename="UtilityCounterSet.qml" line="71"/>
+        <source>周期</source>
+        <translation>Period</translation>
+    </message>
+    <message>
+        <location filename="UtilityCounterSet.qml" line="71"/>
+        <source>占空比</source>
+        <translation>Duty</translation>
+    </message>
+    <message>
+        <location filename="UtilityCounterSet.qml" line="71"/>
+        <source>正脉宽</source>
+        <translation>+Width</translation>
+    </message>
+    <message>
+        <location filename="UtilityCounterSet.qml" line="71"/>
+        <source>负脉宽</source>
+        <translation>-Width</translation>
+    </message>
+    <message>
+        <location filename="UtilityCounterSet.qml" line="72"/>
+        <source>当前值</source>
+        <translation>Reading</translation>
+    </message>
+    <message>
+        <location filename="UtilityCounterSet.qml" line="72"/>
+        <source>平均值</source>
+        <translation>Mean</translation>
+    </message>
+    <message>
+        <location filename="UtilityCounterSet.qml" line="72"/>
+        <source>最小值</source>
+        <translation>Minimum</translation>
+    </message>
+    <message>
+        <location filename="UtilityCounterSet.qml" line="72"/>
+        <source>最大值</source>
+        <translation>Maximum</translation>
+    </message>
+    <message>
+        <location filename="UtilityCounterSet.qml" line="72"/>
+        <source>标准差</source>
+        <translation>Std. dev.</translation>
+    </message>
+    <message>
+        <location filename="UtilityCounterSet.qml" line="100"/>
+        <source>统计次数</source>
+        <translation>Samples</translation>
+    </message>
+    <message>
+        <location filename="UtilityCounterSet.qml" line="112"/>
+        <source>清除统计</source>
+        <translation>Clear</translation>
+    </message>
+</context>
+<context>
+    <name>UtilityDigitalSet</name>
+    <message>
+        <location filename="UtilityDigitalSet.qml" line="168"/>
+        <source>发送数据</source>
+        <translation>Data to send</translation>
+    </message>
+    <message>
+        <location filename="UtilityDigitalSet.qml" line="168"/>
+        <source>十六进制</source>
+        <translation>Hex</translation>
+    </message>
+    <message>
+        <location filename="UtilityDigitalSet.qml" line="168"/>
+        <source>文本</source>
+        <translation>Text</translation>
+    </message>
+    <message>
+        <location filename="UtilityDigitalSet.qml" line="220"/>
+        <source>输出</source>
+        <translation>Output</translation>
+    </message>
+    <message>
+        <location filename="UtilityDigitalSet.qml" line="220"/>
+        <source>开</source>
+        <translation>On</translation>
+    </message>
+    <message>
+        <location filename="UtilityDigitalSet.qml" line="220"/>
+        <source>关</source>
+        <translation>Off</translation>
+    </message>
+    <message>
+        <location filename="UtilityDigitalSet.qml" line="230"/>
+        <source>手动发送</source>
+        <translation>Send</translation>
+    </message>
+</context>
+<context>
+    <name>UtilityEntry</name>
+    <message>
+        <location filename="UtilityEntry.qml" line="25"/>
+        <source>关</source>
+        <translation>Off</translation>
+    </message>
+    <message>
+        <location filename="UtilityEntry.qml" line="25"/>
+        <source>开</source>
+        <translation>On</translation>
+    </message>
+    <message>
+        <location filename="UtilityEntry.qml" line="26"/>
+        <source>比率</source>
+        <translation>Ratio</translation>
+    </message>
+    <message>
+        <location filename="UtilityEntry.qml" line="26"/>
+        <source>差值</source>
+        <translation>Difference</translation>
+    </message>
+    <message>
+        <location filename="UtilityEntry.qml" line="32"/>
+        <source>逗号</source>
+        <translation>Comma</translation>
+    </message>
+    <message>
+        <location filename="UtilityEntry.qml" line="32"/>
+        <source>空格</source>
+        <translation>Space</translation>
+    </message>
+    <message>
+        <location filename="UtilityEntry.qml" line="32"/>
+        <source>无</source>
+        <translation>None</translation>
+    </message>
+    <message>
+        <location filename="UtilityEntry.qml" line="34"/>
+        <source>5分钟</source>
+        <translation>5 min</translation>
+    </message>
+    <message>
+        <location filename="UtilityEntry.qml" line="34"/>
+        <source>15分钟</source>
+        <translation>15 min</translation>
+    </message>
+    <message>
+        <location filename="UtilityEntry.qml" line="34"/>
+        <source>30分钟</source>
+        <translation>30 min</translation>
+    </message>
+    <message>
+        <location filename="UtilityEntry.qml" line="34"/>
+        <source>60分钟</source>
+        <translation>60 min</translation>
+    </message>
+    <message>
+        <location filename="UtilityEntry.qml" line="35"/>
+        <source>内部</source>
+        <translation>Internal</translation>
+    </message>
+    <message>
+        <location filename="UtilityEntry.qml" line="35"/>
+        <source>外部</source>
+        <translation>External</translation>
+    </message>
+    <message>
+        <location filename="UtilityEntry.qml" line="37"/>
+        <source>独立</source>
+        <translation>Independent</translation>
+    </message>
+    <message>
+        <location filename="UtilityEntry.qml" line="37"/>
+        <source>同步</source>
+        <translation>Synchronised</translation>
+    </message>
+    <message>
+        <location filename="UtilityEntry.qml" line="38"/>
+        <source>默认</source>
+        <translation>Default</translation>
+    </message>
+    <message>
+        <location filename="UtilityEntry.qml" line="38"/>
+        <source>上次</source>
+        <translation>Last</translation>
+    </message>
+    <message>
+        <location filename="UtilityEntry.qml" line="38"/>
+        <source>预设1</source>
+        <translation>Preset 1</translation>
+    </message>
+    <message>
+        <location filename="UtilityEntry.qml" line="38"/>
+        <source>预设2</source>
+        <translation>Preset 2</translation>
+    </message>
+    <message>
+        <location filename="UtilityEntry.qml" line="38"/>
+        <source>预设3</source>
+        <translation>Preset 3</translation>
+    </message>
+    <message>
+        <location filename="UtilityEntry.qml" line="38"/>
+        <source>预设4</source>
+        <translation>Preset 4</translation>
+    </message>
+    <message>
+        <location filename="UtilityEntry.qml" line="38"/>
+        <source>预设5</source>
+        <translation>Preset 5</translation>
+    </message>
+    <message>
+        <location filename="UtilityEntry.qml" line="40"/>
+        <source>执行</source>
+        <translation>Run</translation>
+    </message>
+    <message>
+        <location filename="UtilityEntry.qml" line="41"/>
+        <source>静态</source>
+        <translation>Static</translation>
+    </message>
+    <message>
+        <location filename="UtilityEntry.qml" line="43"/>
+        <source>十六进制</source>
+        <translation>Hex</translation>
+    </message>
+    <message>
+        <location filename="UtilityEntry.qml" line="43"/>
+        <source>文本</source>
+        <translation>Text</translation>
+    </message>
+    <message>
+        <location filename="UtilityEntry.qml" line="46"/>
+        <source>偶校验</source>
+        <translation>Even</translation>
+    </message>
+    <message>
+        <location filename="UtilityEntry.qml" line="46"/>
+        <source>奇校验</source>
+        <translation>Odd</translation>
+    </message>
+</context>
+<context>
+    <name>UtilityMain</name>
+    <message>
+        <location filename="UtilityMain.qml" line="18"/>
+        <source>通道设置</source>
+        <translation>Channel settings</translation>
+    </message>
+    <message>
+        <location filename="UtilityMain.qml" line="18"/>
+        <source>通道耦合</source>
+        <translation>Coupling</translation>
+    </message>
+    <message>
+        <location filename="UtilityMain.qml" line="18"/>
+        <source>通道合并</source>
+        <translation>Merge</translation>
+    </message>
+    <message>
+        <location filename="UtilityMain.qml" line="18"/>
+        <source>计数器</source>
+        <translation>Counter</translation>
+    </message>
+    <message>
+        <location filename="UtilityMain.qml" line="19"/>
+        <source>数字输出</source>
+        <translation>Digital output</translation>
+    </message>
+    <message>
+        <location filename="UtilityMain.qml" line="19"/>
+        <source>系统设置</source>
+        <translation>System</translation>
+    </message>
+</context>
+<context>
+    <name>UtilityMerge</name>
+    <message>
+        <location filename="UtilityMerge.qml" line="97"/>
+        <source>CH%1 信号</source>
+        <translation>CH%1 signal</translation>
+    </message>
+    <message>
+        <location filename="UtilityMerge.qml" line="100"/>
+        <source>CH%1 输出</source>
+        <translation>CH%1 output</translation>
+    </message>
+</context>
+<context>
+    <name>UtilitySystemSet</name>
+    <message>
+        <location filename="UtilitySystemSet.qml" line="58"/>
+        <source>网络</source>
+        <translation>Network</translation>
+    </message>
+    <message>
+        <location filename="UtilitySystemSet.qml" line="88"/>
+        <source>设备型号</source>
+        <translation>Model</translation>
+    </message>
+    <message>
+        <location filename="UtilitySystemSet.qml" line="89"/>
+        <source>软件版本</source>
+        <translation>Software version</translation>
+    </message>
+    <message>
+        <location filename="UtilitySystemSet.qml" line="90"/>
+        <source>FPGA版本</source>
+        <translation>FPGA version</translation>
+    </message>
+    <message>
+        <location filename="UtilitySystemSet.qml" line="91"/>
+        <source>硬件版本</source>
+        <translation>Hardware version</translation>
+    </message>
+    <message>
+        <location filename="UtilitySystemSet.qml" line="92"/>
+        <source>序列号</source>
+        <translation>Serial number</translation>
+    </message>
+    <message>
+        <location filename="UtilitySystemSet.qml" line="93"/>
+        <source>网页地址</source>
+        <translation>Web address</translation>
+    </message>
+    <message>
+        <location filename="UtilitySystemSet.qml" line="107"/>
+        <source>保护测试</source>
+        <translation>Protection test</translation>
+    </message>
+    <message>
+        <location filename="UtilitySystemSet.qml" line="125"/>
+        <source>机内温度</source>
+        <translation>Inside temperature</translation>
+    </message>
+</context>
+<context>
+    <name>VFileBrower</name>
+    <message>
+        <location filename="VFileBrower.qml" line="294"/>
+        <source>内置波形</source>
+        <translation>Library</translation>
+    </message>
+    <message>
+        <location filename="VFileBrower.qml" line="294"/>
+        <source>内部存储</source>
+        <translation>Internal</translation>
+    </message>
+    <message>
+        <location filename="VFileBrower.qml" line="294"/>
+        <source>U盘</source>
+        <translation>USB disk</translation>
+    </message>
+    <message>
+        <location filename="VFileBrower.qml" line="313"/>
+        <source>可用空间</source>
+        <translation>Free</translation>
+    </message>
+    <message>
+        <location filename="VFileBrower.qml" line="370"/>
+        <source>未检测到U盘</source>
+        <translation>No USB disk found</translation>
+    </message>
+    <message>
+        <location filename="VFileBrower.qml" line="370"/>
+        <source>未检测到TF卡</source>
+        <translation>No TF card found</translation>
+    </message>
+    <message>
+        <location filename="VFileBrower.qml" line="382"/>
+        <source>上一级</source>
+        <translation>Up</translation>
+    </message>
+    <message>
+        <location filename="VFileBrower.qml" line="382"/>
+        <source>新建列表</source>
+        <translation>New list</translation>
+    </message>
+    <message>
+        <location filename="VFileBrower.qml" line="382"/>
+        <source>新建文件夹</source>
+        <translation>New folder</translation>
+    </message>
+    <message>
+        <location filename="VFileBrower.qml" line="383"/>
+        <source>删除</source>
+        <translation>Delete</translation>
+    </message>
+    <message>
+        <location filename="VFileBrower.qml" line="383"/>
+        <source>重命名</source>
+        <translation>Rename</translation>
+    </message>
+    <message>
+        <location filename="VFileBrower.qml" line="383"/>
+        <source>复制</source>
+        <translation>Copy</translation>
+    </message>
+    <message>
+        <location filename="VFileBrower.qml" line="384"/>
+        <source>粘贴</source>
+        <translation>Paste</translation>
+    </message>
+    <message>
+        <location filename="VFileBrower.qml" line="384"/>
+        <source>编辑列表</source>
+        <translation>Edit list</translation>
+    </message>
+    <message>
+        <location filename="VFileBrower.qml" line="407"/>
+        <source>新名称</source>
+        <translation>New name</translation>
+    </message>
+    <message>
+        <location filename="VFileBrower.qml" line="426"/>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <location filename="VFileBrower.qml" line="429"/>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <location filename="VFileBrower.qml" line="443"/>
+        <source>列表编辑</source>
+        <translation>List editor</translation>
+    </message>
+    <message>
+        <location filename="VFileBrower.qml" line="467"/>
+        <source>添加</source>
+        <translation>Add</translation>
+    </message>
+    <message>
+        <location filename="VFileBrower.qml" line="467"/>
+        <source>上移</source>
+        <translation>Move up</translation>
+    </message>
+    <message>
+        <location filename="VFileBrower.qml" line="467"/>
+        <source>下移</source>
+        <translation>Move down</translation>
+    </message>
+    <message>
+        <location filename="VFileBrower.qml" line="468"/>
+        <source>保存</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <location filename="VFileBrower.qml" line="468"/>
+        <source>返回</source>
+        <translation>Back</translation>
+    </message>
+    <message>
+        <location filename="VFileBrower.qml" line="487"/>
+        <source>新值</source>
+        <translation>New value</translation>
+    </message>
+</context>
 </TS>

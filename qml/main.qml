@@ -100,7 +100,7 @@ Window {
             var p = previews[i]
             p.opacity = 1.0
             p.x = 540; p.y = 360; p.width = 500; p.height = 300
-            p.visible = (i === ch) && topmain.state === "normalframe"
+            p.visible = (i === ch) && topmain.state === "normalframe" && !filebrowser.coversPreview
         }
         if (vk.visible)
             pseWaveKb(true)
@@ -142,11 +142,40 @@ Window {
         pseWaveKb(vk.visible)
     }
 
+    // A channel's entry by its parameter index (the file browser's owner).
+    function entryOf(ch, paramindex) {
+        var l = inputList(ch)
+        for (var i = 0; l && i < l.length; ++i)
+            if (l[i] && l[i].paramindex === paramindex)
+                return l[i]
+        return null
+    }
+    // A touch on an entry of a utility list: a switch or a merge toggles,
+    // a choice takes the focus and shows its choices, a number opens the
+    // number pad. Keys typed there go to the list's models (listNo).
+    function utilityEntryTouched(model, listNo) {
+        if (!model)
+            return
+        if (model.mask) {
+            root.warnBeep(2)
+            return
+        }
+        vk.accent = appdata.chColor(listNo < 4 ? listNo : 8)
+        if (model.isMultiSelect && model.keyboardtype === "") {
+            vk.hidefouce()
+            root.keyPress(Appc.QKey_Ok, 1, listNo, model.paramindex, 2)
+            return
+        }
+        if (model.isMultiSelect && !model.paramfocus)
+            root.keyPress(Appc.QKey_Ok, 1, listNo, model.paramindex, 2)
+        vk.updateKeyBoard(model.keyboardtype, listNo, model.paramindex)
+    }
+
     Component.onCompleted: {
         if (typeof uidata.fpgaOnlineCheck === "function" && !uidata.fpgaOnlineCheck())
             infoWindowState("upgrading", 2)
         if (typeof uidata.translateArbDir === "function")
-            uidata.translateArbDir(appdata.arbDirs, appdata.arbDirNames)
+            uidata.translateArbDir(appdata.arbDirs.map(function(d, i) { return [d, appdata.arbDirNames[i]] }))
         pseWaveDisplay(0)
         // Once the controller listens: each page announces its stored
         // selection, which builds the parameter lists and previews.
@@ -198,22 +227,11 @@ Window {
         onStateChanged: root.refreshPreviews()
         function changeState(newstate) { state = newstate }
 
-        Item {
+        HelpViewFrame {
             id: helpview
-            objectName: "helpview"
             anchors.fill: parent
             visible: topmain.state === "helpviewframe"
-            property int shownKey: -1
-            function getToButtonIndex(key) { shownKey = key }
-            Text {
-                anchors.fill: parent
-                anchors.margins: 30
-                color: "#d0d8e0"
-                font.pixelSize: 22
-                wrapMode: Text.Wrap
-                text: qsTr("按下前面板上的任意按键可查看该按键的说明。") + "\n\n" +
-                      qsTr("CH1～CH4：切换通道页面；Utility：系统设置；旋钮与方向键：移动光标、修改数值。")
-            }
+            accent: root.accent
         }
         Item {
             id: overview
@@ -257,10 +275,6 @@ Window {
                     }
                 }
             }
-        }
-        Item {
-            objectName: "filebrowser"
-            visible: false
         }
 
         Item {
@@ -337,95 +351,29 @@ Window {
                     objectName: "tabutility"
                     anchors.fill: parent
                     visible: tabs.current === 4
-                    Item {
-                        objectName: "utility"
+                    UtilityMain {
                         anchors.fill: parent
-                        property int menuIndex: -1
-                        function updateMainIndex(page) { menuIndex = page; forceActiveFocus() }
-                        Item {
-                            objectName: "utilitycontext"
-                            anchors.fill: parent
-                            Item {
-                                objectName: "utilitylayout"
-                                anchors.fill: parent
-                                property int currentIndex: 0
-                                Item {
-                                    objectName: "UtilityChannelSet"
-                                    Row {
-                                        objectName: "rowlay"
-                                        Item { objectName: "utilitySetch1"; property bool mask: false; width: 300; height: 300
-                                               KeyList { objectName: "setlistview"; model: uidata ? uidata.ch1setlist : [] } }
-                                        Item { objectName: "utilitySetch2"; property bool mask: false; width: 300; height: 300
-                                               KeyList { objectName: "setlistview"; model: uidata ? uidata.ch2setlist : [] } }
-                                        Item { objectName: "utilitySetch3"; property bool mask: false; width: 300; height: 300
-                                               KeyList { objectName: "setlistview"; model: uidata ? uidata.ch3setlist : [] } }
-                                        Item { objectName: "utilitySetch4"; property bool mask: false; width: 300; height: 300
-                                               KeyList { objectName: "setlistview"; model: uidata ? uidata.ch4setlist : [] } }
-                                    }
-                                }
-                                Item {
-                                    objectName: "UtilityChannelCouple"
-                                    Row {
-                                        objectName: "rowlay"
-                                        Item { objectName: "ChannalCoupleSet12"; width: 300; height: 300
-                                               KeyList { objectName: "CoupleSetListview"; model: uidata ? uidata.ch12CoupleSetList : [] } }
-                                        Item { objectName: "ChannalCoupleSet34"; width: 300; height: 300
-                                               KeyList { objectName: "CoupleSetListview"; model: uidata ? uidata.ch34CoupleSetList : [] } }
-                                    }
-                                }
-                                Item {
-                                    objectName: "UtilityMerge"
-                                    KeyList { objectName: "mergesetlistview"; model: uidata ? uidata.chMergeSetList : [] }
-                                }
-                                Item {
-                                    objectName: "UtilityCounterSet"
-                                    property int focusIndex: 0
-                                    property var pageKeys: []
-                                    function counterOnkey(key) { pageKeys.push(key) }
-                                    // Latest result lists: frequency, period, duty,
-                                    // positive width, negative width; readings held.
-                                    property var results: []
-                                    property int samples: 0
-                                    function updateCounter(fre, period, duty, pwidth, nwidth, count) {
-                                        results = [fre, period, duty, pwidth, nwidth]
-                                        samples = count
-                                    }
-                                    KeyList { objectName: "countersetlistview"; model: uidata ? uidata.counterSetlist : [] }
-                                    Item { objectName: "statisticRec"; Item { objectName: "counterClr" } }
-                                }
-                                Item {
-                                    objectName: "UtilityDigitalSet"
-                                    property int focusIndex: 0
-                                    property var pageKeys: []
-                                    function digitalOnkey(key, where) { pageKeys.push(key) }
-                                    property string inputText: ""
-                                    property bool hexFormat: uidata ? !uidata.getdigitalfromat() : true
-                                    property bool autoSend: uidata ? uidata.getdigitalAutoSend() : false
-                                    property int paints: 0
-                                    property int reloads: 0
-                                    function setInputText(text) { inputText = text }
-                                    function digitalformatctl(format) { hexFormat = !format }
-                                    function digitalsendctl(on) { autoSend = on }
-                                    function requestPaint() { paints++ }
-                                    function digitalparamReload() { reloads++ }
-                                    KeyList { objectName: "digitallistview"; model: uidata ? uidata.digitalSetList : [] }
-                                }
-                                Item {
-                                    objectName: "UtilitySystemSet"
-                                    property string versions: ""
-                                    function updateVersion(soft, fpga) { versions = soft + " " + fpga }
-                                    KeyList { objectName: "syslistview"; model: uidata ? uidata.syssetlist : [] }
-                                    KeyList { objectName: "syslanlistview"; model: uidata ? uidata.syslanlist : [] }
-                                    Item { objectName: "systeminfo" }
-                                    Item { objectName: "innerTemp" }
-                                    Text { objectName: "temperaturetxt" }
-                                }
-                            }
-                        }
+                        appdata: appdata
+                        masks: chmain.mask.slice(0, 4)
+                        onEntryTouched: root.utilityEntryTouched(model, listNo)
+                        onBeep: root.beep(where)
+                        onWarnBeep: root.warnBeep(where)
                     }
                 }
 
             }
+        }
+        // The file browser of a channel's file entry, over the channel page.
+        VFileBrower {
+            id: filebrowser
+            anchors.fill: parent
+            keyboard: vk
+            appdata: appdata
+            accent: appdata.chColor(vk.ch)
+            fileModel: root.entryOf(vk.ch, vk.listIndex)
+            onBeep: root.beep(where)
+            onWarnBeep: root.warnBeep(where)
+            onCoversPreviewChanged: root.pseWaveDisplay(tabs.current)
         }
     }
 
@@ -560,6 +508,7 @@ Window {
         z: 50
         onKey: root.keyPress(realkey, 1, ch, listIndex, 2)
         onHidden: root.pseWaveKb(false)
+        onBrowseKey: filebrowser.onKey(realkey, repeat)
     }
 
     AskWindow {

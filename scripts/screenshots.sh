@@ -107,5 +107,51 @@ touch_at 60 27
 shot 16-remote-error 0.5
 "$SIM" --root "$ROOT" usbtmc "SYSTem:ERRor?"
 
+
+# ---- the utility tab, the file browser and the help page ----
+menu() { touch_at 100 $((145 + $1 * 78)); }
+touch_at 799 82; shot 17-utility-channels
+menu 1; touch_at 370 171; shot 18-utility-coupling        # frequency coupling of CH1/CH2 on
+menu 2; touch_at 400 135; shot 19-utility-merge           # CH1 merges CH2
+"$SIM" --root "$ROOT" counter 12345.678 25 >/dev/null     # a signal on the counter input
+menu 3; touch_at 370 135; shot 20-utility-counter 3.5     # counter on, a few readings
+touch_at 370 135                                          # and off again
+menu 4
+touch_at 800 158                                          # the data box: type "A 5 B"
+for x in 576 912; do touch_at $x 232; done                # A, space
+tap n5                                                    # digits come from the panel
+touch_at 912 232; touch_at 632 232; touch_at 1024 232     # space, B, enter
+touch_at 1155 138; shot 21-utility-digital-spi             # output on, SPI
+touch_at 366 132;  shot 22-utility-digital-i2c
+touch_at 472 132;  shot 23-utility-digital-uart
+touch_at 1155 138                                          # output off again
+menu 5; shot 24-utility-system
+# File browser of channel 1's arbitrary wave: the library, the internal
+# storage and a USB disk; then the list editor of a list sweep.
+mkdir -p "$ROOT/run/media/mmcblk0p1/waves"
+printf '[HEAD]:44\r\n[FREQ-POINTS]:3\r\n1000.000000\r\n2000.000000\r\n5000.000000\r\n' >"$ROOT/run/media/mmcblk0p1/sweep.csv"
+printf 'ramp\n' >"$ROOT/run/media/mmcblk0p1/ramp.bsv"
+tap ch1 arb
+tap down down down down down down down down down down up ok
+shot 25-filebrowser-library
+touch_at 100 168; shot 26-filebrowser-internal
+mkdir -p "$ROOT/media/usbdisk/wavelib" && printf 'x\n' >"$ROOT/media/usbdisk/usb1.bsv"
+sleep 3
+touch_at 100 236; shot 27-filebrowser-usb
+tap ok                           # nothing chosen on a folder: enters it
+touch_at 100 168
+touch_at 226 27; touch_at 226 27  # a head-bar touch closes the browser (help there and back)
+tap sine sweep
+wave_row 3                       # list sweep
+tap down down down down down down down down down down ok
+tap down
+touch_at 1188 151; shot 28-list-editor
+touch_at 936 181                 # back from the editor
+touch_at 226 27; touch_at 226 27
+# The help page, and the page of a panel key pressed while it is shown.
+touch_at 226 27; shot 29-help
+tap sweep; shot 30-help-sweep
+touch_at 226 27
+
 kill "$APID"; wait "$APID" 2>/dev/null || true; APID=
 python3 scripts/check_screenshots.py "$OUT" "$LOG"

@@ -1,0 +1,189 @@
+// Front-panel keys on the utility pages of the real screens: the system
+// list's columns wrap (the short last column too), the coupling grids move
+// by column and into the other pair, Left goes back to the menu, and the
+// counter and digital pages move between their own controls.
+#include "tests/utilityscreens/utility_fixture.h"
+
+TEST_F(UtilityScreens, TheSystemListWrapsWithinEachColumnAndLeftReturnsToTheMenu)
+{
+    toUtility(5);
+    QObject* sys = in("UtilitySystemSet", "syslistview");
+    QObject* lan = in("UtilitySystemSet", "syslanlistview");
+    QObject* menu = obj("utilitymenu");
+    ASSERT_NE(sys, nullptr);
+    ASSERT_NE(lan, nullptr);
+    ASSERT_EQ(ctrl->uidata.syssetlist.size(), 13);
+    focus(sys, 0);
+    key(Key_Up);
+    EXPECT_EQ(at(sys), 5);
+    key(Key_Down);
+    EXPECT_EQ(at(sys), 0);
+    key(Key_Right);
+    EXPECT_EQ(at(sys), 6);
+    key(Key_Up);
+    EXPECT_EQ(at(sys), 11);
+    key(Key_Down);
+    EXPECT_EQ(at(sys), 6);
+    // The factory reset is alone in the third column: Up and Down stay on it.
+    key(Key_Right);
+    EXPECT_EQ(at(sys), 12);
+    key(Key_Down);
+    EXPECT_EQ(at(sys), 12);
+    key(Key_Up);
+    EXPECT_EQ(at(sys), 12);
+    EXPECT_EQ(sys->property("count").toInt(), 13);
+    key(Key_Left);
+    EXPECT_EQ(at(sys), 6);
+    // Right from the second column goes to the network list, Left back.
+    key(Key_Down);
+    key(Key_Right);
+    EXPECT_TRUE(focused(lan));
+    key(Key_Left);
+    EXPECT_TRUE(focused(sys));
+    key(Key_Left);
+    EXPECT_EQ(at(sys), 1);
+    // Left in the first column: the menu takes the focus, the page stays.
+    key(Key_Left);
+    EXPECT_FALSE(focused(sys));
+    EXPECT_TRUE(focused(menu));
+    EXPECT_EQ(obj("utilitylayout")->property("currentIndex").toInt(), 5);
+    EXPECT_EQ(obj("utility")->property("menuIndex").toInt(), 5);
+    // An arrow from the menu puts the focus back on the page's first list.
+    key(Key_Down);
+    EXPECT_TRUE(focused(lan) || focused(sys));
+    EXPECT_TRUE(log->warnings.isEmpty()) << log->warnings.join('\n').toStdString();
+}
+
+TEST_F(UtilityScreens, TheCouplingGridsMoveByColumnAndIntoTheOtherPair)
+{
+    toUtility(1);
+    QObject* a = in("ChannalCoupleSet12", "CoupleSetListview");
+    QObject* b = in("ChannalCoupleSet34", "CoupleSetListview");
+    ASSERT_NE(a, nullptr);
+    ASSERT_NE(b, nullptr);
+    ASSERT_EQ(ctrl->uidata.ch12CoupleSetList.size(), 9);
+    focus(a, 0);
+    key(Key_Right);
+    EXPECT_EQ(at(a), 3);
+    key(Key_Right);
+    EXPECT_EQ(at(a), 6);
+    // From the last column of pair 1/2 into the first of pair 3/4.
+    key(Key_Right);
+    EXPECT_TRUE(focused(b));
+    EXPECT_EQ(at(b), 0);
+    key(Key_Left);
+    EXPECT_TRUE(focused(a));
+    EXPECT_EQ(at(a), 6);
+    key(Key_Down);
+    key(Key_Down);
+    EXPECT_EQ(at(a), 8);
+    // The bottom row continues in the top row of pair 3/4, same column.
+    key(Key_Down);
+    EXPECT_TRUE(focused(b));
+    EXPECT_EQ(at(b), 6);
+    key(Key_Up);
+    EXPECT_TRUE(focused(a));
+    EXPECT_EQ(at(a), 8);
+    // Left from the first column goes back to the menu.
+    a->setProperty("currentIndex", 1);
+    key(Key_Left);
+    EXPECT_TRUE(focused(obj("utilitymenu")));
+    EXPECT_EQ(obj("utility")->property("menuIndex").toInt(), 1);
+}
+
+TEST_F(UtilityScreens, OkOnACouplingSwitchSwitchesTheCoupling)
+{
+    toUtility(1);
+    QObject* a = in("ChannalCoupleSet12", "CoupleSetListview");
+    ASSERT_EQ(sys_param::GetChCoupleFreqSW(COUPLE12), 0);
+    focus(a, 0);
+    key(Key_Ok);
+    EXPECT_NE(sys_param::GetChCoupleFreqSW(COUPLE12), 0);
+    // A touch on the switch switches it back.
+    ctrl->uidata.sendch12CoupleSetListChanged();
+    settle();
+    call(root(), "utilityEntryTouched", {QVariant::fromValue(ctrl->uidata.ch12CoupleSetList[0].value<QObject*>()), 4});
+    settle();
+    EXPECT_EQ(sys_param::GetChCoupleFreqSW(COUPLE12), 0);
+}
+
+TEST_F(UtilityScreens, LeftOnTheMergeAndCounterPagesReturnsToTheMenu)
+{
+    toUtility(2);
+    QObject* merge = in("UtilityMerge", "mergesetlistview");
+    focus(merge, 2);
+    key(Key_Left);
+    EXPECT_FALSE(focused(merge));
+    EXPECT_EQ(obj("utility")->property("menuIndex").toInt(), 2);
+
+    toUtility(3);
+    QObject* counter = obj("UtilityCounterSet");
+    QObject* list = in("UtilityCounterSet", "countersetlistview");
+    focus(list, 0);
+    // Right on the list moves to the clear button, Left comes back, and
+    // Left on the list leaves for the menu.
+    key(Key_Right);
+    EXPECT_EQ(counter->property("focusIndex").toInt(), 1);
+    key(Key_Left);
+    EXPECT_EQ(counter->property("focusIndex").toInt(), 0);
+    EXPECT_TRUE(focused(list));
+    key(Key_Left);
+    EXPECT_FALSE(focused(list));
+    EXPECT_EQ(obj("utility")->property("menuIndex").toInt(), 3);
+}
+
+TEST_F(UtilityScreens, TheDigitalPageMovesBetweenItsControlsAndUpDownChangesTheFunction)
+{
+    toUtility(4);
+    QObject* page = obj("UtilityDigitalSet");
+    QObject* list = in("UtilityDigitalSet", "digitallistview");
+    sys_param::HWinfo.digitalType = DIGITAL_SPI;
+    // From the menu an arrow focuses the page at its function selector.
+    key(Key_Right);
+    EXPECT_TRUE(focused(list));
+    EXPECT_EQ(page->property("focusIndex").toInt(), 0);
+    key(Key_Down);
+    EXPECT_EQ(int(sys_param::HWinfo.digitalType), int(DIGITAL_I2C));
+    EXPECT_EQ(page->property("fun").toInt(), 1);
+    key(Key_Up);
+    key(Key_Up);
+    EXPECT_EQ(int(sys_param::HWinfo.digitalType), int(DIGITAL_UART));
+    // Right to the list: its keys are the controller's (Up/Down move in it).
+    key(Key_Right);
+    EXPECT_EQ(page->property("focusIndex").toInt(), 1);
+    key(Key_Down);
+    EXPECT_EQ(at(list), 1);
+    // Right again: the data, then the output switch; OK switches it on.
+    key(Key_Right);
+    key(Key_Right);
+    EXPECT_EQ(page->property("focusIndex").toInt(), 3);
+    key(Key_Ok);
+    settle();
+    EXPECT_TRUE(sys_param::digitalSW);
+    EXPECT_TRUE(page->property("outputOn").toBool());
+    // Left all the way back to the menu.
+    for (int i = 0; i < 4; ++i)
+        key(Key_Left);
+    EXPECT_EQ(obj("utility")->property("menuIndex").toInt(), 4);
+    EXPECT_TRUE(log->warnings.isEmpty()) << log->warnings.join('\n').toStdString();
+}
+
+TEST_F(UtilityScreens, DataTypedOnTheDigitalPageReachesTheOutputBuffer)
+{
+    toUtility(4);
+    QObject* page = obj("UtilityDigitalSet");
+    sys_param::HWinfo.digitalfromat = false;
+    call(page, "reload");
+    key(Key_Right);  // focus on the page
+    call(page, "setfocusIndex", {2});
+    key(Key_Ok);     // start typing
+    EXPECT_TRUE(page->property("typing").toBool());
+    for (int k : {Key_1, Key_2, Key_Dot, Key_7, Key_Backspace, Key_3})
+        key(k);
+    EXPECT_EQ(page->property("inputText").toString(), QStringLiteral("12 3"));
+    key(Key_Ok);
+    settle();
+    ASSERT_EQ(ctrl->digitalLength, 2);
+    EXPECT_EQ(ctrl->digitalBuffer[0], 0x12);
+    EXPECT_EQ(ctrl->digitalBuffer[1], 0x03);
+}
