@@ -23,9 +23,11 @@ int usageError(const char* text)
 
 bool number(const QString& t, quint64 max, quint64* v) { return SimFpga::parseNumber(t, max, v); }
 
-// Sends one request to the program serving the board at root and prints its
-// answer. 2 when no program is running there, 1 when it refuses.
-int request(const QString& root, const QString& line)
+} // namespace
+
+// Sends one request to the program serving the board at root and keeps the
+// output of its answer. 2 when no program is running there, 1 when it refuses.
+int simFetch(const QString& root, const QString& line, QByteArray* output)
 {
     const QByteArray file = QFile::encodeName(root + SimFpga::kSocketPath);
     sockaddr_un addr;
@@ -62,7 +64,7 @@ int request(const QString& root, const QString& line)
     }
     ::close(fd);
     if (reply.startsWith("ok\n")) {
-        std::fwrite(reply.constData() + 3, 1, size_t(reply.size() - 3), stdout);
+        *output = reply.mid(3);
         return 0;
     }
     if (reply.startsWith("error ")) {
@@ -71,6 +73,17 @@ int request(const QString& root, const QString& line)
     }
     std::fprintf(stderr, "ornav-sim: no answer from ornav72\n");
     return 1;
+}
+
+namespace {
+// Sends one request and prints its answer.
+int request(const QString& root, const QString& line)
+{
+    QByteArray out;
+    const int rc = simFetch(root, line, &out);
+    if (rc == 0)
+        std::fwrite(out.constData(), 1, size_t(out.size()), stdout);
+    return rc;
 }
 } // namespace
 
