@@ -65,6 +65,45 @@ double edgeTurns(uint64_t mantissa, unsigned shift)
 }
 } // namespace
 
+// A range's full scale is its nominal amplitude; the three smallest ranges
+// run their DAC at 3.1 and the next two at 3.4 times it. Codes that serve no
+// amplitude of their own (code 15, the DC range, and the codes only the
+// large-offset path uses: the output amplifier added to a range and one
+// attenuator swapped) take the full scale of the range they are derived from
+// times the gain the derivation adds, as the amplitude programming assumes.
+double ScopeModel::fullScaleOf(const CChCharacter& c, unsigned char code)
+{
+    auto ranged = [&](unsigned char k) -> double {
+        const AmpSWMap* m = c.GetATTtoAmpMap(k);
+        if (!m || m->amp <= 0)
+            return -1;
+        return m->amp * (m->amp > 0.33 ? 1.0 : m->amp <= 0.036 ? 3.1 : 3.4);
+    };
+    const double own = ranged(code);
+    if (own > 0)
+        return own;
+    for (int i = 0; const AmpSWMap* m = c.GetAmpATTMap(i); ++i) {
+        const unsigned char a = m->ATT;
+        if ((a & 1) || ranged(a) <= 0)
+            continue;
+        unsigned char d = uchar(a | 1);
+        double g = CChCharacter::GetACGain(1);
+        if (!(a & 8)) {
+            d |= 8;
+            g *= CChCharacter::GetACGain(8);
+        } else if (!(a & 4)) {
+            d = uchar((d & ~8) | 4);
+            g = g / CChCharacter::GetACGain(8) * CChCharacter::GetACGain(4);
+        } else if (!(a & 2)) {
+            d = uchar((d & ~8) | 2);
+            g = g / CChCharacter::GetACGain(8) * CChCharacter::GetACGain(2);
+        }
+        if (d == code)
+            return ranged(a) * g;
+    }
+    return 4.0 * CChCharacter::GetACGain(code);
+}
+
 ScopeChannelState ScopeChannelState::capture(const SimFpga& fpga, int ch)
 {
     ScopeChannelState s;
@@ -145,21 +184,11 @@ ScopeModel::ScopeModel(const ScopeChannelState& state, double loadOhms) : m_s(st
     for (quint64 e : s.list)
         m_listHz << double(e & 0xFFFFFFFFFull) * FCLK / kTurn35;
 
-    // Amplitude: the switch code's range is what a scale word of 65535
-    // gives at open circuit; the three smallest ranges run their DAC at 3.1
-    // and the next two at 3.4 times the range's nominal amplitude.
+    // Amplitude: the full scale of the switch code at open circuit (scale
+    // word 65535).
     const unsigned code = unsigned(s.reg(REG_ATT, 1));
     CChCharacter character(CH_ID(s.ch));
-    if (const AmpSWMap* m = character.GetATTtoAmpMap(uchar(code))) {
-        m_fullScale = m->amp;
-        if (m->amp <= 0.33)
-            m_fullScale *= m->amp <= 0.036 ? 3.1 : 3.4;
-    } else {
-        // Codes outside the range table (the large-offset path): the DAC's
-        // 4 V range through the code's gains.
-        m_fullScale = 4.0 * CChCharacter::GetACGain(uchar(code));
-        m_limits << QStringLiteral("switch code %1 has no range; its full scale is taken as 4 V times its AC gain").arg(code);
-    }
+    m_fullScale = fullScaleOf(character, uchar(code));
     const double volAdj = double(s.reg(REG_VOL_ADJ, 2));
     double flat = 1.0;
     if (!s.flatTable.isEmpty()) {

@@ -24,6 +24,7 @@
 #include <cstdint>
 
 class SimFpga;
+class CChCharacter;
 
 // Everything the output path of one channel holds.
 struct ScopeChannelState {
@@ -62,6 +63,9 @@ public:
     bool outputOn() const { return m_outputOn; }
     // What of this state the model renders only approximately or not at all.
     QStringList limits() const { return m_limits; }
+
+    // Open-circuit Vpp of a switch code at scale word 65535.
+    static double fullScaleOf(const CChCharacter& c, unsigned char code);
 
 private:
     double generator(double phase, double dutyShift = 0) const; // one turn -> -1..+1

@@ -200,3 +200,45 @@ TEST_F(Scope, NCycleBurstOfThreeCycles)
         }
     }
 }
+
+// Every output range, and offsets that take the large-offset path: the
+// amplitude and the offset at the connector are what was set. The scale word
+// resolves 1/65535 of the range (plus the 16-bit wave memory), the offset
+// DAC 0.11 mV (0.65 mV behind the x6 amplifier of the high-voltage codes).
+TEST_F(Scope, AmplitudeAndOffsetAcrossTheOutputRanges)
+{
+    select(0, BASE_Sine);
+    set(0, PARAM_INDEX_FREQ, 1000);
+    struct Case { double vpp, offset; };
+    const Case cases[] = {{0.004, 0}, {0.01, 0}, {0.03, 0.2}, {0.1, -0.5}, {0.3, 1.0},
+                          {1.0, 0}, {4.0, 0.5}, {6.0, 1.0}, {10.0, 0}, {20.0, 0},
+                          {0.05, -4.0}, {0.02, 2.5}, {0.15, 3.0}};
+    for (const Case& c : cases) {
+        set(0, PARAM_INDEX_OFFSET, 0);
+        set(0, PARAM_INDEX_AMP, c.vpp);
+        set(0, PARAM_INDEX_OFFSET, c.offset);
+        const ScopeModel s = probe(0);
+        const Trace t = capture(s, 2e-3, 20000);
+        const double code = double(ScopeChannelState::capture(fpga(), 0).reg(REG_ATT, 1));
+        EXPECT_NEAR(t.m.vpp, c.vpp, c.vpp * 1e-3 + 1e-4) << c.vpp << " Vpp, offset " << c.offset << ", code " << code;
+        EXPECT_NEAR(t.m.mean, c.offset, 1.5e-3) << c.vpp << " Vpp, offset " << c.offset << ", code " << code;
+    }
+}
+
+// An offset beyond the 2 V of the low-voltage ranges with a small amplitude
+// takes the large-offset path: the output amplifier for the offset and a
+// different attenuator for the wave. From the 4 V range it lands on code 9,
+// whose own range declares 8 V full scale while the gains the path divides by
+// (x6.16 / 3) make 8.21 V of the 4 V range: the wave comes out 2.6 % small on
+// an uncalibrated board. The offset stays exact.
+TEST_F(Scope, LargeOffsetPathFromTheFourVoltRange)
+{
+    select(0, BASE_Sine);
+    set(0, PARAM_INDEX_FREQ, 1000);
+    set(0, PARAM_INDEX_AMP, 2.0);
+    set(0, PARAM_INDEX_OFFSET, 6.0);
+    EXPECT_EQ(ScopeChannelState::capture(fpga(), 0).reg(REG_ATT, 1), 9u);
+    const Trace t = capture(probe(0), 2e-3, 20000);
+    EXPECT_NEAR(t.m.mean, 6.0, 1.5e-3);
+    EXPECT_NEAR(t.m.vpp / 2.0, 8.0 / (4.0 * 6.16 / 3), 1e-3);
+}
