@@ -119,7 +119,13 @@ QString scopeEng(double v, const QString& unit, int digits)
             --e;
         }
     }
-    const int intDigits = a >= 100 ? 3 : a >= 10 ? 2 : 1;
+    int intDigits = a >= 100 ? 3 : a >= 10 ? 2 : 1;
+    // 999.9999 us prints as 1.00000 ms, not 1000.000 us.
+    if (std::round(a * std::pow(10.0, digits - intDigits)) >= 1000 * std::pow(10.0, digits - intDigits) && e < 7) {
+        a /= 1000;
+        ++e;
+        intDigits = 1;
+    }
     return QStringLiteral("%1%2 %3%4")
         .arg(v < 0 ? "-" : "")
         .arg(a, 0, 'f', std::max(0, digits - intDigits))

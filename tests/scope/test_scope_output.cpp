@@ -5,6 +5,8 @@
 // on the 4 V range), the fine offset DAC 0.1 mV before its x6 amplifier and
 // the 2/11 DC gain (0.11 mV), the wave memory 1/32767 of full scale.
 #include "tests/scope/scope_fixture.h"
+#include <cstring>
+#include "WaveView/CWaveGreate.h"
 
 TEST_F(Scope, SineAtHighImpedanceHasItsFrequencyAmplitudeAndOffset)
 {
@@ -241,4 +243,26 @@ TEST_F(Scope, LargeOffsetPathFromTheFourVoltRange)
     const Trace t = capture(probe(0), 2e-3, 20000);
     EXPECT_NEAR(t.m.mean, 6.0, 1.5e-3);
     EXPECT_NEAR(t.m.vpp / 2.0, 8.0 / (4.0 * 6.16 / 3), 1e-3);
+}
+
+// An arbitrary wave put into the channel's wave memory comes out with its
+// shape: four steps of a quarter period each.
+TEST_F(Scope, ArbitraryWaveComesOutWithItsShape)
+{
+    const short levels[4] = {-32767, 0, 32767, 16384};
+    SWaveMem& w = *CWaveCreate::GetWaveMem(CH1);
+    for (int i = 0; i < WAVE_BASE_POINTS; ++i)
+        w.Arb[i] = levels[i / (WAVE_BASE_POINTS / 4)];
+    std::strcpy(sys_param::ch(CH1).ArbFileDir, "/home/root/steps.bsv");
+    select(0, BASE_Arb);
+    set(0, PARAM_INDEX_FREQ, 1000);
+    set(0, PARAM_INDEX_AMP, 2.0);
+    set(0, PARAM_INDEX_OFFSET, 0);
+    const ScopeModel s = probe(0);
+    for (int k = 0; k < 4; ++k) {
+        // Middle of each quarter of the second period.
+        const double v = s.at(1e-3 + (k + 0.5) * 0.25e-3);
+        EXPECT_NEAR(v, levels[k] / 32767.0, 2e-3) << "quarter " << k;
+    }
+    EXPECT_NEAR(capture(s, 5e-3, 50000).m.frequency, 1000, 1e-3);
 }
