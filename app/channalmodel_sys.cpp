@@ -104,9 +104,14 @@ QString ipModel::confirm()
     const bool parsed = m_value.count(QLatin1Char('.')) == 3 && !m_value.endsWith(QLatin1Char('.'))
         && parseAddress(m_value, g);
     inputting = false;
-    if (!parsed || (isMask && getMaskbit(m_value) < 0)) {
-        Sys_Error(isMask ? SCPI_ERROR_MASK_FORMAT : SCPI_ERROR_IP_FORMAT);
-        tips(isMask ? TIPS_MASK_ERROR : TIPS_IP_FROMAT_ERROR);
+    // A text that is no dotted address is an address error in every entry;
+    // a mask whose ones are not contiguous shows the stored mask again.
+    const bool badMask = parsed && isMask && getMaskbit(m_value) < 0;
+    if (!parsed || badMask) {
+        if (badMask)
+            wlistvalue(QString::fromLatin1(field(), int(strnlen(field(), 16))));
+        Sys_Error(badMask ? SCPI_ERROR_MASK_FORMAT : SCPI_ERROR_IP_FORMAT);
+        tips(badMask ? TIPS_MASK_ERROR : TIPS_IP_FROMAT_ERROR);
         wparamfocus(false);
         return QStringLiteral("error");
     }

@@ -4,10 +4,11 @@
 #include "app/channalmodel.h"
 #include "app/channel.h"
 #include "app/channalmodel_sys.h"
+#include "app/misc.h"
 #include "communication/scpi_msg_adpt.h"
-#include "communication/SCPI/commands/scpi_commands.h"
 #include "param/sys_param.h"
 #include "param/sysparm.h"
+#include "communication/SCPI/commands/scpi_commands.h"
 #include <QDebug>
 #include <QThread>
 #include <QTimer>
@@ -100,6 +101,14 @@ Ornav72::Ornav72()
     lockerstatus = false;
     ethnetstatus = true;
 
+    // 13. Calibration data, then the temperature factors that ride on its
+    // points, corrected from the board temperature as it is now (the system
+    // tick keeps it up to date afterwards).
+    CSetParam::SetSerialNumberSource(&Ornav72::GetSN);
+    CSetParam::LoadCalData(QString());
+    CSetParam::LoadTempCalData();
+    CSetParam::boardtemp = float(misc::ReadDS18B20());
+
     // 14. Network read-out, 15. serial number fallback from the MAC.
     GetHostNetAddress(sys_param::MAC, sys_param::IP, sys_param::Mask, sys_param::Gateway);
     const unsigned char first = static_cast<unsigned char>(SN[0]);
@@ -123,6 +132,7 @@ Ornav72::Ornav72()
     // 17. Remote-control threads and message queue; the remote layer gets the
     // command set, the serial number and the clock from here.
     scpi_adpt_set_hooks({scpi_commands, &Ornav72::GetSN, &Ornav72::clock_tick});
+    scpi_commands_install_receivers();
     scpi_adpt_init(this);
     // 18. The last user activity is now.
     lastIpActiveTime = clock_tick();
@@ -148,11 +158,6 @@ Ornav72::~Ornav72()
         c = nullptr;
     }
     free(pixelData);
-}
-
-qint64 Ornav72::clock_tick()
-{
-    return runRecondTime.isValid() ? runRecondTime.elapsed() : 0;
 }
 
 void Ornav72::SetInfoWindowState(QString state, Uidata::ASK_TYPE type)
@@ -182,6 +187,9 @@ void Ornav72::UIStartUpInit(QObject* root)
             channel[ch]->setpse(pseObject[ch]);
     }
     powerCheck();
+    // The stored address mode is applied in the controller's thread.
+    if (channelModel* m = GetChModelFormIndex(CH_SYS, PARAM_INDEX_SYSIPSETTYPE))
+        emit m->valueChanged();
     qInfo("UI start-up done");
 }
 

@@ -13,6 +13,7 @@
 #include "app/uidata.h"
 #include "hardware/fpga_config.h"
 #include "hardware/mem_io.h"
+#include "communication/SCPI/commands/scpi_service_host.h"
 
 class Channel;
 class CKeyQThread;
@@ -22,7 +23,7 @@ class channelModel;
 class QTimer;
 class QThread;
 
-class Ornav72 : public QObject, public PowerDownNotice {
+class Ornav72 : public QObject, public PowerDownNotice, public ScpiServiceHost {
     Q_OBJECT
 public:
     Ornav72();
@@ -38,6 +39,14 @@ public:
     void SetInfoWindowState(QString state, Uidata::ASK_TYPE type);
     // The info window shown while the power key switches the board off.
     void showPowerDownNotice() override;
+    // The factory and service rows of the remote interface.
+    void serviceSetValue(int ch, int paramIndex, double value) override;
+    void serviceSetSerial(const char* text, unsigned length) override;
+    QString serviceSysInfo() override;
+    void serviceSaveSysInfo(const QString& text) override;
+    void serviceSaveHttp(const QString& text) override;
+    QString serviceHttp() override;
+    void serviceWakeScreen() override;
 
     // System information and serial number (settings file "SysInfo", "SN").
     QString InitSysInfo();
@@ -211,6 +220,42 @@ public slots:
     void upgrade();
     void SysTimer_Slots();
     void brightnessChanged();
+
+    // ---- system supervision, display power and network settings -------------
+public:
+    // Records now as the last user activity; returns whether the screen
+    // saver was on (the caller then swallows the key that woke it).
+    bool clrSavescreen();
+    // Switches a channel (or what it feeds) off after an overload or an
+    // over-temperature event and reports it (error -802, error message).
+    void channelProtect(int ch, int msgid, bool chdis);
+    void SetBackLightBlank(bool state);
+    void SetBrightness(int level);
+    // Looks for an upgrade package folder on the USB disk; the one found is
+    // kept in upgradedir.
+    bool haveUpgradefile();
+    void SetIPType_dhcp();
+    void SetIPType_static();
+    void AutoIPMonitor();
+    void IPUpdate();
+    // The uptime clock behind clock_tick(): null is the program's own
+    // elapsed timer. Tests put a clock of their own here.
+    static void setUptimeSource(qint64 (*source)());
+    // Moves clock_tick() forward by ms (tests; on a simulated board the
+    // tick also takes the offset from "/var/run/ornav-uptime-offset").
+    static void setUptimeOffset(qint64 ms);
+    // Blank and back-light level last written (-1 none yet).
+    int lastBlank = -1;
+    int lastBrightness = -1;
+
+public slots:
+    void IPSetTypeChanged();
+    void IPParamChanged();
+
+private:
+    // Connects the back-light and network entries of the system list.
+    void connectSupervisionModels();
+    void releaseRemoteLock();
 
 private:
     void resolvePortConflict(CH_ID ch);

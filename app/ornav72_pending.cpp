@@ -21,9 +21,6 @@ void Ornav72::keyPress(int key, int repeat, int where, int, int) { keyPress(key,
 void Ornav72::beep(int) {}
 void Ornav72::warnBeep(int) {}
 void Ornav72::upgrade() {}
-void Ornav72::SysTimer_Slots() {}
-void Ornav72::brightnessChanged() {}
-void Ornav72::powerCheck() {}
 void Ornav72::counterSwChanged() {}
 void Ornav72::digitalDisUpdate() {}
 

@@ -16,6 +16,7 @@ void Ornav72::InitSysSetlist()
     for (int i = PARAM_INDEX_COUNTER_START - PARAM_INDEX_SYS_START;
          i <= PARAM_INDEX_COUNTERLPF - PARAM_INDEX_SYS_START && i < sysparalist.size(); ++i)
         uidata.counterSetlist.append(QVariant::fromValue(static_cast<QObject*>(sysparalist[i])));
+    connectSupervisionModels();
 }
 
 void Ornav72::InitCoupleSetlist()

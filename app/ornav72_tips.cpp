@@ -60,9 +60,3 @@ void Ornav72::chParamChanged(int ch)
         return;
     qWarning("***************   err ch:%d", ch);
 }
-
-void Ornav72::SendTempDis(float temp)
-{
-    if (pTemptextObj && factorymodel)
-        pTemptextObj->setProperty("text", QString::number(double(temp), 'f', 1));
-}

@@ -170,6 +170,13 @@ void scpi_msg_data_mode_drop(int owner);
 void* scpi_thread(void* controller);
 void* scpi_hot_plug_thread(void*);
 
+// Receiver of the raw data that follows an arming command in a data-transfer
+// mode (WF_Cal, WF_ModArb, WF_BaseArb, WF_LIST, WF_DIGITALDATA); installed by
+// the layer that owns the data before the worker starts. Runs on the SCPI
+// worker thread. The record block of WF_CONFIG goes to the controller.
+typedef void (*scpi_data_receiver_t)(const char* data, long length);
+void scpi_msg_set_data_receiver(int mode, scpi_data_receiver_t receiver);
+
 // Test and diagnostic hook: called by the worker with each record it takes,
 // before executing it (data mode, text, length).
 typedef void (*scpi_msg_probe_t)(int wfileFlag, const char* text, long length);

@@ -6,8 +6,10 @@
 #include <QByteArray>
 #include <QMetaObject>
 #include <QObject>
+#include <QString>
 #include <malloc.h>
 #include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -48,6 +50,16 @@ static void receiveConfiguration(const char* data, long length)
                                   Q_ARG(QByteArray, QByteArray(data, int(length))));
 }
 
+// Receivers of the other data-transfer modes, installed at start-up by the
+// layers that own the data (calibration, files, digital output).
+static scpi_data_receiver_t g_receivers[WF_DIGITALDATA + 1];
+
+void scpi_msg_set_data_receiver(int mode, scpi_data_receiver_t receiver)
+{
+    if (mode > WF_None && mode <= WF_DIGITALDATA && mode != WF_CONFIG)
+        g_receivers[mode] = receiver;
+}
+
 static void receiveData(const scpi_msg_t* rec)
 {
     switch (wfile_flag) {
@@ -59,8 +71,10 @@ static void receiveData(const scpi_msg_t* rec)
     case WF_BaseArb:
     case WF_LIST:
     case WF_DIGITALDATA:
-        // Their receivers (calibration loader, file writers, digital output)
-        // are not part of this program yet: the block is dropped.
+        if (scpi_data_receiver_t r = g_receivers[wfile_flag]) {
+            r(rec->mtext, rec->msglen);
+            break;
+        }
         fprintf(stderr, "[scpi-ERRO]:no receiver for wfile_flag:%d, %ld bytes dropped\n", int(wfile_flag),
                 rec->msglen);
         break;

@@ -249,6 +249,42 @@ public:
     static void SetDigitalData(const char* bytes, unsigned n);
     static const unsigned kDigitalMaxBytes = 2048;
 
+    // ---- calibration ----------------------------------------------------------
+    // Steps of the calibration station ("SYNC#:CMD#").
+    enum ReadyCode {
+        SYNC_Cal_DC = 0,
+        SYNC_Cal_AC = 1,
+        SYNC_Cal_WriteFile = 2,
+        SYNC_Cal_save = 3,
+        SYNC_Verify_DC = 4,
+        SYNC_Verify_AC = 5,
+        SYNC_Cal_ClearAll = 6,
+    };
+    static const char* kCalFile;      // "/home/root/Local.cal"
+    static const char* kCalOldFile;   // "/home/root/LocalOld.cal"
+    static const char* kHTempFile;    // "/home/root/Htemp.fac"
+    static const char* kLTempFile;    // "/home/root/Ltemp.fac"
+    // With an empty text: the calibration file (or its older copy) replaces
+    // the tables, defaults when there is none. Otherwise the text (received
+    // from the calibration station) is parsed into the tables as they are.
+    // True when calibration data was parsed.
+    static bool LoadCalData(QString text);
+    static void LoadTempCalData();
+    // Writes the calibration file from the four characteristics; the old
+    // file stays in place until the new one is complete.
+    static bool SaveCalData();
+    static void SetSatuseCalDc(CH_ID ch);
+    static void SetSatuseCalAc(CH_ID ch);
+    static void SetSatuseVerifyDc(CH_ID ch);
+    static void SetSatuseVerifyAc(CH_ID ch);
+    static void CalClearAll();
+    // Where SaveCalData takes the serial number from (the controller's);
+    // without one the serial line is empty.
+    static void SetSerialNumberSource(const char* (*source)());
+    // The latest board temperature, degC; the flatness tables are corrected
+    // with it. The reference temperature until the first reading.
+    static volatile float boardtemp;
+
     // ---- access state ---------------------------------------------------------
     static int fd;
     static QMutex FPGA_RW_mutex;

@@ -78,6 +78,10 @@ bool SimRoot::create(const QString& dirIn, QString* error)
                         "90 01 4b 46 7f ff 0c 10 1c : crc=1c YES\n"
                         "90 01 4b 46 7f ff 0c 10 1c t=25000\n",
                         error);
+    // The touch screen's input device and the TF card: files that mark them
+    // present for the start-up device check.
+    ok = ok && makeFile(dir, "/dev/input/event0", QByteArray(), error);
+    ok = ok && makeFile(dir, "/dev/mmcblk0", QByteArray(), error);
     // The FPGA's devices: the files mark them present, the simulated FPGA
     // answers. Its power-on values can be edited before the program starts.
     ok = ok && makeFile(dir, "/dev/fpga", QByteArray(), error);

@@ -184,6 +184,59 @@ TEST_F(RealClients, PipelinedCallsOnAConnectionClosedAtOnceDoNotEndTheProgram)
     EXPECT_EQ(out.trimmed(), kFactoryIdn);
 }
 
+// A calibration station's session: DC calibration state on CH1, a range
+// word, the calibration text by file transfer, saving, then verification of
+// the AC path. The saved file, the range register and the flatness table are
+// checked on the simulated board.
+TEST_F(RealClients, PyvisaRunsACalibrationSession)
+{
+    const char* script =
+        "import pyvisa\n"
+        "rm = pyvisa.ResourceManager('@py')\n"
+        "i = rm.open_resource('TCPIP::127.0.0.1::inst0::INSTR')\n"
+        "i.timeout = 10000\n"
+        "i.write('SYNC1:CMD0')\n"
+        "i.write_binary_values('WP1:ADDR47 ', [9], datatype='B')\n"
+        "i.write('WFILE')\n"
+        "i.write('[SN:X]\\r\\n[T:DC]\\r\\n[CH:0]\\r\\n[ATT:09][A:1.012000][B:-0.003000]\\r\\n'\n"
+        "        '[CH:END]\\r\\n[T:END]\\r\\n\\r\\n[T:AC]\\r\\n[CH:0]\\r\\n[ATT:08]\\r\\n'\n"
+        "        '[V:0.100000]\\r\\n[1.000e+03:0.998000]\\r\\n[1.000e+07:0.990000]\\r\\n'\n"
+        "        '[CH:END]\\r\\n[T:END]\\r\\n')\n"
+        "i.write('SYNC1:CMD3')\n"
+        "i.write('SYNC1:CMD5')\n"
+        "i.write_binary_values('WP1:ADDR47 ', [8], datatype='B')\n"
+        "i.write_binary_values('WP1:ADDR51 ', [0.1], datatype='d')\n"
+        "print(i.query('SYSTem:ERRor?').strip())\n"
+        "i.close()\n";
+    int code = 0;
+    const QByteArray out = run("/usr/bin/python3", {"-c", script}, &code);
+    ASSERT_EQ(code, 0);
+    EXPECT_EQ(out.trimmed(), QByteArray("0,\"No error\""));
+
+    QFile saved(dir->path() + "/home/root/Local.cal");
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    const QByteArray text = saved.readAll();
+    EXPECT_TRUE(text.startsWith("[SN:SN1234567890123]\r\n[T:DC]\r\n[CH:0]\r\n[ATT:14][A:1.000000][B:0.000000]\r\n"));
+    EXPECT_TRUE(text.contains("[ATT:09][A:1.012000][B:-0.003000]\r\n"));
+    EXPECT_TRUE(text.contains("[T:AC]\r\n[CH:0]\r\n[ATT:08]\r\n[V:0.100000]\r\n[1.000e+03:0.998000]\r\n"
+                              "[1.000e+07:0.990000]\r\n[CH:END]\r\n[T:END]\r\n\r\n"));
+    EXPECT_TRUE(text.endsWith("[T:AC]\r\n[CH:3]\r\n[CH:END]\r\n[T:END]\r\n\r\n"));
+
+    // Verifying AC: range 8 (ADDR47) at 0.1 Vpp (ADDR51) programs CH1's
+    // flatness table from the received 0.1 V curve: 0.998 at 1 kHz down to
+    // 0.990 from 10 MHz on (word 66 is the first above 10 MHz).
+    const QByteArray att = run(bin("tools/ornav-sim"), {"--root", dir->path(), "peek", "0x3D"}, &code);
+    ASSERT_EQ(code, 0);
+    EXPECT_EQ(att.trimmed(), QByteArray("08"));
+    const QList<QByteArray> flat =
+        run(bin("tools/ornav-sim"), {"--root", dir->path(), "stream", "table:1:flat"}, &code).trimmed().split('\n');
+    ASSERT_EQ(code, 0);
+    ASSERT_EQ(flat.size(), 4096);
+    EXPECT_EQ(flat[0], QByteArray("65404"));
+    EXPECT_EQ(flat[66], QByteArray("64880"));
+    EXPECT_EQ(flat[4095], QByteArray("64880"));
+}
+
 TEST_F(RealClients, LxiToolsQueriesIdentification)
 {
     int code = 0;

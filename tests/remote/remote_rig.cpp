@@ -71,6 +71,7 @@ RemoteRig::RemoteRig()
     sys_param::DisplayName = displayName();
     std::snprintf(Ornav72::SN, sizeof Ornav72::SN, "%s", serial());
     scpi_adpt_set_hooks({scpi_commands, &Ornav72::GetSN, &Ornav72::clock_tick});
+    scpi_commands_install_receivers();
     SCPI_SetIdnSerial(&scpi_context, Ornav72::GetSN());
     scpi_msg_set_probe(probe);
     if (scpi_msg_queue_open(true) == 0) {

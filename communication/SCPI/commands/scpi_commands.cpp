@@ -1,5 +1,8 @@
 #include "communication/SCPI/commands/scpi_commands.h"
+#include "communication/SCPI/scpi_wfile.h"
+#include "communication/scpi_msg_adpt.h"
 #include "communication/SCPI/commands/scpi_identify.h"
+#include "communication/SCPI/commands/scpi_service.h"
 #include "communication/SCPI/commands/scpi_common.h"
 
 const scpi_command_t scpi_commands[] = {
@@ -20,5 +23,15 @@ const scpi_command_t scpi_commands[] = {
     {"*STB?", SCPI_CoreStbQ, 0},
     {"*TST?", SCPI_CoreTstQ, 0},
     {"*WAI", SCPI_CoreWai, 0},
+    // Factory and service access: calibration steps and data, direct output-path writes.
+    {"SYNC#:CMD#", SCPI_ServiceSync, 0},
+    {"WFILE", SCPI_ServiceWFile, 0},
+    {"WP#:ADDR#", SCPI_ServiceWrite, 0},
+    {"RP#:ADDR#?", SCPI_ServiceReadQ, 0},
     {nullptr, nullptr, 0},
 };
+
+void scpi_commands_install_receivers()
+{
+    scpi_msg_set_data_receiver(WF_Cal, SCPI_ServiceReceiveCalibration);
+}

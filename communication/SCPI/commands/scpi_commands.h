@@ -9,3 +9,7 @@
 
 // Terminated by a record with a null pattern.
 extern const scpi_command_t scpi_commands[];
+
+// Installs the receivers of the data that follows the arming commands of
+// this table (calibration text, files, digital data). Before the worker runs.
+void scpi_commands_install_receivers();

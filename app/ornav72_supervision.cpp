@@ -1,0 +1,286 @@
+// The periodic system tick: output protection, external reference, USB disk,
+// remote links, key lock, board temperature, power key, screen saver,
+// last-state saving and the DHCP monitor. It runs in the timer thread; what
+// it changes in the channels is handed to the controller's thread.
+#include "app/ornav72.h"
+#include <QDebug>
+#include <QFile>
+#include <QFileInfo>
+#include <QThread>
+#include <QTimer>
+#include <atomic>
+#include "hardware/CSetParam.h"
+#include "communication/SCPI/scpi_error.h"
+#include "communication/SCPI/sys_error.h"
+#include "communication/USBTMC/usbtmc_device.h"
+#include "app/channalmodel.h"
+#include "app/channel.h"
+#include "app/misc.h"
+#include "platform/platformroot.h"
+#include "communication/SCPI/commands/scpi_service.h"
+#include "communication/scpi_msg_adpt.h"
+#include "param/sys_param.h"
+#include "param/sysparm.h"
+
+#if __has_include("ckeyqthread.h")
+#include "ckeyqthread.h"
+#define ORNAV_HAVE_KEY_READER 1
+#endif
+
+namespace {
+std::atomic<qint64 (*)()> g_uptimeSource{nullptr};
+std::atomic<qint64> g_uptimeOffset{0};
+
+// Where a test leaves an uptime offset for a program on a simulated board.
+const char kUptimeOffsetFile[] = "/var/run/ornav-uptime-offset";
+const char kUsbDisk[] = "/media/usbdisk";
+// Over this board temperature (°C) every output is switched off.
+const float kMaxBoardTemp = 65.0f;
+// The factory protection test runs the tick at this interval; only the
+// overload poll runs then.
+const int kFactoryInterval = 10;
+
+void readSimulatedUptimeOffset()
+{
+    if (!PlatformRoot::simulated())
+        return;
+    QFile f(PlatformRoot::path(kUptimeOffsetFile));
+    if (!f.open(QIODevice::ReadOnly))
+        return;
+    bool ok = false;
+    const qint64 ms = f.readAll().trimmed().toLongLong(&ok);
+    if (ok && ms >= 0)
+        g_uptimeOffset = ms;
+}
+
+// Whole idle minutes after which each screen-saver setting blanks the display
+// (setting 1: 5 minutes ... 4: 60 minutes); 0 never.
+int saverLimitMinutes(int setting)
+{
+    switch (setting) {
+    case 1: return 4;
+    case 2: return 14;
+    case 3: return 29;
+    case 4: return 59;
+    default: return -1;
+    }
+}
+} // namespace
+
+qint64 Ornav72::clock_tick()
+{
+    qint64 (*source)() = g_uptimeSource.load();
+    const qint64 base = source ? source() : (runRecondTime.isValid() ? runRecondTime.elapsed() : 0);
+    return base + g_uptimeOffset.load();
+}
+
+void Ornav72::setUptimeSource(qint64 (*source)()) { g_uptimeSource = source; }
+void Ornav72::setUptimeOffset(qint64 ms) { g_uptimeOffset = ms; }
+
+bool Ornav72::clrSavescreen()
+{
+    lastIpActiveTime = clock_tick();
+    return ScreenSaved;
+}
+
+void Ornav72::releaseRemoteLock()
+{
+    pc_lock = false;
+#ifdef ORNAV_HAVE_KEY_READER
+    if (KeyQThread)
+        KeyQThread->unlockALLKey();
+#endif
+    qInfo("remote link lost: remote lock released");
+}
+
+void Ornav72::SysTimer_Slots()
+{
+    readSimulatedUptimeOffset();
+    const qint64 now = clock_tick();
+
+    // Output protection: both overload bits of a channel set. The poll also
+    // clears the channel's latch.
+    const unsigned char overloaded = CSetParam::PollOverload();
+    for (int ch = CH1; ch <= CH4; ++ch) {
+        if (!(overloaded & (1u << ch)))
+            continue;
+        if (channel[ch])
+            channel[ch]->safeOff = true;
+        channelProtect(ch, ERROR_CH_PROTECT, true);
+    }
+
+    const int interval = appTimer ? appTimer->interval() : 500;
+    if (interval <= kFactoryInterval)
+        return;
+
+    // External reference lost or back.
+    if (sys_param::HWinfo.ClockSource) {
+        const bool valid = CSetParam::GetInputClkValid();
+        if (valid != exit10MValid) {
+            exit10MValid = valid;
+            emit TipsMessage(MESSAGE_TYPE_INFO, STATUSBAR_EXT10FALSE, !valid, "", true);
+        }
+    }
+
+    // USB disk plugged in or pulled out.
+    const bool disk = QFileInfo(boardPath(kUsbDisk)).isDir();
+    if (disk != usbdiskstatus) {
+        usbdiskstatus = disk;
+        qInfo("usb disk %s", disk ? "plugged in" : "removed");
+        emit TipsMessage(MESSAGE_TYPE_INFO, STATUSBAR_USBDISK, disk);
+        if (disk) {
+            // Give the automounter time to fill the mount point.
+            QThread::sleep(1);
+            if (haveUpgradefile()) {
+                qInfo("upgrade package found in %s", qPrintable(upgradedir));
+                SetInfoWindowState("askWindow", Uidata::ASK_UPGTADE);
+            } else {
+                qInfo("no upgrade package on the usb disk");
+            }
+        } else {
+            if (askwindtype == Uidata::ASK_UPGTADE) {
+                qInfo("usb disk removed: upgrade question closed");
+                SetInfoWindowState("closed", Uidata::ASK_NONE);
+            }
+            QObject* vk = uidata.vkObject;
+            if (vk && currentCh >= CH1 && currentCh <= CH4 && sys_param::storagePlace[currentCh] == 2) {
+                // The file browser of the disk that went away: the keyboard
+                // object lives in the GUI thread, so it is asked there.
+                QMetaObject::invokeMethod(vk, [vk]() {
+                    if (vk->property("visible").toBool() && vk->property("state").toString() == "fileBrowse")
+                        QMetaObject::invokeMethod(vk, "hidefouce");
+                }, Qt::QueuedConnection);
+            }
+        }
+    }
+
+    // USB device link.
+    const bool usb = usbtmc_dev_is_open();
+    if (usb != usbhoststatus) {
+        if (!usb && pc_lock)
+            releaseRemoteLock();
+        usbhoststatus = usb;
+        emit TipsMessage(MESSAGE_TYPE_INFO, STATUSBAR_USBHOST, usb);
+    }
+
+    // Network link.
+    const bool net = getethnetstatus() == 0;
+    if (net != ethnetstatus) {
+        if (!net && pc_lock)
+            releaseRemoteLock();
+        ethnetstatus = net;
+        emit TipsMessage(MESSAGE_TYPE_INFO, STATUSBAR_NETWORK, net);
+        lastIpUpdateTime = 0;
+    }
+
+    // Front-panel key lock.
+    const bool locked = getlocktatus() != 0;
+    if (locked != lockerstatus) {
+        lockerstatus = locked;
+        emit TipsMessage(MESSAGE_TYPE_INFO, STATUSBAR_LOCKER, locked);
+    }
+
+    // Board temperature.
+    const float temp = float(misc::ReadDS18B20());
+    if (temp != CSetParam::boardtemp) {
+        CSetParam::boardtemp = temp;
+        qDebug("board temperature %.2f", double(temp));
+        if (temp > kMaxBoardTemp) {
+            qWarning("board temperature %.2f C: switching every output off", double(temp));
+            for (int ch = CH1; ch <= CH4; ++ch)
+                channelProtect(ch, ERROR_HIGH_TEMP_PROTECT, false);
+        }
+        if (factorymodel)
+            emit tempdis(temp);
+    }
+
+    // Power key: a press is user activity; held over two ticks it shuts down.
+    if (memio.softPowerOff_Check(this))
+        lastIpActiveTime = now;
+
+    // Screen saver.
+    const int saver = sys_param::HWinfo.Screensaver;
+    if (saver != 0) {
+        const qint64 idle = qAbs(now - lastIpActiveTime) / 1000 / 60;
+        const int limit = saverLimitMinutes(saver);
+        ScreenSaved = limit >= 0 && idle > limit;
+        SetBackLightBlank(ScreenSaved);
+    }
+
+    // Last state: only the bytes that changed reach the EEPROM.
+    if (sysparm && sysparm->powerUpSet == POWERON_LAST)
+        sysparm->SaveSysParam("", false);
+
+    // DHCP: refresh the shown addresses every 10 s.
+    if (!sys_param::IPSetType && lastIpUpdateTime + 10 < now / 1000) {
+        lastIpUpdateTime = now / 1000;
+        AutoIPMonitor();
+    }
+}
+
+void Ornav72::channelProtect(int ch, int msgid, bool chdis)
+{
+    if (ch < CH1 || ch > CH4)
+        return;
+    qWarning("CH%d protected!!!!!!!!!\n", ch + 1);
+    Sys_Error(SCPI_ERROR_CHANNEL_OVERLOAD);
+    const QString header = (chdis ? QStringLiteral("CH%1").arg(ch + 1) : QString()) + ":";
+    // Switching outputs goes through the channel entries, which belong to the
+    // controller's thread; from the timer thread it is queued there.
+    auto act = [this, ch, msgid, header]() {
+        Channel* c = channel[ch];
+        if (!c)
+            return;
+        switch (c->alterfun) {
+        case CHANNEL_ALTERFUN_CLOSED:
+            if (sys_param::GetChOnOff(CH_ID(ch)) != 0) {
+                emit TipsMessage(MESSAGE_TYPE_ERROR, msgid, false, header, true);
+                ChannelOnOff(CH_ID(ch), false);
+            }
+            break;
+        case CHANNEL_ALTERFUN_SYNCOUT: {
+            // CH3 carries the sync of CH1, CH4 that of CH2.
+            const CH_ID source = CH_ID(ch % 2);
+            if (sys_param::GetChOnOff(source) != 0) {
+                emit TipsMessage(MESSAGE_TYPE_ERROR, msgid, false, header, true);
+                ChannelOnOff(source, false);
+            }
+            break;
+        }
+        case CHANNEL_ALTERFUN_DIGITAL:
+            if (sys_param::digitalSW) {
+                emit TipsMessage(MESSAGE_TYPE_ERROR, msgid, false, header, true);
+                if (channelModel* m = GetChModelFormIndex(CH_DIGITAL, PARAM_IDNEX_DIGITALSW))
+                    m->SetValue(0, 0);
+                else
+                    sys_param::digitalSW = false;
+                digitalDisUpdate();
+            }
+            break;
+        default:
+            break;
+        }
+    };
+    if (QThread::currentThread() == thread())
+        act();
+    else
+        QMetaObject::invokeMethod(this, act, Qt::QueuedConnection);
+}
+
+void Ornav72::powerCheck()
+{
+    QString lines;
+    if (!sysparm || sysparm->at24fd < 0)
+        lines += "EEPROM :no found\n";
+    if (!QFile::exists(boardPath("/dev/input/event0")))
+        lines += "Touch  :no found\n";
+    if (!QFile::exists(boardPath("/dev/mmcblk0")))
+        lines += "TF card:no found\n";
+    if (lines.isEmpty())
+        return;
+    qWarning("%s", qPrintable(lines));
+    askwindtype = Uidata::ASK_POWERUPINFO;
+    if (mainObject)
+        QMetaObject::invokeMethod(mainObject, "powerinfo", Q_ARG(QVariant, QString("ERROR!\n") + lines),
+                                  Q_ARG(QVariant, 8));
+}

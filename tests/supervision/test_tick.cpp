@@ -1,0 +1,349 @@
+// The system tick in the controller: output protection, temperature, screen
+// saver, power key, USB disk, the factory interval and last-state saving.
+#include "tests/supervision/supervision_fixture.h"
+#include <QFileInfo>
+#include <cstddef>
+#include "app/channalmodel.h"
+#include "app/channel.h"
+#include "param/sysparm.h"
+
+namespace {
+const unsigned kSafeStatus = 0x81C;
+const unsigned kOutput = 0x61;   // per-channel output relay
+const unsigned kSafeClr = 0x60;  // per-channel overload latch clear
+const qint64 kMinute = 60 * 1000;
+const char kBlank[] = "/sys/class/graphics/fb0/blank";
+const char kPowerKey[] = "/sys/class/gpio/gpio2/value";
+} // namespace
+
+TEST_F(SupervisionTest, BothOverloadBitsOfAChannelSwitchItOffAndReport802)
+{
+    start();
+    switchOn(CH1);
+    switchOn(CH2);
+    ASSERT_EQ(chValue(0, kOutput, 1), 1u);
+    fpga().clearWrites();
+
+    // One bit of CH1 and one of CH2: no channel is overloaded.
+    fpga().poke(kSafeStatus, QByteArray(1, char(0x06)));
+    tick();
+    EXPECT_TRUE(on(CH1));
+    EXPECT_TRUE(on(CH2));
+    EXPECT_TRUE(chWrites(0, kOutput).isEmpty());
+    EXPECT_TRUE(chWrites(0, kSafeClr).isEmpty());
+    EXPECT_TRUE(errors().isEmpty());
+
+    // Both bits of CH1: its latch is cleared, its relay opened, -802 listed.
+    fpga().poke(kSafeStatus, QByteArray(1, char(0x03)));
+    tick();
+    EXPECT_EQ(chWrites(0, kSafeClr), QList<uint64_t>{1});
+    EXPECT_FALSE(on(CH1));
+    EXPECT_EQ(chValue(0, kOutput, 1), 0u);
+    EXPECT_TRUE(on(CH2));
+    EXPECT_TRUE(chWrites(1, kOutput).isEmpty());
+    EXPECT_TRUE(ctrl->channel[CH1]->safeOff);
+    EXPECT_EQ(errors(), QList<int>{-802});
+    EXPECT_TRUE(calls().contains("tips 2 1 CH1:")) << calls().join('\n').toStdString();
+    // The simulated latch is clear again: the next tick reports nothing.
+    tick();
+    EXPECT_TRUE(errors().isEmpty());
+}
+
+TEST_F(SupervisionTest, OverloadOfASyncOutputChannelSwitchesItsSourceOff)
+{
+    start();
+    switchOn(CH2);
+    ctrl->channel[CH4]->alterfun = CHANNEL_ALTERFUN_SYNCOUT;
+    fpga().poke(kSafeStatus, QByteArray(1, char(0xC0)));
+    tick();
+    EXPECT_FALSE(on(CH2));
+    EXPECT_EQ(chValue(1, kOutput, 1), 0u);
+    EXPECT_EQ(errors(), QList<int>{-802});
+    EXPECT_TRUE(calls().contains("tips 2 1 CH4:"));
+}
+
+TEST_F(SupervisionTest, OverloadOfTheDigitalOutputChannelSwitchesTheDigitalOutputOff)
+{
+    start();
+    ctrl->channel[CH3]->alterfun = CHANNEL_ALTERFUN_DIGITAL;
+    sys_param::digitalSW = true;
+    fpga().poke(kSafeStatus, QByteArray(1, char(0x30)));
+    tick();
+    EXPECT_FALSE(sys_param::digitalSW);
+    EXPECT_EQ(errors(), QList<int>{-802});
+    EXPECT_TRUE(calls().contains("tips 2 1 CH3:")) << calls().join('\n').toStdString();
+    // Already off: listed again, but nothing to switch and no message.
+    clearCalls();
+    fpga().poke(kSafeStatus, QByteArray(1, char(0x30)));
+    tick();
+    EXPECT_EQ(errors(), QList<int>{-802});
+    EXPECT_TRUE(calls().filter("tips 2").isEmpty());
+    ctrl->channel[CH3]->alterfun = CHANNEL_ALTERFUN_CLOSED;
+}
+
+TEST_F(SupervisionTest, SixtyFiveDegreesKeepsTheOutputsAboveSwitchesAllOff)
+{
+    start();
+    for (int ch = CH1; ch <= CH3; ++ch)
+        switchOn(ch);
+    setTemperature("65000");
+    tick();
+    EXPECT_FLOAT_EQ(CSetParam::boardtemp, 65.0f);
+    for (int ch = CH1; ch <= CH3; ++ch)
+        EXPECT_TRUE(on(ch)) << ch;
+    EXPECT_TRUE(errors().isEmpty());
+
+    setTemperature("65010");
+    tick();
+    for (int ch = CH1; ch <= CH4; ++ch)
+        EXPECT_FALSE(on(ch)) << ch;
+    for (int ch = CH1; ch <= CH3; ++ch)
+        EXPECT_EQ(chValue(ch, kOutput, 1), 0u) << ch;
+    // Every channel is reported; CH4 was off, so it gets no message.
+    EXPECT_EQ(errors(), (QList<int>{-802, -802, -802, -802}));
+    EXPECT_EQ(calls().filter("tips 2 3 :").size(), 3) << calls().join('\n').toStdString();
+    // An unchanged reading does not report again.
+    tick();
+    EXPECT_TRUE(errors().isEmpty());
+}
+
+TEST_F(SupervisionTest, ScreenSaverBlanksAfterWholeIdleMinutesAndActivityWakesIt)
+{
+    start();
+    sys_param::HWinfo.Screensaver = 1;
+    ctrl->clrSavescreen();
+    const qint64 t0 = supervision::now();
+    supervision::now() = t0 + 4 * kMinute + 59 * 1000;
+    tick();
+    EXPECT_FALSE(ctrl->ScreenSaved);
+    EXPECT_EQ(readFile(kBlank), QByteArray("0\n"));
+
+    supervision::now() = t0 + 5 * kMinute;
+    tick();
+    EXPECT_TRUE(ctrl->ScreenSaved);
+    EXPECT_EQ(readFile(kBlank), QByteArray("1\n"));
+    EXPECT_TRUE(calls().contains("screensave true"));
+
+    // A key beep or a remote parameter command records the activity.
+    EXPECT_TRUE(ctrl->clrSavescreen());
+    tick();
+    EXPECT_FALSE(ctrl->ScreenSaved);
+    EXPECT_EQ(readFile(kBlank), QByteArray("0\n"));
+
+    // Setting 4: an hour.
+    sys_param::HWinfo.Screensaver = 4;
+    const qint64 t1 = supervision::now();
+    supervision::now() = t1 + 59 * kMinute + 59 * 1000;
+    tick();
+    EXPECT_FALSE(ctrl->ScreenSaved);
+    supervision::now() = t1 + 60 * kMinute;
+    tick();
+    EXPECT_TRUE(ctrl->ScreenSaved);
+
+    // Setting 0 leaves the display as it is.
+    sys_param::HWinfo.Screensaver = 0;
+    ctrl->clrSavescreen();
+    tick();
+    EXPECT_EQ(readFile(kBlank), QByteArray("1\n"));
+    // Blank and back-light are written directly, never through the shell.
+    for (const QString& c : ShellRunner::recorded())
+        EXPECT_FALSE(c.contains("blank") || c.contains("brightness")) << c.toStdString();
+}
+
+TEST_F(SupervisionTest, UptimeOffsetMovesTheClockForward)
+{
+    start();
+    const qint64 before = Ornav72::clock_tick();
+    Ornav72::setUptimeOffset(30 * kMinute);
+    EXPECT_EQ(Ornav72::clock_tick(), before + 30 * kMinute);
+    Ornav72::setUptimeOffset(0);
+    // On a simulated board the tick takes the offset from the root.
+    writeFile("/var/run/ornav-uptime-offset", "120000\n");
+    tick();
+    EXPECT_EQ(Ornav72::clock_tick(), before + 120000);
+    Ornav72::setUptimeOffset(0);
+}
+
+TEST_F(SupervisionTest, PowerKeyForOneTickOnlyWakesTheScreen)
+{
+    start();
+    sys_param::HWinfo.Screensaver = 1;
+    supervision::now() += 6 * kMinute;
+    tick();
+    ASSERT_TRUE(ctrl->ScreenSaved);
+    writeFile(kPowerKey, "0\n");
+    tick();
+    EXPECT_FALSE(ctrl->ScreenSaved);
+    EXPECT_EQ(readFile(kBlank), QByteArray("0\n"));
+    writeFile(kPowerKey, "1\n");
+    tick();
+    EXPECT_TRUE(ShellRunner::recorded().isEmpty()) << ShellRunner::recorded().join('\n').toStdString();
+    EXPECT_EQ(readFile("/sys/class/gpio/gpio117/value").trimmed(), QByteArray("0"));
+}
+
+TEST_F(SupervisionTest, UpgradeQuestionOpensForAPackageAndClosesWithTheDisk)
+{
+    QDir(file("/media/usbdisk")).removeRecursively();
+    start();
+    // A disk without a package opens nothing.
+    writeFile("/media/usbdisk/ORNAV96T_empty/readme.txt", "x");
+    tick();
+    EXPECT_TRUE(ctrl->usbdiskstatus);
+    EXPECT_TRUE(calls().filter("info").isEmpty()) << calls().join('\n').toStdString();
+    EXPECT_TRUE(calls().contains("tips 0 1 ")) << calls().join('\n').toStdString();
+
+    ASSERT_TRUE(QDir(file("/media/usbdisk")).removeRecursively());
+    tick();
+    EXPECT_FALSE(ctrl->usbdiskstatus);
+    EXPECT_TRUE(calls().filter("info").isEmpty());
+    clearCalls();
+
+    // Any letter case of the folder name; the package file inside.
+    writeFile("/media/usbdisk/ornav96t_V2.1/update.uas", "package");
+    tick();
+    EXPECT_TRUE(calls().contains("info askWindow 1")) << calls().join('\n').toStdString();
+    EXPECT_EQ(ctrl->upgradedir, QString("/media/usbdisk/ornav96t_V2.1"));
+    EXPECT_EQ(ctrl->askwindtype, Uidata::ASK_UPGTADE);
+
+    // The current channel browses the external disk: the browser closes too.
+    sys_param::storagePlace[CH1] = 2;
+    ASSERT_TRUE(QDir(file("/media/usbdisk")).removeRecursively());
+    tick();
+    EXPECT_TRUE(calls().contains("info closed 0")) << calls().join('\n').toStdString();
+    EXPECT_TRUE(calls().contains("hidefouce"));
+    EXPECT_EQ(ctrl->askwindtype, Uidata::ASK_NONE);
+    sys_param::storagePlace[CH1] = 0;
+}
+
+TEST_F(SupervisionTest, UpgradePackageIsNeverFoundThroughALink)
+{
+    QTemporaryDir outside;
+    QDir().mkpath(outside.path() + "/ORNAV96T_X");
+    QFile pkg(outside.path() + "/ORNAV96T_X/update.uas");
+    ASSERT_TRUE(pkg.open(QIODevice::WriteOnly));
+    pkg.close();
+    ASSERT_TRUE(QFile::link(outside.path() + "/ORNAV96T_X", file("/media/usbdisk/ORNAV96T_LINK")));
+    QDir().mkpath(file("/media/usbdisk/ORNAV96T_FILE"));
+    ASSERT_TRUE(QFile::link(pkg.fileName(), file("/media/usbdisk/ORNAV96T_FILE/update.uas")));
+    start(false);
+    EXPECT_FALSE(ctrl->haveUpgradefile());
+    EXPECT_TRUE(ctrl->upgradedir.isEmpty());
+    writeFile("/media/usbdisk/ORNAV96T_REAL/update.uas", "package");
+    EXPECT_TRUE(ctrl->haveUpgradefile());
+    EXPECT_EQ(ctrl->upgradedir, QString("/media/usbdisk/ORNAV96T_REAL"));
+}
+
+TEST_F(SupervisionTest, FactoryIntervalRunsOnlyTheProtectionPoll)
+{
+    start();
+    switchOn(CH1);
+    switchOn(CH2);
+    emit ctrl->cmdSetTimer(10);
+    emit ctrl->cmdStopTimer();
+    setTemperature("70000");
+    QDir(file("/media/usbdisk")).removeRecursively();
+    tick();
+    EXPECT_TRUE(on(CH1));
+    EXPECT_FLOAT_EQ(CSetParam::boardtemp, 25.0f);
+    EXPECT_TRUE(ctrl->usbdiskstatus);
+    fpga().poke(kSafeStatus, QByteArray(1, char(0x0C)));
+    tick();
+    EXPECT_TRUE(on(CH1));
+    EXPECT_FALSE(on(CH2));
+
+    emit ctrl->cmdSetTimer(500);
+    emit ctrl->cmdStopTimer();
+    tick();
+    EXPECT_FALSE(on(CH1));
+    EXPECT_FALSE(ctrl->usbdiskstatus);
+}
+
+TEST_F(SupervisionTest, LastStateSavesOnlyChangedBytesAndSurvivesARestart)
+{
+    const QString eeprom = "/sys/devices/platform/ocp/44e0b000.i2c/i2c-0/0-0050/eeprom";
+    setting("powerUpValue", 1);
+    start();
+    ASSERT_EQ(ctrl->sysparm->powerUpSet, 1);
+    const QByteArray before = readFile(eeprom);
+    ctrl->sysparm->resetWriteLog();
+
+    // A remote setter's request, as the SCPI handler emits it.
+    emit ctrl->setValueCmd(CH1, PARAM_INDEX_FREQ, 12345.0);
+    settle();
+    ASSERT_DOUBLE_EQ(sys_param::HWinfo.PDT[0].Frequency, 12345.0);
+    tick();
+    const QByteArray after = readFile(eeprom);
+    ASSERT_EQ(after.size(), before.size());
+    // The frequency and the period derived from it (two doubles in a row).
+    const int freqAt = int(offsetof(HardWareInfo, PDT) + offsetof(CH_DATA, Frequency));
+    static_assert(offsetof(CH_DATA, Period) == offsetof(CH_DATA, Frequency) + 8, "period follows frequency");
+    int changed = 0;
+    for (int i = 0; i < after.size(); ++i) {
+        if (after[i] == before[i])
+            continue;
+        ++changed;
+        const bool inFreq = i >= freqAt && i < freqAt + 16;
+        const bool inCrc = i < 4;
+        EXPECT_TRUE(inFreq || inCrc) << "byte " << i;
+    }
+    EXPECT_GT(changed, 0);
+    for (int off : ctrl->sysparm->eepromByteOffsets())
+        EXPECT_TRUE((off >= freqAt && off < freqAt + 16) || off < 4) << off;
+    // Nothing changed: nothing written.
+    ctrl->sysparm->resetWriteLog();
+    tick();
+    EXPECT_EQ(ctrl->sysparm->eepromWrites(), 0);
+
+    // Restart: the live record is forgotten, the EEPROM gives it back.
+    delete ctrl;
+    ctrl = nullptr;
+    delete root;
+    root = nullptr;
+    CSetParam::CloseDevice();
+    sys_param::HWinfo.PDT[0].Frequency = 1.0;
+    start(false);
+    EXPECT_DOUBLE_EQ(sys_param::HWinfo.PDT[0].Frequency, 12345.0);
+}
+
+TEST_F(SupervisionTest, FactoryPowerUpChoiceSavesNothing)
+{
+    const QString eeprom = "/sys/devices/platform/ocp/44e0b000.i2c/i2c-0/0-0050/eeprom";
+    start();
+    ASSERT_EQ(ctrl->sysparm->powerUpSet, 0);
+    const QByteArray before = readFile(eeprom);
+    emit ctrl->setValueCmd(CH1, PARAM_INDEX_FREQ, 2345.0);
+    settle();
+    tick();
+    EXPECT_EQ(readFile(eeprom), before);
+}
+
+TEST_F(SupervisionTest, StartUpDeviceCheckListsWhatIsMissing)
+{
+    QFile::remove(file("/dev/mmcblk0"));
+    QFile::remove(file("/dev/input/event0"));
+    start(false);
+    EXPECT_TRUE(startCalls.contains("powerinfo ERROR!\nTouch  :no found\nTF card:no found\n8"))
+        << startCalls.join('|').toStdString();
+    EXPECT_EQ(ctrl->askwindtype, Uidata::ASK_POWERUPINFO);
+}
+
+TEST_F(SupervisionTest, StartUpDeviceCheckIsQuietOnACompleteBoard)
+{
+    start(false);
+    EXPECT_TRUE(startCalls.filter("powerinfo").isEmpty()) << startCalls.join('|').toStdString();
+    EXPECT_EQ(ctrl->askwindtype, Uidata::ASK_NONE);
+}
+
+TEST_F(SupervisionTest, BrightnessSettingGoesToTheBacklightFile)
+{
+    start();
+    const char* level = "/sys/devices/platform/backlight/backlight/backlight/brightness";
+    ctrl->GetChModelFormIndex(CH_SYS, PARAM_INDEX_SYSBACKLIGHT)->SetValue(2, 0);
+    settle();
+    EXPECT_EQ(readFile(level), QByteArray("3\n"));
+    writeFile(level, "x");
+    // The same level again is not written.
+    ctrl->brightnessChanged();
+    EXPECT_EQ(readFile(level), QByteArray("x"));
+    EXPECT_TRUE(ShellRunner::recorded().isEmpty());
+}
