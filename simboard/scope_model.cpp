@@ -104,7 +104,7 @@ double ScopeModel::fullScaleOf(const CChCharacter& c, unsigned char code)
     return 4.0 * CChCharacter::GetACGain(code);
 }
 
-ScopeChannelState ScopeChannelState::capture(const SimFpga& fpga, int ch)
+ScopeChannelState ScopeChannelState::capture(const SimFpga& fpga, int ch, bool withPartner)
 {
     ScopeChannelState s;
     s.ch = qBound(0, ch, 3);
@@ -117,6 +117,8 @@ ScopeChannelState ScopeChannelState::capture(const SimFpga& fpga, int ch)
     fpga.stream("offset:" + c, &s.offsetDac);
     if (s.ch < 2 && s.reg(REG_BASE_WAVE, 1) == GEN_DEEP)
         fpga.stream("deep:" + c, &s.deep);
+    if (withPartner && s.mergeOn())
+        s.partner << capture(fpga, partnerOf(s.ch), false);
     return s;
 }
 
@@ -210,8 +212,17 @@ ScopeModel::ScopeModel(const ScopeChannelState& state, double loadOhms) : m_s(st
     if (s.reg(REG_NOISE_SUM_EN, 1))
         m_noiseGain = double(s.reg(REG_NOISE_SUM_GAIN, 2)) / 65535.0;
 
-    if (s.reg(REG_MERGE_EN, 1))
-        m_limits << QStringLiteral("the merge adder (partner channel added) is not modelled");
+    // Merge adder: the partner's signal, scaled by the merge gain word on
+    // this channel's range (the partner's offset is in this channel's
+    // offset DAC already).
+    if (s.reg(REG_MERGE_EN, 1)) {
+        if (!s.partner.isEmpty()) {
+            m_partner = std::make_shared<ScopeModel>(s.partner.first(), 1e6);
+            m_mergeVpp = double(s.reg(REG_MERGE_GAIN, 2)) / 65535.0 * m_fullScale;
+        } else {
+            m_limits << QStringLiteral("merge is on but the partner channel's state is missing");
+        }
+    }
     if (m_noiseGain > 0)
         m_limits << QStringLiteral("added noise is white Gaussian; its filter is not modelled");
     if (m_gen == GEN_NOISE)
@@ -425,6 +436,8 @@ double ScopeModel::at(double t) const
     if (!m_outputOn)
         return 0;  // the output relay is open
     double ac = wave(t) * m_acVpp / 2;
+    if (m_partner)
+        ac += m_partner->wave(t) * m_mergeVpp / 2;
     if (m_noiseGain > 0)
         ac += gaussian(uint64_t(std::max(0.0, t) * FCLK) + 0x5EED) / 6.6 * m_noiseGain * m_fullScale / 2;
     // The offset DAC was programmed with the offset negated when the output

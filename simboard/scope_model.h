@@ -22,6 +22,7 @@
 #include <QStringList>
 #include <QVector>
 #include <cstdint>
+#include <memory>
 
 class SimFpga;
 class CChCharacter;
@@ -36,9 +37,14 @@ struct ScopeChannelState {
     QVector<quint64> list;       // frequency-list entries (36 bits)
     QVector<quint64> deep;       // deep memory (16-bit words, CH1/CH2)
     QVector<quint64> offsetDac;  // coarse and fine offset-DAC codes; empty: none latched
+    // The partner channel (CH1<->CH2, CH3<->CH4), captured when this
+    // channel's merge adder is on: its wave is added at REG_MERGE_GAIN.
+    QVector<ScopeChannelState> partner;
 
     // The state held now by the simulated FPGA of this process.
-    static ScopeChannelState capture(const SimFpga& fpga, int ch);
+    static ScopeChannelState capture(const SimFpga& fpga, int ch, bool withPartner = true);
+    static int partnerOf(int ch) { return ch ^ 1; }
+    bool mergeOn() const { return reg(0x4A, 1) != 0; }
     // Register value of `bytes` bytes at a channel offset, least significant first.
     uint64_t reg(unsigned offset, unsigned bytes) const;
 };
@@ -106,4 +112,7 @@ private:
     double m_loadGain = 1;
     double m_noiseGain = 0;
     QStringList m_limits;
+    // Merge: the partner's generator and mode, added at this amplitude (Vpp).
+    std::shared_ptr<ScopeModel> m_partner;
+    double m_mergeVpp = 0;
 };

@@ -6,6 +6,7 @@
 // the 2/11 DC gain (0.11 mV), the wave memory 1/32767 of full scale.
 #include "tests/scope/scope_fixture.h"
 #include <cstring>
+#include <numeric>
 #include "WaveView/CWaveGreate.h"
 
 TEST_F(Scope, SineAtHighImpedanceHasItsFrequencyAmplitudeAndOffset)
@@ -265,4 +266,42 @@ TEST_F(Scope, ArbitraryWaveComesOutWithItsShape)
         EXPECT_NEAR(v, levels[k] / 32767.0, 2e-3) << "quarter " << k;
     }
     EXPECT_NEAR(capture(s, 5e-3, 50000).m.frequency, 1000, 1e-3);
+}
+
+namespace {
+// Amplitude (peak) of the component at frequency f, over whole periods.
+double component(const QVector<double>& v, double dt, double f)
+{
+    double c = 0, s = 0;
+    for (int i = 0; i < v.size(); ++i) {
+        c += v[i] * std::cos(2 * M_PI * f * i * dt);
+        s += v[i] * std::sin(2 * M_PI * f * i * dt);
+    }
+    return 2 * std::hypot(c, s) / v.size();
+}
+} // namespace
+
+// Merging CH2 into CH1: CH1's connector carries both waves, each at its own
+// amplitude, and the two offsets added.
+TEST_F(Scope, MergeAddsThePartnersWave)
+{
+    select(1, BASE_Sine);
+    set(1, PARAM_INDEX_FREQ, 10000);
+    set(1, PARAM_INDEX_AMP, 0.5);
+    set(1, PARAM_INDEX_OFFSET, 0.2);
+    select(0, BASE_Sine);
+    set(0, PARAM_INDEX_FREQ, 1000);
+    set(0, PARAM_INDEX_AMP, 1.0);
+    set(0, PARAM_INDEX_OFFSET, 0.1);
+    const Trace alone = capture(probe(0), 10e-3, 100000);
+    EXPECT_NEAR(component(alone.v, alone.dt, 10000), 0, 1e-3);
+    set(0, PARAM_INDEX_CHMERGE, 1);
+    ASSERT_TRUE(ScopeChannelState::capture(fpga(), 0).mergeOn()) << "merge was refused";
+    const ScopeModel s = probe(0);
+    EXPECT_TRUE(s.limits().isEmpty()) << s.limits().join("; ").toStdString();
+    const Trace t = capture(s, 10e-3, 100000);
+    EXPECT_NEAR(component(t.v, t.dt, 1000), 0.5, 2e-3);
+    EXPECT_NEAR(component(t.v, t.dt, 10000), 0.25, 2e-3);
+    // Mean over the whole 10 ms: whole periods of both waves.
+    EXPECT_NEAR(std::accumulate(t.v.begin(), t.v.end(), 0.0) / t.v.size(), 0.3, 1.5e-3);
 }

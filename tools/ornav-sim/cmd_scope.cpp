@@ -37,6 +37,26 @@ int fetchStream(const QString& root, const QString& name, QVector<quint64>* out)
             out->append(line.trimmed().toULongLong());
     return 0;
 }
+// One channel's output path from the running program's simulated FPGA.
+int fetchState(const QString& root, int ch, ScopeChannelState* s)
+{
+    s->ch = ch;
+    QByteArray regText;
+    int rc = simFetch(root, QStringLiteral("peek %1 256").arg(ch * 0x100), &regText);
+    if (rc != 0)
+        return rc;
+    s->regs = QByteArray::fromHex(regText.simplified().replace(' ', ""));
+    const QString c = QString::number(ch + 1);
+    if ((rc = fetchStream(root, "table:" + c + ":base", &s->baseTable)) != 0
+        || (rc = fetchStream(root, "table:" + c + ":mod", &s->modTable)) != 0
+        || (rc = fetchStream(root, "table:" + c + ":flat", &s->flatTable)) != 0
+        || (rc = fetchStream(root, "list:" + c, &s->list)) != 0
+        || (rc = fetchStream(root, "offset:" + c, &s->offsetDac)) != 0)
+        return rc;
+    if (ch < 2 && s->reg(0x01, 1) == 3)
+        rc = fetchStream(root, "deep:" + c, &s->deep);
+    return rc;
+}
 } // namespace
 
 int simCmdScope(const QString& root, const QStringList& argsIn)
@@ -49,6 +69,7 @@ int simCmdScope(const QString& root, const QStringList& argsIn)
     const int ch = args.takeFirst().remove(QRegExp("^[Cc][Hh]")).toInt(&ok);
     if (!ok || ch < 1 || ch > 4)
         return usageError("scope: CH must be 1..4");
+    int rc = 0;
     double span = -1, load = 1e6;
     int points = 100000;
     QString csv, png;
@@ -80,21 +101,14 @@ int simCmdScope(const QString& root, const QStringList& argsIn)
     }
 
     ScopeChannelState s;
-    s.ch = ch - 1;
-    QByteArray regText;
-    int rc = simFetch(root, QStringLiteral("peek %1 256").arg(s.ch * 0x100), &regText);
-    if (rc != 0)
+    if ((rc = fetchState(root, ch - 1, &s)) != 0)
         return rc;
-    s.regs = QByteArray::fromHex(regText.simplified().replace(' ', ""));
-    const QString c = QString::number(ch);
-    if ((rc = fetchStream(root, "table:" + c + ":base", &s.baseTable)) != 0
-        || (rc = fetchStream(root, "table:" + c + ":mod", &s.modTable)) != 0
-        || (rc = fetchStream(root, "table:" + c + ":flat", &s.flatTable)) != 0
-        || (rc = fetchStream(root, "list:" + c, &s.list)) != 0
-        || (rc = fetchStream(root, "offset:" + c, &s.offsetDac)) != 0)
-        return rc;
-    if (ch <= 2 && s.reg(0x01, 1) == 3 && (rc = fetchStream(root, "deep:" + c, &s.deep)) != 0)
-        return rc;
+    if (s.mergeOn()) {
+        ScopeChannelState partner;
+        if ((rc = fetchState(root, ScopeChannelState::partnerOf(ch - 1), &partner)) != 0)
+            return rc;
+        s.partner << partner;
+    }
 
     const ScopeModel model(s, load);
     if (span <= 0) {
