@@ -159,8 +159,10 @@ ScopeModel::ScopeModel(const ScopeChannelState& state, double loadOhms) : m_s(st
     m_trigSource = int(s.reg(REG_TRIG_SOURCE, 1));
     const uint64_t delay = s.reg(REG_BURST_DELAY, 6);
     m_burstDelay = delay ? 2.0 * W48 / (double(delay) * FCLK) : 0;
+    // PRBS length code k: a register of 2k + 3 stages (PN3, PN5 ... PN33;
+    // code 8 is not used, PN21 is code 9).
     const int order = int(s.reg(REG_PRBS_ORDER, 1));
-    m_prbsDegree = order >= 3 && order <= 31 ? order : 7;
+    m_prbsDegree = order <= 15 ? 2 * order + 3 : 7;
     // Frequency modulation steps through the modulating wave.
     if (m_mode == WM_FM) {
         const int n = m_modWave == MOD_TABLE || m_modWave == MOD_NOISE ? std::max(1, s.modTable.size()) : 2048;
@@ -169,8 +171,9 @@ ScopeModel::ScopeModel(const ScopeChannelState& state, double loadOhms) : m_s(st
         for (int i = 0; i < n; ++i)
             m_fmFreq[i] = m_f0 + dev * modulating((i + 0.5) / n);
     }
-    // PRBS: a maximal-length shift register of the selected degree (taps n
-    // and n-1), kept to its first 2^20 bits.
+    // PRBS: a shift register of the selected length with feedback from its
+    // last two stages (a maximal-length code for PN3, PN5, PN7 and PN15; a
+    // pseudo-random run structure for the others), kept to its first 2^20 bits.
     if (m_gen == GEN_PRBS) {
         const int deg = m_prbsDegree;
         const uint64_t period = (uint64_t(1) << deg) - 1;
