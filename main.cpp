@@ -18,9 +18,10 @@
 #include "app/channalmodel.h"
 #include "WaveView/psewave.h"
 #include "platform/platformroot.h"
-#include "simboard/simboard.h"
+#include "simboard/simtouch.h"
 #include "param/sys_param.h"
 #include "app/uidata.h"
+#include "simboard/simboard.h"
 
 namespace {
 int g_signalPipe[2] = {-1, -1};
@@ -124,6 +125,9 @@ int main(int argc, char* argv[])
     const auto roots = engine->rootObjects();
     if (!roots.isEmpty() && roots.first())
         controller->UIStartUpInit(roots.first());
+    // On a simulated board the touch screen is a file in the board root.
+    if (PlatformRoot::simulated() && !roots.isEmpty())
+        new SimTouch(qobject_cast<QWindow*>(roots.first()), PlatformRoot::path("/dev/input/event0"), &app);
     qInfo("ornav72 running");
 
     // 13. Event loop.

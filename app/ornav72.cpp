@@ -1,17 +1,19 @@
 #include "app/ornav72.h"
 #include "hardware/CSetParam.h"
 #include "WaveView/CWaveGreate.h"
+#include "hardware/ckeyqthread.h"
 #include "app/channalmodel.h"
 #include "app/channel.h"
 #include "app/channalmodel_sys.h"
-#include "app/misc.h"
 #include "communication/scpi_msg_adpt.h"
 #include "param/sys_param.h"
 #include "param/sysparm.h"
+#include "app/misc.h"
 #include "communication/SCPI/commands/scpi_commands.h"
 #include <QDebug>
 #include <QThread>
 #include <QTimer>
+#include <unistd.h>
 
 Ornav72* pOrnav72 = nullptr;
 QElapsedTimer Ornav72::runRecondTime;
@@ -143,6 +145,11 @@ Ornav72::~Ornav72()
     scpi_adpt_detach(this);
     if (pOrnav72 == this)
         pOrnav72 = nullptr;
+    // The key reader stops before what its keys reach goes away.
+    delete KeyQThread;
+    KeyQThread = nullptr;
+    if (touchFd >= 0)
+        ::close(touchFd);
     if (timerthread) {
         // The tick must not run while the controller goes away.
         timerthread->quit();
@@ -215,6 +222,15 @@ void Ornav72::initObject()
     connect(&uidata, &Uidata::listfreqUpdate, this, &Ornav72::listfreqChanged, Qt::QueuedConnection);
     connect(&uidata, &Uidata::upgrade, this, &Ornav72::upgrade, Qt::QueuedConnection);
     connect(this, &Ornav72::setKeyCmd, this, QOverload<int, int, int>::of(&Ornav72::keyPress), Qt::QueuedConnection);
+
+    // The front-panel key reader and its two threads.
+    if (!KeyQThread) {
+        KeyQThread = new CKeyQThread();
+        connect(KeyQThread, QOverload<int, int, int>::of(&CKeyQThread::SendKey), this,
+                QOverload<int, int, int>::of(&Ornav72::keyPress), Qt::QueuedConnection);
+        connect(KeyQThread, &CKeyQThread::WarnBeep, this, &Ornav72::warnBeep, Qt::QueuedConnection);
+        connect(KeyQThread, &CKeyQThread::TipsMessage, this, &Ornav72::TipsMessage, Qt::QueuedConnection);
+    }
 
     if (mainObject)
         getMainBarFromQml(mainObject);

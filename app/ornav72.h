@@ -36,6 +36,8 @@ public:
     void getUtilitObjectFromQml(QObject* tabutility);
 
     static qint64 clock_tick();
+    // The current channel 0..3 (CH_ID); asked by the remote channel queries.
+    Q_INVOKABLE int currentChannel() const { return int(currentCh); }
     void SetInfoWindowState(QString state, Uidata::ASK_TYPE type);
     // The info window shown while the power key switches the board off.
     void showPowerDownNotice() override;
@@ -207,12 +209,15 @@ public slots:
     void setValueCmdProcess(int ch, int paramindex, double value);
     void setUnitsCmdProcess(int ch, int paramindex, int unit);
     void chChanged(int ch);
-    void simulateClick(int x, int y, int press_status);
+    // Remote touch: writes the touch-screen events of a press or release at
+    // the screen position (x, y); 1 when the input device cannot be opened.
+    int simulateClick(int x, int y, int press_status);
     void chModSelected(int ch, int bmodeIndex);
     void chBaseWaveSelected(int ch, int bwaveIndex, int where);
     void chSignalSelected(int ch, int mode, int index, bool base, int where);
     void keyPress(int key, int repeat = 0, int where = 0);
-    void keyPress(int key, int repeat, int where, int x, int y);
+    // A key for the editing model chlistIndex (a parameter index) of list ch.
+    void keyPress(int realkey, int repeat, int ch, int chlistIndex, int where);
     void beep(int where);
     void warnBeep(int where);
     void ParamListChanged();
@@ -258,6 +263,15 @@ private:
     void releaseRemoteLock();
 
 private:
+    // ---- front-panel keys ------------------------------------------------------
+    void keyPressCh(int key, int repeat, int where);
+    void keyPressUtility(int key, int repeat, int where);
+    void hideCmd(int key);
+    // Per list (0..3 channels, COUPLE12, COUPLE34, CH_SYS, CH_DIGITAL,
+    // CH_COUNTER) the model the last key went to.
+    channelModel* keyModelCache[9] = {};
+    int touchFd = -1;  // the touch-screen input device, open once used
+
     void resolvePortConflict(CH_ID ch);
     // Start-up steps that belong to subsystems still to come.
     void powerCheck();

@@ -14,12 +14,6 @@ void Ornav72::chUpdateListMem(int ch, QString file, bool, bool)
     qDebug("frequency-list reload of CH%d not available yet: %s", ch + 1, qPrintable(file));
 }
 
-void Ornav72::chChanged(int) {}
-void Ornav72::simulateClick(int, int, int) {}
-void Ornav72::keyPress(int, int, int) {}
-void Ornav72::keyPress(int key, int repeat, int where, int, int) { keyPress(key, repeat, where); }
-void Ornav72::beep(int) {}
-void Ornav72::warnBeep(int) {}
 void Ornav72::upgrade() {}
 void Ornav72::counterSwChanged() {}
 void Ornav72::digitalDisUpdate() {}

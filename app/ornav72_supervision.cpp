@@ -22,10 +22,7 @@
 #include "param/sys_param.h"
 #include "param/sysparm.h"
 
-#if __has_include("ckeyqthread.h")
-#include "ckeyqthread.h"
-#define ORNAV_HAVE_KEY_READER 1
-#endif
+#include "hardware/ckeyqthread.h"
 
 namespace {
 std::atomic<qint64 (*)()> g_uptimeSource{nullptr};
@@ -86,10 +83,8 @@ bool Ornav72::clrSavescreen()
 void Ornav72::releaseRemoteLock()
 {
     pc_lock = false;
-#ifdef ORNAV_HAVE_KEY_READER
     if (KeyQThread)
         KeyQThread->unlockALLKey();
-#endif
     qInfo("remote link lost: remote lock released");
 }
 
@@ -174,7 +169,7 @@ void Ornav72::SysTimer_Slots()
     }
 
     // Front-panel key lock.
-    const bool locked = getlocktatus() != 0;
+    const bool locked = KeyQThread && KeyQThread->IsKeylock();
     if (locked != lockerstatus) {
         lockerstatus = locked;
         emit TipsMessage(MESSAGE_TYPE_INFO, STATUSBAR_LOCKER, locked);

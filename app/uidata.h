@@ -192,6 +192,9 @@ public slots:
     QString storageExternal(int ch);
     void askProcess(int type);
     void clrAskWindowtype();
+    // Captures the screen; with a folder, saves it there as the next free
+    // "screenshot<N>" file in the picture format of the settings.
+    bool screenShot(bool convert, QString path, int where);
 
 private:
     static void replace(QVariantList& dst, const QVariantList& src)

@@ -57,6 +57,11 @@ public:
     static bool HAS_KEY_FLAG();
     static unsigned char GetKey();
     static unsigned char GetTCA8418Reg();
+    // Start-up of the two expanders by the key reader: the LED expander's
+    // pins become outputs, all high (LEDs off); the key expander's matrix and
+    // interrupt set-up, each word verified by reading it back.
+    static void InitLEDFonfig();
+    static void InitKEYFonfig();
 
     // ---- bring-up -----------------------------------------------------------
     static void Init(unsigned variant);

@@ -50,6 +50,12 @@ Item {
     }
     function setwave(index, where) {
         var mode = page.mode()
+        if (index < 0) {
+            // Previous / next entry of the base-wave list (the panel's arrows).
+            if (mode !== 0)
+                return
+            index = (baseWave() + (where ? 1 : 8)) % 9
+        }
         if (mode === 0)
             signalSelected(ch, 0, index, true, index)
         else
@@ -71,6 +77,8 @@ Item {
     ListView {
         objectName: "inputlistview"
         anchors.fill: parent
+        function upCurrentIndex() { decrementCurrentIndex() }
+        function downCurrentIndex() { incrementCurrentIndex() }
         model: page.entries
         delegate: Text {
             color: "#d8e2ec"

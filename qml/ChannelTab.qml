@@ -15,10 +15,15 @@ Item {
     }
     Item {
         objectName: "ch" + (tab.ch + 1) + "cc"
+        x: 1100
+        y: 100
         Column {
             objectName: "buttonColumn"
-            Item { objectName: "output"; property bool checked: false
-                   function setChecked(v) { checked = v } }
+            // The output switch: a touch toggles the channel's output.
+            Rectangle { id: output; objectName: "output"; property bool checked: false
+                        width: 150; height: 60; color: checked ? "#2e7d32" : "#37474f"
+                        function setChecked(v) { checked = v }
+                        MouseArea { anchors.fill: parent; onClicked: uidata.chSwitch(tab.ch, !output.checked) } }
             Item { objectName: "invert"; property bool checked: false
                    function setChecked(v) { checked = v } }
             Item { objectName: "handltrig"; visible: false

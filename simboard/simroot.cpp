@@ -72,6 +72,9 @@ bool SimRoot::create(const QString& dirIn, QString* error)
                         "eth0\t0000007F\t00000000\t0001\t0\t0\t0\t000000FF\t0\t0\t0\n",
                         error);
     ok = ok && makeFile(dir, "/var/log/ornav-shell.log", QByteArray(), error);
+    // Stand-in of the touch screen's input device (remote touch writes its
+    // events here; the simulated screen reads them back).
+    ok = ok && makeFile(dir, "/dev/input/event0", QByteArray(), error);
     // The one-wire board thermometer as the kernel's driver presents it; edit
     // the number after "t=" (milli-degrees Celsius) to change the temperature.
     ok = ok && makeFile(dir, kThermometerFile,

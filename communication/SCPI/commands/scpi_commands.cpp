@@ -1,7 +1,8 @@
 #include "communication/SCPI/commands/scpi_commands.h"
+#include "communication/SCPI/commands/scpi_identify.h"
+#include "communication/SCPI/commands/scpi_keys.h"
 #include "communication/SCPI/scpi_wfile.h"
 #include "communication/scpi_msg_adpt.h"
-#include "communication/SCPI/commands/scpi_identify.h"
 #include "communication/SCPI/commands/scpi_service.h"
 #include "communication/SCPI/commands/scpi_common.h"
 
@@ -28,6 +29,14 @@ const scpi_command_t scpi_commands[] = {
     {"WFILE", SCPI_ServiceWFile, 0},
     {"WP#:ADDR#", SCPI_ServiceWrite, 0},
     {"RP#:ADDR#?", SCPI_ServiceReadQ, 0},
+    // Front panel: keys, key locks and LEDs, remote lock, touch, current channel.
+    SCPI_KEY_COMMANDS
+    {"SYSTem:LOCK?", SCPI_SystemLockQ, 0},
+    {"SYSTem:LOCK", SCPI_SystemLock, 0},
+    {"MOUSE", SCPI_Mouse, 0},
+    {"CHANnel#:SELect?", SCPI_ChannelSelectQ, 0},
+    {"CHANnel#:SELect", SCPI_ChannelSelect, 0},
+    {"CHSEL?", SCPI_CurrentChannelQ, 0},
     {nullptr, nullptr, 0},
 };
 

@@ -18,8 +18,6 @@
 #include "communication/SCPI/scpi_wfile.h"
 #include "param/sys_param.h"
 
-volatile bool pc_lock = false;
-
 namespace {
 
 // Service addresses of "WP#:ADDR#" / "RP#:ADDR#?".

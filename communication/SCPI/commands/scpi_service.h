@@ -5,9 +5,8 @@
 // files directly, not through the controller's models.
 #include "communication/SCPI/scpi_types.h"
 
-// The remote lock flag: set by the remote side, the front panel then asks
-// for the UTILity key before it takes keys again.
-extern volatile bool pc_lock;
+// The remote lock flag pc_lock lives with the key reader.
+#include "hardware/ckeyqthread.h"
 
 scpi_result_t SCPI_ServiceSync(scpi_t* context);       // "SYNC#:CMD#"
 scpi_result_t SCPI_ServiceWFile(scpi_t* context);      // "WFILE"

@@ -1,0 +1,393 @@
+// The front panel of the real program on a simulated board: key events
+// injected into the simulated FPGA with "ornav-sim key", keys, locks and
+// touches sent over VXI-11 by pyvisa-py, and what a user would see change
+// read back from the FPGA registers, the write log and the board root.
+#include <gtest/gtest.h>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+#include <cmath>
+#include <csignal>
+#include "simboard/simroot.h"
+
+namespace {
+
+QString bin(const char* name) { return QString(ORNAV_BIN_DIR) + "/" + name; }
+
+// Scan codes of the panel (bit 7 set = pressed).
+const int kSine = 21, kSquare = 31, kUtility = 65, kOk = 5, kUp = 122, kCh1 = 71;
+const int kPressed = 0x80;
+// Generator codes in the channel's REG_BASE_WAVE: in continuous mode the
+// square comes from the pulse generator.
+const int kGenSine = 0, kGenSquare = 1, kGenTriangle = 6;
+
+class FrontPanel : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        ASSERT_TRUE(SimRoot::create(dir.path()));
+        proc.setProcessChannelMode(QProcess::MergedChannels);
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        env.remove("ORNAV_ROOT");
+        proc.setProcessEnvironment(env);
+        proc.start(bin("ornav72"), {"--root", dir.path()});
+        ASSERT_TRUE(proc.waitForStarted(10000));
+        // Remote control up and the key reader listening to the FPGA.
+        for (int i = 0; i < 300 && !(output.contains("vxi11_init ok!") && output.contains("key reader ready")); ++i) {
+            proc.waitForReadyRead(100);
+            output += proc.readAll();
+            if (proc.state() != QProcess::Running)
+                break;
+        }
+        ASSERT_TRUE(output.contains("vxi11_init ok!") && output.contains("key reader ready")) << output.constData();
+        // The scanning thread starts polling one second after start-up.
+        QThread::msleep(1200);
+    }
+    void TearDown() override
+    {
+        if (proc.state() == QProcess::Running) {
+            ::kill(pid_t(proc.processId()), SIGTERM);
+            proc.waitForFinished(15000);
+        }
+    }
+
+    QByteArray sim(const QStringList& args, int* status = nullptr)
+    {
+        QProcess p;
+        p.start(bin("tools/ornav-sim"), QStringList{"--root", dir.path()} + args);
+        p.waitForFinished(30000);
+        if (status)
+            *status = p.exitCode();
+        return p.readAllStandardOutput();
+    }
+    void key(int code) { ASSERT_EQ(simStatus({"key", QString::number(code)}), 0); }
+    int simStatus(const QStringList& args)
+    {
+        int s = -1;
+        sim(args, &s);
+        return s;
+    }
+    // A press and its release, as the expander reports a short tap.
+    void tap(int scan)
+    {
+        key(scan | kPressed);
+        key(scan);
+        settleKeys();
+    }
+    // Long enough for the scanner (10 ms polls), the key thread and the
+    // controller to have handled what was queued.
+    static void settleKeys() { QThread::msleep(300); }
+    // An output that is off parks the channel at DC: the CH1 key on its own
+    // page switches the output on, so the registers show the waveform.
+    // The start-up apply of the stored settings belongs to another part of
+    // the program; choosing sine builds channel 1's parameter list.
+    void outputOn()
+    {
+        tap(kCh1);
+        ASSERT_EQ(regBecomes(0x61, 1), 1);
+        sim({"log", "--clear"});
+        tap(kSine);
+        ASSERT_TRUE(written("0x0001 00"));  // the sine applied
+    }
+    // Whether the write log shows the line within 5 s.
+    bool written(const QByteArray& line)
+    {
+        QByteArray log = sim({"log"});
+        for (int i = 0; i < 50 && !log.contains(line); ++i) {
+            QThread::msleep(100);
+            log = sim({"log"});
+        }
+        return log.contains(line);
+    }
+    QStringList scpiBecomes(const QString& query, const QString& value)
+    {
+        QStringList r = scpi({query});
+        for (int i = 0; i < 20 && r != QStringList{value}; ++i) {
+            QThread::msleep(250);
+            r = scpi({query});
+        }
+        return r;
+    }
+
+    int reg(unsigned address)
+    {
+        return sim({"peek", QString::number(address)}).trimmed().toInt(nullptr, 16);
+    }
+    // The register once it holds the value, or what it holds after 5 s: a
+    // busy machine may take longer than settleKeys() to get there.
+    int regBecomes(unsigned address, int value)
+    {
+        int v = reg(address);
+        for (int i = 0; i < 50 && v != value; ++i) {
+            QThread::msleep(100);
+            v = reg(address);
+        }
+        return v;
+    }
+    double frequencyBecomes(double f)
+    {
+        double v = ch1Frequency();
+        for (int i = 0; i < 50 && std::fabs(v - f) > 1e-6; ++i) {
+            QThread::msleep(100);
+            v = ch1Frequency();
+        }
+        return v;
+    }
+    double ch1Frequency()
+    {
+        const QList<QByteArray> bytes = sim({"peek", "3", "8"}).trimmed().split(' ');
+        double inc = 0;
+        for (int i = bytes.size() - 1; i >= 0; --i)
+            inc = inc * 256 + bytes[i].toInt(nullptr, 16);
+        return inc * 3.125e8 / 9223372036854775808.0;
+    }
+    // Buzzer settings written since the log was last cleared (8 key beep, 10 warning).
+    QList<int> buzzer()
+    {
+        QList<int> out;
+        for (const QByteArray& line : sim({"log", "--clear"}).split('\n'))
+            if (line.startsWith("0x0700 "))
+                out << line.mid(7).trimmed().toInt(nullptr, 16);
+        return out;
+    }
+
+    // Runs SCPI lines through pyvisa-py; a line ending in '?' is a query
+    // whose reply becomes one output line.
+    QStringList scpi(const QStringList& lines, int* exitCode = nullptr)
+    {
+        QString script =
+            "import pyvisa,sys\n"
+            "rm = pyvisa.ResourceManager('@py')\n"
+            "i = rm.open_resource('TCPIP::127.0.0.1::inst0::INSTR')\n"
+            "i.timeout = 10000\n";
+        for (const QString& l : lines) {
+            const QString quoted = "'" + QString(l).replace("'", "\\'") + "'";
+            if (l.contains('?'))
+                script += "print(i.query(" + quoted + ").rstrip('\\r\\n'))\n";
+            else
+                script += "i.write(" + quoted + ")\n";
+        }
+        // A write returns once the message is queued; *OPC? returns once
+        // everything sent before it has been carried out.
+        script += "i.query('*OPC?')\n";
+        script += "i.close()\n";
+        QProcess p;
+        p.start("/usr/bin/python3", {"-c", script});
+        p.waitForFinished(60000);
+        if (exitCode)
+            *exitCode = p.exitCode();
+        const QString out = QString::fromLatin1(p.readAllStandardOutput());
+        QStringList result = out.split('\n');
+        if (!result.isEmpty() && result.last().isEmpty())
+            result.removeLast();
+        return result;
+    }
+
+    QTemporaryDir dir;
+    QProcess proc;
+    QByteArray output;
+};
+
+TEST_F(FrontPanel, WaveKeysFromThePanelAndOverVxi11SwitchTheGenerator)
+{
+    outputOn();
+    ASSERT_EQ(reg(0x01), kGenSine);
+    tap(kSquare);
+    EXPECT_EQ(regBecomes(0x01, kGenSquare), kGenSquare);
+    scpi({"KEY:RAMP"});
+    settleKeys();
+    EXPECT_EQ(regBecomes(0x01, kGenTriangle), kGenTriangle);
+    tap(kSine);
+    EXPECT_EQ(regBecomes(0x01, kGenSine), kGenSine);
+    // A scan code that is not on the panel changes nothing.
+    tap(0x30);
+    EXPECT_EQ(reg(0x01), kGenSine);
+}
+
+TEST_F(FrontPanel, KnobStepsMergeAndStepTheFocusedDigit)
+{
+    outputOn();
+    ASSERT_NEAR(ch1Frequency(), 1000.0, 1e-6);
+    tap(kOk);  // the parameter list takes the focus
+    tap(kOk);  // the frequency entry takes the keys (leading digit, 10^3)
+    // Three knob steps in a burst: the reader hands them on merged.
+    for (int i = 0; i < 3; ++i)
+        key(kUp | kPressed);
+    settleKeys();
+    EXPECT_NEAR(frequencyBecomes(4000.0), 4000.0, 1e-6);
+}
+
+TEST_F(FrontPanel, LockedKeyWarnsAndChangesNothing)
+{
+    outputOn();
+    QStringList r = scpi({"KEY:SINe:LOCK ON", "KEY:LOCK?", "KEY:SQUare:LOCK ON", "KEY:SQUare:LOCK?"});
+    ASSERT_EQ(r.size(), 2);
+    EXPECT_EQ(r[0], QString("0000100000000000000000000000000000000"));
+    EXPECT_EQ(r[0].size(), 37);
+    EXPECT_EQ(r[1], QString("1"));
+    buzzer();
+    tap(kSquare);
+    EXPECT_EQ(reg(0x01), kGenSine);  // still sine
+    EXPECT_EQ(buzzer(), QList<int>{10});
+    // Unlocked again, the same key acts without a warning.
+    scpi({"KEY:SQUare:LOCK OFF", "KEY:SQUare:LOCK?"});
+    buzzer();
+    tap(kSquare);
+    EXPECT_EQ(regBecomes(0x01, kGenSquare), kGenSquare);
+    EXPECT_FALSE(buzzer().contains(10));
+}
+
+TEST_F(FrontPanel, OkHeldCapturesTheScreenToTheUsbDiskAndIsNoOk)
+{
+    outputOn();
+    tap(kOk);  // the parameter list takes the focus
+    key(kOk | kPressed);
+    QThread::msleep(900);
+    key(kOk);
+    settleKeys();
+    QDir captures(dir.path() + "/media/usbdisk/ORNAV96T");
+    QStringList files;
+    for (int i = 0; i < 50 && files.isEmpty(); ++i) {
+        QThread::msleep(100);
+        files = captures.entryList({"screenshot*"}, QDir::Files);
+    }
+    ASSERT_EQ(files, QStringList{"screenshot1.bmp"});
+    QFile f(captures.filePath(files[0]));
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.read(2), QByteArray("BM"));
+    EXPECT_GT(f.size(), 1280 * 800);
+    // The release gave no OK: the knob still moves in the list instead of
+    // stepping the frequency.
+    key(kUp | kPressed);
+    settleKeys();
+    EXPECT_NEAR(ch1Frequency(), 1000.0, 1e-6);
+    // A short OK does take the entry.
+    tap(kOk);
+    key(kUp | kPressed);
+    settleKeys();
+    EXPECT_NEAR(frequencyBecomes(2000.0), 2000.0, 1e-6);
+}
+
+TEST_F(FrontPanel, UtilityReleasesTheRemoteLock)
+{
+    outputOn();
+    QStringList r = scpi({"SYSTem:LOCK ON", "SYSTem:LOCK?"});
+    ASSERT_EQ(r, QStringList{"1"});
+    buzzer();
+    tap(kSquare);
+    EXPECT_EQ(reg(0x01), kGenSine);
+    EXPECT_EQ(buzzer(), QList<int>{10});
+    tap(kUtility);
+    EXPECT_EQ(scpiBecomes("SYSTem:LOCK?", "0"), QStringList{"0"});
+    tap(kSquare);
+    EXPECT_EQ(regBecomes(0x01, kGenSquare), kGenSquare);
+}
+
+TEST_F(FrontPanel, AfterAKeyLockCommandUtilityNoLongerReleases)
+{
+    outputOn();
+    QStringList r = scpi({"KEY:NUM0:LOCK?", "SYSTem:LOCK ON"});
+    ASSERT_EQ(r, QStringList{"0"});
+    buzzer();
+    tap(kUtility);
+    tap(kSquare);
+    EXPECT_EQ(scpi({"SYSTem:LOCK?"}), QStringList{"1"});
+    EXPECT_EQ(reg(0x01), kGenSine);
+}
+
+TEST_F(FrontPanel, RemoteTouchWritesClampedEventsAndPressesTheScreen)
+{
+    // Without a y position nothing is touched, and that is no error.
+    EXPECT_EQ(scpi({"MOUSE DOWN,5", "SYSTem:ERRor?"}), QStringList{"0,\"No error\""});
+    QFile dev(dir.path() + "/dev/input/event0");
+    EXPECT_EQ(dev.size(), 0);
+    scpi({"MOUSE DOWN,0,0", "MOUSE UP,0,0"});
+    ASSERT_TRUE(dev.open(QIODevice::ReadOnly));
+    const QByteArray all = dev.readAll();
+    const int size = 24;  // struct input_event on this machine
+    ASSERT_EQ(all.size(), 12 * size);
+    struct E { int type, code, value; };
+    auto at = [&](int i) {
+        const char* p = all.constData() + i * size + 16;
+        E e;
+        e.type = uint8_t(p[0]) | uint8_t(p[1]) << 8;
+        e.code = uint8_t(p[2]) | uint8_t(p[3]) << 8;
+        e.value = int32_t(uint32_t(uint8_t(p[4])) | uint32_t(uint8_t(p[5])) << 8 | uint32_t(uint8_t(p[6])) << 16 |
+                          uint32_t(uint8_t(p[7])) << 24);
+        return e;
+    };
+    // Press: tracking id 1, X 799, Y 1279, touch 2, width 2, BTN_TOUCH 1, ABS_X, ABS_Y, report.
+    const E press[9] = {{3, 0x39, 1}, {3, 0x35, 799}, {3, 0x36, 1279}, {3, 0x30, 2}, {3, 0x32, 2},
+                        {1, 0x14a, 1}, {3, 0x00, 799}, {3, 0x01, 1279}, {0, 0, 0}};
+    for (int i = 0; i < 9; ++i) {
+        EXPECT_EQ(at(i).type, press[i].type) << i;
+        EXPECT_EQ(at(i).code, press[i].code) << i;
+        EXPECT_EQ(at(i).value, press[i].value) << i;
+    }
+    const E release[3] = {{3, 0x39, -1}, {1, 0x14a, 0}, {0, 0, 0}};
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(at(9 + i).type, release[i].type) << i;
+        EXPECT_EQ(at(9 + i).code, release[i].code) << i;
+        EXPECT_EQ(at(9 + i).value, release[i].value) << i;
+    }
+    // A tap on channel 1's output button switches the output on.
+    ASSERT_EQ(scpi({"KEY:CH1:LED?"}), QStringList{"0"});
+    scpi({"MOUSE DOWN,1175,130", "MOUSE UP,1175,130"});
+    QThread::msleep(500);
+    EXPECT_EQ(scpi({"KEY:CH1:LED?"}), QStringList{"1"});
+    EXPECT_EQ(regBecomes(0x61, 1), 1);
+}
+
+TEST_F(FrontPanel, CurrentChannelRows)
+{
+    const QStringList r = scpi({"CHSEL?", "CHANnel3:SELect", "CHSEL?", "CHANnel3:SELect?", "CHANnel1:SELect?",
+                                "CHANnel5:SELect", "SYSTem:ERRor?", "KEY:LED?"});
+    ASSERT_EQ(r.size(), 6);
+    // A lock without ON/OFF is a missing parameter.
+    EXPECT_TRUE(scpi({"KEY:SINe:LOCK", "SYSTem:ERRor?", "KEY:SINe:LOCK?"}).first().startsWith("-109,"));
+    EXPECT_EQ(r[0], QString("0"));
+    EXPECT_EQ(r[1], QString("2"));
+    EXPECT_EQ(r[2], QString("1"));
+    EXPECT_EQ(r[3], QString("0"));
+    EXPECT_TRUE(r[4].startsWith("-108,")) << qPrintable(r[4]);
+    EXPECT_EQ(r[5].size(), 18);
+}
+
+TEST_F(FrontPanel, AFloodOfKeyEventsLeavesTheInstrumentAnswering)
+{
+    auto rss = [this]() {
+        QFile f(QString("/proc/%1/status").arg(proc.processId()));
+        if (!f.open(QIODevice::ReadOnly))
+            return -1L;
+        for (const QByteArray& line : f.readAll().split('\n'))
+            if (line.startsWith("VmRSS:"))
+                return line.mid(6).trimmed().split(' ').first().toLong();
+        return -1L;
+    };
+    const long before = rss();
+    ASSERT_GT(before, 0);
+    // 10,000 events from a shell loop while a client keeps asking *IDN?.
+    QProcess flood;
+    flood.start("/bin/sh", {"-c", QString("i=0; while [ $i -lt 5000 ]; do \"%1\" --root \"%2\" key 0xfa; "
+                                          "\"%1\" --root \"%2\" key 0x7a; i=$((i+1)); done")
+                                      .arg(bin("tools/ornav-sim"), dir.path())});
+    ASSERT_TRUE(flood.waitForStarted());
+    int answered = 0;
+    while (!flood.waitForFinished(2000)) {
+        const QStringList r = scpi({"*IDN?"});
+        ASSERT_EQ(r.size(), 1);
+        EXPECT_TRUE(r[0].startsWith("VELTRIX Technologies,")) << qPrintable(r[0]);
+        ++answered;
+    }
+    EXPECT_EQ(flood.exitCode(), 0);
+    EXPECT_GT(answered, 0);
+    ASSERT_EQ(proc.state(), QProcess::Running);
+    EXPECT_EQ(scpi({"*IDN?"}).size(), 1);
+    EXPECT_LT(rss() - before, 20 * 1024L);  // kB
+}
+
+} // namespace

@@ -1,0 +1,437 @@
+// The controller's routing of keys against the stand-in screens (main.qml):
+// refused keys, beeps, screen-saver wake, remote lock, long press, help page,
+// overview, ask dialog, channel page, utility pages and the model-key path.
+#include <QDir>
+#include <QFile>
+#include <QQuickItem>
+#include <QSignalSpy>
+#include <QThread>
+#include "hardware/ckeyqthread.h"
+#include "tests/selection/selection_fixture.h"
+
+class KeyDispatch : public Selection {
+protected:
+    void SetUp() override
+    {
+        pc_lock = false;
+        keyLockRemoteMode = false;
+        Selection::SetUp();
+        // The key reader sets up the expanders first (LED and key port
+        // writes); what the tests count starts after that.
+        ASSERT_NE(ctrl->KeyQThread, nullptr);
+        for (int i = 0; i < 300 && !ctrl->KeyQThread->IsReady(); ++i)
+            QThread::msleep(10);
+        ASSERT_TRUE(ctrl->KeyQThread->IsReady());
+        sys_param::HWinfo.Beep = true;
+        ctrl->chSignalSelected(0, 0, BASE_Sine, true, BASE_Sine);
+        ctrl->ChannelOnOff(CH1, true);
+        settle();
+        fpga().clearWrites();
+    }
+    void TearDown() override
+    {
+        pc_lock = false;
+        keyLockRemoteMode = false;
+        Selection::TearDown();
+    }
+    QObject* root() const { return engine->rootObjects().first(); }
+    QObject* obj(const char* name) const { return root()->findChild<QObject*>(name); }
+    // Buzzer settings written since the last call (8 key beep, 10 warning).
+    QList<uint64_t> beeps()
+    {
+        const QList<uint64_t> b = writesAt(REG_BUZZER);
+        fpga().clearWrites();
+        return b;
+    }
+    void key(int k, int repeat = 1, int where = KEY_FROM_FRONT_PANEL)
+    {
+        ctrl->keyPress(k, repeat, where);
+        settle();
+    }
+    QObject* inputList() const { return ctrl->channel[CH1]->mObject->findChild<QObject*>("inputlistview"); }
+    channelModel* freq() { return entry(0, PARAM_INDEX_FREQ); }
+};
+
+TEST_F(KeyDispatch, KeysOutsideThePanelRangeOnlyGiveTheWarningBeep)
+{
+    key(31);
+    key(70);
+    key(0x80 | Key_Sine);  // only OK has a long press
+    EXPECT_EQ(beeps(), (QList<uint64_t>{10, 10}));
+    EXPECT_EQ(sys_param::GetChBaseWave(CH1), BASE_Sine);
+}
+
+TEST_F(KeyDispatch, BeepsFollowTheSourceTheSettingAndTheRemoteLock)
+{
+    ctrl->lastIpActiveTime = -1;
+    ctrl->beep(KEY_FROM_REMOTE);
+    EXPECT_TRUE(beeps().isEmpty());
+    EXPECT_GE(ctrl->lastIpActiveTime, 0);  // activity all the same
+    ctrl->beep(KEY_FROM_UI);
+    EXPECT_EQ(writesAt(REG_BEEP), QList<uint64_t>{1});
+    EXPECT_EQ(beeps(), QList<uint64_t>{8});
+    pc_lock = true;
+    ctrl->beep(KEY_FROM_FRONT_PANEL);
+    ctrl->warnBeep(KEY_FROM_FRONT_PANEL);
+    EXPECT_EQ(beeps(), QList<uint64_t>{10});
+    pc_lock = false;
+    sys_param::HWinfo.Beep = false;
+    ctrl->beep(KEY_FROM_FRONT_PANEL);
+    ctrl->warnBeep(KEY_FROM_FRONT_PANEL);
+    EXPECT_TRUE(beeps().isEmpty());
+}
+
+TEST_F(KeyDispatch, TheFirstKeyOfTheScreenSaverOnlyWakes)
+{
+    ctrl->ScreenSaved = true;
+    key(Key_Square);
+    EXPECT_EQ(sys_param::GetChBaseWave(CH1), BASE_Sine);
+    EXPECT_EQ(beeps(), QList<uint64_t>{8});
+    // Remote keys are not held up by the screen saver.
+    key(Key_Square, 1, KEY_FROM_REMOTE);
+    EXPECT_EQ(sys_param::GetChBaseWave(CH1), BASE_Square);
+    EXPECT_EQ(chValue(CH1, REG_BASE_WAVE, 1), uint64_t(FPGA_BASE_PULSE));
+}
+
+TEST_F(KeyDispatch, RemoteLockRefusesPanelKeysAndUtilityReleasesIt)
+{
+    QSignalSpy tips(ctrl, &Ornav72::TipsMessage);
+    pc_lock = true;
+    ctrl->KeyQThread->lockALLKey();
+    key(Key_Square);
+    EXPECT_EQ(sys_param::GetChBaseWave(CH1), BASE_Sine);
+    EXPECT_EQ(beeps(), QList<uint64_t>{10});  // the tip itself is silent (where 0)
+    ASSERT_FALSE(tips.isEmpty());
+    EXPECT_EQ(tips[0][1].toInt(), TIPS_LOCKED);
+    key(Key_Utility);
+    EXPECT_FALSE(pc_lock);
+    EXPECT_FALSE(ctrl->KeyQThread->IsKeylock());
+    EXPECT_EQ(obj("tabs")->property("current").toInt(), 0);  // used up, no tab change
+    key(Key_Square);
+    EXPECT_EQ(sys_param::GetChBaseWave(CH1), BASE_Square);
+}
+
+TEST_F(KeyDispatch, WithKeyLockCommandsALockedPanelSaysNothing)
+{
+    keyLockRemoteMode = true;
+    pc_lock = true;
+    key(Key_Utility);
+    key(Key_Square);
+    EXPECT_TRUE(pc_lock);
+    EXPECT_TRUE(beeps().isEmpty());
+    EXPECT_EQ(sys_param::GetChBaseWave(CH1), BASE_Sine);
+}
+
+TEST_F(KeyDispatch, OkHeldCapturesToTheUsbDiskOrReportsItMissing)
+{
+    key(Key_Ok | 0x80);
+    settle();
+    const QString folder = dir.path() + "/media/usbdisk/ORNAV96T";
+    EXPECT_EQ(QDir(folder).entryList({"screenshot*"}, QDir::Files), QStringList{"screenshot1.bmp"});
+    key(Key_Ok | 0x80);
+    settle();
+    EXPECT_EQ(QDir(folder).entryList({"screenshot*"}, QDir::Files),
+              (QStringList{"screenshot1.bmp", "screenshot2.bmp"}));
+
+    ASSERT_TRUE(QDir(dir.path() + "/media/usbdisk").removeRecursively());
+    beeps();
+    key(Key_Ok | 0x80);
+    EXPECT_EQ(Sys_ErrorPop(), -808);
+    EXPECT_TRUE(beeps().contains(10));
+    EXPECT_FALSE(QDir(folder).exists());
+}
+
+TEST_F(KeyDispatch, HelpPageOverviewAndAskDialogTakeTheKeysFirst)
+{
+    QObject* top = obj("topmain");
+    top->setProperty("state", "helpviewframe");
+    key(Key_Square);
+    EXPECT_EQ(obj("helpview")->property("shownKey").toInt(), int(Key_Square));
+    EXPECT_EQ(sys_param::GetChBaseWave(CH1), BASE_Sine);
+    key(Key_Cancel);  // not a key of the help page
+    EXPECT_EQ(obj("helpview")->property("shownKey").toInt(), int(Key_Square));
+
+    top->setProperty("state", "overviewframe");
+    key(Key_Square);
+    EXPECT_EQ(top->property("state").toString(), QString("normalframe"));
+    EXPECT_EQ(sys_param::GetChBaseWave(CH1), BASE_Square);
+
+    ctrl->askwindtype = Uidata::ASK_FACTORY;
+    key(Key_Ok);
+    key(Key_Sine);
+    EXPECT_EQ(obj("askWindow")->property("keys").toList(), (QVariantList{int(Key_Ok), int(Key_Sine)}));
+    EXPECT_EQ(sys_param::GetChBaseWave(CH1), BASE_Square);
+}
+
+TEST_F(KeyDispatch, ChannelKeysSwitchTabsAndToggleTheShownOutput)
+{
+    QSignalSpy tips(ctrl, &Ornav72::TipsMessage);
+    key(Key_Ch3);
+    settle();
+    EXPECT_EQ(obj("tabs")->property("current").toInt(), 2);
+    EXPECT_EQ(ctrl->currentCh, CH3);
+    EXPECT_EQ(writesTo(REG_LED_PORT), 3);  // the channel's LEDs
+    EXPECT_FALSE(sys_param::OnOff[CH3]);
+    key(Key_Ch3);
+    settle();
+    EXPECT_TRUE(sys_param::OnOff[CH3]);
+    EXPECT_EQ(chValue(CH3, REG_OUTPUT, 1), 1u);
+    key(Key_WARB);
+    ASSERT_FALSE(tips.isEmpty());
+    EXPECT_EQ(tips.last()[1].toInt(), TIPS_WARB_NOAVALID);
+    key(Key_Utility);
+    EXPECT_EQ(obj("tabs")->property("current").toInt(), 4);
+    // On the utility tab Utility returns to the current channel.
+    key(Key_Utility);
+    EXPECT_EQ(obj("tabs")->property("current").toInt(), 2);
+    // chChanged ignores what is not a channel.
+    ctrl->chChanged(CH_SYS);
+    EXPECT_EQ(ctrl->currentCh, CH3);
+}
+
+TEST_F(KeyDispatch, ArrowsMoveTheListAndTheWaveThenTheModelTakesTheKnob)
+{
+    QObject* list = inputList();
+    ASSERT_NE(list, nullptr);
+    key(Key_Down);  // the list takes the focus first
+    ASSERT_TRUE(list->property("activeFocus").toBool());
+    EXPECT_EQ(list->property("currentIndex").toInt(), 0);
+    key(Key_Down);
+    EXPECT_EQ(list->property("currentIndex").toInt(), 1);
+    key(Key_Up);
+    EXPECT_EQ(list->property("currentIndex").toInt(), 0);
+    key(Key_Right);
+    settle();
+    EXPECT_EQ(sys_param::GetChBaseWave(CH1), BASE_Square);
+    key(Key_Left);
+    settle();
+    EXPECT_EQ(sys_param::GetChBaseWave(CH1), BASE_Sine);
+
+    channelModel* f = freq();
+    ASSERT_NE(f, nullptr);
+    ASSERT_EQ(ctrl->uidata.getCurChannelModel(list, &ctrl->uidata.chInputList[0]), f);
+    key(Key_Ok);
+    ASSERT_TRUE(f->rparamfocus());
+    key(Key_Up, 3);  // three merged knob steps on the leading digit
+    settle();
+    EXPECT_DOUBLE_EQ(sys_param::ch(CH1).Frequency, 4000);
+    EXPECT_EQ(chValue(CH1, REG_PHASE_INC, 8), ref::inc64(4000));
+}
+
+TEST_F(KeyDispatch, TheModelPathRefusesMaskedModelsAndLendsArrowsToTheUnitRow)
+{
+    QObject* list = inputList();
+    key(Key_Ok);  // focus the list
+    channelModel* f = freq();
+    ASSERT_NE(f, nullptr);
+    f->mask = true;
+    beeps();
+    ctrl->keyPress(Key_5, 1, CH1, PARAM_INDEX_FREQ, KEY_FROM_FRONT_PANEL);
+    EXPECT_EQ(beeps(), QList<uint64_t>{10});
+    EXPECT_FALSE(f->rparamfocus());
+    f->mask = false;
+
+    key(Key_5);
+    ASSERT_TRUE(f->inputting);
+    QObject* vk = obj("vk");
+    vk->setProperty("subkvisible", true);
+    key(Key_Down);
+    EXPECT_EQ(vk->property("knobKeys").toList(), QVariantList{int(Key_Down)});
+    EXPECT_TRUE(f->inputting);
+    EXPECT_EQ(list->property("currentIndex").toInt(), 0);
+    // OK still ends the number in the unit shown.
+    key(Key_Ok);
+    EXPECT_FALSE(f->inputting);
+    EXPECT_DOUBLE_EQ(sys_param::ch(CH1).Frequency, 5000);
+    // A parameter index that no model of the list has: the warning.
+    beeps();
+    ctrl->keyPress(Key_1, 1, CH1, 9999, KEY_FROM_FRONT_PANEL);
+    EXPECT_EQ(beeps(), QList<uint64_t>{10});
+}
+
+class UtilityKeys : public KeyDispatch {
+protected:
+    void SetUp() override
+    {
+        KeyDispatch::SetUp();
+        key(Key_Utility);
+        ASSERT_EQ(obj("tabs")->property("current").toInt(), 4);
+    }
+    void page(int i) { obj("utilitylayout")->setProperty("currentIndex", i); }
+    QObject* view(const char* part, const char* name)
+    {
+        QObject* p = part ? obj(part) : root();
+        return p ? p->findChild<QObject*>(name) : nullptr;
+    }
+    void focus(QObject* v, int index)
+    {
+        QMetaObject::invokeMethod(v, "forceActiveFocus");
+        v->setProperty("currentIndex", index);
+    }
+    static int at(QObject* v) { return v->property("currentIndex").toInt(); }
+    static bool focused(QObject* v) { return v->property("activeFocus").toBool(); }
+};
+
+TEST_F(UtilityKeys, ModeAndWaveKeysAreRefusedAndChannelKeysLeave)
+{
+    beeps();
+    key(Key_Sweep);
+    key(Key_Noise);
+    EXPECT_EQ(beeps(), (QList<uint64_t>{10, 10}));
+    key(Key_Ch2);
+    EXPECT_EQ(obj("tabs")->property("current").toInt(), 1);
+    EXPECT_EQ(ctrl->currentCh, CH2);
+}
+
+TEST_F(UtilityKeys, TheSystemListWrapsWithinItsColumns)
+{
+    page(5);
+    QObject* sys = view("UtilitySystemSet", "syslistview");
+    QObject* lan = view("UtilitySystemSet", "syslanlistview");
+    ASSERT_NE(sys, nullptr);
+    ASSERT_GE(ctrl->uidata.syssetlist.size(), 12);
+    focus(sys, 0);
+    key(Key_Up);
+    EXPECT_EQ(at(sys), 5);
+    key(Key_Down);
+    EXPECT_EQ(at(sys), 0);
+    key(Key_Right);
+    EXPECT_EQ(at(sys), 6);
+    key(Key_Up);
+    EXPECT_EQ(at(sys), 11);
+    key(Key_Down);
+    EXPECT_EQ(at(sys), 6);
+    key(Key_Left);
+    EXPECT_EQ(at(sys), 0);
+    // From the second column Right goes to the LAN list, Left comes back.
+    sys->setProperty("currentIndex", 7);
+    key(Key_Right);
+    EXPECT_TRUE(focused(lan));
+    key(Key_Left);
+    EXPECT_TRUE(focused(sys));
+    // Left in the first column gives the focus back to the menu.
+    sys->setProperty("currentIndex", 2);
+    key(Key_Left);
+    EXPECT_EQ(view(nullptr, "utility")->property("menuIndex").toInt(), 5);
+}
+
+TEST_F(UtilityKeys, TheCouplingGridsMoveByColumnAndIntoTheOtherPair)
+{
+    page(1);
+    QObject* a = view("ChannalCoupleSet12", "CoupleSetListview");
+    QObject* b = view("ChannalCoupleSet34", "CoupleSetListview");
+    ASSERT_NE(a, nullptr);
+    ASSERT_NE(b, nullptr);
+    ASSERT_GE(ctrl->uidata.ch12CoupleSetList.size(), 9);
+    ASSERT_GE(ctrl->uidata.ch34CoupleSetList.size(), 9);
+    focus(a, 1);
+    key(Key_Right);
+    EXPECT_EQ(at(a), 4);
+    key(Key_Down);
+    EXPECT_EQ(at(a), 5);
+    key(Key_Down);  // the bottom row continues into pair 3/4's top row
+    EXPECT_TRUE(focused(b));
+    EXPECT_EQ(at(b), 3);
+    key(Key_Up);
+    EXPECT_TRUE(focused(a));
+    EXPECT_EQ(at(a), 5);
+    a->setProperty("currentIndex", 0);
+    beeps();
+    key(Key_Up);
+    EXPECT_EQ(beeps(), QList<uint64_t>{10});
+    key(Key_Left);
+    EXPECT_EQ(view(nullptr, "utility")->property("menuIndex").toInt(), 1);
+}
+
+TEST_F(UtilityKeys, ChannelSettingListsSkipMaskedChannels)
+{
+    page(0);
+    // The channels' setting lists are not filled by this part of the program
+    // yet: give each a few of its channel's models.
+    for (int ch = 0; ch < 4; ++ch) {
+        QList<channelModel*> some = ctrl->channel[ch]->chParaList.mid(0, 3);
+        ctrl->uidata.chSetList[ch] = Channel::channelModeltoVariant(&some);
+    }
+    ctrl->uidata.sendAllChsetListChanged();
+    settle();
+    QObject* l1 = view("utilitySetch1", "setlistview");
+    QObject* l3 = view("utilitySetch3", "setlistview");
+    obj("utilitySetch2")->setProperty("mask", true);
+    focus(l1, 0);
+    key(Key_Right);
+    EXPECT_TRUE(focused(l3));
+    key(Key_Left);
+    EXPECT_TRUE(focused(l1));
+}
+
+TEST_F(UtilityKeys, TheCounterPageKeepsKeysOffItsListUnlessFocused)
+{
+    page(3);
+    QObject* counter = obj("UtilityCounterSet");
+    QObject* l = view("UtilityCounterSet", "countersetlistview");
+    ASSERT_FALSE(ctrl->uidata.counterSetlist.isEmpty());
+    focus(l, 0);
+    counter->setProperty("focusIndex", 1);
+    key(Key_Down);
+    EXPECT_EQ(counter->property("pageKeys").toList(), QVariantList{int(Key_Down)});
+    counter->setProperty("focusIndex", 0);
+    key(Key_Down);
+    EXPECT_EQ(at(l), 1);
+    EXPECT_EQ(counter->property("pageKeys").toList().size(), 1);
+}
+
+TEST_F(UtilityKeys, TheHiddenSequenceOfTheSystemPageShowsTheDetailedVersions)
+{
+    page(5);
+    QObject* system = obj("UtilitySystemSet");
+    // A wrong last digit, then the sequence with a stray key in between
+    // (keys outside the sequence leave it as it is).
+    for (int k : {Key_Dot, Key_6, Key_Symbol, Key_2, Key_5, Key_8})
+        ctrl->keyPress(k, 1, KEY_FROM_FRONT_PANEL);
+    settle();
+    EXPECT_TRUE(system->property("versions").toString().isEmpty());
+    for (int k : {Key_Dot, Key_6, Key_Symbol, Key_1, Key_2, Key_5, Key_9})
+        ctrl->keyPress(k, 1, KEY_FROM_FRONT_PANEL);
+    settle();
+    EXPECT_EQ(system->property("versions").toString(),
+              QString("%1 %2").arg(Ornav72::GetSoftwareVersion(), sys_param::LogicVersion));
+    EXPECT_TRUE(ctrl->factorymodel);
+}
+
+TEST_F(KeyDispatch, RemoteTouchWritesTheEventsOrReportsTheMissingDevice)
+{
+    QFile dev(dir.path() + "/dev/input/event0");
+    ASSERT_TRUE(dev.remove());
+    EXPECT_EQ(ctrl->simulateClick(10, 10, 1), 1);
+    ASSERT_TRUE(dev.open(QIODevice::WriteOnly));
+    dev.close();
+    pc_lock = true;
+    QObject* mask = obj("screenmask");
+    mask->setProperty("enabled", true);
+    EXPECT_EQ(ctrl->simulateClick(5000, -20, 1), 0);
+    settle();
+    EXPECT_TRUE(mask->property("enabled").toBool());  // back on after the touch
+    EXPECT_EQ(ctrl->simulateClick(640, 400, 0), 0);
+    ASSERT_TRUE(dev.open(QIODevice::ReadOnly));
+    const QByteArray all = dev.readAll();
+    ASSERT_EQ(all.size(), 12 * 24);
+    auto value = [&](int i) {
+        int32_t v;
+        memcpy(&v, all.constData() + i * 24 + 20, 4);
+        return v;
+    };
+    EXPECT_EQ(value(1), 799);  // 800 - (-20), clamped
+    EXPECT_EQ(value(2), 0);    // 1280 - 5000, clamped
+}
+
+TEST_F(KeyDispatch, TheKeyReaderSetsUpBothExpanders)
+{
+    // Key matrix rows and columns, no GPIO columns, key events with interrupt.
+    EXPECT_EQ(fpga().keyChipReg(0x1D), 0xFF);
+    EXPECT_EQ(fpga().keyChipReg(0x1E), 0x1F);
+    EXPECT_EQ(fpga().keyChipReg(0x1F), 0x00);
+    EXPECT_EQ(fpga().keyChipReg(0x01), 0x11);
+    // LED pins are general-purpose outputs.
+    for (uint8_t r : {0x23, 0x24, 0x25})
+        EXPECT_EQ(fpga().ledChipReg(r), 0xFF) << int(r);
+}
