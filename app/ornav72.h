@@ -13,7 +13,9 @@
 #include "app/uidata.h"
 #include "hardware/fpga_config.h"
 #include "hardware/mem_io.h"
+#include "app/counter.h"
 #include "communication/SCPI/commands/scpi_service_host.h"
+#include "communication/SCPI/commands/scpi_digital_host.h"
 
 class Channel;
 class CKeyQThread;
@@ -23,7 +25,7 @@ class channelModel;
 class QTimer;
 class QThread;
 
-class Ornav72 : public QObject, public PowerDownNotice, public ScpiServiceHost {
+class Ornav72 : public QObject, public PowerDownNotice, public ScpiServiceHost, public ScpiDigitalHost {
     Q_OBJECT
 public:
     Ornav72();
@@ -49,6 +51,11 @@ public:
     void serviceSaveHttp(const QString& text) override;
     QString serviceHttp() override;
     void serviceWakeScreen() override;
+    // The digital-output rows of the remote interface.
+    bool digitalLinesFree(unsigned type) override;
+    bool digitalChangeType(int type) override;
+    QByteArray digitalData() override;
+    void digitalTakeRemoteData(const QByteArray& data) override;
 
     // System information and serial number (settings file "SysInfo", "SN").
     QString InitSysInfo();
@@ -104,6 +111,33 @@ public:
     // Builds the coupling models of both pairs and the entries each pair shows.
     void InitCoupleSetlist();
     void UpdateCoupleSetList(CH_ID pair);
+
+    // ---- frequency counter and digital protocol output --------------------
+    // Whether an output type can have its channels: SPI and I2C need CH3 and
+    // CH4 (not while CH1's or CH2's sync output is on), UART needs CH4 (not
+    // while CH2's sync output is on).
+    bool digitalIOAvalid(uint type);
+    // Stores a new output type when the output is off or the type is
+    // available; false (and tip 11) otherwise.
+    Q_INVOKABLE bool digitalTypeChanged(int newfun);
+    // Roles and labels of CH2..CH4 for the current type and switch.
+    void updatedigitalChIO();
+    // The entries the digital page shows for the current type.
+    void updateDigitalSetlist();
+    // Programs the digital output from the record and the data buffer.
+    void digitalExe();
+    // Bytes of digitaltext (hexadecimal or text format) into buffer (2048
+    // bytes at least); sets digitalLength.
+    void GetDigitalDataByte(char* buffer);
+    // Data received remotely: at most 2048 bytes, shown on the page.
+    void digitalRemoteSetTxt(const char* data, size_t length);
+    Q_INVOKABLE void digitalRemoteData(QByteArray data);
+    // The model wiring of the counter and digital entries (sysparalist 18..34).
+    void connectCounterDigitalModels();
+    // Counter switched: apply it and open or close the counter strip.
+    void counterSwChanged();
+    // Reloads the digital page's entries.
+    void digitalDisUpdate();
 
     // Network interface read-out into the parameter record.
     void GetHostNetAddress(char* mac, char* ip, char* mask, char* gateway);
@@ -165,6 +199,7 @@ public:
     QString digitaltext;
     unsigned char digitalBuffer[2048] = {};
     int digitalLength = 0;
+    Counter counter;
     Uidata::ASK_TYPE askwindtype = Uidata::ASK_NONE;
     QString hidCmdTmp;
     mem_io memio;
@@ -256,6 +291,14 @@ public:
 public slots:
     void IPSetTypeChanged();
     void IPParamChanged();
+    // Slots of the counter and digital entries.
+    void counterParamChanged();
+    void digitalClkChanged();
+    void digitalParamChanged();
+    void digitalFormatChanged();
+    void digitalSWChanged();
+    void digitaAutoSendChanged();
+    void digitalRequestPaint();
 
 private:
     // Connects the back-light and network entries of the system list.
@@ -275,8 +318,6 @@ private:
     void resolvePortConflict(CH_ID ch);
     // Start-up steps that belong to subsystems still to come.
     void powerCheck();
-    void counterSwChanged();
-    void digitalDisUpdate();
 };
 
 // The one controller of the process, set once it is constructed.

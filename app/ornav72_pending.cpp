@@ -15,8 +15,6 @@ void Ornav72::chUpdateListMem(int ch, QString file, bool, bool)
 }
 
 void Ornav72::upgrade() {}
-void Ornav72::counterSwChanged() {}
-void Ornav72::digitalDisUpdate() {}
 
 
 // Channel hooks of the selection layer (connector check, manual-trigger

@@ -5,6 +5,7 @@
 #include "app/channalmodel.h"
 #include "app/channel.h"
 #include "app/ornav72.h"
+#include "hardware/CSetParam.h"
 #include "app/qmlcall.h"
 #include "app/signal/csignal.h"
 #include "param/sys_param.h"
@@ -68,6 +69,12 @@ void Ornav72::systemReload()
     // The hardware address is read-only.
     if (sysparalist.size() > 17 && sysparalist[17])
         sysparalist[17]->wmask(true);
+    // The digital output: its list, the channel roles and page; the output
+    // itself is off after a reload.
+    updateDigitalSetlist();
+    updatedigitalChIO();
+    digitalDisUpdate();
+    CSetParam::SetDigitalSW(0);
 }
 
 void Ornav72::systemAllParamReload(QByteArray data)

@@ -1,6 +1,6 @@
 // The controller's side of the factory and service rows of the remote
 // interface (serial number, system information, web text, settings made
-// by the calibration station).
+// by the calibration station) and of the digital-output rows.
 #include "app/ornav72.h"
 
 void Ornav72::serviceSetValue(int ch, int paramIndex, double value)
@@ -36,4 +36,28 @@ QString Ornav72::serviceHttp()
 void Ornav72::serviceWakeScreen()
 {
     clrSavescreen();
+}
+
+bool Ornav72::digitalLinesFree(unsigned type)
+{
+    return digitalIOAvalid(type);
+}
+
+bool Ornav72::digitalChangeType(int type)
+{
+    const bool accepted = digitalTypeChanged(type);
+    if (accepted)
+        digitalDisUpdate();
+    return accepted;
+}
+
+QByteArray Ornav72::digitalData()
+{
+    const int n = qBound(0, digitalLength, int(sizeof digitalBuffer));
+    return QByteArray(reinterpret_cast<const char*>(digitalBuffer), n);
+}
+
+void Ornav72::digitalTakeRemoteData(const QByteArray& data)
+{
+    digitalRemoteData(data);
 }

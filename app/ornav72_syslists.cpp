@@ -17,6 +17,9 @@ void Ornav72::InitSysSetlist()
          i <= PARAM_INDEX_COUNTERLPF - PARAM_INDEX_SYS_START && i < sysparalist.size(); ++i)
         uidata.counterSetlist.append(QVariant::fromValue(static_cast<QObject*>(sysparalist[i])));
     connectSupervisionModels();
+    // Counter and digital-output entries and the digital page's list.
+    connectCounterDigitalModels();
+    updateDigitalSetlist();
 }
 
 void Ornav72::InitCoupleSetlist()

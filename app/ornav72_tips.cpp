@@ -56,7 +56,13 @@ void Ornav72::chParamChanged(int ch)
     }
     if (ch == CH_SYS)
         return;
-    if (ch == CH_COUNTER || ch == CH_DIGITAL)
+    if (ch == CH_COUNTER) {
+        counter.Exe();
         return;
+    }
+    if (ch == CH_DIGITAL) {
+        digitalExe();
+        return;
+    }
     qWarning("***************   err ch:%d", ch);
 }

@@ -11,7 +11,10 @@
 #include "app/signal/csignal.h"
 #include "param/sys_param.h"
 
-Uidata::Uidata(QObject* parent) : QObject(parent) {}
+Uidata::Uidata(QObject* parent) : QObject(parent)
+{
+    connect(&counterTimer, &QTimer::timeout, this, &Uidata::counterUpdate_Slots, Qt::QueuedConnection);
+}
 
 void Uidata::updateProcessBar(int value)
 {

@@ -5,6 +5,7 @@
 // controller and answers the pages' questions about the selection.
 #include <QObject>
 #include <QString>
+#include <QTimer>
 #include <QVariantList>
 #include "param/systype.h"
 
@@ -72,6 +73,8 @@ public:
     // Per channel: the base list (not the mode list) is shown.
     bool baseType[4] = {true, true, true, true};
     QString notepadtext;
+    // Counter display refresh, every 1000 ms while the counter is on.
+    QTimer counterTimer;
 
     QVariantList chInputList[4];
     QVariantList chSetList[4];
@@ -191,6 +194,25 @@ public slots:
     QString storageUser(int ch);
     QString storageExternal(int ch);
     void askProcess(int type);
+
+    // Frequency counter display.
+    void counteronoff(bool on);
+    void counterClr();
+    void counterUpdate_Slots();
+    // Digital protocol output.
+    int getdigitalfun();
+    bool digitalfunChanged(int fun);
+    bool getdigitalfromat();
+    bool getdigitalAutoSend();
+    bool getdigitalSwitch();
+    bool setdigitalSwitch(bool on);
+    void digtalTextChanged(QString text);
+    int uartDataBits();
+    int uartStopBits();
+    int iSuartVerify();
+    // Manual trigger button: CH_DIGITAL (7) sends the digital data once while
+    // the digital output is on; 0..3 trigger that channel.
+    void channelManulTrigChanged(int ch);
     void clrAskWindowtype();
     // Captures the screen; with a folder, saves it there as the next free
     // "screenshot<N>" file in the picture format of the settings.

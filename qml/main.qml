@@ -16,6 +16,15 @@ Window {
 
     // Screen capture (the long press of OK).
     function screenShot(convert, path, where) { return uidata.screenShot(convert, path, where) }
+    // The counter strip: open (920 wide) while the counter is on, with the
+    // latest frequency, period, duty cycle and positive pulse width.
+    function counteronoff(on) {
+        counterframe.width = on ? 920 : 16
+        uidata.counteronoff(on)
+    }
+    function counterupdate(fre, period, duty, pwidth) {
+        countertext.text = "频率:" + fre + "  周期:" + period + "  占空比:" + duty + "  正脉宽:" + pwidth
+    }
 
     Item {
         objectName: "topmain"
@@ -119,6 +128,14 @@ Window {
                                     property int focusIndex: 0
                                     property var pageKeys: []
                                     function counterOnkey(key) { pageKeys.push(key) }
+                                    // Latest result lists: frequency, period, duty,
+                                    // positive width, negative width; readings held.
+                                    property var results: []
+                                    property int samples: 0
+                                    function updateCounter(fre, period, duty, pwidth, nwidth, count) {
+                                        results = [fre, period, duty, pwidth, nwidth]
+                                        samples = count
+                                    }
                                     KeyList { objectName: "countersetlistview"; model: uidata ? uidata.counterSetlist : [] }
                                     Item { objectName: "statisticRec"; Item { objectName: "counterClr" } }
                                 }
@@ -127,6 +144,16 @@ Window {
                                     property int focusIndex: 0
                                     property var pageKeys: []
                                     function digitalOnkey(key, where) { pageKeys.push(key) }
+                                    property string inputText: ""
+                                    property bool hexFormat: uidata ? !uidata.getdigitalfromat() : true
+                                    property bool autoSend: uidata ? uidata.getdigitalAutoSend() : false
+                                    property int paints: 0
+                                    property int reloads: 0
+                                    function setInputText(text) { inputText = text }
+                                    function digitalformatctl(format) { hexFormat = !format }
+                                    function digitalsendctl(on) { autoSend = on }
+                                    function requestPaint() { paints++ }
+                                    function digitalparamReload() { reloads++ }
                                     KeyList { objectName: "digitallistview"; model: uidata ? uidata.digitalSetList : [] }
                                 }
                                 Item {
@@ -169,5 +196,23 @@ Window {
         z: 99
         enabled: false
         function setEnable(on) { enabled = on }
+    }
+    Rectangle {
+        id: counterframe
+        objectName: "counterframe"
+        anchors.right: parent.right
+        anchors.bottom: parent.bottom
+        width: 16
+        height: 40
+        color: "#446722"
+        clip: true
+        Text {
+            id: countertext
+            objectName: "countertext"
+            anchors.verticalCenter: parent.verticalCenter
+            x: 20
+            color: "white"
+            text: ""
+        }
     }
 }

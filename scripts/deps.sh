@@ -9,6 +9,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev
   liblzo2-dev libtirpc-dev rpcsvc-proto rpcbind
   python3 python3-pyvisa python3-pyvisa-py lxi-tools
+  sigrok-cli
   clang libclang-rt-14-dev
   xvfb procps locales
 )

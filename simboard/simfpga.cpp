@@ -46,6 +46,7 @@ void SimFpga::resetLocked(const PowerOn& p)
     m_digFlag.clear();
     for (auto& o : m_offsetDac)
         o[0] = o[1] = -1;
+    m_digTriggers = 0;
     m_writes.clear();
     m_dropped = 0;
     m_space[REG_HW_VER] = p.hwVersion;
@@ -229,7 +230,13 @@ void SimFpga::applyByte(unsigned a, uint8_t v)
         if (!old && v) {
             m_digData.clear();
             m_digFlag.clear();
+            m_digTriggers = 0;
         }
+        break;
+    case REG_DIG_MANUAL:
+        // A manual send is the pulse 1 then 0.
+        if (old && !v)
+            ++m_digTriggers;
         break;
     case REG_DIG_DATA:
         if (m_space[REG_DIG_LOAD])

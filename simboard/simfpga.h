@@ -89,6 +89,17 @@ public:
     // unknown name.
     bool stream(const QString& name, QVector<quint64>* out, QString* error = nullptr) const;
 
+    // The digital protocol output's lines for the data loaded last, as a VCD
+    // trace (simfpga_digital.cpp): one transmission per manual trigger since
+    // the load, or one of the repeated ones in automatic mode. False with a
+    // reason when the output is off.
+    bool digitalTrace(QByteArray* vcd, QString* error = nullptr) const;
+    int digitalTriggers() const;
+    // Sets the counter result registers as an input of freq Hz with the given
+    // duty cycle (per cent) would after one gate; 0 Hz is no input. False for
+    // a negative frequency or a duty outside 0..100.
+    bool setCounterInput(double freq, double duty);
+
     struct WriteRecord {
         uint16_t address;
         uint8_t unit;
@@ -158,6 +169,7 @@ private:
     QByteArray m_digFlag;
     // Offset DAC words per channel: [coarse, fine], -1 until latched.
     int m_offsetDac[4][2];
+    int m_digTriggers = 0; // manual sends since the last data load
 
     QVector<WriteRecord> m_writes;
     int m_dropped = 0;

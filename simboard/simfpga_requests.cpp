@@ -161,5 +161,22 @@ QByteArray SimFpga::handleRequest(const QByteArray& line)
         }
         return out;
     }
+    if (cmd == "digital-trace") {
+        QByteArray vcd;
+        QString why;
+        if (a.size() != 1)
+            return error("digital-trace");
+        if (!digitalTrace(&vcd, &why))
+            return error(why);
+        return "ok\n" + vcd;
+    }
+    if (cmd == "counter") {
+        bool okF = false, okD = true;
+        const double f = a.size() >= 2 ? a[1].toDouble(&okF) : 0;
+        const double d = a.size() >= 3 ? a[2].toDouble(&okD) : 50;
+        if (a.size() < 2 || a.size() > 3 || !okF || !okD || !setCounterInput(f, d))
+            return error("counter FREQ [DUTY]: FREQ >= 0 Hz, DUTY 0..100 %");
+        return "ok\n";
+    }
     return error(QStringLiteral("unknown request '%1'").arg(cmd));
 }

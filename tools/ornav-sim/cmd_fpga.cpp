@@ -25,9 +25,10 @@ bool number(const QString& t, quint64 max, quint64* v) { return SimFpga::parseNu
 
 } // namespace
 
-// Sends one request to the program serving the board at root and keeps the
-// output of its answer. 2 when no program is running there, 1 when it refuses.
-int simFetch(const QString& root, const QString& line, QByteArray* output)
+// Sends one request to the program serving the board at root and prints its
+// answer (or, with capture, hands it back). 2 when no program is running
+// there, 1 when it refuses.
+int simRequest(const QString& root, const QString& line, QByteArray* capture)
 {
     const QByteArray file = QFile::encodeName(root + SimFpga::kSocketPath);
     sockaddr_un addr;
@@ -64,7 +65,10 @@ int simFetch(const QString& root, const QString& line, QByteArray* output)
     }
     ::close(fd);
     if (reply.startsWith("ok\n")) {
-        *output = reply.mid(3);
+        if (capture)
+            *capture = reply.mid(3);
+        else
+            std::fwrite(reply.constData() + 3, 1, size_t(reply.size() - 3), stdout);
         return 0;
     }
     if (reply.startsWith("error ")) {
@@ -76,15 +80,7 @@ int simFetch(const QString& root, const QString& line, QByteArray* output)
 }
 
 namespace {
-// Sends one request and prints its answer.
-int request(const QString& root, const QString& line)
-{
-    QByteArray out;
-    const int rc = simFetch(root, line, &out);
-    if (rc == 0)
-        std::fwrite(out.constData(), 1, size_t(out.size()), stdout);
-    return rc;
-}
+int request(const QString& root, const QString& line) { return simRequest(root, line, nullptr); }
 } // namespace
 
 int simCmdPeek(const QString& root, const QStringList& args)

@@ -28,7 +28,7 @@ bool parseDouble(const QString& t, double* v)
 int fetchStream(const QString& root, const QString& name, QVector<quint64>* out)
 {
     QByteArray text;
-    const int rc = simFetch(root, "stream " + name, &text);
+    const int rc = simRequest(root, "stream " + name, &text);
     if (rc != 0)
         return rc;
     out->clear();
@@ -42,7 +42,7 @@ int fetchState(const QString& root, int ch, ScopeChannelState* s)
 {
     s->ch = ch;
     QByteArray regText;
-    int rc = simFetch(root, QStringLiteral("peek %1 256").arg(ch * 0x100), &regText);
+    int rc = simRequest(root, QStringLiteral("peek %1 256").arg(ch * 0x100), &regText);
     if (rc != 0)
         return rc;
     s->regs = QByteArray::fromHex(regText.simplified().replace(' ', ""));

@@ -18,6 +18,8 @@ static const SimCommand kCommands[] = {
     {"log", "log [--clear]             print (and clear) the register writes received", simCmdLog},
     {"scope", "scope CH [--span S] [--points N] [--load OHMS] [--csv FILE] [--png FILE]\n"
               "                            sample a channel's output and print the measurements", simCmdScope},
+    {"digital-trace", "digital-trace OUT.vcd     write the digital output's lines as a VCD trace", simCmdDigitalTrace},
+    {"counter", "counter FREQ [DUTY]       set the counter results of an input at FREQ Hz (DUTY %, default 50)", simCmdCounter},
     {"usbtmc", "usbtmc MESSAGE [--chunk N] send MESSAGE over the USBTMC gadget; print a query's reply", simCmdUsbtmc},
 };
 

@@ -2,8 +2,8 @@
 // Sub-commands of ornav-sim. Each takes the arguments after its name and
 // returns the process exit status (0 success, 1 failure, 2 usage error or
 // no running instrument to talk to).
-#include <QString>
 #include <QByteArray>
+#include <QString>
 #include <QStringList>
 
 struct SimCommand {
@@ -19,7 +19,9 @@ int simCmdKey(const QString& root, const QStringList& args);
 int simCmdStream(const QString& root, const QStringList& args);
 int simCmdLog(const QString& root, const QStringList& args);
 int simCmdScope(const QString& root, const QStringList& args);
-// One request to the running program's simulated FPGA; its output (after
-// "ok") in *output. 0 on success, 1 refused, 2 nothing running there.
-int simFetch(const QString& root, const QString& line, QByteArray* output);
+int simCmdDigitalTrace(const QString& root, const QStringList& args);
+int simCmdCounter(const QString& root, const QStringList& args);
+// One request to the running program; its answer printed, or returned in
+// capture when given.
+int simRequest(const QString& root, const QString& line, QByteArray* capture = nullptr);
 int simCmdUsbtmc(const QString& root, const QStringList& args);

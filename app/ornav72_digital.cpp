@@ -1,0 +1,285 @@
+// The controller's part in the digital protocol output: CH2..CH4 turned into
+// an SPI, I2C or UART transmitter of the bytes in digitalBuffer. Everything
+// here runs in the controller's worker thread.
+#include <QDebug>
+#include <cstring>
+#include "hardware/CSetParam.h"
+#include "app/channalmodel.h"
+#include "app/channel.h"
+#include "app/ornav72.h"
+#include "app/qmlcall.h"
+#include "param/sys_param.h"
+
+namespace {
+channelModel* sysEntry(const QList<channelModel*>& list, int paramindex)
+{
+    const int i = paramindex - PARAM_INDEX_SYS_START;
+    return i >= 0 && i < list.size() ? list[i] : nullptr;
+}
+
+QVariant shown(channelModel* m) { return QVariant::fromValue(static_cast<QObject*>(m)); }
+
+// Above this bit clock the output stage only swings 5 V.
+const double kFullSwingClock = 10000000.0;
+} // namespace
+
+void Ornav72::connectCounterDigitalModels()
+{
+    auto wire = [this](int paramindex, void (Ornav72::*slot)()) {
+        if (channelModel* m = sysEntry(sysparalist, paramindex))
+            connect(m, &channelModel::valueChanged, this, slot);
+    };
+    wire(PARAM_INDEX_COUNTERONOFF, &Ornav72::counterSwChanged);
+    for (int i : {PARAM_INDEX_COUNTERCOUPLING, PARAM_INDEX_COUNTERTRIGVOLTAGE, PARAM_INDEX_COUNTERTRIGSENSITI,
+                  PARAM_INDEX_COUNTERLPF})
+        wire(i, &Ornav72::counterParamChanged);
+    wire(PARAM_IDNEX_DIGITALSW, &Ornav72::digitalSWChanged);
+    wire(PARAM_IDNEX_DIGITAL_FORMAT, &Ornav72::digitalFormatChanged);
+    for (int i : {PARAM_INDEX_DIGITAL_VALTAGE, PARAM_IDNEX_I2CADDR, PARAM_IDNEX_DIGITALSENDINTERVAL,
+                  PARAM_INDEX_UARTDATABITS, PARAM_INDEX_UARTSTOPBITS, PARAM_INDEX_UARTVERIFY})
+        wire(i, &Ornav72::digitalParamChanged);
+    wire(PARAM_IDNEX_DIGITALAUTOSEND, &Ornav72::digitaAutoSendChanged);
+    for (int i : {PARAM_IDNEX_SPICLK, PARAM_IDNEX_I2CCLK, PARAM_INDEX_UARTBAUDRATE})
+        wire(i, &Ornav72::digitalClkChanged);
+    for (int i : {PARAM_INDEX_UARTDATABITS, PARAM_INDEX_UARTSTOPBITS, PARAM_INDEX_UARTVERIFY})
+        wire(i, &Ornav72::digitalRequestPaint);
+}
+
+bool Ornav72::digitalIOAvalid(uint type)
+{
+    const bool sync1 = sys_param::ch(CH1).SyncOut;
+    const bool sync2 = sys_param::ch(CH2).SyncOut;
+    if (type == DIGITAL_SPI || type == DIGITAL_I2C)
+        return !sync1 && !sync2;
+    if (type == DIGITAL_UART)
+        return !sync2;
+    return true;
+}
+
+bool Ornav72::digitalTypeChanged(int newfun)
+{
+    if (newfun < DIGITAL_SPI || newfun > DIGITAL_UART)
+        return false;
+    const bool on = sys_param::digitalSW;
+    if (on && !digitalIOAvalid(uint(newfun))) {
+        emit TipsMessage(MESSAGE_TYPE_TIPS, TIPS_CONFLICT_WORK_AS_SYNC, false, QString(), true);
+        return false;
+    }
+    const int old = sys_param::HWinfo.digitalType;
+    sys_param::SetDigitalType(CH_DIGITAL, newfun);
+    if (on) {
+        // The channels of the old type are freed before the clock range of
+        // the new one applies the output.
+        if (newfun < old) {
+            digitalClkChanged();
+            updatedigitalChIO();
+        } else {
+            updatedigitalChIO();
+            digitalClkChanged();
+        }
+    }
+    updateDigitalSetlist();
+    return true;
+}
+
+void Ornav72::updatedigitalChIO()
+{
+    const bool on = sys_param::digitalSW;
+    const int type = on ? sys_param::HWinfo.digitalType : -1;
+    auto role = [this](CH_ID ch, const char* label) {
+        ChDisableDisUpdate(ch, CHANNEL_ALTERFUN_DIGITAL, QString::fromLatin1(label), true);
+    };
+    // A channel the output gives back becomes a normal output again, or the
+    // sync output of CH1 / CH2 when that is on.
+    auto normal = [this](CH_ID ch) {
+        if (!channel[ch] || channel[ch]->alterfun != CHANNEL_ALTERFUN_DIGITAL)
+            return;
+        ChDisableDisUpdate(ch, CHANNEL_ALTERFUN_CLOSED, QString(), true);
+        if (ch == CH3 || ch == CH4)
+            ChannelSyncOut(CH_ID(ch - 2));
+    };
+    switch (type) {
+    case DIGITAL_SPI:
+        role(CH2, "SPI-SCLK");
+        role(CH3, "SPI-CS");
+        role(CH4, "SPI-MOSI");
+        break;
+    case DIGITAL_I2C:
+        normal(CH2);
+        role(CH3, "IIC-SCL");
+        role(CH4, "IIC-SDA");
+        break;
+    case DIGITAL_UART:
+        normal(CH2);
+        normal(CH3);
+        role(CH4, "UART-TX");
+        break;
+    default:
+        normal(CH2);
+        normal(CH3);
+        normal(CH4);
+        break;
+    }
+}
+
+void Ornav72::digitalClkChanged()
+{
+    const HardWareInfo& hw = sys_param::HWinfo;
+    double clock = double(hw.digitalSPIClk);
+    if (hw.digitalType == DIGITAL_I2C)
+        clock = double(hw.digitalI2CClk);
+    else if (hw.digitalType == DIGITAL_UART)
+        clock = hw.digitalUARTBaudrate;
+    if (channelModel* volt = sysEntry(sysparalist, PARAM_INDEX_DIGITAL_VALTAGE))
+        volt->SetRange(0.001, clock <= kFullSwingClock ? 10 : 5, 0);
+    digitalParamChanged();
+}
+
+void Ornav72::digitalParamChanged()
+{
+    if (sys_param::digitalSW)
+        emit channelParamChanged(CH_DIGITAL);
+}
+
+void Ornav72::digitalFormatChanged()
+{
+    qmlCall(digitalObj, "digitalformatctl", {bool(sys_param::HWinfo.digitalfromat)});
+    digitalParamChanged();
+}
+
+void Ornav72::digitalSWChanged()
+{
+    if (sys_param::digitalSW && !digitalIOAvalid(sys_param::HWinfo.digitalType)) {
+        // Switched on from a path that did not check (a remote request):
+        // the channels are taken by a sync output, so the output stays off.
+        if (channelModel* sw = sysEntry(sysparalist, PARAM_IDNEX_DIGITALSW))
+            sw->SetValue(0, 0);
+        else
+            sys_param::digitalSW = false;
+        emit TipsMessage(MESSAGE_TYPE_TIPS, TIPS_CONFLICT_WORK_AS_SYNC, false, QString(), true);
+        return;
+    }
+    if (!sys_param::digitalSW) {
+        updatedigitalChIO();
+        digitalExe();
+    } else {
+        digitalExe();
+        updatedigitalChIO();
+    }
+}
+
+void Ornav72::digitaAutoSendChanged()
+{
+    updateDigitalSetlist();
+    qmlCall(digitalObj, "digitalsendctl", {bool(sys_param::HWinfo.digitalAutoSend)});
+    emit channelParamChanged(CH_DIGITAL);
+}
+
+void Ornav72::digitalRequestPaint() { qmlCall(digitalObj, "requestPaint", {}); }
+
+void Ornav72::digitalDisUpdate() { qmlCall(digitalObj, "digitalparamReload", {}); }
+
+void Ornav72::updateDigitalSetlist()
+{
+    const HardWareInfo& hw = sys_param::HWinfo;
+    QList<int> indices{PARAM_INDEX_DIGITAL_VALTAGE};
+    if (hw.digitalType == DIGITAL_I2C)
+        indices << PARAM_IDNEX_I2CCLK << PARAM_IDNEX_I2CADDR;
+    else if (hw.digitalType == DIGITAL_UART)
+        indices << PARAM_INDEX_UARTBAUDRATE << PARAM_INDEX_UARTDATABITS << PARAM_INDEX_UARTSTOPBITS
+                << PARAM_INDEX_UARTVERIFY;
+    else
+        indices << PARAM_IDNEX_SPICLK;
+    indices << PARAM_IDNEX_DIGITALAUTOSEND;
+    if (hw.digitalAutoSend)
+        indices << PARAM_IDNEX_DIGITALSENDINTERVAL;
+    indices << PARAM_IDNEX_DIGITAL_FORMAT;
+    QVariantList list;
+    for (int i : indices)
+        if (channelModel* m = sysEntry(sysparalist, i))
+            list.append(shown(m));
+    uidata.digitalSetList = list;
+    uidata.senddigitalSetListChanged();
+}
+
+void Ornav72::digitalExe()
+{
+    if (!sys_param::digitalSW) {
+        CSetParam::SetDigitalSW(0);
+        return;
+    }
+    const HardWareInfo& hw = sys_param::HWinfo;
+    const int type = hw.digitalType;
+    QList<CH_ID> used{CH4};
+    if (type == DIGITAL_SPI)
+        used = {CH2, CH3, CH4};
+    else if (type == DIGITAL_I2C)
+        used = {CH3, CH4};
+    for (CH_ID ch : used)
+        if (channel[ch])
+            channel[ch]->ChannelExe();
+    CSetParam::SetDigitalSW(static_cast<unsigned char>(type + 1));
+    CSetParam::SetDigitalData(reinterpret_cast<const char*>(digitalBuffer), unsigned(digitalLength));
+    double clock = hw.digitalUARTBaudrate;
+    if (type == DIGITAL_I2C)
+        clock = 2 * double(hw.digitalI2CClk);
+    else if (type == DIGITAL_SPI)
+        clock = 2 * double(hw.digitalSPIClk);
+    CSetParam::SetDigitalTrigType(!hw.digitalAutoSend);
+    if (hw.digitalASendInterval > 0)
+        CSetParam::SetDigitalAutoInterval(1 / hw.digitalASendInterval);
+    CSetParam::SetDigitalClk(clock);
+    CSetParam::SetDigitalUartDataBits(hw.digitalUARTDataBits);
+    CSetParam::SetDigitalUartParityType(hw.digitalUARTParity != 0 ? 1 : 0);
+    CSetParam::SetDigitalUartStopBits(hw.digitalUARTStopBits);
+}
+
+void Ornav72::GetDigitalDataByte(char* buffer)
+{
+    int n = 0;
+    if (!sys_param::HWinfo.digitalfromat) {
+        // Hexadecimal bytes separated by single spaces; a part that is no
+        // number gives 0.
+        // Empty parts (a doubled or trailing space) are no bytes.
+        const QStringList parts = digitaltext.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        for (const QString& p : parts) {
+            if (n >= int(sizeof digitalBuffer))
+                break;
+            bool ok = false;
+            const uint v = p.toUInt(&ok, 16);
+            buffer[n++] = char(ok ? (v & 0xFF) : 0);
+        }
+    } else {
+        const QByteArray bytes = digitaltext.toLocal8Bit();
+        n = qMin(bytes.size(), int(sizeof digitalBuffer));
+        std::memcpy(buffer, bytes.constData(), size_t(n));
+    }
+    digitalLength = n;
+}
+
+void Ornav72::digitalRemoteSetTxt(const char* data, size_t length)
+{
+    if (data == nullptr) {
+        qDebug("pInData is null");
+        return;
+    }
+    const int n = int(qMin(length, sizeof digitalBuffer));
+    std::memcpy(digitalBuffer, data, size_t(n));
+    digitalLength = n;
+    if (!sys_param::HWinfo.digitalfromat) {
+        QStringList parts;
+        for (int i = 0; i < n; ++i)
+            parts << QStringLiteral("%1").arg(uint(digitalBuffer[i]), 2, 16, QLatin1Char('0')).toUpper();
+        digitaltext = parts.join(QLatin1Char(' '));
+    } else {
+        digitaltext = QString::fromLocal8Bit(reinterpret_cast<const char*>(digitalBuffer), n);
+    }
+    qmlCall(digitalObj, "setInputText", {digitaltext});
+}
+
+void Ornav72::digitalRemoteData(QByteArray data)
+{
+    digitalRemoteSetTxt(data.constData(), size_t(data.size()));
+    // New data goes out on the next transmission of a running output.
+    digitalParamChanged();
+}

@@ -1,0 +1,60 @@
+// The counter display: the strip on the main screen and the counter page,
+// refreshed from the counter registers every 1000 ms in the GUI thread while
+// the counter is on.
+#include <QDebug>
+#include <QVariant>
+#include "hardware/CSetParam.h"
+#include "app/channalmodel.h"
+#include "app/ornav72.h"
+#include "param/sys_param.h"
+#include "app/uidata.h"
+
+void Uidata::counteronoff(bool on)
+{
+    if (on) {
+        counterTimer.start(1000);
+    } else {
+        // The refresh stops before the counter goes off, so no refresh can
+        // read the registers in between; one last refresh shows the cleared
+        // results.
+        counterTimer.stop();
+        CSetParam::offCounter();
+        counterUpdate_Slots();
+    }
+    if (controller) {
+        const int i = PARAM_INDEX_COUNTERONOFF - PARAM_INDEX_SYS_START;
+        if (i < controller->sysparalist.size() && controller->sysparalist[i])
+            controller->sysparalist[i]->SetValue(on ? 1 : 0, 0);
+    }
+}
+
+void Uidata::counterClr()
+{
+    if (controller) {
+        if (sys_param::CounterOnOff) {
+            controller->beep(2);
+            CSetParam::offCounter();
+        } else {
+            controller->warnBeep(2);
+        }
+    }
+    qDebug("clear counter buffer data");
+}
+
+void Uidata::counterUpdate_Slots()
+{
+    if (sys_param::CounterOnOff)
+        CSetParam::readCounterPara();
+    auto first = [](const QStringList& l) { return QVariant(l.isEmpty() ? QString() : l.first()); };
+    if (mainObject && mainObject->metaObject()->indexOfMethod("counterupdate(QVariant,QVariant,QVariant,QVariant)") >= 0)
+        QMetaObject::invokeMethod(mainObject, "counterupdate", Qt::QueuedConnection,
+                                  Q_ARG(QVariant, first(CSetParam::strFre)), Q_ARG(QVariant, first(CSetParam::strPeriod)),
+                                  Q_ARG(QVariant, first(CSetParam::strDuty)), Q_ARG(QVariant, first(CSetParam::strPWidth)));
+    QObject* page = controller ? controller->counterObj : nullptr;
+    if (page && page->metaObject()->indexOfMethod(
+                    "updateCounter(QVariant,QVariant,QVariant,QVariant,QVariant,QVariant)") >= 0)
+        QMetaObject::invokeMethod(page, "updateCounter", Qt::QueuedConnection,
+                                  Q_ARG(QVariant, CSetParam::strFre), Q_ARG(QVariant, CSetParam::strPeriod),
+                                  Q_ARG(QVariant, CSetParam::strDuty), Q_ARG(QVariant, CSetParam::strPWidth),
+                                  Q_ARG(QVariant, CSetParam::strNWidth), Q_ARG(QVariant, CSetParam::CounterSamples()));
+}

@@ -1,0 +1,89 @@
+// The digital page's questions and actions. The page runs in the GUI thread;
+// whatever changes the controller's state runs in the controller's thread.
+#include <QMetaObject>
+#include <QThread>
+#include "hardware/CSetParam.h"
+#include "app/ornav72.h"
+#include "param/sys_param.h"
+#include "app/uidata.h"
+
+namespace {
+// Runs f in the controller's thread and waits for it (at once when that is
+// this thread).
+template <typename F>
+void onController(Ornav72* c, F f)
+{
+    if (c->thread() == QThread::currentThread())
+        f();
+    else
+        QMetaObject::invokeMethod(c, f, Qt::BlockingQueuedConnection);
+}
+} // namespace
+
+int Uidata::getdigitalfun() { return sys_param::HWinfo.digitalType; }
+
+bool Uidata::digitalfunChanged(int fun)
+{
+    if (!controller)
+        return false;
+    bool ok = false;
+    onController(controller, [&] { ok = controller->digitalTypeChanged(fun); });
+    return ok;
+}
+
+bool Uidata::getdigitalfromat() { return sys_param::HWinfo.digitalfromat; }
+
+bool Uidata::getdigitalAutoSend() { return sys_param::HWinfo.digitalAutoSend; }
+
+bool Uidata::getdigitalSwitch() { return sys_param::digitalSW; }
+
+bool Uidata::setdigitalSwitch(bool on)
+{
+    if (!controller)
+        return false;
+    // Switching off is always possible; on needs the type's channels free.
+    if (on && !controller->digitalIOAvalid(sys_param::HWinfo.digitalType)) {
+        emit controller->TipsMessage(MESSAGE_TYPE_TIPS, TIPS_CONFLICT_WORK_AS_SYNC, false, QString(), true);
+        return false;
+    }
+    controller->beep(2);
+    emit controller->setValueCmd(CH_SYS, PARAM_IDNEX_DIGITALSW, on);
+    return true;
+}
+
+void Uidata::digtalTextChanged(QString text)
+{
+    if (!controller)
+        return;
+    Ornav72* c = controller;
+    onController(c, [c, text] {
+        c->digitaltext = text;
+        c->GetDigitalDataByte(reinterpret_cast<char*>(c->digitalBuffer));
+        c->digitalParamChanged();
+    });
+}
+
+int Uidata::uartDataBits() { return qMin<int>(sys_param::HWinfo.digitalUARTDataBits, 4) + 4; }
+
+int Uidata::uartStopBits() { return qMin<int>(sys_param::HWinfo.digitalUARTStopBits, 1) + 1; }
+
+int Uidata::iSuartVerify() { return sys_param::HWinfo.digitalUARTParity; }
+
+void Uidata::channelManulTrigChanged(int ch)
+{
+    if (!controller)
+        return;
+    if (ch == CH_DIGITAL) {
+        if (sys_param::digitalSW) {
+            controller->beep(2);
+            CSetParam::SetDigitalMannulTrig();
+        } else {
+            controller->warnBeep(2);
+        }
+        return;
+    }
+    if (ch >= CH1 && ch <= CH4) {
+        controller->beep(2);
+        CSetParam::SetManualTrig(CH_ID(ch));
+    }
+}

@@ -1,0 +1,345 @@
+// The digital protocol output and the counter of the real program, driven by
+// pyvisa-py over VXI-11. The output lines the simulated FPGA draws are
+// decoded with sigrok-cli's uart, spi and i2c decoders; the counter input is
+// set with ornav-sim.
+#include <gtest/gtest.h>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <csignal>
+#include "simboard/simroot.h"
+#include "tests/common/sigrok_decode.h"
+
+namespace {
+
+QString tool(const char* name) { return QString(ORNAV_BIN_DIR) + "/" + name; }
+
+class DigitalClients : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        dir = new QTemporaryDir;
+        ASSERT_TRUE(SimRoot::create(dir->path()));
+        proc = new QProcess;
+        proc->setProcessChannelMode(QProcess::MergedChannels);
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        env.remove("ORNAV_ROOT");
+        proc->setProcessEnvironment(env);
+        proc->start(tool("ornav72"), {"--root", dir->path()});
+        ASSERT_TRUE(proc->waitForStarted(10000));
+        for (int i = 0; i < 300 && !output.contains("vxi11_init ok!"); ++i) {
+            proc->waitForReadyRead(100);
+            output += proc->readAll();
+            if (proc->state() != QProcess::Running)
+                break;
+        }
+        serverUp = output.contains("vxi11_init ok!");
+    }
+    static void TearDownTestSuite()
+    {
+        if (proc) {
+            ::kill(pid_t(proc->processId()), SIGTERM);
+            proc->waitForFinished(15000);
+            delete proc;
+            proc = nullptr;
+        }
+        delete dir;
+        dir = nullptr;
+    }
+    void SetUp() override
+    {
+        ASSERT_TRUE(serverUp) << output.constData();
+        if (!sigrokAvailable())
+            GTEST_SKIP() << "sigrok-cli is not installed (scripts/deps.sh installs it)";
+    }
+
+    // Runs the pyvisa statements (instrument `i`) and returns what they print.
+    static QList<QByteArray> visa(const QByteArray& body, int* exitCode = nullptr)
+    {
+        const QByteArray script = "import pyvisa\n"
+                                  "rm = pyvisa.ResourceManager('@py')\n"
+                                  "i = rm.open_resource('TCPIP::127.0.0.1::inst0::INSTR')\n"
+                                  "i.timeout = 10000\n" +
+                                  body + "i.close()\n";
+        QProcess p;
+        p.start("/usr/bin/python3", {"-c", QString::fromUtf8(script)});
+        p.waitForStarted(10000);
+        p.waitForFinished(60000);
+        if (exitCode)
+            *exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+        QList<QByteArray> lines = p.readAllStandardOutput().trimmed().split('\n');
+        const QByteArray err = p.readAllStandardError();
+        if (!err.isEmpty())
+            lines << ("stderr: " + err);
+        return lines;
+    }
+    // The output lines as a VCD file; empty on failure.
+    static QString trace(const char* name)
+    {
+        const QString file = dir->filePath(name);
+        QProcess p;
+        p.start(tool("tools/ornav-sim"), {"--root", dir->path(), "digital-trace", file});
+        p.waitForFinished(30000);
+        return p.exitCode() == 0 && QFile::exists(file) ? file : QString();
+    }
+    // The common part of sending "Hello" once by manual trigger.
+    static QByteArray sendHello()
+    {
+        return "i.write('DIGital:DATa')\n"
+               "i.write_raw(b'Hello')\n"
+               "i.write('DIGital ON')\n"
+               "i.write('DIGital:TRIGger')\n"
+               "print(i.query('SYSTem:ERRor?').strip())\n";
+    }
+
+    static QTemporaryDir* dir;
+    static QProcess* proc;
+    static QByteArray output;
+    static bool serverUp;
+};
+QTemporaryDir* DigitalClients::dir = nullptr;
+QProcess* DigitalClients::proc = nullptr;
+QByteArray DigitalClients::output;
+bool DigitalClients::serverUp = false;
+
+TEST_F(DigitalClients, UartHelloDecodesWithItsBaudRateBitsParityAndStopBits)
+{
+    int code = 0;
+    const QList<QByteArray> out = visa("i.write('DIGital OFF')\n"
+                                       "i.write('DIGital:FORMat CHAR')\n"
+                                       "i.write('DIGital:TYPe UART')\n"
+                                       "i.write('DIGital:UART:BAUDrate 115200')\n"
+                                       "i.write('DIGital:UART:DATa 8')\n"
+                                       "i.write('DIGital:UART:PARity EVEN')\n"
+                                       "i.write('DIGital:UART:STOP 2')\n"
+                                       "i.write('DIGital:AS OFF')\n" +
+                                           sendHello() +
+                                           "print(i.query('DIGital:TYPe?').strip())\n"
+                                           "print(i.query('DIGital:UART:DATa?').strip())\n"
+                                           "print(i.query('DIGital:UART:STOP?').strip())\n"
+                                           "print(i.query('DIGital:UART:PARity?').strip())\n"
+                                           "print(i.query_binary_values('DIGital:DATa?', datatype='B', container=bytes))\n",
+                                       &code);
+    ASSERT_EQ(code, 0) << out.join('\n').constData();
+    ASSERT_GE(out.size(), 6);
+    EXPECT_EQ(out[0], QByteArray("0,\"No error\""));
+    EXPECT_EQ(out[1], QByteArray("UART"));
+    EXPECT_EQ(out[2], QByteArray("8"));
+    EXPECT_EQ(out[3], QByteArray("2"));
+    EXPECT_EQ(out[4], QByteArray("EVEN"));
+    EXPECT_EQ(out[5], QByteArray("b'Hello'"));
+
+    const QString vcd = trace("uart.vcd");
+    ASSERT_FALSE(vcd.isEmpty());
+    QByteArray diag;
+    const QStringList got =
+        sigrokDecode(vcd, "uart:rx=TX:baudrate=115200:data_bits=8:parity=even:stop_bits=2", "uart=rx-data", &diag);
+    EXPECT_EQ(hexBytes(got), QByteArray("Hello")) << got.join('|').toStdString() << diag.constData();
+    EXPECT_TRUE(sigrokDecode(vcd, "uart:rx=TX:baudrate=115200:data_bits=8:parity=even:stop_bits=2",
+                             "uart=rx-parity-err:rx-warnings")
+                    .isEmpty());
+    // At another baud rate the same lines do not read as "Hello".
+    EXPECT_NE(hexBytes(sigrokDecode(vcd, "uart:rx=TX:baudrate=57600:data_bits=8:parity=even:stop_bits=2",
+                                    "uart=rx-data")),
+              QByteArray("Hello"));
+}
+
+TEST_F(DigitalClients, RemoteDataKeepsTheFirst2048Bytes)
+{
+    int code = 0;
+    const QList<QByteArray> out =
+        // pyvisa-py sends a write longer than 1024 bytes but within the
+        // server's maximum receive size as one chunk without the END flag;
+        // chunks of 1024 bytes make it send END with the last one.
+        visa("data = bytes((k * 7) % 256 for k in range(3000))\n"
+             "i.visalib.sessions[i.session].max_recv_size = 1024\n"
+             "i.write('DIGital:DATa')\n"
+             "i.write_raw(data)\n"
+             "got = i.query_binary_values('DIGital:DATa?', datatype='B', container=bytes)\n"
+             "print(len(got), got == data[:2048])\n"
+             "print(i.query('SYSTem:ERRor?').strip())\n",
+             &code);
+    ASSERT_EQ(code, 0) << out.join('\n').constData();
+    ASSERT_GE(out.size(), 2);
+    EXPECT_EQ(out[0], QByteArray("2048 True"));
+    EXPECT_EQ(out[1], QByteArray("0,\"No error\""));
+}
+
+TEST_F(DigitalClients, SpiAtOneMegahertzDecodesTheBytes)
+{
+    int code = 0;
+    const QList<QByteArray> out = visa("i.write('DIGital OFF')\n"
+                                       "i.write('DIGital:FORMat CHAR')\n"
+                                       "i.write('DIGital:TYPe SPI')\n"
+                                       "i.write('DIGital:SPI:CLOCk 1MHZ')\n"
+                                       "i.write('DIGital:AS OFF')\n" +
+                                           sendHello() + "print(i.query('DIGital:SPI:CLOCk?').strip())\n",
+                                       &code);
+    ASSERT_EQ(code, 0) << out.join('\n').constData();
+    ASSERT_GE(out.size(), 2);
+    EXPECT_EQ(out[0], QByteArray("0,\"No error\""));
+    EXPECT_EQ(out[1], QByteArray("1000000"));
+    const QString vcd = trace("spi.vcd");
+    ASSERT_FALSE(vcd.isEmpty());
+    const QStringList got = sigrokDecode(vcd, "spi:clk=SCLK:mosi=MOSI:cs=CS", "spi=mosi-data");
+    EXPECT_EQ(hexBytes(got), QByteArray("Hello")) << got.join('|').toStdString();
+    // The VCD's clock runs at 1 MHz: two edges per microsecond of SCLK.
+    QFile f(vcd);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(f.readAll().contains("$var wire 1 ! SCLK $end"));
+}
+
+TEST_F(DigitalClients, I2cSendsTheSevenBitAndTheTenBitAddress)
+{
+    int code = 0;
+    QList<QByteArray> out = visa("i.write('DIGital OFF')\n"
+                                 "i.write('DIGital:FORMat CHAR')\n"
+                                 "i.write('DIGital:TYPe IIC')\n"
+                                 "i.write('DIGital:IIC:CLOCk 100kHZ')\n"
+                                 "i.write('DIGital:IIC:ADDRess 80')\n"
+                                 "i.write('DIGital:AS OFF')\n" +
+                                     sendHello() + "print(i.query('DIGital:IIC:ADDRess?').strip())\n",
+                                 &code);
+    ASSERT_EQ(code, 0) << out.join('\n').constData();
+    ASSERT_GE(out.size(), 2);
+    EXPECT_EQ(out[0], QByteArray("0,\"No error\""));
+    EXPECT_EQ(out[1], QByteArray("80"));
+    QString vcd = trace("i2c7.vcd");
+    ASSERT_FALSE(vcd.isEmpty());
+    const QString dec = "i2c:scl=SCL:sda=SDA";
+    // The decoder also marks the R/W bit of the address byte ("Write").
+    QStringList got = sigrokDecode(vcd, dec, "i2c=address-write:data-write");
+    got.removeAll("Write");
+    EXPECT_EQ(got, QStringList({"Address write: 50", "Data write: 48", "Data write: 65", "Data write: 6C",
+                                "Data write: 6C", "Data write: 6F"}))
+        << got.join('|').toStdString();
+    EXPECT_TRUE(sigrokDecode(vcd, dec, "i2c=nack").isEmpty());
+
+    // 10-bit address 0x2A5 = 677: the decoder knows 7-bit addresses only, so
+    // the first byte 11110 A9 A8 0 reads as a write to 0x78 | A9A8 and the
+    // second, A7..A0, as a data byte.
+    out = visa("i.write('DIGital:IIC:ADDRess 677')\n"
+               "print(i.query('SYSTem:ERRor?').strip())\n"
+               "i.write('DIGital:TRIGger')\n"
+               "print(i.query('DIGital:IIC:ADDRess?').strip())\n"
+               "i.write('DIGital:IIC:ADDRess 1024')\n"
+               "print(i.query('SYSTem:ERRor?').strip())\n"
+               "print(i.query('DIGital:IIC:ADDRess?').strip())\n",
+               &code);
+    ASSERT_EQ(code, 0) << out.join('\n').constData();
+    ASSERT_GE(out.size(), 4);
+    EXPECT_EQ(out[0], QByteArray("0,\"No error\""));
+    EXPECT_EQ(out[1], QByteArray("677"));
+    // An address beyond 10 bits is refused and the stored one stays.
+    EXPECT_EQ(out[2], QByteArray("-224,\"Illegal parameter value\""));
+    EXPECT_EQ(out[3], QByteArray("677"));
+    vcd = trace("i2c10.vcd");
+    ASSERT_FALSE(vcd.isEmpty());
+    got = sigrokDecode(vcd, dec, "i2c=address-write:data-write");
+    got.removeAll("Write");
+    ASSERT_EQ(got.size(), 7) << got.join('|').toStdString();
+    EXPECT_EQ(got[0], QString("Address write: 7A")); // 0x78 | (0x2A5 >> 8)
+    EXPECT_EQ(got[1], QString("Data write: A5"));
+    EXPECT_EQ(got.mid(2), QStringList({"Data write: 48", "Data write: 65", "Data write: 6C", "Data write: 6C",
+                                       "Data write: 6F"}));
+}
+
+TEST_F(DigitalClients, NoTransmissionWithoutATriggerAndNoTriggerWhileOff)
+{
+    int code = 0;
+    const QList<QByteArray> out = visa("i.write('DIGital OFF')\n"
+                                       "i.write('DIGital:TRIGger')\n"
+                                       "print(i.query('SYSTem:ERRor?').strip())\n"
+                                       "i.write('DIGital:TYPe UART')\n"
+                                       "i.write('DIGital:AS OFF')\n"
+                                       "i.write('DIGital ON')\n"
+                                       "print(i.query('DIGital?').strip())\n",
+                                       &code);
+    ASSERT_EQ(code, 0) << out.join('\n').constData();
+    ASSERT_GE(out.size(), 2);
+    EXPECT_EQ(out[0], QByteArray("-200,\"Execution error\""));
+    EXPECT_EQ(out[1], QByteArray("1"));
+    const QString vcd = trace("idle.vcd");
+    ASSERT_FALSE(vcd.isEmpty());
+    EXPECT_TRUE(sigrokDecode(vcd, "uart:rx=TX:baudrate=115200", "uart=rx-data").isEmpty());
+}
+
+TEST_F(DigitalClients, SpiAtTwentyMegahertzLimitsTheOutputVoltageToFiveVolts)
+{
+    int code = 0;
+    const QList<QByteArray> out = visa("i.write('DIGital:TYPe SPI')\n"
+                                       "i.write('DIGital:SPI:CLOCk 20MHZ')\n"
+                                       "i.write('DIGital:AMPLitude 8')\n"
+                                       "print(i.query('DIGital:AMPLitude?').strip())\n"
+                                       "i.write('DIGital:SPI:CLOCk 10MHZ')\n"
+                                       "i.write('DIGital:AMPLitude 9')\n"
+                                       "print(i.query('DIGital:AMPLitude?').strip())\n"
+                                       "i.write('DIGital:AMPLitude 3 S')\n"
+                                       "print(i.query('SYSTem:ERRor?').strip())\n",
+                                       &code);
+    ASSERT_EQ(code, 0) << out.join('\n').constData();
+    ASSERT_GE(out.size(), 3);
+    EXPECT_EQ(out[0], QByteArray("5.000000e+00"));
+    EXPECT_EQ(out[1], QByteArray("9.000000e+00"));
+    EXPECT_EQ(out[2], QByteArray("-109,\"Missing parameter\""));
+}
+
+TEST_F(DigitalClients, UartBitCountsOutsideTheirRangeAreRefused)
+{
+    int code = 0;
+    const QList<QByteArray> out = visa("i.write('DIGital:UART:DATa 5')\n"
+                                       "i.write('DIGital:UART:DATa 9')\n"
+                                       "print(i.query('SYSTem:ERRor?').strip())\n"
+                                       "i.write('DIGital:UART:DATa 3')\n"
+                                       "print(i.query('SYSTem:ERRor?').strip())\n"
+                                       "print(i.query('DIGital:UART:DATa?').strip())\n"
+                                       "i.write('DIGital:UART:STOP 3')\n"
+                                       "print(i.query('SYSTem:ERRor?').strip())\n"
+                                       "i.write('DIGital:UART:STOP 1')\n"
+                                       "print(i.query('DIGital:UART:STOP?').strip())\n",
+                                       &code);
+    ASSERT_EQ(code, 0) << out.join('\n').constData();
+    ASSERT_GE(out.size(), 5);
+    EXPECT_EQ(out[0], QByteArray("-224,\"Illegal parameter value\""));
+    EXPECT_EQ(out[1], QByteArray("-224,\"Illegal parameter value\""));
+    EXPECT_EQ(out[2], QByteArray("5"));
+    EXPECT_EQ(out[3], QByteArray("-224,\"Illegal parameter value\""));
+    EXPECT_EQ(out[4], QByteArray("1"));
+}
+
+TEST_F(DigitalClients, CounterResultsOfTheSimulatedInputComeBack)
+{
+    QProcess sim;
+    sim.start(tool("tools/ornav-sim"), {"--root", dir->path(), "counter", "12345.678", "30"});
+    ASSERT_TRUE(sim.waitForFinished(30000));
+    ASSERT_EQ(sim.exitCode(), 0) << sim.readAllStandardError().constData();
+    int code = 0;
+    // The display refreshes once a second; wait for the first reading.
+    const QList<QByteArray> out = visa("import time\n"
+                                       "i.write('SYSTem:CYMometer ON')\n"
+                                       "print(i.query('SYSTem:CYMometer?').strip())\n"
+                                       "f = 0\n"
+                                       "for n in range(100):\n"
+                                       "    f = float(i.query('SYSTem:CYMometer:FREQuency?'))\n"
+                                       "    if f > 0: break\n"
+                                       "    time.sleep(0.1)\n"
+                                       "print(i.query('SYSTem:CYMometer:FREQuency?').strip())\n"
+                                       "print(i.query('SYSTem:CYMometer:DUTY?').strip())\n"
+                                       "print(i.query('SYSTem:CYMometer:PERiod?').strip())\n"
+                                       "i.write('SYSTem:CYMometer:TRIGger:LEVel 1.5V')\n"
+                                       "print(i.query('SYSTem:CYMometer:TRIGger:LEVel?').strip())\n"
+                                       "i.write('SYSTem:CYMometer:TRIGger:COUPling DC')\n"
+                                       "print(i.query('SYSTem:CYMometer:TRIGger:COUPling?').strip())\n",
+                                       &code);
+    ASSERT_EQ(code, 0) << out.join('\n').constData();
+    ASSERT_GE(out.size(), 6);
+    EXPECT_EQ(out[0], QByteArray("1"));
+    EXPECT_NEAR(out[1].toDouble(), 12345.678, 0.01) << out[1].constData();
+    EXPECT_NEAR(out[2].toDouble(), 30.0, 0.001) << out[2].constData();
+    EXPECT_NEAR(out[3].toDouble(), 1 / 12345.678, 1e-9) << out[3].constData();
+    EXPECT_EQ(out[4], QByteArray("1.500000e+00"));
+    EXPECT_EQ(out[5], QByteArray("DC"));
+}
+
+} // namespace
