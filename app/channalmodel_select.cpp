@@ -101,7 +101,13 @@ QString MutSelectModel::onKeyEvent(int key, int)
             return QStringLiteral("error");
         }
         const QString path = presetPath(key);
-        store->SaveSysParam(path, true);
+        // A full or read-only disk keeps the old preset; the user is told
+        // it was not saved (the file-error tip) instead of a false "saved".
+        if (!store->SaveSysParam(path, true)) {
+            tips(TIPS_COPY_ERROR);
+            qWarning("save all param to preset file:%s failed", qPrintable(path));
+            return QStringLiteral("quit");
+        }
         tips(TIPS_SAVE_FILE_OK);
         qInfo("save all param to preset file:%s", qPrintable(path));
         return QStringLiteral("quit");

@@ -1,6 +1,7 @@
 #include "app/channalmodel_sys.h"
 #include <QDebug>
 #include <QStringList>
+#include <cmath>
 #include <cstring>
 #include "communication/SCPI/scpi_error.h"
 #include "communication/SCPI/sys_error.h"
@@ -45,6 +46,17 @@ bool coupleParamModel::UpdateRange()
         return SetValueWitheCheck(value(), m_param->Min, m_param->Max, 0);
     }
     return limitAndCheck(this, mn, mx);
+}
+
+bool coupleParamModel::ValueCheck(double& v)
+{
+    const bool ratio = paramindex == PARAM_INDEX_CHCOUPLEFREQRATE || paramindex == PARAM_INDEX_CHCOUPLEAMPLRATE
+                       || paramindex == PARAM_INDEX_CHCOUPLEPHASERATE;
+    if (!std::isfinite(v) || (ratio && !(v > 0))) {
+        v = value();
+        return false;
+    }
+    return channelModel::ValueCheck(v);
 }
 
 // ---- ipModel ---------------------------------------------------------------------------

@@ -12,6 +12,10 @@ class coupleParamModel : public channelModel {
 public:
     using channelModel::channelModel;
     bool UpdateRange() override;
+    // A ratio of 0 or below, or a value that is no finite number, means no
+    // coupling at all: it is refused (the setting keeps its value) instead
+    // of being brought to the nearest limit.
+    bool ValueCheck(double& value) override;
 };
 
 // IP address, mask or gateway text (the record's IP, Mask, Gateway).

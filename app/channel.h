@@ -44,6 +44,10 @@ public:
     // The controller's check of the shared trigger/FSK connector: true when
     // another user holds it (names lists them). Unset: no conflict.
     std::function<bool(CH_ID ch, QString& names)> conflictCheck;
+    // The coupling entries of this channel's pair, in parameter-index order
+    // from PARAM_INDEX_CHCOUPLEFREQSW (handed over by the controller, which
+    // owns them). Unset: the pair's settings have no entries.
+    const QList<channelModel*>* coupleParaList = nullptr;
 
     void InitSignal(CH_ID ch);
     void InitBaseSignal();
@@ -82,6 +86,12 @@ public:
     void AmplFunctionAlimit(bool on);
     void AmplFunctionMerge(bool on);
     void AmplFunctionACouple(bool on);
+    // Brings this channel's entry `own` to the value the partner's entry
+    // needs under `rule` (the partner's value is kept unless this channel
+    // cannot reach it). Returns whether the partner's value fitted.
+    bool paramCouple(channelModel* own, channelModel* partner, std::function<double(CH_ID, double)> rule);
+    // Coupling entry PARAM_INDEX_x of this channel's pair (null without it).
+    channelModel* coupleEntry(int index) const;
 
     // ---- screens ------------------------------------------------------------------
     void qmlparamLoad();
@@ -125,6 +135,13 @@ public slots:
     void ModAMDevChanged();
     void ModFMDevChanged();
     void MergeSetParaChanged();
+    // A coupling setting of the pair changed (the entries of the pair's
+    // first channel are connected to these).
+    void FreCoupleSetParaChanged();
+    void AmpCoupleSetParaChanged();
+    void PhaCoupleSetParaChanged();
+    // Phase coupling and merge need the system's phase synchronisation.
+    void channelFourcePhaseSync(bool on, int tip);
 
 signals:
     // The channel's parameters changed; the controller applies it.
@@ -137,8 +154,13 @@ signals:
     void coupleAmplMaskChanged(CH_ID pair, bool masked);
     // Merging is barred (or allowed again) for this channel.
     void mergeMaskChanged(CH_ID ch, bool disabled);
-    // Merging changed: the pair's phases must be synchronised (tip).
-    void mergePhaseSyncNeeded(bool on, int tip);
+    // Phase coupling or merging changed: the phases must be synchronised
+    // (on, with the tip shown when the mode had to be switched) or may be free.
+    void phaseSyncNeeded(bool on, int tip);
+    // The coupling type of a pair changed: its list of entries changes.
+    void coupleTypeChanged(CH_ID pair);
+    // Coupling or merging of this channel changed: its copy button follows.
+    void copyButtonDisplayChanged(CH_ID ch);
     void mergeDisplayChanged(CH_ID ch);
     void loadDisplayChanged(CH_ID ch);
     void reverseDisplayChanged(CH_ID ch);
@@ -166,6 +188,12 @@ private:
     // Pushes a coupled value c into the partner's entry `index`; false when
     // it is outside the partner's range.
     bool coupleToPartner(int index, double c, const char* what);
+    // Common part of the three coupling-setting slots; `first` is the
+    // quantity's switch index, `valueIndex` the channel entry it couples.
+    void coupleSettingChanged(int first, int valueIndex);
+    // Writes v into entry m of channel c as an edit would (record, other
+    // input forms, precision, change processing).
+    static void pushValue(channelModel* m, CH_ID c, double v);
     // The connector check of the controller; names lists the other users.
     bool ioConflict(QString& names) const;
     void refuseForConflict(int index, int tip, const QString& names);

@@ -10,20 +10,45 @@
 #include "param/sys_param.h"
 
 namespace {
+
 bool evenSource(CH_ID source) { return source == CH1 || source == CH3; }
+
+// One rule for the three quantities: the partner of an even channel (CH1,
+// CH3) follows by v * rate or v + dev, the partner of an odd one by the
+// inverse. A setting that is no usable number (a ratio of 0 or below, a
+// non-finite value, as a damaged record could hold) gives NaN: no partner
+// value, so nothing is coupled.
+double coupled(CH_ID source, double v, bool dev, double rate, double off)
+{
+    if (!std::isfinite(v))
+        return NAN;
+    if (dev) {
+        if (!std::isfinite(off))
+            return NAN;
+        return evenSource(source) ? v + off : v - off;
+    }
+    if (!std::isfinite(rate) || !(rate > 0))
+        return NAN;
+    return evenSource(source) ? v * rate : v / rate;
+}
+
+// The entry whose coupling paramCouple is settling: the propagation of
+// that same entry inside the channels' own slots stands aside meanwhile.
+int settlingIndex = -1;
+
+struct Settling {
+    int saved;
+    explicit Settling(int index) : saved(settlingIndex) { settlingIndex = index; }
+    ~Settling() { settlingIndex = saved; }
+};
+
 } // namespace
 
 double Channel::GetCoupleFrequency(CH_ID source, double v)
 {
     const CH_ID pair = pairOf(source);
-    const bool dev = sys_param::GetChCoupleFreqType(pair) != 0;
-    const double rate = sys_param::GetChCoupleFreqRate(pair);
-    const double off = sys_param::GetChCoupleFreqDev(pair);
-    double x;
-    if (evenSource(source))
-        x = dev ? v + off : v * rate;
-    else
-        x = dev ? v - off : (rate != 0 ? v / rate : v);
+    const double x = coupled(source, v, sys_param::GetChCoupleFreqType(pair) != 0,
+                             sys_param::GetChCoupleFreqRate(pair), sys_param::GetChCoupleFreqDev(pair));
     // Frequencies are kept to 1 uHz.
     return std::floor((x + 1e-7) * 1e6) / 1e6;
 }
@@ -31,44 +56,91 @@ double Channel::GetCoupleFrequency(CH_ID source, double v)
 double Channel::GetCoupleAmpl(CH_ID source, double v)
 {
     const CH_ID pair = pairOf(source);
-    const bool dev = sys_param::GetChCoupleAmplType(pair) != 0;
-    const double rate = sys_param::GetChCoupleAmplRate(pair);
-    const double off = sys_param::GetChCoupleAmplDev(pair);
-    if (evenSource(source))
-        return dev ? v + off : v * rate;
-    return dev ? v - off : (rate != 0 ? v / rate : v);
+    return coupled(source, v, sys_param::GetChCoupleAmplType(pair) != 0, sys_param::GetChCoupleAmplRate(pair),
+                   sys_param::GetChCoupleAmplDev(pair));
 }
 
 double Channel::GetCouplePhase(CH_ID source, double v)
 {
     const CH_ID pair = pairOf(source);
-    const bool dev = sys_param::GetChCouplePhaseType(pair) != 0;
-    const double rate = sys_param::GetChCouplePhaseRate(pair);
-    const double off = sys_param::GetChCouplePhaseDev(pair);
-    if (evenSource(source))
-        return dev ? v + off : v * rate;
-    return dev ? v - off : (rate != 0 ? v / rate : v);
+    return coupled(source, v, sys_param::GetChCouplePhaseType(pair) != 0, sys_param::GetChCouplePhaseRate(pair),
+                   sys_param::GetChCouplePhaseDev(pair));
+}
+
+void Channel::pushValue(channelModel* m, CH_ID c, double v)
+{
+    const DataInfo* d = m ? m->descriptor(0) : nullptr;
+    if (!d || !d->SetValue)
+        return;
+    d->SetValue(c, v);
+    m->mulitInputTypeSync(0);
+    m->m_selectIndex = channelModel::GetMaxBit(v);
+    m->valueChangedProcess();
+}
+
+bool Channel::paramCouple(channelModel* own, channelModel* partner, std::function<double(CH_ID, double)> rule)
+{
+    if (!own || !partner || !pFriendCh || !rule)
+        return false;
+    const DataInfo* od = own->descriptor(0);
+    const DataInfo* pd = partner->descriptor(0);
+    if (!od || !pd || !od->GetValue || !pd->GetValue)
+        return false;
+    const CH_ID p = pFriendCh->ch;
+    const double pv = pd->GetValue(p);
+    // The value this channel needs for the partner's present value.
+    double t = rule(p, pv);
+    double np = pv;
+    bool fits = std::isfinite(t);
+    if (fits && (t > od->Max + 1e-13 || t < od->Min - 1e-13)) {
+        // Out of this channel's reach: take its limit and move the partner
+        // as far as its own range allows.
+        t = t > od->Max ? od->Max : od->Min;
+        np = rule(ch, t);
+        if (!std::isfinite(np)) {
+            np = pv;
+            fits = false;
+        } else if (np > pd->Max + 1e-13 || np < pd->Min - 1e-13) {
+            np = np > pd->Max ? pd->Max : pd->Min;
+            fits = false;
+        }
+    }
+    {
+        Settling guard(own->paramindex);
+        if (std::isfinite(t)) {
+            if (np != pv)
+                pushValue(partner, p, np);
+            if (std::fabs(t - od->GetValue(ch)) > 1e-13)
+                pushValue(own, ch, t);
+        }
+    }
+    if (!fits) {
+        emit sendTipsMessage(MESSAGE_TYPE_ERROR, ERROR_COUPLE, false, QString());
+        qDebug("couple error!!! couple set:%e ", t);
+    }
+    partner->m_couplestate = fits;
+    own->m_couplestate = fits;
+    partner->disUpdate();
+    own->disUpdate();
+    return fits;
 }
 
 bool Channel::coupleToPartner(int index, double c, const char* what)
 {
     channelModel* own = entry(index);
     channelModel* p = pFriendCh ? pFriendCh->entry(index) : nullptr;
-    if (!own || !p)
+    if (!own || !p || index == settlingIndex)
         return false;
     const DataInfo* pd = p->descriptor(0);
     if (!pd)
         return false;
-    const bool fits = c <= pd->Max + 1e-13 && c >= pd->Min - 1e-13;
+    const bool fits = std::isfinite(c) && c <= pd->Max + 1e-13 && c >= pd->Min - 1e-13;
     p->m_couplestate = fits;
     if (!fits) {
         emit sendTipsMessage(MESSAGE_TYPE_ERROR, ERROR_COUPLE, false, QString());
         qDebug("couple error!!! couple %s:%e ", what, c);
-    } else if (pd->GetValue && pd->SetValue && std::fabs(c - pd->GetValue(pFriendCh->ch)) > 1e-13) {
-        pd->SetValue(pFriendCh->ch, c);
-        p->mulitInputTypeSync(0);
-        p->m_selectIndex = channelModel::GetMaxBit(c);
-        p->valueChangedProcess();
+    } else if (pd->GetValue && std::fabs(c - pd->GetValue(pFriendCh->ch)) > 1e-13) {
+        pushValue(p, pFriendCh->ch, c);
     }
     p->disUpdate();
     own->m_couplestate = p->m_couplestate;
@@ -136,12 +208,15 @@ void Channel::MergeSetParaChanged()
         }
     }
     AmplFunctionMerge(merges());
-    emit mergePhaseSyncNeeded(merges(), TIPS_MERGE_NEED_PHASESYNC);
+    channelFourcePhaseSync(merges(), TIPS_MERGE_NEED_PHASESYNC);
     refresh(PARAM_INDEX_AMP);
     refresh(PARAM_INDEX_OFFSET);
     refreshOf(pFriendCh, PARAM_INDEX_AMP);
     refreshOf(pFriendCh, PARAM_INDEX_OFFSET);
     emit mergeDisplayChanged(ch);
+    emit copyButtonDisplayChanged(ch);
+    if (pFriendCh)
+        emit copyButtonDisplayChanged(pFriendCh->ch);
     finish();
 }
 

@@ -1,4 +1,7 @@
 #include "app/ornav72.h"
+#include "app/scpi_wfile_receivers.h"
+#include "WaveView/arbwavedata.h"
+#include "app/scpi_instrument_qt.h"
 #include "hardware/CSetParam.h"
 #include "WaveView/CWaveGreate.h"
 #include "hardware/ckeyqthread.h"
@@ -26,7 +29,9 @@ static void connectChannel(Ornav72* self, Channel* c)
     const auto direct = Qt::DirectConnection;
     QObject::connect(c, &Channel::coupleAmplMaskChanged, self, &Ornav72::coupleAmplSwitchMask, direct);
     QObject::connect(c, &Channel::mergeMaskChanged, self, &Ornav72::ChDisableMergeDisUpdate, direct);
-    QObject::connect(c, &Channel::mergePhaseSyncNeeded, self, &Ornav72::channelFourcePhaseSync, direct);
+    QObject::connect(c, &Channel::phaseSyncNeeded, self, &Ornav72::channelFourcePhaseSync, direct);
+    QObject::connect(c, &Channel::coupleTypeChanged, self, &Ornav72::chCoupleTypeChanged, direct);
+    QObject::connect(c, &Channel::copyButtonDisplayChanged, self, &Ornav72::chCopyBtnObjectDisUpdate, direct);
     QObject::connect(c, &Channel::mergeDisplayChanged, self, &Ornav72::chMergeDisUpdate, direct);
     QObject::connect(c, &Channel::loadDisplayChanged, self, &Ornav72::chLoadDisUpdate, direct);
     QObject::connect(c, &Channel::reverseDisplayChanged, self, &Ornav72::chReverseDisUpdate, direct);
@@ -135,6 +140,11 @@ Ornav72::Ornav72()
     // command set, the serial number and the clock from here.
     scpi_adpt_set_hooks({scpi_commands, &Ornav72::GetSN, &Ornav72::clock_tick});
     scpi_commands_install_receivers();
+    scpi_install_wave_receivers();
+    ArbWaveData::SetListRangeSource([](CH_ID ch, double* lo, double* hi) {
+        CSetParam::pCharacter[ch].GetBWFreScope(int(sys_param::ch(ch).BaseWave), *lo, *hi);
+    });
+    scpi_instrument_set_program(scpi_instrument_program_qt);
     scpi_adpt_init(this);
     // 18. The last user activity is now.
     lastIpActiveTime = clock_tick();
@@ -193,10 +203,16 @@ void Ornav72::UIStartUpInit(QObject* root)
         if (pseObject[ch])
             channel[ch]->setpse(pseObject[ch]);
     }
+    // Sync outputs, amplitude and phase coupling, merges as stored.
+    applyStoredPairState();
     powerCheck();
     // The stored address mode is applied in the controller's thread.
     if (channelModel* m = GetChModelFormIndex(CH_SYS, PARAM_INDEX_SYSIPSETTYPE))
         emit m->valueChanged();
+    // The record was loaded in the constructor, before any channel existed;
+    // only now can each channel bring the hardware to its stored settings
+    // (registers and output relay), on the controller's own thread.
+    QMetaObject::invokeMethod(this, [this]() { applyStoredSettings(); }, Qt::QueuedConnection);
     qInfo("UI start-up done");
 }
 
@@ -238,6 +254,9 @@ void Ornav72::initObject()
     // 6. External reference icon from the stored clock source.
     exit10MValid = sys_param::HWinfo.ClockSource;
     SendTipsMessageDis(MESSAGE_TYPE_INFO, STATUSBAR_EXT10, sys_param::HWinfo.ClockSource, "", false);
+    // 7. Reference clock input and output as stored, then the phases restart.
+    CSetParam::SetExtCLKIn(sys_param::HWinfo.ClockSource, sys_param::HWinfo.ClockOut);
+    CSetParam::ResetFPFGA(true);
 
     if (counterObj == nullptr)
         qDebug("get counter obj error !!");

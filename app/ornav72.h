@@ -9,12 +9,14 @@
 #include <QObject>
 #include <QString>
 #include <QByteArray>
+#include <QVariantList>
 #include "param/global.h"
 #include "app/uidata.h"
 #include "hardware/fpga_config.h"
 #include "hardware/mem_io.h"
 #include "app/counter.h"
 #include "communication/SCPI/commands/scpi_service_host.h"
+#include "communication/SCPI/commands/scpi_display_host.h"
 #include "communication/SCPI/commands/scpi_digital_host.h"
 
 class Channel;
@@ -25,7 +27,8 @@ class channelModel;
 class QTimer;
 class QThread;
 
-class Ornav72 : public QObject, public PowerDownNotice, public ScpiServiceHost, public ScpiDigitalHost {
+class Ornav72 : public QObject, public PowerDownNotice, public ScpiServiceHost, public ScpiDigitalHost,
+                public ScpiDisplayHost {
     Q_OBJECT
 public:
     Ornav72();
@@ -66,6 +69,17 @@ public:
     void SetSN(const char* text, unsigned length);
     static const char* GetSN();
     static const char* GetSoftwareVersion();
+    // ---- screen capture ---------------------------------------------------------
+    // Reads the rendered frame into pixelData (BMP header, bottom row first);
+    // with convert, also into screenShotImage, and with a folder saves it
+    // there as the next free "screenshot<N>" file. Runs in the GUI thread.
+    bool getscreenShot(bool convert = false, QString savePath = QString(), int where = 0);
+    // The remote screen rows: a capture made in the GUI thread, copied out.
+    QByteArray displayCapture() override;
+    // The BMP header at the front of pixelData.
+    static const unsigned char kBmpHeader[54];
+    static const int kCaptureBytes = 4096054;
+
     // The serial number derived from a MAC text ("00:00:00:00:01:00" -> "256");
     // "1234567891234" when the text has fewer than six parts.
     static QString serialFromMac(const QString& mac);
@@ -102,6 +116,9 @@ public:
     void ChannelOnOff(CH_ID ch, bool on);
     // Reloads every model and display of a channel and applies it.
     void channalReload(CH_ID ch);
+    // Applies every channel's stored configuration to the hardware, as the
+    // start-up does once the screens exist.
+    void applyStoredSettings();
     void systemReload();
     void powerUpParamChanged();
     void chUpdateParamList(channelModel* model);
@@ -111,6 +128,11 @@ public:
     // Builds the coupling models of both pairs and the entries each pair shows.
     void InitCoupleSetlist();
     void UpdateCoupleSetList(CH_ID pair);
+    // Start-up: the stored sync outputs, amplitude- and phase-coupling and
+    // merge state of the pairs applied to the models and the screens.
+    void applyStoredPairState();
+    // Start-up: the system entries whose changes the controller answers.
+    void connectSettingHandlers();
 
     // ---- frequency counter and digital protocol output --------------------
     // Whether an output type can have its channels: SPI and I2C need CH3 and
@@ -240,6 +262,9 @@ public slots:
     // does nothing until that subsystem exists.
     void chUpdateArbMem(int ch, QString arbfile, bool base, bool exe, bool tempfile);
     void chUpdateListMem(int ch, QString file, bool exe, bool tempfile);
+    // Links the library folders into "/media/ram" under their shown names
+    // (pairs [folder, shown name]).
+    void SetArbDir(QVariantList list);
     void setModeIndexCmdProcess(int ch, int mode, int index);
     void setValueCmdProcess(int ch, int paramindex, double value);
     void setUnitsCmdProcess(int ch, int paramindex, int unit);
@@ -299,6 +324,14 @@ public slots:
     void digitalSWChanged();
     void digitaAutoSendChanged();
     void digitalRequestPaint();
+    // Channel pairs and system settings answered by the controller.
+    void chCoupleTypeChanged(CH_ID pair);
+    void sysClkSourceChanged();
+    void sysClkOutChanged();
+    void sysClkSourceDisUpdate(bool disWindow = true);
+    void languageChanged();
+    void systemParamChanged();
+    void disSeparatorChanged();
 
 private:
     // Connects the back-light and network entries of the system list.

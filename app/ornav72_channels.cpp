@@ -31,6 +31,8 @@ void Ornav72::ChDisableDisUpdate(CH_ID ch, int alterfun, QString, bool exec)
         return;
     channel[ch]->alterfun = alterfun;
     chSwDisUpdate(ch, sys_param::GetChOnOff(ch) != 0);
+    // Another use of the output bars merging the pair (and frees it again).
+    ChDisableMergeDisUpdate(ch, false);
     chMergeDisUpdate(ch);
     if (exec)
         chParamChanged(ch);

@@ -60,6 +60,12 @@ void Ornav72::channalReload(CH_ID ch)
     emit channelParamChanged(int(ch));
 }
 
+void Ornav72::applyStoredSettings()
+{
+    for (int ch = CH1; ch <= CH4; ++ch)
+        channalReload(CH_ID(ch));
+}
+
 void Ornav72::systemReload()
 {
     for (QList<channelModel*>* list : {&sysparalist, &ch12CoupleParalist, &ch34CoupleParalist})

@@ -20,6 +20,8 @@ void Ornav72::InitSysSetlist()
     // Counter and digital-output entries and the digital page's list.
     connectCounterDigitalModels();
     updateDigitalSetlist();
+    // Language, separator, reference clock and phase mode.
+    connectSettingHandlers();
 }
 
 void Ornav72::InitCoupleSetlist()
@@ -28,12 +30,29 @@ void Ornav72::InitCoupleSetlist()
     chCoupleInputParaInit(COUPLE34, ch34CoupleParalist);
     UpdateCoupleSetList(COUPLE12);
     UpdateCoupleSetList(COUPLE34);
-    for (channelModel* m : ch12CoupleParalist)
-        if (m)
+    // The pair's first channel settles the coupling when a setting changes.
+    const struct {
+        QList<channelModel*>* list;
+        CH_ID first;
+    } pairs[] = {{&ch12CoupleParalist, CH1}, {&ch34CoupleParalist, CH3}};
+    for (const auto& p : pairs) {
+        Channel* first = channel[p.first];
+        for (int k = 0; k < p.list->size(); ++k) {
+            channelModel* m = p.list->at(k);
+            if (!m)
+                continue;
             m->channel = nullptr;
-    for (channelModel* m : ch34CoupleParalist)
-        if (m)
-            m->channel = nullptr;
+            if (!first)
+                continue;
+            void (Channel::*slot)() = k < 4 ? &Channel::FreCoupleSetParaChanged
+                                    : k < 8 ? &Channel::AmpCoupleSetParaChanged
+                                            : &Channel::PhaCoupleSetParaChanged;
+            connect(m, &channelModel::valueChanged, first, slot);
+        }
+        for (int c : {int(p.first), int(p.first) + 1})
+            if (channel[c])
+                channel[c]->coupleParaList = p.list;
+    }
     // Phase coupling forces the phases; the system phase mode is then fixed.
     if (sys_param::GetChCouplePhaseSW(COUPLE12) != 0 || sys_param::GetChCouplePhaseSW(COUPLE34) != 0) {
         const int i = PARAM_INDEX_SYSPHASESYNC - PARAM_INDEX_SYS_START;

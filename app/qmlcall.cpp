@@ -14,7 +14,10 @@ void qmlCall(QObject* o, const char* name, std::initializer_list<QVariant> args,
     if (o->metaObject()->indexOfMethod(sig.constData()) < 0)
         return;
     Qt::ConnectionType type = Qt::DirectConnection;
-    if (how == QmlCall::Queued)
+    // A screen function runs JavaScript, which only the GUI thread may do:
+    // a direct call from another thread (the controller applying a reload)
+    // is posted instead, never run beside the GUI thread's own scripts.
+    if (how == QmlCall::Queued || (how == QmlCall::Direct && o->thread() != QThread::currentThread()))
         type = Qt::QueuedConnection;
     else if (how == QmlCall::Wait && o->thread() != QThread::currentThread())
         type = Qt::BlockingQueuedConnection;  // blocking on one's own thread would dead-lock

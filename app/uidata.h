@@ -5,6 +5,7 @@
 // controller and answers the pages' questions about the selection.
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <QTimer>
 #include <QVariantList>
 #include "param/systype.h"
@@ -217,6 +218,47 @@ public slots:
     // Captures the screen; with a folder, saves it there as the next free
     // "screenshot<N>" file in the picture format of the settings.
     bool screenShot(bool convert, QString path, int where);
+    // The system page: names, versions, serial number and web address.
+    QString getDeviceName();
+    QString getHttp();
+    // The FPGA / software version text; without full, the text before its
+    // last ".".
+    QString getFpgaVersion(bool full);
+    QString getSoftVersion(bool full);
+    QString getHardwaveVersion();
+    QString getSN();
+    // Whether the FPGA holds a configuration; when not, the stored bitstream
+    // is loaded (cmd_fpgaconfig) and the answer is false.
+    bool fpgaOnlineCheck();
+
+    // ---- frequency-list editor and the file browser (uidata_files.cpp) ----
+    // Paths from QML are board paths, optionally with the prefix "file://".
+    int loadList(int ch);
+    int listEditorAdd(int ch, int index);
+    bool listEditorDelete(int ch, int index);
+    int listEditorMoveUp(int ch, int index);
+    int listEditorMoveDown(int ch, int index);
+    bool setlistEditorValue(int ch, int index, double value);
+    bool savelist(int ch, QString file);
+    QString newCsvFile(QString dir);
+    QString newfolder(QString dir);
+    bool rmdir(QString path);
+    bool rmfile(QString path);
+    bool remove(QString name, bool isdir);
+    bool rename(QString name, QString newname, bool isdir);
+    bool renameFile(QString path, QString newname);
+    bool renameFolder(QString path, QString newname);
+    // Inside the built-in library (directly or through its links).
+    bool isInSysFolder(QString path);
+    // Remembers a file or folder to copy; cpypstProcess copies it into dir.
+    void cpyRequest(QString path, bool isdir);
+    bool cpypstProcess(QString dir);
+    bool copyDirectoryFiles(QString from, QString to, bool cover);
+    bool deleteDirectory(QString path);
+    bool listFileType(int ch);
+    QStringList getFileTypeFilter(int ch);
+    QString getMemInfo(int place);
+    void translateArbDir(QVariantList list);
 
 private:
     static void replace(QVariantList& dst, const QVariantList& src)
@@ -225,5 +267,9 @@ private:
             dst = src;
     }
     int firstSupported(int ch, int kind);
+    void fileTip(int index, bool ok);
+    void listEdited(int ch);
     int m_process = 0;
+    QString m_copySource;   // board path remembered by cpyRequest
+    bool m_copyIsDir = false;
 };

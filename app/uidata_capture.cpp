@@ -1,50 +1,161 @@
-// Screen capture into a file, as the long press of OK asks for it: grabs the
-// rendered window and saves it under the next free number.
+// Screen capture: the rendered frame into the capture buffer (a BMP file
+// image: header, then the rows bottom first), optionally into a picture file
+// on the USB disk, and copied out for the remote screen rows.
 #include "app/uidata.h"
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QOpenGLContext>
+#include <QOpenGLFunctions>
 #include <QPixmap>
 #include <QQuickWindow>
+#include <QSGRendererInterface>
 #include <QScreen>
+#include <QSemaphore>
+#include <QThread>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
 #include <unistd.h>
 #include "app/ornav72.h"
 #include "platform/platformroot.h"
 #include "param/sys_param.h"
 
-bool Uidata::screenShot(bool convert, QString path, int where)
+#ifndef GL_BGRA_EXT
+#define GL_BGRA_EXT 0x80E1
+#endif
+
+namespace {
+const int kWidth = 1280;
+const int kHeight = 800;
+const int kHeaderBytes = 54;
+
+// The frame as the screen shows it, into pixels (bottom row first, blue,
+// green, red, alpha). On the board the scene graph draws with OpenGL ES and
+// its context is current in this thread: the frame buffer is read directly.
+// Drawn by the software renderer (offscreen, or a desktop without OpenGL),
+// the same pixels come from the window's grab.
+bool readFrame(QObject* root, unsigned char* pixels)
 {
-    auto* window = qobject_cast<QQuickWindow*>(mainObject);
-    if (!window || !convert)
+    auto* window = qobject_cast<QQuickWindow*>(root);
+    if (!window)
         return false;
+    QOpenGLContext* gl = QOpenGLContext::currentContext();
+    const QSGRendererInterface* ri = window->rendererInterface();
+    if (gl && ri && ri->graphicsApi() == QSGRendererInterface::OpenGL) {
+        QOpenGLFunctions* f = gl->functions();
+        f->glPixelStorei(GL_PACK_ALIGNMENT, 1);
+        if (gl->hasExtension("GL_EXT_read_format_bgra")) {
+            f->glReadPixels(0, 0, kWidth, kHeight, GL_BGRA_EXT, GL_UNSIGNED_BYTE, pixels);
+        } else {
+            f->glReadPixels(0, 0, kWidth, kHeight, GL_RGBA, GL_UNSIGNED_BYTE, pixels);
+            for (int i = 0; i < kWidth * kHeight; ++i)
+                std::swap(pixels[4 * i], pixels[4 * i + 2]);
+        }
+        return f->glGetError() == GL_NO_ERROR;
+    }
     QImage image = window->grabWindow();
+    // Some platforms (offscreen) keep the rendered frame only in the
+    // screen's backing store: the screen then gives the window's pixels.
     if (image.isNull() && window->screen())
         image = window->screen()->grabWindow(window->winId()).toImage();
     if (image.isNull())
-        qWarning("screen capture: the window gave no image");
-    if (path.isEmpty())
-        return !image.isNull();
-    bool saved = false;
-    if (!image.isNull() && QDir(path).exists()) {
-        const int f = int(sys_param::HWinfo.PicFormat);
-        const char* format = f == 0 ? "bmp" : f == 1 ? "jpeg" : "png";
-        QString name;
-        for (int n = 1;; ++n) {
-            name = QStringLiteral("%1/screenshot%2.%3").arg(path).arg(n).arg(QLatin1String(format));
-            if (!QFile::exists(name))
-                break;
+        return false;
+    if (image.size() != QSize(kWidth, kHeight))
+        image = image.copy(0, 0, kWidth, kHeight);
+    // ARGB32 lies in memory as blue, green, red, alpha: the BMP order.
+    image = image.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < kHeight; ++y)
+        std::memcpy(pixels + size_t(y) * kWidth * 4, image.constScanLine(kHeight - 1 - y), size_t(kWidth) * 4);
+    return true;
+}
+} // namespace
+
+// "BM", size 4 096 000 (the pixel bytes), offset 54; info header of 40 bytes,
+// 1280 x 800, one plane, 32 bits, no compression.
+const unsigned char Ornav72::kBmpHeader[54] = {
+    'B', 'M', 0x00, 0x80, 0x3E, 0x00, 0, 0, 0, 0, 54, 0, 0, 0,
+    40, 0, 0, 0, 0x00, 0x05, 0, 0, 0x20, 0x03, 0, 0, 1, 0, 32, 0,
+    0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+};
+
+bool Ornav72::getscreenShot(bool convert, QString savePath, int where)
+{
+    if (!pixelData) {
+        pixelData = static_cast<unsigned char*>(std::malloc(kCaptureBytes));
+        if (!pixelData) {
+            qWarning("malloc error");
+            warnBeep(where);
+            return false;
         }
-        saved = image.save(name, format);
-        if (!saved)
-            qWarning("screen capture: cannot write %s", qPrintable(name));
-        if (!PlatformRoot::simulated())
-            ::sync();
+        std::memcpy(pixelData, kBmpHeader, sizeof(kBmpHeader));
     }
-    if (controller) {
-        emit controller->TipsMessage(MESSAGE_TYPE_TIPS, saved ? TIPS_IMAGE_SAVE_OK : TIPS_IMAGE_SAVE_FALSE, saved,
-                                     QString(), true);
-        if (!saved)
-            controller->warnBeep(where);
+    screenShotOk = readFrame(mainObject, pixelData + kHeaderBytes);
+    if (!screenShotOk)
+        qWarning("screen capture: no frame to read");
+
+    bool saved = false;
+    if (screenShotOk && convert) {
+        // The buffer's rows are bottom first: this image stands on its head
+        // until it is mirrored for a file.
+        screenShotImage = QImage(pixelData + kHeaderBytes, kWidth, kHeight, kWidth * 4, QImage::Format_ARGB32).copy();
+        if (!savePath.isEmpty() && QDir(savePath).exists()) {
+            const QImage upright = screenShotImage.mirrored(false, true);
+            const int f = int(sys_param::HWinfo.PicFormat);
+            const char* format = f == 0 ? "bmp" : f == 1 ? "jpeg" : "png";
+            QString name;
+            for (int n = 1;; ++n) {
+                name = QStringLiteral("%1/screenshot%2.%3").arg(savePath).arg(n).arg(QLatin1String(format));
+                if (!QFile::exists(name))
+                    break;
+            }
+            saved = upright.save(name, format);
+            if (!saved)
+                qWarning("screen capture: cannot write %s", qPrintable(name));
+            if (!PlatformRoot::simulated())
+                ::sync();
+        }
     }
-    return saved;
+    if (!savePath.isEmpty())
+        emit TipsMessage(MESSAGE_TYPE_TIPS, saved ? TIPS_IMAGE_SAVE_OK : TIPS_IMAGE_SAVE_FALSE, saved, QString(), true);
+    if (saved)
+        beep(where);
+    else
+        warnBeep(where);
+    return screenShotOk;
+}
+
+QByteArray Ornav72::displayCapture()
+{
+    // A copy leaves the GUI thread: a later capture (the OK key) may refill
+    // pixelData while the remote reply is still being built.
+    auto job = [this]() -> QByteArray {
+        if (!getscreenShot(true, QString(), KEY_FROM_REMOTE))
+            return QByteArray();
+        return QByteArray(reinterpret_cast<const char*>(pixelData), kCaptureBytes);
+    };
+    QObject* gui = mainObject ? mainObject : QCoreApplication::instance();
+    if (!gui || gui->thread() == QThread::currentThread())
+        return job();
+    struct Pending {
+        QSemaphore done;
+        QByteArray data;
+    };
+    auto pending = std::make_shared<Pending>();
+    QMetaObject::invokeMethod(gui, [pending, job]() {
+        pending->data = job();
+        pending->done.release();
+    }, Qt::QueuedConnection);
+    // The GUI thread stops answering only when the program is ending.
+    if (!pending->done.tryAcquire(1, 10000)) {
+        qWarning("screen capture: the GUI thread did not answer");
+        return QByteArray();
+    }
+    return pending->data;
+}
+
+bool Uidata::screenShot(bool convert, QString path, int where)
+{
+    return controller && controller->getscreenShot(convert, path, where);
 }

@@ -41,6 +41,10 @@ static void receiveConfiguration(const char* data, long length)
 {
     if (std::strcmp(wfile_name, "sysConfigure") != 0)
         return;
+    // A transport ends a message without a terminator with a LF of its own;
+    // that byte is not part of the record.
+    if (length == long(sizeof(HardWareInfo)) + 1 && data[length - 1] == '\n')
+        length--;
     if (length != long(sizeof(HardWareInfo))) {
         SCPI_ErrorPush(&scpi_context, SCPI_ERROR_PARAMETER_NOT_ALLOWED);
         return;

@@ -156,7 +156,11 @@ public:
     static void SetBeep(unsigned char v);
 
     // ---- LEDs -----------------------------------------------------------------------
+    // Writes the LED words; words the expander already shows are not sent
+    // again (each word after the first costs a 10 ms bus gap).
     static void SetChLedData(CH_ID ch);
+    // The expander's outputs are unknown again (reset, fresh device).
+    static void ForgetLedWords();
     static void SetAllLedOff(CH_ID ch);
     // The three LED expander words of a channel's LED state, in sending order.
     static void LedWords(CH_ID ch, unsigned short out[3]);

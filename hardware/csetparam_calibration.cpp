@@ -19,6 +19,7 @@
 #include <unistd.h>
 #include <vector>
 #include "hardware/ccalfile.h"
+#include "platform/atomicfile.h"
 #include "platform/platformroot.h"
 
 const char* CSetParam::kCalFile = "/home/root/Local.cal";
@@ -190,8 +191,10 @@ bool CSetParam::SaveCalData()
     ok = ok && f.flush() && ::fsync(f.handle()) == 0;
     f.close();
     if (ok && f.error() == QFileDevice::NoError &&
-        ::rename(QFile::encodeName(temp).constData(), QFile::encodeName(target).constData()) == 0)
+        ::rename(QFile::encodeName(temp).constData(), QFile::encodeName(target).constData()) == 0) {
+        AtomicFile::syncFolderOf(target); // the rename itself reaches the medium
         return true;
+    }
     qWarning("save calibrate file %s failed: %s", kCalFile, std::strerror(errno));
     QFile::remove(temp);
     return false;

@@ -22,6 +22,7 @@ void CSetParam::ForgetWrittenState()
         m_ATT[ch] = 255;
         m_VPP[ch] = -1;
     }
+    ForgetLedWords();
 }
 
 namespace {

@@ -1,4 +1,5 @@
 #include "param/settingsfile.h"
+#include "platform/atomicfile.h"
 #include "platform/platformroot.h"
 #include <QSettings>
 
@@ -10,11 +11,22 @@ QVariant SettingsFile::value(const QString& key, const QVariant& def)
     return s.value(key, def);
 }
 
-void SettingsFile::setValue(const QString& key, const QVariant& value)
+bool SettingsFile::setValue(const QString& key, const QVariant& value)
 {
-    QSettings s(PlatformRoot::path(kPath), QSettings::IniFormat);
+    const QString file = PlatformRoot::path(kPath);
+    QSettings s(file, QSettings::IniFormat);
+    // The settings object writes a temporary file, flushes it and renames it
+    // over the old one (never writing in place); the rename reaches the
+    // medium with the folder.
+    s.setAtomicSyncRequired(true);
     s.setValue(key, value);
     s.sync();
+    if (s.status() != QSettings::NoError) {
+        qWarning("can't write %s (key %s)", kPath, qPrintable(key));
+        return false;
+    }
+    AtomicFile::syncFolderOf(file);
+    return true;
 }
 
 bool SettingsFile::contains(const QString& key)

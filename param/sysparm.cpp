@@ -4,6 +4,7 @@
 #include "platform/platformroot.h"
 #include "param/settingsfile.h"
 #include "param/sys_param.h"
+#include "platform/atomicfile.h"
 #include <QDebug>
 #include <QDir>
 #include <QFile>
@@ -15,12 +16,16 @@
 const char* SysParm::kEepromPath = "/sys/devices/platform/ocp/44e0b000.i2c/i2c-0/0-0050/eeprom";
 const char* SysParm::kPresetPrefix = "/home/root/Param_Preset_";
 const char* SysParm::kProduct = "ORNAV96T";
+const char* SysParm::kShadowPath = "/home/root/Param_LastState";
 HardWareInfo SysParm::oldhwif;
 
 namespace {
 const int kRecordSize = int(sizeof(HardWareInfo));
 const char kHomeDir[] = "/home/root/";
+std::function<bool(int)> g_byteHook;
 } // namespace
+
+void SysParm::setEepromByteHook(std::function<bool(int)> hook) { g_byteHook = std::move(hook); }
 
 SysParm::SysParm()
 {
@@ -89,6 +94,8 @@ bool SysParm::SaveToAt24(unsigned char* old, unsigned char* now, bool force)
     for (int i = 0; i < kRecordSize; ++i) {
         if (old[i] == now[i])
             continue;
+        if (g_byteHook && !g_byteHook(i))
+            return false;
         if (::pwrite(at24fd, now + i, 1, i) == 1)
             old[i] = now[i];
         ++m_writes;
@@ -145,24 +152,35 @@ bool SysParm::LoadSysParamData(const unsigned char* data, int size)
     return true;
 }
 
-void SysParm::SaveSysParam(QString path, bool force)
+bool SysParm::SaveSysParam(QString path, bool force)
 {
     HardWareInfo& live = sys_param::HWinfo;
     std::memset(live.product, 0, sizeof live.product);
     std::memset(live.buildtime, 0, sizeof live.buildtime);
     std::strncpy(live.product, kProduct, sizeof live.product - 1);
     std::strncpy(live.buildtime, buildTime(), sizeof live.buildtime - 1);
-    unsigned char* now = reinterpret_cast<unsigned char*>(&live);
+    // The screens and the remote interface change the live record while the
+    // tick saves it: the CRC and every byte written come from one snapshot,
+    // so each stored copy is consistent with its own CRC (a change made
+    // meanwhile is saved on the next tick).
+    HardWareInfo snapshot;
+    std::memcpy(&snapshot, &live, sizeof snapshot);
+    unsigned char* now = reinterpret_cast<unsigned char*>(&snapshot);
     unsigned char* old = reinterpret_cast<unsigned char*>(&oldhwif);
     if (!force && std::memcmp(now, old, size_t(kRecordSize)) == 0)
-        return;
+        return true;
     qInfo("save to eeprom !");
-    live.CRC16 = crc_16(now + 4, unsigned(kRecordSize - 4));
+    snapshot.CRC16 = crc_16(now + 4, unsigned(kRecordSize - 4));
+    live.CRC16 = snapshot.CRC16;
     qInfo("CRC16 0x%x !", live.CRC16);
 
     bool ok = false;
     if (path.isEmpty()) {
         ok = SaveToAt24(old, now, force);
+        // Only a save that changed something gets here, so an idle
+        // instrument writes nothing to the internal storage.
+        if (ok)
+            saveShadow(now);
     } else {
         const QString dir = PlatformRoot::path(kHomeDir);
         const bool exists = QDir(dir).exists();
@@ -171,31 +189,52 @@ void SysParm::SaveSysParam(QString path, bool force)
             const bool made = QDir().mkpath(dir);
             qInfo("create path:%s %s", kHomeDir, made ? "true" : "false");
         }
-        const QString file = PlatformRoot::path(path);
-        // Write a temporary copy and rename it over the old file, so a
-        // power loss mid-write never leaves a truncated preset behind.
-        const QString tmp = file + ".tmp";
-        QFile::remove(tmp);
-        QFile f(tmp);
-        if (!f.open(QIODevice::WriteOnly)) {
-            qWarning() << "save file error:" << path;
-            return;
+        // The old file stays whole until the new one is complete on the
+        // medium: a power cut or a full disk never leaves a truncated preset.
+        QString why;
+        ok = AtomicFile::write(PlatformRoot::path(path),
+                               QByteArray(reinterpret_cast<const char*>(now), kRecordSize), &why);
+        if (!ok) {
+            qWarning() << "save file error:" << path << why;
+            return false;
         }
-        ok = f.write(reinterpret_cast<const char*>(now), kRecordSize) == kRecordSize;
-        ok = f.flush() && ok;
-        ::fsync(f.handle());
-        f.close();
-        if (ok) {
-            QFile::remove(file);
-            ok = QFile::rename(tmp, file);
-        } else {
-            QFile::remove(tmp);
-        }
-        if (ok)
-            std::memcpy(old, now, size_t(kRecordSize));
-        ::sync();
+        std::memcpy(old, now, size_t(kRecordSize));
     }
     qInfo("save %s", ok ? "ok" : "false");
+    return ok;
+}
+
+bool SysParm::saveShadow(const unsigned char* record)
+{
+    const QString dir = PlatformRoot::path(kHomeDir);
+    if (!QDir(dir).exists())
+        QDir().mkpath(dir);
+    QString why;
+    if (AtomicFile::write(PlatformRoot::path(kShadowPath),
+                          QByteArray(reinterpret_cast<const char*>(record), kRecordSize), &why))
+        return true;
+    qWarning() << "save shadow copy error:" << why;
+    return false;
+}
+
+// The EEPROM holds the last state; its shadow file stands in when a power cut
+// interrupted the EEPROM write (the CRC then refuses the mixed bytes).
+bool SysParm::loadLastState()
+{
+    if (LoadSysParam(QString())) {
+        // Keep the shadow equal to the EEPROM, so it holds this state should
+        // the next save be interrupted.
+        QFile f(PlatformRoot::path(kShadowPath));
+        const QByteArray shadow = f.open(QIODevice::ReadOnly) ? f.read(kRecordSize + 1) : QByteArray();
+        if (shadow != QByteArray(reinterpret_cast<const char*>(&sys_param::HWinfo), kRecordSize))
+            saveShadow(reinterpret_cast<const unsigned char*>(&sys_param::HWinfo));
+        return true;
+    }
+    if (!LoadSysParam(QString::fromLatin1(kShadowPath)))
+        return false;
+    qWarning("last state restored from %s", kShadowPath);
+    SaveSysParam(QString(), true);
+    return true;
 }
 
 void SysParm::loadFromPowerUpParam()
@@ -212,7 +251,7 @@ void SysParm::loadFromPowerUpParam()
     else
         return; // an unknown choice keeps the factory values
     qInfo("load sys paramer :%s", source.isEmpty() ? kEepromPath : qPrintable(source));
-    if (LoadSysParam(source))
+    if (source.isEmpty() ? loadLastState() : LoadSysParam(source))
         return;
     qWarning("load sys paramer error");
     SaveSysParam(source, true);

@@ -2,11 +2,14 @@
 // Keeps the parameter record across power cycles: the serial EEPROM (last
 // state), five preset files and any named file. Every stored copy is the 4536
 // bytes of HardWareInfo with its CRC-16, product name and build time, all
-// three checked on load.
+// three checked on load. Every completed EEPROM save is mirrored into a
+// shadow file, so a power cut in the middle of the byte-by-byte EEPROM write
+// costs at most the last change, never the whole record.
 #include <QString>
 #include <QByteArray>
 #include <QList>
 #include <cstdint>
+#include <functional>
 #include "param/hardwareinfo.h"
 
 class SysParm {
@@ -14,6 +17,7 @@ public:
     static const char* kEepromPath;
     static const char* kPresetPrefix;
     static const char* kProduct;
+    static const char* kShadowPath;
 
     SysParm();
     ~SysParm();
@@ -25,7 +29,8 @@ public:
     bool SaveToAt24(unsigned char* old, unsigned char* now, bool force);
     bool LoadSysParam(QString path);
     bool LoadSysParamData(const unsigned char* data, int size);
-    void SaveSysParam(QString path, bool force);
+    // True when the copy reached its place (nothing to save counts as done).
+    bool SaveSysParam(QString path, bool force);
     // Whole-record reload from a received copy; empty data is a factory reset.
     bool reloadAll(const QByteArray& data);
 
@@ -40,11 +45,18 @@ public:
     const QList<int>& eepromByteOffsets() const { return m_byteOffsets; }
     void resetWriteLog() { m_writes = 0; m_byteOffsets.clear(); }
 
+    // Test hook: called before each single-byte EEPROM write with its
+    // offset; returning false stops the save there, as a power cut would.
+    static void setEepromByteHook(std::function<bool(int offset)> hook);
+
     int at24fd = -1;
     int powerUpSet = 0;
     static HardWareInfo oldhwif;
 
 private:
+    bool saveShadow(const unsigned char* record);
+    bool loadLastState();
+
     int m_writes = 0;
     QList<int> m_byteOffsets;
 };

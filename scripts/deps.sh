@@ -8,7 +8,7 @@ PACKAGES=(
   qml-module-qtquick-layouts qml-module-qtquick-dialogs
   libgtest-dev libgmock-dev
   liblzo2-dev libtirpc-dev rpcsvc-proto rpcbind
-  python3 python3-pyvisa python3-pyvisa-py lxi-tools
+  python3 python3-pyvisa python3-pyvisa-py python3-lzo lxi-tools
   sigrok-cli
   clang libclang-rt-14-dev
   xvfb procps locales

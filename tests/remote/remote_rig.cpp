@@ -1,4 +1,6 @@
 #include "tests/remote/remote_rig.h"
+#include "app/scpi_wfile_receivers.h"
+#include "app/scpi_instrument_qt.h"
 #include <pthread.h>
 #include <rpc/rpc.h>
 #include <unistd.h>
@@ -72,6 +74,8 @@ RemoteRig::RemoteRig()
     std::snprintf(Ornav72::SN, sizeof Ornav72::SN, "%s", serial());
     scpi_adpt_set_hooks({scpi_commands, &Ornav72::GetSN, &Ornav72::clock_tick});
     scpi_commands_install_receivers();
+    scpi_install_wave_receivers();
+    scpi_instrument_set_program(scpi_instrument_program_qt);
     SCPI_SetIdnSerial(&scpi_context, Ornav72::GetSN());
     scpi_msg_set_probe(probe);
     if (scpi_msg_queue_open(true) == 0) {

@@ -1,12 +1,10 @@
 #include "communication/SCPI/commands/scpi_identify.h"
 #include <cstdio>
-#include "hardware/CSetParam.h"
-#include "communication/scpi_msg_adpt.h"
 #include "communication/SCPI/commands/scpi_commands.h"
+#include "communication/SCPI/commands/scpi_instrument.h"
 #include "communication/SCPI/scpi_error.h"
 #include "communication/SCPI/scpi_result.h"
 #include "communication/SCPI/sys_error.h"
-#include "param/sys_param.h"
 
 static scpi_result_t replyText(scpi_t* context, const char* text, int n)
 {
@@ -19,26 +17,27 @@ static scpi_result_t replyText(scpi_t* context, const char* text, int n)
 scpi_result_t SCPI_IdnQ(scpi_t* context)
 {
     char buf[256];
-    const int n = snprintf(buf, sizeof buf, "%s,%s,%s,%s", SCPI_MANUFACTURER,
-                           sys_param::DisplayName.toLatin1().constData(), scpi_adpt_serial(),
-                           SCPI_FIRMWARE_VERSION);
+    ScpiInstrument& inst = scpi_instrument(context);
+    const int n = snprintf(buf, sizeof buf, "%s,%s,%s,%s", SCPI_MANUFACTURER, inst.displayName().c_str(),
+                           inst.serial().c_str(), SCPI_FIRMWARE_VERSION);
     return replyText(context, buf, n < int(sizeof buf) ? n : int(sizeof buf) - 1);
 }
 
 scpi_result_t SCPI_ModelIdnQ(scpi_t* context)
 {
     char buf[128];
-    const int n = snprintf(buf, sizeof buf, "%s%%EN#SN%s", SCPI_MODEL, scpi_adpt_serial());
+    const int n = snprintf(buf, sizeof buf, "%s%%EN#SN%s", SCPI_MODEL, scpi_instrument(context).serial().c_str());
     return replyText(context, buf, n < int(sizeof buf) ? n : int(sizeof buf) - 1);
 }
 
 scpi_result_t SCPI_SystemInfoQ(scpi_t* context)
 {
     char buf[384];
-    const int mhz = int(CSetParam::pCharacter[0].Bandwidth.freqSine / 1e6);
+    ScpiInstrument& inst = scpi_instrument(context);
+    const int mhz = int(inst.sineBandwidth(0) / 1e6);
     const int n = snprintf(buf, sizeof buf, "20220225,%s,%s,AWG,ORNAV72,%dMHz,%1.1fGSa/s,4CH,%s,**,%s,*,*",
-                           SCPI_FIRMWARE_VERSION, sys_param::HardWareVersion.toLatin1().constData(), mhz,
-                           2.5, sys_param::DisplayName.toLatin1().constData(), scpi_adpt_serial());
+                           SCPI_FIRMWARE_VERSION, inst.hardwareVersion().c_str(), mhz, 2.5,
+                           inst.displayName().c_str(), inst.serial().c_str());
     return replyText(context, buf, n < int(sizeof buf) ? n : int(sizeof buf) - 1);
 }
 

@@ -1,0 +1,178 @@
+// The program's side of the command handlers: requests become queued signals
+// of the controller, queries read sys_param's record, direct actions call
+// the hardware layer.
+#include "app/scpi_instrument_qt.h"
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFileInfo>
+#include <QSemaphore>
+#include <QThread>
+#include <cstring>
+#include <memory>
+#include "hardware/CSetParam.h"
+#include "communication/SCPI/scpi_types.h"
+#include "app/channalmodel.h"
+#include "app/ornav72.h"
+#include "platform/platformroot.h"
+#include "communication/SCPI/commands/scpi_sync.h"
+#include "param/sys_param.h"
+#include "param/sysparm.h"
+
+namespace {
+
+// One trip through the event queue of an object's thread, bounded by the
+// deadline; true when it got through.
+bool passThrough(QObject* target, const QDeadlineTimer& deadline)
+{
+    if (!target || target->thread() == QThread::currentThread())
+        return true;
+    auto done = std::make_shared<QSemaphore>(0);
+    QMetaObject::invokeMethod(target, [done]() { done->release(); }, Qt::QueuedConnection);
+    const qint64 left = deadline.remainingTime();
+    return done->tryAcquire(1, left < 0 ? 0 : int(left));
+}
+
+bool findIn(const QString& dir, const QString& name, QString* found, int depth)
+{
+    if (depth > 32)
+        return false;
+    const QFileInfoList entries =
+        QDir(dir).entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Unsorted);
+    for (const QFileInfo& e : entries) {
+        if (e.isDir() && !e.isSymLink()) {
+            if (findIn(e.filePath(), name, found, depth + 1))
+                return true;
+        } else if (e.fileName() == name) {
+            *found = e.filePath();
+            return true;
+        }
+    }
+    return false;
+}
+
+class ProgramInstrument : public ScpiInstrument {
+public:
+    Ornav72* ctrl = nullptr;
+
+    const HardWareInfo& record() override { return sys_param::HWinfo; }
+    void recordImage(HardWareInfo* out) override
+    {
+        std::memcpy(out, &sys_param::HWinfo, sizeof *out);
+        // Stamped as a stored copy is, so that it passes the checks of a load.
+        std::memset(out->product, 0, sizeof out->product);
+        std::memset(out->buildtime, 0, sizeof out->buildtime);
+        std::strncpy(out->product, SysParm::kProduct, sizeof out->product - 1);
+        std::strncpy(out->buildtime, SysParm::buildTime(), sizeof out->buildtime - 1);
+        out->CRC16 = SysParm::crc_16(reinterpret_cast<const unsigned char*>(out) + 4, unsigned(sizeof *out - 4));
+    }
+    void setValue(int target, int paramIndex, double value) override
+    {
+        if (ctrl)
+            emit ctrl->setValueCmd(target, paramIndex, value);
+    }
+    void setUnits(int target, int paramIndex, int unit) override
+    {
+        if (ctrl)
+            emit ctrl->setUnitsCmd(target, paramIndex, unit);
+    }
+    void setModeIndex(int ch, int mode, int index) override
+    {
+        if (ctrl)
+            emit ctrl->setModeIndexCmd(ch, mode, index);
+    }
+    void baseWaveSelected(int ch, int wave, int where) override
+    {
+        if (ctrl)
+            emit ctrl->chBaseWaveSelectedCmd(ch, wave, where);
+    }
+    void modeSelected(int ch, int mode) override
+    {
+        if (ctrl)
+            emit ctrl->chModSelectedCmd(ch, mode);
+    }
+    void loadRecord(const char* data, int length) override
+    {
+        if (ctrl)
+            emit ctrl->loadSysParamRemote(length > 0 ? QByteArray(data, length) : QByteArray());
+    }
+    void arbFile(int ch, const std::string& path, bool base, bool exe, bool tempFile) override
+    {
+        if (ctrl)
+            emit ctrl->chArbCmd(ch, QString::fromStdString(path), base, exe, tempFile);
+    }
+    bool waitApplied(bool throughScreens, int timeoutMs) override
+    {
+        if (!ctrl)
+            return true;
+        // A request reaches the record on the first pass; the channel's
+        // re-apply it queues runs on the second. A choice of wave or mode
+        // also goes through the channel page in the GUI thread and comes
+        // back to the controller.
+        if (!throughScreens)
+            return SCPI_WaitApplied(ctrl, timeoutMs);
+        const QDeadlineTimer deadline(timeoutMs);
+        QObject* gui = QCoreApplication::instance();
+        return passThrough(ctrl, deadline) && passThrough(ctrl, deadline) && passThrough(gui, deadline) &&
+               passThrough(ctrl, deadline) && passThrough(ctrl, deadline);
+    }
+    bool outputOn(int ch) override { return ch >= 0 && ch < 4 && sys_param::OnOff[ch]; }
+    bool modelMasked(int list, int paramIndex) override
+    {
+        if (!ctrl)
+            return false;
+        channelModel* m = nullptr;
+        QMetaObject::invokeMethod(
+            ctrl, [&]() { m = ctrl->GetChModelFormIndex(CH_ID(list), paramIndex); },
+            ctrl->thread() == QThread::currentThread() ? Qt::DirectConnection : Qt::BlockingQueuedConnection);
+        return !m || m->rmask();
+    }
+    int language() override { return int(sys_param::GetLanguage(CH_SYS)); }
+    std::string serial() override { return Ornav72::GetSN(); }
+    void setSerial(const char* text, unsigned length) override
+    {
+        if (ctrl)
+            ctrl->SetSN(text, length);
+    }
+    std::string displayName() override { return sys_param::DisplayName.toStdString(); }
+    std::string hardwareVersion() override { return sys_param::HardWareVersion.toStdString(); }
+    double sineBandwidth(int ch) override { return CSetParam::pCharacter[ch].Bandwidth.freqSine; }
+    void storeArbPath(int ch, bool base, const std::string& path) override
+    {
+        if (base)
+            sys_param::SetChArbFileDir(CH_ID(ch), path.c_str(), int(path.size()));
+        else
+            sys_param::SetChModArbFileDir(CH_ID(ch), path.c_str(), int(path.size()));
+        if (!ctrl)
+            return;
+        Ornav72* c = ctrl;
+        const int index = base ? PARAM_INDEX_ARBFILE : PARAM_INDEX_MODARBFILE;
+        QMetaObject::invokeMethod(
+            c,
+            [c, ch, index]() {
+                if (channelModel* m = c->GetChModelFormIndex(CH_ID(ch), index))
+                    m->disUpdate();
+            },
+            Qt::QueuedConnection);
+    }
+    bool findFile(const char* boardFolder, const std::string& name, std::string* path) override
+    {
+        const QString top = boardPath(QString::fromLatin1(boardFolder));
+        QString found;
+        if (!findIn(top, QString::fromStdString(name), &found, 0))
+            return false;
+        // The record keeps the board's path, not the simulated root's.
+        *path = std::string(boardFolder) + found.mid(top.size()).toStdString();
+        return true;
+    }
+    void manualTrigger(int ch) override { CSetParam::SetManualTrig(CH_ID(ch)); }
+};
+
+} // namespace
+
+ScpiInstrument& scpi_instrument_program_qt(scpi_t* context)
+{
+    static ProgramInstrument program;
+    program.ctrl = context ? qobject_cast<Ornav72*>(context->parent) : nullptr;
+    return program;
+}

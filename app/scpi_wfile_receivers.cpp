@@ -1,0 +1,98 @@
+#include "app/scpi_wfile_receivers.h"
+#include <QMetaObject>
+#include <QPointer>
+#include <QString>
+#include <cstdio>
+#include "communication/SCPI/commands/scpi_sync.h"
+#include "communication/SCPI/scpi.h"
+#include "communication/SCPI/scpi_interface.h"
+#include "communication/SCPI/scpi_wfile.h"
+#include "communication/scpi_msg_adpt.h"
+#include "communication/SCPI/scpi_error.h"
+#include "WaveView/arbwavedata.h"
+#include "app/channalmodel.h"
+#include "app/channel.h"
+#include "app/ornav72.h"
+#include "param/sys_param.h"
+#include "param/systype.h"
+
+namespace {
+
+void refreshFileEntry(Ornav72* ctrl, CH_ID ch, int index)
+{
+    if (Channel* c = ctrl->channel[ch])
+        if (channelModel* m = c->entry(index))
+            m->disUpdate();
+}
+
+} // namespace
+
+bool scpi_receive_wave_file(QObject* controller, int mode, int channel, const char* name, const char* data,
+                            size_t length)
+{
+    const bool list = mode == WF_LIST;
+    const bool base = mode == WF_BaseArb;
+    if (!list && !base && mode != WF_ModArb)
+        return false;
+    const QString type = list ? QStringLiteral("List") : (base ? QStringLiteral("Base") : QStringLiteral("Mod"));
+    const QString fileName = QString::fromLocal8Bit(name ? name : "");
+    // The name comes from the remote user: it names a file directly in the
+    // internal storage or nothing is written at all.
+    if (channel < 0 || channel > 3 || !ArbWaveData::ValidRemoteName(fileName, type)) {
+        fprintf(stderr, "[scpi-ERRO]:refused file name \"%s\" for CH%d\n", name ? name : "", channel + 1);
+        SCPI_ErrorPush(&scpi_context, SCPI_ERROR_ILLEGAL_PARAMETER_VALUE);
+        return false;
+    }
+    const QString saved = ArbWaveData::SaveDataToFile(channel, fileName, type, data, length);
+    if (saved.isEmpty()) {
+        fprintf(stderr, "[scpi-ERRO]:save file error!\n");
+        // Received, but no wave or list file: the user learns it here.
+        SCPI_ErrorPush(&scpi_context, SCPI_ERROR_ILLEGAL_PARAMETER_VALUE);
+        return false;
+    }
+    Ornav72* ctrl = qobject_cast<Ornav72*>(controller);
+    if (!ctrl)
+        return true;
+    // The record and the channel's tables belong to the controller's thread:
+    // the path is stored and the file loaded there, in this order.
+    const CH_ID ch = CH_ID(channel);
+    const QString recordPath = QLatin1String(ArbWaveData::kUserDir) + QLatin1Char('/') + fileName;
+    QPointer<Ornav72> guard(ctrl);
+    QMetaObject::invokeMethod(
+        ctrl,
+        [guard, ch, list, base, saved, recordPath]() {
+            if (!guard)
+                return;
+            if (list) {
+                guard->chUpdateListMem(ch, saved, true, true);
+                const QByteArray p = saved.toLocal8Bit();
+                sys_param::SetChListFileDir(ch, p.constData(), p.size());
+                refreshFileEntry(guard, ch, PARAM_INDEX_MODLISTFILE);
+            } else {
+                const QByteArray p = recordPath.toLocal8Bit();
+                if (base)
+                    sys_param::SetChArbFileDir(ch, p.constData(), p.size());
+                else
+                    sys_param::SetChModArbFileDir(ch, p.constData(), p.size());
+                refreshFileEntry(guard, ch, base ? PARAM_INDEX_ARBFILE : PARAM_INDEX_MODARBFILE);
+                guard->chUpdateArbMem(ch, saved, base, true, true);
+            }
+        },
+        Qt::QueuedConnection);
+    // A query that follows sees the wave loaded and the channel applied.
+    SCPI_WaitApplied(ctrl, 30000);
+    return true;
+}
+
+static void receiveWaveFile(const char* data, long length)
+{
+    scpi_receive_wave_file(scpi_context.parent, wfile_flag, wfile_channel, wfile_name, data,
+                           length > 0 ? size_t(length) : 0);
+}
+
+void scpi_install_wave_receivers()
+{
+    scpi_msg_set_data_receiver(WF_BaseArb, receiveWaveFile);
+    scpi_msg_set_data_receiver(WF_ModArb, receiveWaveFile);
+    scpi_msg_set_data_receiver(WF_LIST, receiveWaveFile);
+}

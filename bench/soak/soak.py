@@ -1,0 +1,186 @@
+#!/usr/bin/python3
+"""Soak run of the program on a simulated board (not part of the test run).
+
+    bash /work/wt/isolated.sh /usr/bin/python3 bench/soak/soak.py build [--minutes 10]
+
+Four VXI-11 clients (pyvisa-py) mix setting changes and queries, one USBTMC
+host (ornav-sim usbtmc) queries, key and knob events arrive through
+ornav-sim key, and the program's tick runs with the last state saved on every
+change. Every 10 s the program's resident memory, open descriptors and
+threads are sampled; at the end their first and last values, the queries
+answered, the wrong replies (must be 0) and the error list are printed."""
+import argparse, os, random, re, signal, subprocess, sys, tempfile, threading, time
+
+import pyvisa
+
+ap = argparse.ArgumentParser()
+ap.add_argument("build")
+ap.add_argument("--minutes", type=float, default=10.0)
+args = ap.parse_args()
+BIN = os.path.abspath(args.build)
+SIM = BIN + "/tools/ornav-sim"
+
+root = tempfile.mkdtemp(prefix="ornav-soak-")
+subprocess.check_call([SIM, "--root", root, "init"])
+os.makedirs(root + "/home/root", exist_ok=True)
+with open(root + "/home/root/settings.ini", "w") as f:
+    f.write("[General]\npowerUpValue=1\n")
+log = root + "/program.log"
+env = dict(os.environ, QT_QPA_PLATFORM="offscreen")
+env.pop("ORNAV_ROOT", None)
+prog = subprocess.Popen([BIN + "/ornav72", "--root", root], stdout=open(log, "wb"), stderr=subprocess.STDOUT, env=env)
+t0 = time.time()
+while True:
+    text = open(log, "rb").read()
+    if b"vxi11_init ok!" in text and b"UI start-up done" in text:
+        break
+    if prog.poll() is not None or time.time() - t0 > 30:
+        sys.exit("program did not start:\n" + text.decode(errors="replace")[-3000:])
+    time.sleep(0.1)
+
+end = time.time() + args.minutes * 60
+lock = threading.Lock()
+stats = {"answered": 0, "wrong": 0, "sent": 0, "client_errors": 0, "usbtmc": 0, "keys": 0}
+wrong_samples = []
+
+
+def count(key, n=1):
+    with lock:
+        stats[key] += n
+
+
+def wrong(what):
+    with lock:
+        stats["wrong"] += 1
+        if len(wrong_samples) < 10:
+            wrong_samples.append(what)
+
+
+IDN = None
+CHECKS = {
+    "*OPC?": re.compile(r"^1$"),
+    "CHSEL?": re.compile(r"^[0-3]$"),  # the current channel, counted from 0
+    "CHANnel1:SELect?": re.compile(r"^[01]$|^(ON|OFF)$"),
+    "KEY:LOCK?": re.compile(r"^[0-9A-Za-z,]*$"),
+    "*STB?": re.compile(r"^\d+$"),
+    "*ESR?": re.compile(r"^\d+$"),
+}
+
+
+def vxi_client(n):
+    global IDN
+    rnd = random.Random(n)
+    rm = pyvisa.ResourceManager("@py")
+    inst = rm.open_resource("TCPIP::127.0.0.1::inst0::INSTR")
+    inst.timeout = 20000
+    while time.time() < end:
+        try:
+            if rnd.random() < 0.4:
+                cmd = rnd.choice(["KEY:SINe", "KEY:SQUare", "KEY:RAMP", "KEY:CH%d" % rnd.randint(1, 4),
+                                  "CHANnel%d:SELect" % rnd.randint(1, 4)])
+                inst.write(cmd)
+                count("sent")
+                continue
+            q = rnd.choice(["*IDN?", "*OPC?", "CHSEL?", "CHANnel1:SELect?", "KEY:LOCK?", "*STB?", "*ESR?"])
+            r = inst.query(q).strip()
+            count("answered")
+            if q == "*IDN?":
+                with lock:
+                    if IDN is None:
+                        IDN = r
+                if r != IDN or r.count(",") != 3:
+                    wrong("%s -> %r" % (q, r))
+            elif not CHECKS[q].match(r):
+                wrong("%s -> %r" % (q, r))
+        except Exception as e:  # a timeout or a lost link
+            count("client_errors")
+            wrong("client %d: %s" % (n, e))
+            print("client %d: %s" % (n, e), flush=True)
+            time.sleep(1)
+    inst.close()
+    rm.close()
+
+
+def usbtmc_host():
+    while time.time() < end:
+        r = subprocess.run([SIM, "--root", root, "usbtmc", "*IDN?"], capture_output=True, text=True)
+        if r.returncode == 3:  # the port is busy with another host
+            time.sleep(0.2)
+            continue
+        count("answered")
+        count("usbtmc")
+        with lock:
+            idn = IDN
+        if r.returncode != 0 or (idn is not None and r.stdout.strip() != idn):
+            wrong("usbtmc *IDN? -> %r (rc %d)" % (r.stdout.strip(), r.returncode))
+        time.sleep(0.3)
+
+
+def panel():
+    rnd = random.Random(99)
+    while time.time() < end:
+        # A waveform key pressed and released, then knob steps (up, down).
+        for code in rnd.choice([["0x95", "0x15"], ["0x96", "0x16"], ["0xfa", "0x7a"], ["0xf5", "0x75"]]):
+            subprocess.run([SIM, "--root", root, "key", code], capture_output=True)
+            count("keys")
+        time.sleep(0.5)
+
+
+def sample():
+    pid = prog.pid
+    status = open("/proc/%d/status" % pid).read()
+    rss = int(re.search(r"VmRSS:\s+(\d+)", status).group(1))
+    threads = int(re.search(r"Threads:\s+(\d+)", status).group(1))
+    fds = len(os.listdir("/proc/%d/fd" % pid))
+    return rss, fds, threads
+
+
+workers = [threading.Thread(target=vxi_client, args=(n,)) for n in range(4)]
+workers += [threading.Thread(target=usbtmc_host), threading.Thread(target=panel)]
+for w in workers:
+    w.start()
+samples = [sample()]
+print("t=0s rss=%d kB fds=%d threads=%d" % samples[0], flush=True)
+crashed = None
+while time.time() < end:
+    time.sleep(min(10, max(0, end - time.time())))
+    if prog.poll() is not None:
+        crashed = "the program exited after %ds (status %s); its output: %s" % (time.time() - t0, prog.returncode, log)
+        print(crashed, flush=True)
+        end = time.time()  # the clients stop
+        break
+    samples.append(sample())
+    print("t=%ds rss=%d kB fds=%d threads=%d" % ((int(time.time() - t0),) + samples[-1]), flush=True)
+for w in workers:
+    w.join(60)
+
+errors = []
+alive = prog.poll() is None
+if alive:
+    rm = pyvisa.ResourceManager("@py")
+    inst = rm.open_resource("TCPIP::127.0.0.1::inst0::INSTR")
+    inst.timeout = 10000
+    for _ in range(40):
+        e = inst.query("SYSTem:ERRor?").strip()
+        if e.startswith("0,") or e.startswith("+0,"):
+            break
+        errors.append(e)
+    inst.close()
+prog.send_signal(signal.SIGTERM)
+try:
+    prog.wait(20)
+except subprocess.TimeoutExpired:
+    prog.kill()
+
+print("duration %.1f min, samples %d" % ((time.time() - t0) / 60, len(samples)))
+print("rss kB first %d last %d max %d" % (samples[0][0], samples[-1][0], max(s[0] for s in samples)))
+print("fds first %d last %d max %d" % (samples[0][1], samples[-1][1], max(s[1] for s in samples)))
+print("threads first %d last %d max %d" % (samples[0][2], samples[-1][2], max(s[2] for s in samples)))
+print("commands sent %d, queries answered %d (usbtmc %d), key events %d" %
+      (stats["sent"], stats["answered"], stats["usbtmc"], stats["keys"]))
+print("wrong replies %d, client errors %d" % (stats["wrong"], stats["client_errors"]))
+for w in wrong_samples:
+    print("  wrong:", w)
+print("error list (%d): %s" % (len(errors), "; ".join(errors) if errors else "empty"))
+print("program still running at the end: %s" % alive)
+sys.exit(0 if stats["wrong"] == 0 and alive else 1)

@@ -1,0 +1,128 @@
+// System rows: reset, the whole record as a block, the system settings of
+// the utility page and the factory serial number.
+#include <cstdio>
+#include <cstring>
+#include "communication/SCPI/scpi_error.h"
+#include "communication/SCPI/scpi_param.h"
+#include "communication/SCPI/scpi_result.h"
+#include "communication/SCPI/scpi_wfile.h"
+#include "param/global.h"
+#include "communication/SCPI/commands/scpi_choices.h"
+#include "communication/SCPI/commands/scpi_instrument.h"
+#include "communication/SCPI/commands/scpi_row_ids.h"
+
+// The brightness steps of the back light, stored as their position.
+static const int kBrightness[] = {30, 40, 50, 60, 70, 80, 90, 100};
+
+static scpi_result_t reset(scpi_t* c, const scpi_row_t& row, int)
+{
+    ScpiInstrument& inst = scpi_row_instrument(c);
+    inst.loadRecord(nullptr, 0);  // the controller restores the factory set
+    scpi_row_wait(c, row);
+    return SCPI_RES_OK;
+}
+
+static scpi_result_t configureQuery(scpi_t* c, const scpi_row_t&, int)
+{
+    HardWareInfo image;
+    scpi_row_instrument(c).recordImage(&image);
+    SCPI_ResultArbitraryBlock(c, &image, sizeof image);
+    return SCPI_RES_OK;
+}
+
+static scpi_result_t configureSet(scpi_t*, const scpi_row_t&, int)
+{
+    scpi_wfile_arm(WF_CONFIG, 0, "sysConfigure");
+    return SCPI_RES_OK;
+}
+
+static scpi_result_t languageQuery(scpi_t* c, const scpi_row_t&, int)
+{
+    const int lang = scpi_row_instrument(c).language();
+    const char* name = lang == 0 ? scpi_list_language[0].name : scpi_list_language[1].name;
+    SCPI_ResultCharacters(c, name, strlen(name));
+    return SCPI_RES_OK;
+}
+
+static scpi_result_t brightnessSet(scpi_t* c, const scpi_row_t& row, int target)
+{
+    int32_t percent = 0;
+    if (!SCPI_ParamInt(c, &percent, true))
+        return SCPI_RES_ERR;
+    for (int i = 0; i < int(sizeof kBrightness / sizeof kBrightness[0]); i++)
+        if (kBrightness[i] == percent) {
+            scpi_row_instrument(c).setValue(target, row.paramIndex, i);
+            scpi_row_wait(c, row);
+            return SCPI_RES_OK;
+        }
+    return SCPI_RES_ERR;  // not a step of the table: -200 from the parser
+}
+
+static scpi_result_t brightnessQuery(scpi_t* c, const scpi_row_t&, int)
+{
+    const unsigned pos = scpi_row_instrument(c).record().BackLight;
+    SCPI_ResultInt(c, pos < 8 ? kBrightness[pos] : kBrightness[7]);
+    return SCPI_RES_OK;
+}
+
+// Characters as sent, without the quotes of string data.
+static bool textParam(scpi_t* c, const char** text, size_t* len)
+{
+    if (!SCPI_ParamCharacters(c, text, len, true))
+        return false;
+    if (*len >= 2 && ((*text)[0] == '"' || (*text)[0] == '\'') && (*text)[*len - 1] == (*text)[0]) {
+        ++*text;
+        *len -= 2;
+    }
+    return true;
+}
+
+static scpi_result_t serialSet(scpi_t* c, const scpi_row_t&, int)
+{
+    const char* text = nullptr;
+    size_t len = 0;
+    if (!textParam(c, &text, &len))
+        return SCPI_RES_ERR;
+    // The serial number has room for 30 characters and is part of the USB
+    // identification; an empty or longer one is refused.
+    if (len == 0 || len > 30) {
+        SCPI_ErrorPush(c, SCPI_ERROR_ILLEGAL_PARAMETER_VALUE);
+        return SCPI_RES_ERR;
+    }
+    scpi_row_instrument(c).setSerial(text, unsigned(len));
+    return SCPI_RES_OK;
+}
+
+static scpi_result_t serialQuery(scpi_t* c, const scpi_row_t&, int)
+{
+    const std::string sn = scpi_row_instrument(c).serial();
+    SCPI_ResultCharacters(c, sn.data(), sn.size());
+    return SCPI_RES_OK;
+}
+
+const scpi_row_t scpi_rows_system[] = {
+    {R_SYS_RST, RT_NONE, RK_NONE, -1, 0, 0, nullptr, RF_NONE, nullptr, RW_SCREENS, 500, reset, nullptr,
+     "restores the factory parameter set (as the factory-reset entry does) and applies it", 0},
+    {R_SYS_CONFIGURE, RT_NONE, RK_BLOCK, -1, 0, 0, nullptr, RF_NONE, nullptr, RW_NONE, 0, configureSet,
+     configureQuery,
+     "query: the whole parameter record, 4536 bytes, as a definite-length block. Set: the next message must be "
+     "exactly such a record (another length: -108); it replaces the settings", 0},
+    {R_SYS_PHASE_MODE, RT_SYSTEM, RK_CHOICE, PARAM_INDEX_SYSPHASESYNC, 0, 0, scpi_list_phase_mode, RF_NAME,
+     SCPI_READ_SYS(PhaseSyncType), RW_APPLIED, 0, nullptr, nullptr, "phase mode of the channels", 0},
+    {R_SYS_LANGUAGE, RT_SYSTEM, RK_SPECIAL, PARAM_INDEX_SYSLANGUAGE, 0, 0, scpi_list_language, RF_NAME, nullptr,
+     RW_APPLIED, 0, nullptr, languageQuery, "language of the screens (a plain number: -224)", 0},
+    {R_SYS_NUMBER_FORMAT, RT_SYSTEM, RK_CHOICE, PARAM_INDEX_SYSSEPARATOR, 0, 0, scpi_list_number_format,
+     RF_NAME, SCPI_READ_SYS(Separator), RW_APPLIED, 0, nullptr, nullptr, "digit grouping of displayed numbers", 0},
+    {R_SYS_PICTURE_FORMAT, RT_SYSTEM, RK_CHOICE, PARAM_INDEX_SYSPICFROMAT, 0, 0, scpi_list_picture_format,
+     RF_NAME, SCPI_READ_SYS(PicFormat), RW_APPLIED, 0, nullptr, nullptr, "file format of screen captures", 0},
+    {R_SYS_BEEP, RT_SYSTEM, RK_BOOL, PARAM_INDEX_SYSBEEP, 0, 0, nullptr, RF_BOOL, SCPI_READ_SYS(Beep),
+     RW_APPLIED, 0, nullptr, nullptr, "key beep on/off", 0},
+    {R_SYS_BRIGHTNESS, RT_SYSTEM, RK_INT, PARAM_INDEX_SYSBACKLIGHT, 0, 0, nullptr, RF_INT, nullptr, RW_APPLIED,
+     0, brightnessSet, brightnessQuery,
+     "back-light brightness in per cent: 30, 40, 50, 60, 70, 80, 90 or 100 (another value: -200, no change)", 0},
+    {R_SYS_SLEEP_TIME, RT_SYSTEM, RK_CHOICE, PARAM_INDEX_SYSSCREENSAVE, 0, 0, scpi_list_sleep_time, RF_NAME,
+     SCPI_READ_SYS(Screensaver), RW_APPLIED, 0, nullptr, nullptr, "screen saver delay", 0},
+    {R_SYS_FACTORY_SN, RT_NONE, RK_TEXT, -1, 0, 0, nullptr, RF_NONE, nullptr, RW_NONE, 0, serialSet,
+     serialQuery, "the serial number, 1 to 30 characters (others: -224)", 0},
+    {0, RT_NONE, RK_NONE, -1, 0, 0, nullptr, RF_NONE, nullptr, RW_NONE, 0, nullptr, nullptr, nullptr, 0},
+};

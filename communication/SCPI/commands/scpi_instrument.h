@@ -1,0 +1,74 @@
+#pragma once
+// What the command handlers need from the rest of the instrument, in one
+// narrow interface: the parameter record they read for queries, the requests
+// they hand to the controller's thread, a few read-outs of controller state
+// and the direct actions some rows take on the SCPI thread.
+//
+// The program's implementation (scpi_instrument_qt.cpp) forwards to the
+// controller, sys_param and the hardware layer. Tests and the fuzz target
+// install their own (for instance a recorder of the requests) so that every
+// handler can run without a controller behind it.
+#include <string>
+#include "param/hardwareinfo.h"
+
+struct scpi_t;
+
+class ScpiInstrument {
+public:
+    virtual ~ScpiInstrument() = default;
+
+    // ---- the parameter record (read-only from the SCPI thread) -------------
+    virtual const HardWareInfo& record() = 0;
+    // A copy of the record as it is sent away: with its CRC brought up to
+    // date, so that the same bytes are accepted when they come back.
+    virtual void recordImage(HardWareInfo* out) = 0;
+
+    // ---- requests to the controller, carried out on its own thread ----------
+    virtual void setValue(int target, int paramIndex, double value) = 0;
+    virtual void setUnits(int target, int paramIndex, int unit) = 0;
+    virtual void setModeIndex(int ch, int mode, int index) = 0;
+    virtual void baseWaveSelected(int ch, int wave, int where) = 0;
+    virtual void modeSelected(int ch, int mode) = 0;
+    // The whole record as received (empty: factory defaults). Returns once
+    // the controller has taken it.
+    virtual void loadRecord(const char* data, int length) = 0;
+    virtual void arbFile(int ch, const std::string& path, bool base, bool exe, bool tempFile) = 0;
+    // Blocks until the controller has applied what was requested before
+    // (throughScreens: also a choice that makes a round trip through the
+    // channel page), at most timeoutMs; false on a timeout.
+    virtual bool waitApplied(bool throughScreens, int timeoutMs) = 0;
+
+    // ---- controller state ---------------------------------------------------
+    virtual bool outputOn(int ch) = 0;
+    // Whether the editing model of that parameter is masked (greyed out) in
+    // its list: 0..3 a channel, 4/5 a pair. A missing model counts as masked.
+    virtual bool modelMasked(int list, int paramIndex) = 0;
+    virtual int language() = 0;
+    virtual std::string serial() = 0;
+    virtual void setSerial(const char* text, unsigned length) = 0;
+    virtual std::string displayName() = 0;
+    virtual std::string hardwareVersion() = 0;
+    virtual double sineBandwidth(int ch) = 0;
+
+    // ---- direct actions -----------------------------------------------------
+    // Stores an arb file path of a channel in the record and refreshes the
+    // channel's file entry (base: carrier file, else modulating file).
+    virtual void storeArbPath(int ch, bool base, const std::string& path) = 0;
+    // Depth-first search of the board folder for a file of exactly that name.
+    virtual bool findFile(const char* boardFolder, const std::string& name, std::string* path) = 0;
+    // One manual trigger of a channel's sweep or burst.
+    virtual void manualTrigger(int ch) = 0;
+};
+
+// The implementation the handlers of this context use: an installed one, or
+// the program's own over the context's controller.
+ScpiInstrument& scpi_instrument(scpi_t* context);
+// Installs an implementation for every context (null: back to the program's).
+void scpi_instrument_install(ScpiInstrument* instrument);
+// The program's implementation over the context's controller
+// (app/scpi_instrument_qt.cpp). The command set sits below the application,
+// so the application installs it at start-up; until then (or in a stand-alone
+// build of the table) the handlers see an instrument that takes nothing and
+// reads a blank record.
+typedef ScpiInstrument& (*scpi_instrument_factory_t)(scpi_t* context);
+void scpi_instrument_set_program(scpi_instrument_factory_t factory);

@@ -1,0 +1,332 @@
+#!/usr/bin/python3
+"""Table-driven check of the command set over VXI-11 with pyvisa-py.
+
+Usage: scpi_rows.py ROOT ORNAV_SIM [GROUP...]
+
+Runs against an instrument already serving on 127.0.0.1 with the simulated
+board ROOT. Prints one line per case, "ok NAME" or "FAIL NAME: why", and
+exits 1 when any case failed. The cases are written from the command
+reference, not from the handlers: each row is set, read back, and the error
+list must hold exactly the codes the row gives.
+"""
+import math
+import subprocess
+import sys
+
+import pyvisa
+
+ROOT, SIM = sys.argv[1], sys.argv[2]
+GROUPS = set(sys.argv[3:])
+failures = []
+
+
+def case(name, ok, why=""):
+    if ok:
+        print("ok", name)
+    else:
+        print("FAIL %s: %s" % (name, why))
+        failures.append(name)
+
+
+rm = pyvisa.ResourceManager("@py")
+inst = rm.open_resource("TCPIP::127.0.0.1::inst0::INSTR")
+inst.timeout = 10000
+
+
+def q(cmd):
+    return inst.query(cmd).strip()
+
+
+def errors():
+    """The error list, newest first, emptied."""
+    codes = []
+    for _ in range(40):
+        reply = q("SYSTem:ERRor?")
+        code = int(reply.split(",")[0])
+        if code == 0:
+            break
+        codes.append(code)
+    return codes
+
+
+def peek(addr, n):
+    out = subprocess.run([SIM, "--root", ROOT, "peek", hex(addr), str(n)], capture_output=True, text=True,
+                         check=True).stdout.split()
+    return int("".join(reversed(out)), 16)
+
+
+def sim_log_clear():
+    subprocess.run([SIM, "--root", ROOT, "log", "--clear"], capture_output=True, check=True)
+
+
+def sim_log():
+    return subprocess.run([SIM, "--root", ROOT, "log"], capture_output=True, text=True, check=True).stdout
+
+
+def record():
+    return bytes(inst.query_binary_values("SYSTem:CONFigure?", datatype="B", container=bytes))
+
+
+def same(reply, want):
+    if isinstance(want, float):
+        try:
+            got = float(reply)
+        except ValueError:
+            return False
+        return math.isclose(got, want, rel_tol=1e-6, abs_tol=1e-12)
+    return reply == want
+
+
+def row(name, setcmd, query, want, codes=()):
+    inst.write(setcmd)
+    got = q(query)
+    errs = errors()
+    case(name, same(got, want) and errs == list(codes),
+         "%r -> %r (want %r), errors %r (want %r)" % (setcmd, got, want, errs, list(codes)))
+
+
+def refused(name, cmd, codes):
+    """A refused command reports its codes and changes neither the record nor the registers."""
+    before = record()
+    errors()
+    sim_log_clear()
+    inst.write(cmd)
+    errs = errors()
+    after = record()
+    # The board's periodic writes (0x700 peripherals: fan, buzzer ...) go on;
+    # a refused command must not touch the signal path (below 0x700).
+    writes = "\n".join(l for l in sim_log().splitlines() if l.strip() and int(l.split()[0], 16) < 0x700)
+    case(name, errs == list(codes) and before == after and writes == "",
+         "%r: errors %r (want %r), record %s, writes %r" % (cmd, errs, list(codes),
+                                                           "same" if before == after else "changed", writes[:200]))
+
+
+def want(group):
+    return not GROUPS or group in GROUPS
+
+
+# A setter returns once the controller has applied it, so this one also waits
+# for anything the start-up still had queued (applying the stored settings).
+inst.write("SYSTem:BEEP ON")
+errors()
+
+if want("system"):
+    row("phase mode", "SYSTem:PHASe:MODe SYNC", "SYSTem:PHASe:MODe?", "SYNChronization")
+    row("phase mode back", "SYST:PHAS:MOD INDependent", "SYST:PHAS:MOD?", "INDependent")
+    row("number format", "SYSTem:NUMBer:FORMat SPAC", "SYSTem:NUMBer:FORMat?", "SPACe")
+    row("picture format", "SYST:PICT:FORM PNG", "SYST:PICT:FORM?", "PNG")
+    row("beep off", "SYSTem:BEEP OFF", "SYSTem:BEEP?", "0")
+    row("beep on", "SYSTem:BEEP 1", "SYSTem:BEEP?", "1")
+    row("brightness", "SYSTem:BRIGhtness 70", "SYSTem:BRIGhtness?", "70")
+    row("brightness 55 refused", "SYSTem:BRIGhtness 55", "SYSTem:BRIGhtness?", "70", [-200])
+    row("sleep time", "SYSTem:SLEEP:TIMe 15MIN", "SYSTem:SLEEP:TIMe?", "15MIN")
+    row("sleep word not in list", "SYSTem:SLEEP:TIMe HOUR", "SYSTem:SLEEP:TIMe?", "15MIN", [-224])
+    row("sleep time as a number", "SYSTem:SLEEP:TIMe 20MIN", "SYSTem:SLEEP:TIMe?", "15MIN", [-104])
+    row("language", "SYSTem:LANGuage ENGL", "SYSTem:LANGuage?", "ENGLish")
+    row("language as number", "SYSTem:LANGuage 0", "SYSTem:LANGuage?", "ENGLish", [-224])
+    row("serial number", "FACTORY:MIS:SN \"SN42\"", "FACTORY:MIS:SN?", "SN42")
+    case("identification carries the serial", q("*IDN?").split(",")[2] == "SN42", q("*IDN?"))
+    case("model identification", q("IDN?") == "ORNAV96T%EN#SNSN42", q("IDN?"))
+
+if want("output"):
+    row("output on", "CHANnel1:OUTPut ON", "CHANnel1:OUTPut?", "1")
+    case("output relay closed", peek(0x061, 1) == 1, "REG_OUTPUT %d" % peek(0x061, 1))
+    row("output off", "CHAN1:OUTP OFF", "CHAN1:OUTP?", "0")
+    case("output relay open", peek(0x061, 1) == 0, "REG_OUTPUT %d" % peek(0x061, 1))
+    row("no number is channel 1", "CHANnel:OUTPut ON", "CHANnel1:OUTPut?", "1")
+    row("output missing value", "CHANnel1:OUTPut", "CHANnel1:OUTPut?", "1", [-109])
+    row("inversion", "CHANnel2:INVersion ON", "CHANnel2:INVersion?", "1")
+    row("sync output", "CHANnel1:OUTPut:SYNC ON", "CHANnel1:OUTPut:SYNC?", "1")
+    row("sync inversion", "CHANnel1:OUTPut:SYNC:INVersion ON", "CHANnel1:OUTPut:SYNC:INVersion?", "1")
+    row("sync output off", "CHANnel1:OUTPut:SYNC OFF", "CHANnel1:OUTPut:SYNC?", "0")
+    row("sync on CH3 refused", "CHANnel3:OUTPut:SYNC ON", "CHANnel3:OUTPut:SYNC?", "0", [-109])
+    row("sync inversion on CH4 refused", "CHANnel4:OUTPut:SYNC:INVersion ON", "CHANnel4:OUTPut:SYNC:INVersion?",
+        "0", [-109])
+    row("limit upper", "CHANnel1:LIMit:UPPer 2", "CHANnel1:LIMit:UPPer?", 2.0)
+    row("limit lower", "CHANnel1:LIMit:LOWer -2V", "CHANnel1:LIMit:LOWer?", -2.0)
+    row("limit lower wrong suffix", "CHANnel1:LIMit:LOWer -1HZ", "CHANnel1:LIMit:LOWer?", -2.0, [-224])
+    row("limit enable", "CHANnel1:LIMit:ENABle ON", "CHANnel1:LIMit:ENABle?", "1")
+    row("limit disable", "CHANnel1:LIMit:ENABle OFF", "CHANnel1:LIMit:ENABle?", "0")
+    row("load 50", "CHANnel1:LOAD 50", "CHANnel1:LOAD?", "50")
+    row("load high impedance", "CHANnel1:LOAD 1000000", "CHANnel1:LOAD?", "1000000")
+
+if want("base"):
+    inst.write("CHANnel1:OUTPut ON")
+    row("frequency", "CHANnel1:BASe:FREQuency 1000", "CHANnel1:BASe:FREQuency?", 1000.0)
+    case("road of a change: REG_PHASE_INC", peek(0x003, 8) == math.ceil(1000 * 2**63 / 312.5e6),
+         "REG_PHASE_INC %d" % peek(0x003, 8))
+    row("frequency in kHZ", "CHANnel1:BASe:FREQuency 2kHZ", "CHANnel1:BASe:FREQuency?", 2000.0)
+    row("frequency with time suffix", "CHANnel1:BASe:FREQuency 1ms", "CHANnel1:BASe:FREQuency?", 2000.0, [-224])
+    row("frequency missing", "CHANnel1:BASe:FREQuency", "CHANnel1:BASe:FREQuency?", 2000.0, [-109])
+    row("period", "CHANnel1:BASe:PERiod 2ms", "CHANnel1:BASe:PERiod?", 0.002)
+    case("period sets frequency", same(q("CHANnel1:BASe:FREQuency?"), 500.0), q("CHANnel1:BASe:FREQuency?"))
+    row("period with frequency suffix", "CHANnel1:BASe:PERiod 1kHZ", "CHANnel1:BASe:PERiod?", 0.002, [-224])
+    row("noise bandwidth is the frequency", "CHANnel1:NOISe:BANDwith 3000", "CHANnel1:BASe:FREQuency?", 3000.0)
+    row("prbs bit rate is the frequency", "CHANnel1:PRBS:BITRatio 4000", "CHANnel1:PRBS:BITRatio?", 4000.0)
+    row("phase", "CHANnel1:BASe:PHASe 45", "CHANnel1:BASe:PHASe?", 45.0)
+    row("amplitude", "CHANnel1:BASe:AMPLitude 2", "CHANnel1:BASe:AMPLitude?", 2.0)
+    row("offset", "CHANnel1:BASe:OFFSet 0.5", "CHANnel1:BASe:OFFSet?", 0.5)
+    row("offset wrong suffix", "CHANnel1:BASe:OFFSet 0.1 S", "CHANnel1:BASe:OFFSet?", 0.5, [-224])
+    row("high", "CHANnel1:BASe:HIGH 1", "CHANnel1:BASe:HIGH?", 1.0)
+    row("low", "CHANnel1:BASe:LOW -1", "CHANnel1:BASe:LOW?", -1.0)
+    row("amplitude back from high/low", "CHANnel1:BASe:AMPLitude 1", "CHANnel1:BASe:AMPLitude?", 1.0)
+    row("amplitude Vrms suffix switches the unit", "CHANnel1:BASe:AMPLitude 0.3Vrms", "CHANnel1:AMPLitude:UNIT?",
+        "VRMS")
+    case("amplitude now in Vrms", same(q("CHANnel1:BASe:AMPLitude?"), 0.3), q("CHANnel1:BASe:AMPLitude?"))
+    row("amplitude unit Vpp", "CHANnel1:AMPLitude:UNIT VPP", "CHANnel1:AMPLitude:UNIT?", "VPP")
+    row("amplitude unit as a number", "CHANnel1:AMPLitude:UNIT 1", "CHANnel1:AMPLitude:UNIT?", "VPP", [-224])
+    inst.write("CHANnel1:LOAD 1000000")
+    row("dBm at high impedance refused", "CHANnel1:BASe:AMPLitude 0dBm", "CHANnel1:AMPLitude:UNIT?", "VPP", [-224])
+    row("dBm unit at high impedance ignored", "CHANnel1:AMPLitude:UNIT DBM", "CHANnel1:AMPLitude:UNIT?", "VPP")
+    row("wave square", "CHANnel1:BASe:WAVe SQUare", "CHANnel1:BASe:WAVe?", "SQUare")
+    row("duty", "CHANnel1:BASe:DUTY 30", "CHANnel1:BASe:DUTY?", 30.0)
+    row("wave pulse", "CHANnel1:BASe:WAVe PULS", "CHANnel1:BASe:WAVe?", "PULSe")
+    row("pulse width", "CHANnel1:BASe:PWIDth 0.0001", "CHANnel1:BASe:PWIDth?", 0.0001)
+    row("pulse rise", "CHANnel1:PULSe:RISe 20ns", "CHANnel1:PULSe:RISe?", 2e-08)
+    row("pulse fall", "CHANnel1:PULSe:FALL 30ns", "CHANnel1:PULSe:FALL?", 3e-08)
+    row("pulse rise wrong suffix", "CHANnel1:PULSe:RISe 20kHZ", "CHANnel1:PULSe:RISe?", 2e-08, [-224])
+    row("wave ramp", "CHANnel1:BASe:WAVe RAMP", "CHANnel1:BASe:WAVe?", "RAMP")
+    row("symmetry", "CHANnel1:RAMP:SYMMetry 30", "CHANnel1:RAMP:SYMMetry?", "30")
+    row("wave word not in list", "CHANnel1:BASe:WAVe TRIangle", "CHANnel1:BASe:WAVe?", "RAMP", [-224])
+    row("wave as a number", "CHANnel1:BASe:WAVe 3", "CHANnel1:BASe:WAVe?", "RAMP", [-104])
+    row("wave harmonic", "CHANnel1:BASe:WAVe HARM", "CHANnel1:BASe:WAVe?", "HARMonic")
+    row("harmonic order", "CHANnel1:HARMonic:TOTal:ORDer 8", "CHANnel1:HARMonic:TOTal:ORDer?", "8")
+    row("harmonic order 17", "CHANnel1:HARMonic:TOTal:ORDer 17", "CHANnel1:HARMonic:TOTal:ORDer?", "8", [-224])
+    row("harmonic type", "CHANnel1:HARMonic:TYPe EVEN", "CHANnel1:HARMonic:TYPe?", "EVEN")
+    row("harmonic user type", "CHANnel1:HARMonic:USEr:TYPe 5", "CHANnel1:HARMonic:USEr:TYPe?", str(0x8005))
+    row("harmonic 3 amplitude", "CHANnel1:HARMonic:ORDer3:AMPLitude 0.01", "CHANnel1:HARMonic:ORDer3:AMPLitude?",
+        0.01)
+    row("harmonic 4 phase", "CHANnel1:HARMonic:ORDer4:PHASe 30", "CHANnel1:HARMonic:ORDer4:PHASe?", 30.0)
+    row("noise sum refused on harmonic", "CHANnel1:NS ON", "CHANnel1:NS?", "0")
+    row("snr refused on harmonic", "CHANnel1:NS:SNR 20", "CHANnel1:NS?", "0", [-200])
+    row("wave sine", "CHANnel1:BASe:WAVe SIN", "CHANnel1:BASe:WAVe?", "SINe")
+    row("noise sum", "CHANnel1:NS ON", "CHANnel1:NS?", "1")
+    row("snr unit", "CHANnel1:NS:SNR:UNIT RATIO", "CHANnel1:NS:SNR:UNIT?", "RATIO")
+    row("snr ratio", "CHANnel1:NS:SNR 20", "CHANnel1:NS:SNR?", 20.0)
+    row("snr dB suffix selects dB", "CHANnel1:NS:SNR 15dB", "CHANnel1:NS:SNR:UNIT?", "DBM")
+    row("noise sum off", "CHANnel1:NS OFF", "CHANnel1:NS?", "0")
+    row("arb sampling", "CHANnel1:ARB:MODe POINTS", "CHANnel1:ARB:MODe?", "POINTS")
+    row("arb sampling ignored on CH3", "CHANnel3:ARB:MODe POINTS", "CHANnel3:ARB:MODe?", "DDS")
+    row("arb filter", "CHANnel1:ARB:FILTer LINE", "CHANnel1:ARB:FILTer?", "LINE")
+    row("arb file not found", "CHANnel1:BASe:ARB INT,\"NoSuchWave.bsv\"", "CHANnel1:BASe:ARB?",
+        "INTernal,\"ACos.bsv\"", [-224])
+    row("arb file escaping its folder", "CHANnel1:BASe:ARB INT,\"../../etc/passwd\"", "CHANnel1:BASe:ARB?",
+        "INTernal,\"ACos.bsv\"", [-224])
+
+if want("modes"):
+    inst.write("CHANnel1:OUTPut ON")
+    row("mode modulation", "CHANnel1:MODE MODulation", "CHANnel1:MODE?", "MODulation")
+    row("modulation type FM", "CHANnel1:MODulate:TYPe FM", "CHANnel1:MODulate:TYPe?", "FM")
+    case("FM in the work-mode register", peek(0x000, 1) == 2, "REG_WORK_MODE %d" % peek(0x000, 1))
+    row("FM deviation", "CHANnel1:FM:FREQuency:DEV 100", "CHANnel1:FM:FREQuency:DEV?", 100.0)
+    row("modulating frequency", "CHANnel1:MODulate:FREQuency 50", "CHANnel1:MODulate:FREQuency?", 50.0)
+    row("modulating wave", "CHANnel1:MODulate:WAVe SQUare", "CHANnel1:MODulate:WAVe?", "SQUare")
+    row("modulation source", "CHANnel1:MODulate:SOURce EXT", "CHANnel1:MODulate:SOURce?", "EXTernal")
+    row("modulation source back", "CHANnel1:MODulate:SOURce INT", "CHANnel1:MODulate:SOURce?", "INTernal")
+    row("modulation type AM", "CHANnel1:MODulate:TYPe AM", "CHANnel1:MODulate:TYPe?", "AM")
+    case("AM in the work-mode register", peek(0x000, 1) == 1, "REG_WORK_MODE %d" % peek(0x000, 1))
+    row("AM depth", "CHANnel1:MODulate:DEPTh 80", "CHANnel1:MODulate:DEPTh?", 80.0)
+    row("modulation type PM", "CHANnel1:MODulate:TYPe PM", "CHANnel1:MODulate:TYPe?", "PM")
+    row("PM deviation", "CHANnel1:PM:PHASe:DEV 90", "CHANnel1:PM:PHASe:DEV?", 90.0)
+    row("modulation type PSK", "CHANnel1:MODulate:TYPe PSK", "CHANnel1:MODulate:TYPe?", "PSK")
+    row("PSK phase 2", "CHANnel1:PSK:PHASe2 90", "CHANnel1:PSK:PHASe2?", 90.0)
+    row("PSK phase 5", "CHANnel1:PSK:PHASe5 90", "CHANnel1:PSK:PHASe2?", 90.0, [-109])
+    row("modulation type FSK", "CHANnel1:MODulate:TYPe FSK", "CHANnel1:MODulate:TYPe?", "FSK")
+    row("FSK hop 1", "CHANnel1:FSK:FREQuency1 500", "CHANnel1:FSK:FREQuency1?", 500.0)
+    row("FSK rate", "CHANnel1:MODulate:RATio 100", "CHANnel1:MODulate:RATio?", 100.0)
+    row("modulation type QAM", "CHANnel1:MODulate:TYPe QAM", "CHANnel1:MODulate:TYPe?", "QAM")
+    row("QAM map", "CHANnel1:MODulate:IQMap QAM16", "CHANnel1:MODulate:IQMap?", "QAM16")
+    row("PN code", "CHANnel1:PNCode PN7", "CHANnel1:PNCode?", "PN7")
+    row("bit rate", "CHANnel1:MODulate:BITRatio 1kbps", "CHANnel1:MODulate:BITRatio?", 1000.0)
+    row("modulation type OSK", "CHANnel1:MODulate:TYPe OSK", "CHANnel1:MODulate:TYPe?", "OSK")
+    row("OSK time", "CHANnel1:OSK:TIMe 1ms", "CHANnel1:OSK:TIMe?", 0.001)
+    row("OSK trigger source", "CHANnel1:OSK:TRIGger:SOURce EXT", "CHANnel1:OSK:TRIGger:SOURce?", "EXTernal")
+    row("modulation type PWM", "CHANnel1:MODulate:TYPe PWM", "CHANnel1:MODulate:TYPe?", "PWM")
+    row("mode sweep", "CHANnel1:MODE SWEep", "CHANnel1:MODE?", "SWEep")
+    row("sweep type", "CHANnel1:SWEep:TYPe LOG", "CHANnel1:SWEep:TYPe?", "LOG")
+    # Linear and logarithmic sweeps run on the FM path of the channel.
+    case("log sweep in the work-mode register", peek(0x000, 1) == 2, "REG_WORK_MODE %d" % peek(0x000, 1))
+    row("sweep start", "CHANnel1:SWEep:FREQuency:STARt 100", "CHANnel1:SWEep:FREQuency:STARt?", 100.0)
+    row("sweep stop", "CHANnel1:SWEep:FREQuency:STOP 10kHZ", "CHANnel1:SWEep:FREQuency:STOP?", 10000.0)
+    row("sweep time", "CHANnel1:SWEep:TIMe 0.5", "CHANnel1:SWEep:TIMe?", 0.5)
+    row("sweep step type", "CHANnel1:SWEep:TYPe STEP", "CHANnel1:SWEep:TYPe?", "STEP")
+    case("stepped sweep in the work-mode register", peek(0x000, 1) == 20, "REG_WORK_MODE %d" % peek(0x000, 1))
+    row("sweep steps", "CHANnel1:SWEep:STEPs 20", "CHANnel1:SWEep:STEPs?", "20")
+    row("sweep on channel 5", "CHANnel5:SWEep:TIMe 1", "CHANnel1:SWEep:TIMe?", 0.5, [-108])
+    row("mode burst", "CHANnel1:MODE BURSt", "CHANnel1:MODE?", "BURSt")
+    row("burst type", "CHANnel1:BURSt:TYPe NCYC", "CHANnel1:BURSt:TYPe?", "NCYC")
+    row("burst cycles", "CHANnel1:BURSt:CYCLes 5", "CHANnel1:BURSt:CYCLes?", "5")
+    case("burst cycles in REG_BURST_CYCLES", peek(0x039, 2) == 5, "REG_BURST_CYCLES %d" % peek(0x039, 2))
+    row("burst period", "CHANnel1:BURSt:PERiod 10ms", "CHANnel1:BURSt:PERiod?", 0.01)
+    row("burst phase", "CHANnel1:BURSt:PHASe 90", "CHANnel1:BURSt:PHASe?", 90.0)
+    row("trigger output", "CHANnel1:TRIGger:OUTPut RISe", "CHANnel1:TRIGger:OUTPut?", "RISe")
+    row("trigger source manual", "CHANnel1:TRIGger:SOURce MANual", "CHANnel1:TRIGger:SOURce?", "MANual")
+    inst.write("CHANnel1:BURSt:TRIGger")
+    case("manual trigger accepted", errors() == [], "")
+    row("trigger source internal", "CHANnel1:TRIGger:SOURce INT", "CHANnel1:TRIGger:SOURce?", "INTernal")
+    inst.write("CHANnel1:BURSt:TRIGger")
+    case("manual trigger refused when not manual", errors() == [-200], "")
+    row("burst gated", "CHANnel1:BURSt:TYPe GATe", "CHANnel1:BURSt:TYPe?", "GATe")
+    row("gate polarity", "CHANnel1:BURSt:GATe:POLarity NEG", "CHANnel1:BURSt:GATe:POLarity?", "NEGative")
+    row("mode continue", "CHANnel1:MODE CONTinue", "CHANnel1:MODE?", "CONTinue")
+
+if want("couple"):
+    row("frequency coupling", "CHANnel:COUPle1:FREQuency ON", "CHANnel:COUPle1:FREQuency?", "1")
+    row("frequency ratio", "CHANnel:COUPle1:FREQuency:SCALe 2", "CHANnel:COUPle1:FREQuency:SCALe?", 2.0)
+    row("frequency ratio with suffix", "CHANnel:COUPle1:FREQuency:SCALe 2HZ", "CHANnel:COUPle1:FREQuency:SCALe?",
+        2.0, [-109])
+    row("frequency difference", "CHANnel:COUPle1:FREQuency:DEV 100HZ", "CHANnel:COUPle1:FREQuency:DEV?", 100.0)
+    row("frequency difference wrong suffix", "CHANnel:COUPle1:FREQuency:DEV 1S", "CHANnel:COUPle1:FREQuency:DEV?",
+        100.0, [-109])
+    row("frequency coupling off", "CHANnel:COUPle1:FREQuency OFF", "CHANnel:COUPle1:FREQuency?", "0")
+    row("phase coupling pair 2", "CHANnel:COUPle2:PHASe ON", "CHANnel:COUPle2:PHASe?", "1")
+    row("phase difference pair 2", "CHANnel:COUPle2:PHASe:DEV 30", "CHANnel:COUPle2:PHASe:DEV?", 30.0)
+    row("phase coupling pair 2 off", "CHANnel:COUPle2:PHASe OFF", "CHANnel:COUPle2:PHASe?", "0")
+    row("amplitude ratio", "CHANnel:COUPle1:AMPLitude:SCALe 0.5", "CHANnel:COUPle1:AMPLitude:SCALe?", 0.5)
+    row("coupling pair 3", "CHANnel:COUPle3:FREQuency ON", "CHANnel:COUPle1:FREQuency?", "0", [-200])
+    row("merge", "CHANnel1:MERGe ON", "CHANnel1:MERGe?", "1")
+    row("merge off", "CHANnel1:MERGe OFF", "CHANnel1:MERGe?", "0")
+
+if want("refused"):
+    refused("channel 5 changes nothing", "CHANnel5:BASe:FREQuency 1234", [-108])
+    refused("channel 0 changes nothing", "CHANnel0:BASe:AMPLitude 1", [-108])
+    refused("time suffix on a frequency changes nothing", "CHANnel2:BASe:FREQuency 5 ms", [-224])
+    refused("brightness 55 changes nothing", "SYSTem:BRIGhtness 55", [-200])
+    refused("unknown wave changes nothing", "CHANnel2:BASe:WAVe SAWtooth", [-224])
+    refused("sync output of CH3 changes nothing", "CHANnel3:OUTPut:SYNC ON", [-109])
+    refused("harmonic order 0 changes nothing", "CHANnel2:HARMonic:TOTal:ORDer 0", [-224])
+    refused("arming channel 7 changes nothing", "WARB7:CARRier \"x.bsv\"", [-108])
+    refused("arming a path changes nothing", "WARB1:CARRier \"../x.bsv\"", [-224])
+
+def write_block(data):
+    """Sends data as one message. pyvisa-py sets END only on a chunk of at
+    most 1024 bytes, so a longer message goes in chunks of that size."""
+    session = inst.visalib.sessions[inst.session]
+    saved = session.max_recv_size
+    session.max_recv_size = 1024
+    try:
+        inst.write_raw(data)
+    finally:
+        session.max_recv_size = saved
+
+
+if want("config"):
+    image = record()
+    case("record block is 4536 bytes", len(image) == 4536, "%d bytes" % len(image))
+    inst.write("SYSTem:CONFigure")
+    write_block(image)
+    case("the same record is accepted", errors() == [], "")
+    inst.write("SYSTem:CONFigure")
+    write_block(image[:4535])
+    case("4535 bytes report -108", errors() == [-108], "")
+    inst.write("WFREQLIST1 \"list1\"")
+    inst.write("*RST")  # data for the list, not a command: refused as a list file
+    case("message after arming is data", errors() == [-224], "")
+    inst.write("CHANnel1:BASe:FREQuency 1234")
+    inst.write("*RST")
+    case("reset restores the factory frequency", same(q("CHANnel1:BASe:FREQuency?"), 1000.0),
+         q("CHANnel1:BASe:FREQuency?"))
+    case("reset switches the outputs off", q("CHANnel1:OUTPut?") == "0", q("CHANnel1:OUTPut?"))
+
+inst.close()
+sys.exit(1 if failures else 0)

@@ -1,0 +1,276 @@
+// Wave and list uploads to the running program over VXI-11 with pyvisa-py:
+// the file goes as the message after "WARB#:CARRier" / "WFREQLIST#" and
+// must end up in the channel's wave memory or list sweep; bad files and
+// names leave nothing behind. The board root is made by "ornav-sim init",
+// so the built-in library is the one the tool installs.
+#include <gtest/gtest.h>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <cmath>
+#include <csignal>
+#include <ostream>
+#include "platform/platformroot.h"
+#include "param/settingsfile.h"
+#include "param/sys_param.h"
+#include "param/sysparm.h"
+
+// Readable failures: the replies as text.
+void PrintTo(const QStringList& l, std::ostream* os)
+{
+    *os << "[" << l.join(" | ").toStdString() << "]";
+}
+
+namespace {
+
+QString bin(const char* name) { return QString(ORNAV_BIN_DIR) + "/" + name; }
+
+// Steps: "w:TEXT" write a command, "f:PATH" write a file's bytes as one
+// message, "q:TEXT" query and print the reply.
+const char* kScript = R"(
+import sys, pyvisa
+rm = pyvisa.ResourceManager('@py')
+i = rm.open_resource('TCPIP::127.0.0.1::inst0::INSTR')
+i.timeout = 30000
+# This pyvisa-py sends a message longer than 1024 bytes as one block without
+# the END flag when the link takes more; blocks of 1024 bytes end properly.
+s = rm.visalib.sessions[i.session]
+s.max_recv_size = min(s.max_recv_size, 1024)
+for step in sys.argv[1:]:
+    kind, arg = step[0], step[2:]
+    if kind == 'w':
+        i.write(arg)
+    elif kind == 'f':
+        i.write_raw(open(arg, 'rb').read())
+    elif kind == 'q':
+        print(i.query(arg).strip())
+i.close()
+)";
+
+class ArbUploads : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        dir = new QTemporaryDir;
+        QProcess init;
+        init.start(bin("tools/ornav-sim"), {"--root", dir->path(), "init"});
+        ASSERT_TRUE(init.waitForFinished(60000));
+        ASSERT_EQ(init.exitCode(), 0) << init.readAllStandardError().constData();
+        seedRecord();
+        proc = new QProcess;
+        proc->setProcessChannelMode(QProcess::MergedChannels);
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        env.remove("ORNAV_ROOT");
+        proc->setProcessEnvironment(env);
+        proc->start(bin("ornav72"), {"--root", dir->path()});
+        ASSERT_TRUE(proc->waitForStarted(10000));
+        for (int i = 0; i < 300 && !output.contains("vxi11_init ok!"); ++i) {
+            proc->waitForReadyRead(100);
+            output += proc->readAll();
+            if (proc->state() != QProcess::Running)
+                break;
+        }
+        serverUp = output.contains("vxi11_init ok!");
+    }
+    static void TearDownTestSuite()
+    {
+        if (proc) {
+            ::kill(pid_t(proc->processId()), SIGTERM);
+            proc->waitForFinished(15000);
+            delete proc;
+            proc = nullptr;
+        }
+        delete dir;
+        dir = nullptr;
+    }
+    void SetUp() override { ASSERT_TRUE(serverUp) << output.constData(); }
+
+    // The stored record the program starts from: CH1 plays its arbitrary
+    // wave from the table, CH2 runs a list sweep.
+    static void seedRecord()
+    {
+        PlatformRoot::setRoot(dir->path());
+        {
+            SysParm p;
+            CH_DATA& c1 = sys_param::HWinfo.PDT[CH1];
+            c1.BaseWave = BASE_Arb;
+            c1.ArbSample = 0;
+            c1.WorkMode = WORK_BASE;
+            CH_DATA& c2 = sys_param::HWinfo.PDT[CH2];
+            c2.BaseWave = BASE_Sine;
+            c2.WorkMode = WORK_SCAN;
+            c2.SweepType = ST_LIST;
+            p.SaveSysParam("", true);
+            SettingsFile::setValue("powerUpValue", int(POWERON_LAST));
+        }
+        PlatformRoot::setRoot(QString());
+    }
+
+    static QStringList visa(const QStringList& steps)
+    {
+        QProcess p;
+        p.start("/usr/bin/python3", QStringList{"-c", kScript} + steps);
+        if (!p.waitForFinished(120000))
+            return {"<timeout>"};
+        const QString out = QString::fromLocal8Bit(p.readAllStandardOutput()).trimmed();
+        if (p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0)
+            return {"<failed> " + QString::fromLocal8Bit(p.readAllStandardError())};
+        return out.isEmpty() ? QStringList() : out.split('\n');
+    }
+    static QVector<long long> stream(const QString& name)
+    {
+        QProcess p;
+        p.start(bin("tools/ornav-sim"), {"--root", dir->path(), "stream", name});
+        p.waitForFinished(60000);
+        QVector<long long> v;
+        for (const QByteArray& l : p.readAllStandardOutput().split('\n'))
+            if (!l.trimmed().isEmpty())
+                v << l.trimmed().toLongLong();
+        return v;
+    }
+    static QString file(const QString& name, const QByteArray& bytes)
+    {
+        const QString path = dir->path() + "/upload-" + name;
+        QFile f(path);
+        f.open(QIODevice::WriteOnly | QIODevice::Truncate);
+        f.write(bytes);
+        return path;
+    }
+    static QStringList storage()
+    {
+        return QDir(dir->path() + "/run/media/mmcblk0p1").entryList(QDir::Files | QDir::NoDotAndDotDot);
+    }
+
+    static QTemporaryDir* dir;
+    static QProcess* proc;
+    static QByteArray output;
+    static bool serverUp;
+};
+QTemporaryDir* ArbUploads::dir = nullptr;
+QProcess* ArbUploads::proc = nullptr;
+QByteArray ArbUploads::output;
+bool ArbUploads::serverUp = false;
+
+const QString kNoError = "0,\"No error\"";
+const QString kIllegal = "-224,\"Illegal parameter value\"";
+
+QVector<int16_t> sine(int n, int amp)
+{
+    QVector<int16_t> v;
+    for (int i = 0; i < n; ++i)
+        v << int16_t(std::lround(amp * std::sin(2 * M_PI * i / n)));
+    return v;
+}
+
+QByteArray bsvOf(const QVector<int16_t>& v)
+{
+    QByteArray b = "[HEAD]:0\r\nFREQUENCY:1000\r\n[DATA]:" + QByteArray::number(v.size()) + "\r\n";
+    for (int16_t s : v) {
+        b.append(char(uint16_t(s) & 0xFF));
+        b.append(char(uint16_t(s) >> 8));
+    }
+    return b;
+}
+
+TEST_F(ArbUploads, LibraryIsInstalledAndTheStartWaveComesFromIt)
+{
+    const QStringList folders = {"AntiTrigonome", "Bioelect", "Common", "Complex_Wavelets", "Engine",
+                                 "Maths", "Medical", "Other", "SectMod", "Automotive", "Trigonome", "Window", "Noise"};
+    for (const QString& f : folders)
+        EXPECT_GE(QDir(dir->path() + "/usr/share/ArbWaveLib/" + f).entryList({"*.bsv"}, QDir::Files).size(), 8)
+            << f.toStdString();
+    EXPECT_FALSE(output.contains("file no exist")) << output.constData();
+    // At start CH1 loaded its record's wave, the library's arc cosine, into
+    // the deep memory: from the top of the range down to its bottom.
+    const QVector<long long> deep = stream("deep:1");
+    ASSERT_EQ(deep.size(), 8192);
+    EXPECT_EQ(deep.first(), 32767);
+    EXPECT_EQ(deep.last(), 32769);   // -32767 as an unsigned word
+}
+
+TEST_F(ArbUploads, ListUploadIsTakenAsData)
+{
+    const QByteArray l = "[HEAD]:44\r\n[FREQ-POINTS]:2\r\n*IDN?\r\n2000.000000\r\n";
+    // Even a line that reads like a command is list data here: it is no
+    // number, so no point loads, and nothing runs (no reply is left over).
+    EXPECT_EQ(visa({"w:WFREQLIST2 \"L\"", "f:" + file("L2", "[HEAD]:44\r\n[FREQ-POINTS]:1\r\n1000\r\n"),
+                    "q:SYSTem:ERRor?", "w:WFREQLIST2 \"M\"", "f:" + file("M2", l), "q:SYSTem:ERRor?"}),
+              QStringList({kNoError, kNoError}));
+    EXPECT_TRUE(storage().isEmpty()) << storage().join(",").toStdString();
+}
+
+TEST_F(ArbUploads, BsvCarrierReachesTheWaveMemory)
+{
+    const QVector<int16_t> v = sine(1000, 10000);
+    const QStringList r = visa({"w:WARB1:CARRier \"sine.bsv\"", "f:" + file("sine.bsv", bsvOf(v)), "q:SYSTem:ERRor?"});
+    ASSERT_EQ(r, QStringList({kNoError}));
+    const QVector<long long> deep = stream("deep:1");
+    ASSERT_EQ(deep.size(), 1000);
+    for (int i = 0; i < 1000; ++i)
+        ASSERT_EQ(deep[i], (long long)uint16_t(int16_t(v[i] * 32767 / 10000))) << i;
+    EXPECT_TRUE(storage().isEmpty()) << storage().join(",").toStdString();
+}
+
+TEST_F(ArbUploads, CsvCarrierReachesTheWaveMemoryOfCh2)
+{
+    const QVector<int16_t> v = sine(512, 300);
+    QByteArray csv = "[HEAD]:0\nFREQUENCY:1000\n[DATA]:512\n";
+    for (int16_t s : v)
+        csv += QByteArray::number(s) + ",\n";
+    const QStringList r = visa({"w:WARB2:CARRier \"s.csv\"", "f:" + file("s.csv", csv), "q:SYSTem:ERRor?"});
+    ASSERT_EQ(r, QStringList({kNoError}));
+    const QVector<long long> deep = stream("deep:2");
+    ASSERT_EQ(deep.size(), 512);
+    const double scale = 65534.0 / 600.0;
+    for (int i = 0; i < 512; ++i) {
+        const double x = (double(v[i]) + 300.0) * scale + -32767.0;
+        ASSERT_EQ(deep[i], (long long)uint16_t(int16_t(x))) << i;
+    }
+}
+
+TEST_F(ArbUploads, BadHeaderLeavesNoFile)
+{
+    const QStringList r = visa({"w:WARB1:CARRier \"bad.bsv\"", "f:" + file("bad", "[HEAD]:0\n[DATA]:4\nabcdefgh"),
+                                "q:SYSTem:ERRor?", "q:*IDN?"});
+    ASSERT_EQ(r.size(), 2);
+    EXPECT_EQ(r[0], kIllegal);
+    EXPECT_TRUE(storage().isEmpty());
+}
+
+TEST_F(ArbUploads, NamesLeavingTheStorageWriteNothing)
+{
+    // Refused when armed: the client is told at once and sends no file.
+    const QStringList r = visa({"w:WARB1:CARRier \"../../../home/root/evil.bsv\"", "q:SYSTem:ERRor?",
+                                "w:WFREQLIST1 \"../x\"", "q:SYSTem:ERRor?"});
+    EXPECT_EQ(r, QStringList({kIllegal, kIllegal}));
+    EXPECT_TRUE(storage().isEmpty());
+    EXPECT_FALSE(QFile::exists(dir->path() + "/home/root/evil.bsv"));
+    EXPECT_FALSE(QFile::exists(dir->path() + "/run/media/x"));
+}
+
+// The table port and the list sweep are only programmed while the output is
+// on; that takes the channel output command of the command set.
+TEST_F(ArbUploads, CarrierTableAndListSweepWithTheOutputOn)
+{
+    const QStringList on = visa({"w:CHANnel1:OUTPut ON", "w:CHANnel2:OUTPut ON", "q:SYSTem:ERRor?"});
+    if (on != QStringList({kNoError}))
+        GTEST_SKIP() << "no channel output command in this build: " << on.join(" ").toStdString();
+    const QVector<int16_t> v = sine(8192, 20000);
+    ASSERT_EQ(visa({"w:WARB1:CARRier \"t.bsv\"", "f:" + file("t.bsv", bsvOf(v)), "q:SYSTem:ERRor?"}),
+              QStringList({kNoError}));
+    const QVector<long long> table = stream("table:1:base");
+    ASSERT_EQ(table.size(), 8192);
+    for (int i = 0; i < 8192; ++i)
+        ASSERT_EQ(table[i], (long long)uint16_t(int16_t(v[i] * 32767 / 20000))) << i;
+
+    const QByteArray l = "[HEAD]:44\r\n[FREQ-POINTS]:3\r\n1000.000000\r\n2000.000000\r\n3000.000000\r\n";
+    ASSERT_EQ(visa({"w:WFREQLIST2 \"L\"", "f:" + file("L", l), "q:SYSTem:ERRor?"}), QStringList({kNoError}));
+    const QVector<long long> words = stream("list:2");
+    ASSERT_EQ(words.size(), 3);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_NEAR(double(words[i]) * 3.125e8 / 34359738368.0, 1000.0 * (i + 1), 0.01);
+}
+
+} // namespace

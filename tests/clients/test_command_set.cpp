@@ -1,0 +1,218 @@
+// The command set end to end: the real program on a fresh simulated board,
+// driven over VXI-11 by pyvisa-py with the table of scpi_rows.py (one test
+// per group of rows), and the start-up with a stored record.
+#include <gtest/gtest.h>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <csignal>
+#include "simboard/simroot.h"
+
+namespace {
+
+QString bin(const char* name) { return QString(ORNAV_BIN_DIR) + "/" + name; }
+QString script() { return QString(ORNAV_SOURCE_DIR) + "/tests/clients/scpi_rows.py"; }
+const char kEeprom[] = "/sys/devices/platform/ocp/44e0b000.i2c/i2c-0/0-0050/eeprom";
+
+// One running instrument on a board root.
+class Instrument {
+public:
+    explicit Instrument(const QString& root)
+    {
+        proc.setProcessChannelMode(QProcess::MergedChannels);
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        env.remove("ORNAV_ROOT");
+        proc.setProcessEnvironment(env);
+        proc.start(bin("ornav72"), {"--root", root});
+        if (!proc.waitForStarted(10000))
+            return;
+        // Serving once the screens are up and the stored settings queued.
+        for (int i = 0; i < 300 && !(output.contains("ornav72 running") && output.contains("vxi11_init ok!")); ++i) {
+            proc.waitForReadyRead(100);
+            output += proc.readAll();
+            if (proc.state() != QProcess::Running)
+                break;
+        }
+        up = output.contains("ornav72 running") && output.contains("vxi11_init ok!");
+    }
+    ~Instrument()
+    {
+        if (proc.state() == QProcess::Running) {
+            ::kill(pid_t(proc.processId()), SIGTERM);
+            proc.waitForFinished(15000);
+        }
+    }
+    QProcess proc;
+    QByteArray output;
+    bool up = false;
+};
+
+QByteArray run(const QString& program, const QStringList& args, int* exitCode)
+{
+    QProcess p;
+    p.setProcessChannelMode(QProcess::MergedChannels);
+    p.start(program, args);
+    if (!p.waitForStarted(10000)) {
+        *exitCode = -1;
+        return QByteArray();
+    }
+    p.waitForFinished(240000);
+    *exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    return p.readAll();
+}
+
+QByteArray python(const QString& code, int* exitCode)
+{
+    return run("/usr/bin/python3", {"-c", code}, exitCode);
+}
+
+class CommandSet : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(SimRoot::create(dir.path())); }
+
+    // Runs one group of the table against a fresh instrument; every case of
+    // the group must pass.
+    void group(const char* name)
+    {
+        Instrument inst(dir.path());
+        ASSERT_TRUE(inst.up) << inst.output.constData();
+        int code = 0;
+        const QByteArray out = run("/usr/bin/python3", {script(), dir.path(), bin("tools/ornav-sim"), name}, &code);
+        EXPECT_EQ(code, 0) << out.constData();
+        EXPECT_FALSE(out.contains("FAIL")) << out.constData();
+        EXPECT_TRUE(out.contains("ok ")) << out.constData();
+    }
+
+    QByteArray peek(unsigned address, int count)
+    {
+        int code = 0;
+        const QByteArray out = run(bin("tools/ornav-sim"),
+                                   {"--root", dir.path(), "peek", QString::number(address), QString::number(count)},
+                                   &code);
+        EXPECT_EQ(code, 0);
+        return out.trimmed();
+    }
+
+    QTemporaryDir dir;
+};
+
+TEST_F(CommandSet, SystemRows) { group("system"); }
+TEST_F(CommandSet, ChannelOutputRows) { group("output"); }
+TEST_F(CommandSet, BaseWaveRows) { group("base"); }
+TEST_F(CommandSet, ModeRows) { group("modes"); }
+TEST_F(CommandSet, CouplingAndMergeRows) { group("couple"); }
+TEST_F(CommandSet, RefusedCommandsChangeNothing) { group("refused"); }
+TEST_F(CommandSet, RecordBlockResetAndDataTransfer) { group("config"); }
+
+// A record stored as the last state comes back after a restart, and the
+// start-up brings every channel's registers to it: the same registers as
+// when each channel is entered again by hand.
+TEST_F(CommandSet, StoredSettingsReachTheHardwareAtStart)
+{
+    const QString fetch =
+        "import pyvisa,sys\n"
+        "i = pyvisa.ResourceManager('@py').open_resource('TCPIP::127.0.0.1::inst0::INSTR')\n"
+        "i.timeout = 10000\n"
+        "for c in ['CHANnel1:BASe:FREQuency 1234', 'CHANnel2:BASe:WAVe SQUare', 'CHANnel3:BASe:AMPLitude 2',\n"
+        "          'CHANnel4:LOAD 50']:\n"
+        "    i.write(c)\n"
+        "data = bytes(i.query_binary_values('SYSTem:CONFigure?', datatype='B', container=bytes))\n"
+        "open(sys.argv[1], 'wb').write(data)\n"
+        "print(i.query('SYSTem:ERRor?').strip())\n";
+    const QString image = dir.path() + "/record.bin";
+    {
+        Instrument first(dir.path());
+        ASSERT_TRUE(first.up) << first.output.constData();
+        int code = 0;
+        const QByteArray out = run("/usr/bin/python3", {"-c", fetch, image}, &code);
+        ASSERT_EQ(code, 0) << out.constData();
+        ASSERT_EQ(out.trimmed(), QByteArray("0,\"No error\""));
+    }
+    // The record becomes the EEPROM's last state, chosen for power-up.
+    QFile rec(image);
+    ASSERT_TRUE(rec.open(QIODevice::ReadOnly));
+    const QByteArray bytes = rec.readAll();
+    ASSERT_EQ(bytes.size(), 4536);
+    QFile eeprom(dir.path() + kEeprom);
+    ASSERT_TRUE(eeprom.open(QIODevice::WriteOnly));
+    ASSERT_EQ(eeprom.write(bytes), 4536);
+    eeprom.close();
+    QFile ini(dir.path() + "/home/root/settings.ini");
+    ASSERT_TRUE(ini.open(QIODevice::Append));
+    ini.write("powerUpValue=1\n");
+    ini.close();
+
+    Instrument second(dir.path());
+    ASSERT_TRUE(second.up) << second.output.constData();
+    const QString check =
+        "import pyvisa\n"
+        "i = pyvisa.ResourceManager('@py').open_resource('TCPIP::127.0.0.1::inst0::INSTR')\n"
+        "i.timeout = 10000\n"
+        "i.write('SYSTem:BEEP ON')\n"  // waits for what the start-up queued
+        "print(i.query('CHANnel1:BASe:FREQuency?').strip())\n"
+        "print(i.query('CHANnel2:BASe:WAVe?').strip())\n"
+        "print(i.query('CHANnel4:LOAD?').strip())\n"
+        "print(i.query('CHANnel1:OUTPut?').strip())\n";
+    int code = 0;
+    const QList<QByteArray> lines = python(check, &code).split('\n');
+    ASSERT_EQ(code, 0);
+    ASSERT_GE(lines.size(), 4);
+    second.output += second.proc.readAll();
+    EXPECT_EQ(lines[0].trimmed(), QByteArray("1.234000e+03")) << second.output.constData();
+    EXPECT_EQ(lines[1], QByteArray("SQUare"));
+    EXPECT_EQ(lines[2], QByteArray("50"));
+    EXPECT_EQ(lines[3], QByteArray("0"));  // outputs always start switched off
+
+    // Every channel block was written at start: not the all-zero power-on
+    // state of the FPGA, relay open, and what a re-entry of each channel
+    // writes is what is already there.
+    QByteArrayList zero;
+    for (int k = 0; k < 0x90; ++k)
+        zero << "00";
+    QList<QByteArray> atStart;
+    for (int ch = 0; ch < 4; ++ch) {
+        atStart << peek(unsigned(ch) * 0x100, 0x90);
+        EXPECT_NE(atStart.last(), zero.join(' ')) << "CH" << ch + 1;
+        EXPECT_EQ(peek(unsigned(ch) * 0x100 + 0x61, 1), QByteArray("00")) << "CH" << ch + 1;
+    }
+    const QString reenter =
+        "import pyvisa\n"
+        "i = pyvisa.ResourceManager('@py').open_resource('TCPIP::127.0.0.1::inst0::INSTR')\n"
+        "i.timeout = 10000\n"
+        "for n in range(1, 5):\n"
+        "    i.write('CHANnel%d:OUTPut OFF' % n)\n"
+        "print(i.query('SYSTem:ERRor?').strip())\n";
+    EXPECT_EQ(python(reenter, &code).trimmed(), QByteArray("0,\"No error\""));
+    for (int ch = 0; ch < 4; ++ch)
+        EXPECT_EQ(peek(unsigned(ch) * 0x100, 0x90), atStart[ch]) << "CH" << ch + 1;
+}
+
+} // namespace
+
+namespace {
+
+// A few rows through the USB host: the same handlers behind the other
+// transport, and a query right after its setter.
+TEST_F(CommandSet, RowsOverTheUsbHost)
+{
+    Instrument inst(dir.path());
+    ASSERT_TRUE(inst.up) << inst.output.constData();
+    auto usb = [&](const char* message) {
+        int code = 0;
+        const QByteArray out = run(bin("tools/ornav-sim"), {"--root", dir.path(), "usbtmc", message}, &code);
+        EXPECT_EQ(code, 0) << message;
+        return out.trimmed();
+    };
+    usb("CHANnel2:BASe:FREQuency 2.5kHZ");
+    EXPECT_EQ(usb("CHANnel2:BASe:FREQuency?"), QByteArray("2.500000e+03"));
+    usb("CHANnel2:MODE BURSt");
+    EXPECT_EQ(usb("CHANnel2:MODE?"), QByteArray("BURSt"));
+    usb("CHANnel2:BURSt:CYCLes 7");
+    EXPECT_EQ(usb("CHANnel2:BURSt:CYCLes?"), QByteArray("7"));
+    usb("CHANnel9:BURSt:CYCLes 3");
+    EXPECT_EQ(usb("SYSTem:ERRor?"), QByteArray("-108,\"Parameter not allowed\""));
+    EXPECT_EQ(usb("SYSTem:ERRor?"), QByteArray("0,\"No error\""));
+}
+
+} // namespace

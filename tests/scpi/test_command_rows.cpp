@@ -1,0 +1,316 @@
+// The instrument's command rows against a recorder of the controller
+// requests: what each setter asks for, in which order, and what a refused
+// command leaves alone. The end-to-end behaviour is in tests/clients.
+#include <gtest/gtest.h>
+#include <cstring>
+#include <string>
+#include <vector>
+#include "communication/SCPI/commands/scpi_commands.h"
+#include "communication/SCPI/commands/scpi_instrument.h"
+#include "communication/SCPI/commands/scpi_rows.h"
+#include "communication/SCPI/scpi_wfile.h"
+#include "param/global.h"
+#include "tests/scpi/scpi_test_table.h"
+
+namespace {
+
+class Recorder : public ScpiInstrument {
+public:
+    HardWareInfo rec{};
+    std::vector<std::string> log;
+    bool masked = false;
+    std::string found;  // path findFile answers with, empty: not found
+
+    void add(const char* what, double a, double b, double c)
+    {
+        char buf[96];
+        snprintf(buf, sizeof buf, "%s %g %g %g", what, a, b, c);
+        log.emplace_back(buf);
+    }
+    const HardWareInfo& record() override { return rec; }
+    void recordImage(HardWareInfo* out) override { *out = rec; }
+    void setValue(int t, int p, double v) override { add("value", t, p, v); }
+    void setUnits(int t, int p, int u) override { add("units", t, p, u); }
+    void setModeIndex(int ch, int m, int i) override { add("modeIndex", ch, m, i); }
+    void baseWaveSelected(int ch, int w, int where) override { add("wave", ch, w, where); }
+    void modeSelected(int ch, int m) override { add("mode", ch, m, 0); }
+    void loadRecord(const char*, int length) override { add("load", length, 0, 0); }
+    void arbFile(int ch, const std::string& path, bool base, bool, bool) override
+    {
+        log.push_back("arb " + std::to_string(ch) + " " + path + (base ? " base" : " mod"));
+    }
+    bool waitApplied(bool screens, int) override
+    {
+        log.push_back(screens ? "wait screens" : "wait");
+        return true;
+    }
+    bool outputOn(int) override { return false; }
+    bool modelMasked(int, int) override { return masked; }
+    int language() override { return 1; }
+    std::string serial() override { return "SN1"; }
+    void setSerial(const char* t, unsigned n) override { log.push_back("sn " + std::string(t, n)); }
+    std::string displayName() override { return "ORNAV46Q"; }
+    std::string hardwareVersion() override { return "2.01"; }
+    double sineBandwidth(int) override { return 600e6; }
+    void storeArbPath(int ch, bool, const std::string& path) override
+    {
+        log.push_back("store " + std::to_string(ch) + " " + path);
+    }
+    bool findFile(const char* folder, const std::string& name, std::string* path) override
+    {
+        log.push_back(std::string("find ") + folder + " " + name);
+        if (found.empty())
+            return false;
+        *path = found;
+        return true;
+    }
+    void manualTrigger(int ch) override { add("trigger", ch, 0, 0); }
+};
+
+class CommandRows : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        rig.ctx.cmdlist = scpi_commands;
+        scpi_instrument_install(&inst);
+        for (CH_DATA& d : inst.rec.PDT)
+            d.Load = 50;
+        scpi_wfile_reset();
+    }
+    void TearDown() override
+    {
+        scpi_instrument_install(nullptr);
+        scpi_wfile_reset();
+    }
+    // Requests of one message, errors emptied into errs.
+    std::vector<std::string> send(const std::string& msg)
+    {
+        inst.log.clear();
+        rig.out.clear();
+        rig.send(msg + "\n");
+        errs = rig.drainErrors();
+        return inst.log;
+    }
+    using L = std::vector<std::string>;
+    using E = std::vector<int>;
+    Recorder inst;
+    ScpiTestRig rig;
+    E errs;
+};
+
+TEST_F(CommandRows, FrequencyAndPeriodSwitchTheEntryFormFirst)
+{
+    EXPECT_EQ(send("CHANnel2:BASe:FREQuency 2kHZ"), (L{"units 1 1 0", "value 1 1 2000", "wait"}));
+    EXPECT_EQ(send("CHAN:BAS:PER 5ms"), (L{"units 0 1 1", "value 0 1 0.005", "wait"}));
+    EXPECT_EQ(send("CHANnel1:NOISe:BANDwith 1e6"), (L{"units 0 1 0", "value 0 1 1e+06", "wait"}));
+    EXPECT_TRUE(errs.empty());
+}
+
+TEST_F(CommandRows, WrongChannelOrSuffixSendsNothing)
+{
+    EXPECT_EQ(send("CHANnel5:BASe:FREQuency 1000"), L{});
+    EXPECT_EQ(errs, E{-108});
+    EXPECT_EQ(send("CHANnel0:BASe:FREQuency 1000"), L{});
+    EXPECT_EQ(errs, E{-108});
+    EXPECT_EQ(send("CHANnel1:BASe:FREQuency 1 ms"), L{});
+    EXPECT_EQ(errs, E{-224});
+    EXPECT_EQ(send("CHANnel1:BASe:PERiod 1 kHZ"), L{});
+    EXPECT_EQ(errs, E{-224});
+    EXPECT_EQ(send("CHANnel1:BASe:FREQuency"), L{});
+    EXPECT_EQ(errs, E{-109});
+    EXPECT_EQ(send("CHANnel1:LOAD 50 V"), L{});
+    EXPECT_EQ(errs, E{-224});
+}
+
+TEST_F(CommandRows, AmplitudeSuffixPicksTheUnitAndLeavesHighLowForm)
+{
+    inst.rec.PDT[0].AmpMode = 1;
+    EXPECT_EQ(send("CHANnel1:BASe:AMPLitude 0.5Vrms"),
+              (L{"units 0 4 0", "units 0 0 1", "value 0 0 0.5", "wait"}));
+    inst.rec.PDT[0].AmpMode = 0;
+    inst.rec.PDT[0].AmpUnit = 1;
+    EXPECT_EQ(send("CHANnel1:BASe:AMPLitude 0.5"), (L{"value 0 0 0.5", "wait"}));  // in the current unit
+    EXPECT_EQ(send("CHANnel1:BASe:AMPLitude 2 mVpp"), (L{"units 0 0 0", "value 0 0 0.002", "wait"}));
+    inst.rec.PDT[0].Load = 1000000;
+    EXPECT_EQ(send("CHANnel1:BASe:AMPLitude 3dBm"), L{});
+    EXPECT_EQ(errs, E{-224});
+    EXPECT_EQ(send("CHANnel1:AMPLitude:UNIT DBM"), L{});  // ignored, no error
+    EXPECT_TRUE(errs.empty());
+    EXPECT_EQ(send("CHANnel1:AMPLitude:UNIT 2"), L{});
+    EXPECT_EQ(errs, E{-224});
+}
+
+TEST_F(CommandRows, HighAndLowSwitchToHighLowForm)
+{
+    EXPECT_EQ(send("CHANnel3:BASe:HIGH 1"), (L{"units 2 4 1", "value 2 0 1", "wait"}));
+    inst.rec.PDT[2].AmpMode = 1;
+    EXPECT_EQ(send("CHANnel3:BASe:LOW -1"), (L{"value 2 4 -1", "wait"}));
+    EXPECT_EQ(send("CHANnel3:BASe:OFFSet 0.2"), (L{"units 2 4 0", "value 2 4 0.2", "wait"}));
+}
+
+TEST_F(CommandRows, CouplingSendsOnlyWhatChanges)
+{
+    inst.rec.PDT[2].ChCoupleFreqRate = 2;
+    EXPECT_EQ(send("CHANnel:COUPle2:FREQuency:SCALe 2"), L{});
+    EXPECT_EQ(send("CHANnel:COUPle2:FREQuency:DEV 5"), (L{"value 5 64 1", "value 5 65 5", "wait"}));
+    inst.rec.PDT[0].ChCoupleFreqType = true;
+    EXPECT_EQ(send("CHANnel:COUPle1:FREQuency:SCALe 3"), (L{"value 4 64 0", "value 4 66 3", "wait"}));
+    EXPECT_EQ(send("CHANnel:COUPle1:FREQuency:SCALe 3HZ"), L{});
+    EXPECT_EQ(errs, E{-109});
+    EXPECT_EQ(send("CHANnel:COUPle1:AMPLitude:DEV 1Vpp"), (L{"value 4 68 1", "value 4 69 1", "wait"}));
+    EXPECT_EQ(send("CHANnel:COUPle1:AMPLitude:DEV 1V"), L{});
+    EXPECT_EQ(errs, E{-109});
+    EXPECT_EQ(send("CHANnel:COUPle1:PHASe OFF"), L{});  // already off
+    EXPECT_EQ(send("CHANnel:COUPle3:PHASe ON"), L{});
+    EXPECT_EQ(errs, E{-200});
+    inst.masked = true;
+    EXPECT_EQ(send("CHANnel:COUPle1:PHASe ON"), L{});
+    EXPECT_EQ(errs, E{-200});
+    EXPECT_EQ(send("CHANnel2:MERGe ON"), L{});
+    EXPECT_EQ(errs, E{-200});
+    inst.masked = false;
+    EXPECT_EQ(send("CHANnel2:MERGe ON"), (L{"value 1 62 2", "wait"}));
+}
+
+TEST_F(CommandRows, ModeChoicesGoThroughTheChannelPage)
+{
+    EXPECT_EQ(send("CHANnel1:MODE CONTinue"), L{});  // already continuous
+    EXPECT_EQ(send("CHANnel1:MODE SWEep"), (L{"mode 0 2 0", "wait screens"}));
+    EXPECT_EQ(send("CHANnel4:MODulate:TYPe FourFSK"), (L{"modeIndex 3 1 7", "wait screens"}));
+    EXPECT_EQ(send("CHANnel4:SWEep:TYPe LIST"), (L{"modeIndex 3 2 3", "wait screens"}));
+    EXPECT_EQ(send("CHANnel4:BURSt:TYPe INF"), (L{"modeIndex 3 3 2", "wait screens"}));
+    EXPECT_EQ(send("CHANnel2:BASe:WAVe PRBS"), (L{"wave 1 8 0", "wait screens"}));
+    inst.rec.PDT[0].ModType = MT_AM;
+    EXPECT_EQ(send("CHANnel1:MODulate:DEPTh 40"), (L{"value 0 13 40", "wait"}));
+    inst.rec.PDT[0].ModType = MT_ASK;
+    EXPECT_EQ(send("CHANnel1:MODulate:DEPTh 40"), (L{"value 0 14 40", "wait"}));
+    EXPECT_EQ(send("CHANnel1:PSK:PHASe4 10"), (L{"value 0 24 10", "wait"}));
+    EXPECT_EQ(send("CHANnel1:FSK:FREQuency4 10"), L{});
+    EXPECT_EQ(errs, E{-109});
+}
+
+TEST_F(CommandRows, ManualTriggerOnlyWhenTheSourceIsManual)
+{
+    EXPECT_EQ(send("CHANnel2:BURSt:TRIGger"), L{});
+    EXPECT_EQ(errs, E{-200});
+    inst.rec.PDT[1].TrigerSource = 3;
+    EXPECT_EQ(send("CHANnel2:SWEep:TRIGger"), (L{"trigger 1 0 0"}));
+    EXPECT_TRUE(errs.empty());
+}
+
+TEST_F(CommandRows, ArbFileIsLookedUpAsAPlainName)
+{
+    EXPECT_EQ(send("CHANnel1:BASe:ARB USER,\"../x.bsv\""), L{});
+    EXPECT_EQ(errs, E{-224});
+    inst.found = "/run/media/mmcblk0p1/waves/x.bsv";
+    EXPECT_EQ(send("CHANnel2:MODulate:ARB USER,\"x.bsv\""),
+              (L{"find /run/media/mmcblk0p1 x.bsv", "store 1 /run/media/mmcblk0p1/waves/x.bsv",
+                 "arb 1 /run/media/mmcblk0p1/waves/x.bsv mod", "wait"}));
+    std::strcpy(inst.rec.PDT[1].ModArbFileDir, "/run/media/mmcblk0p1/waves/x.bsv");
+    EXPECT_EQ(rig.ask("CHANnel2:MODulate:ARB?\n"), "USER,\"x.bsv\"\r\n");
+    std::strcpy(inst.rec.PDT[1].ArbFileDir, "/media/usbdisk/a.csv");
+    EXPECT_EQ(rig.ask("CHANnel2:BASe:ARB?\n"), "EXTernal,\"a.csv\"\r\n");
+}
+
+TEST_F(CommandRows, ArmingTakesAChannelAndAPlainFileName)
+{
+    EXPECT_EQ(send("WFREQLIST2 \"sweep.lst\""), (L{"modeIndex 1 2 3", "wait screens"}));
+    EXPECT_EQ(wfile_flag, int(WF_LIST));
+    EXPECT_EQ(wfile_channel, 1);
+    EXPECT_STREQ(wfile_name, "sweep.lst");
+    scpi_wfile_reset();
+    EXPECT_EQ(send("WARB3:CARRier \"../../etc/x\""), L{});
+    EXPECT_EQ(errs, E{-224});
+    EXPECT_EQ(wfile_flag, int(WF_None));
+    EXPECT_EQ(send("WARB5:MODulate \"a.bsv\""), L{});
+    EXPECT_EQ(errs, E{-108});
+    EXPECT_EQ(send("WARB4:MODulate"), L{});
+    EXPECT_EQ(errs, E{-109});
+    send("WARB4:MODulate a1");
+    EXPECT_EQ(wfile_flag, int(WF_ModArb));
+    EXPECT_EQ(wfile_channel, 3);
+    EXPECT_STREQ(wfile_name, "a1");
+}
+
+TEST_F(CommandRows, QueriesFormatTheRecord)
+{
+    CH_DATA& d = inst.rec.PDT[1];
+    d.Frequency = 1000;
+    d.ModType = MT_QPSK;
+    d.SweepType = ST_STEP;
+    d.BurstType = 0;
+    d.Symmetry = 33.9;
+    d.Load = 1000000;
+    d.HarmonicSnAmp[0] = 0.25;
+    d.HarmonicSnAmp[3] = 0.5;
+    inst.rec.BackLight = 4;
+    EXPECT_EQ(rig.ask("CHANnel2:BASe:FREQuency?\n"), "1.000000e+03 \r\n");
+    EXPECT_EQ(rig.ask("CHANnel2:MODulate:TYPe?\n"), "QPSK\r\n");
+    EXPECT_EQ(rig.ask("CHANnel2:SWEep:TYPe?\n"), "STEP\r\n");
+    EXPECT_EQ(rig.ask("CHANnel2:BURSt:TYPe?\n"), "NCYC\r\n");
+    EXPECT_EQ(rig.ask("CHANnel2:RAMP:SYMMetry?\n"), "33\r\n");
+    EXPECT_EQ(rig.ask("CHANnel2:LOAD?\n"), "1000000\r\n");
+    EXPECT_EQ(rig.ask("CHANnel2:HARMonic:ORDer5:AMPLitude?\n"), "5.000000e-01 \r\n");
+    EXPECT_EQ(rig.ask("CHANnel2:HARMonic:ORDer1:AMPLitude?\n"), "2.500000e-01 \r\n");
+    EXPECT_EQ(rig.ask("SYSTem:BRIGhtness?\n"), "70\r\n");
+    EXPECT_EQ(rig.ask("SYSTem:LANGuage?\n"), "ENGLish\r\n");
+    d.BaseWave = BASE_Noise;
+    EXPECT_EQ(rig.ask("CHANnel2:NS:SNR?\n"), "1.797693e+308\r\n");
+    EXPECT_EQ(rig.drainErrors(), E{-200});
+}
+
+TEST_F(CommandRows, BrightnessTakesOnlyTheTableSteps)
+{
+    EXPECT_EQ(send("SYSTem:BRIGhtness 55"), L{});
+    EXPECT_EQ(errs, E{-200});
+    EXPECT_EQ(send("SYSTem:BRIGhtness 90"), (L{"value 6 78 6", "wait"}));
+}
+
+// Every described record of the table has its descriptor, and every query
+// runs on an all-zero record without failing on anything but its own rules.
+TEST_F(CommandRows, EveryDescribedRowResolves)
+{
+    int described = 0;
+    for (const scpi_command_t* c = scpi_commands; c->pattern; ++c) {
+        if (c->callback != SCPI_RowSet && c->callback != SCPI_RowQuery)
+            continue;
+        ++described;
+        const scpi_row_t* row = scpi_row_find(c->tag);
+        ASSERT_NE(row, nullptr) << c->pattern;
+        const bool query = c->pattern[std::strlen(c->pattern) - 1] == '?';
+        EXPECT_EQ(query, c->callback == SCPI_RowQuery) << c->pattern;
+        if (query) {
+            EXPECT_TRUE(row->query || row->read) << c->pattern;
+        }
+    }
+    EXPECT_EQ(described, 176);  // the described rows, set and query forms
+}
+
+} // namespace
+
+#include <QFile>
+#include "communication/SCPI/commands/scpi_doc.h"
+
+// docs/scpi-commands.md is what tools/scpi-doc writes from today's table:
+// regenerate it with `build/tools/scpi-doc docs/scpi-commands.md`.
+TEST(CommandReference, CheckedInFileIsCurrent)
+{
+    QFile f(QString(ORNAV_SOURCE_DIR) + "/docs/scpi-commands.md");
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << "docs/scpi-commands.md is missing";
+    const std::string onDisk = f.readAll().toStdString();
+    EXPECT_TRUE(onDisk == scpi_command_reference())
+        << "docs/scpi-commands.md is stale: run build/tools/scpi-doc docs/scpi-commands.md";
+}
+
+TEST(CommandReference, ListsEveryPatternOfTheTable)
+{
+    const std::string doc = scpi_command_reference();
+    for (const scpi_command_t* c = scpi_commands; c->pattern; ++c) {
+        std::string p = c->pattern;
+        const std::string base = (!p.empty() && p.back() == '?') ? p.substr(0, p.size() - 1) : p;
+        // A set and query pair is listed once as "X[?]".
+        if (doc.find("`" + p + "`") == std::string::npos)
+            p = base + "[?]";
+        EXPECT_NE(doc.find("`" + p + "`"), std::string::npos) << c->pattern;
+    }
+}
