@@ -46,7 +46,13 @@ protected:
     }
     void TearDown() override
     {
+        // The controller goes before the screens, as the program ends: its
+        // 500 ms tick runs in a thread of its own until the controller stops it
+        // and calls into screen items (the screen-saver mask) the engine owns.
+        delete ctrl;
+        ctrl = nullptr;
         delete engine;
+        engine = nullptr;
         ControllerTest::TearDown();
     }
     static void settle()
