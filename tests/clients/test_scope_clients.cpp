@@ -3,15 +3,13 @@
 // comes out of the connector, computed from the simulated FPGA's registers.
 // Tolerances: the scale word resolves 1/65535 of the range (61 uV on the
 // 4 V range), the fine offset DAC 0.11 mV, the printed values have six digits.
-//
-// Disabled until the SCPI command set (CHANnel#:BASe:..., MODE, MODulate:...,
-// SWEep:..., BURSt:...) is in the build: then drop the DISABLED_ prefix.
 #include <gtest/gtest.h>
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <algorithm>
+#include <cstdint>
 #include <cmath>
 #include <csignal>
 #include "simboard/simroot.h"
@@ -20,7 +18,7 @@ namespace {
 
 QString bin(const char* name) { return QString(ORNAV_BIN_DIR) + "/" + name; }
 
-class DISABLED_ScopeClients : public ::testing::Test {
+class ScopeClients : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
@@ -56,19 +54,32 @@ protected:
     void SetUp() override { ASSERT_TRUE(serverUp) << output.constData(); }
 
     // Sends the commands over VXI-11, each followed by *OPC? so that it has
-    // run before the next; true when the client finished cleanly.
+    // run before the next; a step "f:PATH" sends the bytes of that file as
+    // one message (the upload the step before armed with "WARB#:CARRier").
+    // True when the client finished cleanly.
     static bool send(const QStringList& commands)
     {
-        QString script =
-            "import pyvisa\n"
-            "rm = pyvisa.ResourceManager('@py')\n"
-            "i = rm.open_resource('TCPIP::127.0.0.1::inst0::INSTR')\n"
-            "i.timeout = 10000\n";
-        for (const QString& c : commands)
-            script += QStringLiteral("i.write('%1'); i.query('*OPC?')\n").arg(c);
-        script += "i.close()\n";
+        static const char kScript[] = R"(
+import sys, pyvisa
+rm = pyvisa.ResourceManager('@py')
+i = rm.open_resource('TCPIP::127.0.0.1::inst0::INSTR')
+i.timeout = 30000
+# Long messages go in blocks of 1024 bytes, each ending properly.
+s = rm.visalib.sessions[i.session]
+s.max_recv_size = min(s.max_recv_size, 1024)
+steps = sys.argv[1:]
+for n, c in enumerate(steps):
+    if c.startswith('f:'):
+        i.write_raw(open(c[2:], 'rb').read())
+    else:
+        i.write(c)
+    # After "WARB#:CARRier" the next message is the file itself.
+    if n + 1 == len(steps) or not steps[n + 1].startswith('f:'):
+        i.query('*OPC?')
+i.close()
+)";
         QProcess p;
-        p.start("/usr/bin/python3", {"-c", script});
+        p.start("/usr/bin/python3", QStringList{"-c", kScript} + commands);
         if (!p.waitForStarted(10000) || !p.waitForFinished(120000))
             return false;
         return p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
@@ -137,14 +148,14 @@ protected:
     static QByteArray output;
     static bool serverUp;
 };
-QTemporaryDir* DISABLED_ScopeClients::dir = nullptr;
-QProcess* DISABLED_ScopeClients::proc = nullptr;
-QByteArray DISABLED_ScopeClients::output;
-bool DISABLED_ScopeClients::serverUp = false;
+QTemporaryDir* ScopeClients::dir = nullptr;
+QProcess* ScopeClients::proc = nullptr;
+QByteArray ScopeClients::output;
+bool ScopeClients::serverUp = false;
 
 } // namespace
 
-TEST_F(DISABLED_ScopeClients, SineAtHighImpedanceAndIntoFiftyOhms)
+TEST_F(ScopeClients, SineAtHighImpedanceAndIntoFiftyOhms)
 {
     ASSERT_TRUE(send(continuous(1, "SINe") + QStringList{"CHANnel1:LOAD 1000000", "CHANnel1:BASe:FREQuency 1000",
                                                           "CHANnel1:BASe:AMPLitude 2", "CHANnel1:BASe:OFFSet 0.5"}));
@@ -164,7 +175,7 @@ TEST_F(DISABLED_ScopeClients, SineAtHighImpedanceAndIntoFiftyOhms)
     ASSERT_TRUE(send({"CHANnel1:LOAD 1000000"}));
 }
 
-TEST_F(DISABLED_ScopeClients, SquarePulseAndRampShapes)
+TEST_F(ScopeClients, SquarePulseAndRampShapes)
 {
     ASSERT_TRUE(send(continuous(2, "SQUare") + QStringList{"CHANnel2:BASe:FREQuency 1000", "CHANnel2:BASe:AMPLitude 2",
                                                             "CHANnel2:BASe:OFFSet 0", "CHANnel2:BASe:DUTY 25"}));
@@ -185,7 +196,7 @@ TEST_F(DISABLED_ScopeClients, SquarePulseAndRampShapes)
     EXPECT_NEAR(value(out, "Fall"), 0.8 * 0.75e-3, 1e-6) << out.toStdString();
 }
 
-TEST_F(DISABLED_ScopeClients, AmEnvelopeAndFskFrequencies)
+TEST_F(ScopeClients, AmEnvelopeAndFskFrequencies)
 {
     ASSERT_TRUE(send(continuous(3, "SINe") + QStringList{"CHANnel3:BASe:FREQuency 10000", "CHANnel3:BASe:AMPLitude 2",
                                                           "CHANnel3:BASe:OFFSet 0", "CHANnel3:MODE MODulation",
@@ -217,7 +228,7 @@ TEST_F(DISABLED_ScopeClients, AmEnvelopeAndFskFrequencies)
     EXPECT_GE(hop, 245);
 }
 
-TEST_F(DISABLED_ScopeClients, LinearSweepAndThreeCycleBurst)
+TEST_F(ScopeClients, LinearSweepAndThreeCycleBurst)
 {
     ASSERT_TRUE(send(continuous(4, "SINe") + QStringList{"CHANnel4:BASe:AMPLitude 2", "CHANnel4:BASe:OFFSet 0",
                                                           "CHANnel4:MODE SWEep", "CHANnel4:SWEep:TYPe LINe",
@@ -241,7 +252,7 @@ TEST_F(DISABLED_ScopeClients, LinearSweepAndThreeCycleBurst)
     EXPECT_EQ(crests.size(), 9);
 }
 
-TEST_F(DISABLED_ScopeClients, OutputOffMeasuresZero)
+TEST_F(ScopeClients, OutputOffMeasuresZero)
 {
     ASSERT_TRUE(send(continuous(1, "SINe") + QStringList{"CHANnel1:BASe:AMPLitude 2", "CHANnel1:BASe:OFFSet 1"}));
     EXPECT_GT(value(scope(1, {"--span", "1e-3"}), "Vmax"), 1.9);
@@ -250,4 +261,43 @@ TEST_F(DISABLED_ScopeClients, OutputOffMeasuresZero)
     EXPECT_TRUE(out.contains("Output off")) << out.toStdString();
     EXPECT_EQ(value(out, "Vmax"), 0);
     EXPECT_EQ(value(out, "Vmin"), 0);
+}
+
+// An uploaded arbitrary wave comes out with its shape: four steps of a
+// quarter period each, normalised by the upload to the full 16-bit range and
+// played at 2 Vpp. Tolerance: a sample word resolves 2 V / 65534 = 31 uV, the
+// scale word 61 uV, the fine offset DAC 0.11 mV; 2 mV leaves room for the
+// rounding of the normalisation (one word) and the wave's own filter.
+TEST_F(ScopeClients, UploadedArbitraryWaveKeepsItsShape)
+{
+    const int n = 1024;
+    const int levels[4] = {-20000, 0, 20000, 10000};
+    QByteArray bsv = "[HEAD]:0\r\nFREQUENCY:1000\r\n[DATA]:" + QByteArray::number(n) + "\r\n";
+    for (int i = 0; i < n; ++i) {
+        const uint16_t w = uint16_t(int16_t(levels[i / (n / 4)]));
+        bsv.append(char(w & 0xFF));
+        bsv.append(char(w >> 8));
+    }
+    const QString path = dir->path() + "/steps.bsv";
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(bsv);
+    f.close();
+    ASSERT_TRUE(send(continuous(1, "ARB") + QStringList{"CHANnel1:BASe:FREQuency 1000", "CHANnel1:BASe:AMPLitude 2",
+                                                         "CHANnel1:BASe:OFFSet 0", "WARB1:CARRier \"steps.bsv\"",
+                                                         "f:" + path}));
+    const QString csv = dir->path() + "/steps.csv";
+    const QString out = scope(1, {"--span", "4e-3", "--points", "40000", "--csv", csv});
+    EXPECT_NEAR(value(out, "Freq"), 1000, 0.01) << out.toStdString();
+    const QVector<double> v = trace(csv);
+    ASSERT_EQ(v.size(), 40000);
+    // The middle half of each quarter of the second and third periods.
+    for (int period = 1; period <= 2; ++period)
+        for (int k = 0; k < 4; ++k) {
+            const int from = period * 10000 + k * 2500 + 625, to = from + 1250;
+            const auto [lo, hi] = std::minmax_element(v.begin() + from, v.begin() + to);
+            const double expect = levels[k] / 20000.0;
+            EXPECT_NEAR(*lo, expect, 2e-3) << "period " << period << " quarter " << k;
+            EXPECT_NEAR(*hi, expect, 2e-3) << "period " << period << " quarter " << k;
+        }
 }
