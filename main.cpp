@@ -15,6 +15,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 #include "app/ornav72.h"
+#include "communication/scpi_msg_adpt.h"
 #include "app/channalmodel.h"
 #include "WaveView/psewave.h"
 #include "platform/platformroot.h"
@@ -92,7 +93,9 @@ int main(int argc, char* argv[])
     if (PlatformRoot::simulated())
         qInfo("running on the simulated board at %s", qPrintable(PlatformRoot::root()));
 
-    // 5. The controller.
+    // 5. The controller. Remote messages wait until it has applied the
+    // stored settings (released at the end of its start-up).
+    scpi_adpt_hold();
     auto* controller = new Ornav72();
     pOrnav72 = controller;
 
@@ -125,6 +128,8 @@ int main(int argc, char* argv[])
     const auto roots = engine->rootObjects();
     if (!roots.isEmpty() && roots.first())
         controller->UIStartUpInit(roots.first());
+    else
+        scpi_adpt_release();  // no screens, no start-up to wait for
     // On a simulated board the touch screen is a file in the board root.
     if (PlatformRoot::simulated() && !roots.isEmpty())
         new SimTouch(qobject_cast<QWindow*>(roots.first()), PlatformRoot::path("/dev/input/event0"), &app);
