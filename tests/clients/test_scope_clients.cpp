@@ -5,54 +5,16 @@
 // 4 V range), the fine offset DAC 0.11 mV, the printed values have six digits.
 #include <gtest/gtest.h>
 #include <QFile>
-#include <QProcess>
 #include <QRegularExpression>
-#include <QTemporaryDir>
 #include <algorithm>
 #include <cstdint>
 #include <cmath>
-#include <csignal>
-#include "simboard/simroot.h"
+#include "tests/common/instrument_process.h"
 
 namespace {
 
-QString bin(const char* name) { return QString(ORNAV_BIN_DIR) + "/" + name; }
-
-class ScopeClients : public ::testing::Test {
+class ScopeClients : public TestRig::InstrumentSuite {
 protected:
-    static void SetUpTestSuite()
-    {
-        dir = new QTemporaryDir;
-        ASSERT_TRUE(SimRoot::create(dir->path()));
-        proc = new QProcess;
-        proc->setProcessChannelMode(QProcess::MergedChannels);
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("QT_QPA_PLATFORM", "offscreen");
-        env.remove("ORNAV_ROOT");
-        proc->setProcessEnvironment(env);
-        proc->start(bin("ornav72"), {"--root", dir->path()});
-        ASSERT_TRUE(proc->waitForStarted(10000));
-        for (int i = 0; i < 300 && !output.contains("vxi11_init ok!"); ++i) {
-            proc->waitForReadyRead(100);
-            output += proc->readAll();
-            if (proc->state() != QProcess::Running)
-                break;
-        }
-        serverUp = output.contains("vxi11_init ok!");
-    }
-    static void TearDownTestSuite()
-    {
-        if (proc) {
-            ::kill(pid_t(proc->processId()), SIGTERM);
-            proc->waitForFinished(15000);
-            delete proc;
-            proc = nullptr;
-        }
-        delete dir;
-        dir = nullptr;
-    }
-    void SetUp() override { ASSERT_TRUE(serverUp) << output.constData(); }
-
     // Sends the commands over VXI-11, each followed by *OPC? so that it has
     // run before the next; a step "f:PATH" sends the bytes of that file as
     // one message (the upload the step before armed with "WARB#:CARRier").
@@ -78,24 +40,16 @@ for n, c in enumerate(steps):
         i.query('*OPC?')
 i.close()
 )";
-        QProcess p;
-        p.start("/usr/bin/python3", QStringList{"-c", kScript} + commands);
-        if (!p.waitForStarted(10000) || !p.waitForFinished(120000))
-            return false;
-        return p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+        int rc = -1;
+        TestRig::runPython(kScript, commands, &rc, 120000);
+        return rc == 0;
     }
     // ornav-sim scope on channel ch; its printed measurements.
     static QString scope(int ch, const QStringList& args)
     {
-        QProcess p;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("QT_QPA_PLATFORM", "offscreen");
-        env.remove("ORNAV_ROOT");
-        p.setProcessEnvironment(env);
-        p.start(bin("tools/ornav-sim"), QStringList{"--root", dir->path(), "scope", QString::number(ch)} + args);
-        if (!p.waitForStarted(10000) || !p.waitForFinished(120000) || p.exitCode() != 0)
-            return QString();
-        return QString::fromUtf8(p.readAllStandardOutput());
+        int rc = -1;
+        const QByteArray out = sim(QStringList{"scope", QString::number(ch)} + args, &rc);
+        return rc == 0 ? QString::fromUtf8(out) : QString();
     }
     // A printed measurement in base units ("Freq   1.00000 kHz" -> 1000).
     static double value(const QString& out, const QString& name)
@@ -142,16 +96,7 @@ i.close()
         const QString c = QStringLiteral("CHANnel%1:").arg(ch);
         return {c + "MODE CONTinue", c + "BASe:WAVe " + wave, c + "OUTPut ON"};
     }
-
-    static QTemporaryDir* dir;
-    static QProcess* proc;
-    static QByteArray output;
-    static bool serverUp;
 };
-QTemporaryDir* ScopeClients::dir = nullptr;
-QProcess* ScopeClients::proc = nullptr;
-QByteArray ScopeClients::output;
-bool ScopeClients::serverUp = false;
 
 } // namespace
 
@@ -202,7 +147,7 @@ TEST_F(ScopeClients, AmEnvelopeAndFskFrequencies)
                                                           "CHANnel3:BASe:OFFSet 0", "CHANnel3:MODE MODulation",
                                                           "CHANnel3:MODulate:TYPe AM", "CHANnel3:MODulate:FREQuency 100",
                                                           "CHANnel3:MODulate:DEPTh 50"}));
-    const QString csv = dir->path() + "/am.csv";
+    const QString csv = root() + "/am.csv";
     ASSERT_FALSE(scope(3, {"--span", "20e-3", "--points", "200000", "--csv", csv}).isEmpty());
     const QVector<double> v = trace(csv);
     ASSERT_EQ(v.size(), 200000);
@@ -215,7 +160,7 @@ TEST_F(ScopeClients, AmEnvelopeAndFskFrequencies)
     EXPECT_NEAR((emax - emin) / (emax + emin), 0.5, 0.005);
 
     ASSERT_TRUE(send({"CHANnel3:MODulate:TYPe FSK", "CHANnel3:MODulate:FREQuency 100", "CHANnel3:FSK:FREQuency1 25000"}));
-    const QString fsk = dir->path() + "/fsk.csv";
+    const QString fsk = root() + "/fsk.csv";
     ASSERT_FALSE(scope(3, {"--span", "20e-3", "--points", "400000", "--csv", fsk}).isEmpty());
     const QVector<double> up = risingCrossings(trace(fsk), 20e-3 / 400000, 0, 0.2);
     int carrier = 0, hop = 0;
@@ -234,7 +179,7 @@ TEST_F(ScopeClients, LinearSweepAndThreeCycleBurst)
                                                           "CHANnel4:MODE SWEep", "CHANnel4:SWEep:TYPe LINe",
                                                           "CHANnel4:SWEep:FREQuency:STARt 1000",
                                                           "CHANnel4:SWEep:FREQuency:STOP 10000", "CHANnel4:SWEep:TIMe 1"}));
-    const QString csv = dir->path() + "/sweep.csv";
+    const QString csv = root() + "/sweep.csv";
     ASSERT_FALSE(scope(4, {"--span", "1", "--points", "1000000", "--csv", csv}).isEmpty());
     const QVector<double> up = risingCrossings(trace(csv), 1e-6, 0, 0.2);
     ASSERT_GT(up.size(), 1000);
@@ -246,7 +191,7 @@ TEST_F(ScopeClients, LinearSweepAndThreeCycleBurst)
 
     ASSERT_TRUE(send({"CHANnel4:MODE BURSt", "CHANnel4:BURSt:TYPe NCYC", "CHANnel4:TRIGger:SOURce INTernal",
                       "CHANnel4:BASe:FREQuency 1000", "CHANnel4:BURSt:CYCLes 3", "CHANnel4:BURSt:PERiod 0.01"}));
-    const QString burst = dir->path() + "/burst.csv";
+    const QString burst = root() + "/burst.csv";
     ASSERT_FALSE(scope(4, {"--span", "30e-3", "--points", "300000", "--csv", burst}).isEmpty());
     const QVector<double> crests = risingCrossings(trace(burst), 1e-7, 0.9, 0.5);
     EXPECT_EQ(crests.size(), 9);
@@ -278,7 +223,7 @@ TEST_F(ScopeClients, UploadedArbitraryWaveKeepsItsShape)
         bsv.append(char(w & 0xFF));
         bsv.append(char(w >> 8));
     }
-    const QString path = dir->path() + "/steps.bsv";
+    const QString path = root() + "/steps.bsv";
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
     f.write(bsv);
@@ -286,7 +231,7 @@ TEST_F(ScopeClients, UploadedArbitraryWaveKeepsItsShape)
     ASSERT_TRUE(send(continuous(1, "ARB") + QStringList{"CHANnel1:BASe:FREQuency 1000", "CHANnel1:BASe:AMPLitude 2",
                                                          "CHANnel1:BASe:OFFSet 0", "WARB1:CARRier \"steps.bsv\"",
                                                          "f:" + path}));
-    const QString csv = dir->path() + "/steps.csv";
+    const QString csv = root() + "/steps.csv";
     const QString out = scope(1, {"--span", "4e-3", "--points", "40000", "--csv", csv});
     EXPECT_NEAR(value(out, "Freq"), 1000, 0.01) << out.toStdString();
     const QVector<double> v = trace(csv);
