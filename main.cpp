@@ -23,6 +23,7 @@
 #include "param/sys_param.h"
 #include "app/uidata.h"
 #include "simboard/simboard.h"
+#include "app/web_capture_window.h"
 
 namespace {
 int g_signalPipe[2] = {-1, -1};
@@ -133,10 +134,16 @@ int main(int argc, char* argv[])
     // On a simulated board the touch screen is a file in the board root.
     if (PlatformRoot::simulated() && !roots.isEmpty())
         new SimTouch(qobject_cast<QWindow*>(roots.first()), PlatformRoot::path("/dev/input/event0"), &app);
+    // The web page's live view of the screen.
+    if (!roots.isEmpty())
+        installWebScreenCapture(roots.first());
     qInfo("ornav72 running");
 
     // 13. Event loop.
     app.exec();
+
+    // No more grabs of a window that is going away.
+    installWebScreenCapture(nullptr);
 
     // 14. Stop the worker thread, then release the objects. The worker is asked
     // to finish its current slot rather than killed in the middle of a write.
