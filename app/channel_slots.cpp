@@ -428,10 +428,11 @@ void Channel::ModFrequencyChanged()
 void Channel::ModAMDevChanged()
 {
     // Over-modulation beyond 100 % needs amplitude headroom.
-    const bool inside = refresh(PARAM_INDEX_AMP);
+    refresh(PARAM_INDEX_AMP);
     redrawPreview();
-    if (!inside)
-        emit signalUpdated(ch);
+    // The depth lives in REG_MOD_DEPTH: a new depth is applied even when the
+    // amplitude range stays the same, or the output keeps the old depth.
+    emit signalUpdated(ch);
 }
 
 void Channel::ModFMDevChanged()

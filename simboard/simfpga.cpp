@@ -44,6 +44,8 @@ void SimFpga::resetLocked(const PowerOn& p)
     m_deep[1].clear();
     m_digData.clear();
     m_digFlag.clear();
+    for (auto& o : m_offsetDac)
+        o[0] = o[1] = -1;
     m_digTriggers = 0;
     m_writes.clear();
     m_dropped = 0;
@@ -247,6 +249,9 @@ void SimFpga::applyByte(unsigned a, uint8_t v)
     case REG_KEY_PORT + 1:
         keyPortWord(uint16_t(m_space[REG_KEY_PORT] | (v << 8)));
         break;
+    case REG_OFS_DAC + 1:
+        offsetDacWord(uint16_t(m_space[REG_OFS_DAC] | (v << 8)));
+        break;
     case REG_LED_PORT + 1:
         // LED expander word: chip register in the high byte, value in the low.
         m_ledChip[v & 0x7F] = m_space[REG_LED_PORT];
@@ -292,6 +297,19 @@ void SimFpga::keyPortWord(uint16_t word)
         m_space[REG_KEY_READBACK] = m_keyChip[reg];
     else
         m_keyChip[reg] = uint8_t(word & 0xFF);
+}
+
+// The two offset DACs each serve a pair of channels (select 0: CH1/CH2,
+// select 1: CH3/CH4; select 2 is the counter's trigger DAC). Bit 15 of a word
+// addresses the first channel of the pair, bit 12 the fine output, the low
+// 12 bits are the DAC code.
+void SimFpga::offsetDacWord(uint16_t word)
+{
+    const uint8_t sel = m_space[REG_OFS_DAC_SEL];
+    if (sel > 1)
+        return;
+    const int ch = sel * 2 + ((word & 0x8000) ? 0 : 1);
+    m_offsetDac[ch][(word & 0x1000) ? 1 : 0] = word & 0x0FFF;
 }
 
 // ---- outside view -----------------------------------------------------------

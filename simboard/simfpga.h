@@ -11,6 +11,8 @@
 //    register last written through REG_KEY_READBACK) and the LED expander;
 //  - a queue of key events that raises the key flag (control request 20) and
 //    feeds REG_KEY_CODE, one event per read;
+//  - the offset DACs behind REG_OFS_DAC_SEL / REG_OFS_DAC: the coarse and the
+//    fine word last latched for each channel (the output's DC level);
 //  - the overload latches: writing 1 to a channel's REG_SAFE_CLR clears its
 //    two bits in REG_SAFE_STATUS;
 //  - the configuration port of "/dev/fpga_cfg" (simfpga_cfg.cpp);
@@ -81,7 +83,9 @@ public:
     // What was last streamed to a port target, as numbers: "table:CH:KIND"
     // (CH 1..4; KIND base|mod|flat|noise or 0|1|2), "list:CH", "deep:CH"
     // (CH 1..2; 16-bit words, least significant byte first), "digital" (data
-    // bytes), "digital:flag" (companion bytes). False with a reason for an
+    // bytes), "digital:flag" (companion bytes), "offset:CH" (CH 1..4: the
+    // coarse and the fine offset-DAC word last latched, 12 bits each; empty
+    // until both were written). False with a reason for an
     // unknown name.
     bool stream(const QString& name, QVector<quint64>* out, QString* error = nullptr) const;
 
@@ -144,6 +148,7 @@ private:
     void appendTableWord(uint16_t word);
     void appendListEntry(quint64 entry);
     void keyPortWord(uint16_t word);
+    void offsetDacWord(uint16_t word);
     void logWrite(const userCmd& cmd, int count);
     void serve();
 
@@ -162,6 +167,8 @@ private:
     QByteArray m_deep[2];
     QByteArray m_digData;
     QByteArray m_digFlag;
+    // Offset DAC words per channel: [coarse, fine], -1 until latched.
+    int m_offsetDac[4][2];
     int m_digTriggers = 0; // manual sends since the last data load
 
     QVector<WriteRecord> m_writes;

@@ -74,6 +74,13 @@ bool SimFpga::stream(const QString& name, QVector<quint64>* out, QString* error)
             out->append(quint64(uint8_t(b[i]) | (uint8_t(b[i + 1]) << 8)));
         return true;
     }
+    if (kind == "offset") {
+        if (p.size() != 2 || !parseChannel(p[1], 4, &ch))
+            return fail(QStringLiteral("stream '%1': expected offset:CH with CH 1..4").arg(name));
+        if (m_offsetDac[ch][0] >= 0 && m_offsetDac[ch][1] >= 0)
+            *out = {quint64(m_offsetDac[ch][0]), quint64(m_offsetDac[ch][1])};
+        return true;
+    }
     if (kind == "digital") {
         const bool flags = p.size() == 2 && p[1].toLower() == "flag";
         if (p.size() > 2 || (p.size() == 2 && !flags))
@@ -82,7 +89,7 @@ bool SimFpga::stream(const QString& name, QVector<quint64>* out, QString* error)
             out->append(uint8_t(c));
         return true;
     }
-    return fail(QStringLiteral("unknown stream '%1' (table:CH:KIND, list:CH, deep:CH, digital, digital:flag)").arg(name));
+    return fail(QStringLiteral("unknown stream '%1' (table:CH:KIND, list:CH, deep:CH, offset:CH, digital, digital:flag)").arg(name));
 }
 
 QByteArray SimFpga::handleRequest(const QByteArray& line)

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include "hardware/CSetParam.h"
 #include "param/sys_param.h"
+#include "WaveView/CWaveGreate.h"
 #include "platform/platformroot.h"
 #include "platform/shellrunner.h"
 #include "simboard/simboard.h"
@@ -39,6 +40,9 @@ void resetProcessState()
         CSetParam::pCharacter[ch].LED = 0;
         CSetParam::pCharacter[ch].ClearAcCalValue();
         CSetParam::pCharacter[ch].SetAllDCCalValue(1.0, 0.0);
+        // The wave memory of a fresh FPGA is empty: nothing was drawn into it.
+        CWaveCreate::bwavev[ch] = BASE_Unknown;
+        CWaveCreate::m_arb[ch][0] = '\0';
     }
     sys_param::SetPhaseSyncType(CH_SYS, 0);
     sys_param::TrgInOut = 0;

@@ -2,6 +2,8 @@
 // board roots and talks to the simulated hardware of a running ornav72.
 #include "tools/ornav-sim/simcommands.h"
 #include <QCoreApplication>
+#include <QGuiApplication>
+#include <QScopedPointer>
 #include <QDir>
 #include <cstdio>
 #include <cstdlib>
@@ -14,6 +16,8 @@ static const SimCommand kCommands[] = {
     {"key", "key CODE                  queue one key event", simCmdKey},
     {"stream", "stream NAME               print the words last streamed to a port target", simCmdStream},
     {"log", "log [--clear]             print (and clear) the register writes received", simCmdLog},
+    {"scope", "scope CH [--span S] [--points N] [--load OHMS] [--csv FILE] [--png FILE]\n"
+              "                            sample a channel's output and print the measurements", simCmdScope},
     {"digital-trace", "digital-trace OUT.vcd     write the digital output's lines as a VCD trace", simCmdDigitalTrace},
     {"counter", "counter FREQ [DUTY]       set the counter results of an input at FREQ Hz (DUTY %, default 50)", simCmdCounter},
     {"usbtmc", "usbtmc MESSAGE [--chunk N] send MESSAGE over the USBTMC gadget; print a query's reply", simCmdUsbtmc},
@@ -28,7 +32,15 @@ static void usage()
 
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
+    // Drawing a scope picture needs fonts, i.e. a GUI application; headless.
+    bool gui = false;
+    for (int i = 1; i < argc; ++i)
+        if (std::strcmp(argv[i], "scope") == 0)
+            gui = true;
+    if (gui && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QScopedPointer<QCoreApplication> holder(gui ? new QGuiApplication(argc, argv) : new QCoreApplication(argc, argv));
+    QCoreApplication& app = *holder;
     QStringList args = app.arguments().mid(1);
     QString root;
     if (const char* env = std::getenv("ORNAV_ROOT"))

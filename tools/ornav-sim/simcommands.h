@@ -18,6 +18,7 @@ int simCmdPoke(const QString& root, const QStringList& args);
 int simCmdKey(const QString& root, const QStringList& args);
 int simCmdStream(const QString& root, const QStringList& args);
 int simCmdLog(const QString& root, const QStringList& args);
+int simCmdScope(const QString& root, const QStringList& args);
 int simCmdDigitalTrace(const QString& root, const QStringList& args);
 int simCmdCounter(const QString& root, const QStringList& args);
 // One request to the running program; its answer printed, or returned in

@@ -1,0 +1,354 @@
+// The output each setting produces, measured by the scope model from the
+// simulated FPGA's registers and tables. Tolerances come from the word sizes:
+// the carrier increment resolves 312.5 MHz / 2^63 (far below anything
+// measured here), the scale word 1/65535 of the range's full scale (61 uV
+// on the 4 V range), the fine offset DAC 0.1 mV before its x6 amplifier and
+// the 2/11 DC gain (0.11 mV), the wave memory 1/32767 of full scale.
+#include "tests/scope/scope_fixture.h"
+#include <cstring>
+#include <numeric>
+#include "WaveView/CWaveGreate.h"
+
+TEST_F(Scope, SineAtHighImpedanceHasItsFrequencyAmplitudeAndOffset)
+{
+    select(0, BASE_Sine);
+    set(0, PARAM_INDEX_FREQ, 1000);
+    set(0, PARAM_INDEX_AMP, 2.0);
+    set(0, PARAM_INDEX_OFFSET, 0.5);
+    const ScopeModel s = probe(0);
+    EXPECT_TRUE(s.limits().isEmpty()) << s.limits().join("; ").toStdString();
+    const Trace t = capture(s, 10e-3, 100000);
+    EXPECT_NEAR(t.m.frequency, 1000, 1e-3);
+    EXPECT_NEAR(t.m.vpp, 2.0, 2e-3);
+    EXPECT_NEAR(t.m.mean, 0.5, 1e-3);
+    EXPECT_NEAR(t.m.vmax, 1.5, 2e-3);
+    EXPECT_NEAR(t.m.vmin, -0.5, 2e-3);
+    // A sine's rms around its mean: Vpp / (2 sqrt 2).
+    EXPECT_NEAR(std::sqrt(t.m.rms * t.m.rms - t.m.mean * t.m.mean), 2.0 / (2 * std::sqrt(2.0)), 2e-3);
+}
+
+TEST_F(Scope, FiftyOhmLoadSeesTheSetValuesAndTheOpenCircuitTwice)
+{
+    select(1, BASE_Sine);
+    set(1, PARAM_INDEX_CHLOAD, 50);
+    set(1, PARAM_INDEX_FREQ, 1000);
+    set(1, PARAM_INDEX_AMP, 2.0);
+    set(1, PARAM_INDEX_OFFSET, 0.5);
+    const Trace at50 = capture(probe(1, 50), 10e-3, 100000);
+    EXPECT_NEAR(at50.m.vpp, 2.0, 2e-3);
+    EXPECT_NEAR(at50.m.mean, 0.5, 1e-3);
+    const Trace open = capture(probe(1), 10e-3, 100000);
+    EXPECT_NEAR(open.m.vpp, 4.0, 4e-3);
+    EXPECT_NEAR(open.m.mean, 1.0, 2e-3);
+}
+
+TEST_F(Scope, InversionMirrorsTheWaveAndKeepsTheOffset)
+{
+    select(0, BASE_Ramp);
+    set(0, PARAM_INDEX_FREQ, 1000);
+    set(0, PARAM_INDEX_AMP, 2.0);
+    set(0, PARAM_INDEX_OFFSET, 0.5);
+    set(0, PARAM_INDEX_SYMMETRY, 25);
+    const Trace plain = capture(probe(0), 5e-3, 50000);
+    set(0, PARAM_INDEX_CHREVERSE, 1);
+    const Trace inv = capture(probe(0), 5e-3, 50000);
+    EXPECT_NEAR(inv.m.mean, 0.5, 1e-3);
+    EXPECT_NEAR(inv.m.vpp, 2.0, 2e-3);
+    // The 25 % rising part becomes the falling part.
+    EXPECT_NEAR(plain.m.rise, 0.8 * 0.25e-3, 1e-6);
+    EXPECT_NEAR(inv.m.fall, 0.8 * 0.25e-3, 1e-6);
+}
+
+TEST_F(Scope, SquareAtQuarterDuty)
+{
+    select(0, BASE_Square);
+    set(0, PARAM_INDEX_FREQ, 1000);
+    set(0, PARAM_INDEX_AMP, 2.0);
+    set(0, PARAM_INDEX_DUTYPULSE, 25);
+    const Trace t = capture(probe(0), 10e-3, 200000);
+    EXPECT_NEAR(t.m.frequency, 1000, 1e-3);
+    EXPECT_NEAR(t.m.duty, 25, 0.01);
+    EXPECT_NEAR(t.m.vpp, 2.0, 2e-3);
+    EXPECT_NEAR(t.m.mean, 2.0 * (0.25 - 0.5), 2e-3);
+}
+
+TEST_F(Scope, PulseEdgesAreTheSetRiseAndFallTimes)
+{
+    select(0, BASE_Pulse);
+    set(0, PARAM_INDEX_FREQ, 1e6);
+    set(0, PARAM_INDEX_AMP, 2.0);
+    set(0, PARAM_INDEX_DUTYPULSE, 40);
+    set(0, PARAM_INDEX_RISE, 10e-9);
+    set(0, PARAM_INDEX_FALL, 20e-9);
+    // 10 ps a sample: the edges are resolved to far better than 1 %.
+    const Trace t = capture(probe(0), 2e-6, 200000);
+    ASSERT_TRUE(t.m.hasRise);
+    ASSERT_TRUE(t.m.hasFall);
+    EXPECT_NEAR(t.m.rise, 10e-9, 0.1e-9);
+    EXPECT_NEAR(t.m.fall, 20e-9, 0.2e-9);
+    EXPECT_NEAR(t.m.frequency, 1e6, 1);
+    // The width at half height is the duty, the edge correction included.
+    EXPECT_NEAR(t.m.duty, 40, 0.05);
+}
+
+TEST_F(Scope, RampAtQuarterSymmetry)
+{
+    select(2, BASE_Ramp);
+    set(2, PARAM_INDEX_FREQ, 1000);
+    set(2, PARAM_INDEX_AMP, 3.0);
+    set(2, PARAM_INDEX_SYMMETRY, 25);
+    const Trace t = capture(probe(2), 5e-3, 100000);
+    EXPECT_NEAR(t.m.frequency, 1000, 1e-3);
+    EXPECT_NEAR(t.m.vpp, 3.0, 3e-3);
+    EXPECT_NEAR(t.m.rise, 0.8 * 0.25e-3, 1e-6);
+    EXPECT_NEAR(t.m.fall, 0.8 * 0.75e-3, 1e-6);
+}
+
+TEST_F(Scope, OutputOffMeasuresZero)
+{
+    select(0, BASE_Sine);
+    set(0, PARAM_INDEX_AMP, 2.0);
+    set(0, PARAM_INDEX_OFFSET, 1.0);
+    EXPECT_GT(capture(probe(0), 1e-3, 1000).m.vpp, 1.9);
+    ctrl->ChannelOnOff(CH1, false);
+    settle();
+    const Trace t = capture(probe(0), 1e-3, 1000);
+    EXPECT_EQ(t.m.vmax, 0);
+    EXPECT_EQ(t.m.vmin, 0);
+}
+
+TEST_F(Scope, AmHalfDepthShowsTheEnvelope)
+{
+    select(0, BASE_Sine, 1, int(MT_AM & 0xF));
+    set(0, PARAM_INDEX_FREQ, 10000);
+    set(0, PARAM_INDEX_AMP, 2.0);
+    set(0, PARAM_INDEX_MODFREQ, 100);
+    set(0, PARAM_INDEX_MODDEPTHAM, 50);
+    const Trace t = capture(probe(0), 20e-3, 400000);
+    // Peak of every carrier period.
+    const int per = int(1e-4 / t.dt);
+    double emax = 0, emin = 1e9;
+    for (int i = 0; i + per <= t.v.size(); i += per) {
+        const double pk = *std::max_element(t.v.begin() + i, t.v.begin() + i + per);
+        emax = std::max(emax, pk);
+        emin = std::min(emin, pk);
+    }
+    EXPECT_NEAR((emax - emin) / (emax + emin), 0.5, 0.005);
+    // The envelope's peak is the set amplitude.
+    EXPECT_NEAR(emax, 1.0, 2e-3);
+}
+
+TEST_F(Scope, FskShowsBothFrequencies)
+{
+    select(0, BASE_Sine, 1, int(MT_FSK & 0xF));
+    set(0, PARAM_INDEX_FREQ, 10000);
+    set(0, PARAM_INDEX_AMP, 2.0);
+    set(0, PARAM_INDEX_MODFREQ, 100);
+    set(0, PARAM_INDEX_MODHOPFREFSK, 25000);
+    const Trace t = capture(probe(0), 20e-3, 400000);
+    int carrier = 0, hop = 0, other = 0;
+    for (double f : periodFrequencies(t, 0, 0.2)) {
+        if (std::fabs(f - 10000) < 10)
+            ++carrier;
+        else if (std::fabs(f - 25000) < 25)
+            ++hop;
+        else
+            ++other;
+    }
+    // 2 x 5 ms at each frequency: ~100 and ~250 periods, a few at the switches.
+    EXPECT_GE(carrier, 95);
+    EXPECT_GE(hop, 245);
+    EXPECT_LE(other, 8);
+}
+
+TEST_F(Scope, LinearSweepRunsFromStartToStopInTheSweepTime)
+{
+    select(0, BASE_Sine, 2, int(ST_LINE & 3));
+    set(0, PARAM_INDEX_AMP, 2.0);
+    set(0, PARAM_INDEX_SWEEPSTARTFREQ, 1000);
+    set(0, PARAM_INDEX_SWEEPENDFREQ, 10000);
+    set(0, PARAM_INDEX_SWEEPTIME, 1.0);
+    const Trace t = capture(probe(0), 1.0, 2000000);
+    const QVector<double> up = scopeRisingCrossings(t.v, t.dt, 0, 0.2);
+    ASSERT_GT(up.size(), 1000);
+    // The frequency at a time: 1 kHz + 9 kHz/s x t, within the 2048 steps of
+    // the sweep table (4.4 Hz each).
+    for (double at : {0.1, 0.25, 0.5, 0.75, 0.95}) {
+        const auto it = std::lower_bound(up.begin(), up.end(), at);
+        ASSERT_NE(it, up.end());
+        const double f = 1 / (*(it + 1) - *it);
+        EXPECT_NEAR(f, 1000 + 9000 * at, 12) << "at " << at << " s";
+    }
+}
+
+TEST_F(Scope, NCycleBurstOfThreeCycles)
+{
+    select(0, BASE_Sine, 3, int(BT_NCYC & 3));
+    set(0, PARAM_INDEX_FREQ, 1000);
+    set(0, PARAM_INDEX_AMP, 2.0);
+    set(0, PARAM_INDEX_BURSTNCYNC, 3);
+    set(0, PARAM_INDEX_BURSTTRIGPERIOD, 10e-3);
+    const Trace t = capture(probe(0), 30e-3, 300000);
+    // Three crest crossings per burst period, and silence in between.
+    const QVector<double> crests = scopeRisingCrossings(t.v, t.dt, 0.9, 0.5);
+    ASSERT_EQ(crests.size(), 9);
+    for (int b = 0; b < 3; ++b) {
+        EXPECT_LT(crests[3 * b + 2] - 10e-3 * b, 3e-3);
+        EXPECT_GE(crests[3 * b] - 10e-3 * b, 0);
+    }
+    for (int i = 0; i < t.v.size(); ++i) {
+        const double inBurst = std::fmod(i * t.dt, 10e-3);
+        if (inBurst > 3.001e-3) {
+            ASSERT_NEAR(t.v[i], 0, 1e-3) << "at " << i * t.dt;
+        }
+    }
+}
+
+// Every output range, and offsets that take the large-offset path: the
+// amplitude and the offset at the connector are what was set. The scale word
+// resolves 1/65535 of the range (plus the 16-bit wave memory), the offset
+// DAC 0.11 mV (0.65 mV behind the x6 amplifier of the high-voltage codes).
+TEST_F(Scope, AmplitudeAndOffsetAcrossTheOutputRanges)
+{
+    select(0, BASE_Sine);
+    set(0, PARAM_INDEX_FREQ, 1000);
+    struct Case { double vpp, offset; };
+    const Case cases[] = {{0.004, 0}, {0.01, 0}, {0.03, 0.2}, {0.1, -0.5}, {0.3, 1.0},
+                          {1.0, 0}, {4.0, 0.5}, {6.0, 1.0}, {10.0, 0}, {20.0, 0},
+                          {0.05, -4.0}, {0.02, 2.5}, {0.15, 3.0}};
+    for (const Case& c : cases) {
+        set(0, PARAM_INDEX_OFFSET, 0);
+        set(0, PARAM_INDEX_AMP, c.vpp);
+        set(0, PARAM_INDEX_OFFSET, c.offset);
+        const ScopeModel s = probe(0);
+        const Trace t = capture(s, 2e-3, 20000);
+        const double code = double(ScopeChannelState::capture(fpga(), 0).reg(REG_ATT, 1));
+        EXPECT_NEAR(t.m.vpp, c.vpp, c.vpp * 1e-3 + 1e-4) << c.vpp << " Vpp, offset " << c.offset << ", code " << code;
+        EXPECT_NEAR(t.m.mean, c.offset, 1.5e-3) << c.vpp << " Vpp, offset " << c.offset << ", code " << code;
+    }
+}
+
+// An offset beyond the 2 V of the low-voltage ranges with a small amplitude
+// takes the large-offset path: the output amplifier for the offset and a
+// different attenuator for the wave. From the 4 V range it lands on code 9,
+// whose own range declares 8 V full scale while the gains the path divides by
+// (x6.16 / 3) make 8.21 V of the 4 V range: the wave comes out 2.6 % small on
+// an uncalibrated board. The offset stays exact.
+TEST_F(Scope, LargeOffsetPathFromTheFourVoltRange)
+{
+    select(0, BASE_Sine);
+    set(0, PARAM_INDEX_FREQ, 1000);
+    set(0, PARAM_INDEX_AMP, 2.0);
+    set(0, PARAM_INDEX_OFFSET, 6.0);
+    EXPECT_EQ(ScopeChannelState::capture(fpga(), 0).reg(REG_ATT, 1), 9u);
+    const Trace t = capture(probe(0), 2e-3, 20000);
+    EXPECT_NEAR(t.m.mean, 6.0, 1.5e-3);
+    EXPECT_NEAR(t.m.vpp / 2.0, 8.0 / (4.0 * 6.16 / 3), 1e-3);
+}
+
+// An arbitrary wave put into the channel's wave memory comes out with its
+// shape: four steps of a quarter period each.
+TEST_F(Scope, ArbitraryWaveComesOutWithItsShape)
+{
+    const short levels[4] = {-32767, 0, 32767, 16384};
+    SWaveMem& w = *CWaveCreate::GetWaveMem(CH1);
+    for (int i = 0; i < WAVE_BASE_POINTS; ++i)
+        w.Arb[i] = levels[i / (WAVE_BASE_POINTS / 4)];
+    std::strcpy(sys_param::ch(CH1).ArbFileDir, "/home/root/steps.bsv");
+    select(0, BASE_Arb);
+    set(0, PARAM_INDEX_FREQ, 1000);
+    set(0, PARAM_INDEX_AMP, 2.0);
+    set(0, PARAM_INDEX_OFFSET, 0);
+    const ScopeModel s = probe(0);
+    for (int k = 0; k < 4; ++k) {
+        // Middle of each quarter of the second period.
+        const double v = s.at(1e-3 + (k + 0.5) * 0.25e-3);
+        EXPECT_NEAR(v, levels[k] / 32767.0, 2e-3) << "quarter " << k;
+    }
+    EXPECT_NEAR(capture(s, 5e-3, 50000).m.frequency, 1000, 1e-3);
+}
+
+namespace {
+// Amplitude (peak) of the component at frequency f, over whole periods.
+double component(const QVector<double>& v, double dt, double f)
+{
+    double c = 0, s = 0;
+    for (int i = 0; i < v.size(); ++i) {
+        c += v[i] * std::cos(2 * M_PI * f * i * dt);
+        s += v[i] * std::sin(2 * M_PI * f * i * dt);
+    }
+    return 2 * std::hypot(c, s) / v.size();
+}
+} // namespace
+
+// Merging CH2 into CH1: CH1's connector carries both waves, each at its own
+// amplitude, and the two offsets added.
+TEST_F(Scope, MergeAddsThePartnersWave)
+{
+    select(1, BASE_Sine);
+    set(1, PARAM_INDEX_FREQ, 10000);
+    set(1, PARAM_INDEX_AMP, 0.5);
+    set(1, PARAM_INDEX_OFFSET, 0.2);
+    select(0, BASE_Sine);
+    set(0, PARAM_INDEX_FREQ, 1000);
+    set(0, PARAM_INDEX_AMP, 1.0);
+    set(0, PARAM_INDEX_OFFSET, 0.1);
+    const Trace alone = capture(probe(0), 10e-3, 100000);
+    EXPECT_NEAR(component(alone.v, alone.dt, 10000), 0, 1e-3);
+    set(0, PARAM_INDEX_CHMERGE, 1);
+    ASSERT_TRUE(ScopeChannelState::capture(fpga(), 0).mergeOn()) << "merge was refused";
+    const ScopeModel s = probe(0);
+    EXPECT_TRUE(s.limits().isEmpty()) << s.limits().join("; ").toStdString();
+    const Trace t = capture(s, 10e-3, 100000);
+    EXPECT_NEAR(component(t.v, t.dt, 1000), 0.5, 2e-3);
+    EXPECT_NEAR(component(t.v, t.dt, 10000), 0.25, 2e-3);
+    // Mean over the whole 10 ms: whole periods of both waves.
+    EXPECT_NEAR(std::accumulate(t.v.begin(), t.v.end(), 0.0) / t.v.size(), 0.3, 1.5e-3);
+}
+
+// FM by the internal sine: the period-by-period frequency swings between
+// carrier - deviation and carrier + deviation, and a new deviation is what
+// comes out.
+TEST_F(Scope, FmSwingsByTheDeviation)
+{
+    select(0, BASE_Sine, 1, int(MT_FM & 0xF));
+    set(0, PARAM_INDEX_FREQ, 10000);
+    set(0, PARAM_INDEX_AMP, 2.0);
+    set(0, PARAM_INDEX_MODFREQ, 100);
+    for (double dev : {2000.0, 500.0}) {
+        set(0, PARAM_INDEX_FMFREQDEV, dev);
+        const Trace t = capture(probe(0), 20e-3, 400000);
+        const QVector<double> f = periodFrequencies(t, 0, 0.2);
+        ASSERT_GT(f.size(), 150);
+        const auto mm = std::minmax_element(f.begin(), f.end());
+        // A period averages the frequency over 0.1 ms of a 10 ms modulation:
+        // the extremes are reached within 0.1 %.
+        EXPECT_NEAR(*mm.first, 10000 - dev, dev * 0.01) << "deviation " << dev;
+        EXPECT_NEAR(*mm.second, 10000 + dev, dev * 0.01) << "deviation " << dev;
+    }
+}
+
+// PWM of a pulse: the duty swings by the duty deviation.
+TEST_F(Scope, PwmSwingsTheDuty)
+{
+    select(0, BASE_Pulse, 1, int(MT_PWM & 0xF));
+    set(0, PARAM_INDEX_FREQ, 10000);
+    set(0, PARAM_INDEX_AMP, 2.0);
+    set(0, PARAM_INDEX_DUTYPULSE, 50);
+    set(0, PARAM_INDEX_MODFREQ, 100);
+    set(0, PARAM_INDEX_MODPWMDUTYDEV, 20);
+    const Trace t = capture(probe(0), 10e-3, 400000);
+    const QVector<double> up = scopeRisingCrossings(t.v, t.dt, 0, 0.2);
+    const QVector<double> down = scopeFallingCrossings(t.v, t.dt, 0, 0.2);
+    double lo = 100, hi = 0;
+    for (double tu : up) {
+        const auto d = std::upper_bound(down.begin(), down.end(), tu);
+        if (d == down.end())
+            break;
+        const double duty = (*d - tu) / 1e-4 * 100;
+        lo = std::min(lo, duty);
+        hi = std::max(hi, duty);
+    }
+    EXPECT_NEAR(lo, 30, 0.5);
+    EXPECT_NEAR(hi, 70, 0.5);
+}
