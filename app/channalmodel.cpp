@@ -261,6 +261,8 @@ int channelModel::runit() { return paramIndexInUse(); }
 QString channelModel::rlistgroup() { return QStringLiteral("base"); }
 int channelModel::rnameindex() { return 0; }
 void channelModel::mulitInputTypeSync(int) {}
+
+void channelModel::reloadFromRecord() {}
 bool channelModel::coupleState() { return m_couplestate; }
 
 bool channelModel::isCoupled()

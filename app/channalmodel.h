@@ -118,6 +118,11 @@ public slots:
     // Derives the record's other forms of the value after it was set in
     // form unitIndex (empty here: one form only).
     virtual void mulitInputTypeSync(int unitIndex);
+    // Takes the entry's state from the live record as construction does:
+    // the form in use and the record fields derived from the value. Called
+    // when a whole record replaced the live one (factory reset, loaded
+    // record, channel copy), since the models outlive the record's values.
+    virtual void reloadFromRecord();
     virtual bool coupleState();
     virtual bool isCoupled();
     virtual void wnameindex(int i);

@@ -23,6 +23,11 @@ double trunc3(double x) { return std::floor(x * 1000.0) / 1000.0; }
 AmplModel::AmplModel(CH_ID c, const DataInfo* infos, int n, QObject* parent)
     : channelModel(c, infos, n, PARAM_INDEX_AMP, EPT_Ampl, false, parent)
 {
+    AmplModel::reloadFromRecord();
+}
+
+void AmplModel::reloadFromRecord()
+{
     if (sys_param::GetChAmpUnit(ch) > 2)
         sys_param::SetChAmpUnit(ch, 0);
     const int u = runit();
@@ -236,6 +241,11 @@ QString AmplModel::InputUnit(int key)
 offsetModel::offsetModel(CH_ID c, const DataInfo* infos, int n, QObject* parent)
     : channelModel(c, infos, n, PARAM_INDEX_OFFSET, EPT_Offset, false, parent)
 {
+    offsetModel::reloadFromRecord();
+}
+
+void offsetModel::reloadFromRecord()
+{
     if (sys_param::GetChAmpMode(ch) > 1)
         sys_param::SetChAmpMode(ch, 0);
     const int u = sys_param::GetChAmpMode(ch);
@@ -366,6 +376,11 @@ void offsetModel::unitClicked(int unit)
 
 NoiselSumModel::NoiselSumModel(CH_ID c, const DataInfo* infos, int n, QObject* parent)
     : channelModel(c, infos, n, PARAM_INDEX_CHNOISERATIO, EPT_SNR, false, parent)
+{
+    NoiselSumModel::reloadFromRecord();
+}
+
+void NoiselSumModel::reloadFromRecord()
 {
     if (rec(ch).SNRUnit > 1)
         rec(ch).SNRUnit = 0;

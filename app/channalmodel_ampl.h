@@ -11,6 +11,7 @@ class AmplModel : public channelModel {
     Q_OBJECT
 public:
     AmplModel(CH_ID ch, const DataInfo* infos, int n, QObject* parent = nullptr);
+    void reloadFromRecord() override;
     bool UpdateRange() override;
     bool SetRange(double min, double max, int unit = 0) override;
     void mulitInputTypeSync(int unit) override;
@@ -31,6 +32,7 @@ class offsetModel : public channelModel {
     Q_OBJECT
 public:
     offsetModel(CH_ID ch, const DataInfo* infos, int n, QObject* parent = nullptr);
+    void reloadFromRecord() override;
     bool UpdateRange() override;
     void mulitInputTypeSync(int unit) override;
     void unitClicked(int unit) override;
@@ -45,6 +47,7 @@ class NoiselSumModel : public channelModel {
     Q_OBJECT
 public:
     NoiselSumModel(CH_ID ch, const DataInfo* infos, int n, QObject* parent = nullptr);
+    void reloadFromRecord() override;
     bool UpdateRange() override;
     void mulitInputTypeSync(int unit) override;
     void unitClicked(int unit) override;

@@ -18,6 +18,11 @@ double minDutyTime(CH_ID ch) { return fastPair(ch) ? 1e-9 : 5e-9; }
 periodFreqModel::periodFreqModel(CH_ID c, const DataInfo* infos, int n, QObject* parent)
     : channelModel(c, infos, n, PARAM_INDEX_FREQ, EPT_Freq, false, parent)
 {
+    periodFreqModel::reloadFromRecord();
+}
+
+void periodFreqModel::reloadFromRecord()
+{
     if (sys_param::GetChTimeUnit(ch) > 1)
         sys_param::SetChTimeUnit(ch, 0);
     const int u = sys_param::GetChTimeUnit(ch);
@@ -115,6 +120,11 @@ bool periodFreqModel::isCoupled() { return sys_param::GetChCoupleFreqSW(pairOf(c
 
 DutyPulseWidthModel::DutyPulseWidthModel(CH_ID c, const DataInfo* infos, int n, QObject* parent)
     : channelModel(c, infos, n, PARAM_INDEX_DUTYPULSE, EPT_Duty, false, parent)
+{
+    DutyPulseWidthModel::reloadFromRecord();
+}
+
+void DutyPulseWidthModel::reloadFromRecord()
 {
     if (sys_param::GetChDutyUnit(ch) > 1)
         sys_param::SetChDutyUnit(ch, 1);

@@ -10,6 +10,7 @@ class periodFreqModel : public channelModel {
     Q_OBJECT
 public:
     periodFreqModel(CH_ID ch, const DataInfo* infos, int n, QObject* parent = nullptr);
+    void reloadFromRecord() override;
     bool UpdateRange() override;
     void mulitInputTypeSync(int unit) override;
     void unitClicked(int unit) override;
@@ -27,6 +28,7 @@ class DutyPulseWidthModel : public channelModel {
     Q_OBJECT
 public:
     DutyPulseWidthModel(CH_ID ch, const DataInfo* infos, int n, QObject* parent = nullptr);
+    void reloadFromRecord() override;
     bool UpdateRange() override;
     void mulitInputTypeSync(int unit) override;
     void unitClicked(int unit) override;

@@ -128,8 +128,9 @@ public:
     // Builds the coupling models of both pairs and the entries each pair shows.
     void InitCoupleSetlist();
     void UpdateCoupleSetList(CH_ID pair);
-    // Start-up: the stored sync outputs, amplitude- and phase-coupling and
-    // merge state of the pairs applied to the models and the screens.
+    // Start-up and whole-record reloads: the stored sync outputs, amplitude-
+    // and phase-coupling and merge state of the pairs applied to the models
+    // and the screens.
     void applyStoredPairState();
     // Start-up: the system entries whose changes the controller answers.
     void connectSettingHandlers();

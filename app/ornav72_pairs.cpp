@@ -100,8 +100,11 @@ void Ornav72::applyStoredPairState()
             c->AmplFunctionMerge(true);
             c->channelFourcePhaseSync(true, TIPS_MERGE_NEED_PHASESYNC);
         }
-        if (a.noiseSumSW || b.noiseSumSW || a.AmpLimit || b.AmpLimit || a.ChMerge || b.ChMerge)
-            coupleAmplSwitchMask(pair, true);
+        // Set both ways: after a reload the mask of the record before must
+        // not survive.
+        coupleAmplSwitchMask(pair, a.noiseSumSW || b.noiseSumSW || a.AmpLimit || b.AmpLimit || a.ChMerge || b.ChMerge);
+        // The coupling page shows the ratio or the difference entries as stored.
+        chCoupleTypeChanged(pair);
     }
     for (int ch = CH1; ch <= CH4; ++ch)
         chCopyBtnObjectDisUpdate(CH_ID(ch));

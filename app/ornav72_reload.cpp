@@ -1,6 +1,7 @@
 // Copying a channel from its partner, reloading a channel or the whole
 // record, and the channel status shown on the screens.
 #include <QDebug>
+#include <cstring>
 #include "WaveView/CWaveGreate.h"
 #include "app/channalmodel.h"
 #include "app/channel.h"
@@ -22,6 +23,13 @@ CH_ID partnerOf(CH_ID ch)
 CH_ID pairRecord(CH_ID ch)
 {
     return (ch == CH1 || ch == CH2) ? COUPLE12 : COUPLE34;
+}
+
+// A file path field of the record (not necessarily terminated).
+template <size_t N>
+QString recordPath(const char (&field)[N])
+{
+    return QString::fromLocal8Bit(field, int(strnlen(field, N)));
 }
 
 } // namespace
@@ -52,9 +60,20 @@ void Ornav72::channalReload(CH_ID ch)
         return;
     Channel* c = channel[ch];
     c->selectFromRecord();
-    for (channelModel* m : c->chParaList)
-        if (m)
+    // The record's derived fields (Vrms, dBm, levels, period, pulse width,
+    // both forms of the noise ratio) follow the values just loaded, as when
+    // the entries were built at start-up; the factory record leaves them 0.
+    for (channelModel* m : c->chParaList) {
+        if (m) {
+            m->reloadFromRecord();
             m->updateDataInfo();
+        }
+    }
+    // The noise ratio's limits follow the amplitude: with the noise sum on
+    // they are recomputed now, otherwise when it is switched on.
+    if (sys_param::ch(ch).noiseSumSW)
+        if (channelModel* snr = c->entry(PARAM_INDEX_CHNOISERATIO))
+            snr->UpdateRange();
     c->qmlparamLoad();
     StatusDisUpdate(ch);
     ChannelSyncOut(ch);
@@ -72,9 +91,12 @@ void Ornav72::applyStoredSettings()
 void Ornav72::systemReload()
 {
     for (QList<channelModel*>* list : {&sysparalist, &ch12CoupleParalist, &ch34CoupleParalist})
-        for (channelModel* m : *list)
-            if (m)
+        for (channelModel* m : *list) {
+            if (m) {
+                m->reloadFromRecord();
                 m->updateDataInfo();
+            }
+        }
     // The hardware address is read-only.
     if (sysparalist.size() > 17 && sysparalist[17])
         sysparalist[17]->wmask(true);
@@ -106,9 +128,25 @@ void Ornav72::systemAllParamReload(QByteArray data)
         sys_param::SetChOnOff(CH_ID(ch), 0);
         channalReload(CH_ID(ch));
     }
+    for (int ch = CH1; ch <= CH4; ++ch) {
+        // The wave memories hold what the old record named: load the arb
+        // waves and the frequency list the new one names, as at start-up.
+        // A record without a list leaves no list behind either.
+        const CH_DATA& d = sys_param::ch(CH_ID(ch));
+        chUpdateArbMem(ch, recordPath(d.ArbFileDir), true, false, false);
+        chUpdateArbMem(ch, recordPath(d.ModArbFileDir), false, false, false);
+        if (d.ListFileDir[0] != '\0')
+            chUpdateListMem(ch, recordPath(d.ListFileDir), false, false);
+        else if (SWaveMem* mem = CWaveCreate::GetWaveMem(CH_ID(ch)))
+            mem->ListLen = 0;
+    }
     brightnessChanged();
     systemReload();
     counterSwChanged();
+    // What the pairs allow (coupling, merge, noise sum, limits, phase
+    // synchronisation) is derived from the new record as at start-up, in
+    // both directions: masks set for the old record are lifted.
+    applyStoredPairState();
 }
 
 void Ornav72::powerUpParamChanged()

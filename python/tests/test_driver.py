@@ -113,10 +113,8 @@ CHANNEL = {
     "arb_sampling": ("points", []),
     "arb_filter": ("line", []),
     "noise_sum": (True, SINE),
-    # The signal-to-noise range follows the amplitude: set it after the reset.
-    "noise_sum_unit": ("ratio", SINE + [("ch1", "amplitude", 1.0), ("ch1", "noise_sum", True)]),
-    "noise_sum_snr": (20.0, SINE + [("ch1", "amplitude", 1.0), ("ch1", "noise_sum", True),
-                                    ("ch1", "noise_sum_unit", "ratio")]),
+    "noise_sum_unit": ("ratio", SINE + [("ch1", "noise_sum", True)]),
+    "noise_sum_snr": (20.0, SINE + [("ch1", "noise_sum", True), ("ch1", "noise_sum_unit", "ratio")]),
     "mode": ("modulation", SINE),
     "trigger_source": ("manual", [("ch1", "mode", "burst")]),
     "osk_trigger_source": ("external", [("ch1", "mode", "modulation"), ("ch1", "modulation_type", "osk")]),
@@ -154,18 +152,13 @@ CHANNEL.update(HARMONICS)
 CHANNEL.update(PSK)
 CHANNEL.update(FSK)
 
-# Amplitude coupling is masked while a channel of the pair has its limits or
-# noise sum on. "*RST" switches both off but leaves the mask as it was (seen
-# with this build), so the noise sum is switched on and off again here.
-NO_LIMITS = [("ch1", "noise_sum", True), ("ch1", "noise_sum", False),
-             ("ch1", "limit_enabled", False), ("ch2", "limit_enabled", False)]
 PAIR = {
     "frequency_coupling": (True, []),
     "frequency_ratio": (2.0, [("couple1", "frequency_coupling", True)]),
     "frequency_difference": (100.0, [("couple1", "frequency_coupling", True)]),
-    "amplitude_coupling": (True, NO_LIMITS),
-    "amplitude_ratio": (0.5, NO_LIMITS),
-    "amplitude_difference": (0.5, NO_LIMITS + [("couple1", "amplitude_coupling", True)]),
+    "amplitude_coupling": (True, []),
+    "amplitude_ratio": (0.5, []),
+    "amplitude_difference": (0.5, [("couple1", "amplitude_coupling", True)]),
     "phase_coupling": (True, []),
     "phase_ratio": (2.0, [("couple1", "phase_coupling", True)]),
     "phase_difference": (30.0, [("couple1", "phase_coupling", True)]),

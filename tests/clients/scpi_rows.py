@@ -328,5 +328,42 @@ if want("config"):
          q("CHANnel1:BASe:FREQuency?"))
     case("reset switches the outputs off", q("CHANnel1:OUTPut?") == "0", q("CHANnel1:OUTPut?"))
 
+if want("reset"):
+    # "*RST" replaces the whole record; what the pairs allow and the limits
+    # derived from the amplitude must follow the new record, not the old one.
+    def after_reset(setup):
+        for cmd in setup:
+            inst.write(cmd)
+        q("*OPC?")
+        inst.write("*RST")
+        q("*OPC?")
+        errors()
+
+    after_reset(["CHANnel1:NS ON"])
+    row("amplitude coupling after a reset with the noise sum on", "CHANnel:COUPle1:AMPLitude ON",
+        "CHANnel:COUPle1:AMPLitude?", "1")
+    after_reset(["CHANnel4:LIMit:ENABle ON"])
+    row("amplitude coupling after a reset with a limit on", "CHANnel:COUPle2:AMPLitude ON",
+        "CHANnel:COUPle2:AMPLitude?", "1")
+    after_reset(["CHANnel:COUPle1:AMPLitude ON"])
+    row("noise sum after a reset with amplitude coupling on", "CHANnel2:NS ON", "CHANnel2:NS?", "1")
+    row("limit after a reset with amplitude coupling on", "CHANnel1:LIMit:ENABle ON", "CHANnel1:LIMit:ENABle?", "1")
+    after_reset(["CHANnel3:NS ON"])
+    row("merge after a reset with the noise sum on", "CHANnel4:MERGe ON", "CHANnel4:MERGe?", "1")
+    after_reset(["CHANnel1:MERGe ON"])
+    row("noise sum after a reset with a merge on", "CHANnel2:NS ON", "CHANnel2:NS?", "1")
+
+    # The factory amplitude is 0.1 Vpp: its rms value bounds the noise ratio.
+    for ch in (1, 2, 3, 4):
+        after_reset(["CHANnel%d:BASe:AMPLitude 2" % ch])
+        inst.write("CHANnel%d:NS ON" % ch)
+        row("CH%d snr in dB right after a reset" % ch, "CHANnel%d:NS:SNR 10dB" % ch, "CHANnel%d:NS:SNR?" % ch, 10.0)
+        row("CH%d snr ratio right after a reset" % ch, "CHANnel%d:NS:SNR:UNIT RATIO" % ch,
+            "CHANnel%d:NS:SNR:UNIT?" % ch, "RATIO")
+        row("CH%d snr of 20 right after a reset" % ch, "CHANnel%d:NS:SNR 20" % ch, "CHANnel%d:NS:SNR?" % ch, 20.0)
+    after_reset([])
+    row("reset amplitude in Vrms", "CHANnel1:AMPLitude:UNIT VRMS", "CHANnel1:BASe:AMPLitude?",
+        0.1 / (2 * math.sqrt(2)))
+
 inst.close()
 sys.exit(1 if failures else 0)

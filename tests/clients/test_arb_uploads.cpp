@@ -238,4 +238,23 @@ TEST_F(ArbUploads, CarrierTableAndListSweepWithTheOutputOn)
         EXPECT_NEAR(double(words[i]) * 3.125e8 / 34359738368.0, 1000.0 * (i + 1), 0.01);
 }
 
+// "*RST" names the factory arb file again: the wave memory must follow the
+// record, not keep the wave uploaded before the reset.
+TEST_F(ArbUploads, ResetReloadsTheArbWaveTheRecordNames)
+{
+    const QVector<int16_t> v = sine(8192, 20000);
+    ASSERT_EQ(visa({"w:WARB1:CARRier \"r.bsv\"", "f:" + file("r.bsv", bsvOf(v)), "w:CHANnel1:BASe:WAVe ARB",
+                    "w:CHANnel1:OUTPut ON", "q:SYSTem:ERRor?"}),
+              QStringList({kNoError}));
+    QVector<long long> uploaded;
+    for (int i = 0; i < 8192; ++i)
+        uploaded << (long long)uint16_t(int16_t(v[i] * 32767 / 20000));
+    ASSERT_EQ(stream("table:1:base"), uploaded);
+    ASSERT_EQ(visa({"w:*RST", "w:CHANnel1:BASe:WAVe ARB", "w:CHANnel1:OUTPut ON", "q:SYSTem:ERRor?"}),
+              QStringList({kNoError}));
+    const QVector<long long> table = stream("table:1:base");
+    ASSERT_EQ(table.size(), 8192);
+    EXPECT_NE(table, uploaded);
+}
+
 } // namespace
