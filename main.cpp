@@ -15,6 +15,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 #include "app/ornav72.h"
+#include "communication/scpi_msg_adpt.h"
 #include "app/channalmodel.h"
 #include "WaveView/psewave.h"
 #include "platform/platformroot.h"
@@ -22,6 +23,7 @@
 #include "param/sys_param.h"
 #include "app/uidata.h"
 #include "simboard/simboard.h"
+#include "app/web_capture_window.h"
 
 namespace {
 int g_signalPipe[2] = {-1, -1};
@@ -92,7 +94,9 @@ int main(int argc, char* argv[])
     if (PlatformRoot::simulated())
         qInfo("running on the simulated board at %s", qPrintable(PlatformRoot::root()));
 
-    // 5. The controller.
+    // 5. The controller. Remote messages wait until it has applied the
+    // stored settings (released at the end of its start-up).
+    scpi_adpt_hold();
     auto* controller = new Ornav72();
     pOrnav72 = controller;
 
@@ -125,13 +129,21 @@ int main(int argc, char* argv[])
     const auto roots = engine->rootObjects();
     if (!roots.isEmpty() && roots.first())
         controller->UIStartUpInit(roots.first());
+    else
+        scpi_adpt_release();  // no screens, no start-up to wait for
     // On a simulated board the touch screen is a file in the board root.
     if (PlatformRoot::simulated() && !roots.isEmpty())
         new SimTouch(qobject_cast<QWindow*>(roots.first()), PlatformRoot::path("/dev/input/event0"), &app);
+    // The web page's live view of the screen.
+    if (!roots.isEmpty())
+        installWebScreenCapture(roots.first());
     qInfo("ornav72 running");
 
     // 13. Event loop.
     app.exec();
+
+    // No more grabs of a window that is going away.
+    installWebScreenCapture(nullptr);
 
     // 14. Stop the worker thread, then release the objects. The worker is asked
     // to finish its current slot rather than killed in the middle of a write.

@@ -5,6 +5,7 @@
 #include "app/channalmodel.h"
 #include "app/channel.h"
 #include "app/ornav72.h"
+#include "communication/scpi_msg_adpt.h"
 #include "hardware/CSetParam.h"
 #include "app/qmlcall.h"
 #include "app/signal/csignal.h"
@@ -64,6 +65,8 @@ void Ornav72::applyStoredSettings()
 {
     for (int ch = CH1; ch <= CH4; ++ch)
         channalReload(CH_ID(ch));
+    // Remote messages held since start-up now meet the stored settings.
+    scpi_adpt_release();
 }
 
 void Ornav72::systemReload()

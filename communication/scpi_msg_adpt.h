@@ -85,6 +85,15 @@ qint64 scpi_adpt_clock_ms();
 // entry before start-up.
 void scpi_msg_queue_set_private(bool privateQueue);
 
+// The program holds the worker before its controller exists and releases it
+// once the hardware has been brought to the stored settings: a message that
+// arrives meanwhile (a client connecting right after power-up) waits instead
+// of running against half-applied channels and being undone by the start-up.
+// A hold not released within 30 s gives way, so the remote interface never
+// stays dead.
+void scpi_adpt_hold();
+void scpi_adpt_release();
+
 // Start-up, called from the controller's constructor.
 int scpi_adpt_init(QObject* controller);
 // A controller going away stops being the worker's parent.

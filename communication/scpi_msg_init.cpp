@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstring>
 #include "communication/ETHLXI/vxi11_server.h"
+#include "communication/LAN/lan_services.h"
 #include "communication/SCPI/scpi.h"
 #include "communication/USBTMC/usbtmc.h"
 #include "platform/platformroot.h"
@@ -138,5 +139,6 @@ int scpi_adpt_init(QObject* controller)
     startThread(scpi_thread, controller, "[usb-ERRO]:scpi_thread create error,retValue=%d\n");
     startThread(scpi_hot_plug_thread, nullptr, "[usb-ERRO]:scpi_hot_plug_thread create error,retValue=%d\n");
     startThread(vxi11_srv_run_thread, nullptr, "[usb-ERRO]:scpi_thread create error,retValue=%d\n");
+    startThread(lan_services_thread, nullptr, "[lan-ERRO]:lan_services_thread create error,retValue=%d\n");
     return 0;
 }

@@ -149,6 +149,22 @@ int scpi_session_wait_reply(int id, int timeoutMs)
     return held;
 }
 
+int scpi_session_wait_done(int id, int timeoutMs)
+{
+    std::unique_lock<std::mutex> l(g_mutex);
+    int held = -1;
+    g_changed.wait_for(l, std::chrono::milliseconds(timeoutMs < 0 ? 0 : timeoutMs), [&] {
+        auto it = g_sessions.find(id);
+        if (it == g_sessions.end())
+            return true;
+        if (it->second.queued != 0)
+            return false;
+        held = heldLocked(it->second);
+        return true;
+    });
+    return held;
+}
+
 int scpi_session_held(int id)
 {
     std::lock_guard<std::mutex> l(g_mutex);

@@ -43,6 +43,11 @@ void scpi_session_clear(int id);
 // queued or executing, at most timeoutMs; returns the bytes held (0 when
 // nothing arrived in time).
 int scpi_session_wait_reply(int id, int timeoutMs);
+// Waits until none of the session's messages is queued or executing, at
+// most timeoutMs; returns the reply bytes held then (possibly 0), or -1 when
+// the time ran out or the session is gone. For clients without a read
+// request (the raw socket, the web console) that send every reply at once.
+int scpi_session_wait_done(int id, int timeoutMs);
 // Bytes of reply held for the session now.
 int scpi_session_held(int id);
 // Copies up to max bytes of the reply out and consumes them.

@@ -13,6 +13,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
 #include "communication/SCPI/scpi.h"
 #include "communication/SCPI/scpi_wfile.h"
 #include "param/hardwareinfo.h"
@@ -142,6 +145,38 @@ void scpi_msg_execute(scpi_msg_t* rec)
     scpi_session_finished(rec->owner, rec->seq);
 }
 
+namespace {
+std::mutex g_holdMutex;
+std::condition_variable g_holdCv;
+bool g_held = false;
+
+void waitWhileHeld()
+{
+    std::unique_lock<std::mutex> lock(g_holdMutex);
+    if (!g_held)
+        return;
+    if (!g_holdCv.wait_for(lock, std::chrono::seconds(30), [] { return !g_held; })) {
+        fprintf(stderr, "[scpi-WARN]:start-up not finished after 30 s, serving anyway\n");
+        g_held = false;
+    }
+}
+} // namespace
+
+void scpi_adpt_hold()
+{
+    std::lock_guard<std::mutex> lock(g_holdMutex);
+    g_held = true;
+}
+
+void scpi_adpt_release()
+{
+    {
+        std::lock_guard<std::mutex> lock(g_holdMutex);
+        g_held = false;
+    }
+    g_holdCv.notify_all();
+}
+
 void* scpi_thread(void* controller)
 {
     scpi_worker_init(static_cast<QObject*>(controller));
@@ -157,6 +192,7 @@ void* scpi_thread(void* controller)
                 fprintf(stderr, "[scpi-ERRO]:message queue read failed\n");
             return nullptr;
         }
+        waitWhileHeld();
         scpi_msg_execute(&rec);
     }
 }

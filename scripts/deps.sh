@@ -9,7 +9,10 @@ PACKAGES=(
   libgtest-dev libgmock-dev
   liblzo2-dev libtirpc-dev rpcsvc-proto rpcbind
   python3 python3-pyvisa python3-pyvisa-py python3-lzo lxi-tools
+  python3-pymeasure python3-numpy
   sigrok-cli
+  libmicrohttpd-dev libavahi-client-dev avahi-daemon avahi-utils dbus curl
+  chromium chromium-driver python3-selenium
   clang libclang-rt-14-dev
   xvfb procps locales
 )

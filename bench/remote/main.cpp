@@ -1,6 +1,7 @@
 // Round trips and throughput of the remote transports of the running
 // program on a simulated board: VXI-11 over loopback (through rpcbind) and
-// USBTMC over the simulated gadget.
+// USBTMC over the simulated gadget, and the raw SCPI socket (port 5025)
+// beside VXI-11.
 // Besides the one-client round trips (median and p99), CLIENTS VXI-11
 // clients (8 unless given) issue "*IDN?" concurrently for SECONDS (10 unless
 // given): total queries per second and each client's median and p99.
@@ -9,6 +10,11 @@
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <sys/socket.h>
+#include <unistd.h>
 #include <algorithm>
 #include <atomic>
 #include <csignal>
@@ -83,6 +89,40 @@ static bool concurrentClients(int clients, int seconds)
     return true;
 }
 
+// One "*IDN?" on the raw SCPI socket: the query with its LF, then the reply
+// up to its LF.
+static bool rawQuery(int fd)
+{
+    static const char q[] = "*IDN?\n";
+    if (send(fd, q, sizeof q - 1, MSG_NOSIGNAL) != ssize_t(sizeof q - 1))
+        return false;
+    char buf[512];
+    for (;;) {
+        const ssize_t n = recv(fd, buf, sizeof buf, 0);
+        if (n <= 0)
+            return false;
+        if (buf[n - 1] == '\n')
+            return true;
+    }
+}
+
+static int rawConnect(int port)
+{
+    const int fd = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    a.sin_port = htons(uint16_t(port));
+    if (fd < 0 || ::connect(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) < 0) {
+        if (fd >= 0)
+            close(fd);
+        return -1;
+    }
+    const int one = 1;
+    setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
+    return fd;
+}
+
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
@@ -133,6 +173,29 @@ int main(int argc, char** argv)
         }
     }
     report("VXI-11 *IDN? round trip", us);
+
+    // The raw socket, measured right after VXI-11 under the same load.
+    for (int i = 0; i < 100 && !out.contains("scpi raw socket on port"); ++i) {
+        proc.waitForReadyRead(100);
+        out += proc.readAll();
+    }
+    const int raw = rawConnect(5025);
+    if (raw < 0) {
+        std::fprintf(stderr, "no raw SCPI socket on port 5025\n");
+        return 1;
+    }
+    us.clear();
+    for (int i = 0; i < queries; ++i) {
+        t.start();
+        const bool ok = rawQuery(raw);
+        us.push_back(double(t.nsecsElapsed()) / 1000.0);
+        if (!ok) {
+            std::fprintf(stderr, "raw socket query failed\n");
+            return 1;
+        }
+    }
+    close(raw);
+    report("raw socket *IDN? round trip", us);
     if (!concurrentClients(clients, seconds))
         return 1;
 

@@ -90,7 +90,9 @@ Vxi11Client::Result Vxi11Client::read(long lid, unsigned long requestSize, unsig
     p.lid = lid;
     p.requestSize = requestSize;
     p.io_timeout = ioTimeoutMs;
+    // Decoding allocates the data only where the pointer starts out null.
     Device_ReadResp rr;
+    std::memset(&rr, 0, sizeof rr);
     Device_ReadResp* r = &rr;
     if (!call(clnt_, device_read, xdrproc_t(xdr_Device_ReadParms), &p, xdrproc_t(xdr_Device_ReadResp), r))
         return res;
@@ -102,34 +104,42 @@ Vxi11Client::Result Vxi11Client::read(long lid, unsigned long requestSize, unsig
     return res;
 }
 
-Vxi11Client::Result Vxi11Client::clear(long lid)
+// Arguments of type P that name only the link.
+template <typename P> static P linkParms(long lid)
 {
-    Result res;
-    if (!clnt_)
-        return res;
-    Device_GenericParms p;
+    P p;
     std::memset(&p, 0, sizeof p);
     p.lid = lid;
-    Device_Error r;
-    if (call(clnt_, device_clear, xdrproc_t(xdr_Device_GenericParms), &p, xdrproc_t(xdr_Device_Error), &r)) {
-        res.rpcOk = true;
-        res.error = r.error;
-    }
+    return p;
+}
+
+// A call answered by a Device_Error: its error code, or -1 when the call
+// itself failed.
+template <typename P> static long errorCall(CLIENT* c, u_long proc, xdrproc_t argProc, P* p)
+{
+    Device_Error e;
+    return c && call(c, proc, argProc, p, xdrproc_t(xdr_Device_Error), &e) ? long(e.error) : -1;
+}
+
+static Vxi11Client::Result errorResult(long error)
+{
+    Vxi11Client::Result res;
+    res.rpcOk = error >= 0;
+    if (res.rpcOk)
+        res.error = error;
     return res;
+}
+
+Vxi11Client::Result Vxi11Client::clear(long lid)
+{
+    auto p = linkParms<Device_GenericParms>(lid);
+    return errorResult(errorCall(clnt_, device_clear, xdrproc_t(xdr_Device_GenericParms), &p));
 }
 
 Vxi11Client::Result Vxi11Client::destroyLink(long lid)
 {
-    Result res;
-    if (!clnt_)
-        return res;
     Device_Link l = lid;
-    Device_Error r;
-    if (call(clnt_, destroy_link, xdrproc_t(xdr_Device_Link), &l, xdrproc_t(xdr_Device_Error), &r)) {
-        res.rpcOk = true;
-        res.error = r.error;
-    }
-    return res;
+    return errorResult(errorCall(clnt_, destroy_link, xdrproc_t(xdr_Device_Link), &l));
 }
 
 Vxi11Client::Result Vxi11Client::readStb(long lid)
@@ -137,9 +147,7 @@ Vxi11Client::Result Vxi11Client::readStb(long lid)
     Result res;
     if (!clnt_)
         return res;
-    Device_GenericParms p;
-    std::memset(&p, 0, sizeof p);
-    p.lid = lid;
+    auto p = linkParms<Device_GenericParms>(lid);
     Device_ReadStbResp r;
     if (call(clnt_, device_readstb, xdrproc_t(xdr_Device_GenericParms), &p, xdrproc_t(xdr_Device_ReadStbResp), &r)) {
         res.rpcOk = true;
@@ -153,52 +161,38 @@ long Vxi11Client::linkCall(int proc, long lid)
 {
     if (!clnt_)
         return -1;
-    Device_Error e;
-    bool ok = false;
     switch (proc) {
     case device_trigger:
     case device_remote:
     case device_local: {
-        Device_GenericParms p;
-        std::memset(&p, 0, sizeof p);
-        p.lid = lid;
-        ok = call(clnt_, u_long(proc), xdrproc_t(xdr_Device_GenericParms), &p, xdrproc_t(xdr_Device_Error), &e);
-        break;
+        auto p = linkParms<Device_GenericParms>(lid);
+        return errorCall(clnt_, u_long(proc), xdrproc_t(xdr_Device_GenericParms), &p);
     }
     case device_lock: {
-        Device_LockParms p;
-        std::memset(&p, 0, sizeof p);
-        p.lid = lid;
-        ok = call(clnt_, u_long(proc), xdrproc_t(xdr_Device_LockParms), &p, xdrproc_t(xdr_Device_Error), &e);
-        break;
+        auto p = linkParms<Device_LockParms>(lid);
+        return errorCall(clnt_, u_long(proc), xdrproc_t(xdr_Device_LockParms), &p);
     }
     case device_unlock: {
         Device_Link l = lid;
-        ok = call(clnt_, u_long(proc), xdrproc_t(xdr_Device_Link), &l, xdrproc_t(xdr_Device_Error), &e);
-        break;
+        return errorCall(clnt_, u_long(proc), xdrproc_t(xdr_Device_Link), &l);
     }
     case device_enable_srq: {
-        Device_EnableSrqParms p;
-        std::memset(&p, 0, sizeof p);
-        p.lid = lid;
-        ok = call(clnt_, u_long(proc), xdrproc_t(xdr_Device_EnableSrqParms), &p, xdrproc_t(xdr_Device_Error), &e);
-        break;
+        auto p = linkParms<Device_EnableSrqParms>(lid);
+        return errorCall(clnt_, u_long(proc), xdrproc_t(xdr_Device_EnableSrqParms), &p);
     }
     case device_docmd: {
-        Device_DocmdParms p;
-        std::memset(&p, 0, sizeof p);
-        p.lid = lid;
+        auto p = linkParms<Device_DocmdParms>(lid);
         Device_DocmdResp r;
-        ok = call(clnt_, u_long(proc), xdrproc_t(xdr_Device_DocmdParms), &p, xdrproc_t(xdr_Device_DocmdResp), &r);
-        e.error = r.error;
-        if (ok)
-            xdr_free(xdrproc_t(xdr_Device_DocmdResp), reinterpret_cast<char*>(&r));
-        break;
+        std::memset(&r, 0, sizeof r);
+        if (!call(clnt_, u_long(proc), xdrproc_t(xdr_Device_DocmdParms), &p, xdrproc_t(xdr_Device_DocmdResp), &r))
+            return -1;
+        const long error = long(r.error);
+        xdr_free(xdrproc_t(xdr_Device_DocmdResp), reinterpret_cast<char*>(&r));
+        return error;
     }
     default:
         return -1;
     }
-    return ok ? long(e.error) : -1;
 }
 
 QByteArray Vxi11Client::query(long lid, const QByteArray& message, bool* ok, unsigned long ioTimeoutMs)

@@ -170,7 +170,11 @@ private:
     XDR x_;
 };
 
-// Decodes the arguments, runs the procedure, encodes its result.
+// A type carried as a value, to name a procedure's argument and result types.
+template <typename T> struct Tag {
+    using type = T;
+};
+
 template <typename Args> bool decodeArgs(XDR* x, xdrproc_t proc, Args& args)
 {
     std::memset(&args, 0, sizeof args);
@@ -214,21 +218,44 @@ bool serveCall(int fd, long conn, const std::vector<char>& rec, bool oversized)
 
     bool ok = true;
     bool argsOk = true;
+    // Runs one procedure: decodes Args, lets fn fill the result (returning
+    // how many bytes of variable data it carries), frees what decoding
+    // allocated and sends the result.
+    auto call = [&](auto argsTag, auto resTag, xdrproc_t argProc, xdrproc_t resProc, auto fn) {
+        using Args = typename decltype(argsTag)::type;
+        using Res = typename decltype(resTag)::type;
+        Args a;
+        if (!(argsOk = decodeArgs(&x, argProc, a)))
+            return;
+        Res res;
+        std::memset(&res, 0, sizeof res);
+        const size_t extra = fn(a, res);
+        xdr_free(argProc, reinterpret_cast<char*>(&a));
+        Reply r(xid, 16 + extra);
+        r.accepted(kSuccess);
+        r.result(resProc, &res);
+        ok = r.send(fd);
+    };
+    const auto linkArgs = Tag<Device_Link>();
+    const auto genericArgs = Tag<Device_GenericParms>();
+    const auto errorRes = Tag<Device_Error>();
+    const xdrproc_t linkProc = xdrproc_t(xdr_Device_Link), genericProc = xdrproc_t(xdr_Device_GenericParms),
+                    errorProc = xdrproc_t(xdr_Device_Error);
+    auto checkLink = [](const Device_GenericParms& a, Device_Error& e) {
+        e.error = vxi11_check_link(a.lid);
+        return size_t(0);
+    };
+
     if (proc == 0) {  // NULLPROC
         Reply r(xid, 0);
         r.accepted(kSuccess);
         ok = r.send(fd);
-    } else if (prog == DEVICE_ASYNC && proc == 1) {
-        Device_Link lid;
-        if ((argsOk = decodeArgs(&x, xdrproc_t(xdr_Device_Link), lid))) {
-            Device_Error e;
+    } else if (prog == DEVICE_ASYNC && proc == 1) {  // device_abort
+        call(linkArgs, errorRes, linkProc, errorProc, [](Device_Link& lid, Device_Error& e) {
             e.error = vxi11_check_link(lid);
-            Reply r(xid, 16);
-            r.accepted(kSuccess);
-            r.result(xdrproc_t(xdr_Device_Error), &e);
-            ok = r.send(fd);
-        }
-    } else if (prog == DEVICE_INTR && proc == 30) {
+            return size_t(0);
+        });
+    } else if (prog == DEVICE_INTR && proc == 30) {  // device_intr_srq: nothing to answer
         Device_SrqParms a;
         if ((argsOk = decodeArgs(&x, xdrproc_t(xdr_Device_SrqParms), a))) {
             xdr_free(xdrproc_t(xdr_Device_SrqParms), reinterpret_cast<char*>(&a));
@@ -241,154 +268,88 @@ bool serveCall(int fd, long conn, const std::vector<char>& rec, bool oversized)
         r.accepted(kProcUnavail);
         ok = r.send(fd);
     } else {
+        std::vector<char> storage;  // a read's data, alive until it is sent
         switch (proc) {
-        case 10: {
-            Create_LinkParms a;
-            if ((argsOk = decodeArgs(&x, xdrproc_t(xdr_Create_LinkParms), a))) {
-                Create_LinkResp res;
-                vxi11_create_link(a, res, conn);
-                xdr_free(xdrproc_t(xdr_Create_LinkParms), reinterpret_cast<char*>(&a));
-                Reply r(xid, 32);
-                r.accepted(kSuccess);
-                r.result(xdrproc_t(xdr_Create_LinkResp), &res);
-                ok = r.send(fd);
-            }
+        case 10:
+            call(Tag<Create_LinkParms>(), Tag<Create_LinkResp>(), xdrproc_t(xdr_Create_LinkParms),
+                 xdrproc_t(xdr_Create_LinkResp), [conn](Create_LinkParms& a, Create_LinkResp& res) {
+                     vxi11_create_link(a, res, conn);
+                     return size_t(16);
+                 });
             break;
-        }
-        case 11: {
-            Device_WriteParms a;
-            if ((argsOk = decodeArgs(&x, xdrproc_t(xdr_Device_WriteParms), a))) {
-                Device_WriteResp res;
-                vxi11_device_write(a, res);
-                xdr_free(xdrproc_t(xdr_Device_WriteParms), reinterpret_cast<char*>(&a));
-                Reply r(xid, 16);
-                r.accepted(kSuccess);
-                r.result(xdrproc_t(xdr_Device_WriteResp), &res);
-                ok = r.send(fd);
-            }
+        case 11:
+            call(Tag<Device_WriteParms>(), Tag<Device_WriteResp>(), xdrproc_t(xdr_Device_WriteParms),
+                 xdrproc_t(xdr_Device_WriteResp), [](Device_WriteParms& a, Device_WriteResp& res) {
+                     vxi11_device_write(a, res);
+                     return size_t(0);
+                 });
             break;
-        }
-        case 12: {
-            Device_ReadParms a;
-            if ((argsOk = decodeArgs(&x, xdrproc_t(xdr_Device_ReadParms), a))) {
-                Device_ReadResp res;
-                std::vector<char> storage;
-                vxi11_device_read(a, res, storage);
-                Reply r(xid, 16 + storage.size());
-                r.accepted(kSuccess);
-                r.result(xdrproc_t(xdr_Device_ReadResp), &res);
-                ok = r.send(fd);
-            }
+        case 12:
+            call(Tag<Device_ReadParms>(), Tag<Device_ReadResp>(), xdrproc_t(xdr_Device_ReadParms),
+                 xdrproc_t(xdr_Device_ReadResp), [&storage](Device_ReadParms& a, Device_ReadResp& res) {
+                     vxi11_device_read(a, res, storage);
+                     return storage.size();
+                 });
             break;
-        }
-        case 13: {
-            Device_GenericParms a;
-            if ((argsOk = decodeArgs(&x, xdrproc_t(xdr_Device_GenericParms), a))) {
-                Device_ReadStbResp res;
-                vxi11_device_readstb(a, res);
-                Reply r(xid, 16);
-                r.accepted(kSuccess);
-                r.result(xdrproc_t(xdr_Device_ReadStbResp), &res);
-                ok = r.send(fd);
-            }
+        case 13:
+            call(genericArgs, Tag<Device_ReadStbResp>(), genericProc, xdrproc_t(xdr_Device_ReadStbResp),
+                 [](Device_GenericParms& a, Device_ReadStbResp& res) {
+                     vxi11_device_readstb(a, res);
+                     return size_t(0);
+                 });
             break;
-        }
-        case 15: {
-            Device_GenericParms a;
-            if ((argsOk = decodeArgs(&x, xdrproc_t(xdr_Device_GenericParms), a))) {
-                Device_Error res;
+        case 15:
+            call(genericArgs, errorRes, genericProc, errorProc, [](Device_GenericParms& a, Device_Error& res) {
                 vxi11_device_clear(a, res);
-                Reply r(xid, 16);
-                r.accepted(kSuccess);
-                r.result(xdrproc_t(xdr_Device_Error), &res);
-                ok = r.send(fd);
-            }
+                return size_t(0);
+            });
             break;
-        }
-        case 14: case 16: case 17: {  // trigger, remote, local
-            Device_GenericParms a;
-            if ((argsOk = decodeArgs(&x, xdrproc_t(xdr_Device_GenericParms), a))) {
-                Device_Error res;
-                res.error = vxi11_check_link(a.lid);
-                Reply r(xid, 16);
-                r.accepted(kSuccess);
-                r.result(xdrproc_t(xdr_Device_Error), &res);
-                ok = r.send(fd);
-            }
+        case 14: case 16: case 17:  // trigger, remote, local
+            call(genericArgs, errorRes, genericProc, errorProc, checkLink);
             break;
-        }
-        case 18: {
-            Device_LockParms a;
-            if ((argsOk = decodeArgs(&x, xdrproc_t(xdr_Device_LockParms), a))) {
-                Device_Error res;
-                res.error = vxi11_check_link(a.lid);
-                Reply r(xid, 16);
-                r.accepted(kSuccess);
-                r.result(xdrproc_t(xdr_Device_Error), &res);
-                ok = r.send(fd);
-            }
+        case 18:  // lock: one process, nothing to lock against
+            call(Tag<Device_LockParms>(), errorRes, xdrproc_t(xdr_Device_LockParms), errorProc,
+                 [](Device_LockParms& a, Device_Error& e) {
+                     e.error = vxi11_check_link(a.lid);
+                     return size_t(0);
+                 });
             break;
-        }
-        case 19: case 23: {  // unlock, destroy_link
-            Device_Link lid;
-            if ((argsOk = decodeArgs(&x, xdrproc_t(xdr_Device_Link), lid))) {
-                Device_Error res;
+        case 19: case 23:  // unlock, destroy_link
+            call(linkArgs, errorRes, linkProc, errorProc, [proc](Device_Link& lid, Device_Error& res) {
                 if (proc == 23)
                     vxi11_destroy_link(lid, res);
                 else
                     res.error = vxi11_check_link(lid);
-                Reply r(xid, 16);
-                r.accepted(kSuccess);
-                r.result(xdrproc_t(xdr_Device_Error), &res);
-                ok = r.send(fd);
-            }
+                return size_t(0);
+            });
             break;
-        }
-        case 20: {
-            Device_EnableSrqParms a;
-            if ((argsOk = decodeArgs(&x, xdrproc_t(xdr_Device_EnableSrqParms), a))) {
-                Device_Error res;
-                res.error = vxi11_check_link(a.lid);
-                xdr_free(xdrproc_t(xdr_Device_EnableSrqParms), reinterpret_cast<char*>(&a));
-                Reply r(xid, 16);
-                r.accepted(kSuccess);
-                r.result(xdrproc_t(xdr_Device_Error), &res);
-                ok = r.send(fd);
-            }
+        case 20:
+            call(Tag<Device_EnableSrqParms>(), errorRes, xdrproc_t(xdr_Device_EnableSrqParms), errorProc,
+                 [](Device_EnableSrqParms& a, Device_Error& e) {
+                     e.error = vxi11_check_link(a.lid);
+                     return size_t(0);
+                 });
             break;
-        }
-        case 22: {
-            Device_DocmdParms a;
-            if ((argsOk = decodeArgs(&x, xdrproc_t(xdr_Device_DocmdParms), a))) {
-                Device_DocmdResp res;
-                std::memset(&res, 0, sizeof res);
-                res.error = vxi11_check_link(a.lid);
-                xdr_free(xdrproc_t(xdr_Device_DocmdParms), reinterpret_cast<char*>(&a));
-                Reply r(xid, 16);
-                r.accepted(kSuccess);
-                r.result(xdrproc_t(xdr_Device_DocmdResp), &res);
-                ok = r.send(fd);
-            }
+        case 22:
+            call(Tag<Device_DocmdParms>(), Tag<Device_DocmdResp>(), xdrproc_t(xdr_Device_DocmdParms),
+                 xdrproc_t(xdr_Device_DocmdResp), [](Device_DocmdParms& a, Device_DocmdResp& res) {
+                     res.error = vxi11_check_link(a.lid);
+                     return size_t(0);
+                 });
             break;
-        }
-        case 25: {
-            Device_RemoteFunc a;
-            if ((argsOk = decodeArgs(&x, xdrproc_t(xdr_Device_RemoteFunc), a))) {
-                Device_Error res;
-                res.error = VXI11_ERR_NONE;
-                Reply r(xid, 16);
-                r.accepted(kSuccess);
-                r.result(xdrproc_t(xdr_Device_Error), &res);
-                ok = r.send(fd);
-            }
+        case 25:  // create_intr_chan: accepted, never used
+            call(Tag<Device_RemoteFunc>(), errorRes, xdrproc_t(xdr_Device_RemoteFunc), errorProc,
+                 [](Device_RemoteFunc&, Device_Error& e) {
+                     e.error = VXI11_ERR_NONE;
+                     return size_t(0);
+                 });
             break;
-        }
-        case 26: {
+        case 26: {  // destroy_intr_chan
             Device_Error res;
             res.error = VXI11_ERR_NONE;
             Reply r(xid, 16);
             r.accepted(kSuccess);
-            r.result(xdrproc_t(xdr_Device_Error), &res);
+            r.result(errorProc, &res);
             ok = r.send(fd);
             break;
         }

@@ -7,14 +7,13 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
-#include <QTemporaryDir>
 #include <cmath>
-#include <csignal>
 #include <ostream>
 #include "platform/platformroot.h"
 #include "param/settingsfile.h"
 #include "param/sys_param.h"
 #include "param/sysparm.h"
+#include "tests/common/instrument_process.h"
 
 // Readable failures: the replies as text.
 void PrintTo(const QStringList& l, std::ostream* os)
@@ -24,7 +23,7 @@ void PrintTo(const QStringList& l, std::ostream* os)
 
 namespace {
 
-QString bin(const char* name) { return QString(ORNAV_BIN_DIR) + "/" + name; }
+QString bin(const char* name) { return TestRig::buildPath(name); }
 
 // Steps: "w:TEXT" write a command, "f:PATH" write a file's bytes as one
 // message, "q:TEXT" query and print the reply.
@@ -48,50 +47,25 @@ for step in sys.argv[1:]:
 i.close()
 )";
 
-class ArbUploads : public ::testing::Test {
+class ArbUploads : public TestRig::InstrumentSuite {
 protected:
     static void SetUpTestSuite()
     {
-        dir = new QTemporaryDir;
-        QProcess init;
-        init.start(bin("tools/ornav-sim"), {"--root", dir->path(), "init"});
-        ASSERT_TRUE(init.waitForFinished(60000));
-        ASSERT_EQ(init.exitCode(), 0) << init.readAllStandardError().constData();
-        seedRecord();
-        proc = new QProcess;
-        proc->setProcessChannelMode(QProcess::MergedChannels);
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("QT_QPA_PLATFORM", "offscreen");
-        env.remove("ORNAV_ROOT");
-        proc->setProcessEnvironment(env);
-        proc->start(bin("ornav72"), {"--root", dir->path()});
-        ASSERT_TRUE(proc->waitForStarted(10000));
-        for (int i = 0; i < 300 && !output.contains("vxi11_init ok!"); ++i) {
-            proc->waitForReadyRead(100);
-            output += proc->readAll();
-            if (proc->state() != QProcess::Running)
-                break;
-        }
-        serverUp = output.contains("vxi11_init ok!");
+        startOn([](const QString& root) {
+            int code = 0;
+            TestRig::runSim(root, {"init"}, &code);
+            if (code != 0)
+                return false;
+            seedRecord(root);
+            return true;
+        });
     }
-    static void TearDownTestSuite()
-    {
-        if (proc) {
-            ::kill(pid_t(proc->processId()), SIGTERM);
-            proc->waitForFinished(15000);
-            delete proc;
-            proc = nullptr;
-        }
-        delete dir;
-        dir = nullptr;
-    }
-    void SetUp() override { ASSERT_TRUE(serverUp) << output.constData(); }
 
     // The stored record the program starts from: CH1 plays its arbitrary
     // wave from the table, CH2 runs a list sweep.
-    static void seedRecord()
+    static void seedRecord(const QString& root)
     {
-        PlatformRoot::setRoot(dir->path());
+        PlatformRoot::setRoot(root);
         {
             SysParm p;
             CH_DATA& c1 = sys_param::HWinfo.PDT[CH1];
@@ -122,7 +96,7 @@ protected:
     static QVector<long long> stream(const QString& name)
     {
         QProcess p;
-        p.start(bin("tools/ornav-sim"), {"--root", dir->path(), "stream", name});
+        p.start(bin("tools/ornav-sim"), {"--root", root(), "stream", name});
         p.waitForFinished(60000);
         QVector<long long> v;
         for (const QByteArray& l : p.readAllStandardOutput().split('\n'))
@@ -132,7 +106,7 @@ protected:
     }
     static QString file(const QString& name, const QByteArray& bytes)
     {
-        const QString path = dir->path() + "/upload-" + name;
+        const QString path = root() + "/upload-" + name;
         QFile f(path);
         f.open(QIODevice::WriteOnly | QIODevice::Truncate);
         f.write(bytes);
@@ -140,18 +114,9 @@ protected:
     }
     static QStringList storage()
     {
-        return QDir(dir->path() + "/run/media/mmcblk0p1").entryList(QDir::Files | QDir::NoDotAndDotDot);
+        return QDir(root() + "/run/media/mmcblk0p1").entryList(QDir::Files | QDir::NoDotAndDotDot);
     }
-
-    static QTemporaryDir* dir;
-    static QProcess* proc;
-    static QByteArray output;
-    static bool serverUp;
 };
-QTemporaryDir* ArbUploads::dir = nullptr;
-QProcess* ArbUploads::proc = nullptr;
-QByteArray ArbUploads::output;
-bool ArbUploads::serverUp = false;
 
 const QString kNoError = "0,\"No error\"";
 const QString kIllegal = "-224,\"Illegal parameter value\"";
@@ -179,9 +144,9 @@ TEST_F(ArbUploads, LibraryIsInstalledAndTheStartWaveComesFromIt)
     const QStringList folders = {"AntiTrigonome", "Bioelect", "Common", "Complex_Wavelets", "Engine",
                                  "Maths", "Medical", "Other", "SectMod", "Automotive", "Trigonome", "Window", "Noise"};
     for (const QString& f : folders)
-        EXPECT_GE(QDir(dir->path() + "/usr/share/ArbWaveLib/" + f).entryList({"*.bsv"}, QDir::Files).size(), 8)
+        EXPECT_GE(QDir(root() + "/usr/share/ArbWaveLib/" + f).entryList({"*.bsv"}, QDir::Files).size(), 8)
             << f.toStdString();
-    EXPECT_FALSE(output.contains("file no exist")) << output.constData();
+    EXPECT_FALSE(instrument().output().contains("file no exist")) << instrument().output().constData();
     // At start CH1 loaded its record's wave, the library's arc cosine, into
     // the deep memory: from the top of the range down to its bottom.
     const QVector<long long> deep = stream("deep:1");
@@ -246,8 +211,8 @@ TEST_F(ArbUploads, NamesLeavingTheStorageWriteNothing)
                                 "w:WFREQLIST1 \"../x\"", "q:SYSTem:ERRor?"});
     EXPECT_EQ(r, QStringList({kIllegal, kIllegal}));
     EXPECT_TRUE(storage().isEmpty());
-    EXPECT_FALSE(QFile::exists(dir->path() + "/home/root/evil.bsv"));
-    EXPECT_FALSE(QFile::exists(dir->path() + "/run/media/x"));
+    EXPECT_FALSE(QFile::exists(root() + "/home/root/evil.bsv"));
+    EXPECT_FALSE(QFile::exists(root() + "/run/media/x"));
 }
 
 // The table port and the list sweep are only programmed while the output is

@@ -5,61 +5,21 @@
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <csignal>
 #include "simboard/simroot.h"
+#include "tests/common/instrument_process.h"
 
 namespace {
 
-QString bin(const char* name) { return QString(ORNAV_BIN_DIR) + "/" + name; }
+QString bin(const char* name) { return TestRig::buildPath(name); }
 QString script() { return QString(ORNAV_SOURCE_DIR) + "/tests/clients/scpi_rows.py"; }
 const char kEeprom[] = "/sys/devices/platform/ocp/44e0b000.i2c/i2c-0/0-0050/eeprom";
 
-// One running instrument on a board root.
-class Instrument {
-public:
-    explicit Instrument(const QString& root)
-    {
-        proc.setProcessChannelMode(QProcess::MergedChannels);
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("QT_QPA_PLATFORM", "offscreen");
-        env.remove("ORNAV_ROOT");
-        proc.setProcessEnvironment(env);
-        proc.start(bin("ornav72"), {"--root", root});
-        if (!proc.waitForStarted(10000))
-            return;
-        // Serving once the screens are up and the stored settings queued.
-        for (int i = 0; i < 300 && !(output.contains("ornav72 running") && output.contains("vxi11_init ok!")); ++i) {
-            proc.waitForReadyRead(100);
-            output += proc.readAll();
-            if (proc.state() != QProcess::Running)
-                break;
-        }
-        up = output.contains("ornav72 running") && output.contains("vxi11_init ok!");
-    }
-    ~Instrument()
-    {
-        if (proc.state() == QProcess::Running) {
-            ::kill(pid_t(proc.processId()), SIGTERM);
-            proc.waitForFinished(15000);
-        }
-    }
-    QProcess proc;
-    QByteArray output;
-    bool up = false;
-};
+// Serving once the screens are up and the stored settings queued.
+const QList<QByteArray> kReady = {"ornav72 running", "vxi11_init ok!"};
 
 QByteArray run(const QString& program, const QStringList& args, int* exitCode)
 {
-    QProcess p;
-    p.setProcessChannelMode(QProcess::MergedChannels);
-    p.start(program, args);
-    if (!p.waitForStarted(10000)) {
-        *exitCode = -1;
-        return QByteArray();
-    }
-    p.waitForFinished(240000);
-    *exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    return p.readAll();
+    return TestRig::runProgram(program, args, exitCode, 240000, true);
 }
 
 QByteArray python(const QString& code, int* exitCode)
@@ -75,8 +35,8 @@ protected:
     // the group must pass.
     void group(const char* name)
     {
-        Instrument inst(dir.path());
-        ASSERT_TRUE(inst.up) << inst.output.constData();
+        TestRig::InstrumentProcess inst(dir.path());
+        ASSERT_TRUE(inst.start(kReady)) << inst.output().constData();
         int code = 0;
         const QByteArray out = run("/usr/bin/python3", {script(), dir.path(), bin("tools/ornav-sim"), name}, &code);
         EXPECT_EQ(code, 0) << out.constData();
@@ -122,8 +82,8 @@ TEST_F(CommandSet, StoredSettingsReachTheHardwareAtStart)
         "print(i.query('SYSTem:ERRor?').strip())\n";
     const QString image = dir.path() + "/record.bin";
     {
-        Instrument first(dir.path());
-        ASSERT_TRUE(first.up) << first.output.constData();
+        TestRig::InstrumentProcess first(dir.path());
+        ASSERT_TRUE(first.start(kReady)) << first.output().constData();
         int code = 0;
         const QByteArray out = run("/usr/bin/python3", {"-c", fetch, image}, &code);
         ASSERT_EQ(code, 0) << out.constData();
@@ -143,8 +103,8 @@ TEST_F(CommandSet, StoredSettingsReachTheHardwareAtStart)
     ini.write("powerUpValue=1\n");
     ini.close();
 
-    Instrument second(dir.path());
-    ASSERT_TRUE(second.up) << second.output.constData();
+    TestRig::InstrumentProcess second(dir.path());
+    ASSERT_TRUE(second.start(kReady)) << second.output().constData();
     const QString check =
         "import pyvisa\n"
         "i = pyvisa.ResourceManager('@py').open_resource('TCPIP::127.0.0.1::inst0::INSTR')\n"
@@ -158,8 +118,7 @@ TEST_F(CommandSet, StoredSettingsReachTheHardwareAtStart)
     const QList<QByteArray> lines = python(check, &code).split('\n');
     ASSERT_EQ(code, 0);
     ASSERT_GE(lines.size(), 4);
-    second.output += second.proc.readAll();
-    EXPECT_EQ(lines[0].trimmed(), QByteArray("1.234000e+03")) << second.output.constData();
+    EXPECT_EQ(lines[0].trimmed(), QByteArray("1.234000e+03")) << second.output().constData();
     EXPECT_EQ(lines[1], QByteArray("SQUare"));
     EXPECT_EQ(lines[2], QByteArray("50"));
     EXPECT_EQ(lines[3], QByteArray("0"));  // outputs always start switched off
@@ -196,8 +155,8 @@ namespace {
 // transport, and a query right after its setter.
 TEST_F(CommandSet, RowsOverTheUsbHost)
 {
-    Instrument inst(dir.path());
-    ASSERT_TRUE(inst.up) << inst.output.constData();
+    TestRig::InstrumentProcess inst(dir.path());
+    ASSERT_TRUE(inst.start(kReady)) << inst.output().constData();
     auto usb = [&](const char* message) {
         int code = 0;
         const QByteArray out = run(bin("tools/ornav-sim"), {"--root", dir.path(), "usbtmc", message}, &code);

@@ -5,51 +5,20 @@
 #include <gtest/gtest.h>
 #include <QFile>
 #include <QProcess>
-#include <QTemporaryDir>
-#include <csignal>
-#include "simboard/simroot.h"
+#include "tests/common/instrument_process.h"
 #include "tests/common/sigrok_decode.h"
 
 namespace {
 
-QString tool(const char* name) { return QString(ORNAV_BIN_DIR) + "/" + name; }
+QString tool(const char* name) { return TestRig::buildPath(name); }
 
-class DigitalClients : public ::testing::Test {
+class DigitalClients : public TestRig::InstrumentSuite {
 protected:
-    static void SetUpTestSuite()
-    {
-        dir = new QTemporaryDir;
-        ASSERT_TRUE(SimRoot::create(dir->path()));
-        proc = new QProcess;
-        proc->setProcessChannelMode(QProcess::MergedChannels);
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("QT_QPA_PLATFORM", "offscreen");
-        env.remove("ORNAV_ROOT");
-        proc->setProcessEnvironment(env);
-        proc->start(tool("ornav72"), {"--root", dir->path()});
-        ASSERT_TRUE(proc->waitForStarted(10000));
-        for (int i = 0; i < 300 && !output.contains("vxi11_init ok!"); ++i) {
-            proc->waitForReadyRead(100);
-            output += proc->readAll();
-            if (proc->state() != QProcess::Running)
-                break;
-        }
-        serverUp = output.contains("vxi11_init ok!");
-    }
-    static void TearDownTestSuite()
-    {
-        if (proc) {
-            ::kill(pid_t(proc->processId()), SIGTERM);
-            proc->waitForFinished(15000);
-            delete proc;
-            proc = nullptr;
-        }
-        delete dir;
-        dir = nullptr;
-    }
     void SetUp() override
     {
-        ASSERT_TRUE(serverUp) << output.constData();
+        InstrumentSuite::SetUp();
+        if (HasFatalFailure())
+            return;
         if (!sigrokAvailable())
             GTEST_SKIP() << "sigrok-cli is not installed (scripts/deps.sh installs it)";
     }
@@ -57,13 +26,8 @@ protected:
     // Runs the pyvisa statements (instrument `i`) and returns what they print.
     static QList<QByteArray> visa(const QByteArray& body, int* exitCode = nullptr)
     {
-        const QByteArray script = "import pyvisa\n"
-                                  "rm = pyvisa.ResourceManager('@py')\n"
-                                  "i = rm.open_resource('TCPIP::127.0.0.1::inst0::INSTR')\n"
-                                  "i.timeout = 10000\n" +
-                                  body + "i.close()\n";
         QProcess p;
-        p.start("/usr/bin/python3", {"-c", QString::fromUtf8(script)});
+        p.start("/usr/bin/python3", {"-c", TestRig::visaScript(QString::fromUtf8(body))});
         p.waitForStarted(10000);
         p.waitForFinished(60000);
         if (exitCode)
@@ -77,9 +41,9 @@ protected:
     // The output lines as a VCD file; empty on failure.
     static QString trace(const char* name)
     {
-        const QString file = dir->filePath(name);
+        const QString file = root() + "/" + name;
         QProcess p;
-        p.start(tool("tools/ornav-sim"), {"--root", dir->path(), "digital-trace", file});
+        p.start(tool("tools/ornav-sim"), {"--root", root(), "digital-trace", file});
         p.waitForFinished(30000);
         return p.exitCode() == 0 && QFile::exists(file) ? file : QString();
     }
@@ -92,16 +56,7 @@ protected:
                "i.write('DIGital:TRIGger')\n"
                "print(i.query('SYSTem:ERRor?').strip())\n";
     }
-
-    static QTemporaryDir* dir;
-    static QProcess* proc;
-    static QByteArray output;
-    static bool serverUp;
 };
-QTemporaryDir* DigitalClients::dir = nullptr;
-QProcess* DigitalClients::proc = nullptr;
-QByteArray DigitalClients::output;
-bool DigitalClients::serverUp = false;
 
 TEST_F(DigitalClients, UartHelloDecodesWithItsBaudRateBitsParityAndStopBits)
 {
@@ -311,7 +266,7 @@ TEST_F(DigitalClients, UartBitCountsOutsideTheirRangeAreRefused)
 TEST_F(DigitalClients, CounterResultsOfTheSimulatedInputComeBack)
 {
     QProcess sim;
-    sim.start(tool("tools/ornav-sim"), {"--root", dir->path(), "counter", "12345.678", "30"});
+    sim.start(tool("tools/ornav-sim"), {"--root", root(), "counter", "12345.678", "30"});
     ASSERT_TRUE(sim.waitForFinished(30000));
     ASSERT_EQ(sim.exitCode(), 0) << sim.readAllStandardError().constData();
     int code = 0;

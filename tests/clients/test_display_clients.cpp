@@ -7,14 +7,12 @@
 #include <QProcess>
 #include <QSet>
 #include <QTemporaryDir>
-#include <csignal>
 #include <cstring>
 #include "app/ornav72.h"
-#include "simboard/simroot.h"
+#include "tests/common/instrument_process.h"
 
 namespace {
 
-QString bin(const char* name) { return QString(ORNAV_BIN_DIR) + "/" + name; }
 QString tool() { return QString(ORNAV_SOURCE_DIR) + "/tools/ornav-screenshot.py"; }
 
 QByteArray readAll(const QString& path)
@@ -54,41 +52,8 @@ int colours(const QImage& img)
 
 } // namespace
 
-class DisplayClients : public ::testing::Test {
+class DisplayClients : public TestRig::InstrumentSuite {
 protected:
-    static void SetUpTestSuite()
-    {
-        dir = new QTemporaryDir;
-        ASSERT_TRUE(SimRoot::create(dir->path()));
-        proc = new QProcess;
-        proc->setProcessChannelMode(QProcess::MergedChannels);
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("QT_QPA_PLATFORM", "offscreen");
-        env.remove("ORNAV_ROOT");
-        proc->setProcessEnvironment(env);
-        proc->start(bin("ornav72"), {"--root", dir->path()});
-        ASSERT_TRUE(proc->waitForStarted(10000));
-        for (int i = 0; i < 300 && !output.contains("vxi11_init ok!"); ++i) {
-            proc->waitForReadyRead(100);
-            output += proc->readAll();
-            if (proc->state() != QProcess::Running)
-                break;
-        }
-        serverUp = output.contains("vxi11_init ok!");
-    }
-    static void TearDownTestSuite()
-    {
-        if (proc) {
-            ::kill(pid_t(proc->processId()), SIGTERM);
-            proc->waitForFinished(15000);
-            delete proc;
-            proc = nullptr;
-        }
-        delete dir;
-        dir = nullptr;
-    }
-    void SetUp() override { ASSERT_TRUE(serverUp) << output.constData(); }
-
     // Runs the screenshot tool; its exit status.
     static int screenshot(const QStringList& args, QByteArray* err = nullptr)
     {
@@ -111,15 +76,7 @@ protected:
     QString out(const char* name) const { return work.path() + "/" + name; }
 
     QTemporaryDir work;
-    static QTemporaryDir* dir;
-    static QProcess* proc;
-    static QByteArray output;
-    static bool serverUp;
 };
-QTemporaryDir* DisplayClients::dir = nullptr;
-QProcess* DisplayClients::proc = nullptr;
-QByteArray DisplayClients::output;
-bool DisplayClients::serverUp = false;
 
 TEST_F(DisplayClients, ZbmpDecompressesToTheCaptureAndDataMatchesIt)
 {

@@ -9,12 +9,12 @@
 #include <QTemporaryDir>
 #include <QThread>
 #include <cmath>
-#include <csignal>
 #include "simboard/simroot.h"
+#include "tests/common/instrument_process.h"
 
 namespace {
 
-QString bin(const char* name) { return QString(ORNAV_BIN_DIR) + "/" + name; }
+QString bin(const char* name) { return TestRig::buildPath(name); }
 
 // Scan codes of the panel (bit 7 set = pressed).
 const int kSine = 21, kSquare = 31, kUtility = 65, kOk = 5, kUp = 122, kCh1 = 71;
@@ -29,41 +29,12 @@ protected:
     {
         ASSERT_TRUE(dir.isValid());
         ASSERT_TRUE(SimRoot::create(dir.path()));
-        proc.setProcessChannelMode(QProcess::MergedChannels);
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("QT_QPA_PLATFORM", "offscreen");
-        env.remove("ORNAV_ROOT");
-        proc.setProcessEnvironment(env);
-        proc.start(bin("ornav72"), {"--root", dir.path()});
-        ASSERT_TRUE(proc.waitForStarted(10000));
         // Remote control up and the key reader listening to the FPGA.
-        for (int i = 0; i < 300 && !(output.contains("vxi11_init ok!") && output.contains("key reader ready")); ++i) {
-            proc.waitForReadyRead(100);
-            output += proc.readAll();
-            if (proc.state() != QProcess::Running)
-                break;
-        }
-        ASSERT_TRUE(output.contains("vxi11_init ok!") && output.contains("key reader ready")) << output.constData();
+        ASSERT_TRUE(program.start({"vxi11_init ok!", "key reader ready"})) << program.output().constData();
         // The scanning thread starts polling one second after start-up.
         QThread::msleep(1200);
     }
-    void TearDown() override
-    {
-        if (proc.state() == QProcess::Running) {
-            ::kill(pid_t(proc.processId()), SIGTERM);
-            proc.waitForFinished(15000);
-        }
-    }
-
-    QByteArray sim(const QStringList& args, int* status = nullptr)
-    {
-        QProcess p;
-        p.start(bin("tools/ornav-sim"), QStringList{"--root", dir.path()} + args);
-        p.waitForFinished(30000);
-        if (status)
-            *status = p.exitCode();
-        return p.readAllStandardOutput();
-    }
+    QByteArray sim(const QStringList& args, int* status = nullptr) { return TestRig::runSim(dir.path(), args, status); }
     void key(int code) { ASSERT_EQ(simStatus({"key", QString::number(code)}), 0); }
     int simStatus(const QStringList& args)
     {
@@ -188,8 +159,7 @@ protected:
     }
 
     QTemporaryDir dir;
-    QProcess proc;
-    QByteArray output;
+    TestRig::InstrumentProcess program{dir.path()};
 };
 
 TEST_F(FrontPanel, WaveKeysFromThePanelAndOverVxi11SwitchTheGenerator)
@@ -360,7 +330,7 @@ TEST_F(FrontPanel, CurrentChannelRows)
 TEST_F(FrontPanel, AFloodOfKeyEventsLeavesTheInstrumentAnswering)
 {
     auto rss = [this]() {
-        QFile f(QString("/proc/%1/status").arg(proc.processId()));
+        QFile f(QString("/proc/%1/status").arg(program.process().processId()));
         if (!f.open(QIODevice::ReadOnly))
             return -1L;
         for (const QByteArray& line : f.readAll().split('\n'))
@@ -385,7 +355,7 @@ TEST_F(FrontPanel, AFloodOfKeyEventsLeavesTheInstrumentAnswering)
     }
     EXPECT_EQ(flood.exitCode(), 0);
     EXPECT_GT(answered, 0);
-    ASSERT_EQ(proc.state(), QProcess::Running);
+    ASSERT_EQ(program.process().state(), QProcess::Running);
     EXPECT_EQ(scpi({"*IDN?"}).size(), 1);
     EXPECT_LT(rss() - before, 20 * 1024L);  // kB
 }

@@ -4,76 +4,22 @@
 #include <gtest/gtest.h>
 #include <QFile>
 #include <QProcess>
-#include <QTemporaryDir>
-#include <csignal>
-#include "simboard/simroot.h"
 #include "simboard/usbtmc_host.h"
+#include "tests/common/instrument_process.h"
 
 namespace {
 
 const QByteArray kFactoryIdn = "VELTRIX Technologies,ORNAV46Q,SN1234567890123,1.09.0018";
 
-QString bin(const char* name) { return QString(ORNAV_BIN_DIR) + "/" + name; }
+QString bin(const char* name) { return TestRig::buildPath(name); }
 
-class RealClients : public ::testing::Test {
+class RealClients : public TestRig::InstrumentSuite {
 protected:
-    static void SetUpTestSuite()
-    {
-        dir = new QTemporaryDir;
-        ASSERT_TRUE(SimRoot::create(dir->path()));
-        proc = new QProcess;
-        proc->setProcessChannelMode(QProcess::MergedChannels);
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("QT_QPA_PLATFORM", "offscreen");
-        env.remove("ORNAV_ROOT");
-        proc->setProcessEnvironment(env);
-        proc->start(bin("ornav72"), {"--root", dir->path()});
-        ASSERT_TRUE(proc->waitForStarted(10000));
-        for (int i = 0; i < 300 && !output.contains("vxi11_init ok!"); ++i) {
-            proc->waitForReadyRead(100);
-            output += proc->readAll();
-            if (proc->state() != QProcess::Running)
-                break;
-        }
-        serverUp = output.contains("vxi11_init ok!");
-    }
-    static void TearDownTestSuite()
-    {
-        if (proc) {
-            ::kill(pid_t(proc->processId()), SIGTERM);
-            proc->waitForFinished(15000);
-            delete proc;
-            proc = nullptr;
-        }
-        delete dir;
-        dir = nullptr;
-    }
-    void SetUp() override { ASSERT_TRUE(serverUp) << output.constData(); }
-
     static QByteArray run(const QString& program, const QStringList& args, int* exitCode = nullptr)
     {
-        QProcess p;
-        p.start(program, args);
-        if (!p.waitForStarted(10000)) {
-            if (exitCode)
-                *exitCode = -1;
-            return QByteArray();
-        }
-        p.waitForFinished(30000);
-        if (exitCode)
-            *exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-        return p.readAllStandardOutput();
+        return TestRig::runProgram(program, args, exitCode);
     }
-
-    static QTemporaryDir* dir;
-    static QProcess* proc;
-    static QByteArray output;
-    static bool serverUp;
 };
-QTemporaryDir* RealClients::dir = nullptr;
-QProcess* RealClients::proc = nullptr;
-QByteArray RealClients::output;
-bool RealClients::serverUp = false;
 
 TEST_F(RealClients, PyvisaQueriesIdentificationAndErrorList)
 {
@@ -177,8 +123,8 @@ TEST_F(RealClients, PipelinedCallsOnAConnectionClosedAtOnceDoNotEndTheProgram)
     int code = 0;
     EXPECT_EQ(run("/usr/bin/python3", {"-c", script}, &code).trimmed(), QByteArray("sent"));
     EXPECT_EQ(code, 0);
-    proc->waitForFinished(500);
-    ASSERT_EQ(proc->state(), QProcess::Running) << "exit status " << proc->exitCode();
+    instrument().process().waitForFinished(500);
+    ASSERT_EQ(instrument().process().state(), QProcess::Running) << "exit status " << instrument().process().exitCode();
     const QByteArray out = run("lxi", {"scpi", "-a", "127.0.0.1", "*IDN?"}, &code);
     EXPECT_EQ(code, 0);
     EXPECT_EQ(out.trimmed(), kFactoryIdn);
@@ -213,7 +159,7 @@ TEST_F(RealClients, PyvisaRunsACalibrationSession)
     ASSERT_EQ(code, 0);
     EXPECT_EQ(out.trimmed(), QByteArray("0,\"No error\""));
 
-    QFile saved(dir->path() + "/home/root/Local.cal");
+    QFile saved(root() + "/home/root/Local.cal");
     ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
     const QByteArray text = saved.readAll();
     EXPECT_TRUE(text.startsWith("[SN:SN1234567890123]\r\n[T:DC]\r\n[CH:0]\r\n[ATT:14][A:1.000000][B:0.000000]\r\n"));
@@ -225,11 +171,11 @@ TEST_F(RealClients, PyvisaRunsACalibrationSession)
     // Verifying AC: range 8 (ADDR47) at 0.1 Vpp (ADDR51) programs CH1's
     // flatness table from the received 0.1 V curve: 0.998 at 1 kHz down to
     // 0.990 from 10 MHz on (word 66 is the first above 10 MHz).
-    const QByteArray att = run(bin("tools/ornav-sim"), {"--root", dir->path(), "peek", "0x3D"}, &code);
+    const QByteArray att = run(bin("tools/ornav-sim"), {"--root", root(), "peek", "0x3D"}, &code);
     ASSERT_EQ(code, 0);
     EXPECT_EQ(att.trimmed(), QByteArray("08"));
     const QList<QByteArray> flat =
-        run(bin("tools/ornav-sim"), {"--root", dir->path(), "stream", "table:1:flat"}, &code).trimmed().split('\n');
+        run(bin("tools/ornav-sim"), {"--root", root(), "stream", "table:1:flat"}, &code).trimmed().split('\n');
     ASSERT_EQ(code, 0);
     ASSERT_EQ(flat.size(), 4096);
     EXPECT_EQ(flat[0], QByteArray("65404"));
@@ -248,11 +194,11 @@ TEST_F(RealClients, LxiToolsQueriesIdentification)
 TEST_F(RealClients, UsbHostQueriesOverTheGadgetStandIn)
 {
     int code = 0;
-    QByteArray out = run(bin("tools/ornav-sim"), {"--root", dir->path(), "usbtmc", "*IDN?"}, &code);
+    QByteArray out = run(bin("tools/ornav-sim"), {"--root", root(), "usbtmc", "*IDN?"}, &code);
     ASSERT_EQ(code, 0);
     EXPECT_EQ(out.trimmed(), kFactoryIdn);
     // Sixteen bytes per bulk-in request still give the whole reply.
-    out = run(bin("tools/ornav-sim"), {"--root", dir->path(), "usbtmc", "IDN?", "--chunk", "16"}, &code);
+    out = run(bin("tools/ornav-sim"), {"--root", root(), "usbtmc", "IDN?", "--chunk", "16"}, &code);
     ASSERT_EQ(code, 0);
     EXPECT_EQ(out.trimmed(), QByteArray("ORNAV96T%EN#SNSN1234567890123"));
 }
@@ -260,10 +206,10 @@ TEST_F(RealClients, UsbHostQueriesOverTheGadgetStandIn)
 TEST_F(RealClients, SecondUsbHostIsRefusedAtOnce)
 {
     UsbtmcHost first;
-    ASSERT_TRUE(first.connectTo(dir->path()));
+    ASSERT_TRUE(first.connectTo(root()));
     int code = 0;
     QProcess p;
-    p.start(bin("tools/ornav-sim"), {"--root", dir->path(), "usbtmc", "*IDN?"});
+    p.start(bin("tools/ornav-sim"), {"--root", root(), "usbtmc", "*IDN?"});
     ASSERT_TRUE(p.waitForStarted(10000));
     // Refused, not left hanging.
     ASSERT_TRUE(p.waitForFinished(10000));
@@ -277,7 +223,7 @@ TEST_F(RealClients, SecondUsbHostIsRefusedAtOnce)
 
 TEST_F(RealClients, GadgetDriverIsLoadedThroughTheShellRunnerOnly)
 {
-    QFile log(dir->path() + "/var/log/ornav-shell.log");
+    QFile log(root() + "/var/log/ornav-shell.log");
     ASSERT_TRUE(log.open(QIODevice::ReadOnly));
     EXPECT_TRUE(log.readAll().contains("modprobe g_usbtmc Product=ORNAV96T Serial=SN1234567890123"));
 }

@@ -11,58 +11,31 @@
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QThread>
-#include <csignal>
 #include "simboard/simroot.h"
+#include "tests/common/instrument_process.h"
 
 namespace {
 
-QString bin(const char* name) { return QString(ORNAV_BIN_DIR) + "/" + name; }
+QString bin(const char* name) { return TestRig::buildPath(name); }
 
 class SupervisedProgram : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(SimRoot::create(dir.path())); }
-    void TearDown() override
-    {
-        if (proc.state() == QProcess::Running) {
-            ::kill(pid_t(proc.processId()), SIGTERM);
-            proc.waitForFinished(15000);
-        }
-    }
     void start()
     {
-        proc.setProcessChannelMode(QProcess::MergedChannels);
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("QT_QPA_PLATFORM", "offscreen");
-        env.remove("ORNAV_ROOT");
-        proc.setProcessEnvironment(env);
-        proc.start(bin("ornav72"), {"--root", dir.path()});
-        ASSERT_TRUE(proc.waitForStarted(10000));
-        ASSERT_TRUE(waitFor("vxi11_init ok!")) << output.constData();
-        ASSERT_TRUE(waitFor("UI start-up done")) << output.constData();
+        ASSERT_TRUE(program.start({"vxi11_init ok!", "UI start-up done"}, 20000)) << output().constData();
     }
     // Reads the program's output until it holds text (at most 20 s).
-    bool waitFor(const QByteArray& text, int from = 0)
-    {
-        QElapsedTimer t;
-        t.start();
-        while (output.indexOf(text, from) < 0 && t.elapsed() < 20000) {
-            proc.waitForReadyRead(100);
-            output += proc.readAll();
-            if (proc.state() != QProcess::Running) {
-                output += proc.readAll();
-                break;
-            }
-        }
-        return output.indexOf(text, from) >= 0;
-    }
+    bool waitFor(const QByteArray& text, int from = 0) { return program.waitFor(text, 20000, from); }
+    const QByteArray& output() { return program.output(); }
     // Lets the program run for ms while collecting its output.
     void runFor(int ms)
     {
         QElapsedTimer t;
         t.start();
         while (t.elapsed() < ms) {
-            proc.waitForReadyRead(50);
-            output += proc.readAll();
+            program.process().waitForReadyRead(50);
+            program.output();
         }
     }
     QString file(const QString& boardPath) const { return dir.path() + boardPath; }
@@ -117,8 +90,7 @@ protected:
     }
 
     QTemporaryDir dir;
-    QProcess proc;
-    QByteArray output;
+    TestRig::InstrumentProcess program{dir.path()};
 };
 
 TEST_F(SupervisedProgram, OverloadBitsAndTemperatureReachTheErrorList)
@@ -127,11 +99,11 @@ TEST_F(SupervisedProgram, OverloadBitsAndTemperatureReachTheErrorList)
     // One bit of CH2 set: ignored.
     ASSERT_EQ(sim({"poke", "0x81C", "0x04"}), 0);
     runFor(1500);
-    EXPECT_FALSE(output.contains("protected!!!"));
+    EXPECT_FALSE(output().contains("protected!!!"));
     // Both bits of CH1: CH1 is protected and its latch cleared.
     ASSERT_EQ(sim({"poke", "0x81C", "0x07"}), 0);
-    ASSERT_TRUE(waitFor("CH1 protected!!!")) << output.constData();
-    EXPECT_FALSE(output.contains("CH2 protected!!!"));
+    ASSERT_TRUE(waitFor("CH1 protected!!!")) << output().constData();
+    EXPECT_FALSE(output().contains("CH2 protected!!!"));
     QByteArray log;
     ASSERT_EQ(sim({"log"}, &log), 0);
     EXPECT_TRUE(log.contains("0x0060 01")) << log.constData();
@@ -139,13 +111,13 @@ TEST_F(SupervisedProgram, OverloadBitsAndTemperatureReachTheErrorList)
     EXPECT_EQ(errorList(), (QList<QByteArray>{"-802", "0"}));
 
     // Exactly 65.0 °C keeps the outputs; 65.01 °C protects all four.
-    const int mark = output.size();
+    const int mark = output().size();
     setTemperature("65000");
-    ASSERT_TRUE(waitFor("board temperature 65.00", mark)) << output.constData();
+    ASSERT_TRUE(waitFor("board temperature 65.00", mark)) << output().constData();
     runFor(600);
-    EXPECT_EQ(output.indexOf("protected!!!", mark), -1);
+    EXPECT_EQ(output().indexOf("protected!!!", mark), -1);
     setTemperature("65010");
-    ASSERT_TRUE(waitFor("CH4 protected!!!", mark)) << output.constData();
+    ASSERT_TRUE(waitFor("CH4 protected!!!", mark)) << output().constData();
     EXPECT_EQ(errorList(), (QList<QByteArray>{"-802", "-802", "-802", "-802", "0"}));
 }
 
@@ -155,24 +127,24 @@ TEST_F(SupervisedProgram, UnpluggingTheDiskClosesTheUpgradeQuestion)
     start();
     // A disk without a package asks nothing.
     writeFile("/media/usbdisk/photos/a.txt", "x");
-    ASSERT_TRUE(waitFor("no upgrade package on the usb disk")) << output.constData();
+    ASSERT_TRUE(waitFor("no upgrade package on the usb disk")) << output().constData();
     QDir(file("/media/usbdisk")).removeRecursively();
-    ASSERT_TRUE(waitFor("usb disk removed")) << output.constData();
-    EXPECT_FALSE(output.contains("upgrade question closed"));
+    ASSERT_TRUE(waitFor("usb disk removed")) << output().constData();
+    EXPECT_FALSE(output().contains("upgrade question closed"));
 
-    int mark = output.size();
+    int mark = output().size();
     writeFile("/media/usbdisk/ORNAV96T_2.0/update.uas", "package");
-    ASSERT_TRUE(waitFor("upgrade package found in /media/usbdisk/ORNAV96T_2.0", mark)) << output.constData();
-    mark = output.size();
+    ASSERT_TRUE(waitFor("upgrade package found in /media/usbdisk/ORNAV96T_2.0", mark)) << output().constData();
+    mark = output().size();
     QDir(file("/media/usbdisk")).removeRecursively();
-    EXPECT_TRUE(waitFor("usb disk removed: upgrade question closed", mark)) << output.constData();
+    EXPECT_TRUE(waitFor("usb disk removed: upgrade question closed", mark)) << output().constData();
 }
 
 TEST_F(SupervisedProgram, StaticAddressIsSetWithExactlyTheseCommands)
 {
     QSettings(file("/home/root/settings.ini"), QSettings::IniFormat).setValue("IPSetType", 1);
     start();
-    ASSERT_TRUE(waitFor("set gatway ip cmd:route add default gw 192.168.1.1")) << output.constData();
+    ASSERT_TRUE(waitFor("set gatway ip cmd:route add default gw 192.168.1.1")) << output().constData();
     // The log line comes just before the route commands run.
     QElapsedTimer t;
     t.start();
@@ -196,7 +168,7 @@ TEST_F(SupervisedProgram, MaliciousStoredAddressRunsNothing)
         s.setValue("IP", "1.2.3.4;reboot");
     }
     start();
-    ASSERT_TRUE(waitFor("stored network address not valid, not applied")) << output.constData();
+    ASSERT_TRUE(waitFor("stored network address not valid, not applied")) << output().constData();
     const QByteArray shell = readFile("/var/log/ornav-shell.log");
     for (const char* c : {"reboot", "ifconfig", "route", "udhcpc"})
         EXPECT_FALSE(shell.contains(c)) << c << "\n" << shell.constData();
@@ -225,12 +197,11 @@ TEST_F(SupervisedProgram, PowerKeyHeldShutsDownCleanly)
     writeFile("/sys/class/gpio/gpio2/value", "0\n");
     // Held over several ticks; the supply is cut once the key is let go.
     runFor(2000);
-    EXPECT_EQ(proc.state(), QProcess::Running);
+    EXPECT_EQ(program.process().state(), QProcess::Running);
     writeFile("/sys/class/gpio/gpio2/value", "1\n");
-    ASSERT_TRUE(proc.waitForFinished(15000));
-    output += proc.readAll();
-    EXPECT_EQ(proc.exitStatus(), QProcess::NormalExit) << output.constData();
-    EXPECT_EQ(proc.exitCode(), 0) << output.constData();
+    ASSERT_TRUE(program.process().waitForFinished(15000));
+    EXPECT_EQ(program.process().exitStatus(), QProcess::NormalExit) << output().constData();
+    EXPECT_EQ(program.process().exitCode(), 0) << output().constData();
     EXPECT_TRUE(readFile("/var/log/ornav-shell.log").endsWith("umount -a -r\nsync\nsleep 1\n"))
         << readFile("/var/log/ornav-shell.log").constData();
     EXPECT_EQ(readFile("/sys/class/gpio/gpio117/value").trimmed(), QByteArray("1"));

@@ -1,0 +1,51 @@
+// The LAN services' ports and web password.
+#include "communication/LAN/lan_config.h"
+#include <QByteArray>
+#include "communication/ETHLXI/vxi11_server.h"
+#include "param/settingsfile.h"
+#include "platform/platformroot.h"
+
+static LanConfig g_config;
+
+// A port from the environment or the settings file; anything that is not a
+// port number leaves the default.
+static int portFrom(const char* env, const char* key, int def)
+{
+    bool ok = false;
+    int port = def;
+    const QVariant stored = SettingsFile::value(QString::fromLatin1(key));
+    if (stored.isValid()) {
+        const int v = stored.toString().trimmed().toInt(&ok);
+        if (ok && v >= 0 && v <= 65535)
+            port = v;
+    }
+    const QByteArray e = qgetenv(env);
+    if (!e.isEmpty()) {
+        const int v = e.trimmed().toInt(&ok);
+        if (ok && v >= 0 && v <= 65535)
+            port = v;
+    }
+    return port;
+}
+
+LanConfig lan_config_load()
+{
+    LanConfig c;
+    const bool simulated = PlatformRoot::simulated();
+    c.loopbackOnly = simulated || vxi11_loopback_only();
+    c.rawPort = portFrom("ORNAV_SCPI_RAW_PORT", "ScpiRawPort", LAN_RAW_PORT_DEFAULT);
+    // Port 80 needs privileges a desktop run does not have.
+    c.httpPort = portFrom("ORNAV_HTTP_PORT", "HttpPort", simulated ? LAN_HTTP_PORT_SIMULATED : LAN_HTTP_PORT_DEFAULT);
+    c.password = SettingsFile::value(QStringLiteral("WebPassword")).toString();
+    return c;
+}
+
+const LanConfig& lan_config()
+{
+    return g_config;
+}
+
+void lan_config_set(const LanConfig& config)
+{
+    g_config = config;
+}

@@ -1,0 +1,28 @@
+#pragma once
+// Where the LAN services (raw SCPI socket, web server, mDNS announcement)
+// listen and what protects the web page. Read once at start-up from the
+// settings file, overridable from the environment for test benches.
+//
+//   settings file key   environment           board default   simulated board
+//   "ScpiRawPort"       ORNAV_SCPI_RAW_PORT   5025            5025
+//   "HttpPort"          ORNAV_HTTP_PORT       80              8080
+//   "WebPassword"       -                     none            none
+//
+// A port of 0 turns that service off. On a simulated board every service
+// listens on the loopback interface only.
+#include <QString>
+
+struct LanConfig {
+    int rawPort = 5025;
+    int httpPort = 80;
+    QString password;  // empty: the page is open
+    bool loopbackOnly = false;
+};
+
+enum { LAN_RAW_PORT_DEFAULT = 5025, LAN_HTTP_PORT_DEFAULT = 80, LAN_HTTP_PORT_SIMULATED = 8080 };
+
+// Reads the settings file and the environment.
+LanConfig lan_config_load();
+// The configuration the services were started with (defaults before).
+const LanConfig& lan_config();
+void lan_config_set(const LanConfig& config);

@@ -1,0 +1,151 @@
+// mDNS / DNS-SD announcement through the Avahi client library, on Avahi's
+// own thread.
+#include "communication/LAN/mdns_announce.h"
+#include <avahi-client/client.h>
+#include <avahi-client/publish.h>
+#include <avahi-common/alternative.h>
+#include <avahi-common/error.h>
+#include <avahi-common/malloc.h>
+#include <avahi-common/thread-watch.h>
+#include <atomic>
+#include <cstdio>
+#include <string>
+
+namespace {
+
+AvahiThreadedPoll* g_poll = nullptr;
+AvahiEntryGroup* g_group = nullptr;
+std::string g_name;
+int g_http = 0, g_raw = 0, g_vxi = 0;
+std::atomic<bool> g_announced{false};
+bool g_missingLogged = false;
+
+void createServices(AvahiClient* c);
+
+void groupCallback(AvahiEntryGroup* g, AvahiEntryGroupState state, void*)
+{
+    switch (state) {
+    case AVAHI_ENTRY_GROUP_ESTABLISHED:
+        g_announced = true;
+        fprintf(stderr, "[lan-WARN]:mdns announced as \"%s\"\n", g_name.c_str());
+        break;
+    case AVAHI_ENTRY_GROUP_COLLISION: {
+        // Another instrument of the same model and serial on the network:
+        // the next free alternative name.
+        char* alt = avahi_alternative_service_name(g_name.c_str());
+        g_name = alt;
+        avahi_free(alt);
+        g_announced = false;
+        createServices(avahi_entry_group_get_client(g));
+        break;
+    }
+    case AVAHI_ENTRY_GROUP_FAILURE:
+        g_announced = false;
+        fprintf(stderr, "[lan-ERRO]:mdns announcement failed: %s\n",
+                avahi_strerror(avahi_client_errno(avahi_entry_group_get_client(g))));
+        break;
+    default:
+        break;
+    }
+}
+
+bool add(AvahiClient* c, const char* type, int port, AvahiStringList* txt)
+{
+    if (port <= 0)
+        return true;
+    const int ret = avahi_entry_group_add_service_strlst(g_group, AVAHI_IF_UNSPEC, AVAHI_PROTO_UNSPEC,
+                                                         AvahiPublishFlags(0), g_name.c_str(), type, nullptr,
+                                                         nullptr, uint16_t(port), txt);
+    if (ret < 0) {
+        fprintf(stderr, "[lan-ERRO]:mdns service %s: %s\n", type, avahi_strerror(ret));
+        (void)c;
+        return false;
+    }
+    return true;
+}
+
+void createServices(AvahiClient* c)
+{
+    if (!g_group)
+        g_group = avahi_entry_group_new(c, groupCallback, nullptr);
+    if (!g_group) {
+        fprintf(stderr, "[lan-ERRO]:mdns entry group: %s\n", avahi_strerror(avahi_client_errno(c)));
+        return;
+    }
+    avahi_entry_group_reset(g_group);
+    AvahiStringList* http = avahi_string_list_new("path=/", nullptr);
+    AvahiStringList* lxi = avahi_string_list_new("path=/lxi/identification", nullptr);
+    const bool ok = add(c, "_lxi._tcp", g_http, lxi) && add(c, "_http._tcp", g_http, http) &&
+                    add(c, "_vxi-11._tcp", g_vxi, nullptr) && add(c, "_scpi-raw._tcp", g_raw, nullptr);
+    avahi_string_list_free(http);
+    avahi_string_list_free(lxi);
+    if (ok)
+        avahi_entry_group_commit(g_group);
+}
+
+void clientCallback(AvahiClient* c, AvahiClientState state, void*)
+{
+    switch (state) {
+    case AVAHI_CLIENT_S_RUNNING:
+        createServices(c);
+        break;
+    case AVAHI_CLIENT_S_COLLISION:
+    case AVAHI_CLIENT_S_REGISTERING:
+        g_announced = false;
+        if (g_group)
+            avahi_entry_group_reset(g_group);
+        break;
+    case AVAHI_CLIENT_CONNECTING:
+        // No daemon (yet): the client waits for one to appear.
+        if (!g_missingLogged) {
+            fprintf(stderr, "[lan-WARN]:mdns off: avahi-daemon not running, discovery by name unavailable\n");
+            g_missingLogged = true;
+        }
+        break;
+    case AVAHI_CLIENT_FAILURE:
+        g_announced = false;
+        // The daemon went away: its groups are gone with it.
+        g_group = nullptr;
+        fprintf(stderr, "[lan-WARN]:mdns off: %s\n", avahi_strerror(avahi_client_errno(c)));
+        break;
+    default:
+        break;
+    }
+}
+
+} // namespace
+
+bool mdns_announce_start(const char* name, int httpPort, int rawPort, int vxi11Port)
+{
+    if (g_poll)
+        return true;
+    g_name = name && *name ? name : "instrument";
+    g_http = httpPort;
+    g_raw = rawPort;
+    g_vxi = vxi11Port;
+    g_poll = avahi_threaded_poll_new();
+    if (!g_poll)
+        return false;
+    int error = 0;
+    // AVAHI_CLIENT_NO_FAIL: without a daemon the client keeps waiting for
+    // one instead of failing, so a daemon started later still gets the
+    // announcement.
+    AvahiClient* client = avahi_client_new(avahi_threaded_poll_get(g_poll), AVAHI_CLIENT_NO_FAIL, clientCallback,
+                                           nullptr, &error);
+    if (!client) {
+        fprintf(stderr, "[lan-WARN]:mdns off: %s\n", avahi_strerror(error));
+        avahi_threaded_poll_free(g_poll);
+        g_poll = nullptr;
+        return false;
+    }
+    if (avahi_threaded_poll_start(g_poll) < 0) {
+        fprintf(stderr, "[lan-WARN]:mdns off: avahi poll thread\n");
+        return false;
+    }
+    return true;
+}
+
+bool mdns_announced()
+{
+    return g_announced;
+}

@@ -1,0 +1,154 @@
+// The Python driver (python/ornav72) and its examples against the running
+// program on a simulated board, with Debian's /usr/bin/python3, PyMeasure
+// and pyvisa-py over VXI-11: python/tests/test_driver.py checks every
+// property's round trip, the client-side checks, the uploads (table stream
+// of the simulated FPGA) and the screen capture; every example must run to
+// its end.
+#include <gtest/gtest.h>
+#include <QFile>
+#include <QProcess>
+#include "tests/common/instrument_process.h"
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+namespace {
+
+QString src(const char* name) { return QString(ORNAV_SOURCE_DIR) + "/" + name; }
+
+// One program for the suite, on a root made by "ornav-sim init" (with the
+// built-in wave library, as on a real instrument).
+class PythonDriver : public TestRig::InstrumentSuite {
+protected:
+    static void SetUpTestSuite()
+    {
+        startOn([](const QString& root) {
+            int code = -1;
+            TestRig::runSim(root, {"init"}, &code);
+            return code == 0;
+        });
+    }
+
+    struct Run {
+        int code = -1;
+        QString out;
+    };
+    // Runs a Python file under /usr/bin/python3 with the package on the
+    // path, in the root folder; output and errors merged.
+    static Run python(const QString& file, const QStringList& args)
+    {
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("PYTHONPATH", src("python"));
+        env.insert("PYTHONDONTWRITEBYTECODE", "1");
+        p.setProcessEnvironment(env);
+        p.setProcessChannelMode(QProcess::MergedChannels);
+        p.setWorkingDirectory(root());
+        p.start("/usr/bin/python3", QStringList{file} + args);
+        Run r;
+        if (!p.waitForFinished(300000)) {
+            p.kill();
+            p.waitForFinished(5000);
+            r.out = "<timeout> " + QString::fromLocal8Bit(p.readAll());
+            return r;
+        }
+        r.out = QString::fromLocal8Bit(p.readAll());
+        r.code = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+        return r;
+    }
+    static Run driverTests(const QString& cls, const QString& resource = "TCPIP::127.0.0.1::inst0::INSTR")
+    {
+        return python(src("python/tests/test_driver.py"),
+                      {root(), TestRig::buildPath("tools/ornav-sim"), resource, cls});
+    }
+    static Run example(const char* name, const QStringList& args = {})
+    {
+        return python(src("python/examples/") + name, QStringList{"TCPIP::127.0.0.1::inst0::INSTR"} + args);
+    }
+};
+
+TEST_F(PythonDriver, EveryPropertyRoundTrips)
+{
+    const Run r = driverTests("RoundTrips");
+    EXPECT_EQ(r.code, 0) << r.out.toStdString();
+}
+
+// The raw socket has no END marker: the driver sends uploads as definite-
+// length blocks there, and the same transfers must arrive word for word.
+TEST_F(PythonDriver, TransfersOverTheRawSocket)
+{
+    const Run r = driverTests("Transfers", "TCPIP::127.0.0.1::5025::SOCKET");
+    EXPECT_EQ(r.code, 0) << r.out.toStdString();
+}
+
+TEST_F(PythonDriver, OutOfRangeValuesAreRefusedBeforeSending)
+{
+    const Run r = driverTests("ClientSideChecks");
+    EXPECT_EQ(r.code, 0) << r.out.toStdString();
+}
+
+TEST_F(PythonDriver, UploadsCaptureAndErrorList)
+{
+    const Run r = driverTests("Transfers");
+    EXPECT_EQ(r.code, 0) << r.out.toStdString();
+}
+
+TEST_F(PythonDriver, ExampleWaveformOn)
+{
+    const Run r = example("waveform_on.py");
+    ASSERT_EQ(r.code, 0) << r.out.toStdString();
+    EXPECT_TRUE(r.out.contains("CH1: square, 10000 Hz, 2 Vpp, duty 25 %, output on")) << r.out.toStdString();
+    EXPECT_TRUE(r.out.contains("errors: none")) << r.out.toStdString();
+}
+
+TEST_F(PythonDriver, ExampleFrequencyStepsReadsTheCounter)
+{
+    // The simulated counter input: what the counter registers would hold.
+    int code = -1;
+    sim({"counter", "5000", "40"}, &code);
+    ASSERT_EQ(code, 0);
+    const Run r = example("frequency_steps.py", {"1000", "3000", "3"});
+    ASSERT_EQ(r.code, 0) << r.out.toStdString();
+    EXPECT_TRUE(r.out.contains("    1000.000       5000.000      40.00")) << r.out.toStdString();
+    EXPECT_TRUE(r.out.contains("    3000.000       5000.000      40.00")) << r.out.toStdString();
+    EXPECT_TRUE(r.out.contains("errors: none")) << r.out.toStdString();
+}
+
+TEST_F(PythonDriver, ExampleArbUploadPlaysTheWave)
+{
+    const Run r = example("arb_upload.py");
+    ASSERT_EQ(r.code, 0) << r.out.toStdString();
+    EXPECT_TRUE(r.out.contains("CH1 plays 8192 points at 5000 Hz, 3 Vpp")) << r.out.toStdString();
+    // The damped sine of the example as the driver sends it (16-bit words,
+    // peak at full scale); not symmetric about zero, so the instrument
+    // stretches it from its lowest to its highest word over -32767..32767.
+    std::vector<double> w(8192);
+    double peak = 0;
+    for (int i = 0; i < 8192; ++i) {
+        const double t = i / 8192.0;
+        w[i] = std::sin(2 * M_PI * 8 * t) * std::exp(-4 * t);
+        peak = std::max(peak, std::fabs(w[i]));
+    }
+    std::vector<int> words(8192);
+    for (int i = 0; i < 8192; ++i)
+        words[i] = int(std::nearbyint(w[i] / peak * 32767));
+    const auto [lo, hi] = std::minmax_element(words.begin(), words.end());
+    const double mid = (*lo + *hi) / 2.0, scale = 2.0 * 32767 / (*hi - *lo);
+    ASSERT_GT(std::fabs(mid), 1.0);
+    const QList<QByteArray> lines = sim({"stream", "table:1:base"}).trimmed().split('\n');
+    ASSERT_EQ(lines.size(), 8192);
+    for (int i = 0; i < 8192; ++i)
+        ASSERT_EQ(lines[i].trimmed().toLongLong(), (long long)uint16_t(int16_t(std::round((words[i] - mid) * scale))))
+            << i;
+}
+
+TEST_F(PythonDriver, ExampleScreenshotSavesAPng)
+{
+    const Run r = example("screenshot.py", {"shot.png"});
+    ASSERT_EQ(r.code, 0) << r.out.toStdString();
+    QFile f(root() + "/shot.png");
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(f.read(8) == QByteArray("\x89PNG\r\n\x1a\n", 8));
+}
+
+} // namespace

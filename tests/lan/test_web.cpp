@@ -1,0 +1,306 @@
+// The web server of the real program: the LXI identification, the answers
+// to bad requests, the console and the page in a real (headless) browser.
+#include <gtest/gtest.h>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+#include <QVector>
+#include <QXmlStreamReader>
+#include "tests/lan/lan_instrument.h"
+
+namespace {
+
+const QString kBase = QStringLiteral("http://127.0.0.1:8080");
+
+// curl's status code of a request (extra: further curl arguments).
+int status(const QString& path, const QStringList& extra = {})
+{
+    QStringList args = {"-s", "-o", "/dev/null", "-w", "%{http_code}", "--path-as-is"};
+    args << extra << (kBase + path);
+    return lanRun("/usr/bin/curl", args).toInt();
+}
+
+QByteArray body(const QString& path, const QStringList& extra = {})
+{
+    QStringList args = {"-s", "--path-as-is"};
+    args << extra << (kBase + path);
+    return lanRun("/usr/bin/curl", args);
+}
+
+class Web : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        inst = new LanInstrument;
+        up = inst->start() && inst->waitFor("[lan-WARN]:web server on port 8080");
+    }
+    static void TearDownTestSuite()
+    {
+        delete inst;
+        inst = nullptr;
+    }
+    void SetUp() override { ASSERT_TRUE(up) << inst->log().constData(); }
+    void TearDown() override { EXPECT_TRUE(inst->running()) << inst->log().constData(); }
+
+    static LanInstrument* inst;
+    static bool up;
+};
+LanInstrument* Web::inst = nullptr;
+bool Web::up = false;
+
+} // namespace
+
+TEST_F(Web, IdentificationHasEveryRequiredElementWithTheInstrumentsValues)
+{
+    const QByteArray xml = body("/lxi/identification");
+    QXmlStreamReader r(xml);
+    QMap<QString, QStringList> values;
+    QString interfaceType;
+    while (!r.atEnd()) {
+        if (r.readNext() != QXmlStreamReader::StartElement)
+            continue;
+        if (r.name() == QLatin1String("LXIDevice")) {
+            EXPECT_EQ(r.namespaceUri(), QLatin1String("http://www.lxistandard.org/InstrumentIdentification/1.0"));
+        }
+        if (r.name() == QLatin1String("Interface")) {
+            interfaceType = r.attributes().value("InterfaceType").toString();
+            continue;
+        }
+        if (r.name() == QLatin1String("LXIDevice"))
+            continue;
+        const QString name = r.name().toString();
+        values[name] << r.readElementText();
+    }
+    ASSERT_FALSE(r.hasError()) << r.errorString().toStdString() << "\n" << xml.constData();
+    for (const char* required :
+         {"Manufacturer", "Model", "SerialNumber", "FirmwareRevision", "ManufacturerDescription", "HomepageURL",
+          "DriverURL", "UserDescription", "IdentificationURL", "InstrumentAddressString", "Hostname", "IPAddress",
+          "SubnetMask", "MACAddress", "Gateway", "DHCPEnabled", "AutoIPEnabled", "Domain", "LXIVersion"}) {
+        EXPECT_TRUE(values.contains(required)) << required;
+    }
+    const QList<QByteArray> idn = kLanFactoryIdn.split(',');
+    EXPECT_EQ(values["Manufacturer"].value(0), QString(idn[0]));
+    EXPECT_EQ(values["Model"].value(0), QString(idn[1]));
+    EXPECT_EQ(values["SerialNumber"].value(0), QString(idn[2]));
+    EXPECT_EQ(values["FirmwareRevision"].value(0), QString(idn[3]));
+    EXPECT_EQ(values["IPAddress"].value(0), QStringLiteral("127.0.0.1"));
+    EXPECT_EQ(values["InstrumentAddressString"],
+              QStringList({"TCPIP::127.0.0.1::inst0::INSTR", "TCPIP::127.0.0.1::5025::SOCKET"}));
+    EXPECT_EQ(interfaceType, QStringLiteral("LXI"));
+    EXPECT_TRUE(values["ManufacturerDescription"].value(0).contains("hardware 2.01")) << xml.constData();
+}
+
+TEST_F(Web, BadRequestsGetFourHundredAnswersAndNothingLeavesThePageResources)
+{
+    EXPECT_EQ(status("/"), 200);
+    EXPECT_EQ(status("/app.js"), 200);
+    EXPECT_EQ(status("/../../etc/passwd"), 404);
+    EXPECT_EQ(status("/%2e%2e/%2e%2e/etc/passwd"), 404);
+    EXPECT_EQ(status("/qml/main.qml"), 404);
+    EXPECT_EQ(status("/.hidden"), 404);
+    EXPECT_EQ(status("/nosuch.html"), 404);
+    // Actions need POST, pages GET.
+    EXPECT_EQ(status("/api/scpi"), 405);
+    EXPECT_EQ(status("/api/output", {"-X", "PUT"}), 405);
+    EXPECT_EQ(status("/lxi/identification", {"-X", "POST", "-d", "x"}), 405);
+    EXPECT_EQ(status("/index.html", {"-X", "DELETE"}), 405);
+    // Malformed actions.
+    EXPECT_EQ(status("/api/scpi", {"-X", "POST"}), 400);
+    EXPECT_EQ(status("/api/output", {"-d", "channel=9&on=1"}), 400);
+    EXPECT_EQ(status("/api/output", {"-d", "channel=1&on=maybe"}), 400);
+    EXPECT_EQ(status("/api/upload?channel=1", {"--data-binary", "abc"}), 400);
+    EXPECT_EQ(status("/api/upload?channel=0&name=a.bsv", {"--data-binary", "abc"}), 400);
+    // Bodies past their limit.
+    QTemporaryDir tmp;
+    QFile big(tmp.path() + "/big");
+    ASSERT_TRUE(big.open(QIODevice::WriteOnly));
+    big.write(QByteArray(9000, 'A'));
+    big.close();
+    EXPECT_EQ(status("/api/scpi", {"--data-binary", "@" + big.fileName()}), 413);
+    ASSERT_TRUE(big.open(QIODevice::WriteOnly));
+    big.write(QByteArray(17 * 1024 * 1024, 'B'));
+    big.close();
+    EXPECT_EQ(status("/api/upload?channel=1&name=big.bsv", {"--data-binary", "@" + big.fileName()}), 413);
+    // A declared length past the limit is refused from the header alone.
+    EXPECT_EQ(status("/api/scpi", {"-H", "Content-Length: 100000000", "-d", "x", "-m", "5"}), 413);
+}
+
+TEST_F(Web, ConsoleRunsTheMessageAndShowsTheErrorList)
+{
+    QJsonObject o = QJsonDocument::fromJson(body("/api/scpi", {"--data-binary", "*IDN?"})).object();
+    EXPECT_TRUE(o["ok"].toBool());
+    EXPECT_EQ(o["reply"].toString(), QString(kLanFactoryIdn));
+    EXPECT_TRUE(o["errors"].toArray().isEmpty());
+    o = QJsonDocument::fromJson(body("/api/scpi", {"--data-binary", "NO:SUCH:COMMand"})).object();
+    EXPECT_EQ(o["reply"].toString(), QString());
+    ASSERT_EQ(o["errors"].toArray().size(), 1);
+    EXPECT_EQ(o["errors"].toArray()[0].toString(), QStringLiteral("-113,\"Undefined header\""));
+}
+
+TEST_F(Web, ScreenViewIsAPngOfTheScreens)
+{
+    const QByteArray png = body("/screen.png");
+    ASSERT_GT(png.size(), 100);
+    EXPECT_TRUE(png.startsWith("\x89PNG\r\n\x1a\n"));
+}
+
+TEST_F(Web, UploadGoesThroughTheArmedWaveTransferIntoTheWaveMemory)
+{
+    // A bsv file of 512 samples, a ramp from -765 to 765 in steps of 3 and
+    // a last 0, whose bytes hold LF and CR: the upload is taken whole, as
+    // the data of "WARB2:CARRier".
+    QByteArray bsv = "[HEAD]:0\r\nFREQUENCY:1000\r\n[DATA]:512\r\n";
+    QVector<int> samples;
+    for (int k = 0; k < 512; ++k) {
+        const int v = k < 511 ? 3 * k - 765 : 0;
+        samples << v;
+        bsv.append(char(uint16_t(int16_t(v)) & 0xFF));
+        bsv.append(char(uint16_t(int16_t(v)) >> 8));
+    }
+    ASSERT_TRUE(bsv.mid(40).contains('\n') && bsv.mid(40).contains('\r'));
+    QTemporaryDir tmp;
+    QFile f(tmp.path() + "/w.bsv");
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bsv);
+    f.close();
+    body("/api/scpi", {"--data-binary", "CHANnel2:BASe:WAVe ARB"});
+    const QJsonObject o = QJsonDocument::fromJson(body("/api/upload?channel=2&name=w.bsv",
+                                                       {"--data-binary", "@" + f.fileName()}))
+                              .object();
+    EXPECT_TRUE(o["ok"].toBool()) << QJsonDocument(o).toJson().constData();
+    // Stored under its name in the internal storage, loaded into CH2's deep
+    // memory with the file's peak (765) scaled to full range.
+    QList<QByteArray> deep;
+    for (int tries = 0; tries < 50; ++tries) {
+        deep = lanRun(lanBin("tools/ornav-sim"), {"--root", inst->root(), "stream", "deep:2"}).trimmed().split('\n');
+        if (deep.size() == 512)
+            break;
+        inst->waitFor("never logged", 100);
+    }
+    ASSERT_EQ(deep.size(), 512) << inst->log().constData();
+    for (int k = 0; k < 512; ++k)
+        ASSERT_EQ(deep[k].trimmed().toLongLong(), (long long)uint16_t(int16_t(samples[k] * 32767 / 765)))
+            << "sample " << k;
+    // A name that would leave the storage folder is cut down to a plain one
+    // and the file lands nowhere above the storage.
+    const QJsonObject bad = QJsonDocument::fromJson(body("/api/upload?channel=2&name=../../x.bsv",
+                                                         {"--data-binary", "@" + f.fileName()}))
+                                .object();
+    EXPECT_TRUE(bad["ok"].toBool()) << QJsonDocument(bad).toJson().constData();
+    EXPECT_FALSE(QFile::exists(inst->root() + "/run/x.bsv"));
+    EXPECT_FALSE(QFile::exists(inst->root() + "/run/media/x.bsv"));
+    EXPECT_FALSE(QFile::exists(inst->root() + "/x.bsv"));
+}
+
+TEST_F(Web, PageInHeadlessChromiumRunsTheConsoleAndShowsTheScreen)
+{
+    QTemporaryDir profile;
+    const QString shot = QString(ORNAV_BIN_DIR) + "/lan_web_page.png";
+    QFile::remove(shot);
+    const QByteArray script = R"PY(
+import sys
+from selenium import webdriver
+from selenium.webdriver.common.by import By
+from selenium.webdriver.support.ui import WebDriverWait
+from selenium.webdriver.chrome.service import Service
+o = webdriver.ChromeOptions()
+o.binary_location = '/usr/bin/chromium'
+for a in ('--headless', '--no-sandbox', '--disable-gpu', '--disable-dev-shm-usage',
+          '--window-size=1400,1600', '--user-data-dir=' + sys.argv[1]):
+    o.add_argument(a)
+d = webdriver.Chrome(service=Service('/usr/bin/chromedriver'), options=o)
+try:
+    d.get('http://127.0.0.1:8080/')
+    w = WebDriverWait(d, 20)
+    w.until(lambda d: 'ORNAV' in d.find_element(By.ID, 'title').text)
+    print(d.find_element(By.ID, 'title').text)
+    box = d.find_element(By.ID, 'console-input')
+    box.send_keys('*IDN?')
+    d.find_element(By.ID, 'console-send').click()
+    w.until(lambda d: d.find_element(By.ID, 'console-reply').get_attribute('data-done') == '1')
+    print(d.find_element(By.ID, 'console-reply').text)
+    w.until(lambda d: d.execute_script("return document.getElementById('screen-img').naturalWidth") > 0)
+    print(d.execute_script("return document.getElementById('screen-img').naturalWidth"))
+    w.until(lambda d: len(d.find_elements(By.CSS_SELECTOR, '#channel-table tbody tr')) == 4)
+    print(len(d.find_elements(By.CSS_SELECTOR, '#channel-table tbody tr')))
+    d.save_screenshot(sys.argv[2])
+finally:
+    d.quit()
+)PY";
+    int code = 0;
+    const QList<QByteArray> lines =
+        lanRun("/usr/bin/python3", {"-c", script, profile.path(), shot}, &code, 90000).trimmed().split('\n');
+    ASSERT_EQ(code, 0) << lines.join('\n').constData();
+    ASSERT_EQ(lines.size(), 4) << lines.join('\n').constData();
+    EXPECT_EQ(lines[0], QByteArray("VELTRIX Technologies ORNAV46Q"));
+    EXPECT_EQ(lines[1], kLanFactoryIdn);
+    EXPECT_EQ(lines[2], QByteArray("1280"));
+    EXPECT_EQ(lines[3], QByteArray("4"));
+    QFile png(shot);
+    ASSERT_TRUE(png.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(png.read(8).startsWith("\x89PNG"));
+}
+
+TEST(WebPassword, PasswordProtectsThePageAndTheConsoleButNotTheIdentification)
+{
+    LanInstrument inst;
+    ASSERT_TRUE(inst.start({{"ORNAV_HTTP_PORT", "8080"}, {"ORNAV_SCPI_RAW_PORT", "0"}},
+                           {{"WebPassword", "s3cret"}}) &&
+                inst.waitFor("[lan-WARN]:web server on port 8080"))
+        << inst.log().constData();
+    EXPECT_EQ(status("/"), 401);
+    EXPECT_EQ(status("/api/scpi", {"-d", "*RST"}), 401);
+    EXPECT_EQ(status("/", {"-u", "admin:wrong"}), 401);
+    EXPECT_EQ(status("/", {"-u", "admin:s3cret"}), 200);
+    EXPECT_EQ(status("/lxi/identification"), 200);
+    const QJsonObject o =
+        QJsonDocument::fromJson(body("/api/scpi", {"-u", "x:s3cret", "--data-binary", "*IDN?"})).object();
+    EXPECT_EQ(o["reply"].toString(), QString(kLanFactoryIdn));
+    // The raw socket is off with port 0.
+    EXPECT_FALSE(inst.log().contains("scpi raw socket on port"));
+}
+
+TEST_F(Web, OutputSwitchOnThePageSetsTheChannelsOutputRelay)
+{
+    auto relay = [](int ch) {
+        return lanRun(lanBin("tools/ornav-sim"),
+                      {"--root", inst->root(), "peek", QString::number(ch * 0x100 + 0x61)})
+            .trimmed();
+    };
+    // Off to start with, as the factory record has it.
+    body("/api/output", {"-d", "channel=1&on=0"});
+    ASSERT_EQ(relay(0), QByteArray("00"));
+    QTemporaryDir profile;
+    const QByteArray script = R"PY(
+import sys
+from selenium import webdriver
+from selenium.webdriver.common.by import By
+from selenium.webdriver.support.ui import WebDriverWait
+from selenium.webdriver.chrome.service import Service
+o = webdriver.ChromeOptions()
+o.binary_location = '/usr/bin/chromium'
+for a in ('--headless', '--no-sandbox', '--disable-gpu', '--disable-dev-shm-usage',
+          '--user-data-dir=' + sys.argv[1]):
+    o.add_argument(a)
+d = webdriver.Chrome(service=Service('/usr/bin/chromedriver'), options=o)
+try:
+    d.get('http://127.0.0.1:8080/')
+    w = WebDriverWait(d, 20)
+    w.until(lambda d: d.find_element(By.ID, 'out-1').get_attribute('data-state') == 'off')
+    d.find_element(By.ID, 'out-1').click()
+    w.until(lambda d: d.find_element(By.ID, 'out-1').get_attribute('data-state') == 'on')
+    print(d.find_element(By.ID, 'out-1').text)
+finally:
+    d.quit()
+)PY";
+    int code = 0;
+    const QByteArray out = lanRun("/usr/bin/python3", {"-c", script, profile.path()}, &code, 90000).trimmed();
+    ASSERT_EQ(code, 0) << out.constData();
+    EXPECT_EQ(out, QByteArray("ON"));
+    EXPECT_EQ(relay(0), QByteArray("01"));
+    EXPECT_EQ(relay(1), QByteArray("00"));
+    body("/api/output", {"-d", "channel=1&on=0"});
+    EXPECT_EQ(relay(0), QByteArray("00"));
+}
