@@ -20,7 +20,7 @@ const char kCaptureDir[] = "/media/usbdisk/ORNAV96T";
 
 QObject* child(QObject* base, const char* name)
 {
-    return base ? base->findChild<QObject*>(QString::fromLatin1(name)) : nullptr;
+    return qmlChild(base, name);
 }
 } // namespace
 
@@ -91,7 +91,7 @@ void Ornav72::keyPress(int key, int repeat, int where)
         return;  // only OK has a long press
 
     if (topmainObject) {
-        const QString state = topmainObject->property("state").toString();
+        const QString state = qmlProperty(topmainObject, "state").toString();
         if (state == QLatin1String("helpviewframe")) {
             if (key >= Key_Start && key <= Key_Backspace) {
                 qmlCall(helpObject, "getToButtonIndex", {key}, QmlCall::Queued);
@@ -109,7 +109,7 @@ void Ornav72::keyPress(int key, int repeat, int where)
         qmlCall(askWindowobj, "onkey", {key}, QmlCall::Queued);
         return;
     }
-    const int tab = chObject ? chObject->property("current").toInt() : int(currentCh);
+    const int tab = chObject ? qmlProperty(chObject, "current").toInt() : int(currentCh);
     if (tab >= CH1 && tab <= CH4)
         keyPressCh(key, repeat, where);
     else
@@ -121,7 +121,8 @@ void Ornav72::keyPressCh(int key, int repeat, int where)
     if (currentCh < CH1 || currentCh > CH4)
         return;
     QObject* vk = uidata.vkObject;
-    if (vk && vk->property("visible").toBool() && vk->property("state").toString() == QLatin1String("fileBrowse")) {
+    if (vk && qmlProperty(vk, "visible").toBool() &&
+        qmlProperty(vk, "state").toString() == QLatin1String("fileBrowse")) {
         qmlCall(vk, "hdknob", {key, repeat}, QmlCall::Queued);
         return;
     }
@@ -165,7 +166,7 @@ void Ornav72::keyPressCh(int key, int repeat, int where)
         return;
     }
     if (!m->rparamfocus()) {
-        if (!view->property("activeFocus").toBool()) {
+        if (!qmlProperty(view, "activeFocus").toBool()) {
             qmlCall(view, "forceActiveFocus", {}, QmlCall::Wait);
             beep(where);
             return;
@@ -213,7 +214,7 @@ void Ornav72::keyPress(int realkey, int repeat, int ch, int chlistIndex, int whe
     const bool navigation = realkey == Key_Right || realkey == Key_Left || realkey == Key_Up ||
                             realkey == Key_Down || realkey == Key_Ok;
     QObject* vk = uidata.vkObject;
-    if (m->inputting && navigation && vk && vk->property("subkvisible").toBool() &&
+    if (m->inputting && navigation && vk && qmlProperty(vk, "subkvisible").toBool() &&
         !(realkey == Key_Ok && !m->isMultiSelect)) {
         // The keyboard's unit row takes the arrows while a number is typed.
         qmlCall(vk, "hdknob", {realkey, where}, QmlCall::Queued);

@@ -12,7 +12,7 @@
 namespace {
 QObject* child(QObject* base, const char* name)
 {
-    return base ? base->findChild<QObject*>(QString::fromLatin1(name)) : nullptr;
+    return qmlChild(base, name);
 }
 
 enum UtilityPage { PAGE_CHSET, PAGE_COUPLE, PAGE_MERGE, PAGE_COUNTER, PAGE_DIGITAL, PAGE_SYSTEM };
@@ -26,9 +26,9 @@ struct UList {
     bool masked;
 };
 
-int index(QObject* view) { return view->property("currentIndex").toInt(); }
-void setIndex(QObject* view, int i) { view->setProperty("currentIndex", i); }
-bool focused(QObject* view) { return view->property("activeFocus").toBool(); }
+int index(QObject* view) { return qmlProperty(view, "currentIndex").toInt(); }
+void setIndex(QObject* view, int i) { qmlSetProperty(view, "currentIndex", i); }
+bool focused(QObject* view) { return qmlProperty(view, "activeFocus").toBool(); }
 void giveFocus(QObject* view) { qmlCall(view, "forceActiveFocus", {}, QmlCall::Wait); }
 
 // The system list shows two columns of six entries.
@@ -52,7 +52,7 @@ void Ornav72::keyPressUtility(int key, int repeat, int where)
         return;
     }
     QObject* layout = child(child(uMainObject, "utilitycontext"), "utilitylayout");
-    const int page = layout ? layout->property("currentIndex").toInt() : -1;
+    const int page = layout ? qmlProperty(layout, "currentIndex").toInt() : -1;
     if (page == PAGE_SYSTEM)
         hideCmd(key);
 
@@ -64,7 +64,7 @@ void Ornav72::keyPressUtility(int key, int repeat, int where)
         for (int ch = CH1; ch <= CH4; ++ch) {
             QObject* part = child(uChObject, qPrintable(QStringLiteral("utilitySetch%1").arg(ch + 1)));
             lists.append({child(part, "setlistview"), uidata.getChSetlist(ch), ch,
-                          part && part->property("mask").toBool()});
+                          part && qmlProperty(part, "mask").toBool()});
         }
         break;
     }
@@ -147,7 +147,7 @@ void Ornav72::keyPressUtility(int key, int repeat, int where)
     }
     if (pageKeyFn) {
         const int listFocus = page == PAGE_DIGITAL ? 1 : 0;
-        const bool onList = pageObj && pageObj->property("focusIndex").toInt() == listFocus;
+        const bool onList = pageObj && qmlProperty(pageObj, "focusIndex").toInt() == listFocus;
         const bool leftRight = key == Key_Left || key == Key_Right;
         if (!(onList && (!leftRight || m->inputting))) {
             if (page == PAGE_COUNTER)

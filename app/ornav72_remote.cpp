@@ -4,6 +4,7 @@
 #include <QTimer>
 #include "app/channalmodel.h"
 #include "app/channel.h"
+#include "app/qmlcall.h"
 #include "app/ornav72.h"
 
 channelModel* Ornav72::GetChModelFormIndex(CH_ID list, int paramindex)
@@ -55,8 +56,8 @@ void Ornav72::setValueCmdProcess(int ch, int paramindex, double value)
     if (ch < CH_SYS || ch > CH_COUNTER)
         return;
     const bool digital = paramindex >= PARAM_IDNEX_DIGITALSW && paramindex <= PARAM_INDEX_UARTVERIFY;
-    if (digital && mainObject && mainObject->property("current").isValid() &&
-        mainObject->property("current").toInt() < 4) {
+    if (digital && mainObject && qmlProperty(mainObject, "current").isValid() &&
+        qmlProperty(mainObject, "current").toInt() < 4) {
         // A digital-output setting from remote brings up the digital page.
         QMetaObject::invokeMethod(mainObject, "setChTab", Q_ARG(QVariant, 4), Q_ARG(QVariant, 0));
         QObject* main = mainObject;

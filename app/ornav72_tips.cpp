@@ -2,6 +2,7 @@
 #include "app/ornav72.h"
 #include "hardware/CSetParam.h"
 #include "app/channel.h"
+#include "app/qmlcall.h"
 #include "param/sys_param.h"
 #include <QDebug>
 #include <QVariant>
@@ -26,7 +27,7 @@ void Ornav72::SendTipsMessageDis(int type, int index, bool status, QString heade
         case STATUSBAR_EXT10FALSE: icon = ext10mfalseObject; number = 9; break;
         default: break;
         }
-        if (icon && icon->property("visible").toBool() != status)
+        if (icon && qmlProperty(icon, "visible").toBool() != status)
             QMetaObject::invokeMethod(icon, "setVisible", Q_ARG(QVariant, status));
         // No message when the external reference comes back.
         if (index == STATUSBAR_EXT10FALSE && !status)

@@ -1,7 +1,39 @@
 #include "app/qmlcall.h"
 #include <QByteArray>
 #include <QMetaObject>
+#include <QSemaphore>
+#include <QString>
 #include <QThread>
+#include <memory>
+
+namespace {
+
+const int kScreenWaitMs = 2000;
+
+// Runs f(o) in o's thread and waits for it; the result travels in shared
+// state, so an answer that comes after the wait was given up harms nothing.
+// A functor posted to an object that is deleted meanwhile is dropped.
+template <typename T, typename F> T inObjectThread(QObject* o, F f)
+{
+    if (o->thread() == QThread::currentThread())
+        return f(o);
+    struct Answer {
+        QSemaphore done;
+        T value{};
+    };
+    auto a = std::make_shared<Answer>();
+    QMetaObject::invokeMethod(
+        o, [o, a, f]() {
+            a->value = f(o);
+            a->done.release();
+        },
+        Qt::QueuedConnection);
+    if (!a->done.tryAcquire(1, kScreenWaitMs))
+        return T{};
+    return a->value;
+}
+
+} // namespace
 
 void qmlCall(QObject* o, const char* name, std::initializer_list<QVariant> args, QmlCall how)
 {
@@ -30,4 +62,28 @@ void qmlCall(QObject* o, const char* name, std::initializer_list<QVariant> args,
         QMetaObject::invokeMethod(o, name, type, Q_ARG(QVariant, a[0]), Q_ARG(QVariant, a[1]), Q_ARG(QVariant, a[2]));
         break;
     }
+}
+
+QVariant qmlProperty(QObject* o, const char* name)
+{
+    if (!o || !name)
+        return QVariant();
+    const QByteArray n(name);
+    return inObjectThread<QVariant>(o, [n](QObject* x) { return x->property(n.constData()); });
+}
+
+void qmlSetProperty(QObject* o, const char* name, const QVariant& value)
+{
+    if (!o || !name)
+        return;
+    const QByteArray n(name);
+    inObjectThread<bool>(o, [n, value](QObject* x) { return x->setProperty(n.constData(), value); });
+}
+
+QObject* qmlChild(QObject* base, const char* name)
+{
+    if (!base || !name)
+        return nullptr;
+    const QString n = QString::fromLatin1(name);
+    return inObjectThread<QObject*>(base, [n](QObject* x) { return x->findChild<QObject*>(n); });
 }

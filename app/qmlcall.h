@@ -13,3 +13,13 @@ enum class QmlCall {
 };
 
 void qmlCall(QObject* o, const char* name, std::initializer_list<QVariant> args, QmlCall how = QmlCall::Direct);
+
+// The screens' objects live in the GUI thread, whose QML engine runs their
+// scripts and keeps their declared properties on its own heap. The
+// controller (its own thread) and the tick must not read, write or search
+// them directly: that runs the engine beside the GUI thread and corrupts it.
+// These do the access in the object's thread and wait for it, at most two
+// seconds (an invalid value / no object when the GUI thread did not answer).
+QVariant qmlProperty(QObject* o, const char* name);
+void qmlSetProperty(QObject* o, const char* name, const QVariant& value);
+QObject* qmlChild(QObject* base, const char* name);

@@ -5,6 +5,7 @@
 #include <QVariant>
 #include "app/channalmodel.h"
 #include "app/channel.h"
+#include "app/qmlcall.h"
 #include "app/ornav72.h"
 #include "platform/platformroot.h"
 #include "platform/shellrunner.h"
@@ -38,7 +39,8 @@ channelModel* Uidata::getCurChannelModel(QObject* listView, QVariantList* list)
 {
     if (!listView || !list || list->isEmpty())
         return nullptr;
-    int i = listView->property("currentIndex").toInt();
+    // The view lives in the GUI thread; the keys ask from the controller's.
+    int i = qmlProperty(listView, "currentIndex").toInt();
     if (i < 0 || i >= list->size())
         i = 0;
     channelModel* m = qobject_cast<channelModel*>(list->at(i).value<QObject*>());

@@ -9,7 +9,7 @@ ornav-sim key, and the program's tick runs with the last state saved on every
 change. Every 10 s the program's resident memory, open descriptors and
 threads are sampled; at the end their first and last values, the queries
 answered, the wrong replies (must be 0) and the error list are printed."""
-import argparse, os, random, re, signal, subprocess, sys, tempfile, threading, time
+import argparse, os, random, re, resource, signal, subprocess, sys, tempfile, threading, time
 
 import pyvisa
 
@@ -28,7 +28,19 @@ with open(root + "/home/root/settings.ini", "w") as f:
 log = root + "/program.log"
 env = dict(os.environ, QT_QPA_PLATFORM="offscreen")
 env.pop("ORNAV_ROOT", None)
-prog = subprocess.Popen([BIN + "/ornav72", "--root", root], stdout=open(log, "wb"), stderr=subprocess.STDOUT, env=env)
+
+
+def allow_core():
+    # A crash leaves a core file in the root (the program runs there), for
+    # gdb BUILD/ornav72 ROOT/core.
+    try:
+        resource.setrlimit(resource.RLIMIT_CORE, (resource.RLIM_INFINITY, resource.RLIM_INFINITY))
+    except (ValueError, OSError):
+        pass
+
+
+prog = subprocess.Popen([BIN + "/ornav72", "--root", root], stdout=open(log, "wb"), stderr=subprocess.STDOUT, env=env,
+                        cwd=root, preexec_fn=allow_core)
 t0 = time.time()
 while True:
     text = open(log, "rb").read()
@@ -97,8 +109,12 @@ def vxi_client(n):
             wrong("client %d: %s" % (n, e))
             print("client %d: %s" % (n, e), flush=True)
             time.sleep(1)
-    inst.close()
-    rm.close()
+    # The resource manager of pyvisa-py is shared by the client threads:
+    # closing it here would close the other clients' links under them.
+    try:
+        inst.close()
+    except Exception as e:
+        print("client %d: closing: %s" % (n, e), flush=True)
 
 
 def usbtmc_host():
@@ -146,6 +162,9 @@ while time.time() < end:
     time.sleep(min(10, max(0, end - time.time())))
     if prog.poll() is not None:
         crashed = "the program exited after %ds (status %s); its output: %s" % (time.time() - t0, prog.returncode, log)
+        cores = [f for f in os.listdir(root) if f.startswith("core")]
+        if cores:
+            crashed += "; core file: %s" % os.path.join(root, cores[0])
         print(crashed, flush=True)
         end = time.time()  # the clients stop
         break
