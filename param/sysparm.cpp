@@ -110,6 +110,12 @@ bool SysParm::LoadSysParam(QString path)
         unsigned char buf[sizeof(HardWareInfo)];
         std::memset(buf, 0, sizeof buf);
         const int n = LoadFromAt24(buf);
+        // The differential save writes only the bytes that differ from what
+        // the EEPROM holds: its baseline is what was just read, whatever the
+        // checks below say of it, or a byte the new state shares with a stale
+        // baseline would keep the EEPROM's old value and break its CRC.
+        if (n == kRecordSize)
+            std::memcpy(&oldhwif, buf, size_t(kRecordSize));
         return LoadSysParamData(buf, n);
     }
     QFile f(PlatformRoot::path(path));
@@ -198,7 +204,9 @@ bool SysParm::SaveSysParam(QString path, bool force)
             qWarning() << "save file error:" << path << why;
             return false;
         }
-        std::memcpy(old, now, size_t(kRecordSize));
+        // A preset or record file leaves the EEPROM as it was, and so the
+        // baseline of its differential save: the next tick stores the state
+        // there too.
     }
     qInfo("save %s", ok ? "ok" : "false");
     return ok;

@@ -18,6 +18,7 @@
 #include "vxi11/vxi11.h"
 #include "communication/ETHLXI/vxi11_links.h"
 #include "communication/ETHLXI/vxi11_server.h"
+#include "communication/tcp_listener.h"
 
 namespace {
 
@@ -39,10 +40,6 @@ enum : u_int {
     kGarbageArgs = 4,
 };
 
-std::atomic<int> g_connections{0};
-std::atomic<long> g_nextConn{1};
-int g_listenFd = -1;
-int g_port = 0;
 
 bool recvAll(int fd, char* p, size_t n)
 {
@@ -370,96 +367,33 @@ bool serveCall(int fd, long conn, const std::vector<char>& rec, bool oversized)
     return ok;
 }
 
-struct ConnArg {
-    int fd;
-    long conn;
-};
-
-void* serveConnection(void* p)
+void serveConnection(int fd, long conn)
 {
-    const ConnArg arg = *static_cast<ConnArg*>(p);
-    delete static_cast<ConnArg*>(p);
     std::vector<char> rec;
     bool oversized = false;
     // Calls are answered one after the other, in the order they arrived.
-    while (readRecord(arg.fd, rec, oversized)) {
-        if (!serveCall(arg.fd, arg.conn, rec, oversized))
+    while (readRecord(fd, rec, oversized)) {
+        if (!serveCall(fd, conn, rec, oversized))
             break;
         if (rec.capacity() > 65536)
             std::vector<char>().swap(rec);
     }
-    vxi11_drop_connection(arg.conn);
-    close(arg.fd);
-    g_connections--;
-    return nullptr;
+    vxi11_drop_connection(conn);
+    close(fd);
 }
 
-void* acceptLoop(void*)
-{
-    for (;;) {
-        const int c = accept4(g_listenFd, nullptr, nullptr, SOCK_CLOEXEC);
-        if (c < 0) {
-            if (errno != EINTR)
-                usleep(100000);
-            continue;
-        }
-        if (g_connections >= VXI11_MAX_CONNECTIONS) {
-            close(c);
-            continue;
-        }
-        // Replies are whole records written at once; nothing to gain from
-        // holding small ones back.
-        const int one = 1;
-        setsockopt(c, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
-        g_connections++;
-        auto* arg = new ConnArg{c, g_nextConn++};
-        pthread_t t;
-        if (pthread_create(&t, nullptr, serveConnection, arg) != 0) {
-            delete arg;
-            close(c);
-            g_connections--;
-            continue;
-        }
-        pthread_detach(t);
-    }
-    return nullptr;
-}
+TcpListener g_listener(VXI11_MAX_CONNECTIONS, serveConnection);
 
 } // namespace
 
 int vxi11_tcp_start()
 {
-    if (g_listenFd >= 0)
-        return g_port;
-    const int s = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (s < 0)
-        return -1;
-    sockaddr_in a;
-    std::memset(&a, 0, sizeof a);
-    a.sin_family = AF_INET;
     // A simulated board answers on the loopback interface only, so that a
     // test instrument is never reachable from the network.
-    a.sin_addr.s_addr = htonl(vxi11_loopback_only() ? INADDR_LOOPBACK : INADDR_ANY);
-    a.sin_port = 0;
-    socklen_t len = sizeof a;
-    if (bind(s, reinterpret_cast<sockaddr*>(&a), sizeof a) < 0 || listen(s, 16) < 0 ||
-        getsockname(s, reinterpret_cast<sockaddr*>(&a), &len) < 0) {
-        close(s);
-        return -1;
-    }
-    g_listenFd = s;
-    g_port = ntohs(a.sin_port);
-    pthread_t t;
-    if (pthread_create(&t, nullptr, acceptLoop, nullptr) != 0) {
-        close(s);
-        g_listenFd = -1;
-        return -1;
-    }
-    pthread_detach(t);
-    return g_port;
+    return g_listener.start(0, vxi11_loopback_only());
 }
 
 int vxi11_tcp_connections()
 {
-    return g_connections;
+    return g_listener.connections();
 }

@@ -15,12 +15,10 @@
 #include "communication/LAN/scpi_raw_framer.h"
 #include "communication/scpi_msg_adpt.h"
 #include "communication/scpi_msg_session.h"
+#include "communication/tcp_listener.h"
 
 namespace {
 
-int g_listenFd = -1;
-int g_port = -1;
-std::atomic<int> g_connections{0};
 
 bool sendAll(int fd, const char* p, size_t n)
 {
@@ -72,9 +70,8 @@ bool runMessage(int fd, int session, std::vector<char>& msg)
     return sendAll(fd, reply.data(), reply.size());
 }
 
-void* serveConnection(void* p)
+void serveConnection(int fd, long)
 {
-    const int fd = int(reinterpret_cast<intptr_t>(p));
     const int session = scpi_session_open();
     ScpiRawFramer framer(SCPI_RAW_MAX_LINE, SCPI_MAX_MESSAGE);
     std::vector<char> in(65536);
@@ -98,80 +95,27 @@ void* serveConnection(void* p)
     scpi_session_close(session);
     scpi_msg_data_mode_drop(session);
     close(fd);
-    g_connections--;
-    return nullptr;
 }
 
-void* acceptLoop(void*)
-{
-    for (;;) {
-        const int c = accept4(g_listenFd, nullptr, nullptr, SOCK_CLOEXEC);
-        if (c < 0) {
-            if (errno != EINTR)
-                usleep(100000);
-            continue;
-        }
-        if (g_connections >= SCPI_RAW_MAX_CONNECTIONS) {
-            close(c);
-            continue;
-        }
-        const int one = 1;
-        setsockopt(c, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
-        g_connections++;
-        pthread_t t;
-        if (pthread_create(&t, nullptr, serveConnection, reinterpret_cast<void*>(intptr_t(c))) != 0) {
-            close(c);
-            g_connections--;
-            continue;
-        }
-        pthread_detach(t);
-    }
-    return nullptr;
-}
+TcpListener g_listener(SCPI_RAW_MAX_CONNECTIONS, serveConnection);
 
 } // namespace
 
 int scpi_raw_start(int port, bool loopbackOnly)
 {
-    if (g_listenFd >= 0)
-        return g_port;
-    const int s = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (s < 0)
-        return -1;
-    const int one = 1;
-    setsockopt(s, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
-    sockaddr_in a;
-    std::memset(&a, 0, sizeof a);
-    a.sin_family = AF_INET;
-    a.sin_addr.s_addr = htonl(loopbackOnly ? INADDR_LOOPBACK : INADDR_ANY);
-    a.sin_port = htons(uint16_t(port));
-    socklen_t len = sizeof a;
-    if (bind(s, reinterpret_cast<sockaddr*>(&a), sizeof a) < 0 || listen(s, 16) < 0 ||
-        getsockname(s, reinterpret_cast<sockaddr*>(&a), &len) < 0) {
+    const int bound = g_listener.start(port, loopbackOnly);
+    if (bound < 0)
         fprintf(stderr, "[lan-ERRO] f:%s,l:%d,cannot listen on port %d: %s\r\n", __func__, __LINE__, port,
                 strerror(errno));
-        close(s);
-        return -1;
-    }
-    g_listenFd = s;
-    g_port = ntohs(a.sin_port);
-    pthread_t t;
-    if (pthread_create(&t, nullptr, acceptLoop, nullptr) != 0) {
-        close(s);
-        g_listenFd = -1;
-        g_port = -1;
-        return -1;
-    }
-    pthread_detach(t);
-    return g_port;
+    return bound;
 }
 
 int scpi_raw_port()
 {
-    return g_port;
+    return g_listener.port();
 }
 
 int scpi_raw_connections()
 {
-    return g_connections;
+    return g_listener.connections();
 }

@@ -88,6 +88,41 @@ protected:
     QTemporaryDir dir;
 };
 
+// The differential save compares against what the EEPROM holds. After a
+// power-up that is the record just loaded; a byte the new state sets back to
+// a value the process never wrote (zero here) must still reach the EEPROM.
+TEST_F(PowerCut, FirstSaveAfterPowerUpWritesEveryChangedByte)
+{
+    {
+        SysParm p;
+        sys_param::SetBackLight(CH_SYS, 2);
+        sys_param::SetChModPhase2(CH2, 45.0f);
+        ASSERT_TRUE(p.SaveSysParam("", false));
+    }
+    std::memset(&SysParm::oldhwif, 0, sizeof SysParm::oldhwif);  // a new process
+    SysParm running;
+    ASSERT_EQ(readFile(eeprom()).left(4536), liveBytes());
+    sys_param::SetBackLight(CH_SYS, 0);
+    sys_param::SetChModPhase2(CH2, 0.0f);
+    ASSERT_TRUE(running.SaveSysParam("", false));
+    EXPECT_EQ(readFile(eeprom()).left(4536), liveBytes());
+    // The next start-up takes the EEPROM copy, not the shadow.
+    std::memset(&SysParm::oldhwif, 0, sizeof SysParm::oldhwif);
+    EXPECT_TRUE(running.LoadSysParam(QString()));
+}
+
+// Saving a preset writes a file; the EEPROM still gets the state on the next
+// tick.
+TEST_F(PowerCut, APresetSaveLeavesTheLastStateToTheNextTick)
+{
+    SysParm running;
+    ASSERT_TRUE(running.SaveSysParam("", true));
+    sys_param::SetBackLight(CH_SYS, 1);
+    ASSERT_TRUE(running.SaveSysParam(QString::fromLatin1(SysParm::kPresetPrefix) + "0", false));
+    ASSERT_TRUE(running.SaveSysParam("", false));
+    EXPECT_EQ(readFile(eeprom()).left(4536), liveBytes());
+}
+
 TEST_F(PowerCut, EepromSaveStoppedAfterEveryByteLoadsTheOldOrTheNewState)
 {
     const QByteArray a = settleStateA();

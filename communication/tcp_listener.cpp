@@ -1,0 +1,92 @@
+#include "communication/tcp_listener.h"
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <pthread.h>
+#include <sys/socket.h>
+#include <unistd.h>
+#include <cerrno>
+#include <cstdint>
+#include <cstring>
+
+namespace {
+struct Connection {
+    TcpListener::Serve serve;
+    std::atomic<int>* count;
+    int fd;
+    long number;
+};
+} // namespace
+
+int TcpListener::start(int port, bool loopbackOnly)
+{
+    if (listenFd_ >= 0)
+        return port_;
+    const int s = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (s < 0)
+        return -1;
+    const int one = 1;
+    setsockopt(s, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
+    sockaddr_in a;
+    std::memset(&a, 0, sizeof a);
+    a.sin_family = AF_INET;
+    a.sin_addr.s_addr = htonl(loopbackOnly ? INADDR_LOOPBACK : INADDR_ANY);
+    a.sin_port = htons(uint16_t(port));
+    socklen_t len = sizeof a;
+    if (bind(s, reinterpret_cast<sockaddr*>(&a), sizeof a) < 0 || listen(s, 16) < 0 ||
+        getsockname(s, reinterpret_cast<sockaddr*>(&a), &len) < 0) {
+        close(s);
+        return -1;
+    }
+    listenFd_ = s;
+    port_ = ntohs(a.sin_port);
+    pthread_t t;
+    if (pthread_create(&t, nullptr, acceptLoop, this) != 0) {
+        close(s);
+        listenFd_ = -1;
+        port_ = -1;
+        return -1;
+    }
+    pthread_detach(t);
+    return port_;
+}
+
+void* TcpListener::serveOne(void* arg)
+{
+    const Connection c = *static_cast<Connection*>(arg);
+    delete static_cast<Connection*>(arg);
+    c.serve(c.fd, c.number);
+    (*c.count)--;
+    return nullptr;
+}
+
+void* TcpListener::acceptLoop(void* self)
+{
+    auto* l = static_cast<TcpListener*>(self);
+    for (;;) {
+        const int c = accept4(l->listenFd_, nullptr, nullptr, SOCK_CLOEXEC);
+        if (c < 0) {
+            if (errno != EINTR)
+                usleep(100000);
+            continue;
+        }
+        if (l->connections_ >= l->max_) {
+            close(c);
+            continue;
+        }
+        const int one = 1;
+        setsockopt(c, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
+        l->connections_++;
+        auto* arg = new Connection{l->serve_, &l->connections_, c, l->next_++};
+        pthread_t t;
+        if (pthread_create(&t, nullptr, serveOne, arg) != 0) {
+            delete arg;
+            close(c);
+            l->connections_--;
+            continue;
+        }
+        pthread_detach(t);
+    }
+    return nullptr;
+}

@@ -1,0 +1,33 @@
+#pragma once
+// A TCP server socket whose connections are each served by a detached
+// thread of their own, as the VXI-11 core channel and the raw SCPI socket
+// both do: a connection beyond the limit is closed at once, and replies are
+// whole messages written at once, so Nagle's delay is switched off.
+#include <atomic>
+
+class TcpListener {
+public:
+    // serve(fd, number) owns fd and must close it; number counts the
+    // connections from 1.
+    using Serve = void (*)(int fd, long number);
+
+    TcpListener(int maxConnections, Serve serve) : max_(maxConnections), serve_(serve) {}
+
+    // Listens on port (0: a free port the system picks) on the loopback
+    // interface only or on every interface; the bound port, or -1. A started
+    // listener returns its port again.
+    int start(int port, bool loopbackOnly);
+    int port() const { return port_; }
+    int connections() const { return connections_; }
+
+private:
+    static void* acceptLoop(void* self);
+    static void* serveOne(void* arg);
+
+    const int max_;
+    const Serve serve_;
+    int listenFd_ = -1;
+    int port_ = -1;
+    std::atomic<int> connections_{0};
+    std::atomic<long> next_{1};
+};
