@@ -45,6 +45,10 @@ void Signal_sine::SignalSelected()
     if (sys_param::ch(ch).noiseSumSW)
         refresh(PARAM_INDEX_CHNOISERATIO);
     refresh(PARAM_INDEX_AMP);
+    // The range refresh only rewrites the record when the amplitude has to be
+    // clamped; Vrms and dBm depend on the crest factor of the wave, so they are
+    // derived again for the sine like for every other waveform.
+    reDeriveAmplitude();
     refresh(PARAM_INDEX_OFFSET);
 }
 

@@ -365,5 +365,61 @@ if want("reset"):
     row("reset amplitude in Vrms", "CHANnel1:AMPLitude:UNIT VRMS", "CHANnel1:BASe:AMPLitude?",
         0.1 / (2 * math.sqrt(2)))
 
+if want("amplitude"):
+    # Vrms and dBm of a channel follow its waveform's crest factor: rms / Vpp
+    # is 1/(2 sqrt 2) for a sine, 1/2 for square and pulse, 1/(2 sqrt 3) for a
+    # ramp; dBm is the power of that rms voltage in the load, re 1 mW.
+    RMS = {"SIN": 1 / (2 * math.sqrt(2)), "SQU": 0.5, "RAMP": 1 / (2 * math.sqrt(3)), "PULS": 0.5}
+
+    def dbm(vrms, load):
+        return 10 * math.log10(vrms * vrms / load / 0.001)
+
+    def amplitude_in(unit):
+        inst.write("CHANnel1:AMPLitude:UNIT %s" % unit)
+        return float(q("CHANnel1:BASe:AMPLitude?"))
+
+    def close(got, want):
+        return math.isclose(got, want, rel_tol=1e-5, abs_tol=1e-9)
+
+    def figures(name, vpp, vrms, load, keep="VPP"):
+        """The amplitude read in each unit; the entry is left in unit keep."""
+        got_vrms = amplitude_in("VRMS")
+        got_dbm = amplitude_in("DBM") if load < 1000000 else None
+        got_vpp = amplitude_in("VPP")
+        inst.write("CHANnel1:AMPLitude:UNIT %s" % keep)
+        ok = close(got_vpp, vpp) and close(got_vrms, vrms)
+        if got_dbm is not None:
+            ok = ok and close(got_dbm, dbm(vrms, load))
+        errs = errors()
+        case(name, ok and errs == [], "Vpp %r (want %r), Vrms %r (want %r), dBm %r (want %r), errors %r"
+             % (got_vpp, vpp, got_vrms, vrms, got_dbm, None if got_dbm is None else dbm(vrms, load), errs))
+
+    inst.write("CHANnel1:LOAD 50")
+    inst.write("CHANnel1:AMPLitude:UNIT VPP")
+    inst.write("CHANnel1:BASe:WAVe SQUare")
+    inst.write("CHANnel1:BASe:AMPLitude 2")
+    errors()
+    # The amplitude entered in Vpp stays; the derived figures follow the wave.
+    for wave in ("SIN", "SQU", "RAMP", "SIN", "PULS", "SIN"):
+        inst.write("CHANnel1:BASe:WAVe %s" % wave)
+        figures("2 Vpp %s: Vrms and dBm of the wave" % wave, 2.0, 2.0 * RMS[wave], 50)
+
+    # Entered in Vrms, the rms value stays and Vpp follows the wave.
+    inst.write("CHANnel1:BASe:WAVe SQUare")
+    inst.write("CHANnel1:BASe:AMPLitude 0.5Vrms")
+    errors()
+    for wave in ("SIN", "RAMP", "SQU", "SIN"):
+        inst.write("CHANnel1:BASe:WAVe %s" % wave)
+        figures("0.5 Vrms %s: Vpp of the wave" % wave, 0.5 / RMS[wave], 0.5, 50, "VRMS")
+
+    # A new load scales the amplitude (the level at the load follows the
+    # divider); dBm is the power in the new load, Vrms that of the new Vpp.
+    inst.write("CHANnel1:AMPLitude:UNIT VPP")
+    inst.write("CHANnel1:BASe:WAVe RAMP")
+    for load in (1000, 50, 1000000, 50):
+        inst.write("CHANnel1:LOAD %d" % load)
+        vpp = amplitude_in("VPP")
+        figures("ramp into %d ohm: Vrms and dBm of the scaled amplitude" % load, vpp, vpp * RMS["RAMP"], load)
+
 inst.close()
 sys.exit(1 if failures else 0)

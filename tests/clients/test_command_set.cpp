@@ -65,6 +65,7 @@ TEST_F(CommandSet, CouplingAndMergeRows) { group("couple"); }
 TEST_F(CommandSet, RefusedCommandsChangeNothing) { group("refused"); }
 TEST_F(CommandSet, RecordBlockResetAndDataTransfer) { group("config"); }
 TEST_F(CommandSet, ResetRederivesMasksAndLimitsFromTheNewRecord) { group("reset"); }
+TEST_F(CommandSet, AmplitudeFiguresFollowTheWaveformAndLoad) { group("amplitude"); }
 
 // A record stored as the last state comes back after a restart, and the
 // start-up brings every channel's registers to it: the same registers as
