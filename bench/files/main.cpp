@@ -21,6 +21,7 @@
 #include <vector>
 #include "hardware/CSetParam.h"
 #include "WaveView/CWaveGreate.h"
+#include "bench/common/bench_instrument.h"
 #include "communication/ETHLXI/vxi11_client.h"
 #include "WaveView/arbwavedata.h"
 #include "platform/platformroot.h"
@@ -148,21 +149,8 @@ int main(int argc, char** argv)
 
     // ---- the running program: upload over VXI-11 ------------------------------
     QProcess proc;
-    proc.setProcessChannelMode(QProcess::MergedChannels);
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("QT_QPA_PLATFORM", "offscreen");
-    env.remove("ORNAV_ROOT");
-    proc.setProcessEnvironment(env);
-    proc.start(QCoreApplication::applicationDirPath() + "/../ornav72", {"--root", dir.path()});
-    QByteArray out;
-    for (int i = 0; i < 300 && !out.contains("vxi11_init ok!"); ++i) {
-        proc.waitForReadyRead(100);
-        out += proc.readAll();
-    }
-    if (!out.contains("vxi11_init ok!")) {
-        std::fprintf(stderr, "instrument did not come up (is rpcbind running?)\n%s", out.constData());
+    if (!startInstrument(proc, dir.path()))
         return 1;
-    }
     Vxi11Client vxi;
     if (!vxi.open("127.0.0.1", "tcp"))
         return 1;

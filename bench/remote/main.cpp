@@ -21,6 +21,7 @@
 #include <cstdio>
 #include <thread>
 #include <vector>
+#include "bench/common/bench_instrument.h"
 #include "communication/ETHLXI/vxi11_client.h"
 #include "simboard/simroot.h"
 #include "simboard/usbtmc_host.h"
@@ -133,28 +134,13 @@ int main(int argc, char** argv)
     if (!SimRoot::create(dir.path()))
         return 1;
     QProcess proc;
-    proc.setProcessChannelMode(QProcess::MergedChannels);
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("QT_QPA_PLATFORM", "offscreen");
-    env.remove("ORNAV_ROOT");
-    proc.setProcessEnvironment(env);
-    proc.start(QCoreApplication::applicationDirPath() + "/../ornav72", {"--root", dir.path()});
-    QByteArray out;
-    for (int i = 0; i < 300 && !out.contains("vxi11_init ok!"); ++i) {
-        proc.waitForReadyRead(100);
-        out += proc.readAll();
-    }
-    if (!out.contains("vxi11_init ok!")) {
-        std::fprintf(stderr, "instrument did not come up (is rpcbind running?)\n%s", out.constData());
+    if (!startInstrument(proc, dir.path(), {"vxi11_init ok!", "scpi raw socket on port"}))
         return 1;
-    }
 
     Vxi11Client vxi;
-    if (!vxi.open("127.0.0.1", "tcp")) {
-        std::fprintf(stderr, "no VXI-11 core channel\n");
+    const long lid = openLink(vxi);
+    if (lid < 0)
         return 1;
-    }
-    const long lid = vxi.createLink("inst0").lid;
     // The program is still starting up (screens, timers): let it settle
     // before measuring.
     QElapsedTimer t;
@@ -175,10 +161,6 @@ int main(int argc, char** argv)
     report("VXI-11 *IDN? round trip", us);
 
     // The raw socket, measured right after VXI-11 under the same load.
-    for (int i = 0; i < 100 && !out.contains("scpi raw socket on port"); ++i) {
-        proc.waitForReadyRead(100);
-        out += proc.readAll();
-    }
     const int raw = rawConnect(5025);
     if (raw < 0) {
         std::fprintf(stderr, "no raw SCPI socket on port 5025\n");

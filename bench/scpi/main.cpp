@@ -11,6 +11,7 @@
 #include <csignal>
 #include <cstdio>
 #include <vector>
+#include "bench/common/bench_instrument.h"
 #include "communication/ETHLXI/vxi11_client.h"
 #include "simboard/simroot.h"
 
@@ -68,27 +69,12 @@ int main(int argc, char** argv)
     if (!SimRoot::create(dir.path()))
         return 1;
     QProcess proc;
-    proc.setProcessChannelMode(QProcess::MergedChannels);
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("QT_QPA_PLATFORM", "offscreen");
-    env.remove("ORNAV_ROOT");
-    proc.setProcessEnvironment(env);
-    proc.start(QCoreApplication::applicationDirPath() + "/../ornav72", {"--root", dir.path()});
-    QByteArray out;
-    for (int i = 0; i < 300 && !(out.contains("vxi11_init ok!") && out.contains("ornav72 running")); ++i) {
-        proc.waitForReadyRead(100);
-        out += proc.readAll();
-    }
-    if (!out.contains("vxi11_init ok!")) {
-        std::fprintf(stderr, "instrument did not come up (is rpcbind running?)\n%s", out.constData());
+    if (!startInstrument(proc, dir.path(), {"vxi11_init ok!", "ornav72 running"}))
         return 1;
-    }
     Vxi11Client vxi;
-    if (!vxi.open("127.0.0.1", "tcp")) {
-        std::fprintf(stderr, "no VXI-11 core channel\n");
+    const long lid = openLink(vxi);
+    if (lid < 0)
         return 1;
-    }
-    const long lid = vxi.createLink("inst0").lid;
     auto send = [&](const char* m) { vxi.write(lid, QByteArray(m) + "\n", true, 10000); };
     auto ask = [&](const char* m, bool* ok) { return vxi.query(lid, QByteArray(m) + "\n", ok, 3000); };
 
