@@ -90,3 +90,18 @@ void* TcpListener::acceptLoop(void* self)
     }
     return nullptr;
 }
+
+bool tcpSendAll(int fd, const char* p, size_t n)
+{
+    while (n > 0) {
+        const ssize_t w = send(fd, p, n, MSG_NOSIGNAL);
+        if (w < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        p += w;
+        n -= size_t(w);
+    }
+    return true;
+}

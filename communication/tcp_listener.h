@@ -4,6 +4,7 @@
 // both do: a connection beyond the limit is closed at once, and replies are
 // whole messages written at once, so Nagle's delay is switched off.
 #include <atomic>
+#include <cstddef>
 
 class TcpListener {
 public:
@@ -31,3 +32,7 @@ private:
     std::atomic<int> connections_{0};
     std::atomic<long> next_{1};
 };
+
+// Sends all n bytes to a connected socket, resuming after signals; false
+// when the peer has gone (never a SIGPIPE that would end the program).
+bool tcpSendAll(int fd, const char* p, size_t n);

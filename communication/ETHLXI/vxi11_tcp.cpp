@@ -58,21 +58,6 @@ bool recvAll(int fd, char* p, size_t n)
     return true;
 }
 
-bool sendAll(int fd, const char* p, size_t n)
-{
-    while (n > 0) {
-        // MSG_NOSIGNAL: a client that has gone must not end the program.
-        const ssize_t w = send(fd, p, n, MSG_NOSIGNAL);
-        if (w < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        p += w;
-        n -= size_t(w);
-    }
-    return true;
-}
 
 // Reads one record (all its fragments). Returns false when the connection
 // ended. oversized tells that the record was longer than kMaxRecord: only
@@ -159,7 +144,7 @@ public:
         const u_int len = xdr_getpos(&x_);
         const uint32_t mark = htonl(0x80000000u | len);
         std::memcpy(buf_.data(), &mark, 4);
-        return sendAll(fd, buf_.data(), size_t(len) + 4);
+        return tcpSendAll(fd, buf_.data(), size_t(len) + 4);
     }
 
 private:

@@ -20,21 +20,6 @@
 namespace {
 
 
-bool sendAll(int fd, const char* p, size_t n)
-{
-    while (n > 0) {
-        const ssize_t w = send(fd, p, n, MSG_NOSIGNAL);
-        if (w < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        p += w;
-        n -= size_t(w);
-    }
-    return true;
-}
-
 // Hands one message to the worker and sends its reply, if it has one,
 // before the next message goes: a raw client reads the replies in the order
 // of its queries.
@@ -67,7 +52,7 @@ bool runMessage(int fd, int session, std::vector<char>& msg)
         reply.erase(reply.end() - 2);
     else if (reply.empty() || reply.back() != '\n')
         reply.push_back('\n');
-    return sendAll(fd, reply.data(), reply.size());
+    return tcpSendAll(fd, reply.data(), reply.size());
 }
 
 void serveConnection(int fd, long)
