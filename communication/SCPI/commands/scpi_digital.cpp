@@ -266,31 +266,27 @@ scpi_result_t SCPI_DigitalBaud(scpi_t* c)
 
 scpi_result_t SCPI_DigitalBaudQ(scpi_t* c) { return integer(c, sys_param::HWinfo.digitalUARTBaudrate); }
 
-scpi_result_t SCPI_DigitalUartBits(scpi_t* c)
+// UART bit counts lo..hi are stored as their distance from lo.
+static scpi_result_t bitCount(scpi_t* c, int lo, int hi, int index)
 {
     int32_t v = 0;
-    if (!integerIn(c, 4, 8, &v))
+    if (!integerIn(c, lo, hi, &v))
         return SCPI_RES_ERR;
-    return request(c, PARAM_INDEX_UARTDATABITS, v - 4);
+    return request(c, index, v - lo);
 }
 
-scpi_result_t SCPI_DigitalUartBitsQ(scpi_t* c)
+static scpi_result_t bitCountQ(scpi_t* c, int lo, int hi, int stored)
 {
-    return integer(c, qMin<int>(sys_param::HWinfo.digitalUARTDataBits, 4) + 4);
+    return integer(c, qMin<int>(stored, hi - lo) + lo);
 }
 
-scpi_result_t SCPI_DigitalUartStop(scpi_t* c)
-{
-    int32_t v = 0;
-    if (!integerIn(c, 1, 2, &v))
-        return SCPI_RES_ERR;
-    return request(c, PARAM_INDEX_UARTSTOPBITS, v - 1);
-}
+scpi_result_t SCPI_DigitalUartBits(scpi_t* c) { return bitCount(c, 4, 8, PARAM_INDEX_UARTDATABITS); }
 
-scpi_result_t SCPI_DigitalUartStopQ(scpi_t* c)
-{
-    return integer(c, qMin<int>(sys_param::HWinfo.digitalUARTStopBits, 1) + 1);
-}
+scpi_result_t SCPI_DigitalUartBitsQ(scpi_t* c) { return bitCountQ(c, 4, 8, sys_param::HWinfo.digitalUARTDataBits); }
+
+scpi_result_t SCPI_DigitalUartStop(scpi_t* c) { return bitCount(c, 1, 2, PARAM_INDEX_UARTSTOPBITS); }
+
+scpi_result_t SCPI_DigitalUartStopQ(scpi_t* c) { return bitCountQ(c, 1, 2, sys_param::HWinfo.digitalUARTStopBits); }
 
 scpi_result_t SCPI_DigitalUartParity(scpi_t* c)
 {
