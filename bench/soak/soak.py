@@ -1,7 +1,7 @@
 #!/usr/bin/python3
 """Soak run of the program on a simulated board (not part of the test run).
 
-    bash /work/wt/isolated.sh /usr/bin/python3 bench/soak/soak.py build [--minutes 10]
+    bash scripts/isolated.sh /usr/bin/python3 bench/soak/soak.py build [--minutes 10]
 
 Four VXI-11 clients (pyvisa-py) mix setting changes and queries, one USBTMC
 host (ornav-sim usbtmc) queries, key and knob events arrive through
