@@ -113,7 +113,7 @@ ScopeMeasurements scopeMeasure(const QVector<double>& v, double dt)
             d[i] = up[i + 1] - up[i];
         // A gap is much longer than its neighbours and unlike either of them
         // (a sweep's return keeps the length of the cycles that follow).
-        auto like = [](double a, double b) { return std::fabs(a - b) <= 0.05 * b; };
+        auto like = [](double a, double b) { return std::fabs(a - b) <= 0.25 * b; };
         QVector<bool> gap(std::max(0, n), false);
         for (int i = 0; i < n; ++i) {
             const double prev = i > 0 ? d[i - 1] : -1, next = i + 1 < n ? d[i + 1] : -1;
@@ -236,6 +236,24 @@ ScopeMeasurements scopeMeasure(const QVector<double>& v, double dt)
                 m.frequency = (cycles(mod.last()) - cycles(mod.first())) / (mod.last() - mod.first());
                 m.period = 1 / m.frequency;
             }
+            // Likewise the duty of a PWM: over whole modulation periods.
+            double h = 0, over = 0;
+            for (int i = 0; i < n; ++i) {
+                const double c = up[i] + d[i] / 2;
+                const auto fall = std::upper_bound(down.begin(), down.end(), up[i]);
+                if (!gap[i] && c >= mod.first() && c < mod.last() && fall != down.end() && *fall < up[i + 1]) {
+                    h += *fall - up[i];
+                    over += d[i];
+                }
+            }
+            if (over > 0)
+                m.duty = h / over * 100;
+        }
+        // Bursts: their spacing is the modulation period, measured on the
+        // carrier's crossings rather than on the envelope's windows.
+        if (m.burstPeriod > 0) {
+            m.modulated = true;
+            m.modFrequency = 1 / m.burstPeriod;
         }
         const double lo = m.vmin + 0.1 * m.vpp, hi = m.vmin + 0.9 * m.vpp;
         m.hasRise = edgeTime(v, dt, lo, hi, true, &m.rise);

