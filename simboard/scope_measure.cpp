@@ -168,7 +168,10 @@ ScopeMeasurements scopeMeasure(const QVector<double>& v, double dt)
         for (int i = 0; i < n; ++i) {
             if (!gap[i])
                 continue;
-            const int a = int((up[i] + d[i] / 4) / dt), b = int((up[i + 1] - d[i] / 4) / dt);
+            // The carrier may run on for up to a cycle after the gap's first
+            // crossing and start up to a cycle before its last.
+            const double cycle = m.periodic ? 1.05 * m.period : d[i] / 4;
+            const int a = int(std::ceil((up[i] + cycle) / dt)), b = int((up[i + 1] - cycle) / dt);
             if (b <= a)
                 continue;
             const auto lh = std::minmax_element(v.begin() + a, v.begin() + b + 1);

@@ -72,10 +72,15 @@ QImage scopeImage(const QVector<ScopeTrace>& traces, double dt, const QString& t
         const ScopeTrace& t = traces[k];
         const ScopeMeasurements& m = t.m;
         const QColor colour = scopeChannelColor(t.ch);
-        // Vertical scale: the swing in six divisions, centred on its middle.
-        const double vdiv = step125(std::max(m.vpp, 1e-3) / 6);
+        // Vertical scale: one trace takes six divisions, centred on its
+        // middle; several share the screen in bands from the top, as a
+        // scope's channel positions would place them.
+        const int n = traces.size();
+        const double band = double(kDivY) / n;
+        const double vdiv = step125(std::max(m.vpp, 1e-3) / (n == 1 ? 6 : band * 0.8));
         const double centre = std::round((m.vmax + m.vmin) / 2 / vdiv) * vdiv;
-        auto yOf = [&](double volts) { return screen.center().y() + 0.5 - (volts - centre) / vdiv * gy; };
+        const double bandMiddle = n == 1 ? screen.center().y() + 0.5 : screen.top() + (k + 0.5) * band * gy;
+        auto yOf = [&](double volts) { return bandMiddle - (volts - centre) / vdiv * gy; };
 
         // Ground marker: the channel number at its 0 V level, left of the grid.
         const double y0 = std::min(std::max(yOf(0), double(screen.top())), double(screen.bottom()));
