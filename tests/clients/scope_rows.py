@@ -125,8 +125,10 @@ ROWS = [
     ("step", sweep("STEP", [C + "SWEep:STEPs 10", C + "SWEep:TIMe 0.01"]), (0.25, 0.3, 0.5),
      {"Fmin": (1000, 0.1), "Fmax": (10000, 1), "ModF": (10, 0.2)}, "freq"),
     ("list", sweep("LIST", [C + "SWEep:TIMe 0.01"]), (0.25, 0.3, 0.5), {"Vpp": (2, 2e-3)}, None),
+    # A burst's first crossing leaves the resting level, placed within a
+    # sample (0.3 us at 30 ms): 3e-4 of its first 1 ms cycle.
     ("n-cycle", burst("NCYC", [C + "BURSt:CYCLes 3", C + "BURSt:PERiod 0.01"]), (25e-3, 30e-3, 100e-3),
-     {"Freq": (1000, 1000 * R), "BurstT": (0.01, 1e-6), "Cycles": (3, 0), "ModF": (100, 1)}, "amp"),
+     {"Freq": (1000, 0.3), "BurstT": (0.01, 1e-6), "Cycles": (3, 0), "ModF": (100, 1)}, "amp"),
     # No gate signal arrives: the output rests at the start phase's level.
     ("gated", burst("GATe"), (1e-3, 1e-2, 1e-1), {"Vpp": (0, 1e-6)}, None),
     ("infinite", burst("INFinit"), (3e-3, 10e-3, 50e-3), {"Freq": (1000, 1000 * R), "Vpp": (2, 2e-3)}, None),
