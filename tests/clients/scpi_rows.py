@@ -127,6 +127,9 @@ if want("system"):
     row("serial number", "FACTORY:MIS:SN \"SN42\"", "FACTORY:MIS:SN?", "SN42")
     case("identification carries the serial", q("*IDN?").split(",")[2] == "SN42", q("*IDN?"))
     case("model identification", q("IDN?") == "ORNAV96T%EN#SNSN42", q("IDN?"))
+    row("serial with a control character", "FACTORY:MIS:SN \"SN\x01X\"", "FACTORY:MIS:SN?", "SN42", [-224])
+    row("serial cut to 31", "FACTORY:MIS:SN \"%s\"" % ("S" * 40), "FACTORY:MIS:SN?", "S" * 31)
+    case("identification still one line", q("*IDN?").split(",")[2] == "S" * 31, q("*IDN?"))
 
 if want("output"):
     row("output on", "CHANnel1:OUTPut ON", "CHANnel1:OUTPut?", "1")
