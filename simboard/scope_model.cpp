@@ -275,6 +275,17 @@ ScopeModel::ScopeModel(const ScopeChannelState& state, double loadOhms) : m_s(st
         m_limits << QStringLiteral("no trigger or gate signal arrives: the burst stays idle");
 }
 
+double ScopeModel::repeatHz() const
+{
+    if (m_mode == WM_BASE || m_fmod <= 0)
+        return 0;
+    if (m_mode == WM_LIST && !m_listHz.isEmpty())
+        return m_fmod / m_listHz.size();
+    if (m_mode == WM_3FSK)
+        return m_fmod / 3;
+    return m_fmod;
+}
+
 // One turn of the generator -> -1 .. +1.
 double ScopeModel::generator(double p, double dutyShift) const
 {

@@ -63,6 +63,9 @@ public:
     double carrierHz() const { return m_f0; }
     double modulationHz() const { return m_fmod; }
     int workMode() const { return m_mode; }
+    // How often the mode's pattern repeats: the modulating, sweep, burst or
+    // keying period (a frequency list's whole list, 3FSK's three symbols).
+    double repeatHz() const;
     double fullScaleVpp() const { return m_fullScale; }   // open circuit, scale word 65535
     double acVpp() const { return m_acVpp; }              // open circuit, this scale word
     double dcVolts() const { return m_dc; }               // open circuit, before inversion

@@ -41,8 +41,11 @@ def cont(wave, freq=10000, extra=()):
 
 
 def mod(kind, extra=(), wave="SINe", freq=10000):
+    # The OSK rate is set apart from the modulating frequency, so that a mode
+    # keyed by the wrong one shows.
     return cont(wave, freq) + [C + "MODE MODulation", C + "MODulate:TYPe " + kind,
-                               C + "MODulate:SOURce INTernal", C + "MODulate:WAVe SINe"] + list(extra)
+                               C + "MODulate:SOURce INTernal", C + "MODulate:WAVe SINe",
+                               C + "MODulate:RATio 250"] + list(extra)
 
 
 def sweep(kind, extra):
@@ -106,7 +109,8 @@ ROWS = [
      {"Vpp": (2, 2e-3), "KeyT": (2e-3, 0)}, None),
     # OSK at 100 Hz: on for 5 ms of each 10 ms, swelling in over 1 ms
     # (10 % to 90 %: 0.8 ms).
-    ("osk", mod("OSK", [C + "OSK:TRIGger:SOURce INTernal", C + "MODulate:RATio 100", C + "OSK:TIMe 1e-3"]),
+    ("osk", mod("OSK", [C + "OSK:TRIGger:SOURce INTernal", C + "MODulate:FREQuency 250", C + "MODulate:RATio 100",
+                        C + "OSK:TIMe 1e-3"]),
      (25e-3, 30e-3, 100e-3), {"BurstT": (0.01, 1e-6), "ModF": (100, 1), "Swell": (0.8e-3, 0.2e-3)}, "amp"),
     # Duty over whole modulation periods; at 100 ms a sample is 1 % of a cycle.
     ("pwm", mod("PWM", [C + "BASe:DUTY 50", C + "MODulate:FREQuency 100", C + "PWM:DUTY:DEV 20"], "PULSe"),

@@ -127,7 +127,7 @@ int simCmdScope(const QString& root, const QStringList& argsIn)
         // Three periods of the slowest thing on the first channel: the
         // modulation, sweep or burst period when there is one, else the carrier.
         const ScopeModel& m = *models.first();
-        const double f = m.modulationHz() > 0 && m.workMode() != 0 ? m.modulationHz() : m.carrierHz();
+        const double f = m.repeatHz() > 0 ? m.repeatHz() : m.carrierHz();
         span = f > 0 ? 3 / f : 1e-3;
     }
     const double dt = span / points;
