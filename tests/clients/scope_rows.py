@@ -250,9 +250,9 @@ inst.timeout = 30000
 failures = 0
 csv = os.path.join(ROOT, "scope_rows.csv")
 for name, commands, spans, want, series in ROWS:
-    for c in commands:
+    for c in commands:  # each applied before the next, as a careful script sends them
         inst.write(c)
-    inst.query("*OPC?")
+        inst.query("*OPC?")
     carrier = float(inst.query(C + "BASe:FREQuency?"))
     for span in spans:
         p = subprocess.run([SIM, "--root", ROOT, "scope", "1", "--span", repr(span), "--points", str(POINTS),
