@@ -36,13 +36,19 @@ Rectangle {
                htmlEscape(valueText.substring(selStart + selLength))
     }
 
+    // A long name takes a second line (and smaller type) rather than "…".
     Text {
         x: 12
         anchors.verticalCenter: parent.verticalCenter
         width: 118
+        height: row.height - 4
+        verticalAlignment: Text.AlignVCenter
         color: "#aebbc8"
         font.pixelSize: 20
-        elide: Text.ElideRight
+        wrapMode: Text.Wrap
+        fontSizeMode: Text.Fit
+        minimumPixelSize: 11
+        lineHeight: 0.95
         text: row.name
     }
     Text {

@@ -51,6 +51,12 @@ Item {
     // Types whose entries are typed on the number pad.
     readonly property var numericTypes: ["Hz", "sapslist", "Time", "AmplVoltage", "VppVoltage", "DCVoltage",
         "Percent", "Degree", "bitrate", "LoadOhz", "SNR", "noSubBoard"]
+    // The unit key each button sends: its row in the entry's unit table.
+    // The time table runs from "ks" down to "ns", its row the other way.
+    readonly property var unitKeys: ({ "Time": [4, 3, 2, 1, 0] })
+    function unitKeyAt(pos) { var k = unitKeys[state]; return k !== undefined ? k[pos] : pos }
+    // The unit OK takes after typing: the highlighted button's.
+    readonly property int unitCode: subkvisible && unitFocus < units.length ? unitKeyAt(unitFocus) : -1
     readonly property var units: unitRows[state] !== undefined ? unitRows[state] : []
     readonly property bool numeric: numericTypes.indexOf(state) >= 0
 
@@ -68,11 +74,15 @@ Item {
     ]
 
     // Opens the pad for the focused entry (an empty type closes it).
-    function updateKeyBoard(type, channel, index) {
+    // shown: the unit row of the entry's value, highlighted first.
+    function updateKeyBoard(type, channel, index, shown) {
         ch = channel
         listIndex = index
         state = type
         unitFocus = 0
+        for (var i = 0; shown !== undefined && i < units.length; ++i)
+            if (unitKeyAt(i) === shown)
+                unitFocus = i
         visible = type !== ""
         subkvisible = visible && units.length > 0
         if (!visible)
@@ -126,7 +136,7 @@ Item {
                     color: "white"
                     text: modelData
                 }
-                MouseArea { anchors.fill: parent; onClicked: { vk.unitFocus = index; vk.key(index, vk.ch, vk.listIndex) } }
+                MouseArea { anchors.fill: parent; onClicked: { vk.unitFocus = index; vk.key(vk.unitKeyAt(index), vk.ch, vk.listIndex) } }
             }
         }
     }

@@ -12,6 +12,7 @@ status=0
 (cd build && ctest --output-on-failure --timeout 1500) || status=1
 # Screens: the screenshot tour in a real X window (Xvfb).
 bash scripts/screenshots.sh build/screenshots || status=1
+ORNAV_LANGUAGE=zh bash scripts/screenshots.sh build/screenshots-zh || status=1
 if [ -x fuzz/run.sh ]; then
   FUZZ_SECONDS=${FUZZ_SECONDS:-60} bash fuzz/run.sh || status=1
 fi
