@@ -38,9 +38,9 @@ Rectangle {
 
     // A long name takes a second line (and smaller type) rather than "…".
     Text {
-        x: 12
+        x: 10
         anchors.verticalCenter: parent.verticalCenter
-        width: 118
+        width: 104
         height: row.height - 4
         verticalAlignment: Text.AlignVCenter
         color: "#aebbc8"
@@ -52,9 +52,9 @@ Rectangle {
         text: row.name
     }
     Text {
-        x: 134
+        x: 120
         anchors.verticalCenter: parent.verticalCenter
-        width: row.width - 134 - (coupleMark.visible ? 34 : 10)
+        width: row.width - 120 - (coupleMark.visible ? 34 : 8)
         color: "white"
         font.pixelSize: 24
         textFormat: Text.StyledText

@@ -95,7 +95,8 @@ Item {
                 Row {
                     spacing: 8
                     Text { width: 150; color: "#9fb0c0"; font.pixelSize: 17; elide: Text.ElideRight; text: modelData[0] }
-                    Text { width: 245; color: "white"; font.pixelSize: 17; elide: Text.ElideRight; text: modelData[1] }
+                    Text { width: 245; color: "white"; font.pixelSize: 17; fontSizeMode: Text.HorizontalFit
+                           minimumPixelSize: 11; text: modelData[1] }
                 }
             }
         }

@@ -74,15 +74,19 @@ Item {
     ]
 
     // Opens the pad for the focused entry (an empty type closes it).
-    // shown: the unit row of the entry's value, highlighted first.
-    function updateKeyBoard(type, channel, index, shown) {
+    // Opens the pad for an entry whose value is shown in unit row "shown"
+    // of its unit table: that unit is highlighted first.
+    function openFor(type, channel, index, shown) {
+        updateKeyBoard(type, channel, index)
+        for (var i = 0; i < units.length; ++i)
+            if (unitKeyAt(i) === shown)
+                unitFocus = i
+    }
+    function updateKeyBoard(type, channel, index) {
         ch = channel
         listIndex = index
         state = type
         unitFocus = 0
-        for (var i = 0; shown !== undefined && i < units.length; ++i)
-            if (unitKeyAt(i) === shown)
-                unitFocus = i
         visible = type !== ""
         subkvisible = visible && units.length > 0
         if (!visible)

@@ -144,7 +144,7 @@ Window {
         if (!model || ch !== tabs.current)
             return
         vk.accent = appdata.chColor(ch)
-        vk.updateKeyBoard(model.keyboardtype, ch, model.paramindex, model.shownUnit)
+        vk.openFor(model.keyboardtype, ch, model.paramindex, model.shownUnit)
         pseWaveKb(vk.visible)
     }
 
@@ -174,7 +174,7 @@ Window {
         }
         if (model.isMultiSelect && !model.paramfocus)
             root.keyPress(Appc.QKey_Ok, 1, listNo, model.paramindex, 2)
-        vk.updateKeyBoard(model.keyboardtype, listNo, model.paramindex, model.shownUnit)
+        vk.openFor(model.keyboardtype, listNo, model.paramindex, model.shownUnit)
     }
 
     Component.onCompleted: {
