@@ -39,7 +39,8 @@ mark "ctest" $((SECONDS - t))
 # Screens: the screenshot tour in a real X window (Xvfb).
 t=$SECONDS
 bash scripts/screenshots.sh build/screenshots || status=1
-mark "screenshot tour" $((SECONDS - t))
+ORNAV_LANGUAGE=zh bash scripts/screenshots.sh build/screenshots-zh || status=1
+mark "screenshot tour (both languages)" $((SECONDS - t))
 if [ -x fuzz/run.sh ]; then
   t=$SECONDS
   FUZZ_SECONDS=${FUZZ_SECONDS:-15} bash fuzz/run.sh || status=1
