@@ -234,7 +234,7 @@ const Group kGroups[] = {
     {"Work mode, modulation, sweep and burst",
      "CHANnel1:MODE MODulation\nCHANnel1:MODulate:TYPe AM\nCHANnel1:MODulate:WAVe SINe\n"
      "CHANnel2:SWEep:TYPe LINe\nCHANnel2:SWEep:TIMe 1S\nCHANnel3:BURSt:TYPe NCYC\nCHANnel3:BURSt:CYCLes 3"},
-    {"Merge and coupling", "CHANnel:COUPle1:FREQuency:SCALe 2\nCHANnel:COUPle1:FREQuency:SCALe?"},
+    {"Merge and coupling", "CHANnel:COUPle1:FREQuency ON\nCHANnel:COUPle1:FREQuency:SCALe 2\nCHANnel2:BASe:FREQuency?"},
     {"Data transfers", "WARB1:CARRier \"ramp.bsv\"\n<the file's bytes as the next message>"},
     {"System and factory", "SYSTem:PICTure:FORMat PNG\nSYSTem:LANGuage?"},
     {"Frequency counter", "SYSTem:CYMometer ON\nSYSTem:CYMometer:FREQuency?"},
