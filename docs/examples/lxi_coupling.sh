@@ -6,6 +6,7 @@ set -e
 HOST=${1:-127.0.0.1}
 scpi() { lxi scpi -a "$HOST" "$1"; }
 scpi "*IDN?"
+scpi "*RST"           # start from the factory settings
 scpi "CHANnel1:BASe:WAVe SINe; :CHANnel2:BASe:WAVe SINe"
 scpi "CHANnel:COUPle1:FREQuency ON"
 scpi "CHANnel:COUPle1:FREQuency:SCALe 2"
