@@ -43,23 +43,33 @@ bool CSetParam::SetDeepWaveData(CH_ID ch, const short* data, int len)
     const unsigned window = ch == CH1 ? REG_DEEP1_DATA : REG_DEEP2_DATA;
 
     SetFPGA_reg(load, static_cast<unsigned char>(1));
-    // Every write runs from the window base to its end and the address then
-    // wraps to the base; only the last write of the data may be shorter.
-    unsigned char chunk[REG_DEEP_WINDOW];
-    unsigned fill = 0;
-    for (int p = 0; p < passes; ++p) {
-        for (long long i = 0; i < n; ++i) {
-            const unsigned short s = static_cast<unsigned short>(src[i]);
-            chunk[fill++] = static_cast<unsigned char>(s & 0xFF);
-            chunk[fill++] = static_cast<unsigned char>(s >> 8);
-            if (fill == REG_DEEP_WINDOW) {
-                FpgaWrite(window, chunk, int(fill));
-                fill = 0;
+    // Every write runs from the current window address to the window's end
+    // and the address then wraps to the base; only the last write of the
+    // data may be shorter. The samples go least significant byte first:
+    // on a little-endian CPU that is how they lie in memory, and each pass
+    // goes to the device as one stream.
+    static const bool littleEndian = [] {
+        const unsigned short one = 1;
+        return *reinterpret_cast<const unsigned char*>(&one) == 1;
+    }();
+    unsigned at = 0;
+    if (littleEndian) {
+        for (int p = 0; p < passes; ++p)
+            at = FpgaWriteWindowed(window, REG_DEEP_WINDOW, at, src, size_t(n) * 2);
+    } else {
+        unsigned char chunk[4096];
+        for (int p = 0; p < passes; ++p) {
+            for (long long i = 0; i < n;) {
+                size_t fill = 0;
+                for (; i < n && fill < sizeof chunk; ++i) {
+                    const unsigned short s = static_cast<unsigned short>(src[i]);
+                    chunk[fill++] = static_cast<unsigned char>(s & 0xFF);
+                    chunk[fill++] = static_cast<unsigned char>(s >> 8);
+                }
+                at = FpgaWriteWindowed(window, REG_DEEP_WINDOW, at, chunk, fill);
             }
         }
     }
-    if (fill > 0)
-        FpgaWrite(window, chunk, int(fill));
     SetFPGA_reg(load, static_cast<unsigned char>(0));
     delete[] resampled;
     return true;

@@ -46,6 +46,10 @@ QByteArray SCPI_DisplayEncode(const QByteArray& capture, int pictureFormat)
     QBuffer buffer(&out);
     buffer.open(QIODevice::WriteOnly);
     QImageWriter writer(&buffer, format);
+    // A screen is large areas of one colour: zlib's fastest level packs it
+    // almost as small as its default level does, in a fraction of the time.
+    if (pictureFormat != 0 && pictureFormat != 1)
+        writer.setCompression(1);
     if (!writer.write(upright)) {
         fprintf(stderr, "[scpi-ERRO]:picture encoding (%s) failed: %s\n", format,
                 qPrintable(writer.errorString()));
