@@ -20,6 +20,7 @@
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <sys/socket.h>
+#include <sys/time.h>
 #include <unistd.h>
 #include <algorithm>
 #include <csignal>
@@ -52,6 +53,9 @@ int connectTo(int port, bool nagle)
             close(fd);
         return -1;
     }
+    // A reply that never comes ends the benchmark instead of hanging it.
+    const timeval limit{30, 0};
+    setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof limit);
     const int one = 1;
     if (!nagle)
         setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);

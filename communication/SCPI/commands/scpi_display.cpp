@@ -48,8 +48,11 @@ QByteArray SCPI_DisplayEncode(const QByteArray& capture, int pictureFormat)
     QImageWriter writer(&buffer, format);
     // A screen is large areas of one colour: zlib's fastest level packs it
     // almost as small as its default level does, in a fraction of the time.
-    if (pictureFormat != 0 && pictureFormat != 1)
-        writer.setCompression(1);
+    // Qt takes the PNG compression as 0..100 and hands zlib c * 9 / 91.
+    if (pictureFormat != 0 && pictureFormat != 1) {
+        const int zlibLevel = 1;
+        writer.setCompression((zlibLevel * 91 + 8) / 9);
+    }
     if (!writer.write(upright)) {
         fprintf(stderr, "[scpi-ERRO]:picture encoding (%s) failed: %s\n", format,
                 qPrintable(writer.errorString()));
