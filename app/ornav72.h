@@ -352,6 +352,11 @@ private:
     int touchFd = -1;  // the touch-screen input device, open once used
 
     void resolvePortConflict(CH_ID ch);
+    // The panel LEDs follow a channel apply one expander word at a time on
+    // a timer, so the bus gaps do not hold the apply (nor a remote reply
+    // waiting for it); changes meanwhile coalesce into one refresh.
+    void stepLeds();
+    bool ledStepArmed = false;  // controller thread: a step is on the timer
     // Start-up steps that belong to subsystems still to come.
     void powerCheck();
 };

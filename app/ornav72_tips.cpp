@@ -5,6 +5,7 @@
 #include "app/qmlcall.h"
 #include "param/sys_param.h"
 #include <QDebug>
+#include <QTimer>
 #include <QVariant>
 
 void Ornav72::SendTipsMessageDis(int type, int index, bool status, QString header, bool disWindow)
@@ -45,6 +46,20 @@ void Ornav72::SendTipsMessageDis(int type, int index, bool status, QString heade
                                   Q_ARG(QVariant, header), Q_ARG(QVariant, 2000));
 }
 
+void Ornav72::stepLeds()
+{
+    if (ledStepArmed)
+        return;  // the armed step sends the newest words
+    const int dueMs = CSetParam::StepChLedData(currentCh);
+    if (dueMs < 0)
+        return;
+    ledStepArmed = true;
+    QTimer::singleShot(dueMs, Qt::PreciseTimer, this, [this] {
+        ledStepArmed = false;
+        stepLeds();
+    });
+}
+
 void Ornav72::chParamChanged(int ch)
 {
     if (ch >= CH1 && ch <= CH4) {
@@ -55,7 +70,7 @@ void Ornav72::chParamChanged(int ch)
         // A channel that merges this one adds its signal: it follows.
         if (c->pFriendCh && sys_param::ch(c->pFriendCh->ch).ChMerge != 0)
             c->pFriendCh->ChannelExe();
-        CSetParam::SetChLedData(currentCh);
+        stepLeds();
         return;
     }
     if (ch == CH_SYS)
