@@ -19,7 +19,7 @@ int CSetParam::DeepPasses(long long len)
     return r;
 }
 
-bool CSetParam::SetDeepWaveData(CH_ID ch, const short* data, int len)
+bool CSetParam::SetDeepWaveData(CH_ID ch, const short* data, int len, const std::function<void(int)>& progress)
 {
     if ((ch != CH1 && ch != CH2) || data == nullptr || len < 1)
         return false;
@@ -47,8 +47,13 @@ bool CSetParam::SetDeepWaveData(CH_ID ch, const short* data, int len)
     // wraps to the base; only the last write of the data may be shorter.
     unsigned char chunk[REG_DEEP_WINDOW];
     unsigned fill = 0;
+    const long long total = n * passes;
+    // Reported every 2^18 words.
+    const long long step = 1 << 18;
     for (int p = 0; p < passes; ++p) {
         for (long long i = 0; i < n; ++i) {
+            if (progress && ((p * n + i) & (step - 1)) == 0 && p * n + i > 0)
+                progress(int((p * n + i) * 100 / total));
             const unsigned short s = static_cast<unsigned short>(src[i]);
             chunk[fill++] = static_cast<unsigned char>(s & 0xFF);
             chunk[fill++] = static_cast<unsigned char>(s >> 8);
