@@ -288,6 +288,7 @@ TEST_F(ArbUploads, UploadsSurviveRecordReloadAndPowerCut)
     p.waitForFinished(10000);
     const int from = instrument().output().size();
     p.start(bin("ornav72"), {"--root", root()});
+    ASSERT_TRUE(p.waitForStarted(10000));
     ASSERT_TRUE(instrument().waitFor("vxi11_init ok!", 30000, from)) << instrument().output().mid(from).constData();
     EXPECT_EQ(stream("deep:1"), expected);
     EXPECT_FALSE(instrument().output().mid(from).contains("file no exist"));
