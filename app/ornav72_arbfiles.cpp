@@ -99,6 +99,10 @@ private:
 void Ornav72::reportMissingFile(const QString& path)
 {
     qDebug() << "file no exist:" << path;
+    // The library's own wave is part of the installation, not a user's
+    // file: a board without it has nothing a user could act on.
+    if (path == QLatin1String(ArbWaveData::kDefaultArb))
+        return;
     Sys_Error(SCPI_ERROR_FILE_NAME_NOT_FOUND);
     char tip[96];
     SCPI_FormatErrorTip(tip, sizeof tip, SCPI_ERROR_FILE_NAME_NOT_FOUND);
