@@ -260,6 +260,8 @@ int main(int argc, char** argv)
         }
         bool ok = false;
         const QByteArray reply = vxi.query(lid, "SYSTem:ERRor?\n", &ok, 30000);
+        if (!ok || !reply.startsWith("0,"))
+            std::fprintf(stderr, "upload over VXI-11: %s\n", reply.constData());
         failed = failed || !ok || !reply.startsWith("0,");
         return ok;
     });
@@ -283,6 +285,11 @@ int main(int argc, char** argv)
             QThread::msleep(100);
     }
     std::vector<double> upRaw, floorRaw;
+    // The plain 1 MiB messages above were no commands: their errors go.
+    if (raw >= 0 && (!sendAll(raw, "*CLS\n*OPC?\n", 11) || readLine(raw) != "1\n")) {
+        ::close(raw);
+        raw = -1;
+    }
     for (int r = 0; raw >= 0 && r < std::min(runs, 5); ++r) {
         const double lo = loopbackMs(upload4);
         QElapsedTimer e;
@@ -295,7 +302,10 @@ int main(int argc, char** argv)
     }
     if (raw >= 0) {
         ::send(raw, "SYSTem:ERRor?\n", 14, MSG_NOSIGNAL);
-        failed = failed || !readLine(raw).startsWith("0,");
+        const QByteArray e = readLine(raw);
+        if (!e.startsWith("0,"))
+            std::fprintf(stderr, "upload over the raw socket: %s", e.constData());
+        failed = failed || !e.startsWith("0,");
         ::close(raw);
     }
     ::kill(pid_t(proc.processId()), SIGTERM);
