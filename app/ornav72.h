@@ -92,6 +92,8 @@ public:
     // Stores a channel's alternative use and updates its screens; with exec
     // the channel is applied.
     void ChDisableDisUpdate(CH_ID ch, int alterfun, QString label, bool exec);
+    // The channel serves sync or digital output (its keys and tab rest).
+    bool roleTaken(CH_ID ch) const;
     // Masks the amplitude-coupling switch of a pair (COUPLE12 / COUPLE34).
     void coupleAmplSwitchMask(CH_ID pair, bool masked);
     // Hooks of the selection, coupling and screen layers.

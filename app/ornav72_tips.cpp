@@ -27,8 +27,11 @@ void Ornav72::SendTipsMessageDis(int type, int index, bool status, QString heade
         case STATUSBAR_EXT10FALSE: icon = ext10mfalseObject; number = 9; break;
         default: break;
         }
-        if (icon && qmlProperty(icon, "visible").toBool() != status)
-            QMetaObject::invokeMethod(icon, "setVisible", Q_ARG(QVariant, status));
+        // The network icon's object is its "off" cross: shown while the link
+        // is down.
+        const bool shown = index == STATUSBAR_NETWORK ? !status : status;
+        if (icon && qmlProperty(icon, "visible").toBool() != shown)
+            QMetaObject::invokeMethod(icon, "setVisible", Q_ARG(QVariant, shown));
         // No message when the external reference comes back.
         if (index == STATUSBAR_EXT10FALSE && !status)
             return;
