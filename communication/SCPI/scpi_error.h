@@ -18,6 +18,7 @@ enum : int16_t {
     SCPI_ERROR_INVALID_STRING_DATA = -151,
     SCPI_ERROR_EXECUTION_ERROR = -200,
     SCPI_ERROR_ILLEGAL_PARAMETER_VALUE = -224,
+    SCPI_ERROR_FILE_NAME_NOT_FOUND = -256,
     SCPI_ERROR_SYSTEM_ERROR = -310,
     SCPI_ERROR_INPUT_BUFFER_OVERRUN = -363,
     // Instrument errors, also raised outside remote control.
