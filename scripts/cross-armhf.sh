@@ -12,7 +12,7 @@
 #
 #   bash scripts/cross-armhf.sh
 #   HOST_BUILD=build BUILD_DIR=build-armhf JOBS=2 bash scripts/cross-armhf.sh
-set -e
+set -e -o pipefail
 cd "$(dirname "$0")/.."
 SRC=$PWD
 BUILD_DIR=${BUILD_DIR:-build-armhf}
@@ -76,7 +76,11 @@ cmake -S . -B "$BUILD_DIR" -G Ninja \
 stage_end
 
 stage_start "build armhf"
-ninja -C "$BUILD_DIR" -j"$JOBS" "${TESTS[@]/#/test_}" | tail -n 3
+# Warnings are printed in full; the rest of the log goes to a file.
+ninja -C "$BUILD_DIR" -j"$JOBS" "${TESTS[@]/#/test_}" >"$BUILD_DIR/build.log" 2>&1 ||
+  { tail -n 60 "$BUILD_DIR/build.log"; exit 1; }
+grep -A4 -E 'warning:' "$BUILD_DIR/build.log" || true
+echo "$(grep -c 'warning:' "$BUILD_DIR/build.log" || true) warnings"
 stage_end
 
 # 4. The board's test programs under qemu's user-mode emulation. The
