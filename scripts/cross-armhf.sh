@@ -11,14 +11,13 @@
 # build-armhf with ccache when it is set up, prints the time of each stage.
 #
 #   bash scripts/cross-armhf.sh
-#   HOST_BUILD=build BUILD_DIR=build-armhf JOBS=2 bash scripts/cross-armhf.sh
+#   HOST_BUILD=build BUILD_DIR=build-armhf JOBS=2 EXTRA_TARGETS= bash scripts/cross-armhf.sh
 set -e -o pipefail
 cd "$(dirname "$0")/.."
 SRC=$PWD
 BUILD_DIR=${BUILD_DIR:-build-armhf}
 HOST_BUILD=${HOST_BUILD:-build}
 JOBS=${JOBS:-2}
-TRIPLE=arm-linux-gnueabihf
 # The test programs built and run for the board.
 TESTS=(record persistence regs chchar wavetables scpi)
 
@@ -77,7 +76,8 @@ stage_end
 
 stage_start "build armhf"
 # Warnings are printed in full; the rest of the log goes to a file.
-ninja -C "$BUILD_DIR" -j"$JOBS" "${TESTS[@]/#/test_}" >"$BUILD_DIR/build.log" 2>&1 ||
+# EXTRA_TARGETS adds targets, e.g. "ornav72 ornav-sim" (the screens too).
+ninja -C "$BUILD_DIR" -j"$JOBS" "${TESTS[@]/#/test_}" $EXTRA_TARGETS >"$BUILD_DIR/build.log" 2>&1 ||
   { tail -n 60 "$BUILD_DIR/build.log"; exit 1; }
 grep -A4 -E 'warning:' "$BUILD_DIR/build.log" || true
 echo "$(grep -c 'warning:' "$BUILD_DIR/build.log" || true) warnings"
