@@ -307,15 +307,8 @@ if want("refused"):
     refused("arming a path changes nothing", "WARB1:CARRier \"../x.bsv\"", [-224])
 
 def write_block(data):
-    """Sends data as one message. pyvisa-py sets END only on a chunk of at
-    most 1024 bytes, so a longer message goes in chunks of that size."""
-    session = inst.visalib.sessions[inst.session]
-    saved = session.max_recv_size
-    session.max_recv_size = 1024
-    try:
-        inst.write_raw(data)
-    finally:
-        session.max_recv_size = saved
+    """Sends data as one message with the stock client's write_raw."""
+    inst.write_raw(data)
 
 
 if want("config"):
