@@ -348,8 +348,8 @@ double ScopeModel::carrierPhase(double t) const
         t = 0;
     const double x = t * FCLK;
     const uint64_t n = uint64_t(x);
-    const unsigned __int128 acc = (unsigned __int128)n * m_inc;
-    const uint64_t wrapped = uint64_t(acc) & ((uint64_t(1) << 63) - 1);
+    // Unsigned 64-bit products wrap modulo 2^64, which 2^63 divides.
+    const uint64_t wrapped = (n * m_inc) & ((uint64_t(1) << 63) - 1);
     const double inTurn = double(wrapped) / kTurn63 + (x - double(n)) * double(m_inc) / kTurn63;
     return frac(inTurn + m_phase0);
 }

@@ -41,7 +41,7 @@ protected:
         scpi_msg_t rec{};
         rec.mtype = 20;
         rec.owner = SCPI_SESSION_DEFAULT;
-        rec.msglen = long(bytes.size());
+        rec.msglen = int32_t(bytes.size());
         rec.mtext = static_cast<char*>(std::malloc(size_t(bytes.size()) + 1));
         std::memcpy(rec.mtext, bytes.constData(), size_t(bytes.size()));
         scpi_msg_execute(&rec);
