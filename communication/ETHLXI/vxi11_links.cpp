@@ -4,6 +4,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -31,6 +34,9 @@ struct Link {
     size_t recv = 0;
     qint64 start_time = 0;
     unsigned long io_timeout = 0;
+    // Set by device_abort on the abort channel; ends a read waiting for its
+    // reply.
+    std::atomic<bool> abort{false};
 
     void dropPending()
     {
@@ -47,6 +53,48 @@ std::mutex g_linksMutex;
 std::map<long, std::shared_ptr<Link>> g_links;
 long g_nextLid = VXI11_LINK_ID;
 
+// The instrument's exclusive lock: the link holding it (0: none), guarded by
+// g_lockMutex. A link waiting for it (waitlock) waits on g_lockFreed.
+std::mutex g_lockMutex;
+std::condition_variable g_lockFreed;
+long g_lockOwner = 0;
+
+// Longest wait for the lock whatever the client asks: the waiting call holds
+// its connection (or, over UDP, the one dispatch thread).
+const unsigned long kMaxLockWaitMs = 60000;
+
+// Whether link lid may go on: nobody else holds the lock, or it was released
+// within lock_timeout when the call's flags ask to wait (waitlock). With
+// take, the link then holds the lock.
+bool lockFree(long lid, long conn, long flags, unsigned long lockTimeout, bool take)
+{
+    // Over UDP one thread serves every client: a call there never waits for
+    // the lock, it is refused at once.
+    if (conn == 0)
+        flags &= ~long(VXI11_FLAG_WAITLOCK);
+    std::unique_lock<std::mutex> l(g_lockMutex);
+    auto free = [lid] { return g_lockOwner == 0 || g_lockOwner == lid; };
+    bool ok = free();
+    if (!ok && (flags & VXI11_FLAG_WAITLOCK)) {
+        const unsigned long ms = lockTimeout < kMaxLockWaitMs ? lockTimeout : kMaxLockWaitMs;
+        ok = g_lockFreed.wait_for(l, std::chrono::milliseconds(ms), free);
+    }
+    if (ok && take)
+        g_lockOwner = lid;
+    return ok;
+}
+
+void releaseLock(long lid)
+{
+    {
+        std::lock_guard<std::mutex> l(g_lockMutex);
+        if (g_lockOwner != lid)
+            return;
+        g_lockOwner = 0;
+    }
+    g_lockFreed.notify_all();
+}
+
 std::shared_ptr<Link> findLink(long lid)
 {
     std::lock_guard<std::mutex> l(g_linksMutex);
@@ -56,6 +104,10 @@ std::shared_ptr<Link> findLink(long lid)
 
 void retire(const std::shared_ptr<Link>& link)
 {
+    // A link that goes (destroy_link, a dropped connection, an expired UDP
+    // link) gives its lock back: a lock must never outlive its holder.
+    releaseLock(link->lid);
+    link->abort = true;
     {
         std::lock_guard<std::mutex> l(link->m);
         link->dropPending();
@@ -89,9 +141,15 @@ void vxi11_create_link(const Create_LinkParms& p, Create_LinkResp& r, long conn)
         link->session = scpi_session_open();
         g_links[link->lid] = link;
     }
+    if (p.lockDevice && !lockFree(link->lid, conn, VXI11_FLAG_WAITLOCK, p.lock_timeout, true)) {
+        Device_Error gone;
+        vxi11_destroy_link(link->lid, gone);
+        r.error = VXI11_ERR_LOCKED;
+        return;
+    }
     r.error = VXI11_ERR_NONE;
     r.lid = link->lid;
-    r.abortPort = VXI11_ABORT_PORT;
+    r.abortPort = u_short(vxi11_abort_port());
     r.maxRecvSize = VXI11_MAX_RECV_SIZE;
 }
 
@@ -101,6 +159,10 @@ void vxi11_device_write(const Device_WriteParms& p, Device_WriteResp& r)
     const std::shared_ptr<Link> link = findLink(p.lid);
     if (!link) {
         r.error = VXI11_ERR_INVALID_LINK;
+        return;
+    }
+    if (!lockFree(link->lid, link->conn, p.flags, p.lock_timeout, false)) {
+        r.error = VXI11_ERR_LOCKED;
         return;
     }
     char* msg = nullptr;
@@ -160,14 +222,32 @@ void vxi11_device_read(const Device_ReadParms& p, Device_ReadResp& r, std::vecto
         r.reason = VXI11_REASON_END;
         return;
     }
+    if (!lockFree(link->lid, link->conn, p.flags, p.lock_timeout, false)) {
+        r.error = VXI11_ERR_LOCKED;
+        r.reason = VXI11_REASON_END;
+        return;
+    }
     unsigned long timeout = p.io_timeout;
     if (timeout > VXI11_MAX_IO_TIMEOUT_MS)
         timeout = VXI11_MAX_IO_TIMEOUT_MS;
-    // Woken as soon as the worker has finished this link's messages.
-    const int held = scpi_session_wait_reply(link->session, int(timeout));
-    if (held <= 0) {
-        r.error = VXI11_ERR_IO_TIMEOUT;
-        return;
+    // Woken as soon as the worker has finished this link's messages; waited
+    // for in slices so that device_abort on the abort channel ends the wait.
+    link->abort = false;
+    const qint64 deadline = scpi_adpt_clock_ms() + qint64(timeout);
+    int held = 0;
+    for (;;) {
+        const qint64 left = deadline - scpi_adpt_clock_ms();
+        held = scpi_session_wait_reply(link->session, int(left < 50 ? (left > 0 ? left : 0) : 50));
+        if (held > 0)
+            break;
+        if (link->abort.exchange(false)) {
+            r.error = VXI11_ERR_ABORT;
+            return;
+        }
+        if (left <= 0) {
+            r.error = VXI11_ERR_IO_TIMEOUT;
+            return;
+        }
     }
     const int want = p.requestSize < u_long(held) ? int(p.requestSize) : held;
     try {
@@ -177,11 +257,25 @@ void vxi11_device_read(const Device_ReadParms& p, Device_ReadResp& r, std::vecto
         r.error = VXI11_ERR_IO_TIMEOUT;
         return;
     }
-    const int n = scpi_session_read(link->session, storage.data(), want);
+    int n = 0;
+    bool sawTerm = false;
+    if (p.flags & VXI11_FLAG_TERMCHAR) {
+        // The read ends after the first termChar: taken a byte at a time, so
+        // that what follows stays for the next read.
+        while (n < want && !sawTerm) {
+            if (scpi_session_read(link->session, storage.data() + n, 1) != 1)
+                break;
+            sawTerm = storage[size_t(n++)] == p.termChar;
+        }
+    } else {
+        n = scpi_session_read(link->session, storage.data(), want);
+    }
     r.error = VXI11_ERR_NONE;
     // END only when the whole reply has gone; a client asking for less gets
     // the rest on its next read.
     r.reason = scpi_session_held(link->session) > 0 ? VXI11_REASON_REQCNT : VXI11_REASON_END;
+    if (sawTerm)
+        r.reason = (r.reason & VXI11_REASON_END) | VXI11_REASON_CHR;
     r.data.data_len = u_int(n);
     r.data.data_val = storage.data();
 }
@@ -192,6 +286,10 @@ void vxi11_device_readstb(const Device_GenericParms& p, Device_ReadStbResp& r)
     const std::shared_ptr<Link> link = findLink(p.lid);
     if (!link) {
         r.error = VXI11_ERR_INVALID_LINK;
+        return;
+    }
+    if (!lockFree(link->lid, link->conn, p.flags, p.lock_timeout, false)) {
+        r.error = VXI11_ERR_LOCKED;
         return;
     }
     const bool mav = scpi_session_held(link->session) > 0;
@@ -207,11 +305,92 @@ void vxi11_device_clear(const Device_GenericParms& p, Device_Error& r)
         r.error = VXI11_ERR_INVALID_LINK;
         return;
     }
+    if (!lockFree(link->lid, link->conn, p.flags, p.lock_timeout, false)) {
+        r.error = VXI11_ERR_LOCKED;
+        return;
+    }
+    // Input (the partial message), output (the uncollected reply) and a
+    // pending transfer (a data message the session armed and has not sent).
     {
         std::lock_guard<std::mutex> l(link->m);
         link->dropPending();
     }
     scpi_session_clear(link->session);
+    scpi_msg_data_mode_drop(link->session);
+}
+
+// Runs text as a message of the link, as if the client had written it.
+static void deliverText(const std::shared_ptr<Link>& link, const char* text)
+{
+    const size_t n = std::strlen(text);
+    char* msg = static_cast<char*>(std::malloc(n + 1));
+    if (!msg)
+        return;
+    std::memcpy(msg, text, n + 1);
+    scpi_session_deliver(link->session, msg, int(n));
+}
+
+void vxi11_device_generic(int proc, const Device_GenericParms& p, Device_Error& r)
+{
+    std::memset(&r, 0, sizeof r);
+    const std::shared_ptr<Link> link = findLink(p.lid);
+    if (!link) {
+        r.error = VXI11_ERR_INVALID_LINK;
+        return;
+    }
+    if (!lockFree(link->lid, link->conn, p.flags, p.lock_timeout, false)) {
+        r.error = VXI11_ERR_LOCKED;
+        return;
+    }
+    // Queued behind the link's earlier messages, in order, as a group
+    // execute trigger or a remote/local message of a GPIB controller would
+    // be.
+    switch (proc) {
+    case VXI11_PROC_TRIGGER: deliverText(link, "*TRG\n"); break;
+    case VXI11_PROC_REMOTE: deliverText(link, "SYSTem:LOCK ON\n"); break;
+    case VXI11_PROC_LOCAL: deliverText(link, "SYSTem:LOCK OFF\n"); break;
+    default: break;
+    }
+}
+
+void vxi11_device_lock(const Device_LockParms& p, Device_Error& r)
+{
+    std::memset(&r, 0, sizeof r);
+    const std::shared_ptr<Link> link = findLink(p.lid);
+    if (!link) {
+        r.error = VXI11_ERR_INVALID_LINK;
+        return;
+    }
+    if (!lockFree(link->lid, link->conn, p.flags, p.lock_timeout, true))
+        r.error = VXI11_ERR_LOCKED;
+}
+
+void vxi11_device_unlock(Device_Link lid, Device_Error& r)
+{
+    std::memset(&r, 0, sizeof r);
+    if (!findLink(lid)) {
+        r.error = VXI11_ERR_INVALID_LINK;
+        return;
+    }
+    {
+        std::lock_guard<std::mutex> l(g_lockMutex);
+        if (g_lockOwner != lid) {
+            r.error = VXI11_ERR_NO_LOCK_HELD;
+            return;
+        }
+    }
+    releaseLock(lid);
+}
+
+void vxi11_device_abort(Device_Link lid, Device_Error& r)
+{
+    std::memset(&r, 0, sizeof r);
+    const std::shared_ptr<Link> link = findLink(lid);
+    if (!link) {
+        r.error = VXI11_ERR_INVALID_LINK;
+        return;
+    }
+    link->abort = true;
 }
 
 void vxi11_destroy_link(Device_Link lid, Device_Error& r)
