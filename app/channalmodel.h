@@ -33,6 +33,9 @@ class channelModel : public QObject {
     Q_PROPERTY(int paramindex READ rparamindex NOTIFY paramindexChanged)
     Q_PROPERTY(int nameindex READ rnameindex WRITE wnameindex NOTIFY nameindexChanged)
     Q_PROPERTY(QString listgroup READ rlistgroup WRITE wlistgroup NOTIFY listgroupChanged)
+    // Row of the unit table the value is shown in (-1 without one): the
+    // number pad highlights it first, so OK after typing keeps the unit seen.
+    Q_PROPERTY(int shownUnit READ rshownUnit NOTIFY listvalueChanged)
 
 public:
     channelModel(CH_ID ch, DataInfo info, int paramindex, EParamType type, bool isMultiSelect,
@@ -109,6 +112,7 @@ public slots:
     virtual QString rkeyboardtype();
     virtual int runits();
     virtual int runit();
+    int rshownUnit();
     virtual QString rlistgroup();
     virtual int rnameindex();
     // New limits for descriptor unitIndex; when the descriptor in use

@@ -115,9 +115,13 @@ Ornav72::Ornav72()
     CSetParam::LoadCalData(QString());
     CSetParam::LoadTempCalData();
     CSetParam::boardtemp = float(misc::ReadDS18B20());
+    // Shown from the start; the tick reports the changes.
+    uidata.setBoardTemperature(QString::asprintf("%2.2f", double(CSetParam::boardtemp)));
 
     // 14. Network read-out, 15. serial number fallback from the MAC.
     GetHostNetAddress(sys_param::MAC, sys_param::IP, sys_param::Mask, sys_param::Gateway);
+    if (channelModel* m = GetChModelFormIndex(CH_SYS, PARAM_INDEX_SYSMACADDR))
+        m->disUpdate();
     const unsigned char first = static_cast<unsigned char>(SN[0]);
     if (SN[0] == '\0' || first < '0' || first > 'z') {
         const QString mac = QString::fromLatin1(sys_param::MAC, int(strnlen(sys_param::MAC, sizeof(sys_param::MAC))));

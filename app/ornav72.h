@@ -91,6 +91,8 @@ public:
     // Stores a channel's alternative use and updates its screens; with exec
     // the channel is applied.
     void ChDisableDisUpdate(CH_ID ch, int alterfun, QString label, bool exec);
+    // The channel serves sync or digital output (its keys and tab rest).
+    bool roleTaken(CH_ID ch) const;
     // Masks the amplitude-coupling switch of a pair (COUPLE12 / COUPLE34).
     void coupleAmplSwitchMask(CH_ID pair, bool masked);
     // Hooks of the selection, coupling and screen layers.
@@ -350,6 +352,11 @@ private:
     int touchFd = -1;  // the touch-screen input device, open once used
 
     void resolvePortConflict(CH_ID ch);
+    // The panel LEDs follow a channel apply one expander word at a time on
+    // a timer, so the bus gaps do not hold the apply (nor a remote reply
+    // waiting for it); changes meanwhile coalesce into one refresh.
+    void stepLeds();
+    bool ledStepArmed = false;  // controller thread: a step is on the timer
     // Start-up steps that belong to subsystems still to come.
     void powerCheck();
 };

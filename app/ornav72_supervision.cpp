@@ -206,8 +206,7 @@ void Ornav72::SysTimer_Slots()
             for (int ch = CH1; ch <= CH4; ++ch)
                 channelProtect(ch, ERROR_HIGH_TEMP_PROTECT, false);
         }
-        if (factorymodel)
-            emit tempdis(temp);
+        emit tempdis(temp);
     }
 
     // Power key: a press is user activity; held over two ticks it shuts down.
@@ -227,9 +226,10 @@ void Ornav72::SysTimer_Slots()
     if (sysparm && sysparm->powerUpSet == POWERON_LAST)
         sysparm->SaveSysParam("", false);
 
-    // DHCP: refresh the shown addresses every 10 s.
-    if (!sys_param::IPSetType && lastIpUpdateTime + 10 < now / 1000) {
-        lastIpUpdateTime = now / 1000;
+    // DHCP: refresh the shown addresses every 10 s; 0 (start-up, a new mode,
+    // a link change) asks for a refresh at once.
+    if (!sys_param::IPSetType && (lastIpUpdateTime == 0 || lastIpUpdateTime + 10 < now / 1000)) {
+        lastIpUpdateTime = qMax<qint64>(1, now / 1000);
         AutoIPMonitor();
     }
 }

@@ -91,6 +91,12 @@ void* TcpListener::acceptLoop(void* self)
     return nullptr;
 }
 
+void tcpQuickAck(int fd)
+{
+    const int one = 1;
+    setsockopt(fd, IPPROTO_TCP, TCP_QUICKACK, &one, sizeof one);
+}
+
 bool tcpSendAll(int fd, const char* p, size_t n)
 {
     while (n > 0) {

@@ -33,6 +33,14 @@ private:
     std::atomic<long> next_{1};
 };
 
+// Acknowledges what has been read at once instead of after the delayed-ACK
+// timer. A client with Nagle's algorithm on (most VISA libraries) holds its
+// next message until its last one is acknowledged; a command without a reply
+// would otherwise stall the query behind it by the peer's delayed ACK
+// (40 ms on Linux). The kernel drops the setting again by itself, so it is
+// renewed after every read.
+void tcpQuickAck(int fd);
+
 // Sends all n bytes to a connected socket, resuming after signals; false
 // when the peer has gone (never a SIGPIPE that would end the program).
 bool tcpSendAll(int fd, const char* p, size_t n);

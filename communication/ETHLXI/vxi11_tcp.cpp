@@ -96,8 +96,10 @@ bool readRecord(int fd, std::vector<char>& rec, bool& oversized)
             }
             len -= chunk;
         }
-        if (last)
+        if (last) {
+            tcpQuickAck(fd);
             return true;
+        }
     }
 }
 

@@ -69,6 +69,7 @@ void serveConnection(int fd, long)
             continue;
         if (r <= 0)
             break;
+        tcpQuickAck(fd);
         if (framer.feed(in.data(), size_t(r)) != ScpiRawFramer::Ok) {
             fprintf(stderr, "[lan-ERRO] f:%s,l:%d,block longer than %d bytes, connection closed\r\n", __func__,
                     __LINE__, int(SCPI_MAX_MESSAGE));

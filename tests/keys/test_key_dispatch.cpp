@@ -239,10 +239,11 @@ TEST_F(KeyDispatch, TheModelPathRefusesMaskedModelsAndLendsArrowsToTheUnitRow)
     EXPECT_EQ(vk->property("knobKeys").toList(), QVariantList{int(Key_Down)});
     EXPECT_TRUE(f->inputting);
     EXPECT_EQ(list->property("currentIndex").toInt(), 0);
-    // OK still ends the number in the unit shown.
+    // OK ends the number in the highlighted unit: it started on the unit
+    // shown (kHz) and Down moved it to Hz.
     key(Key_Ok);
     EXPECT_FALSE(f->inputting);
-    EXPECT_DOUBLE_EQ(sys_param::ch(CH1).Frequency, 5000);
+    EXPECT_DOUBLE_EQ(sys_param::ch(CH1).Frequency, 5);
     // A parameter index that no model of the list has: the warning.
     beeps();
     ctrl->keyPress(Key_1, 1, CH1, 9999, KEY_FROM_FRONT_PANEL);
