@@ -12,10 +12,13 @@
 #include <mutex>
 #include "communication/SCPI/scpi_ieee488.h"
 #include "communication/SCPI/scpi.h"
+#include "communication/SCPI/scpi_error.h"
+#include "communication/SCPI/sys_error.h"
 
 #include "communication/scpi_msg_adpt.h"
 #include "communication/scpi_msg_session.h"
 #include "communication/ETHLXI/vxi11_server.h"
+#include "communication/tcp_listener.h"
 
 namespace {
 
@@ -23,6 +26,11 @@ namespace {
 // connection threads allocate from arenas of their own, which would
 // otherwise keep the pages.
 const size_t kTrimAbove = 4 * 1024 * 1024;
+
+// Bytes of partial messages held by every link together: one limit for all
+// clients, so that a few clients sending long messages without END cannot
+// take the instrument's memory.
+std::atomic<long long> g_partialBytes{0};
 
 struct Link {
     long lid = 0;
@@ -37,9 +45,13 @@ struct Link {
     // Set by device_abort on the abort channel; ends a read waiting for its
     // reply.
     std::atomic<bool> abort{false};
+    // When a call last named the link (scpi_adpt_clock_ms): links created
+    // over UDP have no connection that tells when their client has gone.
+    std::atomic<qint64> lastUse{0};
 
     void dropPending()
     {
+        g_partialBytes -= (long long)recv;
         std::free(pbuf);
         if (recv > kTrimAbove)
             malloc_trim(0);
@@ -99,7 +111,46 @@ std::shared_ptr<Link> findLink(long lid)
 {
     std::lock_guard<std::mutex> l(g_linksMutex);
     auto it = g_links.find(lid);
-    return it == g_links.end() ? nullptr : it->second;
+    if (it == g_links.end())
+        return nullptr;
+    it->second->lastUse = scpi_adpt_clock_ms();
+    return it->second;
+}
+
+// Makes room for a new link, g_linksMutex held: links created over UDP idle
+// for longer than the idle timeout go; when the table is still full, the
+// least recently used UDP link gives way (its client may well have gone
+// without destroy_link, and only a connection tells that). Links of open
+// TCP connections stay: they go with their connection. The removed links
+// are returned to be retired outside the lock.
+void makeRoom(std::vector<std::shared_ptr<Link>>& gone)
+{
+    const qint64 now = scpi_adpt_clock_ms();
+    const qint64 idle = vxi11_idle_timeout_ms();
+    std::shared_ptr<Link> oldest;
+    for (auto it = g_links.begin(); it != g_links.end();) {
+        const std::shared_ptr<Link>& link = it->second;
+        if (link->conn == 0 && now - link->lastUse > idle) {
+            gone.push_back(link);
+            it = g_links.erase(it);
+            continue;
+        }
+        if (link->conn == 0 && (!oldest || link->lastUse < oldest->lastUse))
+            oldest = link;
+        ++it;
+    }
+    if (g_links.size() >= VXI11_MAX_LINKS && oldest) {
+        g_links.erase(oldest->lid);
+        gone.push_back(oldest);
+    }
+}
+
+int linksOf(long conn)
+{
+    int n = 0;
+    for (const auto& l : g_links)
+        n += l.second->conn == conn;
+    return n;
 }
 
 void retire(const std::shared_ptr<Link>& link)
@@ -127,6 +178,20 @@ void vxi11_create_link(const Create_LinkParms& p, Create_LinkResp& r, long conn)
         return;
     }
     auto link = std::make_shared<Link>();
+    std::vector<std::shared_ptr<Link>> gone;
+    {
+        std::lock_guard<std::mutex> l(g_linksMutex);
+        makeRoom(gone);
+        // One TCP connection holds at most a share of the links, so that it
+        // cannot lock every other client out.
+        if (g_links.size() >= VXI11_MAX_LINKS || (conn != 0 && linksOf(conn) >= VXI11_MAX_LINKS_PER_CONNECTION)) {
+            r.error = VXI11_ERR_OUT_OF_RESOURCES;
+        }
+    }
+    for (const auto& old : gone)
+        retire(old);
+    if (r.error)
+        return;
     {
         std::lock_guard<std::mutex> l(g_linksMutex);
         if (g_links.size() >= VXI11_MAX_LINKS) {
@@ -138,6 +203,7 @@ void vxi11_create_link(const Create_LinkParms& p, Create_LinkResp& r, long conn)
             g_nextLid = g_nextLid < VXI11_LINK_ID || g_nextLid >= 0x7FFFFFF0L ? long(VXI11_LINK_ID) : g_nextLid + 1;
         link->lid = g_nextLid++;
         link->conn = conn;
+        link->lastUse = scpi_adpt_clock_ms();
         link->session = scpi_session_open();
         g_links[link->lid] = link;
     }
@@ -182,6 +248,14 @@ void vxi11_device_write(const Device_WriteParms& p, Device_WriteResp& r)
         const bool end = p.flags & VXI11_FLAG_END;
         // Room for the chunk, a LF that may be appended, and a NUL. A
         // message longer than the largest legitimate one is refused.
+        if (g_partialBytes + (long long)len > VXI11_PARTIAL_LIMIT) {
+            fprintf(stderr, "[vxi-ERRO] partial messages over %lld bytes: link %ld dropped its own\r\n",
+                    (long long)VXI11_PARTIAL_LIMIT, link->lid);
+            link->dropPending();
+            Sys_Error(SCPI_ERROR_INPUT_BUFFER_OVERRUN);
+            r.error = VXI11_ERR_ABORT;
+            return;
+        }
         char* grown = nullptr;
         if (link->recv + len <= size_t(VXI11_MAX_MESSAGE))
             grown = static_cast<char*>(std::realloc(link->pbuf, link->recv + len + 2));
@@ -195,12 +269,14 @@ void vxi11_device_write(const Device_WriteParms& p, Device_WriteResp& r)
         if (len)
             std::memcpy(link->pbuf + link->recv, p.data.data_val, len);
         link->recv += len;
+        g_partialBytes += (long long)len;
         r.size = u_long(len);
         if (!end) {
             link->start_time = now;
             link->io_timeout = p.io_timeout;
             return;
         }
+        g_partialBytes -= (long long)link->recv;  // the message is whole: no longer partial
         if ((first || discarded) && !scpi_msg_has_terminator(link->pbuf, link->recv))
             link->pbuf[link->recv++] = '\n';
         link->pbuf[link->recv] = '\0';
@@ -435,6 +511,16 @@ void vxi11_drop_connection(long conn)
     }
     for (const auto& link : gone)
         retire(link);
+}
+
+void vxi11_set_idle_timeout_ms(long long ms)
+{
+    tcpSetIdleTimeoutMs(ms);
+}
+
+long long vxi11_idle_timeout_ms()
+{
+    return tcpIdleTimeoutMs();
 }
 
 int vxi11_link_count()

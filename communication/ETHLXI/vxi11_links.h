@@ -9,6 +9,14 @@
 // Links at most open at once; a further create_link gets "out of resources".
 enum { VXI11_MAX_LINKS = 128 };
 enum { VXI11_ERR_OUT_OF_RESOURCES = 9 };
+// Links one TCP connection may hold.
+enum { VXI11_MAX_LINKS_PER_CONNECTION = 32 };
+// A link created over UDP that no call has named for this long goes (and,
+// with the table full, the least recently used one gives way to a new
+// link). Also the idle timeout of VXI-11 and raw-socket connections.
+enum : long long { VXI11_IDLE_TIMEOUT_MS = 10 * 60 * 1000 };
+void vxi11_set_idle_timeout_ms(long long ms);
+long long vxi11_idle_timeout_ms();
 
 // conn names the TCP connection the link was created on (0 for UDP); its
 // links are destroyed when it closes.

@@ -357,12 +357,16 @@ bool serveCall(int fd, long conn, const std::vector<char>& rec, bool oversized)
     return ok;
 }
 
+void serveConnection(int fd, long conn);
+TcpListener g_listener(VXI11_MAX_CONNECTIONS, serveConnection);
+
 void serveConnection(int fd, long conn)
 {
     std::vector<char> rec;
     bool oversized = false;
     // Calls are answered one after the other, in the order they arrived.
     while (readRecord(fd, rec, oversized)) {
+        g_listener.touch(conn);
         if (!serveCall(fd, conn, rec, oversized))
             break;
         if (rec.capacity() > 65536)
@@ -372,7 +376,6 @@ void serveConnection(int fd, long conn)
     close(fd);
 }
 
-TcpListener g_listener(VXI11_MAX_CONNECTIONS, serveConnection);
 
 } // namespace
 
