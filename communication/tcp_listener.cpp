@@ -100,9 +100,8 @@ void* TcpListener::acceptLoop(void* self)
                 usleep(100000);
             continue;
         }
-        l->reap(l->connections_ >= l->max_);
-        if (l->connections_ >= l->max_ + 1) {
-            close(c);  // nothing gave way (no slot holder is known yet)
+        if (l->connections_ >= l->max_ && !l->reap(true)) {
+            close(c);  // nothing could give way
             continue;
         }
         const int one = 1;
@@ -139,7 +138,7 @@ void TcpListener::touch(long number)
         it->second.last = nowMs();
 }
 
-void TcpListener::reap(bool full)
+bool TcpListener::reap(bool full)
 {
     const long long now = nowMs();
     const long long limit = g_idleTimeoutMs;
@@ -151,15 +150,18 @@ void TcpListener::reap(bool full)
         if (now - e.second.last > limit) {
             shutdown(e.second.fd, SHUT_RDWR);
             e.second.last = LLONG_MIN;
-            full = false;
+            full = false;  // a slot is freed already
         } else if (!oldest || e.second.last < oldest->last) {
             oldest = &e.second;
         }
     }
+    bool freed = !full;
     if (full && oldest) {
         shutdown(oldest->fd, SHUT_RDWR);
         oldest->last = LLONG_MIN;
+        freed = true;
     }
+    return freed;
 }
 
 void tcpSetIdleTimeoutMs(long long ms)

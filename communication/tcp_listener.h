@@ -31,7 +31,8 @@ private:
     // Shuts down connections idle for longer than the idle timeout and, with
     // every slot taken, the one idle for longest: a client that holds a slot
     // without sending never locks the others out.
-    void reap(bool full);
+    // True when a slot was freed (or none was needed).
+    bool reap(bool full);
 
     struct Slot {
         int fd;          // a duplicate of the connection's socket, to shut it down
