@@ -1,4 +1,5 @@
 #pragma once
+#include <QStringList>
 // channelModel: one editable value of the instrument (a channel's frequency,
 // amplitude, a modulation depth, a switch ...). The model holds the value's
 // descriptor(s) (DataInfo: accessor pair into the parameter record, limits,
@@ -207,3 +208,7 @@ public:
 // Builds the entries 0 .. PARAM_INDEX_CHMERGE of one channel, each with its
 // parameter index, in index order (the list is cleared first).
 void channelInputParaInit(CH_ID ch, QList<channelModel*>& list);
+// Board paths of wave and list files the record named but that were gone
+// when the entries were built (the record now names the library's wave, or
+// no list); taken once, for the controller to report.
+QStringList takeMissingRecordFiles();

@@ -80,6 +80,9 @@ Ornav72::Ornav72()
             if (channelModel* m = channel[ch]->entry(index))
                 connect(m, &channelModel::valueChanged, this, &Ornav72::ParamListChanged);
     }
+    // Files the stored record names that are gone: the user hears of it.
+    for (const QString& path : takeMissingRecordFiles())
+        reportMissingFile(path);
     channel[CH1]->pFriendCh = channel[CH2];
     channel[CH2]->pFriendCh = channel[CH1];
     channel[CH3]->pFriendCh = channel[CH4];
@@ -199,6 +202,9 @@ void Ornav72::UIStartUpInit(QObject* root)
     mainObject = root;
     uidata.mainObject = root;
     initObject();
+    for (const QString& text : pendingFileTips)
+        emit TipsMessage(MESSAGE_TYPE_ERROR, ERROR_SCPI, false, text, true);
+    pendingFileTips.clear();
     // The channels' parameter lists and previews on the screens.
     for (int ch = CH1; ch <= CH4; ++ch) {
         if (!channel[ch])

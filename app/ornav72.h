@@ -8,6 +8,7 @@
 #include <QList>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <QByteArray>
 #include <QVariantList>
 #include "param/global.h"
@@ -265,6 +266,12 @@ public slots:
     // does nothing until that subsystem exists.
     void chUpdateArbMem(int ch, QString arbfile, bool base, bool exe, bool tempfile);
     void chUpdateListMem(int ch, QString file, bool exe, bool tempfile);
+    // A wave just received and stored as path: loaded from the bytes held
+    // (the whole file, header first), without reading the file back.
+    void chLoadArbBytes(int ch, QString path, QByteArray bytes, bool base, bool exe);
+    // A file the record names is gone: error -256 on the error list and a
+    // message on the screen (kept until the screens are up at start-up).
+    void reportMissingFile(const QString& path);
     // Links the library folders into "/media/ram" under their shown names
     // (pairs [folder, shown name]).
     void SetArbDir(QVariantList list);
@@ -357,6 +364,11 @@ private:
     // waiting for it); changes meanwhile coalesce into one refresh.
     void stepLeds();
     bool ledStepArmed = false;  // controller thread: a step is on the timer
+    // Loads a wave file's bytes into channel ch (carrier or modulating wave),
+    // showing the loading message with its progress when it takes long.
+    bool loadArbInto(CH_ID ch, const QString& path, const char* data, size_t length, bool base, bool exe);
+    // Missing-file messages waiting for the screens.
+    QStringList pendingFileTips;
     // Start-up steps that belong to subsystems still to come.
     void powerCheck();
 };

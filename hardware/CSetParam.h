@@ -9,6 +9,7 @@
 #include <QString>
 #include <QStringList>
 #include <cstdint>
+#include <functional>
 #include "hardware/cchcharacter.h"
 #include "hardware/fpga_regs.h"
 #include "hardware/fpga_usercmd.h"
@@ -222,7 +223,9 @@ public:
     // Deep waveform memory of CH1/CH2 (sample-by-sample playback).
     static const int kDeepResampleLen = 8388608;   // 2^23
     static const int kDeepMaxSamples = 67108864;   // 2^26
-    static bool SetDeepWaveData(CH_ID ch, const short* data, int len);
+    // progress (when given) hears the per cent of the words written.
+    static bool SetDeepWaveData(CH_ID ch, const short* data, int len,
+                                const std::function<void(int)>& progress = std::function<void(int)>());
     // Whole passes of a wave of len samples the deep memory takes so that
     // the total is a multiple of 8 samples (one 16-byte window).
     static int DeepPasses(long long len);

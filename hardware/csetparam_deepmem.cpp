@@ -20,7 +20,7 @@ int CSetParam::DeepPasses(long long len)
     return r;
 }
 
-bool CSetParam::SetDeepWaveData(CH_ID ch, const short* data, int len)
+bool CSetParam::SetDeepWaveData(CH_ID ch, const short* data, int len, const std::function<void(int)>& progress)
 {
     if ((ch != CH1 && ch != CH2) || data == nullptr || len < 1)
         return false;
@@ -74,20 +74,31 @@ bool CSetParam::SetDeepWaveData(CH_ID ch, const short* data, int len)
         const unsigned short one = 1;
         return *reinterpret_cast<const unsigned char*>(&one) == 1;
     }();
+    const long long total = n * passes;
+    // Progress is reported every 2^18 words.
+    const long long step = 1 << 18;
+    long long done = 0;
     for (int p = 0; p < passes; ++p) {
-        if (littleEndian) {
-            send(reinterpret_cast<const unsigned char*>(src), size_t(n) * 2);
-            continue;
-        }
-        unsigned char bytes[4096];
         for (long long i = 0; i < n;) {
-            size_t fill = 0;
-            for (; i < n && fill < sizeof bytes; ++i) {
-                const unsigned short v = static_cast<unsigned short>(src[i]);
-                bytes[fill++] = static_cast<unsigned char>(v & 0xFF);
-                bytes[fill++] = static_cast<unsigned char>(v >> 8);
+            const long long count = n - i < step ? n - i : step;
+            if (littleEndian) {
+                send(reinterpret_cast<const unsigned char*>(src + i), size_t(count) * 2);
+            } else {
+                unsigned char bytes[4096];
+                for (long long k = i; k < i + count;) {
+                    size_t fill = 0;
+                    for (; k < i + count && fill < sizeof bytes; ++k) {
+                        const unsigned short v = static_cast<unsigned short>(src[k]);
+                        bytes[fill++] = static_cast<unsigned char>(v & 0xFF);
+                        bytes[fill++] = static_cast<unsigned char>(v >> 8);
+                    }
+                    send(bytes, fill);
+                }
             }
-            send(bytes, fill);
+            i += count;
+            done += count;
+            if (progress && done < total)
+                progress(int(done * 100 / total));
         }
     }
     if (held > 0)

@@ -20,6 +20,7 @@ enum : int16_t {
     SCPI_ERROR_TRIGGER_IGNORED = -211,
     SCPI_ERROR_DATA_OUT_OF_RANGE = -222,
     SCPI_ERROR_ILLEGAL_PARAMETER_VALUE = -224,
+    SCPI_ERROR_FILE_NAME_NOT_FOUND = -256,
     SCPI_ERROR_SYSTEM_ERROR = -310,
     SCPI_ERROR_INPUT_BUFFER_OVERRUN = -363,
     // Instrument errors, also raised outside remote control.

@@ -77,8 +77,12 @@ TEST_F(Receivers, CarrierUploadIsStoredLoadedAndPlayed)
     ASSERT_EQ(deep.size(), 64);
     EXPECT_EQ(deep[0], quint64(uint16_t(-32767)));
     EXPECT_EQ(deep[1], quint64(32767));
-    // The received file was a temporary one: loaded, then removed.
-    EXPECT_TRUE(userFiles().isEmpty());
+    // The file stays where the record names it, byte for byte, so that the
+    // channel plays it again after a power cycle.
+    EXPECT_EQ(userFiles(), QStringList({"wave1.bsv"}));
+    QFile kept(dir.path() + "/run/media/mmcblk0p1/wave1.bsv");
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), bsv(v));
 }
 
 TEST_F(Receivers, ModulatingAndListUploads)

@@ -2,6 +2,7 @@
 // requests: what each setter asks for, in which order, and what a refused
 // command leaves alone. The end-to-end behaviour is in tests/clients.
 #include <gtest/gtest.h>
+#include <sstream>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -247,4 +248,9 @@ TEST(CommandReference, ListsEveryPatternOfTheTable)
             p = base + "[?]";
         EXPECT_NE(doc.find("`" + p + "`"), std::string::npos) << c->pattern;
     }
+    // Every command is described: no empty cell in a row of the reference.
+    std::istringstream lines(doc);
+    for (std::string l; std::getline(lines, l);)
+        if (l.rfind("| `", 0) == 0)
+            EXPECT_EQ(l.find("|  |"), std::string::npos) << l;
 }
