@@ -5,6 +5,8 @@
 // whole messages written at once, so Nagle's delay is switched off.
 #include <atomic>
 #include <cstddef>
+#include <map>
+#include <mutex>
 
 class TcpListener {
 public:
@@ -20,10 +22,24 @@ public:
     int start(int port, bool loopbackOnly);
     int port() const { return port_; }
     int connections() const { return connections_; }
+    // The connection number has just received something: it is not idle.
+    void touch(long number);
 
 private:
     static void* acceptLoop(void* self);
     static void* serveOne(void* arg);
+    // Shuts down connections idle for longer than the idle timeout and, with
+    // every slot taken, the one idle for longest: a client that holds a slot
+    // without sending never locks the others out.
+    // True when a slot was freed (or none was needed).
+    bool reap(bool full);
+
+    struct Slot {
+        int fd;          // a duplicate of the connection's socket, to shut it down
+        long long last;  // steady clock, ms, of its last received bytes
+    };
+    std::mutex slotsMutex_;
+    std::map<long, Slot> slots_;  // guarded by slotsMutex_
 
     const int max_;
     const Serve serve_;
@@ -32,6 +48,11 @@ private:
     std::atomic<int> connections_{0};
     std::atomic<long> next_{1};
 };
+
+// How long a connection may hold its slot without sending (default 10 min);
+// shorter when the slots are full.
+void tcpSetIdleTimeoutMs(long long ms);
+long long tcpIdleTimeoutMs();
 
 // Acknowledges what has been read at once instead of after the delayed-ACK
 // timer. A client with Nagle's algorithm on (most VISA libraries) holds its

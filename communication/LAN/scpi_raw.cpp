@@ -55,7 +55,10 @@ bool runMessage(int fd, int session, std::vector<char>& msg)
     return tcpSendAll(fd, reply.data(), reply.size());
 }
 
-void serveConnection(int fd, long)
+void serveConnection(int fd, long number);
+TcpListener g_listener(SCPI_RAW_MAX_CONNECTIONS, serveConnection);
+
+void serveConnection(int fd, long number)
 {
     const int session = scpi_session_open();
     ScpiRawFramer framer(SCPI_RAW_MAX_LINE, SCPI_MAX_MESSAGE);
@@ -70,6 +73,7 @@ void serveConnection(int fd, long)
         if (r <= 0)
             break;
         tcpQuickAck(fd);
+        g_listener.touch(number);
         if (framer.feed(in.data(), size_t(r)) != ScpiRawFramer::Ok) {
             fprintf(stderr, "[lan-ERRO] f:%s,l:%d,block longer than %d bytes, connection closed\r\n", __func__,
                     __LINE__, int(SCPI_MAX_MESSAGE));
@@ -83,7 +87,6 @@ void serveConnection(int fd, long)
     close(fd);
 }
 
-TcpListener g_listener(SCPI_RAW_MAX_CONNECTIONS, serveConnection);
 
 } // namespace
 
