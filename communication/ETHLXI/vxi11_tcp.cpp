@@ -225,10 +225,6 @@ bool serveCall(int fd, long conn, const std::vector<char>& rec, bool oversized)
     const auto errorRes = Tag<Device_Error>();
     const xdrproc_t linkProc = xdrproc_t(xdr_Device_Link), genericProc = xdrproc_t(xdr_Device_GenericParms),
                     errorProc = xdrproc_t(xdr_Device_Error);
-    auto checkLink = [](const Device_GenericParms& a, Device_Error& e) {
-        e.error = vxi11_check_link(a.lid);
-        return size_t(0);
-    };
 
     if (proc == 0) {  // NULLPROC
         Reply r(xid, 0);

@@ -259,7 +259,7 @@ TEST_F(Screens, EveryUnitButtonStoresTheUnitItShows)
     auto key = [this](int k) { ctrl->keyPress(k, 1, KEY_FROM_FRONT_PANEL); settle(); };
     for (const Row& r : rows) {
         const std::string what = std::string(r.form) + " button " + std::to_string(r.pos);
-        if (sys_param::GetChBaseWave(CH1) != r.wave) {
+        if (int(sys_param::GetChBaseWave(CH1)) != r.wave) {
             ctrl->chSignalSelected(0, 0, r.wave, true, r.wave);
             settle();
         }
