@@ -251,7 +251,8 @@ TEST(CommandReference, ListsEveryPatternOfTheTable)
     // Every command is described: no empty cell in a row of the reference.
     std::istringstream lines(doc);
     for (std::string l; std::getline(lines, l);) {
-        if (l.rfind("| `", 0) == 0)
+        if (l.rfind("| `", 0) == 0) {
             EXPECT_EQ(l.find("|  |"), std::string::npos) << l;
+        }
     }
 }
