@@ -8,6 +8,7 @@
 #include "app/channalmodel.h"
 #include "app/channel.h"
 #include "app/channalmodel_sys.h"
+#include "communication/remote_road.h"
 #include "communication/scpi_msg_adpt.h"
 #include "param/sys_param.h"
 #include "param/sysparm.h"
@@ -61,8 +62,18 @@ Ornav72::Ornav72()
     sysparm = new SysParm();
 
     // 5. Arbitrary-wave and list reloads run queued in the worker thread.
-    connect(this, &Ornav72::chArbCmd, this, &Ornav72::chUpdateArbMem, Qt::QueuedConnection);
-    connect(this, &Ornav72::chListCmd, this, &Ornav72::chUpdateListMem, Qt::QueuedConnection);
+    // Each load is a counted hop of the road (remote_road.h): a remote
+    // "*OPC?" waits for the wave memory and the channel's re-apply.
+    connect(this, &Ornav72::chArbCmd, this,
+            [this](int ch, QString file, bool base, bool exe, bool temp) {
+                RemoteRoad::chain(this, [=]() { chUpdateArbMem(ch, file, base, exe, temp); });
+            },
+            Qt::DirectConnection);
+    connect(this, &Ornav72::chListCmd, this,
+            [this](int ch, QString file, bool exe, bool temp) {
+                RemoteRoad::chain(this, [=]() { chUpdateListMem(ch, file, exe, temp); });
+            },
+            Qt::DirectConnection);
 
     // 6..9. Channels, their pairing and the merge list.
     for (int ch = CH4; ch >= CH1; --ch) {
@@ -87,7 +98,10 @@ Ornav72::Ornav72()
     channel[CH1]->pSyncCh = channel[CH3];
     channel[CH2]->pSyncCh = channel[CH4];
     for (Channel* c : channel) {
-        connect(c, &Channel::signalUpdated, this, &Ornav72::chParamChanged, Qt::QueuedConnection);
+        // The channel's re-apply runs later on this thread, as a counted hop.
+        connect(c, &Channel::signalUpdated, this,
+                [this](int ch) { RemoteRoad::chain(this, [this, ch]() { chParamChanged(ch); }); },
+                Qt::DirectConnection);
         connect(c, &Channel::sendTipsMessage, this,
                 [this](int type, int index, bool status, QString header) {
                     emit TipsMessage(type, index, status, header, true);
@@ -220,7 +234,9 @@ void Ornav72::initObject()
 {
     connect(this, &Ornav72::tempdis, this, &Ornav72::SendTempDis, Qt::QueuedConnection);
     connect(this, &Ornav72::TipsMessage, this, &Ornav72::SendTipsMessageDis, Qt::QueuedConnection);
-    connect(this, &Ornav72::channelParamChanged, this, &Ornav72::chParamChanged, Qt::QueuedConnection);
+    connect(this, &Ornav72::channelParamChanged, this,
+            [this](int ch) { RemoteRoad::chain(this, [this, ch]() { chParamChanged(ch); }); },
+            Qt::DirectConnection);
     if (mainObject) {
         // The screens may not declare every signal yet; a missing one is skipped.
         const struct { const char* sig; const char* slot; } qmlLinks[] = {

@@ -1,5 +1,8 @@
 #include "app/qmlcall.h"
 #include <QByteArray>
+#include <QPointer>
+#include <vector>
+#include "communication/remote_road.h"
 #include <QMetaObject>
 #include <QSemaphore>
 #include <QString>
@@ -48,10 +51,31 @@ void qmlCall(QObject* o, const char* name, std::initializer_list<QVariant> args,
     Qt::ConnectionType type = Qt::DirectConnection;
     // A screen function runs JavaScript, which only the GUI thread may do:
     // a direct call from another thread (the controller applying a reload)
-    // is posted instead, never run beside the GUI thread's own scripts.
-    if (how == QmlCall::Queued || (how == QmlCall::Direct && o->thread() != QThread::currentThread()))
-        type = Qt::QueuedConnection;
-    else if (how == QmlCall::Wait && o->thread() != QThread::currentThread())
+    // is posted instead, never run beside the GUI thread's own scripts. A
+    // posted call is a counted hop of the remote road: what the screen
+    // sends back (a selection) is applied before a remote "*OPC?" answers.
+    if (how == QmlCall::Queued || (how == QmlCall::Direct && o->thread() != QThread::currentThread())) {
+        QPointer<QObject> target(o);
+        const QByteArray method(name);
+        const std::vector<QVariant> a(args.begin(), args.end());
+        RemoteRoad::chain(o, [target, method, a]() {
+            if (!target)
+                return;
+            switch (a.size()) {
+            case 0: QMetaObject::invokeMethod(target, method.constData()); break;
+            case 1: QMetaObject::invokeMethod(target, method.constData(), Q_ARG(QVariant, a[0])); break;
+            case 2:
+                QMetaObject::invokeMethod(target, method.constData(), Q_ARG(QVariant, a[0]), Q_ARG(QVariant, a[1]));
+                break;
+            default:
+                QMetaObject::invokeMethod(target, method.constData(), Q_ARG(QVariant, a[0]), Q_ARG(QVariant, a[1]),
+                                          Q_ARG(QVariant, a[2]));
+                break;
+            }
+        });
+        return;
+    }
+    if (how == QmlCall::Wait && o->thread() != QThread::currentThread())
         type = Qt::BlockingQueuedConnection;  // blocking on one's own thread would dead-lock
     const QVariant* a = args.begin();
     switch (args.size()) {

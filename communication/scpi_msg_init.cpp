@@ -11,6 +11,7 @@
 #include <cstring>
 #include "communication/ETHLXI/vxi11_server.h"
 #include "communication/LAN/lan_services.h"
+#include "communication/remote_road.h"
 #include "communication/SCPI/scpi.h"
 #include "communication/USBTMC/usbtmc.h"
 #include "platform/platformroot.h"
@@ -110,8 +111,10 @@ QString scpi_modprobe_command(const char* product, const char* serial)
 
 void scpi_adpt_detach(QObject* controller)
 {
-    if (scpi_context.parent == controller)
+    if (scpi_context.parent == controller) {
         scpi_context.parent = nullptr;
+        RemoteRoad::attach(nullptr);
+    }
 }
 
 int scpi_adpt_init(QObject* controller)
@@ -119,6 +122,7 @@ int scpi_adpt_init(QObject* controller)
     // The queue, the threads and the RPC registration exist once per
     // process; a later controller only takes over as the worker's parent.
     static bool started = false;
+    RemoteRoad::attach(controller);
     if (started) {
         scpi_context.parent = controller;
         return 0;

@@ -18,8 +18,11 @@ struct Session {
     int queued = 0;            // delivered and not finished
     std::vector<char> reply;
     size_t replyPos = 0;
+    scpi_transfer_t transfer;  // armed data transfer (mode WF_None: none)
 };
 
+// Everything below is guarded by g_mutex; the transports (any thread), the
+// worker and the web server's threads all come through here.
 std::mutex g_mutex;
 std::condition_variable g_changed;
 std::map<int, Session> g_sessions = {{SCPI_SESSION_DEFAULT, Session()}};
@@ -233,4 +236,41 @@ int scpi_session_inflight()
 {
     std::lock_guard<std::mutex> l(g_mutex);
     return g_inflight;
+}
+
+bool scpi_session_arm_transfer(int id, const scpi_transfer_t& t)
+{
+    std::lock_guard<std::mutex> l(g_mutex);
+    auto it = g_sessions.find(id);
+    if (it == g_sessions.end())
+        return false;
+    it->second.transfer = t;
+    return true;
+}
+
+bool scpi_session_take_transfer(int id, scpi_transfer_t* out)
+{
+    std::lock_guard<std::mutex> l(g_mutex);
+    auto it = g_sessions.find(id);
+    if (it == g_sessions.end() || it->second.transfer.mode == 0)
+        return false;
+    if (out)
+        *out = it->second.transfer;
+    it->second.transfer = scpi_transfer_t();
+    return true;
+}
+
+int scpi_session_transfer_mode(int id)
+{
+    std::lock_guard<std::mutex> l(g_mutex);
+    auto it = g_sessions.find(id);
+    return it == g_sessions.end() ? 0 : it->second.transfer.mode;
+}
+
+void scpi_session_drop_transfer(int id)
+{
+    std::lock_guard<std::mutex> l(g_mutex);
+    auto it = g_sessions.find(id);
+    if (it != g_sessions.end())
+        it->second.transfer = scpi_transfer_t();
 }
