@@ -260,11 +260,16 @@ bool scpi_session_take_transfer(int id, scpi_transfer_t* out)
     return true;
 }
 
-int scpi_session_transfer_mode(int id)
+scpi_transfer_t scpi_session_transfer(int id)
 {
     std::lock_guard<std::mutex> l(g_mutex);
     auto it = g_sessions.find(id);
-    return it == g_sessions.end() ? 0 : it->second.transfer.mode;
+    return it == g_sessions.end() ? scpi_transfer_t() : it->second.transfer;
+}
+
+int scpi_session_transfer_mode(int id)
+{
+    return scpi_session_transfer(id).mode;
 }
 
 void scpi_session_drop_transfer(int id)

@@ -82,7 +82,9 @@ bool scpi_session_arm_transfer(int id, const scpi_transfer_t& t);
 // Takes the session's armed transfer out (the worker, for the session's data
 // message); false when none is armed.
 bool scpi_session_take_transfer(int id, scpi_transfer_t* out);
-// The mode armed for the session now (WF_None when none); any thread.
+// The transfer armed for the session now (mode WF_None when none), and
+// just its mode; any thread.
+scpi_transfer_t scpi_session_transfer(int id);
 int scpi_session_transfer_mode(int id);
 // Drops the session's armed transfer; any thread.
 void scpi_session_drop_transfer(int id);

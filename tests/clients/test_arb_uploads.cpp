@@ -262,8 +262,8 @@ TEST_F(ArbUploads, ResetReloadsTheArbWaveTheRecordNames)
 // arms CH1 and sends its file last, B over VXI-11 arms CH2 and sends a CSV
 // whose lines would be errors if they ran as commands, C as the USB host
 // arms CH3 before everyone and sends after them, D uploads to CH4 through
-// the web page in between. Each file lands on its own channel (told apart
-// by its length) and the error list stays empty.
+// the web page in between. Each file lands on its own channel and the error
+// list stays empty.
 TEST_F(ArbUploads, ClientsArmingAtOnceEachGetTheirOwnFile)
 {
     UsbtmcHost usb;
@@ -301,8 +301,13 @@ print(i.query('SYSTem:ERRor?').strip())
     ASSERT_TRUE(usb.sendMessage(c.readAll()));
     bool ok = false;
     EXPECT_EQ(usb.query("SYSTem:ERRor?\n", 1024, &ok).trimmed(), kNoError.toUtf8());
+    const char* const names[] = {"fromA.bsv", "fromB.csv", "fromC.bsv", "fromD.bsv"};
     for (int ch = 1; ch <= 4; ++ch)
-        EXPECT_EQ(stream("deep:" + QString::number(ch)).size(), 200 + 100 * ch) << "CH" << ch;
+        EXPECT_EQ(usb.query("CHANnel" + QByteArray::number(ch) + ":BASe:ARB?\n", 1024, &ok).trimmed(),
+                  "USER,\"" + QByteArray(names[ch - 1]) + "\"")
+            << "CH" << ch;
+    // The wave memory of CH2 holds B's 400 points.
+    EXPECT_EQ(stream("deep:2").size(), 400);
 }
 
 } // namespace
