@@ -14,6 +14,7 @@
 #include "param/sysparm.h"
 #include "app/misc.h"
 #include "communication/SCPI/commands/scpi_commands.h"
+#include <QCoreApplication>
 #include <QDebug>
 #include <QThread>
 #include <QTimer>
@@ -175,11 +176,12 @@ Ornav72::~Ornav72()
     if (touchFd >= 0)
         ::close(touchFd);
     if (timerthread) {
-        // The tick must not run while the controller goes away.
+        // The tick must not run while the controller goes away; it may be
+        // waiting for the screens, which this thread serves meanwhile.
         timerthread->quit();
-        if (!timerthread->wait(500))
-            timerthread->terminate();
-        timerthread->wait();
+        while (!timerthread->wait(5))
+            if (QThread::currentThread() == qApp->thread())
+                QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
         appTimer = nullptr; // deleted in its own thread as that thread finished
         delete timerthread;
         timerthread = nullptr;
@@ -280,14 +282,26 @@ void Ornav72::initObject()
     runRecondTime.start();
     lastIpActiveTime = clock_tick();
 
-    // 10. The 500 ms system tick runs in a thread of its own.
+    // 10. The 500 ms system tick: its timer runs in a thread of its own, so
+    // that a busy screen never delays it, but the tick itself runs on this
+    // (the controller's) thread, the owner of every field it reads and
+    // writes, between two requests. A tick still waiting to run is not
+    // queued a second time.
     timerthread = new QThread();
     appTimer = new QTimer();
     appTimer->start(500);
     appTimer->moveToThread(timerthread);
     connect(this, SIGNAL(cmdSetTimer(int)), appTimer, SLOT(start(int)), Qt::BlockingQueuedConnection);
     connect(this, SIGNAL(cmdStopTimer()), appTimer, SLOT(stop()), Qt::BlockingQueuedConnection);
-    connect(appTimer, &QTimer::timeout, this, &Ornav72::SysTimer_Slots, Qt::DirectConnection);
+    connect(appTimer, &QTimer::timeout, this,
+            [this]() {
+                if (!tickQueued.exchange(true))
+                    QMetaObject::invokeMethod(this, [this]() {
+                        tickQueued = false;
+                        SysTimer_Slots();
+                    }, Qt::QueuedConnection);
+            },
+            Qt::DirectConnection);
     connect(timerthread, &QThread::finished, appTimer, &QObject::deleteLater);
     timerthread->start();
 }

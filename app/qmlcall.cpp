@@ -25,6 +25,11 @@ template <typename T, typename F> T inObjectThread(QObject* o, F f)
         T value{};
     };
     auto a = std::make_shared<Answer>();
+    // What the screen sends back meanwhile is part of an apply in progress.
+    RemoteRoad::beginHop();
+    struct End {
+        ~End() { RemoteRoad::endHop(); }
+    } end;
     QMetaObject::invokeMethod(
         o, [o, a, f]() {
             a->value = f(o);
@@ -75,8 +80,15 @@ void qmlCall(QObject* o, const char* name, std::initializer_list<QVariant> args,
         });
         return;
     }
-    if (how == QmlCall::Wait && o->thread() != QThread::currentThread())
+    const bool blocking = how == QmlCall::Wait && o->thread() != QThread::currentThread();
+    if (blocking)
         type = Qt::BlockingQueuedConnection;  // blocking on one's own thread would dead-lock
+    // What the screen sends back during the call is part of the apply.
+    struct Hop {
+        bool on;
+        explicit Hop(bool b) : on(b) { if (on) RemoteRoad::beginHop(); }
+        ~Hop() { if (on) RemoteRoad::endHop(); }
+    } hop(blocking);
     const QVariant* a = args.begin();
     switch (args.size()) {
     case 0: QMetaObject::invokeMethod(o, name, type); break;

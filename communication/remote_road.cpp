@@ -3,7 +3,6 @@
 #include "communication/remote_road.h"
 #include <QMetaObject>
 #include <QObject>
-#include <QPointer>
 #include <QThread>
 #include <chrono>
 #include <condition_variable>
@@ -11,10 +10,16 @@
 
 namespace {
 
-std::mutex g_mutex;
-std::condition_variable g_changed;
+// Never destroyed: a thread may still wait or post at the very end.
+struct State {
+    std::mutex mutex;
+    std::condition_variable changed;
+};
+State& g_state = *new State;
+std::mutex& g_mutex = g_state.mutex;
+std::condition_variable& g_changed = g_state.changed;
 // All below guarded by g_mutex.
-QPointer<QObject> g_target;     // the controller; set by its thread at start-up and exit
+QObject* g_target = nullptr;    // the controller; attach() at start-up and before it goes away
 uint64_t g_generation = 0;      // bumped by attach(): checks of an earlier controller end
 uint64_t g_issued = 0;          // last point numbered by issue()
 uint64_t g_applied = 0;         // highest point marked applied (checks, controller's thread)
@@ -39,7 +44,7 @@ void postCheckLocked()
     g_checkSeq = g_issued;
     g_checkEpoch = g_epoch;
     const uint64_t generation = g_generation;
-    QMetaObject::invokeMethod(g_target.data(), [generation]() { runCheck(generation); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(g_target, [generation]() { runCheck(generation); }, Qt::QueuedConnection);
 }
 
 // On the controller's thread.
@@ -89,6 +94,29 @@ void attach(QObject* controller)
     g_applied = g_issued;
     g_notedApplied = g_noted;
     g_changed.notify_all();
+}
+
+void detach(QObject* controller)
+{
+    bool attached = false;
+    {
+        std::lock_guard<std::mutex> lock(g_mutex);
+        attached = controller && g_target == controller;
+    }
+    if (attached)
+        attach(nullptr);
+}
+
+void beginHop()
+{
+    std::lock_guard<std::mutex> lock(g_mutex);
+    g_hops++;
+    g_epoch++;
+}
+
+void endHop()
+{
+    hopFinished();
 }
 
 void chain(QObject* obj, std::function<void()> fn)

@@ -33,10 +33,18 @@ namespace RemoteRoad {
 // The object whose thread applies remote requests (the controller). Null
 // detaches: waiters are released (with false) and nothing is counted.
 void attach(QObject* controller);
+// Detaches when controller is the attached one (a controller going away).
+void detach(QObject* controller);
 
 // Posts fn to run in obj's thread as a hop of an apply in progress; the hop
 // counts as outstanding until fn has returned. Without obj, fn is dropped.
 void chain(QObject* obj, std::function<void()> fn);
+
+// A blocking call into another thread (the screens) made while applying:
+// what that thread posts back meanwhile lands behind a check already
+// queued, so the call counts as a hop from begin to end.
+void beginHop();
+void endHop();
 
 // Numbers the point after the requests handed over so far and posts its
 // check. Returns the number (0 when no controller is attached: nothing to

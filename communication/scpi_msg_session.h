@@ -60,6 +60,11 @@ void scpi_session_finished(int id, uint64_t seq);
 // Messages delivered and not yet finished, all sessions together.
 int scpi_session_inflight();
 
+// The program is ending: every wait above returns at once (nothing held),
+// and deliveries are refused from now on.
+void scpi_session_shutdown();
+bool scpi_session_stopping();
+
 // ---- data transfers -----------------------------------------------------
 // A command that arms a data transfer ("WARB#:CARRier", "WFREQLIST#",
 // "WFILE", "SYSTem:CONFigure", "DIGital:DATa") arms it for the session whose

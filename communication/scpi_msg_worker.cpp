@@ -216,6 +216,15 @@ void* scpi_thread(void* controller)
                 fprintf(stderr, "[scpi-ERRO]:message queue read failed\n");
             return nullptr;
         }
+        if (rec.owner == SCPI_STOP_OWNER)
+            return nullptr;  // the program is ending (scpi_adpt_shutdown)
+        if (scpi_session_stopping()) {
+            // Nothing more runs once the program is ending; the record
+            // still counts as finished for its session.
+            std::free(rec.mtext);
+            scpi_session_finished(rec.owner, rec.seq);
+            continue;
+        }
         waitWhileHeld();
         scpi_msg_execute(&rec);
     }

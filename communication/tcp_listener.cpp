@@ -12,8 +12,7 @@
 
 namespace {
 struct Connection {
-    TcpListener::Serve serve;
-    std::atomic<int>* count;
+    TcpListener* listener;
     int fd;
     long number;
 };
@@ -56,32 +55,62 @@ void* TcpListener::serveOne(void* arg)
 {
     const Connection c = *static_cast<Connection*>(arg);
     delete static_cast<Connection*>(arg);
-    c.serve(c.fd, c.number);
-    (*c.count)--;
+    // serve() closes the descriptor; stop() must not shut down a number the
+    // system has handed out again, so it is forgotten when serve() ends.
+    c.listener->serve_(c.fd, c.number);
+    c.listener->forget(c.fd);
+    c.listener->connections_--;
     return nullptr;
+}
+
+void TcpListener::forget(int fd)
+{
+    std::lock_guard<std::mutex> l(fdsMutex_);
+    fds_.erase(fd);
+}
+
+bool TcpListener::stop(int timeoutMs)
+{
+    if (stopping_.exchange(true) || listenFd_ < 0)
+        return connections_ == 0;
+    // Wakes the accept thread, which ends on seeing stopping_.
+    ::shutdown(listenFd_, SHUT_RDWR);
+    {
+        std::lock_guard<std::mutex> l(fdsMutex_);
+        for (int fd : fds_)
+            ::shutdown(fd, SHUT_RDWR);
+    }
+    for (int waited = 0; connections_ > 0 && waited < timeoutMs; waited += 5)
+        usleep(5000);
+    return connections_ == 0;
 }
 
 void* TcpListener::acceptLoop(void* self)
 {
     auto* l = static_cast<TcpListener*>(self);
-    for (;;) {
+    while (!l->stopping_) {
         const int c = accept4(l->listenFd_, nullptr, nullptr, SOCK_CLOEXEC);
         if (c < 0) {
-            if (errno != EINTR)
+            if (errno != EINTR && !l->stopping_)
                 usleep(100000);
             continue;
         }
-        if (l->connections_ >= l->max_) {
+        if (l->connections_ >= l->max_ || l->stopping_) {
             close(c);
             continue;
         }
         const int one = 1;
         setsockopt(c, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
         l->connections_++;
-        auto* arg = new Connection{l->serve_, &l->connections_, c, l->next_++};
+        {
+            std::lock_guard<std::mutex> g(l->fdsMutex_);
+            l->fds_.insert(c);
+        }
+        auto* arg = new Connection{l, c, l->next_++};
         pthread_t t;
         if (pthread_create(&t, nullptr, serveOne, arg) != 0) {
             delete arg;
+            l->forget(c);
             close(c);
             l->connections_--;
             continue;

@@ -382,3 +382,8 @@ int vxi11_tcp_connections()
 {
     return g_listener.connections();
 }
+
+void vxi11_tcp_stop()
+{
+    g_listener.stop(0);
+}
