@@ -56,10 +56,12 @@ void qmlCall(QObject* o, const char* name, std::initializer_list<QVariant> args,
     Qt::ConnectionType type = Qt::DirectConnection;
     // A screen function runs JavaScript, which only the GUI thread may do:
     // a direct call from another thread (the controller applying a reload)
-    // is posted instead, never run beside the GUI thread's own scripts. A
-    // posted call is a counted hop of the remote road: what the screen
-    // sends back (a selection) is applied before a remote "*OPC?" answers.
-    if (how == QmlCall::Queued || (how == QmlCall::Direct && o->thread() != QThread::currentThread())) {
+    // is posted instead, never run beside the GUI thread's own scripts.
+    // Those are display updates. A call asked for as Queued is one that
+    // may answer (a wave chosen on the page, a key handed to a page): it
+    // is a counted hop of the remote road, so what the screen sends back is
+    // applied before a remote "*OPC?" answers.
+    if (how == QmlCall::Queued) {
         QPointer<QObject> target(o);
         const QByteArray method(name);
         const std::vector<QVariant> a(args.begin(), args.end());
@@ -80,6 +82,8 @@ void qmlCall(QObject* o, const char* name, std::initializer_list<QVariant> args,
         });
         return;
     }
+    if (how == QmlCall::Direct && o->thread() != QThread::currentThread())
+        type = Qt::QueuedConnection;
     const bool blocking = how == QmlCall::Wait && o->thread() != QThread::currentThread();
     if (blocking)
         type = Qt::BlockingQueuedConnection;  // blocking on one's own thread would dead-lock
