@@ -21,6 +21,7 @@
 #include "WaveView/psewave.h"
 #include "platform/platformroot.h"
 #include "simboard/simtouch.h"
+#include "simboard/textfit.h"
 #include "param/sys_param.h"
 #include "app/uidata.h"
 #include "simboard/simboard.h"
@@ -129,8 +130,11 @@ int main(int argc, char* argv[])
     else
         scpi_adpt_release();  // no screens, no start-up to wait for
     // On a simulated board the touch screen is a file in the board root.
-    if (PlatformRoot::simulated() && !roots.isEmpty())
+    if (PlatformRoot::simulated() && !roots.isEmpty()) {
         new SimTouch(qobject_cast<QWindow*>(roots.first()), PlatformRoot::path("/dev/input/event0"), &app);
+        // Screen tests ask it whether every text on the screen is whole.
+        new SimTextFit(qobject_cast<QWindow*>(roots.first()), &app);
+    }
     // The web page's live view of the screen.
     if (!roots.isEmpty())
         installWebScreenCapture(roots.first());

@@ -9,7 +9,9 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
 #include <unistd.h>
+#include <algorithm>
 #include "Method/GlobalMethod.h"
 #include "platform/platformroot.h"
 
@@ -24,11 +26,6 @@ namespace {
 const int kMaxBoardPath = 127;
 // A flush that keeps failing is given up after this many 1 ms retries.
 const int kFlushRetries = 1000;
-
-QString receivedPath(int ch, const QString& type, const QString& name)
-{
-    return QStringLiteral("%1/CH%2_%3_").arg(QLatin1String(ArbWaveData::kUserDir)).arg(ch + 1).arg(type) + name;
-}
 
 // Full-scale 16-bit samples: -32767 .. +32767.
 const int kFull = 32767;
@@ -106,86 +103,25 @@ bool ArbWaveData::ValidRemoteName(const QString& name, const QString& type)
         if (suffix != QLatin1String("bsv") && suffix != QLatin1String("csv"))
             return false;
     }
-    return receivedPath(0, type, name).toLocal8Bit().size() <= kMaxBoardPath;
+    return ReceivedPath(0, type, name).toLocal8Bit().size() <= kMaxBoardPath;
 }
 
-QString ArbWaveData::SaveDataToFile(int ch, QString name, QString type, const char* data, size_t length)
+QString ArbWaveData::ReceivedPath(int ch, const QString& type, const QString& name)
 {
-    if (ch < 0 || ch > 3 || !ValidRemoteName(name, type)) {
-        qWarning("refused received file name for CH%d: %s", ch + 1, qPrintable(name));
-        return QString();
-    }
-    if (data == nullptr && length > 0)
-        return QString();
-    const QString board = receivedPath(ch, type, name);
-    const QString host = PlatformRoot::path(board);
-    const QString dir = QFileInfo(host).absolutePath();
-    if (!QDir().mkpath(dir)) {
-        qWarning() << "mkdir error:" << dir;
-        return QString();
-    }
-    qDebug() << "save to:" << board;
-    // A link planted under the name must not lead the write elsewhere.
-    if (QFileInfo(host).isSymLink())
-        QFile::remove(host);
-    {
-        QFile f(host);
-        if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-            qWarning() << "open error:" << board;
-            return QString();
-        }
-        const qint64 wrote = f.write(data, qint64(length));
-        bool flushed = false;
-        for (int tries = 0; wrote == qint64(length) && tries < kFlushRetries; ++tries) {
-            if ((flushed = f.flush()))
-                break;
-            qDebug("save flush...");
-            QThread::msleep(1);
-        }
-        if (!flushed) {
-            qWarning() << "write error:" << board;
-            f.close();
-            QFile::remove(host);
-            return QString();
-        }
-        ::fsync(f.handle());
-        f.close();
-    }
-    QFile f(host);
-    bool ok = f.open(QIODevice::ReadOnly);
-    if (type == QLatin1String("List")) {
-        FreqListParam p;
-        ok = ok && LoadFreqListHead(f, p);
-        if (!ok)
-            qWarning("list head check error!");
-    } else {
-        ArbParam p;
-        ok = ok && LoadArbHead(f, p);
-        if (!ok)
-            qWarning("save head check error!");
-    }
-    f.close();
-    if (!ok) {
-        QFile::remove(host);
-        return QString();
-    }
-    // The file is on its medium (fsync above); on the board the other
-    // file systems are written back too, as before a power cut.
-    if (!PlatformRoot::simulated())
-        ::sync();
-    return board;
+    if (type == QLatin1String("List"))
+        return QStringLiteral("%1/CH%2_List_").arg(QLatin1String(kUserDir)).arg(ch + 1) + name;
+    return QLatin1String(kUserDir) + QLatin1Char('/') + name;
 }
 
-bool ArbWaveData::LoadArbHead(QFile& file, ArbParam& param)
+bool ArbWaveData::ParseArbHead(const char* data, size_t length, ArbParam& param, size_t* dataOffset)
 {
-    if (!file.isOpen() || !file.seek(0))
-        return false;
-    const QByteArray head = file.read(qint64(arbparse::kHeadScanBytes));
-    size_t offset = 0;
     long long count = 0;
-    switch (arbparse::parseArbHead(head.constData(), size_t(head.size()), param, &offset, &count)) {
+    size_t offset = 0;
+    switch (arbparse::parseArbHead(data, std::min(length, arbparse::kHeadScanBytes), param, &offset, &count)) {
     case arbparse::HeadOk:
-        return file.seek(qint64(offset));
+        if (dataOffset)
+            *dataOffset = offset;
+        return true;
     case arbparse::HeadNoHeadLine:
         qDebug("check head error");
         return false;
@@ -199,57 +135,214 @@ bool ArbWaveData::LoadArbHead(QFile& file, ArbParam& param)
     return false;
 }
 
+QString ArbWaveData::SaveDataToFile(int ch, QString name, QString type, const char* data, size_t length,
+                                    SaveResult* result)
+{
+    SaveResult dummy;
+    SaveResult& res = result ? *result : dummy;
+    res = SaveBadName;
+    if (ch < 0 || ch > 3 || !ValidRemoteName(name, type)) {
+        qWarning("refused received file name for CH%d: %s", ch + 1, qPrintable(name));
+        return QString();
+    }
+    res = SaveBadHeader;
+    if (data == nullptr && length > 0)
+        return QString();
+    // Checked on the bytes held, before the storage is touched: a file that
+    // is no wave or list never replaces one that is.
+    bool ok;
+    if (type == QLatin1String("List")) {
+        FreqListParam p;
+        long long count = 0;
+        size_t offset = 0;
+        ok = data && arbparse::parseListHead(data, std::min(length, 2 * (arbparse::kDataLineMax + 1)), p, &offset,
+                                             &count) == arbparse::ListHeadOk;
+        if (!ok)
+            qWarning("list head check error!");
+    } else {
+        ArbParam p;
+        size_t offset = 0;
+        ok = data && ParseArbHead(data, length, p, &offset);
+        // A bsv upload carries exactly its points (a line end after them
+        // is allowed): fewer is a cut transfer, more a wrong count.
+        if (ok && QFileInfo(name).suffix().toLower() == QLatin1String("bsv")) {
+            const size_t bytes = length - offset, want = 2 * size_t(p.TotalPointNum);
+            ok = bytes >= want && bytes <= want + 2;
+            if (!ok)
+                qWarning("save data length error: %zu bytes for %d points", bytes, p.TotalPointNum);
+        }
+        if (!ok)
+            qWarning("save head check error!");
+    }
+    if (!ok)
+        return QString();
+    res = SaveFailed;
+    const QString board = ReceivedPath(ch, type, name);
+    const QString host = PlatformRoot::path(board);
+    const QFileInfo info(host);
+    const QString dir = info.absolutePath();
+    if (!QDir().mkpath(dir)) {
+        qWarning() << "mkdir error:" << dir;
+        return QString();
+    }
+    qDebug() << "save to:" << board;
+    // Written beside the old file and renamed over it once it is on the
+    // medium: a full storage, a cut write or a power cut keeps the old one.
+    // A rename also replaces a link planted under the name instead of
+    // writing through it.
+    const QString part = dir + QStringLiteral("/.") + info.fileName() + QStringLiteral(".part");
+    QFile::remove(part);
+    QFile f(part);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        qWarning() << "open error:" << board;
+        return QString();
+    }
+    bool written = f.write(data, qint64(length)) == qint64(length);
+    for (int tries = 0; written && tries < kFlushRetries; ++tries) {
+        if (f.flush())
+            break;
+        qDebug("save flush...");
+        QThread::msleep(1);
+        written = tries + 1 < kFlushRetries;
+    }
+    written = written && ::fsync(f.handle()) == 0;
+    f.close();
+    if (!written || ::rename(QFile::encodeName(part).constData(), QFile::encodeName(host).constData()) != 0) {
+        qWarning() << "write error:" << board;
+        QFile::remove(part);
+        return QString();
+    }
+    // The new name itself on the medium: the folder's entry.
+    const int d = ::open(QFile::encodeName(dir).constData(), O_RDONLY | O_DIRECTORY);
+    if (d >= 0) {
+        ::fsync(d);
+        ::close(d);
+    }
+    if (!PlatformRoot::simulated())
+        ::sync();
+    res = SaveOk;
+    return board;
+}
+
+bool ArbWaveData::LoadArbHead(QFile& file, ArbParam& param)
+{
+    if (!file.isOpen() || !file.seek(0))
+        return false;
+    const QByteArray head = file.read(qint64(arbparse::kHeadScanBytes));
+    size_t offset = 0;
+    return ParseArbHead(head.constData(), size_t(head.size()), param, &offset) && file.seek(qint64(offset));
+}
+
 int ArbWaveData::LoadArbData(QFile& file, QString suffix, short** full, short* table8192, short* table2048,
                              ArbParam& param)
 {
-    const long long n = param.TotalPointNum;
-    if (n < 1)
+    const qint64 pos = file.pos();
+    const qint64 remaining = file.size() - pos;
+    if (remaining <= 0 || param.TotalPointNum < 1)
         return -1;
-    const qint64 remaining = file.size() - file.pos();
-    if (remaining <= 0)
+    // Mapped: the samples are read once, straight into the loader's buffer.
+    if (uchar* mapped = file.map(pos, remaining)) {
+        const int rc = LoadArbBytes(reinterpret_cast<const char*>(mapped), size_t(remaining), suffix, full, table8192,
+                                    table2048, param);
+        file.unmap(mapped);
+        return rc;
+    }
+    const QByteArray bytes = file.read(remaining);
+    return LoadArbBytes(bytes.constData(), size_t(bytes.size()), suffix, full, table8192, table2048, param);
+}
+
+namespace {
+
+// Points handled between two progress reports.
+const size_t kProgressStep = 1 << 18;
+
+// Copies m little-endian 16-bit samples and finds their extremes, in steps
+// of kProgressStep points; the first half of the progress.
+void copySamples(short* dst, const char* src, size_t m, short* lo, short* hi, const ArbWaveData::Progress& progress)
+{
+    short mn = 32767, mx = -32768;
+    for (size_t off = 0; off < m; off += kProgressStep) {
+        const size_t k = std::min(kProgressStep, m - off);
+        short* d = dst + off;
+        std::memcpy(d, src + 2 * off, k * 2);
+#if Q_BYTE_ORDER == Q_BIG_ENDIAN
+        for (size_t i = 0; i < k; ++i)
+            d[i] = qFromLittleEndian<qint16>(d[i]);
+#endif
+        for (size_t i = 0; i < k; ++i) {
+            mn = d[i] < mn ? d[i] : mn;
+            mx = d[i] > mx ? d[i] : mx;
+        }
+        if (progress)
+            progress(int((off + k) * 50 / m));
+    }
+    *lo = mn;
+    *hi = mx;
+}
+
+// Scales in steps too; the second half of the progress.
+void scaleInSteps(short* s, size_t m, double lo, double hi, const ArbWaveData::Progress& progress)
+{
+    for (size_t off = 0; off < m; off += kProgressStep) {
+        const size_t k = std::min(kProgressStep, m - off);
+        scaleSamples(s + off, k, lo, hi);
+        if (progress)
+            progress(50 + int((off + k) * 50 / m));
+    }
+}
+
+} // namespace
+
+int ArbWaveData::LoadArbBytes(const char* data, size_t length, QString suffix, short** full, short* table8192,
+                              short* table2048, ArbParam& param, const Progress& progress)
+{
+    const long long n = param.TotalPointNum;
+    if (n < 1 || data == nullptr || length == 0)
         return -1;
     short* samples = nullptr;
     size_t m = 0;
     const QString type = suffix.toLower();
     if (type == QLatin1String("bsv")) {
-        // Never more than the file holds: a header may promise more.
-        const size_t want = size_t(std::min<long long>(n, remaining / 2));
-        if (want == 0)
+        // Never more than the data holds: a header may promise more.
+        m = size_t(std::min<long long>(n, (long long)(length / 2)));
+        if (m == 0)
             return -1;
-        samples = static_cast<short*>(std::malloc(want * sizeof(short)));
+        samples = static_cast<short*>(std::malloc(m * sizeof(short)));
         if (!samples) {
             qWarning("malloc error !%s %d", __FILE__, __LINE__);
             return -1;
         }
-        const qint64 got = file.read(reinterpret_cast<char*>(samples), qint64(want * 2));
-        m = got > 0 ? size_t(got) / 2 : 0;
-#if Q_BYTE_ORDER == Q_BIG_ENDIAN
-        for (size_t i = 0; i < m; ++i)
-            samples[i] = qFromLittleEndian<qint16>(samples[i]);
-#endif
-        if (m == 0) {
-            std::free(samples);
-            return -1;
-        }
+        short lo = 0, hi = 0;
+        copySamples(samples, data, m, &lo, &hi, progress);
         if (param.AvalidLimit && param.Max > param.Min) {
             // Too long to scan: the header's extremes give the scale.
-            const double lo = std::max(param.Min, -32768.0), hi = std::min(param.Max, 32767.0);
-            if (hi > lo)
-                scaleSamples(samples, m, lo, hi);
+            const double l = std::max(param.Min, -32768.0), h = std::min(param.Max, 32767.0);
+            if (h > l)
+                scaleInSteps(samples, m, l, h, progress);
         } else if (!param.AvalidLimit) {
-            scaleSamples(samples, m, GlobalMethod::Min(samples, int(m)), GlobalMethod::Max(samples, int(m)));
+            scaleInSteps(samples, m, lo, hi, progress);
         }
         // Without usable header extremes a long wave keeps its 16-bit values.
     } else if (type == QLatin1String("csv")) {
         // Every value takes at least one character and a line feed.
-        const size_t cap = size_t(std::min<long long>(n, remaining / 2 + 1));
+        const size_t cap = size_t(std::min<long long>(n, (long long)(length / 2 + 1)));
         double* values = static_cast<double*>(std::malloc(cap * sizeof(double)));
         if (!values) {
             qWarning("malloc error !%s %d", __FILE__, __LINE__);
             return -1;
         }
-        const QByteArray text = file.read(remaining);
-        m = arbparse::parseCsvValues(text.constData(), size_t(text.size()), values, cap);
+        // Whole lines at a time, about 1 MiB each, for the progress.
+        for (size_t pos = 0; pos < length && m < cap;) {
+            size_t end = std::min(length, pos + (size_t(1) << 20));
+            if (end < length) {
+                const char* nl = static_cast<const char*>(std::memchr(data + end, '\n', length - end));
+                end = nl ? size_t(nl - data) + 1 : length;
+            }
+            m += arbparse::parseCsvValues(data + pos, end - pos, values + m, cap - m);
+            pos = end;
+            if (progress)
+                progress(int(pos * 90 / length));
+        }
         samples = m ? static_cast<short*>(std::malloc(m * sizeof(short))) : nullptr;
         if (!samples) {
             if (m)
@@ -261,6 +354,8 @@ int ArbWaveData::LoadArbData(QFile& file, QString suffix, short** full, short* t
         for (size_t i = 0; i < m; ++i)
             samples[i] = clampSample(values[i]);
         std::free(values);
+        if (progress)
+            progress(100);
     } else {
         qWarning("unknow file type");
         return -1;

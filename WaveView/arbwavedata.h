@@ -14,6 +14,7 @@
 #include <QList>
 #include <QString>
 #include <QVariant>
+#include <functional>
 #include "WaveView/arbfile_parse.h"
 #include "param/systype.h"
 
@@ -28,15 +29,30 @@ public:
 
     // A name received remotely may only name a file directly in the internal
     // storage: no "/", "\\", "..", NUL or other control character, not
-    // empty, a wave's name ending in ".bsv" or ".csv", and short enough that "/run/media/mmcblk0p1/CH#_<type>_<name>"
-    // fits a 128-byte path field of the record.
+    // empty, a wave's name ending in ".bsv" or ".csv", and short enough that
+    // its stored path (below) fits a 128-byte path field of the record.
     static bool ValidRemoteName(const QString& name, const QString& type);
 
-    // Stores a received file as "/run/media/mmcblk0p1/CH<ch+1>_<type>_<name>"
-    // (type "Base", "Mod" or "List") and checks its header; a file that
-    // fails the check is deleted. Returns the board path, or "" on failure
-    // (a refused name writes nothing).
-    static QString SaveDataToFile(int ch, QString name, QString type, const char* data, size_t length);
+    // Where a received file is kept, the path the record names: a wave
+    // (type "Base" or "Mod") as "/run/media/mmcblk0p1/<name>", so that the
+    // channel plays it again after a power cycle and the file browser shows
+    // it under the user's name; a list as
+    // "/run/media/mmcblk0p1/CH<ch+1>_List_<name>".
+    static QString ReceivedPath(int ch, const QString& type, const QString& name);
+
+    enum SaveResult {
+        SaveOk = 0,
+        SaveBadName,    // refused name, channel or type: nothing written
+        SaveBadHeader,  // the data is no wave or list file: nothing written
+        SaveFailed,     // the storage took no copy (full, read-only): the old file stays
+    };
+    // Stores a received file at ReceivedPath. The header is checked on the
+    // bytes before anything is written; the bytes go to a temporary file
+    // that replaces the old one only once it is wholly on the medium, so a
+    // full storage or a power cut leaves the previous file as it was.
+    // Returns the board path, or "" on failure (*result says why).
+    static QString SaveDataToFile(int ch, QString name, QString type, const char* data, size_t length,
+                                  SaveResult* result = nullptr);
 
     // Reads an arbitrary-wave header; on success the file position is the
     // first data byte.
@@ -47,8 +63,17 @@ public:
     // (malloc'd, param.TotalPointNum samples) replaces *full, whose old
     // buffer is freed. param.TotalPointNum becomes the points actually
     // loaded (a truncated file loads what it holds). 0 success, -1 failure.
+    // The file's data is mapped, not copied, and handed to LoadArbBytes.
     static int LoadArbData(QFile& file, QString suffix, short** full, short* table8192, short* table2048,
                            ArbParam& param);
+    // Per cent done of a long load (0..100), called at most about 50 times.
+    typedef std::function<void(int percent)> Progress;
+    // The same on data already in memory (data: the bytes after the
+    // header), e.g. a wave just received: nothing is read back from a file.
+    static int LoadArbBytes(const char* data, size_t length, QString suffix, short** full, short* table8192,
+                            short* table2048, ArbParam& param, const Progress& progress = Progress());
+    // Reads a wave header from bytes in memory; *dataOffset is the first data byte.
+    static bool ParseArbHead(const char* data, size_t length, ArbParam& param, size_t* dataOffset);
 
     // Frequency lists.
     static bool LoadFreqListHead(QFile& file, FreqListParam& param);

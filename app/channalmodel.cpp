@@ -329,6 +329,16 @@ void channelModel::disUpdate()
     wlistvalue(text);
 }
 
+int channelModel::rshownUnit()
+{
+    double v = 0;
+    if (!GetValue(v))
+        return -1;
+    QString text;
+    int sPos = 0, sLen = 0;
+    return paramValueToString(v, displayUnitType(), m_param->MinBit, text, false, 0, sPos, sLen);
+}
+
 void channelModel::reClicked() {}
 QString channelModel::onFileSelectEvent(QString, bool) { return QStringLiteral("quit"); }
 

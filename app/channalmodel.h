@@ -1,4 +1,5 @@
 #pragma once
+#include <QStringList>
 // channelModel: one editable value of the instrument (a channel's frequency,
 // amplitude, a modulation depth, a switch ...). The model holds the value's
 // descriptor(s) (DataInfo: accessor pair into the parameter record, limits,
@@ -33,6 +34,9 @@ class channelModel : public QObject {
     Q_PROPERTY(int paramindex READ rparamindex NOTIFY paramindexChanged)
     Q_PROPERTY(int nameindex READ rnameindex WRITE wnameindex NOTIFY nameindexChanged)
     Q_PROPERTY(QString listgroup READ rlistgroup WRITE wlistgroup NOTIFY listgroupChanged)
+    // Row of the unit table the value is shown in (-1 without one): the
+    // number pad highlights it first, so OK after typing keeps the unit seen.
+    Q_PROPERTY(int shownUnit READ rshownUnit NOTIFY listvalueChanged)
 
 public:
     channelModel(CH_ID ch, DataInfo info, int paramindex, EParamType type, bool isMultiSelect,
@@ -109,6 +113,7 @@ public slots:
     virtual QString rkeyboardtype();
     virtual int runits();
     virtual int runit();
+    int rshownUnit();
     virtual QString rlistgroup();
     virtual int rnameindex();
     // New limits for descriptor unitIndex; when the descriptor in use
@@ -203,3 +208,7 @@ public:
 // Builds the entries 0 .. PARAM_INDEX_CHMERGE of one channel, each with its
 // parameter index, in index order (the list is cleared first).
 void channelInputParaInit(CH_ID ch, QList<channelModel*>& list);
+// Board paths of wave and list files the record named but that were gone
+// when the entries were built (the record now names the library's wave, or
+// no list); taken once, for the controller to report.
+QStringList takeMissingRecordFiles();

@@ -55,18 +55,30 @@ bool boardFileExists(const char* p)
 
 // Files named by the record that no longer exist (a USB disk taken away, a
 // deleted file) are replaced before the entries are built on them.
+QStringList g_missingFiles;  // controller's thread, like the record
+
+void noteMissing(const char* p)
+{
+    const QString path = QString::fromLocal8Bit(p, int(strnlen(p, 128)));
+    if (!path.isEmpty())
+        g_missingFiles << path;
+}
+
 void checkFilePaths(CH_ID ch)
 {
     CH_DATA& d = sys_param::ch(ch);
     if (!boardFileExists(d.ArbFileDir)) {
+        noteMissing(d.ArbFileDir);
         sys_param::SetChArbFileDir(ch, kDefaultArbFile, int(sizeof kDefaultArbFile - 1));
         sys_param::SetChStoragePlace(ch, STORAGE_LOCAL);
     }
     if (!boardFileExists(d.ModArbFileDir)) {
+        noteMissing(d.ModArbFileDir);
         sys_param::SetChModArbFileDir(ch, kDefaultArbFile, int(sizeof kDefaultArbFile - 1));
         sys_param::SetChStoragePlace(ch, STORAGE_LOCAL);
     }
     if (!boardFileExists(d.ListFileDir)) {
+        noteMissing(d.ListFileDir);
         sys_param::SetChListFileDir(ch, "", 0);
         sys_param::SetChStoragePlace(ch, STORAGE_LOCAL);
     }
@@ -82,6 +94,13 @@ M* single(QList<channelModel*>& list, CH_ID ch, int index, DataInfo d, EParamTyp
 }
 
 } // namespace
+
+QStringList takeMissingRecordFiles()
+{
+    QStringList l;
+    l.swap(g_missingFiles);
+    return l;
+}
 
 #define SP(name) &sys_param::Get##name, &sys_param::Set##name
 

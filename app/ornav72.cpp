@@ -92,6 +92,9 @@ Ornav72::Ornav72()
             if (channelModel* m = channel[ch]->entry(index))
                 connect(m, &channelModel::valueChanged, this, &Ornav72::ParamListChanged);
     }
+    // Files the stored record names that are gone: the user hears of it.
+    for (const QString& path : takeMissingRecordFiles())
+        reportMissingFile(path);
     channel[CH1]->pFriendCh = channel[CH2];
     channel[CH2]->pFriendCh = channel[CH1];
     channel[CH3]->pFriendCh = channel[CH4];
@@ -130,9 +133,13 @@ Ornav72::Ornav72()
     CSetParam::LoadCalData(QString());
     CSetParam::LoadTempCalData();
     CSetParam::boardtemp = float(misc::ReadDS18B20());
+    // Shown from the start; the tick reports the changes.
+    uidata.setBoardTemperature(QString::asprintf("%2.2f", double(CSetParam::boardtemp)));
 
     // 14. Network read-out, 15. serial number fallback from the MAC.
     GetHostNetAddress(sys_param::MAC, sys_param::IP, sys_param::Mask, sys_param::Gateway);
+    if (channelModel* m = GetChModelFormIndex(CH_SYS, PARAM_INDEX_SYSMACADDR))
+        m->disUpdate();
     const unsigned char first = static_cast<unsigned char>(SN[0]);
     if (SN[0] == '\0' || first < '0' || first > 'z') {
         const QString mac = QString::fromLatin1(sys_param::MAC, int(strnlen(sys_param::MAC, sizeof(sys_param::MAC))));
@@ -211,6 +218,9 @@ void Ornav72::UIStartUpInit(QObject* root)
     mainObject = root;
     uidata.mainObject = root;
     initObject();
+    for (const QString& text : pendingFileTips)
+        emit TipsMessage(MESSAGE_TYPE_ERROR, ERROR_SCPI, false, text, true);
+    pendingFileTips.clear();
     // The channels' parameter lists and previews on the screens.
     for (int ch = CH1; ch <= CH4; ++ch) {
         if (!channel[ch])

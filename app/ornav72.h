@@ -9,6 +9,7 @@
 #include <QList>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <QByteArray>
 #include <QVariantList>
 #include "param/global.h"
@@ -92,6 +93,8 @@ public:
     // Stores a channel's alternative use and updates its screens; with exec
     // the channel is applied.
     void ChDisableDisUpdate(CH_ID ch, int alterfun, QString label, bool exec);
+    // The channel serves sync or digital output (its keys and tab rest).
+    bool roleTaken(CH_ID ch) const;
     // Masks the amplitude-coupling switch of a pair (COUPLE12 / COUPLE34).
     void coupleAmplSwitchMask(CH_ID pair, bool masked);
     // Hooks of the selection, coupling and screen layers.
@@ -267,6 +270,12 @@ public slots:
     // does nothing until that subsystem exists.
     void chUpdateArbMem(int ch, QString arbfile, bool base, bool exe, bool tempfile);
     void chUpdateListMem(int ch, QString file, bool exe, bool tempfile);
+    // A wave just received and stored as path: loaded from the bytes held
+    // (the whole file, header first), without reading the file back.
+    void chLoadArbBytes(int ch, QString path, QByteArray bytes, bool base, bool exe);
+    // A file the record names is gone: error -256 on the error list and a
+    // message on the screen (kept until the screens are up at start-up).
+    void reportMissingFile(const QString& path);
     // Links the library folders into "/media/ram" under their shown names
     // (pairs [folder, shown name]).
     void SetArbDir(QVariantList list);
@@ -354,6 +363,16 @@ private:
     int touchFd = -1;  // the touch-screen input device, open once used
 
     void resolvePortConflict(CH_ID ch);
+    // The panel LEDs follow a channel apply one expander word at a time on
+    // a timer, so the bus gaps do not hold the apply (nor a remote reply
+    // waiting for it); changes meanwhile coalesce into one refresh.
+    void stepLeds();
+    bool ledStepArmed = false;  // controller thread: a step is on the timer
+    // Loads a wave file's bytes into channel ch (carrier or modulating wave),
+    // showing the loading message with its progress when it takes long.
+    bool loadArbInto(CH_ID ch, const QString& path, const char* data, size_t length, bool base, bool exe);
+    // Missing-file messages waiting for the screens.
+    QStringList pendingFileTips;
     // Start-up steps that belong to subsystems still to come.
     void powerCheck();
 };

@@ -1,6 +1,8 @@
 // Loading arbitrary-wave and frequency-list files into a channel, and the
 // translated library folders the file browser shows.
 #include <QDebug>
+#include <QElapsedTimer>
+#include <algorithm>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -14,6 +16,9 @@
 #include "app/ornav72.h"
 #include "platform/platformroot.h"
 #include "app/signal/csignal.h"
+#include "communication/SCPI/scpi_error.h"
+#include "communication/SCPI/scpi_interface.h"
+#include "communication/SCPI/sys_error.h"
 #include "param/sys_param.h"
 
 namespace {
@@ -40,6 +45,74 @@ void storePath(CH_ID ch, bool base, const QString& path)
 
 } // namespace
 
+// The loading message and its progress bar. A load of more points than
+// kBigLoad shows the message at once; any other shows it when it is still
+// running after kShowAfterMs, so that only loads a user waits for flash it.
+class LoadProgress {
+public:
+    LoadProgress(Ornav72* ctrl, bool big) : ctrl_(ctrl)
+    {
+        timer_.start();
+        if (big)
+            show();
+    }
+    ~LoadProgress()
+    {
+        if (!shown_)
+            return;
+        // 100 takes the bar down with the message.
+        ctrl_->uidata.updateProcessBar(100);
+        ctrl_->SetInfoWindowState(QStringLiteral("closed"), Uidata::ASK_NONE);
+    }
+    // Per cent of the whole load.
+    void report(int percent)
+    {
+        if (!shown_ && timer_.elapsed() >= kShowAfterMs)
+            show();
+        percent = std::max(0, std::min(99, percent));
+        if (shown_ && percent != last_) {
+            last_ = percent;
+            ctrl_->uidata.updateProcessBar(percent);
+        }
+    }
+    // A part of the load that covers [from, to] of the whole.
+    ArbWaveData::Progress part(int from, int to)
+    {
+        return [this, from, to](int p) { report(from + p * (to - from) / 100); };
+    }
+
+private:
+    static const qint64 kShowAfterMs = 300;
+    void show()
+    {
+        shown_ = true;
+        ctrl_->SetInfoWindowState(QStringLiteral("fileloadding"), Uidata::ASK_FILELOADING);
+        ctrl_->uidata.updateProcessBar(0);
+        last_ = 0;
+    }
+    Ornav72* ctrl_;
+    QElapsedTimer timer_;
+    bool shown_ = false;
+    int last_ = -1;
+};
+
+void Ornav72::reportMissingFile(const QString& path)
+{
+    qDebug() << "file no exist:" << path;
+    // The library's own wave is part of the installation, not a user's
+    // file: a board without it has nothing a user could act on.
+    if (path == QLatin1String(ArbWaveData::kDefaultArb))
+        return;
+    Sys_Error(SCPI_ERROR_FILE_NAME_NOT_FOUND);
+    char tip[96];
+    SCPI_FormatErrorTip(tip, sizeof tip, SCPI_ERROR_FILE_NAME_NOT_FOUND);
+    const QString text = QString::fromUtf8(tip) + QLatin1Char(' ') + QFileInfo(path).fileName() + QLatin1Char(' ');
+    if (mainObject)
+        emit TipsMessage(MESSAGE_TYPE_ERROR, ERROR_SCPI, false, text, true);
+    else
+        pendingFileTips << text;
+}
+
 void Ornav72::chUpdateArbMem(int chIndex, QString arbfile, bool base, bool exe, bool tempfile)
 {
     if (chIndex < CH1 || chIndex > CH4)
@@ -47,7 +120,8 @@ void Ornav72::chUpdateArbMem(int chIndex, QString arbfile, bool base, bool exe, 
     const CH_ID ch = CH_ID(chIndex);
     QString path = stripUrl(arbfile);
     if (path.isEmpty() || !QFileInfo(PlatformRoot::path(path)).isFile()) {
-        qDebug() << "file no exist:" << path;
+        if (!path.isEmpty())
+            reportMissingFile(path);
         path = QString::fromLatin1(ArbWaveData::kDefaultArb);
         storePath(ch, base, path);
         tempfile = false;
@@ -57,51 +131,73 @@ void Ornav72::chUpdateArbMem(int chIndex, QString arbfile, bool base, bool exe, 
         qWarning() << "open arb file false:" << path;
         return;
     }
+    // Mapped, not read: the loader takes the samples straight from the page cache.
+    const qint64 size = file.size();
+    uchar* mapped = size > 0 ? file.map(0, size) : nullptr;
+    QByteArray copy;
+    if (!mapped)
+        copy = file.readAll();
+    const char* data = mapped ? reinterpret_cast<const char*>(mapped) : copy.constData();
+    const size_t length = mapped ? size_t(size) : size_t(copy.size());
+    loadArbInto(ch, path, data, length, base, exe);
+    if (mapped)
+        file.unmap(mapped);
+    file.close();
+    if (tempfile)
+        QFile::remove(PlatformRoot::path(path));
+}
+
+void Ornav72::chLoadArbBytes(int chIndex, QString path, QByteArray bytes, bool base, bool exe)
+{
+    if (chIndex < CH1 || chIndex > CH4)
+        return;
+    loadArbInto(CH_ID(chIndex), path, bytes.constData(), size_t(bytes.size()), base, exe);
+}
+
+bool Ornav72::loadArbInto(CH_ID ch, const QString& path, const char* data, size_t length, bool base, bool exe)
+{
     ArbParam head;
-    if (!ArbWaveData::LoadArbHead(file, head)) {
+    size_t offset = 0;
+    if (!ArbWaveData::ParseArbHead(data, length, head, &offset)) {
         qWarning() << "error arb file head" << path;
         emit TipsMessage(MESSAGE_TYPE_TIPS, TIPS_FILE_FORMAT_ERROR, false, QString(), true);
-        file.close();
-        if (tempfile)
-            QFile::remove(PlatformRoot::path(path));
-        return;
+        return false;
     }
-    const bool big = head.TotalPointNum > kBigLoad;
-    if (big)
-        SetInfoWindowState(QStringLiteral("fileloadding"), Uidata::ASK_FILELOADING);
     SWaveMem* w = CWaveCreate::GetWaveMem(ch);
     const QString suffix = QFileInfo(path).suffix();
     int rc;
-    if (base) {
-        short* full = nullptr;
-        rc = ArbWaveData::LoadArbData(file, suffix, &full, w->Arb, nullptr, head);
-        if (rc == 0 && full) {
-            w->ArbLen = head.TotalPointNum;
-            // CH1 and CH2 play a wave sample by sample from their deep memory.
-            if (ch == CH1 || ch == CH2)
-                CSetParam::SetBaseWaveData(ch, full, w->ArbLen, true);
-            w->BaseWaveChanged = true;
+    {
+        LoadProgress progress(this, head.TotalPointNum > kBigLoad);
+        if (base) {
+            // CH1 and CH2 play a wave sample by sample from their deep
+            // memory: half the progress is the parse, half the stream.
+            const bool deep = ch == CH1 || ch == CH2;
+            short* full = nullptr;
+            rc = ArbWaveData::LoadArbBytes(data + offset, length - offset, suffix, &full, w->Arb, nullptr, head,
+                                           progress.part(0, deep ? 50 : 100));
+            if (rc == 0 && full) {
+                w->ArbLen = head.TotalPointNum;
+                if (deep)
+                    CSetParam::SetDeepWaveData(ch, full, w->ArbLen, progress.part(50, 100));
+                w->BaseWaveChanged = true;
+            }
+            std::free(full);
+        } else {
+            rc = ArbWaveData::LoadArbBytes(data + offset, length - offset, suffix, nullptr, nullptr, w->MArb, head,
+                                           progress.part(0, 100));
+            // The modulating wave's length is its own: the carrier's ArbLen
+            // sets the sample-played repetition rate and must not change.
+            if (rc == 0)
+                w->MArbLen = head.TotalPointNum;
         }
-        std::free(full);
-    } else {
-        rc = ArbWaveData::LoadArbData(file, suffix, nullptr, nullptr, w->MArb, head);
-        // The modulating wave's length is its own: the carrier's ArbLen
-        // sets the sample-played repetition rate and must not change.
-        if (rc == 0)
-            w->MArbLen = head.TotalPointNum;
     }
-    file.close();
-    if (big)
-        SetInfoWindowState(QStringLiteral("closed"), Uidata::ASK_NONE);
-    if (tempfile)
-        QFile::remove(PlatformRoot::path(path));
     if (rc != 0) {
         emit TipsMessage(MESSAGE_TYPE_TIPS, TIPS_FILE_FORMAT_ERROR, false, QString(), true);
-        return;
+        return false;
     }
     Channel* c = channel[ch];
     if (!c)
-        return;
+        return true;
     if (channelModel* m = c->entry(base ? PARAM_INDEX_ARBFILE : PARAM_INDEX_MODARBFILE))
         m->disUpdate();
     if (c->currentSignal) {
@@ -110,6 +206,7 @@ void Ornav72::chUpdateArbMem(int chIndex, QString arbfile, bool base, bool exe, 
     }
     if (exe)
         chParamChanged(ch);
+    return true;
 }
 
 void Ornav72::chUpdateListMem(int chIndex, QString file, bool exe, bool tempfile)
@@ -120,7 +217,7 @@ void Ornav72::chUpdateListMem(int chIndex, QString file, bool exe, bool tempfile
     const QString path = stripUrl(file);
     if (path.isEmpty() || !QFileInfo(PlatformRoot::path(path)).isFile()) {
         if (!path.isEmpty())
-            qDebug() << "list file no exist:" << path;
+            reportMissingFile(path);
         sys_param::SetChListFileDir(ch, "", 0);
         return;
     }

@@ -4,6 +4,7 @@
 #include <QDebug>
 #include "app/channalmodel.h"
 #include "app/channel.h"
+#include "app/uidata.h"
 #include "param/sys_param.h"
 
 void Ornav72::ChannelSyncOut(CH_ID ch)
@@ -25,15 +26,25 @@ void Ornav72::ChannelSyncOut(CH_ID ch)
         src->SyncFreq(false);
 }
 
-void Ornav72::ChDisableDisUpdate(CH_ID ch, int alterfun, QString, bool exec)
+void Ornav72::ChDisableDisUpdate(CH_ID ch, int alterfun, QString label, bool exec)
 {
     if (ch < CH1 || ch > CH4 || !channel[ch])
         return;
     channel[ch]->alterfun = alterfun;
+    const bool disabled = alterfun != CHANNEL_ALTERFUN_CLOSED;
+    // The screens show the role: the tab refuses selection, the channel's
+    // entries and its pair's coupling are greyed, the label names the role.
+    Uidata* ui = &uidata;
+    const int n = int(ch);
+    const QString shown = disabled ? label : QString();
+    QMetaObject::invokeMethod(ui, [ui, n, disabled, shown]() { ui->setChRole(n, disabled, shown); },
+                              Qt::QueuedConnection);
     chSwDisUpdate(ch, sys_param::GetChOnOff(ch) != 0);
     // Another use of the output bars merging the pair (and frees it again).
     ChDisableMergeDisUpdate(ch, false);
     chMergeDisUpdate(ch);
+    chCopyBtnObjectDisUpdate(ch);
+    chCopyBtnObjectDisUpdate(CH_ID(int(ch) ^ 1));
     if (exec)
         chParamChanged(ch);
 }

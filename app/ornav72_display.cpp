@@ -60,15 +60,9 @@ void Ornav72::brightnessChanged()
 
 void Ornav72::SendTempDis(float temp)
 {
-    // The first readings after start-up are not shown.
-    if (!pTemptextObj || clock_tick() <= 5000)
-        return;
+    // Every reading is shown, the first one too: the tick reports only
+    // changes, so a reading dropped here would leave the page empty.
     const QString text = QString::asprintf("%2.2f", double(temp));
-    QObject* item = pTemptextObj;
-    if (item->metaObject()->indexOfMethod("settext(QVariant)") >= 0) {
-        QMetaObject::invokeMethod(item, "settext", Q_ARG(QVariant, text));
-        return;
-    }
-    // A plain text item: set its text in the thread it lives in.
-    QMetaObject::invokeMethod(item, [item, text]() { item->setProperty("text", text); }, Qt::QueuedConnection);
+    Uidata* ui = &uidata;
+    QMetaObject::invokeMethod(ui, [ui, text]() { ui->setBoardTemperature(text); }, Qt::QueuedConnection);
 }

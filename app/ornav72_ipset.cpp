@@ -137,6 +137,9 @@ void Ornav72::IPUpdate()
         for (int index : kAddressModels)
             if (channelModel* m = GetChModelFormIndex(CH_SYS, index))
                 m->disUpdate();
+        // The MAC is read with them (its entry is built before the first read).
+        if (channelModel* m = GetChModelFormIndex(CH_SYS, PARAM_INDEX_SYSMACADDR))
+            m->disUpdate();
     };
     if (QThread::currentThread() == thread())
         redraw();

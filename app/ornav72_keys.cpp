@@ -116,6 +116,11 @@ void Ornav72::keyPress(int key, int repeat, int where)
         keyPressUtility(key, repeat, where);
 }
 
+bool Ornav72::roleTaken(CH_ID ch) const
+{
+    return ch >= CH1 && ch <= CH4 && channel[ch] && channel[ch]->alterfun != CHANNEL_ALTERFUN_CLOSED;
+}
+
 void Ornav72::keyPressCh(int key, int repeat, int where)
 {
     if (currentCh < CH1 || currentCh > CH4)
@@ -124,6 +129,11 @@ void Ornav72::keyPressCh(int key, int repeat, int where)
     if (vk && qmlProperty(vk, "visible").toBool() &&
         qmlProperty(vk, "state").toString() == QLatin1String("fileBrowse")) {
         qmlCall(vk, "hdknob", {key, repeat}, QmlCall::Queued);
+        return;
+    }
+    if (roleTaken(currentCh) && !(key >= Key_Ch1 && key <= Key_Utility)) {
+        // The channel carries sync or digital output: its own settings rest.
+        warnBeep(where);
         return;
     }
     if (key >= Key_Countinue && key <= Key_Burst) {
@@ -147,6 +157,10 @@ void Ornav72::keyPressCh(int key, int repeat, int where)
         } else {
             // The key of the channel shown switches its output (what the
             // screen's output button does, with this key's beep).
+            if (roleTaken(currentCh)) {
+                warnBeep(where);
+                return;
+            }
             emit setValueCmd(currentCh, PARAM_INDEX_CHSWITCH, sys_param::OnOff[currentCh] ? 0 : 1);
             beep(where);
         }
@@ -214,12 +228,20 @@ void Ornav72::keyPress(int realkey, int repeat, int ch, int chlistIndex, int whe
     const bool navigation = realkey == Key_Right || realkey == Key_Left || realkey == Key_Up ||
                             realkey == Key_Down || realkey == Key_Ok;
     QObject* vk = uidata.vkObject;
-    if (m->inputting && navigation && vk && qmlProperty(vk, "subkvisible").toBool() &&
-        !(realkey == Key_Ok && !m->isMultiSelect)) {
+    const bool unitRow = m->inputting && navigation && vk && qmlProperty(vk, "subkvisible").toBool();
+    if (unitRow && !(realkey == Key_Ok && !m->isMultiSelect)) {
         // The keyboard's unit row takes the arrows while a number is typed.
         qmlCall(vk, "hdknob", {realkey, where}, QmlCall::Queued);
         beep(where);
         return;
+    }
+    if (unitRow && realkey == Key_Ok) {
+        // OK ends the number in the unit highlighted on the row, the one the
+        // user sees (it starts on the unit the value was shown in).
+        bool ok = false;
+        const int unit = qmlProperty(vk, "unitCode").toInt(&ok);
+        if (ok && unit >= 0 && unit < 32)
+            realkey = unit;
     }
     const QString result = m->onKeyEvent(realkey, repeat);
     if (result == QLatin1String("error"))

@@ -252,8 +252,13 @@ void Ornav72::chLimitDisUpdate(CH_ID ch)
 {
     if (ch < CH1 || ch > CH4)
         return;
-    qmlCall(appdataObj, "channel_Setchhvalue", {int(ch) + 1, sys_param::ch(ch).LimitH});
-    qmlCall(appdataObj, "channel_Setchlvalue", {int(ch) + 1, sys_param::ch(ch).LimitL});
+    // The limits bound the output only while the limit switch is on; off,
+    // the box shows none rather than levels the channel does not keep to.
+    const CH_DATA& d = sys_param::ch(ch);
+    const QVariant hi = d.AmpLimit ? QVariant(d.LimitH) : QVariant(QString());
+    const QVariant lo = d.AmpLimit ? QVariant(d.LimitL) : QVariant(QString());
+    qmlCall(appdataObj, "channel_Setchhvalue", {int(ch) + 1, hi});
+    qmlCall(appdataObj, "channel_Setchlvalue", {int(ch) + 1, lo});
 }
 
 void Ornav72::chMergeDisUpdate(CH_ID ch)
@@ -273,5 +278,9 @@ void Ornav72::chCopyBtnObjectDisUpdate(CH_ID ch)
     const bool coupled = sys_param::GetChCoupleFreqSW(pair) != 0 || sys_param::GetChCoupleAmplSW(pair) != 0 ||
                          sys_param::GetChCouplePhaseSW(pair) != 0;
     const bool merging = sys_param::ch(ch).ChMerge || sys_param::ch(partnerOf(ch)).ChMerge;
-    qmlCall(copybtnObject[ch], "setvisible", {!coupled && !merging});
+    // Copying takes the partner's settings: not while either of the pair
+    // serves another role.
+    const bool roles = (channel[ch] && channel[ch]->alterfun != CHANNEL_ALTERFUN_CLOSED) ||
+                       (channel[partnerOf(ch)] && channel[partnerOf(ch)]->alterfun != CHANNEL_ALTERFUN_CLOSED);
+    qmlCall(copybtnObject[ch], "setvisible", {!coupled && !merging && !roles});
 }

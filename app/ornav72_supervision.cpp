@@ -11,6 +11,7 @@
 #include <atomic>
 #include "hardware/CSetParam.h"
 #include "communication/SCPI/scpi_error.h"
+#include "communication/SCPI/scpi_ieee488.h"
 #include "communication/SCPI/sys_error.h"
 #include "communication/USBTMC/usbtmc_device.h"
 #include "app/channalmodel.h"
@@ -103,12 +104,31 @@ void Ornav72::SysTimer_Slots()
             channel[ch]->safeOff = true;
         channelProtect(ch, ERROR_CH_PROTECT, true);
     }
+    SCPI_StatusCondition(SCPI_REG_QUES, QUES_VOLTAGE, overloaded != 0);
+
+    // Operation status: a channel sweeping on its own, a channel in sweep or
+    // burst that waits for a manual or external trigger.
+    bool sweeping = false, waiting = false;
+    for (int ch = CH1; ch <= CH4; ++ch) {
+        const CH_DATA& d = sys_param::HWinfo.PDT[ch];
+        const uint32_t mode = workModeOf(d.WorkMode);
+        if (!sys_param::OnOff[ch] || (mode != workModeOf(WORK_SCAN) && mode != workModeOf(WORK_BURST)))
+            continue;
+        if (d.TrigerSource != 0)
+            waiting = true;
+        else if (mode == workModeOf(WORK_SCAN))
+            sweeping = true;
+    }
+    SCPI_StatusCondition(SCPI_REG_OPER, OPER_SWEEPING, sweeping);
+    SCPI_StatusCondition(SCPI_REG_OPER, OPER_WAIT_TRIGGER, waiting);
 
     const int interval = appTimer ? appTimer->interval() : 500;
     if (interval <= kFactoryInterval)
         return;
 
     // External reference lost or back.
+    SCPI_StatusCondition(SCPI_REG_QUES, QUES_FREQUENCY,
+                         sys_param::HWinfo.ClockSource && !CSetParam::GetInputClkValid());
     if (sys_param::HWinfo.ClockSource) {
         const bool valid = CSetParam::GetInputClkValid();
         if (valid != exit10MValid) {
@@ -188,14 +208,14 @@ void Ornav72::SysTimer_Slots()
     const float temp = float(misc::ReadDS18B20());
     if (temp != CSetParam::boardtemp) {
         CSetParam::boardtemp = temp;
+        SCPI_StatusCondition(SCPI_REG_QUES, QUES_TEMPERATURE, temp > kMaxBoardTemp);
         qDebug("board temperature %.2f", double(temp));
         if (temp > kMaxBoardTemp) {
             qWarning("board temperature %.2f C: switching every output off", double(temp));
             for (int ch = CH1; ch <= CH4; ++ch)
                 channelProtect(ch, ERROR_HIGH_TEMP_PROTECT, false);
         }
-        if (factorymodel)
-            emit tempdis(temp);
+        emit tempdis(temp);
     }
 
     // Power key: a press is user activity; held over two ticks it shuts down.
@@ -215,9 +235,10 @@ void Ornav72::SysTimer_Slots()
     if (sysparm && sysparm->powerUpSet == POWERON_LAST)
         sysparm->SaveSysParam("", false);
 
-    // DHCP: refresh the shown addresses every 10 s.
-    if (!sys_param::IPSetType && lastIpUpdateTime + 10 < now / 1000) {
-        lastIpUpdateTime = now / 1000;
+    // DHCP: refresh the shown addresses every 10 s; 0 (start-up, a new mode,
+    // a link change) asks for a refresh at once.
+    if (!sys_param::IPSetType && (lastIpUpdateTime == 0 || lastIpUpdateTime + 10 < now / 1000)) {
+        lastIpUpdateTime = qMax<qint64>(1, now / 1000);
         AutoIPMonitor();
     }
 }

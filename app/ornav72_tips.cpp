@@ -5,6 +5,7 @@
 #include "app/qmlcall.h"
 #include "param/sys_param.h"
 #include <QDebug>
+#include <QTimer>
 #include <QVariant>
 
 void Ornav72::SendTipsMessageDis(int type, int index, bool status, QString header, bool disWindow)
@@ -27,8 +28,11 @@ void Ornav72::SendTipsMessageDis(int type, int index, bool status, QString heade
         case STATUSBAR_EXT10FALSE: icon = ext10mfalseObject; number = 9; break;
         default: break;
         }
-        if (icon && qmlProperty(icon, "visible").toBool() != status)
-            QMetaObject::invokeMethod(icon, "setVisible", Q_ARG(QVariant, status));
+        // The network icon's object is its "off" cross: shown while the link
+        // is down.
+        const bool shown = index == STATUSBAR_NETWORK ? !status : status;
+        if (icon && qmlProperty(icon, "visible").toBool() != shown)
+            QMetaObject::invokeMethod(icon, "setVisible", Q_ARG(QVariant, shown));
         // No message when the external reference comes back.
         if (index == STATUSBAR_EXT10FALSE && !status)
             return;
@@ -42,6 +46,20 @@ void Ornav72::SendTipsMessageDis(int type, int index, bool status, QString heade
                                   Q_ARG(QVariant, header), Q_ARG(QVariant, 2000));
 }
 
+void Ornav72::stepLeds()
+{
+    if (ledStepArmed)
+        return;  // the armed step sends the newest words
+    const int dueMs = CSetParam::StepChLedData(currentCh);
+    if (dueMs < 0)
+        return;
+    ledStepArmed = true;
+    QTimer::singleShot(dueMs, Qt::PreciseTimer, this, [this] {
+        ledStepArmed = false;
+        stepLeds();
+    });
+}
+
 void Ornav72::chParamChanged(int ch)
 {
     if (ch >= CH1 && ch <= CH4) {
@@ -52,7 +70,7 @@ void Ornav72::chParamChanged(int ch)
         // A channel that merges this one adds its signal: it follows.
         if (c->pFriendCh && sys_param::ch(c->pFriendCh->ch).ChMerge != 0)
             c->pFriendCh->ChannelExe();
-        CSetParam::SetChLedData(currentCh);
+        stepLeds();
         return;
     }
     if (ch == CH_SYS)

@@ -4,6 +4,7 @@
 #include "app/scpi_instrument_qt.h"
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QThread>
 #include <cstring>
@@ -154,6 +155,31 @@ public:
         return true;
     }
     void manualTrigger(int ch) override { CSetParam::SetManualTrig(CH_ID(ch)); }
+    bool savePreset(int n) override
+    {
+        if (!ctrl || !ctrl->sysparm)
+            return false;
+        // The live record belongs to the controller's thread: the copy is
+        // written there, as the preset page does.
+        bool saved = false;
+        Ornav72* c = ctrl;
+        QMetaObject::invokeMethod(
+            c, [c, n, &saved]() { saved = c->sysparm->SaveSysParam(presetFile(n), true); },
+            c->thread() == QThread::currentThread() ? Qt::DirectConnection : Qt::BlockingQueuedConnection);
+        return saved;
+    }
+    bool recallPreset(int n) override
+    {
+        QFile f(boardPath(presetFile(n)));
+        if (!f.open(QIODevice::ReadOnly))
+            return false;
+        const QByteArray data = f.read(qint64(sizeof(HardWareInfo)) + 1);
+        if (data.size() != int(sizeof(HardWareInfo)) || !ctrl)
+            return false;
+        loadRecord(data.constData(), data.size());
+        return true;
+    }
+    static QString presetFile(int n) { return QStringLiteral("/home/root/Param_Preset_%1").arg(n); }
 };
 
 } // namespace

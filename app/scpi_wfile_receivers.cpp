@@ -43,39 +43,44 @@ bool scpi_receive_wave_file(QObject* controller, int mode, int channel, const ch
         SCPI_ErrorPush(&scpi_context, SCPI_ERROR_ILLEGAL_PARAMETER_VALUE);
         return false;
     }
-    const QString saved = ArbWaveData::SaveDataToFile(channel, fileName, type, data, length);
+    ArbWaveData::SaveResult why = ArbWaveData::SaveOk;
+    const QString saved = ArbWaveData::SaveDataToFile(channel, fileName, type, data, length, &why);
     if (saved.isEmpty()) {
         fprintf(stderr, "[scpi-ERRO]:save file error!\n");
-        // Received, but no wave or list file: the user learns it here.
-        SCPI_ErrorPush(&scpi_context, SCPI_ERROR_ILLEGAL_PARAMETER_VALUE);
+        // Received, but no wave or list file: the user learns it here. A
+        // storage that took no copy is a save error; the old file stays.
+        SCPI_ErrorPush(&scpi_context,
+                       why == ArbWaveData::SaveFailed ? SCPI_ERROR_FILE_SAVE : SCPI_ERROR_ILLEGAL_PARAMETER_VALUE);
         return false;
     }
     Ornav72* ctrl = qobject_cast<Ornav72*>(controller);
     if (!ctrl)
         return true;
     // The record and the channel's tables belong to the controller's thread:
-    // the path is stored and the file loaded there, in this order.
+    // the path is stored and the wave loaded there, in this order. The file
+    // stays where the record names it, so the channel plays the same wave
+    // after a power cycle; the wave itself is loaded from the bytes held,
+    // not read back.
     const CH_ID ch = CH_ID(channel);
-    const QString recordPath = QLatin1String(ArbWaveData::kUserDir) + QLatin1Char('/') + fileName;
+    const QByteArray bytes = list ? QByteArray() : QByteArray(data, int(length));
     QPointer<Ornav72> guard(ctrl);
     QMetaObject::invokeMethod(
         ctrl,
-        [guard, ch, list, base, saved, recordPath]() {
+        [guard, ch, list, base, saved, bytes]() {
             if (!guard)
                 return;
+            const QByteArray p = saved.toLocal8Bit();
             if (list) {
-                guard->chUpdateListMem(ch, saved, true, true);
-                const QByteArray p = saved.toLocal8Bit();
+                guard->chUpdateListMem(ch, saved, true, false);
                 sys_param::SetChListFileDir(ch, p.constData(), p.size());
                 refreshFileEntry(guard, ch, PARAM_INDEX_MODLISTFILE);
             } else {
-                const QByteArray p = recordPath.toLocal8Bit();
                 if (base)
                     sys_param::SetChArbFileDir(ch, p.constData(), p.size());
                 else
                     sys_param::SetChModArbFileDir(ch, p.constData(), p.size());
                 refreshFileEntry(guard, ch, base ? PARAM_INDEX_ARBFILE : PARAM_INDEX_MODARBFILE);
-                guard->chUpdateArbMem(ch, saved, base, true, true);
+                guard->chLoadArbBytes(ch, saved, bytes, base, true);
             }
         },
         Qt::QueuedConnection);

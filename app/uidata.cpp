@@ -271,3 +271,29 @@ void Uidata::clrAskWindowtype()
     if (controller)
         controller->askwindtype = ASK_NONE;
 }
+
+void Uidata::setBoardTemperature(const QString& text)
+{
+    if (text == m_temperature)
+        return;
+    m_temperature = text;
+    emit boardTemperatureChanged();
+}
+
+QVariantList Uidata::chMask() const
+{
+    QVariantList l;
+    for (bool d : m_disabled)
+        l << d;
+    l << false;  // the utility tab
+    return l;
+}
+
+void Uidata::setChRole(int ch, bool disabled, const QString& label)
+{
+    if (ch < 0 || ch > 3 || (m_disabled[ch] == disabled && m_roles[ch] == label))
+        return;
+    m_disabled[ch] = disabled;
+    m_roles[ch] = label;
+    emit chRolesChanged();
+}

@@ -35,6 +35,14 @@ class Uidata : public QObject {
     UIDATA_LIST(syslanlist, wsyslanlist, syslanlistChanged)
     UIDATA_LIST(editlist, weditlist, editlistChanged)
     UIDATA_LIST(counterSetlist, wcounterSetlist, counterSetlistChanged)
+    // Board temperature text ("25.00"), "--" before the first reading.
+    Q_PROPERTY(QString boardTemperature READ boardTemperature NOTIFY boardTemperatureChanged)
+    // Per tab (CH1..CH4, utility): the channel serves another role (sync or
+    // digital output) and cannot be selected or edited.
+    Q_PROPERTY(QVariantList chMask READ chMask NOTIFY chRolesChanged)
+    // Per channel: the role's label ("CH1 SYNC OUT", "SPI-SCLK" ...), empty
+    // for a normal output.
+    Q_PROPERTY(QStringList chRoles READ chRoles NOTIFY chRolesChanged)
 
 public:
     // Front-panel key numbers as QML sees them (same values as KBD_KEY).
@@ -87,6 +95,10 @@ public:
     QVariantList syslanlist;
     QVariantList editlist;
     QVariantList counterSetlist;
+
+    QString boardTemperature() const { return m_temperature; }
+    QVariantList chMask() const;
+    QStringList chRoles() const { return m_roles; }
 
     // Last progress value shown by the loader's progress bar (0..100, -1 failure).
     int processValue() const { return m_process; }
@@ -157,9 +169,14 @@ signals:
     void listfreqUpdate(int ch);
     void upgrade();
     void processBarChanged(int value);
+    void boardTemperatureChanged();
+    void chRolesChanged();
 
 public slots:
     void updateProcessBar(int value);
+    // Set in the GUI thread (the controller queues them here).
+    void setBoardTemperature(const QString& text);
+    void setChRole(int ch, bool disabled, const QString& label);
 
     void sendInputListChanged(int ch);
     void sendAllChsetListChanged();
@@ -230,6 +247,13 @@ public slots:
     // Whether the FPGA holds a configuration; when not, the stored bitstream
     // is loaded (cmd_fpgaconfig) and the answer is false.
     bool fpgaOnlineCheck();
+    // Factory output-protection test (uidata_protect.cpp): every output is
+    // driven into the fixture's short and must be switched off by the
+    // overload protection. One line per channel, then "all is ok" when every
+    // check passed.
+    QString protectTest();
+    bool testOne(int ch);
+    bool testOneDC(int ch);
 
     // ---- frequency-list editor and the file browser (uidata_files.cpp) ----
     // Paths from QML are board paths, optionally with the prefix "file://".
@@ -272,9 +296,13 @@ private:
             dst = src;
     }
     int firstSupported(int ch, int kind);
+    bool protectCheck(int ch, double ampl, double offset);
     void fileTip(int index, bool ok);
     void listEdited(int ch);
     int m_process = 0;
+    QString m_temperature = QStringLiteral("--");
+    bool m_disabled[4] = {false, false, false, false};
+    QStringList m_roles = {QString(), QString(), QString(), QString()};
     QString m_copySource;   // board path remembered by cpyRequest
     bool m_copyIsDir = false;
 };

@@ -242,6 +242,9 @@ QStringList Uidata::getFileTypeFilter(int ch)
     if (!listFileType(ch))
         filters << QStringLiteral("*.bsv");
     filters << QStringLiteral("*.csv");
+    // Lists received remotely are kept as "CH<n>_List_<name>", whatever the name.
+    if (listFileType(ch))
+        filters << QStringLiteral("CH?_List_*");
     return filters;
 }
 

@@ -245,7 +245,7 @@ int scpi_msg_queue_open(bool simulated)
     return 0;
 }
 
-int scpi_msg_queue_send(char* buffer, int length, int owner, unsigned long long seq)
+int scpi_msg_queue_send(char* buffer, int length, int owner, uint64_t seq)
 {
     scpi_msg_t rec;
     rec.mtype = SCPI_MSG_TYPE;

@@ -25,16 +25,17 @@ enum { SCPI_TX_MARGIN = 12 };
 
 // The queue carries only this record; the message bytes stay in the sender's
 // heap buffer and their ownership passes to the worker, which frees them.
-// Sender and worker are threads of one process. On the 32-bit board the
-// record is 12 bytes; on a 64-bit desktop `long` and the pointer are wider.
-// The record also names the session that sent the message and its sequence
-// number, so that the reply reaches that session only.
+// Sender and worker are threads of one process. The record also names the
+// session that sent the message and its sequence number, so that the reply
+// reaches that session only. `mtype` is a `long` because the kernel's message
+// header is one; every other field has one width on the 32-bit board and on a
+// 64-bit desktop, except the text pointer, which never leaves the process.
 struct scpi_msg_t {
     long mtype;
-    long msglen;
+    int32_t msglen;
     char* mtext;
-    int owner;
-    unsigned long long seq;
+    int32_t owner;
+    uint64_t seq;
 };
 
 // One static object for the process. The margin sits directly in front of
@@ -127,7 +128,7 @@ inline bool scpi_msg_has_terminator(const char* p, size_t n)
 int scpi_msg_cmd_write(char* buffer, int length);
 // Puts one record on the queue; -1 when the queue refuses it (the caller
 // still owns the buffer).
-int scpi_msg_queue_send(char* buffer, int length, int owner, unsigned long long seq);
+int scpi_msg_queue_send(char* buffer, int length, int owner, uint64_t seq);
 // The worker's blocking receive of the next record; 0 or -1.
 int scpi_msg_cmd_read(scpi_msg_t* record);
 

@@ -100,7 +100,7 @@ static void receiveData(const scpi_msg_t* rec)
             r(rec->mtext, rec->msglen);
             break;
         }
-        fprintf(stderr, "[scpi-ERRO]:no receiver for wfile_flag:%d, %ld bytes dropped\n", int(wfile_flag),
+        fprintf(stderr, "[scpi-ERRO]:no receiver for wfile_flag:%d, %d bytes dropped\n", int(wfile_flag),
                 rec->msglen);
         break;
     default:

@@ -6,13 +6,29 @@
 #include <pthread.h>
 #include <sys/socket.h>
 #include <unistd.h>
+#include <poll.h>
+#include <atomic>
 #include <cerrno>
+#include <chrono>
 #include <cstdint>
+#include <climits>
 #include <cstring>
+#include <fcntl.h>
 
 namespace {
+std::atomic<long long> g_idleTimeoutMs{10LL * 60 * 1000};
+
+long long nowMs()
+{
+    return std::chrono::duration_cast<std::chrono::milliseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
 struct Connection {
-    TcpListener* listener;
+    TcpListener* owner;
+    TcpListener::Serve serve;
+    std::atomic<int>* count;
     int fd;
     long number;
 };
@@ -55,62 +71,56 @@ void* TcpListener::serveOne(void* arg)
 {
     const Connection c = *static_cast<Connection*>(arg);
     delete static_cast<Connection*>(arg);
-    // serve() closes the descriptor; stop() must not shut down a number the
-    // system has handed out again, so it is forgotten when serve() ends.
-    c.listener->serve_(c.fd, c.number);
-    c.listener->forget(c.fd);
-    c.listener->connections_--;
-    return nullptr;
-}
-
-void TcpListener::forget(int fd)
-{
-    std::lock_guard<std::mutex> l(fdsMutex_);
-    fds_.erase(fd);
-}
-
-bool TcpListener::stop(int timeoutMs)
-{
-    if (stopping_.exchange(true) || listenFd_ < 0)
-        return connections_ == 0;
-    // Wakes the accept thread, which ends on seeing stopping_.
-    ::shutdown(listenFd_, SHUT_RDWR);
+    c.serve(c.fd, c.number);
     {
-        std::lock_guard<std::mutex> l(fdsMutex_);
-        for (int fd : fds_)
-            ::shutdown(fd, SHUT_RDWR);
+        std::lock_guard<std::mutex> l(c.owner->slotsMutex_);
+        auto it = c.owner->slots_.find(c.number);
+        if (it != c.owner->slots_.end()) {
+            close(it->second.fd);
+            c.owner->slots_.erase(it);
+        }
     }
-    for (int waited = 0; connections_ > 0 && waited < timeoutMs; waited += 5)
-        usleep(5000);
-    return connections_ == 0;
+    (*c.count)--;
+    return nullptr;
 }
 
 void* TcpListener::acceptLoop(void* self)
 {
     auto* l = static_cast<TcpListener*>(self);
     while (!l->stopping_) {
+        // Woken at least once a second to end idle connections.
+        pollfd p{l->listenFd_, POLLIN, 0};
+        if (poll(&p, 1, 1000) <= 0 || l->stopping_) {
+            l->reap(false);
+            continue;
+        }
         const int c = accept4(l->listenFd_, nullptr, nullptr, SOCK_CLOEXEC);
         if (c < 0) {
-            if (errno != EINTR && !l->stopping_)
+            if (errno != EINTR)
                 usleep(100000);
             continue;
         }
-        if (l->connections_ >= l->max_ || l->stopping_) {
-            close(c);
+        if (l->stopping_ || (l->connections_ >= l->max_ && !l->reap(true))) {
+            close(c);  // nothing could give way
             continue;
         }
         const int one = 1;
         setsockopt(c, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
         l->connections_++;
+        const long number = l->next_++;
         {
-            std::lock_guard<std::mutex> g(l->fdsMutex_);
-            l->fds_.insert(c);
+            std::lock_guard<std::mutex> g(l->slotsMutex_);
+            l->slots_[number] = Slot{fcntl(c, F_DUPFD_CLOEXEC, 0), nowMs()};
         }
-        auto* arg = new Connection{l, c, l->next_++};
+        auto* arg = new Connection{l, l->serve_, &l->connections_, c, number};
         pthread_t t;
         if (pthread_create(&t, nullptr, serveOne, arg) != 0) {
             delete arg;
-            l->forget(c);
+            {
+                std::lock_guard<std::mutex> g(l->slotsMutex_);
+                close(l->slots_[number].fd);
+                l->slots_.erase(number);
+            }
             close(c);
             l->connections_--;
             continue;
@@ -118,6 +128,69 @@ void* TcpListener::acceptLoop(void* self)
         pthread_detach(t);
     }
     return nullptr;
+}
+
+void TcpListener::stop()
+{
+    if (stopping_.exchange(true) || listenFd_ < 0)
+        return;
+    // Wakes the accept thread at once.
+    ::shutdown(listenFd_, SHUT_RDWR);
+    std::lock_guard<std::mutex> l(slotsMutex_);
+    for (auto& e : slots_) {
+        shutdown(e.second.fd, SHUT_RDWR);
+        e.second.last = LLONG_MIN;
+    }
+}
+
+void TcpListener::touch(long number)
+{
+    std::lock_guard<std::mutex> l(slotsMutex_);
+    auto it = slots_.find(number);
+    if (it != slots_.end())
+        it->second.last = nowMs();
+}
+
+bool TcpListener::reap(bool full)
+{
+    const long long now = nowMs();
+    const long long limit = g_idleTimeoutMs;
+    std::lock_guard<std::mutex> l(slotsMutex_);
+    Slot* oldest = nullptr;
+    for (auto& e : slots_) {
+        if (e.second.last == LLONG_MIN)
+            continue;  // already shut down, its thread is ending
+        if (now - e.second.last > limit) {
+            shutdown(e.second.fd, SHUT_RDWR);
+            e.second.last = LLONG_MIN;
+            full = false;  // a slot is freed already
+        } else if (!oldest || e.second.last < oldest->last) {
+            oldest = &e.second;
+        }
+    }
+    bool freed = !full;
+    if (full && oldest) {
+        shutdown(oldest->fd, SHUT_RDWR);
+        oldest->last = LLONG_MIN;
+        freed = true;
+    }
+    return freed;
+}
+
+void tcpSetIdleTimeoutMs(long long ms)
+{
+    g_idleTimeoutMs = ms;
+}
+
+long long tcpIdleTimeoutMs()
+{
+    return g_idleTimeoutMs;
+}
+
+void tcpQuickAck(int fd)
+{
+    const int one = 1;
+    setsockopt(fd, IPPROTO_TCP, TCP_QUICKACK, &one, sizeof one);
 }
 
 bool tcpSendAll(int fd, const char* p, size_t n)

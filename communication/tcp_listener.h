@@ -5,8 +5,8 @@
 // whole messages written at once, so Nagle's delay is switched off.
 #include <atomic>
 #include <cstddef>
+#include <map>
 #include <mutex>
-#include <set>
 
 class TcpListener {
 public:
@@ -22,29 +22,50 @@ public:
     int start(int port, bool loopbackOnly);
     int port() const { return port_; }
     int connections() const { return connections_; }
-    // Stops accepting, shuts every open connection down (its thread sees
-    // the peer gone and ends, closing its session) and waits until all
-    // connection threads have ended, at most timeoutMs. True when they have.
-    bool stop(int timeoutMs);
+    // The connection number has just received something: it is not idle.
+    void touch(long number);
+    // The program is ending: stops accepting and shuts every open
+    // connection down (its thread sees the peer gone, closes its session and
+    // ends; connections() falls to 0).
+    void stop();
 
 private:
     static void* acceptLoop(void* self);
     static void* serveOne(void* arg);
+    // Shuts down connections idle for longer than the idle timeout and, with
+    // every slot taken, the one idle for longest: a client that holds a slot
+    // without sending never locks the others out.
+    // True when a slot was freed (or none was needed).
+    bool reap(bool full);
 
-    void forget(int fd);
+    struct Slot {
+        int fd;          // a duplicate of the connection's socket, to shut it down
+        long long last;  // steady clock, ms, of its last received bytes
+    };
+    std::mutex slotsMutex_;
+    std::map<long, Slot> slots_;  // guarded by slotsMutex_
 
     const int max_;
     const Serve serve_;
-    // Set by start() before the accept thread exists; read-only afterwards.
     int listenFd_ = -1;
     int port_ = -1;
     std::atomic<int> connections_{0};
     std::atomic<long> next_{1};
     std::atomic<bool> stopping_{false};
-    // Descriptors of the open connections, for stop(); guarded by fdsMutex_.
-    std::mutex fdsMutex_;
-    std::set<int> fds_;
 };
+
+// How long a connection may hold its slot without sending (default 10 min);
+// shorter when the slots are full.
+void tcpSetIdleTimeoutMs(long long ms);
+long long tcpIdleTimeoutMs();
+
+// Acknowledges what has been read at once instead of after the delayed-ACK
+// timer. A client with Nagle's algorithm on (most VISA libraries) holds its
+// next message until its last one is acknowledged; a command without a reply
+// would otherwise stall the query behind it by the peer's delayed ACK
+// (40 ms on Linux). The kernel drops the setting again by itself, so it is
+// renewed after every read.
+void tcpQuickAck(int fd);
 
 // Sends all n bytes to a connected socket, resuming after signals; false
 // when the peer has gone (never a SIGPIPE that would end the program).

@@ -10,6 +10,7 @@
 #include <QString>
 #include <QStringList>
 #include <cstdint>
+#include <functional>
 #include "hardware/cchcharacter.h"
 #include "hardware/fpga_regs.h"
 #include "hardware/fpga_usercmd.h"
@@ -35,6 +36,10 @@ public:
     static void GetFPGA_Reg(unsigned address, void* data, int bytes);
     // A stream of 16-bit words into the one port at address.
     static void FpgaWriteWords(unsigned address, const unsigned short* words, int count);
+    // A byte stream through a data window (see FpgaRegDevice::writeWindowed)
+    // under one hold of the device lock; the window offset after the data.
+    static unsigned FpgaWriteWindowed(unsigned base, unsigned window, unsigned offset, const void* data,
+                                      size_t bytes);
 
     // Value writes, least significant byte at the base address.
     static void SetFPGA_reg(unsigned address, bool value);
@@ -132,7 +137,8 @@ public:
     // The carrier frequency SetFre last wrote per channel (-1: none).
     static double m_Fre[4];
     // Forgets every cached register value (carrier frequency, switch code,
-    // flatness amplitude), so that the next setting writes in full.
+    // flatness amplitude, coarse offset), so that the next setting writes
+    // in full and waits every pause.
     static void ForgetWrittenState();
 
     // ---- switches and routing -----------------------------------------------------
@@ -160,6 +166,12 @@ public:
     // Writes the LED words; words the expander already shows are not sent
     // again (each word after the first costs a 10 ms bus gap).
     static void SetChLedData(CH_ID ch);
+    // The same refresh one word at a time, without waiting: sends the word
+    // whose turn has come (if the bus gap since the last word has passed)
+    // and returns the milliseconds until the next call is due, or -1 when
+    // the expander shows the channel's words. A change meanwhile restarts
+    // with the newest words.
+    static int StepChLedData(CH_ID ch);
     // The expander's outputs are unknown again (reset, fresh device).
     static void ForgetLedWords();
     static void SetAllLedOff(CH_ID ch);
@@ -212,7 +224,9 @@ public:
     // Deep waveform memory of CH1/CH2 (sample-by-sample playback).
     static const int kDeepResampleLen = 8388608;   // 2^23
     static const int kDeepMaxSamples = 67108864;   // 2^26
-    static bool SetDeepWaveData(CH_ID ch, const short* data, int len);
+    // progress (when given) hears the per cent of the words written.
+    static bool SetDeepWaveData(CH_ID ch, const short* data, int len,
+                                const std::function<void(int)>& progress = std::function<void(int)>());
     // Whole passes of a wave of len samples the deep memory takes so that
     // the total is a multiple of 8 samples (one 16-byte window).
     static int DeepPasses(long long len);
@@ -303,6 +317,8 @@ public:
     // Per-channel caches of the register programming.
     static unsigned char m_ATT[4];
     static double m_VPP[4];
+    // The coarse offset-DAC word SetOffset last wrote per channel (-1: none).
+    static int m_OfsCoarse[4];
     static unsigned short m_NoiseSumCal[4];
     static std::atomic<bool> isDcCal;
     static std::atomic<bool> isAcCal;

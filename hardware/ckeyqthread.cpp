@@ -1,6 +1,7 @@
 #include "hardware/ckeyqthread.h"
 #include <QDebug>
 #include <QThread>
+#include <chrono>
 #include <cstring>
 #include <mutex>
 #include "hardware/CSetParam.h"
@@ -118,6 +119,7 @@ CKeyQThread::~CKeyQThread()
     CKeyQThread* self = this;
     g_reader.compare_exchange_strong(self, nullptr);
     stopping = true;
+    wakeReader();
     if (scanStarted)
         pthread_join(mThread_scan, nullptr);
     if (mThread) {
@@ -129,13 +131,26 @@ CKeyQThread::~CKeyQThread()
 
 bool CKeyQThread::sleepMs(int ms) const
 {
-    // Short naps, so that the end of the program is not held up.
-    while (ms > 0 && !stopping) {
-        const int step = ms < 5 ? ms : 5;
-        QThread::msleep(unsigned(step));
-        ms -= step;
-    }
+    // One wake-up per pause; the end of the program cuts it short.
+    std::unique_lock<std::mutex> lock(wakeLock);
+    wake.wait_for(lock, std::chrono::milliseconds(ms > 0 ? ms : 0), [this] { return stopping.load(); });
     return !stopping;
+}
+
+bool CKeyQThread::waitForKey(int ms) const
+{
+    std::unique_lock<std::mutex> lock(wakeLock);
+    return wake.wait_for(lock, std::chrono::milliseconds(ms),
+                         [this] { return stopping.load() || QueuedKeys() > 0; }) &&
+           !stopping;
+}
+
+void CKeyQThread::wakeReader()
+{
+    // Taken and released so that the reader cannot miss the event between
+    // its look at the ring and its wait.
+    { std::lock_guard<std::mutex> lock(wakeLock); }
+    wake.notify_all();
 }
 
 bool CKeyQThread::AppendOnekey(unsigned char code)
@@ -157,6 +172,14 @@ bool CKeyQThread::AppendOnekey(unsigned char code)
     pKeyWriteBuff->repeat = 1;
     pKeyWriteBuff = pKeyWriteBuff->Next;
     return true;
+}
+
+bool CKeyQThread::AppendAndWake(unsigned char code)
+{
+    const bool queued = AppendOnekey(code);
+    if (queued)
+        wakeReader();
+    return queued;
 }
 
 bool CKeyQThread::TakeOneKey(unsigned char* code, int* repeat)
@@ -240,13 +263,12 @@ void CKeyQThread::slotOfThread()
         unsigned char code = 0;
         int repeat = 1;
         bool got = false;
-        for (int waited = 0; waited < 500 && !stopping; ++waited) {
-            if (TakeOneKey(&code, &repeat)) {
-                got = true;
-                break;
-            }
-            QThread::msleep(1);
-        }
+        // Asleep until the scanning thread queues a key, or 500 ms without
+        // one (the long press of OK). The wait is on the clock: counted in
+        // polls, a busy machine stretched it past the release of a key held
+        // for a second, and the long press came out as a tap.
+        if (waitForKey(500))
+            got = TakeOneKey(&code, &repeat);
         if (stopping)
             break;
         if (got)
@@ -277,7 +299,7 @@ void CKeyQThread::scanLoop()
             const unsigned char code = CSetParam::GetKey();
             if (code == 0)
                 break;
-            AppendOnekey(code);
+            AppendAndWake(code);
             // A knob step ends the burst: the next step may merge with it.
             if (code == 0xFA || code == 0xF5)
                 break;

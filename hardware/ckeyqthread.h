@@ -9,6 +9,8 @@
 #include <QObject>
 #include <QString>
 #include <atomic>
+#include <condition_variable>
+#include <mutex>
 #include <pthread.h>
 
 class QThread;
@@ -56,7 +58,7 @@ public:
     static Key_Map* EntryOfKey(unsigned char key);
 
     // Injects one scan code as if it had been scanned.
-    void Appendkey(unsigned char scan) { AppendOnekey(scan); }
+    void Appendkey(unsigned char scan) { AppendAndWake(scan); }
     // Scanning side: queues one code (knob steps merge); false when the code
     // is unmapped or the queue is full.
     bool AppendOnekey(unsigned char code);
@@ -98,6 +100,17 @@ private:
     static void* KeyScan(void* self);
     void scanLoop();
     bool sleepMs(int ms) const;  // false when asked to stop meanwhile
+    // Key thread: sleeps until a key is queued (true) or ms have passed or
+    // the reader stops (false).
+    bool waitForKey(int ms) const;
+    // Queues a code and wakes the key thread for it.
+    bool AppendAndWake(unsigned char code);
+    void wakeReader();
+
+    // Sleeps of both threads end here early: a queued key wakes the key
+    // thread, the end of the reader wakes both.
+    mutable std::mutex wakeLock;
+    mutable std::condition_variable wake;
 
     KEY_INFO nodes[4];
     KEY_INFO* pKeyWriteBuff = nullptr;

@@ -90,6 +90,15 @@ void CSetParam::FpgaReadDouble(unsigned address, void* data, int bytes) { FpgaRe
 
 void CSetParam::GetFPGA_Reg(unsigned address, void* data, int bytes) { FpgaRead(address, data, bytes); }
 
+unsigned CSetParam::FpgaWriteWindowed(unsigned base, unsigned window, unsigned offset, const void* data,
+                                      size_t bytes)
+{
+    QMutexLocker lock(&FPGA_RW_mutex);
+    if (fd < 0 || device == nullptr || data == nullptr || window == 0)
+        return window ? unsigned((offset + bytes) % window) : 0;
+    return device->writeWindowed(base, window, offset, static_cast<const uint8_t*>(data), bytes);
+}
+
 void CSetParam::FpgaWriteWords(unsigned address, const unsigned short* words, int count)
 {
     if (count <= 0 || words == nullptr)

@@ -21,6 +21,7 @@ void CSetParam::ForgetWrittenState()
         m_Fre[ch] = -1;
         m_ATT[ch] = 255;
         m_VPP[ch] = -1;
+        m_OfsCoarse[ch] = -1;
     }
     ForgetLedWords();
 }

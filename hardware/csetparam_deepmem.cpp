@@ -7,6 +7,7 @@
 #include "hardware/CSetParam.h"
 #include "Method/GlobalMethod.h"
 #include <QDebug>
+#include <cstring>
 #include <new>
 
 int CSetParam::DeepPasses(long long len)
@@ -19,7 +20,7 @@ int CSetParam::DeepPasses(long long len)
     return r;
 }
 
-bool CSetParam::SetDeepWaveData(CH_ID ch, const short* data, int len)
+bool CSetParam::SetDeepWaveData(CH_ID ch, const short* data, int len, const std::function<void(int)>& progress)
 {
     if ((ch != CH1 && ch != CH2) || data == nullptr || len < 1)
         return false;
@@ -45,21 +46,63 @@ bool CSetParam::SetDeepWaveData(CH_ID ch, const short* data, int len)
     SetFPGA_reg(load, static_cast<unsigned char>(1));
     // Every write runs from the window base to its end and the address then
     // wraps to the base; only the last write of the data may be shorter.
-    unsigned char chunk[REG_DEEP_WINDOW];
-    unsigned fill = 0;
+    // Whole windows go to the device as one stream; a window that straddles
+    // two passes is put together here.
+    unsigned char carry[REG_DEEP_WINDOW];
+    size_t held = 0;
+    auto send = [&](const unsigned char* p, size_t bytes) {
+        if (held > 0) {
+            const size_t k = bytes < REG_DEEP_WINDOW - held ? bytes : REG_DEEP_WINDOW - held;
+            std::memcpy(carry + held, p, k);
+            held += k;
+            p += k;
+            bytes -= k;
+            if (held < REG_DEEP_WINDOW)
+                return;
+            FpgaWriteWindowed(window, REG_DEEP_WINDOW, 0, carry, held);
+            held = 0;
+        }
+        const size_t whole = bytes - bytes % REG_DEEP_WINDOW;
+        if (whole > 0)
+            FpgaWriteWindowed(window, REG_DEEP_WINDOW, 0, p, whole);
+        held = bytes - whole;
+        std::memcpy(carry, p + whole, held);
+    };
+    // The samples go least significant byte first: on a little-endian CPU
+    // that is how they lie in memory.
+    static const bool littleEndian = [] {
+        const unsigned short one = 1;
+        return *reinterpret_cast<const unsigned char*>(&one) == 1;
+    }();
+    const long long total = n * passes;
+    // Progress is reported every 2^18 words.
+    const long long step = 1 << 18;
+    long long done = 0;
     for (int p = 0; p < passes; ++p) {
-        for (long long i = 0; i < n; ++i) {
-            const unsigned short s = static_cast<unsigned short>(src[i]);
-            chunk[fill++] = static_cast<unsigned char>(s & 0xFF);
-            chunk[fill++] = static_cast<unsigned char>(s >> 8);
-            if (fill == REG_DEEP_WINDOW) {
-                FpgaWrite(window, chunk, int(fill));
-                fill = 0;
+        for (long long i = 0; i < n;) {
+            const long long count = n - i < step ? n - i : step;
+            if (littleEndian) {
+                send(reinterpret_cast<const unsigned char*>(src + i), size_t(count) * 2);
+            } else {
+                unsigned char bytes[4096];
+                for (long long k = i; k < i + count;) {
+                    size_t fill = 0;
+                    for (; k < i + count && fill < sizeof bytes; ++k) {
+                        const unsigned short v = static_cast<unsigned short>(src[k]);
+                        bytes[fill++] = static_cast<unsigned char>(v & 0xFF);
+                        bytes[fill++] = static_cast<unsigned char>(v >> 8);
+                    }
+                    send(bytes, fill);
+                }
             }
+            i += count;
+            done += count;
+            if (progress && done < total)
+                progress(int(done * 100 / total));
         }
     }
-    if (fill > 0)
-        FpgaWrite(window, chunk, int(fill));
+    if (held > 0)
+        FpgaWriteWindowed(window, REG_DEEP_WINDOW, 0, carry, held);
     SetFPGA_reg(load, static_cast<unsigned char>(0));
     delete[] resampled;
     return true;

@@ -8,6 +8,8 @@
 #include <QThread>
 #include <cmath>
 
+int CSetParam::m_OfsCoarse[4] = {-1, -1, -1, -1};
+
 namespace {
 const double kCoarseStep = 0.8999799559029866;   // mV
 const double kFineStep = 0.10002004409701343;    // mV
@@ -52,6 +54,12 @@ void CSetParam::SetOffset(CH_ID ch, unsigned char code, double volts, bool inver
     const bool first = (ch == CH1 || ch == CH3);
     SetDACMode((ch == CH1 || ch == CH2) ? 0 : 1);
     SetDACValue(static_cast<unsigned short>(coarse | (first ? 0x8000 : 0)));
-    QThread::usleep(500);
+    // The coarse output must settle before the fine one is added. When the
+    // coarse word is the one the DAC already holds (most applies leave the
+    // offset alone) its output does not move, and there is nothing to wait
+    // for.
+    if (int(coarse) != m_OfsCoarse[ch])
+        QThread::usleep(500);
+    m_OfsCoarse[ch] = int(coarse);
     SetDACValue(static_cast<unsigned short>(fine | 0x1000 | (first ? 0xC000 : 0x4000)));
 }

@@ -8,6 +8,27 @@ static FpgaRegDevice::Factory g_factory = nullptr;
 
 FpgaRegDevice::~FpgaRegDevice() = default;
 
+unsigned FpgaRegDevice::writeWindowed(unsigned base, unsigned window, unsigned offset, const uint8_t* data,
+                                      size_t n)
+{
+    if (window == 0)
+        return 0;
+    offset %= window;
+    while (n > 0) {
+        const size_t room = window - offset;
+        const size_t k = n < room ? n : room;
+        userCmd cmd;
+        cmd.unit = FPGA_UNIT_BYTES;
+        cmd.AddrUser = const_cast<uint8_t*>(data);
+        cmd.Adata = static_cast<uint16_t>(base + offset);
+        write(&cmd, int(k));
+        data += k;
+        n -= k;
+        offset = unsigned((offset + k) % window);
+    }
+    return offset;
+}
+
 void FpgaRegDevice::setFactory(Factory factory)
 {
     g_factory = factory;

@@ -4,6 +4,8 @@
 // before the controller starts.
 // Counts are bytes for unit 0 and 16-bit words for unit 2.
 #include "hardware/fpga_usercmd.h"
+#include <cstddef>
+#include <cstdint>
 
 class FpgaRegDevice {
 public:
@@ -11,6 +13,15 @@ public:
     virtual int write(const userCmd* cmd, int count) = 0;
     virtual int read(userCmd* cmd, int count) = 0;
     virtual int control(unsigned long request, unsigned long arg) = 0;
+    // Writes n bytes in order through a data window of `window` bytes at
+    // base (a port whose address advances with each byte and wraps): each
+    // transfer runs from the current window address (base + offset) to the
+    // window's end, fewer at the end of the data, and the address then
+    // wraps to base. Returns the window offset after the data. This one
+    // sends transfer by transfer; a device that can take the whole stream
+    // in one call overrides it.
+    virtual unsigned writeWindowed(unsigned base, unsigned window, unsigned offset, const uint8_t* data,
+                                   size_t n);
 
     // Opens the register device at a board path: the installed device, or
     // the kernel device when none is installed. Returns null when the

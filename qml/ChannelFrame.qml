@@ -14,6 +14,8 @@ Rectangle {
     property string limitL: ""
     property string wave: ""
     property string mode: ""
+    // The role of a channel serving sync or digital output.
+    property string role: ""
     property bool current: false
     signal touched(int ch)
     width: 314
@@ -42,7 +44,7 @@ Rectangle {
         x: 84; y: 6
         spacing: 2
         Text { color: "#e8e8e8"; font.pixelSize: 20; width: 150; elide: Text.ElideRight
-               text: frame.wave + (frame.mode !== "" ? "  " + frame.mode : "") }
+               text: frame.role !== "" ? frame.role : frame.wave + (frame.mode !== "" ? "  " + frame.mode : "") }
         Text { color: "#b8c4cf"; font.pixelSize: 16; width: 150; elide: Text.ElideRight
                text: qsTr("负载") + " " + frame.load }
         Text { color: "#b8c4cf"; font.pixelSize: 16; width: 150; visible: frame.inverted; text: qsTr("反相") }

@@ -86,22 +86,22 @@ Item {
         function onCh4InputListChanged(list) { if (page.ch === 3) { page.entries = list; page.refresh() } }
     }
 
-    // Mode selector above the wave list.
-    Row {
+    // Mode selector above the wave list: two rows of two, wide enough for
+    // every mode's name in full-size type.
+    Grid {
         id: modeRow
         x: 0
         y: 0
+        columns: 2
         spacing: 4
         Repeater {
             model: page.appdata ? page.appdata.modeNames : []
             Rectangle {
-                width: 47
-                height: 40
+                width: 98
+                height: 26
                 radius: 4
                 color: index === page.shownMode ? page.accent : "#242a31"
-                Text { anchors.centerIn: parent; width: parent.width - 4; horizontalAlignment: Text.AlignHCenter
-                       fontSizeMode: Text.HorizontalFit; minimumPixelSize: 10; font.pixelSize: 16
-                       color: "white"; text: modelData }
+                Text { anchors.centerIn: parent; color: "white"; font.pixelSize: 17; text: modelData }
                 MouseArea { anchors.fill: parent; onClicked: { page.setmode(index); page.shownMode = index } }
             }
         }
@@ -111,9 +111,9 @@ Item {
         id: waves
         objectName: "wavelistview"
         x: 0
-        y: 46
+        y: 62
         width: 200
-        height: parent.height - 46
+        height: parent.height - 62
         clip: true
         spacing: 4
         model: page.appdata ? page.appdata.modeList(page.shownMode) : []
@@ -129,6 +129,23 @@ Item {
                    color: "white"; font.pixelSize: 20; text: modelData[0] }
             MouseArea { anchors.fill: parent; onClicked: page.setwave(index, 2) }
         }
+    }
+    // More entries below or above: a mark at the list's edge (the list
+    // scrolls with a swipe or the panel keys).
+    Rectangle {
+        objectName: "wavesmore"
+        x: 0; y: waves.y + waves.height - 22
+        width: 200; height: 22
+        visible: !waves.atYEnd
+        color: "#cc101418"
+        Text { anchors.centerIn: parent; color: "white"; font.pixelSize: 16; text: "▼" }
+    }
+    Rectangle {
+        x: 0; y: waves.y
+        width: 200; height: 22
+        visible: !waves.atYBeginning
+        color: "#cc101418"
+        Text { anchors.centerIn: parent; color: "white"; font.pixelSize: 16; text: "▲" }
     }
 
     ListView {

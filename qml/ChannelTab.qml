@@ -9,6 +9,7 @@ Item {
     property bool keyboardOpen: false
     signal signalSelected(int ch, int mode, int type, bool base, int baseType)
     signal beep(int where)
+    signal warnBeep(int where)
     signal entryFocus(var model)
     objectName: "ch" + (ch + 1)
 
@@ -53,5 +54,17 @@ Item {
                           label: qsTr("手动触发"); valueText: ""
                           onClicked: { tab.beep(2); if (typeof uidata.channelManulTrigChanged === "function") uidata.channelManulTrigChanged(tab.ch) } }
         }
+    }
+    // A channel serving sync or digital output: its role over the greyed
+    // page; touches there are refused.
+    readonly property string role: uidata ? uidata.chRoles[ch] : ""
+    Rectangle {
+        objectName: "rolecover"
+        anchors.fill: parent
+        visible: tab.role !== ""
+        color: "#b0101418"
+        Text { objectName: "rolelabel"; anchors.centerIn: parent; color: tab.accent; font.pixelSize: 40; font.bold: true
+               text: tab.role }
+        MouseArea { anchors.fill: parent; onClicked: tab.warnBeep(2) }
     }
 }

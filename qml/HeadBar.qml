@@ -26,9 +26,35 @@ Rectangle {
     Text {
         x: 470
         anchors.verticalCenter: parent.verticalCenter
+        visible: !remote.visible
         color: "#c8d2dc"
         font.pixelSize: 22
         font.letterSpacing: 1
         text: qsTr("ORNAV72 任意波形发生器")
+    }
+    // A remote client's error, for a while, in place of the name: the
+    // front-panel user keeps the parameters in view.
+    function showRemote(text, ms) {
+        remote.text = text
+        remote.visible = true
+        remoteTimer.interval = ms > 0 ? ms : 2000
+        remoteTimer.restart()
+    }
+    Text {
+        id: remote
+        objectName: "remotenote"
+        x: 300
+        width: 600
+        height: 52
+        anchors.verticalCenter: parent.verticalCenter
+        visible: false
+        color: "#ff8a65"
+        font.pixelSize: 18
+        minimumPixelSize: 10
+        fontSizeMode: Text.Fit
+        wrapMode: Text.Wrap
+        verticalAlignment: Text.AlignVCenter
+        horizontalAlignment: Text.AlignHCenter
+        Timer { id: remoteTimer; interval: 2000; onTriggered: remote.visible = false }
     }
 }

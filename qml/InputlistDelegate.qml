@@ -36,19 +36,25 @@ Rectangle {
                htmlEscape(valueText.substring(selStart + selLength))
     }
 
+    // A long name takes a second line (and smaller type) rather than "…".
     Text {
-        x: 12
+        x: 10
         anchors.verticalCenter: parent.verticalCenter
-        width: 118
+        width: 104
+        height: row.height - 4
+        verticalAlignment: Text.AlignVCenter
         color: "#aebbc8"
         font.pixelSize: 20
-        elide: Text.ElideRight
+        wrapMode: Text.Wrap
+        fontSizeMode: Text.Fit
+        minimumPixelSize: 11
+        lineHeight: 0.95
         text: row.name
     }
     Text {
-        x: 134
+        x: 120
         anchors.verticalCenter: parent.verticalCenter
-        width: row.width - 134 - (coupleMark.visible ? 34 : 10)
+        width: row.width - 120 - (coupleMark.visible ? 34 : 8)
         color: "white"
         font.pixelSize: 24
         textFormat: Text.StyledText

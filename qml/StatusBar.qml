@@ -16,7 +16,9 @@ Row {
         objectName: "imgnet"
         label: "LAN"
         visible: true
-        Rectangle { objectName: "imgnetoff"; anchors.fill: parent; color: "transparent"; visible: true
+        // The cross: shown while the link is down. The tick reports changes
+        // from "up", so it starts hidden.
+        Rectangle { objectName: "imgnetoff"; anchors.fill: parent; color: "transparent"; visible: false
                     function setVisible(n) { visible = !!n }
                     Rectangle { anchors.centerIn: parent; width: parent.width; height: 3; rotation: -28; color: "#d04040" } }
     }

@@ -9,6 +9,7 @@ Item {
     property var appdata: null
     property var models: []
     property bool mask: false
+    readonly property string role: uidata ? uidata.chRoles[ch] : ""
     property alias list: setlist
     signal entryTouched(var model, int listNo)
     width: 256
@@ -19,7 +20,8 @@ Item {
         height: 40
         radius: 4
         color: col.appdata ? col.appdata.chColor(col.ch) : "#446722"
-        Text { anchors.centerIn: parent; color: "white"; font.pixelSize: 22; font.bold: true; text: "CH" + (col.ch + 1) }
+        Text { anchors.centerIn: parent; color: "white"; font.pixelSize: 22; font.bold: true
+               text: "CH" + (col.ch + 1) + (col.role !== "" ? "  " + col.role : "") }
     }
     UtilityList {
         id: setlist

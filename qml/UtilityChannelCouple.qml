@@ -13,6 +13,9 @@ Item {
         spacing: 14
         Item {
             objectName: "ChannalCoupleSet12"
+            // A channel of the pair serving sync or digital output: no coupling.
+            enabled: !(uidata && (uidata.chMask[0] || uidata.chMask[1]))
+            opacity: enabled ? 1.0 : 0.4
             width: grid12.width
             height: 40 + grid12.height
             Text { color: "#d8e2ec"; font.pixelSize: 22; font.bold: true; text: qsTr("CH1 与 CH2 耦合") }
@@ -31,6 +34,9 @@ Item {
         }
         Item {
             objectName: "ChannalCoupleSet34"
+            // A channel of the pair serving sync or digital output: no coupling.
+            enabled: !(uidata && (uidata.chMask[2] || uidata.chMask[3]))
+            opacity: enabled ? 1.0 : 0.4
             width: grid34.width
             height: 40 + grid34.height
             Text { color: "#d8e2ec"; font.pixelSize: 22; font.bold: true; text: qsTr("CH3 与 CH4 耦合") }

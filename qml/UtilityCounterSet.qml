@@ -74,15 +74,18 @@ Item {
             x: 12
             y: 12
             columns: 6
-            columnSpacing: 6
+            columnSpacing: 5
             rowSpacing: 10
             Repeater {
                 model: 36
                 Text {
                     readonly property int r: Math.floor(index / 6)
                     readonly property int c: index % 6
-                    width: c === 0 ? 80 : 110
-                    elide: Text.ElideRight
+                    // Every reading whole, with its unit: a long one takes
+                    // smaller type.
+                    width: c === 0 ? 106 : 108
+                    fontSizeMode: Text.HorizontalFit
+                    minimumPixelSize: 10
                     font.pixelSize: r === 0 || c === 0 ? 18 : 16
                     color: r === 0 || c === 0 ? "#9fb0c0" : "white"
                     text: r === 0 ? (c === 0 ? "" : stats.colNames[c - 1])

@@ -59,13 +59,19 @@ Rectangle {
                                                              : model.listvalue
     readonly property bool editing: model ? model.paramfocus : false
 
+    // A long name takes a second line (and smaller type) rather than "…".
     Text {
         x: 10
         anchors.verticalCenter: parent.verticalCenter
         width: row.nameWidth - 14
+        height: row.height - 4
+        verticalAlignment: Text.AlignVCenter
         color: "#aebbc8"
         font.pixelSize: 18
-        elide: Text.ElideRight
+        wrapMode: Text.Wrap
+        fontSizeMode: Text.Fit
+        minimumPixelSize: 11
+        lineHeight: 0.95
         text: row.name
     }
     Text {

@@ -95,7 +95,8 @@ Item {
                 Row {
                     spacing: 8
                     Text { width: 150; color: "#9fb0c0"; font.pixelSize: 17; elide: Text.ElideRight; text: modelData[0] }
-                    Text { width: 245; color: "white"; font.pixelSize: 17; elide: Text.ElideRight; text: modelData[1] }
+                    Text { width: 245; color: "white"; font.pixelSize: 17; fontSizeMode: Text.HorizontalFit
+                           minimumPixelSize: 11; text: modelData[1] }
                 }
             }
         }
@@ -110,8 +111,9 @@ Item {
                 onClicked: if (typeof uidata.protectTest === "function") protectReport.text = String(uidata.protectTest())
             }
         }
-        Text { id: protectReport; x: 12; y: parent.height - 78; width: parent.width - 170; color: "#ffd54f"
-               font.pixelSize: 14; elide: Text.ElideRight; visible: page.factory }
+        // The protection test's report: one line per channel, then its verdict.
+        Text { id: protectReport; objectName: "protectreport"; x: 12; y: parent.height - 96
+               width: parent.width - 170; color: "#ffd54f"; font.pixelSize: 13; visible: page.factory }
     }
     Rectangle {
         objectName: "innerTemp"
@@ -129,7 +131,7 @@ Item {
             y: 46
             color: "white"
             font.pixelSize: 30
-            property string value: "--"
+            property string value: uidata ? uidata.boardTemperature : "--"
             function settext(t) { value = String(t) }
             text: value + " ℃"
         }

@@ -51,6 +51,12 @@ Item {
     // Types whose entries are typed on the number pad.
     readonly property var numericTypes: ["Hz", "sapslist", "Time", "AmplVoltage", "VppVoltage", "DCVoltage",
         "Percent", "Degree", "bitrate", "LoadOhz", "SNR", "noSubBoard"]
+    // The unit key each button sends: its row in the entry's unit table.
+    // The time table runs from "ks" down to "ns", its row the other way.
+    readonly property var unitKeys: ({ "Time": [4, 3, 2, 1, 0] })
+    function unitKeyAt(pos) { var k = unitKeys[state]; return k !== undefined ? k[pos] : pos }
+    // The unit OK takes after typing: the highlighted button's.
+    readonly property int unitCode: subkvisible && unitFocus < units.length ? unitKeyAt(unitFocus) : -1
     readonly property var units: unitRows[state] !== undefined ? unitRows[state] : []
     readonly property bool numeric: numericTypes.indexOf(state) >= 0
 
@@ -68,6 +74,14 @@ Item {
     ]
 
     // Opens the pad for the focused entry (an empty type closes it).
+    // Opens the pad for an entry whose value is shown in unit row "shown"
+    // of its unit table: that unit is highlighted first.
+    function openFor(type, channel, index, shown) {
+        updateKeyBoard(type, channel, index)
+        for (var i = 0; i < units.length; ++i)
+            if (unitKeyAt(i) === shown)
+                unitFocus = i
+    }
     function updateKeyBoard(type, channel, index) {
         ch = channel
         listIndex = index
@@ -126,7 +140,7 @@ Item {
                     color: "white"
                     text: modelData
                 }
-                MouseArea { anchors.fill: parent; onClicked: { vk.unitFocus = index; vk.key(index, vk.ch, vk.listIndex) } }
+                MouseArea { anchors.fill: parent; onClicked: { vk.unitFocus = index; vk.key(vk.unitKeyAt(index), vk.ch, vk.listIndex) } }
             }
         }
     }

@@ -45,11 +45,17 @@ Window {
         if (type !== 0 && type !== 1 && type !== 2)
             return
         // A remote error has an empty table entry: its header is the text.
-        var text = (header ? header : "") + appdata.messageText(type, number)
+        // It goes to the head bar, not over the parameters.
+        var entry = appdata.messageText(type, number)
+        var text = (header ? header : "") + entry
         if (text === "")
             return
         if (screenmask.screensaver)
             root.beep(0)
+        if (entry === "" && type === 2) {
+            headbar.showRemote(text, milliseconds)
+            return
+        }
         msgBox.text = text
         msgBox.visible = true
         msgTimer.interval = milliseconds > 0 ? milliseconds : 2000
@@ -138,7 +144,7 @@ Window {
         if (!model || ch !== tabs.current)
             return
         vk.accent = appdata.chColor(ch)
-        vk.updateKeyBoard(model.keyboardtype, ch, model.paramindex)
+        vk.openFor(model.keyboardtype, ch, model.paramindex, model.shownUnit)
         pseWaveKb(vk.visible)
     }
 
@@ -168,7 +174,7 @@ Window {
         }
         if (model.isMultiSelect && !model.paramfocus)
             root.keyPress(Appc.QKey_Ok, 1, listNo, model.paramindex, 2)
-        vk.updateKeyBoard(model.keyboardtype, listNo, model.paramindex)
+        vk.openFor(model.keyboardtype, listNo, model.paramindex, model.shownUnit)
     }
 
     Component.onCompleted: {
@@ -256,19 +262,31 @@ Window {
                         Rectangle { width: parent.width; height: 40; radius: 6; color: appdata.chColor(index)
                                     Text { anchors.centerIn: parent; color: "white"; font.pixelSize: 22; font.bold: true
                                            text: "CH" + (index + 1) + "  " + (appdata.chSwitch[index] ? "ON" : "OFF") } }
+                        // Each entry: its name, and below it the whole value
+                        // with its unit.
                         Column {
-                            x: 12; y: 50
-                            spacing: 6
+                            x: 12; y: 46
+                            spacing: 3
                             Repeater {
                                 model: parent.parent.entries.slice(0, 6)
-                                Text {
-                                    width: 283
-                                    elide: Text.ElideRight
-                                    color: "#e0e6ec"
-                                    font.pixelSize: 20
-                                    text: modelData ? appdata.paramName(modelData.paramindex, modelData.nameindex) + "  " +
-                                                      (modelData.isMultiSelect ? appdata.choiceText(modelData.paramindex, modelData.value)
-                                                                               : modelData.listvalue) : ""
+                                Column {
+                                    Text {
+                                        width: 283
+                                        color: "#9fb0c0"
+                                        font.pixelSize: 15
+                                        fontSizeMode: Text.HorizontalFit
+                                        minimumPixelSize: 10
+                                        text: modelData ? appdata.paramName(modelData.paramindex, modelData.nameindex) : ""
+                                    }
+                                    Text {
+                                        width: 283
+                                        color: "#e0e6ec"
+                                        font.pixelSize: 20
+                                        fontSizeMode: Text.HorizontalFit
+                                        minimumPixelSize: 12
+                                        text: !modelData ? "" : modelData.isMultiSelect
+                                              ? appdata.choiceText(modelData.paramindex, modelData.value) : modelData.listvalue
+                                    }
                                 }
                             }
                         }
@@ -285,7 +303,7 @@ Window {
             property alias current: tabs.current
             // Masked tabs cannot be selected (channels in use by coupling,
             // merge or digital output).
-            property var mask: [false, false, false, false, false]
+            property var mask: uidata ? uidata.chMask : [false, false, false, false, false]
             function setChTab(ch, where) { tabs.setChTab(ch, where) }
 
             // Tab buttons.
@@ -336,16 +354,16 @@ Window {
                     root.pseWaveDisplay(current)
                 }
                 ChannelTab { ch: 0; anchors.fill: parent; visible: tabs.current === 0; appdata: appdata; accent: appdata.chColor(0)
-                             keyboardOpen: vk.visible; onBeep: root.beep(where); onEntryFocus: root.openKeyboard(model, ch)
+                             keyboardOpen: vk.visible; onBeep: root.beep(where); onWarnBeep: root.warnBeep(where); onEntryFocus: root.openKeyboard(model, ch)
                              onSignalSelected: root.chSignalSelected(ch, mode, type, base, baseType) }
                 ChannelTab { ch: 1; anchors.fill: parent; visible: tabs.current === 1; appdata: appdata; accent: appdata.chColor(1)
-                             keyboardOpen: vk.visible; onBeep: root.beep(where); onEntryFocus: root.openKeyboard(model, ch)
+                             keyboardOpen: vk.visible; onBeep: root.beep(where); onWarnBeep: root.warnBeep(where); onEntryFocus: root.openKeyboard(model, ch)
                              onSignalSelected: root.chSignalSelected(ch, mode, type, base, baseType) }
                 ChannelTab { ch: 2; anchors.fill: parent; visible: tabs.current === 2; appdata: appdata; accent: appdata.chColor(2)
-                             keyboardOpen: vk.visible; onBeep: root.beep(where); onEntryFocus: root.openKeyboard(model, ch)
+                             keyboardOpen: vk.visible; onBeep: root.beep(where); onWarnBeep: root.warnBeep(where); onEntryFocus: root.openKeyboard(model, ch)
                              onSignalSelected: root.chSignalSelected(ch, mode, type, base, baseType) }
                 ChannelTab { ch: 3; anchors.fill: parent; visible: tabs.current === 3; appdata: appdata; accent: appdata.chColor(3)
-                             keyboardOpen: vk.visible; onBeep: root.beep(where); onEntryFocus: root.openKeyboard(model, ch)
+                             keyboardOpen: vk.visible; onBeep: root.beep(where); onWarnBeep: root.warnBeep(where); onEntryFocus: root.openKeyboard(model, ch)
                              onSignalSelected: root.chSignalSelected(ch, mode, type, base, baseType) }
                 Item {
                     objectName: "tabutility"
@@ -432,6 +450,9 @@ Window {
         anchors.right: parent.right
         y: 664
         width: root.counterOn ? 920 : 16
+        // Closed, nothing of it stays on the screen (the head bar's switch
+        // opens it).
+        visible: root.counterOn
         height: 42
         color: "#1c2a1c"
         border.color: "#446722"
@@ -466,6 +487,7 @@ Window {
                 on: appdata.chSwitch[index]
                 inverted: appdata.chInvert[index]
                 masked: chmain.mask[index]
+                role: uidata ? uidata.chRoles[index] : ""
                 load: appdata.chLoad[index].replace("\n", " ")
                 limitH: appdata.chLimitH[index]
                 limitL: appdata.chLimitL[index]

@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Checks the screenshot tour: every picture shows something (not a blank
-screen), no two pictures of different views are the same, and the program's
-log holds no QML warning.
+screen), no two pictures of different views are the same, every view's texts
+are whole (the program's answers in textfit.txt: no elided text, none
+painted wider than its box), and the program's log holds no QML warning.
     check_screenshots.py OUTDIR LOGFILE"""
 import glob
 import hashlib
@@ -46,6 +47,15 @@ def main():
         if digest in seen:
             failures.append("%s is the same picture as %s" % (f, seen[digest]))
         seen[digest] = f
+    fit = os.path.join(out, "textfit.txt")
+    views = 0
+    for line in open(fit, encoding="utf-8", errors="replace") if os.path.exists(fit) else []:
+        if line.startswith("VIEW "):
+            views += 1
+        elif line.strip():
+            failures.append("cut text in " + line.strip())
+    if views < len(files):
+        failures.append("texts checked in %d of %d views" % (views, len(files)))
     for line in open(log, errors="replace"):
         if any(w in line for w in WARNINGS):
             failures.append("log: " + line.strip())
@@ -53,7 +63,7 @@ def main():
         print("screenshots: FAIL " + f)
     if failures:
         sys.exit(1)
-    print("screenshots: %d pictures, all different, no QML warning" % len(files))
+    print("screenshots: %d pictures, all different, every text whole, no QML warning" % len(files))
 
 
 if __name__ == "__main__":

@@ -3,9 +3,9 @@
 # fresh simulated board, drives it with front-panel keys, remote touches and
 # board events through each channel page and dialog, and saves one PNG per
 # view into OUTDIR (default build/screenshots). Fails when a picture is blank,
-# when two views that differ give the same picture, or when the program logs
-# a QML warning.
-#   bash scripts/screenshots.sh [OUTDIR]
+# when two views that differ give the same picture, when a text of a view is
+# cut (elided or wider than its box), or when the program logs a QML warning.
+#   [ORNAV_LANGUAGE=en|zh] bash scripts/screenshots.sh [OUTDIR]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 BUILD=${BUILD:-build}
@@ -19,7 +19,7 @@ WORK=$(mktemp -d /tmp/ornav-shots.XXXXXX)
 ROOT=$WORK/root
 LOG=$WORK/ornav72.log
 mkdir -p "$OUT"
-rm -f "$OUT"/*.png
+rm -f "$OUT"/*.png "$OUT/textfit.txt"
 
 # A free display number.
 N=90
@@ -30,6 +30,7 @@ cleanup() {
   [ -n "$APID" ] && kill "$APID" 2>/dev/null && wait "$APID" 2>/dev/null || true
   [ -n "$XPID" ] && kill "$XPID" 2>/dev/null && wait "$XPID" 2>/dev/null || true
   [ -f "$LOG" ] && cp "$LOG" "$OUT/ornav72.log"
+  [ -f "$ROOT/var/run/ornav-textfit.report" ] && cp "$ROOT/var/run/ornav-textfit.report" "$OUT/textfit.txt"
   rm -rf "$WORK"
 }
 trap cleanup EXIT
@@ -62,14 +63,18 @@ touch_at() {
   "$SIM" --root "$ROOT" usbtmc "MOUSE UP,$1,$2" >/dev/null
   sleep 0.6
 }
+# Each view: its picture, and the program's answer whether every text that
+# can be seen there is whole.
 shot() {
   sleep "${2:-0.8}"
+  printf '%s\n' "$1" >"$ROOT/var/run/ornav-textfit.request"
+  for _ in $(seq 50); do [ -e "$ROOT/var/run/ornav-textfit.request" ] || break; sleep 0.1; done
   xwd -root -silent >"$WORK/shot.xwd"
   python3 scripts/xwd2png.py "$WORK/shot.xwd" "$OUT/$1.png"
   echo "screenshots: $OUT/$1.png"
 }
 # Entries of the wave list (mode types) by their row.
-wave_row() { touch_at 110 $((110 + 46 + $1 * 56 + 26)); }
+wave_row() { touch_at 110 $((110 + 62 + $1 * 56 + 26)); }
 
 tap ch1                          # channel 1's output on
 shot 01-ch1-sine
@@ -154,4 +159,5 @@ tap sweep; shot 30-help-sweep
 touch_at 226 27
 
 kill "$APID"; wait "$APID" 2>/dev/null || true; APID=
+cp "$ROOT/var/run/ornav-textfit.report" "$OUT/textfit.txt" 2>/dev/null || : >"$OUT/textfit.txt"
 python3 scripts/check_screenshots.py "$OUT" "$LOG"

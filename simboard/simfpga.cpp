@@ -150,6 +150,47 @@ int SimFpga::write(const userCmd& cmd, int count)
     return -1;
 }
 
+unsigned SimFpga::writeWindowed(unsigned base, unsigned window, unsigned offset, const uint8_t* data, size_t n)
+{
+    if (window == 0)
+        return 0;
+    offset %= window;
+    if (data == nullptr)
+        return unsigned((offset + n) % window);
+    std::lock_guard<std::mutex> lock(m_mutex);
+    const bool deep = (base == REG_DEEP1_DATA || base == REG_DEEP2_DATA) && window <= REG_DEEP_WINDOW;
+    const uint8_t* p = data;
+    size_t left = n;
+    unsigned at = offset;
+    while (left > 0) {
+        const size_t k = left < window - at ? left : window - at;
+        userCmd cmd;
+        cmd.unit = FPGA_UNIT_BYTES;
+        cmd.AddrUser = const_cast<uint8_t*>(p);
+        cmd.Adata = static_cast<uint16_t>(base + at);
+        logWrite(cmd, int(k));
+        if (!deep)
+            for (size_t i = 0; i < k && base + at + i < unsigned(kSpaceSize); ++i)
+                applyByte(unsigned(base + at + i), p[i]);
+        p += k;
+        left -= k;
+        at = unsigned((at + k) % window);
+    }
+    if (deep) {
+        const int ch = base == REG_DEEP2_DATA ? 1 : 0;
+        if (m_space[ch == 0 ? REG_DEEP1_LOAD : REG_DEEP2_LOAD]) {
+            const qint64 room = qint64(kDeepBytes) - m_deep[ch].size();
+            if (room > 0)
+                m_deep[ch].append(reinterpret_cast<const char*>(data), int(qMin<qint64>(room, qint64(n))));
+        }
+        // The window's registers hold the last byte written to each.
+        const size_t tail = n < window ? n : window;
+        for (size_t i = n - tail; i < n; ++i)
+            m_space[base + (offset + i) % window] = data[i];
+    }
+    return at;
+}
+
 int SimFpga::read(const userCmd& cmd, int count)
 {
     if (count <= 0 || cmd.AddrUser == nullptr)

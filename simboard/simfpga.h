@@ -69,6 +69,11 @@ public:
     int write(const userCmd& cmd, int count);
     int read(const userCmd& cmd, int count);
     int control(unsigned long request, unsigned long arg);
+    // A byte stream through a data window in one call: the same registers,
+    // streams and write record as the transfers one by one (one record per
+    // transfer), under one hold of the lock; a deep-memory window takes the
+    // bytes in one piece.
+    unsigned writeWindowed(unsigned base, unsigned window, unsigned offset, const uint8_t* data, size_t n);
 
     // ---- the outside view -------------------------------------------------
     // Register bytes as they are now (no read side effects).

@@ -27,6 +27,12 @@ int SimFpgaRegDevice::read(userCmd* cmd, int count)
     return cmd ? SimFpga::instance().read(*cmd, count) : -1;
 }
 
+unsigned SimFpgaRegDevice::writeWindowed(unsigned base, unsigned window, unsigned offset, const uint8_t* data,
+                                         size_t n)
+{
+    return SimFpga::instance().writeWindowed(base, window, offset, data, n);
+}
+
 int SimFpgaRegDevice::control(unsigned long request, unsigned long arg)
 {
     return SimFpga::instance().control(request, arg);

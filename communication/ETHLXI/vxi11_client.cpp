@@ -1,4 +1,6 @@
 #include "communication/ETHLXI/vxi11_client.h"
+#include <arpa/inet.h>
+#include <netinet/in.h>
 #include <cstring>
 #include "vxi11/vxi11.h"
 #include "communication/ETHLXI/vxi11_server.h"
@@ -193,6 +195,36 @@ long Vxi11Client::linkCall(int proc, long lid)
     default:
         return -1;
     }
+}
+
+long Vxi11Client::lock(long lid, bool wait, unsigned long lockTimeoutMs)
+{
+    if (!clnt_)
+        return -1;
+    Device_LockParms p;
+    std::memset(&p, 0, sizeof p);
+    p.lid = lid;
+    p.flags = wait ? VXI11_FLAG_WAITLOCK : 0;
+    p.lock_timeout = lockTimeoutMs;
+    return errorCall(clnt_, u_long(device_lock), xdrproc_t(xdr_Device_LockParms), &p);
+}
+
+long Vxi11Client::abort(const QString& host, unsigned port, long lid)
+{
+    sockaddr_in addr;
+    std::memset(&addr, 0, sizeof addr);
+    addr.sin_family = AF_INET;
+    addr.sin_port = htons(u_short(port));
+    if (inet_pton(AF_INET, host.toLatin1().constData(), &addr.sin_addr) != 1)
+        return -1;
+    int sock = RPC_ANYSOCK;
+    CLIENT* c = clnttcp_create(&addr, DEVICE_ASYNC, DEVICE_ASYNC_VERSION, &sock, 0, 0);
+    if (!c)
+        return -1;
+    Device_Link l = lid;
+    const long error = errorCall(c, u_long(device_abort), xdrproc_t(xdr_Device_Link), &l);
+    clnt_destroy(c);
+    return error;
 }
 
 QByteArray Vxi11Client::query(long lid, const QByteArray& message, bool* ok, unsigned long ioTimeoutMs)

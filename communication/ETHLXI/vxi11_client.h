@@ -40,6 +40,10 @@ public:
     // local 17, lock 18, unlock 19, enable_srq 20, docmd 22): its error
     // code, or -1 when the call failed.
     long linkCall(int proc, long lid);
+    // device_lock with the waitlock flag and a lock timeout.
+    long lock(long lid, bool wait, unsigned long lockTimeoutMs);
+    // device_abort on the abort channel at port of host (TCP).
+    static long abort(const QString& host, unsigned port, long lid);
 
     // Write with END, then read until END.
     QByteArray query(long lid, const QByteArray& message, bool* ok = nullptr, unsigned long ioTimeoutMs = 2000);

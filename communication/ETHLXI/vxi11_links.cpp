@@ -4,15 +4,21 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
 #include <map>
 #include <memory>
 #include <mutex>
 #include "communication/SCPI/scpi_ieee488.h"
 #include "communication/SCPI/scpi.h"
+#include "communication/SCPI/scpi_error.h"
+#include "communication/SCPI/sys_error.h"
 
 #include "communication/scpi_msg_adpt.h"
 #include "communication/scpi_msg_session.h"
 #include "communication/ETHLXI/vxi11_server.h"
+#include "communication/tcp_listener.h"
 
 namespace {
 
@@ -20,6 +26,11 @@ namespace {
 // connection threads allocate from arenas of their own, which would
 // otherwise keep the pages.
 const size_t kTrimAbove = 4 * 1024 * 1024;
+
+// Bytes of partial messages held by every link together: one limit for all
+// clients, so that a few clients sending long messages without END cannot
+// take the instrument's memory.
+std::atomic<long long> g_partialBytes{0};
 
 struct Link {
     long lid = 0;
@@ -31,9 +42,16 @@ struct Link {
     size_t recv = 0;
     qint64 start_time = 0;
     unsigned long io_timeout = 0;
+    // Set by device_abort on the abort channel; ends a read waiting for its
+    // reply.
+    std::atomic<bool> abort{false};
+    // When a call last named the link (scpi_adpt_clock_ms): links created
+    // over UDP have no connection that tells when their client has gone.
+    std::atomic<qint64> lastUse{0};
 
     void dropPending()
     {
+        g_partialBytes -= (long long)recv;
         std::free(pbuf);
         if (recv > kTrimAbove)
             malloc_trim(0);
@@ -47,15 +65,100 @@ std::mutex g_linksMutex;
 std::map<long, std::shared_ptr<Link>> g_links;
 long g_nextLid = VXI11_LINK_ID;
 
+// The instrument's exclusive lock: the link holding it (0: none), guarded by
+// g_lockMutex. A link waiting for it (waitlock) waits on g_lockFreed.
+std::mutex g_lockMutex;
+std::condition_variable g_lockFreed;
+long g_lockOwner = 0;
+
+// Longest wait for the lock whatever the client asks: the waiting call holds
+// its connection (or, over UDP, the one dispatch thread).
+const unsigned long kMaxLockWaitMs = 60000;
+
+// Whether link lid may go on: nobody else holds the lock, or it was released
+// within lock_timeout when the call's flags ask to wait (waitlock). With
+// take, the link then holds the lock.
+bool lockFree(long lid, long conn, long flags, unsigned long lockTimeout, bool take)
+{
+    // Over UDP one thread serves every client: a call there never waits for
+    // the lock, it is refused at once.
+    if (conn == 0)
+        flags &= ~long(VXI11_FLAG_WAITLOCK);
+    std::unique_lock<std::mutex> l(g_lockMutex);
+    auto free = [lid] { return g_lockOwner == 0 || g_lockOwner == lid; };
+    bool ok = free();
+    if (!ok && (flags & VXI11_FLAG_WAITLOCK)) {
+        const unsigned long ms = lockTimeout < kMaxLockWaitMs ? lockTimeout : kMaxLockWaitMs;
+        ok = g_lockFreed.wait_for(l, std::chrono::milliseconds(ms), free);
+    }
+    if (ok && take)
+        g_lockOwner = lid;
+    return ok;
+}
+
+void releaseLock(long lid)
+{
+    {
+        std::lock_guard<std::mutex> l(g_lockMutex);
+        if (g_lockOwner != lid)
+            return;
+        g_lockOwner = 0;
+    }
+    g_lockFreed.notify_all();
+}
+
 std::shared_ptr<Link> findLink(long lid)
 {
     std::lock_guard<std::mutex> l(g_linksMutex);
     auto it = g_links.find(lid);
-    return it == g_links.end() ? nullptr : it->second;
+    if (it == g_links.end())
+        return nullptr;
+    it->second->lastUse = scpi_adpt_clock_ms();
+    return it->second;
+}
+
+// Makes room for a new link, g_linksMutex held: links created over UDP idle
+// for longer than the idle timeout go; when the table is still full, the
+// least recently used UDP link gives way (its client may well have gone
+// without destroy_link, and only a connection tells that). Links of open
+// TCP connections stay: they go with their connection. The removed links
+// are returned to be retired outside the lock.
+void makeRoom(std::vector<std::shared_ptr<Link>>& gone)
+{
+    const qint64 now = scpi_adpt_clock_ms();
+    const qint64 idle = vxi11_idle_timeout_ms();
+    std::shared_ptr<Link> oldest;
+    for (auto it = g_links.begin(); it != g_links.end();) {
+        const std::shared_ptr<Link>& link = it->second;
+        if (link->conn == 0 && now - link->lastUse > idle) {
+            gone.push_back(link);
+            it = g_links.erase(it);
+            continue;
+        }
+        if (link->conn == 0 && (!oldest || link->lastUse < oldest->lastUse))
+            oldest = link;
+        ++it;
+    }
+    if (g_links.size() >= VXI11_MAX_LINKS && oldest) {
+        g_links.erase(oldest->lid);
+        gone.push_back(oldest);
+    }
+}
+
+int linksOf(long conn)
+{
+    int n = 0;
+    for (const auto& l : g_links)
+        n += l.second->conn == conn;
+    return n;
 }
 
 void retire(const std::shared_ptr<Link>& link)
 {
+    // A link that goes (destroy_link, a dropped connection, an expired UDP
+    // link) gives its lock back: a lock must never outlive its holder.
+    releaseLock(link->lid);
+    link->abort = true;
     {
         std::lock_guard<std::mutex> l(link->m);
         link->dropPending();
@@ -75,6 +178,20 @@ void vxi11_create_link(const Create_LinkParms& p, Create_LinkResp& r, long conn)
         return;
     }
     auto link = std::make_shared<Link>();
+    std::vector<std::shared_ptr<Link>> gone;
+    {
+        std::lock_guard<std::mutex> l(g_linksMutex);
+        makeRoom(gone);
+        // One TCP connection holds at most a share of the links, so that it
+        // cannot lock every other client out.
+        if (g_links.size() >= VXI11_MAX_LINKS || (conn != 0 && linksOf(conn) >= VXI11_MAX_LINKS_PER_CONNECTION)) {
+            r.error = VXI11_ERR_OUT_OF_RESOURCES;
+        }
+    }
+    for (const auto& old : gone)
+        retire(old);
+    if (r.error)
+        return;
     {
         std::lock_guard<std::mutex> l(g_linksMutex);
         if (g_links.size() >= VXI11_MAX_LINKS) {
@@ -86,12 +203,19 @@ void vxi11_create_link(const Create_LinkParms& p, Create_LinkResp& r, long conn)
             g_nextLid = g_nextLid < VXI11_LINK_ID || g_nextLid >= 0x7FFFFFF0L ? long(VXI11_LINK_ID) : g_nextLid + 1;
         link->lid = g_nextLid++;
         link->conn = conn;
+        link->lastUse = scpi_adpt_clock_ms();
         link->session = scpi_session_open();
         g_links[link->lid] = link;
     }
+    if (p.lockDevice && !lockFree(link->lid, conn, VXI11_FLAG_WAITLOCK, p.lock_timeout, true)) {
+        Device_Error gone;
+        vxi11_destroy_link(link->lid, gone);
+        r.error = VXI11_ERR_LOCKED;
+        return;
+    }
     r.error = VXI11_ERR_NONE;
     r.lid = link->lid;
-    r.abortPort = VXI11_ABORT_PORT;
+    r.abortPort = u_short(vxi11_abort_port());
     r.maxRecvSize = VXI11_MAX_RECV_SIZE;
 }
 
@@ -101,6 +225,10 @@ void vxi11_device_write(const Device_WriteParms& p, Device_WriteResp& r)
     const std::shared_ptr<Link> link = findLink(p.lid);
     if (!link) {
         r.error = VXI11_ERR_INVALID_LINK;
+        return;
+    }
+    if (!lockFree(link->lid, link->conn, p.flags, p.lock_timeout, false)) {
+        r.error = VXI11_ERR_LOCKED;
         return;
     }
     char* msg = nullptr;
@@ -120,6 +248,14 @@ void vxi11_device_write(const Device_WriteParms& p, Device_WriteResp& r)
         const bool end = p.flags & VXI11_FLAG_END;
         // Room for the chunk, a LF that may be appended, and a NUL. A
         // message longer than the largest legitimate one is refused.
+        if (g_partialBytes + (long long)len > VXI11_PARTIAL_LIMIT) {
+            fprintf(stderr, "[vxi-ERRO] partial messages over %lld bytes: link %ld dropped its own\r\n",
+                    (long long)VXI11_PARTIAL_LIMIT, link->lid);
+            link->dropPending();
+            Sys_Error(SCPI_ERROR_INPUT_BUFFER_OVERRUN);
+            r.error = VXI11_ERR_ABORT;
+            return;
+        }
         char* grown = nullptr;
         if (link->recv + len <= size_t(VXI11_MAX_MESSAGE))
             grown = static_cast<char*>(std::realloc(link->pbuf, link->recv + len + 2));
@@ -133,12 +269,14 @@ void vxi11_device_write(const Device_WriteParms& p, Device_WriteResp& r)
         if (len)
             std::memcpy(link->pbuf + link->recv, p.data.data_val, len);
         link->recv += len;
+        g_partialBytes += (long long)len;
         r.size = u_long(len);
         if (!end) {
             link->start_time = now;
             link->io_timeout = p.io_timeout;
             return;
         }
+        g_partialBytes -= (long long)link->recv;  // the message is whole: no longer partial
         if ((first || discarded) && !scpi_msg_has_terminator(link->pbuf, link->recv))
             link->pbuf[link->recv++] = '\n';
         link->pbuf[link->recv] = '\0';
@@ -160,14 +298,32 @@ void vxi11_device_read(const Device_ReadParms& p, Device_ReadResp& r, std::vecto
         r.reason = VXI11_REASON_END;
         return;
     }
+    if (!lockFree(link->lid, link->conn, p.flags, p.lock_timeout, false)) {
+        r.error = VXI11_ERR_LOCKED;
+        r.reason = VXI11_REASON_END;
+        return;
+    }
     unsigned long timeout = p.io_timeout;
     if (timeout > VXI11_MAX_IO_TIMEOUT_MS)
         timeout = VXI11_MAX_IO_TIMEOUT_MS;
-    // Woken as soon as the worker has finished this link's messages.
-    const int held = scpi_session_wait_reply(link->session, int(timeout));
-    if (held <= 0) {
-        r.error = VXI11_ERR_IO_TIMEOUT;
-        return;
+    // Woken as soon as the worker has finished this link's messages; waited
+    // for in slices so that device_abort on the abort channel ends the wait.
+    link->abort = false;
+    const qint64 deadline = scpi_adpt_clock_ms() + qint64(timeout);
+    int held = 0;
+    for (;;) {
+        const qint64 left = deadline - scpi_adpt_clock_ms();
+        held = scpi_session_wait_reply(link->session, int(left < 50 ? (left > 0 ? left : 0) : 50));
+        if (held > 0)
+            break;
+        if (link->abort.exchange(false)) {
+            r.error = VXI11_ERR_ABORT;
+            return;
+        }
+        if (left <= 0) {
+            r.error = VXI11_ERR_IO_TIMEOUT;
+            return;
+        }
     }
     const int want = p.requestSize < u_long(held) ? int(p.requestSize) : held;
     try {
@@ -177,11 +333,25 @@ void vxi11_device_read(const Device_ReadParms& p, Device_ReadResp& r, std::vecto
         r.error = VXI11_ERR_IO_TIMEOUT;
         return;
     }
-    const int n = scpi_session_read(link->session, storage.data(), want);
+    int n = 0;
+    bool sawTerm = false;
+    if (p.flags & VXI11_FLAG_TERMCHAR) {
+        // The read ends after the first termChar: taken a byte at a time, so
+        // that what follows stays for the next read.
+        while (n < want && !sawTerm) {
+            if (scpi_session_read(link->session, storage.data() + n, 1) != 1)
+                break;
+            sawTerm = storage[size_t(n++)] == p.termChar;
+        }
+    } else {
+        n = scpi_session_read(link->session, storage.data(), want);
+    }
     r.error = VXI11_ERR_NONE;
     // END only when the whole reply has gone; a client asking for less gets
     // the rest on its next read.
     r.reason = scpi_session_held(link->session) > 0 ? VXI11_REASON_REQCNT : VXI11_REASON_END;
+    if (sawTerm)
+        r.reason = (r.reason & VXI11_REASON_END) | VXI11_REASON_CHR;
     r.data.data_len = u_int(n);
     r.data.data_val = storage.data();
 }
@@ -192,6 +362,10 @@ void vxi11_device_readstb(const Device_GenericParms& p, Device_ReadStbResp& r)
     const std::shared_ptr<Link> link = findLink(p.lid);
     if (!link) {
         r.error = VXI11_ERR_INVALID_LINK;
+        return;
+    }
+    if (!lockFree(link->lid, link->conn, p.flags, p.lock_timeout, false)) {
+        r.error = VXI11_ERR_LOCKED;
         return;
     }
     const bool mav = scpi_session_held(link->session) > 0;
@@ -207,11 +381,92 @@ void vxi11_device_clear(const Device_GenericParms& p, Device_Error& r)
         r.error = VXI11_ERR_INVALID_LINK;
         return;
     }
+    if (!lockFree(link->lid, link->conn, p.flags, p.lock_timeout, false)) {
+        r.error = VXI11_ERR_LOCKED;
+        return;
+    }
+    // Input (the partial message), output (the uncollected reply) and a
+    // pending transfer (a data message the session armed and has not sent).
     {
         std::lock_guard<std::mutex> l(link->m);
         link->dropPending();
     }
     scpi_session_clear(link->session);
+    scpi_msg_data_mode_drop(link->session);
+}
+
+// Runs text as a message of the link, as if the client had written it.
+static void deliverText(const std::shared_ptr<Link>& link, const char* text)
+{
+    const size_t n = std::strlen(text);
+    char* msg = static_cast<char*>(std::malloc(n + 1));
+    if (!msg)
+        return;
+    std::memcpy(msg, text, n + 1);
+    scpi_session_deliver(link->session, msg, int(n));
+}
+
+void vxi11_device_generic(int proc, const Device_GenericParms& p, Device_Error& r)
+{
+    std::memset(&r, 0, sizeof r);
+    const std::shared_ptr<Link> link = findLink(p.lid);
+    if (!link) {
+        r.error = VXI11_ERR_INVALID_LINK;
+        return;
+    }
+    if (!lockFree(link->lid, link->conn, p.flags, p.lock_timeout, false)) {
+        r.error = VXI11_ERR_LOCKED;
+        return;
+    }
+    // Queued behind the link's earlier messages, in order, as a group
+    // execute trigger or a remote/local message of a GPIB controller would
+    // be.
+    switch (proc) {
+    case VXI11_PROC_TRIGGER: deliverText(link, "*TRG\n"); break;
+    case VXI11_PROC_REMOTE: deliverText(link, "SYSTem:LOCK ON\n"); break;
+    case VXI11_PROC_LOCAL: deliverText(link, "SYSTem:LOCK OFF\n"); break;
+    default: break;
+    }
+}
+
+void vxi11_device_lock(const Device_LockParms& p, Device_Error& r)
+{
+    std::memset(&r, 0, sizeof r);
+    const std::shared_ptr<Link> link = findLink(p.lid);
+    if (!link) {
+        r.error = VXI11_ERR_INVALID_LINK;
+        return;
+    }
+    if (!lockFree(link->lid, link->conn, p.flags, p.lock_timeout, true))
+        r.error = VXI11_ERR_LOCKED;
+}
+
+void vxi11_device_unlock(Device_Link lid, Device_Error& r)
+{
+    std::memset(&r, 0, sizeof r);
+    if (!findLink(lid)) {
+        r.error = VXI11_ERR_INVALID_LINK;
+        return;
+    }
+    {
+        std::lock_guard<std::mutex> l(g_lockMutex);
+        if (g_lockOwner != lid) {
+            r.error = VXI11_ERR_NO_LOCK_HELD;
+            return;
+        }
+    }
+    releaseLock(lid);
+}
+
+void vxi11_device_abort(Device_Link lid, Device_Error& r)
+{
+    std::memset(&r, 0, sizeof r);
+    const std::shared_ptr<Link> link = findLink(lid);
+    if (!link) {
+        r.error = VXI11_ERR_INVALID_LINK;
+        return;
+    }
+    link->abort = true;
 }
 
 void vxi11_destroy_link(Device_Link lid, Device_Error& r)
@@ -256,6 +511,16 @@ void vxi11_drop_connection(long conn)
     }
     for (const auto& link : gone)
         retire(link);
+}
+
+void vxi11_set_idle_timeout_ms(long long ms)
+{
+    tcpSetIdleTimeoutMs(ms);
+}
+
+long long vxi11_idle_timeout_ms()
+{
+    return tcpIdleTimeoutMs();
 }
 
 int vxi11_link_count()

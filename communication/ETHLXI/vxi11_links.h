@@ -9,6 +9,14 @@
 // Links at most open at once; a further create_link gets "out of resources".
 enum { VXI11_MAX_LINKS = 128 };
 enum { VXI11_ERR_OUT_OF_RESOURCES = 9 };
+// Links one TCP connection may hold.
+enum { VXI11_MAX_LINKS_PER_CONNECTION = 32 };
+// A link created over UDP that no call has named for this long goes (and,
+// with the table full, the least recently used one gives way to a new
+// link). Also the idle timeout of VXI-11 and raw-socket connections.
+enum : long long { VXI11_IDLE_TIMEOUT_MS = 10 * 60 * 1000 };
+void vxi11_set_idle_timeout_ms(long long ms);
+long long vxi11_idle_timeout_ms();
 
 // conn names the TCP connection the link was created on (0 for UDP); its
 // links are destroyed when it closes.
@@ -20,6 +28,20 @@ void vxi11_device_read(const Device_ReadParms& p, Device_ReadResp& r, std::vecto
 void vxi11_device_readstb(const Device_GenericParms& p, Device_ReadStbResp& r);
 void vxi11_device_clear(const Device_GenericParms& p, Device_Error& r);
 void vxi11_destroy_link(Device_Link lid, Device_Error& r);
+// device_trigger ("*TRG"), device_remote and device_local (the front
+// panel's remote lock), queued as messages of the link.
+enum { VXI11_PROC_TRIGGER = 14, VXI11_PROC_REMOTE = 16, VXI11_PROC_LOCAL = 17 };
+void vxi11_device_generic(int proc, const Device_GenericParms& p, Device_Error& r);
+// The instrument's exclusive lock: other links' writes, reads, status reads,
+// clears and triggers get error 11 (after lock_timeout when they set
+// waitlock). A link that goes releases its lock.
+void vxi11_device_lock(const Device_LockParms& p, Device_Error& r);
+void vxi11_device_unlock(Device_Link lid, Device_Error& r);
+// From the abort channel: ends the link's waiting read with error 23.
+void vxi11_device_abort(Device_Link lid, Device_Error& r);
+// The port of the abort channel create_link announces (the TCP server,
+// which serves the abort program too).
+int vxi11_abort_port();
 // Procedures the instrument accepts without doing anything: error 0 on a
 // valid link, 4 on any other.
 Device_ErrorCode vxi11_check_link(Device_Link lid);

@@ -18,6 +18,14 @@ Device_Error* genericResult(Device_Link lid)
     return &r;
 }
 
+Device_Error* generic(int proc, Device_GenericParms* p)
+{
+    static Device_Error r;
+    static Device_GenericParms none;
+    vxi11_device_generic(proc, p ? *p : none, r);
+    return &r;
+}
+
 } // namespace
 
 extern "C" {
@@ -87,12 +95,31 @@ Device_Error* destroy_link_1_svc(Device_Link* lid, struct svc_req*)
     return &r;
 }
 
-Device_Error* device_abort_1_svc(Device_Link* lid, struct svc_req*) { return genericResult(lid ? *lid : 0); }
-Device_Error* device_trigger_1_svc(Device_GenericParms* p, struct svc_req*) { return genericResult(p ? p->lid : 0); }
-Device_Error* device_remote_1_svc(Device_GenericParms* p, struct svc_req*) { return genericResult(p ? p->lid : 0); }
-Device_Error* device_local_1_svc(Device_GenericParms* p, struct svc_req*) { return genericResult(p ? p->lid : 0); }
-Device_Error* device_lock_1_svc(Device_LockParms* p, struct svc_req*) { return genericResult(p ? p->lid : 0); }
-Device_Error* device_unlock_1_svc(Device_Link* lid, struct svc_req*) { return genericResult(lid ? *lid : 0); }
+Device_Error* device_abort_1_svc(Device_Link* lid, struct svc_req*)
+{
+    static Device_Error r;
+    vxi11_device_abort(lid ? *lid : 0, r);
+    return &r;
+}
+
+Device_Error* device_trigger_1_svc(Device_GenericParms* p, struct svc_req*) { return generic(VXI11_PROC_TRIGGER, p); }
+Device_Error* device_remote_1_svc(Device_GenericParms* p, struct svc_req*) { return generic(VXI11_PROC_REMOTE, p); }
+Device_Error* device_local_1_svc(Device_GenericParms* p, struct svc_req*) { return generic(VXI11_PROC_LOCAL, p); }
+
+Device_Error* device_lock_1_svc(Device_LockParms* p, struct svc_req*)
+{
+    static Device_Error r;
+    static Device_LockParms none;
+    vxi11_device_lock(p ? *p : none, r);
+    return &r;
+}
+
+Device_Error* device_unlock_1_svc(Device_Link* lid, struct svc_req*)
+{
+    static Device_Error r;
+    vxi11_device_unlock(lid ? *lid : 0, r);
+    return &r;
+}
 Device_Error* device_enable_srq_1_svc(Device_EnableSrqParms* p, struct svc_req*) { return genericResult(p ? p->lid : 0); }
 
 Device_DocmdResp* device_docmd_1_svc(Device_DocmdParms* p, struct svc_req*)

@@ -23,7 +23,7 @@
 namespace {
 
 // A call record: a 1 MiB write and its headers.
-const size_t kMaxRecord = size_t(VXI11_MAX_RECV_SIZE) + 4096;
+const size_t kMaxRecord = size_t(VXI11_MAX_WRITE_CHUNK) + 4096;
 // What is kept of a record that is too long: enough for its call header.
 const size_t kKeptOfOversized = 512;
 
@@ -96,8 +96,10 @@ bool readRecord(int fd, std::vector<char>& rec, bool& oversized)
             }
             len -= chunk;
         }
-        if (last)
+        if (last) {
+            tcpQuickAck(fd);
             return true;
+        }
     }
 }
 
@@ -234,7 +236,7 @@ bool serveCall(int fd, long conn, const std::vector<char>& rec, bool oversized)
         ok = r.send(fd);
     } else if (prog == DEVICE_ASYNC && proc == 1) {  // device_abort
         call(linkArgs, errorRes, linkProc, errorProc, [](Device_Link& lid, Device_Error& e) {
-            e.error = vxi11_check_link(lid);
+            vxi11_device_abort(lid, e);
             return size_t(0);
         });
     } else if (prog == DEVICE_INTR && proc == 30) {  // device_intr_srq: nothing to answer
@@ -287,12 +289,15 @@ bool serveCall(int fd, long conn, const std::vector<char>& rec, bool oversized)
             });
             break;
         case 14: case 16: case 17:  // trigger, remote, local
-            call(genericArgs, errorRes, genericProc, errorProc, checkLink);
+            call(genericArgs, errorRes, genericProc, errorProc, [proc](Device_GenericParms& a, Device_Error& e) {
+                vxi11_device_generic(int(proc), a, e);
+                return size_t(0);
+            });
             break;
-        case 18:  // lock: one process, nothing to lock against
+        case 18:
             call(Tag<Device_LockParms>(), errorRes, xdrproc_t(xdr_Device_LockParms), errorProc,
                  [](Device_LockParms& a, Device_Error& e) {
-                     e.error = vxi11_check_link(a.lid);
+                     vxi11_device_lock(a, e);
                      return size_t(0);
                  });
             break;
@@ -301,7 +306,7 @@ bool serveCall(int fd, long conn, const std::vector<char>& rec, bool oversized)
                 if (proc == 23)
                     vxi11_destroy_link(lid, res);
                 else
-                    res.error = vxi11_check_link(lid);
+                    vxi11_device_unlock(lid, res);
                 return size_t(0);
             });
             break;
@@ -352,12 +357,16 @@ bool serveCall(int fd, long conn, const std::vector<char>& rec, bool oversized)
     return ok;
 }
 
+void serveConnection(int fd, long conn);
+TcpListener g_listener(VXI11_MAX_CONNECTIONS, serveConnection);
+
 void serveConnection(int fd, long conn)
 {
     std::vector<char> rec;
     bool oversized = false;
     // Calls are answered one after the other, in the order they arrived.
     while (readRecord(fd, rec, oversized)) {
+        g_listener.touch(conn);
         if (!serveCall(fd, conn, rec, oversized))
             break;
         if (rec.capacity() > 65536)
@@ -367,7 +376,6 @@ void serveConnection(int fd, long conn)
     close(fd);
 }
 
-TcpListener g_listener(VXI11_MAX_CONNECTIONS, serveConnection);
 
 } // namespace
 
@@ -378,6 +386,11 @@ int vxi11_tcp_start()
     return g_listener.start(0, vxi11_loopback_only());
 }
 
+int vxi11_abort_port()
+{
+    return g_listener.port();
+}
+
 int vxi11_tcp_connections()
 {
     return g_listener.connections();
@@ -385,5 +398,5 @@ int vxi11_tcp_connections()
 
 void vxi11_tcp_stop()
 {
-    g_listener.stop(0);
+    g_listener.stop();
 }

@@ -55,7 +55,10 @@ bool runMessage(int fd, int session, std::vector<char>& msg)
     return tcpSendAll(fd, reply.data(), reply.size());
 }
 
-void serveConnection(int fd, long)
+void serveConnection(int fd, long number);
+TcpListener g_listener(SCPI_RAW_MAX_CONNECTIONS, serveConnection);
+
+void serveConnection(int fd, long number)
 {
     const int session = scpi_session_open();
     ScpiRawFramer framer(SCPI_RAW_MAX_LINE, SCPI_MAX_MESSAGE);
@@ -69,6 +72,8 @@ void serveConnection(int fd, long)
             continue;
         if (r <= 0)
             break;
+        tcpQuickAck(fd);
+        g_listener.touch(number);
         if (framer.feed(in.data(), size_t(r)) != ScpiRawFramer::Ok) {
             fprintf(stderr, "[lan-ERRO] f:%s,l:%d,block longer than %d bytes, connection closed\r\n", __func__,
                     __LINE__, int(SCPI_MAX_MESSAGE));
@@ -82,7 +87,6 @@ void serveConnection(int fd, long)
     close(fd);
 }
 
-TcpListener g_listener(SCPI_RAW_MAX_CONNECTIONS, serveConnection);
 
 } // namespace
 
@@ -107,5 +111,5 @@ int scpi_raw_connections()
 
 void scpi_raw_stop()
 {
-    g_listener.stop(0);
+    g_listener.stop();
 }

@@ -16,7 +16,10 @@ const char* SCPI_ErrorTranslate(int16_t code)
     case SCPI_ERROR_SUFFIX_NOT_ALLOWED: return "Suffix not allowed";
     case SCPI_ERROR_INVALID_STRING_DATA: return "Invalid string data";
     case SCPI_ERROR_EXECUTION_ERROR: return "Execution error";
+    case SCPI_ERROR_TRIGGER_IGNORED: return "Trigger ignored";
+    case SCPI_ERROR_DATA_OUT_OF_RANGE: return "Data out of range";
     case SCPI_ERROR_ILLEGAL_PARAMETER_VALUE: return "Illegal parameter value";
+    case SCPI_ERROR_FILE_NAME_NOT_FOUND: return "File name not found";
     case SCPI_ERROR_SYSTEM_ERROR: return "System error";
     case SCPI_ERROR_INPUT_BUFFER_OVERRUN: return "Input buffer overrun";
     case SCPI_ERROR_OUT_OF_RANGE: return "Out of range!";

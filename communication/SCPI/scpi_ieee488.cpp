@@ -1,5 +1,45 @@
 #include "communication/SCPI/scpi_ieee488.h"
 #include "communication/SCPI/sys_error.h"
+#include <atomic>
+
+// Conditions and the edges not yet taken into the event registers, index 0
+// operation, 1 questionable. Written by any thread, taken by the
+// interpreter's.
+static std::atomic<unsigned> g_condition[2];
+static std::atomic<unsigned> g_latched[2];
+
+static int statusIndex(scpi_reg_name_t event)
+{
+    return event == SCPI_REG_OPER ? 0 : event == SCPI_REG_QUES ? 1 : -1;
+}
+
+void SCPI_StatusCondition(scpi_reg_name_t event, scpi_reg_val_t bits, bool on)
+{
+    const int i = statusIndex(event);
+    if (i < 0)
+        return;
+    if (!on) {
+        g_condition[i].fetch_and(~unsigned(bits));
+        return;
+    }
+    const unsigned old = g_condition[i].fetch_or(bits);
+    if (bits & ~old)
+        g_latched[i].fetch_or(bits & ~old);
+}
+
+scpi_reg_val_t SCPI_StatusConditionGet(scpi_reg_name_t event)
+{
+    const int i = statusIndex(event);
+    return i < 0 ? 0 : scpi_reg_val_t(g_condition[i].load());
+}
+
+void SCPI_StatusTake(scpi_t* c)
+{
+    if (const unsigned oper = g_latched[0].exchange(0))
+        SCPI_RegSetBits(c, SCPI_REG_OPER, scpi_reg_val_t(oper));
+    if (const unsigned ques = g_latched[1].exchange(0))
+        SCPI_RegSetBits(c, SCPI_REG_QUES, scpi_reg_val_t(ques));
+}
 
 static bool valid(scpi_t* c, int name)
 {
@@ -80,7 +120,8 @@ uint8_t SCPI_StatusByte(scpi_t* c, bool mav)
         return 0;
     const scpi_reg_val_t* r = c->registers;
     unsigned stb = 0;
-    if (r[SCPI_REG_QUES] & r[SCPI_REG_QUESE])
+    // Edges latched since the interpreter last took them count already.
+    if ((r[SCPI_REG_QUES] | g_latched[1].load()) & r[SCPI_REG_QUESE])
         stb |= STB_QES;
     if (Sys_ErrorCount() > 0)
         stb |= STB_QMA;
@@ -88,7 +129,7 @@ uint8_t SCPI_StatusByte(scpi_t* c, bool mav)
         stb |= STB_MAV;
     if (r[SCPI_REG_ESR] & r[SCPI_REG_ESE])
         stb |= STB_ESR;
-    if (r[SCPI_REG_OPER] & r[SCPI_REG_OPERE])
+    if ((r[SCPI_REG_OPER] | g_latched[0].load()) & r[SCPI_REG_OPERE])
         stb |= STB_OPS;
     if (stb & r[SCPI_REG_SRE] & ~unsigned(STB_SRQ))
         stb |= STB_SRQ;

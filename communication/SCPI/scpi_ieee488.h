@@ -16,3 +16,15 @@ void SCPI_RegClearBits(scpi_t* context, scpi_reg_name_t name, scpi_reg_val_t bit
 // and the master summary 0x40 when any bit enabled in the service request
 // enable register is set. Safe to call from a transport thread.
 uint8_t SCPI_StatusByte(scpi_t* context, bool mav);
+
+// Conditions of the operation and questionable registers as the instrument
+// sees them now. Any thread may report a condition (the supervision timer
+// does); a rising condition latches its bit into the event register. The
+// latched bits wait in an atomic until the interpreter's thread takes them
+// into the context's registers (SCPI_StatusTake), and the status byte
+// counts them meanwhile, so a serial poll sees them at once.
+void SCPI_StatusCondition(scpi_reg_name_t event, scpi_reg_val_t bits, bool on);
+scpi_reg_val_t SCPI_StatusConditionGet(scpi_reg_name_t event);
+// Interpreter thread: moves the latched edges into the event registers
+// (which updates the summary bits and may request service).
+void SCPI_StatusTake(scpi_t* context);

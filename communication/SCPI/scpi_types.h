@@ -168,6 +168,16 @@ enum : scpi_reg_val_t {
     ESR_PON = 0x80,
 };
 
+// Operation and questionable status bits the instrument reports (SCPI-99
+// bit positions).
+enum : scpi_reg_val_t {
+    OPER_SWEEPING = 0x0008,     // a channel sweeps
+    OPER_WAIT_TRIGGER = 0x0020, // a channel in sweep or burst waits for a trigger
+    QUES_VOLTAGE = 0x0001,      // an output overload switched a channel off
+    QUES_TEMPERATURE = 0x0010,  // the board is over temperature
+    QUES_FREQUENCY = 0x0020,    // the external frequency reference is lost
+};
+
 struct scpi_interface_t {
     int (*error)(scpi_t* context, int_fast16_t error);
     size_t (*write)(scpi_t* context, const char* data, size_t len);

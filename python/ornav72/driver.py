@@ -193,10 +193,16 @@ class _ChannelBase(_SubSystem):
         scaled so that the largest magnitude is full scale; the instrument
         then keeps a wave symmetric about zero as it is and stretches any
         other from its lowest to its highest sample over its full range.
-        Raises OSError when the instrument refuses the file."""
+        The file stays on the instrument's internal storage under `name`
+        (a plain name ending in ".bsv"; one of that name is replaced), so
+        the channel plays it again after a power cycle. The layout is the
+        one of docs/arb-files.md. Raises OSError when the instrument refuses
+        the file."""
         data = np.asarray(samples, dtype=float).ravel()
-        if data.size < 9:
-            raise ValueError("An arbitrary wave needs at least 9 samples, not %d" % data.size)
+        if not 9 <= data.size <= 1 << 26:
+            raise ValueError("An arbitrary wave has 9 to 2**26 samples, not %d" % data.size)
+        if not str(name).lower().endswith(".bsv"):
+            raise ValueError("The wave is sent as a bsv file: its name ends in .bsv, not %r" % name)
         if not np.all(np.isfinite(data)):
             raise ValueError("The samples of an arbitrary wave must be finite numbers")
         peak = float(np.max(np.abs(data)))
@@ -209,7 +215,8 @@ class _ChannelBase(_SubSystem):
 
     def upload_frequency_list(self, frequencies, name="python.lst"):
         """Uploads a frequency list (1 to 2048 frequencies in Hz) as the list
-        sweep of this channel; the instrument stores it under `name`."""
+        sweep of this channel; the instrument keeps it on its internal
+        storage as "CH<n>_List_<name>" (layout: docs/arb-files.md)."""
         freqs = [float(f) for f in frequencies]
         if not 1 <= len(freqs) <= 2048:
             raise ValueError("A frequency list holds 1 to 2048 frequencies, not %d" % len(freqs))
@@ -222,7 +229,8 @@ class _ChannelBase(_SubSystem):
 
 def _file_name(name):
     name = str(name)
-    if not name or "/" in name or '"' in name or len(name) > 90:
+    if (not name or len(name) > 90 or ".." in name
+            or any(c in '/\\"' or ord(c) < 0x20 or ord(c) == 0x7f for c in name)):
         raise ValueError("Not a plain file name: %r" % name)
     return name
 

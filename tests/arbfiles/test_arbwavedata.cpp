@@ -335,9 +335,18 @@ TEST_F(ArbFiles, ReceivedFilesAreNamedByChannelAndType)
               QStringLiteral("/run/media/mmcblk0p1/CH2_List_L"));
     EXPECT_EQ(read(hostOf("CH2_List_L")), l);
     const QByteArray b = bsv(ramp(64, -9, 9));
+    // A wave is kept under its own name, the path the record names.
     EXPECT_EQ(ArbWaveData::SaveDataToFile(0, "W.bsv", "Base", b.constData(), size_t(b.size())),
-              QStringLiteral("/run/media/mmcblk0p1/CH1_Base_W.bsv"));
-    EXPECT_EQ(read(hostOf("CH1_Base_W.bsv")), b);
+              QStringLiteral("/run/media/mmcblk0p1/W.bsv"));
+    EXPECT_EQ(read(hostOf("W.bsv")), b);
+    // A storage that takes no copy (here: the temporary name is taken by a
+    // folder) reports a save failure and keeps the previous file.
+    ASSERT_TRUE(QDir().mkpath(hostOf(".W.bsv.part/x")));
+    const QByteArray b2 = bsv(ramp(32, -9, 9));
+    ArbWaveData::SaveResult why = ArbWaveData::SaveOk;
+    EXPECT_TRUE(ArbWaveData::SaveDataToFile(0, "W.bsv", "Base", b2.constData(), size_t(b2.size()), &why).isEmpty());
+    EXPECT_EQ(why, ArbWaveData::SaveFailed);
+    EXPECT_EQ(read(hostOf("W.bsv")), b);
     // A wave must say what it is: bsv or csv.
     EXPECT_TRUE(ArbWaveData::SaveDataToFile(0, "W.txt", "Base", b.constData(), size_t(b.size())).isEmpty());
     EXPECT_TRUE(ArbWaveData::SaveDataToFile(0, "W", "Mod", b.constData(), size_t(b.size())).isEmpty());
@@ -345,8 +354,12 @@ TEST_F(ArbFiles, ReceivedFilesAreNamedByChannelAndType)
 
 TEST_F(ArbFiles, ReceivedFileWithBadHeaderIsDeleted)
 {
-    const QByteArray bad = "[HEAD]:\r\n[DATA]:8\r\n12345678";
-    EXPECT_TRUE(ArbWaveData::SaveDataToFile(0, "bad.bsv", "Base", bad.constData(), size_t(bad.size())).isEmpty());
+    // Too few points announced; 9 announced but 8 or 12 sent (a cut or a
+    // lying transfer).
+    for (const QByteArray& bad : {QByteArray("[HEAD]:\r\n[DATA]:8\r\n1234567812345678"),
+                                  QByteArray("[HEAD]:\r\n[DATA]:9\r\n") + QByteArray(16, 'x'),
+                                  QByteArray("[HEAD]:\r\n[DATA]:9\r\n") + QByteArray(24, 'x')})
+        EXPECT_TRUE(ArbWaveData::SaveDataToFile(0, "bad.bsv", "Base", bad.constData(), size_t(bad.size())).isEmpty());
     const QByteArray badList = list(0, {});
     EXPECT_TRUE(ArbWaveData::SaveDataToFile(3, "bad", "List", badList.constData(), size_t(badList.size())).isEmpty());
     EXPECT_TRUE(userFiles().isEmpty()) << userFiles().join(",").toStdString();
@@ -366,19 +379,21 @@ TEST_F(ArbFiles, ReceivedNamesNeverLeaveTheStorageFolder)
     EXPECT_FALSE(QFile::exists(dir.path() + "/run/media/x"));
     EXPECT_FALSE(QFile::exists(dir.path() + "/run/media/mmcblk0p1/CH1_Base_a"));
     // The longest name that still fits the record's path field is taken.
-    EXPECT_FALSE(ArbWaveData::SaveDataToFile(0, QString(93, QChar('n')) + ".bsv", "Base", b.constData(), size_t(b.size()))
+    EXPECT_FALSE(ArbWaveData::SaveDataToFile(0, QString(102, QChar('n')) + ".bsv", "Base", b.constData(), size_t(b.size()))
                      .isEmpty());
+    EXPECT_TRUE(ArbWaveData::SaveDataToFile(0, QString(103, QChar('n')) + ".bsv", "Base", b.constData(), size_t(b.size()))
+                    .isEmpty());
 }
 
 TEST_F(ArbFiles, ReceivedFileReplacesALinkInsteadOfWritingThroughIt)
 {
     const QString outside = dir.path() + "/home/root/precious";
     write(outside, "keep");
-    ASSERT_TRUE(QFile::link(outside, hostOf("CH1_Base_W.bsv")));
+    ASSERT_TRUE(QFile::link(outside, hostOf("W.bsv")));
     const QByteArray b = bsv(ramp(64, -9, 9));
     EXPECT_FALSE(ArbWaveData::SaveDataToFile(0, "W.bsv", "Base", b.constData(), size_t(b.size())).isEmpty());
     EXPECT_EQ(read(outside), QByteArray("keep"));
-    EXPECT_FALSE(QFileInfo(hostOf("CH1_Base_W.bsv")).isSymLink());
+    EXPECT_FALSE(QFileInfo(hostOf("W.bsv")).isSymLink());
 }
 
 } // namespace

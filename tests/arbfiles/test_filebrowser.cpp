@@ -169,7 +169,14 @@ TEST_F(FileBrowser, StorageAndFilters)
 {
     EXPECT_EQ(ui->getFileTypeFilter(CH1), QStringList({"*.bsv", "*.csv"}));
     ctrl->listFileType[CH1] = true;
-    EXPECT_EQ(ui->getFileTypeFilter(CH1), QStringList({"*.csv"}));
+    // A list received remotely ("CH2_List_L") is shown beside the csv lists.
+    ASSERT_TRUE(write(host("/run/media/mmcblk0p1/CH2_List_L"), "x") && write(host("/run/media/mmcblk0p1/w.bsv"), "x"));
+    const QVariantList shown = ui->browseFolder("file:///run/media/mmcblk0p1", ui->getFileTypeFilter(CH1));
+    QStringList files;
+    for (const QVariant& e : shown)
+        if (!e.toMap().value("isDir").toBool())
+            files << e.toMap().value("name").toString();
+    EXPECT_EQ(files, QStringList({"CH2_List_L"}));
     EXPECT_TRUE(ui->listFileType(CH1));
     EXPECT_FALSE(ui->listFileType(7));
     EXPECT_FALSE(ui->getMemInfo(STORAGE_USER).isEmpty());

@@ -10,6 +10,7 @@
 #include "app/channel.h"
 #include "platform/shellrunner.h"
 #include "param/sys_param.h"
+#include "communication/SCPI/sys_error.h"
 #include "tests/common/controller_fixture.h"
 
 using namespace arbtest;
@@ -97,6 +98,7 @@ TEST_F(Loaders, ModulatingWaveFillsOnlyMArb)
 TEST_F(Loaders, MissingFileFallsBackToTheLibraryWave)
 {
     ASSERT_TRUE(installLibrary(dir.path()));
+    Sys_ErrorClear();
     ctrl->chUpdateArbMem(CH2, board("gone.bsv"), true, false, false);
     EXPECT_EQ(recordText(sys_param::GetChArbFileDir(CH2)), QString(ArbWaveData::kDefaultArb));
     const SWaveMem* w = CWaveCreate::GetWaveMem(CH2);
@@ -106,6 +108,9 @@ TEST_F(Loaders, MissingFileFallsBackToTheLibraryWave)
     EXPECT_EQ(w->Arb[8191], -32767);
     ctrl->chUpdateArbMem(CH2, board("gone.bsv"), false, false, false);
     EXPECT_EQ(recordText(sys_param::GetChModArbFileDir(CH2)), QString(ArbWaveData::kDefaultArb));
+    // Each lost file is on the error list, not only in the log.
+    EXPECT_EQ(Sys_ErrorCount(), 2);
+    EXPECT_EQ(Sys_ErrorPop(), -256);
 }
 
 TEST_F(Loaders, BadHeaderShowsTheFormatTipAndKeepsTheWave)

@@ -42,7 +42,7 @@ protected:
         scpi_msg_t rec{};
         rec.mtype = 20;
         rec.owner = SCPI_SESSION_DEFAULT;
-        rec.msglen = long(bytes.size());
+        rec.msglen = int32_t(bytes.size());
         rec.mtext = static_cast<char*>(std::malloc(size_t(bytes.size()) + 1));
         std::memcpy(rec.mtext, bytes.constData(), size_t(bytes.size()));
         scpi_msg_execute(&rec);
@@ -80,8 +80,12 @@ TEST_F(Receivers, CarrierUploadIsStoredLoadedAndPlayed)
     ASSERT_EQ(deep.size(), 64);
     EXPECT_EQ(deep[0], quint64(uint16_t(-32767)));
     EXPECT_EQ(deep[1], quint64(32767));
-    // The received file was a temporary one: loaded, then removed.
-    EXPECT_TRUE(userFiles().isEmpty());
+    // The file stays where the record names it, byte for byte, so that the
+    // channel plays it again after a power cycle.
+    EXPECT_EQ(userFiles(), QStringList({"wave1.bsv"}));
+    QFile kept(dir.path() + "/run/media/mmcblk0p1/wave1.bsv");
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), bsv(v));
 }
 
 TEST_F(Receivers, ModulatingAndListUploads)

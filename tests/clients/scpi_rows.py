@@ -128,6 +128,37 @@ if want("system"):
     row("serial number", "FACTORY:MIS:SN \"SN42\"", "FACTORY:MIS:SN?", "SN42")
     case("identification carries the serial", q("*IDN?").split(",")[2] == "SN42", q("*IDN?"))
     case("model identification", q("IDN?") == "ORNAV96T%EN#SNSN42", q("IDN?"))
+    row("serial with a control character", "FACTORY:MIS:SN \"SN\x01X\"", "FACTORY:MIS:SN?", "SN42", [-224])
+    row("serial cut to 31", "FACTORY:MIS:SN \"%s\"" % ("S" * 40), "FACTORY:MIS:SN?", "S" * 31)
+    case("identification still one line", q("*IDN?").split(",")[2] == "S" * 31, q("*IDN?"))
+
+if want("status"):
+    row("SCPI version", "*CLS", "SYSTem:VERSion?", "1999.0")
+    row("options", "*CLS", "*OPT?", "0")
+    row("power-on status clear", "*PSC 0", "*PSC?", "0")
+    row("operation enable", "STATus:OPERation:ENABle 40", "STAT:OPER:ENAB?", "40")
+    row("questionable enable", "STATus:QUEStionable:ENABle 1", "STATus:QUEStionable:ENABle?", "1")
+    row("status preset", "STATus:PRESet", "STATus:QUEStionable:ENABle?", "0")
+    row("error count", "NO:SUCH", "SYSTem:ERRor:COUNt?", "1", [-113])
+    row("next error", "NO:SUCH", "SYSTem:ERRor:NEXT?", '-113,"Undefined header"')
+    row("preset 6", "*SAV 6", "SYSTem:ERRor:COUNt?", "1", [-222])
+    row("preset stored and recalled", "SYSTem:BEEP OFF;*SAV 3;:SYSTem:BEEP ON;*RCL 3", "SYSTem:BEEP?", "0")
+    inst.write("SYSTem:BEEP ON")
+    # An overload (both bits of channel 1 in REG_SAFE_STATUS) latches the
+    # questionable voltage bit, enabled into the status byte and for service.
+    inst.write("*CLS;STATus:QUEStionable:ENABle 1;*SRE 8")
+    subprocess.run([SIM, "--root", ROOT, "poke", "0x81c", "3"], capture_output=True, check=True)
+    stb = 0
+    for _ in range(50):
+        stb = inst.read_stb()
+        if stb & 0x08:
+            break
+        subprocess.run(["sleep", "0.1"])
+    case("overload: questionable summary and service request", stb & 0x48 == 0x48, "status byte %d" % stb)
+    row("overload: questionable event read and cleared", "*SRE 0", "STATus:QUEStionable?", "1", [-802])
+    case("questionable event cleared by the read", q("STATus:QUEStionable:EVENt?") == "0" and int(q("*STB?")) & 8 == 0,
+         "status byte %s" % q("*STB?"))
+    inst.write("STATus:PRESet;*CLS")
 
 if want("output"):
     row("output on", "CHANnel1:OUTPut ON", "CHANnel1:OUTPut?", "1")
@@ -150,6 +181,7 @@ if want("output"):
     row("limit disable", "CHANnel1:LIMit:ENABle OFF", "CHANnel1:LIMit:ENABle?", "0")
     row("load 50", "CHANnel1:LOAD 50", "CHANnel1:LOAD?", "50")
     row("load high impedance", "CHANnel1:LOAD 1000000", "CHANnel1:LOAD?", "1000000")
+    row("load wrong suffix", "CHANnel1:LOAD 50 V", "CHANnel1:LOAD?", "1000000", [-224])
 
 if want("base"):
     inst.write("CHANnel1:OUTPut ON")
@@ -174,6 +206,10 @@ if want("base"):
     row("amplitude Vrms suffix switches the unit", "CHANnel1:BASe:AMPLitude 0.3Vrms", "CHANnel1:AMPLitude:UNIT?",
         "VRMS")
     case("amplitude now in Vrms", same(q("CHANnel1:BASe:AMPLitude?"), 0.3), q("CHANnel1:BASe:AMPLitude?"))
+    row("amplitude mVpp suffix switches the unit back", "CHANnel1:BASe:AMPLitude 800mVpp", "CHANnel1:AMPLitude:UNIT?",
+        "VPP")
+    case("amplitude now in Vpp", same(q("CHANnel1:BASe:AMPLitude?"), 0.8), q("CHANnel1:BASe:AMPLitude?"))
+    row("amplitude unit Vrms", "CHANnel1:AMPLitude:UNIT VRMS", "CHANnel1:AMPLitude:UNIT?", "VRMS")
     row("amplitude unit Vpp", "CHANnel1:AMPLitude:UNIT VPP", "CHANnel1:AMPLitude:UNIT?", "VPP")
     row("amplitude unit as a number", "CHANnel1:AMPLitude:UNIT 1", "CHANnel1:AMPLitude:UNIT?", "VPP", [-224])
     inst.write("CHANnel1:LOAD 1000000")
@@ -264,9 +300,17 @@ if want("modes"):
     row("trigger source manual", "CHANnel1:TRIGger:SOURce MANual", "CHANnel1:TRIGger:SOURce?", "MANual")
     inst.write("CHANnel1:BURSt:TRIGger")
     case("manual trigger accepted", errors() == [], "")
+    # device_trigger runs "*TRG": the manual-trigger register gets channel 1's bit.
+    sim_log_clear()
+    inst.assert_trigger()
+    q("*OPC?")
+    trig = [l.split() for l in sim_log().splitlines() if l.strip() and int(l.split()[0], 16) == 0x606]
+    case("device trigger writes REG_MANUAL_TRIG", [int(t[1], 16) for t in trig][-1:] == [1] and errors() == [],
+         "REG_MANUAL_TRIG writes %r" % trig)
     row("trigger source internal", "CHANnel1:TRIGger:SOURce INT", "CHANnel1:TRIGger:SOURce?", "INTernal")
     inst.write("CHANnel1:BURSt:TRIGger")
     case("manual trigger refused when not manual", errors() == [-200], "")
+    row("*TRG with no channel waiting for one", "*TRG", "SYSTem:ERRor:COUNt?", "1", [-211])
     row("burst gated", "CHANnel1:BURSt:TYPe GATe", "CHANnel1:BURSt:TYPe?", "GATe")
     row("gate polarity", "CHANnel1:BURSt:GATe:POLarity NEG", "CHANnel1:BURSt:GATe:POLarity?", "NEGative")
     row("mode continue", "CHANnel1:MODE CONTinue", "CHANnel1:MODE?", "CONTinue")
@@ -300,15 +344,8 @@ if want("refused"):
     refused("arming a path changes nothing", "WARB1:CARRier \"../x.bsv\"", [-224])
 
 def write_block(data):
-    """Sends data as one message. pyvisa-py sets END only on a chunk of at
-    most 1024 bytes, so a longer message goes in chunks of that size."""
-    session = inst.visalib.sessions[inst.session]
-    saved = session.max_recv_size
-    session.max_recv_size = 1024
-    try:
-        inst.write_raw(data)
-    finally:
-        session.max_recv_size = saved
+    """Sends data as one message with the stock client's write_raw."""
+    inst.write_raw(data)
 
 
 if want("config"):

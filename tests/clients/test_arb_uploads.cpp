@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QThread>
 #include <cmath>
 #include <ostream>
 #include "platform/platformroot.h"
@@ -27,7 +28,8 @@ namespace {
 QString bin(const char* name) { return TestRig::buildPath(name); }
 
 // Steps: "w:TEXT" write a command, "f:PATH" write a file's bytes as one
-// message, "q:TEXT" query and print the reply.
+// message, "q:TEXT" query and print the reply, "s:PATH" save the record
+// ("SYSTem:CONFigure?") to a file, "r:PATH" send it back.
 const char* kScript = R"(
 import sys, pyvisa
 rm = pyvisa.ResourceManager('@py')
@@ -45,6 +47,11 @@ for step in sys.argv[1:]:
         i.write_raw(open(arg, 'rb').read())
     elif kind == 'q':
         print(i.query(arg).strip())
+    elif kind == 's':
+        open(arg, 'wb').write(bytes(i.query_binary_values('SYSTem:CONFigure?', datatype='B')))
+    elif kind == 'r':
+        i.write('SYSTem:CONFigure')
+        i.write_raw(open(arg, 'rb').read())
 i.close()
 )";
 
@@ -164,7 +171,7 @@ TEST_F(ArbUploads, ListUploadIsTakenAsData)
     EXPECT_EQ(visa({"w:WFREQLIST2 \"L\"", "f:" + file("L2", "[HEAD]:44\r\n[FREQ-POINTS]:1\r\n1000\r\n"),
                     "q:SYSTem:ERRor?", "w:WFREQLIST2 \"M\"", "f:" + file("M2", l), "q:SYSTem:ERRor?"}),
               QStringList({kNoError, kNoError}));
-    EXPECT_TRUE(storage().isEmpty()) << storage().join(",").toStdString();
+    EXPECT_TRUE(storage().contains("CH2_List_L")) << storage().join(",").toStdString();
 }
 
 TEST_F(ArbUploads, BsvCarrierReachesTheWaveMemory)
@@ -176,7 +183,7 @@ TEST_F(ArbUploads, BsvCarrierReachesTheWaveMemory)
     ASSERT_EQ(deep.size(), 1000);
     for (int i = 0; i < 1000; ++i)
         ASSERT_EQ(deep[i], (long long)uint16_t(int16_t(v[i] * 32767 / 10000))) << i;
-    EXPECT_TRUE(storage().isEmpty()) << storage().join(",").toStdString();
+    EXPECT_TRUE(storage().contains("sine.bsv")) << storage().join(",").toStdString();
 }
 
 TEST_F(ArbUploads, CsvCarrierReachesTheWaveMemoryOfCh2)
@@ -202,7 +209,7 @@ TEST_F(ArbUploads, BadHeaderLeavesNoFile)
                                 "q:SYSTem:ERRor?", "q:*IDN?"});
     ASSERT_EQ(r.size(), 2);
     EXPECT_EQ(r[0], kIllegal);
-    EXPECT_TRUE(storage().isEmpty());
+    EXPECT_FALSE(storage().contains("bad.bsv"));
 }
 
 TEST_F(ArbUploads, NamesLeavingTheStorageWriteNothing)
@@ -211,7 +218,7 @@ TEST_F(ArbUploads, NamesLeavingTheStorageWriteNothing)
     const QStringList r = visa({"w:WARB1:CARRier \"../../../home/root/evil.bsv\"", "q:SYSTem:ERRor?",
                                 "w:WFREQLIST1 \"../x\"", "q:SYSTem:ERRor?"});
     EXPECT_EQ(r, QStringList({kIllegal, kIllegal}));
-    EXPECT_TRUE(storage().isEmpty());
+    EXPECT_TRUE(storage().filter("evil").isEmpty() && storage().filter("x").isEmpty());
     EXPECT_FALSE(QFile::exists(root() + "/home/root/evil.bsv"));
     EXPECT_FALSE(QFile::exists(root() + "/run/media/x"));
 }
@@ -308,6 +315,42 @@ print(i.query('SYSTem:ERRor?').strip())
             << "CH" << ch;
     // The wave memory of CH2 holds B's 400 points.
     EXPECT_EQ(stream("deep:2").size(), 400);
+}
+
+// An upload stays where the record names it: a record saved with it
+// ("SYSTem:CONFigure?") brings it back after another upload, and after a
+// power cut (SIGKILL) and a start with the last state CH1 plays the same
+// samples and names the upload, CH2 has its list again.
+TEST_F(ArbUploads, UploadsSurviveRecordReloadAndPowerCut)
+{
+    const QVector<int16_t> v = sine(4096, 12000);
+    const QString rec = root() + "/record-keep";
+    const QByteArray l = "[HEAD]:44\r\n[FREQ-POINTS]:2\r\n1500.000000\r\n2500.000000\r\n";
+    ASSERT_EQ(visa({"w:WARB1:CARRier \"keep.bsv\"", "f:" + file("keep.bsv", bsvOf(v)), "w:WFREQLIST2 \"keep\"",
+                    "f:" + file("keepL", l), "s:" + rec, "w:WARB1:CARRier \"other.bsv\"",
+                    "f:" + file("other.bsv", bsvOf(sine(512, 100))), "r:" + rec, "q:*OPC?", "q:SYSTem:ERRor?"}),
+              QStringList({"1", kNoError}));
+    QVector<long long> expected;
+    for (int16_t s : v)
+        expected << (long long)uint16_t(int16_t(s * 32767 / 12000));
+    ASSERT_EQ(stream("deep:1"), expected);
+    // The last state reaches the EEPROM on the next 500 ms tick.
+    QThread::msleep(1500);
+    QProcess& p = instrument().process();
+    p.kill();
+    p.waitForFinished(10000);
+    const int from = instrument().output().size();
+    p.start(bin("ornav72"), {"--root", root()});
+    ASSERT_TRUE(p.waitForStarted(10000));
+    ASSERT_TRUE(instrument().waitFor("vxi11_init ok!", 30000, from)) << instrument().output().mid(from).constData();
+    EXPECT_EQ(stream("deep:1"), expected);
+    EXPECT_FALSE(instrument().output().mid(from).contains("file no exist"));
+    const QStringList r = visa({"q:CHANnel1:BASe:ARB?", "w:CHANnel2:OUTPut ON", "q:SYSTem:ERRor?"});
+    ASSERT_EQ(r.size(), 2);
+    EXPECT_TRUE(r[0].contains("keep.bsv")) << r[0].toStdString();
+    const QVector<long long> words = stream("list:2");
+    ASSERT_EQ(words.size(), 2);
+    EXPECT_NEAR(double(words[1]) * 3.125e8 / 34359738368.0, 2500.0, 0.01);
 }
 
 } // namespace

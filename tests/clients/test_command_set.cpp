@@ -63,6 +63,7 @@ TEST_F(CommandSet, BaseWaveRows) { group("base"); }
 TEST_F(CommandSet, ModeRows) { group("modes"); }
 TEST_F(CommandSet, CouplingAndMergeRows) { group("couple"); }
 TEST_F(CommandSet, RefusedCommandsChangeNothing) { group("refused"); }
+TEST_F(CommandSet, StatusAndCommonRows) { group("status"); }
 TEST_F(CommandSet, RecordBlockResetAndDataTransfer) { group("config"); }
 TEST_F(CommandSet, ResetRederivesMasksAndLimitsFromTheNewRecord) { group("reset"); }
 TEST_F(CommandSet, AmplitudeFiguresFollowTheWaveformAndLoad) { group("amplitude"); }

@@ -5,6 +5,7 @@
 // of the simulated FPGA) and the screen capture; every example must run to
 // its end.
 #include <gtest/gtest.h>
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include "tests/common/instrument_process.h"
@@ -35,7 +36,7 @@ protected:
     };
     // Runs a Python file under /usr/bin/python3 with the package on the
     // path, in the root folder; output and errors merged.
-    static Run python(const QString& file, const QStringList& args)
+    static Run python(const QString& file, const QStringList& args, const QString& program = "/usr/bin/python3")
     {
         QProcess p;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -44,7 +45,7 @@ protected:
         p.setProcessEnvironment(env);
         p.setProcessChannelMode(QProcess::MergedChannels);
         p.setWorkingDirectory(root());
-        p.start("/usr/bin/python3", QStringList{file} + args);
+        p.start(program, QStringList{file} + args);
         Run r;
         if (!p.waitForFinished(300000)) {
             p.kill();
@@ -149,6 +150,21 @@ TEST_F(PythonDriver, ExampleScreenshotSavesAPng)
     QFile f(root() + "/shot.png");
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_TRUE(f.read(8) == QByteArray("\x89PNG\r\n\x1a\n", 8));
+}
+
+// The programming guide's examples (docs/examples, Python and lxi-tools) run
+// to their end against the instrument; each checks the error list itself.
+TEST_F(PythonDriver, ProgrammingGuideExamplesRun)
+{
+    const QDir dir(src("docs/examples"));
+    const QStringList names = dir.entryList({"*.py", "*.sh"}, QDir::Files, QDir::Name);
+    ASSERT_GE(names.size(), 4);
+    for (const QString& name : names) {
+        const Run r = python(dir.filePath(name), {}, name.endsWith(".sh") ? "/bin/bash" : "/usr/bin/python3");
+        EXPECT_EQ(r.code, 0) << name.toStdString() << ":\n" << r.out.toStdString();
+        if (name == "lxi_coupling.sh")  // CH2 follows CH1's 3 kHz at twice the frequency
+            EXPECT_TRUE(r.out.contains("CH2 frequency: 6.000000e+03")) << r.out.toStdString();
+    }
 }
 
 } // namespace

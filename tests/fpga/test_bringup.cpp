@@ -79,18 +79,6 @@ TEST_F(BringUp, VersionTexts)
     }
 }
 
-TEST_F(BringUp, SimulatedFpgaStartsWithTheRootsPowerOnValues)
-{
-    // The values SimRoot writes: hardware 0x09, logic 0x12 0x05.
-    openDevice();
-    EXPECT_EQ(fpga().peek(REG_HW_VER, 3), bytes({0x09, 0x12, 0x05}));
-    CSetParam::CloseDevice();
-    setPowerOn("0x21", "0x40", "0x0c");
-    openDevice();
-    EXPECT_EQ(CSetParam::ReadHardwareVer(), QString("5.01"));
-    EXPECT_EQ(CSetParam::ReadLogicVer(), QString("4.00.012"));
-}
-
 TEST_F(BringUp, SoftwareDates)
 {
     const QString full = CSetParam::ReadSoftDate();

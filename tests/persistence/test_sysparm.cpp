@@ -102,6 +102,41 @@ TEST_F(Persistence, SavedFileCarriesIdentityAndCrcAndRoundTrips)
     EXPECT_EQ(sys_param::HWinfo.PDT[CH4].Frequency, 1237.5);
 }
 
+// The board's build and the desktop's share records. With ORNAV_RECORD_OUT
+// the test saves a preset of fixed settings there; with ORNAV_RECORD_IN (a
+// preset another build saved from the same settings) it also checks that its
+// own bytes are the same, loads that preset and saves it back unchanged, and
+// the saved-back copy goes to ORNAV_RECORD_OUT. scripts/cross-armhf.sh runs it
+// on the desktop and then, under qemu, in the board's build.
+TEST_F(Persistence, RecordOfAnotherBuildLoadsAndSavesBackByteIdentical)
+{
+    const QString in = qEnvironmentVariable("ORNAV_RECORD_IN");
+    const QString out = qEnvironmentVariable("ORNAV_RECORD_OUT");
+    if (in.isEmpty() && out.isEmpty())
+        GTEST_SKIP() << "no record to exchange with another build";
+    SysParm p;
+    setValuesInEveryChannel();
+    sys_param::SetChBurstGatePolarity(CH3, -1);
+    sys_param::SetDigitalI2CAddr(CH_SYS, 1000);
+    sys_param::SetCounterTrigVoltage(CH_SYS, -1.25);
+    sys_param::SetDigitalASendInterval(CH_SYS, 0.3);
+    ASSERT_TRUE(p.SaveSysParam("/home/root/Param_Preset_1", true));
+    QByteArray record = readFile(dir.path() + "/home/root/Param_Preset_1");
+    ASSERT_EQ(record.size(), 4536);
+    if (!in.isEmpty()) {
+        const QByteArray theirs = readFile(in);
+        EXPECT_EQ(record.toHex(), theirs.toHex()) << "the same settings saved by this build";
+        writeFile(dir.path() + "/home/root/Param_Preset_2", theirs);
+        p.PreSetHWI();
+        ASSERT_TRUE(p.LoadSysParam("/home/root/Param_Preset_2"));
+        ASSERT_TRUE(p.SaveSysParam("/home/root/Param_Preset_3", true));
+        record = readFile(dir.path() + "/home/root/Param_Preset_3");
+        EXPECT_EQ(record.toHex(), theirs.toHex()) << "the other build's record saved back";
+    }
+    if (!out.isEmpty())
+        writeFile(out, record);
+}
+
 TEST_F(Persistence, BadCopiesAreRefusedAndTheLiveRecordStays)
 {
     SysParm p;

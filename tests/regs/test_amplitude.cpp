@@ -131,18 +131,15 @@ TEST_F(RegsTest, UnchangedRangeSkipsTheSwitchAndTheFlatnessUpload)
 
 TEST_F(RegsTest, SmallRangesScaleByTheirAttenuation)
 {
-    // 20 mVpp: range code 12 (0.033), DAC level divided by 3.1.
-    CSetParam::SetAmpOffset(CH3, 1e3, 0.02, 0, false, false, false, 0);
-    EXPECT_EQ(chValue(CH3, REG_ATT, 1), 12u);
-    EXPECT_EQ(chValue(CH3, REG_VOL_ADJ, 2), uint64_t(0.02 / 3.1 / 0.033 * 65535));
-    // 90 mVpp: code 4 (0.1), divided by 3.4.
-    CSetParam::SetAmpOffset(CH3, 1e3, 0.09, 0, false, false, false, 0);
-    EXPECT_EQ(chValue(CH3, REG_ATT, 1), 4u);
-    EXPECT_EQ(chValue(CH3, REG_VOL_ADJ, 2), uint64_t(0.09 / 3.4 / 0.1 * 65535));
-    // 3 mVpp: code 14 (0.004), divided by 3.1.
-    CSetParam::SetAmpOffset(CH3, 1e3, 0.003, 0, false, false, false, 0);
-    EXPECT_EQ(chValue(CH3, REG_ATT, 1), 14u);
-    EXPECT_EQ(chValue(CH3, REG_VOL_ADJ, 2), uint64_t(0.003 / 3.1 / 0.004 * 65535));
+    // Vpp -> range code, its full scale and the attenuation the DAC level is
+    // divided by.
+    const struct { double vpp; unsigned code; double range, att; } rows[] = {
+        {0.02, 12, 0.033, 3.1}, {0.09, 4, 0.1, 3.4}, {0.003, 14, 0.004, 3.1}};
+    for (const auto& r : rows) {
+        CSetParam::SetAmpOffset(CH3, 1e3, r.vpp, 0, false, false, false, 0);
+        EXPECT_EQ(chValue(CH3, REG_ATT, 1), r.code) << r.vpp;
+        EXPECT_EQ(chValue(CH3, REG_VOL_ADJ, 2), uint64_t(r.vpp / r.att / r.range * 65535)) << r.vpp;
+    }
     // 1536 flatness words on CH3/CH4.
     EXPECT_EQ(stream("table:3:flat").size(), 1536);
 }

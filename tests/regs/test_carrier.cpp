@@ -136,26 +136,17 @@ TEST_F(RegsTest, StartPhaseWrapsIntoATurnAndRampsStartAQuarterLater)
 {
     auto word = [](double p) { return uint64_t(p * ref::W32 / 360); };
     rec(CH1).BaseWave = BASE_Sine;
-    CSetParam::SetPhase(CH1, 45);
-    EXPECT_EQ(chValue(CH1, REG_START_PHASE, 4), word(45));
-    CSetParam::SetPhase(CH1, -30);
-    EXPECT_EQ(chValue(CH1, REG_START_PHASE, 4), word(330));
-    CSetParam::SetPhase(CH1, 360);
-    EXPECT_EQ(chValue(CH1, REG_START_PHASE, 4), word(360));
-    CSetParam::SetPhase(CH1, 0);
-    EXPECT_EQ(chValue(CH1, REG_START_PHASE, 4), 0u);
-    CSetParam::SetPhase(CH1, -720);
-    EXPECT_EQ(chValue(CH1, REG_START_PHASE, 4), 0u);
+    rec(CH3).BaseWave = BASE_Ramp;
+    // Ramps (CH3) start 90 degrees later: 300 -> 390 -> 30, -90 -> exactly 0.
+    const struct { CH_ID ch; double set, word; } rows[] = {
+        {CH1, 45, 45}, {CH1, -30, 330}, {CH1, 360, 360}, {CH1, 0, 0}, {CH1, -720, 0},
+        {CH3, 30, 120}, {CH3, 300, 30}, {CH3, -90, 0}};
+    for (const auto& r : rows) {
+        CSetParam::SetPhase(r.ch, r.set);
+        EXPECT_EQ(chValue(r.ch, REG_START_PHASE, 4), word(r.word)) << r.ch << " " << r.set;
+    }
     CSetParam::SetPhase(CH1, 1e12);  // far out: still inside one turn
     EXPECT_LE(chValue(CH1, REG_START_PHASE, 4), uint64_t(ref::W32));
-
-    rec(CH3).BaseWave = BASE_Ramp;
-    CSetParam::SetPhase(CH3, 30);
-    EXPECT_EQ(chValue(CH3, REG_START_PHASE, 4), word(120));
-    CSetParam::SetPhase(CH3, 300);  // 390 -> 30
-    EXPECT_EQ(chValue(CH3, REG_START_PHASE, 4), word(30));
-    CSetParam::SetPhase(CH3, -90);  // exactly 0
-    EXPECT_EQ(chValue(CH3, REG_START_PHASE, 4), 0u);
 }
 
 TEST_F(RegsTest, PskPhasesAre16BitFractionsOfATurn)

@@ -46,6 +46,14 @@ protected:
         delete log;
     }
     QObject* root() const { return engine->rootObjects().first(); }
+    // No tick from here on, and nothing it showed (the simulated root's USB
+    // disk greets the first tick with a message).
+    void quietTick()
+    {
+        emit ctrl->cmdStopTimer();
+        settle();
+        obj("messagebox")->setProperty("visible", false);
+    }
     QObject* obj(const char* name, QObject* base = nullptr) const
     {
         return (base ? base : root())->findChild<QObject*>(QString::fromLatin1(name));

@@ -4,7 +4,11 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <algorithm>
+#include <atomic>
+#include <cmath>
+#include <thread>
 #include "WaveView/CWaveGreate.h"
+#include "hardware/fpga_regs.h"
 #include "tests/screens/screens_fixture.h"
 
 namespace {
@@ -62,6 +66,7 @@ TEST_F(Screens, TheProgressBarShowsBelowOneHundredAndClosesTheDialogFromIt)
 
 TEST_F(Screens, MessagesShowTheirTableEntryAndOtherTypesNothing)
 {
+    quietTick();
     QObject* box = obj("messagebox");
     call(root(), "messageTips", {3, 0, QString(), 2000});
     EXPECT_FALSE(box->property("visible").toBool());
@@ -76,17 +81,21 @@ TEST_F(Screens, MessagesShowTheirTableEntryAndOtherTypesNothing)
 }
 
 // A remote command error reaches the screen the way the interpreter sends
-// it: the error entry 0 is empty and the message is the error itself.
+// it: the error entry 0 is empty and the message is the error itself; the
+// front panel shows it in the head bar, keeping the parameters in view.
 TEST_F(Screens, ARemoteErrorShowsItsOwnText)
 {
     const QString error = QStringLiteral("-113,\"Undefined header\"");
+    quietTick();
     ASSERT_TRUE(QMetaObject::invokeMethod(ctrl, "TipsMessage", Qt::DirectConnection, Q_ARG(int, MESSAGE_TYPE_ERROR),
                                           Q_ARG(int, int(ERROR_SCPI)), Q_ARG(bool, false), Q_ARG(QString, error),
                                           Q_ARG(bool, true)));
     settle();
-    QObject* box = obj("messagebox");
-    EXPECT_TRUE(box->property("visible").toBool());
-    EXPECT_EQ(box->property("text").toString(), error);
+    // In the head bar, not over the parameter list.
+    QObject* note = obj("remotenote");
+    EXPECT_TRUE(note->property("visible").toBool());
+    EXPECT_EQ(note->property("text").toString(), error);
+    EXPECT_FALSE(obj("messagebox")->property("visible").toBool());
     EXPECT_TRUE(log->warnings.isEmpty()) << log->warnings.join('\n').toStdString();
 }
 
@@ -117,6 +126,7 @@ TEST_F(Screens, ATouchOnTheLockMaskShowsTheRemoteLockTipAndNothingElse)
 
 TEST_F(Screens, TheScreenSaverMaskWakesWithABeep)
 {
+    quietTick();
     auto* window = qobject_cast<QQuickWindow*>(root());
     QSignalSpy beep(root(), SIGNAL(beep(int)));
     call(obj("screenmask"), "setScreensave", {true, false});
@@ -162,7 +172,10 @@ TEST_F(Screens, TheNumberPadOpensForTheFocusedEntryAndSendsItsKeys)
     // The preview moves aside while the pad is open.
     EXPECT_EQ(obj("notewaveCh1")->property("x").toInt(), 760);
     EXPECT_EQ(obj("notewaveCh1")->property("y").toInt(), 260);
-    // The unit row wraps on the knob.
+    // The row starts on the unit the value is shown in (1 kHz) and wraps
+    // on the knob.
+    EXPECT_EQ(vk->property("unitFocus").toInt(), 1);
+    call(vk, "hdknob", {int(Key_Up), 0});
     call(vk, "hdknob", {int(Key_Up), 0});
     EXPECT_EQ(vk->property("unitFocus").toInt(), 4);
     call(vk, "hidefouce");
@@ -210,4 +223,124 @@ TEST_F(Screens, ModeSelectionsDrawTheirPreviewTraces)
         EXPECT_GT(spread(m->DispMixer), 100) << "CH" << p.ch + 1 << " mode " << p.mode;
     }
     EXPECT_TRUE(log->warnings.isEmpty()) << log->warnings.join('\n').toStdString();
+}
+
+// The number pad's unit row, key by key: digits typed on the panel, the
+// highlight moved with Down, OK takes the highlighted unit. Every button of
+// every unit family stores the unit it shows.
+TEST_F(Screens, EveryUnitButtonStoresTheUnitItShows)
+{
+    struct Row { int wave, index; const char* form; const char* typed; int pos; double CH_DATA::*field; double want; };
+    const Row rows[] = {
+        {BASE_Sine, PARAM_INDEX_FREQ, "Hz", "25", 0, &CH_DATA::Frequency, 25e6},
+        {BASE_Sine, PARAM_INDEX_FREQ, "Hz", "25", 1, &CH_DATA::Frequency, 25e3},
+        {BASE_Sine, PARAM_INDEX_FREQ, "Hz", "25", 2, &CH_DATA::Frequency, 25},
+        {BASE_Sine, PARAM_INDEX_FREQ, "Hz", "25", 3, &CH_DATA::Frequency, 25e-3},
+        {BASE_Sine, PARAM_INDEX_FREQ, "Hz", "25", 4, &CH_DATA::Frequency, 25e-6},
+        {BASE_Sine, PARAM_INDEX_FREQ, "Time", "50", 0, &CH_DATA::Period, 50e-9},
+        {BASE_Sine, PARAM_INDEX_FREQ, "Time", "50", 1, &CH_DATA::Period, 50e-6},
+        {BASE_Sine, PARAM_INDEX_FREQ, "Time", "50", 2, &CH_DATA::Period, 50e-3},
+        {BASE_Sine, PARAM_INDEX_FREQ, "Time", "50", 3, &CH_DATA::Period, 50},
+        {BASE_Sine, PARAM_INDEX_FREQ, "Time", "50", 4, &CH_DATA::Period, 50e3},
+        {BASE_Sine, PARAM_INDEX_AMP, "AmplVoltage", "2", 0, &CH_DATA::Vpp, 2},
+        {BASE_Sine, PARAM_INDEX_AMP, "AmplVoltage", "2", 1, &CH_DATA::Vpp, 2e-3},
+        {BASE_Sine, PARAM_INDEX_AMP, "AmplVoltage", "2", 2, &CH_DATA::Vrms, 2},
+        {BASE_Sine, PARAM_INDEX_AMP, "AmplVoltage", "2", 3, &CH_DATA::Vrms, 2e-3},
+        {BASE_Sine, PARAM_INDEX_OFFSET, "DCVoltage", "1", 0, &CH_DATA::Offset, 1},
+        {BASE_Sine, PARAM_INDEX_OFFSET, "DCVoltage", "1", 1, &CH_DATA::Offset, 1e-3},
+        {BASE_Sine, PARAM_INDEX_PHASE, "Degree", "3", 0, &CH_DATA::Phase, 3},
+        {BASE_Sine, PARAM_INDEX_PHASE, "Degree", "3", 2, &CH_DATA::Phase, 180},
+        {BASE_Square, PARAM_INDEX_DUTYPULSE, "Percent", "3", 0, &CH_DATA::Duty, 3},
+        {BASE_Square, PARAM_INDEX_DUTYPULSE, "Percent", "3", 3, &CH_DATA::Duty, 75},
+    };
+    QObject* vk = obj("vk");
+    QObject* view = obj("inputlistview", obj("ch1mc"));
+    ASSERT_NE(view, nullptr);
+    auto key = [this](int k) { ctrl->keyPress(k, 1, KEY_FROM_FRONT_PANEL); settle(); };
+    for (const Row& r : rows) {
+        const std::string what = std::string(r.form) + " button " + std::to_string(r.pos);
+        if (sys_param::GetChBaseWave(CH1) != r.wave) {
+            ctrl->chSignalSelected(0, 0, r.wave, true, r.wave);
+            settle();
+        }
+        channelModel* m = entry(0, r.index);
+        ASSERT_NE(m, nullptr) << what;
+        if (r.index == PARAM_INDEX_FREQ && m->runit() != (std::string(r.form) == "Time" ? 1 : 0))
+            m->unitClicked(std::string(r.form) == "Time" ? 1 : 0);
+        int at = -1;
+        for (int i = 0; i < ctrl->uidata.chInputList[0].size(); ++i)
+            if (ctrl->uidata.chInputList[0][i].value<QObject*>() == m)
+                at = i;
+        ASSERT_GE(at, 0) << what;
+        QMetaObject::invokeMethod(view, "forceActiveFocus");
+        view->setProperty("currentIndex", at);
+        settle();
+        for (const char* d = r.typed; *d; ++d)
+            key(Key_0 + (*d - '0'));
+        ASSERT_TRUE(vk->property("subkvisible").toBool()) << what;
+        ASSERT_EQ(vk->property("state").toString(), QString(r.form)) << what;
+        const int n = vk->property("units").toList().size();
+        for (int i = (r.pos - vk->property("unitFocus").toInt() + n) % n; i > 0; --i)
+            key(Key_Down);
+        key(Key_Ok);
+        EXPECT_NEAR(sys_param::ch(CH1).*r.field, r.want, std::fabs(r.want) * 1e-9) << what;
+        EXPECT_FALSE(m->rparamfocus()) << what;
+    }
+}
+
+// CH1's sync output makes CH3 its sync channel: the role shows on CH3's page,
+// its foot box and its utility column, its tab refuses selection with the
+// warning beep, and all of it ends with the sync output.
+TEST_F(Screens, ASyncChannelShowsItsRoleAndRefusesItsTab)
+{
+    QSignalSpy warn(root(), SIGNAL(warnBeep(int)));
+    for (const bool on : {true, false}) {
+        ctrl->setValueCmdProcess(CH1, PARAM_INDEX_CHSYNCOUT, on);
+        settle();
+        const QString label = on ? QStringLiteral("CH1 SYNC OUT") : QString();
+        EXPECT_EQ(ctrl->uidata.chRoles().value(2), label);
+        EXPECT_EQ(obj("chmain")->property("mask").toList().value(2).toBool(), on);
+        QObject* tab = obj("ch3", obj("tabs"));
+        EXPECT_EQ(tab->property("role").toString(), label);
+        EXPECT_EQ(obj("rolelabel", tab)->property("text").toString(), label);
+        const int warned = warn.count();
+        ctrl->keyPress(Key_Ch3, 1, KEY_FROM_FRONT_PANEL);
+        settle();
+        EXPECT_EQ(obj("tabs")->property("current").toInt(), on ? 0 : 2) << "sync " << on;
+        EXPECT_EQ(warn.count(), warned + (on ? 1 : 0)) << "sync " << on;
+        call(obj("tabs"), "setChTab", {0, 2});
+        settle();
+    }
+    EXPECT_TRUE(log->warnings.isEmpty()) << log->warnings.join('\n').toStdString();
+}
+
+// The factory protection test with the fixture's short on some outputs: the
+// simulated FPGA holds those channels' overload bits, and the report names
+// each channel's result; only when every output is protected does it end in
+// "all is ok".
+TEST_F(Screens, TheProtectionTestReportsEachChannel)
+{
+    struct Row { uint8_t shorted; const char* lines; };
+    const Row rows[] = {
+        {0x0C, "CH1 AC:FAIL DC:FAIL\nCH2 AC:ok DC:ok\nCH3 AC:FAIL DC:FAIL\nCH4 AC:FAIL DC:FAIL\nprotection failed"},
+        {0xFF, "CH1 AC:ok DC:ok\nCH2 AC:ok DC:ok\nCH3 AC:ok DC:ok\nCH4 AC:ok DC:ok\nall is ok"},
+    };
+    for (const Row& r : rows) {
+        // The short keeps the overload bits set while the test runs.
+        std::atomic<bool> run{true};
+        std::thread fixture([&] {
+            while (run) {
+                fpga().poke(REG_SAFE_STATUS, QByteArray(1, char(r.shorted)));
+                QThread::msleep(1);
+            }
+        });
+        const QString report = ctrl->uidata.protectTest();
+        run = false;
+        fixture.join();
+        fpga().poke(REG_SAFE_STATUS, QByteArray(1, '\0'));
+        settle();
+        EXPECT_EQ(report, QString(r.lines));
+        for (int ch = CH1; ch <= CH4; ++ch)
+            EXPECT_EQ(sys_param::GetChOnOff(CH_ID(ch)), 0) << "CH" << ch + 1;
+    }
 }

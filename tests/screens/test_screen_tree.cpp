@@ -96,6 +96,7 @@ TEST_F(Screens, ControllerMessagesReachTheScreenWithoutMissingMethods)
 {
     // Every kind of message the controller sends: tips, info with a status
     // icon, errors and the ask dialog.
+    quietTick();
     ctrl->SendTipsMessageDis(MESSAGE_TYPE_TIPS, TIPS_OUT_OF_RANGE, false, "", true);
     ctrl->SendTipsMessageDis(MESSAGE_TYPE_INFO, STATUSBAR_USBDISK, true, "", true);
     ctrl->SendTipsMessageDis(MESSAGE_TYPE_ERROR, 1, false, "CH1 ", true);

@@ -42,57 +42,41 @@ TEST(DigitSelection, MovesWithinTheRangeAndRightPastTheEndSelectsTheUnit)
     EXPECT_EQ(sel, 0);
 }
 
-TEST(ArrowSteps, StepAtTheSelectedDigitClampedToTheRange)
+// AddF64Data(value, max, min, steps, selected digit, smallest digit): the
+// value and selected digit after the step, and whether it changed.
+TEST(ArrowSteps, StepsAtTheSelectedDigit)
 {
-    double v = 1234.5;
-    int sel = 1;
-    EXPECT_TRUE(AddF64Data(v, 6e8, 1e-6, 3, sel, -6));
-    EXPECT_DOUBLE_EQ(v, 1264.5);
-    sel = 8;
-    EXPECT_TRUE(AddF64Data(v, 6e8, 1e-6, 9, sel, -6));
-    EXPECT_DOUBLE_EQ(v, 6e8);
-    EXPECT_FALSE(AddF64Data(v, 6e8, 1e-6, 1, sel, -6));
-    v = 0.5;
-    sel = 0;
-    EXPECT_TRUE(AddF64Data(v, 6e8, 1e-6, -1, sel, -6));
-    EXPECT_DOUBLE_EQ(v, 1e-6);
-}
-
-TEST(ArrowSteps, DownAtALeadingOneKeepsTheDigitCount)
-{
-    double v = 1000;
-    int sel = 3;
-    EXPECT_TRUE(AddF64Data(v, 6e8, 1e-6, -1, sel, -6));
-    EXPECT_DOUBLE_EQ(v, 900);
-    EXPECT_EQ(sel, 2);
-    v = 1500;
-    sel = 3;
-    EXPECT_TRUE(AddF64Data(v, 6e8, 1e-6, -1, sel, -6));
-    EXPECT_DOUBLE_EQ(v, 500);
-    EXPECT_EQ(sel, 2);
-    // Mirrored for negative values stepping up.
-    v = -1000;
-    sel = 3;
-    EXPECT_TRUE(AddF64Data(v, 10, -10000, 1, sel, -3));
-    EXPECT_DOUBLE_EQ(v, -900);
-    // A leading digit other than 1 steps plainly.
-    v = 2000;
-    sel = 3;
-    EXPECT_TRUE(AddF64Data(v, 6e8, 1e-6, -1, sel, -6));
-    EXPECT_DOUBLE_EQ(v, 1000);
-    EXPECT_EQ(sel, 3);
-}
-
-TEST(ArrowSteps, WithTheUnitSelectedTheValueScalesByTenWhenItStaysInRange)
-{
-    double v = 5e7;
-    int sel = -7;
-    EXPECT_TRUE(AddF64Data(v, 6e8, 1e-6, 1, sel, -6));
-    EXPECT_DOUBLE_EQ(v, 5e8);
-    EXPECT_FALSE(AddF64Data(v, 6e8, 1e-6, 1, sel, -6));
-    EXPECT_DOUBLE_EQ(v, 5e8);
-    EXPECT_TRUE(AddF64Data(v, 6e8, 1e-6, -1, sel, -6));
-    EXPECT_DOUBLE_EQ(v, 5e7);
+    struct Row {
+        double v, max, min;
+        int steps, sel, minBit;
+        bool changed;
+        double after;
+        int selAfter;
+    };
+    const Row rows[] = {
+        {1234.5, 6e8, 1e-6, 3, 1, -6, true, 1264.5, 1},
+        // Clamped to the range; at the limit nothing changes.
+        {1234.5, 6e8, 1e-6, 9, 8, -6, true, 6e8, 8},
+        {6e8, 6e8, 1e-6, 1, 8, -6, false, 6e8, 8},
+        {0.5, 6e8, 1e-6, -1, 0, -6, true, 1e-6, 0},
+        // Down at a leading 1 keeps the digit count (mirrored for negative
+        // values stepping up); another leading digit steps plainly.
+        {1000, 6e8, 1e-6, -1, 3, -6, true, 900, 2},
+        {1500, 6e8, 1e-6, -1, 3, -6, true, 500, 2},
+        {-1000, 10, -10000, 1, 3, -3, true, -900, 2},
+        {2000, 6e8, 1e-6, -1, 3, -6, true, 1000, 3},
+        // The unit selected: times or divided by ten while it stays in range.
+        {5e7, 6e8, 1e-6, 1, -7, -6, true, 5e8, -7},
+        {5e8, 6e8, 1e-6, 1, -7, -6, false, 5e8, -7},
+        {5e8, 6e8, 1e-6, -1, -7, -6, true, 5e7, -7},
+    };
+    for (const Row& r : rows) {
+        double v = r.v;
+        int sel = r.sel;
+        EXPECT_EQ(AddF64Data(v, r.max, r.min, r.steps, sel, r.minBit), r.changed) << r.v << " " << r.steps;
+        EXPECT_DOUBLE_EQ(v, r.after) << r.v << " " << r.steps;
+        EXPECT_EQ(sel, r.selAfter) << r.v << " " << r.steps;
+    }
 }
 
 double g_value = 0;

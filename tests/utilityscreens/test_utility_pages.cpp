@@ -2,6 +2,8 @@
 // the user see them: the functions the controller calls exist with their
 // arguments, the timing drawing follows the digital settings, the help
 // follows the panel keys and every page shows without a QML warning.
+#include "app/misc.h"
+#include "simboard/simroot.h"
 #include "tests/utilityscreens/utility_fixture.h"
 
 TEST_F(UtilityScreens, EveryPageFunctionTheControllerCallsTakesItsArguments)
@@ -35,11 +37,18 @@ TEST_F(UtilityScreens, EveryPageFunctionTheControllerCallsTakesItsArguments)
     // the merge drawing, the inner temperature.
     ctrl->uidata.counterUpdate_Slots();
     call(obj("UtilityMerge"), "redrawmerge", {3, 0, 4});
-    call(obj("temperaturetxt"), "settext", {QStringLiteral("41.50")});
+    // The board's state from the first moment: the sensor's 25 °C, the MAC,
+    // the link up (no cross); a new reading shows at the next tick.
+    EXPECT_EQ(obj("temperaturetxt")->property("text").toString(), QStringLiteral("25.00 ℃"));
+    EXPECT_EQ(ctrl->GetChModelFormIndex(CH_SYS, PARAM_INDEX_SYSMACADDR)->rlistvalue(), QString("02:00:00:00:01:00"));
+    EXPECT_FALSE(obj("imgnetoff")->property("visible").toBool());
+    misc::ResetDS18B20();  // the sensor of this test's board root
+    writeFile(SimRoot::kThermometerFile, "90 01 4b 46 7f ff 0c 10 1c t=41500\n");
+    ctrl->SysTimer_Slots();
     settle();
     EXPECT_EQ(obj("UtilityCounterSet")->property("results").toList().size(), 5);
     EXPECT_EQ(obj("UtilityMerge")->property("merge").toList(), (QVariantList{0, 0, 0, 4}));
-    EXPECT_TRUE(obj("temperaturetxt")->property("text").toString().startsWith("41.50"));
+    EXPECT_EQ(obj("temperaturetxt")->property("text").toString(), QStringLiteral("41.50 ℃"));
     EXPECT_TRUE(log->warnings.isEmpty()) << log->warnings.join('\n').toStdString();
 }
 

@@ -46,6 +46,13 @@ QByteArray SCPI_DisplayEncode(const QByteArray& capture, int pictureFormat)
     QBuffer buffer(&out);
     buffer.open(QIODevice::WriteOnly);
     QImageWriter writer(&buffer, format);
+    // A screen is large areas of one colour: zlib's fastest level packs it
+    // almost as small as its default level does, in a fraction of the time.
+    // Qt takes the PNG compression as 0..100 and hands zlib c * 9 / 91.
+    if (pictureFormat != 0 && pictureFormat != 1) {
+        const int zlibLevel = 1;
+        writer.setCompression((zlibLevel * 91 + 8) / 9);
+    }
     if (!writer.write(upright)) {
         fprintf(stderr, "[scpi-ERRO]:picture encoding (%s) failed: %s\n", format,
                 qPrintable(writer.errorString()));

@@ -8,15 +8,138 @@
 
 namespace {
 
-// Rows whose handlers are not described by a descriptor; any row missing
-// here is still listed, with its pattern only.
-const struct { const char* pattern; const char* text; } kOtherRows[] = {
-    {"*IDN?", "\"VELTRIX Technologies,<product>,<serial>,1.09.0018\""},
-    {"IDN?", "\"ORNAV96T%EN#SN<serial>\""},
-    {"SYSTem:INFO?", "the system information line: firmware, hardware version, bandwidth, sample rate, name, serial"},
-    {"SYSTem:ERRor?", "pops the newest code of the error list: `<code>,\"<text>\"`; `0,\"No error\"` when empty"},
-    {"SYSTem:ERRor", "empties the error list"},
+// Commands whose handlers are not described by a row: parameter, reply and
+// what they do. A command missing here is still listed, with its pattern only.
+struct OtherRow {
+    const char* pattern;
+    const char* parameter;
+    const char* reply;
+    const char* text;
 };
+const OtherRow kOtherRows[] = {
+    {"*IDN?", "–", "`VELTRIX Technologies,ORNAV46Q,SN1234567890123,1.09.0018`",
+     "maker, model (from the unit's system information), serial number, firmware version"},
+    {"IDN?", "–", "`ORNAV96T%EN#SN1234567890123`", "short identification: product code and serial number"},
+    {"SYSTem:INFO?", "–", "text", "the system information line: firmware, hardware version, bandwidth, sample rate, name, serial"},
+    {"SYSTem:ERRor?", "–", "`-224,\"Illegal parameter value\"`; `0,\"No error\"` when empty",
+     "takes the newest entry off the error list"},
+    {"SYSTem:ERRor", "–", "–", "empties the error list"},
+    {"*CLS", "–", "–", "clears the event status register, the error list and the status byte's summaries; the enable registers stay"},
+    {"*ESE", "integer 0..255 (else -224)", "–", "sets the standard event status enable register"},
+    {"*ESE?", "–", "integer, e.g. `32`", "the standard event status enable register"},
+    {"*ESR?", "–", "integer, e.g. `1`", "the standard event status register (bit 0 operation complete, bit 5 command error ...); reading clears it"},
+    {"*OPC", "–", "–", "sets bit 0 of the event status register once every setting sent before it is applied"},
+    {"*OPC?", "–", "`1`", "answers once every setting sent before it is applied (-200 after 30 s)"},
+    {"*SRE", "integer 0..255 (else -224)", "–", "sets the service request enable register (bit 6 ignored)"},
+    {"*SRE?", "–", "integer, e.g. `0`", "the service request enable register"},
+    {"*STB?", "–", "integer, e.g. `4`", "the status byte (bit 2 error list not empty, bit 5 event summary); not cleared"},
+    {"*TST?", "–", "`0` passed, `1` failed", "self-test: whether the FPGA register device answered at start"},
+    {"*WAI", "–", "–", "returns once every setting sent before it is applied"},
+    {"*TRG", "–", "–", "one manual trigger of every channel in sweep or burst with trigger source MANual (none waits: -211)"},
+    {"*SAV", "integer 1..5 (else -222)", "–", "stores the settings as that preset"},
+    {"*RCL", "integer 1..5 (else -222)", "–", "applies that preset (nothing stored there: -200)"},
+    {"*OPT?", "–", "`0`", "the installed options: none"},
+    {"*PSC", "0 or 1", "–", "power-on status clear flag (the enable registers start cleared either way)"},
+    {"*PSC?", "–", "`1` / `0`", "the power-on status clear flag"},
+    {"SYSTem:VERSion?", "–", "`1999.0`", "the SCPI version"},
+    {"SYSTem:ERRor:NEXT?", "–", "as SYSTem:ERRor?", "takes the newest entry off the error list"},
+    {"SYSTem:ERRor:COUNt?", "–", "integer", "the number of entries on the error list"},
+    {"STATus:OPERation?", "–", "integer", "operation event register (8 sweeping, 32 waiting for a trigger); reading clears it"},
+    {"STATus:OPERation:EVENt?", "–", "integer", "as STATus:OPERation?"},
+    {"STATus:OPERation:CONDition?", "–", "integer", "operation conditions now"},
+    {"STATus:OPERation:ENABle", "integer 0..65535", "–", "operation enable register: its summary is bit 7 of the status byte"},
+    {"STATus:OPERation:ENABle?", "–", "integer", "operation enable register"},
+    {"STATus:QUEStionable?", "–", "integer",
+     "questionable event register (1 output overload, 16 over temperature, 32 reference clock lost); reading clears it"},
+    {"STATus:QUEStionable:EVENt?", "–", "integer", "as STATus:QUEStionable?"},
+    {"STATus:QUEStionable:CONDition?", "–", "integer", "questionable conditions now"},
+    {"STATus:QUEStionable:ENABle", "integer 0..65535", "–", "questionable enable register: its summary is bit 3 of the status byte"},
+    {"STATus:QUEStionable:ENABle?", "–", "integer", "questionable enable register"},
+    {"STATus:PRESet", "–", "–", "clears the operation and questionable enable registers"},
+    {"SYNC#:CMD#", "–", "–",
+     "calibration station states: CMD0/CMD1 DC/AC calibration, CMD4/CMD5 verification, CMD3 saves the calibration, CMD6 clears it (SYNC number: channel)"},
+    {"WFILE", "–", "–", "the next message is the calibration text, read into the channel characteristics (saved by SYNC#:CMD3)"},
+    {"WP#:ADDR#", "number, or a block (one byte, or a little-endian double)", "–",
+     "service write: range, offset and amplitude words of channel WP# at service address ADDR#"},
+    {"RP#:ADDR#?", "–", "number", "service read of the same addresses"},
+    {"KEY:LOCK?", "–", "one `0`/`1` a key, e.g. `0000000000000000000000000000000000000`", "which keys are locked, in table order"},
+    {"KEY:LED?", "–", "18 `0`/`1`, e.g. `100000000000001000`", "the key LEDs: 14 of the current channel's keys, then CH1..CH4"},
+    {"SYSTem:LOCK", "ON, OFF", "–", "locks the whole front panel (UTILity releases it unless keys were locked one by one)"},
+    {"SYSTem:LOCK?", "–", "`1` / `0`", "whether the front panel is locked"},
+    {"MOUSE", "DOWN or UP, x, y (screen pixels)", "–", "touches the screen at x, y as the touch panel would"},
+    {"CHANnel#:SELect", "–", "–", "makes the channel the current one, as its CH key (-108 channel not 1..4)"},
+    {"CHANnel#:SELect?", "–", "`1` / `0`", "whether the channel is the current one"},
+    {"CHSEL?", "–", "integer 0..3 (255: none)", "the current channel, counted from 0"},
+    {"SYSTem:CYMometer", "ON, OFF", "–", "switches the frequency counter on the counter input on or off"},
+    {"SYSTem:CYMometer?", "–", "`1` / `0`", "whether the counter is on"},
+    {"SYSTem:CYMometer:FREQuency?", "–", "`%-13.6e` Hz, e.g. `1.000000e+03`", "measured frequency (0 without input)"},
+    {"SYSTem:CYMometer:PERiod?", "–", "`%-13.6e` s", "measured period"},
+    {"SYSTem:CYMometer:DUTY?", "–", "`%-13.6e` %", "measured duty cycle"},
+    {"SYSTem:CYMometer:PWIDTh?", "–", "`%-13.6e` s", "measured positive pulse width"},
+    {"SYSTem:CYMometer:NWIDTh?", "–", "`%-13.6e` s", "measured negative pulse width"},
+    {"SYSTem:CYMometer:TRIGger:COUPling", "counter coupling: AC, DC, NONe", "–", "input coupling"},
+    {"SYSTem:CYMometer:TRIGger:COUPling?", "–", "name", "input coupling"},
+    {"SYSTem:CYMometer:TRIGger:HF", "ON, OFF", "–", "high-frequency rejection filter"},
+    {"SYSTem:CYMometer:TRIGger:HF?", "–", "`1` / `0`", "high-frequency rejection filter"},
+    {"SYSTem:CYMometer:TRIGger:LEVel", "number", "–", "trigger level"},
+    {"SYSTem:CYMometer:TRIGger:LEVel?", "–", "`%-13.6e`", "trigger level"},
+    {"SYSTem:CYMometer:TRIGger:SENSitivity", "number", "–", "trigger sensitivity"},
+    {"SYSTem:CYMometer:TRIGger:SENSitivity?", "–", "`%-13.6e`", "trigger sensitivity"},
+    {"DIGital", "ON, OFF", "–", "switches the digital protocol output on or off"},
+    {"DIGital?", "–", "`1` / `0`", "whether the digital output is on"},
+    {"DIGital:TYPe", "digital type: SPI, IIC, UART", "–", "protocol of the digital output"},
+    {"DIGital:TYPe?", "–", "name", "protocol of the digital output"},
+    {"DIGital:AMPLitude", "number (V)", "–", "logic high level of the output"},
+    {"DIGital:AMPLitude?", "–", "`%-13.6e`", "logic high level"},
+    {"DIGital:FORMat", "digital format: HEX, CHAR", "–", "how the DIGital:DATa message is read: hexadecimal digits or characters"},
+    {"DIGital:FORMat?", "–", "name", "data format"},
+    {"DIGital:DATa", "–", "–", "the next message is the data to send (at most 2048 bytes; a final LF or CR LF is dropped)"},
+    {"DIGital:DATa?", "–", "the data as loaded", "the data last loaded"},
+    {"DIGital:TRIGger", "–", "–", "sends the loaded data once (manual sending)"},
+    {"DIGital:AS", "ON, OFF", "–", "automatic sending: repeats the data every interval"},
+    {"DIGital:AS?", "–", "`1` / `0`", "automatic sending"},
+    {"DIGital:AS:INTerval", "number (s)", "–", "interval of automatic sending"},
+    {"DIGital:AS:INTerval?", "–", "`%-13.6e`", "interval of automatic sending"},
+    {"DIGital:SPI:CLOCk", "number (Hz)", "–", "SPI clock"},
+    {"DIGital:SPI:CLOCk?", "–", "`%-13.6e`", "SPI clock"},
+    {"DIGital:IIC:CLOCk", "number (Hz)", "–", "I2C clock"},
+    {"DIGital:IIC:CLOCk?", "–", "`%-13.6e`", "I2C clock"},
+    {"DIGital:IIC:ADDRess", "integer 0..1023 (else -224)", "–", "I2C target address (above 127: 10-bit addressing)"},
+    {"DIGital:IIC:ADDRess?", "–", "integer", "I2C target address"},
+    {"DIGital:UART:BAUDrate", "number (bps)", "–", "UART baud rate"},
+    {"DIGital:UART:BAUDrate?", "–", "`%-13.6e`", "UART baud rate"},
+    {"DIGital:UART:DATa", "integer (data bits)", "–", "UART data bits"},
+    {"DIGital:UART:DATa?", "–", "integer", "UART data bits"},
+    {"DIGital:UART:STOP", "number (stop bits)", "–", "UART stop bits"},
+    {"DIGital:UART:STOP?", "–", "number", "UART stop bits"},
+    {"DIGital:UART:PARity", "uart parity: NONe, EVEN, ODD", "–", "UART parity"},
+    {"DIGital:UART:PARity?", "–", "name", "UART parity"},
+    {"DISPlay:DATA?", "–", "definite-length block `#9000768054...`",
+     "the screen as a picture in the format of SYSTem:PICTure:FORMat (BMP, JPEG or PNG)"},
+    {"DISPlay:ZBMP?", "–", "`#9`, nine digits, data, 89 AB CD EF, CR LF",
+     "the raw screen (BMP header and 1280 x 800 BGRA pixels, bottom row first) compressed with LZO1X-1"},
+};
+
+// The front-panel key rows, described by their form: "KEY:<key>",
+// "KEY:<key>:LOCK", "KEY:<key>:LOCK?", "KEY:<key>:LED?".
+bool keyRow(const std::string& p, OtherRow* out)
+{
+    if (p.compare(0, 4, "KEY:") != 0 || p == "KEY:LOCK?" || p == "KEY:LED?")
+        return false;
+    auto ends = [&](const char* s) {
+        const size_t n = std::strlen(s);
+        return p.size() > n && p.compare(p.size() - n, n, s) == 0;
+    };
+    if (ends(":LOCK?"))
+        *out = {"", "–", "`1` / `0`", "whether this key is locked"};
+    else if (ends(":LOCK"))
+        *out = {"", "ON, OFF", "–", "locks or unlocks this front-panel key"};
+    else if (ends(":LED?"))
+        *out = {"", "–", "`1` / `0`", "whether this key's LED is lit"};
+    else
+        *out = {"", "–", "–", "presses and releases this front-panel key"};
+    return true;
+}
 
 std::string list(const scpi_choice_def_t* c)
 {
@@ -117,17 +240,63 @@ std::string escape(const std::string& s)
     return o;
 }
 
-const char* areaTitle(int area)
+// The groups of the reference, in the order a user meets them, each with an
+// example.
+struct Group {
+    const char* title;
+    const char* example;
+};
+const Group kGroups[] = {
+    {"Identification, status and error list", "*IDN?\n*RST\n*OPC?\nSYSTem:ERRor?"},
+    {"Channel output and limits", "CHANnel1:OUTPut ON\nCHANnel1:LOAD 50\nCHANnel1:OUTPut?"},
+    {"Base waveform",
+     "CHANnel1:BASe:WAVe SINe\nCHANnel1:BASe:FREQuency 10kHZ\nCHANnel1:BASe:AMPLitude 2Vpp\n"
+     "CHANnel1:BASe:OFFSet 500mV\nCHANnel1:BASe:FREQuency?"},
+    {"Work mode, modulation, sweep and burst",
+     "CHANnel1:MODE MODulation\nCHANnel1:MODulate:TYPe AM\nCHANnel1:MODulate:WAVe SINe\n"
+     "CHANnel2:SWEep:TYPe LINe\nCHANnel2:SWEep:TIMe 1S\nCHANnel3:BURSt:TYPe NCYC\nCHANnel3:BURSt:CYCLes 3"},
+    {"Merge and coupling", "CHANnel:COUPle1:FREQuency ON\nCHANnel:COUPle1:FREQuency:SCALe 2\nCHANnel2:BASe:FREQuency?"},
+    {"Data transfers", "WARB1:CARRier \"ramp.bsv\"\n<the file's bytes as the next message>"},
+    {"System and factory", "SYSTem:PICTure:FORMat PNG\nSYSTem:LANGuage?"},
+    {"Frequency counter", "SYSTem:CYMometer ON\nSYSTem:CYMometer:FREQuency?"},
+    {"Digital protocol output", "DIGital:TYPe UART\nDIGital:UART:BAUDrate 115200\nDIGital:FORMat CHAR\nDIGital:DATa\n"
+                                "<the data as the next message>\nDIGital ON\nDIGital:TRIGger"},
+    {"Screen capture", "SYSTem:PICTure:FORMat PNG\nDISPlay:DATA?"},
+    {"Front panel", "KEY:SINe\nKEY:OK:LOCK ON\nKEY:LOCK?\nSYSTem:LOCK OFF\nMOUSE DOWN,640,400"},
+    {"Calibration and service", "SYNC1:CMD6\nRP1:ADDR3?"},
+};
+
+bool starts(const std::string& s, const char* prefix)
 {
-    switch (area) {
-    case SCPI_AREA_SYSTEM: return "System and factory";
-    case SCPI_AREA_OUTPUT: return "Channel output and limits";
-    case SCPI_AREA_COUPLE: return "Merge and coupling";
-    case SCPI_AREA_BASE: return "Base waveform";
-    case SCPI_AREA_MODES: return "Work mode, modulation, sweep and burst";
-    case SCPI_AREA_FILES: return "Data transfers";
-    default: return "Identification, error list and other commands";
+    return s.compare(0, std::strlen(prefix), prefix) == 0;
+}
+
+// The group of a command: a described row's area, the others by header.
+int groupOf(const scpi_row_t* r, const std::string& p)
+{
+    if (r) {
+        switch (r->id >> 8) {
+        case SCPI_AREA_OUTPUT: return 1;
+        case SCPI_AREA_BASE: return 2;
+        case SCPI_AREA_MODES: return 3;
+        case SCPI_AREA_COUPLE: return 4;
+        case SCPI_AREA_FILES: return 5;
+        case SCPI_AREA_SYSTEM: return 6;
+        default: return 0;
+        }
     }
+    if (starts(p, "SYSTem:CYMometer"))
+        return 7;
+    if (starts(p, "DIGital"))
+        return 8;
+    if (starts(p, "DISPlay"))
+        return 9;
+    if (starts(p, "KEY:") || starts(p, "SYSTem:LOCK") || starts(p, "MOUSE") || starts(p, "CHANnel#:SELect") ||
+        starts(p, "CHSEL"))
+        return 10;
+    if (starts(p, "SYNC") || starts(p, "WFILE") || starts(p, "WP") || starts(p, "RP"))
+        return 11;
+    return 0;
 }
 
 // The set pattern of a record, with "[?]" when the query form follows it.
@@ -173,38 +342,41 @@ std::string scpi_command_reference()
            "inst.write('CHANnel1:OUTPut ON')\n"
            "print(inst.query('CHANnel1:BASe:FREQuency?'), inst.query('SYSTem:ERRor?'))\n```\n\n";
 
-    int area = -1;
+    const int nGroups = int(sizeof kGroups / sizeof kGroups[0]);
+    std::vector<std::string> rows(nGroups);
     for (const scpi_command_t* c = scpi_commands; c->pattern; ++c) {
         const bool described = c->callback == SCPI_RowSet || c->callback == SCPI_RowQuery;
         const scpi_row_t* r = described ? scpi_row_find(c->tag) : nullptr;
-        const int a = r ? (r->id >> 8) : 0;
-        if (a != area) {
-            area = a;
-            out += std::string("\n## ") + areaTitle(a) + "\n\n";
-            out += "| Pattern | Parameter | Reply | Effect | Errors |\n|---|---|---|---|---|\n";
-        }
         bool both = false;
         const std::string pattern = patternOf(c, &both);
+        std::string& out = rows[groupOf(r, c->pattern)];
         if (!r) {
-            const char* text = "";
-            for (const auto& o : kOtherRows)
-                if (std::strcmp(o.pattern, c->pattern) == 0)
-                    text = o.text;
-            out += "| `" + escape(pattern) + "` | | | " + escape(text) + " | |\n";
+            OtherRow o = {"", "", "", ""};
+            if (!keyRow(pattern, &o))
+                for (const auto& x : kOtherRows)
+                    if (std::strcmp(x.pattern, c->pattern) == 0)
+                        o = x;
+            out += "| `" + escape(pattern) + "` | " + escape(o.parameter) + " | " + escape(o.reply) + " | " +
+                   escape(o.text) + " | |\n";
             continue;
         }
         std::string effect = r->effect ? r->effect : "";
-        if (r->wait != RW_NONE && r->formerPauseMs > 0) {
-            char b[64];
-            snprintf(b, sizeof b, " (waits until applied; was a fixed %d ms)", int(r->formerPauseMs));
-            effect += b;
-        }
+        if (c->pattern == std::string("CHANnel#:SWEep:HOLD") || c->pattern == std::string("CHANnel#:SWEep:HOLD?"))
+            effect = "another name for SWEep:TIMe: sets and reads the same time (there is no separate hold time)";
+        if (r->wait != RW_NONE && r->formerPauseMs > 0)
+            effect += " (waits until applied)";
         const bool isQuery = c->callback == SCPI_RowQuery;
         out += "| `" + escape(pattern) + "` | " + escape(isQuery && !both ? "–" : parameter(*r)) + " | " +
                escape(isQuery || both ? reply(*r) : "–") + " | " + escape(effect) + " | " + escape(errors(*r)) +
                " |\n";
         if (both)
             ++c;
+    }
+    for (int g = 0; g < nGroups; ++g) {
+        if (rows[g].empty())
+            continue;
+        out += std::string("\n## ") + kGroups[g].title + "\n\n```\n" + kGroups[g].example + "\n```\n\n";
+        out += "| Pattern | Parameter | Reply | Effect | Errors |\n|---|---|---|---|---|\n" + rows[g];
     }
 
     out += "\n## Choice lists\n\n| List | Words (tag) |\n|---|---|\n";

@@ -58,6 +58,11 @@ public:
     virtual bool findFile(const char* boardFolder, const std::string& name, std::string* path) = 0;
     // One manual trigger of a channel's sweep or burst.
     virtual void manualTrigger(int ch) = 0;
+    // The whole settings as preset n (1..5), as the preset page stores them;
+    // false when the copy did not reach its place.
+    virtual bool savePreset(int) { return false; }
+    // Applies preset n (1..5); false when there is no valid copy.
+    virtual bool recallPreset(int) { return false; }
 };
 
 // The implementation the handlers of this context use: an installed one, or
