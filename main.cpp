@@ -146,13 +146,18 @@ int main(int argc, char* argv[])
     // No more grabs of a window that is going away.
     installWebScreenCapture(nullptr);
 
-    // 14. Stop the worker thread, then release the objects. The worker is asked
-    // to finish its current slot rather than killed in the middle of a write.
+    // 14. Remote control ends first: clients waiting for replies are woken,
+    // the transports' connection threads and the SCPI worker end, so none
+    // of them reaches the controller while it goes away. A command still
+    // running may need the screens: this thread keeps serving them.
+    const auto pump = [] { QCoreApplication::processEvents(QEventLoop::AllEvents, 5); };
+    scpi_adpt_shutdown(1000, pump);
+
+    // 15. The worker thread finishes its current slot (never killed in the
+    // middle of a write), then the objects are released.
     worker->quit();
-    if (!worker->wait(3000)) {
-        worker->terminate();
-        worker->wait();
-    }
+    while (!worker->wait(5))
+        pump();
     delete worker;
     delete controller;
     pOrnav72 = nullptr;

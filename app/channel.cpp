@@ -140,7 +140,12 @@ void Channel::connectSlots()
     };
     for (const auto& l : links)
         if (channelModel* m = entry(l.index))
-            connect(m, &channelModel::valueChanged, this, l.slot);
+            // Direct: the channel settles a change (ranges, coupling, merge)
+            // in the thread that made it, at once. The channel object itself
+            // stays with the screens' thread (its entries are bound there),
+            // so an automatic connection would post the settling to the GUI
+            // thread, where it would land after later requests.
+            connect(m, &channelModel::valueChanged, this, l.slot, Qt::DirectConnection);
 }
 
 // ---- selection -------------------------------------------------------------------

@@ -5,6 +5,7 @@
 // entries that depend on it, and asks the controller to apply the channel
 // (signalUpdated, queued to the controller's chParamChanged). Applying
 // (ChannelExe) programs the FPGA through the current signals.
+#include <atomic>
 #include <QList>
 #include <QObject>
 #include <QString>
@@ -29,7 +30,7 @@ public:
     Channel* pFriendCh = nullptr;
     Channel* pSyncCh = nullptr;
     QObject* mObject = nullptr;
-    volatile bool safeOff = false;
+    std::atomic<bool> safeOff{false};
     QList<channelModel*> chParaList;
     QList<channelModel*>* pcurrentlist = nullptr;
     QList<channelModel*> baselist;

@@ -8,11 +8,13 @@
 #include "app/channalmodel.h"
 #include "app/channel.h"
 #include "app/channalmodel_sys.h"
+#include "communication/remote_road.h"
 #include "communication/scpi_msg_adpt.h"
 #include "param/sys_param.h"
 #include "param/sysparm.h"
 #include "app/misc.h"
 #include "communication/SCPI/commands/scpi_commands.h"
+#include <QCoreApplication>
 #include <QDebug>
 #include <QThread>
 #include <QTimer>
@@ -61,8 +63,18 @@ Ornav72::Ornav72()
     sysparm = new SysParm();
 
     // 5. Arbitrary-wave and list reloads run queued in the worker thread.
-    connect(this, &Ornav72::chArbCmd, this, &Ornav72::chUpdateArbMem, Qt::QueuedConnection);
-    connect(this, &Ornav72::chListCmd, this, &Ornav72::chUpdateListMem, Qt::QueuedConnection);
+    // Each load is a counted hop of the road (remote_road.h): a remote
+    // "*OPC?" waits for the wave memory and the channel's re-apply.
+    connect(this, &Ornav72::chArbCmd, this,
+            [this](int ch, QString file, bool base, bool exe, bool temp) {
+                RemoteRoad::chain(this, [=]() { chUpdateArbMem(ch, file, base, exe, temp); });
+            },
+            Qt::DirectConnection);
+    connect(this, &Ornav72::chListCmd, this,
+            [this](int ch, QString file, bool exe, bool temp) {
+                RemoteRoad::chain(this, [=]() { chUpdateListMem(ch, file, exe, temp); });
+            },
+            Qt::DirectConnection);
 
     // 6..9. Channels, their pairing and the merge list.
     for (int ch = CH4; ch >= CH1; --ch) {
@@ -90,7 +102,10 @@ Ornav72::Ornav72()
     channel[CH1]->pSyncCh = channel[CH3];
     channel[CH2]->pSyncCh = channel[CH4];
     for (Channel* c : channel) {
-        connect(c, &Channel::signalUpdated, this, &Ornav72::chParamChanged, Qt::QueuedConnection);
+        // The channel's re-apply runs later on this thread, as a counted hop.
+        connect(c, &Channel::signalUpdated, this,
+                [this](int ch) { RemoteRoad::chain(this, [this, ch]() { chParamChanged(ch); }); },
+                Qt::DirectConnection);
         connect(c, &Channel::sendTipsMessage, this,
                 [this](int type, int index, bool status, QString header) {
                     emit TipsMessage(type, index, status, header, true);
@@ -168,11 +183,12 @@ Ornav72::~Ornav72()
     if (touchFd >= 0)
         ::close(touchFd);
     if (timerthread) {
-        // The tick must not run while the controller goes away.
+        // The tick must not run while the controller goes away; it may be
+        // waiting for the screens, which this thread serves meanwhile.
         timerthread->quit();
-        if (!timerthread->wait(500))
-            timerthread->terminate();
-        timerthread->wait();
+        while (!timerthread->wait(5))
+            if (QThread::currentThread() == qApp->thread())
+                QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
         appTimer = nullptr; // deleted in its own thread as that thread finished
         delete timerthread;
         timerthread = nullptr;
@@ -230,7 +246,9 @@ void Ornav72::initObject()
 {
     connect(this, &Ornav72::tempdis, this, &Ornav72::SendTempDis, Qt::QueuedConnection);
     connect(this, &Ornav72::TipsMessage, this, &Ornav72::SendTipsMessageDis, Qt::QueuedConnection);
-    connect(this, &Ornav72::channelParamChanged, this, &Ornav72::chParamChanged, Qt::QueuedConnection);
+    connect(this, &Ornav72::channelParamChanged, this,
+            [this](int ch) { RemoteRoad::chain(this, [this, ch]() { chParamChanged(ch); }); },
+            Qt::DirectConnection);
     if (mainObject) {
         // The screens may not declare every signal yet; a missing one is skipped.
         const struct { const char* sig; const char* slot; } qmlLinks[] = {
@@ -274,14 +292,26 @@ void Ornav72::initObject()
     runRecondTime.start();
     lastIpActiveTime = clock_tick();
 
-    // 10. The 500 ms system tick runs in a thread of its own.
+    // 10. The 500 ms system tick: its timer runs in a thread of its own, so
+    // that a busy screen never delays it, but the tick itself runs on this
+    // (the controller's) thread, the owner of every field it reads and
+    // writes, between two requests. A tick still waiting to run is not
+    // queued a second time.
     timerthread = new QThread();
     appTimer = new QTimer();
     appTimer->start(500);
     appTimer->moveToThread(timerthread);
     connect(this, SIGNAL(cmdSetTimer(int)), appTimer, SLOT(start(int)), Qt::BlockingQueuedConnection);
     connect(this, SIGNAL(cmdStopTimer()), appTimer, SLOT(stop()), Qt::BlockingQueuedConnection);
-    connect(appTimer, &QTimer::timeout, this, &Ornav72::SysTimer_Slots, Qt::DirectConnection);
+    connect(appTimer, &QTimer::timeout, this,
+            [this]() {
+                if (!tickQueued.exchange(true))
+                    QMetaObject::invokeMethod(this, [this]() {
+                        tickQueued = false;
+                        SysTimer_Slots();
+                    }, Qt::QueuedConnection);
+            },
+            Qt::DirectConnection);
     connect(timerthread, &QThread::finished, appTimer, &QObject::deleteLater);
     timerthread->start();
 }

@@ -3,6 +3,7 @@
 // system editing models, the QML-facing state, the key reader and the board
 // lines; runs the start-up sequence and routes parameter changes and status
 // messages. Constructed in the GUI thread, then moved to its worker thread.
+#include <atomic>
 #include <QElapsedTimer>
 #include <QImage>
 #include <QList>
@@ -196,8 +197,11 @@ public:
     QObject* utilitySystem = nullptr;
     PseWave* pseObject[4] = {nullptr, nullptr, nullptr, nullptr};
     SysParm* sysparm = nullptr;
-    QTimer* appTimer = nullptr;
+    QTimer* appTimer = nullptr;       // lives in timerthread; created and deleted by this thread
     QThread* timerthread = nullptr;
+    // A tick is queued to this thread and has not run yet (set by the timer
+    // thread, cleared here).
+    std::atomic<bool> tickQueued{false};
     QObject* topmainObject = nullptr;
     QObject* helpObject = nullptr;
     QObject* mergeObj = nullptr;

@@ -144,14 +144,23 @@ void Ornav72::SysTimer_Slots()
         qInfo("usb disk %s", disk ? "plugged in" : "removed");
         emit TipsMessage(MESSAGE_TYPE_INFO, STATUSBAR_USBDISK, disk);
         if (disk) {
-            // Give the automounter time to fill the mount point.
-            QThread::sleep(1);
-            if (haveUpgradefile()) {
-                qInfo("upgrade package found in %s", qPrintable(upgradedir));
-                SetInfoWindowState("askWindow", Uidata::ASK_UPGTADE);
-            } else {
-                qInfo("no upgrade package on the usb disk");
-            }
+            // The automounter may still be filling the mount point: a disk
+            // without a package is looked at once more a second later (on
+            // this thread, without holding it up meanwhile).
+            auto look = [this](bool last) {
+                if (!usbdiskstatus)
+                    return true;
+                if (haveUpgradefile()) {
+                    qInfo("upgrade package found in %s", qPrintable(upgradedir));
+                    SetInfoWindowState("askWindow", Uidata::ASK_UPGTADE);
+                    return true;
+                }
+                if (last)
+                    qInfo("no upgrade package on the usb disk");
+                return false;
+            };
+            if (!look(false))
+                QTimer::singleShot(1000, this, [look]() { look(true); });
         } else {
             if (askwindtype == Uidata::ASK_UPGTADE) {
                 qInfo("usb disk removed: upgrade question closed");

@@ -57,7 +57,8 @@ void Ornav72::InitCoupleSetlist()
             void (Channel::*slot)() = k < 4 ? &Channel::FreCoupleSetParaChanged
                                     : k < 8 ? &Channel::AmpCoupleSetParaChanged
                                             : &Channel::PhaCoupleSetParaChanged;
-            connect(m, &channelModel::valueChanged, first, slot);
+            // Direct, in the thread of the change (see Channel::InitSignal).
+            connect(m, &channelModel::valueChanged, first, slot, Qt::DirectConnection);
         }
         for (int c : {int(p.first), int(p.first) + 1})
             if (channel[c])

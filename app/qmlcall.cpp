@@ -1,5 +1,8 @@
 #include "app/qmlcall.h"
 #include <QByteArray>
+#include <QPointer>
+#include <vector>
+#include "communication/remote_road.h"
 #include <QMetaObject>
 #include <QSemaphore>
 #include <QString>
@@ -22,6 +25,11 @@ template <typename T, typename F> T inObjectThread(QObject* o, F f)
         T value{};
     };
     auto a = std::make_shared<Answer>();
+    // What the screen sends back meanwhile is part of an apply in progress.
+    RemoteRoad::beginHop();
+    struct End {
+        ~End() { RemoteRoad::endHop(); }
+    } end;
     QMetaObject::invokeMethod(
         o, [o, a, f]() {
             a->value = f(o);
@@ -49,10 +57,42 @@ void qmlCall(QObject* o, const char* name, std::initializer_list<QVariant> args,
     // A screen function runs JavaScript, which only the GUI thread may do:
     // a direct call from another thread (the controller applying a reload)
     // is posted instead, never run beside the GUI thread's own scripts.
-    if (how == QmlCall::Queued || (how == QmlCall::Direct && o->thread() != QThread::currentThread()))
+    // Those are display updates. A call asked for as Queued is one that
+    // may answer (a wave chosen on the page, a key handed to a page): it
+    // is a counted hop of the remote road, so what the screen sends back is
+    // applied before a remote "*OPC?" answers.
+    if (how == QmlCall::Queued) {
+        QPointer<QObject> target(o);
+        const QByteArray method(name);
+        const std::vector<QVariant> a(args.begin(), args.end());
+        RemoteRoad::chain(o, [target, method, a]() {
+            if (!target)
+                return;
+            switch (a.size()) {
+            case 0: QMetaObject::invokeMethod(target, method.constData()); break;
+            case 1: QMetaObject::invokeMethod(target, method.constData(), Q_ARG(QVariant, a[0])); break;
+            case 2:
+                QMetaObject::invokeMethod(target, method.constData(), Q_ARG(QVariant, a[0]), Q_ARG(QVariant, a[1]));
+                break;
+            default:
+                QMetaObject::invokeMethod(target, method.constData(), Q_ARG(QVariant, a[0]), Q_ARG(QVariant, a[1]),
+                                          Q_ARG(QVariant, a[2]));
+                break;
+            }
+        });
+        return;
+    }
+    if (how == QmlCall::Direct && o->thread() != QThread::currentThread())
         type = Qt::QueuedConnection;
-    else if (how == QmlCall::Wait && o->thread() != QThread::currentThread())
+    const bool blocking = how == QmlCall::Wait && o->thread() != QThread::currentThread();
+    if (blocking)
         type = Qt::BlockingQueuedConnection;  // blocking on one's own thread would dead-lock
+    // What the screen sends back during the call is part of the apply.
+    struct Hop {
+        bool on;
+        explicit Hop(bool b) : on(b) { if (on) RemoteRoad::beginHop(); }
+        ~Hop() { if (on) RemoteRoad::endHop(); }
+    } hop(blocking);
     const QVariant* a = args.begin();
     switch (args.size()) {
     case 0: QMetaObject::invokeMethod(o, name, type); break;

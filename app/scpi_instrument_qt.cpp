@@ -3,36 +3,21 @@
 // the hardware layer.
 #include "app/scpi_instrument_qt.h"
 #include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSemaphore>
 #include <QThread>
 #include <cstring>
-#include <memory>
 #include "hardware/CSetParam.h"
 #include "communication/SCPI/scpi_types.h"
 #include "app/channalmodel.h"
 #include "app/ornav72.h"
 #include "platform/platformroot.h"
-#include "communication/SCPI/commands/scpi_sync.h"
+#include "communication/remote_road.h"
 #include "param/sys_param.h"
 #include "param/sysparm.h"
 
 namespace {
-
-// One trip through the event queue of an object's thread, bounded by the
-// deadline; true when it got through.
-bool passThrough(QObject* target, const QDeadlineTimer& deadline)
-{
-    if (!target || target->thread() == QThread::currentThread())
-        return true;
-    auto done = std::make_shared<QSemaphore>(0);
-    QMetaObject::invokeMethod(target, [done]() { done->release(); }, Qt::QueuedConnection);
-    const qint64 left = deadline.remainingTime();
-    return done->tryAcquire(1, left < 0 ? 0 : int(left));
-}
 
 bool findIn(const QString& dir, const QString& name, QString* found, int depth)
 {
@@ -69,28 +54,38 @@ public:
     }
     void setValue(int target, int paramIndex, double value) override
     {
-        if (ctrl)
+        if (ctrl) {
             emit ctrl->setValueCmd(target, paramIndex, value);
+            RemoteRoad::noteRequest();
+        }
     }
     void setUnits(int target, int paramIndex, int unit) override
     {
-        if (ctrl)
+        if (ctrl) {
             emit ctrl->setUnitsCmd(target, paramIndex, unit);
+            RemoteRoad::noteRequest();
+        }
     }
     void setModeIndex(int ch, int mode, int index) override
     {
-        if (ctrl)
+        if (ctrl) {
             emit ctrl->setModeIndexCmd(ch, mode, index);
+            RemoteRoad::noteRequest();
+        }
     }
     void baseWaveSelected(int ch, int wave, int where) override
     {
-        if (ctrl)
+        if (ctrl) {
             emit ctrl->chBaseWaveSelectedCmd(ch, wave, where);
+            RemoteRoad::noteRequest();
+        }
     }
     void modeSelected(int ch, int mode) override
     {
-        if (ctrl)
+        if (ctrl) {
             emit ctrl->chModSelectedCmd(ch, mode);
+            RemoteRoad::noteRequest();
+        }
     }
     void loadRecord(const char* data, int length) override
     {
@@ -99,23 +94,16 @@ public:
     }
     void arbFile(int ch, const std::string& path, bool base, bool exe, bool tempFile) override
     {
-        if (ctrl)
+        if (ctrl) {
             emit ctrl->chArbCmd(ch, QString::fromStdString(path), base, exe, tempFile);
+            RemoteRoad::noteRequest();
+        }
     }
-    bool waitApplied(bool throughScreens, int timeoutMs) override
+    bool waitApplied(bool, int timeoutMs) override
     {
-        if (!ctrl)
-            return true;
-        // A request reaches the record on the first pass; the channel's
-        // re-apply it queues runs on the second. A choice of wave or mode
-        // also goes through the channel page in the GUI thread and comes
-        // back to the controller.
-        if (!throughScreens)
-            return SCPI_WaitApplied(ctrl, timeoutMs);
-        const QDeadlineTimer deadline(timeoutMs);
-        QObject* gui = QCoreApplication::instance();
-        return passThrough(ctrl, deadline) && passThrough(ctrl, deadline) && passThrough(gui, deadline) &&
-               passThrough(ctrl, deadline) && passThrough(ctrl, deadline);
+        // The road counts every follow-up, the round trip of a choice
+        // through the channel page included.
+        return !ctrl || RemoteRoad::settle(timeoutMs);
     }
     bool outputOn(int ch) override { return ch >= 0 && ch < 4 && sys_param::OnOff[ch]; }
     bool modelMasked(int list, int paramIndex) override

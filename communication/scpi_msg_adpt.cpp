@@ -14,9 +14,9 @@
 scpi_tx_buffer_t scpi_tx_buffer;
 pthread_mutex_t scpi_txbuf_mutex = PTHREAD_MUTEX_INITIALIZER;
 pthread_mutex_t scpi_response_mutex = PTHREAD_MUTEX_INITIALIZER;
-volatile int scpi_response_load_finished = 0;
-volatile unsigned g_scpi_device_status = 0;
-volatile bool eth0_carrier = false;
+int scpi_response_load_finished = 0;
+std::atomic<unsigned> g_scpi_device_status{0};
+std::atomic<bool> eth0_carrier{false};
 
 static int g_msgQueue = -1;
 
@@ -26,14 +26,14 @@ void scpi_device_set(int id)
 {
     if (id < 0 || id > SCPI_MAX_ID)
         return;
-    __atomic_or_fetch(&g_scpi_device_status, 1u << id, __ATOMIC_SEQ_CST);
+    g_scpi_device_status |= 1u << id;
 }
 
 void scpi_device_clr(int id)
 {
     if (id < 0 || id > SCPI_MAX_ID)
         return;
-    __atomic_and_fetch(&g_scpi_device_status, ~(1u << id), __ATOMIC_SEQ_CST);
+    g_scpi_device_status &= ~(1u << id);
 }
 
 int scpi_device_status(int id)

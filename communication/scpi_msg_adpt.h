@@ -4,6 +4,7 @@
 // thread; the handlers' output collects in one static response buffer from
 // which the transports read the replies.
 #include <pthread.h>
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <QString>
@@ -13,6 +14,8 @@ struct scpi_command_t;
 
 // Type of every record on the queue.
 enum { SCPI_MSG_TYPE = 20 };
+// Owner of the record that ends the worker loop.
+enum { SCPI_STOP_OWNER = -2 };
 // Key of the queue on the board.
 enum { SCPI_MSG_QUEUE_KEY = 1025 };
 // Response bytes the buffer holds.
@@ -60,10 +63,13 @@ extern pthread_mutex_t scpi_txbuf_mutex;
 extern pthread_mutex_t scpi_response_mutex;
 // -1 while any delivered message is queued or being executed, 0 when the
 // worker has finished them all (kept by the sessions, scpi_msg_session.h).
-extern volatile int scpi_response_load_finished;
-extern volatile unsigned g_scpi_device_status;
-// The last carrier state read for the Ethernet interface.
-extern volatile bool eth0_carrier;
+// Guarded by scpi_response_mutex.
+extern int scpi_response_load_finished;
+// Bit set of SCPI_DEVICE_STATUS; any thread.
+extern std::atomic<unsigned> g_scpi_device_status;
+// The last carrier state read for the Ethernet interface (written by the
+// network hot-plug thread, read by the system tick).
+extern std::atomic<bool> eth0_carrier;
 
 // What the remote layer takes from the controller before start-up: the
 // instrument's command table (terminated by a null pattern), its serial
@@ -97,6 +103,14 @@ void scpi_adpt_release();
 
 // Start-up, called from the controller's constructor.
 int scpi_adpt_init(QObject* controller);
+// The program is ending, before its controller goes away: no more messages
+// are taken or executed, every client waiting for a reply or for room is
+// woken, the network transports stop accepting and end their connection
+// threads, the web server stops and the SCPI worker ends. Returns once all
+// of that has happened or timeoutMs has passed (false then); pump() is
+// called while waiting, so the caller's thread can keep serving requests
+// that a finishing command still needs (the GUI thread's events).
+bool scpi_adpt_shutdown(int timeoutMs, void (*pump)() = nullptr);
 // A controller going away stops being the worker's parent.
 void scpi_adpt_detach(QObject* controller);
 

@@ -10,7 +10,14 @@
 #include <cstdio>
 #include <cstring>
 #include "communication/ETHLXI/vxi11_server.h"
+#include "communication/ETHLXI/vxi11_tcp.h"
 #include "communication/LAN/lan_services.h"
+#include "communication/LAN/scpi_raw.h"
+#include "communication/LAN/web_server.h"
+#include "communication/scpi_msg_session.h"
+#include <atomic>
+#include <time.h>
+#include "communication/remote_road.h"
 #include "communication/SCPI/scpi.h"
 #include "communication/USBTMC/usbtmc.h"
 #include "platform/platformroot.h"
@@ -103,6 +110,52 @@ static void startThread(void* (*fn)(void*), void* arg, const char* failure)
         pthread_detach(t);
 }
 
+// The SCPI worker: started once by scpi_adpt_init, ended by
+// scpi_adpt_shutdown, which waits for it.
+static std::atomic<bool> g_workerRunning{false};
+
+static void* workerMain(void* controller)
+{
+    scpi_thread(controller);
+    g_workerRunning = false;
+    return nullptr;
+}
+
+static long long monotonicMs()
+{
+    timespec t;
+    clock_gettime(CLOCK_MONOTONIC, &t);
+    return t.tv_sec * 1000LL + t.tv_nsec / 1000000;
+}
+
+bool scpi_adpt_shutdown(int timeoutMs, void (*pump)())
+{
+    const long long deadline = monotonicMs() + timeoutMs;
+    // Clients waiting for a reply or for room wake up, nothing new runs,
+    // and a command waiting for the controller gives up.
+    scpi_session_shutdown();
+    scpi_adpt_release();
+    RemoteRoad::attach(nullptr);
+    vxi11_tcp_stop();
+    scpi_raw_stop();
+    if (g_workerRunning)
+        scpi_msg_queue_send(nullptr, 0, SCPI_STOP_OWNER, 0);
+    for (;;) {
+        const bool done = !g_workerRunning && vxi11_tcp_connections() == 0 && scpi_raw_connections() == 0;
+        if (done || monotonicMs() >= deadline) {
+            // The web server's requests end quickly now that sessions
+            // refuse work; its stop waits for them.
+            web_server_stop();
+            if (!done)
+                fprintf(stderr, "[scpi-WARN]:remote control not ended within %d ms\n", timeoutMs);
+            return done;
+        }
+        if (pump)
+            pump();
+        usleep(2000);
+    }
+}
+
 QString scpi_modprobe_command(const char* product, const char* serial)
 {
     return QString("modprobe g_usbtmc Product=%1 Serial=%2").arg(shellSafe(product), shellSafe(serial));
@@ -110,6 +163,7 @@ QString scpi_modprobe_command(const char* product, const char* serial)
 
 void scpi_adpt_detach(QObject* controller)
 {
+    RemoteRoad::detach(controller);
     if (scpi_context.parent == controller)
         scpi_context.parent = nullptr;
 }
@@ -119,6 +173,7 @@ int scpi_adpt_init(QObject* controller)
     // The queue, the threads and the RPC registration exist once per
     // process; a later controller only takes over as the worker's parent.
     static bool started = false;
+    RemoteRoad::attach(controller);
     if (started) {
         scpi_context.parent = controller;
         return 0;
@@ -136,7 +191,15 @@ int scpi_adpt_init(QObject* controller)
         return -1;
     }
     startThread(usbtmcThread, nullptr, "[usb-ERRO]:usbtmcThread create error,retValue=%d\n");
-    startThread(scpi_thread, controller, "[usb-ERRO]:scpi_thread create error,retValue=%d\n");
+    g_workerRunning = true;
+    pthread_t worker;
+    const int ret = pthread_create(&worker, nullptr, workerMain, controller);
+    if (ret != 0) {
+        g_workerRunning = false;
+        fprintf(stderr, "[usb-ERRO]:scpi_thread create error,retValue=%d\n", ret);
+    } else {
+        pthread_detach(worker);
+    }
     startThread(scpi_hot_plug_thread, nullptr, "[usb-ERRO]:scpi_hot_plug_thread create error,retValue=%d\n");
     startThread(vxi11_srv_run_thread, nullptr, "[usb-ERRO]:scpi_thread create error,retValue=%d\n");
     startThread(lan_services_thread, nullptr, "[lan-ERRO]:lan_services_thread create error,retValue=%d\n");

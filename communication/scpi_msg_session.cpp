@@ -18,17 +18,36 @@ struct Session {
     int queued = 0;            // delivered and not finished
     std::vector<char> reply;
     size_t replyPos = 0;
+    scpi_transfer_t transfer;  // armed data transfer (mode WF_None: none)
 };
 
-std::mutex g_mutex;
-std::condition_variable g_changed;
-std::map<int, Session> g_sessions = {{SCPI_SESSION_DEFAULT, Session()}};
-int g_nextId = 1;
-uint64_t g_nextSeq = 1;
-int g_inflight = 0;
-long long g_queuedBytes = 0;
-// Bytes of each message on the queue, for the byte budget.
-std::map<uint64_t, long long> g_sizes;
+// Everything below is guarded by g_mutex; the transports (any thread), the
+// worker and the web server's threads all come through here. The state is
+// never destroyed: a transport thread that is still blocked somewhere when
+// the program ends (the USB host's endpoint, the RPC dispatch loop) may
+// reach it while static objects are torn down.
+struct State {
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::map<int, Session> sessions = {{SCPI_SESSION_DEFAULT, Session()}};
+    int nextId = 1;
+    uint64_t nextSeq = 1;
+    int inflight = 0;
+    long long queuedBytes = 0;
+    // Bytes of each message on the queue, for the byte budget.
+    std::map<uint64_t, long long> sizes;
+    bool stopping = false;  // the program is ending
+};
+State& g_state = *new State;
+std::mutex& g_mutex = g_state.mutex;
+std::condition_variable& g_changed = g_state.changed;
+std::map<int, Session>& g_sessions = g_state.sessions;
+int& g_nextId = g_state.nextId;
+uint64_t& g_nextSeq = g_state.nextSeq;
+int& g_inflight = g_state.inflight;
+long long& g_queuedBytes = g_state.queuedBytes;
+std::map<uint64_t, long long>& g_sizes = g_state.sizes;
+bool& g_stopping = g_state.stopping;
 
 // Called with g_mutex held.
 void setBusyFlag()
@@ -81,14 +100,14 @@ int scpi_session_deliver(int id, char* buffer, int length)
         // of them together a bounded number of bytes.
         g_changed.wait(l, [&] {
             auto it = g_sessions.find(id);
-            if (it == g_sessions.end())
+            if (it == g_sessions.end() || g_stopping)
                 return true;
             const bool roomForSession = it->second.queued < SCPI_SESSION_MAX_QUEUED;
             const bool roomForBytes = g_queuedBytes == 0 || g_queuedBytes + length <= SCPI_QUEUED_BYTES_LIMIT;
             return roomForSession && roomForBytes;
         });
         auto it = g_sessions.find(id);
-        if (it == g_sessions.end()) {
+        if (it == g_sessions.end() || g_stopping) {
             std::free(buffer);
             return -1;
         }
@@ -141,7 +160,7 @@ int scpi_session_wait_reply(int id, int timeoutMs)
     int held = 0;
     g_changed.wait_for(l, std::chrono::milliseconds(timeoutMs < 0 ? 0 : timeoutMs), [&] {
         auto it = g_sessions.find(id);
-        if (it == g_sessions.end())
+        if (it == g_sessions.end() || g_stopping)
             return true;
         held = it->second.queued == 0 ? heldLocked(it->second) : 0;
         return held > 0;
@@ -155,7 +174,7 @@ int scpi_session_wait_done(int id, int timeoutMs)
     int held = -1;
     g_changed.wait_for(l, std::chrono::milliseconds(timeoutMs < 0 ? 0 : timeoutMs), [&] {
         auto it = g_sessions.find(id);
-        if (it == g_sessions.end())
+        if (it == g_sessions.end() || g_stopping)
             return true;
         if (it->second.queued != 0)
             return false;
@@ -233,4 +252,59 @@ int scpi_session_inflight()
 {
     std::lock_guard<std::mutex> l(g_mutex);
     return g_inflight;
+}
+
+bool scpi_session_arm_transfer(int id, const scpi_transfer_t& t)
+{
+    std::lock_guard<std::mutex> l(g_mutex);
+    auto it = g_sessions.find(id);
+    if (it == g_sessions.end())
+        return false;
+    it->second.transfer = t;
+    return true;
+}
+
+bool scpi_session_take_transfer(int id, scpi_transfer_t* out)
+{
+    std::lock_guard<std::mutex> l(g_mutex);
+    auto it = g_sessions.find(id);
+    if (it == g_sessions.end() || it->second.transfer.mode == 0)
+        return false;
+    if (out)
+        *out = it->second.transfer;
+    it->second.transfer = scpi_transfer_t();
+    return true;
+}
+
+scpi_transfer_t scpi_session_transfer(int id)
+{
+    std::lock_guard<std::mutex> l(g_mutex);
+    auto it = g_sessions.find(id);
+    return it == g_sessions.end() ? scpi_transfer_t() : it->second.transfer;
+}
+
+int scpi_session_transfer_mode(int id)
+{
+    return scpi_session_transfer(id).mode;
+}
+
+void scpi_session_drop_transfer(int id)
+{
+    std::lock_guard<std::mutex> l(g_mutex);
+    auto it = g_sessions.find(id);
+    if (it != g_sessions.end())
+        it->second.transfer = scpi_transfer_t();
+}
+
+void scpi_session_shutdown()
+{
+    std::lock_guard<std::mutex> l(g_mutex);
+    g_stopping = true;
+    g_changed.notify_all();
+}
+
+bool scpi_session_stopping()
+{
+    std::lock_guard<std::mutex> l(g_mutex);
+    return g_stopping;
 }

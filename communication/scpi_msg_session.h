@@ -59,3 +59,37 @@ void scpi_session_finished(int id, uint64_t seq);
 
 // Messages delivered and not yet finished, all sessions together.
 int scpi_session_inflight();
+
+// The program is ending: every wait above returns at once (nothing held),
+// and deliveries are refused from now on.
+void scpi_session_shutdown();
+bool scpi_session_stopping();
+
+// ---- data transfers -----------------------------------------------------
+// A command that arms a data transfer ("WARB#:CARRier", "WFREQLIST#",
+// "WFILE", "SYSTem:CONFigure", "DIGital:DATa") arms it for the session whose
+// message it was: the next message *of that session* is the data; messages
+// of other sessions still run as commands meanwhile. A session that closes
+// (or is dropped by its transport) drops its armed transfer with it.
+//
+// The worker keeps the transfer of the message it is executing in the
+// interpreter's data-transfer state (SCPI/scpi_wfile.h): an arming handler
+// fills it, and the worker moves it here when the message has run; for the
+// data message it moves it back, so the data receivers read it there.
+struct scpi_transfer_t {
+    int mode = 0;           // WF_type; WF_None (0): nothing armed
+    int channel = 0;        // target channel 0..3
+    char name[256] = "";    // file or block name
+};
+// Arms a transfer for the session (replacing one it had); false when the
+// session does not exist (the transfer is dropped).
+bool scpi_session_arm_transfer(int id, const scpi_transfer_t& t);
+// Takes the session's armed transfer out (the worker, for the session's data
+// message); false when none is armed.
+bool scpi_session_take_transfer(int id, scpi_transfer_t* out);
+// The transfer armed for the session now (mode WF_None when none), and
+// just its mode; any thread.
+scpi_transfer_t scpi_session_transfer(int id);
+int scpi_session_transfer_mode(int id);
+// Drops the session's armed transfer; any thread.
+void scpi_session_drop_transfer(int id);

@@ -17,6 +17,9 @@
 #include <condition_variable>
 #include <mutex>
 #include "communication/SCPI/scpi.h"
+#include "communication/SCPI/scpi_error.h"
+#include "communication/SCPI/scpi_parser.h"
+#include "communication/remote_road.h"
 #include "communication/SCPI/scpi_wfile.h"
 #include "param/hardwareinfo.h"
 
@@ -32,10 +35,25 @@ static int responseSink(const char* data, int len)
     return scpi_msg_reponse_write(data, len);
 }
 
+// Longest a command waits for the controller to apply what it handed over.
+static const int kCommandApplyTimeoutMs = 30000;
+
+// A command that handed requests to the controller without waiting for
+// them is complete only once they are applied: the next command, of this
+// message or of any client, starts after that.
+static void commandEnd(scpi_t* c)
+{
+    if (!RemoteRoad::requestsOutstanding())
+        return;
+    if (!RemoteRoad::settle(kCommandApplyTimeoutMs))
+        SCPI_ErrorPush(c, SCPI_ERROR_EXECUTION_ERROR);
+}
+
 void scpi_worker_init(QObject* controller)
 {
     scpi_context.cmdlist = scpi_adpt_commands();
     SCPI_SetResponseSink(responseSink);
+    SCPI_SetCommandEndHook(commandEnd);
     SCPI_InstrumentInit(controller);
 }
 
@@ -92,17 +110,9 @@ static void receiveData(const scpi_msg_t* rec)
     scpi_wfile_reset();
 }
 
-// The session that put the worker into a data-transfer mode: only its next
-// message is the data; another client's messages still run as commands.
-// -1 when the mode was entered outside the worker (any session's data).
-static volatile int g_dataModeOwner = -1;
-
 void scpi_msg_data_mode_drop(int owner)
 {
-    if (wfile_flag != WF_None && (g_dataModeOwner == owner || g_dataModeOwner == -1)) {
-        scpi_wfile_reset();
-        g_dataModeOwner = -1;
-    }
+    scpi_session_drop_transfer(owner);
 }
 
 static void runCommands(const scpi_msg_t* rec)
@@ -123,18 +133,32 @@ void scpi_msg_execute(scpi_msg_t* rec)
         return;
     // The response buffer collects this message's output only.
     scpi_msg_reponse_buf_clear();
+    scpi_transfer_t armed;
+    const bool announced = scpi_session_take_transfer(rec->owner, &armed);
+    if (announced) {
+        // The data this session announced: its transfer is the pending one
+        // while the receiver runs.
+        scpi_wfile_arm(WF_type(armed.mode), armed.channel, armed.name);
+    }
     if (g_probe)
         g_probe(wfile_flag, rec->mtext, rec->msglen);
-    const bool dataForThisClient =
-        wfile_flag != WF_None && (g_dataModeOwner == -1 || g_dataModeOwner == rec->owner);
-    if (!dataForThisClient) {
-        const bool before = wfile_flag != WF_None;
-        runCommands(rec);
-        if (!before && wfile_flag != WF_None)
-            g_dataModeOwner = rec->owner;
-    } else {
+    if (announced) {
         receiveData(rec);
-        g_dataModeOwner = -1;
+    } else if (wfile_flag != WF_None) {
+        // Armed outside any message (a test, a transport's own set-up): the
+        // next message of any session is the data.
+        receiveData(rec);
+    } else {
+        runCommands(rec);
+        if (wfile_flag != WF_None) {
+            // The message armed a transfer: it belongs to its session.
+            scpi_transfer_t t;
+            t.mode = wfile_flag;
+            t.channel = wfile_channel;
+            std::snprintf(t.name, sizeof t.name, "%s", wfile_name);
+            scpi_session_arm_transfer(rec->owner, t);
+            scpi_wfile_reset();
+        }
     }
     std::free(rec->mtext);
     rec->mtext = nullptr;
@@ -191,6 +215,15 @@ void* scpi_thread(void* controller)
             if (errno != EIDRM)
                 fprintf(stderr, "[scpi-ERRO]:message queue read failed\n");
             return nullptr;
+        }
+        if (rec.owner == SCPI_STOP_OWNER)
+            return nullptr;  // the program is ending (scpi_adpt_shutdown)
+        if (scpi_session_stopping()) {
+            // Nothing more runs once the program is ending; the record
+            // still counts as finished for its session.
+            std::free(rec.mtext);
+            scpi_session_finished(rec.owner, rec.seq);
+            continue;
         }
         waitWhileHeld();
         scpi_msg_execute(&rec);

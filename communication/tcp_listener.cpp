@@ -87,10 +87,10 @@ void* TcpListener::serveOne(void* arg)
 void* TcpListener::acceptLoop(void* self)
 {
     auto* l = static_cast<TcpListener*>(self);
-    for (;;) {
+    while (!l->stopping_) {
         // Woken at least once a second to end idle connections.
         pollfd p{l->listenFd_, POLLIN, 0};
-        if (poll(&p, 1, 1000) <= 0) {
+        if (poll(&p, 1, 1000) <= 0 || l->stopping_) {
             l->reap(false);
             continue;
         }
@@ -100,7 +100,7 @@ void* TcpListener::acceptLoop(void* self)
                 usleep(100000);
             continue;
         }
-        if (l->connections_ >= l->max_ && !l->reap(true)) {
+        if (l->stopping_ || (l->connections_ >= l->max_ && !l->reap(true))) {
             close(c);  // nothing could give way
             continue;
         }
@@ -128,6 +128,19 @@ void* TcpListener::acceptLoop(void* self)
         pthread_detach(t);
     }
     return nullptr;
+}
+
+void TcpListener::stop()
+{
+    if (stopping_.exchange(true) || listenFd_ < 0)
+        return;
+    // Wakes the accept thread at once.
+    ::shutdown(listenFd_, SHUT_RDWR);
+    std::lock_guard<std::mutex> l(slotsMutex_);
+    for (auto& e : slots_) {
+        shutdown(e.second.fd, SHUT_RDWR);
+        e.second.last = LLONG_MIN;
+    }
 }
 
 void TcpListener::touch(long number)

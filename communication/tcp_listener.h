@@ -24,6 +24,10 @@ public:
     int connections() const { return connections_; }
     // The connection number has just received something: it is not idle.
     void touch(long number);
+    // The program is ending: stops accepting and shuts every open
+    // connection down (its thread sees the peer gone, closes its session and
+    // ends; connections() falls to 0).
+    void stop();
 
 private:
     static void* acceptLoop(void* self);
@@ -47,6 +51,7 @@ private:
     int port_ = -1;
     std::atomic<int> connections_{0};
     std::atomic<long> next_{1};
+    std::atomic<bool> stopping_{false};
 };
 
 // How long a connection may hold its slot without sending (default 10 min);

@@ -5,6 +5,7 @@
 // one device call (the key thread, the worker thread and the remote threads
 // share the device); while the device is closed every write is dropped and
 // every read leaves its buffer as it was, so readers start from 0.
+#include <atomic>
 #include <QMutex>
 #include <QString>
 #include <QStringList>
@@ -306,7 +307,7 @@ public:
     static void SetSerialNumberSource(const char* (*source)());
     // The latest board temperature, degC; the flatness tables are corrected
     // with it. The reference temperature until the first reading.
-    static volatile float boardtemp;
+    static std::atomic<float> boardtemp;
 
     // ---- access state ---------------------------------------------------------
     static int fd;
@@ -319,8 +320,8 @@ public:
     // The coarse offset-DAC word SetOffset last wrote per channel (-1: none).
     static int m_OfsCoarse[4];
     static unsigned short m_NoiseSumCal[4];
-    static volatile bool isDcCal;
-    static volatile bool isAcCal;
+    static std::atomic<bool> isDcCal;
+    static std::atomic<bool> isAcCal;
     static uint32_t chAllLed;
     // The output-path characteristics of each channel, built at static
     // initialisation; Init hands them the board's bandwidth variant.

@@ -12,6 +12,7 @@
 //
 // Every limit is an open-circuit value in the tables; the value at the load
 // is that times GetLoadGain() (50 ohm source into the load).
+#include <atomic>
 #include <vector>
 #include "param/systype.h"
 
@@ -155,7 +156,7 @@ public:
     // Where the flatness interpolation reads the board temperature (the
     // register layer points it at its latest reading). Without a source the
     // curves are used as measured, at the reference temperature.
-    static void SetBoardTemperatureSource(const volatile float* t);
+    static void SetBoardTemperatureSource(const std::atomic<float>* t);
     static double BoardTemperature();
 
     // ---- calibration data

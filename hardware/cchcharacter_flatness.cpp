@@ -6,7 +6,8 @@ namespace {
 const double kFullScale = 65535.0;
 const unsigned short kFlat = 65535;
 
-const volatile float* g_boardTemp = nullptr;
+// Set at start-up (and by tests) before any flatness correction runs.
+const std::atomic<float>* g_boardTemp = nullptr;
 
 // A gain word from a computed value: clipped to the 16-bit range (a gain
 // above nominal or a curve extrapolated below zero must not wrap).
@@ -31,14 +32,14 @@ inline bool hasPoints(const AmpSWMap& m)
 }
 } // namespace
 
-void CChCharacter::SetBoardTemperatureSource(const volatile float* t)
+void CChCharacter::SetBoardTemperatureSource(const std::atomic<float>* t)
 {
     g_boardTemp = t;
 }
 
 double CChCharacter::BoardTemperature()
 {
-    return g_boardTemp ? double(*g_boardTemp) : ReferenceTemperature;
+    return g_boardTemp ? double(g_boardTemp->load()) : ReferenceTemperature;
 }
 
 // Gain words along one flatness curve, corrected for the board temperature.

@@ -8,8 +8,8 @@
 #include "param/global.h"
 #include "param/systype.h"
 
-volatile bool pc_lock = false;
-volatile bool keyLockRemoteMode = false;
+std::atomic<bool> pc_lock{false};
+std::atomic<bool> keyLockRemoteMode{false};
 
 Key_Map CKeyQThread::KeyMap[256];
 
@@ -62,10 +62,19 @@ const MapRow kRows[] = {
 
 void CKeyQThread::InitKeyMap()
 {
-    for (Key_Map& e : KeyMap)
-        e = {"NULL", Key_Null, false, false};
-    for (const MapRow& r : kRows)
-        KeyMap[r.scan] = {r.name, r.key, r.key == Key_Ok, false};
+    for (Key_Map& e : KeyMap) {
+        e.name = "NULL";
+        e.key = Key_Null;
+        e.IsLongPress = false;
+        e.IsLock = false;
+    }
+    for (const MapRow& r : kRows) {
+        Key_Map& e = KeyMap[r.scan];
+        e.name = r.name;
+        e.key = r.key;
+        e.IsLongPress = r.key == Key_Ok;
+        e.IsLock = false;
+    }
 }
 
 Key_Map* CKeyQThread::EntryOfKey(unsigned char key)

@@ -17,24 +17,27 @@ class QThread;
 
 // Remote lock: set while a remote client controls the instrument (every
 // front-panel key is then locked); Utility on the panel releases it.
-extern volatile bool pc_lock;
+// Written by the controller's and the SCPI worker's threads, read by the
+// key thread.
+extern std::atomic<bool> pc_lock;
 // Set for good once a remote per-key lock command was received: from then on
 // a local key during remote control is used up without unlock, beep or tip.
-extern volatile bool keyLockRemoteMode;
+extern std::atomic<bool> keyLockRemoteMode;
 
 struct Key_Map {
     const char* name;     // key word of the remote key commands
     unsigned char key;    // KBD_KEY, 255 = no key
     bool IsLongPress;
-    volatile bool IsLock; // written by the worker thread, read by the key thread
+    std::atomic<bool> IsLock; // written by the worker thread, read by the key thread
 };
 
-// One node of the event ring between the scanning and the key thread.
+// One node of the event ring between the scanning and the key thread; the
+// ring (links and contents) is guarded by the key reader's ring lock.
 struct KEY_INFO {
     KEY_INFO* Next;
     KEY_INFO* Prev;
-    volatile unsigned char Key;  // scan code, bit 7 = pressed
-    volatile int repeat;         // merged knob steps
+    unsigned char Key;  // scan code, bit 7 = pressed
+    int repeat;         // merged knob steps
 };
 
 class CKeyQThread : public QObject {

@@ -26,7 +26,7 @@ const char* CSetParam::kCalFile = "/home/root/Local.cal";
 const char* CSetParam::kCalOldFile = "/home/root/LocalOld.cal";
 const char* CSetParam::kHTempFile = "/home/root/Htemp.fac";
 const char* CSetParam::kLTempFile = "/home/root/Ltemp.fac";
-volatile float CSetParam::boardtemp = float(CChCharacter::ReferenceTemperature);
+std::atomic<float> CSetParam::boardtemp{float(CChCharacter::ReferenceTemperature)};
 
 namespace {
 

@@ -391,3 +391,8 @@ int vxi11_tcp_connections()
 {
     return g_listener.connections();
 }
+
+void vxi11_tcp_stop()
+{
+    g_listener.stop();
+}

@@ -9,3 +9,6 @@ enum { VXI11_MAX_CONNECTIONS = 64 };
 int vxi11_tcp_start();
 // Connections open now.
 int vxi11_tcp_connections();
+// Stops accepting and shuts the open connections down; their threads end
+// (vxi11_tcp_connections() falls to 0).
+void vxi11_tcp_stop();

@@ -108,3 +108,8 @@ int scpi_raw_connections()
 {
     return g_listener.connections();
 }
+
+void scpi_raw_stop()
+{
+    g_listener.stop();
+}

@@ -19,3 +19,6 @@ int scpi_raw_start(int port, bool loopbackOnly);
 int scpi_raw_port();
 // Connections open now.
 int scpi_raw_connections();
+// Stops accepting and shuts the open connections down; their threads end
+// (scpi_raw_connections() falls to 0).
+void scpi_raw_stop();

@@ -14,8 +14,8 @@ struct Session {
     int id = scpi_session_open();
     ~Session()
     {
+        // Its armed transfer goes with it.
         scpi_session_close(id);
-        scpi_msg_data_mode_drop(id);
     }
 };
 
@@ -112,7 +112,7 @@ bool web_scpi_upload(int channel, const QByteArray& name, const QByteArray& data
         return false;
     // Only an armed transfer takes the bytes as data; otherwise they would
     // be parsed as commands.
-    if (wfile_flag != WF_BaseArb) {
+    if (scpi_session_transfer_mode(s.id) != WF_BaseArb) {
         reply = r;
         return false;
     }

@@ -8,6 +8,7 @@
 #include <arpa/inet.h>
 #include <microhttpd.h>
 #include <netinet/in.h>
+#include <atomic>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -19,8 +20,9 @@
 
 namespace {
 
-MHD_Daemon* g_daemon = nullptr;
-int g_port = -1;
+// Started by the LAN services thread, stopped by the program's end.
+std::atomic<MHD_Daemon*> g_daemon{nullptr};
+std::atomic<int> g_port{-1};  // written by the LAN services thread
 
 // The body of one request, collected over the upload callbacks.
 struct Request {
@@ -274,18 +276,27 @@ int web_server_start(int port, bool loopbackOnly)
     a.sin_family = AF_INET;
     a.sin_addr.s_addr = htonl(loopbackOnly ? INADDR_LOOPBACK : INADDR_ANY);
     a.sin_port = htons(uint16_t(port));
-    g_daemon = MHD_start_daemon(MHD_USE_INTERNAL_POLLING_THREAD | MHD_USE_THREAD_PER_CONNECTION | MHD_USE_ERROR_LOG,
+    MHD_Daemon* d = MHD_start_daemon(MHD_USE_INTERNAL_POLLING_THREAD | MHD_USE_THREAD_PER_CONNECTION | MHD_USE_ERROR_LOG,
                                 uint16_t(port), nullptr, nullptr, onRequest, nullptr, MHD_OPTION_SOCK_ADDR, &a,
                                 MHD_OPTION_CONNECTION_LIMIT, unsigned(WEB_MAX_CONNECTIONS),
                                 MHD_OPTION_CONNECTION_TIMEOUT, 30u, MHD_OPTION_NOTIFY_COMPLETED, onCompleted,
                                 nullptr, MHD_OPTION_LISTENING_ADDRESS_REUSE, 1u, MHD_OPTION_END);
-    if (!g_daemon) {
+    if (!d) {
         fprintf(stderr, "[lan-ERRO] f:%s,l:%d,cannot serve http on port %d\r\n", __func__, __LINE__, port);
         return -1;
     }
-    const MHD_DaemonInfo* info = MHD_get_daemon_info(g_daemon, MHD_DAEMON_INFO_BIND_PORT);
+    const MHD_DaemonInfo* info = MHD_get_daemon_info(d, MHD_DAEMON_INFO_BIND_PORT);
     g_port = info ? int(info->port) : port;
+    g_daemon = d;
     return g_port;
+}
+
+void web_server_stop()
+{
+    // Waits for the requests being served; each of them ends quickly once
+    // the remote sessions refuse work.
+    if (MHD_Daemon* d = g_daemon.exchange(nullptr))
+        MHD_stop_daemon(d);
 }
 
 int web_server_port()

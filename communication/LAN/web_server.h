@@ -24,3 +24,5 @@ enum { WEB_MAX_CONNECTIONS = 16 };
 // Starts serving on port (0: any free port); returns the port, or -1.
 int web_server_start(int port, bool loopbackOnly);
 int web_server_port();
+// Stops serving (the program is ending); waits for requests in progress.
+void web_server_stop();

@@ -142,6 +142,14 @@ static void rememberPath(scpi_t* c, const char* header, int len)
     c->path_len = pathLen;
 }
 
+// Set once by the worker before it starts.
+static scpi_command_end_t g_commandEnd = nullptr;
+
+void SCPI_SetCommandEndHook(scpi_command_end_t hook)
+{
+    g_commandEnd = hook;
+}
+
 static void processCommand(scpi_t* c)
 {
     if (c->output_count > 0)
@@ -153,6 +161,8 @@ static void processCommand(scpi_t* c)
     const scpi_command_t* cmd = c->param_list.cmd;
     if (cmd->callback && cmd->callback(c) != SCPI_RES_OK && !c->cmd_error)
         SCPI_ErrorPush(c, SCPI_ERROR_EXECUTION_ERROR);
+    if (g_commandEnd)
+        g_commandEnd(c);
 
     // Parameters the handler left unread.
     lex_state_t* s = &c->param_list.lex_state;

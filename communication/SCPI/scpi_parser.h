@@ -23,5 +23,11 @@ int SCPI_Parse(scpi_t* context, const char* data, int len);
 // returns the number of bytes the unit takes, terminator included.
 int SCPI_DetectProgramMessageUnit(scpi_parser_state_t* state, const char* buffer, int len);
 
+// Called after each command's handler has run, before the next command of
+// the message starts (null: none). The remote worker installs the wait for
+// the requests that command handed to the controller.
+typedef void (*scpi_command_end_t)(scpi_t* context);
+void SCPI_SetCommandEndHook(scpi_command_end_t hook);
+
 // Hands bytes to the interface's write callback.
 size_t SCPI_WriteData(scpi_t* context, const char* data, size_t len);

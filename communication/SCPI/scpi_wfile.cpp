@@ -1,7 +1,7 @@
 #include "communication/SCPI/scpi_wfile.h"
 #include <cstdio>
 
-volatile int wfile_flag = WF_None;
+int wfile_flag = WF_None;
 int wfile_channel = 0;
 char wfile_name[256] = "";
 

@@ -32,6 +32,7 @@ protected:
     void TearDown() override
     {
         scpi_wfile_reset();
+        scpi_session_drop_transfer(SCPI_SESSION_DEFAULT);
         scpi_worker_init(nullptr);
         ControllerTest::TearDown();
     }
@@ -55,6 +56,8 @@ protected:
             e << SCPI_ErrorPop(&scpi_context);
         return e;
     }
+    // The transfer the delivered messages armed for their session.
+    static scpi_transfer_t armed() { return scpi_session_transfer(SCPI_SESSION_DEFAULT); }
     QStringList userFiles() { return QDir(dir.path() + "/run/media/mmcblk0p1").entryList(QDir::Files); }
     QString recordText(const char* p) { return QString::fromLocal8Bit(p, int(strnlen(p, 128))); }
 };
@@ -65,10 +68,10 @@ TEST_F(Receivers, CarrierUploadIsStoredLoadedAndPlayed)
     for (int i = 0; i < 64; ++i)
         v << int16_t(i % 2 ? 1000 : -1000);
     deliver("WARB1:CARRier \"wave1.bsv\"\n");
-    EXPECT_EQ(wfile_flag, int(WF_BaseArb));
-    EXPECT_EQ(wfile_channel, 0);
+    EXPECT_EQ(armed().mode, int(WF_BaseArb));
+    EXPECT_EQ(armed().channel, 0);
     deliver(bsv(v));
-    EXPECT_EQ(wfile_flag, int(WF_None));
+    EXPECT_EQ(armed().mode, int(WF_None));
     EXPECT_TRUE(errors().isEmpty());
     EXPECT_EQ(recordText(sys_param::GetChArbFileDir(CH1)), QString("/run/media/mmcblk0p1/wave1.bsv"));
     const SWaveMem* w = CWaveCreate::GetWaveMem(CH1);
@@ -98,7 +101,7 @@ TEST_F(Receivers, ModulatingAndListUploads)
     EXPECT_EQ(CWaveCreate::GetWaveMem(CH3)->MArb[0], -32767);
 
     deliver("WFREQLIST2 \"L\"\n");
-    EXPECT_EQ(wfile_flag, int(WF_LIST));
+    EXPECT_EQ(armed().mode, int(WF_LIST));
     // A message after the arming command is data even when it reads like a command.
     deliver(list(2, {"1500", "3000"}));
     EXPECT_TRUE(errors().isEmpty());
@@ -119,11 +122,11 @@ TEST_F(Receivers, NamesOutsideTheStorageWriteNothing)
         // (nothing is armed); a name the file checks refuse is refused when
         // the file arrives.
         deliver(cmd);
-        if (wfile_flag != int(WF_None))
+        if (armed().mode != int(WF_None))
             deliver(file);
         const int expected = cmd.startsWith("WARB5") ? -108 : -224;
         EXPECT_EQ(errors(), QList<int>({expected})) << cmd.constData();
-        EXPECT_EQ(wfile_flag, int(WF_None));
+        EXPECT_EQ(armed().mode, int(WF_None));
     }
     EXPECT_TRUE(userFiles().isEmpty());
     EXPECT_FALSE(QFile::exists(dir.path() + "/home/root/evil"));
@@ -141,7 +144,7 @@ TEST_F(Receivers, BadHeaderLeavesNoFile)
     EXPECT_EQ(recordText(sys_param::GetChArbFileDir(CH4)), path);
     // A missing name is refused at once.
     deliver("WARB1:CARRier\n");
-    EXPECT_EQ(wfile_flag, int(WF_None));
+    EXPECT_EQ(armed().mode, int(WF_None));
     EXPECT_EQ(errors(), QList<int>({-109}));
 }
 

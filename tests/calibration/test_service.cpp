@@ -128,12 +128,12 @@ TEST_F(ServiceTest, CalibrationSessionEndsInTheSavedFile)
 
     // "WFILE" without its terminator still arms the transfer.
     send("WFILE");
-    EXPECT_EQ(wfile_flag, int(WF_Cal));
+    EXPECT_EQ(scpi_session_transfer_mode(SCPI_SESSION_DEFAULT), int(WF_Cal));
     const QByteArray text = "[SN:SN000123]\r\n[T:DC]\r\n[CH:0]\r\n[ATT:09][A:1.012000][B:-0.003000]\r\n"
                             "[CH:END]\r\n[T:END]\r\n\r\n[T:AC]\r\n[CH:0]\r\n[ATT:08]\r\n[V:0.100000]\r\n"
                             "[1.000e+03:0.998000]\r\n[1.000e+07:0.990000]\r\n[CH:END]\r\n[T:END]\r\n\r\n";
     send(text);
-    EXPECT_EQ(wfile_flag, int(WF_None));
+    EXPECT_EQ(scpi_session_transfer_mode(SCPI_SESSION_DEFAULT), int(WF_None));
     EXPECT_EQ(range(0, 9)->DC_a, 1.012);
     ASSERT_EQ(range(0, 8)->ACFreAmp.size(), 1u);
 

@@ -12,6 +12,7 @@ list must hold exactly the codes the row gives.
 import math
 import subprocess
 import sys
+import time
 
 import pyvisa
 
@@ -457,6 +458,72 @@ if want("amplitude"):
         inst.write("CHANnel1:LOAD %d" % load)
         vpp = amplitude_in("VPP")
         figures("ramp into %d ohm: Vrms and dBm of the scaled amplitude" % load, vpp, vpp * RMS["RAMP"], load)
+
+if want("road"):
+    # Scripts send settings back to back: each must be applied with all its
+    # side effects (coupling, merge) before the next one, whoever sent it,
+    # and "*OPC?" must mean the registers already hold the result.
+    def reset():
+        inst.write("*RST")
+        q("*OPC?")
+
+    def back_to_back(name, runs, cmds, queries, wanted):
+        misses = []
+        for _ in range(runs):
+            reset()
+            for c in cmds:
+                inst.write(c)
+            got = tuple(float(q(x)) for x in queries)
+            if got != wanted:
+                misses.append(got)
+        case("%s, %d runs" % (name, runs), not misses and errors() == [],
+             "%d misses, first %r (want %r)" % (len(misses), misses[:1], wanted))
+
+    back_to_back("ratio coupling on, then CH1 frequency", 100,
+                 ["CHANnel:COUPle1:FREQuency:SCALe 2", "CHANnel:COUPle1:FREQuency ON", "CHANnel1:BASe:FREQuency 1000"],
+                 ["CHANnel1:BASe:FREQuency?", "CHANnel2:BASe:FREQuency?"], (1000.0, 2000.0))
+    back_to_back("difference coupling on pair 2, then CH3 frequency", 50,
+                 ["CHANnel:COUPle2:FREQuency:DEV 500", "CHANnel:COUPle2:FREQuency ON", "CHANnel3:BASe:FREQuency 1200"],
+                 ["CHANnel3:BASe:FREQuency?", "CHANnel4:BASe:FREQuency?"], (1200.0, 1700.0))
+    # A merged pair shares the larger load: CH2's high impedance.
+    back_to_back("CH1 load 50 ohm, then merge", 50, ["CHANnel1:LOAD 50", "CHANnel1:MERGe ON"],
+                 ["CHANnel1:LOAD?", "CHANnel2:LOAD?"], (1000000.0, 1000000.0))
+
+    def registers():
+        return subprocess.run([SIM, "--root", ROOT, "peek", "0", "1024"], capture_output=True, text=True,
+                              check=True).stdout
+
+    # Set, "*OPC?", and the channels' registers are final at once: a second
+    # look a moment later finds nothing more written.
+    settings = [
+        ("output on", [], "CHANnel1:OUTPut ON"),
+        ("waveform", ["CHANnel1:OUTPut ON"], "CHANnel1:BASe:WAVe SQUare"),
+        ("mode", ["CHANnel1:OUTPut ON"], "CHANnel1:MODE MODulation"),
+        ("modulation type", ["CHANnel1:OUTPut ON", "CHANnel1:MODE MODulation"], "CHANnel1:MODulate:TYPe FM"),
+        ("sweep type", ["CHANnel1:OUTPut ON", "CHANnel1:MODE SWEep"], "CHANnel1:SWEep:TYPe STEP"),
+        ("burst type", ["CHANnel1:OUTPut ON", "CHANnel1:MODE BURSt"], "CHANnel1:BURSt:TYPe INFinit"),
+        ("coupling", ["CHANnel1:OUTPut ON", "CHANnel:COUPle1:FREQuency:SCALe 3"], "CHANnel:COUPle1:FREQuency ON"),
+        ("reset", ["CHANnel2:OUTPut ON", "CHANnel2:BASe:WAVe RAMP"], "*RST"),
+    ]
+    for name, setup, cmd in settings:
+        late = []
+        unchanged = 0
+        for _ in range(20):
+            reset()
+            for c in setup:
+                inst.write(c)
+            q("*OPC?")
+            before = registers()
+            inst.write(cmd)
+            q("*OPC?")
+            at_once = registers()
+            time.sleep(0.2)
+            if registers() != at_once:
+                late.append(name)
+            if at_once == before:
+                unchanged += 1
+        case("%s: registers final when *OPC? answers, 20 runs" % name, not late and not unchanged and errors() == [],
+             "%d runs with later writes, %d without any change" % (len(late), unchanged))
 
 inst.close()
 sys.exit(1 if failures else 0)

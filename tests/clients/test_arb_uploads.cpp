@@ -14,6 +14,7 @@
 #include "param/settingsfile.h"
 #include "param/sys_param.h"
 #include "param/sysparm.h"
+#include "simboard/usbtmc_host.h"
 #include "tests/common/instrument_process.h"
 
 // Readable failures: the replies as text.
@@ -262,6 +263,58 @@ TEST_F(ArbUploads, ResetReloadsTheArbWaveTheRecordNames)
     const QVector<long long> table = stream("table:1:base");
     ASSERT_EQ(table.size(), 8192);
     EXPECT_NE(table, uploaded);
+}
+
+// Four clients arm uploads at once on four transports: A on the raw socket
+// arms CH1 and sends its file last, B over VXI-11 arms CH2 and sends a CSV
+// whose lines would be errors if they ran as commands, C as the USB host
+// arms CH3 before everyone and sends after them, D uploads to CH4 through
+// the web page in between. Each file lands on its own channel and the error
+// list stays empty.
+TEST_F(ArbUploads, ClientsArmingAtOnceEachGetTheirOwnFile)
+{
+    UsbtmcHost usb;
+    ASSERT_TRUE(usb.connectTo(root()));
+    ASSERT_TRUE(usb.sendMessage("WARB3:CARRier \"fromC.bsv\"\n"));
+    QByteArray csv = "[HEAD]:0\nFREQUENCY:1000\n[DATA]:400\n";
+    for (int16_t s : sine(400, 300))
+        csv += QByteArray::number(s) + ",\n";
+    const char* script = R"(
+import socket, sys, urllib.request, pyvisa
+a = socket.create_connection(('127.0.0.1', 5025))
+a.sendall(b'WARB1:CARRier "fromA.bsv"\n')
+i = pyvisa.ResourceManager('@py').open_resource('TCPIP::127.0.0.1::inst0::INSTR')
+i.timeout = 30000
+s = i.visalib.sessions[i.session]
+s.max_recv_size = min(s.max_recv_size, 1024)
+print(i.query('*OPC?').strip())
+i.write('WARB2:CARRier "fromB.csv"')
+i.write_raw(open(sys.argv[2], 'rb').read())
+req = urllib.request.Request('http://127.0.0.1:8080/api/upload?channel=4&name=fromD.bsv', data=open(sys.argv[4], 'rb').read())
+print(urllib.request.urlopen(req, timeout=30).read().decode().count('"ok":true'))
+a.sendall(b'#' + str(len(str(len(open(sys.argv[1], 'rb').read())))).encode() + str(len(open(sys.argv[1], 'rb').read())).encode() + open(sys.argv[1], 'rb').read() + b'\n')
+a.sendall(b'*OPC?\n')
+print(a.recv(100).decode().strip())
+print(i.query('SYSTem:ERRor?').strip())
+)";
+    const QStringList args = {file("fromA.bsv", bsvOf(sine(300, 1000))), file("fromB.csv", csv),
+                              file("fromC.bsv", bsvOf(sine(500, 1000))), file("fromD.bsv", bsvOf(sine(600, 1000)))};
+    int code = 0;
+    const QByteArray out = TestRig::runPython(script, args, &code);
+    ASSERT_EQ(code, 0) << out.constData();
+    EXPECT_EQ(out.trimmed().split('\n'), QList<QByteArray>({"1", "1", "1", kNoError.toUtf8()}));
+    QFile c(args[2]);
+    ASSERT_TRUE(c.open(QIODevice::ReadOnly));
+    ASSERT_TRUE(usb.sendMessage(c.readAll()));
+    bool ok = false;
+    EXPECT_EQ(usb.query("SYSTem:ERRor?\n", 1024, &ok).trimmed(), kNoError.toUtf8());
+    const char* const names[] = {"fromA.bsv", "fromB.csv", "fromC.bsv", "fromD.bsv"};
+    for (int ch = 1; ch <= 4; ++ch)
+        EXPECT_EQ(usb.query("CHANnel" + QByteArray::number(ch) + ":BASe:ARB?\n", 1024, &ok).trimmed(),
+                  "USER,\"" + QByteArray(names[ch - 1]) + "\"")
+            << "CH" << ch;
+    // The wave memory of CH2 holds B's 400 points.
+    EXPECT_EQ(stream("deep:2").size(), 400);
 }
 
 // An upload stays where the record names it: a record saved with it

@@ -67,6 +67,9 @@ TEST_F(CommandSet, StatusAndCommonRows) { group("status"); }
 TEST_F(CommandSet, RecordBlockResetAndDataTransfer) { group("config"); }
 TEST_F(CommandSet, ResetRederivesMasksAndLimitsFromTheNewRecord) { group("reset"); }
 TEST_F(CommandSet, AmplitudeFiguresFollowTheWaveformAndLoad) { group("amplitude"); }
+// Back-to-back settings applied in order with their side effects, and
+// "*OPC?" answering only once the registers hold the result.
+TEST_F(CommandSet, BackToBackSettingsApplyInOrder) { group("road"); }
 
 // A record stored as the last state comes back after a restart, and the
 // start-up brings every channel's registers to it: the same registers as

@@ -16,6 +16,7 @@
 #include <cstring>
 #include <thread>
 #include <vector>
+#include "communication/remote_road.h"
 #include "communication/ETHLXI/vxi11_client.h"
 #include "communication/ETHLXI/vxi11_links.h"
 #include "communication/SCPI/scpi.h"
@@ -334,6 +335,7 @@ TEST_F(Vxi11Clients, OpcQueryAnswersOnlyOnceTheControllerHasCaughtUp)
     thread.start();
     QObject* old = scpi_context.parent;
     scpi_context.parent = &controller;
+    RemoteRoad::attach(&controller);
     // The controller is busy with a request queued before the query.
     QMetaObject::invokeMethod(&controller, [&controller] {
         controller.entered.release();
@@ -350,6 +352,7 @@ TEST_F(Vxi11Clients, OpcQueryAnswersOnlyOnceTheControllerHasCaughtUp)
     EXPECT_EQ(r.error, 0);
     EXPECT_EQ(r.data, QByteArray("1\r\n"));
     scpi_context.parent = old;
+    RemoteRoad::attach(old);
     thread.quit();
     thread.wait();
 }

@@ -198,8 +198,12 @@ void scpi_row_wait(scpi_t* c, const scpi_row_t& row)
 {
     if (row.wait == RW_NONE)
         return;
-    if (!scpi_instrument(c).waitApplied(row.wait == RW_SCREENS, SCPI_APPLY_TIMEOUT_MS))
+    if (!scpi_instrument(c).waitApplied(row.wait == RW_SCREENS, SCPI_APPLY_TIMEOUT_MS)) {
+        // Not applied in time: the user learns it instead of a query
+        // reading a value that is not there yet.
         fprintf(stderr, "[scpi-WARN]:controller busy, going on after %d ms\n", int(SCPI_APPLY_TIMEOUT_MS));
+        SCPI_ErrorPush(c, SCPI_ERROR_EXECUTION_ERROR);
+    }
 }
 
 scpi_result_t SCPI_RowSet(scpi_t* c)

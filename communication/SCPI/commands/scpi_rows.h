@@ -124,10 +124,10 @@ const CH_DATA& scpi_row_channel(const HardWareInfo& rec, int target);
 bool scpi_row_number(scpi_t* context, const scpi_row_t& row, double* value, scpi_unit_t* unit);
 // Reads the row's parameter by its kind as a double (choice: the tag).
 bool scpi_row_value(scpi_t* context, const scpi_row_t& row, double* value);
-// Waits as the row says (a generous timeout; on a timeout it just goes on).
+// Waits as the row says (a generous timeout; a timeout reports -200).
 void scpi_row_wait(scpi_t* context, const scpi_row_t& row);
 // The numbers of the header's "#" places, 1 when not given.
 void scpi_row_numbers(scpi_t* context, int32_t* numbers, int count);
 
 // How long a setter waits at most for the controller.
-enum { SCPI_APPLY_TIMEOUT_MS = 5000 };
+enum { SCPI_APPLY_TIMEOUT_MS = 30000 };

@@ -1,13 +1,11 @@
 #pragma once
 // Setters hand their request to the controller's thread and return; a query
 // that follows must see the change applied. Instead of sleeping a fixed time,
-// a handler waits here until the controller's thread has run everything that
-// was queued to it before the call.
+// a handler waits here until the controller has applied everything handed
+// over before the call, follow-ups included (communication/remote_road.h).
 class QObject;
 
-// Two passes through the controller's event queue, so a request that queues
-// a follow-up to the controller itself (a channel re-apply) is done as well.
-// Returns false when the controller did not get there within timeoutMs; the
-// caller then goes on as it would have after its old fixed pause. A null
-// controller, or one living in the calling thread, returns true at once.
+// Returns false when that did not happen within timeoutMs (the caller
+// reports -200). Without a controller, or on the controller's own thread,
+// returns true at once.
 bool SCPI_WaitApplied(QObject* controller, int timeoutMs = 5000);
