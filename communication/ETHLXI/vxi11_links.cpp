@@ -108,14 +108,11 @@ void vxi11_device_write(const Device_WriteParms& p, Device_WriteResp& r)
     {
         std::lock_guard<std::mutex> l(link->m);
         const qint64 now = scpi_adpt_clock_ms();
-        bool discarded = false;
         if (link->pbuf && now - link->start_time > qint64(link->io_timeout)) {
             fprintf(stderr, "[vxi-ERRO] f:%s,l:%d,time out give up data size:%d!\r\n", __func__, __LINE__,
                     int(link->recv));
             link->dropPending();
-            discarded = true;
         }
-        const bool first = link->pbuf == nullptr;
         const size_t len = p.data.data_len;
         const bool end = p.flags & VXI11_FLAG_END;
         // Room for the chunk, a LF that may be appended, and a NUL. A
@@ -139,7 +136,10 @@ void vxi11_device_write(const Device_WriteParms& p, Device_WriteResp& r)
             link->io_timeout = p.io_timeout;
             return;
         }
-        if ((first || discarded) && !scpi_msg_has_terminator(link->pbuf, link->recv))
+        // END closes the message however many chunks it came in: without a
+        // terminator of its own it gets a LF, or the parser would hold it
+        // back unexecuted.
+        if (!scpi_msg_has_terminator(link->pbuf, link->recv))
             link->pbuf[link->recv++] = '\n';
         link->pbuf[link->recv] = '\0';
         msg = link->pbuf;
