@@ -177,9 +177,9 @@ void scpi_adpt_release()
     g_holdCv.notify_all();
 }
 
-void* scpi_thread(void* controller)
+void* scpi_thread(void*)
 {
-    scpi_worker_init(static_cast<QObject*>(controller));
+    // The interpreter was set up by scpi_adpt_init before this thread began.
     // Whatever a test or an earlier run left in the response buffer belongs
     // to no message.
     scpi_msg_reponse_buf_clear();
