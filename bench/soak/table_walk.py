@@ -61,6 +61,7 @@ class Walk:
         self.until = until
         self.rnd = random.Random(45)
         self.covered = set()
+        self.last = ""
 
     # ---- the walking client (VXI-11) ------------------------------------
     def fill(self, pattern, target):
@@ -134,6 +135,7 @@ class Walk:
         return codes
 
     def check(self, inst, what, must=(), empty=False):
+        self.last = "SYSTem:ERRor? after " + what
         got = self.errors(inst)
         bad = [c for c in got if c not in ALLOWED]
         missing = [c for c in must if c not in got]
@@ -146,6 +148,7 @@ class Walk:
     def send(self, inst, msg, must):
         """Sends one variant; a query that must succeed is read back (raw:
         some replies are blocks) and must not be empty."""
+        self.last = msg
         inst.write(msg)
         self.count("sent")
         if "?" in msg.split(" ")[0] and not must:
@@ -159,6 +162,7 @@ class Walk:
         n = self.rnd.choice([16, 100, 2048, 8192, 9000])
         samples = [int(32767 * ((i * 7919) % 2001 - 1000) / 1000) for i in range(n)]
         kind = self.rnd.choice(["CARRier", "MODulate", "LIST", "BAD"])
+        self.last = "upload %s CH%d %d" % (kind, ch, n)
         if kind == "LIST":
             inst.write('WFREQLIST%d "soak%d"' % (ch, n))
             inst.write_raw(freq_list([str(100 + 37 * i) for i in range(self.rnd.randint(1, 60))]))
@@ -200,6 +204,33 @@ class Walk:
             inst.write(head)  # no name: refused, nothing armed
             self.check(inst, head + " without a name", must={-109})
 
+    def group(self, inst, i, groups):
+        """One record's variants, then now and then a reset or an upload."""
+        row = self.rows[i]
+        p = row["pattern"]
+        if p in ARMING:
+            self.arming(inst, p)
+        else:
+            for msg, must in self.variants(row):
+                self.send(inst, msg, must)
+                self.check(inst, msg, must)
+            if "LOCK" in p or p.startswith("SYNC"):
+                inst.write("SYSTem:LOCK OFF")
+        if groups % 15 == 0:
+            self.last = "*RST"
+            inst.write("*RST")
+            self.count("resets")
+            if inst.query("*OPC?").strip() != "1":
+                self.wrong("*OPC? after *RST")
+            self.check(inst, "*RST")
+        if groups % 10 == 0:
+            self.upload(inst)
+        self.last = "*IDN? after " + p
+        reply = inst.query("*IDN?").strip()
+        self.count("answered")
+        if not reply.startswith(self.idn_prefix):
+            self.wrong("*IDN? after %s -> %r" % (p, reply))
+
     def walker(self, inst):
         order = list(range(len(self.rows)))
         groups = 0
@@ -208,31 +239,18 @@ class Walk:
             for i in order:
                 if time.time() >= self.until():
                     break
-                row = self.rows[i]
-                p = row["pattern"]
-                if p in ARMING:
-                    self.arming(inst, p)
-                else:
-                    for msg, must in self.variants(row):
-                        self.send(inst, msg, must)
-                        self.check(inst, msg, must)
-                    if "LOCK" in p or p.startswith("SYNC"):
-                        inst.write("SYSTem:LOCK OFF")
-                self.covered.add(i)
                 groups += 1
                 self.stats["groups"] = groups
-                if groups % 15 == 0:
-                    inst.write("*RST")
-                    self.count("resets")
-                    if inst.query("*OPC?").strip() != "1":
-                        self.wrong("*OPC? after *RST")
-                    self.check(inst, "*RST")
-                if groups % 10 == 0:
-                    self.upload(inst)
-                reply = inst.query("*IDN?").strip()
-                self.count("answered")
-                if not reply.startswith(self.idn_prefix):
-                    self.wrong("*IDN? after %s -> %r" % (p, reply))
+                try:
+                    self.group(inst, i, groups)
+                except Exception as e:  # no reply in time, or a lost link
+                    self.count("client_errors")
+                    self.wrong("walker: %r -> %s" % (self.last, e))
+                    print("walker: %r -> %s" % (self.last, e), flush=True)
+                    if self.stats["client_errors"] > 20:
+                        raise
+                    inst.clear()
+                self.covered.add(i)
             self.count("passes")
 
     # ---- the other clients: queries only -------------------------------
