@@ -54,8 +54,13 @@ QString Ornav72::getHttp() { return SettingsFile::value("SysHttp", kDefaultHttp)
 
 void Ornav72::SetSN(QString text)
 {
+    // A quote or a control character would break the "*IDN?" reply and the
+    // USB identification apart: such a text changes nothing.
     if (text.contains('"'))
         return;
+    for (const QChar ch : text)
+        if (ch.unicode() < 0x20 || ch.unicode() > 0x7E)
+            return;
     const QByteArray b = text.left(31).toLatin1();
     std::memset(SN, 0, sizeof(SN));
     std::memcpy(SN, b.constData(), size_t(b.size()));

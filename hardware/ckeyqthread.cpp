@@ -1,5 +1,6 @@
 #include "hardware/ckeyqthread.h"
 #include <QDebug>
+#include <QElapsedTimer>
 #include <QThread>
 #include <cstring>
 #include <mutex>
@@ -231,7 +232,13 @@ void CKeyQThread::slotOfThread()
         unsigned char code = 0;
         int repeat = 1;
         bool got = false;
-        for (int waited = 0; waited < 500 && !stopping; ++waited) {
+        // Half a second without a key tells a held OK (long press) from a
+        // tap. It is measured on the clock: counted in 1 ms polls, a busy
+        // machine stretched it past the release of a key held for a second,
+        // and the long press came out as a tap.
+        QElapsedTimer idle;
+        idle.start();
+        while (!stopping && idle.elapsed() < 500) {
             if (TakeOneKey(&code, &repeat)) {
                 got = true;
                 break;

@@ -137,8 +137,13 @@ int CSetParam::readCounterPara()
         cntSlowRange = true;
     }
     if (!(fre >= 0.1)) {
+        // No signal: the display shows dashes and the remote queries read 0,
+        // not the last reading of an input that has gone.
         noValues();
-        return 0;  // no signal
+        double* out[5] = {cntFre, cntDuty, cntPeriod, cntPWidth, cntNWidth};
+        for (double* q : out)
+            q[VALUE] = 0;
+        return 0;
     }
     duty = std::fmin(std::fmax(duty, 0.0), 100.0);
     const double period = 1.0 / fre;

@@ -34,3 +34,20 @@ bool SettingsFile::contains(const QString& key)
     QSettings s(PlatformRoot::path(kPath), QSettings::IniFormat);
     return s.contains(key);
 }
+
+bool SettingsFile::remove(const QString& key)
+{
+    const QString file = PlatformRoot::path(kPath);
+    QSettings s(file, QSettings::IniFormat);
+    if (!s.contains(key))
+        return true;
+    s.setAtomicSyncRequired(true);
+    s.remove(key);
+    s.sync();
+    if (s.status() != QSettings::NoError) {
+        qWarning("can't write %s (key %s)", kPath, qPrintable(key));
+        return false;
+    }
+    AtomicFile::syncFolderOf(file);
+    return true;
+}

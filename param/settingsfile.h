@@ -13,4 +13,6 @@ public:
     // the old file is then left as it was.
     static bool setValue(const QString& key, const QVariant& value);
     static bool contains(const QString& key);
+    // Removes the key; false when the file could not be written.
+    static bool remove(const QString& key);
 };

@@ -1531,8 +1531,8 @@
     </message>
     <message>
         <location filename="HelpViewFrame.qml" line="25"/>
-        <source>调制：AM、FM、PM、ASK、FSK、PSK、QAM、OSK、PWM、SUM 等。调制源可选内部或外部，内部调制可选调制波形和调制频率。</source>
-        <translation>Modulation: AM, FM, PM, ASK, FSK, PSK, QAM, OSK, PWM, SUM and more. The source is internal or external; an internal source has its own wave and frequency.</translation>
+        <source>调制：AM、FM、PM、ASK、FSK、PSK、QAM、OSK、PWM、SUM 等。调制源可选内部或外部，内部调制可选调制波形和调制频率。调制频率也是 ASK、FSK、PSK 的键控速率；QAM、BPSK、QPSK 按码率键控；OSK 按速率起振，振荡时间是载波起落所用的时间。</source>
+        <translation>Modulation: AM, FM, PM, ASK, FSK, PSK, QAM, OSK, PWM, SUM and more. The source is internal or external; an internal source has its own wave and frequency. The modulating frequency is also the keying rate of ASK, FSK and PSK; QAM, BPSK and QPSK key at the bit rate; OSK swells in at its Rate, and its oscillation time is how long the carrier takes to swell in and die away.</translation>
     </message>
     <message>
         <location filename="HelpViewFrame.qml" line="26"/>
@@ -1541,8 +1541,8 @@
     </message>
     <message>
         <location filename="HelpViewFrame.qml" line="26"/>
-        <source>扫频：线性、对数、步进或列表扫频。设置起始频率、终止频率和扫频时间；列表扫频使用频率列表文件。</source>
-        <translation>Sweep: linear, logarithmic, stepped or list. Set the start and stop frequencies and the sweep time; a list sweep plays a frequency-list file.</translation>
+        <source>扫频：线性、对数、步进或列表扫频。设置起始频率、终止频率和扫频时间；列表扫频使用频率列表文件。线性和对数扫频的扫频时间是一次扫频所用的时间，步进和列表扫频是每一步的停留时间。</source>
+        <translation>Sweep: linear, logarithmic, stepped or list. Set the start and stop frequencies and the sweep time; a list sweep plays a frequency-list file. The sweep time is one whole sweep for linear and logarithmic sweeps, and the dwell on each step for stepped and list sweeps.</translation>
     </message>
     <message>
         <location filename="HelpViewFrame.qml" line="27"/>
@@ -1551,8 +1551,8 @@
     </message>
     <message>
         <location filename="HelpViewFrame.qml" line="27"/>
-        <source>脉冲串：N周期、门控或无限脉冲串。触发源可为内部、外部或手动，可设置起始相位和触发输出。</source>
-        <translation>Burst: N cycles, gated or infinite. The trigger is internal, external or manual; set the start phase and the trigger output.</translation>
+        <source>脉冲串：N周期、门控或无限脉冲串。触发源可为内部、外部或手动，可设置起始相位和触发输出。内部触发时，脉冲串周期是相邻两串起点的间隔。</source>
+        <translation>Burst: N cycles, gated or infinite. The trigger is internal, external or manual; set the start phase and the trigger output. With the internal trigger the burst period is the time from one burst's start to the next.</translation>
     </message>
     <message>
         <location filename="HelpViewFrame.qml" line="28"/>

@@ -13,7 +13,7 @@ PACKAGES=(
   sigrok-cli
   libmicrohttpd-dev libavahi-client-dev avahi-daemon avahi-utils dbus curl
   chromium chromium-driver python3-selenium
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev lld
   xvfb procps locales
   # screens: translation tools, a Chinese font, window capture for the screenshot tour
   qttools5-dev-tools fonts-wqy-microhei x11-apps

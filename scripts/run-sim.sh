@@ -11,7 +11,9 @@ bash scripts/build.sh
 ROOT=${ORNAV_ROOT:-/tmp/ornav-root}
 ./build/tools/ornav-sim --root "$ROOT" init --language "${ORNAV_LANGUAGE:-en}"
 # rpcbind carries the VXI-11 registration for network clients.
-pgrep -x rpcbind >/dev/null || rpcbind -w 2>/dev/null || rpcbind || true
+# Ask the port mapper itself: an rpcbind of another namespace or container
+# shows in the process list and serves nobody here.
+rpcinfo -p 127.0.0.1 >/dev/null 2>&1 || rpcbind -w 2>/dev/null || rpcbind || true
 if [ -z "${QT_QPA_PLATFORM:-}" ]; then
   if [ -n "${DISPLAY:-}" ]; then
     export QT_QPA_PLATFORM=xcb

@@ -29,7 +29,7 @@ const double kSourceOhms = 50.0;
 
 // Work modes and generators (REG_WORK_MODE, REG_BASE_WAVE).
 enum { WM_BASE = 0, WM_AM = 1, WM_FM = 2, WM_PM = 3, WM_DSBAM = 4, WM_ASK = 5, WM_FSK = 6,
-       WM_3FSK = 7, WM_4FSK = 8, WM_PSK = 9, WM_PWM = 14, WM_SUM = 15, WM_LIST = 20,
+       WM_3FSK = 7, WM_4FSK = 8, WM_PSK = 9, WM_BPSK = 10, WM_QPSK = 11, WM_OSK = 12, WM_QAM = 13, WM_PWM = 14, WM_SUM = 15, WM_LIST = 20,
        WM_NCYC = 21, WM_GATE = 22, WM_CONTINUE = 23 };
 enum { GEN_TABLE = 0, GEN_PULSE = 1, GEN_NOISE = 2, GEN_DEEP = 3, GEN_PRBS = 4, GEN_DC = 5,
        GEN_RAMP = 6, GEN_SQUARE = 7 };
@@ -168,8 +168,13 @@ ScopeModel::ScopeModel(const ScopeChannelState& state, double loadOhms) : m_s(st
         const int n = m_modWave == MOD_TABLE || m_modWave == MOD_NOISE ? std::max(1, s.modTable.size()) : 2048;
         const double dev = m_depthWord * FCLK;
         m_fmFreq.resize(n);
-        for (int i = 0; i < n; ++i)
+        m_fmTurns.resize(n + 1);
+        m_fmTurns[0] = 0;
+        const double step = m_fmod > 0 ? 1.0 / (m_fmod * n) : 0;
+        for (int i = 0; i < n; ++i) {
             m_fmFreq[i] = m_f0 + dev * modulating((i + 0.5) / n);
+            m_fmTurns[i + 1] = m_fmTurns[i] + m_fmFreq[i] * step;
+        }
     }
     // PRBS: a shift register of the selected length with feedback from its
     // last two stages (a maximal-length code for PN3, PN5, PN7 and PN15; a
@@ -185,6 +190,32 @@ ScopeModel::ScopeModel(const ScopeChannelState& state, double loadOhms) : m_s(st
             const uint64_t bit = ((state >> (deg - 1)) ^ (state >> (deg - 2))) & 1;
             state = ((state << 1) | bit) & period;
         }
+    }
+    // PN code of the digital modulations: the same shift register, of the
+    // length REG_PN_ORDER selects.
+    if (m_mode == WM_BPSK || m_mode == WM_QPSK || m_mode == WM_QAM) {
+        const int order = int(s.reg(REG_PN_ORDER, 1));
+        const int deg = order <= 15 ? 2 * order + 3 : 7;
+        const uint64_t period = (uint64_t(1) << deg) - 1;
+        const int len = int(std::min<uint64_t>(period, 1u << 16));
+        uint64_t state = period;
+        m_pn.resize(len);
+        for (int i = 0; i < len; ++i) {
+            m_pn[i] = char(state & 1);
+            const uint64_t bit = ((state >> (deg - 1)) ^ (state >> (deg - 2))) & 1;
+            state = ((state << 1) | bit) & period;
+        }
+        m_keyPhase[0] = 0;  // the first phase is the carrier's start phase
+        m_keyPhase[1] = double(s.reg(REG_PHASE2, 2)) / 65535.0 - m_phase0;
+        m_keyPhase[2] = double(s.reg(REG_PHASE3, 2)) / 65535.0 - m_phase0;
+        m_keyPhase[3] = double(s.reg(REG_PHASE4, 2)) / 65535.0 - m_phase0;
+        if (m_mode == WM_QAM)
+            for (int k = 0; k < 4; ++k)
+                m_keyPhase[k] = 0.125 + 0.25 * k - m_phase0;
+    }
+    if (m_mode == WM_OSK) {
+        const uint64_t w = s.reg(REG_OSK_INC, 6);
+        m_oskTime = w ? 2.0 * W48 / (double(w) * FCLK) : 0;
     }
     for (quint64 e : s.list)
         m_listHz << double(e & 0xFFFFFFFFFull) * FCLK / kTurn35;
@@ -234,14 +265,25 @@ ScopeModel::ScopeModel(const ScopeChannelState& state, double loadOhms) : m_s(st
         m_limits << QStringLiteral("the wave memory is empty");
     if (m_modWave == MOD_EXT && m_mode != WM_BASE)
         m_limits << QStringLiteral("external modulating input: no signal applied");
-    if ((m_mode >= WM_3FSK && m_mode <= WM_4FSK) || m_mode == WM_PSK)
+    if (m_mode >= WM_3FSK && m_mode <= WM_4FSK)
         m_limits << QStringLiteral("keying runs through the symbols in order; the PN code is not modelled");
-    if (m_mode >= 10 && m_mode <= 13)
-        m_limits << QStringLiteral("work mode %1 (digital/OSK/QAM modulation) is shown as the bare carrier").arg(m_mode);
+    if (m_mode == WM_QAM)
+        m_limits << QStringLiteral("QAM is shown as four phases keyed by the PN code; the I/Q map's levels are not modelled");
     if (m_mode == 16 || m_mode == 17 || m_mode == 18 || m_mode > WM_CONTINUE)
         m_limits << QStringLiteral("work mode %1 is shown as the bare carrier").arg(m_mode);
     if (m_mode == WM_GATE || ((m_mode == WM_NCYC || m_mode == WM_CONTINUE) && m_trigSource != 0))
         m_limits << QStringLiteral("no trigger or gate signal arrives: the burst stays idle");
+}
+
+double ScopeModel::repeatHz() const
+{
+    if (m_mode == WM_BASE || m_fmod <= 0)
+        return 0;
+    if (m_mode == WM_LIST && !m_listHz.isEmpty())
+        return m_fmod / m_listHz.size();
+    if (m_mode == WM_3FSK)
+        return m_fmod / 3;
+    return m_fmod;
 }
 
 // One turn of the generator -> -1 .. +1.
@@ -371,8 +413,15 @@ double ScopeModel::wave(double t) const
         // steps integrated exactly over time.
         if (m_fmod <= 0 || m_fmFreq.isEmpty())
             return at(carrierPhase(t));
+        // The turns of whole modulating periods and steps come from the
+        // table summed once; only the running step is integrated here.
         const int n = m_fmFreq.size();
-        return at(frac(integratedTurns(t, m_fmFreq.constData(), n, 1.0 / (m_fmod * n))));
+        const double period = 1.0 / m_fmod, step = period / n;
+        const double cycles = std::floor(t / period);
+        const double rest = t - cycles * period;
+        const int i = std::min(n - 1, int(rest / step));
+        const double turns = frac(cycles * m_fmTurns[n]) + m_fmTurns[i] + m_fmFreq[i] * (rest - i * step);
+        return at(frac(turns));
     }
     case WM_PM: {
         const double dev = double(m_s.reg(REG_MOD_DEPTH, 6)) / (2 * W48);
@@ -387,11 +436,39 @@ double ScopeModel::wave(double t) const
     case WM_FSK:
     case WM_3FSK:
     case WM_4FSK: {
+        // The keying pattern repeats once per modulating period: FSK keys
+        // each half turn of the rate accumulator, 3FSK (rate x 3) one symbol
+        // per turn, 4FSK four symbols per turn.
         const int n = m_mode - WM_FSK + 2;
         const double f[4] = {m_f0, m_hop[0], m_hop[1], m_hop[2]};
         if (m_fmod <= 0)
             return at(carrierPhase(t));
-        return at(frac(integratedTurns(t, f, n, 1.0 / (2 * m_fmod))));
+        const double symbol = m_mode == WM_FSK ? 0.5 / m_fmod : m_mode == WM_3FSK ? 1 / m_fmod : 0.25 / m_fmod;
+        return at(frac(integratedTurns(t, f, n, symbol)));
+    }
+    case WM_BPSK:
+    case WM_QPSK:
+    case WM_QAM: {
+        // One symbol per bit (BPSK) or per two bits (QPSK, QAM) of the PN
+        // code at the bit rate; each symbol shifts the carrier's phase.
+        if (m_fmod <= 0 || m_pn.isEmpty())
+            return at(carrierPhase(t));
+        const int bits = m_mode == WM_BPSK ? 1 : 2;
+        const uint64_t sym = uint64_t(t * m_fmod / bits);
+        int k = 0;
+        for (int b = 0; b < bits; ++b)
+            k = (k << 1) | m_pn[int((sym * bits + uint64_t(b)) % uint64_t(m_pn.size()))];
+        return at(frac(carrierPhase(t) + m_keyPhase[k]));
+    }
+    case WM_OSK: {
+        // Each period of the OSK rate: on for the first half, swelling in
+        // over the oscillation time; off for the second, dying away over it.
+        if (m_fmod <= 0)
+            return at(carrierPhase(t));
+        const double T = 1.0 / m_fmod, tin = std::fmod(t, T);
+        const double tau = std::max(m_oskTime, 1e-12);
+        const double env = tin < T / 2 ? std::min(1.0, tin / tau) : std::max(0.0, 1 - (tin - T / 2) / tau);
+        return at(carrierPhase(t)) * env;
     }
     case WM_PWM:
         return m_gen == GEN_PULSE || m_gen == GEN_SQUARE
@@ -400,8 +477,9 @@ double ScopeModel::wave(double t) const
     case WM_LIST: {
         if (m_listHz.isEmpty() || m_fmod <= 0)
             return at(carrierPhase(t));
+        // One list entry per turn of the rate accumulator.
         const int n = m_listHz.size();
-        return at(frac(integratedTurns(t, m_listHz.constData(), n, 1.0 / (m_fmod * n))));
+        return at(frac(integratedTurns(t, m_listHz.constData(), n, 1.0 / m_fmod)));
     }
     case WM_NCYC: {
         const double idle = at(m_phase0);

@@ -62,6 +62,10 @@ public:
     // Decoded quantities (what the words mean), for reports and checks.
     double carrierHz() const { return m_f0; }
     double modulationHz() const { return m_fmod; }
+    int workMode() const { return m_mode; }
+    // How often the mode's pattern repeats: the modulating, sweep, burst or
+    // keying period (a frequency list's whole list, 3FSK's three symbols).
+    double repeatHz() const;
     double fullScaleVpp() const { return m_fullScale; }   // open circuit, scale word 65535
     double acVpp() const { return m_acVpp; }              // open circuit, this scale word
     double dcVolts() const { return m_dc; }               // open circuit, before inversion
@@ -103,6 +107,10 @@ private:
     QVector<double> m_listHz;
     QVector<double> m_fmFreq;   // FM: instantaneous frequency per modulating step
     QByteArray m_prbs;          // PRBS bits
+    QByteArray m_pn;            // PN code of BPSK, QPSK and QAM
+    double m_keyPhase[4] = {0, 0, 0, 0};  // BPSK/QPSK phases, turns
+    double m_oskTime = 0;       // OSK swell and decay time, s
+    QVector<double> m_fmTurns;  // FM: turns accumulated before each modulating step
 
     double m_fullScale = 0;
     double m_acVpp = 0;

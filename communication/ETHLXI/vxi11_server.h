@@ -7,7 +7,12 @@
 // link gets the next free one.
 enum { VXI11_LINK_ID = 5000 };
 #define VXI11_DEVICE_NAME "inst0"
-enum { VXI11_ABORT_PORT = 666, VXI11_MAX_RECV_SIZE = 0x100000 };
+// The receive size create_link announces. Stock clients split a long write
+// into chunks of the announced size but set END only on a chunk of at most
+// 1 KiB, so a larger announcement leaves their long messages without END.
+// Announcing 1 KiB keeps them correct; clients that send larger chunks are
+// still served up to VXI11_MAX_WRITE_CHUNK.
+enum { VXI11_ABORT_PORT = 666, VXI11_MAX_RECV_SIZE = 1024, VXI11_MAX_WRITE_CHUNK = 0x100000 };
 
 // Device_ErrorCode values used here.
 enum {

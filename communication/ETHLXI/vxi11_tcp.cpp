@@ -23,7 +23,7 @@
 namespace {
 
 // A call record: a 1 MiB write and its headers.
-const size_t kMaxRecord = size_t(VXI11_MAX_RECV_SIZE) + 4096;
+const size_t kMaxRecord = size_t(VXI11_MAX_WRITE_CHUNK) + 4096;
 // What is kept of a record that is too long: enough for its call header.
 const size_t kKeptOfOversized = 512;
 

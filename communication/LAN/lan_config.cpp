@@ -2,6 +2,7 @@
 #include "communication/LAN/lan_config.h"
 #include <QByteArray>
 #include "communication/ETHLXI/vxi11_server.h"
+#include "communication/LAN/web_guard.h"
 #include "param/settingsfile.h"
 #include "platform/platformroot.h"
 
@@ -36,7 +37,10 @@ LanConfig lan_config_load()
     c.rawPort = portFrom("ORNAV_SCPI_RAW_PORT", "ScpiRawPort", LAN_RAW_PORT_DEFAULT);
     // Port 80 needs privileges a desktop run does not have.
     c.httpPort = portFrom("ORNAV_HTTP_PORT", "HttpPort", simulated ? LAN_HTTP_PORT_SIMULATED : LAN_HTTP_PORT_DEFAULT);
-    c.password = SettingsFile::value(QStringLiteral("WebPassword")).toString();
+    c.passwordHash = web_password_load();
+    for (const QString& name : SettingsFile::value(QStringLiteral("WebHostNames")).toString().split(QLatin1Char(',')))
+        if (!name.trimmed().isEmpty())
+            c.webHostNames << name.trimmed();
     return c;
 }
 

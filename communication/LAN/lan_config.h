@@ -7,15 +7,23 @@
 //   "ScpiRawPort"       ORNAV_SCPI_RAW_PORT   5025            5025
 //   "HttpPort"          ORNAV_HTTP_PORT       80              8080
 //   "WebPassword"       -                     none            none
+//   "WebHostNames"      -                     none            none
+//
+// "WebPassword" is replaced by its salted digest "WebPasswordHash" at the
+// first start that reads it; "WebHostNames" lists further names (comma-
+// separated) under which the web page may be reached, beside the address,
+// the host name and "localhost".
 //
 // A port of 0 turns that service off. On a simulated board every service
 // listens on the loopback interface only.
 #include <QString>
+#include <QStringList>
 
 struct LanConfig {
     int rawPort = 5025;
     int httpPort = 80;
-    QString password;  // empty: the page is open
+    QString passwordHash;  // stored form of the password; empty: the page is open
+    QStringList webHostNames;
     bool loopbackOnly = false;
 };
 

@@ -14,6 +14,7 @@
 #include "communication/LAN/lan_config.h"
 #include "communication/LAN/lan_identification.h"
 #include "communication/LAN/web_capture.h"
+#include "communication/LAN/web_guard.h"
 #include "communication/LAN/web_scpi.h"
 
 namespace {
@@ -87,12 +88,12 @@ MHD_Result servePageFile(MHD_Connection* c, const char* url)
 
 bool authorised(MHD_Connection* c)
 {
-    const QString& password = lan_config().password;
-    if (password.isEmpty())
+    const QString& stored = lan_config().passwordHash;
+    if (stored.isEmpty())
         return true;
     char* pass = nullptr;
     char* user = MHD_basic_auth_get_username_password(c, &pass);
-    const bool ok = pass && QString::fromUtf8(pass) == password;
+    const bool ok = pass && web_password_matches(stored, QString::fromUtf8(pass));
     if (user)
         MHD_free(user);
     if (pass)
@@ -172,13 +173,28 @@ MHD_Result route(MHD_Connection* c, const std::string& url, const std::string& m
             return sendText(c, MHD_HTTP_METHOD_NOT_ALLOWED, "GET only");
         return send(c, MHD_HTTP_OK, lan_identification_xml(lan_identity()), "text/xml; charset=utf-8");
     }
+    const QByteArray host(MHD_lookup_connection_value(c, MHD_HEADER_KIND, MHD_HTTP_HEADER_HOST));
+    if (!web_host_allowed(host, lan_identity().hostname, lan_config().webHostNames))
+        return sendText(c, MHD_HTTP_FORBIDDEN, "unknown host name");
     if (!authorised(c))
         return askForPassword(c);
     if (req.tooLarge)
         return sendText(c, MHD_HTTP_CONTENT_TOO_LARGE, "request body too large");
+    if (url == "/api/session") {
+        if (!get)
+            return sendText(c, MHD_HTTP_METHOD_NOT_ALLOWED, "GET only");
+        QJsonObject o;
+        o["token"] = QString::fromLatin1(web_token_issue());
+        return sendJson(c, o);
+    }
     if (url == "/api/scpi" || url == "/api/output" || url == "/api/upload") {
         if (!post)
             return sendText(c, MHD_HTTP_METHOD_NOT_ALLOWED, "POST only");
+        const QByteArray origin(MHD_lookup_connection_value(c, MHD_HEADER_KIND, "Origin"));
+        if (!web_origin_allowed(origin, host))
+            return sendText(c, MHD_HTTP_FORBIDDEN, "cross-origin request refused");
+        if (!web_token_valid(QByteArray(MHD_lookup_connection_value(c, MHD_HEADER_KIND, WEB_TOKEN_HEADER))))
+            return sendText(c, MHD_HTTP_FORBIDDEN, "missing or stale session token");
         if (url == "/api/scpi")
             return postScpi(c, req.body);
         if (url == "/api/output")

@@ -129,7 +129,7 @@ CHANNEL = {
     "modulation_source": ("external", [("ch1", "mode", "modulation"), ("ch1", "modulation_type", "fm")]),
     "modulation_frequency": (50.0, [("ch1", "mode", "modulation"), ("ch1", "modulation_type", "fm"),
                                     ("ch1", "modulation_source", "internal")]),
-    "keying_rate": (100.0, [("ch1", "mode", "modulation"), ("ch1", "modulation_type", "fsk")]),
+    "osk_rate": (100.0, [("ch1", "mode", "modulation"), ("ch1", "modulation_type", "osk")]),
     "bit_rate": (1000.0, [("ch1", "mode", "modulation"), ("ch1", "modulation_type", "qam")]),
     "modulation_depth": (80.0, [("ch1", "mode", "modulation"), ("ch1", "modulation_type", "am")]),
     "fm_deviation": (100.0, [("ch1", "mode", "modulation"), ("ch1", "modulation_type", "fm")]),

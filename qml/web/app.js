@@ -12,10 +12,18 @@ async function getJson(path) {
   return r.json();
 }
 
+// Every action carries the session token the instrument handed this page;
+// a page of another site can neither read it nor send it.
+let sessionToken = null;
+async function token() {
+  if (!sessionToken) sessionToken = (await getJson("/api/session")).token;
+  return sessionToken;
+}
+
 async function postJson(path, body, type) {
   const r = await fetch(path, {
     method: "POST",
-    headers: { "Content-Type": type || "text/plain" },
+    headers: { "Content-Type": type || "text/plain", "X-Ornav-Token": await token() },
     body: body,
   });
   if (!r.ok) throw new Error(path + ": " + r.status + " " + (await r.text()));
@@ -106,7 +114,8 @@ async function sendUpload(ev) {
   if (!f) return;
   const ch = $("upload-channel").value;
   const r = await fetch("/api/upload?channel=" + ch + "&name=" + encodeURIComponent(f.name),
-                        { method: "POST", headers: { "Content-Type": "application/octet-stream" }, body: f });
+                        { method: "POST", headers: { "Content-Type": "application/octet-stream",
+                                                   "X-Ornav-Token": await token() }, body: f });
   $("upload-result").textContent = r.ok ? JSON.stringify(await r.json()) : r.status + " " + (await r.text());
 }
 

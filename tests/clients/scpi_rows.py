@@ -127,6 +127,9 @@ if want("system"):
     row("serial number", "FACTORY:MIS:SN \"SN42\"", "FACTORY:MIS:SN?", "SN42")
     case("identification carries the serial", q("*IDN?").split(",")[2] == "SN42", q("*IDN?"))
     case("model identification", q("IDN?") == "ORNAV96T%EN#SNSN42", q("IDN?"))
+    row("serial with a control character", "FACTORY:MIS:SN \"SN\x01X\"", "FACTORY:MIS:SN?", "SN42", [-224])
+    row("serial cut to 31", "FACTORY:MIS:SN \"%s\"" % ("S" * 40), "FACTORY:MIS:SN?", "S" * 31)
+    case("identification still one line", q("*IDN?").split(",")[2] == "S" * 31, q("*IDN?"))
 
 if want("output"):
     row("output on", "CHANnel1:OUTPut ON", "CHANnel1:OUTPut?", "1")
@@ -149,6 +152,7 @@ if want("output"):
     row("limit disable", "CHANnel1:LIMit:ENABle OFF", "CHANnel1:LIMit:ENABle?", "0")
     row("load 50", "CHANnel1:LOAD 50", "CHANnel1:LOAD?", "50")
     row("load high impedance", "CHANnel1:LOAD 1000000", "CHANnel1:LOAD?", "1000000")
+    row("load wrong suffix", "CHANnel1:LOAD 50 V", "CHANnel1:LOAD?", "1000000", [-224])
 
 if want("base"):
     inst.write("CHANnel1:OUTPut ON")
@@ -173,6 +177,10 @@ if want("base"):
     row("amplitude Vrms suffix switches the unit", "CHANnel1:BASe:AMPLitude 0.3Vrms", "CHANnel1:AMPLitude:UNIT?",
         "VRMS")
     case("amplitude now in Vrms", same(q("CHANnel1:BASe:AMPLitude?"), 0.3), q("CHANnel1:BASe:AMPLitude?"))
+    row("amplitude mVpp suffix switches the unit back", "CHANnel1:BASe:AMPLitude 800mVpp", "CHANnel1:AMPLitude:UNIT?",
+        "VPP")
+    case("amplitude now in Vpp", same(q("CHANnel1:BASe:AMPLitude?"), 0.8), q("CHANnel1:BASe:AMPLitude?"))
+    row("amplitude unit Vrms", "CHANnel1:AMPLitude:UNIT VRMS", "CHANnel1:AMPLitude:UNIT?", "VRMS")
     row("amplitude unit Vpp", "CHANnel1:AMPLitude:UNIT VPP", "CHANnel1:AMPLitude:UNIT?", "VPP")
     row("amplitude unit as a number", "CHANnel1:AMPLitude:UNIT 1", "CHANnel1:AMPLitude:UNIT?", "VPP", [-224])
     inst.write("CHANnel1:LOAD 1000000")
@@ -299,15 +307,8 @@ if want("refused"):
     refused("arming a path changes nothing", "WARB1:CARRier \"../x.bsv\"", [-224])
 
 def write_block(data):
-    """Sends data as one message. pyvisa-py sets END only on a chunk of at
-    most 1024 bytes, so a longer message goes in chunks of that size."""
-    session = inst.visalib.sessions[inst.session]
-    saved = session.max_recv_size
-    session.max_recv_size = 1024
-    try:
-        inst.write_raw(data)
-    finally:
-        session.max_recv_size = saved
+    """Sends data as one message with the stock client's write_raw."""
+    inst.write_raw(data)
 
 
 if want("config"):

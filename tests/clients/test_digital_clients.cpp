@@ -296,6 +296,20 @@ TEST_F(DigitalClients, CounterResultsOfTheSimulatedInputComeBack)
     EXPECT_NEAR(out[3].toDouble(), 1 / 12345.678, 1e-9) << out[3].constData();
     EXPECT_EQ(out[4], QByteArray("1.500000e+00"));
     EXPECT_EQ(out[5], QByteArray("DC"));
+
+    // The input removed: the next reading is "no signal", not the last value.
+    sim.start(tool("tools/ornav-sim"), {"--root", root(), "counter", "0"});
+    ASSERT_TRUE(sim.waitForFinished(30000));
+    ASSERT_EQ(sim.exitCode(), 0);
+    const QList<QByteArray> gone = visa("import time\n"
+                                        "for n in range(30):\n"
+                                        "    f = float(i.query('SYSTem:CYMometer:FREQuency?'))\n"
+                                        "    if f == 0: break\n"
+                                        "    time.sleep(0.1)\n"
+                                        "print(f, float(i.query('SYSTem:CYMometer:PERiod?')))\n",
+                                        &code);
+    ASSERT_EQ(code, 0) << gone.join('\n').constData();
+    EXPECT_EQ(gone.value(0), QByteArray("0.0 0.0"));
 }
 
 } // namespace

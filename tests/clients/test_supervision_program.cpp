@@ -119,6 +119,9 @@ TEST_F(SupervisedProgram, OverloadBitsAndTemperatureReachTheErrorList)
     setTemperature("65010");
     ASSERT_TRUE(waitFor("CH4 protected!!!", mark)) << output().constData();
     EXPECT_EQ(errorList(), (QList<QByteArray>{"-802", "-802", "-802", "-802", "0"}));
+    // The same reading on the next ticks reports nothing more.
+    runFor(1500);
+    EXPECT_EQ(errorList(), QList<QByteArray>{"0"});
 }
 
 TEST_F(SupervisedProgram, UnpluggingTheDiskClosesTheUpgradeQuestion)

@@ -144,4 +144,14 @@ void InstrumentSuite::SetUp()
                      << (instrument_ ? instrument_->output().constData() : "(root not made)");
 }
 
+void InstrumentSuite::TearDown()
+{
+    if (up_ && instrument_->process().state() != QProcess::Running) {
+        up_ = false;  // the suite's remaining tests say so at once
+        ADD_FAILURE() << "the program ended during the test (exit status " << instrument_->process().exitStatus()
+                      << ", code " << instrument_->process().exitCode() << "):\n"
+                      << instrument_->output().constData();
+    }
+}
+
 } // namespace TestRig

@@ -73,6 +73,9 @@ protected:
     static void SetUpTestSuite() { startOn(); }
     static void TearDownTestSuite();
     void SetUp() override;
+    // The program is still running after every test: a client that lost its
+    // connection because the program went away fails here, with its output.
+    void TearDown() override;
 
     static void startOn(const std::function<bool(const QString& root)>& prepare = {},
                         const QList<QByteArray>& readyLines = {"vxi11_init ok!"});

@@ -42,31 +42,6 @@ protected:
     int n = 0;
 };
 
-TEST_F(LineTrace, UartFramesDecodeAtTheirBaudRateBitsParityAndStopBits)
-{
-    DigitalLines::Setup s;
-    s.kind = DigitalLines::Uart;
-    s.bitClock = 9600;
-    s.uartDataBits = 8;
-    s.uartParity = true;
-    s.uartStopBits = 2;
-    const QByteArray data("\x00\xff\x55Hi", 5);
-    const QString f = write(s, data, parity(data, true));
-    QByteArray diag;
-    const QStringList got = sigrokDecode(f, "uart:rx=TX:baudrate=9600:data_bits=8:parity=odd:stop_bits=2",
-                                         "uart=rx-data", &diag);
-    EXPECT_EQ(hexBytes(got), data) << got.join('|').toStdString() << diag.constData();
-    // The parity bits agree with odd parity, the stop bits are there: no
-    // parity errors, no frame warnings.
-    const QStringList warnings = sigrokDecode(f, "uart:rx=TX:baudrate=9600:data_bits=8:parity=odd:stop_bits=2",
-                                              "uart=rx-parity-err:rx-warnings");
-    EXPECT_TRUE(warnings.isEmpty()) << warnings.join('|').toStdString();
-    // Read as even parity, every byte is flagged.
-    const QStringList wrong = sigrokDecode(f, "uart:rx=TX:baudrate=9600:data_bits=8:parity=even:stop_bits=2",
-                                           "uart=rx-parity-err");
-    EXPECT_EQ(wrong.size(), data.size()) << wrong.join('|').toStdString();
-}
-
 TEST_F(LineTrace, UartWithFiveDataBitsSendsTheLowBitsOnly)
 {
     DigitalLines::Setup s;
@@ -77,34 +52,6 @@ TEST_F(LineTrace, UartWithFiveDataBitsSendsTheLowBitsOnly)
     const QString f = write(s, QByteArray("\x1f\x01\x35", 3));
     const QStringList got = sigrokDecode(f, "uart:rx=TX:baudrate=115200:data_bits=5", "uart=rx-data");
     EXPECT_EQ(hexBytes(got), QByteArray("\x1f\x01\x15", 3)) << got.join('|').toStdString();
-}
-
-TEST_F(LineTrace, SpiBytesGoOutMostSignificantBitFirstUnderChipSelect)
-{
-    DigitalLines::Setup s;
-    s.kind = DigitalLines::Spi;
-    s.bitClock = 2e6; // 1 MHz SCLK
-    const QByteArray data("\xa5\x01\x80Hello", 8);
-    const QString f = write(s, data);
-    const QStringList got = sigrokDecode(f, "spi:clk=SCLK:mosi=MOSI:cs=CS", "spi=mosi-data");
-    EXPECT_EQ(hexBytes(got), data) << got.join('|').toStdString();
-    // Read as LSB first the bytes come out mirrored: the order is real.
-    const QStringList lsb = sigrokDecode(f, "spi:clk=SCLK:mosi=MOSI:cs=CS:bitorder=lsb-first", "spi=mosi-data");
-    ASSERT_FALSE(lsb.isEmpty());
-    EXPECT_EQ(hexBytes(lsb).left(1), QByteArray("\xa5", 1));
-    EXPECT_EQ(hexBytes(lsb).mid(1, 2), QByteArray("\x80\x01", 2));
-}
-
-TEST_F(LineTrace, I2cShowsAddressByteDataAndAcknowledgedSlots)
-{
-    DigitalLines::Setup s;
-    s.kind = DigitalLines::I2c;
-    s.bitClock = 2e5; // 100 kHz SCL
-    const QString f = write(s, QByteArray("\xa0\x12\x34", 3)); // address 0x50, write
-    const QStringList got = sigrokDecode(f, "i2c:scl=SCL:sda=SDA", "i2c=start:address-write:data-write:ack:nack:stop");
-    EXPECT_EQ(got, QStringList({"Start", "Write", "Address write: 50", "ACK", "Data write: 12", "ACK", "Data write: 34",
-                                "ACK", "Stop"}))
-        << got.join('|').toStdString();
 }
 
 TEST_F(LineTrace, EachManualSendIsOneTransmission)

@@ -283,66 +283,6 @@ TEST_F(UtilityKeys, ModeAndWaveKeysAreRefusedAndChannelKeysLeave)
     EXPECT_EQ(ctrl->currentCh, CH2);
 }
 
-TEST_F(UtilityKeys, TheSystemListWrapsWithinItsColumns)
-{
-    page(5);
-    QObject* sys = view("UtilitySystemSet", "syslistview");
-    QObject* lan = view("UtilitySystemSet", "syslanlistview");
-    ASSERT_NE(sys, nullptr);
-    ASSERT_GE(ctrl->uidata.syssetlist.size(), 12);
-    focus(sys, 0);
-    key(Key_Up);
-    EXPECT_EQ(at(sys), 5);
-    key(Key_Down);
-    EXPECT_EQ(at(sys), 0);
-    key(Key_Right);
-    EXPECT_EQ(at(sys), 6);
-    key(Key_Up);
-    EXPECT_EQ(at(sys), 11);
-    key(Key_Down);
-    EXPECT_EQ(at(sys), 6);
-    key(Key_Left);
-    EXPECT_EQ(at(sys), 0);
-    // From the second column Right goes to the LAN list, Left comes back.
-    sys->setProperty("currentIndex", 7);
-    key(Key_Right);
-    EXPECT_TRUE(focused(lan));
-    key(Key_Left);
-    EXPECT_TRUE(focused(sys));
-    // Left in the first column gives the focus back to the menu.
-    sys->setProperty("currentIndex", 2);
-    key(Key_Left);
-    EXPECT_EQ(view(nullptr, "utility")->property("menuIndex").toInt(), 5);
-}
-
-TEST_F(UtilityKeys, TheCouplingGridsMoveByColumnAndIntoTheOtherPair)
-{
-    page(1);
-    QObject* a = view("ChannalCoupleSet12", "CoupleSetListview");
-    QObject* b = view("ChannalCoupleSet34", "CoupleSetListview");
-    ASSERT_NE(a, nullptr);
-    ASSERT_NE(b, nullptr);
-    ASSERT_GE(ctrl->uidata.ch12CoupleSetList.size(), 9);
-    ASSERT_GE(ctrl->uidata.ch34CoupleSetList.size(), 9);
-    focus(a, 1);
-    key(Key_Right);
-    EXPECT_EQ(at(a), 4);
-    key(Key_Down);
-    EXPECT_EQ(at(a), 5);
-    key(Key_Down);  // the bottom row continues into pair 3/4's top row
-    EXPECT_TRUE(focused(b));
-    EXPECT_EQ(at(b), 3);
-    key(Key_Up);
-    EXPECT_TRUE(focused(a));
-    EXPECT_EQ(at(a), 5);
-    a->setProperty("currentIndex", 0);
-    beeps();
-    key(Key_Up);
-    EXPECT_EQ(beeps(), QList<uint64_t>{10});
-    key(Key_Left);
-    EXPECT_EQ(view(nullptr, "utility")->property("menuIndex").toInt(), 1);
-}
-
 TEST_F(UtilityKeys, ChannelSettingListsSkipMaskedChannels)
 {
     page(0);

@@ -14,19 +14,40 @@ namespace {
 
 const QString kBase = QStringLiteral("http://127.0.0.1:8080");
 
+// A request that sends a body is an action: it carries a session token as
+// the page does, unless the test gives its own headers (raw).
+QStringList withToken(const QStringList& extra, bool raw)
+{
+    const bool action = extra.contains("-d") || extra.contains("--data-binary") || extra.contains("POST");
+    if (raw || !action)
+        return extra;
+    QStringList auth;
+    const int u = extra.indexOf("-u");
+    if (u >= 0 && u + 1 < extra.size())
+        auth << "-u" << extra[u + 1];
+    const QByteArray session = lanRun("/usr/bin/curl", QStringList{"-s"} << auth << (kBase + "/api/session"));
+    const QByteArray token = QJsonDocument::fromJson(session).object()["token"].toString().toLatin1();
+    return QStringList{"-H", "X-Ornav-Token: " + token} << extra;
+}
+
 // curl's status code of a request (extra: further curl arguments).
-int status(const QString& path, const QStringList& extra = {})
+int status(const QString& path, const QStringList& extra = {}, bool raw = false)
 {
     QStringList args = {"-s", "-o", "/dev/null", "-w", "%{http_code}", "--path-as-is"};
-    args << extra << (kBase + path);
+    args << withToken(extra, raw) << (kBase + path);
     return lanRun("/usr/bin/curl", args).toInt();
 }
 
-QByteArray body(const QString& path, const QStringList& extra = {})
+QByteArray body(const QString& path, const QStringList& extra = {}, bool raw = false)
 {
     QStringList args = {"-s", "--path-as-is"};
-    args << extra << (kBase + path);
+    args << withToken(extra, raw) << (kBase + path);
     return lanRun("/usr/bin/curl", args);
+}
+
+QByteArray relayWord(const QString& root, int ch)
+{
+    return lanRun(lanBin("tools/ornav-sim"), {"--root", root, "peek", QString::number(ch * 0x100 + 0x61)}).trimmed();
 }
 
 class Web : public ::testing::Test {
@@ -125,6 +146,41 @@ TEST_F(Web, BadRequestsGetFourHundredAnswersAndNothingLeavesThePageResources)
     EXPECT_EQ(status("/api/upload?channel=1&name=big.bsv", {"--data-binary", "@" + big.fileName()}), 413);
     // A declared length past the limit is refused from the header alone.
     EXPECT_EQ(status("/api/scpi", {"-H", "Content-Length: 100000000", "-d", "x", "-m", "5"}), 413);
+}
+
+// Requests a page of another site (or one rebound to this address) could
+// make: each is refused and the output stays off.
+TEST_F(Web, ForeignOriginsHostsAndMissingTokensChangeNothing)
+{
+    body("/api/output", {"-d", "channel=1&on=0"});
+    ASSERT_EQ(relayWord(inst->root(), 0), QByteArray("00"));
+    const QString token = QJsonDocument::fromJson(body("/api/session")).object()["token"].toString();
+    ASSERT_EQ(token.size(), 32);
+    const QString good = "X-Ornav-Token: " + token;
+    const struct {
+        const char* what;
+        QStringList headers;
+        int expected;
+    } rows[] = {
+        {"no token", {}, 403},
+        {"made-up token", {"-H", "X-Ornav-Token: 0123456789abcdef0123456789abcdef"}, 403},
+        {"foreign Origin", {"-H", good, "-H", "Origin: http://evil.example"}, 403},
+        {"Origin of another port", {"-H", good, "-H", "Origin: http://127.0.0.1:9999"}, 403},
+        {"rebound Host", {"-H", good, "-H", "Host: evil.example:8080"}, 403},
+        {"rebound Host, own Origin", {"-H", good, "-H", "Host: evil.example:8080", "-H", "Origin: http://evil.example:8080"}, 403},
+    };
+    for (const auto& r : rows) {
+        EXPECT_EQ(status("/api/output", QStringList(r.headers) << "-d" << "channel=1&on=1", true), r.expected) << r.what;
+        EXPECT_EQ(relayWord(inst->root(), 0), QByteArray("00")) << r.what;
+    }
+    // A page read through a rebound name gets nothing either.
+    EXPECT_EQ(status("/api/info", {"-H", "Host: evil.example"}), 403);
+    EXPECT_EQ(status("/api/session", {"-H", "Host: evil.example"}), 403);
+    // The instrument's own page: same origin, its token.
+    EXPECT_EQ(status("/api/output", {"-H", good, "-H", "Origin: http://127.0.0.1:8080", "-d", "channel=1&on=1"}, true), 200);
+    EXPECT_EQ(relayWord(inst->root(), 0), QByteArray("01"));
+    EXPECT_EQ(status("/api/info", {"-H", "Host: localhost:8080"}), 200);
+    body("/api/output", {"-d", "channel=1&on=0"});
 }
 
 TEST_F(Web, ConsoleRunsTheMessageAndShowsTheErrorList)
@@ -251,6 +307,7 @@ TEST(WebPassword, PasswordProtectsThePageAndTheConsoleButNotTheIdentification)
                 inst.waitFor("[lan-WARN]:web server on port 8080"))
         << inst.log().constData();
     EXPECT_EQ(status("/"), 401);
+    EXPECT_EQ(status("/api/session"), 401);
     EXPECT_EQ(status("/api/scpi", {"-d", "*RST"}), 401);
     EXPECT_EQ(status("/", {"-u", "admin:wrong"}), 401);
     EXPECT_EQ(status("/", {"-u", "admin:s3cret"}), 200);
@@ -258,17 +315,19 @@ TEST(WebPassword, PasswordProtectsThePageAndTheConsoleButNotTheIdentification)
     const QJsonObject o =
         QJsonDocument::fromJson(body("/api/scpi", {"-u", "x:s3cret", "--data-binary", "*IDN?"})).object();
     EXPECT_EQ(o["reply"].toString(), QString(kLanFactoryIdn));
+    // The password is kept only as a salted digest.
+    QFile settings(inst.root() + "/home/root/settings.ini");
+    ASSERT_TRUE(settings.open(QIODevice::ReadOnly));
+    const QByteArray stored = settings.readAll();
+    EXPECT_FALSE(stored.contains("s3cret")) << stored.constData();
+    EXPECT_TRUE(stored.contains("WebPasswordHash=sha256$")) << stored.constData();
     // The raw socket is off with port 0.
     EXPECT_FALSE(inst.log().contains("scpi raw socket on port"));
 }
 
 TEST_F(Web, OutputSwitchOnThePageSetsTheChannelsOutputRelay)
 {
-    auto relay = [](int ch) {
-        return lanRun(lanBin("tools/ornav-sim"),
-                      {"--root", inst->root(), "peek", QString::number(ch * 0x100 + 0x61)})
-            .trimmed();
-    };
+    auto relay = [](int ch) { return relayWord(inst->root(), ch); };
     // Off to start with, as the factory record has it.
     body("/api/output", {"-d", "channel=1&on=0"});
     ASSERT_EQ(relay(0), QByteArray("00"));

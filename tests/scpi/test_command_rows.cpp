@@ -98,56 +98,6 @@ protected:
     E errs;
 };
 
-TEST_F(CommandRows, FrequencyAndPeriodSwitchTheEntryFormFirst)
-{
-    EXPECT_EQ(send("CHANnel2:BASe:FREQuency 2kHZ"), (L{"units 1 1 0", "value 1 1 2000", "wait"}));
-    EXPECT_EQ(send("CHAN:BAS:PER 5ms"), (L{"units 0 1 1", "value 0 1 0.005", "wait"}));
-    EXPECT_EQ(send("CHANnel1:NOISe:BANDwith 1e6"), (L{"units 0 1 0", "value 0 1 1e+06", "wait"}));
-    EXPECT_TRUE(errs.empty());
-}
-
-TEST_F(CommandRows, WrongChannelOrSuffixSendsNothing)
-{
-    EXPECT_EQ(send("CHANnel5:BASe:FREQuency 1000"), L{});
-    EXPECT_EQ(errs, E{-108});
-    EXPECT_EQ(send("CHANnel0:BASe:FREQuency 1000"), L{});
-    EXPECT_EQ(errs, E{-108});
-    EXPECT_EQ(send("CHANnel1:BASe:FREQuency 1 ms"), L{});
-    EXPECT_EQ(errs, E{-224});
-    EXPECT_EQ(send("CHANnel1:BASe:PERiod 1 kHZ"), L{});
-    EXPECT_EQ(errs, E{-224});
-    EXPECT_EQ(send("CHANnel1:BASe:FREQuency"), L{});
-    EXPECT_EQ(errs, E{-109});
-    EXPECT_EQ(send("CHANnel1:LOAD 50 V"), L{});
-    EXPECT_EQ(errs, E{-224});
-}
-
-TEST_F(CommandRows, AmplitudeSuffixPicksTheUnitAndLeavesHighLowForm)
-{
-    inst.rec.PDT[0].AmpMode = 1;
-    EXPECT_EQ(send("CHANnel1:BASe:AMPLitude 0.5Vrms"),
-              (L{"units 0 4 0", "units 0 0 1", "value 0 0 0.5", "wait"}));
-    inst.rec.PDT[0].AmpMode = 0;
-    inst.rec.PDT[0].AmpUnit = 1;
-    EXPECT_EQ(send("CHANnel1:BASe:AMPLitude 0.5"), (L{"value 0 0 0.5", "wait"}));  // in the current unit
-    EXPECT_EQ(send("CHANnel1:BASe:AMPLitude 2 mVpp"), (L{"units 0 0 0", "value 0 0 0.002", "wait"}));
-    inst.rec.PDT[0].Load = 1000000;
-    EXPECT_EQ(send("CHANnel1:BASe:AMPLitude 3dBm"), L{});
-    EXPECT_EQ(errs, E{-224});
-    EXPECT_EQ(send("CHANnel1:AMPLitude:UNIT DBM"), L{});  // ignored, no error
-    EXPECT_TRUE(errs.empty());
-    EXPECT_EQ(send("CHANnel1:AMPLitude:UNIT 2"), L{});
-    EXPECT_EQ(errs, E{-224});
-}
-
-TEST_F(CommandRows, HighAndLowSwitchToHighLowForm)
-{
-    EXPECT_EQ(send("CHANnel3:BASe:HIGH 1"), (L{"units 2 4 1", "value 2 0 1", "wait"}));
-    inst.rec.PDT[2].AmpMode = 1;
-    EXPECT_EQ(send("CHANnel3:BASe:LOW -1"), (L{"value 2 4 -1", "wait"}));
-    EXPECT_EQ(send("CHANnel3:BASe:OFFSet 0.2"), (L{"units 2 4 0", "value 2 4 0.2", "wait"}));
-}
-
 TEST_F(CommandRows, CouplingSendsOnlyWhatChanges)
 {
     inst.rec.PDT[2].ChCoupleFreqRate = 2;
@@ -187,15 +137,6 @@ TEST_F(CommandRows, ModeChoicesGoThroughTheChannelPage)
     EXPECT_EQ(send("CHANnel1:PSK:PHASe4 10"), (L{"value 0 24 10", "wait"}));
     EXPECT_EQ(send("CHANnel1:FSK:FREQuency4 10"), L{});
     EXPECT_EQ(errs, E{-109});
-}
-
-TEST_F(CommandRows, ManualTriggerOnlyWhenTheSourceIsManual)
-{
-    EXPECT_EQ(send("CHANnel2:BURSt:TRIGger"), L{});
-    EXPECT_EQ(errs, E{-200});
-    inst.rec.PDT[1].TrigerSource = 3;
-    EXPECT_EQ(send("CHANnel2:SWEep:TRIGger"), (L{"trigger 1 0 0"}));
-    EXPECT_TRUE(errs.empty());
 }
 
 TEST_F(CommandRows, ArbFileIsLookedUpAsAPlainName)
@@ -257,13 +198,6 @@ TEST_F(CommandRows, QueriesFormatTheRecord)
     d.BaseWave = BASE_Noise;
     EXPECT_EQ(rig.ask("CHANnel2:NS:SNR?\n"), "1.797693e+308\r\n");
     EXPECT_EQ(rig.drainErrors(), E{-200});
-}
-
-TEST_F(CommandRows, BrightnessTakesOnlyTheTableSteps)
-{
-    EXPECT_EQ(send("SYSTem:BRIGhtness 55"), L{});
-    EXPECT_EQ(errs, E{-200});
-    EXPECT_EQ(send("SYSTem:BRIGhtness 90"), (L{"value 6 78 6", "wait"}));
 }
 
 // Every described record of the table has its descriptor, and every query

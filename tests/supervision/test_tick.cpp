@@ -81,32 +81,6 @@ TEST_F(SupervisionTest, OverloadOfTheDigitalOutputChannelSwitchesTheDigitalOutpu
     ctrl->channel[CH3]->alterfun = CHANNEL_ALTERFUN_CLOSED;
 }
 
-TEST_F(SupervisionTest, SixtyFiveDegreesKeepsTheOutputsAboveSwitchesAllOff)
-{
-    start();
-    for (int ch = CH1; ch <= CH3; ++ch)
-        switchOn(ch);
-    setTemperature("65000");
-    tick();
-    EXPECT_FLOAT_EQ(CSetParam::boardtemp, 65.0f);
-    for (int ch = CH1; ch <= CH3; ++ch)
-        EXPECT_TRUE(on(ch)) << ch;
-    EXPECT_TRUE(errors().isEmpty());
-
-    setTemperature("65010");
-    tick();
-    for (int ch = CH1; ch <= CH4; ++ch)
-        EXPECT_FALSE(on(ch)) << ch;
-    for (int ch = CH1; ch <= CH3; ++ch)
-        EXPECT_EQ(chValue(ch, kOutput, 1), 0u) << ch;
-    // Every channel is reported; CH4 was off, so it gets no message.
-    EXPECT_EQ(errors(), (QList<int>{-802, -802, -802, -802}));
-    EXPECT_EQ(calls().filter("tips 2 3 :").size(), 3) << calls().join('\n').toStdString();
-    // An unchanged reading does not report again.
-    tick();
-    EXPECT_TRUE(errors().isEmpty());
-}
-
 TEST_F(SupervisionTest, ScreenSaverBlanksAfterWholeIdleMinutesAndActivityWakesIt)
 {
     start();

@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QTextStream>
 #include <cmath>
+#include <memory>
 #include <cstdio>
 
 namespace {
@@ -62,13 +63,21 @@ int fetchState(const QString& root, int ch, ScopeChannelState* s)
 int simCmdScope(const QString& root, const QStringList& argsIn)
 {
     QStringList args = argsIn;
-    const char* usage = "usage: scope CH [--span SECONDS] [--points N] [--load OHMS] [--csv FILE] [--png FILE]";
-    if (args.isEmpty())
+    const char* usage = "usage: scope CH[,CH...] [--span SECONDS] [--points N] [--load OHMS] [--csv FILE] [--png FILE]";
+    // One to four channels, as "1", "1,2,3,4" or "1 2 3 4"; the first is the
+    // trigger source and sets the span.
+    QVector<int> chans;
+    while (!args.isEmpty() && !args.first().startsWith("--")) {
+        for (QString c : args.takeFirst().split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+            bool ok = false;
+            const int ch = c.remove(QRegExp("^[Cc][Hh]")).toInt(&ok);
+            if (!ok || ch < 1 || ch > 4 || chans.contains(ch))
+                return usageError("scope: CH must be 1..4, each at most once");
+            chans << ch;
+        }
+    }
+    if (chans.isEmpty())
         return usageError(usage);
-    bool ok = false;
-    const int ch = args.takeFirst().remove(QRegExp("^[Cc][Hh]")).toInt(&ok);
-    if (!ok || ch < 1 || ch > 4)
-        return usageError("scope: CH must be 1..4");
     int rc = 0;
     double span = -1, load = 1e6;
     int points = 100000;
@@ -79,6 +88,7 @@ int simCmdScope(const QString& root, const QStringList& argsIn)
             return usageError(usage);
         const QString val = args.takeFirst();
         double d = 0;
+        bool ok = false;
         if (opt == "--span") {
             if (!parseDouble(val, &d) || d <= 0 || d > 1e4)
                 return usageError("scope: --span must be a time in seconds, above 0 and at most 10000");
@@ -100,39 +110,51 @@ int simCmdScope(const QString& root, const QStringList& argsIn)
         }
     }
 
-    ScopeChannelState s;
-    if ((rc = fetchState(root, ch - 1, &s)) != 0)
-        return rc;
-    if (s.mergeOn()) {
-        ScopeChannelState partner;
-        if ((rc = fetchState(root, ScopeChannelState::partnerOf(ch - 1), &partner)) != 0)
+    QVector<std::shared_ptr<ScopeModel>> models;
+    for (int ch : chans) {
+        ScopeChannelState s;
+        if ((rc = fetchState(root, ch - 1, &s)) != 0)
             return rc;
-        s.partner << partner;
+        if (s.mergeOn()) {
+            ScopeChannelState partner;
+            if ((rc = fetchState(root, ScopeChannelState::partnerOf(ch - 1), &partner)) != 0)
+                return rc;
+            s.partner << partner;
+        }
+        models << std::make_shared<ScopeModel>(s, load);
     }
-
-    const ScopeModel model(s, load);
     if (span <= 0) {
-        // Three periods of the slowest thing on screen: the modulation or
-        // burst period when there is one, else the carrier.
-        const double f = model.modulationHz() > 0 && s.reg(0x00, 1) != 0 ? model.modulationHz() : model.carrierHz();
+        // Three periods of the slowest thing on the first channel: the
+        // modulation, sweep or burst period when there is one, else the carrier.
+        const ScopeModel& m = *models.first();
+        const double f = m.repeatHz() > 0 ? m.repeatHz() : m.carrierHz();
         span = f > 0 ? 3 / f : 1e-3;
     }
-    const QVector<double> v = model.sample(span, points);
     const double dt = span / points;
-    const ScopeMeasurements m = scopeMeasure(v, dt);
+    QVector<ScopeTrace> traces;
+    for (int k = 0; k < chans.size(); ++k) {
+        ScopeTrace t;
+        t.ch = chans[k] - 1;
+        t.v = models[k]->sample(span, points);
+        t.m = scopeMeasure(t.v, dt);
+        t.outputOn = models[k]->outputOn();
+        traces << t;
+    }
 
     QTextStream out(stdout);
-    out << QStringLiteral("CH%1  span %2  %3 points  load %4\n")
-               .arg(ch)
-               .arg(scopeEng(span, "s", 4))
-               .arg(points)
-               .arg(load >= 1e6 ? QStringLiteral("high-Z") : scopeEng(load, "Ohm", 4));
-    if (!model.outputOn())
-        out << "Output off\n";
-    for (const QString& l : m.lines())
-        out << l << '\n';
-    for (const QString& l : model.limits())
-        out << "Note   " << l << '\n';
+    for (int k = 0; k < chans.size(); ++k) {
+        out << QStringLiteral("CH%1  span %2  %3 points  load %4\n")
+                   .arg(chans[k])
+                   .arg(scopeEng(span, "s", 4))
+                   .arg(points)
+                   .arg(load >= 1e6 ? QStringLiteral("high-Z") : scopeEng(load, "Ohm", 4));
+        if (!traces[k].outputOn)
+            out << "Output off\n";
+        for (const QString& l : traces[k].m.lines())
+            out << l << '\n';
+        for (const QString& l : models[k]->limits())
+            out << "Note   " << l << '\n';
+    }
     out.flush();
 
     if (!csv.isEmpty()) {
@@ -142,13 +164,24 @@ int simCmdScope(const QString& root, const QStringList& argsIn)
             return 1;
         }
         QTextStream t(&f);
-        t << "time_s,volts\n";
+        // One channel: time_s,volts; several: time_s,ch1,ch3,...
+        t << "time_s";
+        for (int ch : chans)
+            t << (chans.size() == 1 ? QStringLiteral(",volts") : QStringLiteral(",ch%1").arg(ch));
+        t << '\n';
         t.setRealNumberPrecision(10);
-        for (int i = 0; i < v.size(); ++i)
-            t << i * dt << ',' << v[i] << '\n';
+        for (int i = 0; i < points; ++i) {
+            t << i * dt;
+            for (const ScopeTrace& tr : traces)
+                t << ',' << tr.v[i];
+            t << '\n';
+        }
     }
     if (!png.isEmpty()) {
-        const QImage img = scopeImage(v, dt, m, QStringLiteral("CH%1  %2").arg(ch).arg(model.outputOn() ? "on" : "off"));
+        QStringList names;
+        for (int ch : chans)
+            names << QStringLiteral("CH%1").arg(ch);
+        const QImage img = scopeImage(traces, dt, names.join(" ") + QStringLiteral("   trigger CH%1 rising").arg(chans.first()));
         if (!img.save(png, "PNG")) {
             std::fprintf(stderr, "ornav-sim: cannot write %s\n", qPrintable(png));
             return 1;

@@ -83,11 +83,20 @@ static scpi_result_t serialSet(scpi_t* c, const scpi_row_t&, int)
     size_t len = 0;
     if (!textParam(c, &text, &len))
         return SCPI_RES_ERR;
-    // The serial number has room for 30 characters and is part of the USB
-    // identification; an empty or longer one is refused.
-    if (len == 0 || len > 30) {
+    // The serial number is part of the "*IDN?" reply and of the USB
+    // identification: printable characters only (a line end inside it would
+    // split the reply). A longer one is cut to the 31 characters it has room
+    // for.
+    if (len == 0) {
         SCPI_ErrorPush(c, SCPI_ERROR_ILLEGAL_PARAMETER_VALUE);
         return SCPI_RES_ERR;
+    }
+    for (size_t i = 0; i < len; ++i) {
+        const unsigned char ch = static_cast<unsigned char>(text[i]);
+        if (ch < 0x20 || ch > 0x7E) {
+            SCPI_ErrorPush(c, SCPI_ERROR_ILLEGAL_PARAMETER_VALUE);
+            return SCPI_RES_ERR;
+        }
     }
     scpi_row_instrument(c).setSerial(text, unsigned(len));
     return SCPI_RES_OK;
@@ -123,6 +132,6 @@ const scpi_row_t scpi_rows_system[] = {
     {R_SYS_SLEEP_TIME, RT_SYSTEM, RK_CHOICE, PARAM_INDEX_SYSSCREENSAVE, 0, 0, scpi_list_sleep_time, RF_NAME,
      SCPI_READ_SYS(Screensaver), RW_APPLIED, 0, nullptr, nullptr, "screen saver delay", 0},
     {R_SYS_FACTORY_SN, RT_NONE, RK_TEXT, -1, 0, 0, nullptr, RF_NONE, nullptr, RW_NONE, 0, serialSet,
-     serialQuery, "the serial number, 1 to 30 characters (others: -224)", 0},
+     serialQuery, "the serial number: 1 or more printable characters, cut to 31 (empty or a control character: -224)", 0},
     {0, RT_NONE, RK_NONE, -1, 0, 0, nullptr, RF_NONE, nullptr, RW_NONE, 0, nullptr, nullptr, nullptr, 0},
 };

@@ -119,7 +119,7 @@ const DriverRow kRows[] = {
     R("CHANnel#:MODulate:WAVe", "modulation_waveform", "channel", "", N, N),
     R("CHANnel#:MODulate:SOURce", "modulation_source", "channel", "", N, N),
     R("CHANnel#:MODulate:FREQuency", "modulation_frequency", "channel", "Hz", 1e-6, 2e6),
-    R("CHANnel#:MODulate:RATio", "keying_rate", "channel", "bps", 1e-6, 2e6),
+    R("CHANnel#:MODulate:RATio", "osk_rate", "channel", "bps", 1e-6, 2e6),
     R("CHANnel#:MODulate:BITRatio", "bit_rate", "channel", "bps", 1e-6, 2e6),
     R("CHANnel#:MODulate:DEPTh", "modulation_depth", "channel", "%", 0, 120),
     R34("CHANnel#:FM:FREQuency:DEV", "fm_deviation", "Hz", 0, kF12, 0, kF34),
