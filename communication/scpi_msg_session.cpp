@@ -20,15 +20,18 @@ struct Session {
     size_t replyPos = 0;
 };
 
-std::mutex g_mutex;
-std::condition_variable g_changed;
-std::map<int, Session> g_sessions = {{SCPI_SESSION_DEFAULT, Session()}};
+// The transport threads are never joined: one may still be delivering
+// while exit() runs the destructors of static objects. The table, its lock
+// and its condition are therefore made once and never destroyed.
+std::mutex& g_mutex = *new std::mutex;
+std::condition_variable& g_changed = *new std::condition_variable;
+std::map<int, Session>& g_sessions = *new std::map<int, Session>{{SCPI_SESSION_DEFAULT, Session()}};
 int g_nextId = 1;
 uint64_t g_nextSeq = 1;
 int g_inflight = 0;
 long long g_queuedBytes = 0;
 // Bytes of each message on the queue, for the byte budget.
-std::map<uint64_t, long long> g_sizes;
+std::map<uint64_t, long long>& g_sizes = *new std::map<uint64_t, long long>;
 
 // Called with g_mutex held.
 void setBusyFlag()

@@ -43,8 +43,10 @@ struct Link {
     ~Link() { std::free(pbuf); }
 };
 
-std::mutex g_linksMutex;
-std::map<long, std::shared_ptr<Link>> g_links;
+// Used by the RPC threads, which are never joined: made once and never
+// destroyed, so a call served while exit() runs meets a live table.
+std::mutex& g_linksMutex = *new std::mutex;
+std::map<long, std::shared_ptr<Link>>& g_links = *new std::map<long, std::shared_ptr<Link>>;
 long g_nextLid = VXI11_LINK_ID;
 
 std::shared_ptr<Link> findLink(long lid)
