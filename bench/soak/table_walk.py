@@ -38,9 +38,9 @@ SERVICE = {
     "SYNC#:CMD#": ["SYNC1:CMD2", "SYNC7:CMD0", "SYNC1:CMD9", "SYNC1:CMD"],
     "FACTORY:MIS:SN": ["FACTORY:MIS:SN", "FACTORY:MIS:SN \"%s\"" % ("X" * 40)],
     "MOUSE": ["MOUSE", "MOUSE 10,10,BOGUS", "MOUSE 400,240,MOVE"],
-    # Another language asks for a restart, which a later OK key would confirm.
-    "SYSTem:LANGuage": ["SYSTem:LANGuage ENGLish", "SYSTem:LANGuage BOGUSWORD", "SYSTem:LANGuage 1",
-                        "SYSTem:LANGuage"],
+    # Another language asks for a restart, which a later OK key would confirm:
+    # only words and forms it must refuse.
+    "SYSTem:LANGuage": ["SYSTem:LANGuage BOGUSWORD", "SYSTem:LANGuage 1", "SYSTem:LANGuage"],
 }
 # Arming records: the next message is the data, sent by upload() or here.
 ARMING = ("WARB#:CARRier", "WARB#:MODulate", "WFREQLIST#", "WFILE", "SYSTem:CONFigure", "DIGital:DATa")
