@@ -8,15 +8,17 @@
 #include "app/uidata.h"
 
 namespace {
-// Runs f in the controller's thread and waits for it (at once when that is
-// this thread).
+// Runs f in the controller's thread (at once when that is this thread). The
+// GUI thread never waits for the controller: the controller waits for the
+// GUI thread whenever it drives a page, and two threads waiting for each
+// other stop the instrument for good.
 template <typename F>
 void onController(Ornav72* c, F f)
 {
     if (c->thread() == QThread::currentThread())
         f();
     else
-        QMetaObject::invokeMethod(c, f, Qt::BlockingQueuedConnection);
+        QMetaObject::invokeMethod(c, f, Qt::QueuedConnection);
 }
 } // namespace
 
@@ -26,9 +28,18 @@ bool Uidata::digitalfunChanged(int fun)
 {
     if (!controller)
         return false;
-    bool ok = false;
-    onController(controller, [&] { ok = controller->digitalTypeChanged(fun); });
-    return ok;
+    // The answer the page needs is known here: a type of the list whose
+    // channels are free while the output is on (the controller checks again
+    // and shows the conflict itself).
+    if (fun < DIGITAL_SPI || fun > DIGITAL_UART)
+        return false;
+    if (sys_param::digitalSW && !controller->digitalIOAvalid(uint(fun))) {
+        emit controller->TipsMessage(MESSAGE_TYPE_TIPS, TIPS_CONFLICT_WORK_AS_SYNC, false, QString(), true);
+        return false;
+    }
+    Ornav72* c = controller;
+    onController(c, [c, fun] { c->digitalTypeChanged(fun); });
+    return true;
 }
 
 bool Uidata::getdigitalfromat() { return sys_param::HWinfo.digitalfromat; }

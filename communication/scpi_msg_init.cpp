@@ -179,6 +179,10 @@ int scpi_adpt_init(QObject* controller)
         return 0;
     }
     started = true;
+    // The interpreter is set up here, before any thread that could reach it
+    // runs: set up later by the worker itself, it would be reset under a
+    // message already being parsed (its input buffer emptied mid-parse).
+    scpi_worker_init(controller);
     if (lzo_init() != LZO_E_OK) {
         fprintf(stderr, "[scpi-ERRO]:internal error - lzo_init() failed !!!\n");
         fprintf(stderr, "[scpi-ERRO]:(this usually indicates a compiler bug - try recompiling\n"

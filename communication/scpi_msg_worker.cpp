@@ -124,6 +124,10 @@ static void runCommands(const scpi_msg_t* rec)
         SCPI_Input(&scpi_context, "WFILE\n", 6);
     } else {
         SCPI_Input(&scpi_context, rec->mtext, int(rec->msglen));
+        // A message ended by its transport (END) without a line end of its
+        // own is complete all the same: the parser runs it on this LF.
+        if (!scpi_msg_has_terminator(rec->mtext, size_t(rec->msglen)))
+            SCPI_Input(&scpi_context, "\n", 1);
     }
 }
 
@@ -201,9 +205,9 @@ void scpi_adpt_release()
     g_holdCv.notify_all();
 }
 
-void* scpi_thread(void* controller)
+void* scpi_thread(void*)
 {
-    scpi_worker_init(static_cast<QObject*>(controller));
+    // The interpreter was set up by scpi_adpt_init before this thread began.
     // Whatever a test or an earlier run left in the response buffer belongs
     // to no message.
     scpi_msg_reponse_buf_clear();

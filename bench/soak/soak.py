@@ -8,7 +8,16 @@ host (ornav-sim usbtmc) queries, key and knob events arrive through
 ornav-sim key, and the program's tick runs with the last state saved on every
 change. Every 10 s the program's resident memory, open descriptors and
 threads are sampled; at the end their first and last values, the queries
-answered, the wrong replies (must be 0) and the error list are printed."""
+answered, the wrong replies (must be 0) and the error list are printed.
+
+    bash scripts/isolated.sh /usr/bin/python3 bench/soak/soak.py build --walk [--minutes 30]
+
+--walk runs the table walk instead (table_walk.py): one VXI-11 client walks
+every record of the command table with valid, out-of-range and wrong values,
+"*RST" and uploads in between, checking the error list after every record,
+while a raw-socket client and a USB host query and the panel sends keys. A
+build with ORNAV_SANITIZE also fails the run on any sanitizer report in the
+program's output."""
 import argparse, os, random, re, resource, signal, subprocess, sys, tempfile, threading, time
 
 import pyvisa
@@ -16,6 +25,7 @@ import pyvisa
 ap = argparse.ArgumentParser()
 ap.add_argument("build")
 ap.add_argument("--minutes", type=float, default=10.0)
+ap.add_argument("--walk", action="store_true", help="walk the whole command table")
 args = ap.parse_args()
 BIN = os.path.abspath(args.build)
 SIM = BIN + "/tools/ornav-sim"
@@ -28,6 +38,12 @@ with open(root + "/home/root/settings.ini", "w") as f:
 log = root + "/program.log"
 env = dict(os.environ, QT_QPA_PLATFORM="offscreen")
 env.pop("ORNAV_ROOT", None)
+# A sanitizer build reports into the program's log; leaks at exit are not
+# what the soak looks for.
+env.setdefault("ASAN_OPTIONS", "detect_leaks=0:abort_on_error=1")
+env.setdefault("UBSAN_OPTIONS", "print_stacktrace=1")
+env.setdefault("TSAN_OPTIONS", "second_deadline_for_exit=0")
+SANITIZER = re.compile(rb"ERROR: AddressSanitizer|runtime error:|WARNING: ThreadSanitizer|ERROR: LeakSanitizer")
 
 
 def allow_core():
@@ -46,13 +62,14 @@ while True:
     text = open(log, "rb").read()
     if b"vxi11_init ok!" in text and b"UI start-up done" in text:
         break
-    if prog.poll() is not None or time.time() - t0 > 30:
+    if prog.poll() is not None or time.time() - t0 > 120:
         sys.exit("program did not start:\n" + text.decode(errors="replace")[-3000:])
     time.sleep(0.1)
 
 end = time.time() + args.minutes * 60
 lock = threading.Lock()
-stats = {"answered": 0, "wrong": 0, "sent": 0, "client_errors": 0, "usbtmc": 0, "keys": 0}
+stats = {"answered": 0, "wrong": 0, "sent": 0, "client_errors": 0, "usbtmc": 0, "keys": 0, "raw": 0,
+         "groups": 0, "passes": 0, "resets": 0, "uploads": 0}
 wrong_samples = []
 
 
@@ -151,8 +168,37 @@ def sample():
     return rss, fds, threads
 
 
-workers = [threading.Thread(target=vxi_client, args=(n,)) for n in range(4)]
-workers += [threading.Thread(target=usbtmc_host), threading.Thread(target=panel)]
+walk = None
+
+
+def walk_client(fn, *a):
+    try:
+        fn(*a)
+    except Exception as e:  # a timeout, a lost link, a refused connection
+        count("client_errors")
+        wrong("%s: %s" % (fn.__name__, e))
+        print("%s: %s" % (fn.__name__, e), flush=True)
+
+
+if args.walk:
+    sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+    import table_walk
+
+    rows = table_walk.load_rows(BIN + "/tools/scpi-doc")
+    walk = table_walk.Walk(rows, SIM, root, "VELTRIX Technologies,", stats, count, wrong, lambda: end)
+    rm0 = pyvisa.ResourceManager("@py")
+    walker_inst = rm0.open_resource("TCPIP::127.0.0.1::inst0::INSTR")
+    walker_inst.timeout = 120000
+    # This pyvisa-py sends a write longer than 1024 bytes as one block
+    # without END when the link takes more; blocks of 1024 bytes end properly.
+    session = rm0.visalib.sessions[walker_inst.session]
+    session.max_recv_size = min(session.max_recv_size, 1024)
+    workers = [threading.Thread(target=walk_client, args=(walk.walker, walker_inst)),
+               threading.Thread(target=walk_client, args=(walk.raw_client,)),
+               threading.Thread(target=walk_client, args=(walk.usb_host,)), threading.Thread(target=panel)]
+else:
+    workers = [threading.Thread(target=vxi_client, args=(n,)) for n in range(4)]
+    workers += [threading.Thread(target=usbtmc_host), threading.Thread(target=panel)]
 for w in workers:
     w.start()
 samples = [sample()]
@@ -171,7 +217,7 @@ while time.time() < end:
     samples.append(sample())
     print("t=%ds rss=%d kB fds=%d threads=%d" % ((int(time.time() - t0),) + samples[-1]), flush=True)
 for w in workers:
-    w.join(60)
+    w.join(180)
 
 errors = []
 alive = prog.poll() is None
@@ -202,4 +248,14 @@ for w in wrong_samples:
     print("  wrong:", w)
 print("error list (%d): %s" % (len(errors), "; ".join(errors) if errors else "empty"))
 print("program still running at the end: %s" % alive)
-sys.exit(0 if stats["wrong"] == 0 and alive else 1)
+if walk:
+    print("table walk: %d of %d records, %d groups, %d passes, %d resets, %d uploads, raw socket %d answers" %
+          (len(walk.covered), len(walk.rows), stats["groups"], stats["passes"], stats["resets"], stats["uploads"],
+           stats["raw"]))
+# SIGTERM ends the program; a crash on the way out (a destructor of a
+# static object) shows in its status.
+print("exit status after SIGTERM: %s" % prog.returncode)
+clean_exit = prog.returncode in (0, -signal.SIGTERM)
+reports = SANITIZER.findall(open(log, "rb").read())
+print("sanitizer reports: %d%s" % (len(reports), " (see %s)" % log if reports else ""))
+sys.exit(0 if stats["wrong"] == 0 and alive and clean_exit and not reports else 1)

@@ -61,8 +61,10 @@ struct Link {
     ~Link() { std::free(pbuf); }
 };
 
-std::mutex g_linksMutex;
-std::map<long, std::shared_ptr<Link>> g_links;
+// Used by the RPC threads, which are never joined: made once and never
+// destroyed, so a call served while exit() runs meets a live table.
+std::mutex& g_linksMutex = *new std::mutex;
+std::map<long, std::shared_ptr<Link>>& g_links = *new std::map<long, std::shared_ptr<Link>>;
 long g_nextLid = VXI11_LINK_ID;
 
 // The instrument's exclusive lock: the link holding it (0: none), guarded by
@@ -236,14 +238,11 @@ void vxi11_device_write(const Device_WriteParms& p, Device_WriteResp& r)
     {
         std::lock_guard<std::mutex> l(link->m);
         const qint64 now = scpi_adpt_clock_ms();
-        bool discarded = false;
         if (link->pbuf && now - link->start_time > qint64(link->io_timeout)) {
             fprintf(stderr, "[vxi-ERRO] f:%s,l:%d,time out give up data size:%d!\r\n", __func__, __LINE__,
                     int(link->recv));
             link->dropPending();
-            discarded = true;
         }
-        const bool first = link->pbuf == nullptr;
         const size_t len = p.data.data_len;
         const bool end = p.flags & VXI11_FLAG_END;
         // Room for the chunk, a LF that may be appended, and a NUL. A
@@ -277,8 +276,10 @@ void vxi11_device_write(const Device_WriteParms& p, Device_WriteResp& r)
             return;
         }
         g_partialBytes -= (long long)link->recv;  // the message is whole: no longer partial
-        if ((first || discarded) && !scpi_msg_has_terminator(link->pbuf, link->recv))
-            link->pbuf[link->recv++] = '\n';
+        // END closes the message however many chunks it came in. No line
+        // end is added: a data message (a record, a wave file) must reach
+        // its receiver with exactly the bytes sent, and the worker ends a
+        // command message that lacks one itself.
         link->pbuf[link->recv] = '\0';
         msg = link->pbuf;
         n = link->recv;

@@ -186,8 +186,9 @@ TEST_F(DigitalClients, I2cSendsTheSevenBitAndTheTenBitAddress)
     ASSERT_GE(out.size(), 4);
     EXPECT_EQ(out[0], QByteArray("0,\"No error\""));
     EXPECT_EQ(out[1], QByteArray("677"));
-    // An address beyond 10 bits is refused and the stored one stays.
-    EXPECT_EQ(out[2], QByteArray("-224,\"Illegal parameter value\""));
+    // An address beyond 10 bits is out of the entry's range: refused, and
+    // the stored one stays.
+    EXPECT_EQ(out[2], QByteArray("-801,\"Out of range!\""));
     EXPECT_EQ(out[3], QByteArray("677"));
     vcd = trace("i2c10.vcd");
     ASSERT_FALSE(vcd.isEmpty());

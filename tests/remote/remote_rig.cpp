@@ -76,6 +76,7 @@ RemoteRig::RemoteRig()
     scpi_commands_install_receivers();
     scpi_install_wave_receivers();
     scpi_instrument_set_program(scpi_instrument_program_qt);
+    scpi_worker_init(nullptr);
     SCPI_SetIdnSerial(&scpi_context, Ornav72::GetSN());
     scpi_msg_set_probe(probe);
     if (scpi_msg_queue_open(true) == 0) {

@@ -95,12 +95,25 @@ TEST_P(Vxi11, ReadWithNothingPendingTimesOutWithError15)
 
 TEST_P(Vxi11, ChunksWithoutEndFormOneMessage)
 {
-    EXPECT_EQ(client.write(link.lid, "SYST", false).error, 0);
-    EXPECT_EQ(client.write(link.lid, ":ERR?", false).error, 0);
-    EXPECT_EQ(client.write(link.lid, "\n", true).error, 0);
-    EXPECT_EQ(client.read(link.lid).data, QByteArray("0,\"No error\"\r\n"));
-    ASSERT_EQ(rig->delivered().size(), 1u);
-    EXPECT_EQ(rig->delivered()[0].text, QByteArray("SYST:ERR?\n"));
+    // END on the last chunk ends the message, with or without a LF of its own.
+    const struct {
+        std::vector<QByteArray> chunks;
+        QByteArray message;
+    } rows[] = {
+        {{"SYST", ":ERR?", "\n"}, "SYST:ERR?\n"},
+        {{"SYST", ":ERR?"}, "SYST:ERR?\n"},
+        {{"CHANnel1:BASe:PH", "AS 46;PHAS?"}, "CHANnel1:BASe:PHAS 46;PHAS?\n"},
+    };
+    for (const auto& row : rows) {
+        rig->clearDelivered();
+        for (size_t i = 0; i < row.chunks.size(); ++i)
+            EXPECT_EQ(client.write(link.lid, row.chunks[i], i + 1 == row.chunks.size()).error, 0);
+        const Vxi11Client::Result r = client.read(link.lid);
+        EXPECT_EQ(r.error, 0) << row.message.constData();
+        EXPECT_TRUE(r.data.endsWith("\r\n")) << row.message.constData();
+        ASSERT_EQ(rig->delivered().size(), 1u) << row.message.constData();
+        EXPECT_EQ(rig->delivered()[0].text, row.message);
+    }
 }
 
 TEST_P(Vxi11, StalePartialMessageIsDiscardedAfterItsTimeout)

@@ -1,6 +1,7 @@
 // scpi-doc: writes the command reference generated from the command table.
 //   scpi-doc [FILE]            the command reference (default: standard output)
 //   scpi-doc --python [FILE]   the property table of the Python driver
+//   scpi-doc --rows [FILE]     every record of the table as JSON (for the soak)
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -11,6 +12,9 @@ int main(int argc, char** argv)
 {
     int arg = 1;
     const bool python = argc > 1 && std::strcmp(argv[1], "--python") == 0;
+    const bool rows = argc > 1 && std::strcmp(argv[1], "--rows") == 0;
+    if (rows)
+        ++arg;
     if (python) {
         ++arg;
         const std::string missing = scpi_driver_table_missing();
@@ -20,7 +24,8 @@ int main(int argc, char** argv)
             return 1;
         }
     }
-    const std::string text = python ? scpi_driver_table_python() : scpi_command_reference();
+    const std::string text =
+        python ? scpi_driver_table_python() : (rows ? scpi_command_rows_json() : scpi_command_reference());
     const char* path = argc > arg ? argv[arg] : nullptr;
     FILE* f = path ? std::fopen(path, "wb") : stdout;
     if (!f) {

@@ -247,10 +247,15 @@ scpi_result_t SCPI_DigitalI2cClockQ(scpi_t* c) { return integer(c, double(sys_pa
 scpi_result_t SCPI_DigitalI2cAddr(scpi_t* c)
 {
     // 0..127 go out as 7-bit addresses, 128..1023 as 10-bit ones; nothing
-    // larger fits the address bytes.
+    // larger fits the address bytes. An address outside is refused whole, as
+    // the entry's range (-801): clamped, it would name another device.
     int32_t v = 0;
-    if (!integerIn(c, 0, SCPI_DIGITAL_I2C_ADDR_MAX, &v))
+    if (!SCPI_ParamInt(c, &v, true))
         return SCPI_RES_ERR;
+    if (v < 0 || v > SCPI_DIGITAL_I2C_ADDR_MAX) {
+        SCPI_ErrorPush(c, SCPI_ERROR_OUT_OF_RANGE);
+        return SCPI_RES_ERR;
+    }
     return requestIfChanged(c, PARAM_IDNEX_I2CADDR, v, sys_param::HWinfo.digitalI2CAddr);
 }
 

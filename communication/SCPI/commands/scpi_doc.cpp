@@ -400,3 +400,85 @@ std::string scpi_command_reference()
     }
     return out;
 }
+
+namespace {
+
+const char* kindName(const scpi_row_t* r)
+{
+    if (!r)
+        return "other";
+    switch (r->kind) {
+    case RK_NONE: return "none";
+    case RK_BOOL: return "bool";
+    case RK_CHOICE: return "choice";
+    case RK_SPECIAL: return "special";
+    case RK_NUMBER: return "number";
+    case RK_REAL: return "real";
+    case RK_INT: return "int";
+    case RK_TEXT: return "text";
+    case RK_BLOCK: return "block";
+    }
+    return "other";
+}
+
+const char* suffixName(int unit)
+{
+    switch (unit) {
+    case SCPI_UNIT_NONE: return "";
+    case SCPI_UNIT_HERTZ: return "HZ";
+    case SCPI_UNIT_SECONDS: return "S";
+    case SCPI_UNIT_VOLT: return "V";
+    case SCPI_UNIT_VPP: return "VPP";
+    case SCPI_UNIT_BITRATE: return "BPS";
+    case SCPI_UNIT_ANY: return "ANY";
+    default: return "OTHER";
+    }
+}
+
+const char* targetName(const scpi_row_t* r)
+{
+    if (!r)
+        return "";
+    switch (r->target) {
+    case RT_CHANNEL: return "channel";
+    case RT_PAIR: return "pair";
+    case RT_SYSTEM: return "system";
+    case RT_COUNTER: return "counter";
+    case RT_NONE: break;
+    }
+    return "";
+}
+
+std::string quoted(const char* s)
+{
+    std::string o = "\"";
+    for (; s && *s; ++s) {
+        if (*s == '"' || *s == '\\')
+            o += '\\';
+        o += *s;
+    }
+    return o + "\"";
+}
+
+} // namespace
+
+std::string scpi_command_rows_json()
+{
+    std::string out = "[\n";
+    for (const scpi_command_t* c = scpi_commands; c->pattern; ++c) {
+        const bool described = c->callback == SCPI_RowSet || c->callback == SCPI_RowQuery;
+        const scpi_row_t* r = described ? scpi_row_find(c->tag) : nullptr;
+        std::string choices = "[";
+        for (const scpi_choice_def_t* w = r ? r->choices : nullptr; w && w->name; ++w)
+            choices += (choices.size() > 1 ? ", " : "") + quoted(w->name);
+        choices += "]";
+        char tail[160];
+        snprintf(tail, sizeof tail, ", \"suffix\": \"%s\", \"suffix_error\": %d, \"controller\": %s}",
+                 r ? suffixName(r->suffix) : "", r && r->suffixError ? int(r->suffixError) : -224,
+                 r && r->paramIndex >= 0 && r->wait != RW_NONE ? "true" : "false");
+        out += std::string(out.size() > 2 ? ",\n" : "") + "{\"pattern\": " + quoted(c->pattern) +
+               ", \"kind\": \"" + kindName(r) + "\", \"target\": \"" + targetName(r) + "\", \"choices\": " +
+               choices + tail;
+    }
+    return out + "\n]\n";
+}
