@@ -115,7 +115,7 @@ void scpi_msg_data_mode_drop(int owner)
     scpi_session_drop_transfer(owner);
 }
 
-static void runCommands(const scpi_msg_t* rec)
+static void runCommands(scpi_msg_t* rec)
 {
     if (!rec->mtext) {
         fprintf(stderr, "[scpi-ERRO]:null scpi cmd mtype:%ld\n", rec->mtype);
@@ -123,11 +123,16 @@ static void runCommands(const scpi_msg_t* rec)
         fprintf(stderr, "[scpi-ERRO]:error!wfile no \\ n\n");
         SCPI_Input(&scpi_context, "WFILE\n", 6);
     } else {
-        SCPI_Input(&scpi_context, rec->mtext, int(rec->msglen));
         // A message ended by its transport (END) without a line end of its
-        // own is complete all the same: the parser runs it on this LF.
-        if (!scpi_msg_has_terminator(rec->mtext, size_t(rec->msglen)))
-            SCPI_Input(&scpi_context, "\n", 1);
+        // own is complete all the same: it gets the LF the parser runs on.
+        if (rec->msglen > 0 && !scpi_msg_has_terminator(rec->mtext, size_t(rec->msglen))) {
+            if (char* grown = static_cast<char*>(std::realloc(rec->mtext, size_t(rec->msglen) + 2))) {
+                rec->mtext = grown;
+                rec->mtext[rec->msglen++] = '\n';
+                rec->mtext[rec->msglen] = '\0';
+            }
+        }
+        SCPI_Input(&scpi_context, rec->mtext, int(rec->msglen));
     }
 }
 

@@ -238,11 +238,14 @@ void vxi11_device_write(const Device_WriteParms& p, Device_WriteResp& r)
     {
         std::lock_guard<std::mutex> l(link->m);
         const qint64 now = scpi_adpt_clock_ms();
+        bool discarded = false;
         if (link->pbuf && now - link->start_time > qint64(link->io_timeout)) {
             fprintf(stderr, "[vxi-ERRO] f:%s,l:%d,time out give up data size:%d!\r\n", __func__, __LINE__,
                     int(link->recv));
             link->dropPending();
+            discarded = true;
         }
+        const bool first = link->pbuf == nullptr;
         const size_t len = p.data.data_len;
         const bool end = p.flags & VXI11_FLAG_END;
         // Room for the chunk, a LF that may be appended, and a NUL. A
@@ -276,10 +279,13 @@ void vxi11_device_write(const Device_WriteParms& p, Device_WriteResp& r)
             return;
         }
         g_partialBytes -= (long long)link->recv;  // the message is whole: no longer partial
-        // END closes the message however many chunks it came in. No line
-        // end is added: a data message (a record, a wave file) must reach
-        // its receiver with exactly the bytes sent, and the worker ends a
-        // command message that lacks one itself.
+        // A message that came in one chunk gets a LF when it has no line end.
+        // One assembled from several chunks is passed on as sent: it may be
+        // data (a record, a wave file) whose receiver must see exactly the
+        // bytes sent. The worker ends a command message that lacks a line end
+        // itself, so END always closes the message.
+        if ((first || discarded) && !scpi_msg_has_terminator(link->pbuf, link->recv))
+            link->pbuf[link->recv++] = '\n';
         link->pbuf[link->recv] = '\0';
         msg = link->pbuf;
         n = link->recv;
