@@ -327,7 +327,8 @@ void vxi11_device_read(const Device_ReadParms& p, Device_ReadResp& r, std::vecto
             r.error = VXI11_ERR_ABORT;
             return;
         }
-        if (left <= 0) {
+        if (left <= 0 || scpi_session_stopping()) {
+            // Out of time, or the program is ending: no reply will come.
             r.error = VXI11_ERR_IO_TIMEOUT;
             return;
         }

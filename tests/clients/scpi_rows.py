@@ -462,15 +462,14 @@ if want("amplitude"):
 if want("road"):
     # Scripts send settings back to back: each must be applied with all its
     # side effects (coupling, merge) before the next one, whoever sent it,
-    # and "*OPC?" must mean the registers already hold the result.
-    def reset():
-        inst.write("*RST")
-        q("*OPC?")
-
+    # and "*OPC?" must mean the registers already hold the result. Each race
+    # starts from "*RST", which keeps the screens busy reloading: the window
+    # in which a late side effect used to land.
     def back_to_back(name, runs, cmds, queries, wanted):
         misses = []
         for _ in range(runs):
-            reset()
+            inst.write("*RST")
+            q("*OPC?")
             for c in cmds:
                 inst.write(c)
             got = tuple(float(q(x)) for x in queries)
@@ -494,23 +493,24 @@ if want("road"):
                               check=True).stdout
 
     # Set, "*OPC?", and the channels' registers are final at once: a second
-    # look a moment later finds nothing more written.
+    # look a moment later finds nothing more written. Each run starts from
+    # the state its commands restore.
     settings = [
-        ("output on", [], "CHANnel1:OUTPut ON"),
-        ("waveform", ["CHANnel1:OUTPut ON"], "CHANnel1:BASe:WAVe SQUare"),
-        ("mode", ["CHANnel1:OUTPut ON"], "CHANnel1:MODE MODulation"),
-        ("modulation type", ["CHANnel1:OUTPut ON", "CHANnel1:MODE MODulation"], "CHANnel1:MODulate:TYPe FM"),
-        ("sweep type", ["CHANnel1:OUTPut ON", "CHANnel1:MODE SWEep"], "CHANnel1:SWEep:TYPe STEP"),
-        ("burst type", ["CHANnel1:OUTPut ON", "CHANnel1:MODE BURSt"], "CHANnel1:BURSt:TYPe INFinit"),
-        ("coupling", ["CHANnel1:OUTPut ON", "CHANnel:COUPle1:FREQuency:SCALe 3"], "CHANnel:COUPle1:FREQuency ON"),
+        ("output on", ["CHANnel1:OUTPut OFF"], "CHANnel1:OUTPut ON"),
+        ("waveform", ["CHANnel1:OUTPut ON", "CHANnel1:BASe:WAVe SINe"], "CHANnel1:BASe:WAVe SQUare"),
+        ("mode", ["CHANnel1:MODE CONTinue"], "CHANnel1:MODE MODulation"),
+        ("modulation type", ["CHANnel1:MODE MODulation", "CHANnel1:MODulate:TYPe AM"], "CHANnel1:MODulate:TYPe FM"),
+        ("sweep type", ["CHANnel1:MODE SWEep", "CHANnel1:SWEep:TYPe LINe"], "CHANnel1:SWEep:TYPe STEP"),
+        ("burst type", ["CHANnel1:MODE BURSt", "CHANnel1:BURSt:TYPe NCYC"], "CHANnel1:BURSt:TYPe INFinit"),
+        ("coupling", ["CHANnel1:MODE CONTinue", "CHANnel:COUPle1:FREQuency OFF", "CHANnel:COUPle1:FREQuency:SCALe 3",
+                      "CHANnel1:BASe:FREQuency 1000", "CHANnel2:BASe:FREQuency 1000"], "CHANnel:COUPle1:FREQuency ON"),
         ("reset", ["CHANnel2:OUTPut ON", "CHANnel2:BASe:WAVe RAMP"], "*RST"),
     ]
-    for name, setup, cmd in settings:
+    for name, restore, cmd in settings:
         late = []
         unchanged = 0
         for _ in range(20):
-            reset()
-            for c in setup:
+            for c in restore:
                 inst.write(c)
             q("*OPC?")
             before = registers()

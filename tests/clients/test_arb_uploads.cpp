@@ -290,7 +290,10 @@ s.max_recv_size = min(s.max_recv_size, 1024)
 print(i.query('*OPC?').strip())
 i.write('WARB2:CARRier "fromB.csv"')
 i.write_raw(open(sys.argv[2], 'rb').read())
-req = urllib.request.Request('http://127.0.0.1:8080/api/upload?channel=4&name=fromD.bsv', data=open(sys.argv[4], 'rb').read())
+import json
+token = json.loads(urllib.request.urlopen('http://127.0.0.1:8080/api/session', timeout=30).read())['token']
+req = urllib.request.Request('http://127.0.0.1:8080/api/upload?channel=4&name=fromD.bsv', data=open(sys.argv[4], 'rb').read(),
+                             headers={'X-Ornav-Token': token})
 print(urllib.request.urlopen(req, timeout=30).read().decode().count('"ok":true'))
 a.sendall(b'#' + str(len(str(len(open(sys.argv[1], 'rb').read())))).encode() + str(len(open(sys.argv[1], 'rb').read())).encode() + open(sys.argv[1], 'rb').read() + b'\n')
 a.sendall(b'*OPC?\n')

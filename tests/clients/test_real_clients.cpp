@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 #include <QFile>
 #include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
 #include "simboard/usbtmc_host.h"
 #include "tests/common/instrument_process.h"
 
@@ -226,6 +228,63 @@ TEST_F(RealClients, GadgetDriverIsLoadedThroughTheShellRunnerOnly)
     QFile log(root() + "/var/log/ornav-shell.log");
     ASSERT_TRUE(log.open(QIODevice::ReadOnly));
     EXPECT_TRUE(log.readAll().contains("modprobe g_usbtmc Product=ORNAV96T Serial=SN1234567890123"));
+}
+
+// SIGTERM while clients are busy: a VXI-11 read waiting for a reply that
+// never comes (io_timeout 20 s), a 1 Mi-point upload on its way, the panel's
+// keys flooding in. Each time the program ends cleanly with status 0,
+// without crash messages from Qt or GLib.
+TEST(ProgramExit, SigtermWithClientsBusyEndsCleanly)
+{
+    const struct {
+        const char* name;
+        const char* client;  // a Python client started before the signal
+        int settleMs;        // time the client gets to be in the middle of it
+    } cases[] = {
+        {"blocked read",
+         "import pyvisa\n"
+         "i = pyvisa.ResourceManager('@py').open_resource('TCPIP::127.0.0.1::inst0::INSTR')\n"
+         "i.timeout = 20000\n"
+         "try: i.read()\n"
+         "except Exception: pass\n",
+         800},
+        {"upload",
+         "import pyvisa\n"
+         "i = pyvisa.ResourceManager('@py').open_resource('TCPIP::127.0.0.1::inst0::INSTR')\n"
+         "i.timeout = 20000\n"
+         "n = 1 << 20\n"
+         "i.write('WARB1:CARRier \"big.bsv\"')\n"
+         "try: i.write_raw(b'[HEAD]:0\\r\\nFREQUENCY:1000\\r\\n[DATA]:%d\\r\\n' % n + bytes(2 * n))\n"
+         "except Exception: pass\n",
+         300},
+        {"key flood",
+         "import subprocess, sys\n"
+         "for k in range(400): subprocess.run([sys.argv[1], '--root', sys.argv[2], 'key', str(5 + k % 3)],\n"
+         "                                    capture_output=True)\n",
+         600},
+    };
+    for (const auto& c : cases) {
+        for (int round = 0; round < 3; ++round) {
+            QTemporaryDir dir;
+            int code = 0;
+            TestRig::runSim(dir.path(), {"init"}, &code);
+            ASSERT_EQ(code, 0);
+            TestRig::InstrumentProcess inst(dir.path());
+            ASSERT_TRUE(inst.start({"ornav72 running", "vxi11_init ok!"})) << inst.output().constData();
+            QProcess client;
+            client.start("/usr/bin/python3", {"-c", c.client, bin("tools/ornav-sim"), dir.path()});
+            ASSERT_TRUE(client.waitForStarted(10000));
+            QThread::msleep(unsigned(c.settleMs));
+            EXPECT_TRUE(inst.stop(10000)) << c.name << " round " << round;
+            EXPECT_EQ(inst.process().exitCode(), 0) << c.name << " round " << round;
+            const QByteArray log = inst.output();
+            for (const char* bad : {"Qt has caught an exception", "GLib-CRITICAL", "QThread: Destroyed",
+                                    "remote control not ended"})
+                EXPECT_FALSE(log.contains(bad)) << c.name << " round " << round << ": " << bad;
+            client.kill();
+            client.waitForFinished(5000);
+        }
+    }
 }
 
 } // namespace
