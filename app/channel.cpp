@@ -138,9 +138,14 @@ void Channel::connectSlots()
         {PARAM_INDEX_CHSYNCOUT, &Channel::SyncOutChanged},
         {PARAM_INDEX_CHSYNCREVERSE, &Channel::SynReverseChanged},
     };
+    // Direct: the channel and its entries live in the GUI thread (the screens
+    // bind to them), but a change the controller makes must be followed up
+    // in the controller's thread. Queued into the GUI thread, the slot would
+    // run beside the controller's own calls on the same entries and tables
+    // (two threads assigning one entry's text freed it twice).
     for (const auto& l : links)
         if (channelModel* m = entry(l.index))
-            connect(m, &channelModel::valueChanged, this, l.slot);
+            connect(m, &channelModel::valueChanged, this, l.slot, Qt::DirectConnection);
 }
 
 // ---- selection -------------------------------------------------------------------

@@ -57,7 +57,9 @@ void Ornav72::InitCoupleSetlist()
             void (Channel::*slot)() = k < 4 ? &Channel::FreCoupleSetParaChanged
                                     : k < 8 ? &Channel::AmpCoupleSetParaChanged
                                             : &Channel::PhaCoupleSetParaChanged;
-            connect(m, &channelModel::valueChanged, first, slot);
+            // Direct, as the channels' own entries: followed up in the
+            // thread that made the change.
+            connect(m, &channelModel::valueChanged, first, slot, Qt::DirectConnection);
         }
         for (int c : {int(p.first), int(p.first) + 1})
             if (channel[c])
