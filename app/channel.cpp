@@ -138,13 +138,13 @@ void Channel::connectSlots()
         {PARAM_INDEX_CHSYNCOUT, &Channel::SyncOutChanged},
         {PARAM_INDEX_CHSYNCREVERSE, &Channel::SynReverseChanged},
     };
+    // Direct: the channel and its entries live in the GUI thread (the screens
+    // bind to them), but a change the controller makes must be followed up
+    // in the controller's thread. Queued into the GUI thread, the slot would
+    // run beside the controller's own calls on the same entries and tables
+    // (two threads assigning one entry's text freed it twice).
     for (const auto& l : links)
         if (channelModel* m = entry(l.index))
-            // Direct: the channel settles a change (ranges, coupling, merge)
-            // in the thread that made it, at once. The channel object itself
-            // stays with the screens' thread (its entries are bound there),
-            // so an automatic connection would post the settling to the GUI
-            // thread, where it would land after later requests.
             connect(m, &channelModel::valueChanged, this, l.slot, Qt::DirectConnection);
 }
 

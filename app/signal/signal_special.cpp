@@ -15,7 +15,7 @@ Signal_Harmonic::Signal_Harmonic(CH_ID c, QList<channelModel*>* list) : Signal_s
     channelModel* sn = entry(PARAM_INDEX_HARMONICSN);
     for (int i : {int(PARAM_INDEX_HARMONICSNAMP), int(PARAM_INDEX_HARMONICSNPHASE)})
         if (channelModel* m = entry(i); m && sn)
-            connect(sn, &channelModel::listvalueChanged, m, &channelModel::disUpdate);
+            connect(sn, &channelModel::listvalueChanged, m, &channelModel::disUpdate, Qt::DirectConnection);
 }
 
 void Signal_Harmonic::buildParamList(int)

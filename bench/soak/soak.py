@@ -231,6 +231,11 @@ if alive:
             break
         errors.append(e)
     inst.close()
+if walk:
+    try:
+        walker_inst.close()
+    except Exception as e:
+        print("walker: closing: %s" % e, flush=True)
 prog.send_signal(signal.SIGTERM)
 try:
     prog.wait(20)

@@ -80,7 +80,9 @@ class Walk:
             elif first and target == "channel":
                 out += str(self.rnd.randint(1, 4))
             else:
-                out += str(self.rnd.randint(1, 4))
+                # An entry's index: FSK hops 1..3, PSK phases 1..4,
+                # harmonic orders 2..16 (1 is taken as 2).
+                out += str(self.rnd.randint(1, 3))
             first = False
         return out
 
