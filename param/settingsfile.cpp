@@ -2,8 +2,31 @@
 #include "platform/atomicfile.h"
 #include "platform/platformroot.h"
 #include <QSettings>
+#include <functional>
 
 const char* SettingsFile::kPath = "/home/root/settings.ini";
+
+namespace {
+
+// Applies one change to the file and writes it whole. The settings object
+// writes a temporary file, flushes it and renames it over the old one (never
+// writing in place); the rename reaches the medium with the folder.
+bool change(const QString& key, const std::function<void(QSettings&)>& apply)
+{
+    const QString file = PlatformRoot::path(SettingsFile::kPath);
+    QSettings s(file, QSettings::IniFormat);
+    s.setAtomicSyncRequired(true);
+    apply(s);
+    s.sync();
+    if (s.status() != QSettings::NoError) {
+        qWarning("can't write %s (key %s)", SettingsFile::kPath, qPrintable(key));
+        return false;
+    }
+    AtomicFile::syncFolderOf(file);
+    return true;
+}
+
+} // namespace
 
 QVariant SettingsFile::value(const QString& key, const QVariant& def)
 {
@@ -13,20 +36,7 @@ QVariant SettingsFile::value(const QString& key, const QVariant& def)
 
 bool SettingsFile::setValue(const QString& key, const QVariant& value)
 {
-    const QString file = PlatformRoot::path(kPath);
-    QSettings s(file, QSettings::IniFormat);
-    // The settings object writes a temporary file, flushes it and renames it
-    // over the old one (never writing in place); the rename reaches the
-    // medium with the folder.
-    s.setAtomicSyncRequired(true);
-    s.setValue(key, value);
-    s.sync();
-    if (s.status() != QSettings::NoError) {
-        qWarning("can't write %s (key %s)", kPath, qPrintable(key));
-        return false;
-    }
-    AtomicFile::syncFolderOf(file);
-    return true;
+    return change(key, [&](QSettings& s) { s.setValue(key, value); });
 }
 
 bool SettingsFile::contains(const QString& key)
@@ -37,17 +47,7 @@ bool SettingsFile::contains(const QString& key)
 
 bool SettingsFile::remove(const QString& key)
 {
-    const QString file = PlatformRoot::path(kPath);
-    QSettings s(file, QSettings::IniFormat);
-    if (!s.contains(key))
+    if (!contains(key))
         return true;
-    s.setAtomicSyncRequired(true);
-    s.remove(key);
-    s.sync();
-    if (s.status() != QSettings::NoError) {
-        qWarning("can't write %s (key %s)", kPath, qPrintable(key));
-        return false;
-    }
-    AtomicFile::syncFolderOf(file);
-    return true;
+    return change(key, [&](QSettings& s) { s.remove(key); });
 }
