@@ -146,7 +146,12 @@ class Walk:
         missing = [c for c in must if c not in got]
         # An upload or a reset may meet a code of the panel's knob (a value
         # clamped at its limit), never a refusal of the command itself.
-        refused = [c for c in got if c in (-104, -108, -109, -151, -200, -224)]
+        refused = [c for c in got if c in (-104, -108, -109, -151, -224)]
+        # A command the state of the moment does not allow (noise sum on a
+        # noise wave, a list sweep where none can run) fails with -200 before
+        # its parameter is looked at.
+        if -200 in got:
+            missing = []
         if bad or missing or (empty and refused):
             self.wrong("%s -> errors %s (must hold %s)" % (what, got, sorted(must)))
 
