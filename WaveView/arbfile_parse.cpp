@@ -1,4 +1,5 @@
 #include "WaveView/arbfile_parse.h"
+#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -179,9 +180,12 @@ size_t parseCsvValues(const char* buf, size_t len, double* out, size_t max)
         double v = 0;
         if (nl) {
             // A line feed ends the line and no number reads past it, so the
-            // number is converted in place (no copy); blanks first only.
+            // number is converted in place (no copy). All white space before
+            // the number is skipped here, not by strtod: strtod would skip the
+            // line feed too and run on through the following lines, and past
+            // the end of a buffer that holds only white space after this line.
             const char* s = line;
-            while (s < nl && (*s == ' ' || *s == '\t'))
+            while (s < nl && std::isspace(static_cast<unsigned char>(*s)))
                 ++s;
             if (s == nl)
                 continue;

@@ -6,6 +6,9 @@
 #include <QTemporaryDir>
 #include <cstdlib>
 #include <cstring>
+#include <sys/mman.h>
+#include <unistd.h>
+#include "WaveView/arbfile_parse.h"
 #include "hardware/CSetParam.h"
 #include "WaveView/CWaveGreate.h"
 #include "tests/arbfiles/arbfile_helpers.h"
@@ -218,6 +221,35 @@ TEST_F(ArbFiles, CsvLoadsWhatParses)
     EXPECT_EQ(full[2], -32767);
     EXPECT_EQ(full[3], 16383);
     std::free(full);
+}
+
+// Data lines whose white space runs to the end of the buffer: the parsers
+// must stop at the buffer's end, which here is the edge of a page with an
+// inaccessible page after it (a read past it is a crash, not luck).
+TEST(ArbParse, WhiteSpaceToTheEndOfTheBufferStaysInside)
+{
+    const long page = sysconf(_SC_PAGESIZE);
+    char* mem = static_cast<char*>(mmap(nullptr, size_t(page) * 2, PROT_READ | PROT_WRITE,
+                                        MAP_PRIVATE | MAP_ANONYMOUS, -1, 0));
+    ASSERT_NE(mem, MAP_FAILED);
+    ASSERT_EQ(mprotect(mem + page, size_t(page), PROT_NONE), 0);
+    const struct { const char* text; size_t csv; } rows[] = {
+        {"1\n\r\n\v\f\r", 1},
+        {"\r\n\r\r\r", 0},
+        {"2\n \t\n3", 2},
+        {"4\n\f\n\v", 1},
+    };
+    for (const auto& r : rows) {
+        const size_t n = std::strlen(r.text);
+        char* at = mem + page - n;
+        std::memcpy(at, r.text, n);
+        double v[8];
+        size_t bad = 0;
+        EXPECT_EQ(arbparse::parseCsvValues(at, n, v, 8), r.csv) << r.text;
+        arbparse::parseListValues(at, n, v, 8, &bad);
+        EXPECT_LE(bad, n);
+    }
+    munmap(mem, size_t(page) * 2);
 }
 
 TEST_F(ArbFiles, UnknownSuffixIsRefused)
