@@ -230,8 +230,11 @@ void channelModel::wmask(bool m)
 
 void channelModel::wlistvalue(QString v)
 {
-    m_value = v;
-    emit listvalueChanged(m_value);
+    {
+        std::lock_guard<std::mutex> l(m_textLock);
+        m_value = v;
+    }
+    emit listvalueChanged(v);
 }
 
 void channelModel::wsPos(int p)

@@ -12,8 +12,10 @@
 // the one in use. Range rules that depend on other parameters and on the
 // hardware live in subclasses overriding UpdateRange(); the base keeps the
 // limits of its descriptor and only brings the stored value inside them.
+#include <mutex>
 #include <QObject>
 #include <QString>
+#include <atomic>
 #include "param/global.h"
 
 class Signal;
@@ -44,6 +46,11 @@ public:
     ~channelModel() override;
 
     // ---- fields, in declaration order -------------------------------------
+    // Threads: an entry is edited by the thread that handles keys, touches
+    // and remote settings (the controller's) and shown by the screens, which
+    // read its properties in the GUI thread. The fields the screens read are
+    // atomic, or guarded by m_textLock (the texts); the others belong to the
+    // editing thread.
     DataInfo* m_MutiParam = nullptr;
     DataInfo* m_param = nullptr;
     uint32_t m_param_size = 0;
@@ -53,15 +60,19 @@ public:
     Signal* curSignal = nullptr;
     Channel* channel = nullptr;
     QString m_name;
+    // The text shown and the keyboard's kind: guarded by m_textLock; read
+    // them with text() and keyboardType(), write them with wlistvalue() and
+    // wkeyboardtype().
+    mutable std::mutex m_textLock;
     QString m_value;
     QString m_keyboardtype;
     bool m_couplestate = true;
-    int m_sLenth = 0;
-    int m_sIndex = 0;
+    std::atomic<int> m_sLenth{0};  // shown by the screens
+    std::atomic<int> m_sIndex{0};  // shown by the screens
     int m_selectIndex = 0;
     bool inputting = false;
-    bool m_paramfocus = false;
-    bool mask = false;
+    std::atomic<bool> m_paramfocus{false};  // shown by the screens
+    std::atomic<bool> mask{false};          // shown by the screens
     CH_ID ch = CH1;
     EParamType type = EPT_Undefine;
 
@@ -98,7 +109,18 @@ public:
     static int GetMaxBit(double x);
 
     // Property readers.
-    QString rlistvalue() const { return m_value; }
+    QString rlistvalue() const { return text(); }
+    // The text shown, read under its lock (any thread).
+    QString text() const
+    {
+        std::lock_guard<std::mutex> l(m_textLock);
+        return m_value;
+    }
+    QString keyboardType() const
+    {
+        std::lock_guard<std::mutex> l(m_textLock);
+        return m_keyboardtype;
+    }
     int rvalue() const;
     bool risMultiSelect() const { return isMultiSelect; }
     bool rparamfocus() const { return m_paramfocus; }
@@ -106,7 +128,14 @@ public:
     int rsLenth() const { return m_sLenth; }
     bool rmask() const { return mask; }
     int rparamindex() const { return paramindex; }
-    void wkeyboardtype(QString t) { m_keyboardtype = t; emit keyboardtypeChanged(t); }
+    void wkeyboardtype(QString t)
+    {
+        {
+            std::lock_guard<std::mutex> l(m_textLock);
+            m_keyboardtype = t;
+        }
+        emit keyboardtypeChanged(t);
+    }
     void wsPos(int p);
 
 public slots:

@@ -226,7 +226,7 @@ QString AmplModel::InputUnit(int key)
     }
     bool ok = true;
     if (inputting) {
-        const double v = m_value.toDouble() * r.scale;
+        const double v = text().toDouble() * r.scale;
         inputting = false;
         ok = SetValue(v, d.AmpMode == 1 ? int(U_HIGH) : int(d.AmpUnit));
     }

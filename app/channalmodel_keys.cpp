@@ -32,37 +32,45 @@ QString channelModel::onKeyEvent(int key, int repeat)
     const ParamType h = m_param ? m_param->HType : IsDouble;
     if (inputting) {
         switch (key) {
-        case Key_Symbol:
-            if (m_value.contains('-'))
-                m_value.remove(0, 1);
+        case Key_Symbol: {
+            const QString t = text();
+            if (t.contains('-'))
+                wlistvalue(t.mid(1));
             else if (h & IsPlus)
                 return kError;
             else
-                m_value.prepend('-');
-            emit listvalueChanged(m_value);
+                wlistvalue(QLatin1Char('-') + t);
             return kHandled;
-        case Key_Backspace:
-            if (m_value.isEmpty())
+        }
+        case Key_Backspace: {
+            QString t = text();
+            if (t.isEmpty())
                 return kError;
-            m_value.chop(1);
-            if (m_value.isEmpty()) {
+            t.chop(1);
+            if (t.isEmpty()) {
+                {
+                    std::lock_guard<std::mutex> l(m_textLock);
+                    m_value.clear();
+                }
                 wparamfocus(false);
                 return kQuit;
             }
-            emit listvalueChanged(m_value);
+            wlistvalue(t);
             return kHandled;
-        case Key_Dot:
-            if ((h & IsInt) || m_value.contains('.'))
+        }
+        case Key_Dot: {
+            const QString t = text();
+            if ((h & IsInt) || t.contains('.'))
                 return kError;
-            m_value.append('.');
-            emit listvalueChanged(m_value);
+            wlistvalue(t + QLatin1Char('.'));
             return kHandled;
+        }
         default:
             if (isDigitKey(key)) {
-                if (!m_param || m_value.size() >= int(m_param->Length))
+                const QString t = text();
+                if (!m_param || t.size() >= int(m_param->Length))
                     return kError;
-                m_value.append(QChar('0' + (key - Key_0)));
-                emit listvalueChanged(m_value);
+                wlistvalue(t + QChar('0' + (key - Key_0)));
                 return kHandled;
             }
             return InputUnit(key);
@@ -152,7 +160,7 @@ QString channelModel::InputUnit(int key)
         stored = SetValue(u.Default, runit());
     } else if (inputting) {
         bool ok = false;
-        const double typed = m_value.toDouble(&ok);
+        const double typed = text().toDouble(&ok);
         stored = ok && SetValue(typed * u.scale, runit());
     }
     wparamfocus(false);

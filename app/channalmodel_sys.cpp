@@ -113,12 +113,13 @@ QString ipModel::confirm()
 {
     const bool isMask = paramindex == PARAM_INDEX_SYSIPMASK;
     int g[4];
-    const bool parsed = m_value.count(QLatin1Char('.')) == 3 && !m_value.endsWith(QLatin1Char('.'))
-        && parseAddress(m_value, g);
+    const QString typed = text();
+    const bool parsed = typed.count(QLatin1Char('.')) == 3 && !typed.endsWith(QLatin1Char('.'))
+        && parseAddress(typed, g);
     inputting = false;
     // A text that is no dotted address is an address error in every entry;
     // a mask whose ones are not contiguous shows the stored mask again.
-    const bool badMask = parsed && isMask && getMaskbit(m_value) < 0;
+    const bool badMask = parsed && isMask && getMaskbit(typed) < 0;
     if (!parsed || badMask) {
         if (badMask)
             wlistvalue(QString::fromLatin1(field(), int(strnlen(field(), 16))));
@@ -153,20 +154,22 @@ QString ipModel::onKeyEvent(int key, int)
             wlistvalue(QString(digit));
             return QString();
         }
-        const QString group = m_value.mid(m_value.lastIndexOf(QLatin1Char('.')) + 1);
+        const QString t = text();
+        const QString group = t.mid(t.lastIndexOf(QLatin1Char('.')) + 1);
         if (group.size() > 2 || (group + digit).toInt() > 255)
             return QStringLiteral("error");
-        wlistvalue(m_value + digit);
+        wlistvalue(t + digit);
         return QString();
     }
     if (key == Key_Dot && inputting) {
-        if (m_value.count(QLatin1Char('.')) >= 3)
+        const QString t = text();
+        if (t.count(QLatin1Char('.')) >= 3)
             return QString();
-        wlistvalue(m_value + (m_value.endsWith(QLatin1Char('.')) ? QStringLiteral("0.") : QStringLiteral(".")));
+        wlistvalue(t + (t.endsWith(QLatin1Char('.')) ? QStringLiteral("0.") : QStringLiteral(".")));
         return QString();
     }
     if (key == Key_Backspace && inputting) {
-        QString t = m_value;
+        QString t = text();
         t.chop(1);
         if (t.isEmpty()) {
             inputting = false;

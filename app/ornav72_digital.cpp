@@ -198,7 +198,7 @@ void Ornav72::updateDigitalSetlist()
     for (int i : indices)
         if (channelModel* m = sysEntry(sysparalist, i))
             list.append(shown(m));
-    uidata.digitalSetList = list;
+    uidata.setList(uidata.digitalSetList, list);
     uidata.senddigitalSetListChanged();
 }
 

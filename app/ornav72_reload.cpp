@@ -178,7 +178,7 @@ void Ornav72::chUpdateParamList(channelModel* model)
     QList<channelModel*>& target = (s == c->currentBaseSignal) ? c->baselist : c->modlist;
     target = s->getParamList(s->type);
     if (c->pcurrentlist == &target)
-        uidata.chInputList[model->ch] = Channel::channelModeltoVariant(&target);
+        uidata.setList(uidata.chInputList[model->ch], Channel::channelModeltoVariant(&target));
     uidata.sendInputListChanged(model->ch);
     emit c->signalUpdated(model->ch);
 }

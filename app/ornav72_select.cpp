@@ -223,7 +223,7 @@ void Ornav72::chSignalSelected(int ch, int mode, int type, bool base, int baseTy
         qWarning("[error]work mode:%d", int(workMode));
         break;
     }
-    uidata.chInputList[ch] = input;
+    uidata.setList(uidata.chInputList[ch], input);
 
     if (sys_param::OnOff[ch] && workMode != WORK_BASE)
         resolvePortConflict(c);

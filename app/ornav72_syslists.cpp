@@ -9,8 +9,8 @@ void Ornav72::InitSysSetlist()
 {
     QList<QVariant> sys, lan;
     sysInputParaInit(sysparalist, sys, lan);
-    uidata.syssetlist = sys;
-    uidata.syslanlist = lan;
+    uidata.setList(uidata.syssetlist, sys);
+    uidata.setList(uidata.syslanlist, lan);
     // The counter page shows the counter models (positions 18 .. 22).
     uidata.counterSetlist.clear();
     for (int i = PARAM_INDEX_COUNTER_START - PARAM_INDEX_SYS_START;
@@ -36,7 +36,7 @@ void Ornav72::InitCoupleSetlist()
     for (int ch = CH1; ch <= CH4; ++ch) {
         if (!channel[ch])
             continue;
-        uidata.chSetList[ch] = channel[ch]->qvChSetlist;
+        uidata.setList(uidata.chSetList[ch], channel[ch]->qvChSetlist);
         if (channelModel* m = channel[ch]->entry(PARAM_INDEX_CHMERGE))
             uidata.chMergeSetList.append(QVariant::fromValue(static_cast<QObject*>(m)));
     }

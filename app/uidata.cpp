@@ -52,20 +52,20 @@ channelModel* Uidata::getCurChannelModel(QObject* listView, QVariantList* list)
 void Uidata::sendInputListChanged(int ch)
 {
     switch (ch) {
-    case 0: emit ch1InputListChanged(chInputList[0]); break;
-    case 1: emit ch2InputListChanged(chInputList[1]); break;
-    case 2: emit ch3InputListChanged(chInputList[2]); break;
-    case 3: emit ch4InputListChanged(chInputList[3]); break;
+    case 0: emit ch1InputListChanged(shownList(chInputList[0])); break;
+    case 1: emit ch2InputListChanged(shownList(chInputList[1])); break;
+    case 2: emit ch3InputListChanged(shownList(chInputList[2])); break;
+    case 3: emit ch4InputListChanged(shownList(chInputList[3])); break;
     default: break;
     }
 }
 
 void Uidata::sendAllChsetListChanged()
 {
-    emit ch1SetListChanged(chSetList[0]);
-    emit ch2SetListChanged(chSetList[1]);
-    emit ch3SetListChanged(chSetList[2]);
-    emit ch4SetListChanged(chSetList[3]);
+    emit ch1SetListChanged(shownList(chSetList[0]));
+    emit ch2SetListChanged(shownList(chSetList[1]));
+    emit ch3SetListChanged(shownList(chSetList[2]));
+    emit ch4SetListChanged(shownList(chSetList[3]));
 }
 
 void Uidata::switchToCh(int ch)

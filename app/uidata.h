@@ -3,6 +3,7 @@
 // "uidata". It holds the lists of editing models the screens show (each
 // entry a QVariant holding one channelModel*), forwards screen actions to the
 // controller and answers the pages' questions about the selection.
+#include <mutex>
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -85,6 +86,11 @@ public:
     // Counter display refresh, every 1000 ms while the counter is on.
     QTimer counterTimer;
 
+    // The lists the screens show: written by the controller's thread (and
+    // by the screens through the properties), read by the screens in the
+    // GUI thread. Guarded by listLock: read them with shownList(), write them
+    // with setList() or the property writers.
+    mutable std::mutex listLock;
     QVariantList chInputList[4];
     QVariantList chSetList[4];
     QVariantList ch12CoupleSetList;
@@ -105,30 +111,30 @@ public:
 
     // Property readers and writers. A write replaces the list only when it
     // differs and emits nothing; the send* operations announce the lists.
-    QVariantList rch1inputlist() const { return chInputList[0]; }
-    QVariantList rch2inputlist() const { return chInputList[1]; }
-    QVariantList rch3inputlist() const { return chInputList[2]; }
-    QVariantList rch4inputlist() const { return chInputList[3]; }
+    QVariantList rch1inputlist() const { return shownList(chInputList[0]); }
+    QVariantList rch2inputlist() const { return shownList(chInputList[1]); }
+    QVariantList rch3inputlist() const { return shownList(chInputList[2]); }
+    QVariantList rch4inputlist() const { return shownList(chInputList[3]); }
     void setch1List(const QVariantList& l) { replace(chInputList[0], l); }
     void setch2List(const QVariantList& l) { replace(chInputList[1], l); }
     void setch3List(const QVariantList& l) { replace(chInputList[2], l); }
     void setch4List(const QVariantList& l) { replace(chInputList[3], l); }
-    QVariantList rch1setlist() const { return chSetList[0]; }
-    QVariantList rch2setlist() const { return chSetList[1]; }
-    QVariantList rch3setlist() const { return chSetList[2]; }
-    QVariantList rch4setlist() const { return chSetList[3]; }
+    QVariantList rch1setlist() const { return shownList(chSetList[0]); }
+    QVariantList rch2setlist() const { return shownList(chSetList[1]); }
+    QVariantList rch3setlist() const { return shownList(chSetList[2]); }
+    QVariantList rch4setlist() const { return shownList(chSetList[3]); }
     void wch1setList(const QVariantList& l) { replace(chSetList[0], l); }
     void wch2setList(const QVariantList& l) { replace(chSetList[1], l); }
     void wch3setList(const QVariantList& l) { replace(chSetList[2], l); }
     void wch4setList(const QVariantList& l) { replace(chSetList[3], l); }
-    QVariantList rch12CoupleSetList() const { return ch12CoupleSetList; }
-    QVariantList rch34CoupleSetList() const { return ch34CoupleSetList; }
-    QVariantList rchMergeSetList() const { return chMergeSetList; }
-    QVariantList rdigitalSetList() const { return digitalSetList; }
-    QVariantList rsyssetlist() const { return syssetlist; }
-    QVariantList rsyslanlist() const { return syslanlist; }
-    QVariantList reditlist() const { return editlist; }
-    QVariantList rcounterSetlist() const { return counterSetlist; }
+    QVariantList rch12CoupleSetList() const { return shownList(ch12CoupleSetList); }
+    QVariantList rch34CoupleSetList() const { return shownList(ch34CoupleSetList); }
+    QVariantList rchMergeSetList() const { return shownList(chMergeSetList); }
+    QVariantList rdigitalSetList() const { return shownList(digitalSetList); }
+    QVariantList rsyssetlist() const { return shownList(syssetlist); }
+    QVariantList rsyslanlist() const { return shownList(syslanlist); }
+    QVariantList reditlist() const { return shownList(editlist); }
+    QVariantList rcounterSetlist() const { return shownList(counterSetlist); }
     void wch12CoupleSetList(const QVariantList& l) { replace(ch12CoupleSetList, l); }
     void wch34CoupleSetList(const QVariantList& l) { replace(ch34CoupleSetList, l); }
     void wchMergeSetList(const QVariantList& l) { replace(chMergeSetList, l); }
@@ -178,15 +184,27 @@ public slots:
     void setBoardTemperature(const QString& text);
     void setChRole(int ch, bool disabled, const QString& label);
 
+    // A shown list read under listLock (any thread).
+    QVariantList shownList(const QVariantList& l) const
+    {
+        std::lock_guard<std::mutex> k(listLock);
+        return l;
+    }
+    // A shown list replaced under listLock.
+    void setList(QVariantList& dst, const QVariantList& src)
+    {
+        std::lock_guard<std::mutex> k(listLock);
+        dst = src;
+    }
     void sendInputListChanged(int ch);
     void sendAllChsetListChanged();
-    void sendch12CoupleSetListChanged() { emit ch12CoupleSetListChanged(ch12CoupleSetList); }
-    void sendch34CoupleSetListChanged() { emit ch34CoupleSetListChanged(ch34CoupleSetList); }
-    void sendchMergeSetListChanged() { emit chMergeSetListChanged(chMergeSetList); }
-    void sendsyssetlistChanged() { emit syssetlistChanged(syssetlist); }
-    void sendsyslanlistChanged() { emit syslanlistChanged(syslanlist); }
-    void sendcounterSetlistChanged() { emit counterSetlistChanged(counterSetlist); }
-    void senddigitalSetListChanged() { emit digitalSetListChanged(digitalSetList); }
+    void sendch12CoupleSetListChanged() { emit ch12CoupleSetListChanged(shownList(ch12CoupleSetList)); }
+    void sendch34CoupleSetListChanged() { emit ch34CoupleSetListChanged(shownList(ch34CoupleSetList)); }
+    void sendchMergeSetListChanged() { emit chMergeSetListChanged(shownList(chMergeSetList)); }
+    void sendsyssetlistChanged() { emit syssetlistChanged(shownList(syssetlist)); }
+    void sendsyslanlistChanged() { emit syslanlistChanged(shownList(syslanlist)); }
+    void sendcounterSetlistChanged() { emit counterSetlistChanged(shownList(counterSetlist)); }
+    void senddigitalSetListChanged() { emit digitalSetListChanged(shownList(digitalSetList)); }
 
     // Screen actions (channel numbers 0..3).
     void switchToCh(int ch);
@@ -290,8 +308,9 @@ public slots:
     QVariantList browseFolder(QString dir, QStringList filters);
 
 private:
-    static void replace(QVariantList& dst, const QVariantList& src)
+    void replace(QVariantList& dst, const QVariantList& src)
     {
+        std::lock_guard<std::mutex> l(listLock);
         if (dst != src)
             dst = src;
     }
