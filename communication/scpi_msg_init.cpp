@@ -12,12 +12,14 @@
 #include "communication/ETHLXI/vxi11_server.h"
 #include "communication/ETHLXI/vxi11_tcp.h"
 #include "communication/LAN/lan_services.h"
+#include "communication/LAN/mdns_announce.h"
 #include "communication/LAN/scpi_raw.h"
 #include "communication/LAN/web_server.h"
 #include "communication/scpi_msg_session.h"
 #include <atomic>
 #include <time.h>
 #include "communication/remote_road.h"
+#include "communication/remote_stop.h"
 #include "communication/SCPI/scpi.h"
 #include "communication/USBTMC/usbtmc.h"
 #include "platform/platformroot.h"
@@ -26,6 +28,8 @@
 static const char kCarrierPath[] = "/sys/class/net/eth0/carrier";
 
 static const scpi_command_t kNoCommands[] = {{nullptr, nullptr, 0}};
+// Both set by the program's entry before the remote threads start, read
+// only after.
 static scpi_adpt_hooks_t g_hooks = {kNoCommands, nullptr, nullptr};
 static bool g_privateQueue = false;
 
@@ -65,7 +69,7 @@ int getlocktatus()
 void* scpi_hot_plug_thread(void*)
 {
     const QByteArray path = PlatformRoot::cpath(kCarrierPath);
-    for (;;) {
+    while (!remote_stopping()) {
         const int fd = open(path.constData(), O_RDONLY);
         if (fd < 0) {
             fprintf(stderr, "[scpi-ERRO]:~open fiel err=%d\n", errno);
@@ -77,13 +81,14 @@ void* scpi_hot_plug_thread(void*)
         if (n <= 0) {
             // Read again at once; the short pause keeps a file that reads
             // empty (being rewritten, interface going away) from spinning.
-            usleep(10000);
+            remote_stop_sleep_ms(10);
             continue;
         }
         text[n] = '\0';
         scpi_carrier_apply(text);
-        sleep(2);
+        remote_stop_sleep_ms(2000);
     }
+    return nullptr;
 }
 
 // The serial number reaches the shell; it is remote-writable text, so only
@@ -100,14 +105,39 @@ static QString shellSafe(const char* text)
     return out;
 }
 
+// Transport and service threads still running (USBTMC, network hot-plug,
+// VXI-11 RPC loop, LAN services): each ends by itself once the end of the
+// program is asked for (remote_stop.h); the shutdown waits for the count to
+// reach 0.
+static std::atomic<int> g_threadsRunning{0};
+
+struct ThreadStart {
+    void* (*fn)(void*);
+    void* arg;
+};
+
+static void* countedThread(void* p)
+{
+    const ThreadStart start = *static_cast<ThreadStart*>(p);
+    delete static_cast<ThreadStart*>(p);
+    start.fn(start.arg);
+    g_threadsRunning--;
+    return nullptr;
+}
+
 static void startThread(void* (*fn)(void*), void* arg, const char* failure)
 {
     pthread_t t;
-    const int ret = pthread_create(&t, nullptr, fn, arg);
-    if (ret != 0)
+    g_threadsRunning++;
+    auto* start = new ThreadStart{fn, arg};
+    const int ret = pthread_create(&t, nullptr, countedThread, start);
+    if (ret != 0) {
+        delete start;
+        g_threadsRunning--;
         fprintf(stderr, failure, ret);
-    else
+    } else {
         pthread_detach(t);
+    }
 }
 
 // The SCPI worker: started once by scpi_adpt_init, ended by
@@ -131,6 +161,8 @@ static long long monotonicMs()
 bool scpi_adpt_shutdown(int timeoutMs, void (*pump)())
 {
     const long long deadline = monotonicMs() + timeoutMs;
+    // Every transport and service thread's waits end (remote_stop.h).
+    remote_stop_request();
     // Clients waiting for a reply or for room wake up, nothing new runs,
     // and a command waiting for the controller gives up.
     scpi_session_shutdown();
@@ -141,11 +173,14 @@ bool scpi_adpt_shutdown(int timeoutMs, void (*pump)())
     if (g_workerRunning)
         scpi_msg_queue_send(nullptr, 0, SCPI_STOP_OWNER, 0);
     for (;;) {
-        const bool done = !g_workerRunning && vxi11_tcp_connections() == 0 && scpi_raw_connections() == 0;
+        const bool done = !g_workerRunning && g_threadsRunning == 0 && vxi11_tcp_connections() == 0 &&
+                          scpi_raw_connections() == 0;
         if (done || monotonicMs() >= deadline) {
             // The web server's requests end quickly now that sessions
-            // refuse work; its stop waits for them.
+            // refuse work; its stop waits for them. The announcement is
+            // withdrawn and Avahi's thread ends.
             web_server_stop();
+            mdns_announce_stop();
             if (!done)
                 fprintf(stderr, "[scpi-WARN]:remote control not ended within %d ms\n", timeoutMs);
             return done;

@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include "communication/remote_stop.h"
 #include "platform/platformroot.h"
 
 static const char kDevicePath[] = "/dev/usbtmc0";
@@ -51,6 +52,9 @@ int SocketUsbtmcDevice::open()
     const int s = listenSocket();
     if (s < 0)
         return -1;
+    // Waits for a host or the end of the program.
+    if (remote_stop_poll(s, POLLIN, -1) <= 0)
+        return -1;
     int c;
     do {
         c = accept4(s, nullptr, nullptr, SOCK_CLOEXEC);
@@ -79,12 +83,15 @@ int SocketUsbtmcDevice::read(void* buf, int len)
         return -1;
     if (m_listen >= 0) {
         for (;;) {
-            pollfd p[2] = {{m_fd, POLLIN, 0}, {m_listen, POLLIN, 0}};
-            if (poll(p, 2, -1) < 0) {
+            // The end of the program wakes the wait too.
+            pollfd p[3] = {{m_fd, POLLIN, 0}, {m_listen, POLLIN, 0}, {remote_stop_fd(), POLLIN, 0}};
+            if (poll(p, 3, -1) < 0) {
                 if (errno == EINTR)
                     continue;
                 return -1;
             }
+            if (p[2].revents)
+                return -1;
             // The connected host first: when it has just gone, the host
             // waiting behind it is the next one, not a second one.
             if (p[0].revents)

@@ -23,6 +23,8 @@ public:
 private:
     int listenSocket();
     void refuseWaitingHost();
-    int m_fd = -1;
+    // The connection: opened and closed by the USBTMC thread, polled by the
+    // controller's tick (host attached or not).
+    std::atomic<int> m_fd{-1};
     int m_listen = -1;
 };

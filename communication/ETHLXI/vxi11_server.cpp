@@ -2,13 +2,17 @@
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
+#include <poll.h>
 #include <unistd.h>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <vector>
 #include "platform/platformroot.h"
 #include "param/sys_param.h"
 #include "vxi11/vxi11.h"
 #include "communication/ETHLXI/vxi11_tcp.h"
+#include "communication/remote_stop.h"
 
 extern "C" {
 void device_async_1(struct svc_req* rqstp, SVCXPRT* transp);
@@ -16,7 +20,8 @@ void device_core_1(struct svc_req* rqstp, SVCXPRT* transp);
 void device_intr_1(struct svc_req* rqstp, SVCXPRT* transp);
 }
 
-// After the first failed registration the retries stay quiet.
+// After the first failed registration the retries stay quiet (the VXI-11
+// server thread only).
 static bool g_quiet = false;
 
 static int fail(int line, const char* what)
@@ -26,6 +31,7 @@ static int fail(int line, const char* what)
     return -1;
 }
 
+// Chosen by the program's entry before the remote threads start.
 static bool g_loopbackOnly = false;
 
 void vxi11_set_loopback_only(bool on)
@@ -102,14 +108,41 @@ int vxi11_init()
     return 0;
 }
 
+// The RPC library's dispatch loop for the UDP transport, with the end of
+// the program as one more descriptor: svc_run() itself never returns. Only
+// this thread registers or removes RPC transports, so the library's
+// descriptor table does not change under the poll.
+static void serveUntilStopped()
+{
+    std::vector<pollfd> fds;
+    while (!remote_stopping()) {
+        const int n = svc_max_pollfd;
+        fds.assign(svc_pollfd, svc_pollfd + n);
+        fds.push_back({remote_stop_fd(), POLLIN, 0});
+        const int ready = poll(fds.data(), nfds_t(fds.size()), -1);
+        if (ready < 0) {
+            if (errno == EINTR)
+                continue;
+            fprintf(stderr, "[usb-ERRO]:vxi11_srv_run end! erorr\n");
+            return;
+        }
+        if (fds.back().revents)
+            return;
+        svc_getreq_poll(fds.data(), ready);
+    }
+}
+
 void* vxi11_srv_run_thread(void*)
 {
     // No server until the instrument has an address.
     while (sys_param::IP[0] < '0')
-        sleep(1);
+        if (remote_stop_sleep_ms(1000))
+            return nullptr;
     // The port mapper may start after the instrument (or restart): the
     // registration is tried again every few seconds until it succeeds.
     for (;;) {
+        if (remote_stopping())
+            return nullptr;
         const int ret = vxi11_init();
         if (ret == 0)
             break;
@@ -118,11 +151,12 @@ void* vxi11_srv_run_thread(void*)
             fprintf(stderr, "[usb-WARN]:vxi11 registration retried every %d s\n", int(VXI11_RETRY_SECONDS));
             g_quiet = true;
         }
-        sleep(VXI11_RETRY_SECONDS);
+        remote_stop_sleep_ms(VXI11_RETRY_SECONDS * 1000);
     }
     g_quiet = false;
     fprintf(stderr, "[usb-WARN]:vxi11_init ok!\n");
-    svc_run();
-    fprintf(stderr, "[usb-ERRO]:vxi11_srv_run end! erorr\n");
+    serveUntilStopped();
+    // Clients asking the port mapper from now on find no instrument.
+    unregisterAll();
     return nullptr;
 }

@@ -7,6 +7,7 @@
 #include "communication/LAN/mdns_announce.h"
 #include "communication/LAN/scpi_raw.h"
 #include "communication/LAN/web_server.h"
+#include "communication/remote_stop.h"
 #include "param/sys_param.h"
 
 // VXI-11 clients find the core channel through the port mapper.
@@ -18,7 +19,10 @@ void* lan_services_thread(void*)
     const LanConfig config = lan_config_load();
     lan_config_set(config);
     while (sys_param::IP[0] < '0')
-        sleep(1);
+        if (remote_stop_sleep_ms(1000))
+            return nullptr;
+    if (remote_stopping())
+        return nullptr;
     int raw = 0, http = 0;
     if (config.rawPort > 0) {
         raw = scpi_raw_start(config.rawPort, config.loopbackOnly);

@@ -8,17 +8,26 @@
 #include <avahi-common/malloc.h>
 #include <avahi-common/thread-watch.h>
 #include <atomic>
+#include <mutex>
 #include <cstdio>
 #include <string>
 
 namespace {
 
-AvahiThreadedPoll* g_poll = nullptr;
+// Start and stop (the LAN services thread, the program's exit) under
+// g_lifeLock; the poll and the client are made by the start and freed by
+// the stop.
+std::mutex g_lifeLock;
+bool g_stopped = false;  // guarded by g_lifeLock
+AvahiThreadedPoll* g_poll = nullptr;  // guarded by g_lifeLock
+AvahiClient* g_client = nullptr;      // guarded by g_lifeLock
+// Avahi's own thread: set before it starts, then used by its callbacks only
+// (and by the stop, after that thread has ended).
 AvahiEntryGroup* g_group = nullptr;
 std::string g_name;
 int g_http = 0, g_raw = 0, g_vxi = 0;
-std::atomic<bool> g_announced{false};
 bool g_missingLogged = false;
+std::atomic<bool> g_announced{false};  // any thread
 
 void createServices(AvahiClient* c);
 
@@ -117,8 +126,11 @@ void clientCallback(AvahiClient* c, AvahiClientState state, void*)
 
 bool mdns_announce_start(const char* name, int httpPort, int rawPort, int vxi11Port)
 {
+    std::lock_guard<std::mutex> lock(g_lifeLock);
     if (g_poll)
         return true;
+    if (g_stopped)
+        return false;
     g_name = name && *name ? name : "instrument";
     g_http = httpPort;
     g_raw = rawPort;
@@ -138,11 +150,31 @@ bool mdns_announce_start(const char* name, int httpPort, int rawPort, int vxi11P
         g_poll = nullptr;
         return false;
     }
+    g_client = client;
     if (avahi_threaded_poll_start(g_poll) < 0) {
         fprintf(stderr, "[lan-WARN]:mdns off: avahi poll thread\n");
         return false;
     }
     return true;
+}
+
+void mdns_announce_stop()
+{
+    std::lock_guard<std::mutex> lock(g_lifeLock);
+    g_stopped = true;
+    if (!g_poll)
+        return;
+    // Avahi's thread ends first (a stop of a poll that never started does
+    // nothing); freeing the client then withdraws the services in this
+    // thread, and no callback can run beside it.
+    avahi_threaded_poll_stop(g_poll);
+    if (g_client)
+        avahi_client_free(g_client);
+    g_client = nullptr;
+    g_group = nullptr;
+    avahi_threaded_poll_free(g_poll);
+    g_poll = nullptr;
+    g_announced = false;
 }
 
 bool mdns_announced()

@@ -12,6 +12,7 @@
 #include "communication/scpi_msg_adpt.h"
 #include "communication/scpi_msg_session.h"
 #include "communication/USBTMC/usbtmc_device.h"
+#include "communication/remote_stop.h"
 
 namespace {
 
@@ -253,15 +254,18 @@ void* usbtmcThread(void*)
     uint8_t* buf = static_cast<uint8_t*>(std::malloc(USBTMC_READ_SIZE));
     if (!buf)
         return nullptr;
-    if (usbtmc_dev_open() < 0)
+    if (!remote_stopping() && usbtmc_dev_open() < 0 && !remote_stopping())
         fprintf(stderr, "[usb-ERRO]:Can't Open %s !!! ID:%d.\n\r", kPath, -1);
-    for (;;) {
+    // Every wait below (device, host, pause) ends when the program ends.
+    while (!remote_stopping()) {
         if (!usbtmc_dev_is_open()) {
-            sleep(2);
+            remote_stop_sleep_ms(2000);
             usbtmc_dev_open();
             continue;
         }
         const int n = usbtmc_dev_read(buf, USBTMC_READ_SIZE);
+        if (remote_stopping())
+            break;
         if (n <= 0) {
             fprintf(stderr, "[usb-ERRO]:Disconnect from the computer! %d\r\n", n);
         } else if (USBTMC_Data_parse(buf, n) >= 0) {
@@ -272,4 +276,8 @@ void* usbtmcThread(void*)
         usleep(1000);
         usbtmc_dev_open();
     }
+    usbtmc_dev_close();
+    clearReassembly();
+    std::free(buf);
+    return nullptr;
 }

@@ -2,6 +2,8 @@
 #include <fcntl.h>
 #include <unistd.h>
 #include <cerrno>
+#include <poll.h>
+#include "communication/remote_stop.h"
 #include "platform/platformroot.h"
 
 static const char kDevicePath[] = "/dev/usbtmc0";
@@ -16,7 +18,7 @@ GadgetUsbtmcDevice::~GadgetUsbtmcDevice()
 void GadgetUsbtmcDevice::waitReady()
 {
     // The gadget driver is still being loaded.
-    sleep(2);
+    remote_stop_sleep_ms(2000);
 }
 
 int GadgetUsbtmcDevice::open()
@@ -29,6 +31,9 @@ int GadgetUsbtmcDevice::open()
 int GadgetUsbtmcDevice::read(void* buf, int len)
 {
     if (m_fd < 0)
+        return -1;
+    // Waits for the host's next transfer or the end of the program.
+    if (remote_stop_poll(m_fd, POLLIN, -1) < 0)
         return -1;
     ssize_t n;
     do {

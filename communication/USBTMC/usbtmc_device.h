@@ -1,4 +1,5 @@
 #pragma once
+#include <atomic>
 // The gadget's character device "/dev/usbtmc0": the USB gadget driver's node
 // on the board. A simulated board installs its own endpoint device in its
 // place (usbtmc_set_device), the way the FPGA register device is chosen.
@@ -32,7 +33,9 @@ public:
     bool isOpen() const override { return m_fd >= 0; }
 
 private:
-    int m_fd = -1;
+    // The connection: opened and closed by the USBTMC thread, polled by the
+    // controller's tick (host attached or not).
+    std::atomic<int> m_fd{-1};
 };
 
 // Installs the device the transport uses (owned by the caller, alive until

@@ -232,8 +232,9 @@ TEST_F(RealClients, GadgetDriverIsLoadedThroughTheShellRunnerOnly)
 
 // SIGTERM while clients are busy: a VXI-11 read waiting for a reply that
 // never comes (io_timeout 20 s), a 1 Mi-point upload on its way, the panel's
-// keys flooding in. Each time the program ends cleanly with status 0,
-// without crash messages from Qt or GLib.
+// keys flooding in, a USB host attached and silent (the USBTMC thread
+// waiting in its read). Each time the program ends cleanly with status 0,
+// every remote thread ended, without crash messages from Qt or GLib.
 TEST(ProgramExit, SigtermWithClientsBusyEndsCleanly)
 {
     const struct {
@@ -262,6 +263,17 @@ TEST(ProgramExit, SigtermWithClientsBusyEndsCleanly)
          "for k in range(400): subprocess.run([sys.argv[1], '--root', sys.argv[2], 'key', str(5 + k % 3)],\n"
          "                                    capture_output=True)\n",
          600},
+        {"usb host attached",
+         "import socket, sys, time\n"
+         "for _ in range(100):\n"
+         "    try:\n"
+         "        s = socket.socket(socket.AF_UNIX, socket.SOCK_SEQPACKET)\n"
+         "        s.connect(sys.argv[2] + '/dev/usbtmc0')\n"
+         "        break\n"
+         "    except OSError: time.sleep(0.05)\n"
+         "s.recv(64)\n"
+         "time.sleep(30)\n",
+         2500},
     };
     for (const auto& c : cases) {
         for (int round = 0; round < 3; ++round) {
