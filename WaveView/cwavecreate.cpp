@@ -1,5 +1,6 @@
 // Tables of the four channels, the shared sine table and the small helpers.
 #include "WaveView/CWaveGreate.h"
+#include "WaveView/previewlock.h"
 #include <cmath>
 #include <cstring>
 #include "Method/GlobalMethod.h"
@@ -33,7 +34,11 @@ void CWaveCreate::chcopy(CH_ID from, CH_ID to)
     const int t = chIndex(to);
     if (f == t)
         return;
-    std::memcpy(&wavemem[t], &wavemem[f], sizeof(SWaveMem));
+    {
+        // The traces go with the tables; the screens may be painting them.
+        std::lock_guard<std::mutex> lock(previewLock());
+        std::memcpy(&wavemem[t], &wavemem[f], sizeof(SWaveMem));
+    }
     // The copied Base no longer matches what the target's memo says was drawn
     // there: make the next draw of the target rebuild its table.
     bwavev[t] = BASE_Unknown;

@@ -1,4 +1,5 @@
 #include "WaveView/psewave.h"
+#include "WaveView/previewlock.h"
 #include <QFont>
 #include <QPainter>
 #include <algorithm>
@@ -98,6 +99,7 @@ void PseWave::drawTrace(QPainter* p, const short* trace, int n, int w)
 
 void PseWave::paint(QPainter* painter)
 {
+    std::lock_guard<std::mutex> lock(previewLock());
     const CH_ID id = CH_ID(ch);
     const CH_DATA& r = sys_param::ch(id);
     const SWaveMem* mem = CWaveCreate::GetWaveMem(id);

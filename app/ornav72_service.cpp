@@ -2,6 +2,8 @@
 // interface (serial number, system information, web text, settings made
 // by the calibration station) and of the digital-output rows.
 #include "app/ornav72.h"
+#include <QMetaObject>
+#include <QThread>
 
 void Ornav72::serviceSetValue(int ch, int paramIndex, double value)
 {
@@ -35,7 +37,12 @@ QString Ornav72::serviceHttp()
 
 void Ornav72::serviceWakeScreen()
 {
-    clrSavescreen();
+    // Called by the SCPI worker: the activity time belongs to this object's
+    // thread, where the tick reads it.
+    if (thread() == QThread::currentThread())
+        clrSavescreen();
+    else
+        QMetaObject::invokeMethod(this, [this]() { clrSavescreen(); }, Qt::QueuedConnection);
 }
 
 bool Ornav72::digitalLinesFree(unsigned type)

@@ -3,6 +3,7 @@
 #include <QPointer>
 #include <vector>
 #include "communication/remote_road.h"
+#include "platform/handoff.h"
 #include <QMetaObject>
 #include <QSemaphore>
 #include <QString>
@@ -30,14 +31,18 @@ template <typename T, typename F> T inObjectThread(QObject* o, F f)
     struct End {
         ~End() { RemoteRoad::endHop(); }
     } end;
+    handoffSend(a.get());
     QMetaObject::invokeMethod(
         o, [o, a, f]() {
+            handoffTake(a.get());
             a->value = f(o);
+            handoffSend(a.get());
             a->done.release();
         },
         Qt::QueuedConnection);
     if (!a->done.tryAcquire(1, kScreenWaitMs))
         return T{};
+    handoffTake(a.get());
     return a->value;
 }
 

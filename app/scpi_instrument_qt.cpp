@@ -12,6 +12,7 @@
 #include "communication/SCPI/scpi_types.h"
 #include "app/channalmodel.h"
 #include "app/ornav72.h"
+#include "platform/handoff.h"
 #include "platform/platformroot.h"
 #include "communication/remote_road.h"
 #include "param/sys_param.h"
@@ -111,9 +112,11 @@ public:
         if (!ctrl)
             return false;
         channelModel* m = nullptr;
+        handoffSend(&m);
         QMetaObject::invokeMethod(
-            ctrl, [&]() { m = ctrl->GetChModelFormIndex(CH_ID(list), paramIndex); },
+            ctrl, [&]() { handoffTake(&m); m = ctrl->GetChModelFormIndex(CH_ID(list), paramIndex); handoffSend(&m); },
             ctrl->thread() == QThread::currentThread() ? Qt::DirectConnection : Qt::BlockingQueuedConnection);
+        handoffTake(&m);
         return !m || m->rmask();
     }
     int language() override { return int(sys_param::GetLanguage(CH_SYS)); }
@@ -163,9 +166,16 @@ public:
         // written there, as the preset page does.
         bool saved = false;
         Ornav72* c = ctrl;
+        handoffSend(&saved);
         QMetaObject::invokeMethod(
-            c, [c, n, &saved]() { saved = c->sysparm->SaveSysParam(presetFile(n), true); },
+            c,
+            [c, n, &saved]() {
+                handoffTake(&saved);
+                saved = c->sysparm->SaveSysParam(presetFile(n), true);
+                handoffSend(&saved);
+            },
             c->thread() == QThread::currentThread() ? Qt::DirectConnection : Qt::BlockingQueuedConnection);
+        handoffTake(&saved);
         return saved;
     }
     bool recallPreset(int n) override

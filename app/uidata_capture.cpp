@@ -13,6 +13,7 @@
 #include <QSGRendererInterface>
 #include <QScreen>
 #include <QSemaphore>
+#include "platform/handoff.h"
 #include <QThread>
 #include <cstdlib>
 #include <cstring>
@@ -119,10 +120,13 @@ bool Ornav72::getscreenShot(bool convert, QString savePath, int where)
     }
     if (!savePath.isEmpty())
         emit TipsMessage(MESSAGE_TYPE_TIPS, saved ? TIPS_IMAGE_SAVE_OK : TIPS_IMAGE_SAVE_FALSE, saved, QString(), true);
-    if (saved)
-        beep(where);
+    // The beep and the activity time it notes belong to the controller's
+    // thread; this runs in the GUI thread.
+    const auto sound = [this, saved, where]() { saved ? beep(where) : warnBeep(where); };
+    if (thread() == QThread::currentThread())
+        sound();
     else
-        warnBeep(where);
+        QMetaObject::invokeMethod(this, sound, Qt::QueuedConnection);
     return screenShotOk;
 }
 
@@ -143,8 +147,11 @@ QByteArray Ornav72::displayCapture()
         QByteArray data;
     };
     auto pending = std::make_shared<Pending>();
+    handoffSend(pending.get());
     QMetaObject::invokeMethod(gui, [pending, job]() {
+        handoffTake(pending.get());
         pending->data = job();
+        handoffSend(pending.get());
         pending->done.release();
     }, Qt::QueuedConnection);
     // The GUI thread stops answering only when the program is ending.
@@ -152,6 +159,7 @@ QByteArray Ornav72::displayCapture()
         qWarning("screen capture: the GUI thread did not answer");
         return QByteArray();
     }
+    handoffTake(pending.get());
     return pending->data;
 }
 

@@ -4,6 +4,7 @@
 #include <QMetaObject>
 #include <QObject>
 #include <QThread>
+#include "platform/handoff.h"
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
@@ -134,17 +135,23 @@ void chain(QObject* obj, std::function<void()> fn)
         bool ran = false;
         ~Hop()
         {
+            // The last reference may go in the posting thread, after the
+            // hop ran in the object's thread (Qt's own reference count).
+            handoffTake(this);
             if (!ran)
                 hopFinished();
         }
     };
     auto hop = std::make_shared<Hop>();
     hop->fn = std::move(fn);
+    handoffSend(hop.get());
     QMetaObject::invokeMethod(
         obj,
         [hop]() {
+            handoffTake(hop.get());
             hop->fn();
             hop->ran = true;
+            handoffSend(hop.get());
             hopFinished();
         },
         Qt::QueuedConnection);

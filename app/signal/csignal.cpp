@@ -1,6 +1,7 @@
 #include "app/signal/csignal.h"
 #include "hardware/CSetParam.h"
 #include "WaveView/CWaveGreate.h"
+#include "WaveView/previewlock.h"
 #include "app/channalmodel.h"
 #include "WaveView/psewave.h"
 #include "param/sys_param.h"
@@ -60,6 +61,7 @@ void Signal::reDeriveAmplitude()
 
 void Signal::drawWave(bool force)
 {
+    std::lock_guard<std::mutex> lock(previewLock());
     switch (sys_param::ch(ch).WorkMode) {
     case WORK_MODULATION:
         CWaveCreate::CreateModWave(ch);

@@ -17,6 +17,7 @@
 #include "communication/SCPI/commands/scpi_digital_host.h"
 #include "communication/SCPI/scpi_interface.h"
 #include "communication/scpi_msg_adpt.h"
+#include "platform/handoff.h"
 #include "communication/SCPI/commands/scpi_sync.h"
 #include "param/sys_param.h"
 
@@ -38,8 +39,11 @@ bool onController(scpi_t* c, F f)
     QObject* q = c->parent;
     if (q->thread() == QThread::currentThread())
         f(o);
-    else
-        QMetaObject::invokeMethod(q, [o, &f] { f(o); }, Qt::BlockingQueuedConnection);
+    else {
+        handoffSend(&f);
+        QMetaObject::invokeMethod(q, [o, &f] { handoffTake(&f); f(o); handoffSend(&f); }, Qt::BlockingQueuedConnection);
+        handoffTake(&f);
+    }
     return true;
 }
 
