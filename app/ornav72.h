@@ -171,9 +171,14 @@ public:
     static int get_gateway_addr(char* gateway);
 
     // ---- fields, in declaration order -------------------------------------
+    // Threads: every field below belongs to the controller's thread (its
+    // slots, the tick it posts to itself, the remote requests queued to it)
+    // unless its comment names another owner or guard. The GUI thread reaches
+    // them only through queued calls; the screens read Uidata and the entries.
     bool listFileType[4] = {false, false, false, false};
     // Last visibility given to each channel's manual-trigger button (-1 none yet).
     int handlTrigShown[4] = {-1, -1, -1, -1};
+    // GUI thread: the screen capture (getscreenShot) and its copy-out.
     unsigned char* pixelData = nullptr;
     bool screenShotOk = false;
     bool exit10MValid = true;
@@ -181,7 +186,7 @@ public:
     uint32_t bandwidth = 0;
     qint64 lastIpUpdateTime = 0;
     qint64 lastIpActiveTime = 0;
-    QImage screenShotImage;
+    QImage screenShotImage;  // GUI thread, as pixelData
     CKeyQThread* KeyQThread = nullptr;
     Uidata uidata;
     QObject* pTemptextObj = nullptr;

@@ -18,6 +18,7 @@ int scpi_response_load_finished = 0;
 std::atomic<unsigned> g_scpi_device_status{0};
 std::atomic<bool> eth0_carrier{false};
 
+// Opened once at start-up, before the threads that use it exist.
 static int g_msgQueue = -1;
 
 // ---- device status ---------------------------------------------------------

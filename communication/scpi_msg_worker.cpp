@@ -23,6 +23,7 @@
 #include "communication/SCPI/scpi_wfile.h"
 #include "param/hardwareinfo.h"
 
+// Installed before the worker starts (tests); read by the worker.
 static scpi_msg_probe_t g_probe = nullptr;
 
 void scpi_msg_set_probe(scpi_msg_probe_t probe)
@@ -76,7 +77,8 @@ static void receiveConfiguration(const char* data, long length)
 }
 
 // Receivers of the other data-transfer modes, installed at start-up by the
-// layers that own the data (calibration, files, digital output).
+// layers that own the data (calibration, files, digital output), before
+// the worker starts; read by the worker only.
 static scpi_data_receiver_t g_receivers[WF_DIGITALDATA + 1];
 
 void scpi_msg_set_data_receiver(int mode, scpi_data_receiver_t receiver)
@@ -181,7 +183,7 @@ void scpi_msg_execute(scpi_msg_t* rec)
 namespace {
 std::mutex g_holdMutex;
 std::condition_variable g_holdCv;
-bool g_held = false;
+bool g_held = false;  // guarded by g_holdMutex
 
 void waitWhileHeld()
 {

@@ -65,7 +65,7 @@ struct Link {
 // destroyed, so a call served while exit() runs meets a live table.
 std::mutex& g_linksMutex = *new std::mutex;
 std::map<long, std::shared_ptr<Link>>& g_links = *new std::map<long, std::shared_ptr<Link>>;
-long g_nextLid = VXI11_LINK_ID;
+long g_nextLid = VXI11_LINK_ID;  // guarded by g_linksMutex
 
 // The instrument's exclusive lock: the link holding it (0: none), guarded by
 // g_lockMutex. A link waiting for it (waitlock) waits on g_lockFreed.

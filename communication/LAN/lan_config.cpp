@@ -6,6 +6,8 @@
 #include "param/settingsfile.h"
 #include "platform/platformroot.h"
 
+// Set once by the LAN services thread before it starts the services that
+// read it (the web server), never changed after.
 static LanConfig g_config;
 
 // A port from the environment or the settings file; anything that is not a

@@ -6,6 +6,8 @@
 #include "communication/SCPI/scpi_units.h"
 #include "communication/SCPI/sys_error.h"
 
+// The interpreter's state belongs to the SCPI worker thread (the only one
+// that parses and executes); the hooks are installed before it starts.
 static scpi_response_sink_t g_responseSink = nullptr;
 static scpi_tip_hook_t g_tipHook = nullptr;
 
