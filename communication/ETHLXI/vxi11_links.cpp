@@ -28,11 +28,6 @@ namespace {
 // otherwise keep the pages.
 const size_t kTrimAbove = 4 * 1024 * 1024;
 
-// Bytes of partial messages held by every link together: one limit for all
-// clients, so that a few clients sending long messages without END cannot
-// take the instrument's memory.
-std::atomic<long long> g_partialBytes{0};
-
 struct Link {
     long lid = 0;
     int session = 0;
@@ -57,7 +52,7 @@ struct Link {
 
     void dropPending()
     {
-        g_partialBytes -= (long long)recv;
+        scpi_partial_charge(-(long long)recv);
         std::free(pbuf);
         if (recv > kTrimAbove)
             malloc_trim(0);
@@ -282,9 +277,11 @@ void vxi11_device_write(const Device_WriteParms& p, Device_WriteResp& r)
         const bool end = p.flags & VXI11_FLAG_END;
         // Room for the chunk, a LF that may be appended, and a NUL. A
         // message longer than the largest legitimate one is refused.
-        if (g_partialBytes + (long long)len > VXI11_PARTIAL_LIMIT) {
+        // Charged before the chunk is stored; a link whose chunk would pass
+        // the limit shared with every client loses its partial message.
+        if (!scpi_partial_charge((long long)len)) {
             fprintf(stderr, "[vxi-ERRO] partial messages over %lld bytes: link %ld dropped its own\r\n",
-                    (long long)VXI11_PARTIAL_LIMIT, link->lid);
+                    scpi_partial_bytes(), link->lid);
             link->dropPending();
             Sys_Error(SCPI_ERROR_INPUT_BUFFER_OVERRUN);
             r.error = VXI11_ERR_ABORT;
@@ -294,6 +291,7 @@ void vxi11_device_write(const Device_WriteParms& p, Device_WriteResp& r)
         if (link->recv + len <= size_t(VXI11_MAX_MESSAGE))
             grown = static_cast<char*>(std::realloc(link->pbuf, link->recv + len + 2));
         if (!grown) {
+            scpi_partial_charge(-(long long)len);
             fprintf(stderr, "[vxi-ERRO] f:%s,l:%d,~scpi lxi error:%ld!\r\n", __func__, __LINE__, long(len));
             link->dropPending();
             r.error = VXI11_ERR_ABORT;
@@ -303,14 +301,13 @@ void vxi11_device_write(const Device_WriteParms& p, Device_WriteResp& r)
         if (len)
             std::memcpy(link->pbuf + link->recv, p.data.data_val, len);
         link->recv += len;
-        g_partialBytes += (long long)len;
         r.size = u_long(len);
         if (!end) {
             link->start_time = now;
             link->io_timeout = p.io_timeout;
             return;
         }
-        g_partialBytes -= (long long)link->recv;  // the message is whole: no longer partial
+        scpi_partial_charge(-(long long)link->recv);  // the message is whole: no longer partial
         // A message that came in one chunk gets a LF when it has no line end.
         // One assembled from several chunks is passed on as sent: it may be
         // data (a record, a wave file) whose receiver must see exactly the
