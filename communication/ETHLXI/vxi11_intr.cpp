@@ -39,6 +39,10 @@ const int kSendTimeoutMs = 1000;
 // are dropped (a request says "look at the status byte": one pending is
 // enough, a few keep distinct handles of several links).
 const size_t kMaxQueued = 16;
+// Channels open at once at most: one per TCP connection, and one per client
+// address over UDP, where addresses cost a sender nothing; each channel has
+// a thread.
+const size_t kMaxChannels = 128;
 
 struct Channel {
     sockaddr_in to{};
@@ -228,6 +232,8 @@ Device_ErrorCode vxi11_create_intr_chan(const Vxi11Peer& peer, const Device_Remo
         // One interrupt channel per core channel.
         if (g_channels.count(peer))
             return VXI11_ERR_CHANNEL_EXISTS;
+        if (g_channels.size() >= kMaxChannels)
+            return Device_ErrorCode(VXI11_ERR_OUT_OF_RESOURCES);
         g_channels[peer] = c;
     }
     vxi11_srq_install();
