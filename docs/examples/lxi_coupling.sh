@@ -18,8 +18,9 @@ echo "CH2 frequency: $(scpi 'CHANnel2:BASe:FREQuency?')"
 scpi "CHANnel3:BASe:FREQuency 1kHZ; :CHANnel4:BASe:FREQuency 10kHZ"
 scpi "CHANnel3:MERGe ON"
 scpi "CHANnel3:OUTPut ON"
-echo "CH3 merged: $(scpi 'CHANnel3:MERGe?')"
-[ "$(scpi 'CHANnel3:MERGe?')" = 1 ]
+merged=$(scpi 'CHANnel3:MERGe?' | tr -d '[:space:]')   # lxi prints the reply with its line end
+echo "CH3 merged: $merged"
+[ "$merged" = 1 ]
 err=$(scpi "SYSTem:ERRor?")
 echo "error list: $err"
 [ "${err%%,*}" = 0 ]

@@ -34,7 +34,7 @@ def scope(span):
     found = {}
     for line in out.splitlines()[1:]:
         parts = line.split()
-        if len(parts) >= 2 and parts[0] != "Note":
+        if len(parts) >= 2 and parts[1][-1].isdigit():  # "Output off" and notes have no number
             unit = parts[2] if len(parts) > 2 else ""
             scale = PREFIX.get(unit[0], 1) if len(unit) > 1 else 1
             found[parts[0]] = float(parts[1]) * scale
@@ -73,6 +73,7 @@ for kind, settings, carrier, want in KINDS:
     inst.write("CHANnel1:MODulate:TYPe %s; :CHANnel1:MODulate:SOURce INTernal; :CHANnel1:MODulate:WAVe SINe" % kind)
     inst.write("; ".join(":CHANnel1:" + s for s in settings))
     inst.write("CHANnel1:OUTPut ON")
+    inst.query("*OPC?")  # the output relay has closed
     mode, got_kind = inst.query("CHANnel1:MODE?"), inst.query("CHANnel1:MODulate:TYPe?")
     seen = scope(0.03)  # three modulation periods
     shown = "  ".join("%s %g" % (name, seen.get(name, float("nan"))) for name in want)

@@ -14,6 +14,7 @@ import os
 import socket
 import struct
 import sys
+import time
 
 root = sys.argv[1] if len(sys.argv) > 1 else os.environ.get("ORNAV_ROOT", "/tmp/ornav-root")
 
@@ -79,7 +80,13 @@ assert usb.query("*ESE?") == "56" and usb.query("*SRE?") == "32"
 usb.write("CHANnel3:BASe:WAVe SINe; :CHANnel3:BASe:FREQuency 5kHZ")
 usb.write("CHANnel3:BURSt:TYPe NCYC; :CHANnel3:BURSt:CYCLes 3; :CHANnel3:TRIGger:SOURce MANual")
 usb.write("CHANnel3:OUTPut ON")
-condition = int(usb.query("STATus:OPERation:CONDition?"))
+# The channel arms within a tick of the instrument's supervision: wait for it
+# as a script waits for any condition, by polling.
+for _ in range(50):
+    condition = int(usb.query("STATus:OPERation:CONDition?"))
+    if condition & 32:
+        break
+    time.sleep(0.1)
 print("operation condition", condition, "(32: waiting for a trigger)")
 assert condition & 32
 usb.write("*TRG")

@@ -28,7 +28,7 @@ def scope(span):
     found = {}
     for line in out.splitlines()[1:]:
         parts = line.split()
-        if len(parts) >= 2 and parts[0] != "Note":
+        if len(parts) >= 2 and parts[1][-1].isdigit():  # "Output off" and notes have no number
             unit = parts[2] if len(parts) > 2 else ""
             found[parts[0]] = float(parts[1]) * (PREFIX.get(unit[0], 1) if len(unit) > 1 else 1)
     return found
@@ -38,6 +38,7 @@ inst.write("*RST")
 inst.write("CHANnel2:BASe:WAVe SINe; :CHANnel2:BASe:AMPLitude 2Vpp; :CHANnel2:TRIGger:SOURce INTernal")
 inst.write("CHANnel2:SWEep:FREQuency:STARt 1kHZ; :CHANnel2:SWEep:FREQuency:STOP 10kHZ")
 inst.write("CHANnel2:OUTPut ON")
+inst.query("*OPC?")  # the output relay has closed
 failed = []
 
 # 1 kHz to 10 kHz in 100 ms, linear and logarithmic; then ten steps of
@@ -52,7 +53,7 @@ for kind, settings, fmin_tolerance in (("LINe", "SWEep:TIMe 100mS", 150),
         kind, inst.query("CHANnel2:MODE?").strip(), seen.get("Fmin", 0), seen.get("Fmax", 0), seen.get("ModF", 0)))
     if (abs(seen.get("Fmin", 0) - 1000) > fmin_tolerance or abs(seen.get("Fmax", 0) - 10000) > 30
             or abs(seen.get("ModF", 0) - 10) > 0.2):
-        failed.append(kind)
+        failed.append("%s (scope: %s)" % (kind, seen))
 
 # A list sweep: three frequencies of 10 ms each. The list file (header, count,
 # one frequency a line, CR LF) goes in the same message as a definite-length
@@ -68,7 +69,7 @@ print("LIST %s %s  Fmin %.1f Hz  Fmax %.1f Hz" % (
     seen.get("Fmin", 0), seen.get("Fmax", 0)))
 if inst.query("CHANnel2:SWEep:TYPe?").strip() != "LIST" or abs(seen.get("Fmin", 0) - 1000) > 2 \
         or abs(seen.get("Fmax", 0) - 5000) > 5:
-    failed.append("LIST")
+    failed.append("LIST (scope: %s)" % seen)
 
 err = inst.query("SYSTem:ERRor?").strip()
 print("error list:", err)
