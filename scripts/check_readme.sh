@@ -79,6 +79,7 @@ for block in "$BLOCKS"/*.sh; do
   sed 's/^/  $ /' "$block"
   if [ "${block%-bg.sh}" != "$block" ]; then
     # Its own process group, as a terminal's foreground job.
+    : >/tmp/instrument.log
     setsid bash -e "$block" >/tmp/instrument.log 2>&1 &
     bg=$!
     up=0
@@ -108,6 +109,10 @@ done
 # error list after the settings, and the pictures the commands name.
 grep -q "ORNAV46Q" /tmp/session.out || { echo "FAIL: no *IDN? reply"; fail=1; }
 grep -q '^0,"No error"' /tmp/session.out || { echo "FAIL: the error list is not empty"; fail=1; }
+# The scope sees the two waves the session sets: 1 kHz on CH1, 5 kHz on CH2.
+awk '/^CH[0-9] /{ch=$1} /^Freq /{print ch, $2, $3}' /tmp/session.out >/tmp/freqs
+grep -qx 'CH1 1.0000[0-9] kHz' /tmp/freqs && grep -qx 'CH2 5.0000[0-9] kHz' /tmp/freqs ||
+  { echo "FAIL: the scope does not show 1 kHz on CH1 and 5 kHz on CH2"; fail=1; }
 for png in $(grep -ho '[A-Za-z0-9_./-]*\.png' "$BLOCKS"/*.sh | sort -u); do
   if [ "$(head -c 8 "$png" 2>/dev/null | od -An -tx1 | tr -d ' \n')" != 89504e470d0a1a0a ]; then
     echo "FAIL: $png is not a PNG picture"
