@@ -29,6 +29,10 @@ if [ "${1:-}" != --inside ]; then
   fi
   rc=0
   for mode in headless display; do
+    if [ $mode = display ] && ! command -v Xvfb >/dev/null; then
+      echo "=== README first session, display: skipped, no Xvfb (scripts/deps.sh installs it)"
+      continue
+    fi
     echo "=== README first session, $mode"
     unshare --net --mount --propagation private --pid --fork --mount-proc -- \
       bash "$0" --inside "$mode" "$BUILD" || rc=1
