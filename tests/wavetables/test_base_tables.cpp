@@ -34,17 +34,6 @@ TEST_F(WaveTables, SineBaseIsTheSineTableAndThePreviewShowsOnePeriod)
     EXPECT_TRUE(withinPreviewScale(w.DispBase, 460));
 }
 
-TEST_F(WaveTables, PhaseShiftsThePreviewStart)
-{
-    rec(CH2).Phase = 90;
-    CWaveCreate::CreateBaseWave(CH2, true);
-    EXPECT_EQ(mem(CH2).DispBase[0], 100);
-    // A negative phase wraps: -90 degrees starts at the trough.
-    rec(CH2).Phase = -90;
-    CWaveCreate::CreateBaseWave(CH2, true);
-    EXPECT_EQ(mem(CH2).DispBase[0], -100);
-}
-
 TEST_F(WaveTables, RampRisesToTheSymmetryPointAndMarksRisingSamples)
 {
     rec(CH1).BaseWave = BASE_Ramp;

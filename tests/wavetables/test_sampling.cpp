@@ -2,61 +2,6 @@
 #include <cstdlib>
 #include "tests/wavetables/wavefixture.h"
 
-TEST(Sampling, PeaksampleAlternatesMaximumAndMinimumOfTheSkippedSamples)
-{
-    short src[16] = {0};
-    src[2] = 1000;   // inside the span of point 1 (odd: maximum)
-    src[6] = -1000;  // inside the span of point 2 (even: minimum)
-    src[10] = -500;  // inside the span of point 3 (odd): the maximum hides it
-    src[14] = 7;
-    short dst[4];
-    CWaveCreate::peaksample(src, 16, 0, dst, 4);
-    EXPECT_EQ(dst[0], 0);
-    EXPECT_EQ(dst[1], 1000);
-    EXPECT_EQ(dst[2], -1000);
-    EXPECT_EQ(dst[3], 0);
-    // The start wraps round the table.
-    CWaveCreate::peaksample(src, 16, 14, dst, 4);
-    EXPECT_EQ(dst[0], 7);
-    EXPECT_EQ(dst[1], 1000);  // span 15, 0, 1, 2
-}
-
-TEST(Sampling, SamplePicksEveryNthSampleIntoARotatedTarget)
-{
-    short src[10];
-    for (int i = 0; i < 10; ++i)
-        src[i] = short(i * 10);
-    short dst[4];
-    // 10 -> 4 points: indices floor(j * 10 / 4) = 0, 2, 5, 7.
-    CWaveCreate::sample(src, 10, 0, dst, 4, 0);
-    EXPECT_EQ(dst[0], 0);
-    EXPECT_EQ(dst[1], 20);
-    EXPECT_EQ(dst[2], 50);
-    EXPECT_EQ(dst[3], 70);
-    // 8 -> 4 with start 3 and target start 1: src 3, 5, 7, 1 at dst 1, 2, 3, 0.
-    CWaveCreate::sample(src, 8, 3, dst, 4, 1);
-    EXPECT_EQ(dst[1], 30);
-    EXPECT_EQ(dst[2], 50);
-    EXPECT_EQ(dst[3], 70);
-    EXPECT_EQ(dst[0], 10);
-}
-
-TEST(Sampling, SampleWaveDataWrapsTheOffsetAndIgnoresAnEmptyTarget)
-{
-    short src[8];
-    for (int i = 0; i < 8; ++i)
-        src[i] = short(i);
-    short dst[4] = {-1, -1, -1, -1};
-    CWaveCreate::SampleWaveData(dst, 4, src, 8, 7);
-    EXPECT_EQ(dst[0], 7);
-    EXPECT_EQ(dst[1], 1);
-    EXPECT_EQ(dst[2], 3);
-    EXPECT_EQ(dst[3], 5);
-    short untouched[1] = {-9};
-    CWaveCreate::SampleWaveData(untouched, 0, src, 8, 0);
-    EXPECT_EQ(untouched[0], -9);
-}
-
 TEST(Sampling, PulseHasItsEdgesWhereTheTimesPutThem)
 {
     // 64 points over a period of 1; width 0.375, rise 0.125, fall 0.25:
