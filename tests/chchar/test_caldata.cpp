@@ -123,19 +123,3 @@ TEST_F(ChCharTest, TemperatureFactorsAreClampedAndStoredAsChange)
     EXPECT_FALSE(CChCharacter::SetAddACTempValue(&p, -1.0, 1.1, true));
     EXPECT_TRUE(log.contains("error temp freq:-1.000000e+00"));
 }
-
-TEST_F(ChCharTest, LoadedCalibrationCurveShapesTheFlatnessTable)
-{
-    // One curve measured at 0.1 Vpp: 0.998 at 1 kHz, 0.990 at 10 MHz.
-    CChCharacter c(CH2);
-    std::vector<ACFrePiont>* pts = &c.GetATTtoAmpForMap(8, 0.1)->Points;
-    CChCharacter::SetAddACCalValue(pts, 1.000e7, 0.990);
-    CChCharacter::SetAddACCalValue(pts, 1.000e3, 0.998);
-    c.SortACCalValue(8);
-    c.Set1KFreqCalValue();
-    std::vector<unsigned short> t(4096);
-    ASSERT_TRUE(c.GetAcFineforATT(8, 0.1, t.data(), 4096, ref::STEP));
-    EXPECT_EQ(t[0], 65404);
-    EXPECT_EQ(t[66], 64880);
-    EXPECT_EQ(t[4095], 64880);
-}

@@ -1,51 +1,6 @@
 #include <cmath>
 #include "tests/chchar/chchar_fixture.h"
 
-namespace {
-// AC gain of a switch code from the stage gains.
-double acGainOf(int code)
-{
-    double g = 1.0;
-    if (code & 1) g *= 6.16;
-    if (code & 2) g /= 10.0;
-    if (code & 4) g /= 10.0;
-    if (code & 8) g /= 3.0;
-    return g;
-}
-} // namespace
-
-TEST_F(ChCharTest, RangeTableIsTheSameOnEveryChannel)
-{
-    for (CH_ID ch : {CH1, CH2, CH3, CH4}) {
-        CChCharacter c(ch);
-        ASSERT_EQ(c.AmpSWMaps.size(), 9u);
-        for (int i = 0; i < 9; ++i) {
-            SCOPED_TRACE(testing::Message() << "ch " << ch << " range " << i);
-            const AmpSWMap& m = c.AmpSWMaps[i];
-            EXPECT_EQ(int(m.ATT), ref::ranges[i].att);
-            EXPECT_EQ(int(m.ATTRef), ref::ranges[i].attRef);
-            EXPECT_EQ(m.MaxAmp, ref::ranges[i].maxAmp);
-            EXPECT_EQ(m.MaxDC, ref::ranges[i].maxDC);
-            EXPECT_EQ(c.GetATTtoAmpMap(m.ATT), &m);
-        }
-        EXPECT_EQ(c.GetAmpATTMap(9), nullptr);
-        EXPECT_EQ(c.GetAmpATTMap(-1), nullptr);
-        for (int code : {2, 3, 13, 255})
-            EXPECT_EQ(c.GetATTtoAmpMap(static_cast<unsigned char>(code)), nullptr) << code;
-    }
-}
-
-TEST_F(ChCharTest, GainsOfEverySwitchCode)
-{
-    for (int code = 0; code < 16; ++code) {
-        const unsigned char c = static_cast<unsigned char>(code);
-        EXPECT_DOUBLE_EQ(CChCharacter::GetACGain(c), acGainOf(code)) << code;
-        const double dc = (code & 1) ? 12.0 / 11.0 : 2.0 / 11.0;
-        EXPECT_DOUBLE_EQ(CChCharacter::GetDCGain(c), dc) << code;
-        EXPECT_DOUBLE_EQ(CChCharacter::calcDCGain(c), dc) << code;
-    }
-}
-
 TEST_F(ChCharTest, AcRangeAtTheBoundariesHighImpedance)
 {
     CChCharacter c(CH1);
@@ -164,32 +119,4 @@ TEST_F(ChCharTest, DcCalibrationPerSwitchCode)
     LogCapture log;
     EXPECT_DOUBLE_EQ(c.GetDcCalValue(3, 1.234), 1.234);
     EXPECT_TRUE(log.contains("[error]f:GetDcCalValue could not find a,b ATT:3"));
-}
-
-TEST_F(ChCharTest, LedWordKeepsOtherFieldsWhenModeOrWaveChanges)
-{
-    CChCharacter c(CH1);
-    c.SetWaveLed(BASE_Sine);
-    c.SetModeLed(WORK_BASE);
-    EXPECT_EQ(c.LED, 0x2000u | 0x8000u);
-    c.SetModeLed(MT_FM);  // a modulation kind counts as its work mode
-    EXPECT_EQ(c.LED, 0x2000u | 0x10000u);
-    c.SetModeLed(ST_LOG);
-    EXPECT_EQ(c.LED, 0x2000u | 0x4000u);
-    c.SetModeLed(BT_GATE);
-    EXPECT_EQ(c.LED, 0x2000u | 0x20000u);
-    c.SetWaveLed(BASE_DC);
-    EXPECT_EQ(c.LED, 0x8u | 0x20000u);
-
-    const struct {
-        u32 wave, bit;
-    } waves[] = {{BASE_Sine, 0x2000}, {BASE_Square, 0x1000}, {BASE_Ramp, 0x800},
-                 {BASE_Pulse, 0x400}, {BASE_Arb, 0x2},       {BASE_Harmonic, 0x4},
-                 {BASE_Noise, 0x1},   {BASE_DC, 0x8},        {BASE_Prbs, 0x200},
-                 {BASE_Userdef, 0x10}};
-    for (const auto& w : waves) {
-        c.LED = 0x1E0;  // output LEDs are not the waveform's to clear
-        c.SetWaveLed(w.wave);
-        EXPECT_EQ(c.LED, 0x1E0u | w.bit) << w.wave;
-    }
 }
