@@ -101,16 +101,6 @@ TEST_F(BoardOps, ReferenceClockSourceAndLock)
     EXPECT_TRUE(CSetParam::GetInputClkValid());
 }
 
-TEST_F(BoardOps, OverloadBitsNeedBothBitsOfAChannel)
-{
-    EXPECT_EQ(CSetParam::OverloadChannels(0b00000011), 0x1);
-    EXPECT_EQ(CSetParam::OverloadChannels(0b00000010), 0x0);
-    EXPECT_EQ(CSetParam::OverloadChannels(0b11000000), 0x8);
-    EXPECT_EQ(CSetParam::OverloadChannels(0b01100110), 0x0);
-    EXPECT_EQ(CSetParam::OverloadChannels(0b00111100), 0x6);
-    EXPECT_EQ(CSetParam::OverloadChannels(0xFF), 0xF);
-}
-
 TEST_F(BoardOps, OverloadPollClearsTheLatchOfEachProtectedChannel)
 {
     // CH1 and CH4 overloaded, CH2 with one bit only.
