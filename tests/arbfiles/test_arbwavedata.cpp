@@ -302,40 +302,6 @@ TEST_F(ArbFiles, ListValuesAreClampedIntoTheChannelRange)
     EXPECT_DOUBLE_EQ(w->listmaxfre, w->List[3]);
 }
 
-TEST_F(ArbFiles, ListEditingKeepsPointsAndTextsTogether)
-{
-    SWaveMem* w = CWaveCreate::GetWaveMem(CH2);
-    w->ListLen = 3;
-    w->List[0] = 100;
-    w->List[1] = 200;
-    w->List[2] = 300;
-    QList<QVariant> texts;
-    ArbWaveData::LoadList(CH2, texts);
-    ASSERT_EQ(texts.size(), 3);
-    EXPECT_EQ(texts[1].toString(), ArbWaveData::listText(200));
-    EXPECT_EQ(ArbWaveData::AppendOneList(CH2, texts, 1), 1);
-    EXPECT_EQ(w->ListLen, 4);
-    EXPECT_DOUBLE_EQ(w->List[1], 1000.0);
-    EXPECT_DOUBLE_EQ(w->List[2], 200.0);
-    EXPECT_EQ(texts[1].toString(), ArbWaveData::listText(1000));
-    EXPECT_EQ(ArbWaveData::ExchangeOneList(CH2, texts, 0, 3), 1);
-    EXPECT_DOUBLE_EQ(w->List[0], 300.0);
-    EXPECT_EQ(texts[0].toString(), ArbWaveData::listText(300));
-    EXPECT_EQ(ArbWaveData::ChangeList(CH2, texts, 2, 42.5), 1);
-    EXPECT_EQ(ArbWaveData::ChangeList(CH2, texts, 4, 1.0), 0);
-    EXPECT_EQ(ArbWaveData::DeleteOneList(CH2, texts, 1), 1);
-    EXPECT_EQ(ArbWaveData::DeleteOneList(CH2, texts, 3), 0);
-    ASSERT_EQ(w->ListLen, 3);
-    EXPECT_EQ(texts.size(), 3);
-    EXPECT_DOUBLE_EQ(w->List[0], 300.0);
-    EXPECT_DOUBLE_EQ(w->List[1], 42.5);
-    EXPECT_DOUBLE_EQ(w->List[2], 100.0);
-
-    ASSERT_EQ(ArbWaveData::SaveList(CH2, "/run/media/mmcblk0p1/saved.csv"), 1);
-    EXPECT_EQ(read(hostOf("saved.csv")),
-              QByteArray("[HEAD]:44\r\n[FREQ-POINTS]:3\r\n300.000000\r\n42.500000\r\n100.000000\r\n"));
-}
-
 TEST_F(ArbFiles, AppendingToAFullListDoesNothing)
 {
     SWaveMem* w = CWaveCreate::GetWaveMem(CH3);
