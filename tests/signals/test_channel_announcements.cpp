@@ -49,14 +49,6 @@ TEST_F(ChannelAnnouncements, ADeniedConnectorKeepsTheOutputOffAndAnnouncesNothin
     EXPECT_EQ(tips.at(0).at(3).toString(), QStringLiteral("CH1"));
 }
 
-TEST_F(ChannelAnnouncements, WithoutACheckTheConnectorIsFree)
-{
-    QSignalSpy sw(chan[CH2].get(), &Channel::switchDisplayChanged);
-    sys_param::SetChOnOff(CH2, 1);
-    chan[CH2]->OutPutChanged();
-    EXPECT_EQ(sw.count(), 1);
-}
-
 TEST_F(ChannelAnnouncements, AmplitudeLimitMasksMergingAndThePairsCouplingSwitch)
 {
     QSignalSpy merge(chan[CH3].get(), &Channel::mergeMaskChanged);
