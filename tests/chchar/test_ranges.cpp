@@ -17,56 +17,39 @@ TEST_F(ChCharTest, AcRangeAtTheBoundariesHighImpedance)
         EXPECT_EQ(int(c.GetACMapSW(e.amp)), e.atOrBelow) << e.amp;
         EXPECT_EQ(int(c.GetACMapSW(e.amp * (1 + 1e-9))), e.above) << e.amp;
     }
-    EXPECT_EQ(int(c.GetACMapSW(0.0)), 14);
-    EXPECT_EQ(int(c.GetACMapSW(0.002)), 14);
-    EXPECT_EQ(int(c.GetACMapSW(2.0)), 0);
-    EXPECT_EQ(int(c.GetACMapSW(25.0)), 1);  // beyond every range: the largest
     EXPECT_EQ(c.GetACSWMap(0.05), &c.AmpSWMaps[3]);
-}
-
-TEST_F(ChCharTest, AcRangeIntoFiftyOhmUsesTheOpenCircuitAmplitude)
-{
-    for (CH_ID ch : {CH2, CH3}) {
-        setLoad(ch, 50);
-        CChCharacter c(ch);
-        // 5 mVpp at 50 ohm is 10 mVpp open circuit.
-        EXPECT_EQ(int(c.GetACMapSW(0.005)), 6);
-        EXPECT_EQ(int(c.GetACMapSW(0.002)), 14);
-        EXPECT_EQ(int(c.GetACMapSW(0.0021)), 6);
-        EXPECT_EQ(int(c.GetACMapSW(0.15)), 8);
-        EXPECT_EQ(int(c.GetACMapSW(0.1500001)), 0);
-        EXPECT_EQ(int(c.GetACMapSW(2.0)), 0);
-        EXPECT_EQ(int(c.GetACMapSW(2.0000001)), 9);
-        EXPECT_EQ(int(c.GetACMapSW(4.0)), 9);
-        EXPECT_EQ(int(c.GetACMapSW(10.0)), 1);
-    }
-}
-
-TEST_F(ChCharTest, DcRangeSkipsTheAttenuatorOnlyRangeUnlessDc)
-{
-    CChCharacter c(CH1);
-    // Up to 2 V every small range reaches the offset; the first one wins.
-    EXPECT_EQ(int(c.GetDCMapSW(0.0)), 14);
-    EXPECT_EQ(int(c.GetDCMapSW(2.0)), 14);
-    // 3 V with a sine: the amplified /3 range; with DC: the attenuator-only range.
-    EXPECT_EQ(int(c.GetDCMapSW(3.0)), 9);
-    EXPECT_EQ(int(c.GetDCMapSW(2.0000001)), 9);
-    EXPECT_EQ(int(c.GetDCMapSW(10.0)), 9);
-    EXPECT_EQ(int(c.GetDCMapSW(10.0001)), 1);
     rec(CH1).BaseWave = BASE_DC;
-    EXPECT_EQ(int(c.GetDCMapSW(3.0)), 15);
-    EXPECT_EQ(int(c.GetDCMapSW(2.0)), 14);
-    EXPECT_EQ(int(c.GetDCMapSW(10.0)), 15);
-    EXPECT_EQ(int(c.GetDCMapSW(10.0001)), 1);
-    EXPECT_EQ(c.GetDCSWMap(3.0), &c.AmpSWMaps[5]);
+    EXPECT_EQ(c.GetDCSWMap(3.0), &c.AmpSWMaps[5]);  // the attenuator-only range
+}
 
-    // Into 50 ohm the open-circuit offset is twice the one at the load.
-    setLoad(CH1, 50);
-    rec(CH1).BaseWave = BASE_Square;
-    EXPECT_EQ(int(c.GetDCMapSW(1.0)), 14);
-    EXPECT_EQ(int(c.GetDCMapSW(1.5)), 9);
-    EXPECT_EQ(int(c.GetDCMapSW(5.0)), 9);
-    EXPECT_EQ(int(c.GetDCMapSW(5.01)), 1);
+// Range codes by amplitude (AC) or offset (DC) for a load and a wave. Into
+// 50 ohm the open-circuit level, twice the one at the load, counts. Up to
+// 2 V offset every small range reaches; above, a sine takes the amplified
+// /3 range (9), a DC level the attenuator-only range (15).
+TEST_F(ChCharTest, RangeCodeByAmplitudeOffsetLoadAndWave)
+{
+    const struct { CH_ID ch; unsigned load; u32 wave; bool ac; double v; int code; } rows[] = {
+        {CH1, 1000000, BASE_Sine, true, 0.0, 14},      {CH1, 1000000, BASE_Sine, true, 0.002, 14},
+        {CH1, 1000000, BASE_Sine, true, 2.0, 0},       {CH1, 1000000, BASE_Sine, true, 25.0, 1},
+        {CH2, 50, BASE_Sine, true, 0.005, 6},          {CH2, 50, BASE_Sine, true, 0.002, 14},
+        {CH2, 50, BASE_Sine, true, 0.0021, 6},         {CH3, 50, BASE_Sine, true, 0.15, 8},
+        {CH3, 50, BASE_Sine, true, 0.1500001, 0},      {CH2, 50, BASE_Sine, true, 2.0, 0},
+        {CH3, 50, BASE_Sine, true, 2.0000001, 9},      {CH2, 50, BASE_Sine, true, 4.0, 9},
+        {CH3, 50, BASE_Sine, true, 10.0, 1},           {CH1, 1000000, BASE_Sine, false, 0.0, 14},
+        {CH1, 1000000, BASE_Sine, false, 2.0, 14},     {CH1, 1000000, BASE_Sine, false, 2.0000001, 9},
+        {CH1, 1000000, BASE_Sine, false, 10.0, 9},     {CH1, 1000000, BASE_Sine, false, 10.0001, 1},
+        {CH1, 1000000, BASE_DC, false, 3.0, 15},       {CH1, 1000000, BASE_DC, false, 2.0, 14},
+        {CH1, 1000000, BASE_DC, false, 10.0, 15},      {CH1, 1000000, BASE_DC, false, 10.0001, 1},
+        {CH1, 50, BASE_Square, false, 1.0, 14},        {CH1, 50, BASE_Square, false, 1.5, 9},
+        {CH1, 50, BASE_Square, false, 5.0, 9},         {CH1, 50, BASE_Square, false, 5.01, 1},
+    };
+    for (const auto& r : rows) {
+        setLoad(r.ch, r.load);
+        rec(r.ch).BaseWave = r.wave;
+        CChCharacter c(r.ch);
+        EXPECT_EQ(int(r.ac ? c.GetACMapSW(r.v) : c.GetDCMapSW(r.v)), r.code)
+            << "ch " << r.ch << " load " << r.load << " wave " << r.wave << (r.ac ? " AC " : " DC ") << r.v;
+    }
 }
 
 TEST_F(ChCharTest, FullScaleOfARangeAtTheLoadAndWithoutLoad)
