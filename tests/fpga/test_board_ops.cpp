@@ -131,15 +131,3 @@ TEST_F(BoardOps, ChipSerialWords)
     CSetParam::SetAD9122Reg(0x1BE0);
     EXPECT_EQ(writesAt(REG_DAC_SPI), (QList<QByteArray>{bytes({0xE0, 0x1B})}));
 }
-
-TEST_F(BoardOps, FlatnessTableOfOneValue)
-{
-    CSetParam::SetFineAmpData(CH2, 1234);
-    CSetParam::SetFineAmpData(CH4, 7);
-    QVector<quint64> t2, t4;
-    ASSERT_TRUE(fpga().stream("table:2:flat", &t2));
-    ASSERT_TRUE(fpga().stream("table:4:2", &t4));
-    EXPECT_EQ(t2, QVector<quint64>(4096, 1234));
-    EXPECT_EQ(t4, QVector<quint64>(1536, 7));
-    EXPECT_EQ(fpga().peek(REG_TABLE_LOAD, 1), bytes({0}));
-}
