@@ -99,30 +99,6 @@ protected:
     E errs;
 };
 
-TEST_F(CommandRows, CouplingSendsOnlyWhatChanges)
-{
-    inst.rec.PDT[2].ChCoupleFreqRate = 2;
-    EXPECT_EQ(send("CHANnel:COUPle2:FREQuency:SCALe 2"), L{});
-    EXPECT_EQ(send("CHANnel:COUPle2:FREQuency:DEV 5"), (L{"value 5 64 1", "value 5 65 5", "wait"}));
-    inst.rec.PDT[0].ChCoupleFreqType = true;
-    EXPECT_EQ(send("CHANnel:COUPle1:FREQuency:SCALe 3"), (L{"value 4 64 0", "value 4 66 3", "wait"}));
-    EXPECT_EQ(send("CHANnel:COUPle1:FREQuency:SCALe 3HZ"), L{});
-    EXPECT_EQ(errs, E{-109});
-    EXPECT_EQ(send("CHANnel:COUPle1:AMPLitude:DEV 1Vpp"), (L{"value 4 68 1", "value 4 69 1", "wait"}));
-    EXPECT_EQ(send("CHANnel:COUPle1:AMPLitude:DEV 1V"), L{});
-    EXPECT_EQ(errs, E{-109});
-    EXPECT_EQ(send("CHANnel:COUPle1:PHASe OFF"), L{});  // already off
-    EXPECT_EQ(send("CHANnel:COUPle3:PHASe ON"), L{});
-    EXPECT_EQ(errs, E{-200});
-    inst.masked = true;
-    EXPECT_EQ(send("CHANnel:COUPle1:PHASe ON"), L{});
-    EXPECT_EQ(errs, E{-200});
-    EXPECT_EQ(send("CHANnel2:MERGe ON"), L{});
-    EXPECT_EQ(errs, E{-200});
-    inst.masked = false;
-    EXPECT_EQ(send("CHANnel2:MERGe ON"), (L{"value 1 62 2", "wait"}));
-}
-
 TEST_F(CommandRows, ArbFileIsLookedUpAsAPlainName)
 {
     EXPECT_EQ(send("CHANnel1:BASe:ARB USER,\"../x.bsv\""), L{});
