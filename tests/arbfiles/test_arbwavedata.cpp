@@ -95,19 +95,10 @@ TEST_F(ArbFiles, HeaderKeysInAnyOrderWithCrLf)
     EXPECT_DOUBLE_EQ(p.Max, 1000);
     EXPECT_DOUBLE_EQ(p.Min, -900);
     EXPECT_DOUBLE_EQ(p.Fre, 1000);
-}
-
-TEST_F(ArbFiles, SampleRateDefinesTheFrequency)
-{
-    ArbParam p;
+    // A sample rate defines the frequency over the whole wave; a period its inverse.
     ASSERT_TRUE(head(bsv(ramp(1000, -5, 5), -1, "SAMPLE RATE:1000000\r\nFREQUENCY:77\r\n"), p));
     EXPECT_DOUBLE_EQ(p.Fre, 1000.0);
     EXPECT_DOUBLE_EQ(p.SampleRate, 1e6);
-}
-
-TEST_F(ArbFiles, PeriodGivesItsInverse)
-{
-    ArbParam p;
     ASSERT_TRUE(head("[HEAD]:\nPERIOD:0.002\n[DATA]:100\n", p, "p.csv"));
     EXPECT_DOUBLE_EQ(p.Fre, 500.0);
 }
