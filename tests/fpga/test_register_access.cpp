@@ -48,7 +48,7 @@ TEST_F(RegisterAccess, EveryValueWidthLandsLeastSignificantByteFirst)
              CSetParam::SetFPGA_reg(a, static_cast<const void*>(raw), 3u);
          }, bytes({0x10, 0x20, 0x30})},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         fillAround(c.base);
         fpga().clearWrites();
         c.write(c.base);

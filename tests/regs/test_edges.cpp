@@ -84,12 +84,9 @@ TEST_F(EdgeTest, DutyIsCorrectedForUnequalEdgesAndKeptInRange)
 
 TEST_F(EdgeTest, SquareEdgesByFrequency)
 {
-    struct Case {
-        double f, edge;
-    };
-    const Case cases[] = {{1e3, 1.4e-9}, {119e6, 1.4e-9}, {120e6, 1.3e-9}, {135e6, 1.2e-9},
+    const struct { double f, edge; } cases[] = {{1e3, 1.4e-9}, {119e6, 1.4e-9}, {120e6, 1.3e-9}, {135e6, 1.2e-9},
                           {145e6, 1.1e-9}, {150e6, 0.9e-9}, {160e6, 0.3e-9}, {200e6, 0.3e-9}};
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         CSetParam::SetSquarePulseParam(CH1, c.f, 50);
         const ref::Slope s = ref::slope(double(ref::inc64(c.f)), c.edge * 1.25);
         const EdgeRegs e = edges(CH1);

@@ -5,14 +5,7 @@
 
 TEST_F(RegsTest, GeneratorAndFilterFollowTheBaseWave)
 {
-    struct Case {
-        CH_ID ch;
-        BASE_WAVE w;
-        bool arbSample, arbFilter;
-        int gen, filter;
-        uint32_t led;
-    };
-    const Case cases[] = {
+    const struct { CH_ID ch; BASE_WAVE w; bool arbSample, arbFilter; int gen, filter; uint32_t led; } cases[] = {
         {CH1, BASE_Sine, false, false, 0, 1, 0x2000},
         {CH1, BASE_Harmonic, false, false, 0, 1, 0x4},
         {CH2, BASE_Square, false, false, 7, 0, 0x1000},
@@ -26,7 +19,7 @@ TEST_F(RegsTest, GeneratorAndFilterFollowTheBaseWave)
         {CH2, BASE_DC, false, false, 5, 1, 0x8},
         {CH4, BASE_Prbs, false, false, 4, 0, 0x200},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         rec(c.ch).BaseWave = c.w;
         rec(c.ch).ArbSample = c.arbSample;
         rec(c.ch).ArbFilter = c.arbFilter;

@@ -42,16 +42,13 @@ TEST(ScpiErrorQueue, QueueBitOfTheStatusByteFollowsTheQueue)
 
 TEST(ScpiErrorQueue, EventStatusBitPerCodeRange)
 {
-    struct Case {
-        int code;
-        int bit;
-    } cases[] = {
+    const struct { int code; int bit; } cases[] = {
         {-100, 0x20}, {-199, 0x20}, {-200, 0x10}, {-299, 0x10}, {-300, 0x08}, {-399, 0x08},
         {1, 0x08}, {32767, 0x08}, {-400, 0x04}, {-499, 0x04}, {-500, 0x80}, {-599, 0x80},
         {-600, 0x40}, {-699, 0x40}, {-700, 0x02}, {-799, 0x02}, {-800, 0x01}, {-899, 0x01},
         {0, 0}, {-99, 0}, {-900, 0}, {-32768, 0},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         ScpiTestRig rig;
         rig.send("TEST:PUSH " + std::to_string(c.code) + "\n");
         EXPECT_EQ(rig.drainErrors(), Codes{c.code});
@@ -110,14 +107,11 @@ TEST(ScpiStatusRegisters, SummaryBitsAndServiceRequest)
 // seen through SYST:ERR? below), the fallback, and the tip built from them.
 TEST(ScpiErrorTexts, InstrumentCodesFallbackAndTip)
 {
-    struct Case {
-        int code;
-        const char* text;
-    } cases[] = {
+    const struct { int code; const char* text; } cases[] = {
         {-801, "Out of range!"}, {-806, "delete error!"}, {-809, "No dBm at highZ!"},
         {-810, "IO confilict!"}, {-102, "Unknown error"}, {-811, "Unknown error"}, {5, "Unknown error"},
     };
-    for (const Case& c : cases)
+    for (const auto& c : cases)
         EXPECT_STREQ(SCPI_ErrorTranslate(int16_t(c.code)), c.text) << c.code;
     char buf[96];
     SCPI_FormatErrorTip(buf, sizeof buf, -113);
