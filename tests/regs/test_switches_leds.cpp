@@ -93,17 +93,9 @@ TEST_F(RegsTest, ModulatingSourceLoadsTheRightTable)
     EXPECT_EQ(chValue(CH2, REG_MOD_WAVE, 1), 5u);
 }
 
-TEST_F(RegsTest, TriggersOutputAndSyncFlags)
+// The trigger source words are checked per mode in tests/signals.
+TEST_F(RegsTest, OutputRelayLedsAndSyncFlags)
 {
-    CSetParam::SetTrigAndEdge(CH1, 0, true);
-    EXPECT_EQ(chValue(CH1, REG_TRIG_SOURCE, 1), 0u);
-    CSetParam::SetTrigAndEdge(CH1, 1, false);
-    EXPECT_EQ(chValue(CH1, REG_TRIG_SOURCE, 1), 1u);
-    CSetParam::SetTrigAndEdge(CH1, 1, true);
-    EXPECT_EQ(chValue(CH1, REG_TRIG_SOURCE, 1), 2u);
-    CSetParam::SetTrigAndEdge(CH1, 2, false);
-    EXPECT_EQ(chValue(CH1, REG_TRIG_SOURCE, 1), 3u);
-
     CSetParam::SetChOutput(CH1, true);
     CSetParam::SetChOutput(CH4, true);
     EXPECT_EQ(chValue(CH1, REG_OUTPUT, 1), 1u);
