@@ -1,7 +1,7 @@
-// The SCPI worker's file receivers, in process: "WARB#:CARRier name",
-// "WARB#:MODulate name" and "WFREQLIST# name" followed by the file as the
-// next message.
-#include <QDir>
+// The SCPI worker's file receivers, in process: "WARB#:MODulate name" and
+// "WFREQLIST# name" followed by the file as the next message. Carrier
+// uploads, refused names and bad headers are run over real clients in
+// tests/clients/test_arb_uploads.cpp.
 #include <cstdlib>
 #include <cstring>
 #include "WaveView/CWaveGreate.h"
@@ -58,7 +58,6 @@ protected:
     }
     // The transfer the delivered messages armed for their session.
     static scpi_transfer_t armed() { return scpi_session_transfer(SCPI_SESSION_DEFAULT); }
-    QStringList userFiles() { return QDir(dir.path() + "/run/media/mmcblk0p1").entryList(QDir::Files); }
     QString recordText(const char* p) { return QString::fromLocal8Bit(p, int(strnlen(p, 128))); }
 };
 

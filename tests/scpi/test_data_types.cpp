@@ -96,17 +96,6 @@ TEST(ScpiSuffixData, UnitsScaleTheValueAndRecordTheirKind)
     }
 }
 
-TEST(ScpiSuffixData, FrequencyWithKiloHertzReachesTheHandlerInHertz)
-{
-    ScpiTestRig rig;
-    rig.send("CHAN1:BAS:FREQ 2.5kHZ\n");
-    EXPECT_DOUBLE_EQ(scpi_test_record.freq[1], 2500.0);
-    EXPECT_EQ(scpi_test_record.number.unit, SCPI_UNIT_HERTZ);
-    rig.send("CHAN1:BAS:FREQ 2 mS\n");  // the handler refuses another kind
-    EXPECT_EQ(rig.drainErrors(), Codes{-224});
-    EXPECT_DOUBLE_EQ(scpi_test_record.freq[1], 2500.0);
-}
-
 TEST(ScpiSuffixData, UnknownSuffixAndNondecimalBase)
 {
     ScpiTestRig rig;
