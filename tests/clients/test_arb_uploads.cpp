@@ -174,18 +174,6 @@ TEST_F(ArbUploads, ListUploadIsTakenAsData)
     EXPECT_TRUE(storage().contains("CH2_List_L")) << storage().join(",").toStdString();
 }
 
-TEST_F(ArbUploads, BsvCarrierReachesTheWaveMemory)
-{
-    const QVector<int16_t> v = sine(1000, 10000);
-    const QStringList r = visa({"w:WARB1:CARRier \"sine.bsv\"", "f:" + file("sine.bsv", bsvOf(v)), "q:SYSTem:ERRor?"});
-    ASSERT_EQ(r, QStringList({kNoError}));
-    const QVector<long long> deep = stream("deep:1");
-    ASSERT_EQ(deep.size(), 1000);
-    for (int i = 0; i < 1000; ++i)
-        ASSERT_EQ(deep[i], (long long)uint16_t(int16_t(v[i] * 32767 / 10000))) << i;
-    EXPECT_TRUE(storage().contains("sine.bsv")) << storage().join(",").toStdString();
-}
-
 TEST_F(ArbUploads, CsvCarrierReachesTheWaveMemoryOfCh2)
 {
     const QVector<int16_t> v = sine(512, 300);
@@ -221,29 +209,6 @@ TEST_F(ArbUploads, NamesLeavingTheStorageWriteNothing)
     EXPECT_TRUE(storage().filter("evil").isEmpty() && storage().filter("x").isEmpty());
     EXPECT_FALSE(QFile::exists(root() + "/home/root/evil.bsv"));
     EXPECT_FALSE(QFile::exists(root() + "/run/media/x"));
-}
-
-// The table port and the list sweep are only programmed while the output is
-// on; that takes the channel output command of the command set.
-TEST_F(ArbUploads, CarrierTableAndListSweepWithTheOutputOn)
-{
-    const QStringList on = visa({"w:CHANnel1:OUTPut ON", "w:CHANnel2:OUTPut ON", "q:SYSTem:ERRor?"});
-    if (on != QStringList({kNoError}))
-        GTEST_SKIP() << "no channel output command in this build: " << on.join(" ").toStdString();
-    const QVector<int16_t> v = sine(8192, 20000);
-    ASSERT_EQ(visa({"w:WARB1:CARRier \"t.bsv\"", "f:" + file("t.bsv", bsvOf(v)), "q:SYSTem:ERRor?"}),
-              QStringList({kNoError}));
-    const QVector<long long> table = stream("table:1:base");
-    ASSERT_EQ(table.size(), 8192);
-    for (int i = 0; i < 8192; ++i)
-        ASSERT_EQ(table[i], (long long)uint16_t(int16_t(v[i] * 32767 / 20000))) << i;
-
-    const QByteArray l = "[HEAD]:44\r\n[FREQ-POINTS]:3\r\n1000.000000\r\n2000.000000\r\n3000.000000\r\n";
-    ASSERT_EQ(visa({"w:WFREQLIST2 \"L\"", "f:" + file("L", l), "q:SYSTem:ERRor?"}), QStringList({kNoError}));
-    const QVector<long long> words = stream("list:2");
-    ASSERT_EQ(words.size(), 3);
-    for (int i = 0; i < 3; ++i)
-        EXPECT_NEAR(double(words[i]) * 3.125e8 / 34359738368.0, 1000.0 * (i + 1), 0.01);
 }
 
 // "*RST" names the factory arb file again: the wave memory must follow the

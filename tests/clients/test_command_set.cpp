@@ -161,30 +161,3 @@ TEST_F(CommandSet, StoredSettingsReachTheHardwareAtStart)
 }
 
 } // namespace
-
-namespace {
-
-// A few rows through the USB host: the same handlers behind the other
-// transport, and a query right after its setter.
-TEST_F(CommandSet, RowsOverTheUsbHost)
-{
-    TestRig::InstrumentProcess inst(dir.path());
-    ASSERT_TRUE(inst.start(kReady)) << inst.output().constData();
-    auto usb = [&](const char* message) {
-        int code = 0;
-        const QByteArray out = run(bin("tools/ornav-sim"), {"--root", dir.path(), "usbtmc", message}, &code);
-        EXPECT_EQ(code, 0) << message;
-        return out.trimmed();
-    };
-    usb("CHANnel2:BASe:FREQuency 2.5kHZ");
-    EXPECT_EQ(usb("CHANnel2:BASe:FREQuency?"), QByteArray("2.500000e+03"));
-    usb("CHANnel2:MODE BURSt");
-    EXPECT_EQ(usb("CHANnel2:MODE?"), QByteArray("BURSt"));
-    usb("CHANnel2:BURSt:CYCLes 7");
-    EXPECT_EQ(usb("CHANnel2:BURSt:CYCLes?"), QByteArray("7"));
-    usb("CHANnel9:BURSt:CYCLes 3");
-    EXPECT_EQ(usb("SYSTem:ERRor?"), QByteArray("-108,\"Parameter not allowed\""));
-    EXPECT_EQ(usb("SYSTem:ERRor?"), QByteArray("0,\"No error\""));
-}
-
-} // namespace
