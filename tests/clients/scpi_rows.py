@@ -128,6 +128,12 @@ if want("system"):
     row("serial with a control character", "FACTORY:MIS:SN \"SN\x01X\"", "FACTORY:MIS:SN?", "SN42", [-224])
     row("serial cut to 31", "FACTORY:MIS:SN \"%s\"" % ("S" * 40), "FACTORY:MIS:SN?", "S" * 31)
     case("identification still one line", q("*IDN?").split(",")[2] == "S" * 31, q("*IDN?"))
+    case("CH1 is the current channel at start", q("CHSEL?") == "0", q("CHSEL?"))
+    row("CH3 made the current channel", "CHANnel3:SELect", "CHSEL?", "2")
+    case("CH3 selected, CH1 not", (q("CHANnel3:SELect?"), q("CHANnel1:SELect?")) == ("1", "0"), "")
+    row("CH5 cannot be selected", "CHANnel5:SELect", "CHSEL?", "2", [-108])
+    case("one LED word per key", len(q("KEY:LED?")) == 18, q("KEY:LED?"))
+    row("key lock without ON or OFF", "KEY:SINe:LOCK", "KEY:SINe:LOCK?", "0", [-109])
 
 if want("status"):
     row("SCPI version", "*CLS", "SYSTem:VERSion?", "1999.0")
