@@ -1,6 +1,5 @@
 // USBTMC through the simulated gadget device: bulk packets in, replies out.
 #include <gtest/gtest.h>
-#include <QFile>
 #include <QRandomGenerator>
 #include <unistd.h>
 #include "communication/SCPI/scpi.h"
@@ -192,20 +191,9 @@ TEST_F(Usbtmc, MessageOverTheParserLimitIsRefusedWithOverrunAndLongOnesRun)
     EXPECT_EQ(host.query("SYSTem:ERRor?\n"), QByteArray("0,\"No error\"\r\n"));
 }
 
-long rssKb()
-{
-    QFile f("/proc/self/status");
-    if (!f.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : f.readAll().split('\n'))
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').first().toLong();
-    return -1;
-}
-
 TEST_F(Usbtmc, UnfinishedLongTransferIsFreedWhenTheHostGoes)
 {
-    const long before = rssKb();
+    const long before = RemoteRig::memoryKb("VmRSS:");
     // A transfer announced as 48 MiB, of which 40 MiB arrive.
     const uint32_t announced = 48u << 20;
     ASSERT_TRUE(host.sendRaw(UsbtmcHost::msgOutHeader(host.nextTag(), announced, true) + QByteArray(500, 'x')));
@@ -215,19 +203,15 @@ TEST_F(Usbtmc, UnfinishedLongTransferIsFreedWhenTheHostGoes)
     // Once the device has taken it all, the data is held...
     bool ok = false;
     for (int i = 0; i < 250 && !ok; ++i) {
-        ok = rssKb() - before > 30 * 1024;
+        ok = RemoteRig::memoryKb("VmRSS:") - before > 30 * 1024;
         if (!ok)
             usleep(20000);
     }
     EXPECT_TRUE(ok);
     // ...until the host is unplugged.
     host.disconnect();
-    long after = rssKb();
-    for (int i = 0; i < 250 && after - before >= 8 * 1024; ++i) {
-        usleep(20000);
-        after = rssKb();
-    }
-    EXPECT_LT(after - before, 8 * 1024) << "RSS still " << (after - before) << " KiB above";
+    const long above = RemoteRig::rssAboveOnceFreed(before, 5000);
+    EXPECT_LT(above, 8 * 1024) << "RSS still " << above << " KiB above";
     EXPECT_TRUE(rig->delivered().empty());
 }
 

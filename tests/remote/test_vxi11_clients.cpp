@@ -28,18 +28,6 @@ namespace {
 
 const uint32_t kDeviceCore = 395183;
 
-// Memory of this process (the server runs in it), in KiB.
-long statusKb(const char* key)
-{
-    QFile f("/proc/self/status");
-    if (!f.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : f.readAll().split('\n'))
-        if (line.startsWith(key))
-            return line.mid(int(qstrlen(key))).trimmed().split(' ').first().toLong();
-    return -1;
-}
-
 void resetPeakRss()
 {
     QFile f("/proc/self/clear_refs");
@@ -250,7 +238,7 @@ TEST_F(Vxi11Clients, OversizedWriteIsRefusedWithoutBeingHeldInMemory)
     put32(rec, 0x80000000u | uint32_t(head.size() + int(dataLen)));
     rec += head;
 
-    const long before = statusKb("VmRSS:");
+    const long before = RemoteRig::memoryKb("VmRSS:");
     resetPeakRss();
     ASSERT_EQ(send(s, rec.constData(), size_t(rec.size()), 0), rec.size());
     static const std::vector<char> zeros(1 << 20, '\0');
@@ -261,7 +249,7 @@ TEST_F(Vxi11Clients, OversizedWriteIsRefusedWithoutBeingHeldInMemory)
     EXPECT_EQ(word(reply, 0), 77u);  // xid
     EXPECT_EQ(word(reply, 2), 0u);   // accepted
     EXPECT_EQ(word(reply, 5), 4u);   // GARBAGE_ARGS
-    const long peak = statusKb("VmHWM:");
+    const long peak = RemoteRig::memoryKb("VmHWM:");
     EXPECT_LT(peak - before, 8 * 1024) << "peak RSS grew by " << (peak - before) << " KiB";
     close(s);
     EXPECT_TRUE(rig->delivered().empty());
@@ -271,7 +259,7 @@ TEST_F(Vxi11Clients, OversizedWriteIsRefusedWithoutBeingHeldInMemory)
 TEST_F(Vxi11Clients, PartialMessageIsCappedAndFreedWhenItsConnectionCloses)
 {
     const int links = vxi11_link_count();
-    const long before = statusKb("VmRSS:");
+    const long before = RemoteRig::memoryKb("VmRSS:");
     {
         Vxi11Client c;
         const long lid = openLink(c);
@@ -294,7 +282,7 @@ TEST_F(Vxi11Clients, PartialMessageIsCappedAndFreedWhenItsConnectionCloses)
         // Refused, the partial message is gone at once; build one again.
         for (int i = 0; i < 100; ++i)
             ASSERT_EQ(c.write(lid, mib, false, 60000).error, 0);
-        EXPECT_GT(statusKb("VmRSS:") - before, 90 * 1024);
+        EXPECT_GT(RemoteRig::memoryKb("VmRSS:") - before, 90 * 1024);
     }
     // The connection closed: its link and the 100 MiB go.
     // (Freeing 100 MiB and ending the connection's thread can take seconds
@@ -302,14 +290,9 @@ TEST_F(Vxi11Clients, PartialMessageIsCappedAndFreedWhenItsConnectionCloses)
     for (int i = 0; i < 500 && vxi11_link_count() != links; ++i)
         usleep(20000);
     EXPECT_EQ(vxi11_link_count(), links);
-    // The link leaves the table before its buffer is freed: give the
-    // connection's thread the moment it needs.
-    long after = statusKb("VmRSS:");
-    for (int i = 0; i < 500 && after - before >= 8 * 1024; ++i) {
-        usleep(20000);
-        after = statusKb("VmRSS:");
-    }
-    EXPECT_LT(after - before, 8 * 1024) << "RSS still " << (after - before) << " KiB above";
+    // The link leaves the table before its buffer is freed.
+    const long above = RemoteRig::rssAboveOnceFreed(before);
+    EXPECT_LT(above, 8 * 1024) << "RSS still " << above << " KiB above";
     EXPECT_TRUE(rig->delivered().empty());
 }
 
