@@ -134,6 +134,18 @@ if want("system"):
     row("CH5 cannot be selected", "CHANnel5:SELect", "CHSEL?", "2", [-108])
     case("one LED word per key", len(q("KEY:LED?")) == 18, q("KEY:LED?"))
     row("key lock without ON or OFF", "KEY:SINe:LOCK", "KEY:SINe:LOCK?", "0", [-109])
+    # The digital output's limits: its level is 5 V at most above 10 MHz of SPI clock.
+    inst.write("DIGital:TYPe SPI")
+    inst.write("DIGital:SPI:CLOCk 20MHZ")
+    row("digital level capped at 5 V at 20 MHz", "DIGital:AMPLitude 8", "DIGital:AMPLitude?", 5.0, [-801])
+    inst.write("DIGital:SPI:CLOCk 10MHZ")
+    row("digital level of 9 V at 10 MHz", "DIGital:AMPLitude 9", "DIGital:AMPLitude?", 9.0)
+    row("digital level with a time suffix", "DIGital:AMPLitude 3 S", "DIGital:AMPLitude?", 9.0, [-109])
+    row("UART 5 data bits", "DIGital:UART:DATa 5", "DIGital:UART:DATa?", "5")
+    row("UART 9 data bits refused", "DIGital:UART:DATa 9", "DIGital:UART:DATa?", "5", [-224])
+    row("UART 3 data bits refused", "DIGital:UART:DATa 3", "DIGital:UART:DATa?", "5", [-224])
+    row("UART 1 stop bit", "DIGital:UART:STOP 1", "DIGital:UART:STOP?", "1")
+    row("UART 3 stop bits refused", "DIGital:UART:STOP 3", "DIGital:UART:STOP?", "1", [-224])
 
 if want("status"):
     row("SCPI version", "*CLS", "SYSTem:VERSion?", "1999.0")
