@@ -7,30 +7,14 @@
 
 namespace {
 
-class RawSocket : public ::testing::Test {
+class RawSocket : public LanSuite {
 protected:
-    static void SetUpTestSuite()
-    {
-        inst = new LanInstrument;
-        up = inst->start() && inst->waitFor("[lan-WARN]:scpi raw socket on port 5025");
-    }
-    static void TearDownTestSuite()
-    {
-        delete inst;
-        inst = nullptr;
-    }
-    void SetUp() override { ASSERT_TRUE(up) << inst->log().constData(); }
-
+    static void SetUpTestSuite() { startWaitingFor("[lan-WARN]:scpi raw socket on port 5025"); }
     static QList<QByteArray> python(const char* script, int* code)
     {
-        return lanRun("/usr/bin/python3", {"-c", script}, code).trimmed().split('\n');
+        return TestRig::runProgram("/usr/bin/python3", {"-c", script}, code).trimmed().split('\n');
     }
-
-    static LanInstrument* inst;
-    static bool up;
 };
-LanInstrument* RawSocket::inst = nullptr;
-bool RawSocket::up = false;
 
 } // namespace
 
@@ -38,14 +22,14 @@ TEST_F(RawSocket, LxiToolsRawModeSetsAndQueriesASetting)
 {
     // Each `lxi scpi` call is a connection of its own: the setting outlives it.
     int code = 0;
-    lanRun("/usr/bin/lxi", {"scpi", "-r", "-a", "127.0.0.1", "CHANnel3:BASe:FREQuency 12345"}, &code);
+    TestRig::runProgram("/usr/bin/lxi", {"scpi", "-r", "-a", "127.0.0.1", "CHANnel3:BASe:FREQuency 12345"}, &code);
     EXPECT_EQ(code, 0);
-    const QByteArray freq = lanRun("/usr/bin/lxi", {"scpi", "-r", "-a", "127.0.0.1", "CHANnel3:BASe:FREQuency?"},
+    const QByteArray freq = TestRig::runProgram("/usr/bin/lxi", {"scpi", "-r", "-a", "127.0.0.1", "CHANnel3:BASe:FREQuency?"},
                                    &code)
                                 .trimmed();
     EXPECT_EQ(code, 0);
     EXPECT_DOUBLE_EQ(freq.toDouble(), 12345.0) << freq.constData();
-    EXPECT_EQ(lanRun("/usr/bin/lxi", {"scpi", "-r", "-a", "127.0.0.1", "SYSTem:ERRor?"}).trimmed(),
+    EXPECT_EQ(TestRig::runProgram("/usr/bin/lxi", {"scpi", "-r", "-a", "127.0.0.1", "SYSTem:ERRor?"}).trimmed(),
               QByteArray("0,\"No error\""));
 }
 

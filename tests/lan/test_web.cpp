@@ -25,7 +25,7 @@ QStringList withToken(const QStringList& extra, bool raw)
     const int u = extra.indexOf("-u");
     if (u >= 0 && u + 1 < extra.size())
         auth << "-u" << extra[u + 1];
-    const QByteArray session = lanRun("/usr/bin/curl", QStringList{"-s"} << auth << (kBase + "/api/session"));
+    const QByteArray session = TestRig::runProgram("/usr/bin/curl", QStringList{"-s"} << auth << (kBase + "/api/session"));
     const QByteArray token = QJsonDocument::fromJson(session).object()["token"].toString().toLatin1();
     return QStringList{"-H", "X-Ornav-Token: " + token} << extra;
 }
@@ -35,41 +35,25 @@ int status(const QString& path, const QStringList& extra = {}, bool raw = false)
 {
     QStringList args = {"-s", "-o", "/dev/null", "-w", "%{http_code}", "--path-as-is"};
     args << withToken(extra, raw) << (kBase + path);
-    return lanRun("/usr/bin/curl", args).toInt();
+    return TestRig::runProgram("/usr/bin/curl", args).toInt();
 }
 
 QByteArray body(const QString& path, const QStringList& extra = {}, bool raw = false)
 {
     QStringList args = {"-s", "--path-as-is"};
     args << withToken(extra, raw) << (kBase + path);
-    return lanRun("/usr/bin/curl", args);
+    return TestRig::runProgram("/usr/bin/curl", args);
 }
 
 QByteArray relayWord(const QString& root, int ch)
 {
-    return lanRun(lanBin("tools/ornav-sim"), {"--root", root, "peek", QString::number(ch * 0x100 + 0x61)}).trimmed();
+    return TestRig::runProgram(TestRig::buildPath("tools/ornav-sim"), {"--root", root, "peek", QString::number(ch * 0x100 + 0x61)}).trimmed();
 }
 
-class Web : public ::testing::Test {
+class Web : public LanSuite {
 protected:
-    static void SetUpTestSuite()
-    {
-        inst = new LanInstrument;
-        up = inst->start() && inst->waitFor("[lan-WARN]:web server on port 8080");
-    }
-    static void TearDownTestSuite()
-    {
-        delete inst;
-        inst = nullptr;
-    }
-    void SetUp() override { ASSERT_TRUE(up) << inst->log().constData(); }
-    void TearDown() override { EXPECT_TRUE(inst->running()) << inst->log().constData(); }
-
-    static LanInstrument* inst;
-    static bool up;
+    static void SetUpTestSuite() { startWaitingFor("[lan-WARN]:web server on port 8080"); }
 };
-LanInstrument* Web::inst = nullptr;
-bool Web::up = false;
 
 } // namespace
 
@@ -223,7 +207,7 @@ TEST_F(Web, UploadGoesThroughTheArmedWaveTransferIntoTheWaveMemory)
     // memory with the file's peak (765) scaled to full range.
     QList<QByteArray> deep;
     for (int tries = 0; tries < 50; ++tries) {
-        deep = lanRun(lanBin("tools/ornav-sim"), {"--root", inst->root(), "stream", "deep:2"}).trimmed().split('\n');
+        deep = TestRig::runProgram(TestRig::buildPath("tools/ornav-sim"), {"--root", inst->root(), "stream", "deep:2"}).trimmed().split('\n');
         if (deep.size() == 512)
             break;
         inst->waitFor("never logged", 100);
@@ -288,7 +272,7 @@ finally:
 )PY";
     int code = 0;
     const QList<QByteArray> lines =
-        lanRun("/usr/bin/python3", {"-c", script, profile.path(), shot}, &code, 90000).trimmed().split('\n');
+        TestRig::runProgram("/usr/bin/python3", {"-c", script, profile.path(), shot}, &code, 90000).trimmed().split('\n');
     ASSERT_EQ(code, 0) << lines.join('\n').constData();
     ASSERT_EQ(lines.size(), 5) << lines.join('\n').constData();
     EXPECT_EQ(lines[0], QByteArray("VELTRIX Technologies ORNAV46Q"));
@@ -307,8 +291,7 @@ finally:
 TEST(WebPassword, PasswordProtectsThePageAndTheConsoleButNotTheIdentification)
 {
     LanInstrument inst;
-    ASSERT_TRUE(inst.start({{"ORNAV_HTTP_PORT", "8080"}, {"ORNAV_SCPI_RAW_PORT", "0"}},
-                           {{"WebPassword", "s3cret"}}) &&
+    ASSERT_TRUE(inst.start({{"WebPassword", "s3cret"}, {"ScpiRawPort", "0"}}) &&
                 inst.waitFor("[lan-WARN]:web server on port 8080"))
         << inst.log().constData();
     EXPECT_EQ(status("/"), 401);
