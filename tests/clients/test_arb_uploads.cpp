@@ -233,23 +233,6 @@ print(v.query('SYSTem:ERRor?').strip())
     EXPECT_FALSE(stored.contains("lie.bsv"));
 }
 
-TEST_F(ArbUploads, CsvCarrierReachesTheWaveMemoryOfCh2)
-{
-    const QVector<int16_t> v = sine(512, 300);
-    QByteArray csv = "[HEAD]:0\nFREQUENCY:1000\n[DATA]:512\n";
-    for (int16_t s : v)
-        csv += QByteArray::number(s) + ",\n";
-    const QStringList r = visa({"w:WARB2:CARRier \"s.csv\"", "f:" + file("s.csv", csv), "q:SYSTem:ERRor?"});
-    ASSERT_EQ(r, QStringList({kNoError}));
-    const QVector<long long> deep = stream("deep:2");
-    ASSERT_EQ(deep.size(), 512);
-    const double scale = 65534.0 / 600.0;
-    for (int i = 0; i < 512; ++i) {
-        const double x = (double(v[i]) + 300.0) * scale + -32767.0;
-        ASSERT_EQ(deep[i], (long long)uint16_t(int16_t(x))) << i;
-    }
-}
-
 TEST_F(ArbUploads, BadHeaderLeavesNoFile)
 {
     const QStringList r = visa({"w:WARB1:CARRier \"bad.bsv\"", "f:" + file("bad", "[HEAD]:0\n[DATA]:4\nabcdefgh"),
@@ -340,8 +323,13 @@ print(i.query('SYSTem:ERRor?').strip())
         EXPECT_EQ(usb.query("CHANnel" + QByteArray::number(ch) + ":BASe:ARB?\n", 1024, &ok).trimmed(),
                   "USER,\"" + QByteArray(names[ch - 1]) + "\"")
             << "CH" << ch;
-    // The wave memory of CH2 holds B's 400 points.
-    EXPECT_EQ(stream("deep:2").size(), 400);
+    // The wave memory of CH2 holds B's 400 points, the CSV's values scaled
+    // from their range (-300..300) to the full 16 bits.
+    const QVector<int16_t> b = sine(400, 300);
+    const QVector<long long> deep = stream("deep:2");
+    ASSERT_EQ(deep.size(), 400);
+    for (int i = 0; i < 400; ++i)
+        ASSERT_EQ(deep[i], (long long)uint16_t(int16_t((double(b[i]) + 300.0) * 65534.0 / 600.0 - 32767.0))) << i;
 }
 
 // An upload stays where the record names it: a record saved with it

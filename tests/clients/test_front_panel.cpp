@@ -64,49 +64,34 @@ protected:
         tap(kSine);
         ASSERT_TRUE(written("0x0001 00"));  // the sine applied
     }
-    // Whether the write log shows the line within 5 s.
+    // Reads until done(reading) or 5 s have passed (a busy machine may take
+    // longer than settleKeys()); the last reading.
+    template <class Read, class Done>
+    static auto poll(Read read, Done done)
+    {
+        auto v = read();
+        for (int i = 0; i < 50 && !done(v); ++i) {
+            QThread::msleep(100);
+            v = read();
+        }
+        return v;
+    }
     bool written(const QByteArray& line)
     {
-        QByteArray log = sim({"log"});
-        for (int i = 0; i < 50 && !log.contains(line); ++i) {
-            QThread::msleep(100);
-            log = sim({"log"});
-        }
-        return log.contains(line);
+        return poll([&] { return sim({"log"}); }, [&](const QByteArray& log) { return log.contains(line); }).contains(line);
     }
     QStringList scpiBecomes(const QString& query, const QString& value)
     {
-        QStringList r = scpi({query});
-        for (int i = 0; i < 20 && r != QStringList{value}; ++i) {
-            QThread::msleep(250);
-            r = scpi({query});
-        }
-        return r;
+        return poll([&] { return scpi({query}); }, [&](const QStringList& r) { return r == QStringList{value}; });
     }
-
-    int reg(unsigned address)
-    {
-        return sim({"peek", QString::number(address)}).trimmed().toInt(nullptr, 16);
-    }
-    // The register once it holds the value, or what it holds after 5 s: a
-    // busy machine may take longer than settleKeys() to get there.
+    int reg(unsigned address) { return sim({"peek", QString::number(address)}).trimmed().toInt(nullptr, 16); }
     int regBecomes(unsigned address, int value)
     {
-        int v = reg(address);
-        for (int i = 0; i < 50 && v != value; ++i) {
-            QThread::msleep(100);
-            v = reg(address);
-        }
-        return v;
+        return poll([&] { return reg(address); }, [&](int v) { return v == value; });
     }
     double frequencyBecomes(double f)
     {
-        double v = ch1Frequency();
-        for (int i = 0; i < 50 && std::fabs(v - f) > 1e-6; ++i) {
-            QThread::msleep(100);
-            v = ch1Frequency();
-        }
-        return v;
+        return poll([&] { return ch1Frequency(); }, [&](double v) { return std::fabs(v - f) <= 1e-6; });
     }
     double ch1Frequency()
     {
