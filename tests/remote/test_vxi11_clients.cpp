@@ -75,20 +75,6 @@ QByteArray callHeader(uint32_t xid, uint32_t proc)
     return b;
 }
 
-// One create_link("inst0") call as a whole record.
-QByteArray createLinkRecord(uint32_t xid)
-{
-    QByteArray body = callHeader(xid, 10);
-    put32(body, 1);        // clientId
-    put32(body, 0);        // lockDevice
-    put32(body, 0);        // lock_timeout
-    put32(body, 5);        // device name length
-    body.append("inst0\0\0\0", 8);
-    QByteArray rec;
-    put32(rec, 0x80000000u | uint32_t(body.size()));
-    return rec + body;
-}
-
 bool recvAll(int s, char* p, size_t n)
 {
     while (n > 0) {
@@ -201,26 +187,6 @@ TEST_F(Vxi11Clients, AWaitingReadDoesNotHoldUpAnotherClient)
     reader.join();
     EXPECT_EQ(ra.error, 0);
     EXPECT_EQ(ra.data, RemoteRig::idn());
-}
-
-TEST_F(Vxi11Clients, PipelinedCallsOnAClosedConnectionEndOnlyThatConnection)
-{
-    const int links = vxi11_link_count();
-    for (int i = 0; i < 5; ++i) {
-        const int s = connectCore();
-        ASSERT_GE(s, 0);
-        const QByteArray twice = createLinkRecord(1) + createLinkRecord(2);
-        ASSERT_EQ(send(s, twice.constData(), size_t(twice.size()), 0), twice.size());
-        close(s);
-    }
-    // Still serving; the links of the closed connections are gone.
-    Vxi11Client c;
-    const long lid = openLink(c);
-    ASSERT_GT(lid, 0);
-    EXPECT_EQ(c.query(lid, "*IDN?\n"), RemoteRig::idn());
-    for (int i = 0; i < 100 && vxi11_link_count() > links + 1; ++i)
-        usleep(20000);
-    EXPECT_LE(vxi11_link_count(), links + 1);
 }
 
 TEST_F(Vxi11Clients, OversizedWriteIsRefusedWithoutBeingHeldInMemory)
