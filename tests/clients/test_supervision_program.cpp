@@ -16,8 +16,6 @@
 
 namespace {
 
-QString bin(const char* name) { return TestRig::buildPath(name); }
-
 class SupervisedProgram : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(SimRoot::create(dir.path())); }
@@ -57,12 +55,11 @@ protected:
     }
     int sim(const QStringList& args, QByteArray* out = nullptr)
     {
-        QProcess p;
-        p.start(bin("tools/ornav-sim"), QStringList{"--root", dir.path()} + args);
-        p.waitForFinished(10000);
+        int code = -1;
+        const QByteArray o = TestRig::runSim(dir.path(), args, &code);
         if (out)
-            *out = p.readAllStandardOutput();
-        return p.exitCode();
+            *out = o;
+        return code;
     }
     // Every code on the error list, newest first, read over VXI-11.
     QList<QByteArray> errorList()
