@@ -8,6 +8,7 @@
 #include "communication/LAN/scpi_raw.h"
 #include "communication/LAN/web_server.h"
 #include "communication/remote_stop.h"
+#include "communication/tcp_listener.h"
 #include "param/sys_param.h"
 
 // VXI-11 clients find the core channel through the port mapper.
@@ -18,6 +19,7 @@ void* lan_services_thread(void*)
     // Set once, before any service reads it.
     const LanConfig config = lan_config_load();
     lan_config_set(config);
+    tcpSetIdleTimeoutMs(config.idleSeconds * 1000LL);
     while (sys_param::IP[0] < '0')
         if (remote_stop_sleep_ms(1000))
             return nullptr;
