@@ -31,17 +31,8 @@ TEST_F(Road, SineAt1kHz2VppOnChannel1)
     EXPECT_EQ(chValue(CH1, REG_OUTPUT, 1), 1u);
     EXPECT_EQ(chValue(CH1, REG_INVERT, 1), 0u);
 
-    // Amplitude path: the output range for 2 Vpp at high impedance and the
-    // fine scale within it, from the board's range table.
-    CChCharacter& chr = CSetParam::pCharacter[CH1];
-    const unsigned char code = chr.GetACMapSW(2.0);
-    EXPECT_EQ(chValue(CH1, REG_ATT, 1), code);
-    double s = 2.0;
-    const double rangeAmp = chr.GetATTtoAmpMap(code)->amp;
-    if (rangeAmp <= 0.33)
-        s /= rangeAmp <= 0.036 ? 3.1 : 3.4;
-    const double ratio = std::min(s / chr.GetMapAmp(code), 1.0);
-    EXPECT_EQ(chValue(CH1, REG_VOL_ADJ, 2), uint64_t(ratio * 65535));
+    // The amplitude words themselves are checked against the output the
+    // scope model measures (tests/scope).
     EXPECT_EQ(chValue(CH1, REG_NOISE_SUM_EN, 1), 0u);
     EXPECT_EQ(tableLoads(CH1 * 4 + TABLE_KIND_FLATNESS), 1);
 
