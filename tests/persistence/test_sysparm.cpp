@@ -173,38 +173,6 @@ TEST_F(Persistence, BadCopiesAreRefusedAndTheLiveRecordStays)
     EXPECT_TRUE(p.LoadSysParamData(reinterpret_cast<const unsigned char*>(good.constData()), good.size()));
 }
 
-TEST_F(Persistence, DifferentialEepromSaveWritesOnlyChangedBytes)
-{
-    SysParm p;
-    p.SaveSysParam("", true);
-    EXPECT_EQ(p.eepromWrites(), 2);
-    EXPECT_EQ(readFile(eeprom()), liveBytes());
-    p.resetWriteLog();
-
-    // Nothing changed: nothing written.
-    p.SaveSysParam("", false);
-    EXPECT_EQ(p.eepromWrites(), 0);
-
-    const QByteArray before = readFile(eeprom());
-    sys_param::SetChFrequency(CH2, 2000.0); // 1000 -> 2000 changes only the exponent bytes
-    p.SaveSysParam("", false);
-    const QByteArray after = readFile(eeprom());
-    EXPECT_EQ(after, liveBytes());
-    QList<int> changed;
-    for (int i = 0; i < 4536; ++i)
-        if (before[i] != after[i])
-            changed.append(i);
-    EXPECT_EQ(p.eepromByteOffsets(), changed);
-    const int freq = 56 + 1104 + 128;
-    for (int off : changed)
-        EXPECT_TRUE((off >= freq && off < freq + 8) || off < 4) << off;
-    EXPECT_GT(changed.size(), 0);
-
-    p.resetWriteLog();
-    p.SaveSysParam("", false);
-    EXPECT_EQ(p.eepromWrites(), 0);
-}
-
 TEST_F(Persistence, PowerUpFromMissingPresetSavesFactoryAndFallsBack)
 {
     {
