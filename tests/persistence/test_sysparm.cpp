@@ -10,10 +10,9 @@
 #include "simboard/simroot.h"
 #include "param/sys_param.h"
 #include "param/sysparm.h"
+#include "tests/persistence/record_files.h"
 
 namespace {
-const char kEeprom[] = "/sys/devices/platform/ocp/44e0b000.i2c/i2c-0/0-0050/eeprom";
-
 // Independent bitwise form of the reflected CRC with constant 0x0A01.
 uint16_t referenceCrc(const unsigned char* p, size_t n)
 {
@@ -27,21 +26,6 @@ uint16_t referenceCrc(const unsigned char* p, size_t n)
     }
     return crc;
 }
-
-QByteArray readFile(const QString& p)
-{
-    QFile f(p);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void writeFile(const QString& p, const QByteArray& b)
-{
-    QFile f(p);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(b);
-}
-
-QByteArray liveBytes() { return QByteArray(reinterpret_cast<const char*>(&sys_param::HWinfo), 4536); }
 
 void setValuesInEveryChannel()
 {
