@@ -122,12 +122,12 @@ TEST_F(KeyDispatch, WithKeyLockCommandsALockedPanelSaysNothing)
     EXPECT_EQ(sys_param::GetChBaseWave(CH1), BASE_Sine);
 }
 
-TEST_F(KeyDispatch, OkHeldCapturesToTheUsbDiskOrReportsItMissing)
+// The first capture and the OK that is no OK: FrontPanel (tests/clients).
+TEST_F(KeyDispatch, OkHeldCapturesToTheNextNumberOrReportsTheDiskMissing)
 {
+    const QString folder = dir.path() + "/media/usbdisk/ORNAV96T";
     key(Key_Ok | 0x80);
     settle();
-    const QString folder = dir.path() + "/media/usbdisk/ORNAV96T";
-    EXPECT_EQ(QDir(folder).entryList({"screenshot*"}, QDir::Files), QStringList{"screenshot1.bmp"});
     key(Key_Ok | 0x80);
     settle();
     EXPECT_EQ(QDir(folder).entryList({"screenshot*"}, QDir::Files),
