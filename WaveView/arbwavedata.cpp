@@ -113,6 +113,15 @@ QString ArbWaveData::ReceivedPath(int ch, const QString& type, const QString& na
     return QLatin1String(kUserDir) + QLatin1Char('/') + name;
 }
 
+void ArbWaveData::RemovePartialSaves()
+{
+    QDir dir(PlatformRoot::path(QLatin1String(kUserDir)));
+    const QStringList parts = dir.entryList({QStringLiteral(".*.part")}, QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString& p : parts)
+        if (!dir.remove(p))
+            qWarning() << "cannot remove" << dir.filePath(p);
+}
+
 bool ArbWaveData::ParseArbHead(const char* data, size_t length, ArbParam& param, size_t* dataOffset)
 {
     long long count = 0;

@@ -39,6 +39,10 @@ public:
     // it under the user's name; a list as
     // "/run/media/mmcblk0p1/CH<ch+1>_List_<name>".
     static QString ReceivedPath(int ch, const QString& type, const QString& name);
+    // Removes what a save cut short (a power cut between writing and
+    // renaming) left in the internal storage: the hidden ".<name>.part"
+    // files. Called once at start-up, before anything saves.
+    static void RemovePartialSaves();
 
     enum SaveResult {
         SaveOk = 0,

@@ -278,6 +278,7 @@ void Ornav72::initObject()
 
     if (mainObject)
         getMainBarFromQml(mainObject);
+    ArbWaveData::RemovePartialSaves();
 
     // 6. External reference icon from the stored clock source.
     exit10MValid = sys_param::HWinfo.ClockSource;

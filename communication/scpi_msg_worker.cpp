@@ -2,6 +2,7 @@
 // runs it through the interpreter or, in a data-transfer mode, hands it as
 // raw data to the pending receiver.
 #include "communication/scpi_msg_adpt.h"
+#include "communication/scpi_msg_block.h"
 #include "communication/scpi_msg_session.h"
 #include <QByteArray>
 #include <QMetaObject>
@@ -13,6 +14,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
@@ -136,6 +138,32 @@ static void runCommands(scpi_msg_t* rec)
     }
 }
 
+// Text run through the interpreter as one message, with the LF it runs on.
+static void runText(const char* text, size_t n)
+{
+    std::string line(text, n);
+    if (line.empty() || line.back() != '\n')
+        line += '\n';
+    SCPI_Input(&scpi_context, line.data(), int(line.size()));
+}
+
+// The one-message form: the arming command, then its block as the data of
+// the transfer it armed, then whatever commands followed the block. A
+// command that armed nothing (a bad name, a channel out of range) has
+// reported why; its block is dropped.
+static void runArmingBlock(scpi_msg_t* rec, const scpi_arming_block_t& b)
+{
+    runText(rec->mtext, b.commandLen);
+    if (wfile_flag != WF_None) {
+        scpi_msg_t data = *rec;
+        data.mtext = const_cast<char*>(b.data);
+        data.msglen = int32_t(b.length);
+        receiveData(&data);
+    }
+    if (b.restLen)
+        runText(b.rest, b.restLen);
+}
+
 void scpi_msg_execute(scpi_msg_t* rec)
 {
     if (!rec)
@@ -158,7 +186,19 @@ void scpi_msg_execute(scpi_msg_t* rec)
         // next message of any session is the data.
         receiveData(rec);
     } else {
-        runCommands(rec);
+        scpi_arming_block_t block;
+        const scpi_arming_block_form form =
+            rec->mtext ? scpi_msg_find_arming_block(rec->mtext, size_t(rec->msglen), &block) : SCPI_ARM_BLOCK_NONE;
+        if (form == SCPI_ARM_BLOCK_OK) {
+            runArmingBlock(rec, block);
+        } else if (form == SCPI_ARM_BLOCK_BAD) {
+            // An arming command whose block is malformed or whose length
+            // does not match the bytes sent: nothing is armed or stored.
+            fprintf(stderr, "[scpi-ERRO]:arming command with a bad block, %ld bytes dropped\n", long(rec->msglen));
+            SCPI_ErrorPush(&scpi_context, SCPI_ERROR_ILLEGAL_PARAMETER_VALUE);
+        } else {
+            runCommands(rec);
+        }
         if (wfile_flag != WF_None) {
             // The message armed a transfer: it belongs to its session.
             scpi_transfer_t t;

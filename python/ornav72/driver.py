@@ -17,10 +17,6 @@ from pymeasure.instruments.validators import strict_discrete_range, strict_discr
 
 from ._commands import COMMANDS
 
-# pyvisa-py sets the VXI-11 END flag only on a write chunk of at most 1024
-# bytes, so a longer message must go in chunks of that size.
-VXI11_CHUNK = 1024
-
 
 def _number(v):
     return repr(float(v))
@@ -337,19 +333,9 @@ class Ornav72(_System):
             length = str(len(data)).encode()
             conn.write_raw(b"#" + str(len(length)).encode() + length + data + b"\n")
             return
-        session = None
-        try:
-            session = conn.visalib.sessions[conn.session]
-        except (AttributeError, KeyError, TypeError):
-            pass
-        saved = getattr(session, "max_recv_size", None)
-        if saved is not None and saved > VXI11_CHUNK:
-            session.max_recv_size = VXI11_CHUNK
-        try:
-            conn.write_raw(bytes(data))
-        finally:
-            if saved is not None:
-                session.max_recv_size = saved
+        # Over VXI-11 the instrument's link takes 1 KiB a write, so the client
+        # sends longer data in pieces with END on the last one.
+        conn.write_raw(bytes(data))
 
     def upload(self, arming_command, data):
         """Sends an arming command ("WARB1:CARRier \"x.bsv\"", "WFREQLIST1 ...",
@@ -357,8 +343,10 @@ class Ornav72(_System):
         the instrument has taken it; raises OSError with the error list when
         it refused anything."""
         self.check_errors()
-        self.write(arming_command)
-        self.write_bytes(data)
+        # One message: the arming command with the data as a definite-length
+        # block after the file name (or after the header when it takes none).
+        separator = "," if '"' in arming_command else " "
+        self._connection.write_binary_values(arming_command + separator, bytes(data), datatype="B")
         self.wait()
         errors = self.check_errors()
         if errors:

@@ -379,6 +379,13 @@ TEST_F(ArbFiles, ReceivedFilesAreNamedByChannelAndType)
     EXPECT_TRUE(ArbWaveData::SaveDataToFile(0, "W.bsv", "Base", b2.constData(), size_t(b2.size()), &why).isEmpty());
     EXPECT_EQ(why, ArbWaveData::SaveFailed);
     EXPECT_EQ(read(hostOf("W.bsv")), b);
+    // What a power cut left between writing and renaming goes at the next
+    // start; the files themselves stay.
+    ASSERT_TRUE(QDir(hostOf(".W.bsv.part")).removeRecursively());
+    write(hostOf(".W.bsv.part"), "cut");
+    ArbWaveData::RemovePartialSaves();
+    EXPECT_FALSE(QFile::exists(hostOf(".W.bsv.part")));
+    EXPECT_EQ(read(hostOf("W.bsv")), b);
     // A wave must say what it is: bsv or csv.
     EXPECT_TRUE(ArbWaveData::SaveDataToFile(0, "W.txt", "Base", b.constData(), size_t(b.size())).isEmpty());
     EXPECT_TRUE(ArbWaveData::SaveDataToFile(0, "W", "Mod", b.constData(), size_t(b.size())).isEmpty());

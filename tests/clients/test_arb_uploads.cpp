@@ -186,6 +186,65 @@ TEST_F(ArbUploads, BsvCarrierReachesTheWaveMemory)
     EXPECT_TRUE(storage().contains("sine.bsv")) << storage().join(",").toStdString();
 }
 
+// The one-message form, the arming command with its file as a definite-length
+// block: pyvisa's write_binary_values over VXI-11 (no transfer size set by
+// hand) and over the raw socket, the USB host with ";*OPC?" after the block.
+// A block whose length lies stores nothing and arms nothing.
+TEST_F(ArbUploads, BlockInTheArmingMessageOnEveryTransport)
+{
+    const int points[] = {1000, 2000, 4000};
+    QStringList files;
+    for (int n : points)
+        files << file("blk" + QString::number(n) + ".bsv", bsvOf(sine(n, 10000)));
+    // The wave memory (deep:CH, CH1 and CH2 only) holds exactly the samples.
+    auto waveMemoryHolds = [](int ch, int n) {
+        const QVector<int16_t> v = sine(n, 10000);
+        const QVector<long long> deep = stream("deep:" + QString::number(ch));
+        ASSERT_EQ(deep.size(), v.size()) << "CH" << ch;
+        for (int i = 0; i < v.size(); ++i)
+            ASSERT_EQ(deep[i], (long long)uint16_t(int16_t(v[i] * 32767 / 10000))) << "CH" << ch << " " << i;
+    };
+    const char* script = R"(
+import sys, pyvisa
+rm = pyvisa.ResourceManager('@py')
+v = rm.open_resource('TCPIP::127.0.0.1::inst0::INSTR')
+s = rm.open_resource('TCPIP::127.0.0.1::5025::SOCKET')
+for i in (v, s):
+    i.timeout = 30000
+    i.read_termination = i.write_termination = '\n'
+a, b = open(sys.argv[1], 'rb').read(), open(sys.argv[2], 'rb').read()
+v.write_binary_values('WARB1:CARRier "blkA.bsv",', list(a), datatype='B')
+print(v.query('*OPC?').strip())
+s.write_binary_values('WARB2:CARRier "blkB.bsv",', list(b), datatype='B')
+print(s.query('*OPC?').strip())
+v.write_raw(b'WARB1:CARRier "lie.bsv",#6999999' + a[:100] + b'\n')
+print(v.query('SYSTem:ERRor?').strip())
+print(v.query('SYSTem:ERRor?').strip())
+)";
+    int code = 0;
+    const QByteArray out = TestRig::runPython(script, files, &code);
+    ASSERT_EQ(code, 0) << out.constData();
+    EXPECT_EQ(out.trimmed().split('\n'), QList<QByteArray>({"1", "1", kIllegal.toUtf8(), kNoError.toUtf8()}));
+    waveMemoryHolds(1, points[0]);
+    waveMemoryHolds(2, points[1]);
+
+    UsbtmcHost usb;
+    ASSERT_TRUE(usb.connectTo(root()));
+    QFile c(files[2]);
+    ASSERT_TRUE(c.open(QIODevice::ReadOnly));
+    const QByteArray bytes = c.readAll();
+    const QByteArray len = QByteArray::number(bytes.size());
+    bool ok = false;
+    EXPECT_EQ(usb.query("WARB2:CARRier \"blkC.bsv\",#" + QByteArray::number(len.size()) + len + bytes + ";*OPC?\n",
+                        1024, &ok).trimmed(), "1");
+    EXPECT_EQ(usb.query("CHANnel2:BASe:ARB?\n", 1024, &ok).trimmed(), "USER,\"blkC.bsv\"");
+    waveMemoryHolds(2, points[2]);
+    const QStringList stored = storage();
+    for (const char* name : {"blkA.bsv", "blkB.bsv", "blkC.bsv"})
+        EXPECT_TRUE(stored.contains(name)) << name << " in " << stored.join(",").toStdString();
+    EXPECT_FALSE(stored.contains("lie.bsv"));
+}
+
 TEST_F(ArbUploads, CsvCarrierReachesTheWaveMemoryOfCh2)
 {
     const QVector<int16_t> v = sine(512, 300);

@@ -328,6 +328,13 @@ std::string scpi_command_reference()
     out += "Every setter returns once the instrument has applied it, so a query that follows reads the new "
            "value. Errors go to the list read by `SYSTem:ERRor?` (newest first). A command that fails with a "
            "code of its own also changes nothing; a failure without its own code reports -200.\n\n";
+    out += "An arming command (`WARB#:CARRier`, `WARB#:MODulate`, `WFREQLIST#`, `WFILE`, `SYSTem:CONFigure`, "
+           "`DIGital:DATa`) takes its data in the same message as an IEEE 488.2 definite-length block after the "
+           "file name and a comma (after the header and a blank when it takes no name): "
+           "`WARB1:CARRier \"ramp.bsv\",#42056` and 2056 bytes, which is what pyvisa's `write_binary_values` "
+           "sends on every transport. Commands after the block follow a `;`. A block whose length does not match "
+           "the bytes sent reports -224 and arms nothing. The data may also come as the message after the arming "
+           "command, as below.\n\n";
     out += "On the raw socket a message ends at LF and every reply ends with LF. A raw stream has no END "
            "marker, so the data that follows an arming command (`WARB#:CARRier`, `WARB#:MODulate`, "
            "`WFREQLIST#`, `WFILE`, `SYSTem:CONFigure`, `DIGital:DATa`) must come as one IEEE 488.2 "
