@@ -111,20 +111,6 @@ TEST_F(SupervisionTest, ScreenSaverBlanksAfterWholeIdleMinutesAndActivityWakesIt
         EXPECT_FALSE(c.contains("blank") || c.contains("brightness")) << c.toStdString();
 }
 
-TEST_F(SupervisionTest, UptimeOffsetMovesTheClockForward)
-{
-    start();
-    const qint64 before = Ornav72::clock_tick();
-    Ornav72::setUptimeOffset(30 * kMinute);
-    EXPECT_EQ(Ornav72::clock_tick(), before + 30 * kMinute);
-    Ornav72::setUptimeOffset(0);
-    // On a simulated board the tick takes the offset from the root.
-    writeFile("/var/run/ornav-uptime-offset", "120000\n");
-    tick();
-    EXPECT_EQ(Ornav72::clock_tick(), before + 120000);
-    Ornav72::setUptimeOffset(0);
-}
-
 TEST_F(SupervisionTest, PowerKeyForOneTickOnlyWakesTheScreen)
 {
     start();
