@@ -23,15 +23,21 @@ TEST_F(CalTest, DcGainOutsideTheWindowLeavesTheRangeUncorrected)
 
 TEST_F(CalTest, PointsWithinAHundredthOfAPercentAreOnePoint)
 {
+    // A step back onto a point, and (range 8) a step up of exactly 0.01 %
+    // (frequencies are kept to four digits): the ascending points of a file
+    // take a shorter path that must merge alike.
     parse("[T:AC]\r\n[CH:2]\r\n[ATT:01]\r\n[V:5.000000]\r\n"
           "[1.000e+03:1.000000]\r\n[1.0001e+06:0.950000]\r\n[1.0000e+06:0.960000]\r\n"
+          "[ATT:08]\r\n[V:0.100000]\r\n[1.000e+03:1.000000]\r\n[9.999e+03:0.950000]\r\n[1.000e+04:0.940000]\r\n"
           "[CH:END]\r\n[T:END]\r\n");
-    const AmpSWMap* m = range(2, 1);
-    ASSERT_EQ(m->ACFreAmp.size(), 1u);
-    const std::vector<ACFrePiont>& p = m->ACFreAmp[0].Points;
-    ASSERT_EQ(p.size(), 2u);
-    EXPECT_EQ(p[1].fre, 1e6);
-    EXPECT_EQ(p[1].amp, 0.96);
+    for (int code : {1, 8}) {
+        const AmpSWMap* m = range(2, code);
+        ASSERT_EQ(m->ACFreAmp.size(), 1u) << code;
+        const std::vector<ACFrePiont>& p = m->ACFreAmp[0].Points;
+        ASSERT_EQ(p.size(), 2u) << code;
+        EXPECT_EQ(p[1].amp, code == 1 ? 0.96 : 0.94) << code;
+    }
+    EXPECT_EQ(range(2, 1)->ACFreAmp[0].Points[1].fre, 1e6);
 }
 
 TEST_F(CalTest, BlocksComeInAnyOrderAndRangesMayBeNamedWithR)
