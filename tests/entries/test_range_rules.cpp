@@ -66,6 +66,22 @@ TEST_F(RangeRules, PeriodTypedSetsTheFrequencyAndZeroLeavesTheOtherField)
     EXPECT_DOUBLE_EQ(rec(CH2).Frequency, 8000);
 }
 
+TEST_F(RangeRules, FrequencyUnderTheAmplitudeLimitStopsWhereTheOffsetStageStillReachesTheWindow)
+{
+    rec(CH1).BaseWave = BASE_Sine;
+    rec(CH1).Load = 1000000;
+    rec(CH1).AmpLimit = true;
+    rec(CH1).LimitH = 4.0;
+    rec(CH1).LimitL = -3.0;
+    E(CH1, PARAM_INDEX_FREQ)->UpdateRange();
+    const double top = Dsc(CH1, PARAM_INDEX_FREQ, 0).Max;
+    EXPECT_LT(top, 600e6) << "3 V of offset is not available up to 600 MHz";
+    EXPECT_GE(row(CH1, top).offset, 3.0 + 0.001) << "at the limit the offset stage reaches min(|H|, |L|) + 1 mV";
+    rec(CH1).AmpLimit = false;
+    E(CH1, PARAM_INDEX_FREQ)->UpdateRange();
+    EXPECT_DOUBLE_EQ(Dsc(CH1, PARAM_INDEX_FREQ, 0).Max, 600e6);
+}
+
 TEST_F(RangeRules, AmplitudeLimitsAtHighImpedanceAndAt50Ohm)
 {
     for (CH_ID c : {CH1, CH3}) {
