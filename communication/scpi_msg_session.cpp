@@ -1,6 +1,7 @@
 // Sessions of the remote clients: who sent which message, and the reply
 // each of them has to collect.
 #include "communication/scpi_msg_session.h"
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <cstdio>
@@ -307,4 +308,33 @@ bool scpi_session_stopping()
 {
     std::lock_guard<std::mutex> l(g_mutex);
     return g_stopping;
+}
+
+namespace {
+std::atomic<long long> g_partialBytes{0};
+std::atomic<long long> g_partialLimit{SCPI_PARTIAL_LIMIT};
+} // namespace
+
+bool scpi_partial_charge(long long delta)
+{
+    if (delta <= 0) {
+        g_partialBytes += delta;
+        return true;
+    }
+    long long now = g_partialBytes.load();
+    do {
+        if (now + delta > g_partialLimit.load())
+            return false;
+    } while (!g_partialBytes.compare_exchange_weak(now, now + delta));
+    return true;
+}
+
+long long scpi_partial_bytes()
+{
+    return g_partialBytes.load();
+}
+
+void scpi_partial_set_limit(long long bytes)
+{
+    g_partialLimit = bytes > 0 ? bytes : SCPI_PARTIAL_LIMIT;
 }

@@ -21,6 +21,20 @@ enum { SCPI_MAX_MESSAGE = 128 * 1024 * 1024 };
 enum { SCPI_SESSION_MAX_QUEUED = 8 };
 enum : long long { SCPI_QUEUED_BYTES_LIMIT = 2LL * SCPI_MAX_MESSAGE };
 
+// Bytes of messages still being received, of every client together: VXI-11
+// partial messages (chunks without END) and the lines and blocks a raw
+// socket has not yet completed. One limit for all, so that a few clients
+// sending long messages they never finish cannot take the instrument's
+// memory; the client whose bytes would pass it gets -363 and loses its
+// connection (or, over VXI-11, its partial message).
+enum : long long { SCPI_PARTIAL_LIMIT = 256LL * 1024 * 1024 };
+// Adds delta bytes (negative: released) to the total. Growth that would
+// pass the limit is refused: false, nothing added.
+bool scpi_partial_charge(long long delta);
+long long scpi_partial_bytes();
+// Another limit (tests and diagnostics); 0 restores SCPI_PARTIAL_LIMIT.
+void scpi_partial_set_limit(long long bytes);
+
 // A new session; its id is positive.
 int scpi_session_open();
 // Ends a session: its uncollected reply is freed and the output of its

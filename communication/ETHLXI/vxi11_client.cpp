@@ -1,6 +1,8 @@
 #include "communication/ETHLXI/vxi11_client.h"
 #include <arpa/inet.h>
 #include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 #include <cstring>
 #include "vxi11/vxi11.h"
 #include "communication/ETHLXI/vxi11_server.h"
@@ -27,6 +29,35 @@ bool Vxi11Client::open(const QString& host, const char* proto)
     if (!clnt_)
         return false;
     // Longer than any io_timeout a caller passes.
+    timeval tv{70, 0};
+    clnt_control(clnt_, CLSET_TIMEOUT, reinterpret_cast<char*>(&tv));
+    return true;
+}
+
+bool Vxi11Client::openFrom(const QString& host, unsigned port, const QString& from)
+{
+    close();
+    sockaddr_in to{}, me{};
+    to.sin_family = me.sin_family = AF_INET;
+    to.sin_port = htons(u_short(port));
+    if (inet_pton(AF_INET, host.toLatin1().constData(), &to.sin_addr) != 1 ||
+        inet_pton(AF_INET, from.toLatin1().constData(), &me.sin_addr) != 1)
+        return false;
+    int sock = socket(AF_INET, SOCK_STREAM, 0);
+    if (sock < 0)
+        return false;
+    if (bind(sock, reinterpret_cast<sockaddr*>(&me), sizeof me) != 0 ||
+        ::connect(sock, reinterpret_cast<sockaddr*>(&to), sizeof to) != 0) {
+        ::close(sock);
+        return false;
+    }
+    clnt_ = clnttcp_create(&to, DEVICE_CORE, DEVICE_CORE_VERSION, &sock, 0, 0);
+    if (!clnt_) {
+        ::close(sock);
+        return false;
+    }
+    // The client owns the socket from now on.
+    clnt_control(clnt_, CLSET_FD_CLOSE, nullptr);
     timeval tv{70, 0};
     clnt_control(clnt_, CLSET_TIMEOUT, reinterpret_cast<char*>(&tv));
     return true;
@@ -195,6 +226,36 @@ long Vxi11Client::linkCall(int proc, long lid)
     default:
         return -1;
     }
+}
+
+long Vxi11Client::createIntrChan(unsigned long hostAddr, unsigned port, const char* proto)
+{
+    Device_RemoteFunc f;
+    std::memset(&f, 0, sizeof f);
+    f.hostAddr = hostAddr;
+    f.hostPort = u_short(port);
+    f.progNum = DEVICE_INTR;
+    f.progVers = DEVICE_INTR_VERSION;
+    f.progFamily = std::strcmp(proto, "udp") == 0 ? DEVICE_UDP : DEVICE_TCP;
+    return errorCall(clnt_, u_long(create_intr_chan), xdrproc_t(xdr_Device_RemoteFunc), &f);
+}
+
+long Vxi11Client::destroyIntrChan()
+{
+    Device_Error e;
+    return clnt_ && call(clnt_, destroy_intr_chan, reinterpret_cast<xdrproc_t>(reinterpret_cast<void (*)()>(xdr_void)), static_cast<char*>(nullptr),
+                         xdrproc_t(xdr_Device_Error), &e)
+               ? long(e.error)
+               : -1;
+}
+
+long Vxi11Client::enableSrq(long lid, bool on, const QByteArray& handle)
+{
+    auto p = linkParms<Device_EnableSrqParms>(lid);
+    p.enable = on;
+    p.handle.handle_len = u_int(handle.size());
+    p.handle.handle_val = const_cast<char*>(handle.constData());
+    return errorCall(clnt_, u_long(device_enable_srq), xdrproc_t(xdr_Device_EnableSrqParms), &p);
 }
 
 long Vxi11Client::lock(long lid, bool wait, unsigned long lockTimeoutMs)

@@ -11,6 +11,9 @@ public:
     ~Vxi11Client();
     // Finds the core channel through the port mapper of host; "tcp" or "udp".
     bool open(const QString& host, const char* proto = "tcp");
+    // Connects to the core channel at port of host over TCP from the local
+    // address from (a second client host on one machine: 127.0.0.2).
+    bool openFrom(const QString& host, unsigned port, const QString& from);
     void close();
 
     struct Link {
@@ -40,6 +43,12 @@ public:
     // local 17, lock 18, unlock 19, enable_srq 20, docmd 22): its error
     // code, or -1 when the call failed.
     long linkCall(int proc, long lid);
+    // create_intr_chan to the interrupt server at hostAddr:port (host
+    // order, "tcp" or "udp"), destroy_intr_chan, device_enable_srq with its
+    // handle: the error code, or -1 when the call failed.
+    long createIntrChan(unsigned long hostAddr, unsigned port, const char* proto);
+    long destroyIntrChan();
+    long enableSrq(long lid, bool on, const QByteArray& handle);
     // device_lock with the waitlock flag and a lock timeout.
     long lock(long lid, bool wait, unsigned long lockTimeoutMs);
     // device_abort on the abort channel at port of host (TCP).

@@ -10,6 +10,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <string>
 #include "communication/SCPI/scpi_ieee488.h"
 #include "communication/SCPI/scpi.h"
 #include "communication/SCPI/scpi_error.h"
@@ -27,15 +28,11 @@ namespace {
 // otherwise keep the pages.
 const size_t kTrimAbove = 4 * 1024 * 1024;
 
-// Bytes of partial messages held by every link together: one limit for all
-// clients, so that a few clients sending long messages without END cannot
-// take the instrument's memory.
-std::atomic<long long> g_partialBytes{0};
-
 struct Link {
     long lid = 0;
     int session = 0;
     long conn = 0;
+    uint32_t addr = 0;  // the client's IPv4 address, host order
     // The message being assembled from chunks, guarded by m.
     std::mutex m;
     char* pbuf = nullptr;
@@ -48,10 +45,14 @@ struct Link {
     // When a call last named the link (scpi_adpt_clock_ms): links created
     // over UDP have no connection that tells when their client has gone.
     std::atomic<qint64> lastUse{0};
+    // device_enable_srq: whether a service request goes to the link's
+    // interrupt channel, and the handle it carries; guarded by m.
+    bool srq = false;
+    std::string srqHandle;
 
     void dropPending()
     {
-        g_partialBytes -= (long long)recv;
+        scpi_partial_charge(-(long long)recv);
         std::free(pbuf);
         if (recv > kTrimAbove)
             malloc_trim(0);
@@ -155,6 +156,29 @@ int linksOf(long conn)
     return n;
 }
 
+// Keeps a host within its share of the table, g_linksMutex held: at its
+// limit, its own least recently used UDP link gives way. False when the
+// host holds its whole share in TCP links.
+bool peerRoom(uint32_t addr, std::vector<std::shared_ptr<Link>>& gone)
+{
+    int n = 0;
+    std::shared_ptr<Link> oldest;
+    for (const auto& l : g_links) {
+        if (l.second->addr != addr)
+            continue;
+        ++n;
+        if (l.second->conn == 0 && (!oldest || l.second->lastUse < oldest->lastUse))
+            oldest = l.second;
+    }
+    if (n < VXI11_MAX_LINKS_PER_PEER)
+        return true;
+    if (!oldest)
+        return false;
+    g_links.erase(oldest->lid);
+    gone.push_back(oldest);
+    return true;
+}
+
 void retire(const std::shared_ptr<Link>& link)
 {
     // A link that goes (destroy_link, a dropped connection, an expired UDP
@@ -171,8 +195,9 @@ void retire(const std::shared_ptr<Link>& link)
 
 } // namespace
 
-void vxi11_create_link(const Create_LinkParms& p, Create_LinkResp& r, long conn)
+void vxi11_create_link(const Create_LinkParms& p, Create_LinkResp& r, const Vxi11Peer& peer)
 {
+    const long conn = peer.conn;
     std::memset(&r, 0, sizeof r);
     if (!p.device || std::strcmp(p.device, VXI11_DEVICE_NAME) != 0) {
         r.error = VXI11_ERR_DEVICE_NOT_ACCESSIBLE;
@@ -184,9 +209,10 @@ void vxi11_create_link(const Create_LinkParms& p, Create_LinkResp& r, long conn)
     {
         std::lock_guard<std::mutex> l(g_linksMutex);
         makeRoom(gone);
-        // One TCP connection holds at most a share of the links, so that it
-        // cannot lock every other client out.
-        if (g_links.size() >= VXI11_MAX_LINKS || (conn != 0 && linksOf(conn) >= VXI11_MAX_LINKS_PER_CONNECTION)) {
+        // One TCP connection, and one host, hold at most a share of the
+        // links, so that neither can lock every other client out.
+        if (!peerRoom(peer.addr, gone) || g_links.size() >= VXI11_MAX_LINKS ||
+            (conn != 0 && linksOf(conn) >= VXI11_MAX_LINKS_PER_CONNECTION)) {
             r.error = VXI11_ERR_OUT_OF_RESOURCES;
         }
     }
@@ -205,6 +231,7 @@ void vxi11_create_link(const Create_LinkParms& p, Create_LinkResp& r, long conn)
             g_nextLid = g_nextLid < VXI11_LINK_ID || g_nextLid >= 0x7FFFFFF0L ? long(VXI11_LINK_ID) : g_nextLid + 1;
         link->lid = g_nextLid++;
         link->conn = conn;
+        link->addr = peer.addr;
         link->lastUse = scpi_adpt_clock_ms();
         link->session = scpi_session_open();
         g_links[link->lid] = link;
@@ -250,9 +277,11 @@ void vxi11_device_write(const Device_WriteParms& p, Device_WriteResp& r)
         const bool end = p.flags & VXI11_FLAG_END;
         // Room for the chunk, a LF that may be appended, and a NUL. A
         // message longer than the largest legitimate one is refused.
-        if (g_partialBytes + (long long)len > VXI11_PARTIAL_LIMIT) {
+        // Charged before the chunk is stored; a link whose chunk would pass
+        // the limit shared with every client loses its partial message.
+        if (!scpi_partial_charge((long long)len)) {
             fprintf(stderr, "[vxi-ERRO] partial messages over %lld bytes: link %ld dropped its own\r\n",
-                    (long long)VXI11_PARTIAL_LIMIT, link->lid);
+                    scpi_partial_bytes(), link->lid);
             link->dropPending();
             Sys_Error(SCPI_ERROR_INPUT_BUFFER_OVERRUN);
             r.error = VXI11_ERR_ABORT;
@@ -262,6 +291,7 @@ void vxi11_device_write(const Device_WriteParms& p, Device_WriteResp& r)
         if (link->recv + len <= size_t(VXI11_MAX_MESSAGE))
             grown = static_cast<char*>(std::realloc(link->pbuf, link->recv + len + 2));
         if (!grown) {
+            scpi_partial_charge(-(long long)len);
             fprintf(stderr, "[vxi-ERRO] f:%s,l:%d,~scpi lxi error:%ld!\r\n", __func__, __LINE__, long(len));
             link->dropPending();
             r.error = VXI11_ERR_ABORT;
@@ -271,14 +301,13 @@ void vxi11_device_write(const Device_WriteParms& p, Device_WriteResp& r)
         if (len)
             std::memcpy(link->pbuf + link->recv, p.data.data_val, len);
         link->recv += len;
-        g_partialBytes += (long long)len;
         r.size = u_long(len);
         if (!end) {
             link->start_time = now;
             link->io_timeout = p.io_timeout;
             return;
         }
-        g_partialBytes -= (long long)link->recv;  // the message is whole: no longer partial
+        scpi_partial_charge(-(long long)link->recv);  // the message is whole: no longer partial
         // A message that came in one chunk gets a LF when it has no line end.
         // One assembled from several chunks is passed on as sent: it may be
         // data (a record, a wave file) whose receiver must see exactly the
@@ -437,6 +466,39 @@ void vxi11_device_generic(int proc, const Device_GenericParms& p, Device_Error& 
     }
 }
 
+void vxi11_device_enable_srq(const Device_EnableSrqParms& p, Device_Error& r)
+{
+    std::memset(&r, 0, sizeof r);
+    const std::shared_ptr<Link> link = findLink(p.lid);
+    if (!link) {
+        r.error = VXI11_ERR_INVALID_LINK;
+        return;
+    }
+    std::lock_guard<std::mutex> l(link->m);
+    link->srq = p.enable;
+    link->srqHandle.assign(p.handle.handle_val ? p.handle.handle_val : "", p.handle.handle_len);
+}
+
+void vxi11_srq_fanout()
+{
+    std::vector<std::pair<Vxi11Peer, std::string>> to;
+    {
+        std::lock_guard<std::mutex> l(g_linksMutex);
+        for (const auto& e : g_links) {
+            Link& link = *e.second;
+            std::lock_guard<std::mutex> ll(link.m);
+            if (link.srq) {
+                Vxi11Peer peer;
+                peer.conn = link.conn;
+                peer.addr = link.addr;
+                to.emplace_back(peer, link.srqHandle);
+            }
+        }
+    }
+    for (const auto& t : to)
+        vxi11_intr_post(t.first, t.second);
+}
+
 void vxi11_device_lock(const Device_LockParms& p, Device_Error& r)
 {
     std::memset(&r, 0, sizeof r);
@@ -501,10 +563,12 @@ Device_ErrorCode vxi11_check_link(Device_Link lid)
     return findLink(lid) ? VXI11_ERR_NONE : VXI11_ERR_INVALID_LINK;
 }
 
-void vxi11_drop_connection(long conn)
+void vxi11_drop_connection(const Vxi11Peer& peer)
 {
+    const long conn = peer.conn;
     if (conn == 0)
         return;
+    vxi11_drop_intr_chan(peer);
     std::vector<std::shared_ptr<Link>> gone;
     {
         std::lock_guard<std::mutex> l(g_linksMutex);

@@ -2,6 +2,7 @@
 // transport, served by one dispatch thread). The work is done by the link
 // procedures, shared with the TCP server; the results here are static
 // because the library encodes them after the procedure has returned.
+#include <arpa/inet.h>
 #include <cstring>
 #include <vector>
 #include "vxi11/vxi11.h"
@@ -11,13 +12,6 @@
 
 namespace {
 
-Device_Error* genericResult(Device_Link lid)
-{
-    static Device_Error r;
-    r.error = vxi11_check_link(lid);
-    return &r;
-}
-
 Device_Error* generic(int proc, Device_GenericParms* p)
 {
     static Device_Error r;
@@ -26,15 +20,29 @@ Device_Error* generic(int proc, Device_GenericParms* p)
     return &r;
 }
 
+// The calling client: over UDP only its address tells it apart.
+Vxi11Peer caller(struct svc_req* rq)
+{
+    Vxi11Peer peer;
+    const netbuf* nb = rq && rq->rq_xprt ? svc_getrpccaller(rq->rq_xprt) : nullptr;
+    if (nb && nb->buf && nb->len >= sizeof(sockaddr_in)) {
+        sockaddr_in a;
+        std::memcpy(&a, nb->buf, sizeof a);
+        if (a.sin_family == AF_INET)
+            peer.addr = ntohl(a.sin_addr.s_addr);
+    }
+    return peer;
+}
+
 } // namespace
 
 extern "C" {
 
-Create_LinkResp* create_link_1_svc(Create_LinkParms* p, struct svc_req*)
+Create_LinkResp* create_link_1_svc(Create_LinkParms* p, struct svc_req* rq)
 {
     static Create_LinkResp r;
     static Create_LinkParms none;
-    vxi11_create_link(p ? *p : none, r, 0);
+    vxi11_create_link(p ? *p : none, r, caller(rq));
     return &r;
 }
 
@@ -120,7 +128,13 @@ Device_Error* device_unlock_1_svc(Device_Link* lid, struct svc_req*)
     vxi11_device_unlock(lid ? *lid : 0, r);
     return &r;
 }
-Device_Error* device_enable_srq_1_svc(Device_EnableSrqParms* p, struct svc_req*) { return genericResult(p ? p->lid : 0); }
+Device_Error* device_enable_srq_1_svc(Device_EnableSrqParms* p, struct svc_req*)
+{
+    static Device_Error r;
+    static Device_EnableSrqParms none;
+    vxi11_device_enable_srq(p ? *p : none, r);
+    return &r;
+}
 
 Device_DocmdResp* device_docmd_1_svc(Device_DocmdParms* p, struct svc_req*)
 {
@@ -130,17 +144,17 @@ Device_DocmdResp* device_docmd_1_svc(Device_DocmdParms* p, struct svc_req*)
     return &r;
 }
 
-Device_Error* create_intr_chan_1_svc(Device_RemoteFunc*, struct svc_req*)
+Device_Error* create_intr_chan_1_svc(Device_RemoteFunc* f, struct svc_req* rq)
 {
     static Device_Error r;
-    r.error = VXI11_ERR_NONE;
+    r.error = f ? vxi11_create_intr_chan(caller(rq), *f) : Device_ErrorCode(VXI11_ERR_NOT_SUPPORTED);
     return &r;
 }
 
-Device_Error* destroy_intr_chan_1_svc(void*, struct svc_req*)
+Device_Error* destroy_intr_chan_1_svc(void*, struct svc_req* rq)
 {
     static Device_Error r;
-    r.error = VXI11_ERR_NONE;
+    r.error = vxi11_destroy_intr_chan(caller(rq));
     return &r;
 }
 

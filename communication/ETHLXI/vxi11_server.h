@@ -32,8 +32,6 @@ enum { VXI11_REASON_REQCNT = 1, VXI11_REASON_CHR = 2, VXI11_REASON_END = 4 };
 enum { VXI11_MAX_IO_TIMEOUT_MS = 60000 };
 // Largest message assembled from write chunks.
 enum { VXI11_MAX_MESSAGE = 128 * 1024 * 1024 };
-// Partial messages of all links together at most.
-enum : long long { VXI11_PARTIAL_LIMIT = 256LL * 1024 * 1024 };
 
 // Serve on the loopback interface only (a simulated board: a test
 // instrument must never be reachable from the network). Before vxi11_init.

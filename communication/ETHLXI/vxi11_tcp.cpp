@@ -165,7 +165,7 @@ template <typename Args> bool decodeArgs(XDR* x, xdrproc_t proc, Args& args)
     return proc(x, &args);
 }
 
-bool serveCall(int fd, long conn, const std::vector<char>& rec, bool oversized)
+bool serveCall(int fd, const Vxi11Peer& peer, const std::vector<char>& rec, bool oversized)
 {
     XDR x;
     xdrmem_create(&x, const_cast<char*>(rec.data()), u_int(rec.size()), XDR_DECODE);
@@ -252,8 +252,8 @@ bool serveCall(int fd, long conn, const std::vector<char>& rec, bool oversized)
         switch (proc) {
         case 10:
             call(Tag<Create_LinkParms>(), Tag<Create_LinkResp>(), xdrproc_t(xdr_Create_LinkParms),
-                 xdrproc_t(xdr_Create_LinkResp), [conn](Create_LinkParms& a, Create_LinkResp& res) {
-                     vxi11_create_link(a, res, conn);
+                 xdrproc_t(xdr_Create_LinkResp), [&peer](Create_LinkParms& a, Create_LinkResp& res) {
+                     vxi11_create_link(a, res, peer);
                      return size_t(16);
                  });
             break;
@@ -309,7 +309,7 @@ bool serveCall(int fd, long conn, const std::vector<char>& rec, bool oversized)
         case 20:
             call(Tag<Device_EnableSrqParms>(), errorRes, xdrproc_t(xdr_Device_EnableSrqParms), errorProc,
                  [](Device_EnableSrqParms& a, Device_Error& e) {
-                     e.error = vxi11_check_link(a.lid);
+                     vxi11_device_enable_srq(a, e);
                      return size_t(0);
                  });
             break;
@@ -320,16 +320,16 @@ bool serveCall(int fd, long conn, const std::vector<char>& rec, bool oversized)
                      return size_t(0);
                  });
             break;
-        case 25:  // create_intr_chan: accepted, never used
+        case 25:  // create_intr_chan: this connection's interrupt channel
             call(Tag<Device_RemoteFunc>(), errorRes, xdrproc_t(xdr_Device_RemoteFunc), errorProc,
-                 [](Device_RemoteFunc&, Device_Error& e) {
-                     e.error = VXI11_ERR_NONE;
+                 [&peer](Device_RemoteFunc& f, Device_Error& e) {
+                     e.error = vxi11_create_intr_chan(peer, f);
                      return size_t(0);
                  });
             break;
         case 26: {  // destroy_intr_chan
             Device_Error res;
-            res.error = VXI11_ERR_NONE;
+            res.error = vxi11_destroy_intr_chan(peer);
             Reply r(xid, 16);
             r.accepted(kSuccess);
             r.result(errorProc, &res);
@@ -360,15 +360,21 @@ void serveConnection(int fd, long conn)
 {
     std::vector<char> rec;
     bool oversized = false;
+    Vxi11Peer peer;
+    peer.conn = conn;
+    sockaddr_in a{};
+    socklen_t len = sizeof a;
+    if (getpeername(fd, reinterpret_cast<sockaddr*>(&a), &len) == 0 && a.sin_family == AF_INET)
+        peer.addr = ntohl(a.sin_addr.s_addr);
     // Calls are answered one after the other, in the order they arrived.
     while (readRecord(fd, rec, oversized)) {
         g_listener.touch(conn);
-        if (!serveCall(fd, conn, rec, oversized))
+        if (!serveCall(fd, peer, rec, oversized))
             break;
         if (rec.capacity() > 65536)
             std::vector<char>().swap(rec);
     }
-    vxi11_drop_connection(conn);
+    vxi11_drop_connection(peer);
     close(fd);
 }
 

@@ -7,6 +7,7 @@
 #include "communication/LAN/mdns_announce.h"
 #include "communication/LAN/scpi_raw.h"
 #include "communication/LAN/web_server.h"
+#include "communication/tcp_listener.h"
 #include "param/sys_param.h"
 
 // VXI-11 clients find the core channel through the port mapper.
@@ -17,6 +18,7 @@ void* lan_services_thread(void*)
     // Set once, before any service reads it.
     const LanConfig config = lan_config_load();
     lan_config_set(config);
+    tcpSetIdleTimeoutMs(config.idleSeconds * 1000LL);
     while (sys_param::IP[0] < '0')
         sleep(1);
     int raw = 0, http = 0;

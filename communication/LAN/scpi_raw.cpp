@@ -16,6 +16,8 @@
 #include "communication/scpi_msg_adpt.h"
 #include "communication/scpi_msg_session.h"
 #include "communication/tcp_listener.h"
+#include "communication/SCPI/scpi_error.h"
+#include "communication/SCPI/sys_error.h"
 
 namespace {
 
@@ -66,6 +68,15 @@ void serveConnection(int fd, long number)
     std::vector<char> msg;
     bool isData = false;
     bool open = true;
+    // What the framer holds counts in the limit shared with every client's
+    // unfinished messages; the bytes charged for this connection.
+    long long charged = 0;
+    const auto charge = [&charged](size_t held) {
+        if (!scpi_partial_charge((long long)held - charged))
+            return false;
+        charged = (long long)held;
+        return true;
+    };
     while (open) {
         const ssize_t r = recv(fd, in.data(), in.size(), 0);
         if (r < 0 && errno == EINTR)
@@ -79,9 +90,18 @@ void serveConnection(int fd, long number)
                     __LINE__, int(SCPI_MAX_MESSAGE));
             break;
         }
-        while (open && framer.next(msg, isData))
+        if (!charge(framer.held())) {
+            fprintf(stderr, "[lan-ERRO] f:%s,l:%d,unfinished messages of all clients over %lld bytes, connection closed\r\n",
+                    __func__, __LINE__, scpi_partial_bytes());
+            Sys_Error(SCPI_ERROR_INPUT_BUFFER_OVERRUN);
+            break;
+        }
+        while (open && framer.next(msg, isData)) {
+            charge(framer.held());
             open = runMessage(fd, session, msg);
+        }
     }
+    scpi_partial_charge(-charged);
     scpi_session_close(session);
     scpi_msg_data_mode_drop(session);
     close(fd);

@@ -147,6 +147,14 @@ ScpiRawFramer::Status ScpiRawFramer::feed(const char* p, size_t n)
     return Ok;
 }
 
+size_t ScpiRawFramer::held() const
+{
+    size_t n = cur_.size();
+    for (size_t i = taken_; i < done_.size(); ++i)
+        n += done_[i].size();
+    return n;
+}
+
 bool ScpiRawFramer::next(std::vector<char>& out, bool& isData)
 {
     if (taken_ >= done_.size()) {

@@ -24,6 +24,8 @@ public:
     bool next(std::vector<char>& out, bool& isData);
     // Bytes of the message being assembled.
     size_t pending() const { return cur_.size(); }
+    // Bytes held: the message being assembled and those not yet taken.
+    size_t held() const;
 
 private:
     enum State { Text, Quote, HashSeen, LenDigits, Body, AfterBlock };

@@ -1,4 +1,5 @@
 #include "communication/SCPI/scpi_interface.h"
+#include <atomic>
 #include <cstdio>
 #include <cstring>
 #include "param/global.h"
@@ -8,6 +9,8 @@
 
 static scpi_response_sink_t g_responseSink = nullptr;
 static scpi_tip_hook_t g_tipHook = nullptr;
+// Set once at start-up, read by the interpreter's thread.
+static std::atomic<scpi_srq_hook_t> g_srqHook{nullptr};
 
 static char g_inputBuffer[SCPI_INPUT_BUFFER_LENGTH];
 static scpi_fifo_t g_errorQueue;
@@ -47,6 +50,11 @@ void SCPI_SetResponseSink(scpi_response_sink_t sink)
     g_responseSink = sink;
 }
 
+void SCPI_SetSrqHook(scpi_srq_hook_t hook)
+{
+    g_srqHook = hook;
+}
+
 void SCPI_SetTipHook(scpi_tip_hook_t hook)
 {
     g_tipHook = hook;
@@ -81,9 +89,11 @@ size_t SCPI_Write(scpi_t*, const char* data, size_t len)
 
 scpi_result_t SCPI_Control(scpi_t*, scpi_ctrl_name_t ctrl, scpi_reg_val_t val)
 {
-    if (ctrl == SCPI_CTRL_SRQ)
+    if (ctrl == SCPI_CTRL_SRQ) {
         fprintf(stderr, "**SRQ: 0x%X (%d)\r\n", unsigned(val), int(val));
-    else
+        if (const scpi_srq_hook_t hook = g_srqHook.load())
+            hook(val);
+    } else
         fprintf(stderr, "**CTRL %02x: 0x%X (%d)\r\n", unsigned(ctrl), unsigned(val), int(val));
     return SCPI_RES_OK;
 }

@@ -33,6 +33,13 @@ void SCPI_SetResponseSink(scpi_response_sink_t sink);
 typedef void (*scpi_tip_hook_t)(scpi_t* context, int type, const char* text);
 void SCPI_SetTipHook(scpi_tip_hook_t hook);
 
+// Called by SCPI_Control when the status byte requests service (a new
+// reason under *SRE), with the status byte: the VXI-11 server sends its
+// interrupt-channel calls from it. Runs on the interpreter's thread, so it
+// must only hand the request on, never block.
+typedef void (*scpi_srq_hook_t)(scpi_reg_val_t stb);
+void SCPI_SetSrqHook(scpi_srq_hook_t hook);
+
 // Tip text of an error code: [ERROR]:<code>,"<text>", cut to len - 1 bytes.
 int SCPI_FormatErrorTip(char* buf, int len, int code);
 

@@ -95,19 +95,10 @@ TEST_F(ArbFiles, HeaderKeysInAnyOrderWithCrLf)
     EXPECT_DOUBLE_EQ(p.Max, 1000);
     EXPECT_DOUBLE_EQ(p.Min, -900);
     EXPECT_DOUBLE_EQ(p.Fre, 1000);
-}
-
-TEST_F(ArbFiles, SampleRateDefinesTheFrequency)
-{
-    ArbParam p;
+    // A sample rate defines the frequency over the whole wave; a period its inverse.
     ASSERT_TRUE(head(bsv(ramp(1000, -5, 5), -1, "SAMPLE RATE:1000000\r\nFREQUENCY:77\r\n"), p));
     EXPECT_DOUBLE_EQ(p.Fre, 1000.0);
     EXPECT_DOUBLE_EQ(p.SampleRate, 1e6);
-}
-
-TEST_F(ArbFiles, PeriodGivesItsInverse)
-{
-    ArbParam p;
     ASSERT_TRUE(head("[HEAD]:\nPERIOD:0.002\n[DATA]:100\n", p, "p.csv"));
     EXPECT_DOUBLE_EQ(p.Fre, 500.0);
 }
@@ -300,40 +291,6 @@ TEST_F(ArbFiles, ListValuesAreClampedIntoTheChannelRange)
     EXPECT_LT(w->List[3], 9e12);          // the channel's upper limit
     EXPECT_GT(w->List[3], 1e6);
     EXPECT_DOUBLE_EQ(w->listmaxfre, w->List[3]);
-}
-
-TEST_F(ArbFiles, ListEditingKeepsPointsAndTextsTogether)
-{
-    SWaveMem* w = CWaveCreate::GetWaveMem(CH2);
-    w->ListLen = 3;
-    w->List[0] = 100;
-    w->List[1] = 200;
-    w->List[2] = 300;
-    QList<QVariant> texts;
-    ArbWaveData::LoadList(CH2, texts);
-    ASSERT_EQ(texts.size(), 3);
-    EXPECT_EQ(texts[1].toString(), ArbWaveData::listText(200));
-    EXPECT_EQ(ArbWaveData::AppendOneList(CH2, texts, 1), 1);
-    EXPECT_EQ(w->ListLen, 4);
-    EXPECT_DOUBLE_EQ(w->List[1], 1000.0);
-    EXPECT_DOUBLE_EQ(w->List[2], 200.0);
-    EXPECT_EQ(texts[1].toString(), ArbWaveData::listText(1000));
-    EXPECT_EQ(ArbWaveData::ExchangeOneList(CH2, texts, 0, 3), 1);
-    EXPECT_DOUBLE_EQ(w->List[0], 300.0);
-    EXPECT_EQ(texts[0].toString(), ArbWaveData::listText(300));
-    EXPECT_EQ(ArbWaveData::ChangeList(CH2, texts, 2, 42.5), 1);
-    EXPECT_EQ(ArbWaveData::ChangeList(CH2, texts, 4, 1.0), 0);
-    EXPECT_EQ(ArbWaveData::DeleteOneList(CH2, texts, 1), 1);
-    EXPECT_EQ(ArbWaveData::DeleteOneList(CH2, texts, 3), 0);
-    ASSERT_EQ(w->ListLen, 3);
-    EXPECT_EQ(texts.size(), 3);
-    EXPECT_DOUBLE_EQ(w->List[0], 300.0);
-    EXPECT_DOUBLE_EQ(w->List[1], 42.5);
-    EXPECT_DOUBLE_EQ(w->List[2], 100.0);
-
-    ASSERT_EQ(ArbWaveData::SaveList(CH2, "/run/media/mmcblk0p1/saved.csv"), 1);
-    EXPECT_EQ(read(hostOf("saved.csv")),
-              QByteArray("[HEAD]:44\r\n[FREQ-POINTS]:3\r\n300.000000\r\n42.500000\r\n100.000000\r\n"));
 }
 
 TEST_F(ArbFiles, AppendingToAFullListDoesNothing)

@@ -40,25 +40,20 @@ protected:
 const QString kUser = "/run/media/mmcblk0p1";
 const QString kAcos = "/usr/share/ArbWaveLib/AntiTrigonome/ACos.bsv";
 
-TEST_F(FileBrowser, LibraryIsProtected)
+// The screens refuse changes in the library itself (test_file_browser.cpp);
+// the links under /media/ram that show it translated are the library too.
+TEST_F(FileBrowser, LibraryIsProtectedThroughItsTranslatedLinks)
 {
     QSignalSpy tips(ctrl, &Ornav72::TipsMessage);
-    EXPECT_TRUE(ui->isInSysFolder("file://" + kAcos));
-    EXPECT_FALSE(ui->isInSysFolder(kUser + "/x.csv"));
-    EXPECT_FALSE(ui->rmfile("file://" + kAcos));
-    EXPECT_EQ(lastTip(tips), int(TIPS_PROTECT_WAREN));
-    EXPECT_FALSE(ui->rmdir("/usr/share/ArbWaveLib/AntiTrigonome"));
-    EXPECT_FALSE(ui->renameFile(kAcos, "B.bsv"));
-    EXPECT_FALSE(ui->deleteDirectory("/usr/share/ArbWaveLib"));
-    EXPECT_TRUE(ui->newfolder("/usr/share/ArbWaveLib").isEmpty());
-    EXPECT_TRUE(ui->newCsvFile("/usr/share/ArbWaveLib/Maths").isEmpty());
-    // Through the translated links in /media/ram as well.
     QVariantList pairs;
     pairs << QVariant(QVariantList{"AntiTrigonome", "Inverse"});
     ctrl->SetArbDir(pairs);
     EXPECT_TRUE(ui->isInSysFolder("/media/ram/Inverse/ACos.bsv"));
+    EXPECT_FALSE(ui->isInSysFolder(kUser + "/x.csv"));
     EXPECT_FALSE(ui->rmfile("/media/ram/Inverse/ACos.bsv"));
+    EXPECT_EQ(lastTip(tips), int(TIPS_PROTECT_WAREN));
     EXPECT_FALSE(ui->rmdir("/media/ram/Inverse"));
+    EXPECT_FALSE(ui->deleteDirectory("/usr/share/ArbWaveLib"));
     EXPECT_TRUE(QFile::exists(host(kAcos)));
 }
 
@@ -155,14 +150,6 @@ TEST_F(FileBrowser, ListEditorEditsTheChannelsList)
     EXPECT_FALSE(ui->savelist(CH2, "/usr/share/ArbWaveLib/ed.csv"));
     EXPECT_FALSE(ui->savelist(CH2, "/home/root/ed.csv"));
     EXPECT_FALSE(QFile::exists(host("/home/root/ed.csv")));
-
-    // A full list takes nothing more; the index comes back unchanged.
-    w->ListLen = 2048;
-    ui->loadList(CH2);
-    const int before = reload.count();
-    EXPECT_EQ(ui->listEditorAdd(CH2, 7), 7);
-    EXPECT_EQ(w->ListLen, 2048);
-    EXPECT_EQ(reload.count(), before);
 }
 
 TEST_F(FileBrowser, StorageAndFilters)

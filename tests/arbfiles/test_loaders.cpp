@@ -41,23 +41,6 @@ protected:
     static short scaled(int s) { return short(s * 32767 / 50); }
 };
 
-TEST_F(Loaders, CarrierFillsTheTableAndTheDeepMemoryOfCh1)
-{
-    ASSERT_TRUE(write(user("w.bsv"), bsv(ramp101())));
-    ctrl->chUpdateArbMem(CH1, board("w.bsv"), true, false, false);
-    const SWaveMem* w = CWaveCreate::GetWaveMem(CH1);
-    EXPECT_EQ(w->ArbLen, 101);
-    EXPECT_TRUE(w->BaseWaveChanged);
-    EXPECT_EQ(w->Arb[0], scaled(-50));
-    EXPECT_EQ(w->Arb[8191], scaled(50));
-    // The deep memory takes whole 8-sample windows: 101 samples eight times over.
-    const QVector<quint64> deep = stream("deep:1");
-    ASSERT_EQ(deep.size(), 808);
-    for (int i = 0; i < 808; ++i)
-        ASSERT_EQ(deep[i], quint64(uint16_t(scaled(i % 101 - 50)))) << i;
-    EXPECT_TRUE(QFile::exists(user("w.bsv")));   // not a temporary file
-}
-
 TEST_F(Loaders, CarrierOfCh3HasNoDeepMemoryButReachesTheTablePort)
 {
     ASSERT_TRUE(write(user("w.csv"), csv({"-1", "0", "1", "0", "-1", "0", "1", "0", "-1", "0"}, 10)));
@@ -126,29 +109,6 @@ TEST_F(Loaders, BadHeaderShowsTheFormatTipAndKeepsTheWave)
     EXPECT_EQ(std::memcmp(arb, w->Arb, sizeof arb), 0);
     EXPECT_TRUE(stream("deep:1").isEmpty());
     EXPECT_FALSE(QFile::exists(user("bad.bsv")));
-}
-
-TEST_F(Loaders, ListDrivesTheListSweep)
-{
-    CH_DATA& d = sys_param::ch(CH1);
-    d.BaseWave = BASE_Sine;
-    d.WorkMode = WORK_SCAN;
-    d.SweepType = ST_LIST;
-    sys_param::SetChOnOff(CH1, 1);
-    ctrl->channalReload(CH1);
-    QCoreApplication::processEvents();
-    fpga().clearWrites();
-    ASSERT_TRUE(write(user("CH1_List_L"), list(3, {"1000", "2500.5", "0"})));
-    ctrl->chUpdateListMem(CH1, board("CH1_List_L"), true, true);
-    const SWaveMem* w = CWaveCreate::GetWaveMem(CH1);
-    ASSERT_EQ(w->ListLen, 3);
-    EXPECT_DOUBLE_EQ(w->listmaxfre, 2500.5);
-    const QVector<quint64> words = stream("list:1");
-    ASSERT_EQ(words.size(), 3);
-    const double hz[3] = {1000, 2500.5, 1e-6};
-    for (int i = 0; i < 3; ++i)
-        EXPECT_NEAR(double(words[i]) * ref::FCLK / 34359738368.0, hz[i], 0.01) << i;
-    EXPECT_FALSE(QFile::exists(user("CH1_List_L")));
 }
 
 TEST_F(Loaders, MissingListClearsTheChannelsListPath)

@@ -28,18 +28,6 @@ const Row ch34Rows[8] = {
 };
 inline const Row* rowsOf(CH_ID ch) { return (ch == CH1 || ch == CH2) ? ch12Rows : ch34Rows; }
 
-// Output ranges in search order.
-struct Range {
-    double amp;
-    int att, attRef;
-    double maxAmp, maxDC;
-};
-const Range ranges[9] = {
-    {0.004, 14, 8, 0.004, 2.0}, {0.011, 6, 8, 0.011, 2.0}, {0.033, 12, 8, 0.036, 2.0},
-    {0.1, 4, 8, 0.1, 2.0},      {0.3, 8, 255, 0.3, 2.0},   {0, 15, 255, 0, 10.0},
-    {4.0, 0, 255, 4.0, 2.0},    {8.0, 9, 255, 7.0, 10.0},  {20.0, 1, 255, 20.0, 10.0},
-};
-
 // Bandwidths, MHz: sine, square, pulse, ramp, harmonic, arb, PRBS.
 struct Bw {
     double sine, square, pulse, ramp, harmonic, arb, prbs;

@@ -97,6 +97,10 @@ TEST_F(ChCharTest, TemperatureFactorsScaleWithTheBoardTemperature)
     EXPECT_EQ(interpolate(p, 20)[7], 62820);
     temp = 37.5f;
     EXPECT_EQ(interpolate(p, 20)[3], 59270);
+    // Without a sensor the board counts as at the reference temperature.
+    CChCharacter::SetBoardTemperatureSource(nullptr);
+    EXPECT_DOUBLE_EQ(CChCharacter::BoardTemperature(), 43.0);
+    EXPECT_EQ(interpolate(p, 20)[14], 52428);
 }
 
 TEST_F(ChCharTest, FlatTableWithoutRangeOrCurves)
@@ -224,21 +228,4 @@ TEST_F(ChCharTest, DcOnlyRangeCurveNeedsNoAmplitudeScaling)
     // 0.9 * 65535 = 58981.5 -> 58981; no division by the range's zero amplitude.
     for (unsigned short v : flatTable(c, 15, 1.0, 64))
         ASSERT_EQ(v, 58981);
-}
-
-TEST_F(ChCharTest, FlatnessTableFollowsTheBoardTemperature)
-{
-    CChCharacter c(CH1);
-    const Points p = {pt(1000, 0.9, 0.05, -0.04), pt(1e6, 0.95, 0.02, -0.01),
-                      pt(2e6, 0.8, 0.1, -0.1)};
-    addCurve(c, 0, 2.0, p);
-    std::atomic<float> temp{55.0f};
-    CChCharacter::SetBoardTemperatureSource(&temp);
-    const std::vector<unsigned short> t = flatTable(c, 0, 2.0, 20);
-    EXPECT_EQ(t[0], 61931);
-    EXPECT_EQ(t[14], 57671);
-    EXPECT_DOUBLE_EQ(CChCharacter::BoardTemperature(), 55.0);
-    CChCharacter::SetBoardTemperatureSource(nullptr);
-    EXPECT_DOUBLE_EQ(CChCharacter::BoardTemperature(), 43.0);
-    EXPECT_EQ(flatTable(c, 0, 2.0, 20)[14], 52428);
 }

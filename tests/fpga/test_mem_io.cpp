@@ -95,21 +95,6 @@ TEST_F(BoardLines, PowerKeyHeldForTwoTicksPowersTheSimulatedBoardOff)
     EXPECT_EQ(io.count, 0);
 }
 
-TEST_F(BoardLines, SingleTickPressIsNotAPowerOff)
-{
-    mem_io io;
-    ShellRunner::clearRecorded();
-    setValue(2, "0\n");
-    EXPECT_TRUE(io.softPowerOff_Check(nullptr));
-    setValue(2, "1\n");
-    EXPECT_FALSE(io.softPowerOff_Check(nullptr));
-    setValue(2, "0\n");
-    EXPECT_TRUE(io.softPowerOff_Check(nullptr));
-    EXPECT_EQ(io.count, 1);
-    EXPECT_TRUE(ShellRunner::recorded().isEmpty());
-    EXPECT_EQ(value(117), '0');
-}
-
 TEST_F(BoardLines, MissingPowerKeyLineSkipsTheCheck)
 {
     ASSERT_TRUE(QDir(file("/sys/class/gpio/gpio2")).removeRecursively());

@@ -38,8 +38,9 @@ protected:
     ToolRun run(const QStringList& args) { return tool(dir.path(), args); }
 };
 
-// Hex output, the stream and a stopped program are read on the running program
-// in test_program_bringup.cpp; here the address forms and the default count.
+// Hex output, the stream and a stopped program are read on the running
+// program in test_program_bringup.cpp, poke, key and log by the client tests;
+// here the address forms, the default count and the refusals.
 TEST_F(OrnavSimTool, PeekTakesDecimalAddressesAndOneByteByDefault)
 {
     fpga().poke(0x819, bytes({0x09, 0x12, 0x05, 0xAB}));
@@ -47,51 +48,6 @@ TEST_F(OrnavSimTool, PeekTakesDecimalAddressesAndOneByteByDefault)
     for (const auto& r : rows)
         EXPECT_EQ(run({"peek", r.address}).out, QByteArray(r.out)) << r.address;
     EXPECT_EQ(run({"stream", "list:1"}).out, QByteArray());
-}
-
-TEST_F(OrnavSimTool, PokeSetsStatusAsTheHardwareWould)
-{
-    ToolRun r = run({"poke", "0x801", "0xff"});
-    ASSERT_EQ(r.status, 0) << r.err.constData();
-    EXPECT_TRUE(CSetParam::GetInputClkValid());
-    r = run({"poke", "0x81c", "3", "0"});
-    ASSERT_EQ(r.status, 0);
-    EXPECT_EQ(CSetParam::PollOverload(), 0x1);
-    r = run({"poke", "0x80b", "0x78", "0x56", "0x34", "0x12"});
-    ASSERT_EQ(r.status, 0);
-    unsigned char c[4] = {0, 0, 0, 0};
-    CSetParam::FpgaRead(REG_CNT_CYCLE_H, c, 4);
-    EXPECT_EQ(QByteArray(reinterpret_cast<char*>(c), 4), bytes({0x78, 0x56, 0x34, 0x12}));
-    // Pokes are the hardware, not bus writes.
-    for (const auto& w : fpga().writes())
-        EXPECT_NE(w.address, 0x801);
-}
-
-TEST_F(OrnavSimTool, KeyQueuesOneEvent)
-{
-    EXPECT_FALSE(CSetParam::HAS_KEY_FLAG());
-    ASSERT_EQ(run({"key", "0x2a"}).status, 0);
-    ASSERT_EQ(run({"key", "7"}).status, 0);
-    EXPECT_TRUE(CSetParam::HAS_KEY_FLAG());
-    EXPECT_EQ(CSetParam::GetKey(), 0x2A);
-    EXPECT_EQ(CSetParam::GetKey(), 7);
-    EXPECT_FALSE(CSetParam::HAS_KEY_FLAG());
-}
-
-TEST_F(OrnavSimTool, LogListsWritesAndClears)
-{
-    CSetParam::SetFPGA_reg(REG_BEEP, true);
-    CSetParam::SetFPGA_reg(REG_DAC_SPI, static_cast<unsigned short>(0x0A00));
-    ToolRun r = run({"log"});
-    EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.out, QByteArray("0x0701 01\n0x0702 00 0a\n"));
-    r = run({"log", "--clear"});
-    EXPECT_EQ(r.out, QByteArray("0x0701 01\n0x0702 00 0a\n"));
-    r = run({"log"});
-    EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.out, QByteArray());
-    CSetParam::SetFPGA_reg(REG_BUZZER, static_cast<unsigned char>(3));
-    EXPECT_EQ(run({"log"}).out, QByteArray("0x0700 03\n"));
 }
 
 TEST_F(OrnavSimTool, WrongAddressesCountsAndBytesAreRefused)

@@ -48,7 +48,7 @@ TEST_F(RegisterAccess, EveryValueWidthLandsLeastSignificantByteFirst)
              CSetParam::SetFPGA_reg(a, static_cast<const void*>(raw), 3u);
          }, bytes({0x10, 0x20, 0x30})},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         fillAround(c.base);
         fpga().clearWrites();
         c.write(c.base);
@@ -78,14 +78,12 @@ TEST_F(RegisterAccess, DirectWritesAreCappedAtSixBytes)
 
 TEST_F(RegisterAccess, RawChannelAddressRule)
 {
-    EXPECT_EQ(CSetParam::RawAddress(3, 0x61), 0x361);
-    EXPECT_EQ(CSetParam::RawAddress(0, 0x61), 0x061);
-    EXPECT_EQ(CSetParam::RawAddress(3, 0x700), 0x700);
-    EXPECT_EQ(CSetParam::RawAddress(1, 0x700), 0x700);
-    EXPECT_EQ(CSetParam::RawAddress(2, 0x401), 0x401);
-    // Only the two channel bits of the block count: channel 5 is block 1.
-    EXPECT_EQ(CSetParam::RawAddress(5, 0x10), 0x110);
-    EXPECT_EQ(CSetParam::RawAddress(2, 0x3FF), 0x3FF);
+    // Channel blocks below 0x400 take the channel's two bits; the shared
+    // registers above keep their address. Channel 5 is block 1.
+    const int rows[][3] = {{3, 0x61, 0x361}, {0, 0x61, 0x061}, {3, 0x700, 0x700}, {2, 0x401, 0x401},
+                           {5, 0x10, 0x110}, {2, 0x3FF, 0x3FF}};
+    for (const auto& r : rows)
+        EXPECT_EQ(CSetParam::RawAddress(r[0], unsigned(r[1])), unsigned(r[2])) << r[0] << " " << r[1];
 
     openDevice();
     CSetParam::SetFPGA_reg(CSetParam::RawAddress(3, 0x61), true);

@@ -129,43 +129,6 @@ TEST_F(RegsTest, UnchangedRangeSkipsTheSwitchAndTheFlatnessUpload)
     EXPECT_EQ(writesAt(O | REG_VOL_ADJ), (QList<uint64_t>{1, uint64_t(0.2 / 3.4 / 0.3 * 65535)}));
 }
 
-TEST_F(RegsTest, SmallRangesScaleByTheirAttenuation)
-{
-    // Vpp -> range code, its full scale and the attenuation the DAC level is
-    // divided by.
-    const struct { double vpp; unsigned code; double range, att; } rows[] = {
-        {0.02, 12, 0.033, 3.1}, {0.09, 4, 0.1, 3.4}, {0.003, 14, 0.004, 3.1}};
-    for (const auto& r : rows) {
-        CSetParam::SetAmpOffset(CH3, 1e3, r.vpp, 0, false, false, false, 0);
-        EXPECT_EQ(chValue(CH3, REG_ATT, 1), r.code) << r.vpp;
-        EXPECT_EQ(chValue(CH3, REG_VOL_ADJ, 2), uint64_t(r.vpp / r.att / r.range * 65535)) << r.vpp;
-    }
-    // 1536 flatness words on CH3/CH4.
-    EXPECT_EQ(stream("table:3:flat").size(), 1536);
-}
-
-TEST_F(RegsTest, LargeOffsetSwitchesTheAmplifierInForTheOffset)
-{
-    // 1 Vpp on 3 V: the offset needs the amplifier (code 9), the signal the
-    // 4 Vpp range; the amplifier plus the /3 attenuator carry both.
-    CSetParam::SetAmpOffset(CH2, 1e3, 1.0, 3.0, false, false, false, 0);
-    const unsigned O = reg(CH2, 0);
-    EXPECT_EQ(writesAt(O | REG_ATT), (QList<uint64_t>{9}));
-    const double g = 6.16 / 3.0;
-    const QList<uint64_t> vol = writesAt(O | REG_VOL_ADJ);
-    ASSERT_EQ(vol.size(), 2);
-    EXPECT_EQ(vol[1], uint64_t((1.0 / g) / 4.0 * 65535));
-    const QList<uint64_t> dac = writesAt(REG_OFS_DAC);
-    ASSERT_EQ(dac.size(), 4);
-    EXPECT_EQ(dac.mid(2), dacPair(CH2, dacWords(3.0, 6 * DCGAIN)));
-    EXPECT_EQ(writesAt(O | REG_NOISE_SUM_GAIN), (QList<uint64_t>{0}));
-    EXPECT_EQ(writesAt(O | REG_MERGE_GAIN), (QList<uint64_t>{0}));
-    // A pure DC level uses the DC range alone.
-    fpga().clearWrites();
-    CSetParam::SetAmpOffset(CH2, 1e3, 0.0, 3.0, false, false, false, 0);
-    EXPECT_EQ(chValue(CH2, REG_ATT, 1), 9u);
-}
-
 TEST_F(RegsTest, MergeAddsThePartnerOnlyWhileItsOutputIsOn)
 {
     rec(CH2).Vpp = 0.5;

@@ -5,14 +5,7 @@
 
 TEST_F(RegsTest, GeneratorAndFilterFollowTheBaseWave)
 {
-    struct Case {
-        CH_ID ch;
-        BASE_WAVE w;
-        bool arbSample, arbFilter;
-        int gen, filter;
-        uint32_t led;
-    };
-    const Case cases[] = {
+    const struct { CH_ID ch; BASE_WAVE w; bool arbSample, arbFilter; int gen, filter; uint32_t led; } cases[] = {
         {CH1, BASE_Sine, false, false, 0, 1, 0x2000},
         {CH1, BASE_Harmonic, false, false, 0, 1, 0x4},
         {CH2, BASE_Square, false, false, 7, 0, 0x1000},
@@ -26,7 +19,7 @@ TEST_F(RegsTest, GeneratorAndFilterFollowTheBaseWave)
         {CH2, BASE_DC, false, false, 5, 1, 0x8},
         {CH4, BASE_Prbs, false, false, 4, 0, 0x200},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         rec(c.ch).BaseWave = c.w;
         rec(c.ch).ArbSample = c.arbSample;
         rec(c.ch).ArbFilter = c.arbFilter;
@@ -100,17 +93,9 @@ TEST_F(RegsTest, ModulatingSourceLoadsTheRightTable)
     EXPECT_EQ(chValue(CH2, REG_MOD_WAVE, 1), 5u);
 }
 
-TEST_F(RegsTest, TriggersOutputAndSyncFlags)
+// The trigger source words are checked per mode in tests/signals.
+TEST_F(RegsTest, OutputRelayLedsAndSyncFlags)
 {
-    CSetParam::SetTrigAndEdge(CH1, 0, true);
-    EXPECT_EQ(chValue(CH1, REG_TRIG_SOURCE, 1), 0u);
-    CSetParam::SetTrigAndEdge(CH1, 1, false);
-    EXPECT_EQ(chValue(CH1, REG_TRIG_SOURCE, 1), 1u);
-    CSetParam::SetTrigAndEdge(CH1, 1, true);
-    EXPECT_EQ(chValue(CH1, REG_TRIG_SOURCE, 1), 2u);
-    CSetParam::SetTrigAndEdge(CH1, 2, false);
-    EXPECT_EQ(chValue(CH1, REG_TRIG_SOURCE, 1), 3u);
-
     CSetParam::SetChOutput(CH1, true);
     CSetParam::SetChOutput(CH4, true);
     EXPECT_EQ(chValue(CH1, REG_OUTPUT, 1), 1u);

@@ -193,12 +193,22 @@ static scpi_result_t testMulti(scpi_t* c)
     return SCPI_RES_OK;
 }
 
-static scpi_result_t testIntQ(scpi_t* c)
-{
-    called(c);
-    SCPI_ResultInt(c, scpi_test_record.i);
-    return SCPI_RES_OK;
-}
+// Query handlers answering one field of the record.
+#define RESULT(name, expr)                      \
+    static scpi_result_t name(scpi_t* c)        \
+    {                                           \
+        called(c);                              \
+        expr;                                   \
+        return SCPI_RES_OK;                     \
+    }
+
+RESULT(testIntQ, SCPI_ResultInt(c, scpi_test_record.i))
+RESULT(testDoubleQ, SCPI_ResultDouble(c, scpi_test_record.d))
+RESULT(testSciQ, SCPI_ResultScientific(c, scpi_test_record.d))
+RESULT(testBoolQ, SCPI_ResultBool(c, scpi_test_record.b))
+RESULT(testTextQ, SCPI_ResultText(c, scpi_test_record.text.c_str()))
+RESULT(testBlockQ, SCPI_ResultArbitraryBlock(c, scpi_test_record.block.data(), scpi_test_record.block.size()))
+RESULT(testTagQ, SCPI_ResultInt(c, SCPI_CmdTag(c)))
 
 static scpi_result_t testBaseQ(scpi_t* c)
 {
@@ -209,54 +219,12 @@ static scpi_result_t testBaseQ(scpi_t* c)
     return SCPI_RES_OK;
 }
 
-static scpi_result_t testDoubleQ(scpi_t* c)
-{
-    called(c);
-    SCPI_ResultDouble(c, scpi_test_record.d);
-    return SCPI_RES_OK;
-}
-
-static scpi_result_t testSciQ(scpi_t* c)
-{
-    called(c);
-    SCPI_ResultScientific(c, scpi_test_record.d);
-    return SCPI_RES_OK;
-}
-
-static scpi_result_t testBoolQ(scpi_t* c)
-{
-    called(c);
-    SCPI_ResultBool(c, scpi_test_record.b);
-    return SCPI_RES_OK;
-}
-
-static scpi_result_t testTextQ(scpi_t* c)
-{
-    called(c);
-    SCPI_ResultText(c, scpi_test_record.text.c_str());
-    return SCPI_RES_OK;
-}
-
-static scpi_result_t testBlockQ(scpi_t* c)
-{
-    called(c);
-    SCPI_ResultArbitraryBlock(c, scpi_test_record.block.data(), scpi_test_record.block.size());
-    return SCPI_RES_OK;
-}
-
 static scpi_result_t testNumberQ(scpi_t* c)
 {
     called(c);
     char buf[64];
     const size_t n = SCPI_NumberToStr(c, kLanguage, &scpi_test_record.number, buf, sizeof buf);
     SCPI_ResultCharacters(c, buf, n);
-    return SCPI_RES_OK;
-}
-
-static scpi_result_t testTagQ(scpi_t* c)
-{
-    called(c);
-    SCPI_ResultInt(c, SCPI_CmdTag(c));
     return SCPI_RES_OK;
 }
 

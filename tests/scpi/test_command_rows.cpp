@@ -99,47 +99,6 @@ protected:
     E errs;
 };
 
-TEST_F(CommandRows, CouplingSendsOnlyWhatChanges)
-{
-    inst.rec.PDT[2].ChCoupleFreqRate = 2;
-    EXPECT_EQ(send("CHANnel:COUPle2:FREQuency:SCALe 2"), L{});
-    EXPECT_EQ(send("CHANnel:COUPle2:FREQuency:DEV 5"), (L{"value 5 64 1", "value 5 65 5", "wait"}));
-    inst.rec.PDT[0].ChCoupleFreqType = true;
-    EXPECT_EQ(send("CHANnel:COUPle1:FREQuency:SCALe 3"), (L{"value 4 64 0", "value 4 66 3", "wait"}));
-    EXPECT_EQ(send("CHANnel:COUPle1:FREQuency:SCALe 3HZ"), L{});
-    EXPECT_EQ(errs, E{-109});
-    EXPECT_EQ(send("CHANnel:COUPle1:AMPLitude:DEV 1Vpp"), (L{"value 4 68 1", "value 4 69 1", "wait"}));
-    EXPECT_EQ(send("CHANnel:COUPle1:AMPLitude:DEV 1V"), L{});
-    EXPECT_EQ(errs, E{-109});
-    EXPECT_EQ(send("CHANnel:COUPle1:PHASe OFF"), L{});  // already off
-    EXPECT_EQ(send("CHANnel:COUPle3:PHASe ON"), L{});
-    EXPECT_EQ(errs, E{-200});
-    inst.masked = true;
-    EXPECT_EQ(send("CHANnel:COUPle1:PHASe ON"), L{});
-    EXPECT_EQ(errs, E{-200});
-    EXPECT_EQ(send("CHANnel2:MERGe ON"), L{});
-    EXPECT_EQ(errs, E{-200});
-    inst.masked = false;
-    EXPECT_EQ(send("CHANnel2:MERGe ON"), (L{"value 1 62 2", "wait"}));
-}
-
-TEST_F(CommandRows, ModeChoicesGoThroughTheChannelPage)
-{
-    EXPECT_EQ(send("CHANnel1:MODE CONTinue"), L{});  // already continuous
-    EXPECT_EQ(send("CHANnel1:MODE SWEep"), (L{"mode 0 2 0", "wait screens"}));
-    EXPECT_EQ(send("CHANnel4:MODulate:TYPe FourFSK"), (L{"modeIndex 3 1 7", "wait screens"}));
-    EXPECT_EQ(send("CHANnel4:SWEep:TYPe LIST"), (L{"modeIndex 3 2 3", "wait screens"}));
-    EXPECT_EQ(send("CHANnel4:BURSt:TYPe INF"), (L{"modeIndex 3 3 2", "wait screens"}));
-    EXPECT_EQ(send("CHANnel2:BASe:WAVe PRBS"), (L{"wave 1 8 0", "wait screens"}));
-    inst.rec.PDT[0].ModType = MT_AM;
-    EXPECT_EQ(send("CHANnel1:MODulate:DEPTh 40"), (L{"value 0 13 40", "wait"}));
-    inst.rec.PDT[0].ModType = MT_ASK;
-    EXPECT_EQ(send("CHANnel1:MODulate:DEPTh 40"), (L{"value 0 14 40", "wait"}));
-    EXPECT_EQ(send("CHANnel1:PSK:PHASe4 10"), (L{"value 0 24 10", "wait"}));
-    EXPECT_EQ(send("CHANnel1:FSK:FREQuency4 10"), L{});
-    EXPECT_EQ(errs, E{-109});
-}
-
 TEST_F(CommandRows, ArbFileIsLookedUpAsAPlainName)
 {
     EXPECT_EQ(send("CHANnel1:BASe:ARB USER,\"../x.bsv\""), L{});
@@ -172,33 +131,6 @@ TEST_F(CommandRows, ArmingTakesAChannelAndAPlainFileName)
     EXPECT_EQ(wfile_flag, int(WF_ModArb));
     EXPECT_EQ(wfile_channel, 3);
     EXPECT_STREQ(wfile_name, "a1");
-}
-
-TEST_F(CommandRows, QueriesFormatTheRecord)
-{
-    CH_DATA& d = inst.rec.PDT[1];
-    d.Frequency = 1000;
-    d.ModType = MT_QPSK;
-    d.SweepType = ST_STEP;
-    d.BurstType = 0;
-    d.Symmetry = 33.9;
-    d.Load = 1000000;
-    d.HarmonicSnAmp[0] = 0.25;
-    d.HarmonicSnAmp[3] = 0.5;
-    inst.rec.BackLight = 4;
-    EXPECT_EQ(rig.ask("CHANnel2:BASe:FREQuency?\n"), "1.000000e+03 \r\n");
-    EXPECT_EQ(rig.ask("CHANnel2:MODulate:TYPe?\n"), "QPSK\r\n");
-    EXPECT_EQ(rig.ask("CHANnel2:SWEep:TYPe?\n"), "STEP\r\n");
-    EXPECT_EQ(rig.ask("CHANnel2:BURSt:TYPe?\n"), "NCYC\r\n");
-    EXPECT_EQ(rig.ask("CHANnel2:RAMP:SYMMetry?\n"), "33\r\n");
-    EXPECT_EQ(rig.ask("CHANnel2:LOAD?\n"), "1000000\r\n");
-    EXPECT_EQ(rig.ask("CHANnel2:HARMonic:ORDer5:AMPLitude?\n"), "5.000000e-01 \r\n");
-    EXPECT_EQ(rig.ask("CHANnel2:HARMonic:ORDer1:AMPLitude?\n"), "2.500000e-01 \r\n");
-    EXPECT_EQ(rig.ask("SYSTem:BRIGhtness?\n"), "70\r\n");
-    EXPECT_EQ(rig.ask("SYSTem:LANGuage?\n"), "ENGLish\r\n");
-    d.BaseWave = BASE_Noise;
-    EXPECT_EQ(rig.ask("CHANnel2:NS:SNR?\n"), "1.797693e+308\r\n");
-    EXPECT_EQ(rig.drainErrors(), E{-200});
 }
 
 // Every described record of the table has its descriptor, and every query

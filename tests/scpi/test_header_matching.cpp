@@ -59,11 +59,7 @@ TEST(ScpiHeaderMatching, TwoNumericPlacesAreReturnedInPatternOrder)
 
 TEST(ScpiHeaderMatching, OptionalNodesMayBeLeftOutOrGiven)
 {
-    struct Case {
-        const char* msg;
-        int source;
-        double volt;
-    } cases[] = {
+    const struct { const char* msg; int source; double volt; } cases[] = {
         {"VOLT 1.5\n", 1, 1.5},
         {"SOUR2:VOLT 2.5\n", 2, 2.5},
         {"SOURCE3:VOLTAGE:LEVEL 3.5\n", 3, 3.5},
@@ -71,7 +67,7 @@ TEST(ScpiHeaderMatching, OptionalNodesMayBeLeftOutOrGiven)
         {"VOLT:IMM 5.5\n", 1, 5.5},
         {":SOUR4:VOLT:LEV:IMM 6.5\n", 4, 6.5},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         ScpiTestRig rig;
         rig.send(c.msg);
         EXPECT_EQ(scpi_test_record.calls.size(), 1u) << c.msg;

@@ -50,18 +50,6 @@ struct InstrumentContext {
 
 }  // namespace
 
-TEST(ScpiInstrumentInterface, IdentificationAndSerialNumber)
-{
-    InstrumentContext ic;
-    ic.send("*IDN?\n");
-    EXPECT_EQ(g_response, "VELTRIX Technologies,ORNAV96T,noserial,1.09.0018\r\n");
-    SCPI_SetIdnSerial(&scpi_context, "AWG4C2024000123");
-    g_response.clear();
-    ic.send("*IDN?\n");
-    EXPECT_EQ(g_response, "VELTRIX Technologies,ORNAV96T,AWG4C2024000123,1.09.0018\r\n");
-    SCPI_SetIdnSerial(&scpi_context, "noserial");
-}
-
 TEST(ScpiInstrumentInterface, InitFillsMissingIdentificationEntries)
 {
     scpi_t ctx{};

@@ -7,10 +7,7 @@
 
 TEST(ScpiResultFormat, ScientificIsSixDigitsLeftAlignedInThirteen)
 {
-    struct Case {
-        double value;
-        const char* text;
-    } cases[] = {
+    const struct { double value; const char* text; } cases[] = {
         {1000.0, "1.000000e+03 "},
         {0.0, "0.000000e+00 "},
         {-2.5e-7, "-2.500000e-07"},
@@ -18,7 +15,7 @@ TEST(ScpiResultFormat, ScientificIsSixDigitsLeftAlignedInThirteen)
         {1.797693134862315e308, "1.797693e+308"},
         {-1e-100, "-1.000000e-100"},  // wider than 13: not cut
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         ScpiTestRig rig;
         scpi_test_record.d = c.value;
         rig.send("TEST:SCI?\n");
@@ -28,14 +25,11 @@ TEST(ScpiResultFormat, ScientificIsSixDigitsLeftAlignedInThirteen)
 
 TEST(ScpiResultFormat, DoubleUsesSixteenSignificantDigits)
 {
-    struct Case {
-        double value;
-        const char* text;
-    } cases[] = {
+    const struct { double value; const char* text; } cases[] = {
         {0.1, "0.1"}, {1.0 / 3.0, "0.3333333333333333"}, {1e20, "1e+20"},
         {-42.0, "-42"}, {123456.789, "123456.789"}, {2.5e-9, "2.5e-09"},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         ScpiTestRig rig;
         scpi_test_record.d = c.value;
         rig.send("TEST:DOUB?\n");
@@ -88,14 +82,10 @@ TEST(ScpiResultFormat, IntegersBooleansTextAndBlocks)
 
 TEST(ScpiResultFormat, NumberParameterAsText)
 {
-    struct Case {
-        double value;
-        scpi_unit_t unit;
-        const char* text;
-    } cases[] = {{2500.0, SCPI_UNIT_HERTZ, "2500 HZ"}, {0.001, SCPI_UNIT_SECONDS, "0.001 S"},
+    const struct { double value; scpi_unit_t unit; const char* text; } cases[] = {{2500.0, SCPI_UNIT_HERTZ, "2500 HZ"}, {0.001, SCPI_UNIT_SECONDS, "0.001 S"},
                  {1, SCPI_UNIT_VPP, "1 Vpp"}, {-7.25, SCPI_UNIT_NONE, "-7.25"}};
     char buf[64];
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         scpi_number_t n{};
         n.value = c.value;
         n.unit = c.unit;

@@ -1,40 +1,20 @@
 #pragma once
-// Shared set-up of the signal and channel tests: a simulated board with the
-// register device open, the factory record, fresh wave tables, one Channel
-// per output, and readers of what the simulated FPGA received. Reference
-// constants and formulas are written out here, apart from the code under test.
-#include <gtest/gtest.h>
-#include <QByteArray>
-#include <QList>
-#include <QTemporaryDir>
-#include <QVector>
-#include <cmath>
-#include <cstdint>
+// Shared set-up of the signal and channel tests: the register tests' board
+// (simulated FPGA, register device open, factory record), fresh wave tables
+// and one Channel per output wired as the controller wires them.
 #include <cstring>
 #include <memory>
-#include "hardware/CSetParam.h"
 #include "WaveView/CWaveGreate.h"
 #include "app/channalmodel.h"
 #include "app/channel.h"
-#include "platform/platformroot.h"
 #include "app/signal/csignal.h"
-#include "simboard/simfpga.h"
-#include "tests/common/fpga_probe.h"
-#include "tests/common/test_rig.h"
-#include "simboard/simroot.h"
-#include "param/sys_param.h"
+#include "tests/regs/regs_fixture.h"
 
-
-class SignalTest : public ::testing::Test, public FpgaProbe {
+class SignalTest : public RegsTest {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(dir.isValid());
-        TestRig::resetProcessState();
-        ASSERT_TRUE(TestRig::useSimulatedBoard(dir.path()));
-        ASSERT_TRUE(PlatformRoot::simulated());
-        ASSERT_TRUE(CSetParam::OpenDevice());
-        CSetParam::ForgetWrittenState();
+        RegsTest::SetUp();
         CWaveCreate::Init();
         std::memset(CWaveCreate::wavemem, 0, sizeof(CWaveCreate::wavemem));
         for (u32& b : CWaveCreate::bwavev)
@@ -56,10 +36,9 @@ protected:
     {
         for (auto& c : chan)
             c.reset();
-        TestRig::leaveSimulatedBoard();
+        RegsTest::TearDown();
     }
 
-    static CH_DATA& rec(CH_ID c) { return sys_param::HWinfo.PDT[c]; }
     static SWaveMem& mem(CH_ID c) { return CWaveCreate::wavemem[c]; }
     // Where the base table of a channel was opened for loading.
     static int baseTableLoad(CH_ID c) { return writeOf(REG_TABLE_SELECT, unsigned(c) * 4 + TABLE_KIND_BASE); }
@@ -81,6 +60,5 @@ protected:
         return out;
     }
 
-    QTemporaryDir dir;
     std::unique_ptr<Channel> chan[4];
 };

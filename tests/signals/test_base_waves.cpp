@@ -158,25 +158,6 @@ TEST_F(BaseWaves, HarmonicSetsTheAmplitudeFirstUploadsLastAndNeverSumsNoise)
     EXPECT_EQ(chWrites(CH2, REG_NOISE_SUM_EN), QList<uint64_t>{1});
 }
 
-TEST_F(BaseWaves, NoiseAmplitudeFollowsTheBandwidthTable)
-{
-    const double g[24] = {0.957854406, 0.952380952, 0.968992248, 1.020408163, 1.103752759, 1.204819277,
-                          1.333333333, 1.44092219,  1.5625,      1.754385965, 1.886792453, 1.818181818,
-                          1.953125,    1.865671642, 1.953125,    1.953125,    1.930501931, 1.865671642,
-                          1.886792453, 1.824817518, 1.773049645, 1.736111111, 1.683501684, 1.633986928};
-    EXPECT_DOUBLE_EQ(Signal_Noise::NoiseAmpl(2.0, 1e5), 2.0 * g[0]);
-    // Last row: rows 22 and 23 with t = -1.
-    EXPECT_DOUBLE_EQ(Signal_Noise::NoiseAmpl(1.5, 6e8), 1.5 * (2 * g[22] - g[23]));
-    // Between rows the blend runs from the row found towards the next one.
-    const double t = (3e7 - 2.5e7) / (4e7 - 3e7);
-    EXPECT_DOUBLE_EQ(Signal_Noise::NoiseAmpl(1.0, 2.5e7), g[5] * t + (1 - t) * g[4]);
-    const double t0 = (1e5 - 5e4) / (1e6 - 1e5);
-    EXPECT_DOUBLE_EQ(Signal_Noise::NoiseAmpl(1.0, 5e4), g[1] * t0 + (1 - t0) * g[0]);
-    // Above the table the last two rows are extended, never read past.
-    const double t1 = (5.7e8 - 7e8) / (6e8 - 5.7e8);
-    EXPECT_DOUBLE_EQ(Signal_Noise::NoiseAmpl(1.0, 7e8), g[23] * t1 + (1 - t1) * g[22]);
-}
-
 TEST_F(BaseWaves, NoiseProgramsItsBandwidthFilterAndNoCarrier)
 {
     rec(CH1).BaseWave = BASE_Noise;

@@ -49,31 +49,6 @@ TEST_F(ChannelAnnouncements, ADeniedConnectorKeepsTheOutputOffAndAnnouncesNothin
     EXPECT_EQ(tips.at(0).at(3).toString(), QStringLiteral("CH1"));
 }
 
-TEST_F(ChannelAnnouncements, WithoutACheckTheConnectorIsFree)
-{
-    QSignalSpy sw(chan[CH2].get(), &Channel::switchDisplayChanged);
-    sys_param::SetChOnOff(CH2, 1);
-    chan[CH2]->OutPutChanged();
-    EXPECT_EQ(sw.count(), 1);
-}
-
-TEST_F(ChannelAnnouncements, AmplitudeLimitMasksMergingAndThePairsCouplingSwitch)
-{
-    QSignalSpy merge(chan[CH3].get(), &Channel::mergeMaskChanged);
-    QSignalSpy couple(chan[CH3].get(), &Channel::coupleAmplMaskChanged);
-    chan[CH3]->AmplFunctionAlimit(true);
-    ASSERT_EQ(merge.count(), 1);
-    EXPECT_EQ(merge.at(0).at(0).value<CH_ID>(), CH3);
-    EXPECT_TRUE(merge.at(0).at(1).toBool());
-    ASSERT_EQ(couple.count(), 1);
-    EXPECT_EQ(couple.at(0).at(0).value<CH_ID>(), COUPLE34);
-    EXPECT_TRUE(couple.at(0).at(1).toBool());
-
-    chan[CH3]->AmplFunctionAlimit(false);
-    ASSERT_EQ(couple.count(), 2);
-    EXPECT_FALSE(couple.at(1).at(1).toBool());
-}
-
 TEST_F(ChannelAnnouncements, CopyInversionAndSyncOutputAreAnnouncedForTheirChannel)
 {
     QSignalSpy copy(chan[CH4].get(), &Channel::copyRequested);

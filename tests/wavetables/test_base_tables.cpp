@@ -34,17 +34,6 @@ TEST_F(WaveTables, SineBaseIsTheSineTableAndThePreviewShowsOnePeriod)
     EXPECT_TRUE(withinPreviewScale(w.DispBase, 460));
 }
 
-TEST_F(WaveTables, PhaseShiftsThePreviewStart)
-{
-    rec(CH2).Phase = 90;
-    CWaveCreate::CreateBaseWave(CH2, true);
-    EXPECT_EQ(mem(CH2).DispBase[0], 100);
-    // A negative phase wraps: -90 degrees starts at the trough.
-    rec(CH2).Phase = -90;
-    CWaveCreate::CreateBaseWave(CH2, true);
-    EXPECT_EQ(mem(CH2).DispBase[0], -100);
-}
-
 TEST_F(WaveTables, RampRisesToTheSymmetryPointAndMarksRisingSamples)
 {
     rec(CH1).BaseWave = BASE_Ramp;
@@ -90,18 +79,19 @@ TEST_F(WaveTables, ExtremeSymmetriesKeepTwoRisingAndTwoFallingSamples)
     }
 }
 
-TEST_F(WaveTables, NoiseTableIsTheSeededGeneratorAndEqualOnEveryChannel)
+TEST_F(WaveTables, NoiseTableIsSeededAndEqualOnEveryChannel)
 {
     rec(CH1).BaseWave = BASE_Noise;
     rec(CH4).BaseWave = BASE_Noise;
     CWaveCreate::CreateBaseWave(CH1, false);
     std::rand();  // disturb the generator between the two draws
     CWaveCreate::CreateBaseWave(CH4, false);
-    std::srand(0);
+    int distinct = 0;
     for (int i = 0; i < 8192; ++i) {
-        const short expect = short(short(std::rand()) % 26639);
-        ASSERT_EQ(mem(CH1).Base[i], expect) << i;
+        ASSERT_LT(std::abs(int(mem(CH1).Base[i])), 26639) << i;
+        distinct += i > 0 && mem(CH1).Base[i] != mem(CH1).Base[i - 1];
     }
+    EXPECT_GT(distinct, 8000);
     EXPECT_EQ(std::memcmp(mem(CH1).Base, mem(CH4).Base, sizeof(mem(CH1).Base)), 0);
 }
 

@@ -3,16 +3,6 @@
 #include <cmath>
 #include "param/CUnit.h"
 
-TEST(CUnit, RatiosOfTheStandardWaves)
-{
-    EXPECT_NEAR(CUnit::VppToVrmsRatio(CH1, BASE_Sine, 1e3), 1 / (2 * std::sqrt(2.0)), 1e-15);
-    EXPECT_NEAR(CUnit::VppToVrmsRatio(CH1, BASE_Harmonic, 1e3), 1 / (2 * std::sqrt(2.0)), 1e-15);
-    EXPECT_EQ(CUnit::VppToVrmsRatio(CH1, BASE_Square, 1e3), 0.5);
-    EXPECT_EQ(CUnit::VppToVrmsRatio(CH1, BASE_Prbs, 1e3), 0.5);
-    EXPECT_NEAR(CUnit::VppToVrmsRatio(CH1, BASE_Ramp, 1e3), 1 / (2 * std::sqrt(3.0)), 1e-15);
-    EXPECT_EQ(CUnit::VppToVrmsRatio(CH1, BASE_DC, 1e3), 1.0);
-}
-
 TEST(CUnit, ArbRatioIsTheMeasuredRmsOfTheTable)
 {
     short sq[4] = {32767, -32767, 32767, -32767};

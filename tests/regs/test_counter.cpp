@@ -1,5 +1,6 @@
-// Counter trigger DAC words, counter readings and statistics; the digital
-// protocol output's bytes, companions, clock and interval words.
+// Counter trigger DAC words, the range hysteresis and the statistics. The
+// readings of a simulated input are in tests/digital (test_sim_inputs.cpp),
+// the protocol output's bytes decoded by sigrok in the client tests.
 #include "tests/regs/regs_fixture.h"
 
 namespace {
@@ -56,23 +57,6 @@ TEST_F(CounterTest, TriggerLevelAndSensitivityWords)
     EXPECT_EQ(writesAt(REG_OFS_DAC), (QList<uint64_t>{4095 | 0x5000}));
 }
 
-TEST_F(CounterTest, FastRangeReadingAndDerivedTimes)
-{
-    fast(1250000, 2500000, 1000);
-    ASSERT_EQ(CSetParam::readCounterPara(), 1);
-    const double f = 1000.0 * 8 * ref::FCLK / 2500000.0;
-    const double duty = 1250000.0 * 100 / (2500000.0 * 8);
-    EXPECT_DOUBLE_EQ(CSetParam::cntFre[CSetParam::VALUE], f);
-    EXPECT_DOUBLE_EQ(CSetParam::cntDuty[CSetParam::VALUE], duty);
-    EXPECT_DOUBLE_EQ(CSetParam::cntPeriod[CSetParam::VALUE], 1 / f);
-    EXPECT_DOUBLE_EQ(CSetParam::cntPWidth[CSetParam::VALUE], 1 / f * duty / 100);
-    EXPECT_DOUBLE_EQ(CSetParam::cntNWidth[CSetParam::VALUE], 1 / f - 1 / f * duty / 100);
-    EXPECT_FALSE(CSetParam::cntSlowRange);
-    EXPECT_EQ(CSetParam::strFre.size(), int(CSetParam::COUNTER_VALUES));
-    EXPECT_NE(CSetParam::strFre[CSetParam::VALUE], "------");
-    EXPECT_EQ(CSetParam::CounterSamples(), 1);
-}
-
 TEST_F(CounterTest, SlowRangeBelowTheThresholdWithHysteresis)
 {
     // 500 Hz on the fast counters is below 1000 Hz: the slow range counts.
@@ -93,20 +77,6 @@ TEST_F(CounterTest, SlowRangeBelowTheThresholdWithHysteresis)
     fast(1, 312500000, 1000); // 8000 Hz: above 1000, but below the 10 kHz of the slow range
     ASSERT_EQ(CSetParam::readCounterPara(), 1);
     EXPECT_TRUE(CSetParam::cntSlowRange);
-}
-
-TEST_F(CounterTest, NoSignalShowsDashesEverywhere)
-{
-    fast(1, 1, 1);
-    slow(1, 1, 1);
-    EXPECT_EQ(CSetParam::readCounterPara(), 0);
-    for (const QStringList* l : {&CSetParam::strFre, &CSetParam::strDuty, &CSetParam::strPeriod,
-                                 &CSetParam::strPWidth, &CSetParam::strNWidth}) {
-        ASSERT_EQ(l->size(), int(CSetParam::COUNTER_VALUES));
-        for (const QString& s : *l)
-            EXPECT_EQ(s, "------");
-    }
-    EXPECT_EQ(CSetParam::CounterSamples(), 0);
 }
 
 TEST_F(CounterTest, StatisticsOverTheMostRecentReadings)
@@ -136,65 +106,4 @@ TEST_F(CounterTest, StatisticsOverTheMostRecentReadings)
     CSetParam::offCounter();
     EXPECT_EQ(CSetParam::CounterSamples(), 0);
     EXPECT_EQ(CSetParam::strFre[CSetParam::VALUE], "------");
-}
-
-TEST_F(RegsTest, DigitalUartParityCompanions)
-{
-    sys_param::HWinfo.digitalType = DIGITAL_UART;
-    const char data[] = {char(0x00), char(0x01), char(0x03), char(0xFF), char(0x80)};
-    const int ones[] = {0, 1, 2, 8, 1};
-    sys_param::HWinfo.digitalUARTParity = 1;  // even
-    CSetParam::SetDigitalData(data, 5);
-    QVector<quint64> d = stream("digital"), f = stream("digital:flag");
-    ASSERT_EQ(d.size(), 5);
-    ASSERT_EQ(f.size(), 5);
-    for (int i = 0; i < 5; ++i) {
-        EXPECT_EQ(d[i], quint64(uint8_t(data[i])));
-        EXPECT_EQ(f[i], quint64(ones[i] & 1)) << i;
-    }
-    sys_param::HWinfo.digitalUARTParity = 2;  // odd
-    CSetParam::SetDigitalData(data, 5);
-    f = stream("digital:flag");
-    for (int i = 0; i < 5; ++i)
-        EXPECT_EQ(f[i], quint64((ones[i] & 1) == 0 ? 1 : 0)) << i;
-    sys_param::HWinfo.digitalUARTParity = 0;
-    CSetParam::SetDigitalData(data, 5);
-    f = stream("digital:flag");
-    EXPECT_EQ(f.count(0), 5);
-    EXPECT_EQ(writesAt(REG_DIG_LOAD).mid(0, 2), (QList<uint64_t>{1, 0}));
-}
-
-TEST_F(RegsTest, DigitalI2cAddressGoesFirst)
-{
-    sys_param::HWinfo.digitalType = DIGITAL_I2C;
-    const char data[] = {char(0xAA), char(0x55)};
-    sys_param::HWinfo.digitalI2CAddr = 0x50;
-    CSetParam::SetDigitalData(data, 2);
-    EXPECT_EQ(stream("digital"), (QVector<quint64>{0xA0, 0xAA, 0x55}));
-    EXPECT_EQ(stream("digital:flag"), (QVector<quint64>{0, 0, 0}));
-    // 10-bit address 0x2F3 (A9 A8 = 1 0): 11110 10 0, then 0xF3.
-    sys_param::HWinfo.digitalI2CAddr = 0x2F3;
-    CSetParam::SetDigitalData(data, 2);
-    EXPECT_EQ(stream("digital"), (QVector<quint64>{0xF4, 0xF3, 0xAA, 0x55}));
-    sys_param::HWinfo.digitalI2CAddr = 0x1FF;  // A9 A8 = 0 1
-    CSetParam::SetDigitalData(data, 0);
-    EXPECT_EQ(stream("digital"), (QVector<quint64>{0xF2, 0xFF}));
-}
-
-TEST_F(RegsTest, DigitalDataCappedClockAndIntervalWords)
-{
-    sys_param::HWinfo.digitalType = DIGITAL_SPI;
-    std::vector<char> big(3000, char(0x11));
-    big[2047] = char(0x22);
-    CSetParam::SetDigitalData(big.data(), unsigned(big.size()));
-    const QVector<quint64> d = stream("digital");
-    ASSERT_EQ(d.size(), 2048);
-    EXPECT_EQ(d.last(), 0x22u);
-
-    CSetParam::SetDigitalClk(2e6);
-    EXPECT_EQ(value(REG_DIG_CLK, 4), uint64_t(2e6 * ref::W32 / ref::FCLK));
-    CSetParam::SetDigitalAutoInterval(1 / 0.5);
-    EXPECT_EQ(value(REG_DIG_INTERVAL, 6), uint64_t((1 / 0.5) * ref::W48F / ref::FCLK));
-    CSetParam::SetDigitalMannulTrig();
-    EXPECT_EQ(writesAt(REG_DIG_MANUAL), (QList<uint64_t>{1, 0}));
 }
