@@ -20,7 +20,7 @@ import time
 
 # Every code the command set and the panel can report.
 ALLOWED = {-101, -102, -103, -104, -108, -109, -112, -114, -120, -121, -123, -124, -128, -131, -134,
-           -138, -141, -144, -148, -151, -158, -161, -168, -171, -178, -200, -221, -222, -224,
+           -138, -141, -144, -148, -151, -158, -161, -168, -171, -178, -200, -211, -221, -222, -224,
            -801, -802, -803, -804, -805, -806, -807, -808, -809, -810}
 
 GOOD_SUFFIX = {"HZ": ["kHZ", "HZ", "MHZ"], "S": ["mS", "uS", "S"], "V": ["mV", "V"], "VPP": ["mVpp", "Vpp"],
@@ -182,8 +182,12 @@ class Walk:
             inst.write_raw(b"[HEAD]:\n[DATA]:%d\nabc" % n)
             self.check(inst, "bad WARB%d upload" % ch)
         else:
-            inst.write('WARB%d:%s "soak%d.bsv"' % (ch, kind, n))
-            inst.write_raw(bsv(samples))
+            if self.rnd.random() < 0.5:
+                # The one-message form: the file as a block after the name.
+                inst.write_binary_values('WARB%d:%s "soak%d.bsv",' % (ch, kind, n), bsv(samples), datatype="B")
+            else:
+                inst.write('WARB%d:%s "soak%d.bsv"' % (ch, kind, n))
+                inst.write_raw(bsv(samples))
             self.check(inst, "WARB%d:%s upload of %d points" % (ch, kind, n), empty=True)
         self.count("uploads")
 

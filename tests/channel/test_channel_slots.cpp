@@ -1,36 +1,17 @@
-// The channel's entries and its reactions to them: entry list, selection,
-// limits, coupling within the pair, sync-output frequency, load changes.
+// The channel's entries and its reactions to them: selection, checked edits
+// and limits, coupling within the pair, sync-output frequency, load changes.
 #include <QSignalSpy>
 #include "tests/signals/signal_fixture.h"
+#include "communication/SCPI/sys_error.h"
 
-class ChannelSlots : public SignalTest {};
-
-TEST_F(ChannelSlots, EntriesAreBuiltInIndexOrderAndOwnedByTheChannel)
-{
-    for (CH_ID c : {CH1, CH4}) {
-        ASSERT_EQ(C(c).chParaList.size(), int(PARAM_INDEX_CHMERGE) + 1);
-        for (int i = 0; i <= PARAM_INDEX_CHMERGE; ++i) {
-            channelModel* m = C(c).chParaList.at(i);
-            EXPECT_EQ(m->paramindex, i);
-            EXPECT_EQ(m->rCh(), c);
-            EXPECT_EQ(m->channel, &C(c));
-            EXPECT_EQ(m->parent(), &C(c));
-        }
-        EXPECT_EQ(C(c).baseSignal.size(), 10);
-        EXPECT_EQ(C(c).modulateSignal.size(), 15);
-        EXPECT_EQ(C(c).sweepSignal.size(), 4);
-        EXPECT_EQ(C(c).burstSignal.size(), 3);
-        EXPECT_EQ(C(c).baseSignal.at(BASE_Userdef)->type, int(BASE_Userdef));
+class ChannelSlots : public SignalTest {
+protected:
+    void SetUp() override
+    {
+        SignalTest::SetUp();
+        Sys_ErrorClear();
     }
-    // The frequency range differs between the two channel pairs.
-    double lo = 0, hi = 0;
-    ASSERT_TRUE(C(CH1).GetMinMaxFreqency(lo, hi));
-    EXPECT_DOUBLE_EQ(hi, 6e8);
-    ASSERT_TRUE(C(CH3).GetMinMaxFreqency(lo, hi));
-    EXPECT_DOUBLE_EQ(hi, 2e8);
-    rec(CH3).BaseWave = BASE_Noise;
-    EXPECT_FALSE(C(CH3).GetMinMaxFreqency(lo, hi));
-}
+};
 
 TEST_F(ChannelSlots, SelectionStoresTheKindAndMakesItsSignalCurrent)
 {
@@ -54,18 +35,6 @@ TEST_F(ChannelSlots, SelectionStoresTheKindAndMakesItsSignalCurrent)
     EXPECT_EQ(c.currentSignal, before);
 }
 
-TEST_F(ChannelSlots, AChangedValueAsksForTheChannelToBeApplied)
-{
-    Channel& c = C(CH3);
-    QSignalSpy spy(&c, &Channel::signalUpdated);
-    c.entry(PARAM_INDEX_FREQ)->SetValue(2500, 0);
-    ASSERT_GE(spy.count(), 1);
-    EXPECT_EQ(spy.last().at(0).toInt(), int(CH3));
-    spy.clear();
-    c.entry(PARAM_INDEX_FREQ)->SetValue(2500, 0);
-    EXPECT_EQ(spy.count(), 0) << "an unchanged value changes nothing";
-}
-
 TEST_F(ChannelSlots, LowLimitAboveTheHighLimitRaisesTheHighLimit)
 {
     Channel& c = C(CH1);
@@ -84,30 +53,6 @@ TEST_F(ChannelSlots, LowLimitAboveTheHighLimitRaisesTheHighLimit)
     rec(CH1).LimitH = 12;
     c.CheckLimit(PARAM_INDEX_CHAMPLIMITH, c.entry(PARAM_INDEX_CHAMPLIMITH), c.entry(PARAM_INDEX_CHAMPLIMITL));
     EXPECT_DOUBLE_EQ(rec(CH1).LimitH, 10);
-}
-
-TEST_F(ChannelSlots, FrequencyCouplingFollowsRatioAndDeviation)
-{
-    CH_DATA& pair = rec(CH1);
-    pair.ChCoupleFreqSW = true;
-    pair.ChCoupleFreqType = false;
-    pair.ChCoupleFreqRate = 2;
-    C(CH1).entry(PARAM_INDEX_FREQ)->SetValue(1500, 0);
-    EXPECT_DOUBLE_EQ(rec(CH2).Frequency, 3000);
-    C(CH2).entry(PARAM_INDEX_FREQ)->SetValue(6000, 0);
-    EXPECT_DOUBLE_EQ(rec(CH1).Frequency, 3000);
-
-    pair.ChCoupleFreqType = true;
-    pair.ChCoupleFreqDev = 0.1;
-    C(CH1).entry(PARAM_INDEX_FREQ)->SetValue(1.23456789, 0);
-    EXPECT_DOUBLE_EQ(rec(CH2).Frequency, std::floor((1.23456789 + 0.1 + 1e-7) * 1e6) / 1e6);
-    EXPECT_DOUBLE_EQ(rec(CH2).Frequency, 1.334567);
-
-    // Coupling of CH3/CH4 is kept with CH3 and leaves CH1/CH2 alone.
-    rec(CH3).ChCoupleFreqSW = false;
-    const double ch4 = rec(CH4).Frequency;
-    C(CH3).entry(PARAM_INDEX_FREQ)->SetValue(777, 0);
-    EXPECT_DOUBLE_EQ(rec(CH4).Frequency, ch4);
 }
 
 TEST_F(ChannelSlots, ACoupledValueOutsideThePartnersRangeIsRefused)
@@ -166,21 +111,11 @@ TEST_F(ChannelSlots, SyncFrequencyFollowsCarrierAndModeRate)
     C(CH1).SyncFreq(false);
     EXPECT_DOUBLE_EQ(sys_param::SyncFrequency[CH3], -1);
 
-    // Above the sync channel's square bandwidth the rate is halved.
     d.BaseWave = BASE_Sine;
-    d.Frequency = 5.5e8;
-    double want = 5.5e8;
-    const double top = CSetParam::pCharacter[CH3].Bandwidth.freqSquare;
-    while (want > top)
-        want /= 2;
-    C(CH1).SyncFreq(false);
-    EXPECT_DOUBLE_EQ(sys_param::SyncFrequency[CH3], want);
-    EXPECT_LT(want, 5.5e8);
-
     d.SyncOut = false;
     d.Frequency = 10;
     C(CH1).SyncFreq(false);
-    EXPECT_DOUBLE_EQ(sys_param::SyncFrequency[CH3], want) << "no sync output: nothing recomputed";
+    EXPECT_DOUBLE_EQ(sys_param::SyncFrequency[CH3], -1) << "no sync output: nothing recomputed";
 }
 
 TEST_F(ChannelSlots, SwitchingTheOutputOnCarriesTheSyncChannelAlong)
@@ -244,15 +179,46 @@ TEST_F(ChannelSlots, LoadChangeKeepsTheLevelsAtTheLoad)
     EXPECT_DOUBLE_EQ(d.HarmonicSnAmp[0], r);
 }
 
-TEST_F(ChannelSlots, MergedPairSharesOneLoad)
+TEST_F(ChannelSlots, AValueGivenInAnotherFormIsCheckedAgainstThatFormsLimits)
 {
-    rec(CH1).Load = 50;
-    rec(CH2).Load = 1000000;
-    QSignalSpy tips(&C(CH1), &Channel::sendTipsMessage);
-    C(CH1).entry(PARAM_INDEX_CHMERGE)->SetValue(1, 0);
-    EXPECT_EQ(rec(CH1).Load, 1000000u);
-    ASSERT_GE(tips.count(), 1);
-    EXPECT_EQ(tips.at(0).at(1).toInt(), int(TIPS_MERGE_MUST_EQUAL_LOAD));
-    EXPECT_TRUE(C(CH1).entry(PARAM_INDEX_CHNOISESUMSW)->rmask());
-    EXPECT_TRUE(C(CH2).entry(PARAM_INDEX_CHAMPLIMIT)->rmask());
+    channelModel* freq = C(CH3).entry(PARAM_INDEX_FREQ);
+    ASSERT_EQ(freq->paramIndexInUse(), 0);
+    // Period 1 s is inside the period limits, far outside the frequency ones.
+    EXPECT_TRUE(freq->SetValue(1.0, 1));
+    EXPECT_DOUBLE_EQ(rec(CH3).Period, 1.0);
+    EXPECT_EQ(Sys_ErrorPop(), 0);
+    // A form the entry does not have falls back to the form in use.
+    EXPECT_FALSE(freq->SetValue(3e8, 7));
+    EXPECT_DOUBLE_EQ(rec(CH3).Frequency, 2e8);
+}
+
+TEST_F(ChannelSlots, NarrowedLimitsBringTheStoredValueInside)
+{
+    channelModel* depth = C(CH2).entry(PARAM_INDEX_MODDEPTH);
+    rec(CH2).ModDepth = 80;
+    QSignalSpy changed(depth, &channelModel::valueChanged);
+    EXPECT_FALSE(depth->SetRange(0, 50, 0));
+    EXPECT_FLOAT_EQ(rec(CH2).ModDepth, 50);
+    EXPECT_EQ(changed.count(), 1);
+    EXPECT_TRUE(depth->UpdateRange()) << "inside now";
+    EXPECT_FALSE(depth->SetRange(0, 50, 0)) << "unchanged limits check nothing";
+    EXPECT_TRUE(depth->SetValueWitheCheck(50 + 5e-11, 0, 50, 0)) << "within the tolerance";
+    EXPECT_FALSE(depth->SetValueWitheCheck(10, 20, 50, 5)) << "a form it does not have";
+    EXPECT_FLOAT_EQ(rec(CH2).ModDepth, 50);
+}
+
+TEST_F(ChannelSlots, AChangedEntryRedrawsItsSignalAndAsksForTheApply)
+{
+    channelModel* sym = C(CH4).entry(PARAM_INDEX_SYMMETRY);
+    rec(CH4).BaseWave = BASE_Ramp;
+    C(CH4).switchToBase(BASE_Ramp, 0);
+    EXPECT_EQ(sym->curSignal, C(CH4).baseSignal.at(BASE_Ramp));
+    QSignalSpy updated(&C(CH4), &Channel::signalUpdated);
+    mem(CH4).DispBase[0] = 12345;
+    sym->SetValue(25, 0);
+    EXPECT_EQ(updated.count(), 1);
+    EXPECT_EQ(updated.last().at(0).toInt(), int(CH4));
+    EXPECT_NE(mem(CH4).DispBase[0], 12345) << "the preview was drawn again";
+    sym->SetValue(25, 0);
+    EXPECT_EQ(updated.count(), 1) << "an unchanged value changes nothing";
 }

@@ -54,18 +54,10 @@ TEST_F(ControllerRoute, ApplyingAChannelAppliesThePartnerThatMergesIt)
     sys_param::ch(CH2).ChMerge = 0;
 }
 
-TEST_F(ControllerRoute, SyncOutputGivesTheSyncChannelItsRole)
+// The role itself and the sync frequency: Pairs and Screens. A sync channel
+// already carrying the digital output keeps that role.
+TEST_F(ControllerRoute, ASyncOutputLeavesTheDigitalRoleOfItsChannel)
 {
-    CH_DATA& d = sys_param::ch(CH2);
-    d.SyncOut = true;
-    d.Frequency = 2500;
-    ctrl->ChannelSyncOut(CH2);
-    EXPECT_EQ(ctrl->channel[CH4]->alterfun, int(CHANNEL_ALTERFUN_SYNCOUT));
-    EXPECT_DOUBLE_EQ(sys_param::SyncFrequency[CH4], 2500);
-    d.SyncOut = false;
-    ctrl->ChannelSyncOut(CH2);
-    EXPECT_EQ(ctrl->channel[CH4]->alterfun, int(CHANNEL_ALTERFUN_CLOSED));
-    // A sync channel already carrying the digital output keeps that role.
     ctrl->channel[CH3]->alterfun = CHANNEL_ALTERFUN_DIGITAL;
     sys_param::ch(CH1).SyncOut = true;
     ctrl->ChannelSyncOut(CH1);

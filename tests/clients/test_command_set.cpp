@@ -83,16 +83,14 @@ TEST_F(CommandSet, BackToBackSettingsApplyInOrder)
 // when each channel is entered again by hand.
 TEST_F(CommandSet, StoredSettingsReachTheHardwareAtStart)
 {
-    const QString fetch =
-        "import pyvisa,sys\n"
-        "i = pyvisa.ResourceManager('@py').open_resource('TCPIP::127.0.0.1::inst0::INSTR')\n"
-        "i.timeout = 10000\n"
+    const QString fetch = TestRig::visaScript(
+        "import sys\n"
         "for c in ['CHANnel1:BASe:FREQuency 1234', 'CHANnel2:BASe:WAVe SQUare', 'CHANnel3:BASe:AMPLitude 2',\n"
         "          'CHANnel4:LOAD 50']:\n"
         "    i.write(c)\n"
         "data = bytes(i.query_binary_values('SYSTem:CONFigure?', datatype='B', container=bytes))\n"
         "open(sys.argv[1], 'wb').write(data)\n"
-        "print(i.query('SYSTem:ERRor?').strip())\n";
+        "print(i.query('SYSTem:ERRor?').strip())\n");
     const QString image = dir.path() + "/record.bin";
     {
         TestRig::InstrumentProcess first(dir.path());
@@ -118,15 +116,12 @@ TEST_F(CommandSet, StoredSettingsReachTheHardwareAtStart)
 
     TestRig::InstrumentProcess second(dir.path());
     ASSERT_TRUE(second.start(kReady)) << second.output().constData();
-    const QString check =
-        "import pyvisa\n"
-        "i = pyvisa.ResourceManager('@py').open_resource('TCPIP::127.0.0.1::inst0::INSTR')\n"
-        "i.timeout = 10000\n"
+    const QString check = TestRig::visaScript(
         "i.write('SYSTem:BEEP ON')\n"  // waits for what the start-up queued
         "print(i.query('CHANnel1:BASe:FREQuency?').strip())\n"
         "print(i.query('CHANnel2:BASe:WAVe?').strip())\n"
         "print(i.query('CHANnel4:LOAD?').strip())\n"
-        "print(i.query('CHANnel1:OUTPut?').strip())\n";
+        "print(i.query('CHANnel1:OUTPut?').strip())\n");
     int code = 0;
     const QList<QByteArray> lines = python(check, &code).split('\n');
     ASSERT_EQ(code, 0);
@@ -148,43 +143,13 @@ TEST_F(CommandSet, StoredSettingsReachTheHardwareAtStart)
         EXPECT_NE(atStart.last(), zero.join(' ')) << "CH" << ch + 1;
         EXPECT_EQ(peek(unsigned(ch) * 0x100 + 0x61, 1), QByteArray("00")) << "CH" << ch + 1;
     }
-    const QString reenter =
-        "import pyvisa\n"
-        "i = pyvisa.ResourceManager('@py').open_resource('TCPIP::127.0.0.1::inst0::INSTR')\n"
-        "i.timeout = 10000\n"
+    const QString reenter = TestRig::visaScript(
         "for n in range(1, 5):\n"
         "    i.write('CHANnel%d:OUTPut OFF' % n)\n"
-        "print(i.query('SYSTem:ERRor?').strip())\n";
+        "print(i.query('SYSTem:ERRor?').strip())\n");
     EXPECT_EQ(python(reenter, &code).trimmed(), QByteArray("0,\"No error\""));
     for (int ch = 0; ch < 4; ++ch)
         EXPECT_EQ(peek(unsigned(ch) * 0x100, 0x90), atStart[ch]) << "CH" << ch + 1;
-}
-
-} // namespace
-
-namespace {
-
-// A few rows through the USB host: the same handlers behind the other
-// transport, and a query right after its setter.
-TEST_F(CommandSet, RowsOverTheUsbHost)
-{
-    TestRig::InstrumentProcess inst(dir.path());
-    ASSERT_TRUE(inst.start(kReady)) << inst.output().constData();
-    auto usb = [&](const char* message) {
-        int code = 0;
-        const QByteArray out = run(bin("tools/ornav-sim"), {"--root", dir.path(), "usbtmc", message}, &code);
-        EXPECT_EQ(code, 0) << message;
-        return out.trimmed();
-    };
-    usb("CHANnel2:BASe:FREQuency 2.5kHZ");
-    EXPECT_EQ(usb("CHANnel2:BASe:FREQuency?"), QByteArray("2.500000e+03"));
-    usb("CHANnel2:MODE BURSt");
-    EXPECT_EQ(usb("CHANnel2:MODE?"), QByteArray("BURSt"));
-    usb("CHANnel2:BURSt:CYCLes 7");
-    EXPECT_EQ(usb("CHANnel2:BURSt:CYCLes?"), QByteArray("7"));
-    usb("CHANnel9:BURSt:CYCLes 3");
-    EXPECT_EQ(usb("SYSTem:ERRor?"), QByteArray("-108,\"Parameter not allowed\""));
-    EXPECT_EQ(usb("SYSTem:ERRor?"), QByteArray("0,\"No error\""));
 }
 
 } // namespace

@@ -76,13 +76,6 @@ protected:
             *err = p.readAllStandardError();
         return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
     }
-    static QByteArray python(const QString& script)
-    {
-        QProcess p;
-        p.start("/usr/bin/python3", {"-c", script});
-        p.waitForFinished(60000);
-        return p.readAllStandardOutput() + p.readAllStandardError();
-    }
     QString out(const char* name) const { return work.path() + "/" + name; }
 
     QTemporaryDir work;
@@ -123,24 +116,14 @@ TEST_F(DisplayClients, ZbmpDecompressesToTheCaptureAndDataMatchesIt)
 
 TEST_F(DisplayClients, DataInEachPictureFormat)
 {
-    // The picture format is a setting of the system page; over the remote
-    // interface it is "SYSTem:PICTure:FORMat" when the program has that row.
-    const QByteArray probe = python(
-        "import pyvisa\n"
-        "i = pyvisa.ResourceManager('@py').open_resource('TCPIP::127.0.0.1::inst0::INSTR')\n"
-        "i.write('SYSTem:PICTure:FORMat PNG'); i.query('*OPC?')\n"
-        "print(i.query('SYSTem:ERRor?').strip())\n");
-    if (!probe.startsWith("0,"))
-        GTEST_SKIP() << "no remote picture-format row: " << probe.constData();
+    // The picture format of the system page, set over VXI-11.
     const struct {
         const char* name;
         const char* qt;
     } formats[] = {{"BMP", "bmp"}, {"JPEG", "jpeg"}, {"PNG", "png"}};
     QImage reference;
     for (const auto& f : formats) {
-        python(QString("import pyvisa\n"
-                       "i = pyvisa.ResourceManager('@py').open_resource('TCPIP::127.0.0.1::inst0::INSTR')\n"
-                       "i.write('SYSTem:PICTure:FORMat %1'); i.query('*OPC?')\n").arg(f.name));
+        TestRig::runPython(TestRig::visaScript(QString("i.write('SYSTem:PICTure:FORMat %1'); i.query('*OPC?')").arg(f.name)));
         QByteArray err;
         const QString raw = out(f.qt);
         // A JPEG cannot be turned into PNG by the standard library: the tool

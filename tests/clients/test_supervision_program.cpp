@@ -16,8 +16,6 @@
 
 namespace {
 
-QString bin(const char* name) { return TestRig::buildPath(name); }
-
 class SupervisedProgram : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(SimRoot::create(dir.path())); }
@@ -57,33 +55,24 @@ protected:
     }
     int sim(const QStringList& args, QByteArray* out = nullptr)
     {
-        QProcess p;
-        p.start(bin("tools/ornav-sim"), QStringList{"--root", dir.path()} + args);
-        p.waitForFinished(10000);
+        int code = -1;
+        const QByteArray o = TestRig::runSim(dir.path(), args, &code);
         if (out)
-            *out = p.readAllStandardOutput();
-        return p.exitCode();
+            *out = o;
+        return code;
     }
     // Every code on the error list, newest first, read over VXI-11.
     QList<QByteArray> errorList()
     {
-        const char* script =
-            "import pyvisa\n"
-            "rm = pyvisa.ResourceManager('@py')\n"
-            "i = rm.open_resource('TCPIP::127.0.0.1::inst0::INSTR')\n"
-            "i.timeout = 5000\n"
-            "for n in range(10):\n"
-            "    e = i.query('SYSTem:ERRor?').strip()\n"
-            "    print(e)\n"
-            "    if e.startswith('0,'):\n"
-            "        break\n"
-            "i.close()\n";
-        QProcess p;
-        p.start("/usr/bin/python3", {"-c", script});
-        p.waitForFinished(30000);
-        EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().constData();
+        int code = -1;
+        const QByteArray out = TestRig::runPython(TestRig::visaScript("for n in range(10):\n"
+                                                                      "    e = i.query('SYSTem:ERRor?').strip()\n"
+                                                                      "    print(e)\n"
+                                                                      "    if e.startswith('0,'): break\n"),
+                                                  {}, &code);
+        EXPECT_EQ(code, 0) << out.constData();
         QList<QByteArray> codes;
-        for (const QByteArray& l : p.readAllStandardOutput().split('\n'))
+        for (const QByteArray& l : out.split('\n'))
             if (!l.isEmpty())
                 codes << l.left(l.indexOf(','));
         return codes;

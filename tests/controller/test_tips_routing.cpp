@@ -65,29 +65,33 @@ protected:
     Ornav72* ctrl = nullptr;
 };
 
-TEST_F(TipsRouting, InfoMessagesToggleTheIconAndShowTheNumberedText)
+// What the screens show of each message: Screens.ControllerMessagesReachTheScreen...
+// Here the calls themselves: the numbering per type, the icon only on a
+// change, icon-only messages silent.
+TEST_F(TipsRouting, EachMessageTypeCallsTheScreenWithItsNumberAndIcon)
 {
-    ctrl->SendTipsMessageDis(MESSAGE_TYPE_INFO, STATUSBAR_USBDISK, true, "", true);
-    EXPECT_EQ(calls(), QStringList({"usb true", "tips 0 1  2000"}));
-    root->setProperty("calls", QVariantList());
-    // Same state again: no icon call, message base number 0 + 1.
-    ctrl->SendTipsMessageDis(MESSAGE_TYPE_INFO, STATUSBAR_USBDISK, true, "hdr", true);
-    EXPECT_EQ(calls(), QStringList({"tips 0 1 hdr 2000"}));
-}
-
-TEST_F(TipsRouting, ReturnOfTheReferenceHidesTheIconWithoutAMessage)
-{
-    ctrl->SendTipsMessageDis(MESSAGE_TYPE_INFO, STATUSBAR_EXT10FALSE, false, "", true);
-    EXPECT_EQ(calls(), QStringList({"ext10mfalse false"}));
-}
-
-TEST_F(TipsRouting, TipsAndErrorsUseTheirIndexAndIconOnlyCallsStaySilent)
-{
-    ctrl->SendTipsMessageDis(MESSAGE_TYPE_TIPS, TIPS_OUT_OF_RANGE, false, "", true);
-    ctrl->SendTipsMessageDis(MESSAGE_TYPE_ERROR, 3, true, "CH1", true);
-    ctrl->SendTipsMessageDis(MESSAGE_TYPE_INFO, STATUSBAR_LOCKER, true, "", false);
-    ctrl->SendTipsMessageDis(MESSAGE_TYPE_INFO, STATUSBAR_TEMP, true, "", true);
-    EXPECT_EQ(calls(), QStringList({"tips 1 13  2000", "tips 2 4 CH1 2000"}));
+    const struct {
+        int type, index;
+        bool show;
+        const char* header;
+        bool tip;
+        QStringList calls;
+    } rows[] = {
+        {MESSAGE_TYPE_INFO, STATUSBAR_USBDISK, true, "", true, {"usb true", "tips 0 1  2000"}},
+        // The same state again: no icon call.
+        {MESSAGE_TYPE_INFO, STATUSBAR_USBDISK, true, "hdr", true, {"tips 0 1 hdr 2000"}},
+        // The reference back: the icon goes without a message.
+        {MESSAGE_TYPE_INFO, STATUSBAR_EXT10FALSE, false, "", true, {"ext10mfalse false"}},
+        {MESSAGE_TYPE_TIPS, TIPS_OUT_OF_RANGE, false, "", true, {"tips 1 13  2000"}},
+        {MESSAGE_TYPE_ERROR, 3, true, "CH1", true, {"tips 2 4 CH1 2000"}},
+        {MESSAGE_TYPE_INFO, STATUSBAR_LOCKER, true, "", false, {}},
+        {MESSAGE_TYPE_INFO, STATUSBAR_TEMP, true, "", true, {}},
+    };
+    for (const auto& r : rows) {
+        root->setProperty("calls", QVariantList());
+        ctrl->SendTipsMessageDis(r.type, r.index, r.show, r.header, r.tip);
+        EXPECT_EQ(calls(), r.calls) << r.type << " " << r.index;
+    }
 }
 
 TEST_F(TipsRouting, InfoWindowStateRecordsTheDialogKind)

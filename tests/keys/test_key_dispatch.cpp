@@ -1,6 +1,6 @@
 // The controller's routing of keys against the stand-in screens (main.qml):
 // refused keys, beeps, screen-saver wake, remote lock, long press, help page,
-// overview, ask dialog, channel page, utility pages and the model-key path.
+// overview, ask dialog, channel page and the model-key path.
 #include <QDir>
 #include <QFile>
 #include <QQuickItem>
@@ -122,23 +122,16 @@ TEST_F(KeyDispatch, WithKeyLockCommandsALockedPanelSaysNothing)
     EXPECT_EQ(sys_param::GetChBaseWave(CH1), BASE_Sine);
 }
 
-TEST_F(KeyDispatch, OkHeldCapturesToTheUsbDiskOrReportsItMissing)
+// The capture itself and the OK that is no OK: FrontPanel (tests/clients);
+// the numbering of the files: CaptureTest.
+TEST_F(KeyDispatch, OkHeldWithoutTheUsbDiskReportsItMissing)
 {
-    key(Key_Ok | 0x80);
-    settle();
-    const QString folder = dir.path() + "/media/usbdisk/ORNAV96T";
-    EXPECT_EQ(QDir(folder).entryList({"screenshot*"}, QDir::Files), QStringList{"screenshot1.bmp"});
-    key(Key_Ok | 0x80);
-    settle();
-    EXPECT_EQ(QDir(folder).entryList({"screenshot*"}, QDir::Files),
-              (QStringList{"screenshot1.bmp", "screenshot2.bmp"}));
-
     ASSERT_TRUE(QDir(dir.path() + "/media/usbdisk").removeRecursively());
     beeps();
     key(Key_Ok | 0x80);
     EXPECT_EQ(Sys_ErrorPop(), -808);
     EXPECT_TRUE(beeps().contains(10));
-    EXPECT_FALSE(QDir(folder).exists());
+    EXPECT_FALSE(QDir(dir.path() + "/media/usbdisk/ORNAV96T").exists());
 }
 
 TEST_F(KeyDispatch, HelpPageOverviewAndAskDialogTakeTheKeysFirst)
@@ -248,95 +241,6 @@ TEST_F(KeyDispatch, TheModelPathRefusesMaskedModelsAndLendsArrowsToTheUnitRow)
     beeps();
     ctrl->keyPress(Key_1, 1, CH1, 9999, KEY_FROM_FRONT_PANEL);
     EXPECT_EQ(beeps(), QList<uint64_t>{10});
-}
-
-class UtilityKeys : public KeyDispatch {
-protected:
-    void SetUp() override
-    {
-        KeyDispatch::SetUp();
-        key(Key_Utility);
-        ASSERT_EQ(obj("tabs")->property("current").toInt(), 4);
-    }
-    void page(int i) { obj("utilitylayout")->setProperty("currentIndex", i); }
-    QObject* view(const char* part, const char* name)
-    {
-        QObject* p = part ? obj(part) : root();
-        return p ? p->findChild<QObject*>(name) : nullptr;
-    }
-    void focus(QObject* v, int index)
-    {
-        QMetaObject::invokeMethod(v, "forceActiveFocus");
-        v->setProperty("currentIndex", index);
-    }
-    static int at(QObject* v) { return v->property("currentIndex").toInt(); }
-    static bool focused(QObject* v) { return v->property("activeFocus").toBool(); }
-};
-
-TEST_F(UtilityKeys, ModeAndWaveKeysAreRefusedAndChannelKeysLeave)
-{
-    beeps();
-    key(Key_Sweep);
-    key(Key_Noise);
-    EXPECT_EQ(beeps(), (QList<uint64_t>{10, 10}));
-    key(Key_Ch2);
-    EXPECT_EQ(obj("tabs")->property("current").toInt(), 1);
-    EXPECT_EQ(ctrl->currentCh, CH2);
-}
-
-TEST_F(UtilityKeys, ChannelSettingListsSkipMaskedChannels)
-{
-    page(0);
-    // The channels' setting lists are not filled by this part of the program
-    // yet: give each a few of its channel's models.
-    for (int ch = 0; ch < 4; ++ch) {
-        QList<channelModel*> some = ctrl->channel[ch]->chParaList.mid(0, 3);
-        ctrl->uidata.chSetList[ch] = Channel::channelModeltoVariant(&some);
-    }
-    ctrl->uidata.sendAllChsetListChanged();
-    settle();
-    QObject* l1 = view("utilitySetch1", "setlistview");
-    QObject* l3 = view("utilitySetch3", "setlistview");
-    obj("utilitySetch2")->setProperty("mask", true);
-    focus(l1, 0);
-    key(Key_Right);
-    EXPECT_TRUE(focused(l3));
-    key(Key_Left);
-    EXPECT_TRUE(focused(l1));
-}
-
-TEST_F(UtilityKeys, TheCounterPageKeepsKeysOffItsListUnlessFocused)
-{
-    page(3);
-    QObject* counter = obj("UtilityCounterSet");
-    QObject* l = view("UtilityCounterSet", "countersetlistview");
-    ASSERT_FALSE(ctrl->uidata.counterSetlist.isEmpty());
-    focus(l, 0);
-    counter->setProperty("focusIndex", 1);
-    key(Key_Down);
-    EXPECT_EQ(counter->property("pageKeys").toList(), QVariantList{int(Key_Down)});
-    counter->setProperty("focusIndex", 0);
-    key(Key_Down);
-    EXPECT_EQ(at(l), 1);
-    EXPECT_EQ(counter->property("pageKeys").toList().size(), 1);
-}
-
-TEST_F(UtilityKeys, TheHiddenSequenceOfTheSystemPageShowsTheDetailedVersions)
-{
-    page(5);
-    QObject* system = obj("UtilitySystemSet");
-    // A wrong last digit, then the sequence with a stray key in between
-    // (keys outside the sequence leave it as it is).
-    for (int k : {Key_Dot, Key_6, Key_Symbol, Key_2, Key_5, Key_8})
-        ctrl->keyPress(k, 1, KEY_FROM_FRONT_PANEL);
-    settle();
-    EXPECT_TRUE(system->property("versions").toString().isEmpty());
-    for (int k : {Key_Dot, Key_6, Key_Symbol, Key_1, Key_2, Key_5, Key_9})
-        ctrl->keyPress(k, 1, KEY_FROM_FRONT_PANEL);
-    settle();
-    EXPECT_EQ(system->property("versions").toString(),
-              QString("%1 %2").arg(Ornav72::GetSoftwareVersion(), sys_param::LogicVersion));
-    EXPECT_TRUE(ctrl->factorymodel);
 }
 
 TEST_F(KeyDispatch, RemoteTouchWritesTheEventsOrReportsTheMissingDevice)

@@ -19,7 +19,7 @@ const char* const kInsideVar = "ORNAV_DISCOVERY_NAMESPACE";
 bool sh(const QString& command, QByteArray* out = nullptr)
 {
     int code = 0;
-    const QByteArray o = lanRun("/bin/sh", {"-c", "PATH=/usr/sbin:/usr/bin:/sbin:/bin:$PATH; " + command + " 2>&1"}, &code, 20000);
+    const QByteArray o = TestRig::runProgram("/bin/sh", {"-c", "PATH=/usr/sbin:/usr/bin:/sbin:/bin:$PATH; " + command + " 2>&1"}, &code, 20000);
     if (out)
         *out = o;
     return code == 0;
@@ -51,18 +51,18 @@ void discoverInsideNamespace()
         << inst.log().constData();
 
     int code = 0;
-    const QByteArray browse = lanRun("/usr/bin/avahi-browse", {"-rtpk", "_lxi._tcp"}, &code, 20000);
+    const QByteArray browse = TestRig::runProgram("/usr/bin/avahi-browse", {"-rtpk", "_lxi._tcp"}, &code, 20000);
     EXPECT_EQ(code, 0);
     EXPECT_TRUE(browse.contains("ORNAV46Q\\032SN1234567890123;_lxi._tcp;local;")) << browse.constData();
     EXPECT_TRUE(browse.contains(";8080;\"path=/lxi/identification\"")) << browse.constData();
     for (const char* type : {"_vxi-11._tcp", "_scpi-raw._tcp", "_http._tcp"}) {
-        const QByteArray out = lanRun("/usr/bin/avahi-browse", {"-rtpk", type}, &code, 20000);
+        const QByteArray out = TestRig::runProgram("/usr/bin/avahi-browse", {"-rtpk", type}, &code, 20000);
         EXPECT_TRUE(out.contains(QByteArray("ORNAV46Q\\032SN1234567890123;") + type)) << type << out.constData();
     }
-    const QByteArray raw = lanRun("/usr/bin/avahi-browse", {"-rtpk", "_scpi-raw._tcp"}, &code, 20000);
+    const QByteArray raw = TestRig::runProgram("/usr/bin/avahi-browse", {"-rtpk", "_scpi-raw._tcp"}, &code, 20000);
     EXPECT_TRUE(raw.contains(";5025;")) << raw.constData();
 
-    const QByteArray lxi = lanRun("/usr/bin/lxi", {"discover", "-m"}, &code, 30000);
+    const QByteArray lxi = TestRig::runProgram("/usr/bin/lxi", {"discover", "-m"}, &code, 30000);
     EXPECT_TRUE(lxi.contains("Found \"ORNAV46Q SN1234567890123\"")) << lxi.constData();
     EXPECT_TRUE(lxi.contains("lxi service on port 8080")) << lxi.constData();
 

@@ -1,128 +1,36 @@
-// The raw SCPI socket of the real program, driven by real clients: pyvisa-py
-// over "TCPIP::127.0.0.1::5025::SOCKET", lxi-tools' raw mode and plain
-// Python sockets.
+// The raw SCPI socket of the real program, driven by lxi-tools' raw mode and
+// plain Python sockets. pyvisa-py over "TCPIP::127.0.0.1::5025::SOCKET", with
+// uploads as definite-length blocks whose bytes hold LF and CR, is the
+// driver's Transfers run over the socket (tests/clients/test_python_driver).
 #include <gtest/gtest.h>
 #include "tests/lan/lan_instrument.h"
 
 namespace {
 
-class RawSocket : public ::testing::Test {
+class RawSocket : public LanSuite {
 protected:
-    static void SetUpTestSuite()
-    {
-        inst = new LanInstrument;
-        up = inst->start() && inst->waitFor("[lan-WARN]:scpi raw socket on port 5025");
-    }
-    static void TearDownTestSuite()
-    {
-        delete inst;
-        inst = nullptr;
-    }
-    void SetUp() override { ASSERT_TRUE(up) << inst->log().constData(); }
-
+    static void SetUpTestSuite() { startWaitingFor("[lan-WARN]:scpi raw socket on port 5025"); }
     static QList<QByteArray> python(const char* script, int* code)
     {
-        return lanRun("/usr/bin/python3", {"-c", script}, code).trimmed().split('\n');
+        return TestRig::runProgram("/usr/bin/python3", {"-c", script}, code).trimmed().split('\n');
     }
-
-    static LanInstrument* inst;
-    static bool up;
 };
-LanInstrument* RawSocket::inst = nullptr;
-bool RawSocket::up = false;
-
-const char* const kOpen =
-    "import pyvisa\n"
-    "rm = pyvisa.ResourceManager('@py')\n"
-    "i = rm.open_resource('TCPIP::127.0.0.1::5025::SOCKET')\n"
-    "i.read_termination = '\\n'; i.write_termination = '\\n'; i.timeout = 5000\n";
 
 } // namespace
-
-TEST_F(RawSocket, PyvisaQueriesIdentitySettingAndErrorList)
-{
-    const QByteArray script = QByteArray(kOpen) +
-                              "print(i.query('*IDN?'))\n"
-                              "i.write('*ESE 36')\n"
-                              "print(i.query('*ESE?'))\n"
-                              "i.write('NO:SUCH:COMMand')\n"
-                              "print(i.query('SYSTem:ERRor?'))\n"
-                              "print(i.query('SYSTem:ERRor?'))\n"
-                              "i.write('*ESE 0')\n"
-                              "i.close()\n";
-    int code = 0;
-    const QList<QByteArray> lines = python(script.constData(), &code);
-    ASSERT_EQ(code, 0);
-    ASSERT_EQ(lines.size(), 4);
-    EXPECT_EQ(lines[0], kLanFactoryIdn);
-    EXPECT_EQ(lines[1], QByteArray("36"));
-    EXPECT_EQ(lines[2], QByteArray("-113,\"Undefined header\""));
-    EXPECT_EQ(lines[3], QByteArray("0,\"No error\""));
-}
-
-TEST_F(RawSocket, LxiToolsRawModeQueriesIdentity)
-{
-    int code = 0;
-    const QByteArray out = lanRun("/usr/bin/lxi", {"scpi", "-r", "-a", "127.0.0.1", "*IDN?"}, &code);
-    EXPECT_EQ(code, 0);
-    EXPECT_EQ(out.trimmed(), kLanFactoryIdn);
-}
 
 TEST_F(RawSocket, LxiToolsRawModeSetsAndQueriesASetting)
 {
     // Each `lxi scpi` call is a connection of its own: the setting outlives it.
     int code = 0;
-    lanRun("/usr/bin/lxi", {"scpi", "-r", "-a", "127.0.0.1", "CHANnel3:BASe:FREQuency 12345"}, &code);
+    TestRig::runProgram("/usr/bin/lxi", {"scpi", "-r", "-a", "127.0.0.1", "CHANnel3:BASe:FREQuency 12345"}, &code);
     EXPECT_EQ(code, 0);
-    const QByteArray freq = lanRun("/usr/bin/lxi", {"scpi", "-r", "-a", "127.0.0.1", "CHANnel3:BASe:FREQuency?"},
+    const QByteArray freq = TestRig::runProgram("/usr/bin/lxi", {"scpi", "-r", "-a", "127.0.0.1", "CHANnel3:BASe:FREQuency?"},
                                    &code)
                                 .trimmed();
     EXPECT_EQ(code, 0);
     EXPECT_DOUBLE_EQ(freq.toDouble(), 12345.0) << freq.constData();
-    EXPECT_EQ(lanRun("/usr/bin/lxi", {"scpi", "-r", "-a", "127.0.0.1", "SYSTem:ERRor?"}).trimmed(),
+    EXPECT_EQ(TestRig::runProgram("/usr/bin/lxi", {"scpi", "-r", "-a", "127.0.0.1", "SYSTem:ERRor?"}).trimmed(),
               QByteArray("0,\"No error\""));
-}
-
-TEST_F(RawSocket, ArbitraryWaveArrivesAsOneDefiniteLengthBlock)
-{
-    // A bsv carrier whose samples hold LF and CR bytes: only the block's
-    // length can tell where the data ends. It must reach CH1's wave memory
-    // sample for sample (the file's peak scaled to full range).
-    const QByteArray script = QByteArray(kOpen) +
-                              "import math, struct\n"
-                              "v = [round(10000 * math.sin(2 * math.pi * k / 1000)) for k in range(1000)]\n"
-                              "data = b'[HEAD]:0\\r\\nFREQUENCY:1000\\r\\n[DATA]:1000\\r\\n' + "
-                              "b''.join(struct.pack('<h', x) for x in v)\n"
-                              "body = data[data.index(b'[DATA]:1000') + 13:]\n"
-                              "assert b'\\n' in body and b'\\r' in body\n"
-                              "i.write('CHANnel1:BASe:WAVe ARB')\n"
-                              "i.write('WARB1:CARRier \"raw.bsv\"')\n"
-                              "i.write_raw(b'#%d%d' % (len(str(len(data))), len(data)) + data + b'\\n')\n"
-                              "print(i.query('*IDN?'))\n"
-                              "print(i.query('SYSTem:ERRor?'))\n"
-                              "print(i.query('*OPC?'))\n"
-                              "print(','.join(str(x & 0xffff) for x in (v[k] * 32767 // 10000 if v[k] >= 0 else "
-                              "-((-v[k] * 32767) // 10000) for k in range(1000))))\n"
-                              "i.close()\n";
-    int code = 0;
-    const QList<QByteArray> lines = python(script.constData(), &code);
-    ASSERT_EQ(code, 0) << lines.join('\n').constData();
-    ASSERT_EQ(lines.size(), 4) << lines.join('\n').constData();
-    EXPECT_EQ(lines[0], kLanFactoryIdn);
-    EXPECT_EQ(lines[1], QByteArray("0,\"No error\""));
-    const QList<QByteArray> expected = lines[3].split(',');
-    ASSERT_EQ(expected.size(), 1000);
-    // The controller loads the stored file after the worker took it.
-    QList<QByteArray> deep;
-    for (int tries = 0; tries < 50; ++tries) {
-        deep = lanRun(lanBin("tools/ornav-sim"), {"--root", inst->root(), "stream", "deep:1"}).trimmed().split('\n');
-        if (deep.size() == 1000 && deep.first().trimmed() == expected.first())
-            break;
-        inst->waitFor("never logged", 100);
-    }
-    ASSERT_EQ(deep.size(), 1000) << inst->log().constData();
-    for (int k = 0; k < 1000; ++k)
-        ASSERT_EQ(deep[k].trimmed(), expected[k]) << "sample " << k;
 }
 
 TEST_F(RawSocket, TwoClientsAtOnceEachGetTheirOwnRepliesInOrder)

@@ -23,17 +23,10 @@
 #include "platform/atomicfile.h"
 #include "platform/platformroot.h"
 #include "tests/common/test_rig.h"
+#include "tests/persistence/record_files.h"
 
 namespace {
 const char kInside[] = "ORNAV_PRIVATE_MOUNTS";
-
-QByteArray readFile(const QString& p)
-{
-    QFile f(p);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-QByteArray liveBytes() { return QByteArray(reinterpret_cast<const char*>(&sys_param::HWinfo), 4536); }
 
 // Fills the file system holding dir until it refuses more bytes.
 void fillDisk(const QString& dir)

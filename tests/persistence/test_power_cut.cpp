@@ -14,25 +14,9 @@
 #include "platform/atomicfile.h"
 #include "platform/platformroot.h"
 #include "tests/common/test_rig.h"
+#include "tests/persistence/record_files.h"
 
 namespace {
-const char kEeprom[] = "/sys/devices/platform/ocp/44e0b000.i2c/i2c-0/0-0050/eeprom";
-
-QByteArray readFile(const QString& p)
-{
-    QFile f(p);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void writeFile(const QString& p, const QByteArray& b)
-{
-    QFile f(p);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    ASSERT_EQ(f.write(b), b.size());
-}
-
-QByteArray liveBytes() { return QByteArray(reinterpret_cast<const char*>(&sys_param::HWinfo), 4536); }
-
 void setLive(const QByteArray& b) { std::memcpy(&sys_param::HWinfo, b.constData(), 4536); }
 
 // Changes several fields in different parts of the record.
@@ -287,9 +271,7 @@ TEST_F(PowerCut, PresetReplacementStoppedAtEveryStepLeavesOldOrNewFile)
         ASSERT_LT(j, 100);
     }
 }
-} // namespace
 
-namespace {
 // The screens and the remote interface change the live record while the tick
 // saves it; every stored copy must still match its own CRC, and the change
 // reaches the EEPROM with the next save.

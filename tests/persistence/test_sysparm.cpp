@@ -10,10 +10,9 @@
 #include "simboard/simroot.h"
 #include "param/sys_param.h"
 #include "param/sysparm.h"
+#include "tests/persistence/record_files.h"
 
 namespace {
-const char kEeprom[] = "/sys/devices/platform/ocp/44e0b000.i2c/i2c-0/0-0050/eeprom";
-
 // Independent bitwise form of the reflected CRC with constant 0x0A01.
 uint16_t referenceCrc(const unsigned char* p, size_t n)
 {
@@ -27,21 +26,6 @@ uint16_t referenceCrc(const unsigned char* p, size_t n)
     }
     return crc;
 }
-
-QByteArray readFile(const QString& p)
-{
-    QFile f(p);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void writeFile(const QString& p, const QByteArray& b)
-{
-    QFile f(p);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(b);
-}
-
-QByteArray liveBytes() { return QByteArray(reinterpret_cast<const char*>(&sys_param::HWinfo), 4536); }
 
 void setValuesInEveryChannel()
 {
@@ -171,38 +155,6 @@ TEST_F(Persistence, BadCopiesAreRefusedAndTheLiveRecordStays)
     refused(upperCrc);
     // The good copy itself loads.
     EXPECT_TRUE(p.LoadSysParamData(reinterpret_cast<const unsigned char*>(good.constData()), good.size()));
-}
-
-TEST_F(Persistence, DifferentialEepromSaveWritesOnlyChangedBytes)
-{
-    SysParm p;
-    p.SaveSysParam("", true);
-    EXPECT_EQ(p.eepromWrites(), 2);
-    EXPECT_EQ(readFile(eeprom()), liveBytes());
-    p.resetWriteLog();
-
-    // Nothing changed: nothing written.
-    p.SaveSysParam("", false);
-    EXPECT_EQ(p.eepromWrites(), 0);
-
-    const QByteArray before = readFile(eeprom());
-    sys_param::SetChFrequency(CH2, 2000.0); // 1000 -> 2000 changes only the exponent bytes
-    p.SaveSysParam("", false);
-    const QByteArray after = readFile(eeprom());
-    EXPECT_EQ(after, liveBytes());
-    QList<int> changed;
-    for (int i = 0; i < 4536; ++i)
-        if (before[i] != after[i])
-            changed.append(i);
-    EXPECT_EQ(p.eepromByteOffsets(), changed);
-    const int freq = 56 + 1104 + 128;
-    for (int off : changed)
-        EXPECT_TRUE((off >= freq && off < freq + 8) || off < 4) << off;
-    EXPECT_GT(changed.size(), 0);
-
-    p.resetWriteLog();
-    p.SaveSysParam("", false);
-    EXPECT_EQ(p.eepromWrites(), 0);
 }
 
 TEST_F(Persistence, PowerUpFromMissingPresetSavesFactoryAndFallsBack)

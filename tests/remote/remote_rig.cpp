@@ -5,6 +5,7 @@
 #include <rpc/rpc.h>
 #include <unistd.h>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QTemporaryDir>
 #include <cstdio>
 #include <mutex>
@@ -117,4 +118,25 @@ bool RemoteRig::waitDelivered(size_t n, int timeoutMs)
         usleep(2000);
     }
     return false;
+}
+
+long RemoteRig::memoryKb(const char* key)
+{
+    QFile f("/proc/self/status");
+    if (!f.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : f.readAll().split('\n'))
+        if (line.startsWith(key))
+            return line.mid(int(qstrlen(key))).trimmed().split(' ').first().toLong();
+    return -1;
+}
+
+long RemoteRig::rssAboveOnceFreed(long before, int waitMs)
+{
+    long above = memoryKb("VmRSS:") - before;
+    for (int i = 0; i < waitMs / 20 && above >= 8 * 1024; ++i) {
+        usleep(20000);
+        above = memoryKb("VmRSS:") - before;
+    }
+    return above;
 }

@@ -27,6 +27,14 @@ public:
     // Waits until at least n messages were delivered (up to timeoutMs).
     bool waitDelivered(size_t n, int timeoutMs = 5000);
 
+    // A memory figure of this process (the servers run in it) from
+    // /proc/self/status ("VmRSS:", "VmHWM:"), in KiB.
+    static long memoryKb(const char* key);
+    // How far the resident size is above before (KiB) once it has come back
+    // within 8 MiB of it, or after waitMs: freeing a large buffer and ending
+    // its connection's thread can take seconds on a loaded machine.
+    static long rssAboveOnceFreed(long before, int waitMs = 10000);
+
     // The identification the rig's instrument reports.
     static const char* displayName();
     static const char* serial();

@@ -53,13 +53,4 @@ protected:
         t.m = scopeMeasure(t.v, t.dt);
         return t;
     }
-    // Frequencies of the successive periods (rising crossings of level).
-    static QVector<double> periodFrequencies(const Trace& t, double level, double hysteresis)
-    {
-        const QVector<double> up = scopeRisingCrossings(t.v, t.dt, level, hysteresis);
-        QVector<double> f;
-        for (int i = 1; i < up.size(); ++i)
-            f << 1 / (up[i] - up[i - 1]);
-        return f;
-    }
 };

@@ -106,28 +106,6 @@ TEST_F(Scope, MergeAddsThePartnersWave)
     EXPECT_NEAR(std::accumulate(t.v.begin(), t.v.end(), 0.0) / t.v.size(), 0.3, 1.5e-3);
 }
 
-// FM by the internal sine: the period-by-period frequency swings between
-// carrier - deviation and carrier + deviation, and a new deviation is what
-// comes out.
-TEST_F(Scope, FmSwingsByTheDeviation)
-{
-    select(0, BASE_Sine, 1, int(MT_FM & 0xF));
-    set(0, PARAM_INDEX_FREQ, 10000);
-    set(0, PARAM_INDEX_AMP, 2.0);
-    set(0, PARAM_INDEX_MODFREQ, 100);
-    for (double dev : {2000.0, 500.0}) {
-        set(0, PARAM_INDEX_FMFREQDEV, dev);
-        const Trace t = capture(probe(0), 20e-3, 400000);
-        const QVector<double> f = periodFrequencies(t, 0, 0.2);
-        ASSERT_GT(f.size(), 150);
-        const auto mm = std::minmax_element(f.begin(), f.end());
-        // A period averages the frequency over 0.1 ms of a 10 ms modulation:
-        // the extremes are reached within 0.1 %.
-        EXPECT_NEAR(*mm.first, 10000 - dev, dev * 0.01) << "deviation " << dev;
-        EXPECT_NEAR(*mm.second, 10000 + dev, dev * 0.01) << "deviation " << dev;
-    }
-}
-
 // PWM of a pulse: the duty swings by the duty deviation.
 TEST_F(Scope, PwmSwingsTheDuty)
 {

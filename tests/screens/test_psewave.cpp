@@ -105,7 +105,7 @@ TEST_F(Preview, QamReplacesTheMainTraceWithTheConstellation)
     r.WorkMode = WORK_MODULATION;
     r.ModType = MT_QAM;
     r.QAM_Map = 2;  // 16 points, margin 300 / 8
-    const QImage img = painted();
+    QImage img = painted();
     EXPECT_EQ(count(img, qRgb(255, 0, 0)), 0);              // no trace
     EXPECT_EQ(count(img, qRgb(255, 255, 0), 230, 230), 0);  // nor the modulating wave
     // Dots of the 4 x 4 grid: inner square 100 + 37 .. 100 + 263, pitch 75.
@@ -113,15 +113,9 @@ TEST_F(Preview, QamReplacesTheMainTraceWithTheConstellation)
     EXPECT_EQ(img.pixel(137 + 75, 37 + 75), qRgb(255, 255, 255));
     EXPECT_EQ(img.pixel(137 + 225, 37 + 225), qRgb(255, 255, 255));
     EXPECT_NE(img.pixel(137 + 37, 37), qRgb(255, 255, 255));  // between two dots
-}
-
-TEST_F(Preview, ThirtyTwoQamLeavesOutTheCorners)
-{
-    CH_DATA& r = sys_param::ch(CH1);
-    r.WorkMode = WORK_MODULATION;
-    r.ModType = MT_QAM;
-    r.QAM_Map = 3;  // 6 x 6 grid without its corners, pitch (226 - 1) / 5 = 45
-    const QImage img = painted();
+    // 32-QAM: a 6 x 6 grid without its corners, pitch (226 - 1) / 5 = 45.
+    r.QAM_Map = 3;
+    img = painted();
     EXPECT_NE(img.pixel(137, 37), qRgb(255, 255, 255));
     EXPECT_EQ(img.pixel(137 + 45, 37), qRgb(255, 255, 255));
     EXPECT_EQ(img.pixel(137, 37 + 45), qRgb(255, 255, 255));

@@ -20,17 +20,6 @@ protected:
     channelModel* f = nullptr;
 };
 
-TEST_F(Keys, TheEntryShowsItsValueInTheLargestUnitWithGrouping)
-{
-    f->SetValue(1234567.891, f->runit());
-    f->disUpdate();
-    // Frequency entries show down to 1 µHz; ten digits at most.
-    EXPECT_EQ(f->rlistvalue(), QString("1.234,567,891 MHz"));
-    sys_param::SetSeparator(CH_SYS, 1);
-    f->disUpdate();
-    EXPECT_EQ(f->rlistvalue(), QString("1.234 567 891 MHz"));
-}
-
 TEST_F(Keys, TypedDigitsWithAUnitKeyStoreTheValue)
 {
     EXPECT_EQ(f->onKeyEvent(Key_5, 0), QString());
@@ -69,32 +58,4 @@ TEST_F(Keys, TheFirstOkOnlySelectsThenCancelLeaves)
     EXPECT_DOUBLE_EQ(sys_param::ch(CH1).Frequency, 1000);
     EXPECT_EQ(f->onKeyEvent(Key_Cancel, 0), QString("quit"));
     EXPECT_FALSE(f->rparamfocus());
-}
-
-TEST_F(Keys, KnobStepsTheSelectedDigitAndArrowsMoveIt)
-{
-    QSignalSpy applied(ctrl->channel[CH1], &Channel::signalUpdated);
-    f->onKeyEvent(Key_Ok, 0);
-    // Focused on the leading digit (10^3): one step up is 2000.
-    EXPECT_EQ(f->onKeyEvent(Key_Up, 1), QString());
-    EXPECT_DOUBLE_EQ(sys_param::ch(CH1).Frequency, 2000);
-    EXPECT_GE(applied.count(), 1);
-    // One digit to the right, two steps down: 1800.
-    EXPECT_EQ(f->onKeyEvent(Key_Right, 0), QString());
-    EXPECT_EQ(f->onKeyEvent(Key_Down, 2), QString());
-    EXPECT_DOUBLE_EQ(sys_param::ch(CH1).Frequency, 1800);
-    EXPECT_EQ(f->rsLenth(), 1);
-}
-
-TEST_F(Keys, AValueAboveTheMaximumTypedInIsStoredAsTheMaximumWithTheTip)
-{
-    QSignalSpy tips(ctrl, &Ornav72::TipsMessage);
-    for (int i = 0; i < 4; ++i)
-        f->onKeyEvent(Key_9, 0);
-    // 9999 MHz: unit button 0.
-    EXPECT_EQ(f->onKeyEvent(0, 0), QString("error"));
-    EXPECT_DOUBLE_EQ(sys_param::ch(CH1).Frequency, f->m_param->Max);
-    EXPECT_EQ(Sys_ErrorPop(), -801);
-    ASSERT_GE(tips.count(), 1);
-    EXPECT_EQ(tips.at(0).at(1).toInt(), int(TIPS_OUT_OF_RANGE));
 }

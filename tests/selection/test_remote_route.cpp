@@ -6,20 +6,6 @@
 #include "tests/selection/selection_fixture.h"
 
 
-TEST_F(Selection, RemoteFrequencyChangesTheRecordAndThePhaseIncrement)
-{
-    ctrl->chSignalSelected(0, 0, BASE_Sine, true, BASE_Sine);
-    ctrl->ChannelOnOff(CH1, true);
-    settle();
-    emit ctrl->setValueCmd(0, PARAM_INDEX_FREQ, 1500);
-    settle();
-    EXPECT_DOUBLE_EQ(sys_param::ch(CH1).Frequency, 1500);
-    EXPECT_EQ(chValue(CH1, REG_PHASE_INC, 8), ref::inc64(1500));
-    emit ctrl->setValueCmd(0, PARAM_INDEX_FREQ, 2345.5);
-    settle();
-    EXPECT_EQ(chValue(CH1, REG_PHASE_INC, 8), ref::inc64(2345.5));
-}
-
 TEST_F(Selection, RemoteValuesOutsideTheRangeAreClampedAndNaNIsRefused)
 {
     ctrl->chSignalSelected(2, 0, BASE_Sine, true, BASE_Sine);
@@ -62,17 +48,6 @@ TEST_F(Selection, ModelLookUpTakesTheChannelsListAndRefusesOtherLists)
     EXPECT_EQ(ctrl->GetChModelFormIndex(CH1, 5000), nullptr);
 }
 
-TEST_F(Selection, OnOffGoesThroughTheSwitchEntry)
-{
-    ctrl->ChannelOnOff(CH2, true);
-    settle();
-    EXPECT_TRUE(sys_param::OnOff[CH2]);
-    EXPECT_EQ(chValue(CH2, REG_OUTPUT, 1), 1u);
-    ctrl->ChannelOnOff(CH2, false);
-    settle();
-    EXPECT_FALSE(sys_param::OnOff[CH2]);
-}
-
 TEST_F(Selection, CopyTakesThePartnersSettingsAndKeepsTheOwnOutputState)
 {
     sys_param::ch(CH4).Frequency = 12345;
@@ -95,28 +70,6 @@ TEST_F(Selection, MergeIsRefusedWhileThePairAddsNoise)
     sys_param::SetChNoiseSumSW(CH2, 0);
     ctrl->uidata.mergeClick(0, true);
     EXPECT_EQ(sys_param::ch(CH1).ChMerge, 1);
-}
-
-TEST_F(Selection, EachPairShowsNineCouplingEntriesByItsTypes)
-{
-    sys_param::SetChCoupleFreqType(COUPLE12, 0);  // ratio
-    ctrl->UpdateCoupleSetList(COUPLE12);
-    auto indices = [&] {
-        QList<int> out;
-        for (const QVariant& v : ctrl->uidata.ch12CoupleSetList)
-            out.append(qobject_cast<channelModel*>(v.value<QObject*>())->paramindex);
-        return out;
-    };
-    QList<int> l = indices();
-    EXPECT_EQ(l.size(), 9);
-    EXPECT_TRUE(l.contains(PARAM_INDEX_CHCOUPLEFREQRATE));
-    EXPECT_FALSE(l.contains(PARAM_INDEX_CHCOUPLEFREQDEV));
-    sys_param::SetChCoupleFreqType(COUPLE12, 1);  // deviation
-    ctrl->UpdateCoupleSetList(COUPLE12);
-    l = indices();
-    EXPECT_EQ(l.size(), 9);
-    EXPECT_FALSE(l.contains(PARAM_INDEX_CHCOUPLEFREQRATE));
-    EXPECT_TRUE(l.contains(PARAM_INDEX_CHCOUPLEFREQDEV));
 }
 
 TEST_F(Selection, RemoteCouplingAndSystemValuesReachTheirModels)

@@ -84,48 +84,39 @@ void driveThePortFromCh1(Ornav72* ctrl)
 }
 } // namespace
 
-TEST_F(Selection, ExternalFskOnAnotherChannelIsTurnedInternalWhileThePortDrivesAnOutput)
+// Another channel that would listen on the port while CH1 drives it: an
+// external FSK is turned internal, a gated burst switches its channel off;
+// either way -810 and the tip naming CH1.
+TEST_F(Selection, ListenersOfThePortGiveWayWhileAnotherChannelDrivesIt)
 {
-    driveThePortFromCh1(ctrl);
-    int out = 0, modIn = 0, trigIn = 0;
-    ctrl->channelTrigOut(out, modIn, trigIn);
-    ASSERT_EQ(out, 1);
-    while (Sys_ErrorCount() > 0)
-        Sys_ErrorPop();
-
-    QSignalSpy tips(ctrl, &Ornav72::TipsMessage);
-    sys_param::SetChBaseWave(CH2, BASE_Sine);
-    sys_param::OnOff[CH2] = true;
-    sys_param::ch(CH2).ModSrc = true;
-    sys_param::SetChModType(CH2, MT_FSK);
-    ctrl->chSignalSelected(1, 1, int(MT_FSK & 63), false, BASE_Sine);
-    EXPECT_FALSE(sys_param::ch(CH2).ModSrc);
-    EXPECT_EQ(Sys_ErrorPop(), -810);
-    bool shownTip = false;
-    for (const QList<QVariant>& t : tips)
-        if (t.at(0).toInt() == MESSAGE_TYPE_TIPS && t.at(1).toInt() == TIPS_IOCONFILICT_BEMODFY &&
-            t.at(3).toString() == "CH1")
-            shownTip = true;
-    EXPECT_TRUE(shownTip);
-}
-
-TEST_F(Selection, GatedBurstOnAChannelWhileAnotherDrivesThePortSwitchesItOff)
-{
-    driveThePortFromCh1(ctrl);
-    while (Sys_ErrorCount() > 0)
-        Sys_ErrorPop();
-    QSignalSpy tips(ctrl, &Ornav72::TipsMessage);
-    sys_param::SetChBaseWave(CH3, BASE_Sine);
-    sys_param::OnOff[CH3] = true;
-    sys_param::SetChBurstType(CH3, BT_GATE);
-    ctrl->chSignalSelected(2, 3, BT_GATE & 3, false, BASE_Sine);
-    EXPECT_FALSE(sys_param::OnOff[CH3]);
-    EXPECT_EQ(Sys_ErrorPop(), -810);
-    bool shownTip = false;
-    for (const QList<QVariant>& t : tips)
-        if (t.at(1).toInt() == TIPS_IOCONFILICT_MODFYFALSE && t.at(3).toString() == "CH1")
-            shownTip = true;
-    EXPECT_TRUE(shownTip);
+    const struct {
+        CH_ID ch;
+        int mode, kind, tip;
+    } rows[] = {{CH2, 1, int(MT_FSK & 63), TIPS_IOCONFILICT_BEMODFY}, {CH3, 3, BT_GATE & 3, TIPS_IOCONFILICT_MODFYFALSE}};
+    for (const auto& r : rows) {
+        driveThePortFromCh1(ctrl);
+        int out = 0, modIn = 0, trigIn = 0;
+        ctrl->channelTrigOut(out, modIn, trigIn);
+        ASSERT_EQ(out, 1);
+        while (Sys_ErrorCount() > 0)
+            Sys_ErrorPop();
+        QSignalSpy tips(ctrl, &Ornav72::TipsMessage);
+        sys_param::SetChBaseWave(r.ch, BASE_Sine);
+        sys_param::OnOff[r.ch] = true;
+        sys_param::ch(r.ch).ModSrc = true;
+        sys_param::SetChModType(r.ch, MT_FSK);
+        sys_param::SetChBurstType(r.ch, BT_GATE);
+        ctrl->chSignalSelected(r.ch, r.mode, r.kind, false, BASE_Sine);
+        if (r.mode == 1)
+            EXPECT_FALSE(sys_param::ch(r.ch).ModSrc);
+        else
+            EXPECT_FALSE(sys_param::OnOff[r.ch]);
+        EXPECT_EQ(Sys_ErrorPop(), -810) << "CH" << r.ch + 1;
+        bool shownTip = false;
+        for (const QList<QVariant>& t : tips)
+            shownTip |= t.at(0).toInt() == MESSAGE_TYPE_TIPS && t.at(1).toInt() == r.tip && t.at(3).toString() == "CH1";
+        EXPECT_TRUE(shownTip) << "CH" << r.ch + 1;
+    }
 }
 
 TEST_F(Selection, ASecondDriverOfThePortLosesItsTriggerOutput)

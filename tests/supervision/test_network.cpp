@@ -1,4 +1,5 @@
-// Address mode of the Ethernet interface: the commands each mode runs, the
+// Address mode of the Ethernet interface (the static mode's commands at
+// start-up: SupervisedProgram in tests/clients): the commands each mode runs, the
 // refusal of stored addresses that are not addresses, the DHCP refresh and
 // the remote-lock release when a link goes away.
 #include "tests/supervision/supervision_fixture.h"
@@ -23,20 +24,6 @@ const QStringList kStaticDefaults = {
 };
 } // namespace
 
-TEST_F(SupervisionTest, StaticModeRunsTheAddressCommandsInOrder)
-{
-    setting("IPSetType", 1);
-    start(false);
-    // Start-up applied the stored mode already.
-    EXPECT_TRUE(readFile("/var/log/ornav-shell.log").contains(kStaticDefaults.join('\n').toUtf8()));
-    ShellRunner::clearRecorded();
-    ctrl->IPSetTypeChanged();
-    EXPECT_EQ(ShellRunner::recorded(), kStaticDefaults);
-    for (int index : {PARAM_INDEX_SYSIPSET, PARAM_INDEX_SYSIPMASK, PARAM_INDEX_SYSIPGATEWAY})
-        EXPECT_FALSE(ctrl->GetChModelFormIndex(CH_SYS, index)->mask) << index;
-    EXPECT_EQ(ctrl->GetChModelFormIndex(CH_SYS, PARAM_INDEX_SYSIPSET)->rlistvalue(), QString("192.168.1.10"));
-}
-
 TEST_F(SupervisionTest, DhcpModeRestartsTheClientAndMasksTheEntries)
 {
     start(false);
@@ -49,16 +36,15 @@ TEST_F(SupervisionTest, DhcpModeRestartsTheClientAndMasksTheEntries)
     ctrl->GetChModelFormIndex(CH_SYS, PARAM_INDEX_SYSIPSETTYPE)->SetValue(1, 0);
     settle();
     EXPECT_EQ(ShellRunner::recorded(), kStaticDefaults);
+    for (int index : {PARAM_INDEX_SYSIPSET, PARAM_INDEX_SYSIPMASK, PARAM_INDEX_SYSIPGATEWAY})
+        EXPECT_FALSE(ctrl->GetChModelFormIndex(CH_SYS, index)->mask) << index;
+    EXPECT_EQ(ctrl->GetChModelFormIndex(CH_SYS, PARAM_INDEX_SYSIPSET)->rlistvalue(), QString("192.168.1.10"));
 }
 
 TEST_F(SupervisionTest, StoredAddressesThatAreNoAddressesRunNothing)
 {
-    setting("IPSetType", 1);
-    setting("IP", "1.2.3.4;reboot");
+    // At start-up: SupervisedProgram.MaliciousStoredAddressRunsNothing.
     start(false);
-    EXPECT_FALSE(readFile("/var/log/ornav-shell.log").contains("reboot"));
-    EXPECT_FALSE(readFile("/var/log/ornav-shell.log").contains("ifconfig"));
-
     struct Case { const char* ip; const char* mask; const char* gw; int error; };
     const Case cases[] = {
         {"1.2.3.4;reboot", "255.255.255.0", "192.168.1.1", -803},

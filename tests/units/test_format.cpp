@@ -39,6 +39,7 @@ TEST(ValueText, RoundsToTheLastDigitHalvesAwayFromZero)
     EXPECT_EQ(show(-2.0005, UintVoltage, -3, 0).text, QString("-2.001 V"));
     EXPECT_EQ(show(0.0004, UintVoltage, -3, 0).text, QString("0 mV"));
     EXPECT_EQ(show(0.05, UintVoltage, -3, 0).text, QString("50 mV"));
+    EXPECT_EQ(show(-12.5, UintAngle, -3, 0).text, QString::fromUtf8("-12.500 °"));
 }
 
 TEST(ValueText, LargeAndNonFiniteValuesStayPrintable)

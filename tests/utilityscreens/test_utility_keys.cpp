@@ -1,7 +1,8 @@
 // Front-panel keys on the utility pages of the real screens: the system
 // list's columns wrap (the short last column too), the coupling grids move
 // by column and into the other pair, Left goes back to the menu, and the
-// counter and digital pages move between their own controls.
+// counter and digital pages move between their own controls; mode and wave
+// keys are refused there.
 #include "tests/utilityscreens/utility_fixture.h"
 
 TEST_F(UtilityScreens, TheSystemListWrapsWithinEachColumnAndLeftReturnsToTheMenu)
@@ -186,4 +187,71 @@ TEST_F(UtilityScreens, DataTypedOnTheDigitalPageReachesTheOutputBuffer)
     ASSERT_EQ(ctrl->digitalLength, 2);
     EXPECT_EQ(ctrl->digitalBuffer[0], 0x12);
     EXPECT_EQ(ctrl->digitalBuffer[1], 0x03);
+}
+
+TEST_F(UtilityScreens, ModeAndWaveKeysAreRefusedAndChannelKeysLeave)
+{
+    key(Key_Utility);
+    ASSERT_EQ(obj("tabs")->property("current").toInt(), 4);
+    sys_param::HWinfo.Beep = true;
+    fpga().clearWrites();
+    key(Key_Sweep);
+    key(Key_Noise);
+    EXPECT_EQ(writesAt(REG_BUZZER), (QList<uint64_t>{10, 10}));
+    key(Key_Ch2);
+    EXPECT_EQ(obj("tabs")->property("current").toInt(), 1);
+    EXPECT_EQ(ctrl->currentCh, CH2);
+}
+
+TEST_F(UtilityScreens, ChannelSettingListsSkipMaskedChannels)
+{
+    toUtility(0);
+    // The channels' setting lists are not filled by this part of the program
+    // yet: give each a few of its channel's models.
+    for (int ch = 0; ch < 4; ++ch) {
+        QList<channelModel*> some = ctrl->channel[ch]->chParaList.mid(0, 3);
+        ctrl->uidata.chSetList[ch] = Channel::channelModeltoVariant(&some);
+    }
+    ctrl->uidata.sendAllChsetListChanged();
+    settle();
+    QObject* l1 = in("utilitySetch1", "setlistview");
+    QObject* l3 = in("utilitySetch3", "setlistview");
+    obj("utilitySetch2")->setProperty("mask", true);
+    focus(l1, 0);
+    key(Key_Right);
+    EXPECT_TRUE(focused(l3));
+    key(Key_Left);
+    EXPECT_TRUE(focused(l1));
+}
+
+TEST_F(UtilityScreens, TheCounterPageKeepsKeysOffItsListUnlessFocused)
+{
+    toUtility(3);
+    QObject* counter = obj("UtilityCounterSet");
+    QObject* l = in("UtilityCounterSet", "countersetlistview");
+    ASSERT_FALSE(ctrl->uidata.counterSetlist.isEmpty());
+    focus(l, 0);
+    counter->setProperty("focusIndex", 1);
+    key(Key_Down);
+    EXPECT_EQ(counter->property("pageKeys").toList(), QVariantList{int(Key_Down)});
+    counter->setProperty("focusIndex", 0);
+    key(Key_Down);
+    EXPECT_EQ(at(l), 1);
+    EXPECT_EQ(counter->property("pageKeys").toList().size(), 1);
+}
+
+TEST_F(UtilityScreens, TheHiddenSequenceOfTheSystemPageShowsTheDetailedVersions)
+{
+    toUtility(5);
+    QObject* system = obj("UtilitySystemSet");
+    // A wrong last digit, then the sequence with a stray key in between
+    // (keys outside the sequence leave it as it is).
+    for (int k : {Key_Dot, Key_6, Key_Symbol, Key_2, Key_5, Key_8})
+        key(k);
+    EXPECT_TRUE(system->property("versions").toString().isEmpty());
+    for (int k : {Key_Dot, Key_6, Key_Symbol, Key_1, Key_2, Key_5, Key_9})
+        key(k);
+    EXPECT_EQ(system->property("versions").toString(),
+              QString("%1 %2").arg(Ornav72::GetSoftwareVersion(), sys_param::LogicVersion));
+    EXPECT_TRUE(ctrl->factorymodel);
 }

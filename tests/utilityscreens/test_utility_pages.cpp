@@ -13,14 +13,12 @@ TEST_F(UtilityScreens, EveryPageFunctionTheControllerCallsTakesItsArguments)
         const char* name;
         int args;
     } fns[] = {
-        {"utility", "updateMainIndex", 1},        {"UtilityCounterSet", "counterOnkey", 1},
+        // (the ones the channel pages share: Screens.EveryFunctionTheControllerCalls...)
         {"UtilityCounterSet", "updateCounter", 6}, {"UtilityMerge", "redrawmerge", 3},
-        {"UtilityDigitalSet", "digitalOnkey", 2},  {"UtilityDigitalSet", "setfocusIndex", 1},
-        {"UtilityDigitalSet", "requestPaint", 0},  {"UtilityDigitalSet", "digitalformatctl", 1},
-        {"UtilityDigitalSet", "digitalsendctl", 1}, {"UtilityDigitalSet", "digitalparamReload", 0},
-        {"UtilityDigitalSet", "setInputText", 1},  {"UtilitySystemSet", "updateVersion", 2},
-        {"temperaturetxt", "settext", 1},          {"helpview", "getToButtonIndex", 1},
-        {"vk", "hdknob", 2},                       {"vk", "hidefouce", 0},
+        {"UtilityDigitalSet", "setfocusIndex", 1}, {"UtilityDigitalSet", "requestPaint", 0},
+        {"UtilityDigitalSet", "digitalformatctl", 1}, {"UtilityDigitalSet", "digitalsendctl", 1},
+        {"UtilityDigitalSet", "digitalparamReload", 0}, {"UtilityDigitalSet", "setInputText", 1},
+        {"temperaturetxt", "settext", 1},
     };
     for (const Fn& f : fns)
         EXPECT_TRUE(hasFunction(obj(f.object), f.name, f.args)) << f.object << "." << f.name;

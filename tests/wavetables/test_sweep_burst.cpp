@@ -163,8 +163,9 @@ TEST_F(Burst, EachKindShowsTheCarrierOnlyWhereItRuns)
         const SWaveMem& w = mem(CH1);
         for (int i = 0; i < 460; ++i) {
             ASSERT_EQ(w.DispMixer[i], r.runs(i) ? fast(i) : 0) << i;
-            if (r.type != BT_INFINIT)
+            if (r.type != BT_INFINIT) {
                 ASSERT_EQ(w.DispMod[i], r.runs(i) ? r.gateOpen : r.gateShut) << i;
+            }
         }
     }
 }
