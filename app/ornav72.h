@@ -182,6 +182,9 @@ public:
     qint64 lastIpUpdateTime = 0;
     qint64 lastIpActiveTime = 0;
     QImage screenShotImage;
+    // The last capture handed to a remote reply (GUI thread; the reply holds
+    // a shared copy, so a refill while it is in use detaches).
+    QByteArray remoteCapture;
     CKeyQThread* KeyQThread = nullptr;
     Uidata uidata;
     QObject* pTemptextObj = nullptr;
