@@ -12,6 +12,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 #include <algorithm>
+#include <vector>
 #include "Method/GlobalMethod.h"
 #include "platform/platformroot.h"
 
@@ -289,12 +290,28 @@ void copySamples(short* dst, const char* src, size_t m, short* lo, short* hi, co
     *hi = mx;
 }
 
-// Scales in steps too; the second half of the progress.
+// Scales in steps too; the second half of the progress. A sample is one of
+// 65536 values: a long wave goes through a table of all of them, scaled
+// once by the same routine, instead of a division per sample (the same
+// results, in a fraction of the time).
 void scaleInSteps(short* s, size_t m, double lo, double hi, const ArbWaveData::Progress& progress)
 {
+    std::vector<short> table;
+    if (m > 65536) {
+        table.resize(65536);
+        for (int v = 0; v < 65536; ++v)
+            table[size_t(v)] = short(v - 32768);
+        scaleSamples(table.data(), table.size(), lo, hi);
+    }
     for (size_t off = 0; off < m; off += kProgressStep) {
         const size_t k = std::min(kProgressStep, m - off);
-        scaleSamples(s + off, k, lo, hi);
+        if (table.empty()) {
+            scaleSamples(s + off, k, lo, hi);
+        } else {
+            short* d = s + off;
+            for (size_t i = 0; i < k; ++i)
+                d[i] = table[size_t(d[i] + 32768)];
+        }
         if (progress)
             progress(50 + int((off + k) * 50 / m));
     }

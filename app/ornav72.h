@@ -187,6 +187,9 @@ public:
     qint64 lastIpUpdateTime = 0;
     qint64 lastIpActiveTime = 0;
     QImage screenShotImage;  // GUI thread, as pixelData
+    // The last capture handed to a remote reply (GUI thread; the reply holds
+    // a shared copy, so a refill while it is in use detaches).
+    QByteArray remoteCapture;
     CKeyQThread* KeyQThread = nullptr;
     Uidata uidata;
     QObject* pTemptextObj = nullptr;

@@ -3,6 +3,8 @@
 #include <QPointer>
 #include <QString>
 #include <cstdio>
+#include <memory>
+#include <mutex>
 #include "communication/SCPI/commands/scpi_sync.h"
 #include "communication/SCPI/scpi.h"
 #include "communication/SCPI/scpi_interface.h"
@@ -17,6 +19,19 @@
 #include "param/systype.h"
 
 namespace {
+
+// The received bytes lent to the controller's thread for the load. The
+// worker's message holds them while it waits for the load; only when it
+// stops waiting first (a timeout) does it leave a copy behind, so the
+// normal path copies nothing. Guarded by lock.
+struct LentBytes {
+    std::mutex lock;
+    const char* data = nullptr;  // the worker's message, while lent
+    size_t length = 0;
+    QByteArray own;              // the copy left behind by a worker that stopped waiting
+    bool lent = true;
+    bool loaded = false;         // the load has run
+};
 
 void refreshFileEntry(Ornav72* ctrl, CH_ID ch, int index)
 {
@@ -62,13 +77,19 @@ bool scpi_receive_wave_file(QObject* controller, int mode, int channel, const ch
     // after a power cycle; the wave itself is loaded from the bytes held,
     // not read back.
     const CH_ID ch = CH_ID(channel);
-    const QByteArray bytes = list ? QByteArray() : QByteArray(data, int(length));
+    auto lent = std::make_shared<LentBytes>();
+    lent->data = data;
+    lent->length = list ? 0 : length;
     QPointer<Ornav72> guard(ctrl);
     QMetaObject::invokeMethod(
         ctrl,
-        [guard, ch, list, base, saved, bytes]() {
+        [guard, ch, list, base, saved, lent]() {
+            std::lock_guard<std::mutex> held(lent->lock);
+            lent->loaded = true;
             if (!guard)
                 return;
+            const QByteArray bytes =
+                lent->lent ? QByteArray::fromRawData(lent->data, int(lent->length)) : lent->own;
             const QByteArray p = saved.toLocal8Bit();
             if (list) {
                 guard->chUpdateListMem(ch, saved, true, false);
@@ -86,6 +107,12 @@ bool scpi_receive_wave_file(QObject* controller, int mode, int channel, const ch
         Qt::QueuedConnection);
     // A query that follows sees the wave loaded and the channel applied.
     SCPI_WaitApplied(ctrl, 30000);
+    std::lock_guard<std::mutex> held(lent->lock);
+    if (!lent->loaded) {
+        lent->own = QByteArray(lent->data, int(lent->length));
+        lent->lent = false;
+    }
+    lent->data = nullptr;
     return true;
 }
 

@@ -65,10 +65,22 @@ bool readFrame(QObject* root, unsigned char* pixels)
         return false;
     if (image.size() != QSize(kWidth, kHeight))
         image = image.copy(0, 0, kWidth, kHeight);
-    // ARGB32 lies in memory as blue, green, red, alpha: the BMP order.
-    image = image.convertToFormat(QImage::Format_ARGB32);
-    for (int y = 0; y < kHeight; ++y)
-        std::memcpy(pixels + size_t(y) * kWidth * 4, image.constScanLine(kHeight - 1 - y), size_t(kWidth) * 4);
+    // ARGB32 lies in memory as blue, green, red, alpha: the BMP order. The
+    // renderer's frame is premultiplied (or RGB32, alpha always 255): its
+    // rows are taken as they are, and only a pixel that is not opaque (rare
+    // on a screen) is converted, instead of converting the whole frame.
+    const QImage::Format f = image.format();
+    const bool premultiplied = f == QImage::Format_ARGB32_Premultiplied;
+    if (f != QImage::Format_ARGB32 && f != QImage::Format_RGB32 && !premultiplied)
+        image = image.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < kHeight; ++y) {
+        auto* row = reinterpret_cast<QRgb*>(pixels + size_t(y) * kWidth * 4);
+        std::memcpy(row, image.constScanLine(kHeight - 1 - y), size_t(kWidth) * 4);
+        if (premultiplied)
+            for (int x = 0; x < kWidth; ++x)
+                if (qAlpha(row[x]) != 255)
+                    row[x] = qUnpremultiply(row[x]);
+    }
     return true;
 }
 } // namespace
@@ -134,10 +146,15 @@ QByteArray Ornav72::displayCapture()
 {
     // A copy leaves the GUI thread: a later capture (the OK key) may refill
     // pixelData while the remote reply is still being built.
+    // The copy goes into a buffer kept for the next request (once the reply
+    // that shared it is gone, data() reuses it): a fresh 4 MB buffer per
+    // request cost a page fault per 4 KB.
     auto job = [this]() -> QByteArray {
-        if (!getscreenShot(true, QString(), KEY_FROM_REMOTE))
+        if (!getscreenShot(false, QString(), KEY_FROM_REMOTE))
             return QByteArray();
-        return QByteArray(reinterpret_cast<const char*>(pixelData), kCaptureBytes);
+        remoteCapture.resize(kCaptureBytes);
+        std::memcpy(remoteCapture.data(), pixelData, kCaptureBytes);
+        return remoteCapture;
     };
     QObject* gui = mainObject ? mainObject : QCoreApplication::instance();
     if (!gui || gui->thread() == QThread::currentThread())

@@ -1,6 +1,9 @@
 #include "simboard/simtouch.h"
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QFileSystemWatcher>
 #include <QMouseEvent>
 #include <QTimer>
 #include <QWindow>
@@ -12,9 +15,25 @@ SimTouch::SimTouch(QWindow* w, const QString& devicePath, QObject* parent)
     QFile f(path);
     if (f.exists())
         f.resize(0);
+    // Read when the file changes (inotify): an idle screen costs no
+    // wake-ups. The directory is watched too, for a file created anew; the
+    // slow timer only catches a change the watcher could not report.
+    watcher = new QFileSystemWatcher(this);
+    auto changed = [this]() {
+        if (!watcher->files().contains(path) && QFile::exists(path))
+            watcher->addPath(path);
+        poll();
+    };
+    connect(watcher, &QFileSystemWatcher::fileChanged, this, changed);
+    connect(watcher, &QFileSystemWatcher::directoryChanged, this, changed);
+    const QString dir = QFileInfo(path).absolutePath();
+    if (QDir(dir).exists())
+        watcher->addPath(dir);
+    if (QFile::exists(path))
+        watcher->addPath(path);
     timer = new QTimer(this);
     connect(timer, &QTimer::timeout, this, &SimTouch::poll);
-    timer->start(20);
+    timer->start(1000);
 }
 
 QPoint SimTouch::toScreen(int px, int py)

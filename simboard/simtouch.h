@@ -1,13 +1,14 @@
 #pragma once
 // The touch screen of the simulated board. "/dev/input/event0" in the board
 // root is a plain file standing in for the touch controller's input device:
-// whatever the program writes there (remote touch) is read back here, every
-// 20 ms, and handed to the screen as mouse presses and releases at the
+// whatever the program writes there (remote touch) is read back here as
+// soon as the file changes, and handed to the screen as mouse presses and releases at the
 // screen position the panel coordinates stand for.
 #include <QObject>
 #include <QPoint>
 #include <QString>
 
+class QFileSystemWatcher;
 class QTimer;
 class QWindow;
 
@@ -26,6 +27,7 @@ private:
     QWindow* window;
     QString path;
     qint64 offset = 0;
+    QFileSystemWatcher* watcher = nullptr;
     QTimer* timer = nullptr;
     int panelX = 0, panelY = 0;
     bool touching = false;   // BTN_TOUCH as last reported

@@ -1,5 +1,8 @@
 #include "simboard/textfit.h"
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QFileSystemWatcher>
 #include <QQuickItem>
 #include <QQuickWindow>
 #include <QTimer>
@@ -43,9 +46,17 @@ void walk(QQuickItem* item, QStringList& out)
 
 SimTextFit::SimTextFit(QWindow* w, QObject* parent) : QObject(parent), window(w)
 {
+    // A request is a file created in the run folder: the folder is watched
+    // (inotify), so an idle program is not woken to look for one; the slow
+    // timer only catches a request the watcher could not report.
+    auto* watcher = new QFileSystemWatcher(this);
+    const QString dir = QFileInfo(PlatformRoot::path(kRequest)).absolutePath();
+    QDir().mkpath(dir);
+    watcher->addPath(dir);
+    connect(watcher, &QFileSystemWatcher::directoryChanged, this, &SimTextFit::poll);
     timer = new QTimer(this);
     connect(timer, &QTimer::timeout, this, &SimTextFit::poll);
-    timer->start(100);
+    timer->start(1000);
 }
 
 QStringList SimTextFit::cutTexts(QQuickItem* item)

@@ -189,10 +189,6 @@ if args.walk:
     rm0 = pyvisa.ResourceManager("@py")
     walker_inst = rm0.open_resource("TCPIP::127.0.0.1::inst0::INSTR")
     walker_inst.timeout = 120000
-    # This pyvisa-py sends a write longer than 1024 bytes as one block
-    # without END when the link takes more; blocks of 1024 bytes end properly.
-    session = rm0.visalib.sessions[walker_inst.session]
-    session.max_recv_size = min(session.max_recv_size, 1024)
     workers = [threading.Thread(target=walk_client, args=(walk.walker, walker_inst)),
                threading.Thread(target=walk_client, args=(walk.raw_client,)),
                threading.Thread(target=walk_client, args=(walk.usb_host,)), threading.Thread(target=panel)]

@@ -36,8 +36,8 @@ ScpiRawFramer::Status ScpiRawFramer::feed(const char* p, size_t n)
             i += take;
             if (blockLeft_ == 0) {
                 if (bareBlock_) {
-                    // Only the data goes on; the header is dropped.
-                    cur_.erase(cur_.begin(), cur_.begin() + long(cur_.size() - blockLen_));
+                    // Only the data goes on (the header was dropped when
+                    // it was complete).
                     finish(true);
                     state_ = AfterBlock;
                 } else {
@@ -83,11 +83,18 @@ ScpiRawFramer::Status ScpiRawFramer::feed(const char* p, size_t n)
             if (--lenDigits_ == 0) {
                 blockLeft_ = blockLen_;
                 state_ = blockLeft_ ? Body : Text;
-                if (!blockLeft_ && bareBlock_) {
+                if (bareBlock_)
                     cur_.clear();
+                if (!blockLeft_ && bareBlock_) {
                     finish(true);
                     state_ = AfterBlock;
                 }
+                // Room for the data at once: grown piece by piece, a large
+                // block was copied again at every doubling. Up to 16 MiB
+                // (an 8 Mi-point wave) is reserved ahead; what a header
+                // promises beyond that is only taken as it arrives.
+                if (blockLeft_)
+                    cur_.reserve(cur_.size() + std::min(blockLeft_, size_t(16) << 20));
             }
             continue;
         case Quote:

@@ -107,16 +107,14 @@ bool web_scpi_upload(int channel, const QByteArray& name, const QByteArray& data
         safe.remove(0, 1);
     if (safe.isEmpty())
         return false;
-    QByteArray r;
-    if (!runOn(s.id, "WARB" + QByteArray::number(channel) + ":CARRier \"" + safe + "\"", r, 5000))
-        return false;
-    // Only an armed transfer takes the bytes as data; otherwise they would
-    // be parsed as commands.
-    if (scpi_session_transfer_mode(s.id) != WF_BaseArb) {
-        reply = r;
-        return false;
-    }
-    if (!deliver(s.id, data))
+    // One message: the arming command with the file as a definite-length
+    // block after the name, as any remote client may send it.
+    const QByteArray length = QByteArray::number(data.size());
+    QByteArray message = "WARB" + QByteArray::number(channel) + ":CARRier \"" + safe + "\",#" +
+                         QByteArray::number(length.size()) + length;
+    message += data;
+    message += '\n';
+    if (!deliver(s.id, message))
         return false;
     const int held = scpi_session_wait_done(s.id, 60000);
     if (held < 0)

@@ -128,6 +128,16 @@ TEST_F(ArbFiles, BsvScalesToFullRangeFromItsOwnExtremes)
     EXPECT_EQ(full[9], 8191);
     std::free(full);
     full = nullptr;
+    // A wave longer than 65536 points scales alike (it goes through a table).
+    QVector<int16_t> longWave;
+    for (int i = 0; i < 7000; ++i)
+        longWave << 0 << 100 << -100 << 50 << 0 << 0 << 0 << 0 << -50 << 25;
+    ASSERT_EQ(load(bsv(longWave), "l.bsv", p, &full), 0);
+    for (int at : {0, 69990})
+        EXPECT_EQ(QVector<int16_t>({full[at + 1], full[at + 2], full[at + 3], full[at + 8], full[at + 9]}),
+                  QVector<int16_t>({32767, -32767, 16383, -16383, 8191})) << at;
+    std::free(full);
+    full = nullptr;
     // Offset extremes map linearly onto the full range.
     ASSERT_EQ(load(bsv({1000, 2000, 3000, 1000, 1000, 1000, 1000, 1000, 1000, 3000}), "o.bsv", p, &full), 0);
     EXPECT_EQ(full[0], -32767);

@@ -35,10 +35,6 @@ import sys, pyvisa
 rm = pyvisa.ResourceManager('@py')
 i = rm.open_resource('TCPIP::127.0.0.1::inst0::INSTR')
 i.timeout = 30000
-# This pyvisa-py sends a message longer than 1024 bytes as one block without
-# the END flag when the link takes more; blocks of 1024 bytes end properly.
-s = rm.visalib.sessions[i.session]
-s.max_recv_size = min(s.max_recv_size, 1024)
 for step in sys.argv[1:]:
     kind, arg = step[0], step[2:]
     if kind == 'w':
@@ -292,8 +288,6 @@ a = socket.create_connection(('127.0.0.1', 5025))
 a.sendall(b'WARB1:CARRier "fromA.bsv"\n')
 i = pyvisa.ResourceManager('@py').open_resource('TCPIP::127.0.0.1::inst0::INSTR')
 i.timeout = 30000
-s = i.visalib.sessions[i.session]
-s.max_recv_size = min(s.max_recv_size, 1024)
 print(i.query('*OPC?').strip())
 i.write('WARB2:CARRier "fromB.csv"')
 i.write_raw(open(sys.argv[2], 'rb').read())

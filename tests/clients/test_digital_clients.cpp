@@ -97,11 +97,7 @@ TEST_F(DigitalClients, RemoteDataKeepsTheFirst2048Bytes)
 {
     int code = 0;
     const QList<QByteArray> out =
-        // pyvisa-py sends a write longer than 1024 bytes but within the
-        // server's maximum receive size as one chunk without the END flag;
-        // chunks of 1024 bytes make it send END with the last one.
         visa("data = bytes((k * 7) % 256 for k in range(3000))\n"
-             "i.visalib.sessions[i.session].max_recv_size = 1024\n"
              "i.write('DIGital:DATa')\n"
              "i.write_raw(data)\n"
              "got = i.query_binary_values('DIGital:DATa?', datatype='B', container=bytes)\n"

@@ -26,9 +26,6 @@ import sys, pyvisa
 rm = pyvisa.ResourceManager('@py')
 i = rm.open_resource('TCPIP::127.0.0.1::inst0::INSTR')
 i.timeout = 30000
-# Long messages go in blocks of 1024 bytes, each ending properly.
-s = rm.visalib.sessions[i.session]
-s.max_recv_size = min(s.max_recv_size, 1024)
 steps = sys.argv[1:]
 for n, c in enumerate(steps):
     if c.startswith('f:'):

@@ -50,14 +50,17 @@ static scpi_result_t formThenValue(scpi_t* c, const scpi_row_t& row, int ch, int
     return SCPI_RES_OK;
 }
 
+// The form key is pressed only when the entry shows the other form: pressing
+// it again redraws the entry and its keyboard for nothing, which doubled
+// the work of every setter in a loop of them.
 static scpi_result_t frequencySet(scpi_t* c, const scpi_row_t& row, int ch)
 {
-    return formThenValue(c, row, ch, PARAM_INDEX_FREQ, 0, true);
+    return formThenValue(c, row, ch, PARAM_INDEX_FREQ, 0, chData(c, ch).TimeUnit != 0);
 }
 
 static scpi_result_t periodSet(scpi_t* c, const scpi_row_t& row, int ch)
 {
-    return formThenValue(c, row, ch, PARAM_INDEX_FREQ, 1, true);
+    return formThenValue(c, row, ch, PARAM_INDEX_FREQ, 1, chData(c, ch).TimeUnit == 0);
 }
 
 static scpi_result_t dutySet(scpi_t* c, const scpi_row_t& row, int ch)
