@@ -120,6 +120,23 @@ std::shared_ptr<Link> findLink(long lid)
     return it->second;
 }
 
+// The link a procedure names, once the instrument's lock lets that link in:
+// null with the VXI-11 error set otherwise (4: no such link, 11: another
+// link holds the lock past this call's lock timeout).
+std::shared_ptr<Link> usableLink(long lid, long flags, unsigned long lockTimeout, long* error)
+{
+    std::shared_ptr<Link> link = findLink(lid);
+    if (!link) {
+        *error = VXI11_ERR_INVALID_LINK;
+        return nullptr;
+    }
+    if (!lockFree(link->lid, link->conn, flags, lockTimeout, false)) {
+        *error = VXI11_ERR_LOCKED;
+        return nullptr;
+    }
+    return link;
+}
+
 // Makes room for a new link, g_linksMutex held: links created over UDP idle
 // for longer than the idle timeout go; when the table is still full, the
 // least recently used UDP link gives way (its client may well have gone
@@ -251,15 +268,9 @@ void vxi11_create_link(const Create_LinkParms& p, Create_LinkResp& r, const Vxi1
 void vxi11_device_write(const Device_WriteParms& p, Device_WriteResp& r)
 {
     std::memset(&r, 0, sizeof r);
-    const std::shared_ptr<Link> link = findLink(p.lid);
-    if (!link) {
-        r.error = VXI11_ERR_INVALID_LINK;
+    const std::shared_ptr<Link> link = usableLink(p.lid, p.flags, p.lock_timeout, &r.error);
+    if (!link)
         return;
-    }
-    if (!lockFree(link->lid, link->conn, p.flags, p.lock_timeout, false)) {
-        r.error = VXI11_ERR_LOCKED;
-        return;
-    }
     char* msg = nullptr;
     size_t n = 0;
     {
@@ -328,14 +339,8 @@ void vxi11_device_write(const Device_WriteParms& p, Device_WriteResp& r)
 void vxi11_device_read(const Device_ReadParms& p, Device_ReadResp& r, std::vector<char>& storage)
 {
     std::memset(&r, 0, sizeof r);
-    const std::shared_ptr<Link> link = findLink(p.lid);
+    const std::shared_ptr<Link> link = usableLink(p.lid, p.flags, p.lock_timeout, &r.error);
     if (!link) {
-        r.error = VXI11_ERR_INVALID_LINK;
-        r.reason = VXI11_REASON_END;
-        return;
-    }
-    if (!lockFree(link->lid, link->conn, p.flags, p.lock_timeout, false)) {
-        r.error = VXI11_ERR_LOCKED;
         r.reason = VXI11_REASON_END;
         return;
     }
@@ -396,15 +401,9 @@ void vxi11_device_read(const Device_ReadParms& p, Device_ReadResp& r, std::vecto
 void vxi11_device_readstb(const Device_GenericParms& p, Device_ReadStbResp& r)
 {
     std::memset(&r, 0, sizeof r);
-    const std::shared_ptr<Link> link = findLink(p.lid);
-    if (!link) {
-        r.error = VXI11_ERR_INVALID_LINK;
+    const std::shared_ptr<Link> link = usableLink(p.lid, p.flags, p.lock_timeout, &r.error);
+    if (!link)
         return;
-    }
-    if (!lockFree(link->lid, link->conn, p.flags, p.lock_timeout, false)) {
-        r.error = VXI11_ERR_LOCKED;
-        return;
-    }
     const bool mav = scpi_session_held(link->session) > 0;
     r.error = VXI11_ERR_NONE;
     r.stb = u_char(SCPI_StatusByte(&scpi_context, mav));
@@ -413,15 +412,9 @@ void vxi11_device_readstb(const Device_GenericParms& p, Device_ReadStbResp& r)
 void vxi11_device_clear(const Device_GenericParms& p, Device_Error& r)
 {
     std::memset(&r, 0, sizeof r);
-    const std::shared_ptr<Link> link = findLink(p.lid);
-    if (!link) {
-        r.error = VXI11_ERR_INVALID_LINK;
+    const std::shared_ptr<Link> link = usableLink(p.lid, p.flags, p.lock_timeout, &r.error);
+    if (!link)
         return;
-    }
-    if (!lockFree(link->lid, link->conn, p.flags, p.lock_timeout, false)) {
-        r.error = VXI11_ERR_LOCKED;
-        return;
-    }
     // Input (the partial message), output (the uncollected reply) and a
     // pending transfer (a data message the session armed and has not sent).
     {
@@ -446,15 +439,9 @@ static void deliverText(const std::shared_ptr<Link>& link, const char* text)
 void vxi11_device_generic(int proc, const Device_GenericParms& p, Device_Error& r)
 {
     std::memset(&r, 0, sizeof r);
-    const std::shared_ptr<Link> link = findLink(p.lid);
-    if (!link) {
-        r.error = VXI11_ERR_INVALID_LINK;
+    const std::shared_ptr<Link> link = usableLink(p.lid, p.flags, p.lock_timeout, &r.error);
+    if (!link)
         return;
-    }
-    if (!lockFree(link->lid, link->conn, p.flags, p.lock_timeout, false)) {
-        r.error = VXI11_ERR_LOCKED;
-        return;
-    }
     // Queued behind the link's earlier messages, in order, as a group
     // execute trigger or a remote/local message of a GPIB controller would
     // be.
