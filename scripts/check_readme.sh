@@ -46,12 +46,17 @@ BUILD=$3
 set -e
 ip link set lo up
 mount -t tmpfs -o mode=755 tmpfs /run
+# The checkout (and the build) stay reachable through /run while the fresh
+# /tmp hides whatever was there: a checkout under /tmp is hidden with it.
+mkdir -p /run/lock /run/.lower/src /run/.lower/build
+mount --bind "$SRC" /run/.lower/src
+[ "$BUILD" = "$SRC/build" ] || mount --bind "$BUILD" /run/.lower/build
 mount -t tmpfs -o mode=1777 tmpfs /tmp
-mkdir -p /run/lock /tmp/.overlay/src /tmp/.overlay/srcwork
-mount -t overlay overlay -o "lowerdir=$SRC,upperdir=/tmp/.overlay/src,workdir=/tmp/.overlay/srcwork" "$SRC"
+mkdir -p /tmp/.overlay/src /tmp/.overlay/srcwork "$SRC"
+mount -t overlay overlay -o "lowerdir=/run/.lower/src,upperdir=/tmp/.overlay/src,workdir=/tmp/.overlay/srcwork" "$SRC"
 if [ "$BUILD" != "$SRC/build" ]; then
   mkdir -p "$SRC/build" /tmp/.overlay/build /tmp/.overlay/buildwork
-  mount -t overlay overlay -o "lowerdir=$BUILD,upperdir=/tmp/.overlay/build,workdir=/tmp/.overlay/buildwork" "$SRC/build"
+  mount -t overlay overlay -o "lowerdir=/run/.lower/build,upperdir=/tmp/.overlay/build,workdir=/tmp/.overlay/buildwork" "$SRC/build"
 fi
 set +e
 

@@ -31,7 +31,7 @@ stage_start "packages"
 PACKAGES=(
   crossbuild-essential-armhf qemu-user-static
   qtbase5-dev:armhf qtdeclarative5-dev:armhf libgtest-dev:armhf
-  liblzo2-dev:armhf libtirpc-dev:armhf libmicrohttpd-dev:armhf libavahi-client-dev:armhf
+  liblzo2-dev:armhf libtirpc-dev:armhf libmicrohttpd-dev:armhf libavahi-client-dev:armhf zlib1g-dev:armhf
 )
 if ! dpkg --print-foreign-architectures | grep -qx armhf; then
   dpkg --add-architecture armhf

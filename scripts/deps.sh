@@ -7,7 +7,7 @@ PACKAGES=(
   qml-module-qtquick2 qml-module-qtquick-window2 qml-module-qtquick-controls
   qml-module-qtquick-layouts qml-module-qtquick-dialogs
   libgtest-dev libgmock-dev
-  liblzo2-dev libtirpc-dev rpcsvc-proto rpcbind
+  liblzo2-dev zlib1g-dev libtirpc-dev rpcsvc-proto rpcbind
   python3 python3-pyvisa python3-pyvisa-py python3-lzo lxi-tools
   python3-pymeasure python3-numpy
   sigrok-cli

@@ -21,8 +21,9 @@ LOG=$WORK/ornav72.log
 mkdir -p "$OUT"
 rm -f "$OUT"/*.png "$OUT/textfit.txt"
 
-# A free display number.
-N=90
+# A free display number, from SHOT_DISPLAY on (two tours at once start
+# from different numbers).
+N=${SHOT_DISPLAY:-90}
 while [ -e /tmp/.X11-unix/X$N ] || [ -e /tmp/.X$N-lock ]; do N=$((N + 1)); done
 export DISPLAY=:$N
 XPID= APID=

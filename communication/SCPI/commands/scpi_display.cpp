@@ -44,30 +44,33 @@ void putChunk(QByteArray& out, const char* type, const char* data, uint32_t leng
     putBe32(out, uint32_t(crc32(0, reinterpret_cast<const Bytef*>(out.constData() + at), uInt(4 + length))));
 }
 
-// The capture (rows bottom first, blue, green, red, alpha) as an 8-bit RGBA
-// PNG, upright. Every row takes the "up" filter: a screen is mostly rows
-// that repeat the row above, which then become runs of zeros that zlib's
-// fastest level packs tightly. The encoder of the image library tries five
-// filters on every row and spent three quarters of the reply on that.
+// The capture (rows bottom first, blue, green, red, alpha) as an 8-bit RGB
+// PNG, upright. A screen has no transparency, so the alpha byte is left out:
+// a quarter less for zlib to pack. Every row takes the "up" filter: a
+// screen is mostly rows that repeat the row above, which then become runs
+// of zeros that zlib's fastest level packs tightly. The encoder of the image
+// library tries five filters on every row and spent three quarters of the
+// reply on that.
 QByteArray encodePng(const unsigned char* pixels)
 {
     const size_t rowBytes = size_t(kWidth) * 4;
+    const size_t outBytes = size_t(kWidth) * 3;
     QByteArray out;
     out.reserve(256 * 1024);
     out.append("\x89PNG\r\n\x1a\n", 8);
     const uint32_t w = kWidth, h = kHeight;
     const char ihdr[13] = {char(w >> 24), char(w >> 16), char(w >> 8), char(w),
                            char(h >> 24), char(h >> 16), char(h >> 8), char(h),
-                           8, 6, 0, 0, 0};  // 8 bits, RGBA, deflate, no interlace
+                           8, 2, 0, 0, 0};  // 8 bits, RGB, deflate, no interlace
     putChunk(out, "IHDR", ihdr, sizeof ihdr);
 
     z_stream z{};
     if (deflateInit(&z, 1) != Z_OK)
         return QByteArray();
-    QByteArray idat(int(deflateBound(&z, uLong((rowBytes + 1) * kHeight))), Qt::Uninitialized);
+    QByteArray idat(int(deflateBound(&z, uLong((outBytes + 1) * kHeight))), Qt::Uninitialized);
     z.next_out = reinterpret_cast<Bytef*>(idat.data());
     z.avail_out = uInt(idat.size());
-    std::vector<unsigned char> row(rowBytes + 1);
+    std::vector<unsigned char> row(outBytes + 1);
     row[0] = 2;  // filter type "up"
     const std::vector<unsigned char> blank(rowBytes, 0);
     int rc = Z_OK;
@@ -76,15 +79,17 @@ QByteArray encodePng(const unsigned char* pixels)
         // in memory.
         const unsigned char* src = pixels + size_t(kHeight - 1 - y) * rowBytes;
         const unsigned char* above = y ? src + rowBytes : blank.data();
-        for (size_t x = 0; x < rowBytes; x += 4) {
+        unsigned char* dst = row.data() + 1;
+        for (size_t x = 0; x < rowBytes; x += 4, dst += 3) {
             uint32_t a, b;
             std::memcpy(&a, src + x, 4);
             std::memcpy(&b, above + x, 4);
             // Byte-wise a - b modulo 256 (no borrow between the bytes) ...
             const uint32_t d = ((a | 0x80808080u) - (b & 0x7F7F7F7Fu)) ^ ((a ^ ~b) & 0x80808080u);
-            // ... then blue, green, red, alpha into red, green, blue, alpha.
-            const uint32_t rgba = (d & 0xFF00FF00u) | ((d >> 16) & 0xFFu) | ((d & 0xFFu) << 16);
-            std::memcpy(row.data() + 1 + x, &rgba, 4);
+            // ... then blue, green, red into red, green, blue.
+            dst[0] = uint8_t(d >> 16);
+            dst[1] = uint8_t(d >> 8);
+            dst[2] = uint8_t(d);
         }
         z.next_in = row.data();
         z.avail_in = uInt(row.size());
