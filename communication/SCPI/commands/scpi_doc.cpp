@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <cstring>
 #include <vector>
+#include "communication/SCPI/scpi_error.h"
 #include "communication/SCPI/commands/scpi_choices.h"
 #include "communication/SCPI/commands/scpi_commands.h"
 #include "communication/SCPI/commands/scpi_rows.h"
@@ -211,7 +212,7 @@ std::string errors(const scpi_row_t& r)
     case RK_NUMBER: {
         char b[80];
         snprintf(b, sizeof b, "-109 missing, %d suffix of another kind, -131 unknown suffix",
-                 r.suffixError ? r.suffixError : -224);
+                 int(r.suffixError));
         e.push_back(r.suffix == SCPI_UNIT_ANY ? "-109 missing, -131 unknown suffix" : b);
         break;
     }
@@ -481,7 +482,7 @@ std::string scpi_command_rows_json()
         choices += "]";
         char tail[160];
         snprintf(tail, sizeof tail, ", \"suffix\": \"%s\", \"suffix_error\": %d, \"controller\": %s}",
-                 r ? suffixName(r->suffix) : "", r && r->suffixError ? int(r->suffixError) : -224,
+                 r ? suffixName(r->suffix) : "", r ? int(r->suffixError) : int(SCPI_ERROR_ILLEGAL_PARAMETER_VALUE),
                  r && r->paramIndex >= 0 && r->wait != RW_NONE ? "true" : "false");
         out += std::string(out.size() > 2 ? ",\n" : "") + "{\"pattern\": " + quoted(c->pattern) +
                ", \"kind\": \"" + kindName(r) + "\", \"target\": \"" + targetName(r) + "\", \"choices\": " +
