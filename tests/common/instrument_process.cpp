@@ -50,6 +50,19 @@ QString visaScript(const QString& body, int timeoutMs)
            body + (body.endsWith('\n') ? "" : "\n") + "i.close()\n";
 }
 
+QList<QByteArray> visaLines(const QString& body, const QStringList& args, int timeoutMs)
+{
+    QProcess p;
+    p.start("/usr/bin/python3", QStringList{"-c", visaScript(body, timeoutMs)} + args);
+    p.waitForStarted(10000);
+    if (!p.waitForFinished(60000 + timeoutMs))
+        p.kill();
+    const QByteArray out = p.readAllStandardOutput();
+    if (p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0)
+        ADD_FAILURE() << out.constData() << p.readAllStandardError().constData();
+    return out.trimmed().split('\n');
+}
+
 QByteArray runSim(const QString& root, const QStringList& args, int* exitCode)
 {
     return runProgram(buildPath("tools/ornav-sim"), QStringList{"--root", root} + args, exitCode);
