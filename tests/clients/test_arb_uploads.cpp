@@ -30,11 +30,7 @@ QString bin(const char* name) { return TestRig::buildPath(name); }
 // Steps: "w:TEXT" write a command, "f:PATH" write a file's bytes as one
 // message, "q:TEXT" query and print the reply, "s:PATH" save the record
 // ("SYSTem:CONFigure?") to a file, "r:PATH" send it back.
-const char* kScript = R"(
-import sys, pyvisa
-rm = pyvisa.ResourceManager('@py')
-i = rm.open_resource('TCPIP::127.0.0.1::inst0::INSTR')
-i.timeout = 30000
+const char* kScript = R"(import sys
 for step in sys.argv[1:]:
     kind, arg = step[0], step[2:]
     if kind == 'w':
@@ -48,7 +44,6 @@ for step in sys.argv[1:]:
     elif kind == 'r':
         i.write('SYSTem:CONFigure')
         i.write_raw(open(arg, 'rb').read())
-i.close()
 )";
 
 class ArbUploads : public TestRig::InstrumentSuite {
@@ -89,7 +84,7 @@ protected:
     static QStringList visa(const QStringList& steps)
     {
         QProcess p;
-        p.start("/usr/bin/python3", QStringList{"-c", kScript} + steps);
+        p.start("/usr/bin/python3", QStringList{"-c", TestRig::visaScript(kScript, 30000)} + steps);
         if (!p.waitForFinished(120000))
             return {"<timeout>"};
         const QString out = QString::fromLocal8Bit(p.readAllStandardOutput()).trimmed();
@@ -99,11 +94,8 @@ protected:
     }
     static QVector<long long> stream(const QString& name)
     {
-        QProcess p;
-        p.start(bin("tools/ornav-sim"), {"--root", root(), "stream", name});
-        p.waitForFinished(60000);
         QVector<long long> v;
-        for (const QByteArray& l : p.readAllStandardOutput().split('\n'))
+        for (const QByteArray& l : sim({"stream", name}).split('\n'))
             if (!l.trimmed().isEmpty())
                 v << l.trimmed().toLongLong();
         return v;
