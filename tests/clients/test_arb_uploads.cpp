@@ -197,10 +197,7 @@ v.write_raw(b'WARB1:CARRier "lie.bsv",#6999999' + a[:100] + b'\n')
 print(v.query('SYSTem:ERRor?').strip())
 print(v.query('SYSTem:ERRor?').strip())
 )";
-    int code = 0;
-    const QByteArray out = TestRig::runPython(script, files, &code);
-    ASSERT_EQ(code, 0) << out.constData();
-    EXPECT_EQ(out.trimmed().split('\n'), QList<QByteArray>({"1", "1", kIllegal.toUtf8(), kNoError.toUtf8()}));
+    EXPECT_EQ(TestRig::pythonLines(script, files), QList<QByteArray>({"1", "1", kIllegal.toUtf8(), kNoError.toUtf8()}));
     waveMemoryHolds(1, points[0]);
     waveMemoryHolds(2, points[1]);
 
@@ -295,10 +292,7 @@ print(i.query('SYSTem:ERRor?').strip())
 )";
     const QStringList args = {file("fromA.bsv", bsvOf(sine(300, 1000))), file("fromB.csv", csv),
                               file("fromC.bsv", bsvOf(sine(500, 1000))), file("fromD.bsv", bsvOf(sine(600, 1000)))};
-    int code = 0;
-    const QByteArray out = TestRig::runPython(script, args, &code);
-    ASSERT_EQ(code, 0) << out.constData();
-    EXPECT_EQ(out.trimmed().split('\n'), QList<QByteArray>({"1", "1", "1", kNoError.toUtf8()}));
+    ASSERT_EQ(TestRig::pythonLines(script, args), QList<QByteArray>({"1", "1", "1", kNoError.toUtf8()}));
     QFile c(args[2]);
     ASSERT_TRUE(c.open(QIODevice::ReadOnly));
     ASSERT_TRUE(usb.sendMessage(c.readAll()));
