@@ -15,6 +15,7 @@
 #include "communication/SCPI/commands/scpi_choices.h"
 #include "communication/SCPI/commands/scpi_instrument.h"
 #include "communication/SCPI/commands/scpi_row_ids.h"
+#include "platform/logging.h"
 
 static const char kArbLibrary[] = "/usr/share/ArbWaveLib";
 static const char kInternalStorage[] = "/run/media/mmcblk0p1";
@@ -113,7 +114,7 @@ static scpi_result_t amplitudeUnitSet(scpi_t* c, const scpi_row_t& row, int ch)
     ScpiInstrument& inst = scpi_row_instrument(c);
     const CH_DATA& d = inst.record().PDT[ch];
     if (int(tag) == 2 && d.Load == 1000000) {
-        fprintf(stderr, "[scpi-ERRO]:dbm not valid while load is highz\n");
+        qCCritical(lcScpi, "dbm not valid while load is highz");
         return SCPI_RES_OK;
     }
     if (d.AmpMode)
@@ -128,11 +129,11 @@ static scpi_result_t levelSet(scpi_t* c, const scpi_row_t& row, int ch)
 {
     scpi_number_t n;
     if (!SCPI_ParamNumber(c, nullptr, &n, true)) {
-        fprintf(stderr, "[scpi-ERRO]:get param error!\n");
+        qCCritical(lcScpi, "get param error!");
         return SCPI_RES_ERR;
     }
     if (n.unit != SCPI_UNIT_NONE && n.unit != SCPI_UNIT_VOLT) {
-        fprintf(stderr, "[scpi-ERRO]:get units error!\n");
+        qCCritical(lcScpi, "get units error!");
         SCPI_ErrorPush(c, SCPI_ERROR_ILLEGAL_PARAMETER_VALUE);
         return SCPI_RES_ERR;
     }
@@ -152,7 +153,7 @@ static scpi_result_t harmonicOrderSet(scpi_t* c, const scpi_row_t& row, int ch)
     if (!SCPI_ParamInt(c, &order, true))
         return SCPI_RES_ERR;
     if (order < 1 || order > 16) {
-        fprintf(stderr, "[scpi-ERRO]:set order out of range\n");
+        qCCritical(lcScpi, "set order out of range");
         SCPI_ErrorPush(c, SCPI_ERROR_ILLEGAL_PARAMETER_VALUE);
         return SCPI_RES_ERR;
     }
@@ -215,7 +216,7 @@ static scpi_result_t arbSet(scpi_t* c, const scpi_row_t& row, int ch)
     std::string path;
     // A name is a name, never a path out of the chosen folder.
     if (len == 0 || std::strchr(name, '/') || !inst.findFile(folder, name, &path)) {
-        fprintf(stderr, "[scpi-ERRO]:CAN Not FinD\n");
+        qCCritical(lcScpi, "CAN Not FinD");
         SCPI_ErrorPush(c, SCPI_ERROR_ILLEGAL_PARAMETER_VALUE);
         return SCPI_RES_ERR;
     }
@@ -270,7 +271,7 @@ static scpi_result_t noiseSumSet(scpi_t* c, const scpi_row_t& row, int ch)
         return SCPI_RES_ERR;
     ScpiInstrument& inst = scpi_row_instrument(c);
     if (noNoiseSum(inst.record().PDT[ch])) {
-        fprintf(stderr, "[scpi-WARN]:current base can't sum noise\n");
+        qCWarning(lcScpi, "current base can't sum noise");
         return SCPI_RES_OK;
     }
     inst.setValue(ch, row.paramIndex, on ? 1 : 0);
@@ -293,7 +294,7 @@ static scpi_result_t snrSet(scpi_t* c, const scpi_row_t& row, int ch)
     ScpiInstrument& inst = scpi_row_instrument(c);
     const CH_DATA& d = inst.record().PDT[ch];
     if (noNoiseSum(d)) {
-        fprintf(stderr, "[scpi-ERRO]:current base not support noiseSum!\n");
+        qCCritical(lcScpi, "current base not support noiseSum!");
         return SCPI_RES_ERR;
     }
     double v = 0;
@@ -304,7 +305,7 @@ static scpi_result_t snrSet(scpi_t* c, const scpi_row_t& row, int ch)
         if (d.SNRUnit == 1)
             inst.setUnits(ch, row.paramIndex, 0);
     } else if (unit != SCPI_UNIT_NONE) {
-        fprintf(stderr, "[scpi-ERRO]:unknow param unit!\n");
+        qCCritical(lcScpi, "unknow param unit!");
         SCPI_ErrorPush(c, SCPI_ERROR_ILLEGAL_PARAMETER_VALUE);
         return SCPI_RES_ERR;
     }

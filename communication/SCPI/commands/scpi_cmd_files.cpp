@@ -9,6 +9,7 @@
 #include "param/global.h"
 #include "communication/SCPI/commands/scpi_instrument.h"
 #include "communication/SCPI/commands/scpi_row_ids.h"
+#include "platform/logging.h"
 
 // The file name of an arming command: string data or plain characters. It
 // becomes a file in the instrument's storage folder, so it must be a plain
@@ -18,7 +19,7 @@ static bool fileName(scpi_t* c, std::string* name, const char* missingLog)
     const char* text = nullptr;
     size_t len = 0;
     if (!SCPI_ParamCharacters(c, &text, &len, false)) {
-        fprintf(stderr, "%s\n", missingLog);
+        qCCritical(lcScpi, "%s", missingLog);
         SCPI_ErrorPush(c, SCPI_ERROR_MISSING_PARAMETER);
         return false;
     }
@@ -53,7 +54,7 @@ static scpi_result_t armArb(scpi_t* c, const scpi_row_t& row, int)
     std::string name;
     const bool base = row.id == R_WARB_CARRIER;
     if (!armChannel(c, &ch) ||
-        !fileName(c, &name, base ? "[scpi-ERRO]:get base arb file name false" : "get mod arb file name false"))
+        !fileName(c, &name, base ? "get base arb file name false" : "get mod arb file name false"))
         return SCPI_RES_ERR;
     scpi_wfile_arm(base ? WF_BaseArb : WF_ModArb, ch, name.c_str());
     return SCPI_RES_OK;

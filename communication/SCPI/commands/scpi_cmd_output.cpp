@@ -7,12 +7,13 @@
 #include "param/global.h"
 #include "communication/SCPI/commands/scpi_instrument.h"
 #include "communication/SCPI/commands/scpi_row_ids.h"
+#include "platform/logging.h"
 
 static scpi_result_t outputSet(scpi_t* c, const scpi_row_t& row, int ch)
 {
     bool on = false;
     if (!SCPI_ParamBool(c, &on, true)) {
-        fprintf(stderr, "[scpi-ERRO]: no param\n");
+        qCCritical(lcScpi, "no param");
         return SCPI_RES_ERR;
     }
     scpi_row_instrument(c).setValue(ch, row.paramIndex, on ? 1 : 0);

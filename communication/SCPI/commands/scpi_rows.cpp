@@ -7,6 +7,7 @@
 #include "communication/SCPI/scpi_result.h"
 #include "communication/SCPI/commands/scpi_instrument.h"
 #include "param/systype.h"
+#include "platform/logging.h"
 
 static ScpiInstrument* g_installed = nullptr;
 static scpi_instrument_factory_t g_program = nullptr;
@@ -108,7 +109,7 @@ static bool resolveTarget(scpi_t* c, const scpi_row_t& row, int* target)
         if (n[0] < 1 || n[0] > 4) {
             SCPI_ErrorPush(c, SCPI_ERROR_PARAMETER_NOT_ALLOWED);
             if (row.flags & RFL_LOG_CHANNEL)
-                fprintf(stderr, "[scpi-ERRO]:no channel number\n");
+                qCCritical(lcScpi, "no channel number");
             return false;
         }
         *target = n[0] - 1;
@@ -201,7 +202,7 @@ void scpi_row_wait(scpi_t* c, const scpi_row_t& row)
     if (!scpi_instrument(c).waitApplied(row.wait == RW_SCREENS, SCPI_APPLY_TIMEOUT_MS)) {
         // Not applied in time: the user learns it instead of a query
         // reading a value that is not there yet.
-        fprintf(stderr, "[scpi-WARN]:controller busy, going on after %d ms\n", int(SCPI_APPLY_TIMEOUT_MS));
+        qCWarning(lcScpi, "controller busy, going on after %d ms", int(SCPI_APPLY_TIMEOUT_MS));
         SCPI_ErrorPush(c, SCPI_ERROR_EXECUTION_ERROR);
     }
 }
