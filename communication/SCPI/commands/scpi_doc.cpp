@@ -414,8 +414,8 @@ std::string scpi_command_reference()
         scpi_list_burst_type, scpi_list_gate_polarity, scpi_list_touch_action,
     };
     for (const scpi_choice_def_t* l : lists) {
-        const std::string words =
-            joinWords(l, [](const scpi_choice_def_t& c) { return std::string(c.name) + " (" + std::to_string(c.tag) + ")"; });
+        const std::string words = joinWords(
+            l, [](const scpi_choice_def_t& c) { return std::string(c.name) + " (" + std::to_string(c.tag) + ")"; });
         out += std::string("| ") + scpi_list_title(l) + " | " + words + " |\n";
     }
     return out;
