@@ -1,7 +1,10 @@
 #include "tests/remote/remote_rig.h"
 #include "app/scpi_wfile_receivers.h"
 #include "app/scpi_instrument_qt.h"
+#include <arpa/inet.h>
+#include <netinet/in.h>
 #include <pthread.h>
+#include <sys/socket.h>
 #include <rpc/rpc.h>
 #include <unistd.h>
 #include <QElapsedTimer>
@@ -118,6 +121,20 @@ bool RemoteRig::waitDelivered(size_t n, int timeoutMs)
         usleep(2000);
     }
     return false;
+}
+
+int RemoteRig::connectLoopback(int port)
+{
+    const int s = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    a.sin_port = htons(uint16_t(port));
+    if (s >= 0 && ::connect(s, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0)
+        return s;
+    if (s >= 0)
+        close(s);
+    return -1;
 }
 
 long RemoteRig::memoryKb(const char* key)
