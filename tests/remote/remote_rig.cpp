@@ -79,7 +79,7 @@ RemoteRig::RemoteRig()
     scpi_adpt_set_hooks({scpi_commands, &Ornav72::GetSN, &Ornav72::clock_tick});
     scpi_commands_install_receivers();
     scpi_install_wave_receivers();
-    scpi_instrument_set_program(scpi_instrument_program_qt);
+    scpi_instrument_qt_attach(&scpi_context);
     scpi_worker_init(nullptr);
     SCPI_SetIdnSerial(&scpi_context, Ornav72::GetSN());
     scpi_msg_set_probe(probe);
