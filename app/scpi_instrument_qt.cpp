@@ -129,7 +129,7 @@ public:
     }
     std::string displayName() override { return sys_param::DisplayName.toStdString(); }
     std::string hardwareVersion() override { return sys_param::HardWareVersion.toStdString(); }
-    double sineBandwidth(int ch) override { return CSetParam::pCharacter[ch].Bandwidth.freqSine; }
+    double sineBandwidth(int ch) override { return CSetParam::state.pCharacter[ch].Bandwidth.freqSine; }
     void storeArbPath(int ch, bool base, const std::string& path) override
     {
         if (base)
