@@ -17,6 +17,7 @@
 #include "hardware/fpga_config.h"
 #include "hardware/mem_io.h"
 #include "app/counter.h"
+#include "app/supervision.h"
 #include "communication/SCPI/commands/scpi_service_host.h"
 #include "communication/SCPI/commands/scpi_display_host.h"
 #include "communication/SCPI/commands/scpi_digital_host.h"
@@ -29,7 +30,7 @@ class channelModel;
 class QTimer;
 class QThread;
 
-class Ornav72 : public QObject, public PowerDownNotice, public ScpiServiceHost, public ScpiDigitalHost,
+class Ornav72 : public QObject, public ScpiServiceHost, public ScpiDigitalHost,
                 public ScpiDisplayHost {
     Q_OBJECT
 public:
@@ -46,8 +47,6 @@ public:
     // The current channel 0..3 (CH_ID); asked by the remote channel queries.
     Q_INVOKABLE int currentChannel() const { return int(currentCh); }
     void SetInfoWindowState(QString state, Uidata::ASK_TYPE type);
-    // The info window shown while the power key switches the board off.
-    void showPowerDownNotice() override;
     // The factory and service rows of the remote interface.
     void serviceSetValue(int ch, int paramIndex, double value) override;
     void serviceSetSerial(const char* text, unsigned length) override;
@@ -181,11 +180,9 @@ public:
     // GUI thread: the screen capture (getscreenShot) and its copy-out.
     unsigned char* pixelData = nullptr;
     bool screenShotOk = false;
-    bool exit10MValid = true;
     bool education = false;
     uint32_t bandwidth = 0;
     qint64 lastIpUpdateTime = 0;
-    qint64 lastIpActiveTime = 0;
     QImage screenShotImage;  // GUI thread, as pixelData
     // The last capture handed to a remote reply (GUI thread; the reply holds
     // a shared copy, so a refill while it is in use detaches).
@@ -205,11 +202,6 @@ public:
     QObject* utilitySystem = nullptr;
     PseWave* pseObject[4] = {nullptr, nullptr, nullptr, nullptr};
     SysParm* sysparm = nullptr;
-    QTimer* appTimer = nullptr;       // lives in timerthread; created and deleted by this thread
-    QThread* timerthread = nullptr;
-    // A tick is queued to this thread and has not run yet (set by the timer
-    // thread, cleared here).
-    std::atomic<bool> tickQueued{false};
     QObject* topmainObject = nullptr;
     QObject* helpObject = nullptr;
     QObject* mergeObj = nullptr;
@@ -243,12 +235,7 @@ public:
     mem_io memio;
     fpga_config fpgaconfig;
     static char SN[32];
-    bool usbdiskstatus = false;
-    bool usbhoststatus = false;
-    bool lockerstatus = false;
-    bool ethnetstatus = true;
     bool factorymodel = true;
-    bool ScreenSaved = false;
 
 signals:
     void tempdis(float temp);
@@ -312,12 +299,10 @@ public slots:
 public:
     // Records now as the last user activity; returns whether the screen
     // saver was on (the caller then swallows the key that woke it).
-    bool clrSavescreen();
-    // Switches a channel (or what it feeds) off after an overload or an
-    // over-temperature event and reports it (error -802, error message).
-    void channelProtect(int ch, int msgid, bool chdis);
-    void SetBackLightBlank(bool state);
-    void SetBrightness(int level);
+    bool clrSavescreen() { return supervision_.clrSavescreen(); }
+    bool screenSaved() const { return supervision_.screenSaved(); }
+    // The tick, screen saver and display power (read by tests).
+    const Supervision& supervision() const { return supervision_; }
     // Looks for an upgrade package folder on the USB disk; the one found is
     // kept in upgradedir.
     bool haveUpgradefile();
@@ -331,9 +316,6 @@ public:
     // Moves clock_tick() forward by ms (tests; on a simulated board the
     // tick also takes the offset from "/var/run/ornav-uptime-offset").
     static void setUptimeOffset(qint64 ms);
-    // Blank and back-light level last written (-1 none yet).
-    int lastBlank = -1;
-    int lastBrightness = -1;
 
 public slots:
     void IPSetTypeChanged();
@@ -358,7 +340,6 @@ public slots:
 private:
     // Connects the back-light and network entries of the system list.
     void connectSupervisionModels();
-    void releaseRemoteLock();
 
 private:
     // ---- front-panel keys ------------------------------------------------------
@@ -381,8 +362,9 @@ private:
     bool loadArbInto(CH_ID ch, const QString& path, const char* data, size_t length, bool base, bool exe);
     // Missing-file messages waiting for the screens.
     QStringList pendingFileTips;
-    // Start-up steps that belong to subsystems still to come.
-    void powerCheck();
+
+    friend class Supervision;
+    Supervision supervision_{*this};
 };
 
 // The one controller of the process, set once it is constructed.

@@ -139,13 +139,13 @@ TEST_F(SupervisionTest, LosingTheNetworkLinkReleasesTheRemoteLock)
     writeFile("/sys/class/net/eth0/carrier", "1\n");
     scpi_carrier_apply("1\n");
     tick();
-    ASSERT_TRUE(ctrl->ethnetstatus);
+    ASSERT_TRUE(ctrl->supervision().networkUp());
     pc_lock = true;
     ctrl->lastIpUpdateTime = 7;
     writeFile("/sys/class/net/eth0/carrier", "0\n");
     scpi_carrier_apply("0\n");
     tick();
-    EXPECT_FALSE(ctrl->ethnetstatus);
+    EXPECT_FALSE(ctrl->supervision().networkUp());
     EXPECT_FALSE(pc_lock);
     EXPECT_NE(ctrl->lastIpUpdateTime, 7);  // the addresses were read again at once
     EXPECT_TRUE(calls().contains("tips 0 4 ")) << calls().join('\n').toStdString();
@@ -154,7 +154,7 @@ TEST_F(SupervisionTest, LosingTheNetworkLinkReleasesTheRemoteLock)
     writeFile("/sys/class/net/eth0/carrier", "1\n");
     scpi_carrier_apply("1\n");
     tick();
-    EXPECT_TRUE(ctrl->ethnetstatus);
+    EXPECT_TRUE(ctrl->supervision().networkUp());
     EXPECT_TRUE(pc_lock);
     pc_lock = false;
 }
