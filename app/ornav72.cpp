@@ -131,7 +131,7 @@ Ornav72::Ornav72()
     uidata.setBoardTemperature(QString::asprintf("%2.2f", double(CSetParam::boardtemp)));
 
     // 14. Network read-out, 15. serial number fallback from the MAC.
-    GetHostNetAddress(sys_param::MAC, sys_param::IP, sys_param::Mask, sys_param::Gateway);
+    NetworkSettings::GetHostNetAddress(sys_param::MAC, sys_param::IP, sys_param::Mask, sys_param::Gateway);
     if (channelModel* m = GetChModelFormIndex(CH_SYS, PARAM_INDEX_SYSMACADDR))
         m->disUpdate();
     const unsigned char first = static_cast<unsigned char>(SN[0]);
@@ -182,7 +182,6 @@ Ornav72::~Ornav72()
         delete c;
         c = nullptr;
     }
-    free(pixelData);
 }
 
 void Ornav72::SetInfoWindowState(QString state, Uidata::ASK_TYPE type)

@@ -18,6 +18,9 @@
 #include "hardware/mem_io.h"
 #include "app/counter.h"
 #include "app/supervision.h"
+#include "app/network_settings.h"
+#include "app/screen_capture.h"
+#include "app/upgrade.h"
 #include "communication/SCPI/commands/scpi_service_host.h"
 #include "communication/SCPI/commands/scpi_display_host.h"
 #include "communication/SCPI/commands/scpi_digital_host.h"
@@ -31,7 +34,7 @@ class QTimer;
 class QThread;
 
 class Ornav72 : public QObject, public ScpiServiceHost, public ScpiDigitalHost,
-                public ScpiDisplayHost {
+                public ScpiDisplayHostOwner {
     Q_OBJECT
 public:
     Ornav72();
@@ -71,15 +74,17 @@ public:
     static const char* GetSN();
     static const char* GetSoftwareVersion();
     // ---- screen capture ---------------------------------------------------------
-    // Reads the rendered frame into pixelData (BMP header, bottom row first);
-    // with convert, also into screenShotImage, and with a folder saves it
-    // there as the next free "screenshot<N>" file. Runs in the GUI thread.
-    bool getscreenShot(bool convert = false, QString savePath = QString(), int where = 0);
+    // Reads the rendered frame into the capture buffer; with convert, also
+    // into an image, and with a folder saves it there as the next free
+    // "screenshot<N>" file. Runs in the GUI thread.
+    bool getscreenShot(bool convert = false, QString savePath = QString(), int where = 0)
+    {
+        return capture_.getscreenShot(convert, savePath, where);
+    }
     // The remote screen rows: a capture made in the GUI thread, copied out.
-    QByteArray displayCapture() override;
-    // The BMP header at the front of pixelData.
-    static const unsigned char kBmpHeader[54];
-    static const int kCaptureBytes = 4096054;
+    QByteArray displayCapture() { return capture_.displayCapture(); }
+    ScpiDisplayHost* displayHost() override { return &capture_; }
+    const ScreenCapture& capture() const { return capture_; }
 
     // The serial number derived from a MAC text ("00:00:00:00:01:00" -> "256");
     // "1234567891234" when the text has fewer than six parts.
@@ -165,9 +170,6 @@ public:
     // Reloads the digital page's entries.
     void digitalDisUpdate();
 
-    // Network interface read-out into the parameter record.
-    void GetHostNetAddress(char* mac, char* ip, char* mask, char* gateway);
-    static int get_gateway_addr(char* gateway);
 
     // ---- fields, in declaration order -------------------------------------
     // Threads: every field below belongs to the controller's thread (its
@@ -177,16 +179,8 @@ public:
     bool listFileType[4] = {false, false, false, false};
     // Last visibility given to each channel's manual-trigger button (-1 none yet).
     int handlTrigShown[4] = {-1, -1, -1, -1};
-    // GUI thread: the screen capture (getscreenShot) and its copy-out.
-    unsigned char* pixelData = nullptr;
-    bool screenShotOk = false;
     bool education = false;
     uint32_t bandwidth = 0;
-    qint64 lastIpUpdateTime = 0;
-    QImage screenShotImage;  // GUI thread, as pixelData
-    // The last capture handed to a remote reply (GUI thread; the reply holds
-    // a shared copy, so a refill while it is in use detaches).
-    QByteArray remoteCapture;
     CKeyQThread* KeyQThread = nullptr;
     Uidata uidata;
     QObject* pTemptextObj = nullptr;
@@ -225,7 +219,6 @@ public:
     static QElapsedTimer runRecondTime;
     Channel* channel[4] = {nullptr, nullptr, nullptr, nullptr};
     CH_ID currentCh = CH1;
-    QString upgradedir;
     QString digitaltext;
     unsigned char digitalBuffer[2048] = {};
     int digitalLength = 0;
@@ -304,12 +297,11 @@ public:
     // The tick, screen saver and display power (read by tests).
     const Supervision& supervision() const { return supervision_; }
     // Looks for an upgrade package folder on the USB disk; the one found is
-    // kept in upgradedir.
-    bool haveUpgradefile();
-    void SetIPType_dhcp();
-    void SetIPType_static();
-    void AutoIPMonitor();
-    void IPUpdate();
+    // kept for the upgrade.
+    bool haveUpgradefile() { return upgrade_.haveUpgradefile(); }
+    const Upgrade& upgradePackage() const { return upgrade_; }
+    // The Ethernet address settings.
+    NetworkSettings& network() { return network_; }
     // The uptime clock behind clock_tick(): null is the program's own
     // elapsed timer. Tests put a clock of their own here.
     static void setUptimeSource(qint64 (*source)());
@@ -364,7 +356,13 @@ private:
     QStringList pendingFileTips;
 
     friend class Supervision;
+    friend class NetworkSettings;
+    friend class ScreenCapture;
+    friend class Upgrade;
     Supervision supervision_{*this};
+    NetworkSettings network_{*this};
+    ScreenCapture capture_{*this};
+    Upgrade upgrade_{*this};
 };
 
 // The one controller of the process, set once it is constructed.

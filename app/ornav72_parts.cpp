@@ -2,6 +2,7 @@
 // screens, the remote side and the models keep one object to talk to.
 #include "app/ornav72.h"
 #include <QVariant>
+#include "app/channalmodel.h"
 #include "param/sys_param.h"
 
 void Ornav72::SysTimer_Slots()
@@ -21,4 +22,34 @@ void Ornav72::SendTempDis(float temp)
     const QString text = QString::asprintf("%2.2f", double(temp));
     Uidata* ui = &uidata;
     QMetaObject::invokeMethod(ui, [ui, text]() { ui->setBoardTemperature(text); }, Qt::QueuedConnection);
+}
+
+void Ornav72::connectSupervisionModels()
+{
+    auto model = [this](int index) -> channelModel* {
+        const int i = index - PARAM_INDEX_SYS_START;
+        return i >= 0 && i < sysparalist.size() ? sysparalist[i] : nullptr;
+    };
+    if (channelModel* m = model(PARAM_INDEX_SYSBACKLIGHT))
+        connect(m, &channelModel::valueChanged, this, &Ornav72::brightnessChanged, Qt::UniqueConnection);
+    if (channelModel* m = model(PARAM_INDEX_SYSIPSETTYPE))
+        connect(m, &channelModel::valueChanged, this, &Ornav72::IPSetTypeChanged, Qt::UniqueConnection);
+    for (int index : {PARAM_INDEX_SYSIPSET, PARAM_INDEX_SYSIPMASK, PARAM_INDEX_SYSIPGATEWAY})
+        if (channelModel* m = model(index))
+            connect(m, &channelModel::valueChanged, this, &Ornav72::IPParamChanged, Qt::UniqueConnection);
+}
+
+void Ornav72::IPSetTypeChanged()
+{
+    network_.typeChanged();
+}
+
+void Ornav72::IPParamChanged()
+{
+    network_.paramChanged();
+}
+
+void Ornav72::upgrade()
+{
+    upgrade_.run();
 }

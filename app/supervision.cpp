@@ -206,7 +206,7 @@ void Supervision::tick()
                 if (!usbdiskstatus)
                     return true;
                 if (o.haveUpgradefile()) {
-                    qInfo("upgrade package found in %s", qPrintable(o.upgradedir));
+                    qInfo("upgrade package found in %s", qPrintable(o.upgrade_.folder()));
                     o.SetInfoWindowState("askWindow", Uidata::ASK_UPGTADE);
                     return true;
                 }
@@ -249,7 +249,7 @@ void Supervision::tick()
             releaseRemoteLock();
         ethnetstatus = net;
         emit o.TipsMessage(MESSAGE_TYPE_INFO, STATUSBAR_NETWORK, net);
-        o.lastIpUpdateTime = 0;
+        o.network_.refreshSoon();
     }
 
     // Front-panel key lock.
@@ -290,12 +290,8 @@ void Supervision::tick()
     if (o.sysparm && o.sysparm->powerUpSet == POWERON_LAST)
         o.sysparm->SaveSysParam("", false);
 
-    // DHCP: refresh the shown addresses every 10 s; 0 (start-up, a new mode,
-    // a link change) asks for a refresh at once.
-    if (!sys_param::IPSetType && (o.lastIpUpdateTime == 0 || o.lastIpUpdateTime + 10 < now / 1000)) {
-        o.lastIpUpdateTime = qMax<qint64>(1, now / 1000);
-        o.AutoIPMonitor();
-    }
+    // DHCP: the shown addresses refreshed.
+    o.network_.monitor(now);
 }
 
 void Supervision::channelProtect(int ch, int msgid, bool chdis)

@@ -138,7 +138,7 @@ TEST_F(SupervisionTest, UpgradeQuestionOpensForAPackageAndClosesWithTheDisk)
     writeFile("/media/usbdisk/ornav96t_V2.1/update.uas", "package");
     tick();
     EXPECT_TRUE(calls().contains("info askWindow 1")) << calls().join('\n').toStdString();
-    EXPECT_EQ(ctrl->upgradedir, QString("/media/usbdisk/ornav96t_V2.1"));
+    EXPECT_EQ(ctrl->upgradePackage().folder(), QString("/media/usbdisk/ornav96t_V2.1"));
     EXPECT_EQ(ctrl->askwindtype, Uidata::ASK_UPGTADE);
     sys_param::storagePlace[CH1] = 2;
     ASSERT_TRUE(QDir(file("/media/usbdisk")).removeRecursively());
@@ -161,10 +161,10 @@ TEST_F(SupervisionTest, UpgradePackageIsNeverFoundThroughALink)
     ASSERT_TRUE(QFile::link(pkg.fileName(), file("/media/usbdisk/ORNAV96T_FILE/update.uas")));
     start(false);
     EXPECT_FALSE(ctrl->haveUpgradefile());
-    EXPECT_TRUE(ctrl->upgradedir.isEmpty());
+    EXPECT_TRUE(ctrl->upgradePackage().folder().isEmpty());
     writeFile("/media/usbdisk/ORNAV96T_REAL/update.uas", "package");
     EXPECT_TRUE(ctrl->haveUpgradefile());
-    EXPECT_EQ(ctrl->upgradedir, QString("/media/usbdisk/ORNAV96T_REAL"));
+    EXPECT_EQ(ctrl->upgradePackage().folder(), QString("/media/usbdisk/ORNAV96T_REAL"));
 }
 
 TEST_F(SupervisionTest, FactoryIntervalRunsOnlyTheProtectionPoll)
