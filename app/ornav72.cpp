@@ -197,9 +197,8 @@ void Ornav72::UIStartUpInit(QObject* root)
     mainObject = root;
     uidata.mainObject = root;
     initObject();
-    for (const QString& text : pendingFileTips)
+    for (const QString& text : arbFiles_.takePendingTips())
         emit TipsMessage(MESSAGE_TYPE_ERROR, ERROR_SCPI, false, text, true);
-    pendingFileTips.clear();
     // The channels' parameter lists and previews on the screens.
     for (int ch = CH1; ch <= CH4; ++ch) {
         if (!channel[ch])

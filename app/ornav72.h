@@ -21,6 +21,7 @@
 #include "app/network_settings.h"
 #include "app/screen_capture.h"
 #include "app/upgrade.h"
+#include "app/arbfiles.h"
 #include "communication/SCPI/commands/scpi_service_host.h"
 #include "communication/SCPI/commands/scpi_display_host.h"
 #include "communication/SCPI/commands/scpi_digital_host.h"
@@ -349,20 +350,17 @@ private:
     // waiting for it); changes meanwhile coalesce into one refresh.
     void stepLeds();
     bool ledStepArmed = false;  // controller thread: a step is on the timer
-    // Loads a wave file's bytes into channel ch (carrier or modulating wave),
-    // showing the loading message with its progress when it takes long.
-    bool loadArbInto(CH_ID ch, const QString& path, const char* data, size_t length, bool base, bool exe);
-    // Missing-file messages waiting for the screens.
-    QStringList pendingFileTips;
 
     friend class Supervision;
     friend class NetworkSettings;
     friend class ScreenCapture;
     friend class Upgrade;
+    friend class ArbFiles;
     Supervision supervision_{*this};
     NetworkSettings network_{*this};
     ScreenCapture capture_{*this};
     Upgrade upgrade_{*this};
+    ArbFiles arbFiles_{*this};
 };
 
 // The one controller of the process, set once it is constructed.

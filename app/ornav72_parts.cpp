@@ -53,3 +53,28 @@ void Ornav72::upgrade()
 {
     upgrade_.run();
 }
+
+void Ornav72::chUpdateArbMem(int ch, QString arbfile, bool base, bool exe, bool tempfile)
+{
+    arbFiles_.chUpdateArbMem(ch, arbfile, base, exe, tempfile);
+}
+
+void Ornav72::chUpdateListMem(int ch, QString file, bool exe, bool tempfile)
+{
+    arbFiles_.chUpdateListMem(ch, file, exe, tempfile);
+}
+
+void Ornav72::chLoadArbBytes(int ch, QString path, QByteArray bytes, bool base, bool exe)
+{
+    arbFiles_.chLoadArbBytes(ch, path, bytes, base, exe);
+}
+
+void Ornav72::reportMissingFile(const QString& path)
+{
+    arbFiles_.reportMissingFile(path);
+}
+
+void Ornav72::SetArbDir(QVariantList list)
+{
+    arbFiles_.SetArbDir(list);
+}
