@@ -121,12 +121,6 @@ Ornav72::Ornav72()
     InitSysSetlist();
     InitCoupleSetlist();
 
-    // 12. Status flags.
-    usbdiskstatus = false;
-    usbhoststatus = false;
-    lockerstatus = false;
-    ethnetstatus = true;
-
     // 13. Calibration data, then the temperature factors that ride on its
     // points, corrected from the board temperature as it is now (the system
     // tick keeps it up to date afterwards).
@@ -138,7 +132,7 @@ Ornav72::Ornav72()
     uidata.setBoardTemperature(QString::asprintf("%2.2f", double(CSetParam::state.boardtemp)));
 
     // 14. Network read-out, 15. serial number fallback from the MAC.
-    GetHostNetAddress(sys_param::MAC, sys_param::IP, sys_param::Mask, sys_param::Gateway);
+    NetworkSettings::GetHostNetAddress(sys_param::MAC, sys_param::IP, sys_param::Mask, sys_param::Gateway);
     if (channelModel* m = GetChModelFormIndex(CH_SYS, PARAM_INDEX_SYSMACADDR))
         m->disUpdate();
     const unsigned char first = static_cast<unsigned char>(SN[0]);
@@ -170,7 +164,7 @@ Ornav72::Ornav72()
     scpi_instrument_qt_attach(&scpi_context);
     scpi_adpt_init(this);
     // 18. The last user activity is now.
-    lastIpActiveTime = clock_tick();
+    supervision_.clrSavescreen();
 }
 
 Ornav72::~Ornav72()
@@ -183,22 +177,12 @@ Ornav72::~Ornav72()
     KeyQThread = nullptr;
     if (touchFd >= 0)
         ::close(touchFd);
-    if (timerthread) {
-        // The tick must not run while the controller goes away; it may be
-        // waiting for the screens, which this thread serves meanwhile.
-        timerthread->quit();
-        while (!timerthread->wait(5))
-            if (QThread::currentThread() == qApp->thread())
-                QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-        appTimer = nullptr; // deleted in its own thread as that thread finished
-        delete timerthread;
-        timerthread = nullptr;
-    }
+    // The tick must not run while the controller goes away.
+    supervision_.stopTick();
     for (Channel*& c : channel) {
         delete c;
         c = nullptr;
     }
-    free(pixelData);
 }
 
 void Ornav72::SetInfoWindowState(QString state, Uidata::ASK_TYPE type)
@@ -208,20 +192,13 @@ void Ornav72::SetInfoWindowState(QString state, Uidata::ASK_TYPE type)
         QMetaObject::invokeMethod(mainObject, "infoWindowState", Q_ARG(QVariant, state), Q_ARG(QVariant, int(type)));
 }
 
-void Ornav72::showPowerDownNotice()
-{
-    // Info-window state shown while the board powers down.
-    SetInfoWindowState(QStringLiteral("fileloadding"), Uidata::ASK_TYPE(6));
-}
-
 void Ornav72::UIStartUpInit(QObject* root)
 {
     mainObject = root;
     uidata.mainObject = root;
     initObject();
-    for (const QString& text : pendingFileTips)
+    for (const QString& text : arbFiles_.takePendingTips())
         emit TipsMessage(MESSAGE_TYPE_ERROR, ERROR_SCPI, false, text, true);
-    pendingFileTips.clear();
     // The channels' parameter lists and previews on the screens.
     for (int ch = CH1; ch <= CH4; ++ch) {
         if (!channel[ch])
@@ -232,7 +209,7 @@ void Ornav72::UIStartUpInit(QObject* root)
     }
     // Sync outputs, amplitude and phase coupling, merges as stored.
     applyStoredPairState();
-    powerCheck();
+    supervision_.powerCheck();
     // The stored address mode is applied in the controller's thread.
     if (channelModel* m = GetChModelFormIndex(CH_SYS, PARAM_INDEX_SYSIPSETTYPE))
         emit m->valueChanged();
@@ -282,7 +259,7 @@ void Ornav72::initObject()
     ArbWaveData::RemovePartialSaves();
 
     // 6. External reference icon from the stored clock source.
-    exit10MValid = sys_param::HWinfo.ClockSource;
+    supervision_.setExternalReferenceValid(sys_param::HWinfo.ClockSource);
     SendTipsMessageDis(MESSAGE_TYPE_INFO, STATUSBAR_EXT10, sys_param::HWinfo.ClockSource, "", false);
     // 7. Reference clock input and output as stored, then the phases restart.
     CSetParam::SetExtCLKIn(sys_param::HWinfo.ClockSource, sys_param::HWinfo.ClockOut);
@@ -292,28 +269,8 @@ void Ornav72::initObject()
         qDebug("get counter obj error !!");
 
     runRecondTime.start();
-    lastIpActiveTime = clock_tick();
+    supervision_.clrSavescreen();
 
-    // 10. The 500 ms system tick: its timer runs in a thread of its own, so
-    // that a busy screen never delays it, but the tick itself runs on this
-    // (the controller's) thread, the owner of every field it reads and
-    // writes, between two requests. A tick still waiting to run is not
-    // queued a second time.
-    timerthread = new QThread();
-    appTimer = new QTimer();
-    appTimer->start(500);
-    appTimer->moveToThread(timerthread);
-    connect(this, SIGNAL(cmdSetTimer(int)), appTimer, SLOT(start(int)), Qt::BlockingQueuedConnection);
-    connect(this, SIGNAL(cmdStopTimer()), appTimer, SLOT(stop()), Qt::BlockingQueuedConnection);
-    connect(appTimer, &QTimer::timeout, this,
-            [this]() {
-                if (!tickQueued.exchange(true))
-                    QMetaObject::invokeMethod(this, [this]() {
-                        tickQueued = false;
-                        SysTimer_Slots();
-                    }, Qt::QueuedConnection);
-            },
-            Qt::DirectConnection);
-    connect(timerthread, &QThread::finished, appTimer, &QObject::deleteLater);
-    timerthread->start();
+    // 10. The 500 ms system tick.
+    supervision_.startTick();
 }

@@ -17,6 +17,11 @@
 #include "hardware/fpga_config.h"
 #include "hardware/mem_io.h"
 #include "app/counter.h"
+#include "app/supervision.h"
+#include "app/network_settings.h"
+#include "app/screen_capture.h"
+#include "app/upgrade.h"
+#include "app/arbfiles.h"
 #include "communication/SCPI/commands/scpi_service_host.h"
 #include "communication/SCPI/commands/scpi_display_host.h"
 #include "communication/SCPI/commands/scpi_digital_host.h"
@@ -29,8 +34,8 @@ class channelModel;
 class QTimer;
 class QThread;
 
-class Ornav72 : public QObject, public PowerDownNotice, public ScpiServiceHost, public ScpiDigitalHost,
-                public ScpiDisplayHost {
+class Ornav72 : public QObject, public ScpiServiceHost, public ScpiDigitalHost,
+                public ScpiDisplayHostOwner {
     Q_OBJECT
 public:
     Ornav72();
@@ -46,8 +51,6 @@ public:
     // The current channel 0..3 (CH_ID); asked by the remote channel queries.
     Q_INVOKABLE int currentChannel() const { return int(currentCh); }
     void SetInfoWindowState(QString state, Uidata::ASK_TYPE type);
-    // The info window shown while the power key switches the board off.
-    void showPowerDownNotice() override;
     // The factory and service rows of the remote interface.
     void serviceSetValue(int ch, int paramIndex, double value) override;
     void serviceSetSerial(const char* text, unsigned length) override;
@@ -72,15 +75,17 @@ public:
     static const char* GetSN();
     static const char* GetSoftwareVersion();
     // ---- screen capture ---------------------------------------------------------
-    // Reads the rendered frame into pixelData (BMP header, bottom row first);
-    // with convert, also into screenShotImage, and with a folder saves it
-    // there as the next free "screenshot<N>" file. Runs in the GUI thread.
-    bool getscreenShot(bool convert = false, QString savePath = QString(), int where = 0);
+    // Reads the rendered frame into the capture buffer; with convert, also
+    // into an image, and with a folder saves it there as the next free
+    // "screenshot<N>" file. Runs in the GUI thread.
+    bool getscreenShot(bool convert = false, QString savePath = QString(), int where = 0)
+    {
+        return capture_.getscreenShot(convert, savePath, where);
+    }
     // The remote screen rows: a capture made in the GUI thread, copied out.
-    QByteArray displayCapture() override;
-    // The BMP header at the front of pixelData.
-    static const unsigned char kBmpHeader[54];
-    static const int kCaptureBytes = 4096054;
+    QByteArray displayCapture() { return capture_.displayCapture(); }
+    ScpiDisplayHost* displayHost() override { return &capture_; }
+    const ScreenCapture& capture() const { return capture_; }
 
     // The serial number derived from a MAC text ("00:00:00:00:01:00" -> "256");
     // "1234567891234" when the text has fewer than six parts.
@@ -166,9 +171,6 @@ public:
     // Reloads the digital page's entries.
     void digitalDisUpdate();
 
-    // Network interface read-out into the parameter record.
-    void GetHostNetAddress(char* mac, char* ip, char* mask, char* gateway);
-    static int get_gateway_addr(char* gateway);
 
     // ---- fields, in declaration order -------------------------------------
     // Threads: every field below belongs to the controller's thread (its
@@ -178,18 +180,8 @@ public:
     bool listFileType[4] = {false, false, false, false};
     // Last visibility given to each channel's manual-trigger button (-1 none yet).
     int handlTrigShown[4] = {-1, -1, -1, -1};
-    // GUI thread: the screen capture (getscreenShot) and its copy-out.
-    unsigned char* pixelData = nullptr;
-    bool screenShotOk = false;
-    bool exit10MValid = true;
     bool education = false;
     uint32_t bandwidth = 0;
-    qint64 lastIpUpdateTime = 0;
-    qint64 lastIpActiveTime = 0;
-    QImage screenShotImage;  // GUI thread, as pixelData
-    // The last capture handed to a remote reply (GUI thread; the reply holds
-    // a shared copy, so a refill while it is in use detaches).
-    QByteArray remoteCapture;
     CKeyQThread* KeyQThread = nullptr;
     Uidata uidata;
     QObject* pTemptextObj = nullptr;
@@ -205,11 +197,6 @@ public:
     QObject* utilitySystem = nullptr;
     PseWave* pseObject[4] = {nullptr, nullptr, nullptr, nullptr};
     SysParm* sysparm = nullptr;
-    QTimer* appTimer = nullptr;       // lives in timerthread; created and deleted by this thread
-    QThread* timerthread = nullptr;
-    // A tick is queued to this thread and has not run yet (set by the timer
-    // thread, cleared here).
-    std::atomic<bool> tickQueued{false};
     QObject* topmainObject = nullptr;
     QObject* helpObject = nullptr;
     QObject* mergeObj = nullptr;
@@ -233,7 +220,6 @@ public:
     static QElapsedTimer runRecondTime;
     Channel* channel[4] = {nullptr, nullptr, nullptr, nullptr};
     CH_ID currentCh = CH1;
-    QString upgradedir;
     QString digitaltext;
     unsigned char digitalBuffer[2048] = {};
     int digitalLength = 0;
@@ -243,12 +229,7 @@ public:
     mem_io memio;
     fpga_config fpgaconfig;
     static char SN[32];
-    bool usbdiskstatus = false;
-    bool usbhoststatus = false;
-    bool lockerstatus = false;
-    bool ethnetstatus = true;
     bool factorymodel = true;
-    bool ScreenSaved = false;
 
 signals:
     void tempdis(float temp);
@@ -312,28 +293,22 @@ public slots:
 public:
     // Records now as the last user activity; returns whether the screen
     // saver was on (the caller then swallows the key that woke it).
-    bool clrSavescreen();
-    // Switches a channel (or what it feeds) off after an overload or an
-    // over-temperature event and reports it (error -802, error message).
-    void channelProtect(int ch, int msgid, bool chdis);
-    void SetBackLightBlank(bool state);
-    void SetBrightness(int level);
+    bool clrSavescreen() { return supervision_.clrSavescreen(); }
+    bool screenSaved() const { return supervision_.screenSaved(); }
+    // The tick, screen saver and display power (read by tests).
+    const Supervision& supervision() const { return supervision_; }
     // Looks for an upgrade package folder on the USB disk; the one found is
-    // kept in upgradedir.
-    bool haveUpgradefile();
-    void SetIPType_dhcp();
-    void SetIPType_static();
-    void AutoIPMonitor();
-    void IPUpdate();
+    // kept for the upgrade.
+    bool haveUpgradefile() { return upgrade_.haveUpgradefile(); }
+    const Upgrade& upgradePackage() const { return upgrade_; }
+    // The Ethernet address settings.
+    NetworkSettings& network() { return network_; }
     // The uptime clock behind clock_tick(): null is the program's own
     // elapsed timer. Tests put a clock of their own here.
     static void setUptimeSource(qint64 (*source)());
     // Moves clock_tick() forward by ms (tests; on a simulated board the
     // tick also takes the offset from "/var/run/ornav-uptime-offset").
     static void setUptimeOffset(qint64 ms);
-    // Blank and back-light level last written (-1 none yet).
-    int lastBlank = -1;
-    int lastBrightness = -1;
 
 public slots:
     void IPSetTypeChanged();
@@ -358,7 +333,6 @@ public slots:
 private:
     // Connects the back-light and network entries of the system list.
     void connectSupervisionModels();
-    void releaseRemoteLock();
 
 private:
     // ---- front-panel keys ------------------------------------------------------
@@ -376,13 +350,17 @@ private:
     // waiting for it); changes meanwhile coalesce into one refresh.
     void stepLeds();
     bool ledStepArmed = false;  // controller thread: a step is on the timer
-    // Loads a wave file's bytes into channel ch (carrier or modulating wave),
-    // showing the loading message with its progress when it takes long.
-    bool loadArbInto(CH_ID ch, const QString& path, const char* data, size_t length, bool base, bool exe);
-    // Missing-file messages waiting for the screens.
-    QStringList pendingFileTips;
-    // Start-up steps that belong to subsystems still to come.
-    void powerCheck();
+
+    friend class Supervision;
+    friend class NetworkSettings;
+    friend class ScreenCapture;
+    friend class Upgrade;
+    friend class ArbFiles;
+    Supervision supervision_{*this};
+    NetworkSettings network_{*this};
+    ScreenCapture capture_{*this};
+    Upgrade upgrade_{*this};
+    ArbFiles arbFiles_{*this};
 };
 
 // The one controller of the process, set once it is constructed.

@@ -28,14 +28,14 @@ void Ornav72::beep(int where)
 {
     if (!pc_lock && sys_param::HWinfo.Beep && where != KEY_FROM_REMOTE)
         CSetParam::SetBeep(8);
-    lastIpActiveTime = clock_tick();
+    clrSavescreen();
 }
 
 void Ornav72::warnBeep(int where)
 {
     if (sys_param::HWinfo.Beep && where != KEY_FROM_REMOTE)
         CSetParam::SetBeep(10);
-    lastIpActiveTime = clock_tick();
+    clrSavescreen();
 }
 
 void Ornav72::chChanged(int ch)
@@ -54,7 +54,7 @@ void Ornav72::keyPress(int key, int repeat, int where)
         qDebug("error key:%d", key);
         return;
     }
-    if (ScreenSaved && where != KEY_FROM_REMOTE) {
+    if (screenSaved() && where != KEY_FROM_REMOTE) {
         beep(where);  // the activity time wakes the display
         qDebug("this key used for wake up the screen");
         return;
@@ -201,7 +201,7 @@ void Ornav72::keyPressCh(int key, int repeat, int where)
 
 void Ornav72::keyPress(int realkey, int repeat, int ch, int chlistIndex, int where)
 {
-    if (ScreenSaved) {
+    if (screenSaved()) {
         beep(where);
         qDebug("this touch key used for wake up the screen");
         return;

@@ -33,7 +33,7 @@ void Ornav72::connectSettingHandlers()
 void Ornav72::sysClkSourceDisUpdate(bool disWindow)
 {
     const bool external = sys_param::HWinfo.ClockSource;
-    exit10MValid = external;
+    supervision_.setExternalReferenceValid(external);
     SendTipsMessageDis(MESSAGE_TYPE_INFO, STATUSBAR_EXT10, external, "", disWindow);
 }
 

@@ -36,7 +36,7 @@ quint16 le16(const unsigned char* p) { return qFromLittleEndian<quint16>(p); }
 QByteArray twoColourCapture()
 {
     QByteArray raw(SCPI_DISPLAY_CAPTURE_BYTES, '\0');
-    raw.replace(0, 54, reinterpret_cast<const char*>(Ornav72::kBmpHeader), 54);
+    raw.replace(0, 54, reinterpret_cast<const char*>(ScreenCapture::kBmpHeader), 54);
     auto* px = reinterpret_cast<quint32*>(raw.data() + 54);
     for (int y = 0; y < 800; ++y)
         for (int x = 0; x < 1280; ++x)
@@ -79,7 +79,7 @@ protected:
 TEST_F(CaptureTest, CaptureBufferHoldsTheBmpHeaderAndTheFrameBottomRowFirst)
 {
     ASSERT_TRUE(ctrl->getscreenShot(true));
-    const unsigned char* p = ctrl->pixelData;
+    const unsigned char* p = ctrl->capture().pixels();
     ASSERT_NE(p, nullptr);
     EXPECT_EQ(p[0], 'B');
     EXPECT_EQ(p[1], 'M');
@@ -102,13 +102,13 @@ TEST_F(CaptureTest, CaptureBufferHoldsTheBmpHeaderAndTheFrameBottomRowFirst)
         EXPECT_EQ(px[2], 0x20);
         EXPECT_EQ(px[3], 0xFF);
     }
-    EXPECT_EQ(ctrl->screenShotImage.size(), QSize(1280, 800));
+    EXPECT_EQ(ctrl->capture().image().size(), QSize(1280, 800));
     // The buffer is kept and refilled by the next capture.
-    unsigned char* kept = ctrl->pixelData;
+    const unsigned char* kept = ctrl->capture().pixels();
     window->setColor(Qt::white);
     ASSERT_TRUE(ctrl->getscreenShot(true));
-    EXPECT_EQ(ctrl->pixelData, kept);
-    EXPECT_EQ(ctrl->pixelData[54], 0xFF);
+    EXPECT_EQ(ctrl->capture().pixels(), kept);
+    EXPECT_EQ(ctrl->capture().pixels()[54], 0xFF);
 }
 
 TEST_F(CaptureTest, NextFreeNumberIsUsedAndTheSaveIsReported)
@@ -164,7 +164,7 @@ TEST_F(CaptureTest, RemoteCaptureIsACopyOfTheBuffer)
 {
     const QByteArray raw = ctrl->displayCapture();
     ASSERT_EQ(raw.size(), 4096054);
-    EXPECT_EQ(std::memcmp(raw.constData(), ctrl->pixelData, 4096054), 0);
+    EXPECT_EQ(std::memcmp(raw.constData(), ctrl->capture().pixels(), 4096054), 0);
     window->setColor(Qt::black);
     ASSERT_TRUE(ctrl->getscreenShot(true));
     EXPECT_EQ(uchar(raw.at(54)), 0xC0);  // the copy keeps its frame
@@ -299,7 +299,7 @@ TEST_F(UpgradeTest, PackageRunsThenTheBitstreamThenSyncAndReboot)
     writeFile(file(dir, "/media/usbdisk/ornav96t_v2/ORNAV96T_TOP.bit"), bits);
     writeFile(file(dir, "/media/usbdisk/ORNAV96T_A/readme.txt"), "no package here");
     ASSERT_TRUE(ctrl->haveUpgradefile());
-    EXPECT_EQ(ctrl->upgradedir, QString("/media/usbdisk/ornav96t_v2"));
+    EXPECT_EQ(ctrl->upgradePackage().folder(), QString("/media/usbdisk/ornav96t_v2"));
 
     QSignalSpy progress(&ctrl->fpgaconfig, &fpga_config::write_process);
     QSignalSpy bar(&ctrl->uidata, &Uidata::processBarChanged);

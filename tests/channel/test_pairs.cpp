@@ -372,12 +372,12 @@ TEST_F(Pairs, ReferenceClockPhaseModeAndSeparatorAreAnsweredByTheController)
 
     fpga().clearWrites();
     remote(CH_SYS, PARAM_INDEX_SYSCLKSOURCE, 1);
-    EXPECT_TRUE(ctrl->exit10MValid);
+    EXPECT_TRUE(ctrl->supervision().externalReferenceValid());
     EXPECT_EQ(value(REG_CLK_SOURCE, 1), 3u);
     EXPECT_EQ(writesAt(REG_SYNC_RESET), (QList<uint64_t>{15, 0}));
     EXPECT_LT(lastWrite(REG_CLK_SOURCE), firstWrite(REG_SYNC_RESET)) << "the phases restart on the new clock";
     remote(CH_SYS, PARAM_INDEX_SYSCLKSOURCE, 0);
-    EXPECT_FALSE(ctrl->exit10MValid);
+    EXPECT_FALSE(ctrl->supervision().externalReferenceValid());
     EXPECT_EQ(value(REG_CLK_SOURCE, 1), 2u);
 
     // Phase mode: the reset pulses only when synchronising.

@@ -89,7 +89,7 @@ TEST_F(DisplayClients, ZbmpDecompressesToTheCaptureAndDataMatchesIt)
     ASSERT_EQ(screenshot({"--zbmp", "--pure", "--raw", out("pure.bin"), out("pure.png")}, &err), 0) << err.constData();
     const QByteArray raw = readAll(out("lzo.bin"));
     ASSERT_EQ(raw.size(), 4096054);
-    EXPECT_EQ(std::memcmp(raw.constData(), Ornav72::kBmpHeader, 54), 0);
+    EXPECT_EQ(std::memcmp(raw.constData(), ScreenCapture::kBmpHeader, 54), 0);
     const QImage screen = captureImage(raw);
     // The root window's background, and the screens drawn on it the right
     // way up: the top bar's box sits at the top right, nothing at the

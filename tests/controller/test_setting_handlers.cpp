@@ -89,7 +89,7 @@ TEST_F(SettingHandlers, StartUpProgramsTheStoredReferenceAndRestartsThePhases)
     sys_param::HWinfo.ClockSource = true;
     sys_param::HWinfo.ClockOut = true;
     start();
-    EXPECT_TRUE(ctrl->exit10MValid);
+    EXPECT_TRUE(ctrl->supervision().externalReferenceValid());
     EXPECT_TRUE(iconShown());
     EXPECT_FALSE(calls().contains("tips 0 9")) << "at start-up the icon only";
     EXPECT_EQ(value(REG_CLK_SOURCE, 1), 3u);

@@ -32,6 +32,7 @@ protected:
     {
         pc_lock = false;
         keyLockRemoteMode = false;
+        Ornav72::setUptimeOffset(0);
         Selection::TearDown();
     }
     QObject* root() const { return engine->rootObjects().first(); }
@@ -63,10 +64,10 @@ TEST_F(KeyDispatch, KeysOutsideThePanelRangeOnlyGiveTheWarningBeep)
 
 TEST_F(KeyDispatch, BeepsFollowTheSourceTheSettingAndTheRemoteLock)
 {
-    ctrl->lastIpActiveTime = -1;
+    Ornav72::setUptimeOffset(3600000);
     ctrl->beep(KEY_FROM_REMOTE);
     EXPECT_TRUE(beeps().isEmpty());
-    EXPECT_GE(ctrl->lastIpActiveTime, 0);  // activity all the same
+    EXPECT_GE(ctrl->supervision().lastActivity(), 3600000);  // activity all the same
     ctrl->beep(KEY_FROM_UI);
     EXPECT_EQ(writesAt(REG_BEEP), QList<uint64_t>{1});
     EXPECT_EQ(beeps(), QList<uint64_t>{8});
@@ -83,7 +84,12 @@ TEST_F(KeyDispatch, BeepsFollowTheSourceTheSettingAndTheRemoteLock)
 
 TEST_F(KeyDispatch, TheFirstKeyOfTheScreenSaverOnlyWakes)
 {
-    ctrl->ScreenSaved = true;
+    // Six idle minutes with the five-minute saver: the tick blanks the screen.
+    sys_param::HWinfo.Screensaver = 1;
+    Ornav72::setUptimeOffset(6 * 60 * 1000);
+    ctrl->SysTimer_Slots();
+    ASSERT_TRUE(ctrl->screenSaved());
+    beeps();
     key(Key_Square);
     EXPECT_EQ(sys_param::GetChBaseWave(CH1), BASE_Sine);
     EXPECT_EQ(beeps(), QList<uint64_t>{8});

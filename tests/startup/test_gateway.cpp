@@ -24,16 +24,16 @@ TEST(DefaultGateway, ReadFromTheRouteTable)
     // 0x0101A8C0 little-endian is 192.168.1.1.
     writeRoute(dir.path(), kHeader + "eth0\t0001A8C0\t00000000\t0001\t0\t0\t0\t00FFFFFF\t0\t0\t0\n"
                                      "eth0\t00000000\t0101A8C0\t0003\t0\t0\t0\t00000000\t0\t0\t0\n");
-    EXPECT_EQ(Ornav72::get_gateway_addr(gw), 0);
+    EXPECT_EQ(NetworkSettings::get_gateway_addr(gw), 0);
     EXPECT_STREQ(gw, "192.168.1.1");
 
     writeRoute(dir.path(), kHeader + "eth0\t0001A8C0\t00000000\t0001\t0\t0\t0\t00FFFFFF\t0\t0\t0\n");
-    EXPECT_EQ(Ornav72::get_gateway_addr(gw), -1);
+    EXPECT_EQ(NetworkSettings::get_gateway_addr(gw), -1);
 
     writeRoute(dir.path(), kHeader + "eth0\tgarbage\n");
-    EXPECT_EQ(Ornav72::get_gateway_addr(gw), -2);
+    EXPECT_EQ(NetworkSettings::get_gateway_addr(gw), -2);
 
     QFile::remove(dir.path() + "/proc/net/route");
-    EXPECT_EQ(Ornav72::get_gateway_addr(gw), -1);
+    EXPECT_EQ(NetworkSettings::get_gateway_addr(gw), -1);
     PlatformRoot::setRoot(QString());
 }

@@ -64,7 +64,7 @@ TEST_F(SupervisionTest, StoredAddressesThatAreNoAddressesRunNothing)
         putField(sys_param::Gateway, c.gw);
         ShellRunner::clearRecorded();
         Sys_ErrorClear();
-        ctrl->SetIPType_static();
+        ctrl->network().SetIPType_static();
         EXPECT_TRUE(ShellRunner::recorded().isEmpty()) << c.ip << " " << c.mask << " " << c.gw;
         EXPECT_EQ(errors(), QList<int>{c.error}) << c.ip << " " << c.mask << " " << c.gw;
     }
@@ -77,7 +77,7 @@ TEST_F(SupervisionTest, StoredAddressesThatAreNoAddressesRunNothing)
     putField(sys_param::Mask, "255.255.0.0");
     putField(sys_param::Gateway, "10.1.0.1");
     ShellRunner::clearRecorded();
-    ctrl->SetIPType_static();
+    ctrl->network().SetIPType_static();
     EXPECT_TRUE(ShellRunner::recorded().contains("ifconfig eth0 10.1.2.3 255.255.0.0"))
         << ShellRunner::recorded().join('\n').toStdString();
 }
@@ -86,7 +86,7 @@ TEST_F(SupervisionTest, DhcpRefreshReadsTheInterfaceEveryTenSeconds)
 {
     start();
     ASSERT_FALSE(sys_param::IPSetType);
-    ctrl->lastIpUpdateTime = 0;
+    ctrl->network().refreshSoon();
     // A default route on another interface still gives the gateway.
     writeFile("/proc/net/route",
               "Iface\tDestination\tGateway \tFlags\tRefCnt\tUse\tMetric\tMask\t\tMTU\tWindow\tIRTT\n"
@@ -95,7 +95,7 @@ TEST_F(SupervisionTest, DhcpRefreshReadsTheInterfaceEveryTenSeconds)
     supervision::now() = 1 * 1000;
     tick();
     EXPECT_EQ(field(sys_param::Gateway), QString("192.168.1.1"));
-    EXPECT_EQ(ctrl->lastIpUpdateTime, 1);
+    EXPECT_EQ(ctrl->network().lastRefresh(), 1);
     writeFile("/proc/net/route",
               "Iface\tDestination\tGateway \tFlags\tRefCnt\tUse\tMetric\tMask\t\tMTU\tWindow\tIRTT\n"
               "eth0\t00000000\t0301A8C0\t0003\t0\t0\t0\t00000000\t0\t0\t0\n");
@@ -105,7 +105,7 @@ TEST_F(SupervisionTest, DhcpRefreshReadsTheInterfaceEveryTenSeconds)
     supervision::now() = 12 * 1000;
     tick();
     EXPECT_EQ(field(sys_param::Gateway), QString("192.168.1.3"));
-    EXPECT_EQ(ctrl->lastIpUpdateTime, 12);
+    EXPECT_EQ(ctrl->network().lastRefresh(), 12);
     EXPECT_EQ(ctrl->GetChModelFormIndex(CH_SYS, PARAM_INDEX_SYSIPGATEWAY)->rlistvalue(), QString("192.168.1.3"));
 
     writeFile("/proc/net/route",
@@ -123,12 +123,12 @@ TEST_F(SupervisionTest, StaticModeShowsTheStoredAddressesWithoutRefresh)
 {
     setting("IPSetType", 1);
     start();
-    ctrl->lastIpUpdateTime = 0;
+    ctrl->network().refreshSoon();
     supervision::now() = 60 * 1000;
     tick();
     EXPECT_EQ(field(sys_param::IP), QString("192.168.1.10"));
     EXPECT_EQ(field(sys_param::Gateway), QString("192.168.1.1"));
-    EXPECT_EQ(ctrl->lastIpUpdateTime, 0);
+    EXPECT_EQ(ctrl->network().lastRefresh(), 0);
 }
 
 TEST_F(SupervisionTest, LosingTheNetworkLinkReleasesTheRemoteLock)
@@ -139,22 +139,24 @@ TEST_F(SupervisionTest, LosingTheNetworkLinkReleasesTheRemoteLock)
     writeFile("/sys/class/net/eth0/carrier", "1\n");
     scpi_carrier_apply("1\n");
     tick();
-    ASSERT_TRUE(ctrl->ethnetstatus);
+    ASSERT_TRUE(ctrl->supervision().networkUp());
     pc_lock = true;
-    ctrl->lastIpUpdateTime = 7;
+    writeFile("/proc/net/route",
+              "Iface\tDestination\tGateway \tFlags\tRefCnt\tUse\tMetric\tMask\t\tMTU\tWindow\tIRTT\n"
+              "eth0\t00000000\t0701A8C0\t0003\t0\t0\t0\t00000000\t0\t0\t0\n");
     writeFile("/sys/class/net/eth0/carrier", "0\n");
     scpi_carrier_apply("0\n");
     tick();
-    EXPECT_FALSE(ctrl->ethnetstatus);
+    EXPECT_FALSE(ctrl->supervision().networkUp());
     EXPECT_FALSE(pc_lock);
-    EXPECT_NE(ctrl->lastIpUpdateTime, 7);  // the addresses were read again at once
+    EXPECT_EQ(field(sys_param::Gateway), QString("192.168.1.7"));  // the addresses were read again at once
     EXPECT_TRUE(calls().contains("tips 0 4 ")) << calls().join('\n').toStdString();
     // Back up: the lock stays as it is.
     pc_lock = true;
     writeFile("/sys/class/net/eth0/carrier", "1\n");
     scpi_carrier_apply("1\n");
     tick();
-    EXPECT_TRUE(ctrl->ethnetstatus);
+    EXPECT_TRUE(ctrl->supervision().networkUp());
     EXPECT_TRUE(pc_lock);
     pc_lock = false;
 }

@@ -76,19 +76,19 @@ TEST_F(SupervisionTest, ScreenSaverBlanksAfterWholeIdleMinutesAndActivityWakesIt
     const qint64 t0 = supervision::now();
     supervision::now() = t0 + 4 * kMinute + 59 * 1000;
     tick();
-    EXPECT_FALSE(ctrl->ScreenSaved);
+    EXPECT_FALSE(ctrl->screenSaved());
     EXPECT_EQ(readFile(kBlank), QByteArray("0\n"));
 
     supervision::now() = t0 + 5 * kMinute;
     tick();
-    EXPECT_TRUE(ctrl->ScreenSaved);
+    EXPECT_TRUE(ctrl->screenSaved());
     EXPECT_EQ(readFile(kBlank), QByteArray("1\n"));
     EXPECT_TRUE(calls().contains("screensave true"));
 
     // A key beep or a remote parameter command records the activity.
     EXPECT_TRUE(ctrl->clrSavescreen());
     tick();
-    EXPECT_FALSE(ctrl->ScreenSaved);
+    EXPECT_FALSE(ctrl->screenSaved());
     EXPECT_EQ(readFile(kBlank), QByteArray("0\n"));
 
     // Setting 4: an hour.
@@ -96,10 +96,10 @@ TEST_F(SupervisionTest, ScreenSaverBlanksAfterWholeIdleMinutesAndActivityWakesIt
     const qint64 t1 = supervision::now();
     supervision::now() = t1 + 59 * kMinute + 59 * 1000;
     tick();
-    EXPECT_FALSE(ctrl->ScreenSaved);
+    EXPECT_FALSE(ctrl->screenSaved());
     supervision::now() = t1 + 60 * kMinute;
     tick();
-    EXPECT_TRUE(ctrl->ScreenSaved);
+    EXPECT_TRUE(ctrl->screenSaved());
 
     // Setting 0 leaves the display as it is.
     sys_param::HWinfo.Screensaver = 0;
@@ -117,10 +117,10 @@ TEST_F(SupervisionTest, PowerKeyForOneTickOnlyWakesTheScreen)
     sys_param::HWinfo.Screensaver = 1;
     supervision::now() += 6 * kMinute;
     tick();
-    ASSERT_TRUE(ctrl->ScreenSaved);
+    ASSERT_TRUE(ctrl->screenSaved());
     writeFile(kPowerKey, "0\n");
     tick();
-    EXPECT_FALSE(ctrl->ScreenSaved);
+    EXPECT_FALSE(ctrl->screenSaved());
     EXPECT_EQ(readFile(kBlank), QByteArray("0\n"));
     writeFile(kPowerKey, "1\n");
     tick();
@@ -138,7 +138,7 @@ TEST_F(SupervisionTest, UpgradeQuestionOpensForAPackageAndClosesWithTheDisk)
     writeFile("/media/usbdisk/ornav96t_V2.1/update.uas", "package");
     tick();
     EXPECT_TRUE(calls().contains("info askWindow 1")) << calls().join('\n').toStdString();
-    EXPECT_EQ(ctrl->upgradedir, QString("/media/usbdisk/ornav96t_V2.1"));
+    EXPECT_EQ(ctrl->upgradePackage().folder(), QString("/media/usbdisk/ornav96t_V2.1"));
     EXPECT_EQ(ctrl->askwindtype, Uidata::ASK_UPGTADE);
     sys_param::storagePlace[CH1] = 2;
     ASSERT_TRUE(QDir(file("/media/usbdisk")).removeRecursively());
@@ -161,10 +161,10 @@ TEST_F(SupervisionTest, UpgradePackageIsNeverFoundThroughALink)
     ASSERT_TRUE(QFile::link(pkg.fileName(), file("/media/usbdisk/ORNAV96T_FILE/update.uas")));
     start(false);
     EXPECT_FALSE(ctrl->haveUpgradefile());
-    EXPECT_TRUE(ctrl->upgradedir.isEmpty());
+    EXPECT_TRUE(ctrl->upgradePackage().folder().isEmpty());
     writeFile("/media/usbdisk/ORNAV96T_REAL/update.uas", "package");
     EXPECT_TRUE(ctrl->haveUpgradefile());
-    EXPECT_EQ(ctrl->upgradedir, QString("/media/usbdisk/ORNAV96T_REAL"));
+    EXPECT_EQ(ctrl->upgradePackage().folder(), QString("/media/usbdisk/ORNAV96T_REAL"));
 }
 
 TEST_F(SupervisionTest, FactoryIntervalRunsOnlyTheProtectionPoll)
@@ -179,7 +179,7 @@ TEST_F(SupervisionTest, FactoryIntervalRunsOnlyTheProtectionPoll)
     tick();
     EXPECT_TRUE(on(CH1));
     EXPECT_FLOAT_EQ(CSetParam::state.boardtemp, 25.0f);
-    EXPECT_TRUE(ctrl->usbdiskstatus);
+    EXPECT_TRUE(ctrl->supervision().usbDiskPresent());
     fpga().poke(kSafeStatus, QByteArray(1, char(0x0C)));
     tick();
     EXPECT_TRUE(on(CH1));
@@ -189,7 +189,7 @@ TEST_F(SupervisionTest, FactoryIntervalRunsOnlyTheProtectionPoll)
     emit ctrl->cmdStopTimer();
     tick();
     EXPECT_FALSE(on(CH1));
-    EXPECT_FALSE(ctrl->usbdiskstatus);
+    EXPECT_FALSE(ctrl->supervision().usbDiskPresent());
 }
 
 TEST_F(SupervisionTest, LastStateSavesOnlyChangedBytesAndSurvivesARestart)

@@ -178,7 +178,11 @@ QByteArray encodePng(const unsigned char* pixels)
 
 ScpiDisplayHost* scpi_display_host(scpi_t* context)
 {
-    return context ? dynamic_cast<ScpiDisplayHost*>(context->parent) : nullptr;
+    if (!context)
+        return nullptr;
+    if (auto* owner = dynamic_cast<ScpiDisplayHostOwner*>(context->parent))
+        return owner->displayHost();
+    return dynamic_cast<ScpiDisplayHost*>(context->parent);
 }
 
 QByteArray SCPI_DisplayEncode(const QByteArray& capture, int pictureFormat)

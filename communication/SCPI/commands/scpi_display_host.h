@@ -16,5 +16,15 @@ public:
     virtual QByteArray displayCapture() = 0;
 };
 
-// The controller behind the context, or null (no controller: a test table).
+// A controller that hands the screen rows to a part it owns.
+class ScpiDisplayHostOwner {
+public:
+    virtual ScpiDisplayHost* displayHost() = 0;
+
+protected:
+    ~ScpiDisplayHostOwner() = default;
+};
+
+// The host behind the context (its parent, or the part its parent hands
+// out), or null (no controller: a test table).
 ScpiDisplayHost* scpi_display_host(scpi_t* context);

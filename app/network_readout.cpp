@@ -1,5 +1,5 @@
 // Read-out of the Ethernet interface into the parameter record.
-#include "app/ornav72.h"
+#include "app/network_settings.h"
 #include "platform/platformroot.h"
 #include "param/sys_param.h"
 #include <QFile>
@@ -16,7 +16,7 @@ void copyText(char* dst, size_t size, const QByteArray& text)
 }
 } // namespace
 
-void Ornav72::GetHostNetAddress(char* mac, char* ip, char* mask, char* gateway)
+void NetworkSettings::GetHostNetAddress(char* mac, char* ip, char* mask, char* gateway)
 {
     std::memset(mac, 0, 18);
     const bool dhcp = !sys_param::IPSetType;
@@ -54,7 +54,7 @@ void Ornav72::GetHostNetAddress(char* mac, char* ip, char* mask, char* gateway)
     get_gateway_addr(gateway);
 }
 
-int Ornav72::get_gateway_addr(char* gateway)
+int NetworkSettings::get_gateway_addr(char* gateway)
 {
     QFile f(PlatformRoot::path("/proc/net/route"));
     if (!f.open(QIODevice::ReadOnly | QIODevice::Text))

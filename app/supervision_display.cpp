@@ -1,6 +1,6 @@
-// Display power and back-light level, and the board temperature shown on the
-// system page. The levels go straight into their sysfs files; each is written
+// Display power and back-light level. The levels go straight into their sysfs files; each is written
 // only when it changes, so the 500 ms tick does not touch the files each time.
+#include "app/supervision.h"
 #include "app/ornav72.h"
 #include <QDebug>
 #include <QVariant>
@@ -33,36 +33,22 @@ bool writeNumber(const char* boardFile, int value)
 }
 } // namespace
 
-void Ornav72::SetBackLightBlank(bool state)
+void Supervision::SetBackLightBlank(bool state)
 {
     if (lastBlank == int(state))
         return;
     lastBlank = int(state);
     writeNumber(kBlankFile, state ? 1 : 0);
-    if (screenmaksobj)
-        QMetaObject::invokeMethod(screenmaksobj, "setScreensave", Q_ARG(QVariant, state),
+    if (o.screenmaksobj)
+        QMetaObject::invokeMethod(o.screenmaksobj, "setScreensave", Q_ARG(QVariant, state),
                                   Q_ARG(QVariant, lockerstatus));
 }
 
-void Ornav72::SetBrightness(int level)
+void Supervision::SetBrightness(int level)
 {
     if (lastBrightness == level)
         return;
     lastBrightness = level;
     // The driver's levels start at 1 (0 switches the back-light off).
     writeNumber(kBrightnessFile, level + 1);
-}
-
-void Ornav72::brightnessChanged()
-{
-    SetBrightness(sys_param::HWinfo.BackLight);
-}
-
-void Ornav72::SendTempDis(float temp)
-{
-    // Every reading is shown, the first one too: the tick reports only
-    // changes, so a reading dropped here would leave the page empty.
-    const QString text = QString::asprintf("%2.2f", double(temp));
-    Uidata* ui = &uidata;
-    QMetaObject::invokeMethod(ui, [ui, text]() { ui->setBoardTemperature(text); }, Qt::QueuedConnection);
 }

@@ -13,6 +13,7 @@
 #include "app/boardfiles.h"
 #include "app/channalmodel.h"
 #include "app/channel.h"
+#include "app/arbfiles.h"
 #include "app/ornav72.h"
 #include "platform/platformroot.h"
 #include "app/signal/csignal.h"
@@ -96,7 +97,7 @@ private:
     int last_ = -1;
 };
 
-void Ornav72::reportMissingFile(const QString& path)
+void ArbFiles::reportMissingFile(const QString& path)
 {
     qDebug() << "file no exist:" << path;
     // The library's own wave is part of the installation, not a user's
@@ -107,13 +108,13 @@ void Ornav72::reportMissingFile(const QString& path)
     char tip[96];
     SCPI_FormatErrorTip(tip, sizeof tip, SCPI_ERROR_FILE_NAME_NOT_FOUND);
     const QString text = QString::fromUtf8(tip) + QLatin1Char(' ') + QFileInfo(path).fileName() + QLatin1Char(' ');
-    if (mainObject)
-        emit TipsMessage(MESSAGE_TYPE_ERROR, ERROR_SCPI, false, text, true);
+    if (o.mainObject)
+        emit o.TipsMessage(MESSAGE_TYPE_ERROR, ERROR_SCPI, false, text, true);
     else
         pendingFileTips << text;
 }
 
-void Ornav72::chUpdateArbMem(int chIndex, QString arbfile, bool base, bool exe, bool tempfile)
+void ArbFiles::chUpdateArbMem(int chIndex, QString arbfile, bool base, bool exe, bool tempfile)
 {
     if (chIndex < CH1 || chIndex > CH4)
         return;
@@ -147,27 +148,27 @@ void Ornav72::chUpdateArbMem(int chIndex, QString arbfile, bool base, bool exe, 
         QFile::remove(PlatformRoot::path(path));
 }
 
-void Ornav72::chLoadArbBytes(int chIndex, QString path, QByteArray bytes, bool base, bool exe)
+void ArbFiles::chLoadArbBytes(int chIndex, QString path, QByteArray bytes, bool base, bool exe)
 {
     if (chIndex < CH1 || chIndex > CH4)
         return;
     loadArbInto(CH_ID(chIndex), path, bytes.constData(), size_t(bytes.size()), base, exe);
 }
 
-bool Ornav72::loadArbInto(CH_ID ch, const QString& path, const char* data, size_t length, bool base, bool exe)
+bool ArbFiles::loadArbInto(CH_ID ch, const QString& path, const char* data, size_t length, bool base, bool exe)
 {
     ArbParam head;
     size_t offset = 0;
     if (!ArbWaveData::ParseArbHead(data, length, head, &offset)) {
         qWarning() << "error arb file head" << path;
-        emit TipsMessage(MESSAGE_TYPE_TIPS, TIPS_FILE_FORMAT_ERROR, false, QString(), true);
+        emit o.TipsMessage(MESSAGE_TYPE_TIPS, TIPS_FILE_FORMAT_ERROR, false, QString(), true);
         return false;
     }
     SWaveMem* w = CWaveCreate::GetWaveMem(ch);
     const QString suffix = QFileInfo(path).suffix();
     int rc;
     {
-        LoadProgress progress(this, head.TotalPointNum > kBigLoad);
+        LoadProgress progress(&o, head.TotalPointNum > kBigLoad);
         if (base) {
             // CH1 and CH2 play a wave sample by sample from their deep
             // memory: half the progress is the parse, half the stream.
@@ -192,10 +193,10 @@ bool Ornav72::loadArbInto(CH_ID ch, const QString& path, const char* data, size_
         }
     }
     if (rc != 0) {
-        emit TipsMessage(MESSAGE_TYPE_TIPS, TIPS_FILE_FORMAT_ERROR, false, QString(), true);
+        emit o.TipsMessage(MESSAGE_TYPE_TIPS, TIPS_FILE_FORMAT_ERROR, false, QString(), true);
         return false;
     }
-    Channel* c = channel[ch];
+    Channel* c = o.channel[ch];
     if (!c)
         return true;
     if (channelModel* m = c->entry(base ? PARAM_INDEX_ARBFILE : PARAM_INDEX_MODARBFILE))
@@ -205,11 +206,11 @@ bool Ornav72::loadArbInto(CH_ID ch, const QString& path, const char* data, size_
         c->currentSignal->updatePse();
     }
     if (exe)
-        chParamChanged(ch);
+        o.chParamChanged(ch);
     return true;
 }
 
-void Ornav72::chUpdateListMem(int chIndex, QString file, bool exe, bool tempfile)
+void ArbFiles::chUpdateListMem(int chIndex, QString file, bool exe, bool tempfile)
 {
     if (chIndex < CH1 || chIndex > CH4)
         return;
@@ -228,17 +229,17 @@ void Ornav72::chUpdateListMem(int chIndex, QString file, bool exe, bool tempfile
     }
     const bool big = f.size() > kBigLoad;
     if (big)
-        SetInfoWindowState(QStringLiteral("fileloadding"), Uidata::ASK_FILELOADING);
+        o.SetInfoWindowState(QStringLiteral("fileloadding"), Uidata::ASK_FILELOADING);
     FreqListParam head;
     const bool ok = ArbWaveData::LoadFreqListHead(f, head) && ArbWaveData::LoadListData(ch, f) > 0;
     f.close();
     if (big)
-        SetInfoWindowState(QStringLiteral("closed"), Uidata::ASK_NONE);
+        o.SetInfoWindowState(QStringLiteral("closed"), Uidata::ASK_NONE);
     if (tempfile)
         QFile::remove(PlatformRoot::path(path));
     if (!ok)
-        emit TipsMessage(MESSAGE_TYPE_TIPS, TIPS_FILE_FORMAT_ERROR, false, QString(), true);
-    Channel* c = channel[ch];
+        emit o.TipsMessage(MESSAGE_TYPE_TIPS, TIPS_FILE_FORMAT_ERROR, false, QString(), true);
+    Channel* c = o.channel[ch];
     if (!c)
         return;
     if (channelModel* m = c->entry(PARAM_INDEX_MODLISTFILE))
@@ -249,10 +250,10 @@ void Ornav72::chUpdateListMem(int chIndex, QString file, bool exe, bool tempfile
         c->currentSignal->updatePse();
     }
     if (exe)
-        chParamChanged(ch);
+        o.chParamChanged(ch);
 }
 
-void Ornav72::SetArbDir(QVariantList list)
+void ArbFiles::SetArbDir(const QVariantList& list)
 {
     // The file browser shows the library folders under their translated
     // names: links in "/media/ram" (a RAM folder) to the library folders.
@@ -277,4 +278,11 @@ void Ornav72::SetArbDir(QVariantList list)
                 qWarning() << "link failed:" << shown;
         }
     }
+}
+
+QStringList ArbFiles::takePendingTips()
+{
+    QStringList tips;
+    tips.swap(pendingFileTips);
+    return tips;
 }

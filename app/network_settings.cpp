@@ -1,6 +1,7 @@
 // Address mode of the Ethernet interface: DHCP or the stored static address,
 // mask and gateway, applied with the system's network tools; in DHCP mode the
 // shown addresses are refreshed from the interface by the system tick.
+#include "app/network_settings.h"
 #include "app/ornav72.h"
 #include <QDebug>
 #include <QThread>
@@ -51,33 +52,18 @@ QString fieldText(const char* field) { return QString::fromLatin1(field, int(str
 
 } // namespace
 
-void Ornav72::connectSupervisionModels()
-{
-    auto model = [this](int index) -> channelModel* {
-        const int i = index - PARAM_INDEX_SYS_START;
-        return i >= 0 && i < sysparalist.size() ? sysparalist[i] : nullptr;
-    };
-    if (channelModel* m = model(PARAM_INDEX_SYSBACKLIGHT))
-        connect(m, &channelModel::valueChanged, this, &Ornav72::brightnessChanged, Qt::UniqueConnection);
-    if (channelModel* m = model(PARAM_INDEX_SYSIPSETTYPE))
-        connect(m, &channelModel::valueChanged, this, &Ornav72::IPSetTypeChanged, Qt::UniqueConnection);
-    for (int index : kAddressModels)
-        if (channelModel* m = model(index))
-            connect(m, &channelModel::valueChanged, this, &Ornav72::IPParamChanged, Qt::UniqueConnection);
-}
-
-void Ornav72::IPSetTypeChanged()
+void NetworkSettings::typeChanged()
 {
     sys_param::IPSetInit(CH_SYS);
-    IPParamChanged();
+    paramChanged();
 }
 
-void Ornav72::IPParamChanged()
+void NetworkSettings::paramChanged()
 {
     const bool dhcp = !sys_param::IPSetType;
     // The address entries are only editable in static mode.
     for (int index : kAddressModels) {
-        if (channelModel* m = GetChModelFormIndex(CH_SYS, index)) {
+        if (channelModel* m = o.GetChModelFormIndex(CH_SYS, index)) {
             m->wmask(dhcp);
             emit m->listvalueChanged(m->rlistvalue());
         }
@@ -90,13 +76,13 @@ void Ornav72::IPParamChanged()
     lastIpUpdateTime = 0;
 }
 
-void Ornav72::SetIPType_dhcp()
+void NetworkSettings::SetIPType_dhcp()
 {
     ShellRunner::run("killall udhcpc");
     ShellRunner::run("udhcpc&");
 }
 
-void Ornav72::SetIPType_static()
+void NetworkSettings::SetIPType_static()
 {
     QString ip, mask, gateway;
     const bool ipOk = storedAddress(sys_param::IP, &ip) && storedAddress(sys_param::Gateway, &gateway);
@@ -107,7 +93,7 @@ void Ornav72::SetIPType_static()
                  qPrintable(fieldText(sys_param::IP)), qPrintable(fieldText(sys_param::Mask)),
                  qPrintable(fieldText(sys_param::Gateway)));
         Sys_Error(ipOk ? SCPI_ERROR_MASK_FORMAT : SCPI_ERROR_IP_FORMAT);
-        emit TipsMessage(MESSAGE_TYPE_TIPS, ipOk ? TIPS_MASK_ERROR : TIPS_IP_FROMAT_ERROR, false, QString(), true);
+        emit o.TipsMessage(MESSAGE_TYPE_TIPS, ipOk ? TIPS_MASK_ERROR : TIPS_IP_FROMAT_ERROR, false, QString(), true);
         return;
     }
     ShellRunner::run("killall udhcpc");
@@ -120,29 +106,39 @@ void Ornav72::SetIPType_static()
     ShellRunner::run("route del default");
     ShellRunner::run(route);
     for (int index : kAddressModels)
-        if (channelModel* m = GetChModelFormIndex(CH_SYS, index))
+        if (channelModel* m = o.GetChModelFormIndex(CH_SYS, index))
             m->disUpdate();
 }
 
-void Ornav72::AutoIPMonitor()
+void NetworkSettings::AutoIPMonitor()
 {
     IPUpdate();
 }
 
-void Ornav72::IPUpdate()
+void NetworkSettings::IPUpdate()
 {
     GetHostNetAddress(sys_param::MAC, sys_param::IP, sys_param::Mask, sys_param::Gateway);
     // The entries belong to the controller's thread; the tick asks there.
     auto redraw = [this]() {
         for (int index : kAddressModels)
-            if (channelModel* m = GetChModelFormIndex(CH_SYS, index))
+            if (channelModel* m = o.GetChModelFormIndex(CH_SYS, index))
                 m->disUpdate();
         // The MAC is read with them (its entry is built before the first read).
-        if (channelModel* m = GetChModelFormIndex(CH_SYS, PARAM_INDEX_SYSMACADDR))
+        if (channelModel* m = o.GetChModelFormIndex(CH_SYS, PARAM_INDEX_SYSMACADDR))
             m->disUpdate();
     };
-    if (QThread::currentThread() == thread())
+    if (QThread::currentThread() == o.thread())
         redraw();
     else
-        QMetaObject::invokeMethod(this, redraw, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(&o, redraw, Qt::QueuedConnection);
+}
+
+void NetworkSettings::monitor(qint64 now)
+{
+    // DHCP: refresh the shown addresses every 10 s; 0 (start-up, a new mode,
+    // a link change) asks for a refresh at once.
+    if (!sys_param::IPSetType && (lastIpUpdateTime == 0 || lastIpUpdateTime + 10 < now / 1000)) {
+        lastIpUpdateTime = qMax<qint64>(1, now / 1000);
+        AutoIPMonitor();
+    }
 }

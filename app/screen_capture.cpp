@@ -1,7 +1,7 @@
 // Screen capture: the rendered frame into the capture buffer (a BMP file
 // image: header, then the rows bottom first), optionally into a picture file
 // on the USB disk, and copied out for the remote screen rows.
-#include "app/uidata.h"
+#include "app/screen_capture.h"
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -87,24 +87,24 @@ bool readFrame(QObject* root, unsigned char* pixels)
 
 // "BM", size 4 096 000 (the pixel bytes), offset 54; info header of 40 bytes,
 // 1280 x 800, one plane, 32 bits, no compression.
-const unsigned char Ornav72::kBmpHeader[54] = {
+const unsigned char ScreenCapture::kBmpHeader[54] = {
     'B', 'M', 0x00, 0x80, 0x3E, 0x00, 0, 0, 0, 0, 54, 0, 0, 0,
     40, 0, 0, 0, 0x00, 0x05, 0, 0, 0x20, 0x03, 0, 0, 1, 0, 32, 0,
     0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
 };
 
-bool Ornav72::getscreenShot(bool convert, QString savePath, int where)
+bool ScreenCapture::getscreenShot(bool convert, QString savePath, int where)
 {
     if (!pixelData) {
         pixelData = static_cast<unsigned char*>(std::malloc(kCaptureBytes));
         if (!pixelData) {
             qWarning("malloc error");
-            warnBeep(where);
+            o.warnBeep(where);
             return false;
         }
         std::memcpy(pixelData, kBmpHeader, sizeof(kBmpHeader));
     }
-    screenShotOk = readFrame(mainObject, pixelData + kHeaderBytes);
+    screenShotOk = readFrame(o.mainObject, pixelData + kHeaderBytes);
     if (!screenShotOk)
         qWarning("screen capture: no frame to read");
 
@@ -131,18 +131,18 @@ bool Ornav72::getscreenShot(bool convert, QString savePath, int where)
         }
     }
     if (!savePath.isEmpty())
-        emit TipsMessage(MESSAGE_TYPE_TIPS, saved ? TIPS_IMAGE_SAVE_OK : TIPS_IMAGE_SAVE_FALSE, saved, QString(), true);
+        emit o.TipsMessage(MESSAGE_TYPE_TIPS, saved ? TIPS_IMAGE_SAVE_OK : TIPS_IMAGE_SAVE_FALSE, saved, QString(), true);
     // The beep and the activity time it notes belong to the controller's
     // thread; this runs in the GUI thread.
-    const auto sound = [this, saved, where]() { saved ? beep(where) : warnBeep(where); };
-    if (thread() == QThread::currentThread())
+    const auto sound = [this, saved, where]() { saved ? o.beep(where) : o.warnBeep(where); };
+    if (o.thread() == QThread::currentThread())
         sound();
     else
-        QMetaObject::invokeMethod(this, sound, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(&o, sound, Qt::QueuedConnection);
     return screenShotOk;
 }
 
-QByteArray Ornav72::displayCapture()
+QByteArray ScreenCapture::displayCapture()
 {
     // A copy leaves the GUI thread: a later capture (the OK key) may refill
     // pixelData while the remote reply is still being built.
@@ -156,7 +156,7 @@ QByteArray Ornav72::displayCapture()
         std::memcpy(remoteCapture.data(), pixelData, kCaptureBytes);
         return remoteCapture;
     };
-    QObject* gui = mainObject ? mainObject : QCoreApplication::instance();
+    QObject* gui = o.mainObject ? o.mainObject : QCoreApplication::instance();
     if (!gui || gui->thread() == QThread::currentThread())
         return job();
     struct Pending {
@@ -178,6 +178,11 @@ QByteArray Ornav72::displayCapture()
     }
     handoffTake(pending.get());
     return pending->data;
+}
+
+ScreenCapture::~ScreenCapture()
+{
+    free(pixelData);
 }
 
 bool Uidata::screenShot(bool convert, QString path, int where)

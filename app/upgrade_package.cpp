@@ -1,12 +1,12 @@
 // Finding an upgrade package on the USB disk: a folder "ORNAV96T..." (any
 // letter case) directly in the disk's mount point holding "update.uas".
-#include "app/ornav72.h"
+#include "app/upgrade.h"
 #include <QDebug>
 #include <QDir>
 #include <QFileInfo>
 #include "platform/platformroot.h"
 
-bool Ornav72::haveUpgradefile()
+bool Upgrade::haveUpgradefile()
 {
     static const char kDisk[] = "/media/usbdisk";
     const QDir disk(boardPath(kDisk));

@@ -1,8 +1,10 @@
 // The periodic system tick: output protection, external reference, USB disk,
 // remote links, key lock, board temperature, power key, screen saver,
-// last-state saving and the DHCP monitor. It runs in the timer thread; what
-// it changes in the channels is handed to the controller's thread.
+// last-state saving and the DHCP monitor. Its timer runs in a thread of its
+// own; the tick itself runs on the controller's thread.
+#include "app/supervision.h"
 #include "app/ornav72.h"
+#include <QCoreApplication>
 #include <QDebug>
 #include <QFile>
 #include <QFileInfo>
@@ -75,24 +77,77 @@ qint64 Ornav72::clock_tick()
 void Ornav72::setUptimeSource(qint64 (*source)()) { g_uptimeSource = source; }
 void Ornav72::setUptimeOffset(qint64 ms) { g_uptimeOffset = ms; }
 
-bool Ornav72::clrSavescreen()
+Supervision::Supervision(Ornav72& owner) : o(owner) {}
+
+Supervision::~Supervision() { stopTick(); }
+
+void Supervision::startTick()
 {
-    lastIpActiveTime = clock_tick();
+    if (timerthread)
+        return;
+    // The 500 ms system tick: its timer runs in a thread of its own, so
+    // that a busy screen never delays it, but the tick itself runs on the
+    // controller's thread, the owner of every field it reads and writes,
+    // between two requests. A tick still waiting to run is not queued a
+    // second time.
+    timerthread = new QThread();
+    appTimer = new QTimer();
+    appTimer->start(500);
+    appTimer->moveToThread(timerthread);
+    QObject::connect(&o, SIGNAL(cmdSetTimer(int)), appTimer, SLOT(start(int)), Qt::BlockingQueuedConnection);
+    QObject::connect(&o, SIGNAL(cmdStopTimer()), appTimer, SLOT(stop()), Qt::BlockingQueuedConnection);
+    QObject::connect(appTimer, &QTimer::timeout, &o,
+                     [this]() {
+                         if (!tickQueued.exchange(true))
+                             QMetaObject::invokeMethod(&o, [this]() {
+                                 tickQueued = false;
+                                 o.SysTimer_Slots();
+                             }, Qt::QueuedConnection);
+                     },
+                     Qt::DirectConnection);
+    QObject::connect(timerthread, &QThread::finished, appTimer, &QObject::deleteLater);
+    timerthread->start();
+}
+
+void Supervision::stopTick()
+{
+    if (!timerthread)
+        return;
+    // The tick must not run while the controller goes away; it may be
+    // waiting for the screens, which this thread serves meanwhile.
+    timerthread->quit();
+    while (!timerthread->wait(5))
+        if (QThread::currentThread() == qApp->thread())
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    appTimer = nullptr; // deleted in its own thread as that thread finished
+    delete timerthread;
+    timerthread = nullptr;
+}
+
+void Supervision::showPowerDownNotice()
+{
+    // Info-window state shown while the board powers down.
+    o.SetInfoWindowState(QStringLiteral("fileloadding"), Uidata::ASK_TYPE(6));
+}
+
+bool Supervision::clrSavescreen()
+{
+    lastIpActiveTime = Ornav72::clock_tick();
     return ScreenSaved;
 }
 
-void Ornav72::releaseRemoteLock()
+void Supervision::releaseRemoteLock()
 {
     pc_lock = false;
-    if (KeyQThread)
-        KeyQThread->unlockALLKey();
+    if (o.KeyQThread)
+        o.KeyQThread->unlockALLKey();
     qInfo("remote link lost: remote lock released");
 }
 
-void Ornav72::SysTimer_Slots()
+void Supervision::tick()
 {
     readSimulatedUptimeOffset();
-    const qint64 now = clock_tick();
+    const qint64 now = Ornav72::clock_tick();
 
     // Output protection: both overload bits of a channel set. The poll also
     // clears the channel's latch.
@@ -100,8 +155,8 @@ void Ornav72::SysTimer_Slots()
     for (int ch = CH1; ch <= CH4; ++ch) {
         if (!(overloaded & (1u << ch)))
             continue;
-        if (channel[ch])
-            channel[ch]->safeOff = true;
+        if (o.channel[ch])
+            o.channel[ch]->safeOff = true;
         channelProtect(ch, ERROR_CH_PROTECT, true);
     }
     SCPI_StatusCondition(SCPI_REG_QUES, QUES_VOLTAGE, overloaded != 0);
@@ -133,7 +188,7 @@ void Ornav72::SysTimer_Slots()
         const bool valid = CSetParam::GetInputClkValid();
         if (valid != exit10MValid) {
             exit10MValid = valid;
-            emit TipsMessage(MESSAGE_TYPE_INFO, STATUSBAR_EXT10FALSE, !valid, "", true);
+            emit o.TipsMessage(MESSAGE_TYPE_INFO, STATUSBAR_EXT10FALSE, !valid, "", true);
         }
     }
 
@@ -142,7 +197,7 @@ void Ornav72::SysTimer_Slots()
     if (disk != usbdiskstatus) {
         usbdiskstatus = disk;
         qInfo("usb disk %s", disk ? "plugged in" : "removed");
-        emit TipsMessage(MESSAGE_TYPE_INFO, STATUSBAR_USBDISK, disk);
+        emit o.TipsMessage(MESSAGE_TYPE_INFO, STATUSBAR_USBDISK, disk);
         if (disk) {
             // The automounter may still be filling the mount point: a disk
             // without a package is looked at once more a second later (on
@@ -150,9 +205,9 @@ void Ornav72::SysTimer_Slots()
             auto look = [this](bool last) {
                 if (!usbdiskstatus)
                     return true;
-                if (haveUpgradefile()) {
-                    qInfo("upgrade package found in %s", qPrintable(upgradedir));
-                    SetInfoWindowState("askWindow", Uidata::ASK_UPGTADE);
+                if (o.haveUpgradefile()) {
+                    qInfo("upgrade package found in %s", qPrintable(o.upgrade_.folder()));
+                    o.SetInfoWindowState("askWindow", Uidata::ASK_UPGTADE);
                     return true;
                 }
                 if (last)
@@ -160,14 +215,14 @@ void Ornav72::SysTimer_Slots()
                 return false;
             };
             if (!look(false))
-                QTimer::singleShot(1000, this, [look]() { look(true); });
+                QTimer::singleShot(1000, &o, [look]() { look(true); });
         } else {
-            if (askwindtype == Uidata::ASK_UPGTADE) {
+            if (o.askwindtype == Uidata::ASK_UPGTADE) {
                 qInfo("usb disk removed: upgrade question closed");
-                SetInfoWindowState("closed", Uidata::ASK_NONE);
+                o.SetInfoWindowState("closed", Uidata::ASK_NONE);
             }
-            QObject* vk = uidata.vkObject;
-            if (vk && currentCh >= CH1 && currentCh <= CH4 && sys_param::storagePlace[currentCh] == 2) {
+            QObject* vk = o.uidata.vkObject;
+            if (vk && o.currentCh >= CH1 && o.currentCh <= CH4 && sys_param::storagePlace[o.currentCh] == 2) {
                 // The file browser of the disk that went away: the keyboard
                 // object lives in the GUI thread, so it is asked there.
                 QMetaObject::invokeMethod(vk, [vk]() {
@@ -184,7 +239,7 @@ void Ornav72::SysTimer_Slots()
         if (!usb && pc_lock)
             releaseRemoteLock();
         usbhoststatus = usb;
-        emit TipsMessage(MESSAGE_TYPE_INFO, STATUSBAR_USBHOST, usb);
+        emit o.TipsMessage(MESSAGE_TYPE_INFO, STATUSBAR_USBHOST, usb);
     }
 
     // Network link.
@@ -193,15 +248,15 @@ void Ornav72::SysTimer_Slots()
         if (!net && pc_lock)
             releaseRemoteLock();
         ethnetstatus = net;
-        emit TipsMessage(MESSAGE_TYPE_INFO, STATUSBAR_NETWORK, net);
-        lastIpUpdateTime = 0;
+        emit o.TipsMessage(MESSAGE_TYPE_INFO, STATUSBAR_NETWORK, net);
+        o.network_.refreshSoon();
     }
 
     // Front-panel key lock.
-    const bool locked = KeyQThread && KeyQThread->IsKeylock();
+    const bool locked = o.KeyQThread && o.KeyQThread->IsKeylock();
     if (locked != lockerstatus) {
         lockerstatus = locked;
-        emit TipsMessage(MESSAGE_TYPE_INFO, STATUSBAR_LOCKER, locked);
+        emit o.TipsMessage(MESSAGE_TYPE_INFO, STATUSBAR_LOCKER, locked);
     }
 
     // Board temperature.
@@ -215,11 +270,11 @@ void Ornav72::SysTimer_Slots()
             for (int ch = CH1; ch <= CH4; ++ch)
                 channelProtect(ch, ERROR_HIGH_TEMP_PROTECT, false);
         }
-        emit tempdis(temp);
+        emit o.tempdis(temp);
     }
 
     // Power key: a press is user activity; held over two ticks it shuts down.
-    if (memio.softPowerOff_Check(this))
+    if (o.memio.softPowerOff_Check(this))
         lastIpActiveTime = now;
 
     // Screen saver.
@@ -232,18 +287,14 @@ void Ornav72::SysTimer_Slots()
     }
 
     // Last state: only the bytes that changed reach the EEPROM.
-    if (sysparm && sysparm->powerUpSet == POWERON_LAST)
-        sysparm->SaveSysParam("", false);
+    if (o.sysparm && o.sysparm->powerUpSet == POWERON_LAST)
+        o.sysparm->SaveSysParam("", false);
 
-    // DHCP: refresh the shown addresses every 10 s; 0 (start-up, a new mode,
-    // a link change) asks for a refresh at once.
-    if (!sys_param::IPSetType && (lastIpUpdateTime == 0 || lastIpUpdateTime + 10 < now / 1000)) {
-        lastIpUpdateTime = qMax<qint64>(1, now / 1000);
-        AutoIPMonitor();
-    }
+    // DHCP: the shown addresses refreshed.
+    o.network_.monitor(now);
 }
 
-void Ornav72::channelProtect(int ch, int msgid, bool chdis)
+void Supervision::channelProtect(int ch, int msgid, bool chdis)
 {
     if (ch < CH1 || ch > CH4)
         return;
@@ -253,49 +304,49 @@ void Ornav72::channelProtect(int ch, int msgid, bool chdis)
     // Switching outputs goes through the channel entries, which belong to the
     // controller's thread; from the timer thread it is queued there.
     auto act = [this, ch, msgid, header]() {
-        Channel* c = channel[ch];
+        Channel* c = o.channel[ch];
         if (!c)
             return;
         switch (c->alterfun) {
         case CHANNEL_ALTERFUN_CLOSED:
             if (sys_param::GetChOnOff(CH_ID(ch)) != 0) {
-                emit TipsMessage(MESSAGE_TYPE_ERROR, msgid, false, header, true);
-                ChannelOnOff(CH_ID(ch), false);
+                emit o.TipsMessage(MESSAGE_TYPE_ERROR, msgid, false, header, true);
+                o.ChannelOnOff(CH_ID(ch), false);
             }
             break;
         case CHANNEL_ALTERFUN_SYNCOUT: {
             // CH3 carries the sync of CH1, CH4 that of CH2.
             const CH_ID source = CH_ID(ch % 2);
             if (sys_param::GetChOnOff(source) != 0) {
-                emit TipsMessage(MESSAGE_TYPE_ERROR, msgid, false, header, true);
-                ChannelOnOff(source, false);
+                emit o.TipsMessage(MESSAGE_TYPE_ERROR, msgid, false, header, true);
+                o.ChannelOnOff(source, false);
             }
             break;
         }
         case CHANNEL_ALTERFUN_DIGITAL:
             if (sys_param::digitalSW) {
-                emit TipsMessage(MESSAGE_TYPE_ERROR, msgid, false, header, true);
-                if (channelModel* m = GetChModelFormIndex(CH_DIGITAL, PARAM_IDNEX_DIGITALSW))
+                emit o.TipsMessage(MESSAGE_TYPE_ERROR, msgid, false, header, true);
+                if (channelModel* m = o.GetChModelFormIndex(CH_DIGITAL, PARAM_IDNEX_DIGITALSW))
                     m->SetValue(0, 0);
                 else
                     sys_param::digitalSW = false;
-                digitalDisUpdate();
+                o.digitalDisUpdate();
             }
             break;
         default:
             break;
         }
     };
-    if (QThread::currentThread() == thread())
+    if (QThread::currentThread() == o.thread())
         act();
     else
-        QMetaObject::invokeMethod(this, act, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(&o, act, Qt::QueuedConnection);
 }
 
-void Ornav72::powerCheck()
+void Supervision::powerCheck()
 {
     QString lines;
-    if (!sysparm || sysparm->at24fd < 0)
+    if (!o.sysparm || o.sysparm->at24fd < 0)
         lines += "EEPROM :no found\n";
     if (!QFile::exists(boardPath("/dev/input/event0")))
         lines += "Touch  :no found\n";
@@ -304,8 +355,8 @@ void Ornav72::powerCheck()
     if (lines.isEmpty())
         return;
     qWarning("%s", qPrintable(lines));
-    askwindtype = Uidata::ASK_POWERUPINFO;
-    if (mainObject)
-        QMetaObject::invokeMethod(mainObject, "powerinfo", Q_ARG(QVariant, QString("ERROR!\n") + lines),
+    o.askwindtype = Uidata::ASK_POWERUPINFO;
+    if (o.mainObject)
+        QMetaObject::invokeMethod(o.mainObject, "powerinfo", Q_ARG(QVariant, QString("ERROR!\n") + lines),
                                   Q_ARG(QVariant, 8));
 }

@@ -1,6 +1,7 @@
 // Software upgrade from the USB disk: the package found by haveUpgradefile
 // runs through the FPGA loader, a new bitstream in the package is loaded,
 // then the board restarts.
+#include "app/upgrade.h"
 #include "app/ornav72.h"
 #include <QDebug>
 #include <QDir>
@@ -34,7 +35,7 @@ QString shellWord(const QString& text)
 }
 } // namespace
 
-void Ornav72::upgrade()
+void Upgrade::run()
 {
     if (upgradedir.isEmpty())
         return;
@@ -45,13 +46,13 @@ void Ornav72::upgrade()
         qWarning("upgrade: no package at %s", qPrintable(package));
         return;
     }
-    SetInfoWindowState(QStringLiteral("upgrading"), Uidata::ASK_UPGTADING);
-    fpgaconfig.upgrade_exe(shellWord(package));
+    o.SetInfoWindowState(QStringLiteral("upgrading"), Uidata::ASK_UPGTADING);
+    o.fpgaconfig.upgrade_exe(shellWord(package));
     const QString bitstream = upgradedir + "/ORNAV96T_TOP.bit";
     if (onTheDisk(bitstream))
-        fpgaconfig.fpga_cfg_write(bitstream);
+        o.fpgaconfig.fpga_cfg_write(bitstream);
     qInfo("********* echo update ok");
-    uidata.updateProcessBar(99);
+    o.uidata.updateProcessBar(99);
     ShellRunner::run(QStringLiteral("sync"));
     const int r = ShellRunner::run(QStringLiteral("reboot"));
     qInfo("********* echo reboot %d", r);
