@@ -356,14 +356,14 @@ std::string scpi_command_reference()
         const scpi_row_t* r = described ? scpi_row_find(c->tag) : nullptr;
         bool both = false;
         const std::string pattern = patternOf(c, &both);
-        std::string& out = rows[groupOf(r, c->pattern)];
+        std::string& row = rows[groupOf(r, c->pattern)];
         if (!r) {
             OtherRow o = {"", "", "", ""};
             if (!keyRow(pattern, &o))
                 for (const auto& x : kOtherRows)
                     if (std::strcmp(x.pattern, c->pattern) == 0)
                         o = x;
-            out += "| `" + escape(pattern) + "` | " + escape(o.parameter) + " | " + escape(o.reply) + " | " +
+            row += "| `" + escape(pattern) + "` | " + escape(o.parameter) + " | " + escape(o.reply) + " | " +
                    escape(o.text) + " | |\n";
             continue;
         }
@@ -373,7 +373,7 @@ std::string scpi_command_reference()
         if (r->wait != RW_NONE && r->formerPauseMs > 0)
             effect += " (waits until applied)";
         const bool isQuery = c->callback == SCPI_RowQuery;
-        out += "| `" + escape(pattern) + "` | " + escape(isQuery && !both ? "–" : parameter(*r)) + " | " +
+        row += "| `" + escape(pattern) + "` | " + escape(isQuery && !both ? "–" : parameter(*r)) + " | " +
                escape(isQuery || both ? reply(*r) : "–") + " | " + escape(effect) + " | " + escape(errors(*r)) +
                " |\n";
         if (both)
