@@ -9,9 +9,6 @@
 #include "param/systype.h"
 #include "platform/logging.h"
 
-static ScpiInstrument* g_installed = nullptr;
-static scpi_instrument_factory_t g_program = nullptr;
-
 namespace {
 
 // What the handlers see before the application has installed its own.
@@ -47,20 +44,9 @@ private:
 
 ScpiInstrument& scpi_instrument(scpi_t* context)
 {
+    // Immutable after construction: shared by every context without one.
     static BlankInstrument blank;
-    if (g_installed)
-        return *g_installed;
-    return g_program ? g_program(context) : blank;
-}
-
-void scpi_instrument_set_program(scpi_instrument_factory_t factory)
-{
-    g_program = factory;
-}
-
-void scpi_instrument_install(ScpiInstrument* instrument)
-{
-    g_installed = instrument;
+    return context && context->instrument ? *context->instrument : blank;
 }
 
 ScpiInstrument& scpi_row_instrument(scpi_t* context)
@@ -139,7 +125,7 @@ bool scpi_row_number(scpi_t* c, const scpi_row_t& row, double* value, scpi_unit_
     if (!SCPI_ParamNumber(c, nullptr, &n, true))
         return false;
     if (n.unit != SCPI_UNIT_NONE && row.suffix != SCPI_UNIT_ANY && row.suffix != n.unit) {
-        SCPI_ErrorPush(c, row.suffixError ? int16_t(row.suffixError) : int16_t(SCPI_ERROR_ILLEGAL_PARAMETER_VALUE));
+        SCPI_ErrorPush(c, row.suffixError);
         return false;
     }
     *value = n.value;
