@@ -229,9 +229,9 @@ void PseWave::DrawIndicatorLow(QPainter* p, double high, double low, const QColo
 void PseWave::DrawIndicatorOffset(QPainter* p, double vpp, double offset, const QColor& c)
 {
     const CH_DATA& r = sys_param::ch(CH_ID(ch));
-    const double d = r.BaseWave == BASE_DC ? loadGain(double(r.Load)) * 10.0 : vpp + 1e-8;
+    const double span = r.BaseWave == BASE_DC ? loadGain(double(r.Load)) * 10.0 : vpp + 1e-8;
     // No output (open gain 0) or a nonsense amplitude: the arrows stay at zero.
-    const double ratio = d != 0.0 ? bounded(-(offset / d), -1.0, 1.0) : 0.0;
+    const double ratio = span != 0.0 ? bounded(-(offset / span), -1.0, 1.0) : 0.0;
     const int h = indicatorSpan();
     int y1, y2, g;
     if (ratio > 0) {

@@ -61,8 +61,8 @@ ACAmpFre* findCurve(CChCharacter& c, unsigned code, double v)
 // One pass over the fields of a calibration or temperature factor text.
 class Reader {
 public:
-    Reader(const QString& text, CChCharacter* chars, bool factors, bool high)
-        : t(text), chars(chars), factors(factors), high(high)
+    Reader(const QString& text, CChCharacter* characters, bool isFactors, bool isHigh)
+        : t(text), chars(characters), factors(isFactors), high(isHigh)
     {
     }
 

@@ -33,14 +33,10 @@ const char* levelTag(QtMsgType type)
 {
     switch (type) {
     case QtCriticalMsg:
-    case QtFatalMsg:
-        return "ERRO";
-    case QtWarningMsg:
-        return "WARN";
-    case QtInfoMsg:
-        return "INFO";
-    case QtDebugMsg:
-        break;
+    case QtFatalMsg: return "ERRO";
+    case QtWarningMsg: return "WARN";
+    case QtInfoMsg: return "INFO";
+    case QtDebugMsg: break;
     }
     return "DEBG";
 }

@@ -3,5 +3,6 @@
 set -e
 cd "$(dirname "$0")/.."
 BUILD_DIR=${BUILD_DIR:-build}
-cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+# ORNAV_WERROR=ON (set by scripts/test.sh, so in CI) makes warnings errors.
+cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORNAV_WERROR="${ORNAV_WERROR:-OFF}"
 ninja -C "$BUILD_DIR" -j"$(nproc)"

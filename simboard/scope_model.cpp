@@ -183,27 +183,27 @@ ScopeModel::ScopeModel(const ScopeChannelState& state, double loadOhms) : m_s(st
         const int deg = m_prbsDegree;
         const uint64_t period = (uint64_t(1) << deg) - 1;
         const int len = int(std::min<uint64_t>(period, 1u << 20));
-        uint64_t state = period;
+        uint64_t shift = period;
         m_prbs.resize(len);
         for (int i = 0; i < len; ++i) {
-            m_prbs[i] = char(state & 1);
-            const uint64_t bit = ((state >> (deg - 1)) ^ (state >> (deg - 2))) & 1;
-            state = ((state << 1) | bit) & period;
+            m_prbs[i] = char(shift & 1);
+            const uint64_t bit = ((shift >> (deg - 1)) ^ (shift >> (deg - 2))) & 1;
+            shift = ((shift << 1) | bit) & period;
         }
     }
     // PN code of the digital modulations: the same shift register, of the
     // length REG_PN_ORDER selects.
     if (m_mode == WM_BPSK || m_mode == WM_QPSK || m_mode == WM_QAM) {
-        const int order = int(s.reg(REG_PN_ORDER, 1));
-        const int deg = order <= 15 ? 2 * order + 3 : 7;
+        const int pnOrder = int(s.reg(REG_PN_ORDER, 1));
+        const int deg = pnOrder <= 15 ? 2 * pnOrder + 3 : 7;
         const uint64_t period = (uint64_t(1) << deg) - 1;
         const int len = int(std::min<uint64_t>(period, 1u << 16));
-        uint64_t state = period;
+        uint64_t shift = period;
         m_pn.resize(len);
         for (int i = 0; i < len; ++i) {
-            m_pn[i] = char(state & 1);
-            const uint64_t bit = ((state >> (deg - 1)) ^ (state >> (deg - 2))) & 1;
-            state = ((state << 1) | bit) & period;
+            m_pn[i] = char(shift & 1);
+            const uint64_t bit = ((shift >> (deg - 1)) ^ (shift >> (deg - 2))) & 1;
+            shift = ((shift << 1) | bit) & period;
         }
         m_keyPhase[0] = 0;  // the first phase is the carrier's start phase
         m_keyPhase[1] = double(s.reg(REG_PHASE2, 2)) / 65535.0 - m_phase0;

@@ -255,8 +255,8 @@ void vxi11_create_link(const Create_LinkParms& p, Create_LinkResp& r, const Vxi1
         g_links[link->lid] = link;
     }
     if (p.lockDevice && !lockFree(link->lid, conn, VXI11_FLAG_WAITLOCK, p.lock_timeout, true)) {
-        Device_Error gone;
-        vxi11_destroy_link(link->lid, gone);
+        Device_Error dropped;
+        vxi11_destroy_link(link->lid, dropped);
         r.error = VXI11_ERR_LOCKED;
         return;
     }

@@ -26,9 +26,18 @@ TEST(Diagnostics, EachCategoryPrintsItsBracketedPrefix)
         std::function<void()> emitIt;
         QString expected; // a whole stderr text, as a regular expression
     } rows[] = {
-        {"thermometer without its bus", [] { misc::ResetDS18B20(); misc::ReadDS18B20(); },
+        {"thermometer without its bus",
+         [] {
+             misc::ResetDS18B20();
+             misc::ReadDS18B20();
+         },
          R"(\[hardware-WARN\]:opendir /sys/bus/w1/devices/ error\n)"},
-        {"EEPROM device missing", [] { SysParm p; unsigned char buf[8192]; p.LoadFromAt24(buf); },
+        {"EEPROM device missing",
+         [] {
+             SysParm p;
+             unsigned char buf[8192];
+             p.LoadFromAt24(buf);
+         },
          R"((\[paramFlash-ERRO\]:open error\n)+)"}, // opened at construction and at the load
         {"raw socket port taken", [takenPort] { EXPECT_LT(scpi_raw_start(takenPort, true), 0); },
          QString(R"(\[lan-ERRO\] f:scpi_raw_start,l:\d+,cannot listen on port %1: .+\r\n)").arg(takenPort)},
