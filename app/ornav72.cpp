@@ -197,6 +197,17 @@ Ornav72::~Ornav72()
         delete c;
         c = nullptr;
     }
+    // The system and coupling entries are this controller's own (the
+    // screens' lists only point at them), as is the record's store with its
+    // open EEPROM file; the channels that used them are gone.
+    qDeleteAll(sysparalist);
+    sysparalist.clear();
+    qDeleteAll(ch12CoupleParalist);
+    ch12CoupleParalist.clear();
+    qDeleteAll(ch34CoupleParalist);
+    ch34CoupleParalist.clear();
+    delete sysparm;
+    sysparm = nullptr;
     free(pixelData);
 }
 
