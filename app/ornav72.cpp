@@ -114,6 +114,7 @@ Ornav72::Ornav72()
 
     // 10. Current channel; the digital protocol output starts off.
     currentCh = CH1;
+    shownCh = CH1;
     sys_param::SetDigitalSW(CH_SYS, 0);
 
     // 11. System and coupling editing models.
