@@ -115,6 +115,7 @@ Ornav72::Ornav72()
 
     // 10. Current channel; the digital protocol output starts off.
     currentCh = CH1;
+    shownCh = CH1;
     sys_param::SetDigitalSW(CH_SYS, 0);
 
     // 11. System and coupling editing models.
@@ -183,6 +184,17 @@ Ornav72::~Ornav72()
         delete c;
         c = nullptr;
     }
+    // The system and coupling entries are this controller's own (the
+    // screens' lists only point at them), as is the record's store with its
+    // open EEPROM file; the channels that used them are gone.
+    qDeleteAll(sysparalist);
+    sysparalist.clear();
+    qDeleteAll(ch12CoupleParalist);
+    ch12CoupleParalist.clear();
+    qDeleteAll(ch34CoupleParalist);
+    ch34CoupleParalist.clear();
+    delete sysparm;
+    sysparm = nullptr;
 }
 
 void Ornav72::SetInfoWindowState(QString state, Uidata::ASK_TYPE type)

@@ -48,8 +48,9 @@ public:
     void getUtilitObjectFromQml(QObject* tabutility);
 
     static qint64 clock_tick();
-    // The current channel 0..3 (CH_ID); asked by the remote channel queries.
-    Q_INVOKABLE int currentChannel() const { return int(currentCh); }
+    // The current channel 0..3 (CH_ID); asked by the remote channel queries
+    // from the SCPI worker's thread, hence the published copy.
+    Q_INVOKABLE int currentChannel() const { return shownCh.load(); }
     void SetInfoWindowState(QString state, Uidata::ASK_TYPE type);
     // The factory and service rows of the remote interface.
     void serviceSetValue(int ch, int paramIndex, double value) override;
@@ -219,7 +220,9 @@ public:
     QList<channelModel*> ch34CoupleParalist;
     static QElapsedTimer runRecondTime;
     Channel* channel[4] = {nullptr, nullptr, nullptr, nullptr};
-    CH_ID currentCh = CH1;
+    CH_ID currentCh = CH1;  // controller's thread
+    // currentCh for other threads: written with it, by the controller's thread.
+    std::atomic<int> shownCh{CH1};
     QString digitaltext;
     unsigned char digitalBuffer[2048] = {};
     int digitalLength = 0;

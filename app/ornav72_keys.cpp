@@ -43,6 +43,7 @@ void Ornav72::chChanged(int ch)
     if (ch < CH1 || ch > CH4)
         return;
     currentCh = CH_ID(ch);
+    shownCh = ch;
     CSetParam::SetChLedData(currentCh);
 }
 
