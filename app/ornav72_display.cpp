@@ -39,9 +39,7 @@ void Ornav72::SetBackLightBlank(bool state)
         return;
     lastBlank = int(state);
     writeNumber(kBlankFile, state ? 1 : 0);
-    if (screenmaksobj)
-        QMetaObject::invokeMethod(screenmaksobj, "setScreensave", Q_ARG(QVariant, state),
-                                  Q_ARG(QVariant, lockerstatus));
+    emit uidata.screenSaveChanged(state, lockerstatus);
 }
 
 void Ornav72::SetBrightness(int level)
