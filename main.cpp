@@ -20,6 +20,7 @@
 #include "app/channalmodel.h"
 #include "WaveView/psewave.h"
 #include "platform/platformroot.h"
+#include "platform/logging.h"
 #include "simboard/simtouch.h"
 #include "simboard/textfit.h"
 #include "param/sys_param.h"
@@ -63,6 +64,9 @@ void installQuitOnSignal(QApplication& app)
 
 int main(int argc, char* argv[])
 {
+    // Diagnostics print in the instrument's bracketed form ("[vxi-ERRO] ...")
+    // from the first one on.
+    ornavlog::install();
     // The screens and images are compiled into the core library.
     PlatformRoot::initFromArgs(argc, argv);
     // A board root means the simulated board: its devices stand in for the

@@ -1,5 +1,6 @@
 #include "app/misc.h"
 #include "platform/platformroot.h"
+#include "platform/logging.h"
 #include <QByteArray>
 #include <QMutex>
 #include <cstdio>
@@ -22,7 +23,7 @@ bool openSensor(double* failValue)
     const QByteArray bus = PlatformRoot::cpath(kBus);
     DIR* dir = opendir(bus.constData());
     if (!dir) {
-        printf("opendir %s error\n", kBus);
+        qCWarning(lcHardware, "opendir %s error", kBus);
         *failValue = 1.0;
         return false;
     }
@@ -35,14 +36,14 @@ bool openSensor(double* failValue)
     }
     closedir(dir);
     if (entry.isEmpty()) {
-        printf("read dir error\n");
+        qCWarning(lcHardware, "read dir error");
         *failValue = 0.0;
         return false;
     }
     const QByteArray file = QByteArray(kBus) + entry + "/w1_slave";
     g_fd = open(PlatformRoot::cpath(file.constData()).constData(), O_RDONLY | O_CLOEXEC);
     if (g_fd < 0) {
-        printf("Open %s Faile!!!\n", file.constData());
+        qCWarning(lcHardware, "Open %s Faile!!!", file.constData());
         *failValue = 0.0;
         return false;
     }
@@ -61,12 +62,12 @@ double misc::ReadDS18B20()
     }
     char buf[101];
     if (lseek(g_fd, 0, SEEK_SET) < 0) {
-        printf("read error!!!\n");
+        qCWarning(lcHardware, "read error!!!");
         return 0.0;
     }
     const ssize_t n = read(g_fd, buf, 100);
     if (n <= 0) {
-        printf("read error!!!\n");
+        qCWarning(lcHardware, "read error!!!");
         return 0.0;
     }
     buf[n] = '\0';

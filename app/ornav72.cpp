@@ -10,6 +10,7 @@
 #include "app/channalmodel_sys.h"
 #include "communication/remote_road.h"
 #include "communication/scpi_msg_adpt.h"
+#include "communication/SCPI/scpi_interface.h"
 #include "param/sys_param.h"
 #include "param/sysparm.h"
 #include "app/misc.h"
@@ -166,7 +167,7 @@ Ornav72::Ornav72()
     ArbWaveData::SetListRangeSource([](CH_ID ch, double* lo, double* hi) {
         CSetParam::pCharacter[ch].GetBWFreScope(int(sys_param::ch(ch).BaseWave), *lo, *hi);
     });
-    scpi_instrument_set_program(scpi_instrument_program_qt);
+    scpi_instrument_qt_attach(&scpi_context);
     scpi_adpt_init(this);
     // 18. The last user activity is now.
     lastIpActiveTime = clock_tick();

@@ -40,7 +40,7 @@ bool findIn(const QString& dir, const QString& name, QString* found, int depth)
 
 class ProgramInstrument : public ScpiInstrument {
 public:
-    Ornav72* ctrl = nullptr;
+    explicit ProgramInstrument(scpi_t* context) : m_context(context) {}
 
     const HardWareInfo& record() override { return sys_param::HWinfo; }
     void recordImage(HardWareInfo* out) override
@@ -55,48 +55,48 @@ public:
     }
     void setValue(int target, int paramIndex, double value) override
     {
-        if (ctrl) {
-            emit ctrl->setValueCmd(target, paramIndex, value);
+        if (Ornav72* c = ctrl()) {
+            emit c->setValueCmd(target, paramIndex, value);
             RemoteRoad::noteRequest();
         }
     }
     void setUnits(int target, int paramIndex, int unit) override
     {
-        if (ctrl) {
-            emit ctrl->setUnitsCmd(target, paramIndex, unit);
+        if (Ornav72* c = ctrl()) {
+            emit c->setUnitsCmd(target, paramIndex, unit);
             RemoteRoad::noteRequest();
         }
     }
     void setModeIndex(int ch, int mode, int index) override
     {
-        if (ctrl) {
-            emit ctrl->setModeIndexCmd(ch, mode, index);
+        if (Ornav72* c = ctrl()) {
+            emit c->setModeIndexCmd(ch, mode, index);
             RemoteRoad::noteRequest();
         }
     }
     void baseWaveSelected(int ch, int wave, int where) override
     {
-        if (ctrl) {
-            emit ctrl->chBaseWaveSelectedCmd(ch, wave, where);
+        if (Ornav72* c = ctrl()) {
+            emit c->chBaseWaveSelectedCmd(ch, wave, where);
             RemoteRoad::noteRequest();
         }
     }
     void modeSelected(int ch, int mode) override
     {
-        if (ctrl) {
-            emit ctrl->chModSelectedCmd(ch, mode);
+        if (Ornav72* c = ctrl()) {
+            emit c->chModSelectedCmd(ch, mode);
             RemoteRoad::noteRequest();
         }
     }
     void loadRecord(const char* data, int length) override
     {
-        if (ctrl)
-            emit ctrl->loadSysParamRemote(length > 0 ? QByteArray(data, length) : QByteArray());
+        if (Ornav72* c = ctrl())
+            emit c->loadSysParamRemote(length > 0 ? QByteArray(data, length) : QByteArray());
     }
     void arbFile(int ch, const std::string& path, bool base, bool exe, bool tempFile) override
     {
-        if (ctrl) {
-            emit ctrl->chArbCmd(ch, QString::fromStdString(path), base, exe, tempFile);
+        if (Ornav72* c = ctrl()) {
+            emit c->chArbCmd(ch, QString::fromStdString(path), base, exe, tempFile);
             RemoteRoad::noteRequest();
         }
     }
@@ -104,18 +104,19 @@ public:
     {
         // The road counts every follow-up, the round trip of a choice
         // through the channel page included.
-        return !ctrl || RemoteRoad::settle(timeoutMs);
+        return !ctrl() || RemoteRoad::settle(timeoutMs);
     }
     bool outputOn(int ch) override { return ch >= 0 && ch < 4 && sys_param::OnOff[ch]; }
     bool modelMasked(int list, int paramIndex) override
     {
-        if (!ctrl)
+        Ornav72* c = ctrl();
+        if (!c)
             return false;
         channelModel* m = nullptr;
         handoffSend(&m);
         QMetaObject::invokeMethod(
-            ctrl, [&]() { handoffTake(&m); m = ctrl->GetChModelFormIndex(CH_ID(list), paramIndex); handoffSend(&m); },
-            ctrl->thread() == QThread::currentThread() ? Qt::DirectConnection : Qt::BlockingQueuedConnection);
+            c, [&]() { handoffTake(&m); m = c->GetChModelFormIndex(CH_ID(list), paramIndex); handoffSend(&m); },
+            c->thread() == QThread::currentThread() ? Qt::DirectConnection : Qt::BlockingQueuedConnection);
         handoffTake(&m);
         return !m || m->rmask();
     }
@@ -123,8 +124,8 @@ public:
     std::string serial() override { return Ornav72::GetSN(); }
     void setSerial(const char* text, unsigned length) override
     {
-        if (ctrl)
-            ctrl->SetSN(text, length);
+        if (Ornav72* c = ctrl())
+            c->SetSN(text, length);
     }
     std::string displayName() override { return sys_param::DisplayName.toStdString(); }
     std::string hardwareVersion() override { return sys_param::HardWareVersion.toStdString(); }
@@ -135,9 +136,9 @@ public:
             sys_param::SetChArbFileDir(CH_ID(ch), path.c_str(), int(path.size()));
         else
             sys_param::SetChModArbFileDir(CH_ID(ch), path.c_str(), int(path.size()));
-        if (!ctrl)
+        Ornav72* c = ctrl();
+        if (!c)
             return;
-        Ornav72* c = ctrl;
         const int index = base ? PARAM_INDEX_ARBFILE : PARAM_INDEX_MODARBFILE;
         QMetaObject::invokeMethod(
             c,
@@ -160,12 +161,12 @@ public:
     void manualTrigger(int ch) override { CSetParam::SetManualTrig(CH_ID(ch)); }
     bool savePreset(int n) override
     {
-        if (!ctrl || !ctrl->sysparm)
+        Ornav72* c = ctrl();
+        if (!c || !c->sysparm)
             return false;
         // The live record belongs to the controller's thread: the copy is
         // written there, as the preset page does.
         bool saved = false;
-        Ornav72* c = ctrl;
         handoffSend(&saved);
         QMetaObject::invokeMethod(
             c,
@@ -184,19 +185,25 @@ public:
         if (!f.open(QIODevice::ReadOnly))
             return false;
         const QByteArray data = f.read(qint64(sizeof(HardWareInfo)) + 1);
-        if (data.size() != int(sizeof(HardWareInfo)) || !ctrl)
+        if (data.size() != int(sizeof(HardWareInfo)) || !ctrl())
             return false;
         loadRecord(data.constData(), data.size());
         return true;
     }
     static QString presetFile(int n) { return QStringLiteral("/home/root/Param_Preset_%1").arg(n); }
+
+private:
+    // The controller the requests go to: the context's parent of the moment
+    // (set and cleared by the remote adapter as controllers come and go).
+    Ornav72* ctrl() const { return qobject_cast<Ornav72*>(m_context->parent); }
+
+    scpi_t* const m_context;
 };
 
 } // namespace
 
-ScpiInstrument& scpi_instrument_program_qt(scpi_t* context)
+void scpi_instrument_qt_attach(scpi_t* context)
 {
-    static ProgramInstrument program;
-    program.ctrl = context ? qobject_cast<Ornav72*>(context->parent) : nullptr;
-    return program;
+    static ProgramInstrument program(context);
+    context->instrument = &program;
 }

@@ -1,7 +1,9 @@
 #pragma once
 // The program's implementation of what the command handlers need, over the
-// controller behind the SCPI context; installed at start-up with
-// scpi_instrument_set_program.
+// controller that is the SCPI context's parent; the controller puts it into
+// the program's context at start-up.
 #include "communication/SCPI/commands/scpi_instrument.h"
 
-ScpiInstrument& scpi_instrument_program_qt(scpi_t* context);
+// Makes the context carry the program's implementation. The program has one
+// interpreter context; the implementation lives as long as the process.
+void scpi_instrument_qt_attach(scpi_t* context);

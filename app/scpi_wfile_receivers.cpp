@@ -17,6 +17,7 @@
 #include "app/ornav72.h"
 #include "param/sys_param.h"
 #include "param/systype.h"
+#include "platform/logging.h"
 
 namespace {
 
@@ -54,14 +55,14 @@ bool scpi_receive_wave_file(QObject* controller, int mode, int channel, const ch
     // The name comes from the remote user: it names a file directly in the
     // internal storage or nothing is written at all.
     if (channel < 0 || channel > 3 || !ArbWaveData::ValidRemoteName(fileName, type)) {
-        fprintf(stderr, "[scpi-ERRO]:refused file name \"%s\" for CH%d\n", name ? name : "", channel + 1);
+        qCCritical(lcScpi, "refused file name \"%s\" for CH%d", name ? name : "", channel + 1);
         SCPI_ErrorPush(&scpi_context, SCPI_ERROR_ILLEGAL_PARAMETER_VALUE);
         return false;
     }
     ArbWaveData::SaveResult why = ArbWaveData::SaveOk;
     const QString saved = ArbWaveData::SaveDataToFile(channel, fileName, type, data, length, &why);
     if (saved.isEmpty()) {
-        fprintf(stderr, "[scpi-ERRO]:save file error!\n");
+        qCCritical(lcScpi, "save file error!");
         // Received, but no wave or list file: the user learns it here. A
         // storage that took no copy is a save error; the old file stays.
         SCPI_ErrorPush(&scpi_context,

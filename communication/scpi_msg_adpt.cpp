@@ -2,6 +2,7 @@
 // adapter.
 #include "communication/scpi_msg_adpt.h"
 #include "communication/scpi_msg_session.h"
+#include "platform/logging.h"
 #include <sys/ipc.h>
 #include <sys/msg.h>
 #include <cerrno>
@@ -109,10 +110,10 @@ static int clipToBuffer(int tail, int length)
 {
     if (tail + length > SCPI_TX_BUF_SIZE) {
         length = SCPI_TX_BUF_SIZE - 1 - tail;
-        fprintf(stderr, "[scpi-ERRO]:tx data overflow!!\n");
+        qCCritical(lcScpi, "tx data overflow!!");
     }
     if (length <= 0) {
-        fprintf(stderr, "[scpi-ERRO]:tx buf error!!\n");
+        qCCritical(lcScpi, "tx buf error!!");
         return 0;
     }
     return length;
@@ -121,7 +122,7 @@ static int clipToBuffer(int tail, int length)
 int scpi_msg_reponse_write(const char* data, int length)
 {
     if (!data) {
-        fprintf(stderr, "[scpi-ERRO]:buf == null\n");
+        qCCritical(lcScpi, "buf == null");
         return -1;
     }
     if (length <= 0)
@@ -263,7 +264,7 @@ int scpi_msg_queue_send(char* buffer, int length, int owner, uint64_t seq)
         if (ret == 0)
             return 0;
         if ((errno != EAGAIN && errno != EINTR) || tries >= 1000) {
-            fprintf(stderr, "[scpi-ERRO]:SCPI msgsnd failed,retValue=%d\n", ret);
+            qCCritical(lcScpi, "SCPI msgsnd failed,retValue=%d", ret);
             return -1;
         }
         usleep(1000);

@@ -24,6 +24,7 @@
 #include "communication/USBTMC/usbtmc.h"
 #include "platform/platformroot.h"
 #include "platform/shellrunner.h"
+#include "platform/logging.h"
 
 static const char kCarrierPath[] = "/sys/class/net/eth0/carrier";
 
@@ -72,7 +73,7 @@ void* scpi_hot_plug_thread(void*)
     while (!remote_stopping()) {
         const int fd = open(path.constData(), O_RDONLY);
         if (fd < 0) {
-            fprintf(stderr, "[scpi-ERRO]:~open fiel err=%d\n", errno);
+            qCCritical(lcScpi, "~open fiel err=%d", errno);
             return nullptr;
         }
         char text[51];
@@ -125,7 +126,7 @@ static void* countedThread(void* p)
     return nullptr;
 }
 
-static void startThread(void* (*fn)(void*), void* arg, const char* failure)
+static void startThread(void* (*fn)(void*), void* arg, const QLoggingCategory& category, const char* name)
 {
     pthread_t t;
     g_threadsRunning++;
@@ -134,7 +135,7 @@ static void startThread(void* (*fn)(void*), void* arg, const char* failure)
     if (ret != 0) {
         delete start;
         g_threadsRunning--;
-        fprintf(stderr, failure, ret);
+        qCCritical(category, "%s create error,retValue=%d", name, ret);
     } else {
         pthread_detach(t);
     }
@@ -182,7 +183,7 @@ bool scpi_adpt_shutdown(int timeoutMs, void (*pump)())
             web_server_stop();
             mdns_announce_stop();
             if (!done)
-                fprintf(stderr, "[scpi-WARN]:remote control not ended within %d ms\n", timeoutMs);
+                qCWarning(lcScpi, "remote control not ended within %d ms", timeoutMs);
             return done;
         }
         if (pump)
@@ -219,28 +220,28 @@ int scpi_adpt_init(QObject* controller)
     // message already being parsed (its input buffer emptied mid-parse).
     scpi_worker_init(controller);
     if (lzo_init() != LZO_E_OK) {
-        fprintf(stderr, "[scpi-ERRO]:internal error - lzo_init() failed !!!\n");
-        fprintf(stderr, "[scpi-ERRO]:(this usually indicates a compiler bug - try recompiling\n"
-                        "without optimizations, and enable '-DLZO_DEBUG' for diagnostics)\n");
+        qCCritical(lcScpi, "internal error - lzo_init() failed !!!");
+        qCCritical(lcScpi, "(this usually indicates a compiler bug - try recompiling\n"
+                        "without optimizations, and enable '-DLZO_DEBUG' for diagnostics)");
     }
     SCPI_SetIdnSerial(&scpi_context, scpi_adpt_serial());
     ShellRunner::run(scpi_modprobe_command(scpi_context.idn[1], scpi_adpt_serial()));
     if (scpi_msg_queue_open(g_privateQueue) < 0) {
-        fprintf(stderr, "[usb-ERRO]:failed to create scpi sem!\n");
+        qCCritical(lcUsb, "failed to create scpi sem!");
         return -1;
     }
-    startThread(usbtmcThread, nullptr, "[usb-ERRO]:usbtmcThread create error,retValue=%d\n");
+    startThread(usbtmcThread, nullptr, lcUsb(), "usbtmcThread");
     g_workerRunning = true;
     pthread_t worker;
     const int ret = pthread_create(&worker, nullptr, workerMain, controller);
     if (ret != 0) {
         g_workerRunning = false;
-        fprintf(stderr, "[usb-ERRO]:scpi_thread create error,retValue=%d\n", ret);
+        qCCritical(lcUsb, "scpi_thread create error,retValue=%d", ret);
     } else {
         pthread_detach(worker);
     }
-    startThread(scpi_hot_plug_thread, nullptr, "[usb-ERRO]:scpi_hot_plug_thread create error,retValue=%d\n");
-    startThread(vxi11_srv_run_thread, nullptr, "[usb-ERRO]:scpi_thread create error,retValue=%d\n");
-    startThread(lan_services_thread, nullptr, "[lan-ERRO]:lan_services_thread create error,retValue=%d\n");
+    startThread(scpi_hot_plug_thread, nullptr, lcUsb(), "scpi_hot_plug_thread");
+    startThread(vxi11_srv_run_thread, nullptr, lcUsb(), "vxi11_srv_run_thread");
+    startThread(lan_services_thread, nullptr, lcLan(), "lan_services_thread");
     return 0;
 }

@@ -24,6 +24,7 @@
 #include "communication/remote_road.h"
 #include "communication/SCPI/scpi_wfile.h"
 #include "param/hardwareinfo.h"
+#include "platform/logging.h"
 
 // Installed before the worker starts (tests); read by the worker.
 static scpi_msg_probe_t g_probe = nullptr;
@@ -104,11 +105,11 @@ static void receiveData(const scpi_msg_t* rec)
             r(rec->mtext, rec->msglen);
             break;
         }
-        fprintf(stderr, "[scpi-ERRO]:no receiver for wfile_flag:%d, %d bytes dropped\n", int(wfile_flag),
+        qCCritical(lcScpi, "no receiver for wfile_flag:%d, %d bytes dropped", int(wfile_flag),
                 rec->msglen);
         break;
     default:
-        fprintf(stderr, "[scpi-ERRO]:unkown wfile_flag:%d\n", int(wfile_flag));
+        qCCritical(lcScpi, "unkown wfile_flag:%d", int(wfile_flag));
         break;
     }
     scpi_wfile_reset();
@@ -122,9 +123,9 @@ void scpi_msg_data_mode_drop(int owner)
 static void runCommands(scpi_msg_t* rec)
 {
     if (!rec->mtext) {
-        fprintf(stderr, "[scpi-ERRO]:null scpi cmd mtype:%ld\n", rec->mtype);
+        qCCritical(lcScpi, "null scpi cmd mtype:%ld", rec->mtype);
     } else if (rec->msglen == 5 && std::memcmp(rec->mtext, "WFILE", 5) == 0) {
-        fprintf(stderr, "[scpi-ERRO]:error!wfile no \\ n\n");
+        qCCritical(lcScpi, "error!wfile no \\ n");
         SCPI_Input(&scpi_context, "WFILE\n", 6);
     } else {
         // A message ended by its transport (END) without a line end of its
@@ -196,7 +197,7 @@ void scpi_msg_execute(scpi_msg_t* rec)
         } else if (form == SCPI_ARM_BLOCK_BAD) {
             // An arming command whose block is malformed or whose length
             // does not match the bytes sent: nothing is armed or stored.
-            fprintf(stderr, "[scpi-ERRO]:arming command with a bad block, %ld bytes dropped\n", long(rec->msglen));
+            qCCritical(lcScpi, "arming command with a bad block, %ld bytes dropped", long(rec->msglen));
             SCPI_ErrorPush(&scpi_context, SCPI_ERROR_ILLEGAL_PARAMETER_VALUE);
         } else {
             runCommands(rec);
@@ -231,7 +232,7 @@ void waitWhileHeld()
     if (!g_held)
         return;
     if (!g_holdCv.wait_for(lock, std::chrono::seconds(30), [] { return !g_held; })) {
-        fprintf(stderr, "[scpi-WARN]:start-up not finished after 30 s, serving anyway\n");
+        qCWarning(lcScpi, "start-up not finished after 30 s, serving anyway");
         g_held = false;
     }
 }
@@ -264,7 +265,7 @@ void* scpi_thread(void*)
             // The queue is gone (a simulated board removes it at exit);
             // nothing can arrive any more.
             if (errno != EIDRM)
-                fprintf(stderr, "[scpi-ERRO]:message queue read failed\n");
+                qCCritical(lcScpi, "message queue read failed");
             return nullptr;
         }
         if (rec.owner == SCPI_STOP_OWNER)

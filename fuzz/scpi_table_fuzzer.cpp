@@ -132,7 +132,7 @@ int collect(const char* data, int len)
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
     // The table's handlers reach the recorder instead of a controller.
-    scpi_instrument_install(&g_recorder);
+    scpi_context.instrument = &g_recorder;
     scpi_context.cmdlist = scpi_commands;
     SCPI_Init(&scpi_context);
     SCPI_SetResponseSink(collect);

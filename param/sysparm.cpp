@@ -5,6 +5,7 @@
 #include "param/settingsfile.h"
 #include "param/sys_param.h"
 #include "platform/atomicfile.h"
+#include "platform/logging.h"
 #include <QDebug>
 #include <QDir>
 #include <QFile>
@@ -55,7 +56,7 @@ bool SysParm::openAt24()
         return true;
     at24fd = ::open(PlatformRoot::cpath(kEepromPath).constData(), O_RDWR | O_SYNC);
     if (at24fd < 0) {
-        qDebug("[paramFlash-ERRO]:open error");
+        qCCritical(lcParamFlash, "open error");
         return false;
     }
     return true;
@@ -87,7 +88,7 @@ bool SysParm::SaveToAt24(unsigned char* old, unsigned char* now, bool force)
             b = 0;
         const int total = int(a > 0 ? a : 0) + int(b);
         if (total != kRecordSize)
-            qDebug("[paramFlash-ERRO]:pwrite error ret:%d = sizeof(HardWareInfo):%d", total, kRecordSize);
+            qCCritical(lcParamFlash, "pwrite error ret:%d = sizeof(HardWareInfo):%d", total, kRecordSize);
         std::memcpy(old, now, size_t(kRecordSize));
         return true;
     }

@@ -37,17 +37,10 @@ if ! dpkg --print-foreign-architectures | grep -qx armhf; then
   dpkg --add-architecture armhf
   NEED_UPDATE=1
 fi
-missing=()
-for p in "${PACKAGES[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  export DEBIAN_FRONTEND=noninteractive
-  apt-get update -qq
-  apt-get install -y -qq --no-install-recommends "${missing[@]}"
-elif [ -n "$NEED_UPDATE" ]; then
-  apt-get update -qq
-fi
+. scripts/apt-missing.sh
+install_missing --no-install-recommends -- "${PACKAGES[@]}"
+# A newly added architecture needs the package lists even when nothing was missing.
+if [ -n "$NEED_UPDATE" ] && [ -z "$APT_UPDATED" ]; then apt-get update -qq; fi
 stage_end
 
 # 2. The desktop side of the record exchange: the desktop's persistence test

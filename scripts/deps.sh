@@ -18,15 +18,8 @@ PACKAGES=(
   # screens: translation tools, a Chinese font, window capture for the screenshot tour
   qttools5-dev-tools fonts-wqy-microhei x11-apps
 )
-missing=()
-for p in "${PACKAGES[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  export DEBIAN_FRONTEND=noninteractive
-  apt-get update -qq
-  apt-get install -y -qq "${missing[@]}"
-fi
+. "$(dirname "$0")/apt-missing.sh"
+install_missing -- "${PACKAGES[@]}"
 # One locale with a decimal comma, so the tests can check that numbers on the
 # remote interface never follow the user's locale.
 if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then

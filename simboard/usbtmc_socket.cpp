@@ -8,6 +8,7 @@
 #include <cstring>
 #include "communication/remote_stop.h"
 #include "platform/platformroot.h"
+#include "platform/logging.h"
 
 static const char kDevicePath[] = "/dev/usbtmc0";
 // Packets of the simulated bulk-in endpoint stay below the socket's limit.
@@ -29,7 +30,7 @@ int SocketUsbtmcDevice::listenSocket()
     std::memset(&addr, 0, sizeof addr);
     addr.sun_family = AF_UNIX;
     if (size_t(path.size()) >= sizeof addr.sun_path) {
-        fprintf(stderr, "[usb-ERRO]:simulated device path too long: %s\n", path.constData());
+        qCCritical(lcUsb, "simulated device path too long: %s", path.constData());
         return -1;
     }
     std::memcpy(addr.sun_path, path.constData(), size_t(path.size()));

@@ -29,6 +29,7 @@
 #include "communication/ETHLXI/vxi11_links.h"
 #include "communication/ETHLXI/vxi11_server.h"
 #include "communication/tcp_listener.h"
+#include "platform/logging.h"
 
 namespace {
 
@@ -162,7 +163,7 @@ void sendOne(Channel& c, const std::string& handle)
     }
     char host[INET_ADDRSTRLEN] = "?";
     inet_ntop(AF_INET, &c.to.sin_addr, host, sizeof host);
-    fprintf(stderr, "[vxi-WARN] service request to %s:%u not delivered\r\n", host, unsigned(ntohs(c.to.sin_port)));
+    ORNAV_LOG_AT(lcVxi).warning("service request to %s:%u not delivered", host, unsigned(ntohs(c.to.sin_port)));
 }
 
 void senderLoop(std::shared_ptr<Channel> c)

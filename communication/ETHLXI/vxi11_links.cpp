@@ -20,6 +20,7 @@
 #include "communication/scpi_msg_session.h"
 #include "communication/ETHLXI/vxi11_server.h"
 #include "communication/tcp_listener.h"
+#include "platform/logging.h"
 
 namespace {
 
@@ -278,7 +279,7 @@ void vxi11_device_write(const Device_WriteParms& p, Device_WriteResp& r)
         const qint64 now = scpi_adpt_clock_ms();
         bool discarded = false;
         if (link->pbuf && now - link->start_time > qint64(link->io_timeout)) {
-            fprintf(stderr, "[vxi-ERRO] f:%s,l:%d,time out give up data size:%d!\r\n", __func__, __LINE__,
+            ORNAV_LOG_AT(lcVxi).critical("time out give up data size:%d!",
                     int(link->recv));
             link->dropPending();
             discarded = true;
@@ -291,7 +292,7 @@ void vxi11_device_write(const Device_WriteParms& p, Device_WriteResp& r)
         // Charged before the chunk is stored; a link whose chunk would pass
         // the limit shared with every client loses its partial message.
         if (!scpi_partial_charge((long long)len)) {
-            fprintf(stderr, "[vxi-ERRO] partial messages over %lld bytes: link %ld dropped its own\r\n",
+            ORNAV_LOG_AT(lcVxi).critical("partial messages over %lld bytes: link %ld dropped its own",
                     scpi_partial_bytes(), link->lid);
             link->dropPending();
             Sys_Error(SCPI_ERROR_INPUT_BUFFER_OVERRUN);
@@ -303,7 +304,7 @@ void vxi11_device_write(const Device_WriteParms& p, Device_WriteResp& r)
             grown = static_cast<char*>(std::realloc(link->pbuf, link->recv + len + 2));
         if (!grown) {
             scpi_partial_charge(-(long long)len);
-            fprintf(stderr, "[vxi-ERRO] f:%s,l:%d,~scpi lxi error:%ld!\r\n", __func__, __LINE__, long(len));
+            ORNAV_LOG_AT(lcVxi).critical("~scpi lxi error:%ld!", long(len));
             link->dropPending();
             r.error = VXI11_ERR_ABORT;
             return;
@@ -371,7 +372,7 @@ void vxi11_device_read(const Device_ReadParms& p, Device_ReadResp& r, std::vecto
     try {
         storage.resize(size_t(want > 0 ? want : 1));
     } catch (const std::bad_alloc&) {
-        fprintf(stderr, "[vxi-ERRO] f:%s,l:%d,alloc mem error!\r\n", __func__, __LINE__);
+        ORNAV_LOG_AT(lcVxi).critical("alloc mem error!");
         r.error = VXI11_ERR_IO_TIMEOUT;
         return;
     }

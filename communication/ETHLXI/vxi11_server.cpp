@@ -13,6 +13,7 @@
 #include "vxi11/vxi11.h"
 #include "communication/ETHLXI/vxi11_tcp.h"
 #include "communication/remote_stop.h"
+#include "platform/logging.h"
 
 extern "C" {
 void device_async_1(struct svc_req* rqstp, SVCXPRT* transp);
@@ -27,7 +28,7 @@ static bool g_quiet = false;
 static int fail(int line, const char* what)
 {
     if (!g_quiet)
-        fprintf(stderr, "[vxi-ERRO] f:%s,l:%d,%s\r\n", "vxi11_init", line, what);
+        QMessageLogger(nullptr, line, "vxi11_init", lcVxi().categoryName()).critical("%s", what);
     return -1;
 }
 
@@ -123,7 +124,7 @@ static void serveUntilStopped()
         if (ready < 0) {
             if (errno == EINTR)
                 continue;
-            fprintf(stderr, "[usb-ERRO]:vxi11_srv_run end! erorr\n");
+            qCCritical(lcUsb, "vxi11_srv_run end! erorr");
             return;
         }
         if (fds.back().revents)
@@ -147,14 +148,14 @@ void* vxi11_srv_run_thread(void*)
         if (ret == 0)
             break;
         if (!g_quiet) {
-            fprintf(stderr, "[usb-ERRO]:vxi11 server init error,retValue=%d\n", ret);
-            fprintf(stderr, "[usb-WARN]:vxi11 registration retried every %d s\n", int(VXI11_RETRY_SECONDS));
+            qCCritical(lcUsb, "vxi11 server init error,retValue=%d", ret);
+            qCWarning(lcUsb, "vxi11 registration retried every %d s", int(VXI11_RETRY_SECONDS));
             g_quiet = true;
         }
         remote_stop_sleep_ms(VXI11_RETRY_SECONDS * 1000);
     }
     g_quiet = false;
-    fprintf(stderr, "[usb-WARN]:vxi11_init ok!\n");
+    qCWarning(lcUsb, "vxi11_init ok!");
     serveUntilStopped();
     // Clients asking the port mapper from now on find no instrument.
     unregisterAll();

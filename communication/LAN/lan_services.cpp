@@ -10,6 +10,7 @@
 #include "communication/remote_stop.h"
 #include "communication/tcp_listener.h"
 #include "param/sys_param.h"
+#include "platform/logging.h"
 
 // VXI-11 clients find the core channel through the port mapper.
 static const int kPortMapper = 111;
@@ -29,12 +30,12 @@ void* lan_services_thread(void*)
     if (config.rawPort > 0) {
         raw = scpi_raw_start(config.rawPort, config.loopbackOnly);
         if (raw > 0)
-            fprintf(stderr, "[lan-WARN]:scpi raw socket on port %d\n", raw);
+            qCWarning(lcLan, "scpi raw socket on port %d", raw);
     }
     if (config.httpPort > 0) {
         http = web_server_start(config.httpPort, config.loopbackOnly);
         if (http > 0)
-            fprintf(stderr, "[lan-WARN]:web server on port %d\n", http);
+            qCWarning(lcLan, "web server on port %d", http);
     }
     const LanIdentity id = lan_identity();
     const QByteArray name = (id.model + QStringLiteral(" ") + id.serial).toUtf8();

@@ -1,6 +1,7 @@
 // mDNS / DNS-SD announcement through the Avahi client library, on Avahi's
 // own thread.
 #include "communication/LAN/mdns_announce.h"
+#include "platform/logging.h"
 #include <avahi-client/client.h>
 #include <avahi-client/publish.h>
 #include <avahi-common/alternative.h>
@@ -36,7 +37,7 @@ void groupCallback(AvahiEntryGroup* g, AvahiEntryGroupState state, void*)
     switch (state) {
     case AVAHI_ENTRY_GROUP_ESTABLISHED:
         g_announced = true;
-        fprintf(stderr, "[lan-WARN]:mdns announced as \"%s\"\n", g_name.c_str());
+        qCWarning(lcLan, "mdns announced as \"%s\"", g_name.c_str());
         break;
     case AVAHI_ENTRY_GROUP_COLLISION: {
         // Another instrument of the same model and serial on the network:
@@ -50,7 +51,7 @@ void groupCallback(AvahiEntryGroup* g, AvahiEntryGroupState state, void*)
     }
     case AVAHI_ENTRY_GROUP_FAILURE:
         g_announced = false;
-        fprintf(stderr, "[lan-ERRO]:mdns announcement failed: %s\n",
+        qCCritical(lcLan, "mdns announcement failed: %s",
                 avahi_strerror(avahi_client_errno(avahi_entry_group_get_client(g))));
         break;
     default:
@@ -66,7 +67,7 @@ bool add(AvahiClient* c, const char* type, int port, AvahiStringList* txt)
                                                          AvahiPublishFlags(0), g_name.c_str(), type, nullptr,
                                                          nullptr, uint16_t(port), txt);
     if (ret < 0) {
-        fprintf(stderr, "[lan-ERRO]:mdns service %s: %s\n", type, avahi_strerror(ret));
+        qCCritical(lcLan, "mdns service %s: %s", type, avahi_strerror(ret));
         (void)c;
         return false;
     }
@@ -78,7 +79,7 @@ void createServices(AvahiClient* c)
     if (!g_group)
         g_group = avahi_entry_group_new(c, groupCallback, nullptr);
     if (!g_group) {
-        fprintf(stderr, "[lan-ERRO]:mdns entry group: %s\n", avahi_strerror(avahi_client_errno(c)));
+        qCCritical(lcLan, "mdns entry group: %s", avahi_strerror(avahi_client_errno(c)));
         return;
     }
     avahi_entry_group_reset(g_group);
@@ -107,7 +108,7 @@ void clientCallback(AvahiClient* c, AvahiClientState state, void*)
     case AVAHI_CLIENT_CONNECTING:
         // No daemon (yet): the client waits for one to appear.
         if (!g_missingLogged) {
-            fprintf(stderr, "[lan-WARN]:mdns off: avahi-daemon not running, discovery by name unavailable\n");
+            qCWarning(lcLan, "mdns off: avahi-daemon not running, discovery by name unavailable");
             g_missingLogged = true;
         }
         break;
@@ -115,7 +116,7 @@ void clientCallback(AvahiClient* c, AvahiClientState state, void*)
         g_announced = false;
         // The daemon went away: its groups are gone with it.
         g_group = nullptr;
-        fprintf(stderr, "[lan-WARN]:mdns off: %s\n", avahi_strerror(avahi_client_errno(c)));
+        qCWarning(lcLan, "mdns off: %s", avahi_strerror(avahi_client_errno(c)));
         break;
     default:
         break;
@@ -145,14 +146,14 @@ bool mdns_announce_start(const char* name, int httpPort, int rawPort, int vxi11P
     AvahiClient* client = avahi_client_new(avahi_threaded_poll_get(g_poll), AVAHI_CLIENT_NO_FAIL, clientCallback,
                                            nullptr, &error);
     if (!client) {
-        fprintf(stderr, "[lan-WARN]:mdns off: %s\n", avahi_strerror(error));
+        qCWarning(lcLan, "mdns off: %s", avahi_strerror(error));
         avahi_threaded_poll_free(g_poll);
         g_poll = nullptr;
         return false;
     }
     g_client = client;
     if (avahi_threaded_poll_start(g_poll) < 0) {
-        fprintf(stderr, "[lan-WARN]:mdns off: avahi poll thread\n");
+        qCWarning(lcLan, "mdns off: avahi poll thread");
         return false;
     }
     return true;

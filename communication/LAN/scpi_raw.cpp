@@ -18,6 +18,7 @@
 #include "communication/tcp_listener.h"
 #include "communication/SCPI/scpi_error.h"
 #include "communication/SCPI/sys_error.h"
+#include "platform/logging.h"
 
 namespace {
 
@@ -86,13 +87,11 @@ void serveConnection(int fd, long number)
         tcpQuickAck(fd);
         g_listener.touch(number);
         if (framer.feed(in.data(), size_t(r)) != ScpiRawFramer::Ok) {
-            fprintf(stderr, "[lan-ERRO] f:%s,l:%d,block longer than %d bytes, connection closed\r\n", __func__,
-                    __LINE__, int(SCPI_MAX_MESSAGE));
+            ORNAV_LOG_AT(lcLan).critical("block longer than %d bytes, connection closed", int(SCPI_MAX_MESSAGE));
             break;
         }
         if (!charge(framer.held())) {
-            fprintf(stderr, "[lan-ERRO] f:%s,l:%d,unfinished messages of all clients over %lld bytes, connection closed\r\n",
-                    __func__, __LINE__, scpi_partial_bytes());
+            ORNAV_LOG_AT(lcLan).critical("unfinished messages of all clients over %lld bytes, connection closed", scpi_partial_bytes());
             Sys_Error(SCPI_ERROR_INPUT_BUFFER_OVERRUN);
             break;
         }
@@ -114,7 +113,7 @@ int scpi_raw_start(int port, bool loopbackOnly)
 {
     const int bound = g_listener.start(port, loopbackOnly);
     if (bound < 0)
-        fprintf(stderr, "[lan-ERRO] f:%s,l:%d,cannot listen on port %d: %s\r\n", __func__, __LINE__, port,
+        ORNAV_LOG_AT(lcLan).critical("cannot listen on port %d: %s", port,
                 strerror(errno));
     return bound;
 }

@@ -17,6 +17,7 @@
 #include "communication/LAN/web_capture.h"
 #include "communication/LAN/web_guard.h"
 #include "communication/LAN/web_scpi.h"
+#include "platform/logging.h"
 
 namespace {
 
@@ -282,7 +283,7 @@ int web_server_start(int port, bool loopbackOnly)
                                 MHD_OPTION_CONNECTION_TIMEOUT, 30u, MHD_OPTION_NOTIFY_COMPLETED, onCompleted,
                                 nullptr, MHD_OPTION_LISTENING_ADDRESS_REUSE, 1u, MHD_OPTION_END);
     if (!d) {
-        fprintf(stderr, "[lan-ERRO] f:%s,l:%d,cannot serve http on port %d\r\n", __func__, __LINE__, port);
+        ORNAV_LOG_AT(lcLan).critical("cannot serve http on port %d", port);
         return -1;
     }
     const MHD_DaemonInfo* info = MHD_get_daemon_info(d, MHD_DAEMON_INFO_BIND_PORT);

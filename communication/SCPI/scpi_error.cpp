@@ -5,33 +5,10 @@
 const char* SCPI_ErrorTranslate(int16_t code)
 {
     switch (code) {
-    case SCPI_ERROR_NO_ERROR: return "No error";
-    case SCPI_ERROR_INVALID_CHARACTER: return "Invalid character";
-    case SCPI_ERROR_INVALID_SEPARATOR: return "Invalid separator";
-    case SCPI_ERROR_DATA_TYPE_ERROR: return "Data type error";
-    case SCPI_ERROR_PARAMETER_NOT_ALLOWED: return "Parameter not allowed";
-    case SCPI_ERROR_MISSING_PARAMETER: return "Missing parameter";
-    case SCPI_ERROR_UNDEFINED_HEADER: return "Undefined header";
-    case SCPI_ERROR_INVALID_SUFFIX: return "Invalid suffix";
-    case SCPI_ERROR_SUFFIX_NOT_ALLOWED: return "Suffix not allowed";
-    case SCPI_ERROR_INVALID_STRING_DATA: return "Invalid string data";
-    case SCPI_ERROR_EXECUTION_ERROR: return "Execution error";
-    case SCPI_ERROR_TRIGGER_IGNORED: return "Trigger ignored";
-    case SCPI_ERROR_DATA_OUT_OF_RANGE: return "Data out of range";
-    case SCPI_ERROR_ILLEGAL_PARAMETER_VALUE: return "Illegal parameter value";
-    case SCPI_ERROR_FILE_NAME_NOT_FOUND: return "File name not found";
-    case SCPI_ERROR_SYSTEM_ERROR: return "System error";
-    case SCPI_ERROR_INPUT_BUFFER_OVERRUN: return "Input buffer overrun";
-    case SCPI_ERROR_OUT_OF_RANGE: return "Out of range!";
-    case SCPI_ERROR_CHANNEL_OVERLOAD: return "Channel overload!";
-    case SCPI_ERROR_IP_FORMAT: return "IP format error!";
-    case SCPI_ERROR_MASK_FORMAT: return "Mask format error!";
-    case SCPI_ERROR_RENAME: return "Rename error!";
-    case SCPI_ERROR_DELETE: return "delete error!";
-    case SCPI_ERROR_FILE_SAVE: return "file save error!";
-    case SCPI_ERROR_NO_USB: return "NO USB disk!";
-    case SCPI_ERROR_NODB_AT_HIGHZ: return "No dBm at highZ!";
-    case SCPI_ERROR_IO_CONFILICT: return "IO confilict!";
+#define SCPI_ERROR_TEXT(name, value, text) \
+    case name: return text;
+        SCPI_ERROR_LIST(SCPI_ERROR_TEXT)
+#undef SCPI_ERROR_TEXT
     default: return "Unknown error";
     }
 }

@@ -39,6 +39,7 @@ scpi_t scpi_context = {
     /* registers */ g_registers,
     /* units */ scpi_units_def,
     /* user_context */ nullptr,
+    /* instrument */ nullptr,
     /* parser_state */ {},
     /* idn */ {"VELTRIX Technologies", "ORNAV96T", g_serial, "1.09.0018"},
     /* parent */ nullptr,

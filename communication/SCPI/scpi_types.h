@@ -229,6 +229,8 @@ struct scpi_fifo_t {
     int16_t data[SCPI_ERROR_QUEUE_SIZE + 1];
 };
 
+class ScpiInstrument;
+
 struct scpi_t {
     const scpi_command_t* cmdlist;
     scpi_buffer_t buffer;
@@ -241,6 +243,10 @@ struct scpi_t {
     scpi_reg_val_t* registers;
     const scpi_unit_def_t* units;
     void* user_context;
+    // What the command handlers act on and read (the command set's narrow
+    // view of the instrument); null: a blank instrument that takes nothing.
+    // Set before the context's thread starts parsing.
+    ScpiInstrument* instrument;
     scpi_parser_state_t parser_state;
     const char* idn[4];
     QObject* parent;

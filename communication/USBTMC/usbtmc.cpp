@@ -13,6 +13,7 @@
 #include "communication/scpi_msg_session.h"
 #include "communication/USBTMC/usbtmc_device.h"
 #include "communication/remote_stop.h"
+#include "platform/logging.h"
 
 namespace {
 
@@ -46,7 +47,7 @@ void deliverCopy(const char* p, uint32_t n, bool appendLF)
 {
     char* msg = static_cast<char*>(std::malloc(size_t(n) + (appendLF ? 1 : 0) + 1));
     if (!msg) {
-        fprintf(stderr, "[usbtmc-ERRO] f:%s,l:%d,malloc error\r\n\r\n", __func__, __LINE__);
+        ORNAV_LOG_AT(lcUsbtmc).critical("malloc error");
         return;
     }
     if (n)
@@ -70,7 +71,7 @@ void deliverAssembled()
 int handleMsgOut(const usbtmc_bulk_header_t& h, const uint8_t* data, int length)
 {
     if (h.bTagInverse != uint8_t(h.bTag ^ 0xFF)) {
-        fprintf(stderr, "[usbtmc-ERRO] f:%s,l:%d,ignoring invalid: %x != %x \r\n", __func__, __LINE__,
+        ORNAV_LOG_AT(lcUsbtmc).critical("ignoring invalid: %x != %x",
                 unsigned(h.bTagInverse), unsigned(uint8_t(h.bTag ^ 0xFF)));
         return -1;
     }
@@ -83,7 +84,7 @@ int handleMsgOut(const usbtmc_bulk_header_t& h, const uint8_t* data, int length)
         // The rest of this transfer follows in later reads.
         if (transferSize > USBTMC_MAX_MESSAGE ||
             (g_rx.multframe && uint64_t(g_rx.recvsize) + transferSize > USBTMC_MAX_MESSAGE)) {
-            fprintf(stderr, "[usbtmc-ERRO] f:%s,l:%d,transfer too large:%u\r\n", __func__, __LINE__,
+            ORNAV_LOG_AT(lcUsbtmc).critical("transfer too large:%u",
                     unsigned(transferSize));
             clearReassembly();
             return -1;
@@ -92,7 +93,7 @@ int handleMsgOut(const usbtmc_bulk_header_t& h, const uint8_t* data, int length)
             g_rx.header = h;
             g_rx.recvbuf = static_cast<char*>(std::malloc(size_t(transferSize) + 1));
             if (!g_rx.recvbuf) {
-                fprintf(stderr, "[usbtmc-ERRO] f:%s,l:%d,malloc error\r\n\r\n", __func__, __LINE__);
+                ORNAV_LOG_AT(lcUsbtmc).critical("malloc error");
                 clearReassembly();
                 return -1;
             }
@@ -104,7 +105,7 @@ int handleMsgOut(const usbtmc_bulk_header_t& h, const uint8_t* data, int length)
             char* grown = static_cast<char*>(std::realloc(g_rx.recvbuf, size_t(g_rx.recvsize) + transferSize + 1));
             if (!grown) {
                 clearReassembly();
-                fprintf(stderr, "[usbtmc-ERRO] f:%s,l:%d,realloc error\r\n\r\n", __func__, __LINE__);
+                ORNAV_LOG_AT(lcUsbtmc).critical("realloc error");
                 return -1;
             }
             g_rx.recvbuf = grown;
@@ -124,7 +125,7 @@ int handleMsgOut(const usbtmc_bulk_header_t& h, const uint8_t* data, int length)
     }
     if (g_rx.multframe) {
         if (uint64_t(g_rx.recvindex) + transferSize > USBTMC_MAX_MESSAGE) {
-            fprintf(stderr, "[usbtmc-ERRO] f:%s,l:%d,transfer too large:%u\r\n", __func__, __LINE__,
+            ORNAV_LOG_AT(lcUsbtmc).critical("transfer too large:%u",
                     unsigned(transferSize));
             clearReassembly();
             return -1;
@@ -132,7 +133,7 @@ int handleMsgOut(const usbtmc_bulk_header_t& h, const uint8_t* data, int length)
         char* grown = static_cast<char*>(std::realloc(g_rx.recvbuf, size_t(g_rx.recvindex) + transferSize + 1));
         if (!grown) {
             clearReassembly();
-            fprintf(stderr, "[usbtmc-ERRO] f:%s,l:%d,realloc error\r\n\r\n", __func__, __LINE__);
+            ORNAV_LOG_AT(lcUsbtmc).critical("realloc error");
             return -1;
         }
         g_rx.recvbuf = grown;
@@ -149,12 +150,12 @@ int handleMsgOut(const usbtmc_bulk_header_t& h, const uint8_t* data, int length)
 int handleRequestIn(const usbtmc_bulk_header_t& h)
 {
     if (h.bTagInverse != uint8_t(h.bTag ^ 0xFF)) {
-        fprintf(stderr, "[usbtmc-ERRO] f:%s,l:%d,ignoring invalid: %x != %x \r\n", __func__, __LINE__,
+        ORNAV_LOG_AT(lcUsbtmc).critical("ignoring invalid: %x != %x",
                 unsigned(h.bTagInverse), unsigned(uint8_t(h.bTag ^ 0xFF)));
         return -1;
     }
     if (h.command_specific.req_dev_dep_msg_in.bmTransferAttributes & USBTMC_ATTR_TERMCHAR_ENABLED) {
-        fprintf(stderr, "[usbtmc-ERRO] f:%s,l:%d,FAIL! requested term char!\r\n\r\n", __func__, __LINE__);
+        ORNAV_LOG_AT(lcUsbtmc).critical("FAIL! requested term char!");
         return -1;
     }
     // Wait up to two seconds for the worker to finish this host's messages;
@@ -172,7 +173,7 @@ int handleRequestIn(const usbtmc_bulk_header_t& h)
     try {
         frame.assign(USBTMC_HEADER_SIZE + padded, '\0');
     } catch (const std::bad_alloc&) {
-        fprintf(stderr, "[usbtmc-ERRO] f:%s,l:%d,malloc error\r\n\r\n", __func__, __LINE__);
+        ORNAV_LOG_AT(lcUsbtmc).critical("malloc error");
         return -1;
     }
     usbtmc_bulk_header_t reply;
@@ -188,7 +189,7 @@ int handleRequestIn(const usbtmc_bulk_header_t& h)
     scpi_session_read(session(), frame.data() + USBTMC_HEADER_SIZE, int(size));
     const int ret = usbtmc_dev_write(frame.data(), int(frame.size()));
     if (ret < 0)
-        fprintf(stderr, "[usbtmc-ERRO] f:%s,l:%d,write error ret:%d !\r\n\r\n", __func__, __LINE__, ret);
+        ORNAV_LOG_AT(lcUsbtmc).critical("write error ret:%d !", ret);
     return 1;
 }
 
@@ -229,7 +230,7 @@ int USBTMC_Data_parse(const uint8_t* data, int length)
         return 0;
     }
     if (length < USBTMC_HEADER_SIZE) {
-        fprintf(stderr, "[usbtmc-ERRO] f:%s,l:%d,len:%d<12\n\r\n", __func__, __LINE__, length);
+        ORNAV_LOG_AT(lcUsbtmc).critical("len:%d<12", length);
         return -1;
     }
     usbtmc_bulk_header_t h;
@@ -255,7 +256,7 @@ void* usbtmcThread(void*)
     if (!buf)
         return nullptr;
     if (!remote_stopping() && usbtmc_dev_open() < 0 && !remote_stopping())
-        fprintf(stderr, "[usb-ERRO]:Can't Open %s !!! ID:%d.\n\r", kPath, -1);
+        qCCritical(lcUsb, "Can't Open %s !!! ID:%d.", kPath, -1);
     // Every wait below (device, host, pause) ends when the program ends.
     while (!remote_stopping()) {
         if (!usbtmc_dev_is_open()) {
@@ -267,7 +268,7 @@ void* usbtmcThread(void*)
         if (remote_stopping())
             break;
         if (n <= 0) {
-            fprintf(stderr, "[usb-ERRO]:Disconnect from the computer! %d\r\n", n);
+            qCCritical(lcUsb, "Disconnect from the computer! %d", n);
         } else if (USBTMC_Data_parse(buf, n) >= 0) {
             continue;
         }

@@ -4,7 +4,10 @@
 #   lxi_coupling.sh [HOST]     (default 127.0.0.1)
 set -e
 HOST=${1:-127.0.0.1}
-scpi() { lxi scpi -a "$HOST" "$1"; }
+# lxi waits 3 s for a reply by default; a reset applies the factory settings
+# to all four channels before it answers, which can take longer than that on
+# a busy host.
+scpi() { lxi scpi -a "$HOST" -t 30 "$1"; }
 scpi "*IDN?"
 scpi "*RST"           # start from the factory settings
 scpi "CHANnel1:BASe:WAVe SINe; :CHANnel2:BASe:WAVe SINe"

@@ -81,10 +81,12 @@ usb.write("CHANnel3:BASe:WAVe SINe; :CHANnel3:BASe:FREQuency 5kHZ")
 usb.write("CHANnel3:BURSt:TYPe NCYC; :CHANnel3:BURSt:CYCLes 3; :CHANnel3:TRIGger:SOURce MANual")
 usb.write("CHANnel3:OUTPut ON")
 # The channel arms within a tick of the instrument's supervision: wait for it
-# as a script waits for any condition, by polling.
-for _ in range(50):
+# as a script waits for any condition, by polling up to a deadline on the
+# clock: on a busy host the tick may come later than a fixed count of polls.
+deadline = time.monotonic() + 30
+while True:
     condition = int(usb.query("STATus:OPERation:CONDition?"))
-    if condition & 32:
+    if condition & 32 or time.monotonic() > deadline:
         break
     time.sleep(0.1)
 print("operation condition", condition, "(32: waiting for a trigger)")

@@ -30,11 +30,7 @@ QString bin(const char* name) { return TestRig::buildPath(name); }
 // Steps: "w:TEXT" write a command, "f:PATH" write a file's bytes as one
 // message, "q:TEXT" query and print the reply, "s:PATH" save the record
 // ("SYSTem:CONFigure?") to a file, "r:PATH" send it back.
-const char* kScript = R"(
-import sys, pyvisa
-rm = pyvisa.ResourceManager('@py')
-i = rm.open_resource('TCPIP::127.0.0.1::inst0::INSTR')
-i.timeout = 30000
+const char* kScript = R"(import sys
 for step in sys.argv[1:]:
     kind, arg = step[0], step[2:]
     if kind == 'w':
@@ -48,7 +44,6 @@ for step in sys.argv[1:]:
     elif kind == 'r':
         i.write('SYSTem:CONFigure')
         i.write_raw(open(arg, 'rb').read())
-i.close()
 )";
 
 class ArbUploads : public TestRig::InstrumentSuite {
@@ -89,7 +84,7 @@ protected:
     static QStringList visa(const QStringList& steps)
     {
         QProcess p;
-        p.start("/usr/bin/python3", QStringList{"-c", kScript} + steps);
+        p.start("/usr/bin/python3", QStringList{"-c", TestRig::visaScript(kScript, 30000)} + steps);
         if (!p.waitForFinished(120000))
             return {"<timeout>"};
         const QString out = QString::fromLocal8Bit(p.readAllStandardOutput()).trimmed();
@@ -99,11 +94,8 @@ protected:
     }
     static QVector<long long> stream(const QString& name)
     {
-        QProcess p;
-        p.start(bin("tools/ornav-sim"), {"--root", root(), "stream", name});
-        p.waitForFinished(60000);
         QVector<long long> v;
-        for (const QByteArray& l : p.readAllStandardOutput().split('\n'))
+        for (const QByteArray& l : sim({"stream", name}).split('\n'))
             if (!l.trimmed().isEmpty())
                 v << l.trimmed().toLongLong();
         return v;
@@ -205,10 +197,7 @@ v.write_raw(b'WARB1:CARRier "lie.bsv",#6999999' + a[:100] + b'\n')
 print(v.query('SYSTem:ERRor?').strip())
 print(v.query('SYSTem:ERRor?').strip())
 )";
-    int code = 0;
-    const QByteArray out = TestRig::runPython(script, files, &code);
-    ASSERT_EQ(code, 0) << out.constData();
-    EXPECT_EQ(out.trimmed().split('\n'), QList<QByteArray>({"1", "1", kIllegal.toUtf8(), kNoError.toUtf8()}));
+    EXPECT_EQ(TestRig::pythonLines(script, files), QList<QByteArray>({"1", "1", kIllegal.toUtf8(), kNoError.toUtf8()}));
     waveMemoryHolds(1, points[0]);
     waveMemoryHolds(2, points[1]);
 
@@ -303,10 +292,7 @@ print(i.query('SYSTem:ERRor?').strip())
 )";
     const QStringList args = {file("fromA.bsv", bsvOf(sine(300, 1000))), file("fromB.csv", csv),
                               file("fromC.bsv", bsvOf(sine(500, 1000))), file("fromD.bsv", bsvOf(sine(600, 1000)))};
-    int code = 0;
-    const QByteArray out = TestRig::runPython(script, args, &code);
-    ASSERT_EQ(code, 0) << out.constData();
-    EXPECT_EQ(out.trimmed().split('\n'), QList<QByteArray>({"1", "1", "1", kNoError.toUtf8()}));
+    ASSERT_EQ(TestRig::pythonLines(script, args), QList<QByteArray>({"1", "1", "1", kNoError.toUtf8()}));
     QFile c(args[2]);
     ASSERT_TRUE(c.open(QIODevice::ReadOnly));
     ASSERT_TRUE(usb.sendMessage(c.readAll()));

@@ -22,11 +22,6 @@ QByteArray run(const QString& program, const QStringList& args, int* exitCode)
     return TestRig::runProgram(program, args, exitCode, 240000, true);
 }
 
-QByteArray python(const QString& code, int* exitCode)
-{
-    return run("/usr/bin/python3", {"-c", code}, exitCode);
-}
-
 class CommandSet : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(SimRoot::create(dir.path())); }
@@ -47,9 +42,8 @@ protected:
     QByteArray peek(unsigned address, int count)
     {
         int code = 0;
-        const QByteArray out = run(bin("tools/ornav-sim"),
-                                   {"--root", dir.path(), "peek", QString::number(address), QString::number(count)},
-                                   &code);
+        const QByteArray out =
+            TestRig::runSim(dir.path(), {"peek", QString::number(address), QString::number(count)}, &code);
         EXPECT_EQ(code, 0);
         return out.trimmed();
     }
@@ -83,22 +77,19 @@ TEST_F(CommandSet, BackToBackSettingsApplyInOrder)
 // when each channel is entered again by hand.
 TEST_F(CommandSet, StoredSettingsReachTheHardwareAtStart)
 {
-    const QString fetch = TestRig::visaScript(
+    const QString fetch =
         "import sys\n"
         "for c in ['CHANnel1:BASe:FREQuency 1234', 'CHANnel2:BASe:WAVe SQUare', 'CHANnel3:BASe:AMPLitude 2',\n"
         "          'CHANnel4:LOAD 50']:\n"
         "    i.write(c)\n"
         "data = bytes(i.query_binary_values('SYSTem:CONFigure?', datatype='B', container=bytes))\n"
         "open(sys.argv[1], 'wb').write(data)\n"
-        "print(i.query('SYSTem:ERRor?').strip())\n");
+        "print(i.query('SYSTem:ERRor?').strip())\n";
     const QString image = dir.path() + "/record.bin";
     {
         TestRig::InstrumentProcess first(dir.path());
         ASSERT_TRUE(first.start(kReady)) << first.output().constData();
-        int code = 0;
-        const QByteArray out = run("/usr/bin/python3", {"-c", fetch, image}, &code);
-        ASSERT_EQ(code, 0) << out.constData();
-        ASSERT_EQ(out.trimmed(), QByteArray("0,\"No error\""));
+        ASSERT_EQ(TestRig::visaLines(fetch, {image}), QList<QByteArray>{"0,\"No error\""});
     }
     // The record becomes the EEPROM's last state, chosen for power-up.
     QFile rec(image);
@@ -116,20 +107,14 @@ TEST_F(CommandSet, StoredSettingsReachTheHardwareAtStart)
 
     TestRig::InstrumentProcess second(dir.path());
     ASSERT_TRUE(second.start(kReady)) << second.output().constData();
-    const QString check = TestRig::visaScript(
-        "i.write('SYSTem:BEEP ON')\n"  // waits for what the start-up queued
-        "print(i.query('CHANnel1:BASe:FREQuency?').strip())\n"
-        "print(i.query('CHANnel2:BASe:WAVe?').strip())\n"
-        "print(i.query('CHANnel4:LOAD?').strip())\n"
-        "print(i.query('CHANnel1:OUTPut?').strip())\n");
-    int code = 0;
-    const QList<QByteArray> lines = python(check, &code).split('\n');
-    ASSERT_EQ(code, 0);
-    ASSERT_GE(lines.size(), 4);
-    EXPECT_EQ(lines[0].trimmed(), QByteArray("1.234000e+03")) << second.output().constData();
-    EXPECT_EQ(lines[1], QByteArray("SQUare"));
-    EXPECT_EQ(lines[2], QByteArray("50"));
-    EXPECT_EQ(lines[3], QByteArray("0"));  // outputs always start switched off
+    // Outputs always start switched off.
+    EXPECT_EQ(TestRig::visaLines("i.write('SYSTem:BEEP ON')\n"  // waits for what the start-up queued
+                                 "print(i.query('CHANnel1:BASe:FREQuency?').strip())\n"
+                                 "print(i.query('CHANnel2:BASe:WAVe?').strip())\n"
+                                 "print(i.query('CHANnel4:LOAD?').strip())\n"
+                                 "print(i.query('CHANnel1:OUTPut?').strip())\n"),
+              (QList<QByteArray>{"1.234000e+03", "SQUare", "50", "0"}))
+        << second.output().constData();
 
     // Every channel block was written at start: not the all-zero power-on
     // state of the FPGA, relay open, and what a re-entry of each channel
@@ -143,11 +128,10 @@ TEST_F(CommandSet, StoredSettingsReachTheHardwareAtStart)
         EXPECT_NE(atStart.last(), zero.join(' ')) << "CH" << ch + 1;
         EXPECT_EQ(peek(unsigned(ch) * 0x100 + 0x61, 1), QByteArray("00")) << "CH" << ch + 1;
     }
-    const QString reenter = TestRig::visaScript(
-        "for n in range(1, 5):\n"
-        "    i.write('CHANnel%d:OUTPut OFF' % n)\n"
-        "print(i.query('SYSTem:ERRor?').strip())\n");
-    EXPECT_EQ(python(reenter, &code).trimmed(), QByteArray("0,\"No error\""));
+    EXPECT_EQ(TestRig::visaLines("for n in range(1, 5):\n"
+                                 "    i.write('CHANnel%d:OUTPut OFF' % n)\n"
+                                 "print(i.query('SYSTem:ERRor?').strip())\n"),
+              QList<QByteArray>{"0,\"No error\""});
     for (int ch = 0; ch < 4; ++ch)
         EXPECT_EQ(peek(unsigned(ch) * 0x100, 0x90), atStart[ch]) << "CH" << ch + 1;
 }

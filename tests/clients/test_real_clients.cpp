@@ -16,13 +16,7 @@ const QByteArray kFactoryIdn = "VELTRIX Technologies,ORNAV46Q,SN1234567890123,1.
 
 QString bin(const char* name) { return TestRig::buildPath(name); }
 
-class RealClients : public TestRig::InstrumentSuite {
-protected:
-    static QByteArray run(const QString& program, const QStringList& args, int* exitCode = nullptr)
-    {
-        return TestRig::runProgram(program, args, exitCode);
-    }
-};
+class RealClients : public TestRig::InstrumentSuite {};
 
 TEST_F(RealClients, TwentyConcurrentPyvisaClientsEachGetTheirOwnReplies)
 {
@@ -47,11 +41,7 @@ TEST_F(RealClients, TwentyConcurrentPyvisaClientsEachGetTheirOwnReplies)
         "[t.join() for t in ts]\n"
         "print(len(bad))\n"
         "print(bad[:3])\n";
-    int code = 0;
-    const QList<QByteArray> lines = run("/usr/bin/python3", {"-c", script}, &code).split('\n');
-    ASSERT_EQ(code, 0);
-    ASSERT_GE(lines.size(), 2);
-    EXPECT_EQ(lines[0], QByteArray("0")) << lines[1].constData();
+    EXPECT_EQ(TestRig::pythonLines(script), QList<QByteArray>({"0", "[]"}));
 }
 
 TEST_F(RealClients, PipelinedCallsOnAConnectionClosedAtOnceDoNotEndTheProgram)
@@ -71,12 +61,11 @@ TEST_F(RealClients, PipelinedCallsOnAConnectionClosedAtOnceDoNotEndTheProgram)
         "    s.sendall(rec + rec)\n"
         "    s.close()\n"
         "print('sent')\n";
-    int code = 0;
-    EXPECT_EQ(run("/usr/bin/python3", {"-c", script}, &code).trimmed(), QByteArray("sent"));
-    EXPECT_EQ(code, 0);
+    EXPECT_EQ(TestRig::pythonLines(script), QList<QByteArray>{"sent"});
     instrument().process().waitForFinished(500);
     ASSERT_EQ(instrument().process().state(), QProcess::Running) << "exit status " << instrument().process().exitCode();
-    const QByteArray out = run("lxi", {"scpi", "-a", "127.0.0.1", "*IDN?"}, &code);
+    int code = 0;
+    const QByteArray out = TestRig::runProgram("lxi", {"scpi", "-a", "127.0.0.1", "*IDN?"}, &code);
     EXPECT_EQ(code, 0);
     EXPECT_EQ(out.trimmed(), kFactoryIdn);
 }
@@ -88,10 +77,6 @@ TEST_F(RealClients, PipelinedCallsOnAConnectionClosedAtOnceDoNotEndTheProgram)
 TEST_F(RealClients, PyvisaRunsACalibrationSession)
 {
     const char* script =
-        "import pyvisa\n"
-        "rm = pyvisa.ResourceManager('@py')\n"
-        "i = rm.open_resource('TCPIP::127.0.0.1::inst0::INSTR')\n"
-        "i.timeout = 10000\n"
         "i.write('SYNC1:CMD0')\n"
         "i.write_binary_values('WP1:ADDR47 ', [9], datatype='B')\n"
         "i.write('WFILE')\n"
@@ -103,12 +88,8 @@ TEST_F(RealClients, PyvisaRunsACalibrationSession)
         "i.write('SYNC1:CMD5')\n"
         "i.write_binary_values('WP1:ADDR47 ', [8], datatype='B')\n"
         "i.write_binary_values('WP1:ADDR51 ', [0.1], datatype='d')\n"
-        "print(i.query('SYSTem:ERRor?').strip())\n"
-        "i.close()\n";
-    int code = 0;
-    const QByteArray out = run("/usr/bin/python3", {"-c", script}, &code);
-    ASSERT_EQ(code, 0);
-    EXPECT_EQ(out.trimmed(), QByteArray("0,\"No error\""));
+        "print(i.query('SYSTem:ERRor?').strip())\n";
+    ASSERT_EQ(TestRig::visaLines(script), QList<QByteArray>{"0,\"No error\""});
 
     QFile saved(root() + "/home/root/Local.cal");
     ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
@@ -122,12 +103,8 @@ TEST_F(RealClients, PyvisaRunsACalibrationSession)
     // Verifying AC: range 8 (ADDR47) at 0.1 Vpp (ADDR51) programs CH1's
     // flatness table from the received 0.1 V curve: 0.998 at 1 kHz down to
     // 0.990 from 10 MHz on (word 66 is the first above 10 MHz).
-    const QByteArray att = run(bin("tools/ornav-sim"), {"--root", root(), "peek", "0x3D"}, &code);
-    ASSERT_EQ(code, 0);
-    EXPECT_EQ(att.trimmed(), QByteArray("08"));
-    const QList<QByteArray> flat =
-        run(bin("tools/ornav-sim"), {"--root", root(), "stream", "table:1:flat"}, &code).trimmed().split('\n');
-    ASSERT_EQ(code, 0);
+    EXPECT_EQ(sim({"peek", "0x3D"}).trimmed(), QByteArray("08"));
+    const QList<QByteArray> flat = sim({"stream", "table:1:flat"}).trimmed().split('\n');
     ASSERT_EQ(flat.size(), 4096);
     EXPECT_EQ(flat[0], QByteArray("65404"));
     EXPECT_EQ(flat[66], QByteArray("64880"));
@@ -136,14 +113,9 @@ TEST_F(RealClients, PyvisaRunsACalibrationSession)
 
 TEST_F(RealClients, UsbHostQueriesOverTheGadgetStandIn)
 {
-    int code = 0;
-    QByteArray out = run(bin("tools/ornav-sim"), {"--root", root(), "usbtmc", "*IDN?"}, &code);
-    ASSERT_EQ(code, 0);
-    EXPECT_EQ(out.trimmed(), kFactoryIdn);
+    EXPECT_EQ(sim({"usbtmc", "*IDN?"}).trimmed(), kFactoryIdn);
     // Sixteen bytes per bulk-in request still give the whole reply.
-    out = run(bin("tools/ornav-sim"), {"--root", root(), "usbtmc", "IDN?", "--chunk", "16"}, &code);
-    ASSERT_EQ(code, 0);
-    EXPECT_EQ(out.trimmed(), QByteArray("ORNAV96T%EN#SNSN1234567890123"));
+    EXPECT_EQ(sim({"usbtmc", "IDN?", "--chunk", "16"}).trimmed(), QByteArray("ORNAV96T%EN#SNSN1234567890123"));
 }
 
 TEST_F(RealClients, GadgetDriverIsLoadedThroughTheShellRunnerOnly)

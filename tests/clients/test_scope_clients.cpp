@@ -21,11 +21,7 @@ protected:
     // True when the client finished cleanly.
     static bool send(const QStringList& commands)
     {
-        static const char kScript[] = R"(
-import sys, pyvisa
-rm = pyvisa.ResourceManager('@py')
-i = rm.open_resource('TCPIP::127.0.0.1::inst0::INSTR')
-i.timeout = 30000
+        static const char kScript[] = R"(import sys
 steps = sys.argv[1:]
 for n, c in enumerate(steps):
     if c.startswith('f:'):
@@ -35,10 +31,9 @@ for n, c in enumerate(steps):
     # After "WARB#:CARRier" the next message is the file itself.
     if n + 1 == len(steps) or not steps[n + 1].startswith('f:'):
         i.query('*OPC?')
-i.close()
 )";
         int rc = -1;
-        TestRig::runPython(kScript, commands, &rc, 120000);
+        TestRig::runPython(TestRig::visaScript(kScript, 30000), commands, &rc, 120000);
         return rc == 0;
     }
     // ornav-sim scope on channel ch; its printed measurements.

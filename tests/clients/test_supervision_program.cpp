@@ -64,17 +64,12 @@ protected:
     // Every code on the error list, newest first, read over VXI-11.
     QList<QByteArray> errorList()
     {
-        int code = -1;
-        const QByteArray out = TestRig::runPython(TestRig::visaScript("for n in range(10):\n"
-                                                                      "    e = i.query('SYSTem:ERRor?').strip()\n"
-                                                                      "    print(e)\n"
-                                                                      "    if e.startswith('0,'): break\n"),
-                                                  {}, &code);
-        EXPECT_EQ(code, 0) << out.constData();
         QList<QByteArray> codes;
-        for (const QByteArray& l : out.split('\n'))
-            if (!l.isEmpty())
-                codes << l.left(l.indexOf(','));
+        for (const QByteArray& l : TestRig::visaLines("for n in range(10):\n"
+                                                      "    e = i.query('SYSTem:ERRor?').strip()\n"
+                                                      "    print(e)\n"
+                                                      "    if e.startswith('0,'): break\n"))
+            codes << l.left(l.indexOf(','));
         return codes;
     }
 

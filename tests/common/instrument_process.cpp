@@ -50,6 +50,26 @@ QString visaScript(const QString& body, int timeoutMs)
            body + (body.endsWith('\n') ? "" : "\n") + "i.close()\n";
 }
 
+QList<QByteArray> pythonLines(const QString& code, const QStringList& args, int timeoutMs)
+{
+    QProcess p;
+    p.start("/usr/bin/python3", QStringList{"-c", code} + args);
+    p.waitForStarted(10000);
+    if (!p.waitForFinished(timeoutMs)) {
+        p.kill();
+        p.waitForFinished(5000);
+    }
+    const QByteArray out = p.readAllStandardOutput();
+    if (p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0)
+        ADD_FAILURE() << out.constData() << p.readAllStandardError().constData();
+    return out.trimmed().split('\n');
+}
+
+QList<QByteArray> visaLines(const QString& body, const QStringList& args, int timeoutMs)
+{
+    return pythonLines(visaScript(body, timeoutMs), args, 60000 + timeoutMs);
+}
+
 QByteArray runSim(const QString& root, const QStringList& args, int* exitCode)
 {
     return runProgram(buildPath("tools/ornav-sim"), QStringList{"--root", root} + args, exitCode);

@@ -30,6 +30,11 @@ QByteArray runPython(const QString& code, const QStringList& args = {}, int* exi
 // A pyvisa-py script: opens the instrument over VXI-11 on the loopback as
 // `i` (timeout in ms), runs body and closes it.
 QString visaScript(const QString& body, int timeoutMs = 10000);
+// A Python snippet (args after it in sys.argv), or such a pyvisa-py script:
+// what it prints, line by line; a script that fails adds a failure with its
+// output.
+QList<QByteArray> pythonLines(const QString& code, const QStringList& args = {}, int timeoutMs = 60000);
+QList<QByteArray> visaLines(const QString& body, const QStringList& args = {}, int timeoutMs = 10000);
 
 // `ornav-sim --root ROOT ARGS...`.
 QByteArray runSim(const QString& root, const QStringList& args, int* exitCode = nullptr);

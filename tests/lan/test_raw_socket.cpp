@@ -10,10 +10,6 @@ namespace {
 class RawSocket : public LanSuite {
 protected:
     static void SetUpTestSuite() { startWaitingFor("[lan-WARN]:scpi raw socket on port 5025"); }
-    static QList<QByteArray> python(const char* script, int* code)
-    {
-        return TestRig::runProgram("/usr/bin/python3", {"-c", script}, code).trimmed().split('\n');
-    }
 };
 
 } // namespace
@@ -21,16 +17,16 @@ protected:
 TEST_F(RawSocket, LxiToolsRawModeSetsAndQueriesASetting)
 {
     // Each `lxi scpi` call is a connection of its own: the setting outlives it.
-    int code = 0;
-    TestRig::runProgram("/usr/bin/lxi", {"scpi", "-r", "-a", "127.0.0.1", "CHANnel3:BASe:FREQuency 12345"}, &code);
-    EXPECT_EQ(code, 0);
-    const QByteArray freq = TestRig::runProgram("/usr/bin/lxi", {"scpi", "-r", "-a", "127.0.0.1", "CHANnel3:BASe:FREQuency?"},
-                                   &code)
-                                .trimmed();
-    EXPECT_EQ(code, 0);
+    const auto lxi = [](const char* command) {
+        int code = -1;
+        const QByteArray out = TestRig::runProgram("/usr/bin/lxi", {"scpi", "-r", "-a", "127.0.0.1", command}, &code);
+        EXPECT_EQ(code, 0) << command;
+        return out.trimmed();
+    };
+    lxi("CHANnel3:BASe:FREQuency 12345");
+    const QByteArray freq = lxi("CHANnel3:BASe:FREQuency?");
     EXPECT_DOUBLE_EQ(freq.toDouble(), 12345.0) << freq.constData();
-    EXPECT_EQ(TestRig::runProgram("/usr/bin/lxi", {"scpi", "-r", "-a", "127.0.0.1", "SYSTem:ERRor?"}).trimmed(),
-              QByteArray("0,\"No error\""));
+    EXPECT_EQ(lxi("SYSTem:ERRor?"), QByteArray("0,\"No error\""));
 }
 
 TEST_F(RawSocket, TwoClientsAtOnceEachGetTheirOwnRepliesInOrder)
@@ -58,12 +54,7 @@ TEST_F(RawSocket, TwoClientsAtOnceEachGetTheirOwnRepliesInOrder)
                             "a.start(); b.start(); a.join(); b.join()\n"
                             "print(res['a'][0], res['a'][1])\n"
                             "print(res['b'][0], res['b'][1])\n";
-    int code = 0;
-    const QList<QByteArray> lines = python(full.constData(), &code);
-    ASSERT_EQ(code, 0);
-    ASSERT_EQ(lines.size(), 2);
-    EXPECT_EQ(lines[0], QByteArray("300 300"));
-    EXPECT_EQ(lines[1], QByteArray("300 300"));
+    EXPECT_EQ(TestRig::pythonLines(full), QList<QByteArray>({"300 300", "300 300"}));
 }
 
 TEST_F(RawSocket, OversizedBlockClosesOnlyThatConnection)
@@ -76,12 +67,7 @@ TEST_F(RawSocket, OversizedBlockClosesOnlyThatConnection)
         "t = socket.create_connection(('127.0.0.1', 5025), timeout=10)\n"
         "t.sendall(b'*OPC?\\n')\n"
         "print(t.recv(100).decode().strip())\n";
-    int code = 0;
-    const QList<QByteArray> lines = python(script, &code);
-    ASSERT_EQ(code, 0);
-    ASSERT_EQ(lines.size(), 2);
-    EXPECT_EQ(lines[0], QByteArray("True"));
-    EXPECT_EQ(lines[1], QByteArray("1"));
+    EXPECT_EQ(TestRig::pythonLines(script), QList<QByteArray>({"True", "1"}));
     EXPECT_TRUE(inst->waitFor("block longer than")) << inst->log().constData();
 }
 

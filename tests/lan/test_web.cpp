@@ -270,16 +270,8 @@ try:
 finally:
     d.quit()
 )PY";
-    int code = 0;
-    const QList<QByteArray> lines =
-        TestRig::runProgram("/usr/bin/python3", {"-c", script, profile.path(), shot}, &code, 90000).trimmed().split('\n');
-    ASSERT_EQ(code, 0) << lines.join('\n').constData();
-    ASSERT_EQ(lines.size(), 5) << lines.join('\n').constData();
-    EXPECT_EQ(lines[0], QByteArray("VELTRIX Technologies ORNAV46Q"));
-    EXPECT_EQ(lines[1], kLanFactoryIdn);
-    EXPECT_EQ(lines[2], QByteArray("1280"));
-    EXPECT_EQ(lines[3], QByteArray("4"));
-    EXPECT_EQ(lines[4], QByteArray("ON"));
+    ASSERT_EQ(TestRig::pythonLines(script, {profile.path(), shot}, 90000),
+              QList<QByteArray>({"VELTRIX Technologies ORNAV46Q", kLanFactoryIdn, "1280", "4", "ON"}));
     EXPECT_EQ(relayWord(inst->root(), 0), QByteArray("01"));
     EXPECT_EQ(relayWord(inst->root(), 1), QByteArray("00"));
     body("/api/output", {"-d", "channel=1&on=0"});

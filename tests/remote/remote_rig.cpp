@@ -1,7 +1,10 @@
 #include "tests/remote/remote_rig.h"
 #include "app/scpi_wfile_receivers.h"
 #include "app/scpi_instrument_qt.h"
+#include <arpa/inet.h>
+#include <netinet/in.h>
 #include <pthread.h>
+#include <sys/socket.h>
 #include <rpc/rpc.h>
 #include <unistd.h>
 #include <QElapsedTimer>
@@ -76,7 +79,7 @@ RemoteRig::RemoteRig()
     scpi_adpt_set_hooks({scpi_commands, &Ornav72::GetSN, &Ornav72::clock_tick});
     scpi_commands_install_receivers();
     scpi_install_wave_receivers();
-    scpi_instrument_set_program(scpi_instrument_program_qt);
+    scpi_instrument_qt_attach(&scpi_context);
     scpi_worker_init(nullptr);
     SCPI_SetIdnSerial(&scpi_context, Ornav72::GetSN());
     scpi_msg_set_probe(probe);
@@ -118,6 +121,20 @@ bool RemoteRig::waitDelivered(size_t n, int timeoutMs)
         usleep(2000);
     }
     return false;
+}
+
+int RemoteRig::connectLoopback(int port)
+{
+    const int s = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    a.sin_port = htons(uint16_t(port));
+    if (s >= 0 && ::connect(s, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0)
+        return s;
+    if (s >= 0)
+        close(s);
+    return -1;
 }
 
 long RemoteRig::memoryKb(const char* key)

@@ -35,6 +35,9 @@ public:
     // its connection's thread can take seconds on a loaded machine.
     static long rssAboveOnceFreed(long before, int waitMs = 10000);
 
+    // A TCP connection to port on the loopback interface; -1 when refused.
+    static int connectLoopback(int port);
+
     // The identification the rig's instrument reports.
     static const char* displayName();
     static const char* serial();

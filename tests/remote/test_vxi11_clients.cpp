@@ -46,18 +46,7 @@ int coreTcpPort()
 int connectCore()
 {
     const int port = coreTcpPort();
-    if (port <= 0)
-        return -1;
-    const int s = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    a.sin_port = htons(uint16_t(port));
-    if (::connect(s, reinterpret_cast<sockaddr*>(&a), sizeof a) < 0) {
-        close(s);
-        return -1;
-    }
-    return s;
+    return port > 0 ? RemoteRig::connectLoopback(port) : -1;
 }
 
 void put32(QByteArray& b, uint32_t v)

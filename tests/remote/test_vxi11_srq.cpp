@@ -163,12 +163,8 @@ TEST(Vxi11Lockout, NoHostAndNoForgottenLinkOrSilentSocketLocksOthersOut)
     EXPECT_EQ(udpGranted, 128);  // the host's oldest UDP links gave way
     std::vector<int> silent;
     for (int i = 0; i < VXI11_MAX_CONNECTIONS; ++i) {
-        silent.push_back(socket(AF_INET, SOCK_STREAM, 0));
-        sockaddr_in a{};
-        a.sin_family = AF_INET;
-        a.sin_port = htons(u_short(vxi11_abort_port()));
-        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        ASSERT_EQ(::connect(silent.back(), reinterpret_cast<sockaddr*>(&a), sizeof a), 0);
+        silent.push_back(RemoteRig::connectLoopback(vxi11_abort_port()));
+        ASSERT_GE(silent.back(), 0);
     }
     Vxi11Client fresh;
     ASSERT_TRUE(fresh.open("127.0.0.1", "tcp"));
@@ -198,12 +194,8 @@ TEST(PartialLimit, RawClientOverTheSharedLimitIsClosedWith363)
     for (int i = 0; i < 6; ++i)
         EXPECT_EQ(v.write(held, QByteArray(1024 * 1024, 'x'), false).error, 0);
 
-    const int s = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_port = htons(u_short(port));
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ASSERT_EQ(::connect(s, reinterpret_cast<sockaddr*>(&a), sizeof a), 0);
+    const int s = RemoteRig::connectLoopback(port);
+    ASSERT_GE(s, 0);
     const std::string block = "SYSTem:ERRor? #74194304" + std::string(4194304, 'y');
     for (size_t at = 0; at < block.size();) {
         const ssize_t n = send(s, block.data() + at, block.size() - at, MSG_NOSIGNAL);

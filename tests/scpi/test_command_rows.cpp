@@ -73,14 +73,13 @@ protected:
     void SetUp() override
     {
         rig.ctx.cmdlist = scpi_commands;
-        scpi_instrument_install(&inst);
+        rig.ctx.instrument = &inst;
         for (CH_DATA& d : inst.rec.PDT)
             d.Load = 50;
         scpi_wfile_reset();
     }
     void TearDown() override
     {
-        scpi_instrument_install(nullptr);
         scpi_wfile_reset();
     }
     // Requests of one message, errors emptied into errs.

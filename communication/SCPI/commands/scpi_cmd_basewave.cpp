@@ -14,7 +14,9 @@
 #include "param/global.h"
 #include "communication/SCPI/commands/scpi_choices.h"
 #include "communication/SCPI/commands/scpi_instrument.h"
+#include "communication/SCPI/commands/scpi_row_builder.h"
 #include "communication/SCPI/commands/scpi_row_ids.h"
+#include "platform/logging.h"
 
 static const char kArbLibrary[] = "/usr/share/ArbWaveLib";
 static const char kInternalStorage[] = "/run/media/mmcblk0p1";
@@ -113,7 +115,7 @@ static scpi_result_t amplitudeUnitSet(scpi_t* c, const scpi_row_t& row, int ch)
     ScpiInstrument& inst = scpi_row_instrument(c);
     const CH_DATA& d = inst.record().PDT[ch];
     if (int(tag) == 2 && d.Load == 1000000) {
-        fprintf(stderr, "[scpi-ERRO]:dbm not valid while load is highz\n");
+        qCCritical(lcScpi, "dbm not valid while load is highz");
         return SCPI_RES_OK;
     }
     if (d.AmpMode)
@@ -128,11 +130,11 @@ static scpi_result_t levelSet(scpi_t* c, const scpi_row_t& row, int ch)
 {
     scpi_number_t n;
     if (!SCPI_ParamNumber(c, nullptr, &n, true)) {
-        fprintf(stderr, "[scpi-ERRO]:get param error!\n");
+        qCCritical(lcScpi, "get param error!");
         return SCPI_RES_ERR;
     }
     if (n.unit != SCPI_UNIT_NONE && n.unit != SCPI_UNIT_VOLT) {
-        fprintf(stderr, "[scpi-ERRO]:get units error!\n");
+        qCCritical(lcScpi, "get units error!");
         SCPI_ErrorPush(c, SCPI_ERROR_ILLEGAL_PARAMETER_VALUE);
         return SCPI_RES_ERR;
     }
@@ -152,7 +154,7 @@ static scpi_result_t harmonicOrderSet(scpi_t* c, const scpi_row_t& row, int ch)
     if (!SCPI_ParamInt(c, &order, true))
         return SCPI_RES_ERR;
     if (order < 1 || order > 16) {
-        fprintf(stderr, "[scpi-ERRO]:set order out of range\n");
+        qCCritical(lcScpi, "set order out of range");
         SCPI_ErrorPush(c, SCPI_ERROR_ILLEGAL_PARAMETER_VALUE);
         return SCPI_RES_ERR;
     }
@@ -215,7 +217,7 @@ static scpi_result_t arbSet(scpi_t* c, const scpi_row_t& row, int ch)
     std::string path;
     // A name is a name, never a path out of the chosen folder.
     if (len == 0 || std::strchr(name, '/') || !inst.findFile(folder, name, &path)) {
-        fprintf(stderr, "[scpi-ERRO]:CAN Not FinD\n");
+        qCCritical(lcScpi, "CAN Not FinD");
         SCPI_ErrorPush(c, SCPI_ERROR_ILLEGAL_PARAMETER_VALUE);
         return SCPI_RES_ERR;
     }
@@ -270,7 +272,7 @@ static scpi_result_t noiseSumSet(scpi_t* c, const scpi_row_t& row, int ch)
         return SCPI_RES_ERR;
     ScpiInstrument& inst = scpi_row_instrument(c);
     if (noNoiseSum(inst.record().PDT[ch])) {
-        fprintf(stderr, "[scpi-WARN]:current base can't sum noise\n");
+        qCWarning(lcScpi, "current base can't sum noise");
         return SCPI_RES_OK;
     }
     inst.setValue(ch, row.paramIndex, on ? 1 : 0);
@@ -293,7 +295,7 @@ static scpi_result_t snrSet(scpi_t* c, const scpi_row_t& row, int ch)
     ScpiInstrument& inst = scpi_row_instrument(c);
     const CH_DATA& d = inst.record().PDT[ch];
     if (noNoiseSum(d)) {
-        fprintf(stderr, "[scpi-ERRO]:current base not support noiseSum!\n");
+        qCCritical(lcScpi, "current base not support noiseSum!");
         return SCPI_RES_ERR;
     }
     double v = 0;
@@ -304,7 +306,7 @@ static scpi_result_t snrSet(scpi_t* c, const scpi_row_t& row, int ch)
         if (d.SNRUnit == 1)
             inst.setUnits(ch, row.paramIndex, 0);
     } else if (unit != SCPI_UNIT_NONE) {
-        fprintf(stderr, "[scpi-ERRO]:unknow param unit!\n");
+        qCCritical(lcScpi, "unknow param unit!");
         SCPI_ErrorPush(c, SCPI_ERROR_ILLEGAL_PARAMETER_VALUE);
         return SCPI_RES_ERR;
     }
@@ -324,70 +326,70 @@ static scpi_result_t snrQuery(scpi_t* c, const scpi_row_t&, int ch)
     return SCPI_RES_OK;
 }
 
-#define ROW(id, kind, p, unit, err, list, fmt, read, wait, pause, set, query, what) \
-    {id, RT_CHANNEL, kind, p, unit, err, list, fmt, read, wait, pause, set, query, what, 0}
-
-const scpi_row_t scpi_rows_base[] = {
-    ROW(R_BASE_WAVE, RK_CHOICE, -1, 0, 0, scpi_list_base_wave, RF_NAME, SCPI_READ_CH(BaseWave), RW_SCREENS, 150,
-        waveSet, nullptr, "base waveform"),
-    ROW(R_BASE_FREQ, RK_NUMBER, PARAM_INDEX_FREQ, SCPI_UNIT_HERTZ, -224, nullptr, RF_SCIENTIFIC,
-        SCPI_READ_CH(Frequency), RW_APPLIED, 0, frequencySet, nullptr,
-        "frequency (the entry switches to frequency form)"),
-    ROW(R_BASE_PERIOD, RK_NUMBER, PARAM_INDEX_FREQ, SCPI_UNIT_SECONDS, -224, nullptr, RF_SCIENTIFIC,
-        SCPI_READ_CH(Period), RW_APPLIED, 0, periodSet, nullptr, "period (the entry switches to period form)"),
-    ROW(R_BASE_PHASE, RK_REAL, PARAM_INDEX_PHASE, 0, 0, nullptr, RF_SCIENTIFIC, SCPI_READ_CH(Phase), RW_APPLIED,
-        0, nullptr, nullptr, "start phase in degrees"),
-    ROW(R_BASE_AMPL, RK_NUMBER, PARAM_INDEX_AMP, SCPI_UNIT_ANY, -224, nullptr, RF_NONE, nullptr, RW_APPLIED, 0,
-        amplitudeSet, amplitudeQuery,
-        "amplitude; a Vrms or dBm suffix also selects that unit (dBm at high impedance: -224); the query answers "
-        "in the current unit"),
-    ROW(R_BASE_AMPL_UNIT, RK_SPECIAL, PARAM_INDEX_AMP, 0, 0, scpi_list_amplitude_unit, RF_NAME,
-        SCPI_READ_CH(AmpUnit), RW_APPLIED, 5, amplitudeUnitSet, nullptr,
-        "unit of the amplitude entry (DBM at high impedance is ignored)"),
-    ROW(R_BASE_OFFSET, RK_NUMBER, PARAM_INDEX_OFFSET, SCPI_UNIT_VOLT, -224, nullptr, RF_SCIENTIFIC,
-        SCPI_READ_CH(Offset), RW_APPLIED, 0, levelSet, nullptr, "DC offset (the entry switches to amplitude/offset)"),
-    ROW(R_BASE_HIGH, RK_NUMBER, PARAM_INDEX_AMP, SCPI_UNIT_VOLT, -224, nullptr, RF_SCIENTIFIC, SCPI_READ_CH(High),
-        RW_APPLIED, 0, levelSet, nullptr, "high level (the entry switches to high/low)"),
-    ROW(R_BASE_LOW, RK_NUMBER, PARAM_INDEX_OFFSET, SCPI_UNIT_VOLT, -224, nullptr, RF_SCIENTIFIC, SCPI_READ_CH(Low),
-        RW_APPLIED, 0, levelSet, nullptr, "low level (the entry switches to high/low)"),
-    ROW(R_BASE_DUTY, RK_REAL, PARAM_INDEX_DUTYPULSE, 0, 0, nullptr, RF_SCIENTIFIC, SCPI_READ_CH(Duty), RW_APPLIED,
-        0, dutySet, nullptr, "duty cycle in per cent (the entry switches to duty form)"),
-    ROW(R_BASE_PWIDTH, RK_REAL, PARAM_INDEX_DUTYPULSE, 0, 0, nullptr, RF_SCIENTIFIC, SCPI_READ_CH(PulseWidth),
-        RW_APPLIED, 0, widthSet, nullptr, "pulse width in seconds (the entry switches to width form)"),
-    ROW(R_RAMP_SYMMETRY, RK_REAL, PARAM_INDEX_SYMMETRY, 0, 0, nullptr, RF_INT, SCPI_READ_CH(Symmetry), RW_APPLIED,
-        0, nullptr, nullptr, "ramp symmetry in per cent"),
-    ROW(R_PULSE_RISE, RK_NUMBER, PARAM_INDEX_RISE, SCPI_UNIT_SECONDS, -224, nullptr, RF_SCIENTIFIC,
-        SCPI_READ_CH(Rise), RW_APPLIED, 0, nullptr, nullptr, "pulse rise time"),
-    ROW(R_PULSE_FALL, RK_NUMBER, PARAM_INDEX_FALL, SCPI_UNIT_SECONDS, -224, nullptr, RF_SCIENTIFIC,
-        SCPI_READ_CH(Fall), RW_APPLIED, 0, nullptr, nullptr, "pulse fall time"),
-    ROW(R_HARM_ORDER, RK_INT, PARAM_INDEX_HARMONICORDER, 0, 0, nullptr, RF_INT, SCPI_READ_CH(HarmonicOrder),
-        RW_APPLIED, 0, harmonicOrderSet, nullptr, "highest harmonic, 1 to 16 (others: -224)"),
-    ROW(R_HARM_TYPE, RK_CHOICE, PARAM_INDEX_HARMONICTYPE, 0, 0, scpi_list_harmonic_type, RF_NAME,
-        SCPI_READ_CH(HarmonicType), RW_APPLIED, 0, nullptr, nullptr, "which harmonics are present"),
-    ROW(R_HARM_USER_TYPE, RK_INT, PARAM_INDEX_HARMONICUSERTYPE, 0, 0, nullptr, RF_INT,
-        SCPI_READ_CH(HarmonicUserType), RW_APPLIED, 0, harmonicUserTypeSet, nullptr,
-        "user choice of harmonics as a bit mask (stored with bit 15 set)"),
-    ROW(R_HARM_SN_AMPL, RK_NUMBER, PARAM_INDEX_HARMONICSNAMP, SCPI_UNIT_ANY, -224, nullptr, RF_NONE, nullptr,
-        RW_APPLIED, 0, harmonicSnSet, harmonicSnQuery, "amplitude of harmonic n (n clamped to 2..16)"),
-    ROW(R_HARM_SN_PHASE, RK_NUMBER, PARAM_INDEX_HARMONICSNPHASE, SCPI_UNIT_ANY, -224, nullptr, RF_NONE, nullptr,
-        RW_APPLIED, 0, harmonicSnSet, harmonicSnQuery, "phase of harmonic n (n clamped to 2..16)"),
-    ROW(R_BASE_ARB, RK_CHOICE, PARAM_INDEX_ARBFILE, 0, 0, scpi_list_arb_source, RF_NONE, nullptr, RW_APPLIED, 100,
-        arbSet, arbQuery,
-        "carrier arb file: source, then the file name as string data; looked up in that folder tree (not "
-        "found: -224)"),
-    ROW(R_MOD_ARB, RK_CHOICE, PARAM_INDEX_MODARBFILE, 0, 0, scpi_list_arb_source, RF_NONE, nullptr, RW_APPLIED, 100,
-        arbSet, arbQuery, "modulating arb file, as the carrier file"),
-    ROW(R_ARB_MODE, RK_CHOICE, PARAM_INDEX_ARBSAMPLE, 0, 0, scpi_list_arb_sampling, RF_NAME,
-        SCPI_READ_CH(ArbSample), RW_APPLIED, 0, arbModeSet, nullptr,
-        "arb play: DDS or point by point (CH1/CH2; on CH3/CH4 accepted and ignored)"),
-    ROW(R_ARB_FILTER, RK_CHOICE, PARAM_INDEX_ARBFILTER, 0, 0, scpi_list_arb_filter, RF_NAME,
-        SCPI_READ_CH(ArbFilter), RW_APPLIED, 0, nullptr, nullptr, "interpolation between arb points"),
-    ROW(R_NS, RK_BOOL, PARAM_INDEX_CHNOISESUMSW, 0, 0, nullptr, RF_BOOL, SCPI_READ_CH(noiseSumSW), RW_APPLIED, 0,
-        noiseSumSet, nullptr, "noise added to the output (ignored for harmonic, noise and DC)"),
-    ROW(R_NS_UNIT, RK_SPECIAL, PARAM_INDEX_CHNOISERATIO, 0, 0, scpi_list_noise_unit, RF_NAME,
-        SCPI_READ_CH(SNRUnit), RW_APPLIED, 0, noiseUnitSet, nullptr, "unit of the signal-to-noise entry"),
-    ROW(R_NS_SNR, RK_NUMBER, PARAM_INDEX_CHNOISERATIO, SCPI_UNIT_ANY, -224, nullptr, RF_NONE, nullptr, RW_APPLIED,
-        0, snrSet, snrQuery,
-        "signal-to-noise of the noise sum; a dB suffix selects dB (harmonic, noise, DC: -200)"),
-    {0, RT_NONE, RK_NONE, -1, 0, 0, nullptr, RF_NONE, nullptr, RW_NONE, 0, nullptr, nullptr, nullptr, 0},
+constexpr scpi_row_t scpi_rows_base[] = {
+    row(R_BASE_WAVE).channel().choice(scpi_list_base_wave).reply(RF_NAME, SCPI_READ_CH(BaseWave)).waits(RW_SCREENS)
+        .formerPause(150).set(waveSet).effect("base waveform"),
+    row(R_BASE_FREQ).channel().param(PARAM_INDEX_FREQ).number(SCPI_UNIT_HERTZ)
+        .reply(RF_SCIENTIFIC, SCPI_READ_CH(Frequency)).waits(RW_APPLIED).set(frequencySet)
+        .effect("frequency (the entry switches to frequency form)"),
+    row(R_BASE_PERIOD).channel().param(PARAM_INDEX_FREQ).number(SCPI_UNIT_SECONDS)
+        .reply(RF_SCIENTIFIC, SCPI_READ_CH(Period)).waits(RW_APPLIED).set(periodSet)
+        .effect("period (the entry switches to period form)"),
+    row(R_BASE_PHASE).channel().param(PARAM_INDEX_PHASE).real().reply(RF_SCIENTIFIC, SCPI_READ_CH(Phase))
+        .waits(RW_APPLIED).effect("start phase in degrees"),
+    row(R_BASE_AMPL).channel().param(PARAM_INDEX_AMP).number(SCPI_UNIT_ANY).waits(RW_APPLIED).set(amplitudeSet)
+        .query(amplitudeQuery)
+        .effect("amplitude; a Vrms or dBm suffix also selects that unit (dBm at high impedance: -224); the query "
+                "answers in the current unit"),
+    row(R_BASE_AMPL_UNIT).channel().param(PARAM_INDEX_AMP).special(scpi_list_amplitude_unit)
+        .reply(RF_NAME, SCPI_READ_CH(AmpUnit)).waits(RW_APPLIED).formerPause(5).set(amplitudeUnitSet)
+        .effect("unit of the amplitude entry (DBM at high impedance is ignored)"),
+    row(R_BASE_OFFSET).channel().param(PARAM_INDEX_OFFSET).number(SCPI_UNIT_VOLT)
+        .reply(RF_SCIENTIFIC, SCPI_READ_CH(Offset)).waits(RW_APPLIED).set(levelSet)
+        .effect("DC offset (the entry switches to amplitude/offset)"),
+    row(R_BASE_HIGH).channel().param(PARAM_INDEX_AMP).number(SCPI_UNIT_VOLT).reply(RF_SCIENTIFIC, SCPI_READ_CH(High))
+        .waits(RW_APPLIED).set(levelSet).effect("high level (the entry switches to high/low)"),
+    row(R_BASE_LOW).channel().param(PARAM_INDEX_OFFSET).number(SCPI_UNIT_VOLT).reply(RF_SCIENTIFIC, SCPI_READ_CH(Low))
+        .waits(RW_APPLIED).set(levelSet).effect("low level (the entry switches to high/low)"),
+    row(R_BASE_DUTY).channel().param(PARAM_INDEX_DUTYPULSE).real().reply(RF_SCIENTIFIC, SCPI_READ_CH(Duty))
+        .waits(RW_APPLIED).set(dutySet).effect("duty cycle in per cent (the entry switches to duty form)"),
+    row(R_BASE_PWIDTH).channel().param(PARAM_INDEX_DUTYPULSE).real().reply(RF_SCIENTIFIC, SCPI_READ_CH(PulseWidth))
+        .waits(RW_APPLIED).set(widthSet).effect("pulse width in seconds (the entry switches to width form)"),
+    row(R_RAMP_SYMMETRY).channel().param(PARAM_INDEX_SYMMETRY).real().reply(RF_INT, SCPI_READ_CH(Symmetry))
+        .waits(RW_APPLIED).effect("ramp symmetry in per cent"),
+    row(R_PULSE_RISE).channel().param(PARAM_INDEX_RISE).number(SCPI_UNIT_SECONDS)
+        .reply(RF_SCIENTIFIC, SCPI_READ_CH(Rise)).waits(RW_APPLIED).effect("pulse rise time"),
+    row(R_PULSE_FALL).channel().param(PARAM_INDEX_FALL).number(SCPI_UNIT_SECONDS)
+        .reply(RF_SCIENTIFIC, SCPI_READ_CH(Fall)).waits(RW_APPLIED).effect("pulse fall time"),
+    row(R_HARM_ORDER).channel().param(PARAM_INDEX_HARMONICORDER).integer().reply(RF_INT, SCPI_READ_CH(HarmonicOrder))
+        .waits(RW_APPLIED).set(harmonicOrderSet).effect("highest harmonic, 1 to 16 (others: -224)"),
+    row(R_HARM_TYPE).channel().param(PARAM_INDEX_HARMONICTYPE).choice(scpi_list_harmonic_type)
+        .reply(RF_NAME, SCPI_READ_CH(HarmonicType)).waits(RW_APPLIED).effect("which harmonics are present"),
+    row(R_HARM_USER_TYPE).channel().param(PARAM_INDEX_HARMONICUSERTYPE).integer()
+        .reply(RF_INT, SCPI_READ_CH(HarmonicUserType)).waits(RW_APPLIED).set(harmonicUserTypeSet)
+        .effect("user choice of harmonics as a bit mask (stored with bit 15 set)"),
+    row(R_HARM_SN_AMPL).channel().param(PARAM_INDEX_HARMONICSNAMP).number(SCPI_UNIT_ANY).waits(RW_APPLIED)
+        .set(harmonicSnSet).query(harmonicSnQuery).effect("amplitude of harmonic n (n clamped to 2..16)"),
+    row(R_HARM_SN_PHASE).channel().param(PARAM_INDEX_HARMONICSNPHASE).number(SCPI_UNIT_ANY).waits(RW_APPLIED)
+        .set(harmonicSnSet).query(harmonicSnQuery).effect("phase of harmonic n (n clamped to 2..16)"),
+    row(R_BASE_ARB).channel().param(PARAM_INDEX_ARBFILE).choice(scpi_list_arb_source).waits(RW_APPLIED)
+        .formerPause(100).set(arbSet).query(arbQuery)
+        .effect("carrier arb file: source, then the file name as string data; looked up in that folder tree (not "
+                "found: -224)"),
+    row(R_MOD_ARB).channel().param(PARAM_INDEX_MODARBFILE).choice(scpi_list_arb_source).waits(RW_APPLIED)
+        .formerPause(100).set(arbSet).query(arbQuery).effect("modulating arb file, as the carrier file"),
+    row(R_ARB_MODE).channel().param(PARAM_INDEX_ARBSAMPLE).choice(scpi_list_arb_sampling)
+        .reply(RF_NAME, SCPI_READ_CH(ArbSample)).waits(RW_APPLIED).set(arbModeSet)
+        .effect("arb play: DDS or point by point (CH1/CH2; on CH3/CH4 accepted and ignored)"),
+    row(R_ARB_FILTER).channel().param(PARAM_INDEX_ARBFILTER).choice(scpi_list_arb_filter)
+        .reply(RF_NAME, SCPI_READ_CH(ArbFilter)).waits(RW_APPLIED).effect("interpolation between arb points"),
+    row(R_NS).channel().param(PARAM_INDEX_CHNOISESUMSW).boolean().reply(RF_BOOL, SCPI_READ_CH(noiseSumSW))
+        .waits(RW_APPLIED).set(noiseSumSet).effect("noise added to the output (ignored for harmonic, noise and DC)"),
+    row(R_NS_UNIT).channel().param(PARAM_INDEX_CHNOISERATIO).special(scpi_list_noise_unit)
+        .reply(RF_NAME, SCPI_READ_CH(SNRUnit)).waits(RW_APPLIED).set(noiseUnitSet)
+        .effect("unit of the signal-to-noise entry"),
+    row(R_NS_SNR).channel().param(PARAM_INDEX_CHNOISERATIO).number(SCPI_UNIT_ANY).waits(RW_APPLIED).set(snrSet)
+        .query(snrQuery)
+        .effect("signal-to-noise of the noise sum; a dB suffix selects dB (harmonic, noise, DC: -200)"),
+    kRowsEnd,
 };

@@ -5,6 +5,7 @@
 #include "communication/SCPI/scpi_result.h"
 #include "param/global.h"
 #include "communication/SCPI/commands/scpi_instrument.h"
+#include "communication/SCPI/commands/scpi_row_builder.h"
 #include "communication/SCPI/commands/scpi_row_ids.h"
 
 static scpi_result_t mergeSet(scpi_t* c, const scpi_row_t& row, int ch)
@@ -97,30 +98,40 @@ static scpi_result_t amountSet(scpi_t* c, const scpi_row_t& row, int pair)
     return SCPI_RES_OK;
 }
 
-#define SW(id, p, field, what)                                                                          \
-    {id, RT_PAIR, RK_BOOL, p, 0, 0, nullptr, RF_BOOL, SCPI_READ_PAIR(field), RW_APPLIED, 0, switchSet, \
-     nullptr, what " coupling of the pair on/off (masked now: -200)", 0}
-#define AMOUNT(id, p, unit, field, what)                                                                 \
-    {id, RT_PAIR, RK_NUMBER, p, unit, -109, nullptr, RF_SCIENTIFIC, SCPI_READ_PAIR(field), RW_APPLIED, 0, \
-     amountSet, nullptr, what, 0}
-
-const scpi_row_t scpi_rows_couple[] = {
-    {R_CPL_MERGE, RT_CHANNEL, RK_BOOL, PARAM_INDEX_CHMERGE, 0, 0, nullptr, RF_BOOL, SCPI_READ_CH(ChMerge),
-     RW_APPLIED, 10, mergeSet, nullptr, "merges the channel pair into this output (not possible now: -200)", 0},
-    SW(R_CPL_FREQ, PARAM_INDEX_CHCOUPLEFREQSW, ChCoupleFreqSW, "frequency"),
-    AMOUNT(R_CPL_FREQ_SCALE, PARAM_INDEX_CHCOUPLEFREQRATE, SCPI_UNIT_NONE, ChCoupleFreqRate,
-           "frequency ratio of the second channel to the first (switches the coupling to ratio)"),
-    AMOUNT(R_CPL_FREQ_DEV, PARAM_INDEX_CHCOUPLEFREQDEV, SCPI_UNIT_HERTZ, ChCoupleFreqDev,
-           "frequency difference of the pair (switches the coupling to difference)"),
-    SW(R_CPL_AMPL, PARAM_INDEX_CHCOUPLEAMPLSW, ChCoupleAmplSW, "amplitude"),
-    AMOUNT(R_CPL_AMPL_SCALE, PARAM_INDEX_CHCOUPLEAMPLRATE, SCPI_UNIT_NONE, ChCoupleAmplRate,
-           "amplitude ratio of the pair (switches the coupling to ratio)"),
-    AMOUNT(R_CPL_AMPL_DEV, PARAM_INDEX_CHCOUPLEAMPLDEV, SCPI_UNIT_VPP, ChCoupleAmplDev,
-           "amplitude difference of the pair in Vpp (switches the coupling to difference)"),
-    SW(R_CPL_PHASE, PARAM_INDEX_CHCOUPLEPHASESW, ChCouplePhaseSW, "phase"),
-    AMOUNT(R_CPL_PHASE_SCALE, PARAM_INDEX_CHCOUPLEPHASERATE, SCPI_UNIT_NONE, ChCouplePhaseRate,
-           "phase ratio of the pair (switches the coupling to ratio)"),
-    AMOUNT(R_CPL_PHASE_DEV, PARAM_INDEX_CHCOUPLEPHASEDEV, SCPI_UNIT_NONE, ChCouplePhaseDev,
-           "phase difference of the pair in degrees (switches the coupling to difference)"),
-    {0, RT_NONE, RK_NONE, -1, 0, 0, nullptr, RF_NONE, nullptr, RW_NONE, 0, nullptr, nullptr, nullptr, 0},
+constexpr scpi_row_t scpi_rows_couple[] = {
+    row(R_CPL_MERGE).channel().param(PARAM_INDEX_CHMERGE).boolean().reply(RF_BOOL, SCPI_READ_CH(ChMerge))
+        .waits(RW_APPLIED).formerPause(10).set(mergeSet)
+        .effect("merges the channel pair into this output (not possible now: -200)"),
+    row(R_CPL_FREQ).pair().param(PARAM_INDEX_CHCOUPLEFREQSW).boolean().reply(RF_BOOL, SCPI_READ_PAIR(ChCoupleFreqSW))
+        .waits(RW_APPLIED).set(switchSet).effect("frequency coupling of the pair on/off (masked now: -200)"),
+    row(R_CPL_FREQ_SCALE).pair().param(PARAM_INDEX_CHCOUPLEFREQRATE).number(SCPI_UNIT_NONE)
+        .otherSuffixError(SCPI_ERROR_MISSING_PARAMETER)
+        .reply(RF_SCIENTIFIC, SCPI_READ_PAIR(ChCoupleFreqRate)).waits(RW_APPLIED).set(amountSet)
+        .effect("frequency ratio of the second channel to the first (switches the coupling to ratio)"),
+    row(R_CPL_FREQ_DEV).pair().param(PARAM_INDEX_CHCOUPLEFREQDEV).number(SCPI_UNIT_HERTZ)
+        .otherSuffixError(SCPI_ERROR_MISSING_PARAMETER)
+        .reply(RF_SCIENTIFIC, SCPI_READ_PAIR(ChCoupleFreqDev)).waits(RW_APPLIED).set(amountSet)
+        .effect("frequency difference of the pair (switches the coupling to difference)"),
+    row(R_CPL_AMPL).pair().param(PARAM_INDEX_CHCOUPLEAMPLSW).boolean().reply(RF_BOOL, SCPI_READ_PAIR(ChCoupleAmplSW))
+        .waits(RW_APPLIED).set(switchSet).effect("amplitude coupling of the pair on/off (masked now: -200)"),
+    row(R_CPL_AMPL_SCALE).pair().param(PARAM_INDEX_CHCOUPLEAMPLRATE).number(SCPI_UNIT_NONE)
+        .otherSuffixError(SCPI_ERROR_MISSING_PARAMETER)
+        .reply(RF_SCIENTIFIC, SCPI_READ_PAIR(ChCoupleAmplRate)).waits(RW_APPLIED).set(amountSet)
+        .effect("amplitude ratio of the pair (switches the coupling to ratio)"),
+    row(R_CPL_AMPL_DEV).pair().param(PARAM_INDEX_CHCOUPLEAMPLDEV).number(SCPI_UNIT_VPP)
+        .otherSuffixError(SCPI_ERROR_MISSING_PARAMETER)
+        .reply(RF_SCIENTIFIC, SCPI_READ_PAIR(ChCoupleAmplDev)).waits(RW_APPLIED).set(amountSet)
+        .effect("amplitude difference of the pair in Vpp (switches the coupling to difference)"),
+    row(R_CPL_PHASE).pair().param(PARAM_INDEX_CHCOUPLEPHASESW).boolean()
+        .reply(RF_BOOL, SCPI_READ_PAIR(ChCouplePhaseSW)).waits(RW_APPLIED).set(switchSet)
+        .effect("phase coupling of the pair on/off (masked now: -200)"),
+    row(R_CPL_PHASE_SCALE).pair().param(PARAM_INDEX_CHCOUPLEPHASERATE).number(SCPI_UNIT_NONE)
+        .otherSuffixError(SCPI_ERROR_MISSING_PARAMETER)
+        .reply(RF_SCIENTIFIC, SCPI_READ_PAIR(ChCouplePhaseRate)).waits(RW_APPLIED).set(amountSet)
+        .effect("phase ratio of the pair (switches the coupling to ratio)"),
+    row(R_CPL_PHASE_DEV).pair().param(PARAM_INDEX_CHCOUPLEPHASEDEV).number(SCPI_UNIT_NONE)
+        .otherSuffixError(SCPI_ERROR_MISSING_PARAMETER)
+        .reply(RF_SCIENTIFIC, SCPI_READ_PAIR(ChCouplePhaseDev)).waits(RW_APPLIED).set(amountSet)
+        .effect("phase difference of the pair in degrees (switches the coupling to difference)"),
+    kRowsEnd,
 };

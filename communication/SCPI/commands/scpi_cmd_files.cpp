@@ -8,7 +8,9 @@
 #include "communication/SCPI/scpi_wfile.h"
 #include "param/global.h"
 #include "communication/SCPI/commands/scpi_instrument.h"
+#include "communication/SCPI/commands/scpi_row_builder.h"
 #include "communication/SCPI/commands/scpi_row_ids.h"
+#include "platform/logging.h"
 
 // The file name of an arming command: string data or plain characters. It
 // becomes a file in the instrument's storage folder, so it must be a plain
@@ -18,7 +20,7 @@ static bool fileName(scpi_t* c, std::string* name, const char* missingLog)
     const char* text = nullptr;
     size_t len = 0;
     if (!SCPI_ParamCharacters(c, &text, &len, false)) {
-        fprintf(stderr, "%s\n", missingLog);
+        qCCritical(lcScpi, "%s", missingLog);
         SCPI_ErrorPush(c, SCPI_ERROR_MISSING_PARAMETER);
         return false;
     }
@@ -53,7 +55,7 @@ static scpi_result_t armArb(scpi_t* c, const scpi_row_t& row, int)
     std::string name;
     const bool base = row.id == R_WARB_CARRIER;
     if (!armChannel(c, &ch) ||
-        !fileName(c, &name, base ? "[scpi-ERRO]:get base arb file name false" : "get mod arb file name false"))
+        !fileName(c, &name, base ? "get base arb file name false" : "get mod arb file name false"))
         return SCPI_RES_ERR;
     scpi_wfile_arm(base ? WF_BaseArb : WF_ModArb, ch, name.c_str());
     return SCPI_RES_OK;
@@ -80,13 +82,13 @@ static scpi_result_t armList(scpi_t* c, const scpi_row_t& row, int)
     return SCPI_RES_OK;
 }
 
-const scpi_row_t scpi_rows_files[] = {
-    {R_WARB_MOD, RT_NONE, RK_TEXT, -1, 0, 0, nullptr, RF_NONE, nullptr, RW_NONE, 0, armArb, nullptr,
-     "file name (WARB number: channel 1 to 4, others -108); the next message is the modulating arb file, "
-     "stored under that name and played", 0},
-    {R_WARB_CARRIER, RT_NONE, RK_TEXT, -1, 0, 0, nullptr, RF_NONE, nullptr, RW_NONE, 0, armArb, nullptr,
-     "file name; the next message is the carrier arb file, stored under that name and played", 0},
-    {R_WFREQLIST, RT_NONE, RK_TEXT, -1, 0, 0, nullptr, RF_NONE, nullptr, RW_SCREENS, 1, armList, nullptr,
-     "file name; selects the list sweep, and the next message is the frequency list, stored and played", 0},
-    {0, RT_NONE, RK_NONE, -1, 0, 0, nullptr, RF_NONE, nullptr, RW_NONE, 0, nullptr, nullptr, nullptr, 0},
+constexpr scpi_row_t scpi_rows_files[] = {
+    row(R_WARB_MOD).text().set(armArb)
+        .effect("file name (WARB number: channel 1 to 4, others -108); the next message is the modulating arb file, "
+                "stored under that name and played"),
+    row(R_WARB_CARRIER).text().set(armArb)
+        .effect("file name; the next message is the carrier arb file, stored under that name and played"),
+    row(R_WFREQLIST).text().waits(RW_SCREENS).formerPause(1).set(armList)
+        .effect("file name; selects the list sweep, and the next message is the frequency list, stored and played"),
+    kRowsEnd,
 };

@@ -5,6 +5,7 @@
 #include "param/global.h"
 #include "communication/SCPI/commands/scpi_choices.h"
 #include "communication/SCPI/commands/scpi_instrument.h"
+#include "communication/SCPI/commands/scpi_row_builder.h"
 #include "communication/SCPI/commands/scpi_row_ids.h"
 
 static scpi_result_t modeSet(scpi_t* c, const scpi_row_t& row, int ch)
@@ -107,71 +108,84 @@ static scpi_result_t placeQuery(scpi_t* c, const scpi_row_t& row, int ch)
     return SCPI_RES_OK;
 }
 
-#define ROW(id, kind, p, unit, list, fmt, read, wait, pause, set, query, what, flags) \
-    {id, RT_CHANNEL, kind, p, unit, -224, list, fmt, read, wait, pause, set, query, what, flags}
-#define CHOICE(id, p, list, field, what) \
-    ROW(id, RK_CHOICE, p, 0, list, RF_NAME, SCPI_READ_CH(field), RW_APPLIED, 0, nullptr, nullptr, what, 0)
-#define NUMBER(id, p, unit, field, what, flags) \
-    ROW(id, RK_NUMBER, p, unit, nullptr, RF_SCIENTIFIC, SCPI_READ_CH(field), RW_APPLIED, 0, nullptr, nullptr, what, flags)
-#define REAL(id, p, field, what) \
-    ROW(id, RK_REAL, p, 0, nullptr, RF_SCIENTIFIC, SCPI_READ_CH(field), RW_APPLIED, 0, nullptr, nullptr, what, 0)
-
-const scpi_row_t scpi_rows_modes[] = {
-    ROW(R_MODE, RK_CHOICE, -1, 0, scpi_list_work_mode, RF_NAME,
-        [](const HardWareInfo& r, int t) -> double { return workModeOf(r.PDT[t].WorkMode); }, RW_SCREENS, 150,
-        modeSet, nullptr, "work mode", 0),
-    CHOICE(R_TRIG_SOURCE, PARAM_INDEX_TRIGSOURCE, scpi_list_trigger_source, TrigerSource,
-           "trigger source of sweep and burst"),
-    CHOICE(R_OSK_TRIG_SOURCE, PARAM_INDEX_TRIGSOURCEOSK, scpi_list_mod_source, TrigerSourceOSK,
-           "trigger source of OSK"),
-    CHOICE(R_TRIG_OUTPUT, PARAM_INDEX_TRIGOUT, scpi_list_trigger_output, TrigerOut, "trigger output edge"),
-    ROW(R_SWEEP_TRIGGER, RK_NONE, -1, 0, nullptr, RF_NONE, nullptr, RW_NONE, 0, manualTriggerSet, nullptr,
-        "one manual trigger (trigger source not MANual: -200)", RFL_LOG_CHANNEL),
-    ROW(R_BURST_TRIGGER, RK_NONE, -1, 0, nullptr, RF_NONE, nullptr, RW_NONE, 0, manualTriggerSet, nullptr,
-        "one manual trigger (trigger source not MANual: -200)", RFL_LOG_CHANNEL),
-    ROW(R_MOD_TYPE, RK_CHOICE, -1, 0, scpi_list_mod_type, RF_NAME,
-        [](const HardWareInfo& r, int t) -> double { return r.PDT[t].ModType & 15; }, RW_SCREENS, 500, kindSet,
-        nullptr, "modulation type (selects modulation mode)", 0),
-    CHOICE(R_MOD_IQMAP, PARAM_INDEX_QAMIQMAP, scpi_list_qam_map, QAM_Map, "QAM constellation"),
-    CHOICE(R_PNCODE, PARAM_INDEX_PNCODEELEMENT, scpi_list_pn_code, CodeElement, "PN code length"),
-    ROW(R_MOD_WAVE, RK_CHOICE, PARAM_INDEX_MODWAVE, 0, scpi_list_mod_wave, RF_NAME, SCPI_READ_CH(ModWave),
-        RW_APPLIED, 150, nullptr, nullptr, "modulating waveform", 0),
-    CHOICE(R_MOD_SOURCE, PARAM_INDEX_MODSOURCE, scpi_list_mod_source, ModSrc, "modulation source"),
-    NUMBER(R_MOD_FREQ, PARAM_INDEX_MODFREQ, SCPI_UNIT_HERTZ, ModFre, "modulating frequency of AM, DSB-AM, FM, PM, PWM and SUM; keying rate of ASK, FSK, 3FSK, 4FSK and PSK", 0),
-    NUMBER(R_MOD_RATIO, PARAM_INDEX_MODRATE, SCPI_UNIT_BITRATE, ModRate, "OSK rate: the carrier swells in and dies away once per period (OSK only; FSK keys at MODulate:FREQuency)", 0),
-    NUMBER(R_MOD_BITRATE, PARAM_INDEX_BITRATE, SCPI_UNIT_BITRATE, Bitrate, "bit rate of QAM, BPSK and QPSK", 0),
-    ROW(R_MOD_DEPTH, RK_REAL, PARAM_INDEX_MODDEPTH, 0, nullptr, RF_NONE, nullptr, RW_APPLIED, 0, depthSet,
-        depthQuery, "modulation depth in per cent (AM has its own)", 0),
-    NUMBER(R_FM_DEV, PARAM_INDEX_FMFREQDEV, SCPI_UNIT_HERTZ, ModFreDev, "FM frequency deviation", 0),
-    REAL(R_PM_DEV, PARAM_INDEX_MODPHASEDEVPM, ModPhaseDev, "PM phase deviation in degrees"),
-    ROW(R_PSK_PHASE, RK_REAL, PARAM_INDEX_MODPHASE1, 0, nullptr, RF_NONE, nullptr, RW_APPLIED, 0, placeSet,
-        placeQuery, "PSK phase n, n 1 to 4 (others: -109)", 0),
-    ROW(R_FSK_FREQ, RK_NUMBER, PARAM_INDEX_MODHOPFREFSK, SCPI_UNIT_HERTZ, nullptr, RF_NONE, nullptr, RW_APPLIED, 0,
-        placeSet, placeQuery, "FSK hop frequency n, n 1 to 3 (others: -109)", 0),
-    NUMBER(R_OSK_TIME, PARAM_INDEX_OSKOSCTIME, SCPI_UNIT_SECONDS, ModOscTime, "OSK oscillation time: how long the carrier takes to swell in and to die away (at most half the OSK period)", 0),
-    REAL(R_PWM_DEV, PARAM_INDEX_MODPWMDUTYDEV, ModPWMDuty, "PWM duty deviation in per cent"),
-    ROW(R_SWEEP_TYPE, RK_CHOICE, -1, 0, scpi_list_sweep_type, RF_NAME,
-        [](const HardWareInfo& r, int t) -> double { return r.PDT[t].SweepType & 3; }, RW_SCREENS, 150, kindSet,
-        nullptr, "sweep type (selects sweep mode)", RFL_LOG_CHANNEL),
-    NUMBER(R_SWEEP_START, PARAM_INDEX_SWEEPSTARTFREQ, SCPI_UNIT_HERTZ, SwpStartFre, "sweep start frequency",
-           RFL_LOG_CHANNEL),
-    NUMBER(R_SWEEP_STOP, PARAM_INDEX_SWEEPENDFREQ, SCPI_UNIT_HERTZ, SwpEndFre, "sweep stop frequency",
-           RFL_LOG_CHANNEL),
-    NUMBER(R_SWEEP_TIME, PARAM_INDEX_SWEEPTIME, SCPI_UNIT_SECONDS, SwpTime, "sweep time: one sweep from start to stop (LINe, LOG); the dwell on each step (STEP) or list frequency (LIST)",
-           RFL_LOG_CHANNEL),
-    ROW(R_SWEEP_STEPS, RK_NUMBER, PARAM_INDEX_SWEEPSTEP, SCPI_UNIT_NONE, nullptr, RF_INT, SCPI_READ_CH(SweepStep),
-        RW_APPLIED, 0, nullptr, nullptr, "number of steps of a stepped sweep", RFL_LOG_CHANNEL),
-    ROW(R_BURST_TYPE, RK_CHOICE, -1, 0, scpi_list_burst_type, RF_NAME,
-        [](const HardWareInfo& r, int t) -> double { return r.PDT[t].BurstType & 3; }, RW_SCREENS, 150, kindSet,
-        nullptr, "burst type (selects burst mode)", RFL_LOG_CHANNEL),
-    NUMBER(R_BURST_PERIOD, PARAM_INDEX_BURSTTRIGPERIOD, SCPI_UNIT_SECONDS, TrigerPeriod, "burst period: from one burst's start to the next (internal trigger)",
-           RFL_LOG_CHANNEL),
-    ROW(R_BURST_CYCLES, RK_INT, PARAM_INDEX_BURSTNCYNC, 0, nullptr, RF_INT, SCPI_READ_CH(BstCycles), RW_APPLIED, 0,
-        nullptr, nullptr, "cycles per burst", RFL_LOG_CHANNEL),
-    ROW(R_BURST_PHASE, RK_REAL, PARAM_INDEX_BURSSTARTPHASE, 0, nullptr, RF_SCIENTIFIC, SCPI_READ_CH(BstStartPhase),
-        RW_APPLIED, 0, nullptr, nullptr, "burst start phase in degrees", RFL_LOG_CHANNEL),
-    ROW(R_BURST_GATE_POLARITY, RK_CHOICE, PARAM_INDEX_BURSTGATEPOLARITY, 0, scpi_list_gate_polarity, RF_NAME,
-        SCPI_READ_CH(BstGatePolarity), RW_APPLIED, 0, nullptr, nullptr, "gate polarity of a gated burst",
-        RFL_LOG_CHANNEL),
-    {0, RT_NONE, RK_NONE, -1, 0, 0, nullptr, RF_NONE, nullptr, RW_NONE, 0, nullptr, nullptr, nullptr, 0},
+constexpr scpi_row_t scpi_rows_modes[] = {
+    row(R_MODE).channel().choice(scpi_list_work_mode)
+        .reply(RF_NAME, [](const HardWareInfo& r, int t) -> double { return workModeOf(r.PDT[t].WorkMode); })
+        .waits(RW_SCREENS).formerPause(150).set(modeSet).effect("work mode"),
+    row(R_TRIG_SOURCE).channel().param(PARAM_INDEX_TRIGSOURCE).choice(scpi_list_trigger_source)
+        .reply(RF_NAME, SCPI_READ_CH(TrigerSource)).waits(RW_APPLIED).effect("trigger source of sweep and burst"),
+    row(R_OSK_TRIG_SOURCE).channel().param(PARAM_INDEX_TRIGSOURCEOSK).choice(scpi_list_mod_source)
+        .reply(RF_NAME, SCPI_READ_CH(TrigerSourceOSK)).waits(RW_APPLIED).effect("trigger source of OSK"),
+    row(R_TRIG_OUTPUT).channel().param(PARAM_INDEX_TRIGOUT).choice(scpi_list_trigger_output)
+        .reply(RF_NAME, SCPI_READ_CH(TrigerOut)).waits(RW_APPLIED).effect("trigger output edge"),
+    row(R_SWEEP_TRIGGER).channel().set(manualTriggerSet).logChannel()
+        .effect("one manual trigger (trigger source not MANual: -200)"),
+    row(R_BURST_TRIGGER).channel().set(manualTriggerSet).logChannel()
+        .effect("one manual trigger (trigger source not MANual: -200)"),
+    row(R_MOD_TYPE).channel().choice(scpi_list_mod_type)
+        .reply(RF_NAME, [](const HardWareInfo& r, int t) -> double { return r.PDT[t].ModType & 15; })
+        .waits(RW_SCREENS).formerPause(500).set(kindSet).effect("modulation type (selects modulation mode)"),
+    row(R_MOD_IQMAP).channel().param(PARAM_INDEX_QAMIQMAP).choice(scpi_list_qam_map)
+        .reply(RF_NAME, SCPI_READ_CH(QAM_Map)).waits(RW_APPLIED).effect("QAM constellation"),
+    row(R_PNCODE).channel().param(PARAM_INDEX_PNCODEELEMENT).choice(scpi_list_pn_code)
+        .reply(RF_NAME, SCPI_READ_CH(CodeElement)).waits(RW_APPLIED).effect("PN code length"),
+    row(R_MOD_WAVE).channel().param(PARAM_INDEX_MODWAVE).choice(scpi_list_mod_wave)
+        .reply(RF_NAME, SCPI_READ_CH(ModWave)).waits(RW_APPLIED).formerPause(150).effect("modulating waveform"),
+    row(R_MOD_SOURCE).channel().param(PARAM_INDEX_MODSOURCE).choice(scpi_list_mod_source)
+        .reply(RF_NAME, SCPI_READ_CH(ModSrc)).waits(RW_APPLIED).effect("modulation source"),
+    row(R_MOD_FREQ).channel().param(PARAM_INDEX_MODFREQ).number(SCPI_UNIT_HERTZ)
+        .reply(RF_SCIENTIFIC, SCPI_READ_CH(ModFre)).waits(RW_APPLIED)
+        .effect("modulating frequency of AM, DSB-AM, FM, PM, PWM and SUM; keying rate of ASK, FSK, 3FSK, 4FSK and PSK"),
+    row(R_MOD_RATIO).channel().param(PARAM_INDEX_MODRATE).number(SCPI_UNIT_BITRATE)
+        .reply(RF_SCIENTIFIC, SCPI_READ_CH(ModRate)).waits(RW_APPLIED)
+        .effect("OSK rate: the carrier swells in and dies away once per period (OSK only; FSK keys at "
+                "MODulate:FREQuency)"),
+    row(R_MOD_BITRATE).channel().param(PARAM_INDEX_BITRATE).number(SCPI_UNIT_BITRATE)
+        .reply(RF_SCIENTIFIC, SCPI_READ_CH(Bitrate)).waits(RW_APPLIED).effect("bit rate of QAM, BPSK and QPSK"),
+    row(R_MOD_DEPTH).channel().param(PARAM_INDEX_MODDEPTH).real().waits(RW_APPLIED).set(depthSet).query(depthQuery)
+        .effect("modulation depth in per cent (AM has its own)"),
+    row(R_FM_DEV).channel().param(PARAM_INDEX_FMFREQDEV).number(SCPI_UNIT_HERTZ)
+        .reply(RF_SCIENTIFIC, SCPI_READ_CH(ModFreDev)).waits(RW_APPLIED).effect("FM frequency deviation"),
+    row(R_PM_DEV).channel().param(PARAM_INDEX_MODPHASEDEVPM).real().reply(RF_SCIENTIFIC, SCPI_READ_CH(ModPhaseDev))
+        .waits(RW_APPLIED).effect("PM phase deviation in degrees"),
+    row(R_PSK_PHASE).channel().param(PARAM_INDEX_MODPHASE1).real().waits(RW_APPLIED).set(placeSet).query(placeQuery)
+        .effect("PSK phase n, n 1 to 4 (others: -109)"),
+    row(R_FSK_FREQ).channel().param(PARAM_INDEX_MODHOPFREFSK).number(SCPI_UNIT_HERTZ).waits(RW_APPLIED).set(placeSet)
+        .query(placeQuery).effect("FSK hop frequency n, n 1 to 3 (others: -109)"),
+    row(R_OSK_TIME).channel().param(PARAM_INDEX_OSKOSCTIME).number(SCPI_UNIT_SECONDS)
+        .reply(RF_SCIENTIFIC, SCPI_READ_CH(ModOscTime)).waits(RW_APPLIED)
+        .effect("OSK oscillation time: how long the carrier takes to swell in and to die away (at most half the OSK "
+                "period)"),
+    row(R_PWM_DEV).channel().param(PARAM_INDEX_MODPWMDUTYDEV).real().reply(RF_SCIENTIFIC, SCPI_READ_CH(ModPWMDuty))
+        .waits(RW_APPLIED).effect("PWM duty deviation in per cent"),
+    row(R_SWEEP_TYPE).channel().choice(scpi_list_sweep_type)
+        .reply(RF_NAME, [](const HardWareInfo& r, int t) -> double { return r.PDT[t].SweepType & 3; })
+        .waits(RW_SCREENS).formerPause(150).set(kindSet).logChannel().effect("sweep type (selects sweep mode)"),
+    row(R_SWEEP_START).channel().param(PARAM_INDEX_SWEEPSTARTFREQ).number(SCPI_UNIT_HERTZ)
+        .reply(RF_SCIENTIFIC, SCPI_READ_CH(SwpStartFre)).waits(RW_APPLIED).logChannel()
+        .effect("sweep start frequency"),
+    row(R_SWEEP_STOP).channel().param(PARAM_INDEX_SWEEPENDFREQ).number(SCPI_UNIT_HERTZ)
+        .reply(RF_SCIENTIFIC, SCPI_READ_CH(SwpEndFre)).waits(RW_APPLIED).logChannel().effect("sweep stop frequency"),
+    row(R_SWEEP_TIME).channel().param(PARAM_INDEX_SWEEPTIME).number(SCPI_UNIT_SECONDS)
+        .reply(RF_SCIENTIFIC, SCPI_READ_CH(SwpTime)).waits(RW_APPLIED).logChannel()
+        .effect("sweep time: one sweep from start to stop (LINe, LOG); the dwell on each step (STEP) or list "
+                "frequency (LIST)"),
+    row(R_SWEEP_STEPS).channel().param(PARAM_INDEX_SWEEPSTEP).number(SCPI_UNIT_NONE)
+        .reply(RF_INT, SCPI_READ_CH(SweepStep)).waits(RW_APPLIED).logChannel()
+        .effect("number of steps of a stepped sweep"),
+    row(R_BURST_TYPE).channel().choice(scpi_list_burst_type)
+        .reply(RF_NAME, [](const HardWareInfo& r, int t) -> double { return r.PDT[t].BurstType & 3; })
+        .waits(RW_SCREENS).formerPause(150).set(kindSet).logChannel().effect("burst type (selects burst mode)"),
+    row(R_BURST_PERIOD).channel().param(PARAM_INDEX_BURSTTRIGPERIOD).number(SCPI_UNIT_SECONDS)
+        .reply(RF_SCIENTIFIC, SCPI_READ_CH(TrigerPeriod)).waits(RW_APPLIED).logChannel()
+        .effect("burst period: from one burst's start to the next (internal trigger)"),
+    row(R_BURST_CYCLES).channel().param(PARAM_INDEX_BURSTNCYNC).integer().reply(RF_INT, SCPI_READ_CH(BstCycles))
+        .waits(RW_APPLIED).logChannel().effect("cycles per burst"),
+    row(R_BURST_PHASE).channel().param(PARAM_INDEX_BURSSTARTPHASE).real()
+        .reply(RF_SCIENTIFIC, SCPI_READ_CH(BstStartPhase)).waits(RW_APPLIED).logChannel()
+        .effect("burst start phase in degrees"),
+    row(R_BURST_GATE_POLARITY).channel().param(PARAM_INDEX_BURSTGATEPOLARITY).choice(scpi_list_gate_polarity)
+        .reply(RF_NAME, SCPI_READ_CH(BstGatePolarity)).waits(RW_APPLIED).logChannel()
+        .effect("gate polarity of a gated burst"),
+    kRowsEnd,
 };

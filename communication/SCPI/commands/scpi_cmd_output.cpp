@@ -6,13 +6,15 @@
 #include "communication/SCPI/scpi_result.h"
 #include "param/global.h"
 #include "communication/SCPI/commands/scpi_instrument.h"
+#include "communication/SCPI/commands/scpi_row_builder.h"
 #include "communication/SCPI/commands/scpi_row_ids.h"
+#include "platform/logging.h"
 
 static scpi_result_t outputSet(scpi_t* c, const scpi_row_t& row, int ch)
 {
     bool on = false;
     if (!SCPI_ParamBool(c, &on, true)) {
-        fprintf(stderr, "[scpi-ERRO]: no param\n");
+        qCCritical(lcScpi, "no param");
         return SCPI_RES_ERR;
     }
     scpi_row_instrument(c).setValue(ch, row.paramIndex, on ? 1 : 0);
@@ -41,23 +43,23 @@ static scpi_result_t syncSet(scpi_t* c, const scpi_row_t& row, int ch)
     return SCPI_RES_OK;
 }
 
-const scpi_row_t scpi_rows_output[] = {
-    {R_OUT_OUTPUT, RT_CHANNEL, RK_BOOL, PARAM_INDEX_CHSWITCH, 0, 0, nullptr, RF_BOOL, nullptr, RW_APPLIED, 150,
-     outputSet, outputQuery, "output relay on/off", 0},
-    {R_OUT_INVERSION, RT_CHANNEL, RK_BOOL, PARAM_INDEX_CHREVERSE, 0, 0, nullptr, RF_BOOL,
-     SCPI_READ_CH(ChInversion), RW_APPLIED, 0, nullptr, nullptr, "output inversion", 0},
-    {R_OUT_SYNC, RT_CHANNEL, RK_BOOL, PARAM_INDEX_CHSYNCOUT, 0, 0, nullptr, RF_BOOL, SCPI_READ_CH(SyncOut),
-     RW_APPLIED, 0, syncSet, nullptr, "sync output of CH1/CH2 on CH3/CH4 (set on CH3/CH4: -109)", 0},
-    {R_OUT_SYNC_INVERSION, RT_CHANNEL, RK_BOOL, PARAM_INDEX_CHSYNCREVERSE, 0, 0, nullptr, RF_BOOL,
-     SCPI_READ_CH(SyncRevers), RW_APPLIED, 0, syncSet, nullptr,
-     "inversion of the sync output of CH1/CH2 (set on CH3/CH4: -109)", 0},
-    {R_OUT_LIMIT_ENABLE, RT_CHANNEL, RK_BOOL, PARAM_INDEX_CHAMPLIMIT, 0, 0, nullptr, RF_BOOL,
-     SCPI_READ_CH(AmpLimit), RW_APPLIED, 0, nullptr, nullptr, "amplitude limits on/off", 0},
-    {R_OUT_LIMIT_LOWER, RT_CHANNEL, RK_NUMBER, PARAM_INDEX_CHAMPLIMITL, SCPI_UNIT_VOLT, -224, nullptr,
-     RF_SCIENTIFIC, SCPI_READ_CH(LimitL), RW_APPLIED, 0, nullptr, nullptr, "lower output limit", 0},
-    {R_OUT_LIMIT_UPPER, RT_CHANNEL, RK_NUMBER, PARAM_INDEX_CHAMPLIMITH, SCPI_UNIT_VOLT, -224, nullptr,
-     RF_SCIENTIFIC, SCPI_READ_CH(LimitH), RW_APPLIED, 0, nullptr, nullptr, "upper output limit", 0},
-    {R_OUT_LOAD, RT_CHANNEL, RK_NUMBER, PARAM_INDEX_CHLOAD, SCPI_UNIT_NONE, -224, nullptr, RF_INT,
-     SCPI_READ_CH(Load), RW_APPLIED, 0, nullptr, nullptr, "load in ohms; 1000000 is high impedance", 0},
-    {0, RT_NONE, RK_NONE, -1, 0, 0, nullptr, RF_NONE, nullptr, RW_NONE, 0, nullptr, nullptr, nullptr, 0},
+constexpr scpi_row_t scpi_rows_output[] = {
+    row(R_OUT_OUTPUT).channel().param(PARAM_INDEX_CHSWITCH).boolean().reply(RF_BOOL).waits(RW_APPLIED)
+        .formerPause(150).set(outputSet).query(outputQuery).effect("output relay on/off"),
+    row(R_OUT_INVERSION).channel().param(PARAM_INDEX_CHREVERSE).boolean().reply(RF_BOOL, SCPI_READ_CH(ChInversion))
+        .waits(RW_APPLIED).effect("output inversion"),
+    row(R_OUT_SYNC).channel().param(PARAM_INDEX_CHSYNCOUT).boolean().reply(RF_BOOL, SCPI_READ_CH(SyncOut))
+        .waits(RW_APPLIED).set(syncSet).effect("sync output of CH1/CH2 on CH3/CH4 (set on CH3/CH4: -109)"),
+    row(R_OUT_SYNC_INVERSION).channel().param(PARAM_INDEX_CHSYNCREVERSE).boolean()
+        .reply(RF_BOOL, SCPI_READ_CH(SyncRevers)).waits(RW_APPLIED).set(syncSet)
+        .effect("inversion of the sync output of CH1/CH2 (set on CH3/CH4: -109)"),
+    row(R_OUT_LIMIT_ENABLE).channel().param(PARAM_INDEX_CHAMPLIMIT).boolean().reply(RF_BOOL, SCPI_READ_CH(AmpLimit))
+        .waits(RW_APPLIED).effect("amplitude limits on/off"),
+    row(R_OUT_LIMIT_LOWER).channel().param(PARAM_INDEX_CHAMPLIMITL).number(SCPI_UNIT_VOLT)
+        .reply(RF_SCIENTIFIC, SCPI_READ_CH(LimitL)).waits(RW_APPLIED).effect("lower output limit"),
+    row(R_OUT_LIMIT_UPPER).channel().param(PARAM_INDEX_CHAMPLIMITH).number(SCPI_UNIT_VOLT)
+        .reply(RF_SCIENTIFIC, SCPI_READ_CH(LimitH)).waits(RW_APPLIED).effect("upper output limit"),
+    row(R_OUT_LOAD).channel().param(PARAM_INDEX_CHLOAD).number(SCPI_UNIT_NONE).reply(RF_INT, SCPI_READ_CH(Load))
+        .waits(RW_APPLIED).effect("load in ohms; 1000000 is high impedance"),
+    kRowsEnd,
 };

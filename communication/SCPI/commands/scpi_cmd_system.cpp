@@ -9,6 +9,7 @@
 #include "param/global.h"
 #include "communication/SCPI/commands/scpi_choices.h"
 #include "communication/SCPI/commands/scpi_instrument.h"
+#include "communication/SCPI/commands/scpi_row_builder.h"
 #include "communication/SCPI/commands/scpi_row_ids.h"
 
 // The brightness steps of the back light, stored as their position.
@@ -109,29 +110,29 @@ static scpi_result_t serialQuery(scpi_t* c, const scpi_row_t&, int)
     return SCPI_RES_OK;
 }
 
-const scpi_row_t scpi_rows_system[] = {
-    {R_SYS_RST, RT_NONE, RK_NONE, -1, 0, 0, nullptr, RF_NONE, nullptr, RW_SCREENS, 500, reset, nullptr,
-     "restores the factory parameter set (as the factory-reset entry does) and applies it", 0},
-    {R_SYS_CONFIGURE, RT_NONE, RK_BLOCK, -1, 0, 0, nullptr, RF_NONE, nullptr, RW_NONE, 0, configureSet,
-     configureQuery,
-     "query: the whole parameter record, 4536 bytes, as a definite-length block. Set: the next message must be "
-     "exactly such a record (another length: -108); it replaces the settings", 0},
-    {R_SYS_PHASE_MODE, RT_SYSTEM, RK_CHOICE, PARAM_INDEX_SYSPHASESYNC, 0, 0, scpi_list_phase_mode, RF_NAME,
-     SCPI_READ_SYS(PhaseSyncType), RW_APPLIED, 0, nullptr, nullptr, "phase mode of the channels", 0},
-    {R_SYS_LANGUAGE, RT_SYSTEM, RK_SPECIAL, PARAM_INDEX_SYSLANGUAGE, 0, 0, scpi_list_language, RF_NAME, nullptr,
-     RW_APPLIED, 0, nullptr, languageQuery, "language of the screens (a plain number: -224)", 0},
-    {R_SYS_NUMBER_FORMAT, RT_SYSTEM, RK_CHOICE, PARAM_INDEX_SYSSEPARATOR, 0, 0, scpi_list_number_format,
-     RF_NAME, SCPI_READ_SYS(Separator), RW_APPLIED, 0, nullptr, nullptr, "digit grouping of displayed numbers", 0},
-    {R_SYS_PICTURE_FORMAT, RT_SYSTEM, RK_CHOICE, PARAM_INDEX_SYSPICFROMAT, 0, 0, scpi_list_picture_format,
-     RF_NAME, SCPI_READ_SYS(PicFormat), RW_APPLIED, 0, nullptr, nullptr, "file format of screen captures", 0},
-    {R_SYS_BEEP, RT_SYSTEM, RK_BOOL, PARAM_INDEX_SYSBEEP, 0, 0, nullptr, RF_BOOL, SCPI_READ_SYS(Beep),
-     RW_APPLIED, 0, nullptr, nullptr, "key beep on/off", 0},
-    {R_SYS_BRIGHTNESS, RT_SYSTEM, RK_INT, PARAM_INDEX_SYSBACKLIGHT, 0, 0, nullptr, RF_INT, nullptr, RW_APPLIED,
-     0, brightnessSet, brightnessQuery,
-     "back-light brightness in per cent: 30, 40, 50, 60, 70, 80, 90 or 100 (another value: -200, no change)", 0},
-    {R_SYS_SLEEP_TIME, RT_SYSTEM, RK_CHOICE, PARAM_INDEX_SYSSCREENSAVE, 0, 0, scpi_list_sleep_time, RF_NAME,
-     SCPI_READ_SYS(Screensaver), RW_APPLIED, 0, nullptr, nullptr, "screen saver delay", 0},
-    {R_SYS_FACTORY_SN, RT_NONE, RK_TEXT, -1, 0, 0, nullptr, RF_NONE, nullptr, RW_NONE, 0, serialSet,
-     serialQuery, "the serial number: 1 or more printable characters, cut to 31 (empty or a control character: -224)", 0},
-    {0, RT_NONE, RK_NONE, -1, 0, 0, nullptr, RF_NONE, nullptr, RW_NONE, 0, nullptr, nullptr, nullptr, 0},
+constexpr scpi_row_t scpi_rows_system[] = {
+    row(R_SYS_RST).waits(RW_SCREENS).formerPause(500).set(reset)
+        .effect("restores the factory parameter set (as the factory-reset entry does) and applies it"),
+    row(R_SYS_CONFIGURE).block().set(configureSet).query(configureQuery)
+        .effect("query: the whole parameter record, 4536 bytes, as a definite-length block. Set: the next message "
+                "must be exactly such a record (another length: -108); it replaces the settings"),
+    row(R_SYS_PHASE_MODE).system().param(PARAM_INDEX_SYSPHASESYNC).choice(scpi_list_phase_mode)
+        .reply(RF_NAME, SCPI_READ_SYS(PhaseSyncType)).waits(RW_APPLIED).effect("phase mode of the channels"),
+    row(R_SYS_LANGUAGE).system().param(PARAM_INDEX_SYSLANGUAGE).special(scpi_list_language).reply(RF_NAME)
+        .waits(RW_APPLIED).query(languageQuery).effect("language of the screens (a plain number: -224)"),
+    row(R_SYS_NUMBER_FORMAT).system().param(PARAM_INDEX_SYSSEPARATOR).choice(scpi_list_number_format)
+        .reply(RF_NAME, SCPI_READ_SYS(Separator)).waits(RW_APPLIED).effect("digit grouping of displayed numbers"),
+    row(R_SYS_PICTURE_FORMAT).system().param(PARAM_INDEX_SYSPICFROMAT).choice(scpi_list_picture_format)
+        .reply(RF_NAME, SCPI_READ_SYS(PicFormat)).waits(RW_APPLIED).effect("file format of screen captures"),
+    row(R_SYS_BEEP).system().param(PARAM_INDEX_SYSBEEP).boolean().reply(RF_BOOL, SCPI_READ_SYS(Beep))
+        .waits(RW_APPLIED).effect("key beep on/off"),
+    row(R_SYS_BRIGHTNESS).system().param(PARAM_INDEX_SYSBACKLIGHT).integer().reply(RF_INT).waits(RW_APPLIED)
+        .set(brightnessSet).query(brightnessQuery)
+        .effect("back-light brightness in per cent: 30, 40, 50, 60, 70, 80, 90 or 100 (another value: -200, no "
+                "change)"),
+    row(R_SYS_SLEEP_TIME).system().param(PARAM_INDEX_SYSSCREENSAVE).choice(scpi_list_sleep_time)
+        .reply(RF_NAME, SCPI_READ_SYS(Screensaver)).waits(RW_APPLIED).effect("screen saver delay"),
+    row(R_SYS_FACTORY_SN).text().set(serialSet).query(serialQuery)
+        .effect("the serial number: 1 or more printable characters, cut to 31 (empty or a control character: -224)"),
+    kRowsEnd,
 };

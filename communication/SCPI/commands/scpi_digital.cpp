@@ -20,6 +20,7 @@
 #include "platform/handoff.h"
 #include "communication/SCPI/commands/scpi_sync.h"
 #include "param/sys_param.h"
+#include "platform/logging.h"
 
 namespace {
 const scpi_choice_def_t kType[] = {{"SPI", DIGITAL_SPI}, {"IIC", DIGITAL_I2C}, {"UART", DIGITAL_UART}, {nullptr, 0}};
@@ -195,7 +196,7 @@ void SCPI_DigitalDataReceived(scpi_t* c, const char* data, long length)
     }
     if (length > long(kMaxData))
         length = long(kMaxData);
-    std::printf("get digital data len:%ld first data:%d\n", length, length > 0 ? int(uint8_t(data[0])) : 0);
+    qCInfo(lcScpi, "get digital data len:%ld first data:%d", length, length > 0 ? int(uint8_t(data[0])) : 0);
     const QByteArray bytes(data, int(length));
     onController(c, [&bytes](ScpiDigitalHost* o) { o->digitalTakeRemoteData(bytes); });
 }

@@ -11,6 +11,7 @@
 #include "communication/SCPI/scpi_result.h"
 #include "communication/scpi_msg_adpt.h"
 #include "param/sys_param.h"
+#include "platform/logging.h"
 
 namespace {
 
@@ -122,7 +123,7 @@ QByteArray SCPI_DisplayEncode(const QByteArray& capture, int pictureFormat)
     if (pictureFormat != 0 && pictureFormat != 1) {
         const QByteArray png = encodePng(reinterpret_cast<const unsigned char*>(capture.constData()) + kHeader);
         if (png.isEmpty())
-            fprintf(stderr, "[scpi-ERRO]:picture encoding (png) failed\n");
+            qCCritical(lcScpi, "picture encoding (png) failed");
         return png;
     }
     // The pixels are stored bottom row first: mirrored, the picture stands upright.
@@ -135,7 +136,7 @@ QByteArray SCPI_DisplayEncode(const QByteArray& capture, int pictureFormat)
     buffer.open(QIODevice::WriteOnly);
     QImageWriter writer(&buffer, format);
     if (!writer.write(upright)) {
-        fprintf(stderr, "[scpi-ERRO]:picture encoding (%s) failed: %s\n", format,
+        qCCritical(lcScpi, "picture encoding (%s) failed: %s", format,
                 qPrintable(writer.errorString()));
         return QByteArray();
     }
@@ -158,7 +159,7 @@ QByteArray SCPI_DisplayZbmpFrame(const QByteArray& capture)
     const int r = lzo1x_1_compress(reinterpret_cast<const unsigned char*>(capture.constData()), in,
                                    reinterpret_cast<unsigned char*>(frame.data()) + 11, &outLen, work.data());
     if (r != LZO_E_OK || outLen > worst) {
-        fprintf(stderr, "[scpi-ERRO]:internal error - compression failed\n");
+        qCCritical(lcScpi, "internal error - compression failed");
         return QByteArray();
     }
     char head[12];
@@ -174,7 +175,7 @@ scpi_result_t SCPI_DisplayDataQ(scpi_t* context)
 {
     const QByteArray raw = capture(context);
     if (raw.isEmpty()) {
-        fprintf(stderr, "[scpi-ERRO]:pixelData is null\n");
+        qCCritical(lcScpi, "pixelData is null");
         return SCPI_RES_ERR;
     }
     const QByteArray picture = SCPI_DisplayEncode(raw, sys_param::HWinfo.PicFormat);
@@ -192,7 +193,7 @@ scpi_result_t SCPI_DisplayZbmpQ(scpi_t* context)
 {
     const QByteArray raw = capture(context);
     if (raw.isEmpty()) {
-        fprintf(stderr, "[scpi-ERRO]:pixelData is null\n");
+        qCCritical(lcScpi, "pixelData is null");
         return SCPI_RES_ERR;
     }
     const QByteArray frame = SCPI_DisplayZbmpFrame(raw);
@@ -204,7 +205,7 @@ scpi_result_t SCPI_DisplayZbmpQ(scpi_t* context)
     const long room = long(scpi_tx_buffer.txBuf + SCPI_TX_BUF_SIZE - 1 - at);
     if (long(frame.size()) > room) {
         scpi_msg_tx_write_end(0);
-        fprintf(stderr, "[scpi-ERRO]:tx data overflow!! (%d bytes of screen data)\n", int(frame.size()));
+        qCCritical(lcScpi, "tx data overflow!! (%d bytes of screen data)", int(frame.size()));
         return SCPI_RES_ERR;
     }
     std::memcpy(at, frame.constData(), size_t(frame.size()));

@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <cstring>
 #include <vector>
+#include "communication/SCPI/scpi_error.h"
 #include "communication/SCPI/commands/scpi_choices.h"
 #include "communication/SCPI/commands/scpi_commands.h"
 #include "communication/SCPI/commands/scpi_rows.h"
@@ -141,15 +142,28 @@ bool keyRow(const std::string& p, OtherRow* out)
     return true;
 }
 
-std::string list(const scpi_choice_def_t* c)
+// The words of a choice list, each as `word` writes it, joined by ", ": the
+// parameter column, the table of choice lists and the JSON rows all list
+// words this one way.
+template <typename Word>
+std::string joinWords(const scpi_choice_def_t* c, Word word)
 {
     std::string s;
-    for (; c && c->name; ++c) {
-        if (!s.empty())
-            s += ", ";
-        s += c->name;
-    }
+    for (; c && c->name; ++c)
+        s += (s.empty() ? "" : ", ") + word(*c);
     return s;
+}
+
+std::string nameOf(const scpi_choice_def_t& c)
+{
+    return c.name;
+}
+
+// "<title of the list>: WORD1, WORD2, ..."
+std::string choiceText(const scpi_choice_def_t* choices)
+{
+    const char* title = scpi_list_title(choices);
+    return std::string(title ? title : "word") + ": " + joinWords(choices, nameOf);
 }
 
 std::string suffixText(int unit)
@@ -168,14 +182,11 @@ std::string suffixText(int unit)
 
 std::string parameter(const scpi_row_t& r)
 {
-    const char* title = scpi_list_title(r.choices);
     switch (r.kind) {
     case RK_NONE: return "–";
     case RK_BOOL: return "ON, OFF or a number (non-zero: ON)";
     case RK_CHOICE:
-        return std::string(title ? title : "word") + ": " + list(r.choices);
-    case RK_SPECIAL:
-        return std::string(title ? title : "word") + ": " + list(r.choices);
+    case RK_SPECIAL: return choiceText(r.choices);
     case RK_NUMBER: return "number (" + suffixText(r.suffix) + ")";
     case RK_REAL: return "number, no suffix";
     case RK_INT: return "integer, no suffix";
@@ -211,7 +222,7 @@ std::string errors(const scpi_row_t& r)
     case RK_NUMBER: {
         char b[80];
         snprintf(b, sizeof b, "-109 missing, %d suffix of another kind, -131 unknown suffix",
-                 r.suffixError ? r.suffixError : -224);
+                 int(r.suffixError));
         e.push_back(r.suffix == SCPI_UNIT_ANY ? "-109 missing, -131 unknown suffix" : b);
         break;
     }
@@ -238,6 +249,14 @@ std::string escape(const std::string& s)
             o += c;
     }
     return o;
+}
+
+// One line of a group's table: the pattern, then the other columns escaped.
+std::string tableLine(const std::string& pattern, const std::string& parameter, const std::string& reply,
+                      const std::string& effect, const std::string& errors)
+{
+    return "| `" + escape(pattern) + "` | " + escape(parameter) + " | " + escape(reply) + " | " + escape(effect) +
+           " | " + (errors.empty() ? "" : escape(errors) + " ") + "|\n";
 }
 
 // The groups of the reference, in the order a user meets them, each with an
@@ -363,8 +382,7 @@ std::string scpi_command_reference()
                 for (const auto& x : kOtherRows)
                     if (std::strcmp(x.pattern, c->pattern) == 0)
                         o = x;
-            out += "| `" + escape(pattern) + "` | " + escape(o.parameter) + " | " + escape(o.reply) + " | " +
-                   escape(o.text) + " | |\n";
+            out += tableLine(pattern, o.parameter, o.reply, o.text, "");
             continue;
         }
         std::string effect = r->effect ? r->effect : "";
@@ -373,9 +391,8 @@ std::string scpi_command_reference()
         if (r->wait != RW_NONE && r->formerPauseMs > 0)
             effect += " (waits until applied)";
         const bool isQuery = c->callback == SCPI_RowQuery;
-        out += "| `" + escape(pattern) + "` | " + escape(isQuery && !both ? "–" : parameter(*r)) + " | " +
-               escape(isQuery || both ? reply(*r) : "–") + " | " + escape(effect) + " | " + escape(errors(*r)) +
-               " |\n";
+        out += tableLine(pattern, isQuery && !both ? "–" : parameter(*r), isQuery || both ? reply(*r) : "–", effect,
+                         errors(*r));
         if (both)
             ++c;
     }
@@ -397,12 +414,8 @@ std::string scpi_command_reference()
         scpi_list_burst_type, scpi_list_gate_polarity, scpi_list_touch_action,
     };
     for (const scpi_choice_def_t* l : lists) {
-        std::string words;
-        for (const scpi_choice_def_t* c = l; c->name; ++c) {
-            char b[64];
-            snprintf(b, sizeof b, "%s%s (%d)", words.empty() ? "" : ", ", c->name, int(c->tag));
-            words += b;
-        }
+        const std::string words =
+            joinWords(l, [](const scpi_choice_def_t& c) { return std::string(c.name) + " (" + std::to_string(c.tag) + ")"; });
         out += std::string("| ") + scpi_list_title(l) + " | " + words + " |\n";
     }
     return out;
@@ -475,13 +488,11 @@ std::string scpi_command_rows_json()
     for (const scpi_command_t* c = scpi_commands; c->pattern; ++c) {
         const bool described = c->callback == SCPI_RowSet || c->callback == SCPI_RowQuery;
         const scpi_row_t* r = described ? scpi_row_find(c->tag) : nullptr;
-        std::string choices = "[";
-        for (const scpi_choice_def_t* w = r ? r->choices : nullptr; w && w->name; ++w)
-            choices += (choices.size() > 1 ? ", " : "") + quoted(w->name);
-        choices += "]";
+        const std::string choices =
+            "[" + joinWords(r ? r->choices : nullptr, [](const scpi_choice_def_t& w) { return quoted(w.name); }) + "]";
         char tail[160];
         snprintf(tail, sizeof tail, ", \"suffix\": \"%s\", \"suffix_error\": %d, \"controller\": %s}",
-                 r ? suffixName(r->suffix) : "", r && r->suffixError ? int(r->suffixError) : -224,
+                 r ? suffixName(r->suffix) : "", r ? int(r->suffixError) : int(SCPI_ERROR_ILLEGAL_PARAMETER_VALUE),
                  r && r->paramIndex >= 0 && r->wait != RW_NONE ? "true" : "false");
         out += std::string(out.size() > 2 ? ",\n" : "") + "{\"pattern\": " + quoted(c->pattern) +
                ", \"kind\": \"" + kindName(r) + "\", \"target\": \"" + targetName(r) + "\", \"choices\": " +

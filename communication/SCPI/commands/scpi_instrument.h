@@ -4,9 +4,10 @@
 // they hand to the controller's thread, a few read-outs of controller state
 // and the direct actions some rows take on the SCPI thread.
 //
-// The program's implementation (scpi_instrument_qt.cpp) forwards to the
-// controller, sys_param and the hardware layer. Tests and the fuzz target
-// install their own (for instance a recorder of the requests) so that every
+// The interpreter's context carries the implementation its handlers use. The
+// program's (app/scpi_instrument_qt.cpp) forwards to the controller,
+// sys_param and the hardware layer. Tests and the fuzz target put their own
+// into their context (for instance a recorder of the requests) so that every
 // handler can run without a controller behind it.
 #include <string>
 #include "param/hardwareinfo.h"
@@ -65,15 +66,7 @@ public:
     virtual bool recallPreset(int) { return false; }
 };
 
-// The implementation the handlers of this context use: an installed one, or
-// the program's own over the context's controller.
+// The implementation the context carries (scpi_t::instrument), or a blank
+// instrument that takes nothing and reads a blank record when it carries
+// none (a context of a stand-alone build of the table, before start-up).
 ScpiInstrument& scpi_instrument(scpi_t* context);
-// Installs an implementation for every context (null: back to the program's).
-void scpi_instrument_install(ScpiInstrument* instrument);
-// The program's implementation over the context's controller
-// (app/scpi_instrument_qt.cpp). The command set sits below the application,
-// so the application installs it at start-up; until then (or in a stand-alone
-// build of the table) the handlers see an instrument that takes nothing and
-// reads a blank record.
-typedef ScpiInstrument& (*scpi_instrument_factory_t)(scpi_t* context);
-void scpi_instrument_set_program(scpi_instrument_factory_t factory);

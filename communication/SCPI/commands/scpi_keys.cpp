@@ -12,6 +12,7 @@
 #include "communication/SCPI/scpi_param.h"
 #include "communication/SCPI/scpi_result.h"
 #include "param/sys_param.h"
+#include "platform/logging.h"
 
 namespace {
 // The controller (the context's parent). Requests go to it as its own
@@ -118,7 +119,7 @@ scpi_result_t SCPI_KeyLedQ(scpi_t* context)
     } else if (code >= Key_Ch1 && code <= Key_Ch4) {
         lit = sys_param::OnOff[code - Key_Ch1];
     } else {
-        fprintf(stderr, "no led key:%d \n", code);
+        qCWarning(lcScpi, "no led key:%d", code);
     }
     SCPI_ResultBool(context, lit);
     return SCPI_RES_OK;

@@ -7,9 +7,7 @@
 #include "communication/SCPI/scpi_result.h"
 #include "communication/SCPI/commands/scpi_instrument.h"
 #include "param/systype.h"
-
-static ScpiInstrument* g_installed = nullptr;
-static scpi_instrument_factory_t g_program = nullptr;
+#include "platform/logging.h"
 
 namespace {
 
@@ -46,20 +44,9 @@ private:
 
 ScpiInstrument& scpi_instrument(scpi_t* context)
 {
+    // Immutable after construction: shared by every context without one.
     static BlankInstrument blank;
-    if (g_installed)
-        return *g_installed;
-    return g_program ? g_program(context) : blank;
-}
-
-void scpi_instrument_set_program(scpi_instrument_factory_t factory)
-{
-    g_program = factory;
-}
-
-void scpi_instrument_install(ScpiInstrument* instrument)
-{
-    g_installed = instrument;
+    return context && context->instrument ? *context->instrument : blank;
 }
 
 ScpiInstrument& scpi_row_instrument(scpi_t* context)
@@ -108,7 +95,7 @@ static bool resolveTarget(scpi_t* c, const scpi_row_t& row, int* target)
         if (n[0] < 1 || n[0] > 4) {
             SCPI_ErrorPush(c, SCPI_ERROR_PARAMETER_NOT_ALLOWED);
             if (row.flags & RFL_LOG_CHANNEL)
-                fprintf(stderr, "[scpi-ERRO]:no channel number\n");
+                qCCritical(lcScpi, "no channel number");
             return false;
         }
         *target = n[0] - 1;
@@ -138,7 +125,7 @@ bool scpi_row_number(scpi_t* c, const scpi_row_t& row, double* value, scpi_unit_
     if (!SCPI_ParamNumber(c, nullptr, &n, true))
         return false;
     if (n.unit != SCPI_UNIT_NONE && row.suffix != SCPI_UNIT_ANY && row.suffix != n.unit) {
-        SCPI_ErrorPush(c, row.suffixError ? int16_t(row.suffixError) : int16_t(SCPI_ERROR_ILLEGAL_PARAMETER_VALUE));
+        SCPI_ErrorPush(c, row.suffixError);
         return false;
     }
     *value = n.value;
@@ -201,7 +188,7 @@ void scpi_row_wait(scpi_t* c, const scpi_row_t& row)
     if (!scpi_instrument(c).waitApplied(row.wait == RW_SCREENS, SCPI_APPLY_TIMEOUT_MS)) {
         // Not applied in time: the user learns it instead of a query
         // reading a value that is not there yet.
-        fprintf(stderr, "[scpi-WARN]:controller busy, going on after %d ms\n", int(SCPI_APPLY_TIMEOUT_MS));
+        qCWarning(lcScpi, "controller busy, going on after %d ms", int(SCPI_APPLY_TIMEOUT_MS));
         SCPI_ErrorPush(c, SCPI_ERROR_EXECUTION_ERROR);
     }
 }

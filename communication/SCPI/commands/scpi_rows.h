@@ -68,7 +68,7 @@ struct scpi_row_t {
     scpi_row_kind_t kind;
     int16_t paramIndex;          // PARAM_INDEX_... sent by the generic setter (-1: none)
     int16_t suffix;              // accepted suffix kind (scpi_unit_t, SCPI_UNIT_ANY), NONE: no suffix
-    int16_t suffixError;         // code of a suffix of another kind: -224 or -109
+    int16_t suffixError;         // code of a suffix of another kind (SCPI_ERROR_...)
     const scpi_choice_def_t* choices;
     scpi_row_format_t format;
     scpi_row_read_t read;
@@ -95,7 +95,8 @@ enum scpi_row_area_t {
 };
 #define SCPI_ROW_ID(area, n) (((area) << 8) | (n))
 
-// The descriptors of one area, ended by a record with id 0.
+// The descriptors of one area (declared with scpi_row_builder.h), ended by a
+// record with id 0.
 extern const scpi_row_t scpi_rows_system[];
 extern const scpi_row_t scpi_rows_output[];
 extern const scpi_row_t scpi_rows_couple[];

@@ -17,6 +17,7 @@
 #include "communication/SCPI/scpi_result.h"
 #include "communication/SCPI/scpi_wfile.h"
 #include "param/sys_param.h"
+#include "platform/logging.h"
 
 namespace {
 
@@ -85,7 +86,7 @@ scpi_result_t SCPI_ServiceSync(scpi_t* context)
     pc_lock = true;
     int32_t n[2] = {1, 1};
     if (!SCPI_CommandNumbers(context, n, 2)) {
-        fprintf(stderr, "[scpi-ERRO]:SCPI_WSYNC error \n");
+        qCCritical(lcScpi, "SCPI_WSYNC error");
         SCPI_ErrorPush(context, SCPI_ERROR_ILLEGAL_PARAMETER_VALUE);
         return SCPI_RES_ERR;
     }
@@ -95,7 +96,7 @@ scpi_result_t SCPI_ServiceSync(scpi_t* context)
     const bool global = cmd == CSetParam::SYNC_Cal_WriteFile || cmd == CSetParam::SYNC_Cal_save ||
                         cmd == CSetParam::SYNC_Cal_ClearAll;
     if (!validCh && !global) {
-        fprintf(stderr, "[scpi-ERRO]:SCPI_WSYNC error ch:%d cmd:%x\n", int(chNo), unsigned(cmd));
+        qCCritical(lcScpi, "SCPI_WSYNC error ch:%d cmd:%x", int(chNo), unsigned(cmd));
         SCPI_ErrorPush(context, SCPI_ERROR_PARAMETER_NOT_ALLOWED);
         return SCPI_RES_ERR;
     }
@@ -129,7 +130,7 @@ scpi_result_t SCPI_ServiceSync(scpi_t* context)
         CSetParam::CalClearAll();
         break;
     default:
-        fprintf(stderr, "[scpi-ERRO]:[SCPI_WSYNC]error cmd:%d\n", int(cmd));
+        qCCritical(lcScpi, "[SCPI_WSYNC]error cmd:%d", int(cmd));
         SCPI_ErrorPush(context, SCPI_ERROR_ILLEGAL_PARAMETER_VALUE);
         result = SCPI_RES_ERR;
         break;
@@ -148,21 +149,21 @@ scpi_result_t SCPI_ServiceWrite(scpi_t* context)
 {
     int32_t n[2] = {1, 1};
     if (!SCPI_CommandNumbers(context, n, 2)) {
-        fprintf(stderr, "[scpi-ERRO]: no channel number\n");
+        qCCritical(lcScpi, "no channel number");
         SCPI_ErrorPush(context, SCPI_ERROR_ILLEGAL_PARAMETER_VALUE);
         return SCPI_RES_ERR;
     }
     const char* data = nullptr;
     size_t len = 0;
     if (!SCPI_ParamArbitraryBlock(context, &data, &len, true)) {
-        fprintf(stderr, "[scpi-ERRO]:SCPI_ParamArbitraryBlock\n");
+        qCCritical(lcScpi, "SCPI_ParamArbitraryBlock");
         SCPI_ErrorPush(context, SCPI_ERROR_ILLEGAL_PARAMETER_VALUE);
         return SCPI_RES_ERR;
     }
     const int32_t chNo = n[0];
     const int32_t addr = n[1];
     if (addr != ADDR_SN && (chNo < 1 || chNo > 4)) {
-        fprintf(stderr, "[scpi-ERRO]:SCPI_WParam error ch:%d\n", int(chNo));
+        qCCritical(lcScpi, "SCPI_WParam error ch:%d", int(chNo));
         SCPI_ErrorPush(context, SCPI_ERROR_PARAMETER_NOT_ALLOWED);
         return SCPI_RES_ERR;
     }
@@ -187,7 +188,7 @@ scpi_result_t SCPI_ServiceWrite(scpi_t* context)
             }
             byte = value >= 0 && value <= 255 ? static_cast<unsigned char>(value) : 0;
         } else {
-            fprintf(stderr, "[scpi-ERRO]:SCPI_ParamArbitraryBlock\n");
+            qCCritical(lcScpi, "SCPI_ParamArbitraryBlock");
             SCPI_ErrorPush(context, SCPI_ERROR_ILLEGAL_PARAMETER_VALUE);
             return SCPI_RES_ERR;
         }
@@ -229,7 +230,7 @@ scpi_result_t SCPI_ServiceWrite(scpi_t* context)
             o->serviceSaveHttp(QString::fromLatin1(data, int(len)));
         break;
     default:
-        fprintf(stderr, "[scpi-ERRO]:error addr:%d\n", int(addr));
+        qCCritical(lcScpi, "error addr:%d", int(addr));
         break;
     }
     wakeScreen(context);
@@ -240,7 +241,7 @@ scpi_result_t SCPI_ServiceReadQ(scpi_t* context)
 {
     int32_t n[2] = {1, 1};
     if (!SCPI_CommandNumbers(context, n, 2)) {
-        fprintf(stderr, "[scpi-ERRO]:SCPI_RParam error \n");
+        qCCritical(lcScpi, "SCPI_RParam error");
         return SCPI_RES_ERR;
     }
     ScpiServiceHost* o = controllerOf(context);
@@ -290,7 +291,7 @@ ScpiServiceHost* scpi_service_host(scpi_t* context)
 void SCPI_ServiceReceiveCalibration(const char* data, long length)
 {
     if (!data || length <= 0 || length > INT_MAX) {
-        fprintf(stderr, "[scpi-ERRO]:empty calibration data\n");
+        qCCritical(lcScpi, "empty calibration data");
         return;
     }
     CSetParam::LoadCalData(QString::fromLatin1(data, int(length)));
