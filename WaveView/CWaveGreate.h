@@ -50,6 +50,9 @@ public:
     // The channel's tables; ids outside CH1..CH4 give CH1's, like sys_param::ch.
     static SWaveMem* GetWaveMem(CH_ID ch);
     static void chcopy(CH_ID from, CH_ID to);
+    // Forgets what was drawn into every channel's wave memory (a fresh
+    // FPGA's memory is empty): the next draw of each channel rebuilds it.
+    static void ForgetDrawn();
 
     static double GetBaseFre(CH_ID ch);
     static double GetBasePeriod(CH_ID ch);

@@ -45,6 +45,14 @@ void CWaveCreate::chcopy(CH_ID from, CH_ID to)
     m_arb[t][0] = '\0';
 }
 
+void CWaveCreate::ForgetDrawn()
+{
+    for (int c = 0; c < CH_Total; ++c) {
+        bwavev[c] = BASE_Unknown;
+        m_arb[c][0] = '\0';
+    }
+}
+
 double CWaveCreate::GetBaseFre(CH_ID ch)
 {
     return sys_param::ch(ch).Frequency;

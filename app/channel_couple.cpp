@@ -291,7 +291,7 @@ void Channel::SyncFreq(bool apply)
     if (!std::isfinite(f))
         f = -1;
     // The sync channel's square generator sets the ceiling.
-    const double top = CSetParam::pCharacter[pSyncCh->ch].Bandwidth.freqSquare;
+    const double top = CSetParam::state.pCharacter[pSyncCh->ch].Bandwidth.freqSquare;
     if (top > 0)
         while (f > top)
             f /= 2;

@@ -14,7 +14,7 @@ void writeChByte(CH_ID ch, unsigned reg, unsigned char v)
 void Channel::ChannelExe()
 {
     const CH_DATA& d = sys_param::ch(ch);
-    const CChCharacter& chr = CSetParam::pCharacter[ch];
+    const CChCharacter& chr = CSetParam::state.pCharacter[ch];
 
     if (alterfun == CHANNEL_ALTERFUN_SYNCOUT) {
         // CH3/CH4 show the sync of CH1/CH2: a 3.3 V square at the sync

@@ -69,14 +69,14 @@ bool Channel::GetMinMaxFreqency(double& min, double& max) const
 
 double Channel::GetMaxLimitAmpl() const
 {
-    const CChCharacter& own = CSetParam::pCharacter[ch];
+    const CChCharacter& own = CSetParam::state.pCharacter[ch];
     const double g = own.GetLoadGain();
     double m = own.GetMaxAmpAtFreq(GetMaxFreq());
     if (pFriendCh && (merges() || partnerMerges())) {
         const CH_DATA& p = sys_param::ch(pFriendCh->ch);
         // The pair shares one output stage: the smaller maximum rules and
         // the partner's signal takes its share of it.
-        m = std::min(m, CSetParam::pCharacter[pFriendCh->ch].GetMaxAmpAtFreq(pFriendCh->GetMaxFreq()));
+        m = std::min(m, CSetParam::state.pCharacter[pFriendCh->ch].GetMaxAmpAtFreq(pFriendCh->GetMaxFreq()));
         if (merges()) {
             m -= 2 * std::fabs(p.Offset);
             if (p.BaseWave != BASE_DC)
@@ -94,7 +94,7 @@ bool Channel::CheckLimit(int index, channelModel* high, channelModel* low)
 {
     if (!high || !low)
         return false;
-    const double t = CSetParam::pCharacter[ch].GetLoadGain() * 10;
+    const double t = CSetParam::state.pCharacter[ch].GetLoadGain() * 10;
     const double gap = 0.002;
     const double h0 = high->value();
     const double l0 = low->value();

@@ -183,7 +183,7 @@ void Channel::AmplChanged()
     }
     if (wave() != BASE_DC) {
         double high = 0, low = 0, offMax = 0;
-        CSetParam::pCharacter[ch].GetMaxHighLow(GetMaxFreq(), high, low, offMax);
+        CSetParam::state.pCharacter[ch].GetMaxHighLow(GetMaxFreq(), high, low, offMax);
         if (d.AmpMode == 0) {
             if (high < d.Vpp / 2 + d.Offset || d.Offset - d.Vpp / 2 < low) {
                 qWarning("offset out range change it!");
@@ -213,7 +213,7 @@ void Channel::AmplChanged()
 void Channel::OffsetlChanged()
 {
     const CH_DATA& d = sys_param::ch(ch);
-    const double g = CSetParam::pCharacter[ch].GetLoadGain();
+    const double g = CSetParam::state.pCharacter[ch].GetLoadGain();
     const double minAmp = g * 0.002;
     if (partnerMerges()) {
         refreshOf(pFriendCh, PARAM_INDEX_AMP);
@@ -221,7 +221,7 @@ void Channel::OffsetlChanged()
     }
     channelModel* amp = entry(PARAM_INDEX_AMP);
     if (wave() == BASE_DC) {
-        double max = CSetParam::pCharacter[ch].GetMaxAmpAtFreq(0) / 2;
+        double max = CSetParam::state.pCharacter[ch].GetMaxAmpAtFreq(0) / 2;
         const CH_DATA& p = sys_param::ch(CChCharacter::PartnerOf(ch));
         if (merges()) {
             if (p.BaseWave != BASE_DC)
@@ -234,7 +234,7 @@ void Channel::OffsetlChanged()
             off->SetRange(-max, max, 0);
     } else if (amp) {
         double high = 0, low = 0, offMax = 0;
-        CSetParam::pCharacter[ch].GetMaxHighLow(GetMaxFreq(), high, low, offMax);
+        CSetParam::state.pCharacter[ch].GetMaxHighLow(GetMaxFreq(), high, low, offMax);
         bool changed = false;
         if (d.AmpMode != 0) {
             const DataInfo* hi = amp->descriptor(3);

@@ -133,9 +133,9 @@ Ornav72::Ornav72()
     CSetParam::SetSerialNumberSource(&Ornav72::GetSN);
     CSetParam::LoadCalData(QString());
     CSetParam::LoadTempCalData();
-    CSetParam::boardtemp = float(misc::ReadDS18B20());
+    CSetParam::state.boardtemp = float(misc::ReadDS18B20());
     // Shown from the start; the tick reports the changes.
-    uidata.setBoardTemperature(QString::asprintf("%2.2f", double(CSetParam::boardtemp)));
+    uidata.setBoardTemperature(QString::asprintf("%2.2f", double(CSetParam::state.boardtemp)));
 
     // 14. Network read-out, 15. serial number fallback from the MAC.
     GetHostNetAddress(sys_param::MAC, sys_param::IP, sys_param::Mask, sys_param::Gateway);
@@ -165,7 +165,7 @@ Ornav72::Ornav72()
     scpi_commands_install_receivers();
     scpi_install_wave_receivers();
     ArbWaveData::SetListRangeSource([](CH_ID ch, double* lo, double* hi) {
-        CSetParam::pCharacter[ch].GetBWFreScope(int(sys_param::ch(ch).BaseWave), *lo, *hi);
+        CSetParam::state.pCharacter[ch].GetBWFreScope(int(sys_param::ch(ch).BaseWave), *lo, *hi);
     });
     scpi_instrument_qt_attach(&scpi_context);
     scpi_adpt_init(this);

@@ -206,8 +206,8 @@ void Ornav72::SysTimer_Slots()
 
     // Board temperature.
     const float temp = float(misc::ReadDS18B20());
-    if (temp != CSetParam::boardtemp) {
-        CSetParam::boardtemp = temp;
+    if (temp != CSetParam::state.boardtemp) {
+        CSetParam::state.boardtemp = temp;
         SCPI_StatusCondition(SCPI_REG_QUES, QUES_TEMPERATURE, temp > kMaxBoardTemp);
         qDebug("board temperature %.2f", double(temp));
         if (temp > kMaxBoardTemp) {

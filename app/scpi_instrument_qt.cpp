@@ -129,7 +129,7 @@ public:
     }
     std::string displayName() override { return sys_param::DisplayName.toStdString(); }
     std::string hardwareVersion() override { return sys_param::HardWareVersion.toStdString(); }
-    double sineBandwidth(int ch) override { return CSetParam::pCharacter[ch].Bandwidth.freqSine; }
+    double sineBandwidth(int ch) override { return CSetParam::state.pCharacter[ch].Bandwidth.freqSine; }
     void storeArbPath(int ch, bool base, const std::string& path) override
     {
         if (base)
@@ -205,5 +205,8 @@ private:
 void scpi_instrument_qt_attach(scpi_t* context)
 {
     static ProgramInstrument program(context);
-    context->instrument = &program;
+    // Written once, before the remote adapter starts the interpreter's
+    // thread; a later controller finds it in place and leaves it alone.
+    if (context->instrument != &program)
+        context->instrument = &program;
 }

@@ -5,13 +5,18 @@
 // one device call (the key thread, the worker thread and the remote threads
 // share the device); while the device is closed every write is dropped and
 // every read leaves its buffer as it was, so readers start from 0.
-#include <atomic>
+//
+// What it remembers between calls (written-register caches, LED words,
+// calibration state, channel characteristics, counter results) is one
+// `State`, so that a fresh start is one assignment (ResetState).
 #include <QMutex>
 #include <QString>
 #include <QStringList>
 #include <cstdint>
+#include <chrono>
 #include <functional>
 #include "hardware/cchcharacter.h"
+#include "hardware/shared_value.h"
 #include "hardware/fpga_regs.h"
 #include "hardware/fpga_usercmd.h"
 #include "param/systype.h"
@@ -134,8 +139,6 @@ public:
     static void SetQAM_Mode(CH_ID ch, unsigned char m);  // REG_QAM_MODE
     static void SetPNCodeElement(CH_ID ch, unsigned char n);   // REG_PN_ORDER
     static void SetPRBSCodeElement(CH_ID ch, unsigned char n); // REG_PRBS_ORDER
-    // The carrier frequency SetFre last wrote per channel (-1: none).
-    static double m_Fre[4];
     // Forgets every cached register value (carrier frequency, switch code,
     // flatness amplitude, coarse offset), so that the next setting writes
     // in full and waits every pause.
@@ -255,11 +258,6 @@ public:
     static int CounterSamples();
     enum CounterValue { VALUE = 0, MEAN, MIN, MAX, SDEV, FD, COUNTER_VALUES };
     static const int kCounterRing = 256;
-    static QStringList strFre, strDuty, strPeriod, strPWidth, strNWidth;
-    // Numbers behind the texts, indexed by CounterValue.
-    static double cntFre[COUNTER_VALUES], cntDuty[COUNTER_VALUES], cntPeriod[COUNTER_VALUES],
-        cntPWidth[COUNTER_VALUES], cntNWidth[COUNTER_VALUES];
-    static bool cntSlowRange;
 
     // ---- digital protocol output ------------------------------------------------------------
     static void SetDigitalSW(unsigned char v);
@@ -305,27 +303,86 @@ public:
     // Where SaveCalData takes the serial number from (the controller's);
     // without one the serial line is empty.
     static void SetSerialNumberSource(const char* (*source)());
-    // The latest board temperature, degC; the flatness tables are corrected
-    // with it. The reference temperature until the first reading.
-    static std::atomic<float> boardtemp;
 
-    // ---- access state ---------------------------------------------------------
+    // ---- the register device ------------------------------------------------------
+    // fd and device change only under FPGA_RW_mutex (OpenDevice, CloseDevice);
+    // every transfer holds it for the one device call.
     static int fd;
     static QMutex FPGA_RW_mutex;
     static FpgaRegDevice* device;
-
-    // Per-channel caches of the register programming.
-    static unsigned char m_ATT[4];
-    static double m_VPP[4];
-    // The coarse offset-DAC word SetOffset last wrote per channel (-1: none).
-    static int m_OfsCoarse[4];
-    static unsigned short m_NoiseSumCal[4];
-    static std::atomic<bool> isDcCal;
-    static std::atomic<bool> isAcCal;
-    static uint32_t chAllLed;
-    // The output-path characteristics of each channel, built at static
-    // initialisation; Init hands them the board's bandwidth variant.
-    static CChCharacter pCharacter[4];
-
     static const char* kDevicePath;
+
+    // ---- state ----------------------------------------------------------------
+    // Owner: the controller's worker thread, which applies every channel
+    // setting and so every register programming below. Other threads:
+    // - the calibration station's steps ("SYNC#:CMD#", calibration data) run
+    //   in the SCPI worker thread and write isDcCal/isAcCal, the register
+    //   caches and pCharacter's calibration tables; the station drives the
+    //   instrument alone, nothing else applies settings meanwhile. isDcCal and
+    //   isAcCal are shared values (atomic) because SetAmp/SetOffset read them
+    //   on the worker thread.
+    // - boardtemp is written by the 500 ms system tick (timer thread) and read
+    //   wherever flatness is computed: a shared value.
+    // - the counter results are written by the counter refresh in the GUI
+    //   thread; the SCPI worker reads the numbers through CounterResult,
+    //   which takes counterLock, as do the writers. The texts are the GUI
+    //   thread's alone.
+    struct LedShadow {
+        // What the LED expander's three ports show, as last written; valid
+        // is false until a full write after start or after an expander reset.
+        unsigned short shown[3] = {0, 0, 0};
+        bool shownValid = false;
+        // A stepped refresh under way: the words it sends and the next one's
+        // index (-1: none under way).
+        unsigned short target[3] = {0, 0, 0};
+        int next = -1;
+        std::chrono::steady_clock::time_point lastWrite{};
+        bool everWritten = false;
+    };
+    struct State {
+        // What the registers were last written with, per channel, so that an
+        // unchanged setting is not written (or waited for) again.
+        double m_Fre[4] = {-1, -1, -1, -1};          // SetFre's carrier (-1: none)
+        unsigned char m_ATT[4] = {255, 255, 255, 255};  // attenuator code (255: none)
+        double m_VPP[4] = {-1, -1, -1, -1};          // flatness amplitude (-1: none)
+        int m_OfsCoarse[4] = {-1, -1, -1, -1};       // coarse offset-DAC word (-1: none)
+        unsigned short m_NoiseSumCal[4] = {0, 0, 0, 0};  // noise-sum gain of the flatness table
+        // Output-on LEDs of all four channels (CChCharacter::OutputLed bits).
+        uint32_t chAllLed = 0;
+        LedShadow led;
+
+        // Calibration in progress: the amplitude and offset paths bypass
+        // their corrections.
+        SharedValue<bool> isDcCal{false};
+        SharedValue<bool> isAcCal{false};
+        // The latest board temperature, degC; the flatness tables are
+        // corrected with it. The reference temperature until the first reading.
+        SharedValue<float> boardtemp{float(CChCharacter::ReferenceTemperature)};
+        // The output-path characteristics of each channel; Init hands them
+        // the board's bandwidth variant, calibration fills their tables.
+        CChCharacter pCharacter[4] = {CChCharacter(CH1), CChCharacter(CH2), CChCharacter(CH3),
+                                      CChCharacter(CH4)};
+        const char* (*serialSource)() = nullptr;
+        // System information line kept by SoftAndLogicDate.
+        char softAndLogicDate[128] = {};
+
+        // Counter: the texts the screens show, the numbers behind them
+        // (indexed by CounterValue), the range of the last reading and the
+        // rings of the most recent readings (count held, next slot).
+        QStringList strFre, strDuty, strPeriod, strPWidth, strNWidth;
+        double cntFre[COUNTER_VALUES] = {}, cntDuty[COUNTER_VALUES] = {}, cntPeriod[COUNTER_VALUES] = {},
+               cntPWidth[COUNTER_VALUES] = {}, cntNWidth[COUNTER_VALUES] = {};
+        bool cntSlowRange = false;
+        double ring[5][kCounterRing] = {};
+        int ringCount = 0;
+        int ringNext = 0;
+    };
+    static State state;
+    // Guards the counter numbers (cnt*) between the refresh and the queries.
+    static QMutex counterLock;
+    // A counter number under counterLock.
+    enum CounterQuantity { CNT_FRE = 0, CNT_DUTY, CNT_PERIOD, CNT_PWIDTH, CNT_NWIDTH };
+    static double CounterResult(CounterQuantity quantity, CounterValue which);
+    // Everything remembered back to a fresh process (the device stays as it is).
+    static void ResetState();
 };

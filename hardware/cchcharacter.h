@@ -12,7 +12,7 @@
 //
 // Every limit is an open-circuit value in the tables; the value at the load
 // is that times GetLoadGain() (50 ohm source into the load).
-#include <atomic>
+#include "hardware/shared_value.h"
 #include <vector>
 #include "param/systype.h"
 
@@ -156,7 +156,7 @@ public:
     // Where the flatness interpolation reads the board temperature (the
     // register layer points it at its latest reading). Without a source the
     // curves are used as measured, at the reference temperature.
-    static void SetBoardTemperatureSource(const std::atomic<float>* t);
+    static void SetBoardTemperatureSource(const SharedValue<float>* t);
     static double BoardTemperature();
 
     // ---- calibration data

@@ -7,7 +7,7 @@ const double kFullScale = 65535.0;
 const unsigned short kFlat = 65535;
 
 // Set at start-up (and by tests) before any flatness correction runs.
-const std::atomic<float>* g_boardTemp = nullptr;
+const SharedValue<float>* g_boardTemp = nullptr;
 
 // A gain word from a computed value: clipped to the 16-bit range (a gain
 // above nominal or a curve extrapolated below zero must not wrap).
@@ -32,14 +32,14 @@ inline bool hasPoints(const AmpSWMap& m)
 }
 } // namespace
 
-void CChCharacter::SetBoardTemperatureSource(const std::atomic<float>* t)
+void CChCharacter::SetBoardTemperatureSource(const SharedValue<float>* t)
 {
     g_boardTemp = t;
 }
 
 double CChCharacter::BoardTemperature()
 {
-    return g_boardTemp ? double(g_boardTemp->load()) : ReferenceTemperature;
+    return g_boardTemp ? double(float(*g_boardTemp)) : ReferenceTemperature;
 }
 
 // Gain words along one flatness curve, corrected for the board temperature.

@@ -8,16 +8,17 @@
 int CSetParam::fd = -1;
 QMutex CSetParam::FPGA_RW_mutex;
 FpgaRegDevice* CSetParam::device = nullptr;
-unsigned char CSetParam::m_ATT[4] = {255, 255, 255, 255};
-double CSetParam::m_VPP[4] = {-1, -1, -1, -1};
-unsigned short CSetParam::m_NoiseSumCal[4] = {0, 0, 0, 0};
-std::atomic<bool> CSetParam::isDcCal{false};
-std::atomic<bool> CSetParam::isAcCal{false};
-uint32_t CSetParam::chAllLed = 0;
-CChCharacter CSetParam::pCharacter[4] = {CChCharacter(CH1), CChCharacter(CH2), CChCharacter(CH3), CChCharacter(CH4)};
 const char* CSetParam::kDevicePath = "/dev/fpga";
+CSetParam::State CSetParam::state;
+QMutex CSetParam::counterLock;
 
-CSetParam::CSetParam() { isAcCal = false; }
+void CSetParam::ResetState()
+{
+    QMutexLocker lock(&counterLock);
+    state = State{};
+}
+
+CSetParam::CSetParam() { state.isAcCal = false; }
 
 CSetParam::~CSetParam() { CloseDevice(); }
 

@@ -47,7 +47,7 @@ long long volAdjWord(double ratio)
 // minimum; after the relays (50 ms) have settled the new code is written.
 void switchTo(CH_ID ch, unsigned char code)
 {
-    if (code == CSetParam::m_ATT[ch]) {
+    if (code == CSetParam::state.m_ATT[ch]) {
         CSetParam::SetATT(ch, code);
         return;
     }
@@ -67,7 +67,7 @@ void CSetParam::SetAmpOffset(CH_ID ch, double freq, double vpp, double offset, b
 {
     if (!IsChannel(ch) || std::isnan(vpp) || std::isnan(offset))
         return;
-    CChCharacter& c = pCharacter[ch];
+    CChCharacter& c = state.pCharacter[ch];
     const CH_ID partner = CChCharacter::PartnerOf(ch);
     // 1. Merging needs the partner's output.
     if (!sys_param::OnOff[partner])
@@ -153,12 +153,12 @@ void CSetParam::SetAmp(CH_ID ch, unsigned char code, double ampFlat, double vpp,
 {
     if (!IsChannel(ch))
         return;
-    const CChCharacter& c = pCharacter[ch];
+    const CChCharacter& c = state.pCharacter[ch];
     const double s = vpp / smallRangeDivisor(c, code);
     const double map = c.GetMapAmp(code);
     double ratio = map > 0 ? s / map : 1.0;
     ratio = std::fmin(ratio, 1.0);
-    if (isAcCal) {
+    if (state.isAcCal) {
         // Calibration measures the bare path: flat table, no noise changes.
         SetFineAmpData(ch, 65535);
         SetVolAdjFine(ch, volAdjWord(ratio));
@@ -168,7 +168,7 @@ void CSetParam::SetAmp(CH_ID ch, unsigned char code, double ampFlat, double vpp,
     SetVolAdjFine(ch, volAdjWord(ratio));
     unsigned short gain = 65535;
     if (noiseOn)
-        gain = scaleWord(noiseRef > 0 ? std::fmin(m_NoiseSumCal[ch] * (ratio / noiseRef) / 65535.0 / 1.3, 1.0) : 0);
+        gain = scaleWord(noiseRef > 0 ? std::fmin(state.m_NoiseSumCal[ch] * (ratio / noiseRef) / 65535.0 / 1.3, 1.0) : 0);
     SetNoiseSum(ch, noiseOn, gain);
 }
 
@@ -190,7 +190,7 @@ void CSetParam::SetMerge(CH_ID ch, unsigned char code, double mergeAmp, bool on)
 {
     if (!IsChannel(ch))
         return;
-    const CChCharacter& c = pCharacter[ch];
+    const CChCharacter& c = state.pCharacter[ch];
     const double a = mergeAmp / smallRangeDivisor(c, code);
     const double map = c.GetMapAmp(code);
     const double ratio = map > 0 ? std::fmin(a / map, 1.0) : 1.0;
@@ -204,14 +204,14 @@ void CSetParam::SetFineAmpCal(CH_ID ch, unsigned char code, double vpp)
 {
     if (!IsChannel(ch) || std::isnan(vpp))
         return;
-    if (code == m_ATT[ch] && std::fabs(vpp - m_VPP[ch]) <= 1e-5)
+    if (code == state.m_ATT[ch] && std::fabs(vpp - state.m_VPP[ch]) <= 1e-5)
         return;
-    m_VPP[ch] = vpp;
+    state.m_VPP[ch] = vpp;
     const int n = CChCharacter::FlatnessWords(ch);
     std::vector<unsigned short> table(size_t(n), 65535);
-    pCharacter[ch].GetAcFineforATT(code, vpp, table.data(), unsigned(n), fpga_scale::FLATNESS_STEP);
+    state.pCharacter[ch].GetAcFineforATT(code, vpp, table.data(), unsigned(n), fpga_scale::FLATNESS_STEP);
     SetFineAmpDataReg(ch, table.data(), n);
     // The noise gain is referred to the path's gain near the noise
     // bandwidth's edge (600 MHz on CH1/CH2, 200 MHz on CH3/CH4).
-    m_NoiseSumCal[ch] = table[size_t((ch == CH1 || ch == CH2) ? 3931 : 1309)];
+    state.m_NoiseSumCal[ch] = table[size_t((ch == CH1 || ch == CH2) ? 3931 : 1309)];
 }

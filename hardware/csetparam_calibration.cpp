@@ -26,11 +26,8 @@ const char* CSetParam::kCalFile = "/home/root/Local.cal";
 const char* CSetParam::kCalOldFile = "/home/root/LocalOld.cal";
 const char* CSetParam::kHTempFile = "/home/root/Htemp.fac";
 const char* CSetParam::kLTempFile = "/home/root/Ltemp.fac";
-std::atomic<float> CSetParam::boardtemp{float(CChCharacter::ReferenceTemperature)};
 
 namespace {
-
-const char* (*g_serialSource)() = nullptr;
 
 const char* kCalDir = "/home/root/";
 const int kSinePoints = 8192;
@@ -52,8 +49,8 @@ const std::vector<short>& sineTable()
 // and the flatness table again.
 void forgetRange(CH_ID ch)
 {
-    CSetParam::m_ATT[ch] = 255;
-    CSetParam::m_VPP[ch] = 0;
+    CSetParam::state.m_ATT[ch] = 255;
+    CSetParam::state.m_VPP[ch] = 0;
 }
 
 bool readText(const char* boardFile, QString& text)
@@ -79,8 +76,8 @@ void enterDcState(CH_ID ch, bool calibrating)
 {
     if (!CSetParam::IsChannel(ch))
         return;
-    CSetParam::isDcCal = calibrating;
-    CSetParam::isAcCal = false;
+    CSetParam::state.isDcCal = calibrating;
+    CSetParam::state.isAcCal = false;
     quietPath(ch);
     CSetParam::SetBaseWaveType(ch, FPGA_BASE_DC);
     forgetRange(ch);
@@ -90,8 +87,8 @@ void enterAcState(CH_ID ch, bool calibrating)
 {
     if (!CSetParam::IsChannel(ch))
         return;
-    CSetParam::isDcCal = false;
-    CSetParam::isAcCal = calibrating;
+    CSetParam::state.isDcCal = false;
+    CSetParam::state.isAcCal = calibrating;
     CSetParam::SetWorkModeReg(ch, FPGA_WM_BASE);
     CSetParam::SetBaseWaveType(ch, FPGA_BASE_SINE);
     CSetParam::SetBaseWaveData(ch, sineTable().data(), kSinePoints, false);
@@ -105,7 +102,7 @@ void enterAcState(CH_ID ch, bool calibrating)
 
 void setDefaults()
 {
-    for (CChCharacter& c : CSetParam::pCharacter) {
+    for (CChCharacter& c : CSetParam::state.pCharacter) {
         c.SetAllDCCalValue(1.0, 0.0);
         c.ClearAcCalValue();
     }
@@ -115,7 +112,7 @@ void setDefaults()
 
 void CSetParam::SetSerialNumberSource(const char* (*source)())
 {
-    g_serialSource = source;
+    state.serialSource = source;
 }
 
 bool CSetParam::LoadCalData(QString text)
@@ -137,7 +134,7 @@ bool CSetParam::LoadCalData(QString text)
         // The file is the whole calibration: nothing of earlier data stays.
         setDefaults();
     }
-    CCalFile::analysisCalFlie(text, pCharacter);
+    CCalFile::analysisCalFlie(text, state.pCharacter);
     for (int ch = CH1; ch <= CH4; ++ch)
         forgetRange(CH_ID(ch));
     return true;
@@ -157,10 +154,10 @@ void CSetParam::LoadTempCalData()
             continue;
         }
         qInfo("%s factor file is %s", f.name, f.file);
-        CCalFile::analysisTempFactorFlie(text, pCharacter, f.high);
+        CCalFile::analysisTempFactorFlie(text, state.pCharacter, f.high);
     }
     // From now on the flatness tables follow the board temperature.
-    CChCharacter::SetBoardTemperatureSource(&boardtemp);
+    CChCharacter::SetBoardTemperatureSource(&state.boardtemp);
     for (int ch = CH1; ch <= CH4; ++ch)
         forgetRange(CH_ID(ch));
 }
@@ -181,13 +178,13 @@ bool CSetParam::SaveCalData()
         qWarning("can't create %s", qPrintable(temp));
         return false;
     }
-    const char* sn = g_serialSource ? g_serialSource() : "";
+    const char* sn = state.serialSource ? state.serialSource() : "";
     const QByteArray head = "[SN:" + QByteArray(sn ? sn : "") + "]\r\n";
     bool ok = f.write(head) == head.size();
     for (int ch = CH1; ok && ch <= CH4; ++ch)
-        ok = CCalFile::SaveDCToFlie(f, pCharacter[ch]);
+        ok = CCalFile::SaveDCToFlie(f, state.pCharacter[ch]);
     for (int ch = CH1; ok && ch <= CH4; ++ch)
-        ok = CCalFile::SaveACToFlie(f, pCharacter[ch]);
+        ok = CCalFile::SaveACToFlie(f, state.pCharacter[ch]);
     ok = ok && f.flush() && ::fsync(f.handle()) == 0;
     f.close();
     if (ok && f.error() == QFileDevice::NoError &&

@@ -13,15 +13,14 @@
 
 using namespace fpga_scale;
 
-double CSetParam::m_Fre[4] = {-1, -1, -1, -1};
 
 void CSetParam::ForgetWrittenState()
 {
     for (int ch = 0; ch < 4; ++ch) {
-        m_Fre[ch] = -1;
-        m_ATT[ch] = 255;
-        m_VPP[ch] = -1;
-        m_OfsCoarse[ch] = -1;
+        state.m_Fre[ch] = -1;
+        state.m_ATT[ch] = 255;
+        state.m_VPP[ch] = -1;
+        state.m_OfsCoarse[ch] = -1;
     }
     ForgetLedWords();
 }
@@ -39,9 +38,9 @@ void CSetParam::SetFre(CH_ID ch, double f)
         return;
     // Rewriting the increment restarts nothing in the FPGA, but the phase
     // reset that follows would: an unchanged frequency is left alone.
-    if (f == m_Fre[ch])
+    if (f == state.m_Fre[ch])
         return;
-    m_Fre[ch] = f;
+    state.m_Fre[ch] = f;
     writeWord(ch, REG_PHASE_INC, ceilWord(inc64(f), 8), 8);
     ResetFPFGA(false);
 }

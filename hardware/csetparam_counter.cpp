@@ -6,25 +6,15 @@
 // widths; the last 256 readings give the statistics.
 #include "hardware/CSetParam.h"
 #include "hardware/fpga_scales.h"
+#include <QMutexLocker>
 #include <QString>
 #include <cmath>
 
 using namespace fpga_scale;
 
-QStringList CSetParam::strFre, CSetParam::strDuty, CSetParam::strPeriod, CSetParam::strPWidth,
-    CSetParam::strNWidth;
-double CSetParam::cntFre[COUNTER_VALUES], CSetParam::cntDuty[COUNTER_VALUES],
-    CSetParam::cntPeriod[COUNTER_VALUES], CSetParam::cntPWidth[COUNTER_VALUES],
-    CSetParam::cntNWidth[COUNTER_VALUES];
-bool CSetParam::cntSlowRange = false;
 
 namespace {
 const char* kNoValue = "------";
-
-// Rings of the most recent readings.
-double s_ring[5][CSetParam::kCounterRing];
-int s_count = 0;  // readings held, at most kCounterRing
-int s_next = 0;   // slot the next reading goes to
 
 unsigned readCount(unsigned address)
 {
@@ -61,8 +51,8 @@ void fillTexts(QStringList& list, const double* values, const char* unit, bool p
 
 void noValues()
 {
-    QStringList* lists[] = {&CSetParam::strFre, &CSetParam::strDuty, &CSetParam::strPeriod,
-                            &CSetParam::strPWidth, &CSetParam::strNWidth};
+    QStringList* lists[] = {&CSetParam::state.strFre, &CSetParam::state.strDuty, &CSetParam::state.strPeriod,
+                            &CSetParam::state.strPWidth, &CSetParam::state.strNWidth};
     for (QStringList* l : lists) {
         l->clear();
         for (int i = 0; i < CSetParam::COUNTER_VALUES; ++i)
@@ -117,7 +107,7 @@ int CSetParam::readCounterPara()
 {
     // Hysteresis between the ranges: leave the slow range only well above
     // the point where the fast one is entered.
-    const double threshold = cntSlowRange ? 10000.0 : 1000.0;
+    const double threshold = state.cntSlowRange ? 10000.0 : 1000.0;
     // The counters read one less than they counted.
     double H = double(GetCnterHLevel()) + 1, R = double(GetCnterRefH()) + 1, C = double(GetCnterCycleH()) + 1;
     const double fast = R > 1 ? C * 8 * FCLK / R : 0;
@@ -125,7 +115,7 @@ int CSetParam::readCounterPara()
     if (fast > threshold) {
         fre = fast;
         duty = H * 100 / (R * 8);
-        cntSlowRange = false;
+        state.cntSlowRange = false;
     } else {
         H = double(GetCnterLLevel()) + 1;
         R = double(GetCnterRefL()) + 1;
@@ -134,13 +124,14 @@ int CSetParam::readCounterPara()
             fre = C * FCLK / R;
             duty = H * 100 / R;
         }
-        cntSlowRange = true;
+        state.cntSlowRange = true;
     }
     if (!(fre >= 0.1)) {
         // No signal: the display shows dashes and the remote queries read 0,
         // not the last reading of an input that has gone.
+        QMutexLocker lock(&counterLock);
         noValues();
-        double* out[5] = {cntFre, cntDuty, cntPeriod, cntPWidth, cntNWidth};
+        double* out[5] = {state.cntFre, state.cntDuty, state.cntPeriod, state.cntPWidth, state.cntNWidth};
         for (double* q : out)
             q[VALUE] = 0;
         return 0;
@@ -150,18 +141,19 @@ int CSetParam::readCounterPara()
     const double pw = period * duty / 100;
     refresh(fre, duty, period, pw, period - pw);
 
-    double* out[5] = {cntFre, cntDuty, cntPeriod, cntPWidth, cntNWidth};
+    QMutexLocker lock(&counterLock);
+    double* out[5] = {state.cntFre, state.cntDuty, state.cntPeriod, state.cntPWidth, state.cntNWidth};
     const double now[5] = {fre, duty, period, pw, period - pw};
     for (int q = 0; q < 5; ++q) {
         out[q][VALUE] = now[q];
-        StatisticalOne(s_ring[q], s_count, s_next, &out[q][MEAN], &out[q][MIN], &out[q][MAX], &out[q][SDEV]);
+        StatisticalOne(state.ring[q], state.ringCount, state.ringNext, &out[q][MEAN], &out[q][MIN], &out[q][MAX], &out[q][SDEV]);
         out[q][FD] = 0;
     }
-    fillTexts(strFre, cntFre, "Hz", true);
-    fillTexts(strDuty, cntDuty, "%", false);
-    fillTexts(strPeriod, cntPeriod, "s", true);
-    fillTexts(strPWidth, cntPWidth, "s", true);
-    fillTexts(strNWidth, cntNWidth, "s", true);
+    fillTexts(state.strFre, state.cntFre, "Hz", true);
+    fillTexts(state.strDuty, state.cntDuty, "%", false);
+    fillTexts(state.strPeriod, state.cntPeriod, "s", true);
+    fillTexts(state.strPWidth, state.cntPWidth, "s", true);
+    fillTexts(state.strNWidth, state.cntNWidth, "s", true);
     return 1;
 }
 
@@ -169,10 +161,10 @@ void CSetParam::refresh(double fre, double duty, double period, double pwidth, d
 {
     const double v[5] = {fre, duty, period, pwidth, nwidth};
     for (int q = 0; q < 5; ++q)
-        s_ring[q][s_next] = v[q];
-    s_next = (s_next + 1) % kCounterRing;
-    if (s_count < kCounterRing)
-        ++s_count;
+        state.ring[q][state.ringNext] = v[q];
+    state.ringNext = (state.ringNext + 1) % kCounterRing;
+    if (state.ringCount < kCounterRing)
+        ++state.ringCount;
 }
 
 void CSetParam::StatisticalOne(const double* ring, int count, int next, double* mean, double* min, double* max,
@@ -205,11 +197,21 @@ void CSetParam::StatisticalOne(const double* ring, int count, int next, double* 
 
 void CSetParam::offCounter()
 {
+    QMutexLocker lock(&counterLock);
     noValues();
-    s_count = 0;
-    s_next = 0;
+    state.ringCount = 0;
+    state.ringNext = 0;
     for (int i = 0; i < COUNTER_VALUES; ++i)
-        cntFre[i] = cntDuty[i] = cntPeriod[i] = cntPWidth[i] = cntNWidth[i] = 0;
+        state.cntFre[i] = state.cntDuty[i] = state.cntPeriod[i] = state.cntPWidth[i] = state.cntNWidth[i] = 0;
 }
 
-int CSetParam::CounterSamples() { return s_count; }
+int CSetParam::CounterSamples() { return state.ringCount; }
+
+double CSetParam::CounterResult(CounterQuantity quantity, CounterValue which)
+{
+    const double* values[5] = {state.cntFre, state.cntDuty, state.cntPeriod, state.cntPWidth, state.cntNWidth};
+    if (unsigned(quantity) >= 5 || unsigned(which) >= unsigned(COUNTER_VALUES))
+        return 0;
+    QMutexLocker lock(&counterLock);
+    return values[quantity][which];
+}

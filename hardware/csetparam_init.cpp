@@ -19,7 +19,7 @@ void CSetParam::Init(unsigned variant)
     // A freshly opened FPGA holds none of the values the caches remember.
     ForgetWrittenState();
     // 2. Bandwidth variant of every channel's characteristics.
-    for (CChCharacter& c : pCharacter)
+    for (CChCharacter& c : state.pCharacter)
         c.InitBandwidth(variant);
 
     // 3. Versions and the display name.
@@ -62,10 +62,10 @@ QString CSetParam::GetSoftDate() { return ReadSoftDate().left(11); }
 
 const char* CSetParam::SoftAndLogicDate(const char* s)
 {
-    static char kept[128];
+    char* kept = state.softAndLogicDate;
     if (s != nullptr && s[0] != '\0') {
-        std::strncpy(kept, s, sizeof(kept) - 1);
-        kept[sizeof(kept) - 1] = '\0';
+        std::strncpy(kept, s, sizeof(state.softAndLogicDate) - 1);
+        kept[sizeof(state.softAndLogicDate) - 1] = '\0';
     }
     return kept;
 }

@@ -13,9 +13,9 @@
 
 void CSetParam::LedWords(CH_ID ch, unsigned short out[3])
 {
-    const u32 led = IsChannel(ch) ? pCharacter[ch].LED : 0;
+    const u32 led = IsChannel(ch) ? state.pCharacter[ch].LED : 0;
     const u32 mask = CChCharacter::LED_OUTPUT_MASK;
-    const u32 v = ~((led & ~mask) | (chAllLed & mask));
+    const u32 v = ~((led & ~mask) | (state.chAllLed & mask));
     out[0] = static_cast<unsigned short>(0x1700 | (v & 0xFF));
     out[1] = static_cast<unsigned short>(0x1800 | ((v >> 8) & 0xFF));
     out[2] = static_cast<unsigned short>(0x1900 | ((v >> 16) & 0xFF));
@@ -25,31 +25,22 @@ namespace {
 using Clock = std::chrono::steady_clock;
 const int kGapMs = 10;  // the expander's serial bus needs the gap
 
-// All of this belongs to the thread that applies channels (the
-// controller's worker thread).
-// What the expander's three ports show, as last written; valid is false
-// until a full write after start or after an expander reset.
-unsigned short g_ledShown[3] = {0, 0, 0};
-bool g_ledShownValid = false;
-// A stepped refresh under way: the words it sends and the next one's index.
-unsigned short g_ledTarget[3] = {0, 0, 0};
-int g_ledNext = -1;  // -1: none under way
-Clock::time_point g_ledLastWrite;
-bool g_ledEverWritten = false;
+// The shadow of the expander's words (CSetParam::State::led).
+CSetParam::LedShadow& shadow() { return CSetParam::state.led; }
 
 int msSinceLastWrite()
 {
-    if (!g_ledEverWritten)
+    if (!shadow().everWritten)
         return kGapMs;
-    return int(std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - g_ledLastWrite).count());
+    return int(std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - shadow().lastWrite).count());
 }
 
 void writeLedWord(int i, unsigned short w)
 {
     CSetParam::SetFPGA_reg(REG_LED_PORT, w);
-    g_ledShown[i] = w;
-    g_ledLastWrite = Clock::now();
-    g_ledEverWritten = true;
+    shadow().shown[i] = w;
+    shadow().lastWrite = Clock::now();
+    shadow().everWritten = true;
 }
 
 bool sameWords(const unsigned short a[3], const unsigned short b[3])
@@ -60,7 +51,7 @@ bool sameWords(const unsigned short a[3], const unsigned short b[3])
 
 void CSetParam::ForgetLedWords()
 {
-    g_ledShownValid = false;
+    shadow().shownValid = false;
 }
 
 void CSetParam::SetChLedData(CH_ID ch)
@@ -71,9 +62,9 @@ void CSetParam::SetChLedData(CH_ID ch)
     LedWords(ch, w);
     // Every channel apply ends here; most change no LED, and rewriting the
     // same words would only hold the caller for the bus gaps.
-    if (g_ledNext < 0 && g_ledShownValid && sameWords(w, g_ledShown))
+    if (shadow().next < 0 && shadow().shownValid && sameWords(w, shadow().shown))
         return;
-    g_ledNext = -1;  // this full write supersedes a stepped one
+    shadow().next = -1;  // this full write supersedes a stepped one
     const int since = msSinceLastWrite();
     if (since < kGapMs)
         QThread::msleep(unsigned(kGapMs - since));
@@ -82,7 +73,7 @@ void CSetParam::SetChLedData(CH_ID ch)
             QThread::msleep(kGapMs);
         writeLedWord(i, w[i]);
     }
-    g_ledShownValid = true;
+    shadow().shownValid = true;
 }
 
 int CSetParam::StepChLedData(CH_ID ch)
@@ -92,16 +83,16 @@ int CSetParam::StepChLedData(CH_ID ch)
     unsigned short w[3];
     LedWords(ch, w);
     bool fresh = false;
-    if (g_ledNext < 0) {
-        if (g_ledShownValid && sameWords(w, g_ledShown))
+    if (shadow().next < 0) {
+        if (shadow().shownValid && sameWords(w, shadow().shown))
             return -1;
-        g_ledNext = 0;
+        shadow().next = 0;
         fresh = true;
-    } else if (!sameWords(w, g_ledTarget)) {
-        g_ledNext = 0;  // changed again meanwhile: the newest words, whole
+    } else if (!sameWords(w, shadow().target)) {
+        shadow().next = 0;  // changed again meanwhile: the newest words, whole
     }
     for (int i = 0; i < 3; ++i)
-        g_ledTarget[i] = w[i];
+        shadow().target[i] = w[i];
     const int since = msSinceLastWrite();
     if (since < kGapMs) {
         // A new refresh starts at once, a word of the LED state asked for
@@ -111,13 +102,13 @@ int CSetParam::StepChLedData(CH_ID ch)
             return kGapMs - since;
         QThread::msleep(unsigned(kGapMs - since));
     }
-    if (g_ledNext == 0)
-        g_ledShownValid = false;
-    writeLedWord(g_ledNext, g_ledTarget[g_ledNext]);
-    if (++g_ledNext < 3)
+    if (shadow().next == 0)
+        shadow().shownValid = false;
+    writeLedWord(shadow().next, shadow().target[shadow().next]);
+    if (++shadow().next < 3)
         return kGapMs;
-    g_ledNext = -1;
-    g_ledShownValid = true;
+    shadow().next = -1;
+    shadow().shownValid = true;
     return -1;
 }
 

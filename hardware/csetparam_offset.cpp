@@ -8,7 +8,6 @@
 #include <QThread>
 #include <cmath>
 
-int CSetParam::m_OfsCoarse[4] = {-1, -1, -1, -1};
 
 namespace {
 const double kCoarseStep = 0.8999799559029866;   // mV
@@ -40,13 +39,13 @@ void CSetParam::SetOffset(CH_ID ch, unsigned char code, double volts, bool inver
 {
     if (!IsChannel(ch))
         return;
-    const CChCharacter& c = pCharacter[ch];
+    const CChCharacter& c = state.pCharacter[ch];
     double v = volts / c.GetLoadGain();
     if (std::isnan(v))
         v = 0;  // 0 V into a short circuit, or no number at all
     if (inverted)
         v = -v;
-    if (!isDcCal)
+    if (!state.isDcCal)
         v = c.GetDcCalValue(code, v);
     unsigned coarse = 0, fine = 0;
     OffsetDacWords((v / CChCharacter::GetDCGain(code) + 12.288) / 6.0, &coarse, &fine);
@@ -58,8 +57,8 @@ void CSetParam::SetOffset(CH_ID ch, unsigned char code, double volts, bool inver
     // coarse word is the one the DAC already holds (most applies leave the
     // offset alone) its output does not move, and there is nothing to wait
     // for.
-    if (int(coarse) != m_OfsCoarse[ch])
+    if (int(coarse) != state.m_OfsCoarse[ch])
         QThread::usleep(500);
-    m_OfsCoarse[ch] = int(coarse);
+    state.m_OfsCoarse[ch] = int(coarse);
     SetDACValue(static_cast<unsigned short>(fine | 0x1000 | (first ? 0xC000 : 0x4000)));
 }

@@ -18,7 +18,7 @@ void CSetParam::SetWorkModeReg(CH_ID ch, FPGA_WORK_MODE m)
     if (!IsChannel(ch))
         return;
     writeByte(ch, REG_WORK_MODE, unsigned(m));
-    pCharacter[ch].SetModeLed(sys_param::ch(ch).WorkMode);
+    state.pCharacter[ch].SetModeLed(sys_param::ch(ch).WorkMode);
 }
 
 void CSetParam::SetBaseWaveType(CH_ID ch, FPGA_BASE_WAVE_TYPE t)
@@ -69,7 +69,7 @@ void CSetParam::SetBaseWaveType(CH_ID ch)
     if (!IsChannel(ch))
         return;
     const BASE_WAVE w = sys_param::GetChBaseWave(ch);
-    pCharacter[ch].SetWaveLed(w);
+    state.pCharacter[ch].SetWaveLed(w);
     writeByte(ch, REG_FILTER, getFpgaFilterSwitch(ch, w));
     writeByte(ch, REG_BASE_WAVE, BaseWaveGenerator(ch, w));
 }
@@ -134,9 +134,9 @@ void CSetParam::SetChOutput(CH_ID ch, bool on)
         return;
     writeByte(ch, REG_OUTPUT, on ? 1 : 0);
     if (on)
-        chAllLed |= CChCharacter::OutputLed(ch);
+        state.chAllLed |= CChCharacter::OutputLed(ch);
     else
-        chAllLed &= ~CChCharacter::OutputLed(ch);
+        state.chAllLed &= ~CChCharacter::OutputLed(ch);
 }
 
 void CSetParam::SetFPGAChInversion(CH_ID ch, bool inv)
@@ -161,7 +161,7 @@ void CSetParam::SetATT(CH_ID ch, unsigned char code)
 {
     if (!IsChannel(ch))
         return;
-    m_ATT[ch] = code;
+    state.m_ATT[ch] = code;
     writeByte(ch, REG_ATT, code);
 }
 

@@ -13,15 +13,11 @@
 #include <QThread>
 #include <cmath>
 #include <cstring>
+#include <vector>
 
 using namespace fpga_scale;
 
 namespace {
-// The samples leave from these buffers, so the caller's tables may change
-// while a transfer is being prepared elsewhere.
-short s_baseBuffer[WAVE_BASE_POINTS];
-short s_modBuffer[WAVE_MOD_POINTS];
-
 void sendTable(CH_ID ch, unsigned kind, const short* words, int n)
 {
     CSetParam::SetFPGA_reg(REG_TABLE_SELECT, static_cast<unsigned char>(unsigned(ch) * 4 + kind));
@@ -51,11 +47,14 @@ void CSetParam::SetBaseWaveData(CH_ID ch, const short* data, int len, bool deep)
     // The wave memory plays one period of 8192 words. A table of that length
     // goes as it is; any other length is resampled to it, so that nothing is
     // read beyond the caller's samples.
+    // The samples leave from a copy of their own, so the caller's table may
+    // change while the transfer runs.
+    std::vector<short> buffer(WAVE_BASE_POINTS);
     if (len == WAVE_BASE_POINTS)
-        std::memcpy(s_baseBuffer, data, sizeof(s_baseBuffer));
+        std::memcpy(buffer.data(), data, buffer.size() * sizeof(short));
     else
-        GlobalMethod::SampleLine(s_baseBuffer, WAVE_BASE_POINTS, data, len);
-    sendTable(ch, TABLE_KIND_BASE, s_baseBuffer, WAVE_BASE_POINTS);
+        GlobalMethod::SampleLine(buffer.data(), WAVE_BASE_POINTS, data, len);
+    sendTable(ch, TABLE_KIND_BASE, buffer.data(), WAVE_BASE_POINTS);
 }
 
 void CSetParam::SetModWaveData(CH_ID ch, const short* data, int len)
@@ -66,8 +65,8 @@ void CSetParam::SetModWaveData(CH_ID ch, const short* data, int len)
         qWarning("mod size:%d out of range", len);
         len = WAVE_MOD_POINTS;  // the modulation memory holds 2048 words
     }
-    std::memcpy(s_modBuffer, data, size_t(len) * sizeof(short));
-    sendTable(ch, TABLE_KIND_MOD, s_modBuffer, len);
+    const std::vector<short> buffer(data, data + len);
+    sendTable(ch, TABLE_KIND_MOD, buffer.data(), len);
 }
 
 void CSetParam::SetListData(CH_ID ch, const double* freqs, int n)

@@ -5,24 +5,27 @@
 #include <type_traits>
 
 HardWareInfo sys_param::HWinfo;
-bool sys_param::OnOff[4];
-bool sys_param::syncManual[4];
-bool sys_param::CounterOnOff;
-bool sys_param::digitalSW;
-u8 sys_param::TrgInOut;
-u32 sys_param::bkLoad;
-bool sys_param::IPSetType;
-char sys_param::IP[16];
-char sys_param::Mask[16];
-char sys_param::Gateway[16];
-char sys_param::MAC[18];
-u8 sys_param::storagePlace[4];
-double sys_param::SyncFrequency[4];
-QString sys_param::SysInfo;
-QString sys_param::DisplayName;
-QString sys_param::HardWareVersion;
-QString sys_param::LogicVersion;
+sys_param::Transient sys_param::transient;
+bool (&sys_param::OnOff)[4] = sys_param::transient.OnOff;
+bool (&sys_param::syncManual)[4] = sys_param::transient.syncManual;
+bool& sys_param::CounterOnOff = sys_param::transient.CounterOnOff;
+bool& sys_param::digitalSW = sys_param::transient.digitalSW;
+u8& sys_param::TrgInOut = sys_param::transient.TrgInOut;
+u32& sys_param::bkLoad = sys_param::transient.bkLoad;
+bool& sys_param::IPSetType = sys_param::transient.IPSetType;
+char (&sys_param::IP)[16] = sys_param::transient.IP;
+char (&sys_param::Mask)[16] = sys_param::transient.Mask;
+char (&sys_param::Gateway)[16] = sys_param::transient.Gateway;
+char (&sys_param::MAC)[18] = sys_param::transient.MAC;
+u8 (&sys_param::storagePlace)[4] = sys_param::transient.storagePlace;
+double (&sys_param::SyncFrequency)[4] = sys_param::transient.SyncFrequency;
+QString& sys_param::SysInfo = sys_param::transient.SysInfo;
+QString& sys_param::DisplayName = sys_param::transient.DisplayName;
+QString& sys_param::HardWareVersion = sys_param::transient.HardWareVersion;
+QString& sys_param::LogicVersion = sys_param::transient.LogicVersion;
 const QString sys_param::SoftWareVersion = QStringLiteral("1.09.0018");
+
+void sys_param::resetTransient() { transient = Transient{}; }
 
 namespace {
 

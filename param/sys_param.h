@@ -19,24 +19,54 @@ class sys_param {
 public:
     static HardWareInfo HWinfo;
 
-    // Non-persistent state, zero at start and never saved.
-    static bool OnOff[4];
-    static bool syncManual[4];
-    static bool CounterOnOff;
-    static bool digitalSW;
-    static u8 TrgInOut;     // bits 0..3 channels using the trigger line, bit 4 line driven as output
-    static u32 bkLoad;      // the load value the last SetChLoad replaced
-    static bool IPSetType;  // false automatic address, true static address
-    static char IP[16];
-    static char Mask[16];
-    static char Gateway[16];
-    static char MAC[18];
-    static u8 storagePlace[4];
-    static double SyncFrequency[4];
-    static QString SysInfo;
-    static QString DisplayName;
-    static QString HardWareVersion;
-    static QString LogicVersion;
+    // State that belongs to the running instrument and is never saved with
+    // the record (the record's bytes stay as they are): outputs, sync and
+    // trigger users, the counter and digital switches, the network addresses
+    // in use, where the files come from, and the board's identity read at
+    // start-up. Empty/zero at start; resetTransient() returns to that.
+    // Owner: the controller's worker thread writes it (the identity strings
+    // once, during start-up, before the remote threads start); the SCPI
+    // worker and the LAN services read it, as they read the record, without
+    // a lock.
+    struct Transient {
+        bool OnOff[4] = {};
+        bool syncManual[4] = {};
+        bool CounterOnOff = false;
+        bool digitalSW = false;
+        u8 TrgInOut = 0;     // bits 0..3 channels using the trigger line, bit 4 line driven as output
+        u32 bkLoad = 0;      // the load value the last SetChLoad replaced
+        bool IPSetType = false;  // false automatic address, true static address
+        char IP[16] = {};
+        char Mask[16] = {};
+        char Gateway[16] = {};
+        char MAC[18] = {};
+        u8 storagePlace[4] = {};
+        double SyncFrequency[4] = {};
+        QString SysInfo;
+        QString DisplayName;
+        QString HardWareVersion;
+        QString LogicVersion;
+    };
+    static Transient transient;
+    static void resetTransient();
+    // The fields under their long-standing names (views of `transient`).
+    static bool (&OnOff)[4];
+    static bool (&syncManual)[4];
+    static bool& CounterOnOff;
+    static bool& digitalSW;
+    static u8& TrgInOut;
+    static u32& bkLoad;
+    static bool& IPSetType;
+    static char (&IP)[16];
+    static char (&Mask)[16];
+    static char (&Gateway)[16];
+    static char (&MAC)[18];
+    static u8 (&storagePlace)[4];
+    static double (&SyncFrequency)[4];
+    static QString& SysInfo;
+    static QString& DisplayName;
+    static QString& HardWareVersion;
+    static QString& LogicVersion;
     static const QString SoftWareVersion;
 
     // The channel record of a channel (CH1..CH4; other ids map to CH1).

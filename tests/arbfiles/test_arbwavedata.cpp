@@ -282,10 +282,10 @@ TEST_F(ArbFiles, ListHeaderCountMustBeOneTo2048)
 TEST_F(ArbFiles, ListValuesAreClampedIntoTheChannelRange)
 {
     sys_param::ch(CH1).BaseWave = BASE_Sine;
-    CSetParam::pCharacter[CH1].InitBandwidth(0);
+    CSetParam::state.pCharacter[CH1].InitBandwidth(0);
     // The controller installs the channel characteristics as the list range.
     ArbWaveData::SetListRangeSource([](CH_ID ch, double* lo, double* hi) {
-        CSetParam::pCharacter[ch].GetBWFreScope(int(sys_param::ch(ch).BaseWave), *lo, *hi);
+        CSetParam::state.pCharacter[ch].GetBWFreScope(int(sys_param::ch(ch).BaseWave), *lo, *hi);
     });
     write(hostOf("l.csv"), list(5, {"0", "2500.5", "-3", "9e12", "bad", "77"}));
     QFile f(hostOf("l.csv"));

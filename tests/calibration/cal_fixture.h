@@ -28,9 +28,9 @@ protected:
         ASSERT_TRUE(CSetParam::OpenDevice());
         sys_param::setFactoryValues(sys_param::HWinfo);
         resetCalibration();
-        CSetParam::isDcCal = false;
-        CSetParam::isAcCal = false;
-        CSetParam::boardtemp = 43.0f;
+        CSetParam::state.isDcCal = false;
+        CSetParam::state.isAcCal = false;
+        CSetParam::state.boardtemp = 43.0f;
         CChCharacter::SetBoardTemperatureSource(nullptr);
         CSetParam::SetSerialNumberSource(nullptr);
         CSetParam::ForgetWrittenState();
@@ -39,8 +39,8 @@ protected:
     void TearDown() override
     {
         resetCalibration();
-        CSetParam::isDcCal = false;
-        CSetParam::isAcCal = false;
+        CSetParam::state.isDcCal = false;
+        CSetParam::state.isAcCal = false;
         CChCharacter::SetBoardTemperatureSource(nullptr);
         CSetParam::SetSerialNumberSource(nullptr);
         CSetParam::CloseDevice();
@@ -50,7 +50,7 @@ protected:
 
     static void resetCalibration()
     {
-        for (CChCharacter& c : CSetParam::pCharacter) {
+        for (CChCharacter& c : CSetParam::state.pCharacter) {
             c.SetAllDCCalValue(1.0, 0.0);
             c.ClearAcCalValue();
         }
@@ -75,7 +75,7 @@ protected:
         return f.readAll();
     }
 
-    static CChCharacter& chr(int ch) { return CSetParam::pCharacter[ch]; }
+    static CChCharacter& chr(int ch) { return CSetParam::state.pCharacter[ch]; }
     static const AmpSWMap* range(int ch, int code) { return chr(ch).GetATTtoAmpMap(static_cast<unsigned char>(code)); }
 
     QTemporaryDir dir;

@@ -13,7 +13,7 @@ const char* testSerial() { return "SN-CAL-0042"; }
 void fillAllChannels()
 {
     for (int ch = 0; ch < 4; ++ch) {
-        CChCharacter& c = CSetParam::pCharacter[ch];
+        CChCharacter& c = CSetParam::state.pCharacter[ch];
         int r = 0;
         for (AmpSWMap& m : c.AmpSWMaps) {
             ASSERT_TRUE(c.SetDCCalValue(m.ATT, 1.0 + 0.01 * ch + 0.001 * r, -0.002 * r + 0.0001 * ch));
@@ -42,7 +42,7 @@ QByteArray expectedFile(const char* sn)
     for (int ch = 0; ch < 4; ++ch) {
         std::snprintf(line, sizeof line, "[T:DC]\r\n[CH:%d]\r\n", ch);
         out += line;
-        for (const AmpSWMap& m : CSetParam::pCharacter[ch].AmpSWMaps) {
+        for (const AmpSWMap& m : CSetParam::state.pCharacter[ch].AmpSWMaps) {
             std::snprintf(line, sizeof line, "[ATT:%02d][A:%f][B:%f]\r\n", m.ATT, m.DC_a, m.DC_b);
             out += line;
         }
@@ -51,7 +51,7 @@ QByteArray expectedFile(const char* sn)
     for (int ch = 0; ch < 4; ++ch) {
         std::snprintf(line, sizeof line, "[T:AC]\r\n[CH:%d]\r\n", ch);
         out += line;
-        for (const AmpSWMap& m : CSetParam::pCharacter[ch].AmpSWMaps) {
+        for (const AmpSWMap& m : CSetParam::state.pCharacter[ch].AmpSWMaps) {
             for (const ACAmpFre& c : m.ACFreAmp) {
                 std::snprintf(line, sizeof line, "[ATT:%02d]\r\n[V:%f]\r\n", m.ATT, c.AdjAmp);
                 out += line;
@@ -82,7 +82,7 @@ TEST_F(CalTest, WithoutAnyFileEveryRangeIsUncorrected)
             EXPECT_EQ(m.DC_b, 0.0);
             EXPECT_TRUE(m.ACFreAmp.empty());
         }
-        EXPECT_EQ(CSetParam::m_ATT[ch], 255);
+        EXPECT_EQ(CSetParam::state.m_ATT[ch], 255);
     }
 }
 
@@ -153,8 +153,8 @@ TEST_F(CalTest, ClearingRemovesTheCalibrationFilesWithoutTheShell)
             EXPECT_EQ(m.DC_a, 1.0);
             EXPECT_TRUE(m.ACFreAmp.empty());
         }
-        EXPECT_EQ(CSetParam::m_ATT[ch], 255);
-        EXPECT_EQ(CSetParam::m_VPP[ch], 0.0);
+        EXPECT_EQ(CSetParam::state.m_ATT[ch], 255);
+        EXPECT_EQ(CSetParam::state.m_VPP[ch], 0.0);
     }
 }
 

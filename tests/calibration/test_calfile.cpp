@@ -4,7 +4,7 @@
 
 namespace {
 
-void parse(const QString& text) { CCalFile::analysisCalFlie(text, CSetParam::pCharacter); }
+void parse(const QString& text) { CCalFile::analysisCalFlie(text, CSetParam::state.pCharacter); }
 
 } // namespace
 

@@ -47,18 +47,18 @@ unsigned expectedWord(int k, double change)
 
 TEST_F(CalTest, DcCalibrationQuietsThePathAndWritesRawOffsets)
 {
-    CSetParam::m_ATT[1] = 8;
-    CSetParam::m_VPP[1] = 1.0;
+    CSetParam::state.m_ATT[1] = 8;
+    CSetParam::state.m_VPP[1] = 1.0;
     CSetParam::SetSatuseCalDc(CH2);
-    EXPECT_TRUE(CSetParam::isDcCal);
-    EXPECT_FALSE(CSetParam::isAcCal);
+    EXPECT_TRUE(CSetParam::state.isDcCal);
+    EXPECT_FALSE(CSetParam::state.isAcCal);
     EXPECT_EQ(lastChWrite(1, REG_VOL_ADJ), 1u);  // scale 0 goes out as 1
     EXPECT_EQ(lastChWrite(1, REG_MERGE_EN), 0u);
     EXPECT_EQ(lastChWrite(1, REG_NOISE_SUM_EN), 0u);
     EXPECT_EQ(lastChWrite(1, REG_WORK_MODE), 0u);
     EXPECT_EQ(lastChWrite(1, REG_BASE_WAVE), 5u);
-    EXPECT_EQ(CSetParam::m_ATT[1], 255);
-    EXPECT_EQ(CSetParam::m_VPP[1], 0.0);
+    EXPECT_EQ(CSetParam::state.m_ATT[1], 255);
+    EXPECT_EQ(CSetParam::state.m_VPP[1], 0.0);
     // No other channel was touched.
     EXPECT_TRUE(chWrites(0, REG_BASE_WAVE).isEmpty());
 
@@ -68,8 +68,8 @@ TEST_F(CalTest, DcCalibrationQuietsThePathAndWritesRawOffsets)
     chr(1).SetDCCalValue(9, 1.2, 0.05);
     EXPECT_EQ(offsetWords(CH2, 9, 1.0), bare);
     CSetParam::SetSatuseVerifyDc(CH2);
-    EXPECT_FALSE(CSetParam::isDcCal);
-    EXPECT_FALSE(CSetParam::isAcCal);
+    EXPECT_FALSE(CSetParam::state.isDcCal);
+    EXPECT_FALSE(CSetParam::state.isAcCal);
     EXPECT_NE(offsetWords(CH2, 9, 1.0), bare);
 }
 
@@ -78,8 +78,8 @@ TEST_F(CalTest, AcCalibrationPlaysTheSineThroughAFlatPath)
     CSetParam::LoadCalData(kCurveText);
     fpga().clearWrites();
     CSetParam::SetSatuseCalAc(CH1);
-    EXPECT_FALSE(CSetParam::isDcCal);
-    EXPECT_TRUE(CSetParam::isAcCal);
+    EXPECT_FALSE(CSetParam::state.isDcCal);
+    EXPECT_TRUE(CSetParam::state.isAcCal);
     EXPECT_EQ(lastChWrite(0, REG_BASE_WAVE), 0u);
     EXPECT_EQ(lastChWrite(0, REG_WORK_MODE), 0u);
     EXPECT_EQ(lastChWrite(0, REG_FILTER), 1u);
@@ -101,7 +101,7 @@ TEST_F(CalTest, AcCalibrationPlaysTheSineThroughAFlatPath)
 
     // Verification applies the curve.
     CSetParam::SetSatuseVerifyAc(CH1);
-    EXPECT_FALSE(CSetParam::isAcCal);
+    EXPECT_FALSE(CSetParam::state.isAcCal);
     CSetParam::SetAmp(CH1, 8, 0.1, 0.1, 1.0, false);
     const QVector<quint64> cal = stream("table:1:flat");
     ASSERT_EQ(cal.size(), 4096);
@@ -125,8 +125,8 @@ TEST_F(CalTest, TheBoardThermometerBendsTheFlatnessTable)
     // the gain is 0.95 of nominal.
     writeBoardFile(SimRoot::kThermometerFile, "4b 01 4b 46 7f ff 05 10 e1 : crc=e1 YES\n"
                                               "4b 01 4b 46 7f ff 05 10 e1 t=49000\n");
-    CSetParam::boardtemp = float(misc::ReadDS18B20());
-    EXPECT_FLOAT_EQ(CSetParam::boardtemp, 49.0f);
+    CSetParam::state.boardtemp = float(misc::ReadDS18B20());
+    EXPECT_FLOAT_EQ(CSetParam::state.boardtemp, 49.0f);
     CSetParam::SetAmp(CH1, 8, 0.1, 0.1, 1.0, false);
     QVector<quint64> t = stream("table:1:flat");
     ASSERT_EQ(t.size(), 4096);
@@ -138,7 +138,7 @@ TEST_F(CalTest, TheBoardThermometerBendsTheFlatnessTable)
     // Back at the reference temperature the table is as measured; the same
     // sensor file is read again from its start.
     writeBoardFile(SimRoot::kThermometerFile, "4b 01 4b 46 7f ff 05 10 e1 t=43000\n");
-    CSetParam::boardtemp = float(misc::ReadDS18B20());
+    CSetParam::state.boardtemp = float(misc::ReadDS18B20());
     CSetParam::SetAmp(CH1, 8, 0.1, 0.1, 1.0, false);
     t = stream("table:1:flat");
     EXPECT_EQ(t[0], 65404u);

@@ -110,11 +110,11 @@ TEST_F(ServiceTest, BadChannelsAndBlocksAreRefused)
 
     send("SYNC9:CMD0\n");
     EXPECT_EQ(lastError(), QByteArray("-108,\"Parameter not allowed\""));
-    EXPECT_FALSE(CSetParam::isDcCal);
+    EXPECT_FALSE(CSetParam::state.isDcCal);
     EXPECT_TRUE(pc_lock);
     send("SYNC1:CMD9\n");
     EXPECT_TRUE(lastError().startsWith("-224,"));
-    EXPECT_FALSE(CSetParam::isDcCal);
+    EXPECT_FALSE(CSetParam::state.isDcCal);
 }
 
 // The whole session over VXI-11 and the saved file:
@@ -124,7 +124,7 @@ TEST_F(ServiceTest, BadChannelsAndBlocksAreRefused)
 TEST_F(ServiceTest, CalibrationSessionEndsInTheSavedFile)
 {
     send("SYNC1:CMD0\n");
-    EXPECT_TRUE(CSetParam::isDcCal);
+    EXPECT_TRUE(CSetParam::state.isDcCal);
     EXPECT_EQ(chValue(0, REG_BASE_WAVE, 1), 5u);
     send("WFILE");
     EXPECT_EQ(scpi_session_transfer_mode(SCPI_SESSION_DEFAULT), int(WF_Cal));
@@ -135,7 +135,7 @@ TEST_F(ServiceTest, CalibrationSessionEndsInTheSavedFile)
     EXPECT_EQ(lastError(), QByteArray("0,\"No error\""));
     EXPECT_TRUE(readBoardFile(CSetParam::kCalFile).contains("[ATT:09][A:1.012000][B:-0.003000]\r\n"));
     send("SYNC1:CMD4\n");
-    EXPECT_FALSE(CSetParam::isDcCal);
+    EXPECT_FALSE(CSetParam::state.isDcCal);
     send("SYNC1:CMD6\n");
     EXPECT_FALSE(QFile::exists(hostPath(CSetParam::kCalFile)));
     EXPECT_EQ(range(0, 9)->DC_a, 1.0);

@@ -148,7 +148,7 @@ TEST_F(ChannelSlots, LargestFrequencyAndAmplitude)
     d.BaseWave = BASE_Sine;
 
     const double plain = C(CH1).GetMaxLimitAmpl();
-    EXPECT_DOUBLE_EQ(plain, CSetParam::pCharacter[CH1].GetMaxAmpAtFreq(1e6));
+    EXPECT_DOUBLE_EQ(plain, CSetParam::state.pCharacter[CH1].GetMaxAmpAtFreq(1e6));
     d.noiseSumSW = true;
     EXPECT_DOUBLE_EQ(C(CH1).GetMaxLimitAmpl(), plain - 0.002);
     d.noiseSumSW = false;
@@ -157,7 +157,7 @@ TEST_F(ChannelSlots, LargestFrequencyAndAmplitude)
     rec(CH2).Frequency = 1e6;
     rec(CH2).Vpp = 1.5;
     rec(CH2).Offset = -0.25;
-    const double pm = CSetParam::pCharacter[CH2].GetMaxAmpAtFreq(1e6);
+    const double pm = CSetParam::state.pCharacter[CH2].GetMaxAmpAtFreq(1e6);
     EXPECT_DOUBLE_EQ(C(CH1).GetMaxLimitAmpl(), std::min(plain, pm) - 2 * 0.25 - 1.5);
 }
 

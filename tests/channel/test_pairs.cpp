@@ -356,7 +356,7 @@ TEST_F(Pairs, SyncOutputRunsAtTheModeRateHalvedAboveTheSquareBandwidth)
 
     rec(CH1).WorkMode = WORK_BASE;
     c1->switchToBase(BASE_Sine, 0);
-    const double top = CSetParam::pCharacter[CH3].Bandwidth.freqSquare;
+    const double top = CSetParam::state.pCharacter[CH3].Bandwidth.freqSquare;
     ASSERT_GT(top, 0);
     remote(CH1, PARAM_INDEX_FREQ, top * 1.5);
     EXPECT_DOUBLE_EQ(sys_param::SyncFrequency[CH3], top * 0.75);

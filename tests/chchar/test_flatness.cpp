@@ -39,7 +39,7 @@ TEST_F(ChCharTest, CurveWithoutOrWithOnePointIsFlat)
 {
     for (unsigned short v : interpolate({}, 64))
         ASSERT_EQ(v, 65535);
-    std::atomic<float> hot{60.0f};
+    SharedValue<float> hot{60.0f};
     CChCharacter::SetBoardTemperatureSource(&hot);
     // 0.98 * 65535 = 64224.3, whatever the temperature.
     for (unsigned short v : interpolate({pt(1e6, 0.98, 0.1, -0.1)}, 64))
@@ -67,7 +67,7 @@ TEST_F(ChCharTest, TemperatureFactorsScaleWithTheBoardTemperature)
 {
     const Points p = {pt(1000, 0.9, 0.05, -0.04), pt(1e6, 0.95, 0.02, -0.01),
                       pt(2e6, 0.8, 0.1, -0.1)};
-    std::atomic<float> temp{0};
+    SharedValue<float> temp{0};
     CChCharacter::SetBoardTemperatureSource(&temp);
     const struct {
         float t;

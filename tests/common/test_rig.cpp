@@ -29,26 +29,13 @@ void leaveSimulatedBoard()
 void resetProcessState()
 {
     CSetParam::CloseDevice();
-    CSetParam::ForgetWrittenState();
+    CSetParam::ResetState();
+    sys_param::resetTransient();
+    CWaveCreate::ForgetDrawn();
     SimFpga::instance().clearWrites();
     ShellRunner::clearRecorded();
     sys_param::setFactoryValues(sys_param::HWinfo);
-    for (int ch = 0; ch < 4; ++ch) {
-        sys_param::OnOff[ch] = false;
-        sys_param::syncManual[ch] = false;
-        sys_param::SyncFrequency[ch] = 0;
-        CSetParam::pCharacter[ch].LED = 0;
-        CSetParam::pCharacter[ch].ClearAcCalValue();
-        CSetParam::pCharacter[ch].SetAllDCCalValue(1.0, 0.0);
-        // The wave memory of a fresh FPGA is empty: nothing was drawn into it.
-        CWaveCreate::bwavev[ch] = BASE_Unknown;
-        CWaveCreate::m_arb[ch][0] = '\0';
-    }
     sys_param::SetPhaseSyncType(CH_SYS, 0);
-    sys_param::TrgInOut = 0;
-    CSetParam::chAllLed = 0;
-    CSetParam::isAcCal = false;
-    CSetParam::isDcCal = false;
 }
 
 } // namespace TestRig

@@ -18,11 +18,12 @@ bool useSimulatedBoard(const QString& dir);
 // (the simulated devices stay installed for the next test).
 void leaveSimulatedBoard();
 
-// A fresh process: register device closed and its written state forgotten,
-// the simulated FPGA's write log and the shell record empty, the parameter
-// record at its factory values with every output, sync and trigger user off,
-// the LEDs dark and the calibration neutral (no AC corrections, DC gain 1,
-// offset 0, no calibration file applied).
+// A fresh process: register device closed, everything the register layer
+// remembers (written-register caches, LEDs, calibration, characteristics,
+// counter) and the record's unsaved state back to their start, the wave
+// memory's drawing memo empty, the simulated FPGA's write log and the shell
+// record empty, the parameter record at its factory values with phase
+// synchronisation off.
 void resetProcessState();
 
 } // namespace TestRig

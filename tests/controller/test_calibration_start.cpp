@@ -37,12 +37,12 @@ protected:
     {
         ControllerTest::TearDown();
         delete log;
-        for (CChCharacter& c : CSetParam::pCharacter) {
+        for (CChCharacter& c : CSetParam::state.pCharacter) {
             c.SetAllDCCalValue(1.0, 0.0);
             c.ClearAcCalValue();
         }
-        CSetParam::isDcCal = false;
-        CSetParam::isAcCal = false;
+        CSetParam::state.isDcCal = false;
+        CSetParam::state.isAcCal = false;
         CChCharacter::SetBoardTemperatureSource(nullptr);
         misc::ResetDS18B20();
     }
@@ -85,14 +85,14 @@ TEST_F(CalibrationStart, CalibrationAndBoardTemperatureAreLoadedAtStart)
     EXPECT_TRUE(log->contains(" calibrate file:/home/root/Local.cal"));
     EXPECT_TRUE(log->contains("Htemp factor file is /home/root/Htemp.fac"));
     EXPECT_TRUE(log->contains("Ltemp factor file not found "));
-    const AmpSWMap* m9 = CSetParam::pCharacter[1].GetATTtoAmpMap(9);
+    const AmpSWMap* m9 = CSetParam::state.pCharacter[1].GetATTtoAmpMap(9);
     EXPECT_EQ(m9->DC_a, 1.05);
     EXPECT_EQ(m9->DC_b, 0.001);
-    const AmpSWMap* m8 = CSetParam::pCharacter[1].GetATTtoAmpMap(8);
+    const AmpSWMap* m8 = CSetParam::state.pCharacter[1].GetATTtoAmpMap(8);
     ASSERT_EQ(m8->ACFreAmp.size(), 1u);
     EXPECT_NEAR(m8->ACFreAmp[0].Points.at(0).tmpHfactor, 0.1, 1e-12);
     // The flatness correction starts from the board thermometer's reading.
-    EXPECT_FLOAT_EQ(CSetParam::boardtemp, 31.5f);
+    EXPECT_FLOAT_EQ(CSetParam::state.boardtemp, 31.5f);
     EXPECT_DOUBLE_EQ(CChCharacter::BoardTemperature(), 31.5);
 }
 
@@ -107,7 +107,7 @@ TEST_F(CalibrationStart, TheStationsStepOpensTheOutputAndLoadsFiftyOhm)
     EXPECT_TRUE(pc_lock);
     EXPECT_EQ(sys_param::GetChOnOff(CH1), 0.0);
     EXPECT_EQ(sys_param::GetChLoad(CH1), 50.0);
-    EXPECT_TRUE(CSetParam::isDcCal);
+    EXPECT_TRUE(CSetParam::state.isDcCal);
 }
 
 TEST_F(CalibrationStart, FactoryItemsAreWrittenThroughTheController)

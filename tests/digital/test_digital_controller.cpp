@@ -231,13 +231,13 @@ TEST_F(CounterDisplay, SwitchingOnProgramsTheFrontEndAndShowsTheInput)
 
     ctrl->uidata.counterUpdate_Slots(); // what the timer runs
     settle();
-    EXPECT_NEAR(CSetParam::cntFre[CSetParam::VALUE], 12345.678, 1e-3);
-    EXPECT_NEAR(CSetParam::cntDuty[CSetParam::VALUE], 25, 1e-3);
+    EXPECT_NEAR(CSetParam::state.cntFre[CSetParam::VALUE], 12345.678, 1e-3);
+    EXPECT_NEAR(CSetParam::state.cntDuty[CSetParam::VALUE], 25, 1e-3);
     EXPECT_TRUE(strip().contains("12.345678 kHz")) << strip().toStdString();
     EXPECT_TRUE(strip().contains("25.000 %")) << strip().toStdString();
     const QVariantList results = ctrl->counterObj->property("results").toList();
     ASSERT_EQ(results.size(), 5);
-    EXPECT_EQ(results[0].toStringList().first(), CSetParam::strFre.first());
+    EXPECT_EQ(results[0].toStringList().first(), CSetParam::state.strFre.first());
     EXPECT_EQ(ctrl->counterObj->property("samples").toInt(), 1);
 }
 
@@ -255,7 +255,7 @@ TEST_F(CounterDisplay, SwitchingOffStopsTheRefreshThenShowsOneClearedRefresh)
     settle();
     EXPECT_FALSE(ctrl->uidata.counterTimer.isActive());
     EXPECT_EQ(writesAt(REG_CNT_ON), QList<uint64_t>({0}));
-    EXPECT_EQ(CSetParam::cntFre[CSetParam::VALUE], 0.0);
+    EXPECT_EQ(CSetParam::state.cntFre[CSetParam::VALUE], 0.0);
     EXPECT_TRUE(strip().contains("------")) << strip().toStdString();
     EXPECT_FALSE(strip().contains("kHz"));
     EXPECT_EQ(frame()->property("width").toInt(), 16);

@@ -19,15 +19,15 @@ TEST_F(SimInputs, CounterInputReadsBackInBothRanges)
             // Twice: the range choice has hysteresis and may switch once.
             CSetParam::readCounterPara();
             ASSERT_EQ(CSetParam::readCounterPara(), 1) << f;
-            EXPECT_NEAR(CSetParam::cntFre[CSetParam::VALUE], f, f * 1e-6) << f;
-            EXPECT_NEAR(CSetParam::cntDuty[CSetParam::VALUE], duty, 1e-3) << f << " " << duty;
-            EXPECT_NEAR(CSetParam::cntPeriod[CSetParam::VALUE], 1 / f, 1e-6 / f) << f;
+            EXPECT_NEAR(CSetParam::state.cntFre[CSetParam::VALUE], f, f * 1e-6) << f;
+            EXPECT_NEAR(CSetParam::state.cntDuty[CSetParam::VALUE], duty, 1e-3) << f << " " << duty;
+            EXPECT_NEAR(CSetParam::state.cntPeriod[CSetParam::VALUE], 1 / f, 1e-6 / f) << f;
         }
     }
     // No input: nothing measured.
     ASSERT_TRUE(fpga().setCounterInput(0, 50));
     EXPECT_EQ(CSetParam::readCounterPara(), 0);
-    EXPECT_EQ(CSetParam::strFre.first(), QString("------"));
+    EXPECT_EQ(CSetParam::state.strFre.first(), QString("------"));
 }
 
 TEST_F(SimInputs, RequestsRefuseWrongInputAndAnIdleOutput)

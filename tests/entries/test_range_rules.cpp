@@ -18,7 +18,7 @@ protected:
     channelModel* E(CH_ID c, int index) { return C(c).entry(index); }
     const DataInfo& Dsc(CH_ID c, int index, int u) { return *E(c, index)->descriptor(u); }
     // The open-circuit row of the amplitude table that serves frequency f.
-    static const AmpFreTable& row(CH_ID c, double f) { return CSetParam::pCharacter[c].GetAmpFreqTableAtFreq(f); }
+    static const AmpFreTable& row(CH_ID c, double f) { return CSetParam::state.pCharacter[c].GetAmpFreqTableAtFreq(f); }
 };
 
 TEST_F(RangeRules, SineFrequencyAndPeriodFollowTheBandwidthOfEachPair)

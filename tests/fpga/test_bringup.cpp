@@ -27,9 +27,9 @@ TEST_F(BringUp, ReducedVariantAndVersionsAreTakenFromTheBoard)
         CChCharacter reduced{CH_ID(ch)}, full{CH_ID(ch)};
         reduced.InitBandwidth(200);
         ASSERT_NE(reduced.Bandwidth.freqSine, full.Bandwidth.freqSine);
-        EXPECT_EQ(CSetParam::pCharacter[ch].chId, CH_ID(ch));
-        EXPECT_EQ(CSetParam::pCharacter[ch].Bandwidth.freqSine, reduced.Bandwidth.freqSine) << ch;
-        EXPECT_EQ(CSetParam::pCharacter[ch].Bandwidth.freqArb, reduced.Bandwidth.freqArb) << ch;
+        EXPECT_EQ(CSetParam::state.pCharacter[ch].chId, CH_ID(ch));
+        EXPECT_EQ(CSetParam::state.pCharacter[ch].Bandwidth.freqSine, reduced.Bandwidth.freqSine) << ch;
+        EXPECT_EQ(CSetParam::state.pCharacter[ch].Bandwidth.freqArb, reduced.Bandwidth.freqArb) << ch;
     }
     EXPECT_EQ(sys_param::HardWareVersion, QString("4.02"));
     EXPECT_EQ(sys_param::LogicVersion, QString("3.11.007"));

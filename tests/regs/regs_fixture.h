@@ -56,7 +56,7 @@ protected:
     void TearDown() override
     {
         for (int ch = 0; ch < 4; ++ch)
-            CSetParam::pCharacter[ch].ClearAcCalValue();
+            CSetParam::state.pCharacter[ch].ClearAcCalValue();
         TestRig::leaveSimulatedBoard();
     }
 

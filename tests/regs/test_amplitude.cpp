@@ -50,15 +50,15 @@ TEST_F(RegsTest, OffsetDacWordsPerChannelLoadCalibrationAndClamp)
     EXPECT_EQ(writesAt(REG_OFS_DAC), dacPair(CH3, dacWords(3.0, 6 * DCGAIN)));
 
     // DC calibration a v + 2 b of the range, unless calibration is running.
-    ASSERT_TRUE(CSetParam::pCharacter[CH2].SetDCCalValue(0, 1.01, 0.003));
+    ASSERT_TRUE(CSetParam::state.pCharacter[CH2].SetDCCalValue(0, 1.01, 0.003));
     fpga().clearWrites();
     CSetParam::SetOffset(CH2, 0, 1.0, false);
     EXPECT_EQ(writesAt(REG_OFS_DAC), dacPair(CH2, dacWords(1.01 * 1.0 + 2 * 0.003, DCGAIN)));
-    CSetParam::isDcCal = true;
+    CSetParam::state.isDcCal = true;
     fpga().clearWrites();
     CSetParam::SetOffset(CH2, 0, 1.0, false);
     EXPECT_EQ(writesAt(REG_OFS_DAC), dacPair(CH2, dacWords(1.0, DCGAIN)));
-    CSetParam::isDcCal = false;
+    CSetParam::state.isDcCal = false;
 
     // Beyond the DAC's reach: x held at 4.096 (coarse 4095) or 0.
     fpga().clearWrites();
@@ -102,7 +102,7 @@ TEST_F(RegsTest, FirstAmplitudeRunsTheSwitchSequenceInOrder)
     const QVector<quint64> flat = stream("table:1:flat");
     EXPECT_EQ(flat.size(), 4096);
     EXPECT_EQ(flat.count(65535), 4096);
-    EXPECT_EQ(CSetParam::m_ATT[CH1], 0);
+    EXPECT_EQ(CSetParam::state.m_ATT[CH1], 0);
 }
 
 TEST_F(RegsTest, UnchangedRangeSkipsTheSwitchAndTheFlatnessUpload)
@@ -150,7 +150,7 @@ TEST_F(RegsTest, MergeAddsThePartnerOnlyWhileItsOutputIsOn)
 
 TEST_F(RegsTest, MeasuredFlatnessIsUploadedAndFeedsTheNoiseGain)
 {
-    ACAmpFre* curve = CSetParam::pCharacter[CH1].GetATTtoAmpForMap(0, 1.0);
+    ACAmpFre* curve = CSetParam::state.pCharacter[CH1].GetATTtoAmpForMap(0, 1.0);
     ASSERT_NE(curve, nullptr);
     curve->Points = {ACFrePiont{1e6, 0.9, 0, 0}};
     const unsigned short w = static_cast<unsigned short>(0.9 * 65535);
@@ -162,7 +162,7 @@ TEST_F(RegsTest, MeasuredFlatnessIsUploadedAndFeedsTheNoiseGain)
     ASSERT_EQ(flat.size(), 4096);
     EXPECT_EQ(flat.first(), w);
     EXPECT_EQ(flat.last(), w);
-    EXPECT_EQ(CSetParam::m_NoiseSumCal[CH1], w);
+    EXPECT_EQ(CSetParam::state.m_NoiseSumCal[CH1], w);
 
     // The signal makes room for the noise; the noise gain follows the
     // flatness at the noise reference point.
@@ -183,12 +183,12 @@ TEST_F(RegsTest, MeasuredFlatnessIsUploadedAndFeedsTheNoiseGain)
 
 TEST_F(RegsTest, AcCalibrationLoadsAFlatTable)
 {
-    ACAmpFre* curve = CSetParam::pCharacter[CH4].GetATTtoAmpForMap(0, 1.0);
+    ACAmpFre* curve = CSetParam::state.pCharacter[CH4].GetATTtoAmpForMap(0, 1.0);
     ASSERT_NE(curve, nullptr);
     curve->Points = {ACFrePiont{1e6, 0.5, 0, 0}};
-    CSetParam::isAcCal = true;
+    CSetParam::state.isAcCal = true;
     CSetParam::SetAmp(CH4, 0, 1.0, 2.0, 0, false);
-    CSetParam::isAcCal = false;
+    CSetParam::state.isAcCal = false;
     const QVector<quint64> flat = stream("table:4:flat");
     ASSERT_EQ(flat.size(), 1536);
     EXPECT_EQ(flat.count(65535), 1536);

@@ -19,7 +19,7 @@ protected:
     {
         RegsTest::SetUp();
         CSetParam::offCounter();
-        CSetParam::cntSlowRange = false;
+        CSetParam::state.cntSlowRange = false;
     }
     // Counts as the hardware presents them: one less than counted.
     static void fast(uint32_t h, uint32_t r, uint32_t c)
@@ -63,20 +63,20 @@ TEST_F(CounterTest, SlowRangeBelowTheThresholdWithHysteresis)
     fast(1, 5000000, 1);
     slow(312500, 625000, 1000);  // 1000 cycles in 625000 FCLK ticks, high half the time
     ASSERT_EQ(CSetParam::readCounterPara(), 1);
-    EXPECT_TRUE(CSetParam::cntSlowRange);
-    EXPECT_DOUBLE_EQ(CSetParam::cntFre[CSetParam::VALUE], 1000.0 * ref::FCLK / 625000.0);
-    EXPECT_DOUBLE_EQ(CSetParam::cntDuty[CSetParam::VALUE], 50.0);
+    EXPECT_TRUE(CSetParam::state.cntSlowRange);
+    EXPECT_DOUBLE_EQ(CSetParam::state.cntFre[CSetParam::VALUE], 1000.0 * ref::FCLK / 625000.0);
+    EXPECT_DOUBLE_EQ(CSetParam::state.cntDuty[CSetParam::VALUE], 50.0);
     // From the slow range the fast one takes over only above 10 kHz.
     fast(1, 2500000, 1000);  // 8 * 1000 * FCLK / 2.5e6 = 1 MHz
     ASSERT_EQ(CSetParam::readCounterPara(), 1);
-    EXPECT_FALSE(CSetParam::cntSlowRange);
+    EXPECT_FALSE(CSetParam::state.cntSlowRange);
     fast(1, 250000000, 8);   // 80 Hz on the fast counters: below 1000 Hz
     slow(1, 312500000, 5000);
     ASSERT_EQ(CSetParam::readCounterPara(), 1);
-    EXPECT_TRUE(CSetParam::cntSlowRange);
+    EXPECT_TRUE(CSetParam::state.cntSlowRange);
     fast(1, 312500000, 1000); // 8000 Hz: above 1000, but below the 10 kHz of the slow range
     ASSERT_EQ(CSetParam::readCounterPara(), 1);
-    EXPECT_TRUE(CSetParam::cntSlowRange);
+    EXPECT_TRUE(CSetParam::state.cntSlowRange);
 }
 
 TEST_F(CounterTest, StatisticsOverTheMostRecentReadings)
@@ -89,10 +89,10 @@ TEST_F(CounterTest, StatisticsOverTheMostRecentReadings)
     const double mean = (1e6 + 2e6 + 4e6) / 3;
     const double sd = std::sqrt(((1e6 - mean) * (1e6 - mean) + (2e6 - mean) * (2e6 - mean) +
                                  (4e6 - mean) * (4e6 - mean)) / 3);
-    EXPECT_DOUBLE_EQ(CSetParam::cntFre[CSetParam::MEAN], mean);
-    EXPECT_DOUBLE_EQ(CSetParam::cntFre[CSetParam::MIN], 1e6);
-    EXPECT_DOUBLE_EQ(CSetParam::cntFre[CSetParam::MAX], 4e6);
-    EXPECT_NEAR(CSetParam::cntFre[CSetParam::SDEV], sd, sd * 1e-12);
+    EXPECT_DOUBLE_EQ(CSetParam::state.cntFre[CSetParam::MEAN], mean);
+    EXPECT_DOUBLE_EQ(CSetParam::state.cntFre[CSetParam::MIN], 1e6);
+    EXPECT_DOUBLE_EQ(CSetParam::state.cntFre[CSetParam::MAX], 4e6);
+    EXPECT_NEAR(CSetParam::state.cntFre[CSetParam::SDEV], sd, sd * 1e-12);
     EXPECT_EQ(CSetParam::CounterSamples(), 3);
 
     // The ring keeps 256: after 300 readings of 1 MHz the 2 and 4 MHz are gone.
@@ -101,9 +101,9 @@ TEST_F(CounterTest, StatisticsOverTheMostRecentReadings)
         ASSERT_EQ(CSetParam::readCounterPara(), 1);
     }
     EXPECT_EQ(CSetParam::CounterSamples(), 256);
-    EXPECT_DOUBLE_EQ(CSetParam::cntFre[CSetParam::MAX], 1e6);
-    EXPECT_DOUBLE_EQ(CSetParam::cntFre[CSetParam::SDEV], 0);
+    EXPECT_DOUBLE_EQ(CSetParam::state.cntFre[CSetParam::MAX], 1e6);
+    EXPECT_DOUBLE_EQ(CSetParam::state.cntFre[CSetParam::SDEV], 0);
     CSetParam::offCounter();
     EXPECT_EQ(CSetParam::CounterSamples(), 0);
-    EXPECT_EQ(CSetParam::strFre[CSetParam::VALUE], "------");
+    EXPECT_EQ(CSetParam::state.strFre[CSetParam::VALUE], "------");
 }

@@ -23,11 +23,11 @@ TEST_F(RegsTest, GeneratorAndFilterFollowTheBaseWave)
         rec(c.ch).BaseWave = c.w;
         rec(c.ch).ArbSample = c.arbSample;
         rec(c.ch).ArbFilter = c.arbFilter;
-        CSetParam::pCharacter[c.ch].LED = 0xFFFFFFFFu;
+        CSetParam::state.pCharacter[c.ch].LED = 0xFFFFFFFFu;
         CSetParam::SetBaseWaveType(c.ch);
         EXPECT_EQ(chValue(c.ch, REG_BASE_WAVE, 1), uint64_t(c.gen)) << c.ch << " wave " << c.w;
         EXPECT_EQ(chValue(c.ch, REG_FILTER, 1), uint64_t(c.filter)) << c.ch << " wave " << c.w;
-        EXPECT_EQ(CSetParam::pCharacter[c.ch].LED, (0xFFFFFFFFu & ~0x3E1Fu) | c.led);
+        EXPECT_EQ(CSetParam::state.pCharacter[c.ch].LED, (0xFFFFFFFFu & ~0x3E1Fu) | c.led);
     }
     CSetParam::SetBaseWaveType(CH2, FPGA_BASE_TRI);
     EXPECT_EQ(chValue(CH2, REG_BASE_WAVE, 1), 6u);
@@ -38,10 +38,10 @@ TEST_F(RegsTest, WorkModeRegisterAndModeLed)
     const uint32_t modes[][2] = {{WORK_BASE, 0x8000}, {MT_FM, 0x10000}, {ST_LOG, 0x4000}, {BT_GATE, 0x20000}};
     for (const auto& m : modes) {
         rec(CH2).WorkMode = m[0] & 0x3000;
-        CSetParam::pCharacter[CH2].LED = 0x3E1Fu | 0x3C000u;
+        CSetParam::state.pCharacter[CH2].LED = 0x3E1Fu | 0x3C000u;
         CSetParam::SetWorkModeReg(CH2, FPGA_WM_LOG);
         EXPECT_EQ(chValue(CH2, REG_WORK_MODE, 1), uint64_t(FPGA_WM_LOG));
-        EXPECT_EQ(CSetParam::pCharacter[CH2].LED, 0x3E1Fu | m[1]);
+        EXPECT_EQ(CSetParam::state.pCharacter[CH2].LED, 0x3E1Fu | m[1]);
     }
 }
 
@@ -99,10 +99,10 @@ TEST_F(RegsTest, OutputRelayLedsAndSyncFlags)
     CSetParam::SetChOutput(CH1, true);
     CSetParam::SetChOutput(CH4, true);
     EXPECT_EQ(chValue(CH1, REG_OUTPUT, 1), 1u);
-    EXPECT_EQ(CSetParam::chAllLed, 0x100u | 0x80u);
+    EXPECT_EQ(CSetParam::state.chAllLed, 0x100u | 0x80u);
     CSetParam::SetChOutput(CH1, false);
     EXPECT_EQ(chValue(CH1, REG_OUTPUT, 1), 0u);
-    EXPECT_EQ(CSetParam::chAllLed, 0x80u);
+    EXPECT_EQ(CSetParam::state.chAllLed, 0x80u);
 
     CSetParam::SetSyncManual(CH2, true);
     CSetParam::SetSyncManual(CH4, true);
@@ -124,8 +124,8 @@ TEST_F(RegsTest, AmplitudeScaleWordIsHeldInsideSixteenBitsAndAboveZero)
 
 TEST_F(RegsTest, LedWordsAreActiveLowAndCarryEveryOutputLed)
 {
-    CSetParam::pCharacter[CH3].LED = 0x2000 | 0x10000 | 0x100;  // sine, modulation, a stale output bit
-    CSetParam::chAllLed = 0x20 | 0x40;                          // CH2 and CH3 outputs on
+    CSetParam::state.pCharacter[CH3].LED = 0x2000 | 0x10000 | 0x100;  // sine, modulation, a stale output bit
+    CSetParam::state.chAllLed = 0x20 | 0x40;                          // CH2 and CH3 outputs on
     CSetParam::SetAllLedOff(CH3);
     const uint32_t v = ~uint32_t(0x2000 | 0x10000 | 0x20 | 0x40);
     EXPECT_EQ(writesAt(REG_LED_INIT), (QList<uint64_t>{1}));

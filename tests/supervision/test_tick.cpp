@@ -178,7 +178,7 @@ TEST_F(SupervisionTest, FactoryIntervalRunsOnlyTheProtectionPoll)
     QDir(file("/media/usbdisk")).removeRecursively();
     tick();
     EXPECT_TRUE(on(CH1));
-    EXPECT_FLOAT_EQ(CSetParam::boardtemp, 25.0f);
+    EXPECT_FLOAT_EQ(CSetParam::state.boardtemp, 25.0f);
     EXPECT_TRUE(ctrl->usbdiskstatus);
     fpga().poke(kSafeStatus, QByteArray(1, char(0x0C)));
     tick();

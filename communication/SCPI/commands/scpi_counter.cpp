@@ -72,11 +72,17 @@ scpi_result_t SCPI_CounterSwQ(scpi_t* c)
     return SCPI_RES_OK;
 }
 
-scpi_result_t SCPI_CounterFreqQ(scpi_t* c) { return scientific(c, CSetParam::cntFre[CSetParam::VALUE]); }
-scpi_result_t SCPI_CounterPeriodQ(scpi_t* c) { return scientific(c, CSetParam::cntPeriod[CSetParam::VALUE]); }
-scpi_result_t SCPI_CounterDutyQ(scpi_t* c) { return scientific(c, CSetParam::cntDuty[CSetParam::VALUE]); }
-scpi_result_t SCPI_CounterPWidthQ(scpi_t* c) { return scientific(c, CSetParam::cntPWidth[CSetParam::VALUE]); }
-scpi_result_t SCPI_CounterNWidthQ(scpi_t* c) { return scientific(c, CSetParam::cntNWidth[CSetParam::VALUE]); }
+// The latest reading of one counter quantity (0 without a signal).
+static scpi_result_t latest(scpi_t* c, CSetParam::CounterQuantity q)
+{
+    return scientific(c, CSetParam::CounterResult(q, CSetParam::VALUE));
+}
+
+scpi_result_t SCPI_CounterFreqQ(scpi_t* c) { return latest(c, CSetParam::CNT_FRE); }
+scpi_result_t SCPI_CounterPeriodQ(scpi_t* c) { return latest(c, CSetParam::CNT_PERIOD); }
+scpi_result_t SCPI_CounterDutyQ(scpi_t* c) { return latest(c, CSetParam::CNT_DUTY); }
+scpi_result_t SCPI_CounterPWidthQ(scpi_t* c) { return latest(c, CSetParam::CNT_PWIDTH); }
+scpi_result_t SCPI_CounterNWidthQ(scpi_t* c) { return latest(c, CSetParam::CNT_NWIDTH); }
 
 scpi_result_t SCPI_CounterCoupling(scpi_t* c)
 {

@@ -128,8 +128,8 @@ scpi_result_t SCPI_KeyLedQ(scpi_t* context)
 scpi_result_t SCPI_KeyAllLedQ(scpi_t* context)
 {
     const int ch = currentChannel(context);
-    const uint32_t led = ch >= 0 ? (CSetParam::pCharacter[ch].LED & ~uint32_t(0x1E0)) : 0;
-    const uint32_t all = CSetParam::chAllLed;
+    const uint32_t led = ch >= 0 ? (CSetParam::state.pCharacter[ch].LED & ~uint32_t(0x1E0)) : 0;
+    const uint32_t all = CSetParam::state.chAllLed;
     static const uint32_t chBits[14] = {0x8000, 0x10000, 0x4000, 0x20000, 0x2000, 0x1000, 0x800,
                                         0x400,  0x2,     0x4,    0x1,     0x8,    0x200,  0x10};
     static const uint32_t allBits[4] = {0x100, 0x20, 0x40, 0x80};
