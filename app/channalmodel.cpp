@@ -1,6 +1,7 @@
 #include "app/channalmodel.h"
 #include <QDebug>
 #include <cmath>
+#include <QThread>
 #include "app/channel.h"
 #include "app/signal/csignal.h"
 #include "app/ornav72.h"
@@ -190,7 +191,7 @@ bool channelModel::SetValueWitheCheck(double v, double min, double max, int unit
         d.SetValue(ch, limit);
     mulitInputTypeSync(idx);
     m_selectIndex = GetMaxBit(limit);
-    emit valueChanged();
+    announceValue();
     disUpdate();
     qWarning("[wainning] %s out of range,paramindex:%d", "SetValueWitheCheck", paramindex);
     return false;
@@ -205,7 +206,7 @@ bool channelModel::UpdateRange()
 
 void channelModel::valueChangedProcess()
 {
-    emit valueChanged();
+    announceValue();
     if (curSignal) {
         curSignal->drawWave(false);
         curSignal->updatePse();
@@ -329,7 +330,34 @@ void channelModel::disUpdate()
         m_sLenth = sLen;
         emit sLenthChanged(sLen);
     }
+    publishShown();
     wlistvalue(text);
+}
+
+void channelModel::publishShown()
+{
+    m_shownValue = rvalue();
+    m_shownUnit = rshownUnit();
+}
+
+namespace {
+// The thread that edits the entries and writes the record: the controller's
+// (any thread while there is no controller, as in a test of one entry).
+bool inEditingThread() { return !pOrnav72 || QThread::currentThread() == pOrnav72->thread(); }
+} // namespace
+
+int channelModel::shownValue()
+{
+    if (inEditingThread())
+        publishShown();
+    return m_shownValue;
+}
+
+int channelModel::shownUnitRow()
+{
+    if (inEditingThread())
+        publishShown();
+    return m_shownUnit;
 }
 
 int channelModel::rshownUnit()

@@ -24,7 +24,7 @@ class Channel;
 class channelModel : public QObject {
     Q_OBJECT
     Q_PROPERTY(QString listvalue READ rlistvalue WRITE wlistvalue NOTIFY listvalueChanged)
-    Q_PROPERTY(int value READ rvalue NOTIFY valueChanged)
+    Q_PROPERTY(int value READ shownValue NOTIFY valueChanged)
     Q_PROPERTY(bool isMultiSelect READ risMultiSelect NOTIFY isMultiSelectChanged)
     Q_PROPERTY(QString keyboardtype READ rkeyboardtype WRITE wkeyboardtype NOTIFY keyboardtypeChanged)
     Q_PROPERTY(bool paramfocus READ rparamfocus WRITE wparamfocus NOTIFY paramfocusChanged)
@@ -38,7 +38,7 @@ class channelModel : public QObject {
     Q_PROPERTY(QString listgroup READ rlistgroup WRITE wlistgroup NOTIFY listgroupChanged)
     // Row of the unit table the value is shown in (-1 without one): the
     // number pad highlights it first, so OK after typing keeps the unit seen.
-    Q_PROPERTY(int shownUnit READ rshownUnit NOTIFY listvalueChanged)
+    Q_PROPERTY(int shownUnit READ shownUnitRow NOTIFY listvalueChanged)
 
 public:
     channelModel(CH_ID ch, DataInfo info, int paramindex, EParamType type, bool isMultiSelect,
@@ -68,6 +68,13 @@ public:
     QString m_keyboardtype;
     bool m_couplestate = true;
     std::atomic<int> m_sLenth{0};  // shown by the screens
+    // The value and its unit row as the editing thread last saw them in the
+    // parameter record, for the screens: the record has no lock and is
+    // written by the editing thread, so the GUI thread reads these copies.
+    // Refreshed by publishShown() on every change (valueChanged, disUpdate)
+    // and whenever the editing thread itself reads the properties.
+    std::atomic<int> m_shownValue{0};
+    std::atomic<int> m_shownUnit{-1};
     std::atomic<int> m_sIndex{0};  // shown by the screens
     int m_selectIndex = 0;
     bool inputting = false;
@@ -143,6 +150,17 @@ public slots:
     virtual int runits();
     virtual int runit();
     int rshownUnit();
+    // Property readers of the screens (see m_shownValue): the live value in
+    // the editing thread, the published copy in any other.
+    int shownValue();
+    int shownUnitRow();
+    void publishShown();
+    // The value changed: the copies are refreshed, then valueChanged().
+    void announceValue()
+    {
+        publishShown();
+        emit valueChanged();
+    }
     virtual QString rlistgroup();
     virtual int rnameindex();
     // New limits for descriptor unitIndex; when the descriptor in use

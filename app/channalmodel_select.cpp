@@ -32,7 +32,7 @@ QString switchModel::onKeyEvent(int key, int)
     }
     if (m_param->SetValue)
         m_param->SetValue(ch, on ? 1 : 0);
-    emit valueChanged();
+    announceValue();
 
     QString result = QStringLiteral("quit");
     switch (paramindex) {
@@ -78,7 +78,7 @@ QString MutSelectModel::onKeyEvent(int key, int)
         const double v = std::fabs(value()) > 0.1 ? 0.0 : double(ch + 1);
         if (m_param->SetValue)
             m_param->SetValue(ch, v);
-        emit valueChanged();
+        announceValue();
         return QStringLiteral("quit");
     }
     if (!m_paramfocus) {
@@ -118,7 +118,7 @@ QString MutSelectModel::onKeyEvent(int key, int)
     if (ValueCheck(v)) {
         if (m_param->SetValue)
             m_param->SetValue(ch, v);
-        emit valueChanged();
+        announceValue();
     } else {
         outOfRange("onKeyEvent");
     }

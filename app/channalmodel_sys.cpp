@@ -133,7 +133,7 @@ QString ipModel::confirm()
     std::memset(f, 0, 16);
     std::memcpy(f, text.constData(), size_t(std::min(text.size(), 15)));
     sys_param::IPSaveNetwork();
-    emit valueChanged();
+    announceValue();
     wparamfocus(false);
     return QStringLiteral("quit");
 }

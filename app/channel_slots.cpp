@@ -301,7 +301,7 @@ void Channel::LoadChanged()
     emit loadDisplayChanged(ch);
     if (coupled && pFriendCh)
         if (channelModel* po = pFriendCh->entry(PARAM_INDEX_OFFSET))
-            emit po->valueChanged();
+            po->announceValue();
 }
 
 void Channel::InversionChanged()

@@ -224,7 +224,7 @@ void Ornav72::UIStartUpInit(QObject* root)
     supervision_.powerCheck();
     // The stored address mode is applied in the controller's thread.
     if (channelModel* m = GetChModelFormIndex(CH_SYS, PARAM_INDEX_SYSIPSETTYPE))
-        emit m->valueChanged();
+        m->announceValue();
     // The record was loaded in the constructor, before any channel existed;
     // only now can each channel bring the hardware to its stored settings
     // (registers and output relay), on the controller's own thread.

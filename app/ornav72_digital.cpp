@@ -7,7 +7,6 @@
 #include "app/channalmodel.h"
 #include "app/channel.h"
 #include "app/ornav72.h"
-#include "app/qmlcall.h"
 #include "param/sys_param.h"
 
 namespace {
@@ -143,7 +142,7 @@ void Ornav72::digitalParamChanged()
 
 void Ornav72::digitalFormatChanged()
 {
-    qmlCall(digitalObj, "digitalformatctl", {bool(sys_param::HWinfo.digitalfromat)});
+    emit uidata.digitalTextFormatChanged(bool(sys_param::HWinfo.digitalfromat));
     digitalParamChanged();
 }
 
@@ -171,13 +170,13 @@ void Ornav72::digitalSWChanged()
 void Ornav72::digitaAutoSendChanged()
 {
     updateDigitalSetlist();
-    qmlCall(digitalObj, "digitalsendctl", {bool(sys_param::HWinfo.digitalAutoSend)});
+    emit uidata.digitalAutoSendChanged(bool(sys_param::HWinfo.digitalAutoSend));
     emit channelParamChanged(CH_DIGITAL);
 }
 
-void Ornav72::digitalRequestPaint() { qmlCall(digitalObj, "requestPaint", {}); }
+void Ornav72::digitalRequestPaint() { emit uidata.digitalPaintRequested(); }
 
-void Ornav72::digitalDisUpdate() { qmlCall(digitalObj, "digitalparamReload", {}); }
+void Ornav72::digitalDisUpdate() { emit uidata.digitalReloadRequested(); }
 
 void Ornav72::updateDigitalSetlist()
 {
@@ -274,7 +273,7 @@ void Ornav72::digitalRemoteSetTxt(const char* data, size_t length)
     } else {
         digitaltext = QString::fromLocal8Bit(reinterpret_cast<const char*>(digitalBuffer), n);
     }
-    qmlCall(digitalObj, "setInputText", {digitaltext});
+    emit uidata.digitalInputChanged(digitaltext);
 }
 
 void Ornav72::digitalRemoteData(QByteArray data)

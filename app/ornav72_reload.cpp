@@ -8,7 +8,6 @@
 #include "app/ornav72.h"
 #include "communication/scpi_msg_adpt.h"
 #include "hardware/CSetParam.h"
-#include "app/qmlcall.h"
 #include "app/signal/csignal.h"
 #include "param/sys_param.h"
 #include "param/sysparm.h"
@@ -212,8 +211,7 @@ void Ornav72::chReverseDisUpdate(CH_ID ch)
     if (ch < CH1 || ch > CH4)
         return;
     const bool inv = sys_param::ch(ch).ChInversion;
-    qmlCall(appdataObj, "channel_Setopposition", {int(ch) + 1, inv});
-    qmlCall(invertObject[ch], "setChecked", {inv});
+    emit uidata.chInversionChanged(int(ch), inv);
 }
 
 void Ornav72::chSwDisUpdate(CH_ID ch, bool on)
@@ -221,8 +219,7 @@ void Ornav72::chSwDisUpdate(CH_ID ch, bool on)
     if (ch < CH1 || ch > CH4)
         return;
     const bool digital = channel[ch] && channel[ch]->alterfun == CHANNEL_ALTERFUN_DIGITAL;
-    qmlCall(appdataObj, "channel_Setswitch", {int(ch) + 1, on || digital});
-    qmlCall(outputObject[ch], "setChecked", {on});
+    emit uidata.chOutputChanged(int(ch), on, on || digital);
 }
 
 void Ornav72::chLoadDisUpdate(CH_ID ch)
@@ -244,8 +241,7 @@ void Ornav72::chLoadDisUpdate(CH_ID ch)
         if (sp >= 0)
             text[sp] = '\n';
     }
-    qmlCall(appdataObj, "channel_SetchLoad", {int(ch) + 1, text});
-    qmlCall(loadbtnObject[ch], "setload", {text});
+    emit uidata.chLoadChanged(int(ch), text);
 }
 
 void Ornav72::chLimitDisUpdate(CH_ID ch)
@@ -257,8 +253,7 @@ void Ornav72::chLimitDisUpdate(CH_ID ch)
     const CH_DATA& d = sys_param::ch(ch);
     const QVariant hi = d.AmpLimit ? QVariant(d.LimitH) : QVariant(QString());
     const QVariant lo = d.AmpLimit ? QVariant(d.LimitL) : QVariant(QString());
-    qmlCall(appdataObj, "channel_Setchhvalue", {int(ch) + 1, hi});
-    qmlCall(appdataObj, "channel_Setchlvalue", {int(ch) + 1, lo});
+    emit uidata.chLimitsChanged(int(ch), hi, lo);
 }
 
 void Ornav72::chMergeDisUpdate(CH_ID ch)
@@ -266,8 +261,8 @@ void Ornav72::chMergeDisUpdate(CH_ID ch)
     if (ch < CH1 || ch > CH4)
         return;
     const CH_ID first = (ch == CH1 || ch == CH2) ? CH1 : CH3;
-    qmlCall(mergeObj, "redrawmerge",
-        {int(first) + 1, int(sys_param::ch(first).ChMerge), int(sys_param::ch(CH_ID(first + 1)).ChMerge)});
+    emit uidata.mergeRoutingChanged(int(first) + 1, int(sys_param::ch(first).ChMerge),
+                                    int(sys_param::ch(CH_ID(first + 1)).ChMerge));
 }
 
 void Ornav72::chCopyBtnObjectDisUpdate(CH_ID ch)
@@ -282,5 +277,5 @@ void Ornav72::chCopyBtnObjectDisUpdate(CH_ID ch)
     // serves another role.
     const bool roles = (channel[ch] && channel[ch]->alterfun != CHANNEL_ALTERFUN_CLOSED) ||
                        (channel[partnerOf(ch)] && channel[partnerOf(ch)]->alterfun != CHANNEL_ALTERFUN_CLOSED);
-    qmlCall(copybtnObject[ch], "setvisible", {!coupled && !merging && !roles});
+    emit uidata.chCopyAllowedChanged(int(ch), !coupled && !merging && !roles);
 }

@@ -1,10 +1,8 @@
 // Remote requests applied on the controller's thread: values and units go
 // through the editing models exactly as a front-panel entry would.
 #include <QDebug>
-#include <QTimer>
 #include "app/channalmodel.h"
 #include "app/channel.h"
-#include "app/qmlcall.h"
 #include "app/ornav72.h"
 
 channelModel* Ornav72::GetChModelFormIndex(CH_ID list, int paramindex)
@@ -56,13 +54,10 @@ void Ornav72::setValueCmdProcess(int ch, int paramindex, double value)
     if (ch < CH_SYS || ch > CH_COUNTER)
         return;
     const bool digital = paramindex >= PARAM_IDNEX_DIGITALSW && paramindex <= PARAM_INDEX_UARTVERIFY;
-    if (digital && mainObject && qmlProperty(mainObject, "current").isValid() &&
-        qmlProperty(mainObject, "current").toInt() < 4) {
-        // A digital-output setting from remote brings up the digital page.
-        QMetaObject::invokeMethod(mainObject, "setChTab", Q_ARG(QVariant, 4), Q_ARG(QVariant, 0));
-        QObject* main = mainObject;
-        QTimer::singleShot(10, main, [main] { QMetaObject::invokeMethod(main, "updateMainIndex", Q_ARG(QVariant, 4)); });
-    }
+    // A digital-output setting from remote brings up the digital page
+    // (when a channel tab is shown: the screen knows which).
+    if (digital)
+        emit uidata.digitalPageRequested();
     if (paramindex >= PARAM_INDEX_SYS_START && paramindex <= PARAM_INDEX_UARTVERIFY) {
         const int i = paramindex - PARAM_INDEX_SYS_START;
         if (i < sysparalist.size() && sysparalist[i])

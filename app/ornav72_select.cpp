@@ -6,7 +6,7 @@
 #include "app/channalmodel.h"
 #include "app/channel.h"
 #include "app/ornav72.h"
-#include "app/qmlcall.h"
+#include "communication/remote_road.h"
 #include "app/signal/csignal.h"
 #include "param/sys_param.h"
 
@@ -46,14 +46,16 @@ void Ornav72::chModSelected(int ch, int modeIndex)
 {
     if (ch < 0 || ch >= 4 || !channel[ch])
         return;
-    qmlCall(channel[ch]->mObject, "setmode", {modeIndex}, QmlCall::Wait);
+    Uidata* ui = &uidata;
+    RemoteRoad::chain(ui, [ui, ch, modeIndex]() { emit ui->chModeRequested(ch, modeIndex); });
 }
 
 void Ornav72::chBaseWaveSelected(int ch, int waveIndex, int where)
 {
     if (ch < 0 || ch >= 4 || !channel[ch])
         return;
-    qmlCall(channel[ch]->mObject, "setBaseWave", {waveIndex, where}, QmlCall::Queued);
+    Uidata* ui = &uidata;
+    RemoteRoad::chain(ui, [ui, ch, waveIndex, where]() { emit ui->chBaseWaveRequested(ch, waveIndex, where); });
 }
 
 void Ornav72::setModeIndexCmdProcess(int ch, int mode, int index)
@@ -62,10 +64,16 @@ void Ornav72::setModeIndexCmdProcess(int ch, int mode, int index)
         qWarning("mode error");
         return;
     }
-    QObject* page = channel[ch]->mObject;
-    if (int(sys_param::ch(CH_ID(ch)).WorkMode >> 12) != mode)
-        qmlCall(page, "setmode", {mode}, QmlCall::Wait);
-    qmlCall(page, "setwave", {index, 0}, QmlCall::Wait);
+    // The channel page makes the choice (it knows which entries its lists
+    // offer) and answers with chSignalSelected; both requests reach it in
+    // this order.
+    Uidata* ui = &uidata;
+    const bool modeChanges = int(sys_param::ch(CH_ID(ch)).WorkMode >> 12) != mode;
+    RemoteRoad::chain(ui, [ui, ch, mode, index, modeChanges]() {
+        if (modeChanges)
+            emit ui->chModeRequested(ch, mode);
+        emit ui->chWaveRequested(ch, index, 0);
+    });
 }
 
 void Ornav72::channelTrigOut(int& out, int& modIn, int& trigIn)
@@ -124,7 +132,7 @@ void Ornav72::setHandlTrig(CH_ID ch)
     if (handlTrigShown[ch] == int(visible))
         return;
     handlTrigShown[ch] = int(visible);
-    qmlCall(handlTrigObject[ch], "setVisible", {visible});
+    emit uidata.chManualTrigChanged(int(ch), visible);
 }
 
 // Resolves a connector conflict of a channel that has just been selected.

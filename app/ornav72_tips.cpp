@@ -2,7 +2,6 @@
 #include "app/ornav72.h"
 #include "hardware/CSetParam.h"
 #include "app/channel.h"
-#include "app/qmlcall.h"
 #include "param/sys_param.h"
 #include <QDebug>
 #include <QTimer>
@@ -18,21 +17,19 @@ void Ornav72::SendTipsMessageDis(int type, int index, bool status, QString heade
         warnBeep(0);
         number = index;
     } else {
-        QObject* icon = nullptr;
         switch (index) {
-        case STATUSBAR_USBDISK: icon = usbdiskObject; number = 0; break;
-        case STATUSBAR_USBHOST: icon = usbhostObject; number = 2; break;
-        case STATUSBAR_NETWORK: icon = netoffObject; number = 4; break;
-        case STATUSBAR_LOCKER: icon = lockerObject; number = 6; break;
-        case STATUSBAR_EXT10: icon = ext10mObject; number = 8; break;
-        case STATUSBAR_EXT10FALSE: icon = ext10mfalseObject; number = 9; break;
+        case STATUSBAR_USBDISK: number = 0; break;
+        case STATUSBAR_USBHOST: number = 2; break;
+        case STATUSBAR_NETWORK: number = 4; break;
+        case STATUSBAR_LOCKER: number = 6; break;
+        case STATUSBAR_EXT10: number = 8; break;
+        case STATUSBAR_EXT10FALSE: number = 9; break;
         default: break;
         }
-        // The network icon's object is its "off" cross: shown while the link
-        // is down.
-        const bool shown = index == STATUSBAR_NETWORK ? !status : status;
-        if (icon && qmlProperty(icon, "visible").toBool() != shown)
-            QMetaObject::invokeMethod(icon, "setVisible", Q_ARG(QVariant, shown));
+        // The status bar shows or hides the icon (the network's is its "off"
+        // cross, shown while the link is down).
+        if (number >= 0)
+            emit uidata.statusIconChanged(index, index == STATUSBAR_NETWORK ? !status : status);
         // No message when the external reference comes back.
         if (index == STATUSBAR_EXT10FALSE && !status)
             return;
@@ -41,9 +38,8 @@ void Ornav72::SendTipsMessageDis(int type, int index, bool status, QString heade
         return;
     if (status)
         number += 1;
-    if (mainObject && disWindow)
-        QMetaObject::invokeMethod(mainObject, "messageTips", Q_ARG(QVariant, type), Q_ARG(QVariant, number),
-                                  Q_ARG(QVariant, header), Q_ARG(QVariant, 2000));
+    if (disWindow)
+        emit uidata.messageTipsRequested(type, number, header, 2000);
 }
 
 void Ornav72::stepLeds()

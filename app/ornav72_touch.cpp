@@ -2,6 +2,7 @@
 // touch screen's input device as the events its driver would report, so the
 // screens receive it exactly like a finger on the panel.
 #include "app/ornav72.h"
+#include "communication/remote_road.h"
 // Before the input header: it defines KEY_INFO as a key code.
 #include "hardware/ckeyqthread.h"
 #include <QDebug>
@@ -14,7 +15,6 @@
 #include <linux/input.h>
 #include <unistd.h>
 #include "platform/platformroot.h"
-#include "app/qmlcall.h"
 
 namespace {
 // The screen is 1280 x 800; the panel is mounted turned, with its X axis
@@ -65,15 +65,20 @@ int Ornav72::simulateClick(int x, int y, int press_status)
     }
     events[n++] = ev(now, EV_SYN, SYN_REPORT, 0);
 
-    // The lock mask would swallow the touch during remote control.
+    // The lock mask would swallow the touch during remote control: it is
+    // lifted first (the GUI thread takes the request before the input
+    // device's events, which come in later than the pause below).
     if (pc_lock)
-        qmlCall(screenmaksobj, "setEnable", {false}, QmlCall::Wait);
+        emit uidata.screenMaskEnabled(false);
     QThread::msleep(10);
     const ssize_t want = ssize_t(sizeof(input_event)) * n;
     const ssize_t wrote = ::write(touchFd, events, size_t(want));
     if (wrote != want)
         qWarning("event0 write error: %s", wrote < 0 ? strerror(errno) : "short write");
-    if (pc_lock)
-        qmlCall(screenmaksobj, "setEnable", {true}, QmlCall::Queued);
+    if (pc_lock) {
+        // Back on once the GUI thread has taken the touch's events.
+        Uidata* ui = &uidata;
+        RemoteRoad::chain(ui, [ui]() { emit ui->screenMaskEnabled(true); });
+    }
     return 0;
 }

@@ -39,9 +39,7 @@ void Supervision::SetBackLightBlank(bool state)
         return;
     lastBlank = int(state);
     writeNumber(kBlankFile, state ? 1 : 0);
-    if (o.screenmaksobj)
-        QMetaObject::invokeMethod(o.screenmaksobj, "setScreensave", Q_ARG(QVariant, state),
-                                  Q_ARG(QVariant, lockerstatus));
+    emit o.uidata.screenSaveChanged(state, lockerstatus);
 }
 
 void Supervision::SetBrightness(int level)

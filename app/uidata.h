@@ -178,6 +178,48 @@ signals:
     void boardTemperatureChanged();
     void chRolesChanged();
 
+    // ---- what the controller shows on the screens --------------------------
+    // Emitted by the controller's thread. This object lives in the GUI
+    // thread, so the screens' Connections run their handlers there, later,
+    // with copies of the values: the controller never touches a screen
+    // object and never waits for the GUI thread. Channels are 0..3.
+    // The button column and the foot bar of a channel.
+    void chInversionChanged(int ch, bool inverted);
+    // on: the output switch; lit: the foot bar shows the channel active (on,
+    // or carrying digital output).
+    void chOutputChanged(int ch, bool on, bool lit);
+    void chLoadChanged(int ch, QString text);
+    // The limits, or empty texts while the limit switch is off.
+    void chLimitsChanged(int ch, QVariant high, QVariant low);
+    void chCopyAllowedChanged(int ch, bool allowed);
+    void chManualTrigChanged(int ch, bool shown);
+    // The merge page's routing of a pair (first channel 1 or 3, 1-based).
+    void mergeRoutingChanged(int first, int firstMerged, int secondMerged);
+    // The digital output page.
+    void digitalTextFormatChanged(bool text);
+    void digitalAutoSendChanged(bool on);
+    void digitalPaintRequested();
+    void digitalReloadRequested();
+    void digitalInputChanged(QString text);
+    // A digital-output setting from remote brings up the digital page.
+    void digitalPageRequested();
+    // Status bar icon (STATUSBAR_TYPE) shown or hidden.
+    void statusIconChanged(int index, bool shown);
+    // A message of the screens' tables for a while (type 0 info, 1 tips,
+    // 2 error).
+    void messageTipsRequested(int type, int number, QString header, int milliseconds);
+    // The full-screen mask: screen saver and remote lock.
+    void screenSaveChanged(bool saver, bool locked);
+    void screenMaskEnabled(bool enabled);
+    // Requests the screens answer (through their own signals or Uidata
+    // calls): posted as hops of the remote road (RemoteRoad::chain), so
+    // that the answer is applied before a remote "*OPC?" replies.
+    void counterStripRequested(bool on);
+    void screenShotRequested(bool convert, QString path, int where);
+    void chModeRequested(int ch, int mode);
+    void chBaseWaveRequested(int ch, int wave, int where);
+    void chWaveRequested(int ch, int index, int where);
+
 public slots:
     void updateProcessBar(int value);
     // Set in the GUI thread (the controller queues them here).

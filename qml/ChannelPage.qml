@@ -84,6 +84,10 @@ Item {
         function onCh2InputListChanged(list) { if (page.ch === 1) { page.entries = list; page.refresh() } }
         function onCh3InputListChanged(list) { if (page.ch === 2) { page.entries = list; page.refresh() } }
         function onCh4InputListChanged(list) { if (page.ch === 3) { page.entries = list; page.refresh() } }
+        // Choices from the panel keys and from remote.
+        function onChModeRequested(ch, mode) { if (page.ch === ch) page.setmode(mode) }
+        function onChBaseWaveRequested(ch, wave, where) { if (page.ch === ch) page.setBaseWave(wave, where) }
+        function onChWaveRequested(ch, index, where) { if (page.ch === ch) page.setwave(index, where) }
     }
 
     // Mode selector above the wave list: two rows of two, wide enough for

@@ -14,6 +14,14 @@ Item {
     objectName: "ch" + (ch + 1)
 
     property alias page: page
+    Connections {
+        target: uidata
+        function onChInversionChanged(ch, inverted) { if (ch === tab.ch) invert.setChecked(inverted) }
+        function onChOutputChanged(ch, on, lit) { if (ch === tab.ch) output.setChecked(on) }
+        function onChLoadChanged(ch, text) { if (ch === tab.ch) loadbtn.setload(text) }
+        function onChCopyAllowedChanged(ch, allowed) { if (ch === tab.ch) copybtn.setvisible(allowed) }
+        function onChManualTrigChanged(ch, shown) { if (ch === tab.ch) handltrig.setVisible(shown) }
+    }
     ChannelPage {
         id: page
         objectName: "ch" + (tab.ch + 1) + "mc"

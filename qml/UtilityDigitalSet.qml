@@ -117,6 +117,11 @@ Item {
     Connections {
         target: uidata
         function onDigitalSetListChanged(l) { page.reload() }
+        function onDigitalTextFormatChanged(text) { page.digitalformatctl(text) }
+        function onDigitalAutoSendChanged(on) { page.digitalsendctl(on) }
+        function onDigitalPaintRequested() { page.requestPaint() }
+        function onDigitalReloadRequested() { page.digitalparamReload() }
+        function onDigitalInputChanged(text) { page.setInputText(text) }
     }
 
     // Function selector.

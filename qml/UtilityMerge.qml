@@ -66,6 +66,9 @@ Item {
     Connections {
         target: uidata
         function onChMergeSetListChanged(l) { page.refresh() }
+        function onMergeRoutingChanged(first, firstMerged, secondMerged) {
+            page.redrawmerge(first, firstMerged, secondMerged)
+        }
     }
 
     // The routing: each channel's own signal goes to its output; a merged

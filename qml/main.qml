@@ -204,6 +204,32 @@ Window {
 
     AppData { id: appdata }
 
+    // What the controller shows: its signals arrive here in this thread.
+    Connections {
+        target: uidata
+        function onChInversionChanged(ch, inverted) { appdata.channel_Setopposition(ch + 1, inverted) }
+        function onChOutputChanged(ch, on, lit) { appdata.channel_Setswitch(ch + 1, lit) }
+        function onChLoadChanged(ch, text) { appdata.channel_SetchLoad(ch + 1, text) }
+        function onChLimitsChanged(ch, high, low) {
+            appdata.channel_Setchhvalue(ch + 1, high)
+            appdata.channel_Setchlvalue(ch + 1, low)
+        }
+        function onMessageTipsRequested(type, number, header, milliseconds) {
+            root.messageTips(type, number, header, milliseconds)
+        }
+        function onStatusIconChanged(index, shown) { statusbar.showIcon(index, shown) }
+        function onScreenSaveChanged(saver, locked) { screenmask.setScreensave(saver, locked) }
+        function onScreenMaskEnabled(enabled) { screenmask.setEnable(enabled) }
+        function onCounterStripRequested(on) { root.counteronoff(on) }
+        function onScreenShotRequested(convert, path, where) { root.screenShot(convert, path, where) }
+        function onDigitalPageRequested() {
+            if (tabs.current < 4) {
+                root.setChTab(4, 0)
+                Qt.callLater(root.updateMainIndex, 4)
+            }
+        }
+    }
+
     HeadBar {
         id: headbar
         frame: topmain.state
@@ -212,6 +238,7 @@ Window {
         onHelp: { vk.hidefouce(); root.beep(2); topmain.changeState(topmain.state === "helpviewframe" ? "normalframe" : "helpviewframe") }
         onCounter: { vk.hidefouce(); root.beep(2); root.counteronoff(!root.counterOn) }
         StatusBar {
+            id: statusbar
             anchors { right: parent.right; rightMargin: 10; verticalCenter: parent.verticalCenter }
             onLockVisible: screenmask.setEnable(on)
         }

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <QCoreApplication>
 #include <QQmlComponent>
+#include <QQmlContext>
 #include <QQmlEngine>
 #include "app/channalmodel.h"
 #include "app/ornav72.h"
@@ -20,8 +21,13 @@ Item {
     function infoWindowState(state, type) { calls.push("info " + state + " " + type) }
     Item {
         objectName: "statusbar"
-        Item { objectName: "ext10m"; visible: false
+        Item { id: ext; objectName: "ext10m"; visible: false
                function setVisible(v) { visible = v; root.calls.push("ext10m " + v) } }
+    }
+    Connections {
+        target: uidata
+        function onMessageTipsRequested(type, number, header, ms) { root.messageTips(type, number, header, ms) }
+        function onStatusIconChanged(index, shown) { if (index === 4) ext.setVisible(shown) }
     }
 }
 )";
@@ -31,6 +37,7 @@ class SettingHandlers : public ControllerTest {
 protected:
     void start()
     {
+        engine.rootContext()->setContextProperty("uidata", &ctrl->uidata);
         QQmlComponent c(&engine);
         c.setData(kScreen, QUrl());
         root = c.create();

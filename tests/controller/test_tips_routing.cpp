@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <QGuiApplication>
 #include <QQmlComponent>
+#include <QQmlContext>
 #include <QQmlEngine>
 #include <QTemporaryDir>
 #include "app/ornav72.h"
@@ -19,10 +20,20 @@ Item {
     function infoWindowState(state, type) { calls.push("info " + state + " " + type) }
     Item {
         objectName: "statusbar"
-        Item { objectName: "imgdusb"; visible: false
+        Item { id: usb; objectName: "imgdusb"; visible: false
                function setVisible(v) { visible = v; root.calls.push("usb " + v) } }
-        Item { objectName: "ext10mfalse"; visible: true
+        Item { id: extOff; objectName: "ext10mfalse"; visible: true
                function setVisible(v) { visible = v; root.calls.push("ext10mfalse " + v) } }
+    }
+    // The status bar's part: an icon changes only when its state does.
+    Connections {
+        target: uidata
+        function onMessageTipsRequested(type, number, header, ms) { root.messageTips(type, number, header, ms) }
+        function onStatusIconChanged(index, shown) {
+            var icon = index === 0 ? usb : index === 5 ? extOff : null
+            if (icon && icon.visible !== shown)
+                icon.setVisible(shown)
+        }
     }
 }
 )";
@@ -43,11 +54,12 @@ protected:
     {
         ASSERT_TRUE(SimRoot::create(dir.path()));
         PlatformRoot::setRoot(dir.path());
+        ctrl = new Ornav72();
+        engine.rootContext()->setContextProperty("uidata", &ctrl->uidata);
         QQmlComponent c(&engine);
         c.setData(kScreen, QUrl());
         root = c.create();
         ASSERT_NE(root, nullptr) << qPrintable(c.errorString());
-        ctrl = new Ornav72();
         ctrl->UIStartUpInit(root);
         root->setProperty("calls", QVariantList());
     }
