@@ -205,5 +205,8 @@ private:
 void scpi_instrument_qt_attach(scpi_t* context)
 {
     static ProgramInstrument program(context);
-    context->instrument = &program;
+    // Written once, before the remote adapter starts the interpreter's
+    // thread; a later controller finds it in place and leaves it alone.
+    if (context->instrument != &program)
+        context->instrument = &program;
 }

@@ -88,9 +88,11 @@ void* TcpListener::acceptLoop(void* self)
 {
     auto* l = static_cast<TcpListener*>(self);
     while (!l->stopping_) {
-        // Woken at least once a second to end idle connections.
+        // Woken at least once a second to end idle connections; with none
+        // open there is nothing to end, and only a client or stop() (which
+        // shuts the listening socket down) wakes the thread.
         pollfd p{l->listenFd_, POLLIN, 0};
-        if (poll(&p, 1, 1000) <= 0 || l->stopping_) {
+        if (poll(&p, 1, l->connections_ > 0 ? 1000 : -1) <= 0 || l->stopping_) {
             l->reap(false);
             continue;
         }

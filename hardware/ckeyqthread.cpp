@@ -140,9 +140,12 @@ bool CKeyQThread::sleepMs(int ms) const
 bool CKeyQThread::waitForKey(int ms) const
 {
     std::unique_lock<std::mutex> lock(wakeLock);
-    return wake.wait_for(lock, std::chrono::milliseconds(ms),
-                         [this] { return stopping.load() || QueuedKeys() > 0; }) &&
-           !stopping;
+    const auto woken = [this] { return stopping.load() || QueuedKeys() > 0; };
+    if (ms < 0) {
+        wake.wait(lock, woken);
+        return !stopping;
+    }
+    return wake.wait_for(lock, std::chrono::milliseconds(ms), woken) && !stopping;
 }
 
 void CKeyQThread::wakeReader()
@@ -263,11 +266,13 @@ void CKeyQThread::slotOfThread()
         unsigned char code = 0;
         int repeat = 1;
         bool got = false;
-        // Asleep until the scanning thread queues a key, or 500 ms without
-        // one (the long press of OK). The wait is on the clock: counted in
-        // polls, a busy machine stretched it past the release of a key held
-        // for a second, and the long press came out as a tap.
-        if (waitForKey(500))
+        // Asleep until the scanning thread queues a key, or, while OK is
+        // held, 500 ms without one (the long press of OK). The wait is on
+        // the clock: counted in polls, a busy machine stretched it past the
+        // release of a key held for a second, and the long press came out as
+        // a tap. With no press pending there is nothing to time out: the
+        // idle panel does not wake this thread at all.
+        if (waitForKey(pendingEntry ? 500 : -1))
             got = TakeOneKey(&code, &repeat);
         if (stopping)
             break;

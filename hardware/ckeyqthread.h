@@ -100,8 +100,8 @@ private:
     static void* KeyScan(void* self);
     void scanLoop();
     bool sleepMs(int ms) const;  // false when asked to stop meanwhile
-    // Key thread: sleeps until a key is queued (true) or ms have passed or
-    // the reader stops (false).
+    // Key thread: sleeps until a key is queued (true) or ms have passed
+    // (never, for a negative ms) or the reader stops (false).
     bool waitForKey(int ms) const;
     // Queues a code and wakes the key thread for it.
     bool AppendAndWake(unsigned char code);

@@ -33,6 +33,7 @@
 #include "hardware/CSetParam.h"
 #include "WaveView/CWaveGreate.h"
 #include "bench/common/bench_instrument.h"
+#include "bench/common/raw_client.h"
 #include "communication/ETHLXI/vxi11_client.h"
 #include "WaveView/arbwavedata.h"
 #include "platform/platformroot.h"
@@ -109,32 +110,6 @@ bool loadIntoCh1(const QString& board)
     return w->ArbLen == kPoints;
 }
 
-bool sendAll(int fd, const char* p, size_t n)
-{
-    while (n > 0) {
-        const ssize_t w = ::send(fd, p, n, MSG_NOSIGNAL);
-        if (w <= 0)
-            return false;
-        p += w;
-        n -= size_t(w);
-    }
-    return true;
-}
-
-int connectTo(quint16 port)
-{
-    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_port = htons(port);
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    if (fd >= 0 && ::connect(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0)
-        return fd;
-    if (fd >= 0)
-        ::close(fd);
-    return -1;
-}
-
 // Reads up to and with the next LF.
 QByteArray readLine(int fd)
 {
@@ -175,9 +150,9 @@ double loopbackMs(const QByteArray& bytes)
     });
     QElapsedTimer t;
     t.start();
-    const int fd = connectTo(ntohs(a.sin_port));
+    const int fd = rawConnect(ntohs(a.sin_port));
     char c = 0;
-    const bool ok = fd >= 0 && sendAll(fd, bytes.constData(), size_t(bytes.size())) && ::recv(fd, &c, 1, 0) == 1;
+    const bool ok = fd >= 0 && rawSendAll(fd, bytes.constData(), size_t(bytes.size())) && ::recv(fd, &c, 1, 0) == 1;
     const double ms = double(t.nsecsElapsed()) / 1e6;
     if (fd >= 0)
         ::close(fd);
@@ -287,13 +262,13 @@ int main(int argc, char** argv)
     upload4 += "#8" + QByteArray::number(big.size()).rightJustified(8, '0') + big + "\n*OPC?\n";
     int raw = -1;
     for (int i = 0; i < 50 && raw < 0; ++i) {
-        raw = connectTo(5025);
+        raw = rawConnect(5025);
         if (raw < 0)
             QThread::msleep(100);
     }
     std::vector<double> upRaw, floorRaw, loadRaw;
     // The plain 1 MiB messages above were no commands: their errors go.
-    if (raw >= 0 && (!sendAll(raw, "*CLS\n*OPC?\n", 11) || readLine(raw) != "1\n")) {
+    if (raw >= 0 && (!rawSendAll(raw, "*CLS\n*OPC?\n", 11) || readLine(raw) != "1\n")) {
         ::close(raw);
         raw = -1;
     }
@@ -306,12 +281,12 @@ int main(int argc, char** argv)
         const double lo = loopbackMs(upload4);
         QElapsedTimer l;
         l.start();
-        if (!sendAll(raw, loadFloor.constData(), size_t(loadFloor.size())) || readLine(raw) != "1\n")
+        if (!rawSendAll(raw, loadFloor.constData(), size_t(loadFloor.size())) || readLine(raw) != "1\n")
             break;
         const double load = double(l.nsecsElapsed()) / 1e6;
         QElapsedTimer e;
         e.start();
-        if (!sendAll(raw, upload4.constData(), size_t(upload4.size())) || readLine(raw) != "1\n")
+        if (!rawSendAll(raw, upload4.constData(), size_t(upload4.size())) || readLine(raw) != "1\n")
             break;
         upRaw.push_back(double(e.nsecsElapsed()) / 1e6);
         floorRaw.push_back(lo + load);

@@ -16,11 +16,6 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <netinet/tcp.h>
-#include <sys/socket.h>
-#include <sys/time.h>
 #include <unistd.h>
 #include <algorithm>
 #include <csignal>
@@ -29,6 +24,7 @@
 #include <vector>
 #include "bench/common/bench_instrument.h"
 #include "bench/common/floor_server.h"
+#include "bench/common/raw_client.h"
 #include "communication/ETHLXI/vxi11_client.h"
 #include "simboard/simroot.h"
 
@@ -40,63 +36,6 @@ double median(std::vector<double> v)
     return v.empty() ? 0.0 : v[v.size() / 2];
 }
 
-// A raw-socket client; nagle: as most VISA libraries leave it.
-int connectTo(int port, bool nagle)
-{
-    const int fd = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    a.sin_port = htons(uint16_t(port));
-    if (fd < 0 || ::connect(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) < 0) {
-        if (fd >= 0)
-            close(fd);
-        return -1;
-    }
-    // A reply that never comes ends the benchmark instead of hanging it.
-    const timeval limit{30, 0};
-    setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof limit);
-    const int one = 1;
-    if (!nagle)
-        setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
-    return fd;
-}
-
-bool sendLine(int fd, const std::string& s)
-{
-    const std::string l = s + "\n";
-    return send(fd, l.data(), l.size(), MSG_NOSIGNAL) == ssize_t(l.size());
-}
-
-// Reads one reply: a line, or a definite-length block and its LF.
-bool readReply(int fd, std::string* out = nullptr)
-{
-    std::string r;
-    char c;
-    size_t blockEnd = 0;
-    for (;;) {
-        char buf[65536];
-        const size_t want = blockEnd > r.size() ? std::min(sizeof buf, blockEnd - r.size()) : 1;
-        const ssize_t n = recv(fd, want == 1 ? &c : buf, want, 0);
-        if (n <= 0)
-            return false;
-        if (want == 1)
-            r += c;
-        else
-            r.append(buf, size_t(n));
-        if (blockEnd == 0 && r.size() >= 2 && r[0] == '#') {
-            const size_t digits = size_t(r[1] - '0');
-            if (r.size() == 2 + digits)
-                blockEnd = 2 + digits + size_t(std::stoul(r.substr(2, digits))) + 1;
-        }
-        if ((blockEnd == 0 && r.back() == '\n' && r[0] != '#') || (blockEnd && r.size() >= blockEnd))
-            break;
-    }
-    if (out)
-        *out = r;
-    return true;
-}
-
 // Median milliseconds of a setter followed by a query, alternating values.
 double setThenQuery(int fd, const char* setA, const char* setB, const char* query, int n)
 {
@@ -104,7 +43,7 @@ double setThenQuery(int fd, const char* setA, const char* setB, const char* quer
     QElapsedTimer t;
     for (int i = 0; i < n; ++i) {
         t.start();
-        if (!sendLine(fd, i % 2 ? setB : setA) || !sendLine(fd, query) || !readReply(fd))
+        if (!rawSendLine(fd, i % 2 ? setB : setA) || !rawSendLine(fd, query) || !rawReadReply(fd))
             return -1;
         ms.push_back(double(t.nsecsElapsed()) / 1e6);
     }
@@ -119,7 +58,7 @@ double setterRate(int fd, int n)
     for (int i = 0; i < n; ++i)
         all += "CHANnel1:BASe:FREQuency " + std::to_string(1000 + i % 100) + "\n";
     all += "*OPC?\n";
-    if (send(fd, all.data(), all.size(), MSG_NOSIGNAL) != ssize_t(all.size()) || !readReply(fd))
+    if (!rawSendAll(fd, all.data(), all.size()) || !rawReadReply(fd))
         return -1;
     return n / (double(t.nsecsElapsed()) / 1e9);
 }
@@ -176,7 +115,7 @@ int main(int argc, char** argv)
     while (t.elapsed() < 2000)
         vxi.query(lid, "*IDN?\n");
 
-    const int inst = connectTo(5025, true), flo = connectTo(floorServer.port(), true);
+    const int inst = rawConnect(5025, true), flo = rawConnect(floorServer.port(), true);
     if (inst < 0 || flo < 0) {
         std::fprintf(stderr, "no raw socket\n");
         return 1;
@@ -209,12 +148,12 @@ int main(int argc, char** argv)
     std::printf("%-44s %10.0f /s   floor %10.0f /s  ratio %8.1f (floor / program)\n", "frequency setter loop", rate,
                 floorRate, rate > 0 ? floorRate / rate : 0.0);
 
-    sendLine(inst, "SYSTem:PICTure:FORMat PNG");
+    rawSendLine(inst, "SYSTem:PICTure:FORMat PNG");
     std::string png;
     v.clear();
     for (int i = 0; i < std::max(5, n / 5); ++i) {
         t.start();
-        if (!sendLine(inst, "DISPlay:DATA?") || !readReply(inst, &png))
+        if (!rawSendLine(inst, "DISPlay:DATA?") || !rawReadReply(inst, &png))
             return 1;
         v.push_back(double(t.nsecsElapsed()) / 1e6);
     }
@@ -222,7 +161,7 @@ int main(int argc, char** argv)
     v.clear();
     for (int i = 0; i < std::max(5, n / 5); ++i) {
         t.start();
-        if (!sendLine(flo, "BLOCK? " + std::to_string(png.size())) || !readReply(flo))
+        if (!rawSendLine(flo, "BLOCK? " + std::to_string(png.size())) || !rawReadReply(flo))
             return 1;
         v.push_back(double(t.nsecsElapsed()) / 1e6);
     }

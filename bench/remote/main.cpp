@@ -10,10 +10,6 @@
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <netinet/tcp.h>
-#include <sys/socket.h>
 #include <unistd.h>
 #include <algorithm>
 #include <atomic>
@@ -22,6 +18,7 @@
 #include <thread>
 #include <vector>
 #include "bench/common/bench_instrument.h"
+#include "bench/common/raw_client.h"
 #include "communication/ETHLXI/vxi11_client.h"
 #include "simboard/simroot.h"
 #include "simboard/usbtmc_host.h"
@@ -90,40 +87,6 @@ static bool concurrentClients(int clients, int seconds)
     return true;
 }
 
-// One "*IDN?" on the raw SCPI socket: the query with its LF, then the reply
-// up to its LF.
-static bool rawQuery(int fd)
-{
-    static const char q[] = "*IDN?\n";
-    if (send(fd, q, sizeof q - 1, MSG_NOSIGNAL) != ssize_t(sizeof q - 1))
-        return false;
-    char buf[512];
-    for (;;) {
-        const ssize_t n = recv(fd, buf, sizeof buf, 0);
-        if (n <= 0)
-            return false;
-        if (buf[n - 1] == '\n')
-            return true;
-    }
-}
-
-static int rawConnect(int port)
-{
-    const int fd = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    a.sin_port = htons(uint16_t(port));
-    if (fd < 0 || ::connect(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) < 0) {
-        if (fd >= 0)
-            close(fd);
-        return -1;
-    }
-    const int one = 1;
-    setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
-    return fd;
-}
-
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
@@ -169,7 +132,7 @@ int main(int argc, char** argv)
     us.clear();
     for (int i = 0; i < queries; ++i) {
         t.start();
-        const bool ok = rawQuery(raw);
+        const bool ok = rawSendLine(raw, "*IDN?") && rawReadReply(raw);
         us.push_back(double(t.nsecsElapsed()) / 1000.0);
         if (!ok) {
             std::fprintf(stderr, "raw socket query failed\n");

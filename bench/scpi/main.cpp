@@ -1,7 +1,10 @@
 // Set-then-query round trips of representative command rows over VXI-11 on
 // loopback, against the running program on a fresh simulated board. Each
 // iteration sends a setter (alternating between two values so that every
-// one changes something) and then its query, and checks the reply.
+// one changes something) and then its query, and checks the reply; then the
+// same setters each followed by "*OPC?" (answered once the setting is
+// applied), as a ratio to the floor server of this run taking the same
+// pair of lines on the loopback.
 //   bench_scpi [ITERATIONS]
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -10,8 +13,11 @@
 #include <algorithm>
 #include <csignal>
 #include <cstdio>
+#include <utility>
 #include <vector>
 #include "bench/common/bench_instrument.h"
+#include "bench/common/floor_server.h"
+#include "bench/common/raw_client.h"
 #include "communication/ETHLXI/vxi11_client.h"
 #include "simboard/simroot.h"
 
@@ -49,13 +55,21 @@ const Row kRows[] = {
     {"digital clock", "DIGital:SPI:CLOCk 1000000", "DIGital:SPI:CLOCk 2000000", "DIGital:SPI:CLOCk?", 0},
 };
 
-void report(const char* what, std::vector<double>& us, int pause, const char* note)
+// Median and p99 of the samples, in milliseconds.
+std::pair<double, double> spread(std::vector<double> us)
 {
+    if (us.empty())
+        return {0, 0};
     std::sort(us.begin(), us.end());
-    const double median = us[us.size() / 2];
-    const double p99 = us[std::min(us.size() - 1, size_t(double(us.size()) * 0.99))];
-    std::printf("| %-16s | %5zu | %9.3f | %9.3f | %6d | %s\n", what, us.size(), median / 1000, p99 / 1000, pause,
-                note);
+    return {us[us.size() / 2] / 1000, us[std::min(us.size() - 1, size_t(double(us.size()) * 0.99))] / 1000};
+}
+
+void report(const char* what, const std::vector<double>& query, const std::vector<double>& opc, double floorMs,
+            int pause, const char* note)
+{
+    const auto q = spread(query), o = spread(opc);
+    std::printf("| %-16s | %5zu | %9.3f | %9.3f | %9.3f | %9.3f | %7.0f | %6d | %s\n", what, query.size(), q.first,
+                q.second, o.first, o.second, floorMs > 0 ? o.first / floorMs : 0.0, pause, note);
 }
 
 } // namespace
@@ -85,9 +99,27 @@ int main(int argc, char** argv)
                           "CHANnel4:MODE BURSt", "CHANnel4:MODE MODulation", "CHANnel4:MODE BURSt"})
         send(m);
 
-    std::printf("| row              |     n | median ms |    p99 ms | former | notes\n");
-    std::printf("|------------------|-------|-----------|-----------|--------|------\n");
+    // The floor: a setter line and "*OPC?" to the floor server, same pair
+    // of lines, reply awaited the same way.
+    FloorServer floorServer;
+    const int flo = rawConnect(floorServer.port());
+    std::vector<double> floorUs;
     QElapsedTimer t;
+    for (int i = 0; flo >= 0 && i < iterations; ++i) {
+        t.start();
+        if (!rawSendLine(flo, kRows[0].setA) || !rawSendLine(flo, "*OPC?") || !rawReadReply(flo))
+            break;
+        floorUs.push_back(double(t.nsecsElapsed()) / 1000.0);
+    }
+    if (flo >= 0)
+        close(flo);
+    const auto floorMs = spread(floorUs);
+    std::printf("floor (setter + *OPC? on the loopback line server): median %.3f ms, p99 %.3f ms\n\n",
+                floorMs.first, floorMs.second);
+
+    std::printf("| row              |     n | set+query |           | set+*OPC? |           | *OPC?   | former |\n");
+    std::printf("|                  |       | median ms |    p99 ms | median ms |    p99 ms | / floor | pause  | notes\n");
+    std::printf("|------------------|-------|-----------|-----------|-----------|-----------|---------|--------|------\n");
     for (const Row& r : kRows) {
         if (std::string(r.name) == "work mode")
             send("CHANnel4:MODE CONTinue");
@@ -106,23 +138,37 @@ int main(int argc, char** argv)
             if (!allOk)
                 break;  // a row this build does not have: no reply to wait for
         }
+        std::vector<double> opc;
+        for (int i = 0; allOk && i < iterations; ++i) {
+            t.start();
+            send(i % 2 ? r.setB : r.setA);
+            bool ok = false;
+            const QByteArray reply = ask("*OPC?", &ok);
+            opc.push_back(double(t.nsecsElapsed()) / 1000.0);
+            if (!ok || reply.trimmed() != "1")
+                break;
+        }
         bool ok = false;
         const QByteArray err = ask("SYSTem:ERRor?", &ok).trimmed();
         const QByteArray note = (allOk ? QByteArray() : QByteArray("not in this build (no reply); ")) +
                                 (err.startsWith("0,") ? QByteArray() : "error list: " + err);
-        report(r.name, us, r.formerPauseMs, note.constData());
+        report(r.name, us, opc, floorMs.first, r.formerPauseMs, note.constData());
         ask("SYSTem:ERRor", &ok);
         send("SYSTem:ERRor");
     }
-    std::vector<double> us;
+    std::vector<double> us, opc;
     for (int i = 0; i < std::max(10, iterations / 10); ++i) {
+        bool ok = false;
         t.start();
         send("*RST");
-        bool ok = false;
         ask("CHANnel1:BASe:FREQuency?", &ok);
         us.push_back(double(t.nsecsElapsed()) / 1000.0);
+        t.start();
+        send("*RST");
+        ask("*OPC?", &ok);
+        opc.push_back(double(t.nsecsElapsed()) / 1000.0);
     }
-    report("*RST", us, 500, "");
+    report("*RST", us, opc, floorMs.first, 500, "");
 
     ::kill(pid_t(proc.processId()), SIGTERM);
     proc.waitForFinished(10000);

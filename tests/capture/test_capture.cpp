@@ -195,6 +195,37 @@ TEST(DisplayEncoding, ZbmpFrameCarriesItsLengthAndTrailerEvenForNoise)
     EXPECT_TRUE(SCPI_DisplayEncode(raw.left(4096053), 2).isEmpty());
 }
 
+TEST(DisplayEncoding, PngOfEachChangedScreenDecodesToThatScreen)
+{
+    // Screens in a row, each a small change from the one before: the
+    // picture keeps the packed rows of an unchanged stretch of the screen,
+    // so a change that is missed shows as stale pixels. Rows and columns
+    // upright, counted from the top left.
+    const struct {
+        const char* what;
+        int row, column;
+    } changes[] = {
+        {"nothing changed", -1, 0},   {"one pixel mid-screen", 417, 5},
+        {"the top row", 0, 1279},     {"the bottom row", 799, 0},
+        {"a stretch's last row", 31, 600},  // the row the next stretch's first row is filtered against
+        {"a stretch's first row", 32, 600}, {"the same pixel again", 32, 600},
+    };
+    QByteArray raw = twoColourCapture();
+    for (const auto& c : changes) {
+        if (c.row >= 0) {
+            char* px = raw.data() + 54 + 4 * ((799 - c.row) * 1280 + c.column);
+            px[0] = char(~px[0]);
+            px[2] = char(px[2] + 1);
+        }
+        QImage png;
+        ASSERT_TRUE(png.loadFromData(SCPI_DisplayEncode(raw, 2), "png")) << c.what;
+        const QImage screen =
+            QImage(reinterpret_cast<const uchar*>(raw.constData()) + 54, 1280, 800, 1280 * 4, QImage::Format_RGB32)
+                .mirrored(false, true);
+        EXPECT_EQ(png.convertToFormat(QImage::Format_RGB32), screen) << c.what;
+    }
+}
+
 TEST_F(ControllerTest, SystemInformationRecord)
 {
     // Read at construction: a fresh controller for each text.

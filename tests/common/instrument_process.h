@@ -11,7 +11,15 @@
 #include <QTemporaryDir>
 #include <functional>
 #include <memory>
+#include <ostream>
 #include <gtest/gtest.h>
+
+// Replies and printed lines read as text in a failure, not as lists of
+// characters.
+inline void PrintTo(const QByteArray& b, std::ostream* os)
+{
+    *os << '"' << b.toStdString() << '"';
+}
 
 namespace TestRig {
 

@@ -132,6 +132,21 @@ TEST_F(CommandRows, ArmingTakesAChannelAndAPlainFileName)
     EXPECT_STREQ(wfile_name, "a1");
 }
 
+// Handlers reach the instrument their context carries: a second interpreter
+// without one takes no request and reads a blank record.
+TEST_F(CommandRows, EachContextReachesItsOwnInstrument)
+{
+    inst.rec.PDT[0].Frequency = 1234;
+    ScpiTestRig other;
+    other.ctx.cmdlist = scpi_commands;
+    inst.log.clear();
+    other.send("CHANnel1:BASe:FREQuency 1000\n");
+    EXPECT_EQ(inst.log, L{});
+    EXPECT_EQ(other.ask("CHANnel1:BASe:FREQuency?\n").find("1.234"), std::string::npos);
+    EXPECT_NE(rig.ask("CHANnel1:BASe:FREQuency?\n").find("1.234"), std::string::npos);
+    EXPECT_FALSE(send("CHANnel1:BASe:FREQuency 1000").empty());
+}
+
 // Every described record of the table has its descriptor, and every query
 // runs on an all-zero record without failing on anything but its own rules.
 TEST_F(CommandRows, EveryDescribedRowResolves)

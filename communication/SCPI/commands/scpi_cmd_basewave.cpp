@@ -326,6 +326,9 @@ static scpi_result_t snrQuery(scpi_t* c, const scpi_row_t&, int ch)
     return SCPI_RES_OK;
 }
 
+// One row a command, laid out by hand: the formatter would put every call on
+// a line of its own.
+// clang-format off
 constexpr scpi_row_t scpi_rows_base[] = {
     row(R_BASE_WAVE).channel().choice(scpi_list_base_wave).reply(RF_NAME, SCPI_READ_CH(BaseWave)).waits(RW_SCREENS)
         .formerPause(150).set(waveSet).effect("base waveform"),
@@ -393,3 +396,4 @@ constexpr scpi_row_t scpi_rows_base[] = {
         .effect("signal-to-noise of the noise sum; a dB suffix selects dB (harmonic, noise, DC: -200)"),
     kRowsEnd,
 };
+// clang-format on

@@ -98,6 +98,9 @@ static scpi_result_t amountSet(scpi_t* c, const scpi_row_t& row, int pair)
     return SCPI_RES_OK;
 }
 
+// One row a command, laid out by hand: the formatter would put every call on
+// a line of its own.
+// clang-format off
 constexpr scpi_row_t scpi_rows_couple[] = {
     row(R_CPL_MERGE).channel().param(PARAM_INDEX_CHMERGE).boolean().reply(RF_BOOL, SCPI_READ_CH(ChMerge))
         .waits(RW_APPLIED).formerPause(10).set(mergeSet)
@@ -135,3 +138,4 @@ constexpr scpi_row_t scpi_rows_couple[] = {
         .effect("phase difference of the pair in degrees (switches the coupling to difference)"),
     kRowsEnd,
 };
+// clang-format on

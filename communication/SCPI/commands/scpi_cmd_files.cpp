@@ -82,6 +82,9 @@ static scpi_result_t armList(scpi_t* c, const scpi_row_t& row, int)
     return SCPI_RES_OK;
 }
 
+// One row a command, laid out by hand: the formatter would put every call on
+// a line of its own.
+// clang-format off
 constexpr scpi_row_t scpi_rows_files[] = {
     row(R_WARB_MOD).text().set(armArb)
         .effect("file name (WARB number: channel 1 to 4, others -108); the next message is the modulating arb file, "
@@ -92,3 +95,4 @@ constexpr scpi_row_t scpi_rows_files[] = {
         .effect("file name; selects the list sweep, and the next message is the frequency list, stored and played"),
     kRowsEnd,
 };
+// clang-format on

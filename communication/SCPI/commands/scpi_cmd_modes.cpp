@@ -108,6 +108,9 @@ static scpi_result_t placeQuery(scpi_t* c, const scpi_row_t& row, int ch)
     return SCPI_RES_OK;
 }
 
+// One row a command, laid out by hand: the formatter would put every call on
+// a line of its own.
+// clang-format off
 constexpr scpi_row_t scpi_rows_modes[] = {
     row(R_MODE).channel().choice(scpi_list_work_mode)
         .reply(RF_NAME, [](const HardWareInfo& r, int t) -> double { return workModeOf(r.PDT[t].WorkMode); })
@@ -189,3 +192,4 @@ constexpr scpi_row_t scpi_rows_modes[] = {
         .effect("gate polarity of a gated burst"),
     kRowsEnd,
 };
+// clang-format on

@@ -43,6 +43,9 @@ static scpi_result_t syncSet(scpi_t* c, const scpi_row_t& row, int ch)
     return SCPI_RES_OK;
 }
 
+// One row a command, laid out by hand: the formatter would put every call on
+// a line of its own.
+// clang-format off
 constexpr scpi_row_t scpi_rows_output[] = {
     row(R_OUT_OUTPUT).channel().param(PARAM_INDEX_CHSWITCH).boolean().reply(RF_BOOL).waits(RW_APPLIED)
         .formerPause(150).set(outputSet).query(outputQuery).effect("output relay on/off"),
@@ -63,3 +66,4 @@ constexpr scpi_row_t scpi_rows_output[] = {
         .waits(RW_APPLIED).effect("load in ohms; 1000000 is high impedance"),
     kRowsEnd,
 };
+// clang-format on

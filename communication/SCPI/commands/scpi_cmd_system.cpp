@@ -110,6 +110,9 @@ static scpi_result_t serialQuery(scpi_t* c, const scpi_row_t&, int)
     return SCPI_RES_OK;
 }
 
+// One row a command, laid out by hand: the formatter would put every call on
+// a line of its own.
+// clang-format off
 constexpr scpi_row_t scpi_rows_system[] = {
     row(R_SYS_RST).waits(RW_SCREENS).formerPause(500).set(reset)
         .effect("restores the factory parameter set (as the factory-reset entry does) and applies it"),
@@ -136,3 +139,4 @@ constexpr scpi_row_t scpi_rows_system[] = {
         .effect("the serial number: 1 or more printable characters, cut to 31 (empty or a control character: -224)"),
     kRowsEnd,
 };
+// clang-format on

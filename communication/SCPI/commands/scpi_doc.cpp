@@ -375,14 +375,14 @@ std::string scpi_command_reference()
         const scpi_row_t* r = described ? scpi_row_find(c->tag) : nullptr;
         bool both = false;
         const std::string pattern = patternOf(c, &both);
-        std::string& out = rows[groupOf(r, c->pattern)];
+        std::string& group = rows[groupOf(r, c->pattern)];
         if (!r) {
             OtherRow o = {"", "", "", ""};
             if (!keyRow(pattern, &o))
                 for (const auto& x : kOtherRows)
                     if (std::strcmp(x.pattern, c->pattern) == 0)
                         o = x;
-            out += tableLine(pattern, o.parameter, o.reply, o.text, "");
+            group += tableLine(pattern, o.parameter, o.reply, o.text, "");
             continue;
         }
         std::string effect = r->effect ? r->effect : "";
@@ -391,7 +391,7 @@ std::string scpi_command_reference()
         if (r->wait != RW_NONE && r->formerPauseMs > 0)
             effect += " (waits until applied)";
         const bool isQuery = c->callback == SCPI_RowQuery;
-        out += tableLine(pattern, isQuery && !both ? "–" : parameter(*r), isQuery || both ? reply(*r) : "–", effect,
+        group += tableLine(pattern, isQuery && !both ? "–" : parameter(*r), isQuery || both ? reply(*r) : "–", effect,
                          errors(*r));
         if (both)
             ++c;
@@ -414,8 +414,8 @@ std::string scpi_command_reference()
         scpi_list_burst_type, scpi_list_gate_polarity, scpi_list_touch_action,
     };
     for (const scpi_choice_def_t* l : lists) {
-        const std::string words =
-            joinWords(l, [](const scpi_choice_def_t& c) { return std::string(c.name) + " (" + std::to_string(c.tag) + ")"; });
+        const std::string words = joinWords(
+            l, [](const scpi_choice_def_t& c) { return std::string(c.name) + " (" + std::to_string(c.tag) + ")"; });
         out += std::string("| ") + scpi_list_title(l) + " | " + words + " |\n";
     }
     return out;

@@ -15,10 +15,11 @@
 
 class scpi_row_builder {
 public:
-    constexpr explicit scpi_row_builder(int32_t id)
-        : r{id,      RT_NONE, RK_NONE, -1,      SCPI_UNIT_NONE, SCPI_ERROR_ILLEGAL_PARAMETER_VALUE, nullptr, RF_NONE,
-            nullptr, RW_NONE, 0,       nullptr, nullptr,        nullptr,                            0}
+    constexpr explicit scpi_row_builder(int32_t id) : r {}
     {
+        r.id = id;
+        r.paramIndex = -1;
+        r.suffixError = SCPI_ERROR_ILLEGAL_PARAMETER_VALUE;
     }
     constexpr operator scpi_row_t() const { return r; }
 
@@ -138,10 +139,7 @@ private:
 };
 
 // A row of the table, described by the calls that follow.
-constexpr scpi_row_builder row(int32_t id)
-{
-    return scpi_row_builder(id);
-}
+constexpr scpi_row_builder row(int32_t id) { return scpi_row_builder(id); }
 
 // The record that ends an area's table.
 constexpr scpi_row_t kRowsEnd = scpi_row_builder(0);
