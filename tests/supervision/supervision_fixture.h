@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QQmlComponent>
+#include <QQmlContext>
 #include <QQmlEngine>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -33,8 +34,13 @@ Item {
     function messageTips(type, number, header, ms) { calls.push("tips " + type + " " + number + " " + header) }
     function infoWindowState(state, type) { calls.push("info " + state + " " + type) }
     function powerinfo(text, n) { calls.push("powerinfo " + text + n) }
-    Item { objectName: "screenmask"
+    Item { id: mask; objectName: "screenmask"
            function setScreensave(s, locked) { root.calls.push("screensave " + s) } }
+    Connections {
+        target: uidata
+        function onMessageTipsRequested(type, number, header, ms) { root.messageTips(type, number, header, ms) }
+        function onScreenSaveChanged(saver, locked) { mask.setScreensave(saver, locked) }
+    }
     Item { objectName: "vk"; visible: true; state: "fileBrowse"
            states: [ State { name: "fileBrowse" } ]
            function hidefouce() { root.calls.push("hidefouce") } }
@@ -79,11 +85,12 @@ protected:
     // board as it is (disk present, 25 °C ...).
     void start(bool firstTick = true)
     {
+        ctrl = new Ornav72();
+        engine.rootContext()->setContextProperty("uidata", &ctrl->uidata);
         QQmlComponent c(&engine);
         c.setData(supervision::screen(), QUrl());
         root = c.create();
         ASSERT_NE(root, nullptr) << qPrintable(c.errorString());
-        ctrl = new Ornav72();
         ASSERT_TRUE(CSetParam::DeviceOpen());
         ctrl->UIStartUpInit(root);
         emit ctrl->cmdStopTimer();

@@ -30,12 +30,7 @@ public:
     constexpr scpi_row_builder counter() const { return target(RT_COUNTER); }
 
     // ---- the PARAM_INDEX_... the generic setter sends -------------------------
-    constexpr scpi_row_builder param(int paramIndex) const
-    {
-        scpi_row_builder b = *this;
-        b.r.paramIndex = int16_t(paramIndex);
-        return b;
-    }
+    constexpr scpi_row_builder param(int index) const { return with(&scpi_row_t::paramIndex, int16_t(index)); }
 
     // ---- what the set form reads ----------------------------------------------
     constexpr scpi_row_builder boolean() const { return kind(RK_BOOL); }
@@ -54,12 +49,7 @@ public:
     constexpr scpi_row_builder text() const { return kind(RK_TEXT); }
     constexpr scpi_row_builder block() const { return kind(RK_BLOCK); }
     // The code a suffix of another kind reports.
-    constexpr scpi_row_builder otherSuffixError(int16_t code) const
-    {
-        scpi_row_builder b = *this;
-        b.r.suffixError = code;
-        return b;
-    }
+    constexpr scpi_row_builder otherSuffixError(int16_t code) const { return with(&scpi_row_t::suffixError, code); }
 
     // ---- how a query answers: the format and, for the generic query, the
     // field it reads -----------------------------------------------------------
@@ -72,68 +62,34 @@ public:
     }
 
     // ---- after a setter -------------------------------------------------------
-    constexpr scpi_row_builder waits(scpi_row_wait_t wait) const
-    {
-        scpi_row_builder b = *this;
-        b.r.wait = wait;
-        return b;
-    }
+    constexpr scpi_row_builder waits(scpi_row_wait_t wait) const { return with(&scpi_row_t::wait, wait); }
     // The fixed pause the setter used to take (the reference notes the wait).
-    constexpr scpi_row_builder formerPause(int ms) const
-    {
-        scpi_row_builder b = *this;
-        b.r.formerPauseMs = int16_t(ms);
-        return b;
-    }
+    constexpr scpi_row_builder formerPause(int ms) const { return with(&scpi_row_t::formerPauseMs, int16_t(ms)); }
 
     // ---- the row's own functions (default: the generic ones) -----------------
-    constexpr scpi_row_builder set(scpi_row_set_t fn) const
-    {
-        scpi_row_builder b = *this;
-        b.r.set = fn;
-        return b;
-    }
-    constexpr scpi_row_builder query(scpi_row_query_t fn) const
-    {
-        scpi_row_builder b = *this;
-        b.r.query = fn;
-        return b;
-    }
+    constexpr scpi_row_builder set(scpi_row_set_t fn) const { return with(&scpi_row_t::set, fn); }
+    constexpr scpi_row_builder query(scpi_row_query_t fn) const { return with(&scpi_row_t::query, fn); }
 
     // ---- the reference and the log --------------------------------------------
-    constexpr scpi_row_builder effect(const char* text) const
-    {
-        scpi_row_builder b = *this;
-        b.r.effect = text;
-        return b;
-    }
+    constexpr scpi_row_builder effect(const char* text) const { return with(&scpi_row_t::effect, text); }
     // A wrong channel number is also logged.
     constexpr scpi_row_builder logChannel() const
     {
-        scpi_row_builder b = *this;
-        b.r.flags = uint8_t(b.r.flags | RFL_LOG_CHANNEL);
-        return b;
+        return with(&scpi_row_t::flags, uint8_t(r.flags | RFL_LOG_CHANNEL));
     }
 
 private:
-    constexpr scpi_row_builder target(scpi_row_target_t t) const
+    // A copy of this row with one field changed: each call above adds one.
+    template <class Field, class Value>
+    constexpr scpi_row_builder with(Field scpi_row_t::*field, Value value) const
     {
         scpi_row_builder b = *this;
-        b.r.target = t;
+        b.r.*field = Field(value);
         return b;
     }
-    constexpr scpi_row_builder kind(scpi_row_kind_t k) const
-    {
-        scpi_row_builder b = *this;
-        b.r.kind = k;
-        return b;
-    }
-    constexpr scpi_row_builder choices(const scpi_choice_def_t* list) const
-    {
-        scpi_row_builder b = *this;
-        b.r.choices = list;
-        return b;
-    }
+    constexpr scpi_row_builder target(scpi_row_target_t t) const { return with(&scpi_row_t::target, t); }
+    constexpr scpi_row_builder kind(scpi_row_kind_t k) const { return with(&scpi_row_t::kind, k); }
+    constexpr scpi_row_builder choices(const scpi_choice_def_t* list) const { return with(&scpi_row_t::choices, list); }
 
     scpi_row_t r;
 };
