@@ -23,6 +23,19 @@ public:
     }
     constexpr operator scpi_row_t() const { return r; }
 
+private:
+    // A copy of this row with one field changed: each named call below is one.
+    // (Defined before its users: clang will not evaluate a member template in
+    // a constant expression before its definition.)
+    template <class Field, class Value>
+    constexpr scpi_row_builder with(Field scpi_row_t::*field, Value value) const
+    {
+        scpi_row_builder b = *this;
+        b.r.*field = Field(value);
+        return b;
+    }
+
+public:
     // ---- whom the row addresses -------------------------------------------------
     constexpr scpi_row_builder channel() const { return target(RT_CHANNEL); }
     constexpr scpi_row_builder pair() const { return target(RT_PAIR); }
@@ -79,14 +92,6 @@ public:
     }
 
 private:
-    // A copy of this row with one field changed: each call above adds one.
-    template <class Field, class Value>
-    constexpr scpi_row_builder with(Field scpi_row_t::*field, Value value) const
-    {
-        scpi_row_builder b = *this;
-        b.r.*field = Field(value);
-        return b;
-    }
     constexpr scpi_row_builder target(scpi_row_target_t t) const { return with(&scpi_row_t::target, t); }
     constexpr scpi_row_builder kind(scpi_row_kind_t k) const { return with(&scpi_row_t::kind, k); }
     constexpr scpi_row_builder choices(const scpi_choice_def_t* list) const { return with(&scpi_row_t::choices, list); }
