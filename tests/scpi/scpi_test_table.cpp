@@ -83,7 +83,7 @@ static scpi_result_t pskPhase(scpi_t* c)
     scpi_test_record.numbers[0] = n[0];
     scpi_test_record.numbers[1] = n[1];
     if (SCPI_IsCmd(c, "CHANnel#:PSK:PHASe#?"))
-        SCPI_ResultInt(c, n[0] * 100 + n[1]);
+        SCPI_ResultInt(c, int32_t(int64_t(n[0]) * 100 + n[1])); // any suffix the lexer passes, without overflow
     else
         scpi_test_record.readOk = SCPI_ParamDouble(c, &scpi_test_record.d, true);
     return SCPI_RES_OK;
