@@ -132,7 +132,7 @@ int main(int argc, char* argv[])
     if (!roots.isEmpty() && roots.first())
         controller->UIStartUpInit(roots.first());
     else
-        scpi_adpt_release();  // no screens, no start-up to wait for
+        scpi_adpt_release(); // no screens, no start-up to wait for
     // On a simulated board the touch screen is a file in the board root.
     if (PlatformRoot::simulated() && !roots.isEmpty()) {
         new SimTouch(qobject_cast<QWindow*>(roots.first()), PlatformRoot::path("/dev/input/event0"), &app);

@@ -32,8 +32,7 @@ public:
     template <typename T>
     static void SNormalize(T* dst, const T* src, int n, T newMin, T newMax, T srcMin, T srcMax)
     {
-        static_assert(std::is_same<T, short>::value || std::is_same<T, float>::value,
-                      "short or float samples");
+        static_assert(std::is_same<T, short>::value || std::is_same<T, float>::value, "short or float samples");
         const double newMid = (double(newMin) + double(newMax)) / 2.0;
         const double srcMid = (double(srcMin) + double(srcMax)) / 2.0;
         if (srcMax == srcMin) {

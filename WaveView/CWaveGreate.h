@@ -21,30 +21,30 @@ enum {
 };
 
 struct SWaveMem {
-    short Arb[WAVE_BASE_POINTS];        // loaded arbitrary wave resampled to 8192 points
-    short Base[WAVE_BASE_POINTS];       // one period of the base wave, for the FPGA wave memory
-    short Pulse[WAVE_BASE_POINTS];      // pulse table (not written by the generator)
-    short MArb[WAVE_MOD_POINTS];        // loaded modulating arbitrary wave, 2048 points
-    short Modulate[WAVE_MOD_POINTS];    // one period of the internal modulating wave
-    short DispBase[WAVE_DISP_POINTS];   // preview of the carrier
-    short DispMod[WAVE_DISP_POINTS];    // preview of the modulating wave
-    short DispMixer[WAVE_DISP_POINTS];  // preview of the modulated, swept or burst output
-    double List[WAVE_MOD_POINTS];       // frequency list, Hz
-    int ListLen;                        // points in List
-    double listmaxfre;                  // largest list frequency
-    double HarZoomRate;                 // span of the raw harmonic sum / 65534
-    int ArbLen;                         // points of the loaded arbitrary file
-    int MArbLen;                        // points of the loaded modulating arbitrary file
-    bool BaseWaveChanged;               // Base differs from what the wave memory holds
+    short Arb[WAVE_BASE_POINTS];       // loaded arbitrary wave resampled to 8192 points
+    short Base[WAVE_BASE_POINTS];      // one period of the base wave, for the FPGA wave memory
+    short Pulse[WAVE_BASE_POINTS];     // pulse table (not written by the generator)
+    short MArb[WAVE_MOD_POINTS];       // loaded modulating arbitrary wave, 2048 points
+    short Modulate[WAVE_MOD_POINTS];   // one period of the internal modulating wave
+    short DispBase[WAVE_DISP_POINTS];  // preview of the carrier
+    short DispMod[WAVE_DISP_POINTS];   // preview of the modulating wave
+    short DispMixer[WAVE_DISP_POINTS]; // preview of the modulated, swept or burst output
+    double List[WAVE_MOD_POINTS];      // frequency list, Hz
+    int ListLen;                       // points in List
+    double listmaxfre;                 // largest list frequency
+    double HarZoomRate;                // span of the raw harmonic sum / 65534
+    int ArbLen;                        // points of the loaded arbitrary file
+    int MArbLen;                       // points of the loaded modulating arbitrary file
+    bool BaseWaveChanged;              // Base differs from what the wave memory holds
 };
 
 class CWaveCreate {
 public:
     static SWaveMem wavemem[CH_Total];
-    static short sintable[WAVE_BASE_POINTS];    // trunc(32767 sin(2 pi i / 8192))
-    static int sintable32[WAVE_BASE_POINTS];    // the same values as 32-bit integers
-    static u32 bwavev[CH_Total];                // last base wave drawn per channel
-    static char m_arb[CH_Total][128];           // arbitrary path last copied into Base
+    static short sintable[WAVE_BASE_POINTS]; // trunc(32767 sin(2 pi i / 8192))
+    static int sintable32[WAVE_BASE_POINTS]; // the same values as 32-bit integers
+    static u32 bwavev[CH_Total];             // last base wave drawn per channel
+    static char m_arb[CH_Total][128];        // arbitrary path last copied into Base
 
     static void Init();
     // The channel's tables; ids outside CH1..CH4 give CH1's, like sys_param::ch.
@@ -104,8 +104,8 @@ public:
     static void peaksample(const short* src, int n, int start, short* dst, int m);
     static void sample(const short* src, int n, int start, short* dst, int m, int dststart);
     static void SampleWaveData(short* dst, int m, const short* src, int n, int offset);
-    static void CreatePulse(short* dst, int n, short low, short high, double period,
-                            double width, double rise, double fall);
+    static void CreatePulse(short* dst, int n, short low, short high, double period, double width, double rise,
+                            double fall);
     static void BaseNoiseSum(short* data, int n, int fullscale, double r);
     static double LimitRang(double value, double low, double high);
 

@@ -99,8 +99,9 @@ HeadResult parseArbHead(const char* buf, size_t len, ArbParam& p, size_t* dataOf
     // Keys in the order they are tried; "MVPP:" before "VPP:" so that a
     // MVPP line counts as that only.
     enum Key { K_DATA, K_MVPP, K_VPP, K_OFFSET, K_HIGH, K_LOW, K_FREQ, K_PERIOD, K_RATE, K_MAX, K_MIN, K_ZIP, K_N };
-    static const char* const keys[K_N] = {"[DATA]:", "MVPP:", "VPP:", "OFFSET:", "HIGH LEVEL:", "LOW LEVEL:",
-                                          "FREQUENCY:", "PERIOD:", "SAMPLE RATE:", "MAX:", "MIN:", "ZIP:"};
+    static const char* const keys[K_N] = {
+        "[DATA]:",    "MVPP:",   "VPP:",         "OFFSET:", "HIGH LEVEL:", "LOW LEVEL:",
+        "FREQUENCY:", "PERIOD:", "SAMPLE RATE:", "MAX:",    "MIN:",        "ZIP:"};
     for (int l = 0; l < kHeadKeyLines; ++l) {
         if (!nextLine(buf, len, pos, kHeadLineMax, &line, &n))
             break;
@@ -129,12 +130,15 @@ HeadResult parseArbHead(const char* buf, size_t len, ArbParam& p, size_t* dataOf
             case K_HIGH: p.High = v; break;
             case K_FREQ: p.Fre = v; break;
             // A period of zero (or less) says nothing about the frequency.
-            case K_PERIOD: if (v > 0) p.Fre = 1 / v; break;
+            case K_PERIOD:
+                if (v > 0)
+                    p.Fre = 1 / v;
+                break;
             case K_RATE: p.SampleRate = v; break;
             case K_MAX: p.Max = v; break;
             case K_MIN: p.Min = v; break;
             case K_ZIP: p.ZIP = v != 0; break;
-            default: break;  // OFFSET and LOW LEVEL: recognised, not used
+            default: break; // OFFSET and LOW LEVEL: recognised, not used
             }
             break;
         }

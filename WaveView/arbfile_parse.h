@@ -10,17 +10,17 @@
 
 // Header of an arbitrary-wave file.
 struct ArbParam {
-    double Fre;          // repetition frequency of the whole wave, Hz
-    double Vpp;          // peak-to-peak amplitude, V
-    double Offset;       // not taken from the file
-    double Low;          // not taken from the file
-    double High;         // high level, V
-    double Max;          // largest value of the data scale (524288 when not given)
-    double Min;          // smallest value of the data scale (524288 when not given)
+    double Fre;    // repetition frequency of the whole wave, Hz
+    double Vpp;    // peak-to-peak amplitude, V
+    double Offset; // not taken from the file
+    double Low;    // not taken from the file
+    double High;   // high level, V
+    double Max;    // largest value of the data scale (524288 when not given)
+    double Min;    // smallest value of the data scale (524288 when not given)
     bool ZIP;
-    bool AvalidLimit;    // more than 2^26 points: scaled with Max/Min, no scan
-    double SampleRate;   // Sa/s; when positive it defines Fre
-    int TotalPointNum;   // points; after a data load, the points actually loaded
+    bool AvalidLimit;  // more than 2^26 points: scaled with Max/Min, no scan
+    double SampleRate; // Sa/s; when positive it defines Fre
+    int TotalPointNum; // points; after a data load, the points actually loaded
 };
 
 struct FreqListParam {
@@ -50,9 +50,9 @@ const size_t kDataLineMax = 127;
 
 enum HeadResult {
     HeadOk = 0,
-    HeadNoHeadLine,   // first line lacks "[HEAD]:"
-    HeadNoDataLine,   // no "[DATA]:" within the lines allowed
-    HeadBadCount,     // fewer than kMinPoints or more than kMaxPoints
+    HeadNoHeadLine, // first line lacks "[HEAD]:"
+    HeadNoDataLine, // no "[DATA]:" within the lines allowed
+    HeadBadCount,   // fewer than kMinPoints or more than kMaxPoints
 };
 
 // Parses an arbitrary-wave header from buf[0..len). On HeadOk, p is filled
@@ -63,7 +63,7 @@ HeadResult parseArbHead(const char* buf, size_t len, ArbParam& p, size_t* dataOf
 enum ListHeadResult {
     ListHeadOk = 0,
     ListHeadNoHeadLine,
-    ListHeadBadCount,   // no "[FREQ-POINTS]:" or a count outside 1..2048
+    ListHeadBadCount, // no "[FREQ-POINTS]:" or a count outside 1..2048
 };
 ListHeadResult parseListHead(const char* buf, size_t len, FreqListParam& p, size_t* dataOffset, long long* count);
 

@@ -132,15 +132,9 @@ bool ArbWaveData::ParseArbHead(const char* data, size_t length, ArbParam& param,
         if (dataOffset)
             *dataOffset = offset;
         return true;
-    case arbparse::HeadNoHeadLine:
-        qDebug("check head error");
-        return false;
-    case arbparse::HeadBadCount:
-        qDebug("check data error len:%lld", count);
-        return false;
-    case arbparse::HeadNoDataLine:
-        qDebug("check head error: no data line");
-        return false;
+    case arbparse::HeadNoHeadLine: qDebug("check head error"); return false;
+    case arbparse::HeadBadCount: qDebug("check data error len:%lld", count); return false;
+    case arbparse::HeadNoDataLine: qDebug("check head error: no data line"); return false;
     }
     return false;
 }
@@ -165,8 +159,9 @@ QString ArbWaveData::SaveDataToFile(int ch, QString name, QString type, const ch
         FreqListParam p;
         long long count = 0;
         size_t offset = 0;
-        ok = data && arbparse::parseListHead(data, std::min(length, 2 * (arbparse::kDataLineMax + 1)), p, &offset,
-                                             &count) == arbparse::ListHeadOk;
+        ok = data &&
+            arbparse::parseListHead(data, std::min(length, 2 * (arbparse::kDataLineMax + 1)), p, &offset, &count) ==
+                arbparse::ListHeadOk;
         if (!ok)
             qWarning("list head check error!");
     } else {

@@ -22,10 +22,10 @@ class ArbWaveData {
 public:
     ArbWaveData() {}
 
-    static const char* const kLibraryDir;   // "/usr/share/ArbWaveLib"
-    static const char* const kUserDir;      // "/run/media/mmcblk0p1"
-    static const char* const kUsbDir;       // "/media/usbdisk"
-    static const char* const kDefaultArb;   // the library's ACos.bsv, the fallback wave
+    static const char* const kLibraryDir; // "/usr/share/ArbWaveLib"
+    static const char* const kUserDir;    // "/run/media/mmcblk0p1"
+    static const char* const kUsbDir;     // "/media/usbdisk"
+    static const char* const kDefaultArb; // the library's ACos.bsv, the fallback wave
 
     // A name received remotely may only name a file directly in the internal
     // storage: no "/", "\\", "..", NUL or other control character, not
@@ -46,9 +46,9 @@ public:
 
     enum SaveResult {
         SaveOk = 0,
-        SaveBadName,    // refused name, channel or type: nothing written
-        SaveBadHeader,  // the data is no wave or list file: nothing written
-        SaveFailed,     // the storage took no copy (full, read-only): the old file stays
+        SaveBadName,   // refused name, channel or type: nothing written
+        SaveBadHeader, // the data is no wave or list file: nothing written
+        SaveFailed,    // the storage took no copy (full, read-only): the old file stays
     };
     // Stores a received file at ReceivedPath. The header is checked on the
     // bytes before anything is written; the bytes go to a temporary file

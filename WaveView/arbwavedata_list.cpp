@@ -14,7 +14,7 @@
 
 namespace {
 
-const int kListMax = WAVE_MOD_POINTS;   // 2048
+const int kListMax = WAVE_MOD_POINTS; // 2048
 const double kListMinHz = 1e-6;
 ArbWaveData::ListRangeSource g_listRange = nullptr;
 const double kNewPointHz = 1000.0;
@@ -45,22 +45,14 @@ bool ArbWaveData::LoadFreqListHead(QFile& file, FreqListParam& param)
     size_t offset = 0;
     long long count = 0;
     switch (arbparse::parseListHead(head.constData(), size_t(head.size()), param, &offset, &count)) {
-    case arbparse::ListHeadOk:
-        return file.seek(qint64(offset));
-    case arbparse::ListHeadNoHeadLine:
-        qDebug("check freq list head error");
-        return false;
-    case arbparse::ListHeadBadCount:
-        qDebug("check freq list error len:%lld", count);
-        return false;
+    case arbparse::ListHeadOk: return file.seek(qint64(offset));
+    case arbparse::ListHeadNoHeadLine: qDebug("check freq list head error"); return false;
+    case arbparse::ListHeadBadCount: qDebug("check freq list error len:%lld", count); return false;
     }
     return false;
 }
 
-void ArbWaveData::SetListRangeSource(ListRangeSource source)
-{
-    g_listRange = source;
-}
+void ArbWaveData::SetListRangeSource(ListRangeSource source) { g_listRange = source; }
 
 int ArbWaveData::LoadListData(CH_ID ch, QFile& file)
 {

@@ -23,10 +23,7 @@ void CWaveCreate::Init()
     }
 }
 
-SWaveMem* CWaveCreate::GetWaveMem(CH_ID ch)
-{
-    return &wavemem[chIndex(ch)];
-}
+SWaveMem* CWaveCreate::GetWaveMem(CH_ID ch) { return &wavemem[chIndex(ch)]; }
 
 void CWaveCreate::chcopy(CH_ID from, CH_ID to)
 {
@@ -53,10 +50,7 @@ void CWaveCreate::ForgetDrawn()
     }
 }
 
-double CWaveCreate::GetBaseFre(CH_ID ch)
-{
-    return sys_param::ch(ch).Frequency;
-}
+double CWaveCreate::GetBaseFre(CH_ID ch) { return sys_param::ch(ch).Frequency; }
 
 double CWaveCreate::GetBasePeriod(CH_ID ch)
 {
@@ -66,10 +60,7 @@ double CWaveCreate::GetBasePeriod(CH_ID ch)
     return f > 0 ? 1.0 / f : 0.0;
 }
 
-double CWaveCreate::GetModFre(CH_ID ch)
-{
-    return sys_param::ch(ch).ModFre;
-}
+double CWaveCreate::GetModFre(CH_ID ch) { return sys_param::ch(ch).ModFre; }
 
 double CWaveCreate::LimitRang(double value, double low, double high)
 {

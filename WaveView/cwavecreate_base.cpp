@@ -44,13 +44,11 @@ void CWaveCreate::CreateBaseWave(CH_ID ch, bool force)
         fromBase = false;
         break;
     }
-    case BASE_Ramp:
-        CreateBaseRamp(CH_ID(c));
-        break;
+    case BASE_Ramp: CreateBaseRamp(CH_ID(c)); break;
     case BASE_Pulse:
         // Rise and Fall are 10 %..90 % times; the drawn edge is the full one.
-        CreatePulse(w.DispBase, WAVE_DISP_POINTS, -100, 100, GetBasePeriod(CH_ID(c)), d.PulseWidth,
-                    d.Rise / 0.8, d.Fall / 0.8);
+        CreatePulse(w.DispBase, WAVE_DISP_POINTS, -100, 100, GetBasePeriod(CH_ID(c)), d.PulseWidth, d.Rise / 0.8,
+                    d.Fall / 0.8);
         fromBase = false;
         break;
     case BASE_Arb:
@@ -70,18 +68,13 @@ void CWaveCreate::CreateBaseWave(CH_ID ch, bool force)
         CreateBaseHarmonic(CH_ID(c), p);
         points = WAVE_DISP_HARMONIC;
         break;
-    case BASE_Noise:
-        CreateBaseNoise(CH_ID(c));
-        break;
+    case BASE_Noise: CreateBaseNoise(CH_ID(c)); break;
     case BASE_DC:
         for (short& s : w.Base)
             s = 32767;
         break;
-    case BASE_Prbs:
-        CreateBasePrbs(CH_ID(c));
-        break;
-    default:
-        break;
+    case BASE_Prbs: CreateBasePrbs(CH_ID(c)); break;
+    default: break;
     }
 
     if (wave == BASE_Ramp || wave == BASE_Arb || wave == BASE_Harmonic || wave == BASE_Noise)

@@ -5,10 +5,7 @@
 #include "param/sys_param.h"
 
 // Carrier at point i, eight preview periods per window.
-static short fastCarrier(const SWaveMem& w, int len, int i)
-{
-    return w.DispBase[(8 * i) % len];
-}
+static short fastCarrier(const SWaveMem& w, int len, int i) { return w.DispBase[(8 * i) % len]; }
 
 void CWaveCreate::CreateBurstWave(CH_ID ch)
 {
@@ -16,15 +13,9 @@ void CWaveCreate::CreateBurstWave(CH_ID ch)
     SWaveMem& w = *GetWaveMem(ch);
     NormalizeDisp(w.DispBase, DispBaseLen(ch));
     switch (sys_param::ch(ch).BurstType) {
-    case BT_NCYC:
-        CreateBurstNcyc(ch);
-        break;
-    case BT_GATE:
-        CreateBurstGate(ch);
-        break;
-    case BT_INFINIT:
-        CreateBurstInfinit(ch);
-        break;
+    case BT_NCYC: CreateBurstNcyc(ch); break;
+    case BT_GATE: CreateBurstGate(ch); break;
+    case BT_INFINIT: CreateBurstInfinit(ch); break;
     default:
         // No burst kind chosen yet (a factory record holds 0): the base wave
         // alone, not whatever an earlier mode left in the traces.

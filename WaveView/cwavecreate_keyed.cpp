@@ -12,8 +12,8 @@ using wavepreview::dispValue;
 
 namespace {
 struct Keying {
-    int count = 0;       // symbols across the window
-    int levels = 2;      // distinct symbol values
+    int count = 0;  // symbols across the window
+    int levels = 2; // distinct symbol values
     int sym[16] = {};
     int at(int i) const { return sym[i * count / WAVE_DISP_POINTS]; }
 };
@@ -113,7 +113,7 @@ void frequencyKeyed(CH_ID ch, const Keying& k, int hops)
         setHopList(ch, freqs, hops);
     drawFrequencyKeying(ch, k, freqs, d.ModFre * 2);
 }
-}  // namespace
+} // namespace
 
 void CWaveCreate::CreateModASK(CH_ID ch)
 {
@@ -133,15 +133,9 @@ void CWaveCreate::CreateModASK(CH_ID ch)
 
 void CWaveCreate::CreateModFSK(CH_ID ch) { frequencyKeyed(ch, alternate(), 2); }
 
-void CWaveCreate::CreateMod3FSK(CH_ID ch)
-{
-    frequencyKeyed(ch, fromCode(ch, 6, 2, 3), 3);
-}
+void CWaveCreate::CreateMod3FSK(CH_ID ch) { frequencyKeyed(ch, fromCode(ch, 6, 2, 3), 3); }
 
-void CWaveCreate::CreateMod4FSK(CH_ID ch)
-{
-    frequencyKeyed(ch, fromCode(ch, 6, 2, 4), 4);
-}
+void CWaveCreate::CreateMod4FSK(CH_ID ch) { frequencyKeyed(ch, fromCode(ch, 6, 2, 4), 4); }
 
 void CWaveCreate::CreateModPSK(CH_ID ch)
 {

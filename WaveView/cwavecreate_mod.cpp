@@ -15,48 +15,20 @@ void CWaveCreate::CreateModWave(CH_ID ch)
     CreateBaseWave(ch, false);
     switch (sys_param::ch(ch).ModType) {
     case MT_AM:
-    case MT_BAM:
-        CreateModXAM(ch);
-        break;
-    case MT_QAM:
-        CreateModQAM(ch);
-        break;
-    case MT_ASK:
-        CreateModASK(ch);
-        break;
-    case MT_FM:
-        CreateModFM(ch);
-        break;
-    case MT_FSK:
-        CreateModFSK(ch);
-        break;
-    case MT_3FSK:
-        CreateMod3FSK(ch);
-        break;
-    case MT_4FSK:
-        CreateMod4FSK(ch);
-        break;
-    case MT_PM:
-        CreateModPM(ch);
-        break;
-    case MT_PSK:
-        CreateModPSK(ch);
-        break;
-    case MT_BPSK:
-        CreateModBPSK(ch);
-        break;
-    case MT_QPSK:
-        CreateModQPSK(ch);
-        break;
-    case MT_OSK:
-        CreateModOSK(ch);
-        break;
-    case MT_PWM:
-        CreateModPWM(ch);
-        break;
-    case MT_SUM:
-        CreateModSUM(ch);
-        break;
+    case MT_BAM: CreateModXAM(ch); break;
+    case MT_QAM: CreateModQAM(ch); break;
+    case MT_ASK: CreateModASK(ch); break;
+    case MT_FM: CreateModFM(ch); break;
+    case MT_FSK: CreateModFSK(ch); break;
+    case MT_3FSK: CreateMod3FSK(ch); break;
+    case MT_4FSK: CreateMod4FSK(ch); break;
+    case MT_PM: CreateModPM(ch); break;
+    case MT_PSK: CreateModPSK(ch); break;
+    case MT_BPSK: CreateModBPSK(ch); break;
+    case MT_QPSK: CreateModQPSK(ch); break;
+    case MT_OSK: CreateModOSK(ch); break;
+    case MT_PWM: CreateModPWM(ch); break;
+    case MT_SUM: CreateModSUM(ch); break;
     default: {
         // Unknown kind: show the carrier alone.
         SWaveMem& w = *GetWaveMem(ch);
@@ -103,8 +75,7 @@ void CWaveCreate::CreateModFM(CH_ID ch)
         // of instantaneous frequencies, one per modulating sample.
         double mx = 0;
         for (int i = 0; i < WAVE_MOD_POINTS; ++i) {
-            const double f = (d.Frequency - d.ModFreDev) +
-                             (w.Modulate[i] + 32767.0) * 2.0 * d.ModFreDev / 65534.0;
+            const double f = (d.Frequency - d.ModFreDev) + (w.Modulate[i] + 32767.0) * 2.0 * d.ModFreDev / 65534.0;
             w.List[i] = f;
             if (i == 0 || f > mx)
                 mx = f;

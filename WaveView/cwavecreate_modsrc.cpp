@@ -35,9 +35,7 @@ void CWaveCreate::CreateModSrc(CH_ID ch, MOD_WAVE wave)
         for (int i = 0; i < WAVE_MOD_POINTS; ++i)
             m[i] = short((std::rand() & 0xFFFF) % 65534 - 32767);
         break;
-    case Mod_Arb:
-        std::memcpy(m, w.MArb, sizeof(w.Modulate));
-        break;
+    case Mod_Arb: std::memcpy(m, w.MArb, sizeof(w.Modulate)); break;
     default:
         // No table of its own (an external source): a flat, recognisable fill.
         for (int i = 0; i < WAVE_MOD_POINTS; ++i)
@@ -63,6 +61,6 @@ double modulatingRate(CH_ID ch)
 {
     const CH_DATA& d = sys_param::ch(ch);
     if (!d.ModSrc && d.ModWave == Mod_Noise)
-        return 152587.890625;  // 1.25 GHz / 8192
+        return 152587.890625; // 1.25 GHz / 8192
     return d.ModFre;
 }

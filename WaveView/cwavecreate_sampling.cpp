@@ -67,8 +67,8 @@ static int boundedIndex(double v, int lo, int hi)
     return int(std::floor(v));
 }
 
-void CWaveCreate::CreatePulse(short* dst, int n, short low, short high, double period,
-                              double width, double rise, double fall)
+void CWaveCreate::CreatePulse(short* dst, int n, short low, short high, double period, double width, double rise,
+                              double fall)
 {
     if (dst == nullptr || n < 8)
         return;

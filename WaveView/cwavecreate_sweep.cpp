@@ -28,10 +28,7 @@ void drawSwept(CH_ID ch, const double* freq, double ref)
 }
 
 // The stop frequency drawn within 1/40 .. 40 times the start.
-double drawnStop(double s, double e)
-{
-    return CWaveCreate::LimitRang(e, s / 40, s * 40);
-}
+double drawnStop(double s, double e) { return CWaveCreate::LimitRang(e, s / 40, s * 40); }
 
 void normalizeTrace(short* trace, const double* v)
 {
@@ -48,24 +45,16 @@ void modulatingTableTrace(CH_ID ch)
     CWaveCreate::sample(w.Modulate, WAVE_MOD_POINTS, 0, w.DispMod, WAVE_DISP_POINTS, 0);
     GlobalMethod::NormalizeMultiple<short>(w.DispMod, WAVE_DISP_POINTS, -100, 100, -32767, 32767);
 }
-}  // namespace
+} // namespace
 
 void CWaveCreate::CreateSweepWave(CH_ID ch)
 {
     CreateBaseWave(ch, false);
     switch (sys_param::ch(ch).SweepType) {
-    case ST_LINE:
-        CreateSweepLiner(ch);
-        break;
-    case ST_LOG:
-        CreateSweepLog(ch);
-        break;
-    case ST_STEP:
-        CreateSweepStep(ch);
-        break;
-    case ST_LIST:
-        CreateSweepList(ch);
-        break;
+    case ST_LINE: CreateSweepLiner(ch); break;
+    case ST_LOG: CreateSweepLog(ch); break;
+    case ST_STEP: CreateSweepStep(ch); break;
+    case ST_LIST: CreateSweepList(ch); break;
     default: {
         SWaveMem& w = *GetWaveMem(ch);
         std::memcpy(w.DispMixer, w.DispBase, sizeof(w.DispMixer));

@@ -6,10 +6,7 @@
 #include "param/sys_param.h"
 
 // Highest harmonic that the record can describe.
-static int harmonicOrder(const CH_DATA& d)
-{
-    return d.HarmonicOrder > 16 ? 16 : int(d.HarmonicOrder);
-}
+static int harmonicOrder(const CH_DATA& d) { return d.HarmonicOrder > 16 ? 16 : int(d.HarmonicOrder); }
 
 static int phasePoints(double deg)
 {
@@ -36,12 +33,8 @@ u16 CWaveCreate::GetHarmonicOnOffMask(CH_ID ch)
             if (!(i & 1))
                 mask |= bit;
             break;
-        case HARMNIC_TYPE_ALL:
-            mask |= bit;
-            break;
-        default:
-            mask |= u16(d.HarmonicUserType & bit);
-            break;
+        case HARMNIC_TYPE_ALL: mask |= bit; break;
+        default: mask |= u16(d.HarmonicUserType & bit); break;
         }
     }
     return mask;

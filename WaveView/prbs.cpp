@@ -3,15 +3,14 @@
 namespace {
 struct PrbsPoly {
     int order;
-    int terms[4];  // exponents below the leading one, 0-terminated
+    int terms[4]; // exponents below the leading one, 0-terminated
 };
 
 // Primitive polynomials; orders without a primitive trinomial use four terms.
 const PrbsPoly kPolys[CPrbs::CODE_ELEMENTS] = {
-    {3, {3, 2, 0, 0}},    {5, {5, 3, 0, 0}},    {7, {7, 6, 0, 0}},    {9, {9, 5, 0, 0}},
-    {11, {11, 9, 0, 0}},  {13, {13, 4, 3, 1}},  {15, {15, 14, 0, 0}}, {17, {17, 14, 0, 0}},
-    {21, {21, 19, 0, 0}}, {23, {23, 18, 0, 0}}, {25, {25, 22, 0, 0}}, {27, {27, 5, 2, 1}},
-    {29, {29, 27, 0, 0}}, {31, {31, 28, 0, 0}}, {33, {33, 20, 0, 0}},
+    {3, {3, 2, 0, 0}},    {5, {5, 3, 0, 0}},    {7, {7, 6, 0, 0}},    {9, {9, 5, 0, 0}},    {11, {11, 9, 0, 0}},
+    {13, {13, 4, 3, 1}},  {15, {15, 14, 0, 0}}, {17, {17, 14, 0, 0}}, {21, {21, 19, 0, 0}}, {23, {23, 18, 0, 0}},
+    {25, {25, 22, 0, 0}}, {27, {27, 5, 2, 1}},  {29, {29, 27, 0, 0}}, {31, {31, 28, 0, 0}}, {33, {33, 20, 0, 0}},
 };
 
 int parity(uint64_t v)
@@ -24,7 +23,7 @@ int parity(uint64_t v)
     v ^= v >> 1;
     return int(v & 1);
 }
-}  // namespace
+} // namespace
 
 int CPrbs::OrderOfCodeElement(int codeElement)
 {
@@ -47,8 +46,7 @@ uint64_t CPrbs::Taps(int order)
     return 0;
 }
 
-CPrbs::CPrbs(int order)
-    : m_order(order), m_taps(Taps(order)), m_mask(0), m_state(0)
+CPrbs::CPrbs(int order) : m_order(order), m_taps(Taps(order)), m_mask(0), m_state(0)
 {
     if (m_taps == 0) {
         // No such sequence: fall back to PN7 rather than a stuck register.

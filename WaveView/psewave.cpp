@@ -35,9 +35,7 @@ double defaultLoadGain(double load)
 
 double (*PseWave::loadGain)(double) = defaultLoadGain;
 
-PseWave::PseWave(QQuickItem* parent) : QQuickPaintedItem(parent), m_pen(Qt::white)
-{
-}
+PseWave::PseWave(QQuickItem* parent) : QQuickPaintedItem(parent), m_pen(Qt::white) {}
 
 void PseWave::setwindWidth(int w)
 {
@@ -132,8 +130,8 @@ void PseWave::paint(QPainter* painter)
         painter->drawText(20, 280, pointsText(mem->ArbLen));
 
     // 4. The modulating or sweep wave.
-    const bool second = (mode == WORK_MODULATION && !qam) || mode == WORK_SCAN ||
-                        (mode == WORK_BURST && r.BurstType != BT_GATE);
+    const bool second =
+        (mode == WORK_MODULATION && !qam) || mode == WORK_SCAN || (mode == WORK_BURST && r.BurstType != BT_GATE);
     if (second) {
         painter->setPen(QPen(Qt::yellow, 1));
         drawTrace(painter, mem->DispMod, n, w);
@@ -188,10 +186,7 @@ void PseWave::DrawIndicator(QPainter* painter, int channel, EParamType type)
 
 // ---- indicators ----
 
-void PseWave::DrawIndicatorAmpl(QPainter* p, const QColor& c)
-{
-    DrawArrowsVertical(p, c, kTop, kBottom, 10);
-}
+void PseWave::DrawIndicatorAmpl(QPainter* p, const QColor& c) { DrawArrowsVertical(p, c, kTop, kBottom, 10); }
 
 void PseWave::DrawIndicatorFreq(QPainter* p, const QColor& c)
 {

@@ -40,7 +40,7 @@ public:
     PseIndicator* curSignal = nullptr;
     QPen m_pen;
     int windw = 500;
-    QSize ArrowSize{ARROW_WIDTH_DEF, ARROW_HIGH_DEF};
+    QSize ArrowSize {ARROW_WIDTH_DEF, ARROW_HIGH_DEF};
     // Repaints requested through setCurSignal (read by the screens' tests).
     int repaintRequests = 0;
     // Gain of the output stage into a load (50 ohm source); the channel
@@ -50,9 +50,17 @@ public:
     int windWidth() const { return windw; }
     void setwindWidth(int w);
     int penWidth() const { return m_pen.width(); }
-    void setPenWidth(int w) { m_pen.setWidth(w); update(); }
+    void setPenWidth(int w)
+    {
+        m_pen.setWidth(w);
+        update();
+    }
     QColor penColor() const { return m_pen.color(); }
-    void setPenColor(const QColor& c) { m_pen.setColor(c); update(); }
+    void setPenColor(const QColor& c)
+    {
+        m_pen.setColor(c);
+        update();
+    }
     int rch() const { return ch; }
     void wch(int c);
     int rdisfocuse() const { return disfocuse; }

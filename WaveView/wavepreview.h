@@ -22,10 +22,7 @@ inline short carrierAt(const SWaveMem& w, int len, double cycles)
 }
 
 // A trace value rounded and bounded to the preview scale.
-inline short dispValue(double v)
-{
-    return short(std::lround(CWaveCreate::LimitRang(v, -100.0, 100.0)));
-}
+inline short dispValue(double v) { return short(std::lround(CWaveCreate::LimitRang(v, -100.0, 100.0))); }
 
 // Carrier cycles per modulating period, bounded so the picture stays legible.
 inline double cycleRatio(double carrier, double modulating, double lo, double hi)
@@ -35,7 +32,7 @@ inline double cycleRatio(double carrier, double modulating, double lo, double hi
     return CWaveCreate::LimitRang(carrier / modulating, lo, hi);
 }
 
-}  // namespace wavepreview
+} // namespace wavepreview
 
 // Internal to the generator: the channel's modulating table (internal source:
 // its modulating wave; external: a sine) and its 460-point picture.

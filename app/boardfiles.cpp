@@ -99,8 +99,7 @@ bool clearFolder(const QString& hostDir)
     if (!d.exists())
         return true;
     bool ok = true;
-    const QFileInfoList all =
-        d.entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
+    const QFileInfoList all = d.entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
     for (const QFileInfo& fi : all) {
         if (fi.isDir() && !fi.isSymLink())
             ok = removeTree(fi.absoluteFilePath()) && ok;

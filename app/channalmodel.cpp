@@ -16,8 +16,7 @@ channelModel::channelModel(CH_ID c, DataInfo info, int index, EParamType t, bool
     init(c, &info, 1, index, t, multi);
 }
 
-channelModel::channelModel(CH_ID c, const DataInfo* infos, int n, int index, EParamType t, bool multi,
-                           QObject* parent)
+channelModel::channelModel(CH_ID c, const DataInfo* infos, int n, int index, EParamType t, bool multi, QObject* parent)
     : QObject(parent)
 {
     init(c, infos, n, index, t, multi);
@@ -40,10 +39,7 @@ void channelModel::init(CH_ID c, const DataInfo* infos, int n, int index, EParam
     disUpdate();
 }
 
-channelModel::~channelModel()
-{
-    delete[] m_MutiParam;
-}
+channelModel::~channelModel() { delete[] m_MutiParam; }
 
 void channelModel::setParent(Channel* c)
 {
@@ -75,10 +71,7 @@ double channelModel::value() const
     return v;
 }
 
-int channelModel::rvalue() const
-{
-    return int(value());
-}
+int channelModel::rvalue() const { return int(value()); }
 
 bool channelModel::selectParam(int index)
 {
@@ -88,10 +81,7 @@ bool channelModel::selectParam(int index)
     return true;
 }
 
-int channelModel::GetMaxBit(double x)
-{
-    return ::GetMaxBit(x);
-}
+int channelModel::GetMaxBit(double x) { return ::GetMaxBit(x); }
 
 bool channelModel::ValueCheck(double& v)
 {
@@ -250,15 +240,9 @@ void channelModel::disfocused()
         curSignal->paramSelected(this);
 }
 
-bool channelModel::isSymbol() const
-{
-    return m_param && (m_param->HType == IsDouble || m_param->HType == IsInt);
-}
+bool channelModel::isSymbol() const { return m_param && (m_param->HType == IsDouble || m_param->HType == IsInt); }
 
-QString channelModel::rkeyboardtype()
-{
-    return m_param ? QString::fromLatin1(m_param->keyboardtype) : QString();
-}
+QString channelModel::rkeyboardtype() { return m_param ? QString::fromLatin1(m_param->keyboardtype) : QString(); }
 
 int channelModel::runits() { return 0; }
 int channelModel::runit() { return paramIndexInUse(); }
@@ -308,8 +292,7 @@ UintType channelModel::displayUnitType() const
     if (!m_param)
         return UintUndefined;
     // A PRBS "frequency" is its bit rate.
-    if (paramindex == PARAM_INDEX_FREQ && ch >= CH1 && ch <= CH4 &&
-        int(sys_param::GetChBaseWave(ch)) == BASE_Prbs)
+    if (paramindex == PARAM_INDEX_FREQ && ch >= CH1 && ch <= CH4 && int(sys_param::GetChBaseWave(ch)) == BASE_Prbs)
         return UintBitRate;
     return m_param->UType;
 }
@@ -380,4 +363,3 @@ void channelModel::unitClicked(int)
 }
 
 QString channelModel::getNoteText() { return QString(); }
-

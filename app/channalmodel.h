@@ -67,19 +67,19 @@ public:
     QString m_value;
     QString m_keyboardtype;
     bool m_couplestate = true;
-    std::atomic<int> m_sLenth{0};  // shown by the screens
+    std::atomic<int> m_sLenth {0}; // shown by the screens
     // The value and its unit row as the editing thread last saw them in the
     // parameter record, for the screens: the record has no lock and is
     // written by the editing thread, so the GUI thread reads these copies.
     // Refreshed by publishShown() on every change (valueChanged, disUpdate)
     // and whenever the editing thread itself reads the properties.
-    std::atomic<int> m_shownValue{0};
-    std::atomic<int> m_shownUnit{-1};
-    std::atomic<int> m_sIndex{0};  // shown by the screens
+    std::atomic<int> m_shownValue {0};
+    std::atomic<int> m_shownUnit {-1};
+    std::atomic<int> m_sIndex {0}; // shown by the screens
     int m_selectIndex = 0;
     bool inputting = false;
-    std::atomic<bool> m_paramfocus{false};  // shown by the screens
-    std::atomic<bool> mask{false};          // shown by the screens
+    std::atomic<bool> m_paramfocus {false}; // shown by the screens
+    std::atomic<bool> mask {false};         // shown by the screens
     CH_ID ch = CH1;
     EParamType type = EPT_Undefine;
 
@@ -223,8 +223,8 @@ signals:
 
 protected:
     // For entries with several input forms: n descriptors, the first in use.
-    channelModel(CH_ID ch, const DataInfo* infos, int n, int paramindex, EParamType type,
-                 bool isMultiSelect, QObject* parent);
+    channelModel(CH_ID ch, const DataInfo* infos, int n, int paramindex, EParamType type, bool isMultiSelect,
+                 QObject* parent);
     // Text of a value in the unit class of the descriptor in use.
     virtual QString formatValue(double v) const;
     // Unit class the value is shown in (a PRBS frequency shows as a bit rate).
@@ -233,8 +233,7 @@ protected:
     void startTyping(const QString& text);
 
 private:
-    void init(CH_ID ch, const DataInfo* infos, int n, int paramindex, EParamType type,
-              bool isMultiSelect);
+    void init(CH_ID ch, const DataInfo* infos, int n, int paramindex, EParamType type, bool isMultiSelect);
 };
 
 // An entry whose change processing is left to the channel: it only emits

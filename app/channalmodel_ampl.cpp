@@ -13,7 +13,7 @@ using namespace entryrules;
 
 namespace {
 enum { U_VPP = 0, U_VRMS = 1, U_DBM = 2, U_HIGH = 3 };
-const double kNoiseRms = 0.2365919697485758;  // rms / nominal Vpp of the Gaussian noise
+const double kNoiseRms = 0.2365919697485758; // rms / nominal Vpp of the Gaussian noise
 
 double trunc3(double x) { return std::floor(x * 1000.0) / 1000.0; }
 } // namespace
@@ -45,15 +45,9 @@ int AmplModel::runits()
     return highZ(ch) ? 2 : 3;
 }
 
-int AmplModel::runit()
-{
-    return rec(ch).AmpMode == 1 ? int(U_HIGH) : int(rec(ch).AmpUnit);
-}
+int AmplModel::runit() { return rec(ch).AmpMode == 1 ? int(U_HIGH) : int(rec(ch).AmpUnit); }
 
-bool AmplModel::isCoupled()
-{
-    return sys_param::GetChCoupleAmplSW(pairOf(ch)) != 0;
-}
+bool AmplModel::isCoupled() { return sys_param::GetChCoupleAmplSW(pairOf(ch)) != 0; }
 
 void AmplModel::limitsFor(int unit, double lo, double hi, double mid, double& min, double& max) const
 {

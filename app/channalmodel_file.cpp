@@ -16,10 +16,7 @@ namespace {
 // Paths are stored in 128-byte fields of the record, NUL included.
 const int kMaxPath = 128;
 
-QString recordText(const char* p)
-{
-    return QString::fromLocal8Bit(p, int(strnlen(p, size_t(kMaxPath))));
-}
+QString recordText(const char* p) { return QString::fromLocal8Bit(p, int(strnlen(p, size_t(kMaxPath)))); }
 
 // The canonical board path of a board path: symbolic links and "." / ".."
 // resolved below the platform root; a file that does not exist keeps its

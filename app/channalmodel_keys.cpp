@@ -80,11 +80,10 @@ QString channelModel::onKeyEvent(int key, int repeat)
     if (!m_paramfocus) {
         wparamfocus(true);
         if (key == Key_Ok)
-            return kHandled;  // the first OK only selects the entry
+            return kHandled; // the first OK only selects the entry
     }
     switch (key) {
-    case Key_Backspace:
-        return kError;
+    case Key_Backspace: return kError;
     case Key_Dot:
         if (h & IsInt)
             return kError;
@@ -119,9 +118,7 @@ QString channelModel::onKeyEvent(int key, int repeat)
         disUpdate();
         return changed ? kHandled : kError;
     }
-    case Key_Ok:
-        wparamfocus(false);
-        return kHandled;
+    case Key_Ok: wparamfocus(false); return kHandled;
     default:
         if (isDigitKey(key)) {
             startTyping(QString(QChar('0' + (key - Key_0))));

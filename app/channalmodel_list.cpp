@@ -20,8 +20,8 @@ namespace {
 typedef double (*Getter)(CH_ID);
 typedef void (*Setter)(CH_ID, double);
 
-DataInfo D(ParamType h, UintType u, const char* pad, Getter g, Setter s, double mn, double mx, int len,
-           int minBit, int minStep)
+DataInfo D(ParamType h, UintType u, const char* pad, Getter g, Setter s, double mn, double mx, int len, int minBit,
+           int minStep)
 {
     DataInfo d;
     std::memset(&d, 0, sizeof d);
@@ -55,7 +55,7 @@ bool boardFileExists(const char* p)
 
 // Files named by the record that no longer exist (a USB disk taken away, a
 // deleted file) are replaced before the entries are built on them.
-QStringList g_missingFiles;  // controller's thread, like the record
+QStringList g_missingFiles; // controller's thread, like the record
 
 void noteMissing(const char* p)
 {
@@ -85,8 +85,7 @@ void checkFilePaths(CH_ID ch)
 }
 
 template <class M>
-M* single(QList<channelModel*>& list, CH_ID ch, int index, DataInfo d, EParamType t = EPT_Undefine,
-          bool multi = false)
+M* single(QList<channelModel*>& list, CH_ID ch, int index, DataInfo d, EParamType t = EPT_Undefine, bool multi = false)
 {
     M* m = new M(ch, d, index, t, multi);
     list.append(m);
@@ -145,7 +144,8 @@ void channelInputParaInit(CH_ID ch, QList<channelModel*>& list)
                               D(IsPlus, UintPeriod, "Time", SP(ChPeriod), pmin, 1e6, 20, -10, -10)};
         list.append(new periodFreqModel(ch, f, 2));
     }
-    noExe(PARAM_INDEX_SAMPLERATE, D(IsPlus, UintSampleRate, "sapslist", SP(ChSampleRate), 1e-6, kMaxSampleRate, 20, -6, -6));
+    noExe(PARAM_INDEX_SAMPLERATE,
+          D(IsPlus, UintSampleRate, "sapslist", SP(ChSampleRate), 1e-6, kMaxSampleRate, 20, -6, -6));
     plain(PARAM_INDEX_PHASE, D(IsDouble, UintAngle, "Degree", SP(ChPhase), -360, 360, 20, -3, -3), EPT_Phase);
     {
         const DataInfo o[] = {D(IsDouble, UintVoltage, "DCVoltage", SP(ChOffset), -10, 10, 20, -4, -4),
@@ -158,43 +158,62 @@ void channelInputParaInit(CH_ID ch, QList<channelModel*>& list)
         list.append(new DutyPulseWidthModel(ch, dp, 2));
     }
     plain(PARAM_INDEX_SYMMETRY, D(IsPlus, UintRatio, "Percent", SP(ChSymmetry), 0, 100, 20, -2, -2), EPT_SYMMETRY);
-    single<RiseFallEdgeModel>(list, ch, PARAM_INDEX_RISE, D(IsPlus, UintPeriod, "Time", SP(ChRise), 0, 0, 20, -10, -10), EPT_RiseEdge);
-    single<RiseFallEdgeModel>(list, ch, PARAM_INDEX_FALL, D(IsPlus, UintPeriod, "Time", SP(ChFall), 0, 0, 20, -10, -10), EPT_FallEdge);
+    single<RiseFallEdgeModel>(list, ch, PARAM_INDEX_RISE, D(IsPlus, UintPeriod, "Time", SP(ChRise), 0, 0, 20, -10, -10),
+                              EPT_RiseEdge);
+    single<RiseFallEdgeModel>(list, ch, PARAM_INDEX_FALL, D(IsPlus, UintPeriod, "Time", SP(ChFall), 0, 0, 20, -10, -10),
+                              EPT_FallEdge);
     sw(PARAM_INDEX_MODSOURCE, SP(ChModSource), 20);
     choice(PARAM_INDEX_MODWAVE, "Modwave", SP(ChModWave), 5, 20);
     single<modFreqModel>(list, ch, PARAM_INDEX_MODFREQ, D(IsPlus, UintFre, "Hz", SP(ChModFre), 1e-6, 2e6, 20, -6, -6));
-    single<BitrateModel>(list, ch, PARAM_INDEX_BITRATE, D(IsPlus, UintBitRate, "bitrate", SP(ChBitrate), 1e-6, 2e6, 20, -6, -6));
+    single<BitrateModel>(list, ch, PARAM_INDEX_BITRATE,
+                         D(IsPlus, UintBitRate, "bitrate", SP(ChBitrate), 1e-6, 2e6, 20, -6, -6));
     noExe(PARAM_INDEX_MODDEPTHAM, D(IsPlus, UintRatio, "Percent", SP(ChModDepthAM), 0, 120, 20, -2, -2));
     plain(PARAM_INDEX_MODDEPTH, D(IsPlus, UintRatio, "Percent", SP(ChModDepth), 0, 100, 20, -2, -2));
-    single<modDepthFMModel>(list, ch, PARAM_INDEX_FMFREQDEV, D(IsPlus, UintFre, "Hz", SP(ChModFreDev), 0, 1, 20, -6, -6));
+    single<modDepthFMModel>(list, ch, PARAM_INDEX_FMFREQDEV,
+                            D(IsPlus, UintFre, "Hz", SP(ChModFreDev), 0, 1, 20, -6, -6));
     plain(PARAM_INDEX_MODPHASEDEVPM, D(IsPlus, UintAngle, "Degree", SP(ChModPhaseDev), 0, 360, 20, -2, -2));
-    single<HopFreqchannelModel>(list, ch, PARAM_INDEX_MODHOPFREFSK, D(IsPlus, UintFre, "Hz", SP(ChModHopFre), 1e-6, fmax, 20, -6, -6));
-    single<HopFreqchannelModel>(list, ch, PARAM_INDEX_MODHOPFREFSK2, D(IsPlus, UintFre, "Hz", SP(ChModHopFre2), 1e-6, fmax, 20, -6, -6));
-    single<HopFreqchannelModel>(list, ch, PARAM_INDEX_MODHOPFREFSK3, D(IsPlus, UintFre, "Hz", SP(ChModHopFre3), 1e-6, fmax, 20, -6, -6));
+    single<HopFreqchannelModel>(list, ch, PARAM_INDEX_MODHOPFREFSK,
+                                D(IsPlus, UintFre, "Hz", SP(ChModHopFre), 1e-6, fmax, 20, -6, -6));
+    single<HopFreqchannelModel>(list, ch, PARAM_INDEX_MODHOPFREFSK2,
+                                D(IsPlus, UintFre, "Hz", SP(ChModHopFre2), 1e-6, fmax, 20, -6, -6));
+    single<HopFreqchannelModel>(list, ch, PARAM_INDEX_MODHOPFREFSK3,
+                                D(IsPlus, UintFre, "Hz", SP(ChModHopFre3), 1e-6, fmax, 20, -6, -6));
     noExe(PARAM_INDEX_MODRATE, D(IsPlus, UintFre, "Hz", SP(ChModRate), 1e-6, 2e6, 20, -6, -6));
     plain(PARAM_INDEX_MODPHASE1, D(IsPlus, UintAngle, "Degree", SP(ChModPhase1), 0, 360, 20, -2, -2));
     plain(PARAM_INDEX_MODPHASE2, D(IsPlus, UintAngle, "Degree", SP(ChModPhase2), 0, 360, 20, -2, -2));
     plain(PARAM_INDEX_MODPHASE3, D(IsPlus, UintAngle, "Degree", SP(ChModPhase3), 0, 360, 20, -2, -2));
     plain(PARAM_INDEX_MODPHASE4, D(IsPlus, UintAngle, "Degree", SP(ChModPhase4), 0, 360, 20, -2, -2));
-    single<PWMDutyDevModel>(list, ch, PARAM_INDEX_MODPWMDUTYDEV, D(IsPlus, UintRatio, "Percent", SP(ChModPWMDutyDev), 1, 99, 20, -6, -6));
-    single<OskOscTimesModel>(list, ch, PARAM_INDEX_OSKOSCTIME, D(IsPlus, UintPeriod, "Time", SP(ChOskOscTime), 1e-9, 1, 20, -9, -9));
+    single<PWMDutyDevModel>(list, ch, PARAM_INDEX_MODPWMDUTYDEV,
+                            D(IsPlus, UintRatio, "Percent", SP(ChModPWMDutyDev), 1, 99, 20, -6, -6));
+    single<OskOscTimesModel>(list, ch, PARAM_INDEX_OSKOSCTIME,
+                             D(IsPlus, UintPeriod, "Time", SP(ChOskOscTime), 1e-9, 1, 20, -9, -9));
     choice(PARAM_INDEX_QAMIQMAP, "QAMStarMap", SP(ChQAMIOMap), 6, 0);
-    single<baseWaveFreqModel>(list, ch, PARAM_INDEX_SWEEPSTARTFREQ, D(IsPlus, UintFre, "Hz", SP(ChSwpStartFre), 1e-6, fmax, 20, -6, -6));
-    single<baseWaveFreqModel>(list, ch, PARAM_INDEX_SWEEPENDFREQ, D(IsPlus, UintFre, "Hz", SP(ChSwpEndFre), 1e-6, fmax, 20, -6, -6));
-    single<sweepTimeModel>(list, ch, PARAM_INDEX_SWEEPTIME, D(IsPlus, UintPeriod, "Time", SP(ChSwpTime), 0.001, 500, 20, -9, -9));
+    single<baseWaveFreqModel>(list, ch, PARAM_INDEX_SWEEPSTARTFREQ,
+                              D(IsPlus, UintFre, "Hz", SP(ChSwpStartFre), 1e-6, fmax, 20, -6, -6));
+    single<baseWaveFreqModel>(list, ch, PARAM_INDEX_SWEEPENDFREQ,
+                              D(IsPlus, UintFre, "Hz", SP(ChSwpEndFre), 1e-6, fmax, 20, -6, -6));
+    single<sweepTimeModel>(list, ch, PARAM_INDEX_SWEEPTIME,
+                           D(IsPlus, UintPeriod, "Time", SP(ChSwpTime), 0.001, 500, 20, -9, -9));
     noExe(PARAM_INDEX_SWEEPSTEP, D(IsPlus, UintNum, "noSubBoard", SP(ChSweepStep), 2, 2048, 20, 0, 0));
     file(new listfileModel(ch, fileInfo, PARAM_INDEX_MODLISTFILE, EPT_Undefine, false));
-    single<orderHarmonicTypeModel>(list, ch, PARAM_INDEX_HARMONICORDER, D(IsPlusInt, UintNum, "noSubBoard", SP(ChHarmonicOrder), 2, 16, 20, 0, 0));
+    single<orderHarmonicTypeModel>(list, ch, PARAM_INDEX_HARMONICORDER,
+                                   D(IsPlusInt, UintNum, "noSubBoard", SP(ChHarmonicOrder), 2, 16, 20, 0, 0));
     choice(PARAM_INDEX_HARMONICTYPE, "harmonictype", SP(ChHarmonicType), 3, 0);
-    single<userHarmonicTypeModel>(list, ch, PARAM_INDEX_HARMONICUSERTYPE, D(IsBit, UintUndefined, "noSubBoard", SP(ChHarmonicUserType), 0, 65535, 20, 0, 0))->disUpdate();
+    single<userHarmonicTypeModel>(list, ch, PARAM_INDEX_HARMONICUSERTYPE,
+                                  D(IsBit, UintUndefined, "noSubBoard", SP(ChHarmonicUserType), 0, 65535, 20, 0, 0))
+        ->disUpdate();
     plain(PARAM_INDEX_HARMONICSN, D(IsPlusInt, UintNum, "noSubBoard", SP(ChHarmonicSn), 2, 16, 20, 0, 0));
-    single<harmonicSnAmModel>(list, ch, PARAM_INDEX_HARMONICSNAMP, D(IsPlus, UintAmpVpp, "VppVoltage", SP(ChHarmonicAmp), 0.002, 20, 20, -3, -3));
+    single<harmonicSnAmModel>(list, ch, PARAM_INDEX_HARMONICSNAMP,
+                              D(IsPlus, UintAmpVpp, "VppVoltage", SP(ChHarmonicAmp), 0.002, 20, 20, -3, -3));
     plain(PARAM_INDEX_HARMONICSNPHASE, D(IsInt, UintAngle, "Degree", SP(ChHarmonicPhase), -360, 360, 20, -3, -3));
     choice(PARAM_INDEX_PNCODEELEMENT, "CodeElement", SP(ChPNCodeElement), 15, 20);
-    single<PrbsEdgeTimeModel>(list, ch, PARAM_INDEX_PRBSEDGETIME, D(IsPlus, UintPeriod, "Time", SP(ChPRBSEdgeTime), 0, 0, 20, -10, -10));
+    single<PrbsEdgeTimeModel>(list, ch, PARAM_INDEX_PRBSEDGETIME,
+                              D(IsPlus, UintPeriod, "Time", SP(ChPRBSEdgeTime), 0, 0, 20, -10, -10));
     choice(PARAM_INDEX_TRIGOUT, "TrigerEdge", SP(ChBurstTrigerOutType), 3, 20);
-    single<BurstPeroidModel>(list, ch, PARAM_INDEX_BURSTTRIGPERIOD, D(IsPlus, UintPeriod, "Time", SP(ChBurstTrigPeriod), 0.001001, 500, 20, -7, -7));
-    single<BurstNcyncModel>(list, ch, PARAM_INDEX_BURSTNCYNC, D(IsPlusInt, UintNum, "noSubBoard", SP(ChBurstCync), 1, 50000, 20, 0, 0));
+    single<BurstPeroidModel>(list, ch, PARAM_INDEX_BURSTTRIGPERIOD,
+                             D(IsPlus, UintPeriod, "Time", SP(ChBurstTrigPeriod), 0.001001, 500, 20, -7, -7));
+    single<BurstNcyncModel>(list, ch, PARAM_INDEX_BURSTNCYNC,
+                            D(IsPlusInt, UintNum, "noSubBoard", SP(ChBurstCync), 1, 50000, 20, 0, 0));
     sw(PARAM_INDEX_BURSTGATEPOLARITY, SP(ChBurstGatePolarity), 20);
     plain(PARAM_INDEX_BURSSTARTPHASE, D(IsDouble, UintAngle, "Degree", SP(ChBurstStartPhase), 0, 360, 20, -2, -2));
     file(new arbfileModel(ch, fileInfo, PARAM_INDEX_ARBFILE, EPT_Undefine, false));
@@ -205,7 +224,8 @@ void channelInputParaInit(CH_ID ch, QList<channelModel*>& list)
     sw(PARAM_INDEX_ARBFILTER, SP(ChArbFilter));
     sw(PARAM_INDEX_CHSWITCH, SP(ChOnOff));
     sw(PARAM_INDEX_CHREVERSE, SP(ChInversion));
-    single<loadModel>(list, ch, PARAM_INDEX_CHLOAD, D(IsPlus, UintOhm, "LoadOhz", SP(ChLoad), 1, 1000000, 10, 0, 0))->disUpdate();
+    single<loadModel>(list, ch, PARAM_INDEX_CHLOAD, D(IsPlus, UintOhm, "LoadOhz", SP(ChLoad), 1, 1000000, 10, 0, 0))
+        ->disUpdate();
     sw(PARAM_INDEX_CHAMPLIMIT, SP(ChAmplLimit), 10, -2);
     noExe(PARAM_INDEX_CHAMPLIMITH, D(IsDouble, UintVoltage, "DCVoltage", SP(ChAmplLimitH), -10, 10, 10, -3, -3));
     noExe(PARAM_INDEX_CHAMPLIMITL, D(IsDouble, UintVoltage, "DCVoltage", SP(ChAmplLimitL), -10, 10, 10, -3, -3));
@@ -234,15 +254,19 @@ void chCoupleInputParaInit(CH_ID pair, QList<channelModel*>& list)
     sw(PARAM_INDEX_CHCOUPLEFREQSW, SP(ChCoupleFreqSW), 0);
     sw(PARAM_INDEX_CHCOUPLEFREQTYPE, SP(ChCoupleFreqType), 0);
     couple(PARAM_INDEX_CHCOUPLEFREQDEV, D(IsDouble, UintFre, "Hz", SP(ChCoupleFreqDev), -6e8, 6e8, 16, -6, -6));
-    couple(PARAM_INDEX_CHCOUPLEFREQRATE, D(IsPlus, UintNum, "noSubBoard", SP(ChCoupleFreqRate), 0.0001, 10000, 16, -4, -4));
+    couple(PARAM_INDEX_CHCOUPLEFREQRATE,
+           D(IsPlus, UintNum, "noSubBoard", SP(ChCoupleFreqRate), 0.0001, 10000, 16, -4, -4));
     sw(PARAM_INDEX_CHCOUPLEAMPLSW, SP(ChCoupleAmplSW), -2);
     sw(PARAM_INDEX_CHCOUPLEAMPLTYPE, SP(ChCoupleAmplType), -2);
-    couple(PARAM_INDEX_CHCOUPLEAMPLDEV, D(IsDouble, UintAmpVpp, "AmplVoltage", SP(ChCoupleAmplDev), -19.998, 19.998, 16, -3, -3));
-    couple(PARAM_INDEX_CHCOUPLEAMPLRATE, D(IsPlus, UintNum, "noSubBoard", SP(ChCoupleAmplRate), 0.0001, 10000, 16, -4, -4));
+    couple(PARAM_INDEX_CHCOUPLEAMPLDEV,
+           D(IsDouble, UintAmpVpp, "AmplVoltage", SP(ChCoupleAmplDev), -19.998, 19.998, 16, -3, -3));
+    couple(PARAM_INDEX_CHCOUPLEAMPLRATE,
+           D(IsPlus, UintNum, "noSubBoard", SP(ChCoupleAmplRate), 0.0001, 10000, 16, -4, -4));
     sw(PARAM_INDEX_CHCOUPLEPHASESW, SP(ChCouplePhaseSW), -2);
     sw(PARAM_INDEX_CHCOUPLEPHASETYPE, SP(ChCouplePhaseType), -2);
     couple(PARAM_INDEX_CHCOUPLEPHASEDEV, D(IsDouble, UintAngle, "Degree", SP(ChCouplePhaseDev), -720, 720, 16, -2, -2));
-    couple(PARAM_INDEX_CHCOUPLEPHASERATE, D(IsPlus, UintNum, "noSubBoard", SP(ChCouplePhaseRate), 0.0001, 10000, 16, -4, -4));
+    couple(PARAM_INDEX_CHCOUPLEPHASERATE,
+           D(IsPlus, UintNum, "noSubBoard", SP(ChCouplePhaseRate), 0.0001, 10000, 16, -4, -4));
 }
 
 void sysInputParaInit(QList<channelModel*>& list, QList<QVariant>& syslist, QList<QVariant>& lanlist)
@@ -279,25 +303,40 @@ void sysInputParaInit(QList<channelModel*>& list, QList<QVariant>& syslist, QLis
     address(PARAM_INDEX_SYSIPSET);
     address(PARAM_INDEX_SYSIPMASK);
     address(PARAM_INDEX_SYSIPGATEWAY);
-    single<macModel>(list, CH_SYS, PARAM_INDEX_SYSMACADDR, D(IsString, UintUndefined, "noSubBoard", noValue, nullptr, 0, 0, 0, 0, 0))
+    single<macModel>(list, CH_SYS, PARAM_INDEX_SYSMACADDR,
+                     D(IsString, UintUndefined, "noSubBoard", noValue, nullptr, 0, 0, 0, 0, 0))
         ->disUpdate();
     sw(CH_COUNTER, PARAM_INDEX_COUNTERONOFF, SP(CounterOnOff));
     sw(CH_COUNTER, PARAM_INDEX_COUNTERCOUPLING, SP(CounterCoupling));
-    single<channelModel>(list, CH_COUNTER, PARAM_INDEX_COUNTERTRIGVOLTAGE, D(IsDouble, UintVoltage, "DCVoltage", SP(CounterTrigVoltage), -2.5, 2.5, 10, -3, -3));
-    single<channelModel>(list, CH_COUNTER, PARAM_INDEX_COUNTERTRIGSENSITI, D(IsPlusInt, UintRatio, "Percent", SP(CounterTrigSensiti), 0, 100, 10, 0, 0));
+    single<channelModel>(list, CH_COUNTER, PARAM_INDEX_COUNTERTRIGVOLTAGE,
+                         D(IsDouble, UintVoltage, "DCVoltage", SP(CounterTrigVoltage), -2.5, 2.5, 10, -3, -3));
+    single<channelModel>(list, CH_COUNTER, PARAM_INDEX_COUNTERTRIGSENSITI,
+                         D(IsPlusInt, UintRatio, "Percent", SP(CounterTrigSensiti), 0, 100, 10, 0, 0));
     sw(CH_COUNTER, PARAM_INDEX_COUNTERLPF, SP(CounterLPF));
     sw(CH_DIGITAL, PARAM_IDNEX_DIGITALSW, SP(DigitalSW), 16);
     sw(CH_DIGITAL, PARAM_IDNEX_DIGITAL_FORMAT, SP(Digitalfromat));
-    single<channelNoExeModel>(list, CH_DIGITAL, PARAM_INDEX_DIGITAL_VALTAGE, D(IsPlus, UintVoltage, "DCVoltage", SP(DigitalAmplitude), 0.001, 10, 15, -3, -3));
+    single<channelNoExeModel>(list, CH_DIGITAL, PARAM_INDEX_DIGITAL_VALTAGE,
+                              D(IsPlus, UintVoltage, "DCVoltage", SP(DigitalAmplitude), 0.001, 10, 15, -3, -3));
     sw(CH_DIGITAL, PARAM_IDNEX_DIGITALAUTOSEND, SP(DigitalAutoSend));
-    single<channelNoExeModel>(list, CH_DIGITAL, PARAM_IDNEX_SPICLK, D(IsPlus, UintFre, "Hz", SP(DigitalSPIClk), 1, 5e7, 15, 0, 0));
-    single<channelNoExeModel>(list, CH_DIGITAL, PARAM_IDNEX_I2CCLK, D(IsPlus, UintFre, "Hz", SP(DigitalI2CClk), 1, 5e7, 15, 0, 0));
-    single<channelModel>(list, CH_DIGITAL, PARAM_IDNEX_I2CADDR, D(IsPlusInt, UintNum, "noSubBoard", SP(DigitalI2CAddr), 0, 1023, 15, 0, 0));
-    single<channelModel>(list, CH_DIGITAL, PARAM_IDNEX_DIGITALSENDINTERVAL, D(IsPlus, UintPeriod, "Time", SP(DigitalASendInterval), 2e-8, 1000, 15, -9, -9));
-    single<channelNoExeModel>(list, CH_DIGITAL, PARAM_INDEX_UARTBAUDRATE, D(IsPlusInt, UintNum, "noSubBoard", SP(DigitalUARTBaudrate), 1, 1000000, 15, 0, 0));
-    single<MutSelectModel>(list, CH_DIGITAL, PARAM_INDEX_UARTDATABITS, D(IsMutSelect, UintUndefined, "uartstartbits", SP(DigitalUARTDataBits), 0, 4, 0, 0, 0), EPT_Undefine, true);
-    single<MutSelectModel>(list, CH_DIGITAL, PARAM_INDEX_UARTSTOPBITS, D(IsMutSelect, UintUndefined, "uartstopbits", SP(DigitalUARTStopBits), 0, 2, 0, 0, 0), EPT_Undefine, true);
-    single<MutSelectModel>(list, CH_DIGITAL, PARAM_INDEX_UARTVERIFY, D(IsMutSelect, UintUndefined, "uartverify", SP(digitalUARTParity), 0, 2, 0, 0, 0), EPT_Undefine, true);
+    single<channelNoExeModel>(list, CH_DIGITAL, PARAM_IDNEX_SPICLK,
+                              D(IsPlus, UintFre, "Hz", SP(DigitalSPIClk), 1, 5e7, 15, 0, 0));
+    single<channelNoExeModel>(list, CH_DIGITAL, PARAM_IDNEX_I2CCLK,
+                              D(IsPlus, UintFre, "Hz", SP(DigitalI2CClk), 1, 5e7, 15, 0, 0));
+    single<channelModel>(list, CH_DIGITAL, PARAM_IDNEX_I2CADDR,
+                         D(IsPlusInt, UintNum, "noSubBoard", SP(DigitalI2CAddr), 0, 1023, 15, 0, 0));
+    single<channelModel>(list, CH_DIGITAL, PARAM_IDNEX_DIGITALSENDINTERVAL,
+                         D(IsPlus, UintPeriod, "Time", SP(DigitalASendInterval), 2e-8, 1000, 15, -9, -9));
+    single<channelNoExeModel>(list, CH_DIGITAL, PARAM_INDEX_UARTBAUDRATE,
+                              D(IsPlusInt, UintNum, "noSubBoard", SP(DigitalUARTBaudrate), 1, 1000000, 15, 0, 0));
+    single<MutSelectModel>(list, CH_DIGITAL, PARAM_INDEX_UARTDATABITS,
+                           D(IsMutSelect, UintUndefined, "uartstartbits", SP(DigitalUARTDataBits), 0, 4, 0, 0, 0),
+                           EPT_Undefine, true);
+    single<MutSelectModel>(list, CH_DIGITAL, PARAM_INDEX_UARTSTOPBITS,
+                           D(IsMutSelect, UintUndefined, "uartstopbits", SP(DigitalUARTStopBits), 0, 2, 0, 0, 0),
+                           EPT_Undefine, true);
+    single<MutSelectModel>(list, CH_DIGITAL, PARAM_INDEX_UARTVERIFY,
+                           D(IsMutSelect, UintUndefined, "uartverify", SP(digitalUARTParity), 0, 2, 0, 0, 0),
+                           EPT_Undefine, true);
 
     // System page order: language, separator, beep, backlight, screen
     // saver, clock source, clock output, picture format, phase sync,

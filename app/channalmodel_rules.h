@@ -26,10 +26,7 @@ inline double loadGain(CH_ID ch) { return CChCharacter::GetLoadGain(double(rec(c
 // The smallest amplitude: 2 mVpp at the reference load, seen at the load.
 inline double minAmp(CH_ID ch) { return loadGain(ch) * 0.002; }
 
-inline const CChCharacter& character(CH_ID ch)
-{
-    return CSetParam::state.pCharacter[isChannel(ch) ? int(ch) : 0];
-}
+inline const CChCharacter& character(CH_ID ch) { return CSetParam::state.pCharacter[isChannel(ch) ? int(ch) : 0]; }
 
 // Frequency range of a waveform on this channel.
 inline void bandwidth(CH_ID ch, int w, double& lo, double& hi)

@@ -15,12 +15,12 @@ QString switchModel::onKeyEvent(int key, int)
 {
     if (key != Key_Ok)
         return QStringLiteral("error");
-    const bool on = std::fabs(value()) < 0.1;  // the state the key asks for
+    const bool on = std::fabs(value()) < 0.1; // the state the key asks for
     if (on && isChannel(ch)) {
         // CH1/CH2 send their sync on the CH3/CH4 connector: not while that
         // connector carries the digital outputs.
-        if (paramindex == PARAM_INDEX_CHSYNCOUT && fastPair(ch) && channel && channel->pSyncCh
-            && channel->pSyncCh->alterfun == CHANNEL_ALTERFUN_DIGITAL) {
+        if (paramindex == PARAM_INDEX_CHSYNCOUT && fastPair(ch) && channel && channel->pSyncCh &&
+            channel->pSyncCh->alterfun == CHANNEL_ALTERFUN_DIGITAL) {
             tips(TIPS_CONFLICT_WORK_AS_DIGITAL);
             return QString();
         }
@@ -49,24 +49,20 @@ QString switchModel::onKeyEvent(int key, int)
         if (pOrnav72)
             pOrnav72->SetInfoWindowState(QStringLiteral("askWindow"), Uidata::ASK_TYPE(3));
         break;
-    default:
-        break;
+    default: break;
     }
     if ((paramindex == PARAM_INDEX_BURSTGATEPOLARITY || paramindex == PARAM_INDEX_CHNOISESUMSW) && curSignal) {
         curSignal->drawWave(false);
         curSignal->updatePse();
     }
-    if (result != QLatin1String("updatelist") && channel && paramindex != PARAM_INDEX_CHSYNCOUT
-        && paramindex != PARAM_INDEX_CHSYNCREVERSE)
+    if (result != QLatin1String("updatelist") && channel && paramindex != PARAM_INDEX_CHSYNCOUT &&
+        paramindex != PARAM_INDEX_CHSYNCREVERSE)
         emit channel->signalUpdated(ch);
     wparamfocus(false);
     return result;
 }
 
-QString MutSelectModel::presetPath(int option)
-{
-    return QStringLiteral("/home/root/Param_Preset_%1").arg(option + 1);
-}
+QString MutSelectModel::presetPath(int option) { return QStringLiteral("/home/root/Param_Preset_%1").arg(option + 1); }
 
 QString MutSelectModel::onKeyEvent(int key, int)
 {
@@ -126,11 +122,8 @@ QString MutSelectModel::onKeyEvent(int key, int)
     case PARAM_INDEX_MODWAVE:
     case PARAM_INDEX_HARMONICTYPE:
     case PARAM_INDEX_TRIGSOURCE:
-    case PARAM_INDEX_TRIGSOURCEOSK:
-        result = QStringLiteral("updatelist");
-        break;
-    default:
-        break;
+    case PARAM_INDEX_TRIGSOURCEOSK: result = QStringLiteral("updatelist"); break;
+    default: break;
     }
     if (curSignal) {
         curSignal->drawWave(false);

@@ -50,8 +50,8 @@ bool coupleParamModel::UpdateRange()
 
 bool coupleParamModel::ValueCheck(double& v)
 {
-    const bool ratio = paramindex == PARAM_INDEX_CHCOUPLEFREQRATE || paramindex == PARAM_INDEX_CHCOUPLEAMPLRATE
-                       || paramindex == PARAM_INDEX_CHCOUPLEPHASERATE;
+    const bool ratio = paramindex == PARAM_INDEX_CHCOUPLEFREQRATE || paramindex == PARAM_INDEX_CHCOUPLEAMPLRATE ||
+        paramindex == PARAM_INDEX_CHCOUPLEPHASERATE;
     if (!std::isfinite(v) || (ratio && !(v > 0))) {
         v = value();
         return false;
@@ -114,8 +114,8 @@ QString ipModel::confirm()
     const bool isMask = paramindex == PARAM_INDEX_SYSIPMASK;
     int g[4];
     const QString typed = text();
-    const bool parsed = typed.count(QLatin1Char('.')) == 3 && !typed.endsWith(QLatin1Char('.'))
-        && parseAddress(typed, g);
+    const bool parsed =
+        typed.count(QLatin1Char('.')) == 3 && !typed.endsWith(QLatin1Char('.')) && parseAddress(typed, g);
     inputting = false;
     // A text that is no dotted address is an address error in every entry;
     // a mask whose ones are not contiguous shows the stored mask again.

@@ -41,8 +41,8 @@ bool periodFreqModel::UpdateRange()
     if (d.AmpLimit) {
         // With a limited window the offset stage must still reach its
         // centre: only the rows of the table that offer that offset count.
-        const double off = std::min(std::fabs(d.LimitH), std::fabs(d.LimitL))
-            + CChCharacter::GetLoadRate(ch) * 0.002 / 2;
+        const double off =
+            std::min(std::fabs(d.LimitH), std::fabs(d.LimitL)) + CChCharacter::GetLoadRate(ch) * 0.002 / 2;
         hi = std::min(hi, character(ch).GetMaxFreqAtMinOffset(off));
     }
     if (hi < lo)
@@ -209,10 +209,7 @@ void DutyPulseWidthModel::unitClicked(int unit)
 
 int DutyPulseWidthModel::runits() { return rec(ch).WorkMode == WORK_SCAN ? 0 : 2; }
 
-int DutyPulseWidthModel::runit()
-{
-    return rec(ch).WorkMode == WORK_SCAN ? 0 : int(sys_param::GetChDutyUnit(ch));
-}
+int DutyPulseWidthModel::runit() { return rec(ch).WorkMode == WORK_SCAN ? 0 : int(sys_param::GetChDutyUnit(ch)); }
 
 // ---- edges -------------------------------------------------------------------------------
 

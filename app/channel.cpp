@@ -48,20 +48,20 @@ void Channel::InitSignal(CH_ID c)
 void Channel::InitBaseSignal()
 {
     QList<channelModel*>* l = &chParaList;
-    baseSignal = {new Signal_sine(ch, l),     new Signal_Square(ch, l), new Signal_Ramp(ch, l),
-                  new Signal_Pulse(ch, l),    new Signal_Arb(ch, l),    new Signal_Harmonic(ch, l),
-                  new Signal_Noise(ch, l),    new Signal_Dc(ch, l),     new Signal_PRBS(ch, l),
-                  new Signal_Square(ch, l, BASE_Userdef)};
+    baseSignal = {new Signal_sine(ch, l),  new Signal_Square(ch, l),
+                  new Signal_Ramp(ch, l),  new Signal_Pulse(ch, l),
+                  new Signal_Arb(ch, l),   new Signal_Harmonic(ch, l),
+                  new Signal_Noise(ch, l), new Signal_Dc(ch, l),
+                  new Signal_PRBS(ch, l),  new Signal_Square(ch, l, BASE_Userdef)};
 }
 
 void Channel::InitModulateSignal()
 {
     QList<channelModel*>* l = &chParaList;
-    modulateSignal = {new Signal_AM(ch, l),    new Signal_BAM(ch, l),  new Signal_QAM(ch, l),
-                      new Signal_ASK(ch, l),   new Signal_FM(ch, l),   new Signal_FSK(ch, l),
-                      new Signal_FSK3(ch, l),  new Signal_FSK4(ch, l), new Signal_PM(ch, l),
-                      new Signal_PSK(ch, l),   new Signal_BPSK(ch, l), new Signal_QPSK(ch, l),
-                      new Signal_OSK(ch, l),   new Signal_PWM(ch, l),  new Signal_SUM(ch, l)};
+    modulateSignal = {new Signal_AM(ch, l),  new Signal_BAM(ch, l), new Signal_QAM(ch, l),  new Signal_ASK(ch, l),
+                      new Signal_FM(ch, l),  new Signal_FSK(ch, l), new Signal_FSK3(ch, l), new Signal_FSK4(ch, l),
+                      new Signal_PM(ch, l),  new Signal_PSK(ch, l), new Signal_BPSK(ch, l), new Signal_QPSK(ch, l),
+                      new Signal_OSK(ch, l), new Signal_PWM(ch, l), new Signal_SUM(ch, l)};
 }
 
 void Channel::InitSweepSignal()
@@ -233,8 +233,7 @@ Signal* Channel::recordModeSignal() const
         const int i = int(d.BurstType & 3);
         return i < burstSignal.size() ? burstSignal.at(i) : nullptr;
     }
-    default:
-        return currentBaseSignal;
+    default: return currentBaseSignal;
     }
 }
 

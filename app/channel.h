@@ -30,7 +30,7 @@ public:
     Channel* pFriendCh = nullptr;
     Channel* pSyncCh = nullptr;
     QObject* mObject = nullptr;
-    std::atomic<bool> safeOff{false};
+    std::atomic<bool> safeOff {false};
     QList<channelModel*> chParaList;
     QList<channelModel*>* pcurrentlist = nullptr;
     QList<channelModel*> baselist;

@@ -47,8 +47,8 @@ struct Settling {
 double Channel::GetCoupleFrequency(CH_ID source, double v)
 {
     const CH_ID pair = pairOf(source);
-    const double x = coupled(source, v, sys_param::GetChCoupleFreqType(pair) != 0,
-                             sys_param::GetChCoupleFreqRate(pair), sys_param::GetChCoupleFreqDev(pair));
+    const double x = coupled(source, v, sys_param::GetChCoupleFreqType(pair) != 0, sys_param::GetChCoupleFreqRate(pair),
+                             sys_param::GetChCoupleFreqDev(pair));
     // Frequencies are kept to 1 uHz.
     return std::floor((x + 1e-7) * 1e6) / 1e6;
 }
@@ -222,10 +222,7 @@ void Channel::MergeSetParaChanged()
 
 // ---- sync output --------------------------------------------------------------------
 
-void Channel::SyncFreq()
-{
-    SyncFreq(true);
-}
+void Channel::SyncFreq() { SyncFreq(true); }
 
 void Channel::SyncFreq(bool apply)
 {
@@ -245,11 +242,8 @@ void Channel::SyncFreq(bool apply)
         break;
     case BASE_Noise:
     case BASE_DC:
-    case BASE_Prbs:
-        f = -1;
-        break;
-    default:
-        break;
+    case BASE_Prbs: f = -1; break;
+    default: break;
     }
     if (d.WorkMode == WORK_SCAN) {
         if (d.TrigerSource == TRIGSOURCE_INNER)
@@ -276,16 +270,12 @@ void Channel::SyncFreq(bool apply)
             break;
         case MT_QAM:
         case MT_BPSK:
-        case MT_QPSK:
-            f = d.Bitrate;
-            break;
+        case MT_QPSK: f = d.Bitrate; break;
         case MT_OSK:
             if (d.TrigerSourceOSK == 0)
                 f = d.ModRate;
             break;
-        default:
-            f = -1;
-            break;
+        default: f = -1; break;
         }
     }
     if (!std::isfinite(f))

@@ -30,25 +30,13 @@ channelModel* Channel::coupleEntry(int index) const
     return nullptr;
 }
 
-void Channel::FreCoupleSetParaChanged()
-{
-    coupleSettingChanged(PARAM_INDEX_CHCOUPLEFREQSW, PARAM_INDEX_FREQ);
-}
+void Channel::FreCoupleSetParaChanged() { coupleSettingChanged(PARAM_INDEX_CHCOUPLEFREQSW, PARAM_INDEX_FREQ); }
 
-void Channel::AmpCoupleSetParaChanged()
-{
-    coupleSettingChanged(PARAM_INDEX_CHCOUPLEAMPLSW, PARAM_INDEX_AMP);
-}
+void Channel::AmpCoupleSetParaChanged() { coupleSettingChanged(PARAM_INDEX_CHCOUPLEAMPLSW, PARAM_INDEX_AMP); }
 
-void Channel::PhaCoupleSetParaChanged()
-{
-    coupleSettingChanged(PARAM_INDEX_CHCOUPLEPHASESW, PARAM_INDEX_PHASE);
-}
+void Channel::PhaCoupleSetParaChanged() { coupleSettingChanged(PARAM_INDEX_CHCOUPLEPHASESW, PARAM_INDEX_PHASE); }
 
-void Channel::channelFourcePhaseSync(bool on, int tip)
-{
-    emit phaseSyncNeeded(on, tip);
-}
+void Channel::channelFourcePhaseSync(bool on, int tip) { emit phaseSyncNeeded(on, tip); }
 
 void Channel::coupleSettingChanged(int first, int valueIndex)
 {
@@ -108,12 +96,8 @@ void Channel::coupleSettingChanged(int first, int valueIndex)
     const BASE_WAVE pw = pFriendCh->wave();
     bool applies = true;
     switch (first) {
-    case PARAM_INDEX_CHCOUPLEFREQSW:
-        applies = !arbBySample(ch) && w != BASE_DC && w != BASE_Noise;
-        break;
-    case PARAM_INDEX_CHCOUPLEAMPLSW:
-        applies = w != BASE_DC;
-        break;
+    case PARAM_INDEX_CHCOUPLEFREQSW: applies = !arbBySample(ch) && w != BASE_DC && w != BASE_Noise; break;
+    case PARAM_INDEX_CHCOUPLEAMPLSW: applies = w != BASE_DC; break;
     default:
         applies = !arbBySample(ch) && !arbBySample(p);
         for (BASE_WAVE x : {w, pw})

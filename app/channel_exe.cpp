@@ -5,10 +5,7 @@
 #include "param/sys_param.h"
 
 namespace {
-void writeChByte(CH_ID ch, unsigned reg, unsigned char v)
-{
-    CSetParam::SetFPGA_reg(CSetParam::ChReg(ch, reg), v);
-}
+void writeChByte(CH_ID ch, unsigned reg, unsigned char v) { CSetParam::SetFPGA_reg(CSetParam::ChReg(ch, reg), v); }
 } // namespace
 
 void Channel::ChannelExe()

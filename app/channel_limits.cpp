@@ -9,20 +9,11 @@
 #include "app/channalmodel.h"
 #include "param/sys_param.h"
 
-BASE_WAVE Channel::wave() const
-{
-    return BASE_WAVE(sys_param::ch(ch).BaseWave);
-}
+BASE_WAVE Channel::wave() const { return BASE_WAVE(sys_param::ch(ch).BaseWave); }
 
-bool Channel::merges() const
-{
-    return sys_param::ch(ch).ChMerge != 0;
-}
+bool Channel::merges() const { return sys_param::ch(ch).ChMerge != 0; }
 
-bool Channel::partnerMerges() const
-{
-    return sys_param::ch(CChCharacter::PartnerOf(ch)).ChMerge != 0;
-}
+bool Channel::partnerMerges() const { return sys_param::ch(CChCharacter::PartnerOf(ch)).ChMerge != 0; }
 
 double Channel::GetMaxFreq() const
 {
@@ -47,14 +38,9 @@ bool Channel::GetMinMaxFreqency(double& min, double& max) const
     case BASE_Ramp:
     case BASE_Pulse:
     case BASE_Harmonic:
-    case BASE_Prbs:
-        periodic = true;
-        break;
-    case BASE_Arb:
-        periodic = ch == CH3 || ch == CH4 || !d.ArbSample;
-        break;
-    default:
-        break;
+    case BASE_Prbs: periodic = true; break;
+    case BASE_Arb: periodic = ch == CH3 || ch == CH4 || !d.ArbSample; break;
+    default: break;
     }
     const channelModel* f = entry(PARAM_INDEX_FREQ);
     const DataInfo* info = f ? f->descriptor(0) : nullptr;

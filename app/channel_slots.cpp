@@ -15,10 +15,7 @@
 
 // ---- helpers ---------------------------------------------------------------------
 
-bool Channel::refresh(int index)
-{
-    return refreshOf(this, index);
-}
+bool Channel::refresh(int index) { return refreshOf(this, index); }
 
 bool Channel::refreshOf(Channel* c, int index)
 {
@@ -40,10 +37,7 @@ void Channel::finish()
     emit signalUpdated(ch);
 }
 
-bool Channel::ioConflict(QString& names) const
-{
-    return conflictCheck && conflictCheck(ch, names);
-}
+bool Channel::ioConflict(QString& names) const { return conflictCheck && conflictCheck(ch, names); }
 
 void Channel::setEntryQuiet(int index, double v)
 {
@@ -304,10 +298,7 @@ void Channel::LoadChanged()
             po->announceValue();
 }
 
-void Channel::InversionChanged()
-{
-    emit reverseDisplayChanged(ch);
-}
+void Channel::InversionChanged() { emit reverseDisplayChanged(ch); }
 
 // ---- output, sync, trigger --------------------------------------------------------------
 
@@ -392,9 +383,9 @@ void Channel::TrigInSourceOSKChanged()
 void Channel::ModSourceChanged()
 {
     const CH_DATA& d = sys_param::ch(ch);
-    const bool keyedByConnector = d.WorkMode == WORK_MODULATION
-        && (d.ModType == MT_ASK || d.ModType == MT_PSK || d.ModType == MT_FSK || d.ModType == MT_3FSK
-            || d.ModType == MT_4FSK);
+    const bool keyedByConnector = d.WorkMode == WORK_MODULATION &&
+        (d.ModType == MT_ASK || d.ModType == MT_PSK || d.ModType == MT_FSK || d.ModType == MT_3FSK ||
+         d.ModType == MT_4FSK);
     QString names;
     if (sys_param::GetChOnOff(ch) != 0 && d.ModSrc && keyedByConnector && ioConflict(names))
         refuseForConflict(PARAM_INDEX_MODSOURCE, TIPS_IOCONFILICT_BEMODFY, names);
@@ -409,9 +400,7 @@ void Channel::ModFrequencyChanged()
     const CH_DATA& d = sys_param::ch(ch);
     const bool pulse = wave() == BASE_Pulse;
     switch (d.ModType) {
-    case MT_OSK:
-        refresh(PARAM_INDEX_OSKOSCTIME);
-        break;
+    case MT_OSK: refresh(PARAM_INDEX_OSKOSCTIME); break;
     case MT_FM:
         if (pulse)
             refresh(PARAM_INDEX_FMFREQDEV);
@@ -442,10 +431,7 @@ void Channel::ModFMDevChanged()
     finish();
 }
 
-void Channel::HarmnicOderChanged()
-{
-    finish();
-}
+void Channel::HarmnicOderChanged() { finish(); }
 
 void Channel::SweepTimeChanged()
 {
@@ -495,10 +481,7 @@ void Channel::NoiseSumSWChanged()
     finish();
 }
 
-void Channel::CopyClicked()
-{
-    emit copyRequested(ch);
-}
+void Channel::CopyClicked() { emit copyRequested(ch); }
 
 // On a pulse carrier the hop frequencies of FSK, 3FSK and 4FSK are bounded
 // by the modulating rate; their ranges follow it.

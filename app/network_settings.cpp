@@ -110,10 +110,7 @@ void NetworkSettings::SetIPType_static()
             m->disUpdate();
 }
 
-void NetworkSettings::AutoIPMonitor()
-{
-    IPUpdate();
-}
+void NetworkSettings::AutoIPMonitor() { IPUpdate(); }
 
 void NetworkSettings::IPUpdate()
 {

@@ -66,16 +66,18 @@ Ornav72::Ornav72()
     // 5. Arbitrary-wave and list reloads run queued in the worker thread.
     // Each load is a counted hop of the road (remote_road.h): a remote
     // "*OPC?" waits for the wave memory and the channel's re-apply.
-    connect(this, &Ornav72::chArbCmd, this,
-            [this](int ch, QString file, bool base, bool exe, bool temp) {
-                RemoteRoad::chain(this, [=]() { chUpdateArbMem(ch, file, base, exe, temp); });
-            },
-            Qt::DirectConnection);
-    connect(this, &Ornav72::chListCmd, this,
-            [this](int ch, QString file, bool exe, bool temp) {
-                RemoteRoad::chain(this, [=]() { chUpdateListMem(ch, file, exe, temp); });
-            },
-            Qt::DirectConnection);
+    connect(
+        this, &Ornav72::chArbCmd, this,
+        [this](int ch, QString file, bool base, bool exe, bool temp) {
+            RemoteRoad::chain(this, [=]() { chUpdateArbMem(ch, file, base, exe, temp); });
+        },
+        Qt::DirectConnection);
+    connect(
+        this, &Ornav72::chListCmd, this,
+        [this](int ch, QString file, bool exe, bool temp) {
+            RemoteRoad::chain(this, [=]() { chUpdateListMem(ch, file, exe, temp); });
+        },
+        Qt::DirectConnection);
 
     // 6..9. Channels, their pairing and the merge list.
     for (int ch = CH4; ch >= CH1; --ch) {
@@ -84,7 +86,8 @@ Ornav72::Ornav72()
         channel[ch]->InitSignal(CH_ID(ch));
         const CH_DATA& d = sys_param::HWinfo.PDT[ch];
         emit chArbCmd(ch, QString::fromLocal8Bit(d.ArbFileDir, int(strnlen(d.ArbFileDir, 128))), true, false, false);
-        emit chArbCmd(ch, QString::fromLocal8Bit(d.ModArbFileDir, int(strnlen(d.ModArbFileDir, 128))), false, false, false);
+        emit chArbCmd(ch, QString::fromLocal8Bit(d.ModArbFileDir, int(strnlen(d.ModArbFileDir, 128))), false, false,
+                      false);
         if (d.ListFileDir[0] != '\0')
             emit chListCmd(ch, QString::fromLocal8Bit(d.ListFileDir, int(strnlen(d.ListFileDir, 128))), false, false);
         outputObject[ch] = nullptr;
@@ -104,13 +107,12 @@ Ornav72::Ornav72()
     channel[CH2]->pSyncCh = channel[CH4];
     for (Channel* c : channel) {
         // The channel's re-apply runs later on this thread, as a counted hop.
-        connect(c, &Channel::signalUpdated, this,
-                [this](int ch) { RemoteRoad::chain(this, [this, ch]() { chParamChanged(ch); }); },
-                Qt::DirectConnection);
-        connect(c, &Channel::sendTipsMessage, this,
-                [this](int type, int index, bool status, QString header) {
-                    emit TipsMessage(type, index, status, header, true);
-                });
+        connect(
+            c, &Channel::signalUpdated, this,
+            [this](int ch) { RemoteRoad::chain(this, [this, ch]() { chParamChanged(ch); }); }, Qt::DirectConnection);
+        connect(c, &Channel::sendTipsMessage, this, [this](int type, int index, bool status, QString header) {
+            emit TipsMessage(type, index, status, header, true);
+        });
     }
 
     // 10. Current channel; the digital protocol output starts off.
@@ -228,7 +230,8 @@ void Ornav72::UIStartUpInit(QObject* root)
     // The record was loaded in the constructor, before any channel existed;
     // only now can each channel bring the hardware to its stored settings
     // (registers and output relay), on the controller's own thread.
-    QMetaObject::invokeMethod(this, [this]() { applyStoredSettings(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this]() { applyStoredSettings(); }, Qt::QueuedConnection);
     qInfo("UI start-up done");
 }
 
@@ -236,16 +239,19 @@ void Ornav72::initObject()
 {
     connect(this, &Ornav72::tempdis, this, &Ornav72::SendTempDis, Qt::QueuedConnection);
     connect(this, &Ornav72::TipsMessage, this, &Ornav72::SendTipsMessageDis, Qt::QueuedConnection);
-    connect(this, &Ornav72::channelParamChanged, this,
-            [this](int ch) { RemoteRoad::chain(this, [this, ch]() { chParamChanged(ch); }); },
-            Qt::DirectConnection);
+    connect(
+        this, &Ornav72::channelParamChanged, this,
+        [this](int ch) { RemoteRoad::chain(this, [this, ch]() { chParamChanged(ch); }); }, Qt::DirectConnection);
     if (mainObject) {
         // The screens may not declare every signal yet; a missing one is skipped.
-        const struct { const char* sig; const char* slot; } qmlLinks[] = {
+        const struct {
+            const char* sig;
+            const char* slot;
+        } qmlLinks[] = {
             {SIGNAL(beep(int)), SLOT(beep(int))},
             {SIGNAL(warnBeep(int)), SLOT(warnBeep(int))},
-            {SIGNAL(chSignalSelected(int,int,int,bool,int)), SLOT(chSignalSelected(int,int,int,bool,int))},
-            {SIGNAL(keyPress(int,int,int,int,int)), SLOT(keyPress(int,int,int,int,int))},
+            {SIGNAL(chSignalSelected(int, int, int, bool, int)), SLOT(chSignalSelected(int, int, int, bool, int))},
+            {SIGNAL(keyPress(int, int, int, int, int)), SLOT(keyPress(int, int, int, int, int))},
         };
         for (const auto& l : qmlLinks) {
             const QByteArray sig = QMetaObject::normalizedSignature(l.sig + 1);

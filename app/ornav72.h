@@ -34,8 +34,7 @@ class channelModel;
 class QTimer;
 class QThread;
 
-class Ornav72 : public QObject, public ScpiServiceHost, public ScpiDigitalHost,
-                public ScpiDisplayHostOwner {
+class Ornav72 : public QObject, public ScpiServiceHost, public ScpiDigitalHost, public ScpiDisplayHostOwner {
     Q_OBJECT
 public:
     Ornav72();
@@ -172,7 +171,6 @@ public:
     // Reloads the digital page's entries.
     void digitalDisUpdate();
 
-
     // ---- fields, in declaration order -------------------------------------
     // Threads: every field below belongs to the controller's thread (its
     // slots, the tick it posts to itself, the remote requests queued to it)
@@ -220,9 +218,9 @@ public:
     QList<channelModel*> ch34CoupleParalist;
     static QElapsedTimer runRecondTime;
     Channel* channel[4] = {nullptr, nullptr, nullptr, nullptr};
-    CH_ID currentCh = CH1;  // controller's thread
+    CH_ID currentCh = CH1; // controller's thread
     // currentCh for other threads: written with it, by the controller's thread.
-    std::atomic<int> shownCh{CH1};
+    std::atomic<int> shownCh {CH1};
     QString digitaltext;
     unsigned char digitalBuffer[2048] = {};
     int digitalLength = 0;
@@ -345,25 +343,25 @@ private:
     // Per list (0..3 channels, COUPLE12, COUPLE34, CH_SYS, CH_DIGITAL,
     // CH_COUNTER) the model the last key went to.
     channelModel* keyModelCache[9] = {};
-    int touchFd = -1;  // the touch-screen input device, open once used
+    int touchFd = -1; // the touch-screen input device, open once used
 
     void resolvePortConflict(CH_ID ch);
     // The panel LEDs follow a channel apply one expander word at a time on
     // a timer, so the bus gaps do not hold the apply (nor a remote reply
     // waiting for it); changes meanwhile coalesce into one refresh.
     void stepLeds();
-    bool ledStepArmed = false;  // controller thread: a step is on the timer
+    bool ledStepArmed = false; // controller thread: a step is on the timer
 
     friend class Supervision;
     friend class NetworkSettings;
     friend class ScreenCapture;
     friend class Upgrade;
     friend class ArbFiles;
-    Supervision supervision_{*this};
-    NetworkSettings network_{*this};
-    ScreenCapture capture_{*this};
-    Upgrade upgrade_{*this};
-    ArbFiles arbFiles_{*this};
+    Supervision supervision_ {*this};
+    NetworkSettings network_ {*this};
+    ScreenCapture capture_ {*this};
+    Upgrade upgrade_ {*this};
+    ArbFiles arbFiles_ {*this};
 };
 
 // The one controller of the process, set once it is constructed.

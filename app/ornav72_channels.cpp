@@ -37,8 +37,8 @@ void Ornav72::ChDisableDisUpdate(CH_ID ch, int alterfun, QString label, bool exe
     Uidata* ui = &uidata;
     const int n = int(ch);
     const QString shown = disabled ? label : QString();
-    QMetaObject::invokeMethod(ui, [ui, n, disabled, shown]() { ui->setChRole(n, disabled, shown); },
-                              Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        ui, [ui, n, disabled, shown]() { ui->setChRole(n, disabled, shown); }, Qt::QueuedConnection);
     chSwDisUpdate(ch, sys_param::GetChOnOff(ch) != 0);
     // Another use of the output bars merging the pair (and frees it again).
     ChDisableMergeDisUpdate(ch, false);

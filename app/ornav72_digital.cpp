@@ -181,7 +181,7 @@ void Ornav72::digitalDisUpdate() { emit uidata.digitalReloadRequested(); }
 void Ornav72::updateDigitalSetlist()
 {
     const HardWareInfo& hw = sys_param::HWinfo;
-    QList<int> indices{PARAM_INDEX_DIGITAL_VALTAGE};
+    QList<int> indices {PARAM_INDEX_DIGITAL_VALTAGE};
     if (hw.digitalType == DIGITAL_I2C)
         indices << PARAM_IDNEX_I2CCLK << PARAM_IDNEX_I2CADDR;
     else if (hw.digitalType == DIGITAL_UART)
@@ -209,7 +209,7 @@ void Ornav72::digitalExe()
     }
     const HardWareInfo& hw = sys_param::HWinfo;
     const int type = hw.digitalType;
-    QList<CH_ID> used{CH4};
+    QList<CH_ID> used {CH4};
     if (type == DIGITAL_SPI)
         used = {CH2, CH3, CH4};
     else if (type == DIGITAL_I2C)

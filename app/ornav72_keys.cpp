@@ -18,10 +18,7 @@
 namespace {
 const char kCaptureDir[] = "/media/usbdisk/ORNAV96T";
 
-QObject* child(QObject* base, const char* name)
-{
-    return qmlChild(base, name);
-}
+QObject* child(QObject* base, const char* name) { return qmlChild(base, name); }
 } // namespace
 
 void Ornav72::beep(int where)
@@ -56,7 +53,7 @@ void Ornav72::keyPress(int key, int repeat, int where)
         return;
     }
     if (screenSaved() && where != KEY_FROM_REMOTE) {
-        beep(where);  // the activity time wakes the display
+        beep(where); // the activity time wakes the display
         qDebug("this key used for wake up the screen");
         return;
     }
@@ -89,7 +86,7 @@ void Ornav72::keyPress(int key, int repeat, int where)
         return;
     }
     if (key & 0x80)
-        return;  // only OK has a long press
+        return; // only OK has a long press
 
     if (topmainObject) {
         const QString state = qmlProperty(topmainObject, "state").toString();
@@ -152,7 +149,7 @@ void Ornav72::keyPressCh(int key, int repeat, int where)
         return;
     }
     if (key >= Key_Ch1 && key <= Key_Utility) {
-        const int target = key - Key_Ch1;  // Utility is tab 4
+        const int target = key - Key_Ch1; // Utility is tab 4
         if (target != int(currentCh)) {
             qmlCall(chObject, "setChTab", {target, where}, QmlCall::Queued);
         } else {
@@ -226,8 +223,8 @@ void Ornav72::keyPress(int realkey, int repeat, int ch, int chlistIndex, int whe
         warnBeep(where);
         return;
     }
-    const bool navigation = realkey == Key_Right || realkey == Key_Left || realkey == Key_Up ||
-                            realkey == Key_Down || realkey == Key_Ok;
+    const bool navigation =
+        realkey == Key_Right || realkey == Key_Left || realkey == Key_Up || realkey == Key_Down || realkey == Key_Ok;
     QObject* vk = uidata.vkObject;
     const bool unitRow = m->inputting && navigation && vk && qmlProperty(vk, "subkvisible").toBool();
     if (unitRow && !(realkey == Key_Ok && !m->isMultiSelect)) {

@@ -10,10 +10,7 @@
 #include "param/sys_param.h"
 
 namespace {
-QObject* child(QObject* base, const char* name)
-{
-    return qmlChild(base, name);
-}
+QObject* child(QObject* base, const char* name) { return qmlChild(base, name); }
 
 enum UtilityPage { PAGE_CHSET, PAGE_COUPLE, PAGE_MERGE, PAGE_COUNTER, PAGE_DIGITAL, PAGE_SYSTEM };
 
@@ -40,7 +37,7 @@ const int kGridRows = 3;
 void Ornav72::keyPressUtility(int key, int repeat, int where)
 {
     if (key >= Key_Countinue && key <= Key_WARB) {
-        warnBeep(where);  // mode and waveform keys mean nothing here
+        warnBeep(where); // mode and waveform keys mean nothing here
         return;
     }
     if (key >= Key_Ch1 && key <= Key_Ch4) {
@@ -63,8 +60,8 @@ void Ornav72::keyPressUtility(int key, int repeat, int where)
         pageObj = uChObject;
         for (int ch = CH1; ch <= CH4; ++ch) {
             QObject* part = child(uChObject, qPrintable(QStringLiteral("utilitySetch%1").arg(ch + 1)));
-            lists.append({child(part, "setlistview"), uidata.getChSetlist(ch), ch,
-                          part && qmlProperty(part, "mask").toBool()});
+            lists.append(
+                {child(part, "setlistview"), uidata.getChSetlist(ch), ch, part && qmlProperty(part, "mask").toBool()});
         }
         break;
     }
@@ -97,9 +94,7 @@ void Ornav72::keyPressUtility(int key, int repeat, int where)
         lists.append({child(utilitySystem, "syslanlistview"), &uidata.syslanlist, CH_SYS, false});
         lists.append({child(utilitySystem, "syslistview"), &uidata.syssetlist, CH_SYS, false});
         break;
-    default:
-        warnBeep(where);
-        return;
+    default: warnBeep(where); return;
     }
     const bool arrow = key == Key_Left || key == Key_Right || key == Key_Up || key == Key_Down;
     const char* pageKeyFn = page == PAGE_COUNTER ? "counterOnkey" : page == PAGE_DIGITAL ? "digitalOnkey" : nullptr;
@@ -180,10 +175,10 @@ void Ornav72::keyPressUtility(int key, int repeat, int where)
             } else if (!left && i + kGridRows < l.models->size()) {
                 setIndex(l.view, i + kGridRows);
             } else if (left && cur == 1 && lists[0].view) {
-                giveFocus(lists[0].view);  // into the last column of pair 1/2
+                giveFocus(lists[0].view); // into the last column of pair 1/2
                 setIndex(lists[0].view, qMin(i + 2 * kGridRows, lists[0].models->size() - 1));
             } else if (!left && cur == 0 && lists[1].view) {
-                giveFocus(lists[1].view);  // into the first column of pair 3/4
+                giveFocus(lists[1].view); // into the first column of pair 3/4
                 setIndex(lists[1].view, qMin(i % kGridRows, lists[1].models->size() - 1));
             } else if (left) {
                 toMenu();
@@ -210,7 +205,7 @@ void Ornav72::keyPressUtility(int key, int repeat, int where)
                     qmlCall(sys, "moveCurrentIndexRight", {}, QmlCall::Wait);
             }
         } else if (left) {
-            toMenu();  // merge, counter and digital pages have one list
+            toMenu(); // merge, counter and digital pages have one list
         }
         beep(where);
         return;
@@ -234,10 +229,10 @@ void Ornav72::keyPressUtility(int key, int repeat, int where)
             } else if (!up && row < kGridRows - 1 && i + 1 < l.models->size()) {
                 setIndex(l.view, i + 1);
             } else if (up && cur == 1 && lists[0].view) {
-                giveFocus(lists[0].view);  // the bottom row of pair 1/2
+                giveFocus(lists[0].view); // the bottom row of pair 1/2
                 setIndex(lists[0].view, qMin(i + kGridRows - 1, lists[0].models->size() - 1));
             } else if (!up && cur == 0 && lists[1].view) {
-                giveFocus(lists[1].view);  // the top row of pair 3/4
+                giveFocus(lists[1].view); // the top row of pair 3/4
                 setIndex(lists[1].view, qMin(i - row, lists[1].models->size() - 1));
             } else {
                 warnBeep(where);
@@ -278,7 +273,7 @@ void Ornav72::hideCmd(int key)
     else if (key >= Key_0 && key <= Key_9)
         c = QChar('0' + (key - Key_0));
     if (c.isNull() || !seq.contains(c))
-        return;  // keys outside the sequence leave it as it is
+        return; // keys outside the sequence leave it as it is
     if (c == QLatin1Char('.')) {
         hidCmdTmp = c;
         return;
@@ -290,7 +285,7 @@ void Ornav72::hideCmd(int key)
     if (hidCmdTmp == seq) {
         hidCmdTmp.clear();
         factorymodel = true;
-        qmlCall(utilitySystem, "updateVersion",
-                {QString::fromLatin1(GetSoftwareVersion()), sys_param::LogicVersion}, QmlCall::Queued);
+        qmlCall(utilitySystem, "updateVersion", {QString::fromLatin1(GetSoftwareVersion()), sys_param::LogicVersion},
+                QmlCall::Queued);
     }
 }

@@ -40,12 +40,12 @@ void Ornav72::ChDisableMergeDisUpdate(CH_ID ch, bool disable)
     const CH_ID p = partnerOf(ch);
     const CH_DATA& a = sys_param::ch(ch);
     const CH_DATA& b = sys_param::ch(p);
-    const bool alternate = (channel[ch] && channel[ch]->alterfun != CHANNEL_ALTERFUN_CLOSED)
-                           || (channel[p] && channel[p]->alterfun != CHANNEL_ALTERFUN_CLOSED);
+    const bool alternate = (channel[ch] && channel[ch]->alterfun != CHANNEL_ALTERFUN_CLOSED) ||
+        (channel[p] && channel[p]->alterfun != CHANNEL_ALTERFUN_CLOSED);
     // Merging shares the pair's output stage: no other amplitude function
     // of either channel, and no other use of either output, may be on.
-    const bool off = disable || alternate || a.noiseSumSW || b.noiseSumSW || a.AmpLimit || b.AmpLimit
-                     || sys_param::GetChCoupleAmplSW(Channel::pairOf(ch)) != 0;
+    const bool off = disable || alternate || a.noiseSumSW || b.noiseSumSW || a.AmpLimit || b.AmpLimit ||
+        sys_param::GetChCoupleAmplSW(Channel::pairOf(ch)) != 0;
     for (CH_ID c : {ch, p}) {
         channelModel* m = channel[c] ? channel[c]->entry(PARAM_INDEX_CHMERGE) : nullptr;
         if (!m || m->mask == off)
@@ -75,8 +75,8 @@ void Ornav72::channelFourcePhaseSync(bool on, int tip)
         }
         return;
     }
-    const bool needed = sys_param::GetChCouplePhaseSW(COUPLE12) != 0 || sys_param::GetChCouplePhaseSW(COUPLE34) != 0
-                        || anyMerge();
+    const bool needed =
+        sys_param::GetChCouplePhaseSW(COUPLE12) != 0 || sys_param::GetChCouplePhaseSW(COUPLE34) != 0 || anyMerge();
     if (!needed && m->mask) {
         m->wmask(false);
         m->disUpdate();

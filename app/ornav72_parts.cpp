@@ -5,15 +5,9 @@
 #include "app/channalmodel.h"
 #include "param/sys_param.h"
 
-void Ornav72::SysTimer_Slots()
-{
-    supervision_.tick();
-}
+void Ornav72::SysTimer_Slots() { supervision_.tick(); }
 
-void Ornav72::brightnessChanged()
-{
-    supervision_.SetBrightness(sys_param::HWinfo.BackLight);
-}
+void Ornav72::brightnessChanged() { supervision_.SetBrightness(sys_param::HWinfo.BackLight); }
 
 void Ornav72::SendTempDis(float temp)
 {
@@ -21,7 +15,8 @@ void Ornav72::SendTempDis(float temp)
     // changes, so a reading dropped here would leave the page empty.
     const QString text = QString::asprintf("%2.2f", double(temp));
     Uidata* ui = &uidata;
-    QMetaObject::invokeMethod(ui, [ui, text]() { ui->setBoardTemperature(text); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        ui, [ui, text]() { ui->setBoardTemperature(text); }, Qt::QueuedConnection);
 }
 
 void Ornav72::connectSupervisionModels()
@@ -39,20 +34,11 @@ void Ornav72::connectSupervisionModels()
             connect(m, &channelModel::valueChanged, this, &Ornav72::IPParamChanged, Qt::UniqueConnection);
 }
 
-void Ornav72::IPSetTypeChanged()
-{
-    network_.typeChanged();
-}
+void Ornav72::IPSetTypeChanged() { network_.typeChanged(); }
 
-void Ornav72::IPParamChanged()
-{
-    network_.paramChanged();
-}
+void Ornav72::IPParamChanged() { network_.paramChanged(); }
 
-void Ornav72::upgrade()
-{
-    upgrade_.run();
-}
+void Ornav72::upgrade() { upgrade_.run(); }
 
 void Ornav72::chUpdateArbMem(int ch, QString arbfile, bool base, bool exe, bool tempfile)
 {
@@ -69,12 +55,6 @@ void Ornav72::chLoadArbBytes(int ch, QString path, QByteArray bytes, bool base, 
     arbFiles_.chLoadArbBytes(ch, path, bytes, base, exe);
 }
 
-void Ornav72::reportMissingFile(const QString& path)
-{
-    arbFiles_.reportMissingFile(path);
-}
+void Ornav72::reportMissingFile(const QString& path) { arbFiles_.reportMissingFile(path); }
 
-void Ornav72::SetArbDir(QVariantList list)
-{
-    arbFiles_.SetArbDir(list);
-}
+void Ornav72::SetArbDir(QVariantList list) { arbFiles_.SetArbDir(list); }

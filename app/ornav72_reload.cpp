@@ -14,15 +14,9 @@
 
 namespace {
 
-CH_ID partnerOf(CH_ID ch)
-{
-    return CH_ID(int(ch) ^ 1);
-}
+CH_ID partnerOf(CH_ID ch) { return CH_ID(int(ch) ^ 1); }
 
-CH_ID pairRecord(CH_ID ch)
-{
-    return (ch == CH1 || ch == CH2) ? COUPLE12 : COUPLE34;
-}
+CH_ID pairRecord(CH_ID ch) { return (ch == CH1 || ch == CH2) ? COUPLE12 : COUPLE34; }
 
 // A file path field of the record (not necessarily terminated).
 template <size_t N>
@@ -161,10 +155,7 @@ void Ornav72::powerUpParamChanged()
     }
 }
 
-void Ornav72::ParamListChanged()
-{
-    chUpdateParamList(qobject_cast<channelModel*>(sender()));
-}
+void Ornav72::ParamListChanged() { chUpdateParamList(qobject_cast<channelModel*>(sender())); }
 
 void Ornav72::chUpdateParamList(channelModel* model)
 {
@@ -271,11 +262,11 @@ void Ornav72::chCopyBtnObjectDisUpdate(CH_ID ch)
         return;
     const CH_ID pair = pairRecord(ch);
     const bool coupled = sys_param::GetChCoupleFreqSW(pair) != 0 || sys_param::GetChCoupleAmplSW(pair) != 0 ||
-                         sys_param::GetChCouplePhaseSW(pair) != 0;
+        sys_param::GetChCouplePhaseSW(pair) != 0;
     const bool merging = sys_param::ch(ch).ChMerge || sys_param::ch(partnerOf(ch)).ChMerge;
     // Copying takes the partner's settings: not while either of the pair
     // serves another role.
     const bool roles = (channel[ch] && channel[ch]->alterfun != CHANNEL_ALTERFUN_CLOSED) ||
-                       (channel[partnerOf(ch)] && channel[partnerOf(ch)]->alterfun != CHANNEL_ALTERFUN_CLOSED);
+        (channel[partnerOf(ch)] && channel[partnerOf(ch)]->alterfun != CHANNEL_ALTERFUN_CLOSED);
     emit uidata.chCopyAllowedChanged(int(ch), !coupled && !merging && !roles);
 }

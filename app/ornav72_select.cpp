@@ -25,8 +25,7 @@ bool hasEntry(const Signal* s, int index)
 // Modulations whose keying can come in through the connector.
 bool keyedFromPort(u32 modType)
 {
-    return modType == MT_ASK || modType == MT_PSK || modType == MT_FSK || modType == MT_3FSK ||
-           modType == MT_4FSK;
+    return modType == MT_ASK || modType == MT_PSK || modType == MT_FSK || modType == MT_3FSK || modType == MT_4FSK;
 }
 
 QString channelNames(int mask)
@@ -227,9 +226,7 @@ void Ornav72::chSignalSelected(int ch, int mode, int type, bool base, int baseTy
         carrier(chan->burstSignal);
         listFileType[ch] = false;
         break;
-    default:
-        qWarning("[error]work mode:%d", int(workMode));
-        break;
+    default: qWarning("[error]work mode:%d", int(workMode)); break;
     }
     uidata.setList(uidata.chInputList[ch], input);
 

@@ -5,35 +5,17 @@
 #include <QMetaObject>
 #include <QThread>
 
-void Ornav72::serviceSetValue(int ch, int paramIndex, double value)
-{
-    emit setValueCmd(ch, paramIndex, value);
-}
+void Ornav72::serviceSetValue(int ch, int paramIndex, double value) { emit setValueCmd(ch, paramIndex, value); }
 
-void Ornav72::serviceSetSerial(const char* text, unsigned length)
-{
-    SetSN(text, length);
-}
+void Ornav72::serviceSetSerial(const char* text, unsigned length) { SetSN(text, length); }
 
-QString Ornav72::serviceSysInfo()
-{
-    return InitSysInfo();
-}
+QString Ornav72::serviceSysInfo() { return InitSysInfo(); }
 
-void Ornav72::serviceSaveSysInfo(const QString& text)
-{
-    SaveSysInfo(text);
-}
+void Ornav72::serviceSaveSysInfo(const QString& text) { SaveSysInfo(text); }
 
-void Ornav72::serviceSaveHttp(const QString& text)
-{
-    SaveSysHTTP(text);
-}
+void Ornav72::serviceSaveHttp(const QString& text) { SaveSysHTTP(text); }
 
-QString Ornav72::serviceHttp()
-{
-    return getHttp();
-}
+QString Ornav72::serviceHttp() { return getHttp(); }
 
 void Ornav72::serviceWakeScreen()
 {
@@ -42,13 +24,11 @@ void Ornav72::serviceWakeScreen()
     if (thread() == QThread::currentThread())
         clrSavescreen();
     else
-        QMetaObject::invokeMethod(this, [this]() { clrSavescreen(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this]() { clrSavescreen(); }, Qt::QueuedConnection);
 }
 
-bool Ornav72::digitalLinesFree(unsigned type)
-{
-    return digitalIOAvalid(type);
-}
+bool Ornav72::digitalLinesFree(unsigned type) { return digitalIOAvalid(type); }
 
 bool Ornav72::digitalChangeType(int type)
 {
@@ -64,7 +44,4 @@ QByteArray Ornav72::digitalData()
     return QByteArray(reinterpret_cast<const char*>(digitalBuffer), n);
 }
 
-void Ornav72::digitalTakeRemoteData(const QByteArray& data)
-{
-    digitalRemoteData(data);
-}
+void Ornav72::digitalTakeRemoteData(const QByteArray& data) { digitalRemoteData(data); }

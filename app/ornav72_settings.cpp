@@ -46,22 +46,17 @@ void Ornav72::sysClkSourceChanged()
     CSetParam::ResetFPFGA(true);
 }
 
-void Ornav72::sysClkOutChanged()
-{
-    CSetParam::SetExtCLKIn(sys_param::HWinfo.ClockSource, sys_param::HWinfo.ClockOut);
-}
+void Ornav72::sysClkOutChanged() { CSetParam::SetExtCLKIn(sys_param::HWinfo.ClockSource, sys_param::HWinfo.ClockOut); }
 
-void Ornav72::languageChanged()
-{
-    SetInfoWindowState(QStringLiteral("askWindow"), Uidata::ASK_LANGUAGE);
-}
+void Ornav72::languageChanged() { SetInfoWindowState(QStringLiteral("askWindow"), Uidata::ASK_LANGUAGE); }
 
 void Ornav72::systemParamChanged()
 {
     // Phase coupling and merged pairs rely on synchronised phases: while
     // one is on, the mode stays synchronising whoever asks to leave it
     // (the screen entry is masked; a remote request is refused here).
-    const bool phaseCoupled = sys_param::GetChCouplePhaseSW(COUPLE12) != 0 || sys_param::GetChCouplePhaseSW(COUPLE34) != 0;
+    const bool phaseCoupled =
+        sys_param::GetChCouplePhaseSW(COUPLE12) != 0 || sys_param::GetChCouplePhaseSW(COUPLE34) != 0;
     bool merged = false;
     for (int c = CH1; c <= CH4; ++c)
         merged = merged || sys_param::ch(CH_ID(c)).ChMerge != 0;

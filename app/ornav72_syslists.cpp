@@ -55,7 +55,7 @@ void Ornav72::InitCoupleSetlist()
             if (!first)
                 continue;
             void (Channel::*slot)() = k < 4 ? &Channel::FreCoupleSetParaChanged
-                                    : k < 8 ? &Channel::AmpCoupleSetParaChanged
+                : k < 8                     ? &Channel::AmpCoupleSetParaChanged
                                             : &Channel::PhaCoupleSetParaChanged;
             // Direct, in the thread of the change (see Channel::InitSignal).
             connect(m, &channelModel::valueChanged, first, slot, Qt::DirectConnection);

@@ -45,7 +45,7 @@ void Ornav72::SendTipsMessageDis(int type, int index, bool status, QString heade
 void Ornav72::stepLeds()
 {
     if (ledStepArmed)
-        return;  // the armed step sends the newest words
+        return; // the armed step sends the newest words
     const int dueMs = CSetParam::StepChLedData(currentCh);
     if (dueMs < 0)
         return;

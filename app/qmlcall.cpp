@@ -17,13 +17,14 @@ const int kScreenWaitMs = 2000;
 // Runs f(o) in o's thread and waits for it; the result travels in shared
 // state, so an answer that comes after the wait was given up harms nothing.
 // A functor posted to an object that is deleted meanwhile is dropped.
-template <typename T, typename F> T inObjectThread(QObject* o, F f)
+template <typename T, typename F>
+T inObjectThread(QObject* o, F f)
 {
     if (o->thread() == QThread::currentThread())
         return f(o);
     struct Answer {
         QSemaphore done;
-        T value{};
+        T value {};
     };
     auto a = std::make_shared<Answer>();
     // What the screen sends back meanwhile is part of an apply in progress.
@@ -33,7 +34,8 @@ template <typename T, typename F> T inObjectThread(QObject* o, F f)
     } end;
     handoffSend(a.get());
     QMetaObject::invokeMethod(
-        o, [o, a, f]() {
+        o,
+        [o, a, f]() {
             handoffTake(a.get());
             a->value = f(o);
             handoffSend(a.get());
@@ -41,7 +43,7 @@ template <typename T, typename F> T inObjectThread(QObject* o, F f)
         },
         Qt::QueuedConnection);
     if (!a->done.tryAcquire(1, kScreenWaitMs))
-        return T{};
+        return T {};
     handoffTake(a.get());
     return a->value;
 }
@@ -91,12 +93,20 @@ void qmlCall(QObject* o, const char* name, std::initializer_list<QVariant> args,
         type = Qt::QueuedConnection;
     const bool blocking = how == QmlCall::Wait && o->thread() != QThread::currentThread();
     if (blocking)
-        type = Qt::BlockingQueuedConnection;  // blocking on one's own thread would dead-lock
+        type = Qt::BlockingQueuedConnection; // blocking on one's own thread would dead-lock
     // What the screen sends back during the call is part of the apply.
     struct Hop {
         bool on;
-        explicit Hop(bool b) : on(b) { if (on) RemoteRoad::beginHop(); }
-        ~Hop() { if (on) RemoteRoad::endHop(); }
+        explicit Hop(bool b) : on(b)
+        {
+            if (on)
+                RemoteRoad::beginHop();
+        }
+        ~Hop()
+        {
+            if (on)
+                RemoteRoad::endHop();
+        }
     } hop(blocking);
     const QVariant* a = args.begin();
     switch (args.size()) {

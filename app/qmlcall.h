@@ -7,9 +7,9 @@
 #include <initializer_list>
 
 enum class QmlCall {
-    Direct,  // now in the object's thread; posted when called from another
-    Queued,  // later, in the object's thread
-    Wait,    // in the object's thread, waiting for it (at once when that is this thread)
+    Direct, // now in the object's thread; posted when called from another
+    Queued, // later, in the object's thread
+    Wait,   // in the object's thread, waiting for it (at once when that is this thread)
 };
 
 void qmlCall(QObject* o, const char* name, std::initializer_list<QVariant> args, QmlCall how = QmlCall::Direct);

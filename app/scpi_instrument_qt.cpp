@@ -115,7 +115,12 @@ public:
         channelModel* m = nullptr;
         handoffSend(&m);
         QMetaObject::invokeMethod(
-            c, [&]() { handoffTake(&m); m = c->GetChModelFormIndex(CH_ID(list), paramIndex); handoffSend(&m); },
+            c,
+            [&]() {
+                handoffTake(&m);
+                m = c->GetChModelFormIndex(CH_ID(list), paramIndex);
+                handoffSend(&m);
+            },
             c->thread() == QThread::currentThread() ? Qt::DirectConnection : Qt::BlockingQueuedConnection);
         handoffTake(&m);
         return !m || m->rmask();

@@ -27,11 +27,11 @@ namespace {
 // normal path copies nothing. Guarded by lock.
 struct LentBytes {
     std::mutex lock;
-    const char* data = nullptr;  // the worker's message, while lent
+    const char* data = nullptr; // the worker's message, while lent
     size_t length = 0;
-    QByteArray own;              // the copy left behind by a worker that stopped waiting
+    QByteArray own; // the copy left behind by a worker that stopped waiting
     bool lent = true;
-    bool loaded = false;         // the load has run
+    bool loaded = false; // the load has run
 };
 
 void refreshFileEntry(Ornav72* ctrl, CH_ID ch, int index)
@@ -89,8 +89,7 @@ bool scpi_receive_wave_file(QObject* controller, int mode, int channel, const ch
             lent->loaded = true;
             if (!guard)
                 return;
-            const QByteArray bytes =
-                lent->lent ? QByteArray::fromRawData(lent->data, int(lent->length)) : lent->own;
+            const QByteArray bytes = lent->lent ? QByteArray::fromRawData(lent->data, int(lent->length)) : lent->own;
             const QByteArray p = saved.toLocal8Bit();
             if (list) {
                 guard->chUpdateListMem(ch, saved, true, false);

@@ -88,9 +88,8 @@ bool readFrame(QObject* root, unsigned char* pixels)
 // "BM", size 4 096 000 (the pixel bytes), offset 54; info header of 40 bytes,
 // 1280 x 800, one plane, 32 bits, no compression.
 const unsigned char ScreenCapture::kBmpHeader[54] = {
-    'B', 'M', 0x00, 0x80, 0x3E, 0x00, 0, 0, 0, 0, 54, 0, 0, 0,
-    40, 0, 0, 0, 0x00, 0x05, 0, 0, 0x20, 0x03, 0, 0, 1, 0, 32, 0,
-    0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+    'B', 'M', 0x00, 0x80, 0x3E, 0x00, 0, 0, 0, 0, 54, 0, 0, 0, 40, 0, 0, 0, 0x00, 0x05, 0, 0, 0x20, 0x03, 0, 0, 1,
+    0,   32,  0,    0,    0,    0,    0, 0, 0, 0, 0,  0, 0, 0, 0,  0, 0, 0, 0,    0,    0, 0, 0,    0,    0, 0, 0,
 };
 
 bool ScreenCapture::getscreenShot(bool convert, QString savePath, int where)
@@ -131,7 +130,8 @@ bool ScreenCapture::getscreenShot(bool convert, QString savePath, int where)
         }
     }
     if (!savePath.isEmpty())
-        emit o.TipsMessage(MESSAGE_TYPE_TIPS, saved ? TIPS_IMAGE_SAVE_OK : TIPS_IMAGE_SAVE_FALSE, saved, QString(), true);
+        emit o.TipsMessage(MESSAGE_TYPE_TIPS, saved ? TIPS_IMAGE_SAVE_OK : TIPS_IMAGE_SAVE_FALSE, saved, QString(),
+                           true);
     // The beep and the activity time it notes belong to the controller's
     // thread; this runs in the GUI thread.
     const auto sound = [this, saved, where]() { saved ? o.beep(where) : o.warnBeep(where); };
@@ -165,12 +165,15 @@ QByteArray ScreenCapture::displayCapture()
     };
     auto pending = std::make_shared<Pending>();
     handoffSend(pending.get());
-    QMetaObject::invokeMethod(gui, [pending, job]() {
-        handoffTake(pending.get());
-        pending->data = job();
-        handoffSend(pending.get());
-        pending->done.release();
-    }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        gui,
+        [pending, job]() {
+            handoffTake(pending.get());
+            pending->data = job();
+            handoffSend(pending.get());
+            pending->done.release();
+        },
+        Qt::QueuedConnection);
     // The GUI thread stops answering only when the program is ending.
     if (!pending->done.tryAcquire(1, 10000)) {
         qWarning("screen capture: the GUI thread did not answer");
@@ -180,10 +183,7 @@ QByteArray ScreenCapture::displayCapture()
     return pending->data;
 }
 
-ScreenCapture::~ScreenCapture()
-{
-    free(pixelData);
-}
+ScreenCapture::~ScreenCapture() { free(pixelData); }
 
 bool Uidata::screenShot(bool convert, QString path, int where)
 {

@@ -35,9 +35,9 @@ public:
 
 private:
     Ornav72& o;
-    unsigned char* pixelData = nullptr;  // GUI thread
-    bool screenShotOk = false;           // GUI thread
-    QImage screenShotImage;              // GUI thread, as pixelData
+    unsigned char* pixelData = nullptr; // GUI thread
+    bool screenShotOk = false;          // GUI thread
+    QImage screenShotImage;             // GUI thread, as pixelData
     // The last capture handed to a remote reply (GUI thread; the reply holds
     // a shared copy, so a refill while it is in use detaches).
     QByteArray remoteCapture;

@@ -28,8 +28,8 @@
 #include "hardware/ckeyqthread.h"
 
 namespace {
-std::atomic<qint64 (*)()> g_uptimeSource{nullptr};
-std::atomic<qint64> g_uptimeOffset{0};
+std::atomic<qint64 (*)()> g_uptimeSource {nullptr};
+std::atomic<qint64> g_uptimeOffset {0};
 
 // Where a test leaves an uptime offset for a program on a simulated board.
 const char kUptimeOffsetFile[] = "/var/run/ornav-uptime-offset";
@@ -96,15 +96,19 @@ void Supervision::startTick()
     appTimer->moveToThread(timerthread);
     QObject::connect(&o, SIGNAL(cmdSetTimer(int)), appTimer, SLOT(start(int)), Qt::BlockingQueuedConnection);
     QObject::connect(&o, SIGNAL(cmdStopTimer()), appTimer, SLOT(stop()), Qt::BlockingQueuedConnection);
-    QObject::connect(appTimer, &QTimer::timeout, &o,
-                     [this]() {
-                         if (!tickQueued.exchange(true))
-                             QMetaObject::invokeMethod(&o, [this]() {
-                                 tickQueued = false;
-                                 o.SysTimer_Slots();
-                             }, Qt::QueuedConnection);
-                     },
-                     Qt::DirectConnection);
+    QObject::connect(
+        appTimer, &QTimer::timeout, &o,
+        [this]() {
+            if (!tickQueued.exchange(true))
+                QMetaObject::invokeMethod(
+                    &o,
+                    [this]() {
+                        tickQueued = false;
+                        o.SysTimer_Slots();
+                    },
+                    Qt::QueuedConnection);
+        },
+        Qt::DirectConnection);
     QObject::connect(timerthread, &QThread::finished, appTimer, &QObject::deleteLater);
     timerthread->start();
 }
@@ -225,10 +229,13 @@ void Supervision::tick()
             if (vk && o.currentCh >= CH1 && o.currentCh <= CH4 && sys_param::storagePlace[o.currentCh] == 2) {
                 // The file browser of the disk that went away: the keyboard
                 // object lives in the GUI thread, so it is asked there.
-                QMetaObject::invokeMethod(vk, [vk]() {
-                    if (vk->property("visible").toBool() && vk->property("state").toString() == "fileBrowse")
-                        QMetaObject::invokeMethod(vk, "hidefouce");
-                }, Qt::QueuedConnection);
+                QMetaObject::invokeMethod(
+                    vk,
+                    [vk]() {
+                        if (vk->property("visible").toBool() && vk->property("state").toString() == "fileBrowse")
+                            QMetaObject::invokeMethod(vk, "hidefouce");
+                    },
+                    Qt::QueuedConnection);
             }
         }
     }
@@ -333,8 +340,7 @@ void Supervision::channelProtect(int ch, int msgid, bool chdis)
                 o.digitalDisUpdate();
             }
             break;
-        default:
-            break;
+        default: break;
         }
     };
     if (QThread::currentThread() == o.thread())

@@ -63,9 +63,9 @@ private:
     // Blank and back-light level last written (-1 none yet).
     int lastBlank = -1;
     int lastBrightness = -1;
-    QTimer* appTimer = nullptr;  // lives in timerthread; created here, deleted in that thread
+    QTimer* appTimer = nullptr; // lives in timerthread; created here, deleted in that thread
     QThread* timerthread = nullptr;
     // A tick is queued to the controller's thread and has not run yet (set by
     // the timer thread, cleared there).
-    std::atomic<bool> tickQueued{false};
+    std::atomic<bool> tickQueued {false};
 };

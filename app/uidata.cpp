@@ -25,15 +25,9 @@ void Uidata::updateProcessBar(int value)
         QMetaObject::invokeMethod(mainObject, "updateProcessBar", Q_ARG(QVariant, value));
 }
 
-QVariantList* Uidata::getCurInputlist(int ch)
-{
-    return ch >= 0 && ch < 4 ? &chInputList[ch] : nullptr;
-}
+QVariantList* Uidata::getCurInputlist(int ch) { return ch >= 0 && ch < 4 ? &chInputList[ch] : nullptr; }
 
-QVariantList* Uidata::getChSetlist(int ch)
-{
-    return ch >= 0 && ch < 4 ? &chSetList[ch] : nullptr;
-}
+QVariantList* Uidata::getChSetlist(int ch) { return ch >= 0 && ch < 4 ? &chSetList[ch] : nullptr; }
 
 channelModel* Uidata::getCurChannelModel(QObject* listView, QVariantList* list)
 {
@@ -239,29 +233,21 @@ QString Uidata::storageUser(int)
     return QDir(PlatformRoot::path(kTfCard)).exists() ? QStringLiteral("file:///run/media/mmcblk0p1") : QString();
 }
 
-QString Uidata::storageExternal(int)
-{
-    return usbDiskPresent() ? QStringLiteral("file:///media/usbdisk") : QString();
-}
+QString Uidata::storageExternal(int) { return usbDiskPresent() ? QStringLiteral("file:///media/usbdisk") : QString(); }
 
 void Uidata::askProcess(int type)
 {
     if (!controller)
         return;
     switch (type) {
-    case ASK_UPGTADE:
-        emit upgrade();
-        return;
-    case ASK_FACTORY:
-        controller->systemAllParamReload(QByteArray());
-        break;
+    case ASK_UPGTADE: emit upgrade(); return;
+    case ASK_FACTORY: controller->systemAllParamReload(QByteArray()); break;
     case ASK_LANGUAGE:
         // The new language takes effect after a restart of the instrument.
         ShellRunner::run(QStringLiteral("reboot"));
         ShellRunner::exitProgram("restart");
         return;
-    default:
-        break;
+    default: break;
     }
     controller->SetInfoWindowState(QStringLiteral("closed"), ASK_NONE);
 }
@@ -285,7 +271,7 @@ QVariantList Uidata::chMask() const
     QVariantList l;
     for (bool d : m_disabled)
         l << d;
-    l << false;  // the utility tab
+    l << false; // the utility tab
     return l;
 }
 

@@ -15,8 +15,7 @@ class Ornav72;
 class QQmlApplicationEngine;
 class channelModel;
 
-#define UIDATA_LIST(name, Writer, Notify) \
-    Q_PROPERTY(QVariantList name READ r##name WRITE Writer NOTIFY Notify)
+#define UIDATA_LIST(name, Writer, Notify) Q_PROPERTY(QVariantList name READ r##name WRITE Writer NOTIFY Notify)
 
 class Uidata : public QObject {
     Q_OBJECT
@@ -48,15 +47,45 @@ class Uidata : public QObject {
 public:
     // Front-panel key numbers as QML sees them (same values as KBD_KEY).
     enum QML_KEY {
-        QKey_Start = Key_Start, QKey_Mod = Key_Mod, QKey_Sweep = Key_Sweep, QKey_Burst = Key_Burst,
-        QKey_Sine = Key_Sine, QKey_Square = Key_Square, QKey_Ramp = Key_Ramp, QKey_Pulse = Key_Pulse,
-        QKey_Arb = Key_Arb, QKey_Harmonic = Key_Harmonic, QKey_Noise = Key_Noise, QKey_DC = Key_DC,
-        QKey_PRBS = Key_PRBS, QKey_WARB = Key_WARB, QKey_Ch1 = Key_Ch1, QKey_Ch2 = Key_Ch2,
-        QKey_Ch3 = Key_Ch3, QKey_Ch4 = Key_Ch4, QKey_Utility = Key_Utility, QKey_Right = Key_Right,
-        QKey_Left = Key_Left, QKey_Ok = Key_Ok, QKey_Up = Key_Up, QKey_Down = Key_Down, QKey_0 = Key_0,
-        QKey_1 = Key_1, QKey_2 = Key_2, QKey_3 = Key_3, QKey_4 = Key_4, QKey_5 = Key_5, QKey_6 = Key_6,
-        QKey_7 = Key_7, QKey_8 = Key_8, QKey_9 = Key_9, QKey_Dot = Key_Dot, QKey_Symbol = Key_Symbol,
-        QKey_Backspace = Key_Backspace, QKey_Cancel = Key_Cancel, QKey_Null = Key_Null,
+        QKey_Start = Key_Start,
+        QKey_Mod = Key_Mod,
+        QKey_Sweep = Key_Sweep,
+        QKey_Burst = Key_Burst,
+        QKey_Sine = Key_Sine,
+        QKey_Square = Key_Square,
+        QKey_Ramp = Key_Ramp,
+        QKey_Pulse = Key_Pulse,
+        QKey_Arb = Key_Arb,
+        QKey_Harmonic = Key_Harmonic,
+        QKey_Noise = Key_Noise,
+        QKey_DC = Key_DC,
+        QKey_PRBS = Key_PRBS,
+        QKey_WARB = Key_WARB,
+        QKey_Ch1 = Key_Ch1,
+        QKey_Ch2 = Key_Ch2,
+        QKey_Ch3 = Key_Ch3,
+        QKey_Ch4 = Key_Ch4,
+        QKey_Utility = Key_Utility,
+        QKey_Right = Key_Right,
+        QKey_Left = Key_Left,
+        QKey_Ok = Key_Ok,
+        QKey_Up = Key_Up,
+        QKey_Down = Key_Down,
+        QKey_0 = Key_0,
+        QKey_1 = Key_1,
+        QKey_2 = Key_2,
+        QKey_3 = Key_3,
+        QKey_4 = Key_4,
+        QKey_5 = Key_5,
+        QKey_6 = Key_6,
+        QKey_7 = Key_7,
+        QKey_8 = Key_8,
+        QKey_9 = Key_9,
+        QKey_Dot = Key_Dot,
+        QKey_Symbol = Key_Symbol,
+        QKey_Backspace = Key_Backspace,
+        QKey_Cancel = Key_Cancel,
+        QKey_Null = Key_Null,
     };
     Q_ENUM(QML_KEY)
     // Kind of the question dialog that is open.
@@ -364,6 +393,6 @@ private:
     QString m_temperature = QStringLiteral("--");
     bool m_disabled[4] = {false, false, false, false};
     QStringList m_roles = {QString(), QString(), QString(), QString()};
-    QString m_copySource;   // board path remembered by cpyRequest
+    QString m_copySource; // board path remembered by cpyRequest
     bool m_copyIsDir = false;
 };

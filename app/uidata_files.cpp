@@ -104,8 +104,7 @@ bool Uidata::savelist(int ch, QString file)
 {
     const QString board = boardfiles::fromUrl(file);
     if (!isChannel(ch) || !boardfiles::writable(board)) {
-        fileTip(boardfiles::placeOf(board) == boardfiles::PlaceLibrary ? TIPS_PROTECT_WAREN : TIPS_SAVE_FILE_OK,
-                false);
+        fileTip(boardfiles::placeOf(board) == boardfiles::PlaceLibrary ? TIPS_PROTECT_WAREN : TIPS_SAVE_FILE_OK, false);
         return false;
     }
     const bool ok = ArbWaveData::SaveList(CH_ID(ch), board) == 1;
@@ -182,10 +181,7 @@ bool Uidata::rename(QString name, QString newname, bool isdir)
 bool Uidata::renameFile(QString path, QString newname) { return rename(path, newname, false); }
 bool Uidata::renameFolder(QString path, QString newname) { return rename(path, newname, true); }
 
-bool Uidata::isInSysFolder(QString path)
-{
-    return boardfiles::placeOf(path) == boardfiles::PlaceLibrary;
-}
+bool Uidata::isInSysFolder(QString path) { return boardfiles::placeOf(path) == boardfiles::PlaceLibrary; }
 
 void Uidata::cpyRequest(QString path, bool isdir)
 {
@@ -207,8 +203,8 @@ bool Uidata::cpypstProcess(QString dir)
     if (m_copyIsDir)
         ok = boardfiles::copyTree(host(m_copySource), host(target), false);
     else
-        ok = QFileInfo(host(m_copySource)).isFile() && !QFileInfo(host(target)).exists()
-            && boardfiles::copyFile(host(m_copySource), host(target), false);
+        ok = QFileInfo(host(m_copySource)).isFile() && !QFileInfo(host(target)).exists() &&
+            boardfiles::copyFile(host(m_copySource), host(target), false);
     fileTip(ok ? TIPS_COPY_OK : TIPS_COPY_ERROR, ok);
     return ok;
 }
@@ -231,10 +227,7 @@ bool Uidata::deleteDirectory(QString path)
     return boardfiles::removeTree(host(board));
 }
 
-bool Uidata::listFileType(int ch)
-{
-    return isChannel(ch) && controller && controller->listFileType[ch];
-}
+bool Uidata::listFileType(int ch) { return isChannel(ch) && controller && controller->listFileType[ch]; }
 
 QStringList Uidata::getFileTypeFilter(int ch)
 {
@@ -251,7 +244,8 @@ QStringList Uidata::getFileTypeFilter(int ch)
 QString Uidata::getMemInfo(int place)
 {
     const char* dir = place == STORAGE_USER ? ArbWaveData::kUserDir
-                      : place == STORAGE_EXTERNAL ? ArbWaveData::kUsbDir : ArbWaveData::kLibraryDir;
+        : place == STORAGE_EXTERNAL         ? ArbWaveData::kUsbDir
+                                            : ArbWaveData::kLibraryDir;
     QStorageInfo info(host(QLatin1String(dir)));
     if (!info.isValid() || !info.isReady())
         return QString();
@@ -268,5 +262,6 @@ void Uidata::translateArbDir(QVariantList list)
     if (!controller)
         return;
     Ornav72* c = controller;
-    QMetaObject::invokeMethod(c, [c, list]() { c->SetArbDir(list); }, Qt::AutoConnection);
+    QMetaObject::invokeMethod(
+        c, [c, list]() { c->SetArbDir(list); }, Qt::AutoConnection);
 }

@@ -20,18 +20,18 @@ State& g_state = *new State;
 std::mutex& g_mutex = g_state.mutex;
 std::condition_variable& g_changed = g_state.changed;
 // All below guarded by g_mutex.
-QObject* g_target = nullptr;    // the controller; attach() at start-up and before it goes away
-uint64_t g_generation = 0;      // bumped by attach(): checks of an earlier controller end
-uint64_t g_issued = 0;          // last point numbered by issue()
-uint64_t g_applied = 0;         // highest point marked applied (checks, controller's thread)
-int g_hops = 0;                 // hops posted and not yet finished
-uint64_t g_epoch = 0;           // changes whenever a hop is posted or finishes
-bool g_checkPosted = false;     // a check is on the controller's queue
-uint64_t g_checkSeq = 0;        // the point that check can mark: issued when it was posted
-uint64_t g_checkEpoch = 0;      // the hop epoch when it was posted
-uint64_t g_noted = 0;           // requests handed over (noteRequest)
-uint64_t g_notedAtIssue = 0;    // g_noted at the last issue()
-uint64_t g_notedApplied = 0;    // requests known applied
+QObject* g_target = nullptr; // the controller; attach() at start-up and before it goes away
+uint64_t g_generation = 0;   // bumped by attach(): checks of an earlier controller end
+uint64_t g_issued = 0;       // last point numbered by issue()
+uint64_t g_applied = 0;      // highest point marked applied (checks, controller's thread)
+int g_hops = 0;              // hops posted and not yet finished
+uint64_t g_epoch = 0;        // changes whenever a hop is posted or finishes
+bool g_checkPosted = false;  // a check is on the controller's queue
+uint64_t g_checkSeq = 0;     // the point that check can mark: issued when it was posted
+uint64_t g_checkEpoch = 0;   // the hop epoch when it was posted
+uint64_t g_noted = 0;        // requests handed over (noteRequest)
+uint64_t g_notedAtIssue = 0; // g_noted at the last issue()
+uint64_t g_notedApplied = 0; // requests known applied
 
 void runCheck(uint64_t generation);
 
@@ -45,7 +45,8 @@ void postCheckLocked()
     g_checkSeq = g_issued;
     g_checkEpoch = g_epoch;
     const uint64_t generation = g_generation;
-    QMetaObject::invokeMethod(g_target, [generation]() { runCheck(generation); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        g_target, [generation]() { runCheck(generation); }, Qt::QueuedConnection);
 }
 
 // On the controller's thread.
@@ -56,7 +57,7 @@ void runCheck(uint64_t generation)
         return;
     g_checkPosted = false;
     if (g_hops > 0)
-        return;  // the last hop to finish posts the next check
+        return; // the last hop to finish posts the next check
     if (g_epoch != g_checkEpoch) {
         // A hop ran since the check was posted: what it queued without
         // counting (a reply of the screens) may sit behind this check.
@@ -69,7 +70,7 @@ void runCheck(uint64_t generation)
             g_notedApplied = g_notedAtIssue;
         g_changed.notify_all();
     }
-    postCheckLocked();  // points issued after this check was posted
+    postCheckLocked(); // points issued after this check was posted
 }
 
 void hopFinished()
@@ -115,10 +116,7 @@ void beginHop()
     g_epoch++;
 }
 
-void endHop()
-{
-    hopFinished();
-}
+void endHop() { hopFinished(); }
 
 void chain(QObject* obj, std::function<void()> fn)
 {
@@ -172,9 +170,8 @@ bool wait(uint64_t seq, int timeoutMs)
 {
     std::unique_lock<std::mutex> lock(g_mutex);
     const uint64_t generation = g_generation;
-    const bool done = g_changed.wait_for(lock, std::chrono::milliseconds(timeoutMs < 0 ? 0 : timeoutMs), [&] {
-        return g_applied >= seq || g_generation != generation;
-    });
+    const bool done = g_changed.wait_for(lock, std::chrono::milliseconds(timeoutMs < 0 ? 0 : timeoutMs),
+                                         [&] { return g_applied >= seq || g_generation != generation; });
     return done && g_generation == generation;
 }
 

@@ -7,7 +7,7 @@
 #include <cstdint>
 
 namespace {
-std::atomic<bool> g_stopping{false};
+std::atomic<bool> g_stopping {false};
 
 // One event counter for the process, made on first use (thread-safe static
 // initialisation); it stays readable once written, so every waiter wakes.
@@ -27,20 +27,11 @@ void remote_stop_request()
     (void)r;
 }
 
-bool remote_stopping()
-{
-    return g_stopping.load();
-}
+bool remote_stopping() { return g_stopping.load(); }
 
-int remote_stop_fd()
-{
-    return stopFd();
-}
+int remote_stop_fd() { return stopFd(); }
 
-bool remote_stop_sleep_ms(int ms)
-{
-    return remote_stop_poll(-1, 0, ms) < 0;
-}
+bool remote_stop_sleep_ms(int ms) { return remote_stop_poll(-1, 0, ms) < 0; }
 
 int remote_stop_poll(int fd, short events, int timeoutMs)
 {

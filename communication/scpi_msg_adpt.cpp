@@ -16,8 +16,8 @@ scpi_tx_buffer_t scpi_tx_buffer;
 pthread_mutex_t scpi_txbuf_mutex = PTHREAD_MUTEX_INITIALIZER;
 pthread_mutex_t scpi_response_mutex = PTHREAD_MUTEX_INITIALIZER;
 int scpi_response_load_finished = 0;
-std::atomic<unsigned> g_scpi_device_status{0};
-std::atomic<bool> eth0_carrier{false};
+std::atomic<unsigned> g_scpi_device_status {0};
+std::atomic<bool> eth0_carrier {false};
 
 // Opened once at start-up, before the threads that use it exist.
 static int g_msgQueue = -1;
@@ -45,10 +45,7 @@ int scpi_device_status(int id)
     return (g_scpi_device_status >> id) & 1u;
 }
 
-int getethnetstatus()
-{
-    return eth0_carrier ? 0 : 1;
-}
+int getethnetstatus() { return eth0_carrier ? 0 : 1; }
 
 void scpi_carrier_apply(const char* text)
 {
@@ -146,10 +143,7 @@ static int availLocked()
     return tail - head;
 }
 
-int scpi_msg_tx_held_locked()
-{
-    return availLocked();
-}
+int scpi_msg_tx_held_locked() { return availLocked(); }
 
 int scpi_msg_reponse_avail_len()
 {
@@ -242,8 +236,7 @@ int scpi_msg_queue_open(bool simulated)
     // The queue outlives the process. Records of an earlier run point into a
     // heap that is gone: drop them unread.
     scpi_msg_t stale;
-    while (msgrcv(g_msgQueue, &stale, sizeof(stale) - sizeof(long), 0, IPC_NOWAIT) >= 0) {
-    }
+    while (msgrcv(g_msgQueue, &stale, sizeof(stale) - sizeof(long), 0, IPC_NOWAIT) >= 0) {}
     return 0;
 }
 
@@ -271,10 +264,7 @@ int scpi_msg_queue_send(char* buffer, int length, int owner, uint64_t seq)
     }
 }
 
-int scpi_msg_cmd_write(char* buffer, int length)
-{
-    return scpi_session_deliver(SCPI_SESSION_DEFAULT, buffer, length);
-}
+int scpi_msg_cmd_write(char* buffer, int length) { return scpi_session_deliver(SCPI_SESSION_DEFAULT, buffer, length); }
 
 int scpi_msg_cmd_read(scpi_msg_t* record)
 {

@@ -46,8 +46,8 @@ struct scpi_tx_buffer_t {
     char txBufMargin[SCPI_TX_MARGIN];
     char txBuf[SCPI_TX_BUF_SIZE];
     char txPad[4];
-    int txHead;  // read position
-    int txTail;  // write position
+    int txHead; // read position
+    int txTail; // write position
 };
 
 enum SCPI_DEVICE_STATUS {
@@ -116,10 +116,7 @@ void scpi_adpt_detach(QObject* controller);
 
 // Whether a message ends with LF or CR, the terminators a transport leaves
 // alone (otherwise it may append a LF before delivering).
-inline bool scpi_msg_has_terminator(const char* p, size_t n)
-{
-    return n > 0 && (p[n - 1] == '\n' || p[n - 1] == '\r');
-}
+inline bool scpi_msg_has_terminator(const char* p, size_t n) { return n > 0 && (p[n - 1] == '\n' || p[n - 1] == '\r'); }
 
 // Delivers one message to the worker on the default session (see
 // scpi_msg_session.h for clients with sessions of their own). `buffer` must

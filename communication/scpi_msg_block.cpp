@@ -3,15 +3,12 @@
 
 namespace {
 
-bool blank(char c)
-{
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
-}
+bool blank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
 // The headers of the commands that arm a data transfer.
 bool armingHeader(const char* h, size_t n)
 {
-    static const char* const kArming[] = {"WARB#:CARRier", "WARB#:MODulate", "WFREQLIST#",
+    static const char* const kArming[] = {"WARB#:CARRier", "WARB#:MODulate",   "WFREQLIST#",
                                           "WFILE",         "SYSTem:CONFigure", "DIGital:DATa"};
     for (const char* p : kArming)
         if (SCPI_Match(p, h, int(n)))

@@ -14,17 +14,17 @@
 #include <cstddef>
 
 struct scpi_arming_block_t {
-    size_t commandLen = 0;        // bytes of the arming command before the block
-    const char* data = nullptr;   // the block's bytes
+    size_t commandLen = 0;      // bytes of the arming command before the block
+    const char* data = nullptr; // the block's bytes
     size_t length = 0;
-    const char* rest = nullptr;   // commands after the block's ";" (none: 0 bytes)
+    const char* rest = nullptr; // commands after the block's ";" (none: 0 bytes)
     size_t restLen = 0;
 };
 
 enum scpi_arming_block_form {
-    SCPI_ARM_BLOCK_NONE,  // not an arming command with a block: parse as usual
-    SCPI_ARM_BLOCK_OK,    // out holds the command, the block and the rest
-    SCPI_ARM_BLOCK_BAD,   // an arming command whose block is malformed or lies about its length
+    SCPI_ARM_BLOCK_NONE, // not an arming command with a block: parse as usual
+    SCPI_ARM_BLOCK_OK,   // out holds the command, the block and the rest
+    SCPI_ARM_BLOCK_BAD,  // an arming command whose block is malformed or lies about its length
 };
 
 scpi_arming_block_form scpi_msg_find_arming_block(const char* msg, size_t len, scpi_arming_block_t* out);

@@ -41,25 +41,13 @@ void scpi_adpt_set_hooks(const scpi_adpt_hooks_t& hooks)
         g_hooks.commands = kNoCommands;
 }
 
-const scpi_command_t* scpi_adpt_commands()
-{
-    return g_hooks.commands;
-}
+const scpi_command_t* scpi_adpt_commands() { return g_hooks.commands; }
 
-const char* scpi_adpt_serial()
-{
-    return g_hooks.serial ? g_hooks.serial() : "";
-}
+const char* scpi_adpt_serial() { return g_hooks.serial ? g_hooks.serial() : ""; }
 
-qint64 scpi_adpt_clock_ms()
-{
-    return g_hooks.clock_ms ? g_hooks.clock_ms() : 0;
-}
+qint64 scpi_adpt_clock_ms() { return g_hooks.clock_ms ? g_hooks.clock_ms() : 0; }
 
-void scpi_msg_queue_set_private(bool privateQueue)
-{
-    g_privateQueue = privateQueue;
-}
+void scpi_msg_queue_set_private(bool privateQueue) { g_privateQueue = privateQueue; }
 
 int getlocktatus()
 {
@@ -99,8 +87,8 @@ static QString shellSafe(const char* text)
     QString out;
     for (const char* p = text; p && *p; ++p) {
         const char c = *p;
-        if ((c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '-' ||
-            c == '_' || c == '.')
+        if ((c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '-' || c == '_' ||
+            c == '.')
             out += QLatin1Char(c);
     }
     return out;
@@ -110,7 +98,7 @@ static QString shellSafe(const char* text)
 // VXI-11 RPC loop, LAN services): each ends by itself once the end of the
 // program is asked for (remote_stop.h); the shutdown waits for the count to
 // reach 0.
-static std::atomic<int> g_threadsRunning{0};
+static std::atomic<int> g_threadsRunning {0};
 
 struct ThreadStart {
     void* (*fn)(void*);
@@ -130,7 +118,7 @@ static void startThread(void* (*fn)(void*), void* arg, const QLoggingCategory& c
 {
     pthread_t t;
     g_threadsRunning++;
-    auto* start = new ThreadStart{fn, arg};
+    auto* start = new ThreadStart {fn, arg};
     const int ret = pthread_create(&t, nullptr, countedThread, start);
     if (ret != 0) {
         delete start;
@@ -143,7 +131,7 @@ static void startThread(void* (*fn)(void*), void* arg, const QLoggingCategory& c
 
 // The SCPI worker: started once by scpi_adpt_init, ended by
 // scpi_adpt_shutdown, which waits for it.
-static std::atomic<bool> g_workerRunning{false};
+static std::atomic<bool> g_workerRunning {false};
 
 static void* workerMain(void* controller)
 {
@@ -174,8 +162,8 @@ bool scpi_adpt_shutdown(int timeoutMs, void (*pump)())
     if (g_workerRunning)
         scpi_msg_queue_send(nullptr, 0, SCPI_STOP_OWNER, 0);
     for (;;) {
-        const bool done = !g_workerRunning && g_threadsRunning == 0 && vxi11_tcp_connections() == 0 &&
-                          scpi_raw_connections() == 0;
+        const bool done =
+            !g_workerRunning && g_threadsRunning == 0 && vxi11_tcp_connections() == 0 && scpi_raw_connections() == 0;
         if (done || monotonicMs() >= deadline) {
             // The web server's requests end quickly now that sessions
             // refuse work; its stop waits for them. The announcement is
@@ -221,8 +209,9 @@ int scpi_adpt_init(QObject* controller)
     scpi_worker_init(controller);
     if (lzo_init() != LZO_E_OK) {
         qCCritical(lcScpi, "internal error - lzo_init() failed !!!");
-        qCCritical(lcScpi, "(this usually indicates a compiler bug - try recompiling\n"
-                        "without optimizations, and enable '-DLZO_DEBUG' for diagnostics)");
+        qCCritical(lcScpi,
+                   "(this usually indicates a compiler bug - try recompiling\n"
+                   "without optimizations, and enable '-DLZO_DEBUG' for diagnostics)");
     }
     SCPI_SetIdnSerial(&scpi_context, scpi_adpt_serial());
     ShellRunner::run(scpi_modprobe_command(scpi_context.idn[1], scpi_adpt_serial()));

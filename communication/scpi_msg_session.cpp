@@ -14,12 +14,12 @@
 namespace {
 
 struct Session {
-    uint64_t lastSeq = 0;      // newest message delivered
-    uint64_t clearedAt = 0;    // output of messages up to this one is dropped
-    int queued = 0;            // delivered and not finished
+    uint64_t lastSeq = 0;   // newest message delivered
+    uint64_t clearedAt = 0; // output of messages up to this one is dropped
+    int queued = 0;         // delivered and not finished
     std::vector<char> reply;
     size_t replyPos = 0;
-    scpi_transfer_t transfer;  // armed data transfer (mode WF_None: none)
+    scpi_transfer_t transfer; // armed data transfer (mode WF_None: none)
 };
 
 // Everything below is guarded by g_mutex; the transports (any thread), the
@@ -37,7 +37,7 @@ struct State {
     long long queuedBytes = 0;
     // Bytes of each message on the queue, for the byte budget.
     std::map<uint64_t, long long> sizes;
-    bool stopping = false;  // the program is ending
+    bool stopping = false; // the program is ending
 };
 State& g_state = *new State;
 std::mutex& g_mutex = g_state.mutex;
@@ -150,10 +150,7 @@ void scpi_session_clear(int id)
     g_changed.notify_all();
 }
 
-static int heldLocked(const Session& s)
-{
-    return int(s.reply.size() - s.replyPos);
-}
+static int heldLocked(const Session& s) { return int(s.reply.size() - s.replyPos); }
 
 int scpi_session_wait_reply(int id, int timeoutMs)
 {
@@ -284,10 +281,7 @@ scpi_transfer_t scpi_session_transfer(int id)
     return it == g_sessions.end() ? scpi_transfer_t() : it->second.transfer;
 }
 
-int scpi_session_transfer_mode(int id)
-{
-    return scpi_session_transfer(id).mode;
-}
+int scpi_session_transfer_mode(int id) { return scpi_session_transfer(id).mode; }
 
 void scpi_session_drop_transfer(int id)
 {
@@ -311,8 +305,8 @@ bool scpi_session_stopping()
 }
 
 namespace {
-std::atomic<long long> g_partialBytes{0};
-std::atomic<long long> g_partialLimit{SCPI_PARTIAL_LIMIT};
+std::atomic<long long> g_partialBytes {0};
+std::atomic<long long> g_partialLimit {SCPI_PARTIAL_LIMIT};
 } // namespace
 
 bool scpi_partial_charge(long long delta)
@@ -329,12 +323,6 @@ bool scpi_partial_charge(long long delta)
     return true;
 }
 
-long long scpi_partial_bytes()
-{
-    return g_partialBytes.load();
-}
+long long scpi_partial_bytes() { return g_partialBytes.load(); }
 
-void scpi_partial_set_limit(long long bytes)
-{
-    g_partialLimit = bytes > 0 ? bytes : SCPI_PARTIAL_LIMIT;
-}
+void scpi_partial_set_limit(long long bytes) { g_partialLimit = bytes > 0 ? bytes : SCPI_PARTIAL_LIMIT; }

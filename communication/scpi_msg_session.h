@@ -91,9 +91,9 @@ bool scpi_session_stopping();
 // fills it, and the worker moves it here when the message has run; for the
 // data message it moves it back, so the data receivers read it there.
 struct scpi_transfer_t {
-    int mode = 0;           // WF_type; WF_None (0): nothing armed
-    int channel = 0;        // target channel 0..3
-    char name[256] = "";    // file or block name
+    int mode = 0;        // WF_type; WF_None (0): nothing armed
+    int channel = 0;     // target channel 0..3
+    char name[256] = ""; // file or block name
 };
 // Arms a transfer for the session (replacing one it had); false when the
 // session does not exist (the transfer is dropped).

@@ -29,15 +29,9 @@
 // Installed before the worker starts (tests); read by the worker.
 static scpi_msg_probe_t g_probe = nullptr;
 
-void scpi_msg_set_probe(scpi_msg_probe_t probe)
-{
-    g_probe = probe;
-}
+void scpi_msg_set_probe(scpi_msg_probe_t probe) { g_probe = probe; }
 
-static int responseSink(const char* data, int len)
-{
-    return scpi_msg_reponse_write(data, len);
-}
+static int responseSink(const char* data, int len) { return scpi_msg_reponse_write(data, len); }
 
 // Longest a command waits for the controller to apply what it handed over.
 static const int kCommandApplyTimeoutMs = 30000;
@@ -93,9 +87,7 @@ void scpi_msg_set_data_receiver(int mode, scpi_data_receiver_t receiver)
 static void receiveData(const scpi_msg_t* rec)
 {
     switch (wfile_flag) {
-    case WF_CONFIG:
-        receiveConfiguration(rec->mtext, rec->msglen);
-        break;
+    case WF_CONFIG: receiveConfiguration(rec->mtext, rec->msglen); break;
     case WF_Cal:
     case WF_ModArb:
     case WF_BaseArb:
@@ -105,20 +97,14 @@ static void receiveData(const scpi_msg_t* rec)
             r(rec->mtext, rec->msglen);
             break;
         }
-        qCCritical(lcScpi, "no receiver for wfile_flag:%d, %d bytes dropped", int(wfile_flag),
-                rec->msglen);
+        qCCritical(lcScpi, "no receiver for wfile_flag:%d, %d bytes dropped", int(wfile_flag), rec->msglen);
         break;
-    default:
-        qCCritical(lcScpi, "unkown wfile_flag:%d", int(wfile_flag));
-        break;
+    default: qCCritical(lcScpi, "unkown wfile_flag:%d", int(wfile_flag)); break;
     }
     scpi_wfile_reset();
 }
 
-void scpi_msg_data_mode_drop(int owner)
-{
-    scpi_session_drop_transfer(owner);
-}
+void scpi_msg_data_mode_drop(int owner) { scpi_session_drop_transfer(owner); }
 
 static void runCommands(scpi_msg_t* rec)
 {
@@ -224,7 +210,7 @@ void scpi_msg_execute(scpi_msg_t* rec)
 namespace {
 std::mutex g_holdMutex;
 std::condition_variable g_holdCv;
-bool g_held = false;  // guarded by g_holdMutex
+bool g_held = false; // guarded by g_holdMutex
 
 void waitWhileHeld()
 {
@@ -269,7 +255,7 @@ void* scpi_thread(void*)
             return nullptr;
         }
         if (rec.owner == SCPI_STOP_OWNER)
-            return nullptr;  // the program is ending (scpi_adpt_shutdown)
+            return nullptr; // the program is ending (scpi_adpt_shutdown)
         if (scpi_session_stopping()) {
             // Nothing more runs once the program is ending; the record
             // still counts as finished for its session.

@@ -16,12 +16,11 @@
 #include <fcntl.h>
 
 namespace {
-std::atomic<long long> g_idleTimeoutMs{10LL * 60 * 1000};
+std::atomic<long long> g_idleTimeoutMs {10LL * 60 * 1000};
 
 long long nowMs()
 {
-    return std::chrono::duration_cast<std::chrono::milliseconds>(
-               std::chrono::steady_clock::now().time_since_epoch())
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
         .count();
 }
 
@@ -91,7 +90,7 @@ void* TcpListener::acceptLoop(void* self)
         // Woken at least once a second to end idle connections; with none
         // open there is nothing to end, and only a client or stop() (which
         // shuts the listening socket down) wakes the thread.
-        pollfd p{l->listenFd_, POLLIN, 0};
+        pollfd p {l->listenFd_, POLLIN, 0};
         if (poll(&p, 1, l->connections_ > 0 ? 1000 : -1) <= 0 || l->stopping_) {
             l->reap(false);
             continue;
@@ -103,7 +102,7 @@ void* TcpListener::acceptLoop(void* self)
             continue;
         }
         if (l->stopping_ || (l->connections_ >= l->max_ && !l->reap(true))) {
-            close(c);  // nothing could give way
+            close(c); // nothing could give way
             continue;
         }
         const int one = 1;
@@ -112,9 +111,9 @@ void* TcpListener::acceptLoop(void* self)
         const long number = l->next_++;
         {
             std::lock_guard<std::mutex> g(l->slotsMutex_);
-            l->slots_[number] = Slot{fcntl(c, F_DUPFD_CLOEXEC, 0), nowMs()};
+            l->slots_[number] = Slot {fcntl(c, F_DUPFD_CLOEXEC, 0), nowMs()};
         }
-        auto* arg = new Connection{l, l->serve_, &l->connections_, c, number};
+        auto* arg = new Connection {l, l->serve_, &l->connections_, c, number};
         pthread_t t;
         if (pthread_create(&t, nullptr, serveOne, arg) != 0) {
             delete arg;
@@ -161,11 +160,11 @@ bool TcpListener::reap(bool full)
     Slot* oldest = nullptr;
     for (auto& e : slots_) {
         if (e.second.last == LLONG_MIN)
-            continue;  // already shut down, its thread is ending
+            continue; // already shut down, its thread is ending
         if (now - e.second.last > limit) {
             shutdown(e.second.fd, SHUT_RDWR);
             e.second.last = LLONG_MIN;
-            full = false;  // a slot is freed already
+            full = false; // a slot is freed already
         } else if (!oldest || e.second.last < oldest->last) {
             oldest = &e.second;
         }
@@ -179,15 +178,9 @@ bool TcpListener::reap(bool full)
     return freed;
 }
 
-void tcpSetIdleTimeoutMs(long long ms)
-{
-    g_idleTimeoutMs = ms;
-}
+void tcpSetIdleTimeoutMs(long long ms) { g_idleTimeoutMs = ms; }
 
-long long tcpIdleTimeoutMs()
-{
-    return g_idleTimeoutMs;
-}
+long long tcpIdleTimeoutMs() { return g_idleTimeoutMs; }
 
 void tcpQuickAck(int fd)
 {

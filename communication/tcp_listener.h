@@ -39,19 +39,19 @@ private:
     bool reap(bool full);
 
     struct Slot {
-        int fd;          // a duplicate of the connection's socket, to shut it down
-        long long last;  // steady clock, ms, of its last received bytes
+        int fd;         // a duplicate of the connection's socket, to shut it down
+        long long last; // steady clock, ms, of its last received bytes
     };
     std::mutex slotsMutex_;
-    std::map<long, Slot> slots_;  // guarded by slotsMutex_
+    std::map<long, Slot> slots_; // guarded by slotsMutex_
 
     const int max_;
     const Serve serve_;
     int listenFd_ = -1;
     int port_ = -1;
-    std::atomic<int> connections_{0};
-    std::atomic<long> next_{1};
-    std::atomic<bool> stopping_{false};
+    std::atomic<int> connections_ {0};
+    std::atomic<long> next_ {1};
+    std::atomic<bool> stopping_ {false};
 };
 
 // How long a connection may hold its slot without sending (default 10 min);

@@ -24,7 +24,7 @@
 // parameter record; the record itself is not part of this target.
 CH_DATA& sys_param::ch(CH_ID)
 {
-    static CH_DATA d{};
+    static CH_DATA d {};
     return d;
 }
 
@@ -65,8 +65,8 @@ void check(const Chars& t)
                 for (const ACFrePiont& p : curve.Points) {
                     if (!(p.fre > last) || !std::isfinite(p.fre) || !std::isfinite(p.amp))
                         fail("points not ascending or not finite");
-                    if (p.tmpHfactor < -0.1 - 1e-12 || p.tmpHfactor > 0.2 + 1e-12 ||
-                        p.tmpLfactor < -0.1 - 1e-12 || p.tmpLfactor > 0.2 + 1e-12)
+                    if (p.tmpHfactor < -0.1 - 1e-12 || p.tmpHfactor > 0.2 + 1e-12 || p.tmpLfactor < -0.1 - 1e-12 ||
+                        p.tmpLfactor > 0.2 + 1e-12)
                         fail("temperature factor outside its window");
                     last = p.fre;
                 }
@@ -103,9 +103,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const QString text = QString::fromLatin1(reinterpret_cast<const char*>(data + 1), int(size - 1));
     std::unique_ptr<Chars> t(new Chars);
     switch (mode) {
-    case 0:
-        CCalFile::analysisCalFlie(text, t->c);
-        break;
+    case 0: CCalFile::analysisCalFlie(text, t->c); break;
     case 1:
     case 2:
         CCalFile::analysisCalFlie(QString::fromLatin1(kBaseCal), t->c);

@@ -36,8 +36,7 @@ static void expectReply(const char* message, const char* reply)
     g_responseLen = 0;
     SCPI_Input(&scpi_context, message, int(strlen(message)));
     if (g_responseLen != strlen(reply) || memcmp(g_response, reply, g_responseLen) != 0) {
-        fprintf(stderr, "interpreter broken: \"%s\" answered \"%.*s\"\n", message, int(g_responseLen),
-                g_response);
+        fprintf(stderr, "interpreter broken: \"%s\" answered \"%.*s\"\n", message, int(g_responseLen), g_response);
         abort();
     }
 }
@@ -68,7 +67,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     const int r = SCPI_Input(&scpi_context, copy, len);
     if (len > SCPI_INPUT_MAX_MESSAGE && (r != -1 || g_responseLen != 0))
-        abort();  // an over-long message must be refused untouched
+        abort(); // an over-long message must be refused untouched
 
     // The same bytes through the parser directly, without the length limit,
     // and once more without the final terminator, so that every kind of data

@@ -31,15 +31,15 @@ bool channel(int ch) { return ch >= CH1 && ch <= CH4; }
 
 class Recorder : public ScpiInstrument {
 public:
-    HardWareInfo rec{};
+    HardWareInfo rec {};
     long requests = 0;
 
     const HardWareInfo& record() override { return rec; }
     void recordImage(HardWareInfo* out) override { *out = rec; }
     void setValue(int t, int p, double v) override
     {
-        const bool target = channel(t) || t == COUPLE12 || t == COUPLE34 || t == CH_SYS || t == CH_COUNTER ||
-                            t == CH_DIGITAL;
+        const bool target =
+            channel(t) || t == COUPLE12 || t == COUPLE34 || t == CH_SYS || t == CH_COUNTER || t == CH_DIGITAL;
         if (!target || p < 0 || p >= PARAM_INDEX_TOTAL || !std::isfinite(v))
             bad("value", t, p, v);
         ++requests;
@@ -123,7 +123,7 @@ int collect(const char* data, int len)
     if (len < 0)
         abort();
     if (g_responseLen + size_t(len) > sizeof g_response)
-        return 0;  // a full collector drops, as a transport does
+        return 0; // a full collector drops, as a transport does
     memcpy(g_response + g_responseLen, data, size_t(len));
     g_responseLen += size_t(len);
     return len;

@@ -43,8 +43,7 @@ public:
     static void FpgaWriteWords(unsigned address, const unsigned short* words, int count);
     // A byte stream through a data window (see FpgaRegDevice::writeWindowed)
     // under one hold of the device lock; the window offset after the data.
-    static unsigned FpgaWriteWindowed(unsigned base, unsigned window, unsigned offset, const void* data,
-                                      size_t bytes);
+    static unsigned FpgaWriteWindowed(unsigned base, unsigned window, unsigned offset, const void* data, size_t bytes);
 
     // Value writes, least significant byte at the base address.
     static void SetFPGA_reg(unsigned address, bool value);
@@ -118,25 +117,25 @@ public:
     // ---- carrier, modulation and burst timing ------------------------------------
     // Each writes the register named in its comment; channels outside
     // CH1..CH4 and inputs that are not numbers are ignored.
-    static void SetFre(CH_ID ch, double f);              // REG_PHASE_INC, only when f changed
-    static void SetModFre(CH_ID ch, double f);           // REG_MOD_INC
-    static void SetBurstPeriod(CH_ID ch, double T);      // REG_MOD_INC at 1 / T
-    static void SetModHop1Fre(CH_ID ch, double f);       // REG_HOP1_INC
-    static void SetModHop2Fre(CH_ID ch, double f);       // REG_HOP2_INC
-    static void SetModHop3Fre(CH_ID ch, double f);       // REG_HOP3_INC
-    static unsigned long long GetFreToStep(double f);    // 48-bit increment of f
-    static void SetOscTime(CH_ID ch, double t);          // REG_OSK_INC
-    static void SetBurstDelay(CH_ID ch, double d);       // REG_BURST_DELAY
-    static void SetModDepth(CH_ID ch, double percent);   // REG_MOD_DEPTH
-    static void SetModOffsetFre(CH_ID ch, double dev);   // REG_MOD_DEPTH, Hz
-    static void SetModOffsetPhase(CH_ID ch, double dev); // REG_MOD_DEPTH, degrees
-    static void SetPhase(CH_ID ch, double phase);        // REG_START_PHASE
-    static void SetPhase2(CH_ID ch, double phase);       // REG_PHASE2
-    static void SetPhase3(CH_ID ch, double phase);       // REG_PHASE3
-    static void SetPhase4(CH_ID ch, double phase);       // REG_PHASE4
-    static void SetBurstCycles(CH_ID ch, unsigned n);    // REG_BURST_CYCLES
-    static void SetBurstMode(CH_ID ch, unsigned char m); // REG_BURST_MODE (BURST_FPGA_Type)
-    static void SetQAM_Mode(CH_ID ch, unsigned char m);  // REG_QAM_MODE
+    static void SetFre(CH_ID ch, double f);                    // REG_PHASE_INC, only when f changed
+    static void SetModFre(CH_ID ch, double f);                 // REG_MOD_INC
+    static void SetBurstPeriod(CH_ID ch, double T);            // REG_MOD_INC at 1 / T
+    static void SetModHop1Fre(CH_ID ch, double f);             // REG_HOP1_INC
+    static void SetModHop2Fre(CH_ID ch, double f);             // REG_HOP2_INC
+    static void SetModHop3Fre(CH_ID ch, double f);             // REG_HOP3_INC
+    static unsigned long long GetFreToStep(double f);          // 48-bit increment of f
+    static void SetOscTime(CH_ID ch, double t);                // REG_OSK_INC
+    static void SetBurstDelay(CH_ID ch, double d);             // REG_BURST_DELAY
+    static void SetModDepth(CH_ID ch, double percent);         // REG_MOD_DEPTH
+    static void SetModOffsetFre(CH_ID ch, double dev);         // REG_MOD_DEPTH, Hz
+    static void SetModOffsetPhase(CH_ID ch, double dev);       // REG_MOD_DEPTH, degrees
+    static void SetPhase(CH_ID ch, double phase);              // REG_START_PHASE
+    static void SetPhase2(CH_ID ch, double phase);             // REG_PHASE2
+    static void SetPhase3(CH_ID ch, double phase);             // REG_PHASE3
+    static void SetPhase4(CH_ID ch, double phase);             // REG_PHASE4
+    static void SetBurstCycles(CH_ID ch, unsigned n);          // REG_BURST_CYCLES
+    static void SetBurstMode(CH_ID ch, unsigned char m);       // REG_BURST_MODE (BURST_FPGA_Type)
+    static void SetQAM_Mode(CH_ID ch, unsigned char m);        // REG_QAM_MODE
     static void SetPNCodeElement(CH_ID ch, unsigned char n);   // REG_PN_ORDER
     static void SetPRBSCodeElement(CH_ID ch, unsigned char n); // REG_PRBS_ORDER
     // Forgets every cached register value (carrier frequency, switch code,
@@ -158,7 +157,7 @@ public:
     static void SetFPGAChInversion(CH_ID ch, bool inv);
     static void SetSyncManual(CH_ID ch, bool on);
     static void SetATT(CH_ID ch, unsigned char code);
-    static void SetVolAdjFine(CH_ID ch, long long v);  // clamped to 1..65535
+    static void SetVolAdjFine(CH_ID ch, long long v); // clamped to 1..65535
     static void SetNoiseSum(CH_ID ch, bool on, unsigned short gain);
     static void SetDACMode(unsigned char m);
     static void SetDACValue(unsigned short w);
@@ -209,13 +208,12 @@ public:
     static void SetNoiseBW(CH_ID ch, double bw);
 
     // ---- amplitude and offset -----------------------------------------------------------
-    static void SetAmpOffset(CH_ID ch, double freq, double vpp, double offset, bool merge,
-                             bool inversion, bool noiseSum, float snr);
+    static void SetAmpOffset(CH_ID ch, double freq, double vpp, double offset, bool merge, bool inversion,
+                             bool noiseSum, float snr);
     static void SetOffset(CH_ID ch, unsigned char code, double volts, bool inverted);
     // The coarse and fine offset-DAC words of an output voltage at the DAC.
     static void OffsetDacWords(double x, unsigned* coarse, unsigned* fine);
-    static void SetAmp(CH_ID ch, unsigned char code, double ampFlat, double vpp, double noiseRef,
-                       bool noiseOn);
+    static void SetAmp(CH_ID ch, unsigned char code, double ampFlat, double vpp, double noiseRef, bool noiseOn);
     static void SetAmpBigDC(CH_ID ch, double vpp, double mapAmp, double noiseRef, bool noiseOn);
     static void SetMerge(CH_ID ch, unsigned char code, double mergeAmp, bool on);
     static void SetFineAmpCal(CH_ID ch, unsigned char code, double vpp);
@@ -225,8 +223,8 @@ public:
     static void SetModWaveData(CH_ID ch, const short* data, int len);
     static void SetListData(CH_ID ch, const double* freqs, int n);
     // Deep waveform memory of CH1/CH2 (sample-by-sample playback).
-    static const int kDeepResampleLen = 8388608;   // 2^23
-    static const int kDeepMaxSamples = 67108864;   // 2^26
+    static const int kDeepResampleLen = 8388608; // 2^23
+    static const int kDeepMaxSamples = 67108864; // 2^26
     // progress (when given) hears the per cent of the words written.
     static bool SetDeepWaveData(CH_ID ch, const short* data, int len,
                                 const std::function<void(int)>& progress = std::function<void(int)>());
@@ -252,8 +250,8 @@ public:
     static void refresh(double fre, double duty, double period, double pwidth, double nwidth);
     // Mean, minimum, maximum and standard deviation of the most recent
     // `count` values of a ring of 256 written up to (excluding) `next`.
-    static void StatisticalOne(const double* ring, int count, int next, double* mean, double* min,
-                               double* max, double* sdev);
+    static void StatisticalOne(const double* ring, int count, int next, double* mean, double* min, double* max,
+                               double* sdev);
     static void offCounter();
     static int CounterSamples();
     enum CounterValue { VALUE = 0, MEAN, MIN, MAX, SDEV, FD, COUNTER_VALUES };
@@ -282,10 +280,10 @@ public:
         SYNC_Verify_AC = 5,
         SYNC_Cal_ClearAll = 6,
     };
-    static const char* kCalFile;      // "/home/root/Local.cal"
-    static const char* kCalOldFile;   // "/home/root/LocalOld.cal"
-    static const char* kHTempFile;    // "/home/root/Htemp.fac"
-    static const char* kLTempFile;    // "/home/root/Ltemp.fac"
+    static const char* kCalFile;    // "/home/root/Local.cal"
+    static const char* kCalOldFile; // "/home/root/LocalOld.cal"
+    static const char* kHTempFile;  // "/home/root/Htemp.fac"
+    static const char* kLTempFile;  // "/home/root/Ltemp.fac"
     // With an empty text: the calibration file (or its older copy) replaces
     // the tables, defaults when there is none. Otherwise the text (received
     // from the calibration station) is parsed into the tables as they are.
@@ -336,32 +334,31 @@ public:
         // index (-1: none under way).
         unsigned short target[3] = {0, 0, 0};
         int next = -1;
-        std::chrono::steady_clock::time_point lastWrite{};
+        std::chrono::steady_clock::time_point lastWrite {};
         bool everWritten = false;
     };
     struct State {
         // What the registers were last written with, per channel, so that an
         // unchanged setting is not written (or waited for) again.
-        double m_Fre[4] = {-1, -1, -1, -1};          // SetFre's carrier (-1: none)
+        double m_Fre[4] = {-1, -1, -1, -1};             // SetFre's carrier (-1: none)
         unsigned char m_ATT[4] = {255, 255, 255, 255};  // attenuator code (255: none)
-        double m_VPP[4] = {-1, -1, -1, -1};          // flatness amplitude (-1: none)
-        int m_OfsCoarse[4] = {-1, -1, -1, -1};       // coarse offset-DAC word (-1: none)
-        unsigned short m_NoiseSumCal[4] = {0, 0, 0, 0};  // noise-sum gain of the flatness table
+        double m_VPP[4] = {-1, -1, -1, -1};             // flatness amplitude (-1: none)
+        int m_OfsCoarse[4] = {-1, -1, -1, -1};          // coarse offset-DAC word (-1: none)
+        unsigned short m_NoiseSumCal[4] = {0, 0, 0, 0}; // noise-sum gain of the flatness table
         // Output-on LEDs of all four channels (CChCharacter::OutputLed bits).
         uint32_t chAllLed = 0;
         LedShadow led;
 
         // Calibration in progress: the amplitude and offset paths bypass
         // their corrections.
-        SharedValue<bool> isDcCal{false};
-        SharedValue<bool> isAcCal{false};
+        SharedValue<bool> isDcCal {false};
+        SharedValue<bool> isAcCal {false};
         // The latest board temperature, degC; the flatness tables are
         // corrected with it. The reference temperature until the first reading.
-        SharedValue<float> boardtemp{float(CChCharacter::ReferenceTemperature)};
+        SharedValue<float> boardtemp {float(CChCharacter::ReferenceTemperature)};
         // The output-path characteristics of each channel; Init hands them
         // the board's bandwidth variant, calibration fills their tables.
-        CChCharacter pCharacter[4] = {CChCharacter(CH1), CChCharacter(CH2), CChCharacter(CH3),
-                                      CChCharacter(CH4)};
+        CChCharacter pCharacter[4] = {CChCharacter(CH1), CChCharacter(CH2), CChCharacter(CH3), CChCharacter(CH4)};
         const char* (*serialSource)() = nullptr;
         // System information line kept by SoftAndLogicDate.
         char softAndLogicDate[128] = {};

@@ -20,8 +20,7 @@ const QString kTagB = QStringLiteral("B:");
 
 inline bool isBlank(QChar c)
 {
-    return c == QLatin1Char(' ') || c == QLatin1Char('\t') || c == QLatin1Char('\r') ||
-           c == QLatin1Char('\n');
+    return c == QLatin1Char(' ') || c == QLatin1Char('\t') || c == QLatin1Char('\r') || c == QLatin1Char('\n');
 }
 
 // The next complete field at or after pos: open = index of its "[", close =
@@ -62,7 +61,10 @@ ACAmpFre* findCurve(CChCharacter& c, unsigned code, double v)
 class Reader {
 public:
     Reader(const QString& text, CChCharacter* characters, bool isFactors, bool isHigh)
-        : t(text), chars(characters), factors(isFactors), high(isHigh)
+        : t(text)
+        , chars(characters)
+        , factors(isFactors)
+        , high(isHigh)
     {
     }
 
@@ -76,7 +78,7 @@ public:
             if (!field(pos, body))
                 break;
             if (pos <= open)
-                pos = close + 1;  // a malformed field is skipped
+                pos = close + 1; // a malformed field is skipped
         }
         endSection();
     }
@@ -97,13 +99,13 @@ private:
                 return false;
             }
             if (type == QLatin1String("DC"))
-                block = factors ? SKIP : DC;  // factor files carry no DC data
+                block = factors ? SKIP : DC; // factor files carry no DC data
             else if (type == QLatin1String("AC"))
                 block = AC;
             else if (type == QLatin1String("END"))
                 block = NONE;
             else
-                block = SKIP;  // an unknown block is passed over to its end
+                block = SKIP; // an unknown block is passed over to its end
             return true;
         }
         if (block == NONE || block == SKIP)
@@ -116,7 +118,7 @@ private:
                 qWarning("[%s] ch out of range", "analysisCalFlie");
                 block = SKIP;
             } else if (ok) {
-                ch = n;  // -1 after [CH:END]
+                ch = n; // -1 after [CH:END]
             }
             return true;
         }
@@ -124,8 +126,7 @@ private:
             return true;
         if (body.startsWith(kTagATT) || body.startsWith(kTagR)) {
             unsigned c = 0;
-            const bool ok = body.startsWith(kTagATT) ? CCalFile::GetDataATT(t, pos, c)
-                                                     : CCalFile::GetDataR(t, pos, c);
+            const bool ok = body.startsWith(kTagATT) ? CCalFile::GetDataATT(t, pos, c) : CCalFile::GetDataR(t, pos, c);
             code = ok && chars[ch].GetATTtoAmpMap(static_cast<unsigned char>(c)) ? int(c) : -1;
             haveA = haveB = false;
             curve = nullptr;
@@ -162,18 +163,17 @@ private:
             CChCharacter& c = chars[ch];
             curve = findCurve(c, unsigned(code), v);
             if (!curve && !factors) {
-                if (c.GetATTtoAmpMap(static_cast<unsigned char>(code))->ACFreAmp.size() <
-                    size_t(CCalFile::kMaxCurves))
+                if (c.GetATTtoAmpMap(static_cast<unsigned char>(code))->ACFreAmp.size() < size_t(CCalFile::kMaxCurves))
                     curve = c.GetATTtoAmpForMap(static_cast<unsigned char>(code), v);
                 else
                     qWarning("[%s] too many curves for code %d", "analysisCalFlie", code);
             }
             if (curve)
-                touched.set(size_t(code));  // a new curve must find its place too
-            ascending = curve && std::adjacent_find(curve->Points.begin(), curve->Points.end(),
-                                                    [](const ACFrePiont& x, const ACFrePiont& y) {
-                                                        return !(x.fre < y.fre);
-                                                    }) == curve->Points.end();
+                touched.set(size_t(code)); // a new curve must find its place too
+            ascending = curve &&
+                std::adjacent_find(curve->Points.begin(), curve->Points.end(),
+                                   [](const ACFrePiont& x, const ACFrePiont& y) { return !(x.fre < y.fre); }) ==
+                    curve->Points.end();
             return;
         }
         if (body.startsWith(kTagA) || body.startsWith(kTagB) || body.startsWith(kTagSN))
@@ -203,7 +203,7 @@ private:
         const double rf = CChCharacter::RoundCalFreq(f);
         if (ascending && !pts.empty() && rf > 0.0 && std::isfinite(rf) && std::isfinite(g) &&
             rf - pts.back().fre > rf * 1e-4) {
-            pts.push_back(ACFrePiont{rf, g, 0.0, 0.0});
+            pts.push_back(ACFrePiont {rf, g, 0.0, 0.0});
             return;
         }
         const size_t before = pts.size();
@@ -245,11 +245,11 @@ private:
     Block block = NONE;
     int ch = -1;
     int code = -1;
-    ACAmpFre* curve = nullptr;  // valid until the next curve of the range is added
+    ACAmpFre* curve = nullptr; // valid until the next curve of the range is added
     double a = 0, b = 0;
     bool haveA = false, haveB = false;
     bool warnedPoints = false;
-    bool ascending = false;  // the current curve's points strictly ascend
+    bool ascending = false; // the current curve's points strictly ascend
     std::bitset<256> touched;
 };
 
@@ -259,15 +259,9 @@ QByteArray num(double v, char format, int precision)
     return QByteArray::number(v, format, precision);
 }
 
-QByteArray code2(unsigned char c)
-{
-    return QByteArray::number(c).rightJustified(2, '0');
-}
+QByteArray code2(unsigned char c) { return QByteArray::number(c).rightJustified(2, '0'); }
 
-bool writeAll(QFile& file, const QByteArray& bytes)
-{
-    return file.write(bytes) == bytes.size();
-}
+bool writeAll(QFile& file, const QByteArray& bytes) { return file.write(bytes) == bytes.size(); }
 
 } // namespace
 
@@ -297,8 +291,7 @@ bool CCalFile::ToCode(const QString& s, unsigned& code)
     return true;
 }
 
-QString CCalFile::ParseField(const QString& text, const QString& begin, const QString& end, int from,
-                             int& next)
+QString CCalFile::ParseField(const QString& text, const QString& begin, const QString& end, int from, int& next)
 {
     if (from < 0 || from > text.size())
         return QString();
@@ -335,10 +328,7 @@ bool CCalFile::ParseFieldValue(const QString& text, int& pos, const QString& tag
     return true;
 }
 
-bool CCalFile::GetSN(const QString& text, int& pos, QString& sn)
-{
-    return ParseFieldValue(text, pos, kTagSN, sn);
-}
+bool CCalFile::GetSN(const QString& text, int& pos, QString& sn) { return ParseFieldValue(text, pos, kTagSN, sn); }
 
 bool CCalFile::GetDataRang(const QString& text, int& pos, QString& type)
 {
@@ -425,8 +415,7 @@ QByteArray CCalFile::DCBlockText(const CChCharacter& c)
 {
     QByteArray out = "[T:DC]\r\n[CH:" + QByteArray::number(int(c.chId)) + "]\r\n";
     for (const AmpSWMap& m : c.AmpSWMaps)
-        out += "[ATT:" + code2(m.ATT) + "][A:" + num(m.DC_a, 'f', 6) + "][B:" + num(m.DC_b, 'f', 6) +
-               "]\r\n";
+        out += "[ATT:" + code2(m.ATT) + "][A:" + num(m.DC_a, 'f', 6) + "][B:" + num(m.DC_b, 'f', 6) + "]\r\n";
     out += "[CH:END]\r\n[T:END]\r\n\r\n";
     return out;
 }
@@ -445,12 +434,6 @@ QByteArray CCalFile::ACBlockText(const CChCharacter& c)
     return out;
 }
 
-bool CCalFile::SaveDCToFlie(QFile& file, const CChCharacter& c)
-{
-    return writeAll(file, DCBlockText(c));
-}
+bool CCalFile::SaveDCToFlie(QFile& file, const CChCharacter& c) { return writeAll(file, DCBlockText(c)); }
 
-bool CCalFile::SaveACToFlie(QFile& file, const CChCharacter& c)
-{
-    return writeAll(file, ACBlockText(c));
-}
+bool CCalFile::SaveACToFlie(QFile& file, const CChCharacter& c) { return writeAll(file, ACBlockText(c)); }

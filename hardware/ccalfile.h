@@ -42,8 +42,7 @@ public:
     // The text between the first `begin` at or after `from` and the following
     // `end`; next = the position after `end`. A null string (next unchanged)
     // when either is missing.
-    static QString ParseField(const QString& text, const QString& begin, const QString& end, int from,
-                              int& next);
+    static QString ParseField(const QString& text, const QString& begin, const QString& end, int from, int& next);
     // The bracketed field at pos (blanks and line ends before it skipped)
     // when it starts with tag ("ATT:", "V:", ... ; an empty tag takes any
     // field): its value after the tag, and pos moves past the "]". False,
@@ -51,16 +50,16 @@ public:
     static bool ParseFieldValue(const QString& text, int& pos, const QString& tag, QString& value);
     // Each reads one field at pos and moves pos past it when the tag is right;
     // false when the tag is another one or the value does not parse.
-    static bool GetSN(const QString& text, int& pos, QString& sn);          // [SN:text]
-    static bool GetDataRang(const QString& text, int& pos, QString& type);  // [T:DC|AC|END]
+    static bool GetSN(const QString& text, int& pos, QString& sn);         // [SN:text]
+    static bool GetDataRang(const QString& text, int& pos, QString& type); // [T:DC|AC|END]
     // [CH:n] gives n, [CH:END] gives -1.
     static bool GetDataCH(const QString& text, int& pos, int& ch);
-    static bool GetDataATT(const QString& text, int& pos, unsigned& code);  // [ATT:cc]
-    static bool GetDataR(const QString& text, int& pos, unsigned& code);    // [R:cc]
-    static bool GetDataV(const QString& text, int& pos, double& v);         // [V:v]
-    static bool GetDataA(const QString& text, int& pos, double& a);         // [A:a]
-    static bool GetDataB(const QString& text, int& pos, double& b);         // [B:b]
-    static bool GetDataAC(const QString& text, int& pos, double& f, double& a);  // [f:a]
+    static bool GetDataATT(const QString& text, int& pos, unsigned& code);      // [ATT:cc]
+    static bool GetDataR(const QString& text, int& pos, unsigned& code);        // [R:cc]
+    static bool GetDataV(const QString& text, int& pos, double& v);             // [V:v]
+    static bool GetDataA(const QString& text, int& pos, double& a);             // [A:a]
+    static bool GetDataB(const QString& text, int& pos, double& b);             // [B:b]
+    static bool GetDataAC(const QString& text, int& pos, double& f, double& a); // [f:a]
 
     // Numbers of the file: a finite double; a switch code 0..255 in base 10.
     static bool ToNumber(const QString& s, double& v);

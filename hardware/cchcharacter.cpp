@@ -1,8 +1,7 @@
 #include "hardware/cchcharacter.h"
 #include <limits>
 
-CChCharacter::CChCharacter(CH_ID id)
-    : chId(id), LED(0), Bandwidth{}
+CChCharacter::CChCharacter(CH_ID id) : chId(id), LED(0), Bandwidth {}
 {
     // Full-bandwidth figures until the board variant is known; start-up
     // replaces them with those of the fitted variant.
@@ -12,10 +11,7 @@ CChCharacter::CChCharacter(CH_ID id)
     SetAllDCCalValue(1.0, 0.0);
 }
 
-int CChCharacter::FlatnessWords(CH_ID ch)
-{
-    return (ch == CH1 || ch == CH2) ? FlatnessWordsCh12 : FlatnessWordsCh34;
-}
+int CChCharacter::FlatnessWords(CH_ID ch) { return (ch == CH1 || ch == CH2) ? FlatnessWordsCh12 : FlatnessWordsCh34; }
 
 CH_ID CChCharacter::PartnerOf(CH_ID ch)
 {
@@ -37,25 +33,13 @@ void CChCharacter::InitAmpFreTab()
     const double top = std::numeric_limits<double>::max();
     if (chId == CH1 || chId == CH2) {
         AmpFreTables = {
-            {40e6, 20.0, 10.0, 10.0},
-            {120e6, 10.0, 5.0, 5.0},
-            {160e6, 5.0, 5.0, 5.0},
-            {300e6, 4.0, 2.0, 4.0},
-            {400e6, 2.5, 2.0, 3.25},
-            {500e6, 1.5, 2.0, 2.8},
-            {600e6, 1.0, 2.0, 2.5},
-            {top, 1.0, 2.0, 2.5},
+            {40e6, 20.0, 10.0, 10.0}, {120e6, 10.0, 5.0, 5.0}, {160e6, 5.0, 5.0, 5.0}, {300e6, 4.0, 2.0, 4.0},
+            {400e6, 2.5, 2.0, 3.25},  {500e6, 1.5, 2.0, 2.8},  {600e6, 1.0, 2.0, 2.5}, {top, 1.0, 2.0, 2.5},
         };
     } else {
         AmpFreTables = {
-            {20e6, 20.0, 10.0, 10.0},
-            {80e6, 10.0, 5.0, 5.0},
-            {120e6, 5.0, 5.0, 5.0},
-            {200e6, 3.0, 2.0, 3.5},
-            {top, 1.0, 2.0, 2.5},
-            {0.0, 0.0, 0.0, 0.0},
-            {0.0, 0.0, 0.0, 0.0},
-            {0.0, 0.0, 0.0, 0.0},
+            {20e6, 20.0, 10.0, 10.0}, {80e6, 10.0, 5.0, 5.0}, {120e6, 5.0, 5.0, 5.0}, {200e6, 3.0, 2.0, 3.5},
+            {top, 1.0, 2.0, 2.5},     {0.0, 0.0, 0.0, 0.0},   {0.0, 0.0, 0.0, 0.0},   {0.0, 0.0, 0.0, 0.0},
         };
     }
 }
@@ -81,14 +65,10 @@ void CChCharacter::InitAmpSWMap(double maxVpp)
         double maxAmp, maxDC;
     };
     static const Row rows[] = {
-        {0.004, 14, 8, 0.004, 2.0},
-        {0.011, 6, 8, 0.011, 2.0},
-        {0.033, 12, 8, 0.036, 2.0},
-        {0.1, 4, 8, 0.1, 2.0},
-        {0.3, 8, ATT_NONE_REF, 0.3, 2.0},
-        {0.0, 15, ATT_NONE_REF, 0.0, 10.0},
-        {4.0, 0, ATT_NONE_REF, 4.0, 2.0},
-        {8.0, 9, ATT_NONE_REF, 7.0, 10.0},
+        {0.004, 14, 8, 0.004, 2.0},          {0.011, 6, 8, 0.011, 2.0},
+        {0.033, 12, 8, 0.036, 2.0},          {0.1, 4, 8, 0.1, 2.0},
+        {0.3, 8, ATT_NONE_REF, 0.3, 2.0},    {0.0, 15, ATT_NONE_REF, 0.0, 10.0},
+        {4.0, 0, ATT_NONE_REF, 4.0, 2.0},    {8.0, 9, ATT_NONE_REF, 7.0, 10.0},
         {20.0, 1, ATT_NONE_REF, 20.0, 10.0},
     };
     AmpSWMaps.clear();
@@ -147,12 +127,6 @@ u32 CChCharacter::OutputLed(CH_ID ch)
     }
 }
 
-void CChCharacter::SetModeLed(u32 workMode)
-{
-    LED = (LED & LED_MODE_KEEP) | ModeLed(workMode);
-}
+void CChCharacter::SetModeLed(u32 workMode) { LED = (LED & LED_MODE_KEEP) | ModeLed(workMode); }
 
-void CChCharacter::SetWaveLed(u32 baseWave)
-{
-    LED = (LED & ~u32(LED_WAVE_MASK)) | WaveLed(baseWave);
-}
+void CChCharacter::SetWaveLed(u32 baseWave) { LED = (LED & ~u32(LED_WAVE_MASK)) | WaveLed(baseWave); }

@@ -28,18 +28,18 @@ struct HardwareBandwidth {
 
 // One row of the amplitude-versus-frequency table: valid up to `fre`.
 struct AmpFreTable {
-    double fre;       // upper frequency of the row, Hz
-    double amp;       // largest amplitude, Vpp open circuit
-    double offset;    // largest offset magnitude, V open circuit
-    double maxLevel;  // largest instantaneous level, V open circuit
+    double fre;      // upper frequency of the row, Hz
+    double amp;      // largest amplitude, Vpp open circuit
+    double offset;   // largest offset magnitude, V open circuit
+    double maxLevel; // largest instantaneous level, V open circuit
 };
 
 // One point of a flatness curve.
 struct ACFrePiont {
-    double fre;         // Hz
-    double amp;         // relative gain, 1.0 = nominal
-    double tmpHfactor;  // relative gain change at the hot end (+12 degC)
-    double tmpLfactor;  // relative gain change at the cold end (-11 degC)
+    double fre;        // Hz
+    double amp;        // relative gain, 1.0 = nominal
+    double tmpHfactor; // relative gain change at the hot end (+12 degC)
+    double tmpLfactor; // relative gain change at the cold end (-11 degC)
 };
 
 // One flatness curve, measured at the amplitude AdjAmp.
@@ -50,14 +50,14 @@ struct ACAmpFre {
 
 // One output range.
 struct AmpSWMap {
-    double amp;            // largest open-circuit amplitude the range serves
-    unsigned char ATT;     // switch code written to REG_ATT
-    unsigned char ATTRef;  // code whose flatness curves the range borrows, 255 none
+    double amp;           // largest open-circuit amplitude the range serves
+    unsigned char ATT;    // switch code written to REG_ATT
+    unsigned char ATTRef; // code whose flatness curves the range borrows, 255 none
     double MaxAmp;
-    double MaxDC;          // largest open-circuit offset magnitude the range serves
-    double DC_a;           // DC calibration gain
-    double DC_b;           // DC calibration offset term (applied twice)
-    std::vector<ACAmpFre> ACFreAmp;  // flatness curves, ascending AdjAmp
+    double MaxDC;                   // largest open-circuit offset magnitude the range serves
+    double DC_a;                    // DC calibration gain
+    double DC_b;                    // DC calibration offset term (applied twice)
+    std::vector<ACAmpFre> ACFreAmp; // flatness curves, ascending AdjAmp
 };
 
 class CChCharacter {
@@ -68,11 +68,11 @@ public:
 
     // Switch code bits (REG_ATT).
     enum : unsigned char {
-        ATT_AMPLIFIER = 0x1,  // output amplifier, AC x6.16, DC x6
-        ATT_DIV10_A = 0x2,    // attenuator /10
-        ATT_DIV10_B = 0x4,    // attenuator /10
-        ATT_DIV3 = 0x8,       // attenuator /3
-        ATT_NONE_REF = 255,   // ATTRef: the range has its own curves
+        ATT_AMPLIFIER = 0x1, // output amplifier, AC x6.16, DC x6
+        ATT_DIV10_A = 0x2,   // attenuator /10
+        ATT_DIV10_B = 0x4,   // attenuator /10
+        ATT_DIV3 = 0x8,      // attenuator /3
+        ATT_NONE_REF = 255,  // ATTRef: the range has its own curves
     };
 
     // Flatness table geometry: one word per FCLK / 2048 Hz; the FPGA of
@@ -90,9 +90,9 @@ public:
 
     // LED word bits shown while a channel is selected.
     enum : u32 {
-        LED_WAVE_MASK = 0x3E1F,    // waveform keys
-        LED_OUTPUT_MASK = 0x1E0,   // output-on LEDs, owned by the all-channel word
-        LED_MODE_KEEP = 0x3FFF,    // everything below the mode keys
+        LED_WAVE_MASK = 0x3E1F,  // waveform keys
+        LED_OUTPUT_MASK = 0x1E0, // output-on LEDs, owned by the all-channel word
+        LED_MODE_KEEP = 0x3FFF,  // everything below the mode keys
     };
 
     explicit CChCharacter(CH_ID id);
@@ -149,10 +149,9 @@ public:
     // Fills out[0..n) with the gain words at k * step for amplitude vpp in
     // the range of `code`. True when measured curves were used, false when
     // the table is flat (65535).
-    bool GetAcFineforATT(unsigned char code, double vpp, unsigned short* out, unsigned n,
-                         double step) const;
-    static void LinearInterpolation(const std::vector<ACFrePiont>& points, unsigned short* out,
-                                    unsigned n, double step);
+    bool GetAcFineforATT(unsigned char code, double vpp, unsigned short* out, unsigned n, double step) const;
+    static void LinearInterpolation(const std::vector<ACFrePiont>& points, unsigned short* out, unsigned n,
+                                    double step);
     // Where the flatness interpolation reads the board temperature (the
     // register layer points it at its latest reading). Without a source the
     // curves are used as measured, at the reference temperature.
@@ -168,8 +167,7 @@ public:
     // curve is added to that range.
     ACAmpFre* GetATTtoAmpForMap(unsigned char code, double V);
     static bool SetAddACCalValue(std::vector<ACFrePiont>* points, double f, double a);
-    static bool SetAddACTempValue(std::vector<ACFrePiont>* points, double f, double factor,
-                                  bool high);
+    static bool SetAddACTempValue(std::vector<ACFrePiont>* points, double f, double factor, bool high);
     void SortACCalValue(unsigned char code);
     void SortACHTempValue(unsigned char code);
     void SortACLTempValue(unsigned char code);

@@ -13,19 +13,13 @@ double CChCharacter::GetLoadGain(double load)
     if (load >= double(HighR))
         return 1.0;
     if (!(load > 0.0))
-        return 0.0;  // no load (or nonsense): nothing reaches the output
+        return 0.0; // no load (or nonsense): nothing reaches the output
     return load / (load + double(OutputR));
 }
 
-double CChCharacter::GetLoadGain() const
-{
-    return GetLoadGain(double(sys_param::ch(chId).Load));
-}
+double CChCharacter::GetLoadGain() const { return GetLoadGain(double(sys_param::ch(chId).Load)); }
 
-double CChCharacter::GetLoadRate(CH_ID ch)
-{
-    return GetLoadGain(double(sys_param::ch(ch).Load));
-}
+double CChCharacter::GetLoadRate(CH_ID ch) { return GetLoadGain(double(sys_param::ch(ch).Load)); }
 
 const AmpFreTable& CChCharacter::GetAmpFreqTableAtFreq(double f) const
 {

@@ -12,7 +12,7 @@ const BandwidthRow kSlowFull = {200, 60, 60, 10, 100, 60, 60};
 const BandwidthRow kSlow400 = {160, 50, 50, 8, 80, 50, 40};
 const BandwidthRow kSlow200 = {120, 40, 40, 3, 60, 40, 20};
 
-const double kMinFreq = 1e-6;      // lowest carrier of every periodic waveform
+const double kMinFreq = 1e-6; // lowest carrier of every periodic waveform
 const double kNoiseMinFreq = 0.001;
 } // namespace
 
@@ -44,7 +44,7 @@ bool CChCharacter::GetBWFreScope(int wave, double& min, double& max) const
     case BASE_Ramp: max = Bandwidth.freqRamp; return true;
     case BASE_Pulse: max = Bandwidth.freqPulse; return true;
     case BASE_Arb:
-    case BASE_Userdef:  // a user-drawn wave plays like an arbitrary wave
+    case BASE_Userdef: // a user-drawn wave plays like an arbitrary wave
         max = Bandwidth.freqArb;
         return true;
     case BASE_Harmonic: max = Bandwidth.freqHarmonic; return true;
@@ -54,8 +54,6 @@ bool CChCharacter::GetBWFreScope(int wave, double& min, double& max) const
         max = Bandwidth.freqSine;
         return true;
     case BASE_DC: max = kMinFreq; return true;
-    default:
-        max = kMinFreq;
-        return false;
+    default: max = kMinFreq; return false;
     }
 }

@@ -12,20 +12,16 @@ const double kMaxDCGain = 1.5;
 // Temperature factors outside this window come from a failed measurement.
 const double kMinTempFactor = 0.9;
 const double kMaxTempFactor = 1.2;
-const double kSameFreqRel = 1e-4;       // two calibration points closer than 0.01 % are one
-const double kSameTempFreq = 1e-6;      // factor files carry the same rounded frequencies
+const double kSameFreqRel = 1e-4;  // two calibration points closer than 0.01 % are one
+const double kSameTempFreq = 1e-6; // factor files carry the same rounded frequencies
 const double kSameAdjAmp = 1e-9;
-const double kRefFreq = 1000.0;         // every curve is anchored at 1 kHz
+const double kRefFreq = 1000.0; // every curve is anchored at 1 kHz
 
-inline bool atRefFreq(const ACFrePiont& p)
-{
-    return std::fabs(p.fre - kRefFreq) <= kRefFreq * kSameFreqRel;
-}
+inline bool atRefFreq(const ACFrePiont& p) { return std::fabs(p.fre - kRefFreq) <= kRefFreq * kSameFreqRel; }
 
 void sortPoints(std::vector<ACFrePiont>& pts)
 {
-    std::stable_sort(pts.begin(), pts.end(),
-                     [](const ACFrePiont& x, const ACFrePiont& y) { return x.fre < y.fre; });
+    std::stable_sort(pts.begin(), pts.end(), [](const ACFrePiont& x, const ACFrePiont& y) { return x.fre < y.fre; });
 }
 } // namespace
 
@@ -64,7 +60,7 @@ ACAmpFre* CChCharacter::GetATTtoAmpForMap(unsigned char code, double V)
     for (ACAmpFre& c : m->ACFreAmp)
         if (std::fabs(c.AdjAmp - V) <= kSameAdjAmp)
             return &c;
-    m->ACFreAmp.push_back(ACAmpFre{V, {}});
+    m->ACFreAmp.push_back(ACAmpFre {V, {}});
     return &m->ACFreAmp.back();
 }
 
@@ -88,12 +84,11 @@ bool CChCharacter::SetAddACCalValue(std::vector<ACFrePiont>* points, double f, d
             return true;
         }
     }
-    points->push_back(ACFrePiont{f, a, 0.0, 0.0});
+    points->push_back(ACFrePiont {f, a, 0.0, 0.0});
     return true;
 }
 
-bool CChCharacter::SetAddACTempValue(std::vector<ACFrePiont>* points, double f, double factor,
-                                     bool high)
+bool CChCharacter::SetAddACTempValue(std::vector<ACFrePiont>* points, double f, double factor, bool high)
 {
     if (!points || !std::isfinite(factor))
         return false;
@@ -137,10 +132,7 @@ void CChCharacter::SortACHTempValue(unsigned char code)
         sortPoints(c.Points);
 }
 
-void CChCharacter::SortACLTempValue(unsigned char code)
-{
-    SortACHTempValue(code);
-}
+void CChCharacter::SortACLTempValue(unsigned char code) { SortACHTempValue(code); }
 
 // Curves measured at higher amplitudes often start above 1 kHz. They get the
 // range's 1 kHz gain (from the first curve that has it) as their first point
@@ -161,12 +153,12 @@ void CChCharacter::Set1KFreqCalValue()
         const double refGain = refPoint->amp;
         for (ACAmpFre& c : m.ACFreAmp) {
             if (c.Points.empty())
-                continue;  // nothing measured: no curve to anchor
+                continue; // nothing measured: no curve to anchor
             if (std::any_of(c.Points.begin(), c.Points.end(), atRefFreq))
                 continue;
-            auto at = std::find_if(c.Points.begin(), c.Points.end(),
-                                   [](const ACFrePiont& p) { return p.fre > kRefFreq; });
-            c.Points.insert(at, ACFrePiont{kRefFreq, refGain, 0.0, 0.0});
+            auto at =
+                std::find_if(c.Points.begin(), c.Points.end(), [](const ACFrePiont& p) { return p.fre > kRefFreq; });
+            c.Points.insert(at, ACFrePiont {kRefFreq, refGain, 0.0, 0.0});
         }
     }
 }

@@ -26,27 +26,18 @@ inline void fillFlat(unsigned short* out, unsigned n)
         out[k] = kFlat;
 }
 
-inline bool hasPoints(const AmpSWMap& m)
-{
-    return !m.ACFreAmp.empty() && !m.ACFreAmp.back().Points.empty();
-}
+inline bool hasPoints(const AmpSWMap& m) { return !m.ACFreAmp.empty() && !m.ACFreAmp.back().Points.empty(); }
 } // namespace
 
-void CChCharacter::SetBoardTemperatureSource(const SharedValue<float>* t)
-{
-    g_boardTemp = t;
-}
+void CChCharacter::SetBoardTemperatureSource(const SharedValue<float>* t) { g_boardTemp = t; }
 
-double CChCharacter::BoardTemperature()
-{
-    return g_boardTemp ? double(float(*g_boardTemp)) : ReferenceTemperature;
-}
+double CChCharacter::BoardTemperature() { return g_boardTemp ? double(float(*g_boardTemp)) : ReferenceTemperature; }
 
 // Gain words along one flatness curve, corrected for the board temperature.
 // The curve points are ascending in frequency; below the first point the
 // first gain holds, above the last point the last gain holds.
-void CChCharacter::LinearInterpolation(const std::vector<ACFrePiont>& points, unsigned short* out,
-                                       unsigned n, double step)
+void CChCharacter::LinearInterpolation(const std::vector<ACFrePiont>& points, unsigned short* out, unsigned n,
+                                       double step)
 {
     if (!out)
         return;
@@ -71,9 +62,7 @@ void CChCharacter::LinearInterpolation(const std::vector<ACFrePiont>& points, un
         d = HotSpan;
     const bool hot = d > 0.0;
     const double u = hot ? d / HotSpan : d / -ColdSpan;
-    auto factor = [hot, u](const ACFrePiont& p) {
-        return 1.0 + u * (hot ? p.tmpHfactor : p.tmpLfactor);
-    };
+    auto factor = [hot, u](const ACFrePiont& p) { return 1.0 + u * (hot ? p.tmpHfactor : p.tmpLfactor); };
 
     const size_t last = points.size() - 1;
     size_t i0 = 0, i1 = 0;
@@ -89,8 +78,7 @@ void CChCharacter::LinearInterpolation(const std::vector<ACFrePiont>& points, un
         if (x >= p1.fre && p1.fre != p0.fre) {
             v = p1.amp * kFullScale * factor(p1);
         } else if (x > p0.fre && x < p1.fre) {
-            v = ((p0.amp * (p1.fre - x) + p1.amp * (x - p0.fre)) * kFullScale / (p1.fre - p0.fre)) *
-                factor(p0);
+            v = ((p0.amp * (p1.fre - x) + p1.amp * (x - p0.fre)) * kFullScale / (p1.fre - p0.fre)) * factor(p0);
         } else {
             v = p0.amp * kFullScale * factor(p0);
         }
@@ -103,8 +91,7 @@ void CChCharacter::LinearInterpolation(const std::vector<ACFrePiont>& points, un
 // blended by where the amplitude lies between them. A range that borrows
 // another range's curves uses that shape at the equivalent amplitude and
 // scales it by the ratio of the two ranges' own low-frequency gains.
-bool CChCharacter::GetAcFineforATT(unsigned char code, double vpp, unsigned short* out,
-                                   unsigned n, double step) const
+bool CChCharacter::GetAcFineforATT(unsigned char code, double vpp, unsigned short* out, unsigned n, double step) const
 {
     if (!out || n == 0)
         return false;

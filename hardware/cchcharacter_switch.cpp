@@ -117,10 +117,7 @@ double CChCharacter::calcDCGain(unsigned char code)
     return g;
 }
 
-double CChCharacter::GetDCGain(unsigned char code)
-{
-    return calcDCGain(code);
-}
+double CChCharacter::GetDCGain(unsigned char code) { return calcDCGain(code); }
 
 double CChCharacter::GetDcCalValue(unsigned char code, double v) const
 {

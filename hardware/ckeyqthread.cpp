@@ -8,8 +8,8 @@
 #include "param/global.h"
 #include "param/systype.h"
 
-std::atomic<bool> pc_lock{false};
-std::atomic<bool> keyLockRemoteMode{false};
+std::atomic<bool> pc_lock {false};
+std::atomic<bool> keyLockRemoteMode {false};
 
 Key_Map CKeyQThread::KeyMap[256];
 
@@ -17,10 +17,7 @@ namespace {
 std::atomic<CKeyQThread*> g_reader {nullptr};
 }
 
-CKeyQThread* CKeyQThread::instance()
-{
-    return g_reader.load();
-}
+CKeyQThread* CKeyQThread::instance() { return g_reader.load(); }
 
 namespace {
 // The ring is shared by the scanning thread (writer) and the key thread
@@ -29,14 +26,11 @@ namespace {
 // instructions they touch the ring.
 std::mutex g_ringLock;
 
-const unsigned short kReadEvent = 0x8400;  // read request of the expander's event register
-const unsigned short kClearInts = 0x021F;  // clear every interrupt flag of the expander
+const unsigned short kReadEvent = 0x8400; // read request of the expander's event register
+const unsigned short kClearInts = 0x021F; // clear every interrupt flag of the expander
 
 // Register 0x713, the key expander's port.
-void keyPortWrite(unsigned short word)
-{
-    CSetParam::SetFPGA_reg(REG_KEY_PORT, word);
-}
+void keyPortWrite(unsigned short word) { CSetParam::SetFPGA_reg(REG_KEY_PORT, word); }
 
 struct MapRow {
     unsigned char scan;
@@ -44,19 +38,45 @@ struct MapRow {
     unsigned char key;
 };
 const MapRow kRows[] = {
-    {1, "COUNtinue", Key_Countinue}, {2, "MOD", Key_Mod},        {11, "SWEep", Key_Sweep},
-    {12, "BURSt", Key_Burst},        {21, "SINe", Key_Sine},     {31, "SQUare", Key_Square},
-    {41, "RAMP", Key_Ramp},          {51, "PULSe", Key_Pulse},   {32, "ARB", Key_Arb},
-    {42, "HARMonic", Key_Harmonic},  {22, "NOISe", Key_Noise},   {52, "DC", Key_DC},
-    {61, "PRBS", Key_PRBS},          {62, "WARB", Key_WARB},     {71, "CH1", Key_Ch1},
-    {72, "CH2", Key_Ch2},            {74, "CH3", Key_Ch3},       {75, "CH4", Key_Ch4},
-    {65, "UTILity", Key_Utility},    {54, "NUM0", Key_0},        {43, "NUM1", Key_1},
-    {44, "NUM2", Key_2},             {45, "NUM3", Key_3},        {33, "NUM4", Key_4},
-    {34, "NUM5", Key_5},             {35, "NUM6", Key_6},        {23, "NUM7", Key_7},
-    {24, "NUM8", Key_8},             {25, "NUM9", Key_9},        {53, "DOT", Key_Dot},
-    {55, "SYMBol", Key_Symbol},      {63, "BACKspace", Key_Backspace}, {15, "RIGHt", Key_Right},
-    {14, "LEFT", Key_Left},          {5, "OK", Key_Ok},          {122, "UP", Key_Up},
-    {117, "DOWN", Key_Down},         {224, "Key_Cancel", Key_Cancel}, {127, "null", Key_Null},
+    {1, "COUNtinue", Key_Countinue},
+    {2, "MOD", Key_Mod},
+    {11, "SWEep", Key_Sweep},
+    {12, "BURSt", Key_Burst},
+    {21, "SINe", Key_Sine},
+    {31, "SQUare", Key_Square},
+    {41, "RAMP", Key_Ramp},
+    {51, "PULSe", Key_Pulse},
+    {32, "ARB", Key_Arb},
+    {42, "HARMonic", Key_Harmonic},
+    {22, "NOISe", Key_Noise},
+    {52, "DC", Key_DC},
+    {61, "PRBS", Key_PRBS},
+    {62, "WARB", Key_WARB},
+    {71, "CH1", Key_Ch1},
+    {72, "CH2", Key_Ch2},
+    {74, "CH3", Key_Ch3},
+    {75, "CH4", Key_Ch4},
+    {65, "UTILity", Key_Utility},
+    {54, "NUM0", Key_0},
+    {43, "NUM1", Key_1},
+    {44, "NUM2", Key_2},
+    {45, "NUM3", Key_3},
+    {33, "NUM4", Key_4},
+    {34, "NUM5", Key_5},
+    {35, "NUM6", Key_6},
+    {23, "NUM7", Key_7},
+    {24, "NUM8", Key_8},
+    {25, "NUM9", Key_9},
+    {53, "DOT", Key_Dot},
+    {55, "SYMBol", Key_Symbol},
+    {63, "BACKspace", Key_Backspace},
+    {15, "RIGHt", Key_Right},
+    {14, "LEFT", Key_Left},
+    {5, "OK", Key_Ok},
+    {122, "UP", Key_Up},
+    {117, "DOWN", Key_Down},
+    {224, "Key_Cancel", Key_Cancel},
+    {127, "null", Key_Null},
 };
 } // namespace
 
@@ -152,7 +172,9 @@ void CKeyQThread::wakeReader()
 {
     // Taken and released so that the reader cannot miss the event between
     // its look at the ring and its wait.
-    { std::lock_guard<std::mutex> lock(wakeLock); }
+    {
+        std::lock_guard<std::mutex> lock(wakeLock);
+    }
     wake.notify_all();
 }
 
@@ -165,12 +187,12 @@ bool CKeyQThread::AppendOnekey(unsigned char code)
     if (e.key == Key_Up || e.key == Key_Down) {
         KEY_INFO* newest = pKeyWriteBuff->Prev;
         if (pKeyWriteBuff != pKeyReadBuff && newest->Key == code) {
-            newest->repeat = newest->repeat + 1;  // knob steps merge
+            newest->repeat = newest->repeat + 1; // knob steps merge
             return true;
         }
     }
     if (pKeyWriteBuff->Next == pKeyReadBuff)
-        return false;  // full: the event is dropped
+        return false; // full: the event is dropped
     pKeyWriteBuff->Key = code;
     pKeyWriteBuff->repeat = 1;
     pKeyWriteBuff = pKeyWriteBuff->Next;
@@ -229,7 +251,7 @@ void CKeyQThread::HandleEvent(unsigned char code, int repeat)
         }
     } else if (entry->IsLongPress && pendingEntry == entry) {
         pendingEntry = nullptr;
-        emit SendKey(entry->key, repeat, KEY_FROM_FRONT_PANEL);  // short press
+        emit SendKey(entry->key, repeat, KEY_FROM_FRONT_PANEL); // short press
     }
 }
 
@@ -239,7 +261,7 @@ void CKeyQThread::IdleTimeout()
         return;
     const int key = pendingEntry->key | 0x80;
     pendingEntry = nullptr;
-    emit SendKey(key, 1, KEY_FROM_FRONT_PANEL);  // long press
+    emit SendKey(key, 1, KEY_FROM_FRONT_PANEL); // long press
 }
 
 void CKeyQThread::slotOfThread()

@@ -25,8 +25,8 @@ extern std::atomic<bool> pc_lock;
 extern std::atomic<bool> keyLockRemoteMode;
 
 struct Key_Map {
-    const char* name;     // key word of the remote key commands
-    unsigned char key;    // KBD_KEY, 255 = no key
+    const char* name;  // key word of the remote key commands
+    unsigned char key; // KBD_KEY, 255 = no key
     bool IsLongPress;
     std::atomic<bool> IsLock; // written by the worker thread, read by the key thread
 };
@@ -36,8 +36,8 @@ struct Key_Map {
 struct KEY_INFO {
     KEY_INFO* Next;
     KEY_INFO* Prev;
-    unsigned char Key;  // scan code, bit 7 = pressed
-    int repeat;         // merged knob steps
+    unsigned char Key; // scan code, bit 7 = pressed
+    int repeat;        // merged knob steps
 };
 
 class CKeyQThread : public QObject {
@@ -99,7 +99,7 @@ public slots:
 private:
     static void* KeyScan(void* self);
     void scanLoop();
-    bool sleepMs(int ms) const;  // false when asked to stop meanwhile
+    bool sleepMs(int ms) const; // false when asked to stop meanwhile
     // Key thread: sleeps until a key is queued (true) or ms have passed
     // (never, for a negative ms) or the reader stops (false).
     bool waitForKey(int ms) const;
@@ -115,7 +115,7 @@ private:
     KEY_INFO nodes[4];
     KEY_INFO* pKeyWriteBuff = nullptr;
     KEY_INFO* pKeyReadBuff = nullptr;
-    Key_Map* pendingEntry = nullptr;  // OK held, long press not yet decided
+    Key_Map* pendingEntry = nullptr; // OK held, long press not yet decided
     std::atomic<bool> stopping {false};
     std::atomic<bool> readyFlag {false};
     bool scanStarted = false;

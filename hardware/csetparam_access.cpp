@@ -15,7 +15,7 @@ QMutex CSetParam::counterLock;
 void CSetParam::ResetState()
 {
     QMutexLocker lock(&counterLock);
-    state = State{};
+    state = State {};
 }
 
 CSetParam::CSetParam() { state.isAcCal = false; }
@@ -91,8 +91,7 @@ void CSetParam::FpgaReadDouble(unsigned address, void* data, int bytes) { FpgaRe
 
 void CSetParam::GetFPGA_Reg(unsigned address, void* data, int bytes) { FpgaRead(address, data, bytes); }
 
-unsigned CSetParam::FpgaWriteWindowed(unsigned base, unsigned window, unsigned offset, const void* data,
-                                      size_t bytes)
+unsigned CSetParam::FpgaWriteWindowed(unsigned base, unsigned window, unsigned offset, const void* data, size_t bytes)
 {
     QMutexLocker lock(&FPGA_RW_mutex);
     if (fd < 0 || device == nullptr || data == nullptr || window == 0)

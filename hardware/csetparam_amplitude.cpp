@@ -81,11 +81,11 @@ void CSetParam::SetAmpOffset(CH_ID ch, double freq, double vpp, double offset, b
     double noiseRef = 0;
     if (noiseSum) {
         noiseRef = (double(snr) / CUnit::VppToVrmsRatio(ch, sys_param::GetChBaseWave(ch), freq)) *
-                   CUnit::GaussianNoiseRatioRatio();
+            CUnit::GaussianNoiseRatioRatio();
         if (noiseRef > 0 && std::isfinite(noiseRef))
             amp = std::trunc(amp / (noiseRef / (noiseRef + 1)) * 1000 + 1e-5) / 1000;
         else {
-            noiseSum = false;  // no usable signal-to-noise ratio: no noise
+            noiseSum = false; // no usable signal-to-noise ratio: no noise
             noiseRef = 0;
         }
     }
@@ -121,11 +121,13 @@ void CSetParam::SetAmpOffset(CH_ID ch, double freq, double vpp, double offset, b
             g *= CChCharacter::GetACGain(CChCharacter::ATT_DIV3);
         } else if (!(acCode & CChCharacter::ATT_DIV10_B)) {
             sw &= static_cast<unsigned char>(~CChCharacter::ATT_DIV3);
-            g = g / CChCharacter::GetACGain(CChCharacter::ATT_DIV3) * CChCharacter::GetACGain(CChCharacter::ATT_DIV10_B);
+            g = g / CChCharacter::GetACGain(CChCharacter::ATT_DIV3) *
+                CChCharacter::GetACGain(CChCharacter::ATT_DIV10_B);
             sw |= CChCharacter::ATT_DIV10_B;
         } else if (!(acCode & CChCharacter::ATT_DIV10_A)) {
             sw &= static_cast<unsigned char>(~CChCharacter::ATT_DIV3);
-            g = g / CChCharacter::GetACGain(CChCharacter::ATT_DIV3) * CChCharacter::GetACGain(CChCharacter::ATT_DIV10_A);
+            g = g / CChCharacter::GetACGain(CChCharacter::ATT_DIV3) *
+                CChCharacter::GetACGain(CChCharacter::ATT_DIV10_A);
             sw |= CChCharacter::ATT_DIV10_A;
         }
         amp /= g;
@@ -168,7 +170,8 @@ void CSetParam::SetAmp(CH_ID ch, unsigned char code, double ampFlat, double vpp,
     SetVolAdjFine(ch, volAdjWord(ratio));
     unsigned short gain = 65535;
     if (noiseOn)
-        gain = scaleWord(noiseRef > 0 ? std::fmin(state.m_NoiseSumCal[ch] * (ratio / noiseRef) / 65535.0 / 1.3, 1.0) : 0);
+        gain =
+            scaleWord(noiseRef > 0 ? std::fmin(state.m_NoiseSumCal[ch] * (ratio / noiseRef) / 65535.0 / 1.3, 1.0) : 0);
     SetNoiseSum(ch, noiseOn, gain);
 }
 

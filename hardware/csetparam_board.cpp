@@ -4,7 +4,6 @@
 #include "hardware/mem_io.h"
 #include "param/sys_param.h"
 
-
 void CSetParam::ResetFPFGA(bool force)
 {
     if (!force && sys_param::GetPhaseSyncType(CH_SYS) == 0)

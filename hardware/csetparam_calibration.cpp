@@ -110,10 +110,7 @@ void setDefaults()
 
 } // namespace
 
-void CSetParam::SetSerialNumberSource(const char* (*source)())
-{
-    state.serialSource = source;
-}
+void CSetParam::SetSerialNumberSource(const char* (*source)()) { state.serialSource = source; }
 
 bool CSetParam::LoadCalData(QString text)
 {
@@ -210,7 +207,8 @@ void CSetParam::SetSatuseVerifyAc(CH_ID ch) { enterAcState(ch, false); }
 void CSetParam::CalClearAll()
 {
     QDir dir(boardPath(QString::fromLatin1(kCalDir)));
-    const QStringList names = dir.entryList({QStringLiteral("Local*")}, QDir::Files | QDir::Hidden | QDir::CaseSensitive);
+    const QStringList names =
+        dir.entryList({QStringLiteral("Local*")}, QDir::Files | QDir::Hidden | QDir::CaseSensitive);
     for (const QString& name : names) {
         if (!dir.remove(name))
             qWarning("can't remove %s%s", kCalDir, qPrintable(name));

@@ -13,7 +13,6 @@
 
 using namespace fpga_scale;
 
-
 void CSetParam::ForgetWrittenState()
 {
     for (int ch = 0; ch < 4; ++ch) {

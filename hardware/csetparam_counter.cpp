@@ -12,7 +12,6 @@
 
 using namespace fpga_scale;
 
-
 namespace {
 const char* kNoValue = "------";
 
@@ -146,7 +145,8 @@ int CSetParam::readCounterPara()
     const double now[5] = {fre, duty, period, pw, period - pw};
     for (int q = 0; q < 5; ++q) {
         out[q][VALUE] = now[q];
-        StatisticalOne(state.ring[q], state.ringCount, state.ringNext, &out[q][MEAN], &out[q][MIN], &out[q][MAX], &out[q][SDEV]);
+        StatisticalOne(state.ring[q], state.ringCount, state.ringNext, &out[q][MEAN], &out[q][MIN], &out[q][MAX],
+                       &out[q][SDEV]);
         out[q][FD] = 0;
     }
     fillTexts(state.strFre, state.cntFre, "Hz", true);

@@ -78,7 +78,7 @@ void CSetParam::SetDigitalData(const char* bytes, unsigned n)
         unsigned char flag = 0;
         if (parity)
             flag = hw.digitalUARTParity == 1 ? static_cast<unsigned char>(ones(b) & 1)
-                 : hw.digitalUARTParity == 2 ? static_cast<unsigned char>((ones(b) & 1) == 0 ? 1 : 0)
+                : hw.digitalUARTParity == 2  ? static_cast<unsigned char>((ones(b) & 1) == 0 ? 1 : 0)
                                              : 0;
         sendByte(b, flag);
     }

@@ -20,8 +20,7 @@ namespace {
 // Programmed edge (ns) that gives the nominal edges 1.0, 1.5 .. 3.0 ns on CH1/CH2.
 const double kEdgeCh12[] = {0.4, 1.23, 1.78, 2.37, 2.9};
 // ... and 5, 6 .. 20 ns on CH3/CH4.
-const double kEdgeCh34[] = {3.7, 4.8, 6.1, 7.3, 8.3, 9.5, 10.7, 11.7,
-                            12.8, 13.9, 14.9, 15.9, 16.9, 18.0, 19.0, 20.0};
+const double kEdgeCh34[] = {3.7, 4.8, 6.1, 7.3, 8.3, 9.5, 10.7, 11.7, 12.8, 13.9, 14.9, 15.9, 16.9, 18.0, 19.0, 20.0};
 // PRBS edge (ns) that gives 4, 5 .. 10 ns on CH3/CH4.
 const double kPrbsEdgeCh34[] = {2.6, 3.6, 4.8, 5.9, 7.1, 8.3, 9.4};
 
@@ -60,7 +59,7 @@ CSetParam::SlopeWord CSetParam::SplitSlope(double k, double edge)
         s *= 2;
         ++n;
     }
-    return SlopeWord{static_cast<uint32_t>(toWord(s, 3)), n};
+    return SlopeWord {static_cast<uint32_t>(toWord(s, 3)), n};
 }
 
 double CSetParam::PulseEdgeCorrection(CH_ID ch, double e)

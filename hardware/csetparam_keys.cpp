@@ -8,8 +8,7 @@ void CSetParam::InitLEDFonfig()
 {
     // Registers 0x1D..0x1F: all pins general-purpose; 0x23..0x25: outputs;
     // 0x17..0x19: all high, i.e. every LED off (they are active low).
-    static const unsigned short words[9] = {0x1D00, 0x1E00, 0x1F00, 0x23FF, 0x24FF,
-                                            0x25FF, 0x17FF, 0x18FF, 0x19FF};
+    static const unsigned short words[9] = {0x1D00, 0x1E00, 0x1F00, 0x23FF, 0x24FF, 0x25FF, 0x17FF, 0x18FF, 0x19FF};
     for (unsigned short w : words) {
         SetFPGA_reg(REG_LED_PORT, w);
         QThread::msleep(10);

@@ -23,7 +23,7 @@ void CSetParam::LedWords(CH_ID ch, unsigned short out[3])
 
 namespace {
 using Clock = std::chrono::steady_clock;
-const int kGapMs = 10;  // the expander's serial bus needs the gap
+const int kGapMs = 10; // the expander's serial bus needs the gap
 
 // The shadow of the expander's words (CSetParam::State::led).
 CSetParam::LedShadow& shadow() { return CSetParam::state.led; }
@@ -49,10 +49,7 @@ bool sameWords(const unsigned short a[3], const unsigned short b[3])
 }
 } // namespace
 
-void CSetParam::ForgetLedWords()
-{
-    shadow().shownValid = false;
-}
+void CSetParam::ForgetLedWords() { shadow().shownValid = false; }
 
 void CSetParam::SetChLedData(CH_ID ch)
 {
@@ -64,7 +61,7 @@ void CSetParam::SetChLedData(CH_ID ch)
     // same words would only hold the caller for the bus gaps.
     if (shadow().next < 0 && shadow().shownValid && sameWords(w, shadow().shown))
         return;
-    shadow().next = -1;  // this full write supersedes a stepped one
+    shadow().next = -1; // this full write supersedes a stepped one
     const int since = msSinceLastWrite();
     if (since < kGapMs)
         QThread::msleep(unsigned(kGapMs - since));
@@ -89,7 +86,7 @@ int CSetParam::StepChLedData(CH_ID ch)
         shadow().next = 0;
         fresh = true;
     } else if (!sameWords(w, shadow().target)) {
-        shadow().next = 0;  // changed again meanwhile: the newest words, whole
+        shadow().next = 0; // changed again meanwhile: the newest words, whole
     }
     for (int i = 0; i < 3; ++i)
         shadow().target[i] = w[i];

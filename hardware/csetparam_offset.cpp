@@ -8,10 +8,9 @@
 #include <QThread>
 #include <cmath>
 
-
 namespace {
-const double kCoarseStep = 0.8999799559029866;   // mV
-const double kFineStep = 0.10002004409701343;    // mV
+const double kCoarseStep = 0.8999799559029866; // mV
+const double kFineStep = 0.10002004409701343;  // mV
 const unsigned kDacMax = 4095;
 
 unsigned clampDac(double v)
@@ -25,7 +24,7 @@ unsigned clampDac(double v)
 void CSetParam::OffsetDacWords(double x, unsigned* coarse, unsigned* fine)
 {
     if (std::isnan(x))
-        x = 12.288 / 6.0;  // no number: the middle of the range, 0 V out
+        x = 12.288 / 6.0; // no number: the middle of the range, 0 V out
     if (x < 0)
         x = 0;
     if (x > 4.096)
@@ -42,7 +41,7 @@ void CSetParam::SetOffset(CH_ID ch, unsigned char code, double volts, bool inver
     const CChCharacter& c = state.pCharacter[ch];
     double v = volts / c.GetLoadGain();
     if (std::isnan(v))
-        v = 0;  // 0 V into a short circuit, or no number at all
+        v = 0; // 0 V into a short circuit, or no number at all
     if (inverted)
         v = -v;
     if (!state.isDcCal)

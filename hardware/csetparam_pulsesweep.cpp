@@ -17,7 +17,7 @@ struct SweepEdges {
 
 SweepEdges channelEdges(CH_ID ch)
 {
-    SweepEdges e{sys_param::GetChRise(ch), sys_param::GetChFall(ch)};
+    SweepEdges e {sys_param::GetChRise(ch), sys_param::GetChFall(ch)};
     if (!(e.rise >= 1e-10))
         e.rise = 1e-10;
     if (!(e.fall >= 1e-10))

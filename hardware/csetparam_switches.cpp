@@ -38,8 +38,7 @@ unsigned char CSetParam::BaseWaveGenerator(CH_ID ch, BASE_WAVE w)
     case BASE_Square: return FPGA_BASE_SQUARE;
     case BASE_Ramp: return FPGA_BASE_TRI;
     case BASE_Pulse: return FPGA_BASE_PULSE;
-    case BASE_Arb:
-        return ((ch == CH1 || ch == CH2) && sys_param::ch(ch).ArbSample) ? FPGA_BASE_ARB : FPGA_BASE_SINE;
+    case BASE_Arb: return ((ch == CH1 || ch == CH2) && sys_param::ch(ch).ArbSample) ? FPGA_BASE_ARB : FPGA_BASE_SINE;
     case BASE_Noise: return FPGA_BASE_NOISE;
     case BASE_DC: return FPGA_BASE_DC;
     case BASE_Prbs: return FPGA_BASE_PRBS;

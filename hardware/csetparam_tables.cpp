@@ -63,7 +63,7 @@ void CSetParam::SetModWaveData(CH_ID ch, const short* data, int len)
         return;
     if (len > WAVE_MOD_POINTS) {
         qWarning("mod size:%d out of range", len);
-        len = WAVE_MOD_POINTS;  // the modulation memory holds 2048 words
+        len = WAVE_MOD_POINTS; // the modulation memory holds 2048 words
     }
     const std::vector<short> buffer(data, data + len);
     sendTable(ch, TABLE_KIND_MOD, buffer.data(), len);

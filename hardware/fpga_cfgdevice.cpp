@@ -8,10 +8,7 @@ static FpgaCfgDevice::Factory g_factory = nullptr;
 
 FpgaCfgDevice::~FpgaCfgDevice() = default;
 
-void FpgaCfgDevice::setFactory(Factory factory)
-{
-    g_factory = factory;
-}
+void FpgaCfgDevice::setFactory(Factory factory) { g_factory = factory; }
 
 FpgaCfgDevice* FpgaCfgDevice::open(const char* boardPath)
 {
@@ -30,12 +27,6 @@ KernelFpgaCfgDevice::~KernelFpgaCfgDevice()
         ::close(m_fd);
 }
 
-int KernelFpgaCfgDevice::control(unsigned long request, unsigned long arg)
-{
-    return ::ioctl(m_fd, request, arg);
-}
+int KernelFpgaCfgDevice::control(unsigned long request, unsigned long arg) { return ::ioctl(m_fd, request, arg); }
 
-int KernelFpgaCfgDevice::write(const void* data, unsigned n)
-{
-    return int(::write(m_fd, data, n));
-}
+int KernelFpgaCfgDevice::write(const void* data, unsigned n) { return int(::write(m_fd, data, n)); }

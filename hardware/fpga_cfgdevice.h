@@ -4,8 +4,8 @@
 // FPGA's configuration port in its place (setFactory).
 
 // Control requests of the configuration device.
-const unsigned long FPGA_CFG_INIT = 0x16D;        // issued once at start-up
-const unsigned long FPGA_CFG_ONLINE = 0x1000;     // non-zero when the FPGA is configured
+const unsigned long FPGA_CFG_INIT = 0x16D;    // issued once at start-up
+const unsigned long FPGA_CFG_ONLINE = 0x1000; // non-zero when the FPGA is configured
 const unsigned long FPGA_CFG_PREPARE = 0x1800;
 const unsigned long FPGA_CFG_ERASE = 0x1880;      // start the flash erase
 const unsigned long FPGA_CFG_ERASE_BUSY = 0x1881; // non-zero while the erase runs

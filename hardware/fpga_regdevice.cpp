@@ -8,8 +8,7 @@ static FpgaRegDevice::Factory g_factory = nullptr;
 
 FpgaRegDevice::~FpgaRegDevice() = default;
 
-unsigned FpgaRegDevice::writeWindowed(unsigned base, unsigned window, unsigned offset, const uint8_t* data,
-                                      size_t n)
+unsigned FpgaRegDevice::writeWindowed(unsigned base, unsigned window, unsigned offset, const uint8_t* data, size_t n)
 {
     if (window == 0)
         return 0;
@@ -29,10 +28,7 @@ unsigned FpgaRegDevice::writeWindowed(unsigned base, unsigned window, unsigned o
     return offset;
 }
 
-void FpgaRegDevice::setFactory(Factory factory)
-{
-    g_factory = factory;
-}
+void FpgaRegDevice::setFactory(Factory factory) { g_factory = factory; }
 
 FpgaRegDevice* FpgaRegDevice::open(const char* boardPath, int* fd)
 {
@@ -55,17 +51,8 @@ KernelFpgaRegDevice::~KernelFpgaRegDevice()
         ::close(m_fd);
 }
 
-int KernelFpgaRegDevice::write(const userCmd* cmd, int count)
-{
-    return int(::write(m_fd, cmd, size_t(count)));
-}
+int KernelFpgaRegDevice::write(const userCmd* cmd, int count) { return int(::write(m_fd, cmd, size_t(count))); }
 
-int KernelFpgaRegDevice::read(userCmd* cmd, int count)
-{
-    return int(::read(m_fd, cmd, size_t(count)));
-}
+int KernelFpgaRegDevice::read(userCmd* cmd, int count) { return int(::read(m_fd, cmd, size_t(count))); }
 
-int KernelFpgaRegDevice::control(unsigned long request, unsigned long arg)
-{
-    return ::ioctl(m_fd, request, arg);
-}
+int KernelFpgaRegDevice::control(unsigned long request, unsigned long arg) { return ::ioctl(m_fd, request, arg); }

@@ -20,8 +20,7 @@ public:
     // wraps to base. Returns the window offset after the data. This one
     // sends transfer by transfer; a device that can take the whole stream
     // in one call overrides it.
-    virtual unsigned writeWindowed(unsigned base, unsigned window, unsigned offset, const uint8_t* data,
-                                   size_t n);
+    virtual unsigned writeWindowed(unsigned base, unsigned window, unsigned offset, const uint8_t* data, size_t n);
 
     // Opens the register device at a board path: the installed device, or
     // the kernel device when none is installed. Returns null when the

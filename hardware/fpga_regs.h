@@ -71,50 +71,50 @@ const unsigned REG_CH_AREA_END = 0x400;
 
 // ---- global and peripheral registers (absolute addresses) -------------------
 enum FPGA_REG {
-    REG_DEEP1_LOAD = 0x400,      // 1  CH1 deep-memory load enable
-    REG_DEEP1_DATA = 0x401,      // 16 CH1 deep-memory data window
-    REG_DEEP2_LOAD = 0x500,      // 1  CH2 deep-memory load enable
-    REG_DEEP2_DATA = 0x501,      // 16 CH2 deep-memory data window
+    REG_DEEP1_LOAD = 0x400, // 1  CH1 deep-memory load enable
+    REG_DEEP1_DATA = 0x401, // 16 CH1 deep-memory data window
+    REG_DEEP2_LOAD = 0x500, // 1  CH2 deep-memory load enable
+    REG_DEEP2_DATA = 0x501, // 16 CH2 deep-memory data window
 
-    REG_SYNC_RESET = 0x600,      // 1  phase-synchronising reset: 15 then 0
-    REG_TABLE_SELECT = 0x601,    // 1  table port target: ch * 4 + kind, 0x10 + ch noise filter
-    REG_TABLE_LOAD = 0x602,      // 1  table load enable
-    REG_TABLE_DATA = 0x603,      // 2  table data port (16-bit word stream)
-    REG_TRIG_IO = 0x605,         // 1  trigger connector use
-    REG_MANUAL_TRIG = 0x606,     // 1  manual trigger: 0, then a channel mask
-    REG_LIST_CH = 0x607,         // 1  frequency-list target: 1 << channel
-    REG_LIST_LOAD = 0x608,       // 1  frequency-list load enable
-    REG_LIST_DATA = 0x609,       // 5  frequency-list entry port (36-bit value)
-    REG_SYNC_MANUAL = 0x60E,     // 1  sync-manual flags, bit n for channel n
+    REG_SYNC_RESET = 0x600,   // 1  phase-synchronising reset: 15 then 0
+    REG_TABLE_SELECT = 0x601, // 1  table port target: ch * 4 + kind, 0x10 + ch noise filter
+    REG_TABLE_LOAD = 0x602,   // 1  table load enable
+    REG_TABLE_DATA = 0x603,   // 2  table data port (16-bit word stream)
+    REG_TRIG_IO = 0x605,      // 1  trigger connector use
+    REG_MANUAL_TRIG = 0x606,  // 1  manual trigger: 0, then a channel mask
+    REG_LIST_CH = 0x607,      // 1  frequency-list target: 1 << channel
+    REG_LIST_LOAD = 0x608,    // 1  frequency-list load enable
+    REG_LIST_DATA = 0x609,    // 5  frequency-list entry port (36-bit value)
+    REG_SYNC_MANUAL = 0x60E,  // 1  sync-manual flags, bit n for channel n
 
-    REG_BUZZER = 0x700,          // 1  buzzer setting
-    REG_BEEP = 0x701,            // 1  write 1 to sound the buzzer
-    REG_DAC_SPI = 0x702,         // 2  main DAC (AD9122) serial word: reg * 256 + value
-    REG_CLK_SPI = 0x704,         // 3  clock synthesiser (LMK04906) serial word
-    REG_CLK_SOURCE = 0x707,      // 1  bit 0 external reference in, bit 1 reference out
-    REG_LED_PORT = 0x708,        // 2  LED expander (TCA8418): reg * 256 + value
-    REG_OFS_DAC_SEL = 0x70A,     // 1  offset DAC select: 0 CH1/CH2, 1 CH3/CH4, 2 counter
-    REG_OFS_DAC = 0x70B,         // 2  word to the selected offset DAC
-    REG_LTC_SEL = 0x70D,         // 1  LTC2000 select: 0 CH1, 1 otherwise
-    REG_LTC_DATA = 0x70E,        // 1  LTC2000 register byte
-    REG_CNT_LPF = 0x710,         // 1  counter input low-pass filter
-    REG_CNT_COUPLING = 0x711,    // 1  counter input coupling
-    REG_CNT_ON = 0x712,          // 1  counter on/off
-    REG_KEY_PORT = 0x713,        // 2  key expander (TCA8418): reg * 256 + value; bit 15 = read request
-    REG_LED_INIT = 0x715,        // 1  written 1 once before the first LED update
+    REG_BUZZER = 0x700,       // 1  buzzer setting
+    REG_BEEP = 0x701,         // 1  write 1 to sound the buzzer
+    REG_DAC_SPI = 0x702,      // 2  main DAC (AD9122) serial word: reg * 256 + value
+    REG_CLK_SPI = 0x704,      // 3  clock synthesiser (LMK04906) serial word
+    REG_CLK_SOURCE = 0x707,   // 1  bit 0 external reference in, bit 1 reference out
+    REG_LED_PORT = 0x708,     // 2  LED expander (TCA8418): reg * 256 + value
+    REG_OFS_DAC_SEL = 0x70A,  // 1  offset DAC select: 0 CH1/CH2, 1 CH3/CH4, 2 counter
+    REG_OFS_DAC = 0x70B,      // 2  word to the selected offset DAC
+    REG_LTC_SEL = 0x70D,      // 1  LTC2000 select: 0 CH1, 1 otherwise
+    REG_LTC_DATA = 0x70E,     // 1  LTC2000 register byte
+    REG_CNT_LPF = 0x710,      // 1  counter input low-pass filter
+    REG_CNT_COUPLING = 0x711, // 1  counter input coupling
+    REG_CNT_ON = 0x712,       // 1  counter on/off
+    REG_KEY_PORT = 0x713,     // 2  key expander (TCA8418): reg * 256 + value; bit 15 = read request
+    REG_LED_INIT = 0x715,     // 1  written 1 once before the first LED update
 
-    REG_KEY_CODE = 0x800,        // 1 R key event from the key expander
-    REG_CLK_STATUS = 0x801,      // 1 R 0xFF with the external reference present and locked
-    REG_CNT_HLEVEL_H = 0x803,    // 4 R counter fast range: high-level count
-    REG_CNT_REF_H = 0x807,       // 4 R counter fast range: reference-clock count
-    REG_CNT_CYCLE_H = 0x80B,     // 4 R counter fast range: input-cycle count
-    REG_HW_VER = 0x819,          // 1 R hardware version
-    REG_LOGIC_VER = 0x81A,       // 2 R FPGA logic version
-    REG_SAFE_STATUS = 0x81C,     // 1 R overload status, bits 2n and 2n+1 for channel n
-    REG_CNT_HLEVEL_L = 0x81E,    // 4 R counter slow range: high-level count
-    REG_CNT_REF_L = 0x822,       // 4 R counter slow range: reference-clock count
-    REG_CNT_CYCLE_L = 0x826,     // 4 R counter slow range: input-cycle count
-    REG_KEY_READBACK = 0x82A,    // 1 R byte returned by a key-expander read request
+    REG_KEY_CODE = 0x800,     // 1 R key event from the key expander
+    REG_CLK_STATUS = 0x801,   // 1 R 0xFF with the external reference present and locked
+    REG_CNT_HLEVEL_H = 0x803, // 4 R counter fast range: high-level count
+    REG_CNT_REF_H = 0x807,    // 4 R counter fast range: reference-clock count
+    REG_CNT_CYCLE_H = 0x80B,  // 4 R counter fast range: input-cycle count
+    REG_HW_VER = 0x819,       // 1 R hardware version
+    REG_LOGIC_VER = 0x81A,    // 2 R FPGA logic version
+    REG_SAFE_STATUS = 0x81C,  // 1 R overload status, bits 2n and 2n+1 for channel n
+    REG_CNT_HLEVEL_L = 0x81E, // 4 R counter slow range: high-level count
+    REG_CNT_REF_L = 0x822,    // 4 R counter slow range: reference-clock count
+    REG_CNT_CYCLE_L = 0x826,  // 4 R counter slow range: input-cycle count
+    REG_KEY_READBACK = 0x82A, // 1 R byte returned by a key-expander read request
 
     REG_DIG_SW = 0x900,          // 1  digital protocol output on/off
     REG_DIG_LOAD = 0x901,        // 1  digital data load enable

@@ -13,24 +13,21 @@
 
 namespace fpga_scale {
 
-const double FCLK = 312.5e6;                  // synthesis clock, Hz
-const double W64 = 9223372036854775808.0;     // 2^63
-const double W48 = 140737488355327.0;         // 2^47 - 1
-const double W48F = 281474976710655.0;        // 2^48 - 1
-const double W32 = 4294967295.0;              // 2^32 - 1
-const double W36 = 34359738368.0;             // 2^35
-const double W47 = 140737488355328.0;         // 2^47 (ramp symmetry)
-const double SLOPE_K = 0.000209712;           // numerator of every edge-slope word
-const double SLOPE_MIN = 8388608.0;           // 2^23, normalised mantissa threshold
+const double FCLK = 312.5e6;              // synthesis clock, Hz
+const double W64 = 9223372036854775808.0; // 2^63
+const double W48 = 140737488355327.0;     // 2^47 - 1
+const double W48F = 281474976710655.0;    // 2^48 - 1
+const double W32 = 4294967295.0;          // 2^32 - 1
+const double W36 = 34359738368.0;         // 2^35
+const double W47 = 140737488355328.0;     // 2^47 (ramp symmetry)
+const double SLOPE_K = 0.000209712;       // numerator of every edge-slope word
+const double SLOPE_MIN = 8388608.0;       // 2^23, normalised mantissa threshold
 
 // One word of the flatness table per FCLK / 2048 Hz.
 const double FLATNESS_STEP = 152587.890625;
 
 // Largest value of a register `bytes` wide (1..8).
-inline uint64_t registerMax(unsigned bytes)
-{
-    return bytes >= 8 ? ~uint64_t(0) : ((uint64_t(1) << (8 * bytes)) - 1);
-}
+inline uint64_t registerMax(unsigned bytes) { return bytes >= 8 ? ~uint64_t(0) : ((uint64_t(1) << (8 * bytes)) - 1); }
 
 // Non-negative double to a register word, toward zero. A register cannot
 // hold what is not a number, a negative value or one beyond its width: NaN
@@ -38,12 +35,12 @@ inline uint64_t registerMax(unsigned bytes)
 inline uint64_t toWord(double x, unsigned bytes)
 {
     if (!(x > 0.0))
-        return 0;  // NaN, zero, negative
+        return 0; // NaN, zero, negative
     const uint64_t top = registerMax(bytes);
     // For 8 bytes double(top) rounds up to 2^64; every double below it
     // converts exactly.
     if (x >= double(top))
-        return top;  // also +inf
+        return top; // also +inf
     return uint64_t(x);
 }
 

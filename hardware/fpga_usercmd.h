@@ -15,12 +15,12 @@ enum FPGA_UNIT : uint8_t {
 // the caller's address), so it keeps native types; on the 32-bit board it is
 // 12 bytes with the pointer at 4 and the address at 8, as the driver expects.
 struct userCmd {
-    uint8_t unit;     // FPGA_UNIT_BYTES or FPGA_UNIT_WORDS
-    void* AddrUser;   // caller's bytes: source of a write, destination of a read
-    uint16_t Adata;   // register address
+    uint8_t unit;   // FPGA_UNIT_BYTES or FPGA_UNIT_WORDS
+    void* AddrUser; // caller's bytes: source of a write, destination of a read
+    uint16_t Adata; // register address
 };
-static_assert(sizeof(void*) != 4 || (sizeof(userCmd) == 12 && offsetof(userCmd, AddrUser) == 4 &&
-                                     offsetof(userCmd, Adata) == 8),
+static_assert(sizeof(void*) != 4 ||
+                  (sizeof(userCmd) == 12 && offsetof(userCmd, AddrUser) == 4 && offsetof(userCmd, Adata) == 8),
               "register device transfer record of the 32-bit board");
 
 // Device control request of the register device: positive while a

@@ -11,7 +11,7 @@
 #include <unistd.h>
 
 namespace {
-std::atomic<mem_io*> g_current{nullptr};
+std::atomic<mem_io*> g_current {nullptr};
 } // namespace
 
 mem_io::mem_io()
@@ -36,10 +36,7 @@ mem_io* mem_io::current() { return g_current.load(); }
 
 QString mem_io::valuePath(int line) { return QStringLiteral("/sys/class/gpio/gpio%1/value").arg(line); }
 
-void mem_io::exportIO(int line)
-{
-    ShellRunner::run(QStringLiteral("echo %1 > /sys/class/gpio/export").arg(line));
-}
+void mem_io::exportIO(int line) { ShellRunner::run(QStringLiteral("echo %1 > /sys/class/gpio/export").arg(line)); }
 
 void mem_io::setDirection(int line, bool in)
 {

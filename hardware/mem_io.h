@@ -16,10 +16,10 @@ protected:
 
 class mem_io {
 public:
-    static const int kPowerKeyLine = 2;     // input, '0' while pressed
-    static const int kPowerOffLine = 117;   // output, 1 cuts the supply
-    static const int kEepromWpLine = 60;    // output, EEPROM write protection
-    static const int kTrigDirLine = 41;     // output, 1 trigger connector out, 0 in
+    static const int kPowerKeyLine = 2;   // input, '0' while pressed
+    static const int kPowerOffLine = 117; // output, 1 cuts the supply
+    static const int kEepromWpLine = 60;  // output, EEPROM write protection
+    static const int kTrigDirLine = 41;   // output, 1 trigger connector out, 0 in
 
     mem_io();
     ~mem_io();

@@ -9,22 +9,17 @@ double CUnit::VppToVrmsRatio(CH_ID ch, BASE_WAVE wave, double freq)
 {
     switch (wave) {
     case BASE_Sine:
-    case BASE_Harmonic:
-        return 0.35355339059327373;  // 1 / (2 sqrt 2)
+    case BASE_Harmonic: return 0.35355339059327373; // 1 / (2 sqrt 2)
     case BASE_Square:
     case BASE_Pulse:
-    case BASE_Prbs:
-        return 0.5;
-    case BASE_Ramp:
-        return 0.2886751345948129;   // 1 / (2 sqrt 3)
-    case BASE_Arb:
-        return GetArbVrms(ch) / 2;
+    case BASE_Prbs: return 0.5;
+    case BASE_Ramp: return 0.2886751345948129; // 1 / (2 sqrt 3)
+    case BASE_Arb: return GetArbVrms(ch) / 2;
     case BASE_Noise: {
         const double r = NoiseRatio(freq);
         return r > 0 ? 1.0 / r : 1.0;
     }
-    default:
-        return 1.0;
+    default: return 1.0;
     }
 }
 
@@ -38,10 +33,7 @@ double CUnit::VrmsToVpp(CH_ID ch, BASE_WAVE wave, double vrms, double freq)
     return vrms / VppToVrmsRatio(ch, wave, freq);
 }
 
-double CUnit::VrmsToDbm(BASE_WAVE, double vrms, double load)
-{
-    return 10.0 * std::log10((vrms * vrms / load) / 0.001);
-}
+double CUnit::VrmsToDbm(BASE_WAVE, double vrms, double load) { return 10.0 * std::log10((vrms * vrms / load) / 0.001); }
 
 double CUnit::DbmToVrms(BASE_WAVE, double dbm, double load)
 {
@@ -65,12 +57,11 @@ double CUnit::VrmsRatioTodB(double x) { return 20.0 * std::log10(x); }
 double CUnit::NoiseRatio(double bw)
 {
     static const double table[24][2] = {
-        {1e5, 2.597014925},   {1e6, 2.599009901},   {1e7, 2.592964824},   {2e7, 2.565445026},
-        {3e7, 2.516666667},   {4e7, 2.455621302},   {5e7, 2.373417722},   {6e7, 2.551470588},
-        {7e7, 2.388059701},   {8e7, 2.298387097},   {9e7, 2.137096774},   {1e8, 2.182539683},
-        {1.5e8, 2.081300813}, {2e8, 2.161290323},   {2.5e8, 2.098360656}, {3e8, 2.081300813},
-        {3.2e8, 2.088709677}, {3.5e8, 2.11023622},  {4e8, 2.086614173},   {4.5e8, 2.124031008},
-        {5e8, 2.120300752},   {5.5e8, 2.102189781}, {5.7e8, 2.121428571}, {6e8, 2.13986014},
+        {1e5, 2.597014925}, {1e6, 2.599009901},   {1e7, 2.592964824},   {2e7, 2.565445026}, {3e7, 2.516666667},
+        {4e7, 2.455621302}, {5e7, 2.373417722},   {6e7, 2.551470588},   {7e7, 2.388059701}, {8e7, 2.298387097},
+        {9e7, 2.137096774}, {1e8, 2.182539683},   {1.5e8, 2.081300813}, {2e8, 2.161290323}, {2.5e8, 2.098360656},
+        {3e8, 2.081300813}, {3.2e8, 2.088709677}, {3.5e8, 2.11023622},  {4e8, 2.086614173}, {4.5e8, 2.124031008},
+        {5e8, 2.120300752}, {5.5e8, 2.102189781}, {5.7e8, 2.121428571}, {6e8, 2.13986014},
     };
     int i = 0;
     while (i < 24 && !(bw <= table[i][0]))

@@ -255,7 +255,7 @@ enum channelparamIndexType {
 
 // One selectable unit of the number pad.
 struct UnitStruct {
-    double scale;     // factor from a number typed in this unit to the base unit
+    double scale; // factor from a number typed in this unit to the base unit
     UintType Type;
     const char* uint; // unit text
     const char* name; // button label, may carry a preset such as "25%"

@@ -6,9 +6,9 @@
 
 double pow10i(int n)
 {
-    static const double kPos[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10,
+    static const double kPos[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10,
                                   1e11, 1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21};
-    static const double kNeg[] = {1e0, 1e-1, 1e-2, 1e-3, 1e-4, 1e-5, 1e-6, 1e-7, 1e-8, 1e-9, 1e-10,
+    static const double kNeg[] = {1e0,   1e-1,  1e-2,  1e-3,  1e-4,  1e-5,  1e-6,  1e-7,  1e-8,  1e-9,  1e-10,
                                   1e-11, 1e-12, 1e-13, 1e-14, 1e-15, 1e-16, 1e-17, 1e-18, 1e-19, 1e-20, 1e-21};
     if (n >= 0)
         return n <= 21 ? kPos[n] : std::pow(10.0, n);
@@ -71,7 +71,7 @@ int paramValueToString(double v, UintType unitType, int minBit, QString& text, b
 {
     text.clear();
     if (!std::isfinite(v))
-        v = 0;  // a value that is no number shows as zero, never as "nan"
+        v = 0; // a value that is no number shows as zero, never as "nan"
     if (v > 1e20)
         v = 1e20;
     if (v < -1e20)
@@ -159,8 +159,7 @@ int paramValueToString(double v, UintType unitType, int minBit, QString& text, b
 int paramValueToString(double v, UintType unitType, int minBit, QString& text, bool focus, int sel, int& sPos,
                        int& sLen)
 {
-    return paramValueToString(v, unitType, minBit, text, focus, sel, sPos, sLen,
-                              int(sys_param::GetSeparator(CH_SYS)));
+    return paramValueToString(v, unitType, minBit, text, focus, sel, sPos, sLen, int(sys_param::GetSeparator(CH_SYS)));
 }
 
 bool AddSelectBit(const DataInfo& info, int& sel, bool toRight)

@@ -25,7 +25,7 @@ QString& sys_param::HardWareVersion = sys_param::transient.HardWareVersion;
 QString& sys_param::LogicVersion = sys_param::transient.LogicVersion;
 const QString sys_param::SoftWareVersion = QStringLiteral("1.09.0018");
 
-void sys_param::resetTransient() { transient = Transient{}; }
+void sys_param::resetTransient() { transient = Transient {}; }
 
 namespace {
 
@@ -93,10 +93,7 @@ void copyPath(char* dst, const char* src, int len)
 
 CH_DATA& sys_param::ch(CH_ID id) { return HWinfo.PDT[chIndex(id)]; }
 
-CH_DATA& sys_param::coupleRecord(CH_ID id)
-{
-    return id == COUPLE12 ? HWinfo.PDT[CH1] : HWinfo.PDT[CH3];
-}
+CH_DATA& sys_param::coupleRecord(CH_ID id) { return id == COUPLE12 ? HWinfo.PDT[CH1] : HWinfo.PDT[CH3]; }
 
 // ---- typed mode setters ----------------------------------------------------
 void sys_param::SetChWorkMode(CH_ID c, WORK_MODE v) { ch(c).WorkMode = v; }
@@ -120,8 +117,8 @@ u8 sys_param::GetChAmpUnit(CH_ID c) { return ch(c).AmpUnit; }
 int sys_param::GetChAmpMode(CH_ID c) { return ch(c).AmpMode; }
 
 // ---- generic accessors -----------------------------------------------------
-#define CH_RULE(name, field, rule) \
-    double sys_param::Get##name(CH_ID c) { return double(ch(c).field); } \
+#define CH_RULE(name, field, rule)                                                                                     \
+    double sys_param::Get##name(CH_ID c) { return double(ch(c).field); }                                               \
     void sys_param::Set##name(CH_ID c, double v) { rule(ch(c).field, v); }
 
 #define CH_D(name, field) CH_RULE(name, field, storeD)
@@ -219,8 +216,8 @@ void sys_param::SetChHarmonicAmp(CH_ID c, double v) { storeD(ch(c).HarmonicSnAmp
 double sys_param::GetChHarmonicPhase(CH_ID c) { return ch(c).HarmonicSnPhase[harmonicIndex(ch(c))]; }
 void sys_param::SetChHarmonicPhase(CH_ID c, double v) { storeD(ch(c).HarmonicSnPhase[harmonicIndex(ch(c))], v); }
 
-#define CP_RULE(name, field, rule) \
-    double sys_param::Get##name(CH_ID c) { return double(coupleRecord(c).field); } \
+#define CP_RULE(name, field, rule)                                                                                     \
+    double sys_param::Get##name(CH_ID c) { return double(coupleRecord(c).field); }                                     \
     void sys_param::Set##name(CH_ID c, double v) { rule(coupleRecord(c).field, v); }
 CP_RULE(ChCoupleFreqSW, ChCoupleFreqSW, storeB4)
 CP_RULE(ChCoupleAmplSW, ChCoupleAmplSW, storeB4)
@@ -254,8 +251,8 @@ double sys_param::GetChStoragePlace(CH_ID c) { return storagePlace[chIndex(c)]; 
 void sys_param::SetChStoragePlace(CH_ID c, double v) { storeI(storagePlace[chIndex(c)], v); }
 
 // ---- system settings --------------------------------------------------------
-#define SYS_RULE(name, field, rule) \
-    double sys_param::Get##name(CH_ID) { return double(HWinfo.field); } \
+#define SYS_RULE(name, field, rule)                                                                                    \
+    double sys_param::Get##name(CH_ID) { return double(HWinfo.field); }                                                \
     void sys_param::Set##name(CH_ID, double v) { rule(HWinfo.field, v); }
 
 SYS_RULE(PhaseSyncType, PhaseSyncType, storeB4)
@@ -292,7 +289,10 @@ SYS_RULE(DigitalUARTBaudrate, digitalUARTBaudrate, storeD)
 double sys_param::GetLanguage(CH_ID) { return SettingsFile::value("language", 0).toInt(); }
 void sys_param::SetLanguage(CH_ID, double v) { SettingsFile::setValue("language", int(std::isfinite(v) ? v : 0)); }
 double sys_param::GetParamRemember(CH_ID) { return SettingsFile::value("powerUpValue", 0).toInt(); }
-void sys_param::SetParamRemember(CH_ID, double v) { SettingsFile::setValue("powerUpValue", int(std::isfinite(v) ? v : 0)); }
+void sys_param::SetParamRemember(CH_ID, double v)
+{
+    SettingsFile::setValue("powerUpValue", int(std::isfinite(v) ? v : 0));
+}
 double sys_param::GetIPSetType(CH_ID)
 {
     IPSetType = SettingsFile::value("IPSetType", 0).toInt() != 0;
@@ -346,7 +346,7 @@ void sys_param::chParamCopy(CH_ID from, CH_ID to)
 MOD_Type sys_param::modTypeOfIndex(int index)
 {
     static const MOD_Type table[15] = {
-        MT_AM, MT_BAM, MT_QAM, MT_ASK, MT_FM, MT_FSK, MT_3FSK, MT_4FSK,
+        MT_AM, MT_BAM, MT_QAM,  MT_ASK,  MT_FM,  MT_FSK, MT_3FSK, MT_4FSK,
         MT_PM, MT_PSK, MT_BPSK, MT_QPSK, MT_OSK, MT_PWM, MT_SUM,
     };
     int i = index & 63;

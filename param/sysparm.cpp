@@ -199,8 +199,8 @@ bool SysParm::SaveSysParam(QString path, bool force)
         // The old file stays whole until the new one is complete on the
         // medium: a power cut or a full disk never leaves a truncated preset.
         QString why;
-        ok = AtomicFile::write(PlatformRoot::path(path),
-                               QByteArray(reinterpret_cast<const char*>(now), kRecordSize), &why);
+        ok = AtomicFile::write(PlatformRoot::path(path), QByteArray(reinterpret_cast<const char*>(now), kRecordSize),
+                               &why);
         if (!ok) {
             qWarning() << "save file error:" << path << why;
             return false;

@@ -43,7 +43,11 @@ public:
     // what the differential save keeps low.
     int eepromWrites() const { return m_writes; }
     const QList<int>& eepromByteOffsets() const { return m_byteOffsets; }
-    void resetWriteLog() { m_writes = 0; m_byteOffsets.clear(); }
+    void resetWriteLog()
+    {
+        m_writes = 0;
+        m_byteOffsets.clear();
+    }
 
     // Test hook: called before each single-byte EEPROM write with its
     // offset; returning false stops the save there, as a power cut would.

@@ -11,14 +11,8 @@
 #if defined(__SANITIZE_THREAD__)
 extern "C" void __tsan_acquire(void* addr);
 extern "C" void __tsan_release(void* addr);
-inline void handoffSend(const void* key)
-{
-    __tsan_release(const_cast<void*>(key));
-}
-inline void handoffTake(const void* key)
-{
-    __tsan_acquire(const_cast<void*>(key));
-}
+inline void handoffSend(const void* key) { __tsan_release(const_cast<void*>(key)); }
+inline void handoffTake(const void* key) { __tsan_acquire(const_cast<void*>(key)); }
 #else
 inline void handoffSend(const void*) {}
 inline void handoffTake(const void*) {}

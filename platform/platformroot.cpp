@@ -47,10 +47,7 @@ QString PlatformRoot::path(const QString& boardPath)
     return g_root + boardPath;
 }
 
-QByteArray PlatformRoot::cpath(const char* boardPath)
-{
-    return path(QString::fromLocal8Bit(boardPath)).toLocal8Bit();
-}
+QByteArray PlatformRoot::cpath(const char* boardPath) { return path(QString::fromLocal8Bit(boardPath)).toLocal8Bit(); }
 
 QString PlatformRoot::boardPathOf(const QString& canonicalHostPath)
 {

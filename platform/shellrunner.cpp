@@ -14,7 +14,7 @@ const char* ShellRunner::kLogPath = "/var/log/ornav-shell.log";
 namespace {
 QMutex g_mutex;
 QStringList g_recorded;
-}
+} // namespace
 
 int ShellRunner::run(const QString& command)
 {

@@ -98,9 +98,8 @@ void timescale(double quarterSeconds, double* tick, const char** text)
     static const struct {
         double seconds;
         const char* text;
-    } scales[] = {{1e-3, "1 ms"},   {1e-4, "100 us"}, {1e-5, "10 us"},  {1e-6, "1 us"},
-                  {1e-7, "100 ns"}, {1e-8, "10 ns"},  {1e-9, "1 ns"},   {1e-10, "100 ps"},
-                  {1e-11, "10 ps"}, {1e-12, "1 ps"}};
+    } scales[] = {{1e-3, "1 ms"},  {1e-4, "100 us"}, {1e-5, "10 us"},   {1e-6, "1 us"},   {1e-7, "100 ns"},
+                  {1e-8, "10 ns"}, {1e-9, "1 ns"},   {1e-10, "100 ps"}, {1e-11, "10 ps"}, {1e-12, "1 ps"}};
     for (const auto& s : scales) {
         *tick = s.seconds;
         *text = s.text;

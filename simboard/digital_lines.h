@@ -23,12 +23,12 @@ namespace DigitalLines {
 enum Kind { Off = 0, Spi = 1, I2c = 2, Uart = 3 };
 
 struct Setup {
-    int kind = Off;             // REG_DIG_SW
-    double bitClock = 0;        // Hz, from the REG_DIG_CLK increment
-    int uartDataBits = 8;       // 4..8
+    int kind = Off;       // REG_DIG_SW
+    double bitClock = 0;  // Hz, from the REG_DIG_CLK increment
+    int uartDataBits = 8; // 4..8
     bool uartParity = false;
-    int uartStopBits = 1;       // 1..2
-    int transmissions = 1;      // how many times the data goes out
+    int uartStopBits = 1;  // 1..2
+    int transmissions = 1; // how many times the data goes out
 };
 
 // The bit clock the FPGA runs for an increment word (FCLK * word / (2^32 - 1)).

@@ -107,7 +107,7 @@ ScopeMeasurements scopeMeasure(const QVector<double>& v, double dt)
         const QVector<double> down = crossings(v, dt, mid, hyst, false);
         if (!up.isEmpty())
             m.trigger = up.first();
-        const int n = up.size() - 1;  // intervals between rising crossings
+        const int n = up.size() - 1; // intervals between rising crossings
         QVector<double> d(std::max(0, n));
         for (int i = 0; i < n; ++i)
             d[i] = up[i + 1] - up[i];
@@ -123,7 +123,7 @@ ScopeMeasurements scopeMeasure(const QVector<double>& v, double dt)
             gap[i] = d[i] > 1.5 * nearest && !(prev > 0 && like(d[i], prev)) && !(next > 0 && like(d[i], next));
         }
         // The carrier's cycles.
-        QVector<double> ct, cf, cd;  // per cycle: middle time, frequency, duty
+        QVector<double> ct, cf, cd; // per cycle: middle time, frequency, duty
         double sum = 0, dmin = 1e300, dmax = 0, high = 0, highOver = 0;
         for (int i = 0; i < n; ++i) {
             if (gap[i])
@@ -164,7 +164,7 @@ ScopeMeasurements scopeMeasure(const QVector<double>& v, double dt)
             to = int(std::ceil(up.last() / dt));
         }
         // Bursts: gaps in which the output holds one level.
-        QVector<int> starts;  // crossings that begin a burst after an idle gap
+        QVector<int> starts; // crossings that begin a burst after an idle gap
         for (int i = 0; i < n; ++i) {
             if (!gap[i])
                 continue;
@@ -230,8 +230,8 @@ ScopeMeasurements scopeMeasure(const QVector<double>& v, double dt)
             // Without gaps the carrier is the cycles counted over whole
             // modulation periods (fractions of a cycle interpolated), so an
             // FM or PM carrier reads its centre whatever the span.
-            if (std::find(gap.begin(), gap.end(), true) == gap.end() && mod.first() >= up.first()
-                && mod.last() <= up.last()) {
+            if (std::find(gap.begin(), gap.end(), true) == gap.end() && mod.first() >= up.first() &&
+                mod.last() <= up.last()) {
                 auto cycles = [&](double t) {
                     const int i = std::max(0, int(std::upper_bound(up.begin(), up.end(), t) - up.begin()) - 1);
                     return i + (i < n ? (t - up[i]) / d[i] : 0);

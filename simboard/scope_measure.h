@@ -18,22 +18,22 @@
 
 struct ScopeMeasurements {
     double vmax = 0, vmin = 0, vpp = 0;
-    double mean = 0, rms = 0;           // over whole periods when periodic
+    double mean = 0, rms = 0; // over whole periods when periodic
     bool periodic = false;
-    double frequency = 0, period = 0;   // of the carrier: mean of its consecutive cycles
-    double duty = 0;                    // percent of the carrier cycles above the mid level
-    bool swept = false;                 // the cycle frequency varies beyond the resolution
-    double fmin = 0, fmax = 0;          // lowest and highest cycle frequency
+    double frequency = 0, period = 0; // of the carrier: mean of its consecutive cycles
+    double duty = 0;                  // percent of the carrier cycles above the mid level
+    bool swept = false;               // the cycle frequency varies beyond the resolution
+    double fmin = 0, fmax = 0;        // lowest and highest cycle frequency
     bool modulated = false;
-    double modFrequency = 0;            // of the slowest variation (envelope, frequency, duty)
+    double modFrequency = 0; // of the slowest variation (envelope, frequency, duty)
     bool hasDepth = false;
-    double depth = 0;                   // percent: (Amax - Amin) / (Amax + Amin) of the envelope
+    double depth = 0; // percent: (Amax - Amin) / (Amax + Amin) of the envelope
     bool burst = false;
-    double burstPeriod = 0;             // seconds between the starts of whole bursts
-    int burstCycles = 0;                // rising crossings in one whole burst
+    double burstPeriod = 0; // seconds between the starts of whole bursts
+    int burstCycles = 0;    // rising crossings in one whole burst
     bool hasRise = false, hasFall = false;
-    double rise = 0, fall = 0;          // seconds, first resolved edge of each kind
-    double trigger = -1;                // time of the first trigger (rising mid crossing); -1: none
+    double rise = 0, fall = 0; // seconds, first resolved edge of each kind
+    double trigger = -1;       // time of the first trigger (rising mid crossing); -1: none
 
     // The lines the scope prints ("Freq   1.00000 kHz", ...).
     QStringList lines() const;

@@ -16,9 +16,9 @@
 namespace {
 using namespace fpga_scale;
 
-const double kTurn63 = 9223372036854775808.0;  // 2^63: one turn of the 64-bit accumulators
-const double kTurn35 = 34359738368.0;          // 2^35: one turn of a frequency-list entry
-const double kTurn32 = 4294967296.0;           // 2^32: one turn of the start phase
+const double kTurn63 = 9223372036854775808.0; // 2^63: one turn of the 64-bit accumulators
+const double kTurn35 = 34359738368.0;         // 2^35: one turn of a frequency-list entry
+const double kTurn32 = 4294967296.0;          // 2^32: one turn of the start phase
 // Offset DACs: 12-bit coarse and fine outputs, summed and amplified by 6
 // around -12.288 V, then through the DC gain of the switch code.
 const double kCoarseStep = 0.8999799559029866e-3;
@@ -28,11 +28,38 @@ const double kOfsZero = 12.288;
 const double kSourceOhms = 50.0;
 
 // Work modes and generators (REG_WORK_MODE, REG_BASE_WAVE).
-enum { WM_BASE = 0, WM_AM = 1, WM_FM = 2, WM_PM = 3, WM_DSBAM = 4, WM_ASK = 5, WM_FSK = 6,
-       WM_3FSK = 7, WM_4FSK = 8, WM_PSK = 9, WM_BPSK = 10, WM_QPSK = 11, WM_OSK = 12, WM_QAM = 13, WM_PWM = 14, WM_SUM = 15, WM_LIST = 20,
-       WM_NCYC = 21, WM_GATE = 22, WM_CONTINUE = 23 };
-enum { GEN_TABLE = 0, GEN_PULSE = 1, GEN_NOISE = 2, GEN_DEEP = 3, GEN_PRBS = 4, GEN_DC = 5,
-       GEN_RAMP = 6, GEN_SQUARE = 7 };
+enum {
+    WM_BASE = 0,
+    WM_AM = 1,
+    WM_FM = 2,
+    WM_PM = 3,
+    WM_DSBAM = 4,
+    WM_ASK = 5,
+    WM_FSK = 6,
+    WM_3FSK = 7,
+    WM_4FSK = 8,
+    WM_PSK = 9,
+    WM_BPSK = 10,
+    WM_QPSK = 11,
+    WM_OSK = 12,
+    WM_QAM = 13,
+    WM_PWM = 14,
+    WM_SUM = 15,
+    WM_LIST = 20,
+    WM_NCYC = 21,
+    WM_GATE = 22,
+    WM_CONTINUE = 23
+};
+enum {
+    GEN_TABLE = 0,
+    GEN_PULSE = 1,
+    GEN_NOISE = 2,
+    GEN_DEEP = 3,
+    GEN_PRBS = 4,
+    GEN_DC = 5,
+    GEN_RAMP = 6,
+    GEN_SQUARE = 7
+};
 enum { MOD_TABLE = 0, MOD_SQUARE = 1, MOD_UPRAMP = 2, MOD_DNRAMP = 3, MOD_NOISE = 4, MOD_EXT = 5 };
 
 double sample16(quint64 w) { return double(int16_t(uint16_t(w))) / 32767.0; }
@@ -205,7 +232,7 @@ ScopeModel::ScopeModel(const ScopeChannelState& state, double loadOhms) : m_s(st
             const uint64_t bit = ((shift >> (deg - 1)) ^ (shift >> (deg - 2))) & 1;
             shift = ((shift << 1) | bit) & period;
         }
-        m_keyPhase[0] = 0;  // the first phase is the carrier's start phase
+        m_keyPhase[0] = 0; // the first phase is the carrier's start phase
         m_keyPhase[1] = double(s.reg(REG_PHASE2, 2)) / 65535.0 - m_phase0;
         m_keyPhase[2] = double(s.reg(REG_PHASE3, 2)) / 65535.0 - m_phase0;
         m_keyPhase[3] = double(s.reg(REG_PHASE4, 2)) / 65535.0 - m_phase0;
@@ -260,7 +287,8 @@ ScopeModel::ScopeModel(const ScopeChannelState& state, double loadOhms) : m_s(st
     if (m_noiseGain > 0)
         m_limits << QStringLiteral("added noise is white Gaussian; its filter is not modelled");
     if (m_gen == GEN_NOISE)
-        m_limits << QStringLiteral("noise is white Gaussian (sigma = full scale / 6.6); the noise filter is not modelled");
+        m_limits << QStringLiteral(
+            "noise is white Gaussian (sigma = full scale / 6.6); the noise filter is not modelled");
     if (m_gen == GEN_TABLE && s.baseTable.isEmpty())
         m_limits << QStringLiteral("the wave memory is empty");
     if (m_modWave == MOD_EXT && m_mode != WM_BASE)
@@ -268,7 +296,8 @@ ScopeModel::ScopeModel(const ScopeChannelState& state, double loadOhms) : m_s(st
     if (m_mode >= WM_3FSK && m_mode <= WM_4FSK)
         m_limits << QStringLiteral("keying runs through the symbols in order; the PN code is not modelled");
     if (m_mode == WM_QAM)
-        m_limits << QStringLiteral("QAM is shown as four phases keyed by the PN code; the I/Q map's levels are not modelled");
+        m_limits << QStringLiteral(
+            "QAM is shown as four phases keyed by the PN code; the I/Q map's levels are not modelled");
     if (m_mode == 16 || m_mode == 17 || m_mode == 18 || m_mode > WM_CONTINUE)
         m_limits << QStringLiteral("work mode %1 is shown as the bare carrier").arg(m_mode);
     if (m_mode == WM_GATE || ((m_mode == WM_NCYC || m_mode == WM_CONTINUE) && m_trigSource != 0))
@@ -313,10 +342,8 @@ double ScopeModel::generator(double p, double dutyShift) const
         const double s = qBound(1e-9, m_sym, 1 - 1e-9);
         return p < s ? -1 + 2 * p / s : 1 - 2 * (p - s) / (1 - s);
     }
-    case GEN_DC:
-        return 1;
-    default:
-        return 0;
+    case GEN_DC: return 1;
+    default: return 0;
     }
 }
 
@@ -328,14 +355,10 @@ double ScopeModel::modulating(double p) const
         const int n = m_s.modTable.size();
         return n ? sample16(m_s.modTable[qBound(0, int(p * n), n - 1)]) : 0;
     }
-    case MOD_SQUARE:
-        return p < 0.5 ? 1 : -1;
-    case MOD_UPRAMP:
-        return -1 + 2 * p;
-    case MOD_DNRAMP:
-        return 1 - 2 * p;
-    default:
-        return 0;
+    case MOD_SQUARE: return p < 0.5 ? 1 : -1;
+    case MOD_UPRAMP: return -1 + 2 * p;
+    case MOD_DNRAMP: return 1 - 2 * p;
+    default: return 0;
     }
 }
 
@@ -402,8 +425,7 @@ double ScopeModel::wave(double t) const
         const double d = m_depthWord;
         return at(carrierPhase(t)) * (1 + d * modulating(pm)) / (1 + d);
     }
-    case WM_DSBAM:
-        return at(carrierPhase(t)) * modulating(pm) * std::min(1.0, m_depthWord);
+    case WM_DSBAM: return at(carrierPhase(t)) * modulating(pm) * std::min(1.0, m_depthWord);
     case WM_SUM: {
         const double d = m_depthWord;
         return (at(carrierPhase(t)) + d * modulating(pm)) / (1 + d);
@@ -427,8 +449,7 @@ double ScopeModel::wave(double t) const
         const double dev = double(m_s.reg(REG_MOD_DEPTH, 6)) / (2 * W48);
         return at(frac(carrierPhase(t) + dev * modulating(pm)));
     }
-    case WM_ASK:
-        return pm < 0.5 ? at(carrierPhase(t)) : 0;
+    case WM_ASK: return pm < 0.5 ? at(carrierPhase(t)) : 0;
     case WM_PSK: {
         const double p = carrierPhase(t) - m_phase0;
         return at(frac(pm < 0.5 ? p : p + m_phase0));
@@ -471,9 +492,8 @@ double ScopeModel::wave(double t) const
         return at(carrierPhase(t)) * env;
     }
     case WM_PWM:
-        return m_gen == GEN_PULSE || m_gen == GEN_SQUARE
-            ? generator(carrierPhase(t), m_depthWord * modulating(pm))
-            : at(carrierPhase(t));
+        return m_gen == GEN_PULSE || m_gen == GEN_SQUARE ? generator(carrierPhase(t), m_depthWord * modulating(pm))
+                                                         : at(carrierPhase(t));
     case WM_LIST: {
         if (m_listHz.isEmpty() || m_fmod <= 0)
             return at(carrierPhase(t));
@@ -490,12 +510,9 @@ double ScopeModel::wave(double t) const
             return idle;
         return at(frac(m_f0 * tin + m_phase0));
     }
-    case WM_CONTINUE:
-        return m_trigSource != 0 ? at(m_phase0) : at(carrierPhase(t));
-    case WM_GATE:
-        return at(m_phase0);
-    default:
-        break;
+    case WM_CONTINUE: return m_trigSource != 0 ? at(m_phase0) : at(carrierPhase(t));
+    case WM_GATE: return at(m_phase0);
+    default: break;
     }
     if (m_gen == GEN_DEEP) {
         // Deep memory plays eight samples per turn of the accumulator.
@@ -515,7 +532,7 @@ double ScopeModel::wave(double t) const
 double ScopeModel::at(double t) const
 {
     if (!m_outputOn)
-        return 0;  // the output relay is open
+        return 0; // the output relay is open
     double ac = wave(t) * m_acVpp / 2;
     if (m_partner)
         ac += m_partner->wave(t) * m_mergeVpp / 2;

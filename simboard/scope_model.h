@@ -29,14 +29,14 @@ class CChCharacter;
 
 // Everything the output path of one channel holds.
 struct ScopeChannelState {
-    int ch = 0;                  // 0 = CH1 .. 3 = CH4
-    QByteArray regs;             // the channel's register block (256 bytes)
-    QVector<quint64> baseTable;  // wave memory (16-bit words)
-    QVector<quint64> modTable;   // modulation table
-    QVector<quint64> flatTable;  // amplitude-flatness words
-    QVector<quint64> list;       // frequency-list entries (36 bits)
-    QVector<quint64> deep;       // deep memory (16-bit words, CH1/CH2)
-    QVector<quint64> offsetDac;  // coarse and fine offset-DAC codes; empty: none latched
+    int ch = 0;                 // 0 = CH1 .. 3 = CH4
+    QByteArray regs;            // the channel's register block (256 bytes)
+    QVector<quint64> baseTable; // wave memory (16-bit words)
+    QVector<quint64> modTable;  // modulation table
+    QVector<quint64> flatTable; // amplitude-flatness words
+    QVector<quint64> list;      // frequency-list entries (36 bits)
+    QVector<quint64> deep;      // deep memory (16-bit words, CH1/CH2)
+    QVector<quint64> offsetDac; // coarse and fine offset-DAC codes; empty: none latched
     // The partner channel (CH1<->CH2, CH3<->CH4), captured when this
     // channel's merge adder is on: its wave is added at REG_MERGE_GAIN.
     QVector<ScopeChannelState> partner;
@@ -66,9 +66,9 @@ public:
     // How often the mode's pattern repeats: the modulating, sweep, burst or
     // keying period (a frequency list's whole list, 3FSK's three symbols).
     double repeatHz() const;
-    double fullScaleVpp() const { return m_fullScale; }   // open circuit, scale word 65535
-    double acVpp() const { return m_acVpp; }              // open circuit, this scale word
-    double dcVolts() const { return m_dc; }               // open circuit, before inversion
+    double fullScaleVpp() const { return m_fullScale; } // open circuit, scale word 65535
+    double acVpp() const { return m_acVpp; }            // open circuit, this scale word
+    double dcVolts() const { return m_dc; }             // open circuit, before inversion
     double loadGain() const { return m_loadGain; }
     bool outputOn() const { return m_outputOn; }
     // What of this state the model renders only approximately or not at all.
@@ -80,7 +80,7 @@ public:
 private:
     double generator(double phase, double dutyShift = 0) const; // one turn -> -1..+1
     double modulating(double phase) const;                      // one turn -> -1..+1
-    double carrierPhase(double t) const;                         // turns, wrapped
+    double carrierPhase(double t) const;                        // turns, wrapped
     double integratedTurns(double t, const double* freq, int n, double stepTime) const;
     double prbsBit(uint64_t index) const;
     double noiseAt(double t) const;
@@ -94,10 +94,10 @@ private:
     double m_f0 = 0;
     double m_phase0 = 0;
     double m_fmod = 0;
-    double m_depthWord = 0;  // REG_MOD_DEPTH / (2^47 - 1)
+    double m_depthWord = 0; // REG_MOD_DEPTH / (2^47 - 1)
     double m_hop[3] = {0, 0, 0};
-    double m_duty = 0.5;     // fraction of a turn where the falling edge starts
-    double m_rise = 0, m_fall = 0;  // edge durations as fractions of a turn
+    double m_duty = 0.5;           // fraction of a turn where the falling edge starts
+    double m_rise = 0, m_fall = 0; // edge durations as fractions of a turn
     double m_sym = 0.5;
     int m_burstCycles = 0;
     int m_burstMode = 0;
@@ -105,12 +105,12 @@ private:
     double m_burstDelay = 0;
     int m_prbsDegree = 7;
     QVector<double> m_listHz;
-    QVector<double> m_fmFreq;   // FM: instantaneous frequency per modulating step
-    QByteArray m_prbs;          // PRBS bits
-    QByteArray m_pn;            // PN code of BPSK, QPSK and QAM
-    double m_keyPhase[4] = {0, 0, 0, 0};  // BPSK/QPSK phases, turns
-    double m_oskTime = 0;       // OSK swell and decay time, s
-    QVector<double> m_fmTurns;  // FM: turns accumulated before each modulating step
+    QVector<double> m_fmFreq;            // FM: instantaneous frequency per modulating step
+    QByteArray m_prbs;                   // PRBS bits
+    QByteArray m_pn;                     // PN code of BPSK, QPSK and QAM
+    double m_keyPhase[4] = {0, 0, 0, 0}; // BPSK/QPSK phases, turns
+    double m_oskTime = 0;                // OSK swell and decay time, s
+    QVector<double> m_fmTurns;           // FM: turns accumulated before each modulating step
 
     double m_fullScale = 0;
     double m_acVpp = 0;

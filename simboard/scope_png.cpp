@@ -86,7 +86,8 @@ QImage scopeImage(const QVector<ScopeTrace>& traces, double dt, const QString& t
         const double y0 = std::min(std::max(yOf(0), double(screen.top())), double(screen.bottom()));
         p.setPen(Qt::NoPen);
         p.setBrush(colour);
-        p.drawPolygon(QPolygonF({QPointF(2, y0 - 7), QPointF(18, y0 - 7), QPointF(26, y0), QPointF(18, y0 + 7), QPointF(2, y0 + 7)}));
+        p.drawPolygon(QPolygonF(
+            {QPointF(2, y0 - 7), QPointF(18, y0 - 7), QPointF(26, y0), QPointF(18, y0 + 7), QPointF(2, y0 + 7)}));
         p.setPen(Qt::white);
         p.drawText(QPointF(6, y0 + 4), QString::number(t.ch + 1));
 
@@ -126,8 +127,10 @@ QImage scopeImage(const QVector<ScopeTrace>& traces, double dt, const QString& t
             const double yl = yOf((m.vmax + m.vmin) / 2);
             p.setPen(Qt::NoPen);
             p.setBrush(QColor(255, 140, 0));
-            p.drawPolygon(QPolygonF({QPointF(x - 7, screen.top() - 12), QPointF(x + 7, screen.top() - 12), QPointF(x, screen.top() - 1)}));
-            p.drawPolygon(QPolygonF({QPointF(screen.right() + 12, yl - 7), QPointF(screen.right() + 12, yl + 7), QPointF(screen.right() + 1, yl)}));
+            p.drawPolygon(QPolygonF(
+                {QPointF(x - 7, screen.top() - 12), QPointF(x + 7, screen.top() - 12), QPointF(x, screen.top() - 1)}));
+            p.drawPolygon(QPolygonF({QPointF(screen.right() + 12, yl - 7), QPointF(screen.right() + 12, yl + 7),
+                                     QPointF(screen.right() + 1, yl)}));
             p.setPen(QPen(QColor(255, 140, 0, 110), 1, Qt::DashLine));
             p.drawLine(QPointF(x, screen.top()), QPointF(x, screen.bottom()));
             p.setBrush(Qt::NoBrush);

@@ -8,8 +8,8 @@
 #include "simboard/scope_measure.h"
 
 struct ScopeTrace {
-    int ch = 0;                  // 0 = CH1 .. 3 = CH4
-    QVector<double> v;           // samples at i * dt
+    int ch = 0;        // 0 = CH1 .. 3 = CH4
+    QVector<double> v; // samples at i * dt
     ScopeMeasurements m;
     bool outputOn = true;
 };

@@ -7,15 +7,9 @@
 namespace {
 bool g_installed = false;
 
-FpgaRegDevice* makeRegDevice(int fd)
-{
-    return new SimFpgaRegDevice(fd);
-}
+FpgaRegDevice* makeRegDevice(int fd) { return new SimFpgaRegDevice(fd); }
 
-FpgaCfgDevice* makeCfgDevice(int fd)
-{
-    return new SimFpgaCfgDevice(fd);
-}
+FpgaCfgDevice* makeCfgDevice(int fd) { return new SimFpgaCfgDevice(fd); }
 
 UsbtmcDevice* usbtmcEndpoint()
 {
@@ -45,7 +39,4 @@ void SimBoard::uninstall()
     g_installed = false;
 }
 
-bool SimBoard::installed()
-{
-    return g_installed;
-}
+bool SimBoard::installed() { return g_installed; }

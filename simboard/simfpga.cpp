@@ -287,18 +287,13 @@ void SimFpga::applyByte(unsigned a, uint8_t v)
         if (m_space[REG_DIG_LOAD])
             m_digFlag.append(char(v));
         break;
-    case REG_KEY_PORT + 1:
-        keyPortWord(uint16_t(m_space[REG_KEY_PORT] | (v << 8)));
-        break;
-    case REG_OFS_DAC + 1:
-        offsetDacWord(uint16_t(m_space[REG_OFS_DAC] | (v << 8)));
-        break;
+    case REG_KEY_PORT + 1: keyPortWord(uint16_t(m_space[REG_KEY_PORT] | (v << 8))); break;
+    case REG_OFS_DAC + 1: offsetDacWord(uint16_t(m_space[REG_OFS_DAC] | (v << 8))); break;
     case REG_LED_PORT + 1:
         // LED expander word: chip register in the high byte, value in the low.
         m_ledChip[v & 0x7F] = m_space[REG_LED_PORT];
         break;
-    default:
-        break;
+    default: break;
     }
 }
 

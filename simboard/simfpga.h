@@ -48,11 +48,11 @@ public:
 
     // Values the FPGA presents after power-on.
     struct PowerOn {
-        uint8_t hwVersion = 0x09;          // reads as hardware "2.01"
+        uint8_t hwVersion = 0x09;               // reads as hardware "2.01"
         uint8_t logicVersion[2] = {0x12, 0x05}; // reads as logic "1.02.005"
-        uint8_t clockStatus = 0;           // no external reference
-        bool configured = true;            // configuration flash holds a bitstream
-        int erasePolls = 3;                // erase busy answers per erase
+        uint8_t clockStatus = 0;                // no external reference
+        bool configured = true;                 // configuration flash holds a bitstream
+        int erasePolls = 3;                     // erase busy answers per erase
     };
 
     // Power-on: clears every register, stream, key event and the write record

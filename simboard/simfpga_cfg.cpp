@@ -12,10 +12,8 @@ int SimFpga::cfgControl(unsigned long request)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
     switch (request) {
-    case FPGA_CFG_INIT:
-        return 0;
-    case FPGA_CFG_ONLINE:
-        return m_configured ? 1 : 0;
+    case FPGA_CFG_INIT: return 0;
+    case FPGA_CFG_ONLINE: return m_configured ? 1 : 0;
     case FPGA_CFG_PREPARE:
         // The FPGA drops its configuration while it is reprogrammed.
         m_cfgPrepared = true;
@@ -41,8 +39,7 @@ int SimFpga::cfgControl(unsigned long request)
         m_cfgIncoming.clear();
         m_configured = !m_bitstream.isEmpty();
         return 0;
-    default:
-        return -1;
+    default: return -1;
     }
 }
 

@@ -17,18 +17,11 @@ SimFpgaRegDevice::~SimFpgaRegDevice()
         ::close(m_fd);
 }
 
-int SimFpgaRegDevice::write(const userCmd* cmd, int count)
-{
-    return cmd ? SimFpga::instance().write(*cmd, count) : -1;
-}
+int SimFpgaRegDevice::write(const userCmd* cmd, int count) { return cmd ? SimFpga::instance().write(*cmd, count) : -1; }
 
-int SimFpgaRegDevice::read(userCmd* cmd, int count)
-{
-    return cmd ? SimFpga::instance().read(*cmd, count) : -1;
-}
+int SimFpgaRegDevice::read(userCmd* cmd, int count) { return cmd ? SimFpga::instance().read(*cmd, count) : -1; }
 
-unsigned SimFpgaRegDevice::writeWindowed(unsigned base, unsigned window, unsigned offset, const uint8_t* data,
-                                         size_t n)
+unsigned SimFpgaRegDevice::writeWindowed(unsigned base, unsigned window, unsigned offset, const uint8_t* data, size_t n)
 {
     return SimFpga::instance().writeWindowed(base, window, offset, data, n);
 }
@@ -44,12 +37,6 @@ SimFpgaCfgDevice::~SimFpgaCfgDevice()
         ::close(m_fd);
 }
 
-int SimFpgaCfgDevice::control(unsigned long request, unsigned long)
-{
-    return SimFpga::instance().cfgControl(request);
-}
+int SimFpgaCfgDevice::control(unsigned long request, unsigned long) { return SimFpga::instance().cfgControl(request); }
 
-int SimFpgaCfgDevice::write(const void* data, unsigned n)
-{
-    return SimFpga::instance().cfgWrite(data, n);
-}
+int SimFpgaCfgDevice::write(const void* data, unsigned n) { return SimFpga::instance().cfgWrite(data, n); }

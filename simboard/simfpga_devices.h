@@ -14,8 +14,7 @@ public:
     int write(const userCmd* cmd, int count) override;
     int read(userCmd* cmd, int count) override;
     int control(unsigned long request, unsigned long arg) override;
-    unsigned writeWindowed(unsigned base, unsigned window, unsigned offset, const uint8_t* data,
-                           size_t n) override;
+    unsigned writeWindowed(unsigned base, unsigned window, unsigned offset, const uint8_t* data, size_t n) override;
 
 private:
     int m_fd;

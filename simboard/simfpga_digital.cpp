@@ -12,7 +12,10 @@ namespace {
 // Most transmissions drawn for repeated manual sends.
 const int kMaxTransmissions = 8;
 
-unsigned le32(const uint8_t* p) { return unsigned(p[0]) | unsigned(p[1]) << 8 | unsigned(p[2]) << 16 | unsigned(p[3]) << 24; }
+unsigned le32(const uint8_t* p)
+{
+    return unsigned(p[0]) | unsigned(p[1]) << 8 | unsigned(p[2]) << 16 | unsigned(p[3]) << 24;
+}
 
 void put32(uint8_t* p, double count)
 {

@@ -89,7 +89,9 @@ bool SimFpga::stream(const QString& name, QVector<quint64>* out, QString* error)
             out->append(uint8_t(c));
         return true;
     }
-    return fail(QStringLiteral("unknown stream '%1' (table:CH:KIND, list:CH, deep:CH, offset:CH, digital, digital:flag)").arg(name));
+    return fail(
+        QStringLiteral("unknown stream '%1' (table:CH:KIND, list:CH, deep:CH, offset:CH, digital, digital:flag)")
+            .arg(name));
 }
 
 QByteArray SimFpga::handleRequest(const QByteArray& line)
@@ -104,7 +106,8 @@ QByteArray SimFpga::handleRequest(const QByteArray& line)
         quint64 count = 1;
         if (a.size() < 2 || a.size() > 3 || !parseNumber(a[1], kSpaceSize - 1, &addr))
             return error("peek ADDR [COUNT]: ADDR 0..0xffff");
-        if (a.size() == 3 && (!parseNumber(a[2], kSpaceSize, &count) || count < 1 || addr + count > quint64(kSpaceSize)))
+        if (a.size() == 3 &&
+            (!parseNumber(a[2], kSpaceSize, &count) || count < 1 || addr + count > quint64(kSpaceSize)))
             return error("peek: COUNT must be 1.. and stay within 0..0xffff");
         return "ok\n" + hexBytes(peek(unsigned(addr), int(count))).toUtf8() + '\n';
     }

@@ -34,7 +34,7 @@ void sendAll(int fd, const QByteArray& data)
     const char* p = data.constData();
     size_t left = size_t(data.size());
     while (left > 0) {
-        pollfd pf{fd, POLLOUT, 0};
+        pollfd pf {fd, POLLOUT, 0};
         if (::poll(&pf, 1, kClientTimeoutMs) <= 0)
             return;
         const ssize_t n = ::send(fd, p, left, MSG_NOSIGNAL);
@@ -52,7 +52,7 @@ QByteArray readLine(int fd)
     QByteArray line;
     char buf[512];
     while (line.size() < kMaxRequest && !line.contains('\n')) {
-        pollfd pf{fd, POLLIN, 0};
+        pollfd pf {fd, POLLIN, 0};
         if (::poll(&pf, 1, kClientTimeoutMs) <= 0)
             break;
         const ssize_t n = ::recv(fd, buf, sizeof(buf), 0);
@@ -93,8 +93,8 @@ bool SimFpga::startServer(const QString& socketFile)
     const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
     if (fd < 0)
         return false;
-    if (::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof(addr)) != 0 || ::listen(fd, 8) != 0
-        || ::pipe2(m_wake, O_CLOEXEC) != 0) {
+    if (::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof(addr)) != 0 || ::listen(fd, 8) != 0 ||
+        ::pipe2(m_wake, O_CLOEXEC) != 0) {
         qWarning("simulated FPGA: cannot serve %s: %s", file.constData(), std::strerror(errno));
         ::close(fd);
         ::unlink(file.constData());

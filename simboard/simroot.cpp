@@ -39,19 +39,33 @@ bool SimRoot::create(const QString& dirIn, QString* error)
 {
     const QString dir = QDir(dirIn).absolutePath();
     const char* dirs[] = {
-        "/home/root", "/dev", "/dev/input", "/var/log", "/media/usbdisk", "/media/ram",
-        "/run/media/mmcblk0p1", "/usr/share/ArbWaveLib", "/usr/share/Language",
-        "/sys/class/gpio", "/sys/class/net/eth0", "/sys/bus/w1/devices",
-        "/sys/class/graphics/fb0", "/sys/devices/platform/backlight/backlight/backlight",
-        "/sys/devices/platform/ocp/44e0b000.i2c/i2c-0/0-0050", "/proc/net", "/etc", "/var/run",
+        "/home/root",
+        "/dev",
+        "/dev/input",
+        "/var/log",
+        "/media/usbdisk",
+        "/media/ram",
+        "/run/media/mmcblk0p1",
+        "/usr/share/ArbWaveLib",
+        "/usr/share/Language",
+        "/sys/class/gpio",
+        "/sys/class/net/eth0",
+        "/sys/bus/w1/devices",
+        "/sys/class/graphics/fb0",
+        "/sys/devices/platform/backlight/backlight/backlight",
+        "/sys/devices/platform/ocp/44e0b000.i2c/i2c-0/0-0050",
+        "/proc/net",
+        "/etc",
+        "/var/run",
     };
     for (const char* d : dirs)
         if (!makeDir(dir, d, error))
             return false;
 
     bool ok = true;
-    ok = ok && makeFile(dir, "/sys/devices/platform/ocp/44e0b000.i2c/i2c-0/0-0050/eeprom",
-                        QByteArray(kEepromSize, '\0'), error);
+    ok = ok &&
+        makeFile(dir, "/sys/devices/platform/ocp/44e0b000.i2c/i2c-0/0-0050/eeprom", QByteArray(kEepromSize, '\0'),
+                 error);
     for (int line : kGpioLines) {
         const QString base = QStringLiteral("/sys/class/gpio/gpio%1/").arg(line);
         // The power key reads '1' while released; the other lines start low,
@@ -66,21 +80,23 @@ bool SimRoot::create(const QString& dirIn, QString* error)
     ok = ok && makeFile(dir, "/sys/class/net/eth0/address", "02:00:00:00:01:00\n", error);
     ok = ok && makeFile(dir, "/sys/class/graphics/fb0/blank", "0\n", error);
     ok = ok && makeFile(dir, "/sys/devices/platform/backlight/backlight/backlight/brightness", "8\n", error);
-    ok = ok && makeFile(dir, "/proc/net/route",
-                        "Iface\tDestination\tGateway \tFlags\tRefCnt\tUse\tMetric\tMask\t\tMTU\tWindow\tIRTT\n"
-                        "eth0\t00000000\t0100007F\t0003\t0\t0\t0\t00000000\t0\t0\t0\n"
-                        "eth0\t0000007F\t00000000\t0001\t0\t0\t0\t000000FF\t0\t0\t0\n",
-                        error);
+    ok = ok &&
+        makeFile(dir, "/proc/net/route",
+                 "Iface\tDestination\tGateway \tFlags\tRefCnt\tUse\tMetric\tMask\t\tMTU\tWindow\tIRTT\n"
+                 "eth0\t00000000\t0100007F\t0003\t0\t0\t0\t00000000\t0\t0\t0\n"
+                 "eth0\t0000007F\t00000000\t0001\t0\t0\t0\t000000FF\t0\t0\t0\n",
+                 error);
     ok = ok && makeFile(dir, "/var/log/ornav-shell.log", QByteArray(), error);
     // Stand-in of the touch screen's input device (remote touch writes its
     // events here; the simulated screen reads them back).
     ok = ok && makeFile(dir, "/dev/input/event0", QByteArray(), error);
     // The one-wire board thermometer as the kernel's driver presents it; edit
     // the number after "t=" (milli-degrees Celsius) to change the temperature.
-    ok = ok && makeFile(dir, kThermometerFile,
-                        "90 01 4b 46 7f ff 0c 10 1c : crc=1c YES\n"
-                        "90 01 4b 46 7f ff 0c 10 1c t=25000\n",
-                        error);
+    ok = ok &&
+        makeFile(dir, kThermometerFile,
+                 "90 01 4b 46 7f ff 0c 10 1c : crc=1c YES\n"
+                 "90 01 4b 46 7f ff 0c 10 1c t=25000\n",
+                 error);
     // The touch screen's input device and the TF card: files that mark them
     // present for the start-up device check.
     ok = ok && makeFile(dir, "/dev/input/event0", QByteArray(), error);
@@ -89,14 +105,15 @@ bool SimRoot::create(const QString& dirIn, QString* error)
     // answers. Its power-on values can be edited before the program starts.
     ok = ok && makeFile(dir, "/dev/fpga", QByteArray(), error);
     ok = ok && makeFile(dir, "/dev/fpga_cfg", QByteArray(), error);
-    ok = ok && makeFile(dir, "/etc/ornav-simfpga.ini",
-                        "; Power-on values of the simulated FPGA (decimal or 0x hex).\n"
-                        "; HwVersion reads as ((v >> 3) + 1).(v & 7); LogicVersion0/1 are the\n"
-                        "; two bytes of the logic version; ClockStatus 0xff means an external\n"
-                        "; reference is locked; Configured 0 makes the FPGA ask for its\n"
-                        "; bitstream; ErasePolls is how long a flash erase stays busy.\n"
-                        "HwVersion=0x09\nLogicVersion0=0x12\nLogicVersion1=0x05\n"
-                        "ClockStatus=0\nConfigured=1\nErasePolls=3\n",
-                        error);
+    ok = ok &&
+        makeFile(dir, "/etc/ornav-simfpga.ini",
+                 "; Power-on values of the simulated FPGA (decimal or 0x hex).\n"
+                 "; HwVersion reads as ((v >> 3) + 1).(v & 7); LogicVersion0/1 are the\n"
+                 "; two bytes of the logic version; ClockStatus 0xff means an external\n"
+                 "; reference is locked; Configured 0 makes the FPGA ask for its\n"
+                 "; bitstream; ErasePolls is how long a flash erase stays busy.\n"
+                 "HwVersion=0x09\nLogicVersion0=0x12\nLogicVersion1=0x05\n"
+                 "ClockStatus=0\nConfigured=1\nErasePolls=3\n",
+                 error);
     return ok;
 }

@@ -10,7 +10,9 @@
 #include <linux/input.h>
 
 SimTouch::SimTouch(QWindow* w, const QString& devicePath, QObject* parent)
-    : QObject(parent), window(w), path(devicePath)
+    : QObject(parent)
+    , window(w)
+    , path(devicePath)
 {
     QFile f(path);
     if (f.exists())
@@ -36,10 +38,7 @@ SimTouch::SimTouch(QWindow* w, const QString& devicePath, QObject* parent)
     timer->start(1000);
 }
 
-QPoint SimTouch::toScreen(int px, int py)
-{
-    return QPoint(1280 - py, 800 - px);
-}
+QPoint SimTouch::toScreen(int px, int py) { return QPoint(1280 - py, 800 - px); }
 
 void SimTouch::poll()
 {
@@ -47,7 +46,7 @@ void SimTouch::poll()
     if (!f.open(QIODevice::ReadOnly))
         return;
     if (f.size() < offset)
-        offset = 0;  // the file was emptied
+        offset = 0; // the file was emptied
     if (!f.seek(offset))
         return;
     const qint64 n = (f.size() - offset) / qint64(sizeof(input_event));

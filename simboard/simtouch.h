@@ -30,6 +30,6 @@ private:
     QFileSystemWatcher* watcher = nullptr;
     QTimer* timer = nullptr;
     int panelX = 0, panelY = 0;
-    bool touching = false;   // BTN_TOUCH as last reported
-    bool delivered = false;  // the press state the window has seen
+    bool touching = false;  // BTN_TOUCH as last reported
+    bool delivered = false; // the press state the window has seen
 };

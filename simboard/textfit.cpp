@@ -33,8 +33,8 @@ void walk(QQuickItem* item, QStringList& out)
         if (!text.isEmpty() && (truncated || wider)) {
             const QPointF at = item->mapToScene(QPointF(0, 0));
             out << QStringLiteral("\"%1\" [%2 %3/%4 px] at %5,%6")
-                       .arg(text.simplified(), truncated ? "elided" : "wider",
-                            QString::number(painted, 'f', 0), QString::number(item->width(), 'f', 0))
+                       .arg(text.simplified(), truncated ? "elided" : "wider", QString::number(painted, 'f', 0),
+                            QString::number(item->width(), 'f', 0))
                        .arg(int(at.x()))
                        .arg(int(at.y()));
         }
@@ -74,7 +74,7 @@ void SimTextFit::poll()
     const QString view = QString::fromUtf8(req.readAll()).trimmed();
     req.close();
     auto* qw = qobject_cast<QQuickWindow*>(window);
-    const QStringList cut = qw ? cutTexts(qw->contentItem()) : QStringList{QStringLiteral("no screen")};
+    const QStringList cut = qw ? cutTexts(qw->contentItem()) : QStringList {QStringLiteral("no screen")};
     QFile rep(PlatformRoot::path(kReport));
     if (rep.open(QIODevice::Append)) {
         for (const QString& c : cut)

@@ -9,10 +9,7 @@
 #include <QDir>
 #include "simboard/usbtmc_socket.h"
 
-UsbtmcHost::~UsbtmcHost()
-{
-    disconnect();
-}
+UsbtmcHost::~UsbtmcHost() { disconnect(); }
 
 bool UsbtmcHost::connectTo(const QString& root, int timeoutMs)
 {
@@ -35,7 +32,7 @@ bool UsbtmcHost::connectTo(const QString& root, int timeoutMs)
             // The device greets the host it takes; a device busy with another
             // host says so and lets go.
             const int left = int(qMax<qint64>(timeoutMs - t.elapsed(), 1000));
-            pollfd p{s, POLLIN, 0};
+            pollfd p {s, POLLIN, 0};
             char greeting[32];
             ssize_t n = -1;
             if (poll(&p, 1, left) > 0)
@@ -127,7 +124,7 @@ bool UsbtmcHost::sendMessage(const QByteArray& payload, bool eom, int packetSize
 
 static int waitReadable(int fd, int timeoutMs)
 {
-    pollfd p{fd, POLLIN, 0};
+    pollfd p {fd, POLLIN, 0};
     return poll(&p, 1, timeoutMs);
 }
 

@@ -30,12 +30,12 @@ public:
     bool sendRaw(const QByteArray& bytes, int packetSize = 512);
 
     struct Reply {
-        bool ok = false;       // a DEV_DEP_MSG_IN arrived
+        bool ok = false; // a DEV_DEP_MSG_IN arrived
         bool eom = false;
         uint8_t tag = 0;
         uint8_t tagInverse = 0;
         uint32_t transferSize = 0;
-        int frameSize = 0;     // bytes of the whole bulk-in transfer
+        int frameSize = 0; // bytes of the whole bulk-in transfer
         QByteArray data;
     };
     // Requests up to size bytes and reads the bulk-in transfer.

@@ -25,6 +25,6 @@ private:
     void refuseWaitingHost();
     // The connection: opened and closed by the USBTMC thread, polled by the
     // controller's tick (host attached or not).
-    std::atomic<int> m_fd{-1};
+    std::atomic<int> m_fd {-1};
     int m_listen = -1;
 };

@@ -6,10 +6,7 @@
 #include "WaveView/psewave.h"
 #include "param/sys_param.h"
 
-Signal::Signal(CH_ID c, QList<channelModel*>* list, int t)
-    : ch(c), type(t), realType(t), psysparalist(list)
-{
-}
+Signal::Signal(CH_ID c, QList<channelModel*>* list, int t) : ch(c), type(t), realType(t), psysparalist(list) {}
 
 channelModel* Signal::entry(int index) const
 {
@@ -63,18 +60,10 @@ void Signal::drawWave(bool force)
 {
     std::lock_guard<std::mutex> lock(previewLock());
     switch (sys_param::ch(ch).WorkMode) {
-    case WORK_MODULATION:
-        CWaveCreate::CreateModWave(ch);
-        break;
-    case WORK_SCAN:
-        CWaveCreate::CreateSweepWave(ch);
-        break;
-    case WORK_BURST:
-        CWaveCreate::CreateBurstWave(ch);
-        break;
-    default:
-        CWaveCreate::CreateBaseWave(ch, force);
-        break;
+    case WORK_MODULATION: CWaveCreate::CreateModWave(ch); break;
+    case WORK_SCAN: CWaveCreate::CreateSweepWave(ch); break;
+    case WORK_BURST: CWaveCreate::CreateBurstWave(ch); break;
+    default: CWaveCreate::CreateBaseWave(ch, force); break;
     }
 }
 
@@ -117,15 +106,9 @@ int listLength(const SWaveMem& w)
 
 // ---- mode signals ------------------------------------------------------------
 
-bool Signal_mod::pulseCarrier() const
-{
-    return sys_param::ch(ch).BaseWave == BASE_Pulse;
-}
+bool Signal_mod::pulseCarrier() const { return sys_param::ch(ch).BaseWave == BASE_Pulse; }
 
-void Signal_mod::TrigIO(bool uses, bool asInput) const
-{
-    CSetParam::SetDigtalModTrigInOutReg(ch, uses, asInput);
-}
+void Signal_mod::TrigIO(bool uses, bool asInput) const { CSetParam::SetDigtalModTrigInOutReg(ch, uses, asInput); }
 
 void Signal_mod::addModSourceList()
 {

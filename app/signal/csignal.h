@@ -72,7 +72,8 @@ class Signal_mod : public Signal {
     Q_OBJECT
 public:
     Signal_mod(CH_ID ch, QList<channelModel*>* list, int type, int basemask)
-        : Signal(ch, list, type), basemask(basemask)
+        : Signal(ch, list, type)
+        , basemask(basemask)
     {
     }
     // Bit n set: base waveform n may carry this mode.

@@ -13,10 +13,7 @@ bool ch12(CH_ID ch) { return ch == CH1 || ch == CH2; }
 bool restrictsSampling(int m) { return isSweepKind(m) || isFreqClassMod(m) || isPhaseClassMod(m); }
 } // namespace
 
-bool Signal_Arb::sampleMode() const
-{
-    return ch12(ch) && sys_param::ch(ch).ArbSample;
-}
+bool Signal_Arb::sampleMode() const { return ch12(ch) && sys_param::ch(ch).ArbSample; }
 
 void Signal_Arb::buildParamList(int m)
 {
@@ -39,8 +36,8 @@ void Signal_Arb::buildParamList(int m)
         add(sampling ? PARAM_INDEX_SAMPLERATE : PARAM_INDEX_FREQ);
     add(PARAM_INDEX_AMP);
     add(PARAM_INDEX_OFFSET);
-    const bool noPhase = isSweepKind(m) || isFreqClassMod(m) || (isPhaseClassMod(m) && m != int(MT_PM))
-        || isBurstKind(m);
+    const bool noPhase =
+        isSweepKind(m) || isFreqClassMod(m) || (isPhaseClassMod(m) && m != int(MT_PM)) || isBurstKind(m);
     if (!noPhase && !sampling)
         add(PARAM_INDEX_PHASE);
     add(PARAM_INDEX_ARBFILE);
@@ -71,8 +68,7 @@ void Signal_Arb::Exe()
         // The amplitude path is corrected for the wave's repetition rate;
         // the carrier register clocks the deep memory, 8 samples a tick.
         const double f = w->ArbLen > 0 ? d.SampleRate / w->ArbLen : 1000.0;
-        CSetParam::SetAmpOffset(ch, f, d.Vpp, d.Offset, d.ChMerge != 0, d.ChInversion, d.noiseSumSW,
-                                float(d.SNRatio));
+        CSetParam::SetAmpOffset(ch, f, d.Vpp, d.Offset, d.ChMerge != 0, d.ChInversion, d.noiseSumSW, float(d.SNRatio));
         CSetParam::SetFre(ch, d.SampleRate / 8);
         return;
     }

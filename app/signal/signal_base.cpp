@@ -18,8 +18,8 @@ void Signal_sine::buildPeriodicList(int m, std::initializer_list<int> own)
     add(PARAM_INDEX_OFFSET);
     // The start phase means nothing while the carrier frequency or phase is
     // keyed, swept or restarted by a burst; PM keeps it.
-    const bool noPhase = isSweepKind(m) || isFreqClassMod(m) || (isPhaseClassMod(m) && m != int(MT_PM))
-        || isBurstKind(m);
+    const bool noPhase =
+        isSweepKind(m) || isFreqClassMod(m) || (isPhaseClassMod(m) && m != int(MT_PM)) || isBurstKind(m);
     if (!noPhase)
         add(PARAM_INDEX_PHASE);
     for (int i : own)
@@ -93,10 +93,7 @@ void Signal_sine::stepWorkMode() const
     }
 }
 
-void Signal_sine::stepGenerator() const
-{
-    CSetParam::SetBaseWaveType(ch);
-}
+void Signal_sine::stepGenerator() const { CSetParam::SetBaseWaveType(ch); }
 
 void Signal_sine::stepUploadBase() const
 {
@@ -107,10 +104,7 @@ void Signal_sine::stepUploadBase() const
     }
 }
 
-void Signal_sine::stepCarrier() const
-{
-    CSetParam::SetFre(ch, sys_param::ch(ch).Frequency);
-}
+void Signal_sine::stepCarrier() const { CSetParam::SetFre(ch, sys_param::ch(ch).Frequency); }
 
 void Signal_sine::stepPhase() const
 {

@@ -53,10 +53,7 @@ void Signal_GATE::Exe()
     TrigIO(true, true);
 }
 
-Signal_INFINITE::Signal_INFINITE(CH_ID c, QList<channelModel*>* l)
-    : Signal_mod(c, l, BT_INFINIT, BASEMASK_PERIODIC)
-{
-}
+Signal_INFINITE::Signal_INFINITE(CH_ID c, QList<channelModel*>* l) : Signal_mod(c, l, BT_INFINIT, BASEMASK_PERIODIC) {}
 
 void Signal_INFINITE::buildParamList(int)
 {

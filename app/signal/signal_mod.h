@@ -7,13 +7,12 @@
 
 // Base waveforms that may carry a mode (bit n = BASE_WAVE n).
 enum {
-    BASEMASK_PERIODIC = 31,   // sine, square, ramp, pulse, arbitrary
-    BASEMASK_NO_PULSE = 23,   // sine, square, ramp, arbitrary
+    BASEMASK_PERIODIC = 31, // sine, square, ramp, pulse, arbitrary
+    BASEMASK_NO_PULSE = 23, // sine, square, ramp, arbitrary
     BASEMASK_SINE = 1,
     BASEMASK_PULSE = 8,
-    BASEMASK_TO_NOISE = 127,  // sine through noise
+    BASEMASK_TO_NOISE = 127, // sine through noise
 };
-
 
 class Signal_AM : public Signal_mod {
     Q_OBJECT

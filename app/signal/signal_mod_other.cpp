@@ -35,10 +35,7 @@ void Signal_PWM::buildParamList(int)
     add(PARAM_INDEX_MODPWMDUTYDEV);
 }
 
-void Signal_PWM::SignalSelected()
-{
-    refresh(PARAM_INDEX_MODPWMDUTYDEV);
-}
+void Signal_PWM::SignalSelected() { refresh(PARAM_INDEX_MODPWMDUTYDEV); }
 
 void Signal_PWM::Exe()
 {

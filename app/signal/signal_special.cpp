@@ -20,8 +20,8 @@ Signal_Harmonic::Signal_Harmonic(CH_ID c, QList<channelModel*>* list) : Signal_s
 
 void Signal_Harmonic::buildParamList(int)
 {
-    setFixedList({PARAM_INDEX_FREQ, PARAM_INDEX_AMP, PARAM_INDEX_OFFSET, PARAM_INDEX_PHASE,
-                  PARAM_INDEX_HARMONICORDER, PARAM_INDEX_HARMONICTYPE});
+    setFixedList({PARAM_INDEX_FREQ, PARAM_INDEX_AMP, PARAM_INDEX_OFFSET, PARAM_INDEX_PHASE, PARAM_INDEX_HARMONICORDER,
+                  PARAM_INDEX_HARMONICTYPE});
     if (sys_param::ch(ch).HarmonicType == HARMNIC_TYPE_USER)
         add(PARAM_INDEX_HARMONICUSERTYPE);
     add(PARAM_INDEX_HARMONICSN);
@@ -54,14 +54,13 @@ void Signal_Harmonic::Exe()
 // ---- noise ------------------------------------------------------------------------
 
 // Measured output gain of the noise generator against its bandwidth.
-const double Signal_Noise::kNoiseBandwidth[kNoiseRows] = {
-    1e5, 1e6, 1e7, 2e7, 3e7, 4e7, 5e7, 6e7, 7e7, 8e7, 9e7, 1e8,
-    1.5e8, 2e8, 2.5e8, 3e8, 3.2e8, 3.5e8, 4e8, 4.5e8, 5e8, 5.5e8, 5.7e8, 6e8};
+const double Signal_Noise::kNoiseBandwidth[kNoiseRows] = {1e5,   1e6,   1e7, 2e7,   3e7,   4e7,   5e7,   6e7,
+                                                          7e7,   8e7,   9e7, 1e8,   1.5e8, 2e8,   2.5e8, 3e8,
+                                                          3.2e8, 3.5e8, 4e8, 4.5e8, 5e8,   5.5e8, 5.7e8, 6e8};
 const double Signal_Noise::kNoiseGain[kNoiseRows] = {
-    0.957854406, 0.952380952, 0.968992248, 1.020408163, 1.103752759, 1.204819277,
-    1.333333333, 1.44092219,  1.5625,      1.754385965, 1.886792453, 1.818181818,
-    1.953125,    1.865671642, 1.953125,    1.953125,    1.930501931, 1.865671642,
-    1.886792453, 1.824817518, 1.773049645, 1.736111111, 1.683501684, 1.633986928};
+    0.957854406, 0.952380952, 0.968992248, 1.020408163, 1.103752759, 1.204819277, 1.333333333, 1.44092219,
+    1.5625,      1.754385965, 1.886792453, 1.818181818, 1.953125,    1.865671642, 1.953125,    1.953125,
+    1.930501931, 1.865671642, 1.886792453, 1.824817518, 1.773049645, 1.736111111, 1.683501684, 1.633986928};
 
 double Signal_Noise::NoiseAmpl(double amp, double bw)
 {
@@ -98,8 +97,8 @@ void Signal_Noise::Exe()
     stepGenerator();
     stepUploadBase();
     CSetParam::SetNoiseBW(ch, d.Frequency);
-    CSetParam::SetAmpOffset(ch, d.Frequency, NoiseAmpl(d.Vpp, d.Frequency), d.Offset, d.ChMerge != 0,
-                            d.ChInversion, false, 0);
+    CSetParam::SetAmpOffset(ch, d.Frequency, NoiseAmpl(d.Vpp, d.Frequency), d.Offset, d.ChMerge != 0, d.ChInversion,
+                            false, 0);
 }
 
 // ---- DC -------------------------------------------------------------------------------

@@ -44,7 +44,7 @@ qint64 readReply(Vxi11Client& c, long lid, QByteArray* out = nullptr)
         n += r.data.size();
         if (out)
             out->append(r.data);
-        if (r.reason & 4)  // END
+        if (r.reason & 4) // END
             return n;
     }
 }
@@ -123,8 +123,9 @@ int main(int argc, char** argv)
         plainBytes = first.data.size() + readReply(vxi, lid);
         plain.push_back(double(t.nsecsElapsed()) / 1e6);
     }
-    std::printf("%-40s median %8.2f ms  (%lld bytes)\n", png ? "DISPlay:DATA? (PNG)" : "DISPlay:DATA? (BMP, factory format)",
-                median(data), static_cast<long long>(dataBytes));
+    std::printf("%-40s median %8.2f ms  (%lld bytes)\n",
+                png ? "DISPlay:DATA? (PNG)" : "DISPlay:DATA? (BMP, factory format)", median(data),
+                static_cast<long long>(dataBytes));
     std::printf("%-40s median %8.2f ms  (%lld bytes)\n", "DISPlay:ZBMP?", median(zbmp),
                 static_cast<long long>(zbmpBytes));
     const double mibPerS = plainBytes / 1048576.0 / (median(plain) / 1000.0);

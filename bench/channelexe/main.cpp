@@ -40,9 +40,9 @@ int main(int argc, char* argv[])
     const struct {
         const char* name;
         BASE_WAVE wave;
-    } waves[] = {{"sine", BASE_Sine},       {"square", BASE_Square}, {"ramp", BASE_Ramp},
-                 {"pulse", BASE_Pulse},     {"arb", BASE_Arb},       {"harmonic", BASE_Harmonic},
-                 {"noise", BASE_Noise},     {"dc", BASE_DC},         {"prbs", BASE_Prbs}};
+    } waves[] = {{"sine", BASE_Sine},   {"square", BASE_Square}, {"ramp", BASE_Ramp},
+                 {"pulse", BASE_Pulse}, {"arb", BASE_Arb},       {"harmonic", BASE_Harmonic},
+                 {"noise", BASE_Noise}, {"dc", BASE_DC},         {"prbs", BASE_Prbs}};
     std::printf("%-10s %12s %12s\n", "wave", "steady us", "new freq us");
     for (const auto& w : waves) {
         c.switchToBase(w.wave, 0);

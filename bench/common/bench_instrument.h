@@ -12,8 +12,7 @@
 // Starts ornav72 (beside the benchmark's folder) on root, headless, and waits
 // until every ready line has been logged; false, with the log on stderr,
 // when it did not come up.
-inline bool startInstrument(QProcess& proc, const QString& root,
-                            const QList<QByteArray>& ready = {"vxi11_init ok!"})
+inline bool startInstrument(QProcess& proc, const QString& root, const QList<QByteArray>& ready = {"vxi11_init ok!"})
 {
     proc.setProcessChannelMode(QProcess::MergedChannels);
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();

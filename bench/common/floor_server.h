@@ -22,7 +22,7 @@ public:
     FloorServer()
     {
         listenFd_ = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        sockaddr_in a{};
+        sockaddr_in a {};
         a.sin_family = AF_INET;
         a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
         socklen_t len = sizeof a;
@@ -100,6 +100,6 @@ private:
 
     int listenFd_ = -1;
     int port_ = -1;
-    std::atomic<bool> stop_{false};
+    std::atomic<bool> stop_ {false};
     std::thread thread_;
 };

@@ -19,7 +19,7 @@
 inline int rawConnect(int port, bool nagle = false)
 {
     const int fd = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in a{};
+    sockaddr_in a {};
     a.sin_family = AF_INET;
     a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     a.sin_port = htons(uint16_t(port));
@@ -28,7 +28,7 @@ inline int rawConnect(int port, bool nagle = false)
             close(fd);
         return -1;
     }
-    const timeval limit{30, 0};
+    const timeval limit {30, 0};
     setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof limit);
     const int one = 1;
     if (!nagle)

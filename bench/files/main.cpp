@@ -128,7 +128,7 @@ QByteArray readLine(int fd)
 double loopbackMs(const QByteArray& bytes)
 {
     const int srv = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in a{};
+    sockaddr_in a {};
     a.sin_family = AF_INET;
     a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     socklen_t len = sizeof a;
@@ -308,8 +308,8 @@ int main(int argc, char** argv)
         return 1;
     }
     std::printf("%-44s %9.1f ms\n", "WARB1:CARRier + 1 Mi-point bsv over VXI-11", upload);
-    std::printf("%-44s %9.1f MiB/s (%.1f ms for the same bytes)\n", "VXI-11 write throughput, 1 MiB messages",
-                mibPerS, plainMs);
+    std::printf("%-44s %9.1f MiB/s (%.1f ms for the same bytes)\n", "VXI-11 write throughput, 1 MiB messages", mibPerS,
+                plainMs);
     std::printf("%-44s %9.1f x\n", "upload / plain transfer", upload / plainMs);
     std::printf("%-44s %9.1f x\n", "upload / load from the file", upload / loadBsv);
     if (upRaw.empty()) {

@@ -137,8 +137,8 @@ int main(int argc, char** argv)
     row("set-then-query, VXI-11", vxiSq, floorSq, "ms");
     std::printf("%-44s %10.2f (goal <= 2)\n", "  raw socket / VXI-11", vxiSq > 0 ? rawSq / vxiSq : 0.0);
 
-    const double wave = setThenQuery(inst, "CHANnel1:BASe:WAVe SQUare", "CHANnel1:BASe:WAVe SINe",
-                                     "CHANnel1:BASe:WAVe?", n);
+    const double wave =
+        setThenQuery(inst, "CHANnel1:BASe:WAVe SQUare", "CHANnel1:BASe:WAVe SINe", "CHANnel1:BASe:WAVe?", n);
     row("waveform change, reply (set + query)", wave, floorSq, "ms");
     const double out = setThenQuery(inst, "CHANnel2:OUTPut ON", "CHANnel2:OUTPut OFF", "CHANnel2:OUTPut?", n);
     row("output on/off, reply (set + query)", out, floorSq, "ms");

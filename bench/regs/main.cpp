@@ -43,14 +43,12 @@ int main(int argc, char** argv)
                 medianMicros(runs, [](int r) { CSetParam::SetFre(CH1, 1000.0 + r); }));
 
     CSetParam::SetAmpOffset(CH1, 1e3, 1.0, 0.1, false, false, false, 0);
-    std::printf("amplitude path, same range, new amp      %10.1f\n",
-                medianMicros(runs, [](int r) {
+    std::printf("amplitude path, same range, new amp      %10.1f\n", medianMicros(runs, [](int r) {
                     CSetParam::SetAmpOffset(CH1, 1e3, 1.0 + 0.01 * (r % 50 + 1), 0.1, false, false, false, 0);
                 }));
     std::printf("amplitude path, unchanged                %10.1f\n",
                 medianMicros(runs, [](int) { CSetParam::SetAmpOffset(CH1, 1e3, 1.5, 0.1, false, false, false, 0); }));
-    std::printf("amplitude path, range change (5 runs)    %10.1f\n",
-                medianMicros(5, [](int r) {
+    std::printf("amplitude path, range change (5 runs)    %10.1f\n", medianMicros(5, [](int r) {
                     CSetParam::SetAmpOffset(CH1, 1e3, (r & 1) ? 1.0 : 0.2, 0.1, false, false, false, 0);
                 }));
 

@@ -40,7 +40,7 @@ static void report(const char* what, std::vector<double>& us)
 static bool concurrentClients(int clients, int seconds)
 {
     std::vector<std::vector<double>> us(static_cast<size_t>(clients));
-    std::atomic<int> failures{0};
+    std::atomic<int> failures {0};
     std::vector<std::thread> threads;
     QElapsedTimer wall;
     wall.start();

@@ -28,7 +28,7 @@ struct Row {
     const char* setA;
     const char* setB;
     const char* query;
-    int formerPauseMs;  // the fixed pause the setter used to take
+    int formerPauseMs; // the fixed pause the setter used to take
 };
 
 const Row kRows[] = {
@@ -94,9 +94,9 @@ int main(int argc, char** argv)
 
     // Outputs on, so that every setting goes all the way to the registers;
     // the channels in the modes their rows need.
-    for (const char* m : {"CHANnel1:OUTPut ON", "CHANnel3:OUTPut ON", "CHANnel4:OUTPut ON",
-                          "CHANnel3:BASe:WAVe SQUare", "CHANnel2:MODE MODulation", "CHANnel3:MODE SWEep",
-                          "CHANnel4:MODE BURSt", "CHANnel4:MODE MODulation", "CHANnel4:MODE BURSt"})
+    for (const char* m : {"CHANnel1:OUTPut ON", "CHANnel3:OUTPut ON", "CHANnel4:OUTPut ON", "CHANnel3:BASe:WAVe SQUare",
+                          "CHANnel2:MODE MODulation", "CHANnel3:MODE SWEep", "CHANnel4:MODE BURSt",
+                          "CHANnel4:MODE MODulation", "CHANnel4:MODE BURSt"})
         send(m);
 
     // The floor: a setter line and "*OPC?" to the floor server, same pair
@@ -114,12 +114,14 @@ int main(int argc, char** argv)
     if (flo >= 0)
         close(flo);
     const auto floorMs = spread(floorUs);
-    std::printf("floor (setter + *OPC? on the loopback line server): median %.3f ms, p99 %.3f ms\n\n",
-                floorMs.first, floorMs.second);
+    std::printf("floor (setter + *OPC? on the loopback line server): median %.3f ms, p99 %.3f ms\n\n", floorMs.first,
+                floorMs.second);
 
     std::printf("| row              |     n | set+query |           | set+*OPC? |           | *OPC?   | former |\n");
-    std::printf("|                  |       | median ms |    p99 ms | median ms |    p99 ms | / floor | pause  | notes\n");
-    std::printf("|------------------|-------|-----------|-----------|-----------|-----------|---------|--------|------\n");
+    std::printf(
+        "|                  |       | median ms |    p99 ms | median ms |    p99 ms | / floor | pause  | notes\n");
+    std::printf(
+        "|------------------|-------|-----------|-----------|-----------|-----------|---------|--------|------\n");
     for (const Row& r : kRows) {
         if (std::string(r.name) == "work mode")
             send("CHANnel4:MODE CONTinue");
@@ -136,7 +138,7 @@ int main(int argc, char** argv)
             if (i == 0)
                 first = reply.trimmed();
             if (!allOk)
-                break;  // a row this build does not have: no reply to wait for
+                break; // a row this build does not have: no reply to wait for
         }
         std::vector<double> opc;
         for (int i = 0; allOk && i < iterations; ++i) {
@@ -151,7 +153,7 @@ int main(int argc, char** argv)
         bool ok = false;
         const QByteArray err = ask("SYSTem:ERRor?", &ok).trimmed();
         const QByteArray note = (allOk ? QByteArray() : QByteArray("not in this build (no reply); ")) +
-                                (err.startsWith("0,") ? QByteArray() : "error list: " + err);
+            (err.startsWith("0,") ? QByteArray() : "error list: " + err);
         report(r.name, us, opc, floorMs.first, r.formerPauseMs, note.constData());
         ask("SYSTem:ERRor", &ok);
         send("SYSTem:ERRor");

@@ -53,7 +53,7 @@ double timeMode(int runs, const Mode& m)
         d.BurstType = m.kind;
     return medianMicros(runs, m.draw);
 }
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -68,8 +68,7 @@ int main(int argc, char** argv)
     w.ListLen = 100;
     sys_param::ch(kCh).HarmonicType = HARMNIC_TYPE_ALL;
 
-    static const char* const waves[9] = {"sine", "square", "ramp", "pulse", "arb",
-                                         "harmonic", "noise", "dc", "prbs"};
+    static const char* const waves[9] = {"sine", "square", "ramp", "pulse", "arb", "harmonic", "noise", "dc", "prbs"};
     const Mode columns[4] = {
         {"continuous", WORK_BASE, 0, drawBase},
         {"AM", WORK_MODULATION, MT_AM, drawMod},
@@ -90,7 +89,7 @@ int main(int argc, char** argv)
         std::printf("\n");
     }
 
-    static const char* const modNames[15] = {"AM", "BAM", "QAM", "ASK", "FM", "FSK", "3FSK", "4FSK",
+    static const char* const modNames[15] = {"AM", "BAM", "QAM",  "ASK",  "FM",  "FSK", "3FSK", "4FSK",
                                              "PM", "PSK", "BPSK", "QPSK", "OSK", "PWM", "SUM"};
     std::printf("\nEvery mode kind on a sine carrier, microseconds\n\n");
     sys_param::ch(kCh).BaseWave = BASE_Sine;
@@ -103,8 +102,7 @@ int main(int argc, char** argv)
         const Mode m = {sweepNames[i], WORK_SCAN, u32(ST_LINE + i), drawSweep};
         std::printf("%-18s %10.1f\n", m.name, timeMode(runs, m));
     }
-    static const char* const burstNames[4] = {"burst N cycles", "burst gated", "burst infinite",
-                                              "burst unset (0)"};
+    static const char* const burstNames[4] = {"burst N cycles", "burst gated", "burst infinite", "burst unset (0)"};
     const u32 burstKinds[4] = {BT_NCYC, BT_GATE, BT_INFINIT, 0};
     for (int i = 0; i < 4; ++i) {
         const Mode m = {burstNames[i], WORK_BURST, burstKinds[i], drawBurst};

@@ -13,14 +13,11 @@ template <typename A, typename R>
 static bool call(CLIENT* c, u_long proc, xdrproc_t xa, A* a, xdrproc_t xr, R* r)
 {
     std::memset(r, 0, sizeof *r);
-    timeval tv{70, 0};
+    timeval tv {70, 0};
     return clnt_call(c, proc, xa, reinterpret_cast<char*>(a), xr, reinterpret_cast<char*>(r), tv) == RPC_SUCCESS;
 }
 
-Vxi11Client::~Vxi11Client()
-{
-    close();
-}
+Vxi11Client::~Vxi11Client() { close(); }
 
 bool Vxi11Client::open(const QString& host, const char* proto)
 {
@@ -29,7 +26,7 @@ bool Vxi11Client::open(const QString& host, const char* proto)
     if (!clnt_)
         return false;
     // Longer than any io_timeout a caller passes.
-    timeval tv{70, 0};
+    timeval tv {70, 0};
     clnt_control(clnt_, CLSET_TIMEOUT, reinterpret_cast<char*>(&tv));
     return true;
 }
@@ -37,7 +34,7 @@ bool Vxi11Client::open(const QString& host, const char* proto)
 bool Vxi11Client::openFrom(const QString& host, unsigned port, const QString& from)
 {
     close();
-    sockaddr_in to{}, me{};
+    sockaddr_in to {}, me {};
     to.sin_family = me.sin_family = AF_INET;
     to.sin_port = htons(u_short(port));
     if (inet_pton(AF_INET, host.toLatin1().constData(), &to.sin_addr) != 1 ||
@@ -58,7 +55,7 @@ bool Vxi11Client::openFrom(const QString& host, unsigned port, const QString& fr
     }
     // The client owns the socket from now on.
     clnt_control(clnt_, CLSET_FD_CLOSE, nullptr);
-    timeval tv{70, 0};
+    timeval tv {70, 0};
     clnt_control(clnt_, CLSET_TIMEOUT, reinterpret_cast<char*>(&tv));
     return true;
 }
@@ -138,7 +135,8 @@ Vxi11Client::Result Vxi11Client::read(long lid, unsigned long requestSize, unsig
 }
 
 // Arguments of type P that name only the link.
-template <typename P> static P linkParms(long lid)
+template <typename P>
+static P linkParms(long lid)
 {
     P p;
     std::memset(&p, 0, sizeof p);
@@ -148,7 +146,8 @@ template <typename P> static P linkParms(long lid)
 
 // A call answered by a Device_Error: its error code, or -1 when the call
 // itself failed.
-template <typename P> static long errorCall(CLIENT* c, u_long proc, xdrproc_t argProc, P* p)
+template <typename P>
+static long errorCall(CLIENT* c, u_long proc, xdrproc_t argProc, P* p)
 {
     Device_Error e;
     return c && call(c, proc, argProc, p, xdrproc_t(xdr_Device_Error), &e) ? long(e.error) : -1;
@@ -223,8 +222,7 @@ long Vxi11Client::linkCall(int proc, long lid)
         xdr_free(xdrproc_t(xdr_Device_DocmdResp), reinterpret_cast<char*>(&r));
         return error;
     }
-    default:
-        return -1;
+    default: return -1;
     }
 }
 
@@ -243,10 +241,11 @@ long Vxi11Client::createIntrChan(unsigned long hostAddr, unsigned port, const ch
 long Vxi11Client::destroyIntrChan()
 {
     Device_Error e;
-    return clnt_ && call(clnt_, destroy_intr_chan, reinterpret_cast<xdrproc_t>(reinterpret_cast<void (*)()>(xdr_void)), static_cast<char*>(nullptr),
-                         xdrproc_t(xdr_Device_Error), &e)
-               ? long(e.error)
-               : -1;
+    return clnt_ &&
+            call(clnt_, destroy_intr_chan, reinterpret_cast<xdrproc_t>(reinterpret_cast<void (*)()>(xdr_void)),
+                 static_cast<char*>(nullptr), xdrproc_t(xdr_Device_Error), &e)
+        ? long(e.error)
+        : -1;
 }
 
 long Vxi11Client::enableSrq(long lid, bool on, const QByteArray& handle)

@@ -4,7 +4,7 @@
 #include <QByteArray>
 #include <QString>
 
-struct __rpc_client;  // CLIENT of the RPC library
+struct __rpc_client; // CLIENT of the RPC library
 
 class Vxi11Client {
 public:

@@ -46,7 +46,7 @@ const size_t kMaxQueued = 16;
 const size_t kMaxChannels = 128;
 
 struct Channel {
-    sockaddr_in to{};
+    sockaddr_in to {};
     u_long prog = 0;
     u_long vers = 0;
     bool udp = false;
@@ -84,15 +84,15 @@ std::vector<char> encodeCall(Channel& c, const std::string& handle)
 {
     std::vector<char> out;
     if (!c.udp)
-        putU32(out, 0);  // record mark, filled in below
+        putU32(out, 0); // record mark, filled in below
     putU32(out, c.xid++);
-    putU32(out, 0);  // CALL
-    putU32(out, 2);  // RPC version
+    putU32(out, 0); // CALL
+    putU32(out, 2); // RPC version
     putU32(out, uint32_t(c.prog));
     putU32(out, uint32_t(c.vers));
     putU32(out, uint32_t(device_intr_srq));
     for (int i = 0; i < 4; ++i)
-        putU32(out, 0);  // credentials and verifier: AUTH_NONE, empty
+        putU32(out, 0); // credentials and verifier: AUTH_NONE, empty
     putU32(out, uint32_t(handle.size()));
     out.insert(out.end(), handle.begin(), handle.end());
     out.resize(out.size() + ((4 - handle.size() % 4) % 4), '\0');
@@ -108,7 +108,7 @@ bool connectChannel(Channel& c)
     c.fd = socket(AF_INET, c.udp ? SOCK_DGRAM : SOCK_STREAM, 0);
     if (c.fd < 0)
         return false;
-    timeval tv{kSendTimeoutMs / 1000, (kSendTimeoutMs % 1000) * 1000};
+    timeval tv {kSendTimeoutMs / 1000, (kSendTimeoutMs % 1000) * 1000};
     setsockopt(c.fd, SOL_SOCKET, SO_SNDTIMEO, &tv, sizeof tv);
     if (c.udp)
         return ::connect(c.fd, reinterpret_cast<const sockaddr*>(&c.to), sizeof c.to) == 0;
@@ -118,12 +118,12 @@ bool connectChannel(Channel& c)
     fcntl(c.fd, F_SETFL, flags | O_NONBLOCK);
     int rc = ::connect(c.fd, reinterpret_cast<const sockaddr*>(&c.to), sizeof c.to);
     if (rc < 0 && errno == EINPROGRESS) {
-        pollfd p{c.fd, POLLOUT, 0};
+        pollfd p {c.fd, POLLOUT, 0};
         int err = 0;
         socklen_t len = sizeof err;
         rc = poll(&p, 1, kConnectTimeoutMs) == 1 && getsockopt(c.fd, SOL_SOCKET, SO_ERROR, &err, &len) == 0 && err == 0
-                 ? 0
-                 : -1;
+            ? 0
+            : -1;
     }
     fcntl(c.fd, F_SETFL, flags);
     return rc == 0;
@@ -147,8 +147,7 @@ void sendOne(Channel& c, const std::string& handle)
             // here as a read of 0.
             char sink[512];
             ssize_t n;
-            while ((n = recv(c.fd, sink, sizeof sink, MSG_DONTWAIT)) > 0) {
-            }
+            while ((n = recv(c.fd, sink, sizeof sink, MSG_DONTWAIT)) > 0) {}
             if (n == 0)
                 closeChannel(c);
         }
@@ -257,10 +256,7 @@ Device_ErrorCode vxi11_destroy_intr_chan(const Vxi11Peer& peer)
     return VXI11_ERR_NONE;
 }
 
-void vxi11_drop_intr_chan(const Vxi11Peer& peer)
-{
-    vxi11_destroy_intr_chan(peer);
-}
+void vxi11_drop_intr_chan(const Vxi11Peer& peer) { vxi11_destroy_intr_chan(peer); }
 
 void vxi11_intr_post(const Vxi11Peer& peer, const std::string& handle)
 {

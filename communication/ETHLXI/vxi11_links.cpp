@@ -33,7 +33,7 @@ struct Link {
     long lid = 0;
     int session = 0;
     long conn = 0;
-    uint32_t addr = 0;  // the client's IPv4 address, host order
+    uint32_t addr = 0; // the client's IPv4 address, host order
     // The message being assembled from chunks, guarded by m.
     std::mutex m;
     char* pbuf = nullptr;
@@ -42,10 +42,10 @@ struct Link {
     unsigned long io_timeout = 0;
     // Set by device_abort on the abort channel; ends a read waiting for its
     // reply.
-    std::atomic<bool> abort{false};
+    std::atomic<bool> abort {false};
     // When a call last named the link (scpi_adpt_clock_ms): links created
     // over UDP have no connection that tells when their client has gone.
-    std::atomic<qint64> lastUse{0};
+    std::atomic<qint64> lastUse {0};
     // device_enable_srq: whether a service request goes to the link's
     // interrupt channel, and the handle it carries; guarded by m.
     bool srq = false;
@@ -67,7 +67,7 @@ struct Link {
 // destroyed, so a call served while exit() runs meets a live table.
 std::mutex& g_linksMutex = *new std::mutex;
 std::map<long, std::shared_ptr<Link>>& g_links = *new std::map<long, std::shared_ptr<Link>>;
-long g_nextLid = VXI11_LINK_ID;  // guarded by g_linksMutex
+long g_nextLid = VXI11_LINK_ID; // guarded by g_linksMutex
 
 // The instrument's exclusive lock: the link holding it (0: none), guarded by
 // g_lockMutex. A link waiting for it (waitlock) waits on g_lockFreed.
@@ -279,8 +279,7 @@ void vxi11_device_write(const Device_WriteParms& p, Device_WriteResp& r)
         const qint64 now = scpi_adpt_clock_ms();
         bool discarded = false;
         if (link->pbuf && now - link->start_time > qint64(link->io_timeout)) {
-            ORNAV_LOG_AT(lcVxi).critical("time out give up data size:%d!",
-                    int(link->recv));
+            ORNAV_LOG_AT(lcVxi).critical("time out give up data size:%d!", int(link->recv));
             link->dropPending();
             discarded = true;
         }
@@ -293,7 +292,7 @@ void vxi11_device_write(const Device_WriteParms& p, Device_WriteResp& r)
         // the limit shared with every client loses its partial message.
         if (!scpi_partial_charge((long long)len)) {
             ORNAV_LOG_AT(lcVxi).critical("partial messages over %lld bytes: link %ld dropped its own",
-                    scpi_partial_bytes(), link->lid);
+                                         scpi_partial_bytes(), link->lid);
             link->dropPending();
             Sys_Error(SCPI_ERROR_INPUT_BUFFER_OVERRUN);
             r.error = VXI11_ERR_ABORT;
@@ -319,7 +318,7 @@ void vxi11_device_write(const Device_WriteParms& p, Device_WriteResp& r)
             link->io_timeout = p.io_timeout;
             return;
         }
-        scpi_partial_charge(-(long long)link->recv);  // the message is whole: no longer partial
+        scpi_partial_charge(-(long long)link->recv); // the message is whole: no longer partial
         // A message that came in one chunk gets a LF when it has no line end.
         // One assembled from several chunks is passed on as sent: it may be
         // data (a record, a wave file) whose receiver must see exactly the
@@ -546,10 +545,7 @@ void vxi11_destroy_link(Device_Link lid, Device_Error& r)
     retire(link);
 }
 
-Device_ErrorCode vxi11_check_link(Device_Link lid)
-{
-    return findLink(lid) ? VXI11_ERR_NONE : VXI11_ERR_INVALID_LINK;
-}
+Device_ErrorCode vxi11_check_link(Device_Link lid) { return findLink(lid) ? VXI11_ERR_NONE : VXI11_ERR_INVALID_LINK; }
 
 void vxi11_drop_connection(const Vxi11Peer& peer)
 {
@@ -573,15 +569,9 @@ void vxi11_drop_connection(const Vxi11Peer& peer)
         retire(link);
 }
 
-void vxi11_set_idle_timeout_ms(long long ms)
-{
-    tcpSetIdleTimeoutMs(ms);
-}
+void vxi11_set_idle_timeout_ms(long long ms) { tcpSetIdleTimeoutMs(ms); }
 
-long long vxi11_idle_timeout_ms()
-{
-    return tcpIdleTimeoutMs();
-}
+long long vxi11_idle_timeout_ms() { return tcpIdleTimeoutMs(); }
 
 int vxi11_link_count()
 {

@@ -35,15 +35,9 @@ static int fail(int line, const char* what)
 // Chosen by the program's entry before the remote threads start.
 static bool g_loopbackOnly = false;
 
-void vxi11_set_loopback_only(bool on)
-{
-    g_loopbackOnly = on;
-}
+void vxi11_set_loopback_only(bool on) { g_loopbackOnly = on; }
 
-bool vxi11_loopback_only()
-{
-    return g_loopbackOnly;
-}
+bool vxi11_loopback_only() { return g_loopbackOnly; }
 
 // On a simulated board the server answers on the loopback interface only, so
 // that a test instrument is never reachable from the network.

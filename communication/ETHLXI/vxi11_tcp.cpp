@@ -40,7 +40,6 @@ enum : u_int {
     kGarbageArgs = 4,
 };
 
-
 bool recvAll(int fd, char* p, size_t n)
 {
     while (n > 0) {
@@ -57,7 +56,6 @@ bool recvAll(int fd, char* p, size_t n)
     }
     return true;
 }
-
 
 // Reads one record (all its fragments). Returns false when the connection
 // ended. oversized tells that the record was longer than kMaxRecord: only
@@ -85,9 +83,9 @@ bool readRecord(int fd, std::vector<char>& rec, bool& oversized)
                 if (!recvAll(fd, scratch, chunk))
                     return false;
                 if (rec.size() < kKeptOfOversized)
-                    rec.insert(rec.end(), scratch, scratch + (kKeptOfOversized - rec.size() < chunk
-                                                                  ? kKeptOfOversized - rec.size()
-                                                                  : chunk));
+                    rec.insert(rec.end(), scratch,
+                               scratch +
+                                   (kKeptOfOversized - rec.size() < chunk ? kKeptOfOversized - rec.size() : chunk));
             } else {
                 const size_t at = rec.size();
                 rec.resize(at + chunk);
@@ -155,11 +153,13 @@ private:
 };
 
 // A type carried as a value, to name a procedure's argument and result types.
-template <typename T> struct Tag {
+template <typename T>
+struct Tag {
     using type = T;
 };
 
-template <typename Args> bool decodeArgs(XDR* x, xdrproc_t proc, Args& args)
+template <typename Args>
+bool decodeArgs(XDR* x, xdrproc_t proc, Args& args)
 {
     std::memset(&args, 0, sizeof args);
     return proc(x, &args);
@@ -171,8 +171,7 @@ bool serveCall(int fd, const Vxi11Peer& peer, const std::vector<char>& rec, bool
     xdrmem_create(&x, const_cast<char*>(rec.data()), u_int(rec.size()), XDR_DECODE);
     u_int xid = 0, dir = 0, rpcvers = 0, prog = 0, vers = 0, proc = 0;
     const bool header = xdr_u_int(&x, &xid) && xdr_u_int(&x, &dir) && dir == kCall && xdr_u_int(&x, &rpcvers) &&
-                        xdr_u_int(&x, &prog) && xdr_u_int(&x, &vers) && xdr_u_int(&x, &proc) &&
-                        skipAuth(&x) && skipAuth(&x);
+        xdr_u_int(&x, &prog) && xdr_u_int(&x, &vers) && xdr_u_int(&x, &proc) && skipAuth(&x) && skipAuth(&x);
     if (!header) {
         // Not a call this server can answer: the stream is unusable.
         xdr_destroy(&x);
@@ -226,16 +225,16 @@ bool serveCall(int fd, const Vxi11Peer& peer, const std::vector<char>& rec, bool
     const xdrproc_t linkProc = xdrproc_t(xdr_Device_Link), genericProc = xdrproc_t(xdr_Device_GenericParms),
                     errorProc = xdrproc_t(xdr_Device_Error);
 
-    if (proc == 0) {  // NULLPROC
+    if (proc == 0) { // NULLPROC
         Reply r(xid, 0);
         r.accepted(kSuccess);
         ok = r.send(fd);
-    } else if (prog == DEVICE_ASYNC && proc == 1) {  // device_abort
+    } else if (prog == DEVICE_ASYNC && proc == 1) { // device_abort
         call(linkArgs, errorRes, linkProc, errorProc, [](Device_Link& lid, Device_Error& e) {
             vxi11_device_abort(lid, e);
             return size_t(0);
         });
-    } else if (prog == DEVICE_INTR && proc == 30) {  // device_intr_srq: nothing to answer
+    } else if (prog == DEVICE_INTR && proc == 30) { // device_intr_srq: nothing to answer
         Device_SrqParms a;
         if ((argsOk = decodeArgs(&x, xdrproc_t(xdr_Device_SrqParms), a))) {
             xdr_free(xdrproc_t(xdr_Device_SrqParms), reinterpret_cast<char*>(&a));
@@ -248,7 +247,7 @@ bool serveCall(int fd, const Vxi11Peer& peer, const std::vector<char>& rec, bool
         r.accepted(kProcUnavail);
         ok = r.send(fd);
     } else {
-        std::vector<char> storage;  // a read's data, alive until it is sent
+        std::vector<char> storage; // a read's data, alive until it is sent
         switch (proc) {
         case 10:
             call(Tag<Create_LinkParms>(), Tag<Create_LinkResp>(), xdrproc_t(xdr_Create_LinkParms),
@@ -284,7 +283,9 @@ bool serveCall(int fd, const Vxi11Peer& peer, const std::vector<char>& rec, bool
                 return size_t(0);
             });
             break;
-        case 14: case 16: case 17:  // trigger, remote, local
+        case 14:
+        case 16:
+        case 17: // trigger, remote, local
             call(genericArgs, errorRes, genericProc, errorProc, [proc](Device_GenericParms& a, Device_Error& e) {
                 vxi11_device_generic(int(proc), a, e);
                 return size_t(0);
@@ -297,7 +298,8 @@ bool serveCall(int fd, const Vxi11Peer& peer, const std::vector<char>& rec, bool
                      return size_t(0);
                  });
             break;
-        case 19: case 23:  // unlock, destroy_link
+        case 19:
+        case 23: // unlock, destroy_link
             call(linkArgs, errorRes, linkProc, errorProc, [proc](Device_Link& lid, Device_Error& res) {
                 if (proc == 23)
                     vxi11_destroy_link(lid, res);
@@ -320,14 +322,14 @@ bool serveCall(int fd, const Vxi11Peer& peer, const std::vector<char>& rec, bool
                      return size_t(0);
                  });
             break;
-        case 25:  // create_intr_chan: this connection's interrupt channel
+        case 25: // create_intr_chan: this connection's interrupt channel
             call(Tag<Device_RemoteFunc>(), errorRes, xdrproc_t(xdr_Device_RemoteFunc), errorProc,
                  [&peer](Device_RemoteFunc& f, Device_Error& e) {
                      e.error = vxi11_create_intr_chan(peer, f);
                      return size_t(0);
                  });
             break;
-        case 26: {  // destroy_intr_chan
+        case 26: { // destroy_intr_chan
             Device_Error res;
             res.error = vxi11_destroy_intr_chan(peer);
             Reply r(xid, 16);
@@ -362,7 +364,7 @@ void serveConnection(int fd, long conn)
     bool oversized = false;
     Vxi11Peer peer;
     peer.conn = conn;
-    sockaddr_in a{};
+    sockaddr_in a {};
     socklen_t len = sizeof a;
     if (getpeername(fd, reinterpret_cast<sockaddr*>(&a), &len) == 0 && a.sin_family == AF_INET)
         peer.addr = ntohl(a.sin_addr.s_addr);
@@ -378,7 +380,6 @@ void serveConnection(int fd, long conn)
     close(fd);
 }
 
-
 } // namespace
 
 int vxi11_tcp_start()
@@ -388,17 +389,8 @@ int vxi11_tcp_start()
     return g_listener.start(0, vxi11_loopback_only());
 }
 
-int vxi11_abort_port()
-{
-    return g_listener.port();
-}
+int vxi11_abort_port() { return g_listener.port(); }
 
-int vxi11_tcp_connections()
-{
-    return g_listener.connections();
-}
+int vxi11_tcp_connections() { return g_listener.connections(); }
 
-void vxi11_tcp_stop()
-{
-    g_listener.stop();
-}
+void vxi11_tcp_stop() { g_listener.stop(); }

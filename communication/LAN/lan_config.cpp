@@ -31,10 +31,7 @@ static int numberFrom(const char* env, const char* key, int def, int lo, int hi)
     return port;
 }
 
-static int portFrom(const char* env, const char* key, int def)
-{
-    return numberFrom(env, key, def, 0, 65535);
-}
+static int portFrom(const char* env, const char* key, int def) { return numberFrom(env, key, def, 0, 65535); }
 
 LanConfig lan_config_load()
 {
@@ -44,8 +41,8 @@ LanConfig lan_config_load()
     c.rawPort = portFrom("ORNAV_SCPI_RAW_PORT", "ScpiRawPort", LAN_RAW_PORT_DEFAULT);
     // Port 80 needs privileges a desktop run does not have.
     c.httpPort = portFrom("ORNAV_HTTP_PORT", "HttpPort", simulated ? LAN_HTTP_PORT_SIMULATED : LAN_HTTP_PORT_DEFAULT);
-    c.idleSeconds = numberFrom("ORNAV_REMOTE_IDLE_SECONDS", "RemoteIdleSeconds", LAN_IDLE_SECONDS_DEFAULT, 1,
-                               LAN_IDLE_SECONDS_MAX);
+    c.idleSeconds =
+        numberFrom("ORNAV_REMOTE_IDLE_SECONDS", "RemoteIdleSeconds", LAN_IDLE_SECONDS_DEFAULT, 1, LAN_IDLE_SECONDS_MAX);
     c.passwordHash = web_password_load();
     for (const QString& name : SettingsFile::value(QStringLiteral("WebHostNames")).toString().split(QLatin1Char(',')))
         if (!name.trimmed().isEmpty())
@@ -53,12 +50,6 @@ LanConfig lan_config_load()
     return c;
 }
 
-const LanConfig& lan_config()
-{
-    return g_config;
-}
+const LanConfig& lan_config() { return g_config; }
 
-void lan_config_set(const LanConfig& config)
-{
-    g_config = config;
-}
+void lan_config_set(const LanConfig& config) { g_config = config; }

@@ -27,7 +27,7 @@
 struct LanConfig {
     int rawPort = 5025;
     int httpPort = 80;
-    QString passwordHash;  // stored form of the password; empty: the page is open
+    QString passwordHash; // stored form of the password; empty: the page is open
     QStringList webHostNames;
     bool loopbackOnly = false;
     int idleSeconds = 600;

@@ -15,15 +15,9 @@ static QString idnField(int i)
     return QString::fromLatin1(s ? s : "");
 }
 
-QString LanIdentity::vxi11Resource() const
-{
-    return QStringLiteral("TCPIP::%1::inst0::INSTR").arg(ip);
-}
+QString LanIdentity::vxi11Resource() const { return QStringLiteral("TCPIP::%1::inst0::INSTR").arg(ip); }
 
-QString LanIdentity::rawResource() const
-{
-    return QStringLiteral("TCPIP::%1::%2::SOCKET").arg(ip).arg(rawPort);
-}
+QString LanIdentity::rawResource() const { return QStringLiteral("TCPIP::%1::%2::SOCKET").arg(ip).arg(rawPort); }
 
 LanIdentity lan_identity()
 {
@@ -43,8 +37,7 @@ LanIdentity lan_identity()
     // fixed-size array never runs past it.
     id.ip = QString::fromLatin1(sys_param::IP, int(qstrnlen(sys_param::IP, sizeof sys_param::IP)));
     id.mask = QString::fromLatin1(sys_param::Mask, int(qstrnlen(sys_param::Mask, sizeof sys_param::Mask)));
-    id.gateway =
-        QString::fromLatin1(sys_param::Gateway, int(qstrnlen(sys_param::Gateway, sizeof sys_param::Gateway)));
+    id.gateway = QString::fromLatin1(sys_param::Gateway, int(qstrnlen(sys_param::Gateway, sizeof sys_param::Gateway)));
     id.mac = QString::fromLatin1(sys_param::MAC, int(qstrnlen(sys_param::MAC, sizeof sys_param::MAC)));
     id.dhcp = !sys_param::IPSetType;
     // The ports actually served (a service that could not start is left

@@ -13,8 +13,8 @@ struct LanIdentity {
     bool dhcp = true;
     int rawPort = 0;
     int httpPort = 0;
-    QString vxi11Resource() const;  // TCPIP::IP::inst0::INSTR
-    QString rawResource() const;    // TCPIP::IP::PORT::SOCKET
+    QString vxi11Resource() const; // TCPIP::IP::inst0::INSTR
+    QString rawResource() const;   // TCPIP::IP::PORT::SOCKET
 };
 
 LanIdentity lan_identity();

@@ -19,16 +19,16 @@ namespace {
 // g_lifeLock; the poll and the client are made by the start and freed by
 // the stop.
 std::mutex g_lifeLock;
-bool g_stopped = false;  // guarded by g_lifeLock
-AvahiThreadedPoll* g_poll = nullptr;  // guarded by g_lifeLock
-AvahiClient* g_client = nullptr;      // guarded by g_lifeLock
+bool g_stopped = false;              // guarded by g_lifeLock
+AvahiThreadedPoll* g_poll = nullptr; // guarded by g_lifeLock
+AvahiClient* g_client = nullptr;     // guarded by g_lifeLock
 // Avahi's own thread: set before it starts, then used by its callbacks only
 // (and by the stop, after that thread has ended).
 AvahiEntryGroup* g_group = nullptr;
 std::string g_name;
 int g_http = 0, g_raw = 0, g_vxi = 0;
 bool g_missingLogged = false;
-std::atomic<bool> g_announced{false};  // any thread
+std::atomic<bool> g_announced {false}; // any thread
 
 void createServices(AvahiClient* c);
 
@@ -52,10 +52,9 @@ void groupCallback(AvahiEntryGroup* g, AvahiEntryGroupState state, void*)
     case AVAHI_ENTRY_GROUP_FAILURE:
         g_announced = false;
         qCCritical(lcLan, "mdns announcement failed: %s",
-                avahi_strerror(avahi_client_errno(avahi_entry_group_get_client(g))));
+                   avahi_strerror(avahi_client_errno(avahi_entry_group_get_client(g))));
         break;
-    default:
-        break;
+    default: break;
     }
 }
 
@@ -63,9 +62,9 @@ bool add(AvahiClient* c, const char* type, int port, AvahiStringList* txt)
 {
     if (port <= 0)
         return true;
-    const int ret = avahi_entry_group_add_service_strlst(g_group, AVAHI_IF_UNSPEC, AVAHI_PROTO_UNSPEC,
-                                                         AvahiPublishFlags(0), g_name.c_str(), type, nullptr,
-                                                         nullptr, uint16_t(port), txt);
+    const int ret =
+        avahi_entry_group_add_service_strlst(g_group, AVAHI_IF_UNSPEC, AVAHI_PROTO_UNSPEC, AvahiPublishFlags(0),
+                                             g_name.c_str(), type, nullptr, nullptr, uint16_t(port), txt);
     if (ret < 0) {
         qCCritical(lcLan, "mdns service %s: %s", type, avahi_strerror(ret));
         (void)c;
@@ -86,7 +85,7 @@ void createServices(AvahiClient* c)
     AvahiStringList* http = avahi_string_list_new("path=/", nullptr);
     AvahiStringList* lxi = avahi_string_list_new("path=/lxi/identification", nullptr);
     const bool ok = add(c, "_lxi._tcp", g_http, lxi) && add(c, "_http._tcp", g_http, http) &&
-                    add(c, "_vxi-11._tcp", g_vxi, nullptr) && add(c, "_scpi-raw._tcp", g_raw, nullptr);
+        add(c, "_vxi-11._tcp", g_vxi, nullptr) && add(c, "_scpi-raw._tcp", g_raw, nullptr);
     avahi_string_list_free(http);
     avahi_string_list_free(lxi);
     if (ok)
@@ -96,9 +95,7 @@ void createServices(AvahiClient* c)
 void clientCallback(AvahiClient* c, AvahiClientState state, void*)
 {
     switch (state) {
-    case AVAHI_CLIENT_S_RUNNING:
-        createServices(c);
-        break;
+    case AVAHI_CLIENT_S_RUNNING: createServices(c); break;
     case AVAHI_CLIENT_S_COLLISION:
     case AVAHI_CLIENT_S_REGISTERING:
         g_announced = false;
@@ -118,8 +115,7 @@ void clientCallback(AvahiClient* c, AvahiClientState state, void*)
         g_group = nullptr;
         qCWarning(lcLan, "mdns off: %s", avahi_strerror(avahi_client_errno(c)));
         break;
-    default:
-        break;
+    default: break;
     }
 }
 
@@ -143,8 +139,8 @@ bool mdns_announce_start(const char* name, int httpPort, int rawPort, int vxi11P
     // AVAHI_CLIENT_NO_FAIL: without a daemon the client keeps waiting for
     // one instead of failing, so a daemon started later still gets the
     // announcement.
-    AvahiClient* client = avahi_client_new(avahi_threaded_poll_get(g_poll), AVAHI_CLIENT_NO_FAIL, clientCallback,
-                                           nullptr, &error);
+    AvahiClient* client =
+        avahi_client_new(avahi_threaded_poll_get(g_poll), AVAHI_CLIENT_NO_FAIL, clientCallback, nullptr, &error);
     if (!client) {
         qCWarning(lcLan, "mdns off: %s", avahi_strerror(error));
         avahi_threaded_poll_free(g_poll);
@@ -178,7 +174,4 @@ void mdns_announce_stop()
     g_announced = false;
 }
 
-bool mdns_announced()
-{
-    return g_announced;
-}
+bool mdns_announced() { return g_announced; }

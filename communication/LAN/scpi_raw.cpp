@@ -22,7 +22,6 @@
 
 namespace {
 
-
 // Hands one message to the worker and sends its reply, if it has one,
 // before the next message goes: a raw client reads the replies in the order
 // of its queries.
@@ -91,7 +90,8 @@ void serveConnection(int fd, long number)
             break;
         }
         if (!charge(framer.held())) {
-            ORNAV_LOG_AT(lcLan).critical("unfinished messages of all clients over %lld bytes, connection closed", scpi_partial_bytes());
+            ORNAV_LOG_AT(lcLan).critical("unfinished messages of all clients over %lld bytes, connection closed",
+                                         scpi_partial_bytes());
             Sys_Error(SCPI_ERROR_INPUT_BUFFER_OVERRUN);
             break;
         }
@@ -106,29 +106,18 @@ void serveConnection(int fd, long number)
     close(fd);
 }
 
-
 } // namespace
 
 int scpi_raw_start(int port, bool loopbackOnly)
 {
     const int bound = g_listener.start(port, loopbackOnly);
     if (bound < 0)
-        ORNAV_LOG_AT(lcLan).critical("cannot listen on port %d: %s", port,
-                strerror(errno));
+        ORNAV_LOG_AT(lcLan).critical("cannot listen on port %d: %s", port, strerror(errno));
     return bound;
 }
 
-int scpi_raw_port()
-{
-    return g_listener.port();
-}
+int scpi_raw_port() { return g_listener.port(); }
 
-int scpi_raw_connections()
-{
-    return g_listener.connections();
-}
+int scpi_raw_connections() { return g_listener.connections(); }
 
-void scpi_raw_stop()
-{
-    g_listener.stop();
-}
+void scpi_raw_stop() { g_listener.stop(); }

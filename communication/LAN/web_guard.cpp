@@ -58,7 +58,7 @@ QString hostPart(const QByteArray& host)
 QString web_password_hash(const QString& password, const QByteArray& salt)
 {
     return QStringLiteral("sha256$") + QString::fromLatin1(salt) + QLatin1Char('$') +
-           QString::fromLatin1(digest(salt, password));
+        QString::fromLatin1(digest(salt, password));
 }
 
 bool web_password_matches(const QString& stored, const QString& password)
@@ -107,7 +107,7 @@ bool web_host_allowed(const QByteArray& host, const QString& hostname, const QSt
 bool web_origin_allowed(const QByteArray& origin, const QByteArray& host)
 {
     if (origin.isEmpty())
-        return true;  // not a browser's cross-site request: tools send none
+        return true; // not a browser's cross-site request: tools send none
     return origin.trimmed().toLower() == "http://" + host.trimmed().toLower();
 }
 

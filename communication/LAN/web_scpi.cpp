@@ -111,7 +111,7 @@ bool web_scpi_upload(int channel, const QByteArray& name, const QByteArray& data
     // block after the name, as any remote client may send it.
     const QByteArray length = QByteArray::number(data.size());
     QByteArray message = "WARB" + QByteArray::number(channel) + ":CARRier \"" + safe + "\",#" +
-                         QByteArray::number(length.size()) + length;
+        QByteArray::number(length.size()) + length;
     message += data;
     message += '\n';
     if (!deliver(s.id, message))

@@ -22,8 +22,8 @@
 namespace {
 
 // Started by the LAN services thread, stopped by the program's end.
-std::atomic<MHD_Daemon*> g_daemon{nullptr};
-std::atomic<int> g_port{-1};  // written by the LAN services thread
+std::atomic<MHD_Daemon*> g_daemon {nullptr};
+std::atomic<int> g_port {-1}; // written by the LAN services thread
 
 // The body of one request, collected over the upload callbacks.
 struct Request {
@@ -33,8 +33,8 @@ struct Request {
 
 MHD_Result send(MHD_Connection* c, unsigned status, const QByteArray& body, const char* type)
 {
-    MHD_Response* r =
-        MHD_create_response_from_buffer(size_t(body.size()), const_cast<char*>(body.constData()), MHD_RESPMEM_MUST_COPY);
+    MHD_Response* r = MHD_create_response_from_buffer(size_t(body.size()), const_cast<char*>(body.constData()),
+                                                      MHD_RESPMEM_MUST_COPY);
     if (!r)
         return MHD_NO;
     MHD_add_response_header(r, MHD_HTTP_HEADER_CONTENT_TYPE, type);
@@ -77,7 +77,8 @@ MHD_Result servePageFile(MHD_Connection* c, const char* url)
     if (name.isEmpty())
         name = QStringLiteral("index.html");
     for (const QChar ch : name) {
-        const bool ok = ch.isLetterOrNumber() || ch == QLatin1Char('.') || ch == QLatin1Char('-') || ch == QLatin1Char('_');
+        const bool ok =
+            ch.isLetterOrNumber() || ch == QLatin1Char('.') || ch == QLatin1Char('-') || ch == QLatin1Char('_');
         if (!ok || ch.unicode() > 127)
             return sendText(c, MHD_HTTP_NOT_FOUND, "not found");
     }
@@ -107,8 +108,8 @@ bool authorised(MHD_Connection* c)
 MHD_Result askForPassword(MHD_Connection* c)
 {
     const QByteArray body("password required\n");
-    MHD_Response* r =
-        MHD_create_response_from_buffer(size_t(body.size()), const_cast<char*>(body.constData()), MHD_RESPMEM_MUST_COPY);
+    MHD_Response* r = MHD_create_response_from_buffer(size_t(body.size()), const_cast<char*>(body.constData()),
+                                                      MHD_RESPMEM_MUST_COPY);
     if (!r)
         return MHD_NO;
     const MHD_Result ret = MHD_queue_basic_auth_fail_response(c, "instrument", r);
@@ -229,8 +230,8 @@ size_t bodyLimit(const char* url)
     return std::strcmp(url, "/api/upload") == 0 ? size_t(WEB_MAX_UPLOAD) : size_t(WEB_MAX_FORM_BODY);
 }
 
-MHD_Result onRequest(void*, MHD_Connection* c, const char* url, const char* method, const char*,
-                     const char* upload, size_t* uploadSize, void** cls)
+MHD_Result onRequest(void*, MHD_Connection* c, const char* url, const char* method, const char*, const char* upload,
+                     size_t* uploadSize, void** cls)
 {
     auto* req = static_cast<Request*>(*cls);
     if (!req) {
@@ -277,11 +278,11 @@ int web_server_start(int port, bool loopbackOnly)
     a.sin_family = AF_INET;
     a.sin_addr.s_addr = htonl(loopbackOnly ? INADDR_LOOPBACK : INADDR_ANY);
     a.sin_port = htons(uint16_t(port));
-    MHD_Daemon* d = MHD_start_daemon(MHD_USE_INTERNAL_POLLING_THREAD | MHD_USE_THREAD_PER_CONNECTION | MHD_USE_ERROR_LOG,
-                                uint16_t(port), nullptr, nullptr, onRequest, nullptr, MHD_OPTION_SOCK_ADDR, &a,
-                                MHD_OPTION_CONNECTION_LIMIT, unsigned(WEB_MAX_CONNECTIONS),
-                                MHD_OPTION_CONNECTION_TIMEOUT, 30u, MHD_OPTION_NOTIFY_COMPLETED, onCompleted,
-                                nullptr, MHD_OPTION_LISTENING_ADDRESS_REUSE, 1u, MHD_OPTION_END);
+    MHD_Daemon* d = MHD_start_daemon(
+        MHD_USE_INTERNAL_POLLING_THREAD | MHD_USE_THREAD_PER_CONNECTION | MHD_USE_ERROR_LOG, uint16_t(port), nullptr,
+        nullptr, onRequest, nullptr, MHD_OPTION_SOCK_ADDR, &a, MHD_OPTION_CONNECTION_LIMIT,
+        unsigned(WEB_MAX_CONNECTIONS), MHD_OPTION_CONNECTION_TIMEOUT, 30u, MHD_OPTION_NOTIFY_COMPLETED, onCompleted,
+        nullptr, MHD_OPTION_LISTENING_ADDRESS_REUSE, 1u, MHD_OPTION_END);
     if (!d) {
         ORNAV_LOG_AT(lcLan).critical("cannot serve http on port %d", port);
         return -1;
@@ -300,7 +301,4 @@ void web_server_stop()
         MHD_stop_daemon(d);
 }
 
-int web_server_port()
-{
-    return g_port;
-}
+int web_server_port() { return g_port; }

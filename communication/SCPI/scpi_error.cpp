@@ -5,7 +5,7 @@
 const char* SCPI_ErrorTranslate(int16_t code)
 {
     switch (code) {
-#define SCPI_ERROR_TEXT(name, value, text) \
+#define SCPI_ERROR_TEXT(name, value, text)                                                                             \
     case name: return text;
         SCPI_ERROR_LIST(SCPI_ERROR_TEXT)
 #undef SCPI_ERROR_TEXT
@@ -20,15 +20,15 @@ struct EsrRange {
     scpi_reg_val_t bit;
 };
 static const EsrRange kEsrRanges[] = {
-    {-199, -100, ESR_CER},  // command error
-    {-299, -200, ESR_EER},  // execution error
-    {-399, -300, ESR_DER},  // device-dependent error
-    {1, 32767, ESR_DER},    // device-specific positive codes
-    {-499, -400, ESR_QER},  // query error
-    {-599, -500, ESR_PON},  // power on
-    {-699, -600, ESR_URQ},  // user request
-    {-799, -700, ESR_REQ},  // request control
-    {-899, -800, ESR_OPC},  // operation complete
+    {-199, -100, ESR_CER}, // command error
+    {-299, -200, ESR_EER}, // execution error
+    {-399, -300, ESR_DER}, // device-dependent error
+    {1, 32767, ESR_DER},   // device-specific positive codes
+    {-499, -400, ESR_QER}, // query error
+    {-599, -500, ESR_PON}, // power on
+    {-699, -600, ESR_URQ}, // user request
+    {-799, -700, ESR_REQ}, // request control
+    {-899, -800, ESR_OPC}, // operation complete
 };
 
 void SCPI_ErrorInit(scpi_t* c)

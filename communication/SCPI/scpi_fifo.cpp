@@ -26,15 +26,9 @@ void fifo_clear(scpi_fifo_t* f)
     f->rd = 0;
 }
 
-bool fifo_is_empty(const scpi_fifo_t* f)
-{
-    return fifo_count(f) == 0;
-}
+bool fifo_is_empty(const scpi_fifo_t* f) { return fifo_count(f) == 0; }
 
-bool fifo_is_full(const scpi_fifo_t* f)
-{
-    return fifo_count(f) == SCPI_ERROR_QUEUE_SIZE;
-}
+bool fifo_is_full(const scpi_fifo_t* f) { return fifo_count(f) == SCPI_ERROR_QUEUE_SIZE; }
 
 int fifo_count(const scpi_fifo_t* f)
 {

@@ -8,10 +8,7 @@
 static std::atomic<unsigned> g_condition[2];
 static std::atomic<unsigned> g_latched[2];
 
-static int statusIndex(scpi_reg_name_t event)
-{
-    return event == SCPI_REG_OPER ? 0 : event == SCPI_REG_QUES ? 1 : -1;
-}
+static int statusIndex(scpi_reg_name_t event) { return event == SCPI_REG_OPER ? 0 : event == SCPI_REG_QUES ? 1 : -1; }
 
 void SCPI_StatusCondition(scpi_reg_name_t event, scpi_reg_val_t bits, bool on)
 {
@@ -41,15 +38,9 @@ void SCPI_StatusTake(scpi_t* c)
         SCPI_RegSetBits(c, SCPI_REG_QUES, scpi_reg_val_t(ques));
 }
 
-static bool valid(scpi_t* c, int name)
-{
-    return c && c->registers && name >= 0 && name < SCPI_REG_COUNT;
-}
+static bool valid(scpi_t* c, int name) { return c && c->registers && name >= 0 && name < SCPI_REG_COUNT; }
 
-scpi_reg_val_t SCPI_RegGet(scpi_t* c, scpi_reg_name_t name)
-{
-    return valid(c, name) ? c->registers[name] : 0;
-}
+scpi_reg_val_t SCPI_RegGet(scpi_t* c, scpi_reg_name_t name) { return valid(c, name) ? c->registers[name] : 0; }
 
 // Summary bit of an event register in the status byte: set while any bit of
 // the register is enabled.
@@ -75,7 +66,7 @@ void SCPI_RegSet(scpi_t* c, scpi_reg_name_t name, scpi_reg_val_t value)
         const scpi_reg_val_t mask = scpi_reg_val_t(c->registers[SCPI_REG_SRE] & ~STB_SRQ);
         if (value & mask) {
             value = scpi_reg_val_t(value | STB_SRQ);
-            srq = value != old;  // no new request while nothing changed
+            srq = value != old; // no new request while nothing changed
         } else {
             value = scpi_reg_val_t(value & ~STB_SRQ);
         }
@@ -84,23 +75,14 @@ void SCPI_RegSet(scpi_t* c, scpi_reg_name_t name, scpi_reg_val_t value)
             c->interface->control(c, SCPI_CTRL_SRQ, value);
         break;
     }
-    case SCPI_REG_SRE:
-        SCPI_RegSet(c, SCPI_REG_STB, c->registers[SCPI_REG_STB]);
-        break;
+    case SCPI_REG_SRE: SCPI_RegSet(c, SCPI_REG_STB, c->registers[SCPI_REG_STB]); break;
     case SCPI_REG_ESR:
-    case SCPI_REG_ESE:
-        updateSummary(c, SCPI_REG_ESR, SCPI_REG_ESE, STB_ESR);
-        break;
+    case SCPI_REG_ESE: updateSummary(c, SCPI_REG_ESR, SCPI_REG_ESE, STB_ESR); break;
     case SCPI_REG_OPER:
-    case SCPI_REG_OPERE:
-        updateSummary(c, SCPI_REG_OPER, SCPI_REG_OPERE, STB_OPS);
-        break;
+    case SCPI_REG_OPERE: updateSummary(c, SCPI_REG_OPER, SCPI_REG_OPERE, STB_OPS); break;
     case SCPI_REG_QUES:
-    case SCPI_REG_QUESE:
-        updateSummary(c, SCPI_REG_QUES, SCPI_REG_QUESE, STB_QES);
-        break;
-    default:
-        break;
+    case SCPI_REG_QUESE: updateSummary(c, SCPI_REG_QUES, SCPI_REG_QUESE, STB_QES); break;
+    default: break;
     }
 }
 

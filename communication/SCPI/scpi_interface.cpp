@@ -12,7 +12,7 @@
 static scpi_response_sink_t g_responseSink = nullptr;
 static scpi_tip_hook_t g_tipHook = nullptr;
 // Set once at start-up, read by the interpreter's thread.
-static std::atomic<scpi_srq_hook_t> g_srqHook{nullptr};
+static std::atomic<scpi_srq_hook_t> g_srqHook {nullptr};
 
 static char g_inputBuffer[SCPI_INPUT_BUFFER_LENGTH];
 static scpi_fifo_t g_errorQueue;
@@ -20,11 +20,7 @@ static scpi_reg_val_t g_registers[SCPI_REG_COUNT];
 static char g_serial[64] = "noserial";
 
 scpi_interface_t scpi_interface = {
-    SCPI_Error,
-    SCPI_Write,
-    SCPI_Control,
-    SCPI_Flush,
-    SCPI_Reset,
+    SCPI_Error, SCPI_Write, SCPI_Control, SCPI_Flush, SCPI_Reset,
 };
 
 scpi_t scpi_context = {
@@ -48,20 +44,11 @@ scpi_t scpi_context = {
     0,
 };
 
-void SCPI_SetResponseSink(scpi_response_sink_t sink)
-{
-    g_responseSink = sink;
-}
+void SCPI_SetResponseSink(scpi_response_sink_t sink) { g_responseSink = sink; }
 
-void SCPI_SetSrqHook(scpi_srq_hook_t hook)
-{
-    g_srqHook = hook;
-}
+void SCPI_SetSrqHook(scpi_srq_hook_t hook) { g_srqHook = hook; }
 
-void SCPI_SetTipHook(scpi_tip_hook_t hook)
-{
-    g_tipHook = hook;
-}
+void SCPI_SetTipHook(scpi_tip_hook_t hook) { g_tipHook = hook; }
 
 int SCPI_FormatErrorTip(char* buf, int len, int code)
 {
@@ -101,10 +88,7 @@ scpi_result_t SCPI_Control(scpi_t*, scpi_ctrl_name_t ctrl, scpi_reg_val_t val)
     return SCPI_RES_OK;
 }
 
-scpi_result_t SCPI_Flush(scpi_t*)
-{
-    return SCPI_RES_OK;
-}
+scpi_result_t SCPI_Flush(scpi_t*) { return SCPI_RES_OK; }
 
 scpi_result_t SCPI_Reset(scpi_t*)
 {

@@ -7,47 +7,23 @@ void scpiLex_Init(lex_state_t* state, const char* text, int len)
     state->len = (text && len > 0) ? len : 0;
 }
 
-int scpiLex_Remaining(const lex_state_t* state)
-{
-    return int((state->buffer + state->len) - state->pos);
-}
+int scpiLex_Remaining(const lex_state_t* state) { return int((state->buffer + state->len) - state->pos); }
 
-bool scpiLex_IsEos(const lex_state_t* state)
-{
-    return scpiLex_Remaining(state) <= 0;
-}
+bool scpiLex_IsEos(const lex_state_t* state) { return scpiLex_Remaining(state) <= 0; }
 
 // IEEE 488.2 white space: every control byte and the blank, except the line
 // feed. The carriage return belongs to the terminator here (LF, CR, CR LF).
-bool scpiLex_IsWs(unsigned char c)
-{
-    return c <= 0x20 && c != '\n' && c != '\r';
-}
+bool scpiLex_IsWs(unsigned char c) { return c <= 0x20 && c != '\n' && c != '\r'; }
 
-bool scpiLex_IsAlpha(unsigned char c)
-{
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
-}
+bool scpiLex_IsAlpha(unsigned char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 
-bool scpiLex_IsDigit(unsigned char c)
-{
-    return c >= '0' && c <= '9';
-}
+bool scpiLex_IsDigit(unsigned char c) { return c >= '0' && c <= '9'; }
 
-static bool isMnemonicChar(unsigned char c)
-{
-    return scpiLex_IsAlpha(c) || scpiLex_IsDigit(c) || c == '_';
-}
+static bool isMnemonicChar(unsigned char c) { return scpiLex_IsAlpha(c) || scpiLex_IsDigit(c) || c == '_'; }
 
-static unsigned char peek(const lex_state_t* s, int ahead = 0)
-{
-    return static_cast<unsigned char>(s->pos[ahead]);
-}
+static unsigned char peek(const lex_state_t* s, int ahead = 0) { return static_cast<unsigned char>(s->pos[ahead]); }
 
-static bool has(const lex_state_t* s, int n)
-{
-    return scpiLex_Remaining(s) >= n;
-}
+static bool has(const lex_state_t* s, int n) { return scpiLex_Remaining(s) >= n; }
 
 static int finish(lex_state_t* s, scpi_token_t* t, const char* start, scpi_token_type_t type)
 {
@@ -82,15 +58,9 @@ static int single(lex_state_t* s, scpi_token_t* t, char c, scpi_token_type_t typ
     return finish(s, t, start, type);
 }
 
-int scpiLex_Comma(lex_state_t* s, scpi_token_t* t)
-{
-    return single(s, t, ',', SCPI_TOKEN_COMMA);
-}
+int scpiLex_Comma(lex_state_t* s, scpi_token_t* t) { return single(s, t, ',', SCPI_TOKEN_COMMA); }
 
-int scpiLex_SemiColon(lex_state_t* s, scpi_token_t* t)
-{
-    return single(s, t, ';', SCPI_TOKEN_SEMICOLON);
-}
+int scpiLex_SemiColon(lex_state_t* s, scpi_token_t* t) { return single(s, t, ';', SCPI_TOKEN_SEMICOLON); }
 
 int scpiLex_NewLine(lex_state_t* s, scpi_token_t* t)
 {
@@ -228,12 +198,9 @@ int scpiLex_DecimalNumericProgramData(lex_state_t* s, scpi_token_t* t)
 static bool isBaseDigit(unsigned char c, int base)
 {
     switch (base) {
-    case 16:
-        return scpiLex_IsDigit(c) || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
-    case 8:
-        return c >= '0' && c <= '7';
-    default:
-        return c == '0' || c == '1';
+    case 16: return scpiLex_IsDigit(c) || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
+    case 8: return c >= '0' && c <= '7';
+    default: return c == '0' || c == '1';
     }
 }
 
@@ -245,9 +212,21 @@ int scpiLex_NondecimalNumericData(lex_state_t* s, scpi_token_t* t)
     int base;
     scpi_token_type_t type;
     switch (s->pos[1]) {
-    case 'H': case 'h': base = 16; type = SCPI_TOKEN_HEXNUM; break;
-    case 'Q': case 'q': base = 8; type = SCPI_TOKEN_OCTNUM; break;
-    case 'B': case 'b': base = 2; type = SCPI_TOKEN_BINNUM; break;
+    case 'H':
+    case 'h':
+        base = 16;
+        type = SCPI_TOKEN_HEXNUM;
+        break;
+    case 'Q':
+    case 'q':
+        base = 8;
+        type = SCPI_TOKEN_OCTNUM;
+        break;
+    case 'B':
+    case 'b':
+        base = 2;
+        type = SCPI_TOKEN_BINNUM;
+        break;
     default: return fail(s, t, start);
     }
     s->pos += 2;
@@ -275,10 +254,10 @@ int scpiLex_StringProgramData(lex_state_t* s, scpi_token_t* t)
     s->pos++;
     for (;;) {
         if (!has(s, 1))
-            return fail(s, t, start);  // no closing quote
+            return fail(s, t, start); // no closing quote
         if (s->pos[0] == quote) {
             if (has(s, 2) && s->pos[1] == quote) {
-                s->pos += 2;  // doubled quote stands for one
+                s->pos += 2; // doubled quote stands for one
                 continue;
             }
             s->pos++;
@@ -286,8 +265,8 @@ int scpiLex_StringProgramData(lex_state_t* s, scpi_token_t* t)
         }
         s->pos++;
     }
-    return finish(s, t, start, quote == '"' ? SCPI_TOKEN_DOUBLE_QUOTE_PROGRAM_DATA
-                                            : SCPI_TOKEN_SINGLE_QUOTE_PROGRAM_DATA);
+    return finish(s, t, start,
+                  quote == '"' ? SCPI_TOKEN_DOUBLE_QUOTE_PROGRAM_DATA : SCPI_TOKEN_SINGLE_QUOTE_PROGRAM_DATA);
 }
 
 bool scpiLex_BlockData(const scpi_token_t* t, int* offset, int* length)
@@ -305,7 +284,7 @@ bool scpiLex_BlockData(const scpi_token_t* t, int* offset, int* length)
         const unsigned char c = static_cast<unsigned char>(t->ptr[2 + i]);
         if (!scpiLex_IsDigit(c))
             return false;
-        count = count * 10 + (c - '0');  // at most 9 digits: no overflow
+        count = count * 10 + (c - '0'); // at most 9 digits: no overflow
     }
     if (count != t->len - 2 - digits)
         return false;
@@ -354,7 +333,7 @@ int scpiLex_ProgramExpression(lex_state_t* s, scpi_token_t* t)
             if (--depth == 0)
                 return finish(s, t, start, SCPI_TOKEN_PROGRAM_EXPRESSION);
         } else if (c == '\n' || c == '\r' || c == ';') {
-            break;  // an expression never runs across a message unit
+            break; // an expression never runs across a message unit
         }
     }
     return fail(s, t, start);

@@ -2,20 +2,11 @@
 #include <climits>
 #include <cstring>
 
-static char upper(char c)
-{
-    return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c;
-}
+static char upper(char c) { return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c; }
 
-static bool isLower(char c)
-{
-    return c >= 'a' && c <= 'z';
-}
+static bool isLower(char c) { return c >= 'a' && c <= 'z'; }
 
-static bool isDigit(char c)
-{
-    return c >= '0' && c <= '9';
-}
+static bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 static bool equalNoCase(const char* a, const char* b, int len)
 {
@@ -42,8 +33,8 @@ namespace {
 struct Node {
     const char* ptr;
     int len;
-    int group;   // 0: required; otherwise the optional group it belongs to
-    int place;   // index of its "#" place, -1 without one
+    int group; // 0: required; otherwise the optional group it belongs to
+    int place; // index of its "#" place, -1 without one
 };
 
 struct Pattern {
@@ -124,7 +115,7 @@ bool splitHeader(const char* text, int len, Header* h)
         while (j < len && text[j] != ':')
             j++;
         if (j == i || h->count >= SCPI_INPUT_BUFFER_LENGTH)
-            return false;  // empty node ("A::B", "A:") or absurdly many
+            return false; // empty node ("A::B", "A:") or absurdly many
         h->nodes[h->count] = text + i;
         h->lens[h->count] = j - i;
         h->count++;
@@ -185,7 +176,7 @@ bool matchFrom(const Pattern& p, int pi, const Header& h, int hi, int32_t* numbe
     return matchFrom(p, end, h, hi, numbers);
 }
 
-}  // namespace
+} // namespace
 
 static bool matchSplit(const char* pattern, const Header& h, int32_t* numbers, int count)
 {
@@ -206,8 +197,7 @@ static bool matchSplit(const char* pattern, const Header& h, int32_t* numbers, i
     return true;
 }
 
-bool SCPI_MatchNumbers(const char* pattern, const char* header, int len,
-                       int32_t* numbers, int count)
+bool SCPI_MatchNumbers(const char* pattern, const char* header, int len, int32_t* numbers, int count)
 {
     Header h;
     if (!header || len <= 0 || !splitHeader(header, len, &h)) {
@@ -251,14 +241,11 @@ bool SCPI_CommandNumbers(scpi_t* c, int32_t* numbers, size_t count)
             numbers[i] = 1;
         return false;
     }
-    return SCPI_MatchNumbers(c->param_list.cmd->pattern, c->param_list.cmd_raw.data,
-                             c->param_list.cmd_raw.length, numbers, n);
+    return SCPI_MatchNumbers(c->param_list.cmd->pattern, c->param_list.cmd_raw.data, c->param_list.cmd_raw.length,
+                             numbers, n);
 }
 
-int32_t SCPI_CmdTag(scpi_t* c)
-{
-    return (c && c->param_list.cmd) ? c->param_list.cmd->tag : 0;
-}
+int32_t SCPI_CmdTag(scpi_t* c) { return (c && c->param_list.cmd) ? c->param_list.cmd->tag : 0; }
 
 const char* SCPI_ChoiceToName(const scpi_choice_def_t* options, int32_t tag)
 {

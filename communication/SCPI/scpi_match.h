@@ -22,8 +22,7 @@ bool SCPI_Match(const char* pattern, const char* header, int len);
 // order, up to count of them; places are 1 when no digits were given.
 // Returns false (numbers untouched beyond their default of 1) when the
 // header does not match.
-bool SCPI_MatchNumbers(const char* pattern, const char* header, int len,
-                       int32_t* numbers, int count);
+bool SCPI_MatchNumbers(const char* pattern, const char* header, int len, int32_t* numbers, int count);
 
 // First command of the list (ended by a null pattern) whose pattern the
 // header matches; null when none does.

@@ -12,10 +12,7 @@ static locale_t cLocale()
     return loc;
 }
 
-void scpi_numconv_init()
-{
-    (void)cLocale();
-}
+void scpi_numconv_init() { (void)cLocale(); }
 
 bool scpi_parse_double(const char* text, int len, double* value)
 {

@@ -15,10 +15,7 @@ static bool missing(scpi_t* c, bool mandatory)
     return false;
 }
 
-static bool atEmptyElement(const lex_state_t* s)
-{
-    return scpiLex_IsEos(s) || s->pos[0] == ',';
-}
+static bool atEmptyElement(const lex_state_t* s) { return scpiLex_IsEos(s) || s->pos[0] == ','; }
 
 bool SCPI_Parameter(scpi_t* c, scpi_parameter_t* parameter, bool mandatory)
 {
@@ -55,10 +52,7 @@ bool SCPI_Parameter(scpi_t* c, scpi_parameter_t* parameter, bool mandatory)
 }
 
 // Length of the number in a decimal token, without white space and suffix.
-static int numberPartLength(const scpi_parameter_t* p)
-{
-    return scpiLex_NumberLength(p->ptr, p->len);
-}
+static int numberPartLength(const scpi_parameter_t* p) { return scpiLex_NumberLength(p->ptr, p->len); }
 
 // Suffix of a decimal token with suffix (after the number and blanks).
 static void suffixOf(const scpi_parameter_t* p, int numberLen, const char** ptr, int* len)
@@ -84,10 +78,14 @@ static bool nondecimalValue(const scpi_parameter_t* p, uint32_t* value)
     for (int i = 2; i < p->len; i++) {
         const char ch = p->ptr[i];
         int d;
-        if (ch >= '0' && ch <= '9') d = ch - '0';
-        else if (ch >= 'A' && ch <= 'F') d = ch - 'A' + 10;
-        else if (ch >= 'a' && ch <= 'f') d = ch - 'a' + 10;
-        else return false;
+        if (ch >= '0' && ch <= '9')
+            d = ch - '0';
+        else if (ch >= 'A' && ch <= 'F')
+            d = ch - 'A' + 10;
+        else if (ch >= 'a' && ch <= 'f')
+            d = ch - 'a' + 10;
+        else
+            return false;
         v = v * uint64_t(base) + uint64_t(d);
         if (v > UINT32_MAX)
             return false;
@@ -275,9 +273,7 @@ bool SCPI_ParamNumber(scpi_t* c, const scpi_choice_def_t* special, scpi_number_t
         n.tag = o->tag;
         break;
     }
-    default:
-        SCPI_ErrorPush(c, SCPI_ERROR_DATA_TYPE_ERROR);
-        return false;
+    default: SCPI_ErrorPush(c, SCPI_ERROR_DATA_TYPE_ERROR); return false;
     }
     *value = n;
     return true;
@@ -318,9 +314,7 @@ bool SCPI_ParamBool(scpi_t* c, bool* value, bool mandatory)
     case SCPI_TOKEN_DECIMAL_NUMERIC_PROGRAM_DATA_WITH_SUFFIX:
         SCPI_ErrorPush(c, SCPI_ERROR_SUFFIX_NOT_ALLOWED);
         return false;
-    default:
-        SCPI_ErrorPush(c, SCPI_ERROR_DATA_TYPE_ERROR);
-        return false;
+    default: SCPI_ErrorPush(c, SCPI_ERROR_DATA_TYPE_ERROR); return false;
     }
 }
 
@@ -342,15 +336,15 @@ bool SCPI_ParamChoice(scpi_t* c, const scpi_choice_def_t* options, int32_t* valu
     // "5MIN" reaches the lexer as the number 5 with the suffix MIN; taken as
     // written it is still the choice's name.
     const bool nameLike = p.type == SCPI_TOKEN_PROGRAM_MNEMONIC ||
-                          (p.type == SCPI_TOKEN_DECIMAL_NUMERIC_PROGRAM_DATA_WITH_SUFFIX && !hasWs(&p));
+        (p.type == SCPI_TOKEN_DECIMAL_NUMERIC_PROGRAM_DATA_WITH_SUFFIX && !hasWs(&p));
     if (!nameLike) {
         SCPI_ErrorPush(c, SCPI_ERROR_DATA_TYPE_ERROR);
         return false;
     }
     const scpi_choice_def_t* o = findChoice(options, p.ptr, p.len);
     if (!o) {
-        SCPI_ErrorPush(c, p.type == SCPI_TOKEN_PROGRAM_MNEMONIC ? SCPI_ERROR_ILLEGAL_PARAMETER_VALUE
-                                                                 : SCPI_ERROR_DATA_TYPE_ERROR);
+        SCPI_ErrorPush(
+            c, p.type == SCPI_TOKEN_PROGRAM_MNEMONIC ? SCPI_ERROR_ILLEGAL_PARAMETER_VALUE : SCPI_ERROR_DATA_TYPE_ERROR);
         return false;
     }
     *value = o->tag;
@@ -385,7 +379,7 @@ bool SCPI_ParamCopyText(scpi_t* c, char* buffer, size_t buffer_len, size_t* copy
     for (int i = 1; i < p.len - 1 && out + 1 < buffer_len; i++) {
         buffer[out++] = p.ptr[i];
         if (p.ptr[i] == quote)
-            i++;  // the second of a doubled quote
+            i++; // the second of a doubled quote
     }
     buffer[out] = '\0';
     if (copy_len)

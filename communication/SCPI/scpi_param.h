@@ -20,8 +20,7 @@ bool SCPI_ParamDouble(scpi_t* context, double* value, bool mandatory);
 // Number with an optional unit suffix from the context's unit table (an
 // unknown suffix pushes -131), or, when special is given, a mnemonic of that
 // choice list (special set, tag filled; another mnemonic pushes -224).
-bool SCPI_ParamNumber(scpi_t* context, const scpi_choice_def_t* special,
-                      scpi_number_t* value, bool mandatory);
+bool SCPI_ParamNumber(scpi_t* context, const scpi_choice_def_t* special, scpi_number_t* value, bool mandatory);
 
 // "OFF"/"ON" or a decimal number (non-zero is true).
 bool SCPI_ParamBool(scpi_t* context, bool* value, bool mandatory);
@@ -29,16 +28,14 @@ bool SCPI_ParamBool(scpi_t* context, bool* value, bool mandatory);
 // A mnemonic matched against the list (long or short form); its tag. A
 // mnemonic not in the list pushes -224. Choice names that begin with a digit
 // ("5MIN") are also recognised when sent as written.
-bool SCPI_ParamChoice(scpi_t* context, const scpi_choice_def_t* options,
-                      int32_t* value, bool mandatory);
+bool SCPI_ParamChoice(scpi_t* context, const scpi_choice_def_t* options, int32_t* value, bool mandatory);
 
 // Any parameter as received (string data keeps its quotes).
 bool SCPI_ParamCharacters(scpi_t* context, const char** value, size_t* len, bool mandatory);
 
 // Quoted string data only: the text inside the quotes with doubled quotes
 // reduced to one, NUL-terminated, cut to buffer_len - 1 bytes.
-bool SCPI_ParamCopyText(scpi_t* context, char* buffer, size_t buffer_len,
-                        size_t* copy_len, bool mandatory);
+bool SCPI_ParamCopyText(scpi_t* context, char* buffer, size_t buffer_len, size_t* copy_len, bool mandatory);
 
 // Definite-length block data: pointer to the data and its length.
 bool SCPI_ParamArbitraryBlock(scpi_t* context, const char** value, size_t* len, bool mandatory);

@@ -145,10 +145,7 @@ static void rememberPath(scpi_t* c, const char* header, int len)
 // Set once by the worker before it starts.
 static scpi_command_end_t g_commandEnd = nullptr;
 
-void SCPI_SetCommandEndHook(scpi_command_end_t hook)
-{
-    g_commandEnd = hook;
-}
+void SCPI_SetCommandEndHook(scpi_command_end_t hook) { g_commandEnd = hook; }
 
 static void processCommand(scpi_t* c)
 {
@@ -256,8 +253,8 @@ int SCPI_Input(scpi_t* c, const char* data, int len)
     int result = 0;
     int total = 0;
     for (;;) {
-        const int unit = SCPI_DetectProgramMessageUnit(&c->parser_state, c->buffer.data + total,
-                                                       c->buffer.position - total);
+        const int unit =
+            SCPI_DetectProgramMessageUnit(&c->parser_state, c->buffer.data + total, c->buffer.position - total);
         if (unit <= 0)
             break;
         total += unit;

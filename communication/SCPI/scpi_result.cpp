@@ -4,10 +4,7 @@
 #include "communication/SCPI/scpi_numconv.h"
 #include "communication/SCPI/scpi_parser.h"
 
-static size_t writeDelimiter(scpi_t* c)
-{
-    return c->output_count > 0 ? SCPI_WriteData(c, ",", 1) : 0;
-}
+static size_t writeDelimiter(scpi_t* c) { return c->output_count > 0 ? SCPI_WriteData(c, ",", 1) : 0; }
 
 size_t SCPI_ResultCharacters(scpi_t* c, const char* data, size_t len)
 {
@@ -20,10 +17,7 @@ size_t SCPI_ResultCharacters(scpi_t* c, const char* data, size_t len)
     return n;
 }
 
-size_t SCPI_ResultInt(scpi_t* c, int32_t value)
-{
-    return SCPI_ResultIntBase(c, value, 10);
-}
+size_t SCPI_ResultInt(scpi_t* c, int32_t value) { return SCPI_ResultIntBase(c, value, 10); }
 
 size_t SCPI_ResultIntBase(scpi_t* c, int32_t value, int8_t base)
 {
@@ -31,12 +25,8 @@ size_t SCPI_ResultIntBase(scpi_t* c, int32_t value, int8_t base)
     const uint32_t u = uint32_t(value);
     int n;
     switch (base) {
-    case 16:
-        n = snprintf(buf, sizeof buf, "#H%X", unsigned(u));
-        break;
-    case 8:
-        n = snprintf(buf, sizeof buf, "#Q%o", unsigned(u));
-        break;
+    case 16: n = snprintf(buf, sizeof buf, "#H%X", unsigned(u)); break;
+    case 8: n = snprintf(buf, sizeof buf, "#Q%o", unsigned(u)); break;
     case 2: {
         buf[0] = '#';
         buf[1] = 'B';
@@ -49,17 +39,12 @@ size_t SCPI_ResultIntBase(scpi_t* c, int32_t value, int8_t base)
         buf[n] = '\0';
         break;
     }
-    default:
-        n = snprintf(buf, sizeof buf, "%ld", long(value));
-        break;
+    default: n = snprintf(buf, sizeof buf, "%ld", long(value)); break;
     }
     return SCPI_ResultCharacters(c, buf, n > 0 ? size_t(n) : 0);
 }
 
-size_t SCPI_ResultBool(scpi_t* c, bool value)
-{
-    return SCPI_ResultCharacters(c, value ? "1" : "0", 1);
-}
+size_t SCPI_ResultBool(scpi_t* c, bool value) { return SCPI_ResultCharacters(c, value ? "1" : "0", 1); }
 
 size_t SCPI_ResultDouble(scpi_t* c, double value)
 {

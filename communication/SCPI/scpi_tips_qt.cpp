@@ -13,15 +13,12 @@ static void controllerTip(scpi_t* context, int type, const char* text)
         return;
     // Emitting the signal from this thread; the controller's connection
     // delivers it queued.
-    QMetaObject::invokeMethod(context->parent, "TipsMessage", Qt::DirectConnection,
-                              Q_ARG(int, type), Q_ARG(int, int(ERROR_SCPI)), Q_ARG(bool, false),
-                              Q_ARG(QString, QString::fromUtf8(text)), Q_ARG(bool, true));
+    QMetaObject::invokeMethod(context->parent, "TipsMessage", Qt::DirectConnection, Q_ARG(int, type),
+                              Q_ARG(int, int(ERROR_SCPI)), Q_ARG(bool, false), Q_ARG(QString, QString::fromUtf8(text)),
+                              Q_ARG(bool, true));
 }
 
-void SCPI_UseControllerTips()
-{
-    SCPI_SetTipHook(controllerTip);
-}
+void SCPI_UseControllerTips() { SCPI_SetTipHook(controllerTip); }
 
 void SCPI_InstrumentInit(QObject* controller)
 {

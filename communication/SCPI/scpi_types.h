@@ -94,8 +94,8 @@ struct scpi_parser_state_t {
 };
 
 struct scpi_buffer_t {
-    int length;    // capacity of data
-    int position;  // bytes held
+    int length;   // capacity of data
+    int position; // bytes held
     char* data;
 };
 
@@ -148,12 +148,12 @@ enum scpi_reg_name_t : int {
 enum : scpi_reg_val_t {
     STB_R01 = 0x01,
     STB_PRO = 0x02,
-    STB_QMA = 0x04,  // error queue not empty
-    STB_QES = 0x08,  // questionable status summary
+    STB_QMA = 0x04, // error queue not empty
+    STB_QES = 0x08, // questionable status summary
     STB_MAV = 0x10,
-    STB_ESR = 0x20,  // event status summary
-    STB_SRQ = 0x40,  // request service
-    STB_OPS = 0x80,  // operation status summary
+    STB_ESR = 0x20, // event status summary
+    STB_SRQ = 0x40, // request service
+    STB_OPS = 0x80, // operation status summary
 };
 
 // Event status register bits.
@@ -225,7 +225,7 @@ struct scpi_number_t {
 struct scpi_fifo_t {
     int16_t wr;
     int16_t rd;
-    int16_t size;  // slots in data; one stays free to tell full from empty
+    int16_t size; // slots in data; one stays free to tell full from empty
     int16_t data[SCPI_ERROR_QUEUE_SIZE + 1];
 };
 

@@ -3,47 +3,29 @@
 #include "communication/SCPI/scpi_numconv.h"
 
 const scpi_unit_def_t scpi_units_def[] = {
-    {"uV", SCPI_UNIT_VOLT, 1e-6},
-    {"mV", SCPI_UNIT_VOLT, 1e-3},
-    {"V", SCPI_UNIT_VOLT, 1},
+    {"uV", SCPI_UNIT_VOLT, 1e-6},     {"mV", SCPI_UNIT_VOLT, 1e-3},     {"V", SCPI_UNIT_VOLT, 1},
     {"kV", SCPI_UNIT_VOLT, 1e3},
 
-    {"uVpp", SCPI_UNIT_VPP, 1e-6},
-    {"mVpp", SCPI_UNIT_VPP, 1e-3},
-    {"Vpp", SCPI_UNIT_VPP, 1},
+    {"uVpp", SCPI_UNIT_VPP, 1e-6},    {"mVpp", SCPI_UNIT_VPP, 1e-3},    {"Vpp", SCPI_UNIT_VPP, 1},
 
-    {"uVrms", SCPI_UNIT_VRMS, 1e-6},
-    {"mVrms", SCPI_UNIT_VRMS, 1e-3},
-    {"Vrms", SCPI_UNIT_VRMS, 1},
+    {"uVrms", SCPI_UNIT_VRMS, 1e-6},  {"mVrms", SCPI_UNIT_VRMS, 1e-3},  {"Vrms", SCPI_UNIT_VRMS, 1},
 
-    {"dBm", SCPI_UNIT_VDBM, 1},
-    {"dB", SCPI_UNIT_DB, 1},
+    {"dBm", SCPI_UNIT_VDBM, 1},       {"dB", SCPI_UNIT_DB, 1},
 
-    {"HZ", SCPI_UNIT_HERTZ, 1},
-    {"kHZ", SCPI_UNIT_HERTZ, 1e3},
-    {"MHZ", SCPI_UNIT_HERTZ, 1e6},
+    {"HZ", SCPI_UNIT_HERTZ, 1},       {"kHZ", SCPI_UNIT_HERTZ, 1e3},    {"MHZ", SCPI_UNIT_HERTZ, 1e6},
     {"GHZ", SCPI_UNIT_HERTZ, 1e9},
 
-    {"bps", SCPI_UNIT_BITRATE, 1},
-    {"kbps", SCPI_UNIT_BITRATE, 1e3},
-    {"Mbps", SCPI_UNIT_BITRATE, 1e6},
+    {"bps", SCPI_UNIT_BITRATE, 1},    {"kbps", SCPI_UNIT_BITRATE, 1e3}, {"Mbps", SCPI_UNIT_BITRATE, 1e6},
     {"Gbps", SCPI_UNIT_BITRATE, 1e9},
 
-    {"pS", SCPI_UNIT_SECONDS, 1e-12},
-    {"nS", SCPI_UNIT_SECONDS, 1e-9},
-    {"uS", SCPI_UNIT_SECONDS, 1e-6},
-    {"mS", SCPI_UNIT_SECONDS, 1e-3},
-    {"S", SCPI_UNIT_SECONDS, 1},
-    {"MIN", SCPI_UNIT_SECONDS, 60},
+    {"pS", SCPI_UNIT_SECONDS, 1e-12}, {"nS", SCPI_UNIT_SECONDS, 1e-9},  {"uS", SCPI_UNIT_SECONDS, 1e-6},
+    {"mS", SCPI_UNIT_SECONDS, 1e-3},  {"S", SCPI_UNIT_SECONDS, 1},      {"MIN", SCPI_UNIT_SECONDS, 60},
     {"HR", SCPI_UNIT_SECONDS, 3600},
 
     {nullptr, SCPI_UNIT_NONE, 0},
 };
 
-static char upper(char c)
-{
-    return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c;
-}
+static char upper(char c) { return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c; }
 
 const scpi_unit_def_t* SCPI_FindUnit(const scpi_unit_def_t* units, const char* suffix, int len)
 {
@@ -71,8 +53,8 @@ const char* SCPI_UnitBaseName(const scpi_unit_def_t* units, scpi_unit_t unit)
     return nullptr;
 }
 
-size_t SCPI_NumberToStr(scpi_t* context, const scpi_choice_def_t* special,
-                        const scpi_number_t* value, char* str, size_t len)
+size_t SCPI_NumberToStr(scpi_t* context, const scpi_choice_def_t* special, const scpi_number_t* value, char* str,
+                        size_t len)
 {
     if (!value || !str || len == 0)
         return 0;
@@ -93,8 +75,7 @@ size_t SCPI_NumberToStr(scpi_t* context, const scpi_choice_def_t* special,
     size_t n = scpi_format_double(str, len, "%.16lg", value->value);
     const char* unit = nullptr;
     if (value->unit != SCPI_UNIT_NONE)
-        unit = SCPI_UnitBaseName((context && context->units) ? context->units : scpi_units_def,
-                                 value->unit);
+        unit = SCPI_UnitBaseName((context && context->units) ? context->units : scpi_units_def, value->unit);
     if (unit && n + 1 < len) {
         str[n++] = ' ';
         str[n] = '\0';

@@ -16,5 +16,5 @@ const char* SCPI_UnitBaseName(const scpi_unit_def_t* units, scpi_unit_t unit);
 // Writes a number parameter as text: a special value as the name of its
 // choice, otherwise "%.16lg" followed by a blank and the base unit name.
 // The text is NUL-terminated and cut to len - 1 bytes; returns its length.
-size_t SCPI_NumberToStr(scpi_t* context, const scpi_choice_def_t* special,
-                        const scpi_number_t* value, char* str, size_t len);
+size_t SCPI_NumberToStr(scpi_t* context, const scpi_choice_def_t* special, const scpi_number_t* value, char* str,
+                        size_t len);

@@ -10,9 +10,9 @@
 // interpreter run directly, in tests); transports never touch it.
 #include "param/systype.h"
 
-extern int wfile_flag;             // WF_type
-extern int wfile_channel;          // pending target channel
-extern char wfile_name[256];       // pending file or block name
+extern int wfile_flag;       // WF_type
+extern int wfile_channel;    // pending target channel
+extern char wfile_name[256]; // pending file or block name
 
 // Enters a data-transfer mode for the next message.
 void scpi_wfile_arm(WF_type mode, int channel, const char* name);

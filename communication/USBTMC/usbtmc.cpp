@@ -21,9 +21,9 @@ namespace {
 struct Reassembly {
     bool multframe = false;
     char* recvbuf = nullptr;
-    uint32_t recvsize = 0;   // bytes expected
-    uint32_t recvindex = 0;  // bytes held
-    usbtmc_bulk_header_t header{};
+    uint32_t recvsize = 0;  // bytes expected
+    uint32_t recvindex = 0; // bytes held
+    usbtmc_bulk_header_t header {};
 };
 Reassembly g_rx;
 // The host's session: the replies to its messages, and only those.
@@ -71,8 +71,8 @@ void deliverAssembled()
 int handleMsgOut(const usbtmc_bulk_header_t& h, const uint8_t* data, int length)
 {
     if (h.bTagInverse != uint8_t(h.bTag ^ 0xFF)) {
-        ORNAV_LOG_AT(lcUsbtmc).critical("ignoring invalid: %x != %x",
-                unsigned(h.bTagInverse), unsigned(uint8_t(h.bTag ^ 0xFF)));
+        ORNAV_LOG_AT(lcUsbtmc).critical("ignoring invalid: %x != %x", unsigned(h.bTagInverse),
+                                        unsigned(uint8_t(h.bTag ^ 0xFF)));
         return -1;
     }
     const uint32_t transferSize = le32toh(h.command_specific.dev_dep_msg_out.transferSize);
@@ -84,8 +84,7 @@ int handleMsgOut(const usbtmc_bulk_header_t& h, const uint8_t* data, int length)
         // The rest of this transfer follows in later reads.
         if (transferSize > USBTMC_MAX_MESSAGE ||
             (g_rx.multframe && uint64_t(g_rx.recvsize) + transferSize > USBTMC_MAX_MESSAGE)) {
-            ORNAV_LOG_AT(lcUsbtmc).critical("transfer too large:%u",
-                    unsigned(transferSize));
+            ORNAV_LOG_AT(lcUsbtmc).critical("transfer too large:%u", unsigned(transferSize));
             clearReassembly();
             return -1;
         }
@@ -125,8 +124,7 @@ int handleMsgOut(const usbtmc_bulk_header_t& h, const uint8_t* data, int length)
     }
     if (g_rx.multframe) {
         if (uint64_t(g_rx.recvindex) + transferSize > USBTMC_MAX_MESSAGE) {
-            ORNAV_LOG_AT(lcUsbtmc).critical("transfer too large:%u",
-                    unsigned(transferSize));
+            ORNAV_LOG_AT(lcUsbtmc).critical("transfer too large:%u", unsigned(transferSize));
             clearReassembly();
             return -1;
         }
@@ -150,8 +148,8 @@ int handleMsgOut(const usbtmc_bulk_header_t& h, const uint8_t* data, int length)
 int handleRequestIn(const usbtmc_bulk_header_t& h)
 {
     if (h.bTagInverse != uint8_t(h.bTag ^ 0xFF)) {
-        ORNAV_LOG_AT(lcUsbtmc).critical("ignoring invalid: %x != %x",
-                unsigned(h.bTagInverse), unsigned(uint8_t(h.bTag ^ 0xFF)));
+        ORNAV_LOG_AT(lcUsbtmc).critical("ignoring invalid: %x != %x", unsigned(h.bTagInverse),
+                                        unsigned(uint8_t(h.bTag ^ 0xFF)));
         return -1;
     }
     if (h.command_specific.req_dev_dep_msg_in.bmTransferAttributes & USBTMC_ATTR_TERMCHAR_ENABLED) {
@@ -206,10 +204,7 @@ void USBTMC_Reset_State()
     }
 }
 
-int USBTMC_Session()
-{
-    return session();
-}
+int USBTMC_Session() { return session(); }
 
 int USBTMC_Data_parse(const uint8_t* data, int length)
 {
@@ -236,15 +231,11 @@ int USBTMC_Data_parse(const uint8_t* data, int length)
     usbtmc_bulk_header_t h;
     std::memcpy(&h, data, sizeof h);
     switch (h.MsgID) {
-    case USBTMC_MSGID_DEV_DEP_MSG_OUT:
-        return handleMsgOut(h, data, length);
-    case USBTMC_MSGID_REQUEST_DEV_DEP_MSG_IN:
-        return handleRequestIn(h);
+    case USBTMC_MSGID_DEV_DEP_MSG_OUT: return handleMsgOut(h, data, length);
+    case USBTMC_MSGID_REQUEST_DEV_DEP_MSG_IN: return handleRequestIn(h);
     case USBTMC_MSGID_VENDOR_SPECIFIC_OUT:
-    case USBTMC_MSGID_REQUEST_VENDOR_SPECIFIC_IN:
-        return -1;
-    default:
-        return 0;
+    case USBTMC_MSGID_REQUEST_VENDOR_SPECIFIC_IN: return -1;
+    default: return 0;
     }
 }
 

@@ -10,10 +10,7 @@ static const char kDevicePath[] = "/dev/usbtmc0";
 
 UsbtmcDevice::~UsbtmcDevice() = default;
 
-GadgetUsbtmcDevice::~GadgetUsbtmcDevice()
-{
-    close();
-}
+GadgetUsbtmcDevice::~GadgetUsbtmcDevice() { close(); }
 
 void GadgetUsbtmcDevice::waitReady()
 {
@@ -75,37 +72,16 @@ static UsbtmcDevice* device()
     return g_device ? g_device : &gadget;
 }
 
-void usbtmc_set_device(UsbtmcDevice* d)
-{
-    g_device = d;
-}
+void usbtmc_set_device(UsbtmcDevice* d) { g_device = d; }
 
-void usbtmc_dev_wait_ready()
-{
-    device()->waitReady();
-}
+void usbtmc_dev_wait_ready() { device()->waitReady(); }
 
-int usbtmc_dev_open()
-{
-    return device()->open();
-}
+int usbtmc_dev_open() { return device()->open(); }
 
-int usbtmc_dev_read(void* buf, int len)
-{
-    return device()->read(buf, len);
-}
+int usbtmc_dev_read(void* buf, int len) { return device()->read(buf, len); }
 
-int usbtmc_dev_write(const void* buf, int len)
-{
-    return device()->write(buf, len);
-}
+int usbtmc_dev_write(const void* buf, int len) { return device()->write(buf, len); }
 
-void usbtmc_dev_close()
-{
-    device()->close();
-}
+void usbtmc_dev_close() { device()->close(); }
 
-bool usbtmc_dev_is_open()
-{
-    return device()->isOpen();
-}
+bool usbtmc_dev_is_open() { return device()->isOpen(); }

@@ -35,7 +35,7 @@ public:
 private:
     // The connection: opened and closed by the USBTMC thread, polled by the
     // controller's tick (host attached or not).
-    std::atomic<int> m_fd{-1};
+    std::atomic<int> m_fd {-1};
 };
 
 // Installs the device the transport uses (owned by the caller, alive until

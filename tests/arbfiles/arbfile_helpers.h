@@ -13,8 +13,8 @@ namespace arbtest {
 
 inline QByteArray bsv(const QVector<int16_t>& samples, int declared = -1, const QByteArray& extra = QByteArray())
 {
-    QByteArray b = "[HEAD]:0\r\nFREQUENCY:1000\r\n" + extra + "[DATA]:"
-        + QByteArray::number(declared < 0 ? samples.size() : declared) + "\r\n";
+    QByteArray b = "[HEAD]:0\r\nFREQUENCY:1000\r\n" + extra +
+        "[DATA]:" + QByteArray::number(declared < 0 ? samples.size() : declared) + "\r\n";
     for (int16_t s : samples) {
         const uint16_t u = uint16_t(s);
         b.append(char(u & 0xFF));

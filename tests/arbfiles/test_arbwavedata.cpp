@@ -88,7 +88,7 @@ TEST_F(ArbFiles, HeaderKeysInAnyOrderWithCrLf)
     ArbParam p;
     const QByteArray extra = "ZIP: 1\r\nHIGH LEVEL: 1.5\r\nMVPP:250\r\nOFFSET:3\r\nMAX:1000\r\nMIN:-900\r\n";
     ASSERT_TRUE(head(bsv(ramp(16, 0, 1), -1, extra), p));
-    EXPECT_DOUBLE_EQ(p.Vpp, 2.5);   // MVPP counts as MVPP only
+    EXPECT_DOUBLE_EQ(p.Vpp, 2.5); // MVPP counts as MVPP only
     EXPECT_DOUBLE_EQ(p.High, 1.5);
     EXPECT_DOUBLE_EQ(p.Offset, 0);
     EXPECT_TRUE(p.ZIP);
@@ -110,7 +110,7 @@ TEST_F(ArbFiles, HeaderWithoutHeadLineOrDataLineIsRefused)
     QByteArray eleven = "[HEAD]:\n";
     for (int i = 0; i < 10; ++i)
         eleven += "VPP:1\n";
-    EXPECT_FALSE(head(eleven + "[DATA]:100\n", p));   // the 10 key lines ran out
+    EXPECT_FALSE(head(eleven + "[DATA]:100\n", p)); // the 10 key lines ran out
     EXPECT_FALSE(head("[HEAD]:\n[DATA]:-5\n", p));
     EXPECT_FALSE(head("[HEAD]:\n[DATA]:abc\n", p));
 }
@@ -135,7 +135,8 @@ TEST_F(ArbFiles, BsvScalesToFullRangeFromItsOwnExtremes)
     ASSERT_EQ(load(bsv(longWave), "l.bsv", p, &full), 0);
     for (int at : {0, 69990})
         EXPECT_EQ(QVector<int16_t>({full[at + 1], full[at + 2], full[at + 3], full[at + 8], full[at + 9]}),
-                  QVector<int16_t>({32767, -32767, 16383, -16383, 8191})) << at;
+                  QVector<int16_t>({32767, -32767, 16383, -16383, 8191}))
+            << at;
     std::free(full);
     full = nullptr;
     // Offset extremes map linearly onto the full range.
@@ -230,11 +231,14 @@ TEST_F(ArbFiles, CsvLoadsWhatParses)
 TEST(ArbParse, WhiteSpaceToTheEndOfTheBufferStaysInside)
 {
     const long page = sysconf(_SC_PAGESIZE);
-    char* mem = static_cast<char*>(mmap(nullptr, size_t(page) * 2, PROT_READ | PROT_WRITE,
-                                        MAP_PRIVATE | MAP_ANONYMOUS, -1, 0));
+    char* mem =
+        static_cast<char*>(mmap(nullptr, size_t(page) * 2, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0));
     ASSERT_NE(mem, MAP_FAILED);
     ASSERT_EQ(mprotect(mem + page, size_t(page), PROT_NONE), 0);
-    const struct { const char* text; size_t csv; } rows[] = {
+    const struct {
+        const char* text;
+        size_t csv;
+    } rows[] = {
         {"1\n\r\n\v\f\r", 1},
         {"\r\n\r\r\r", 0},
         {"2\n \t\n3", 2},
@@ -292,13 +296,13 @@ TEST_F(ArbFiles, ListValuesAreClampedIntoTheChannelRange)
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     FreqListParam p;
     ASSERT_TRUE(ArbWaveData::LoadFreqListHead(f, p));
-    ASSERT_EQ(ArbWaveData::LoadListData(CH1, f), 4);   // stops at the line that is no number
+    ASSERT_EQ(ArbWaveData::LoadListData(CH1, f), 4); // stops at the line that is no number
     const SWaveMem* w = CWaveCreate::GetWaveMem(CH1);
     EXPECT_EQ(w->ListLen, 4);
     EXPECT_DOUBLE_EQ(w->List[0], 1e-6);
     EXPECT_DOUBLE_EQ(w->List[1], 2500.5);
     EXPECT_DOUBLE_EQ(w->List[2], 1e-6);
-    EXPECT_LT(w->List[3], 9e12);          // the channel's upper limit
+    EXPECT_LT(w->List[3], 9e12); // the channel's upper limit
     EXPECT_GT(w->List[3], 1e6);
     EXPECT_DOUBLE_EQ(w->listmaxfre, w->List[3]);
 }
@@ -374,8 +378,14 @@ TEST_F(ArbFiles, ReceivedFileWithBadHeaderIsDeleted)
 TEST_F(ArbFiles, ReceivedNamesNeverLeaveTheStorageFolder)
 {
     const QByteArray b = bsv(ramp(64, -9, 9));
-    const QStringList bad = {"../x.bsv", "a/b.bsv", "a\\b.bsv", "...bsv", QString("x.bsv") + QChar(1),
-                             QString("x") + QChar(0) + "y.bsv", QString(120, QChar('n')) + ".bsv", ""};
+    const QStringList bad = {"../x.bsv",
+                             "a/b.bsv",
+                             "a\\b.bsv",
+                             "...bsv",
+                             QString("x.bsv") + QChar(1),
+                             QString("x") + QChar(0) + "y.bsv",
+                             QString(120, QChar('n')) + ".bsv",
+                             ""};
     for (const QString& name : bad)
         EXPECT_TRUE(ArbWaveData::SaveDataToFile(0, name, "Base", b.constData(), size_t(b.size())).isEmpty())
             << name.toStdString();
@@ -385,10 +395,12 @@ TEST_F(ArbFiles, ReceivedNamesNeverLeaveTheStorageFolder)
     EXPECT_FALSE(QFile::exists(dir.path() + "/run/media/x"));
     EXPECT_FALSE(QFile::exists(dir.path() + "/run/media/mmcblk0p1/CH1_Base_a"));
     // The longest name that still fits the record's path field is taken.
-    EXPECT_FALSE(ArbWaveData::SaveDataToFile(0, QString(102, QChar('n')) + ".bsv", "Base", b.constData(), size_t(b.size()))
-                     .isEmpty());
-    EXPECT_TRUE(ArbWaveData::SaveDataToFile(0, QString(103, QChar('n')) + ".bsv", "Base", b.constData(), size_t(b.size()))
-                    .isEmpty());
+    EXPECT_FALSE(
+        ArbWaveData::SaveDataToFile(0, QString(102, QChar('n')) + ".bsv", "Base", b.constData(), size_t(b.size()))
+            .isEmpty());
+    EXPECT_TRUE(
+        ArbWaveData::SaveDataToFile(0, QString(103, QChar('n')) + ".bsv", "Base", b.constData(), size_t(b.size()))
+            .isEmpty());
 }
 
 TEST_F(ArbFiles, ReceivedFileReplacesALinkInsteadOfWritingThroughIt)

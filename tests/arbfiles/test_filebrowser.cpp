@@ -46,7 +46,7 @@ TEST_F(FileBrowser, LibraryIsProtectedThroughItsTranslatedLinks)
 {
     QSignalSpy tips(ctrl, &Ornav72::TipsMessage);
     QVariantList pairs;
-    pairs << QVariant(QVariantList{"AntiTrigonome", "Inverse"});
+    pairs << QVariant(QVariantList {"AntiTrigonome", "Inverse"});
     ctrl->SetArbDir(pairs);
     EXPECT_TRUE(ui->isInSysFolder("/media/ram/Inverse/ACos.bsv"));
     EXPECT_FALSE(ui->isInSysFolder(kUser + "/x.csv"));
@@ -62,7 +62,7 @@ TEST_F(FileBrowser, PathsOutsideTheStoragePlacesAreRefused)
     ASSERT_TRUE(write(host("/home/root/keep.txt"), "keep"));
     EXPECT_FALSE(ui->rmfile("/home/root/keep.txt"));
     EXPECT_FALSE(ui->rmfile(kUser + "/../../../home/root/keep.txt"));
-    EXPECT_FALSE(ui->rmdir(kUser));                          // the storage root itself
+    EXPECT_FALSE(ui->rmdir(kUser)); // the storage root itself
     EXPECT_FALSE(ui->deleteDirectory(kUser + "/.."));
     // A link in the storage that leads out of it is not followed.
     ASSERT_TRUE(QFile::link(host("/home/root"), host(kUser + "/out")));
@@ -87,7 +87,7 @@ TEST_F(FileBrowser, CreateRenameCopyAndRemoveInTheStorage)
     EXPECT_TRUE(ui->renameFile(csv, "Mine.csv"));
     EXPECT_EQ(lastTip(tips), int(TIPS_RENAME_OK));
     EXPECT_TRUE(QFile::exists(host(folder + "/Mine.csv")));
-    EXPECT_FALSE(ui->renameFile(folder + "/Mine.csv", "List2.csv"));   // taken
+    EXPECT_FALSE(ui->renameFile(folder + "/Mine.csv", "List2.csv")); // taken
     EXPECT_EQ(lastTip(tips), int(TIPS_RENAME_ERROR));
     EXPECT_TRUE(ui->renameFolder(folder, "Waves"));
 
@@ -97,12 +97,12 @@ TEST_F(FileBrowser, CreateRenameCopyAndRemoveInTheStorage)
     EXPECT_TRUE(ui->cpypstProcess(kUser + "/Waves"));
     EXPECT_EQ(lastTip(tips), int(TIPS_COPY_OK));
     EXPECT_EQ(read(host(kUser + "/Waves/ACos.bsv")), read(host(kAcos)));
-    EXPECT_FALSE(ui->cpypstProcess(kUser + "/Waves"));                  // no silent overwrite
+    EXPECT_FALSE(ui->cpypstProcess(kUser + "/Waves")); // no silent overwrite
     ui->cpyRequest("/usr/share/ArbWaveLib/Window", true);
     EXPECT_TRUE(ui->cpypstProcess(kUser));
     EXPECT_TRUE(QFile::exists(host(kUser + "/Window/Hann.bsv")));
     ui->cpyRequest(kUser + "/Waves", true);
-    EXPECT_FALSE(ui->cpypstProcess(kUser + "/Waves"));                  // never into itself
+    EXPECT_FALSE(ui->cpypstProcess(kUser + "/Waves")); // never into itself
     EXPECT_TRUE(ui->copyDirectoryFiles(kUser + "/Window", "/media/usbdisk/W", false));
     EXPECT_TRUE(QFile::exists(host("/media/usbdisk/W/Hann.bsv")));
 
@@ -133,7 +133,7 @@ TEST_F(FileBrowser, ListEditorEditsTheChannelsList)
     EXPECT_TRUE(ui->setlistEditorValue(CH2, 0, 15));
     EXPECT_EQ(ui->listEditorMoveDown(CH2, 0), 1);
     EXPECT_EQ(ui->listEditorMoveUp(CH2, 2), 1);
-    EXPECT_EQ(ui->listEditorMoveUp(CH2, 0), 0);   // already first
+    EXPECT_EQ(ui->listEditorMoveUp(CH2, 0), 0); // already first
     EXPECT_TRUE(ui->listEditorDelete(CH2, 0));
     EXPECT_FALSE(ui->listEditorDelete(CH2, 5));
     ASSERT_EQ(w->ListLen, 2);
@@ -146,7 +146,8 @@ TEST_F(FileBrowser, ListEditorEditsTheChannelsList)
     ASSERT_EQ(reload.last()[0].toInt(), int(CH2));
 
     EXPECT_TRUE(ui->savelist(CH2, "file://" + kUser + "/ed.csv"));
-    EXPECT_EQ(read(host(kUser + "/ed.csv")), QByteArray("[HEAD]:44\r\n[FREQ-POINTS]:2\r\n1000.000000\r\n15.000000\r\n"));
+    EXPECT_EQ(read(host(kUser + "/ed.csv")),
+              QByteArray("[HEAD]:44\r\n[FREQ-POINTS]:2\r\n1000.000000\r\n15.000000\r\n"));
     EXPECT_FALSE(ui->savelist(CH2, "/usr/share/ArbWaveLib/ed.csv"));
     EXPECT_FALSE(ui->savelist(CH2, "/home/root/ed.csv"));
     EXPECT_FALSE(QFile::exists(host("/home/root/ed.csv")));
@@ -168,7 +169,7 @@ TEST_F(FileBrowser, StorageAndFilters)
     EXPECT_FALSE(ui->listFileType(7));
     EXPECT_FALSE(ui->getMemInfo(STORAGE_USER).isEmpty());
     EXPECT_EQ(ui->storageUser(CH1), QString("file:///run/media/mmcblk0p1"));
-    EXPECT_EQ(ui->storageExternal(CH1), QString());   // empty mount point: no disk
+    EXPECT_EQ(ui->storageExternal(CH1), QString()); // empty mount point: no disk
     ASSERT_TRUE(write(host("/media/usbdisk/a.bsv"), "x"));
     EXPECT_EQ(ui->storageExternal(CH1), QString("file:///media/usbdisk"));
 }

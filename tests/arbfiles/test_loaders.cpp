@@ -59,7 +59,7 @@ TEST_F(Loaders, CarrierOfCh3HasNoDeepMemoryButReachesTheTablePort)
     for (int i = 0; i < 8192; ++i)
         ASSERT_EQ(table[i], quint64(uint16_t(w->Arb[i]))) << i;
     EXPECT_EQ(w->Arb[0], -32767);
-    EXPECT_FALSE(QFile::exists(user("w.csv")));   // a temporary file goes once loaded
+    EXPECT_FALSE(QFile::exists(user("w.csv"))); // a temporary file goes once loaded
 }
 
 TEST_F(Loaders, ModulatingWaveFillsOnlyMArb)
@@ -131,8 +131,8 @@ TEST_F(Loaders, LibraryFoldersAreLinkedUnderTheirShownNamesWithoutAShell)
     ASSERT_TRUE(QDir().mkpath(ram + "/olddir/sub"));
     ShellRunner::clearRecorded();
     QVariantList pairs;
-    pairs << QVariant(QVariantList{"AntiTrigonome", "Inverse"}) << QVariant(QVariantList{"Noise", "Rauschen"})
-          << QVariant(QVariantList{"Maths", "../evil"}) << QVariant(QVariantList{"NoSuch", "x"});
+    pairs << QVariant(QVariantList {"AntiTrigonome", "Inverse"}) << QVariant(QVariantList {"Noise", "Rauschen"})
+          << QVariant(QVariantList {"Maths", "../evil"}) << QVariant(QVariantList {"NoSuch", "x"});
     ctrl->SetArbDir(pairs);
     QStringList entries = QDir(ram).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System);
     entries.sort();
@@ -153,7 +153,8 @@ TEST_F(Loaders, EveryLibraryFileLoads)
     ASSERT_TRUE(installLibrary(dir.path()));
     const QString lib = dir.path() + "/usr/share/ArbWaveLib";
     const QStringList folders = {"AntiTrigonome", "Bioelect", "Common", "Complex_Wavelets", "Engine",
-                                 "Maths", "Medical", "Other", "SectMod", "Automotive", "Trigonome", "Window", "Noise"};
+                                 "Maths",         "Medical",  "Other",  "SectMod",          "Automotive",
+                                 "Trigonome",     "Window",   "Noise"};
     int files = 0;
     for (const QString& f : folders) {
         const QFileInfoList waves = QDir(lib + "/" + f).entryInfoList({"*.bsv"}, QDir::Files);

@@ -39,7 +39,7 @@ protected:
     // One delivered message, as a transport hands it over.
     void deliver(const QByteArray& bytes)
     {
-        scpi_msg_t rec{};
+        scpi_msg_t rec {};
         rec.mtype = 20;
         rec.owner = SCPI_SESSION_DEFAULT;
         rec.msglen = int32_t(bytes.size());

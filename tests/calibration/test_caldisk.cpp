@@ -174,14 +174,14 @@ TEST_F(CalTest, TemperatureFactorsRideOnTheLoadedPoints)
     EXPECT_TRUE(log.contains("Htemp factor file is /home/root/Htemp.fac"));
     EXPECT_TRUE(log.contains("Ltemp factor file not found "));
     const AmpSWMap* m = range(0, 8);
-    ASSERT_EQ(m->ACFreAmp.size(), 1u);  // a factor without a curve creates none
+    ASSERT_EQ(m->ACFreAmp.size(), 1u); // a factor without a curve creates none
     const std::vector<ACFrePiont>& p = m->ACFreAmp[0].Points;
     ASSERT_EQ(p.size(), 2u);
-    EXPECT_DOUBLE_EQ(p[0].tmpHfactor, 0.2);  // 1.5 clamped to 1.2
+    EXPECT_DOUBLE_EQ(p[0].tmpHfactor, 0.2); // 1.5 clamped to 1.2
     EXPECT_NEAR(p[1].tmpHfactor, 0.05, 1e-12);
     EXPECT_EQ(p[0].tmpLfactor, 0.0);
     EXPECT_EQ(p[0].amp, 0.998);
-    EXPECT_EQ(m->DC_a, 1.0);  // DC blocks of a factor file are not calibration
+    EXPECT_EQ(m->DC_a, 1.0); // DC blocks of a factor file are not calibration
 
     writeBoardFile(CSetParam::kLTempFile,
                    "[T:AC]\r\n[CH:0]\r\n[ATT:08]\r\n[V:0.100000]\r\n[1.000e+03:0.500000]\r\n[CH:END]\r\n[T:END]\r\n");

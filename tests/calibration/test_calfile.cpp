@@ -75,12 +75,12 @@ TEST_F(CalTest, ChannelAboveThreeEndsItsBlockOnly)
 TEST_F(CalTest, MalformedFieldsAreSkipped)
 {
     parse("[T:DC]\r\n[CH:0]\r\n"
-          "[ATT:09][A:abc][B:0.5]\r\n"          // gain unreadable: no change
-          "[ATT:300][A:1.1][B:0.1]\r\n"         // code out of range
-          "[ATT:03][A:1.1][B:0.1]\r\n"          // code without a range
-          "[ATT:01][A:1.050000][B:nan]\r\n"     // offset not a number
+          "[ATT:09][A:abc][B:0.5]\r\n"      // gain unreadable: no change
+          "[ATT:300][A:1.1][B:0.1]\r\n"     // code out of range
+          "[ATT:03][A:1.1][B:0.1]\r\n"      // code without a range
+          "[ATT:01][A:1.050000][B:nan]\r\n" // offset not a number
           "[ATT:00][A:1.020000][B:0.003000]\r\n"
-          "[CH:x]\r\n[ATT:08][A:1.1][B:0.1]\r\n"  // no channel: ignored
+          "[CH:x]\r\n[ATT:08][A:1.1][B:0.1]\r\n" // no channel: ignored
           "[CH:END]\r\n[T:END]\r\n"
           "[T:AC]\r\n[CH:0]\r\n[ATT:08]\r\n[V:inf]\r\n[1.000e+03:0.5]\r\n"
           "[V:0.100000]\r\n[abc:0.5]\r\n[-1:0.5]\r\n[1.000e+03:0.998]\r\n[2e6]\r\n"
@@ -91,11 +91,11 @@ TEST_F(CalTest, MalformedFieldsAreSkipped)
     EXPECT_EQ(range(0, 0)->DC_b, 0.003);
     EXPECT_EQ(range(0, 8)->DC_a, 1.0);
     const AmpSWMap* m = range(0, 8);
-    ASSERT_EQ(m->ACFreAmp.size(), 1u);  // no curve at an unreadable amplitude
+    ASSERT_EQ(m->ACFreAmp.size(), 1u); // no curve at an unreadable amplitude
     EXPECT_EQ(m->ACFreAmp[0].AdjAmp, 0.1);
     ASSERT_EQ(m->ACFreAmp[0].Points.size(), 2u);
     EXPECT_EQ(m->ACFreAmp[0].Points[0].fre, 1000.0);
-    EXPECT_EQ(m->ACFreAmp[0].Points[1].fre, 1e6);  // the broken field did not swallow it
+    EXPECT_EQ(m->ACFreAmp[0].Points[1].fre, 1e6); // the broken field did not swallow it
 }
 
 TEST_F(CalTest, EmptyBlockTypeEndsTheText)

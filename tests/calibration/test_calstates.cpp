@@ -6,7 +6,7 @@
 
 namespace {
 
-const double kStep = 152587.890625;  // flatness word spacing, FCLK / 2048
+const double kStep = 152587.890625; // flatness word spacing, FCLK / 2048
 
 quint64 w16(short s) { return quint64(uint16_t(s)); }
 
@@ -52,7 +52,7 @@ TEST_F(CalTest, DcCalibrationQuietsThePathAndWritesRawOffsets)
     CSetParam::SetSatuseCalDc(CH2);
     EXPECT_TRUE(CSetParam::state.isDcCal);
     EXPECT_FALSE(CSetParam::state.isAcCal);
-    EXPECT_EQ(lastChWrite(1, REG_VOL_ADJ), 1u);  // scale 0 goes out as 1
+    EXPECT_EQ(lastChWrite(1, REG_VOL_ADJ), 1u); // scale 0 goes out as 1
     EXPECT_EQ(lastChWrite(1, REG_MERGE_EN), 0u);
     EXPECT_EQ(lastChWrite(1, REG_NOISE_SUM_EN), 0u);
     EXPECT_EQ(lastChWrite(1, REG_WORK_MODE), 0u);
@@ -105,8 +105,8 @@ TEST_F(CalTest, AcCalibrationPlaysTheSineThroughAFlatPath)
     CSetParam::SetAmp(CH1, 8, 0.1, 0.1, 1.0, false);
     const QVector<quint64> cal = stream("table:1:flat");
     ASSERT_EQ(cal.size(), 4096);
-    EXPECT_EQ(cal[0], 65404u);   // 0.998 x 65535
-    EXPECT_EQ(cal[66], 64880u);  // 0.990 x 65535, the first word above 10 MHz
+    EXPECT_EQ(cal[0], 65404u);  // 0.998 x 65535
+    EXPECT_EQ(cal[66], 64880u); // 0.990 x 65535, the first word above 10 MHz
     EXPECT_EQ(cal[4095], 64880u);
     for (int k = 1; k < 66; ++k)
         ASSERT_EQ(cal[k], expectedWord(k, 0.0)) << k;
@@ -123,8 +123,9 @@ TEST_F(CalTest, TheBoardThermometerBendsTheFlatnessTable)
 
     // The simulated one-wire sensor at 49 degC: halfway to the hot end, where
     // the gain is 0.95 of nominal.
-    writeBoardFile(SimRoot::kThermometerFile, "4b 01 4b 46 7f ff 05 10 e1 : crc=e1 YES\n"
-                                              "4b 01 4b 46 7f ff 05 10 e1 t=49000\n");
+    writeBoardFile(SimRoot::kThermometerFile,
+                   "4b 01 4b 46 7f ff 05 10 e1 : crc=e1 YES\n"
+                   "4b 01 4b 46 7f ff 05 10 e1 t=49000\n");
     CSetParam::state.boardtemp = float(misc::ReadDS18B20());
     EXPECT_FLOAT_EQ(CSetParam::state.boardtemp, 49.0f);
     CSetParam::SetAmp(CH1, 8, 0.1, 0.1, 1.0, false);

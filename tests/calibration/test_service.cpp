@@ -54,10 +54,7 @@ protected:
         const QByteArray len = QByteArray::number(data.size());
         return "#" + QByteArray::number(len.size()) + len + data;
     }
-    static QByteArray doubleBytes(double v)
-    {
-        return QByteArray(reinterpret_cast<const char*>(&v), sizeof v);
-    }
+    static QByteArray doubleBytes(double v) { return QByteArray(reinterpret_cast<const char*>(&v), sizeof v); }
     static QByteArray lastError() { return send("SYSTem:ERRor?\n").trimmed(); }
 };
 
@@ -68,8 +65,8 @@ TEST_F(ServiceTest, RangeWordsGoStraightToTheChannel)
     EXPECT_EQ(send("WP1:ADDR47 " + block(QByteArray(1, '\x09')) + "\n"), QByteArray());
     EXPECT_EQ(SCPI_ServiceAttCode(), 9);
     EXPECT_EQ(chValue(0, REG_ATT, 1), 9u);
-    EXPECT_EQ(chWrites(0, REG_VOL_ADJ), (QList<uint64_t>{1}));
-    EXPECT_EQ(writesAt(REG_OFS_DAC).size(), 2);  // offset 0 V through range 14 first
+    EXPECT_EQ(chWrites(0, REG_VOL_ADJ), (QList<uint64_t> {1}));
+    EXPECT_EQ(writesAt(REG_OFS_DAC).size(), 2); // offset 0 V through range 14 first
     EXPECT_LT(lastWrite(REG_OFS_DAC), lastWrite(reg(0, REG_ATT)));
 
     // The offset and the amplitude of the remembered range, on any channel.

@@ -125,8 +125,8 @@ TEST_F(CaptureTest, NextFreeNumberIsUsedAndTheSaveIsReported)
     ASSERT_FALSE(saved.isNull());
     EXPECT_EQ(saved.size(), QSize(1280, 800));
     EXPECT_EQ(QColor(saved.pixel(640, 400)), QColor(0x20, 0x80, 0xC0));
-    EXPECT_EQ(tipsShown(tips), QList<int>{TIPS_IMAGE_SAVE_OK});
-    EXPECT_EQ(writesAt(REG_BUZZER), QList<uint64_t>{8});  // the key beep
+    EXPECT_EQ(tipsShown(tips), QList<int> {TIPS_IMAGE_SAVE_OK});
+    EXPECT_EQ(writesAt(REG_BUZZER), QList<uint64_t> {8}); // the key beep
     // The other formats of the setting, each with its own numbering.
     sys_param::HWinfo.PicFormat = 0;
     EXPECT_TRUE(ctrl->getscreenShot(true, dir, 1));
@@ -134,7 +134,7 @@ TEST_F(CaptureTest, NextFreeNumberIsUsedAndTheSaveIsReported)
     EXPECT_TRUE(ctrl->getscreenShot(true, dir, 1));
     EXPECT_EQ(QImage(dir + "/screenshot1.bmp", "bmp").size(), QSize(1280, 800));
     EXPECT_EQ(QImage(dir + "/screenshot1.jpeg", "jpeg").size(), QSize(1280, 800));
-    EXPECT_EQ(QFile(dir + "/screenshot1.png").readAll(), QByteArray());  // untouched
+    EXPECT_EQ(QFile(dir + "/screenshot1.png").readAll(), QByteArray()); // untouched
     EXPECT_FALSE(QFile::exists(dir + "/screenshot4.png"));
 }
 
@@ -144,13 +144,13 @@ TEST_F(CaptureTest, MissingFolderReportsTheFailureWithTheWarningBeep)
     fpga().clearWrites();
     const QString dir = file(this->dir, "/media/usbdisk/nowhere");
     ctrl->uidata.screenShot(true, dir, 1);
-    EXPECT_EQ(tipsShown(tips), QList<int>{TIPS_IMAGE_SAVE_FALSE});
-    EXPECT_EQ(writesAt(REG_BUZZER), QList<uint64_t>{10});
+    EXPECT_EQ(tipsShown(tips), QList<int> {TIPS_IMAGE_SAVE_FALSE});
+    EXPECT_EQ(writesAt(REG_BUZZER), QList<uint64_t> {10});
     EXPECT_FALSE(QDir(dir).exists());
     // From the remote interface: no beep at all.
     fpga().clearWrites();
     ctrl->getscreenShot(true, dir, 0);
-    EXPECT_EQ(writesAt(REG_BUZZER), QList<uint64_t>{});
+    EXPECT_EQ(writesAt(REG_BUZZER), QList<uint64_t> {});
 }
 
 TEST_F(CaptureTest, NoWindowNoCapture)
@@ -167,7 +167,7 @@ TEST_F(CaptureTest, RemoteCaptureIsACopyOfTheBuffer)
     EXPECT_EQ(std::memcmp(raw.constData(), ctrl->capture().pixels(), 4096054), 0);
     window->setColor(Qt::black);
     ASSERT_TRUE(ctrl->getscreenShot(true));
-    EXPECT_EQ(uchar(raw.at(54)), 0xC0);  // the copy keeps its frame
+    EXPECT_EQ(uchar(raw.at(54)), 0xC0); // the copy keeps its frame
 }
 
 TEST(DisplayEncoding, ZbmpFrameCarriesItsLengthAndTrailerEvenForNoise)
@@ -178,7 +178,7 @@ TEST(DisplayEncoding, ZbmpFrameCarriesItsLengthAndTrailerEvenForNoise)
     EXPECT_TRUE(flat.startsWith("#9"));
     EXPECT_EQ(flat.mid(2, 9).toInt(), flat.size() - 11 - 2);
     EXPECT_TRUE(flat.endsWith(QByteArray("\x89\xAB\xCD\xEF\r\n", 6)));
-    EXPECT_LT(flat.size(), 100000);  // two colours compress well
+    EXPECT_LT(flat.size(), 100000); // two colours compress well
     // A screen of noise does not compress: the frame grows past the capture
     // and still ends where its length says.
     quint32 s = 1;
@@ -205,9 +205,9 @@ TEST(DisplayEncoding, PngOfEachChangedScreenDecodesToThatScreen)
         const char* what;
         int row, column;
     } changes[] = {
-        {"nothing changed", -1, 0},   {"one pixel mid-screen", 417, 5},
-        {"the top row", 0, 1279},     {"the bottom row", 799, 0},
-        {"a stretch's last row", 31, 600},  // the row the next stretch's first row is filtered against
+        {"nothing changed", -1, 0},         {"one pixel mid-screen", 417, 5},  {"the top row", 0, 1279},
+        {"the bottom row", 799, 0},         {"a stretch's last row", 31, 600}, // the row the next stretch's first row
+                                                                               // is filtered against
         {"a stretch's first row", 32, 600}, {"the same pixel again", 32, 600},
     };
     QByteArray raw = twoColourCapture();
@@ -309,12 +309,12 @@ TEST_F(UpgradeTest, PackageRunsThenTheBitstreamThenSyncAndReboot)
     QList<int> p;
     for (const auto& a : progress)
         p << a.at(0).toInt();
-    EXPECT_EQ(p, (QList<int>{10, 50, 50 + 100 / 130, 50 + 150 / 130}));
+    EXPECT_EQ(p, (QList<int> {10, 50, 50 + 100 / 130, 50 + 150 / 130}));
     ASSERT_EQ(bar.count(), 1);
     EXPECT_EQ(bar.at(0).at(0).toInt(), 99);
     EXPECT_EQ(fpga().bitstream(), bits);
     EXPECT_EQ(ShellRunner::recorded(),
-              (QStringList{"'/media/usbdisk/ornav96t_v2/update.uas'", "sync", "sync", "reboot"}));
+              (QStringList {"'/media/usbdisk/ornav96t_v2/update.uas'", "sync", "sync", "reboot"}));
     // The host is left alone: the quit is queued to the event loop.
     EXPECT_EQ(quit.count(), 0);
 }

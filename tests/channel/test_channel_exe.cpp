@@ -12,11 +12,11 @@ TEST_F(ChannelExe, OutputOffParksTheChannelAtDcZeroWithTheRelayOpen)
     // The relay opens first; a range switch of the amplitude path keeps it open.
     EXPECT_EQ(chWrites(CH2, REG_OUTPUT).first(), 0u);
     EXPECT_EQ(chValue(CH2, REG_OUTPUT, 1), 0u);
-    EXPECT_EQ(chWrites(CH2, REG_WORK_MODE), QList<uint64_t>{0});
+    EXPECT_EQ(chWrites(CH2, REG_WORK_MODE), QList<uint64_t> {0});
     EXPECT_EQ(chWrites(CH2, REG_BASE_WAVE).last(), uint64_t(FPGA_BASE_DC));
     EXPECT_TRUE(chWrites(CH2, REG_PHASE_INC).isEmpty());
     EXPECT_FALSE(writesAt(REG_SYNC_MANUAL).isEmpty());
-    EXPECT_EQ(chWrites(CH2, REG_INVERT), QList<uint64_t>{1});
+    EXPECT_EQ(chWrites(CH2, REG_INVERT), QList<uint64_t> {1});
     EXPECT_LT(firstWrite(reg(CH2, REG_OUTPUT)), firstWrite(reg(CH2, REG_WORK_MODE)));
 }
 
@@ -49,8 +49,8 @@ TEST_F(ChannelExe, ModeSignalRunsAfterTheBaseSignal)
     sys_param::OnOff[CH1] = true;
     fpga().clearWrites();
     c.ChannelExe();
-    EXPECT_EQ(chWrites(CH1, REG_WORK_MODE), QList<uint64_t>{FPGA_WM_NCYNC});
-    EXPECT_EQ(chWrites(CH1, REG_START_PHASE), (QList<uint64_t>{ref::phaseWord(30), ref::phaseWord(60)}));
+    EXPECT_EQ(chWrites(CH1, REG_WORK_MODE), QList<uint64_t> {FPGA_WM_NCYNC});
+    EXPECT_EQ(chWrites(CH1, REG_START_PHASE), (QList<uint64_t> {ref::phaseWord(30), ref::phaseWord(60)}));
     EXPECT_LT(firstWrite(reg(CH1, REG_PHASE_INC)), firstWrite(reg(CH1, REG_WORK_MODE)));
 }
 
@@ -62,11 +62,11 @@ TEST_F(ChannelExe, SyncOutputUseShowsTheSourceSyncOrDcZero)
     sys_param::OnOff[CH1] = true;
     sys_param::SyncFrequency[CH3] = 0;
     sync.ChannelExe();
-    EXPECT_EQ(chWrites(CH3, REG_WORK_MODE), QList<uint64_t>{0});
-    EXPECT_EQ(chWrites(CH3, REG_BASE_WAVE), QList<uint64_t>{FPGA_BASE_DC});
-    EXPECT_EQ(chWrites(CH3, REG_PHASE_INC), QList<uint64_t>{0});
+    EXPECT_EQ(chWrites(CH3, REG_WORK_MODE), QList<uint64_t> {0});
+    EXPECT_EQ(chWrites(CH3, REG_BASE_WAVE), QList<uint64_t> {FPGA_BASE_DC});
+    EXPECT_EQ(chWrites(CH3, REG_PHASE_INC), QList<uint64_t> {0});
     EXPECT_EQ(chWrites(CH3, REG_OUTPUT).last(), 1u) << "follows the source's output";
-    EXPECT_EQ(writesAt(REG_SYNC_RESET), (QList<uint64_t>{15, 0})) << "forced";
+    EXPECT_EQ(writesAt(REG_SYNC_RESET), (QList<uint64_t> {15, 0})) << "forced";
     EXPECT_FALSE(sync.lastOnoff);
 
     fpga().clearWrites();
@@ -74,11 +74,11 @@ TEST_F(ChannelExe, SyncOutputUseShowsTheSourceSyncOrDcZero)
     sys_param::SyncFrequency[CH3] = 1e5;
     sys_param::OnOff[CH1] = false;
     sync.ChannelExe();
-    EXPECT_EQ(chWrites(CH3, REG_BASE_WAVE), QList<uint64_t>{FPGA_BASE_SQUARE});
+    EXPECT_EQ(chWrites(CH3, REG_BASE_WAVE), QList<uint64_t> {FPGA_BASE_SQUARE});
     EXPECT_EQ(chValue(CH3, REG_PHASE_INC, 8), ref::inc64(1e5));
     EXPECT_EQ(chValue(CH3, REG_PULSE_DUTY, 6), ref::depthWord(50));
-    EXPECT_EQ(chWrites(CH3, REG_START_PHASE), QList<uint64_t>{0});
-    EXPECT_EQ(chWrites(CH3, REG_INVERT), QList<uint64_t>{1});
+    EXPECT_EQ(chWrites(CH3, REG_START_PHASE), QList<uint64_t> {0});
+    EXPECT_EQ(chWrites(CH3, REG_INVERT), QList<uint64_t> {1});
     EXPECT_EQ(chWrites(CH3, REG_OUTPUT).last(), 0u);
 }
 
@@ -89,8 +89,8 @@ TEST_F(ChannelExe, DigitalOutputUseClocksAtTheProtocolRate)
     sys_param::HWinfo.digitalType = DIGITAL_UART;
     sys_param::HWinfo.digitalUARTBaudrate = 115200;
     dig.ChannelExe();
-    EXPECT_EQ(chWrites(CH4, REG_BASE_WAVE), QList<uint64_t>{0});
-    EXPECT_EQ(chWrites(CH4, REG_FILTER), QList<uint64_t>{1});
+    EXPECT_EQ(chWrites(CH4, REG_BASE_WAVE), QList<uint64_t> {0});
+    EXPECT_EQ(chWrites(CH4, REG_FILTER), QList<uint64_t> {1});
     EXPECT_EQ(chValue(CH4, REG_PHASE_INC, 8), ref::inc64(115200));
     EXPECT_EQ(chValue(CH4, REG_OUTPUT, 1), 1u);
 

@@ -48,8 +48,8 @@ TEST_F(ChannelSlots, LowLimitAboveTheHighLimitRaisesTheHighLimit)
     // within 10 V times the load gain (high impedance: 1).
     c.entry(PARAM_INDEX_CHAMPLIMITH)->SetValue(-3.0, 0);
     EXPECT_NEAR(rec(CH1).LimitL, -3.002, 1e-12);
-    EXPECT_TRUE(c.CheckLimit(PARAM_INDEX_CHAMPLIMITH, c.entry(PARAM_INDEX_CHAMPLIMITH),
-                             c.entry(PARAM_INDEX_CHAMPLIMITL)));
+    EXPECT_TRUE(
+        c.CheckLimit(PARAM_INDEX_CHAMPLIMITH, c.entry(PARAM_INDEX_CHAMPLIMITH), c.entry(PARAM_INDEX_CHAMPLIMITL)));
     rec(CH1).LimitH = 12;
     c.CheckLimit(PARAM_INDEX_CHAMPLIMITH, c.entry(PARAM_INDEX_CHAMPLIMITH), c.entry(PARAM_INDEX_CHAMPLIMITL));
     EXPECT_DOUBLE_EQ(rec(CH1).LimitH, 10);

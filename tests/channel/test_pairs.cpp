@@ -224,7 +224,7 @@ TEST_F(Pairs, PhaseCouplingAndMergeForcePhaseSynchronisationAndHoldIt)
     EXPECT_TRUE(mode->mask);
     ASSERT_GE(tips.count(), 1);
     EXPECT_EQ(tips.last().at(1).toInt(), int(TIPS_PHASE_COUPLE_NEED_PHASESYNC));
-    EXPECT_EQ(writesAt(REG_SYNC_RESET), (QList<uint64_t>{15, 0})) << "the phase mode's reset";
+    EXPECT_EQ(writesAt(REG_SYNC_RESET), (QList<uint64_t> {15, 0})) << "the phase mode's reset";
 
     // Leaving the mode while the coupling needs it is refused, remotely too.
     fpga().clearWrites();
@@ -233,7 +233,7 @@ TEST_F(Pairs, PhaseCouplingAndMergeForcePhaseSynchronisationAndHoldIt)
     EXPECT_TRUE(sys_param::HWinfo.PhaseSyncType);
     ASSERT_GE(tips.count(), 1);
     EXPECT_EQ(tips.first().at(1).toInt(), int(TIPS_PHASE_COUPLE_NEED_PHASESYNC));
-    EXPECT_EQ(writesAt(REG_SYNC_RESET), (QList<uint64_t>{15, 0})) << "the phases restart once, synchronised";
+    EXPECT_EQ(writesAt(REG_SYNC_RESET), (QList<uint64_t> {15, 0})) << "the phases restart once, synchronised";
 
     // A merge also needs it: switching phase coupling off keeps the mask.
     remote(CH3, PARAM_INDEX_CHMERGE, 3);
@@ -367,14 +367,14 @@ TEST_F(Pairs, ReferenceClockPhaseModeAndSeparatorAreAnsweredByTheController)
 {
     fpga().clearWrites();
     remote(CH_SYS, PARAM_INDEX_SYSCLKOUT, 1);
-    EXPECT_EQ(addresses(), QList<unsigned>{REG_CLK_SOURCE}) << "the clock output touches nothing else";
+    EXPECT_EQ(addresses(), QList<unsigned> {REG_CLK_SOURCE}) << "the clock output touches nothing else";
     EXPECT_EQ(value(REG_CLK_SOURCE, 1), 2u);
 
     fpga().clearWrites();
     remote(CH_SYS, PARAM_INDEX_SYSCLKSOURCE, 1);
     EXPECT_TRUE(ctrl->supervision().externalReferenceValid());
     EXPECT_EQ(value(REG_CLK_SOURCE, 1), 3u);
-    EXPECT_EQ(writesAt(REG_SYNC_RESET), (QList<uint64_t>{15, 0}));
+    EXPECT_EQ(writesAt(REG_SYNC_RESET), (QList<uint64_t> {15, 0}));
     EXPECT_LT(lastWrite(REG_CLK_SOURCE), firstWrite(REG_SYNC_RESET)) << "the phases restart on the new clock";
     remote(CH_SYS, PARAM_INDEX_SYSCLKSOURCE, 0);
     EXPECT_FALSE(ctrl->supervision().externalReferenceValid());
@@ -386,7 +386,7 @@ TEST_F(Pairs, ReferenceClockPhaseModeAndSeparatorAreAnsweredByTheController)
     remote(CH_SYS, PARAM_INDEX_SYSPHASESYNC, 0);
     EXPECT_EQ(writesTo(REG_SYNC_RESET), 0);
     remote(CH_SYS, PARAM_INDEX_SYSPHASESYNC, 1);
-    EXPECT_EQ(writesAt(REG_SYNC_RESET), (QList<uint64_t>{15, 0}));
+    EXPECT_EQ(writesAt(REG_SYNC_RESET), (QList<uint64_t> {15, 0}));
 
     // Separator: every plain number is shown again, switches are not.
     QSignalSpy number(entry(CH2, PARAM_INDEX_FREQ), &channelModel::listvalueChanged);

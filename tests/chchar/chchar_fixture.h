@@ -19,7 +19,7 @@ const double TOP = std::numeric_limits<double>::max();
 
 // Amplitude-versus-frequency rows.
 const Row ch12Rows[8] = {
-    {40e6, 20, 10, 10}, {120e6, 10, 5, 5},    {160e6, 5, 5, 5},    {300e6, 4, 2, 4},
+    {40e6, 20, 10, 10},    {120e6, 10, 5, 5},    {160e6, 5, 5, 5},   {300e6, 4, 2, 4},
     {400e6, 2.5, 2, 3.25}, {500e6, 1.5, 2, 2.8}, {600e6, 1, 2, 2.5}, {TOP, 1, 2, 2.5},
 };
 const Row ch34Rows[8] = {
@@ -39,7 +39,7 @@ const Bw ch34Full = {200, 60, 60, 10, 100, 60, 60};
 const Bw ch34_400 = {160, 50, 50, 8, 80, 50, 40};
 const Bw ch34_200 = {120, 40, 40, 3, 60, 40, 20};
 
-const double STEP = 152587.890625;  // FCLK / 2048
+const double STEP = 152587.890625; // FCLK / 2048
 
 } // namespace ref
 
@@ -63,8 +63,10 @@ namespace ref {
 inline unsigned short curveWord(const std::vector<ACFrePiont>& p, double x, double T)
 {
     auto clip = [](double v) -> unsigned short {
-        if (v <= 0) return 0;
-        if (v >= 65535) return 65535;
+        if (v <= 0)
+            return 0;
+        if (v >= 65535)
+            return 65535;
         return static_cast<unsigned short>(v);
     };
     if (p.empty())
@@ -94,8 +96,7 @@ inline unsigned short curveWord(const std::vector<ACFrePiont>& p, double x, doub
     return clip(v + 0.5);
 }
 
-inline std::vector<unsigned short> curveTable(const std::vector<ACFrePiont>& p, unsigned n,
-                                              double T = 43.0)
+inline std::vector<unsigned short> curveTable(const std::vector<ACFrePiont>& p, unsigned n, double T = 43.0)
 {
     std::vector<unsigned short> t(n);
     for (unsigned k = 0; k < n; ++k)

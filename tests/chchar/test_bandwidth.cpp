@@ -14,9 +14,8 @@ void expectBandwidth(const CChCharacter& c, const ref::Bw& bw)
         int wave;
         double mhz;
     } waves[] = {
-        {BASE_Sine, bw.sine},   {BASE_Square, bw.square},     {BASE_Ramp, bw.ramp},
-        {BASE_Pulse, bw.pulse}, {BASE_Harmonic, bw.harmonic}, {BASE_Arb, bw.arb},
-        {BASE_Prbs, bw.prbs},
+        {BASE_Sine, bw.sine},         {BASE_Square, bw.square}, {BASE_Ramp, bw.ramp}, {BASE_Pulse, bw.pulse},
+        {BASE_Harmonic, bw.harmonic}, {BASE_Arb, bw.arb},       {BASE_Prbs, bw.prbs},
     };
     for (const auto& w : waves) {
         ASSERT_TRUE(c.GetBWFreScope(w.wave, lo, hi)) << "wave " << w.wave;
@@ -36,10 +35,9 @@ void expectBandwidth(const CChCharacter& c, const ref::Bw& bw)
 TEST_F(ChCharTest, BandwidthOfEveryVariantAndChannel)
 {
     const Case cases[] = {
-        {CH1, 0, &ref::ch12Full},   {CH2, 600, &ref::ch12Full}, {CH1, 400, &ref::ch12_400},
-        {CH2, 400, &ref::ch12_400}, {CH1, 200, &ref::ch12_200}, {CH2, 200, &ref::ch12_200},
-        {CH3, 0, &ref::ch34Full},   {CH4, 1, &ref::ch34Full},   {CH3, 400, &ref::ch34_400},
-        {CH4, 400, &ref::ch34_400}, {CH3, 200, &ref::ch34_200}, {CH4, 200, &ref::ch34_200},
+        {CH1, 0, &ref::ch12Full},   {CH2, 600, &ref::ch12Full}, {CH1, 400, &ref::ch12_400}, {CH2, 400, &ref::ch12_400},
+        {CH1, 200, &ref::ch12_200}, {CH2, 200, &ref::ch12_200}, {CH3, 0, &ref::ch34Full},   {CH4, 1, &ref::ch34Full},
+        {CH3, 400, &ref::ch34_400}, {CH4, 400, &ref::ch34_400}, {CH3, 200, &ref::ch34_200}, {CH4, 200, &ref::ch34_200},
     };
     for (const Case& k : cases) {
         SCOPED_TRACE(testing::Message() << "ch " << k.ch << " variant " << k.variant);
@@ -56,7 +54,7 @@ TEST_F(ChCharTest, BandwidthVariantChangesAfterConstructionUserAndUnknownWaves)
     expectBandwidth(c, ref::ch34Full);
     c.InitBandwidth(200);
     expectBandwidth(c, ref::ch34_200);
-    c.InitBandwidth(401);  // not a reduced variant: full again
+    c.InitBandwidth(401); // not a reduced variant: full again
     expectBandwidth(c, ref::ch34Full);
 
     // A user wave has the arbitrary bandwidth; an unknown wave is refused.

@@ -8,13 +8,13 @@ TEST_F(ChCharTest, CurvesAreFoundByRangeAndAmplitude)
     ASSERT_NE(a, nullptr);
     EXPECT_EQ(a->AdjAmp, 2.5);
     EXPECT_TRUE(a->Points.empty());
-    a->Points.push_back(ACFrePiont{1000, 1, 0, 0});
+    a->Points.push_back(ACFrePiont {1000, 1, 0, 0});
     ACAmpFre* again = c.GetATTtoAmpForMap(9, 2.5);
     EXPECT_EQ(again->Points.size(), 1u);
     EXPECT_EQ(c.GetATTtoAmpMap(9)->ACFreAmp.size(), 1u);
     c.GetATTtoAmpForMap(9, 5.0);
     EXPECT_EQ(c.GetATTtoAmpMap(9)->ACFreAmp.size(), 2u);
-    EXPECT_EQ(c.GetATTtoAmpForMap(3, 1.0), nullptr);  // code without a range
+    EXPECT_EQ(c.GetATTtoAmpForMap(3, 1.0), nullptr); // code without a range
     // Other ranges and other channels' objects are untouched.
     EXPECT_TRUE(c.GetATTtoAmpMap(1)->ACFreAmp.empty());
     CChCharacter d(CH1);

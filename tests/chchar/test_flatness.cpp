@@ -5,7 +5,7 @@
 namespace {
 using Points = std::vector<ACFrePiont>;
 
-ACFrePiont pt(double f, double a, double h = 0, double l = 0) { return ACFrePiont{f, a, h, l}; }
+ACFrePiont pt(double f, double a, double h = 0, double l = 0) { return ACFrePiont {f, a, h, l}; }
 
 std::vector<unsigned short> interpolate(const Points& p, unsigned n)
 {
@@ -14,8 +14,8 @@ std::vector<unsigned short> interpolate(const Points& p, unsigned n)
     return t;
 }
 
-std::vector<unsigned short> flatTable(const CChCharacter& c, unsigned char code, double vpp,
-                                      unsigned n, bool* measured = nullptr)
+std::vector<unsigned short> flatTable(const CChCharacter& c, unsigned char code, double vpp, unsigned n,
+                                      bool* measured = nullptr)
 {
     std::vector<unsigned short> t(n, 0x1234);
     const bool m = c.GetAcFineforATT(code, vpp, t.data(), n, ref::STEP);
@@ -31,15 +31,15 @@ void addCurve(CChCharacter& c, unsigned char code, double adjAmp, const Points& 
     curve->Points = p;
 }
 
-const Points kLowCurve = {pt(1000, 1.0), pt(50e6, 0.9)};   // measured at 0.1 Vpp
-const Points kHighCurve = {pt(1000, 1.0), pt(20e6, 0.8)};  // measured at 0.3 Vpp
+const Points kLowCurve = {pt(1000, 1.0), pt(50e6, 0.9)};  // measured at 0.1 Vpp
+const Points kHighCurve = {pt(1000, 1.0), pt(20e6, 0.8)}; // measured at 0.3 Vpp
 } // namespace
 
 TEST_F(ChCharTest, CurveWithoutOrWithOnePointIsFlat)
 {
     for (unsigned short v : interpolate({}, 64))
         ASSERT_EQ(v, 65535);
-    SharedValue<float> hot{60.0f};
+    SharedValue<float> hot {60.0f};
     CChCharacter::SetBoardTemperatureSource(&hot);
     // 0.98 * 65535 = 64224.3, whatever the temperature.
     for (unsigned short v : interpolate({pt(1e6, 0.98, 0.1, -0.1)}, 64))
@@ -53,10 +53,10 @@ TEST_F(ChCharTest, TwoPointCurveRunsFromFirstToLastGain)
 {
     const Points p = {pt(1000, 0.998), pt(10e6, 0.990)};
     const std::vector<unsigned short> t = interpolate(p, 4096);
-    EXPECT_EQ(t[0], 65404);     // 0.998 * 65535 rounded
-    EXPECT_EQ(t[66], 64880);    // 66 * step is past 10 MHz: 0.990 * 65535 rounded
+    EXPECT_EQ(t[0], 65404);  // 0.998 * 65535 rounded
+    EXPECT_EQ(t[66], 64880); // 66 * step is past 10 MHz: 0.990 * 65535 rounded
     EXPECT_EQ(t[4095], 64880);
-    EXPECT_GT(t[65], 64880);    // 65 * step = 9.918 MHz, still on the slope
+    EXPECT_GT(t[65], 64880); // 65 * step = 9.918 MHz, still on the slope
     EXPECT_LT(t[1], 65404);
     const std::vector<unsigned short> want = ref::curveTable(p, 4096);
     for (unsigned k = 0; k < 4096; ++k)
@@ -65,20 +65,19 @@ TEST_F(ChCharTest, TwoPointCurveRunsFromFirstToLastGain)
 
 TEST_F(ChCharTest, TemperatureFactorsScaleWithTheBoardTemperature)
 {
-    const Points p = {pt(1000, 0.9, 0.05, -0.04), pt(1e6, 0.95, 0.02, -0.01),
-                      pt(2e6, 0.8, 0.1, -0.1)};
-    SharedValue<float> temp{0};
+    const Points p = {pt(1000, 0.9, 0.05, -0.04), pt(1e6, 0.95, 0.02, -0.01), pt(2e6, 0.8, 0.1, -0.1)};
+    SharedValue<float> temp {0};
     CChCharacter::SetBoardTemperatureSource(&temp);
     const struct {
         float t;
-        unsigned short first, last;  // words at k = 0 and beyond the last point
+        unsigned short first, last; // words at k = 0 and beyond the last point
     } cases[] = {
-        {55.0f, 61931, 57671},  // +12 degC: the full hot factor
-        {70.0f, 61931, 57671},  // beyond the span: held at the end
-        {49.0f, 0, 55049},      // half way to the hot end
-        {43.0f, 0, 52428},      // reference: as measured
-        {37.5f, 57802, 49807},  // half way to the cold end
-        {20.0f, 0, 47185},      // beyond the cold end: held
+        {55.0f, 61931, 57671}, // +12 degC: the full hot factor
+        {70.0f, 61931, 57671}, // beyond the span: held at the end
+        {49.0f, 0, 55049},     // half way to the hot end
+        {43.0f, 0, 52428},     // reference: as measured
+        {37.5f, 57802, 49807}, // half way to the cold end
+        {20.0f, 0, 47185},     // beyond the cold end: held
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << "T " << c.t);
@@ -125,12 +124,11 @@ TEST_F(ChCharTest, AmplitudeBetweenTwoCurvesBlendsThem)
     const std::vector<unsigned short> hi = ref::curveTable(kHighCurve, n);
 
     const double w = (0.2 - 0.1) / (0.3 - 0.1);
-    const unsigned K = unsigned(20e6 / ref::STEP);  // 131: last point of the upper curve
+    const unsigned K = unsigned(20e6 / ref::STEP); // 131: last point of the upper curve
     ASSERT_EQ(K, 131u);
     const std::vector<unsigned short> t = flatTable(c, 8, 0.2, n);
     for (unsigned k = 0; k < n; ++k) {
-        const unsigned short want =
-            k < K ? static_cast<unsigned short>(lo[k] + (double(hi[k]) - lo[k]) * w) : lo[k];
+        const unsigned short want = k < K ? static_cast<unsigned short>(lo[k] + (double(hi[k]) - lo[k]) * w) : lo[k];
         ASSERT_EQ(t[k], want) << "k " << k;
     }
     // Near 20 MHz the blend lies half way between the curves.
@@ -147,7 +145,7 @@ TEST_F(ChCharTest, AmplitudeBetweenTwoCurvesBlendsThem)
     // An upper curve without points is not blended.
     CChCharacter e(CH1);
     addCurve(e, 8, 0.1, kLowCurve);
-    ASSERT_NE(e.GetATTtoAmpForMap(8, 0.3), nullptr);  // created empty
+    ASSERT_NE(e.GetATTtoAmpForMap(8, 0.3), nullptr); // created empty
     EXPECT_EQ(flatTable(e, 8, 0.2, n), lo);
 }
 
@@ -193,8 +191,7 @@ TEST_F(ChCharTest, SmallRangeBorrowsTheShapeAndScalesByItsOwnGain)
     const std::vector<unsigned short> hi = ref::curveTable(kHighCurve, 4096);
     const std::vector<unsigned short> t = flatTable(c, 14, 0.002, 4096);
     for (unsigned k = 0; k < 4096; ++k) {
-        const unsigned short blend =
-            k < 131 ? static_cast<unsigned short>(lo[k] + (double(hi[k]) - lo[k]) * w) : lo[k];
+        const unsigned short blend = k < 131 ? static_cast<unsigned short>(lo[k] + (double(hi[k]) - lo[k]) * w) : lo[k];
         ASSERT_EQ(t[k], static_cast<unsigned short>(blend * (0.97 / 1.0))) << "k " << k;
     }
 }

@@ -84,18 +84,18 @@ TEST_F(ChCharTest, HighLowWindowWithoutMerge)
 {
     CChCharacter c(CH1);
     double h, l, o;
-    c.GetMaxHighLow(100e6, h, l, o);  // row 120 MHz: level 5, offset 5
+    c.GetMaxHighLow(100e6, h, l, o); // row 120 MHz: level 5, offset 5
     EXPECT_DOUBLE_EQ(h, 5.0);
     EXPECT_DOUBLE_EQ(l, -5.0);
     EXPECT_DOUBLE_EQ(o, 5.0);
     setLoad(CH1, 50);
-    c.GetMaxHighLow(350e6, h, l, o);  // row 400 MHz: level 3.25, offset 2
+    c.GetMaxHighLow(350e6, h, l, o); // row 400 MHz: level 3.25, offset 2
     EXPECT_DOUBLE_EQ(h, 1.625);
     EXPECT_DOUBLE_EQ(l, -1.625);
     EXPECT_DOUBLE_EQ(o, 1.0);
 
     CChCharacter c4(CH4);
-    c4.GetMaxHighLow(150e6, h, l, o);  // CH4 row 200 MHz: level 3.5, offset 2
+    c4.GetMaxHighLow(150e6, h, l, o); // CH4 row 200 MHz: level 3.5, offset 2
     EXPECT_DOUBLE_EQ(h, 3.5);
     EXPECT_DOUBLE_EQ(o, 2.0);
 }
@@ -145,11 +145,11 @@ TEST_F(ChCharTest, HighLowWindowClippedByTheLimits)
     rec(CH3).LimitL = -12.0;
     double h, l, o;
     c.GetMaxHighLow(1e6, h, l, o);
-    EXPECT_DOUBLE_EQ(h, 3.0);    // limited
-    EXPECT_DOUBLE_EQ(l, -10.0);  // the limit is beyond the output's reach
+    EXPECT_DOUBLE_EQ(h, 3.0);   // limited
+    EXPECT_DOUBLE_EQ(l, -10.0); // the limit is beyond the output's reach
     EXPECT_DOUBLE_EQ(o, 10.0);
     rec(CH3).LimitL = -0.5;
-    c.GetMaxHighLow(150e6, h, l, o);  // row 200 MHz, level 3.5
+    c.GetMaxHighLow(150e6, h, l, o); // row 200 MHz, level 3.5
     EXPECT_DOUBLE_EQ(h, 3.0);
     EXPECT_DOUBLE_EQ(l, -0.5);
 }
@@ -160,10 +160,13 @@ TEST_F(ChCharTest, HighestFrequencyForAnOffset)
     // an offset beyond every row gets the top row. A zero offset never lands
     // on the zero rows that pad the CH3/CH4 table (that would allow no
     // frequency at all).
-    const struct { CH_ID ch; double offset, fre; } rows[] = {
-        {CH1, 3.0, 160e6}, {CH1, 5.0, 160e6}, {CH1, 5.0001, 40e6}, {CH1, 2.0, ref::TOP},
-        {CH1, 0.001, ref::TOP}, {CH3, 3.0, 120e6}, {CH3, 5.5, 20e6}, {CH3, 1.0, ref::TOP},
-        {CH1, 10.5, ref::TOP}, {CH3, 10.5, ref::TOP}, {CH3, 0.0, ref::TOP},
+    const struct {
+        CH_ID ch;
+        double offset, fre;
+    } rows[] = {
+        {CH1, 3.0, 160e6},      {CH1, 5.0, 160e6},     {CH1, 5.0001, 40e6},  {CH1, 2.0, ref::TOP},
+        {CH1, 0.001, ref::TOP}, {CH3, 3.0, 120e6},     {CH3, 5.5, 20e6},     {CH3, 1.0, ref::TOP},
+        {CH1, 10.5, ref::TOP},  {CH3, 10.5, ref::TOP}, {CH3, 0.0, ref::TOP},
     };
     for (const auto& r : rows)
         EXPECT_EQ(CChCharacter(r.ch).GetMaxFreqAtMinOffset(r.offset), r.fre) << r.ch << " " << r.offset;

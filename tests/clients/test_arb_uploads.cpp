@@ -18,10 +18,7 @@
 #include "tests/common/instrument_process.h"
 
 // Readable failures: the replies as text.
-void PrintTo(const QStringList& l, std::ostream* os)
-{
-    *os << "[" << l.join(" | ").toStdString() << "]";
-}
+void PrintTo(const QStringList& l, std::ostream* os) { *os << "[" << l.join(" | ").toStdString() << "]"; }
 
 namespace {
 
@@ -84,7 +81,7 @@ protected:
     static QStringList visa(const QStringList& steps)
     {
         QProcess p;
-        p.start("/usr/bin/python3", QStringList{"-c", TestRig::visaScript(kScript, 30000)} + steps);
+        p.start("/usr/bin/python3", QStringList {"-c", TestRig::visaScript(kScript, 30000)} + steps);
         if (!p.waitForFinished(120000))
             return {"<timeout>"};
         const QString out = QString::fromLocal8Bit(p.readAllStandardOutput()).trimmed();
@@ -138,7 +135,8 @@ QByteArray bsvOf(const QVector<int16_t>& v)
 TEST_F(ArbUploads, LibraryIsInstalledAndTheStartWaveComesFromIt)
 {
     const QStringList folders = {"AntiTrigonome", "Bioelect", "Common", "Complex_Wavelets", "Engine",
-                                 "Maths", "Medical", "Other", "SectMod", "Automotive", "Trigonome", "Window", "Noise"};
+                                 "Maths",         "Medical",  "Other",  "SectMod",          "Automotive",
+                                 "Trigonome",     "Window",   "Noise"};
     for (const QString& f : folders)
         EXPECT_GE(QDir(root() + "/usr/share/ArbWaveLib/" + f).entryList({"*.bsv"}, QDir::Files).size(), 8)
             << f.toStdString();
@@ -148,7 +146,7 @@ TEST_F(ArbUploads, LibraryIsInstalledAndTheStartWaveComesFromIt)
     const QVector<long long> deep = stream("deep:1");
     ASSERT_EQ(deep.size(), 8192);
     EXPECT_EQ(deep.first(), 32767);
-    EXPECT_EQ(deep.last(), 32769);   // -32767 as an unsigned word
+    EXPECT_EQ(deep.last(), 32769); // -32767 as an unsigned word
 }
 
 TEST_F(ArbUploads, ListUploadIsTakenAsData)
@@ -208,8 +206,10 @@ print(v.query('SYSTem:ERRor?').strip())
     const QByteArray bytes = c.readAll();
     const QByteArray len = QByteArray::number(bytes.size());
     bool ok = false;
-    EXPECT_EQ(usb.query("WARB2:CARRier \"blkC.bsv\",#" + QByteArray::number(len.size()) + len + bytes + ";*OPC?\n",
-                        1024, &ok).trimmed(), "1");
+    EXPECT_EQ(
+        usb.query("WARB2:CARRier \"blkC.bsv\",#" + QByteArray::number(len.size()) + len + bytes + ";*OPC?\n", 1024, &ok)
+            .trimmed(),
+        "1");
     EXPECT_EQ(usb.query("CHANnel2:BASe:ARB?\n", 1024, &ok).trimmed(), "USER,\"blkC.bsv\"");
     waveMemoryHolds(2, points[2]);
     const QStringList stored = storage();

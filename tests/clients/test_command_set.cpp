@@ -89,7 +89,7 @@ TEST_F(CommandSet, StoredSettingsReachTheHardwareAtStart)
     {
         TestRig::InstrumentProcess first(dir.path());
         ASSERT_TRUE(first.start(kReady)) << first.output().constData();
-        ASSERT_EQ(TestRig::visaLines(fetch, {image}), QList<QByteArray>{"0,\"No error\""});
+        ASSERT_EQ(TestRig::visaLines(fetch, {image}), QList<QByteArray> {"0,\"No error\""});
     }
     // The record becomes the EEPROM's last state, chosen for power-up.
     QFile rec(image);
@@ -108,12 +108,12 @@ TEST_F(CommandSet, StoredSettingsReachTheHardwareAtStart)
     TestRig::InstrumentProcess second(dir.path());
     ASSERT_TRUE(second.start(kReady)) << second.output().constData();
     // Outputs always start switched off.
-    EXPECT_EQ(TestRig::visaLines("i.write('SYSTem:BEEP ON')\n"  // waits for what the start-up queued
+    EXPECT_EQ(TestRig::visaLines("i.write('SYSTem:BEEP ON')\n" // waits for what the start-up queued
                                  "print(i.query('CHANnel1:BASe:FREQuency?').strip())\n"
                                  "print(i.query('CHANnel2:BASe:WAVe?').strip())\n"
                                  "print(i.query('CHANnel4:LOAD?').strip())\n"
                                  "print(i.query('CHANnel1:OUTPut?').strip())\n"),
-              (QList<QByteArray>{"1.234000e+03", "SQUare", "50", "0"}))
+              (QList<QByteArray> {"1.234000e+03", "SQUare", "50", "0"}))
         << second.output().constData();
 
     // Every channel block was written at start: not the all-zero power-on
@@ -131,7 +131,7 @@ TEST_F(CommandSet, StoredSettingsReachTheHardwareAtStart)
     EXPECT_EQ(TestRig::visaLines("for n in range(1, 5):\n"
                                  "    i.write('CHANnel%d:OUTPut OFF' % n)\n"
                                  "print(i.query('SYSTem:ERRor?').strip())\n"),
-              QList<QByteArray>{"0,\"No error\""});
+              QList<QByteArray> {"0,\"No error\""});
     for (int ch = 0; ch < 4; ++ch)
         EXPECT_EQ(peek(unsigned(ch) * 0x100, 0x90), atStart[ch]) << "CH" << ch + 1;
 }

@@ -47,7 +47,8 @@ protected:
                     "i.write('DIGital ON')\n"
                     "i.write('DIGital:TRIGger')\n"
                     "print(i.query('SYSTem:ERRor?').strip())\n"
-                    "print(" + query + ")\n");
+                    "print(" +
+                    query + ")\n");
     }
 };
 
@@ -62,7 +63,7 @@ TEST_F(DigitalClients, UartHelloDecodesWithItsBaudRateBitsParityAndStopBits)
                         "i.write('DIGital:UART:PARity EVEN')\n"
                         "i.write('DIGital:UART:STOP 2')\n",
                         "i.query_binary_values('DIGital:DATa?', datatype='B', container=bytes)"),
-              (Lines{kNoError, "b'Hello'"}));
+              (Lines {kNoError, "b'Hello'"}));
     const QString vcd = trace("uart.vcd");
     ASSERT_FALSE(vcd.isEmpty());
     const QString uart = "uart:rx=TX:baudrate=%1:data_bits=8:parity=even:stop_bits=2";
@@ -82,7 +83,7 @@ TEST_F(DigitalClients, RemoteDataKeepsTheFirst2048Bytes)
                    "got = i.query_binary_values('DIGital:DATa?', datatype='B', container=bytes)\n"
                    "print(len(got), got == data[:2048])\n"
                    "print(i.query('SYSTem:ERRor?').strip())\n"),
-              (Lines{"2048 True", kNoError}));
+              (Lines {"2048 True", kNoError}));
 }
 
 TEST_F(DigitalClients, SpiAtOneMegahertzDecodesTheBytes)
@@ -90,7 +91,7 @@ TEST_F(DigitalClients, SpiAtOneMegahertzDecodesTheBytes)
     EXPECT_EQ(sendHello("i.write('DIGital:TYPe SPI')\n"
                         "i.write('DIGital:SPI:CLOCk 1MHZ')\n",
                         "i.query('DIGital:SPI:CLOCk?').strip()"),
-              (Lines{kNoError, "1000000"}));
+              (Lines {kNoError, "1000000"}));
     const QString vcd = trace("spi.vcd");
     ASSERT_FALSE(vcd.isEmpty());
     const QStringList got = sigrokDecode(vcd, "spi:clk=SCLK:mosi=MOSI:cs=CS", "spi=mosi-data");
@@ -107,7 +108,7 @@ TEST_F(DigitalClients, I2cSendsTheSevenBitAndTheTenBitAddress)
                         "i.write('DIGital:IIC:CLOCk 100kHZ')\n"
                         "i.write('DIGital:IIC:ADDRess 80')\n",
                         "i.query('DIGital:IIC:ADDRess?').strip()"),
-              (Lines{kNoError, "80"}));
+              (Lines {kNoError, "80"}));
     const QString dec = "i2c:scl=SCL:sda=SDA";
     const QStringList hello = {"Data write: 48", "Data write: 65", "Data write: 6C", "Data write: 6C",
                                "Data write: 6F"};
@@ -116,7 +117,7 @@ TEST_F(DigitalClients, I2cSendsTheSevenBitAndTheTenBitAddress)
     // The decoder also marks the R/W bit of the address byte ("Write").
     QStringList got = sigrokDecode(vcd, dec, "i2c=address-write:data-write");
     got.removeAll("Write");
-    EXPECT_EQ(got, QStringList{"Address write: 50"} + hello) << got.join('|').toStdString();
+    EXPECT_EQ(got, QStringList {"Address write: 50"} + hello) << got.join('|').toStdString();
     EXPECT_TRUE(sigrokDecode(vcd, dec, "i2c=nack").isEmpty());
 
     // 10-bit address 0x2A5 = 677: the decoder knows 7-bit addresses only, so
@@ -130,7 +131,7 @@ TEST_F(DigitalClients, I2cSendsTheSevenBitAndTheTenBitAddress)
                    "i.write('DIGital:IIC:ADDRess 1024')\n"
                    "print(i.query('SYSTem:ERRor?').strip())\n"
                    "print(i.query('DIGital:IIC:ADDRess?').strip())\n"),
-              (Lines{kNoError, "677", "-801,\"Out of range!\"", "677"}));
+              (Lines {kNoError, "677", "-801,\"Out of range!\"", "677"}));
     vcd = trace("i2c10.vcd");
     ASSERT_FALSE(vcd.isEmpty());
     got = sigrokDecode(vcd, dec, "i2c=address-write:data-write");
@@ -147,7 +148,7 @@ TEST_F(DigitalClients, NoTransmissionWithoutATriggerAndNoTriggerWhileOff)
                    "i.write('DIGital:AS OFF')\n"
                    "i.write('DIGital ON')\n"
                    "print(i.query('DIGital?').strip())\n"),
-              (Lines{"-200,\"Execution error\"", "1"}));
+              (Lines {"-200,\"Execution error\"", "1"}));
     const QString vcd = trace("idle.vcd");
     ASSERT_FALSE(vcd.isEmpty());
     EXPECT_TRUE(sigrokDecode(vcd, "uart:rx=TX:baudrate=115200", "uart=rx-data").isEmpty());
@@ -160,7 +161,7 @@ TEST_F(DigitalClients, CounterReadsNoSignalOnceTheInputIsRemoved)
     const struct {
         const char* input;
         double freq, period;
-        const char* settled;  // the display refreshes once a second
+        const char* settled; // the display refreshes once a second
     } rows[] = {{"12345.678", 12345.678, 1 / 12345.678, "f > 0"}, {"0", 0, 0, "f == 0"}};
     for (const auto& r : rows) {
         int code = 0;
@@ -170,9 +171,11 @@ TEST_F(DigitalClients, CounterReadsNoSignalOnceTheInputIsRemoved)
                                                       "i.write('SYSTem:CYMometer ON')\n"
                                                       "for n in range(100):\n"
                                                       "    f = float(i.query('SYSTem:CYMometer:FREQuency?'))\n"
-                                                      "    if ") + r.settled + ": break\n"
-                                               "    time.sleep(0.1)\n"
-                                               "print(f, float(i.query('SYSTem:CYMometer:PERiod?')))\n");
+                                                      "    if ") +
+                                           r.settled +
+                                           ": break\n"
+                                           "    time.sleep(0.1)\n"
+                                           "print(f, float(i.query('SYSTem:CYMometer:PERiod?')))\n");
         const QList<QByteArray> f = out.value(0).split(' ');
         ASSERT_EQ(f.size(), 2) << out.join('\n').constData();
         EXPECT_NEAR(f[0].toDouble(), r.freq, 0.01) << r.input;

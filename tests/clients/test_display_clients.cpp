@@ -68,7 +68,7 @@ protected:
     static int screenshot(const QStringList& args, QByteArray* err = nullptr)
     {
         QProcess p;
-        p.start("/usr/bin/python3", QStringList{tool()} + args);
+        p.start("/usr/bin/python3", QStringList {tool()} + args);
         if (!p.waitForStarted(10000))
             return -1;
         p.waitForFinished(120000);
@@ -123,7 +123,8 @@ TEST_F(DisplayClients, DataInEachPictureFormat)
     } formats[] = {{"BMP", "bmp"}, {"JPEG", "jpeg"}, {"PNG", "png"}};
     QImage reference;
     for (const auto& f : formats) {
-        TestRig::runPython(TestRig::visaScript(QString("i.write('SYSTem:PICTure:FORMat %1'); i.query('*OPC?')").arg(f.name)));
+        TestRig::runPython(
+            TestRig::visaScript(QString("i.write('SYSTem:PICTure:FORMat %1'); i.query('*OPC?')").arg(f.name)));
         QByteArray err;
         const QString raw = out(f.qt);
         // A JPEG cannot be turned into PNG by the standard library: the tool

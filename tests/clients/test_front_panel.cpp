@@ -62,7 +62,7 @@ protected:
         ASSERT_EQ(regBecomes(0x61, 1), 1);
         sim({"log", "--clear"});
         tap(kSine);
-        ASSERT_TRUE(written("0x0001 00"));  // the sine applied
+        ASSERT_TRUE(written("0x0001 00")); // the sine applied
     }
     // Reads until done(reading) or 5 s have passed (a busy machine may take
     // longer than settleKeys()); the last reading.
@@ -78,11 +78,12 @@ protected:
     }
     bool written(const QByteArray& line)
     {
-        return poll([&] { return sim({"log"}); }, [&](const QByteArray& log) { return log.contains(line); }).contains(line);
+        return poll([&] { return sim({"log"}); }, [&](const QByteArray& log) { return log.contains(line); })
+            .contains(line);
     }
     QStringList scpiBecomes(const QString& query, const QString& value)
     {
-        return poll([&] { return scpi({query}); }, [&](const QStringList& r) { return r == QStringList{value}; });
+        return poll([&] { return scpi({query}); }, [&](const QStringList& r) { return r == QStringList {value}; });
     }
     int reg(unsigned address) { return sim({"peek", QString::number(address)}).trimmed().toInt(nullptr, 16); }
     int regBecomes(unsigned address, int value)
@@ -126,7 +127,7 @@ protected:
     }
 
     QTemporaryDir dir;
-    TestRig::InstrumentProcess program{dir.path()};
+    TestRig::InstrumentProcess program {dir.path()};
 };
 
 TEST_F(FrontPanel, WaveKeysFromThePanelAndOverVxi11SwitchTheGenerator)
@@ -149,8 +150,8 @@ TEST_F(FrontPanel, KnobStepsMergeAndStepTheFocusedDigit)
 {
     outputOn();
     ASSERT_NEAR(ch1Frequency(), 1000.0, 1e-6);
-    tap(kOk);  // the parameter list takes the focus
-    tap(kOk);  // the frequency entry takes the keys (leading digit, 10^3)
+    tap(kOk); // the parameter list takes the focus
+    tap(kOk); // the frequency entry takes the keys (leading digit, 10^3)
     // Three knob steps in a burst: the reader hands them on merged.
     for (int i = 0; i < 3; ++i)
         key(kUp | kPressed);
@@ -168,8 +169,8 @@ TEST_F(FrontPanel, LockedKeyWarnsAndChangesNothing)
     EXPECT_EQ(r[1], QString("1"));
     buzzer();
     tap(kSquare);
-    EXPECT_EQ(reg(0x01), kGenSine);  // still sine
-    EXPECT_EQ(buzzer(), QList<int>{10});
+    EXPECT_EQ(reg(0x01), kGenSine); // still sine
+    EXPECT_EQ(buzzer(), QList<int> {10});
     // Unlocked again, the same key acts without a warning.
     scpi({"KEY:SQUare:LOCK OFF", "KEY:SQUare:LOCK?"});
     buzzer();
@@ -181,7 +182,7 @@ TEST_F(FrontPanel, LockedKeyWarnsAndChangesNothing)
 TEST_F(FrontPanel, OkHeldCapturesTheScreenToTheUsbDiskAndIsNoOk)
 {
     outputOn();
-    tap(kOk);  // the parameter list takes the focus
+    tap(kOk); // the parameter list takes the focus
     key(kOk | kPressed);
     QThread::msleep(900);
     key(kOk);
@@ -192,7 +193,7 @@ TEST_F(FrontPanel, OkHeldCapturesTheScreenToTheUsbDiskAndIsNoOk)
         QThread::msleep(100);
         files = captures.entryList({"screenshot*"}, QDir::Files);
     }
-    ASSERT_EQ(files, QStringList{"screenshot1.bmp"});
+    ASSERT_EQ(files, QStringList {"screenshot1.bmp"});
     QFile f(captures.filePath(files[0]));
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_EQ(f.read(2), QByteArray("BM"));
@@ -215,35 +216,37 @@ TEST_F(FrontPanel, OkHeldCapturesTheScreenToTheUsbDiskAndIsNoOk)
 TEST_F(FrontPanel, UtilityReleasesTheRemoteLockUnlessAKeyLockCommandCame)
 {
     outputOn();
-    ASSERT_EQ(scpi({"SYSTem:LOCK ON", "SYSTem:LOCK?"}), QStringList{"1"});
+    ASSERT_EQ(scpi({"SYSTem:LOCK ON", "SYSTem:LOCK?"}), QStringList {"1"});
     buzzer();
     tap(kSquare);
     EXPECT_EQ(reg(0x01), kGenSine);
-    EXPECT_EQ(buzzer(), QList<int>{10});
+    EXPECT_EQ(buzzer(), QList<int> {10});
     tap(kUtility);
-    EXPECT_EQ(scpiBecomes("SYSTem:LOCK?", "0"), QStringList{"0"});
+    EXPECT_EQ(scpiBecomes("SYSTem:LOCK?", "0"), QStringList {"0"});
     tap(kSquare);
     EXPECT_EQ(regBecomes(0x01, kGenSquare), kGenSquare);
 
-    ASSERT_EQ(scpi({"KEY:NUM0:LOCK?", "SYSTem:LOCK ON"}), QStringList{"0"});
+    ASSERT_EQ(scpi({"KEY:NUM0:LOCK?", "SYSTem:LOCK ON"}), QStringList {"0"});
     tap(kUtility);
     tap(kSine);
-    EXPECT_EQ(scpi({"SYSTem:LOCK?"}), QStringList{"1"});
+    EXPECT_EQ(scpi({"SYSTem:LOCK?"}), QStringList {"1"});
     EXPECT_EQ(reg(0x01), kGenSquare);
 }
 
 TEST_F(FrontPanel, RemoteTouchWritesClampedEventsAndPressesTheScreen)
 {
     // Without a y position nothing is touched, and that is no error.
-    EXPECT_EQ(scpi({"MOUSE DOWN,5", "SYSTem:ERRor?"}), QStringList{"0,\"No error\""});
+    EXPECT_EQ(scpi({"MOUSE DOWN,5", "SYSTem:ERRor?"}), QStringList {"0,\"No error\""});
     QFile dev(dir.path() + "/dev/input/event0");
     EXPECT_EQ(dev.size(), 0);
     scpi({"MOUSE DOWN,0,0", "MOUSE UP,0,0"});
     ASSERT_TRUE(dev.open(QIODevice::ReadOnly));
     const QByteArray all = dev.readAll();
-    const int size = 24;  // struct input_event on this machine
+    const int size = 24; // struct input_event on this machine
     ASSERT_EQ(all.size(), 12 * size);
-    struct E { int type, code, value; };
+    struct E {
+        int type, code, value;
+    };
     auto at = [&](int i) {
         const char* p = all.constData() + i * size + 16;
         E e;
@@ -255,17 +258,17 @@ TEST_F(FrontPanel, RemoteTouchWritesClampedEventsAndPressesTheScreen)
     };
     // Press: tracking id 1, X 799, Y 1279, touch 2, width 2, BTN_TOUCH 1, ABS_X, ABS_Y, report;
     // release: tracking id -1, BTN_TOUCH 0, report.
-    const E want[12] = {{3, 0x39, 1},  {3, 0x35, 799},  {3, 0x36, 1279}, {3, 0x30, 2}, {3, 0x32, 2},  {1, 0x14a, 1},
-                        {3, 0x00, 799}, {3, 0x01, 1279}, {0, 0, 0},      {3, 0x39, -1}, {1, 0x14a, 0}, {0, 0, 0}};
+    const E want[12] = {{3, 0x39, 1},   {3, 0x35, 799},  {3, 0x36, 1279}, {3, 0x30, 2},  {3, 0x32, 2},  {1, 0x14a, 1},
+                        {3, 0x00, 799}, {3, 0x01, 1279}, {0, 0, 0},       {3, 0x39, -1}, {1, 0x14a, 0}, {0, 0, 0}};
     for (int i = 0; i < 12; ++i)
         EXPECT_EQ(QList<int>({at(i).type, at(i).code, at(i).value}),
                   QList<int>({want[i].type, want[i].code, want[i].value}))
             << "event " << i;
     // A tap on channel 1's output button switches the output on.
-    ASSERT_EQ(scpi({"KEY:CH1:LED?"}), QStringList{"0"});
+    ASSERT_EQ(scpi({"KEY:CH1:LED?"}), QStringList {"0"});
     scpi({"MOUSE DOWN,1175,130", "MOUSE UP,1175,130"});
     QThread::msleep(500);
-    EXPECT_EQ(scpi({"KEY:CH1:LED?"}), QStringList{"1"});
+    EXPECT_EQ(scpi({"KEY:CH1:LED?"}), QStringList {"1"});
     EXPECT_EQ(regBecomes(0x61, 1), 1);
 }
 
@@ -284,12 +287,15 @@ TEST_F(FrontPanel, AFloodOfKeyEventsLeavesTheInstrumentAnswering)
     ASSERT_GT(before, 0);
     // 1,000 events (ORNAV_FLOOD_KEYS for the endurance form of 10,000) from a
     // shell loop while a client keeps asking *IDN?.
-    const int pairs = (qEnvironmentVariableIsSet("ORNAV_FLOOD_KEYS") ? qEnvironmentVariableIntValue("ORNAV_FLOOD_KEYS") : 1000) / 2;
+    const int pairs =
+        (qEnvironmentVariableIsSet("ORNAV_FLOOD_KEYS") ? qEnvironmentVariableIntValue("ORNAV_FLOOD_KEYS") : 1000) / 2;
     QProcess flood;
-    flood.start("/bin/sh", {"-c", QString("i=0; while [ $i -lt %3 ]; do \"%1\" --root \"%2\" key 0xfa; "
-                                          "\"%1\" --root \"%2\" key 0x7a; i=$((i+1)); done")
-                                      .arg(bin("tools/ornav-sim"), dir.path())
-                                      .arg(pairs)});
+    flood.start("/bin/sh",
+                {"-c",
+                 QString("i=0; while [ $i -lt %3 ]; do \"%1\" --root \"%2\" key 0xfa; "
+                         "\"%1\" --root \"%2\" key 0x7a; i=$((i+1)); done")
+                     .arg(bin("tools/ornav-sim"), dir.path())
+                     .arg(pairs)});
     ASSERT_TRUE(flood.waitForStarted());
     int answered = 0;
     while (!flood.waitForFinished(2000)) {
@@ -302,7 +308,7 @@ TEST_F(FrontPanel, AFloodOfKeyEventsLeavesTheInstrumentAnswering)
     EXPECT_GT(answered, 0);
     ASSERT_EQ(program.process().state(), QProcess::Running);
     EXPECT_EQ(scpi({"*IDN?"}).size(), 1);
-    EXPECT_LT(rss() - before, 20 * 1024L);  // kB
+    EXPECT_LT(rss() - before, 20 * 1024L); // kB
 }
 
 } // namespace

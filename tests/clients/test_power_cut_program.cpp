@@ -16,13 +16,12 @@
 // during the stream's saves and start it from what the kill left.
 TEST(PowerCutProgram, SigkillDuringRemoteSettingChangesKeepsALastStateTheStreamHad)
 {
-    const QString rounds = qEnvironmentVariableIsSet("ORNAV_KILL_ROUNDS")
-                               ? qEnvironmentVariable("ORNAV_KILL_ROUNDS")
-                               : QStringLiteral("5");
+    const QString rounds = qEnvironmentVariableIsSet("ORNAV_KILL_ROUNDS") ? qEnvironmentVariable("ORNAV_KILL_ROUNDS")
+                                                                          : QStringLiteral("5");
     QProcess p;
     p.setProcessChannelMode(QProcess::MergedChannels);
-    p.start("/usr/bin/python3", {QString(ORNAV_SOURCE_DIR) + "/bench/soak/sigkill_settings.py",
-                                 QString(ORNAV_BIN_DIR), rounds});
+    p.start("/usr/bin/python3",
+            {QString(ORNAV_SOURCE_DIR) + "/bench/soak/sigkill_settings.py", QString(ORNAV_BIN_DIR), rounds});
     ASSERT_TRUE(p.waitForStarted(10000));
     ASSERT_TRUE(p.waitForFinished(600000));
     const QByteArray out = p.readAll();

@@ -39,12 +39,12 @@ protected:
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("PYTHONPATH", src("python"));
         env.insert("PYTHONDONTWRITEBYTECODE", "1");
-        env.insert("ORNAV_ROOT", root());  // the examples that read the simulated board
+        env.insert("ORNAV_ROOT", root()); // the examples that read the simulated board
         env.insert("ORNAV_SIM", TestRig::buildPath("tools/ornav-sim"));
         p.setProcessEnvironment(env);
         p.setProcessChannelMode(QProcess::MergedChannels);
         p.setWorkingDirectory(root());
-        p.start(program, QStringList{file} + args);
+        p.start(program, QStringList {file} + args);
         Run r;
         if (!p.waitForFinished(300000)) {
             p.kill();
@@ -63,7 +63,7 @@ protected:
     }
     static Run example(const char* name, const QStringList& args = {})
     {
-        return python(src("python/examples/") + name, QStringList{"TCPIP::127.0.0.1::inst0::INSTR"} + args);
+        return python(src("python/examples/") + name, QStringList {"TCPIP::127.0.0.1::inst0::INSTR"} + args);
     }
 };
 
@@ -106,7 +106,8 @@ TEST_F(PythonDriver, ExamplesRunAndReport)
         QStringList lines;
     } rows[] = {
         {"waveform_on.py", {}, {"CH1: square, 10000 Hz, 2 Vpp, duty 25 %, output on", "errors: none"}},
-        {"frequency_steps.py", {"1000", "3000", "3"},
+        {"frequency_steps.py",
+         {"1000", "3000", "3"},
          {"    1000.000       5000.000      40.00", "    3000.000       5000.000      40.00", "errors: none"}},
         {"arb_upload.py", {}, {"CH1 plays 8192 points at 5000 Hz, 3 Vpp"}},
         {"screenshot.py", {"shot.png"}, {}},
@@ -134,7 +135,7 @@ TEST_F(PythonDriver, ProgrammingGuideExamplesRun)
     for (const QString& name : names) {
         const Run r = python(dir.filePath(name), {}, name.endsWith(".sh") ? "/bin/bash" : "/usr/bin/python3");
         EXPECT_EQ(r.code, 0) << name.toStdString() << ":\n" << r.out.toStdString();
-        if (name == "lxi_coupling.sh") {  // CH2 follows CH1's 3 kHz at twice the frequency
+        if (name == "lxi_coupling.sh") { // CH2 follows CH1's 3 kHz at twice the frequency
             EXPECT_TRUE(r.out.contains("CH2 frequency: 6.000000e+03")) << r.out.toStdString();
         }
     }

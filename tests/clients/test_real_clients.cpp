@@ -22,25 +22,24 @@ TEST_F(RealClients, TwentyConcurrentPyvisaClientsEachGetTheirOwnReplies)
 {
     // Client k sends k identification queries in one message: a reply that
     // reached the wrong client shows in its length.
-    const char* script =
-        "import pyvisa, threading\n"
-        "bad = []\n"
-        "def client(k):\n"
-        "    try:\n"
-        "        rm = pyvisa.ResourceManager('@py')\n"
-        "        i = rm.open_resource('TCPIP::127.0.0.1::inst0::INSTR')\n"
-        "        i.timeout = 20000\n"
-        "        for r in range(5):\n"
-        "            got = i.query(';'.join(['*IDN?'] * k)).strip()\n"
-        "            if got.count('VELTRIX') != k: bad.append((k, got))\n"
-        "        i.close()\n"
-        "    except Exception as e:\n"
-        "        bad.append((k, repr(e)))\n"
-        "ts = [threading.Thread(target=client, args=(k,)) for k in range(1, 21)]\n"
-        "[t.start() for t in ts]\n"
-        "[t.join() for t in ts]\n"
-        "print(len(bad))\n"
-        "print(bad[:3])\n";
+    const char* script = "import pyvisa, threading\n"
+                         "bad = []\n"
+                         "def client(k):\n"
+                         "    try:\n"
+                         "        rm = pyvisa.ResourceManager('@py')\n"
+                         "        i = rm.open_resource('TCPIP::127.0.0.1::inst0::INSTR')\n"
+                         "        i.timeout = 20000\n"
+                         "        for r in range(5):\n"
+                         "            got = i.query(';'.join(['*IDN?'] * k)).strip()\n"
+                         "            if got.count('VELTRIX') != k: bad.append((k, got))\n"
+                         "        i.close()\n"
+                         "    except Exception as e:\n"
+                         "        bad.append((k, repr(e)))\n"
+                         "ts = [threading.Thread(target=client, args=(k,)) for k in range(1, 21)]\n"
+                         "[t.start() for t in ts]\n"
+                         "[t.join() for t in ts]\n"
+                         "print(len(bad))\n"
+                         "print(bad[:3])\n";
     EXPECT_EQ(TestRig::pythonLines(script), QList<QByteArray>({"0", "[]"}));
 }
 
@@ -61,7 +60,7 @@ TEST_F(RealClients, PipelinedCallsOnAConnectionClosedAtOnceDoNotEndTheProgram)
         "    s.sendall(rec + rec)\n"
         "    s.close()\n"
         "print('sent')\n";
-    EXPECT_EQ(TestRig::pythonLines(script), QList<QByteArray>{"sent"});
+    EXPECT_EQ(TestRig::pythonLines(script), QList<QByteArray> {"sent"});
     instrument().process().waitForFinished(500);
     ASSERT_EQ(instrument().process().state(), QProcess::Running) << "exit status " << instrument().process().exitCode();
     int code = 0;
@@ -76,20 +75,19 @@ TEST_F(RealClients, PipelinedCallsOnAConnectionClosedAtOnceDoNotEndTheProgram)
 // checked on the simulated board.
 TEST_F(RealClients, PyvisaRunsACalibrationSession)
 {
-    const char* script =
-        "i.write('SYNC1:CMD0')\n"
-        "i.write_binary_values('WP1:ADDR47 ', [9], datatype='B')\n"
-        "i.write('WFILE')\n"
-        "i.write('[SN:X]\\r\\n[T:DC]\\r\\n[CH:0]\\r\\n[ATT:09][A:1.012000][B:-0.003000]\\r\\n'\n"
-        "        '[CH:END]\\r\\n[T:END]\\r\\n\\r\\n[T:AC]\\r\\n[CH:0]\\r\\n[ATT:08]\\r\\n'\n"
-        "        '[V:0.100000]\\r\\n[1.000e+03:0.998000]\\r\\n[1.000e+07:0.990000]\\r\\n'\n"
-        "        '[CH:END]\\r\\n[T:END]\\r\\n')\n"
-        "i.write('SYNC1:CMD3')\n"
-        "i.write('SYNC1:CMD5')\n"
-        "i.write_binary_values('WP1:ADDR47 ', [8], datatype='B')\n"
-        "i.write_binary_values('WP1:ADDR51 ', [0.1], datatype='d')\n"
-        "print(i.query('SYSTem:ERRor?').strip())\n";
-    ASSERT_EQ(TestRig::visaLines(script), QList<QByteArray>{"0,\"No error\""});
+    const char* script = "i.write('SYNC1:CMD0')\n"
+                         "i.write_binary_values('WP1:ADDR47 ', [9], datatype='B')\n"
+                         "i.write('WFILE')\n"
+                         "i.write('[SN:X]\\r\\n[T:DC]\\r\\n[CH:0]\\r\\n[ATT:09][A:1.012000][B:-0.003000]\\r\\n'\n"
+                         "        '[CH:END]\\r\\n[T:END]\\r\\n\\r\\n[T:AC]\\r\\n[CH:0]\\r\\n[ATT:08]\\r\\n'\n"
+                         "        '[V:0.100000]\\r\\n[1.000e+03:0.998000]\\r\\n[1.000e+07:0.990000]\\r\\n'\n"
+                         "        '[CH:END]\\r\\n[T:END]\\r\\n')\n"
+                         "i.write('SYNC1:CMD3')\n"
+                         "i.write('SYNC1:CMD5')\n"
+                         "i.write_binary_values('WP1:ADDR47 ', [8], datatype='B')\n"
+                         "i.write_binary_values('WP1:ADDR51 ', [0.1], datatype='d')\n"
+                         "print(i.query('SYSTem:ERRor?').strip())\n";
+    ASSERT_EQ(TestRig::visaLines(script), QList<QByteArray> {"0,\"No error\""});
 
     QFile saved(root() + "/home/root/Local.cal");
     ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
@@ -134,8 +132,8 @@ TEST(ProgramExit, SigtermWithClientsBusyEndsCleanly)
 {
     const struct {
         const char* name;
-        const char* client;  // a Python client started before the signal
-        int settleMs;        // time the client gets to be in the middle of it
+        const char* client; // a Python client started before the signal
+        int settleMs;       // time the client gets to be in the middle of it
     } cases[] = {
         {"blocked read",
          "import pyvisa\n"
@@ -185,8 +183,8 @@ TEST(ProgramExit, SigtermWithClientsBusyEndsCleanly)
             EXPECT_TRUE(inst.stop(10000)) << c.name << " round " << round;
             EXPECT_EQ(inst.process().exitCode(), 0) << c.name << " round " << round;
             const QByteArray log = inst.output();
-            for (const char* bad : {"Qt has caught an exception", "GLib-CRITICAL", "QThread: Destroyed",
-                                    "remote control not ended"})
+            for (const char* bad :
+                 {"Qt has caught an exception", "GLib-CRITICAL", "QThread: Destroyed", "remote control not ended"})
                 EXPECT_FALSE(log.contains(bad)) << c.name << " round " << round << ": " << bad;
             client.kill();
             client.waitForFinished(5000);

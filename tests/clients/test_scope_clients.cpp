@@ -40,7 +40,7 @@ for n, c in enumerate(steps):
     static QString scope(int ch, const QStringList& args)
     {
         int rc = -1;
-        const QByteArray out = sim(QStringList{"scope", QString::number(ch)} + args, &rc);
+        const QByteArray out = sim(QStringList {"scope", QString::number(ch)} + args, &rc);
         return rc == 0 ? QString::fromUtf8(out) : QString();
     }
     // A printed measurement in base units ("Freq   1.00000 kHz" -> 1000).
@@ -83,8 +83,9 @@ for n, c in enumerate(steps):
 // high-impedance levels are rows of scope_rows.py.
 TEST_F(ScopeClients, FiftyOhmLoadAndPulseAndRampEdges)
 {
-    ASSERT_TRUE(send(continuous(1, "SINe") + QStringList{"CHANnel1:LOAD 50", "CHANnel1:BASe:FREQuency 1000",
-                                                          "CHANnel1:BASe:AMPLitude 2", "CHANnel1:BASe:OFFSet 0.5"}));
+    ASSERT_TRUE(send(continuous(1, "SINe") +
+                     QStringList {"CHANnel1:LOAD 50", "CHANnel1:BASe:FREQuency 1000", "CHANnel1:BASe:AMPLitude 2",
+                                  "CHANnel1:BASe:OFFSet 0.5"}));
     QString out = scope(1, {"--span", "10e-3", "--points", "100000", "--load", "50"});
     EXPECT_NEAR(value(out, "Vpp"), 2.0, 2e-3) << out.toStdString();
     EXPECT_NEAR(value(out, "Mean"), 0.5, 1e-3) << out.toStdString();
@@ -93,14 +94,16 @@ TEST_F(ScopeClients, FiftyOhmLoadAndPulseAndRampEdges)
     EXPECT_NEAR(value(out, "Mean"), 1.0, 2e-3) << out.toStdString();
     ASSERT_TRUE(send({"CHANnel1:LOAD 1000000"}));
 
-    ASSERT_TRUE(send(continuous(2, "PULSe") + QStringList{"CHANnel2:BASe:FREQuency 1000000", "CHANnel2:BASe:DUTY 40",
-                                                           "CHANnel2:PULSe:RISe 10e-9", "CHANnel2:PULSe:FALL 20e-9"}));
+    ASSERT_TRUE(send(continuous(2, "PULSe") +
+                     QStringList {"CHANnel2:BASe:FREQuency 1000000", "CHANnel2:BASe:DUTY 40",
+                                  "CHANnel2:PULSe:RISe 10e-9", "CHANnel2:PULSe:FALL 20e-9"}));
     out = scope(2, {"--span", "2e-6", "--points", "200000"});
     EXPECT_NEAR(value(out, "Rise"), 10e-9, 0.1e-9) << out.toStdString();
     EXPECT_NEAR(value(out, "Fall"), 20e-9, 0.2e-9) << out.toStdString();
     EXPECT_NEAR(value(out, "Duty"), 40, 0.05) << out.toStdString();
 
-    ASSERT_TRUE(send(continuous(2, "RAMP") + QStringList{"CHANnel2:BASe:FREQuency 1000", "CHANnel2:RAMP:SYMMetry 25"}));
+    ASSERT_TRUE(
+        send(continuous(2, "RAMP") + QStringList {"CHANnel2:BASe:FREQuency 1000", "CHANnel2:RAMP:SYMMetry 25"}));
     out = scope(2, {"--span", "5e-3", "--points", "100000"});
     EXPECT_NEAR(value(out, "Rise"), 0.8 * 0.25e-3, 1e-6) << out.toStdString();
     EXPECT_NEAR(value(out, "Fall"), 0.8 * 0.75e-3, 1e-6) << out.toStdString();
@@ -119,7 +122,7 @@ TEST_F(ScopeClients, EveryModeMeasuredByTheToolAndByNumpy)
 
 TEST_F(ScopeClients, OutputOffMeasuresZero)
 {
-    ASSERT_TRUE(send(continuous(1, "SINe") + QStringList{"CHANnel1:BASe:AMPLitude 2", "CHANnel1:BASe:OFFSet 1"}));
+    ASSERT_TRUE(send(continuous(1, "SINe") + QStringList {"CHANnel1:BASe:AMPLitude 2", "CHANnel1:BASe:OFFSet 1"}));
     EXPECT_GT(value(scope(1, {"--span", "1e-3"}), "Vmax"), 1.9);
     ASSERT_TRUE(send({"CHANnel1:OUTPut OFF"}));
     const QString out = scope(1, {"--span", "1e-3"});
@@ -148,9 +151,9 @@ TEST_F(ScopeClients, UploadedArbitraryWaveKeepsItsShape)
     ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
     f.write(bsv);
     f.close();
-    ASSERT_TRUE(send(continuous(1, "ARB") + QStringList{"CHANnel1:BASe:FREQuency 1000", "CHANnel1:BASe:AMPLitude 2",
-                                                         "CHANnel1:BASe:OFFSet 0", "WARB1:CARRier \"steps.bsv\"",
-                                                         "f:" + path}));
+    ASSERT_TRUE(send(continuous(1, "ARB") +
+                     QStringList {"CHANnel1:BASe:FREQuency 1000", "CHANnel1:BASe:AMPLitude 2", "CHANnel1:BASe:OFFSet 0",
+                                  "WARB1:CARRier \"steps.bsv\"", "f:" + path}));
     const QString csv = root() + "/steps.csv";
     const QString out = scope(1, {"--span", "4e-3", "--points", "40000", "--csv", csv});
     EXPECT_NEAR(value(out, "Freq"), 1000, 0.01) << out.toStdString();

@@ -19,10 +19,7 @@ namespace {
 class SupervisedProgram : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(SimRoot::create(dir.path())); }
-    void start()
-    {
-        ASSERT_TRUE(program.start({"vxi11_init ok!", "UI start-up done"}, 20000)) << output().constData();
-    }
+    void start() { ASSERT_TRUE(program.start({"vxi11_init ok!", "UI start-up done"}, 20000)) << output().constData(); }
     // Reads the program's output until it holds text (at most 20 s).
     bool waitFor(const QByteArray& text, int from = 0) { return program.waitFor(text, 20000, from); }
     const QByteArray& output() { return program.output(); }
@@ -74,7 +71,7 @@ protected:
     }
 
     QTemporaryDir dir;
-    TestRig::InstrumentProcess program{dir.path()};
+    TestRig::InstrumentProcess program {dir.path()};
 };
 
 TEST_F(SupervisedProgram, OverloadBitsAndTemperatureReachTheErrorList)
@@ -92,7 +89,7 @@ TEST_F(SupervisedProgram, OverloadBitsAndTemperatureReachTheErrorList)
     ASSERT_EQ(sim({"log"}, &log), 0);
     EXPECT_TRUE(log.contains("0x0060 01")) << log.constData();
     EXPECT_FALSE(log.contains("0x0160 01")) << log.constData();
-    EXPECT_EQ(errorList(), (QList<QByteArray>{"-802", "0"}));
+    EXPECT_EQ(errorList(), (QList<QByteArray> {"-802", "0"}));
 
     // Exactly 65.0 °C keeps the outputs; 65.01 °C protects all four.
     const int mark = output().size();
@@ -102,10 +99,10 @@ TEST_F(SupervisedProgram, OverloadBitsAndTemperatureReachTheErrorList)
     EXPECT_EQ(output().indexOf("protected!!!", mark), -1);
     setTemperature("65010");
     ASSERT_TRUE(waitFor("CH4 protected!!!", mark)) << output().constData();
-    EXPECT_EQ(errorList(), (QList<QByteArray>{"-802", "-802", "-802", "-802", "0"}));
+    EXPECT_EQ(errorList(), (QList<QByteArray> {"-802", "-802", "-802", "-802", "0"}));
     // The same reading on the next ticks reports nothing more.
     runFor(1500);
-    EXPECT_EQ(errorList(), QList<QByteArray>{"0"});
+    EXPECT_EQ(errorList(), QList<QByteArray> {"0"});
 }
 
 TEST_F(SupervisedProgram, UnpluggingTheDiskClosesTheUpgradeQuestion)
@@ -159,7 +156,7 @@ TEST_F(SupervisedProgram, MaliciousStoredAddressRunsNothing)
     const QByteArray shell = readFile("/var/log/ornav-shell.log");
     for (const char* c : {"reboot", "ifconfig", "route", "udhcpc"})
         EXPECT_FALSE(shell.contains(c)) << c << "\n" << shell.constData();
-    EXPECT_EQ(errorList(), (QList<QByteArray>{"-803", "0"}));
+    EXPECT_EQ(errorList(), (QList<QByteArray> {"-803", "0"}));
 }
 
 TEST_F(SupervisedProgram, ScreenSaverBlanksAfterTheSetIdleTime)

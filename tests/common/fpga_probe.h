@@ -14,11 +14,11 @@
 
 namespace ref {
 const double FCLK = 3.125e8;
-const double W64 = 9223372036854775808.0;   // 2^63
-const double W48 = 140737488355327.0;       // 2^47 - 1
-const double W48F = 281474976710655.0;      // 2^48 - 1
-const double W32 = 4294967295.0;            // 2^32 - 1
-const double W36 = 34359738368.0;           // 2^35
+const double W64 = 9223372036854775808.0; // 2^63
+const double W48 = 140737488355327.0;     // 2^47 - 1
+const double W48F = 281474976710655.0;    // 2^48 - 1
+const double W32 = 4294967295.0;          // 2^32 - 1
+const double W36 = 34359738368.0;         // 2^35
 const double SLOPE_K = 0.000209712;
 const double SLOPE_MIN = 8388608.0;
 
@@ -92,8 +92,16 @@ struct FpgaProbe {
 // Collects the Qt log while it lives.
 class LogCapture {
 public:
-    LogCapture() { active() = this; prev_ = qInstallMessageHandler(&LogCapture::handler); }
-    ~LogCapture() { qInstallMessageHandler(prev_); active() = nullptr; }
+    LogCapture()
+    {
+        active() = this;
+        prev_ = qInstallMessageHandler(&LogCapture::handler);
+    }
+    ~LogCapture()
+    {
+        qInstallMessageHandler(prev_);
+        active() = nullptr;
+    }
     QStringList lines;
     bool contains(const QString& s) const
     {
@@ -104,7 +112,11 @@ public:
     }
 
 private:
-    static LogCapture*& active() { static LogCapture* a = nullptr; return a; }
+    static LogCapture*& active()
+    {
+        static LogCapture* a = nullptr;
+        return a;
+    }
     static void handler(QtMsgType, const QMessageLogContext&, const QString& msg)
     {
         if (active())

@@ -7,13 +7,9 @@
 
 namespace TestRig {
 
-QString buildPath(const QString& name)
-{
-    return QString(ORNAV_BIN_DIR) + "/" + name;
-}
+QString buildPath(const QString& name) { return QString(ORNAV_BIN_DIR) + "/" + name; }
 
-QByteArray runProgram(const QString& program, const QStringList& args, int* exitCode, int timeoutMs,
-                      bool mergeErr)
+QByteArray runProgram(const QString& program, const QStringList& args, int* exitCode, int timeoutMs, bool mergeErr)
 {
     QProcess p;
     if (mergeErr)
@@ -37,7 +33,7 @@ QByteArray runPython(const QString& code, const QStringList& args, int* exitCode
 {
     // A snippet runs with -c; a path to a .py file runs as a script.
     const bool script = code.endsWith(".py") && !code.contains('\n');
-    QStringList all = script ? QStringList{code} : QStringList{"-c", code};
+    QStringList all = script ? QStringList {code} : QStringList {"-c", code};
     return runProgram("/usr/bin/python3", all + args, exitCode, timeoutMs);
 }
 
@@ -46,14 +42,15 @@ QString visaScript(const QString& body, int timeoutMs)
     return QString("import pyvisa\n"
                    "rm = pyvisa.ResourceManager('@py')\n"
                    "i = rm.open_resource('TCPIP::127.0.0.1::inst0::INSTR')\n"
-                   "i.timeout = %1\n").arg(timeoutMs) +
-           body + (body.endsWith('\n') ? "" : "\n") + "i.close()\n";
+                   "i.timeout = %1\n")
+               .arg(timeoutMs) +
+        body + (body.endsWith('\n') ? "" : "\n") + "i.close()\n";
 }
 
 QList<QByteArray> pythonLines(const QString& code, const QStringList& args, int timeoutMs)
 {
     QProcess p;
-    p.start("/usr/bin/python3", QStringList{"-c", code} + args);
+    p.start("/usr/bin/python3", QStringList {"-c", code} + args);
     p.waitForStarted(10000);
     if (!p.waitForFinished(timeoutMs)) {
         p.kill();
@@ -72,7 +69,7 @@ QList<QByteArray> visaLines(const QString& body, const QStringList& args, int ti
 
 QByteArray runSim(const QString& root, const QStringList& args, int* exitCode)
 {
-    return runProgram(buildPath("tools/ornav-sim"), QStringList{"--root", root} + args, exitCode);
+    return runProgram(buildPath("tools/ornav-sim"), QStringList {"--root", root} + args, exitCode);
 }
 
 InstrumentProcess::InstrumentProcess(const QString& root) : root_(root)
@@ -85,10 +82,7 @@ InstrumentProcess::InstrumentProcess(const QString& root) : root_(root)
     proc_.setProcessEnvironment(env);
 }
 
-InstrumentProcess::~InstrumentProcess()
-{
-    stop();
-}
+InstrumentProcess::~InstrumentProcess() { stop(); }
 
 bool InstrumentProcess::start(const QList<QByteArray>& readyLines, int timeoutMs)
 {
@@ -138,8 +132,7 @@ std::unique_ptr<QTemporaryDir> InstrumentSuite::dir_;
 std::unique_ptr<InstrumentProcess> InstrumentSuite::instrument_;
 bool InstrumentSuite::up_ = false;
 
-void InstrumentSuite::startOn(const std::function<bool(const QString&)>& prepare,
-                              const QList<QByteArray>& readyLines)
+void InstrumentSuite::startOn(const std::function<bool(const QString&)>& prepare, const QList<QByteArray>& readyLines)
 {
     dir_ = std::make_unique<QTemporaryDir>();
     up_ = false;
@@ -167,7 +160,7 @@ void InstrumentSuite::SetUp()
 void InstrumentSuite::TearDown()
 {
     if (up_ && instrument_->process().state() != QProcess::Running) {
-        up_ = false;  // the suite's remaining tests say so at once
+        up_ = false; // the suite's remaining tests say so at once
         ADD_FAILURE() << "the program ended during the test (exit status " << instrument_->process().exitStatus()
                       << ", code " << instrument_->process().exitCode() << "):\n"
                       << instrument_->output().constData();

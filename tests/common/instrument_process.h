@@ -16,10 +16,7 @@
 
 // Replies and printed lines read as text in a failure, not as lists of
 // characters.
-inline void PrintTo(const QByteArray& b, std::ostream* os)
-{
-    *os << '"' << b.toStdString() << '"';
-}
+inline void PrintTo(const QByteArray& b, std::ostream* os) { *os << '"' << b.toStdString() << '"'; }
 
 namespace TestRig {
 
@@ -28,12 +25,11 @@ QString buildPath(const QString& name);
 
 // Runs a program to its end; its standard output (and standard error with
 // mergeErr) comes back, exitCode is -1 when it did not start or crashed.
-QByteArray runProgram(const QString& program, const QStringList& args, int* exitCode = nullptr,
-                      int timeoutMs = 60000, bool mergeErr = false);
+QByteArray runProgram(const QString& program, const QStringList& args, int* exitCode = nullptr, int timeoutMs = 60000,
+                      bool mergeErr = false);
 
 // A Python snippet (or script with arguments) under /usr/bin/python3.
-QByteArray runPython(const QString& code, const QStringList& args = {}, int* exitCode = nullptr,
-                     int timeoutMs = 60000);
+QByteArray runPython(const QString& code, const QStringList& args = {}, int* exitCode = nullptr, int timeoutMs = 60000);
 
 // A pyvisa-py script: opens the instrument over VXI-11 on the loopback as
 // `i` (timeout in ms), runs body and closes it.

@@ -48,6 +48,5 @@ public:
     void SetUp() override { SimBoard::install(); }
 };
 
-const ::testing::Environment* const g_env =
-    ::testing::AddGlobalTestEnvironment(new SimulatedBoardEnvironment);
+const ::testing::Environment* const g_env = ::testing::AddGlobalTestEnvironment(new SimulatedBoardEnvironment);
 } // namespace

@@ -38,7 +38,7 @@ public:
 // Runs f in a thread of its own while this (the GUI) thread serves events.
 void fromOtherThread(const std::function<void()>& f)
 {
-    std::atomic<bool> done{false};
+    std::atomic<bool> done {false};
     QThread* t = QThread::create([&] {
         f();
         done = true;

@@ -88,7 +88,8 @@ TEST_F(SettingHandlers, ALanguageChangeAsksForTheRestart)
     const int lang = int(sys_param::GetLanguage(CH_SYS));
     remote(PARAM_INDEX_SYSLANGUAGE, lang == 0 ? 1 : 0);
     EXPECT_EQ(ctrl->askwindtype, Uidata::ASK_LANGUAGE);
-    EXPECT_TRUE(calls().contains(QString("info askWindow %1").arg(int(Uidata::ASK_LANGUAGE)))) << qPrintable(calls().join(" | "));
+    EXPECT_TRUE(calls().contains(QString("info askWindow %1").arg(int(Uidata::ASK_LANGUAGE))))
+        << qPrintable(calls().join(" | "));
 }
 
 TEST_F(SettingHandlers, StartUpProgramsTheStoredReferenceAndRestartsThePhases)

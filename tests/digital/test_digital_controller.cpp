@@ -101,9 +101,9 @@ TEST_F(DigitalOutput, UartExecutionProgramsEveryRegisterAndStreamsTheData)
     settle();
     ASSERT_TRUE(ctrl->uidata.digitalfunChanged(DIGITAL_UART));
     set(PARAM_INDEX_UARTBAUDRATE, 115200);
-    set(PARAM_INDEX_UARTDATABITS, 3);  // 7 data bits
-    set(PARAM_INDEX_UARTSTOPBITS, 1);  // 2 stop bits
-    set(PARAM_INDEX_UARTVERIFY, 2);    // odd
+    set(PARAM_INDEX_UARTDATABITS, 3); // 7 data bits
+    set(PARAM_INDEX_UARTSTOPBITS, 1); // 2 stop bits
+    set(PARAM_INDEX_UARTVERIFY, 2);   // odd
     set(PARAM_IDNEX_DIGITALSENDINTERVAL, 0.5);
     ASSERT_TRUE(ctrl->uidata.setdigitalSwitch(true));
     settle();
@@ -168,7 +168,7 @@ TEST_F(DigitalOutput, RemoteDataIsCutTo2048BytesAndShownAsUpperCaseHex)
         big[i] = char(i * 7);
     ctrl->digitalRemoteData(big);
     settle();
-    ASSERT_EQ(ctrl->digitalLength, 2048);  // the bytes kept: DigitalClients.RemoteDataKeepsTheFirst2048Bytes
+    ASSERT_EQ(ctrl->digitalLength, 2048); // the bytes kept: DigitalClients.RemoteDataKeepsTheFirst2048Bytes
     const QString shown = pageText();
     EXPECT_EQ(shown.size(), 2048 * 3 - 1);
     EXPECT_TRUE(shown.startsWith("00 07 0E 15 1C"));
@@ -189,8 +189,9 @@ TEST_F(DigitalOutput, TheListShowsTheEntriesOfTheType)
         return out;
     };
     ASSERT_TRUE(ctrl->uidata.digitalfunChanged(DIGITAL_I2C));
-    EXPECT_EQ(shownIndices(), QList<int>({PARAM_INDEX_DIGITAL_VALTAGE, PARAM_IDNEX_I2CCLK, PARAM_IDNEX_I2CADDR,
-                                          PARAM_IDNEX_DIGITALAUTOSEND, PARAM_IDNEX_DIGITAL_FORMAT}));
+    EXPECT_EQ(shownIndices(),
+              QList<int>({PARAM_INDEX_DIGITAL_VALTAGE, PARAM_IDNEX_I2CCLK, PARAM_IDNEX_I2CADDR,
+                          PARAM_IDNEX_DIGITALAUTOSEND, PARAM_IDNEX_DIGITAL_FORMAT}));
     set(PARAM_IDNEX_DIGITALAUTOSEND, 1);
     ASSERT_TRUE(ctrl->uidata.digitalfunChanged(DIGITAL_UART));
     EXPECT_EQ(shownIndices(),

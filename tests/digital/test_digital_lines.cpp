@@ -12,7 +12,11 @@ TEST(LineTrace, DataBitsAndTransmissionsOfTheUart)
     if (!sigrokAvailable())
         GTEST_SKIP() << "sigrok-cli is not installed (scripts/deps.sh installs it)";
     QTemporaryDir dir;
-    struct Row { int dataBits, transmissions; QByteArray data, decoded; const char* decoder; };
+    struct Row {
+        int dataBits, transmissions;
+        QByteArray data, decoded;
+        const char* decoder;
+    };
     const Row rows[] = {
         // Five data bits send the low bits only.
         {5, 1, QByteArray("\x1f\x01\x35", 3), QByteArray("\x1f\x01\x15", 3), "uart:rx=TX:baudrate=115200:data_bits=5"},
@@ -34,8 +38,8 @@ TEST(LineTrace, DataBitsAndTransmissionsOfTheUart)
         f.write(vcd);
         f.close();
         const QStringList got = sigrokDecode(f.fileName(), r.decoder, "uart=rx-data");
-        EXPECT_EQ(hexBytes(got), r.decoded) << r.dataBits << " bits, " << r.transmissions << " sends: "
-                                            << got.join('|').toStdString();
+        EXPECT_EQ(hexBytes(got), r.decoded)
+            << r.dataBits << " bits, " << r.transmissions << " sends: " << got.join('|').toStdString();
     }
 }
 

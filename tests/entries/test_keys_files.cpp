@@ -40,13 +40,13 @@ TEST_F(EntryKeys, UserHarmonicMaskBitsCursorAndBorrow)
     for (int i = 0; i < 20; ++i)
         m->onKeyEvent(Key_Left, 0);
     EXPECT_EQ(static_cast<userHarmonicTypeModel*>(m)->cursor(), 14);
-    m->onKeyEvent(Key_1, 0);  // bit 14: the second harmonic
-    m->onKeyEvent(Key_1, 0);  // bit 13
+    m->onKeyEvent(Key_1, 0); // bit 14: the second harmonic
+    m->onKeyEvent(Key_1, 0); // bit 13
     EXPECT_EQ(rec(CH1).HarmonicUserType, (1u << 14) | (1u << 13));
     EXPECT_EQ(m->rlistvalue(), QStringLiteral("X110,0000,0000,0000"));
     EXPECT_EQ(m->rsPos(), 3) << "cursor on bit 12";
     m->onKeyEvent(Key_Right, 0);
-    m->onKeyEvent(Key_Up, 0);  // bit 11
+    m->onKeyEvent(Key_Up, 0); // bit 11
     EXPECT_EQ(rec(CH1).HarmonicUserType, (1u << 14) | (1u << 13) | (1u << 11));
     sys_param::HWinfo.Separator = 2;
     m->disUpdate();

@@ -96,7 +96,7 @@ TEST_F(Units, AmplitudeRoundTripsThroughVrmsAndDbmPerWaveform)
         d.Load = u32(load);
         d.AmpMode = 0;
         d.Offset = 0.1;
-        d.Vpp = 0;  // so that 1.2 is a change for every waveform
+        d.Vpp = 0; // so that 1.2 is a change for every waveform
         const double r = ratioOf(w);
         ASSERT_TRUE(amp(CH2)->SetValue(1.2, 0));
         EXPECT_NEAR(d.Vrms, 1.2 * r, 1e-12) << w;

@@ -12,7 +12,7 @@ namespace {
 // One byte written to register address 0x041 through a device.
 int writeByte(FpgaRegDevice& dev, uint8_t value)
 {
-    userCmd cmd{FPGA_UNIT_BYTES, &value, 0x041};
+    userCmd cmd {FPGA_UNIT_BYTES, &value, 0x041};
     return dev.write(&cmd, 1);
 }
 } // namespace

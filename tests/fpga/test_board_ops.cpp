@@ -34,9 +34,9 @@ TEST_F(BoardOps, TriggerConnectorDrivenByChannelsOrListenedToByOne)
     struct Step {
         CH_ID ch;
         bool on, enable, isOut;
-        int trg;      // TrgInOut afterwards
-        int reg;      // REG_TRIG_IO written
-        char gpio;    // direction line afterwards
+        int trg;   // TrgInOut afterwards
+        int reg;   // REG_TRIG_IO written
+        char gpio; // direction line afterwards
     };
     const Step steps[] = {
         {CH1, true, true, true, 0x01, 0x01, '1'},   // CH1 drives the connector
@@ -64,11 +64,11 @@ TEST_F(BoardOps, ManualTriggerOneChannelOrAll)
 {
     sys_param::SetManualTrigType(CH_SYS, 0);
     CSetParam::SetManualTrig(CH3);
-    EXPECT_EQ(writesAt(REG_MANUAL_TRIG), (QList<QByteArray>{bytes({0}), bytes({0x04})}));
+    EXPECT_EQ(writesAt(REG_MANUAL_TRIG), (QList<QByteArray> {bytes({0}), bytes({0x04})}));
     fpga().clearWrites();
     sys_param::SetManualTrigType(CH_SYS, 1);
     CSetParam::SetManualTrig(CH2);
-    EXPECT_EQ(writesAt(REG_MANUAL_TRIG), (QList<QByteArray>{bytes({0}), bytes({15})}));
+    EXPECT_EQ(writesAt(REG_MANUAL_TRIG), (QList<QByteArray> {bytes({0}), bytes({15})}));
     sys_param::SetManualTrigType(CH_SYS, 0);
 }
 
@@ -78,11 +78,11 @@ TEST_F(BoardOps, PhaseResetOnlyWhenForcedOrSynchronising)
     CSetParam::ResetFPFGA(false);
     EXPECT_TRUE(fpga().writes().isEmpty());
     CSetParam::ResetFPFGA(true);
-    EXPECT_EQ(writesAt(REG_SYNC_RESET), (QList<QByteArray>{bytes({15}), bytes({0})}));
+    EXPECT_EQ(writesAt(REG_SYNC_RESET), (QList<QByteArray> {bytes({15}), bytes({0})}));
     fpga().clearWrites();
     sys_param::SetPhaseSyncType(CH_SYS, 1);
     CSetParam::ResetFPFGA(false);
-    EXPECT_EQ(writesAt(REG_SYNC_RESET), (QList<QByteArray>{bytes({15}), bytes({0})}));
+    EXPECT_EQ(writesAt(REG_SYNC_RESET), (QList<QByteArray> {bytes({15}), bytes({0})}));
     sys_param::SetPhaseSyncType(CH_SYS, 0);
 }
 
@@ -102,8 +102,8 @@ TEST_F(BoardOps, OverloadPollClearsTheLatchOfEachProtectedChannel)
     // CH1 and CH4 overloaded, CH2 with one bit only.
     fpga().poke(REG_SAFE_STATUS, bytes({0b11001011}));
     EXPECT_EQ(CSetParam::PollOverload(), 0x9);
-    EXPECT_EQ(writesAt(0x060), (QList<QByteArray>{bytes({1})}));
-    EXPECT_EQ(writesAt(0x360), (QList<QByteArray>{bytes({1})}));
+    EXPECT_EQ(writesAt(0x060), (QList<QByteArray> {bytes({1})}));
+    EXPECT_EQ(writesAt(0x360), (QList<QByteArray> {bytes({1})}));
     EXPECT_TRUE(writesAt(0x160).isEmpty());
     // The latches of CH1 and CH4 are cleared; CH2's single bit stays.
     EXPECT_EQ(fpga().peek(REG_SAFE_STATUS, 1), bytes({0b00001000}));
@@ -116,14 +116,14 @@ TEST_F(BoardOps, ChipSerialWords)
 {
     CSetParam::SetLMK04906(0x12345678);
     CSetParam::SetPLL();
-    EXPECT_EQ(writesAt(REG_CLK_SPI), (QList<QByteArray>{bytes({0x78, 0x56, 0x34}), bytes({60, 0, 0})}));
+    EXPECT_EQ(writesAt(REG_CLK_SPI), (QList<QByteArray> {bytes({0x78, 0x56, 0x34}), bytes({60, 0, 0})}));
     EXPECT_EQ(fpga().peek(REG_CLK_SPI + 3, 1), bytes({0})); // REG_CLK_SOURCE untouched
 
     CSetParam::SetLTC2000Reg(CH1, 0x5A);
     CSetParam::SetLTC2000Reg(CH3, 0xA5);
-    EXPECT_EQ(writesAt(REG_LTC_SEL), (QList<QByteArray>{bytes({0}), bytes({1})}));
-    EXPECT_EQ(writesAt(REG_LTC_DATA), (QList<QByteArray>{bytes({0x5A}), bytes({0xA5})}));
+    EXPECT_EQ(writesAt(REG_LTC_SEL), (QList<QByteArray> {bytes({0}), bytes({1})}));
+    EXPECT_EQ(writesAt(REG_LTC_DATA), (QList<QByteArray> {bytes({0x5A}), bytes({0xA5})}));
 
     CSetParam::SetAD9122Reg(0x1BE0);
-    EXPECT_EQ(writesAt(REG_DAC_SPI), (QList<QByteArray>{bytes({0xE0, 0x1B})}));
+    EXPECT_EQ(writesAt(REG_DAC_SPI), (QList<QByteArray> {bytes({0xE0, 0x1B})}));
 }

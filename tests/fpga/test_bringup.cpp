@@ -24,7 +24,7 @@ TEST_F(BringUp, ReducedVariantAndVersionsAreTakenFromTheBoard)
     ASSERT_TRUE(CSetParam::DeviceOpen());
     // Every channel got the reduced bandwidth variant.
     for (int ch = CH1; ch <= CH4; ++ch) {
-        CChCharacter reduced{CH_ID(ch)}, full{CH_ID(ch)};
+        CChCharacter reduced {CH_ID(ch)}, full {CH_ID(ch)};
         reduced.InitBandwidth(200);
         ASSERT_NE(reduced.Bandwidth.freqSine, full.Bandwidth.freqSine);
         EXPECT_EQ(CSetParam::state.pCharacter[ch].chId, CH_ID(ch));
@@ -58,14 +58,23 @@ TEST_F(BringUp, MissingRegisterDeviceLeavesTheApplicationRunningWithoutIt)
 TEST_F(BringUp, VersionTexts)
 {
     openDevice();
-    struct { int b0, b1; const char* text; } logic[] = {
-        {0x12, 0x05, "1.02.005"}, {0x00, 0x00, "0.00.000"}, {0xFF, 0xFF, "15.15.255"}, {0xA9, 0x64, "10.09.100"},
+    struct {
+        int b0, b1;
+        const char* text;
+    } logic[] = {
+        {0x12, 0x05, "1.02.005"},
+        {0x00, 0x00, "0.00.000"},
+        {0xFF, 0xFF, "15.15.255"},
+        {0xA9, 0x64, "10.09.100"},
     };
     for (const auto& c : logic) {
         fpga().poke(REG_LOGIC_VER, bytes({c.b0, c.b1}));
         EXPECT_EQ(CSetParam::ReadLogicVer(), QString(c.text));
     }
-    struct { int b; const char* text; } hw[] = {{0x00, "1.00"}, {0x09, "2.01"}, {0x07, "1.07"}, {0xFF, "32.07"}};
+    struct {
+        int b;
+        const char* text;
+    } hw[] = {{0x00, "1.00"}, {0x09, "2.01"}, {0x07, "1.07"}, {0xFF, "32.07"}};
     for (const auto& c : hw) {
         fpga().poke(REG_HW_VER, bytes({c.b}));
         EXPECT_EQ(CSetParam::ReadHardwareVer(), QString(c.text));

@@ -35,7 +35,7 @@ protected:
     // erase poll, then 50 + 50 j / 130 after each full block j.
     static QList<int> expected(int erasePolls, int fullBlocks)
     {
-        QList<int> p{10};
+        QList<int> p {10};
         for (int k = 0; k < erasePolls; ++k)
             p << 10 + (k * 40) / 70;
         for (int j = 1; j <= fullBlocks; ++j)
@@ -81,13 +81,13 @@ TEST_F(BitstreamLoader, MissingOrEmptyBitstreamReportsFailure)
     fpga_config cfg;
     {
         MessageCapture log;
-        EXPECT_EQ(load(cfg, fpga_config::kBitstreamPath), QList<int>{-1});
+        EXPECT_EQ(load(cfg, fpga_config::kBitstreamPath), QList<int> {-1});
         EXPECT_TRUE(log.contains("FPGA Configuring open file error or file not exist\n"));
     }
     writeFile("/home/root/ORNAV96T_TOP.bit", QByteArray());
     {
         MessageCapture log;
-        EXPECT_EQ(load(cfg, fpga_config::kBitstreamPath), QList<int>{-1});
+        EXPECT_EQ(load(cfg, fpga_config::kBitstreamPath), QList<int> {-1});
         EXPECT_TRUE(log.contains("FPGA Configuring open file error or file not exist\n"));
     }
     // Nothing reached the configuration flash; the FPGA keeps its state.
@@ -103,7 +103,7 @@ TEST_F(BitstreamLoader, MissingConfigurationDevice)
     fpga_config cfg;
     EXPECT_TRUE(log.contains("Can't Open /dev/fpga_cfg !!!\n\r"));
     EXPECT_FALSE(cfg.online());
-    EXPECT_EQ(load(cfg, fpga_config::kBitstreamPath), QList<int>{-1});
+    EXPECT_EQ(load(cfg, fpga_config::kBitstreamPath), QList<int> {-1});
 }
 
 TEST_F(BitstreamLoader, OnlineFollowsTheConfigurationState)

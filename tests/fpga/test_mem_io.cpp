@@ -40,12 +40,13 @@ TEST_F(BoardLines, LinesOpenWithTheirDirectionsAndStartValues)
     EXPECT_EQ(value(41), '1');
     EXPECT_EQ(mem_io::current(), &io);
     // All lines exist on the simulated board: no export, one direction each.
-    EXPECT_EQ(ShellRunner::recorded(), (QStringList{
-        "echo in > /sys/class/gpio/gpio2/direction",
-        "echo out > /sys/class/gpio/gpio117/direction",
-        "echo out > /sys/class/gpio/gpio60/direction",
-        "echo out > /sys/class/gpio/gpio41/direction",
-    }));
+    EXPECT_EQ(ShellRunner::recorded(),
+              (QStringList {
+                  "echo in > /sys/class/gpio/gpio2/direction",
+                  "echo out > /sys/class/gpio/gpio117/direction",
+                  "echo out > /sys/class/gpio/gpio60/direction",
+                  "echo out > /sys/class/gpio/gpio41/direction",
+              }));
     EXPECT_TRUE(io.GetPin(io.powerkey));
     io.SetPin(io.fm24cl04wp, true);
     EXPECT_EQ(value(60), '1');
@@ -87,7 +88,7 @@ TEST_F(BoardLines, PowerKeyHeldForTwoTicksPowersTheSimulatedBoardOff)
     });
     EXPECT_TRUE(io.softPowerOff_Check(nullptr));
     release.join();
-    EXPECT_EQ(ShellRunner::recorded(), (QStringList{"umount -a -r", "sync", "sleep 1"}));
+    EXPECT_EQ(ShellRunner::recorded(), (QStringList {"umount -a -r", "sync", "sleep 1"}));
     EXPECT_EQ(value(117), '1');
 
     // Released: the count starts again.

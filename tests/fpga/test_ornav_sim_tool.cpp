@@ -16,7 +16,7 @@ ToolRun tool(const QString& root, const QStringList& args)
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.remove("ORNAV_ROOT");
     p.setProcessEnvironment(env);
-    p.start(QString(ORNAV_BIN_DIR) + "/tools/ornav-sim", QStringList{"--root", root} + args);
+    p.start(QString(ORNAV_BIN_DIR) + "/tools/ornav-sim", QStringList {"--root", root} + args);
     ToolRun r;
     if (!p.waitForFinished(20000))
         return r;
@@ -44,7 +44,9 @@ protected:
 TEST_F(OrnavSimTool, PeekTakesDecimalAddressesAndOneByteByDefault)
 {
     fpga().poke(0x819, bytes({0x09, 0x12, 0x05, 0xAB}));
-    const struct { const char *address, *out; } rows[] = {{"2073", "09\n"}, {"0x81a", "12\n"}, {"0xffff", "00\n"}};
+    const struct {
+        const char *address, *out;
+    } rows[] = {{"2073", "09\n"}, {"0x81a", "12\n"}, {"0xffff", "00\n"}};
     for (const auto& r : rows)
         EXPECT_EQ(run({"peek", r.address}).out, QByteArray(r.out)) << r.address;
     EXPECT_EQ(run({"stream", "list:1"}).out, QByteArray());
@@ -53,9 +55,20 @@ TEST_F(OrnavSimTool, PeekTakesDecimalAddressesAndOneByteByDefault)
 TEST_F(OrnavSimTool, WrongAddressesCountsAndBytesAreRefused)
 {
     const QList<QStringList> bad = {
-        {"peek"}, {"peek", "0x10000"}, {"peek", "-1"}, {"peek", "zz"}, {"peek", "0x800", "0"},
-        {"peek", "0xfff0", "17"}, {"peek", "0x800", "1", "2"}, {"poke", "0x800"}, {"poke", "0x800", "256"},
-        {"poke", "0xffff", "1", "2"}, {"poke", "0x10000", "1"}, {"key"}, {"key", "300"}, {"stream"},
+        {"peek"},
+        {"peek", "0x10000"},
+        {"peek", "-1"},
+        {"peek", "zz"},
+        {"peek", "0x800", "0"},
+        {"peek", "0xfff0", "17"},
+        {"peek", "0x800", "1", "2"},
+        {"poke", "0x800"},
+        {"poke", "0x800", "256"},
+        {"poke", "0xffff", "1", "2"},
+        {"poke", "0x10000", "1"},
+        {"key"},
+        {"key", "300"},
+        {"stream"},
         {"log", "--all"},
     };
     const QByteArray before = fpga().peek(0, SimFpga::kSpaceSize);

@@ -18,7 +18,7 @@ struct Tool {
 Tool sim(const QString& root, const QStringList& args)
 {
     QProcess p;
-    p.start(bin("/tools/ornav-sim"), QStringList{"--root", root} + args);
+    p.start(bin("/tools/ornav-sim"), QStringList {"--root", root} + args);
     Tool t;
     if (p.waitForFinished(20000) && p.exitStatus() == QProcess::NormalExit)
         t.status = p.exitCode();

@@ -9,10 +9,7 @@ const int kSentinel = 0xAA;
 
 // Fills [base - 1, base + 9] with a sentinel so that bytes written outside a
 // register's width show up.
-void fillAround(unsigned base)
-{
-    SimFpga::instance().poke(base - 1, QByteArray(11, char(kSentinel)));
-}
+void fillAround(unsigned base) { SimFpga::instance().poke(base - 1, QByteArray(11, char(kSentinel))); }
 } // namespace
 
 class RegisterAccess : public SimBoardTest {};
@@ -28,7 +25,8 @@ TEST_F(RegisterAccess, EveryValueWidthLandsLeastSignificantByteFirst)
     };
     const Case cases[] = {
         {"bool", 0x041, [](unsigned a) { CSetParam::SetFPGA_reg(a, true); }, bytes({0x01})},
-        {"uchar", 0x13D, [](unsigned a) { CSetParam::SetFPGA_reg(a, static_cast<unsigned char>(0x9C)); }, bytes({0x9C})},
+        {"uchar", 0x13D, [](unsigned a) { CSetParam::SetFPGA_reg(a, static_cast<unsigned char>(0x9C)); },
+         bytes({0x9C})},
         {"ushort", 0x23F, [](unsigned a) { CSetParam::SetFPGA_reg(a, static_cast<unsigned short>(0xBEEF)); },
          bytes({0xEF, 0xBE})},
         {"uint n=3", 0x32B, [](unsigned a) { CSetParam::SetFPGA_reg(a, 0x00ABCDEFu, 3u); }, bytes({0xEF, 0xCD, 0xAB})},
@@ -43,10 +41,12 @@ TEST_F(RegisterAccess, EveryValueWidthLandsLeastSignificantByteFirst)
         {"u64 n=6", 0x213, [](unsigned a) { CSetParam::SetFPGA_reg(a, 0xFFEEA1B2C3D4E5F6ULL, 6u); },
          bytes({0xF6, 0xE5, 0xD4, 0xC3, 0xB2, 0xA1})},
         {"u64 n=2", 0x30D, [](unsigned a) { CSetParam::SetFPGA_reg(a, 0x123456789ULL, 2u); }, bytes({0x89, 0x67})},
-        {"raw", 0x90A, [](unsigned a) {
+        {"raw", 0x90A,
+         [](unsigned a) {
              const unsigned char raw[3] = {0x10, 0x20, 0x30};
              CSetParam::SetFPGA_reg(a, static_cast<const void*>(raw), 3u);
-         }, bytes({0x10, 0x20, 0x30})},
+         },
+         bytes({0x10, 0x20, 0x30})},
     };
     for (const auto& c : cases) {
         fillAround(c.base);
@@ -80,8 +80,8 @@ TEST_F(RegisterAccess, RawChannelAddressRule)
 {
     // Channel blocks below 0x400 take the channel's two bits; the shared
     // registers above keep their address. Channel 5 is block 1.
-    const int rows[][3] = {{3, 0x61, 0x361}, {0, 0x61, 0x061}, {3, 0x700, 0x700}, {2, 0x401, 0x401},
-                           {5, 0x10, 0x110}, {2, 0x3FF, 0x3FF}};
+    const int rows[][3] = {{3, 0x61, 0x361},  {0, 0x61, 0x061}, {3, 0x700, 0x700},
+                           {2, 0x401, 0x401}, {5, 0x10, 0x110}, {2, 0x3FF, 0x3FF}};
     for (const auto& r : rows)
         EXPECT_EQ(CSetParam::RawAddress(r[0], unsigned(r[1])), unsigned(r[2])) << r[0] << " " << r[1];
 

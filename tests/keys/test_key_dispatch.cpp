@@ -57,8 +57,8 @@ TEST_F(KeyDispatch, KeysOutsideThePanelRangeOnlyGiveTheWarningBeep)
 {
     key(31);
     key(70);
-    key(0x80 | Key_Sine);  // only OK has a long press
-    EXPECT_EQ(beeps(), (QList<uint64_t>{10, 10}));
+    key(0x80 | Key_Sine); // only OK has a long press
+    EXPECT_EQ(beeps(), (QList<uint64_t> {10, 10}));
     EXPECT_EQ(sys_param::GetChBaseWave(CH1), BASE_Sine);
 }
 
@@ -67,14 +67,14 @@ TEST_F(KeyDispatch, BeepsFollowTheSourceTheSettingAndTheRemoteLock)
     Ornav72::setUptimeOffset(3600000);
     ctrl->beep(KEY_FROM_REMOTE);
     EXPECT_TRUE(beeps().isEmpty());
-    EXPECT_GE(ctrl->supervision().lastActivity(), 3600000);  // activity all the same
+    EXPECT_GE(ctrl->supervision().lastActivity(), 3600000); // activity all the same
     ctrl->beep(KEY_FROM_UI);
-    EXPECT_EQ(writesAt(REG_BEEP), QList<uint64_t>{1});
-    EXPECT_EQ(beeps(), QList<uint64_t>{8});
+    EXPECT_EQ(writesAt(REG_BEEP), QList<uint64_t> {1});
+    EXPECT_EQ(beeps(), QList<uint64_t> {8});
     pc_lock = true;
     ctrl->beep(KEY_FROM_FRONT_PANEL);
     ctrl->warnBeep(KEY_FROM_FRONT_PANEL);
-    EXPECT_EQ(beeps(), QList<uint64_t>{10});
+    EXPECT_EQ(beeps(), QList<uint64_t> {10});
     pc_lock = false;
     sys_param::HWinfo.Beep = false;
     ctrl->beep(KEY_FROM_FRONT_PANEL);
@@ -92,7 +92,7 @@ TEST_F(KeyDispatch, TheFirstKeyOfTheScreenSaverOnlyWakes)
     beeps();
     key(Key_Square);
     EXPECT_EQ(sys_param::GetChBaseWave(CH1), BASE_Sine);
-    EXPECT_EQ(beeps(), QList<uint64_t>{8});
+    EXPECT_EQ(beeps(), QList<uint64_t> {8});
     // Remote keys are not held up by the screen saver.
     key(Key_Square, 1, KEY_FROM_REMOTE);
     EXPECT_EQ(sys_param::GetChBaseWave(CH1), BASE_Square);
@@ -106,13 +106,13 @@ TEST_F(KeyDispatch, RemoteLockRefusesPanelKeysAndUtilityReleasesIt)
     ctrl->KeyQThread->lockALLKey();
     key(Key_Square);
     EXPECT_EQ(sys_param::GetChBaseWave(CH1), BASE_Sine);
-    EXPECT_EQ(beeps(), QList<uint64_t>{10});  // the tip itself is silent (where 0)
+    EXPECT_EQ(beeps(), QList<uint64_t> {10}); // the tip itself is silent (where 0)
     ASSERT_FALSE(tips.isEmpty());
     EXPECT_EQ(tips[0][1].toInt(), TIPS_LOCKED);
     key(Key_Utility);
     EXPECT_FALSE(pc_lock);
     EXPECT_FALSE(ctrl->KeyQThread->IsKeylock());
-    EXPECT_EQ(obj("tabs")->property("current").toInt(), 0);  // used up, no tab change
+    EXPECT_EQ(obj("tabs")->property("current").toInt(), 0); // used up, no tab change
     key(Key_Square);
     EXPECT_EQ(sys_param::GetChBaseWave(CH1), BASE_Square);
 }
@@ -147,7 +147,7 @@ TEST_F(KeyDispatch, HelpPageOverviewAndAskDialogTakeTheKeysFirst)
     key(Key_Square);
     EXPECT_EQ(obj("helpview")->property("shownKey").toInt(), int(Key_Square));
     EXPECT_EQ(sys_param::GetChBaseWave(CH1), BASE_Sine);
-    key(Key_Cancel);  // not a key of the help page
+    key(Key_Cancel); // not a key of the help page
     EXPECT_EQ(obj("helpview")->property("shownKey").toInt(), int(Key_Square));
 
     top->setProperty("state", "overviewframe");
@@ -158,7 +158,7 @@ TEST_F(KeyDispatch, HelpPageOverviewAndAskDialogTakeTheKeysFirst)
     ctrl->askwindtype = Uidata::ASK_FACTORY;
     key(Key_Ok);
     key(Key_Sine);
-    EXPECT_EQ(obj("askWindow")->property("keys").toList(), (QVariantList{int(Key_Ok), int(Key_Sine)}));
+    EXPECT_EQ(obj("askWindow")->property("keys").toList(), (QVariantList {int(Key_Ok), int(Key_Sine)}));
     EXPECT_EQ(sys_param::GetChBaseWave(CH1), BASE_Square);
 }
 
@@ -169,7 +169,7 @@ TEST_F(KeyDispatch, ChannelKeysSwitchTabsAndToggleTheShownOutput)
     settle();
     EXPECT_EQ(obj("tabs")->property("current").toInt(), 2);
     EXPECT_EQ(ctrl->currentCh, CH3);
-    EXPECT_EQ(writesTo(REG_LED_PORT), 3);  // the channel's LEDs
+    EXPECT_EQ(writesTo(REG_LED_PORT), 3); // the channel's LEDs
     EXPECT_FALSE(sys_param::OnOff[CH3]);
     key(Key_Ch3);
     settle();
@@ -192,7 +192,7 @@ TEST_F(KeyDispatch, ArrowsMoveTheListAndTheWaveThenTheModelTakesTheKnob)
 {
     QObject* list = inputList();
     ASSERT_NE(list, nullptr);
-    key(Key_Down);  // the list takes the focus first
+    key(Key_Down); // the list takes the focus first
     ASSERT_TRUE(list->property("activeFocus").toBool());
     EXPECT_EQ(list->property("currentIndex").toInt(), 0);
     key(Key_Down);
@@ -211,7 +211,7 @@ TEST_F(KeyDispatch, ArrowsMoveTheListAndTheWaveThenTheModelTakesTheKnob)
     ASSERT_EQ(ctrl->uidata.getCurChannelModel(list, &ctrl->uidata.chInputList[0]), f);
     key(Key_Ok);
     ASSERT_TRUE(f->rparamfocus());
-    key(Key_Up, 3);  // three merged knob steps on the leading digit
+    key(Key_Up, 3); // three merged knob steps on the leading digit
     settle();
     EXPECT_DOUBLE_EQ(sys_param::ch(CH1).Frequency, 4000);
     EXPECT_EQ(chValue(CH1, REG_PHASE_INC, 8), ref::inc64(4000));
@@ -220,13 +220,13 @@ TEST_F(KeyDispatch, ArrowsMoveTheListAndTheWaveThenTheModelTakesTheKnob)
 TEST_F(KeyDispatch, TheModelPathRefusesMaskedModelsAndLendsArrowsToTheUnitRow)
 {
     QObject* list = inputList();
-    key(Key_Ok);  // focus the list
+    key(Key_Ok); // focus the list
     channelModel* f = freq();
     ASSERT_NE(f, nullptr);
     f->mask = true;
     beeps();
     ctrl->keyPress(Key_5, 1, CH1, PARAM_INDEX_FREQ, KEY_FROM_FRONT_PANEL);
-    EXPECT_EQ(beeps(), QList<uint64_t>{10});
+    EXPECT_EQ(beeps(), QList<uint64_t> {10});
     EXPECT_FALSE(f->rparamfocus());
     f->mask = false;
 
@@ -235,7 +235,7 @@ TEST_F(KeyDispatch, TheModelPathRefusesMaskedModelsAndLendsArrowsToTheUnitRow)
     QObject* vk = obj("vk");
     vk->setProperty("subkvisible", true);
     key(Key_Down);
-    EXPECT_EQ(vk->property("knobKeys").toList(), QVariantList{int(Key_Down)});
+    EXPECT_EQ(vk->property("knobKeys").toList(), QVariantList {int(Key_Down)});
     EXPECT_TRUE(f->inputting);
     EXPECT_EQ(list->property("currentIndex").toInt(), 0);
     // OK ends the number in the highlighted unit: it started on the unit
@@ -246,7 +246,7 @@ TEST_F(KeyDispatch, TheModelPathRefusesMaskedModelsAndLendsArrowsToTheUnitRow)
     // A parameter index that no model of the list has: the warning.
     beeps();
     ctrl->keyPress(Key_1, 1, CH1, 9999, KEY_FROM_FRONT_PANEL);
-    EXPECT_EQ(beeps(), QList<uint64_t>{10});
+    EXPECT_EQ(beeps(), QList<uint64_t> {10});
 }
 
 TEST_F(KeyDispatch, RemoteTouchWritesTheEventsOrReportsTheMissingDevice)
@@ -261,7 +261,7 @@ TEST_F(KeyDispatch, RemoteTouchWritesTheEventsOrReportsTheMissingDevice)
     mask->setProperty("enabled", true);
     EXPECT_EQ(ctrl->simulateClick(5000, -20, 1), 0);
     settle();
-    EXPECT_TRUE(mask->property("enabled").toBool());  // back on after the touch
+    EXPECT_TRUE(mask->property("enabled").toBool()); // back on after the touch
     EXPECT_EQ(ctrl->simulateClick(640, 400, 0), 0);
     ASSERT_TRUE(dev.open(QIODevice::ReadOnly));
     const QByteArray all = dev.readAll();
@@ -271,8 +271,8 @@ TEST_F(KeyDispatch, RemoteTouchWritesTheEventsOrReportsTheMissingDevice)
         memcpy(&v, all.constData() + i * 24 + 20, 4);
         return v;
     };
-    EXPECT_EQ(value(1), 799);  // 800 - (-20), clamped
-    EXPECT_EQ(value(2), 0);    // 1280 - 5000, clamped
+    EXPECT_EQ(value(1), 799); // 800 - (-20), clamped
+    EXPECT_EQ(value(2), 0);   // 1280 - 5000, clamped
 }
 
 TEST_F(KeyDispatch, TheKeyReaderSetsUpBothExpanders)

@@ -18,7 +18,7 @@ protected:
     static void SetUpTestSuite()
     {
         if (!QCoreApplication::instance())
-            new QGuiApplication(argc, argv);  // the dispatch tests of this program need the GUI one
+            new QGuiApplication(argc, argv); // the dispatch tests of this program need the GUI one
     }
     void SetUp() override
     {
@@ -37,7 +37,7 @@ protected:
     {
         QList<QList<int>> out;
         for (const QList<QVariant>& a : spy)
-            out << QList<int>{a[0].toInt(), a[1].toInt(), a[2].toInt()};
+            out << QList<int> {a[0].toInt(), a[1].toInt(), a[2].toInt()};
         return out;
     }
     CKeyQThread* reader = nullptr;
@@ -90,7 +90,7 @@ TEST_F(KeyReader, KnobStepsMergeIntoTheNewestEvent)
     EXPECT_TRUE(reader->AppendOnekey(0xF5));
     EXPECT_TRUE(reader->AppendOnekey(0xF5));
     EXPECT_TRUE(reader->AppendOnekey(0x80 | 21));
-    EXPECT_FALSE(reader->AppendOnekey(0xF5));  // full: not merged into an older event
+    EXPECT_FALSE(reader->AppendOnekey(0xF5)); // full: not merged into an older event
     unsigned char code = 0;
     int repeat = 0;
     ASSERT_TRUE(reader->TakeOneKey(&code, &repeat));
@@ -102,7 +102,7 @@ TEST_F(KeyReader, KnobStepsMergeIntoTheNewestEvent)
 
     QSignalSpy spy(reader, QOverload<int, int, int>::of(&CKeyQThread::SendKey));
     reader->HandleEvent(0xFA, 3);
-    EXPECT_EQ(sent(spy), (QList<QList<int>>{{Key_Up, 3, KEY_FROM_FRONT_PANEL}}));
+    EXPECT_EQ(sent(spy), (QList<QList<int>> {{Key_Up, 3, KEY_FROM_FRONT_PANEL}}));
 }
 
 TEST_F(KeyReader, OkIsShortOnReleaseOrLongAfterTheIdleWait)
@@ -112,21 +112,21 @@ TEST_F(KeyReader, OkIsShortOnReleaseOrLongAfterTheIdleWait)
     EXPECT_TRUE(spy.isEmpty());
     EXPECT_TRUE(reader->LongPressPending());
     reader->HandleEvent(0x05, 1);
-    EXPECT_EQ(sent(spy), (QList<QList<int>>{{Key_Ok, 1, KEY_FROM_FRONT_PANEL}}));
+    EXPECT_EQ(sent(spy), (QList<QList<int>> {{Key_Ok, 1, KEY_FROM_FRONT_PANEL}}));
 
     spy.clear();
     reader->HandleEvent(0x85, 1);
     reader->IdleTimeout();
-    reader->HandleEvent(0x05, 1);  // the release after a long press is no OK
+    reader->HandleEvent(0x05, 1); // the release after a long press is no OK
     reader->IdleTimeout();
-    EXPECT_EQ(sent(spy), (QList<QList<int>>{{Key_Ok | 0x80, 1, KEY_FROM_FRONT_PANEL}}));
+    EXPECT_EQ(sent(spy), (QList<QList<int>> {{Key_Ok | 0x80, 1, KEY_FROM_FRONT_PANEL}}));
 
     // Other keys act on the press; their release is nothing.
     spy.clear();
     reader->HandleEvent(0x80 | 21, 1);
     reader->HandleEvent(21, 1);
     reader->IdleTimeout();
-    EXPECT_EQ(sent(spy), (QList<QList<int>>{{Key_Sine, 1, KEY_FROM_FRONT_PANEL}}));
+    EXPECT_EQ(sent(spy), (QList<QList<int>> {{Key_Sine, 1, KEY_FROM_FRONT_PANEL}}));
 }
 
 TEST_F(KeyReader, ALockedKeyWarnsAndIsNotHandedOn)
@@ -165,7 +165,7 @@ TEST_F(KeyReader, UtilityGetsThroughTheRemoteLockUnlessKeyLocksAreInUse)
     reader->lockALLKey();
     reader->HandleEvent(0x80 | 21, 1);
     reader->HandleEvent(0x80 | 65, 1);
-    EXPECT_EQ(sent(keys), (QList<QList<int>>{{Key_Utility, 1, KEY_FROM_FRONT_PANEL}}));
+    EXPECT_EQ(sent(keys), (QList<QList<int>> {{Key_Utility, 1, KEY_FROM_FRONT_PANEL}}));
     EXPECT_EQ(warn.size(), 1);
 
     keyLockRemoteMode = true;

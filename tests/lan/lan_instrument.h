@@ -14,7 +14,10 @@ public:
     // True once the program logged that it runs.
     bool start(const QMap<QString, QString>& settings = {});
     void stop() { program_.reset(); }
-    bool waitFor(const QByteArray& text, int timeoutMs = 10000) { return program_ && program_->waitFor(text, timeoutMs); }
+    bool waitFor(const QByteArray& text, int timeoutMs = 10000)
+    {
+        return program_ && program_->waitFor(text, timeoutMs);
+    }
     const QByteArray& log() { return program_ ? program_->output() : none_; }
     QString root() const { return dir_.path(); }
     bool running() const { return program_ && program_->running(); }

@@ -19,7 +19,8 @@ const char* const kInsideVar = "ORNAV_DISCOVERY_NAMESPACE";
 bool sh(const QString& command, QByteArray* out = nullptr)
 {
     int code = 0;
-    const QByteArray o = TestRig::runProgram("/bin/sh", {"-c", "PATH=/usr/sbin:/usr/bin:/sbin:/bin:$PATH; " + command + " 2>&1"}, &code, 20000);
+    const QByteArray o = TestRig::runProgram(
+        "/bin/sh", {"-c", "PATH=/usr/sbin:/usr/bin:/sbin:/bin:$PATH; " + command + " 2>&1"}, &code, 20000);
     if (out)
         *out = o;
     return code == 0;
@@ -88,7 +89,7 @@ TEST(Discovery, AvahiBrowseAndLxiDiscoverFindTheInstrument)
     QStringList unshare = plain;
     QByteArray why;
     if (!sh("unshare --net --mount --propagation private --pid --fork --mount-proc true", &why)) {
-        unshare = QStringList{"--map-root-user"} + plain;
+        unshare = QStringList {"--map-root-user"} + plain;
         QByteArray why2;
         if (!sh("unshare --map-root-user --net --mount --propagation private --pid --fork --mount-proc true", &why2))
             GTEST_SKIP() << "no private network namespace can be made here (unshare: " << why.trimmed().constData()
@@ -101,7 +102,7 @@ TEST(Discovery, AvahiBrowseAndLxiDiscoverFindTheInstrument)
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(kInsideVar, "1");
     p.setProcessEnvironment(env);
-    p.start("/usr/bin/unshare", unshare + QStringList{self, "--gtest_filter=Discovery.*"});
+    p.start("/usr/bin/unshare", unshare + QStringList {self, "--gtest_filter=Discovery.*"});
     ASSERT_TRUE(p.waitForStarted(10000));
     const bool finished = p.waitForFinished(180000);
     if (!finished)

@@ -13,7 +13,10 @@ struct Msg {
     bool data;
     bool operator==(const Msg& o) const { return bytes == o.bytes && data == o.data; }
 };
-void PrintTo(const Msg& m, std::ostream* os) { *os << (m.data ? "data " : "text ") << ::testing::PrintToString(m.bytes); }
+void PrintTo(const Msg& m, std::ostream* os)
+{
+    *os << (m.data ? "data " : "text ") << ::testing::PrintToString(m.bytes);
+}
 
 // The messages the framer hands on for the stream in, fed in pieces of step
 // bytes (0: all at once).
@@ -43,23 +46,33 @@ TEST(RawFramer, MessagesAndBlocksOfTheStream)
         std::vector<Msg> out;
         size_t maxLine;
     } rows[] = {
-        {"a line feed ends each message, blank lines are skipped", "*IDN?\n\r\n  \n*ESE 32;*ESE?\n*OPC?",
-         {{"*IDN?\n", false}, {"*ESE 32;*ESE?\n", false}}, 1024},
+        {"a line feed ends each message, blank lines are skipped",
+         "*IDN?\n\r\n  \n*ESE 32;*ESE?\n*OPC?",
+         {{"*IDN?\n", false}, {"*ESE 32;*ESE?\n", false}},
+         1024},
         {"a bare block is its data bytes, line feeds and all",
          "WARB1:CARRier \"w.bsv\"\n#18" + payload + "\n*IDN?\n",
-         {{"WARB1:CARRier \"w.bsv\"\n", false}, {payload, true}, {"*IDN?\n", false}}, 1024},
+         {{"WARB1:CARRier \"w.bsv\"\n", false}, {payload, true}, {"*IDN?\n", false}},
+         1024},
         // The length counts, not the line: the rest of the line is a message
         // of its own.
         {"a block without terminator is followed directly by the next message",
          "#211hello world*IDN?\n#3004\r\nabcd\r\n",
-         {{"hello world", true}, {"*IDN?\n", false}, {"\r\nab", true}, {"cd\r\n", false}}, 1024},
-        {"a block inside a command line stays in the line", "DATA:BLOCK #15a\nb;c x\n*CLS\n",
-         {{"DATA:BLOCK #15a\nb;c x\n", false}, {"*CLS\n", false}}, 1024},
+         {{"hello world", true}, {"*IDN?\n", false}, {"\r\nab", true}, {"cd\r\n", false}},
+         1024},
+        {"a block inside a command line stays in the line",
+         "DATA:BLOCK #15a\nb;c x\n*CLS\n",
+         {{"DATA:BLOCK #15a\nb;c x\n", false}, {"*CLS\n", false}},
+         1024},
         // A LF ends the message even inside an unclosed string.
-        {"non-decimal numbers and quoted hashes are text", "*ESE #H20\nSYST:TEXT \"#15ab\ncd\"\n#0abc\n",
-         {{"*ESE #H20\n", false}, {"SYST:TEXT \"#15ab\n", false}, {"cd\"\n", false}, {"#0abc\n", false}}, 1024},
-        {"a long line is cut at the limit, the rest of it dropped", std::string(100, 'A') + "\n*IDN?\n",
-         {{std::string(16, 'A') + "\n", false}, {"*IDN?\n", false}}, 16},
+        {"non-decimal numbers and quoted hashes are text",
+         "*ESE #H20\nSYST:TEXT \"#15ab\ncd\"\n#0abc\n",
+         {{"*ESE #H20\n", false}, {"SYST:TEXT \"#15ab\n", false}, {"cd\"\n", false}, {"#0abc\n", false}},
+         1024},
+        {"a long line is cut at the limit, the rest of it dropped",
+         std::string(100, 'A') + "\n*IDN?\n",
+         {{std::string(16, 'A') + "\n", false}, {"*IDN?\n", false}},
+         16},
         {"an empty block is an empty data message", "#10\n*IDN?\n", {{"", true}, {"*IDN?\n", false}}, 1024},
     };
     for (const auto& row : rows)

@@ -33,40 +33,38 @@ TEST_F(RawSocket, TwoClientsAtOnceEachGetTheirOwnRepliesInOrder)
 {
     // Both clients pipeline many queries without waiting; each must read
     // exactly its own answers, in the order it asked.
-    const QByteArray full = QByteArray(
-                                "import socket, threading\n"
-                                "def client(query, expect, n, res, k):\n"
-                                "    s = socket.create_connection(('127.0.0.1', 5025), timeout=20)\n"
-                                "    s.sendall((query + '\\n').encode() * n)\n"
-                                "    buf = b''\n"
-                                "    while buf.count(b'\\n') < n:\n"
-                                "        chunk = s.recv(65536)\n"
-                                "        if not chunk: break\n"
-                                "        buf += chunk\n"
-                                "    s.close()\n"
-                                "    lines = buf.decode().split('\\n')[:-1]\n"
-                                "    res[k] = (len(lines), sum(l == expect for l in lines))\n"
-                                "res = {}\n"
-                                "a = threading.Thread(target=client, args=('*IDN?', '") +
-                            kLanFactoryIdn +
-                            "', 300, res, 'a'))\n"
-                            "b = threading.Thread(target=client, args=('*OPC?', '1', 300, res, 'b'))\n"
-                            "a.start(); b.start(); a.join(); b.join()\n"
-                            "print(res['a'][0], res['a'][1])\n"
-                            "print(res['b'][0], res['b'][1])\n";
+    const QByteArray full = QByteArray("import socket, threading\n"
+                                       "def client(query, expect, n, res, k):\n"
+                                       "    s = socket.create_connection(('127.0.0.1', 5025), timeout=20)\n"
+                                       "    s.sendall((query + '\\n').encode() * n)\n"
+                                       "    buf = b''\n"
+                                       "    while buf.count(b'\\n') < n:\n"
+                                       "        chunk = s.recv(65536)\n"
+                                       "        if not chunk: break\n"
+                                       "        buf += chunk\n"
+                                       "    s.close()\n"
+                                       "    lines = buf.decode().split('\\n')[:-1]\n"
+                                       "    res[k] = (len(lines), sum(l == expect for l in lines))\n"
+                                       "res = {}\n"
+                                       "a = threading.Thread(target=client, args=('*IDN?', '") +
+        kLanFactoryIdn +
+        "', 300, res, 'a'))\n"
+        "b = threading.Thread(target=client, args=('*OPC?', '1', 300, res, 'b'))\n"
+        "a.start(); b.start(); a.join(); b.join()\n"
+        "print(res['a'][0], res['a'][1])\n"
+        "print(res['b'][0], res['b'][1])\n";
     EXPECT_EQ(TestRig::pythonLines(full), QList<QByteArray>({"300 300", "300 300"}));
 }
 
 TEST_F(RawSocket, OversizedBlockClosesOnlyThatConnection)
 {
-    const char* script =
-        "import socket\n"
-        "s = socket.create_connection(('127.0.0.1', 5025), timeout=10)\n"
-        "s.sendall(b'#9999999999')\n"
-        "print(s.recv(100) == b'')\n"
-        "t = socket.create_connection(('127.0.0.1', 5025), timeout=10)\n"
-        "t.sendall(b'*OPC?\\n')\n"
-        "print(t.recv(100).decode().strip())\n";
+    const char* script = "import socket\n"
+                         "s = socket.create_connection(('127.0.0.1', 5025), timeout=10)\n"
+                         "s.sendall(b'#9999999999')\n"
+                         "print(s.recv(100) == b'')\n"
+                         "t = socket.create_connection(('127.0.0.1', 5025), timeout=10)\n"
+                         "t.sendall(b'*OPC?\\n')\n"
+                         "print(t.recv(100).decode().strip())\n";
     EXPECT_EQ(TestRig::pythonLines(script), QList<QByteArray>({"True", "1"}));
     EXPECT_TRUE(inst->waitFor("block longer than")) << inst->log().constData();
 }

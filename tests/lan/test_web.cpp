@@ -25,9 +25,10 @@ QStringList withToken(const QStringList& extra, bool raw)
     const int u = extra.indexOf("-u");
     if (u >= 0 && u + 1 < extra.size())
         auth << "-u" << extra[u + 1];
-    const QByteArray session = TestRig::runProgram("/usr/bin/curl", QStringList{"-s"} << auth << (kBase + "/api/session"));
+    const QByteArray session =
+        TestRig::runProgram("/usr/bin/curl", QStringList {"-s"} << auth << (kBase + "/api/session"));
     const QByteArray token = QJsonDocument::fromJson(session).object()["token"].toString().toLatin1();
-    return QStringList{"-H", "X-Ornav-Token: " + token} << extra;
+    return QStringList {"-H", "X-Ornav-Token: " + token} << extra;
 }
 
 // curl's status code of a request (extra: further curl arguments).
@@ -47,7 +48,9 @@ QByteArray body(const QString& path, const QStringList& extra = {}, bool raw = f
 
 QByteArray relayWord(const QString& root, int ch)
 {
-    return TestRig::runProgram(TestRig::buildPath("tools/ornav-sim"), {"--root", root, "peek", QString::number(ch * 0x100 + 0x61)}).trimmed();
+    return TestRig::runProgram(TestRig::buildPath("tools/ornav-sim"),
+                               {"--root", root, "peek", QString::number(ch * 0x100 + 0x61)})
+        .trimmed();
 }
 
 class Web : public LanSuite {
@@ -151,17 +154,25 @@ TEST_F(Web, ForeignOriginsHostsAndMissingTokensChangeNothing)
         {"foreign Origin", {"-H", good, "-H", "Origin: http://evil.example"}, 403},
         {"Origin of another port", {"-H", good, "-H", "Origin: http://127.0.0.1:9999"}, 403},
         {"rebound Host", {"-H", good, "-H", "Host: evil.example:8080"}, 403},
-        {"rebound Host, own Origin", {"-H", good, "-H", "Host: evil.example:8080", "-H", "Origin: http://evil.example:8080"}, 403},
+        {"rebound Host, own Origin",
+         {"-H", good, "-H", "Host: evil.example:8080", "-H", "Origin: http://evil.example:8080"},
+         403},
     };
     for (const auto& r : rows) {
-        EXPECT_EQ(status("/api/output", QStringList(r.headers) << "-d" << "channel=1&on=1", true), r.expected) << r.what;
+        EXPECT_EQ(status("/api/output",
+                         QStringList(r.headers) << "-d"
+                                                << "channel=1&on=1",
+                         true),
+                  r.expected)
+            << r.what;
         EXPECT_EQ(relayWord(inst->root(), 0), QByteArray("00")) << r.what;
     }
     // A page read through a rebound name gets nothing either.
     EXPECT_EQ(status("/api/info", {"-H", "Host: evil.example"}), 403);
     EXPECT_EQ(status("/api/session", {"-H", "Host: evil.example"}), 403);
     // The instrument's own page: same origin, its token.
-    EXPECT_EQ(status("/api/output", {"-H", good, "-H", "Origin: http://127.0.0.1:8080", "-d", "channel=1&on=1"}, true), 200);
+    EXPECT_EQ(status("/api/output", {"-H", good, "-H", "Origin: http://127.0.0.1:8080", "-d", "channel=1&on=1"}, true),
+              200);
     EXPECT_EQ(relayWord(inst->root(), 0), QByteArray("01"));
     EXPECT_EQ(status("/api/info", {"-H", "Host: localhost:8080"}), 200);
     body("/api/output", {"-d", "channel=1&on=0"});
@@ -199,15 +210,17 @@ TEST_F(Web, UploadGoesThroughTheArmedWaveTransferIntoTheWaveMemory)
     f.write(bsv);
     f.close();
     body("/api/scpi", {"--data-binary", "CHANnel2:BASe:WAVe ARB"});
-    const QJsonObject o = QJsonDocument::fromJson(body("/api/upload?channel=2&name=w.bsv",
-                                                       {"--data-binary", "@" + f.fileName()}))
-                              .object();
+    const QJsonObject o =
+        QJsonDocument::fromJson(body("/api/upload?channel=2&name=w.bsv", {"--data-binary", "@" + f.fileName()}))
+            .object();
     EXPECT_TRUE(o["ok"].toBool()) << QJsonDocument(o).toJson().constData();
     // Stored under its name in the internal storage, loaded into CH2's deep
     // memory with the file's peak (765) scaled to full range.
     QList<QByteArray> deep;
     for (int tries = 0; tries < 50; ++tries) {
-        deep = TestRig::runProgram(TestRig::buildPath("tools/ornav-sim"), {"--root", inst->root(), "stream", "deep:2"}).trimmed().split('\n');
+        deep = TestRig::runProgram(TestRig::buildPath("tools/ornav-sim"), {"--root", inst->root(), "stream", "deep:2"})
+                   .trimmed()
+                   .split('\n');
         if (deep.size() == 512)
             break;
         inst->waitFor("never logged", 100);
@@ -218,9 +231,9 @@ TEST_F(Web, UploadGoesThroughTheArmedWaveTransferIntoTheWaveMemory)
             << "sample " << k;
     // A name that would leave the storage folder is cut down to a plain one
     // and the file lands nowhere above the storage.
-    const QJsonObject bad = QJsonDocument::fromJson(body("/api/upload?channel=2&name=../../x.bsv",
-                                                         {"--data-binary", "@" + f.fileName()}))
-                                .object();
+    const QJsonObject bad =
+        QJsonDocument::fromJson(body("/api/upload?channel=2&name=../../x.bsv", {"--data-binary", "@" + f.fileName()}))
+            .object();
     EXPECT_TRUE(bad["ok"].toBool()) << QJsonDocument(bad).toJson().constData();
     EXPECT_FALSE(QFile::exists(inst->root() + "/run/x.bsv"));
     EXPECT_FALSE(QFile::exists(inst->root() + "/run/media/x.bsv"));

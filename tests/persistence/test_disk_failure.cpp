@@ -35,11 +35,9 @@ void fillDisk(const QString& dir)
     const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     ASSERT_GE(fd, 0);
     const QByteArray block(4096, 'f');
-    while (::write(fd, block.constData(), size_t(block.size())) > 0) {
-    }
+    while (::write(fd, block.constData(), size_t(block.size())) > 0) {}
     const QByteArray small(1, 's');
-    while (::write(fd, small.constData(), 1) > 0) {
-    }
+    while (::write(fd, small.constData(), 1) > 0) {}
     EXPECT_EQ(errno, ENOSPC);
     ::close(fd);
 }
@@ -142,8 +140,9 @@ TEST(DiskFailure, FullAndReadOnlyStorageInAPrivateMountNamespace)
     env.insert(kInside, "1");
     p.setProcessEnvironment(env);
     p.setProcessChannelMode(QProcess::MergedChannels);
-    p.start("unshare", {"-m", "--propagation", "private", QFile::symLinkTarget("/proc/self/exe"),
-                        "--gtest_filter=DiskFailureInside.*"});
+    p.start("unshare",
+            {"-m", "--propagation", "private", QFile::symLinkTarget("/proc/self/exe"),
+             "--gtest_filter=DiskFailureInside.*"});
     ASSERT_TRUE(p.waitForFinished(120000));
     const QByteArray out = p.readAll();
     EXPECT_EQ(p.exitCode(), 0) << out.constData();

@@ -83,7 +83,7 @@ TEST_F(PowerCut, FirstSaveAfterPowerUpWritesEveryChangedByte)
         sys_param::SetChModPhase2(CH2, 45.0f);
         ASSERT_TRUE(p.SaveSysParam("", false));
     }
-    std::memset(&SysParm::oldhwif, 0, sizeof SysParm::oldhwif);  // a new process
+    std::memset(&SysParm::oldhwif, 0, sizeof SysParm::oldhwif); // a new process
     SysParm running;
     ASSERT_EQ(readFile(eeprom()).left(4536), liveBytes());
     sys_param::SetBackLight(CH_SYS, 0);
@@ -110,7 +110,10 @@ TEST_F(PowerCut, APresetSaveLeavesTheLastStateToTheNextTick)
 TEST_F(PowerCut, EepromSaveStoppedAfterEveryByteLoadsTheOldOrTheNewState)
 {
     const QByteArray a = settleStateA();
-    const QByteArray factory = [] { TestRig::resetProcessState(); return liveBytes(); }();
+    const QByteArray factory = [] {
+        TestRig::resetProcessState();
+        return liveBytes();
+    }();
     const QByteArray diskEeprom = readFile(eeprom());
     const QByteArray diskShadow = readFile(shadow());
 

@@ -37,7 +37,7 @@ inline Slope slope(double K, double e)
         s *= 2;
         ++n;
     }
-    return Slope{uint32_t(s), n};
+    return Slope {uint32_t(s), n};
 }
 } // namespace ref
 
@@ -71,4 +71,3 @@ protected:
 
     QTemporaryDir dir;
 };
-

@@ -4,9 +4,9 @@
 #include "param/CUnit.h"
 
 namespace {
-const double DCGAIN = 0.18181818181818182;  // 2/11 without the amplifier
-const double COARSE = 0.8999799559029866;   // mV per coarse step
-const double FINE = 0.10002004409701343;    // mV per fine step
+const double DCGAIN = 0.18181818181818182; // 2/11 without the amplifier
+const double COARSE = 0.8999799559029866;  // mV per coarse step
+const double FINE = 0.10002004409701343;   // mV per fine step
 
 struct Dac {
     unsigned coarse, fine;
@@ -21,7 +21,7 @@ Dac dacWords(double v, double g)
     c = c > 4095 ? 4095 : c;
     double f = std::trunc((x - c * COARSE / 1000) / FINE * 1000);
     f = f > 4095 ? 4095 : (f < 0 ? 0 : f);
-    return Dac{unsigned(c), unsigned(f)};
+    return Dac {unsigned(c), unsigned(f)};
 }
 // The two REG_OFS_DAC words of a channel.
 QList<uint64_t> dacPair(CH_ID ch, Dac d)
@@ -34,14 +34,14 @@ QList<uint64_t> dacPair(CH_ID ch, Dac d)
 TEST_F(RegsTest, OffsetDacWordsPerChannelLoadCalibrationAndClamp)
 {
     CSetParam::SetOffset(CH1, 0, 1.0, false);
-    EXPECT_EQ(writesAt(REG_OFS_DAC_SEL), (QList<uint64_t>{0}));
+    EXPECT_EQ(writesAt(REG_OFS_DAC_SEL), (QList<uint64_t> {0}));
     EXPECT_EQ(writesAt(REG_OFS_DAC), dacPair(CH1, dacWords(1.0, DCGAIN)));
 
     // CH4: the second DAC, second output; inverted; into 50 ohm (x2 open circuit).
     rec(CH4).Load = 50;
     fpga().clearWrites();
     CSetParam::SetOffset(CH4, 8, 0.25, true);
-    EXPECT_EQ(writesAt(REG_OFS_DAC_SEL), (QList<uint64_t>{1}));
+    EXPECT_EQ(writesAt(REG_OFS_DAC_SEL), (QList<uint64_t> {1}));
     EXPECT_EQ(writesAt(REG_OFS_DAC), dacPair(CH4, dacWords(-0.5, DCGAIN)));
 
     // The amplifier range has six times the DC gain.
@@ -69,7 +69,7 @@ TEST_F(RegsTest, OffsetDacWordsPerChannelLoadCalibrationAndClamp)
     EXPECT_EQ(hi, dacPair(CH1, dacWords(20.0, DCGAIN)));
     fpga().clearWrites();
     CSetParam::SetOffset(CH1, 0, -20.0, false);
-    EXPECT_EQ(writesAt(REG_OFS_DAC), dacPair(CH1, Dac{0, 0}));
+    EXPECT_EQ(writesAt(REG_OFS_DAC), dacPair(CH1, Dac {0, 0}));
 }
 
 TEST_F(RegsTest, FirstAmplitudeRunsTheSwitchSequenceInOrder)
@@ -79,25 +79,27 @@ TEST_F(RegsTest, FirstAmplitudeRunsTheSwitchSequenceInOrder)
     CSetParam::SetAmpOffset(CH1, 1e3, 1.0, 0.5, false, false, false, 0);
 
     const unsigned O = reg(CH1, 0);
-    const QList<unsigned> expected = {
-        O | REG_OUTPUT, REG_OFS_DAC_SEL, REG_OFS_DAC, REG_OFS_DAC, O | REG_VOL_ADJ,  // quiet the output
-        O | REG_ATT, O | REG_OUTPUT, REG_SYNC_RESET, REG_SYNC_RESET,                // switch, back on
-        REG_OFS_DAC_SEL, REG_OFS_DAC, REG_OFS_DAC,                                  // offset
-        REG_TABLE_SELECT, REG_TABLE_LOAD, REG_TABLE_DATA, REG_TABLE_LOAD,           // flatness
-        O | REG_VOL_ADJ, O | REG_NOISE_SUM_EN, O | REG_NOISE_SUM_GAIN,              // scale, noise
-        O | REG_MERGE_EN, O | REG_MERGE_GAIN};
+    const QList<unsigned> expected = {O | REG_OUTPUT,   REG_OFS_DAC_SEL,      REG_OFS_DAC,
+                                      REG_OFS_DAC,      O | REG_VOL_ADJ, // quiet the output
+                                      O | REG_ATT,      O | REG_OUTPUT,       REG_SYNC_RESET,
+                                      REG_SYNC_RESET,                                      // switch, back on
+                                      REG_OFS_DAC_SEL,  REG_OFS_DAC,          REG_OFS_DAC, // offset
+                                      REG_TABLE_SELECT, REG_TABLE_LOAD,       REG_TABLE_DATA,
+                                      REG_TABLE_LOAD,                                                 // flatness
+                                      O | REG_VOL_ADJ,  O | REG_NOISE_SUM_EN, O | REG_NOISE_SUM_GAIN, // scale, noise
+                                      O | REG_MERGE_EN, O | REG_MERGE_GAIN};
     EXPECT_EQ(addresses(), expected);
 
     // 1 Vpp on the 4 Vpp range (code 0): offset 0 on the smallest range while
     // switching, then 0.5 V on code 0.
-    EXPECT_EQ(writesAt(O | REG_OUTPUT), (QList<uint64_t>{0, 1}));
-    EXPECT_EQ(writesAt(O | REG_ATT), (QList<uint64_t>{0}));
-    EXPECT_EQ(writesAt(O | REG_VOL_ADJ), (QList<uint64_t>{1, uint64_t(1.0 / 4.0 * 65535)}));
+    EXPECT_EQ(writesAt(O | REG_OUTPUT), (QList<uint64_t> {0, 1}));
+    EXPECT_EQ(writesAt(O | REG_ATT), (QList<uint64_t> {0}));
+    EXPECT_EQ(writesAt(O | REG_VOL_ADJ), (QList<uint64_t> {1, uint64_t(1.0 / 4.0 * 65535)}));
     EXPECT_EQ(writesAt(REG_OFS_DAC), dacPair(CH1, dacWords(0, DCGAIN)) + dacPair(CH1, dacWords(0.5, DCGAIN)));
-    EXPECT_EQ(writesAt(O | REG_NOISE_SUM_EN), (QList<uint64_t>{0}));
-    EXPECT_EQ(writesAt(O | REG_NOISE_SUM_GAIN), (QList<uint64_t>{65535}));
-    EXPECT_EQ(writesAt(O | REG_MERGE_EN), (QList<uint64_t>{0}));
-    EXPECT_EQ(writesAt(O | REG_MERGE_GAIN), (QList<uint64_t>{0}));
+    EXPECT_EQ(writesAt(O | REG_NOISE_SUM_EN), (QList<uint64_t> {0}));
+    EXPECT_EQ(writesAt(O | REG_NOISE_SUM_GAIN), (QList<uint64_t> {65535}));
+    EXPECT_EQ(writesAt(O | REG_MERGE_EN), (QList<uint64_t> {0}));
+    EXPECT_EQ(writesAt(O | REG_MERGE_GAIN), (QList<uint64_t> {0}));
     EXPECT_EQ(value(REG_TABLE_SELECT, 1), uint64_t(CH1 * 4 + 2));
     const QVector<quint64> flat = stream("table:1:flat");
     EXPECT_EQ(flat.size(), 4096);
@@ -111,22 +113,22 @@ TEST_F(RegsTest, UnchangedRangeSkipsTheSwitchAndTheFlatnessUpload)
     fpga().clearWrites();
     CSetParam::SetAmpOffset(CH2, 1e3, 1.0, 0, false, false, false, 0);
     const unsigned O = reg(CH2, 0);
-    EXPECT_EQ(addresses(), (QList<unsigned>{O | REG_ATT, REG_OFS_DAC_SEL, REG_OFS_DAC, REG_OFS_DAC,
-                                             O | REG_VOL_ADJ, O | REG_NOISE_SUM_EN, O | REG_NOISE_SUM_GAIN,
-                                             O | REG_MERGE_EN, O | REG_MERGE_GAIN}));
+    EXPECT_EQ(addresses(),
+              (QList<unsigned> {O | REG_ATT, REG_OFS_DAC_SEL, REG_OFS_DAC, REG_OFS_DAC, O | REG_VOL_ADJ,
+                                O | REG_NOISE_SUM_EN, O | REG_NOISE_SUM_GAIN, O | REG_MERGE_EN, O | REG_MERGE_GAIN}));
     // A new amplitude on the same range reloads the flatness table only.
     fpga().clearWrites();
     CSetParam::SetAmpOffset(CH2, 1e3, 2.0, 0, false, false, false, 0);
     EXPECT_FALSE(addresses().contains(O | REG_OUTPUT));
-    EXPECT_EQ(writesAt(REG_TABLE_LOAD), (QList<uint64_t>{1, 0}));
-    EXPECT_EQ(writesAt(O | REG_VOL_ADJ), (QList<uint64_t>{uint64_t(2.0 / 4.0 * 65535)}));
+    EXPECT_EQ(writesAt(REG_TABLE_LOAD), (QList<uint64_t> {1, 0}));
+    EXPECT_EQ(writesAt(O | REG_VOL_ADJ), (QList<uint64_t> {uint64_t(2.0 / 4.0 * 65535)}));
     // A different range switches again.
     fpga().clearWrites();
     CSetParam::SetAmpOffset(CH2, 1e3, 0.2, 0, false, false, false, 0);
-    EXPECT_EQ(writesAt(O | REG_ATT), (QList<uint64_t>{8}));
-    EXPECT_EQ(writesAt(O | REG_OUTPUT), (QList<uint64_t>{0, 0}));  // back to its state: off
+    EXPECT_EQ(writesAt(O | REG_ATT), (QList<uint64_t> {8}));
+    EXPECT_EQ(writesAt(O | REG_OUTPUT), (QList<uint64_t> {0, 0})); // back to its state: off
     // Code 8 (0.3 Vpp) runs its DAC level 3.4 times lower.
-    EXPECT_EQ(writesAt(O | REG_VOL_ADJ), (QList<uint64_t>{1, uint64_t(0.2 / 3.4 / 0.3 * 65535)}));
+    EXPECT_EQ(writesAt(O | REG_VOL_ADJ), (QList<uint64_t> {1, uint64_t(0.2 / 3.4 / 0.3 * 65535)}));
 }
 
 TEST_F(RegsTest, MergeAddsThePartnerOnlyWhileItsOutputIsOn)
@@ -152,7 +154,7 @@ TEST_F(RegsTest, MeasuredFlatnessIsUploadedAndFeedsTheNoiseGain)
 {
     ACAmpFre* curve = CSetParam::state.pCharacter[CH1].GetATTtoAmpForMap(0, 1.0);
     ASSERT_NE(curve, nullptr);
-    curve->Points = {ACFrePiont{1e6, 0.9, 0, 0}};
+    curve->Points = {ACFrePiont {1e6, 0.9, 0, 0}};
     const unsigned short w = static_cast<unsigned short>(0.9 * 65535);
 
     rec(CH1).BaseWave = BASE_Sine;
@@ -168,7 +170,7 @@ TEST_F(RegsTest, MeasuredFlatnessIsUploadedAndFeedsTheNoiseGain)
     // flatness at the noise reference point.
     const double nr = (snr / CUnit::VppToVrmsRatio(CH1, BASE_Sine, 1e3)) * CUnit::GaussianNoiseRatioRatio();
     const double amp = std::trunc(1.0 / (nr / (nr + 1)) * 1000 + 1e-5) / 1000;
-    ASSERT_LE(amp, 4.0);  // still the 4 Vpp range
+    ASSERT_LE(amp, 4.0); // still the 4 Vpp range
     const double ratio = 1.0 / 4.0;
     EXPECT_EQ(chValue(CH1, REG_ATT, 1), 0u);
     EXPECT_EQ(chValue(CH1, REG_VOL_ADJ, 2), uint64_t(ratio * 65535));
@@ -185,7 +187,7 @@ TEST_F(RegsTest, AcCalibrationLoadsAFlatTable)
 {
     ACAmpFre* curve = CSetParam::state.pCharacter[CH4].GetATTtoAmpForMap(0, 1.0);
     ASSERT_NE(curve, nullptr);
-    curve->Points = {ACFrePiont{1e6, 0.5, 0, 0}};
+    curve->Points = {ACFrePiont {1e6, 0.5, 0, 0}};
     CSetParam::state.isAcCal = true;
     CSetParam::SetAmp(CH4, 0, 1.0, 2.0, 0, false);
     CSetParam::state.isAcCal = false;
@@ -200,7 +202,7 @@ TEST_F(RegsTest, BigDcNoiseGainSaturates)
 {
     CSetParam::SetAmpBigDC(CH3, 2.0, 4.0, 0.25, true);
     EXPECT_EQ(chValue(CH3, REG_VOL_ADJ, 2), uint64_t(0.5 * 65535));
-    EXPECT_EQ(chValue(CH3, REG_NOISE_SUM_GAIN, 2), 65535u);  // ratio / noiseRef = 2 -> 1
+    EXPECT_EQ(chValue(CH3, REG_NOISE_SUM_GAIN, 2), 65535u); // ratio / noiseRef = 2 -> 1
     CSetParam::SetAmpBigDC(CH3, 2.0, 4.0, 0.25, false);
     EXPECT_EQ(chValue(CH3, REG_NOISE_SUM_GAIN, 2), 0u);
     CSetParam::SetAmpBigDC(CH3, 1.0, 4.0, 0.5, true);

@@ -8,7 +8,7 @@ TEST_F(RegsTest, UnchangedCarrierWritesNothingAChangedOnePulsesTheReset)
     sys_param::SetPhaseSyncType(CH_SYS, 1);
     CSetParam::SetFre(CH1, 1000);
     EXPECT_EQ(writesAt(reg(CH1, REG_PHASE_INC)).size(), 1);
-    EXPECT_EQ(writesAt(REG_SYNC_RESET), (QList<uint64_t>{15, 0}));
+    EXPECT_EQ(writesAt(REG_SYNC_RESET), (QList<uint64_t> {15, 0}));
 
     fpga().clearWrites();
     CSetParam::SetFre(CH1, 1000);
@@ -20,8 +20,8 @@ TEST_F(RegsTest, UnchangedCarrierWritesNothingAChangedOnePulsesTheReset)
 
     fpga().clearWrites();
     CSetParam::SetFre(CH1, 2000);
-    EXPECT_EQ(writesAt(reg(CH1, REG_PHASE_INC)), (QList<uint64_t>{ref::inc64(2000)}));
-    EXPECT_EQ(writesAt(REG_SYNC_RESET), (QList<uint64_t>{15, 0}));
+    EXPECT_EQ(writesAt(reg(CH1, REG_PHASE_INC)), (QList<uint64_t> {ref::inc64(2000)}));
+    EXPECT_EQ(writesAt(REG_SYNC_RESET), (QList<uint64_t> {15, 0}));
 
     // Without phase synchronisation the reset stays quiet.
     sys_param::SetPhaseSyncType(CH_SYS, 0);
@@ -42,7 +42,7 @@ TEST_F(RegsTest, CarrierRefusesNonsenseWithoutWrapping)
     CSetParam::SetFre(CH1, 1000);
     fpga().clearWrites();
     CSetParam::SetFre(CH1, std::numeric_limits<double>::quiet_NaN());
-    CSetParam::SetFre(CH_SYS, 5000);          // no register block
+    CSetParam::SetFre(CH_SYS, 5000); // no register block
     CSetParam::SetFre(CH_ID(-1), 5000);
     EXPECT_TRUE(fpga().writes().isEmpty());
     EXPECT_EQ(chValue(CH1, REG_PHASE_INC, 8), ref::inc64(1000));
@@ -66,7 +66,7 @@ TEST_F(RegsTest, ModulationRateIsNotCachedAndHopsAreSixBytes)
     sys_param::SetPhaseSyncType(CH_SYS, 1);
     CSetParam::SetModFre(CH2, 10e3);
     EXPECT_EQ(chValue(CH2, REG_MOD_INC, 8), ref::inc64(10e3));
-    EXPECT_EQ(writesAt(REG_SYNC_RESET), (QList<uint64_t>{15, 0}));
+    EXPECT_EQ(writesAt(REG_SYNC_RESET), (QList<uint64_t> {15, 0}));
     // The modulation rate is not cached: the same value writes again.
     fpga().clearWrites();
     CSetParam::SetModFre(CH2, 10e3);
@@ -107,14 +107,16 @@ TEST_F(RegsTest, StartPhaseWrapsIntoATurnAndRampsStartAQuarterLater)
     rec(CH1).BaseWave = BASE_Sine;
     rec(CH3).BaseWave = BASE_Ramp;
     // Ramps (CH3) start 90 degrees later: 300 -> 390 -> 30, -90 -> exactly 0.
-    const struct { CH_ID ch; double set, word; } rows[] = {
-        {CH1, 45, 45}, {CH1, -30, 330}, {CH1, 360, 360}, {CH1, 0, 0}, {CH1, -720, 0},
-        {CH3, 30, 120}, {CH3, 300, 30}, {CH3, -90, 0}};
+    const struct {
+        CH_ID ch;
+        double set, word;
+    } rows[] = {{CH1, 45, 45},  {CH1, -30, 330}, {CH1, 360, 360}, {CH1, 0, 0},
+                {CH1, -720, 0}, {CH3, 30, 120},  {CH3, 300, 30},  {CH3, -90, 0}};
     for (const auto& r : rows) {
         CSetParam::SetPhase(r.ch, r.set);
         EXPECT_EQ(chValue(r.ch, REG_START_PHASE, 4), word(r.word)) << r.ch << " " << r.set;
     }
-    CSetParam::SetPhase(CH1, 1e12);  // far out: still inside one turn
+    CSetParam::SetPhase(CH1, 1e12); // far out: still inside one turn
     EXPECT_LE(chValue(CH1, REG_START_PHASE, 4), uint64_t(ref::W32));
 }
 

@@ -39,38 +39,38 @@ protected:
 TEST_F(CounterTest, TriggerLevelAndSensitivityWords)
 {
     CSetParam::SetCntTrigVoltage(1.0);
-    EXPECT_EQ(writesAt(REG_OFS_DAC_SEL), (QList<uint64_t>{2}));
-    EXPECT_EQ(writesAt(REG_OFS_DAC), (QList<uint64_t>{(uint64_t(1.0 / 2.5 * 2047 + 2047) & 0xFFF) + 0x1000}));
+    EXPECT_EQ(writesAt(REG_OFS_DAC_SEL), (QList<uint64_t> {2}));
+    EXPECT_EQ(writesAt(REG_OFS_DAC), (QList<uint64_t> {(uint64_t(1.0 / 2.5 * 2047 + 2047) & 0xFFF) + 0x1000}));
     fpga().clearWrites();
     CSetParam::SetCntTrigVoltage(-2.5);
-    EXPECT_EQ(writesAt(REG_OFS_DAC), (QList<uint64_t>{0x1000}));
+    EXPECT_EQ(writesAt(REG_OFS_DAC), (QList<uint64_t> {0x1000}));
     // Beyond the span: held at full scale, not wrapped to a low level.
     fpga().clearWrites();
     CSetParam::SetCntTrigVoltage(3.0);
-    EXPECT_EQ(writesAt(REG_OFS_DAC), (QList<uint64_t>{0x1000 + 4095}));
+    EXPECT_EQ(writesAt(REG_OFS_DAC), (QList<uint64_t> {0x1000 + 4095}));
 
     fpga().clearWrites();
     CSetParam::SetCntTrigSensiti(50);
-    EXPECT_EQ(writesAt(REG_OFS_DAC), (QList<uint64_t>{uint64_t(50.0 / 100 * 4095) | 0x5000}));
+    EXPECT_EQ(writesAt(REG_OFS_DAC), (QList<uint64_t> {uint64_t(50.0 / 100 * 4095) | 0x5000}));
     fpga().clearWrites();
     CSetParam::SetCntTrigSensiti(150);
-    EXPECT_EQ(writesAt(REG_OFS_DAC), (QList<uint64_t>{4095 | 0x5000}));
+    EXPECT_EQ(writesAt(REG_OFS_DAC), (QList<uint64_t> {4095 | 0x5000}));
 }
 
 TEST_F(CounterTest, SlowRangeBelowTheThresholdWithHysteresis)
 {
     // 500 Hz on the fast counters is below 1000 Hz: the slow range counts.
     fast(1, 5000000, 1);
-    slow(312500, 625000, 1000);  // 1000 cycles in 625000 FCLK ticks, high half the time
+    slow(312500, 625000, 1000); // 1000 cycles in 625000 FCLK ticks, high half the time
     ASSERT_EQ(CSetParam::readCounterPara(), 1);
     EXPECT_TRUE(CSetParam::state.cntSlowRange);
     EXPECT_DOUBLE_EQ(CSetParam::state.cntFre[CSetParam::VALUE], 1000.0 * ref::FCLK / 625000.0);
     EXPECT_DOUBLE_EQ(CSetParam::state.cntDuty[CSetParam::VALUE], 50.0);
     // From the slow range the fast one takes over only above 10 kHz.
-    fast(1, 2500000, 1000);  // 8 * 1000 * FCLK / 2.5e6 = 1 MHz
+    fast(1, 2500000, 1000); // 8 * 1000 * FCLK / 2.5e6 = 1 MHz
     ASSERT_EQ(CSetParam::readCounterPara(), 1);
     EXPECT_FALSE(CSetParam::state.cntSlowRange);
-    fast(1, 250000000, 8);   // 80 Hz on the fast counters: below 1000 Hz
+    fast(1, 250000000, 8); // 80 Hz on the fast counters: below 1000 Hz
     slow(1, 312500000, 5000);
     ASSERT_EQ(CSetParam::readCounterPara(), 1);
     EXPECT_TRUE(CSetParam::state.cntSlowRange);
@@ -87,8 +87,8 @@ TEST_F(CounterTest, StatisticsOverTheMostRecentReadings)
         ASSERT_EQ(CSetParam::readCounterPara(), 1);
     }
     const double mean = (1e6 + 2e6 + 4e6) / 3;
-    const double sd = std::sqrt(((1e6 - mean) * (1e6 - mean) + (2e6 - mean) * (2e6 - mean) +
-                                 (4e6 - mean) * (4e6 - mean)) / 3);
+    const double sd =
+        std::sqrt(((1e6 - mean) * (1e6 - mean) + (2e6 - mean) * (2e6 - mean) + (4e6 - mean) * (4e6 - mean)) / 3);
     EXPECT_DOUBLE_EQ(CSetParam::state.cntFre[CSetParam::MEAN], mean);
     EXPECT_DOUBLE_EQ(CSetParam::state.cntFre[CSetParam::MIN], 1e6);
     EXPECT_DOUBLE_EQ(CSetParam::state.cntFre[CSetParam::MAX], 4e6);

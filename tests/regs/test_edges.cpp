@@ -13,9 +13,9 @@ class EdgeTest : public RegsTest {
 protected:
     static EdgeRegs edges(CH_ID ch)
     {
-        return EdgeRegs{uint32_t(chValue(ch, REG_RISE_SLOPE, 3)), uint32_t(chValue(ch, REG_FALL_SLOPE, 3)),
-                        unsigned(chValue(ch, REG_RISE_SHIFT, 1)), unsigned(chValue(ch, REG_FALL_SHIFT, 1)),
-                        chValue(ch, REG_PULSE_DUTY, 6)};
+        return EdgeRegs {uint32_t(chValue(ch, REG_RISE_SLOPE, 3)), uint32_t(chValue(ch, REG_FALL_SLOPE, 3)),
+                         unsigned(chValue(ch, REG_RISE_SHIFT, 1)), unsigned(chValue(ch, REG_FALL_SHIFT, 1)),
+                         chValue(ch, REG_PULSE_DUTY, 6)};
     }
     // What a pulse with programmed edges r and f (seconds, before the 1.25
     // factor) must leave in the registers.
@@ -84,8 +84,10 @@ TEST_F(EdgeTest, DutyIsCorrectedForUnequalEdgesAndKeptInRange)
 
 TEST_F(EdgeTest, SquareEdgesByFrequency)
 {
-    const struct { double f, edge; } cases[] = {{1e3, 1.4e-9}, {119e6, 1.4e-9}, {120e6, 1.3e-9}, {135e6, 1.2e-9},
-                          {145e6, 1.1e-9}, {150e6, 0.9e-9}, {160e6, 0.3e-9}, {200e6, 0.3e-9}};
+    const struct {
+        double f, edge;
+    } cases[] = {{1e3, 1.4e-9},   {119e6, 1.4e-9}, {120e6, 1.3e-9}, {135e6, 1.2e-9},
+                 {145e6, 1.1e-9}, {150e6, 0.9e-9}, {160e6, 0.3e-9}, {200e6, 0.3e-9}};
     for (const auto& c : cases) {
         CSetParam::SetSquarePulseParam(CH1, c.f, 50);
         const ref::Slope s = ref::slope(double(ref::inc64(c.f)), c.edge * 1.25);
@@ -134,20 +136,20 @@ TEST_F(EdgeTest, RampSymmetrySlopesAndShifts)
 TEST_F(EdgeTest, PrbsEdgeThroughTheCh34Table)
 {
     auto word = [](double t) { return uint64_t(std::ceil((1 / (t * 1.25)) * ref::W48F / ref::FCLK)); };
-    CSetParam::SetPRBSEdgeTime(CH1, 3e-9);  // CH1/CH2: as it is
+    CSetParam::SetPRBSEdgeTime(CH1, 3e-9); // CH1/CH2: as it is
     EXPECT_EQ(chValue(CH1, REG_PRBS_EDGE, 6), word(3e-9));
-    CSetParam::SetPRBSEdgeTime(CH3, 6e-9);  // a table point
+    CSetParam::SetPRBSEdgeTime(CH3, 6e-9); // a table point
     EXPECT_EQ(chValue(CH3, REG_PRBS_EDGE, 6), word(4.8e-9));
-    CSetParam::SetPRBSEdgeTime(CH4, 4.5e-9);  // between 4 and 5 ns
+    CSetParam::SetPRBSEdgeTime(CH4, 4.5e-9); // between 4 and 5 ns
     EXPECT_EQ(chValue(CH4, REG_PRBS_EDGE, 6), word((2.6 + (3.6 - 2.6) * 0.5) * 1e-9));
-    CSetParam::SetPRBSEdgeTime(CH4, 20e-9);  // above the table
+    CSetParam::SetPRBSEdgeTime(CH4, 20e-9); // above the table
     EXPECT_EQ(chValue(CH4, REG_PRBS_EDGE, 6), word(20e-9));
 }
 
 TEST_F(EdgeTest, PulseSweepStreamsOneSlopeEntryPerStep)
 {
     rec(CH1).Rise = 10e-9;
-    rec(CH1).Fall = 0;  // held at 0.1 ns
+    rec(CH1).Fall = 0; // held at 0.1 ns
     std::vector<short> profile(2048);
     for (int i = 0; i < 2048; ++i)
         profile[size_t(i)] = short(-32767 + (65534 * i) / 2047);
@@ -155,7 +157,7 @@ TEST_F(EdgeTest, PulseSweepStreamsOneSlopeEntryPerStep)
     CSetParam::SetPulseSweepData(CH1, profile.data(), f0, f1);
 
     const QList<uint64_t> load = writesAt(reg(CH1, REG_SWEEP_LOAD));
-    EXPECT_EQ(load, (QList<uint64_t>{1, 0}));
+    EXPECT_EQ(load, (QList<uint64_t> {1, 0}));
     const QList<uint64_t> inc = writesAt(reg(CH1, REG_SWEEP_STEP_INC));
     const QList<uint64_t> rs = writesAt(reg(CH1, REG_SWEEP_RISE_SLOPE));
     const QList<uint64_t> fsh = writesAt(reg(CH1, REG_SWEEP_FALL_SHIFT));
@@ -168,13 +170,14 @@ TEST_F(EdgeTest, PulseSweepStreamsOneSlopeEntryPerStep)
         const uint64_t k = ref::inc48(fi);
         EXPECT_EQ(inc[s], k) << s;
         EXPECT_EQ(rs[s], ref::slope(double(k), 10e-9).mantissa) << s;
-        EXPECT_EQ(fsh[s], uint64_t(ref::slope(double(k), 1e-10).n)) << s;  // raw count
+        EXPECT_EQ(fsh[s], uint64_t(ref::slope(double(k), 1e-10).n)) << s; // raw count
     }
     // Every step writes its five registers, fall shift first.
     const QList<unsigned> a = addresses();
-    EXPECT_EQ(a.mid(1, 5), (QList<unsigned>{reg(CH1, REG_SWEEP_FALL_SHIFT), reg(CH1, REG_SWEEP_RISE_SHIFT),
-                                            reg(CH1, REG_SWEEP_FALL_SLOPE), reg(CH1, REG_SWEEP_RISE_SLOPE),
-                                            reg(CH1, REG_SWEEP_STEP_INC)}));
+    EXPECT_EQ(a.mid(1, 5),
+              (QList<unsigned> {reg(CH1, REG_SWEEP_FALL_SHIFT), reg(CH1, REG_SWEEP_RISE_SHIFT),
+                                reg(CH1, REG_SWEEP_FALL_SLOPE), reg(CH1, REG_SWEEP_RISE_SLOPE),
+                                reg(CH1, REG_SWEEP_STEP_INC)}));
 }
 
 // The steps of a list are checked on a list sweep in tests/signals; here the cap.

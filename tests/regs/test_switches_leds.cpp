@@ -5,18 +5,20 @@
 
 TEST_F(RegsTest, GeneratorAndFilterFollowTheBaseWave)
 {
-    const struct { CH_ID ch; BASE_WAVE w; bool arbSample, arbFilter; int gen, filter; uint32_t led; } cases[] = {
-        {CH1, BASE_Sine, false, false, 0, 1, 0x2000},
-        {CH1, BASE_Harmonic, false, false, 0, 1, 0x4},
-        {CH2, BASE_Square, false, false, 7, 0, 0x1000},
-        {CH3, BASE_Ramp, false, false, 6, 0, 0x800},
-        {CH4, BASE_Pulse, false, false, 1, 0, 0x400},
-        {CH1, BASE_Arb, false, false, 0, 0, 0x2},
-        {CH1, BASE_Arb, true, false, 3, 1, 0x2},   // sample by sample, filter on
-        {CH2, BASE_Arb, true, true, 3, 0, 0x2},    // sample by sample, filter off
-        {CH3, BASE_Arb, true, false, 0, 1, 0x2},   // no deep memory: table playback
-        {CH1, BASE_Noise, false, false, 2, 1, 0x1},
-        {CH2, BASE_DC, false, false, 5, 1, 0x8},
+    const struct {
+        CH_ID ch;
+        BASE_WAVE w;
+        bool arbSample, arbFilter;
+        int gen, filter;
+        uint32_t led;
+    } cases[] = {
+        {CH1, BASE_Sine, false, false, 0, 1, 0x2000},   {CH1, BASE_Harmonic, false, false, 0, 1, 0x4},
+        {CH2, BASE_Square, false, false, 7, 0, 0x1000}, {CH3, BASE_Ramp, false, false, 6, 0, 0x800},
+        {CH4, BASE_Pulse, false, false, 1, 0, 0x400},   {CH1, BASE_Arb, false, false, 0, 0, 0x2},
+        {CH1, BASE_Arb, true, false, 3, 1, 0x2}, // sample by sample, filter on
+        {CH2, BASE_Arb, true, true, 3, 0, 0x2},  // sample by sample, filter off
+        {CH3, BASE_Arb, true, false, 0, 1, 0x2}, // no deep memory: table playback
+        {CH1, BASE_Noise, false, false, 2, 1, 0x1},     {CH2, BASE_DC, false, false, 5, 1, 0x8},
         {CH4, BASE_Prbs, false, false, 4, 0, 0x200},
     };
     for (const auto& c : cases) {
@@ -85,7 +87,7 @@ TEST_F(RegsTest, ModulatingSourceLoadsTheRightTable)
         fpga().clearWrites();
         rec(CH2).ModWave = p[0];
         CSetParam::SetModWaveType(CH2);
-        EXPECT_EQ(addresses(), (QList<unsigned>{reg(CH2, REG_MOD_WAVE)}));
+        EXPECT_EQ(addresses(), (QList<unsigned> {reg(CH2, REG_MOD_WAVE)}));
         EXPECT_EQ(chValue(CH2, REG_MOD_WAVE, 1), uint64_t(p[1]));
     }
     rec(CH2).ModSrc = true;
@@ -124,13 +126,13 @@ TEST_F(RegsTest, AmplitudeScaleWordIsHeldInsideSixteenBitsAndAboveZero)
 
 TEST_F(RegsTest, LedWordsAreActiveLowAndCarryEveryOutputLed)
 {
-    CSetParam::state.pCharacter[CH3].LED = 0x2000 | 0x10000 | 0x100;  // sine, modulation, a stale output bit
-    CSetParam::state.chAllLed = 0x20 | 0x40;                          // CH2 and CH3 outputs on
+    CSetParam::state.pCharacter[CH3].LED = 0x2000 | 0x10000 | 0x100; // sine, modulation, a stale output bit
+    CSetParam::state.chAllLed = 0x20 | 0x40;                         // CH2 and CH3 outputs on
     CSetParam::SetAllLedOff(CH3);
     const uint32_t v = ~uint32_t(0x2000 | 0x10000 | 0x20 | 0x40);
-    EXPECT_EQ(writesAt(REG_LED_INIT), (QList<uint64_t>{1}));
-    EXPECT_EQ(writesAt(REG_LED_PORT), (QList<uint64_t>{0x1700 | (v & 0xFF), 0x1800 | ((v >> 8) & 0xFF),
-                                                        0x1900 | ((v >> 16) & 0xFF)}));
+    EXPECT_EQ(writesAt(REG_LED_INIT), (QList<uint64_t> {1}));
+    EXPECT_EQ(writesAt(REG_LED_PORT),
+              (QList<uint64_t> {0x1700 | (v & 0xFF), 0x1800 | ((v >> 8) & 0xFF), 0x1900 | ((v >> 16) & 0xFF)}));
     // The LED expander's three output ports now hold those bytes.
     EXPECT_EQ(fpga().ledChipReg(0x17), v & 0xFF);
     EXPECT_EQ(fpga().ledChipReg(0x18), (v >> 8) & 0xFF);

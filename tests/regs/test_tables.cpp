@@ -31,8 +31,8 @@ TEST_F(RegsTest, BaseTableGoesAsOneStreamOf8192Words)
             EXPECT_EQ(w.count, 8192);
         }
     EXPECT_EQ(streams, 1);
-    EXPECT_EQ(writesAt(REG_TABLE_SELECT), (QList<uint64_t>{uint64_t(CH3 * 4 + 0)}));
-    EXPECT_EQ(writesAt(REG_TABLE_LOAD), (QList<uint64_t>{1, 0}));
+    EXPECT_EQ(writesAt(REG_TABLE_SELECT), (QList<uint64_t> {uint64_t(CH3 * 4 + 0)}));
+    EXPECT_EQ(writesAt(REG_TABLE_LOAD), (QList<uint64_t> {1, 0}));
     // deep = true means nothing on CH3/CH4: table playback there.
     CSetParam::SetBaseWaveData(CH4, t.data(), 8192, true);
     EXPECT_EQ(stream("table:4:base").size(), 8192);
@@ -74,7 +74,7 @@ TEST_F(RegsTest, ModulationTableAndItsLimit)
     ASSERT_EQ(s.size(), 2048);
     EXPECT_EQ(s.first(), w16(t[0]));
     EXPECT_EQ(s.last(), w16(t[2047]));
-    EXPECT_EQ(writesAt(REG_TABLE_SELECT), (QList<uint64_t>{uint64_t(CH4 * 4 + 1)}));
+    EXPECT_EQ(writesAt(REG_TABLE_SELECT), (QList<uint64_t> {uint64_t(CH4 * 4 + 1)}));
 
     // More than the modulation memory holds: logged, cut to 2048.
     LogCapture log;
@@ -93,8 +93,8 @@ TEST_F(RegsTest, FrequencyListEntriesAre36BitIncrements)
     ASSERT_EQ(s.size(), 4);
     for (int i = 0; i < 4; ++i)
         EXPECT_EQ(s[i], quint64(uint64_t(f[i] * ref::W36 / ref::FCLK) & ((1ull << 36) - 1))) << f[i];
-    EXPECT_EQ(writesAt(REG_LIST_CH), (QList<uint64_t>{1u << CH2}));
-    EXPECT_EQ(writesAt(REG_LIST_LOAD), (QList<uint64_t>{1, 0}));
+    EXPECT_EQ(writesAt(REG_LIST_CH), (QList<uint64_t> {1u << CH2}));
+    EXPECT_EQ(writesAt(REG_LIST_LOAD), (QList<uint64_t> {1, 0}));
     EXPECT_EQ(writesAt(REG_LIST_DATA).size(), 4);
 
     // At most 2048 entries.
@@ -117,7 +117,7 @@ TEST_F(RegsTest, DeepMemoryRepeatsTheWaveToWholeWindows)
     ASSERT_EQ(s.size(), 40);
     for (int i = 0; i < 40; ++i)
         ASSERT_EQ(s[i], w16(t[size_t(i % 10)])) << i;
-    EXPECT_EQ(writesAt(REG_DEEP1_LOAD), (QList<uint64_t>{1, 0}));
+    EXPECT_EQ(writesAt(REG_DEEP1_LOAD), (QList<uint64_t> {1, 0}));
     int windows = 0;
     for (const auto& w : fpga().writes())
         if (w.address == REG_DEEP1_DATA) {
@@ -143,7 +143,7 @@ TEST_F(RegsTest, DeepPassesStopAtTheMemorySize)
     EXPECT_EQ(CSetParam::DeepPasses(8), 1);
     EXPECT_EQ(CSetParam::DeepPasses(12), 2);
     EXPECT_EQ(CSetParam::DeepPasses(10), 4);
-    EXPECT_EQ(CSetParam::DeepPasses(8388607), 8);  // odd: eight passes, 2^26 - 8 samples
+    EXPECT_EQ(CSetParam::DeepPasses(8388607), 8); // odd: eight passes, 2^26 - 8 samples
     // Two passes would not fit 2^26 samples: one pass, the tail window short.
     EXPECT_EQ(CSetParam::DeepPasses(67108863), 1);
 }
@@ -172,7 +172,7 @@ TEST_F(RegsTest, NoiseFilterIsAWindowedSincSentInSwappedGroups)
         EXPECT_EQ(s[g + 2], w16(c[g + 0])) << g;
         EXPECT_EQ(s[g + 3], w16(c[g + 1])) << g;
     }
-    EXPECT_EQ(writesAt(REG_TABLE_SELECT), (QList<uint64_t>{0x10u + CH3}));
+    EXPECT_EQ(writesAt(REG_TABLE_SELECT), (QList<uint64_t> {0x10u + CH3}));
     // The two centre taps are the largest (full scale within rounding) and
     // the filter is symmetric.
     EXPECT_GE(c[11], 32766);

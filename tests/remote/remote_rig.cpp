@@ -126,7 +126,7 @@ bool RemoteRig::waitDelivered(size_t n, int timeoutMs)
 int RemoteRig::connectLoopback(int port)
 {
     const int s = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in a{};
+    sockaddr_in a {};
     a.sin_family = AF_INET;
     a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     a.sin_port = htons(uint16_t(port));

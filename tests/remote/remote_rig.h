@@ -8,7 +8,7 @@
 #include <vector>
 
 struct DeliveredMessage {
-    int mode;  // data-transfer mode when the worker took it
+    int mode; // data-transfer mode when the worker took it
     QByteArray text;
 };
 

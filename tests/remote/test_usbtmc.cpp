@@ -107,7 +107,7 @@ TEST_F(Usbtmc, MalformedTransfersRunNothingAndTheDeviceReopens)
     const QByteArray vendor("\x7e\x03\xfc\0\0\0\0\0\0\0\0\0", 12);
     const struct {
         const char* name;
-        QByteArray before;  // a message sent first
+        QByteArray before; // a message sent first
         QByteArray transfer;
     } rows[] = {
         {"short packet", {}, QByteArray("\x01\x02\xfd", 3)},
@@ -129,7 +129,7 @@ TEST_F(Usbtmc, MalformedTransfersRunNothingAndTheDeviceReopens)
         ASSERT_TRUE(host.sendRaw(transfer));
         EXPECT_FALSE(rig->waitDelivered(1, 300));
         expectRecovers();
-        EXPECT_EQ(rig->delivered().size(), 1u);  // only the recovery query
+        EXPECT_EQ(rig->delivered().size(), 1u); // only the recovery query
     }
     QByteArray unknown(12, '\0');
     unknown[0] = char(50);

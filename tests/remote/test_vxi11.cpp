@@ -232,7 +232,10 @@ TEST_P(Vxi11, LockKeepsOtherLinksOutUntilReleasedAndAbortEndsAWaitingRead)
     EXPECT_EQ(client.query(link.lid, "*IDN?\n"), RemoteRig::idn());
     if (std::string(GetParam()) == "tcp") {
         // waitlock: the call waits until the holder unlocks.
-        std::thread holder([&] { usleep(200000); EXPECT_EQ(client.linkCall(19, link.lid), 0); });
+        std::thread holder([&] {
+            usleep(200000);
+            EXPECT_EQ(client.linkCall(19, link.lid), 0);
+        });
         EXPECT_EQ(second.lock(other.lid, true, 5000), 0);
         holder.join();
         // Destroying the holder's link releases its lock.
@@ -241,7 +244,7 @@ TEST_P(Vxi11, LockKeepsOtherLinksOutUntilReleasedAndAbortEndsAWaitingRead)
         EXPECT_EQ(client.lock(link.lid, false, 0), 0);
         EXPECT_EQ(client.linkCall(19, link.lid), 0);
     } else {
-        EXPECT_EQ(second.lock(other.lid, true, 5000), 11);  // over UDP: no waiting
+        EXPECT_EQ(second.lock(other.lid, true, 5000), 11); // over UDP: no waiting
         EXPECT_EQ(client.destroyLink(link.lid).error, 0);
         EXPECT_EQ(second.lock(other.lid, false, 0), 0);
         EXPECT_EQ(second.destroyLink(other.lid).error, 0);
@@ -266,7 +269,8 @@ TEST_P(Vxi11, ForgottenLinksLockNobodyOut)
             break;
         mine.push_back(l.lid);
     }
-    EXPECT_EQ(int(mine.size()), std::string(GetParam()) == "udp" ? VXI11_MAX_LINKS : VXI11_MAX_LINKS_PER_CONNECTION - 1);
+    EXPECT_EQ(int(mine.size()),
+              std::string(GetParam()) == "udp" ? VXI11_MAX_LINKS : VXI11_MAX_LINKS_PER_CONNECTION - 1);
     Vxi11Client fresh;
     ASSERT_TRUE(fresh.open("127.0.0.1", "tcp"));
     const Vxi11Client::Link l = fresh.createLink("inst0");

@@ -37,7 +37,7 @@ void resetPeakRss()
 
 int coreTcpPort()
 {
-    sockaddr_in a{};
+    sockaddr_in a {};
     a.sin_family = AF_INET;
     a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     return pmap_getport(&a, kDeviceCore, 1, IPPROTO_TCP);
@@ -114,10 +114,7 @@ protected:
     RemoteRig* rig = nullptr;
 };
 
-QByteArray modelIdn()
-{
-    return QByteArray("ORNAV96T%EN#SN") + RemoteRig::serial();
-}
+QByteArray modelIdn() { return QByteArray("ORNAV96T%EN#SN") + RemoteRig::serial(); }
 
 TEST_F(Vxi11Clients, InterleavedPartialWritesKeepEachClientsMessageAndReply)
 {
@@ -160,7 +157,7 @@ TEST_F(Vxi11Clients, AWaitingReadDoesNotHoldUpAnotherClient)
     ASSERT_GT(la, 0);
     ASSERT_GT(lb, 0);
     ASSERT_TRUE(c.open("127.0.0.1", "tcp"));
-    std::atomic<bool> done{false};
+    std::atomic<bool> done {false};
     Vxi11Client::Result ra;
     std::thread reader([&] {
         ra = a.read(la, 1000, 20000);
@@ -201,9 +198,9 @@ TEST_F(Vxi11Clients, OversizedWriteIsRefusedWithoutBeingHeldInMemory)
         ASSERT_EQ(send(s, zeros.data(), zeros.size(), 0), ssize_t(zeros.size()));
     const QByteArray reply = readReply(s);
     ASSERT_GE(reply.size(), 24);
-    EXPECT_EQ(word(reply, 0), 77u);  // xid
-    EXPECT_EQ(word(reply, 2), 0u);   // accepted
-    EXPECT_EQ(word(reply, 5), 4u);   // GARBAGE_ARGS
+    EXPECT_EQ(word(reply, 0), 77u); // xid
+    EXPECT_EQ(word(reply, 2), 0u);  // accepted
+    EXPECT_EQ(word(reply, 5), 4u);  // GARBAGE_ARGS
     const long peak = RemoteRig::memoryKb("VmHWM:");
     EXPECT_LT(peak - before, 8 * 1024) << "peak RSS grew by " << (peak - before) << " KiB";
     close(s);
@@ -277,10 +274,13 @@ TEST_F(Vxi11Clients, OpcQueryAnswersOnlyOnceTheControllerHasCaughtUp)
     scpi_context.parent = &controller;
     RemoteRoad::attach(&controller);
     // The controller is busy with a request queued before the query.
-    QMetaObject::invokeMethod(&controller, [&controller] {
-        controller.entered.release();
-        controller.release.acquire();
-    }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        &controller,
+        [&controller] {
+            controller.entered.release();
+            controller.release.acquire();
+        },
+        Qt::QueuedConnection);
     const bool busy = controller.entered.tryAcquire(1, 5000);
     EXPECT_TRUE(busy);
     if (busy) {

@@ -28,7 +28,7 @@ public:
     explicit IntrServer(bool udp) : udp_(udp)
     {
         fd_ = socket(AF_INET, udp ? SOCK_DGRAM : SOCK_STREAM, 0);
-        sockaddr_in a{};
+        sockaddr_in a {};
         a.sin_family = AF_INET;
         a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
         socklen_t len = sizeof a;
@@ -79,7 +79,7 @@ public:
 private:
     static bool readable(int fd)
     {
-        pollfd p{fd, POLLIN, 0};
+        pollfd p {fd, POLLIN, 0};
         return poll(&p, 1, 5000) == 1;
     }
     bool udp_;
@@ -89,8 +89,8 @@ private:
 };
 
 struct SrqCase {
-    const char* core;  // transport of the core channel
-    const char* intr;  // family of the interrupt channel
+    const char* core; // transport of the core channel
+    const char* intr; // family of the interrupt channel
 };
 
 class Vxi11Srq : public ::testing::TestWithParam<SrqCase> {};
@@ -129,7 +129,7 @@ TEST_P(Vxi11Srq, RequestReachesOnlyEnabledLinksWithTheirHandle)
 }
 
 INSTANTIATE_TEST_SUITE_P(Channel, Vxi11Srq,
-                         ::testing::Values(SrqCase{"tcp", "tcp"}, SrqCase{"tcp", "udp"}, SrqCase{"udp", "udp"}));
+                         ::testing::Values(SrqCase {"tcp", "tcp"}, SrqCase {"tcp", "udp"}, SrqCase {"udp", "udp"}));
 
 // One host cannot take every link: 127.0.0.2 over three connections gets
 // its share and no more. Then the lockout of old: 128 links over UDP that
@@ -160,7 +160,7 @@ TEST(Vxi11Lockout, NoHostAndNoForgottenLinkOrSilentSocketLocksOthersOut)
     int udpGranted = 0;
     for (int i = 0; i < 128; ++i)
         udpGranted += udp.createLink("inst0").error == 0;
-    EXPECT_EQ(udpGranted, 128);  // the host's oldest UDP links gave way
+    EXPECT_EQ(udpGranted, 128); // the host's oldest UDP links gave way
     std::vector<int> silent;
     for (int i = 0; i < VXI11_MAX_CONNECTIONS; ++i) {
         silent.push_back(RemoteRig::connectLoopback(vxi11_abort_port()));
@@ -203,10 +203,10 @@ TEST(PartialLimit, RawClientOverTheSharedLimitIsClosedWith363)
             break;
         at += size_t(n);
     }
-    pollfd p{s, POLLIN, 0};
+    pollfd p {s, POLLIN, 0};
     char c;
     ASSERT_EQ(poll(&p, 1, 10000), 1);
-    EXPECT_LE(recv(s, &c, 1, 0), 0);  // closed by the instrument
+    EXPECT_LE(recv(s, &c, 1, 0), 0); // closed by the instrument
     close(s);
     EXPECT_TRUE(v.query(errs, "SYSTem:ERRor?\n").startsWith("-363"));
     v.clear(held);

@@ -21,18 +21,18 @@ TEST(OffsetDacPorts, EachChannelKeepsItsCoarseAndFineWord)
 {
     SimFpga::instance().reset();
     EXPECT_TRUE(FpgaProbe::stream("offset:1").isEmpty());
-    dacWord(0, 0x8000 | 123);            // CH1 coarse
+    dacWord(0, 0x8000 | 123); // CH1 coarse
     EXPECT_TRUE(FpgaProbe::stream("offset:1").isEmpty()) << "only one of the two words";
-    dacWord(0, 0xC000 | 0x1000 | 456);   // CH1 fine
-    dacWord(0, 789);                     // CH2 coarse
-    dacWord(0, 0x4000 | 0x1000 | 4095);  // CH2 fine
-    dacWord(1, 0x8000 | 1);              // CH3 coarse
-    dacWord(1, 0xD000 | 2);              // CH3 fine
-    dacWord(2, 0x1000 | 2047);           // the counter's trigger DAC: no channel
+    dacWord(0, 0xC000 | 0x1000 | 456);  // CH1 fine
+    dacWord(0, 789);                    // CH2 coarse
+    dacWord(0, 0x4000 | 0x1000 | 4095); // CH2 fine
+    dacWord(1, 0x8000 | 1);             // CH3 coarse
+    dacWord(1, 0xD000 | 2);             // CH3 fine
+    dacWord(2, 0x1000 | 2047);          // the counter's trigger DAC: no channel
     dacWord(2, 0x5000 | 100);
-    EXPECT_EQ(FpgaProbe::stream("offset:1"), (QVector<quint64>{123, 456}));
-    EXPECT_EQ(FpgaProbe::stream("offset:2"), (QVector<quint64>{789, 4095}));
-    EXPECT_EQ(FpgaProbe::stream("offset:3"), (QVector<quint64>{1, 2}));
+    EXPECT_EQ(FpgaProbe::stream("offset:1"), (QVector<quint64> {123, 456}));
+    EXPECT_EQ(FpgaProbe::stream("offset:2"), (QVector<quint64> {789, 4095}));
+    EXPECT_EQ(FpgaProbe::stream("offset:3"), (QVector<quint64> {1, 2}));
     EXPECT_TRUE(FpgaProbe::stream("offset:4").isEmpty());
     QVector<quint64> out;
     QString why;

@@ -34,10 +34,11 @@ TEST_F(Scope, AmplitudeAndOffsetAcrossTheOutputRanges)
 {
     select(0, BASE_Sine);
     set(0, PARAM_INDEX_FREQ, 1000);
-    struct Case { double vpp, offset; };
-    const Case cases[] = {{0.004, 0}, {0.01, 0}, {0.03, 0.2}, {0.1, -0.5}, {0.3, 1.0},
-                          {1.0, 0}, {4.0, 0.5}, {6.0, 1.0}, {10.0, 0}, {20.0, 0},
-                          {0.05, -4.0}, {0.02, 2.5}, {0.15, 3.0}};
+    struct Case {
+        double vpp, offset;
+    };
+    const Case cases[] = {{0.004, 0}, {0.01, 0}, {0.03, 0.2}, {0.1, -0.5},  {0.3, 1.0},  {1.0, 0},   {4.0, 0.5},
+                          {6.0, 1.0}, {10.0, 0}, {20.0, 0},   {0.05, -4.0}, {0.02, 2.5}, {0.15, 3.0}};
     for (const Case& c : cases) {
         set(0, PARAM_INDEX_OFFSET, 0);
         set(0, PARAM_INDEX_AMP, c.vpp);

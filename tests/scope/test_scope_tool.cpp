@@ -16,7 +16,7 @@ protected:
         env.remove("ORNAV_ROOT");
         env.insert("QT_QPA_PLATFORM", "offscreen");
         p.setProcessEnvironment(env);
-        p.start(QString(ORNAV_BIN_DIR) + "/tools/ornav-sim", QStringList{"--root", dir.path(), "scope"} + args);
+        p.start(QString(ORNAV_BIN_DIR) + "/tools/ornav-sim", QStringList {"--root", dir.path(), "scope"} + args);
         if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit)
             return -1;
         return p.exitCode();
@@ -41,7 +41,10 @@ TEST_F(ScopeTool, DrawsTheTraceInTheChannelsColourAndRefusesBadArguments)
                 ++trace;
     EXPECT_GT(trace, 100);
 
-    for (const QStringList& bad : {QStringList{"5"}, {"1", "--span", "-1"}, {"1", "--points", "3"},
-                                   {"1", "--load", "0"}, {"1", "--bogus", "1"}})
+    for (const QStringList& bad : {QStringList {"5"},
+                                   {"1", "--span", "-1"},
+                                   {"1", "--points", "3"},
+                                   {"1", "--load", "0"},
+                                   {"1", "--bogus", "1"}})
         EXPECT_EQ(run(bad), 2) << bad.join(' ').toStdString();
 }

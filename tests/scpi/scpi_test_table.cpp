@@ -4,10 +4,7 @@
 
 ScpiTestRecord scpi_test_record;
 
-static void called(scpi_t* c)
-{
-    scpi_test_record.calls.push_back(c->param_list.cmd->pattern);
-}
+static void called(scpi_t* c) { scpi_test_record.calls.push_back(c->param_list.cmd->pattern); }
 
 static scpi_result_t idnQ(scpi_t* c)
 {
@@ -101,12 +98,12 @@ static scpi_result_t volt(scpi_t* c)
     return scpi_test_record.readOk ? SCPI_RES_OK : SCPI_RES_ERR;
 }
 
-#define READER(name, expr)                      \
-    static scpi_result_t name(scpi_t* c)        \
-    {                                           \
-        called(c);                              \
-        scpi_test_record.readOk = (expr);       \
-        return SCPI_RES_OK;                     \
+#define READER(name, expr)                                                                                             \
+    static scpi_result_t name(scpi_t* c)                                                                               \
+    {                                                                                                                  \
+        called(c);                                                                                                     \
+        scpi_test_record.readOk = (expr);                                                                              \
+        return SCPI_RES_OK;                                                                                            \
     }
 
 static const scpi_choice_def_t kLanguage[] = {
@@ -116,11 +113,7 @@ static const scpi_choice_def_t kLanguage[] = {
 };
 
 static const scpi_choice_def_t kSleep[] = {
-    {"CLOSe", 0},
-    {"5MIN", 1},
-    {"15MIN", 2},
-    {"ThreeFSK", 3},
-    {nullptr, -1},
+    {"CLOSe", 0}, {"5MIN", 1}, {"15MIN", 2}, {"ThreeFSK", 3}, {nullptr, -1},
 };
 
 READER(testInt, SCPI_ParamInt(c, &scpi_test_record.i, true))
@@ -188,18 +181,17 @@ static scpi_result_t testMulti(scpi_t* c)
 {
     called(c);
     scpi_test_record.readOk = SCPI_ParamInt(c, &scpi_test_record.i, true) &&
-                              SCPI_ParamDouble(c, &scpi_test_record.d, true) &&
-                              SCPI_ParamBool(c, &scpi_test_record.b, true);
+        SCPI_ParamDouble(c, &scpi_test_record.d, true) && SCPI_ParamBool(c, &scpi_test_record.b, true);
     return SCPI_RES_OK;
 }
 
 // Query handlers answering one field of the record.
-#define RESULT(name, expr)                      \
-    static scpi_result_t name(scpi_t* c)        \
-    {                                           \
-        called(c);                              \
-        expr;                                   \
-        return SCPI_RES_OK;                     \
+#define RESULT(name, expr)                                                                                             \
+    static scpi_result_t name(scpi_t* c)                                                                               \
+    {                                                                                                                  \
+        called(c);                                                                                                     \
+        expr;                                                                                                          \
+        return SCPI_RES_OK;                                                                                            \
     }
 
 RESULT(testIntQ, SCPI_ResultInt(c, scpi_test_record.i))
@@ -302,15 +294,12 @@ const scpi_command_t scpi_test_commands[] = {
 
 // Rig -----------------------------------------------------------------------
 
-static ScpiTestRig* rigOf(scpi_t* c)
-{
-    return static_cast<ScpiTestRig*>(c->user_context);
-}
+static ScpiTestRig* rigOf(scpi_t* c) { return static_cast<ScpiTestRig*>(c->user_context); }
 
 static int rigError(scpi_t* c, int_fast16_t err)
 {
     rigOf(c)->errors.push_back(int(err));
-    return SCPI_Error(c, err);  // the instrument's list and tip as well
+    return SCPI_Error(c, err); // the instrument's list and tip as well
 }
 
 static size_t rigWrite(scpi_t* c, const char* data, size_t len)
@@ -358,10 +347,7 @@ ScpiTestRig::ScpiTestRig()
     scpi_test_record.clear();
 }
 
-int ScpiTestRig::send(const std::string& message)
-{
-    return SCPI_Input(&ctx, message.data(), int(message.size()));
-}
+int ScpiTestRig::send(const std::string& message) { return SCPI_Input(&ctx, message.data(), int(message.size())); }
 
 std::vector<int> ScpiTestRig::drainErrors()
 {

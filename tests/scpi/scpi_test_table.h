@@ -10,14 +10,14 @@ extern const scpi_command_t scpi_test_commands[];
 
 // What the handlers of the test table saw last.
 struct ScpiTestRecord {
-    std::vector<std::string> calls;  // pattern of every handler run
+    std::vector<std::string> calls; // pattern of every handler run
     int32_t numbers[4] = {0, 0, 0, 0};
     int32_t i = 0;
     uint32_t u = 0;
     double d = 0;
     bool b = false;
     int32_t choice = -1;
-    scpi_number_t number{};
+    scpi_number_t number {};
     std::string text;
     std::string chars;
     std::string block;
@@ -25,20 +25,20 @@ struct ScpiTestRecord {
     int32_t optional = 0;
     double freq[5] = {0, 0, 0, 0, 0};
     double volt = 0;
-    bool readOk = false;  // result of the last parameter reader
+    bool readOk = false; // result of the last parameter reader
     void clear() { *this = ScpiTestRecord(); }
 };
 extern ScpiTestRecord scpi_test_record;
 
 struct ScpiTestRig {
-    scpi_t ctx{};
+    scpi_t ctx {};
     char input[SCPI_INPUT_BUFFER_LENGTH];
     scpi_fifo_t fifo;
     scpi_reg_val_t regs[SCPI_REG_COUNT];
     scpi_interface_t iface;
 
     std::string out;
-    std::vector<int> errors;  // codes handed to the error callback
+    std::vector<int> errors; // codes handed to the error callback
     std::vector<std::pair<int, int>> controls;
     int flushes = 0;
     int resets = 0;

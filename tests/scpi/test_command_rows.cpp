@@ -17,10 +17,10 @@ namespace {
 
 class Recorder : public ScpiInstrument {
 public:
-    HardWareInfo rec{};
+    HardWareInfo rec {};
     std::vector<std::string> log;
     bool masked = false;
-    std::string found;  // path findFile answers with, empty: not found
+    std::string found; // path findFile answers with, empty: not found
 
     void add(const char* what, double a, double b, double c)
     {
@@ -78,10 +78,7 @@ protected:
             d.Load = 50;
         scpi_wfile_reset();
     }
-    void TearDown() override
-    {
-        scpi_wfile_reset();
-    }
+    void TearDown() override { scpi_wfile_reset(); }
     // Requests of one message, errors emptied into errs.
     std::vector<std::string> send(const std::string& msg)
     {
@@ -100,12 +97,12 @@ protected:
 
 TEST_F(CommandRows, ArbFileIsLookedUpAsAPlainName)
 {
-    EXPECT_EQ(send("CHANnel1:BASe:ARB USER,\"../x.bsv\""), L{});
-    EXPECT_EQ(errs, E{-224});
+    EXPECT_EQ(send("CHANnel1:BASe:ARB USER,\"../x.bsv\""), L {});
+    EXPECT_EQ(errs, E {-224});
     inst.found = "/run/media/mmcblk0p1/waves/x.bsv";
     EXPECT_EQ(send("CHANnel2:MODulate:ARB USER,\"x.bsv\""),
-              (L{"find /run/media/mmcblk0p1 x.bsv", "store 1 /run/media/mmcblk0p1/waves/x.bsv",
-                 "arb 1 /run/media/mmcblk0p1/waves/x.bsv mod", "wait"}));
+              (L {"find /run/media/mmcblk0p1 x.bsv", "store 1 /run/media/mmcblk0p1/waves/x.bsv",
+                  "arb 1 /run/media/mmcblk0p1/waves/x.bsv mod", "wait"}));
     std::strcpy(inst.rec.PDT[1].ModArbFileDir, "/run/media/mmcblk0p1/waves/x.bsv");
     EXPECT_EQ(rig.ask("CHANnel2:MODulate:ARB?\n"), "USER,\"x.bsv\"\r\n");
     std::strcpy(inst.rec.PDT[1].ArbFileDir, "/media/usbdisk/a.csv");
@@ -114,18 +111,18 @@ TEST_F(CommandRows, ArbFileIsLookedUpAsAPlainName)
 
 TEST_F(CommandRows, ArmingTakesAChannelAndAPlainFileName)
 {
-    EXPECT_EQ(send("WFREQLIST2 \"sweep.lst\""), (L{"modeIndex 1 2 3", "wait screens"}));
+    EXPECT_EQ(send("WFREQLIST2 \"sweep.lst\""), (L {"modeIndex 1 2 3", "wait screens"}));
     EXPECT_EQ(wfile_flag, int(WF_LIST));
     EXPECT_EQ(wfile_channel, 1);
     EXPECT_STREQ(wfile_name, "sweep.lst");
     scpi_wfile_reset();
-    EXPECT_EQ(send("WARB3:CARRier \"../../etc/x\""), L{});
-    EXPECT_EQ(errs, E{-224});
+    EXPECT_EQ(send("WARB3:CARRier \"../../etc/x\""), L {});
+    EXPECT_EQ(errs, E {-224});
     EXPECT_EQ(wfile_flag, int(WF_None));
-    EXPECT_EQ(send("WARB5:MODulate \"a.bsv\""), L{});
-    EXPECT_EQ(errs, E{-108});
-    EXPECT_EQ(send("WARB4:MODulate"), L{});
-    EXPECT_EQ(errs, E{-109});
+    EXPECT_EQ(send("WARB5:MODulate \"a.bsv\""), L {});
+    EXPECT_EQ(errs, E {-108});
+    EXPECT_EQ(send("WARB4:MODulate"), L {});
+    EXPECT_EQ(errs, E {-109});
     send("WARB4:MODulate a1");
     EXPECT_EQ(wfile_flag, int(WF_ModArb));
     EXPECT_EQ(wfile_channel, 3);
@@ -141,7 +138,7 @@ TEST_F(CommandRows, EachContextReachesItsOwnInstrument)
     other.ctx.cmdlist = scpi_commands;
     inst.log.clear();
     other.send("CHANnel1:BASe:FREQuency 1000\n");
-    EXPECT_EQ(inst.log, L{});
+    EXPECT_EQ(inst.log, L {});
     EXPECT_EQ(other.ask("CHANnel1:BASe:FREQuency?\n").find("1.234"), std::string::npos);
     EXPECT_NE(rig.ask("CHANnel1:BASe:FREQuency?\n").find("1.234"), std::string::npos);
     EXPECT_FALSE(send("CHANnel1:BASe:FREQuency 1000").empty());
@@ -164,7 +161,7 @@ TEST_F(CommandRows, EveryDescribedRowResolves)
             EXPECT_TRUE(row->query || row->read) << c->pattern;
         }
     }
-    EXPECT_EQ(described, 176);  // the described rows, set and query forms
+    EXPECT_EQ(described, 176); // the described rows, set and query forms
 }
 
 } // namespace

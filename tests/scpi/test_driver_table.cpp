@@ -18,7 +18,4 @@ TEST(DriverTable, CheckedInFileIsCurrent)
         << "python/ornav72/_commands.py is stale: run build/tools/scpi-doc --python python/ornav72/_commands.py";
 }
 
-TEST(DriverTable, EveryEntryNamesACommandOfTheTable)
-{
-    EXPECT_EQ(scpi_driver_table_missing(), "");
-}
+TEST(DriverTable, EveryEntryNamesACommandOfTheTable) { EXPECT_EQ(scpi_driver_table_missing(), ""); }

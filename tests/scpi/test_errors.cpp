@@ -21,7 +21,7 @@ TEST(ScpiErrorQueue, KeepsTheNewestSixteenCodes)
         expected.push_back(i);
     EXPECT_EQ(rig.drainErrors(), expected);
     EXPECT_EQ(SCPI_ErrorPop(&rig.ctx), 0);
-    EXPECT_EQ(rig.errors.size(), 20u);  // every code still reached the callback
+    EXPECT_EQ(rig.errors.size(), 20u); // every code still reached the callback
 }
 
 TEST(ScpiErrorQueue, QueueBitOfTheStatusByteFollowsTheQueue)
@@ -42,16 +42,18 @@ TEST(ScpiErrorQueue, QueueBitOfTheStatusByteFollowsTheQueue)
 
 TEST(ScpiErrorQueue, EventStatusBitPerCodeRange)
 {
-    const struct { int code; int bit; } cases[] = {
-        {-100, 0x20}, {-199, 0x20}, {-200, 0x10}, {-299, 0x10}, {-300, 0x08}, {-399, 0x08},
-        {1, 0x08}, {32767, 0x08}, {-400, 0x04}, {-499, 0x04}, {-500, 0x80}, {-599, 0x80},
-        {-600, 0x40}, {-699, 0x40}, {-700, 0x02}, {-799, 0x02}, {-800, 0x01}, {-899, 0x01},
-        {0, 0}, {-99, 0}, {-900, 0}, {-32768, 0},
+    const struct {
+        int code;
+        int bit;
+    } cases[] = {
+        {-100, 0x20}, {-199, 0x20}, {-200, 0x10}, {-299, 0x10}, {-300, 0x08}, {-399, 0x08}, {1, 0x08},    {32767, 0x08},
+        {-400, 0x04}, {-499, 0x04}, {-500, 0x80}, {-599, 0x80}, {-600, 0x40}, {-699, 0x40}, {-700, 0x02}, {-799, 0x02},
+        {-800, 0x01}, {-899, 0x01}, {0, 0},       {-99, 0},     {-900, 0},    {-32768, 0},
     };
     for (const auto& c : cases) {
         ScpiTestRig rig;
         rig.send("TEST:PUSH " + std::to_string(c.code) + "\n");
-        EXPECT_EQ(rig.drainErrors(), Codes{c.code});
+        EXPECT_EQ(rig.drainErrors(), Codes {c.code});
         EXPECT_EQ(SCPI_RegGet(&rig.ctx, SCPI_REG_ESR), c.bit) << c.code;
     }
 }
@@ -60,18 +62,18 @@ TEST(ScpiErrorQueue, FailingHandlersGetExecutionError)
 {
     ScpiTestRig rig;
     rig.send("TEST:FAIL\n");
-    EXPECT_EQ(rig.drainErrors(), Codes{-200});
+    EXPECT_EQ(rig.drainErrors(), Codes {-200});
     // A handler reporting its own code: the list holds it and the -200, the
     // queue only the -200.
     rig.send("TEST:FAIL:CODE\n");
-    EXPECT_EQ(rig.drainErrors(), Codes{-200});
+    EXPECT_EQ(rig.drainErrors(), Codes {-200});
     EXPECT_EQ(Sys_ErrorPop(), -200);
     EXPECT_EQ(Sys_ErrorPop(), -224);
     EXPECT_EQ(Sys_ErrorPop(), -200);
     EXPECT_EQ(Sys_ErrorPop(), 0);
     // A handler that pushed its own error and failed gets no -200 on top.
     rig.send("CHAN1:BAS:FREQ 1 S\n");
-    EXPECT_EQ(rig.drainErrors(), Codes{-224});
+    EXPECT_EQ(rig.drainErrors(), Codes {-224});
 }
 
 // The event status summary over VXI-11 is in tests/remote; here the
@@ -81,7 +83,7 @@ TEST(ScpiStatusRegisters, SummaryBitsAndServiceRequest)
     ScpiTestRig rig;
     SCPI_RegSet(&rig.ctx, SCPI_REG_ESE, 0x20);
     SCPI_RegSet(&rig.ctx, SCPI_REG_SRE, 0x20);
-    rig.send("NOSUCH\n");  // command error sets ESR 0x20, enabled
+    rig.send("NOSUCH\n"); // command error sets ESR 0x20, enabled
     ASSERT_FALSE(rig.controls.empty());
     EXPECT_EQ(rig.controls.back().first, SCPI_CTRL_SRQ);
     EXPECT_EQ(rig.controls.back().second, SCPI_RegGet(&rig.ctx, SCPI_REG_STB));
@@ -100,16 +102,19 @@ TEST(ScpiStatusRegisters, SummaryBitsAndServiceRequest)
     SCPI_RegSet(&rig.ctx, SCPI_REG_OPERE, 0x10);
     SCPI_RegSet(&rig.ctx, SCPI_REG_OPER, 0x11);
     EXPECT_EQ(SCPI_RegGet(&rig.ctx, SCPI_REG_STB) & 0x80, 0x80);
-    EXPECT_EQ(SCPI_RegGet(&rig.ctx, scpi_reg_name_t(8)), 0);  // outside: no access
+    EXPECT_EQ(SCPI_RegGet(&rig.ctx, scpi_reg_name_t(8)), 0); // outside: no access
 }
 
 // The texts of the codes the instrument raises itself (the standard ones are
 // seen through SYST:ERR? below), the fallback, and the tip built from them.
 TEST(ScpiErrorTexts, InstrumentCodesFallbackAndTip)
 {
-    const struct { int code; const char* text; } cases[] = {
-        {-801, "Out of range!"}, {-806, "delete error!"}, {-809, "No dBm at highZ!"},
-        {-810, "IO confilict!"}, {-102, "Unknown error"}, {-811, "Unknown error"}, {5, "Unknown error"},
+    const struct {
+        int code;
+        const char* text;
+    } cases[] = {
+        {-801, "Out of range!"}, {-806, "delete error!"}, {-809, "No dBm at highZ!"}, {-810, "IO confilict!"},
+        {-102, "Unknown error"}, {-811, "Unknown error"}, {5, "Unknown error"},
     };
     for (const auto& c : cases)
         EXPECT_STREQ(SCPI_ErrorTranslate(int16_t(c.code)), c.text) << c.code;

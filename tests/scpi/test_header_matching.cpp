@@ -7,11 +7,11 @@ using Calls = std::vector<std::string>;
 
 TEST(ScpiHeaderMatching, LongShortAndMixedCaseSelectTheSameCommand)
 {
-    for (const char* header : {"CHANNEL2:BASE:FREQUENCY", "CHAN2:BAS:FREQ", "chan2:bas:freq",
-                               "ChAnNeL2:bAsE:fReQ", ":CHAN2:BASe:FREQuency"}) {
+    for (const char* header : {"CHANNEL2:BASE:FREQUENCY", "CHAN2:BAS:FREQ", "chan2:bas:freq", "ChAnNeL2:bAsE:fReQ",
+                               ":CHAN2:BASe:FREQuency"}) {
         ScpiTestRig rig;
         rig.send(std::string(header) + " 5\n");
-        EXPECT_EQ(scpi_test_record.calls, Calls{"CHANnel#:BASe:FREQuency"}) << header;
+        EXPECT_EQ(scpi_test_record.calls, Calls {"CHANnel#:BASe:FREQuency"}) << header;
         EXPECT_EQ(scpi_test_record.numbers[0], 2) << header;
         EXPECT_DOUBLE_EQ(scpi_test_record.freq[2], 5.0) << header;
         EXPECT_TRUE(rig.drainErrors().empty()) << header;
@@ -21,12 +21,12 @@ TEST(ScpiHeaderMatching, LongShortAndMixedCaseSelectTheSameCommand)
 TEST(ScpiHeaderMatching, PartialFormsAndExtraLettersAreUndefined)
 {
     // Neither the long form nor the short form: "CHA", "CHANN", "FREQU".
-    for (const char* header : {"CHA1:BAS:FREQ 1\n", "CHANN1:BAS:FREQ 1\n", "CHAN1:BAS:FREQU 1\n",
-                               "CHAN1:BASE:FREQ:X 1\n", "BAS:FREQ 1\n"}) {
+    for (const char* header :
+         {"CHA1:BAS:FREQ 1\n", "CHANN1:BAS:FREQ 1\n", "CHAN1:BAS:FREQU 1\n", "CHAN1:BASE:FREQ:X 1\n", "BAS:FREQ 1\n"}) {
         ScpiTestRig rig;
         rig.send(header);
         EXPECT_TRUE(scpi_test_record.calls.empty()) << header;
-        EXPECT_EQ(rig.drainErrors(), std::vector<int>{-113}) << header;
+        EXPECT_EQ(rig.drainErrors(), std::vector<int> {-113}) << header;
         EXPECT_EQ(rig.out, "") << header;
     }
 }
@@ -59,13 +59,13 @@ TEST(ScpiHeaderMatching, TwoNumericPlacesAreReturnedInPatternOrder)
 
 TEST(ScpiHeaderMatching, OptionalNodesMayBeLeftOutOrGiven)
 {
-    const struct { const char* msg; int source; double volt; } cases[] = {
-        {"VOLT 1.5\n", 1, 1.5},
-        {"SOUR2:VOLT 2.5\n", 2, 2.5},
-        {"SOURCE3:VOLTAGE:LEVEL 3.5\n", 3, 3.5},
-        {"VOLT:LEV:IMM 4.5\n", 1, 4.5},
-        {"VOLT:IMM 5.5\n", 1, 5.5},
-        {":SOUR4:VOLT:LEV:IMM 6.5\n", 4, 6.5},
+    const struct {
+        const char* msg;
+        int source;
+        double volt;
+    } cases[] = {
+        {"VOLT 1.5\n", 1, 1.5},         {"SOUR2:VOLT 2.5\n", 2, 2.5}, {"SOURCE3:VOLTAGE:LEVEL 3.5\n", 3, 3.5},
+        {"VOLT:LEV:IMM 4.5\n", 1, 4.5}, {"VOLT:IMM 5.5\n", 1, 5.5},   {":SOUR4:VOLT:LEV:IMM 6.5\n", 4, 6.5},
     };
     for (const auto& c : cases) {
         ScpiTestRig rig;
@@ -76,8 +76,8 @@ TEST(ScpiHeaderMatching, OptionalNodesMayBeLeftOutOrGiven)
         EXPECT_TRUE(rig.drainErrors().empty()) << c.msg;
     }
     ScpiTestRig rig;
-    rig.send("VOLT:IMM:LEV 1\n");  // optional nodes keep their order
-    EXPECT_EQ(rig.drainErrors(), std::vector<int>{-113});
+    rig.send("VOLT:IMM:LEV 1\n"); // optional nodes keep their order
+    EXPECT_EQ(rig.drainErrors(), std::vector<int> {-113});
     rig.send("SOUR2:VOLT:LEV?\n");
     EXPECT_EQ(scpi_test_record.numbers[0], 2);
 }
@@ -86,8 +86,8 @@ TEST(ScpiHeaderMatching, QueryAndSetFormsCommonHeadersAndDigitsWithoutPlace)
 {
     ScpiTestRig rig;
     EXPECT_EQ(rig.ask("TEST:TAG?\n"), "42\r\n");
-    rig.send("TEST:TAG\n");                 // no set form
-    rig.send("TEST:NOOP?\n");               // no query form
+    rig.send("TEST:TAG\n");   // no set form
+    rig.send("TEST:NOOP?\n"); // no query form
     EXPECT_EQ(rig.ask("*idn?\n"), "VELTRIX Technologies,ORNAV96T,SN0001,1.09.0018\r\n");
     rig.send("*Rst\n");
     EXPECT_EQ(rig.resets, 1);
@@ -97,7 +97,7 @@ TEST(ScpiHeaderMatching, QueryAndSetFormsCommonHeadersAndDigitsWithoutPlace)
     rig.send("TEST2:NOOP\n");
     rig.send("KEY:CH1\n");
     rig.send("KEY:CH\n");
-    EXPECT_EQ(scpi_test_record.calls, Calls{"KEY:CH1"});
+    EXPECT_EQ(scpi_test_record.calls, Calls {"KEY:CH1"});
     EXPECT_EQ(rig.drainErrors(), (std::vector<int>(6, -113)));
 }
 
@@ -107,7 +107,7 @@ TEST(ScpiHeaderMatching, CompoundPathAcrossSemicolonsLeadingColonCommonHeadersAn
         // FREQ? after CHAN2:BAS:FREQ takes the path CHAN2:BAS:.
         ScpiTestRig rig;
         rig.send("CHAN2:BAS:FREQ 1000;FREQ?\n");
-        EXPECT_EQ(scpi_test_record.calls, (Calls{"CHANnel#:BASe:FREQuency", "CHANnel#:BASe:FREQuency?"}));
+        EXPECT_EQ(scpi_test_record.calls, (Calls {"CHANnel#:BASe:FREQuency", "CHANnel#:BASe:FREQuency?"}));
         EXPECT_EQ(rig.out, "1.000000e+03 \r\n");
         EXPECT_TRUE(rig.drainErrors().empty());
     }
@@ -115,14 +115,14 @@ TEST(ScpiHeaderMatching, CompoundPathAcrossSemicolonsLeadingColonCommonHeadersAn
         // A leading ":" starts again from the root.
         ScpiTestRig rig;
         rig.send("CHAN2:BAS:FREQ 1;:TEST:NOOP\n");
-        EXPECT_EQ(scpi_test_record.calls, (Calls{"CHANnel#:BASe:FREQuency", "TEST:NOOP"}));
+        EXPECT_EQ(scpi_test_record.calls, (Calls {"CHANnel#:BASe:FREQuency", "TEST:NOOP"}));
         EXPECT_TRUE(rig.drainErrors().empty());
     }
     {
         // Without it the root-level header is taken relative and is undefined.
         ScpiTestRig rig;
         rig.send("CHAN2:BAS:FREQ 1;TEST:NOOP\n");
-        EXPECT_EQ(rig.drainErrors(), std::vector<int>{-113});
+        EXPECT_EQ(rig.drainErrors(), std::vector<int> {-113});
     }
     {
         // A common command between keeps the path.
@@ -136,7 +136,7 @@ TEST(ScpiHeaderMatching, CompoundPathAcrossSemicolonsLeadingColonCommonHeadersAn
         // The path ends with the message: the next message starts at the root.
         ScpiTestRig rig;
         rig.send("CHAN2:BAS:FREQ 1\nFREQ?\n");
-        EXPECT_EQ(rig.drainErrors(), std::vector<int>{-113});
+        EXPECT_EQ(rig.drainErrors(), std::vector<int> {-113});
     }
     {
         // A relative header of its own with nodes extends the inherited path.
@@ -154,13 +154,13 @@ TEST(ScpiHeaderMatching, MatchFunctionsOnTheirOwn)
     EXPECT_TRUE(SCPI_MatchNumbers("CHANnel#:PSK:PHASe#?", "chan3:psk:phase12?", 18, n, 3));
     EXPECT_EQ(n[0], 3);
     EXPECT_EQ(n[1], 12);
-    EXPECT_EQ(n[2], 1);  // past the pattern's places
+    EXPECT_EQ(n[2], 1); // past the pattern's places
     EXPECT_FALSE(SCPI_Match("CHANnel#:PSK:PHASe#?", "chan3:psk:phase12", 17));
     EXPECT_FALSE(SCPI_Match("A:B", "A::B", 4));
     EXPECT_FALSE(SCPI_Match("A:B", "A:B:", 4));
     EXPECT_TRUE(SCPI_Match(":SYSTem:ERRor[:NEXT]?", "SYST:ERR:NEXT?", 14));
     EXPECT_TRUE(SCPI_Match(":SYSTem:ERRor[:NEXT]?", "SYST:ERR?", 9));
-    EXPECT_FALSE(SCPI_Match("SYSTem:ERRor[:NEXT?", "SYST:ERR?", 9));  // unbalanced pattern
+    EXPECT_FALSE(SCPI_Match("SYSTem:ERRor[:NEXT?", "SYST:ERR?", 9)); // unbalanced pattern
     EXPECT_TRUE(SCPI_MatchMnemonic("ThreeFSK", 8, "t", 1));
     EXPECT_TRUE(SCPI_MatchMnemonic("ThreeFSK", 8, "THREEFSK", 8));
     EXPECT_FALSE(SCPI_MatchMnemonic("ThreeFSK", 8, "TFSK", 4));

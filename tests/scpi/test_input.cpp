@@ -27,7 +27,7 @@ TEST(ScpiInput, MessagesUpToTheLimitRunLongerOnesAreRefusedWithOverrun)
     EXPECT_EQ(rig.send(tooLong), -1);
     EXPECT_EQ(rig.out, "");
     // Nothing of it ran, and the client is told why.
-    EXPECT_EQ(rig.errors, Codes{-363});
+    EXPECT_EQ(rig.errors, Codes {-363});
     EXPECT_STREQ(SCPI_ErrorTranslate(-363), "Input buffer overrun");
     EXPECT_EQ(SCPI_Input(&rig.ctx, "x", -1), -1);
     EXPECT_EQ(SCPI_Input(&rig.ctx, nullptr, 3), -1);
@@ -43,15 +43,15 @@ TEST(ScpiInput, OnlyNewlineTerminatedTextRunsAndBlankUnitsAreSkipped)
     EXPECT_EQ(rig.out, "");
     EXPECT_TRUE(scpi_test_record.calls.empty());
     rig.send("TEST:TAG?\nTEST:NOOP");
-    EXPECT_EQ(scpi_test_record.calls, Calls{"TEST:TAG?"});
+    EXPECT_EQ(scpi_test_record.calls, Calls {"TEST:TAG?"});
     EXPECT_EQ(rig.out, "42\r\n");
-    EXPECT_EQ(rig.send(""), 0);  // empty call: nothing to run
+    EXPECT_EQ(rig.send(""), 0); // empty call: nothing to run
     // All three newline forms terminate.
     EXPECT_EQ(rig.ask("TEST:TAG?\r\n") + rig.ask("TEST:TAG?\r") + rig.ask("TEST:TAG?\n"), "42\r\n42\r\n42\r\n");
     // Empty units and white space are skipped.
     scpi_test_record.calls.clear();
     rig.send("  \t TEST:NOOP ;;  ; NOOP\t\n");
-    EXPECT_EQ(scpi_test_record.calls, (Calls{"TEST:NOOP", "TEST:NOOP"}));
+    EXPECT_EQ(scpi_test_record.calls, (Calls {"TEST:NOOP", "TEST:NOOP"}));
     rig.send("\n\n\r\n");
     EXPECT_TRUE(rig.drainErrors().empty());
 }
@@ -73,7 +73,7 @@ TEST(ScpiInput, EmbeddedNulAndHighBytes)
     SCPI_Input(&rig.ctx, msg, int(sizeof msg - 1));
     EXPECT_EQ(scpi_test_record.chars, std::string("\"a\0b\xff\"", 6));
     rig.send(std::string("\xff\xfe\n", 3));
-    EXPECT_EQ(rig.drainErrors(), Codes{-101});
+    EXPECT_EQ(rig.drainErrors(), Codes {-101});
 }
 
 TEST(ScpiInput, IncompleteHeaders)
@@ -84,7 +84,7 @@ TEST(ScpiInput, IncompleteHeaders)
     rig.send(":\n");
     rig.send("TEST::NOOP\n");
     rig.send("TEST:?\n");
-    EXPECT_EQ(rig.drainErrors(), (Codes{-113, -113, -113, -101, -101}));
+    EXPECT_EQ(rig.drainErrors(), (Codes {-113, -113, -113, -101, -101}));
     EXPECT_TRUE(scpi_test_record.calls.empty());
 }
 
@@ -94,9 +94,9 @@ TEST(ScpiInput, RandomInputNeverBreaksTheNextMessage)
 {
     ScpiTestRig rig;
     std::mt19937 rng(20240611u);
-    const char* pieces[] = {"CHAN", "1", ":", "BAS", "FREQ", "?", " ", ",", ";", "\n", "\r", "'", "\"",
-                            "#H", "#Q", "#B", "#2", "#9", "kHZ", "(", ")", "*IDN", "TEST", "BLOC", "#15",
-                            "TEXT", "1e", "-", ".", "[", "]", "\0", "\xff", "SYST:ERR?", "VOLT"};
+    const char* pieces[] = {"CHAN", "1",    ":",  "BAS", "FREQ", "?",  " ",   ",",  ";",    "\n",        "\r",   "'",
+                            "\"",   "#H",   "#Q", "#B",  "#2",   "#9", "kHZ", "(",  ")",    "*IDN",      "TEST", "BLOC",
+                            "#15",  "TEXT", "1e", "-",   ".",    "[",  "]",   "\0", "\xff", "SYST:ERR?", "VOLT"};
     for (int round = 0; round < 3000; round++) {
         std::string msg;
         const int kind = round % 3;

@@ -19,10 +19,7 @@ int captureResponse(const char* data, int len)
     g_response.append(data, size_t(len));
     return len;
 }
-int refuseResponse(const char*, int)
-{
-    return -1;
-}
+int refuseResponse(const char*, int) { return -1; }
 
 struct InstrumentContext {
     InstrumentContext()
@@ -48,11 +45,11 @@ struct InstrumentContext {
     int send(const std::string& m) { return SCPI_Input(&scpi_context, m.data(), int(m.size())); }
 };
 
-}  // namespace
+} // namespace
 
 TEST(ScpiInstrumentInterface, InitFillsMissingIdentificationEntries)
 {
-    scpi_t ctx{};
+    scpi_t ctx {};
     char buf[SCPI_INPUT_BUFFER_LENGTH];
     ctx.buffer = {SCPI_INPUT_BUFFER_LENGTH, 7, buf};
     ctx.idn[0] = "Maker";
@@ -80,10 +77,10 @@ TEST(ScpiInstrumentInterface, ErrorsGoToTheListAndAsTipToTheController)
     EXPECT_EQ(g_response, "");
     ASSERT_EQ(spy.count(), 1);
     const QList<QVariant> args = spy.takeFirst();
-    EXPECT_EQ(args.at(0).toInt(), 2);      // error message
-    EXPECT_EQ(args.at(1).toInt(), 0);      // remote-control error
+    EXPECT_EQ(args.at(0).toInt(), 2); // error message
+    EXPECT_EQ(args.at(1).toInt(), 0); // remote-control error
     EXPECT_EQ(args.at(3).toString(), QString("[ERROR]:-113,\"Undefined header\""));
-    EXPECT_TRUE(args.at(4).toBool());      // shown in a window
+    EXPECT_TRUE(args.at(4).toBool()); // shown in a window
     EXPECT_EQ(SCPI_ErrorPop(&scpi_context), -113);
     EXPECT_EQ(Sys_ErrorPop(), -113);
 

@@ -7,13 +7,16 @@
 
 TEST(ScpiResultFormat, ScientificIsSixDigitsLeftAlignedInThirteen)
 {
-    const struct { double value; const char* text; } cases[] = {
+    const struct {
+        double value;
+        const char* text;
+    } cases[] = {
         {1000.0, "1.000000e+03 "},
         {0.0, "0.000000e+00 "},
         {-2.5e-7, "-2.500000e-07"},
         {123456789.0, "1.234568e+08 "},
         {1.797693134862315e308, "1.797693e+308"},
-        {-1e-100, "-1.000000e-100"},  // wider than 13: not cut
+        {-1e-100, "-1.000000e-100"}, // wider than 13: not cut
     };
     for (const auto& c : cases) {
         ScpiTestRig rig;
@@ -25,9 +28,12 @@ TEST(ScpiResultFormat, ScientificIsSixDigitsLeftAlignedInThirteen)
 
 TEST(ScpiResultFormat, DoubleUsesSixteenSignificantDigits)
 {
-    const struct { double value; const char* text; } cases[] = {
-        {0.1, "0.1"}, {1.0 / 3.0, "0.3333333333333333"}, {1e20, "1e+20"},
-        {-42.0, "-42"}, {123456.789, "123456.789"}, {2.5e-9, "2.5e-09"},
+    const struct {
+        double value;
+        const char* text;
+    } cases[] = {
+        {0.1, "0.1"},   {1.0 / 3.0, "0.3333333333333333"}, {1e20, "1e+20"},
+        {-42.0, "-42"}, {123456.789, "123456.789"},        {2.5e-9, "2.5e-09"},
     };
     for (const auto& c : cases) {
         ScpiTestRig rig;
@@ -66,11 +72,10 @@ TEST(ScpiResultFormat, IntegersBooleansTextAndBlocks)
     // Three results of one query are separated by commas.
     EXPECT_EQ(rig.ask("TEST:INT 45;BASE?\n"), "#H2D,#Q55,#B101101\r\n");
     EXPECT_EQ(rig.ask("TEST:INT 0;BASE?\n"), "#H0,#Q0,#B0\r\n");
-    EXPECT_EQ(rig.ask("TEST:INT -1;BASE?\n"),
-              "#HFFFFFFFF,#Q37777777777,#B11111111111111111111111111111111\r\n");
+    EXPECT_EQ(rig.ask("TEST:INT -1;BASE?\n"), "#HFFFFFFFF,#Q37777777777,#B11111111111111111111111111111111\r\n");
     EXPECT_EQ(rig.ask("TEST:BOOL ON;BOOL?\n"), "1\r\n");
     EXPECT_EQ(rig.ask("TEST:BOOL OFF;BOOL?\n"), "0\r\n");
-    EXPECT_EQ(rig.ask("TEST:TEXT 'a\"b';TEXT?\n"), "\"a\"b\"\r\n");  // quotes inside are written as they are
+    EXPECT_EQ(rig.ask("TEST:TEXT 'a\"b';TEXT?\n"), "\"a\"b\"\r\n"); // quotes inside are written as they are
 
     // Blocks carry the count of their length digits.
     EXPECT_EQ(rig.ask("TEST:BLOC #15hello;BLOC?\n"), "#15hello\r\n");
@@ -82,17 +87,23 @@ TEST(ScpiResultFormat, IntegersBooleansTextAndBlocks)
 
 TEST(ScpiResultFormat, NumberParameterAsText)
 {
-    const struct { double value; scpi_unit_t unit; const char* text; } cases[] = {{2500.0, SCPI_UNIT_HERTZ, "2500 HZ"}, {0.001, SCPI_UNIT_SECONDS, "0.001 S"},
-                 {1, SCPI_UNIT_VPP, "1 Vpp"}, {-7.25, SCPI_UNIT_NONE, "-7.25"}};
+    const struct {
+        double value;
+        scpi_unit_t unit;
+        const char* text;
+    } cases[] = {{2500.0, SCPI_UNIT_HERTZ, "2500 HZ"},
+                 {0.001, SCPI_UNIT_SECONDS, "0.001 S"},
+                 {1, SCPI_UNIT_VPP, "1 Vpp"},
+                 {-7.25, SCPI_UNIT_NONE, "-7.25"}};
     char buf[64];
     for (const auto& c : cases) {
-        scpi_number_t n{};
+        scpi_number_t n {};
         n.value = c.value;
         n.unit = c.unit;
         EXPECT_EQ(SCPI_NumberToStr(nullptr, nullptr, &n, buf, sizeof buf), strlen(c.text));
         EXPECT_STREQ(buf, c.text);
     }
-    scpi_number_t n{};
+    scpi_number_t n {};
     n.value = 123456;
     char small[4];
     EXPECT_EQ(SCPI_NumberToStr(nullptr, nullptr, &n, small, sizeof small), 3u);
@@ -114,7 +125,7 @@ TEST(ScpiResponsePlacement, SeparatorsAndLineEndsOfCompoundMessages)
     EXPECT_EQ(rig.ask("TEST:TAG?;:TEST:NOOP;:TEST:TAG?\n"), "42;42\r\n");
     // Failed units after a query keep its line end.
     EXPECT_EQ(rig.ask("TEST:TAG?;:NOSUCH:THING\n"), "42\r\n");
-    EXPECT_EQ(rig.drainErrors(), std::vector<int>{-113});
+    EXPECT_EQ(rig.drainErrors(), std::vector<int> {-113});
     // A later message starts without a separator.
     rig.send("TEST:TAG?;:TEST:NOOP\n");
     EXPECT_EQ(rig.ask("TEST:TAG?\n"), "42\r\n");

@@ -8,22 +8,33 @@
 
 class ScreenLog {
 public:
-    ScreenLog() { active() = this; prev_ = qInstallMessageHandler(&ScreenLog::handler); }
-    ~ScreenLog() { qInstallMessageHandler(prev_); active() = nullptr; }
+    ScreenLog()
+    {
+        active() = this;
+        prev_ = qInstallMessageHandler(&ScreenLog::handler);
+    }
+    ~ScreenLog()
+    {
+        qInstallMessageHandler(prev_);
+        active() = nullptr;
+    }
     // Warnings that concern the screens: QML errors, binding loops, calls of
     // missing functions.
     QStringList warnings;
 
 private:
-    static ScreenLog*& active() { static ScreenLog* a = nullptr; return a; }
+    static ScreenLog*& active()
+    {
+        static ScreenLog* a = nullptr;
+        return a;
+    }
     static void handler(QtMsgType type, const QMessageLogContext& ctx, const QString& msg)
     {
         if (!active() || type == QtDebugMsg || type == QtInfoMsg)
             return;
         const bool screens = msg.contains(QLatin1String("qrc:/")) || msg.contains(QLatin1String("QML")) ||
-                             msg.contains(QLatin1String("No such method")) ||
-                             msg.contains(QLatin1String("Binding loop")) ||
-                             QByteArray(ctx.category ? ctx.category : "").startsWith("qt.qml");
+            msg.contains(QLatin1String("No such method")) || msg.contains(QLatin1String("Binding loop")) ||
+            QByteArray(ctx.category ? ctx.category : "").startsWith("qt.qml");
         if (screens) {
             active()->warnings << msg;
             if (active()->prev_)
@@ -79,15 +90,16 @@ protected:
         case 0: QMetaObject::invokeMethod(o, name, Q_RETURN_ARG(QVariant, ret)); break;
         case 1: QMetaObject::invokeMethod(o, name, Q_RETURN_ARG(QVariant, ret), Q_ARG(QVariant, a[0])); break;
         case 2:
-            QMetaObject::invokeMethod(o, name, Q_RETURN_ARG(QVariant, ret), Q_ARG(QVariant, a[0]), Q_ARG(QVariant, a[1]));
+            QMetaObject::invokeMethod(o, name, Q_RETURN_ARG(QVariant, ret), Q_ARG(QVariant, a[0]),
+                                      Q_ARG(QVariant, a[1]));
             break;
         case 3:
-            QMetaObject::invokeMethod(o, name, Q_RETURN_ARG(QVariant, ret), Q_ARG(QVariant, a[0]), Q_ARG(QVariant, a[1]),
-                                      Q_ARG(QVariant, a[2]));
+            QMetaObject::invokeMethod(o, name, Q_RETURN_ARG(QVariant, ret), Q_ARG(QVariant, a[0]),
+                                      Q_ARG(QVariant, a[1]), Q_ARG(QVariant, a[2]));
             break;
         default:
-            QMetaObject::invokeMethod(o, name, Q_RETURN_ARG(QVariant, ret), Q_ARG(QVariant, a[0]), Q_ARG(QVariant, a[1]),
-                                      Q_ARG(QVariant, a[2]), Q_ARG(QVariant, a[3]));
+            QMetaObject::invokeMethod(o, name, Q_RETURN_ARG(QVariant, ret), Q_ARG(QVariant, a[0]),
+                                      Q_ARG(QVariant, a[1]), Q_ARG(QVariant, a[2]), Q_ARG(QVariant, a[3]));
             break;
         }
         return ret;

@@ -36,9 +36,9 @@ protected:
         pse.setwindWidth(500);
         SWaveMem* m = CWaveCreate::GetWaveMem(CH1);
         for (int i = 0; i < WAVE_DISP_POINTS; ++i) {
-            m->DispBase[i] = 80;    // y 70
-            m->DispMixer[i] = 40;   // y 110
-            m->DispMod[i] = -80;    // y 230
+            m->DispBase[i] = 80;  // y 70
+            m->DispMixer[i] = 40; // y 110
+            m->DispMod[i] = -80;  // y 230
         }
         m->ArbLen = 0;
     }
@@ -90,12 +90,12 @@ protected:
 TEST_F(Preview, TheMainTraceIsTheCarrierInContinuousModeAndTheOutputOtherwise)
 {
     QImage img = painted();
-    EXPECT_GT(count(img, qRgb(255, 0, 0), 70, 70), 400);  // carrier at 150 - 80
-    EXPECT_EQ(count(img, qRgb(255, 255, 0)), 0);          // no second trace
+    EXPECT_GT(count(img, qRgb(255, 0, 0), 70, 70), 400); // carrier at 150 - 80
+    EXPECT_EQ(count(img, qRgb(255, 255, 0)), 0);         // no second trace
     sys_param::ch(CH1).WorkMode = WORK_SCAN;
     img = painted();
     EXPECT_EQ(count(img, qRgb(255, 0, 0), 70, 70), 0);
-    EXPECT_GT(count(img, qRgb(255, 0, 0), 110, 110), 400);  // swept output
+    EXPECT_GT(count(img, qRgb(255, 0, 0), 110, 110), 400);   // swept output
     EXPECT_GT(count(img, qRgb(255, 255, 0), 230, 230), 400); // sweep wave in yellow
 }
 
@@ -104,15 +104,15 @@ TEST_F(Preview, QamReplacesTheMainTraceWithTheConstellation)
     CH_DATA& r = sys_param::ch(CH1);
     r.WorkMode = WORK_MODULATION;
     r.ModType = MT_QAM;
-    r.QAM_Map = 2;  // 16 points, margin 300 / 8
+    r.QAM_Map = 2; // 16 points, margin 300 / 8
     QImage img = painted();
-    EXPECT_EQ(count(img, qRgb(255, 0, 0)), 0);              // no trace
-    EXPECT_EQ(count(img, qRgb(255, 255, 0), 230, 230), 0);  // nor the modulating wave
+    EXPECT_EQ(count(img, qRgb(255, 0, 0)), 0);             // no trace
+    EXPECT_EQ(count(img, qRgb(255, 255, 0), 230, 230), 0); // nor the modulating wave
     // Dots of the 4 x 4 grid: inner square 100 + 37 .. 100 + 263, pitch 75.
     EXPECT_EQ(img.pixel(137, 37), qRgb(255, 255, 255));
     EXPECT_EQ(img.pixel(137 + 75, 37 + 75), qRgb(255, 255, 255));
     EXPECT_EQ(img.pixel(137 + 225, 37 + 225), qRgb(255, 255, 255));
-    EXPECT_NE(img.pixel(137 + 37, 37), qRgb(255, 255, 255));  // between two dots
+    EXPECT_NE(img.pixel(137 + 37, 37), qRgb(255, 255, 255)); // between two dots
     // 32-QAM: a 6 x 6 grid without its corners, pitch (226 - 1) / 5 = 45.
     r.QAM_Map = 3;
     img = painted();
@@ -145,7 +145,7 @@ TEST_F(Preview, PhaseArrowsOfMinusNinetyDegreesRunFromTwentyTo135)
 {
     sys_param::ch(CH1).Phase = -90;
     EXPECT_EQ(span(indicator(EPT_Phase), 15, 35), std::make_pair(20, 135));
-    sys_param::ch(CH1).Phase = 90;  // from the right end back a quarter
+    sys_param::ch(CH1).Phase = 90; // from the right end back a quarter
     EXPECT_EQ(span(indicator(EPT_Phase), 15, 35), std::make_pair(365, 480));
 }
 
@@ -210,7 +210,9 @@ TEST_F(Preview, HarmonicBarsFollowTheHarmonicType)
         a = 0.5;
     // Bars in the pen colour right of x0 = 460 / 2 + 22, pitch (440 / 2) / 16.
     const int x0 = 252, pitch = 13;
-    auto bar = [&](const QImage& img, int n) { return img.pixel(x0 + 2 + (n - 1) * pitch + 3, 240) == qRgb(255, 0, 0); };
+    auto bar = [&](const QImage& img, int n) {
+        return img.pixel(x0 + 2 + (n - 1) * pitch + 3, 240) == qRgb(255, 0, 0);
+    };
     QImage img = painted();
     EXPECT_TRUE(bar(img, 1));
     EXPECT_FALSE(bar(img, 2));
@@ -218,7 +220,7 @@ TEST_F(Preview, HarmonicBarsFollowTheHarmonicType)
     EXPECT_FALSE(bar(img, 4));
     r.HarmonicType = HARMNIC_TYPE_EVEN;
     img = painted();
-    EXPECT_TRUE(bar(img, 1));  // the fundamental always
+    EXPECT_TRUE(bar(img, 1)); // the fundamental always
     EXPECT_TRUE(bar(img, 2));
     EXPECT_FALSE(bar(img, 3));
     // The carrier only takes the left half.

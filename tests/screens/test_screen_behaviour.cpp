@@ -12,10 +12,7 @@
 #include "tests/screens/screens_fixture.h"
 
 namespace {
-QVariantList masks(bool ch2)
-{
-    return {false, ch2, false, false, false};
-}
+QVariantList masks(bool ch2) { return {false, ch2, false, false, false}; }
 } // namespace
 
 TEST_F(Screens, AMaskedTabRefusesSetChTabWithTheWarningBeep)
@@ -37,7 +34,7 @@ TEST_F(Screens, AMaskedTabRefusesSetChTabWithTheWarningBeep)
     EXPECT_TRUE(obj("notewaveCh2")->property("visible").toBool());
     EXPECT_FALSE(obj("notewaveCh1")->property("visible").toBool());
     settle();
-    EXPECT_EQ(int(ctrl->currentCh), 1);  // the controller follows the tab
+    EXPECT_EQ(int(ctrl->currentCh), 1); // the controller follows the tab
 }
 
 TEST_F(Screens, TheProgressBarShowsBelowOneHundredAndClosesTheDialogFromIt)
@@ -70,7 +67,7 @@ TEST_F(Screens, MessagesShowTheirTableEntryAndOtherTypesNothing)
     QObject* box = obj("messagebox");
     call(root(), "messageTips", {3, 0, QString(), 2000});
     EXPECT_FALSE(box->property("visible").toBool());
-    call(root(), "messageTips", {1, 99, QString(), 2000});  // past the table
+    call(root(), "messageTips", {1, 99, QString(), 2000}); // past the table
     EXPECT_FALSE(box->property("visible").toBool());
     call(root(), "messageTips", {0, 7, QStringLiteral("USB "), 2000});
     EXPECT_TRUE(box->property("visible").toBool());
@@ -104,8 +101,8 @@ TEST_F(Screens, ATouchOnTheLockMaskShowsTheRemoteLockTipAndNothingElse)
     auto* window = qobject_cast<QQuickWindow*>(root());
     ASSERT_NE(window, nullptr);
     QSignalSpy beep(root(), SIGNAL(beep(int)));
-    QSignalSpy selected(root(), SIGNAL(chSignalSelected(int,int,int,bool,int)));
-    call(obj("imglocker"), "setVisible", {true});  // the remote lock icon raises the mask
+    QSignalSpy selected(root(), SIGNAL(chSignalSelected(int, int, int, bool, int)));
+    call(obj("imglocker"), "setVisible", {true}); // the remote lock icon raises the mask
     EXPECT_TRUE(obj("screenmask")->property("enabled").toBool());
     // A touch on the square entry of the wave list, under the mask.
     QTest::mouseClick(window, Qt::LeftButton, Qt::NoModifier, QPoint(110, 238));
@@ -147,7 +144,7 @@ TEST_F(Screens, TheAskDialogTakesUpDownAndOk)
     EXPECT_EQ(ask->property("focusButton").toInt(), 1);
     call(ask, "onkey", {int(Key_Up)});
     EXPECT_EQ(ask->property("focusButton").toInt(), 0);
-    call(ask, "onkey", {int(Key_Ok)});  // OK on Cancel closes
+    call(ask, "onkey", {int(Key_Ok)}); // OK on Cancel closes
     EXPECT_FALSE(ask->property("visible").toBool());
     EXPECT_EQ(ask->property("state").toString(), QStringLiteral("closed"));
     // A power-up notice shows its own text, unless a dialog is up.
@@ -161,7 +158,7 @@ TEST_F(Screens, TheAskDialogTakesUpDownAndOk)
 TEST_F(Screens, TheNumberPadOpensForTheFocusedEntryAndSendsItsKeys)
 {
     QObject* vk = obj("vk");
-    QSignalSpy keys(root(), SIGNAL(keyPress(int,int,int,int,int)));
+    QSignalSpy keys(root(), SIGNAL(keyPress(int, int, int, int, int)));
     channelModel* freq = entry(0, PARAM_INDEX_FREQ);
     ASSERT_NE(freq, nullptr);
     freq->wparamfocus(true);
@@ -190,8 +187,9 @@ TEST_F(Screens, CounterStripOpensAndShowsItsReadings)
     EXPECT_EQ(strip->property("width").toInt(), 16);
     call(root(), "counteronoff", {true});
     EXPECT_EQ(strip->property("width").toInt(), 920);
-    call(root(), "counterupdate", {QStringLiteral("1.000 kHz"), QStringLiteral("1.000 ms"), QStringLiteral("50.0 %"),
-                                   QStringLiteral("500.0 us")});
+    call(root(), "counterupdate",
+         {QStringLiteral("1.000 kHz"), QStringLiteral("1.000 ms"), QStringLiteral("50.0 %"),
+          QStringLiteral("500.0 us")});
     const QString text = obj("countertext")->property("text").toString();
     EXPECT_TRUE(text.startsWith(QStringLiteral("频率:1.000 kHz"))) << text.toStdString();
     EXPECT_TRUE(text.contains(QStringLiteral("正脉宽:500.0 us"))) << text.toStdString();
@@ -212,7 +210,9 @@ TEST_F(Screens, ModeSelectionsDrawTheirPreviewTraces)
         }
         return hi - lo;
     };
-    const struct { int ch, mode, type; } picks[] = {{1, 1, MT_AM}, {2, 2, int(ST_LINE & 0xF)}, {3, 3, 0}};
+    const struct {
+        int ch, mode, type;
+    } picks[] = {{1, 1, MT_AM}, {2, 2, int(ST_LINE & 0xF)}, {3, 3, 0}};
     for (const auto& p : picks) {
         ctrl->chSignalSelected(p.ch, 0, BASE_Sine, true, BASE_Sine);
         settle();
@@ -230,7 +230,14 @@ TEST_F(Screens, ModeSelectionsDrawTheirPreviewTraces)
 // every unit family stores the unit it shows.
 TEST_F(Screens, EveryUnitButtonStoresTheUnitItShows)
 {
-    struct Row { int wave, index; const char* form; const char* typed; int pos; double CH_DATA::*field; double want; };
+    struct Row {
+        int wave, index;
+        const char* form;
+        const char* typed;
+        int pos;
+        double CH_DATA::*field;
+        double want;
+    };
     const Row rows[] = {
         {BASE_Sine, PARAM_INDEX_FREQ, "Hz", "25", 0, &CH_DATA::Frequency, 25e6},
         {BASE_Sine, PARAM_INDEX_FREQ, "Hz", "25", 1, &CH_DATA::Frequency, 25e3},
@@ -256,7 +263,10 @@ TEST_F(Screens, EveryUnitButtonStoresTheUnitItShows)
     QObject* vk = obj("vk");
     QObject* view = obj("inputlistview", obj("ch1mc"));
     ASSERT_NE(view, nullptr);
-    auto key = [this](int k) { ctrl->keyPress(k, 1, KEY_FROM_FRONT_PANEL); settle(); };
+    auto key = [this](int k) {
+        ctrl->keyPress(k, 1, KEY_FROM_FRONT_PANEL);
+        settle();
+    };
     for (const Row& r : rows) {
         const std::string what = std::string(r.form) + " button " + std::to_string(r.pos);
         if (int(sys_param::GetChBaseWave(CH1)) != r.wave) {
@@ -320,14 +330,17 @@ TEST_F(Screens, ASyncChannelShowsItsRoleAndRefusesItsTab)
 // "all is ok".
 TEST_F(Screens, TheProtectionTestReportsEachChannel)
 {
-    struct Row { uint8_t shorted; const char* lines; };
+    struct Row {
+        uint8_t shorted;
+        const char* lines;
+    };
     const Row rows[] = {
         {0x0C, "CH1 AC:FAIL DC:FAIL\nCH2 AC:ok DC:ok\nCH3 AC:FAIL DC:FAIL\nCH4 AC:FAIL DC:FAIL\nprotection failed"},
         {0xFF, "CH1 AC:ok DC:ok\nCH2 AC:ok DC:ok\nCH3 AC:ok DC:ok\nCH4 AC:ok DC:ok\nall is ok"},
     };
     for (const Row& r : rows) {
         // The short keeps the overload bits set while the test runs.
-        std::atomic<bool> run{true};
+        std::atomic<bool> run {true};
         std::thread fixture([&] {
             while (run) {
                 fpga().poke(REG_SAFE_STATUS, QByteArray(1, char(r.shorted)));

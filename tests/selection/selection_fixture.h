@@ -20,10 +20,7 @@
 #include "param/sys_param.h"
 #include "tests/common/controller_fixture.h"
 
-inline void initScreenResources()
-{
-    registerScreenTypes();
-}
+inline void initScreenResources() { registerScreenTypes(); }
 
 class Selection : public ControllerTest {
 protected:

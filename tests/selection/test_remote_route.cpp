@@ -5,7 +5,6 @@
 #include <limits>
 #include "tests/selection/selection_fixture.h"
 
-
 TEST_F(Selection, RemoteValuesOutsideTheRangeAreClampedAndNaNIsRefused)
 {
     ctrl->chSignalSelected(2, 0, BASE_Sine, true, BASE_Sine);

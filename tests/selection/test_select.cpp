@@ -92,7 +92,8 @@ TEST_F(Selection, ListenersOfThePortGiveWayWhileAnotherChannelDrivesIt)
     const struct {
         CH_ID ch;
         int mode, kind, tip;
-    } rows[] = {{CH2, 1, int(MT_FSK & 63), TIPS_IOCONFILICT_BEMODFY}, {CH3, 3, BT_GATE & 3, TIPS_IOCONFILICT_MODFYFALSE}};
+    } rows[] = {{CH2, 1, int(MT_FSK & 63), TIPS_IOCONFILICT_BEMODFY},
+                {CH3, 3, BT_GATE & 3, TIPS_IOCONFILICT_MODFYFALSE}};
     for (const auto& r : rows) {
         driveThePortFromCh1(ctrl);
         int out = 0, modIn = 0, trigIn = 0;

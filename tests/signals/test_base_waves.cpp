@@ -41,14 +41,14 @@ TEST_F(BaseWaves, SineInContinuousModeProgramsEveryStepInOrderAndUploadsTheTable
     fillBase(CH1, 3);
     exe(CH1, BASE_Sine, BASE_Sine);
 
-    EXPECT_EQ(chWrites(CH1, REG_WORK_MODE), QList<uint64_t>{FPGA_WM_BASE});
-    EXPECT_EQ(chWrites(CH1, REG_BASE_WAVE), QList<uint64_t>{0});
+    EXPECT_EQ(chWrites(CH1, REG_WORK_MODE), QList<uint64_t> {FPGA_WM_BASE});
+    EXPECT_EQ(chWrites(CH1, REG_BASE_WAVE), QList<uint64_t> {0});
     EXPECT_EQ(chValue(CH1, REG_PHASE_INC, 8), ref::inc64(1000));
     EXPECT_EQ(chValue(CH1, REG_START_PHASE, 4), ref::phaseWord(30));
     EXPECT_EQ(tableLoads(CH1 * 4 + TABLE_KIND_BASE), 1);
     EXPECT_TRUE(sameTable(stream("table:1:base"), mem(CH1).Base));
     EXPECT_FALSE(mem(CH1).BaseWaveChanged);
-    EXPECT_EQ(writesAt(REG_SYNC_MANUAL), QList<uint64_t>{0});
+    EXPECT_EQ(writesAt(REG_SYNC_MANUAL), QList<uint64_t> {0});
 
     const int mode = firstWrite(reg(CH1, REG_WORK_MODE));
     const int gen = firstWrite(reg(CH1, REG_BASE_WAVE));
@@ -88,14 +88,14 @@ TEST_F(BaseWaves, SquareUsesThePulseGeneratorWhereTheAmplitudeIsShapedAndTheSqua
     rec(CH1).Duty = 30;
     for (int m : {int(BASE_Square), int(MT_AM), int(MT_SUM), int(BT_NCYC)}) {
         exe(CH1, BASE_Square, m);
-        EXPECT_EQ(chWrites(CH1, REG_BASE_WAVE), (QList<uint64_t>{FPGA_BASE_SQUARE, FPGA_BASE_PULSE})) << m;
+        EXPECT_EQ(chWrites(CH1, REG_BASE_WAVE), (QList<uint64_t> {FPGA_BASE_SQUARE, FPGA_BASE_PULSE})) << m;
         // Equal edges leave the duty uncorrected.
         EXPECT_EQ(chValue(CH1, REG_PULSE_DUTY, 6), ref::depthWord(30)) << m;
         EXPECT_GT(lastWrite(reg(CH1, REG_PULSE_DUTY)), firstWrite(reg(CH1, REG_ATT))) << m;
     }
     for (int m : {int(MT_FM), int(MT_FSK), int(MT_PM), int(ST_LINE)}) {
         exe(CH1, BASE_Square, m);
-        EXPECT_EQ(chWrites(CH1, REG_BASE_WAVE), QList<uint64_t>{FPGA_BASE_SQUARE}) << m;
+        EXPECT_EQ(chWrites(CH1, REG_BASE_WAVE), QList<uint64_t> {FPGA_BASE_SQUARE}) << m;
         EXPECT_TRUE(chWrites(CH1, REG_PULSE_DUTY).isEmpty()) << m;
     }
     EXPECT_EQ(tableLoads(CH1 * 4 + TABLE_KIND_BASE), 0);
@@ -108,7 +108,7 @@ TEST_F(BaseWaves, RampChoosesItsGeneratorFirstAndProgramsTheSymmetryBeforeTheAmp
     rec(CH3).Symmetry = 30;
     mem(CH3).BaseWaveChanged = true;
     exe(CH3, BASE_Ramp, BASE_Ramp);
-    EXPECT_EQ(chWrites(CH3, REG_BASE_WAVE), QList<uint64_t>{FPGA_BASE_TRI});
+    EXPECT_EQ(chWrites(CH3, REG_BASE_WAVE), QList<uint64_t> {FPGA_BASE_TRI});
     EXPECT_LT(firstWrite(reg(CH3, REG_BASE_WAVE)), firstWrite(reg(CH3, REG_WORK_MODE)));
     EXPECT_EQ(chValue(CH3, REG_SYMMETRY, 6), uint64_t(30 * 140737488355328.0 / 100));
     EXPECT_GT(firstWrite(reg(CH3, REG_SYMMETRY)), firstWrite(reg(CH3, REG_START_PHASE)));
@@ -124,7 +124,7 @@ TEST_F(BaseWaves, PulseProgramsItsEdgesBetweenPhaseAndAmplitude)
     rec(CH1).Rise = 1e-8;
     rec(CH1).Fall = 1e-8;
     exe(CH1, BASE_Pulse, BASE_Pulse);
-    EXPECT_EQ(chWrites(CH1, REG_BASE_WAVE), QList<uint64_t>{FPGA_BASE_PULSE});
+    EXPECT_EQ(chWrites(CH1, REG_BASE_WAVE), QList<uint64_t> {FPGA_BASE_PULSE});
     const int rise = firstWrite(reg(CH1, REG_RISE_SLOPE));
     EXPECT_GT(rise, firstWrite(reg(CH1, REG_START_PHASE)));
     EXPECT_LT(rise, firstWrite(reg(CH1, REG_ATT)));
@@ -150,12 +150,12 @@ TEST_F(BaseWaves, HarmonicSetsTheAmplitudeFirstUploadsLastAndNeverSumsNoise)
     EXPECT_LT(phase, table);
     EXPECT_EQ(chValue(CH2, REG_PHASE_INC, 8), ref::inc64(2000));
     EXPECT_EQ(chValue(CH2, REG_START_PHASE, 4), ref::phaseWord(90));
-    EXPECT_EQ(chWrites(CH2, REG_NOISE_SUM_EN), QList<uint64_t>{0});
+    EXPECT_EQ(chWrites(CH2, REG_NOISE_SUM_EN), QList<uint64_t> {0});
     EXPECT_TRUE(sameTable(stream("table:2:base"), mem(CH2).Base));
 
     // The sine with the same record adds the noise.
     exe(CH2, BASE_Sine, BASE_Sine);
-    EXPECT_EQ(chWrites(CH2, REG_NOISE_SUM_EN), QList<uint64_t>{1});
+    EXPECT_EQ(chWrites(CH2, REG_NOISE_SUM_EN), QList<uint64_t> {1});
 }
 
 TEST_F(BaseWaves, NoiseProgramsItsBandwidthFilterAndNoCarrier)
@@ -163,7 +163,7 @@ TEST_F(BaseWaves, NoiseProgramsItsBandwidthFilterAndNoCarrier)
     rec(CH1).BaseWave = BASE_Noise;
     rec(CH1).Frequency = 1e8;
     exe(CH1, BASE_Noise, BASE_Noise);
-    EXPECT_EQ(chWrites(CH1, REG_BASE_WAVE), QList<uint64_t>{FPGA_BASE_NOISE});
+    EXPECT_EQ(chWrites(CH1, REG_BASE_WAVE), QList<uint64_t> {FPGA_BASE_NOISE});
     EXPECT_EQ(tableLoads(TABLE_SELECT_NOISE_FILTER + CH1), 1);
     EXPECT_TRUE(chWrites(CH1, REG_PHASE_INC).isEmpty());
     EXPECT_TRUE(chWrites(CH1, REG_START_PHASE).isEmpty());
@@ -175,9 +175,9 @@ TEST_F(BaseWaves, DcIsProgrammedOnlyInContinuousMode)
     rec(CH4).BaseWave = BASE_DC;
     rec(CH4).Offset = 1.5;
     exe(CH4, BASE_DC, BASE_DC);
-    EXPECT_EQ(chWrites(CH4, REG_WORK_MODE), QList<uint64_t>{FPGA_WM_BASE});
-    EXPECT_EQ(chWrites(CH4, REG_BASE_WAVE), QList<uint64_t>{FPGA_BASE_DC});
-    EXPECT_EQ(chWrites(CH4, REG_PHASE_INC), QList<uint64_t>{0});
+    EXPECT_EQ(chWrites(CH4, REG_WORK_MODE), QList<uint64_t> {FPGA_WM_BASE});
+    EXPECT_EQ(chWrites(CH4, REG_BASE_WAVE), QList<uint64_t> {FPGA_BASE_DC});
+    EXPECT_EQ(chWrites(CH4, REG_PHASE_INC), QList<uint64_t> {0});
     EXPECT_FALSE(chWrites(CH4, REG_ATT).isEmpty());
     EXPECT_GT(lastWrite(REG_SYNC_MANUAL), firstWrite(reg(CH4, REG_ATT)));
 
@@ -206,9 +206,9 @@ TEST_F(BaseWaves, PrbsProgramsCodeAndEdgeButNoPhase)
     rec(CH2).EdgeTime = 5e-9;
     rec(CH2).CodeElement = 10;
     exe(CH2, BASE_Prbs, BASE_Prbs);
-    EXPECT_EQ(chWrites(CH2, REG_BASE_WAVE), QList<uint64_t>{FPGA_BASE_PRBS});
+    EXPECT_EQ(chWrites(CH2, REG_BASE_WAVE), QList<uint64_t> {FPGA_BASE_PRBS});
     EXPECT_LT(firstWrite(reg(CH2, REG_BASE_WAVE)), firstWrite(reg(CH2, REG_WORK_MODE)));
-    EXPECT_EQ(chWrites(CH2, REG_PRBS_ORDER), QList<uint64_t>{11}); // lengths from 8 up skip a code
+    EXPECT_EQ(chWrites(CH2, REG_PRBS_ORDER), QList<uint64_t> {11}); // lengths from 8 up skip a code
     EXPECT_FALSE(chWrites(CH2, REG_PRBS_EDGE).isEmpty());
     EXPECT_EQ(chValue(CH2, REG_PHASE_INC, 8), ref::inc64(1e7));
     EXPECT_TRUE(chWrites(CH2, REG_START_PHASE).isEmpty());
@@ -216,7 +216,7 @@ TEST_F(BaseWaves, PrbsProgramsCodeAndEdgeButNoPhase)
 
     rec(CH2).CodeElement = 5;
     exe(CH2, BASE_Prbs, BASE_Prbs);
-    EXPECT_EQ(chWrites(CH2, REG_PRBS_ORDER), QList<uint64_t>{5});
+    EXPECT_EQ(chWrites(CH2, REG_PRBS_ORDER), QList<uint64_t> {5});
 }
 
 TEST_F(BaseWaves, ArbitraryFromTheTableUploadsTheArbTableBeforeTheCarrier)
@@ -225,7 +225,7 @@ TEST_F(BaseWaves, ArbitraryFromTheTableUploadsTheArbTableBeforeTheCarrier)
     rec(CH3).Frequency = 5000;
     fillBase(CH3, 5);
     exe(CH3, BASE_Arb, BASE_Arb);
-    EXPECT_EQ(chWrites(CH3, REG_BASE_WAVE), QList<uint64_t>{0});
+    EXPECT_EQ(chWrites(CH3, REG_BASE_WAVE), QList<uint64_t> {0});
     EXPECT_TRUE(sameTable(stream("table:3:base"), mem(CH3).Arb));
     EXPECT_LT(firstWrite(reg(CH3, REG_START_PHASE)), firstWrite(reg(CH3, REG_BASE_WAVE)));
     EXPECT_LT(firstWrite(reg(CH3, REG_ATT)), baseTableLoad(CH3));
@@ -242,8 +242,8 @@ TEST_F(BaseWaves, ArbitrarySampleBySampleClocksTheDeepMemory)
     fillBase(CH1, 1);
     exe(CH1, BASE_Arb, BASE_Arb);
     EXPECT_TRUE(rec(CH1).ArbSample);
-    EXPECT_EQ(chWrites(CH1, REG_BASE_WAVE), QList<uint64_t>{FPGA_BASE_ARB});
-    EXPECT_EQ(chWrites(CH1, REG_PHASE_INC), QList<uint64_t>{ref::inc64(1e8 / 8)});
+    EXPECT_EQ(chWrites(CH1, REG_BASE_WAVE), QList<uint64_t> {FPGA_BASE_ARB});
+    EXPECT_EQ(chWrites(CH1, REG_PHASE_INC), QList<uint64_t> {ref::inc64(1e8 / 8)});
     EXPECT_EQ(tableLoads(CH1 * 4 + TABLE_KIND_BASE), 0);
     EXPECT_LT(firstWrite(reg(CH1, REG_ATT)), firstWrite(reg(CH1, REG_PHASE_INC)));
 }

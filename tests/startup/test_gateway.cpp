@@ -22,8 +22,10 @@ TEST(DefaultGateway, ReadFromTheRouteTable)
     PlatformRoot::setRoot(dir.path());
     char gw[16] = {};
     // 0x0101A8C0 little-endian is 192.168.1.1.
-    writeRoute(dir.path(), kHeader + "eth0\t0001A8C0\t00000000\t0001\t0\t0\t0\t00FFFFFF\t0\t0\t0\n"
-                                     "eth0\t00000000\t0101A8C0\t0003\t0\t0\t0\t00000000\t0\t0\t0\n");
+    writeRoute(dir.path(),
+               kHeader +
+                   "eth0\t0001A8C0\t00000000\t0001\t0\t0\t0\t00FFFFFF\t0\t0\t0\n"
+                   "eth0\t00000000\t0101A8C0\t0003\t0\t0\t0\t00000000\t0\t0\t0\n");
     EXPECT_EQ(NetworkSettings::get_gateway_addr(gw), 0);
     EXPECT_STREQ(gw, "192.168.1.1");
 

@@ -165,7 +165,7 @@ protected:
     }
 
     QTemporaryDir dir;
-    QStringList startCalls;  // QML calls made while the controller started
+    QStringList startCalls; // QML calls made while the controller started
     QQmlEngine engine;
     QObject* root = nullptr;
     Ornav72* ctrl = nullptr;

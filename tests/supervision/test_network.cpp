@@ -16,11 +16,8 @@ void putField(char* field, const char* text)
 }
 QString field(const char* f) { return QString::fromLatin1(f, int(strnlen(f, 16))); }
 const QStringList kStaticDefaults = {
-    "killall udhcpc",
-    "ifconfig eth0 192.168.1.10 255.255.255.0",
-    "route del default",
-    "route del default",
-    "route add default gw 192.168.1.1",
+    "killall udhcpc",    "ifconfig eth0 192.168.1.10 255.255.255.0", "route del default",
+    "route del default", "route add default gw 192.168.1.1",
 };
 } // namespace
 
@@ -28,7 +25,7 @@ TEST_F(SupervisionTest, DhcpModeRestartsTheClientAndMasksTheEntries)
 {
     start(false);
     ctrl->IPSetTypeChanged();
-    EXPECT_EQ(ShellRunner::recorded(), (QStringList{"killall udhcpc", "udhcpc&"}));
+    EXPECT_EQ(ShellRunner::recorded(), (QStringList {"killall udhcpc", "udhcpc&"}));
     for (int index : {PARAM_INDEX_SYSIPSET, PARAM_INDEX_SYSIPMASK, PARAM_INDEX_SYSIPGATEWAY})
         EXPECT_TRUE(ctrl->GetChModelFormIndex(CH_SYS, index)->mask) << index;
     // Switching the mode entry to static applies the stored addresses.
@@ -45,7 +42,12 @@ TEST_F(SupervisionTest, StoredAddressesThatAreNoAddressesRunNothing)
 {
     // At start-up: SupervisedProgram.MaliciousStoredAddressRunsNothing.
     start(false);
-    struct Case { const char* ip; const char* mask; const char* gw; int error; };
+    struct Case {
+        const char* ip;
+        const char* mask;
+        const char* gw;
+        int error;
+    };
     const Case cases[] = {
         {"1.2.3.4;reboot", "255.255.255.0", "192.168.1.1", -803},
         {"192.168.1.10", "255.255.255.0", "1.1.1.1 &&x", -803},
@@ -66,7 +68,7 @@ TEST_F(SupervisionTest, StoredAddressesThatAreNoAddressesRunNothing)
         Sys_ErrorClear();
         ctrl->network().SetIPType_static();
         EXPECT_TRUE(ShellRunner::recorded().isEmpty()) << c.ip << " " << c.mask << " " << c.gw;
-        EXPECT_EQ(errors(), QList<int>{c.error}) << c.ip << " " << c.mask << " " << c.gw;
+        EXPECT_EQ(errors(), QList<int> {c.error}) << c.ip << " " << c.mask << " " << c.gw;
     }
     settle();
     EXPECT_TRUE(calls().contains(QString("tips 1 %1 ").arg(TIPS_IP_FROMAT_ERROR)));
@@ -149,7 +151,7 @@ TEST_F(SupervisionTest, LosingTheNetworkLinkReleasesTheRemoteLock)
     tick();
     EXPECT_FALSE(ctrl->supervision().networkUp());
     EXPECT_FALSE(pc_lock);
-    EXPECT_EQ(field(sys_param::Gateway), QString("192.168.1.7"));  // the addresses were read again at once
+    EXPECT_EQ(field(sys_param::Gateway), QString("192.168.1.7")); // the addresses were read again at once
     EXPECT_TRUE(calls().contains("tips 0 4 ")) << calls().join('\n').toStdString();
     // Back up: the lock stays as it is.
     pc_lock = true;
@@ -170,13 +172,13 @@ TEST_F(SupervisionTest, MaskEntryRefusesNonContiguousMasksAndShowsTheStoredOne)
     for (int k : {Key_2, Key_5, Key_5, Key_Dot, Key_0, Key_Dot, Key_2, Key_5, Key_5, Key_Dot, Key_0})
         mask->onKeyEvent(k, 0);
     EXPECT_EQ(mask->onKeyEvent(Key_Ok, 0), QStringLiteral("error"));
-    EXPECT_EQ(errors(), QList<int>{-804});
+    EXPECT_EQ(errors(), QList<int> {-804});
     EXPECT_EQ(mask->rlistvalue(), QString("255.255.255.0"));
     // Not a dotted address at all: reported as an address error.
     for (int k : {Key_2, Key_5, Key_5, Key_Dot, Key_0})
         mask->onKeyEvent(k, 0);
     EXPECT_EQ(mask->onKeyEvent(Key_Ok, 0), QStringLiteral("error"));
-    EXPECT_EQ(errors(), QList<int>{-803});
+    EXPECT_EQ(errors(), QList<int> {-803});
     EXPECT_EQ(field(sys_param::Mask), QString("255.255.255.0"));
     EXPECT_TRUE(ShellRunner::recorded().isEmpty());
 

@@ -9,8 +9,8 @@
 
 namespace {
 const unsigned kSafeStatus = 0x81C;
-const unsigned kOutput = 0x61;   // per-channel output relay
-const unsigned kSafeClr = 0x60;  // per-channel overload latch clear
+const unsigned kOutput = 0x61;  // per-channel output relay
+const unsigned kSafeClr = 0x60; // per-channel overload latch clear
 const qint64 kMinute = 60 * 1000;
 const char kBlank[] = "/sys/class/graphics/fb0/blank";
 const char kPowerKey[] = "/sys/class/gpio/gpio2/value";
@@ -45,7 +45,7 @@ TEST_F(SupervisionTest, OverloadOfASyncOutputChannelSwitchesItsSourceOff)
     tick();
     EXPECT_FALSE(on(CH2));
     EXPECT_EQ(chValue(1, kOutput, 1), 0u);
-    EXPECT_EQ(errors(), QList<int>{-802});
+    EXPECT_EQ(errors(), QList<int> {-802});
     EXPECT_TRUE(calls().contains("tips 2 1 CH4:"));
 }
 
@@ -57,13 +57,13 @@ TEST_F(SupervisionTest, OverloadOfTheDigitalOutputChannelSwitchesTheDigitalOutpu
     fpga().poke(kSafeStatus, QByteArray(1, char(0x30)));
     tick();
     EXPECT_FALSE(sys_param::digitalSW);
-    EXPECT_EQ(errors(), QList<int>{-802});
+    EXPECT_EQ(errors(), QList<int> {-802});
     EXPECT_TRUE(calls().contains("tips 2 1 CH3:")) << calls().join('\n').toStdString();
     // Already off: listed again, but nothing to switch and no message.
     clearCalls();
     fpga().poke(kSafeStatus, QByteArray(1, char(0x30)));
     tick();
-    EXPECT_EQ(errors(), QList<int>{-802});
+    EXPECT_EQ(errors(), QList<int> {-802});
     EXPECT_TRUE(calls().filter("tips 2").isEmpty());
     ctrl->channel[CH3]->alterfun = CHANNEL_ALTERFUN_CLOSED;
 }

@@ -6,7 +6,7 @@ namespace {
 
 DataInfo freqInfo()
 {
-    DataInfo d{};
+    DataInfo d {};
     d.HType = IsPlus;
     d.UType = UintFre;
     d.Min = 1e-6;
@@ -31,7 +31,7 @@ TEST(DigitSelection, MovesWithinTheRangeAndRightPastTheEndSelectsTheUnit)
     EXPECT_TRUE(AddSelectBit(d, sel, true));
     EXPECT_EQ(sel, -6);
     EXPECT_FALSE(AddSelectBit(d, sel, true));
-    EXPECT_EQ(sel, -7);  // the unit
+    EXPECT_EQ(sel, -7); // the unit
     EXPECT_TRUE(AddSelectBit(d, sel, false));
     EXPECT_EQ(sel, -6);
     // Plain numbers have no unit to select.

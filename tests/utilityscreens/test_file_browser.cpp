@@ -47,11 +47,12 @@ TEST_F(BrowserScreen, OpensWithTheKeyboardAndListsEachStorage)
     ASSERT_TRUE(fb->property("visible").toBool());
     // The library, under the names the screens give its folders.
     EXPECT_EQ(fb->property("state").toString(), QStringLiteral("buildinArb"));
-    EXPECT_TRUE(names(fb->property("entries")).contains(QStringLiteral("常用"))) << names(fb->property("entries")).join(',').toStdString();
+    EXPECT_TRUE(names(fb->property("entries")).contains(QStringLiteral("常用")))
+        << names(fb->property("entries")).join(',').toStdString();
     // The internal storage: wave files, not other files.
     EXPECT_TRUE(call(fb, "setStorage", {1}).toBool());
     EXPECT_EQ(fb->property("state").toString(), QStringLiteral("userArb"));
-    EXPECT_EQ(names(fb->property("entries")), (QStringList{"list1.csv", "wave1.bsv"}));
+    EXPECT_EQ(names(fb->property("entries")), (QStringList {"list1.csv", "wave1.bsv"}));
     // No USB disk: refused with its tip, the browser stays where it was.
     QSignalSpy tips(ctrl, &Ornav72::TipsMessage);
     EXPECT_FALSE(call(fb, "setStorage", {2}).toBool());
@@ -75,7 +76,7 @@ TEST_F(BrowserScreen, RefusesEveryChangeInTheBuiltInLibrary)
     ASSERT_EQ(fb->property("state").toString(), QStringLiteral("buildinArb"));
     ASSERT_FALSE(fb->property("writable").toBool());
     call(fb, "selectName", {QStringLiteral("常用")});
-    ASSERT_TRUE(call(fb, "choose").toBool());  // into the folder
+    ASSERT_TRUE(call(fb, "choose").toBool()); // into the folder
     ASSERT_TRUE(names(fb->property("entries")).contains(QStringLiteral("Sinc.bsv")))
         << names(fb->property("entries")).join(',').toStdString();
     call(fb, "selectName", {QStringLiteral("Sinc.bsv")});
@@ -87,7 +88,7 @@ TEST_F(BrowserScreen, RefusesEveryChangeInTheBuiltInLibrary)
     EXPECT_TRUE(call(fb, "copySelected").toBool());
     EXPECT_FALSE(call(fb, "paste").toBool());
     EXPECT_TRUE(exists(QString(kLib) + "/Common/Sinc.bsv"));
-    EXPECT_EQ(QDir(host(QString(kLib) + "/Common")).entryList(QDir::Files), QStringList{"Sinc.bsv"});
+    EXPECT_EQ(QDir(host(QString(kLib) + "/Common")).entryList(QDir::Files), QStringList {"Sinc.bsv"});
     EXPECT_FALSE(exists(QString(kLib) + "/Common/x.bsv"));
     // The copy goes into the internal storage.
     call(fb, "setStorage", {1});
@@ -121,9 +122,9 @@ TEST_F(BrowserScreen, TheListEditorAddsNothingAt2048Entries)
 {
     ctrl->listFileType[0] = true;
     openFor(PARAM_INDEX_MODLISTFILE);
-    EXPECT_EQ(fb->property("place").toInt(), 1);  // no lists in the library
+    EXPECT_EQ(fb->property("place").toInt(), 1); // no lists in the library
     EXPECT_EQ(fb->property("state").toString(), QStringLiteral("userList"));
-    EXPECT_EQ(names(fb->property("entries")), QStringList{"list1.csv"});
+    EXPECT_EQ(names(fb->property("entries")), QStringList {"list1.csv"});
     call(fb, "selectName", {QStringLiteral("list1.csv")});
     ASSERT_TRUE(call(fb, "openEditor").toBool());
     EXPECT_EQ(fb->property("state").toString(), QStringLiteral("editList"));
@@ -156,11 +157,11 @@ TEST_F(BrowserScreen, TheListEditorAddsNothingAt2048Entries)
 TEST_F(BrowserScreen, AUsbDiskPulledOutWhileShownClosesTheBrowser)
 {
     writeFile(QString(kUsb) + "/disk.bsv", "usb wave");
-    ctrl->SysTimer_Slots();  // the disk is noticed
+    ctrl->SysTimer_Slots(); // the disk is noticed
     settle();
     openFor(PARAM_INDEX_ARBFILE);
     ASSERT_TRUE(call(fb, "setStorage", {2}).toBool());
-    EXPECT_EQ(names(fb->property("entries")), QStringList{"disk.bsv"});
+    EXPECT_EQ(names(fb->property("entries")), QStringList {"disk.bsv"});
     ASSERT_TRUE(fb->property("visible").toBool());
     ASSERT_TRUE(QDir(host(kUsb)).removeRecursively());
     ctrl->SysTimer_Slots();

@@ -175,9 +175,9 @@ TEST_F(UtilityScreens, DataTypedOnTheDigitalPageReachesTheOutputBuffer)
     QObject* page = obj("UtilityDigitalSet");
     sys_param::HWinfo.digitalfromat = false;
     call(page, "reload");
-    key(Key_Right);  // focus on the page
+    key(Key_Right); // focus on the page
     call(page, "setfocusIndex", {2});
-    key(Key_Ok);     // start typing
+    key(Key_Ok); // start typing
     EXPECT_TRUE(page->property("typing").toBool());
     for (int k : {Key_1, Key_2, Key_Dot, Key_7, Key_Backspace, Key_3})
         key(k);
@@ -197,7 +197,7 @@ TEST_F(UtilityScreens, ModeAndWaveKeysAreRefusedAndChannelKeysLeave)
     fpga().clearWrites();
     key(Key_Sweep);
     key(Key_Noise);
-    EXPECT_EQ(writesAt(REG_BUZZER), (QList<uint64_t>{10, 10}));
+    EXPECT_EQ(writesAt(REG_BUZZER), (QList<uint64_t> {10, 10}));
     key(Key_Ch2);
     EXPECT_EQ(obj("tabs")->property("current").toInt(), 1);
     EXPECT_EQ(ctrl->currentCh, CH2);
@@ -233,7 +233,7 @@ TEST_F(UtilityScreens, TheCounterPageKeepsKeysOffItsListUnlessFocused)
     focus(l, 0);
     counter->setProperty("focusIndex", 1);
     key(Key_Down);
-    EXPECT_EQ(counter->property("pageKeys").toList(), QVariantList{int(Key_Down)});
+    EXPECT_EQ(counter->property("pageKeys").toList(), QVariantList {int(Key_Down)});
     counter->setProperty("focusIndex", 0);
     key(Key_Down);
     EXPECT_EQ(at(l), 1);

@@ -14,17 +14,21 @@ TEST_F(UtilityScreens, EveryPageFunctionTheControllerCallsTakesItsArguments)
         int args;
     } fns[] = {
         // (the ones the channel pages share: Screens.EveryFunctionTheControllerCalls...)
-        {"UtilityCounterSet", "updateCounter", 6}, {"UtilityMerge", "redrawmerge", 3},
-        {"UtilityDigitalSet", "setfocusIndex", 1}, {"UtilityDigitalSet", "requestPaint", 0},
-        {"UtilityDigitalSet", "digitalformatctl", 1}, {"UtilityDigitalSet", "digitalsendctl", 1},
-        {"UtilityDigitalSet", "digitalparamReload", 0}, {"UtilityDigitalSet", "setInputText", 1},
+        {"UtilityCounterSet", "updateCounter", 6},
+        {"UtilityMerge", "redrawmerge", 3},
+        {"UtilityDigitalSet", "setfocusIndex", 1},
+        {"UtilityDigitalSet", "requestPaint", 0},
+        {"UtilityDigitalSet", "digitalformatctl", 1},
+        {"UtilityDigitalSet", "digitalsendctl", 1},
+        {"UtilityDigitalSet", "digitalparamReload", 0},
+        {"UtilityDigitalSet", "setInputText", 1},
         {"temperaturetxt", "settext", 1},
     };
     for (const Fn& f : fns)
         EXPECT_TRUE(hasFunction(obj(f.object), f.name, f.args)) << f.object << "." << f.name;
-    for (const char* n : {"sysframe", "lanframe", "syslistview", "syslanlistview", "funsel", "digitallistview",
-                          "mergesetlistview", "ChannalCoupleSet12", "ChannalCoupleSet34", "pathlistview",
-                          "editlistview"})
+    for (const char* n :
+         {"sysframe", "lanframe", "syslistview", "syslanlistview", "funsel", "digitallistview", "mergesetlistview",
+          "ChannalCoupleSet12", "ChannalCoupleSet34", "pathlistview", "editlistview"})
         EXPECT_NE(obj(n), nullptr) << n;
     for (int ch = 1; ch <= 4; ++ch) {
         QObject* part = obj(QByteArray("utilitySetch" + QByteArray::number(ch)).constData());
@@ -40,12 +44,12 @@ TEST_F(UtilityScreens, EveryPageFunctionTheControllerCallsTakesItsArguments)
     EXPECT_EQ(obj("temperaturetxt")->property("text").toString(), QStringLiteral("25.00 ℃"));
     EXPECT_EQ(ctrl->GetChModelFormIndex(CH_SYS, PARAM_INDEX_SYSMACADDR)->rlistvalue(), QString("02:00:00:00:01:00"));
     EXPECT_FALSE(obj("imgnetoff")->property("visible").toBool());
-    misc::ResetDS18B20();  // the sensor of this test's board root
+    misc::ResetDS18B20(); // the sensor of this test's board root
     writeFile(SimRoot::kThermometerFile, "90 01 4b 46 7f ff 0c 10 1c t=41500\n");
     ctrl->SysTimer_Slots();
     settle();
     EXPECT_EQ(obj("UtilityCounterSet")->property("results").toList().size(), 5);
-    EXPECT_EQ(obj("UtilityMerge")->property("merge").toList(), (QVariantList{0, 0, 0, 4}));
+    EXPECT_EQ(obj("UtilityMerge")->property("merge").toList(), (QVariantList {0, 0, 0, 4}));
     EXPECT_EQ(obj("temperaturetxt")->property("text").toString(), QStringLiteral("41.50 ℃"));
     EXPECT_TRUE(log->warnings.isEmpty()) << log->warnings.join('\n').toStdString();
 }
@@ -82,9 +86,9 @@ TEST_F(UtilityScreens, TheTimingDrawingFollowsTheDigitalSettings)
     ASSERT_NE(timing, nullptr);
     timing->setProperty("fun", 0);
     Frame spi = frameOf(timing, {0xA5, 0x01});
-    EXPECT_EQ(spi.names, (QStringList{"CS", "SCLK", "MOSI"}));
-    EXPECT_EQ(spi.cells, (QList<int>{18, 18, 18}));  // idle, 16 bits, idle
-    EXPECT_EQ(spi.labels.mid(0, 8), (QStringList{"1", "0", "1", "0", "0", "1", "0", "1"}));  // 0xA5, MSB first
+    EXPECT_EQ(spi.names, (QStringList {"CS", "SCLK", "MOSI"}));
+    EXPECT_EQ(spi.cells, (QList<int> {18, 18, 18}));                                         // idle, 16 bits, idle
+    EXPECT_EQ(spi.labels.mid(0, 8), (QStringList {"1", "0", "1", "0", "0", "1", "0", "1"})); // 0xA5, MSB first
 
     // UART with 8 data bits, even parity, two stop bits: start, 8, parity, 2 stops.
     ctrl->setValueCmdProcess(CH_DIGITAL, PARAM_INDEX_UARTDATABITS, 4);
@@ -93,20 +97,20 @@ TEST_F(UtilityScreens, TheTimingDrawingFollowsTheDigitalSettings)
     settle();
     timing->setProperty("fun", 2);
     Frame uart = frameOf(timing, {0x03});
-    EXPECT_EQ(uart.cells, QList<int>{1 + 1 + 8 + 1 + 2 + 1});
-    EXPECT_EQ(uart.labels, (QStringList{"ST", "D0", "D1", "D2", "D3", "D4", "D5", "D6", "D7", "P", "SP", "SP"}));
+    EXPECT_EQ(uart.cells, QList<int> {1 + 1 + 8 + 1 + 2 + 1});
+    EXPECT_EQ(uart.labels, (QStringList {"ST", "D0", "D1", "D2", "D3", "D4", "D5", "D6", "D7", "P", "SP", "SP"}));
     // Five data bits, no parity, one stop bit.
     ctrl->setValueCmdProcess(CH_DIGITAL, PARAM_INDEX_UARTDATABITS, 1);
     ctrl->setValueCmdProcess(CH_DIGITAL, PARAM_INDEX_UARTVERIFY, 0);
     ctrl->setValueCmdProcess(CH_DIGITAL, PARAM_INDEX_UARTSTOPBITS, 0);
     settle();
     uart = frameOf(timing, {0x03});
-    EXPECT_EQ(uart.labels, (QStringList{"ST", "D0", "D1", "D2", "D3", "D4", "SP"}));
+    EXPECT_EQ(uart.labels, (QStringList {"ST", "D0", "D1", "D2", "D3", "D4", "SP"}));
 
     // I2C: start, the address with the write bit, ACK, each byte with ACK, stop.
     timing->setProperty("fun", 1);
     Frame i2c = frameOf(timing, {0x10});
-    EXPECT_EQ(i2c.names, (QStringList{"SCL", "SDA"}));
+    EXPECT_EQ(i2c.names, (QStringList {"SCL", "SDA"}));
     EXPECT_EQ(i2c.cells.first(), 2 + 9 + 9 + 2);
     EXPECT_EQ(i2c.labels.first(), QStringLiteral("S"));
     EXPECT_EQ(i2c.labels.last(), QStringLiteral("P"));

@@ -84,7 +84,7 @@ TEST_F(WaveTables, NoiseTableIsSeededAndEqualOnEveryChannel)
     rec(CH1).BaseWave = BASE_Noise;
     rec(CH4).BaseWave = BASE_Noise;
     CWaveCreate::CreateBaseWave(CH1, false);
-    std::rand();  // disturb the generator between the two draws
+    std::rand(); // disturb the generator between the two draws
     CWaveCreate::CreateBaseWave(CH4, false);
     int distinct = 0;
     for (int i = 0; i < 8192; ++i) {
@@ -98,7 +98,7 @@ TEST_F(WaveTables, NoiseTableIsSeededAndEqualOnEveryChannel)
 // PN3 independently: a_t = a_(t-3) xor a_(t-2), starting from all ones.
 static void pn3Bits(int* bits, int n)
 {
-    int a1 = 1, a2 = 1, a3 = 1;  // a_(t-1), a_(t-2), a_(t-3)
+    int a1 = 1, a2 = 1, a3 = 1; // a_(t-1), a_(t-2), a_(t-3)
     for (int t = 0; t < n; ++t) {
         const int a = a3 ^ a2;
         bits[t] = a;
@@ -111,7 +111,7 @@ static void pn3Bits(int* bits, int n)
 TEST_F(WaveTables, PrbsTableHoldsOneCodeBitPerRunOfOneHundredSamples)
 {
     rec(CH1).BaseWave = BASE_Prbs;
-    rec(CH1).CodeElement = 0;  // PN3
+    rec(CH1).CodeElement = 0; // PN3
     // A stale sample where index 0 lies must not survive.
     mem(CH1).Base[0] = 1234;
     CWaveCreate::CreateBaseWave(CH1, false);
@@ -172,7 +172,7 @@ TEST_F(WaveTables, SquarePreviewFollowsTheDuty)
     int high = 0;
     for (int i = 0; i < 460; ++i)
         high += w.DispBase[i] == 100;
-    EXPECT_EQ(high, 114);  // indices 2 .. 115
+    EXPECT_EQ(high, 114); // indices 2 .. 115
     EXPECT_EQ(w.DispBase[116], -100);
     EXPECT_EQ(w.DispBase[459], -100);
     // The square has no table of its own: Base stays as it was.
@@ -188,7 +188,7 @@ TEST_F(WaveTables, PulsePeriodUsesTheFrequencyWhateverTheEntryUnit)
     CWaveCreate::CreateBaseWave(CH1, false);
     short byFrequency[460];
     std::memcpy(byFrequency, mem(CH1).DispBase, sizeof(byFrequency));
-    rec(CH1).TimeUnit = 1;  // period entry
+    rec(CH1).TimeUnit = 1; // period entry
     EXPECT_DOUBLE_EQ(CWaveCreate::GetBasePeriod(CH1), 1e-3);
     CWaveCreate::CreateBaseWave(CH1, false);
     EXPECT_EQ(std::memcmp(byFrequency, mem(CH1).DispBase, sizeof(byFrequency)), 0);
@@ -202,7 +202,7 @@ TEST_F(WaveTables, ArbTableIsCopiedAndSampledWithoutPhaseInPointMode)
 {
     SWaveMem& w = mem(CH1);
     for (int i = 0; i < 8192; ++i)
-        w.Arb[i] = short(i * 8 - 32767);  // rising ramp
+        w.Arb[i] = short(i * 8 - 32767); // rising ramp
     rec(CH1).BaseWave = BASE_Arb;
     rec(CH1).Phase = 180;
     CWaveCreate::CreateBaseWave(CH1, false);

@@ -19,7 +19,7 @@ TEST_F(ChangeFlags, SineIsUploadedOnceUntilSomethingElseWasDrawn)
 {
     EXPECT_TRUE(draw(CH1));
     EXPECT_FALSE(draw(CH1));
-    EXPECT_TRUE(draw(CH1, true));  // a forced redraw rebuilds it
+    EXPECT_TRUE(draw(CH1, true)); // a forced redraw rebuilds it
     // After a harmonic wave the sine has to go back into the wave memory.
     rec(CH1).BaseWave = BASE_Harmonic;
     EXPECT_TRUE(draw(CH1));
@@ -33,7 +33,7 @@ TEST_F(ChangeFlags, HarmonicFlagsOnlyAChangedSum)
     rec(CH2).BaseWave = BASE_Harmonic;
     EXPECT_TRUE(draw(CH2));
     EXPECT_FALSE(draw(CH2, true));
-    rec(CH2).HarmonicSnAmp[1] *= 2;  // the 3rd harmonic, on in the odd set
+    rec(CH2).HarmonicSnAmp[1] *= 2; // the 3rd harmonic, on in the odd set
     EXPECT_TRUE(draw(CH2));
 }
 
@@ -67,7 +67,7 @@ TEST_F(ChangeFlags, CopiedTablesAreRebuiltOnTheTargetsNextDraw)
 {
     rec(CH1).BaseWave = BASE_Ramp;
     draw(CH1);
-    draw(CH2);  // CH2: sine, remembered
+    draw(CH2); // CH2: sine, remembered
     CWaveCreate::chcopy(CH1, CH2);
     EXPECT_EQ(std::memcmp(mem(CH1).Base, mem(CH2).Base, sizeof(mem(CH1).Base)), 0);
     // CH2 is still set to sine: its next draw must not trust the old memo.

@@ -15,20 +15,20 @@ TEST_F(Harmonics, MaskFollowsTheTypeWithinTheOrder)
 {
     CH_DATA& d = rec(CH1);
     d.HarmonicOrder = 16;
-    d.HarmonicType = HARMNIC_TYPE_ODD;   // 3rd, 5th, .. 15th
+    d.HarmonicType = HARMNIC_TYPE_ODD; // 3rd, 5th, .. 15th
     EXPECT_EQ(CWaveCreate::GetHarmonicOnOffMask(CH1), 0x2AAA);
-    d.HarmonicType = HARMNIC_TYPE_EVEN;  // 2nd, 4th, .. 16th
+    d.HarmonicType = HARMNIC_TYPE_EVEN; // 2nd, 4th, .. 16th
     EXPECT_EQ(CWaveCreate::GetHarmonicOnOffMask(CH1), 0x5555);
     d.HarmonicType = HARMNIC_TYPE_ALL;
     EXPECT_EQ(CWaveCreate::GetHarmonicOnOffMask(CH1), 0x7FFF);
-    d.HarmonicOrder = 5;                 // 2nd .. 5th
+    d.HarmonicOrder = 5; // 2nd .. 5th
     EXPECT_EQ(CWaveCreate::GetHarmonicOnOffMask(CH1), 0x7800);
     d.HarmonicType = HARMNIC_TYPE_USER;
     d.HarmonicUserType = 0xFFFF;
-    d.HarmonicOrder = 4;                 // user bits, cut to 2nd .. 4th
+    d.HarmonicOrder = 4; // user bits, cut to 2nd .. 4th
     EXPECT_EQ(CWaveCreate::GetHarmonicOnOffMask(CH1), 0x7000);
     d.HarmonicOrder = 16;
-    d.HarmonicUserType = 0x0003;         // 15th and 16th
+    d.HarmonicUserType = 0x0003; // 15th and 16th
     EXPECT_EQ(CWaveCreate::GetHarmonicOnOffMask(CH1), 0x0003);
     d.HarmonicOrder = 1;
     EXPECT_EQ(CWaveCreate::GetHarmonicOnOffMask(CH1), 0);
@@ -45,9 +45,9 @@ TEST_F(Harmonics, MaxVppCountsOnlyEnabledHarmonics)
     for (double& a : d.HarmonicSnAmp)
         a = 0.1;
     d.HarmonicType = HARMNIC_TYPE_ODD;
-    d.HarmonicSnAmp[0] = 5;  // 2nd: off in the odd set
+    d.HarmonicSnAmp[0] = 5; // 2nd: off in the odd set
     EXPECT_DOUBLE_EQ(CWaveCreate::GetHarmonicMaxVpp(CH1), 1);
-    d.HarmonicSnAmp[1] = 3;  // 3rd: on
+    d.HarmonicSnAmp[1] = 3; // 3rd: on
     EXPECT_DOUBLE_EQ(CWaveCreate::GetHarmonicMaxVpp(CH1), 3);
 }
 
@@ -56,7 +56,7 @@ TEST_F(Harmonics, PureFundamentalIsTheSineShiftedByThePhase)
     CH_DATA& d = rec(CH1);
     d.HarmonicType = HARMNIC_TYPE_USER;
     d.HarmonicUserType = 0;
-    d.Phase = 45;  // 1024 table points
+    d.Phase = 45; // 1024 table points
     CWaveCreate::CreateBaseWave(CH1, false);
     const short* b = mem(CH1).Base;
     for (int i = 0; i < 8192; ++i)

@@ -39,7 +39,7 @@ TEST_F(Modulation, InternalSourceTables)
 
     CWaveCreate::CreateModSrc(CH1, Mod_Noise);
     for (int i = 0; i < 2048; ++i)
-        ASSERT_GE(m[i], -32767) << i;  // never -32768
+        ASSERT_GE(m[i], -32767) << i; // never -32768
 
     for (int i = 0; i < 2048; ++i)
         mem(CH1).MArb[i] = short(i - 1000);
@@ -161,7 +161,7 @@ TEST_F(Modulation, EveryKindDrawsBoundedChangingTraces)
 TEST_F(Modulation, BurstAndModulationRedrawsDoNotReflagAnUnchangedSine)
 {
     CWaveCreate::CreateBaseWave(CH1, false);
-    mem(CH1).BaseWaveChanged = false;  // the channel has uploaded it
+    mem(CH1).BaseWaveChanged = false; // the channel has uploaded it
     rec(CH1).ModType = MT_AM;
     CWaveCreate::CreateModWave(CH1);
     EXPECT_FALSE(mem(CH1).BaseWaveChanged);

@@ -16,7 +16,7 @@ TEST(Prbs, CodeElementsNameTheRegisterLengths)
 
 TEST(Prbs, ShortSequencesRepeatAfterExactlyTwoToTheNMinusOneBits)
 {
-    for (int e = 0; e < 10; ++e) {  // PN3 .. PN23
+    for (int e = 0; e < 10; ++e) { // PN3 .. PN23
         const int n = CPrbs::OrderOfCodeElement(e);
         CPrbs p(n);
         const uint64_t start = p.State();
@@ -73,7 +73,7 @@ std::vector<uint64_t> primeFactors(uint64_t m)
         f.push_back(m);
     return f;
 }
-}  // namespace
+} // namespace
 
 TEST(Prbs, LongSequencesUsePrimitivePolynomials)
 {

@@ -8,12 +8,12 @@ TEST(Sampling, PulseHasItsEdgesWhereTheTimesPutThem)
     short p[64];
     CWaveCreate::CreatePulse(p, 64, -100, 100, 1.0, 0.375, 0.125, 0.25);
     EXPECT_EQ(p[0], -100);
-    EXPECT_EQ(p[4], 0);        // -100 + 200 * 4 / 8
+    EXPECT_EQ(p[4], 0); // -100 + 200 * 4 / 8
     EXPECT_EQ(p[8], 100);
     EXPECT_EQ(p[19], 100);
-    EXPECT_EQ(p[20], 100);     // the falling edge starts at the high level
-    EXPECT_EQ(p[28], 0);       // 100 - 200 * 8 / 16
-    EXPECT_EQ(p[35], -87);     // 100 - floor(200 * 15 / 16)
+    EXPECT_EQ(p[20], 100); // the falling edge starts at the high level
+    EXPECT_EQ(p[28], 0);   // 100 - 200 * 8 / 16
+    EXPECT_EQ(p[35], -87); // 100 - floor(200 * 15 / 16)
     EXPECT_EQ(p[36], -100);
     EXPECT_EQ(p[63], -100);
 }

@@ -110,7 +110,7 @@ TEST_F(Sweep, ListTableMapsTheListOntoFullScale)
     EXPECT_EQ(w.Modulate[512], -10922);
     EXPECT_EQ(w.Modulate[1024], 32767);
     EXPECT_EQ(w.Modulate[1536], 10922);
-    EXPECT_EQ(w.ListLen, 4);  // the loaded list is kept
+    EXPECT_EQ(w.ListLen, 4); // the loaded list is kept
 
     for (int i = 0; i < 4; ++i)
         w.List[i] = 500;

@@ -42,7 +42,7 @@ double gauss(double x, double mu, double sigma) { return std::exp(-0.5 * std::po
 struct Rng {
     uint64_t s;
     explicit Rng(uint64_t seed) : s(seed * 0x9E3779B97F4A7C15ull + 1) {}
-    double uniform()   // (-1, 1)
+    double uniform() // (-1, 1)
     {
         s ^= s << 13;
         s ^= s >> 7;
@@ -69,8 +69,8 @@ Fill noise(uint64_t seed, std::function<void(std::vector<double>&, Rng&)> f)
 // One heart beat of a synthetic ECG: P, Q, R, S and T waves as Gaussians.
 double ecg(double t)
 {
-    return 0.12 * gauss(t, 0.20, 0.025) - 0.10 * gauss(t, 0.36, 0.008) + 1.0 * gauss(t, 0.40, 0.010)
-        - 0.25 * gauss(t, 0.43, 0.010) + 0.30 * gauss(t, 0.65, 0.045);
+    return 0.12 * gauss(t, 0.20, 0.025) - 0.10 * gauss(t, 0.36, 0.008) + 1.0 * gauss(t, 0.40, 0.010) -
+        0.25 * gauss(t, 0.43, 0.010) + 0.30 * gauss(t, 0.65, 0.045);
 }
 
 // A beat train: `beats` beats per wave.
@@ -100,8 +100,7 @@ const std::vector<Entry>& entries()
         // ---- trigonometric functions
         add("Trigonome", "Sin", "sine, one period", of([](double t) { return std::sin(2 * PI * t); }));
         add("Trigonome", "Cos", "cosine, one period", of([](double t) { return std::cos(2 * PI * t); }));
-        add("Trigonome", "Tan", "tangent over -1.5..1.5 rad",
-            over(-1.5, 1.5, [](double x) { return std::tan(x); }));
+        add("Trigonome", "Tan", "tangent over -1.5..1.5 rad", over(-1.5, 1.5, [](double x) { return std::tan(x); }));
         add("Trigonome", "Cot", "cotangent over 0.1..3.04 rad",
             over(0.1, PI - 0.1, [](double x) { return 1 / std::tan(x); }));
         add("Trigonome", "Sec", "secant over -1.4..1.4 rad", over(-1.4, 1.4, [](double x) { return 1 / std::cos(x); }));
@@ -137,11 +136,8 @@ const std::vector<Entry>& entries()
         add("Medical", "Pacemaker", "pacing spike followed by a paced beat",
             of([](double t) { return (t > 0.10 && t < 0.102 ? 2.0 : 0.0) + ecg(std::min(1.0, t + 0.2)); }));
         add("Medical", "BloodPressure", "arterial pressure: systolic rise, dicrotic notch, diastolic decay",
-            of([](double t) {
-                return 80 + 40 * gauss(t, 0.2, 0.07) + 12 * gauss(t, 0.45, 0.06) - 10 * t;
-            }));
-        add("Medical", "Defibrillation", "biphasic truncated exponential pulse",
-            of([](double t) {
+            of([](double t) { return 80 + 40 * gauss(t, 0.2, 0.07) + 12 * gauss(t, 0.45, 0.06) - 10 * t; }));
+        add("Medical", "Defibrillation", "biphasic truncated exponential pulse", of([](double t) {
                 if (t < 0.1 || t >= 0.7)
                     return 0.0;
                 if (t < 0.4)
@@ -162,12 +158,15 @@ const std::vector<Entry>& entries()
         add("Common", "StairUp", "eight rising steps", of([](double t) { return std::floor(t * 8); }));
         add("Common", "HalfRect", "half-wave rectified sine",
             of([](double t) { return std::max(0.0, std::sin(2 * PI * t)); }));
-        add("Common", "FullRect", "full-wave rectified sine", of([](double t) { return std::fabs(std::sin(2 * PI * t)); }));
-        add("Common", "Trapezia", "trapezoid: rise, top, fall, bottom",
-            of([](double t) {
-                if (t < 0.2) return t / 0.2;
-                if (t < 0.5) return 1.0;
-                if (t < 0.7) return 1 - (t - 0.5) / 0.2;
+        add("Common", "FullRect", "full-wave rectified sine",
+            of([](double t) { return std::fabs(std::sin(2 * PI * t)); }));
+        add("Common", "Trapezia", "trapezoid: rise, top, fall, bottom", of([](double t) {
+                if (t < 0.2)
+                    return t / 0.2;
+                if (t < 0.5)
+                    return 1.0;
+                if (t < 0.7)
+                    return 1 - (t - 0.5) / 0.2;
                 return 0.0;
             }));
         // ---- wavelets
@@ -183,8 +182,7 @@ const std::vector<Entry>& entries()
             over(-5, 5, [](double x) { return (3 * x - x * x * x) * std::exp(-x * x / 2); }));
         add("Complex_Wavelets", "Haar", "Haar wavelet",
             of([](double t) { return t < 0.25 || t >= 0.75 ? 0.0 : (t < 0.5 ? 1.0 : -1.0); }));
-        add("Complex_Wavelets", "Shannon", "Shannon (sinc) wavelet",
-            over(-10, 10, [](double x) {
+        add("Complex_Wavelets", "Shannon", "Shannon (sinc) wavelet", over(-10, 10, [](double x) {
                 const double s = std::fabs(x) < 1e-9 ? 1.0 : std::sin(PI * x / 2) / (PI * x / 2);
                 return s * std::cos(3 * PI * x / 2);
             }));
@@ -193,40 +191,38 @@ const std::vector<Entry>& entries()
         add("Complex_Wavelets", "Gabor", "Gabor atom",
             over(-3, 3, [](double x) { return std::exp(-PI * x * x) * std::cos(2 * PI * 3 * x); }));
         // ---- engine signals
-        add("Engine", "Ignition", "ignition secondary: spark line and ringing",
-            of([](double t) {
-                if (t < 0.1) return 0.0;
-                if (t < 0.12) return 8.0;
-                if (t < 0.4) return 1.2;
+        add("Engine", "Ignition", "ignition secondary: spark line and ringing", of([](double t) {
+                if (t < 0.1)
+                    return 0.0;
+                if (t < 0.12)
+                    return 8.0;
+                if (t < 0.4)
+                    return 1.2;
                 return std::exp(-(t - 0.4) * 12) * std::sin(2 * PI * 30 * (t - 0.4));
             }));
-        add("Engine", "Injector", "injector pulse with inductive kick",
-            of([](double t) {
-                if (t < 0.2 || t >= 0.6) return t >= 0.6 ? 3.0 * std::exp(-(t - 0.6) * 60) : 0.0;
+        add("Engine", "Injector", "injector pulse with inductive kick", of([](double t) {
+                if (t < 0.2 || t >= 0.6)
+                    return t >= 0.6 ? 3.0 * std::exp(-(t - 0.6) * 60) : 0.0;
                 return -1.0;
             }));
-        add("Engine", "Crank60_2", "crank sensor: 60-2 tooth wheel",
-            of([](double t) {
+        add("Engine", "Crank60_2", "crank sensor: 60-2 tooth wheel", of([](double t) {
                 const int tooth = int(t * 60);
                 return tooth >= 58 ? 0.0 : std::sin(2 * PI * t * 60);
             }));
         add("Engine", "Cam", "cam sensor: one window per revolution", of([](double t) { return square(t, 0.25); }));
         add("Engine", "Knock", "knock: damped 7-cycle ringing",
             of([](double t) { return t < 0.3 ? 0.0 : std::exp(-(t - 0.3) * 8) * std::sin(2 * PI * 12 * (t - 0.3)); }));
-        add("Engine", "Alternator", "alternator output: three-phase bridge ripple",
-            of([](double t) {
+        add("Engine", "Alternator", "alternator output: three-phase bridge ripple", of([](double t) {
                 double m = 0;
                 for (int k = 0; k < 3; ++k)
                     m = std::max(m, std::fabs(std::sin(2 * PI * 3 * t + k * 2 * PI / 3)));
                 return m;
             }));
-        add("Engine", "Piston", "piston position of a slider crank (rod ratio 3.5)",
-            of([](double t) {
+        add("Engine", "Piston", "piston position of a slider crank (rod ratio 3.5)", of([](double t) {
                 const double a = 2 * PI * t, l = 3.5;
                 return std::cos(a) + std::sqrt(l * l - std::sin(a) * std::sin(a));
             }));
-        add("Engine", "CylPressure", "cylinder pressure: compression and Wiebe combustion",
-            of([](double t) {
+        add("Engine", "CylPressure", "cylinder pressure: compression and Wiebe combustion", of([](double t) {
                 const double a = 4 * PI * (t - 0.5);
                 const double comp = 1.0 / (1.08 - std::cos(a / 2) * 0.9);
                 const double burn = t > 0.5 ? 1 - std::exp(-5 * std::pow((t - 0.5) / 0.15, 3)) : 0;
@@ -245,8 +241,7 @@ const std::vector<Entry>& entries()
         add("Maths", "X3", "cubic x^3 over -1..1", over(-1, 1, [](double x) { return x * x * x; }));
         add("Maths", "BesselJ0", "Bessel function J0 over 0..30",
             over(0, 30, [](double x) { return std::cyl_bessel_j(0.0, x); }));
-        add("Maths", "Dirichlet", "Dirichlet kernel of order 8",
-            over(-PI, PI, [](double x) {
+        add("Maths", "Dirichlet", "Dirichlet kernel of order 8", over(-PI, PI, [](double x) {
                 const double s = std::sin(x / 2);
                 return std::fabs(s) < 1e-9 ? 17.0 : std::sin(8.5 * x) / s;
             }));
@@ -263,13 +258,11 @@ const std::vector<Entry>& entries()
             of([](double t) { return (1 - std::exp(-4 * t)) * std::sin(2 * PI * 10 * t); }));
         add("Other", "Beat", "beat of 20 and 22 cycles",
             of([](double t) { return std::sin(2 * PI * 20 * t) + std::sin(2 * PI * 22 * t); }));
-        add("Other", "StepResp", "step response of a second-order system (zeta 0.2)",
-            of([](double t) {
+        add("Other", "StepResp", "step response of a second-order system (zeta 0.2)", of([](double t) {
                 const double z = 0.2, w = 2 * PI * 5, wd = w * std::sqrt(1 - z * z);
                 return 1 - std::exp(-z * w * t) * (std::cos(wd * t) + z / std::sqrt(1 - z * z) * std::sin(wd * t));
             }));
-        add("Other", "SquareHarm5", "square from its first five odd harmonics",
-            of([](double t) {
+        add("Other", "SquareHarm5", "square from its first five odd harmonics", of([](double t) {
                 double s = 0;
                 for (int k = 1; k <= 9; k += 2)
                     s += std::sin(2 * PI * k * t) / k;
@@ -285,13 +278,11 @@ const std::vector<Entry>& entries()
             of([](double t) { return std::sin(2 * PI * 20 * t + 5 * std::sin(2 * PI * t)); }));
         add("SectMod", "PM", "PM: 20 cycles, +-90 degrees",
             of([](double t) { return std::sin(2 * PI * 20 * t + PI / 2 * square(t, 0.5)); }));
-        add("SectMod", "ASK", "ASK: bits 10110010 at 4 cycles a bit",
-            of([](double t) {
+        add("SectMod", "ASK", "ASK: bits 10110010 at 4 cycles a bit", of([](double t) {
                 static const int bits[8] = {1, 0, 1, 1, 0, 0, 1, 0};
                 return bits[std::min(7, int(t * 8))] * std::sin(2 * PI * 32 * t);
             }));
-        add("SectMod", "FSK", "FSK: bits 10110010, 4 and 2 cycles a bit",
-            of([](double t) {
+        add("SectMod", "FSK", "FSK: bits 10110010, 4 and 2 cycles a bit", of([](double t) {
                 static const int bits[8] = {1, 0, 1, 1, 0, 0, 1, 0};
                 double ph = 0;
                 const int b = std::min(7, int(t * 8));
@@ -300,26 +291,27 @@ const std::vector<Entry>& entries()
                 ph += (t * 8 - b) * (bits[b] ? 4 : 2);
                 return std::sin(2 * PI * ph);
             }));
-        add("SectMod", "BPSK", "BPSK: bits 10110010 at 4 cycles a bit",
-            of([](double t) {
+        add("SectMod", "BPSK", "BPSK: bits 10110010 at 4 cycles a bit", of([](double t) {
                 static const int bits[8] = {1, 0, 1, 1, 0, 0, 1, 0};
                 return (bits[std::min(7, int(t * 8))] ? 1 : -1) * std::sin(2 * PI * 32 * t);
             }));
-        add("SectMod", "PWM", "PWM: 16 periods, duty following a sine",
-            of([](double t) {
+        add("SectMod", "PWM", "PWM: 16 periods, duty following a sine", of([](double t) {
                 const double duty = 0.5 + 0.4 * std::sin(2 * PI * t);
                 return square(t * 16, duty);
             }));
         add("SectMod", "ToneBurst", "tone burst: 10 cycles on, then off",
             of([](double t) { return t < 0.5 ? std::sin(2 * PI * 20 * t) : 0.0; }));
         // ---- automotive test pulses
-        add("Automotive", "LoadDump", "load dump: exponential surge over the battery level",
-            of([](double t) { return 13.5 + (t > 0.05 ? 60 * (1 - std::exp(-(t - 0.05) * 200)) * std::exp(-(t - 0.05) * 6) : 0); }));
-        add("Automotive", "Cranking", "starter cranking: dip and ripple of the battery",
-            of([](double t) {
-                if (t < 0.1) return 12.0;
-                if (t < 0.15) return 6.0;
-                if (t < 0.8) return 8.0 + 1.0 * std::sin(2 * PI * 10 * t);
+        add("Automotive", "LoadDump", "load dump: exponential surge over the battery level", of([](double t) {
+                return 13.5 + (t > 0.05 ? 60 * (1 - std::exp(-(t - 0.05) * 200)) * std::exp(-(t - 0.05) * 6) : 0);
+            }));
+        add("Automotive", "Cranking", "starter cranking: dip and ripple of the battery", of([](double t) {
+                if (t < 0.1)
+                    return 12.0;
+                if (t < 0.15)
+                    return 6.0;
+                if (t < 0.8)
+                    return 8.0 + 1.0 * std::sin(2 * PI * 10 * t);
                 return 12.0;
             }));
         add("Automotive", "InductivePulse", "negative pulse from disconnecting an inductive load",
@@ -330,49 +322,48 @@ const std::vector<Entry>& entries()
             of([](double t) { return (1 - 0.5 * t) * std::sin(2 * PI * (30 * t - 10 * t * t)); }));
         add("Automotive", "ThrottlePWM", "throttle drive PWM, 16 periods at 30 % duty",
             of([](double t) { return square(t * 16, 0.3); }));
-        add("Automotive", "CanBits", "CAN-like differential bit pattern",
-            of([](double t) {
+        add("Automotive", "CanBits", "CAN-like differential bit pattern", of([](double t) {
                 static const int bits[16] = {0, 1, 1, 0, 1, 0, 0, 0, 1, 1, 1, 0, 1, 0, 1, 1};
                 return bits[std::min(15, int(t * 16))] ? 1.0 : -1.0;
             }));
-        add("Automotive", "StarterRipple", "starter current ripple", of([](double t) {
-                return 1 + 0.3 * std::fabs(std::sin(2 * PI * 6 * t));
-            }));
+        add("Automotive", "StarterRipple", "starter current ripple",
+            of([](double t) { return 1 + 0.3 * std::fabs(std::sin(2 * PI * 6 * t)); }));
         // ---- window functions
         add("Window", "Hann", "Hann window", of([](double t) { return 0.5 - 0.5 * std::cos(2 * PI * t); }));
         add("Window", "Hamming", "Hamming window", of([](double t) { return 0.54 - 0.46 * std::cos(2 * PI * t); }));
         add("Window", "Blackman", "Blackman window",
             of([](double t) { return 0.42 - 0.5 * std::cos(2 * PI * t) + 0.08 * std::cos(4 * PI * t); }));
-        add("Window", "BlackmanHarris", "4-term Blackman-Harris window",
-            of([](double t) {
-                return 0.35875 - 0.48829 * std::cos(2 * PI * t) + 0.14128 * std::cos(4 * PI * t)
-                    - 0.01168 * std::cos(6 * PI * t);
+        add("Window", "BlackmanHarris", "4-term Blackman-Harris window", of([](double t) {
+                return 0.35875 - 0.48829 * std::cos(2 * PI * t) + 0.14128 * std::cos(4 * PI * t) -
+                    0.01168 * std::cos(6 * PI * t);
             }));
-        add("Window", "Bartlett", "Bartlett (triangular) window", of([](double t) { return 1 - std::fabs(2 * t - 1); }));
-        add("Window", "FlatTop", "flat-top window",
-            of([](double t) {
-                return 0.21557895 - 0.41663158 * std::cos(2 * PI * t) + 0.277263158 * std::cos(4 * PI * t)
-                    - 0.083578947 * std::cos(6 * PI * t) + 0.006947368 * std::cos(8 * PI * t);
+        add("Window", "Bartlett", "Bartlett (triangular) window",
+            of([](double t) { return 1 - std::fabs(2 * t - 1); }));
+        add("Window", "FlatTop", "flat-top window", of([](double t) {
+                return 0.21557895 - 0.41663158 * std::cos(2 * PI * t) + 0.277263158 * std::cos(4 * PI * t) -
+                    0.083578947 * std::cos(6 * PI * t) + 0.006947368 * std::cos(8 * PI * t);
             }));
         add("Window", "Gaussian", "Gaussian window, sigma 0.15", of([](double t) { return gauss(t, 0.5, 0.15); }));
-        add("Window", "Kaiser", "Kaiser window, beta 8",
-            of([](double t) {
+        add("Window", "Kaiser", "Kaiser window, beta 8", of([](double t) {
                 const double x = 2 * t - 1;
                 return std::cyl_bessel_i(0.0, 8 * std::sqrt(std::max(0.0, 1 - x * x))) / std::cyl_bessel_i(0.0, 8.0);
             }));
-        add("Window", "Tukey", "Tukey window, alpha 0.5",
-            of([](double t) {
-                if (t < 0.25) return 0.5 * (1 - std::cos(2 * PI * t / 0.5));
-                if (t > 0.75) return 0.5 * (1 - std::cos(2 * PI * (1 - t) / 0.5));
+        add("Window", "Tukey", "Tukey window, alpha 0.5", of([](double t) {
+                if (t < 0.25)
+                    return 0.5 * (1 - std::cos(2 * PI * t / 0.5));
+                if (t > 0.75)
+                    return 0.5 * (1 - std::cos(2 * PI * (1 - t) / 0.5));
                 return 1.0;
             }));
         add("Window", "Welch", "Welch window", of([](double t) { return 1 - std::pow(2 * t - 1, 2); }));
         // ---- noise
         add("Noise", "White", "white noise, uniform", noise(1, [](std::vector<double>& v, Rng& r) {
-                for (double& x : v) x = r.uniform();
+                for (double& x : v)
+                    x = r.uniform();
             }));
         add("Noise", "Gaussian", "white noise, normal distribution", noise(2, [](std::vector<double>& v, Rng& r) {
-                for (double& x : v) x = r.normal();
+                for (double& x : v)
+                    x = r.normal();
             }));
         add("Noise", "Pink", "pink (1/f) noise, Paul Kellet's filter", noise(3, [](std::vector<double>& v, Rng& r) {
                 double b0 = 0, b1 = 0, b2 = 0;
@@ -387,9 +378,11 @@ const std::vector<Entry>& entries()
         add("Noise", "Brown", "brown (1/f^2) noise: leaky integral of white noise",
             noise(4, [](std::vector<double>& v, Rng& r) {
                 double s = 0;
-                for (double& x : v) x = s = 0.995 * s + r.normal();
+                for (double& x : v)
+                    x = s = 0.995 * s + r.normal();
             }));
-        add("Noise", "Blue", "blue noise: first difference of white noise", noise(5, [](std::vector<double>& v, Rng& r) {
+        add("Noise", "Blue", "blue noise: first difference of white noise",
+            noise(5, [](std::vector<double>& v, Rng& r) {
                 double last = r.normal();
                 for (double& x : v) {
                     const double w = r.normal();
@@ -408,12 +401,14 @@ const std::vector<Entry>& entries()
                 }
             }));
         add("Noise", "Impulse", "impulse noise: sparse random spikes", noise(7, [](std::vector<double>& v, Rng& r) {
-                for (double& x : v) x = r.uniform() > 0.995 ? r.uniform() : 0.0;
+                for (double& x : v)
+                    x = r.uniform() > 0.995 ? r.uniform() : 0.0;
             }));
         add("Noise", "BandLimited", "band-limited noise: sum of 32 random-phase tones",
             noise(8, [](std::vector<double>& v, Rng& r) {
                 double ph[32];
-                for (double& p : ph) p = r.uniform() * PI;
+                for (double& p : ph)
+                    p = r.uniform() * PI;
                 for (int i = 0; i < kPoints; ++i) {
                     double s = 0;
                     for (int k = 0; k < 32; ++k)
@@ -458,8 +453,8 @@ const std::vector<Wave>& catalogue()
 const std::vector<std::string>& folders()
 {
     static const std::vector<std::string> f = {"AntiTrigonome", "Bioelect", "Common", "Complex_Wavelets", "Engine",
-                                               "Maths", "Medical", "Other", "SectMod", "Automotive",
-                                               "Trigonome", "Window", "Noise"};
+                                               "Maths",         "Medical",  "Other",  "SectMod",          "Automotive",
+                                               "Trigonome",     "Window",   "Noise"};
     return f;
 }
 

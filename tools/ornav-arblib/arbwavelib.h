@@ -9,9 +9,9 @@
 namespace arbwavelib {
 
 struct Wave {
-    std::string folder;   // e.g. "AntiTrigonome"
-    std::string name;     // file name without ".bsv", e.g. "ACos"
-    std::string what;     // one line on what it is
+    std::string folder; // e.g. "AntiTrigonome"
+    std::string name;   // file name without ".bsv", e.g. "ACos"
+    std::string what;   // one line on what it is
 };
 
 // Every wave of the library, folder by folder.

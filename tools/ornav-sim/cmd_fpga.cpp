@@ -53,7 +53,7 @@ int simRequest(const QString& root, const QString& line, QByteArray* capture)
     QByteArray reply;
     char buf[65536];
     for (;;) {
-        pollfd pf{fd, POLLIN, 0};
+        pollfd pf {fd, POLLIN, 0};
         if (::poll(&pf, 1, kTimeoutMs) <= 0)
             break;
         const ssize_t n = ::recv(fd, buf, sizeof(buf), 0);

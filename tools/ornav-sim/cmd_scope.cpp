@@ -48,11 +48,11 @@ int fetchState(const QString& root, int ch, ScopeChannelState* s)
         return rc;
     s->regs = QByteArray::fromHex(regText.simplified().replace(' ', ""));
     const QString c = QString::number(ch + 1);
-    if ((rc = fetchStream(root, "table:" + c + ":base", &s->baseTable)) != 0
-        || (rc = fetchStream(root, "table:" + c + ":mod", &s->modTable)) != 0
-        || (rc = fetchStream(root, "table:" + c + ":flat", &s->flatTable)) != 0
-        || (rc = fetchStream(root, "list:" + c, &s->list)) != 0
-        || (rc = fetchStream(root, "offset:" + c, &s->offsetDac)) != 0)
+    if ((rc = fetchStream(root, "table:" + c + ":base", &s->baseTable)) != 0 ||
+        (rc = fetchStream(root, "table:" + c + ":mod", &s->modTable)) != 0 ||
+        (rc = fetchStream(root, "table:" + c + ":flat", &s->flatTable)) != 0 ||
+        (rc = fetchStream(root, "list:" + c, &s->list)) != 0 ||
+        (rc = fetchStream(root, "offset:" + c, &s->offsetDac)) != 0)
         return rc;
     if (ch < 2 && s->reg(0x01, 1) == 3)
         rc = fetchStream(root, "deep:" + c, &s->deep);
@@ -181,7 +181,8 @@ int simCmdScope(const QString& root, const QStringList& argsIn)
         QStringList names;
         for (int ch : chans)
             names << QStringLiteral("CH%1").arg(ch);
-        const QImage img = scopeImage(traces, dt, names.join(" ") + QStringLiteral("   trigger CH%1 rising").arg(chans.first()));
+        const QImage img =
+            scopeImage(traces, dt, names.join(" ") + QStringLiteral("   trigger CH%1 rising").arg(chans.first()));
         if (!img.save(png, "PNG")) {
             std::fprintf(stderr, "ornav-sim: cannot write %s\n", qPrintable(png));
             return 1;

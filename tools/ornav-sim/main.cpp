@@ -16,10 +16,13 @@ static const SimCommand kCommands[] = {
     {"key", "key CODE                  queue one key event", simCmdKey},
     {"stream", "stream NAME               print the words last streamed to a port target", simCmdStream},
     {"log", "log [--clear]             print (and clear) the register writes received", simCmdLog},
-    {"scope", "scope CH[,CH...] [--span S] [--points N] [--load OHMS] [--csv FILE] [--png FILE]\n"
-              "                            sample one to four outputs on one time base and print the measurements", simCmdScope},
+    {"scope",
+     "scope CH[,CH...] [--span S] [--points N] [--load OHMS] [--csv FILE] [--png FILE]\n"
+     "                            sample one to four outputs on one time base and print the measurements",
+     simCmdScope},
     {"digital-trace", "digital-trace OUT.vcd     write the digital output's lines as a VCD trace", simCmdDigitalTrace},
-    {"counter", "counter FREQ [DUTY]       set the counter results of an input at FREQ Hz (DUTY %, default 50)", simCmdCounter},
+    {"counter", "counter FREQ [DUTY]       set the counter results of an input at FREQ Hz (DUTY %, default 50)",
+     simCmdCounter},
     {"usbtmc", "usbtmc MESSAGE [--chunk N] send MESSAGE over the USBTMC gadget; print a query's reply", simCmdUsbtmc},
 };
 

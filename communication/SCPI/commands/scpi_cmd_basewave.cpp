@@ -22,10 +22,7 @@ static const char kArbLibrary[] = "/usr/share/ArbWaveLib";
 static const char kInternalStorage[] = "/run/media/mmcblk0p1";
 static const char kUsbDisk[] = "/media/usbdisk";
 
-static const CH_DATA& chData(scpi_t* c, int ch)
-{
-    return scpi_row_instrument(c).record().PDT[ch];
-}
+static const CH_DATA& chData(scpi_t* c, int ch) { return scpi_row_instrument(c).record().PDT[ch]; }
 
 static scpi_result_t waveSet(scpi_t* c, const scpi_row_t& row, int ch)
 {
@@ -38,8 +35,7 @@ static scpi_result_t waveSet(scpi_t* c, const scpi_row_t& row, int ch)
 }
 
 // The entry's form (unit index) first, then the value.
-static scpi_result_t formThenValue(scpi_t* c, const scpi_row_t& row, int ch, int formIndex, int form,
-                                   bool always)
+static scpi_result_t formThenValue(scpi_t* c, const scpi_row_t& row, int ch, int formIndex, int form, bool always)
 {
     double v = 0;
     if (!scpi_row_value(c, row, &v))
@@ -89,7 +85,7 @@ static scpi_result_t amplitudeSet(scpi_t* c, const scpi_row_t& row, int ch)
         return SCPI_RES_ERR;
     }
     if (d.AmpMode)
-        inst.setUnits(ch, PARAM_INDEX_OFFSET, 0);  // back to amplitude/offset
+        inst.setUnits(ch, PARAM_INDEX_OFFSET, 0); // back to amplitude/offset
     if (unit != SCPI_UNIT_NONE) {
         const int u = unit == SCPI_UNIT_VRMS ? 1 : unit == SCPI_UNIT_VDBM ? 2 : 0;
         if (u != d.AmpUnit)
@@ -228,19 +224,17 @@ static scpi_result_t arbSet(scpi_t* c, const scpi_row_t& row, int ch)
     return SCPI_RES_OK;
 }
 
-static bool startsWith(const char* s, const char* prefix)
-{
-    return std::strncmp(s, prefix, std::strlen(prefix)) == 0;
-}
+static bool startsWith(const char* s, const char* prefix) { return std::strncmp(s, prefix, std::strlen(prefix)) == 0; }
 
 static scpi_result_t arbQuery(scpi_t* c, const scpi_row_t& row, int ch)
 {
     const CH_DATA& d = chData(c, ch);
     const char* stored = row.id == R_BASE_ARB ? d.ArbFileDir : d.ModArbFileDir;
     char path[sizeof d.ArbFileDir + 1] = {};
-    std::memcpy(path, stored, sizeof d.ArbFileDir);  // the record's text need not be terminated
-    const char* word = startsWith(path, kArbLibrary) ? "INTernal" : startsWith(path, kInternalStorage) ? "USER"
-                                                                                                       : "EXTernal";
+    std::memcpy(path, stored, sizeof d.ArbFileDir); // the record's text need not be terminated
+    const char* word = startsWith(path, kArbLibrary) ? "INTernal"
+        : startsWith(path, kInternalStorage)         ? "USER"
+                                                     : "EXTernal";
     const char* slash = std::strrchr(path, '/');
     SCPI_ResultCharacters(c, word, std::strlen(word));
     SCPI_ResultText(c, slash ? slash + 1 : path);

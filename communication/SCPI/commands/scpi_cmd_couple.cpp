@@ -17,7 +17,7 @@ static scpi_result_t mergeSet(scpi_t* c, const scpi_row_t& row, int ch)
     if (on == (inst.record().PDT[ch].ChMerge != 0))
         return SCPI_RES_OK;
     if (inst.modelMasked(ch, PARAM_INDEX_CHMERGE))
-        return SCPI_RES_ERR;  // merging is not possible now: -200
+        return SCPI_RES_ERR; // merging is not possible now: -200
     inst.setValue(ch, row.paramIndex, on ? ch + 1 : 0);
     scpi_row_wait(c, row);
     return SCPI_RES_OK;
@@ -33,28 +33,27 @@ struct CoupleItem {
     double CH_DATA::*dev;
 };
 
-static const CoupleItem kFreq = {PARAM_INDEX_CHCOUPLEFREQSW, PARAM_INDEX_CHCOUPLEFREQTYPE,
-                                 PARAM_INDEX_CHCOUPLEFREQRATE, PARAM_INDEX_CHCOUPLEFREQDEV,
-                                 &CH_DATA::ChCoupleFreqSW, &CH_DATA::ChCoupleFreqType,
-                                 &CH_DATA::ChCoupleFreqRate, &CH_DATA::ChCoupleFreqDev};
-static const CoupleItem kAmpl = {PARAM_INDEX_CHCOUPLEAMPLSW, PARAM_INDEX_CHCOUPLEAMPLTYPE,
-                                 PARAM_INDEX_CHCOUPLEAMPLRATE, PARAM_INDEX_CHCOUPLEAMPLDEV,
-                                 &CH_DATA::ChCoupleAmplSW, &CH_DATA::ChCoupleAmplType,
-                                 &CH_DATA::ChCoupleAmplRate, &CH_DATA::ChCoupleAmplDev};
-static const CoupleItem kPhase = {PARAM_INDEX_CHCOUPLEPHASESW, PARAM_INDEX_CHCOUPLEPHASETYPE,
+static const CoupleItem kFreq = {
+    PARAM_INDEX_CHCOUPLEFREQSW, PARAM_INDEX_CHCOUPLEFREQTYPE, PARAM_INDEX_CHCOUPLEFREQRATE, PARAM_INDEX_CHCOUPLEFREQDEV,
+    &CH_DATA::ChCoupleFreqSW,   &CH_DATA::ChCoupleFreqType,   &CH_DATA::ChCoupleFreqRate,   &CH_DATA::ChCoupleFreqDev};
+static const CoupleItem kAmpl = {
+    PARAM_INDEX_CHCOUPLEAMPLSW, PARAM_INDEX_CHCOUPLEAMPLTYPE, PARAM_INDEX_CHCOUPLEAMPLRATE, PARAM_INDEX_CHCOUPLEAMPLDEV,
+    &CH_DATA::ChCoupleAmplSW,   &CH_DATA::ChCoupleAmplType,   &CH_DATA::ChCoupleAmplRate,   &CH_DATA::ChCoupleAmplDev};
+static const CoupleItem kPhase = {PARAM_INDEX_CHCOUPLEPHASESW,   PARAM_INDEX_CHCOUPLEPHASETYPE,
                                   PARAM_INDEX_CHCOUPLEPHASERATE, PARAM_INDEX_CHCOUPLEPHASEDEV,
-                                  &CH_DATA::ChCouplePhaseSW, &CH_DATA::ChCouplePhaseType,
-                                  &CH_DATA::ChCouplePhaseRate, &CH_DATA::ChCouplePhaseDev};
+                                  &CH_DATA::ChCouplePhaseSW,     &CH_DATA::ChCouplePhaseType,
+                                  &CH_DATA::ChCouplePhaseRate,   &CH_DATA::ChCouplePhaseDev};
 
 static const CoupleItem& itemOf(const scpi_row_t& row)
 {
     switch (row.id) {
-    case R_CPL_AMPL: case R_CPL_AMPL_SCALE: case R_CPL_AMPL_DEV:
-        return kAmpl;
-    case R_CPL_PHASE: case R_CPL_PHASE_SCALE: case R_CPL_PHASE_DEV:
-        return kPhase;
-    default:
-        return kFreq;
+    case R_CPL_AMPL:
+    case R_CPL_AMPL_SCALE:
+    case R_CPL_AMPL_DEV: return kAmpl;
+    case R_CPL_PHASE:
+    case R_CPL_PHASE_SCALE:
+    case R_CPL_PHASE_DEV: return kPhase;
+    default: return kFreq;
     }
 }
 

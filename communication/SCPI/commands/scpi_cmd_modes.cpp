@@ -37,15 +37,12 @@ static scpi_result_t manualTriggerSet(scpi_t* c, const scpi_row_t&, int ch)
 {
     ScpiInstrument& inst = scpi_row_instrument(c);
     if (inst.record().PDT[ch].TrigerSource != 3)
-        return SCPI_RES_ERR;  // only a channel waiting for a manual trigger takes one
+        return SCPI_RES_ERR; // only a channel waiting for a manual trigger takes one
     inst.manualTrigger(ch);
     return SCPI_RES_OK;
 }
 
-static bool isAm(const CH_DATA& d)
-{
-    return d.ModType == MT_AM;
-}
+static bool isAm(const CH_DATA& d) { return d.ModType == MT_AM; }
 
 static scpi_result_t depthSet(scpi_t* c, const scpi_row_t& row, int ch)
 {

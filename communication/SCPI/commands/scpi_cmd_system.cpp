@@ -18,7 +18,7 @@ static const int kBrightness[] = {30, 40, 50, 60, 70, 80, 90, 100};
 static scpi_result_t reset(scpi_t* c, const scpi_row_t& row, int)
 {
     ScpiInstrument& inst = scpi_row_instrument(c);
-    inst.loadRecord(nullptr, 0);  // the controller restores the factory set
+    inst.loadRecord(nullptr, 0); // the controller restores the factory set
     scpi_row_wait(c, row);
     return SCPI_RES_OK;
 }
@@ -56,7 +56,7 @@ static scpi_result_t brightnessSet(scpi_t* c, const scpi_row_t& row, int target)
             scpi_row_wait(c, row);
             return SCPI_RES_OK;
         }
-    return SCPI_RES_ERR;  // not a step of the table: -200 from the parser
+    return SCPI_RES_ERR; // not a step of the table: -200 from the parser
 }
 
 static scpi_result_t brightnessQuery(scpi_t* c, const scpi_row_t&, int)

@@ -61,8 +61,7 @@ const scpi_command_t scpi_commands[] = {
     {"WP#:ADDR#", SCPI_ServiceWrite, 0},
     {"RP#:ADDR#?", SCPI_ServiceReadQ, 0},
     // Front panel: keys, key locks and LEDs, remote lock, touch, current channel.
-    SCPI_KEY_COMMANDS
-    {"SYSTem:LOCK?", SCPI_SystemLockQ, 0},
+    SCPI_KEY_COMMANDS {"SYSTem:LOCK?", SCPI_SystemLockQ, 0},
     {"SYSTem:LOCK", SCPI_SystemLock, 0},
     {"MOUSE", SCPI_Mouse, 0},
     {"CHANnel#:SELect?", SCPI_ChannelSelectQ, 0},

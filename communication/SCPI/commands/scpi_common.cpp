@@ -119,10 +119,7 @@ scpi_result_t SCPI_CoreTstQ(scpi_t* c)
     return SCPI_RES_OK;
 }
 
-scpi_result_t SCPI_CoreWai(scpi_t* c)
-{
-    return waitApplied(c) ? SCPI_RES_OK : SCPI_RES_ERR;
-}
+scpi_result_t SCPI_CoreWai(scpi_t* c) { return waitApplied(c) ? SCPI_RES_OK : SCPI_RES_ERR; }
 
 // ---- triggers, presets, options ---------------------------------------------
 
@@ -177,7 +174,7 @@ scpi_result_t SCPI_CoreRcl(scpi_t* c)
     if (!presetNumber(c, &n))
         return SCPI_RES_ERR;
     if (!scpi_instrument(c).recallPreset(n)) {
-        SCPI_ErrorPush(c, SCPI_ERROR_EXECUTION_ERROR);  // nothing stored there
+        SCPI_ErrorPush(c, SCPI_ERROR_EXECUTION_ERROR); // nothing stored there
         return SCPI_RES_ERR;
     }
     return waitApplied(c) ? SCPI_RES_OK : SCPI_RES_ERR;
@@ -193,7 +190,7 @@ scpi_result_t SCPI_CoreOptQ(scpi_t* c)
 // Power-on status clear: whether the enable registers are cleared at power
 // on. The registers are not kept across a power cycle, so they start cleared
 // either way; the flag is kept for the query.
-static std::atomic<bool> g_psc{true};
+static std::atomic<bool> g_psc {true};
 
 scpi_result_t SCPI_CorePsc(scpi_t* c)
 {
@@ -226,10 +223,7 @@ scpi_result_t SCPI_SystemErrorCountQ(scpi_t* c)
 
 // The STATus handlers are registered with the event register they address
 // as the command's tag (SCPI_REG_OPER or SCPI_REG_QUES).
-static scpi_reg_name_t eventOf(scpi_t* c)
-{
-    return SCPI_CmdTag(c) == SCPI_REG_QUES ? SCPI_REG_QUES : SCPI_REG_OPER;
-}
+static scpi_reg_name_t eventOf(scpi_t* c) { return SCPI_CmdTag(c) == SCPI_REG_QUES ? SCPI_REG_QUES : SCPI_REG_OPER; }
 
 scpi_result_t SCPI_StatusEventQ(scpi_t* c)
 {

@@ -92,7 +92,10 @@ scpi_result_t SCPI_CounterCoupling(scpi_t* c)
     return request(c, CH_COUNTER, PARAM_INDEX_COUNTERCOUPLING, tag);
 }
 
-scpi_result_t SCPI_CounterCouplingQ(scpi_t* c) { return choiceName(c, kCoupling, sys_param::HWinfo.CounterCoupling ? 1 : 0); }
+scpi_result_t SCPI_CounterCouplingQ(scpi_t* c)
+{
+    return choiceName(c, kCoupling, sys_param::HWinfo.CounterCoupling ? 1 : 0);
+}
 
 scpi_result_t SCPI_CounterHF(scpi_t* c)
 {
@@ -126,4 +129,7 @@ scpi_result_t SCPI_CounterSensitivity(scpi_t* c)
     return request(c, CH_COUNTER, PARAM_INDEX_COUNTERTRIGSENSITI, v);
 }
 
-scpi_result_t SCPI_CounterSensitivityQ(scpi_t* c) { return scientific(c, double(sys_param::HWinfo.CounterTrigSensiti)); }
+scpi_result_t SCPI_CounterSensitivityQ(scpi_t* c)
+{
+    return scientific(c, double(sys_param::HWinfo.CounterTrigSensiti));
+}

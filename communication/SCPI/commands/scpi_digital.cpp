@@ -42,7 +42,14 @@ bool onController(scpi_t* c, F f)
         f(o);
     else {
         handoffSend(&f);
-        QMetaObject::invokeMethod(q, [o, &f] { handoffTake(&f); f(o); handoffSend(&f); }, Qt::BlockingQueuedConnection);
+        QMetaObject::invokeMethod(
+            q,
+            [o, &f] {
+                handoffTake(&f);
+                f(o);
+                handoffSend(&f);
+            },
+            Qt::BlockingQueuedConnection);
         handoffTake(&f);
     }
     return true;
@@ -139,9 +146,7 @@ scpi_result_t SCPI_DigitalType(scpi_t* c)
     if (!SCPI_ParamChoice(c, kType, &tag, true))
         return SCPI_RES_ERR;
     bool accepted = false;
-    onController(c, [&accepted, tag](ScpiDigitalHost* o) {
-        accepted = o->digitalChangeType(tag);
-    });
+    onController(c, [&accepted, tag](ScpiDigitalHost* o) { accepted = o->digitalChangeType(tag); });
     return accepted ? SCPI_RES_OK : SCPI_RES_ERR;
 }
 
@@ -176,9 +181,7 @@ scpi_result_t SCPI_DigitalData(scpi_t*)
 scpi_result_t SCPI_DigitalDataQ(scpi_t* c)
 {
     QByteArray data;
-    onController(c, [&data](ScpiDigitalHost* o) {
-        data = o->digitalData();
-    });
+    onController(c, [&data](ScpiDigitalHost* o) { data = o->digitalData(); });
     SCPI_ResultArbitraryBlock(c, data.constData(), size_t(data.size()));
     return SCPI_RES_OK;
 }

@@ -68,8 +68,8 @@ const int kBands = kHeight / kBandRows;
 static_assert(kHeight % kBandRows == 0, "whole bands");
 
 struct PackedBand {
-    QByteArray bytes;  // raw deflate data, flushed to a byte boundary
-    uLong adler = 1;   // Adler-32 of the band's filtered rows
+    QByteArray bytes; // raw deflate data, flushed to a byte boundary
+    uLong adler = 1;  // Adler-32 of the band's filtered rows
 };
 
 // The last picture's pixels and bands; guarded by g_pngLock (the SCPI
@@ -94,7 +94,7 @@ bool packBand(const unsigned char* pixels, int y0, PackedBand& band)
         const unsigned char* src = pixels + size_t(kHeight - 1 - y) * rowBytes;
         const unsigned char* above = y ? src + rowBytes : blank.data();
         unsigned char* dst = rows.data() + size_t(i) * outBytes;
-        *dst++ = 2;  // filter type "up"
+        *dst++ = 2; // filter type "up"
         for (size_t x = 0; x < rowBytes; x += 4, dst += 3) {
             uint32_t a, b;
             std::memcpy(&a, src + x, 4);
@@ -108,7 +108,7 @@ bool packBand(const unsigned char* pixels, int y0, PackedBand& band)
         }
     }
     const uInt length = uInt(outBytes * kBandRows);
-    z_stream z{};
+    z_stream z {};
     // Raw deflate (no zlib header: the picture has one for all bands); a
     // smaller hash than the default measured a little faster here.
     if (deflateInit2(&z, 1, Z_DEFLATED, -15, 7, Z_DEFAULT_STRATEGY) != Z_OK)
@@ -138,7 +138,7 @@ QByteArray encodePng(const unsigned char* pixels)
     unsigned char* last = reinterpret_cast<unsigned char*>(g_pngPixels.data());
     QByteArray idat;
     idat.reserve(256 * 1024);
-    idat.append("\x78\x01", 2);  // zlib header: deflate, 32 KiB window, fastest level
+    idat.append("\x78\x01", 2); // zlib header: deflate, 32 KiB window, fastest level
     uLong adler = 1;
     const uLong bandLength = uLong((size_t(kWidth) * 3 + 1) * kBandRows);
     for (int k = 0; k < kBands; ++k) {
@@ -150,7 +150,7 @@ QByteArray encodePng(const unsigned char* pixels)
         PackedBand& band = g_pngBands[k];
         if (!known || band.bytes.isEmpty() || std::memcmp(pixels + from, last + from, to - from) != 0) {
             if (!packBand(pixels, y0, band)) {
-                g_pngPixels.clear();  // nothing kept from a failed picture
+                g_pngPixels.clear(); // nothing kept from a failed picture
                 return QByteArray();
             }
         }
@@ -158,16 +158,26 @@ QByteArray encodePng(const unsigned char* pixels)
         adler = adler32_combine(adler, band.adler, z_off_t(bandLength));
     }
     std::memcpy(last, pixels, pixelBytes);
-    idat.append("\x03\x00", 2);  // the last block: empty, fixed codes
+    idat.append("\x03\x00", 2); // the last block: empty, fixed codes
     putBe32(idat, uint32_t(adler));
 
     QByteArray out;
     out.reserve(idat.size() + 64);
     out.append("\x89PNG\r\n\x1a\n", 8);
     const uint32_t w = kWidth, h = kHeight;
-    const char ihdr[13] = {char(w >> 24), char(w >> 16), char(w >> 8), char(w),
-                           char(h >> 24), char(h >> 16), char(h >> 8), char(h),
-                           8, 2, 0, 0, 0};  // 8 bits, RGB, deflate, no interlace
+    const char ihdr[13] = {char(w >> 24),
+                           char(w >> 16),
+                           char(w >> 8),
+                           char(w),
+                           char(h >> 24),
+                           char(h >> 16),
+                           char(h >> 8),
+                           char(h),
+                           8,
+                           2,
+                           0,
+                           0,
+                           0}; // 8 bits, RGB, deflate, no interlace
     putChunk(out, "IHDR", ihdr, sizeof ihdr);
     putChunk(out, "IDAT", idat.constData(), uint32_t(idat.size()));
     putChunk(out, "IEND", nullptr, 0);
@@ -196,8 +206,8 @@ QByteArray SCPI_DisplayEncode(const QByteArray& capture, int pictureFormat)
         return png;
     }
     // The pixels are stored bottom row first: mirrored, the picture stands upright.
-    const QImage stored(reinterpret_cast<const uchar*>(capture.constData()) + kHeader, kWidth, kHeight,
-                        kWidth * 4, QImage::Format_ARGB32);
+    const QImage stored(reinterpret_cast<const uchar*>(capture.constData()) + kHeader, kWidth, kHeight, kWidth * 4,
+                        QImage::Format_ARGB32);
     const QImage upright = stored.mirrored(false, true);
     const char* format = pictureFormat == 0 ? "bmp" : "jpeg";
     QByteArray out;
@@ -205,8 +215,7 @@ QByteArray SCPI_DisplayEncode(const QByteArray& capture, int pictureFormat)
     buffer.open(QIODevice::WriteOnly);
     QImageWriter writer(&buffer, format);
     if (!writer.write(upright)) {
-        qCCritical(lcScpi, "picture encoding (%s) failed: %s", format,
-                qPrintable(writer.errorString()));
+        qCCritical(lcScpi, "picture encoding (%s) failed: %s", format, qPrintable(writer.errorString()));
         return QByteArray();
     }
     return out;

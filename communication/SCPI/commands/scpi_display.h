@@ -4,8 +4,8 @@
 #include <QByteArray>
 #include "communication/SCPI/scpi_types.h"
 
-scpi_result_t SCPI_DisplayDataQ(scpi_t* context);  // "DISPlay:DATA?"
-scpi_result_t SCPI_DisplayZbmpQ(scpi_t* context);  // "DISPlay:ZBMP?"
+scpi_result_t SCPI_DisplayDataQ(scpi_t* context); // "DISPlay:DATA?"
+scpi_result_t SCPI_DisplayZbmpQ(scpi_t* context); // "DISPlay:ZBMP?"
 
 // Size of a raw capture: the BMP header and the 1280 x 800 x 4 pixel bytes.
 enum { SCPI_DISPLAY_CAPTURE_BYTES = 4096054 };

@@ -21,22 +21,27 @@ const OtherRow kOtherRows[] = {
     {"*IDN?", "–", "`VELTRIX Technologies,ORNAV46Q,SN1234567890123,1.09.0018`",
      "maker, model (from the unit's system information), serial number, firmware version"},
     {"IDN?", "–", "`ORNAV96T%EN#SN1234567890123`", "short identification: product code and serial number"},
-    {"SYSTem:INFO?", "–", "text", "the system information line: firmware, hardware version, bandwidth, sample rate, name, serial"},
+    {"SYSTem:INFO?", "–", "text",
+     "the system information line: firmware, hardware version, bandwidth, sample rate, name, serial"},
     {"SYSTem:ERRor?", "–", "`-224,\"Illegal parameter value\"`; `0,\"No error\"` when empty",
      "takes the newest entry off the error list"},
     {"SYSTem:ERRor", "–", "–", "empties the error list"},
-    {"*CLS", "–", "–", "clears the event status register, the error list and the status byte's summaries; the enable registers stay"},
+    {"*CLS", "–", "–",
+     "clears the event status register, the error list and the status byte's summaries; the enable registers stay"},
     {"*ESE", "integer 0..255 (else -224)", "–", "sets the standard event status enable register"},
     {"*ESE?", "–", "integer, e.g. `32`", "the standard event status enable register"},
-    {"*ESR?", "–", "integer, e.g. `1`", "the standard event status register (bit 0 operation complete, bit 5 command error ...); reading clears it"},
+    {"*ESR?", "–", "integer, e.g. `1`",
+     "the standard event status register (bit 0 operation complete, bit 5 command error ...); reading clears it"},
     {"*OPC", "–", "–", "sets bit 0 of the event status register once every setting sent before it is applied"},
     {"*OPC?", "–", "`1`", "answers once every setting sent before it is applied (-200 after 30 s)"},
     {"*SRE", "integer 0..255 (else -224)", "–", "sets the service request enable register (bit 6 ignored)"},
     {"*SRE?", "–", "integer, e.g. `0`", "the service request enable register"},
-    {"*STB?", "–", "integer, e.g. `4`", "the status byte (bit 2 error list not empty, bit 5 event summary); not cleared"},
+    {"*STB?", "–", "integer, e.g. `4`",
+     "the status byte (bit 2 error list not empty, bit 5 event summary); not cleared"},
     {"*TST?", "–", "`0` passed, `1` failed", "self-test: whether the FPGA register device answered at start"},
     {"*WAI", "–", "–", "returns once every setting sent before it is applied"},
-    {"*TRG", "–", "–", "one manual trigger of every channel in sweep or burst with trigger source MANual (none waits: -211)"},
+    {"*TRG", "–", "–",
+     "one manual trigger of every channel in sweep or burst with trigger source MANual (none waits: -211)"},
     {"*SAV", "integer 1..5 (else -222)", "–", "stores the settings as that preset"},
     {"*RCL", "integer 1..5 (else -222)", "–", "applies that preset (nothing stored there: -200)"},
     {"*OPT?", "–", "`0`", "the installed options: none"},
@@ -45,27 +50,36 @@ const OtherRow kOtherRows[] = {
     {"SYSTem:VERSion?", "–", "`1999.0`", "the SCPI version"},
     {"SYSTem:ERRor:NEXT?", "–", "as SYSTem:ERRor?", "takes the newest entry off the error list"},
     {"SYSTem:ERRor:COUNt?", "–", "integer", "the number of entries on the error list"},
-    {"STATus:OPERation?", "–", "integer", "operation event register (8 sweeping, 32 waiting for a trigger); reading clears it"},
+    {"STATus:OPERation?", "–", "integer",
+     "operation event register (8 sweeping, 32 waiting for a trigger); reading clears it"},
     {"STATus:OPERation:EVENt?", "–", "integer", "as STATus:OPERation?"},
     {"STATus:OPERation:CONDition?", "–", "integer", "operation conditions now"},
-    {"STATus:OPERation:ENABle", "integer 0..65535", "–", "operation enable register: its summary is bit 7 of the status byte"},
+    {"STATus:OPERation:ENABle", "integer 0..65535", "–",
+     "operation enable register: its summary is bit 7 of the status byte"},
     {"STATus:OPERation:ENABle?", "–", "integer", "operation enable register"},
     {"STATus:QUEStionable?", "–", "integer",
-     "questionable event register (1 output overload, 16 over temperature, 32 reference clock lost); reading clears it"},
+     "questionable event register (1 output overload, 16 over temperature, 32 reference clock lost); reading clears "
+     "it"},
     {"STATus:QUEStionable:EVENt?", "–", "integer", "as STATus:QUEStionable?"},
     {"STATus:QUEStionable:CONDition?", "–", "integer", "questionable conditions now"},
-    {"STATus:QUEStionable:ENABle", "integer 0..65535", "–", "questionable enable register: its summary is bit 3 of the status byte"},
+    {"STATus:QUEStionable:ENABle", "integer 0..65535", "–",
+     "questionable enable register: its summary is bit 3 of the status byte"},
     {"STATus:QUEStionable:ENABle?", "–", "integer", "questionable enable register"},
     {"STATus:PRESet", "–", "–", "clears the operation and questionable enable registers"},
     {"SYNC#:CMD#", "–", "–",
-     "calibration station states: CMD0/CMD1 DC/AC calibration, CMD4/CMD5 verification, CMD3 saves the calibration, CMD6 clears it (SYNC number: channel)"},
-    {"WFILE", "–", "–", "the next message is the calibration text, read into the channel characteristics (saved by SYNC#:CMD3)"},
+     "calibration station states: CMD0/CMD1 DC/AC calibration, CMD4/CMD5 verification, CMD3 saves the calibration, "
+     "CMD6 clears it (SYNC number: channel)"},
+    {"WFILE", "–", "–",
+     "the next message is the calibration text, read into the channel characteristics (saved by SYNC#:CMD3)"},
     {"WP#:ADDR#", "number, or a block (one byte, or a little-endian double)", "–",
      "service write: range, offset and amplitude words of channel WP# at service address ADDR#"},
     {"RP#:ADDR#?", "–", "number", "service read of the same addresses"},
-    {"KEY:LOCK?", "–", "one `0`/`1` a key, e.g. `0000000000000000000000000000000000000`", "which keys are locked, in table order"},
-    {"KEY:LED?", "–", "18 `0`/`1`, e.g. `100000000000001000`", "the key LEDs: 14 of the current channel's keys, then CH1..CH4"},
-    {"SYSTem:LOCK", "ON, OFF", "–", "locks the whole front panel (UTILity releases it unless keys were locked one by one)"},
+    {"KEY:LOCK?", "–", "one `0`/`1` a key, e.g. `0000000000000000000000000000000000000`",
+     "which keys are locked, in table order"},
+    {"KEY:LED?", "–", "18 `0`/`1`, e.g. `100000000000001000`",
+     "the key LEDs: 14 of the current channel's keys, then CH1..CH4"},
+    {"SYSTem:LOCK", "ON, OFF", "–",
+     "locks the whole front panel (UTILity releases it unless keys were locked one by one)"},
     {"SYSTem:LOCK?", "–", "`1` / `0`", "whether the front panel is locked"},
     {"MOUSE", "DOWN or UP, x, y (screen pixels)", "–", "touches the screen at x, y as the touch panel would"},
     {"CHANnel#:SELect", "–", "–", "makes the channel the current one, as its CH key (-108 channel not 1..4)"},
@@ -92,9 +106,11 @@ const OtherRow kOtherRows[] = {
     {"DIGital:TYPe?", "–", "name", "protocol of the digital output"},
     {"DIGital:AMPLitude", "number (V)", "–", "logic high level of the output"},
     {"DIGital:AMPLitude?", "–", "`%-13.6e`", "logic high level"},
-    {"DIGital:FORMat", "digital format: HEX, CHAR", "–", "how the DIGital:DATa message is read: hexadecimal digits or characters"},
+    {"DIGital:FORMat", "digital format: HEX, CHAR", "–",
+     "how the DIGital:DATa message is read: hexadecimal digits or characters"},
     {"DIGital:FORMat?", "–", "name", "data format"},
-    {"DIGital:DATa", "–", "–", "the next message is the data to send (at most 2048 bytes; a final LF or CR LF is dropped)"},
+    {"DIGital:DATa", "–", "–",
+     "the next message is the data to send (at most 2048 bytes; a final LF or CR LF is dropped)"},
     {"DIGital:DATa?", "–", "the data as loaded", "the data last loaded"},
     {"DIGital:TRIGger", "–", "–", "sends the loaded data once (manual sending)"},
     {"DIGital:AS", "ON, OFF", "–", "automatic sending: repeats the data every interval"},
@@ -154,10 +170,7 @@ std::string joinWords(const scpi_choice_def_t* c, Word word)
     return s;
 }
 
-std::string nameOf(const scpi_choice_def_t& c)
-{
-    return c.name;
-}
+std::string nameOf(const scpi_choice_def_t& c) { return c.name; }
 
 // "<title of the list>: WORD1, WORD2, ..."
 std::string choiceText(const scpi_choice_def_t* choices)
@@ -221,8 +234,7 @@ std::string errors(const scpi_row_t& r)
     case RK_SPECIAL: e.push_back("-109 missing, -224 other word or a plain number"); break;
     case RK_NUMBER: {
         char b[80];
-        snprintf(b, sizeof b, "-109 missing, %d suffix of another kind, -131 unknown suffix",
-                 int(r.suffixError));
+        snprintf(b, sizeof b, "-109 missing, %d suffix of another kind, -131 unknown suffix", int(r.suffixError));
         e.push_back(r.suffix == SCPI_UNIT_ANY ? "-109 missing, -131 unknown suffix" : b);
         break;
     }
@@ -256,7 +268,7 @@ std::string tableLine(const std::string& pattern, const std::string& parameter, 
                       const std::string& effect, const std::string& errors)
 {
     return "| `" + escape(pattern) + "` | " + escape(parameter) + " | " + escape(reply) + " | " + escape(effect) +
-           " | " + (errors.empty() ? "" : escape(errors) + " ") + "|\n";
+        " | " + (errors.empty() ? "" : escape(errors) + " ") + "|\n";
 }
 
 // The groups of the reference, in the order a user meets them, each with an
@@ -278,17 +290,15 @@ const Group kGroups[] = {
     {"Data transfers", "WARB1:CARRier \"ramp.bsv\"\n<the file's bytes as the next message>"},
     {"System and factory", "SYSTem:PICTure:FORMat PNG\nSYSTem:LANGuage?"},
     {"Frequency counter", "SYSTem:CYMometer ON\nSYSTem:CYMometer:FREQuency?"},
-    {"Digital protocol output", "DIGital:TYPe UART\nDIGital:UART:BAUDrate 115200\nDIGital:FORMat CHAR\nDIGital:DATa\n"
-                                "<the data as the next message>\nDIGital ON\nDIGital:TRIGger"},
+    {"Digital protocol output",
+     "DIGital:TYPe UART\nDIGital:UART:BAUDrate 115200\nDIGital:FORMat CHAR\nDIGital:DATa\n"
+     "<the data as the next message>\nDIGital ON\nDIGital:TRIGger"},
     {"Screen capture", "SYSTem:PICTure:FORMat PNG\nDISPlay:DATA?"},
     {"Front panel", "KEY:SINe\nKEY:OK:LOCK ON\nKEY:LOCK?\nSYSTem:LOCK OFF\nMOUSE DOWN,640,400"},
     {"Calibration and service", "SYNC1:CMD6\nRP1:ADDR3?"},
 };
 
-bool starts(const std::string& s, const char* prefix)
-{
-    return s.compare(0, std::strlen(prefix), prefix) == 0;
-}
+bool starts(const std::string& s, const char* prefix) { return s.compare(0, std::strlen(prefix), prefix) == 0; }
 
 // The group of a command: a described row's area, the others by header.
 int groupOf(const scpi_row_t* r, const std::string& p)
@@ -392,7 +402,7 @@ std::string scpi_command_reference()
             effect += " (waits until applied)";
         const bool isQuery = c->callback == SCPI_RowQuery;
         group += tableLine(pattern, isQuery && !both ? "–" : parameter(*r), isQuery || both ? reply(*r) : "–", effect,
-                         errors(*r));
+                           errors(*r));
         if (both)
             ++c;
     }
@@ -405,13 +415,13 @@ std::string scpi_command_reference()
 
     out += "\n## Choice lists\n\n| List | Words (tag) |\n|---|---|\n";
     const scpi_choice_def_t* lists[] = {
-        scpi_list_phase_mode, scpi_list_sleep_time, scpi_list_counter_coupling, scpi_list_number_format,
-        scpi_list_picture_format, scpi_list_language, scpi_list_amplitude_unit, scpi_list_noise_unit,
-        scpi_list_digital_type, scpi_list_digital_format, scpi_list_uart_parity, scpi_list_base_wave,
-        scpi_list_harmonic_type, scpi_list_arb_source, scpi_list_arb_sampling, scpi_list_arb_filter,
-        scpi_list_work_mode, scpi_list_trigger_source, scpi_list_mod_source, scpi_list_trigger_output,
-        scpi_list_mod_type, scpi_list_qam_map, scpi_list_pn_code, scpi_list_mod_wave, scpi_list_sweep_type,
-        scpi_list_burst_type, scpi_list_gate_polarity, scpi_list_touch_action,
+        scpi_list_phase_mode,     scpi_list_sleep_time,     scpi_list_counter_coupling, scpi_list_number_format,
+        scpi_list_picture_format, scpi_list_language,       scpi_list_amplitude_unit,   scpi_list_noise_unit,
+        scpi_list_digital_type,   scpi_list_digital_format, scpi_list_uart_parity,      scpi_list_base_wave,
+        scpi_list_harmonic_type,  scpi_list_arb_source,     scpi_list_arb_sampling,     scpi_list_arb_filter,
+        scpi_list_work_mode,      scpi_list_trigger_source, scpi_list_mod_source,       scpi_list_trigger_output,
+        scpi_list_mod_type,       scpi_list_qam_map,        scpi_list_pn_code,          scpi_list_mod_wave,
+        scpi_list_sweep_type,     scpi_list_burst_type,     scpi_list_gate_polarity,    scpi_list_touch_action,
     };
     for (const scpi_choice_def_t* l : lists) {
         const std::string words = joinWords(
@@ -494,9 +504,8 @@ std::string scpi_command_rows_json()
         snprintf(tail, sizeof tail, ", \"suffix\": \"%s\", \"suffix_error\": %d, \"controller\": %s}",
                  r ? suffixName(r->suffix) : "", r ? int(r->suffixError) : int(SCPI_ERROR_ILLEGAL_PARAMETER_VALUE),
                  r && r->paramIndex >= 0 && r->wait != RW_NONE ? "true" : "false");
-        out += std::string(out.size() > 2 ? ",\n" : "") + "{\"pattern\": " + quoted(c->pattern) +
-               ", \"kind\": \"" + kindName(r) + "\", \"target\": \"" + targetName(r) + "\", \"choices\": " +
-               choices + tail;
+        out += std::string(out.size() > 2 ? ",\n" : "") + "{\"pattern\": " + quoted(c->pattern) + ", \"kind\": \"" +
+            kindName(r) + "\", \"target\": \"" + targetName(r) + "\", \"choices\": " + choices + tail;
     }
     return out + "\n]\n";
 }

@@ -17,29 +17,36 @@ namespace {
 
 // Channel frequency limits: CH1/CH2 reach 600 MHz, CH3/CH4 200 MHz.
 const double kF12 = 6e8, kF34 = 2e8;
-const double N = NAN;  // no value / same as CH1/CH2
+const double N = NAN; // no value / same as CH1/CH2
 
 struct DriverRow {
-    const char* pattern;  // the set form (the query form is pattern + "?"), or a query
-    const char* name;     // the property name; "{n}" for the number of an indexed header
-    const char* scope;    // channel, pair, system, counter, digital
-    const char* unit;     // for the documentation: Hz, s, V, Vpp, Vrms, dBm, %, deg, ohm, bps
-    double lo, hi;        // accepted range (NAN: none)
-    double lo34, hi34;    // CH3/CH4 range where it differs
-    const char* suffix;   // unit suffix sent with the value ("" none)
+    const char* pattern; // the set form (the query form is pattern + "?"), or a query
+    const char* name;    // the property name; "{n}" for the number of an indexed header
+    const char* scope;   // channel, pair, system, counter, digital
+    const char* unit;    // for the documentation: Hz, s, V, Vpp, Vrms, dBm, %, deg, ohm, bps
+    double lo, hi;       // accepted range (NAN: none)
+    double lo34, hi34;   // CH3/CH4 range where it differs
+    const char* suffix;  // unit suffix sent with the value ("" none)
     // Rows without a descriptor: kind (bool, choice, number, int, action) and choices.
     const char* kind;
     const scpi_choice_def_t* choices;
-    int indexLo, indexHi;  // numbers a "#" inside the header takes (0: none)
-    double step;           // values are multiples of this (0: any)
-    int replyMask;         // bits of an integer reply that carry the value (0: all)
+    int indexLo, indexHi; // numbers a "#" inside the header takes (0: none)
+    double step;          // values are multiples of this (0: any)
+    int replyMask;        // bits of an integer reply that carry the value (0: all)
 };
 
-#define R(pat, name, scope, unit, lo, hi) {pat, name, scope, unit, lo, hi, N, N, "", nullptr, nullptr, 0, 0, 0, 0}
-#define R34(pat, name, unit, lo, hi, lo34, hi34) \
-    {pat, name, "channel", unit, lo, hi, lo34, hi34, "", nullptr, nullptr, 0, 0, 0, 0}
-#define RX(pat, name, scope, unit, lo, hi, kind, choices) \
-    {pat, name, scope, unit, lo, hi, N, N, "", kind, choices, 0, 0, 0, 0}
+#define R(pat, name, scope, unit, lo, hi)                                                                              \
+    {                                                                                                                  \
+        pat, name, scope, unit, lo, hi, N, N, "", nullptr, nullptr, 0, 0, 0, 0                                         \
+    }
+#define R34(pat, name, unit, lo, hi, lo34, hi34)                                                                       \
+    {                                                                                                                  \
+        pat, name, "channel", unit, lo, hi, lo34, hi34, "", nullptr, nullptr, 0, 0, 0, 0                               \
+    }
+#define RX(pat, name, scope, unit, lo, hi, kind, choices)                                                              \
+    {                                                                                                                  \
+        pat, name, scope, unit, lo, hi, N, N, "", kind, choices, 0, 0, 0, 0                                            \
+    }
 
 // ---- driver properties (python/ornav72) -------------------------------------------
 const DriverRow kRows[] = {
@@ -80,8 +87,8 @@ const DriverRow kRows[] = {
     R("CHANnel#:BASe:PHASe", "phase", "channel", "deg", -360, 360),
     // The amplitude in each unit: the suffix also makes it the unit of the entry.
     {"CHANnel#:BASe:AMPLitude", "amplitude", "channel", "Vpp", 0.002, 20, N, N, "VPP", nullptr, nullptr, 0, 0, 0, 0},
-    {"CHANnel#:BASe:AMPLitude", "amplitude_vrms", "channel", "Vrms", 0.0007, 7.072, N, N, "VRMS", nullptr, nullptr, 0, 0,
-     0, 0},
+    {"CHANnel#:BASe:AMPLitude", "amplitude_vrms", "channel", "Vrms", 0.0007, 7.072, N, N, "VRMS", nullptr, nullptr, 0,
+     0, 0, 0},
     {"CHANnel#:BASe:AMPLitude", "amplitude_dbm", "channel", "dBm", -57, 24, N, N, "DBM", nullptr, nullptr, 0, 0, 0, 0},
     R("CHANnel#:AMPLitude:UNIT", "amplitude_unit", "channel", "", N, N),
     R("CHANnel#:BASe:OFFSet", "offset", "channel", "V", -10, 10),
@@ -98,8 +105,8 @@ const DriverRow kRows[] = {
      0x7FFF},
     {"CHANnel#:HARMonic:ORDer#:AMPLitude", "harmonic_amplitude_{n}", "channel", "Vpp", 0.002, 20, N, N, "", nullptr,
      nullptr, 2, 16, 0, 0},
-    {"CHANnel#:HARMonic:ORDer#:PHASe", "harmonic_phase_{n}", "channel", "deg", -360, 360, N, N, "", nullptr, nullptr,
-     2, 16, 0, 0},
+    {"CHANnel#:HARMonic:ORDer#:PHASe", "harmonic_phase_{n}", "channel", "deg", -360, 360, N, N, "", nullptr, nullptr, 2,
+     16, 0, 0},
     R("CHANnel#:ARB:MODe", "arb_sampling", "channel", "", N, N),
     R("CHANnel#:ARB:FILTer", "arb_filter", "channel", "", N, N),
     R("CHANnel#:NS", "noise_sum", "channel", "", N, N),
@@ -301,13 +308,12 @@ std::string scpi_driver_table_python()
             index = "(" + std::to_string(d.indexLo) + ", " + std::to_string(d.indexHi) + ")";
         out += "    {'name': " + str(d.name) + ", 'scope': " + str(d.scope) + ", 'kind': " + str(kind) + ",\n";
         out += "     'set': " + (setForm.empty() ? std::string("None") : str(setForm.c_str())) +
-               ", 'query': " + (queryForm.empty() ? std::string("None") : str(queryForm.c_str())) + ",\n";
+            ", 'query': " + (queryForm.empty() ? std::string("None") : str(queryForm.c_str())) + ",\n";
         out += "     'unit': " + str(d.unit) + ", 'range': " + range(d.lo, d.hi) +
-               ", 'range34': " + range(d.lo34, d.hi34) + ", 'step': " + (d.step > 0 ? num(d.step) : "None") +
-               ",\n";
+            ", 'range34': " + range(d.lo34, d.hi34) + ", 'step': " + (d.step > 0 ? num(d.step) : "None") + ",\n";
         out += "     'choices': " + words + ",\n";
-        out += "     'suffix': " + str(d.suffix) + ", 'index': " + index + ", 'reply_mask': " +
-               (d.replyMask ? std::to_string(d.replyMask) : std::string("None")) + ",\n";
+        out += "     'suffix': " + str(d.suffix) + ", 'index': " + index +
+            ", 'reply_mask': " + (d.replyMask ? std::to_string(d.replyMask) : std::string("None")) + ",\n";
         out += "     'doc': " + str(doc) + "},\n";
     }
     out += "]\n";

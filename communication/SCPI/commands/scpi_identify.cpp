@@ -35,9 +35,9 @@ scpi_result_t SCPI_SystemInfoQ(scpi_t* context)
     char buf[384];
     ScpiInstrument& inst = scpi_instrument(context);
     const int mhz = int(inst.sineBandwidth(0) / 1e6);
-    const int n = snprintf(buf, sizeof buf, "20220225,%s,%s,AWG,ORNAV72,%dMHz,%1.1fGSa/s,4CH,%s,**,%s,*,*",
-                           SCPI_FIRMWARE_VERSION, inst.hardwareVersion().c_str(), mhz, 2.5,
-                           inst.displayName().c_str(), inst.serial().c_str());
+    const int n =
+        snprintf(buf, sizeof buf, "20220225,%s,%s,AWG,ORNAV72,%dMHz,%1.1fGSa/s,4CH,%s,**,%s,*,*", SCPI_FIRMWARE_VERSION,
+                 inst.hardwareVersion().c_str(), mhz, 2.5, inst.displayName().c_str(), inst.serial().c_str());
     return replyText(context, buf, n < int(sizeof buf) ? n : int(sizeof buf) - 1);
 }
 

@@ -17,15 +17,9 @@
 namespace {
 // The controller (the context's parent). Requests go to it as its own
 // signals, emitted by name: this layer does not know the controller's class.
-QObject* controllerOf(scpi_t* context)
-{
-    return context ? context->parent : nullptr;
-}
+QObject* controllerOf(scpi_t* context) { return context ? context->parent : nullptr; }
 
-CKeyQThread* keysOf(scpi_t*)
-{
-    return CKeyQThread::instance();
-}
+CKeyQThread* keysOf(scpi_t*) { return CKeyQThread::instance(); }
 
 bool request(QObject* c, const char* signal, int a)
 {
@@ -34,8 +28,7 @@ bool request(QObject* c, const char* signal, int a)
 
 bool request(QObject* c, const char* signal, int a, int b, int d)
 {
-    return c && QMetaObject::invokeMethod(c, signal, Qt::DirectConnection, Q_ARG(int, a), Q_ARG(int, b),
-                                          Q_ARG(int, d));
+    return c && QMetaObject::invokeMethod(c, signal, Qt::DirectConnection, Q_ARG(int, a), Q_ARG(int, b), Q_ARG(int, d));
 }
 
 // The channel of a "CHANnel#" header, 0..3; -1 (and -108) for another number.
@@ -70,7 +63,7 @@ const scpi_choice_def_t kTouchActions[] = {
 scpi_result_t SCPI_KeyPress(scpi_t* context)
 {
     return request(controllerOf(context), "setKeyCmd", SCPI_CmdTag(context), 1, KEY_FROM_REMOTE) ? SCPI_RES_OK
-                                                                                                  : SCPI_RES_ERR;
+                                                                                                 : SCPI_RES_ERR;
 }
 
 scpi_result_t SCPI_KeyLock(scpi_t* context)
@@ -170,7 +163,7 @@ scpi_result_t SCPI_Mouse(scpi_t* context)
         return SCPI_RES_ERR;
     int32_t x = 0, y = 0;
     if (!SCPI_ParamInt(context, &x, false) || !SCPI_ParamInt(context, &y, false))
-        return SCPI_RES_OK;  // no position: nothing to touch
+        return SCPI_RES_OK; // no position: nothing to touch
     QObject* c = controllerOf(context);
     if (!request(c, "cmdClick", int(x), int(y), action == 1 ? 0 : 1))
         return SCPI_RES_ERR;

@@ -37,7 +37,7 @@ public:
     void manualTrigger(int) override {}
 
 private:
-    HardWareInfo m_record{};
+    HardWareInfo m_record {};
 };
 
 } // namespace
@@ -49,10 +49,7 @@ ScpiInstrument& scpi_instrument(scpi_t* context)
     return context && context->instrument ? *context->instrument : blank;
 }
 
-ScpiInstrument& scpi_row_instrument(scpi_t* context)
-{
-    return scpi_instrument(context);
-}
+ScpiInstrument& scpi_row_instrument(scpi_t* context) { return scpi_instrument(context); }
 
 static const scpi_row_t* const kAreas[] = {
     scpi_rows_system, scpi_rows_output, scpi_rows_couple, scpi_rows_base, scpi_rows_modes, scpi_rows_files,
@@ -103,17 +100,12 @@ static bool resolveTarget(scpi_t* c, const scpi_row_t& row, int* target)
     case RT_PAIR:
         scpi_row_numbers(c, n, 1);
         if (n[0] != 1 && n[0] != 2)
-            return false;  // no code of its own: the parser reports -200
+            return false; // no code of its own: the parser reports -200
         *target = n[0] == 1 ? COUPLE12 : COUPLE34;
         return true;
-    case RT_SYSTEM:
-        *target = CH_SYS;
-        return true;
-    case RT_COUNTER:
-        *target = CH_COUNTER;
-        return true;
-    case RT_NONE:
-        break;
+    case RT_SYSTEM: *target = CH_SYS; return true;
+    case RT_COUNTER: *target = CH_COUNTER; return true;
+    case RT_NONE: break;
     }
     *target = -1;
     return true;
@@ -162,10 +154,8 @@ bool scpi_row_value(scpi_t* c, const scpi_row_t& row, double* value)
         *value = n.tag;
         return true;
     }
-    case RK_NUMBER:
-        return scpi_row_number(c, row, value, nullptr);
-    case RK_REAL:
-        return SCPI_ParamDouble(c, value, true);
+    case RK_NUMBER: return scpi_row_number(c, row, value, nullptr);
+    case RK_REAL: return SCPI_ParamDouble(c, value, true);
     case RK_INT: {
         int32_t i = 0;
         if (!SCPI_ParamInt(c, &i, true))
@@ -175,8 +165,7 @@ bool scpi_row_value(scpi_t* c, const scpi_row_t& row, double* value)
     }
     case RK_NONE:
     case RK_TEXT:
-    case RK_BLOCK:
-        break;
+    case RK_BLOCK: break;
     }
     return false;
 }
@@ -225,18 +214,14 @@ scpi_result_t SCPI_RowQuery(scpi_t* c)
         return SCPI_RES_ERR;
     const double v = row->read(scpi_instrument(c).record(), target);
     switch (row->format) {
-    case RF_SCIENTIFIC:
-        SCPI_ResultScientific(c, v);
-        return SCPI_RES_OK;
-    case RF_BOOL:
-        SCPI_ResultBool(c, v != 0);
-        return SCPI_RES_OK;
+    case RF_SCIENTIFIC: SCPI_ResultScientific(c, v); return SCPI_RES_OK;
+    case RF_BOOL: SCPI_ResultBool(c, v != 0); return SCPI_RES_OK;
     case RF_INT:
         if (v >= -2147483648.0 && v < 2147483648.0) {
             SCPI_ResultInt(c, int32_t(v));
         } else {
             // A record from outside may hold anything; never convert out of range.
-            char buf[400];  // the widest double has 309 digits
+            char buf[400]; // the widest double has 309 digits
             const int n = std::isfinite(v) ? snprintf(buf, sizeof buf, "%.0f", std::trunc(v))
                                            : snprintf(buf, sizeof buf, "%s", std::isnan(v) ? "nan" : "inf");
             SCPI_ResultCharacters(c, buf, n < 0 ? 0 : size_t(n) < sizeof buf ? size_t(n) : sizeof buf - 1);
@@ -247,7 +232,7 @@ scpi_result_t SCPI_RowQuery(scpi_t* c)
         while (row->choices && row->choices[count].name)
             count++;
         if (!(v >= 0 && v < count))
-            return SCPI_RES_ERR;  // a stored value outside the list
+            return SCPI_RES_ERR; // a stored value outside the list
         const int pos = int(v);
         const char* name = row->choices[pos].name;
         size_t len = 0;
@@ -256,8 +241,7 @@ scpi_result_t SCPI_RowQuery(scpi_t* c)
         SCPI_ResultCharacters(c, name, len);
         return SCPI_RES_OK;
     }
-    case RF_NONE:
-        break;
+    case RF_NONE: break;
     }
     return SCPI_RES_ERR;
 }

@@ -16,33 +16,33 @@ class ScpiInstrument;
 
 // Whom a row addresses.
 enum scpi_row_target_t : uint8_t {
-    RT_NONE,     // no target (identification, data-transfer arming ...)
-    RT_CHANNEL,  // CHANnel# : 1..4, none = 1, others -108
-    RT_PAIR,     // CHANnel:COUPle# : 1 = CH1-CH2, 2 = CH3-CH4, others fail
-    RT_SYSTEM,   // CH_SYS
-    RT_COUNTER,  // CH_COUNTER
+    RT_NONE,    // no target (identification, data-transfer arming ...)
+    RT_CHANNEL, // CHANnel# : 1..4, none = 1, others -108
+    RT_PAIR,    // CHANnel:COUPle# : 1 = CH1-CH2, 2 = CH3-CH4, others fail
+    RT_SYSTEM,  // CH_SYS
+    RT_COUNTER, // CH_COUNTER
 };
 
 // What the set form reads.
 enum scpi_row_kind_t : uint8_t {
-    RK_NONE,     // no parameter
-    RK_BOOL,     // ON/OFF or a number
-    RK_CHOICE,   // a word of the row's list (-224 for another word, -104 for a non-word)
-    RK_SPECIAL,  // a word of the list read as a numeric parameter (a plain number -224)
-    RK_NUMBER,   // a number with an optional suffix of the row's kind
-    RK_REAL,     // a number without suffix
-    RK_INT,      // an integer without suffix
-    RK_TEXT,     // characters or string data
-    RK_BLOCK,    // a definite-length block
+    RK_NONE,    // no parameter
+    RK_BOOL,    // ON/OFF or a number
+    RK_CHOICE,  // a word of the row's list (-224 for another word, -104 for a non-word)
+    RK_SPECIAL, // a word of the list read as a numeric parameter (a plain number -224)
+    RK_NUMBER,  // a number with an optional suffix of the row's kind
+    RK_REAL,    // a number without suffix
+    RK_INT,     // an integer without suffix
+    RK_TEXT,    // characters or string data
+    RK_BLOCK,   // a definite-length block
 };
 
 // How a query formats what the row's reader returns.
 enum scpi_row_format_t : uint8_t {
-    RF_NONE,        // the row has a query function of its own (or none)
-    RF_SCIENTIFIC,  // "%-13.6e"
-    RF_BOOL,        // "1" / "0"
-    RF_INT,         // decimal, truncated
-    RF_NAME,        // the list entry at the position read
+    RF_NONE,       // the row has a query function of its own (or none)
+    RF_SCIENTIFIC, // "%-13.6e"
+    RF_BOOL,       // "1" / "0"
+    RF_INT,        // decimal, truncated
+    RF_NAME,       // the list entry at the position read
 };
 
 // Suffix kinds beyond the parser's units.
@@ -50,9 +50,9 @@ enum : int { SCPI_UNIT_ANY = 100 };
 
 // Waiting after a setter until the controller has applied it.
 enum scpi_row_wait_t : uint8_t {
-    RW_NONE,     // nothing sent, or a direct action
-    RW_APPLIED,  // the controller's thread has run the request
-    RW_SCREENS,  // the request also made a round trip through the channel page
+    RW_NONE,    // nothing sent, or a direct action
+    RW_APPLIED, // the controller's thread has run the request
+    RW_SCREENS, // the request also made a round trip through the channel page
 };
 
 struct scpi_row_t;
@@ -63,25 +63,25 @@ typedef scpi_result_t (*scpi_row_query_t)(scpi_t* context, const scpi_row_t& row
 typedef double (*scpi_row_read_t)(const HardWareInfo& rec, int target);
 
 struct scpi_row_t {
-    int32_t id;                  // the table records' tag
+    int32_t id; // the table records' tag
     scpi_row_target_t target;
     scpi_row_kind_t kind;
-    int16_t paramIndex;          // PARAM_INDEX_... sent by the generic setter (-1: none)
-    int16_t suffix;              // accepted suffix kind (scpi_unit_t, SCPI_UNIT_ANY), NONE: no suffix
-    int16_t suffixError;         // code of a suffix of another kind (SCPI_ERROR_...)
+    int16_t paramIndex;  // PARAM_INDEX_... sent by the generic setter (-1: none)
+    int16_t suffix;      // accepted suffix kind (scpi_unit_t, SCPI_UNIT_ANY), NONE: no suffix
+    int16_t suffixError; // code of a suffix of another kind (SCPI_ERROR_...)
     const scpi_choice_def_t* choices;
     scpi_row_format_t format;
     scpi_row_read_t read;
     scpi_row_wait_t wait;
-    int16_t formerPauseMs;       // the fixed pause this setter used to take
-    scpi_row_set_t set;          // own set function (null: generic)
-    scpi_row_query_t query;      // own query function (null: generic)
-    const char* effect;          // one line for the command reference
-    uint8_t flags;               // RFL_...
+    int16_t formerPauseMs;  // the fixed pause this setter used to take
+    scpi_row_set_t set;     // own set function (null: generic)
+    scpi_row_query_t query; // own query function (null: generic)
+    const char* effect;     // one line for the command reference
+    uint8_t flags;          // RFL_...
 };
 
 enum : uint8_t {
-    RFL_LOG_CHANNEL = 1,  // a wrong channel number is also logged (sweep and burst rows)
+    RFL_LOG_CHANNEL = 1, // a wrong channel number is also logged (sweep and burst rows)
 };
 
 // Areas of the table; a row's id is (area << 8) | number.
@@ -112,9 +112,16 @@ scpi_result_t SCPI_RowSet(scpi_t* context);
 scpi_result_t SCPI_RowQuery(scpi_t* context);
 
 // Two table records, query and set form, for one described row.
-#define SCPI_ROW_QS(pattern, id) {pattern "?", SCPI_RowQuery, id}, {pattern, SCPI_RowSet, id}
-#define SCPI_ROW_Q(pattern, id) {pattern "?", SCPI_RowQuery, id}
-#define SCPI_ROW_S(pattern, id) {pattern, SCPI_RowSet, id}
+#define SCPI_ROW_QS(pattern, id)                                                                                       \
+    {pattern "?", SCPI_RowQuery, id}, { pattern, SCPI_RowSet, id }
+#define SCPI_ROW_Q(pattern, id)                                                                                        \
+    {                                                                                                                  \
+        pattern "?", SCPI_RowQuery, id                                                                                 \
+    }
+#define SCPI_ROW_S(pattern, id)                                                                                        \
+    {                                                                                                                  \
+        pattern, SCPI_RowSet, id                                                                                       \
+    }
 
 // ---- helpers for the rows' own functions ------------------------------------
 // The instrument a handler talks to.

@@ -40,10 +40,7 @@ const size_t kSysInfoBytes = 54;
 
 unsigned char g_attCode = 0;
 
-ScpiServiceHost* controllerOf(scpi_t* context)
-{
-    return scpi_service_host(context);
-}
+ScpiServiceHost* controllerOf(scpi_t* context) { return scpi_service_host(context); }
 
 // Remote activity counts as user activity: the screen saver goes off.
 void wakeScreen(scpi_t* context)
@@ -93,8 +90,8 @@ scpi_result_t SCPI_ServiceSync(scpi_t* context)
     const int32_t chNo = n[0];
     const int32_t cmd = n[1];
     const bool validCh = chNo >= 1 && chNo <= 4;
-    const bool global = cmd == CSetParam::SYNC_Cal_WriteFile || cmd == CSetParam::SYNC_Cal_save ||
-                        cmd == CSetParam::SYNC_Cal_ClearAll;
+    const bool global =
+        cmd == CSetParam::SYNC_Cal_WriteFile || cmd == CSetParam::SYNC_Cal_save || cmd == CSetParam::SYNC_Cal_ClearAll;
     if (!validCh && !global) {
         qCCritical(lcScpi, "SCPI_WSYNC error ch:%d cmd:%x", int(chNo), unsigned(cmd));
         SCPI_ErrorPush(context, SCPI_ERROR_PARAMETER_NOT_ALLOWED);
@@ -106,29 +103,18 @@ scpi_result_t SCPI_ServiceSync(scpi_t* context)
 
     scpi_result_t result = SCPI_RES_OK;
     switch (cmd) {
-    case CSetParam::SYNC_Cal_DC:
-        CSetParam::SetSatuseCalDc(ch);
-        break;
-    case CSetParam::SYNC_Cal_AC:
-        CSetParam::SetSatuseCalAc(ch);
-        break;
-    case CSetParam::SYNC_Cal_WriteFile:
-        break;
+    case CSetParam::SYNC_Cal_DC: CSetParam::SetSatuseCalDc(ch); break;
+    case CSetParam::SYNC_Cal_AC: CSetParam::SetSatuseCalAc(ch); break;
+    case CSetParam::SYNC_Cal_WriteFile: break;
     case CSetParam::SYNC_Cal_save:
         if (!CSetParam::SaveCalData()) {
             SCPI_ErrorPush(context, SCPI_ERROR_FILE_SAVE);
             result = SCPI_RES_ERR;
         }
         break;
-    case CSetParam::SYNC_Verify_DC:
-        CSetParam::SetSatuseVerifyDc(ch);
-        break;
-    case CSetParam::SYNC_Verify_AC:
-        CSetParam::SetSatuseVerifyAc(ch);
-        break;
-    case CSetParam::SYNC_Cal_ClearAll:
-        CSetParam::CalClearAll();
-        break;
+    case CSetParam::SYNC_Verify_DC: CSetParam::SetSatuseVerifyDc(ch); break;
+    case CSetParam::SYNC_Verify_AC: CSetParam::SetSatuseVerifyAc(ch); break;
+    case CSetParam::SYNC_Cal_ClearAll: CSetParam::CalClearAll(); break;
     default:
         qCCritical(lcScpi, "[SCPI_WSYNC]error cmd:%d", int(cmd));
         SCPI_ErrorPush(context, SCPI_ERROR_ILLEGAL_PARAMETER_VALUE);
@@ -172,8 +158,8 @@ scpi_result_t SCPI_ServiceWrite(scpi_t* context)
     // A one-byte block is a byte; a longer one starts with a little-endian
     // double. Two to seven bytes are neither: the numeric addresses refuse
     // them rather than read past the block.
-    const bool numeric = addr == ADDR_FREQ || addr == ADDR_ATT || addr == ADDR_OUTPUT ||
-                         addr == ADDR_AMP || addr == ADDR_OFFSET;
+    const bool numeric =
+        addr == ADDR_FREQ || addr == ADDR_ATT || addr == ADDR_OUTPUT || addr == ADDR_AMP || addr == ADDR_OFFSET;
     unsigned char byte = 0;
     double value = 0;
     if (numeric) {
@@ -196,11 +182,8 @@ scpi_result_t SCPI_ServiceWrite(scpi_t* context)
 
     ScpiServiceHost* o = controllerOf(context);
     switch (addr) {
-    case ADDR_NONE:
-        break;
-    case ADDR_FREQ:
-        CSetParam::SetFre(ch, value);
-        break;
+    case ADDR_NONE: break;
+    case ADDR_FREQ: CSetParam::SetFre(ch, value); break;
     case ADDR_ATT:
         g_attCode = byte;
         CSetParam::SetOffset(ch, 14, 0.0, false);
@@ -208,15 +191,9 @@ scpi_result_t SCPI_ServiceWrite(scpi_t* context)
         QThread::msleep(30);
         CSetParam::SetATT(ch, g_attCode);
         break;
-    case ADDR_OUTPUT:
-        CSetParam::SetChOutput(ch, byte != 0);
-        break;
-    case ADDR_AMP:
-        CSetParam::SetAmp(ch, g_attCode, value, value, 1.0, false);
-        break;
-    case ADDR_OFFSET:
-        CSetParam::SetOffset(ch, g_attCode, value, false);
-        break;
+    case ADDR_OUTPUT: CSetParam::SetChOutput(ch, byte != 0); break;
+    case ADDR_AMP: CSetParam::SetAmp(ch, g_attCode, value, value, 1.0, false); break;
+    case ADDR_OFFSET: CSetParam::SetOffset(ch, g_attCode, value, false); break;
     case ADDR_SN:
         if (o && len >= 1 && len <= kSnBytes)
             o->serviceSetSerial(data, unsigned(len));
@@ -229,9 +206,7 @@ scpi_result_t SCPI_ServiceWrite(scpi_t* context)
         if (o)
             o->serviceSaveHttp(QString::fromLatin1(data, int(len)));
         break;
-    default:
-        qCCritical(lcScpi, "error addr:%d", int(addr));
-        break;
+    default: qCCritical(lcScpi, "error addr:%d", int(addr)); break;
     }
     wakeScreen(context);
     return SCPI_RES_OK;
@@ -252,9 +227,7 @@ scpi_result_t SCPI_ServiceReadQ(scpi_t* context)
         SCPI_ResultCharacters(context, buf, sizeof buf);
         break;
     }
-    case ADDR_VERSION:
-        SCPI_ResultCharacters(context, "1.0.1", 5);
-        break;
+    case ADDR_VERSION: SCPI_ResultCharacters(context, "1.0.1", 5); break;
     case ADDR_SYSINFO: {
         const QString info = o ? o->serviceSysInfo() : sys_param::SysInfo;
         QByteArray fw(SCPI_FIRMWARE_VERSION);
@@ -273,8 +246,7 @@ scpi_result_t SCPI_ServiceReadQ(scpi_t* context)
             SCPI_ResultCharacters(context, http.constData(), size_t(http.size()));
         }
         break;
-    default:
-        break;
+    default: break;
     }
     wakeScreen(context);
     return SCPI_RES_OK;

@@ -8,10 +8,10 @@
 // The remote lock flag pc_lock lives with the key reader.
 #include "hardware/ckeyqthread.h"
 
-scpi_result_t SCPI_ServiceSync(scpi_t* context);       // "SYNC#:CMD#"
-scpi_result_t SCPI_ServiceWFile(scpi_t* context);      // "WFILE"
-scpi_result_t SCPI_ServiceWrite(scpi_t* context);      // "WP#:ADDR#"
-scpi_result_t SCPI_ServiceReadQ(scpi_t* context);      // "RP#:ADDR#?"
+scpi_result_t SCPI_ServiceSync(scpi_t* context);  // "SYNC#:CMD#"
+scpi_result_t SCPI_ServiceWFile(scpi_t* context); // "WFILE"
+scpi_result_t SCPI_ServiceWrite(scpi_t* context); // "WP#:ADDR#"
+scpi_result_t SCPI_ServiceReadQ(scpi_t* context); // "RP#:ADDR#?"
 
 // The attenuator code "WP#:ADDR47" remembered for all channels (0 at start).
 unsigned char SCPI_ServiceAttCode();
