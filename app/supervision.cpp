@@ -225,18 +225,9 @@ void Supervision::tick()
                 qInfo("usb disk removed: upgrade question closed");
                 o.SetInfoWindowState("closed", Uidata::ASK_NONE);
             }
-            QObject* vk = o.uidata.vkObject;
-            if (vk && o.currentCh >= CH1 && o.currentCh <= CH4 && sys_param::storagePlace[o.currentCh] == 2) {
-                // The file browser of the disk that went away: the keyboard
-                // object lives in the GUI thread, so it is asked there.
-                QMetaObject::invokeMethod(
-                    vk,
-                    [vk]() {
-                        if (vk->property("visible").toBool() && vk->property("state").toString() == "fileBrowse")
-                            QMetaObject::invokeMethod(vk, "hidefouce");
-                    },
-                    Qt::QueuedConnection);
-            }
+            // The file browser of the disk that went away closes.
+            if (o.currentCh >= CH1 && o.currentCh <= CH4 && sys_param::storagePlace[o.currentCh] == 2)
+                emit o.uidata.browserCloseRequested();
         }
     }
 
@@ -362,7 +353,5 @@ void Supervision::powerCheck()
         return;
     qWarning("%s", qPrintable(lines));
     o.askwindtype = Uidata::ASK_POWERUPINFO;
-    if (o.mainObject)
-        QMetaObject::invokeMethod(o.mainObject, "powerinfo", Q_ARG(QVariant, QString("ERROR!\n") + lines),
-                                  Q_ARG(QVariant, 8));
+    emit o.uidata.powerInfoRequested(QString("ERROR!\n") + lines, int(Uidata::ASK_POWERUPINFO));
 }
