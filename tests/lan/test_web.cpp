@@ -2,7 +2,6 @@
 // to bad requests, the console and the page in a real (headless) browser.
 #include <gtest/gtest.h>
 #include <QFile>
-#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTemporaryDir>
