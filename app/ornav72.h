@@ -22,6 +22,7 @@
 #include "app/screen_capture.h"
 #include "app/upgrade.h"
 #include "app/arbfiles.h"
+#include "app/digital_protocol.h"
 #include "communication/SCPI/commands/scpi_service_host.h"
 #include "communication/SCPI/commands/scpi_display_host.h"
 #include "communication/SCPI/commands/scpi_digital_host.h"
@@ -34,7 +35,7 @@ class channelModel;
 class QTimer;
 class QThread;
 
-class Ornav72 : public QObject, public ScpiServiceHost, public ScpiDigitalHost, public ScpiDisplayHostOwner {
+class Ornav72 : public QObject, public ScpiServiceHost, public ScpiDigitalHostOwner, public ScpiDisplayHostOwner {
     Q_OBJECT
 public:
     Ornav72();
@@ -59,11 +60,10 @@ public:
     void serviceSaveHttp(const QString& text) override;
     QString serviceHttp() override;
     void serviceWakeScreen() override;
-    // The digital-output rows of the remote interface.
-    bool digitalLinesFree(unsigned type) override;
-    bool digitalChangeType(int type) override;
-    QByteArray digitalData() override;
-    void digitalTakeRemoteData(const QByteArray& data) override;
+    // The digital-output rows of the remote interface, answered by the part
+    // that drives the output.
+    ScpiDigitalHost* digitalHost() override { return &digital_; }
+    DigitalProtocol& digital() { return digital_; }
 
     // System information and serial number (settings file "SysInfo", "SN").
     QString InitSysInfo();
@@ -145,31 +145,24 @@ public:
     void connectSettingHandlers();
 
     // ---- frequency counter and digital protocol output --------------------
-    // Whether an output type can have its channels: SPI and I2C need CH3 and
-    // CH4 (not while CH1's or CH2's sync output is on), UART needs CH4 (not
-    // while CH2's sync output is on).
-    bool digitalIOAvalid(uint type);
     // Stores a new output type when the output is off or the type is
     // available; false (and tip 11) otherwise.
     Q_INVOKABLE bool digitalTypeChanged(int newfun);
-    // Roles and labels of CH2..CH4 for the current type and switch.
-    void updatedigitalChIO();
-    // The entries the digital page shows for the current type.
-    void updateDigitalSetlist();
-    // Programs the digital output from the record and the data buffer.
-    void digitalExe();
-    // Bytes of digitaltext (hexadecimal or text format) into buffer (2048
-    // bytes at least); sets digitalLength.
-    void GetDigitalDataByte(char* buffer);
     // Data received remotely: at most 2048 bytes, shown on the page.
-    void digitalRemoteSetTxt(const char* data, size_t length);
     Q_INVOKABLE void digitalRemoteData(QByteArray data);
     // The model wiring of the counter and digital entries (sysparalist 18..34).
     void connectCounterDigitalModels();
     // Counter switched: apply it and open or close the counter strip.
     void counterSwChanged();
-    // Reloads the digital page's entries.
-    void digitalDisUpdate();
+
+    // The state the screens read (lives in the GUI thread).
+    Uidata& ui() { return uidata; }
+    // Channel ch (CH1..CH4); null for another index or before the screens
+    // built it.
+    Channel* channelAt(int ch) const { return ch >= CH1 && ch <= CH4 ? channel[ch] : nullptr; }
+    // The system, counter and digital-output entries, in parameter order
+    // from PARAM_INDEX_SYS_START.
+    const QList<channelModel*>& systemModels() const { return sysparalist; }
 
     // ---- fields, in declaration order -------------------------------------
     // Threads: every field below belongs to the controller's thread (its
@@ -221,12 +214,9 @@ public:
     CH_ID currentCh = CH1; // controller's thread
     // currentCh for other threads: written with it, by the controller's thread.
     std::atomic<int> shownCh {CH1};
-    QString digitaltext;
-    unsigned char digitalBuffer[2048] = {};
-    int digitalLength = 0;
-    Counter counter;
     Uidata::ASK_TYPE askwindtype = Uidata::ASK_NONE;
     QString hidCmdTmp;
+    Counter counter;
     mem_io memio;
     fpga_config fpgaconfig;
     static char SN[32];
@@ -362,6 +352,7 @@ private:
     ScreenCapture capture_ {*this};
     Upgrade upgrade_ {*this};
     ArbFiles arbFiles_ {*this};
+    DigitalProtocol digital_ {*this};
 };
 
 // The one controller of the process, set once it is constructed.

@@ -76,7 +76,7 @@ void Ornav72::chParamChanged(int ch)
         return;
     }
     if (ch == CH_DIGITAL) {
-        digitalExe();
+        digital_.digitalExe();
         return;
     }
     qWarning("***************   err ch:%d", ch);

@@ -337,7 +337,7 @@ void Supervision::channelProtect(int ch, int msgid, bool chdis)
                     m->SetValue(0, 0);
                 else
                     sys_param::digitalSW = false;
-                o.digitalDisUpdate();
+                o.digital().digitalDisUpdate();
             }
             break;
         default: break;

@@ -147,17 +147,15 @@ TEST_F(DigitalOutput, HexTextBecomesBytesAndNonNumbersBecomeZero)
     set(PARAM_IDNEX_DIGITAL_FORMAT, 0);
     ctrl->uidata.digtalTextChanged("01 ff 7E");
     settle();
-    ASSERT_EQ(ctrl->digitalLength, 3);
-    EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(ctrl->digitalBuffer), 3), QByteArray("\x01\xff\x7e", 3));
+    EXPECT_EQ(ctrl->digital().digitalData(), QByteArray("\x01\xff\x7e", 3));
     ctrl->uidata.digtalTextChanged("zz 12 0x3c");
     settle();
-    ASSERT_EQ(ctrl->digitalLength, 3);
-    EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(ctrl->digitalBuffer), 3), QByteArray("\x00\x12\x3c", 3));
+    EXPECT_EQ(ctrl->digital().digitalData(), QByteArray("\x00\x12\x3c", 3));
     // Text format: the bytes of the text.
     set(PARAM_IDNEX_DIGITAL_FORMAT, 1);
     ctrl->uidata.digtalTextChanged("01 ff");
     settle();
-    EXPECT_EQ(ctrl->digitalLength, 5);
+    EXPECT_EQ(ctrl->digital().digitalData(), QByteArray("01 ff"));
     EXPECT_EQ(ctrl->digitalObj->property("hexFormat").toBool(), false);
 }
 
@@ -168,7 +166,8 @@ TEST_F(DigitalOutput, RemoteDataIsCutTo2048BytesAndShownAsUpperCaseHex)
         big[i] = char(i * 7);
     ctrl->digitalRemoteData(big);
     settle();
-    ASSERT_EQ(ctrl->digitalLength, 2048); // the bytes kept: DigitalClients.RemoteDataKeepsTheFirst2048Bytes
+    ASSERT_EQ(ctrl->digital().digitalData(),
+              big.left(2048)); // the bytes kept: DigitalClients.RemoteDataKeepsTheFirst2048Bytes
     const QString shown = pageText();
     EXPECT_EQ(shown.size(), 2048 * 3 - 1);
     EXPECT_TRUE(shown.startsWith("00 07 0E 15 1C"));
@@ -177,7 +176,7 @@ TEST_F(DigitalOutput, RemoteDataIsCutTo2048BytesAndShownAsUpperCaseHex)
     ctrl->digitalRemoteData("Hi!");
     settle();
     EXPECT_EQ(pageText(), QString("Hi!"));
-    EXPECT_EQ(ctrl->digitalLength, 3);
+    EXPECT_EQ(ctrl->digital().digitalData(), QByteArray("Hi!"));
 }
 
 TEST_F(DigitalOutput, TheListShowsTheEntriesOfTheType)

@@ -184,9 +184,7 @@ TEST_F(UtilityScreens, DataTypedOnTheDigitalPageReachesTheOutputBuffer)
     EXPECT_EQ(page->property("inputText").toString(), QStringLiteral("12 3"));
     key(Key_Ok);
     settle();
-    ASSERT_EQ(ctrl->digitalLength, 2);
-    EXPECT_EQ(ctrl->digitalBuffer[0], 0x12);
-    EXPECT_EQ(ctrl->digitalBuffer[1], 0x03);
+    EXPECT_EQ(ctrl->digital().digitalData(), QByteArray("\x12\x03", 2));
 }
 
 TEST_F(UtilityScreens, ModeAndWaveKeysAreRefusedAndChannelKeysLeave)
