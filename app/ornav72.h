@@ -216,7 +216,6 @@ public:
     std::atomic<int> shownCh {CH1};
     Uidata::ASK_TYPE askwindtype = Uidata::ASK_NONE;
     QString hidCmdTmp;
-    Counter counter;
     mem_io memio;
     fpga_config fpgaconfig;
     static char SN[32];
@@ -353,6 +352,7 @@ private:
     Upgrade upgrade_ {*this};
     ArbFiles arbFiles_ {*this};
     DigitalProtocol digital_ {*this};
+    Counter counter_ {*this};
 };
 
 // The one controller of the process, set once it is constructed.

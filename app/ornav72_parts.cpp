@@ -97,3 +97,7 @@ void Ornav72::digitalSWChanged() { digital_.digitalSWChanged(); }
 void Ornav72::digitaAutoSendChanged() { digital_.digitaAutoSendChanged(); }
 
 void Ornav72::digitalRequestPaint() { digital_.digitalRequestPaint(); }
+
+void Ornav72::counterSwChanged() { counter_.counterSwChanged(); }
+
+void Ornav72::counterParamChanged() { counter_.counterParamChanged(); }
