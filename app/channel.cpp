@@ -285,7 +285,7 @@ void Channel::qmlparamLoad()
 {
     // The channel page rebuilds its entry list from Uidata's input list.
     if (pOrnav72)
-        emit pOrnav72->uidata.chParamLoadRequested(int(ch));
+        emit pOrnav72->ui().chParamLoadRequested(int(ch));
 }
 
 void Channel::setpse(PseWave* pse)
