@@ -206,7 +206,6 @@ void Ornav72::SetInfoWindowState(QString state, Uidata::ASK_TYPE type)
 void Ornav72::UIStartUpInit(QObject* root)
 {
     mainObject = root;
-    uidata.mainObject = root;
     initObject();
     for (const QString& text : arbFiles_.takePendingTips())
         emit TipsMessage(MESSAGE_TYPE_ERROR, ERROR_SCPI, false, text, true);

@@ -126,8 +126,6 @@ public:
 
     Ornav72* controller = nullptr;
     QQmlApplicationEngine* engine = nullptr;
-    // The screens' window, whose rendered frames the capture reads.
-    QObject* mainObject = nullptr;
     // Per channel: the base list (not the mode list) is shown.
     bool baseType[4] = {true, true, true, true};
     QString notepadtext;
