@@ -104,6 +104,7 @@ int main(int argc, char* argv[])
 
     // 6..8. Its worker thread.
     auto* worker = new QThread();
+    worker->setObjectName(QStringLiteral("controller")); // the thread's name in top and perf
     controller->moveToThread(worker);
     controller->fpga().moveToThread(worker);
     QObject::connect(&controller->fpga(), &fpga_config::write_process, &controller->ui(), &Uidata::updateProcessBar,

@@ -91,6 +91,7 @@ void Supervision::startTick()
     // between two requests. A tick still waiting to run is not queued a
     // second time.
     timerthread = new QThread();
+    timerthread->setObjectName(QStringLiteral("tick"));
     appTimer = new QTimer();
     appTimer->start(500);
     appTimer->moveToThread(timerthread);
