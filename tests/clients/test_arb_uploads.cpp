@@ -254,7 +254,7 @@ TEST_F(ArbUploads, ResetReloadsTheArbWaveTheRecordNames)
     // name is taken by a folder): the error is reported and the channel
     // keeps the wave the record names, not the one that was not stored.
     ASSERT_TRUE(QDir().mkpath(root() + "/run/media/mmcblk0p1/.s.bsv.part/in-the-way"));
-    EXPECT_EQ(visa({"w:WARB1:CARRier \"s.bsv\"", "f:" + file("s.bsv", bsvOf(sine(8192, 9000))), "q:SYSTem:ERRor?",
+    EXPECT_EQ(visa({"w:WARB1:CARRier \"s.bsv\"", "f:" + file("s.bsv", bsvOf(sine(8192, -9000))), "q:SYSTem:ERRor?",
                     "q:CHANnel1:BASe:ARB?"}),
               QStringList({"-807,\"file save error!\"", "USER,\"r.bsv\""}));
     EXPECT_EQ(stream("table:1:base"), uploaded);
