@@ -156,20 +156,3 @@ TEST_F(KeyReader, ALockedKeyWarnsAndIsNotHandedOn)
     reader->HandleEvent(0x80 | 21, 1);
     EXPECT_EQ(keys.size(), 1);
 }
-
-TEST_F(KeyReader, UtilityGetsThroughTheRemoteLockUnlessKeyLocksAreInUse)
-{
-    QSignalSpy keys(reader, QOverload<int, int, int>::of(&CKeyQThread::SendKey));
-    QSignalSpy warn(reader, &CKeyQThread::WarnBeep);
-    pc_lock = true;
-    reader->lockALLKey();
-    reader->HandleEvent(0x80 | 21, 1);
-    reader->HandleEvent(0x80 | 65, 1);
-    EXPECT_EQ(sent(keys), (QList<QList<int>> {{Key_Utility, 1, KEY_FROM_FRONT_PANEL}}));
-    EXPECT_EQ(warn.size(), 1);
-
-    keyLockRemoteMode = true;
-    reader->HandleEvent(0x80 | 65, 1);
-    EXPECT_EQ(keys.size(), 1);
-    EXPECT_EQ(warn.size(), 2);
-}
