@@ -307,10 +307,17 @@ TEST_F(ArbFiles, ListValuesAreClampedIntoTheChannelRange)
     EXPECT_DOUBLE_EQ(w->listmaxfre, w->List[3]);
 }
 
-// A full list takes no more entries: BrowserScreen.TheListEditorAddsNothingAt2048Entries.
-TEST_F(ArbFiles, AnEmptyListIsNotSaved)
+TEST_F(ArbFiles, AppendingToAFullListDoesNothing)
 {
-    CWaveCreate::GetWaveMem(CH3)->ListLen = 0;
+    SWaveMem* w = CWaveCreate::GetWaveMem(CH3);
+    w->ListLen = 2048;
+    for (int i = 0; i < 2048; ++i)
+        w->List[i] = i + 1;
+    QList<QVariant> texts;
+    EXPECT_EQ(ArbWaveData::AppendOneList(CH3, texts, 5), 0);
+    EXPECT_EQ(w->ListLen, 2048);
+    EXPECT_DOUBLE_EQ(w->List[5], 6.0);
+    w->ListLen = 0;
     EXPECT_EQ(ArbWaveData::SaveList(CH3, "/run/media/mmcblk0p1/empty.csv"), 0);
     EXPECT_FALSE(QFile::exists(hostOf("empty.csv")));
 }

@@ -156,3 +156,17 @@ TEST_F(KeyReader, ALockedKeyWarnsAndIsNotHandedOn)
     reader->HandleEvent(0x80 | 21, 1);
     EXPECT_EQ(keys.size(), 1);
 }
+
+// Utility through the remote lock: FrontPanel (tests/clients). Once key locks
+// are in use it is a locked key like any other.
+TEST_F(KeyReader, UtilityIsLockedLikeAnyKeyOnceKeyLocksAreInUse)
+{
+    QSignalSpy keys(reader, QOverload<int, int, int>::of(&CKeyQThread::SendKey));
+    QSignalSpy warn(reader, &CKeyQThread::WarnBeep);
+    pc_lock = true;
+    keyLockRemoteMode = true;
+    reader->lockALLKey();
+    reader->HandleEvent(0x80 | 65, 1);
+    EXPECT_TRUE(keys.isEmpty());
+    EXPECT_EQ(warn.size(), 1);
+}
