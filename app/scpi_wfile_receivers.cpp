@@ -36,7 +36,7 @@ struct LentBytes {
 
 void refreshFileEntry(Ornav72* ctrl, CH_ID ch, int index)
 {
-    if (Channel* c = ctrl->channel[ch])
+    if (Channel* c = ctrl->channelAt(ch))
         if (channelModel* m = c->entry(index))
             m->disUpdate();
 }

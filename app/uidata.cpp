@@ -94,9 +94,9 @@ void Uidata::chSetLoad(int ch, double load)
 
 void Uidata::mergeClick(int ch, bool on)
 {
-    if (!controller || ch < 0 || ch > 3 || !controller->channel[ch])
+    if (!controller || ch < 0 || ch > 3 || !controller->channelAt(ch))
         return;
-    channelModel* merge = controller->channel[ch]->entry(PARAM_INDEX_CHMERGE);
+    channelModel* merge = controller->channelAt(ch)->entry(PARAM_INDEX_CHMERGE);
     if (!merge)
         return;
     if (merge->mask) {
@@ -117,9 +117,9 @@ void Uidata::mergeClick(int ch, bool on)
 
 void Uidata::channelCopy(int ch)
 {
-    if (!controller || ch < 0 || ch > 3 || !controller->channel[ch])
+    if (!controller || ch < 0 || ch > 3 || !controller->channelAt(ch))
         return;
-    if (controller->channel[ch]->alterfun == CHANNEL_ALTERFUN_CLOSED)
+    if (controller->channelAt(ch)->alterfun == CHANNEL_ALTERFUN_CLOSED)
         controller->channalCopy(CH_ID(ch));
 }
 
@@ -149,9 +149,9 @@ int Uidata::getcurIndex(int ch, int kind)
 // kind 1 modulation, 2 sweep, 3 burst.
 int Uidata::firstSupported(int ch, int kind)
 {
-    if (!controller || ch < 0 || ch >= 4 || !controller->channel[ch])
+    if (!controller || ch < 0 || ch >= 4 || !controller->channelAt(ch))
         return -1;
-    Channel* c = controller->channel[ch];
+    Channel* c = controller->channelAt(ch);
     const QList<Signal*>& list = kind == 1 ? c->modulateSignal : kind == 2 ? c->sweepSignal : c->burstSignal;
     const CH_DATA& d = sys_param::ch(CH_ID(ch));
     const int wave = int(d.BaseWave);
@@ -219,7 +219,7 @@ int Uidata::storagePlace(int ch)
 {
     if (ch < 0 || ch >= 4)
         return 0;
-    if (controller && controller->listFileType[ch] && sys_param::storagePlace[ch] == STORAGE_LOCAL)
+    if (controller && controller->listFileShown(ch) && sys_param::storagePlace[ch] == STORAGE_LOCAL)
         sys_param::storagePlace[ch] = STORAGE_USER;
     if (sys_param::storagePlace[ch] == STORAGE_EXTERNAL && !usbDiskPresent())
         sys_param::storagePlace[ch] = STORAGE_USER;
@@ -255,7 +255,7 @@ void Uidata::askProcess(int type)
 void Uidata::clrAskWindowtype()
 {
     if (controller)
-        controller->askwindtype = ASK_NONE;
+        controller->setAskWindowType(ASK_NONE);
 }
 
 void Uidata::setBoardTemperature(const QString& text)

@@ -23,8 +23,9 @@ void Uidata::counteronoff(bool on)
     }
     if (controller) {
         const int i = PARAM_INDEX_COUNTERONOFF - PARAM_INDEX_SYS_START;
-        if (i < controller->sysparalist.size() && controller->sysparalist[i])
-            controller->sysparalist[i]->SetValue(on ? 1 : 0, 0);
+        const QList<channelModel*>& models = controller->systemModels();
+        if (i < models.size() && models[i])
+            models[i]->SetValue(on ? 1 : 0, 0);
     }
 }
 

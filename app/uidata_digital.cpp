@@ -33,7 +33,7 @@ bool Uidata::digitalfunChanged(int fun)
     // and shows the conflict itself).
     if (fun < DIGITAL_SPI || fun > DIGITAL_UART)
         return false;
-    if (sys_param::digitalSW && !controller->digitalIOAvalid(uint(fun))) {
+    if (sys_param::digitalSW && !DigitalProtocol::digitalIOAvalid(uint(fun))) {
         emit controller->TipsMessage(MESSAGE_TYPE_TIPS, TIPS_CONFLICT_WORK_AS_SYNC, false, QString(), true);
         return false;
     }
@@ -53,7 +53,7 @@ bool Uidata::setdigitalSwitch(bool on)
     if (!controller)
         return false;
     // Switching off is always possible; on needs the type's channels free.
-    if (on && !controller->digitalIOAvalid(sys_param::HWinfo.digitalType)) {
+    if (on && !DigitalProtocol::digitalIOAvalid(sys_param::HWinfo.digitalType)) {
         emit controller->TipsMessage(MESSAGE_TYPE_TIPS, TIPS_CONFLICT_WORK_AS_SYNC, false, QString(), true);
         return false;
     }
@@ -67,11 +67,7 @@ void Uidata::digtalTextChanged(QString text)
     if (!controller)
         return;
     Ornav72* c = controller;
-    onController(c, [c, text] {
-        c->digitaltext = text;
-        c->GetDigitalDataByte(reinterpret_cast<char*>(c->digitalBuffer));
-        c->digitalParamChanged();
-    });
+    onController(c, [c, text] { c->digital().setText(text); });
 }
 
 int Uidata::uartDataBits() { return qMin<int>(sys_param::HWinfo.digitalUARTDataBits, 4) + 4; }

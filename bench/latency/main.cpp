@@ -18,6 +18,7 @@
 #include <QThread>
 #include <unistd.h>
 #include <algorithm>
+#include <map>
 #include <csignal>
 #include <cstdio>
 #include <string>
@@ -63,27 +64,64 @@ double setterRate(int fd, int n)
     return n / (double(t.nsecsElapsed()) / 1e9);
 }
 
-// Voluntary and forced context switches of all threads, and CPU ticks.
-void processCounters(qint64 pid, long long* switches, long long* ticks)
+// Per thread: voluntary and forced context switches, and CPU time in
+// nanoseconds as the scheduler counts it (schedstat: exact, where the clock
+// ticks of /proc/PID/stat are 10 ms apart, a tenth of a 10 s window's
+// budget).
+struct ThreadCounters {
+    QString name;
+    long long switches = 0;
+    long long cpuNs = 0;
+};
+
+std::map<QString, ThreadCounters> processCounters(qint64 pid)
 {
-    *switches = 0;
+    std::map<QString, ThreadCounters> out;
     const QString base = QStringLiteral("/proc/%1/task").arg(pid);
     for (const QString& task : QDir(base).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        ThreadCounters& c = out[task];
+        QFile comm(base + "/" + task + "/comm");
+        if (comm.open(QIODevice::ReadOnly))
+            c.name = QString::fromLatin1(comm.readAll().trimmed());
         QFile f(base + "/" + task + "/status");
-        if (!f.open(QIODevice::ReadOnly))
+        if (f.open(QIODevice::ReadOnly))
+            for (const QByteArray& line : f.readAll().split('\n'))
+                if (line.contains("ctxt_switches:"))
+                    c.switches += line.split(':').last().trimmed().toLongLong();
+        QFile st(base + "/" + task + "/schedstat");
+        if (st.open(QIODevice::ReadOnly))
+            c.cpuNs = st.readAll().split(' ').value(0).toLongLong();
+    }
+    return out;
+}
+
+// The threads that ran between two samples, most CPU first: context switches
+// and CPU time per unit (a setter, a second), CPU scaled from nanoseconds by
+// scale. Returns the sums over all threads.
+ThreadCounters printThreads(const std::map<QString, ThreadCounters>& before,
+                            const std::map<QString, ThreadCounters>& after, int units, const char* per, double scale,
+                            const char* unit)
+{
+    ThreadCounters sum;
+    std::vector<std::pair<long long, std::string>> threads;
+    char line[160];
+    for (const auto& t1 : after) {
+        const auto t0 = before.find(t1.first);
+        const long long s = t1.second.switches - (t0 == before.end() ? 0 : t0->second.switches);
+        const long long c = t1.second.cpuNs - (t0 == before.end() ? 0 : t0->second.cpuNs);
+        sum.switches += s;
+        sum.cpuNs += c;
+        if (s <= 0 && c <= 0)
             continue;
-        for (const QByteArray& line : f.readAll().split('\n'))
-            if (line.contains("ctxt_switches:"))
-                *switches += line.split(':').last().trimmed().toLongLong();
+        std::snprintf(line, sizeof line, "  %-16s %-7s %8.2f switches %s %10.4f %s",
+                      t1.second.name.toLatin1().constData(), t1.first.toLatin1().constData(), double(s) / units, per,
+                      double(c) * scale / units, unit);
+        threads.push_back({c, line});
     }
-    QFile s(QStringLiteral("/proc/%1/stat").arg(pid));
-    *ticks = 0;
-    if (s.open(QIODevice::ReadOnly)) {
-        const QByteArray st = s.readAll();
-        const QList<QByteArray> f = st.mid(st.lastIndexOf(')') + 2).split(' ');
-        if (f.size() > 13)
-            *ticks = f[11].toLongLong() + f[12].toLongLong();
-    }
+    std::sort(threads.rbegin(), threads.rend());
+    for (const auto& t1 : threads)
+        std::printf("%s\n", t1.second.c_str());
+    return sum;
 }
 
 void row(const char* what, double value, double floor, const char* unit)
@@ -144,9 +182,13 @@ int main(int argc, char** argv)
     row("output on/off, reply (set + query)", out, floorSq, "ms");
 
     const int loop = 20 * n;
-    const double rate = setterRate(inst, loop), floorRate = setterRate(flo, loop);
+    const auto loopBefore = processCounters(proc.processId());
+    const double rate = setterRate(inst, loop);
+    const auto loopAfter = processCounters(proc.processId());
+    const double floorRate = setterRate(flo, loop);
     std::printf("%-44s %10.0f /s   floor %10.0f /s  ratio %8.1f (floor / program)\n", "frequency setter loop", rate,
                 floorRate, rate > 0 ? floorRate / rate : 0.0);
+    printThreads(loopBefore, loopAfter, loop, "per setter", 1e-3, "us CPU");
 
     rawSendLine(inst, "SYSTem:PICTure:FORMat PNG");
     std::string png;
@@ -174,14 +216,13 @@ int main(int argc, char** argv)
 
     // Idle: nobody talks to the program.
     QThread::sleep(1);
-    long long s0, c0, s1, c1;
-    processCounters(proc.processId(), &s0, &c0);
+    const auto before = processCounters(proc.processId());
     QThread::sleep(unsigned(idleSeconds));
-    processCounters(proc.processId(), &s1, &c1);
-    const double hz = double(sysconf(_SC_CLK_TCK));
+    const auto after = processCounters(proc.processId());
+    const ThreadCounters idle = printThreads(before, after, idleSeconds, "per second", 1e-9 * 60, "CPU-s/min");
     std::printf("%-44s %10.0f /s   floor          0\n", "idle wake-ups (context switches)",
-                double(s1 - s0) / idleSeconds);
-    std::printf("%-44s %10.3f CPU-s per minute   floor 0\n", "idle CPU", double(c1 - c0) / hz * 60.0 / idleSeconds);
+                double(idle.switches) / idleSeconds);
+    std::printf("%-44s %10.3f CPU-s per minute   floor 0\n", "idle CPU", double(idle.cpuNs) / 1e9 * 60.0 / idleSeconds);
 
     ::kill(pid_t(proc.processId()), SIGTERM);
     proc.waitForFinished(10000);

@@ -24,7 +24,7 @@ class ControllerRoute : public ControllerTest {};
 // the sync output of CH3 and CH4).
 TEST_F(ControllerRoute, AChangeIsAppliedThroughTheEventLoop)
 {
-    Channel* ch1 = ctrl->channel[CH1];
+    Channel* ch1 = ctrl->channelAt(CH1);
     ch1->switchToBase(BASE_Sine, 0);
     ch1->entry(PARAM_INDEX_FREQ)->SetValue(1234, 0);
     ch1->entry(PARAM_INDEX_CHSWITCH)->SetValue(1, 0);
@@ -52,17 +52,17 @@ TEST_F(ControllerRoute, ApplyingAChannelAppliesThePartnerThatMergesIt)
 // already carrying the digital output keeps that role.
 TEST_F(ControllerRoute, ASyncOutputLeavesTheDigitalRoleOfItsChannel)
 {
-    ctrl->channel[CH3]->alterfun = CHANNEL_ALTERFUN_DIGITAL;
+    ctrl->channelAt(CH3)->alterfun = CHANNEL_ALTERFUN_DIGITAL;
     sys_param::ch(CH1).SyncOut = true;
     ctrl->ChannelSyncOut(CH1);
-    EXPECT_EQ(ctrl->channel[CH3]->alterfun, int(CHANNEL_ALTERFUN_DIGITAL));
+    EXPECT_EQ(ctrl->channelAt(CH3)->alterfun, int(CHANNEL_ALTERFUN_DIGITAL));
     sys_param::ch(CH1).SyncOut = false;
 }
 
 TEST_F(ControllerRoute, PreviewFollowsTheFocusedEntryOfTheSignal)
 {
     PseWave pse;
-    Channel* ch2 = ctrl->channel[CH2];
+    Channel* ch2 = ctrl->channelAt(CH2);
     ch2->setpse(&pse);
     for (Signal* s : ch2->modulateSignal)
         EXPECT_EQ(s->psewave, &pse);

@@ -55,7 +55,7 @@ protected:
         ASSERT_TRUE(SimRoot::create(dir.path()));
         PlatformRoot::setRoot(dir.path());
         ctrl = new Ornav72();
-        engine.rootContext()->setContextProperty("uidata", &ctrl->uidata);
+        engine.rootContext()->setContextProperty("uidata", &ctrl->ui());
         QQmlComponent c(&engine);
         c.setData(kScreen, QUrl());
         root = c.create();
@@ -109,7 +109,7 @@ TEST_F(TipsRouting, EachMessageTypeCallsTheScreenWithItsNumberAndIcon)
 TEST_F(TipsRouting, InfoWindowStateRecordsTheDialogKind)
 {
     ctrl->SetInfoWindowState("upgrading", Uidata::ASK_UPGTADING);
-    EXPECT_EQ(ctrl->askwindtype, Uidata::ASK_UPGTADING);
+    EXPECT_EQ(ctrl->askWindowType(), Uidata::ASK_UPGTADING);
     EXPECT_EQ(calls(), QStringList({QString("info upgrading %1").arg(int(Uidata::ASK_UPGTADING))}));
 }
 

@@ -67,7 +67,7 @@ TEST_F(Screens, EveryObjectTheControllerLooksUpExists)
         EXPECT_EQ(pse->ch, ch - 1);
         EXPECT_EQ(pse->penWidth(), 2);
         EXPECT_EQ(ctrl->pseObject[ch - 1], pse);
-        EXPECT_EQ(ctrl->channel[ch - 1]->mObject, mc);
+        EXPECT_EQ(ctrl->channelAt(ch - 1)->mObject, mc);
     }
     // The controller found them too.
     EXPECT_NE(ctrl->screenmaksobj, nullptr);
@@ -75,7 +75,7 @@ TEST_F(Screens, EveryObjectTheControllerLooksUpExists)
     EXPECT_NE(ctrl->appdataObj, nullptr);
     EXPECT_NE(ctrl->lockerObject, nullptr);
     EXPECT_NE(ctrl->netoffObject, nullptr);
-    EXPECT_NE(ctrl->uidata.vkObject, nullptr);
+    EXPECT_NE(ctrl->ui().vkObject, nullptr);
 }
 
 TEST_F(Screens, EveryFunctionTheControllerCallsTakesItsArguments)

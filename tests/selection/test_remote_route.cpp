@@ -43,11 +43,11 @@ TEST_F(Selection, MergeIsRefusedWhileThePairAddsNoise)
 {
     QSignalSpy tips(ctrl, &Ornav72::TipsMessage);
     sys_param::SetChNoiseSumSW(CH2, 1);
-    ctrl->uidata.mergeClick(0, true);
+    ctrl->ui().mergeClick(0, true);
     EXPECT_EQ(sys_param::ch(CH1).ChMerge, 0);
     ASSERT_EQ(tips.count(), 1);
     EXPECT_EQ(tips.at(0).at(1).toInt(), int(TIPS_CONFILICT_NOISESUM_AND_MERGE));
     sys_param::SetChNoiseSumSW(CH2, 0);
-    ctrl->uidata.mergeClick(0, true);
+    ctrl->ui().mergeClick(0, true);
     EXPECT_EQ(sys_param::ch(CH1).ChMerge, 1);
 }

@@ -15,7 +15,7 @@ TEST_F(Selection, ModeKeyThroughThePageSwitchesToTheModeAndShowsItsEntries)
     EXPECT_TRUE(list.contains(PARAM_INDEX_MODSOURCE));
     EXPECT_FALSE(list.contains(PARAM_INDEX_SWEEPTIME));
     // The mode signal carries the stored base wave.
-    Channel* c = ctrl->channel[CH1];
+    Channel* c = ctrl->channelAt(CH1);
     ASSERT_NE(c->currentSignal, nullptr);
     EXPECT_EQ(c->currentSignal->baseSignal, c->baseSignal[int(sys_param::ch(CH1).BaseWave)]);
     // The page received the list too.
@@ -45,7 +45,7 @@ TEST_F(Selection, RemoteModeAndIndexSelectASweepAndMarkTheListBrowser)
     settle();
     EXPECT_EQ(sys_param::ch(CH2).WorkMode, u32(WORK_SCAN));
     EXPECT_EQ(sys_param::ch(CH2).SweepType & 3u, 0u);
-    EXPECT_TRUE(ctrl->listFileType[1]);
+    EXPECT_TRUE(ctrl->listFileShown(1));
     EXPECT_TRUE(shown(1).contains(PARAM_INDEX_SWEEPTIME));
     // A mode outside 0..3 changes nothing.
     ctrl->setModeIndexCmdProcess(1, 7, 0);

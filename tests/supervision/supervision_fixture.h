@@ -86,7 +86,7 @@ protected:
     void start(bool firstTick = true)
     {
         ctrl = new Ornav72();
-        engine.rootContext()->setContextProperty("uidata", &ctrl->uidata);
+        engine.rootContext()->setContextProperty("uidata", &ctrl->ui());
         QQmlComponent c(&engine);
         c.setData(supervision::screen(), QUrl());
         root = c.create();
