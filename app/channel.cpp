@@ -3,6 +3,7 @@
 #include <QDebug>
 #include <QMetaObject>
 #include "app/channalmodel.h"
+#include "app/ornav72.h"
 #include "WaveView/psewave.h"
 #include "app/signal/signal_base.h"
 #include "app/signal/signal_mod.h"
@@ -283,8 +284,8 @@ QVariantList Channel::channelModeltoVariant(QList<channelModel*>* list)
 void Channel::qmlparamLoad()
 {
     // The channel page rebuilds its entry list from Uidata's input list.
-    if (mObject && mObject->metaObject()->indexOfMethod("paramLoad()") >= 0)
-        QMetaObject::invokeMethod(mObject, "paramLoad", Qt::QueuedConnection);
+    if (pOrnav72)
+        emit pOrnav72->ui().chParamLoadRequested(int(ch));
 }
 
 void Channel::setpse(PseWave* pse)

@@ -4,6 +4,7 @@
 // lines; runs the start-up sequence and routes parameter changes and status
 // messages. Constructed in the GUI thread, then moved to its worker thread.
 #include <atomic>
+#include <functional>
 #include <QElapsedTimer>
 #include <QImage>
 #include <QList>
@@ -43,9 +44,8 @@ public:
 
     void UIStartUpInit(QObject* root);
     void initObject();
+    // Takes the waveform previews of the screens (GUI thread, at start-up).
     void getMainBarFromQml(QObject* root);
-    void getChObjectFromQml(CH_ID ch, QObject* tabs);
-    void getUtilitObjectFromQml(QObject* tabutility);
 
     static qint64 clock_tick();
     // The current channel 0..3 (CH_ID); asked by the remote channel queries
@@ -189,36 +189,13 @@ public:
     // (SetSN stores it); cut to 31 characters.
     static void useSerialNumber(const char* text);
 
-    // ---- the screens' items, found at start-up ------------------------------
-    QObject* pTemptextObj = nullptr;
-    QObject* screenmaksobj = nullptr;
-    QObject* askWindowobj = nullptr;
+    // ---- the screens ----------------------------------------------------------
+    // The screens' window (set at start-up, null without screens): the
+    // screen capture reads its frames and its signals reach the slots
+    // below. Nothing is called on it; the screens take Uidata's signals.
     QObject* mainObject = nullptr;
-    QObject* usbdiskObject = nullptr;
-    QObject* lockerObject = nullptr;
-    QObject* usbhostObject = nullptr;
-    QObject* netoffObject = nullptr;
-    QObject* ext10mObject = nullptr;
-    QObject* ext10mfalseObject = nullptr;
-    QObject* utilitySystem = nullptr;
+    // The waveform previews (C++ items) the channels paint into.
     PseWave* pseObject[4] = {nullptr, nullptr, nullptr, nullptr};
-    QObject* topmainObject = nullptr;
-    QObject* helpObject = nullptr;
-    QObject* mergeObj = nullptr;
-    QObject* digitalObj = nullptr;
-    QObject* chObject = nullptr;
-    QObject* appdataObj = nullptr;
-    QObject* invertObject[4] = {nullptr, nullptr, nullptr, nullptr};
-    QObject* loadbtnObject[4] = {nullptr, nullptr, nullptr, nullptr};
-    QObject* copybtnObject[4] = {nullptr, nullptr, nullptr, nullptr};
-    QObject* uMainObject = nullptr;
-    QObject* uChObject = nullptr;
-    QObject* uCoupleChObject = nullptr;
-    QObject* outputObject[4] = {nullptr, nullptr, nullptr, nullptr};
-    QObject* handlTrigObject[4] = {nullptr, nullptr, nullptr, nullptr};
-    QObject* counterObj = nullptr;
-    QObject* counterClrObj = nullptr;
-    QObject* counterInputObj = nullptr;
 
 signals:
     void tempdis(float temp);
@@ -328,6 +305,14 @@ private:
     void keyPressCh(int key, int repeat, int where);
     void keyPressUtility(int key, int repeat, int where);
     void hideCmd(int key);
+    // Requests to the screens for the keys (each a hop of the remote road);
+    // the list moves also note the expected position in Uidata's copy, so
+    // a key that follows at once decides on it.
+    void askScreens(std::function<void(Uidata*)> emitRequest);
+    void focusList(const QString& view);
+    void setListIndex(const QString& view, int index);
+    int stepList(const QString& view, bool up, int count); // the index it moves to
+    void moveListColumn(const QString& view, bool right, int rows, int count);
     // Per list (0..3 channels, COUPLE12, COUPLE34, CH_SYS, CH_DIGITAL,
     // CH_COUNTER) the model the last key went to.
     channelModel* keyModelCache[9] = {};

@@ -226,19 +226,10 @@ void Supervision::tick()
                 qInfo("usb disk removed: upgrade question closed");
                 o.SetInfoWindowState("closed", Uidata::ASK_NONE);
             }
-            QObject* vk = o.ui().vkObject;
+            // The file browser of the disk that went away closes.
             const int shown = o.currentChannel();
-            if (vk && shown >= CH1 && shown <= CH4 && sys_param::storagePlace[shown] == 2) {
-                // The file browser of the disk that went away: the keyboard
-                // object lives in the GUI thread, so it is asked there.
-                QMetaObject::invokeMethod(
-                    vk,
-                    [vk]() {
-                        if (vk->property("visible").toBool() && vk->property("state").toString() == "fileBrowse")
-                            QMetaObject::invokeMethod(vk, "hidefouce");
-                    },
-                    Qt::QueuedConnection);
-            }
+            if (shown >= CH1 && shown <= CH4 && sys_param::storagePlace[shown] == 2)
+                emit o.ui().browserCloseRequested();
         }
     }
 
@@ -364,7 +355,5 @@ void Supervision::powerCheck()
         return;
     qWarning("%s", qPrintable(lines));
     o.setAskWindowType(Uidata::ASK_POWERUPINFO);
-    if (o.mainObject)
-        QMetaObject::invokeMethod(o.mainObject, "powerinfo", Q_ARG(QVariant, QString("ERROR!\n") + lines),
-                                  Q_ARG(QVariant, 8));
+    emit o.ui().powerInfoRequested(QString("ERROR!\n") + lines, int(Uidata::ASK_POWERUPINFO));
 }

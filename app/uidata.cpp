@@ -5,7 +5,6 @@
 #include <QVariant>
 #include "app/channalmodel.h"
 #include "app/channel.h"
-#include "app/qmlcall.h"
 #include "app/ornav72.h"
 #include "platform/platformroot.h"
 #include "platform/shellrunner.h"
@@ -21,27 +20,11 @@ void Uidata::updateProcessBar(int value)
 {
     m_process = value;
     emit processBarChanged(value);
-    if (mainObject)
-        QMetaObject::invokeMethod(mainObject, "updateProcessBar", Q_ARG(QVariant, value));
 }
 
 QVariantList* Uidata::getCurInputlist(int ch) { return ch >= 0 && ch < 4 ? &chInputList[ch] : nullptr; }
 
 QVariantList* Uidata::getChSetlist(int ch) { return ch >= 0 && ch < 4 ? &chSetList[ch] : nullptr; }
-
-channelModel* Uidata::getCurChannelModel(QObject* listView, QVariantList* list)
-{
-    if (!listView || !list || list->isEmpty())
-        return nullptr;
-    // The view lives in the GUI thread; the keys ask from the controller's.
-    int i = qmlProperty(listView, "currentIndex").toInt();
-    if (i < 0 || i >= list->size())
-        i = 0;
-    channelModel* m = qobject_cast<channelModel*>(list->at(i).value<QObject*>());
-    if (!m)
-        qWarning("QVariant can  not Convert to channelModel");
-    return m;
-}
 
 void Uidata::sendInputListChanged(int ch)
 {

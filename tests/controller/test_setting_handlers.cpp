@@ -27,6 +27,7 @@ Item {
     Connections {
         target: uidata
         function onMessageTipsRequested(type, number, header, ms) { root.messageTips(type, number, header, ms) }
+        function onAskWindowRequested(state, type) { root.infoWindowState(state, type) }
         function onStatusIconChanged(index, shown) { if (index === 4) ext.setVisible(shown) }
     }
 }

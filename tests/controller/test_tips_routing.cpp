@@ -29,6 +29,7 @@ Item {
     Connections {
         target: uidata
         function onMessageTipsRequested(type, number, header, ms) { root.messageTips(type, number, header, ms) }
+        function onAskWindowRequested(state, type) { root.infoWindowState(state, type) }
         function onStatusIconChanged(index, shown) {
             var icon = index === 0 ? usb : index === 5 ? extOff : null
             if (icon && icon.visible !== shown)

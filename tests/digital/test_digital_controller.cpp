@@ -26,7 +26,8 @@ protected:
                 ++n;
         return n;
     }
-    QString pageText() const { return ctrl->digitalObj->property("inputText").toString(); }
+    QObject* screen(const char* name) const { return engine->rootObjects().first()->findChild<QObject*>(name); }
+    QString pageText() const { return screen("UtilityDigitalSet")->property("inputText").toString(); }
 };
 
 TEST_F(DigitalOutput, SpiIsRefusedWhileCh1SyncOutputIsOnButUartIsNot)
@@ -156,7 +157,7 @@ TEST_F(DigitalOutput, HexTextBecomesBytesAndNonNumbersBecomeZero)
     ctrl->ui().digtalTextChanged("01 ff");
     settle();
     EXPECT_EQ(ctrl->digital().digitalData(), QByteArray("01 ff"));
-    EXPECT_EQ(ctrl->digitalObj->property("hexFormat").toBool(), false);
+    EXPECT_EQ(screen("UtilityDigitalSet")->property("hexFormat").toBool(), false);
 }
 
 TEST_F(DigitalOutput, RemoteDataIsCutTo2048BytesAndShownAsUpperCaseHex)
@@ -197,7 +198,7 @@ TEST_F(DigitalOutput, TheListShowsTheEntriesOfTheType)
               QList<int>({PARAM_INDEX_DIGITAL_VALTAGE, PARAM_INDEX_UARTBAUDRATE, PARAM_INDEX_UARTDATABITS,
                           PARAM_INDEX_UARTSTOPBITS, PARAM_INDEX_UARTVERIFY, PARAM_IDNEX_DIGITALAUTOSEND,
                           PARAM_IDNEX_DIGITALSENDINTERVAL, PARAM_IDNEX_DIGITAL_FORMAT}));
-    EXPECT_TRUE(ctrl->digitalObj->property("autoSend").toBool());
+    EXPECT_TRUE(screen("UtilityDigitalSet")->property("autoSend").toBool());
 }
 
 // ---- the counter ----------------------------------------------------------
@@ -210,6 +211,7 @@ protected:
         return t ? t->property("text").toString() : QString();
     }
     QObject* frame() const { return engine->rootObjects().first()->findChild<QObject*>("counterframe"); }
+    QObject* screen(const char* name) const { return engine->rootObjects().first()->findChild<QObject*>(name); }
 };
 
 TEST_F(CounterDisplay, SwitchingOnProgramsTheFrontEndAndShowsTheInput)
@@ -235,10 +237,10 @@ TEST_F(CounterDisplay, SwitchingOnProgramsTheFrontEndAndShowsTheInput)
     EXPECT_NEAR(CSetParam::state.cntDuty[CSetParam::VALUE], 25, 1e-3);
     EXPECT_TRUE(strip().contains("12.345678 kHz")) << strip().toStdString();
     EXPECT_TRUE(strip().contains("25.000 %")) << strip().toStdString();
-    const QVariantList results = ctrl->counterObj->property("results").toList();
+    const QVariantList results = screen("UtilityCounterSet")->property("results").toList();
     ASSERT_EQ(results.size(), 5);
     EXPECT_EQ(results[0].toStringList().first(), CSetParam::state.strFre.first());
-    EXPECT_EQ(ctrl->counterObj->property("samples").toInt(), 1);
+    EXPECT_EQ(screen("UtilityCounterSet")->property("samples").toInt(), 1);
 }
 
 TEST_F(CounterDisplay, SwitchingOffStopsTheRefreshThenShowsOneClearedRefresh)
@@ -259,7 +261,7 @@ TEST_F(CounterDisplay, SwitchingOffStopsTheRefreshThenShowsOneClearedRefresh)
     EXPECT_TRUE(strip().contains("------")) << strip().toStdString();
     EXPECT_FALSE(strip().contains("kHz"));
     EXPECT_EQ(frame()->property("width").toInt(), 16);
-    EXPECT_EQ(ctrl->counterObj->property("samples").toInt(), 0);
+    EXPECT_EQ(screen("UtilityCounterSet")->property("samples").toInt(), 0);
 }
 
 } // namespace

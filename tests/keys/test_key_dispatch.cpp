@@ -6,6 +6,7 @@
 #include <QQuickItem>
 #include <QSignalSpy>
 #include <QThread>
+#include "app/screenviews.h"
 #include "hardware/ckeyqthread.h"
 #include "tests/selection/selection_fixture.h"
 
@@ -49,7 +50,7 @@ protected:
         ctrl->keyPress(k, repeat, where);
         settle();
     }
-    QObject* inputList() const { return ctrl->channelAt(CH1)->mObject->findChild<QObject*>("inputlistview"); }
+    QObject* inputList() const { return obj("ch1mc")->findChild<QObject*>("inputlistview"); }
     channelModel* freq() { return entry(0, PARAM_INDEX_FREQ); }
 };
 
@@ -208,7 +209,7 @@ TEST_F(KeyDispatch, ArrowsMoveTheListAndTheWaveThenTheModelTakesTheKnob)
 
     channelModel* f = freq();
     ASSERT_NE(f, nullptr);
-    ASSERT_EQ(ctrl->ui().getCurChannelModel(list, &ctrl->ui().chInputList[0]), f);
+    ASSERT_EQ(ctrl->ui().getCurChannelModel(ScreenView::inputList(CH1), &ctrl->ui().chInputList[0]), f);
     key(Key_Ok);
     ASSERT_TRUE(f->rparamfocus());
     key(Key_Up, 3); // three merged knob steps on the leading digit

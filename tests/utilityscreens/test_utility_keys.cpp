@@ -19,6 +19,15 @@ TEST_F(UtilityScreens, TheSystemListWrapsWithinEachColumnAndLeftReturnsToTheMenu
     EXPECT_EQ(at(sys), 5);
     key(Key_Down);
     EXPECT_EQ(at(sys), 0);
+    // Keys back to back (a script): the second goes from where the first
+    // went, before the screen has shown it.
+    ctrl->keyPress(Key_Up, 1, KEY_FROM_REMOTE);
+    ctrl->keyPress(Key_Up, 1, KEY_FROM_REMOTE);
+    settle();
+    EXPECT_EQ(at(sys), 4);
+    key(Key_Down);
+    key(Key_Down);
+    EXPECT_EQ(at(sys), 0);
     key(Key_Right);
     EXPECT_EQ(at(sys), 6);
     key(Key_Up);
@@ -214,7 +223,10 @@ TEST_F(UtilityScreens, ChannelSettingListsSkipMaskedChannels)
     settle();
     QObject* l1 = in("utilitySetch1", "setlistview");
     QObject* l3 = in("utilitySetch3", "setlistview");
-    obj("utilitySetch2")->setProperty("mask", true);
+    // CH2 serves another role (digital output): its list is greyed.
+    ctrl->ChDisableDisUpdate(CH2, CHANNEL_ALTERFUN_DIGITAL, QStringLiteral("UART-TX"), false);
+    settle();
+    ASSERT_TRUE(obj("utilitySetch2")->property("mask").toBool());
     focus(l1, 0);
     key(Key_Right);
     EXPECT_TRUE(focused(l3));
