@@ -171,9 +171,12 @@ TEST_F(Pairs, BadCouplingInputNeverReachesTheRecordOrARegister)
     remote(COUPLE12, PARAM_INDEX_CHCOUPLEAMPLDEV, -std::numeric_limits<double>::infinity());
     EXPECT_DOUBLE_EQ(rec(CH1).ChCoupleAmplDev, 0.25);
 
-    // A pair other than the two: no record changes.
+    // A pair other than the two, or a channel's entry sent to a pair: no
+    // record changes.
     const QByteArray before(reinterpret_cast<const char*>(&sys_param::HWinfo), sizeof(HardWareInfo));
     remote(COUPLE34 + 1, PARAM_INDEX_CHCOUPLEFREQSW, 1);
+    remote(COUPLE12, PARAM_INDEX_FREQ, 77);
+    remote(9, PARAM_INDEX_FREQ, 77);
     remote(CH1, PARAM_INDEX_CHCOUPLEFREQSW, 1);
     remote(-1, PARAM_INDEX_CHCOUPLEFREQSW, 1);
     EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(&sys_param::HWinfo), sizeof(HardWareInfo)), before);

@@ -2,6 +2,7 @@
 // to bad requests, the console and the page in a real (headless) browser.
 #include <gtest/gtest.h>
 #include <QFile>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QSettings>

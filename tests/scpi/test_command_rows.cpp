@@ -97,7 +97,9 @@ protected:
 
 TEST_F(CommandRows, ArbFileIsLookedUpAsAPlainName)
 {
-    // A name leaving its folder: scpi_rows.py, "arb file escaping its folder".
+    // A name with a path is refused before anything is looked up.
+    EXPECT_EQ(send("CHANnel1:BASe:ARB USER,\"../x.bsv\""), L {});
+    EXPECT_EQ(errs, E {-224});
     inst.found = "/run/media/mmcblk0p1/waves/x.bsv";
     EXPECT_EQ(send("CHANnel2:MODulate:ARB USER,\"x.bsv\""),
               (L {"find /run/media/mmcblk0p1 x.bsv", "store 1 /run/media/mmcblk0p1/waves/x.bsv",

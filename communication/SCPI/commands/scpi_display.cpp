@@ -4,7 +4,10 @@
 #include <QImageWriter>
 #include <cstdio>
 #include <cstring>
+#include <algorithm>
 #include <atomic>
+#include <condition_variable>
+#include <memory>
 #include <mutex>
 #include <system_error>
 #include <thread>
@@ -130,31 +133,55 @@ bool packBand(const unsigned char* pixels, int y0, PackedBand& band)
     return ok;
 }
 
+// The bands of one picture to pack, shared by the encoding thread and a
+// helper. Each band is packed by the one thread that took it from `next`.
+struct BandWork {
+    const unsigned char* pixels = nullptr;
+    int todo[kBands] = {};
+    int count = 0;
+    std::atomic<int> next {0};
+    std::atomic<int> done {0};
+    std::atomic<bool> ok {true};
+    std::mutex lock;
+    std::condition_variable finished;
+};
+
+void packSome(BandWork& w)
+{
+    for (int i = w.next++; i < w.count; i = w.next++) {
+        if (!packBand(w.pixels, w.todo[i] * kBandRows, g_pngBands[w.todo[i]]))
+            w.ok = false;
+        if (++w.done == w.count) {
+            std::lock_guard<std::mutex> held(w.lock);
+            w.finished.notify_all();
+        }
+    }
+}
+
 // Packs the listed bands; false when any of them failed. With more than one
-// band to pack, a helper thread takes bands from the same list: the bands are
-// independent deflate streams, so two cores halve the reply of a screen that
-// changed everywhere. Each band is written by the one thread that took it.
+// band to pack, a helper thread takes bands from the same list: the bands
+// are independent deflate streams, so a second core halves the reply of a
+// screen that changed everywhere. The encoding thread never waits for the
+// helper to start: on a busy machine it packs every band itself, and a
+// helper that comes late finds none left (it keeps the shared list alive
+// until it has looked).
 bool packBands(const unsigned char* pixels, const int* todo, int count)
 {
-    std::atomic<int> next {0};
-    std::atomic<bool> ok {true};
-    auto work = [&]() {
-        for (int i = next++; i < count; i = next++)
-            if (!packBand(pixels, todo[i] * kBandRows, g_pngBands[todo[i]]))
-                ok = false;
-    };
-    std::thread helper;
+    auto w = std::make_shared<BandWork>();
+    w->pixels = pixels;
+    w->count = count;
+    std::copy(todo, todo + count, w->todo);
     if (count > 1) {
         try {
-            helper = std::thread(work);
+            std::thread([w]() { packSome(*w); }).detach();
         } catch (const std::system_error&) {
             // No thread to be had: this one packs them all.
         }
     }
-    work();
-    if (helper.joinable())
-        helper.join();
-    return ok;
+    packSome(*w);
+    std::unique_lock<std::mutex> held(w->lock);
+    w->finished.wait(held, [&] { return w->done.load() == count; });
+    return w->ok;
 }
 
 QByteArray encodePng(const unsigned char* pixels)
