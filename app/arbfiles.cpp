@@ -108,7 +108,7 @@ void ArbFiles::reportMissingFile(const QString& path)
     char tip[96];
     SCPI_FormatErrorTip(tip, sizeof tip, SCPI_ERROR_FILE_NAME_NOT_FOUND);
     const QString text = QString::fromUtf8(tip) + QLatin1Char(' ') + QFileInfo(path).fileName() + QLatin1Char(' ');
-    if (o.mainObject)
+    if (o.screenWindow())
         emit o.TipsMessage(MESSAGE_TYPE_ERROR, ERROR_SCPI, false, text, true);
     else
         pendingFileTips << text;

@@ -189,13 +189,13 @@ public:
     // (SetSN stores it); cut to 31 characters.
     static void useSerialNumber(const char* text);
 
-    // ---- the screens ----------------------------------------------------------
     // The screens' window (set at start-up, null without screens): the
-    // screen capture reads its frames and its signals reach the slots
-    // below. Nothing is called on it; the screens take Uidata's signals.
-    QObject* mainObject = nullptr;
-    // The waveform previews (C++ items) the channels paint into.
-    PseWave* pseObject[4] = {nullptr, nullptr, nullptr, nullptr};
+    // screen capture reads its frames. A test rig without screens sets a
+    // window of its own.
+    QObject* screenWindow() const { return mainObject; }
+    void setScreenWindow(QObject* window) { mainObject = window; }
+    // The waveform preview channel ch paints into (null before the screens).
+    PseWave* preview(int ch) const { return ch >= CH1 && ch <= CH4 ? pseObject[ch] : nullptr; }
 
 signals:
     void tempdis(float temp);
@@ -355,6 +355,11 @@ private:
     fpga_config fpgaconfig;
     static char SN[32];
     bool factorymodel = true;
+    // The screens' window: its signals reach the slots above. Nothing is
+    // called on it; the screens take Uidata's signals.
+    QObject* mainObject = nullptr;
+    // The waveform previews (C++ items) the channels paint into.
+    PseWave* pseObject[4] = {nullptr, nullptr, nullptr, nullptr};
 
     Supervision supervision_ {*this};
     NetworkSettings network_ {*this};

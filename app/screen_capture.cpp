@@ -103,7 +103,7 @@ bool ScreenCapture::getscreenShot(bool convert, QString savePath, int where)
         }
         std::memcpy(pixelData, kBmpHeader, sizeof(kBmpHeader));
     }
-    screenShotOk = readFrame(o.mainObject, pixelData + kHeaderBytes);
+    screenShotOk = readFrame(o.screenWindow(), pixelData + kHeaderBytes);
     if (!screenShotOk)
         qWarning("screen capture: no frame to read");
 
@@ -156,7 +156,7 @@ QByteArray ScreenCapture::displayCapture()
         std::memcpy(remoteCapture.data(), pixelData, kCaptureBytes);
         return remoteCapture;
     };
-    QObject* gui = o.mainObject ? o.mainObject : QCoreApplication::instance();
+    QObject* gui = o.screenWindow() ? o.screenWindow() : QCoreApplication::instance();
     if (!gui || gui->thread() == QThread::currentThread())
         return job();
     struct Pending {

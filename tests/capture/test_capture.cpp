@@ -57,12 +57,12 @@ protected:
         window->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
         QTest::qWait(100);
-        ctrl->mainObject = window;
+        ctrl->setScreenWindow(window);
         sys_param::HWinfo.Beep = 1;
     }
     void TearDown() override
     {
-        ctrl->mainObject = nullptr;
+        ctrl->setScreenWindow(nullptr);
         delete window;
         ControllerTest::TearDown();
     }
@@ -155,7 +155,7 @@ TEST_F(CaptureTest, MissingFolderReportsTheFailureWithTheWarningBeep)
 
 TEST_F(CaptureTest, NoWindowNoCapture)
 {
-    ctrl->mainObject = nullptr;
+    ctrl->setScreenWindow(nullptr);
     EXPECT_FALSE(ctrl->getscreenShot(true));
     EXPECT_TRUE(ctrl->displayCapture().isEmpty());
 }

@@ -66,7 +66,7 @@ TEST_F(Screens, EveryObjectTheControllerLooksUpExists)
         ASSERT_NE(pse, nullptr) << wave.constData();
         EXPECT_EQ(pse->ch, ch - 1);
         EXPECT_EQ(pse->penWidth(), 2);
-        EXPECT_EQ(ctrl->pseObject[ch - 1], pse);
+        EXPECT_EQ(ctrl->preview(ch - 1), pse);
     }
     for (const char* name : {"screenmask", "askWindow", "appdata", "imglocker", "imgnetoff", "vk"})
         EXPECT_NE(obj(name), nullptr) << name;
