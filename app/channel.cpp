@@ -3,6 +3,7 @@
 #include <QDebug>
 #include <QMetaObject>
 #include "app/channalmodel.h"
+#include "app/ornav72.h"
 #include "WaveView/psewave.h"
 #include "app/signal/signal_base.h"
 #include "app/signal/signal_mod.h"
@@ -275,14 +276,22 @@ QVariantList Channel::channelModeltoVariant(QList<channelModel*>* list)
     QVariantList out;
     if (!list)
         return out;
-    for (channelModel* m : *list)
+    // The screens build their rows from these entries: their shown copies
+    // follow the record as it is now.
+    for (channelModel* m : *list) {
+        if (m)
+            m->publishShown();
         out.append(QVariant::fromValue(static_cast<QObject*>(m)));
+    }
     return out;
 }
 
 void Channel::qmlparamLoad()
 {
-    // The channel page rebuilds its entry list from Uidata's input list.
+    // The channel page rebuilds its entry list from Uidata's input list and
+    // asks for the channel's mode and wave: from the copies published here.
+    if (pOrnav72)
+        pOrnav72->uidata.publishChannel(ch);
     if (mObject && mObject->metaObject()->indexOfMethod("paramLoad()") >= 0)
         QMetaObject::invokeMethod(mObject, "paramLoad", Qt::QueuedConnection);
 }

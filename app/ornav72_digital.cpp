@@ -16,7 +16,12 @@ channelModel* sysEntry(const QList<channelModel*>& list, int paramindex)
     return i >= 0 && i < list.size() ? list[i] : nullptr;
 }
 
-QVariant shown(channelModel* m) { return QVariant::fromValue(static_cast<QObject*>(m)); }
+// An entry of a list the screens are given, its shown copies refreshed.
+QVariant shown(channelModel* m)
+{
+    m->publishShown();
+    return QVariant::fromValue(static_cast<QObject*>(m));
+}
 
 // Above this bit clock the output stage only swings 5 V.
 const double kFullSwingClock = 10000000.0;
@@ -119,6 +124,7 @@ void Ornav72::updatedigitalChIO()
         normal(CH4);
         break;
     }
+    uidata.publishDigital();
 }
 
 void Ornav72::digitalClkChanged()
@@ -174,9 +180,18 @@ void Ornav72::digitaAutoSendChanged()
     emit channelParamChanged(CH_DIGITAL);
 }
 
-void Ornav72::digitalRequestPaint() { emit uidata.digitalPaintRequested(); }
+// The digital page reads its settings from Uidata's copies when it redraws.
+void Ornav72::digitalRequestPaint()
+{
+    uidata.publishDigital();
+    emit uidata.digitalPaintRequested();
+}
 
-void Ornav72::digitalDisUpdate() { emit uidata.digitalReloadRequested(); }
+void Ornav72::digitalDisUpdate()
+{
+    uidata.publishDigital();
+    emit uidata.digitalReloadRequested();
+}
 
 void Ornav72::updateDigitalSetlist()
 {

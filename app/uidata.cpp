@@ -45,6 +45,7 @@ channelModel* Uidata::getCurChannelModel(QObject* listView, QVariantList* list)
 
 void Uidata::sendInputListChanged(int ch)
 {
+    publishChannel(ch);
     switch (ch) {
     case 0: emit ch1InputListChanged(shownList(chInputList[0])); break;
     case 1: emit ch2InputListChanged(shownList(chInputList[1])); break;
@@ -123,25 +124,77 @@ void Uidata::channelCopy(int ch)
         controller->channalCopy(CH_ID(ch));
 }
 
+void Uidata::publishChannel(int ch)
+{
+    if (ch < 0 || ch >= 4)
+        return;
+    const CH_DATA& d = sys_param::ch(CH_ID(ch));
+    ShownChannel c;
+    c.workMode = d.WorkMode;
+    c.baseWave = d.BaseWave;
+    c.modType = d.ModType;
+    c.sweepType = d.SweepType;
+    c.burstType = d.BurstType;
+    std::lock_guard<std::mutex> k(shownLock);
+    m_shownCh[ch] = c;
+}
+
+void Uidata::publishDigital()
+{
+    const HardWareInfo& hw = sys_param::HWinfo;
+    ShownDigital d;
+    d.type = hw.digitalType;
+    d.textFormat = hw.digitalfromat;
+    d.autoSend = hw.digitalAutoSend;
+    d.on = sys_param::digitalSW;
+    d.uartDataBits = hw.digitalUARTDataBits;
+    d.uartStopBits = hw.digitalUARTStopBits;
+    d.uartParity = hw.digitalUARTParity;
+    for (int t = 0; t < 8; ++t)
+        if (!controller || controller->digitalIOAvalid(uint(t)))
+            d.freeTypes |= 1 << t;
+    std::lock_guard<std::mutex> k(shownLock);
+    m_shownDigital = d;
+}
+
+void Uidata::publishRecord()
+{
+    for (int ch = 0; ch < 4; ++ch)
+        publishChannel(ch);
+    publishDigital();
+}
+
+Uidata::ShownChannel Uidata::shownChannel(int ch) const
+{
+    std::lock_guard<std::mutex> k(shownLock);
+    return ch >= 0 && ch < 4 ? m_shownCh[ch] : ShownChannel();
+}
+
+Uidata::ShownDigital Uidata::shownDigital() const
+{
+    std::lock_guard<std::mutex> k(shownLock);
+    return m_shownDigital;
+}
+
 int Uidata::getCurrentModel(int ch)
 {
     if (ch < 0 || ch >= 4) {
         qWarning("[error]ch:%d", ch);
         return 0;
     }
-    return int(sys_param::ch(CH_ID(ch)).WorkMode >> 12);
+    return int(shownChannel(ch).workMode >> 12);
 }
 
 int Uidata::getcurIndex(int ch, int kind)
 {
     if (ch < 0 || ch >= 4)
         return 0;
-    const CH_DATA& d = sys_param::ch(CH_ID(ch));
+    const ShownChannel d = shownChannel(ch);
     switch (kind) {
-    case 0: return int(d.BaseWave) & 0xF;
-    case 1: return int(d.ModType) & 0xF;
-    case 2: return int(d.SweepType) & 0xF;
-    case 3: return int(d.BurstType) & 0xF;
+    case 0: return int(d.baseWave) & 0xF;
+    case 1: return int(d.modType) & 0xF;
+    case 2: return int(d.sweepType) & 0xF;
+    case 3: return int(d.burstType) & 0xF;
     default: return 0;
     }
 }
@@ -151,10 +204,11 @@ int Uidata::firstSupported(int ch, int kind)
 {
     if (!controller || ch < 0 || ch >= 4 || !controller->channel[ch])
         return -1;
+    // The signal lists and their base-wave masks are built once with the
+    // channel and never change.
     Channel* c = controller->channel[ch];
     const QList<Signal*>& list = kind == 1 ? c->modulateSignal : kind == 2 ? c->sweepSignal : c->burstSignal;
-    const CH_DATA& d = sys_param::ch(CH_ID(ch));
-    const int wave = int(d.BaseWave);
+    const int wave = int(shownChannel(ch).baseWave);
     auto supports = [&](int i) {
         const Signal_mod* m = i >= 0 && i < list.size() ? dynamic_cast<const Signal_mod*>(list.at(i)) : nullptr;
         return m && m->allowsBase(wave);
@@ -165,13 +219,16 @@ int Uidata::firstSupported(int ch, int kind)
     for (int i = 0; i < list.size(); ++i) {
         if (!supports(i))
             continue;
-        const CH_ID id = CH_ID(ch);
+        // The page asks the controller for this type next, which stores it
+        // in the record; until then the copy answers with it.
+        std::lock_guard<std::mutex> k(shownLock);
+        ShownChannel& d = m_shownCh[ch];
         if (kind == 1)
-            sys_param::SetChModType(id, sys_param::modTypeOfIndex(i));
+            d.modType = u32(sys_param::modTypeOfIndex(i));
         else if (kind == 2)
-            sys_param::SetChSweepType(id, SWEEP_Type(WORK_SCAN + i));
+            d.sweepType = u32(WORK_SCAN + i);
         else
-            sys_param::SetChBurstType(id, BURST_Type(WORK_BURST + i));
+            d.burstType = u32(WORK_BURST + i);
         return i;
     }
     return -1;

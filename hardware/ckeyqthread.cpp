@@ -7,6 +7,7 @@
 #include "hardware/CSetParam.h"
 #include "param/global.h"
 #include "param/systype.h"
+#include "platform/handoff.h"
 
 std::atomic<bool> pc_lock {false};
 std::atomic<bool> keyLockRemoteMode {false};
@@ -145,6 +146,9 @@ CKeyQThread::~CKeyQThread()
     if (mThread) {
         mThread->quit();
         mThread->wait();
+        // The key loop has ended with its thread (marked at its end): what
+        // it used goes away with this object.
+        handoffTake(this);
         delete mThread;
     }
 }
@@ -303,6 +307,7 @@ void CKeyQThread::slotOfThread()
         else
             IdleTimeout();
     }
+    handoffSend(this);
 }
 
 void* CKeyQThread::KeyScan(void* self)
