@@ -104,12 +104,13 @@ int main(int argc, char* argv[])
 
     // 6..8. Its worker thread.
     auto* worker = new QThread();
+    worker->setObjectName(QStringLiteral("controller")); // the thread's name in top and perf
     controller->moveToThread(worker);
-    controller->fpgaconfig.moveToThread(worker);
-    QObject::connect(&controller->fpgaconfig, &fpga_config::write_process, &controller->uidata,
-                     &Uidata::updateProcessBar, Qt::QueuedConnection);
-    QObject::connect(&controller->uidata, &Uidata::cmd_fpgaconfig, &controller->fpgaconfig,
-                     &fpga_config::fpga_cfg_write, Qt::QueuedConnection);
+    controller->fpga().moveToThread(worker);
+    QObject::connect(&controller->fpga(), &fpga_config::write_process, &controller->ui(), &Uidata::updateProcessBar,
+                     Qt::QueuedConnection);
+    QObject::connect(&controller->ui(), &Uidata::cmd_fpgaconfig, &controller->fpga(), &fpga_config::fpga_cfg_write,
+                     Qt::QueuedConnection);
     worker->start(QThread::InheritPriority);
 
     // 9. Translation: language 0 keeps the texts of the screens.
@@ -120,8 +121,8 @@ int main(int argc, char* argv[])
 
     // 10. QML engine with the state object.
     auto* engine = new QQmlApplicationEngine();
-    controller->uidata.engine = engine;
-    engine->rootContext()->setContextProperty("uidata", &controller->uidata);
+    controller->ui().engine = engine;
+    engine->rootContext()->setContextProperty("uidata", &controller->ui());
 
     // 11. Back-light level before the first frame.
     controller->brightnessChanged();

@@ -139,19 +139,15 @@ bool ArbWaveData::ParseArbHead(const char* data, size_t length, ArbParam& param,
     return false;
 }
 
-QString ArbWaveData::SaveDataToFile(int ch, QString name, QString type, const char* data, size_t length,
-                                    SaveResult* result)
+ArbWaveData::SaveResult ArbWaveData::CheckReceived(int ch, const QString& name, const QString& type, const char* data,
+                                                   size_t length)
 {
-    SaveResult dummy;
-    SaveResult& res = result ? *result : dummy;
-    res = SaveBadName;
     if (ch < 0 || ch > 3 || !ValidRemoteName(name, type)) {
         qWarning("refused received file name for CH%d: %s", ch + 1, qPrintable(name));
-        return QString();
+        return SaveBadName;
     }
-    res = SaveBadHeader;
     if (data == nullptr && length > 0)
-        return QString();
+        return SaveBadHeader;
     // Checked on the bytes held, before the storage is touched: a file that
     // is no wave or list never replaces one that is.
     bool ok;
@@ -179,7 +175,16 @@ QString ArbWaveData::SaveDataToFile(int ch, QString name, QString type, const ch
         if (!ok)
             qWarning("save head check error!");
     }
-    if (!ok)
+    return ok ? SaveOk : SaveBadHeader;
+}
+
+QString ArbWaveData::SaveDataToFile(int ch, QString name, QString type, const char* data, size_t length,
+                                    SaveResult* result)
+{
+    SaveResult dummy;
+    SaveResult& res = result ? *result : dummy;
+    res = CheckReceived(ch, name, type, data, length);
+    if (res != SaveOk)
         return QString();
     res = SaveFailed;
     const QString board = ReceivedPath(ch, type, name);

@@ -57,6 +57,10 @@ public:
     // Returns the board path, or "" on failure (*result says why).
     static QString SaveDataToFile(int ch, QString name, QString type, const char* data, size_t length,
                                   SaveResult* result = nullptr);
+    // The checks SaveDataToFile makes before it writes anything: SaveOk when
+    // the name, channel and header are good (a bsv carrying exactly its
+    // points), else why not.
+    static SaveResult CheckReceived(int ch, const QString& name, const QString& type, const char* data, size_t length);
 
     // Reads an arbitrary-wave header; on success the file position is the
     // first data byte.

@@ -15,22 +15,35 @@ void CWaveCreate::peaksample(const short* src, int n, int start, short* dst, int
         return;
     // Alternating maximum and minimum of the samples skipped between two
     // points keeps the envelope of waves much faster than the trace visible.
+    // Every edit of a value redraws the preview: the skipped samples are
+    // walked with an index that wraps by a compare, not by a division per
+    // sample (the divisions were half the controller's time per setter).
     long long prev = start;
-    dst[0] = src[wrap(prev, n)];
+    int at = wrap(prev, n); // src index of sample prev
+    dst[0] = src[at];
     for (int j = 1; j < m; ++j) {
         const long long t = start + (long long)j * n / m;
-        short v = src[wrap(t, n)];
-        for (long long k = prev + 1; k < t; ++k) {
-            const short s = src[wrap(k, n)];
-            if (j & 1) {
-                if (s > v)
-                    v = s;
-            } else if (s < v) {
-                v = s;
+        const int to = wrap(t, n);
+        short v = src[to];
+        int k = at;
+        if (j & 1) {
+            for (long long c = prev + 1; c < t; ++c) {
+                if (++k == n)
+                    k = 0;
+                if (src[k] > v)
+                    v = src[k];
+            }
+        } else {
+            for (long long c = prev + 1; c < t; ++c) {
+                if (++k == n)
+                    k = 0;
+                if (src[k] < v)
+                    v = src[k];
             }
         }
         dst[j] = v;
         prev = t;
+        at = to;
     }
 }
 

@@ -62,7 +62,7 @@ public:
         if (!shown_)
             return;
         // 100 takes the bar down with the message.
-        ctrl_->uidata.updateProcessBar(100);
+        ctrl_->ui().updateProcessBar(100);
         ctrl_->SetInfoWindowState(QStringLiteral("closed"), Uidata::ASK_NONE);
     }
     // Per cent of the whole load.
@@ -73,7 +73,7 @@ public:
         percent = std::max(0, std::min(99, percent));
         if (shown_ && percent != last_) {
             last_ = percent;
-            ctrl_->uidata.updateProcessBar(percent);
+            ctrl_->ui().updateProcessBar(percent);
         }
     }
     // A part of the load that covers [from, to] of the whole.
@@ -88,7 +88,7 @@ private:
     {
         shown_ = true;
         ctrl_->SetInfoWindowState(QStringLiteral("fileloadding"), Uidata::ASK_FILELOADING);
-        ctrl_->uidata.updateProcessBar(0);
+        ctrl_->ui().updateProcessBar(0);
         last_ = 0;
     }
     Ornav72* ctrl_;
@@ -196,7 +196,7 @@ bool ArbFiles::loadArbInto(CH_ID ch, const QString& path, const char* data, size
         emit o.TipsMessage(MESSAGE_TYPE_TIPS, TIPS_FILE_FORMAT_ERROR, false, QString(), true);
         return false;
     }
-    Channel* c = o.channel[ch];
+    Channel* c = o.channelAt(ch);
     if (!c)
         return true;
     if (channelModel* m = c->entry(base ? PARAM_INDEX_ARBFILE : PARAM_INDEX_MODARBFILE))
@@ -239,7 +239,7 @@ void ArbFiles::chUpdateListMem(int chIndex, QString file, bool exe, bool tempfil
         QFile::remove(PlatformRoot::path(path));
     if (!ok)
         emit o.TipsMessage(MESSAGE_TYPE_TIPS, TIPS_FILE_FORMAT_ERROR, false, QString(), true);
-    Channel* c = o.channel[ch];
+    Channel* c = o.channelAt(ch);
     if (!c)
         return;
     if (channelModel* m = c->entry(PARAM_INDEX_MODLISTFILE))

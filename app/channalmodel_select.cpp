@@ -89,7 +89,7 @@ QString MutSelectModel::onKeyEvent(int key, int)
 
     if (paramindex == PARAM_INDEX_SYSPRESETFILE) {
         wparamfocus(false);
-        SysParm* store = pOrnav72 ? pOrnav72->sysparm : nullptr;
+        SysParm* store = pOrnav72 ? pOrnav72->sysParm() : nullptr;
         if (key < 0 || key >= kPresetFiles || !store) {
             // Only five preset files exist; without the persistence object
             // nothing can be saved, and saying so beats a false "saved".

@@ -290,10 +290,10 @@ void Channel::qmlparamLoad()
 {
     // The channel page rebuilds its entry list from Uidata's input list and
     // asks for the channel's mode and wave: from the copies published here.
-    if (pOrnav72)
-        pOrnav72->uidata.publishChannel(ch);
-    if (mObject && mObject->metaObject()->indexOfMethod("paramLoad()") >= 0)
-        QMetaObject::invokeMethod(mObject, "paramLoad", Qt::QueuedConnection);
+    if (pOrnav72) {
+        pOrnav72->ui().publishChannel(ch);
+        emit pOrnav72->ui().chParamLoadRequested(int(ch));
+    }
 }
 
 void Channel::setpse(PseWave* pse)

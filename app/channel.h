@@ -29,7 +29,6 @@ public:
     int alterfun = CHANNEL_ALTERFUN_CLOSED;
     Channel* pFriendCh = nullptr;
     Channel* pSyncCh = nullptr;
-    QObject* mObject = nullptr;
     std::atomic<bool> safeOff {false};
     QList<channelModel*> chParaList;
     QList<channelModel*>* pcurrentlist = nullptr;

@@ -90,8 +90,6 @@ Ornav72::Ornav72()
                       false);
         if (d.ListFileDir[0] != '\0')
             emit chListCmd(ch, QString::fromLocal8Bit(d.ListFileDir, int(strnlen(d.ListFileDir, 128))), false, false);
-        outputObject[ch] = nullptr;
-        handlTrigObject[ch] = nullptr;
         for (int index : {int(PARAM_INDEX_MODWAVE), int(PARAM_INDEX_HARMONICTYPE)})
             if (channelModel* m = channel[ch]->entry(index))
                 connect(m, &channelModel::valueChanged, this, &Ornav72::ParamListChanged);
@@ -205,8 +203,7 @@ Ornav72::~Ornav72()
 void Ornav72::SetInfoWindowState(QString state, Uidata::ASK_TYPE type)
 {
     askwindtype = type;
-    if (mainObject)
-        QMetaObject::invokeMethod(mainObject, "infoWindowState", Q_ARG(QVariant, state), Q_ARG(QVariant, int(type)));
+    emit uidata.askWindowRequested(state, int(type));
 }
 
 void Ornav72::UIStartUpInit(QObject* root)
@@ -285,9 +282,6 @@ void Ornav72::initObject()
     // 7. Reference clock input and output as stored, then the phases restart.
     CSetParam::SetExtCLKIn(sys_param::HWinfo.ClockSource, sys_param::HWinfo.ClockOut);
     CSetParam::ResetFPFGA(true);
-
-    if (counterObj == nullptr)
-        qDebug("get counter obj error !!");
 
     runRecondTime.start();
     supervision_.clrSavescreen();

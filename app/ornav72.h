@@ -4,6 +4,7 @@
 // lines; runs the start-up sequence and routes parameter changes and status
 // messages. Constructed in the GUI thread, then moved to its worker thread.
 #include <atomic>
+#include <functional>
 #include <QElapsedTimer>
 #include <QImage>
 #include <QList>
@@ -22,6 +23,7 @@
 #include "app/screen_capture.h"
 #include "app/upgrade.h"
 #include "app/arbfiles.h"
+#include "app/digital_protocol.h"
 #include "communication/SCPI/commands/scpi_service_host.h"
 #include "communication/SCPI/commands/scpi_display_host.h"
 #include "communication/SCPI/commands/scpi_digital_host.h"
@@ -34,7 +36,7 @@ class channelModel;
 class QTimer;
 class QThread;
 
-class Ornav72 : public QObject, public ScpiServiceHost, public ScpiDigitalHost, public ScpiDisplayHostOwner {
+class Ornav72 : public QObject, public ScpiServiceHost, public ScpiDigitalHostOwner, public ScpiDisplayHostOwner {
     Q_OBJECT
 public:
     Ornav72();
@@ -42,9 +44,8 @@ public:
 
     void UIStartUpInit(QObject* root);
     void initObject();
+    // Takes the waveform previews of the screens (GUI thread, at start-up).
     void getMainBarFromQml(QObject* root);
-    void getChObjectFromQml(CH_ID ch, QObject* tabs);
-    void getUtilitObjectFromQml(QObject* tabutility);
 
     static qint64 clock_tick();
     // The current channel 0..3 (CH_ID); asked by the remote channel queries
@@ -59,11 +60,10 @@ public:
     void serviceSaveHttp(const QString& text) override;
     QString serviceHttp() override;
     void serviceWakeScreen() override;
-    // The digital-output rows of the remote interface.
-    bool digitalLinesFree(unsigned type) override;
-    bool digitalChangeType(int type) override;
-    QByteArray digitalData() override;
-    void digitalTakeRemoteData(const QByteArray& data) override;
+    // The digital-output rows of the remote interface, answered by the part
+    // that drives the output.
+    ScpiDigitalHost* digitalHost() override { return &digital_; }
+    DigitalProtocol& digital() { return digital_; }
 
     // System information and serial number (settings file "SysInfo", "SN").
     QString InitSysInfo();
@@ -145,92 +145,57 @@ public:
     void connectSettingHandlers();
 
     // ---- frequency counter and digital protocol output --------------------
-    // Whether an output type can have its channels: SPI and I2C need CH3 and
-    // CH4 (not while CH1's or CH2's sync output is on), UART needs CH4 (not
-    // while CH2's sync output is on).
-    bool digitalIOAvalid(uint type);
     // Stores a new output type when the output is off or the type is
     // available; false (and tip 11) otherwise.
     Q_INVOKABLE bool digitalTypeChanged(int newfun);
-    // Roles and labels of CH2..CH4 for the current type and switch.
-    void updatedigitalChIO();
-    // The entries the digital page shows for the current type.
-    void updateDigitalSetlist();
-    // Programs the digital output from the record and the data buffer.
-    void digitalExe();
-    // Bytes of digitaltext (hexadecimal or text format) into buffer (2048
-    // bytes at least); sets digitalLength.
-    void GetDigitalDataByte(char* buffer);
     // Data received remotely: at most 2048 bytes, shown on the page.
-    void digitalRemoteSetTxt(const char* data, size_t length);
     Q_INVOKABLE void digitalRemoteData(QByteArray data);
     // The model wiring of the counter and digital entries (sysparalist 18..34).
     void connectCounterDigitalModels();
     // Counter switched: apply it and open or close the counter strip.
     void counterSwChanged();
-    // Reloads the digital page's entries.
-    void digitalDisUpdate();
 
-    // ---- fields, in declaration order -------------------------------------
-    // Threads: every field below belongs to the controller's thread (its
-    // slots, the tick it posts to itself, the remote requests queued to it)
-    // unless its comment names another owner or guard. The GUI thread reaches
-    // them only through queued calls; the screens read Uidata and the entries.
-    bool listFileType[4] = {false, false, false, false};
-    // Last visibility given to each channel's manual-trigger button (-1 none yet).
-    int handlTrigShown[4] = {-1, -1, -1, -1};
-    bool education = false;
-    uint32_t bandwidth = 0;
-    CKeyQThread* KeyQThread = nullptr;
-    Uidata uidata;
-    QObject* pTemptextObj = nullptr;
-    QObject* screenmaksobj = nullptr;
-    QObject* askWindowobj = nullptr;
+    // ---- what the parts, the screens' data and the remote side reach ------
+    // The state the screens read (lives in the GUI thread).
+    Uidata& ui() { return uidata; }
+    // Channel ch (CH1..CH4); null for another index or before the screens
+    // built it.
+    Channel* channelAt(int ch) const { return ch >= CH1 && ch <= CH4 ? channel[ch] : nullptr; }
+    // The system, counter and digital-output entries, in parameter order
+    // from PARAM_INDEX_SYS_START.
+    const QList<channelModel*>& systemModels() const { return sysparalist; }
+    // The front-panel key reader (null until the screens are up).
+    CKeyQThread* keyReader() const { return KeyQThread; }
+    // The parameter record's persistence (EEPROM and power-up setting).
+    SysParm* sysParm() const { return sysparm; }
+    // The board lines: power key, fan, expander.
+    mem_io& boardLines() { return memio; }
+    // The FPGA configuration port: bitstream loads and upgrade scripts.
+    fpga_config& fpga() { return fpgaconfig; }
+    // The question the info window asks (ASK_NONE while it is closed).
+    Uidata::ASK_TYPE askWindowType() const { return askwindtype; }
+    void setAskWindowType(Uidata::ASK_TYPE type) { askwindtype = type; }
+    // Whether channel ch's file browser offers frequency lists.
+    bool listFileShown(int ch) const { return ch >= CH1 && ch <= CH4 && listFileType[ch]; }
+    // From the system information: the education model, the bandwidth
+    // variant; and whether the factory menu was opened.
+    bool educationModel() const { return education; }
+    uint32_t bandwidthVariant() const { return bandwidth; }
+    bool factoryModel() const { return factorymodel; }
+    // Starts the uptime clock behind clock_tick() (the start-up does; a rig
+    // without a controller too).
+    static void startUptimeClock() { runRecondTime.start(); }
+    // The serial number the identification reports, without storing it
+    // (SetSN stores it); cut to 31 characters.
+    static void useSerialNumber(const char* text);
+
+    // ---- the screens ----------------------------------------------------------
+    // The screens' window (set at start-up, null without screens): the
+    // screen capture reads its frames and its signals reach the slots
+    // below. Nothing is called on it; the screens take Uidata's signals.
     QObject* mainObject = nullptr;
-    QObject* usbdiskObject = nullptr;
-    QObject* lockerObject = nullptr;
-    QObject* usbhostObject = nullptr;
-    QObject* netoffObject = nullptr;
-    QObject* ext10mObject = nullptr;
-    QObject* ext10mfalseObject = nullptr;
-    QObject* utilitySystem = nullptr;
+    // The waveform previews (C++ items) the channels paint into.
     PseWave* pseObject[4] = {nullptr, nullptr, nullptr, nullptr};
-    SysParm* sysparm = nullptr;
-    QObject* topmainObject = nullptr;
-    QObject* helpObject = nullptr;
-    QObject* mergeObj = nullptr;
-    QObject* digitalObj = nullptr;
-    QObject* chObject = nullptr;
-    QObject* appdataObj = nullptr;
-    QObject* invertObject[4] = {nullptr, nullptr, nullptr, nullptr};
-    QObject* loadbtnObject[4] = {nullptr, nullptr, nullptr, nullptr};
-    QObject* copybtnObject[4] = {nullptr, nullptr, nullptr, nullptr};
-    QObject* uMainObject = nullptr;
-    QObject* uChObject = nullptr;
-    QObject* uCoupleChObject = nullptr;
-    QObject* outputObject[4] = {nullptr, nullptr, nullptr, nullptr};
-    QObject* handlTrigObject[4] = {nullptr, nullptr, nullptr, nullptr};
-    QObject* counterObj = nullptr;
-    QObject* counterClrObj = nullptr;
-    QObject* counterInputObj = nullptr;
-    QList<channelModel*> sysparalist;
-    QList<channelModel*> ch12CoupleParalist;
-    QList<channelModel*> ch34CoupleParalist;
-    static QElapsedTimer runRecondTime;
-    Channel* channel[4] = {nullptr, nullptr, nullptr, nullptr};
-    CH_ID currentCh = CH1; // controller's thread
-    // currentCh for other threads: written with it, by the controller's thread.
-    std::atomic<int> shownCh {CH1};
-    QString digitaltext;
-    unsigned char digitalBuffer[2048] = {};
-    int digitalLength = 0;
-    Counter counter;
-    Uidata::ASK_TYPE askwindtype = Uidata::ASK_NONE;
-    QString hidCmdTmp;
-    mem_io memio;
-    fpga_config fpgaconfig;
-    static char SN[32];
-    bool factorymodel = true;
 
 signals:
     void tempdis(float temp);
@@ -340,6 +305,14 @@ private:
     void keyPressCh(int key, int repeat, int where);
     void keyPressUtility(int key, int repeat, int where);
     void hideCmd(int key);
+    // Requests to the screens for the keys (each a hop of the remote road);
+    // the list moves also note the expected position in Uidata's copy, so
+    // a key that follows at once decides on it.
+    void askScreens(std::function<void(Uidata*)> emitRequest);
+    void focusList(const QString& view);
+    void setListIndex(const QString& view, int index);
+    int stepList(const QString& view, bool up, int count); // the index it moves to
+    void moveListColumn(const QString& view, bool right, int rows, int count);
     // Per list (0..3 channels, COUPLE12, COUPLE34, CH_SYS, CH_DIGITAL,
     // CH_COUNTER) the model the last key went to.
     channelModel* keyModelCache[9] = {};
@@ -352,16 +325,44 @@ private:
     void stepLeds();
     bool ledStepArmed = false; // controller thread: a step is on the timer
 
-    friend class Supervision;
-    friend class NetworkSettings;
-    friend class ScreenCapture;
-    friend class Upgrade;
-    friend class ArbFiles;
+    // ---- fields, in declaration order -------------------------------------
+    // Threads: every field below belongs to the controller's thread (its
+    // slots, the tick it posts to itself, the remote requests queued to it)
+    // unless its comment names another owner or guard. The GUI thread reaches
+    // them only through queued calls; the screens read Uidata and the entries.
+    // Channel ch's file browser offers frequency lists (a list sweep is shown).
+    bool listFileType[4] = {false, false, false, false};
+    // Last visibility given to each channel's manual-trigger button (-1 none yet).
+    int handlTrigShown[4] = {-1, -1, -1, -1};
+    // From the system information: the education model and the bandwidth
+    // variant of the channels.
+    bool education = false;
+    uint32_t bandwidth = 0;
+    CKeyQThread* KeyQThread = nullptr;
+    Uidata uidata; // lives in the GUI thread
+    SysParm* sysparm = nullptr;
+    QList<channelModel*> sysparalist;
+    QList<channelModel*> ch12CoupleParalist;
+    QList<channelModel*> ch34CoupleParalist;
+    static QElapsedTimer runRecondTime;
+    Channel* channel[4] = {nullptr, nullptr, nullptr, nullptr};
+    CH_ID currentCh = CH1; // controller's thread
+    // currentCh for other threads: written with it, by the controller's thread.
+    std::atomic<int> shownCh {CH1};
+    Uidata::ASK_TYPE askwindtype = Uidata::ASK_NONE;
+    QString hidCmdTmp;
+    mem_io memio;
+    fpga_config fpgaconfig;
+    static char SN[32];
+    bool factorymodel = true;
+
     Supervision supervision_ {*this};
     NetworkSettings network_ {*this};
     ScreenCapture capture_ {*this};
     Upgrade upgrade_ {*this};
     ArbFiles arbFiles_ {*this};
+    DigitalProtocol digital_ {*this};
+    Counter counter_ {*this};
 };
 
 // The one controller of the process, set once it is constructed.

@@ -1,7 +1,8 @@
 // Front-panel keys in the controller: the beeps, the routing of a key to the
 // place that has the focus (ask dialog, help page, channel or utility page)
-// and the path of a key to an editing model. Runs in the worker thread; the
-// screens are reached only through invoked QML functions.
+// and the path of a key to an editing model. Runs in the worker thread: it
+// decides on the screens' state as they last reported it to Uidata and asks
+// them for each move with a Uidata request, never waiting for them.
 #include "app/ornav72.h"
 #include <QDebug>
 #include <QDir>
@@ -12,14 +13,21 @@
 #include "app/channel.h"
 #include "hardware/ckeyqthread.h"
 #include "platform/platformroot.h"
-#include "app/qmlcall.h"
+#include "app/screenviews.h"
+#include "communication/remote_road.h"
 #include "param/sys_param.h"
 
 namespace {
 const char kCaptureDir[] = "/media/usbdisk/ORNAV96T";
-
-QObject* child(QObject* base, const char* name) { return qmlChild(base, name); }
 } // namespace
+
+// A request to the screens, posted as a hop of the remote road: what the
+// screens answer is applied before a remote "*OPC?" replies.
+void Ornav72::askScreens(std::function<void(Uidata*)> emitRequest)
+{
+    Uidata* ui = &uidata;
+    RemoteRoad::chain(ui, [ui, emitRequest]() { emitRequest(ui); });
+}
 
 void Ornav72::beep(int where)
 {
@@ -77,7 +85,7 @@ void Ornav72::keyPress(int key, int repeat, int where)
         if (QDir(PlatformRoot::path("/media/usbdisk")).exists()) {
             const QString dir = PlatformRoot::path(kCaptureDir);
             QDir().mkpath(dir);
-            qmlCall(mainObject, "screenShot", {true, dir, where}, QmlCall::Queued);
+            askScreens([dir, where](Uidata* ui) { emit ui->screenShotRequested(true, dir, where); });
         } else {
             Sys_Error(-808);
             emit TipsMessage(MESSAGE_TYPE_TIPS, TIPS_USB_DISK_NOAVALID, false, QString(), true);
@@ -88,27 +96,27 @@ void Ornav72::keyPress(int key, int repeat, int where)
     if (key & 0x80)
         return; // only OK has a long press
 
-    if (topmainObject) {
-        const QString state = qmlProperty(topmainObject, "state").toString();
-        if (state == QLatin1String("helpviewframe")) {
-            if (key >= Key_Start && key <= Key_Backspace) {
-                qmlCall(helpObject, "getToButtonIndex", {key}, QmlCall::Queued);
-                beep(where);
-            } else {
-                qDebug("not hardware help key!");
-            }
-            return;
+    const ScreenState screen = uidata.screenState();
+    if (screen.frame == QLatin1String("helpviewframe")) {
+        if (key >= Key_Start && key <= Key_Backspace) {
+            askScreens([key](Uidata* ui) { emit ui->helpKeyRequested(key); });
+            beep(where);
+        } else {
+            qDebug("not hardware help key!");
         }
-        if (state == QLatin1String("overviewframe"))
-            qmlCall(topmainObject, "changeState", {QStringLiteral("normalframe")}, QmlCall::Wait);
+        return;
+    }
+    if (screen.frame == QLatin1String("overviewframe")) {
+        const QString normal = QStringLiteral("normalframe");
+        uidata.noteFrame(normal);
+        askScreens([normal](Uidata* ui) { emit ui->frameRequested(normal); });
     }
     if (askwindtype != Uidata::ASK_NONE) {
         beep(where);
-        qmlCall(askWindowobj, "onkey", {key}, QmlCall::Queued);
+        askScreens([key](Uidata* ui) { emit ui->askKeyRequested(key); });
         return;
     }
-    const int tab = chObject ? qmlProperty(chObject, "current").toInt() : int(currentCh);
-    if (tab >= CH1 && tab <= CH4)
+    if (screen.tab >= CH1 && screen.tab <= CH4)
         keyPressCh(key, repeat, where);
     else
         keyPressUtility(key, repeat, where);
@@ -123,10 +131,9 @@ void Ornav72::keyPressCh(int key, int repeat, int where)
 {
     if (currentCh < CH1 || currentCh > CH4)
         return;
-    QObject* vk = uidata.vkObject;
-    if (vk && qmlProperty(vk, "visible").toBool() &&
-        qmlProperty(vk, "state").toString() == QLatin1String("fileBrowse")) {
-        qmlCall(vk, "hdknob", {key, repeat}, QmlCall::Queued);
+    const ScreenState screen = uidata.screenState();
+    if (screen.keyboardShown && screen.keyboardState == QLatin1String("fileBrowse")) {
+        askScreens([key, repeat](Uidata* ui) { emit ui->keyboardKnobRequested(key, repeat); });
         return;
     }
     if (roleTaken(currentCh) && !(key >= Key_Ch1 && key <= Key_Utility)) {
@@ -151,7 +158,7 @@ void Ornav72::keyPressCh(int key, int repeat, int where)
     if (key >= Key_Ch1 && key <= Key_Utility) {
         const int target = key - Key_Ch1; // Utility is tab 4
         if (target != int(currentCh)) {
-            qmlCall(chObject, "setChTab", {target, where}, QmlCall::Queued);
+            askScreens([target, where](Uidata* ui) { emit ui->tabRequested(target, where); });
         } else {
             // The key of the channel shown switches its output (what the
             // screen's output button does, with this key's beep).
@@ -165,31 +172,33 @@ void Ornav72::keyPressCh(int key, int repeat, int where)
         return;
     }
 
-    QObject* frame = channel[currentCh] ? channel[currentCh]->mObject : nullptr;
-    QObject* view = child(frame, "inputlistview");
+    const QString view = ScreenView::inputList(currentCh);
     QVariantList* list = uidata.getCurInputlist(currentCh);
-    if (!view || !list) {
+    if (!list) {
         qDebug("curChMod== nullptr");
         return;
     }
-    channelModel* m = Uidata::getCurChannelModel(view, list);
+    channelModel* m = uidata.getCurChannelModel(view, list);
     if (!m) {
         qDebug("getCurChannelModel error");
         return;
     }
     if (!m->rparamfocus()) {
-        if (!qmlProperty(view, "activeFocus").toBool()) {
-            qmlCall(view, "forceActiveFocus", {}, QmlCall::Wait);
+        if (!screen.hasFocus(view)) {
+            focusList(view);
             beep(where);
             return;
         }
         if (key == Key_Up || key == Key_Down) {
-            qmlCall(view, key == Key_Up ? "upCurrentIndex" : "downCurrentIndex", {}, QmlCall::Wait);
+            stepList(view, key == Key_Up, uidata.shownList(*list).size());
             beep(where);
             return;
         }
         if (key == Key_Left || key == Key_Right) {
-            qmlCall(frame, "setwave", {-1, key == Key_Right}, QmlCall::Queued);
+            // The previous or next entry of the wave list.
+            const int ch = int(currentCh);
+            const bool next = key == Key_Right;
+            askScreens([ch, next](Uidata* ui) { emit ui->chWaveRequested(ch, -1, next); });
             beep(where);
             return;
         }
@@ -225,21 +234,22 @@ void Ornav72::keyPress(int realkey, int repeat, int ch, int chlistIndex, int whe
     }
     const bool navigation =
         realkey == Key_Right || realkey == Key_Left || realkey == Key_Up || realkey == Key_Down || realkey == Key_Ok;
-    QObject* vk = uidata.vkObject;
-    const bool unitRow = m->inputting && navigation && vk && qmlProperty(vk, "subkvisible").toBool();
+    const bool unitRow = m->inputting && navigation && uidata.screenState().unitRowShown;
     if (unitRow && !(realkey == Key_Ok && !m->isMultiSelect)) {
         // The keyboard's unit row takes the arrows while a number is typed.
-        qmlCall(vk, "hdknob", {realkey, where}, QmlCall::Queued);
+        askScreens([realkey, where](Uidata* ui) { emit ui->keyboardKnobRequested(realkey, where); });
         beep(where);
         return;
     }
     if (unitRow && realkey == Key_Ok) {
         // OK ends the number in the unit highlighted on the row, the one the
-        // user sees (it starts on the unit the value was shown in).
-        bool ok = false;
-        const int unit = qmlProperty(vk, "unitCode").toInt(&ok);
-        if (ok && unit >= 0 && unit < 32)
-            realkey = unit;
+        // user sees (it starts on the unit the value was shown in): the
+        // keyboard hands that unit back to this path as the model's key.
+        const int paramindex = m->paramindex;
+        askScreens([repeat, ch, paramindex, where](Uidata* ui) {
+            emit ui->keyboardUnitRequested(repeat, ch, paramindex, where);
+        });
+        return;
     }
     const QString result = m->onKeyEvent(realkey, repeat);
     if (result == QLatin1String("error"))
@@ -248,4 +258,34 @@ void Ornav72::keyPress(int realkey, int repeat, int ch, int chlistIndex, int whe
         beep(where);
     if (ch >= CH1 && ch <= CH4)
         setHandlTrig(CH_ID(ch));
+}
+
+void Ornav72::focusList(const QString& view)
+{
+    uidata.noteViewFocus(view);
+    askScreens([view](Uidata* ui) { emit ui->listFocusRequested(view); });
+}
+
+void Ornav72::setListIndex(const QString& view, int index)
+{
+    uidata.noteViewIndex(view, index);
+    askScreens([view, index](Uidata* ui) { emit ui->listIndexRequested(view, index); });
+}
+
+int Ornav72::stepList(const QString& view, bool up, int count)
+{
+    // The views stop at their ends (no wrapping).
+    const int i = uidata.screenState().indexOf(view);
+    const int next = up ? qMax(0, i - 1) : qMax(0, qMin(count - 1, i + 1));
+    uidata.noteViewIndex(view, next);
+    askScreens([view, up](Uidata* ui) { emit ui->listStepRequested(view, up); });
+    return next;
+}
+
+void Ornav72::moveListColumn(const QString& view, bool right, int rows, int count)
+{
+    const int i = uidata.screenState().indexOf(view);
+    if (right ? i + rows < count : i >= rows)
+        uidata.noteViewIndex(view, right ? i + rows : i - rows);
+    askScreens([view, right](Uidata* ui) { emit ui->listColumnRequested(view, right); });
 }

@@ -1,32 +1,27 @@
 // Front-panel keys on the utility tab: the six pages (channel settings,
 // coupling, merge, counter, digital output, system), the moves between their
-// lists and the hidden key sequence of the system page.
+// lists and the hidden key sequence of the system page. The page, the list
+// with the focus and the list positions are the screens' last reports
+// (Uidata::screenState); every move is a request to the screens.
 #include "app/ornav72.h"
 #include <QDebug>
 #include <QVariant>
 #include <QVector>
 #include "app/channalmodel.h"
-#include "app/qmlcall.h"
+#include "app/screenviews.h"
 #include "param/sys_param.h"
 
 namespace {
-QObject* child(QObject* base, const char* name) { return qmlChild(base, name); }
-
 enum UtilityPage { PAGE_CHSET, PAGE_COUPLE, PAGE_MERGE, PAGE_COUNTER, PAGE_DIGITAL, PAGE_SYSTEM };
 
 // One list of a utility page: its view, the models it shows, the list
 // number the model look-up takes, and whether its page part is masked.
 struct UList {
-    QObject* view;
+    QString view;
     QVariantList* models;
     int listNo;
     bool masked;
 };
-
-int index(QObject* view) { return qmlProperty(view, "currentIndex").toInt(); }
-void setIndex(QObject* view, int i) { qmlSetProperty(view, "currentIndex", i); }
-bool focused(QObject* view) { return qmlProperty(view, "activeFocus").toBool(); }
-void giveFocus(QObject* view) { qmlCall(view, "forceActiveFocus", {}, QmlCall::Wait); }
 
 // The system list shows two columns of six entries.
 const int kSysRows = 6;
@@ -40,68 +35,51 @@ void Ornav72::keyPressUtility(int key, int repeat, int where)
         warnBeep(where); // mode and waveform keys mean nothing here
         return;
     }
-    if (key >= Key_Ch1 && key <= Key_Ch4) {
-        qmlCall(chObject, "setChTab", {key - Key_Ch1, where}, QmlCall::Queued);
+    if (key >= Key_Ch1 && key <= Key_Utility) {
+        // A channel key goes to its tab, Utility back to the current channel.
+        const int tab = key == Key_Utility ? int(currentCh) : key - Key_Ch1;
+        askScreens([tab, where](Uidata* ui) { emit ui->tabRequested(tab, where); });
         return;
     }
-    if (key == Key_Utility) {
-        qmlCall(chObject, "setChTab", {int(currentCh), where}, QmlCall::Queued);
-        return;
-    }
-    QObject* layout = child(child(uMainObject, "utilitycontext"), "utilitylayout");
-    const int page = layout ? qmlProperty(layout, "currentIndex").toInt() : -1;
+    const ScreenState screen = uidata.screenState();
+    const int page = screen.utilityPage;
     if (page == PAGE_SYSTEM)
         hideCmd(key);
 
     QVector<UList> lists;
-    QObject* pageObj = nullptr;
     switch (page) {
-    case PAGE_CHSET: {
-        pageObj = uChObject;
-        for (int ch = CH1; ch <= CH4; ++ch) {
-            QObject* part = child(uChObject, qPrintable(QStringLiteral("utilitySetch%1").arg(ch + 1)));
-            lists.append(
-                {child(part, "setlistview"), uidata.getChSetlist(ch), ch, part && qmlProperty(part, "mask").toBool()});
-        }
+    case PAGE_CHSET:
+        // A channel serving sync or digital output has its list greyed.
+        for (int ch = CH1; ch <= CH4; ++ch)
+            lists.append({ScreenView::setList(ch), uidata.getChSetlist(ch), ch, roleTaken(CH_ID(ch))});
         break;
-    }
-    case PAGE_COUPLE: {
-        QObject* couple = child(layout, "UtilityChannelCouple");
-        pageObj = couple;
-        lists.append({child(child(couple, "ChannalCoupleSet12"), "CoupleSetListview"), &uidata.ch12CoupleSetList,
-                      COUPLE12, false});
-        lists.append({child(child(couple, "ChannalCoupleSet34"), "CoupleSetListview"), &uidata.ch34CoupleSetList,
-                      COUPLE34, false});
+    case PAGE_COUPLE:
+        lists.append({ScreenView::coupleList(false), &uidata.ch12CoupleSetList, COUPLE12, false});
+        lists.append({ScreenView::coupleList(true), &uidata.ch34CoupleSetList, COUPLE34, false});
         break;
-    }
     case PAGE_MERGE: {
-        pageObj = mergeObj;
-        QObject* v = child(mergeObj, "mergesetlistview");
-        const int i = v ? qBound(0, index(v), 3) : 0;
-        lists.append({v, &uidata.chMergeSetList, i, false});
+        const QString v = ScreenView::mergeList();
+        lists.append({v, &uidata.chMergeSetList, qBound(0, screen.indexOf(v), 3), false});
         break;
     }
-    case PAGE_COUNTER:
-        pageObj = counterObj;
-        lists.append({child(counterObj, "countersetlistview"), &uidata.counterSetlist, CH_SYS, false});
-        break;
-    case PAGE_DIGITAL:
-        pageObj = digitalObj;
-        lists.append({child(digitalObj, "digitallistview"), &uidata.digitalSetList, CH_SYS, false});
-        break;
+    case PAGE_COUNTER: lists.append({ScreenView::counterList(), &uidata.counterSetlist, CH_SYS, false}); break;
+    case PAGE_DIGITAL: lists.append({ScreenView::digitalList(), &uidata.digitalSetList, CH_SYS, false}); break;
     case PAGE_SYSTEM:
-        pageObj = utilitySystem;
-        lists.append({child(utilitySystem, "syslanlistview"), &uidata.syslanlist, CH_SYS, false});
-        lists.append({child(utilitySystem, "syslistview"), &uidata.syssetlist, CH_SYS, false});
+        lists.append({ScreenView::lanList(), &uidata.syslanlist, CH_SYS, false});
+        lists.append({ScreenView::systemList(), &uidata.syssetlist, CH_SYS, false});
         break;
     default: warnBeep(where); return;
     }
     const bool arrow = key == Key_Left || key == Key_Right || key == Key_Up || key == Key_Down;
-    const char* pageKeyFn = page == PAGE_COUNTER ? "counterOnkey" : page == PAGE_DIGITAL ? "digitalOnkey" : nullptr;
+    // The counter and digital pages move between their own controls.
+    const bool pageKeys = page == PAGE_COUNTER || page == PAGE_DIGITAL;
+    auto toPage = [this, page, key, repeat]() {
+        askScreens([page, key, repeat](Uidata* ui) { emit ui->pageKeyRequested(page, key, repeat); });
+    };
 
     int cur = -1;
     for (int i = 0; i < lists.size(); ++i)
-        if (lists[i].view && focused(lists[i].view)) {
+        if (screen.hasFocus(lists[i].view)) {
             cur = i;
             break;
         }
@@ -111,15 +89,12 @@ void Ornav72::keyPressUtility(int key, int repeat, int where)
             qDebug("utility page %d: no list has the focus", page);
             return;
         }
-        if (pageKeyFn) {
-            if (page == PAGE_COUNTER)
-                qmlCall(pageObj, pageKeyFn, {key}, QmlCall::Queued);
-            else
-                qmlCall(pageObj, pageKeyFn, {key, repeat}, QmlCall::Queued);
+        if (pageKeys) {
+            toPage();
         } else {
             for (const UList& l : lists)
-                if (l.view && !l.masked) {
-                    giveFocus(l.view);
+                if (!l.masked) {
+                    focusList(l.view);
                     break;
                 }
         }
@@ -128,7 +103,7 @@ void Ornav72::keyPressUtility(int key, int repeat, int where)
     }
 
     const UList& l = lists[cur];
-    channelModel* m = Uidata::getCurChannelModel(l.view, l.models);
+    channelModel* m = uidata.getCurChannelModel(l.view, l.models);
     if (!m) {
         // An empty list on the screen: nothing to edit, and no reason to end
         // the program over a key.
@@ -140,69 +115,67 @@ void Ornav72::keyPressUtility(int key, int repeat, int where)
         keyPress(key, repeat, l.listNo, m->paramindex, where);
         return;
     }
-    if (pageKeyFn) {
+    if (pageKeys) {
         const int listFocus = page == PAGE_DIGITAL ? 1 : 0;
-        const bool onList = pageObj && qmlProperty(pageObj, "focusIndex").toInt() == listFocus;
+        const int focus = page == PAGE_DIGITAL ? screen.digitalFocus : screen.counterFocus;
+        const bool onList = focus == listFocus;
         const bool leftRight = key == Key_Left || key == Key_Right;
         if (!(onList && (!leftRight || m->inputting))) {
-            if (page == PAGE_COUNTER)
-                qmlCall(pageObj, pageKeyFn, {key}, QmlCall::Queued);
-            else
-                qmlCall(pageObj, pageKeyFn, {key, repeat}, QmlCall::Queued);
+            toPage();
             return;
         }
     }
 
-    QObject* menu = uMainObject;
-    auto toMenu = [&]() { qmlCall(menu, "updateMainIndex", {page}, QmlCall::Queued); };
-    const int i = index(l.view);
+    auto toMenu = [this, page]() { askScreens([page](Uidata* ui) { emit ui->utilityMenuRequested(page); }); };
+    auto count = [this](const UList& x) { return uidata.shownList(*x.models).size(); };
+    const int i = screen.indexOf(l.view);
     if (key == Key_Left || key == Key_Right) {
         const bool left = key == Key_Left;
         if (page == PAGE_CHSET) {
             int next = -1;
             for (int j = left ? cur - 1 : cur + 1; j >= 0 && j < lists.size(); j += left ? -1 : 1)
-                if (lists[j].view && !lists[j].masked) {
+                if (!lists[j].masked) {
                     next = j;
                     break;
                 }
             if (next >= 0)
-                giveFocus(lists[next].view);
+                focusList(lists[next].view);
             else if (left)
                 toMenu();
         } else if (page == PAGE_COUPLE) {
             if (left && i >= kGridRows) {
-                setIndex(l.view, i - kGridRows);
-            } else if (!left && i + kGridRows < l.models->size()) {
-                setIndex(l.view, i + kGridRows);
-            } else if (left && cur == 1 && lists[0].view) {
-                giveFocus(lists[0].view); // into the last column of pair 1/2
-                setIndex(lists[0].view, qMin(i + 2 * kGridRows, lists[0].models->size() - 1));
-            } else if (!left && cur == 0 && lists[1].view) {
-                giveFocus(lists[1].view); // into the first column of pair 3/4
-                setIndex(lists[1].view, qMin(i % kGridRows, lists[1].models->size() - 1));
+                setListIndex(l.view, i - kGridRows);
+            } else if (!left && i + kGridRows < count(l)) {
+                setListIndex(l.view, i + kGridRows);
+            } else if (left && cur == 1) {
+                focusList(lists[0].view); // into the last column of pair 1/2
+                setListIndex(lists[0].view, qMin(i + 2 * kGridRows, count(lists[0]) - 1));
+            } else if (!left && cur == 0) {
+                focusList(lists[1].view); // into the first column of pair 3/4
+                setListIndex(lists[1].view, qMin(i % kGridRows, count(lists[1]) - 1));
             } else if (left) {
                 toMenu();
             }
         } else if (page == PAGE_SYSTEM) {
-            QObject* lan = lists[0].view;
-            QObject* sys = lists[1].view;
+            const QString& lan = lists[0].view;
+            const QString& sys = lists[1].view;
             if (l.view == lan) {
-                if (left && sys)
-                    giveFocus(sys);
+                if (left)
+                    focusList(sys);
             } else if (i >= kSysRows) {
                 // The entries after the twelfth form a further column; its
                 // row is reached from the same row of the second column.
                 if (left)
-                    qmlCall(sys, "moveCurrentIndexLeft", {}, QmlCall::Wait);
-                else if (i + kSysRows < l.models->size())
-                    qmlCall(sys, "moveCurrentIndexRight", {}, QmlCall::Wait);
-                else if (lan)
-                    giveFocus(lan);
+                    moveListColumn(sys, false, kSysRows, count(l));
+                else if (i + kSysRows < count(l))
+                    moveListColumn(sys, true, kSysRows, count(l));
+                else
+                    focusList(lan);
             } else {
                 if (left)
                     toMenu();
                 else
-                    qmlCall(sys, "moveCurrentIndexRight", {}, QmlCall::Wait);
+                    moveListColumn(sys, true, kSysRows, count(l));
             }
         } else if (left) {
             toMenu(); // merge, counter and digital pages have one list
@@ -217,23 +190,23 @@ void Ornav72::keyPressUtility(int key, int repeat, int where)
             // column may be shorter (the factory reset after the twelve).
             const int col = i / kSysRows * kSysRows;
             const int row = i - col;
-            const int rows = qBound(1, l.models->size() - col, kSysRows);
-            setIndex(l.view, col + (up ? (row + rows - 1) % rows : (row + 1) % rows));
+            const int rows = qBound(1, count(l) - col, kSysRows);
+            setListIndex(l.view, col + (up ? (row + rows - 1) % rows : (row + 1) % rows));
             beep(where);
             return;
         }
         if (page == PAGE_COUPLE) {
             const int row = i % kGridRows;
             if (up && row > 0) {
-                setIndex(l.view, i - 1);
-            } else if (!up && row < kGridRows - 1 && i + 1 < l.models->size()) {
-                setIndex(l.view, i + 1);
-            } else if (up && cur == 1 && lists[0].view) {
-                giveFocus(lists[0].view); // the bottom row of pair 1/2
-                setIndex(lists[0].view, qMin(i + kGridRows - 1, lists[0].models->size() - 1));
-            } else if (!up && cur == 0 && lists[1].view) {
-                giveFocus(lists[1].view); // the top row of pair 3/4
-                setIndex(lists[1].view, qMin(i - row, lists[1].models->size() - 1));
+                setListIndex(l.view, i - 1);
+            } else if (!up && row < kGridRows - 1 && i + 1 < count(l)) {
+                setListIndex(l.view, i + 1);
+            } else if (up && cur == 1) {
+                focusList(lists[0].view); // the bottom row of pair 1/2
+                setListIndex(lists[0].view, qMin(i + kGridRows - 1, count(lists[0]) - 1));
+            } else if (!up && cur == 0) {
+                focusList(lists[1].view); // the top row of pair 3/4
+                setListIndex(lists[1].view, qMin(i - row, count(lists[1]) - 1));
             } else {
                 warnBeep(where);
                 return;
@@ -241,8 +214,8 @@ void Ornav72::keyPressUtility(int key, int repeat, int where)
             beep(where);
             return;
         }
-        qmlCall(l.view, up ? "upCurrentIndex" : "downCurrentIndex", {}, QmlCall::Wait);
-        if (up && i == 0 && index(l.view) == 0)
+        const int next = stepList(l.view, up, count(l));
+        if (up && i == 0 && next == 0)
             warnBeep(where);
         else
             beep(where);
@@ -285,7 +258,8 @@ void Ornav72::hideCmd(int key)
     if (hidCmdTmp == seq) {
         hidCmdTmp.clear();
         factorymodel = true;
-        qmlCall(utilitySystem, "updateVersion", {QString::fromLatin1(GetSoftwareVersion()), sys_param::LogicVersion},
-                QmlCall::Queued);
+        const QString soft = QString::fromLatin1(GetSoftwareVersion());
+        const QString fpga = QString(sys_param::LogicVersion);
+        askScreens([soft, fpga](Uidata* ui) { emit ui->versionsRequested(soft, fpga); });
     }
 }

@@ -34,6 +34,29 @@ void Ornav72::connectSupervisionModels()
             connect(m, &channelModel::valueChanged, this, &Ornav72::IPParamChanged, Qt::UniqueConnection);
 }
 
+void Ornav72::connectCounterDigitalModels()
+{
+    auto wire = [this](int paramindex, void (Ornav72::*slot)()) {
+        const int i = paramindex - PARAM_INDEX_SYS_START;
+        if (channelModel* m = i >= 0 && i < sysparalist.size() ? sysparalist[i] : nullptr)
+            connect(m, &channelModel::valueChanged, this, slot);
+    };
+    wire(PARAM_INDEX_COUNTERONOFF, &Ornav72::counterSwChanged);
+    for (int i : {PARAM_INDEX_COUNTERCOUPLING, PARAM_INDEX_COUNTERTRIGVOLTAGE, PARAM_INDEX_COUNTERTRIGSENSITI,
+                  PARAM_INDEX_COUNTERLPF})
+        wire(i, &Ornav72::counterParamChanged);
+    wire(PARAM_IDNEX_DIGITALSW, &Ornav72::digitalSWChanged);
+    wire(PARAM_IDNEX_DIGITAL_FORMAT, &Ornav72::digitalFormatChanged);
+    for (int i : {PARAM_INDEX_DIGITAL_VALTAGE, PARAM_IDNEX_I2CADDR, PARAM_IDNEX_DIGITALSENDINTERVAL,
+                  PARAM_INDEX_UARTDATABITS, PARAM_INDEX_UARTSTOPBITS, PARAM_INDEX_UARTVERIFY})
+        wire(i, &Ornav72::digitalParamChanged);
+    wire(PARAM_IDNEX_DIGITALAUTOSEND, &Ornav72::digitaAutoSendChanged);
+    for (int i : {PARAM_IDNEX_SPICLK, PARAM_IDNEX_I2CCLK, PARAM_INDEX_UARTBAUDRATE})
+        wire(i, &Ornav72::digitalClkChanged);
+    for (int i : {PARAM_INDEX_UARTDATABITS, PARAM_INDEX_UARTSTOPBITS, PARAM_INDEX_UARTVERIFY})
+        wire(i, &Ornav72::digitalRequestPaint);
+}
+
 void Ornav72::IPSetTypeChanged() { network_.typeChanged(); }
 
 void Ornav72::IPParamChanged() { network_.paramChanged(); }
@@ -58,3 +81,23 @@ void Ornav72::chLoadArbBytes(int ch, QString path, QByteArray bytes, bool base, 
 void Ornav72::reportMissingFile(const QString& path) { arbFiles_.reportMissingFile(path); }
 
 void Ornav72::SetArbDir(QVariantList list) { arbFiles_.SetArbDir(list); }
+
+bool Ornav72::digitalTypeChanged(int newfun) { return digital_.digitalTypeChanged(newfun); }
+
+void Ornav72::digitalRemoteData(QByteArray data) { digital_.digitalRemoteData(data); }
+
+void Ornav72::digitalClkChanged() { digital_.digitalClkChanged(); }
+
+void Ornav72::digitalParamChanged() { digital_.digitalParamChanged(); }
+
+void Ornav72::digitalFormatChanged() { digital_.digitalFormatChanged(); }
+
+void Ornav72::digitalSWChanged() { digital_.digitalSWChanged(); }
+
+void Ornav72::digitaAutoSendChanged() { digital_.digitaAutoSendChanged(); }
+
+void Ornav72::digitalRequestPaint() { digital_.digitalRequestPaint(); }
+
+void Ornav72::counterSwChanged() { counter_.counterSwChanged(); }
+
+void Ornav72::counterParamChanged() { counter_.counterParamChanged(); }

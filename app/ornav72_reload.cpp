@@ -95,9 +95,9 @@ void Ornav72::systemReload()
         sysparalist[17]->wmask(true);
     // The digital output: its list, the channel roles and page; the output
     // itself is off after a reload.
-    updateDigitalSetlist();
-    updatedigitalChIO();
-    digitalDisUpdate();
+    digital_.updateDigitalSetlist();
+    digital_.updatedigitalChIO();
+    digital_.digitalDisUpdate();
     CSetParam::SetDigitalSW(0);
 }
 

@@ -64,7 +64,7 @@ void Ornav72::setValueCmdProcess(int ch, int paramindex, double value)
             sysparalist[i]->SetValue(value, 0);
     }
     if (digital)
-        digitalDisUpdate();
+        digital_.digitalDisUpdate();
 }
 
 void Ornav72::setUnitsCmdProcess(int ch, int paramindex, int unit)

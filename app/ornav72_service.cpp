@@ -1,6 +1,6 @@
 // The controller's side of the factory and service rows of the remote
 // interface (serial number, system information, web text, settings made
-// by the calibration station) and of the digital-output rows.
+// by the calibration station).
 #include "app/ornav72.h"
 #include <QMetaObject>
 #include <QThread>
@@ -27,21 +27,3 @@ void Ornav72::serviceWakeScreen()
         QMetaObject::invokeMethod(
             this, [this]() { clrSavescreen(); }, Qt::QueuedConnection);
 }
-
-bool Ornav72::digitalLinesFree(unsigned type) { return digitalIOAvalid(type); }
-
-bool Ornav72::digitalChangeType(int type)
-{
-    const bool accepted = digitalTypeChanged(type);
-    if (accepted)
-        digitalDisUpdate();
-    return accepted;
-}
-
-QByteArray Ornav72::digitalData()
-{
-    const int n = qBound(0, digitalLength, int(sizeof digitalBuffer));
-    return QByteArray(reinterpret_cast<const char*>(digitalBuffer), n);
-}
-
-void Ornav72::digitalTakeRemoteData(const QByteArray& data) { digitalRemoteData(data); }

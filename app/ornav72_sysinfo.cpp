@@ -75,6 +75,13 @@ void Ornav72::SetSN(const char* text, unsigned length)
     SetSN(QString::fromLatin1(text, int(strnlen(text, n))));
 }
 
+void Ornav72::useSerialNumber(const char* text)
+{
+    std::memset(SN, 0, sizeof(SN));
+    if (text)
+        std::memcpy(SN, text, strnlen(text, sizeof(SN) - 1));
+}
+
 const char* Ornav72::GetSN() { return SN; }
 
 const char* Ornav72::GetSoftwareVersion() { return "1.09.0018"; }

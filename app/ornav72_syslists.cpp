@@ -19,7 +19,7 @@ void Ornav72::InitSysSetlist()
     connectSupervisionModels();
     // Counter and digital-output entries and the digital page's list.
     connectCounterDigitalModels();
-    updateDigitalSetlist();
+    digital_.updateDigitalSetlist();
     // Language, separator, reference clock and phase mode.
     connectSettingHandlers();
 }

@@ -72,11 +72,11 @@ void Ornav72::chParamChanged(int ch)
     if (ch == CH_SYS)
         return;
     if (ch == CH_COUNTER) {
-        counter.Exe();
+        counter_.Exe();
         return;
     }
     if (ch == CH_DIGITAL) {
-        digitalExe();
+        digital_.digitalExe();
         return;
     }
     qWarning("***************   err ch:%d", ch);

@@ -167,7 +167,7 @@ public:
     bool savePreset(int n) override
     {
         Ornav72* c = ctrl();
-        if (!c || !c->sysparm)
+        if (!c || !c->sysParm())
             return false;
         // The live record belongs to the controller's thread: the copy is
         // written there, as the preset page does.
@@ -177,7 +177,7 @@ public:
             c,
             [c, n, &saved]() {
                 handoffTake(&saved);
-                saved = c->sysparm->SaveSysParam(presetFile(n), true);
+                saved = c->sysParm()->SaveSysParam(presetFile(n), true);
                 handoffSend(&saved);
             },
             c->thread() == QThread::currentThread() ? Qt::DirectConnection : Qt::BlockingQueuedConnection);

@@ -91,6 +91,7 @@ void Supervision::startTick()
     // between two requests. A tick still waiting to run is not queued a
     // second time.
     timerthread = new QThread();
+    timerthread->setObjectName(QStringLiteral("tick"));
     appTimer = new QTimer();
     appTimer->start(500);
     appTimer->moveToThread(timerthread);
@@ -143,8 +144,8 @@ bool Supervision::clrSavescreen()
 void Supervision::releaseRemoteLock()
 {
     pc_lock = false;
-    if (o.KeyQThread)
-        o.KeyQThread->unlockALLKey();
+    if (o.keyReader())
+        o.keyReader()->unlockALLKey();
     qInfo("remote link lost: remote lock released");
 }
 
@@ -159,8 +160,8 @@ void Supervision::tick()
     for (int ch = CH1; ch <= CH4; ++ch) {
         if (!(overloaded & (1u << ch)))
             continue;
-        if (o.channel[ch])
-            o.channel[ch]->safeOff = true;
+        if (Channel* c = o.channelAt(ch))
+            c->safeOff = true;
         channelProtect(ch, ERROR_CH_PROTECT, true);
     }
     SCPI_StatusCondition(SCPI_REG_QUES, QUES_VOLTAGE, overloaded != 0);
@@ -210,7 +211,7 @@ void Supervision::tick()
                 if (!usbdiskstatus)
                     return true;
                 if (o.haveUpgradefile()) {
-                    qInfo("upgrade package found in %s", qPrintable(o.upgrade_.folder()));
+                    qInfo("upgrade package found in %s", qPrintable(o.upgradePackage().folder()));
                     o.SetInfoWindowState("askWindow", Uidata::ASK_UPGTADE);
                     return true;
                 }
@@ -221,22 +222,14 @@ void Supervision::tick()
             if (!look(false))
                 QTimer::singleShot(1000, &o, [look]() { look(true); });
         } else {
-            if (o.askwindtype == Uidata::ASK_UPGTADE) {
+            if (o.askWindowType() == Uidata::ASK_UPGTADE) {
                 qInfo("usb disk removed: upgrade question closed");
                 o.SetInfoWindowState("closed", Uidata::ASK_NONE);
             }
-            QObject* vk = o.uidata.vkObject;
-            if (vk && o.currentCh >= CH1 && o.currentCh <= CH4 && sys_param::storagePlace[o.currentCh] == 2) {
-                // The file browser of the disk that went away: the keyboard
-                // object lives in the GUI thread, so it is asked there.
-                QMetaObject::invokeMethod(
-                    vk,
-                    [vk]() {
-                        if (vk->property("visible").toBool() && vk->property("state").toString() == "fileBrowse")
-                            QMetaObject::invokeMethod(vk, "hidefouce");
-                    },
-                    Qt::QueuedConnection);
-            }
+            // The file browser of the disk that went away closes.
+            const int shown = o.currentChannel();
+            if (shown >= CH1 && shown <= CH4 && sys_param::storagePlace[shown] == 2)
+                emit o.ui().browserCloseRequested();
         }
     }
 
@@ -256,11 +249,11 @@ void Supervision::tick()
             releaseRemoteLock();
         ethnetstatus = net;
         emit o.TipsMessage(MESSAGE_TYPE_INFO, STATUSBAR_NETWORK, net);
-        o.network_.refreshSoon();
+        o.network().refreshSoon();
     }
 
     // Front-panel key lock.
-    const bool locked = o.KeyQThread && o.KeyQThread->IsKeylock();
+    const bool locked = o.keyReader() && o.keyReader()->IsKeylock();
     if (locked != lockerstatus) {
         lockerstatus = locked;
         emit o.TipsMessage(MESSAGE_TYPE_INFO, STATUSBAR_LOCKER, locked);
@@ -281,7 +274,7 @@ void Supervision::tick()
     }
 
     // Power key: a press is user activity; held over two ticks it shuts down.
-    if (o.memio.softPowerOff_Check(this))
+    if (o.boardLines().softPowerOff_Check(this))
         lastIpActiveTime = now;
 
     // Screen saver.
@@ -294,11 +287,11 @@ void Supervision::tick()
     }
 
     // Last state: only the bytes that changed reach the EEPROM.
-    if (o.sysparm && o.sysparm->powerUpSet == POWERON_LAST)
-        o.sysparm->SaveSysParam("", false);
+    if (o.sysParm() && o.sysParm()->powerUpSet == POWERON_LAST)
+        o.sysParm()->SaveSysParam("", false);
 
     // DHCP: the shown addresses refreshed.
-    o.network_.monitor(now);
+    o.network().monitor(now);
 }
 
 void Supervision::channelProtect(int ch, int msgid, bool chdis)
@@ -311,7 +304,7 @@ void Supervision::channelProtect(int ch, int msgid, bool chdis)
     // Switching outputs goes through the channel entries, which belong to the
     // controller's thread; from the timer thread it is queued there.
     auto act = [this, ch, msgid, header]() {
-        Channel* c = o.channel[ch];
+        Channel* c = o.channelAt(ch);
         if (!c)
             return;
         switch (c->alterfun) {
@@ -337,7 +330,7 @@ void Supervision::channelProtect(int ch, int msgid, bool chdis)
                     m->SetValue(0, 0);
                 else
                     sys_param::digitalSW = false;
-                o.digitalDisUpdate();
+                o.digital().digitalDisUpdate();
             }
             break;
         default: break;
@@ -352,7 +345,7 @@ void Supervision::channelProtect(int ch, int msgid, bool chdis)
 void Supervision::powerCheck()
 {
     QString lines;
-    if (!o.sysparm || o.sysparm->at24fd < 0)
+    if (!o.sysParm() || o.sysParm()->at24fd < 0)
         lines += "EEPROM :no found\n";
     if (!QFile::exists(boardPath("/dev/input/event0")))
         lines += "Touch  :no found\n";
@@ -361,8 +354,6 @@ void Supervision::powerCheck()
     if (lines.isEmpty())
         return;
     qWarning("%s", qPrintable(lines));
-    o.askwindtype = Uidata::ASK_POWERUPINFO;
-    if (o.mainObject)
-        QMetaObject::invokeMethod(o.mainObject, "powerinfo", Q_ARG(QVariant, QString("ERROR!\n") + lines),
-                                  Q_ARG(QVariant, 8));
+    o.setAskWindowType(Uidata::ASK_POWERUPINFO);
+    emit o.ui().powerInfoRequested(QString("ERROR!\n") + lines, int(Uidata::ASK_POWERUPINFO));
 }

@@ -39,7 +39,7 @@ void Supervision::SetBackLightBlank(bool state)
         return;
     lastBlank = int(state);
     writeNumber(kBlankFile, state ? 1 : 0);
-    emit o.uidata.screenSaveChanged(state, lockerstatus);
+    emit o.ui().screenSaveChanged(state, lockerstatus);
 }
 
 void Supervision::SetBrightness(int level)

@@ -5,7 +5,7 @@
 #include <QVariant>
 #include "app/channalmodel.h"
 #include "app/channel.h"
-#include "app/qmlcall.h"
+#include "app/digital_protocol.h"
 #include "app/ornav72.h"
 #include "platform/platformroot.h"
 #include "platform/shellrunner.h"
@@ -21,27 +21,11 @@ void Uidata::updateProcessBar(int value)
 {
     m_process = value;
     emit processBarChanged(value);
-    if (mainObject)
-        QMetaObject::invokeMethod(mainObject, "updateProcessBar", Q_ARG(QVariant, value));
 }
 
 QVariantList* Uidata::getCurInputlist(int ch) { return ch >= 0 && ch < 4 ? &chInputList[ch] : nullptr; }
 
 QVariantList* Uidata::getChSetlist(int ch) { return ch >= 0 && ch < 4 ? &chSetList[ch] : nullptr; }
-
-channelModel* Uidata::getCurChannelModel(QObject* listView, QVariantList* list)
-{
-    if (!listView || !list || list->isEmpty())
-        return nullptr;
-    // The view lives in the GUI thread; the keys ask from the controller's.
-    int i = qmlProperty(listView, "currentIndex").toInt();
-    if (i < 0 || i >= list->size())
-        i = 0;
-    channelModel* m = qobject_cast<channelModel*>(list->at(i).value<QObject*>());
-    if (!m)
-        qWarning("QVariant can  not Convert to channelModel");
-    return m;
-}
 
 void Uidata::sendInputListChanged(int ch)
 {
@@ -95,9 +79,9 @@ void Uidata::chSetLoad(int ch, double load)
 
 void Uidata::mergeClick(int ch, bool on)
 {
-    if (!controller || ch < 0 || ch > 3 || !controller->channel[ch])
+    if (!controller || ch < 0 || ch > 3 || !controller->channelAt(ch))
         return;
-    channelModel* merge = controller->channel[ch]->entry(PARAM_INDEX_CHMERGE);
+    channelModel* merge = controller->channelAt(ch)->entry(PARAM_INDEX_CHMERGE);
     if (!merge)
         return;
     if (merge->mask) {
@@ -118,9 +102,9 @@ void Uidata::mergeClick(int ch, bool on)
 
 void Uidata::channelCopy(int ch)
 {
-    if (!controller || ch < 0 || ch > 3 || !controller->channel[ch])
+    if (!controller || ch < 0 || ch > 3 || !controller->channelAt(ch))
         return;
-    if (controller->channel[ch]->alterfun == CHANNEL_ALTERFUN_CLOSED)
+    if (controller->channelAt(ch)->alterfun == CHANNEL_ALTERFUN_CLOSED)
         controller->channalCopy(CH_ID(ch));
 }
 
@@ -151,7 +135,7 @@ void Uidata::publishDigital()
     d.uartStopBits = hw.digitalUARTStopBits;
     d.uartParity = hw.digitalUARTParity;
     for (int t = 0; t < 8; ++t)
-        if (!controller || controller->digitalIOAvalid(uint(t)))
+        if (DigitalProtocol::digitalIOAvalid(uint(t)))
             d.freeTypes |= 1 << t;
     std::lock_guard<std::mutex> k(shownLock);
     m_shownDigital = d;
@@ -202,11 +186,11 @@ int Uidata::getcurIndex(int ch, int kind)
 // kind 1 modulation, 2 sweep, 3 burst.
 int Uidata::firstSupported(int ch, int kind)
 {
-    if (!controller || ch < 0 || ch >= 4 || !controller->channel[ch])
+    if (!controller || ch < 0 || ch >= 4 || !controller->channelAt(ch))
         return -1;
     // The signal lists and their base-wave masks are built once with the
     // channel and never change.
-    Channel* c = controller->channel[ch];
+    Channel* c = controller->channelAt(ch);
     const QList<Signal*>& list = kind == 1 ? c->modulateSignal : kind == 2 ? c->sweepSignal : c->burstSignal;
     const int wave = int(shownChannel(ch).baseWave);
     auto supports = [&](int i) {
@@ -276,7 +260,7 @@ int Uidata::storagePlace(int ch)
 {
     if (ch < 0 || ch >= 4)
         return 0;
-    if (controller && controller->listFileType[ch] && sys_param::storagePlace[ch] == STORAGE_LOCAL)
+    if (controller && controller->listFileShown(ch) && sys_param::storagePlace[ch] == STORAGE_LOCAL)
         sys_param::storagePlace[ch] = STORAGE_USER;
     if (sys_param::storagePlace[ch] == STORAGE_EXTERNAL && !usbDiskPresent())
         sys_param::storagePlace[ch] = STORAGE_USER;
@@ -312,7 +296,7 @@ void Uidata::askProcess(int type)
 void Uidata::clrAskWindowtype()
 {
     if (controller)
-        controller->askwindtype = ASK_NONE;
+        controller->setAskWindowType(ASK_NONE);
 }
 
 void Uidata::setBoardTemperature(const QString& text)

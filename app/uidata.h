@@ -4,6 +4,7 @@
 // entry a QVariant holding one channelModel*), forwards screen actions to the
 // controller and answers the pages' questions about the selection.
 #include <mutex>
+#include <QHash>
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -16,6 +17,25 @@ class QQmlApplicationEngine;
 class channelModel;
 
 #define UIDATA_LIST(name, Writer, Notify) Q_PROPERTY(QVariantList name READ r##name WRITE Writer NOTIFY Notify)
+
+// What the screens show that the key routing decides on: reported by the
+// screens (GUI thread) as it changes, copied out by the controller's thread
+// under Uidata::screenLock. List views are named by ScreenView keys.
+struct ScreenState {
+    QString frame = QStringLiteral("normalframe"); // "topmain"'s state
+    int tab = 0;                                   // the tab shown: 0..3 channels, 4 utility
+    bool keyboardShown = false;                    // "vk" visible
+    QString keyboardState;                         // "vk"'s state ("fileBrowse" ...)
+    bool unitRowShown = false;                     // "vk"'s subkvisible
+    int utilityPage = 0;                           // "utilitylayout"'s currentIndex
+    int counterFocus = 0;                          // "UtilityCounterSet"'s focusIndex
+    int digitalFocus = 1;                          // "UtilityDigitalSet"'s focusIndex
+    QString focusedView;                           // the list view with the active focus
+    QHash<QString, int> viewIndex;                 // currentIndex of each list view
+
+    bool hasFocus(const QString& view) const { return !view.isEmpty() && focusedView == view; }
+    int indexOf(const QString& view) const { return viewIndex.value(view, 0); }
+};
 
 class Uidata : public QObject {
     Q_OBJECT
@@ -106,9 +126,8 @@ public:
 
     Ornav72* controller = nullptr;
     QQmlApplicationEngine* engine = nullptr;
+    // The screens' window, whose rendered frames the capture reads.
     QObject* mainObject = nullptr;
-    QObject* vkObject = nullptr;
-    QObject* tabsObject = nullptr;
     // Per channel: the base list (not the mode list) is shown.
     bool baseType[4] = {true, true, true, true};
     QString notepadtext;
@@ -213,8 +232,30 @@ public:
     QVariantList* getsysSetlist() { return &syssetlist; }
     QVariantList* getsyslanlist() { return &syslanlist; }
     QVariantList* getCounterSetlist() { return &counterSetlist; }
-    // The model at the list view's "currentIndex" (clamped into the list).
-    static channelModel* getCurChannelModel(QObject* listView, QVariantList* list);
+    // The model at the list view's current index as the screens last
+    // reported it (clamped into the list).
+    channelModel* getCurChannelModel(const QString& view, QVariantList* list) const;
+
+    // The screens' state as last reported (any thread).
+    ScreenState screenState() const
+    {
+        std::lock_guard<std::mutex> k(screenLock);
+        return m_screen;
+    }
+    // What the controller has just asked the screens for, noted at once so
+    // that the next key already sees it (the screens report it again once
+    // done).
+    void noteViewFocus(const QString& view);
+    void noteViewIndex(const QString& view, int index);
+    void noteFrame(const QString& frame);
+
+    // Reports of the screens (GUI thread).
+    Q_INVOKABLE void reportFrame(const QString& state);
+    Q_INVOKABLE void reportTab(int tab);
+    Q_INVOKABLE void reportKeyboard(bool shown, const QString& state, bool unitRow);
+    Q_INVOKABLE void reportUtilityPage(int page);
+    Q_INVOKABLE void reportPageFocus(int page, int focusIndex);
+    Q_INVOKABLE void reportView(const QString& view, bool focused, int index);
 
 signals:
     void ch1InputListChanged(QVariantList list);
@@ -282,6 +323,35 @@ signals:
     void chModeRequested(int ch, int mode);
     void chBaseWaveRequested(int ch, int wave, int where);
     void chWaveRequested(int ch, int index, int where);
+    // A channel page rebuilds its entries from its input list.
+    void chParamLoadRequested(int ch);
+    // ---- the front-panel keys on the screens --------------------------------
+    // Hops of the remote road like the requests above. Views are ScreenView
+    // keys; each request calls the screen function of the same purpose.
+    void tabRequested(int tab, int where);        // setChTab
+    void frameRequested(QString state);           // topmain changeState
+    void helpKeyRequested(int key);               // helpview getToButtonIndex
+    void askKeyRequested(int key);                // askWindow onkey
+    void keyboardKnobRequested(int key, int arg); // vk hdknob
+    // OK while the unit row is shown: the unit highlighted there goes to
+    // the model (as keyPress(unit, repeat, list, paramindex, where)).
+    void keyboardUnitRequested(int repeat, int list, int paramindex, int where);
+    // The USB disk went away: the file browser showing it closes (hidefouce).
+    void browserCloseRequested();
+    void listFocusRequested(QString view);                // forceActiveFocus
+    void listStepRequested(QString view, bool up);        // upCurrentIndex / downCurrentIndex
+    void listColumnRequested(QString view, bool right);   // moveCurrentIndexRight / Left
+    void listIndexRequested(QString view, int index);     // currentIndex
+    void pageKeyRequested(int page, int key, int repeat); // counterOnkey / digitalOnkey
+    void utilityMenuRequested(int page);                  // utility updateMainIndex
+    void versionsRequested(QString soft, QString fpga);   // system page updateVersion
+    // The ask dialog: a state with the text of its type, or a power-up notice.
+    void askWindowRequested(QString state, int type); // infoWindowState
+    void powerInfoRequested(QString text, int type);  // powerinfo
+    // The counter's readings: the strip's first values and the page's lists.
+    void counterStripUpdated(QString freq, QString period, QString duty, QString width);
+    void counterResultsUpdated(QVariant freq, QVariant period, QVariant duty, QVariant pwidth, QVariant nwidth,
+                               int samples);
 
 public slots:
     void updateProcessBar(int value);
@@ -432,6 +502,8 @@ private:
     ShownDigital m_shownDigital;
     int m_process = 0;
     QString m_temperature = QStringLiteral("--");
+    mutable std::mutex screenLock; // guards m_screen
+    ScreenState m_screen;
     bool m_disabled[4] = {false, false, false, false};
     QStringList m_roles = {QString(), QString(), QString(), QString()};
     QString m_copySource; // board path remembered by cpyRequest

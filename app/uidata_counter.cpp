@@ -23,8 +23,9 @@ void Uidata::counteronoff(bool on)
     }
     if (controller) {
         const int i = PARAM_INDEX_COUNTERONOFF - PARAM_INDEX_SYS_START;
-        if (i < controller->sysparalist.size() && controller->sysparalist[i])
-            controller->sysparalist[i]->SetValue(on ? 1 : 0, 0);
+        const QList<channelModel*>& models = controller->systemModels();
+        if (i < models.size() && models[i])
+            models[i]->SetValue(on ? 1 : 0, 0);
     }
 }
 
@@ -45,18 +46,8 @@ void Uidata::counterUpdate_Slots()
 {
     if (sys_param::CounterOnOff)
         CSetParam::readCounterPara();
-    auto first = [](const QStringList& l) { return QVariant(l.isEmpty() ? QString() : l.first()); };
+    auto first = [](const QStringList& l) { return l.isEmpty() ? QString() : l.first(); };
     const CSetParam::State& c = CSetParam::state;
-    if (mainObject &&
-        mainObject->metaObject()->indexOfMethod("counterupdate(QVariant,QVariant,QVariant,QVariant)") >= 0)
-        QMetaObject::invokeMethod(mainObject, "counterupdate", Qt::QueuedConnection, Q_ARG(QVariant, first(c.strFre)),
-                                  Q_ARG(QVariant, first(c.strPeriod)), Q_ARG(QVariant, first(c.strDuty)),
-                                  Q_ARG(QVariant, first(c.strPWidth)));
-    QObject* page = controller ? controller->counterObj : nullptr;
-    if (page &&
-        page->metaObject()->indexOfMethod("updateCounter(QVariant,QVariant,QVariant,QVariant,QVariant,QVariant)") >= 0)
-        QMetaObject::invokeMethod(page, "updateCounter", Qt::QueuedConnection, Q_ARG(QVariant, c.strFre),
-                                  Q_ARG(QVariant, c.strPeriod), Q_ARG(QVariant, c.strDuty),
-                                  Q_ARG(QVariant, c.strPWidth), Q_ARG(QVariant, c.strNWidth),
-                                  Q_ARG(QVariant, CSetParam::CounterSamples()));
+    emit counterStripUpdated(first(c.strFre), first(c.strPeriod), first(c.strDuty), first(c.strPWidth));
+    emit counterResultsUpdated(c.strFre, c.strPeriod, c.strDuty, c.strPWidth, c.strNWidth, CSetParam::CounterSamples());
 }

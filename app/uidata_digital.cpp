@@ -70,11 +70,7 @@ void Uidata::digtalTextChanged(QString text)
     if (!controller)
         return;
     Ornav72* c = controller;
-    onController(c, [c, text] {
-        c->digitaltext = text;
-        c->GetDigitalDataByte(reinterpret_cast<char*>(c->digitalBuffer));
-        c->digitalParamChanged();
-    });
+    onController(c, [c, text] { c->digital().setText(text); });
 }
 
 int Uidata::uartDataBits() { return qMin<int>(shownDigital().uartDataBits, 4) + 4; }

@@ -227,7 +227,7 @@ bool Uidata::deleteDirectory(QString path)
     return boardfiles::removeTree(host(board));
 }
 
-bool Uidata::listFileType(int ch) { return isChannel(ch) && controller && controller->listFileType[ch]; }
+bool Uidata::listFileType(int ch) { return isChannel(ch) && controller && controller->listFileShown(ch); }
 
 QStringList Uidata::getFileTypeFilter(int ch)
 {

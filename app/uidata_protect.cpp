@@ -40,8 +40,8 @@ bool Uidata::protectCheck(int ch, double ampl, double offset)
 {
     if (!controller || ch < CH1 || ch > CH4)
         return false;
-    channelModel* amp = controller->channel[ch] ? controller->channel[ch]->entry(PARAM_INDEX_AMP) : nullptr;
-    channelModel* off = controller->channel[ch] ? controller->channel[ch]->entry(PARAM_INDEX_OFFSET) : nullptr;
+    channelModel* amp = controller->channelAt(ch) ? controller->channelAt(ch)->entry(PARAM_INDEX_AMP) : nullptr;
+    channelModel* off = controller->channelAt(ch) ? controller->channelAt(ch)->entry(PARAM_INDEX_OFFSET) : nullptr;
     if (!amp || !off)
         return false;
     // In the units the entries use now (as the values below are).
@@ -82,18 +82,18 @@ bool Uidata::protectCheck(int ch, double ampl, double offset)
 
 bool Uidata::testOne(int ch)
 {
-    if (!controller || ch < CH1 || ch > CH4 || !controller->channel[ch])
+    if (!controller || ch < CH1 || ch > CH4 || !controller->channelAt(ch))
         return false;
-    const Limits a = limitsOf(controller->channel[ch]->entry(PARAM_INDEX_AMP));
+    const Limits a = limitsOf(controller->channelAt(ch)->entry(PARAM_INDEX_AMP));
     return protectCheck(ch, a.max, 0);
 }
 
 bool Uidata::testOneDC(int ch)
 {
-    if (!controller || ch < CH1 || ch > CH4 || !controller->channel[ch])
+    if (!controller || ch < CH1 || ch > CH4 || !controller->channelAt(ch))
         return false;
-    const Limits a = limitsOf(controller->channel[ch]->entry(PARAM_INDEX_AMP));
-    const Limits o = limitsOf(controller->channel[ch]->entry(PARAM_INDEX_OFFSET));
+    const Limits a = limitsOf(controller->channelAt(ch)->entry(PARAM_INDEX_AMP));
+    const Limits o = limitsOf(controller->channelAt(ch)->entry(PARAM_INDEX_OFFSET));
     return protectCheck(ch, a.min, o.max);
 }
 

@@ -32,7 +32,7 @@ bool Uidata::fpgaOnlineCheck()
 {
     if (!controller)
         return false;
-    if (controller->fpgaconfig.online())
+    if (controller->fpga().online())
         return true;
     // Not configured: the stored bitstream is loaded, the dialog shows the
     // progress.

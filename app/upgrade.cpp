@@ -47,12 +47,12 @@ void Upgrade::run()
         return;
     }
     o.SetInfoWindowState(QStringLiteral("upgrading"), Uidata::ASK_UPGTADING);
-    o.fpgaconfig.upgrade_exe(shellWord(package));
+    o.fpga().upgrade_exe(shellWord(package));
     const QString bitstream = upgradedir + "/ORNAV96T_TOP.bit";
     if (onTheDisk(bitstream))
-        o.fpgaconfig.fpga_cfg_write(bitstream);
+        o.fpga().fpga_cfg_write(bitstream);
     qInfo("********* echo update ok");
-    o.uidata.updateProcessBar(99);
+    o.ui().updateProcessBar(99);
     ShellRunner::run(QStringLiteral("sync"));
     const int r = ShellRunner::run(QStringLiteral("reboot"));
     qInfo("********* echo reboot %d", r);

@@ -24,7 +24,10 @@ scpi_arming_block_form scpi_msg_find_arming_block(const char* msg, size_t len, s
     while (i < len && blank(msg[i]))
         ++i;
     const size_t head = i;
-    while (i < len && !blank(msg[i]) && msg[i] != ';' && msg[i] != '#' && msg[i] != ',' && msg[i] != '"')
+    // A header is short: a long run of other bytes (a data message) is no
+    // command and is not scanned to its end.
+    while (i < len && i - head <= 64 && !blank(msg[i]) && msg[i] != ';' && msg[i] != '#' && msg[i] != ',' &&
+           msg[i] != '"')
         ++i;
     if (i == head || i - head > 64 || !armingHeader(msg + head, i - head))
         return SCPI_ARM_BLOCK_NONE;

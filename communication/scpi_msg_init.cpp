@@ -135,6 +135,7 @@ static std::atomic<bool> g_workerRunning {false};
 
 static void* workerMain(void* controller)
 {
+    pthread_setname_np(pthread_self(), "scpi-worker");
     scpi_thread(controller);
     g_workerRunning = false;
     return nullptr;

@@ -88,6 +88,7 @@ Item {
         function onChModeRequested(ch, mode) { if (page.ch === ch) page.setmode(mode) }
         function onChBaseWaveRequested(ch, wave, where) { if (page.ch === ch) page.setBaseWave(wave, where) }
         function onChWaveRequested(ch, index, where) { if (page.ch === ch) page.setwave(index, where) }
+        function onChParamLoadRequested(ch) { if (page.ch === ch) page.paramLoad() }
     }
 
     // Mode selector above the wave list: two rows of two, wide enough for
@@ -153,6 +154,7 @@ Item {
     }
 
     ListView {
+        id: inputs
         objectName: "inputlistview"
         x: 210
         y: 0
@@ -162,6 +164,7 @@ Item {
         spacing: 4
         function upCurrentIndex() { decrementCurrentIndex() }
         function downCurrentIndex() { incrementCurrentIndex() }
+        ListBinding { view: inputs; key: "inputlistview" + (page.ch + 1) }
         model: page.entries
         delegate: InputlistDelegate {
             model: modelData

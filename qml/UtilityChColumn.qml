@@ -26,6 +26,7 @@ Item {
     UtilityList {
         id: setlist
         objectName: "setlistview"
+        viewKey: "setlistview" + (col.ch + 1)
         y: 48
         rows: 8
         listNo: col.ch

@@ -22,6 +22,7 @@ Item {
             UtilityList {
                 id: grid12
                 objectName: "CoupleSetListview"
+                viewKey: "CoupleSetListview12"
                 y: 36
                 rows: 3
                 listNo: 4
@@ -43,6 +44,7 @@ Item {
             UtilityList {
                 id: grid34
                 objectName: "CoupleSetListview"
+                viewKey: "CoupleSetListview34"
                 y: 36
                 rows: 3
                 listNo: 5

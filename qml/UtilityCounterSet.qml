@@ -39,6 +39,15 @@ Item {
         else warnBeep(1)
     }
     // The results of one refresh: five lists of texts and the sample count.
+    onFocusIndexChanged: if (uidata) uidata.reportPageFocus(3, focusIndex)
+    Component.onCompleted: if (uidata) uidata.reportPageFocus(3, focusIndex)
+    Connections {
+        target: uidata
+        function onPageKeyRequested(p, key, repeat) { if (p === 3) page.counterOnkey(key) }
+        function onCounterResultsUpdated(fre, period, duty, pwidth, nwidth, count) {
+            page.updateCounter(fre, period, duty, pwidth, nwidth, count)
+        }
+    }
     function updateCounter(fre, period, duty, pwidth, nwidth, count) {
         results = [fre || [], period || [], duty || [], pwidth || [], nwidth || []]
         samples = count || 0

@@ -41,6 +41,7 @@ Item {
     function digitalsendctl(auto) { autoSend = !!auto; if (autoSend && focusIndex === 4) focusIndex = 3 }
     function requestPaint() { paints += 1; reload() }
     function setInputText(text) { inputText = String(text); timing.requestPaint() }
+    onFocusIndexChanged: if (uidata) uidata.reportPageFocus(4, focusIndex)
     function setfocusIndex(i) { focusIndex = Math.max(0, Math.min(lastFocus(), i)) }
     function lastFocus() { return autoSend ? 3 : 4 }
 
@@ -113,7 +114,11 @@ Item {
         beep(1)
     }
     onVisibleChanged: if (visible) reload()
-    Component.onCompleted: reload()
+    Component.onCompleted: {
+        if (uidata)
+            uidata.reportPageFocus(4, focusIndex)
+        reload()
+    }
     Connections {
         target: uidata
         function onDigitalSetListChanged(l) { page.reload() }
@@ -122,6 +127,7 @@ Item {
         function onDigitalPaintRequested() { page.requestPaint() }
         function onDigitalReloadRequested() { page.digitalparamReload() }
         function onDigitalInputChanged(text) { page.setInputText(text) }
+        function onPageKeyRequested(p, key, repeat) { if (p === 4) page.digitalOnkey(key, repeat) }
     }
 
     // Function selector.

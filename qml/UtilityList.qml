@@ -17,6 +17,9 @@ GridView {
     // Whether the current entry is marked while the list has the focus (a
     // page whose own controls take the keys turns it off meanwhile).
     property bool marking: true
+    // The name the key routing knows the list by (objectName, with the
+    // channel or pair where a page has several lists of one name).
+    property string viewKey: objectName
     signal entryTouched(var model, int index)
     flow: GridView.FlowTopToBottom
     cellWidth: entryWidth + 8
@@ -28,6 +31,7 @@ GridView {
     currentIndex: 0
     function upCurrentIndex() { if (currentIndex > 0) currentIndex -= 1 }
     function downCurrentIndex() { if (currentIndex + 1 < count) currentIndex += 1 }
+    ListBinding { view: list; key: list.viewKey }
     delegate: UtilityEntry {
         width: list.entryWidth
         nameWidth: list.nameWidth

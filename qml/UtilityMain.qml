@@ -25,6 +25,10 @@ FocusScope {
             layout.currentIndex = p
         menu.forceActiveFocus()
     }
+    Connections {
+        target: uidata
+        function onUtilityMenuRequested(p) { utility.updateMainIndex(p) }
+    }
     function selectPage(p) {
         layout.currentIndex = p
         menu.forceActiveFocus()
@@ -66,6 +70,8 @@ FocusScope {
             objectName: "utilitylayout"
             anchors.fill: parent
             property int currentIndex: 0
+            onCurrentIndexChanged: if (uidata) uidata.reportUtilityPage(currentIndex)
+            Component.onCompleted: if (uidata) uidata.reportUtilityPage(currentIndex)
             UtilityChannelSet { anchors.fill: parent; visible: layout.currentIndex === 0; appdata: utility.appdata
                                 masks: utility.masks; onEntryTouched: utility.entryTouched(model, listNo) }
             UtilityChannelCouple { anchors.fill: parent; visible: layout.currentIndex === 1; appdata: utility.appdata

@@ -30,6 +30,10 @@ Item {
         softVersion = String(soft)
         fpgaVersion = String(fpga)
     }
+    Connections {
+        target: uidata
+        function onVersionsRequested(soft, fpga) { page.updateVersion(soft, fpga) }
+    }
     onVisibleChanged: if (visible) reloadInfo()
     Component.onCompleted: reloadInfo()
 

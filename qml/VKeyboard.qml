@@ -73,6 +73,13 @@ Item {
         State { name: "fileBrowse" }
     ]
 
+    // The key routing decides on what the keyboard shows.
+    function report() { if (uidata) uidata.reportKeyboard(visible, state, subkvisible) }
+    onVisibleChanged: report()
+    onStateChanged: report()
+    onSubkvisibleChanged: report()
+    Component.onCompleted: report()
+
     // Opens the pad for the focused entry (an empty type closes it).
     // Opens the pad for an entry whose value is shown in unit row "shown"
     // of its unit table: that unit is highlighted first.

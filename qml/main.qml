@@ -178,6 +178,9 @@ Window {
     }
 
     Component.onCompleted: {
+        // The key routing starts from what is shown.
+        uidata.reportTab(tabs.current)
+        uidata.reportFrame(topmain.state)
         if (typeof uidata.fpgaOnlineCheck === "function" && !uidata.fpgaOnlineCheck())
             infoWindowState("upgrading", 2)
         if (typeof uidata.translateArbDir === "function")
@@ -222,6 +225,23 @@ Window {
         function onScreenMaskEnabled(enabled) { screenmask.setEnable(enabled) }
         function onCounterStripRequested(on) { root.counteronoff(on) }
         function onScreenShotRequested(convert, path, where) { root.screenShot(convert, path, where) }
+        function onProcessBarChanged(value) { root.processBar(value) }
+        function onAskWindowRequested(state, type) { root.infoWindowState(state, type) }
+        function onPowerInfoRequested(text, type) { root.powerinfo(text, type) }
+        function onCounterStripUpdated(freq, period, duty, width) { root.counterupdate(freq, period, duty, width) }
+        // The front-panel keys.
+        function onTabRequested(tab, where) { chmain.setChTab(tab, where) }
+        function onFrameRequested(state) { topmain.changeState(state) }
+        function onHelpKeyRequested(key) { helpview.getToButtonIndex(key) }
+        function onAskKeyRequested(key) { askWindow.onkey(key) }
+        function onKeyboardKnobRequested(key, arg) { vk.hdknob(key, arg) }
+        function onKeyboardUnitRequested(repeat, list, paramindex, where) {
+            root.keyPress(vk.unitCode >= 0 ? vk.unitCode : Appc.QKey_Ok, repeat, list, paramindex, where)
+        }
+        function onBrowserCloseRequested() {
+            if (vk.visible && vk.state === "fileBrowse")
+                vk.hidefouce()
+        }
         function onDigitalPageRequested() {
             if (tabs.current < 4) {
                 root.setChTab(4, 0)
@@ -257,7 +277,11 @@ Window {
             State { name: "overviewframe" },
             State { name: "helpviewframe" }
         ]
-        onStateChanged: root.refreshPreviews()
+        onStateChanged: {
+            if (uidata)
+                uidata.reportFrame(state)
+            root.refreshPreviews()
+        }
         function changeState(newstate) { state = newstate }
 
         HelpViewFrame {
@@ -373,6 +397,8 @@ Window {
                     root.beep(where)
                 }
                 onCurrentChanged: {
+                    if (uidata)
+                        uidata.reportTab(current)
                     vk.hidefouce()
                     if (current < 4) {
                         root.lastCh = current

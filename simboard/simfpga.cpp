@@ -162,6 +162,14 @@ unsigned SimFpga::writeWindowed(unsigned base, unsigned window, unsigned offset,
     const uint8_t* p = data;
     size_t left = n;
     unsigned at = offset;
+    if (deep && m_writes.size() >= kMaxLoggedWrites) {
+        // The log is full: its transfers are only counted (one for the rest
+        // of the first window, one per window after it).
+        const size_t first = left < window - at ? left : window - at;
+        m_dropped += int(1 + (left - first + window - 1) / window);
+        at = unsigned((at + left) % window);
+        left = 0;
+    }
     while (left > 0) {
         const size_t k = left < window - at ? left : window - at;
         userCmd cmd;
@@ -243,8 +251,14 @@ void SimFpga::applyByte(unsigned a, uint8_t v)
     switch (a) {
     case REG_DEEP1_LOAD:
     case REG_DEEP2_LOAD:
-        if (!old && v)
-            m_deep[a == REG_DEEP1_LOAD ? 0 : 1].clear();
+        if (!old && v) {
+            // A new load starts the memory afresh; the buffer stays, so the
+            // next wave of a similar size is written into pages already there.
+            QByteArray& deep = m_deep[a == REG_DEEP1_LOAD ? 0 : 1];
+            if (deep.capacity() > 0)
+                deep.reserve(deep.capacity());
+            deep.resize(0);
+        }
         break;
     case REG_TABLE_LOAD:
         if (!old && v)

@@ -6,7 +6,8 @@
 // 3 MiB (the rest of a BMP reply once its first byte is there), scaled to 4 MiB.
 // Last, the PNG encoding alone, in this process, of the frame the program
 // captured (taken from the "DISPlay:ZBMP?" reply): CPU time per picture
-// beside the floor of one plain copy of the 4 MB frame in the same run.
+// beside the floor of one plain copy of the 4 MB frame in the same run, and
+// the wall time of a picture whose every band changed.
 //   bench_capture [RUNS]
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -147,7 +148,7 @@ int main(int argc, char** argv)
     for (int i = 54; i < other.size(); i += 32 * 1280 * 4)
         other[i] = char(~other[i]);
     oneBand[54 + 400 * 1280 * 4] = char(~oneBand[54 + 400 * 1280 * 4]);
-    std::vector<double> all, one, none, copy;
+    std::vector<double> all, allWall, one, none, copy;
     QByteArray picture, copied(frame.size(), Qt::Uninitialized);
     for (int r = 0; r < std::max(runs, 5); ++r) {
         double c = cpuMs();
@@ -155,7 +156,9 @@ int main(int argc, char** argv)
         copy.push_back(cpuMs() - c);
         SCPI_DisplayEncode(other, 2);
         c = cpuMs();
+        t.start();
         picture = SCPI_DisplayEncode(frame, 2);
+        allWall.push_back(double(t.nsecsElapsed()) / 1e6);
         all.push_back(cpuMs() - c);
         c = cpuMs();
         SCPI_DisplayEncode(oneBand, 2);
@@ -171,6 +174,14 @@ int main(int argc, char** argv)
     for (const auto& row : rows)
         std::printf("%-40s median %8.2f ms CPU  (floor: 4 MB copy %.3f ms, ratio %.1f)\n", row.first, row.second,
                     floorMs, floorMs > 0 ? row.second / floorMs : 0.0);
+    // The bands that changed are packed on two threads: the reply waits for
+    // the wall time, the machine pays the CPU time.
+    // On a shared machine the median follows the load; the best run shows
+    // what the program does when it gets the cores.
+    const double bestWall = *std::min_element(allWall.begin(), allWall.end());
+    std::printf("%-40s median %8.2f ms wall, best %.2f ms (floor: 4 MB copy %.3f ms, ratio %.1f)\n",
+                "PNG encoding, every band changed", median(allWall), bestWall, floorMs,
+                floorMs > 0 ? bestWall / floorMs : 0.0);
     std::printf("%-40s %d bytes\n", "  PNG of the captured frame", picture.size());
     return 0;
 }

@@ -9,7 +9,7 @@
 #include <cstdio>
 #include "communication/ETHLXI/vxi11_client.h"
 
-// Starts ornav72 (beside the benchmark's folder) on root, headless, and waits
+// Starts ornav72 (beside the benchmark's folder, or ORNAV_BENCH_PROGRAM) on root, headless, and waits
 // until every ready line has been logged; false, with the log on stderr,
 // when it did not come up.
 inline bool startInstrument(QProcess& proc, const QString& root, const QList<QByteArray>& ready = {"vxi11_init ok!"})
@@ -19,7 +19,10 @@ inline bool startInstrument(QProcess& proc, const QString& root, const QList<QBy
     env.insert("QT_QPA_PLATFORM", "offscreen");
     env.remove("ORNAV_ROOT");
     proc.setProcessEnvironment(env);
-    proc.start(QCoreApplication::applicationDirPath() + "/../ornav72", {"--root", root});
+    // ORNAV_BENCH_PROGRAM names another build of the program (an earlier
+    // one, measured by the same benchmark for a before/after comparison).
+    const QString program = env.value("ORNAV_BENCH_PROGRAM", QCoreApplication::applicationDirPath() + "/../ornav72");
+    proc.start(program, {"--root", root});
     QByteArray out;
     auto up = [&] {
         for (const QByteArray& line : ready)

@@ -16,8 +16,14 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
+#include <sys/prctl.h>
+#include <sys/syscall.h>
 #include <unistd.h>
+#include <atomic>
+#include <ctime>
+#include <thread>
 #include <algorithm>
+#include <map>
 #include <csignal>
 #include <cstdio>
 #include <string>
@@ -63,27 +69,64 @@ double setterRate(int fd, int n)
     return n / (double(t.nsecsElapsed()) / 1e9);
 }
 
-// Voluntary and forced context switches of all threads, and CPU ticks.
-void processCounters(qint64 pid, long long* switches, long long* ticks)
+// Per thread: voluntary and forced context switches, and CPU time in
+// nanoseconds as the scheduler counts it (schedstat: exact, where the clock
+// ticks of /proc/PID/stat are 10 ms apart, a tenth of a 10 s window's
+// budget).
+struct ThreadCounters {
+    QString name;
+    long long switches = 0;
+    long long cpuNs = 0;
+};
+
+std::map<QString, ThreadCounters> processCounters(qint64 pid)
 {
-    *switches = 0;
+    std::map<QString, ThreadCounters> out;
     const QString base = QStringLiteral("/proc/%1/task").arg(pid);
     for (const QString& task : QDir(base).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        ThreadCounters& c = out[task];
+        QFile comm(base + "/" + task + "/comm");
+        if (comm.open(QIODevice::ReadOnly))
+            c.name = QString::fromLatin1(comm.readAll().trimmed());
         QFile f(base + "/" + task + "/status");
-        if (!f.open(QIODevice::ReadOnly))
+        if (f.open(QIODevice::ReadOnly))
+            for (const QByteArray& line : f.readAll().split('\n'))
+                if (line.contains("ctxt_switches:"))
+                    c.switches += line.split(':').last().trimmed().toLongLong();
+        QFile st(base + "/" + task + "/schedstat");
+        if (st.open(QIODevice::ReadOnly))
+            c.cpuNs = st.readAll().split(' ').value(0).toLongLong();
+    }
+    return out;
+}
+
+// The threads that ran between two samples, most CPU first: context switches
+// and CPU time per unit (a setter, a second), CPU scaled from nanoseconds by
+// scale. Returns the sums over all threads.
+ThreadCounters printThreads(const std::map<QString, ThreadCounters>& before,
+                            const std::map<QString, ThreadCounters>& after, int units, const char* per, double scale,
+                            const char* unit)
+{
+    ThreadCounters sum;
+    std::vector<std::pair<long long, std::string>> threads;
+    char line[160];
+    for (const auto& t1 : after) {
+        const auto t0 = before.find(t1.first);
+        const long long s = t1.second.switches - (t0 == before.end() ? 0 : t0->second.switches);
+        const long long c = t1.second.cpuNs - (t0 == before.end() ? 0 : t0->second.cpuNs);
+        sum.switches += s;
+        sum.cpuNs += c;
+        if (s <= 0 && c <= 0)
             continue;
-        for (const QByteArray& line : f.readAll().split('\n'))
-            if (line.contains("ctxt_switches:"))
-                *switches += line.split(':').last().trimmed().toLongLong();
+        std::snprintf(line, sizeof line, "  %-16s %-7s %8.2f switches %s %10.4f %s",
+                      t1.second.name.toLatin1().constData(), t1.first.toLatin1().constData(), double(s) / units, per,
+                      double(c) * scale / units, unit);
+        threads.push_back({c, line});
     }
-    QFile s(QStringLiteral("/proc/%1/stat").arg(pid));
-    *ticks = 0;
-    if (s.open(QIODevice::ReadOnly)) {
-        const QByteArray st = s.readAll();
-        const QList<QByteArray> f = st.mid(st.lastIndexOf(')') + 2).split(' ');
-        if (f.size() > 13)
-            *ticks = f[11].toLongLong() + f[12].toLongLong();
-    }
+    std::sort(threads.rbegin(), threads.rend());
+    for (const auto& t1 : threads)
+        std::printf("%s\n", t1.second.c_str());
+    return sum;
 }
 
 void row(const char* what, double value, double floor, const char* unit)
@@ -144,9 +187,13 @@ int main(int argc, char** argv)
     row("output on/off, reply (set + query)", out, floorSq, "ms");
 
     const int loop = 20 * n;
-    const double rate = setterRate(inst, loop), floorRate = setterRate(flo, loop);
+    const auto loopBefore = processCounters(proc.processId());
+    const double rate = setterRate(inst, loop);
+    const auto loopAfter = processCounters(proc.processId());
+    const double floorRate = setterRate(flo, loop);
     std::printf("%-44s %10.0f /s   floor %10.0f /s  ratio %8.1f (floor / program)\n", "frequency setter loop", rate,
                 floorRate, rate > 0 ? floorRate / rate : 0.0);
+    printThreads(loopBefore, loopAfter, loop, "per setter", 1e-3, "us CPU");
 
     rawSendLine(inst, "SYSTem:PICTure:FORMat PNG");
     std::string png;
@@ -172,16 +219,45 @@ int main(int argc, char** argv)
     vxi.destroyLink(lid);
     vxi.close();
 
-    // Idle: nobody talks to the program.
+    // Idle: nobody talks to the program. Its floor, in the same window: a
+    // thread of this benchmark that does nothing but wake every 10 ms (the
+    // key flag poll the program must keep), to an absolute point with 1 ms
+    // of timer slack, as the program's poll does.
     QThread::sleep(1);
-    long long s0, c0, s1, c1;
-    processCounters(proc.processId(), &s0, &c0);
+    std::atomic<bool> idleOver {false};
+    long long floorCpuNs = 0, floorWakes = 0;
+    std::thread floorPoll([&] {
+        prctl(PR_SET_TIMERSLACK, 1000000UL, 0UL, 0UL, 0UL);
+        const auto cpuNs = [] {
+            QFile st(QStringLiteral("/proc/self/task/%1/schedstat").arg(long(syscall(SYS_gettid))));
+            return st.open(QIODevice::ReadOnly) ? st.readAll().split(' ').value(0).toLongLong() : 0LL;
+        };
+        const long long c0 = cpuNs();
+        timespec next;
+        clock_gettime(CLOCK_MONOTONIC, &next);
+        while (!idleOver) {
+            next.tv_nsec += 10000000L;
+            if (next.tv_nsec >= 1000000000L) {
+                next.tv_nsec -= 1000000000L;
+                next.tv_sec++;
+            }
+            clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &next, nullptr);
+            ++floorWakes;
+        }
+        floorCpuNs = cpuNs() - c0;
+    });
+    const auto before = processCounters(proc.processId());
     QThread::sleep(unsigned(idleSeconds));
-    processCounters(proc.processId(), &s1, &c1);
-    const double hz = double(sysconf(_SC_CLK_TCK));
-    std::printf("%-44s %10.0f /s   floor          0\n", "idle wake-ups (context switches)",
-                double(s1 - s0) / idleSeconds);
-    std::printf("%-44s %10.3f CPU-s per minute   floor 0\n", "idle CPU", double(c1 - c0) / hz * 60.0 / idleSeconds);
+    const auto after = processCounters(proc.processId());
+    idleOver = true;
+    floorPoll.join();
+    const ThreadCounters idle = printThreads(before, after, idleSeconds, "per second", 1e-9 * 60, "CPU-s/min");
+    const double floorCpu = double(floorCpuNs) / 1e9 * 60.0 / idleSeconds;
+    const double idleCpu = double(idle.cpuNs) / 1e9 * 60.0 / idleSeconds;
+    std::printf("%-44s %10.0f /s   floor %8.0f /s (a bare 10 ms poll)\n", "idle wake-ups (context switches)",
+                double(idle.switches) / idleSeconds, double(floorWakes) / idleSeconds);
+    std::printf("%-44s %10.3f CPU-s per minute   floor %.3f (a bare 10 ms poll)  ratio %.2f\n", "idle CPU", idleCpu,
+                floorCpu, floorCpu > 0 ? idleCpu / floorCpu : 0.0);
 
     ::kill(pid_t(proc.processId()), SIGTERM);
     proc.waitForFinished(10000);

@@ -208,13 +208,38 @@ bool SCPI_MatchNumbers(const char* pattern, const char* header, int len, int32_t
     return matchSplit(pattern, h, numbers, count);
 }
 
+// False when the pattern's first node is a required one that the header's
+// first node does not match, which rules the pattern out (true leaves the
+// question to the whole match). A lookup walks the command table for every
+// command received; splitting each pattern in full on the way was most of
+// the SCPI worker's time per setter, and nearly every pattern differs in
+// its first node.
+static bool firstNodeMayMatch(const char* pattern, const Header& h)
+{
+    if (!pattern || pattern[0] == '[' || pattern[0] == ':')
+        return true;
+    int len = 0;
+    while (pattern[len] && pattern[len] != ':' && pattern[len] != '[' && pattern[len] != ']' &&
+           !(pattern[len] == '?' && pattern[len + 1] == '\0'))
+        len++;
+    Node n {pattern, len, 0, -1};
+    if (len > 0 && pattern[len - 1] == '#') {
+        n.len--;
+        n.place = 0;
+    }
+    if (n.len <= 0)
+        return true;
+    int32_t number[1];
+    return matchNode(n, h.nodes[0], h.lens[0], number);
+}
+
 const scpi_command_t* SCPI_FindCommand(const scpi_command_t* list, const char* header, int len)
 {
     Header h;
     if (!list || !header || len <= 0 || !splitHeader(header, len, &h))
         return nullptr;
     for (const scpi_command_t* cmd = list; cmd->pattern; cmd++)
-        if (matchSplit(cmd->pattern, h, nullptr, 0))
+        if (firstNodeMayMatch(cmd->pattern, h) && matchSplit(cmd->pattern, h, nullptr, 0))
             return cmd;
     return nullptr;
 }

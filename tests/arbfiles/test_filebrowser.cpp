@@ -21,7 +21,7 @@ protected:
         ControllerTest::SetUp();
         QCoreApplication::processEvents();
         ASSERT_TRUE(installLibrary(dir.path()));
-        ui = &ctrl->uidata;
+        ui = &ctrl->ui();
         ShellRunner::clearRecorded();
     }
     void TearDown() override
@@ -156,7 +156,7 @@ TEST_F(FileBrowser, ListEditorEditsTheChannelsList)
 TEST_F(FileBrowser, StorageAndFilters)
 {
     EXPECT_EQ(ui->getFileTypeFilter(CH1), QStringList({"*.bsv", "*.csv"}));
-    ctrl->listFileType[CH1] = true;
+    ctrl->chSignalSelected(CH1, 2, 0, false, 0); // a sweep: its browser offers lists
     // A list received remotely ("CH2_List_L") is shown beside the csv lists.
     ASSERT_TRUE(write(host("/run/media/mmcblk0p1/CH2_List_L"), "x") && write(host("/run/media/mmcblk0p1/w.bsv"), "x"));
     const QVariantList shown = ui->browseFolder("file:///run/media/mmcblk0p1", ui->getFileTypeFilter(CH1));

@@ -1,6 +1,6 @@
-// The SCPI worker's file receivers, in process: "WARB#:MODulate name" and
-// "WFREQLIST# name" followed by the file as the next message. Carrier
-// uploads, refused names and bad headers are run over real clients in
+// The SCPI worker's file receiver of "WARB#:MODulate name" followed by the
+// file as the next message, in process. Carrier and list uploads, refused
+// names and bad headers are run over real clients in
 // tests/clients/test_arb_uploads.cpp.
 #include <cstdlib>
 #include <cstring>
@@ -56,12 +56,10 @@ protected:
             e << SCPI_ErrorPop(&scpi_context);
         return e;
     }
-    // The transfer the delivered messages armed for their session.
-    static scpi_transfer_t armed() { return scpi_session_transfer(SCPI_SESSION_DEFAULT); }
     QString recordText(const char* p) { return QString::fromLocal8Bit(p, int(strnlen(p, 128))); }
 };
 
-TEST_F(Receivers, ModulatingAndListUploads)
+TEST_F(Receivers, ModulatingWaveUpload)
 {
     QVector<int16_t> v;
     for (int i = 0; i < 32; ++i)
@@ -72,16 +70,6 @@ TEST_F(Receivers, ModulatingAndListUploads)
     EXPECT_EQ(recordText(sys_param::GetChModArbFileDir(CH3)), QString("/run/media/mmcblk0p1/m.bsv"));
     EXPECT_EQ(CWaveCreate::GetWaveMem(CH3)->MArbLen, 32);
     EXPECT_EQ(CWaveCreate::GetWaveMem(CH3)->MArb[0], -32767);
-
-    deliver("WFREQLIST2 \"L\"\n");
-    EXPECT_EQ(armed().mode, int(WF_LIST));
-    // A message after the arming command is data even when it reads like a command.
-    deliver(list(2, {"1500", "3000"}));
-    EXPECT_TRUE(errors().isEmpty());
-    const SWaveMem* w = CWaveCreate::GetWaveMem(CH2);
-    ASSERT_EQ(w->ListLen, 2);
-    EXPECT_DOUBLE_EQ(w->List[1], 3000.0);
-    EXPECT_EQ(recordText(sys_param::GetChListFileDir(CH2)), QString("/run/media/mmcblk0p1/CH2_List_L"));
 }
 
 } // namespace

@@ -140,7 +140,7 @@ TEST_F(ServiceTest, CalibrationSessionEndsInTheSavedFile)
 
 TEST_F(ServiceTest, FactoryItemsReadBackPadded)
 {
-    std::strcpy(Ornav72::SN, "SN777");
+    Ornav72::useSerialNumber("SN777");
     QByteArray sn = send("RP1:ADDR2048?\n");
     ASSERT_EQ(sn.size(), 32) << sn.toHex().constData();
     EXPECT_TRUE(sn.endsWith("\r\n"));

@@ -120,7 +120,7 @@ TEST_F(CaptureTest, NextFreeNumberIsUsedAndTheSaveIsReported)
     sys_param::HWinfo.PicFormat = 2;
     QSignalSpy tips(ctrl, &Ornav72::TipsMessage);
     fpga().clearWrites();
-    EXPECT_TRUE(ctrl->uidata.screenShot(true, dir, 1));
+    EXPECT_TRUE(ctrl->ui().screenShot(true, dir, 1));
     QImage saved(dir + "/screenshot3.png", "png");
     ASSERT_FALSE(saved.isNull());
     EXPECT_EQ(saved.size(), QSize(1280, 800));
@@ -143,7 +143,7 @@ TEST_F(CaptureTest, MissingFolderReportsTheFailureWithTheWarningBeep)
     QSignalSpy tips(ctrl, &Ornav72::TipsMessage);
     fpga().clearWrites();
     const QString dir = file(this->dir, "/media/usbdisk/nowhere");
-    ctrl->uidata.screenShot(true, dir, 1);
+    ctrl->ui().screenShot(true, dir, 1);
     EXPECT_EQ(tipsShown(tips), QList<int> {TIPS_IMAGE_SAVE_FALSE});
     EXPECT_EQ(writesAt(REG_BUZZER), QList<uint64_t> {10});
     EXPECT_FALSE(QDir(dir).exists());
@@ -205,10 +205,14 @@ TEST(DisplayEncoding, PngOfEachChangedScreenDecodesToThatScreen)
         const char* what;
         int row, column;
     } changes[] = {
-        {"nothing changed", -1, 0},         {"one pixel mid-screen", 417, 5},  {"the top row", 0, 1279},
-        {"the bottom row", 799, 0},         {"a stretch's last row", 31, 600}, // the row the next stretch's first row
-                                                                               // is filtered against
-        {"a stretch's first row", 32, 600}, {"the same pixel again", 32, 600},
+        {"nothing changed", -1, 0},
+        {"one pixel mid-screen", 417, 5},
+        {"the top row", 0, 1279},
+        {"the bottom row", 799, 0},
+        {"a stretch's last row", 31, 600}, // the row the next stretch's first row
+                                           // is filtered against
+        {"a stretch's first row", 32, 600},
+        {"the same pixel again", 32, 600},
     };
     QByteArray raw = twoColourCapture();
     for (const auto& c : changes) {
@@ -235,43 +239,43 @@ TEST_F(ControllerTest, SystemInformationRecord)
         ctrl = new Ornav72();
     };
     restart("ORNAV46Q;EN");
-    EXPECT_FALSE(ctrl->education);
-    EXPECT_EQ(ctrl->bandwidth, 0u);
+    EXPECT_FALSE(ctrl->educationModel());
+    EXPECT_EQ(ctrl->bandwidthVariant(), 0u);
     restart("ORNAV46Q;EN;350");
-    EXPECT_TRUE(ctrl->education);
-    EXPECT_EQ(ctrl->bandwidth, 350u);
+    EXPECT_TRUE(ctrl->educationModel());
+    EXPECT_EQ(ctrl->bandwidthVariant(), 350u);
     EXPECT_EQ(sys_param::SysInfo, QString("ORNAV46Q;EN;350"));
 
     ctrl->SaveSysInfo("ORNAV46Q;CN;200;extra");
     EXPECT_EQ(SettingsFile::value("SysInfo", "").toString(), QString("ORNAV46Q;CN;200"));
     ctrl->SaveSysHTTP("www.example.org\r\nrest");
     EXPECT_EQ(ctrl->getHttp(), QString("www.example.org"));
-    EXPECT_EQ(ctrl->uidata.getHttp(), QString("www.example.org"));
+    EXPECT_EQ(ctrl->ui().getHttp(), QString("www.example.org"));
 
     ctrl->SetSN("SN42");
     ctrl->SetSN("SN\"quoted");
     EXPECT_STREQ(Ornav72::GetSN(), "SN42");
-    EXPECT_EQ(ctrl->uidata.getSN(), QString("      SN42"));
+    EXPECT_EQ(ctrl->ui().getSN(), QString("      SN42"));
     ctrl->SetSN(QString(40, 'A'));
     EXPECT_EQ(QByteArray(Ornav72::GetSN()), QByteArray(31, 'A'));
     EXPECT_EQ(SettingsFile::value("SN", "").toString(), QString(31, 'A'));
     ctrl->SetSN("ABCDEFGH", 3);
     EXPECT_STREQ(Ornav72::GetSN(), "ABC");
 
-    EXPECT_EQ(ctrl->uidata.getSoftVersion(true), QString("1.09.0018"));
-    EXPECT_EQ(ctrl->uidata.getSoftVersion(false), QString("1.09"));
+    EXPECT_EQ(ctrl->ui().getSoftVersion(true), QString("1.09.0018"));
+    EXPECT_EQ(ctrl->ui().getSoftVersion(false), QString("1.09"));
     sys_param::LogicVersion = "2.3.45";
-    EXPECT_EQ(ctrl->uidata.getFpgaVersion(false), QString("2.3"));
-    EXPECT_EQ(ctrl->uidata.getFpgaVersion(true), QString("2.3.45"));
+    EXPECT_EQ(ctrl->ui().getFpgaVersion(false), QString("2.3"));
+    EXPECT_EQ(ctrl->ui().getFpgaVersion(true), QString("2.3.45"));
 }
 
 TEST_F(ControllerTest, FpgaOnlineCheckLoadsTheStoredBitstream)
 {
-    QSignalSpy load(&ctrl->uidata, &Uidata::cmd_fpgaconfig);
-    EXPECT_TRUE(ctrl->uidata.fpgaOnlineCheck());
+    QSignalSpy load(&ctrl->ui(), &Uidata::cmd_fpgaconfig);
+    EXPECT_TRUE(ctrl->ui().fpgaOnlineCheck());
     EXPECT_EQ(load.count(), 0);
     fpga().setConfigured(false);
-    EXPECT_FALSE(ctrl->uidata.fpgaOnlineCheck());
+    EXPECT_FALSE(ctrl->ui().fpgaOnlineCheck());
     ASSERT_EQ(load.count(), 1);
     EXPECT_EQ(load.at(0).at(0).toString(), QString("/home/root/ORNAV96T_TOP.bit"));
 }
@@ -301,11 +305,11 @@ TEST_F(UpgradeTest, PackageRunsThenTheBitstreamThenSyncAndReboot)
     ASSERT_TRUE(ctrl->haveUpgradefile());
     EXPECT_EQ(ctrl->upgradePackage().folder(), QString("/media/usbdisk/ornav96t_v2"));
 
-    QSignalSpy progress(&ctrl->fpgaconfig, &fpga_config::write_process);
-    QSignalSpy bar(&ctrl->uidata, &Uidata::processBarChanged);
+    QSignalSpy progress(&ctrl->fpga(), &fpga_config::write_process);
+    QSignalSpy bar(&ctrl->ui(), &Uidata::processBarChanged);
     QSignalSpy quit(QCoreApplication::instance(), &QCoreApplication::aboutToQuit);
     ctrl->upgrade();
-    EXPECT_EQ(ctrl->askwindtype, Uidata::ASK_UPGTADING);
+    EXPECT_EQ(ctrl->askWindowType(), Uidata::ASK_UPGTADING);
     QList<int> p;
     for (const auto& a : progress)
         p << a.at(0).toInt();
@@ -325,7 +329,7 @@ TEST_F(UpgradeTest, FolderWithoutPackageShowsNoQuestionAndUpgradesNothing)
     EXPECT_FALSE(ctrl->haveUpgradefile());
     ctrl->upgrade();
     EXPECT_TRUE(ShellRunner::recorded().isEmpty());
-    EXPECT_EQ(ctrl->askwindtype, Uidata::ASK_NONE);
+    EXPECT_EQ(ctrl->askWindowType(), Uidata::ASK_NONE);
 }
 
 TEST_F(UpgradeTest, PackageSwappedForALinkAfterDetectionIsNotRun)
@@ -339,7 +343,7 @@ TEST_F(UpgradeTest, PackageSwappedForALinkAfterDetectionIsNotRun)
     ASSERT_TRUE(QFile::link(outside.path() + "/update.uas", pkg));
     ctrl->upgrade();
     EXPECT_TRUE(ShellRunner::recorded().isEmpty());
-    EXPECT_EQ(ctrl->askwindtype, Uidata::ASK_NONE);
+    EXPECT_EQ(ctrl->askWindowType(), Uidata::ASK_NONE);
     // Restored, the odd folder name reaches the shell as one quoted word.
     ASSERT_TRUE(QFile::remove(pkg));
     writeFile(pkg, "package");

@@ -118,17 +118,6 @@ TEST_F(ChannelSlots, SyncFrequencyFollowsCarrierAndModeRate)
     EXPECT_DOUBLE_EQ(sys_param::SyncFrequency[CH3], -1) << "no sync output: nothing recomputed";
 }
 
-TEST_F(ChannelSlots, SwitchingTheOutputOnCarriesTheSyncChannelAlong)
-{
-    rec(CH2).SyncOut = true;
-    QSignalSpy sync(&C(CH4), &Channel::signalUpdated);
-    C(CH2).entry(PARAM_INDEX_CHSWITCH)->SetValue(1, 0);
-    EXPECT_TRUE(sys_param::OnOff[CH4]);
-    EXPECT_GE(sync.count(), 1);
-    C(CH2).entry(PARAM_INDEX_CHSWITCH)->SetValue(0, 0);
-    EXPECT_FALSE(sys_param::OnOff[CH4]);
-}
-
 TEST_F(ChannelSlots, LargestFrequencyAndAmplitude)
 {
     CH_DATA& d = rec(CH1);

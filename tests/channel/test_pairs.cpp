@@ -26,7 +26,7 @@ protected:
         if (HasFatalFailure())
             return;
         for (int c = CH1; c <= CH4; ++c) {
-            Channel* chan = ctrl->channel[c];
+            Channel* chan = ctrl->channelAt(c);
             chan->switchToBase(BASE_Sine, 0);
             rec(CH_ID(c)).WorkMode = WORK_BASE;
         }
@@ -40,7 +40,7 @@ protected:
         for (int k = 0; k < 3; ++k)
             QCoreApplication::processEvents();
     }
-    channelModel* entry(CH_ID c, int index) { return ctrl->channel[c]->entry(index); }
+    channelModel* entry(CH_ID c, int index) { return ctrl->channelAt(c)->entry(index); }
     channelModel* pairEntry(CH_ID pair, int index) { return ctrl->GetChModelFormIndex(pair, index); }
     channelModel* sysEntry(int index) { return ctrl->GetChModelFormIndex(CH_SYS, index); }
     static QList<int> shownIndices(const QVariantList& l)
@@ -115,8 +115,8 @@ TEST_F(Pairs, SwitchingOnBeyondThisChannelsReachMovesThePartnerAsFarAsItGoes)
 {
     // CH1 cannot go below its minimum: it takes that, and CH2 would need
     // more than its square range allows, so it stops at its maximum.
-    ctrl->channel[CH2]->switchToBase(BASE_Square, 0);
-    ctrl->channel[CH2]->entry(PARAM_INDEX_FREQ)->UpdateRange();
+    ctrl->channelAt(CH2)->switchToBase(BASE_Square, 0);
+    ctrl->channelAt(CH2)->entry(PARAM_INDEX_FREQ)->UpdateRange();
     const DataInfo* own = entry(CH1, PARAM_INDEX_FREQ)->descriptor(0);
     const DataInfo* part = entry(CH2, PARAM_INDEX_FREQ)->descriptor(0);
     remote(CH2, PARAM_INDEX_FREQ, 1000);
@@ -124,7 +124,7 @@ TEST_F(Pairs, SwitchingOnBeyondThisChannelsReachMovesThePartnerAsFarAsItGoes)
     const double dev = pairEntry(COUPLE12, PARAM_INDEX_CHCOUPLEFREQDEV)->descriptor(0)->Max;
     ASSERT_GT(dev, part->Max) << "the deviation may exceed the square range of CH2";
     remote(COUPLE12, PARAM_INDEX_CHCOUPLEFREQDEV, dev);
-    QSignalSpy tips(ctrl->channel[CH1], &Channel::sendTipsMessage);
+    QSignalSpy tips(ctrl->channelAt(CH1), &Channel::sendTipsMessage);
     remote(COUPLE12, PARAM_INDEX_CHCOUPLEFREQSW, 1);
     EXPECT_DOUBLE_EQ(rec(CH1).Frequency, own->Min);
     EXPECT_DOUBLE_EQ(rec(CH2).Frequency, part->Max);
@@ -141,7 +141,7 @@ TEST_F(Pairs, SwitchingOnBeyondThisChannelsReachMovesThePartnerAsFarAsItGoes)
 
 TEST_F(Pairs, ACouplingThatCannotApplyChangesNoValue)
 {
-    ctrl->channel[CH1]->switchToBase(BASE_DC, 0);
+    ctrl->channelAt(CH1)->switchToBase(BASE_DC, 0);
     const double f1 = rec(CH1).Frequency, f2 = rec(CH2).Frequency;
     remote(COUPLE12, PARAM_INDEX_CHCOUPLEFREQRATE, 3);
     remote(COUPLE12, PARAM_INDEX_CHCOUPLEFREQSW, 1);
@@ -151,7 +151,7 @@ TEST_F(Pairs, ACouplingThatCannotApplyChangesNoValue)
     EXPECT_FALSE(entry(CH1, PARAM_INDEX_FREQ)->m_couplestate);
 
     // Phase coupling with a noise partner: nothing moves either.
-    ctrl->channel[CH4]->switchToBase(BASE_Noise, 0);
+    ctrl->channelAt(CH4)->switchToBase(BASE_Noise, 0);
     const double p3 = rec(CH3).Phase, p4 = rec(CH4).Phase;
     remote(COUPLE34, PARAM_INDEX_CHCOUPLEPHASERATE, 2);
     remote(COUPLE34, PARAM_INDEX_CHCOUPLEPHASESW, 1);
@@ -171,9 +171,12 @@ TEST_F(Pairs, BadCouplingInputNeverReachesTheRecordOrARegister)
     remote(COUPLE12, PARAM_INDEX_CHCOUPLEAMPLDEV, -std::numeric_limits<double>::infinity());
     EXPECT_DOUBLE_EQ(rec(CH1).ChCoupleAmplDev, 0.25);
 
-    // A pair other than the two: no record changes.
+    // A pair other than the two, or a channel's entry sent to a pair: no
+    // record changes.
     const QByteArray before(reinterpret_cast<const char*>(&sys_param::HWinfo), sizeof(HardWareInfo));
     remote(COUPLE34 + 1, PARAM_INDEX_CHCOUPLEFREQSW, 1);
+    remote(COUPLE12, PARAM_INDEX_FREQ, 77);
+    remote(9, PARAM_INDEX_FREQ, 77);
     remote(CH1, PARAM_INDEX_CHCOUPLEFREQSW, 1);
     remote(-1, PARAM_INDEX_CHCOUPLEFREQSW, 1);
     EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(&sys_param::HWinfo), sizeof(HardWareInfo)), before);
@@ -195,20 +198,20 @@ TEST_F(Pairs, BadCouplingInputNeverReachesTheRecordOrARegister)
 
 TEST_F(Pairs, EachPairShowsNineEntriesAndTheTypeSwapsRatioForDeviation)
 {
-    QSignalSpy announced(&ctrl->uidata, &Uidata::ch12CoupleSetListChanged);
-    QList<int> shown = shownIndices(ctrl->uidata.ch12CoupleSetList);
+    QSignalSpy announced(&ctrl->ui(), &Uidata::ch12CoupleSetListChanged);
+    QList<int> shown = shownIndices(ctrl->ui().ch12CoupleSetList);
     ASSERT_EQ(shown.size(), 9);
     EXPECT_TRUE(shown.contains(PARAM_INDEX_CHCOUPLEFREQRATE));
     EXPECT_FALSE(shown.contains(PARAM_INDEX_CHCOUPLEFREQDEV));
 
     remote(COUPLE12, PARAM_INDEX_CHCOUPLEFREQTYPE, 1);
-    shown = shownIndices(ctrl->uidata.ch12CoupleSetList);
+    shown = shownIndices(ctrl->ui().ch12CoupleSetList);
     ASSERT_EQ(shown.size(), 9);
     EXPECT_TRUE(shown.contains(PARAM_INDEX_CHCOUPLEFREQDEV));
     EXPECT_FALSE(shown.contains(PARAM_INDEX_CHCOUPLEFREQRATE));
     EXPECT_EQ(announced.count(), 1);
-    EXPECT_EQ(shownIndices(ctrl->uidata.ch34CoupleSetList).size(), 9);
-    EXPECT_TRUE(shownIndices(ctrl->uidata.ch34CoupleSetList).contains(PARAM_INDEX_CHCOUPLEFREQRATE));
+    EXPECT_EQ(shownIndices(ctrl->ui().ch34CoupleSetList).size(), 9);
+    EXPECT_TRUE(shownIndices(ctrl->ui().ch34CoupleSetList).contains(PARAM_INDEX_CHCOUPLEFREQRATE));
 }
 
 TEST_F(Pairs, PhaseCouplingAndMergeForcePhaseSynchronisationAndHoldIt)
@@ -342,11 +345,11 @@ TEST_F(Pairs, SyncOutputRunsAtTheModeRateHalvedAboveTheSquareBandwidth)
 {
     remote(CH1, PARAM_INDEX_CHSWITCH, 1);
     remote(CH1, PARAM_INDEX_CHSYNCOUT, 1);
-    EXPECT_EQ(ctrl->channel[CH3]->alterfun, int(CHANNEL_ALTERFUN_SYNCOUT));
+    EXPECT_EQ(ctrl->channelAt(CH3)->alterfun, int(CHANNEL_ALTERFUN_SYNCOUT));
     EXPECT_TRUE(entry(CH3, PARAM_INDEX_CHMERGE)->mask) << "a sync output cannot merge";
 
     // Sweep with the internal trigger: one sync pulse per sweep.
-    Channel* c1 = ctrl->channel[CH1];
+    Channel* c1 = ctrl->channelAt(CH1);
     rec(CH1).WorkMode = WORK_SCAN;
     rec(CH1).TrigerSource = TRIGSOURCE_INNER;
     c1->switchToScan(0);
@@ -420,7 +423,7 @@ TEST_F(Pairs, StoredPairStateIsAppliedWhenTheScreensAreUp)
     rec(CH1).ChCouplePhaseSW = true;
     sys_param::HWinfo.PhaseSyncType = false;
     ctrl->applyStoredPairState();
-    EXPECT_EQ(ctrl->channel[CH4]->alterfun, int(CHANNEL_ALTERFUN_SYNCOUT));
+    EXPECT_EQ(ctrl->channelAt(CH4)->alterfun, int(CHANNEL_ALTERFUN_SYNCOUT));
     EXPECT_TRUE(entry(CH4, PARAM_INDEX_CHMERGE)->mask);
     EXPECT_TRUE(entry(CH3, PARAM_INDEX_CHMERGE)->mask);
     for (CH_ID c : {CH1, CH2}) {

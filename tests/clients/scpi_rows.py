@@ -302,19 +302,14 @@ if want("refused"):
     refused("arming channel 7 changes nothing", "WARB7:CARRier \"x.bsv\"", [-108])
     refused("arming a path changes nothing", "WARB1:CARRier \"../x.bsv\"", [-224])
 
-def write_block(data):
-    """Sends data as one message with the stock client's write_raw."""
-    inst.write_raw(data)
-
-
 if want("config"):
     image = record()
     case("record block is 4536 bytes", len(image) == 4536, "%d bytes" % len(image))
     inst.write("SYSTem:CONFigure")
-    write_block(image)
+    inst.write_raw(image)
     case("the same record is accepted", errors() == [], "")
     inst.write("SYSTem:CONFigure")
-    write_block(image[:4535])
+    inst.write_raw(image[:4535])
     case("4535 bytes report -108", errors() == [-108], "")
     inst.write("WFREQLIST1 \"list1\"")
     inst.write("*RST")  # data for the list, not a command: refused as a list file

@@ -250,6 +250,14 @@ TEST_F(ArbUploads, ResetReloadsTheArbWaveTheRecordNames)
     for (int i = 0; i < 8192; ++i)
         uploaded << (long long)uint16_t(int16_t(v[i] * 32767 / 20000));
     ASSERT_EQ(stream("table:1:base"), uploaded);
+    // A storage that takes no copy of the next upload (its temporary file's
+    // name is taken by a folder): the error is reported and the channel
+    // keeps the wave the record names, not the one that was not stored.
+    ASSERT_TRUE(QDir().mkpath(root() + "/run/media/mmcblk0p1/.s.bsv.part/in-the-way"));
+    EXPECT_EQ(visa({"w:WARB1:CARRier \"s.bsv\"", "f:" + file("s.bsv", bsvOf(sine(8192, -9000))), "q:SYSTem:ERRor?",
+                    "q:CHANnel1:BASe:ARB?"}),
+              QStringList({"-807,\"file save error!\"", "USER,\"r.bsv\""}));
+    EXPECT_EQ(stream("table:1:base"), uploaded);
     ASSERT_EQ(visa({"w:*RST", "w:CHANnel1:BASe:WAVe ARB", "w:CHANnel1:OUTPut ON", "q:SYSTem:ERRor?"}),
               QStringList({kNoError}));
     const QVector<long long> table = stream("table:1:base");

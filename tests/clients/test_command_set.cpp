@@ -3,7 +3,6 @@
 // per group of rows), and the start-up with a stored record.
 #include <gtest/gtest.h>
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 #include "simboard/simroot.h"
 #include "tests/common/instrument_process.h"

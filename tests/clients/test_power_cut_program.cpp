@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 #include <QByteArray>
 #include <QProcess>
-#include <QProcessEnvironment>
 
 // The script learns the states first (two system settings away from the
 // factory record, then each wave on channel 1) and compares every record but

@@ -12,8 +12,6 @@
 
 namespace {
 
-const QByteArray kFactoryIdn = "VELTRIX Technologies,ORNAV46Q,SN1234567890123,1.09.0018";
-
 QString bin(const char* name) { return TestRig::buildPath(name); }
 
 class RealClients : public TestRig::InstrumentSuite {};
@@ -66,7 +64,7 @@ TEST_F(RealClients, PipelinedCallsOnAConnectionClosedAtOnceDoNotEndTheProgram)
     int code = 0;
     const QByteArray out = TestRig::runProgram("lxi", {"scpi", "-a", "127.0.0.1", "*IDN?"}, &code);
     EXPECT_EQ(code, 0);
-    EXPECT_EQ(out.trimmed(), kFactoryIdn);
+    EXPECT_EQ(out.trimmed(), TestRig::kFactoryIdn);
 }
 
 // A calibration station's session: DC calibration state on CH1, a range
@@ -109,18 +107,16 @@ TEST_F(RealClients, PyvisaRunsACalibrationSession)
     EXPECT_EQ(flat[4095], QByteArray("64880"));
 }
 
+// The gadget driver is loaded through the shell runner only (recorded on a
+// simulated board), and the USB host's queries come back whole.
 TEST_F(RealClients, UsbHostQueriesOverTheGadgetStandIn)
-{
-    EXPECT_EQ(sim({"usbtmc", "*IDN?"}).trimmed(), kFactoryIdn);
-    // Sixteen bytes per bulk-in request still give the whole reply.
-    EXPECT_EQ(sim({"usbtmc", "IDN?", "--chunk", "16"}).trimmed(), QByteArray("ORNAV96T%EN#SNSN1234567890123"));
-}
-
-TEST_F(RealClients, GadgetDriverIsLoadedThroughTheShellRunnerOnly)
 {
     QFile log(root() + "/var/log/ornav-shell.log");
     ASSERT_TRUE(log.open(QIODevice::ReadOnly));
     EXPECT_TRUE(log.readAll().contains("modprobe g_usbtmc Product=ORNAV96T Serial=SN1234567890123"));
+    EXPECT_EQ(sim({"usbtmc", "*IDN?"}).trimmed(), TestRig::kFactoryIdn);
+    // Sixteen bytes per bulk-in request still give the whole reply.
+    EXPECT_EQ(sim({"usbtmc", "IDN?", "--chunk", "16"}).trimmed(), QByteArray("ORNAV96T%EN#SNSN1234567890123"));
 }
 
 // SIGTERM while clients are busy: a VXI-11 read waiting for a reply that

@@ -10,7 +10,6 @@
 #include <QProcess>
 #include <QSettings>
 #include <QTemporaryDir>
-#include <QThread>
 #include "simboard/simroot.h"
 #include "tests/common/instrument_process.h"
 

@@ -20,6 +20,9 @@ inline void PrintTo(const QByteArray& b, std::ostream* os) { *os << '"' << b.toS
 
 namespace TestRig {
 
+// The identification a fresh simulated board's program reports.
+inline const QByteArray kFactoryIdn = "VELTRIX Technologies,ORNAV46Q,SN1234567890123,1.09.0018";
+
 // Path of a program of the build tree ("ornav72", "tools/ornav-sim").
 QString buildPath(const QString& name);
 

@@ -27,6 +27,7 @@ Item {
     Connections {
         target: uidata
         function onMessageTipsRequested(type, number, header, ms) { root.messageTips(type, number, header, ms) }
+        function onAskWindowRequested(state, type) { root.infoWindowState(state, type) }
         function onStatusIconChanged(index, shown) { if (index === 4) ext.setVisible(shown) }
     }
 }
@@ -37,7 +38,7 @@ class SettingHandlers : public ControllerTest {
 protected:
     void start()
     {
-        engine.rootContext()->setContextProperty("uidata", &ctrl->uidata);
+        engine.rootContext()->setContextProperty("uidata", &ctrl->ui());
         QQmlComponent c(&engine);
         c.setData(kScreen, QUrl());
         root = c.create();
@@ -87,7 +88,7 @@ TEST_F(SettingHandlers, ALanguageChangeAsksForTheRestart)
     root->setProperty("calls", QVariantList());
     const int lang = int(sys_param::GetLanguage(CH_SYS));
     remote(PARAM_INDEX_SYSLANGUAGE, lang == 0 ? 1 : 0);
-    EXPECT_EQ(ctrl->askwindtype, Uidata::ASK_LANGUAGE);
+    EXPECT_EQ(ctrl->askWindowType(), Uidata::ASK_LANGUAGE);
     EXPECT_TRUE(calls().contains(QString("info askWindow %1").arg(int(Uidata::ASK_LANGUAGE))))
         << qPrintable(calls().join(" | "));
 }

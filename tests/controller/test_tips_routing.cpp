@@ -29,6 +29,7 @@ Item {
     Connections {
         target: uidata
         function onMessageTipsRequested(type, number, header, ms) { root.messageTips(type, number, header, ms) }
+        function onAskWindowRequested(state, type) { root.infoWindowState(state, type) }
         function onStatusIconChanged(index, shown) {
             var icon = index === 0 ? usb : index === 5 ? extOff : null
             if (icon && icon.visible !== shown)
@@ -55,7 +56,7 @@ protected:
         ASSERT_TRUE(SimRoot::create(dir.path()));
         PlatformRoot::setRoot(dir.path());
         ctrl = new Ornav72();
-        engine.rootContext()->setContextProperty("uidata", &ctrl->uidata);
+        engine.rootContext()->setContextProperty("uidata", &ctrl->ui());
         QQmlComponent c(&engine);
         c.setData(kScreen, QUrl());
         root = c.create();
@@ -109,7 +110,7 @@ TEST_F(TipsRouting, EachMessageTypeCallsTheScreenWithItsNumberAndIcon)
 TEST_F(TipsRouting, InfoWindowStateRecordsTheDialogKind)
 {
     ctrl->SetInfoWindowState("upgrading", Uidata::ASK_UPGTADING);
-    EXPECT_EQ(ctrl->askwindtype, Uidata::ASK_UPGTADING);
+    EXPECT_EQ(ctrl->askWindowType(), Uidata::ASK_UPGTADING);
     EXPECT_EQ(calls(), QStringList({QString("info upgrading %1").arg(int(Uidata::ASK_UPGTADING))}));
 }
 

@@ -17,7 +17,7 @@ protected:
         settle();
     }
     channelModel* entry(int index) { return ctrl->GetChModelFormIndex(CH_DIGITAL, index); }
-    int role(int ch) const { return ctrl->channel[ch]->alterfun; }
+    int role(int ch) const { return ctrl->channelAt(ch)->alterfun; }
     static int tips(const QSignalSpy& spy, int index)
     {
         int n = 0;
@@ -26,7 +26,8 @@ protected:
                 ++n;
         return n;
     }
-    QString pageText() const { return ctrl->digitalObj->property("inputText").toString(); }
+    QObject* screen(const char* name) const { return engine->rootObjects().first()->findChild<QObject*>(name); }
+    QString pageText() const { return screen("UtilityDigitalSet")->property("inputText").toString(); }
 };
 
 TEST_F(DigitalOutput, SpiIsRefusedWhileCh1SyncOutputIsOnButUartIsNot)
@@ -35,11 +36,11 @@ TEST_F(DigitalOutput, SpiIsRefusedWhileCh1SyncOutputIsOnButUartIsNot)
     settle();
     ASSERT_TRUE(sys_param::ch(CH1).SyncOut);
     ASSERT_EQ(role(CH3), CHANNEL_ALTERFUN_SYNCOUT);
-    ASSERT_TRUE(ctrl->uidata.digitalfunChanged(DIGITAL_SPI)); // the output is off: any type is stored
+    ASSERT_TRUE(ctrl->ui().digitalfunChanged(DIGITAL_SPI)); // the output is off: any type is stored
     fpga().clearWrites();
 
     QSignalSpy spy(ctrl, &Ornav72::TipsMessage);
-    EXPECT_FALSE(ctrl->uidata.setdigitalSwitch(true));
+    EXPECT_FALSE(ctrl->ui().setdigitalSwitch(true));
     settle();
     EXPECT_EQ(tips(spy, TIPS_CONFLICT_WORK_AS_SYNC), 1);
     EXPECT_FALSE(sys_param::digitalSW);
@@ -55,8 +56,8 @@ TEST_F(DigitalOutput, SpiIsRefusedWhileCh1SyncOutputIsOnButUartIsNot)
     EXPECT_EQ(role(CH4), CHANNEL_ALTERFUN_CLOSED);
 
     // UART only needs CH4, which CH2's sync output would take.
-    ASSERT_TRUE(ctrl->uidata.digitalfunChanged(DIGITAL_UART));
-    EXPECT_TRUE(ctrl->uidata.setdigitalSwitch(true));
+    ASSERT_TRUE(ctrl->ui().digitalfunChanged(DIGITAL_UART));
+    EXPECT_TRUE(ctrl->ui().setdigitalSwitch(true));
     settle();
     EXPECT_TRUE(sys_param::digitalSW);
     EXPECT_EQ(value(REG_DIG_SW, 1), 3u);
@@ -65,15 +66,15 @@ TEST_F(DigitalOutput, SpiIsRefusedWhileCh1SyncOutputIsOnButUartIsNot)
     EXPECT_EQ(role(CH4), CHANNEL_ALTERFUN_DIGITAL);
 
     // Changing to SPI while on is refused and changes nothing.
-    EXPECT_FALSE(ctrl->uidata.digitalfunChanged(DIGITAL_SPI));
+    EXPECT_FALSE(ctrl->ui().digitalfunChanged(DIGITAL_SPI));
     EXPECT_EQ(sys_param::HWinfo.digitalType, DIGITAL_UART);
     EXPECT_EQ(tips(spy, TIPS_CONFLICT_WORK_AS_SYNC), 3);
 }
 
 TEST_F(DigitalOutput, ChannelRolesFollowTypeAndSwitch)
 {
-    ASSERT_TRUE(ctrl->uidata.digitalfunChanged(DIGITAL_SPI));
-    ASSERT_TRUE(ctrl->uidata.setdigitalSwitch(true));
+    ASSERT_TRUE(ctrl->ui().digitalfunChanged(DIGITAL_SPI));
+    ASSERT_TRUE(ctrl->ui().setdigitalSwitch(true));
     settle();
     EXPECT_EQ(role(CH1), CHANNEL_ALTERFUN_CLOSED);
     EXPECT_EQ(role(CH2), CHANNEL_ALTERFUN_DIGITAL);
@@ -81,13 +82,13 @@ TEST_F(DigitalOutput, ChannelRolesFollowTypeAndSwitch)
     EXPECT_EQ(role(CH4), CHANNEL_ALTERFUN_DIGITAL);
     EXPECT_EQ(value(REG_DIG_SW, 1), 1u);
 
-    ASSERT_TRUE(ctrl->uidata.digitalfunChanged(DIGITAL_I2C));
+    ASSERT_TRUE(ctrl->ui().digitalfunChanged(DIGITAL_I2C));
     settle();
     EXPECT_EQ(role(CH2), CHANNEL_ALTERFUN_CLOSED);
     EXPECT_EQ(role(CH3), CHANNEL_ALTERFUN_DIGITAL);
     EXPECT_EQ(value(REG_DIG_SW, 1), 2u);
 
-    EXPECT_TRUE(ctrl->uidata.setdigitalSwitch(false));
+    EXPECT_TRUE(ctrl->ui().setdigitalSwitch(false));
     settle();
     for (int ch = CH1; ch <= CH4; ++ch)
         EXPECT_EQ(role(ch), CHANNEL_ALTERFUN_CLOSED) << ch;
@@ -97,15 +98,15 @@ TEST_F(DigitalOutput, ChannelRolesFollowTypeAndSwitch)
 TEST_F(DigitalOutput, UartExecutionProgramsEveryRegisterAndStreamsTheData)
 {
     set(PARAM_IDNEX_DIGITAL_FORMAT, 1);
-    ctrl->uidata.digtalTextChanged("Hello");
+    ctrl->ui().digtalTextChanged("Hello");
     settle();
-    ASSERT_TRUE(ctrl->uidata.digitalfunChanged(DIGITAL_UART));
+    ASSERT_TRUE(ctrl->ui().digitalfunChanged(DIGITAL_UART));
     set(PARAM_INDEX_UARTBAUDRATE, 115200);
     set(PARAM_INDEX_UARTDATABITS, 3); // 7 data bits
     set(PARAM_INDEX_UARTSTOPBITS, 1); // 2 stop bits
     set(PARAM_INDEX_UARTVERIFY, 2);   // odd
     set(PARAM_IDNEX_DIGITALSENDINTERVAL, 0.5);
-    ASSERT_TRUE(ctrl->uidata.setdigitalSwitch(true));
+    ASSERT_TRUE(ctrl->ui().setdigitalSwitch(true));
     settle();
 
     EXPECT_EQ(value(REG_DIG_SW, 1), 3u);
@@ -123,7 +124,7 @@ TEST_F(DigitalOutput, UartExecutionProgramsEveryRegisterAndStreamsTheData)
     EXPECT_EQ(flags, QVector<quint64>({1, 1, 1, 1, 1}));
 
     // New data on a running output is sent out at once.
-    ctrl->uidata.digtalTextChanged("ab");
+    ctrl->ui().digtalTextChanged("ab");
     settle();
     ASSERT_TRUE(fpga().stream("digital", &data));
     EXPECT_EQ(data, QVector<quint64>({'a', 'b'}));
@@ -131,13 +132,13 @@ TEST_F(DigitalOutput, UartExecutionProgramsEveryRegisterAndStreamsTheData)
 
 TEST_F(DigitalOutput, TheTriggerButtonSendsOnlyWhileTheOutputIsOn)
 {
-    ctrl->uidata.channelManulTrigChanged(CH_DIGITAL);
+    ctrl->ui().channelManulTrigChanged(CH_DIGITAL);
     EXPECT_EQ(writesTo(REG_DIG_MANUAL), 0);
-    ASSERT_TRUE(ctrl->uidata.digitalfunChanged(DIGITAL_UART));
-    ASSERT_TRUE(ctrl->uidata.setdigitalSwitch(true));
+    ASSERT_TRUE(ctrl->ui().digitalfunChanged(DIGITAL_UART));
+    ASSERT_TRUE(ctrl->ui().setdigitalSwitch(true));
     settle();
     fpga().clearWrites();
-    ctrl->uidata.channelManulTrigChanged(CH_DIGITAL);
+    ctrl->ui().channelManulTrigChanged(CH_DIGITAL);
     EXPECT_EQ(writesAt(REG_DIG_MANUAL), QList<uint64_t>({1, 0}));
     EXPECT_EQ(fpga().digitalTriggers(), 1);
 }
@@ -145,20 +146,18 @@ TEST_F(DigitalOutput, TheTriggerButtonSendsOnlyWhileTheOutputIsOn)
 TEST_F(DigitalOutput, HexTextBecomesBytesAndNonNumbersBecomeZero)
 {
     set(PARAM_IDNEX_DIGITAL_FORMAT, 0);
-    ctrl->uidata.digtalTextChanged("01 ff 7E");
+    ctrl->ui().digtalTextChanged("01 ff 7E");
     settle();
-    ASSERT_EQ(ctrl->digitalLength, 3);
-    EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(ctrl->digitalBuffer), 3), QByteArray("\x01\xff\x7e", 3));
-    ctrl->uidata.digtalTextChanged("zz 12 0x3c");
+    EXPECT_EQ(ctrl->digital().digitalData(), QByteArray("\x01\xff\x7e", 3));
+    ctrl->ui().digtalTextChanged("zz 12 0x3c");
     settle();
-    ASSERT_EQ(ctrl->digitalLength, 3);
-    EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(ctrl->digitalBuffer), 3), QByteArray("\x00\x12\x3c", 3));
+    EXPECT_EQ(ctrl->digital().digitalData(), QByteArray("\x00\x12\x3c", 3));
     // Text format: the bytes of the text.
     set(PARAM_IDNEX_DIGITAL_FORMAT, 1);
-    ctrl->uidata.digtalTextChanged("01 ff");
+    ctrl->ui().digtalTextChanged("01 ff");
     settle();
-    EXPECT_EQ(ctrl->digitalLength, 5);
-    EXPECT_EQ(ctrl->digitalObj->property("hexFormat").toBool(), false);
+    EXPECT_EQ(ctrl->digital().digitalData(), QByteArray("01 ff"));
+    EXPECT_EQ(screen("UtilityDigitalSet")->property("hexFormat").toBool(), false);
 }
 
 TEST_F(DigitalOutput, RemoteDataIsCutTo2048BytesAndShownAsUpperCaseHex)
@@ -168,7 +167,8 @@ TEST_F(DigitalOutput, RemoteDataIsCutTo2048BytesAndShownAsUpperCaseHex)
         big[i] = char(i * 7);
     ctrl->digitalRemoteData(big);
     settle();
-    ASSERT_EQ(ctrl->digitalLength, 2048); // the bytes kept: DigitalClients.RemoteDataKeepsTheFirst2048Bytes
+    ASSERT_EQ(ctrl->digital().digitalData(),
+              big.left(2048)); // the bytes kept: DigitalClients.RemoteDataKeepsTheFirst2048Bytes
     const QString shown = pageText();
     EXPECT_EQ(shown.size(), 2048 * 3 - 1);
     EXPECT_TRUE(shown.startsWith("00 07 0E 15 1C"));
@@ -177,28 +177,28 @@ TEST_F(DigitalOutput, RemoteDataIsCutTo2048BytesAndShownAsUpperCaseHex)
     ctrl->digitalRemoteData("Hi!");
     settle();
     EXPECT_EQ(pageText(), QString("Hi!"));
-    EXPECT_EQ(ctrl->digitalLength, 3);
+    EXPECT_EQ(ctrl->digital().digitalData(), QByteArray("Hi!"));
 }
 
 TEST_F(DigitalOutput, TheListShowsTheEntriesOfTheType)
 {
     auto shownIndices = [this] {
         QList<int> out;
-        for (const QVariant& v : ctrl->uidata.digitalSetList)
+        for (const QVariant& v : ctrl->ui().digitalSetList)
             out << qobject_cast<channelModel*>(v.value<QObject*>())->paramindex;
         return out;
     };
-    ASSERT_TRUE(ctrl->uidata.digitalfunChanged(DIGITAL_I2C));
+    ASSERT_TRUE(ctrl->ui().digitalfunChanged(DIGITAL_I2C));
     EXPECT_EQ(shownIndices(),
               QList<int>({PARAM_INDEX_DIGITAL_VALTAGE, PARAM_IDNEX_I2CCLK, PARAM_IDNEX_I2CADDR,
                           PARAM_IDNEX_DIGITALAUTOSEND, PARAM_IDNEX_DIGITAL_FORMAT}));
     set(PARAM_IDNEX_DIGITALAUTOSEND, 1);
-    ASSERT_TRUE(ctrl->uidata.digitalfunChanged(DIGITAL_UART));
+    ASSERT_TRUE(ctrl->ui().digitalfunChanged(DIGITAL_UART));
     EXPECT_EQ(shownIndices(),
               QList<int>({PARAM_INDEX_DIGITAL_VALTAGE, PARAM_INDEX_UARTBAUDRATE, PARAM_INDEX_UARTDATABITS,
                           PARAM_INDEX_UARTSTOPBITS, PARAM_INDEX_UARTVERIFY, PARAM_IDNEX_DIGITALAUTOSEND,
                           PARAM_IDNEX_DIGITALSENDINTERVAL, PARAM_IDNEX_DIGITAL_FORMAT}));
-    EXPECT_TRUE(ctrl->digitalObj->property("autoSend").toBool());
+    EXPECT_TRUE(screen("UtilityDigitalSet")->property("autoSend").toBool());
 }
 
 // ---- the counter ----------------------------------------------------------
@@ -211,6 +211,7 @@ protected:
         return t ? t->property("text").toString() : QString();
     }
     QObject* frame() const { return engine->rootObjects().first()->findChild<QObject*>("counterframe"); }
+    QObject* screen(const char* name) const { return engine->rootObjects().first()->findChild<QObject*>(name); }
 };
 
 TEST_F(CounterDisplay, SwitchingOnProgramsTheFrontEndAndShowsTheInput)
@@ -226,20 +227,20 @@ TEST_F(CounterDisplay, SwitchingOnProgramsTheFrontEndAndShowsTheInput)
     EXPECT_EQ(writesTo(REG_CNT_LPF), 1);
     // Trigger level then sensitivity through the counter's offset DAC.
     EXPECT_EQ(writesTo(REG_OFS_DAC), 2);
-    EXPECT_TRUE(ctrl->uidata.counterTimer.isActive());
-    EXPECT_EQ(ctrl->uidata.counterTimer.interval(), 1000);
+    EXPECT_TRUE(ctrl->ui().counterTimer.isActive());
+    EXPECT_EQ(ctrl->ui().counterTimer.interval(), 1000);
     EXPECT_EQ(frame()->property("width").toInt(), 920);
 
-    ctrl->uidata.counterUpdate_Slots(); // what the timer runs
+    ctrl->ui().counterUpdate_Slots(); // what the timer runs
     settle();
     EXPECT_NEAR(CSetParam::state.cntFre[CSetParam::VALUE], 12345.678, 1e-3);
     EXPECT_NEAR(CSetParam::state.cntDuty[CSetParam::VALUE], 25, 1e-3);
     EXPECT_TRUE(strip().contains("12.345678 kHz")) << strip().toStdString();
     EXPECT_TRUE(strip().contains("25.000 %")) << strip().toStdString();
-    const QVariantList results = ctrl->counterObj->property("results").toList();
+    const QVariantList results = screen("UtilityCounterSet")->property("results").toList();
     ASSERT_EQ(results.size(), 5);
     EXPECT_EQ(results[0].toStringList().first(), CSetParam::state.strFre.first());
-    EXPECT_EQ(ctrl->counterObj->property("samples").toInt(), 1);
+    EXPECT_EQ(screen("UtilityCounterSet")->property("samples").toInt(), 1);
 }
 
 TEST_F(CounterDisplay, SwitchingOffStopsTheRefreshThenShowsOneClearedRefresh)
@@ -247,20 +248,20 @@ TEST_F(CounterDisplay, SwitchingOffStopsTheRefreshThenShowsOneClearedRefresh)
     fpga().setCounterInput(1000, 50);
     ctrl->GetChModelFormIndex(CH_SYS, PARAM_INDEX_COUNTERONOFF)->SetValue(1, 0);
     settle();
-    ctrl->uidata.counterUpdate_Slots();
+    ctrl->ui().counterUpdate_Slots();
     settle();
     ASSERT_TRUE(strip().contains("1.000000 kHz")) << strip().toStdString();
 
     fpga().clearWrites();
     ctrl->GetChModelFormIndex(CH_SYS, PARAM_INDEX_COUNTERONOFF)->SetValue(0, 0);
     settle();
-    EXPECT_FALSE(ctrl->uidata.counterTimer.isActive());
+    EXPECT_FALSE(ctrl->ui().counterTimer.isActive());
     EXPECT_EQ(writesAt(REG_CNT_ON), QList<uint64_t>({0}));
     EXPECT_EQ(CSetParam::state.cntFre[CSetParam::VALUE], 0.0);
     EXPECT_TRUE(strip().contains("------")) << strip().toStdString();
     EXPECT_FALSE(strip().contains("kHz"));
     EXPECT_EQ(frame()->property("width").toInt(), 16);
-    EXPECT_EQ(ctrl->counterObj->property("samples").toInt(), 0);
+    EXPECT_EQ(screen("UtilityCounterSet")->property("samples").toInt(), 0);
 }
 
 } // namespace

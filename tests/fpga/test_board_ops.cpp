@@ -1,5 +1,7 @@
-// Board operations: trigger connector, manual trigger, phase reset, reference
-// clock, overload latches and the chip serial ports.
+// Board operations: trigger connector, manual trigger, reference clock,
+// overload latches and the chip serial ports. The phase reset: forced by a
+// sync output (ChannelExe), pulsed by a new carrier while synchronising
+// (RegsTest).
 #include "tests/fpga/fpga_test_support.h"
 #include "hardware/mem_io.h"
 #include "platform/shellrunner.h"
@@ -70,20 +72,6 @@ TEST_F(BoardOps, ManualTriggerOneChannelOrAll)
     CSetParam::SetManualTrig(CH2);
     EXPECT_EQ(writesAt(REG_MANUAL_TRIG), (QList<QByteArray> {bytes({0}), bytes({15})}));
     sys_param::SetManualTrigType(CH_SYS, 0);
-}
-
-TEST_F(BoardOps, PhaseResetOnlyWhenForcedOrSynchronising)
-{
-    sys_param::SetPhaseSyncType(CH_SYS, 0);
-    CSetParam::ResetFPFGA(false);
-    EXPECT_TRUE(fpga().writes().isEmpty());
-    CSetParam::ResetFPFGA(true);
-    EXPECT_EQ(writesAt(REG_SYNC_RESET), (QList<QByteArray> {bytes({15}), bytes({0})}));
-    fpga().clearWrites();
-    sys_param::SetPhaseSyncType(CH_SYS, 1);
-    CSetParam::ResetFPFGA(false);
-    EXPECT_EQ(writesAt(REG_SYNC_RESET), (QList<QByteArray> {bytes({15}), bytes({0})}));
-    sys_param::SetPhaseSyncType(CH_SYS, 0);
 }
 
 // The clock source words are checked through the controller (tests/channel,

@@ -6,6 +6,7 @@
 #include <QQuickItem>
 #include <QSignalSpy>
 #include <QThread>
+#include "app/screenviews.h"
 #include "hardware/ckeyqthread.h"
 #include "tests/selection/selection_fixture.h"
 
@@ -18,10 +19,10 @@ protected:
         Selection::SetUp();
         // The key reader sets up the expanders first (LED and key port
         // writes); what the tests count starts after that.
-        ASSERT_NE(ctrl->KeyQThread, nullptr);
-        for (int i = 0; i < 300 && !ctrl->KeyQThread->IsReady(); ++i)
+        ASSERT_NE(ctrl->keyReader(), nullptr);
+        for (int i = 0; i < 300 && !ctrl->keyReader()->IsReady(); ++i)
             QThread::msleep(10);
-        ASSERT_TRUE(ctrl->KeyQThread->IsReady());
+        ASSERT_TRUE(ctrl->keyReader()->IsReady());
         sys_param::HWinfo.Beep = true;
         ctrl->chSignalSelected(0, 0, BASE_Sine, true, BASE_Sine);
         ctrl->ChannelOnOff(CH1, true);
@@ -49,7 +50,7 @@ protected:
         ctrl->keyPress(k, repeat, where);
         settle();
     }
-    QObject* inputList() const { return ctrl->channel[CH1]->mObject->findChild<QObject*>("inputlistview"); }
+    QObject* inputList() const { return obj("ch1mc")->findChild<QObject*>("inputlistview"); }
     channelModel* freq() { return entry(0, PARAM_INDEX_FREQ); }
 };
 
@@ -103,7 +104,7 @@ TEST_F(KeyDispatch, RemoteLockRefusesPanelKeysAndUtilityReleasesIt)
 {
     QSignalSpy tips(ctrl, &Ornav72::TipsMessage);
     pc_lock = true;
-    ctrl->KeyQThread->lockALLKey();
+    ctrl->keyReader()->lockALLKey();
     key(Key_Square);
     EXPECT_EQ(sys_param::GetChBaseWave(CH1), BASE_Sine);
     EXPECT_EQ(beeps(), QList<uint64_t> {10}); // the tip itself is silent (where 0)
@@ -111,7 +112,7 @@ TEST_F(KeyDispatch, RemoteLockRefusesPanelKeysAndUtilityReleasesIt)
     EXPECT_EQ(tips[0][1].toInt(), TIPS_LOCKED);
     key(Key_Utility);
     EXPECT_FALSE(pc_lock);
-    EXPECT_FALSE(ctrl->KeyQThread->IsKeylock());
+    EXPECT_FALSE(ctrl->keyReader()->IsKeylock());
     EXPECT_EQ(obj("tabs")->property("current").toInt(), 0); // used up, no tab change
     key(Key_Square);
     EXPECT_EQ(sys_param::GetChBaseWave(CH1), BASE_Square);
@@ -155,7 +156,7 @@ TEST_F(KeyDispatch, HelpPageOverviewAndAskDialogTakeTheKeysFirst)
     EXPECT_EQ(top->property("state").toString(), QString("normalframe"));
     EXPECT_EQ(sys_param::GetChBaseWave(CH1), BASE_Square);
 
-    ctrl->askwindtype = Uidata::ASK_FACTORY;
+    ctrl->setAskWindowType(Uidata::ASK_FACTORY);
     key(Key_Ok);
     key(Key_Sine);
     EXPECT_EQ(obj("askWindow")->property("keys").toList(), (QVariantList {int(Key_Ok), int(Key_Sine)}));
@@ -168,7 +169,7 @@ TEST_F(KeyDispatch, ChannelKeysSwitchTabsAndToggleTheShownOutput)
     key(Key_Ch3);
     settle();
     EXPECT_EQ(obj("tabs")->property("current").toInt(), 2);
-    EXPECT_EQ(ctrl->currentCh, CH3);
+    EXPECT_EQ(ctrl->currentChannel(), CH3);
     EXPECT_EQ(writesTo(REG_LED_PORT), 3); // the channel's LEDs
     EXPECT_FALSE(sys_param::OnOff[CH3]);
     key(Key_Ch3);
@@ -185,7 +186,7 @@ TEST_F(KeyDispatch, ChannelKeysSwitchTabsAndToggleTheShownOutput)
     EXPECT_EQ(obj("tabs")->property("current").toInt(), 2);
     // chChanged ignores what is not a channel.
     ctrl->chChanged(CH_SYS);
-    EXPECT_EQ(ctrl->currentCh, CH3);
+    EXPECT_EQ(ctrl->currentChannel(), CH3);
 }
 
 TEST_F(KeyDispatch, ArrowsMoveTheListAndTheWaveThenTheModelTakesTheKnob)
@@ -208,7 +209,7 @@ TEST_F(KeyDispatch, ArrowsMoveTheListAndTheWaveThenTheModelTakesTheKnob)
 
     channelModel* f = freq();
     ASSERT_NE(f, nullptr);
-    ASSERT_EQ(ctrl->uidata.getCurChannelModel(list, &ctrl->uidata.chInputList[0]), f);
+    ASSERT_EQ(ctrl->ui().getCurChannelModel(ScreenView::inputList(CH1), &ctrl->ui().chInputList[0]), f);
     key(Key_Ok);
     ASSERT_TRUE(f->rparamfocus());
     key(Key_Up, 3); // three merged knob steps on the leading digit

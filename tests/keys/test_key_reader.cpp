@@ -157,19 +157,16 @@ TEST_F(KeyReader, ALockedKeyWarnsAndIsNotHandedOn)
     EXPECT_EQ(keys.size(), 1);
 }
 
-TEST_F(KeyReader, UtilityGetsThroughTheRemoteLockUnlessKeyLocksAreInUse)
+// Utility through the remote lock: FrontPanel (tests/clients). Once key locks
+// are in use it is a locked key like any other.
+TEST_F(KeyReader, UtilityIsLockedLikeAnyKeyOnceKeyLocksAreInUse)
 {
     QSignalSpy keys(reader, QOverload<int, int, int>::of(&CKeyQThread::SendKey));
     QSignalSpy warn(reader, &CKeyQThread::WarnBeep);
     pc_lock = true;
-    reader->lockALLKey();
-    reader->HandleEvent(0x80 | 21, 1);
-    reader->HandleEvent(0x80 | 65, 1);
-    EXPECT_EQ(sent(keys), (QList<QList<int>> {{Key_Utility, 1, KEY_FROM_FRONT_PANEL}}));
-    EXPECT_EQ(warn.size(), 1);
-
     keyLockRemoteMode = true;
+    reader->lockALLKey();
     reader->HandleEvent(0x80 | 65, 1);
-    EXPECT_EQ(keys.size(), 1);
-    EXPECT_EQ(warn.size(), 2);
+    EXPECT_TRUE(keys.isEmpty());
+    EXPECT_EQ(warn.size(), 1);
 }

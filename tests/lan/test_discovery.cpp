@@ -9,8 +9,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <unistd.h>
-#include "tests/lan/lan_instrument.h"
+#include "simboard/simroot.h"
+#include "tests/common/instrument_process.h"
 
 namespace {
 
@@ -46,10 +48,12 @@ void discoverInsideNamespace()
     for (int i = 0; i < 50 && !QFile::exists("/run/avahi-daemon/socket"); ++i)
         usleep(100000);
 
-    LanInstrument inst;
-    ASSERT_TRUE(inst.start()) << inst.log().constData();
+    QTemporaryDir dir;
+    ASSERT_TRUE(SimRoot::create(dir.path()));
+    TestRig::InstrumentProcess inst(dir.path());
+    ASSERT_TRUE(inst.start({"ornav72 running"})) << inst.output().constData();
     EXPECT_TRUE(inst.waitFor("[lan-WARN]:mdns announced as \"ORNAV46Q SN1234567890123\"", 15000))
-        << inst.log().constData();
+        << inst.output().constData();
 
     int code = 0;
     const QByteArray browse = TestRig::runProgram("/usr/bin/avahi-browse", {"-rtpk", "_lxi._tcp"}, &code, 20000);

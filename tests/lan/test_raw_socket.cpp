@@ -3,13 +3,13 @@
 // uploads as definite-length blocks whose bytes hold LF and CR, is the
 // driver's Transfers run over the socket (tests/clients/test_python_driver).
 #include <gtest/gtest.h>
-#include "tests/lan/lan_instrument.h"
+#include "tests/common/instrument_process.h"
 
 namespace {
 
-class RawSocket : public LanSuite {
+class RawSocket : public TestRig::InstrumentSuite {
 protected:
-    static void SetUpTestSuite() { startWaitingFor("[lan-WARN]:scpi raw socket on port 5025"); }
+    static void SetUpTestSuite() { startOn({}, {"ornav72 running", "[lan-WARN]:scpi raw socket on port 5025"}); }
 };
 
 } // namespace
@@ -47,7 +47,7 @@ TEST_F(RawSocket, TwoClientsAtOnceEachGetTheirOwnRepliesInOrder)
                                        "    res[k] = (len(lines), sum(l == expect for l in lines))\n"
                                        "res = {}\n"
                                        "a = threading.Thread(target=client, args=('*IDN?', '") +
-        kLanFactoryIdn +
+        TestRig::kFactoryIdn +
         "', 300, res, 'a'))\n"
         "b = threading.Thread(target=client, args=('*OPC?', '1', 300, res, 'b'))\n"
         "a.start(); b.start(); a.join(); b.join()\n"
@@ -66,14 +66,14 @@ TEST_F(RawSocket, OversizedBlockClosesOnlyThatConnection)
                          "t.sendall(b'*OPC?\\n')\n"
                          "print(t.recv(100).decode().strip())\n";
     EXPECT_EQ(TestRig::pythonLines(script), QList<QByteArray>({"True", "1"}));
-    EXPECT_TRUE(inst->waitFor("block longer than")) << inst->log().constData();
+    EXPECT_TRUE(instrument().waitFor("block longer than")) << instrument().output().constData();
 }
 
 TEST_F(RawSocket, NoAvahiDaemonIsOneLogLine)
 {
-    ASSERT_TRUE(inst->waitFor("[lan-WARN]:mdns off")) << inst->log().constData();
+    ASSERT_TRUE(instrument().waitFor("[lan-WARN]:mdns off")) << instrument().output().constData();
     // Another second for a repetition to show.
-    inst->waitFor("never logged", 1000);
-    EXPECT_EQ(inst->log().count("[lan-WARN]:mdns off"), 1) << inst->log().constData();
-    EXPECT_TRUE(inst->running());
+    instrument().waitFor("never logged", 1000);
+    EXPECT_EQ(instrument().output().count("[lan-WARN]:mdns off"), 1) << instrument().output().constData();
+    EXPECT_TRUE(instrument().running());
 }

@@ -5,10 +5,11 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QVector>
 #include <QXmlStreamReader>
-#include "tests/lan/lan_instrument.h"
+#include "tests/common/instrument_process.h"
 
 namespace {
 
@@ -53,9 +54,27 @@ QByteArray relayWord(const QString& root, int ch)
         .trimmed();
 }
 
-class Web : public LanSuite {
+const QList<QByteArray> kWebReady = {"ornav72 running", "[lan-WARN]:web server on port 8080"};
+
+class Web : public TestRig::InstrumentSuite {
 protected:
-    static void SetUpTestSuite() { startWaitingFor("[lan-WARN]:web server on port 8080"); }
+    static void SetUpTestSuite() { startOn({}, kWebReady); }
+};
+
+// With a password and the raw socket off (port 0) in the settings file.
+class WebPassword : public TestRig::InstrumentSuite {
+protected:
+    static void SetUpTestSuite()
+    {
+        startOn(
+            [](const QString& root) {
+                QSettings s(root + "/home/root/settings.ini", QSettings::IniFormat);
+                s.setValue("WebPassword", "s3cret");
+                s.setValue("ScpiRawPort", "0");
+                return true;
+            },
+            kWebReady);
+    }
 };
 
 } // namespace
@@ -88,7 +107,7 @@ TEST_F(Web, IdentificationHasEveryRequiredElementWithTheInstrumentsValues)
           "SubnetMask", "MACAddress", "Gateway", "DHCPEnabled", "AutoIPEnabled", "Domain", "LXIVersion"}) {
         EXPECT_TRUE(values.contains(required)) << required;
     }
-    const QList<QByteArray> idn = kLanFactoryIdn.split(',');
+    const QList<QByteArray> idn = TestRig::kFactoryIdn.split(',');
     EXPECT_EQ(values["Manufacturer"].value(0), QString(idn[0]));
     EXPECT_EQ(values["Model"].value(0), QString(idn[1]));
     EXPECT_EQ(values["SerialNumber"].value(0), QString(idn[2]));
@@ -140,7 +159,7 @@ TEST_F(Web, BadRequestsGetFourHundredAnswersAndNothingLeavesThePageResources)
 TEST_F(Web, ForeignOriginsHostsAndMissingTokensChangeNothing)
 {
     body("/api/output", {"-d", "channel=1&on=0"});
-    ASSERT_EQ(relayWord(inst->root(), 0), QByteArray("00"));
+    ASSERT_EQ(relayWord(root(), 0), QByteArray("00"));
     const QString token = QJsonDocument::fromJson(body("/api/session")).object()["token"].toString();
     ASSERT_EQ(token.size(), 32);
     const QString good = "X-Ornav-Token: " + token;
@@ -165,7 +184,7 @@ TEST_F(Web, ForeignOriginsHostsAndMissingTokensChangeNothing)
                          true),
                   r.expected)
             << r.what;
-        EXPECT_EQ(relayWord(inst->root(), 0), QByteArray("00")) << r.what;
+        EXPECT_EQ(relayWord(root(), 0), QByteArray("00")) << r.what;
     }
     // A page read through a rebound name gets nothing either.
     EXPECT_EQ(status("/api/info", {"-H", "Host: evil.example"}), 403);
@@ -173,7 +192,7 @@ TEST_F(Web, ForeignOriginsHostsAndMissingTokensChangeNothing)
     // The instrument's own page: same origin, its token.
     EXPECT_EQ(status("/api/output", {"-H", good, "-H", "Origin: http://127.0.0.1:8080", "-d", "channel=1&on=1"}, true),
               200);
-    EXPECT_EQ(relayWord(inst->root(), 0), QByteArray("01"));
+    EXPECT_EQ(relayWord(root(), 0), QByteArray("01"));
     EXPECT_EQ(status("/api/info", {"-H", "Host: localhost:8080"}), 200);
     body("/api/output", {"-d", "channel=1&on=0"});
 }
@@ -182,7 +201,7 @@ TEST_F(Web, ConsoleRunsTheMessageAndShowsTheErrorList)
 {
     QJsonObject o = QJsonDocument::fromJson(body("/api/scpi", {"--data-binary", "*IDN?"})).object();
     EXPECT_TRUE(o["ok"].toBool());
-    EXPECT_EQ(o["reply"].toString(), QString(kLanFactoryIdn));
+    EXPECT_EQ(o["reply"].toString(), QString(TestRig::kFactoryIdn));
     EXPECT_TRUE(o["errors"].toArray().isEmpty());
     o = QJsonDocument::fromJson(body("/api/scpi", {"--data-binary", "NO:SUCH:COMMand"})).object();
     EXPECT_EQ(o["reply"].toString(), QString());
@@ -218,14 +237,14 @@ TEST_F(Web, UploadGoesThroughTheArmedWaveTransferIntoTheWaveMemory)
     // memory with the file's peak (765) scaled to full range.
     QList<QByteArray> deep;
     for (int tries = 0; tries < 50; ++tries) {
-        deep = TestRig::runProgram(TestRig::buildPath("tools/ornav-sim"), {"--root", inst->root(), "stream", "deep:2"})
+        deep = TestRig::runProgram(TestRig::buildPath("tools/ornav-sim"), {"--root", root(), "stream", "deep:2"})
                    .trimmed()
                    .split('\n');
         if (deep.size() == 512)
             break;
-        inst->waitFor("never logged", 100);
+        instrument().waitFor("never logged", 100);
     }
-    ASSERT_EQ(deep.size(), 512) << inst->log().constData();
+    ASSERT_EQ(deep.size(), 512) << instrument().output().constData();
     for (int k = 0; k < 512; ++k)
         ASSERT_EQ(deep[k].trimmed().toLongLong(), (long long)uint16_t(int16_t(samples[k] * 32767 / 765)))
             << "sample " << k;
@@ -235,9 +254,9 @@ TEST_F(Web, UploadGoesThroughTheArmedWaveTransferIntoTheWaveMemory)
         QJsonDocument::fromJson(body("/api/upload?channel=2&name=../../x.bsv", {"--data-binary", "@" + f.fileName()}))
             .object();
     EXPECT_TRUE(bad["ok"].toBool()) << QJsonDocument(bad).toJson().constData();
-    EXPECT_FALSE(QFile::exists(inst->root() + "/run/x.bsv"));
-    EXPECT_FALSE(QFile::exists(inst->root() + "/run/media/x.bsv"));
-    EXPECT_FALSE(QFile::exists(inst->root() + "/x.bsv"));
+    EXPECT_FALSE(QFile::exists(root() + "/run/x.bsv"));
+    EXPECT_FALSE(QFile::exists(root() + "/run/media/x.bsv"));
+    EXPECT_FALSE(QFile::exists(root() + "/x.bsv"));
 }
 
 // The page in a real browser: the console, the screen view, the channel
@@ -245,7 +264,7 @@ TEST_F(Web, UploadGoesThroughTheArmedWaveTransferIntoTheWaveMemory)
 TEST_F(Web, PageInHeadlessChromiumRunsTheConsoleShowsTheScreenAndSwitchesAnOutput)
 {
     body("/api/output", {"-d", "channel=1&on=0"});
-    ASSERT_EQ(relayWord(inst->root(), 0), QByteArray("00"));
+    ASSERT_EQ(relayWord(root(), 0), QByteArray("00"));
     QTemporaryDir profile;
     const QString shot = QString(ORNAV_BIN_DIR) + "/lan_web_page.png";
     QFile::remove(shot);
@@ -284,21 +303,17 @@ finally:
     d.quit()
 )PY";
     ASSERT_EQ(TestRig::pythonLines(script, {profile.path(), shot}, 90000),
-              QList<QByteArray>({"VELTRIX Technologies ORNAV46Q", kLanFactoryIdn, "1280", "4", "ON"}));
-    EXPECT_EQ(relayWord(inst->root(), 0), QByteArray("01"));
-    EXPECT_EQ(relayWord(inst->root(), 1), QByteArray("00"));
+              QList<QByteArray>({"VELTRIX Technologies ORNAV46Q", TestRig::kFactoryIdn, "1280", "4", "ON"}));
+    EXPECT_EQ(relayWord(root(), 0), QByteArray("01"));
+    EXPECT_EQ(relayWord(root(), 1), QByteArray("00"));
     body("/api/output", {"-d", "channel=1&on=0"});
     QFile png(shot);
     ASSERT_TRUE(png.open(QIODevice::ReadOnly));
     EXPECT_TRUE(png.read(8).startsWith("\x89PNG"));
 }
 
-TEST(WebPassword, PasswordProtectsThePageAndTheConsoleButNotTheIdentification)
+TEST_F(WebPassword, PasswordProtectsThePageAndTheConsoleButNotTheIdentification)
 {
-    LanInstrument inst;
-    ASSERT_TRUE(inst.start({{"WebPassword", "s3cret"}, {"ScpiRawPort", "0"}}) &&
-                inst.waitFor("[lan-WARN]:web server on port 8080"))
-        << inst.log().constData();
     EXPECT_EQ(status("/"), 401);
     EXPECT_EQ(status("/api/session"), 401);
     EXPECT_EQ(status("/api/scpi", {"-d", "*RST"}), 401);
@@ -307,13 +322,13 @@ TEST(WebPassword, PasswordProtectsThePageAndTheConsoleButNotTheIdentification)
     EXPECT_EQ(status("/lxi/identification"), 200);
     const QJsonObject o =
         QJsonDocument::fromJson(body("/api/scpi", {"-u", "x:s3cret", "--data-binary", "*IDN?"})).object();
-    EXPECT_EQ(o["reply"].toString(), QString(kLanFactoryIdn));
+    EXPECT_EQ(o["reply"].toString(), QString(TestRig::kFactoryIdn));
     // The password is kept only as a salted digest.
-    QFile settings(inst.root() + "/home/root/settings.ini");
+    QFile settings(root() + "/home/root/settings.ini");
     ASSERT_TRUE(settings.open(QIODevice::ReadOnly));
     const QByteArray stored = settings.readAll();
     EXPECT_FALSE(stored.contains("s3cret")) << stored.constData();
     EXPECT_TRUE(stored.contains("WebPasswordHash=sha256$")) << stored.constData();
     // The raw socket is off with port 0.
-    EXPECT_FALSE(inst.log().contains("scpi raw socket on port"));
+    EXPECT_FALSE(instrument().output().contains("scpi raw socket on port"));
 }

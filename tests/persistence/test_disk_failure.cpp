@@ -6,7 +6,6 @@
 // ever filled or remounted.
 #include <gtest/gtest.h>
 #include <QByteArray>
-#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>

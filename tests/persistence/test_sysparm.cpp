@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 #include <QByteArray>
-#include <QDir>
 #include <QFile>
 #include <QSettings>
 #include <QTemporaryDir>

@@ -73,9 +73,9 @@ RemoteRig::RemoteRig()
     static QTemporaryDir dir;
     root_ = dir.path();
     TestRig::useSimulatedBoard(root_);
-    Ornav72::runRecondTime.start();
+    Ornav72::startUptimeClock();
     sys_param::DisplayName = displayName();
-    std::snprintf(Ornav72::SN, sizeof Ornav72::SN, "%s", serial());
+    Ornav72::useSerialNumber(serial());
     scpi_adpt_set_hooks({scpi_commands, &Ornav72::GetSN, &Ornav72::clock_tick});
     scpi_commands_install_receivers();
     scpi_install_wave_receivers();

@@ -103,48 +103,35 @@ TEST(ScpiHeaderMatching, QueryAndSetFormsCommonHeadersAndDigitsWithoutPlace)
 
 TEST(ScpiHeaderMatching, CompoundPathAcrossSemicolonsLeadingColonCommonHeadersAndNewMessages)
 {
-    {
-        // FREQ? after CHAN2:BAS:FREQ takes the path CHAN2:BAS:.
+    const std::string freq = "CHANnel#:BASe:FREQuency";
+    const struct {
+        const char* why;
+        const char* message;
+        Calls calls;
+        const char* out;
+        std::vector<int> errors;
+    } rows[] = {
+        {"FREQ? takes the path CHAN2:BAS:", "CHAN2:BAS:FREQ 1000;FREQ?\n", {freq, freq + "?"}, "1.000000e+03 \r\n", {}},
+        {"a leading colon starts from the root", "CHAN2:BAS:FREQ 1;:TEST:NOOP\n", {freq, "TEST:NOOP"}, "", {}},
+        {"without it a root header is undefined", "CHAN2:BAS:FREQ 1;TEST:NOOP\n", {freq}, "", {-113}},
+        {"a common command keeps the path",
+         "CHAN3:BAS:FREQ 7;*RST;FREQ?\n",
+         {freq, "*RST", freq + "?"},
+         "7.000000e+00 \r\n",
+         {}},
+        {"the path ends with the message", "CHAN2:BAS:FREQ 1\nFREQ?\n", {freq}, "", {-113}},
+        {"a relative header with nodes extends the path",
+         "CHAN1:PSK:PHAS2 3;:CHAN2:BAS:FREQ 4;FREQ 5;FREQ?;:TEST:INT 9\n",
+         {"CHANnel#:PSK:PHASe#", freq, freq, freq + "?", "TEST:INTeger"},
+         "5.000000e+00 ;", // a set command after a query: no line end
+         {}},
+    };
+    for (const auto& row : rows) {
         ScpiTestRig rig;
-        rig.send("CHAN2:BAS:FREQ 1000;FREQ?\n");
-        EXPECT_EQ(scpi_test_record.calls, (Calls {"CHANnel#:BASe:FREQuency", "CHANnel#:BASe:FREQuency?"}));
-        EXPECT_EQ(rig.out, "1.000000e+03 \r\n");
-        EXPECT_TRUE(rig.drainErrors().empty());
-    }
-    {
-        // A leading ":" starts again from the root.
-        ScpiTestRig rig;
-        rig.send("CHAN2:BAS:FREQ 1;:TEST:NOOP\n");
-        EXPECT_EQ(scpi_test_record.calls, (Calls {"CHANnel#:BASe:FREQuency", "TEST:NOOP"}));
-        EXPECT_TRUE(rig.drainErrors().empty());
-    }
-    {
-        // Without it the root-level header is taken relative and is undefined.
-        ScpiTestRig rig;
-        rig.send("CHAN2:BAS:FREQ 1;TEST:NOOP\n");
-        EXPECT_EQ(rig.drainErrors(), std::vector<int> {-113});
-    }
-    {
-        // A common command between keeps the path.
-        ScpiTestRig rig;
-        rig.send("CHAN3:BAS:FREQ 7;*RST;FREQ?\n");
-        EXPECT_EQ(rig.out, "7.000000e+00 \r\n");
-        EXPECT_EQ(rig.resets, 1);
-        EXPECT_TRUE(rig.drainErrors().empty());
-    }
-    {
-        // The path ends with the message: the next message starts at the root.
-        ScpiTestRig rig;
-        rig.send("CHAN2:BAS:FREQ 1\nFREQ?\n");
-        EXPECT_EQ(rig.drainErrors(), std::vector<int> {-113});
-    }
-    {
-        // A relative header of its own with nodes extends the inherited path.
-        ScpiTestRig rig;
-        rig.send("CHAN1:PSK:PHAS2 3;:CHAN2:BAS:FREQ 4;FREQ 5;:TEST:INT 9\n");
-        EXPECT_DOUBLE_EQ(scpi_test_record.freq[2], 5.0);
-        EXPECT_EQ(scpi_test_record.i, 9);
-        EXPECT_TRUE(rig.drainErrors().empty());
+        rig.send(row.message);
+        EXPECT_EQ(scpi_test_record.calls, row.calls) << row.why;
+        EXPECT_EQ(rig.out, row.out) << row.why;
+        EXPECT_EQ(rig.drainErrors(), row.errors) << row.why;
     }
 }
 

@@ -34,7 +34,7 @@ TEST_F(Screens, AMaskedTabRefusesSetChTabWithTheWarningBeep)
     EXPECT_TRUE(obj("notewaveCh2")->property("visible").toBool());
     EXPECT_FALSE(obj("notewaveCh1")->property("visible").toBool());
     settle();
-    EXPECT_EQ(int(ctrl->currentCh), 1); // the controller follows the tab
+    EXPECT_EQ(int(ctrl->currentChannel()), 1); // the controller follows the tab
 }
 
 TEST_F(Screens, TheProgressBarShowsBelowOneHundredAndClosesTheDialogFromIt)
@@ -54,7 +54,7 @@ TEST_F(Screens, TheProgressBarShowsBelowOneHundredAndClosesTheDialogFromIt)
     EXPECT_FALSE(ask->property("visible").toBool());
     // The controller's path: the FPGA loader's progress through Uidata.
     call(root(), "infoWindowState", {QStringLiteral("upgrading"), 2});
-    ctrl->uidata.updateProcessBar(60);
+    ctrl->ui().updateProcessBar(60);
     settle();
     EXPECT_EQ(bar->property("value").toInt(), 60);
     EXPECT_TRUE(ask->property("visible").toBool());
@@ -278,8 +278,8 @@ TEST_F(Screens, EveryUnitButtonStoresTheUnitItShows)
         if (r.index == PARAM_INDEX_FREQ && m->runit() != (std::string(r.form) == "Time" ? 1 : 0))
             m->unitClicked(std::string(r.form) == "Time" ? 1 : 0);
         int at = -1;
-        for (int i = 0; i < ctrl->uidata.chInputList[0].size(); ++i)
-            if (ctrl->uidata.chInputList[0][i].value<QObject*>() == m)
+        for (int i = 0; i < ctrl->ui().chInputList[0].size(); ++i)
+            if (ctrl->ui().chInputList[0][i].value<QObject*>() == m)
                 at = i;
         ASSERT_GE(at, 0) << what;
         QMetaObject::invokeMethod(view, "forceActiveFocus");
@@ -308,7 +308,7 @@ TEST_F(Screens, ASyncChannelShowsItsRoleAndRefusesItsTab)
         ctrl->setValueCmdProcess(CH1, PARAM_INDEX_CHSYNCOUT, on);
         settle();
         const QString label = on ? QStringLiteral("CH1 SYNC OUT") : QString();
-        EXPECT_EQ(ctrl->uidata.chRoles().value(2), label);
+        EXPECT_EQ(ctrl->ui().chRoles().value(2), label);
         EXPECT_EQ(obj("chmain")->property("mask").toList().value(2).toBool(), on);
         QObject* tab = obj("ch3", obj("tabs"));
         EXPECT_EQ(tab->property("role").toString(), label);
@@ -347,7 +347,7 @@ TEST_F(Screens, TheProtectionTestReportsEachChannel)
                 QThread::msleep(1);
             }
         });
-        const QString report = ctrl->uidata.protectTest();
+        const QString report = ctrl->ui().protectTest();
         run = false;
         fixture.join();
         fpga().poke(REG_SAFE_STATUS, QByteArray(1, '\0'));

@@ -67,15 +67,9 @@ TEST_F(Screens, EveryObjectTheControllerLooksUpExists)
         EXPECT_EQ(pse->ch, ch - 1);
         EXPECT_EQ(pse->penWidth(), 2);
         EXPECT_EQ(ctrl->pseObject[ch - 1], pse);
-        EXPECT_EQ(ctrl->channel[ch - 1]->mObject, mc);
     }
-    // The controller found them too.
-    EXPECT_NE(ctrl->screenmaksobj, nullptr);
-    EXPECT_NE(ctrl->askWindowobj, nullptr);
-    EXPECT_NE(ctrl->appdataObj, nullptr);
-    EXPECT_NE(ctrl->lockerObject, nullptr);
-    EXPECT_NE(ctrl->netoffObject, nullptr);
-    EXPECT_NE(ctrl->uidata.vkObject, nullptr);
+    for (const char* name : {"screenmask", "askWindow", "appdata", "imglocker", "imgnetoff", "vk"})
+        EXPECT_NE(obj(name), nullptr) << name;
 }
 
 TEST_F(Screens, EveryFunctionTheControllerCallsTakesItsArguments)

@@ -33,7 +33,7 @@ protected:
     {
         ControllerTest::SetUp();
         engine = new QQmlApplicationEngine();
-        engine->rootContext()->setContextProperty("uidata", &ctrl->uidata);
+        engine->rootContext()->setContextProperty("uidata", &ctrl->ui());
         engine->load(QUrl(QStringLiteral("qrc:/qml/main.qml")));
         ASSERT_FALSE(engine->rootObjects().isEmpty());
         ctrl->UIStartUpInit(engine->rootObjects().first());
@@ -61,7 +61,7 @@ protected:
     QList<int> shown(int ch) const
     {
         QList<int> out;
-        for (const QVariant& v : ctrl->uidata.chInputList[ch])
+        for (const QVariant& v : ctrl->ui().chInputList[ch])
             if (channelModel* m = qobject_cast<channelModel*>(v.value<QObject*>()))
                 out.append(m->paramindex);
         return out;

@@ -18,6 +18,7 @@ protected:
 TEST_F(ChannelAnnouncements, OutputSwitchAnnouncesTheChannelAndItsSyncOutputFollower)
 {
     QSignalSpy sw(chan[CH1].get(), &Channel::switchDisplayChanged);
+    QSignalSpy applied(chan[CH3].get(), &Channel::signalUpdated);
     sys_param::ch(CH1).SyncOut = 1;
     sys_param::SetChOnOff(CH1, 1);
     chan[CH1]->OutPutChanged();
@@ -28,6 +29,11 @@ TEST_F(ChannelAnnouncements, OutputSwitchAnnouncesTheChannelAndItsSyncOutputFoll
     EXPECT_EQ(sw.at(1).at(0).value<CH_ID>(), CH3);
     EXPECT_TRUE(sw.at(1).at(1).toBool());
     EXPECT_NE(sys_param::GetChOnOff(CH3), 0);
+    EXPECT_EQ(applied.count(), 1) << "CH3 is applied again";
+    // And switched off with it.
+    sys_param::SetChOnOff(CH1, 0);
+    chan[CH1]->OutPutChanged();
+    EXPECT_EQ(sys_param::GetChOnOff(CH3), 0);
 }
 
 TEST_F(ChannelAnnouncements, ADeniedConnectorKeepsTheOutputOffAndAnnouncesNothing)

@@ -7,54 +7,25 @@
 #include <csignal>
 #include "app/ornav72.h"
 #include "simboard/simroot.h"
-
-namespace {
-QString program() { return QString(ORNAV_BIN_DIR) + "/ornav72"; }
-
-struct ProgramRun {
-    QProcess proc;
-    QByteArray output;
-    bool startedUp = false;
-};
-
-void startProgram(ProgramRun& r, const QString& root)
-{
-    r.proc.setProcessChannelMode(QProcess::MergedChannels);
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("QT_QPA_PLATFORM", "offscreen");
-    env.remove("ORNAV_ROOT");
-    r.proc.setProcessEnvironment(env);
-    r.proc.start(program(), {"--root", root});
-    ASSERT_TRUE(r.proc.waitForStarted(10000));
-    for (int i = 0; i < 300 && !r.output.contains("ornav72 running"); ++i) {
-        r.proc.waitForReadyRead(100);
-        r.output += r.proc.readAll();
-        if (r.proc.state() != QProcess::Running)
-            break;
-    }
-    r.startedUp = r.output.contains("ornav72 running");
-}
-} // namespace
+#include "tests/common/instrument_process.h"
 
 // SIGTERM, with clients busy: ProgramExit (tests/clients). Here: SIGINT.
 TEST(ProgramStartup, StartsOnASimulatedRootAndStopsCleanlyOnSigint)
 {
     QTemporaryDir dir;
     ASSERT_TRUE(SimRoot::create(dir.path()));
-    ProgramRun r;
-    startProgram(r, dir.path());
-    ASSERT_TRUE(r.startedUp) << r.output.constData();
-    EXPECT_TRUE(r.output.contains("running on the simulated board at " + dir.path().toUtf8()));
-    EXPECT_TRUE(r.output.contains("read system info :ORNAV46Q;EN;600"));
+    TestRig::InstrumentProcess p(dir.path());
+    ASSERT_TRUE(p.start({"ornav72 running"})) << p.output().constData();
+    EXPECT_TRUE(p.output().contains("running on the simulated board at " + dir.path().toUtf8()));
+    EXPECT_TRUE(p.output().contains("read system info :ORNAV46Q;EN;600"));
     // Still up a moment later.
-    r.proc.waitForFinished(700);
-    ASSERT_EQ(r.proc.state(), QProcess::Running);
-    ::kill(pid_t(r.proc.processId()), SIGINT);
-    ASSERT_TRUE(r.proc.waitForFinished(15000));
-    r.output += r.proc.readAll();
-    EXPECT_EQ(r.proc.exitStatus(), QProcess::NormalExit) << r.output.constData();
-    EXPECT_EQ(r.proc.exitCode(), 0) << r.output.constData();
-    EXPECT_TRUE(r.output.contains("ornav72 stopped"));
+    p.process().waitForFinished(700);
+    ASSERT_TRUE(p.running());
+    ::kill(pid_t(p.process().processId()), SIGINT);
+    ASSERT_TRUE(p.process().waitForFinished(15000));
+    EXPECT_EQ(p.process().exitStatus(), QProcess::NormalExit) << p.output().constData();
+    EXPECT_EQ(p.process().exitCode(), 0) << p.output().constData();
+    EXPECT_TRUE(p.output().contains("ornav72 stopped"));
 }
 
 TEST(ProgramStartup, MissingSerialNumberIsDerivedFromTheSimulatedMac)
@@ -69,12 +40,10 @@ TEST(ProgramStartup, MissingSerialNumberIsDerivedFromTheSimulatedMac)
     ASSERT_TRUE(mac.open(QIODevice::WriteOnly | QIODevice::Truncate));
     mac.write("00:00:00:00:01:00\n");
     mac.close();
-    ProgramRun r;
-    startProgram(r, dir.path());
-    ASSERT_TRUE(r.startedUp) << r.output.constData();
-    EXPECT_TRUE(r.output.contains("serial Num:256 mac:00:00:00:00:01:00")) << r.output.constData();
-    r.proc.terminate();
-    ASSERT_TRUE(r.proc.waitForFinished(15000));
+    TestRig::InstrumentProcess p(dir.path());
+    ASSERT_TRUE(p.start({"ornav72 running"})) << p.output().constData();
+    EXPECT_TRUE(p.output().contains("serial Num:256 mac:00:00:00:00:01:00")) << p.output().constData();
+    ASSERT_TRUE(p.stop());
     QSettings s(dir.path() + "/home/root/settings.ini", QSettings::IniFormat);
     EXPECT_EQ(s.value("SN").toString(), QString("256"));
 }

@@ -40,8 +40,11 @@ Item {
         target: uidata
         function onMessageTipsRequested(type, number, header, ms) { root.messageTips(type, number, header, ms) }
         function onScreenSaveChanged(saver, locked) { mask.setScreensave(saver, locked) }
+        function onAskWindowRequested(state, type) { root.infoWindowState(state, type) }
+        function onPowerInfoRequested(text, type) { root.powerinfo(text, type) }
+        function onBrowserCloseRequested() { if (vk.visible && vk.state === "fileBrowse") vk.hidefouce() }
     }
-    Item { objectName: "vk"; visible: true; state: "fileBrowse"
+    Item { id: vk; objectName: "vk"; visible: true; state: "fileBrowse"
            states: [ State { name: "fileBrowse" } ]
            function hidefouce() { root.calls.push("hidefouce") } }
 }
@@ -86,7 +89,7 @@ protected:
     void start(bool firstTick = true)
     {
         ctrl = new Ornav72();
-        engine.rootContext()->setContextProperty("uidata", &ctrl->uidata);
+        engine.rootContext()->setContextProperty("uidata", &ctrl->ui());
         QQmlComponent c(&engine);
         c.setData(supervision::screen(), QUrl());
         root = c.create();

@@ -15,6 +15,18 @@ void putField(char* field, const char* text)
     std::memcpy(field, text, std::min<size_t>(std::strlen(text), 16));
 }
 QString field(const char* f) { return QString::fromLatin1(f, int(strnlen(f, 16))); }
+// The kernel's route table: its header, then rows.
+const char kRoute[] = "/proc/net/route";
+QByteArray routes(const QByteArray& rows)
+{
+    return "Iface\tDestination\tGateway \tFlags\tRefCnt\tUse\tMetric\tMask\t\tMTU\tWindow\tIRTT\n" + rows;
+}
+// A default route through gateway (little-endian hex: 0101A8C0 is
+// 192.168.1.1), after the rows before.
+QByteArray defaultRoute(const char* iface, const char* gateway, const QByteArray& before = {})
+{
+    return routes(before + iface + "\t00000000\t" + gateway + "\t0003\t0\t0\t0\t00000000\t0\t0\t0\n");
+}
 const QStringList kStaticDefaults = {
     "killall udhcpc",    "ifconfig eth0 192.168.1.10 255.255.255.0", "route del default",
     "route del default", "route add default gw 192.168.1.1",
@@ -90,17 +102,13 @@ TEST_F(SupervisionTest, DhcpRefreshReadsTheInterfaceEveryTenSeconds)
     ASSERT_FALSE(sys_param::IPSetType);
     ctrl->network().refreshSoon();
     // A default route on another interface still gives the gateway.
-    writeFile("/proc/net/route",
-              "Iface\tDestination\tGateway \tFlags\tRefCnt\tUse\tMetric\tMask\t\tMTU\tWindow\tIRTT\n"
-              "wlan0\t00000000\t0101A8C0\t0003\t0\t0\t0\t00000000\t0\t0\t0\n");
+    writeFile(kRoute, defaultRoute("wlan0", "0101A8C0"));
     // 0: the first tick reads the interface at once.
     supervision::now() = 1 * 1000;
     tick();
     EXPECT_EQ(field(sys_param::Gateway), QString("192.168.1.1"));
     EXPECT_EQ(ctrl->network().lastRefresh(), 1);
-    writeFile("/proc/net/route",
-              "Iface\tDestination\tGateway \tFlags\tRefCnt\tUse\tMetric\tMask\t\tMTU\tWindow\tIRTT\n"
-              "eth0\t00000000\t0301A8C0\t0003\t0\t0\t0\t00000000\t0\t0\t0\n");
+    writeFile(kRoute, defaultRoute("eth0", "0301A8C0"));
     supervision::now() = 11 * 1000;
     tick();
     EXPECT_EQ(field(sys_param::Gateway), QString("192.168.1.1"));
@@ -110,15 +118,30 @@ TEST_F(SupervisionTest, DhcpRefreshReadsTheInterfaceEveryTenSeconds)
     EXPECT_EQ(ctrl->network().lastRefresh(), 12);
     EXPECT_EQ(ctrl->GetChModelFormIndex(CH_SYS, PARAM_INDEX_SYSIPGATEWAY)->rlistvalue(), QString("192.168.1.3"));
 
-    writeFile("/proc/net/route",
-              "Iface\tDestination\tGateway \tFlags\tRefCnt\tUse\tMetric\tMask\t\tMTU\tWindow\tIRTT\n"
-              "eth0\t00000000\t0201A8C0\t0003\t0\t0\t0\t00000000\t0\t0\t0\n");
+    writeFile(kRoute, defaultRoute("eth0", "0201A8C0"));
     supervision::now() = 22 * 1000;
     tick();
     EXPECT_EQ(field(sys_param::Gateway), QString("192.168.1.3"));
     supervision::now() = 23 * 1000;
     tick();
     EXPECT_EQ(field(sys_param::Gateway), QString("192.168.1.2"));
+}
+
+// Only a default route gives a gateway; a table that cannot be read is told
+// apart from one without a default route.
+TEST_F(SupervisionTest, GatewayComesFromTheDefaultRouteOnly)
+{
+    char gw[16] = {};
+    const QByteArray local = "eth0\t0001A8C0\t00000000\t0001\t0\t0\t0\t00FFFFFF\t0\t0\t0\n";
+    writeFile(kRoute, defaultRoute("eth0", "0101A8C0", local));
+    EXPECT_EQ(NetworkSettings::get_gateway_addr(gw), 0);
+    EXPECT_STREQ(gw, "192.168.1.1");
+    writeFile(kRoute, routes(local));
+    EXPECT_EQ(NetworkSettings::get_gateway_addr(gw), -1);
+    writeFile(kRoute, routes("eth0\tgarbage\n"));
+    EXPECT_EQ(NetworkSettings::get_gateway_addr(gw), -2);
+    QFile::remove(file(kRoute));
+    EXPECT_EQ(NetworkSettings::get_gateway_addr(gw), -1);
 }
 
 TEST_F(SupervisionTest, StaticModeShowsTheStoredAddressesWithoutRefresh)
@@ -143,9 +166,7 @@ TEST_F(SupervisionTest, LosingTheNetworkLinkReleasesTheRemoteLock)
     tick();
     ASSERT_TRUE(ctrl->supervision().networkUp());
     pc_lock = true;
-    writeFile("/proc/net/route",
-              "Iface\tDestination\tGateway \tFlags\tRefCnt\tUse\tMetric\tMask\t\tMTU\tWindow\tIRTT\n"
-              "eth0\t00000000\t0701A8C0\t0003\t0\t0\t0\t00000000\t0\t0\t0\n");
+    writeFile(kRoute, defaultRoute("eth0", "0701A8C0"));
     writeFile("/sys/class/net/eth0/carrier", "0\n");
     scpi_carrier_apply("0\n");
     tick();

@@ -32,7 +32,7 @@ TEST_F(SupervisionTest, BothOverloadBitsOfAChannelOpenItsRelayOnly)
     EXPECT_EQ(chValue(0, kOutput, 1), 0u);
     EXPECT_TRUE(on(CH2));
     EXPECT_TRUE(chWrites(1, kOutput).isEmpty());
-    EXPECT_TRUE(ctrl->channel[CH1]->safeOff);
+    EXPECT_TRUE(ctrl->channelAt(CH1)->safeOff);
     EXPECT_TRUE(calls().contains("tips 2 1 CH1:")) << calls().join('\n').toStdString();
 }
 
@@ -40,7 +40,7 @@ TEST_F(SupervisionTest, OverloadOfASyncOutputChannelSwitchesItsSourceOff)
 {
     start();
     switchOn(CH2);
-    ctrl->channel[CH4]->alterfun = CHANNEL_ALTERFUN_SYNCOUT;
+    ctrl->channelAt(CH4)->alterfun = CHANNEL_ALTERFUN_SYNCOUT;
     fpga().poke(kSafeStatus, QByteArray(1, char(0xC0)));
     tick();
     EXPECT_FALSE(on(CH2));
@@ -52,7 +52,7 @@ TEST_F(SupervisionTest, OverloadOfASyncOutputChannelSwitchesItsSourceOff)
 TEST_F(SupervisionTest, OverloadOfTheDigitalOutputChannelSwitchesTheDigitalOutputOff)
 {
     start();
-    ctrl->channel[CH3]->alterfun = CHANNEL_ALTERFUN_DIGITAL;
+    ctrl->channelAt(CH3)->alterfun = CHANNEL_ALTERFUN_DIGITAL;
     sys_param::digitalSW = true;
     fpga().poke(kSafeStatus, QByteArray(1, char(0x30)));
     tick();
@@ -65,7 +65,7 @@ TEST_F(SupervisionTest, OverloadOfTheDigitalOutputChannelSwitchesTheDigitalOutpu
     tick();
     EXPECT_EQ(errors(), QList<int> {-802});
     EXPECT_TRUE(calls().filter("tips 2").isEmpty());
-    ctrl->channel[CH3]->alterfun = CHANNEL_ALTERFUN_CLOSED;
+    ctrl->channelAt(CH3)->alterfun = CHANNEL_ALTERFUN_CLOSED;
 }
 
 TEST_F(SupervisionTest, ScreenSaverBlanksAfterWholeIdleMinutesAndActivityWakesIt)
@@ -139,13 +139,13 @@ TEST_F(SupervisionTest, UpgradeQuestionOpensForAPackageAndClosesWithTheDisk)
     tick();
     EXPECT_TRUE(calls().contains("info askWindow 1")) << calls().join('\n').toStdString();
     EXPECT_EQ(ctrl->upgradePackage().folder(), QString("/media/usbdisk/ornav96t_V2.1"));
-    EXPECT_EQ(ctrl->askwindtype, Uidata::ASK_UPGTADE);
+    EXPECT_EQ(ctrl->askWindowType(), Uidata::ASK_UPGTADE);
     sys_param::storagePlace[CH1] = 2;
     ASSERT_TRUE(QDir(file("/media/usbdisk")).removeRecursively());
     tick();
     EXPECT_TRUE(calls().contains("info closed 0")) << calls().join('\n').toStdString();
     EXPECT_TRUE(calls().contains("hidefouce"));
-    EXPECT_EQ(ctrl->askwindtype, Uidata::ASK_NONE);
+    EXPECT_EQ(ctrl->askWindowType(), Uidata::ASK_NONE);
     sys_param::storagePlace[CH1] = 0;
 }
 
@@ -197,9 +197,9 @@ TEST_F(SupervisionTest, LastStateSavesOnlyChangedBytesAndSurvivesARestart)
     const QString eeprom = "/sys/devices/platform/ocp/44e0b000.i2c/i2c-0/0-0050/eeprom";
     setting("powerUpValue", 1);
     start();
-    ASSERT_EQ(ctrl->sysparm->powerUpSet, 1);
+    ASSERT_EQ(ctrl->sysParm()->powerUpSet, 1);
     const QByteArray before = readFile(eeprom);
-    ctrl->sysparm->resetWriteLog();
+    ctrl->sysParm()->resetWriteLog();
 
     // A remote setter's request, as the SCPI handler emits it.
     emit ctrl->setValueCmd(CH1, PARAM_INDEX_FREQ, 12345.0);
@@ -221,12 +221,12 @@ TEST_F(SupervisionTest, LastStateSavesOnlyChangedBytesAndSurvivesARestart)
         EXPECT_TRUE(inFreq || inCrc) << "byte " << i;
     }
     EXPECT_GT(changed, 0);
-    for (int off : ctrl->sysparm->eepromByteOffsets())
+    for (int off : ctrl->sysParm()->eepromByteOffsets())
         EXPECT_TRUE((off >= freqAt && off < freqAt + 16) || off < 4) << off;
     // Nothing changed: nothing written.
-    ctrl->sysparm->resetWriteLog();
+    ctrl->sysParm()->resetWriteLog();
     tick();
-    EXPECT_EQ(ctrl->sysparm->eepromWrites(), 0);
+    EXPECT_EQ(ctrl->sysParm()->eepromWrites(), 0);
 
     // Restart: the live record is forgotten, the EEPROM gives it back.
     delete ctrl;
@@ -243,7 +243,7 @@ TEST_F(SupervisionTest, FactoryPowerUpChoiceSavesNothing)
 {
     const QString eeprom = "/sys/devices/platform/ocp/44e0b000.i2c/i2c-0/0-0050/eeprom";
     start();
-    ASSERT_EQ(ctrl->sysparm->powerUpSet, 0);
+    ASSERT_EQ(ctrl->sysParm()->powerUpSet, 0);
     const QByteArray before = readFile(eeprom);
     emit ctrl->setValueCmd(CH1, PARAM_INDEX_FREQ, 2345.0);
     settle();
@@ -258,14 +258,14 @@ TEST_F(SupervisionTest, StartUpDeviceCheckListsWhatIsMissing)
     start(false);
     EXPECT_TRUE(startCalls.contains("powerinfo ERROR!\nTouch  :no found\nTF card:no found\n8"))
         << startCalls.join('|').toStdString();
-    EXPECT_EQ(ctrl->askwindtype, Uidata::ASK_POWERUPINFO);
+    EXPECT_EQ(ctrl->askWindowType(), Uidata::ASK_POWERUPINFO);
 }
 
 TEST_F(SupervisionTest, StartUpDeviceCheckIsQuietOnACompleteBoard)
 {
     start(false);
     EXPECT_TRUE(startCalls.filter("powerinfo").isEmpty()) << startCalls.join('|').toStdString();
-    EXPECT_EQ(ctrl->askwindtype, Uidata::ASK_NONE);
+    EXPECT_EQ(ctrl->askWindowType(), Uidata::ASK_NONE);
 }
 
 TEST_F(SupervisionTest, BrightnessSettingGoesToTheBacklightFile)

@@ -107,8 +107,8 @@ TEST_F(BrowserScreen, NamesThatLeaveTheirStorageAreRefused)
     EXPECT_FALSE(exists("/run/media/escaped.bsv"));
     // Up stops at the storage's root; a folder outside is never listed.
     EXPECT_FALSE(call(fb, "up").toBool());
-    EXPECT_TRUE(ctrl->uidata.browseFolder(QStringLiteral("file:///run/media/mmcblk0p1/../../../etc"), {}).isEmpty());
-    EXPECT_TRUE(ctrl->uidata.browseFolder(QStringLiteral("file:///home/root"), {}).isEmpty());
+    EXPECT_TRUE(ctrl->ui().browseFolder(QStringLiteral("file:///run/media/mmcblk0p1/../../../etc"), {}).isEmpty());
+    EXPECT_TRUE(ctrl->ui().browseFolder(QStringLiteral("file:///home/root"), {}).isEmpty());
     // A link inside the storage that leads out of it is not shown.
     ASSERT_TRUE(QFile::link(host("/home/root"), host(QString(kUser) + "/outside")));
     call(fb, "refresh");
@@ -120,7 +120,7 @@ TEST_F(BrowserScreen, NamesThatLeaveTheirStorageAreRefused)
 
 TEST_F(BrowserScreen, TheListEditorAddsNothingAt2048Entries)
 {
-    ctrl->listFileType[0] = true;
+    ctrl->chSignalSelected(CH1, 2, 0, false, 0); // a sweep: its browser offers lists
     openFor(PARAM_INDEX_MODLISTFILE);
     EXPECT_EQ(fb->property("place").toInt(), 1); // no lists in the library
     EXPECT_EQ(fb->property("state").toString(), QStringLiteral("userList"));
@@ -133,18 +133,18 @@ TEST_F(BrowserScreen, TheListEditorAddsNothingAt2048Entries)
     w->ListLen = 2047;
     for (int i = 0; i < 2047; ++i)
         w->List[i] = 1000 + i;
-    ctrl->uidata.loadList(0);
+    ctrl->ui().loadList(0);
     fb->setProperty("editIndex", 10);
     // One more fits ...
     EXPECT_TRUE(call(fb, "editorAdd").toBool());
     EXPECT_EQ(w->ListLen, 2048);
-    EXPECT_EQ(ctrl->uidata.editlist.size(), 2048);
+    EXPECT_EQ(ctrl->ui().editlist.size(), 2048);
     // ... and at 2048 the add does nothing at all.
-    QSignalSpy changed(&ctrl->uidata, &Uidata::editlistChanged);
+    QSignalSpy changed(&ctrl->ui(), &Uidata::editlistChanged);
     const double last = w->List[2047];
     EXPECT_FALSE(call(fb, "editorAdd").toBool());
     EXPECT_EQ(w->ListLen, 2048);
-    EXPECT_EQ(ctrl->uidata.editlist.size(), 2048);
+    EXPECT_EQ(ctrl->ui().editlist.size(), 2048);
     EXPECT_EQ(w->List[2047], last);
     EXPECT_EQ(changed.count(), 0);
     // A value typed on the panel replaces the selected entry.

@@ -13,10 +13,19 @@ TEST_F(UtilityScreens, TheSystemListWrapsWithinEachColumnAndLeftReturnsToTheMenu
     QObject* menu = obj("utilitymenu");
     ASSERT_NE(sys, nullptr);
     ASSERT_NE(lan, nullptr);
-    ASSERT_EQ(ctrl->uidata.syssetlist.size(), 13);
+    ASSERT_EQ(ctrl->ui().syssetlist.size(), 13);
     focus(sys, 0);
     key(Key_Up);
     EXPECT_EQ(at(sys), 5);
+    key(Key_Down);
+    EXPECT_EQ(at(sys), 0);
+    // Keys back to back (a script): the second goes from where the first
+    // went, before the screen has shown it.
+    ctrl->keyPress(Key_Up, 1, KEY_FROM_REMOTE);
+    ctrl->keyPress(Key_Up, 1, KEY_FROM_REMOTE);
+    settle();
+    EXPECT_EQ(at(sys), 4);
+    key(Key_Down);
     key(Key_Down);
     EXPECT_EQ(at(sys), 0);
     key(Key_Right);
@@ -62,7 +71,7 @@ TEST_F(UtilityScreens, TheCouplingGridsMoveByColumnAndIntoTheOtherPair)
     QObject* b = in("ChannalCoupleSet34", "CoupleSetListview");
     ASSERT_NE(a, nullptr);
     ASSERT_NE(b, nullptr);
-    ASSERT_EQ(ctrl->uidata.ch12CoupleSetList.size(), 9);
+    ASSERT_EQ(ctrl->ui().ch12CoupleSetList.size(), 9);
     focus(a, 0);
     key(Key_Right);
     EXPECT_EQ(at(a), 3);
@@ -101,9 +110,9 @@ TEST_F(UtilityScreens, OkOnACouplingSwitchSwitchesTheCoupling)
     key(Key_Ok);
     EXPECT_NE(sys_param::GetChCoupleFreqSW(COUPLE12), 0);
     // A touch on the switch switches it back.
-    ctrl->uidata.sendch12CoupleSetListChanged();
+    ctrl->ui().sendch12CoupleSetListChanged();
     settle();
-    call(root(), "utilityEntryTouched", {QVariant::fromValue(ctrl->uidata.ch12CoupleSetList[0].value<QObject*>()), 4});
+    call(root(), "utilityEntryTouched", {QVariant::fromValue(ctrl->ui().ch12CoupleSetList[0].value<QObject*>()), 4});
     settle();
     EXPECT_EQ(sys_param::GetChCoupleFreqSW(COUPLE12), 0);
 }
@@ -184,9 +193,7 @@ TEST_F(UtilityScreens, DataTypedOnTheDigitalPageReachesTheOutputBuffer)
     EXPECT_EQ(page->property("inputText").toString(), QStringLiteral("12 3"));
     key(Key_Ok);
     settle();
-    ASSERT_EQ(ctrl->digitalLength, 2);
-    EXPECT_EQ(ctrl->digitalBuffer[0], 0x12);
-    EXPECT_EQ(ctrl->digitalBuffer[1], 0x03);
+    EXPECT_EQ(ctrl->digital().digitalData(), QByteArray("\x12\x03", 2));
 }
 
 TEST_F(UtilityScreens, ModeAndWaveKeysAreRefusedAndChannelKeysLeave)
@@ -200,7 +207,7 @@ TEST_F(UtilityScreens, ModeAndWaveKeysAreRefusedAndChannelKeysLeave)
     EXPECT_EQ(writesAt(REG_BUZZER), (QList<uint64_t> {10, 10}));
     key(Key_Ch2);
     EXPECT_EQ(obj("tabs")->property("current").toInt(), 1);
-    EXPECT_EQ(ctrl->currentCh, CH2);
+    EXPECT_EQ(ctrl->currentChannel(), CH2);
 }
 
 TEST_F(UtilityScreens, ChannelSettingListsSkipMaskedChannels)
@@ -209,14 +216,17 @@ TEST_F(UtilityScreens, ChannelSettingListsSkipMaskedChannels)
     // The channels' setting lists are not filled by this part of the program
     // yet: give each a few of its channel's models.
     for (int ch = 0; ch < 4; ++ch) {
-        QList<channelModel*> some = ctrl->channel[ch]->chParaList.mid(0, 3);
-        ctrl->uidata.chSetList[ch] = Channel::channelModeltoVariant(&some);
+        QList<channelModel*> some = ctrl->channelAt(ch)->chParaList.mid(0, 3);
+        ctrl->ui().chSetList[ch] = Channel::channelModeltoVariant(&some);
     }
-    ctrl->uidata.sendAllChsetListChanged();
+    ctrl->ui().sendAllChsetListChanged();
     settle();
     QObject* l1 = in("utilitySetch1", "setlistview");
     QObject* l3 = in("utilitySetch3", "setlistview");
-    obj("utilitySetch2")->setProperty("mask", true);
+    // CH2 serves another role (digital output): its list is greyed.
+    ctrl->ChDisableDisUpdate(CH2, CHANNEL_ALTERFUN_DIGITAL, QStringLiteral("UART-TX"), false);
+    settle();
+    ASSERT_TRUE(obj("utilitySetch2")->property("mask").toBool());
     focus(l1, 0);
     key(Key_Right);
     EXPECT_TRUE(focused(l3));
@@ -229,7 +239,7 @@ TEST_F(UtilityScreens, TheCounterPageKeepsKeysOffItsListUnlessFocused)
     toUtility(3);
     QObject* counter = obj("UtilityCounterSet");
     QObject* l = in("UtilityCounterSet", "countersetlistview");
-    ASSERT_FALSE(ctrl->uidata.counterSetlist.isEmpty());
+    ASSERT_FALSE(ctrl->ui().counterSetlist.isEmpty());
     focus(l, 0);
     counter->setProperty("focusIndex", 1);
     key(Key_Down);
@@ -253,5 +263,5 @@ TEST_F(UtilityScreens, TheHiddenSequenceOfTheSystemPageShowsTheDetailedVersions)
         key(k);
     EXPECT_EQ(system->property("versions").toString(),
               QString("%1 %2").arg(Ornav72::GetSoftwareVersion(), sys_param::LogicVersion));
-    EXPECT_TRUE(ctrl->factorymodel);
+    EXPECT_TRUE(ctrl->factoryModel());
 }

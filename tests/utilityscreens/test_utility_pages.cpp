@@ -37,7 +37,7 @@ TEST_F(UtilityScreens, EveryPageFunctionTheControllerCallsTakesItsArguments)
     }
     // The controller's own calls reach them: the counter page's readings,
     // the merge drawing, the inner temperature.
-    ctrl->uidata.counterUpdate_Slots();
+    ctrl->ui().counterUpdate_Slots();
     call(obj("UtilityMerge"), "redrawmerge", {3, 0, 4});
     // The board's state from the first moment: the sensor's 25 °C, the MAC,
     // the link up (no cross); a new reading shows at the next tick.

@@ -28,7 +28,16 @@ const scpi_choice_def_t kFormat[] = {{"HEX", 0}, {"CHAR", 1}, {nullptr, 0}};
 const scpi_choice_def_t kParity[] = {{"NONe", 0}, {"EVEN", 1}, {"ODD", 2}, {nullptr, 0}};
 const unsigned kMaxData = 2048;
 
-ScpiDigitalHost* controllerOf(scpi_t* c) { return c ? dynamic_cast<ScpiDigitalHost*>(c->parent) : nullptr; }
+// The host behind the context: the part its parent hands out, or the parent
+// itself; null without a controller (a test table).
+ScpiDigitalHost* controllerOf(scpi_t* c)
+{
+    if (!c)
+        return nullptr;
+    if (auto* owner = dynamic_cast<ScpiDigitalHostOwner*>(c->parent))
+        return owner->digitalHost();
+    return dynamic_cast<ScpiDigitalHost*>(c->parent);
+}
 
 // Runs f on the controller's thread and waits for it.
 template <typename F>

@@ -1,7 +1,7 @@
 #pragma once
-// What the digital-output rows need of the controller, which implements
-// this interface; the handlers find it behind their context's parent and
-// run these calls on the controller's thread.
+// What the digital-output rows need of the controller: the part of it that
+// implements this interface is found behind the handlers' context's parent,
+// and these calls run on the controller's thread.
 #include <QByteArray>
 
 class ScpiDigitalHost {
@@ -15,4 +15,13 @@ public:
     virtual QByteArray digitalData() = 0;
     // Data received after "DIGital:DATa".
     virtual void digitalTakeRemoteData(const QByteArray& data) = 0;
+};
+
+// A controller that hands the digital-output rows to a part it owns.
+class ScpiDigitalHostOwner {
+public:
+    virtual ScpiDigitalHost* digitalHost() = 0;
+
+protected:
+    ~ScpiDigitalHostOwner() = default;
 };

@@ -4,7 +4,13 @@
 #include <QImageWriter>
 #include <cstdio>
 #include <cstring>
+#include <algorithm>
+#include <atomic>
+#include <condition_variable>
+#include <memory>
 #include <mutex>
+#include <system_error>
+#include <thread>
 #include <vector>
 #include <lzo/lzo1x.h>
 #include <zlib.h>
@@ -127,6 +133,57 @@ bool packBand(const unsigned char* pixels, int y0, PackedBand& band)
     return ok;
 }
 
+// The bands of one picture to pack, shared by the encoding thread and a
+// helper. Each band is packed by the one thread that took it from `next`.
+struct BandWork {
+    const unsigned char* pixels = nullptr;
+    int todo[kBands] = {};
+    int count = 0;
+    std::atomic<int> next {0};
+    std::atomic<int> done {0};
+    std::atomic<bool> ok {true};
+    std::mutex lock;
+    std::condition_variable finished;
+};
+
+void packSome(BandWork& w)
+{
+    for (int i = w.next++; i < w.count; i = w.next++) {
+        if (!packBand(w.pixels, w.todo[i] * kBandRows, g_pngBands[w.todo[i]]))
+            w.ok = false;
+        if (++w.done == w.count) {
+            std::lock_guard<std::mutex> held(w.lock);
+            w.finished.notify_all();
+        }
+    }
+}
+
+// Packs the listed bands; false when any of them failed. With more than one
+// band to pack, a helper thread takes bands from the same list: the bands
+// are independent deflate streams, so a second core halves the reply of a
+// screen that changed everywhere. The encoding thread never waits for the
+// helper to start: on a busy machine it packs every band itself, and a
+// helper that comes late finds none left (it keeps the shared list alive
+// until it has looked).
+bool packBands(const unsigned char* pixels, const int* todo, int count)
+{
+    auto w = std::make_shared<BandWork>();
+    w->pixels = pixels;
+    w->count = count;
+    std::copy(todo, todo + count, w->todo);
+    if (count > 1) {
+        try {
+            std::thread([w]() { packSome(*w); }).detach();
+        } catch (const std::system_error&) {
+            // No thread to be had: this one packs them all.
+        }
+    }
+    packSome(*w);
+    std::unique_lock<std::mutex> held(w->lock);
+    w->finished.wait(held, [&] { return w->done.load() == count; });
+    return w->ok;
+}
+
 QByteArray encodePng(const unsigned char* pixels)
 {
     const size_t rowBytes = size_t(kWidth) * 4;
@@ -136,28 +193,37 @@ QByteArray encodePng(const unsigned char* pixels)
     if (!known)
         g_pngPixels.resize(int(pixelBytes));
     unsigned char* last = reinterpret_cast<unsigned char*>(g_pngPixels.data());
-    QByteArray idat;
-    idat.reserve(256 * 1024);
-    idat.append("\x78\x01", 2); // zlib header: deflate, 32 KiB window, fastest level
-    uLong adler = 1;
-    const uLong bandLength = uLong((size_t(kWidth) * 3 + 1) * kBandRows);
+    // The bands whose pixels, or the row above them, changed since the last
+    // picture.
+    int todo[kBands];
+    int count = 0;
     for (int k = 0; k < kBands; ++k) {
         const int y0 = k * kBandRows;
         // The band's source rows, bottom first in memory, and the row above
         // its first row (stored just after them).
         const size_t from = size_t(kHeight - y0 - kBandRows) * rowBytes;
         const size_t to = size_t(kHeight - y0 + (y0 ? 1 : 0)) * rowBytes;
-        PackedBand& band = g_pngBands[k];
-        if (!known || band.bytes.isEmpty() || std::memcmp(pixels + from, last + from, to - from) != 0) {
-            if (!packBand(pixels, y0, band)) {
-                g_pngPixels.clear(); // nothing kept from a failed picture
-                return QByteArray();
-            }
-        }
+        if (!known || g_pngBands[k].bytes.isEmpty() || std::memcmp(pixels + from, last + from, to - from) != 0)
+            todo[count++] = k;
+    }
+    if (!packBands(pixels, todo, count)) {
+        g_pngPixels.clear(); // nothing kept from a failed picture
+        return QByteArray();
+    }
+    // Only the changed bands' rows differ from the kept pixels.
+    for (int i = 0; i < count; ++i) {
+        const size_t from = size_t(kHeight - todo[i] * kBandRows - kBandRows) * rowBytes;
+        std::memcpy(last + from, pixels + from, rowBytes * kBandRows);
+    }
+    QByteArray idat;
+    idat.reserve(256 * 1024);
+    idat.append("\x78\x01", 2); // zlib header: deflate, 32 KiB window, fastest level
+    uLong adler = 1;
+    const uLong bandLength = uLong((size_t(kWidth) * 3 + 1) * kBandRows);
+    for (const PackedBand& band : g_pngBands) {
         idat.append(band.bytes);
         adler = adler32_combine(adler, band.adler, z_off_t(bandLength));
     }
-    std::memcpy(last, pixels, pixelBytes);
     idat.append("\x03\x00", 2); // the last block: empty, fixed codes
     putBe32(idat, uint32_t(adler));
 

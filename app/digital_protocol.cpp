@@ -1,6 +1,7 @@
-// The controller's part in the digital protocol output: CH2..CH4 turned into
-// an SPI, I2C or UART transmitter of the bytes in digitalBuffer. Everything
-// here runs in the controller's worker thread.
+// The digital protocol output: CH2..CH4 turned into an SPI, I2C or UART
+// transmitter of the bytes in digitalBuffer. Everything here runs in the
+// controller's worker thread.
+#include "app/digital_protocol.h"
 #include <QDebug>
 #include <cstring>
 #include "hardware/CSetParam.h"
@@ -27,29 +28,7 @@ QVariant shown(channelModel* m)
 const double kFullSwingClock = 10000000.0;
 } // namespace
 
-void Ornav72::connectCounterDigitalModels()
-{
-    auto wire = [this](int paramindex, void (Ornav72::*slot)()) {
-        if (channelModel* m = sysEntry(sysparalist, paramindex))
-            connect(m, &channelModel::valueChanged, this, slot);
-    };
-    wire(PARAM_INDEX_COUNTERONOFF, &Ornav72::counterSwChanged);
-    for (int i : {PARAM_INDEX_COUNTERCOUPLING, PARAM_INDEX_COUNTERTRIGVOLTAGE, PARAM_INDEX_COUNTERTRIGSENSITI,
-                  PARAM_INDEX_COUNTERLPF})
-        wire(i, &Ornav72::counterParamChanged);
-    wire(PARAM_IDNEX_DIGITALSW, &Ornav72::digitalSWChanged);
-    wire(PARAM_IDNEX_DIGITAL_FORMAT, &Ornav72::digitalFormatChanged);
-    for (int i : {PARAM_INDEX_DIGITAL_VALTAGE, PARAM_IDNEX_I2CADDR, PARAM_IDNEX_DIGITALSENDINTERVAL,
-                  PARAM_INDEX_UARTDATABITS, PARAM_INDEX_UARTSTOPBITS, PARAM_INDEX_UARTVERIFY})
-        wire(i, &Ornav72::digitalParamChanged);
-    wire(PARAM_IDNEX_DIGITALAUTOSEND, &Ornav72::digitaAutoSendChanged);
-    for (int i : {PARAM_IDNEX_SPICLK, PARAM_IDNEX_I2CCLK, PARAM_INDEX_UARTBAUDRATE})
-        wire(i, &Ornav72::digitalClkChanged);
-    for (int i : {PARAM_INDEX_UARTDATABITS, PARAM_INDEX_UARTSTOPBITS, PARAM_INDEX_UARTVERIFY})
-        wire(i, &Ornav72::digitalRequestPaint);
-}
-
-bool Ornav72::digitalIOAvalid(uint type)
+bool DigitalProtocol::digitalIOAvalid(uint type)
 {
     const bool sync1 = sys_param::ch(CH1).SyncOut;
     const bool sync2 = sys_param::ch(CH2).SyncOut;
@@ -60,13 +39,13 @@ bool Ornav72::digitalIOAvalid(uint type)
     return true;
 }
 
-bool Ornav72::digitalTypeChanged(int newfun)
+bool DigitalProtocol::digitalTypeChanged(int newfun)
 {
     if (newfun < DIGITAL_SPI || newfun > DIGITAL_UART)
         return false;
     const bool on = sys_param::digitalSW;
     if (on && !digitalIOAvalid(uint(newfun))) {
-        emit TipsMessage(MESSAGE_TYPE_TIPS, TIPS_CONFLICT_WORK_AS_SYNC, false, QString(), true);
+        emit o.TipsMessage(MESSAGE_TYPE_TIPS, TIPS_CONFLICT_WORK_AS_SYNC, false, QString(), true);
         return false;
     }
     const int old = sys_param::HWinfo.digitalType;
@@ -86,21 +65,22 @@ bool Ornav72::digitalTypeChanged(int newfun)
     return true;
 }
 
-void Ornav72::updatedigitalChIO()
+void DigitalProtocol::updatedigitalChIO()
 {
     const bool on = sys_param::digitalSW;
     const int type = on ? sys_param::HWinfo.digitalType : -1;
     auto role = [this](CH_ID ch, const char* label) {
-        ChDisableDisUpdate(ch, CHANNEL_ALTERFUN_DIGITAL, QString::fromLatin1(label), true);
+        o.ChDisableDisUpdate(ch, CHANNEL_ALTERFUN_DIGITAL, QString::fromLatin1(label), true);
     };
     // A channel the output gives back becomes a normal output again, or the
     // sync output of CH1 / CH2 when that is on.
     auto normal = [this](CH_ID ch) {
-        if (!channel[ch] || channel[ch]->alterfun != CHANNEL_ALTERFUN_DIGITAL)
+        Channel* c = o.channelAt(ch);
+        if (!c || c->alterfun != CHANNEL_ALTERFUN_DIGITAL)
             return;
-        ChDisableDisUpdate(ch, CHANNEL_ALTERFUN_CLOSED, QString(), true);
+        o.ChDisableDisUpdate(ch, CHANNEL_ALTERFUN_CLOSED, QString(), true);
         if (ch == CH3 || ch == CH4)
-            ChannelSyncOut(CH_ID(ch - 2));
+            o.ChannelSyncOut(CH_ID(ch - 2));
     };
     switch (type) {
     case DIGITAL_SPI:
@@ -124,10 +104,10 @@ void Ornav72::updatedigitalChIO()
         normal(CH4);
         break;
     }
-    uidata.publishDigital();
+    o.ui().publishDigital();
 }
 
-void Ornav72::digitalClkChanged()
+void DigitalProtocol::digitalClkChanged()
 {
     const HardWareInfo& hw = sys_param::HWinfo;
     double clock = double(hw.digitalSPIClk);
@@ -135,33 +115,33 @@ void Ornav72::digitalClkChanged()
         clock = double(hw.digitalI2CClk);
     else if (hw.digitalType == DIGITAL_UART)
         clock = hw.digitalUARTBaudrate;
-    if (channelModel* volt = sysEntry(sysparalist, PARAM_INDEX_DIGITAL_VALTAGE))
+    if (channelModel* volt = sysEntry(o.systemModels(), PARAM_INDEX_DIGITAL_VALTAGE))
         volt->SetRange(0.001, clock <= kFullSwingClock ? 10 : 5, 0);
     digitalParamChanged();
 }
 
-void Ornav72::digitalParamChanged()
+void DigitalProtocol::digitalParamChanged()
 {
     if (sys_param::digitalSW)
-        emit channelParamChanged(CH_DIGITAL);
+        emit o.channelParamChanged(CH_DIGITAL);
 }
 
-void Ornav72::digitalFormatChanged()
+void DigitalProtocol::digitalFormatChanged()
 {
-    emit uidata.digitalTextFormatChanged(bool(sys_param::HWinfo.digitalfromat));
+    emit o.ui().digitalTextFormatChanged(bool(sys_param::HWinfo.digitalfromat));
     digitalParamChanged();
 }
 
-void Ornav72::digitalSWChanged()
+void DigitalProtocol::digitalSWChanged()
 {
     if (sys_param::digitalSW && !digitalIOAvalid(sys_param::HWinfo.digitalType)) {
         // Switched on from a path that did not check (a remote request):
         // the channels are taken by a sync output, so the output stays off.
-        if (channelModel* sw = sysEntry(sysparalist, PARAM_IDNEX_DIGITALSW))
+        if (channelModel* sw = sysEntry(o.systemModels(), PARAM_IDNEX_DIGITALSW))
             sw->SetValue(0, 0);
         else
             sys_param::digitalSW = false;
-        emit TipsMessage(MESSAGE_TYPE_TIPS, TIPS_CONFLICT_WORK_AS_SYNC, false, QString(), true);
+        emit o.TipsMessage(MESSAGE_TYPE_TIPS, TIPS_CONFLICT_WORK_AS_SYNC, false, QString(), true);
         return;
     }
     if (!sys_param::digitalSW) {
@@ -173,27 +153,27 @@ void Ornav72::digitalSWChanged()
     }
 }
 
-void Ornav72::digitaAutoSendChanged()
+void DigitalProtocol::digitaAutoSendChanged()
 {
     updateDigitalSetlist();
-    emit uidata.digitalAutoSendChanged(bool(sys_param::HWinfo.digitalAutoSend));
-    emit channelParamChanged(CH_DIGITAL);
+    emit o.ui().digitalAutoSendChanged(bool(sys_param::HWinfo.digitalAutoSend));
+    emit o.channelParamChanged(CH_DIGITAL);
 }
 
 // The digital page reads its settings from Uidata's copies when it redraws.
-void Ornav72::digitalRequestPaint()
+void DigitalProtocol::digitalRequestPaint()
 {
-    uidata.publishDigital();
-    emit uidata.digitalPaintRequested();
+    o.ui().publishDigital();
+    emit o.ui().digitalPaintRequested();
 }
 
-void Ornav72::digitalDisUpdate()
+void DigitalProtocol::digitalDisUpdate()
 {
-    uidata.publishDigital();
-    emit uidata.digitalReloadRequested();
+    o.ui().publishDigital();
+    emit o.ui().digitalReloadRequested();
 }
 
-void Ornav72::updateDigitalSetlist()
+void DigitalProtocol::updateDigitalSetlist()
 {
     const HardWareInfo& hw = sys_param::HWinfo;
     QList<int> indices {PARAM_INDEX_DIGITAL_VALTAGE};
@@ -210,13 +190,13 @@ void Ornav72::updateDigitalSetlist()
     indices << PARAM_IDNEX_DIGITAL_FORMAT;
     QVariantList list;
     for (int i : indices)
-        if (channelModel* m = sysEntry(sysparalist, i))
+        if (channelModel* m = sysEntry(o.systemModels(), i))
             list.append(shown(m));
-    uidata.setList(uidata.digitalSetList, list);
-    uidata.senddigitalSetListChanged();
+    o.ui().setList(o.ui().digitalSetList, list);
+    o.ui().senddigitalSetListChanged();
 }
 
-void Ornav72::digitalExe()
+void DigitalProtocol::digitalExe()
 {
     if (!sys_param::digitalSW) {
         CSetParam::SetDigitalSW(0);
@@ -230,8 +210,8 @@ void Ornav72::digitalExe()
     else if (type == DIGITAL_I2C)
         used = {CH3, CH4};
     for (CH_ID ch : used)
-        if (channel[ch])
-            channel[ch]->ChannelExe();
+        if (Channel* c = o.channelAt(ch))
+            c->ChannelExe();
     CSetParam::SetDigitalSW(static_cast<unsigned char>(type + 1));
     CSetParam::SetDigitalData(reinterpret_cast<const char*>(digitalBuffer), unsigned(digitalLength));
     double clock = hw.digitalUARTBaudrate;
@@ -248,8 +228,16 @@ void Ornav72::digitalExe()
     CSetParam::SetDigitalUartStopBits(hw.digitalUARTStopBits);
 }
 
-void Ornav72::GetDigitalDataByte(char* buffer)
+void DigitalProtocol::setText(const QString& text)
 {
+    digitaltext = text;
+    GetDigitalDataByte();
+    digitalParamChanged();
+}
+
+void DigitalProtocol::GetDigitalDataByte()
+{
+    char* buffer = reinterpret_cast<char*>(digitalBuffer);
     int n = 0;
     if (!sys_param::HWinfo.digitalfromat) {
         // Hexadecimal bytes separated by single spaces; a part that is no
@@ -271,7 +259,7 @@ void Ornav72::GetDigitalDataByte(char* buffer)
     digitalLength = n;
 }
 
-void Ornav72::digitalRemoteSetTxt(const char* data, size_t length)
+void DigitalProtocol::digitalRemoteSetTxt(const char* data, size_t length)
 {
     if (data == nullptr) {
         qDebug("pInData is null");
@@ -288,12 +276,30 @@ void Ornav72::digitalRemoteSetTxt(const char* data, size_t length)
     } else {
         digitaltext = QString::fromLocal8Bit(reinterpret_cast<const char*>(digitalBuffer), n);
     }
-    emit uidata.digitalInputChanged(digitaltext);
+    emit o.ui().digitalInputChanged(digitaltext);
 }
 
-void Ornav72::digitalRemoteData(QByteArray data)
+void DigitalProtocol::digitalRemoteData(const QByteArray& data)
 {
     digitalRemoteSetTxt(data.constData(), size_t(data.size()));
     // New data goes out on the next transmission of a running output.
     digitalParamChanged();
 }
+
+bool DigitalProtocol::digitalLinesFree(unsigned type) { return digitalIOAvalid(type); }
+
+bool DigitalProtocol::digitalChangeType(int type)
+{
+    const bool accepted = digitalTypeChanged(type);
+    if (accepted)
+        digitalDisUpdate();
+    return accepted;
+}
+
+QByteArray DigitalProtocol::digitalData()
+{
+    const int n = qBound(0, digitalLength, int(sizeof digitalBuffer));
+    return QByteArray(reinterpret_cast<const char*>(digitalBuffer), n);
+}
+
+void DigitalProtocol::digitalTakeRemoteData(const QByteArray& data) { digitalRemoteData(data); }
