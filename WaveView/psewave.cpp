@@ -60,6 +60,11 @@ void PseWave::setdisfocuse(bool f)
 
 void PseWave::setCurSignal(PseIndicator* s)
 {
+    {
+        std::lock_guard<std::mutex> lock(previewLock());
+        m_shown = sys_param::ch(CH_ID(ch));
+        m_indicator = s ? s->indicatorType() : -1;
+    }
     curSignal = s;
     ++repaintRequests;
     // The signals run in the controller's thread: by name, so the repaint is
@@ -76,10 +81,7 @@ QString PseWave::pointsText(int n)
     return QString::asprintf("points:%d", n);
 }
 
-int PseWave::indicatorSpan() const
-{
-    return sys_param::ch(CH_ID(ch)).BaseWave == BASE_Harmonic ? WAVE_DISP_HARMONIC : WAVE_DISP_POINTS;
-}
+int PseWave::indicatorSpan() const { return m_shown.BaseWave == BASE_Harmonic ? WAVE_DISP_HARMONIC : WAVE_DISP_POINTS; }
 
 void PseWave::drawTrace(QPainter* p, const short* trace, int n, int w)
 {
@@ -99,7 +101,7 @@ void PseWave::paint(QPainter* painter)
 {
     std::lock_guard<std::mutex> lock(previewLock());
     const CH_ID id = CH_ID(ch);
-    const CH_DATA& r = sys_param::ch(id);
+    const CH_DATA& r = m_shown;
     const SWaveMem* mem = CWaveCreate::GetWaveMem(id);
     const int w = windw - 40;
     if (w <= 0)
@@ -141,19 +143,19 @@ void PseWave::paint(QPainter* painter)
     DrawLine(painter, Qt::DashDotDotLine, Qt::white, kLeft, kZeroY, w + kLeft, kZeroY);
 
     // 6. The edited parameter.
-    if (curSignal)
-        curSignal->updateIndicator(painter);
+    if (m_indicator >= 0)
+        DrawIndicator(painter, EParamType(m_indicator));
 
     // 7. Harmonics.
     if (harmonic)
-        DrawHarmicFreqAmp(painter, id);
+        DrawHarmicFreqAmp(painter);
 }
 
-void PseWave::DrawIndicator(QPainter* painter, int channel, EParamType type)
+void PseWave::DrawIndicator(QPainter* painter, EParamType type)
 {
     if (windw < WAVE_DISP_POINTS)
         return;
-    const CH_DATA& r = sys_param::ch(CH_ID(channel));
+    const CH_DATA& r = m_shown;
     if ((r.WorkMode & 0x3000) != WORK_BASE)
         return;
     const QColor c = Qt::white;
@@ -223,7 +225,7 @@ void PseWave::DrawIndicatorLow(QPainter* p, double high, double low, const QColo
 
 void PseWave::DrawIndicatorOffset(QPainter* p, double vpp, double offset, const QColor& c)
 {
-    const CH_DATA& r = sys_param::ch(CH_ID(ch));
+    const CH_DATA& r = m_shown;
     const double span = r.BaseWave == BASE_DC ? loadGain(double(r.Load)) * 10.0 : vpp + 1e-8;
     // No output (open gain 0) or a nonsense amplitude: the arrows stay at zero.
     const double ratio = span != 0.0 ? bounded(-(offset / span), -1.0, 1.0) : 0.0;

@@ -9,6 +9,7 @@
 #include <QQuickPaintedItem>
 #include <QSize>
 #include "param/global.h"
+#include "param/hardwareinfo.h"
 #include "param/systype.h"
 
 class QPainter;
@@ -17,7 +18,9 @@ class QPainter;
 // The signal classes live above the waveform layer and implement it.
 class PseIndicator {
 public:
-    virtual void updateIndicator(QPainter* painter) = 0;
+    // The kind of the edited parameter whose dimension arrows the preview
+    // draws (an EParamType), or -1 for none.
+    virtual int indicatorType() const = 0;
 
 protected:
     ~PseIndicator() = default;
@@ -37,6 +40,7 @@ public:
 
     int ch = CH1;
     int disfocuse = 0;
+    // The signal last shown (controller's thread; never dereferenced here).
     PseIndicator* curSignal = nullptr;
     QPen m_pen;
     int windw = 500;
@@ -66,9 +70,12 @@ public:
     int rdisfocuse() const { return disfocuse; }
     void setdisfocuse(bool f);
 
+    // Called by the controller's thread after it changed the record or the
+    // traces: copies what the paint needs and asks for a repaint.
     void setCurSignal(PseIndicator* s);
+    // Both read the copies setCurSignal took (paint under previewLock()).
     void paint(QPainter* painter) override;
-    void DrawIndicator(QPainter* painter, int ch, EParamType type);
+    void DrawIndicator(QPainter* painter, EParamType type);
 
     // Drawing primitives; each sets its own pen.
     void DrawLine(QPainter* p, Qt::PenStyle style, const QColor& c, int x1, int y1, int x2, int y2);
@@ -99,7 +106,7 @@ public:
     void DrawIndicatorFallEdge(QPainter* p, double rise, double fall, double pulseWidth, double period,
                                const QColor& c);
 
-    void DrawHarmicFreqAmp(QPainter* p, CH_ID ch);
+    void DrawHarmicFreqAmp(QPainter* p);
     void drawQAM(QPainter* p, int map, const QColor& c);
     void Draw4QAM(QPainter* p, const QColor& c, const QRect& r);
     void Draw8QAM(QPainter* p, const QColor& c, const QRect& r);
@@ -117,6 +124,12 @@ signals:
     void disfocuseChanged(int f);
 
 private:
+    // What paint() draws besides the traces: the channel's record and the
+    // indicator kind as setCurSignal last saw them. The record belongs to
+    // the controller's thread, which writes it without a lock; the paint
+    // runs in the GUI thread. Guarded by previewLock(), as the traces are.
+    CH_DATA m_shown {};
+    int m_indicator = -1;
     // Span of the indicators: 460 points, 220 beside the harmonic bars.
     int indicatorSpan() const;
     void drawTrace(QPainter* p, const short* trace, int n, int w);

@@ -123,9 +123,9 @@ void PseWave::DrawArrowRight(QPainter* p, const QColor& c, int x1, int x2, int y
         p->drawLine(right - 2 - k, y - 1 - k, right - 2 - k, y + 1 + k);
 }
 
-void PseWave::DrawHarmicFreqAmp(QPainter* p, CH_ID id)
+void PseWave::DrawHarmicFreqAmp(QPainter* p)
 {
-    const CH_DATA& r = sys_param::ch(id);
+    const CH_DATA& r = m_shown;
     const int w = windw - 40;
     const int ah = ArrowSize.height();
     const int x0 = w / 2 + 22;

@@ -207,6 +207,7 @@ void channelModel::valueChangedProcess()
 
 void channelModel::updateDataInfo()
 {
+    publishShown();
     emit keyboardtypeChanged(m_param ? QString::fromLatin1(m_param->keyboardtype) : QString());
     emit unitsChanged();
     emit unitChanged();
@@ -253,7 +254,7 @@ void channelModel::mulitInputTypeSync(int) {}
 void channelModel::reloadFromRecord() {}
 bool channelModel::coupleState() { return m_couplestate; }
 
-bool channelModel::isCoupled()
+bool channelModel::coupledLive()
 {
     if (paramindex != PARAM_INDEX_PHASE)
         return false;
@@ -321,6 +322,13 @@ void channelModel::publishShown()
 {
     m_shownValue = rvalue();
     m_shownUnit = rshownUnit();
+    m_shownUnits = runits();
+    m_shownUnitIndex = runit();
+    m_shownNameIndex = rnameindex();
+    m_shownCoupled = coupledLive();
+    const QString keyboard = rkeyboardtype();
+    std::lock_guard<std::mutex> l(m_textLock);
+    m_shownKeyboard = keyboard;
 }
 
 namespace {
@@ -341,6 +349,42 @@ int channelModel::shownUnitRow()
     if (inEditingThread())
         publishShown();
     return m_shownUnit;
+}
+
+int channelModel::shownUnits()
+{
+    if (inEditingThread())
+        publishShown();
+    return m_shownUnits;
+}
+
+int channelModel::shownUnitIndex()
+{
+    if (inEditingThread())
+        publishShown();
+    return m_shownUnitIndex;
+}
+
+int channelModel::shownNameIndex()
+{
+    if (inEditingThread())
+        publishShown();
+    return m_shownNameIndex;
+}
+
+bool channelModel::isCoupled()
+{
+    if (inEditingThread())
+        publishShown();
+    return m_shownCoupled;
+}
+
+QString channelModel::shownKeyboardType()
+{
+    if (inEditingThread())
+        publishShown();
+    std::lock_guard<std::mutex> l(m_textLock);
+    return m_shownKeyboard;
 }
 
 int channelModel::rshownUnit()

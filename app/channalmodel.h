@@ -26,15 +26,15 @@ class channelModel : public QObject {
     Q_PROPERTY(QString listvalue READ rlistvalue WRITE wlistvalue NOTIFY listvalueChanged)
     Q_PROPERTY(int value READ shownValue NOTIFY valueChanged)
     Q_PROPERTY(bool isMultiSelect READ risMultiSelect NOTIFY isMultiSelectChanged)
-    Q_PROPERTY(QString keyboardtype READ rkeyboardtype WRITE wkeyboardtype NOTIFY keyboardtypeChanged)
+    Q_PROPERTY(QString keyboardtype READ shownKeyboardType WRITE wkeyboardtype NOTIFY keyboardtypeChanged)
     Q_PROPERTY(bool paramfocus READ rparamfocus WRITE wparamfocus NOTIFY paramfocusChanged)
     Q_PROPERTY(int sPos READ rsPos WRITE wsPos NOTIFY sPosChanged)
     Q_PROPERTY(int sLenth READ rsLenth NOTIFY sLenthChanged)
     Q_PROPERTY(bool mask READ rmask WRITE wmask NOTIFY maskChanged)
-    Q_PROPERTY(int units READ runits NOTIFY unitsChanged)
-    Q_PROPERTY(int unit READ runit NOTIFY unitChanged)
+    Q_PROPERTY(int units READ shownUnits NOTIFY unitsChanged)
+    Q_PROPERTY(int unit READ shownUnitIndex NOTIFY unitChanged)
     Q_PROPERTY(int paramindex READ rparamindex NOTIFY paramindexChanged)
-    Q_PROPERTY(int nameindex READ rnameindex WRITE wnameindex NOTIFY nameindexChanged)
+    Q_PROPERTY(int nameindex READ shownNameIndex WRITE wnameindex NOTIFY nameindexChanged)
     Q_PROPERTY(QString listgroup READ rlistgroup WRITE wlistgroup NOTIFY listgroupChanged)
     // Row of the unit table the value is shown in (-1 without one): the
     // number pad highlights it first, so OK after typing keeps the unit seen.
@@ -66,15 +66,25 @@ public:
     mutable std::mutex m_textLock;
     QString m_value;
     QString m_keyboardtype;
-    bool m_couplestate = true;
+    // Whether the coupled pair's values fit (green) or not (red): written by
+    // the editing thread, shown by the screens.
+    std::atomic<bool> m_couplestate {true};
     std::atomic<int> m_sLenth {0}; // shown by the screens
-    // The value and its unit row as the editing thread last saw them in the
-    // parameter record, for the screens: the record has no lock and is
-    // written by the editing thread, so the GUI thread reads these copies.
-    // Refreshed by publishShown() on every change (valueChanged, disUpdate)
-    // and whenever the editing thread itself reads the properties.
+    // What the screens show of the parameter record, as the editing thread
+    // last saw it: the value and its unit row, the unit buttons, the form in
+    // use, the name, the coupling mark and the keyboard's kind (that one
+    // under m_textLock). The record has no lock and is written by the
+    // editing thread, so the GUI thread reads these copies. Refreshed by
+    // publishShown() before every change is announced (valueChanged,
+    // unitChanged, disUpdate ...) and whenever the editing thread itself
+    // reads the properties.
     std::atomic<int> m_shownValue {0};
     std::atomic<int> m_shownUnit {-1};
+    std::atomic<int> m_shownUnits {0};
+    std::atomic<int> m_shownUnitIndex {0};
+    std::atomic<int> m_shownNameIndex {0};
+    std::atomic<bool> m_shownCoupled {false};
+    QString m_shownKeyboard;
     std::atomic<int> m_sIndex {0}; // shown by the screens
     int m_selectIndex = 0;
     bool inputting = false;
@@ -154,7 +164,19 @@ public slots:
     // the editing thread, the published copy in any other.
     int shownValue();
     int shownUnitRow();
+    int shownUnits();
+    int shownUnitIndex();
+    int shownNameIndex();
+    QString shownKeyboardType();
+    // Whether the entry's pair is coupled for this value (the screens' mark).
+    bool isCoupled();
     void publishShown();
+    // The form in use changed: the copies are refreshed, then unitChanged().
+    void announceUnit()
+    {
+        publishShown();
+        emit unitChanged();
+    }
     // The value changed: the copies are refreshed, then valueChanged().
     void announceValue()
     {
@@ -176,7 +198,8 @@ public slots:
     // record, channel copy), since the models outlive the record's values.
     virtual void reloadFromRecord();
     virtual bool coupleState();
-    virtual bool isCoupled();
+    // isCoupled() as the record says now (editing thread).
+    virtual bool coupledLive();
     virtual void wnameindex(int i);
     virtual void wlistgroup(QString g);
     virtual void wparamfocus(bool focus);

@@ -47,7 +47,7 @@ int AmplModel::runits()
 
 int AmplModel::runit() { return rec(ch).AmpMode == 1 ? int(U_HIGH) : int(rec(ch).AmpUnit); }
 
-bool AmplModel::isCoupled() { return sys_param::GetChCoupleAmplSW(pairOf(ch)) != 0; }
+bool AmplModel::coupledLive() { return sys_param::GetChCoupleAmplSW(pairOf(ch)) != 0; }
 
 void AmplModel::limitsFor(int unit, double lo, double hi, double mid, double& min, double& max) const
 {
@@ -184,7 +184,7 @@ void AmplModel::unitClicked(int unit)
         SetRange(vpp.Min, vpp.Max, U_VPP);
     }
     m_selectIndex = GetMaxBit(value());
-    emit unitChanged();
+    announceUnit();
     disUpdate();
 }
 
@@ -216,7 +216,7 @@ QString AmplModel::InputUnit(int key)
         sys_param::SetChAmpUnit(ch, u8(u));
         selectParam(u);
         m_selectIndex = GetMaxBit(value());
-        emit unitChanged();
+        announceUnit();
     }
     bool ok = true;
     if (inputting) {
@@ -361,7 +361,7 @@ void offsetModel::unitClicked(int unit)
     amp->m_selectIndex = GetMaxBit(amp->value());
     amp->updateDataInfo();
     m_selectIndex = GetMaxBit(value());
-    emit unitChanged();
+    announceUnit();
     disUpdate();
     curSignal->updatePse();
 }
@@ -432,7 +432,7 @@ void NoiselSumModel::unitClicked(int unit)
     rec(ch).SNRUnit = u8(u);
     selectParam(u);
     m_selectIndex = GetMaxBit(value());
-    emit unitChanged();
+    announceUnit();
     disUpdate();
 }
 

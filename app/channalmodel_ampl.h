@@ -19,7 +19,7 @@ public:
     QString InputUnit(int key) override;
     int runits() override;
     int runit() override;
-    bool isCoupled() override;
+    bool coupledLive() override;
     void valueChangedProcess() override { emit valueChanged(); }
 
 private:

@@ -84,7 +84,8 @@ void periodFreqModel::unitClicked(int unit)
     sys_param::SetChTimeUnit(ch, u8(u));
     selectParam(u);
     m_selectIndex = GetMaxBit(value());
-    emit unitChanged();
+    announceUnit();
+    publishShown();
     emit keyboardtypeChanged(rkeyboardtype());
     disUpdate();
 }
@@ -114,7 +115,7 @@ QString periodFreqModel::rkeyboardtype()
     return channelModel::rkeyboardtype();
 }
 
-bool periodFreqModel::isCoupled() { return sys_param::GetChCoupleFreqSW(pairOf(ch)) != 0; }
+bool periodFreqModel::coupledLive() { return sys_param::GetChCoupleFreqSW(pairOf(ch)) != 0; }
 
 // ---- DutyPulseWidthModel --------------------------------------------------------------
 
@@ -203,7 +204,7 @@ void DutyPulseWidthModel::unitClicked(int unit)
     sys_param::SetChDutyUnit(ch, u8(u));
     selectParam(u);
     m_selectIndex = GetMaxBit(value());
-    emit unitChanged();
+    announceUnit();
     disUpdate();
 }
 

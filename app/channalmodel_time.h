@@ -18,7 +18,7 @@ public:
     int runit() override;
     int rnameindex() override;
     QString rkeyboardtype() override;
-    bool isCoupled() override;
+    bool coupledLive() override;
     void valueChangedProcess() override { emit valueChanged(); }
 };
 

@@ -276,16 +276,24 @@ QVariantList Channel::channelModeltoVariant(QList<channelModel*>* list)
     QVariantList out;
     if (!list)
         return out;
-    for (channelModel* m : *list)
+    // The screens build their rows from these entries: their shown copies
+    // follow the record as it is now.
+    for (channelModel* m : *list) {
+        if (m)
+            m->publishShown();
         out.append(QVariant::fromValue(static_cast<QObject*>(m)));
+    }
     return out;
 }
 
 void Channel::qmlparamLoad()
 {
-    // The channel page rebuilds its entry list from Uidata's input list.
-    if (pOrnav72)
+    // The channel page rebuilds its entry list from Uidata's input list and
+    // asks for the channel's mode and wave: from the copies published here.
+    if (pOrnav72) {
+        pOrnav72->ui().publishChannel(ch);
         emit pOrnav72->ui().chParamLoadRequested(int(ch));
+    }
 }
 
 void Channel::setpse(PseWave* pse)

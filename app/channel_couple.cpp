@@ -143,7 +143,7 @@ bool Channel::coupleToPartner(int index, double c, const char* what)
         pushValue(p, pFriendCh->ch, c);
     }
     p->disUpdate();
-    own->m_couplestate = p->m_couplestate;
+    own->m_couplestate = p->m_couplestate.load();
     own->disUpdate();
     return fits;
 }

@@ -17,7 +17,12 @@ channelModel* sysEntry(const QList<channelModel*>& list, int paramindex)
     return i >= 0 && i < list.size() ? list[i] : nullptr;
 }
 
-QVariant shown(channelModel* m) { return QVariant::fromValue(static_cast<QObject*>(m)); }
+// An entry of a list the screens are given, its shown copies refreshed.
+QVariant shown(channelModel* m)
+{
+    m->publishShown();
+    return QVariant::fromValue(static_cast<QObject*>(m));
+}
 
 // Above this bit clock the output stage only swings 5 V.
 const double kFullSwingClock = 10000000.0;
@@ -99,6 +104,7 @@ void DigitalProtocol::updatedigitalChIO()
         normal(CH4);
         break;
     }
+    o.ui().publishDigital();
 }
 
 void DigitalProtocol::digitalClkChanged()
@@ -154,9 +160,18 @@ void DigitalProtocol::digitaAutoSendChanged()
     emit o.channelParamChanged(CH_DIGITAL);
 }
 
-void DigitalProtocol::digitalRequestPaint() { emit o.ui().digitalPaintRequested(); }
+// The digital page reads its settings from Uidata's copies when it redraws.
+void DigitalProtocol::digitalRequestPaint()
+{
+    o.ui().publishDigital();
+    emit o.ui().digitalPaintRequested();
+}
 
-void DigitalProtocol::digitalDisUpdate() { emit o.ui().digitalReloadRequested(); }
+void DigitalProtocol::digitalDisUpdate()
+{
+    o.ui().publishDigital();
+    emit o.ui().digitalReloadRequested();
+}
 
 void DigitalProtocol::updateDigitalSetlist()
 {

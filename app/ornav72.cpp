@@ -144,6 +144,9 @@ Ornav72::Ornav72()
         SetSN(sn);
     }
 
+    // The screens' copies of the record start from the record just loaded.
+    uidata.publishRecord();
+
     // 16. Remote-command signals, queued into the worker thread.
     connect(this, &Ornav72::loadSysParamRemote, this, &Ornav72::systemAllParamReload, Qt::BlockingQueuedConnection);
     connect(this, &Ornav72::setModeIndexCmd, this, &Ornav72::setModeIndexCmdProcess, Qt::QueuedConnection);

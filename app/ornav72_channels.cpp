@@ -24,6 +24,8 @@ void Ornav72::ChannelSyncOut(CH_ID ch)
                        on ? QStringLiteral("CH%1 SYNC OUT").arg(ch + 1) : QString(), false);
     if (on)
         src->SyncFreq(false);
+    // A sync output takes channels the digital output would use.
+    uidata.publishDigital();
 }
 
 void Ornav72::ChDisableDisUpdate(CH_ID ch, int alterfun, QString label, bool exec)

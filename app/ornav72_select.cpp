@@ -46,6 +46,7 @@ void Ornav72::chModSelected(int ch, int modeIndex)
     if (ch < 0 || ch >= 4 || !channel[ch])
         return;
     Uidata* ui = &uidata;
+    ui->publishChannel(ch);
     RemoteRoad::chain(ui, [ui, ch, modeIndex]() { emit ui->chModeRequested(ch, modeIndex); });
 }
 
@@ -54,6 +55,7 @@ void Ornav72::chBaseWaveSelected(int ch, int waveIndex, int where)
     if (ch < 0 || ch >= 4 || !channel[ch])
         return;
     Uidata* ui = &uidata;
+    ui->publishChannel(ch);
     RemoteRoad::chain(ui, [ui, ch, waveIndex, where]() { emit ui->chBaseWaveRequested(ch, waveIndex, where); });
 }
 
@@ -68,6 +70,7 @@ void Ornav72::setModeIndexCmdProcess(int ch, int mode, int index)
     // this order.
     Uidata* ui = &uidata;
     const bool modeChanges = int(sys_param::ch(CH_ID(ch)).WorkMode >> 12) != mode;
+    ui->publishChannel(ch);
     RemoteRoad::chain(ui, [ui, ch, mode, index, modeChanges]() {
         if (modeChanges)
             emit ui->chModeRequested(ch, mode);

@@ -5,6 +5,7 @@
 #include <QVariant>
 #include "app/channalmodel.h"
 #include "app/channel.h"
+#include "app/digital_protocol.h"
 #include "app/ornav72.h"
 #include "platform/platformroot.h"
 #include "platform/shellrunner.h"
@@ -28,6 +29,7 @@ QVariantList* Uidata::getChSetlist(int ch) { return ch >= 0 && ch < 4 ? &chSetLi
 
 void Uidata::sendInputListChanged(int ch)
 {
+    publishChannel(ch);
     switch (ch) {
     case 0: emit ch1InputListChanged(shownList(chInputList[0])); break;
     case 1: emit ch2InputListChanged(shownList(chInputList[1])); break;
@@ -106,25 +108,77 @@ void Uidata::channelCopy(int ch)
         controller->channalCopy(CH_ID(ch));
 }
 
+void Uidata::publishChannel(int ch)
+{
+    if (ch < 0 || ch >= 4)
+        return;
+    const CH_DATA& d = sys_param::ch(CH_ID(ch));
+    ShownChannel c;
+    c.workMode = d.WorkMode;
+    c.baseWave = d.BaseWave;
+    c.modType = d.ModType;
+    c.sweepType = d.SweepType;
+    c.burstType = d.BurstType;
+    std::lock_guard<std::mutex> k(shownLock);
+    m_shownCh[ch] = c;
+}
+
+void Uidata::publishDigital()
+{
+    const HardWareInfo& hw = sys_param::HWinfo;
+    ShownDigital d;
+    d.type = hw.digitalType;
+    d.textFormat = hw.digitalfromat;
+    d.autoSend = hw.digitalAutoSend;
+    d.on = sys_param::digitalSW;
+    d.uartDataBits = hw.digitalUARTDataBits;
+    d.uartStopBits = hw.digitalUARTStopBits;
+    d.uartParity = hw.digitalUARTParity;
+    for (int t = 0; t < 8; ++t)
+        if (DigitalProtocol::digitalIOAvalid(uint(t)))
+            d.freeTypes |= 1 << t;
+    std::lock_guard<std::mutex> k(shownLock);
+    m_shownDigital = d;
+}
+
+void Uidata::publishRecord()
+{
+    for (int ch = 0; ch < 4; ++ch)
+        publishChannel(ch);
+    publishDigital();
+}
+
+Uidata::ShownChannel Uidata::shownChannel(int ch) const
+{
+    std::lock_guard<std::mutex> k(shownLock);
+    return ch >= 0 && ch < 4 ? m_shownCh[ch] : ShownChannel();
+}
+
+Uidata::ShownDigital Uidata::shownDigital() const
+{
+    std::lock_guard<std::mutex> k(shownLock);
+    return m_shownDigital;
+}
+
 int Uidata::getCurrentModel(int ch)
 {
     if (ch < 0 || ch >= 4) {
         qWarning("[error]ch:%d", ch);
         return 0;
     }
-    return int(sys_param::ch(CH_ID(ch)).WorkMode >> 12);
+    return int(shownChannel(ch).workMode >> 12);
 }
 
 int Uidata::getcurIndex(int ch, int kind)
 {
     if (ch < 0 || ch >= 4)
         return 0;
-    const CH_DATA& d = sys_param::ch(CH_ID(ch));
+    const ShownChannel d = shownChannel(ch);
     switch (kind) {
-    case 0: return int(d.BaseWave) & 0xF;
-    case 1: return int(d.ModType) & 0xF;
-    case 2: return int(d.SweepType) & 0xF;
-    case 3: return int(d.BurstType) & 0xF;
+    case 0: return int(d.baseWave) & 0xF;
+    case 1: return int(d.modType) & 0xF;
+    case 2: return int(d.sweepType) & 0xF;
+    case 3: return int(d.burstType) & 0xF;
     default: return 0;
     }
 }
@@ -134,10 +188,11 @@ int Uidata::firstSupported(int ch, int kind)
 {
     if (!controller || ch < 0 || ch >= 4 || !controller->channelAt(ch))
         return -1;
+    // The signal lists and their base-wave masks are built once with the
+    // channel and never change.
     Channel* c = controller->channelAt(ch);
     const QList<Signal*>& list = kind == 1 ? c->modulateSignal : kind == 2 ? c->sweepSignal : c->burstSignal;
-    const CH_DATA& d = sys_param::ch(CH_ID(ch));
-    const int wave = int(d.BaseWave);
+    const int wave = int(shownChannel(ch).baseWave);
     auto supports = [&](int i) {
         const Signal_mod* m = i >= 0 && i < list.size() ? dynamic_cast<const Signal_mod*>(list.at(i)) : nullptr;
         return m && m->allowsBase(wave);
@@ -148,13 +203,16 @@ int Uidata::firstSupported(int ch, int kind)
     for (int i = 0; i < list.size(); ++i) {
         if (!supports(i))
             continue;
-        const CH_ID id = CH_ID(ch);
+        // The page asks the controller for this type next, which stores it
+        // in the record; until then the copy answers with it.
+        std::lock_guard<std::mutex> k(shownLock);
+        ShownChannel& d = m_shownCh[ch];
         if (kind == 1)
-            sys_param::SetChModType(id, sys_param::modTypeOfIndex(i));
+            d.modType = u32(sys_param::modTypeOfIndex(i));
         else if (kind == 2)
-            sys_param::SetChSweepType(id, SWEEP_Type(WORK_SCAN + i));
+            d.sweepType = u32(WORK_SCAN + i);
         else
-            sys_param::SetChBurstType(id, BURST_Type(WORK_BURST + i));
+            d.burstType = u32(WORK_BURST + i);
         return i;
     }
     return -1;

@@ -148,6 +148,40 @@ public:
     QVariantList editlist;
     QVariantList counterSetlist;
 
+    // What the screens' questions (getCurrentModel, getcurIndex, the mode
+    // selections, the digital page's getters) are answered from: copies of
+    // the record's fields. The record belongs to the controller's thread,
+    // which writes it without a lock; that thread copies the fields here
+    // before it announces anything the screens act upon (a rebuilt entry
+    // list, a requested choice, a page reload), so the screens' answers
+    // match what was announced. Guarded by shownLock.
+    struct ShownChannel {
+        u32 workMode = 0;
+        u32 baseWave = 0;
+        u32 modType = 0;
+        u32 sweepType = 0;
+        u32 burstType = 0;
+    };
+    struct ShownDigital {
+        int type = 0;
+        bool textFormat = false;
+        bool autoSend = false;
+        bool on = false;
+        int uartDataBits = 0;
+        int uartStopBits = 0;
+        int uartParity = 0;
+        // Bit t (0..7): the channels of type t are free (not taken by a sync
+        // output). Other numbers name no type and take no channel.
+        int freeTypes = 0;
+        bool typeFree(int t) const { return t < 0 || t >= 8 || (freeTypes >> t) & 1; }
+    };
+    // Called by the controller's thread (or before it runs).
+    void publishChannel(int ch);
+    void publishDigital();
+    void publishRecord();
+    ShownChannel shownChannel(int ch) const;
+    ShownDigital shownDigital() const;
+
     QString boardTemperature() const { return m_temperature; }
     QVariantList chMask() const;
     QStringList chRoles() const { return m_roles; }
@@ -343,7 +377,11 @@ public slots:
     void sendsyssetlistChanged() { emit syssetlistChanged(shownList(syssetlist)); }
     void sendsyslanlistChanged() { emit syslanlistChanged(shownList(syslanlist)); }
     void sendcounterSetlistChanged() { emit counterSetlistChanged(shownList(counterSetlist)); }
-    void senddigitalSetListChanged() { emit digitalSetListChanged(shownList(digitalSetList)); }
+    void senddigitalSetListChanged()
+    {
+        publishDigital();
+        emit digitalSetListChanged(shownList(digitalSetList));
+    }
 
     // Screen actions (channel numbers 0..3).
     void switchToCh(int ch);
@@ -457,6 +495,9 @@ private:
     bool protectCheck(int ch, double ampl, double offset);
     void fileTip(int index, bool ok);
     void listEdited(int ch);
+    mutable std::mutex shownLock;
+    ShownChannel m_shownCh[4];
+    ShownDigital m_shownDigital;
     int m_process = 0;
     QString m_temperature = QStringLiteral("--");
     mutable std::mutex screenLock; // guards m_screen

@@ -1,5 +1,6 @@
-// The digital page's questions and actions. The page runs in the GUI thread;
-// whatever changes the controller's state runs in the controller's thread.
+// The digital page's questions and actions. The page runs in the GUI thread
+// and reads the settings from the copies the controller publishes; whatever
+// changes the controller's state runs in the controller's thread.
 #include <QMetaObject>
 #include <QThread>
 #include "hardware/CSetParam.h"
@@ -22,7 +23,7 @@ void onController(Ornav72* c, F f)
 }
 } // namespace
 
-int Uidata::getdigitalfun() { return sys_param::HWinfo.digitalType; }
+int Uidata::getdigitalfun() { return shownDigital().type; }
 
 bool Uidata::digitalfunChanged(int fun)
 {
@@ -33,7 +34,8 @@ bool Uidata::digitalfunChanged(int fun)
     // and shows the conflict itself).
     if (fun < DIGITAL_SPI || fun > DIGITAL_UART)
         return false;
-    if (sys_param::digitalSW && !DigitalProtocol::digitalIOAvalid(uint(fun))) {
+    const ShownDigital d = shownDigital();
+    if (d.on && !d.typeFree(fun)) {
         emit controller->TipsMessage(MESSAGE_TYPE_TIPS, TIPS_CONFLICT_WORK_AS_SYNC, false, QString(), true);
         return false;
     }
@@ -42,18 +44,19 @@ bool Uidata::digitalfunChanged(int fun)
     return true;
 }
 
-bool Uidata::getdigitalfromat() { return sys_param::HWinfo.digitalfromat; }
+bool Uidata::getdigitalfromat() { return shownDigital().textFormat; }
 
-bool Uidata::getdigitalAutoSend() { return sys_param::HWinfo.digitalAutoSend; }
+bool Uidata::getdigitalAutoSend() { return shownDigital().autoSend; }
 
-bool Uidata::getdigitalSwitch() { return sys_param::digitalSW; }
+bool Uidata::getdigitalSwitch() { return shownDigital().on; }
 
 bool Uidata::setdigitalSwitch(bool on)
 {
     if (!controller)
         return false;
     // Switching off is always possible; on needs the type's channels free.
-    if (on && !DigitalProtocol::digitalIOAvalid(sys_param::HWinfo.digitalType)) {
+    const ShownDigital d = shownDigital();
+    if (on && !d.typeFree(d.type)) {
         emit controller->TipsMessage(MESSAGE_TYPE_TIPS, TIPS_CONFLICT_WORK_AS_SYNC, false, QString(), true);
         return false;
     }
@@ -70,18 +73,18 @@ void Uidata::digtalTextChanged(QString text)
     onController(c, [c, text] { c->digital().setText(text); });
 }
 
-int Uidata::uartDataBits() { return qMin<int>(sys_param::HWinfo.digitalUARTDataBits, 4) + 4; }
+int Uidata::uartDataBits() { return qMin<int>(shownDigital().uartDataBits, 4) + 4; }
 
-int Uidata::uartStopBits() { return qMin<int>(sys_param::HWinfo.digitalUARTStopBits, 1) + 1; }
+int Uidata::uartStopBits() { return qMin<int>(shownDigital().uartStopBits, 1) + 1; }
 
-int Uidata::iSuartVerify() { return sys_param::HWinfo.digitalUARTParity; }
+int Uidata::iSuartVerify() { return shownDigital().uartParity; }
 
 void Uidata::channelManulTrigChanged(int ch)
 {
     if (!controller)
         return;
     if (ch == CH_DIGITAL) {
-        if (sys_param::digitalSW) {
+        if (shownDigital().on) {
             controller->beep(2);
             CSetParam::SetDigitalMannulTrig();
         } else {

@@ -9,6 +9,7 @@
 #include "hardware/CSetParam.h"
 #include "param/global.h"
 #include "param/systype.h"
+#include "platform/handoff.h"
 
 std::atomic<bool> pc_lock {false};
 std::atomic<bool> keyLockRemoteMode {false};
@@ -148,6 +149,9 @@ CKeyQThread::~CKeyQThread()
     if (mThread) {
         mThread->quit();
         mThread->wait();
+        // The key loop has ended with its thread (marked at its end): what
+        // it used goes away with this object.
+        handoffTake(this);
         delete mThread;
     }
 }
@@ -306,6 +310,7 @@ void CKeyQThread::slotOfThread()
         else
             IdleTimeout();
     }
+    handoffSend(this);
 }
 
 namespace {

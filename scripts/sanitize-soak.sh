@@ -20,7 +20,9 @@ SANITIZER=${SANITIZER:-address}
 case "$SANITIZER" in
   address) DEFAULT_DIR=build-asan-soak ;;
   thread)  DEFAULT_DIR=build-tsan
-           export TSAN_OPTIONS="${TSAN_OPTIONS:+$TSAN_OPTIONS:}second_deadline_for_exit=0:suppressions=$PWD/scripts/tsan.supp" ;;
+           # A longer history restores the earlier access's stack of more
+           # reports (each thread keeps its last events only).
+           export TSAN_OPTIONS="${TSAN_OPTIONS:+$TSAN_OPTIONS:}second_deadline_for_exit=0:history_size=4:suppressions=$PWD/scripts/tsan.supp" ;;
   *) echo "sanitize-soak: SANITIZER must be address or thread" >&2; exit 2 ;;
 esac
 BUILD_DIR=${SANITIZE_BUILD_DIR:-$DEFAULT_DIR}

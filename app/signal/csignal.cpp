@@ -83,10 +83,12 @@ void Signal::paramSelected(channelModel* e)
     updatePse();
 }
 
-void Signal::updateIndicator(QPainter* painter)
+int Signal::indicatorType() const
 {
-    if (type >= int(BASE_Sine) && type <= int(BASE_Userdef) && psewave && focuseParam)
-        psewave->DrawIndicator(painter, ch, focuseParam->type);
+    // Base waves only: a mode's preview has no dimension arrows.
+    if (type >= int(BASE_Sine) && type <= int(BASE_Userdef) && focuseParam)
+        return int(focuseParam->type);
+    return -1;
 }
 
 channelModel* Signal::GetAmplOrHigh()

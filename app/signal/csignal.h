@@ -43,7 +43,7 @@ public:
     void SetPse(PseWave* p) { psewave = p; }
     void updatePse();
     void paramSelected(channelModel* entry);
-    void updateIndicator(QPainter* painter) override;
+    int indicatorType() const override;
     channelModel* GetAmplOrHigh();
 
     // Entry PARAM_INDEX_x of the channel (null when the list lacks it).

@@ -48,8 +48,11 @@ protected:
         img.fill(Qt::black);
         return img;
     }
+    // The controller announces each change of the record (setCurSignal);
+    // the preview paints what it was shown then.
     QImage painted()
     {
+        pse.setCurSignal(nullptr);
         QImage img = blank();
         QPainter p(&img);
         pse.paint(&p);
@@ -57,9 +60,10 @@ protected:
     }
     QImage indicator(EParamType type)
     {
+        pse.setCurSignal(nullptr);
         QImage img = blank();
         QPainter p(&img);
-        pse.DrawIndicator(&p, CH1, type);
+        pse.DrawIndicator(&p, type);
         return img;
     }
     static int count(const QImage& img, QRgb colour, int y0 = 0, int y1 = 299)
