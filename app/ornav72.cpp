@@ -13,6 +13,7 @@
 #include "communication/SCPI/scpi_interface.h"
 #include "param/sys_param.h"
 #include "param/sysparm.h"
+#include "platform/handoff.h"
 #include "app/misc.h"
 #include "communication/SCPI/commands/scpi_commands.h"
 #include <QCoreApplication>
@@ -148,7 +149,29 @@ Ornav72::Ornav72()
     uidata.publishRecord();
 
     // 16. Remote-command signals, queued into the worker thread.
-    connect(this, &Ornav72::loadSysParamRemote, this, &Ornav72::systemAllParamReload, Qt::BlockingQueuedConnection);
+    // A whole record from a remote thread is applied here and waited for.
+    // The hand-over is ours rather than a blocking connection's: its
+    // argument copy on the sender's stack is read in this thread, an order
+    // only Qt's own semaphore gives.
+    connect(
+        this, &Ornav72::loadSysParamRemote, this,
+        [this](QByteArray data) {
+            if (thread() == QThread::currentThread()) {
+                systemAllParamReload(data);
+                return;
+            }
+            handoffSend(&data);
+            QMetaObject::invokeMethod(
+                this,
+                [this, &data]() {
+                    handoffTake(&data);
+                    systemAllParamReload(data);
+                    handoffSend(&data);
+                },
+                Qt::BlockingQueuedConnection);
+            handoffTake(&data);
+        },
+        Qt::DirectConnection);
     connect(this, &Ornav72::setModeIndexCmd, this, &Ornav72::setModeIndexCmdProcess, Qt::QueuedConnection);
     connect(this, &Ornav72::setValueCmd, this, &Ornav72::setValueCmdProcess, Qt::QueuedConnection);
     connect(this, &Ornav72::setUnitsCmd, this, &Ornav72::setUnitsCmdProcess, Qt::QueuedConnection);
@@ -166,6 +189,9 @@ Ornav72::Ornav72()
         CSetParam::state.pCharacter[ch].GetBWFreScope(int(sys_param::ch(ch).BaseWave), *lo, *hi);
     });
     scpi_instrument_qt_attach(&scpi_context);
+    // Runs once this object's thread (the controller's) runs its loop.
+    QMetaObject::invokeMethod(
+        this, [] { scpi_instrument_qt_publish_when_idle(); }, Qt::QueuedConnection);
     scpi_adpt_init(this);
     // 18. The last user activity is now.
     supervision_.clrSavescreen();

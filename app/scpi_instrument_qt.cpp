@@ -1,13 +1,15 @@
 // The program's side of the command handlers: requests become queued signals
-// of the controller, queries read sys_param's record, direct actions call
-// the hardware layer.
+// of the controller, queries read the copy of the record the controller
+// publishes, direct actions call the hardware layer.
 #include "app/scpi_instrument_qt.h"
+#include <QAbstractEventDispatcher>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QThread>
 #include <cstring>
+#include <mutex>
 #include "hardware/CSetParam.h"
 #include "communication/SCPI/scpi_types.h"
 #include "app/channalmodel.h"
@@ -19,6 +21,39 @@
 #include "param/sysparm.h"
 
 namespace {
+
+// The copy of the record the SCPI side reads. The live record belongs to the
+// controller's thread, which writes it without a lock (remote requests, keys,
+// screens, timers, a reload of the whole record at "*RST"). The controller
+// copies it here whenever a remote point is checked applied (a command that
+// waited reads what it set) and whenever its thread goes idle (a change made
+// from the front panel shows in the next query). Never destroyed: the
+// interpreter's thread may still read it at the very end.
+struct PublishedRecord {
+    std::mutex lock;
+    // All guarded by lock.
+    HardWareInfo record;
+    bool outputOn[4] = {};
+    bool counterOn = false;
+    bool digitalOn = false;
+};
+PublishedRecord& published()
+{
+    static PublishedRecord* p = new PublishedRecord;
+    return *p;
+}
+
+// On the record's owner thread (the controller's, or the constructing one
+// before it starts).
+void publishRecord()
+{
+    PublishedRecord& p = published();
+    std::lock_guard<std::mutex> l(p.lock);
+    std::memcpy(&p.record, &sys_param::HWinfo, sizeof p.record);
+    std::memcpy(p.outputOn, sys_param::OnOff, sizeof p.outputOn);
+    p.counterOn = sys_param::CounterOnOff;
+    p.digitalOn = sys_param::digitalSW;
+}
 
 bool findIn(const QString& dir, const QString& name, QString* found, int depth)
 {
@@ -42,10 +77,22 @@ class ProgramInstrument : public ScpiInstrument {
 public:
     explicit ProgramInstrument(scpi_t* context) : m_context(context) {}
 
-    const HardWareInfo& record() override { return sys_param::HWinfo; }
+    const HardWareInfo& record() override
+    {
+        if (ownerThread())
+            return sys_param::HWinfo;
+        // One copy per reading thread: a handler may hold a reference while
+        // another thread's query takes its own copy.
+        thread_local HardWareInfo copy;
+        readPublished(&copy);
+        return copy;
+    }
     void recordImage(HardWareInfo* out) override
     {
-        std::memcpy(out, &sys_param::HWinfo, sizeof *out);
+        if (ownerThread())
+            std::memcpy(out, &sys_param::HWinfo, sizeof *out);
+        else
+            readPublished(out);
         // Stamped as a stored copy is, so that it passes the checks of a load.
         std::memset(out->product, 0, sizeof out->product);
         std::memset(out->buildtime, 0, sizeof out->buildtime);
@@ -106,7 +153,23 @@ public:
         // through the channel page included.
         return !ctrl() || RemoteRoad::settle(timeoutMs);
     }
-    bool outputOn(int ch) override { return ch >= 0 && ch < 4 && sys_param::OnOff[ch]; }
+    bool outputOn(int ch) override
+    {
+        if (ch < 0 || ch >= 4)
+            return false;
+        if (ownerThread())
+            return sys_param::OnOff[ch];
+        return readSwitch([ch](const PublishedRecord& p) { return p.outputOn[ch]; });
+    }
+    bool counterOn() override
+    {
+        return ownerThread() ? sys_param::CounterOnOff
+                             : readSwitch([](const PublishedRecord& p) { return p.counterOn; });
+    }
+    bool digitalOn() override
+    {
+        return ownerThread() ? sys_param::digitalSW : readSwitch([](const PublishedRecord& p) { return p.digitalOn; });
+    }
     bool modelMasked(int list, int paramIndex) override
     {
         Ornav72* c = ctrl();
@@ -137,21 +200,29 @@ public:
     double sineBandwidth(int ch) override { return CSetParam::state.pCharacter[ch].Bandwidth.freqSine; }
     void storeArbPath(int ch, bool base, const std::string& path) override
     {
-        if (base)
-            sys_param::SetChArbFileDir(CH_ID(ch), path.c_str(), int(path.size()));
-        else
-            sys_param::SetChModArbFileDir(CH_ID(ch), path.c_str(), int(path.size()));
+        auto store = [ch, base, path]() {
+            if (base)
+                sys_param::SetChArbFileDir(CH_ID(ch), path.c_str(), int(path.size()));
+            else
+                sys_param::SetChModArbFileDir(CH_ID(ch), path.c_str(), int(path.size()));
+        };
         Ornav72* c = ctrl();
-        if (!c)
+        if (!c) {
+            store();
             return;
+        }
+        // The record is written on its owner's thread, ahead of the file
+        // load the caller requests next (same queue, same order).
         const int index = base ? PARAM_INDEX_ARBFILE : PARAM_INDEX_MODARBFILE;
         QMetaObject::invokeMethod(
             c,
-            [c, ch, index]() {
+            [c, ch, index, store]() {
+                store();
                 if (channelModel* m = c->GetChModelFormIndex(CH_ID(ch), index))
                     m->disUpdate();
             },
-            Qt::QueuedConnection);
+            c->thread() == QThread::currentThread() ? Qt::DirectConnection : Qt::QueuedConnection);
+        RemoteRoad::noteRequest();
     }
     bool findFile(const char* boardFolder, const std::string& name, std::string* path) override
     {
@@ -201,6 +272,26 @@ private:
     // The controller the requests go to: the context's parent of the moment
     // (set and cleared by the remote adapter as controllers come and go).
     Ornav72* ctrl() const { return qobject_cast<Ornav72*>(m_context->parent); }
+    // Whether this thread may read the live record: the controller's own, or
+    // any while there is no controller (start-up, a rig without one).
+    bool ownerThread() const
+    {
+        Ornav72* c = ctrl();
+        return !c || c->thread() == QThread::currentThread();
+    }
+    template <typename F>
+    static bool readSwitch(F f)
+    {
+        PublishedRecord& p = published();
+        std::lock_guard<std::mutex> l(p.lock);
+        return f(p);
+    }
+    static void readPublished(HardWareInfo* out)
+    {
+        PublishedRecord& p = published();
+        std::lock_guard<std::mutex> l(p.lock);
+        std::memcpy(out, &p.record, sizeof *out);
+    }
 
     scpi_t* const m_context;
 };
@@ -210,8 +301,24 @@ private:
 void scpi_instrument_qt_attach(scpi_t* context)
 {
     static ProgramInstrument program(context);
+    // The queries' copy starts from the record as loaded, and follows every
+    // applied remote point.
+    publishRecord();
+    RemoteRoad::setApplyHook(&publishRecord);
     // Written once, before the remote adapter starts the interpreter's
     // thread; a later controller finds it in place and leaves it alone.
     if (context->instrument != &program)
         context->instrument = &program;
+}
+
+void scpi_instrument_qt_publish_when_idle()
+{
+    // Once per thread: a rig may make several controllers on one thread.
+    thread_local bool connected = false;
+    QAbstractEventDispatcher* d = QAbstractEventDispatcher::instance();
+    if (connected || !d)
+        return;
+    connected = true;
+    publishRecord();
+    QObject::connect(d, &QAbstractEventDispatcher::aboutToBlock, &publishRecord);
 }

@@ -7,6 +7,7 @@
 #include "app/channel.h"
 #include "app/digital_protocol.h"
 #include "app/ornav72.h"
+#include "app/on_controller.h"
 #include "platform/platformroot.h"
 #include "platform/shellrunner.h"
 #include "app/signal/csignal.h"
@@ -79,33 +80,43 @@ void Uidata::chSetLoad(int ch, double load)
 
 void Uidata::mergeClick(int ch, bool on)
 {
-    if (!controller || ch < 0 || ch > 3 || !controller->channelAt(ch))
+    if (ch < 0 || ch > 3)
         return;
-    channelModel* merge = controller->channelAt(ch)->entry(PARAM_INDEX_CHMERGE);
-    if (!merge)
-        return;
-    if (merge->mask) {
-        controller->warnBeep(2);
-        qWarning("channel disabled! can't merge!");
-        return;
-    }
-    const CH_ID c = CH_ID(ch);
-    const CH_ID partner = CH_ID(ch ^ 1);
-    if (sys_param::GetChNoiseSumSW(c) == 0 && sys_param::GetChNoiseSumSW(partner) == 0) {
-        merge->SetValue(on ? ch + 1 : 0, 0);
-        controller->beep(2);
-    } else {
-        emit controller->TipsMessage(MESSAGE_TYPE_TIPS, TIPS_CONFILICT_NOISESUM_AND_MERGE, false, QString(), true);
-        controller->warnBeep(2);
-    }
+    // The merge entry and the record it checks belong to the controller's
+    // thread.
+    Ornav72* o = controller;
+    onController(o, [o, ch, on]() {
+        if (!o->channelAt(ch))
+            return;
+        channelModel* merge = o->channelAt(ch)->entry(PARAM_INDEX_CHMERGE);
+        if (!merge)
+            return;
+        if (merge->mask) {
+            o->warnBeep(2);
+            qWarning("channel disabled! can't merge!");
+            return;
+        }
+        const CH_ID c = CH_ID(ch);
+        const CH_ID partner = CH_ID(ch ^ 1);
+        if (sys_param::GetChNoiseSumSW(c) == 0 && sys_param::GetChNoiseSumSW(partner) == 0) {
+            merge->SetValue(on ? ch + 1 : 0, 0);
+            o->beep(2);
+        } else {
+            emit o->TipsMessage(MESSAGE_TYPE_TIPS, TIPS_CONFILICT_NOISESUM_AND_MERGE, false, QString(), true);
+            o->warnBeep(2);
+        }
+    });
 }
 
 void Uidata::channelCopy(int ch)
 {
-    if (!controller || ch < 0 || ch > 3 || !controller->channelAt(ch))
+    if (ch < 0 || ch > 3)
         return;
-    if (controller->channelAt(ch)->alterfun == CHANNEL_ALTERFUN_CLOSED)
-        controller->channalCopy(CH_ID(ch));
+    Ornav72* o = controller;
+    onController(o, [o, ch]() {
+        if (o->channelAt(ch) && o->channelAt(ch)->alterfun == CHANNEL_ALTERFUN_CLOSED)
+            o->channalCopy(CH_ID(ch));
+    });
 }
 
 void Uidata::publishChannel(int ch)

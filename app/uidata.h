@@ -238,7 +238,12 @@ public:
     ScreenState screenState() const
     {
         std::lock_guard<std::mutex> k(screenLock);
-        return m_screen;
+        ScreenState s = m_screen;
+        // The copy gets its own table while the lock is held: a table shared
+        // with the reporting thread would be written in place there (its
+        // sharing check is not ordered with the other thread's release).
+        s.viewIndex.detach();
+        return s;
     }
     // What the controller has just asked the screens for, noted at once so
     // that the next key already sees it (the screens report it again once

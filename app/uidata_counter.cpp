@@ -6,6 +6,7 @@
 #include "hardware/CSetParam.h"
 #include "app/channalmodel.h"
 #include "app/ornav72.h"
+#include "app/on_controller.h"
 #include "param/sys_param.h"
 #include "app/uidata.h"
 
@@ -21,12 +22,15 @@ void Uidata::counteronoff(bool on)
         CSetParam::offCounter();
         counterUpdate_Slots();
     }
-    if (controller) {
+    // The switch's entry belongs to the controller's thread (its value, the
+    // record field and the screens' copies are written there).
+    Ornav72* c = controller;
+    onController(c, [c, on]() {
         const int i = PARAM_INDEX_COUNTERONOFF - PARAM_INDEX_SYS_START;
-        const QList<channelModel*>& models = controller->systemModels();
+        const QList<channelModel*>& models = c->systemModels();
         if (i < models.size() && models[i])
             models[i]->SetValue(on ? 1 : 0, 0);
-    }
+    });
 }
 
 void Uidata::counterClr()

@@ -5,23 +5,9 @@
 #include <QThread>
 #include "hardware/CSetParam.h"
 #include "app/ornav72.h"
+#include "app/on_controller.h"
 #include "param/sys_param.h"
 #include "app/uidata.h"
-
-namespace {
-// Runs f in the controller's thread (at once when that is this thread). The
-// GUI thread never waits for the controller: the controller waits for the
-// GUI thread whenever it drives a page, and two threads waiting for each
-// other stop the instrument for good.
-template <typename F>
-void onController(Ornav72* c, F f)
-{
-    if (c->thread() == QThread::currentThread())
-        f();
-    else
-        QMetaObject::invokeMethod(c, f, Qt::QueuedConnection);
-}
-} // namespace
 
 int Uidata::getdigitalfun() { return shownDigital().type; }
 

@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QThread>
 #include "platform/handoff.h"
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
@@ -32,6 +33,8 @@ uint64_t g_checkEpoch = 0;   // the hop epoch when it was posted
 uint64_t g_noted = 0;        // requests handed over (noteRequest)
 uint64_t g_notedAtIssue = 0; // g_noted at the last issue()
 uint64_t g_notedApplied = 0; // requests known applied
+// Set at start-up before the worker starts; read by the checks.
+std::atomic<void (*)()> g_applyHook {nullptr};
 
 void runCheck(uint64_t generation);
 
@@ -52,6 +55,10 @@ void postCheckLocked()
 // On the controller's thread.
 void runCheck(uint64_t generation)
 {
+    // Before the point can be marked: everything it covers ran before this
+    // check on this thread, and the waiter reads the copies after the mark.
+    if (void (*hook)() = g_applyHook.load())
+        hook();
     std::lock_guard<std::mutex> lock(g_mutex);
     if (generation != g_generation)
         return;
@@ -196,6 +203,8 @@ bool requestsOutstanding()
     std::lock_guard<std::mutex> lock(g_mutex);
     return g_target && g_notedApplied < g_noted;
 }
+
+void setApplyHook(void (*hook)()) { g_applyHook.store(hook); }
 
 uint64_t applied()
 {

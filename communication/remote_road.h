@@ -66,6 +66,13 @@ bool settle(int timeoutMs);
 void noteRequest();
 bool requestsOutstanding();
 
+// Runs on the controller's thread at every check, before the point it may
+// mark applied is marked: whatever the SCPI side reads instead of the
+// controller's own state (a published copy) is brought up to date there, so
+// a command that waited for its point reads what it set. Installed once at
+// start-up, before the worker starts; null removes it.
+void setApplyHook(void (*hook)());
+
 // The highest point applied, and the last point issued (diagnostics, tests).
 uint64_t applied();
 uint64_t issued();

@@ -136,6 +136,9 @@ TEST_F(FrontPanel, WaveKeysFromThePanelAndOverVxi11SwitchTheGenerator)
     ASSERT_EQ(reg(0x01), kGenSine);
     tap(kSquare);
     EXPECT_EQ(regBecomes(0x01, kGenSquare), kGenSquare);
+    // A change from the panel reaches the next query, no remote command
+    // in between.
+    EXPECT_EQ(scpi({"KEY:SQUare:LED?"}), QStringList {"1"});
     scpi({"KEY:RAMP"});
     settleKeys();
     EXPECT_EQ(regBecomes(0x01, kGenTriangle), kGenTriangle);

@@ -9,10 +9,14 @@
 #include "communication/SCPI/scpi_param.h"
 #include "communication/SCPI/scpi_result.h"
 #include "param/global.h"
+#include "communication/SCPI/commands/scpi_instrument.h"
 #include "communication/SCPI/commands/scpi_sync.h"
 #include "param/sys_param.h"
 
 namespace {
+// The record as the controller last published it (the live one belongs to
+// the controller's thread).
+const HardWareInfo& rec(scpi_t* c) { return scpi_instrument(c).record(); }
 const scpi_choice_def_t kCoupling[] = {{"AC", 0}, {"DC", 1}, {"NONe", 2}, {nullptr, 0}};
 
 // setValueCmd(ch, paramindex, value) to the controller, then wait until it
@@ -68,7 +72,7 @@ scpi_result_t SCPI_CounterSw(scpi_t* c)
 
 scpi_result_t SCPI_CounterSwQ(scpi_t* c)
 {
-    SCPI_ResultBool(c, sys_param::CounterOnOff);
+    SCPI_ResultBool(c, scpi_instrument(c).counterOn());
     return SCPI_RES_OK;
 }
 
@@ -92,10 +96,7 @@ scpi_result_t SCPI_CounterCoupling(scpi_t* c)
     return request(c, CH_COUNTER, PARAM_INDEX_COUNTERCOUPLING, tag);
 }
 
-scpi_result_t SCPI_CounterCouplingQ(scpi_t* c)
-{
-    return choiceName(c, kCoupling, sys_param::HWinfo.CounterCoupling ? 1 : 0);
-}
+scpi_result_t SCPI_CounterCouplingQ(scpi_t* c) { return choiceName(c, kCoupling, rec(c).CounterCoupling ? 1 : 0); }
 
 scpi_result_t SCPI_CounterHF(scpi_t* c)
 {
@@ -107,7 +108,7 @@ scpi_result_t SCPI_CounterHF(scpi_t* c)
 
 scpi_result_t SCPI_CounterHFQ(scpi_t* c)
 {
-    SCPI_ResultBool(c, sys_param::HWinfo.CounterLPF);
+    SCPI_ResultBool(c, rec(c).CounterLPF);
     return SCPI_RES_OK;
 }
 
@@ -119,7 +120,7 @@ scpi_result_t SCPI_CounterLevel(scpi_t* c)
     return request(c, CH_COUNTER, PARAM_INDEX_COUNTERTRIGVOLTAGE, v);
 }
 
-scpi_result_t SCPI_CounterLevelQ(scpi_t* c) { return scientific(c, double(sys_param::HWinfo.CounterTrigvoltage)); }
+scpi_result_t SCPI_CounterLevelQ(scpi_t* c) { return scientific(c, double(rec(c).CounterTrigvoltage)); }
 
 scpi_result_t SCPI_CounterSensitivity(scpi_t* c)
 {
@@ -129,7 +130,4 @@ scpi_result_t SCPI_CounterSensitivity(scpi_t* c)
     return request(c, CH_COUNTER, PARAM_INDEX_COUNTERTRIGSENSITI, v);
 }
 
-scpi_result_t SCPI_CounterSensitivityQ(scpi_t* c)
-{
-    return scientific(c, double(sys_param::HWinfo.CounterTrigSensiti));
-}
+scpi_result_t SCPI_CounterSensitivityQ(scpi_t* c) { return scientific(c, double(rec(c).CounterTrigSensiti)); }

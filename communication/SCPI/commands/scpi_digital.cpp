@@ -15,6 +15,7 @@
 #include "communication/SCPI/scpi_result.h"
 #include "communication/SCPI/scpi_wfile.h"
 #include "communication/SCPI/commands/scpi_digital_host.h"
+#include "communication/SCPI/commands/scpi_instrument.h"
 #include "communication/SCPI/scpi_interface.h"
 #include "communication/scpi_msg_adpt.h"
 #include "platform/handoff.h"
@@ -27,6 +28,10 @@ const scpi_choice_def_t kType[] = {{"SPI", DIGITAL_SPI}, {"IIC", DIGITAL_I2C}, {
 const scpi_choice_def_t kFormat[] = {{"HEX", 0}, {"CHAR", 1}, {nullptr, 0}};
 const scpi_choice_def_t kParity[] = {{"NONe", 0}, {"EVEN", 1}, {"ODD", 2}, {nullptr, 0}};
 const unsigned kMaxData = 2048;
+
+// The record as the controller last published it (the live one belongs to
+// the controller's thread).
+const HardWareInfo& rec(scpi_t* c) { return scpi_instrument(c).record(); }
 
 // The host behind the context: the part its parent hands out, or the parent
 // itself; null without a controller (a test table).
@@ -142,12 +147,12 @@ scpi_result_t SCPI_DigitalSw(scpi_t* c)
         return SCPI_RES_ERR;
     // The type's channels must not carry a sync output.
     ScpiDigitalHost* o = controllerOf(c);
-    if (on && o && !o->digitalLinesFree(sys_param::HWinfo.digitalType))
+    if (on && o && !o->digitalLinesFree(rec(c).digitalType))
         return SCPI_RES_ERR;
     return request(c, PARAM_IDNEX_DIGITALSW, on ? 1 : 0);
 }
 
-scpi_result_t SCPI_DigitalSwQ(scpi_t* c) { return boolean(c, sys_param::digitalSW); }
+scpi_result_t SCPI_DigitalSwQ(scpi_t* c) { return boolean(c, scpi_instrument(c).digitalOn()); }
 
 scpi_result_t SCPI_DigitalType(scpi_t* c)
 {
@@ -159,17 +164,17 @@ scpi_result_t SCPI_DigitalType(scpi_t* c)
     return accepted ? SCPI_RES_OK : SCPI_RES_ERR;
 }
 
-scpi_result_t SCPI_DigitalTypeQ(scpi_t* c) { return name(c, kType, sys_param::HWinfo.digitalType); }
+scpi_result_t SCPI_DigitalTypeQ(scpi_t* c) { return name(c, kType, rec(c).digitalType); }
 
 scpi_result_t SCPI_DigitalAmplitude(scpi_t* c)
 {
     double v = 0;
     if (!number(c, SCPI_UNIT_VOLT, &v))
         return SCPI_RES_ERR;
-    return requestIfChanged(c, PARAM_INDEX_DIGITAL_VALTAGE, v, double(sys_param::HWinfo.digitalAmplitude));
+    return requestIfChanged(c, PARAM_INDEX_DIGITAL_VALTAGE, v, double(rec(c).digitalAmplitude));
 }
 
-scpi_result_t SCPI_DigitalAmplitudeQ(scpi_t* c) { return scientific(c, double(sys_param::HWinfo.digitalAmplitude)); }
+scpi_result_t SCPI_DigitalAmplitudeQ(scpi_t* c) { return scientific(c, double(rec(c).digitalAmplitude)); }
 
 scpi_result_t SCPI_DigitalFormat(scpi_t* c)
 {
@@ -179,7 +184,7 @@ scpi_result_t SCPI_DigitalFormat(scpi_t* c)
     return request(c, PARAM_IDNEX_DIGITAL_FORMAT, tag);
 }
 
-scpi_result_t SCPI_DigitalFormatQ(scpi_t* c) { return name(c, kFormat, sys_param::HWinfo.digitalfromat ? 1 : 0); }
+scpi_result_t SCPI_DigitalFormatQ(scpi_t* c) { return name(c, kFormat, rec(c).digitalfromat ? 1 : 0); }
 
 scpi_result_t SCPI_DigitalData(scpi_t*)
 {
@@ -213,9 +218,9 @@ void SCPI_DigitalDataReceived(scpi_t* c, const char* data, long length)
     onController(c, [&bytes](ScpiDigitalHost* o) { o->digitalTakeRemoteData(bytes); });
 }
 
-scpi_result_t SCPI_DigitalTrigger(scpi_t*)
+scpi_result_t SCPI_DigitalTrigger(scpi_t* c)
 {
-    if (!sys_param::digitalSW || sys_param::HWinfo.digitalAutoSend)
+    if (!scpi_instrument(c).digitalOn() || rec(c).digitalAutoSend)
         return SCPI_RES_ERR;
     CSetParam::SetDigitalMannulTrig();
     return SCPI_RES_OK;
@@ -226,40 +231,40 @@ scpi_result_t SCPI_DigitalAutoSend(scpi_t* c)
     bool on = false;
     if (!SCPI_ParamBool(c, &on, true))
         return SCPI_RES_ERR;
-    return requestIfChanged(c, PARAM_IDNEX_DIGITALAUTOSEND, on ? 1 : 0, sys_param::HWinfo.digitalAutoSend ? 1 : 0);
+    return requestIfChanged(c, PARAM_IDNEX_DIGITALAUTOSEND, on ? 1 : 0, rec(c).digitalAutoSend ? 1 : 0);
 }
 
-scpi_result_t SCPI_DigitalAutoSendQ(scpi_t* c) { return boolean(c, sys_param::HWinfo.digitalAutoSend); }
+scpi_result_t SCPI_DigitalAutoSendQ(scpi_t* c) { return boolean(c, rec(c).digitalAutoSend); }
 
 scpi_result_t SCPI_DigitalInterval(scpi_t* c)
 {
     double v = 0;
     if (!number(c, SCPI_UNIT_SECONDS, &v))
         return SCPI_RES_ERR;
-    return requestIfChanged(c, PARAM_IDNEX_DIGITALSENDINTERVAL, v, sys_param::HWinfo.digitalASendInterval);
+    return requestIfChanged(c, PARAM_IDNEX_DIGITALSENDINTERVAL, v, rec(c).digitalASendInterval);
 }
 
-scpi_result_t SCPI_DigitalIntervalQ(scpi_t* c) { return scientific(c, sys_param::HWinfo.digitalASendInterval); }
+scpi_result_t SCPI_DigitalIntervalQ(scpi_t* c) { return scientific(c, rec(c).digitalASendInterval); }
 
 scpi_result_t SCPI_DigitalSpiClock(scpi_t* c)
 {
     double v = 0;
     if (!number(c, SCPI_UNIT_HERTZ, &v))
         return SCPI_RES_ERR;
-    return requestIfChanged(c, PARAM_IDNEX_SPICLK, v, double(sys_param::HWinfo.digitalSPIClk));
+    return requestIfChanged(c, PARAM_IDNEX_SPICLK, v, double(rec(c).digitalSPIClk));
 }
 
-scpi_result_t SCPI_DigitalSpiClockQ(scpi_t* c) { return integer(c, double(sys_param::HWinfo.digitalSPIClk)); }
+scpi_result_t SCPI_DigitalSpiClockQ(scpi_t* c) { return integer(c, double(rec(c).digitalSPIClk)); }
 
 scpi_result_t SCPI_DigitalI2cClock(scpi_t* c)
 {
     double v = 0;
     if (!number(c, SCPI_UNIT_HERTZ, &v))
         return SCPI_RES_ERR;
-    return requestIfChanged(c, PARAM_IDNEX_I2CCLK, v, double(sys_param::HWinfo.digitalI2CClk));
+    return requestIfChanged(c, PARAM_IDNEX_I2CCLK, v, double(rec(c).digitalI2CClk));
 }
 
-scpi_result_t SCPI_DigitalI2cClockQ(scpi_t* c) { return integer(c, double(sys_param::HWinfo.digitalI2CClk)); }
+scpi_result_t SCPI_DigitalI2cClockQ(scpi_t* c) { return integer(c, double(rec(c).digitalI2CClk)); }
 
 scpi_result_t SCPI_DigitalI2cAddr(scpi_t* c)
 {
@@ -273,20 +278,20 @@ scpi_result_t SCPI_DigitalI2cAddr(scpi_t* c)
         SCPI_ErrorPush(c, SCPI_ERROR_OUT_OF_RANGE);
         return SCPI_RES_ERR;
     }
-    return requestIfChanged(c, PARAM_IDNEX_I2CADDR, v, sys_param::HWinfo.digitalI2CAddr);
+    return requestIfChanged(c, PARAM_IDNEX_I2CADDR, v, rec(c).digitalI2CAddr);
 }
 
-scpi_result_t SCPI_DigitalI2cAddrQ(scpi_t* c) { return integer(c, sys_param::HWinfo.digitalI2CAddr); }
+scpi_result_t SCPI_DigitalI2cAddrQ(scpi_t* c) { return integer(c, rec(c).digitalI2CAddr); }
 
 scpi_result_t SCPI_DigitalBaud(scpi_t* c)
 {
     double v = 0;
     if (!number(c, SCPI_UNIT_NONE, &v))
         return SCPI_RES_ERR;
-    return requestIfChanged(c, PARAM_INDEX_UARTBAUDRATE, v, sys_param::HWinfo.digitalUARTBaudrate);
+    return requestIfChanged(c, PARAM_INDEX_UARTBAUDRATE, v, rec(c).digitalUARTBaudrate);
 }
 
-scpi_result_t SCPI_DigitalBaudQ(scpi_t* c) { return integer(c, sys_param::HWinfo.digitalUARTBaudrate); }
+scpi_result_t SCPI_DigitalBaudQ(scpi_t* c) { return integer(c, rec(c).digitalUARTBaudrate); }
 
 // UART bit counts lo..hi are stored as their distance from lo.
 static scpi_result_t bitCount(scpi_t* c, int lo, int hi, int index)
@@ -304,11 +309,11 @@ static scpi_result_t bitCountQ(scpi_t* c, int lo, int hi, int stored)
 
 scpi_result_t SCPI_DigitalUartBits(scpi_t* c) { return bitCount(c, 4, 8, PARAM_INDEX_UARTDATABITS); }
 
-scpi_result_t SCPI_DigitalUartBitsQ(scpi_t* c) { return bitCountQ(c, 4, 8, sys_param::HWinfo.digitalUARTDataBits); }
+scpi_result_t SCPI_DigitalUartBitsQ(scpi_t* c) { return bitCountQ(c, 4, 8, rec(c).digitalUARTDataBits); }
 
 scpi_result_t SCPI_DigitalUartStop(scpi_t* c) { return bitCount(c, 1, 2, PARAM_INDEX_UARTSTOPBITS); }
 
-scpi_result_t SCPI_DigitalUartStopQ(scpi_t* c) { return bitCountQ(c, 1, 2, sys_param::HWinfo.digitalUARTStopBits); }
+scpi_result_t SCPI_DigitalUartStopQ(scpi_t* c) { return bitCountQ(c, 1, 2, rec(c).digitalUARTStopBits); }
 
 scpi_result_t SCPI_DigitalUartParity(scpi_t* c)
 {
@@ -318,7 +323,7 @@ scpi_result_t SCPI_DigitalUartParity(scpi_t* c)
     return request(c, PARAM_INDEX_UARTVERIFY, tag);
 }
 
-scpi_result_t SCPI_DigitalUartParityQ(scpi_t* c) { return name(c, kParity, sys_param::HWinfo.digitalUARTParity); }
+scpi_result_t SCPI_DigitalUartParityQ(scpi_t* c) { return name(c, kParity, rec(c).digitalUARTParity); }
 
 // The receiver the worker calls with the message after "DIGital:DATa".
 void SCPI_DigitalDataReceiver(const char* data, long length)

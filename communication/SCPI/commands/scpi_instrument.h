@@ -19,6 +19,8 @@ public:
     virtual ~ScpiInstrument() = default;
 
     // ---- the parameter record (read-only from the SCPI thread) -------------
+    // The record as the controller last published it (its own thread and a
+    // context without a controller read the live one).
     virtual const HardWareInfo& record() = 0;
     // A copy of the record as it is sent away: with its CRC brought up to
     // date, so that the same bytes are accepted when they come back.
@@ -41,6 +43,9 @@ public:
 
     // ---- controller state ---------------------------------------------------
     virtual bool outputOn(int ch) = 0;
+    // The counter's and the digital output's switches (not in the record).
+    virtual bool counterOn() { return false; }
+    virtual bool digitalOn() { return false; }
     // Whether the editing model of that parameter is masked (greyed out) in
     // its list: 0..3 a channel, 4/5 a pair. A missing model counts as masked.
     virtual bool modelMasked(int list, int paramIndex) = 0;

@@ -6,6 +6,7 @@
 #include "hardware/CSetParam.h"
 #include "hardware/ckeyqthread.h"
 #include "param/global.h"
+#include "communication/SCPI/commands/scpi_instrument.h"
 #include "communication/SCPI/commands/scpi_sync.h"
 #include "communication/SCPI/scpi_error.h"
 #include "communication/SCPI/scpi_match.h"
@@ -105,12 +106,13 @@ scpi_result_t SCPI_KeyLedQ(scpi_t* context)
     const int code = SCPI_CmdTag(context);
     const int ch = currentChannel(context);
     bool lit = false;
+    ScpiInstrument& inst = scpi_instrument(context);
     if (code >= Key_Countinue && code <= Key_Burst) {
-        lit = ch >= 0 && int((sys_param::ch(CH_ID(ch)).WorkMode >> 12) & 3) == code - Key_Countinue;
+        lit = ch >= 0 && int((inst.record().PDT[ch].WorkMode >> 12) & 3) == code - Key_Countinue;
     } else if (code >= Key_Sine && code <= Key_WARB) {
-        lit = ch >= 0 && int(sys_param::ch(CH_ID(ch)).BaseWave) == code - Key_Sine;
+        lit = ch >= 0 && int(inst.record().PDT[ch].BaseWave) == code - Key_Sine;
     } else if (code >= Key_Ch1 && code <= Key_Ch4) {
-        lit = sys_param::OnOff[code - Key_Ch1];
+        lit = inst.outputOn(code - Key_Ch1);
     } else {
         qCWarning(lcScpi, "no led key:%d", code);
     }
