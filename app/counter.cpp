@@ -25,6 +25,7 @@ void Counter::counterSwChanged()
     // the refresh in the GUI thread.
     Uidata* ui = &o.ui();
     const bool on = sys_param::CounterOnOff;
+    ui->counterSwitchedOn = on;
     RemoteRoad::chain(ui, [ui, on]() { emit ui->counterStripRequested(on); });
 }
 

@@ -6,6 +6,7 @@
 #include "app/channel.h"
 #include "app/uidata.h"
 #include "param/sys_param.h"
+#include "platform/handoff.h"
 
 void Ornav72::ChannelSyncOut(CH_ID ch)
 {
@@ -39,8 +40,16 @@ void Ornav72::ChDisableDisUpdate(CH_ID ch, int alterfun, QString label, bool exe
     Uidata* ui = &uidata;
     const int n = int(ch);
     const QString shown = disabled ? label : QString();
+    // The label's text, built here, is read by the screens after the queue
+    // has passed it over.
+    handoffSend(shown.constData());
     QMetaObject::invokeMethod(
-        ui, [ui, n, disabled, shown]() { ui->setChRole(n, disabled, shown); }, Qt::QueuedConnection);
+        ui,
+        [ui, n, disabled, shown]() {
+            handoffTake(shown.constData());
+            ui->setChRole(n, disabled, shown);
+        },
+        Qt::QueuedConnection);
     chSwDisUpdate(ch, sys_param::GetChOnOff(ch) != 0);
     // Another use of the output bars merging the pair (and frees it again).
     ChDisableMergeDisUpdate(ch, false);

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QPointer>
 #include <QThread>
 #include <cstring>
 #include <mutex>
@@ -222,7 +223,8 @@ public:
                     m->disUpdate();
             },
             c->thread() == QThread::currentThread() ? Qt::DirectConnection : Qt::QueuedConnection);
-        RemoteRoad::noteRequest();
+        if (c->thread() != QThread::currentThread())
+            RemoteRoad::noteRequest();
     }
     bool findFile(const char* boardFolder, const std::string& name, std::string* path) override
     {
@@ -313,12 +315,12 @@ void scpi_instrument_qt_attach(scpi_t* context)
 
 void scpi_instrument_qt_publish_when_idle()
 {
-    // Once per thread: a rig may make several controllers on one thread.
-    thread_local bool connected = false;
+    // Once per event loop: a rig may make several controllers on one thread.
+    thread_local QPointer<QAbstractEventDispatcher> hooked;
     QAbstractEventDispatcher* d = QAbstractEventDispatcher::instance();
-    if (connected || !d)
+    if (!d || hooked == d)
         return;
-    connected = true;
+    hooked = d;
     publishRecord();
     QObject::connect(d, &QAbstractEventDispatcher::aboutToBlock, &publishRecord);
 }

@@ -157,6 +157,7 @@ void Uidata::publishRecord()
     for (int ch = 0; ch < 4; ++ch)
         publishChannel(ch);
     publishDigital();
+    counterSwitchedOn = sys_param::CounterOnOff;
 }
 
 Uidata::ShownChannel Uidata::shownChannel(int ch) const

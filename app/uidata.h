@@ -3,6 +3,7 @@
 // "uidata". It holds the lists of editing models the screens show (each
 // entry a QVariant holding one channelModel*), forwards screen actions to the
 // controller and answers the pages' questions about the selection.
+#include <atomic>
 #include <mutex>
 #include <QHash>
 #include <QObject>
@@ -131,6 +132,9 @@ public:
     QString notepadtext;
     // Counter display refresh, every 1000 ms while the counter is on.
     QTimer counterTimer;
+    // The counter's switch as the controller last set it: written by the
+    // controller's thread, read by the display refresh in the GUI thread.
+    std::atomic<bool> counterSwitchedOn {false};
 
     // The lists the screens show: written by the controller's thread (and
     // by the screens through the properties), read by the screens in the

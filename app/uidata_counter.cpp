@@ -35,20 +35,22 @@ void Uidata::counteronoff(bool on)
 
 void Uidata::counterClr()
 {
-    if (controller) {
+    // The switch and the buzzer belong to the controller's thread.
+    Ornav72* c = controller;
+    onController(c, [c]() {
         if (sys_param::CounterOnOff) {
-            controller->beep(2);
+            c->beep(2);
             CSetParam::offCounter();
         } else {
-            controller->warnBeep(2);
+            c->warnBeep(2);
         }
-    }
+    });
     qDebug("clear counter buffer data");
 }
 
 void Uidata::counterUpdate_Slots()
 {
-    if (sys_param::CounterOnOff)
+    if (counterSwitchedOn)
         CSetParam::readCounterPara();
     auto first = [](const QStringList& l) { return l.isEmpty() ? QString() : l.first(); };
     const CSetParam::State& c = CSetParam::state;

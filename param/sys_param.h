@@ -25,9 +25,9 @@ public:
     // in use, where the files come from, and the board's identity read at
     // start-up. Empty/zero at start; resetTransient() returns to that.
     // Owner: the controller's worker thread writes it (the identity strings
-    // once, during start-up, before the remote threads start); the SCPI
-    // worker and the LAN services read it, as they read the record, without
-    // a lock.
+    // once, during start-up, before the remote threads start); the LAN
+    // services read it without a lock; the SCPI worker reads the switches
+    // from the copy the controller publishes with the record.
     struct Transient {
         bool OnOff[4] = {};
         bool syncManual[4] = {};
