@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
+#include <functional>
 #include <thread>
 #include "WaveView/CWaveGreate.h"
 #include "hardware/fpga_regs.h"
@@ -356,4 +357,39 @@ TEST_F(Screens, TheProtectionTestReportsEachChannel)
         for (int ch = CH1; ch <= CH4; ++ch)
             EXPECT_EQ(sys_param::GetChOnOff(CH_ID(ch)), 0) << "CH" << ch + 1;
     }
+}
+
+// Values set by another thread than the screens' (the controller's, on the
+// instrument) reach the screen as one notification carrying the newest text:
+// a script's burst of setters must neither flood the screens nor leave them
+// showing a value from the middle of the burst.
+TEST_F(Screens, ABurstOfValuesFromTheEditingThreadShowsTheLastOneOnce)
+{
+    quietTick();
+    channelModel* m = ctrl->GetChModelFormIndex(CH1, PARAM_INDEX_FREQ);
+    ASSERT_NE(m, nullptr);
+    // The list's row of the entry (a view's rows are items, not children).
+    QObject* shownBy = nullptr;
+    std::function<void(QQuickItem*)> look = [&](QQuickItem* item) {
+        if (item->property("model").value<QObject*>() == m && item->property("valueText").isValid())
+            shownBy = item;
+        for (QQuickItem* c : item->childItems())
+            look(c);
+    };
+    look(qobject_cast<QQuickWindow*>(root())->contentItem());
+    ASSERT_NE(shownBy, nullptr);
+    const QString before = shownBy->property("valueText").toString();
+    QSignalSpy shown(m, &channelModel::shownChanged);
+    std::thread editor([m] {
+        for (int i = 1; i <= 200; ++i)
+            m->SetValue(2000.0 + i, m->runit());
+    });
+    editor.join();
+    EXPECT_EQ(shown.count(), 0) << "announced outside the screens' thread";
+    settle();
+    EXPECT_EQ(shown.count(), 1);
+    const QString after = shownBy->property("valueText").toString();
+    EXPECT_NE(after, before);
+    EXPECT_EQ(after, m->text());
+    EXPECT_TRUE(after.startsWith(QStringLiteral("2.200"))) << after.toStdString();
 }
