@@ -54,8 +54,9 @@ struct ShownQueue {
 
     static ShownQueue& get()
     {
-        static ShownQueue q;
-        return q;
+        // Never destroyed: an entry may go away after the static objects.
+        static ShownQueue* q = new ShownQueue;
+        return *q;
     }
     // Screens' thread: every queued entry announces its newest state.
     void flush()
