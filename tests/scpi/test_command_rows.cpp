@@ -9,7 +9,6 @@
 #include "communication/SCPI/commands/scpi_commands.h"
 #include "communication/SCPI/commands/scpi_instrument.h"
 #include "communication/SCPI/commands/scpi_rows.h"
-#include "communication/SCPI/scpi_wfile.h"
 #include "param/global.h"
 #include "tests/scpi/scpi_test_table.h"
 
@@ -76,9 +75,7 @@ protected:
         rig.ctx.instrument = &inst;
         for (CH_DATA& d : inst.rec.PDT)
             d.Load = 50;
-        scpi_wfile_reset();
     }
-    void TearDown() override { scpi_wfile_reset(); }
     // Requests of one message, errors emptied into errs.
     std::vector<std::string> send(const std::string& msg)
     {
@@ -108,22 +105,6 @@ TEST_F(CommandRows, ArbFileIsLookedUpAsAPlainName)
     EXPECT_EQ(rig.ask("CHANnel2:MODulate:ARB?\n"), "USER,\"x.bsv\"\r\n");
     std::strcpy(inst.rec.PDT[1].ArbFileDir, "/media/usbdisk/a.csv");
     EXPECT_EQ(rig.ask("CHANnel2:BASe:ARB?\n"), "EXTernal,\"a.csv\"\r\n");
-}
-
-TEST_F(CommandRows, ArmingTakesAChannelAndAPlainFileName)
-{
-    EXPECT_EQ(send("WFREQLIST2 \"sweep.lst\""), (L {"modeIndex 1 2 3", "wait screens"}));
-    EXPECT_EQ(wfile_flag, int(WF_LIST));
-    EXPECT_EQ(wfile_channel, 1);
-    EXPECT_STREQ(wfile_name, "sweep.lst");
-    // Paths and channels out of range: scpi_rows.py's "refused" rows.
-    scpi_wfile_reset();
-    EXPECT_EQ(send("WARB4:MODulate"), L {});
-    EXPECT_EQ(errs, E {-109});
-    send("WARB4:MODulate a1");
-    EXPECT_EQ(wfile_flag, int(WF_ModArb));
-    EXPECT_EQ(wfile_channel, 3);
-    EXPECT_STREQ(wfile_name, "a1");
 }
 
 // Handlers reach the instrument their context carries: a second interpreter
