@@ -362,6 +362,16 @@ class Transfers(unittest.TestCase):
         self.assertWords(stream("table:1:base"), words)
         self.assertEqual(gen.ch1.waveform, "arb")
         self.assertEqual(gen.ask("CHANnel1:BASe:ARB?").strip(), 'USER,"py-test.bsv"')
+        # A stored file is found by its plain name for the modulating wave
+        # as well, and one on the USB disk reads back as external.
+        gen.write('CHANnel2:MODulate:ARB USER,"py-test.bsv"')
+        self.assertEqual(gen.ask("CHANnel2:MODulate:ARB?").strip(), 'USER,"py-test.bsv"')
+        with open(os.path.join(ROOT, "media/usbdisk/py-ext.bsv"), "wb") as f:
+            f.write(b"[HEAD]:0\r\nFREQUENCY:1000\r\n[DATA]:16\r\n"
+                    + np.arange(-8000, 8000, 1000).astype("<i2").tobytes())
+        gen.write('CHANnel3:BASe:ARB EXTernal,"py-ext.bsv"')
+        self.assertEqual(gen.ask("CHANnel3:BASe:ARB?").strip(), 'EXTernal,"py-ext.bsv"')
+        self.assertEqual(gen.check_errors(), [])
         # A plain list of integers is taken as well.
         inverted = [-w for w in words]
         gen.ch1.upload_arb(inverted, name="py-inverted.bsv")
