@@ -20,8 +20,9 @@ TEST(LineTrace, DataBitsAndTransmissionsOfTheUart)
     const Row rows[] = {
         // Five data bits send the low bits only.
         {5, 1, QByteArray("\x1f\x01\x35", 3), QByteArray("\x1f\x01\x15", 3), "uart:rx=TX:baudrate=115200:data_bits=5"},
-        // Each manual send is one transmission (none: DigitalClients).
+        // Each manual send is one transmission; none, nothing on the line.
         {8, 3, "ab", "ababab", "uart:rx=TX:baudrate=115200"},
+        {8, 0, "ab", "", "uart:rx=TX:baudrate=115200"},
     };
     for (const Row& r : rows) {
         DigitalLines::Setup s;

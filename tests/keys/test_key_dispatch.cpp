@@ -92,14 +92,16 @@ TEST_F(KeyDispatch, TheFirstKeyOfTheScreenSaverOnlyWakes)
     EXPECT_EQ(chValue(CH1, REG_BASE_WAVE, 1), uint64_t(FPGA_BASE_PULSE));
 }
 
-// What the keys change under the remote lock, and Utility's release:
-// FrontPanel (tests/clients). Here what the panel shows and sounds.
+// The remote lock as the controller applies it (the key reader's own lock
+// is KeyReader's); Utility's release and the keys after it: FrontPanel
+// (tests/clients).
 TEST_F(KeyDispatch, RemoteLockShowsTheLockTipAndUtilityOnlyReleasesIt)
 {
     QSignalSpy tips(ctrl, &Ornav72::TipsMessage);
     pc_lock = true;
     ctrl->keyReader()->lockALLKey();
     key(Key_Square);
+    EXPECT_EQ(sys_param::GetChBaseWave(CH1), BASE_Sine);
     EXPECT_EQ(beeps(), QList<uint64_t> {10}); // the tip itself is silent (where 0)
     ASSERT_FALSE(tips.isEmpty());
     EXPECT_EQ(tips[0][1].toInt(), TIPS_LOCKED);
@@ -114,7 +116,9 @@ TEST_F(KeyDispatch, WithKeyLockCommandsALockedPanelSaysNothing)
     pc_lock = true;
     key(Key_Utility);
     key(Key_Square);
+    EXPECT_TRUE(pc_lock);
     EXPECT_TRUE(beeps().isEmpty());
+    EXPECT_EQ(sys_param::GetChBaseWave(CH1), BASE_Sine);
 }
 
 // The capture itself and the OK that is no OK: FrontPanel (tests/clients);
