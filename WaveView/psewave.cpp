@@ -1,4 +1,5 @@
 #include "WaveView/psewave.h"
+#include <QThread>
 #include "WaveView/previewlock.h"
 #include <QFont>
 #include <QPainter>
@@ -67,9 +68,21 @@ void PseWave::setCurSignal(PseIndicator* s)
     }
     curSignal = s;
     ++repaintRequests;
-    // The signals run in the controller's thread: by name, so the repaint is
-    // queued into the item's thread.
-    QMetaObject::invokeMethod(this, "update");
+    // The signals run in the controller's thread: the repaint is queued
+    // into the item's thread, once for any number of changes until it runs.
+    if (QThread::currentThread() == thread()) {
+        update();
+        return;
+    }
+    if (m_updateQueued.exchange(true))
+        return;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            m_updateQueued = false;
+            update();
+        },
+        Qt::QueuedConnection);
 }
 
 QString PseWave::pointsText(int n)

@@ -8,6 +8,7 @@
 #include <QPen>
 #include <QQuickPaintedItem>
 #include <QSize>
+#include <atomic>
 #include "param/global.h"
 #include "param/hardwareinfo.h"
 #include "param/systype.h"
@@ -47,6 +48,9 @@ public:
     QSize ArrowSize {ARROW_WIDTH_DEF, ARROW_HIGH_DEF};
     // Repaints requested through setCurSignal (read by the screens' tests).
     int repaintRequests = 0;
+    // A repaint is queued to the item's thread and not yet taken: further
+    // requests meanwhile ride on it (the paint reads the newest copy).
+    std::atomic<bool> m_updateQueued {false};
     // Gain of the output stage into a load (50 ohm source); the channel
     // layer installs the real one. Used for the offset arrows of DC.
     static double (*loadGain)(double load);

@@ -1,7 +1,10 @@
 #include "app/channalmodel.h"
 #include <QDebug>
 #include <cmath>
+#include <QCoreApplication>
 #include <QThread>
+#include <algorithm>
+#include <vector>
 #include "app/channel.h"
 #include "app/signal/csignal.h"
 #include "app/ornav72.h"
@@ -39,7 +42,79 @@ void channelModel::init(CH_ID c, const DataInfo* infos, int n, int index, EParam
     disUpdate();
 }
 
-channelModel::~channelModel() { delete[] m_MutiParam; }
+// Entries changed by the editing thread wait here for the screens' thread.
+// A script that sets a value thousands of times a second thus costs the
+// screens one refresh per turn of their event loop instead of an event per
+// property and value, and the editing thread one flag per entry: the
+// request is applied and answered without waiting for the screens either way.
+struct ShownQueue {
+    std::mutex lock;
+    std::vector<channelModel*> entries; // guarded by lock
+    bool posted = false;                // a flush is queued; guarded by lock
+
+    static ShownQueue& get()
+    {
+        // Never destroyed: an entry may go away after the static objects.
+        static ShownQueue* q = new ShownQueue;
+        return *q;
+    }
+    // Screens' thread: every queued entry announces its newest state.
+    void flush()
+    {
+        for (;;) {
+            channelModel* m = nullptr;
+            {
+                std::lock_guard<std::mutex> l(lock);
+                if (entries.empty()) {
+                    posted = false;
+                    return;
+                }
+                m = entries.front();
+                entries.erase(entries.begin());
+                // Cleared before the screens read it: a change from now on
+                // queues the entry again.
+                m->m_shownQueued = false;
+            }
+            emit m->shownChanged();
+        }
+    }
+    void remove(channelModel* m)
+    {
+        std::lock_guard<std::mutex> l(lock);
+        entries.erase(std::remove(entries.begin(), entries.end(), m), entries.end());
+    }
+};
+
+channelModel::~channelModel()
+{
+    if (m_shownQueued)
+        ShownQueue::get().remove(this);
+    delete[] m_MutiParam;
+}
+
+void channelModel::announceShown()
+{
+    QCoreApplication* app = QCoreApplication::instance();
+    // In the entry's own thread, or where no event loop of the screens runs
+    // (a test of one entry), the screens hear of it at once.
+    if (QThread::currentThread() == thread() || !app || app->thread() != thread()) {
+        emit shownChanged();
+        return;
+    }
+    if (m_shownQueued.exchange(true))
+        return; // already waiting: the screens will read the newest state
+    ShownQueue& q = ShownQueue::get();
+    bool post = false;
+    {
+        std::lock_guard<std::mutex> l(q.lock);
+        q.entries.push_back(this);
+        post = !q.posted;
+        q.posted = true;
+    }
+    if (post)
+        QMetaObject::invokeMethod(
+            app, [] { ShownQueue::get().flush(); }, Qt::QueuedConnection);
+}
 
 void channelModel::setParent(Channel* c)
 {
@@ -227,12 +302,14 @@ void channelModel::wlistvalue(QString v)
         m_value = v;
     }
     emit listvalueChanged(v);
+    announceShown();
 }
 
 void channelModel::wsPos(int p)
 {
     m_sIndex = p;
     emit sPosChanged(p);
+    announceShown();
 }
 
 void channelModel::disfocused()

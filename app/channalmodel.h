@@ -23,13 +23,15 @@ class Channel;
 
 class channelModel : public QObject {
     Q_OBJECT
-    Q_PROPERTY(QString listvalue READ rlistvalue WRITE wlistvalue NOTIFY listvalueChanged)
+    // The text, the cursor and its length and the unit row change together
+    // and reach the screens through one notification (shownChanged).
+    Q_PROPERTY(QString listvalue READ rlistvalue WRITE wlistvalue NOTIFY shownChanged)
     Q_PROPERTY(int value READ shownValue NOTIFY valueChanged)
     Q_PROPERTY(bool isMultiSelect READ risMultiSelect NOTIFY isMultiSelectChanged)
     Q_PROPERTY(QString keyboardtype READ shownKeyboardType WRITE wkeyboardtype NOTIFY keyboardtypeChanged)
     Q_PROPERTY(bool paramfocus READ rparamfocus WRITE wparamfocus NOTIFY paramfocusChanged)
-    Q_PROPERTY(int sPos READ rsPos WRITE wsPos NOTIFY sPosChanged)
-    Q_PROPERTY(int sLenth READ rsLenth NOTIFY sLenthChanged)
+    Q_PROPERTY(int sPos READ rsPos WRITE wsPos NOTIFY shownChanged)
+    Q_PROPERTY(int sLenth READ rsLenth NOTIFY shownChanged)
     Q_PROPERTY(bool mask READ rmask WRITE wmask NOTIFY maskChanged)
     Q_PROPERTY(int units READ shownUnits NOTIFY unitsChanged)
     Q_PROPERTY(int unit READ shownUnitIndex NOTIFY unitChanged)
@@ -38,7 +40,7 @@ class channelModel : public QObject {
     Q_PROPERTY(QString listgroup READ rlistgroup WRITE wlistgroup NOTIFY listgroupChanged)
     // Row of the unit table the value is shown in (-1 without one): the
     // number pad highlights it first, so OK after typing keeps the unit seen.
-    Q_PROPERTY(int shownUnit READ shownUnitRow NOTIFY listvalueChanged)
+    Q_PROPERTY(int shownUnit READ shownUnitRow NOTIFY shownChanged)
 
 public:
     channelModel(CH_ID ch, DataInfo info, int paramindex, EParamType type, bool isMultiSelect,
@@ -171,6 +173,10 @@ public slots:
     // Whether the entry's pair is coupled for this value (the screens' mark).
     bool isCoupled();
     void publishShown();
+    // The text, cursor or unit row changed: shownChanged() at once in the
+    // screens' thread; from the editing thread, one queued shownChanged()
+    // for every change made until the screens' thread takes it.
+    void announceShown();
     // The form in use changed: the copies are refreshed, then unitChanged().
     void announceUnit()
     {
@@ -243,6 +249,9 @@ signals:
     void paramindexChanged();
     void nameindexChanged();
     void listgroupChanged();
+    // The screens' notification of listvalue, sPos, sLenth and shownUnit:
+    // always emitted in the entry's own (the screens') thread.
+    void shownChanged();
 
 protected:
     // For entries with several input forms: n descriptors, the first in use.
@@ -256,6 +265,9 @@ protected:
     void startTyping(const QString& text);
 
 private:
+    friend struct ShownQueue;
+    // Queued for shownChanged() and not yet taken by the screens' thread.
+    std::atomic<bool> m_shownQueued {false};
     void init(CH_ID ch, const DataInfo* infos, int n, int paramindex, EParamType type, bool isMultiSelect);
 };
 

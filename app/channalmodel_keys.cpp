@@ -21,6 +21,7 @@ void channelModel::startTyping(const QString& text)
     m_sLenth = 0;
     emit sPosChanged(0);
     emit sLenthChanged(0);
+    announceShown();
 }
 
 QString channelModel::onKeyEvent(int key, int repeat)

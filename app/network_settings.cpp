@@ -65,7 +65,7 @@ void NetworkSettings::paramChanged()
     for (int index : kAddressModels) {
         if (channelModel* m = o.GetChModelFormIndex(CH_SYS, index)) {
             m->wmask(dhcp);
-            emit m->listvalueChanged(m->rlistvalue());
+            m->wlistvalue(m->rlistvalue());
         }
     }
     if (dhcp)

@@ -111,7 +111,7 @@ void* TcpListener::acceptLoop(void* self)
         const long number = l->next_++;
         {
             std::lock_guard<std::mutex> g(l->slotsMutex_);
-            l->slots_[number] = Slot {fcntl(c, F_DUPFD_CLOEXEC, 0), nowMs()};
+            l->slots_[number] = Slot {fcntl(c, F_DUPFD_CLOEXEC, 0), nowMs(), false};
         }
         auto* arg = new Connection {l, l->serve_, &l->connections_, c, number};
         pthread_t t;
@@ -148,8 +148,20 @@ void TcpListener::touch(long number)
 {
     std::lock_guard<std::mutex> l(slotsMutex_);
     auto it = slots_.find(number);
-    if (it != slots_.end())
+    if (it != slots_.end()) {
         it->second.last = nowMs();
+        it->second.working = true;
+    }
+}
+
+void TcpListener::done(long number)
+{
+    std::lock_guard<std::mutex> l(slotsMutex_);
+    auto it = slots_.find(number);
+    if (it != slots_.end()) {
+        it->second.last = nowMs();
+        it->second.working = false;
+    }
 }
 
 bool TcpListener::reap(bool full)
@@ -159,8 +171,8 @@ bool TcpListener::reap(bool full)
     std::lock_guard<std::mutex> l(slotsMutex_);
     Slot* oldest = nullptr;
     for (auto& e : slots_) {
-        if (e.second.last == LLONG_MIN)
-            continue; // already shut down, its thread is ending
+        if (e.second.last == LLONG_MIN || e.second.working)
+            continue; // already shut down (its thread is ending), or busy
         if (now - e.second.last > limit) {
             shutdown(e.second.fd, SHUT_RDWR);
             e.second.last = LLONG_MIN;

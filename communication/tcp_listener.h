@@ -22,8 +22,12 @@ public:
     int start(int port, bool loopbackOnly);
     int port() const { return port_; }
     int connections() const { return connections_; }
-    // The connection number has just received something: it is not idle.
+    // The connection number has received a call (or a message) and works on
+    // it: it is not idle, and while it works it is never shut down to make
+    // room, however long the call takes (an *OPC? behind a *RST). done()
+    // when its reply has gone; from then on it counts as idle again.
     void touch(long number);
+    void done(long number);
     // The program is ending: stops accepting and shuts every open
     // connection down (its thread sees the peer gone, closes its session and
     // ends; connections() falls to 0).
@@ -34,13 +38,14 @@ private:
     static void* serveOne(void* arg);
     // Shuts down connections idle for longer than the idle timeout and, with
     // every slot taken, the one idle for longest: a client that holds a slot
-    // without sending never locks the others out.
-    // True when a slot was freed (or none was needed).
+    // without sending never locks the others out. A connection in the middle
+    // of a call is not idle. True when a slot was freed (or none was needed).
     bool reap(bool full);
 
     struct Slot {
         int fd;         // a duplicate of the connection's socket, to shut it down
-        long long last; // steady clock, ms, of its last received bytes
+        long long last; // steady clock, ms, since when it is idle (or working)
+        bool working;   // between touch() and done()
     };
     std::mutex slotsMutex_;
     std::map<long, Slot> slots_; // guarded by slotsMutex_

@@ -8,6 +8,12 @@
 int CSetParam::fd = -1;
 QMutex CSetParam::FPGA_RW_mutex;
 FpgaRegDevice* CSetParam::device = nullptr;
+
+namespace {
+// The open device's key flag word (FpgaRegDevice::keyFlagWord), null when it
+// has none or no device is open: HAS_KEY_FLAG reads it lock-free.
+std::atomic<const std::atomic<bool>*> keyFlag {nullptr};
+} // namespace
 const char* CSetParam::kDevicePath = "/dev/fpga";
 CSetParam::State CSetParam::state;
 QMutex CSetParam::counterLock;
@@ -30,6 +36,7 @@ bool CSetParam::OpenDevice()
     QMutexLocker lock(&FPGA_RW_mutex);
     device = dev;
     fd = dev ? d : -1;
+    keyFlag = dev ? dev->keyFlagWord() : nullptr;
     return dev != nullptr;
 }
 
@@ -40,6 +47,7 @@ void CSetParam::CloseDevice()
         QMutexLocker lock(&FPGA_RW_mutex);
         dev = device;
         device = nullptr;
+        keyFlag = nullptr;
         fd = -1;
     }
     delete dev;
@@ -156,6 +164,10 @@ unsigned short CSetParam::RawAddress(int ch, unsigned address)
 
 bool CSetParam::HAS_KEY_FLAG()
 {
+    // The idle program's one periodic read (every 10 ms): a word the device
+    // keeps, read with no call and no lock, where the device has one.
+    if (const std::atomic<bool>* flag = keyFlag.load(std::memory_order_acquire))
+        return flag->load(std::memory_order_acquire);
     QMutexLocker lock(&FPGA_RW_mutex);
     if (fd < 0 || device == nullptr)
         return false;

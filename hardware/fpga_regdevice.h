@@ -4,6 +4,7 @@
 // before the controller starts.
 // Counts are bytes for unit 0 and 16-bit words for unit 2.
 #include "hardware/fpga_usercmd.h"
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 
@@ -21,6 +22,10 @@ public:
     // sends transfer by transfer; a device that can take the whole stream
     // in one call overrides it.
     virtual unsigned writeWindowed(unsigned base, unsigned window, unsigned offset, const uint8_t* data, size_t n);
+    // A word that holds the key flag and that lives as long as the process,
+    // for a device that can offer one: the key poll then reads it without a
+    // call or a lock. Null: the flag is asked for by control request.
+    virtual const std::atomic<bool>* keyFlagWord() const { return nullptr; }
 
     // Opens the register device at a board path: the installed device, or
     // the kernel device when none is installed. Returns null when the

@@ -35,6 +35,7 @@ void SimFpga::resetLocked(const PowerOn& p)
     std::memset(m_keyChip, 0, sizeof(m_keyChip));
     std::memset(m_ledChip, 0, sizeof(m_ledChip));
     m_keys.clear();
+    m_keyFlag = false;
     m_tables.clear();
     m_tablesThisLoad.clear();
     for (auto& l : m_lists)
@@ -215,6 +216,7 @@ int SimFpga::read(const userCmd& cmd, int count)
             if (!m_keys.empty()) {
                 m_space[a] = m_keys.front();
                 m_keys.pop_front();
+                m_keyFlag = !m_keys.empty();
             }
         }
         p[n] = m_space[a];
@@ -226,8 +228,7 @@ int SimFpga::control(unsigned long request, unsigned long)
 {
     if (request != FPGA_IOCTL_KEY_FLAG)
         return -1;
-    std::lock_guard<std::mutex> lock(m_mutex);
-    return m_keys.empty() ? 0 : 1;
+    return m_keyFlag.load(std::memory_order_acquire) ? 1 : 0;
 }
 
 void SimFpga::applyByte(unsigned a, uint8_t v)
@@ -387,6 +388,7 @@ void SimFpga::queueKey(uint8_t code)
     std::lock_guard<std::mutex> lock(m_mutex);
     if (m_keys.size() < 256) // the expander's event FIFO is small; keep it bounded
         m_keys.push_back(code);
+    m_keyFlag = !m_keys.empty();
 }
 
 int SimFpga::pendingKeys() const

@@ -26,6 +26,7 @@
 #include <QString>
 #include <QStringList>
 #include <QVector>
+#include <atomic>
 #include <cstdint>
 #include <deque>
 #include <mutex>
@@ -69,6 +70,9 @@ public:
     int write(const userCmd& cmd, int count);
     int read(const userCmd& cmd, int count);
     int control(unsigned long request, unsigned long arg);
+    // The key flag as a word kept current with the key queue: the key poll
+    // reads it without taking the lock (the flag pin the board's poll reads).
+    const std::atomic<bool>* keyFlagWord() const { return &m_keyFlag; }
     // A byte stream through a data window in one call: the same registers,
     // streams and write record as the transfers one by one (one record per
     // transfer), under one hold of the lock; a deep-memory window takes the
@@ -162,6 +166,7 @@ private:
     uint8_t m_keyChip[128];
     uint8_t m_ledChip[128];
     std::deque<uint8_t> m_keys;
+    std::atomic<bool> m_keyFlag {false}; // !m_keys.empty(), written under m_mutex
 
     // Streams per target, and the targets already restarted in the current
     // load (a load replaces what the target held before).

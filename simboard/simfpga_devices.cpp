@@ -26,6 +26,8 @@ unsigned SimFpgaRegDevice::writeWindowed(unsigned base, unsigned window, unsigne
     return SimFpga::instance().writeWindowed(base, window, offset, data, n);
 }
 
+const std::atomic<bool>* SimFpgaRegDevice::keyFlagWord() const { return SimFpga::instance().keyFlagWord(); }
+
 int SimFpgaRegDevice::control(unsigned long request, unsigned long arg)
 {
     return SimFpga::instance().control(request, arg);

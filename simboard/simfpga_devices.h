@@ -15,6 +15,7 @@ public:
     int read(userCmd* cmd, int count) override;
     int control(unsigned long request, unsigned long arg) override;
     unsigned writeWindowed(unsigned base, unsigned window, unsigned offset, const uint8_t* data, size_t n) override;
+    const std::atomic<bool>* keyFlagWord() const override;
 
 private:
     int m_fd;

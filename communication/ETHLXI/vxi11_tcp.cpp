@@ -371,7 +371,9 @@ void serveConnection(int fd, long conn)
     // Calls are answered one after the other, in the order they arrived.
     while (readRecord(fd, rec, oversized)) {
         g_listener.touch(conn);
-        if (!serveCall(fd, peer, rec, oversized))
+        const bool open = serveCall(fd, peer, rec, oversized);
+        g_listener.done(conn);
+        if (!open)
             break;
         if (rec.capacity() > 65536)
             std::vector<char>().swap(rec);

@@ -99,6 +99,7 @@ void serveConnection(int fd, long number)
             charge(framer.held());
             open = runMessage(fd, session, msg);
         }
+        g_listener.done(number);
     }
     scpi_partial_charge(-charged);
     scpi_session_close(session);

@@ -36,25 +36,6 @@ def stream(name):
     return [int(x) for x in sim("stream", name).split()]
 
 
-def c_round(x):
-    """C's round(): halves away from zero."""
-    return int(math.copysign(math.floor(abs(x) + 0.5), x))
-
-
-def instrument_scaled(words):
-    """The table the instrument makes of 16-bit samples: a wave symmetric
-    about zero (within one step) scaled by 32767 / its peak, any other
-    stretched from its lowest to its highest value over -32767..32767."""
-    lo, hi = min(words), max(words)
-    if lo == hi:
-        return [0] * len(words)
-    mid = (lo + hi) / 2
-    if abs(mid) <= 1 and hi >= 1:
-        return [(abs(v) * 32767 // hi) * (1 if v >= 0 else -1) for v in words]
-    scale = 2.0 * 32767 / (hi - lo)
-    return [max(-32767, min(32767, c_round((v - mid) * scale))) for v in words]
-
-
 def names(scope):
     """Every property and action name the table gives a scope."""
     out = []
@@ -375,15 +356,26 @@ class Transfers(unittest.TestCase):
         n = np.arange(8192)
         wave = 0.7 * np.sin(2 * np.pi * n / 8192) + 0.1 * np.sin(2 * np.pi * 5 * n / 8192)
         gen.ch1.upload_arb(wave, name="py-test.bsv")
+        # Scaled to full scale by the driver; the wave is symmetric about
+        # zero, so the instrument plays the words as they are.
         words = [int(v) for v in np.round(wave / np.max(np.abs(wave)) * 32767)]
-        self.assertWords(stream("table:1:base"), instrument_scaled(words))
+        self.assertWords(stream("table:1:base"), words)
         self.assertEqual(gen.ch1.waveform, "arb")
         self.assertEqual(gen.ask("CHANnel1:BASe:ARB?").strip(), 'USER,"py-test.bsv"')
-        # A sequence of integers whose peak is full scale goes as it is.
-        ramp = list(range(-32767, 32767, 8))[:8192]
-        self.assertEqual(len(ramp), 8192)
-        gen.ch1.upload_arb(ramp, name="py-ramp.bsv")
-        self.assertWords(stream("table:1:base"), instrument_scaled(ramp))
+        # A stored file is found by its plain name for the modulating wave
+        # as well, and one on the USB disk reads back as external.
+        gen.write('CHANnel2:MODulate:ARB USER,"py-test.bsv"')
+        self.assertEqual(gen.ask("CHANnel2:MODulate:ARB?").strip(), 'USER,"py-test.bsv"')
+        with open(os.path.join(ROOT, "media/usbdisk/py-ext.bsv"), "wb") as f:
+            f.write(b"[HEAD]:0\r\nFREQUENCY:1000\r\n[DATA]:16\r\n"
+                    + np.arange(-8000, 8000, 1000).astype("<i2").tobytes())
+        gen.write('CHANnel3:BASe:ARB EXTernal,"py-ext.bsv"')
+        self.assertEqual(gen.ask("CHANnel3:BASe:ARB?").strip(), 'EXTernal,"py-ext.bsv"')
+        self.assertEqual(gen.check_errors(), [])
+        # A plain list of integers is taken as well.
+        inverted = [-w for w in words]
+        gen.ch1.upload_arb(inverted, name="py-inverted.bsv")
+        self.assertWords(stream("table:1:base"), inverted)
 
     def assertWords(self, got, want):
         """The streamed words are the samples (as unsigned 16-bit words); the

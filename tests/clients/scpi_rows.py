@@ -301,6 +301,7 @@ if want("refused"):
     refused("harmonic order 0 changes nothing", "CHANnel2:HARMonic:TOTal:ORDer 0", [-224])
     refused("arming channel 7 changes nothing", "WARB7:CARRier \"x.bsv\"", [-108])
     refused("arming a path changes nothing", "WARB1:CARRier \"../x.bsv\"", [-224])
+    refused("arming without a file name changes nothing", "WARB4:MODulate", [-109])
 
 if want("config"):
     image = record()

@@ -122,6 +122,16 @@ QVector<int16_t> sine(int n, int amp)
     return v;
 }
 
+// The words the wave memory holds for samples symmetric about zero whose
+// peak is peak: scaled to full range, as unsigned 16-bit words.
+QVector<long long> fullScale(const QVector<int16_t>& v, int peak)
+{
+    QVector<long long> words;
+    for (int16_t s : v)
+        words << (long long)uint16_t(int16_t(s * 32767 / peak));
+    return words;
+}
+
 QByteArray bsvOf(const QVector<int16_t>& v)
 {
     QByteArray b = "[HEAD]:0\r\nFREQUENCY:1000\r\n[DATA]:" + QByteArray::number(v.size()) + "\r\n";
@@ -172,11 +182,7 @@ TEST_F(ArbUploads, BlockInTheArmingMessageOnEveryTransport)
         files << file("blk" + QString::number(n) + ".bsv", bsvOf(sine(n, 10000)));
     // The wave memory (deep:CH, CH1 and CH2 only) holds exactly the samples.
     auto waveMemoryHolds = [](int ch, int n) {
-        const QVector<int16_t> v = sine(n, 10000);
-        const QVector<long long> deep = stream("deep:" + QString::number(ch));
-        ASSERT_EQ(deep.size(), v.size()) << "CH" << ch;
-        for (int i = 0; i < v.size(); ++i)
-            ASSERT_EQ(deep[i], (long long)uint16_t(int16_t(v[i] * 32767 / 10000))) << "CH" << ch << " " << i;
+        EXPECT_EQ(stream("deep:" + QString::number(ch)), fullScale(sine(n, 10000), 10000)) << "CH" << ch;
     };
     const char* script = R"(
 import sys, pyvisa
@@ -246,9 +252,7 @@ TEST_F(ArbUploads, ResetReloadsTheArbWaveTheRecordNames)
     ASSERT_EQ(visa({"w:WARB1:CARRier \"r.bsv\"", "f:" + file("r.bsv", bsvOf(v)), "w:CHANnel1:BASe:WAVe ARB",
                     "w:CHANnel1:OUTPut ON", "q:SYSTem:ERRor?"}),
               QStringList({kNoError}));
-    QVector<long long> uploaded;
-    for (int i = 0; i < 8192; ++i)
-        uploaded << (long long)uint16_t(int16_t(v[i] * 32767 / 20000));
+    const QVector<long long> uploaded = fullScale(v, 20000);
     ASSERT_EQ(stream("table:1:base"), uploaded);
     // A storage that takes no copy of the next upload (its temporary file's
     // name is taken by a folder): the error is reported and the channel
@@ -333,9 +337,7 @@ TEST_F(ArbUploads, UploadsSurviveRecordReloadAndPowerCut)
                     "f:" + file("keepL", l), "s:" + rec, "w:WARB1:CARRier \"other.bsv\"",
                     "f:" + file("other.bsv", bsvOf(sine(512, 100))), "r:" + rec, "q:*OPC?", "q:SYSTem:ERRor?"}),
               QStringList({"1", kNoError}));
-    QVector<long long> expected;
-    for (int16_t s : v)
-        expected << (long long)uint16_t(int16_t(s * 32767 / 12000));
+    const QVector<long long> expected = fullScale(v, 12000);
     ASSERT_EQ(stream("deep:1"), expected);
     // The last state reaches the EEPROM on the next 500 ms tick.
     QThread::msleep(1500);

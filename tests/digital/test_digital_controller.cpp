@@ -26,8 +26,7 @@ protected:
                 ++n;
         return n;
     }
-    QObject* screen(const char* name) const { return engine->rootObjects().first()->findChild<QObject*>(name); }
-    QString pageText() const { return screen("UtilityDigitalSet")->property("inputText").toString(); }
+    QString pageText() const { return obj("UtilityDigitalSet")->property("inputText").toString(); }
 };
 
 TEST_F(DigitalOutput, SpiIsRefusedWhileCh1SyncOutputIsOnButUartIsNot)
@@ -157,7 +156,7 @@ TEST_F(DigitalOutput, HexTextBecomesBytesAndNonNumbersBecomeZero)
     ctrl->ui().digtalTextChanged("01 ff");
     settle();
     EXPECT_EQ(ctrl->digital().digitalData(), QByteArray("01 ff"));
-    EXPECT_EQ(screen("UtilityDigitalSet")->property("hexFormat").toBool(), false);
+    EXPECT_EQ(obj("UtilityDigitalSet")->property("hexFormat").toBool(), false);
 }
 
 TEST_F(DigitalOutput, RemoteDataIsCutTo2048BytesAndShownAsUpperCaseHex)
@@ -182,12 +181,7 @@ TEST_F(DigitalOutput, RemoteDataIsCutTo2048BytesAndShownAsUpperCaseHex)
 
 TEST_F(DigitalOutput, TheListShowsTheEntriesOfTheType)
 {
-    auto shownIndices = [this] {
-        QList<int> out;
-        for (const QVariant& v : ctrl->ui().digitalSetList)
-            out << qobject_cast<channelModel*>(v.value<QObject*>())->paramindex;
-        return out;
-    };
+    auto shownIndices = [this] { return indicesOf(ctrl->ui().digitalSetList); };
     ASSERT_TRUE(ctrl->ui().digitalfunChanged(DIGITAL_I2C));
     EXPECT_EQ(shownIndices(),
               QList<int>({PARAM_INDEX_DIGITAL_VALTAGE, PARAM_IDNEX_I2CCLK, PARAM_IDNEX_I2CADDR,
@@ -198,7 +192,7 @@ TEST_F(DigitalOutput, TheListShowsTheEntriesOfTheType)
               QList<int>({PARAM_INDEX_DIGITAL_VALTAGE, PARAM_INDEX_UARTBAUDRATE, PARAM_INDEX_UARTDATABITS,
                           PARAM_INDEX_UARTSTOPBITS, PARAM_INDEX_UARTVERIFY, PARAM_IDNEX_DIGITALAUTOSEND,
                           PARAM_IDNEX_DIGITALSENDINTERVAL, PARAM_IDNEX_DIGITAL_FORMAT}));
-    EXPECT_TRUE(screen("UtilityDigitalSet")->property("autoSend").toBool());
+    EXPECT_TRUE(obj("UtilityDigitalSet")->property("autoSend").toBool());
 }
 
 // ---- the counter ----------------------------------------------------------
@@ -207,11 +201,9 @@ class CounterDisplay : public Selection {
 protected:
     QString strip() const
     {
-        QObject* t = engine->rootObjects().first()->findChild<QObject*>("countertext");
+        QObject* t = obj("countertext");
         return t ? t->property("text").toString() : QString();
     }
-    QObject* frame() const { return engine->rootObjects().first()->findChild<QObject*>("counterframe"); }
-    QObject* screen(const char* name) const { return engine->rootObjects().first()->findChild<QObject*>(name); }
 };
 
 TEST_F(CounterDisplay, SwitchingOnProgramsTheFrontEndAndShowsTheInput)
@@ -229,18 +221,19 @@ TEST_F(CounterDisplay, SwitchingOnProgramsTheFrontEndAndShowsTheInput)
     EXPECT_EQ(writesTo(REG_OFS_DAC), 2);
     EXPECT_TRUE(ctrl->ui().counterTimer.isActive());
     EXPECT_EQ(ctrl->ui().counterTimer.interval(), 1000);
-    EXPECT_EQ(frame()->property("width").toInt(), 920);
+    EXPECT_EQ(obj("counterframe")->property("width").toInt(), 920);
 
     ctrl->ui().counterUpdate_Slots(); // what the timer runs
     settle();
     EXPECT_NEAR(CSetParam::state.cntFre[CSetParam::VALUE], 12345.678, 1e-3);
     EXPECT_NEAR(CSetParam::state.cntDuty[CSetParam::VALUE], 25, 1e-3);
-    EXPECT_TRUE(strip().contains("12.345678 kHz")) << strip().toStdString();
+    EXPECT_TRUE(strip().startsWith(QStringLiteral("频率:12.345678 kHz"))) << strip().toStdString();
     EXPECT_TRUE(strip().contains("25.000 %")) << strip().toStdString();
-    const QVariantList results = screen("UtilityCounterSet")->property("results").toList();
+    EXPECT_TRUE(strip().contains(QStringLiteral("正脉宽:"))) << strip().toStdString();
+    const QVariantList results = obj("UtilityCounterSet")->property("results").toList();
     ASSERT_EQ(results.size(), 5);
     EXPECT_EQ(results[0].toStringList().first(), CSetParam::state.strFre.first());
-    EXPECT_EQ(screen("UtilityCounterSet")->property("samples").toInt(), 1);
+    EXPECT_EQ(obj("UtilityCounterSet")->property("samples").toInt(), 1);
 }
 
 TEST_F(CounterDisplay, SwitchingOffStopsTheRefreshThenShowsOneClearedRefresh)
@@ -260,8 +253,8 @@ TEST_F(CounterDisplay, SwitchingOffStopsTheRefreshThenShowsOneClearedRefresh)
     EXPECT_EQ(CSetParam::state.cntFre[CSetParam::VALUE], 0.0);
     EXPECT_TRUE(strip().contains("------")) << strip().toStdString();
     EXPECT_FALSE(strip().contains("kHz"));
-    EXPECT_EQ(frame()->property("width").toInt(), 16);
-    EXPECT_EQ(screen("UtilityCounterSet")->property("samples").toInt(), 0);
+    EXPECT_EQ(obj("counterframe")->property("width").toInt(), 16);
+    EXPECT_EQ(obj("UtilityCounterSet")->property("samples").toInt(), 0);
 }
 
 } // namespace

@@ -78,7 +78,9 @@ TEST_F(Units, DbmChosenOnThePadAtHighImpedanceIsRefusedWithItsError)
     EXPECT_EQ(amp(CH3)->InputUnit(5), QStringLiteral("error")) << "past the table's end";
 }
 
-TEST_F(Units, AmplitudeRoundTripsThroughVrmsAndDbmPerWaveform)
+// Vrms and dBm read back, and Vrms typed, per waveform: CommandSet (tests/clients,
+// the amplitude rows). Here dBm typed, and the levels.
+TEST_F(Units, AmplitudeRoundTripsThroughDbmPerWaveform)
 {
     const double load = 50;
     for (BASE_WAVE w : {BASE_Sine, BASE_Square, BASE_Ramp, BASE_Pulse}) {
@@ -91,14 +93,9 @@ TEST_F(Units, AmplitudeRoundTripsThroughVrmsAndDbmPerWaveform)
         d.Vpp = 0; // so that 1.2 is a change for every waveform
         const double r = ratioOf(w);
         ASSERT_TRUE(amp(CH2)->SetValue(1.2, 0));
-        EXPECT_NEAR(d.Vrms, 1.2 * r, 1e-12) << w;
         const double dbm = 10 * std::log10(1.2 * r * 1.2 * r / load / 0.001);
-        EXPECT_NEAR(d.VDbm, dbm, 1e-9);
-        EXPECT_NEAR(d.High, 0.1 + 0.6, 1e-12);
-        EXPECT_NEAR(d.Low, 0.1 - 0.6, 1e-12);
-
-        ASSERT_TRUE(amp(CH2)->SetValue(0.3, 1));
-        EXPECT_NEAR(d.Vpp, 0.3 / r, 1e-12);
+        EXPECT_NEAR(d.High, 0.1 + 0.6, 1e-12) << w;
+        EXPECT_NEAR(d.Low, 0.1 - 0.6, 1e-12) << w;
         const double dbm3 = dbm - 3;
         ASSERT_TRUE(amp(CH2)->SetValue(dbm3, 2));
         const double vrms = std::sqrt(std::pow(10.0, dbm3 / 10) * load * 0.001);

@@ -234,19 +234,6 @@ TEST_F(PowerCut, BothCopiesRefusedGiveTheFactoryRecord)
     EXPECT_EQ(readFile(shadow()), loaded);
 }
 
-TEST_F(PowerCut, IdleTicksWriteNothing)
-{
-    settleStateA();
-    SysParm p;
-    std::memcpy(&SysParm::oldhwif, liveBytes().constData(), 4536);
-    QFile::remove(shadow());
-    p.resetWriteLog();
-    for (int i = 0; i < 5; ++i)
-        EXPECT_TRUE(p.SaveSysParam("", false));
-    EXPECT_EQ(p.eepromWrites(), 0);
-    EXPECT_FALSE(QFile::exists(shadow()));
-}
-
 TEST_F(PowerCut, PresetReplacementStoppedAtEveryStepLeavesOldOrNewFile)
 {
     SysParm p;

@@ -4,18 +4,6 @@
 #include "platform/platformroot.h"
 #include "platform/shellrunner.h"
 
-TEST(PlatformRoot, BoardPathsResolveBelowTheRoot)
-{
-    PlatformRoot::setRoot(QString());
-    EXPECT_FALSE(PlatformRoot::simulated());
-    EXPECT_EQ(PlatformRoot::path("/dev/fpga"), QString("/dev/fpga"));
-    PlatformRoot::setRoot("/tmp/simroot/");
-    EXPECT_TRUE(PlatformRoot::simulated());
-    EXPECT_EQ(PlatformRoot::path("/dev/fpga"), QString("/tmp/simroot/dev/fpga"));
-    EXPECT_EQ(PlatformRoot::cpath("/home/root/settings.ini"), QByteArray("/tmp/simroot/home/root/settings.ini"));
-    PlatformRoot::setRoot(QString());
-}
-
 TEST(ShellRunner, SimulatedBoardRecordsAndRunsNothing)
 {
     QTemporaryDir dir;

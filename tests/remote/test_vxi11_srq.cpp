@@ -6,6 +6,7 @@
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
+#include <atomic>
 #include <csignal>
 #include <cstring>
 #include <string>
@@ -17,6 +18,7 @@
 #include "communication/ETHLXI/vxi11_tcp.h"
 #include "communication/LAN/scpi_raw.h"
 #include "communication/scpi_msg_session.h"
+#include "communication/tcp_listener.h"
 #include "tests/remote/remote_rig.h"
 
 namespace {
@@ -214,6 +216,58 @@ TEST(PartialLimit, RawClientOverTheSharedLimitIsClosedWith363)
     scpi_partial_set_limit(0);
     v.destroyLink(held);
     v.destroyLink(errs);
+}
+
+// A connection in the middle of a call keeps its slot, however long the call
+// takes: with every slot taken a newcomer is turned away instead of the busy
+// client losing its connection mid-call; once the reply has gone, the idle
+// client is the one that gives way.
+std::atomic<int> g_calls {0};
+std::atomic<bool> g_release {false};
+TcpListener* g_slowListener = nullptr;
+
+void slowServe(int fd, long number)
+{
+    char c;
+    while (recv(fd, &c, 1, 0) == 1) {
+        g_slowListener->touch(number);
+        g_calls++;
+        while (!g_release)
+            usleep(1000);
+        send(fd, &c, 1, MSG_NOSIGNAL);
+        g_slowListener->done(number);
+    }
+    close(fd);
+}
+
+TEST(ListenerSlots, ABusyConnectionIsNeverCutForANewcomer)
+{
+    signal(SIGPIPE, SIG_IGN);
+    // Never destroyed: its detached threads may outlive the test.
+    TcpListener& listener = *new TcpListener(1, slowServe);
+    g_slowListener = &listener;
+    const int port = listener.start(0, true);
+    ASSERT_GT(port, 0);
+    const auto closedWithin = [](int fd, int ms) {
+        pollfd p {fd, POLLIN, 0};
+        char c;
+        return poll(&p, 1, ms) == 1 && recv(fd, &c, 1, 0) == 0;
+    };
+    const int busy = RemoteRig::connectLoopback(port);
+    ASSERT_EQ(send(busy, "?", 1, 0), 1);
+    while (g_calls == 0)
+        usleep(1000);
+    const int turnedAway = RemoteRig::connectLoopback(port);
+    EXPECT_TRUE(closedWithin(turnedAway, 5000));
+    g_release = true;
+    char c = 0;
+    EXPECT_EQ(recv(busy, &c, 1, 0), 1);
+    EXPECT_EQ(c, '?');
+    const int next = RemoteRig::connectLoopback(port);
+    EXPECT_TRUE(closedWithin(busy, 5000));
+    listener.stop();
+    for (int fd : {busy, turnedAway, next})
+        close(fd);
 }
 
 } // namespace

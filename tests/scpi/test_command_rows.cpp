@@ -9,7 +9,6 @@
 #include "communication/SCPI/commands/scpi_commands.h"
 #include "communication/SCPI/commands/scpi_instrument.h"
 #include "communication/SCPI/commands/scpi_rows.h"
-#include "communication/SCPI/scpi_wfile.h"
 #include "param/global.h"
 #include "tests/scpi/scpi_test_table.h"
 
@@ -20,7 +19,6 @@ public:
     HardWareInfo rec {};
     std::vector<std::string> log;
     bool masked = false;
-    std::string found; // path findFile answers with, empty: not found
 
     void add(const char* what, double a, double b, double c)
     {
@@ -36,9 +34,9 @@ public:
     void baseWaveSelected(int ch, int w, int where) override { add("wave", ch, w, where); }
     void modeSelected(int ch, int m) override { add("mode", ch, m, 0); }
     void loadRecord(const char*, int length) override { add("load", length, 0, 0); }
-    void arbFile(int ch, const std::string& path, bool base, bool, bool) override
+    void arbFile(int ch, const std::string& path, bool, bool, bool) override
     {
-        log.push_back("arb " + std::to_string(ch) + " " + path + (base ? " base" : " mod"));
+        log.push_back("arb " + std::to_string(ch) + " " + path);
     }
     bool waitApplied(bool screens, int) override
     {
@@ -57,13 +55,10 @@ public:
     {
         log.push_back("store " + std::to_string(ch) + " " + path);
     }
-    bool findFile(const char* folder, const std::string& name, std::string* path) override
+    bool findFile(const char* folder, const std::string& name, std::string*) override
     {
         log.push_back(std::string("find ") + folder + " " + name);
-        if (found.empty())
-            return false;
-        *path = found;
-        return true;
+        return false;
     }
     void manualTrigger(int ch) override { add("trigger", ch, 0, 0); }
 };
@@ -76,9 +71,7 @@ protected:
         rig.ctx.instrument = &inst;
         for (CH_DATA& d : inst.rec.PDT)
             d.Load = 50;
-        scpi_wfile_reset();
     }
-    void TearDown() override { scpi_wfile_reset(); }
     // Requests of one message, errors emptied into errs.
     std::vector<std::string> send(const std::string& msg)
     {
@@ -95,35 +88,12 @@ protected:
     E errs;
 };
 
-TEST_F(CommandRows, ArbFileIsLookedUpAsAPlainName)
+// A name with a path is refused before anything is looked up (the lookup by
+// a plain name is the driver's upload test).
+TEST_F(CommandRows, ArbFileWithAPathIsNotLookedUp)
 {
-    // A name with a path is refused before anything is looked up.
     EXPECT_EQ(send("CHANnel1:BASe:ARB USER,\"../x.bsv\""), L {});
     EXPECT_EQ(errs, E {-224});
-    inst.found = "/run/media/mmcblk0p1/waves/x.bsv";
-    EXPECT_EQ(send("CHANnel2:MODulate:ARB USER,\"x.bsv\""),
-              (L {"find /run/media/mmcblk0p1 x.bsv", "store 1 /run/media/mmcblk0p1/waves/x.bsv",
-                  "arb 1 /run/media/mmcblk0p1/waves/x.bsv mod", "wait"}));
-    std::strcpy(inst.rec.PDT[1].ModArbFileDir, "/run/media/mmcblk0p1/waves/x.bsv");
-    EXPECT_EQ(rig.ask("CHANnel2:MODulate:ARB?\n"), "USER,\"x.bsv\"\r\n");
-    std::strcpy(inst.rec.PDT[1].ArbFileDir, "/media/usbdisk/a.csv");
-    EXPECT_EQ(rig.ask("CHANnel2:BASe:ARB?\n"), "EXTernal,\"a.csv\"\r\n");
-}
-
-TEST_F(CommandRows, ArmingTakesAChannelAndAPlainFileName)
-{
-    EXPECT_EQ(send("WFREQLIST2 \"sweep.lst\""), (L {"modeIndex 1 2 3", "wait screens"}));
-    EXPECT_EQ(wfile_flag, int(WF_LIST));
-    EXPECT_EQ(wfile_channel, 1);
-    EXPECT_STREQ(wfile_name, "sweep.lst");
-    // Paths and channels out of range: scpi_rows.py's "refused" rows.
-    scpi_wfile_reset();
-    EXPECT_EQ(send("WARB4:MODulate"), L {});
-    EXPECT_EQ(errs, E {-109});
-    send("WARB4:MODulate a1");
-    EXPECT_EQ(wfile_flag, int(WF_ModArb));
-    EXPECT_EQ(wfile_channel, 3);
-    EXPECT_STREQ(wfile_name, "a1");
 }
 
 // Handlers reach the instrument their context carries: a second interpreter

@@ -56,7 +56,6 @@ protected:
         Selection::TearDown();
         delete log;
     }
-    QObject* root() const { return engine->rootObjects().first(); }
     // No tick from here on, and nothing it showed (the simulated root's USB
     // disk greets the first tick with a message).
     void quietTick()
@@ -64,10 +63,6 @@ protected:
         emit ctrl->cmdStopTimer();
         settle();
         obj("messagebox")->setProperty("visible", false);
-    }
-    QObject* obj(const char* name, QObject* base = nullptr) const
-    {
-        return (base ? base : root())->findChild<QObject*>(QString::fromLatin1(name));
     }
     // A QML function taking n arguments (QML passes them as QVariant).
     static bool hasFunction(QObject* o, const char* name, int n)

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
+#include <functional>
 #include <thread>
 #include "WaveView/CWaveGreate.h"
 #include "hardware/fpga_regs.h"
@@ -181,23 +182,6 @@ TEST_F(Screens, TheNumberPadOpensForTheFocusedEntryAndSendsItsKeys)
     EXPECT_EQ(keys.count(), 0);
 }
 
-TEST_F(Screens, CounterStripOpensAndShowsItsReadings)
-{
-    QObject* strip = obj("counterframe");
-    EXPECT_EQ(strip->property("width").toInt(), 16);
-    call(root(), "counteronoff", {true});
-    EXPECT_EQ(strip->property("width").toInt(), 920);
-    call(root(), "counterupdate",
-         {QStringLiteral("1.000 kHz"), QStringLiteral("1.000 ms"), QStringLiteral("50.0 %"),
-          QStringLiteral("500.0 us")});
-    const QString text = obj("countertext")->property("text").toString();
-    EXPECT_TRUE(text.startsWith(QStringLiteral("频率:1.000 kHz"))) << text.toStdString();
-    EXPECT_TRUE(text.contains(QStringLiteral("正脉宽:500.0 us"))) << text.toStdString();
-    call(root(), "counteronoff", {false});
-    EXPECT_EQ(strip->property("width").toInt(), 16);
-    EXPECT_TRUE(log->warnings.isEmpty()) << log->warnings.join('\n').toStdString();
-}
-
 // Choosing a mode draws its preview: the output trace of AM, sweep and burst
 // is a carrier, not the flat line of an empty table.
 TEST_F(Screens, ModeSelectionsDrawTheirPreviewTraces)
@@ -263,10 +247,6 @@ TEST_F(Screens, EveryUnitButtonStoresTheUnitItShows)
     QObject* vk = obj("vk");
     QObject* view = obj("inputlistview", obj("ch1mc"));
     ASSERT_NE(view, nullptr);
-    auto key = [this](int k) {
-        ctrl->keyPress(k, 1, KEY_FROM_FRONT_PANEL);
-        settle();
-    };
     for (const Row& r : rows) {
         const std::string what = std::string(r.form) + " button " + std::to_string(r.pos);
         if (int(sys_param::GetChBaseWave(CH1)) != r.wave) {
@@ -314,8 +294,7 @@ TEST_F(Screens, ASyncChannelShowsItsRoleAndRefusesItsTab)
         EXPECT_EQ(tab->property("role").toString(), label);
         EXPECT_EQ(obj("rolelabel", tab)->property("text").toString(), label);
         const int warned = warn.count();
-        ctrl->keyPress(Key_Ch3, 1, KEY_FROM_FRONT_PANEL);
-        settle();
+        key(Key_Ch3);
         EXPECT_EQ(obj("tabs")->property("current").toInt(), on ? 0 : 2) << "sync " << on;
         EXPECT_EQ(warn.count(), warned + (on ? 1 : 0)) << "sync " << on;
         call(obj("tabs"), "setChTab", {0, 2});
@@ -356,4 +335,39 @@ TEST_F(Screens, TheProtectionTestReportsEachChannel)
         for (int ch = CH1; ch <= CH4; ++ch)
             EXPECT_EQ(sys_param::GetChOnOff(CH_ID(ch)), 0) << "CH" << ch + 1;
     }
+}
+
+// Values set by another thread than the screens' (the controller's, on the
+// instrument) reach the screen as one notification carrying the newest text:
+// a script's burst of setters must neither flood the screens nor leave them
+// showing a value from the middle of the burst.
+TEST_F(Screens, ABurstOfValuesFromTheEditingThreadShowsTheLastOneOnce)
+{
+    quietTick();
+    channelModel* m = ctrl->GetChModelFormIndex(CH1, PARAM_INDEX_FREQ);
+    ASSERT_NE(m, nullptr);
+    // The list's row of the entry (a view's rows are items, not children).
+    QObject* shownBy = nullptr;
+    std::function<void(QQuickItem*)> look = [&](QQuickItem* item) {
+        if (item->property("model").value<QObject*>() == m && item->property("valueText").isValid())
+            shownBy = item;
+        for (QQuickItem* c : item->childItems())
+            look(c);
+    };
+    look(qobject_cast<QQuickWindow*>(root())->contentItem());
+    ASSERT_NE(shownBy, nullptr);
+    const QString before = shownBy->property("valueText").toString();
+    QSignalSpy shown(m, &channelModel::shownChanged);
+    std::thread editor([m] {
+        for (int i = 1; i <= 200; ++i)
+            m->SetValue(2000.0 + i, m->runit());
+    });
+    editor.join();
+    EXPECT_EQ(shown.count(), 0) << "announced outside the screens' thread";
+    settle();
+    EXPECT_EQ(shown.count(), 1);
+    const QString after = shownBy->property("valueText").toString();
+    EXPECT_NE(after, before);
+    EXPECT_EQ(after, m->text());
+    EXPECT_TRUE(after.startsWith(QStringLiteral("2.200"))) << after.toStdString();
 }

@@ -57,16 +57,30 @@ protected:
         for (int i = 0; i < 10; ++i)
             QCoreApplication::processEvents(QEventLoop::AllEvents);
     }
-    // Parameter indices of the entries a channel's screen shows.
-    QList<int> shown(int ch) const
+    // Parameter indices of the entries of a list the screens show.
+    static QList<int> indicesOf(const QVariantList& list)
     {
         QList<int> out;
-        for (const QVariant& v : ctrl->ui().chInputList[ch])
+        for (const QVariant& v : list)
             if (channelModel* m = qobject_cast<channelModel*>(v.value<QObject*>()))
                 out.append(m->paramindex);
         return out;
     }
+    // ... of the entries a channel's screen shows.
+    QList<int> shown(int ch) const { return indicesOf(ctrl->ui().chInputList[ch]); }
     channelModel* entry(int ch, int index) const { return ctrl->GetChModelFormIndex(CH_ID(ch), index); }
+    QObject* root() const { return engine->rootObjects().first(); }
+    // A key as the panel (or where) sends it, and what it queued.
+    void key(int k, int repeat = 1, int where = KEY_FROM_FRONT_PANEL)
+    {
+        ctrl->keyPress(k, repeat, where);
+        settle();
+    }
+    // A named object of the screens, below base (the root window by default).
+    QObject* obj(const char* name, QObject* base = nullptr) const
+    {
+        return (base ? base : root())->findChild<QObject*>(QString::fromLatin1(name));
+    }
 
     QQmlApplicationEngine* engine = nullptr;
 };

@@ -19,7 +19,7 @@ TEST_F(Selection, ModeKeyThroughThePageSwitchesToTheModeAndShowsItsEntries)
     ASSERT_NE(c->currentSignal, nullptr);
     EXPECT_EQ(c->currentSignal->baseSignal, c->baseSignal[int(sys_param::ch(CH1).BaseWave)]);
     // The page received the list too.
-    QObject* page = engine->rootObjects().first()->findChild<QObject*>("ch1mc");
+    QObject* page = obj("ch1mc");
     ASSERT_NE(page, nullptr);
     EXPECT_EQ(page->property("entries").toList().size(), list.size());
 
@@ -140,7 +140,7 @@ TEST_F(Selection, ASecondDriverOfThePortLosesItsTriggerOutput)
 
 TEST_F(Selection, ManualTriggerButtonFollowsTheTriggerSource)
 {
-    QObject* ch1 = engine->rootObjects().first()->findChild<QObject*>("ch1cc");
+    QObject* ch1 = obj("ch1cc");
     QObject* button = ch1 ? ch1->findChild<QObject*>("handltrig") : nullptr;
     ASSERT_NE(button, nullptr);
     sys_param::ch(CH1).TrigerSource = 3;

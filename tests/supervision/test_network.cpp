@@ -52,7 +52,6 @@ TEST_F(SupervisionTest, DhcpModeRestartsTheClientAndMasksTheEntries)
 
 TEST_F(SupervisionTest, StoredAddressesThatAreNoAddressesRunNothing)
 {
-    // At start-up: SupervisedProgram.MaliciousStoredAddressRunsNothing.
     start(false);
     struct Case {
         const char* ip;

@@ -128,13 +128,21 @@ TEST_F(SupervisionTest, PowerKeyForOneTickOnlyWakesTheScreen)
     EXPECT_EQ(readFile("/sys/class/gpio/gpio117/value").trimmed(), QByteArray("0"));
 }
 
-// A disk with and without a package, and its removal:
-// SupervisedProgram.UnpluggingTheDiskClosesTheUpgradeQuestion. Here: the
-// folder name in any letter case, and the file browser closing with the disk.
+// The folder name in any letter case, and the file browser closing with the
+// disk.
 TEST_F(SupervisionTest, UpgradeQuestionOpensForAPackageAndClosesWithTheDisk)
 {
     QDir(file("/media/usbdisk")).removeRecursively();
     start();
+    // A disk without a package asks nothing, and its removal closes nothing.
+    writeFile("/media/usbdisk/photos/a.txt", "x");
+    tick();
+    ASSERT_TRUE(ctrl->supervision().usbDiskPresent());
+    EXPECT_EQ(ctrl->askWindowType(), Uidata::ASK_NONE);
+    ASSERT_TRUE(QDir(file("/media/usbdisk")).removeRecursively());
+    tick();
+    EXPECT_TRUE(calls().filter("info").isEmpty()) << calls().join('\n').toStdString();
+
     writeFile("/media/usbdisk/ornav96t_V2.1/update.uas", "package");
     tick();
     EXPECT_TRUE(calls().contains("info askWindow 1")) << calls().join('\n').toStdString();
@@ -223,10 +231,12 @@ TEST_F(SupervisionTest, LastStateSavesOnlyChangedBytesAndSurvivesARestart)
     EXPECT_GT(changed, 0);
     for (int off : ctrl->sysParm()->eepromByteOffsets())
         EXPECT_TRUE((off >= freqAt && off < freqAt + 16) || off < 4) << off;
-    // Nothing changed: nothing written.
+    // Nothing changed: nothing written, not even the shadow copy.
     ctrl->sysParm()->resetWriteLog();
+    ASSERT_TRUE(QFile::remove(file(SysParm::kShadowPath)));
     tick();
     EXPECT_EQ(ctrl->sysParm()->eepromWrites(), 0);
+    EXPECT_FALSE(QFile::exists(file(SysParm::kShadowPath)));
 
     // Restart: the live record is forgotten, the EEPROM gives it back.
     delete ctrl;

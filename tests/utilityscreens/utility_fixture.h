@@ -14,11 +14,6 @@ protected:
         emit ctrl->cmdStopTimer();
         settle();
     }
-    void key(int k, int repeat = 1)
-    {
-        ctrl->keyPress(k, repeat, KEY_FROM_FRONT_PANEL);
-        settle();
-    }
     void toUtility(int page)
     {
         call(obj("tabs"), "setChTab", {4, 2});
