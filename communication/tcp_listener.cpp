@@ -144,23 +144,13 @@ void TcpListener::stop()
     }
 }
 
-void TcpListener::touch(long number)
+void TcpListener::mark(long number, bool working)
 {
     std::lock_guard<std::mutex> l(slotsMutex_);
     auto it = slots_.find(number);
     if (it != slots_.end()) {
         it->second.last = nowMs();
-        it->second.working = true;
-    }
-}
-
-void TcpListener::done(long number)
-{
-    std::lock_guard<std::mutex> l(slotsMutex_);
-    auto it = slots_.find(number);
-    if (it != slots_.end()) {
-        it->second.last = nowMs();
-        it->second.working = false;
+        it->second.working = working;
     }
 }
 

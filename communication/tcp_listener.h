@@ -26,8 +26,8 @@ public:
     // it: it is not idle, and while it works it is never shut down to make
     // room, however long the call takes (an *OPC? behind a *RST). done()
     // when its reply has gone; from then on it counts as idle again.
-    void touch(long number);
-    void done(long number);
+    void touch(long number) { mark(number, true); }
+    void done(long number) { mark(number, false); }
     // The program is ending: stops accepting and shuts every open
     // connection down (its thread sees the peer gone, closes its session and
     // ends; connections() falls to 0).
@@ -35,6 +35,7 @@ public:
 
 private:
     static void* acceptLoop(void* self);
+    void mark(long number, bool working);
     static void* serveOne(void* arg);
     // Shuts down connections idle for longer than the idle timeout and, with
     // every slot taken, the one idle for longest: a client that holds a slot
